@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// Plumora's own program and tray icon, drawn by code so it is crisp at every size.
+QIcon plumoraIcon();
