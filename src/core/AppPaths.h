@@ -17,7 +17,8 @@ public:
 
     // P + "/" + name: where a file of the program folder lives (data.plm, temp.plm, rmwav).
     QString file(const QString& name) const;
-    // A read-only resource (data.src, help/, Icons/, ShutDown): P first, then the executable's folder.
+    // A read-only resource (data.src, help/, Icons/, ShutDown): P first, then the executable's
+    // folder.
     QString resource(const QString& name) const;
 
     QString dataFile() const { return file(QStringLiteral("data.plm")); }

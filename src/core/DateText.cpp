@@ -14,8 +14,8 @@ QDateTime toDateTime(const QVariant& v) {
     if (v.isNull())
         return {};
     const QString text = v.toString().trimmed();
-    for (const auto* format : {"yyyy-MM-dd HH:mm", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss",
-                               "yyyy-MM-ddTHH:mm"}) {
+    for (const auto* format :
+         {"yyyy-MM-dd HH:mm", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm"}) {
         const QDateTime dt = QDateTime::fromString(text, QLatin1String(format));
         if (dt.isValid())
             return dt;

@@ -95,7 +95,8 @@ SettingsCheck::Result SettingsCheck::run() {
     step([&] {
         if (!row.isLoaded())
             return false;
-        return syncDefaultAccount(*db, row, m_discoverAccount ? m_discoverAccount() : MailAccount{});
+        return syncDefaultAccount(*db, row,
+                                  m_discoverAccount ? m_discoverAccount() : MailAccount{});
     });
     return result;
 }

@@ -14,8 +14,8 @@ public:
     using AccountSource = std::function<MailAccount()>;
 
     struct Result {
-        bool firstRun = false;    // NotifyAgo was 255 and is now 2: show the help once
-        bool recovered = false;   // temp.plm replaced a damaged data file
+        bool firstRun = false;  // NotifyAgo was 255 and is now 2: show the help once
+        bool recovered = false; // temp.plm replaced a damaged data file
         int failedSteps = 0;
     };
 

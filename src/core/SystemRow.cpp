@@ -50,7 +50,9 @@ bool SystemRow::set(DataFile& db, const QList<QPair<QString, QVariant>>& values)
         if (i < 0)
             return false;
         assignments << m_record.fieldName(i) + QStringLiteral(" = ?");
-        bound << v;
+        // A null QString would be stored as SQL NULL, which the tick reads as "no value".
+        const bool nullText = v.typeId() == QMetaType::QString && v.toString().isNull();
+        bound << (nullText ? QVariant(QStringLiteral("")) : v);
     }
     // The table holds one row; rowid keeps a stray second row from being overwritten too.
     const QString sql = QStringLiteral("UPDATE System SET ") + assignments.join(u", ") +

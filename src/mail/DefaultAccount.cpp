@@ -60,8 +60,8 @@ QHash<QString, QString> readPrefs(const QString& path) {
     constexpr qint64 MaxPrefsSize = 16 * 1024 * 1024;
     if (f.size() > MaxPrefsSize || !f.open(QIODevice::ReadOnly))
         return prefs;
-    static const QRegularExpression line(
-        QStringLiteral(R"re(^\s*user_pref\(\s*"((?:[^"\\]|\\.)*)"\s*,\s*("(?:[^"\\]|\\.)*"|[^)]*?)\s*\)\s*;)re"));
+    static const QRegularExpression line(QStringLiteral(
+        R"re(^\s*user_pref\(\s*"((?:[^"\\]|\\.)*)"\s*,\s*("(?:[^"\\]|\\.)*"|[^)]*?)\s*\)\s*;)re"));
     static const QRegularExpression escape(QStringLiteral(R"(\\(.))"));
     while (!f.atEnd()) {
         const QString text = QString::fromUtf8(f.readLine(64 * 1024));
@@ -87,8 +87,8 @@ MailAccount readThunderbirdAccount(const QString& home) {
     const QString account = prefs.value(QStringLiteral("mail.accountmanager.defaultaccount"));
     if (account.isEmpty())
         return {};
-    const QString server = prefs.value(QStringLiteral("mail.account.") + account +
-                                       QStringLiteral(".server"));
+    const QString server =
+        prefs.value(QStringLiteral("mail.account.") + account + QStringLiteral(".server"));
     if (server.isEmpty())
         return {};
     const QString prefix = QStringLiteral("mail.server.") + server + QLatin1Char('.');

@@ -8,9 +8,9 @@
 namespace DesktopEntries {
 
 struct Entry {
-    QString id;        // "thunderbird.desktop"
-    QString name;      // Name=
-    QStringList exec;  // Exec= split into program and arguments, field codes removed
+    QString id;       // "thunderbird.desktop"
+    QString name;     // Name=
+    QStringList exec; // Exec= split into program and arguments, field codes removed
     bool valid = false;
 };
 

@@ -56,8 +56,8 @@ public:
     // A string of the settings store; "" on any failure or for values of 256+ characters.
     virtual QString ReadRegistryString(const QString& root, const QString& key,
                                        const QString& name) const = 0;
-    virtual void WriteRegistryString(const QString& root, const QString& key,
-                                     const QString& name, const QString& text) = 0;
+    virtual void WriteRegistryString(const QString& root, const QString& key, const QString& name,
+                                     const QString& text) = 0;
     // The folder's path ending in "/", or "" when it is unknown.
     virtual QString GetSpecialFolderPath(SpecialFolder folder) const = 0;
     // The folder picker; "" when cancelled.

@@ -63,7 +63,7 @@ MailProgram defaultMailProgram() {
     const DesktopEntries::Entry entry = DesktopEntries::find(p.desktopId);
     p.isThunderbird = p.desktopId.contains(QLatin1String("thunderbird"), Qt::CaseInsensitive) ||
                       entry.name.contains(QLatin1String("thunderbird"), Qt::CaseInsensitive);
-    p.displayName = p.isThunderbird ? QStringLiteral("Thunderbird")
+    p.displayName = p.isThunderbird        ? QStringLiteral("Thunderbird")
                     : entry.name.isEmpty() ? QStringLiteral("your mail program")
                                            : entry.name;
     return p;

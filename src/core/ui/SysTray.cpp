@@ -132,9 +132,9 @@ void SysTray::handleActivation(QSystemTrayIcon::ActivationReason reason) {
 }
 
 bool SysTray::unload() {
-    const MessageAnswer answer =
-        m_context.platform.MessageBox(QStringLiteral("Unload Plumora?  "), QStringLiteral("Confirm"),
-                                      MessageButtons::YesNo, MessageIcon::Question);
+    const MessageAnswer answer = m_context.platform.MessageBox(
+        QStringLiteral("Unload Plumora?  "), QStringLiteral("Confirm"), MessageButtons::YesNo,
+        MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
     m_timer.stop();

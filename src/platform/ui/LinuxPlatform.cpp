@@ -18,8 +18,9 @@ LinuxPlatform::LinuxPlatform(QString registryPath) : m_registry(std::move(regist
 
 bool LinuxPlatform::IsWindowOpen(const QString& title) const {
     const auto windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.begin(), windows.end(),
-                       [&](const QWidget* w) { return w->isWindow() && w->windowTitle() == title; });
+    return std::any_of(windows.begin(), windows.end(), [&](const QWidget* w) {
+        return w->isWindow() && w->windowTitle() == title;
+    });
 }
 
 namespace {
@@ -114,11 +115,10 @@ bool LinuxPlatform::IsOnline() {
 
 MessageAnswer LinuxPlatform::MessageBox(const QString& text, const QString& title,
                                         MessageButtons buttons, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question
-                                                  : QMessageBox::Information,
-                    title, text,
-                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok);
+    QMessageBox box(
+        icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::Information, title,
+        text,
+        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
     case QMessageBox::Yes:

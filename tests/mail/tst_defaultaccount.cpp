@@ -1,0 +1,87 @@
+#include "mail/DefaultAccount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+const QByteArray Profiles = "[General]\nStartWithLastProfile=1\n\n"
+                            "[Profile1]\nName=old\nIsRelative=1\nPath=abcd.old\n\n"
+                            "[Profile0]\nName=default\nIsRelative=1\nPath=wxyz.default\n"
+                            "Default=1\n";
+
+QByteArray prefs(const QByteArray& type) {
+    return "// Mozilla User Preferences\n"
+           "user_pref(\"mail.accountmanager.accounts\", \"account1,account2\");\n"
+           "user_pref(\"mail.accountmanager.defaultaccount\", \"account2\");\n"
+           "user_pref(\"mail.account.account2.server\", \"server3\");\n"
+           "user_pref(\"mail.server.server3.hostname\", \"pop.example.org\");\n"
+           "user_pref(\"mail.server.server3.type\", \"" +
+           type +
+           "\");\n"
+           "user_pref(\"mail.server.server3.userName\", \"ann \\\"the\\\" user\");\n"
+           "user_pref(\"mail.server.server3.port\", 995);\n";
+}
+} // namespace
+
+class TestDefaultAccount : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void accounts_data() {
+        QTest::addColumn<QByteArray>("profilesIni");
+        QTest::addColumn<QString>("profileDir");
+        QTest::addColumn<QByteArray>("prefsJs");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("server");
+
+        const QString user = QStringLiteral("ann \"the\" user");
+        const QString host = QStringLiteral("pop.example.org");
+        QTest::newRow("POP3 default account")
+            << Profiles << "wxyz.default" << prefs("pop3") << user << host;
+        QTest::newRow("IMAP account gives nothing")
+            << Profiles << "wxyz.default" << prefs("imap") << QString() << QString();
+        QTest::newRow("install section names the profile")
+            << QByteArray("[Install4F96D1932A9F858E]\nDefault=abcd.old\nLocked=1\n\n" + Profiles)
+            << "abcd.old" << prefs("pop3") << user << host;
+        QTest::newRow("no profiles.ini")
+            << QByteArray() << "wxyz.default" << prefs("pop3") << QString() << QString();
+        QTest::newRow("garbage prefs.js")
+            << Profiles << "wxyz.default" << QByteArray("\x00\xff{{user_pref(\"mail.", 20)
+            << QString() << QString();
+        QTest::newRow("garbage profiles.ini") << QByteArray("\x01\x02[[[=\n\xfe") << "wxyz.default"
+                                              << prefs("pop3") << QString() << QString();
+        QTest::newRow("default account without a server")
+            << Profiles << "wxyz.default"
+            << QByteArray("user_pref(\"mail.accountmanager.defaultaccount\", \"account9\");\n")
+            << QString() << QString();
+    }
+    void accounts() {
+        QFETCH(QByteArray, profilesIni);
+        QFETCH(QString, profileDir);
+        QFETCH(QByteArray, prefsJs);
+        QFETCH(QString, user);
+        QFETCH(QString, server);
+
+        QTemporaryDir home;
+        if (!profilesIni.isEmpty())
+            writeFile(home.filePath(QStringLiteral(".thunderbird/profiles.ini")), profilesIni);
+        writeFile(home.filePath(QStringLiteral(".thunderbird/") + profileDir +
+                                QStringLiteral("/prefs.js")),
+                  prefsJs);
+        const MailAccount found = readThunderbirdAccount(home.path());
+        QCOMPARE(found.user, user);
+        QCOMPARE(found.server, server);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDefaultAccount)
+#include "tst_defaultaccount.moc"
