@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Shared set-up for end-to-end tests: a private X server with a tray host, a temporary
+# program folder and HOME, and clean-up of everything started.
+set -euo pipefail
+
+E2E_PIDS=()
+E2E_DIR=$(mktemp -d)
+export HOME="$E2E_DIR/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_RUNTIME_DIR="$E2E_DIR/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# Without a session bus Qt docks its tray icon through XEmbed, which trayer hosts.
+unset DBUS_SESSION_BUS_ADDRESS
+unset QT_QPA_PLATFORM
+
+e2e_cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_DIR"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds.
+wait_for() {
+    local limit=$1
+    shift
+    local deadline=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb on a display it picks itself (so parallel runs never share one) and trayer
+# as the notification area.
+e2e_start_desktop() {
+    local fdfile="$E2E_DIR/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$fdfile")"
+    wait_for 10 xdpyinfo || fail "Xvfb does not answer"
+    trayer --edge bottom --align right --widthtype request --height 24 >"$E2E_DIR/trayer.log" 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 10 tray_panel || { cat "$E2E_DIR/trayer.log" >&2; fail "trayer did not start"; }
+}
+
+# A program folder holding only the program and its data template.
+e2e_program_folder() {
+    local exe=$1 template=$2
+    local dir="$E2E_DIR/program"
+    mkdir -p "$dir"
+    cp "$exe" "$template" "$dir/"
+    echo "$dir"
+}
+
+tray_panel() {
+    xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { print $1; found=1 } END { exit !found }'
+}
+
+# Number of Plumora icons docked in the tray.
+tray_icon_count() {
+    xwininfo -tree -id "$(tray_panel)" | grep -c '("plumora" "Plumora")' || true
+}
+
+# Reads one value with SQL from a data file.
+sql_value() {
+    sqlite3 "$1" "$2"
+}
