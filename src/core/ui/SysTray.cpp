@@ -4,10 +4,12 @@
 #include "core/DataFile.h"
 #include "core/SettingsCheck.h"
 #include "core/SystemRow.h"
+#include "core/Tick.h"
 #include "core/TrayClicks.h"
 #include "core/ui/AppIcon.h"
 #include "core/ui/HelpWindow.h"
 #include "mail/DefaultAccount.h"
+#include "platform/MountTable.h"
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
 
@@ -25,6 +27,20 @@ MailAccount discoverDefaultAccount() {
         return {};
     return readThunderbirdAccount(QDir::homePath());
 }
+
+// What the tick calls back into. The holiday download and the mail check arrive with
+// their tools; until then they do nothing.
+class TrayTickHooks final : public TickHooks {
+public:
+    explicit TrayTickHooks(SysTray& tray) : m_tray(tray) {}
+    void loadHolidayDownload() override {}
+    void loadMailCheck() override {}
+    void ClickMenu(int index) override { m_tray.ClickMenu(index); }
+    void CheckQuickAccess() override { m_tray.CheckQuickAccess(); }
+
+private:
+    SysTray& m_tray;
+};
 } // namespace
 
 SysTray::SysTray(AppContext& context, QObject* parent)
@@ -32,7 +48,13 @@ SysTray::SysTray(AppContext& context, QObject* parent)
     setObjectName(QStringLiteral("SysTray"));
     m_timer.setObjectName(QStringLiteral("PLMTimer"));
     m_timer.setInterval(TickInterval);
+    // Each tick is aimed just past a minute boundary; a coarse timer may come early.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SysTray::tick);
+    m_tickHooks = std::make_unique<TrayTickHooks>(*this);
+    m_tick = std::make_unique<Tick>(
+        context.clock, context.platform, context.paths, m_state, *m_tickHooks,
+        [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); });
 }
 
 SysTray::~SysTray() {
@@ -52,7 +74,7 @@ void SysTray::create() {
 bool SysTray::load() {
     if (!m_instance.acquire())
         return false;
-    m_timer.start();
+    m_timer.start(m_tick->msUntilNextTick());
     if (!showTrayIcon())
         tellNoTrayOnce();
     return true;
@@ -71,11 +93,14 @@ void SysTray::CheckOEDefault() {
         syncDefaultAccount(db, row, discoverDefaultAccount());
 }
 
-// The wallpaper rotation, Quick Access tracking and the settings cache arrive with their
-// tools; until then these do nothing.
+// The wallpaper rotation and Quick Access tracking arrive with their tools; until then
+// these do nothing.
 void SysTray::CheckWallpaper() {}
 void SysTray::CheckQuickAccess() {}
-void SysTray::UpdateConfigVar() {}
+
+void SysTray::UpdateConfigVar() {
+    m_tick->UpdateConfigVar();
+}
 
 void SysTray::ShowMenu() {
     Q_EMIT menuRequested();
@@ -146,9 +171,13 @@ bool SysTray::unload() {
 }
 
 void SysTray::tick() {
+    // Re-armed first, so nothing the tick does can stop the heartbeat, and aligned to
+    // the next minute boundary so the timer's drift never adds up.
+    m_timer.start(m_tick->msUntilNextTick());
     // A notification area that appears later (an extension switched on) gets the icon.
     if (!m_icon)
         showTrayIcon();
+    m_tick->run();
 }
 
 bool SysTray::showTrayIcon() {

@@ -9,7 +9,12 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <memory>
+
 #include "core/ui/HelpWindow.h"
+
+class Tick;
+class TickHooks;
 
 // The hidden controller: owns the tray icon, the one-minute timer PLMTimer and the
 // background operations other windows call. It is never shown.
@@ -63,4 +68,7 @@ private:
     QTimer m_timer;
     QSystemTrayIcon* m_icon = nullptr;
     QPointer<HelpWindow> m_help;
+    // The one-minute heartbeat and what it calls back into.
+    std::unique_ptr<TickHooks> m_tickHooks;
+    std::unique_ptr<Tick> m_tick;
 };

@@ -1,0 +1,122 @@
+#include "core/DueEntries.h"
+
+#include "core/DataFile.h"
+#include "core/DateText.h"
+#include "core/SystemRow.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+enum ScheduleType { NoteRow = 0, LaunchProgram = 1, ShutDownSystem = 2 };
+
+bool readText(const SystemRow& row, const QString& column, QString& out) {
+    const QVariant v = row.value(column);
+    if (v.isNull())
+        return false;
+    out = v.toString();
+    return true;
+}
+
+bool readInt(const SystemRow& row, const QString& column, int& out) {
+    bool ok = false;
+    const int v = row.value(column).toInt(&ok);
+    if (ok)
+        out = v;
+    return ok;
+}
+
+bool readBool(const SystemRow& row, const QString& column, bool& out) {
+    int v = 0;
+    if (!readInt(row, column, v))
+        return false;
+    out = v != 0;
+    return true;
+}
+
+bool readDate(const SystemRow& row, const QString& column, QDate& out) {
+    const QDate d = row.date(column);
+    if (!d.isValid())
+        return false;
+    out = d;
+    return true;
+}
+
+// Reads the settings in their designed order; each value read before a failure is kept.
+bool readSettings(const SystemRow& row, TickSettings& s) {
+    return readDate(row, QStringLiteral("Lastupdate"), s.Lastupdate) &&
+           readBool(row, QStringLiteral("CheckMail"), s.CheckMail) &&
+           readText(row, QStringLiteral("MailUser"), s.MailUser) &&
+           readText(row, QStringLiteral("MailPOP3"), s.MailPOP3) &&
+           readText(row, QStringLiteral("MailPwd"), s.MailPwd) &&
+           readInt(row, QStringLiteral("ShowEvery"), s.ShowEvery) &&
+           readInt(row, QStringLiteral("CheckMailMin"), s.CheckMailMin);
+}
+
+// Fills `entry` with what a row does; false for a row that can never fire.
+bool describeAction(int schType, const QString& launch, const AppPaths& paths, DueEntry& entry) {
+    switch (schType) {
+    case NoteRow:
+        entry.action = DueAction::NoteAlarm;
+        return true;
+    case LaunchProgram:
+        // A path with blanks is one path: the program gets no arguments.
+        entry.action = DueAction::Program;
+        entry.program = launch;
+        return true;
+    case ShutDownSystem:
+        entry.action = DueAction::ShutDown;
+        entry.program = paths.resource(QStringLiteral("ShutDown"));
+        entry.arguments = {launch == QLatin1String("H") ? QStringLiteral("0")
+                                                        : QStringLiteral("1")};
+        return true;
+    default:
+        // A row being deleted (type 0) or of an unknown type: firing it as a note
+        // alarm, as an empty command would, is never what was meant.
+        return false;
+    }
+}
+
+// Appends the rows of one query (columns SchType, Launch, SchDT, Frequency).
+bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCache& cache,
+                 bool scheduleTable) {
+    QSqlQuery q = db.query(sql);
+    if (!q.isActive())
+        return false;
+    while (q.next()) {
+        const int schType = q.value(0).toInt();
+        if (scheduleTable && schType == NoteRow)
+            continue;
+        DueEntry entry;
+        const QDateTime due = DateText::toDateTime(q.value(2));
+        entry.frequency = q.value(3).toInt();
+        if (!due.isValid() || !describeAction(schType, q.value(1).toString(), paths, entry))
+            continue;
+        entry.date = due.date();
+        entry.time = QTime(due.time().hour(), due.time().minute());
+        cache.entries.append(std::move(entry));
+        cache.HasDueEntries = true;
+    }
+    return !q.lastError().isValid();
+}
+
+} // namespace
+
+bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache) {
+    DataFile db(dataFile);
+    SystemRow row;
+    if (!db.isOpen() || !row.load(db) || !readSettings(row, cache.settings))
+        return false;
+
+    cache.HasDueEntries = false;
+    cache.entries.clear();
+    return readEntries(db,
+                       QStringLiteral("SELECT SchType, Launch, SchDT, Frequency FROM Schedule "
+                                      "WHERE Frequency > 0"),
+                       paths, cache, true) &&
+           readEntries(db,
+                       QStringLiteral("SELECT 0 AS SchType, '' AS Launch, SchDT, Frequency "
+                                      "FROM QNotes WHERE Frequency > 0"),
+                       paths, cache, false);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/AppPaths.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+// What a due-able entry does when it fires.
+enum class DueAction {
+    NoteAlarm, // a scheduled note: bring up Quick Notes
+    Program,   // start `program` (the Launch path) with no arguments
+    ShutDown,  // start the ShutDown helper with "0" (hibernate) or "1" (power off)
+};
+
+// One row of Schedule or QNotes with Frequency > 0, ready for the firing rules.
+struct DueEntry {
+    QDate date; // date part of SchDT
+    QTime time; // hour and minute of SchDT
+    int frequency = 0;
+    DueAction action = DueAction::NoteAlarm;
+    QString program;
+    QStringList arguments;
+};
+
+// The settings the tick needs, copied from the System row.
+struct TickSettings {
+    QDate Lastupdate;
+    bool CheckMail = false;
+    QString MailUser;
+    QString MailPOP3;
+    QString MailPwd;
+    int ShowEvery = 0;
+    int CheckMailMin = 0;
+};
+
+// The tick's cached copy of the data file.
+struct TickCache {
+    TickSettings settings;
+    bool HasDueEntries = false;
+    QList<DueEntry> entries;
+};
+
+// Reloads `cache` from the data file at `dataFile`. Returns false when any read failed;
+// the reload then stops there and what it had read stays in the cache: a failure while
+// reading the settings leaves the entries as they were, a failure while reading entries
+// leaves those read before it. A settings column that holds no value at all is a failure.
+// A row that cannot fire (no date, or a Schedule row of no known type) is left out
+// rather than stopping the reload.
+bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache);
