@@ -46,6 +46,7 @@ private:
 SysTray::SysTray(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_instance(context.paths.programFolder()) {
     setObjectName(QStringLiteral("SysTray"));
+    m_shell = std::make_unique<Shell>(context, [this] { release(); });
     m_timer.setObjectName(QStringLiteral("PLMTimer"));
     m_timer.setInterval(TickInterval);
     // Each tick is aimed just past a minute boundary; a coarse timer may come early.
@@ -57,9 +58,7 @@ SysTray::SysTray(AppContext& context, QObject* parent)
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); });
 }
 
-SysTray::~SysTray() {
-    delete m_help;
-}
+SysTray::~SysTray() = default;
 
 void SysTray::create() {
     m_state.SuppressNextButtonUp = false;
@@ -104,24 +103,13 @@ void SysTray::UpdateConfigVar() {
 
 void SysTray::ShowMenu() {
     Q_EMIT menuRequested();
+    m_shell->ShowMenu();
 }
 
 void SysTray::ClickMenu(int index) {
-    switch (index) {
-    case 0:
+    if (index == 0)
         Q_EMIT calendarRequested();
-        break;
-    case 8:
-        unload();
-        break;
-    case 9:
-        if (!m_help)
-            m_help = new HelpWindow(m_context.paths.resource(QStringLiteral("help")));
-        m_help->showTopic(QStringLiteral("index.htm"));
-        break;
-    default:
-        break;
-    }
+    m_shell->ClickMenu(index);
 }
 
 void SysTray::handleTrayMessage(int message) {
@@ -157,17 +145,13 @@ void SysTray::handleActivation(QSystemTrayIcon::ActivationReason reason) {
 }
 
 bool SysTray::unload() {
-    const MessageAnswer answer = m_context.platform.MessageBox(
-        QStringLiteral("Unload Plumora?  "), QStringLiteral("Confirm"), MessageButtons::YesNo,
-        MessageIcon::Question);
-    if (answer != MessageAnswer::Yes)
-        return false;
+    return m_shell->Unload();
+}
+
+void SysTray::release() {
     m_timer.stop();
     if (m_icon)
         m_icon->hide();
-    delete m_help;
-    QCoreApplication::quit();
-    return true;
 }
 
 void SysTray::tick() {

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "core/ui/HelpWindow.h"
+#include "core/ui/Shell.h"
 
 class Tick;
 class TickHooks;
@@ -47,11 +48,15 @@ public:
 
     // Ends Plumora after asking; false when the user answered anything but Yes.
     bool unload();
+    // The controller's own part of the exit: the tick stops and the icon leaves the tray.
+    void release();
+    // The menu dispatcher and the windows it opens; tools register with shell().tools().
+    Shell& shell() { return *m_shell; }
 
     ControllerState& state() { return m_state; }
     QTimer& timer() { return m_timer; }
     QSystemTrayIcon* trayIcon() const { return m_icon; }
-    HelpWindow* helpWindow() const { return m_help; }
+    HelpWindow* helpWindow() const { return m_shell->helpWindow(); }
 
 Q_SIGNALS:
     void menuRequested();
@@ -67,7 +72,7 @@ private:
     SingleInstance m_instance;
     QTimer m_timer;
     QSystemTrayIcon* m_icon = nullptr;
-    QPointer<HelpWindow> m_help;
+    std::unique_ptr<Shell> m_shell;
     // The one-minute heartbeat and what it calls back into.
     std::unique_ptr<TickHooks> m_tickHooks;
     std::unique_ptr<Tick> m_tick;

@@ -1,0 +1,199 @@
+#include "core/MenuPlacement.h"
+#include "core/Schema.h"
+#include "core/ShellTables.h"
+#include "core/ui/Menu.h"
+#include "core/ui/Shell.h"
+#include "mock/FakeClock.h"
+#include "mock/FakePlatform.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Counts palette changes: a label given the colour it already has must not get one.
+class PaletteCounter : public QObject {
+public:
+    int changes = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::PaletteChange)
+            ++changes;
+        return false;
+    }
+};
+
+// Shows windows for real and notes what the modal About box saw of the menu's timer.
+class ShowingPlatform : public FakePlatform {
+public:
+    std::function<void(QWidget*)> onModal;
+    bool ShowFormSafely(QWidget* window, bool modal) override {
+        FakePlatform::ShowFormSafely(window, modal);
+        if (modal && onModal)
+            onModal(window);
+        else
+            window->show();
+        return true;
+    }
+};
+
+QList<int> highlighted(const Menu& menu) {
+    QList<int> on;
+    for (int i = 0; i < TrayMenu::ItemCount; ++i)
+        if (menu.isHighlighted(i))
+            on << i;
+    return on;
+}
+
+void moveOver(QLabel* label, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, label->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(label, &move);
+}
+
+} // namespace
+
+class TestMenu : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void labelsCaptionsAndSeparators() {
+        Menu menu(nullptr);
+        for (int i = 0; i < TrayMenu::ItemCount; ++i) {
+            QVERIFY(menu.label(i));
+            QCOMPARE(menu.label(i)->objectName(), QStringLiteral("MenuLB"));
+            QCOMPARE(menu.label(i)->text(), TrayMenu::caption(i));
+        }
+        QCOMPARE(menu.findChildren<QLabel*>(QStringLiteral("MenuImg")).size(), TrayMenu::ItemCount);
+        QCOMPARE(menu.findChildren<QFrame*>(QStringLiteral("MenuLine")).size(),
+                 TrayMenu::groups().size() - 1);
+        QCOMPARE(menu.closeTimer().interval(), 500);
+        QVERIFY(menu.closeTimer().isActive());
+        QVERIFY(highlighted(menu).isEmpty());
+    }
+
+    void movingAcrossTheLabelsHighlightsOneAtATime() {
+        Menu menu(nullptr);
+        menu.show();
+        PaletteCounter counter;
+        for (int i = 0; i < TrayMenu::ItemCount; ++i)
+            menu.label(i)->installEventFilter(&counter);
+        for (int i = 0; i < TrayMenu::ItemCount; ++i) {
+            moveOver(menu.label(i), QPoint(5, 5));
+            QCOMPARE(highlighted(menu), QList<int>{i});
+        }
+        // Moving within one label assigns no colour at all.
+        const int before = counter.changes;
+        moveOver(menu.label(3), QPoint(5, 5));
+        moveOver(menu.label(3), QPoint(9, 6));
+        moveOver(menu.label(3), QPoint(12, 4));
+        QCOMPARE(highlighted(menu), QList<int>{3});
+        QCOMPARE(counter.changes, before + 2); // label 11 back to normal, label 3 highlighted
+        menu.MenuLB_MouseMove(-1);
+        QVERIFY(highlighted(menu).isEmpty());
+    }
+
+    void clickingALabelCallsTheDispatcherWithItsIndex() {
+        QList<int> clicked;
+        Menu menu([&](int i) { clicked << i; });
+        menu.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        for (int i = 0; i < TrayMenu::ItemCount; ++i)
+            QTest::mouseClick(menu.label(i), Qt::LeftButton);
+        QList<int> all;
+        for (int i = 0; i < TrayMenu::ItemCount; ++i)
+            all << i;
+        QCOMPARE(clicked, all);
+    }
+
+    void switchingToAnotherWindowClosesTheMenu() {
+        QPointer<Menu> menu = new Menu(nullptr);
+        menu->show();
+        menu->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        QTest::qWait(600); // the menu in front stays
+        QVERIFY(menu);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY_WITH_TIMEOUT(!menu, 1000);
+    }
+
+    void aChoiceThatOpensAWindowDoesNotCloseTheMenuUnderIt() {
+        QWidget other;
+        QPointer<Menu> menu;
+        bool aliveAfterOtherWindow = false;
+        menu = new Menu([&](int) {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QTest::qWait(1100);
+            aliveAfterOtherWindow = !menu.isNull();
+        });
+        menu->show();
+        menu->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        QTest::mouseClick(menu->label(TrayMenu::About), Qt::LeftButton);
+        QVERIFY(aliveAfterOtherWindow);
+        // Once the choice is done the timer runs again and finds another window in front.
+        QTRY_VERIFY_WITH_TIMEOUT(!menu, 1000);
+    }
+
+    void showMenuPlacesTheMenuBesideTheCursor() {
+        QTemporaryDir dir;
+        FakeClock clock;
+        ShowingPlatform platform;
+        platform.cursor = QPoint(1900, 1060);
+        AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
+        Shell shell(context, [] {});
+        shell.ShowMenu();
+        Menu* menu = shell.menuWindow();
+        QVERIFY(menu);
+        QVERIFY(menu->isVisible());
+        QCOMPARE(menu->pos(), MenuPlacement::place(platform.cursor, menu->size(), platform.screen,
+                                                   platform.available));
+        QVERIFY(menu->geometry().right() < 1920 - 1920 / 36);
+        QCOMPARE(menu->geometry().bottom() + 1, 1060);
+        QVERIFY(platform.madeTopmost.contains(menu));
+        // A second click on the icon keeps the one menu.
+        shell.ShowMenu();
+        QCOMPARE(shell.menuWindow(), menu);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(
+                     windows.begin(), windows.end(),
+                     [](const QWidget* w) { return w->objectName() == QLatin1String("Menu"); }),
+                 1);
+    }
+
+    void aboutFromTheMenuPausesTheCloseTimer() {
+        QTemporaryDir dir;
+        FakeClock clock;
+        ShowingPlatform platform;
+        AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
+        Shell shell(context, [] {});
+        QStringList texts;
+        bool timerRanDuringAbout = true;
+        platform.onModal = [&](QWidget* box) {
+            QCOMPARE(box->objectName(), QStringLiteral("About"));
+            for (const QLabel* l : box->findChildren<QLabel*>())
+                texts << l->text();
+            timerRanDuringAbout = shell.menuWindow()->closeTimer().isActive();
+        };
+        shell.ShowMenu();
+        shell.ClickMenu(TrayMenu::About);
+        QVERIFY(!timerRanDuringAbout);
+        QVERIFY(shell.menuWindow()->closeTimer().isActive());
+        QVERIFY(texts.contains(QStringLiteral("Plumora")));
+        QVERIFY(texts.contains(QStringLiteral("Version 4.3")));
+        QVERIFY(texts.contains(QStringLiteral("for Linux desktops")));
+        QVERIFY(platform.madeTopmost.size() >= 2); // the menu and the About box
+    }
+};
+
+QTEST_MAIN(TestMenu)
+#include "tst_menu.moc"

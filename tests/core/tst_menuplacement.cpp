@@ -1,0 +1,55 @@
+#include "core/MenuPlacement.h"
+
+#include <QTest>
+
+class TestMenuPlacement : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void place_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("workArea");
+        QTest::addColumn<QPoint>("cursor");
+        QTest::addColumn<QSize>("menu");
+        QTest::addColumn<QPoint>("expected");
+
+        const QRect screen(0, 0, 1920, 1080);
+        const QRect bottomPanel(0, 0, 1920, 1040);
+        const QSize menu(180, 300);
+        // 1920 px = 28800 twips, margin 800 twips: left = 28800 - 2700 - 800 = 25300 twips.
+        QTest::newRow("right edge keeps 1/36 of the screen")
+            << screen << bottomPanel << QPoint(1900, 1060) << menu << QPoint(1686, 760);
+        QTest::newRow("just inside the margin is left alone")
+            << screen << bottomPanel << QPoint(1776, 1060) << menu << QPoint(1686, 760);
+        QTest::newRow("left edge is never negative")
+            << screen << bottomPanel << QPoint(10, 1060) << menu << QPoint(0, 760);
+        QTest::newRow("centred on the cursor")
+            << screen << bottomPanel << QPoint(960, 1060) << menu << QPoint(870, 760);
+        QTest::newRow("odd width rounds the half down in twips")
+            << screen << bottomPanel << QPoint(960, 1060) << QSize(181, 300) << QPoint(869, 760);
+        QTest::newRow("cursor inside the work area: bottom on the panel")
+            << screen << bottomPanel << QPoint(960, 900) << menu << QPoint(870, 740);
+        QTest::newRow("no panel: bottom at the screen's foot")
+            << screen << screen << QPoint(960, 1079) << menu << QPoint(870, 780);
+        QTest::newRow("panel at the top: hangs from the panel")
+            << screen << QRect(0, 32, 1920, 1048) << QPoint(1900, 12) << menu << QPoint(1686, 32);
+        QTest::newRow("second screen to the right")
+            << QRect(1920, 0, 1280, 1024) << QRect(1920, 0, 1280, 1000) << QPoint(3190, 1010)
+            << menu << QPoint(1920 + 1064, 710);
+        QTest::newRow("menu wider than the screen starts at its left edge")
+            << QRect(0, 0, 300, 400) << QRect(0, 0, 300, 380) << QPoint(290, 390) << QSize(320, 100)
+            << QPoint(0, 290);
+    }
+
+    void place() {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, workArea);
+        QFETCH(QPoint, cursor);
+        QFETCH(QSize, menu);
+        QFETCH(QPoint, expected);
+        QCOMPARE(MenuPlacement::place(cursor, menu, screen, workArea), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMenuPlacement)
+#include "tst_menuplacement.moc"
