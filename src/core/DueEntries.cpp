@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 enum ScheduleType { NoteRow = 0, LaunchProgram = 1, ShutDownSystem = 2 };
@@ -78,6 +80,29 @@ bool describeAction(int schType, const QString& launch, const AppPaths& paths, D
     }
 }
 
+// SchDT as date and minute. The usual "YYYY-MM-DD HH:MM" is read directly: the general
+// date parser costs more than the rest of a reload together.
+bool readDue(const QVariant& value, QDate& date, QTime& time) {
+    const QString text = value.toString();
+    if (text.size() == 16 && text[4] == u'-' && text[7] == u'-' && text[10] == u' ' &&
+        text[13] == u':') {
+        bool ok[5] = {};
+        const int y = QStringView(text).mid(0, 4).toInt(&ok[0]);
+        const int mo = QStringView(text).mid(5, 2).toInt(&ok[1]);
+        const int d = QStringView(text).mid(8, 2).toInt(&ok[2]);
+        const int h = QStringView(text).mid(11, 2).toInt(&ok[3]);
+        const int mi = QStringView(text).mid(14, 2).toInt(&ok[4]);
+        date = QDate(y, mo, d);
+        time = QTime(h, mi);
+        return std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }) &&
+               date.isValid() && time.isValid();
+    }
+    const QDateTime due = DateText::toDateTime(value);
+    date = due.date();
+    time = QTime(due.time().hour(), due.time().minute());
+    return due.isValid();
+}
+
 // Appends the rows of one query (columns SchType, Launch, SchDT, Frequency).
 bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCache& cache,
                  bool scheduleTable) {
@@ -89,12 +114,10 @@ bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCa
         if (scheduleTable && schType == NoteRow)
             continue;
         DueEntry entry;
-        const QDateTime due = DateText::toDateTime(q.value(2));
         entry.frequency = q.value(3).toInt();
-        if (!due.isValid() || !describeAction(schType, q.value(1).toString(), paths, entry))
+        if (!readDue(q.value(2), entry.date, entry.time) ||
+            !describeAction(schType, q.value(1).toString(), paths, entry))
             continue;
-        entry.date = due.date();
-        entry.time = QTime(due.time().hour(), due.time().minute());
         cache.entries.append(std::move(entry));
         cache.HasDueEntries = true;
     }

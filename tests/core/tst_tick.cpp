@@ -105,6 +105,8 @@ private Q_SLOTS:
     void summerTime_data();
     void summerTime();
     void firesActionsAndNoteAlarms();
+    void readsDueTimes_data();
+    void readsDueTimes();
     void startingRules_data();
     void startingRules();
     void onlineSteps_data();
@@ -261,6 +263,34 @@ void TickTest::firesActionsAndNoteAlarms() {
     QCOMPARE(fx.platform.started[2].arguments, QStringList{"1"});
     QCOMPARE(fx.platform.started[3].arguments, QStringList{"1"});
     QCOMPARE(fx.noteAlarms(), 1);
+}
+
+void TickTest::readsDueTimes_data() {
+    QTest::addColumn<QVariant>("due");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<bool>("fires");
+    QTest::newRow("date and minute") << QVariant("2026-03-10 08:30") << true << true;
+    QTest::newRow("with seconds") << QVariant("2026-03-10 08:30:45") << true << true;
+    QTest::newRow("T separator") << QVariant("2026-03-10T08:30:00") << true << true;
+    QTest::newRow("other minute") << QVariant("2026-03-10 08:31") << true << false;
+    QTest::newRow("no such day") << QVariant("2026-02-30 08:30") << false << false;
+    QTest::newRow("no such hour") << QVariant("2026-03-10 24:30") << false << false;
+    QTest::newRow("not a date") << QVariant("soon") << false << false;
+    QTest::newRow("no value") << QVariant() << false << false;
+}
+
+void TickTest::readsDueTimes() {
+    QFETCH(QVariant, due);
+    QFETCH(bool, loads);
+    QFETCH(bool, fires);
+    Fixture fx;
+    // A row that cannot be read is left out; the rows after it still load.
+    fx.exec(QStringLiteral("INSERT INTO QNotes (Content, SchDT, Frequency) VALUES ('', ?, 1)"),
+            {due});
+    fx.note(QStringLiteral("2026-03-10 09:00"), 1);
+    fx.tickAt(at("08:30:00.200"));
+    QCOMPARE(fx.tick.cache().entries.size(), loads ? 2 : 1);
+    QCOMPARE(fx.noteAlarms(), fires ? 1 : 0);
 }
 
 void TickTest::startingRules_data() {

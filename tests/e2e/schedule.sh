@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Scheduled actions fire from the real program: a Schedule row for the coming minute
+# starts a script (its path holds a blank), and the shut-down rows start the ShutDown
+# helper of the program folder with "0" (hibernate) and "1" (power off). A stand-in
+# ShutDown records its argument instead of touching the machine.
+source "$(dirname "$0")/lib.sh"
+exe=$1 template=$2
+
+e2e_start_desktop
+program=$(e2e_program_folder "$exe" "$template")
+cat >"$program/ShutDown" <<SCRIPT
+#!/bin/sh
+echo "\$1" >>"$program/shutdown.log"
+SCRIPT
+mkdir -p "$program/my tools"
+cat >"$program/my tools/mark it.sh" <<SCRIPT
+#!/bin/sh
+echo "\$#" >>"$program/marker"
+SCRIPT
+chmod +x "$program/ShutDown" "$program/my tools/mark it.sh"
+
+# The first tick comes just after the next minute boundary; leave the program time to
+# start before it.
+[ "$(date +%-S)" -lt 55 ] || sleep 6
+due=$(date -d "@$((($(date +%s) / 60 + 1) * 60))" '+%Y-%m-%d %H:%M')
+cp "$template" "$program/data.plm"
+sqlite3 "$program/data.plm" <<SQL
+UPDATE System SET NotifyAgo = 2;
+INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) VALUES
+    (1, '$program/my tools/mark it.sh', '$due', 1),
+    (2, 'H', '$due', 1),
+    (2, '', '$due', 2),
+    (2, 'H', '2000-01-01 00:00', 0);
+SQL
+
+"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+E2E_PIDS+=($!)
+
+wait_for 75 test -s "$program/marker" || fail "the scheduled program did not start"
+wait_for 5 test "$(wc -l <"$program/shutdown.log")" -eq 2 || fail "ShutDown was not started twice"
+[ "$(cat "$program/marker")" = 0 ] || fail "the program got arguments: $(cat "$program/marker")"
+[ "$(sort "$program/shutdown.log" | tr '\n' ' ')" = "0 1 " ] ||
+    fail "ShutDown got: $(tr '\n' ' ' <"$program/shutdown.log")"
+echo "schedule: 1 passed, 0 failed"
