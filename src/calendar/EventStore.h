@@ -1,0 +1,59 @@
+#pragma once
+
+#include "calendar/EventRow.h"
+
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <vector>
+
+class DataFile;
+
+// Reads and writes the Events table of one data file. Each call opens the file, runs one
+// statement (or one transaction) with bound values and closes it again. A read runs a
+// query for a superset of the rows a reader needs and keeps exactly those the reader's
+// rule in EventRules.h selects, in table order. A read that fails returns no rows and
+// leaves the reason in lastError().
+class EventStore {
+public:
+    explicit EventStore(QString dataFile);
+
+    // Month view: the rows EventRules::monthViewFetches selects for the grid first ... last
+    // of month `month`.
+    std::vector<EventRow> readMonth(const QDate& first, const QDate& last, int month);
+    // Editor: the rows EventRules::editorShows lists on day d (visibility not applied).
+    std::vector<EventRow> readDay(const QDate& d);
+    // Export: every row that can be exported on some date of from ... to - the one-time
+    // rows dated in the range and every weekly, monthly and yearly row. Test each date
+    // with EventRules::exportShows.
+    std::vector<EventRow> readForExport(const QDate& from, const QDate& to);
+    // Search from s for `text`: the rows EventRules::searchFetches selects.
+    std::vector<EventRow> readForSearch(const QDate& s, const QString& text);
+    // Reminder for today t and horizon h: the rows EventRules::reminderFetches selects.
+    std::vector<EventRow> readForReminder(const QDate& t, const QDate& h);
+
+    // Adds rows (the rowId is ignored); all or none. False for a row without a valid date.
+    bool add(const EventRow& row);
+    bool add(const std::vector<EventRow>& rows);
+    bool remove(qint64 rowId);
+    // The editor's Save for day d: deletes every row EventRules::editorReplaces selects
+    // (the user's events shown on d, repeating ones that started earlier included) and adds
+    // `rows`, in one transaction, so a failure leaves the day as it was.
+    bool replaceUserEventsOn(const QDate& d, const std::vector<EventRow>& rows);
+
+    // Queries run by this store so far (the month view's moves within a month run none).
+    int queriesRun() const { return m_queries; }
+    QString lastError() const { return m_error; }
+
+private:
+    using Keep = std::function<bool(const EventRow&)>;
+    std::vector<EventRow> select(const QString& where, const QVariantList& values,
+                                 const Keep& keep);
+    bool select(DataFile& db, const QString& where, const QVariantList& values, const Keep& keep,
+                std::vector<EventRow>& rows);
+
+    QString m_path;
+    QString m_error;
+    int m_queries = 0;
+};

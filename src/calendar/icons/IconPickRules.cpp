@@ -1,0 +1,99 @@
+#include "calendar/icons/IconPickRules.h"
+
+#include "calendar/EventIcons.h"
+#include "core/AppPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace IconPickRules {
+
+int rowCount(int icons) {
+    if (icons <= 0)
+        return 0;
+    return icons / Columns + (icons % Columns ? 1 : 0);
+}
+
+int gridWidthTwips(int rows) {
+    return rows <= VisibleRows ? NarrowGridTwips : WideGridTwips;
+}
+
+int cancelLeftTwips(int gridWidth) {
+    return gridWidth - CancelInsetTwips;
+}
+
+QPoint cellOf(int k) {
+    return QPoint(k % Columns, k / Columns);
+}
+
+QString defaultLibrary(const AppPaths& paths) {
+    return paths.resource(QStringLiteral("Icons/Default.icl"));
+}
+
+bool isDefaultLibrary(const QString& fileName, const AppPaths& paths) {
+    if (fileName.isEmpty())
+        return true;
+    const QString clean = QDir::cleanPath(fileName);
+    return clean == QDir::cleanPath(defaultLibrary(paths)) ||
+           clean == QDir::cleanPath(paths.file(QStringLiteral("Icons/Default.icl")));
+}
+
+QImage cellPicture(const IconGroup& icon) {
+    QImage image = IconFile::bestImage(icon, PictureSide);
+    if (image.isNull())
+        return {};
+    if (image.width() != PictureSide || image.height() != PictureSide)
+        image = image.scaled(PictureSide, PictureSide, Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    QImage out(PictureSide, PictureSide, QImage::Format_RGB32);
+    const QRgb mask = IconMaskColour | 0xFF000000;
+    for (int y = 0; y < PictureSide; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < PictureSide; ++x) {
+            QRgb c = qAlpha(in[x]) >= 128 ? (in[x] | 0xFF000000) : mask;
+            if (qAlpha(in[x]) >= 128 && c == mask)
+                c = qRgb(0xC1, 0xC1, 0xC1);
+            line[x] = c;
+        }
+    }
+    return out;
+}
+
+Loaded loadIcons(const QString& fileName, const AppPaths& paths) {
+    Loaded result;
+    result.fileName = isDefaultLibrary(fileName, paths) ? QString() : fileName;
+    const auto picturesOf = [](const QString& file) {
+        QList<QImage> pictures;
+        for (const IconGroup& icon : IconFile::readFile(file, PictureSide)) {
+            QImage picture = cellPicture(icon);
+            if (picture.isNull())
+                break;
+            pictures.append(picture);
+        }
+        return pictures;
+    };
+    result.pictures = picturesOf(result.fileName.isEmpty() ? defaultLibrary(paths) : fileName);
+    if (result.pictures.isEmpty()) {
+        result.notFound = true;
+        result.fileName.clear();
+        result.pictures = picturesOf(defaultLibrary(paths));
+    }
+    return result;
+}
+
+QImage pickedPicture(int k, bool defaultLibrary, const QImage& clicked,
+                     const QImage& defaultIcon) {
+    return k == 0 && defaultLibrary ? defaultIcon : clicked;
+}
+
+} // namespace IconPickRules
+
+QString IconFolderMemory::initialFolder(const AppPaths& paths) const {
+    return m_folder.isEmpty() ? paths.resource(QStringLiteral("Icons")) : m_folder;
+}
+
+void IconFolderMemory::remember(const QString& chosenFile) {
+    m_folder = QFileInfo(chosenFile).absolutePath();
+}

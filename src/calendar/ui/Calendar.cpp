@@ -1,0 +1,425 @@
+#include "calendar/ui/Calendar.h"
+
+#include "calendar/EventRules.h"
+#include "calendar/MonthPainter.h"
+#include "calendar/ui/CalendarGrid.h"
+#include "core/Clock.h"
+#include "core/DataFile.h"
+#include "core/SystemRow.h"
+#include "core/ui/HelpWindow.h"
+#include "platform/Platform.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using MonthLayout::toPixels;
+using MonthLayout::toTwips;
+
+namespace {
+
+int px(double twips) {
+    return int(std::lround(toPixels(twips)));
+}
+
+QRect pxRect(const QRectF& twips) {
+    return {px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height())};
+}
+
+QSize pxSize(double widthTwips, double heightTwips) {
+    return {std::max(1, px(widthTwips)), std::max(1, px(heightTwips))};
+}
+
+QImage surface(const QSize& size, qreal ratio) {
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+constexpr double TitleTop = 120;
+constexpr double YearUdTop = 105;
+
+} // namespace
+
+Calendar::Calendar(AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_store(context.paths.dataFile()),
+      m_geometry(CalendarGeometry::design()) {
+    setObjectName(QStringLiteral("Calendar"));
+    setWindowTitle(QStringLiteral("Personal Calendar"));
+    buildControls();
+    readSettings();
+    setSelectedDate(m_context.clock.today());
+    m_yearUd->setProperty("value", m_context.clock.today().year());
+    applyGeometry();
+}
+
+Calendar::~Calendar() = default;
+
+void Calendar::buildControls() {
+    m_calFrame = new QFrame(this);
+    m_calFrame->setObjectName(QStringLiteral("CalFrame"));
+    m_calFrame->setFrameShape(QFrame::StyledPanel);
+
+    m_calHeadImg = new QLabel(m_calFrame);
+    m_calHeadImg->setObjectName(QStringLiteral("CalHeadImg"));
+    m_calHeadImg->setAutoFillBackground(true);
+    QLinearGradient shade(0, 0, 0, 1);
+    shade.setCoordinateMode(QGradient::ObjectBoundingMode);
+    shade.setColorAt(0, QColor(232, 240, 252));
+    shade.setColorAt(1, QColor(188, 208, 238));
+    QPalette headPalette = m_calHeadImg->palette();
+    headPalette.setBrush(QPalette::Window, QBrush(shade));
+    m_calHeadImg->setPalette(headPalette);
+
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QToolButton(m_calHeadImg);
+        b->setObjectName(QStringLiteral("MonthBtn"));
+        b->setProperty("index", i);
+        b->setArrowType(i == 0 ? Qt::LeftArrow : Qt::RightArrow);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QToolButton::clicked, this, [this, i] { monthButton(i); });
+        m_monthButtons[i] = b;
+    }
+
+    m_title = new QLabel(m_calHeadImg);
+    m_title->setObjectName(QStringLiteral("MnYrLb"));
+    m_title->setProperty("tag", 0);
+    QFont titleFont = m_title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    m_title->setFont(titleFont);
+
+    m_yearUd = new QWidget(m_calHeadImg);
+    m_yearUd->setObjectName(QStringLiteral("YearUd"));
+    auto* udLayout = new QVBoxLayout(m_yearUd);
+    udLayout->setContentsMargins(0, 0, 0, 0);
+    udLayout->setSpacing(0);
+    for (int step : {1, -1}) {
+        auto* b = new QToolButton(m_yearUd);
+        b->setObjectName(step > 0 ? QStringLiteral("YearUdUp") : QStringLiteral("YearUdDown"));
+        b->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedSize(px(240), px(195));
+        udLayout->addWidget(b);
+        connect(b, &QToolButton::clicked, this, [this, step] { yearStep(step); });
+    }
+    m_yearUd->resize(px(240), px(390));
+
+    m_weekdays = new QLabel(m_calFrame);
+    m_weekdays->setObjectName(QStringLiteral("WkDayPic"));
+
+    m_grid = new CalendarGrid(m_calFrame);
+    m_grid->setProperty("tag", 0);
+    connect(m_grid, &CalendarGrid::pressed, this, &Calendar::gridPressed);
+    connect(m_grid, &CalendarGrid::moved, this, &Calendar::gridMoved);
+    connect(m_grid, &CalendarGrid::doubleClicked, this, &Calendar::editEvents);
+    connect(m_grid, &CalendarGrid::keyPressed, this, &Calendar::gridKey);
+
+    m_tooltip = new QLabel(this);
+    m_tooltip->setObjectName(QStringLiteral("ToolTipLb"));
+    m_tooltip->setWordWrap(true);
+    m_tooltip->setAutoFillBackground(true);
+    m_tooltip->setFrameShape(QFrame::Box);
+    m_tooltip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette tipPalette = m_tooltip->palette();
+    tipPalette.setColor(QPalette::Window, QColor(255, 255, 214));
+    tipPalette.setColor(QPalette::WindowText, Qt::black);
+    m_tooltip->setPalette(tipPalette);
+    m_tooltip->hide();
+
+    m_cmdFrame = new QFrame(this);
+    m_cmdFrame->setObjectName(QStringLiteral("CmdFrame"));
+    m_cmdFrame->setFrameShape(QFrame::StyledPanel);
+    m_searchLabel = new QLabel(QStringLiteral("Search Events:"), m_cmdFrame);
+    m_searchLabel->setObjectName(QStringLiteral("SearchLb"));
+    m_searchTb = new QLineEdit(m_cmdFrame);
+    m_searchTb->setObjectName(QStringLiteral("SearchTb"));
+    const auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), m_cmdFrame);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    m_findCmd = button("FindCmd", "Find Next");
+    m_findCmd->setEnabled(false);
+    m_editCmd = button("EditCmd", "Edit Events...");
+    m_exportCmd = button("ExportCmd", "Export Events");
+    m_todayCmd = button("TodayCmd", "Go Today");
+    connect(m_searchTb, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_findCmd->setEnabled(!text.isEmpty()); });
+    connect(m_searchTb, &QLineEdit::returnPressed, this, [this] {
+        m_findCmd->setFocus();
+        findNext();
+    });
+    connect(m_findCmd, &QPushButton::clicked, this, &Calendar::findNext);
+    connect(m_editCmd, &QPushButton::clicked, this, &Calendar::editEvents);
+    connect(m_exportCmd, &QPushButton::clicked, this, &Calendar::exportEvents);
+    connect(m_todayCmd, &QPushButton::clicked, this, &Calendar::goToday);
+
+    // The selected date lives in a month calendar that is never shown.
+    m_monthCal = new QCalendarWidget(this);
+    m_monthCal->setObjectName(QStringLiteral("MonthCal"));
+    m_monthCal->setDateRange(EventRules::EarliestDate, EventRules::LatestDate);
+    m_monthCal->move(-10000, -10000);
+    m_monthCal->hide();
+    connect(m_monthCal, &QCalendarWidget::selectionChanged, this, [this] { ReDrawCal(false); });
+
+    const auto hidden = [this](const char* name) {
+        auto* box = new QCheckBox(this);
+        box->setObjectName(QLatin1String(name));
+        box->hide();
+        return box;
+    };
+    m_addH = hidden("AddH");
+    m_addC = hidden("AddC");
+    m_addA = hidden("AddA");
+    m_smIco = hidden("SmIco");
+
+    m_refreshTimer = new QTimer(this);
+    m_refreshTimer->setObjectName(QStringLiteral("RefreshTimer"));
+    m_refreshTimer->setInterval(500);
+    connect(m_refreshTimer, &QTimer::timeout, this, &Calendar::layOutNow);
+}
+
+void Calendar::readSettings() {
+    DataFile db(m_context.paths.dataFile());
+    SystemRow row;
+    if (!row.load(db))
+        return; // an unreadable file shows no holidays and large icons
+    m_addH->setChecked(row.boolean(QStringLiteral("AddHolidays")));
+    m_addC->setChecked(row.boolean(QStringLiteral("AddCanada")));
+    m_addA->setChecked(row.boolean(QStringLiteral("AddAmerica")));
+    m_smIco->setChecked(row.boolean(QStringLiteral("CheckSum")));
+}
+
+HolidayFlags Calendar::holidayFlags() const {
+    return {m_addH->isChecked(), m_addC->isChecked(), m_addA->isChecked()};
+}
+
+bool Calendar::smallIcons() const {
+    return m_smIco->isChecked();
+}
+
+QDate Calendar::selectedDate() const {
+    return m_monthCal->selectedDate();
+}
+
+void Calendar::setSelectedDate(const QDate& date) {
+    // Only the user's own picks in MonthCal redraw by themselves.
+    const QSignalBlocker block(m_monthCal);
+    m_monthCal->setSelectedDate(qBound(EventRules::EarliestDate, date, EventRules::LatestDate));
+    m_yearUd->setProperty("value", selectedDate().year());
+}
+
+void Calendar::applyGeometry() {
+    const CalendarGeometry& g = m_geometry;
+    m_calFrame->setGeometry(pxRect(g.calFrame));
+    m_cmdFrame->setGeometry(pxRect(g.cmdFrame));
+    m_calHeadImg->setGeometry(pxRect(g.calHeadImg));
+    m_monthButtons[0]->setGeometry(pxRect(g.monthPrev));
+    m_monthButtons[1]->setGeometry(pxRect(g.monthNext));
+    m_weekdays->setGeometry(pxRect(g.wkDayPic));
+    m_grid->setGeometry(pxRect(g.calPic));
+    m_searchLabel->setGeometry(pxRect(g.searchLb));
+    m_searchTb->setGeometry(pxRect(g.searchTb));
+    m_findCmd->setGeometry(pxRect(g.findCmd));
+    m_editCmd->setGeometry(pxRect(g.editCmd));
+    m_exportCmd->setGeometry(pxRect(g.exportCmd));
+    m_todayCmd->setGeometry(pxRect(g.todayCmd));
+}
+
+void Calendar::layOutNow() {
+    m_refreshTimer->stop();
+    m_geometry.layOut(toTwips(width()), toTwips(height()));
+    applyGeometry();
+    ReDrawCal(true);
+}
+
+void Calendar::MDI_Resize() {
+    m_refreshTimer->start();
+}
+
+void Calendar::ReDrawCal(bool Force) {
+    const QDate selected = selectedDate();
+    const QDate first = EventRules::firstVisibleDay(selected);
+    const double W = m_geometry.calPic.width();
+    const double H = m_geometry.calPic.height();
+
+    const int cell = int(first.daysTo(selected));
+    m_grid->setSelection(MonthLayout::selectionRect(cell, W, H));
+    m_grid->setProperty("tag", cell);
+
+    // The drawn grid is known by its first day, not by the month number alone: January of
+    // another year must be drawn again too.
+    if (!Force && first == m_drawnFirst)
+        return;
+
+    const QDate last = first.addDays(MonthLayout::Cells - 1);
+    m_rows = m_store.readMonth(first, last, selected.month());
+    m_tooltip->hide();
+    m_tooltipKey = 0;
+
+    const qreal ratio = devicePixelRatioF();
+    QImage strip =
+        surface(pxSize(m_geometry.wkDayPic.width(), m_geometry.wkDayPic.height()), ratio);
+    MonthPainter::paintWeekdays(strip, m_geometry.wkDayPic.width(), first, font(), locale());
+    m_weekdays->setPixmap(QPixmap::fromImage(strip));
+
+    MonthPainter::MonthScene scene;
+    scene.first = first;
+    scene.month = selected.month();
+    scene.rows = &m_rows;
+    scene.occurrences = EventRules::placeMonth(m_rows, first, selected.month());
+    scene.flags = holidayFlags();
+    scene.smallIcons = smallIcons();
+    QImage grid = surface(pxSize(W, H), ratio);
+    m_tooltips = MonthPainter::paintGrid(grid, W, H, scene, m_icons, font());
+    m_grid->setImage(std::move(grid));
+
+    m_title->setText(locale().toString(selected, QStringLiteral("MMMM yyyy")));
+    m_title->setProperty("tag", selected.month());
+    placeTitle();
+    m_drawnFirst = first;
+}
+
+void Calendar::placeTitle() {
+    m_title->adjustSize();
+    const double titleWidth = toTwips(m_title->width());
+    const double left = MonthLayout::titleLeft(m_geometry.calHeadImg.width(), titleWidth);
+    m_title->move(px(left), px(TitleTop));
+    m_yearUd->move(px(MonthLayout::yearUpDownLeft(left, titleWidth)), px(YearUdTop));
+}
+
+void Calendar::go(const QDate& date, bool force) {
+    setSelectedDate(date);
+    ReDrawCal(force);
+}
+
+void Calendar::monthButton(int index) {
+    go(MonthLayout::stepMonth(selectedDate(), index == 0 ? -1 : 1, m_context.clock.today()), false);
+}
+
+void Calendar::yearStep(int years) {
+    const QDate d = MonthLayout::stepYear(selectedDate(), years);
+    if (d != selectedDate())
+        go(d, true);
+}
+
+void Calendar::goToday() {
+    go(m_context.clock.today(), true);
+}
+
+void Calendar::editEvents() {
+    if (!editEventsHook)
+        return;
+    editEventsHook();
+    ReDrawCal(true);
+}
+
+void Calendar::exportEvents() {
+    if (exportMenuHook)
+        exportMenuHook(m_context.platform.cursorPos());
+}
+
+void Calendar::findNext() {
+    if (findNextHook)
+        findNextHook(m_searchTb->text());
+}
+
+void Calendar::gridKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+        go(MonthLayout::stepDays(selectedDate(), -7), false);
+        break;
+    case Qt::Key_Down:
+        go(MonthLayout::stepDays(selectedDate(), 7), false);
+        break;
+    case Qt::Key_Left:
+        go(MonthLayout::stepDays(selectedDate(), -1), false);
+        break;
+    case Qt::Key_Right:
+        go(MonthLayout::stepDays(selectedDate(), 1), false);
+        break;
+    default:
+        editEvents();
+    }
+}
+
+void Calendar::gridPressed(const QPointF& twips) {
+    const int cell = MonthLayout::cellAt(twips.x(), twips.y(), m_geometry.calPic.width(),
+                                         m_geometry.calPic.height());
+    go(MonthLayout::stepDays(selectedDate(), cell - m_grid->property("tag").toInt()), false);
+}
+
+void Calendar::gridMoved(const QPointF& twips) {
+    const double W = m_geometry.calPic.width();
+    const double H = m_geometry.calPic.height();
+    if (MonthLayout::nearEdge(twips.x(), twips.y(), W, H)) {
+        m_tooltip->hide();
+        m_tooltipKey = 0;
+        return;
+    }
+    const int cell = MonthLayout::cellAt(twips.x(), twips.y(), W, H);
+    const QDate pointed = EventRules::firstVisibleDay(selectedDate()).addDays(cell);
+    // Remembered by month and day, so the 30th of the next month gets its own tooltip.
+    const int key = MonthLayout::tooltipKey(pointed);
+    if (key != m_tooltipKey) {
+        m_tooltipKey = key;
+        int longest = 0;
+        const QString text = MonthLayout::tooltipText(m_tooltips, key, &longest);
+        m_tooltip->setText(text);
+        m_tooltipWidth = MonthLayout::tooltipWidth(longest);
+        m_tooltip->setVisible(!text.isEmpty());
+    }
+    if (m_tooltip->isHidden())
+        return;
+    const int widthPx = px(m_tooltipWidth);
+    const int heightPx = m_tooltip->heightForWidth(widthPx);
+    const double top = MonthLayout::tooltipTop(twips.y(), H, toTwips(heightPx));
+    const QPoint at = m_grid->mapTo(this, QPoint(px(twips.x()), px(top)));
+    m_tooltip->setGeometry(at.x(), at.y(), widthPx, heightPx);
+    m_tooltip->raise();
+}
+
+void Calendar::showHelp() {
+    if (!m_help)
+        m_help = new HelpWindow(m_context.paths.resource(QStringLiteral("help")), this);
+    m_help->showTopic(objectName().toLower() + QStringLiteral(".htm"));
+}
+
+void Calendar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_refreshTimer->start();
+}
+
+void Calendar::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        showHelp();
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void Calendar::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_grid->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void Calendar::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_grid->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "calendar/CalendarGeometry.h"
+#include "calendar/EventIcons.h"
+#include "calendar/EventRow.h"
+#include "calendar/EventStore.h"
+#include "calendar/MonthLayout.h"
+#include "core/AppContext.h"
+
+#include <QDate>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class CalendarGrid;
+class HelpWindow;
+class QCalendarWidget;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+// The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
+// event and the events' texts in a tooltip. One date is always selected; the editor, the
+// search and the export work from it. The window keeps no event data: every full redraw
+// reads the month from the data file again. Controls carry their designed names as
+// objectName (CalPic, MnYrLb, MonthBtn, YearUd, TodayCmd, ...).
+class Calendar : public QWidget {
+    Q_OBJECT
+public:
+    Calendar(AppContext& context, QWidget* parent = nullptr);
+    ~Calendar() override;
+
+    // Moves the selection rectangle to the selected date and, when that date is not in the
+    // month drawn last or Force is true, reads and draws the whole month again.
+    void ReDrawCal(bool Force);
+    // The host resized: lay out and redraw shortly (through RefreshTimer).
+    void MDI_Resize();
+
+    QDate selectedDate() const;
+    // Selects a date (kept within 1 January 1753 ... 31 December 9999) without drawing;
+    // callers follow with ReDrawCal(true), as the reminder does to open the calendar at an
+    // event's date.
+    void setSelectedDate(const QDate& date);
+
+    // The copies of the holiday switches (AddH, AddC, AddA) and of the small-icon mode
+    // (SmIco), read from System when the window was created; the editor and the export
+    // use these.
+    HolidayFlags holidayFlags() const;
+    bool smallIcons() const;
+    // HolidaysIL and the decoded event pictures, shared with the export.
+    EventIcons& icons() { return m_icons; }
+
+    const EventStore& store() const { return m_store; }
+    const CalendarGeometry& geometryTwips() const { return m_geometry; }
+    // The tooltip list of the last full redraw: one line per drawn icon.
+    const std::vector<MonthLayout::TooltipEntry>& tooltipList() const { return m_tooltips; }
+
+    // Hooks for the tools that open from the month view; each does nothing until set.
+    // The event editor, run modally for selectedDate(); the month is redrawn after it.
+    std::function<void()> editEventsHook;
+    // Pops up the main window's "Export" menu at a global position (the mouse pointer).
+    std::function<void(const QPoint&)> exportMenuHook;
+    // "Find Next" with the search box's text; the search selects its answer and calls
+    // ReDrawCal(true).
+    std::function<void(const QString&)> findNextHook;
+
+public Q_SLOTS:
+    // RefreshTimer's step: switches the timer off, lays the window out for its size and
+    // redraws the month.
+    void layOutNow();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void readSettings();
+    void applyGeometry();
+    void placeTitle();
+    // Selects `date` and redraws; `force` as for ReDrawCal.
+    void go(const QDate& date, bool force);
+
+    void monthButton(int index);
+    void yearStep(int years);
+    void goToday();
+    void editEvents();
+    void exportEvents();
+    void findNext();
+    void gridKey(int key);
+    void gridPressed(const QPointF& twips);
+    void gridMoved(const QPointF& twips);
+    void showHelp();
+
+    AppContext& m_context;
+    EventStore m_store;
+    EventIcons m_icons;
+    CalendarGeometry m_geometry;
+    std::vector<EventRow> m_rows;
+    std::vector<MonthLayout::TooltipEntry> m_tooltips;
+    QDate m_drawnFirst;   // first visible day of the grid drawn last
+    int m_tooltipKey = 0; // date key of the cell whose tooltip is up, 0 for none
+    double m_tooltipWidth = 0;
+
+    QFrame* m_calFrame;
+    QFrame* m_cmdFrame;
+    QLabel* m_calHeadImg;
+    QLabel* m_title;
+    QToolButton* m_monthButtons[2];
+    QWidget* m_yearUd;
+    QLabel* m_weekdays;
+    CalendarGrid* m_grid;
+    QLabel* m_tooltip;
+    QLabel* m_searchLabel;
+    QLineEdit* m_searchTb;
+    QPushButton* m_findCmd;
+    QPushButton* m_editCmd;
+    QPushButton* m_exportCmd;
+    QPushButton* m_todayCmd;
+    QCalendarWidget* m_monthCal;
+    QCheckBox* m_addH;
+    QCheckBox* m_addC;
+    QCheckBox* m_addA;
+    QCheckBox* m_smIco;
+    QTimer* m_refreshTimer;
+    QPointer<HelpWindow> m_help;
+};

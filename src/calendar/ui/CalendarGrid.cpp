@@ -1,0 +1,71 @@
+#include "calendar/ui/CalendarGrid.h"
+
+#include "calendar/MonthLayout.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+using MonthLayout::toPixels;
+using MonthLayout::toTwips;
+
+CalendarGrid::CalendarGrid(QWidget* parent) : QWidget(parent), m_shape(new QFrame(this)) {
+    setObjectName(QStringLiteral("CalPic"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    m_shape->setObjectName(QStringLiteral("SelShape"));
+    m_shape->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_shape->setStyleSheet(QStringLiteral(
+        "#SelShape { border: 2px solid rgb(70, 120, 200); background: transparent; }"));
+}
+
+void CalendarGrid::setImage(QImage image) {
+    m_image = std::move(image);
+    update();
+}
+
+void CalendarGrid::setSelection(const QRectF& twips) {
+    const auto px = [](double t) { return int(std::lround(toPixels(t))); };
+    m_shape->setGeometry(px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height()));
+}
+
+void CalendarGrid::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    if (!m_image.isNull())
+        p.drawImage(QPoint(0, 0), m_image);
+}
+
+void CalendarGrid::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    Q_EMIT pressed(QPointF(toTwips(event->position().x()), toTwips(event->position().y())));
+}
+
+void CalendarGrid::mouseMoveEvent(QMouseEvent* event) {
+    Q_EMIT moved(QPointF(toTwips(event->position().x()), toTwips(event->position().y())));
+}
+
+void CalendarGrid::mouseDoubleClickEvent(QMouseEvent*) {
+    Q_EMIT doubleClicked();
+}
+
+void CalendarGrid::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT keyPressed(event->key());
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}

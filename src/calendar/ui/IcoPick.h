@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/AppPaths.h"
+
+#include <QDialog>
+#include <QImage>
+
+#include <functional>
+
+class IconFolderMemory;
+class Platform;
+class QPushButton;
+class QTableWidget;
+
+// The icon picker "Select Icon": the icons of one file in a grid of 8 columns (IconGrid),
+// the default library first. A click on an icon picks it and closes the picker; the event
+// editor then puts picked() into its cell. " Icon Files" (FileBtn) loads another file; the
+// folder it was taken from is remembered in the editor's IconFolderMemory.
+class IcoPick : public QDialog {
+    Q_OBJECT
+public:
+    // Asks for an icon file: (parent, title, start folder, filter) -> file, "" when cancelled.
+    using FileChooser =
+        std::function<QString(QWidget*, const QString&, const QString&, const QString&)>;
+
+    static const QString DialogTitle;
+    static const QString FileFilter;
+
+    // `defaultIcon` is the editor's default event icon, which the first icon of the default
+    // library stands for.
+    IcoPick(const AppPaths& paths, Platform& platform, IconFolderMemory& folders,
+            const QImage& defaultIcon, QWidget* parent = nullptr);
+
+    // Replaces the file dialog (tests).
+    void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+
+    // Fills the grid from the current file; a file without icons is reported and the
+    // default library loaded instead.
+    void LoadIcons();
+
+    // The current file; "" while the default library is shown.
+    const QString& fileName() const { return m_fileName; }
+    // The picture picked by the last click; null when nothing was picked.
+    const QImage& picked() const { return m_picked; }
+    // The number of icons in the grid.
+    int iconCount() const { return m_count; }
+
+private:
+    void chooseFile();
+    void pick(int row, int column);
+    void layOut(int rows);
+
+    AppPaths m_paths;
+    Platform& m_platform;
+    IconFolderMemory& m_folders;
+    QImage m_defaultIcon;
+    FileChooser m_chooser;
+    QString m_fileName;
+    QImage m_picked;
+    int m_count = 0;
+    QTableWidget* m_grid;
+    QPushButton* m_fileBtn;
+    QPushButton* m_cancelBtn;
+};

@@ -1,0 +1,111 @@
+// The month view with 10,000 events: a full redraw (query, placement, painting into an
+// off-screen surface) and a selection move within the month. Prints the times.
+#include "calendar/EventIcons.h"
+#include "calendar/EventRules.h"
+#include "calendar/EventStore.h"
+#include "calendar/ui/Calendar.h"
+#include "core/Schema.h"
+#include "mock/FakeClock.h"
+#include "mock/FakePlatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Median of `runs` timings of `f`, in milliseconds.
+double medianMs(int runs, const std::function<void()>& f) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::vector<EventRow> tenThousandEvents(const QDate& today) {
+    // Twenty pictures, as if picked from an icon library.
+    std::vector<QByteArray> icons, smalls;
+    for (int i = 0; i < 20; ++i) {
+        QImage img = HolidaysIL::raw(1 + i % 8);
+        img.invertPixels(i % 3 == 0 ? QImage::InvertRgb : QImage::InvertRgba);
+        img.setPixel(i, i, qRgb(i * 10, 0, 0));
+        icons.push_back(toPng(img));
+        smalls.push_back(toPng(img.scaled(16, 16)));
+    }
+    QRandomGenerator rng(42);
+    std::vector<EventRow> rows;
+    for (int i = 0; i < 10000; ++i) {
+        EventRow r;
+        const int kind = rng.bounded(100);
+        // About half repeat weekly or monthly, which the month view always fetches.
+        r.frequency = kind < 45 ? 1 : kind < 50 ? 5 : kind < 75 ? 3 : 4;
+        r.eDate = today.addDays(rng.bounded(-15 * 365, 5 * 365));
+        r.description = QStringLiteral("Event number %1 with a description of some length").arg(i);
+        r.holiday = kind % 10 == 0 ? 1 + rng.bounded(8) : 0;
+        const int pic = rng.bounded(20);
+        if (r.holiday == 0) {
+            r.iconImg = icons[pic];
+            r.smallImg = smalls[pic];
+        }
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    FakeClock clock(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
+    FakePlatform platform;
+    AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
+    if (!Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
+        return 1;
+    EventStore(context.paths.dataFile()).add(tenThousandEvents(clock.today()));
+    if (argc > 1)
+        QFile::copy(context.paths.dataFile(), QString::fromLocal8Bit(argv[1]));
+
+    for (bool small : {false, true}) {
+        Calendar cal(context);
+        cal.findChild<QObject*>(QStringLiteral("SmIco"))->setProperty("checked", small);
+        cal.resize(1000, 700);
+        cal.layOutNow();
+
+        const QDate first = EventRules::firstVisibleDay(clock.today());
+        EventStore store(context.paths.dataFile());
+        size_t fetched = 0;
+        const double query = medianMs(30, [&] {
+            fetched = store.readMonth(first, first.addDays(41), clock.today().month()).size();
+        });
+        const double full = medianMs(30, [&] { cal.ReDrawCal(true); });
+
+        const int queries = cal.store().queriesRun();
+        constexpr int Moves = 2000;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < Moves; ++i) {
+            cal.setSelectedDate(QDate(2026, 3, 1 + i % 31));
+            cal.ReDrawCal(false);
+        }
+        const double move = double(t.nsecsElapsed()) / 1e6 / Moves;
+
+        std::printf("%s icons: superset query %zu rows %.2f ms; full ReDrawCal(true) %.2f ms; "
+                    "move within the month %.4f ms, %d queries\n",
+                    small ? "small" : "large", fetched, query, full, move,
+                    cal.store().queriesRun() - queries);
+    }
+    return 0;
+}

@@ -1,0 +1,258 @@
+#include "calendar/EventIcons.h"
+#include "calendar/EventStore.h"
+#include "calendar/ui/Calendar.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+#include "core/SystemRow.h"
+#include "mock/FakeClock.h"
+#include "mock/FakePlatform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+QDate D(const char* iso) {
+    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
+}
+
+EventRow makeEvent(const char* date, int frequency, int holiday, const QString& text,
+                   QByteArray icon = {}) {
+    EventRow r;
+    r.eDate = D(date);
+    r.frequency = frequency;
+    r.holiday = holiday;
+    r.description = text;
+    r.iconImg = icon;
+    if (!icon.isEmpty())
+        r.smallImg = toPng(QImage::fromData(icon).scaled(16, 16));
+    return r;
+}
+
+} // namespace
+
+class TestCalendarWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    FakeClock m_clock{QDateTime(D("2026-03-10"), QTime(9, 0))};
+    FakePlatform m_platform;
+    std::unique_ptr<AppContext> m_context;
+
+    void setSystem(const QList<QPair<QString, QVariant>>& values) {
+        DataFile db(m_context->paths.dataFile());
+        SystemRow row;
+        QVERIFY(row.load(db));
+        QVERIFY(row.set(db, values));
+    }
+
+    std::unique_ptr<Calendar> open() {
+        auto cal = std::make_unique<Calendar>(*m_context);
+        cal->resize(900, 640);
+        cal->layOutNow();
+        return cal;
+    }
+
+    // The pointer moving over a widget (offscreen windows have no real pointer).
+    static void move(QWidget* w, const QPoint& at) {
+        QMouseEvent e(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+
+    template <typename T> T* child(Calendar& cal, const char* name) {
+        return cal.findChild<T*>(QLatin1String(name));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        m_context = std::make_unique<AppContext>(
+            AppContext{AppPaths(m_dir.path(), m_dir.path()), m_clock, m_platform});
+    }
+
+    void init() {
+        QFile::remove(m_context->paths.dataFile());
+        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
+        setSystem({{QStringLiteral("AddHolidays"), 1},
+                   {QStringLiteral("AddCanada"), 0},
+                   {QStringLiteral("AddAmerica"), 0},
+                   {QStringLiteral("CheckSum"), -1}});
+    }
+
+    void createdWithTheSettingsAndNothingDrawn() {
+        Calendar cal(*m_context);
+        QCOMPARE(cal.windowTitle(), QStringLiteral("Personal Calendar"));
+        QVERIFY(child<QCheckBox>(cal, "AddH")->isChecked());
+        QVERIFY(!child<QCheckBox>(cal, "AddC")->isChecked());
+        QVERIFY(!child<QCheckBox>(cal, "AddA")->isChecked());
+        QVERIFY(child<QCheckBox>(cal, "SmIco")->isChecked());
+        QCOMPARE(cal.selectedDate(), D("2026-03-10"));
+        QCOMPARE(cal.store().queriesRun(), 0);
+        QCOMPARE(child<QFrame>(cal, "CalFrame")->size(), QSize(0, 0));
+        QCOMPARE(child<QTimer>(cal, "RefreshTimer")->interval(), 500);
+    }
+
+    void resizingLaysOutThroughRefreshTimer() {
+        Calendar cal(*m_context);
+        cal.resize(900, 640);
+        cal.show();
+        auto* timer = child<QTimer>(cal, "RefreshTimer");
+        QTRY_VERIFY(!timer->isActive() && cal.store().queriesRun() == 1);
+        QCOMPARE(child<QFrame>(cal, "CalFrame")->width(), 900 - 30);
+        QCOMPARE(child<QLabel>(cal, "MnYrLb")->text(), QStringLiteral("March 2026"));
+        QCOMPARE(child<QLabel>(cal, "MnYrLb")->property("tag").toInt(), 3);
+    }
+
+    void movesWithinTheMonthQueryNothing() {
+        auto cal = open();
+        auto* grid = cal->findChild<QWidget*>(QStringLiteral("CalPic"));
+        auto* shape = cal->findChild<QFrame*>(QStringLiteral("SelShape"));
+        const int queries = cal->store().queriesRun();
+        const QPoint before = shape->pos();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_Right);
+        QCOMPARE(cal->selectedDate(), D("2026-03-18"));
+        QVERIFY(shape->pos().y() > before.y() && shape->pos().x() > before.x());
+        QCOMPARE(grid->property("tag").toInt(), 24);
+        QCOMPARE(cal->store().queriesRun(), queries);
+
+        // Clicking a leading cell selects 22 February and draws February.
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(cal->selectedDate(), D("2026-02-22"));
+        QCOMPARE(cal->store().queriesRun(), queries + 1);
+        QCOMPARE(child<QLabel>(*cal, "MnYrLb")->text(), QStringLiteral("February 2026"));
+    }
+
+    void monthAndYearButtons() {
+        auto cal = open();
+        QToolButton* next = nullptr;
+        for (auto* b : cal->findChildren<QToolButton*>(QStringLiteral("MonthBtn")))
+            if (b->property("index").toInt() == 1)
+                next = b;
+        QVERIFY(next);
+        auto* up = child<QToolButton>(*cal, "YearUdUp");
+
+        int queries = cal->store().queriesRun();
+        up->click();
+        QCOMPARE(cal->selectedDate(), D("2027-03-10"));
+        QCOMPARE(cal->store().queriesRun(), ++queries); // same month, drawn again
+
+        cal->setSelectedDate(D("9998-12-15"));
+        cal->ReDrawCal(true);
+        ++queries;
+        next->click();
+        QCOMPARE(cal->selectedDate(), D("2026-03-10"));
+        QCOMPARE(cal->store().queriesRun(), ++queries);
+
+        // January of another year is another grid, even with the same month number.
+        cal->setSelectedDate(D("2025-03-20"));
+        cal->ReDrawCal(false);
+        QCOMPARE(cal->store().queriesRun(), ++queries);
+        QCOMPARE(child<QLabel>(*cal, "MnYrLb")->text(), QStringLiteral("March 2025"));
+
+        cal->setSelectedDate(D("9999-06-01"));
+        cal->ReDrawCal(true);
+        ++queries;
+        up->click();
+        QCOMPARE(cal->selectedDate(), D("9999-06-01"));
+        QCOMPARE(cal->store().queriesRun(), queries);
+
+        child<QPushButton>(*cal, "TodayCmd")->click();
+        QCOMPARE(cal->selectedDate(), D("2026-03-10"));
+        QCOMPARE(cal->findChild<QWidget*>(QStringLiteral("YearUd"))->property("value").toInt(),
+                 2026);
+    }
+
+    void hooksRunOnlyWhenSet() {
+        auto cal = open();
+        auto* grid = cal->findChild<QWidget*>(QStringLiteral("CalPic"));
+        int queries = cal->store().queriesRun();
+        QTest::keyClick(grid, Qt::Key_Return);
+        child<QPushButton>(*cal, "ExportCmd")->click();
+        QCOMPARE(cal->store().queriesRun(), queries);
+
+        int edits = 0;
+        QPoint exportedAt;
+        QString searched;
+        cal->editEventsHook = [&] { ++edits; };
+        cal->exportMenuHook = [&](const QPoint& p) { exportedAt = p; };
+        cal->findNextHook = [&](const QString& t) { searched = t; };
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(200, 200));
+        child<QPushButton>(*cal, "EditCmd")->click();
+        QCOMPARE(edits, 3);
+        QCOMPARE(cal->store().queriesRun(), queries + 3);
+        child<QPushButton>(*cal, "ExportCmd")->click();
+        QCOMPARE(exportedAt, m_platform.cursor);
+
+        auto* find = child<QPushButton>(*cal, "FindCmd");
+        QVERIFY(!find->isEnabled());
+        auto* box = cal->findChild<QWidget*>(QStringLiteral("SearchTb"));
+        QTest::keyClicks(box, QStringLiteral("dentist"));
+        QVERIFY(find->isEnabled());
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(searched, QStringLiteral("dentist"));
+    }
+
+    void tooltipShowsThePointedDaysEvents() {
+        EventStore store(m_context->paths.dataFile());
+        QVERIFY(store.add({makeEvent("2026-03-11", 1, 0, QString(100, u'a')),
+                           makeEvent("2026-03-11", 1, 205, QStringLiteral("hidden US day"))}));
+        auto cal = open();
+        auto* grid = cal->findChild<QWidget*>(QStringLiteral("CalPic"));
+        auto* tip = child<QLabel>(*cal, "ToolTipLb");
+        // 11 March is cell 17: row 2, column 3.
+        const QPoint cell17(grid->width() * 3 / 7 + 20, grid->height() * 2 / 6 + 20);
+        move(grid, cell17);
+        QVERIFY(tip->isVisibleTo(cal.get()));
+        QCOMPARE(tip->text(), QString(70, u'a') + QStringLiteral(" ....\n"));
+        QCOMPARE(tip->width(), 3000 / 15);
+        QVERIFY(tip->y() > cal->mapFromGlobal(grid->mapToGlobal(cell17)).y());
+        move(grid, QPoint(2, 2)); // within the 100-twip edge
+        QVERIFY(!tip->isVisibleTo(cal.get()));
+    }
+
+    void screenshots() {
+        const QString folder = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        QVERIFY(QDir().mkpath(folder));
+        QImage blue(32, 32, QImage::Format_RGB32);
+        blue.fill(QColor(40, 90, 200));
+        QImage cake = HolidaysIL::raw(4);
+        std::vector<EventRow> rows = {
+            makeEvent("2026-03-17", 1, 6, QStringLiteral("International day")),
+            makeEvent("2026-03-17", 1, 107, QStringLiteral("Canadian day (hidden)")),
+            makeEvent("2026-03-04", 3, 0, QStringLiteral("Weekly team meeting"), toPng(blue)),
+            makeEvent("1970-03-25", 5, 0, QStringLiteral("Mom's Birthday"), toPng(cake)),
+            makeEvent("2026-02-28", 1, 2, QStringLiteral("Leading cell holiday"))};
+        for (int i = 0; i < 30; ++i)
+            rows.push_back(makeEvent("2026-03-20", 1, 1 + i % 8, QStringLiteral("Busy %1").arg(i)));
+        QVERIFY(EventStore(m_context->paths.dataFile()).add(rows));
+        for (bool small : {false, true}) {
+            setSystem({{QStringLiteral("CheckSum"), small ? -1 : 0}});
+            auto cal = open();
+            cal->show();
+            QVERIFY(QTest::qWaitForWindowExposed(cal.get()));
+            if (!small) { // the tooltip of the 25th: the weekly meeting and the birthday
+                auto* grid = cal->findChild<QWidget*>(QStringLiteral("CalPic"));
+                move(grid, QPoint(grid->width() * 3 / 7 + 30, grid->height() * 4 / 6 + 30));
+            }
+            const QString name = small ? QStringLiteral("calendar-small.png")
+                                       : QStringLiteral("calendar-normal.png");
+            QVERIFY(cal->grab().save(folder + u'/' + name));
+        }
+    }
+};
+
+QTEST_MAIN(TestCalendarWindow)
+#include "tst_calendarwindow.moc"

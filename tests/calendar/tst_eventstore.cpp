@@ -1,0 +1,169 @@
+#include "calendar/EventIcons.h"
+#include "calendar/EventRules.h"
+#include "calendar/EventStore.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QDate D(const char* iso) {
+    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
+}
+
+EventRow makeEvent(const QDate& date, int frequency, int holiday = 0, QString text = {}) {
+    EventRow r;
+    r.eDate = date;
+    r.frequency = frequency;
+    r.holiday = holiday;
+    r.description = text.isNull() ? QStringLiteral("event") : text;
+    return r;
+}
+
+std::vector<qint64> ids(const std::vector<EventRow>& rows) {
+    std::vector<qint64> out;
+    for (const EventRow& r : rows)
+        out.push_back(r.rowId);
+    return out;
+}
+
+} // namespace
+
+class TestEventStore : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::vector<EventRow> m_all; // what the table holds, rowId = position + 1
+
+    template <typename Pred> std::vector<qint64> expected(Pred keep) const {
+        std::vector<qint64> out;
+        for (const EventRow& r : m_all)
+            if (keep(r))
+                out.push_back(r.rowId);
+        return out;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_path = m_dir.filePath(QStringLiteral("data.plm"));
+        QFile::remove(m_path);
+        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        m_all.clear();
+    }
+
+    // Each reader's query must return exactly the rows its rule names: the SQL superset and
+    // the rule in memory are checked against the rule alone over many kinds of rows.
+    void readsAgreeWithTheRules() {
+        QRandomGenerator rng(20260310);
+        const QDate base = D("2025-12-01");
+        const QStringList texts = {QStringLiteral("Mom's Birthday"), QStringLiteral("Été à Paris"),
+                                   QStringLiteral("ДЕНЬ"), QStringLiteral("Dentist")};
+        for (int i = 0; i < 600; ++i) {
+            QDate date = base.addDays(rng.bounded(-800, 800));
+            if (i % 50 == 0)
+                date = D("2000-02-29");
+            if (i % 77 == 0)
+                date = i % 2 ? D("1753-01-01") : D("9999-12-31");
+            m_all.push_back(makeEvent(date, rng.bounded(0, 7), i % 5 ? 0 : rng.bounded(0, 260),
+                                      texts[i % texts.size()]));
+        }
+        EventStore store(m_path);
+        QVERIFY(store.add(m_all));
+        for (size_t i = 0; i < m_all.size(); ++i)
+            m_all[i].rowId = qint64(i + 1);
+        {
+            // Text written by hand with a time still counts as its day; garbage never shows.
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO Events (eDate, Frequency) VALUES "
+                                           "('2026-03-04 00:00', 1), ('not a date', 3)")));
+            m_all.push_back(makeEvent(D("2026-03-04"), 1, 0, QStringLiteral("")));
+            m_all.back().rowId = qint64(m_all.size());
+        }
+
+        for (const QDate& selected : {D("2026-03-10"), D("2025-12-31"), D("2024-02-29")}) {
+            const QDate first = EventRules::firstVisibleDay(selected);
+            const QDate last = first.addDays(41);
+            const int m = selected.month();
+            QCOMPARE(ids(store.readMonth(first, last, m)), expected([&](const EventRow& r) {
+                         return EventRules::monthViewFetches(r, first, last, m);
+                     }));
+            QCOMPARE(ids(store.readDay(selected)), expected([&](const EventRow& r) {
+                         return EventRules::editorShows(r, selected);
+                     }));
+            const QDate h = selected.addDays(7);
+            QCOMPARE(ids(store.readForReminder(selected, h)), expected([&](const EventRow& r) {
+                         return EventRules::reminderFetches(r, selected, h);
+                     }));
+            for (const QString& text : {QStringLiteral("été"), QStringLiteral("день"),
+                                        QStringLiteral(" birth "), QString()})
+                QCOMPARE(ids(store.readForSearch(selected, text)), expected([&](const EventRow& r) {
+                             return EventRules::searchFetches(r, selected, text);
+                         }));
+            const auto exported = store.readForExport(first, last);
+            for (const EventRow& r : m_all) {
+                bool inSomeDay = false;
+                for (QDate d = first; d <= last && !inSomeDay; d = d.addDays(1))
+                    inSomeDay = EventRules::exportShows(r, d);
+                if (inSomeDay)
+                    QVERIFY(std::any_of(exported.begin(), exported.end(),
+                                        [&](const EventRow& x) { return x.rowId == r.rowId; }));
+            }
+        }
+        QCOMPARE(store.queriesRun(), 3 * 3 + 3 * 4 + 3);
+    }
+
+    void rowsRoundTripWithPicturesAndHostileText() {
+        EventStore store(m_path);
+        QImage icon = HolidaysIL::raw(4);
+        EventRow r =
+            makeEvent(D("2026-03-10"), 5, 0, QStringLiteral("x'); DROP TABLE Events; -- \""));
+        r.iconImg = toPng(icon);
+        r.smallImg = toPng(icon.scaled(16, 16));
+        QVERIFY(store.add(r));
+        QVERIFY(store.add(makeEvent(D("2026-03-10"), 1)));
+        const std::vector<EventRow> day = store.readDay(D("2026-03-10"));
+        QCOMPARE(day.size(), size_t(2));
+        QCOMPARE(day[0].description, r.description);
+        QCOMPARE(QImage::fromData(day[0].iconImg).convertToFormat(QImage::Format_RGB32), icon);
+        QCOMPARE(QImage::fromData(day[0].smallImg).size(), QSize(16, 16));
+        QVERIFY(day[1].iconImg.isEmpty());
+        QCOMPARE(store.readForSearch(D("2026-03-01"), QStringLiteral("\"")).size(), size_t(1));
+        QVERIFY(store.remove(day[1].rowId));
+        QCOMPARE(store.readDay(D("2026-03-10")).size(), size_t(1));
+    }
+
+    void editorSaveReplacesTheDaysUserEventsOnly() {
+        EventStore store(m_path);
+        const QDate d = D("2026-03-11");
+        QVERIFY(
+            store.add({makeEvent(D("2026-02-18"), 3, 0, QStringLiteral("weekly since February")),
+                       makeEvent(d, 1, 0, QStringLiteral("one-time")),
+                       makeEvent(D("2002-03-11"), 5, 3, QStringLiteral("holiday")),
+                       makeEvent(D("2026-03-12"), 1, 0, QStringLiteral("next day"))}));
+        QVERIFY(store.replaceUserEventsOn(
+            d, {makeEvent(D("2026-02-18"), 3, 0, QStringLiteral("edited"))}));
+        QStringList left;
+        for (const EventRow& r : store.readForExport(D("2026-01-01"), D("2026-12-31")))
+            left << r.description;
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("edited"), QStringLiteral("holiday"),
+                                    QStringLiteral("next day")}));
+
+        // A row that cannot be stored leaves the day as it was.
+        QVERIFY(!store.replaceUserEventsOn(d, {makeEvent(QDate(), 1)}));
+        QCOMPARE(store.readDay(d).size(), size_t(2));
+    }
+
+    void aMissingFileReadsNothing() {
+        EventStore store(m_dir.filePath(QStringLiteral("absent.plm")));
+        QVERIFY(store.readMonth(D("2026-02-22"), D("2026-04-04"), 3).empty());
+        QVERIFY(!store.lastError().isEmpty());
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("absent.plm"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEventStore)
+#include "tst_eventstore.moc"
