@@ -2,7 +2,6 @@
 #include "core/DataFile.h"
 #include "core/DateText.h"
 #include "core/FiringRules.h"
-#include "core/MinuteGate.h"
 #include "core/Schema.h"
 #include "core/Tick.h"
 #include "mock/FakeClock.h"
@@ -97,9 +96,6 @@ class TickTest : public QObject {
 private Q_SLOTS:
     void firingRules_data();
     void firingRules();
-    void minutesBetweenCountsBoundaries();
-    void msUntilNextTick_data();
-    void msUntilNextTick();
     void drift_data();
     void drift();
     void summerTime_data();
@@ -157,27 +153,6 @@ void TickTest::firingRules() {
     const QDateTime d = QDateTime::fromString(due, f);
     const QDateTime n = QDateTime::fromString(now, f);
     QCOMPARE(FiringRules::fires(d.date(), d.time(), frequency, n.date(), n.time()), fires);
-}
-
-void TickTest::minutesBetweenCountsBoundaries() {
-    QCOMPARE(FiringRules::minutesBetween(at("08:30:59.900"), at("08:31:00.100")), 1);
-    QCOMPARE(FiringRules::minutesBetween(at("08:30:00.300"), at("08:31:00.100")), 1);
-    QCOMPARE(FiringRules::minutesBetween(at("08:30:00.000"), at("08:30:59.999")), 0);
-    QCOMPARE(FiringRules::minutesBetween(at("08:31:00.000"), at("08:30:00.000")), -1);
-}
-
-void TickTest::msUntilNextTick_data() {
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<int>("ms");
-    QTest::newRow("on the boundary") << "08:30:00.000" << 60000 + MinuteGate::TickMarginMs;
-    QTest::newRow("mid-minute") << "08:30:30.000" << 30000 + MinuteGate::TickMarginMs;
-    QTest::newRow("just before") << "08:30:59.900" << 100 + MinuteGate::TickMarginMs;
-}
-
-void TickTest::msUntilNextTick() {
-    QFETCH(QString, now);
-    QFETCH(int, ms);
-    QCOMPARE(MinuteGate::msUntilNextTick(at(now)), ms);
 }
 
 void TickTest::drift_data() {
