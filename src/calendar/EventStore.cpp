@@ -8,9 +8,17 @@
 
 namespace {
 
-// The columns every read returns, in the order readRow expects them.
-const QString Columns = QStringLiteral(
-    "SELECT rowid, eDate, Description, IconImg, SmallImg, Frequency, Holiday FROM Events");
+// The columns every read returns, in the order readRow expects them, with the pictures
+// a read asks for; a picture not asked for reads as empty.
+QString columns(EventStore::Pictures pictures) {
+    QString icon = QStringLiteral("IconImg"), small = QStringLiteral("SmallImg");
+    if (pictures == EventStore::Pictures::Large)
+        small = QStringLiteral("NULL");
+    else if (pictures == EventStore::Pictures::Small) // IconImg stands in for a missing one
+        icon = QStringLiteral("CASE WHEN length(SmallImg) > 0 THEN NULL ELSE IconImg END");
+    return QStringLiteral("SELECT rowid, eDate, Description, ") + icon + u", " + small +
+           QStringLiteral(", Frequency, Holiday FROM Events");
+}
 
 // eDate is compared on its first ten characters, so a hand-written "YYYY-MM-DD HH:MM"
 // still counts as its day.
@@ -79,19 +87,22 @@ bool insertRow(DataFile& db, const EventRow& r) {
 EventStore::EventStore(QString dataFile) : m_path(std::move(dataFile)) {}
 
 std::vector<EventRow> EventStore::select(const QString& where, const QVariantList& values,
-                                         const Keep& keep) {
+                                         const Keep& keep, Pictures pictures) {
     std::vector<EventRow> rows;
     DataFile db(m_path);
-    if (select(db, where, values, keep, rows))
+    // Reads walk the whole table; mapping the file spares copying every page.
+    db.exec(QStringLiteral("PRAGMA mmap_size = 268435456"));
+    if (select(db, where, values, keep, rows, pictures))
         m_error.clear();
     return rows;
 }
 
 bool EventStore::select(DataFile& db, const QString& where, const QVariantList& values,
-                        const Keep& keep, std::vector<EventRow>& rows) {
+                        const Keep& keep, std::vector<EventRow>& rows, Pictures pictures) {
     ++m_queries;
-    QSqlQuery q = db.query(
-        Columns + QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY rowid"), values);
+    QSqlQuery q = db.query(columns(pictures) + QStringLiteral(" WHERE ") + where +
+                               QStringLiteral(" ORDER BY rowid"),
+                           values);
     if (!q.isActive()) {
         m_error = db.lastError();
         return false;
@@ -104,12 +115,14 @@ bool EventStore::select(DataFile& db, const QString& where, const QVariantList& 
     return true;
 }
 
-std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& last, int month) {
+std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& last, int month,
+                                            Pictures pictures) {
     return select(
         Day + QStringLiteral(" BETWEEN ? AND ? OR (Frequency > 1 AND Frequency < 5)"
                              " OR (Frequency = 5 AND substr(eDate, 6, 2) = ?)"),
         {bound(first), bound(last), QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'))},
-        [&](const EventRow& r) { return EventRules::monthViewFetches(r, first, last, month); });
+        [&](const EventRow& r) { return EventRules::monthViewFetches(r, first, last, month); },
+        pictures);
 }
 
 std::vector<EventRow> EventStore::readDay(const QDate& d) {

@@ -19,9 +19,14 @@ class EventStore {
 public:
     explicit EventStore(QString dataFile);
 
+    // The pictures a read returns: both, or only those the month view draws in its large
+    // or small-icon mode (Small also returns IconImg for a row without SmallImg).
+    enum class Pictures { Both, Large, Small };
+
     // Month view: the rows EventRules::monthViewFetches selects for the grid first ... last
     // of month `month`.
-    std::vector<EventRow> readMonth(const QDate& first, const QDate& last, int month);
+    std::vector<EventRow> readMonth(const QDate& first, const QDate& last, int month,
+                                    Pictures pictures = Pictures::Both);
     // Editor: the rows EventRules::editorShows lists on day d (visibility not applied).
     std::vector<EventRow> readDay(const QDate& d);
     // Export: every row that can be exported on some date of from ... to - the one-time
@@ -48,10 +53,10 @@ public:
 
 private:
     using Keep = std::function<bool(const EventRow&)>;
-    std::vector<EventRow> select(const QString& where, const QVariantList& values,
-                                 const Keep& keep);
+    std::vector<EventRow> select(const QString& where, const QVariantList& values, const Keep& keep,
+                                 Pictures pictures = Pictures::Both);
     bool select(DataFile& db, const QString& where, const QVariantList& values, const Keep& keep,
-                std::vector<EventRow>& rows);
+                std::vector<EventRow>& rows, Pictures pictures = Pictures::Both);
 
     QString m_path;
     QString m_error;

@@ -131,8 +131,21 @@ private Q_SLOTS:
         QCOMPARE(QImage::fromData(day[0].smallImg).size(), QSize(16, 16));
         QVERIFY(day[1].iconImg.isEmpty());
         QCOMPARE(store.readForSearch(D("2026-03-01"), QStringLiteral("\"")).size(), size_t(1));
+
+        // The month view reads only the pictures of its mode.
+        EventRow iconOnly = makeEvent(D("2026-03-10"), 1);
+        iconOnly.iconImg = r.iconImg;
+        QVERIFY(store.add(iconOnly));
+        const auto month = [&](EventStore::Pictures p) {
+            return store.readMonth(D("2026-02-22"), D("2026-04-04"), 3, p);
+        };
+        const auto large = month(EventStore::Pictures::Large);
+        QVERIFY(large[0].smallImg.isEmpty() && large[0].iconImg == r.iconImg);
+        const auto small = month(EventStore::Pictures::Small);
+        QVERIFY(small[0].iconImg.isEmpty() && small[0].smallImg == r.smallImg);
+        QVERIFY(small[2].iconImg == r.iconImg && small[2].smallImg.isEmpty());
         QVERIFY(store.remove(day[1].rowId));
-        QCOMPARE(store.readDay(D("2026-03-10")).size(), size_t(1));
+        QCOMPARE(store.readDay(D("2026-03-10")).size(), size_t(2));
     }
 
     void editorSaveReplacesTheDaysUserEventsOnly() {

@@ -6,7 +6,6 @@
 #include "core/Clock.h"
 #include "core/DataFile.h"
 #include "core/SystemRow.h"
-#include "core/ui/HelpWindow.h"
 #include "platform/Platform.h"
 
 #include <QCalendarWidget>
@@ -267,7 +266,9 @@ void Calendar::ReDrawCal(bool Force) {
         return;
 
     const QDate last = first.addDays(MonthLayout::Cells - 1);
-    m_rows = m_store.readMonth(first, last, selected.month());
+    m_rows =
+        m_store.readMonth(first, last, selected.month(),
+                          smallIcons() ? EventStore::Pictures::Small : EventStore::Pictures::Large);
     m_tooltip->hide();
     m_tooltipKey = 0;
 
@@ -393,24 +394,9 @@ void Calendar::gridMoved(const QPointF& twips) {
     m_tooltip->raise();
 }
 
-void Calendar::showHelp() {
-    if (!m_help)
-        m_help = new HelpWindow(m_context.paths.resource(QStringLiteral("help")), this);
-    m_help->showTopic(objectName().toLower() + QStringLiteral(".htm"));
-}
-
 void Calendar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_refreshTimer->start();
-}
-
-void Calendar::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        showHelp();
-        event->accept();
-        return;
-    }
-    QWidget::keyReleaseEvent(event);
 }
 
 void Calendar::changeEvent(QEvent* event) {

@@ -8,14 +8,12 @@
 #include "core/AppContext.h"
 
 #include <QDate>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
 #include <vector>
 
 class CalendarGrid;
-class HelpWindow;
 class QCalendarWidget;
 class QCheckBox;
 class QFrame;
@@ -29,7 +27,8 @@ class QToolButton;
 // event and the events' texts in a tooltip. One date is always selected; the editor, the
 // search and the export work from it. The window keeps no event data: every full redraw
 // reads the month from the data file again. Controls carry their designed names as
-// objectName (CalPic, MnYrLb, MonthBtn, YearUd, TodayCmd, ...).
+// objectName (CalPic, MnYrLb, MonthBtn, YearUd, TodayCmd, ...); the window's own name,
+// "Calendar", makes F1 open the help topic "calendar.htm" through the application's help key.
 class Calendar : public QWidget {
     Q_OBJECT
 public:
@@ -38,15 +37,15 @@ public:
 
     // Moves the selection rectangle to the selected date and, when that date is not in the
     // month drawn last or Force is true, reads and draws the whole month again.
-    void ReDrawCal(bool Force);
+    Q_INVOKABLE void ReDrawCal(bool Force);
     // The host resized: lay out and redraw shortly (through RefreshTimer).
-    void MDI_Resize();
+    Q_INVOKABLE void MDI_Resize();
 
-    QDate selectedDate() const;
+    Q_INVOKABLE QDate selectedDate() const;
     // Selects a date (kept within 1 January 1753 ... 31 December 9999) without drawing;
     // callers follow with ReDrawCal(true), as the reminder does to open the calendar at an
     // event's date.
-    void setSelectedDate(const QDate& date);
+    Q_INVOKABLE void setSelectedDate(const QDate& date);
 
     // The copies of the holiday switches (AddH, AddC, AddA) and of the small-icon mode
     // (SmIco), read from System when the window was created; the editor and the export
@@ -77,7 +76,6 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -98,7 +96,6 @@ private:
     void gridKey(int key);
     void gridPressed(const QPointF& twips);
     void gridMoved(const QPointF& twips);
-    void showHelp();
 
     AppContext& m_context;
     EventStore m_store;
@@ -131,5 +128,4 @@ private:
     QCheckBox* m_addA;
     QCheckBox* m_smIco;
     QTimer* m_refreshTimer;
-    QPointer<HelpWindow> m_help;
 };

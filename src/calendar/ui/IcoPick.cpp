@@ -16,7 +16,7 @@ namespace {
 
 using namespace IconPickRules;
 
-constexpr int PictureRole = Qt::UserRole; // as picked: opaque on the mask colour
+constexpr int PictureRole = Qt::UserRole;   // as picked: opaque on the mask colour
 constexpr int ShownRole = Qt::UserRole + 1; // as shown: the mask colour see-through
 constexpr int MarginTwips = 120;
 constexpr int GridHeightTwips = VisibleRows * CellTwips + 60;
@@ -67,8 +67,8 @@ const QString IcoPick::FileFilter =
 IcoPick::IcoPick(const AppPaths& paths, Platform& platform, IconFolderMemory& folders,
                  const QImage& defaultIcon, QWidget* parent)
     : QDialog(parent), m_paths(paths), m_platform(platform), m_folders(folders),
-      m_defaultIcon(defaultIcon), m_chooser(chooseWithDialog),
-      m_grid(new QTableWidget(this)), m_fileBtn(new QPushButton(QStringLiteral(" Icon Files"), this)),
+      m_defaultIcon(defaultIcon), m_chooser(chooseWithDialog), m_grid(new QTableWidget(this)),
+      m_fileBtn(new QPushButton(QStringLiteral(" Icon Files"), this)),
       m_cancelBtn(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("IcoPick"));
     setWindowTitle(QStringLiteral("Select Icon"));
@@ -133,8 +133,8 @@ void IcoPick::layOut(int rows) {
     const int buttonTop = MarginTwips * 2 + GridHeightTwips;
     m_fileBtn->setGeometry(px(MarginTwips), px(buttonTop), px(FileBtnWidthTwips),
                            px(ButtonHeightTwips));
-    m_cancelBtn->setGeometry(px(cancelLeftTwips(gridWidth)), px(buttonTop),
-                             px(CancelWidthTwips), px(ButtonHeightTwips));
+    m_cancelBtn->setGeometry(px(cancelLeftTwips(gridWidth)), px(buttonTop), px(CancelWidthTwips),
+                             px(ButtonHeightTwips));
     setFixedSize(px(gridWidth + 2 * MarginTwips), px(buttonTop + ButtonHeightTwips + MarginTwips));
 }
 
