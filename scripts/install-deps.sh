@@ -9,7 +9,7 @@ packages=(
     libgl-dev libvulkan-dev
     libhunspell-dev hunspell-en-us
     libbenchmark-dev
-    xvfb xauth trayer xdotool x11-utils sqlite3
+    xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon
 )
 
 missing=()
