@@ -1,3 +1,4 @@
+#include "calendar/ui/Calendar.h"
 #include "core/AppContext.h"
 #include "core/Clock.h"
 #include "core/ui/AppIcon.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     AppContext context{AppPaths::fromEnvironment(), clock, platform};
 
     SysTray tray(context);
+    registerCalendarTool(tray.shell().tools(), context);
     tray.create();
     if (!tray.load())
         return 0;

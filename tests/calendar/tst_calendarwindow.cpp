@@ -3,7 +3,10 @@
 #include "calendar/ui/Calendar.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
+#include "core/ShellTables.h"
 #include "core/SystemRow.h"
+#include "core/ui/PLM.h"
+#include "core/ui/Shell.h"
 #include "mock/FakeClock.h"
 #include "mock/FakePlatform.h"
 
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -221,6 +225,22 @@ private Q_SLOTS:
         QVERIFY(tip->y() > cal->mapFromGlobal(grid->mapToGlobal(cell17)).y());
         move(grid, QPoint(2, 2)); // within the 100-twip edge
         QVERIFY(!tip->isVisibleTo(cal.get()));
+    }
+
+    void hostedByTheMainWindow() {
+        Shell shell(*m_context, [] {});
+        registerCalendarTool(shell.tools(), *m_context);
+        shell.ClickMenu(0);
+        QVERIFY(shell.mainWindow());
+        auto* cal =
+            qobject_cast<Calendar*>(shell.mainWindow()->loadedChild(QStringLiteral("Calendar")));
+        QVERIFY(cal);
+        QTRY_VERIFY(cal->store().queriesRun() >= 1); // laid out and drawn by RefreshTimer
+        child<QPushButton>(*cal, "ExportCmd")->click();
+        auto* menu = PLM::contextMenu(cal, QStringLiteral("ExportMenu"));
+        QVERIFY(menu && menu->isVisible());
+        menu->close();
+        shell.mainWindow()->close();
     }
 
     void screenshots() {

@@ -5,7 +5,10 @@
 #include "calendar/ui/CalendarGrid.h"
 #include "core/Clock.h"
 #include "core/DataFile.h"
+#include "core/ShellTables.h"
 #include "core/SystemRow.h"
+#include "core/ui/PLM.h"
+#include "core/ui/ToolRegistry.h"
 #include "platform/Platform.h"
 
 #include <QCalendarWidget>
@@ -15,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -408,4 +412,15 @@ void Calendar::changeEvent(QEvent* event) {
 void Calendar::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void registerCalendarTool(ToolRegistry& tools, AppContext& context) {
+    tools.registerTool(MainToolbar::CalendarButton, [&context](QWidget* parent) {
+        auto* calendar = new Calendar(context, parent);
+        calendar->exportMenuHook = [calendar](const QPoint& at) {
+            if (QMenu* menu = PLM::contextMenu(calendar, QStringLiteral("ExportMenu")))
+                menu->popup(at);
+        };
+        return calendar;
+    });
 }

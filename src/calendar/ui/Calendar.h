@@ -22,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class ToolRegistry;
 
 // The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
 // event and the events' texts in a tooltip. One date is always selected; the editor, the
@@ -129,3 +130,7 @@ private:
     QCheckBox* m_smIco;
     QTimer* m_refreshTimer;
 };
+
+// Registers the calendar as the main window's "Personal Calendar" tool, its "Export Events"
+// popping up the main window's Export menu at the pointer.
+void registerCalendarTool(ToolRegistry& tools, AppContext& context);
