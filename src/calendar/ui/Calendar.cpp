@@ -270,7 +270,8 @@ void Calendar::ReDrawCal(bool Force) {
         return;
 
     const QDate last = first.addDays(MonthLayout::Cells - 1);
-    m_rows =
+    // The rows live only for this drawing; the window keeps just the tooltip list.
+    const std::vector<EventRow> rows =
         m_store.readMonth(first, last, selected.month(),
                           smallIcons() ? EventStore::Pictures::Small : EventStore::Pictures::Large);
     m_tooltip->hide();
@@ -285,8 +286,8 @@ void Calendar::ReDrawCal(bool Force) {
     MonthPainter::MonthScene scene;
     scene.first = first;
     scene.month = selected.month();
-    scene.rows = &m_rows;
-    scene.occurrences = EventRules::placeMonth(m_rows, first, selected.month());
+    scene.rows = &rows;
+    scene.occurrences = EventRules::placeMonth(rows, first, selected.month());
     scene.flags = holidayFlags();
     scene.smallIcons = smallIcons();
     QImage grid = surface(pxSize(W, H), ratio);

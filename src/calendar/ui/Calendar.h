@@ -102,7 +102,6 @@ private:
     EventStore m_store;
     EventIcons m_icons;
     CalendarGeometry m_geometry;
-    std::vector<EventRow> m_rows;
     std::vector<MonthLayout::TooltipEntry> m_tooltips;
     QDate m_drawnFirst;   // first visible day of the grid drawn last
     int m_tooltipKey = 0; // date key of the cell whose tooltip is up, 0 for none
