@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/ui/AppIcon.h"
 #include "core/ui/SysTray.h"
+#include "notify/ui/Notices.h"
 #include "platform/ui/LinuxPlatform.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     AppContext context{AppPaths::fromEnvironment(), clock, platform};
 
     SysTray tray(context);
+    // Before create(): start-up loads the reminder through menu command 7.
+    const auto notices = Notices::attach(context, tray);
     registerCalendarTool(tray.shell().tools(), context);
     tray.create();
     if (!tray.load())

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The action a click on the pop-up message performs, read from the text its caller set:
+// a web address when the text begins with "http" exactly (lower case), else the number of
+// a tray-menu command. Anything else does nothing.
+struct PopAction {
+    enum Kind { None, OpenAddress, MenuCommand };
+    Kind kind = None;
+    QString address;
+    int menuIndex = -1;
+
+    static PopAction parse(const QString& text);
+};

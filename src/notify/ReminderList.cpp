@@ -1,0 +1,62 @@
+#include "notify/ReminderList.h"
+
+#include "calendar/EventRules.h"
+#include "calendar/EventStore.h"
+#include "core/DataFile.h"
+#include "core/SystemRow.h"
+
+#include <algorithm>
+
+namespace ReminderRules {
+
+ReminderList build(const std::vector<EventRow>& rows, const QDate& today, int notifyAgo,
+                   const HolidayFlags& flags) {
+    ReminderList list;
+    for (const EventRow& row : rows) {
+        if (!EventRules::reminderAccepts(row, today, notifyAgo, flags))
+            continue;
+        list.found.push_back(row);
+        list.entries.push_back(
+            {EventRules::reminderNextDate(row, today), row.description, int(list.found.size())});
+    }
+    // The icon index is the last key, as found order, so equal entries keep their order.
+    std::sort(list.entries.begin(), list.entries.end(),
+              [](const Announcement& a, const Announcement& b) {
+                  if (a.date != b.date)
+                      return a.date < b.date;
+                  const int byText = QString::compare(a.text, b.text, Qt::CaseInsensitive);
+                  if (byText != 0)
+                      return byText < 0;
+                  return a.icon < b.icon;
+              });
+    return list;
+}
+
+ReminderList load(const QString& dataFile, const QDate& today) {
+    int notifyAgo = 0;
+    HolidayFlags flags;
+    {
+        DataFile db(dataFile);
+        SystemRow row;
+        if (!row.load(db))
+            return {};
+        notifyAgo = row.integer(QStringLiteral("NotifyAgo"));
+        flags.addHolidays = row.boolean(QStringLiteral("AddHolidays"));
+        flags.addCanada = row.boolean(QStringLiteral("AddCanada"));
+        flags.addAmerica = row.boolean(QStringLiteral("AddAmerica"));
+    }
+    // No row can lie a negative number of days ahead; spare the query.
+    if (notifyAgo < 0)
+        return {};
+    EventStore store(dataFile);
+    return build(store.readForReminder(today, today.addDays(notifyAgo)), today, notifyAgo, flags);
+}
+
+QString daysText(const QDate& today, const QDate& date) {
+    const qint64 days = today.daysTo(date);
+    if (days == 0)
+        return QStringLiteral("Today's event.");
+    return QString::number(days) + QStringLiteral(" day(s) from now.");
+}
+
+} // namespace ReminderRules

@@ -1,0 +1,105 @@
+#include "notify/ui/PopMsg.h"
+
+#include "core/ui/AppIcon.h"
+#include "notify/NoticePlacement.h"
+#include "notify/PopAction.h"
+#include "platform/Platform.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace {
+constexpr QSize WindowSize(320, 72);
+constexpr int IconSize = 32;
+} // namespace
+
+PopMsg::PopMsg(Platform& platform, std::function<void(int)> clickMenu, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_platform(platform), m_clickMenu(std::move(clickMenu)) {
+    setObjectName(QStringLiteral("PopMsg"));
+    setWindowTitle(WindowTitles::PopMessage);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A notice must not take the keyboard from what the user is typing into.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setCursor(Qt::PointingHandCursor);
+    setFixedSize(WindowSize);
+
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    frame->setAutoFillBackground(true);
+    frame->setBackgroundRole(QPalette::ToolTipBase);
+    frame->setForegroundRole(QPalette::ToolTipText);
+    outer->addWidget(frame);
+
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(10, 8, 10, 8);
+    row->setSpacing(10);
+    auto* icon = new QLabel(frame);
+    icon->setObjectName(QStringLiteral("IconImg"));
+    icon->setPixmap(plumoraIcon().pixmap(IconSize, IconSize));
+    icon->setFixedSize(IconSize, IconSize);
+    row->addWidget(icon, 0, Qt::AlignTop);
+    m_message = new QLabel(frame);
+    m_message->setObjectName(QStringLiteral("MessageLB"));
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true);
+    m_message->setForegroundRole(QPalette::ToolTipText);
+    row->addWidget(m_message, 1);
+
+    m_platform.MakeTopmost(this);
+    move(NoticePlacement::place(size(), m_platform.screenGeometry(), m_platform.GetWorkAreaBottom(),
+                                false));
+
+    m_msgTimer.setObjectName(QStringLiteral("MsgTimer"));
+    m_msgTimer.setParent(this);
+    m_msgTimer.setSingleShot(true);
+    m_msgTimer.setInterval(ShowForMs);
+    connect(&m_msgTimer, &QTimer::timeout, this, &QWidget::close);
+    m_msgTimer.start();
+}
+
+void PopMsg::setMessage(const QString& text) {
+    m_message->setText(text);
+}
+
+QString PopMsg::message() const {
+    return m_message->text();
+}
+
+void PopMsg::clicked() {
+    // A double-click delivers two releases before the window is gone.
+    if (m_done)
+        return;
+    m_done = true;
+    m_msgTimer.stop();
+    const QPointer<PopMsg> self(this);
+    const PopAction action = PopAction::parse(m_action);
+    switch (action.kind) {
+    case PopAction::OpenAddress:
+        m_platform.OpenUrlInBrowser(action.address);
+        break;
+    case PopAction::MenuCommand:
+        if (m_clickMenu)
+            m_clickMenu(action.menuIndex);
+        break;
+    case PopAction::None:
+        break;
+    }
+    // The command may have ended the program's windows already.
+    if (self)
+        close();
+}
+
+void PopMsg::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void PopMsg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        clicked();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class Platform;
+class QLabel;
+
+// The pop-up message "- Plumora -": one line of text and one action, in the bottom-right
+// corner above everything. A click anywhere on it performs the action once and closes it;
+// MsgTimer closes it unclicked after 15 seconds. It deletes itself when closed.
+class PopMsg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ShowForMs = 15000;
+
+    // `clickMenu` runs a tray-menu command. Loading places the window, makes it topmost and
+    // starts MsgTimer; the caller shows it, then sets the action and the text.
+    PopMsg(Platform& platform, std::function<void(int)> clickMenu, QWidget* parent = nullptr);
+
+    // The action, kept as the tag of IconImg: "http..." opens the address, a number runs
+    // that tray-menu command.
+    void setAction(const QString& action) { m_action = action; }
+    QString action() const { return m_action; }
+    void setMessage(const QString& text);
+    QString message() const;
+
+    QTimer& msgTimer() { return m_msgTimer; }
+
+    // A click on the window, MessageLB or IconImg.
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Platform& m_platform;
+    std::function<void(int)> m_clickMenu;
+    QString m_action;
+    QLabel* m_message;
+    QTimer m_msgTimer;
+    bool m_done = false;
+};

@@ -1,0 +1,152 @@
+#include "notify/ui/Reminder.h"
+
+#include "calendar/EventIcons.h"
+#include "core/Clock.h"
+#include "notify/NoticePlacement.h"
+#include "platform/Platform.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr QSize WindowSize(340, 76);
+} // namespace
+
+Reminder::Reminder(AppContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_context(context),
+      m_list(ReminderRules::load(context.paths.dataFile(), context.clock.today())),
+      m_cycle(context.clock, m_tickTimer, *this, int(m_list.entries.size())) {
+    setObjectName(QStringLiteral("Reminder"));
+    setWindowTitle(WindowTitles::Reminder);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setCursor(Qt::PointingHandCursor);
+    setFixedSize(WindowSize);
+    // Where the desktop cannot blend windows it simply stays opaque.
+    setWindowOpacity(Opacity);
+    buildControls();
+
+    EventIcons pictures;
+    const qreal ratio = devicePixelRatioF();
+    for (const EventRow& row : m_list.found) {
+        QPixmap p = QPixmap::fromImage(pictures.rowIcon(row, false, qRound(IconSize * ratio)));
+        p.setDevicePixelRatio(ratio);
+        m_icons << p;
+    }
+
+    m_remindTimer.setObjectName(QStringLiteral("RemindTimer"));
+    m_remindTimer.setParent(this);
+    connect(&m_remindTimer, &QTimer::timeout, this, &Reminder::RemindTimer_Timer);
+    m_cycle.start();
+}
+
+void Reminder::buildControls() {
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    frame->setAutoFillBackground(true);
+    frame->setBackgroundRole(QPalette::ToolTipBase);
+    frame->setForegroundRole(QPalette::ToolTipText);
+    outer->addWidget(frame);
+
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(10, 6, 4, 6);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(1, 1);
+
+    m_iconImg = new QLabel(frame);
+    m_iconImg->setObjectName(QStringLiteral("IconImg"));
+    m_iconImg->setFixedSize(IconSize, IconSize);
+    grid->addWidget(m_iconImg, 0, 0, 2, 1, Qt::AlignVCenter);
+
+    m_daysLb = new QLabel(frame);
+    m_daysLb->setObjectName(QStringLiteral("DaysLB"));
+    m_daysLb->setTextFormat(Qt::PlainText);
+    m_daysLb->setForegroundRole(QPalette::ToolTipText);
+    QFont bold = m_daysLb->font();
+    bold.setBold(true);
+    m_daysLb->setFont(bold);
+    grid->addWidget(m_daysLb, 0, 1);
+
+    // Descriptions are the user's own text: never read as markup.
+    m_messageLb = new QLabel(frame);
+    m_messageLb->setObjectName(QStringLiteral("MessageLB"));
+    m_messageLb->setTextFormat(Qt::PlainText);
+    m_messageLb->setWordWrap(true);
+    m_messageLb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_messageLb->setForegroundRole(QPalette::ToolTipText);
+    grid->addWidget(m_messageLb, 1, 1);
+
+    auto* steps = new QWidget(frame);
+    steps->setObjectName(QStringLiteral("EventsUD"));
+    steps->setCursor(Qt::ArrowCursor);
+    auto* column = new QVBoxLayout(steps);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_up = new QToolButton(steps);
+    m_up->setObjectName(QStringLiteral("EventsUDUp"));
+    m_up->setArrowType(Qt::UpArrow);
+    m_up->setToolTip(QStringLiteral("Next"));
+    m_down = new QToolButton(steps);
+    m_down->setObjectName(QStringLiteral("EventsUDDown"));
+    m_down->setArrowType(Qt::DownArrow);
+    m_down->setToolTip(QStringLiteral("Previous"));
+    for (QToolButton* b : {m_up, m_down}) {
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedSize(18, 18);
+        column->addWidget(b);
+    }
+    connect(m_up, &QToolButton::clicked, this, &Reminder::EventsUD_UpClick);
+    connect(m_down, &QToolButton::clicked, this, &Reminder::EventsUD_DownClick);
+    grid->addWidget(steps, 0, 2, 2, 1, Qt::AlignVCenter);
+}
+
+void Reminder::showNotice() {
+    Platform& platform = m_context.platform;
+    platform.MakeTopmost(this);
+    // It stands clear of the mail notice and of a pop-up message, which take the same
+    // corner.
+    const bool lifted = platform.IsNewMailOpen() || platform.IsWindowOpen(WindowTitles::PopMessage);
+    move(NoticePlacement::place(size(), platform.screenGeometry(), platform.GetWorkAreaBottom(),
+                                lifted));
+    platform.ShowFormSafely(this, false);
+    Q_EMIT shown();
+}
+
+void Reminder::display(int index) {
+    const Announcement& entry = m_list.entries[size_t(index)];
+    m_daysLb->setText(ReminderRules::daysText(m_context.clock.today(), entry.date));
+    m_messageLb->setText(entry.text);
+    // A description longer than the window holds can still be read in full.
+    m_messageLb->setToolTip(entry.text);
+    m_iconImg->setPixmap(m_icons.value(entry.icon - 1));
+}
+
+void Reminder::closeNotice() {
+    close();
+}
+
+void Reminder::clicked() {
+    const int index = m_cycle.currentIndex();
+    if (index < 0 || m_cycle.isClosed())
+        return;
+    Q_EMIT calendarRequested(m_list.entries[size_t(index)].date);
+}
+
+void Reminder::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void Reminder::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        clicked();
+}

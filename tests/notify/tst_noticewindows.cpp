@@ -1,0 +1,160 @@
+#include "calendar/EventStore.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+#include "core/SystemRow.h"
+#include "mock/FakeClock.h"
+#include "mock/FakePlatform.h"
+#include "notify/Chime.h"
+#include "notify/ui/Notices.h"
+#include "notify/ui/PopMsg.h"
+#include "notify/ui/Reminder.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestNoticeWindows : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_program, m_executable;
+    FakeClock m_clock;
+    FakePlatform m_platform;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Notices> m_notices;
+    QList<int> m_menu;
+    QList<QDate> m_calendar;
+
+    void addEvent(int daysAhead, const QString& text) {
+        EventRow r;
+        r.eDate = m_clock.today().addDays(daysAhead);
+        r.description = text;
+        QVERIFY(EventStore(m_context->paths.dataFile()).add(r));
+    }
+    QString rmwav() const { return m_context->paths.file(QStringLiteral("rmwav")); }
+
+private Q_SLOTS:
+    void init() {
+        QFile chime(m_executable.filePath(QStringLiteral("reminder.wav")));
+        QVERIFY(chime.open(QIODevice::WriteOnly) && chime.write(Chime::wav()) > 0);
+        m_context = std::make_unique<AppContext>(
+            AppContext{AppPaths(m_program.path(), m_executable.path()), m_clock, m_platform});
+        QFile::remove(m_context->paths.dataFile());
+        QFile::remove(rmwav());
+        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_clock.today()), QString());
+        DataFile db(m_context->paths.dataFile());
+        SystemRow row;
+        QVERIFY(row.load(db) && row.set(db, QStringLiteral("NotifyAgo"), 3));
+        m_platform = FakePlatform();
+        m_menu.clear();
+        m_calendar.clear();
+        m_notices = std::make_unique<Notices>(
+            *m_context, [this](int i) { m_menu << i; },
+            [this](const QDate& d) { m_calendar << d; });
+    }
+
+    void cleanup() {
+        m_notices.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Loaded once; the first tick raises, places and shows it, makes the sound file and
+    // displays the first entry; a click opens the calendar at the shown date.
+    void reminderShowsAtItsFirstTick_data() {
+        QTest::addColumn<bool>("mailNotice");
+        QTest::newRow("alone") << false;
+        QTest::newRow("with the mail notice") << true;
+    }
+
+    void reminderShowsAtItsFirstTick() {
+        QFETCH(bool, mailNotice);
+        addEvent(2, QStringLiteral("Dentist"));
+        addEvent(0, QStringLiteral("<b>Call Ann</b>"));
+        if (mailNotice)
+            m_platform.openWindows << WindowTitles::NewMail;
+
+        m_notices->loadReminder();
+        Reminder* r = m_notices->reminder();
+        m_notices->loadReminder();
+        QCOMPARE(m_notices->reminder(), r);
+        QCOMPARE(r->windowTitle(), QStringLiteral("- Reminder -"));
+        QVERIFY(m_platform.shownForms.isEmpty());
+
+        r->RemindTimer_Timer();
+        QCOMPARE(m_platform.madeTopmost, QList<QWidget*>{r});
+        QCOMPARE(m_platform.shownForms, QList<QWidget*>{r});
+        QCOMPARE(r->windowOpacity(), 220 / 255.0);
+        const int lift = mailNotice ? 108 : 0;
+        QCOMPARE(r->pos(), QPoint(1920 - r->width(), 1040 - r->height() - lift));
+        QVERIFY(QFile::exists(rmwav()));
+
+        const auto* days = r->findChild<QLabel*>(QStringLiteral("DaysLB"));
+        const auto* message = r->findChild<QLabel*>(QStringLiteral("MessageLB"));
+        QCOMPARE(days->text(), QStringLiteral("Today's event."));
+        QCOMPARE(message->text(), QStringLiteral("<b>Call Ann</b>"));
+        QCOMPARE(message->textFormat(), Qt::PlainText);
+        r->EventsUD_UpClick();
+        QCOMPARE(days->text(), QStringLiteral("2 day(s) from now."));
+
+        r->clicked();
+        QCOMPARE(m_calendar, QList<QDate>{m_clock.today().addDays(2)});
+        QCOMPARE(m_notices->reminder(), r); // and it stays
+    }
+
+    void reminderWithNothingToAnnounceClosesUnseen() {
+        addEvent(4, QStringLiteral("beyond the horizon"));
+        m_notices->loadReminder();
+        QPointer<Reminder> r = m_notices->reminder();
+        r->clicked();
+        r->RemindTimer_Timer();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!r);
+        QVERIFY(m_platform.shownForms.isEmpty() && m_calendar.isEmpty());
+        QVERIFY(!QFile::exists(rmwav()));
+        m_notices->loadReminder(); // the next load builds a fresh window
+        QVERIFY(m_notices->reminder());
+    }
+
+    // A click shortly before MsgTimer runs out performs the action once and closes the
+    // window, taking its timer with it.
+    void popMsgClickPerformsTheActionOnce_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QList<int>>("menu");
+        QTest::addColumn<QStringList>("urls");
+        QTest::newRow("menu command") << "6" << QList<int>{6} << QStringList();
+        QTest::newRow("web address")
+            << "http://example.org/" << QList<int>() << QStringList{"http://example.org/"};
+        QTest::newRow("HTTP is no web address") << "HTTP://x.org/" << QList<int>() << QStringList();
+        QTest::newRow("no action") << "" << QList<int>() << QStringList();
+    }
+
+    void popMsgClickPerformsTheActionOnce() {
+        QFETCH(QString, action);
+        QFETCH(QList<int>, menu);
+        QFETCH(QStringList, urls);
+        PopMsg* shown = m_notices->ShowPopMsg(QStringLiteral("Click here."), action);
+        QVERIFY(shown);
+        QPointer<PopMsg> msg = shown;
+        QCOMPARE(m_notices->ShowPopMsg(QStringLiteral("again"), action), shown);
+        QCOMPARE(msg->windowTitle(), QStringLiteral("- Plumora -"));
+        QCOMPARE(msg->message(), QStringLiteral("again"));
+        QCOMPARE(msg->msgTimer().interval(), 15000);
+        QVERIFY(msg->msgTimer().isActive());
+
+        msg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(msg));
+        // The second click reaches the window before it is gone, as a quick double-click can.
+        auto* label = msg->findChild<QLabel*>(QStringLiteral("MessageLB"));
+        QTest::mouseClick(label, Qt::LeftButton);
+        QVERIFY(!shown->isVisible() && !shown->msgTimer().isActive()); // deleted later
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(m_menu, menu);
+        QCOMPARE(m_platform.openedUrls, urls);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!msg && !m_notices->popMsg());
+    }
+};
+
+QTEST_MAIN(TestNoticeWindows)
+#include "tst_noticewindows.moc"
