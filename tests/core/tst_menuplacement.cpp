@@ -1,3 +1,4 @@
+#include "core/MenuCloseRule.h"
 #include "core/MenuPlacement.h"
 
 #include <QTest>
@@ -48,6 +49,33 @@ private Q_SLOTS:
         QFETCH(QSize, menu);
         QFETCH(QPoint, expected);
         QCOMPARE(MenuPlacement::place(cursor, menu, screen, workArea), expected);
+    }
+
+    void closeRule_data() {
+        using MenuCloseRule::Front;
+        QTest::addColumn<Front>("front");
+        QTest::addColumn<bool>("wasInFront");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("menu in front") << Front::Menu << true << 0 << false;
+        QTest::newRow("user went to another window of ours")
+            << Front::OtherOwnWindow << true << 0 << true;
+        QTest::newRow("user went to another program") << Front::OtherProgram << true << 0 << true;
+        QTest::newRow("not yet in front: the window left is still in front")
+            << Front::OtherOwnWindow << false << 2 << false;
+        QTest::newRow("never came to the front: closes after the grace")
+            << Front::OtherOwnWindow << false << 3 << true;
+        QTest::newRow("never in front, the panel keeps the focus")
+            << Front::OtherProgram << false << 10 << false;
+        QTest::newRow("nothing of ours in front") << Front::Nothing << true << 10 << false;
+    }
+
+    void closeRule() {
+        QFETCH(MenuCloseRule::Front, front);
+        QFETCH(bool, wasInFront);
+        QFETCH(int, ticks);
+        QFETCH(bool, closes);
+        QCOMPARE(MenuCloseRule::shouldClose(front, wasInFront, ticks), closes);
     }
 };
 

@@ -13,6 +13,13 @@ HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     m_browser->setSearchPaths({m_folder});
     m_browser->setOpenExternalLinks(true);
+    // The title names the topic, so the help window of each tool can be told apart.
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+        const QString topic = m_browser->documentTitle();
+        setWindowTitle(topic.isEmpty() || topic == QLatin1String("Plumora Help")
+                           ? QStringLiteral("Plumora Help")
+                           : QStringLiteral("Plumora Help - ") + topic);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);

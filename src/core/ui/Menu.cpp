@@ -1,5 +1,6 @@
 #include "core/ui/Menu.h"
 
+#include "core/MenuCloseRule.h"
 #include "core/ShellTables.h"
 #include "core/ui/Artwork.h"
 
@@ -20,7 +21,8 @@ Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_clickMenu(std::move(clickMenu)) {
     setObjectName(QStringLiteral("Menu"));
-    setWindowTitle(QStringLiteral("Plumora"));
+    // Never shown (the window has no frame), but it tells the menu from the main window.
+    setWindowTitle(QStringLiteral("Plumora Menu"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -127,6 +129,12 @@ bool Menu::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void Menu::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_wasActive = true;
+    QWidget::changeEvent(event);
+}
+
 void Menu::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
@@ -148,18 +156,17 @@ void Menu::clicked(int index) {
 }
 
 void Menu::closeTimerTick() {
-    QWidget* foreground = QApplication::activeWindow();
-    if (foreground == this) {
+    using MenuCloseRule::Front;
+    QWidget* active = QApplication::activeWindow();
+    const Front front = active == this ? Front::Menu
+                        : active       ? Front::OtherOwnWindow
+                        : QGuiApplication::applicationState() != Qt::ApplicationActive
+                            ? Front::OtherProgram
+                            : Front::Nothing;
+    if (front == Front::Menu)
         m_wasActive = true;
-        return;
-    }
-    if (foreground) {
-        close();
-        return;
-    }
-    // No window of ours is in front. When the menu had been, the user went to another
-    // program; when it never was (a desktop that keeps focus away from new windows), the
-    // tray panel still has it and the menu stays.
-    if (m_wasActive && QGuiApplication::applicationState() != Qt::ApplicationActive)
+    else if (!m_wasActive)
+        ++m_ticksNotInFront;
+    if (MenuCloseRule::shouldClose(front, m_wasActive, m_ticksNotInFront))
         close();
 }

@@ -28,6 +28,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -39,4 +40,5 @@ private:
     QList<QLabel*> m_labels; // by menu index
     QTimer m_closeTimer;
     bool m_wasActive = false;
+    int m_ticksNotInFront = 0;
 };

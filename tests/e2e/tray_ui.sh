@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The ways in through the tray icon: a click opens the menu beside the icon, a double-click
+# opens the main window on the calendar and leaves no menu, and "Unload Plumora" answered
+# Yes ends the process and takes the icon away.
+source "$(dirname "$0")/lib.sh"
+exe=$1 template=$2 help=$3
+
+e2e_start_desktop
+# The panel's strip at the foot of the screen is outside the work area, as a desktop with a
+# window manager reports it.
+xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1280, 776"
+program=$(e2e_program_folder "$exe" "$template")
+cp -r "$help" "$program/help"
+
+"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+plumora=$!
+E2E_PIDS+=($plumora)
+
+# wait_for runs its command again each time: the checks are functions, never $(...) arguments.
+icons_docked() { [ "$(tray_icon_count)" -eq "$1" ]; }
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+is_visible() { [ -n "$(visible "$1")" ]; }
+menu_open() { is_visible '^Plumora Menu$'; }
+menu_closed() { ! menu_open; }
+ended() { ! kill -0 "$plumora" 2>/dev/null; }
+
+wait_for 15 icons_docked 1 || fail "no tray icon appeared"
+icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+eval "$(xdotool getwindowgeometry --shell "$icon")"
+icon_x=$X icon_y=$Y
+
+# A click on the icon: the menu opens beside it, its bottom at the panel.
+xdotool mousemove --window "$icon" 8 8 click 1
+wait_for 10 menu_open || fail "a click on the tray icon opened no menu"
+eval "$(xdotool getwindowgeometry --shell "$(visible '^Plumora Menu$')")"
+menu_x=$X menu_y=$Y menu_w=$WIDTH menu_h=$HEIGHT
+[ $((icon_x + 8)) -ge "$menu_x" ] && [ $((icon_x + 8)) -le $((menu_x + menu_w + 1280 / 36)) ] ||
+    fail "menu at x $menu_x..$((menu_x + menu_w)) is not beside the icon at x $icon_x"
+[ $((menu_y + menu_h)) -ge "$icon_y" ] && [ $((menu_y + menu_h)) -le 800 ] ||
+    fail "menu bottom $((menu_y + menu_h)) is not at the panel (icon at y $icon_y)"
+xdotool key Escape
+wait_for 5 menu_closed || fail "the menu did not close"
+
+# A double-click: the main window with the calendar, and no menu left open. The pause keeps
+# its first click from pairing with the click that opened the menu.
+sleep 1
+xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
+wait_for 10 is_visible '^Plumora$' || fail "a double-click opened no main window"
+sleep 1
+menu_closed || fail "a menu stayed open after the double-click (main window: $(visible "^Plumora$"), focus: $(xdotool getwindowfocus getwindowname 2>&1))"
+main=$(visible '^Plumora$')
+# The Help menu's "Content" opens the topic of the tool in front: the calendar's.
+xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+xdotool key --window "$main" alt+h Return
+wait_for 10 is_visible '^Plumora Help - Personal Calendar$' ||
+    fail "the main window does not show the calendar (help: $(xdotool search --name '^Plumora Help' getwindowname 2>/dev/null))"
+
+# The menu again, then "Unload Plumora" (the bottom entry) answered Yes.
+xdotool mousemove --window "$icon" 8 8 click 1
+wait_for 10 menu_open || fail "the menu did not open a second time"
+menu=$(visible '^Plumora Menu$')
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+xdotool mousemove --window "$menu" $((WIDTH / 2)) $((HEIGHT - 10)) click 1
+wait_for 10 is_visible '^Confirm$' || fail "Unload Plumora asked no question"
+# Answer Yes (the default button) with the keyboard, once the box has the focus.
+answer_yes() {
+    local box
+    box=$(visible '^Confirm$')
+    [ -n "$box" ] || return 0
+    xdotool windowfocus "$box" 2>/dev/null || return 1
+    sleep 0.3
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$box" ] || return 1
+    xdotool key Return
+    sleep 0.5
+    ! is_visible '^Confirm$'
+}
+wait_for 10 answer_yes || fail "the question could not be answered"
+wait_for 10 ended || fail "Plumora still runs after Unload (question open: $(visible "^Confirm$"))"
+wait "$plumora" || fail "Plumora ended with status $?"
+wait_for 5 icons_docked 0 || fail "the tray icon stayed after Unload"
+[ "$(sql_value "$program/data.plm" 'SELECT winWidth > 0 FROM System')" = 1 ] ||
+    fail "the main window's placement was not stored when Plumora ended"
+echo "tray_ui: 1 passed, 0 failed"
