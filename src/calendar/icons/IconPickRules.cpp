@@ -43,8 +43,8 @@ QImage cellPicture(const IconGroup& icon) {
     if (image.isNull())
         return {};
     if (image.width() != PictureSide || image.height() != PictureSide)
-        image = image.scaled(PictureSide, PictureSide, Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
+        image =
+            image.scaled(PictureSide, PictureSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image = image.convertToFormat(QImage::Format_ARGB32);
     QImage out(PictureSide, PictureSide, QImage::Format_RGB32);
     const QRgb mask = IconMaskColour | 0xFF000000;
@@ -83,8 +83,7 @@ Loaded loadIcons(const QString& fileName, const AppPaths& paths) {
     return result;
 }
 
-QImage pickedPicture(int k, bool defaultLibrary, const QImage& clicked,
-                     const QImage& defaultIcon) {
+QImage pickedPicture(int k, bool defaultLibrary, const QImage& clicked, const QImage& defaultIcon) {
     return k == 0 && defaultLibrary ? defaultIcon : clicked;
 }
 
