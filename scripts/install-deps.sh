@@ -9,6 +9,7 @@ packages=(
     libgl-dev libvulkan-dev
     libhunspell-dev hunspell-en-us
     libbenchmark-dev
+    clang libclang-rt-14-dev
     xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon
 )
 

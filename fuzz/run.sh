@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the icon reader's fuzz target with clang and runs it for a bounded time.
+# usage: run.sh SOURCE_DIR WORK_DIR SEED_WRITER [SECONDS]
+#   SEED_WRITER is tst_iconfile, which leaves its sample files in a folder as the corpus.
+# Exit 77 (skipped) when clang or libFuzzer is missing; 1 when the fuzzer finds a fault.
+set -euo pipefail
+src=$1 work=$2 seeder=$3 seconds=${4:-20}
+
+cxx=${FUZZ_CXX:-$(command -v clang++ || true)}
+if [ -z "$cxx" ]; then
+    echo "clang++ not found (Debian: clang): fuzzing skipped"
+    exit 77
+fi
+mkdir -p "$work"
+probe=$work/probe.cpp
+printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' >"$probe"
+if ! "$cxx" -fsanitize=fuzzer,address "$probe" -o "$work/probe" >"$work/probe.log" 2>&1; then
+    echo "libFuzzer not available to $cxx (Debian: libclang-rt-14-dev): fuzzing skipped"
+    cat "$work/probe.log"
+    exit 77
+fi
+
+mkdir -p "$work/seeds" "$work/corpus"
+PLUMORA_ICON_SEEDS="$work/seeds" QT_QPA_PLATFORM=offscreen "$seeder" writeSeedCorpus >/dev/null
+
+if ! cmake -S "$src/fuzz" -B "$work/build" -DCMAKE_CXX_COMPILER="$cxx" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/configure.log" 2>&1; then
+    cat "$work/configure.log"
+    exit 1
+fi
+cmake --build "$work/build" -j2
+
+# libFuzzer's own failure code is 77 too; any failure of the run is a fault here.
+if ! "$work/build/fuzz_iconfile" "$work/corpus" "$work/seeds" -max_total_time="$seconds" \
+    -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+    -artifact_prefix="$work/"; then
+    echo "the fuzzer found a fault; the input is in $work"
+    exit 1
+fi
