@@ -1,7 +1,10 @@
 #include "calendar/EventStore.h"
+#include "calendar/ui/Calendar.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "core/SystemRow.h"
+#include "core/ui/PLM.h"
+#include "core/ui/SysTray.h"
 #include "mock/FakeClock.h"
 #include "mock/FakePlatform.h"
 #include "notify/Chime.h"
@@ -114,6 +117,23 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(rmwav()));
         m_notices->loadReminder(); // the next load builds a fresh window
         QVERIFY(m_notices->reminder());
+    }
+
+    // Menu command 7 loads the reminder; a click on it brings up the calendar (command 0)
+    // with the shown date selected.
+    void wiredToTheMenuAndTheCalendar() {
+        addEvent(2, QStringLiteral("Dentist"));
+        SysTray tray(*m_context);
+        registerCalendarTool(tray.shell().tools(), *m_context);
+        const auto notices = Notices::attach(*m_context, tray);
+        tray.ClickMenu(7);
+        Reminder* r = notices->reminder();
+        QVERIFY(r);
+        r->RemindTimer_Timer();
+        r->clicked();
+        auto* calendar = tray.shell().mainWindow()->findChild<Calendar*>();
+        QVERIFY(calendar);
+        QCOMPARE(calendar->selectedDate(), m_clock.today().addDays(2));
     }
 
     // A click shortly before MsgTimer runs out performs the action once and closes the
