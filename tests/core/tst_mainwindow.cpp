@@ -288,15 +288,6 @@ private Q_SLOTS:
         QCOMPARE(qa->findChild<QWidget*>(QStringLiteral("L2"))->width(), qa->width());
     }
 
-    void unregisteredToolIsAnEmptyWindowWithItsCaption() {
-        Fixture f;
-        f.shell.ClickMenu(4);
-        QWidget* capture = f.plm()->activeChild();
-        QCOMPARE(capture->objectName(), QStringLiteral("SCapture"));
-        QCOMPARE(capture->windowTitle(), QStringLiteral("Screen Capture"));
-        QCOMPARE(f.status(), QStringLiteral("Screen Capture"));
-    }
-
     void placementFromTheDataFile_data() {
         QTest::addColumn<QVariantList>("stored"); // winLeft, winTop, winWidth, winHeight
         QTest::addColumn<QRect>("expected");

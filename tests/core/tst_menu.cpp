@@ -61,21 +61,6 @@ class TestMenu : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void labelsCaptionsAndSeparators() {
-        Menu menu(nullptr);
-        for (int i = 0; i < TrayMenu::ItemCount; ++i) {
-            QVERIFY(menu.label(i));
-            QCOMPARE(menu.label(i)->objectName(), QStringLiteral("MenuLB"));
-            QCOMPARE(menu.label(i)->text(), TrayMenu::caption(i));
-        }
-        QCOMPARE(menu.findChildren<QLabel*>(QStringLiteral("MenuImg")).size(), TrayMenu::ItemCount);
-        QCOMPARE(menu.findChildren<QFrame*>(QStringLiteral("MenuLine")).size(),
-                 TrayMenu::groups().size() - 1);
-        QCOMPARE(menu.closeTimer().interval(), 500);
-        QVERIFY(menu.closeTimer().isActive());
-        QVERIFY(highlighted(menu).isEmpty());
-    }
-
     void movingAcrossTheLabelsHighlightsOneAtATime() {
         Menu menu(nullptr);
         menu.show();

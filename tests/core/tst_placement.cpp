@@ -54,35 +54,6 @@ private Q_SLOTS:
         QCOMPARE(o.maximised, stored.maximised);
     }
 
-    void onCloseKeepsTheLastNormalPlacement_data() {
-        QTest::addColumn<bool>("minimised");
-        QTest::addColumn<bool>("maximised");
-        QTest::addColumn<QStringList>("columns");
-        QTest::addColumn<int>("winMax");
-        const QStringList all{"winLeft", "winTop", "winWidth", "winHeight", "winMax"};
-        QTest::newRow("normal") << false << false << all << 0;
-        QTest::newRow("maximised") << false << true << QStringList{"winMax"} << -1;
-        QTest::newRow("minimised") << true << false << QStringList{"winMax"} << 0;
-    }
-
-    void onCloseKeepsTheLastNormalPlacement() {
-        QFETCH(bool, minimised);
-        QFETCH(bool, maximised);
-        QFETCH(QStringList, columns);
-        QFETCH(int, winMax);
-        const auto written =
-            WindowPlacement::onClose(QRect(100, 200, 800, 600), minimised, maximised);
-        QStringList names;
-        for (const auto& [name, value] : written)
-            names << name;
-        QCOMPARE(names, columns);
-        QCOMPARE(written.last().second.toInt(), winMax);
-        if (names.size() == 5) {
-            QCOMPARE(written[0].second.toInt(), 1500);
-            QCOMPARE(written[3].second.toInt(), 9000);
-        }
-    }
-
     // Closing while maximised keeps what the last normal close stored and reopens
     // maximised; a later normal close clears winMax again.
     void roundTripThroughTheDataFile() {
