@@ -363,7 +363,8 @@ void TestIconFile::formatToldByContent() {
     QFETCH(int, icons);
     QCOMPARE(int(IconFile::detect(data)), format);
     QCOMPARE(IconFile::read(data).size(), icons);
-    // The name does not matter: the same bytes under any extension read the same.
+    // The name does not matter: the same bytes under any extension read the same; what is
+    // not a regular file has no icons.
     QTemporaryDir dir;
     for (const char* name : {"a.exe", "a.ico", "a"}) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
@@ -372,6 +373,8 @@ void TestIconFile::formatToldByContent() {
         f.close();
         QCOMPARE(IconFile::readFile(f.fileName()).size(), icons);
     }
+    for (const QString& odd : {dir.path(), QStringLiteral("/dev/zero"), dir.filePath("gone")})
+        QVERIFY(IconFile::readFile(odd).isEmpty());
 }
 
 void TestIconFile::truncatedFilesYieldWhatWasRead_data() {

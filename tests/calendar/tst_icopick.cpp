@@ -1,4 +1,5 @@
 // The icon picker: its rules without widgets, then the window on the offscreen platform.
+#include "calendar/EventIcons.h"
 #include "calendar/icons/IconPickRules.h"
 #include "calendar/icons/IconWriter.h"
 #include "calendar/ui/IcoPick.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void pickedPicture();
     void folderMemory();
     void pickerWindow();
+    void builtDefaultLibrary();
 };
 
 void TestIcoPick::gridSize_data() {
@@ -206,6 +208,15 @@ void TestIcoPick::pickerWindow() {
     third.setFileChooser(chooser);
     third.findChild<QPushButton*>("FileBtn")->click();
     QCOMPARE(startFolders.last(), folder.path("Icons"));
+}
+
+void TestIcoPick::builtDefaultLibrary() {
+    const AppPaths built(PLUMORA_BIN_DIR, PLUMORA_BIN_DIR);
+    const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, built);
+    QVERIFY(!loaded.notFound);
+    QVERIFY(loaded.pictures.size() >= 24);
+    // Its first picture is the default event icon itself.
+    QCOMPARE(loaded.pictures[0], HolidaysIL::raw(1).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestIcoPick)

@@ -48,6 +48,9 @@ void TestSpellUi::underlinesWhileTyping() {
     delete spell; // detached: no underlines, the box's own menu again
     QVERIFY(underlined(edit.document()).isEmpty());
     QCOMPARE(edit.contextMenuPolicy(), Qt::DefaultContextMenu);
+    auto* owned = new QTextEdit("wrld");
+    new SpellAsYouType(owned, checker);
+    delete owned; // the helper goes with its box
 }
 
 void TestSpellUi::contextMenuOffersSuggestions() {

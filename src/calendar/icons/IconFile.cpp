@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
 
@@ -462,10 +463,13 @@ QList<IconGroup> readBest(QByteArrayView data, int side) {
 }
 
 QList<IconGroup> readFile(const QString& path, int side) {
+    // Only regular files: a device or a pipe chosen by name could be endless or block.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray data = file.readAll();
+    const QByteArray data = file.read(MaxFileBytes + 1);
+    if (data.size() > MaxFileBytes)
+        return {};
     return side > 0 ? readBest(data, side) : read(data);
 }
 

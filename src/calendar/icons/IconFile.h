@@ -43,8 +43,8 @@ QList<IconGroup> read(QByteArrayView data);
 // (as bestImage chooses, from the sizes the file lists), so a large library costs one
 // decoded picture per icon.
 QList<IconGroup> readBest(QByteArrayView data, int side);
-// read() or, for side > 0, readBest() of a file on disk; no icons when it cannot be read
-// or is larger than MaxFileBytes.
+// read() or, for side > 0, readBest() of a file on disk; no icons when it is not a regular
+// file, cannot be read or is larger than MaxFileBytes.
 QList<IconGroup> readFile(const QString& path, int side = 0);
 
 // One stored icon picture (a DIB with its AND mask, or PNG) decoded, or a null image.
