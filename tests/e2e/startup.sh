@@ -12,7 +12,8 @@ first=$!
 E2E_PIDS+=($first)
 
 wait_for 15 test -f "$program/data.plm" || fail "data.plm was not created"
-wait_for 15 test "$(tray_icon_count)" -eq 1 || fail "no tray icon appeared"
+one_icon() { [ "$(tray_icon_count)" -eq 1 ]; }
+wait_for 15 one_icon || fail "no tray icon appeared"
 [ "$(sql_value "$program/data.plm" 'SELECT NotifyAgo FROM System')" = 2 ] ||
     fail "NotifyAgo is not 2 after the first start"
 mode=$(stat -c %a "$program/data.plm")
