@@ -1,8 +1,10 @@
 #include "notify/ui/Notices.h"
 
 #include "calendar/ui/Calendar.h"
+#include "core/Clock.h"
 #include "core/ui/PLM.h"
 #include "core/ui/SysTray.h"
+#include "notify/ReminderList.h"
 #include "notify/ReminderSound.h"
 #include "notify/ui/ChimePlayer.h"
 #include "notify/ui/PopMsg.h"
@@ -52,7 +54,12 @@ PopMsg* Notices::popMsg() const {
 void Notices::loadReminder() {
     if (m_reminder)
         return;
-    auto* reminder = new Reminder(m_context);
+    // An empty reminder would only close itself unseen a second later; with nothing to
+    // announce no window is built at all, which keeps start-up and idle ticks light.
+    ReminderList list = ReminderRules::load(m_context.paths.dataFile(), m_context.clock.today());
+    if (list.isEmpty())
+        return;
+    auto* reminder = new Reminder(m_context, std::move(list));
     m_reminder = reminder;
     connect(reminder, &Reminder::shown, this, &Notices::playReminderSound);
     connect(reminder, &Reminder::calendarRequested, this, [this](const QDate& date) {

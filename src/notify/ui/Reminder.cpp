@@ -18,9 +18,12 @@ constexpr QSize WindowSize(340, 76);
 } // namespace
 
 Reminder::Reminder(AppContext& context, QWidget* parent)
+    : Reminder(context, ReminderRules::load(context.paths.dataFile(), context.clock.today()),
+               parent) {}
+
+Reminder::Reminder(AppContext& context, ReminderList list, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_context(context),
-      m_list(ReminderRules::load(context.paths.dataFile(), context.clock.today())),
+      m_context(context), m_list(std::move(list)),
       m_cycle(context.clock, m_tickTimer, *this, int(m_list.entries.size())) {
     setObjectName(QStringLiteral("Reminder"));
     setWindowTitle(WindowTitles::Reminder);

@@ -26,6 +26,8 @@ public:
     static constexpr double Opacity = 220 / 255.0;
 
     explicit Reminder(AppContext& context, QWidget* parent = nullptr);
+    // With the list already read (the loader reads it first to skip an empty window).
+    Reminder(AppContext& context, ReminderList list, QWidget* parent = nullptr);
 
     const ReminderList& list() const { return m_list; }
     const ReminderCycle& cycle() const { return m_cycle; }
