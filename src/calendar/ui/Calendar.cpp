@@ -3,6 +3,7 @@
 #include "calendar/EventRules.h"
 #include "calendar/MonthPainter.h"
 #include "calendar/ui/CalendarGrid.h"
+#include "calendar/ui/EditEvents.h"
 #include "core/Clock.h"
 #include "core/DataFile.h"
 #include "core/ShellTables.h"
@@ -418,6 +419,11 @@ void Calendar::showEvent(QShowEvent* event) {
 void registerCalendarTool(ToolRegistry& tools, AppContext& context) {
     tools.registerTool(MainToolbar::CalendarButton, [&context](QWidget* parent) {
         auto* calendar = new Calendar(context, parent);
+        calendar->editEventsHook = [calendar, &context] {
+            EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(),
+                              calendar);
+            editor.exec();
+        };
         calendar->exportMenuHook = [calendar](const QPoint& at) {
             if (QMenu* menu = PLM::contextMenu(calendar, QStringLiteral("ExportMenu")))
                 menu->popup(at);

@@ -1,0 +1,463 @@
+#include "calendar/ui/EditEvents.h"
+
+#include "calendar/EventIcons.h"
+#include "calendar/EventStore.h"
+#include "calendar/ui/IcoPick.h"
+#include "core/ui/HelpKey.h"
+#include "platform/Platform.h"
+#include "platform/spell/SpellChecker.h"
+#include "platform/spell/ui/SpellAsYouType.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The grid's format: "^" centres a column, "<" aligns it left; the blanks size it.
+const QString GridFormat = QStringLiteral(
+    "^X  |^Icon     |<Event Description                                                   "
+    "         |^Date            |^Repeat    ");
+
+constexpr int ShownRole = Qt::UserRole; // the Icon cell's picture with its mask see-through
+constexpr int PictureSide = 32;
+constexpr int RowPadding = 4;
+constexpr int RepeatDrop = 8; // 120 twips
+const QColor HolidayBack(245, 245, 245);
+const QColor MarkColour(255, 0, 0);
+constexpr int MarkPoints = 10;
+
+// The Icon cell: its picture centred, struck through with the rest of a marked row.
+class IconDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        opt.text.clear();
+        QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+        const QImage picture = index.data(ShownRole).value<QImage>();
+        const QRect r = option.rect;
+        if (!picture.isNull())
+            painter->drawImage(QPoint(r.x() + (r.width() - picture.width()) / 2,
+                                      r.y() + (r.height() - picture.height()) / 2),
+                               picture);
+        if (opt.font.strikeOut()) {
+            painter->setPen(QPen(opt.palette.color(QPalette::Text), 1));
+            painter->drawLine(r.left() + 2, r.center().y(), r.right() - 2, r.center().y());
+        }
+    }
+};
+
+bool ignoredFocusLoss(const QEvent* event) {
+    // A context menu, the combo's own list or another application's window takes the focus
+    // only for a moment; the editor stays.
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+}
+
+} // namespace
+
+EditEvents::EditEvents(AppContext& context, const QDate& day, const HolidayFlags& flags,
+                       QWidget* parent)
+    : QDialog(parent), m_context(context), m_edit(day, flags, HolidaysIL::raw(1)) {
+    setObjectName(QStringLiteral("EditEvents"));
+    setWindowTitle(captionFor(day));
+    setModal(true);
+    buildControls();
+
+    EventStore store(context.paths.dataFile());
+    m_edit.load(store.readDay(day));
+    syncRows();
+    m_grid->setCurrentCell(0, DescCol);
+}
+
+EditEvents::~EditEvents() {
+    // The spelling helper refers to the checker: it goes first.
+    delete m_spelling;
+}
+
+QString EditEvents::captionFor(const QDate& day) {
+    return QStringLiteral("Edit Events - ") +
+           QLocale(QLocale::English).toString(day, QStringLiteral("MMM dd yyyy"));
+}
+
+void EditEvents::buildControls() {
+    m_grid = new QTableWidget(0, 5, this);
+    m_grid->setObjectName(QStringLiteral("EventsGrid"));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setSectionsClickable(false);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->setItemDelegateForColumn(IconCol, new IconDelegate(m_grid));
+    const QStringList formats = GridFormat.split(u'|');
+    const QFontMetrics fm(m_grid->font());
+    int width = 0;
+    for (int c = 0; c < formats.size(); ++c) {
+        const QString& f = formats[c];
+        auto* header = new QTableWidgetItem(f.mid(1).trimmed());
+        header->setTextAlignment((f.startsWith(u'<') ? Qt::AlignLeft : Qt::AlignHCenter) |
+                                 Qt::AlignVCenter);
+        m_grid->setHorizontalHeaderItem(c, header);
+        const int w = std::max(fm.horizontalAdvance(f.mid(1)) + 8,
+                               c == IconCol ? PictureSide + 2 * RowPadding : 0);
+        m_grid->setColumnWidth(c, w);
+        width += w;
+    }
+    m_grid->verticalHeader()->setDefaultSectionSize(std::max(PictureSide, fm.height()) +
+                                                    RowPadding);
+    // The columns fit beside the vertical scroll bar, so no horizontal one is needed.
+    const QStyle* style = m_grid->style();
+    m_grid->setMinimumWidth(
+        width + style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid) +
+        2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_grid) + 2);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 9);
+    connect(m_grid, &QTableWidget::cellClicked, this, &EditEvents::clickCell);
+    connect(m_grid, &QTableWidget::currentCellChanged, this, [this] { leaveEditors(); });
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { leaveEditors(); });
+    connect(m_grid->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { leaveEditors(); });
+    m_grid->installEventFilter(this);
+
+    m_descTb = new QPlainTextEdit(m_grid->viewport());
+    m_descTb->setObjectName(QStringLiteral("DescTb"));
+    m_descTb->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_descTb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_descTb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_descTb->setTabChangesFocus(true);
+    m_descTb->hide();
+    m_descTb->installEventFilter(this);
+    connect(m_descTb, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_descRow < 0)
+            return;
+        m_edit.descriptionTyped(m_descRow);
+        showRow(m_descRow);
+    });
+
+    m_datePick = new QCalendarWidget(this);
+    m_datePick->setObjectName(QStringLiteral("DatePick"));
+    m_datePick->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
+    m_datePick->setFirstDayOfWeek(Qt::Sunday); // as the month view's weeks
+    m_datePick->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    m_datePick->setAutoFillBackground(true);
+    m_datePick->resize(m_datePick->sizeHint());
+    m_datePick->hide();
+    connect(m_datePick, &QCalendarWidget::clicked, this, &EditEvents::datePicked);
+    connect(m_datePick, &QCalendarWidget::activated, this, &EditEvents::datePicked);
+    // Esc reaches whichever part of the picker has the focus.
+    m_datePick->installEventFilter(this);
+    for (QWidget* part : m_datePick->findChildren<QWidget*>())
+        part->installEventFilter(this);
+
+    m_repeatCb = new QComboBox(m_grid->viewport());
+    m_repeatCb->setObjectName(QStringLiteral("RepeatCb"));
+    m_repeatCb->addItems(DayEdit::RepeatItems);
+    m_repeatCb->hide();
+    m_repeatCb->installEventFilter(this);
+    connect(m_repeatCb, &QComboBox::activated, this, &EditEvents::repeatChosen);
+
+    // No button is a default one: Enter in the grid must never save or close the editor.
+    const auto button = [this](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        return b;
+    };
+    m_saveBtn = button("SaveBtn", QStringLiteral("Save"));
+    m_cancelBtn = button("CancelBtn", QStringLiteral("Cancel"));
+    m_helpCmd = button("HelpCmd", QStringLiteral("Help"));
+    // The editors close when the mouse goes down on "Save", so its click saves their values.
+    connect(m_saveBtn, &QPushButton::pressed, this, &EditEvents::leaveEditors);
+    connect(m_saveBtn, &QPushButton::clicked, this, &EditEvents::save);
+    connect(m_cancelBtn, &QPushButton::clicked, this, &EditEvents::reject);
+    connect(m_helpCmd, &QPushButton::clicked, this, [this] { HelpKey::send(this); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_saveBtn);
+    buttons->addWidget(m_cancelBtn);
+    buttons->addWidget(m_helpCmd);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid);
+    layout->addLayout(buttons);
+}
+
+void EditEvents::syncRows() {
+    const int old = m_grid->rowCount();
+    if (old < m_edit.rowCount())
+        m_grid->setRowCount(m_edit.rowCount());
+    for (int r = old; r < m_edit.rowCount(); ++r)
+        showRow(r);
+}
+
+void EditEvents::showRow(int r) {
+    const DayEditRow& row = m_edit.row(r);
+    const auto item = [this, r](int c) {
+        QTableWidgetItem* it = m_grid->item(r, c);
+        if (!it) {
+            it = new QTableWidgetItem;
+            m_grid->setItem(r, c, it);
+        }
+        return it;
+    };
+
+    QTableWidgetItem* mark = item(MarkCol);
+    mark->setText(row.marked ? QStringLiteral("X") : QString());
+    QFont markFont = m_grid->font();
+    markFont.setBold(true);
+    markFont.setPointSize(MarkPoints);
+    mark->setFont(markFont);
+    mark->setForeground(MarkColour);
+    mark->setTextAlignment(Qt::AlignCenter);
+
+    QFont cellFont = m_grid->font();
+    cellFont.setStrikeOut(row.marked);
+    const QStringList texts = {row.picked ? QStringLiteral(" ") : QString(), row.description,
+                               row.date, row.repeat};
+    for (int c = IconCol; c <= RepeatCol; ++c) {
+        QTableWidgetItem* it = item(c);
+        it->setText(texts[c - IconCol]);
+        it->setFont(cellFont);
+        it->setTextAlignment((c == DescCol ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
+        if (row.holiday)
+            it->setBackground(HolidayBack);
+    }
+    item(IconCol)->setData(ShownRole,
+                           row.picture.isNull() ? QImage() : withMaskColour(row.picture));
+    syncRows();
+}
+
+void EditEvents::clickCell(int row, int column) {
+    if (row < 0 || row >= m_edit.rowCount())
+        return;
+    if (m_edit.row(row).holiday) {
+        QApplication::beep();
+        return;
+    }
+    if (column == MarkCol) {
+        m_edit.toggleMark(row);
+        showRow(row);
+        m_grid->setCurrentCell(row, MarkCol);
+        return;
+    }
+    if (!m_edit.editable(row))
+        return;
+    switch (column) {
+    case IconCol:
+        m_edit.pickIcon(row, chooseIcon());
+        showRow(row);
+        break;
+    case DescCol:
+        showDescription(row);
+        break;
+    case DateCol:
+        showDatePick(row);
+        break;
+    case RepeatCol:
+        showRepeat(row);
+        break;
+    default:
+        break;
+    }
+}
+
+QImage EditEvents::chooseIcon() {
+    if (m_chooser)
+        return m_chooser(*this);
+    IcoPick picker(m_context.paths, m_context.platform, m_folders, m_edit.defaultIcon(), this);
+    picker.exec();
+    return picker.picked();
+}
+
+void EditEvents::showDescription(int r) {
+    leaveEditors();
+    const QRect cell = m_grid->visualRect(m_grid->model()->index(r, DescCol));
+    m_descTb->setGeometry(cell);
+    {
+        const QSignalBlocker quiet(m_descTb);
+        m_descTb->setPlainText(m_edit.row(r).description);
+    }
+    m_descTb->moveCursor(QTextCursor::End);
+    m_descRow = r;
+    // The dictionary opens with the box; it is read once per editor.
+    if (!m_spell)
+        m_spell = SpellChecker::forProgram(m_context.paths);
+    delete m_spelling;
+    m_spelling = new SpellAsYouType(m_descTb, *m_spell);
+    m_descTb->show();
+    m_descTb->raise();
+    m_descTb->setFocus(Qt::OtherFocusReason);
+}
+
+void EditEvents::showDatePick(int r) {
+    leaveEditors();
+    const QRect cell = m_grid->visualRect(m_grid->model()->index(r, DateCol))
+                           .translated(m_grid->viewport()->mapTo(this, QPoint(0, 0)));
+    const QSize size = m_datePick->sizeHint();
+    int top = cell.bottom() + 1;
+    if (top + size.height() > height())
+        top = cell.top() - size.height();
+    const int left = std::clamp(cell.left(), 0, std::max(0, width() - size.width()));
+    m_datePick->setGeometry(QRect(QPoint(left, std::max(0, top)), size));
+    m_datePick->setSelectedDate(m_edit.pickerDate(r));
+    m_dateRow = r;
+    m_datePick->show();
+    m_datePick->raise();
+    m_datePick->setFocus(Qt::OtherFocusReason);
+}
+
+void EditEvents::showRepeat(int r) {
+    leaveEditors();
+    const QRect cell = m_grid->visualRect(m_grid->model()->index(r, RepeatCol));
+    m_repeatCb->setGeometry(cell.translated(0, RepeatDrop).adjusted(0, 0, 0, -RepeatDrop));
+    m_repeatCb->setMinimumHeight(m_repeatCb->sizeHint().height());
+    m_repeatCb->setCurrentText(m_edit.repeatChoice(r));
+    m_repeatRow = r;
+    m_repeatCb->show();
+    m_repeatCb->raise();
+    m_repeatCb->setFocus(Qt::OtherFocusReason);
+    m_repeatCb->showPopup();
+}
+
+void EditEvents::leaveEditors() {
+    closeDescription(true);
+    closeDatePick(true);
+    closeRepeat();
+}
+
+void EditEvents::closeDescription(bool take) {
+    const int r = m_descRow;
+    if (r < 0)
+        return;
+    // Cleared first: hiding the box moves the focus, which would come back here.
+    m_descRow = -1;
+    if (take) {
+        QString text = m_descTb->toPlainText();
+        text.replace(u'\n', u' ');
+        m_edit.setDescription(r, text);
+        showRow(r);
+    }
+    delete m_spelling;
+    m_descTb->hide();
+}
+
+void EditEvents::closeDatePick(bool take) {
+    const int r = m_dateRow;
+    if (r < 0)
+        return;
+    m_dateRow = -1;
+    if (take) {
+        m_edit.setDate(r, m_datePick->selectedDate());
+        showRow(r);
+    }
+    m_datePick->hide();
+}
+
+void EditEvents::closeRepeat() {
+    if (m_repeatRow < 0)
+        return;
+    m_repeatRow = -1;
+    m_repeatCb->hidePopup();
+    m_repeatCb->hide();
+}
+
+void EditEvents::cancelEditor(QWidget* editor) {
+    if (editor == m_descTb)
+        closeDescription(false);
+    else if (editor == m_datePick)
+        closeDatePick(false);
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void EditEvents::datePicked(const QDate&) {
+    closeDatePick(true);
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void EditEvents::repeatChosen(int index) {
+    if (m_repeatRow < 0 || index < 0)
+        return;
+    m_edit.setRepeat(m_repeatRow, m_repeatCb->itemText(index));
+    showRow(m_repeatRow);
+}
+
+bool EditEvents::save() {
+    leaveEditors();
+    EventStore store(m_context.paths.dataFile());
+    QString error;
+    if (!m_edit.save(store, &error)) {
+        // Nothing was written; the editor stays open so the user's changes are not lost.
+        m_context.platform.MessageBox(
+            QStringLiteral("The events of this day could not be saved, so the calendar was "
+                           "left as it was.\n\n") +
+                error,
+            QStringLiteral("Message"), MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
+    accept();
+    return true;
+}
+
+bool EditEvents::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_descTb) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape) {
+                cancelEditor(m_descTb);
+                return true;
+            }
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                // A description is one line: Enter takes it and goes back to the grid.
+                closeDescription(true);
+                m_grid->setFocus(Qt::OtherFocusReason);
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut && !ignoredFocusLoss(event)) {
+            closeDescription(true);
+        }
+    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+               (watched == m_datePick ||
+                m_datePick->isAncestorOf(static_cast<QWidget*>(watched)))) {
+        cancelEditor(m_datePick);
+        return true;
+    } else if (watched == m_repeatCb) {
+        if (event->type() == QEvent::FocusOut && !ignoredFocusLoss(event))
+            closeRepeat();
+    } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        // Space or Enter on a cell acts as a click, so the grid works from the keyboard.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            clickCell(m_grid->currentRow(), m_grid->currentColumn());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EditEvents::mousePressEvent(QMouseEvent* event) {
+    leaveEditors();
+    QDialog::mousePressEvent(event);
+}

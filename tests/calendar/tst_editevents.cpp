@@ -1,0 +1,333 @@
+// The event editor's rules without its window: listing a day, filling new rows, and what
+// Save leaves in the data file.
+#include "calendar/DayEdit.h"
+#include "calendar/EventIcons.h"
+#include "calendar/EventStore.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QDate D(const char* iso) {
+    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
+}
+
+QImage filled(QRgb colour, int side = 32) {
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+EventRow makeEvent(const char* date, int frequency, const QString& text, int holiday = 0,
+                   QByteArray icon = {}) {
+    EventRow r;
+    r.eDate = D(date);
+    r.frequency = frequency;
+    r.description = text;
+    r.holiday = holiday;
+    r.iconImg = std::move(icon);
+    return r;
+}
+
+// Everything the table holds, one line per row in table order, pictures included.
+QStringList dump(const QString& path) {
+    QStringList out;
+    DataFile db(path);
+    QSqlQuery q =
+        db.query(QStringLiteral("SELECT eDate, Description, Frequency, Holiday, "
+                                "hex(IconImg), hex(SmallImg) FROM Events ORDER BY rowid"));
+    while (q.next()) {
+        QStringList cells;
+        for (int c = 0; c < 6; ++c)
+            cells << q.value(c).toString();
+        out << cells.join(u'|');
+    }
+    return out;
+}
+
+const HolidayFlags AllShown{true, true, true};
+
+} // namespace
+
+class TestEditEvents : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_path;
+    const QDate m_day = D("2026-03-25"); // a Wednesday
+    const QImage m_default = HolidaysIL::raw(1);
+
+    DayEdit open(const HolidayFlags& flags = AllShown) {
+        DayEdit edit(m_day, flags, m_default);
+        EventStore store(m_path);
+        edit.load(store.readDay(m_day));
+        return edit;
+    }
+    int rowOf(const DayEdit& edit, const QString& text) {
+        for (int r = 0; r < edit.rowCount(); ++r)
+            if (edit.row(r).description == text)
+                return r;
+        return -1;
+    }
+    int firstBlank(const DayEdit& edit) {
+        for (int r = 0; r < edit.rowCount(); ++r)
+            if (!edit.row(r).used())
+                return r;
+        return -1;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_path = m_dir.filePath(QStringLiteral("data.plm"));
+        QFile::remove(m_path);
+        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+    }
+
+    void repeatTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("back");
+        QTest::newRow("none") << "none" << 1 << "none";
+        QTest::newRow("empty") << "" << 1 << "none";
+        QTest::newRow("weekly") << "weekly" << 3 << "weekly";
+        QTest::newRow("monthly") << "monthly" << 4 << "monthly";
+        QTest::newRow("yearly") << "yearly" << 5 << "yearly";
+        QTest::newRow("other case") << "Weekly" << 1 << "none";
+    }
+    void repeatTexts() {
+        QFETCH(QString, text);
+        QFETCH(int, code);
+        QFETCH(QString, back);
+        QCOMPARE(DayEdit::frequencyOf(text), code);
+        QCOMPARE(DayEdit::repeatText(code), back);
+    }
+
+    // Holidays first (visible ones only), a downloaded yearly holiday moved into the edited
+    // year; the user's rows with their own start dates.
+    void listsTheDay() {
+        EventStore store(m_path);
+        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim")),
+                           makeEvent("2002-03-25", 5, QStringLiteral("US day"), 203),
+                           makeEvent("2002-03-25", 5, QStringLiteral("Canada day"), 104),
+                           makeEvent("2026-03-25", 2, QStringLiteral("code two"))}));
+        const DayEdit edit = open({true, false, true});
+        QCOMPARE(edit.row(0).description, QStringLiteral("US day"));
+        QVERIFY(edit.row(0).holiday);
+        QCOMPARE(edit.row(0).date, QStringLiteral("2026-03-25"));
+        QCOMPARE(edit.row(1).description, QStringLiteral("swim"));
+        QCOMPARE(edit.row(1).date, QStringLiteral("2026-03-04"));
+        QCOMPARE(edit.row(1).repeat, QStringLiteral("weekly"));
+        QCOMPARE(edit.row(2).description, QStringLiteral("code two"));
+        QCOMPARE(edit.row(2).repeat, QStringLiteral("none"));
+        QCOMPARE(edit.row(2).picture, m_default); // no picture of its own
+        QCOMPARE(rowOf(edit, QStringLiteral("Canada day")), -1);
+        QCOMPARE(edit.rowCount(), DayEdit::DesignedRows);
+    }
+
+    // A weekly event that started three weeks before is deleted and added again with the
+    // same start, picture, text and repeat; other days' rows stay as they were.
+    void unchangedSaveKeepsEverything() {
+        const QByteArray icon = toPng(filled(0xFF2080FF));
+        EventStore store(m_path);
+        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim"), 0, icon),
+                           makeEvent("2026-03-26", 1, QStringLiteral("tomorrow"))}));
+        const QStringList before = dump(m_path);
+        DayEdit edit = open();
+        QCOMPARE(edit.row(0).date, QStringLiteral("2026-03-04"));
+        QVERIFY(edit.save(store));
+        const QStringList after = dump(m_path);
+        QCOMPARE(after.size(), 2);
+        QVERIFY(after.contains(before[1]));
+        const std::vector<EventRow> day = store.readDay(m_day);
+        QCOMPARE(day.size(), size_t(1));
+        QCOMPARE(day[0].eDate, D("2026-03-04"));
+        QCOMPARE(day[0].frequency, 3);
+        QCOMPARE(day[0].description, QStringLiteral("swim"));
+        QCOMPARE(day[0].iconImg, icon);
+    }
+
+    // What Save writes for the user's edits; holidays, shown or hidden, are never touched.
+    void saveWrites_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("expected"); // the day's user rows after Save
+        QTest::newRow("X deletes the series") << "mark swim" << QStringList{};
+        QTest::newRow("empty description drops the row") << "clear swim" << QStringList{};
+        QTest::newRow("new row, repeat left empty")
+            << "add dentist" << QStringList{"swim|3|2026-03-04", "dentist|1|2026-03-25"};
+        QTest::newRow("new row, repeat none chosen")
+            << "add dentist none" << QStringList{"swim|3|2026-03-04", "dentist|1|2026-03-25"};
+        QTest::newRow("new row, yearly")
+            << "add dentist yearly" << QStringList{"swim|3|2026-03-04", "dentist|5|2026-03-25"};
+        QTest::newRow("picked date") << "date swim" << QStringList{"swim|3|2026-03-18"};
+    }
+    void saveWrites() {
+        QFETCH(QString, action);
+        QFETCH(QStringList, expected);
+        EventStore store(m_path);
+        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim")),
+                           makeEvent("2002-03-25", 5, QStringLiteral("intl"), 2),
+                           makeEvent("2026-03-25", 1, QStringLiteral("hidden US"), 205)}));
+        const HolidayFlags flags{true, false, false};
+        DayEdit edit = open(flags);
+        QCOMPARE(edit.row(0).description, QStringLiteral("intl"));
+        const int swim = rowOf(edit, QStringLiteral("swim"));
+        const QStringList words = action.split(u' ');
+        if (words[0] == u"mark") {
+            QVERIFY(edit.toggleMark(swim));
+        } else if (words[0] == u"clear") {
+            edit.setDescription(swim, {});
+        } else if (words[0] == u"date") {
+            edit.setDate(swim, D("2026-03-18"));
+        } else {
+            const int r = firstBlank(edit);
+            edit.descriptionTyped(r);
+            edit.setDescription(r, words[1]);
+            if (words.size() > 2)
+                edit.setRepeat(r, words[2]);
+        }
+        QVERIFY(edit.save(store));
+
+        QStringList user, holidays;
+        for (const QString& line : dump(m_path)) {
+            const QStringList c = line.split(u'|');
+            if (c[3] == u"0")
+                user << c[1] + u'|' + c[2] + u'|' + c[0];
+            else
+                holidays << QStringList(c.mid(0, 4)).join(u'|');
+        }
+        QCOMPARE(user, expected);
+        QCOMPARE(holidays, (QStringList{"2002-03-25|intl|5|2", "2026-03-25|hidden US|1|205"}));
+    }
+
+    // A write refused halfway (after the day's rows were deleted) leaves the file as it was.
+    void failedSaveChangesNothing() {
+        EventStore store(m_path);
+        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim")),
+                           makeEvent("2026-03-25", 1, QStringLiteral("lunch"))}));
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral(
+                "CREATE TRIGGER refuse BEFORE INSERT ON Events WHEN NEW.Description = 'boom' "
+                "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END")));
+        }
+        const QStringList before = dump(m_path);
+        DayEdit edit = open();
+        QVERIFY(edit.toggleMark(rowOf(edit, QStringLiteral("lunch"))));
+        const int r = firstBlank(edit);
+        edit.descriptionTyped(r);
+        edit.setDescription(r, QStringLiteral("boom"));
+        QString error;
+        QVERIFY(!edit.save(store, &error));
+        QVERIFY(error.contains(QStringLiteral("disk trouble")));
+        QCOMPARE(dump(m_path), before);
+    }
+
+    // The date cell of a new row fills with the edited day when an icon is picked or the
+    // description is typed; a picked date needs one of them first; a set date stays.
+    void newRowDate_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("icon picked") << "icon"
+                                     << "2026-03-25";
+        QTest::newRow("picker cancelled") << "nothing-picked"
+                                          << "";
+        QTest::newRow("description typed") << "type"
+                                           << "2026-03-25";
+        QTest::newRow("picked date alone") << "date"
+                                           << "";
+        QTest::newRow("typed, then picked date") << "type date"
+                                                 << "2026-04-01";
+        QTest::newRow("icon, then picked date") << "icon date"
+                                                << "2026-04-01";
+        QTest::newRow("picked date kept on typing") << "type date type"
+                                                    << "2026-04-01";
+        QTest::newRow("marked row takes no edits") << "mark type icon"
+                                                   << "";
+    }
+    void newRowDate() {
+        QFETCH(QString, steps);
+        QFETCH(QString, date);
+        DayEdit edit = open();
+        const int r = firstBlank(edit);
+        for (const QString& step : steps.split(u' ')) {
+            if (step == u"icon")
+                edit.pickIcon(r, filled(0xFF00FF00));
+            else if (step == u"nothing-picked")
+                edit.pickIcon(r, QImage());
+            else if (step == u"type") {
+                edit.descriptionTyped(r);
+                edit.setDescription(r, QStringLiteral("text"));
+            } else if (step == u"date")
+                edit.setDate(r, D("2026-04-01"));
+            else if (step == u"mark")
+                edit.toggleMark(r);
+        }
+        QCOMPARE(edit.row(r).date, date);
+    }
+
+    void holidayRowsTakeNoEdits() {
+        EventStore store(m_path);
+        QVERIFY(store.add(makeEvent("2026-03-25", 1, QStringLiteral("holiday"), 3)));
+        DayEdit edit = open();
+        QVERIFY(edit.row(0).holiday);
+        QVERIFY(!edit.toggleMark(0));
+        edit.descriptionTyped(0);
+        edit.setDescription(0, QStringLiteral("changed"));
+        edit.pickIcon(0, filled(0xFF000000));
+        QCOMPARE(edit.row(0).description, QStringLiteral("holiday"));
+        QVERIFY(!edit.row(0).marked);
+        QVERIFY(edit.rowsToSave().empty());
+    }
+
+    // SmallImg: the mask colour stays the see-through colour, pure black turns dark grey,
+    // other colours stay; IconImg keeps the picture as it was.
+    void smallPicture_data() {
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<QRgb>("small");
+        QTest::newRow("pure black") << QRgb(0xFF000000) << QRgb(0xFF404040);
+        QTest::newRow("mask colour") << QRgb(0xFFC0C0C0) << QRgb(0xFFC0C0C0);
+        QTest::newRow("near black") << QRgb(0xFF010101) << QRgb(0xFF010101);
+        QTest::newRow("red") << QRgb(0xFFFF0000) << QRgb(0xFFFF0000);
+    }
+    void smallPicture() {
+        QFETCH(QRgb, colour);
+        QFETCH(QRgb, small);
+        DayEdit edit = open();
+        const int r = firstBlank(edit);
+        edit.pickIcon(r, filled(colour));
+        edit.setDescription(r, QStringLiteral("dark"));
+        const std::vector<EventRow> rows = edit.rowsToSave();
+        QCOMPARE(rows.size(), size_t(1));
+        const QImage smallImg = QImage::fromData(rows[0].smallImg);
+        QCOMPARE(smallImg.size(), QSize(16, 16));
+        for (const QPoint p : {QPoint(0, 0), QPoint(7, 8), QPoint(15, 15)})
+            QCOMPARE(smallImg.pixel(p), small);
+        QCOMPARE(QImage::fromData(rows[0].iconImg).pixel(5, 5), colour);
+    }
+
+    // More events than the grid's designed 50 lines: all listed, a blank line after them,
+    // and all written back; the grid grows again as the last line fills.
+    void sixtyEventsSurvive() {
+        std::vector<EventRow> rows;
+        for (int i = 0; i < 60; ++i)
+            rows.push_back(makeEvent("2026-03-25", 1, QStringLiteral("event %1").arg(i)));
+        EventStore store(m_path);
+        QVERIFY(store.add(rows));
+        DayEdit edit = open();
+        QCOMPARE(edit.rowCount(), 61);
+        QVERIFY(!edit.row(60).used());
+        edit.descriptionTyped(60);
+        edit.setDescription(60, QStringLiteral("event 60"));
+        QCOMPARE(edit.rowCount(), 62);
+        QVERIFY(edit.save(store));
+        const std::vector<EventRow> day = store.readDay(m_day);
+        QCOMPARE(day.size(), size_t(61));
+        for (int i = 0; i < 61; ++i)
+            QCOMPARE(day[i].description, QStringLiteral("event %1").arg(i));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEditEvents)
+#include "tst_editevents.moc"
