@@ -1,5 +1,7 @@
 #include "core/ui/AppIcon.h"
 
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -33,9 +35,37 @@ QPixmap drawIcon(int size) {
 }
 } // namespace
 
+namespace {
+// Draws each size only when a window or the tray first asks for it: start-up paints the one
+// size the tray needs instead of eight.
+class PlumoraIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->drawPixmap(rect, pixmapFor(qMin(rect.width(), rect.height())));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        QPixmap pm = pixmapFor(qMin(size.width(), size.height()));
+        if (mode == QIcon::Disabled)
+            return QIcon(pm).pixmap(pm.size(), QIcon::Disabled);
+        return pm;
+    }
+    QIconEngine* clone() const override { return new PlumoraIconEngine(*this); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    }
+
+private:
+    QPixmap pixmapFor(int size) {
+        size = qBound(8, size, 512);
+        auto it = m_cache.find(size);
+        if (it == m_cache.end())
+            it = m_cache.insert(size, drawIcon(size));
+        return *it;
+    }
+    QHash<int, QPixmap> m_cache;
+};
+} // namespace
+
 QIcon plumoraIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(drawIcon(size));
-    return icon;
+    return QIcon(new PlumoraIconEngine);
 }
