@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// Just enough of the freedesktop desktop-entry and mime-apps specifications to find and
+// Just enough of the freedesktop desktop-entry and mime-apps standards to find and
 // start the user's default handler of a URI scheme (mailto) without a shell.
 namespace DesktopEntries {
 
@@ -25,7 +25,7 @@ QString defaultApplication(const QString& mimeType);
 Entry find(const QString& id, const QStringList& dataDirs);
 Entry find(const QString& id);
 
-// Splits an Exec value into arguments as the specification quotes them, dropping field
+// Splits an Exec value into arguments as desktop files quote them, dropping field
 // codes (%u, %f, ...) and keeping %% as a percent sign.
 QStringList splitExec(const QString& exec);
 
