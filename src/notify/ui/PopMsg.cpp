@@ -3,6 +3,7 @@
 #include "core/ui/AppIcon.h"
 #include "notify/NoticePlacement.h"
 #include "notify/PopAction.h"
+#include "notify/ui/NoticeFrame.h"
 #include "platform/Platform.h"
 
 #include <QFrame>
@@ -17,24 +18,9 @@ constexpr int IconSize = 32;
 } // namespace
 
 PopMsg::PopMsg(Platform& platform, std::function<void(int)> clickMenu, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_platform(platform), m_clickMenu(std::move(clickMenu)) {
-    setObjectName(QStringLiteral("PopMsg"));
-    setWindowTitle(WindowTitles::PopMessage);
-    setAttribute(Qt::WA_DeleteOnClose);
-    // A notice must not take the keyboard from what the user is typing into.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setCursor(Qt::PointingHandCursor);
-    setFixedSize(WindowSize);
-
-    auto* outer = new QHBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* frame = new QFrame(this);
-    frame->setFrameShape(QFrame::Box);
-    frame->setAutoFillBackground(true);
-    frame->setBackgroundRole(QPalette::ToolTipBase);
-    frame->setForegroundRole(QPalette::ToolTipText);
-    outer->addWidget(frame);
+    : QWidget(parent, NoticeFrame::Flags), m_platform(platform), m_clickMenu(std::move(clickMenu)) {
+    QFrame* frame =
+        NoticeFrame::setUp(this, QStringLiteral("PopMsg"), WindowTitles::PopMessage, WindowSize);
 
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(10, 8, 10, 8);

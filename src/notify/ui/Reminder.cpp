@@ -3,6 +3,7 @@
 #include "calendar/EventIcons.h"
 #include "core/Clock.h"
 #include "notify/NoticePlacement.h"
+#include "notify/ui/NoticeFrame.h"
 #include "platform/Platform.h"
 
 #include <QFrame>
@@ -22,18 +23,12 @@ Reminder::Reminder(AppContext& context, QWidget* parent)
                parent) {}
 
 Reminder::Reminder(AppContext& context, ReminderList list, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_context(context), m_list(std::move(list)),
+    : QWidget(parent, NoticeFrame::Flags), m_context(context), m_list(std::move(list)),
       m_cycle(context.clock, m_tickTimer, *this, int(m_list.entries.size())) {
-    setObjectName(QStringLiteral("Reminder"));
-    setWindowTitle(WindowTitles::Reminder);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setCursor(Qt::PointingHandCursor);
-    setFixedSize(WindowSize);
     // Where the desktop cannot blend windows it simply stays opaque.
     setWindowOpacity(Opacity);
-    buildControls();
+    buildControls(
+        NoticeFrame::setUp(this, QStringLiteral("Reminder"), WindowTitles::Reminder, WindowSize));
 
     EventIcons pictures;
     const qreal ratio = devicePixelRatioF();
@@ -49,16 +44,7 @@ Reminder::Reminder(AppContext& context, ReminderList list, QWidget* parent)
     m_cycle.start();
 }
 
-void Reminder::buildControls() {
-    auto* outer = new QHBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* frame = new QFrame(this);
-    frame->setFrameShape(QFrame::Box);
-    frame->setAutoFillBackground(true);
-    frame->setBackgroundRole(QPalette::ToolTipBase);
-    frame->setForegroundRole(QPalette::ToolTipText);
-    outer->addWidget(frame);
-
+void Reminder::buildControls(QFrame* frame) {
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(10, 6, 4, 6);
     grid->setHorizontalSpacing(10);

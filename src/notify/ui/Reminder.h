@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QFrame;
 class QLabel;
 class QToolButton;
 
@@ -51,7 +52,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void buildControls();
+    void buildControls(QFrame* frame);
     void showNotice() override;
     void display(int index) override;
     void closeNotice() override;
