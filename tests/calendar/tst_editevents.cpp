@@ -1,5 +1,6 @@
 // The event editor's rules without its window: listing a day, filling new rows, and what
 // Save leaves in the data file.
+#include "CalendarTestData.h"
 #include "calendar/DayEdit.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
@@ -10,27 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QDate D(const char* iso) {
-    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
-}
-
-QImage filled(QRgb colour, int side = 32) {
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-EventRow makeEvent(const char* date, int frequency, const QString& text, int holiday = 0,
-                   QByteArray icon = {}) {
-    EventRow r;
-    r.eDate = D(date);
-    r.frequency = frequency;
-    r.description = text;
-    r.holiday = holiday;
-    r.iconImg = std::move(icon);
-    return r;
-}
 
 // Everything the table holds, one line per row in table order, pictures included.
 QStringList dump(const QString& path) {
@@ -80,49 +60,30 @@ class TestEditEvents : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_path = m_dir.filePath(QStringLiteral("data.plm"));
+        m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
         QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
-    }
-
-    void repeatTexts_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("back");
-        QTest::newRow("none") << "none" << 1 << "none";
-        QTest::newRow("empty") << "" << 1 << "none";
-        QTest::newRow("weekly") << "weekly" << 3 << "weekly";
-        QTest::newRow("monthly") << "monthly" << 4 << "monthly";
-        QTest::newRow("yearly") << "yearly" << 5 << "yearly";
-        QTest::newRow("other case") << "Weekly" << 1 << "none";
-    }
-    void repeatTexts() {
-        QFETCH(QString, text);
-        QFETCH(int, code);
-        QFETCH(QString, back);
-        QCOMPARE(DayEdit::frequencyOf(text), code);
-        QCOMPARE(DayEdit::repeatText(code), back);
     }
 
     // Holidays first (visible ones only), a downloaded yearly holiday moved into the edited
     // year; the user's rows with their own start dates.
     void listsTheDay() {
         EventStore store(m_path);
-        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim")),
-                           makeEvent("2002-03-25", 5, QStringLiteral("US day"), 203),
-                           makeEvent("2002-03-25", 5, QStringLiteral("Canada day"), 104),
-                           makeEvent("2026-03-25", 2, QStringLiteral("code two"))}));
+        QVERIFY(store.add({makeEvent("2026-03-04", 3, "swim"),
+                           makeEvent("2002-03-25", 5, "US day", 203),
+                           makeEvent("2002-03-25", 5, "Canada day", 104),
+                           makeEvent("2026-03-25", 2, "code two")}));
         const DayEdit edit = open({true, false, true});
-        QCOMPARE(edit.row(0).description, QStringLiteral("US day"));
+        QCOMPARE(edit.row(0).description, "US day");
         QVERIFY(edit.row(0).holiday);
-        QCOMPARE(edit.row(0).date, QStringLiteral("2026-03-25"));
-        QCOMPARE(edit.row(1).description, QStringLiteral("swim"));
-        QCOMPARE(edit.row(1).date, QStringLiteral("2026-03-04"));
-        QCOMPARE(edit.row(1).repeat, QStringLiteral("weekly"));
-        QCOMPARE(edit.row(2).description, QStringLiteral("code two"));
-        QCOMPARE(edit.row(2).repeat, QStringLiteral("none"));
+        QCOMPARE(edit.row(0).date, "2026-03-25");
+        QCOMPARE(edit.row(1).description, "swim");
+        QCOMPARE(edit.row(1).date, "2026-03-04");
+        QCOMPARE(edit.row(1).repeat, "weekly");
+        QCOMPARE(edit.row(2).description, "code two");
+        QCOMPARE(edit.row(2).repeat, "none");
         QCOMPARE(edit.row(2).picture, m_default); // no picture of its own
-        QCOMPARE(rowOf(edit, QStringLiteral("Canada day")), -1);
+        QCOMPARE(rowOf(edit, "Canada day"), -1);
         QCOMPARE(edit.rowCount(), DayEdit::DesignedRows);
     }
 
@@ -131,21 +92,21 @@ private Q_SLOTS:
     void unchangedSaveKeepsEverything() {
         const QByteArray icon = toPng(filled(0xFF2080FF));
         EventStore store(m_path);
-        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim"), 0, icon),
-                           makeEvent("2026-03-26", 1, QStringLiteral("tomorrow"))}));
-        const QStringList before = dump(m_path);
+        QVERIFY(store.add(
+            {makeEvent("2026-03-04", 3, "swim", 0, icon), makeEvent("2026-03-26", 1, "tomorrow")}));
+        // Every column but SmallImg, which Save draws afresh from the picture.
+        const auto rows = [this] {
+            QStringList all = dump(m_path);
+            for (QString& r : all)
+                r.truncate(r.lastIndexOf(u'|'));
+            all.sort();
+            return all;
+        };
+        const QStringList before = rows();
         DayEdit edit = open();
-        QCOMPARE(edit.row(0).date, QStringLiteral("2026-03-04"));
+        QCOMPARE(edit.row(0).date, "2026-03-04");
         QVERIFY(edit.save(store));
-        const QStringList after = dump(m_path);
-        QCOMPARE(after.size(), 2);
-        QVERIFY(after.contains(before[1]));
-        const std::vector<EventRow> day = store.readDay(m_day);
-        QCOMPARE(day.size(), size_t(1));
-        QCOMPARE(day[0].eDate, D("2026-03-04"));
-        QCOMPARE(day[0].frequency, 3);
-        QCOMPARE(day[0].description, QStringLiteral("swim"));
-        QCOMPARE(day[0].iconImg, icon);
+        QCOMPARE(rows(), before);
     }
 
     // What Save writes for the user's edits; holidays, shown or hidden, are never touched.
@@ -161,18 +122,19 @@ private Q_SLOTS:
         QTest::newRow("new row, yearly")
             << "add dentist yearly" << QStringList{"swim|3|2026-03-04", "dentist|5|2026-03-25"};
         QTest::newRow("picked date") << "date swim" << QStringList{"swim|3|2026-03-18"};
+        QTest::newRow("holiday takes no edits") << "holiday" << QStringList{"swim|3|2026-03-04"};
     }
     void saveWrites() {
         QFETCH(QString, action);
         QFETCH(QStringList, expected);
         EventStore store(m_path);
-        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim")),
-                           makeEvent("2002-03-25", 5, QStringLiteral("intl"), 2),
-                           makeEvent("2026-03-25", 1, QStringLiteral("hidden US"), 205)}));
+        QVERIFY(
+            store.add({makeEvent("2026-03-04", 3, "swim"), makeEvent("2002-03-25", 5, "intl", 2),
+                       makeEvent("2026-03-25", 1, "hidden US", 205)}));
         const HolidayFlags flags{true, false, false};
         DayEdit edit = open(flags);
-        QCOMPARE(edit.row(0).description, QStringLiteral("intl"));
-        const int swim = rowOf(edit, QStringLiteral("swim"));
+        QCOMPARE(edit.row(0).description, "intl");
+        const int swim = rowOf(edit, "swim");
         const QStringList words = action.split(u' ');
         if (words[0] == u"mark") {
             QVERIFY(edit.toggleMark(swim));
@@ -180,6 +142,12 @@ private Q_SLOTS:
             edit.setDescription(swim, {});
         } else if (words[0] == u"date") {
             edit.setDate(swim, D("2026-03-18"));
+        } else if (words[0] == u"holiday") {
+            QVERIFY(!edit.toggleMark(0));
+            edit.descriptionTyped(0);
+            edit.setDescription(0, "changed");
+            edit.pickIcon(0, filled(0xFF000000));
+            QCOMPARE(edit.row(0).description, "intl");
         } else {
             const int r = firstBlank(edit);
             edit.descriptionTyped(r);
@@ -204,8 +172,8 @@ private Q_SLOTS:
     // A write refused halfway (after the day's rows were deleted) leaves the file as it was.
     void failedSaveChangesNothing() {
         EventStore store(m_path);
-        QVERIFY(store.add({makeEvent("2026-03-04", 3, QStringLiteral("swim")),
-                           makeEvent("2026-03-25", 1, QStringLiteral("lunch"))}));
+        QVERIFY(
+            store.add({makeEvent("2026-03-04", 3, "swim"), makeEvent("2026-03-25", 1, "lunch")}));
         {
             DataFile db(m_path);
             QVERIFY(db.exec(QStringLiteral(
@@ -214,13 +182,13 @@ private Q_SLOTS:
         }
         const QStringList before = dump(m_path);
         DayEdit edit = open();
-        QVERIFY(edit.toggleMark(rowOf(edit, QStringLiteral("lunch"))));
+        QVERIFY(edit.toggleMark(rowOf(edit, "lunch")));
         const int r = firstBlank(edit);
         edit.descriptionTyped(r);
-        edit.setDescription(r, QStringLiteral("boom"));
+        edit.setDescription(r, "boom");
         QString error;
         QVERIFY(!edit.save(store, &error));
-        QVERIFY(error.contains(QStringLiteral("disk trouble")));
+        QVERIFY(error.contains("disk trouble"));
         QCOMPARE(dump(m_path), before);
     }
 
@@ -229,23 +197,19 @@ private Q_SLOTS:
     void newRowDate_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("date");
-        QTest::newRow("icon picked") << "icon"
-                                     << "2026-03-25";
-        QTest::newRow("picker cancelled") << "nothing-picked"
-                                          << "";
-        QTest::newRow("description typed") << "type"
-                                           << "2026-03-25";
-        QTest::newRow("picked date alone") << "date"
-                                           << "";
-        QTest::newRow("typed, then picked date") << "type date"
-                                                 << "2026-04-01";
-        QTest::newRow("icon, then picked date") << "icon date"
-                                                << "2026-04-01";
-        QTest::newRow("picked date kept on typing") << "type date type"
-                                                    << "2026-04-01";
-        QTest::newRow("marked row takes no edits") << "mark type icon"
-                                                   << "";
+        const auto add = [](const char* name, const char* steps, const char* date) {
+            QTest::newRow(name) << QString::fromLatin1(steps) << QString::fromLatin1(date);
+        };
+        add("icon picked", "icon", "2026-03-25");
+        add("picker cancelled", "nothing-picked", "");
+        add("description typed", "type", "2026-03-25");
+        add("picked date alone", "date", "");
+        add("typed, then picked date", "type date", "2026-04-01");
+        add("icon, then picked date", "icon date", "2026-04-01");
+        add("picked date kept on typing", "type date type", "2026-04-01");
+        add("marked row takes no edits", "mark type icon", "");
     }
+
     void newRowDate() {
         QFETCH(QString, steps);
         QFETCH(QString, date);
@@ -258,27 +222,13 @@ private Q_SLOTS:
                 edit.pickIcon(r, QImage());
             else if (step == u"type") {
                 edit.descriptionTyped(r);
-                edit.setDescription(r, QStringLiteral("text"));
+                edit.setDescription(r, "text");
             } else if (step == u"date")
                 edit.setDate(r, D("2026-04-01"));
             else if (step == u"mark")
                 edit.toggleMark(r);
         }
         QCOMPARE(edit.row(r).date, date);
-    }
-
-    void holidayRowsTakeNoEdits() {
-        EventStore store(m_path);
-        QVERIFY(store.add(makeEvent("2026-03-25", 1, QStringLiteral("holiday"), 3)));
-        DayEdit edit = open();
-        QVERIFY(edit.row(0).holiday);
-        QVERIFY(!edit.toggleMark(0));
-        edit.descriptionTyped(0);
-        edit.setDescription(0, QStringLiteral("changed"));
-        edit.pickIcon(0, filled(0xFF000000));
-        QCOMPARE(edit.row(0).description, QStringLiteral("holiday"));
-        QVERIFY(!edit.row(0).marked);
-        QVERIFY(edit.rowsToSave().empty());
     }
 
     // SmallImg: the mask colour stays the see-through colour, pure black turns dark grey,
@@ -289,7 +239,6 @@ private Q_SLOTS:
         QTest::newRow("pure black") << QRgb(0xFF000000) << QRgb(0xFF404040);
         QTest::newRow("mask colour") << QRgb(0xFFC0C0C0) << QRgb(0xFFC0C0C0);
         QTest::newRow("near black") << QRgb(0xFF010101) << QRgb(0xFF010101);
-        QTest::newRow("red") << QRgb(0xFFFF0000) << QRgb(0xFFFF0000);
     }
     void smallPicture() {
         QFETCH(QRgb, colour);
@@ -297,7 +246,7 @@ private Q_SLOTS:
         DayEdit edit = open();
         const int r = firstBlank(edit);
         edit.pickIcon(r, filled(colour));
-        edit.setDescription(r, QStringLiteral("dark"));
+        edit.setDescription(r, "dark");
         const std::vector<EventRow> rows = edit.rowsToSave();
         QCOMPARE(rows.size(), size_t(1));
         const QImage smallImg = QImage::fromData(rows[0].smallImg);
@@ -319,7 +268,7 @@ private Q_SLOTS:
         QCOMPARE(edit.rowCount(), 61);
         QVERIFY(!edit.row(60).used());
         edit.descriptionTyped(60);
-        edit.setDescription(60, QStringLiteral("event 60"));
+        edit.setDescription(60, "event 60");
         QCOMPARE(edit.rowCount(), 62);
         QVERIFY(edit.save(store));
         const std::vector<EventRow> day = store.readDay(m_day);

@@ -1,3 +1,4 @@
+#include "CalendarTestData.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
@@ -9,19 +10,6 @@
 #include <QTest>
 
 namespace {
-
-QDate D(const char* iso) {
-    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
-}
-
-EventRow makeEvent(const QDate& date, int frequency, int holiday = 0, QString text = {}) {
-    EventRow r;
-    r.eDate = date;
-    r.frequency = frequency;
-    r.holiday = holiday;
-    r.description = text.isNull() ? QStringLiteral("event") : text;
-    return r;
-}
 
 std::vector<qint64> ids(const std::vector<EventRow>& rows) {
     std::vector<qint64> out;
@@ -59,27 +47,25 @@ private Q_SLOTS:
     void readsAgreeWithTheRules() {
         QRandomGenerator rng(20260310);
         const QDate base = D("2025-12-01");
-        const QStringList texts = {QStringLiteral("Mom's Birthday"), QStringLiteral("Été à Paris"),
-                                   QStringLiteral("ДЕНЬ"), QStringLiteral("Dentist")};
+        const QStringList texts = {"Mom's Birthday", "Été à Paris", "ДЕНЬ", "Dentist"};
         for (int i = 0; i < 600; ++i) {
             QDate date = base.addDays(rng.bounded(-800, 800));
             if (i % 50 == 0)
                 date = D("2000-02-29");
             if (i % 77 == 0)
                 date = i % 2 ? D("1753-01-01") : D("9999-12-31");
-            m_all.push_back(makeEvent(date, rng.bounded(0, 7), i % 5 ? 0 : rng.bounded(0, 260),
-                                      texts[i % texts.size()]));
+            m_all.push_back(makeEvent(date, rng.bounded(0, 7), texts[i % texts.size()],
+                                      i % 5 ? 0 : rng.bounded(0, 260)));
+            m_all.back().rowId = i + 1;
         }
         EventStore store(m_path);
         QVERIFY(store.add(m_all));
-        for (size_t i = 0; i < m_all.size(); ++i)
-            m_all[i].rowId = qint64(i + 1);
         {
             // Text written by hand with a time still counts as its day; garbage never shows.
             DataFile db(m_path);
             QVERIFY(db.exec(QStringLiteral("INSERT INTO Events (eDate, Frequency) VALUES "
                                            "('2026-03-04 00:00', 1), ('not a date', 3)")));
-            m_all.push_back(makeEvent(D("2026-03-04"), 1, 0, QStringLiteral("")));
+            m_all.push_back(makeEvent("2026-03-04", 1, ""));
             m_all.back().rowId = qint64(m_all.size());
         }
 
@@ -118,12 +104,11 @@ private Q_SLOTS:
     void rowsRoundTripWithPicturesAndHostileText() {
         EventStore store(m_path);
         QImage icon = HolidaysIL::raw(4);
-        EventRow r =
-            makeEvent(D("2026-03-10"), 5, 0, QStringLiteral("x'); DROP TABLE Events; -- \""));
+        EventRow r = makeEvent("2026-03-10", 5, "x'); DROP TABLE Events; -- \"");
         r.iconImg = toPng(icon);
         r.smallImg = toPng(icon.scaled(16, 16));
         QVERIFY(store.add(r));
-        QVERIFY(store.add(makeEvent(D("2026-03-10"), 1)));
+        QVERIFY(store.add(makeEvent("2026-03-10", 1)));
         const std::vector<EventRow> day = store.readDay(D("2026-03-10"));
         QCOMPARE(day.size(), size_t(2));
         QCOMPARE(day[0].description, r.description);
@@ -133,7 +118,7 @@ private Q_SLOTS:
         QCOMPARE(store.readForSearch(D("2026-03-01"), QStringLiteral("\"")).size(), size_t(1));
 
         // The month view reads only the pictures of its mode.
-        EventRow iconOnly = makeEvent(D("2026-03-10"), 1);
+        EventRow iconOnly = makeEvent("2026-03-10", 1);
         iconOnly.iconImg = r.iconImg;
         QVERIFY(store.add(iconOnly));
         const auto month = [&](EventStore::Pictures p) {
@@ -151,13 +136,10 @@ private Q_SLOTS:
     void editorSaveReplacesTheDaysUserEventsOnly() {
         EventStore store(m_path);
         const QDate d = D("2026-03-11");
-        QVERIFY(
-            store.add({makeEvent(D("2026-02-18"), 3, 0, QStringLiteral("weekly since February")),
-                       makeEvent(d, 1, 0, QStringLiteral("one-time")),
-                       makeEvent(D("2002-03-11"), 5, 3, QStringLiteral("holiday")),
-                       makeEvent(D("2026-03-12"), 1, 0, QStringLiteral("next day"))}));
-        QVERIFY(store.replaceUserEventsOn(
-            d, {makeEvent(D("2026-02-18"), 3, 0, QStringLiteral("edited"))}));
+        QVERIFY(store.add({makeEvent("2026-02-18", 3, "weekly since February"),
+                           makeEvent(d, 1, "one-time"), makeEvent("2002-03-11", 5, "holiday", 3),
+                           makeEvent("2026-03-12", 1, "next day")}));
+        QVERIFY(store.replaceUserEventsOn(d, {makeEvent("2026-02-18", 3, "edited")}));
         QStringList left;
         for (const EventRow& r : store.readForExport(D("2026-01-01"), D("2026-12-31")))
             left << r.description;

@@ -1,3 +1,4 @@
+#include "CalendarTestData.h"
 #include "calendar/CalendarGeometry.h"
 #include "calendar/EventIcons.h"
 #include "calendar/MonthLayout.h"
@@ -7,30 +8,6 @@
 #include <QTest>
 
 using namespace MonthLayout;
-
-namespace {
-
-QDate D(const char* iso) {
-    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
-}
-
-QByteArray solidPng(QColor colour) {
-    QImage img(32, 32, QImage::Format_RGB32);
-    img.fill(colour);
-    return toPng(img);
-}
-
-EventRow makeEvent(const char* date, int holiday, const QString& text, QByteArray icon = {}) {
-    EventRow r;
-    r.eDate = D(date);
-    r.frequency = 1;
-    r.holiday = holiday;
-    r.description = text;
-    r.iconImg = std::move(icon);
-    return r;
-}
-
-} // namespace
 
 class TestMonthLayout : public QObject {
     Q_OBJECT
@@ -175,10 +152,10 @@ private Q_SLOTS:
     void hiddenHolidayGivesItsPlaceAndOverflowStaysOutOfTooltip() {
         // 4 March 2026 is cell 10 of March's grid (from 22 February).
         std::vector<EventRow> rows = {
-            makeEvent("2026-03-04", 201, QStringLiteral("US day")),
-            makeEvent("2026-03-04", 0, QStringLiteral("mine"), solidPng(QColor(0, 0, 255)))};
+            makeEvent("2026-03-04", 1, "US day", 201),
+            makeEvent("2026-03-04", 1, "mine", 0, toPng(filled(0xFF0000FF)))};
         for (int i = 0; i < 9; ++i)
-            rows.push_back(makeEvent("2026-03-05", 0, QStringLiteral("busy %1").arg(i)));
+            rows.push_back(makeEvent("2026-03-05", 1, QStringLiteral("busy %1").arg(i)));
         const double W = 10500, H = 6000;
         MonthPainter::MonthScene scene;
         scene.first = D("2026-02-22");
