@@ -1,4 +1,5 @@
 // The icon picker: its rules without widgets, then the window on the offscreen platform.
+#include "CalendarTestData.h"
 #include "calendar/EventIcons.h"
 #include "calendar/icons/IconPickRules.h"
 #include "calendar/icons/IconWriter.h"
@@ -13,12 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-QImage filled(int side, QRgb colour) {
-    QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
 
 void write(const QString& path, const QByteArray& data) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -36,11 +31,10 @@ struct Folder {
     explicit Folder(int count = 3) {
         QList<QList<StoredPicture>> icons;
         for (int i = 0; i < count; ++i)
-            icons.append({IconWriter::picture(filled(32, qRgb(10 * i, 100, 200)))});
+            icons.append({IconWriter::picture(filled(qRgb(10 * i, 100, 200)))});
         if (count > 0)
             write(path("Icons/Default.icl"), IconWriter::neLibrary(icons, "T", "test"));
-        write(path("others/one.ico"),
-              IconWriter::ico({IconWriter::picture(filled(32, 0xFFFF0000))}));
+        write(path("others/one.ico"), IconWriter::ico({IconWriter::picture(filled(0xFFFF0000))}));
         write(path("others/empty.ico"), QByteArray("\0\0\1\0\0\0", 6));
         write(path("others/notes.txt"), "not icons");
     }
@@ -52,172 +46,157 @@ struct Folder {
 class TestIcoPick : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void gridSize_data();
-    void gridSize();
-    void loadIcons_data();
-    void loadIcons();
-    void cellPictureKeepsTheMaskConvention();
-    void pickedPicture();
-    void folderMemory();
-    void pickerWindow();
-    void builtDefaultLibrary();
+    void gridSize_data() {
+        QTest::addColumn<int>("icons");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("cancelLeft");
+        QTest::newRow("none") << 0 << 0 << 4870 << 4210;
+        QTest::newRow("8") << 8 << 1 << 4870 << 4210;
+        QTest::newRow("17") << 17 << 3 << 4870 << 4210;
+        QTest::newRow("32") << 32 << 4 << 4870 << 4210;
+        QTest::newRow("33") << 33 << 5 << 5130 << 4470;
+        QTest::newRow("40") << 40 << 5 << 5130 << 4470;
+    }
+
+    void gridSize() {
+        QFETCH(int, icons);
+        QFETCH(int, rows);
+        QFETCH(int, width);
+        QFETCH(int, cancelLeft);
+        QCOMPARE(IconPickRules::rowCount(icons), rows);
+        QCOMPARE(IconPickRules::gridWidthTwips(rows), width);
+        QCOMPARE(IconPickRules::cancelLeftTwips(width), cancelLeft);
+        if (icons > 0)
+            QCOMPARE(IconPickRules::cellOf(icons - 1), QPoint((icons - 1) % 8, rows - 1));
+    }
+
+    void loadIcons_data() {
+        QTest::addColumn<int>("libraryIcons");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("keepsFile");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("notFound");
+        QTest::newRow("default") << 3 << "" << false << 3 << false;
+        QTest::newRow("default by name") << 3 << "Icons/Default.icl" << false << 3 << false;
+        QTest::newRow("other file") << 3 << "others/one.ico" << true << 1 << false;
+        QTest::newRow("ico without icons") << 3 << "others/empty.ico" << false << 3 << true;
+        QTest::newRow("not an icon file") << 3 << "others/notes.txt" << false << 3 << true;
+        QTest::newRow("missing file") << 3 << "others/gone.dll" << false << 3 << true;
+        QTest::newRow("no default library") << 0 << "" << false << 0 << true;
+    }
+
+    void loadIcons() {
+        QFETCH(int, libraryIcons);
+        QFETCH(QString, chosen);
+        QFETCH(bool, keepsFile);
+        QFETCH(int, count);
+        QFETCH(bool, notFound);
+        Folder folder(libraryIcons);
+        const QString file = chosen.isEmpty() ? QString() : folder.path(chosen);
+        const IconPickRules::Loaded loaded = IconPickRules::loadIcons(file, folder.paths);
+        QCOMPARE(loaded.fileName, keepsFile ? file : QString());
+        QCOMPARE(loaded.pictures.size(), count);
+        QCOMPARE(loaded.notFound, notFound);
+    }
+
+    void cellPictureKeepsTheMaskConvention() {
+        // Left half see-through, right half drawn in exactly the mask colour.
+        QImage image = filled(0, 48);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 24; x < 48; ++x)
+                image.setPixel(x, y, 0xFFC0C0C0);
+        const QImage picture = IconPickRules::cellPicture({{{image, 32}}});
+        QCOMPARE(picture.size(), QSize(32, 32));
+        QCOMPARE(picture.pixel(2, 2), 0xFFC0C0C0u);  // transparent -> the mask colour
+        QCOMPARE(picture.pixel(30, 2), 0xFFC1C1C1u); // drawn grey stays visible
+        QVERIFY(IconPickRules::cellPicture({}).isNull());
+    }
+
+    void pickedPicture() {
+        const QImage clicked = filled(0xFFFF0000), defaultIcon = filled(0xFF00FF00);
+        QCOMPARE(IconPickRules::pickedPicture(0, true, clicked, defaultIcon), defaultIcon);
+        QCOMPARE(IconPickRules::pickedPicture(1, true, clicked, defaultIcon), clicked);
+        QCOMPARE(IconPickRules::pickedPicture(0, false, clicked, defaultIcon), clicked);
+    }
+
+    void folderMemory() {
+        Folder folder;
+        IconFolderMemory memory;
+        QCOMPARE(memory.initialFolder(folder.paths), folder.path("Icons"));
+        memory.remember(folder.path("others/one.ico"));
+        QCOMPARE(memory.initialFolder(folder.paths), folder.path("others"));
+        QCOMPARE(IconFolderMemory().initialFolder(folder.paths), folder.path("Icons"));
+    }
+
+    void pickerWindow() {
+        Folder folder(17);
+        FakePlatform platform;
+        IconFolderMemory memory;
+        const QImage defaultIcon = filled(0xFF123456);
+        QStringList startFolders;
+        QStringList answers{folder.path("others/empty.ico"), folder.path("others/one.ico")};
+        const auto chooser = [&](QWidget*, const QString& title, const QString& start,
+                                 const QString& filter) {
+            [&] {
+                QCOMPARE(title, IcoPick::DialogTitle);
+                QVERIFY(filter.startsWith("Icon Files ("));
+            }();
+            startFolders << start;
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        };
+        const auto click = [](IcoPick& picker, int row, int column) {
+            auto* grid = picker.findChild<QTableWidget*>("IconGrid");
+            const QRect cell = grid->visualRect(grid->model()->index(row, column));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+
+        {
+            IcoPick picker(folder.paths, platform, memory, defaultIcon);
+            picker.setFileChooser(chooser);
+            picker.show();
+            auto* grid = picker.findChild<QTableWidget*>("IconGrid");
+            QCOMPARE(picker.windowTitle(), QStringLiteral("Select Icon"));
+            QCOMPARE(grid->columnCount(), 8);
+            QCOMPARE(grid->rowCount(), 3);
+            QCOMPARE(grid->width(), 325);                                    // 4870 twips
+            QCOMPARE(picker.findChild<QPushButton*>("CancelBtn")->x(), 281); // 4210 twips
+
+            // An .ico without icons: the message, and the default library again.
+            picker.findChild<QPushButton*>("FileBtn")->click();
+            QCOMPARE(platform.messages.size(), 1);
+            QCOMPARE(platform.messages[0].text, "Icons not found, default library will be used.");
+            QCOMPARE(platform.messages[0].title, "Message");
+            QCOMPARE(picker.fileName(), QString());
+            QCOMPARE(picker.iconCount(), 17);
+            click(picker, 0, 0);
+            QCOMPARE(picker.result(), int(QDialog::Accepted));
+            QCOMPARE(picker.picked(), defaultIcon);
+        }
+        {
+            IcoPick picker(folder.paths, platform, memory, defaultIcon);
+            picker.setFileChooser(chooser);
+            picker.show();
+            picker.findChild<QPushButton*>("FileBtn")->click();
+            QCOMPARE(picker.iconCount(), 1);
+            click(picker, 0, 1); // an empty cell picks nothing
+            QVERIFY(picker.picked().isNull());
+            click(picker, 0, 0);
+            QCOMPARE(picker.picked().pixel(5, 5), 0xFFFF0000u);
+        }
+        // The editor's memory starts the second dialog in the folder chosen last.
+        QCOMPARE(startFolders, QStringList({folder.path("Icons"), folder.path("others")}));
+    }
+
+    void builtDefaultLibrary() {
+        const AppPaths built(PLUMORA_BIN_DIR, PLUMORA_BIN_DIR);
+        const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, built);
+        QVERIFY(!loaded.notFound);
+        QVERIFY(loaded.pictures.size() >= 24);
+        // Its first picture is the default event icon itself.
+        QCOMPARE(loaded.pictures[0], HolidaysIL::raw(1).convertToFormat(QImage::Format_RGB32));
+    }
 };
-
-void TestIcoPick::gridSize_data() {
-    QTest::addColumn<int>("icons");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("cancelLeft");
-    QTest::newRow("none") << 0 << 0 << 4870 << 4210;
-    QTest::newRow("8") << 8 << 1 << 4870 << 4210;
-    QTest::newRow("17") << 17 << 3 << 4870 << 4210;
-    QTest::newRow("32") << 32 << 4 << 4870 << 4210;
-    QTest::newRow("33") << 33 << 5 << 5130 << 4470;
-    QTest::newRow("40") << 40 << 5 << 5130 << 4470;
-}
-
-void TestIcoPick::gridSize() {
-    QFETCH(int, icons);
-    QFETCH(int, rows);
-    QFETCH(int, width);
-    QFETCH(int, cancelLeft);
-    QCOMPARE(IconPickRules::rowCount(icons), rows);
-    QCOMPARE(IconPickRules::gridWidthTwips(rows), width);
-    QCOMPARE(IconPickRules::cancelLeftTwips(width), cancelLeft);
-    if (icons > 0)
-        QCOMPARE(IconPickRules::cellOf(icons - 1), QPoint((icons - 1) % 8, rows - 1));
-}
-
-void TestIcoPick::loadIcons_data() {
-    QTest::addColumn<int>("libraryIcons");
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<bool>("keepsFile");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("notFound");
-    QTest::newRow("default") << 3 << "" << false << 3 << false;
-    QTest::newRow("default by name") << 3 << "Icons/Default.icl" << false << 3 << false;
-    QTest::newRow("other file") << 3 << "others/one.ico" << true << 1 << false;
-    QTest::newRow("ico without icons") << 3 << "others/empty.ico" << false << 3 << true;
-    QTest::newRow("not an icon file") << 3 << "others/notes.txt" << false << 3 << true;
-    QTest::newRow("missing file") << 3 << "others/gone.dll" << false << 3 << true;
-    QTest::newRow("no default library") << 0 << "" << false << 0 << true;
-}
-
-void TestIcoPick::loadIcons() {
-    QFETCH(int, libraryIcons);
-    QFETCH(QString, chosen);
-    QFETCH(bool, keepsFile);
-    QFETCH(int, count);
-    QFETCH(bool, notFound);
-    Folder folder(libraryIcons);
-    const QString file = chosen.isEmpty() ? QString() : folder.path(chosen);
-    const IconPickRules::Loaded loaded = IconPickRules::loadIcons(file, folder.paths);
-    QCOMPARE(loaded.fileName, keepsFile ? file : QString());
-    QCOMPARE(loaded.pictures.size(), count);
-    QCOMPARE(loaded.notFound, notFound);
-}
-
-void TestIcoPick::cellPictureKeepsTheMaskConvention() {
-    // Left half see-through, right half drawn in exactly the mask colour.
-    QImage image = filled(48, 0);
-    for (int y = 0; y < 48; ++y)
-        for (int x = 24; x < 48; ++x)
-            image.setPixel(x, y, 0xFFC0C0C0);
-    const QImage picture = IconPickRules::cellPicture({{{image, 32}}});
-    QCOMPARE(picture.size(), QSize(32, 32));
-    QCOMPARE(picture.pixel(2, 2), 0xFFC0C0C0u);  // transparent -> the mask colour
-    QCOMPARE(picture.pixel(30, 2), 0xFFC1C1C1u); // drawn grey stays visible
-    QVERIFY(IconPickRules::cellPicture({}).isNull());
-}
-
-void TestIcoPick::pickedPicture() {
-    const QImage clicked = filled(32, 0xFFFF0000), defaultIcon = filled(32, 0xFF00FF00);
-    QCOMPARE(IconPickRules::pickedPicture(0, true, clicked, defaultIcon), defaultIcon);
-    QCOMPARE(IconPickRules::pickedPicture(1, true, clicked, defaultIcon), clicked);
-    QCOMPARE(IconPickRules::pickedPicture(0, false, clicked, defaultIcon), clicked);
-}
-
-void TestIcoPick::folderMemory() {
-    Folder folder;
-    IconFolderMemory memory;
-    QCOMPARE(memory.initialFolder(folder.paths), folder.path("Icons"));
-    memory.remember(folder.path("others/one.ico"));
-    QCOMPARE(memory.initialFolder(folder.paths), folder.path("others"));
-    QCOMPARE(IconFolderMemory().initialFolder(folder.paths), folder.path("Icons"));
-}
-
-void TestIcoPick::pickerWindow() {
-    Folder folder(17);
-    FakePlatform platform;
-    IconFolderMemory memory;
-    const QImage defaultIcon = filled(32, 0xFF123456);
-    QStringList startFolders;
-    QStringList answers{folder.path("others/empty.ico"), folder.path("others/one.ico")};
-    const auto chooser = [&](QWidget*, const QString& title, const QString& start,
-                             const QString& filter) {
-        [&] {
-            QCOMPARE(title, IcoPick::DialogTitle);
-            QVERIFY(filter.startsWith("Icon Files ("));
-        }();
-        startFolders << start;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    };
-    const auto click = [](IcoPick& picker, int row, int column) {
-        auto* grid = picker.findChild<QTableWidget*>("IconGrid");
-        const QRect cell = grid->visualRect(grid->model()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    };
-
-    {
-        IcoPick picker(folder.paths, platform, memory, defaultIcon);
-        picker.setFileChooser(chooser);
-        picker.show();
-        auto* grid = picker.findChild<QTableWidget*>("IconGrid");
-        QCOMPARE(picker.windowTitle(), QStringLiteral("Select Icon"));
-        QCOMPARE(grid->columnCount(), 8);
-        QCOMPARE(grid->rowCount(), 3);
-        QCOMPARE(grid->width(), 325);                                    // 4870 twips
-        QCOMPARE(picker.findChild<QPushButton*>("CancelBtn")->x(), 281); // 4210 twips
-
-        // An .ico without icons: the message, and the default library again.
-        picker.findChild<QPushButton*>("FileBtn")->click();
-        QCOMPARE(platform.messages.size(), 1);
-        QCOMPARE(platform.messages[0].text, "Icons not found, default library will be used.");
-        QCOMPARE(platform.messages[0].title, "Message");
-        QCOMPARE(picker.fileName(), QString());
-        QCOMPARE(picker.iconCount(), 17);
-        click(picker, 0, 0);
-        QCOMPARE(picker.result(), int(QDialog::Accepted));
-        QCOMPARE(picker.picked(), defaultIcon);
-    }
-    {
-        IcoPick picker(folder.paths, platform, memory, defaultIcon);
-        picker.setFileChooser(chooser);
-        picker.show();
-        picker.findChild<QPushButton*>("FileBtn")->click();
-        QCOMPARE(picker.iconCount(), 1);
-        click(picker, 0, 1); // an empty cell picks nothing
-        QVERIFY(picker.picked().isNull());
-        click(picker, 0, 0);
-        QCOMPARE(picker.picked().pixel(5, 5), 0xFFFF0000u);
-    }
-    // The same editor's memory starts in the folder chosen last; a new one in P/Icons.
-    QCOMPARE(startFolders, QStringList({folder.path("Icons"), folder.path("others")}));
-    IconFolderMemory fresh;
-    IcoPick third(folder.paths, platform, fresh, defaultIcon);
-    third.setFileChooser(chooser);
-    third.findChild<QPushButton*>("FileBtn")->click();
-    QCOMPARE(startFolders.last(), folder.path("Icons"));
-}
-
-void TestIcoPick::builtDefaultLibrary() {
-    const AppPaths built(PLUMORA_BIN_DIR, PLUMORA_BIN_DIR);
-    const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, built);
-    QVERIFY(!loaded.notFound);
-    QVERIFY(loaded.pictures.size() >= 24);
-    // Its first picture is the default event icon itself.
-    QCOMPARE(loaded.pictures[0], HolidaysIL::raw(1).convertToFormat(QImage::Format_RGB32));
-}
 
 QTEST_MAIN(TestIcoPick)
 #include "tst_icopick.moc"
