@@ -1,5 +1,6 @@
 // The event editor window on the offscreen platform: what the grid shows and how its cell
 // editors feed the rules.
+#include "CalendarTestData.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/EditEvents.h"
@@ -11,7 +12,6 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,23 +20,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-QDate D(const char* iso) {
-    return QDate::fromString(QLatin1String(iso), Qt::ISODate);
-}
-
-EventRow makeEvent(const char* date, int frequency, const QString& text, int holiday = 0) {
-    EventRow r;
-    r.eDate = D(date);
-    r.frequency = frequency;
-    r.description = text;
-    r.holiday = holiday;
-    return r;
-}
-
-} // namespace
 
 class TestEditEventsWindow : public QObject {
     Q_OBJECT
@@ -49,16 +32,12 @@ class TestEditEventsWindow : public QObject {
     std::unique_ptr<EditEvents> open() {
         auto editor =
             std::make_unique<EditEvents>(*m_context, m_day, HolidayFlags{true, true, true});
-        editor->setIconChooser([](EditEvents&) {
-            QImage black(32, 32, QImage::Format_RGB32);
-            black.fill(Qt::black);
-            return black;
-        });
+        editor->setIconChooser([](EditEvents&) { return filled(0xFF000000); });
         editor->show();
         return editor;
     }
     template <typename T> static T* child(EditEvents& e, const char* name) {
-        return e.findChild<T*>(QLatin1String(name));
+        return e.findChild<T*>(name);
     }
     static QString cell(EditEvents& e, int row, int column) {
         QTableWidgetItem* it = child<QTableWidget>(e, "EventsGrid")->item(row, column);
@@ -72,14 +51,14 @@ private Q_SLOTS:
         QFile::remove(m_context->paths.dataFile());
         QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_day), QString());
         EventStore store(m_context->paths.dataFile());
-        QVERIFY(store.add({makeEvent("2002-09-05", 1, QStringLiteral("lunch")),
-                           makeEvent("2001-09-05", 5, QStringLiteral("holiday"), 4)}));
+        QVERIFY(store.add(
+            {makeEvent("2002-09-05", 1, "lunch"), makeEvent("2001-09-05", 5, "holiday", 4)}));
         m_platform.messages.clear();
     }
 
     void showsTheDay() {
         auto e = open();
-        QCOMPARE(e->windowTitle(), QStringLiteral("Edit Events - Sep 05 2002"));
+        QCOMPARE(e->windowTitle(), "Edit Events - Sep 05 2002");
         QVERIFY(e->isModal());
         auto* grid = child<QTableWidget>(*e, "EventsGrid");
         const QStringList headers = {"X", "Icon", "Event Description", "Date", "Repeat"};
@@ -89,11 +68,11 @@ private Q_SLOTS:
                      c == 2 ? int(Qt::AlignLeft) : int(Qt::AlignHCenter));
         }
         QCOMPARE(grid->rowCount(), 50);
-        QCOMPARE(cell(*e, 0, 2), QStringLiteral("holiday"));
-        QCOMPARE(cell(*e, 0, 3), QStringLiteral("2002-09-05"));
+        QCOMPARE(cell(*e, 0, 2), "holiday");
+        QCOMPARE(cell(*e, 0, 3), "2002-09-05");
         QCOMPARE(grid->item(0, 1)->background().color(), QColor(245, 245, 245));
-        QCOMPARE(cell(*e, 1, 2), QStringLiteral("lunch"));
-        QCOMPARE(cell(*e, 1, 4), QStringLiteral("none"));
+        QCOMPARE(cell(*e, 1, 2), "lunch");
+        QCOMPARE(cell(*e, 1, 4), "none");
         QVERIFY(grid->item(1, 1)->background().style() == Qt::NoBrush);
 
         // Holiday rows take no clicks; user rows mark and unmark.
@@ -103,7 +82,7 @@ private Q_SLOTS:
         QCOMPARE(cell(*e, 0, 0), QString());
         e->clickCell(1, 0);
         QTableWidgetItem* mark = grid->item(1, 0);
-        QCOMPARE(mark->text(), QStringLiteral("X"));
+        QCOMPARE(mark->text(), "X");
         QCOMPARE(mark->foreground().color(), QColor(255, 0, 0));
         QVERIFY(mark->font().bold());
         QCOMPARE(mark->font().pointSize(), 10);
@@ -122,57 +101,51 @@ private Q_SLOTS:
         auto* desc = child<QPlainTextEdit>(*e, "DescTb");
 
         e->clickCell(2, 1); // the picker hands back a picture
-        QCOMPARE(cell(*e, 2, 1), QStringLiteral(" "));
-        QCOMPARE(cell(*e, 2, 3), QStringLiteral("2002-09-05"));
+        QCOMPARE(cell(*e, 2, 1), " ");
+        QCOMPARE(cell(*e, 2, 3), "2002-09-05");
 
         e->clickCell(3, 2);
         QVERIFY(desc->isVisible());
         QVERIFY(desc->findChild<SpellHighlighter*>() ||
                 desc->document()->findChild<SpellHighlighter*>());
-        QTest::keyClicks(desc, QStringLiteral("Dentist"));
-        QCOMPARE(cell(*e, 3, 3), QStringLiteral("2002-09-05")); // filled while typing
+        QTest::keyClicks(desc, "Dentist");
+        QCOMPARE(cell(*e, 3, 3), "2002-09-05"); // filled while typing
         QTest::keyClick(desc, Qt::Key_Escape);
         QVERIFY(!desc->isVisible());
         QCOMPARE(cell(*e, 3, 2), QString()); // Esc takes nothing
         QVERIFY(e->isVisible());
 
         e->clickCell(2, 2);
-        QTest::keyClicks(desc, QStringLiteral("Dentist"));
+        QTest::keyClicks(desc, "Dentist");
         e->clickCell(2, 3); // leaving the box takes its text
-        QCOMPARE(cell(*e, 2, 2), QStringLiteral("Dentist"));
+        QCOMPARE(cell(*e, 2, 2), "Dentist");
         auto* pick = child<QCalendarWidget>(*e, "DatePick");
         QVERIFY(pick->isVisible());
         QCOMPARE(pick->selectedDate(), m_day);
         pick->setSelectedDate(D("2002-09-12"));
         Q_EMIT pick->clicked(D("2002-09-12"));
         QVERIFY(!pick->isVisible());
-        QCOMPARE(cell(*e, 2, 3), QStringLiteral("2002-09-12"));
+        QCOMPARE(cell(*e, 2, 3), "2002-09-12");
         e->clickCell(2, 3);
         pick->setSelectedDate(D("2002-09-19"));
         QTest::keyClick(pick, Qt::Key_Escape); // hides the picker without taking its date
         QVERIFY(!pick->isVisible());
         QVERIFY(e->isVisible());
-        QCOMPARE(cell(*e, 2, 3), QStringLiteral("2002-09-12"));
+        QCOMPARE(cell(*e, 2, 3), "2002-09-12");
 
         e->clickCell(2, 4);
         auto* repeat = child<QComboBox>(*e, "RepeatCb");
         QVERIFY(repeat->isVisible());
-        QCOMPARE(repeat->currentText(), QStringLiteral("none"));
+        QCOMPARE(repeat->currentText(), "none");
         Q_EMIT repeat->activated(2);
-        QCOMPARE(cell(*e, 2, 4), QStringLiteral("monthly"));
-
-        e->clickCell(1, 0);
-        e->clickCell(2, 2);
-        QVERIFY(QDir().mkpath(QStringLiteral(PLUMORA_SCREENSHOT_DIR)));
-        QVERIFY(e->grab().save(QStringLiteral(PLUMORA_SCREENSHOT_DIR "/editevents.png")));
-        e->clickCell(1, 0);
+        QCOMPARE(cell(*e, 2, 4), "monthly");
 
         child<QPushButton>(*e, "SaveBtn")->click();
         QCOMPARE(e->result(), int(QDialog::Accepted));
         EventStore store(m_context->paths.dataFile());
         const std::vector<EventRow> rows = store.readDay(D("2002-10-12"));
         QCOMPARE(rows.size(), size_t(1));
-        QCOMPARE(rows[0].description, QStringLiteral("Dentist"));
+        QCOMPARE(rows[0].description, "Dentist");
         QCOMPARE(rows[0].frequency, 4);
         QCOMPARE(QImage::fromData(rows[0].smallImg).pixel(8, 8), QRgb(0xFF404040));
         QCOMPARE(store.readDay(m_day).size(), size_t(2)); // lunch and the holiday stay
@@ -187,8 +160,8 @@ private Q_SLOTS:
         auto e = open();
         child<QPushButton>(*e, "SaveBtn")->click();
         QCOMPARE(m_platform.messages.size(), 1);
-        QCOMPARE(m_platform.messages[0].title, QStringLiteral("Message"));
-        QVERIFY(m_platform.messages[0].text.contains(QStringLiteral("disk full")));
+        QCOMPARE(m_platform.messages[0].title, "Message");
+        QVERIFY(m_platform.messages[0].text.contains("disk full"));
         QVERIFY(e->isVisible()); // the user's edits are still there to retry or cancel
         EventStore store(m_context->paths.dataFile());
         QCOMPARE(store.readDay(m_day).size(), size_t(2));
