@@ -6,7 +6,6 @@
 #include "core/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakePlatform.h"
-#include "platform/MountTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +49,11 @@ void writeExecutable(const QString& path, bool executable = true) {
         f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ExeUser);
 }
 
+// Files in a "net" folder stand for files off the fixed local disks.
+bool onFixedDisk(const QString& path) {
+    return !path.contains(QLatin1String("/net/"));
+}
+
 // A program folder with a fresh data file, a tick over fakes, and helpers to edit rows.
 struct Fixture {
     QTemporaryDir dir;
@@ -58,9 +62,7 @@ struct Fixture {
     RecordingHooks hooks;
     ControllerState state;
     AppPaths paths{dir.path(), dir.path()};
-    FixedDiskTest fixedDisk = [](const QString& p) { return !p.contains(QLatin1String("net")); };
-    Tick tick{clock, platform, paths,
-              state, hooks,    [this](const QString& p) { return fixedDisk(p); }};
+    Tick tick{clock, platform, paths, state, hooks, &onFixedDisk};
 
     Fixture() {
         Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
@@ -73,7 +75,8 @@ struct Fixture {
     void set(const QString& assignments) {
         exec(QStringLiteral("UPDATE System SET ") + assignments);
     }
-    void schedule(int type, const QString& launch, const QString& due, int frequency) {
+    void schedule(int type, const QString& launch, int frequency = 1,
+                  const QString& due = QStringLiteral("2026-03-10 08:30")) {
         exec(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) "
                             "VALUES (?, ?, ?, ?)"),
              {type, launch, due, frequency});
@@ -94,377 +97,315 @@ struct Fixture {
 class TickTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firingRules_data();
-    void firingRules();
-    void drift_data();
-    void drift();
-    void summerTime_data();
-    void summerTime();
-    void firesActionsAndNoteAlarms();
-    void readsDueTimes_data();
-    void readsDueTimes();
-    void startingRules_data();
-    void startingRules();
-    void onlineSteps_data();
-    void onlineSteps();
-    void reminderInterval();
-    void reloadsOnlyWhenStampChanges();
-    void editBeforeNextTickIsSeen();
-    void partlyFailedReloadKeepsWhatWasRead();
-    void failingStepDoesNotStopOthers();
-};
-
-void TickTest::firingRules_data() {
-    QTest::addColumn<QString>("due");
-    QTest::addColumn<int>("frequency");
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<bool>("fires");
-
-    QTest::newRow("daily from last week") << "2026-03-03 08:30" << 2 << "2026-03-10 08:30" << true;
-    QTest::newRow("daily, next day") << "2026-03-03 08:30" << 2 << "2026-03-11 08:30" << true;
-    QTest::newRow("daily, other minute") << "2026-03-03 08:30" << 2 << "2026-03-10 08:31" << false;
-    QTest::newRow("daily, other hour") << "2026-03-03 08:30" << 2 << "2026-03-10 09:30" << false;
-    QTest::newRow("one-time yesterday") << "2026-03-09 08:30" << 1 << "2026-03-10 08:30" << false;
-    QTest::newRow("one-time today") << "2026-03-10 08:30" << 1 << "2026-03-10 08:30" << true;
-    QTest::newRow("daily tomorrow") << "2026-03-11 08:30" << 2 << "2026-03-10 08:30" << false;
-    QTest::newRow("yearly tomorrow") << "2026-03-11 08:30" << 5 << "2026-03-10 08:30" << false;
-    QTest::newRow("weekly same weekday") << "2026-02-24 08:30" << 3 << "2026-03-10 08:30" << true;
-    QTest::newRow("weekly other weekday") << "2026-02-25 08:30" << 3 << "2026-03-10 08:30" << false;
-    QTest::newRow("monthly 31st in March") << "2026-01-31 08:30" << 4 << "2026-03-31 08:30" << true;
-    QTest::newRow("monthly 31st, April 30")
-        << "2026-01-31 08:30" << 4 << "2026-04-30 08:30" << false;
-    QTest::newRow("monthly 31st, Feb 28") << "2026-01-31 08:30" << 4 << "2026-02-28 08:30" << false;
-    QTest::newRow("yearly 29 Feb, leap year")
-        << "2024-02-29 08:30" << 5 << "2028-02-29 08:30" << true;
-    QTest::newRow("yearly 29 Feb, Feb 28")
-        << "2024-02-29 08:30" << 5 << "2027-02-28 08:30" << false;
-    QTest::newRow("yearly 29 Feb, Mar 1") << "2024-02-29 08:30" << 5 << "2027-03-01 08:30" << false;
-    QTest::newRow("yearly other month") << "2025-04-10 08:30" << 5 << "2026-03-10 08:30" << false;
-    QTest::newRow("inactive") << "2026-03-10 08:30" << 0 << "2026-03-10 08:30" << false;
-    QTest::newRow("unknown code") << "2026-03-10 08:30" << 9 << "2026-03-10 08:30" << false;
-}
-
-void TickTest::firingRules() {
-    QFETCH(QString, due);
-    QFETCH(int, frequency);
-    QFETCH(QString, now);
-    QFETCH(bool, fires);
-    const QString f = QStringLiteral("yyyy-MM-dd HH:mm");
-    const QDateTime d = QDateTime::fromString(due, f);
-    const QDateTime n = QDateTime::fromString(now, f);
-    QCOMPARE(FiringRules::fires(d.date(), d.time(), frequency, n.date(), n.time()), fires);
-}
-
-void TickTest::drift_data() {
-    QTest::addColumn<QString>("due");
-    QTest::addColumn<QStringList>("ticks");
-    QTest::addColumn<int>("fired");
-
-    QTest::newRow("two ticks in one minute")
-        << "08:30" << QStringList{"08:30:00.200", "08:30:40.000"} << 1;
-    QTest::newRow("early tick then on time")
-        << "08:31" << QStringList{"08:30:59.950", "08:31:00.200"} << 1;
-    QTest::newRow("tick 70 s late fires the missed minute")
-        << "08:31" << QStringList{"08:30:00.200", "08:32:10.200"} << 1;
-    QTest::newRow("10-minute gap fires nothing from the gap")
-        << "08:35" << QStringList{"08:30:00.200", "08:40:00.200"} << 0;
-    QTest::newRow("10-minute gap still handles its own minute")
-        << "08:40" << QStringList{"08:30:00.200", "08:40:00.200"} << 1;
-    QTest::newRow("clock set back a minute does not repeat")
-        << "08:31"
-        << QStringList{"08:30:00.200", "08:31:00.200", "08:30:30.000", "08:31:00.200",
-                       "08:32:00.200"}
-        << 1;
-    QTest::newRow("clock set back hours starts afresh")
-        << "08:31" << QStringList{"12:00:00.200", "08:30:30.000", "08:31:00.200"} << 1;
-}
-
-void TickTest::drift() {
-    QFETCH(QString, due);
-    QFETCH(QStringList, ticks);
-    QFETCH(int, fired);
-    Fixture fx;
-    fx.note(QStringLiteral("2026-03-01 ") + due, FiringRules::Daily);
-    for (const QString& t : ticks)
-        fx.tickAt(at(t));
-    QCOMPARE(fx.noteAlarms(), fired);
-}
-
-void TickTest::summerTime_data() {
-    QTest::addColumn<QDate>("day");
-    QTest::newRow("autumn: 02:30 happens twice") << QDate(2026, 10, 25);
-    QTest::newRow("spring: 02:30 never happens") << QDate(2026, 3, 29);
-}
-
-void TickTest::summerTime() {
-    QFETCH(QDate, day);
-    const QTimeZone zone("Europe/Berlin");
-    QVERIFY(zone.isValid());
-    Fixture fx;
-    fx.note(QStringLiteral("2026-01-01 02:30"), FiringRules::Daily);
-    fx.clock.set(QDateTime(day, QTime(1, 55, 0, 200), zone));
-    // Three real hours of on-time ticks across the change.
-    for (int i = 0; i < 180; ++i) {
-        fx.tick.run();
-        fx.clock.advanceSecs(60);
+    void firingRules_data() {
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<bool>("fires");
+        const auto row = [](const char* name, const char* due, int freq, const char* now, bool on) {
+            QTest::newRow(name) << QString(due) << freq << QString(now) << on;
+        };
+        row("daily from last week", "2026-03-03 08:30", 2, "2026-03-10 08:30", true);
+        row("daily, other minute", "2026-03-03 08:30", 2, "2026-03-10 08:31", false);
+        row("daily, other hour", "2026-03-03 08:30", 2, "2026-03-10 09:30", false);
+        row("one-time yesterday", "2026-03-09 08:30", 1, "2026-03-10 08:30", false);
+        row("one-time today", "2026-03-10 08:30", 1, "2026-03-10 08:30", true);
+        row("daily tomorrow", "2026-03-11 08:30", 2, "2026-03-10 08:30", false);
+        row("weekly same weekday", "2026-02-24 08:30", 3, "2026-03-10 08:30", true);
+        row("weekly other weekday", "2026-02-25 08:30", 3, "2026-03-10 08:30", false);
+        row("monthly 31st in March", "2026-01-31 08:30", 4, "2026-03-31 08:30", true);
+        row("monthly 31st, April 30", "2026-01-31 08:30", 4, "2026-04-30 08:30", false);
+        row("yearly 29 Feb, leap year", "2024-02-29 08:30", 5, "2028-02-29 08:30", true);
+        row("yearly 29 Feb, Feb 28", "2024-02-29 08:30", 5, "2027-02-28 08:30", false);
+        row("yearly other month", "2025-04-10 08:30", 5, "2026-03-10 08:30", false);
+        row("inactive", "2026-03-10 08:30", 0, "2026-03-10 08:30", false);
+        row("unknown code", "2026-03-10 08:30", 9, "2026-03-10 08:30", false);
     }
-    QCOMPARE(fx.noteAlarms(), 1);
-}
 
-void TickTest::firesActionsAndNoteAlarms() {
-    Fixture fx;
-    const QString program = fx.dir.filePath(QStringLiteral("backup.sh"));
-    writeExecutable(program);
-    writeExecutable(fx.dir.filePath(QStringLiteral("ShutDown")));
-    fx.schedule(1, program, QStringLiteral("2026-03-10 08:30"), 1);
-    fx.schedule(2, QStringLiteral("H"), QStringLiteral("2026-03-10 08:30"), 1);
-    fx.schedule(2, QStringLiteral(""), QStringLiteral("2026-03-10 08:30"), 1);
-    fx.schedule(2, QStringLiteral("h"), QStringLiteral("2026-03-10 08:30"), 1);
-    // Rows being deleted or of no known type, and inactive rows, never fire.
-    fx.schedule(0, program, QStringLiteral("2026-03-10 08:30"), 2);
-    fx.schedule(7, program, QStringLiteral("2026-03-10 08:30"), 2);
-    fx.schedule(1, program, QStringLiteral("2026-03-10 08:30"), 0);
-    fx.note(QStringLiteral("2026-03-10 08:30"), 1);
-    fx.note(QStringLiteral("2026-03-10 08:30"), 0);
-
-    fx.tickAt(at("08:30:00.200"));
-
-    const QString helper = fx.dir.filePath(QStringLiteral("ShutDown"));
-    QCOMPARE(fx.platform.started.size(), 4);
-    QCOMPARE(fx.platform.started[0].program, program);
-    QCOMPARE(fx.platform.started[0].arguments, QStringList());
-    QCOMPARE(fx.platform.started[1].program, helper);
-    QCOMPARE(fx.platform.started[1].arguments, QStringList{"0"});
-    QCOMPARE(fx.platform.started[2].arguments, QStringList{"1"});
-    QCOMPARE(fx.platform.started[3].arguments, QStringList{"1"});
-    QCOMPARE(fx.noteAlarms(), 1);
-}
-
-void TickTest::readsDueTimes_data() {
-    QTest::addColumn<QVariant>("due");
-    QTest::addColumn<bool>("loads");
-    QTest::addColumn<bool>("fires");
-    QTest::newRow("date and minute") << QVariant("2026-03-10 08:30") << true << true;
-    QTest::newRow("with seconds") << QVariant("2026-03-10 08:30:45") << true << true;
-    QTest::newRow("T separator") << QVariant("2026-03-10T08:30:00") << true << true;
-    QTest::newRow("other minute") << QVariant("2026-03-10 08:31") << true << false;
-    QTest::newRow("no such day") << QVariant("2026-02-30 08:30") << false << false;
-    QTest::newRow("no such hour") << QVariant("2026-03-10 24:30") << false << false;
-    QTest::newRow("not a date") << QVariant("soon") << false << false;
-    QTest::newRow("no value") << QVariant() << false << false;
-}
-
-void TickTest::readsDueTimes() {
-    QFETCH(QVariant, due);
-    QFETCH(bool, loads);
-    QFETCH(bool, fires);
-    Fixture fx;
-    // A row that cannot be read is left out; the rows after it still load.
-    fx.exec(QStringLiteral("INSERT INTO QNotes (Content, SchDT, Frequency) VALUES ('', ?, 1)"),
-            {due});
-    fx.note(QStringLiteral("2026-03-10 09:00"), 1);
-    fx.tickAt(at("08:30:00.200"));
-    QCOMPARE(fx.tick.cache().entries.size(), loads ? 2 : 1);
-    QCOMPARE(fx.noteAlarms(), fires ? 1 : 0);
-}
-
-void TickTest::startingRules_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("executable");
-    QTest::addColumn<bool>("create");
-    QTest::addColumn<bool>("starts");
-
-    QTest::newRow("local executable") << "local/run.sh" << true << true << true;
-    QTest::newRow("path with blanks") << "local/my tools/run it.sh" << true << true << true;
-    QTest::newRow("missing file") << "local/gone.sh" << true << false << false;
-    QTest::newRow("not executable") << "local/readme.txt" << false << true << false;
-    QTest::newRow("nfs") << "nfs/run.sh" << true << true << false;
-    QTest::newRow("cifs") << "cifs/run.sh" << true << true << false;
-    QTest::newRow("sshfs") << "sshfs/run.sh" << true << true << false;
-    QTest::newRow("removable stick") << "stick/run.sh" << true << true << false;
-    QTest::newRow("relative path") << "run.sh" << true << true << false;
-}
-
-void TickTest::startingRules() {
-    QFETCH(QString, file);
-    QFETCH(bool, executable);
-    QFETCH(bool, create);
-    QFETCH(bool, starts);
-    Fixture fx;
-    QDir root(fx.dir.path());
-    const QString base = QFileInfo(fx.dir.path()).canonicalFilePath();
-
-    // A fake mount table: one folder per kind of file system, a USB stick among them.
-    QFile info(root.filePath(QStringLiteral("mountinfo")));
-    QVERIFY(info.open(QIODevice::WriteOnly));
-    const auto line = [&](int id, const QString& at, const QString& type, const QString& src) {
-        info.write(
-            QStringLiteral("%1 1 8:%1 / %2 rw - %3 %4 rw\n").arg(id).arg(at, type, src).toUtf8());
-    };
-    line(1, QStringLiteral("/"), QStringLiteral("ext4"), QStringLiteral("/dev/sda1"));
-    line(2, base + "/nfs", QStringLiteral("nfs4"), QStringLiteral("server:/export"));
-    line(3, base + "/cifs", QStringLiteral("cifs"), QStringLiteral("//server/share"));
-    line(4, base + "/sshfs", QStringLiteral("fuse.sshfs"), QStringLiteral("me@host:"));
-    line(5, base + "/stick", QStringLiteral("vfat"), QStringLiteral("/dev/sdb1"));
-    info.close();
-    QVERIFY(root.mkpath(QStringLiteral("block/sda/sda1")) && root.mkpath("block/sdb/sdb1"));
-    for (const auto& [disk, flag] : {std::pair{"sda", "0\n"}, std::pair{"sdb", "1\n"}}) {
-        QFile f(root.filePath(QStringLiteral("block/%1/removable").arg(QLatin1String(disk))));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(flag);
+    void firingRules() {
+        QFETCH(QString, due);
+        QFETCH(int, frequency);
+        QFETCH(QString, now);
+        QFETCH(bool, fires);
+        const QString f = QStringLiteral("yyyy-MM-dd HH:mm");
+        const QDateTime d = QDateTime::fromString(due, f);
+        const QDateTime n = QDateTime::fromString(now, f);
+        QCOMPARE(FiringRules::fires(d.date(), d.time(), frequency, n.date(), n.time()), fires);
     }
-    const MountTable table(info.fileName(), root.filePath(QStringLiteral("block")));
-    fx.fixedDisk = [&](const QString& p) { return table.isFixedLocalDisk(p); };
 
-    const QString path = root.filePath(file);
-    QVERIFY(root.mkpath(QFileInfo(path).path()));
-    if (create)
-        writeExecutable(path, executable);
-    fx.schedule(1, QFileInfo(file).isRelative() && !file.contains(u'/') ? file : path,
-                QStringLiteral("2026-03-01 08:30"), FiringRules::Daily);
-    fx.tickAt(at("08:30:00.200"));
+    void drift_data() {
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<QStringList>("ticks");
+        QTest::addColumn<int>("fired");
+        QTest::newRow("two ticks in one minute")
+            << "08:30" << QStringList{"08:30:00.200", "08:30:40.000"} << 1;
+        QTest::newRow("early tick then on time")
+            << "08:31" << QStringList{"08:30:59.950", "08:31:00.200"} << 1;
+        QTest::newRow("tick 70 s late fires the missed minute")
+            << "08:31" << QStringList{"08:30:00.200", "08:32:10.200"} << 1;
+        QTest::newRow("10-minute gap fires nothing from the gap")
+            << "08:35" << QStringList{"08:30:00.200", "08:40:00.200"} << 0;
+        QTest::newRow("10-minute gap still handles its own minute")
+            << "08:40" << QStringList{"08:30:00.200", "08:40:00.200"} << 1;
+        QTest::newRow("clock set back a minute does not repeat")
+            << "08:31"
+            << QStringList{"08:30:00.200", "08:31:00.200", "08:30:30.000", "08:31:00.200",
+                           "08:32:00.200"}
+            << 1;
+        QTest::newRow("clock set back hours starts afresh")
+            << "08:31" << QStringList{"12:00:00.200", "08:30:30.000", "08:31:00.200"} << 1;
+    }
 
-    QCOMPARE(fx.platform.started.size(), starts ? 1 : 0);
-    if (starts) {
-        QCOMPARE(fx.platform.started[0].program, path);
+    void drift() {
+        QFETCH(QString, due);
+        QFETCH(QStringList, ticks);
+        QFETCH(int, fired);
+        Fixture fx;
+        fx.note(QStringLiteral("2026-03-01 ") + due, FiringRules::Daily);
+        for (const QString& t : ticks)
+            fx.tickAt(at(t));
+        QCOMPARE(fx.noteAlarms(), fired);
+    }
+
+    void summerTime_data() {
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("autumn: 02:30 happens twice") << QDate(2026, 10, 25);
+        QTest::newRow("spring: 02:30 never happens") << QDate(2026, 3, 29);
+    }
+
+    void summerTime() {
+        QFETCH(QDate, day);
+        const QTimeZone zone("Europe/Berlin");
+        QVERIFY(zone.isValid());
+        Fixture fx;
+        fx.note(QStringLiteral("2026-01-01 02:30"), FiringRules::Daily);
+        fx.clock.set(QDateTime(day, QTime(1, 55, 0, 200), zone));
+        for (int i = 0; i < 180; ++i) { // three real hours across the change
+            fx.tick.run();
+            fx.clock.advanceSecs(60);
+        }
+        QCOMPARE(fx.noteAlarms(), 1);
+    }
+
+    void firesActionsAndNoteAlarms() {
+        Fixture fx;
+        const QString program = fx.dir.filePath(QStringLiteral("backup.sh"));
+        const QString helper = fx.dir.filePath(QStringLiteral("ShutDown"));
+        writeExecutable(program);
+        writeExecutable(helper);
+        fx.schedule(1, program);
+        for (const char* launch : {"H", "", "h"})
+            fx.schedule(2, QLatin1String(launch));
+        // Rows being deleted or of no known type, and inactive rows, never fire.
+        fx.schedule(0, program, 2);
+        fx.schedule(7, program, 2);
+        fx.schedule(1, program, 0);
+        fx.note(QStringLiteral("2026-03-10 08:30"), 1);
+        fx.note(QStringLiteral("2026-03-10 08:30"), 0);
+
+        fx.tickAt(at("08:30:00.200"));
+
+        QCOMPARE(fx.platform.started.size(), 4);
+        QCOMPARE(fx.platform.started[0].program, program);
         QCOMPARE(fx.platform.started[0].arguments, QStringList());
+        QCOMPARE(fx.platform.started[1].program, helper);
+        QCOMPARE(fx.platform.started[1].arguments, QStringList{"0"});
+        QCOMPARE(fx.platform.started[2].arguments, QStringList{"1"});
+        QCOMPARE(fx.platform.started[3].arguments, QStringList{"1"});
+        QCOMPARE(fx.noteAlarms(), 1);
     }
-}
 
-void TickTest::onlineSteps_data() {
-    QTest::addColumn<bool>("online");
-    QTest::addColumn<int>("checkMail");
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<int>("daysSinceUpdate");
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<int>("holiday");
-    QTest::addColumn<int>("mail");
+    void readsDueTimes_data() {
+        QTest::addColumn<QVariant>("due");
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<bool>("fires");
+        QTest::newRow("date and minute") << QVariant("2026-03-10 08:30") << true << true;
+        QTest::newRow("with seconds") << QVariant("2026-03-10 08:30:45") << true << true;
+        QTest::newRow("T separator") << QVariant("2026-03-10T08:30:00") << true << true;
+        QTest::newRow("other minute") << QVariant("2026-03-10 08:31") << true << false;
+        QTest::newRow("no such day") << QVariant("2026-02-30 08:30") << false << false;
+        QTest::newRow("no such hour") << QVariant("2026-03-10 24:30") << false << false;
+        QTest::newRow("not a date") << QVariant("soon") << false << false;
+        QTest::newRow("no value") << QVariant() << false << false;
+    }
 
-    QTest::newRow("all due") << true << -1 << "ann"
-                             << "pop.example" << 61 << "09:00:00.200" << 1 << 1;
-    QTest::newRow("offline") << false << -1 << "ann"
-                             << "pop.example" << 61 << "09:00:00.200" << 0 << 0;
-    QTest::newRow("not minute 0") << true << -1 << "ann"
-                                  << "pop.example" << 61 << "09:01:00.200" << 0 << 1;
-    QTest::newRow("60 days only") << true << -1 << "ann"
-                                  << "pop.example" << 60 << "09:00:00.200" << 0 << 1;
-    QTest::newRow("mail switched off") << true << 0 << "ann"
-                                       << "pop.example" << 0 << "09:00:00.200" << 0 << 0;
-    QTest::newRow("any non-zero is on") << true << 1 << "ann"
-                                        << "pop.example" << 0 << "09:00:00.200" << 0 << 1;
-    QTest::newRow("empty server") << true << -1 << "ann"
-                                  << "" << 0 << "09:00:00.200" << 0 << 0;
-    QTest::newRow("empty user") << true << -1 << ""
-                                << "pop.example" << 0 << "09:00:00.200" << 0 << 0;
-}
+    void readsDueTimes() {
+        QFETCH(QVariant, due);
+        QFETCH(bool, loads);
+        QFETCH(bool, fires);
+        Fixture fx;
+        // A row that cannot be read is left out; the rows after it still load.
+        fx.exec(QStringLiteral("INSERT INTO QNotes (Content, SchDT, Frequency) VALUES ('', ?, 1)"),
+                {due});
+        fx.note(QStringLiteral("2026-03-10 09:00"), 1);
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(fx.tick.cache().entries.size(), loads ? 2 : 1);
+        QCOMPARE(fx.noteAlarms(), fires ? 1 : 0);
+    }
 
-void TickTest::onlineSteps() {
-    QFETCH(bool, online);
-    QFETCH(int, checkMail);
-    QFETCH(QString, user);
-    QFETCH(QString, server);
-    QFETCH(int, daysSinceUpdate);
-    QFETCH(QString, time);
-    QFETCH(int, holiday);
-    QFETCH(int, mail);
-    Fixture fx;
-    fx.platform.online = online;
-    fx.exec(QStringLiteral("UPDATE System SET CheckMail = ?, MailUser = ?, MailPOP3 = ?, "
-                           "Lastupdate = ?, CheckMailMin = 5"),
-            {checkMail, user, server,
-             DateText::fromDate(QDate(2026, 3, 10).addDays(-daysSinceUpdate))});
-    fx.tickAt(at(time));
-    QCOMPARE(fx.hooks.holiday, holiday);
-    QCOMPARE(fx.hooks.mail, mail);
-    // The mail check waits CheckMailMin minutes before it starts again.
-    fx.tickAt(at(time).addSecs(4 * 60));
-    QCOMPARE(fx.hooks.mail, mail);
-    fx.tickAt(at(time).addSecs(5 * 60));
-    QCOMPARE(fx.hooks.mail, mail * 2);
-}
+    // Which file systems count as fixed local disks is MountTable's own test.
+    void startingRules_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<bool>("create");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("local executable") << "local/run.sh" << true << true << true;
+        QTest::newRow("path with blanks") << "local/my tools/run it.sh" << true << true << true;
+        QTest::newRow("missing file") << "local/gone.sh" << true << false << false;
+        QTest::newRow("not executable") << "local/readme.txt" << false << true << false;
+        QTest::newRow("not on a fixed local disk") << "net/run.sh" << true << true << false;
+        QTest::newRow("relative path") << "run.sh" << true << true << false;
+    }
 
-void TickTest::reminderInterval() {
-    Fixture fx;
-    fx.set(QStringLiteral("ShowEvery = 0"));
-    fx.state.LastReminderTime = at("08:29:30.000");
-    fx.tickAt(at("08:30:00.200"));
-    fx.tickAt(at("08:31:00.200"));
-    QCOMPARE(fx.hooks.menus.count(7), 2);
+    void startingRules() {
+        QFETCH(QString, file);
+        QFETCH(bool, executable);
+        QFETCH(bool, create);
+        QFETCH(bool, starts);
+        Fixture fx;
+        const QString path = fx.dir.filePath(file);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (create)
+            writeExecutable(path, executable);
+        fx.schedule(1, file.contains(u'/') ? path : file, FiringRules::Daily,
+                    QStringLiteral("2026-03-01 08:30"));
+        fx.tickAt(at("08:30:00.200"));
 
-    fx.set(QStringLiteral("ShowEvery = 3"));
-    fx.tickAt(at("08:32:00.150")); // reloads; one boundary since the last reminder
-    fx.tickAt(at("08:33:00.100"));
-    QCOMPARE(fx.hooks.menus.count(7), 2);
-    // Three boundaries, though a little under three minutes: timer jitter must not slip it.
-    fx.tickAt(at("08:34:00.050"));
-    QCOMPARE(fx.hooks.menus.count(7), 3);
-}
+        QCOMPARE(fx.platform.started.size(), starts ? 1 : 0);
+        if (starts) {
+            QCOMPARE(fx.platform.started[0].program, path);
+            QCOMPARE(fx.platform.started[0].arguments, QStringList());
+        }
+    }
 
-void TickTest::reloadsOnlyWhenStampChanges() {
-    Fixture fx;
-    fx.tickAt(at("08:29:00.200"));
-    const QString data = fx.paths.dataFile();
-    const qint64 stamp = fileModifiedStamp(data);
-    QCOMPARE(fx.state.LastDataFileTime, stamp);
+    void onlineSteps_data() {
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<int>("checkMail");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("daysSinceUpdate");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<int>("minute");
+        QTest::addColumn<int>("holiday");
+        QTest::addColumn<int>("mail");
+        QTest::newRow("all due") << true << -1 << "ann" << 61 << "pop.example" << 0 << 1 << 1;
+        QTest::newRow("offline") << false << -1 << "ann" << 61 << "pop.example" << 0 << 0 << 0;
+        QTest::newRow("not minute 0") << true << -1 << "ann" << 61 << "pop.example" << 1 << 0 << 1;
+        QTest::newRow("60 days only") << true << -1 << "ann" << 60 << "pop.example" << 0 << 0 << 1;
+        QTest::newRow("CheckMail 0 is off")
+            << true << 0 << "ann" << 0 << "pop.example" << 0 << 0 << 0;
+        QTest::newRow("CheckMail 1 is on")
+            << true << 1 << "ann" << 0 << "pop.example" << 0 << 0 << 1;
+        QTest::newRow("empty server") << true << -1 << "ann" << 0 << "" << 0 << 0 << 0;
+        QTest::newRow("empty user") << true << -1 << "" << 0 << "pop.example" << 0 << 0 << 0;
+    }
 
-    const auto setStamp = [&](qint64 ns) {
-        const struct timespec times[2] = {{ns / 1000000000, ns % 1000000000},
-                                          {ns / 1000000000, ns % 1000000000}};
-        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(data).constData(), times, 0), 0);
-    };
-    fx.note(QStringLiteral("2026-03-10 08:30"), 1);
-    setStamp(stamp); // same time to the nanosecond: the cache is not reloaded
-    fx.tickAt(at("08:30:00.200"));
-    QCOMPARE(fx.noteAlarms(), 0);
+    void onlineSteps() {
+        QFETCH(bool, online);
+        QFETCH(int, checkMail);
+        QFETCH(QString, user);
+        QFETCH(int, daysSinceUpdate);
+        QFETCH(QString, server);
+        QFETCH(int, minute);
+        QFETCH(int, holiday);
+        QFETCH(int, mail);
+        Fixture fx;
+        fx.platform.online = online;
+        fx.exec(QStringLiteral("UPDATE System SET CheckMail = ?, MailUser = ?, MailPOP3 = ?, "
+                               "Lastupdate = ?, CheckMailMin = 5"),
+                {checkMail, user, server,
+                 DateText::fromDate(QDate(2026, 3, 10).addDays(-daysSinceUpdate))});
+        const QDateTime start = at("09:00:00.200").addSecs(minute * 60);
+        fx.tickAt(start);
+        QCOMPARE(fx.hooks.holiday, holiday);
+        QCOMPARE(fx.hooks.mail, mail);
+        // The mail check waits CheckMailMin minutes before it starts again.
+        fx.tickAt(start.addSecs(4 * 60));
+        QCOMPARE(fx.hooks.mail, mail);
+        fx.tickAt(start.addSecs(5 * 60));
+        QCOMPARE(fx.hooks.mail, mail * 2);
+    }
 
-    setStamp(stamp + 1); // one nanosecond later is a change
-    fx.tickAt(at("08:30:00.300"));
-    QVERIFY(fx.tick.cache().HasDueEntries);
-}
+    void reminderInterval() {
+        Fixture fx;
+        fx.set(QStringLiteral("ShowEvery = 0"));
+        fx.state.LastReminderTime = at("08:29:30.000");
+        fx.tickAt(at("08:30:00.200"));
+        fx.tickAt(at("08:31:00.200"));
+        QCOMPARE(fx.hooks.menus.count(7), 2);
 
-void TickTest::editBeforeNextTickIsSeen() {
-    Fixture fx;
-    fx.tickAt(at("08:30:00.200"));
-    fx.note(QStringLiteral("2026-03-10 08:31"), 1);
-    fx.tickAt(at("08:31:00.200"));
-    QCOMPARE(fx.noteAlarms(), 1);
-}
+        fx.set(QStringLiteral("ShowEvery = 3"));
+        fx.tickAt(at("08:32:00.150")); // reloads; one boundary since the last reminder
+        fx.tickAt(at("08:33:00.100"));
+        QCOMPARE(fx.hooks.menus.count(7), 2);
+        // Three boundaries, though a little under three minutes: timer jitter must not slip it.
+        fx.tickAt(at("08:34:00.050"));
+        QCOMPARE(fx.hooks.menus.count(7), 3);
+    }
 
-void TickTest::partlyFailedReloadKeepsWhatWasRead() {
-    Fixture fx;
-    fx.note(QStringLiteral("2026-03-10 08:31"), 2);
-    fx.set(QStringLiteral("ShowEvery = 15, MailUser = 'old'"));
-    fx.tickAt(at("08:30:00.200"));
-    QCOMPARE(fx.tick.cache().settings.ShowEvery, 15);
+    void reloadsOnlyWhenStampChanges() {
+        Fixture fx;
+        fx.tickAt(at("08:29:00.200"));
+        const QString data = fx.paths.dataFile();
+        const qint64 stamp = fileModifiedStamp(data);
+        QCOMPARE(fx.state.LastDataFileTime, stamp);
 
-    // ShowEvery that is no number stops the reload there.
-    fx.set(QStringLiteral("MailUser = 'new', ShowEvery = 'soon', CheckMailMin = 9"));
-    fx.exec(QStringLiteral("DELETE FROM QNotes"));
-    fx.tickAt(at("08:31:00.200"));
-    const TickCache& cache = fx.tick.cache();
-    QCOMPARE(cache.settings.MailUser, QStringLiteral("new"));
-    QCOMPARE(cache.settings.ShowEvery, 15);
-    QCOMPARE(cache.settings.CheckMailMin, 5);
-    QCOMPARE(cache.entries.size(), 1);
-    QCOMPARE(fx.noteAlarms(), 1);
-    // The failed reload is tried again on the next tick.
-    QCOMPARE(fx.state.LastDataFileTime, -1);
-    fx.set(QStringLiteral("ShowEvery = 20"));
-    fx.tickAt(at("08:32:00.200"));
-    QCOMPARE(fx.tick.cache().settings.ShowEvery, 20);
-    QCOMPARE(fx.tick.cache().entries.size(), 0);
-}
+        const auto setStamp = [&](qint64 ns) {
+            const struct timespec times[2] = {{ns / 1000000000, ns % 1000000000},
+                                              {ns / 1000000000, ns % 1000000000}};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(data).constData(), times, 0), 0);
+        };
+        fx.note(QStringLiteral("2026-03-10 08:30"), 1);
+        setStamp(stamp); // same time to the nanosecond: the cache is not reloaded
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(fx.noteAlarms(), 0);
 
-void TickTest::failingStepDoesNotStopOthers() {
-    Fixture fx;
-    fx.hooks.throwOnReminder = true;
-    fx.platform.online = true;
-    fx.note(QStringLiteral("2026-03-10 08:30"), 1);
-    fx.tickAt(at("08:30:00.200"));
-    QCOMPARE(fx.hooks.menus, (QList<int>{7, 1}));
-    QCOMPARE(fx.hooks.quickAccess, 1);
-}
+        setStamp(stamp + 1); // one nanosecond later is a change
+        fx.tickAt(at("08:30:00.300"));
+        QVERIFY(fx.tick.cache().HasDueEntries);
+    }
+
+    void editBeforeNextTickIsSeen() {
+        Fixture fx;
+        fx.tickAt(at("08:30:00.200"));
+        fx.note(QStringLiteral("2026-03-10 08:31"), 1);
+        fx.tickAt(at("08:31:00.200"));
+        QCOMPARE(fx.noteAlarms(), 1);
+    }
+
+    void partlyFailedReloadKeepsWhatWasRead() {
+        Fixture fx;
+        fx.note(QStringLiteral("2026-03-10 08:31"), 2);
+        fx.set(QStringLiteral("ShowEvery = 15, MailUser = 'old'"));
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(fx.tick.cache().settings.ShowEvery, 15);
+
+        // ShowEvery that is no number stops the reload there.
+        fx.set(QStringLiteral("MailUser = 'new', ShowEvery = 'soon', CheckMailMin = 9"));
+        fx.exec(QStringLiteral("DELETE FROM QNotes"));
+        fx.tickAt(at("08:31:00.200"));
+        const TickCache& cache = fx.tick.cache();
+        QCOMPARE(cache.settings.MailUser, QStringLiteral("new"));
+        QCOMPARE(cache.settings.ShowEvery, 15);
+        QCOMPARE(cache.settings.CheckMailMin, 5);
+        QCOMPARE(cache.entries.size(), 1);
+        QCOMPARE(fx.noteAlarms(), 1);
+        // The failed reload is tried again on the next tick.
+        QCOMPARE(fx.state.LastDataFileTime, -1);
+        fx.set(QStringLiteral("ShowEvery = 20"));
+        fx.tickAt(at("08:32:00.200"));
+        QCOMPARE(fx.tick.cache().settings.ShowEvery, 20);
+        QCOMPARE(fx.tick.cache().entries.size(), 0);
+    }
+
+    void failingStepDoesNotStopOthers() {
+        Fixture fx;
+        fx.hooks.throwOnReminder = true;
+        fx.note(QStringLiteral("2026-03-10 08:30"), 1);
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(fx.hooks.menus, (QList<int>{7, 1}));
+        QCOMPARE(fx.hooks.quickAccess, 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(TickTest)
 #include "tst_tick.moc"
