@@ -78,17 +78,6 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(missing));
     }
 
-    void aDamagedFileFailsToRead() {
-        const QString damaged = m_dir.filePath(QStringLiteral("damaged.plm"));
-        QFile f(damaged);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(4096, 'x'));
-        f.close();
-        DataFile db(damaged);
-        SystemRow row;
-        QVERIFY(!db.isOpen() || !row.load(db));
-    }
-
     void everyCommittedWriteChangesTheModifiedTime() {
         const qint64 before = fileModifiedStamp(m_path);
         QVERIFY(before > 0);

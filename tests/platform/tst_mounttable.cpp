@@ -29,89 +29,83 @@ const char* const Table = "26 1 254:1 / / rw,relatime shared:1 - ext4 /dev/nvme0
 
 class MountTableTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void initTestCase();
-    void parsesFieldsAndEscapes();
-    void fixedLocalDisk_data();
-    void fixedLocalDisk();
-    void unreadableTableIsNotFixed();
-
-private:
     QTemporaryDir m_dir;
     QString m_info;
     QString m_block;
-};
 
-void MountTableTest::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    m_info = m_dir.filePath(QStringLiteral("mountinfo"));
-    m_block = m_dir.filePath(QStringLiteral("block"));
-    QFile info(m_info);
-    QVERIFY(info.open(QIODevice::WriteOnly));
-    info.write(Table);
-    info.close();
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_info = m_dir.filePath(QStringLiteral("mountinfo"));
+        m_block = m_dir.filePath(QStringLiteral("block"));
+        QFile info(m_info);
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.write(Table);
+        info.close();
 
-    // disk -> removable flag and its partitions; dm-0 is a mapping over the stick's sdb2.
-    const QList<std::tuple<QString, QByteArray, QStringList>> disks = {
-        {QStringLiteral("nvme0n1"), "0\n", {QStringLiteral("nvme0n1p2")}},
-        {QStringLiteral("sda"), "0\n", {QStringLiteral("sda1"), QStringLiteral("sda2")}},
-        {QStringLiteral("sdb"), "1\n", {QStringLiteral("sdb1"), QStringLiteral("sdb2")}},
-        {QStringLiteral("sdc"), "0\n", {QStringLiteral("sdc1"), QStringLiteral("sdc2")}},
-        {QStringLiteral("dm-0"), "0\n", {QStringLiteral("slaves/sdb2")}},
-    };
-    QDir block(m_block);
-    for (const auto& [disk, removable, parts] : disks) {
-        for (const QString& part : parts)
-            QVERIFY(block.mkpath(disk + u'/' + part));
-        QFile flag(block.filePath(disk + QStringLiteral("/removable")));
-        QVERIFY(flag.open(QIODevice::WriteOnly));
-        flag.write(removable);
+        // disk -> removable flag and its partitions; dm-0 is a mapping over the stick's sdb2.
+        const QList<std::tuple<QString, QByteArray, QStringList>> disks = {
+            {QStringLiteral("nvme0n1"), "0\n", {QStringLiteral("nvme0n1p2")}},
+            {QStringLiteral("sda"), "0\n", {QStringLiteral("sda1"), QStringLiteral("sda2")}},
+            {QStringLiteral("sdb"), "1\n", {QStringLiteral("sdb1"), QStringLiteral("sdb2")}},
+            {QStringLiteral("sdc"), "0\n", {QStringLiteral("sdc1"), QStringLiteral("sdc2")}},
+            {QStringLiteral("dm-0"), "0\n", {QStringLiteral("slaves/sdb2")}},
+        };
+        QDir block(m_block);
+        for (const auto& [disk, removable, parts] : disks) {
+            for (const QString& part : parts)
+                QVERIFY(block.mkpath(disk + u'/' + part));
+            QFile flag(block.filePath(disk + QStringLiteral("/removable")));
+            QVERIFY(flag.open(QIODevice::WriteOnly));
+            flag.write(removable);
+        }
     }
-}
 
-void MountTableTest::parsesFieldsAndEscapes() {
-    const QList<MountTable::Mount> mounts = MountTable::parse(QByteArray(Table) + "garbage\n\n");
-    QCOMPARE(mounts.size(), 17);
-    QCOMPARE(mounts[0].mountPoint, QStringLiteral("/"));
-    QCOMPARE(mounts[0].fsType, QStringLiteral("ext4"));
-    QCOMPARE(mounts[0].source, QStringLiteral("/dev/nvme0n1p2"));
-    QCOMPARE(mounts[15].mountPoint, QStringLiteral("/mnt/my disk"));
-}
+    void parsesFieldsAndEscapes() {
+        const QList<MountTable::Mount> mounts =
+            MountTable::parse(QByteArray(Table) + "garbage\n\n");
+        QCOMPARE(mounts.size(), 17);
+        QCOMPARE(mounts[0].mountPoint, QStringLiteral("/"));
+        QCOMPARE(mounts[0].fsType, QStringLiteral("ext4"));
+        QCOMPARE(mounts[0].source, QStringLiteral("/dev/nvme0n1p2"));
+        QCOMPARE(mounts[15].mountPoint, QStringLiteral("/mnt/my disk"));
+    }
 
-void MountTableTest::fixedLocalDisk_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("fixed");
+    void fixedLocalDisk_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("fixed");
 
-    QTest::newRow("system disk") << "/usr/local/bin/tool" << true;
-    QTest::newRow("second fixed disk") << "/data/bin/tool" << true;
-    QTest::newRow("nfs") << "/mnt/share/tool" << false;
-    QTest::newRow("cifs") << "/mnt/win/tool.sh" << false;
-    QTest::newRow("smb3") << "/mnt/smb3/tool" << false;
-    QTest::newRow("sshfs") << "/home/me/remote/tool" << false;
-    QTest::newRow("9p") << "/mnt/vm/tool" << false;
-    QTest::newRow("davfs") << "/mnt/dav/tool" << false;
-    QTest::newRow("share told by its source") << "/mnt/odd/tool" << false;
-    QTest::newRow("removable stick") << "/mnt/usb/tool" << false;
-    QTest::newRow("encrypted volume on a stick") << "/mnt/secret/tool" << false;
-    QTest::newRow("under /run/media") << "/run/media/me/CARD/tool" << false;
-    QTest::newRow("under /media") << "/media/disk/tool" << false;
-    QTest::newRow("share mounted over a disk") << "/mnt/over/tool" << false;
-    QTest::newRow("blank in the mount point") << "/mnt/my disk/tool" << false;
-    QTest::newRow("prefix is not a parent") << "/mnt/network/tool" << true;
-    QTest::newRow("path with dot-dot") << "/mnt/share/../usb2/tool" << true;
-}
+        QTest::newRow("system disk") << "/usr/local/bin/tool" << true;
+        QTest::newRow("second fixed disk") << "/data/bin/tool" << true;
+        QTest::newRow("nfs") << "/mnt/share/tool" << false;
+        QTest::newRow("cifs") << "/mnt/win/tool.sh" << false;
+        QTest::newRow("smb3") << "/mnt/smb3/tool" << false;
+        QTest::newRow("sshfs") << "/home/me/remote/tool" << false;
+        QTest::newRow("9p") << "/mnt/vm/tool" << false;
+        QTest::newRow("davfs") << "/mnt/dav/tool" << false;
+        QTest::newRow("share told by its source") << "/mnt/odd/tool" << false;
+        QTest::newRow("removable stick") << "/mnt/usb/tool" << false;
+        QTest::newRow("encrypted volume on a stick") << "/mnt/secret/tool" << false;
+        QTest::newRow("under /run/media") << "/run/media/me/CARD/tool" << false;
+        QTest::newRow("under /media") << "/media/disk/tool" << false;
+        QTest::newRow("share mounted over a disk") << "/mnt/over/tool" << false;
+        QTest::newRow("blank in the mount point") << "/mnt/my disk/tool" << false;
+        QTest::newRow("prefix is not a parent") << "/mnt/network/tool" << true;
+        QTest::newRow("path with dot-dot") << "/mnt/share/../usb2/tool" << true;
+    }
 
-void MountTableTest::fixedLocalDisk() {
-    QFETCH(QString, path);
-    QFETCH(bool, fixed);
-    const MountTable table(m_info, m_block);
-    QCOMPARE(table.isFixedLocalDisk(path), fixed);
-}
+    void fixedLocalDisk() {
+        QFETCH(QString, path);
+        QFETCH(bool, fixed);
+        const MountTable table(m_info, m_block);
+        QCOMPARE(table.isFixedLocalDisk(path), fixed);
+    }
 
-void MountTableTest::unreadableTableIsNotFixed() {
-    const MountTable table(m_dir.filePath(QStringLiteral("missing")), m_block);
-    QVERIFY(!table.isFixedLocalDisk(QStringLiteral("/usr/bin/env")));
-}
+    void unreadableTableIsNotFixed() {
+        const MountTable table(m_dir.filePath(QStringLiteral("missing")), m_block);
+        QVERIFY(!table.isFixedLocalDisk(QStringLiteral("/usr/bin/env")));
+    }
+};
 
 QTEST_GUILESS_MAIN(MountTableTest)
 #include "tst_mounttable.moc"

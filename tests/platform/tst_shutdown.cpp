@@ -51,113 +51,111 @@ private:
 class ShutDownTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void command_data();
-    void command();
-    void logindOverPrivateBus();
+    void command_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("message");
+
+        const int done = PowerControl::Result::Done;
+        const int refused = PowerControl::Result::Refused;
+        const int unreachable = PowerControl::Result::Unreachable;
+        QTest::newRow("1 powers off")
+            << QStringList{"1"} << done << 0 << QStringList{"powerOff"} << "";
+        QTest::newRow("0 hibernates")
+            << QStringList{"0"} << done << 0 << QStringList{"hibernate"} << "";
+        QTest::newRow("refused") << QStringList{"1"} << refused << 1 << QStringList{"powerOff"}
+                                 << "ShutDown: the request to power off was refused: Denied";
+        QTest::newRow("logind unreachable")
+            << QStringList{"0"} << unreachable << 1 << QStringList{"hibernate"}
+            << "ShutDown: could not ask systemd-logind to hibernate: Denied";
+        QTest::newRow("no argument") << QStringList{} << done << 2 << QStringList{} << "Usage";
+        QTest::newRow("other argument")
+            << QStringList{"2"} << done << 2 << QStringList{} << "Usage";
+        QTest::newRow("two arguments")
+            << QStringList{"1", "1"} << done << 2 << QStringList{} << "Usage";
+    }
+
+    void command() {
+        QFETCH(QStringList, args);
+        QFETCH(int, outcome);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, calls);
+        QFETCH(QString, message);
+        FakePower power;
+        power.answer = {PowerControl::Result::Outcome(outcome), QStringLiteral("Denied")};
+        QString text;
+        QTextStream err(&text);
+        QCOMPARE(runShutDown(args, power, err), exitCode);
+        QCOMPARE(power.calls, calls);
+        if (message.isEmpty())
+            QVERIFY(text.isEmpty());
+        else
+            QVERIFY2(text.startsWith(message), qPrintable(text));
+    }
+
+    // The real D-Bus calls against a fake logind on a bus of the test's own.
+    void logindOverPrivateBus() {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        QTemporaryDir dir;
+        QProcess bus;
+        bus.start(daemon,
+                  {QStringLiteral("--session"), QStringLiteral("--address=unix:dir=") + dir.path(),
+                   QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        QVERIFY(bus.waitForStarted());
+        QTRY_VERIFY(bus.canReadLine());
+        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        const auto stopBus = qScopeGuard([&] {
+            bus.terminate();
+            bus.waitForFinished();
+        });
+
+        // The service answers from a thread of its own while the helper's call blocks.
+        QThread serviceThread;
+        FakeLogind logind;
+        logind.moveToThread(&serviceThread);
+        serviceThread.start();
+        const auto stopThread = qScopeGuard([&] {
+            serviceThread.quit();
+            serviceThread.wait();
+        });
+        QDBusConnection server = QDBusConnection::connectToBus(address, QStringLiteral("server"));
+        QVERIFY(server.isConnected());
+        QVERIFY(server.registerObject(QStringLiteral("/org/freedesktop/login1"), &logind,
+                                      QDBusConnection::ExportAllSlots));
+        QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("client"));
+        LogindPowerControl power(client, 5000);
+
+        // Before logind is there: unreachable.
+        QCOMPARE(power.powerOff().outcome, PowerControl::Result::Unreachable);
+
+        QVERIFY(server.registerService(QStringLiteral("org.freedesktop.login1")));
+        QCOMPARE(power.powerOff().outcome, PowerControl::Result::Done);
+        QCOMPARE(power.hibernate().outcome, PowerControl::Result::Done);
+        logind.refuse = 1;
+        const PowerControl::Result refused = power.powerOff();
+        QCOMPARE(refused.outcome, PowerControl::Result::Refused);
+        QCOMPARE(refused.detail, QStringLiteral("Permission denied"));
+        QCOMPARE(logind.calls, (QStringList{"PowerOff true", "Hibernate true", "PowerOff true"}));
+
+        // The helper itself, pointed at this bus, explains the refusal and fails.
+        QProcess helper;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
+        helper.setProcessEnvironment(env);
+        helper.start(QStringLiteral(SHUTDOWN_EXE), {QStringLiteral("0")});
+        QVERIFY(helper.waitForFinished(10000));
+        QCOMPARE(helper.exitCode(), 1);
+        QVERIFY(helper.readAllStandardError().contains("hibernate was refused: Permission denied"));
+        QCOMPARE(logind.calls.size(), 4);
+
+        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("server"));
+    }
 };
-
-void ShutDownTest::command_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QString>("message");
-
-    const int done = PowerControl::Result::Done;
-    const int refused = PowerControl::Result::Refused;
-    const int unreachable = PowerControl::Result::Unreachable;
-    QTest::newRow("1 powers off") << QStringList{"1"} << done << 0 << QStringList{"powerOff"} << "";
-    QTest::newRow("0 hibernates") << QStringList{"0"} << done << 0 << QStringList{"hibernate"}
-                                  << "";
-    QTest::newRow("refused") << QStringList{"1"} << refused << 1 << QStringList{"powerOff"}
-                             << "ShutDown: the request to power off was refused: Denied";
-    QTest::newRow("logind unreachable")
-        << QStringList{"0"} << unreachable << 1 << QStringList{"hibernate"}
-        << "ShutDown: could not ask systemd-logind to hibernate: Denied";
-    QTest::newRow("no argument") << QStringList{} << done << 2 << QStringList{} << "Usage";
-    QTest::newRow("other argument") << QStringList{"2"} << done << 2 << QStringList{} << "Usage";
-    QTest::newRow("two arguments")
-        << QStringList{"1", "1"} << done << 2 << QStringList{} << "Usage";
-}
-
-void ShutDownTest::command() {
-    QFETCH(QStringList, args);
-    QFETCH(int, outcome);
-    QFETCH(int, exitCode);
-    QFETCH(QStringList, calls);
-    QFETCH(QString, message);
-    FakePower power;
-    power.answer = {PowerControl::Result::Outcome(outcome), QStringLiteral("Denied")};
-    QString text;
-    QTextStream err(&text);
-    QCOMPARE(runShutDown(args, power, err), exitCode);
-    QCOMPARE(power.calls, calls);
-    if (message.isEmpty())
-        QVERIFY(text.isEmpty());
-    else
-        QVERIFY2(text.startsWith(message), qPrintable(text));
-}
-
-// The real D-Bus calls against a fake logind on a bus of the test's own.
-void ShutDownTest::logindOverPrivateBus() {
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty())
-        QSKIP("dbus-daemon is not installed");
-    QTemporaryDir dir;
-    QProcess bus;
-    bus.start(daemon,
-              {QStringLiteral("--session"), QStringLiteral("--address=unix:dir=") + dir.path(),
-               QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-    QVERIFY(bus.waitForStarted());
-    QTRY_VERIFY(bus.canReadLine());
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-    const auto stopBus = qScopeGuard([&] {
-        bus.terminate();
-        bus.waitForFinished();
-    });
-
-    // The service answers from a thread of its own while the helper's call blocks.
-    QThread serviceThread;
-    FakeLogind logind;
-    logind.moveToThread(&serviceThread);
-    serviceThread.start();
-    const auto stopThread = qScopeGuard([&] {
-        serviceThread.quit();
-        serviceThread.wait();
-    });
-    QDBusConnection server = QDBusConnection::connectToBus(address, QStringLiteral("server"));
-    QVERIFY(server.isConnected());
-    QVERIFY(server.registerObject(QStringLiteral("/org/freedesktop/login1"), &logind,
-                                  QDBusConnection::ExportAllSlots));
-    QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("client"));
-    LogindPowerControl power(client, 5000);
-
-    // Before logind is there: unreachable.
-    QCOMPARE(power.powerOff().outcome, PowerControl::Result::Unreachable);
-
-    QVERIFY(server.registerService(QStringLiteral("org.freedesktop.login1")));
-    QCOMPARE(power.powerOff().outcome, PowerControl::Result::Done);
-    QCOMPARE(power.hibernate().outcome, PowerControl::Result::Done);
-    logind.refuse = 1;
-    const PowerControl::Result refused = power.powerOff();
-    QCOMPARE(refused.outcome, PowerControl::Result::Refused);
-    QCOMPARE(refused.detail, QStringLiteral("Permission denied"));
-    QCOMPARE(logind.calls, (QStringList{"PowerOff true", "Hibernate true", "PowerOff true"}));
-
-    // The helper itself, pointed at this bus, explains the refusal and fails.
-    QProcess helper;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
-    helper.setProcessEnvironment(env);
-    helper.start(QStringLiteral(SHUTDOWN_EXE), {QStringLiteral("0")});
-    QVERIFY(helper.waitForFinished(10000));
-    QCOMPARE(helper.exitCode(), 1);
-    QVERIFY(helper.readAllStandardError().contains("hibernate was refused: Permission denied"));
-    QCOMPARE(logind.calls.size(), 4);
-
-    QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("server"));
-}
 
 QTEST_GUILESS_MAIN(ShutDownTest)
 #include "tst_shutdown.moc"
