@@ -88,12 +88,16 @@ struct Fixture {
     QString status() const {
         return plm()->findChild<QLabel*>(QStringLiteral("StatusPanel1"))->text();
     }
-    void store(const QList<QPair<QString, QVariant>>& values) {
+    void storePlacement(const QRect& twips) {
         DataFile db(context.paths.dataFile());
         SystemRow row;
         QVERIFY(row.load(db));
-        QVERIFY(row.set(db, values));
+        QVERIFY(row.set(db, {{"winLeft", twips.x()},
+                             {"winTop", twips.y()},
+                             {"winWidth", twips.width()},
+                             {"winHeight", twips.height()}}));
     }
+    QRect geometry() const { return QRect(plm()->pos(), plm()->size()); }
     SystemRow stored() const {
         DataFile db(context.paths.dataFile());
         SystemRow row;
@@ -273,32 +277,28 @@ private Q_SLOTS:
     }
 
     void placementFromTheDataFile_data() {
-        QTest::addColumn<QVariantList>("stored"); // winLeft, winTop, winWidth, winHeight
+        QTest::addColumn<QRect>("stored"); // in twips
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("stored") << QVariantList{1500, 1500, 9000, 7500}
-                                << QRect(100, 100, 600, 500);
         QTest::newRow("zero sizes keep the design size")
-            << QVariantList{1500, 1500, 0, 0} << QRect(QPoint(100, 100), PLM::DesignSize);
+            << QRect(1500, 1500, 0, 0) << QRect(QPoint(100, 100), PLM::DesignSize);
         QTest::newRow("off-screen covers the screen")
-            << QVariantList{40000, 1500, 9000, 7500} << QRect(0, 0, 1920, 1080);
+            << QRect(40000, 1500, 9000, 7500) << QRect(0, 0, 1920, 1080);
     }
 
     void placementFromTheDataFile() {
-        QFETCH(QVariantList, stored);
+        QFETCH(QRect, stored);
         QFETCH(QRect, expected);
         Fixture f;
-        f.store({{"winLeft", stored[0]},
-                 {"winTop", stored[1]},
-                 {"winWidth", stored[2]},
-                 {"winHeight", stored[3]}});
+        f.storePlacement(stored);
         f.shell.ClickMenu(0);
-        QCOMPARE(QRect(f.plm()->pos(), f.plm()->size()), expected);
+        QCOMPARE(f.geometry(), expected);
     }
 
     void closingMaximisedKeepsTheNormalPlacement() {
         Fixture f;
-        f.store({{"winLeft", 1500}, {"winTop", 1500}, {"winWidth", 9000}, {"winHeight", 7500}});
+        f.storePlacement(QRect(1500, 1500, 9000, 7500));
         f.shell.ClickMenu(0);
+        QCOMPARE(f.geometry(), QRect(100, 100, 600, 500));
         f.plm()->showMaximized();
         QPointer<PLM> plm = f.plm();
         plm->close();

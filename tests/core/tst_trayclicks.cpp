@@ -37,14 +37,6 @@ private Q_SLOTS:
             QCOMPARE(TrayClicks::handle(messages.at(i), suppress), actions.at(i));
     }
 
-    void oneRunningCopyPerFolder() {
-        QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QVERIFY(first.acquire());
-        SingleInstance second(dir.path());
-        QVERIFY(!second.acquire());
-    }
-
     void aLockLeftByADeadCopyIsTakenOver() {
         QTemporaryDir dir;
         // A lock file naming a process that no longer exists, as a crash leaves it.
