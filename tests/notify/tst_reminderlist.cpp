@@ -42,13 +42,10 @@ private Q_SLOTS:
         QTest::newRow("0 days: one-time today") << t << t << 1 << 0 << t;
         QTest::newRow("0 days: one-time tomorrow") << t << D("2026-03-11") << 1 << 0 << QDate();
         QTest::newRow("0 days: weekly on today's weekday") << t << D("2025-01-07") << 3 << 0 << t;
-        QTest::newRow("0 days: monthly on another day")
-            << t << D("2025-11-11") << 4 << 0 << QDate();
-        QTest::newRow("weekly, future eDate, on its weekday")
-            << t << D("2026-05-14") << 3 << 7 << D("2026-03-12");
-        QTest::newRow("monthly, future eDate: eDate itself")
-            << t << D("2026-03-15") << 4 << 7 << D("2026-03-15");
-        QTest::newRow("monthly, future eDate beyond the horizon: not its day this month")
+        QTest::newRow("0 days: monthly, other day") << t << D("2025-11-11") << 4 << 0 << QDate();
+        QTest::newRow("weekly, future eDate") << t << D("2026-05-14") << 3 << 7 << D("2026-03-12");
+        QTest::newRow("monthly, future eDate") << t << D("2026-03-15") << 4 << 7 << D("2026-03-15");
+        QTest::newRow("monthly, future eDate, day beyond the horizon")
             << t << D("2026-05-11") << 4 << 7 << QDate();
         QTest::newRow("monthly 31st in a 30-day month: the 1st of the next")
             << D("2026-04-25") << D("2026-01-31") << 4 << 10 << D("2026-05-01");
