@@ -24,8 +24,6 @@ private Q_SLOTS:
             << screen << bottomPanel << QPoint(1776, 1060) << menu << QPoint(1686, 760);
         QTest::newRow("left edge is never negative")
             << screen << bottomPanel << QPoint(10, 1060) << menu << QPoint(0, 760);
-        QTest::newRow("centred on the cursor")
-            << screen << bottomPanel << QPoint(960, 1060) << menu << QPoint(870, 760);
         QTest::newRow("odd width rounds the half down in twips")
             << screen << bottomPanel << QPoint(960, 1060) << QSize(181, 300) << QPoint(869, 760);
         QTest::newRow("cursor inside the work area: bottom on the panel")
