@@ -6,17 +6,24 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
-// The columns every read returns, in the order readRow expects them, with the pictures
-// a read asks for; a picture not asked for reads as empty.
-QString columns(EventStore::Pictures pictures) {
+// The two picture columns (IconImg, SmallImg) a read asks for; a picture not asked for
+// reads as empty.
+QString pictureColumns(EventStore::Pictures pictures) {
     QString icon = QStringLiteral("IconImg"), small = QStringLiteral("SmallImg");
     if (pictures == EventStore::Pictures::Large)
         small = QStringLiteral("NULL");
     else if (pictures == EventStore::Pictures::Small) // IconImg stands in for a missing one
         icon = QStringLiteral("CASE WHEN length(SmallImg) > 0 THEN NULL ELSE IconImg END");
-    return QStringLiteral("SELECT rowid, eDate, Description, ") + icon + u", " + small +
+    return icon + u", " + small;
+}
+
+// The columns every read returns, in the order readRow expects them.
+QString columns(EventStore::Pictures pictures) {
+    return QStringLiteral("SELECT rowid, eDate, Description, ") + pictureColumns(pictures) +
            QStringLiteral(", Frequency, Holiday FROM Events");
 }
 
@@ -25,23 +32,31 @@ QString columns(EventStore::Pictures pictures) {
 const QString Day = QStringLiteral("substr(eDate, 1, 10)");
 
 // "YYYY-MM-DD" is by far the common case and parsing it by hand keeps a month of
-// thousands of rows cheap; anything else goes through the tolerant reader.
+// thousands of rows cheap; anything else goes through the tolerant reader. Works on the
+// text as Qt returns it and on the raw bytes of CAST(eDate AS BLOB).
+template <typename Text> QDate quickDate(const Text& t) {
+    if (t.size() != 10 || t[4].unicode() != '-' || t[7].unicode() != '-')
+        return {};
+    int n[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int part = 0; part < 3; ++part)
+        for (int i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+            const int digit = int(t[i].unicode()) - '0';
+            if (digit < 0 || digit > 9)
+                return {};
+            n[part] = n[part] * 10 + digit;
+        }
+    return QDate(n[0], n[1], n[2]);
+}
+
 QDate parseDate(const QVariant& v) {
-    const QString t = v.toString();
-    if (t.size() == 10 && t[4] == u'-' && t[7] == u'-') {
-        int n[3] = {0, 0, 0};
-        const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-        bool digits = true;
-        for (int part = 0; part < 3 && digits; ++part)
-            for (int i = starts[part]; i < starts[part] + lengths[part]; ++i) {
-                const char16_t c = t[i].unicode();
-                digits = digits && c >= u'0' && c <= u'9';
-                n[part] = n[part] * 10 + (c - u'0');
-            }
-        if (digits)
-            return QDate(n[0], n[1], n[2]);
-    }
-    return DateText::toDate(v);
+    const QDate d = quickDate(v.toString());
+    return d.isValid() ? d : DateText::toDate(v);
+}
+
+QDate parseDateBytes(const QByteArray& bytes) {
+    const QDate d = quickDate(QLatin1StringView(bytes));
+    return d.isValid() ? d : DateText::toDate(QString::fromUtf8(bytes));
 }
 
 EventRow readRow(const QSqlQuery& q) {
@@ -60,6 +75,17 @@ EventRow readRow(const QSqlQuery& q) {
 // allowed, because "10000-01-01" would sort before "9999-..." as text.
 QString bound(const QDate& d) {
     return DateText::fromDate(qBound(EventRules::EarliestDate, d, EventRules::LatestDate));
+}
+
+// The month view's superset: rows dated in the grid, every weekly, monthly and code-2 row,
+// and the yearly rows of the month.
+QString monthWhere() {
+    return Day + QStringLiteral(" BETWEEN ? AND ? OR (Frequency > 1 AND Frequency < 5)"
+                                " OR (Frequency = 5 AND substr(eDate, 6, 2) = ?)");
+}
+
+QVariantList monthValues(const QDate& first, const QDate& last, int month) {
+    return {bound(first), bound(last), QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'))};
 }
 
 // The editor's rows of one day: dated that day, or repeating and started by then.
@@ -118,11 +144,87 @@ bool EventStore::select(DataFile& db, const QString& where, const QVariantList& 
 std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& last, int month,
                                             Pictures pictures) {
     return select(
-        Day + QStringLiteral(" BETWEEN ? AND ? OR (Frequency > 1 AND Frequency < 5)"
-                             " OR (Frequency = 5 AND substr(eDate, 6, 2) = ?)"),
-        {bound(first), bound(last), QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'))},
+        monthWhere(), monthValues(first, last, month),
         [&](const EventRow& r) { return EventRules::monthViewFetches(r, first, last, month); },
         pictures);
+}
+
+void EventStore::addCodeIndex(DataFile& db) {
+    m_codeIndexChecked = true;
+    QSqlQuery q = db.query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                                          "AND name = 'EventsByCode'"));
+    if (!q.isActive() || q.next())
+        return;
+    q.finish();
+    // A write, once per file; a read-only file just stays slower.
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
+                           "ON Events (Frequency, eDate, Holiday)"));
+}
+
+std::vector<EventRow> EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month,
+                                                 Pictures pictures, const Pick& pick) {
+    std::vector<EventRow> rows;
+    ++m_queries;
+    DataFile db(m_path);
+    if (!m_codeIndexChecked && db.isOpen())
+        addCodeIndex(db);
+    // No ORDER BY: sorting by rowid would make SQLite walk the table instead of the index.
+    // eDate comes as bytes, sparing its conversion to UTF-16 for thousands of rows.
+    QSqlQuery q = db.query(QStringLiteral("SELECT rowid, CAST(eDate AS BLOB), Frequency, Holiday "
+                                          "FROM Events WHERE ") +
+                               monthWhere(),
+                           monthValues(first, last, month));
+    if (!q.isActive()) {
+        m_error = db.lastError();
+        return rows;
+    }
+    while (q.next()) {
+        EventRow r;
+        r.rowId = q.value(0).toLongLong();
+        r.eDate = parseDateBytes(q.value(1).toByteArray());
+        r.frequency = q.value(2).toInt();
+        r.holiday = q.value(3).toInt();
+        if (EventRules::monthViewFetches(r, first, last, month))
+            rows.push_back(std::move(r));
+    }
+    q.finish();
+    // Table order, which the placement keeps within each cell.
+    std::sort(rows.begin(), rows.end(),
+              [](const EventRow& a, const EventRow& b) { return a.rowId < b.rowId; });
+
+    const std::vector<int> wanted = pick(rows);
+    if (!wanted.empty()) {
+        // The rowids go in as one bound JSON array, whatever their number.
+        QByteArray list = "[";
+        for (int i : wanted) {
+            if (i < 0 || size_t(i) >= rows.size())
+                continue;
+            if (list.size() > 1)
+                list += ',';
+            list += QByteArray::number(rows[size_t(i)].rowId);
+        }
+        list += ']';
+        QSqlQuery details = db.query(
+            QStringLiteral("SELECT rowid, Description, ") + pictureColumns(pictures) +
+                QStringLiteral(" FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
+            {QString::fromLatin1(list)});
+        if (!details.isActive()) {
+            m_error = db.lastError();
+            return {};
+        }
+        while (details.next()) {
+            const qint64 id = details.value(0).toLongLong();
+            auto it = std::lower_bound(rows.begin(), rows.end(), id,
+                                       [](const EventRow& r, qint64 v) { return r.rowId < v; });
+            if (it == rows.end() || it->rowId != id)
+                continue;
+            it->description = details.value(1).toString();
+            it->iconImg = details.value(2).toByteArray();
+            it->smallImg = details.value(3).toByteArray();
+        }
+    }
+    m_error.clear();
+    return rows;
 }
 
 std::vector<EventRow> EventStore::readDay(const QDate& d) {

@@ -27,6 +27,15 @@ public:
     // of month `month`.
     std::vector<EventRow> readMonth(const QDate& first, const QDate& last, int month,
                                     Pictures pictures = Pictures::Both);
+    // The month view's read in two steps over one connection, for a grid that draws only a
+    // few of the rows readMonth returns. The first step reads the same rows with just
+    // rowid, eDate, Frequency and Holiday (the index EventsByCode holds these, so the rows'
+    // text and pictures are not read); `pick` chooses the rows a drawing uses, as indices
+    // into what it is given, and the second step reads Description and the mode's pictures
+    // of those alone. Other rows come back without text or pictures. Counts as one query.
+    using Pick = std::function<std::vector<int>(const std::vector<EventRow>&)>;
+    std::vector<EventRow> readMonthDrawn(const QDate& first, const QDate& last, int month,
+                                         Pictures pictures, const Pick& pick);
     // Editor: the rows EventRules::editorShows lists on day d (visibility not applied).
     std::vector<EventRow> readDay(const QDate& d);
     // Export: every row that can be exported on some date of from ... to - the one-time
@@ -58,7 +67,11 @@ private:
     bool select(DataFile& db, const QString& where, const QVariantList& values, const Keep& keep,
                 std::vector<EventRow>& rows, Pictures pictures = Pictures::Both);
 
+    // Files made before EventsByCode existed get it on the first month read.
+    void addCodeIndex(DataFile& db);
+
     QString m_path;
     QString m_error;
     int m_queries = 0;
+    bool m_codeIndexChecked = false;
 };

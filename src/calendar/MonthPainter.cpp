@@ -22,7 +22,43 @@ void drawTextAt(QPainter& p, const QPointF& topLeftTwips, const QString& text) {
     p.drawText(QRectF(px(topLeftTwips), QSizeF(4000, 4000)), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
+// Walks the 42 cells in order, handing `visit` each cell's number, rectangle, visible rows
+// (hidden holidays skipped, so a later event takes their place) and their flow. Painting
+// and the choice of rows to read both go through here, so they cannot disagree.
+template <typename Visit>
+void eachCell(const MonthScene& scene, double W, double H, const Visit& visit) {
+    const double icon = MonthLayout::iconSize(scene.smallIcons);
+    const std::vector<EventRow>& rows = *scene.rows;
+    std::vector<int> visible;
+    size_t next = 0;
+    for (int k = 0; k < MonthLayout::Cells; ++k) {
+        const QRectF cell = MonthLayout::cellRect(k, W, H);
+        visible.clear();
+        for (; next < scene.occurrences.size() && scene.occurrences[next].cell == k; ++next) {
+            const int r = scene.occurrences[next].row;
+            if (!EventRules::isHidden(rows[r].holiday, scene.flags))
+                visible.push_back(r);
+        }
+        visit(k, cell, visible, MonthLayout::flowCell(cell, icon, int(visible.size())));
+    }
+}
+
 } // namespace
+
+std::vector<int> drawnRows(const MonthScene& scene, double W, double H) {
+    std::vector<char> drawn(scene.rows->size(), 0);
+    eachCell(scene, W, H,
+             [&](int, const QRectF&, const std::vector<int>& visible,
+                 const MonthLayout::CellFlow& flow) {
+                 for (size_t i = 0; i < flow.icons.size(); ++i)
+                     drawn[visible[i]] = 1;
+             });
+    std::vector<int> out;
+    for (int r = 0; r < int(drawn.size()); ++r)
+        if (drawn[r])
+            out.push_back(r);
+    return out;
+}
 
 std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double H,
                                                  const MonthScene& scene, EventIcons& icons,
@@ -44,40 +80,31 @@ std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double
 
     const QFontMetricsF metrics(font);
     const double digitHeight = toTwips(metrics.height());
-    const double icon = MonthLayout::iconSize(scene.smallIcons);
-    const int iconPixels = int(std::lround(toPixels(icon)));
+    const int iconPixels = int(std::lround(toPixels(MonthLayout::iconSize(scene.smallIcons))));
     const std::vector<EventRow>& rows = *scene.rows;
 
-    std::vector<int> visible;
-    size_t next = 0;
-    for (int k = 0; k < MonthLayout::Cells; ++k) {
-        const QDate day = scene.first.addDays(k);
-        const QRectF cell = MonthLayout::cellRect(k, W, H);
+    eachCell(scene, W, H,
+             [&](int k, const QRectF& cell, const std::vector<int>& visible,
+                 const MonthLayout::CellFlow& flow) {
+                 const QDate day = scene.first.addDays(k);
+                 for (size_t i = 0; i < flow.icons.size(); ++i) {
+                     const EventRow& row = rows[visible[i]];
+                     p.drawImage(px(flow.icons[i]),
+                                 icons.rowIcon(row, scene.smallIcons, iconPixels));
+                     tooltips.push_back(
+                         {MonthLayout::tooltipLine(row.description), MonthLayout::tooltipKey(day)});
+                 }
+                 p.setPen(Qt::black);
+                 if (flow.more)
+                     drawTextAt(p, flow.morePos, QStringLiteral("..."));
 
-        visible.clear();
-        for (; next < scene.occurrences.size() && scene.occurrences[next].cell == k; ++next) {
-            const int r = scene.occurrences[next].row;
-            if (!EventRules::isHidden(rows[r].holiday, scene.flags))
-                visible.push_back(r);
-        }
-        const MonthLayout::CellFlow flow = MonthLayout::flowCell(cell, icon, int(visible.size()));
-        for (size_t i = 0; i < flow.icons.size(); ++i) {
-            const EventRow& row = rows[visible[i]];
-            p.drawImage(px(flow.icons[i]), icons.rowIcon(row, scene.smallIcons, iconPixels));
-            tooltips.push_back(
-                {MonthLayout::tooltipLine(row.description), MonthLayout::tooltipKey(day)});
-        }
-        p.setPen(Qt::black);
-        if (flow.more)
-            drawTextAt(p, flow.morePos, QStringLiteral("..."));
-
-        p.setPen(day.month() == scene.month ? QColor(Qt::black)
-                                            : QColor::fromRgb(OtherMonthColour));
-        const double sampleWidth =
-            toTwips(metrics.horizontalAdvance(MonthLayout::dayNumberSample(day.day())));
-        drawTextAt(p, MonthLayout::dayNumberPos(cell, sampleWidth, digitHeight),
-                   QString::number(day.day()));
-    }
+                 p.setPen(day.month() == scene.month ? QColor(Qt::black)
+                                                     : QColor::fromRgb(OtherMonthColour));
+                 const double sampleWidth =
+                     toTwips(metrics.horizontalAdvance(MonthLayout::dayNumberSample(day.day())));
+                 drawTextAt(p, MonthLayout::dayNumberPos(cell, sampleWidth, digitHeight),
+                            QString::number(day.day()));
+             });
     return tooltips;
 }
 

@@ -38,6 +38,11 @@ std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double
                                                  const MonthScene& scene, EventIcons& icons,
                                                  const QFont& font);
 
+// The rows a drawing of `scene` on a W x H twip grid shows: each row with at least one
+// icon drawn (hidden holidays skipped, nothing past a cell's "..."), as indices into
+// scene.rows, ascending. Their text and pictures are all paintGrid reads.
+std::vector<int> drawnRows(const MonthScene& scene, double W, double H);
+
 // Paints the weekday header (the locale's abbreviated day names) across `image`, whose
 // width is stripWidth twips.
 void paintWeekdays(QImage& image, double stripWidth, const QDate& first, const QFont& font,

@@ -41,6 +41,7 @@ QStringList createStatements() {
                        " Frequency INTEGER NOT NULL DEFAULT 1,"
                        " Holiday INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"),
+        QStringLiteral("CREATE INDEX EventsByCode ON Events (Frequency, eDate, Holiday)"),
         // A new note is 240 x 180 pixels at the top left of the Quick Notes window.
         QStringLiteral("CREATE TABLE QNotes ("
                        " nID INTEGER PRIMARY KEY AUTOINCREMENT,"

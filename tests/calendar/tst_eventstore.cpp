@@ -73,9 +73,21 @@ private Q_SLOTS:
             const QDate first = EventRules::firstVisibleDay(selected);
             const QDate last = first.addDays(41);
             const int m = selected.month();
-            QCOMPARE(ids(store.readMonth(first, last, m)), expected([&](const EventRow& r) {
-                         return EventRules::monthViewFetches(r, first, last, m);
-                     }));
+            const auto monthRows = expected(
+                [&](const EventRow& r) { return EventRules::monthViewFetches(r, first, last, m); });
+            QCOMPARE(ids(store.readMonth(first, last, m)), monthRows);
+            // The month view's two-step read: the same rows, text only for those picked.
+            const auto picked = store.readMonthDrawn(
+                first, last, m, EventStore::Pictures::Both, [](const std::vector<EventRow>& rows) {
+                    std::vector<int> every3rd;
+                    for (int i = 0; i < int(rows.size()); i += 3)
+                        every3rd.push_back(i);
+                    return every3rd;
+                });
+            QCOMPARE(ids(picked), monthRows);
+            for (size_t i = 0; i < picked.size(); ++i)
+                QCOMPARE(picked[i].description,
+                         i % 3 ? QString() : m_all[size_t(picked[i].rowId - 1)].description);
             QCOMPARE(ids(store.readDay(selected)), expected([&](const EventRow& r) {
                          return EventRules::editorShows(r, selected);
                      }));
@@ -98,7 +110,7 @@ private Q_SLOTS:
                                         [&](const EventRow& x) { return x.rowId == r.rowId; }));
             }
         }
-        QCOMPARE(store.queriesRun(), 3 * 3 + 3 * 4 + 3);
+        QCOMPARE(store.queriesRun(), 3 * 4 + 3 * 4 + 3);
     }
 
     void rowsRoundTripWithPicturesAndHostileText() {
@@ -150,6 +162,26 @@ private Q_SLOTS:
         // A row that cannot be stored leaves the day as it was.
         QVERIFY(!store.replaceUserEventsOn(d, {makeEvent(QDate(), 1)}));
         QCOMPARE(store.readDay(d).size(), size_t(2));
+    }
+
+    // A file made before the month view's index gets it on its first month read, once.
+    void anEarlierFileGetsTheIndexOnce() {
+        QVERIFY(EventStore(m_path).add(makeEvent("2026-03-10", 3, "weekly")));
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("DROP INDEX EventsByCode")));
+        }
+        const auto none = [](const std::vector<EventRow>&) { return std::vector<int>{0}; };
+        const auto read = [&] {
+            return EventStore(m_path).readMonthDrawn(D("2026-02-22"), D("2026-04-04"), 3,
+                                                     EventStore::Pictures::Large, none);
+        };
+        const qint64 before = fileModifiedStamp(m_path);
+        QCOMPARE(read().at(0).description, QStringLiteral("weekly"));
+        const qint64 indexed = fileModifiedStamp(m_path);
+        QVERIFY(indexed != before);
+        QCOMPARE(read().size(), size_t(1));
+        QCOMPARE(fileModifiedStamp(m_path), indexed);
     }
 
     void aMissingFileReadsNothing() {

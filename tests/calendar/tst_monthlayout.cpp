@@ -177,6 +177,9 @@ private Q_SLOTS:
                                [](const TooltipEntry& e) { return e.key == 305; }),
                  8);
         QVERIFY(!tooltipText(tips, 305, &longest).contains(QStringLiteral("busy 8")));
+        // Only drawn rows need their text and picture read: not the hidden one nor "busy 8".
+        QCOMPARE(MonthPainter::drawnRows(scene, W, H),
+                 (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 
         scene.flags.addAmerica = true;
         tips = MonthPainter::paintGrid(image, W, H, scene, icons, QFont());

@@ -271,10 +271,25 @@ void Calendar::ReDrawCal(bool Force) {
         return;
 
     const QDate last = first.addDays(MonthLayout::Cells - 1);
-    // The rows live only for this drawing; the window keeps just the tooltip list.
-    const std::vector<EventRow> rows =
-        m_store.readMonth(first, last, selected.month(),
-                          smallIcons() ? EventStore::Pictures::Small : EventStore::Pictures::Large);
+    MonthPainter::MonthScene scene;
+    scene.first = first;
+    scene.month = selected.month();
+    scene.flags = holidayFlags();
+    scene.smallIcons = smallIcons();
+    // The rows live only for this drawing; the window keeps just the tooltip list. Of the
+    // thousands a month can fetch, only those drawn need their text and picture read.
+    const std::vector<EventRow> rows = m_store.readMonthDrawn(
+        first, last, selected.month(),
+        smallIcons() ? EventStore::Pictures::Small : EventStore::Pictures::Large,
+        [&](const std::vector<EventRow>& fetched) {
+            scene.rows = &fetched;
+            scene.occurrences = EventRules::placeMonth(fetched, first, selected.month());
+            return MonthPainter::drawnRows(scene, W, H);
+        });
+    // The rows came back in the order they were placed in; a failed read draws no events.
+    scene.rows = &rows;
+    if (rows.empty())
+        scene.occurrences.clear();
     m_tooltip->hide();
     m_tooltipKey = 0;
 
@@ -284,13 +299,6 @@ void Calendar::ReDrawCal(bool Force) {
     MonthPainter::paintWeekdays(strip, m_geometry.wkDayPic.width(), first, font(), locale());
     m_weekdays->setPixmap(QPixmap::fromImage(strip));
 
-    MonthPainter::MonthScene scene;
-    scene.first = first;
-    scene.month = selected.month();
-    scene.rows = &rows;
-    scene.occurrences = EventRules::placeMonth(rows, first, selected.month());
-    scene.flags = holidayFlags();
-    scene.smallIcons = smallIcons();
     QImage grid = surface(pxSize(W, H), ratio);
     m_tooltips = MonthPainter::paintGrid(grid, W, H, scene, m_icons, font());
     m_grid->setImage(std::move(grid));
