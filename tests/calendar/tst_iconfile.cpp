@@ -1,9 +1,9 @@
 // The icon reader on files built here: every picture depth, .ico files and NE libraries
 // written by IconWriter, 32- and 64-bit PE files, and damaged or lying ones.
+#include "calendar/EventIcons.h"
 #include "calendar/icons/IconFile.h"
 #include "calendar/icons/IconWriter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
@@ -90,14 +90,6 @@ QImage sample(int side, QRgb colour) {
     return image;
 }
 
-QByteArray pngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // A PE file whose resource section holds `resources` (type, id, data), each type's and
 // each id's entries sorted as the format wants.
 struct Resource {
@@ -180,7 +172,7 @@ QByteArray twoGroupPe(bool wide) {
                          {14, 2, groupDir({{16, 3}, {32, 4}})},
                          {3, 1, IconWriter::picture(sample(32, 0xFF112233)).bytes},
                          {3, 3, IconWriter::picture(sample(16, 0xFF445566)).bytes},
-                         {3, 4, pngBytes(sample(32, 0xFF778899))},
+                         {3, 4, toPng(sample(32, 0xFF778899))},
                          {16, 1, QByteArray(64, 'v')}});
 }
 
@@ -221,7 +213,7 @@ private Q_SLOTS:
             16, 16, 32, [](int, int) { return 0x00336699u; }, [](int x, int) { return x < 8; });
         const QByteArray ico = IconWriter::ico({{noAlpha, 16, 16, 32},
                                                 IconWriter::picture(sample(48, 0xFF00AA00)),
-                                                {pngBytes(sample(32, 0xFF0000AA)), 32, 32, 32}});
+                                                {toPng(sample(32, 0xFF0000AA)), 32, 32, 32}});
         const QList<IconGroup> all = IconFile::read(ico);
         QCOMPARE(all.size(), 1);
         QCOMPARE(all[0].images.size(), 3);
@@ -279,7 +271,7 @@ private Q_SLOTS:
                              << F::Ico << 1;
         QTest::newRow("ico without icons") << QByteArray("\0\0\1\0\0\0", 6) << F::Ico << 0;
         QTest::newRow("cursor") << QByteArray("\0\0\2\0\1\0", 6) << F::Unknown << 0;
-        QTest::newRow("png file") << pngBytes(sample(16, 0xFF123456)) << F::Unknown << 0;
+        QTest::newRow("png file") << toPng(sample(16, 0xFF123456)) << F::Unknown << 0;
         QTest::newRow("library") << threeIconLibrary() << F::NeLibrary << 3;
         QTest::newRow("program") << twoGroupPe(false) << F::PeImage << 2;
         QTest::newRow("MZ only") << QByteArray(0x40, 'M').replace(0, 2, "MZ") << F::Unknown << 0;
@@ -309,7 +301,7 @@ private Q_SLOTS:
     void truncatedFilesYieldWhatWasRead_data() {
         QTest::addColumn<QByteArray>("data");
         QTest::newRow("ico") << IconWriter::ico({IconWriter::picture(sample(16, 0xFF123456)),
-                                                 {pngBytes(sample(32, 0xFF654321)), 32, 32, 32}});
+                                                 {toPng(sample(32, 0xFF654321)), 32, 32, 32}});
         QTest::newRow("library") << threeIconLibrary();
         QTest::newRow("program") << twoGroupPe(true);
     }
@@ -350,7 +342,7 @@ private Q_SLOTS:
         QTest::newRow("header size 2 GB") << ico(patched(good, 0, 0x7FFFFFFF)) << 0;
         QTest::newRow("compressed") << ico(patched(good, 16, 1)) << 0;
         // A PNG that claims 60000 x 60000 pixels is refused before anything is allocated.
-        QByteArray huge = pngBytes(sample(8, 0xFF000000));
+        QByteArray huge = toPng(sample(8, 0xFF000000));
         set32(huge, 16, qFromBigEndian<quint32>(60000));
         set32(huge, 20, qFromBigEndian<quint32>(60000));
         set32(huge, 29, qFromBigEndian<quint32>(crc32(huge.sliced(12, 17))));
@@ -389,7 +381,7 @@ private Q_SLOTS:
 
     void sharedPicturesCannotExhaustMemory() {
         // 4096 groups that all name one 256 x 256 picture: reading stops at the pixel budget.
-        QList<Resource> resources{{3, 1, pngBytes(sample(256, 0xFF0000FF))}};
+        QList<Resource> resources{{3, 1, toPng(sample(256, 0xFF0000FF))}};
         for (int g = 1; g <= 4096; ++g)
             resources.append({14, quint32(g), groupDir({{0, 1}})});
         const QList<IconGroup> icons = IconFile::read(peFile(false, resources));
@@ -403,7 +395,7 @@ private Q_SLOTS:
         if (folder.isEmpty())
             QSKIP("PLUMORA_ICON_SEEDS is not set");
         QVERIFY(QDir().mkpath(folder));
-        QList<StoredPicture> depths{{pngBytes(sample(8, 0xFF00FF00)), 8, 8, 32}};
+        QList<StoredPicture> depths{{toPng(sample(8, 0xFF00FF00)), 8, 8, 32}};
         for (int bpp : {1, 4, 8, 16, 24, 32})
             depths.append({depthSample(5, 3, bpp), 5, 3, bpp});
         const QList<std::pair<const char*, QByteArray>> seeds = {

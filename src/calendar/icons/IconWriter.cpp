@@ -33,6 +33,18 @@ int sideByte(int side) {
     return side >= 256 ? 0 : side;
 }
 
+// The 12 bytes an ICO directory and an NE/PE group directory share for one picture; the
+// formats differ only in what follows (a file offset or a resource number).
+void putDirectoryEntry(QByteArray& out, const StoredPicture& p) {
+    put8(out, sideByte(p.width));
+    put8(out, sideByte(p.height));
+    put8(out, 0);
+    put8(out, 0);
+    put16(out, 1);
+    put16(out, p.bitCount);
+    put32(out, p.bytes.size());
+}
+
 // An MZ header with a stub that tells a DOS user what the file is.
 QByteArray dosStub() {
     static const char Code[] = "\x0E\x1F\xBA\x0E\x00\xB4\x09\xCD\x21\xB8\x01\x4C\xCD\x21";
@@ -101,13 +113,7 @@ QByteArray ico(const QList<StoredPicture>& pictures) {
     put16(out, int(pictures.size()));
     qint64 offset = 6 + 16 * pictures.size();
     for (const StoredPicture& p : pictures) {
-        put8(out, sideByte(p.width));
-        put8(out, sideByte(p.height));
-        put8(out, 0);
-        put8(out, 0);
-        put16(out, 1);
-        put16(out, p.bitCount);
-        put32(out, p.bytes.size());
+        putDirectoryEntry(out, p);
         put32(out, offset);
         offset += p.bytes.size();
     }
@@ -126,13 +132,7 @@ QByteArray neLibrary(const QList<QList<StoredPicture>>& icons, const QByteArray&
         put16(dir, 1);
         put16(dir, int(icon.size()));
         for (const StoredPicture& p : icon) {
-            put8(dir, sideByte(p.width));
-            put8(dir, sideByte(p.height));
-            put8(dir, 0);
-            put8(dir, 0);
-            put16(dir, 1);
-            put16(dir, p.bitCount);
-            put32(dir, p.bytes.size());
+            putDirectoryEntry(dir, p);
             pictures.append(p.bytes);
             put16(dir, int(pictures.size()));
         }
