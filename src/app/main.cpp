@@ -1,10 +1,6 @@
-#include "calendar/ui/Calendar.h"
-#include "core/AppContext.h"
-#include "core/Clock.h"
+#include "app/Application.h"
+#include "app/LinuxServices.h"
 #include "core/ui/AppIcon.h"
-#include "core/ui/SysTray.h"
-#include "notify/ui/Notices.h"
-#include "platform/ui/LinuxPlatform.h"
 
 #include <QApplication>
 
@@ -16,16 +12,10 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(plumoraIcon());
 
-    SystemClock clock;
-    LinuxPlatform platform;
-    AppContext context{AppPaths::fromEnvironment(), clock, platform};
-
-    SysTray tray(context);
-    // Before create(): start-up loads the reminder through menu command 7.
-    const auto notices = Notices::attach(context, tray);
-    registerCalendarTool(tray.shell().tools(), context);
-    tray.create();
-    if (!tray.load())
+    LinuxServices services;
+    AppContext context = services.context(AppPaths::fromEnvironment());
+    Application plumora(context);
+    if (!plumora.start())
         return 0;
     return QApplication::exec();
 }

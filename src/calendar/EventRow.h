@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Settings.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -37,3 +39,8 @@ struct HolidayFlags {
     bool addCanada = false;   // Canada: Holiday 101 ... 199
     bool addAmerica = false;  // United States: Holiday 201 and above
 };
+
+// The switches as the user set them in Options.
+inline HolidayFlags holidayFlags(const Settings& s) {
+    return {s.addHolidays, s.addCanada, s.addAmerica};
+}

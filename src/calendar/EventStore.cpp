@@ -126,19 +126,17 @@ std::vector<EventRow> EventStore::select(const QString& where, const QVariantLis
 bool EventStore::select(DataFile& db, const QString& where, const QVariantList& values,
                         const Keep& keep, std::vector<EventRow>& rows, Pictures pictures) {
     ++m_queries;
-    QSqlQuery q = db.query(columns(pictures) + QStringLiteral(" WHERE ") + where +
-                               QStringLiteral(" ORDER BY rowid"),
-                           values);
-    if (!q.isActive()) {
+    const bool ok = db.forEach(columns(pictures) + QStringLiteral(" WHERE ") + where +
+                                   QStringLiteral(" ORDER BY rowid"),
+                               values, [&](DataFile::Row q) {
+                                   EventRow r = readRow(q);
+                                   if (keep(r))
+                                       rows.push_back(std::move(r));
+                                   return true;
+                               });
+    if (!ok)
         m_error = db.lastError();
-        return false;
-    }
-    while (q.next()) {
-        EventRow r = readRow(q);
-        if (keep(r))
-            rows.push_back(std::move(r));
-    }
-    return true;
+    return ok;
 }
 
 std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& last, int month,
@@ -149,45 +147,30 @@ std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& las
         pictures);
 }
 
-void EventStore::addCodeIndex(DataFile& db) {
-    m_codeIndexChecked = true;
-    QSqlQuery q = db.query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
-                                          "AND name = 'EventsByCode'"));
-    if (!q.isActive() || q.next())
-        return;
-    q.finish();
-    // A write, once per file; a read-only file just stays slower.
-    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
-                           "ON Events (Frequency, eDate, Holiday)"));
-}
-
 std::vector<EventRow> EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month,
                                                  Pictures pictures, const Pick& pick) {
     std::vector<EventRow> rows;
     ++m_queries;
     DataFile db(m_path);
-    if (!m_codeIndexChecked && db.isOpen())
-        addCodeIndex(db);
     // No ORDER BY: sorting by rowid would make SQLite walk the table instead of the index.
     // eDate comes as bytes, sparing its conversion to UTF-16 for thousands of rows.
-    QSqlQuery q = db.query(QStringLiteral("SELECT rowid, CAST(eDate AS BLOB), Frequency, Holiday "
-                                          "FROM Events WHERE ") +
-                               monthWhere(),
-                           monthValues(first, last, month));
-    if (!q.isActive()) {
+    const bool read = db.forEach(
+        QStringLiteral("SELECT rowid, CAST(eDate AS BLOB), Frequency, Holiday FROM Events WHERE ") +
+            monthWhere(),
+        monthValues(first, last, month), [&](DataFile::Row q) {
+            EventRow r;
+            r.rowId = q.value(0).toLongLong();
+            r.eDate = parseDateBytes(q.value(1).toByteArray());
+            r.frequency = q.value(2).toInt();
+            r.holiday = q.value(3).toInt();
+            if (EventRules::monthViewFetches(r, first, last, month))
+                rows.push_back(std::move(r));
+            return true;
+        });
+    if (!read) {
         m_error = db.lastError();
-        return rows;
+        return {};
     }
-    while (q.next()) {
-        EventRow r;
-        r.rowId = q.value(0).toLongLong();
-        r.eDate = parseDateBytes(q.value(1).toByteArray());
-        r.frequency = q.value(2).toInt();
-        r.holiday = q.value(3).toInt();
-        if (EventRules::monthViewFetches(r, first, last, month))
-            rows.push_back(std::move(r));
-    }
-    q.finish();
     // Table order, which the placement keeps within each cell.
     std::sort(rows.begin(), rows.end(),
               [](const EventRow& a, const EventRow& b) { return a.rowId < b.rowId; });
@@ -204,23 +187,23 @@ std::vector<EventRow> EventStore::readMonthDrawn(const QDate& first, const QDate
             list += QByteArray::number(rows[size_t(i)].rowId);
         }
         list += ']';
-        QSqlQuery details = db.query(
+        const bool detailed = db.forEach(
             QStringLiteral("SELECT rowid, Description, ") + pictureColumns(pictures) +
                 QStringLiteral(" FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
-            {QString::fromLatin1(list)});
-        if (!details.isActive()) {
+            {QString::fromLatin1(list)}, [&](DataFile::Row details) {
+                const qint64 id = details.value(0).toLongLong();
+                auto it = std::lower_bound(rows.begin(), rows.end(), id,
+                                           [](const EventRow& r, qint64 v) { return r.rowId < v; });
+                if (it != rows.end() && it->rowId == id) {
+                    it->description = details.value(1).toString();
+                    it->iconImg = details.value(2).toByteArray();
+                    it->smallImg = details.value(3).toByteArray();
+                }
+                return true;
+            });
+        if (!detailed) {
             m_error = db.lastError();
             return {};
-        }
-        while (details.next()) {
-            const qint64 id = details.value(0).toLongLong();
-            auto it = std::lower_bound(rows.begin(), rows.end(), id,
-                                       [](const EventRow& r, qint64 v) { return r.rowId < v; });
-            if (it == rows.end() || it->rowId != id)
-                continue;
-            it->description = details.value(1).toString();
-            it->iconImg = details.value(2).toByteArray();
-            it->smallImg = details.value(3).toByteArray();
         }
     }
     m_error.clear();
@@ -276,7 +259,8 @@ bool EventStore::remove(qint64 rowId) {
 
 bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>& rows) {
     DataFile db(m_path);
-    if (!db.transaction()) {
+    Transaction transaction(db);
+    if (!transaction.isActive()) {
         m_error = db.lastError();
         return false;
     }
@@ -290,10 +274,9 @@ bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>
         ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE rowid = ?"), {r.rowId});
     for (const EventRow& r : rows)
         ok = ok && insertRow(db, r);
-    if (!ok || !db.commit()) {
+    if (!ok || !transaction.commit()) {
         m_error = db.lastError().isEmpty() ? QStringLiteral("an event has no valid date")
                                            : db.lastError();
-        db.rollback();
         return false;
     }
     m_error.clear();

@@ -67,11 +67,7 @@ private:
     bool select(DataFile& db, const QString& where, const QVariantList& values, const Keep& keep,
                 std::vector<EventRow>& rows, Pictures pictures = Pictures::Both);
 
-    // Files made before EventsByCode existed get it on the first month read.
-    void addCodeIndex(DataFile& db);
-
     QString m_path;
     QString m_error;
     int m_queries = 0;
-    bool m_codeIndexChecked = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Twips.h"
+
 #include <QDate>
 #include <QPointF>
 #include <QRectF>
@@ -12,12 +14,11 @@
 // 7 columns of W/7 and 6 rows of H/6.
 namespace MonthLayout {
 
-inline constexpr double TwipsPerPixel = 15.0;
-inline double toPixels(double twips) {
-    return twips / TwipsPerPixel;
+inline constexpr double toPixels(double twips) {
+    return Twips::toPixelsF(twips);
 }
-inline double toTwips(double pixels) {
-    return pixels * TwipsPerPixel;
+inline constexpr double toTwips(double pixels) {
+    return Twips::fromPixels(pixels);
 }
 
 inline constexpr int Cells = 42;

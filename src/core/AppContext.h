@@ -3,12 +3,23 @@
 #include "core/AppPaths.h"
 
 class Clock;
-class Platform;
+class DesktopShell;
+class Dialogs;
+class MailClient;
+class NetworkStatus;
+class Registry;
+class WindowSystem;
 
 // The services every part of Plumora is handed through its constructor: where the files
-// are, what time it is, and the desktop. Tests hand in fakes.
+// are, what time it is, and one small interface per kind of desktop effect. Tests hand in
+// fakes (tests/mock/FakeDesktop.h).
 struct AppContext {
     AppPaths paths;
     Clock& clock;
-    Platform& platform;
+    WindowSystem& windows;
+    DesktopShell& shell;
+    Dialogs& dialogs;
+    Registry& registry;
+    NetworkStatus& network;
+    MailClient& mail;
 };

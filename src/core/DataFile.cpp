@@ -1,5 +1,7 @@
 #include "core/DataFile.h"
 
+#include "core/Log.h"
+
 #include <QAtomicInteger>
 #include <QFile>
 #include <QFileInfo>
@@ -14,19 +16,32 @@ QString nextConnectionName() {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("plumora-%1").arg(counter.fetchAndAddRelaxed(1));
 }
+
+QString errorText(const QSqlError& e) {
+    // The driver and database texts are often the same; say it once.
+    const QString db = e.databaseText().trimmed();
+    const QString driver = e.driverText().trimmed();
+    if (db.isEmpty() || db == driver)
+        return driver;
+    if (driver.isEmpty())
+        return db;
+    return driver + QStringLiteral(": ") + db;
+}
 } // namespace
 
 DataFile::DataFile(const QString& path, Mode mode) : m_connection(nextConnectionName()) {
     // SQLite creates a missing file on open; readers must not conjure an empty data file.
     if (mode == Existing && !QFileInfo(path).isFile()) {
         m_error = QStringLiteral("data file not found: ") + path;
+        qCWarning(lcData) << m_error;
         return;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.open()) {
-        m_error = db.lastError().text();
+        m_error = errorText(db.lastError());
+        qCWarning(lcData) << "cannot open" << path << m_error;
         return;
     }
     m_open = true;
@@ -46,12 +61,7 @@ DataFile::~DataFile() {
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-bool DataFile::exec(const QString& sql, const QVariantList& values) {
-    QSqlQuery q = query(sql, values);
-    return q.isActive();
-}
-
-QSqlQuery DataFile::query(const QString& sql, const QVariantList& values) {
+QSqlQuery DataFile::run(const QString& sql, const QVariantList& values) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
     if (!m_open) {
@@ -61,20 +71,70 @@ QSqlQuery DataFile::query(const QString& sql, const QVariantList& values) {
     }
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
-        m_error = q.lastError().text();
+        m_error = errorText(q.lastError());
+        qCWarning(lcData) << "statement refused:" << m_error;
         return q;
     }
     for (const QVariant& v : values)
         q.addBindValue(v);
-    if (!q.exec())
-        m_error = q.lastError().text();
+    if (!q.exec()) {
+        m_error = errorText(q.lastError());
+        qCWarning(lcData) << "statement failed:" << m_error;
+    }
     return q;
 }
 
-bool DataFile::transaction() {
+bool DataFile::exec(const QString& sql, const QVariantList& values) {
+    return run(sql, values).isActive();
+}
+
+bool DataFile::forEach(const QString& sql, const QVariantList& values,
+                       const std::function<bool(Row)>& visit) {
+    QSqlQuery q = run(sql, values);
+    if (!q.isActive())
+        return false;
+    while (q.next()) {
+        if (!visit(q))
+            return true;
+    }
+    if (q.lastError().isValid()) {
+        m_error = errorText(q.lastError());
+        qCWarning(lcData) << "reading failed:" << m_error;
+        return false;
+    }
+    return true;
+}
+
+QVariant DataFile::scalar(const QString& sql, const QVariantList& values) {
+    QVariant value;
+    forEach(sql, values, [&](Row row) {
+        value = row.value(0);
+        return false;
+    });
+    return value;
+}
+
+int DataFile::userVersion() {
+    bool ok = false;
+    const int v = scalar(QStringLiteral("PRAGMA user_version")).toInt(&ok);
+    return ok ? v : -1;
+}
+
+bool DataFile::setUserVersion(int version) {
+    // PRAGMA takes no bound values; the number is ours, never the user's.
+    return exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+bool DataFile::begin() {
+    if (!m_open) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("data file not open");
+        return false;
+    }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    if (!m_open || !db.transaction()) {
-        m_error = db.lastError().text();
+    if (!db.transaction()) {
+        m_error = errorText(db.lastError());
+        qCWarning(lcData) << "cannot begin a transaction:" << m_error;
         return false;
     }
     return true;
@@ -83,7 +143,8 @@ bool DataFile::transaction() {
 bool DataFile::commit() {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!m_open || !db.commit()) {
-        m_error = db.lastError().text();
+        m_error = errorText(db.lastError());
+        qCWarning(lcData) << "commit failed:" << m_error;
         return false;
     }
     return true;
@@ -103,6 +164,23 @@ QStringList DataFile::columns(const QString& table) {
     for (int i = 0; i < rec.count(); ++i)
         names << rec.fieldName(i);
     return names;
+}
+
+Transaction::Transaction(DataFile& db) : m_db(db), m_active(db.begin()) {}
+
+Transaction::~Transaction() {
+    if (m_active)
+        m_db.rollback();
+}
+
+bool Transaction::commit() {
+    if (!m_active)
+        return false;
+    m_active = false;
+    if (m_db.commit())
+        return true;
+    m_db.rollback();
+    return false;
 }
 
 qint64 fileModifiedStamp(const QString& path) {

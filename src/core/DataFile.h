@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 // One operation's connection to a data file: opened by the constructor, closed by the
 // destructor, never held between operations. The rollback journal (not WAL) makes every
 // committed write touch the file itself, so its last-modified time tells the tick that
@@ -18,24 +20,56 @@ public:
     DataFile& operator=(const DataFile&) = delete;
 
     bool isOpen() const { return m_open; }
+    // The first error of this connection's latest failing call.
     QString lastError() const { return m_error; }
 
     // Runs one statement with positional bound values; false (and lastError) on failure.
     bool exec(const QString& sql, const QVariantList& values = {});
-    // Prepares and runs a statement whose rows the caller walks. Check isActive().
-    QSqlQuery query(const QString& sql, const QVariantList& values = {});
 
-    bool transaction();
-    bool commit();
-    void rollback();
+    // A row as a visitor sees it: valid only inside the visit.
+    using Row = const QSqlQuery&;
+    // Runs a query and hands each row to `visit` until it returns false. False when the
+    // statement or a step failed; rows visited before a failure stay visited.
+    bool forEach(const QString& sql, const QVariantList& values,
+                 const std::function<bool(Row)>& visit);
+    // The first column of the first row, or an invalid QVariant when there is none.
+    QVariant scalar(const QString& sql, const QVariantList& values = {});
 
     // Names of a table's columns as stored, in order (empty when the table is missing).
     QStringList columns(const QString& table);
 
+    // The file's schema version (PRAGMA user_version); -1 when it cannot be read.
+    int userVersion();
+    bool setUserVersion(int version);
+
 private:
+    friend class Transaction;
+    bool begin();
+    bool commit();
+    void rollback();
+    QSqlQuery run(const QString& sql, const QVariantList& values);
+
     QString m_connection;
     QString m_error;
     bool m_open = false;
+};
+
+// A transaction on an open data file that rolls back unless commit() was called, so an
+// early return or a failed statement never leaves half a change.
+class Transaction {
+public:
+    explicit Transaction(DataFile& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Whether the transaction began.
+    bool isActive() const { return m_active; }
+    bool commit();
+
+private:
+    DataFile& m_db;
+    bool m_active = false;
 };
 
 // The time data.plm was last written, at the file system's full resolution (nanoseconds).

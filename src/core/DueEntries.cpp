@@ -2,10 +2,6 @@
 
 #include "core/DataFile.h"
 #include "core/DateText.h"
-#include "core/SystemRow.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -13,47 +9,29 @@ namespace {
 
 enum ScheduleType { NoteRow = 0, LaunchProgram = 1, ShutDownSystem = 2 };
 
-bool readText(const SystemRow& row, const QString& column, QString& out) {
-    const QVariant v = row.value(column);
-    if (v.isNull())
+// The settings the tick depends on, in the order they are read: a column without a value
+// stops the reload there, and the ones before it keep their new values.
+const Settings::Field TickFields[] = {
+    Settings::Field::LastHolidayUpdate, Settings::Field::CheckMail,    Settings::Field::MailUser,
+    Settings::Field::MailServer,        Settings::Field::MailPassword, Settings::Field::ShowEvery,
+    Settings::Field::CheckMailMinutes,
+};
+
+bool readSettings(DataFile& db, Settings& cached) {
+    Settings fresh = cached;
+    const SettingsStore::ReadResult read = SettingsStore::read(db, fresh);
+    if (!read.rowRead)
         return false;
-    out = v.toString();
+    for (Settings::Field f : TickFields) {
+        if (read.missing.contains(f))
+            return false;
+        cached.copyField(f, fresh);
+    }
+    for (Settings::Field f : Settings::allFields()) {
+        if (!read.missing.contains(f))
+            cached.copyField(f, fresh);
+    }
     return true;
-}
-
-bool readInt(const SystemRow& row, const QString& column, int& out) {
-    bool ok = false;
-    const int v = row.value(column).toInt(&ok);
-    if (ok)
-        out = v;
-    return ok;
-}
-
-bool readBool(const SystemRow& row, const QString& column, bool& out) {
-    int v = 0;
-    if (!readInt(row, column, v))
-        return false;
-    out = v != 0;
-    return true;
-}
-
-bool readDate(const SystemRow& row, const QString& column, QDate& out) {
-    const QDate d = row.date(column);
-    if (!d.isValid())
-        return false;
-    out = d;
-    return true;
-}
-
-// Reads the settings in their designed order; each value read before a failure is kept.
-bool readSettings(const SystemRow& row, TickSettings& s) {
-    return readDate(row, QStringLiteral("Lastupdate"), s.Lastupdate) &&
-           readBool(row, QStringLiteral("CheckMail"), s.CheckMail) &&
-           readText(row, QStringLiteral("MailUser"), s.MailUser) &&
-           readText(row, QStringLiteral("MailPOP3"), s.MailPOP3) &&
-           readText(row, QStringLiteral("MailPwd"), s.MailPwd) &&
-           readInt(row, QStringLiteral("ShowEvery"), s.ShowEvery) &&
-           readInt(row, QStringLiteral("CheckMailMin"), s.CheckMailMin);
 }
 
 // Fills `entry` with what a row does; false for a row that can never fire.
@@ -106,33 +84,29 @@ bool readDue(const QVariant& value, QDate& date, QTime& time) {
 // Appends the rows of one query (columns SchType, Launch, SchDT, Frequency).
 bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCache& cache,
                  bool scheduleTable) {
-    QSqlQuery q = db.query(sql);
-    if (!q.isActive())
-        return false;
-    while (q.next()) {
+    return db.forEach(sql, {}, [&](DataFile::Row q) {
         const int schType = q.value(0).toInt();
         if (scheduleTable && schType == NoteRow)
-            continue;
+            return true;
         DueEntry entry;
         entry.frequency = q.value(3).toInt();
         if (!readDue(q.value(2), entry.date, entry.time) ||
             !describeAction(schType, q.value(1).toString(), paths, entry))
-            continue;
+            return true;
         cache.entries.append(std::move(entry));
-        cache.HasDueEntries = true;
-    }
-    return !q.lastError().isValid();
+        cache.hasDueEntries = true;
+        return true;
+    });
 }
 
 } // namespace
 
 bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache) {
     DataFile db(dataFile);
-    SystemRow row;
-    if (!db.isOpen() || !row.load(db) || !readSettings(row, cache.settings))
+    if (!db.isOpen() || !readSettings(db, cache.settings))
         return false;
 
-    cache.HasDueEntries = false;
+    cache.hasDueEntries = false;
     cache.entries.clear();
     return readEntries(db,
                        QStringLiteral("SELECT SchType, Launch, SchDT, Frequency FROM Schedule "

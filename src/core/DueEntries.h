@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppPaths.h"
+#include "core/Settings.h"
 
 #include <QDate>
 #include <QList>
@@ -25,28 +26,18 @@ struct DueEntry {
     QStringList arguments;
 };
 
-// The settings the tick needs, copied from the System row.
-struct TickSettings {
-    QDate Lastupdate;
-    bool CheckMail = false;
-    QString MailUser;
-    QString MailPOP3;
-    QString MailPwd;
-    int ShowEvery = 0;
-    int CheckMailMin = 0;
-};
-
 // The tick's cached copy of the data file.
 struct TickCache {
-    TickSettings settings;
-    bool HasDueEntries = false;
+    Settings settings;
+    bool hasDueEntries = false;
     QList<DueEntry> entries;
 };
 
 // Reloads `cache` from the data file at `dataFile`. Returns false when any read failed;
 // the reload then stops there and what it had read stays in the cache: a failure while
 // reading the settings leaves the entries as they were, a failure while reading entries
-// leaves those read before it. A settings column that holds no value at all is a failure.
+// leaves those read before it. The settings are read in the order of Settings::Field and a
+// column that holds no value at all is a failure.
 // A row that cannot fire (no date, or a Schedule row of no known type) is left out
 // rather than stopping the reload.
 bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache);

@@ -1,11 +1,13 @@
 #include "core/MenuPlacement.h"
 
+#include "core/Twips.h"
+
 #include <algorithm>
 
 namespace MenuPlacement {
 
 QPoint place(QPoint cursor, QSize menu, const QRect& screen, const QRect& workArea) {
-    constexpr int f = TwipsPerPixel;
+    constexpr int f = Twips::PerPixel;
     // Horizontal: twips relative to the screen's own left edge (screens right of the first
     // one start at a positive x).
     const int menuWidth = menu.width() * f;

@@ -10,8 +10,6 @@
 // as the stored geometry does, so the result matches the designed rounding to the pixel.
 namespace MenuPlacement {
 
-inline constexpr int TwipsPerPixel = 15;
-
 // Top-left corner of the menu, in pixels. `screen` is the screen under the cursor and
 // `workArea` that screen without its panels.
 QPoint place(QPoint cursor, QSize menu, const QRect& screen, const QRect& workArea);

@@ -2,6 +2,7 @@
 
 #include "core/DataFile.h"
 #include "core/DateText.h"
+#include "core/Migrations.h"
 
 #include <QFile>
 
@@ -84,7 +85,8 @@ QString createTemplate(const QString& path, const QDate& madeOn) {
         DataFile db(path, DataFile::Create);
         if (!db.isOpen())
             return db.lastError();
-        if (!db.transaction())
+        Transaction t(db);
+        if (!t.isActive())
             return db.lastError();
         for (const QString& sql : createStatements()) {
             if (!db.exec(sql))
@@ -95,7 +97,7 @@ QString createTemplate(const QString& path, const QDate& madeOn) {
                                     " VALUES (255, ?, ?)"),
                      {day, day}))
             return db.lastError();
-        if (!db.commit())
+        if (!db.setUserVersion(Migrations::currentVersion()) || !t.commit())
             return db.lastError();
     }
     return error;

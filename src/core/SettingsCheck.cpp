@@ -1,7 +1,9 @@
 #include "core/SettingsCheck.h"
 
 #include "core/DataFile.h"
-#include "core/SystemRow.h"
+#include "core/Log.h"
+#include "core/Migrations.h"
+#include "core/Settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +11,6 @@
 #include <optional>
 
 namespace {
-const QString NotifyAgo = QStringLiteral("NotifyAgo");
-const QString CheckSum = QStringLiteral("CheckSum");
 constexpr int NeverStarted = 255;
 } // namespace
 
@@ -18,8 +18,7 @@ void restrictToOwner(const QString& path) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-SettingsCheck::SettingsCheck(AppPaths paths, AccountSource discoverAccount)
-    : m_paths(std::move(paths)), m_discoverAccount(std::move(discoverAccount)) {}
+SettingsCheck::SettingsCheck(AppPaths paths) : m_paths(std::move(paths)) {}
 
 bool SettingsCheck::copyTemplate() {
     const QString data = m_paths.dataFile();
@@ -59,44 +58,54 @@ bool SettingsCheck::recoverFromReplacement() {
 SettingsCheck::Result SettingsCheck::run() {
     Result result;
     std::optional<DataFile> db;
-    SystemRow row;
+    Settings settings;
+    bool loaded = false;
 
     auto open = [&] {
         db.reset();
         db.emplace(m_paths.dataFile());
-        return db->isOpen() && row.load(*db);
+        loaded = db->isOpen() && SettingsStore::read(*db, settings).rowRead;
+        return loaded;
     };
-    auto step = [&](auto&& statement) {
+    auto step = [&](const char* name, auto&& statement) {
         if (statement())
             return;
         ++result.failedSteps;
+        qCWarning(lcStartup) << "start-up step failed:" << name;
         if (recoverFromReplacement()) {
             result.recovered = true;
             open();
         }
     };
-
-    step([&] { return copyTemplate(); });
-    step(open);
-    step([&] {
-        if (!row.isLoaded())
+    // A step that writes one setting, on the row read by `open`.
+    auto write = [&](auto&& change) {
+        Settings updated = settings;
+        change(updated);
+        if (!SettingsStore::save(*db, settings, updated))
             return false;
-        if (row.integer(NotifyAgo) != NeverStarted)
+        settings = updated;
+        return true;
+    };
+
+    step("copy the template", [&] { return copyTemplate(); });
+    step("open the data file", open);
+    // A file that cannot take the new schema (read-only, say) still works, only slower; it
+    // is never a reason to replace it.
+    if (loaded && Migrations::run(*db) == Migrations::Outcome::Failed)
+        qCWarning(lcStartup) << "data file schema not brought up to date";
+    step("first run", [&] {
+        if (!loaded)
+            return false;
+        if (settings.notifyAgo != NeverStarted)
             return true;
         // The help opens only once the mark is gone, or a read-only file would open it forever.
-        result.firstRun = row.set(*db, NotifyAgo, 2);
+        result.firstRun = write([](Settings& s) { s.notifyAgo = 2; });
         return result.firstRun;
     });
-    step([&] {
-        if (!row.isLoaded())
+    step("small icons", [&] {
+        if (!loaded)
             return false;
-        return row.integer(CheckSum) <= 0 || row.set(*db, CheckSum, -1);
-    });
-    step([&] {
-        if (!row.isLoaded())
-            return false;
-        return syncDefaultAccount(*db, row,
-                                  m_discoverAccount ? m_discoverAccount() : MailAccount{});
+        return settings.smallIcons <= 0 || write([](Settings& s) { s.smallIcons = -1; });
     });
     return result;
 }

@@ -2,62 +2,45 @@
 
 #include "core/AppPaths.h"
 #include "core/DueEntries.h"
+#include "core/Jobs.h"
 #include "core/MinuteGate.h"
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class Clock;
-class Platform;
-struct ControllerState;
 
-// What the tick asks of the rest of the program. The controller implements these; parts
-// that are not there yet do nothing.
-class TickHooks {
-public:
-    virtual ~TickHooks() = default;
-    // Loads and unloads the holiday-download window, which downloads while it loads.
-    virtual void loadHolidayDownload() = 0;
-    // Loads the mail-check window, which runs one POP3 check (not again while it is open).
-    virtual void loadMailCheck() = 0;
-    // The menu dispatcher: 7 runs the reminder, 1 brings up Quick Notes.
-    virtual void ClickMenu(int index) = 0;
-    virtual void CheckQuickAccess() = 0;
-};
-
-// Whether a file lies on a local, non-removable disk.
-using FixedDiskTest = std::function<bool(const QString& path)>;
-
-// The one-minute heartbeat: keeps the cache of settings and due entries current, starts
-// the holiday download and the mail check when due, runs the reminder, fires the due
-// actions and note alarms, and lets Quick Access record the folders in use. No step can
-// stop another, and nothing is ever shown.
+// The one-minute heartbeat: keeps the cache of settings and due entries current (reloaded
+// only when data.plm changed), decides which wall minutes this tick handles, and runs the
+// minute jobs over them in their order. No job can stop another, and nothing is shown.
 class Tick {
 public:
-    Tick(Clock& clock, Platform& platform, AppPaths paths, ControllerState& state, TickHooks& hooks,
-         FixedDiskTest isFixedDisk);
+    Tick(Clock& clock, AppPaths paths, std::function<bool()> onlineTest);
+    ~Tick();
+
+    void addJob(std::unique_ptr<MinuteJob> job);
 
     // One timer event.
     void run();
     // Reloads the cache from the data file; false when part of it could not be read.
-    bool UpdateConfigVar();
+    bool reloadCache();
     // When the timer should wake next: just after the coming minute boundary.
     int msUntilNextTick() const;
 
     const TickCache& cache() const { return m_cache; }
+    // Forgets the data file's stamp, so the next tick reloads.
+    void invalidateCache() { m_lastStamp = -1; }
 
 private:
     void reloadWhenChanged();
-    void startDownloads(const QList<WallMinute>& minutes);
-    void runReminder();
-    void fireDueEntries(const WallMinute& minute);
-    bool startEntry(const DueEntry& entry);
 
     Clock& m_clock;
-    Platform& m_platform;
     AppPaths m_paths;
-    ControllerState& m_state;
-    TickHooks& m_hooks;
-    FixedDiskTest m_isFixedDisk;
+    std::function<bool()> m_onlineTest;
+    std::vector<std::unique_ptr<MinuteJob>> m_jobs;
     TickCache m_cache;
     MinuteGate m_gate;
+    // data.plm's last-modified stamp when the cache was loaded; -1 forces the next load.
+    qint64 m_lastStamp = -1;
 };

@@ -1,35 +1,22 @@
 #include "core/WindowPlacement.h"
 
-#include "core/DataFile.h"
-#include "core/SystemRow.h"
-
-#include <cmath>
+#include "core/Settings.h"
+#include "core/Twips.h"
 
 namespace WindowPlacement {
 
-namespace {
-int toPixels(double twips) {
-    return int(std::lround(twips / TwipsPerPixel));
-}
-} // namespace
-
-Stored read(const SystemRow& row) {
-    Stored s;
-    s.left = row.number(QStringLiteral("winLeft"));
-    s.top = row.number(QStringLiteral("winTop"));
-    s.width = row.number(QStringLiteral("winWidth"));
-    s.height = row.number(QStringLiteral("winHeight"));
-    s.maximised = row.boolean(QStringLiteral("winMax"));
-    return s;
+Stored read(const Settings& s) {
+    return {s.windowLeft, s.windowTop, s.windowWidth, s.windowHeight, s.windowMaximised};
 }
 
-Opening onOpen(const Stored& stored, QSize designSize, const QRect& desktop, const QRect& screen) {
+Opening onOpen(const Stored& stored, QSize defaultSize, const QRect& desktop, const QRect& screen) {
+    using Twips::toPixels;
     Opening o;
-    const int width = stored.width > 0 ? toPixels(stored.width) : designSize.width();
-    const int height = stored.height > 0 ? toPixels(stored.height) : designSize.height();
+    const int width = stored.width > 0 ? toPixels(stored.width) : defaultSize.width();
+    const int height = stored.height > 0 ? toPixels(stored.height) : defaultSize.height();
     o.geometry = QRect(toPixels(stored.left), toPixels(stored.top), width, height);
-    const double desktopRight = double(desktop.x() + desktop.width()) * TwipsPerPixel;
-    const double desktopBottom = double(desktop.y() + desktop.height()) * TwipsPerPixel;
+    const double desktopRight = Twips::fromPixels(desktop.x() + desktop.width());
+    const double desktopBottom = Twips::fromPixels(desktop.y() + desktop.height());
     // Beyond the right or bottom edge (a display removed or made smaller), or wholly
     // off the left or top: nothing of the window could be seen or grabbed.
     if (stored.left > desktopRight || stored.top > desktopBottom || !desktop.intersects(o.geometry))
@@ -38,31 +25,24 @@ Opening onOpen(const Stored& stored, QSize designSize, const QRect& desktop, con
     return o;
 }
 
-QList<QPair<QString, QVariant>> onClose(const QRect& geometry, bool minimised, bool maximised) {
-    QList<QPair<QString, QVariant>> columns;
+void onClose(Settings& s, const QRect& geometry, bool minimised, bool maximised) {
     if (!minimised && !maximised) {
-        columns << qMakePair(QStringLiteral("winLeft"), QVariant(geometry.x() * TwipsPerPixel))
-                << qMakePair(QStringLiteral("winTop"), QVariant(geometry.y() * TwipsPerPixel))
-                << qMakePair(QStringLiteral("winWidth"), QVariant(geometry.width() * TwipsPerPixel))
-                << qMakePair(QStringLiteral("winHeight"),
-                             QVariant(geometry.height() * TwipsPerPixel));
+        s.windowLeft = Twips::fromPixels(geometry.x());
+        s.windowTop = Twips::fromPixels(geometry.y());
+        s.windowWidth = Twips::fromPixels(geometry.width());
+        s.windowHeight = Twips::fromPixels(geometry.height());
     }
-    columns << qMakePair(QStringLiteral("winMax"), QVariant(maximised ? -1 : 0));
-    return columns;
+    s.windowMaximised = maximised;
 }
 
 Stored load(const QString& dataFile) {
-    DataFile db(dataFile);
-    SystemRow row;
-    if (!row.load(db))
-        return {};
-    return read(row);
+    const std::optional<Settings> s = SettingsStore(dataFile).load();
+    return s ? read(*s) : Stored{};
 }
 
-bool save(const QString& dataFile, const QList<QPair<QString, QVariant>>& columns) {
-    DataFile db(dataFile);
-    SystemRow row;
-    return row.load(db) && row.set(db, columns);
+bool save(const QString& dataFile, const QRect& geometry, bool minimised, bool maximised) {
+    return SettingsStore(dataFile).update(
+        [&](Settings& s) { onClose(s, geometry, minimised, maximised); });
 }
 
 } // namespace WindowPlacement

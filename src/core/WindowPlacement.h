@@ -1,18 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QPair>
 #include <QRect>
 #include <QString>
-#include <QVariant>
 
-class SystemRow;
+struct Settings;
 
-// The main window's remembered placement: winLeft, winTop, winWidth, winHeight (twips) and
-// winMax in the System row. The rules of opening and closing are here, apart from widgets.
+// The main window's remembered placement (in twips) and whether it was maximised. The rules
+// of opening and closing are here, apart from widgets.
 namespace WindowPlacement {
-
-inline constexpr int TwipsPerPixel = 15;
 
 struct Stored {
     double left = 0; // twips
@@ -27,20 +22,20 @@ struct Opening {
     bool maximised = false;
 };
 
-Stored read(const SystemRow& row);
+Stored read(const Settings& settings);
 
-// Where the window opens. A stored size of 0 keeps the design size; a window that would
+// Where the window opens. A stored size of 0 keeps the default size; a window that would
 // lie beyond the desktop opens at the top-left of `screen`, as large as it.
-Opening onOpen(const Stored& stored, QSize designSize, const QRect& desktop, const QRect& screen);
+Opening onOpen(const Stored& stored, QSize defaultSize, const QRect& desktop, const QRect& screen);
 
-// The columns to write when the window closes. Only a window in its normal state records
-// its geometry, so a maximised or minimised close keeps the last normal placement;
-// winMax (-1 true, 0 false) is written in every state.
-QList<QPair<QString, QVariant>> onClose(const QRect& geometry, bool minimised, bool maximised);
+// What to store when the window closes. Only a window in its normal state records its
+// geometry, so a maximised or minimised close keeps the last normal placement; the
+// maximised mark is written in every state.
+void onClose(Settings& settings, const QRect& geometry, bool minimised, bool maximised);
 
-// Read and write through data.plm, one operation each. load() gives the defaults (design
+// Read and write through data.plm, one operation each. load() gives the defaults (default
 // size, not maximised) when the file or its row cannot be read.
 Stored load(const QString& dataFile);
-bool save(const QString& dataFile, const QList<QPair<QString, QVariant>>& columns);
+bool save(const QString& dataFile, const QRect& geometry, bool minimised, bool maximised);
 
 } // namespace WindowPlacement

@@ -1,7 +1,7 @@
 #include "mail/DefaultAccount.h"
 
 #include "core/DataFile.h"
-#include "core/SystemRow.h"
+#include "core/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,11 +98,15 @@ MailAccount readThunderbirdAccount(const QString& home) {
             prefs.value(prefix + QStringLiteral("hostname"))};
 }
 
-bool syncDefaultAccount(DataFile& db, SystemRow& row, const MailAccount& found) {
-    if (found.user == row.text(QStringLiteral("MailUser")) &&
-        found.server == row.text(QStringLiteral("MailPOP3")))
+bool syncDefaultAccount(DataFile& db, Settings& settings, const MailAccount& found) {
+    if (found.user == settings.mailUser && found.server == settings.mailServer)
         return true;
-    return row.set(db, {{QStringLiteral("MailUser"), found.user},
-                        {QStringLiteral("MailPOP3"), found.server},
-                        {QStringLiteral("MailPwd"), QString()}});
+    Settings updated = settings;
+    updated.mailUser = found.user;
+    updated.mailServer = found.server;
+    updated.mailPassword = QString();
+    if (!SettingsStore::save(db, settings, updated))
+        return false;
+    settings = updated;
+    return true;
 }

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "platform/MailClient.h"
+
 #include <QString>
 
 class DataFile;
-class SystemRow;
-
-// The POP3 account of the user's default mail program, or two empty strings.
-struct MailAccount {
-    QString user;
-    QString server;
-    bool operator==(const MailAccount&) const = default;
-};
+struct Settings;
 
 // Reads the default account of the default Thunderbird profile under `home`
 // (~/.thunderbird/profiles.ini, then that profile's prefs.js). Only a POP3 account counts;
@@ -21,4 +16,4 @@ MailAccount readThunderbirdAccount(const QString& home);
 // from the stored one the row takes both and MailPwd is cleared, so a password is never
 // sent to a server it was not typed for; otherwise the row is left untouched.
 // Returns false only when the row could not be written.
-bool syncDefaultAccount(DataFile& db, SystemRow& row, const MailAccount& found);
+bool syncDefaultAccount(DataFile& db, Settings& settings, const MailAccount& found);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Twips.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -10,8 +12,7 @@ namespace NoticePlacement {
 
 // The height of the mail notice, by which the reminder moves up to stand above it.
 inline constexpr int LiftTwips = 1620;
-inline constexpr int TwipsPerPixel = 15;
-inline constexpr int LiftPixels = LiftTwips / TwipsPerPixel;
+inline constexpr int LiftPixels = LiftTwips / Twips::PerPixel;
 
 // Top-left corner, in pixels, of a frameless window of `size` pixels.
 QPoint place(QSize size, const QRect& screen, int workAreaBottom, bool lifted);

@@ -3,7 +3,7 @@
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
 #include "core/DataFile.h"
-#include "core/SystemRow.h"
+#include "core/Settings.h"
 
 #include <algorithm>
 
@@ -33,18 +33,11 @@ ReminderList build(const std::vector<EventRow>& rows, const QDate& today, int no
 }
 
 ReminderList load(const QString& dataFile, const QDate& today) {
-    int notifyAgo = 0;
-    HolidayFlags flags;
-    {
-        DataFile db(dataFile);
-        SystemRow row;
-        if (!row.load(db))
-            return {};
-        notifyAgo = row.integer(QStringLiteral("NotifyAgo"));
-        flags.addHolidays = row.boolean(QStringLiteral("AddHolidays"));
-        flags.addCanada = row.boolean(QStringLiteral("AddCanada"));
-        flags.addAmerica = row.boolean(QStringLiteral("AddAmerica"));
-    }
+    const std::optional<Settings> settings = SettingsStore(dataFile).load();
+    if (!settings)
+        return {};
+    const int notifyAgo = settings->notifyAgo;
+    const HolidayFlags flags = holidayFlags(*settings);
     // No row can lie a negative number of days ahead; spare the query.
     if (notifyAgo < 0)
         return {};

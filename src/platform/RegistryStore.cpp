@@ -10,7 +10,8 @@ QString settingsKey(const QString& root, const QString& key, const QString& name
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path;
 }
-constexpr int MaxValueLength = 255; // the designed 256-character buffer less its NUL
+// Values were read into a 256-character buffer with its NUL; longer ones read as "".
+constexpr int MaxValueLength = 255;
 } // namespace
 
 RegistryStore::RegistryStore(QString iniPath) : m_path(std::move(iniPath)) {}
@@ -20,7 +21,8 @@ QString RegistryStore::defaultPath() {
            QStringLiteral("/plumora/registry.ini");
 }
 
-QString RegistryStore::read(const QString& root, const QString& key, const QString& name) const {
+QString RegistryStore::readString(const QString& root, const QString& key,
+                                  const QString& name) const {
     const QSettings store(m_path, QSettings::IniFormat);
     if (store.status() != QSettings::NoError)
         return {};
@@ -31,8 +33,8 @@ QString RegistryStore::read(const QString& root, const QString& key, const QStri
     return text.size() > MaxValueLength ? QString() : text;
 }
 
-void RegistryStore::write(const QString& root, const QString& key, const QString& name,
-                          const QString& text) {
+void RegistryStore::writeString(const QString& root, const QString& key, const QString& name,
+                                const QString& text) {
     QSettings store(m_path, QSettings::IniFormat);
     store.setValue(settingsKey(root, key, name), text);
     store.sync();

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "platform/Registry.h"
+
 #include <QString>
 
-// The few platform settings the design keeps in a registry, kept in an INI file
-// ($XDG_CONFIG_HOME/plumora/registry.ini) under "root/key/name".
-class RegistryStore {
+// The registry strings kept in an INI file ($XDG_CONFIG_HOME/plumora/registry.ini) under
+// "root/key/name".
+class RegistryStore final : public Registry {
 public:
     explicit RegistryStore(QString iniPath);
     static QString defaultPath();
 
-    // "" when the value is missing, unreadable, or 256 characters or longer.
-    QString read(const QString& root, const QString& key, const QString& name) const;
-    void write(const QString& root, const QString& key, const QString& name, const QString& text);
+    QString readString(const QString& root, const QString& key, const QString& name) const override;
+    void writeString(const QString& root, const QString& key, const QString& name,
+                     const QString& text) override;
 
 private:
     QString m_path;

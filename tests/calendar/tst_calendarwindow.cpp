@@ -4,12 +4,12 @@
 #include "calendar/ui/Calendar.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
+#include "core/Settings.h"
 #include "core/ShellTables.h"
-#include "core/SystemRow.h"
-#include "core/ui/PLM.h"
-#include "core/ui/Shell.h"
+#include "core/ui/CommandDispatcher.h"
+#include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,15 +30,8 @@ class TestCalendarWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     FakeClock m_clock{QDateTime(D("2026-03-10"), QTime(9, 0))};
-    FakePlatform m_platform;
+    FakeDesktop m_desktop;
     std::unique_ptr<AppContext> m_context;
-
-    void setSystem(const QList<QPair<QString, QVariant>>& values) {
-        DataFile db(m_context->paths.dataFile());
-        SystemRow row;
-        QVERIFY(row.load(db));
-        QVERIFY(row.set(db, values));
-    }
 
     std::unique_ptr<Calendar> open() {
         auto cal = std::make_unique<Calendar>(*m_context);
@@ -62,13 +55,17 @@ private Q_SLOTS:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         m_context = std::make_unique<AppContext>(
-            AppContext{AppPaths(m_dir.path(), m_dir.path()), m_clock, m_platform});
+            m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
     }
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
         QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
-        setSystem({{"AddHolidays", 1}, {"AddCanada", 0}, {"AddAmerica", 0}, {"CheckSum", -1}});
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.addHolidays = true;
+            s.addCanada = s.addAmerica = false;
+            s.smallIcons = -1;
+        }));
     }
 
     // The holiday switches are read at creation; nothing is drawn until RefreshTimer lays
@@ -123,12 +120,12 @@ private Q_SLOTS:
         QCOMPARE(cal->selectedDate(), D("2027-03-10"));
         QCOMPARE(cal->store().queriesRun(), ++queries); // same month number, drawn again
         cal->setSelectedDate(D("9998-12-15"));
-        cal->ReDrawCal(true);
+        cal->redraw(true);
         next->click(); // past December 9998: today, from the clock
         QCOMPARE(cal->selectedDate(), D("2026-03-10"));
         QCOMPARE(cal->store().queriesRun(), queries += 2);
         cal->setSelectedDate(D("2025-03-20"));
-        cal->ReDrawCal(false);
+        cal->redraw(false);
         QCOMPARE(cal->store().queriesRun(), ++queries);
         QCOMPARE(child<QLabel>(*cal, "MnYrLb")->text(), "March 2025");
         child<QPushButton>(*cal, "TodayCmd")->click();
@@ -145,18 +142,25 @@ private Q_SLOTS:
         QCOMPARE(cal->store().queriesRun(), queries);
 
         int edits = 0;
-        QPoint exportedAt;
         QString searched;
         cal->editEventsHook = [&] { ++edits; };
-        cal->exportMenuHook = [&](const QPoint& p) { exportedAt = p; };
         cal->findNextHook = [&](const QString& t) { searched = t; };
         QTest::keyClick(grid, Qt::Key_Return);
         QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(200, 200));
         child<QPushButton>(*cal, "EditCmd")->click();
         QCOMPARE(edits, 3);
         QCOMPARE(cal->store().queriesRun(), queries + 3);
+        // "Export Events" pops up the calendar's own Export menu at the pointer.
+        QList<int> exported;
+        cal->exportHook = [&](int range) { exported << range; };
+        m_desktop.windows.cursor = QPoint(40, 30);
         child<QPushButton>(*cal, "ExportCmd")->click();
-        QCOMPARE(exportedAt, m_platform.cursor);
+        auto* menu = cal->findChild<QMenu*>("ExportMenu");
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(menu->pos(), m_desktop.windows.cursor);
+        menu->actions().at(1)->trigger();
+        menu->close();
+        QCOMPARE(exported, QList<int>{2});
 
         auto* find = child<QPushButton>(*cal, "FindCmd");
         QVERIFY(!find->isEnabled());
@@ -186,17 +190,20 @@ private Q_SLOTS:
     }
 
     void hostedByTheMainWindow() {
-        Shell shell(*m_context, [] {});
-        registerCalendarTool(shell.tools(), *m_context);
-        shell.ClickMenu(0);
+        CommandDispatcher shell(*m_context);
+        CalendarTool tool(shell.tools(), *m_context);
+        shell.dispatch(TrayMenu::Calendar);
         QVERIFY(shell.mainWindow());
-        auto* cal = qobject_cast<Calendar*>(shell.mainWindow()->loadedChild("Calendar"));
+        Calendar* cal = tool.page();
         QVERIFY(cal);
-        QTRY_VERIFY(cal->store().queriesRun() >= 1); // laid out and drawn by RefreshTimer
-        child<QPushButton>(*cal, "ExportCmd")->click();
-        auto* menu = PLM::contextMenu(cal, "ExportMenu");
-        QVERIFY(menu && menu->isVisible());
-        menu->close();
+        QCOMPARE(shell.mainWindow()->activePage(), cal);
+        QCOMPARE(cal->windowTitle(), QStringLiteral("Personal Calendar"));
+        auto* refresh = cal->findChild<QTimer*>("RefreshTimer");
+        QVERIFY(refresh->isActive()); // choosing the calendar lays it out shortly
+        refresh->stop();
+        shell.mainWindow()->resize(shell.mainWindow()->size() + QSize(40, 30));
+        shell.mainWindow()->show();
+        QTRY_VERIFY(refresh->isActive()); // and so does a resize of its host
         shell.mainWindow()->close();
     }
 
@@ -219,7 +226,9 @@ private Q_SLOTS:
             rows.push_back(makeEvent("2026-03-20", 1, QStringLiteral("Busy %1").arg(i), 1 + i % 8));
         QVERIFY(EventStore(m_context->paths.dataFile()).add(rows));
         for (bool small : {false, true}) {
-            setSystem({{"CheckSum", small ? -1 : 0}});
+            QVERIFY(SettingsStore(m_context->paths.dataFile()).update([&](Settings& s) {
+                s.smallIcons = small ? -1 : 0;
+            }));
             auto cal = open();
             cal->show();
             QVERIFY(QTest::qWaitForWindowExposed(cal.get()));

@@ -16,15 +16,15 @@ namespace {
 QStringList dump(const QString& path) {
     QStringList out;
     DataFile db(path);
-    QSqlQuery q =
-        db.query(QStringLiteral("SELECT eDate, Description, Frequency, Holiday, "
-                                "hex(IconImg), hex(SmallImg) FROM Events ORDER BY rowid"));
-    while (q.next()) {
-        QStringList cells;
-        for (int c = 0; c < 6; ++c)
-            cells << q.value(c).toString();
-        out << cells.join(u'|');
-    }
+    db.forEach(QStringLiteral("SELECT eDate, Description, Frequency, Holiday, "
+                              "hex(IconImg), hex(SmallImg) FROM Events ORDER BY rowid"),
+               {}, [&](DataFile::Row q) {
+                   QStringList cells;
+                   for (int c = 0; c < 6; ++c)
+                       cells << q.value(c).toString();
+                   out << cells.join(u'|');
+                   return true;
+               });
     return out;
 }
 

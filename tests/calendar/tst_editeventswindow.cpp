@@ -7,7 +7,7 @@
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 
 #include <QCalendarWidget>
@@ -25,7 +25,7 @@ class TestEditEventsWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     FakeClock m_clock;
-    FakePlatform m_platform;
+    FakeDesktop m_desktop;
     std::unique_ptr<AppContext> m_context;
     const QDate m_day = D("2002-09-05");
 
@@ -47,13 +47,13 @@ class TestEditEventsWindow : public QObject {
 private Q_SLOTS:
     void init() {
         m_context = std::make_unique<AppContext>(
-            AppContext{AppPaths(m_dir.path(), m_dir.path()), m_clock, m_platform});
+            m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
         QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_day), QString());
         EventStore store(m_context->paths.dataFile());
         QVERIFY(store.add(
             {makeEvent("2002-09-05", 1, "lunch"), makeEvent("2001-09-05", 5, "holiday", 4)}));
-        m_platform.messages.clear();
+        m_desktop.dialogs.messages.clear();
     }
 
     void showsTheDay() {
@@ -159,9 +159,9 @@ private Q_SLOTS:
         }
         auto e = open();
         child<QPushButton>(*e, "SaveBtn")->click();
-        QCOMPARE(m_platform.messages.size(), 1);
-        QCOMPARE(m_platform.messages[0].title, "Message");
-        QVERIFY(m_platform.messages[0].text.contains("disk full"));
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QCOMPARE(m_desktop.dialogs.messages[0].title, "Message");
+        QVERIFY(m_desktop.dialogs.messages[0].text.contains("disk full"));
         QVERIFY(e->isVisible()); // the user's edits are still there to retry or cancel
         EventStore store(m_context->paths.dataFile());
         QCOMPARE(store.readDay(m_day).size(), size_t(2));

@@ -4,7 +4,7 @@
 #include "calendar/icons/IconPickRules.h"
 #include "calendar/icons/IconWriter.h"
 #include "calendar/ui/IcoPick.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void pickerWindow() {
         Folder folder(17);
-        FakePlatform platform;
+        FakeDialogs platform;
         IconFolderMemory memory;
         const QImage defaultIcon = filled(0xFF123456);
         QStringList startFolders;

@@ -1,11 +1,31 @@
 #include "core/DataFile.h"
+#include "core/Migrations.h"
 #include "core/Schema.h"
-#include "core/SystemRow.h"
+#include "core/Settings.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+// Puts a file's modification time an hour back, so the next write must move it forward.
+void ageFile(const QString& path) {
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    const struct timespec times[2] = {{st.st_mtim.tv_sec - 3600, 0}, {st.st_mtim.tv_sec - 3600, 0}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+int count(const QString& path, const QString& sql) {
+    DataFile db(path);
+    return db.scalar(sql).toInt();
+}
+
+} // namespace
 
 class TestDataFile : public QObject {
     Q_OBJECT
@@ -24,51 +44,87 @@ private Q_SLOTS:
         QVERIFY(db.isOpen());
         for (const QString& table : Schema::tableNames())
             QVERIFY2(!db.columns(table).isEmpty(), qPrintable(table));
-        SystemRow row;
-        QVERIFY(row.load(db));
-        QCOMPARE(row.integer(QStringLiteral("NotifyAgo")), 255);
+        QCOMPARE(db.userVersion(), Migrations::currentVersion());
+        Settings s;
+        const SettingsStore::ReadResult read = SettingsStore::read(db, s);
+        QVERIFY(read.rowRead);
         // The tick's settings reload stops at a column with no value: every one must hold one.
-        for (const char* column : {"Lastupdate", "CheckMail", "MailUser", "MailPOP3", "MailPwd",
-                                   "ShowEvery", "CheckMailMin"})
-            QVERIFY2(!row.value(QLatin1String(column)).isNull(), column);
-        QCOMPARE(row.date(QStringLiteral("Lastupdate")), QDate(2026, 1, 15));
+        QCOMPARE(read.missing, QList<Settings::Field>());
+        QCOMPARE(s.notifyAgo, 255);
+        QCOMPARE(s.lastHolidayUpdate, QDate(2026, 1, 15));
     }
 
-    void columnsMatchWithoutRegardToCase() {
-        DataFile db(m_path);
-        SystemRow row;
-        QVERIFY(row.load(db));
-        QVERIFY(row.set(db, QStringLiteral("addamerica"), 1));
-        QCOMPARE(row.integer(QStringLiteral("AddAmerica")), 1);
-        QVERIFY(row.boolean(QStringLiteral("ADDAMERICA")));
+    // Every field goes to its own column and comes back; columns are found without regard
+    // to case, and a column this program does not know is kept untouched.
+    void everySettingRoundTrips() {
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE System RENAME COLUMN AddAmerica TO "
+                                           "addamerica")));
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE System ADD COLUMN FutureThing TEXT "
+                                           "DEFAULT 'kept'")));
+        }
+        Settings changed;
+        changed.notifyAgo = 7;
+        changed.showEvery = 25;
+        changed.smallIcons = -1;
+        changed.addHolidays = changed.addAmerica = changed.addCanada = true;
+        changed.reminderSound = QStringLiteral("/home/ann/bell ring.wav");
+        changed.checkMail = true;
+        changed.checkMailMinutes = 12;
+        changed.mailUser = QStringLiteral("ann");
+        changed.mailServer = QStringLiteral("pop.example.org");
+        changed.mailPassword = QStringLiteral("s3cr'et; --");
+        changed.lastHolidayUpdate = QDate(2026, 2, 28);
+        changed.windowLeft = 150;
+        changed.windowTop = 300.5;
+        changed.windowWidth = 9000;
+        changed.windowHeight = 7500;
+        changed.windowMaximised = true;
+        changed.wallpaperOption = 1;
+        changed.wallpaperLastDay = QDate(2026, 3, 1);
+        changed.currentWallpaper = QStringLiteral("/pics/Sea.JPG");
 
-        SystemRow again;
-        QVERIFY(again.load(db));
-        QCOMPARE(again.integer(QStringLiteral("AddAmerica")), 1);
+        const SettingsStore store(m_path);
+        const Settings loaded = store.load().value();
+        QVERIFY(store.save(loaded, changed));
+        QCOMPARE(store.load().value(), changed);
+
+        DataFile db(m_path);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT FutureThing FROM System")).toString(),
+                 QStringLiteral("kept"));
+        // Yes/no columns keep the values older files hold: holiday switches 1, others -1.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT addamerica FROM System")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT CheckMail FROM System")).toInt(), -1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT winMax FROM System")).toInt(), -1);
     }
 
-    void unknownColumnsAreRefusedBeforeReachingSql() {
-        DataFile db(m_path);
-        SystemRow row;
-        QVERIFY(row.load(db));
-        QVERIFY(!row.set(db, QStringLiteral("NotifyAgo = 0; DROP TABLE Events; --"), 1));
-        QVERIFY(!row.set(db, {{QStringLiteral("MailUser"), QStringLiteral("a")},
-                              {QStringLiteral("NoSuchColumn"), 1}}));
-        SystemRow again;
-        QVERIFY(again.load(db));
-        QCOMPARE(again.text(QStringLiteral("MailUser")), QString());
-        QVERIFY(!db.columns(QStringLiteral("Events")).isEmpty());
+    void onlyChangedSettingsAreWritten() {
+        const SettingsStore store(m_path);
+        const Settings loaded = store.load().value();
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'other writer'")));
+        }
+        Settings updated = loaded;
+        updated.showEvery = 30;
+        QVERIFY(store.save(loaded, updated));
+        const Settings now = store.load().value();
+        QCOMPARE(now.showEvery, 30);
+        QCOMPARE(now.mailUser, QStringLiteral("other writer"));
+        // Nothing changed: no write at all, so the tick sees no change either.
+        ageFile(m_path);
+        const qint64 stamp = fileModifiedStamp(m_path);
+        QVERIFY(store.save(now, now));
+        QCOMPARE(fileModifiedStamp(m_path), stamp);
     }
 
     void valuesAreBoundNeverPasted() {
         DataFile db(m_path);
         const QString hostile = QStringLiteral("x'); DELETE FROM System; --");
         QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES (?)"), {hostile}));
-        QSqlQuery q = db.query(QStringLiteral("SELECT wpFile FROM WPaper"));
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), hostile);
-        SystemRow row;
-        QVERIFY(row.load(db));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT wpFile FROM WPaper")).toString(), hostile);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM System")).toInt(), 1);
     }
 
     void readersNeverCreateAMissingFile() {
@@ -76,44 +132,94 @@ private Q_SLOTS:
         DataFile db(missing);
         QVERIFY(!db.isOpen());
         QVERIFY(!QFileInfo::exists(missing));
+        QVERIFY(!SettingsStore(missing).load());
     }
 
     void everyCommittedWriteChangesTheModifiedTime() {
+        ageFile(m_path);
         const qint64 before = fileModifiedStamp(m_path);
-        QVERIFY(before > 0);
-        QThread::msleep(5);
         {
             DataFile db(m_path);
             QVERIFY(
                 db.exec(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, Frequency)"
                                        " VALUES (1, '', '2026-01-01 08:30', 2)")));
         }
+        QVERIFY(fileModifiedStamp(m_path) > before);
+        ageFile(m_path);
         const qint64 afterInsert = fileModifiedStamp(m_path);
-        QVERIFY(afterInsert > before);
-        QThread::msleep(5);
-        {
-            DataFile db(m_path);
-            SystemRow row;
-            QVERIFY(row.load(db));
-            QVERIFY(row.set(db, QStringLiteral("ShowEvery"), 30));
-        }
+        QVERIFY(SettingsStore(m_path).update([](Settings& s) { s.showEvery = 30; }));
         QVERIFY(fileModifiedStamp(m_path) > afterInsert);
         QVERIFY(!QFileInfo::exists(m_path + QStringLiteral("-wal")));
     }
 
-    void aFailedTransactionChangesNothing() {
+    void aTransactionNotCommittedChangesNothing() {
         {
             DataFile db(m_path);
-            QVERIFY(db.transaction());
+            Transaction t(db);
+            QVERIFY(t.isActive());
             QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES (?)"),
                             {QStringLiteral("a")}));
             QVERIFY(!db.exec(QStringLiteral("INSERT INTO NoSuchTable VALUES (1)")));
-            db.rollback();
+            // Leaving the scope without commit() rolls back.
         }
+        QCOMPARE(count(m_path, QStringLiteral("SELECT COUNT(*) FROM WPaper")), 0);
+        {
+            DataFile db(m_path);
+            Transaction t(db);
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES ('b')")));
+            QVERIFY(t.commit());
+        }
+        QCOMPARE(count(m_path, QStringLiteral("SELECT COUNT(*) FROM WPaper")), 1);
+    }
+
+    void aRowVisitorStopsWhenAsked() {
         DataFile db(m_path);
-        QSqlQuery q = db.query(QStringLiteral("SELECT COUNT(*) FROM WPaper"));
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 0);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES (?)"), {i}));
+        QStringList seen;
+        QVERIFY(db.forEach(QStringLiteral("SELECT wpFile FROM WPaper ORDER BY rowid"), {},
+                           [&](DataFile::Row row) {
+                               seen << row.value(0).toString();
+                               return seen.size() < 3;
+                           }));
+        QCOMPARE(seen, (QStringList{"0", "1", "2"}));
+        QVERIFY(!db.forEach(QStringLiteral("SELECT x FROM NoSuchTable"), {},
+                            [](DataFile::Row) { return true; }));
+        QVERIFY2(db.lastError().contains(QLatin1String("NoSuchTable"), Qt::CaseInsensitive),
+                 qPrintable(db.lastError()));
+    }
+
+    // A file from before schema versions (user_version 0, no EventsByCode) is brought up to
+    // date once; a file of a newer program is left as it is.
+    void migrationsRunOnceAndNeverDowngrade() {
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("DROP INDEX EventsByCode")));
+            QVERIFY(db.setUserVersion(0));
+        }
+        const auto indexCount = [&] {
+            return count(m_path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE "
+                                                "type = 'index' AND name = 'EventsByCode'"));
+        };
+        {
+            DataFile db(m_path);
+            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), Migrations::currentVersion());
+            QCOMPARE(Migrations::run(db), Migrations::Outcome::UpToDate);
+        }
+        QCOMPARE(indexCount(), 1);
+
+        const int newer = Migrations::currentVersion() + 5;
+        {
+            DataFile db(m_path);
+            QVERIFY(db.setUserVersion(newer));
+        }
+        ageFile(m_path);
+        const qint64 stamp = fileModifiedStamp(m_path);
+        DataFile db(m_path);
+        QCOMPARE(Migrations::run(db), Migrations::Outcome::NewerThanProgram);
+        QCOMPARE(db.userVersion(), newer);
+        QCOMPARE(fileModifiedStamp(m_path), stamp);
     }
 };
 

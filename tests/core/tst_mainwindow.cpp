@@ -1,13 +1,12 @@
-#include "core/DataFile.h"
 #include "core/Schema.h"
-#include "core/SystemRow.h"
+#include "core/Settings.h"
 #include "core/WebSite.h"
+#include "core/ui/CommandDispatcher.h"
 #include "core/ui/HelpWindow.h"
-#include "core/ui/PLM.h"
-#include "core/ui/Shell.h"
-#include "core/ui/SysTray.h"
+#include "core/ui/MainWindow.h"
+#include "core/ui/ToolPage.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,18 +14,20 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-// A tool as the main window sees it: the optional operations, counted.
-class StubTool : public QWidget {
+// A tool the main window has never heard of: it plugs in through ToolPage alone and counts
+// what the main window tells it.
+class StubTool : public ToolPage {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    using ToolPage::ToolPage;
+    int activations = 0;
     int resized = 0;
     int saved = 0;
     bool hiddenWhenSaved = false;
-    Q_INVOKABLE void MDI_Resize() { ++resized; }
-    Q_INVOKABLE void SaveNotes() {
+    void activated() override { ++activations; }
+    void hostResized() override { ++resized; }
+    void aboutToHide() override {
         ++saved;
         hiddenWhenSaved = isHidden();
     }
@@ -34,16 +35,16 @@ public:
 
 namespace {
 
-// A program folder with a data file and help topics, and a shell on fakes.
+// A program folder with a data file and help topics, and a dispatcher on fakes.
 struct Fixture {
     QTemporaryDir dir;
     FakeClock clock;
-    FakePlatform platform;
-    AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
+    FakeDesktop desktop;
+    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
     int released = 0;
     int quits = 0;
     int reminders = 0;
-    Shell shell{context, [this] { ++released; }};
+    CommandDispatcher shell{context};
 
     Fixture() {
         Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
@@ -53,30 +54,21 @@ struct Fixture {
             f.open(QIODevice::WriteOnly);
             f.write("<html><body>topic</body></html>");
         }
+        shell.setControllerRelease([this] { ++released; });
         shell.setQuitHandler([this] { ++quits; });
         shell.setReminderLoader([this] { ++reminders; });
-        registerStub(MainToolbar::CalendarButton, QStringLiteral("Calendar"), true);
-        registerStub(MainToolbar::QNotesButton, QStringLiteral("QNotes"), false);
-        registerStub(MainToolbar::QAccessButton, QStringLiteral("QAccess"), false);
+        registerStub(MainToolbar::CalendarButton);
+        registerStub(MainToolbar::QNotesButton);
+        registerStub(MainToolbar::QAccessButton);
     }
 
-    void registerStub(int button, const QString& name, bool withRefreshTimer) {
-        shell.tools().registerTool(button, [name, withRefreshTimer](QWidget* parent) {
-            auto* tool = new StubTool(parent);
-            tool->setObjectName(name);
-            tool->setWindowTitle(MainToolbar::tip(MainToolbar::buttonOfChild(name)));
-            if (withRefreshTimer) {
-                auto* t = new QTimer(tool);
-                t->setObjectName(QStringLiteral("RefreshTimer"));
-                t->setInterval(500);
-            }
-            return tool;
-        });
+    void registerStub(int button) {
+        shell.tools().registerTool(button, [](QWidget* parent) { return new StubTool(parent); });
     }
 
-    PLM* plm() const { return shell.mainWindow(); }
-    StubTool* tool(const QString& name) const {
-        return plm() ? qobject_cast<StubTool*>(plm()->loadedChild(name)) : nullptr;
+    MainWindow* plm() const { return shell.mainWindow(); }
+    StubTool* tool(int button) const {
+        return plm() ? qobject_cast<StubTool*>(plm()->loadedPage(button)) : nullptr;
     }
     QList<QWidget*> visibleChildren() const {
         QList<QWidget*> shown;
@@ -88,18 +80,7 @@ struct Fixture {
     QString status() const {
         return plm()->findChild<QLabel*>(QStringLiteral("StatusPanel1"))->text();
     }
-    void store(const QList<QPair<QString, QVariant>>& values) {
-        DataFile db(context.paths.dataFile());
-        SystemRow row;
-        QVERIFY(row.load(db));
-        QVERIFY(row.set(db, values));
-    }
-    SystemRow stored() const {
-        DataFile db(context.paths.dataFile());
-        SystemRow row;
-        row.load(db);
-        return row;
-    }
+    Settings stored() const { return SettingsStore(context.paths.dataFile()).load().value(); }
 };
 
 } // namespace
@@ -129,15 +110,16 @@ private Q_SLOTS:
         QFETCH(int, button);
         QFETCH(QString, caption);
         Fixture f;
-        f.shell.ClickMenu(6 - index);
+        f.shell.dispatch(6 - index);
         f.plm()->showMinimized();
-        f.shell.ClickMenu(index);
+        f.shell.dispatch(index);
         QVERIFY(!f.plm()->isMinimized());
-        QVERIFY(f.platform.shownForms.contains(f.plm()));
-        QWidget* active = f.plm()->activeChild();
+        QVERIFY(f.desktop.windows.shownWindows.contains(f.plm()));
+        ToolPage* active = f.plm()->activePage();
         QVERIFY(active);
         QCOMPARE(active->objectName(), child);
         QCOMPARE(f.visibleChildren(), QList<QWidget*>{active});
+        QCOMPARE(active->windowTitle(), caption);
         QCOMPARE(active->geometry(), f.plm()->clientArea()->rect());
         QCOMPARE(f.status(), caption);
         for (int b : MainToolbar::toolButtons())
@@ -157,45 +139,44 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(int, reminders);
         Fixture f;
-        f.shell.ClickMenu(index);
+        f.shell.dispatch(index);
         QCOMPARE(f.reminders, reminders);
         QVERIFY(!f.plm());
         QVERIFY(!f.shell.helpWindow());
-        QVERIFY(f.platform.messages.isEmpty());
-        QVERIFY(f.platform.openedUrls.isEmpty());
-        QVERIFY(f.platform.shownForms.isEmpty());
+        QVERIFY(f.desktop.dialogs.messages.isEmpty());
+        QVERIFY(f.desktop.shell.openedUrls.isEmpty());
+        QVERIFY(f.desktop.windows.shownWindows.isEmpty());
     }
 
     void helpAndWeb() {
         Fixture f;
-        f.shell.ClickMenu(9);
+        f.shell.dispatch(9);
         QVERIFY(f.shell.helpWindow());
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("index.htm"));
-        f.shell.ClickMenu(11);
-        QCOMPARE(f.platform.openedUrls, QStringList{productWebSite()});
+        f.shell.dispatch(11);
+        QCOMPARE(f.desktop.shell.openedUrls, QStringList{productWebSite()});
     }
 
     void unloadAnsweredNoKeepsEverything() {
         Fixture f;
-        SysTray tray(f.context);
-        tray.timer().start();
-        tray.ClickMenu(0);
-        f.platform.answers = {MessageAnswer::No};
-        tray.ClickMenu(8);
-        QCOMPARE(f.platform.messages.size(), 1);
-        QCOMPARE(f.platform.messages[0].text, QStringLiteral("Unload Plumora?  "));
-        QCOMPARE(f.platform.messages[0].title, QStringLiteral("Confirm"));
-        QCOMPARE(f.platform.messages[0].buttons, MessageButtons::YesNo);
-        QCOMPARE(f.platform.messages[0].icon, MessageIcon::Question);
-        const QPointer<PLM> plm = tray.shell().mainWindow();
+        f.shell.dispatch(TrayMenu::Calendar);
+        f.desktop.dialogs.answers = {MessageAnswer::No};
+        f.shell.dispatch(TrayMenu::Unload);
+        QCOMPARE(f.desktop.dialogs.messages.size(), 1);
+        QCOMPARE(f.desktop.dialogs.messages[0].text, QStringLiteral("Unload Plumora?  "));
+        QCOMPARE(f.desktop.dialogs.messages[0].title, QStringLiteral("Confirm"));
+        QCOMPARE(f.desktop.dialogs.messages[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(f.desktop.dialogs.messages[0].icon, MessageIcon::Question);
+        const QPointer<MainWindow> plm = f.plm();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(tray.timer().isActive());
+        QCOMPARE(f.released, 0);
+        QCOMPARE(f.quits, 0);
         QVERIFY(plm);
     }
 
     void unloadAnsweredYesClosesEverythingInOrder() {
         Fixture f;
-        f.shell.ClickMenu(0);
+        f.shell.dispatch(0);
         f.plm()->move(150, 300);
         f.plm()->resize(700, 500);
         QWidget reminder, mail, other;
@@ -204,10 +185,11 @@ private Q_SLOTS:
         other.setWindowTitle(QStringLiteral("- Plumora -"));
         for (QWidget* w : {&reminder, &mail, &other})
             w->show();
-        f.platform.openWindows = {QStringLiteral("- Reminder -"), QStringLiteral("- New e-mail -")};
-        f.platform.answers = {MessageAnswer::Yes};
-        const QPointer<PLM> plm = f.plm();
-        QVERIFY(f.shell.Unload());
+        f.desktop.windows.openWindows = {QStringLiteral("- Reminder -"),
+                                         QStringLiteral("- New e-mail -")};
+        f.desktop.dialogs.answers = {MessageAnswer::Yes};
+        const QPointer<MainWindow> plm = f.plm();
+        QVERIFY(f.shell.unload());
         QVERIFY(reminder.isHidden());
         QVERIFY(mail.isHidden());
         QVERIFY(!other.isHidden());
@@ -215,18 +197,18 @@ private Q_SLOTS:
         QCOMPARE(f.quits, 1);
         QTRY_VERIFY(!plm);
         // The main window's closing stored its placement.
-        QCOMPARE(f.stored().integer(QStringLiteral("winLeft")), 150 * 15);
-        QCOMPARE(f.stored().integer(QStringLiteral("winWidth")), 700 * 15);
+        QCOMPARE(f.stored().windowLeft, 150 * 15);
+        QCOMPARE(f.stored().windowWidth, 700 * 15);
     }
 
     void pressedButtonStaysPressedAndShowsTheToolAgain() {
         Fixture f;
-        f.shell.ClickMenu(0);
+        f.shell.dispatch(0);
         QAction* calendar = f.plm()->toolbarButton(MainToolbar::CalendarButton);
-        f.tool(QStringLiteral("Calendar"))->hide();
+        f.tool(MainToolbar::CalendarButton)->hide();
         calendar->trigger();
         QVERIFY(calendar->isChecked());
-        QVERIFY(!f.tool(QStringLiteral("Calendar"))->isHidden());
+        QVERIFY(!f.tool(MainToolbar::CalendarButton)->isHidden());
         // Help and Reminder never stay pressed.
         f.plm()->toolbarButton(MainToolbar::ReminderButton)->trigger();
         QCOMPARE(f.reminders, 1);
@@ -234,38 +216,35 @@ private Q_SLOTS:
         QVERIFY(!f.plm()->toolbarButton(MainToolbar::ReminderButton)->isChecked());
     }
 
-    void quickNotesAreSavedBeforeTheyAreHidden() {
+    void aPageKeepsItsWorkBeforeItIsHidden() {
         Fixture f;
-        f.shell.ClickMenu(1);
-        StubTool* notes = f.tool(QStringLiteral("QNotes"));
+        f.shell.dispatch(1);
+        StubTool* notes = f.tool(MainToolbar::QNotesButton);
         QCOMPARE(notes->saved, 0);
-        f.plm()->MainTB_ButtonClick(MainToolbar::QAccessButton);
+        f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
         QCOMPARE(notes->saved, 1);
         QVERIFY(!notes->hiddenWhenSaved);
         QVERIFY(notes->isHidden());
         // Hidden notes are not saved again by the next switch.
-        f.plm()->MainTB_ButtonClick(MainToolbar::CalendarButton);
+        f.plm()->clickToolbarButton(MainToolbar::CalendarButton);
         QCOMPARE(notes->saved, 1);
     }
 
-    void resizeReachesTheActiveTool() {
+    void activationAndResizeReachTheActivePageOnly() {
         Fixture f;
-        f.shell.ClickMenu(0);
+        f.shell.dispatch(0);
         f.plm()->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.plm()));
-        auto* refresh =
-            f.tool(QStringLiteral("Calendar"))->findChild<QTimer*>(QStringLiteral("RefreshTimer"));
-        QVERIFY(refresh->isActive()); // choosing the calendar redraws it
-        refresh->stop();
-        f.plm()->resize(f.plm()->width() + 40, f.plm()->height() + 30);
-        QTRY_VERIFY(refresh->isActive());
-        QCOMPARE(f.tool(QStringLiteral("Calendar"))->resized, 0);
+        StubTool* calendar = f.tool(MainToolbar::CalendarButton);
+        QCOMPARE(calendar->activations, 1);
 
-        f.plm()->MainTB_ButtonClick(MainToolbar::QAccessButton);
-        StubTool* qa = f.tool(QStringLiteral("QAccess"));
+        f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
+        const int calendarResized = calendar->resized;
+        StubTool* qa = f.tool(MainToolbar::QAccessButton);
         const int before = qa->resized;
         f.plm()->resize(f.plm()->width() + 40, f.plm()->height() + 30);
         QTRY_COMPARE(qa->resized, before + 1);
+        QCOMPARE(calendar->resized, calendarResized);
         QCOMPARE(qa->geometry(), f.plm()->clientArea()->rect());
         // Quick Access carries the etched rule at its top.
         QVERIFY(qa->findChild<QWidget*>(QStringLiteral("L1")));
@@ -275,19 +254,23 @@ private Q_SLOTS:
     // Zero sizes and off-screen positions are the placement rules' own test.
     void closingMaximisedKeepsTheNormalPlacement() {
         Fixture f;
-        f.store({{"winLeft", 1500}, {"winTop", 1500}, {"winWidth", 9000}, {"winHeight", 7500}});
-        f.shell.ClickMenu(0);
+        QVERIFY(SettingsStore(f.context.paths.dataFile()).update([](Settings& s) {
+            s.windowLeft = s.windowTop = 1500;
+            s.windowWidth = 9000;
+            s.windowHeight = 7500;
+        }));
+        f.shell.dispatch(0);
         QCOMPARE(QRect(f.plm()->pos(), f.plm()->size()), QRect(100, 100, 600, 500));
         f.plm()->showMaximized();
-        QPointer<PLM> plm = f.plm();
+        QPointer<MainWindow> plm = f.plm();
         plm->close();
         QTRY_VERIFY(!plm);
-        const SystemRow row = f.stored();
-        QCOMPARE(row.integer(QStringLiteral("winLeft")), 1500);
-        QCOMPARE(row.integer(QStringLiteral("winWidth")), 9000);
-        QVERIFY(row.boolean(QStringLiteral("winMax")));
+        const Settings row = f.stored();
+        QCOMPARE(row.windowLeft, 1500);
+        QCOMPARE(row.windowWidth, 9000);
+        QVERIFY(row.windowMaximised);
 
-        f.shell.ClickMenu(0); // a fresh main window, opened maximised
+        f.shell.dispatch(0); // a fresh main window, opened maximised
         QVERIFY(f.plm() != nullptr);
         QVERIFY(f.plm()->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(f.released == 0 && f.quits == 0); // closing it ended nothing
@@ -295,21 +278,21 @@ private Q_SLOTS:
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {
         Fixture f;
-        f.shell.ClickMenu(0);
-        QTest::keyRelease(f.tool(QStringLiteral("Calendar")), Qt::Key_F1);
+        f.shell.dispatch(0);
+        QTest::keyRelease(f.tool(MainToolbar::CalendarButton), Qt::Key_F1);
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("calendar.htm"));
         QTest::keyRelease(f.plm(), Qt::Key_F1);
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("plm.htm"));
         // The Help button sends F1 to the active tool.
-        f.plm()->MainTB_ButtonClick(MainToolbar::QNotesButton);
-        f.plm()->MainTB_ButtonClick(MainToolbar::HelpButton);
+        f.plm()->clickToolbarButton(MainToolbar::QNotesButton);
+        f.plm()->clickToolbarButton(MainToolbar::HelpButton);
         QTRY_COMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("qnotes.htm"));
     }
 
     void editMenuActsOnTheFocusedControl() {
         Fixture f;
-        f.shell.ClickMenu(1);
-        auto* edit = new QLineEdit(QStringLiteral("hello"), f.tool(QStringLiteral("QNotes")));
+        f.shell.dispatch(1);
+        auto* edit = new QLineEdit(QStringLiteral("hello"), f.tool(MainToolbar::QNotesButton));
         f.plm()->show();
         f.plm()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.plm()));

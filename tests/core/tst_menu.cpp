@@ -1,10 +1,10 @@
 #include "core/MenuPlacement.h"
 #include "core/Schema.h"
 #include "core/ShellTables.h"
+#include "core/ui/CommandDispatcher.h"
 #include "core/ui/Menu.h"
-#include "core/ui/Shell.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -30,11 +30,11 @@ protected:
 };
 
 // Shows windows for real and notes what the modal About box saw of the menu's timer.
-class ShowingPlatform : public FakePlatform {
+class ShowingWindows : public FakeWindowSystem {
 public:
     std::function<void(QWidget*)> onModal;
-    bool ShowFormSafely(QWidget* window, bool modal) override {
-        FakePlatform::ShowFormSafely(window, modal);
+    bool showWindow(QWidget* window, bool modal) override {
+        FakeWindowSystem::showWindow(window, modal);
         if (modal && onModal)
             onModal(window);
         else
@@ -47,9 +47,17 @@ public:
 struct ShellRig {
     QTemporaryDir dir;
     FakeClock clock;
-    ShowingPlatform platform;
-    AppContext context{AppPaths(dir.path(), dir.path()), clock, platform};
-    Shell shell{context, [] {}};
+    FakeDesktop desktop;
+    ShowingWindows platform;
+    AppContext context{AppPaths(dir.path(), dir.path()),
+                       clock,
+                       platform,
+                       desktop.shell,
+                       desktop.dialogs,
+                       desktop.registry,
+                       desktop.network,
+                       desktop.mail};
+    CommandDispatcher shell{context};
 };
 
 QList<int> highlighted(const Menu& menu) {
@@ -142,14 +150,14 @@ private Q_SLOTS:
     void showMenuPlacesTheMenuBesideTheCursor() {
         ShellRig rig;
         rig.platform.cursor = QPoint(1900, 1060);
-        rig.shell.ShowMenu();
+        rig.shell.showMenu();
         Menu* menu = rig.shell.menuWindow();
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(menu->pos(), MenuPlacement::place(rig.platform.cursor, menu->size(),
                                                    rig.platform.screen, rig.platform.available));
         QVERIFY(rig.platform.madeTopmost.contains(menu));
         // A second click on the icon keeps the one menu.
-        rig.shell.ShowMenu();
+        rig.shell.showMenu();
         QCOMPARE(rig.shell.menuWindow(), menu);
         const auto isMenu = [](const QWidget* w) {
             return w->objectName() == QLatin1String("Menu");
@@ -167,8 +175,8 @@ private Q_SLOTS:
                 texts << l->text();
             timerRanDuringAbout = rig.shell.menuWindow()->closeTimer().isActive();
         };
-        rig.shell.ShowMenu();
-        rig.shell.ClickMenu(TrayMenu::About);
+        rig.shell.showMenu();
+        rig.shell.dispatch(TrayMenu::About);
         QVERIFY(!timerRanDuringAbout);
         QVERIFY(rig.shell.menuWindow()->closeTimer().isActive());
         for (const char* text : {"Plumora", "Version 4.3", "for Linux desktops"})

@@ -1,6 +1,6 @@
 #include "core/DataFile.h"
 #include "core/Schema.h"
-#include "core/SystemRow.h"
+#include "core/Settings.h"
 #include "core/WindowPlacement.h"
 
 #include <QTemporaryDir>
@@ -65,22 +65,15 @@ private Q_SLOTS:
         QCOMPARE(WindowPlacement::onOpen(fresh, Design, Screen, Screen).geometry,
                  QRect(QPoint(0, 0), Design));
 
-        QVERIFY(WindowPlacement::save(
-            file, WindowPlacement::onClose(QRect(100, 200, 800, 600), false, false)));
-        QVERIFY(WindowPlacement::save(file, WindowPlacement::onClose(Screen, false, true)));
+        QVERIFY(WindowPlacement::save(file, QRect(100, 200, 800, 600), false, false));
+        QVERIFY(WindowPlacement::save(file, Screen, false, true));
         const Stored afterMax = WindowPlacement::load(file);
         const auto reopened = WindowPlacement::onOpen(afterMax, Design, Screen, Screen);
         QCOMPARE(reopened.geometry, QRect(100, 200, 800, 600));
         QVERIFY(reopened.maximised);
-        {
-            DataFile db(file);
-            SystemRow row;
-            QVERIFY(row.load(db));
-            QCOMPARE(row.integer(QStringLiteral("winMax")), -1);
-        }
+        QVERIFY(SettingsStore(file).load()->windowMaximised);
 
-        QVERIFY(WindowPlacement::save(
-            file, WindowPlacement::onClose(QRect(10, 20, 640, 480), false, false)));
+        QVERIFY(WindowPlacement::save(file, QRect(10, 20, 640, 480), false, false));
         const auto again =
             WindowPlacement::onOpen(WindowPlacement::load(file), Design, Screen, Screen);
         QCOMPARE(again.geometry, QRect(10, 20, 640, 480));
@@ -92,7 +85,7 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("data.plm"));
         const auto o = WindowPlacement::onOpen(WindowPlacement::load(file), Design, Screen, Screen);
         QCOMPARE(o.geometry, QRect(QPoint(0, 0), Design));
-        QVERIFY(!WindowPlacement::save(file, WindowPlacement::onClose(Screen, false, false)));
+        QVERIFY(!WindowPlacement::save(file, Screen, false, false));
         QVERIFY(!QFile::exists(file));
     }
 };

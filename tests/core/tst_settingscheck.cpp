@@ -1,7 +1,7 @@
 #include "core/DataFile.h"
 #include "core/Schema.h"
+#include "core/Settings.h"
 #include "core/SettingsCheck.h"
-#include "core/SystemRow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +10,6 @@
 
 namespace {
 
-const QString Pop3User = QStringLiteral("ann");
-const QString Pop3Server = QStringLiteral("pop.example.org");
-
 // A program folder holding just the template, as a fresh install does.
 struct Install {
     QTemporaryDir dir;
@@ -20,20 +17,8 @@ struct Install {
 
     Install() { Schema::createTemplate(paths.templateFile(), QDate(2026, 1, 1)); }
 
-    SettingsCheck::Result check(MailAccount account = {}) {
-        return SettingsCheck(paths, [account] { return account; }).run();
-    }
-    QVariant stored(const QString& column) const {
-        DataFile db(paths.dataFile());
-        SystemRow row;
-        return row.load(db) ? row.value(column) : QVariant();
-    }
-    void store(const QString& column, const QVariant& v) const {
-        DataFile db(paths.dataFile());
-        SystemRow row;
-        QVERIFY(row.load(db));
-        QVERIFY(row.set(db, column, v));
-    }
+    SettingsCheck::Result check() { return SettingsCheck(paths).run(); }
+    Settings stored() const { return SettingsStore(paths.dataFile()).load().value_or(Settings{}); }
     static void writeGarbage(const QString& path) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -57,9 +42,9 @@ private Q_SLOTS:
         QVERIFY(perms.testFlags(QFile::ReadOwner | QFile::WriteOwner));
         QVERIFY(!(perms &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
-        QCOMPARE(in.stored(QStringLiteral("NotifyAgo")).toInt(), 2);
+        QCOMPARE(in.stored().notifyAgo, 2);
         QVERIFY(!in.check().firstRun);
-        QCOMPARE(in.stored(QStringLiteral("NotifyAgo")).toInt(), 2);
+        QCOMPARE(in.stored().notifyAgo, 2);
     }
 
     void checkSumIsNormalised_data() {
@@ -75,33 +60,10 @@ private Q_SLOTS:
         QFETCH(int, expected);
         Install in;
         in.check();
-        in.store(QStringLiteral("CheckSum"), stored);
+        QVERIFY(
+            SettingsStore(in.paths.dataFile()).update([&](Settings& s) { s.smallIcons = stored; }));
         in.check();
-        QCOMPARE(in.stored(QStringLiteral("CheckSum")).toInt(), expected);
-    }
-
-    void mailAccountFollowsTheMailProgram_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<bool>("passwordKept");
-        QTest::newRow("same account keeps the password") << Pop3User << Pop3Server << true;
-        QTest::newRow("changed server clears it")
-            << Pop3User << QStringLiteral("pop.other.net") << false;
-        QTest::newRow("changed user clears it") << QStringLiteral("bob") << Pop3Server << false;
-        QTest::newRow("no account clears it") << QString() << QString() << false;
-    }
-    void mailAccountFollowsTheMailProgram() {
-        QFETCH(QString, user);
-        QFETCH(QString, server);
-        QFETCH(bool, passwordKept);
-        Install in;
-        in.check({Pop3User, Pop3Server});
-        in.store(QStringLiteral("MailPwd"), QStringLiteral("secret"));
-        in.check({user, server});
-        QCOMPARE(in.stored(QStringLiteral("MailUser")).toString(), user);
-        QCOMPARE(in.stored(QStringLiteral("MailPOP3")).toString(), server);
-        QCOMPARE(in.stored(QStringLiteral("MailPwd")).toString(),
-                 passwordKept ? QStringLiteral("secret") : QString());
+        QCOMPARE(in.stored().smallIcons, expected);
     }
 
     void aDamagedFileIsReplacedFromTempAndKept() {
@@ -113,7 +75,7 @@ private Q_SLOTS:
         const auto result = in.check();
         QVERIFY(result.recovered);
         QVERIFY(!QFileInfo::exists(in.paths.replacementFile()));
-        QCOMPARE(in.stored(QStringLiteral("NotifyAgo")).toInt(), 2);
+        QCOMPARE(in.stored().notifyAgo, 2);
         const QString kept = in.paths.dataFile() + QStringLiteral(".damaged");
         QVERIFY(QFileInfo::exists(kept));
         QCOMPARE(QFileInfo(kept).size(), 8192);
@@ -140,7 +102,7 @@ private Q_SLOTS:
     void aMissingTemplateLeavesNoDataFile() {
         QTemporaryDir dir;
         const AppPaths paths(dir.path(), dir.path());
-        const auto result = SettingsCheck(paths, {}).run();
+        const auto result = SettingsCheck(paths).run();
         QVERIFY(result.failedSteps > 0);
         QVERIFY(!result.firstRun);
         QVERIFY(!QFileInfo::exists(paths.dataFile()));

@@ -1,10 +1,10 @@
 #include "core/Schema.h"
+#include "core/ui/CommandDispatcher.h"
+#include "core/ui/MainWindow.h"
 #include "core/ui/Menu.h"
-#include "core/ui/PLM.h"
-#include "core/ui/Shell.h"
-#include "core/ui/SysTray.h"
+#include "core/ui/TrayController.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -20,68 +20,74 @@ class TestSysTray : public QObject {
         FakeClock clock;
         AppContext context;
         int reminders = 0;
-        explicit Install(FakePlatform& platform)
-            : context{AppPaths(dir.path(), dir.path()), clock, platform} {
+        explicit Install(FakeDesktop& desktop)
+            : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)) {
             Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
         }
-        std::unique_ptr<SysTray> start() {
-            auto tray = std::make_unique<SysTray>(context);
-            tray->shell().setReminderLoader([this] { ++reminders; });
-            tray->create();
-            return tray;
+        struct Running {
+            std::unique_ptr<CommandDispatcher> dispatcher;
+            std::unique_ptr<TrayController> tray;
+        };
+        Running start() {
+            Running r;
+            r.dispatcher = std::make_unique<CommandDispatcher>(context);
+            r.dispatcher->setReminderLoader([this] { ++reminders; });
+            r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
+            r.tray->create();
+            return r;
         }
     };
 
 private Q_SLOTS:
     void firstStartShowsHelpOnceAndLoadsTheReminder() {
-        FakePlatform platform;
-        Install in(platform);
-        auto tray = in.start();
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
         QVERIFY(QFileInfo::exists(in.context.paths.dataFile()));
-        QVERIFY(tray->shell().helpWindow());
+        QVERIFY(running.dispatcher->helpWindow());
         QCOMPARE(in.reminders, 1);
-        tray.reset();
-        QVERIFY(!in.start()->shell().helpWindow());
+        running = {};
+        QVERIFY(!in.start().dispatcher->helpWindow());
     }
 
     void withoutATrayTheUserIsToldOnceAndGetsTheMainWindow() {
-        FakePlatform platform;
-        Install in(platform);
-        auto tray = in.start();
-        QVERIFY(tray->load());
-        QVERIFY(!tray->trayIcon());
-        QVERIFY(tray->timer().isActive());
-        QCOMPARE(platform.messages.size(), 1);
-        QCOMPARE(platform.messages.first().title, QStringLiteral("Plumora"));
-        QVERIFY(tray->shell().mainWindow());
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
+        QVERIFY(running.tray->load());
+        QVERIFY(!running.tray->trayIcon());
+        QVERIFY(running.tray->timer().isActive());
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+        QCOMPARE(desktop.dialogs.messages.first().title, QStringLiteral("Plumora"));
+        QVERIFY(running.dispatcher->mainWindow());
 
-        Install other(platform);
+        Install other(desktop);
         auto again = other.start();
-        QVERIFY(again->load());
-        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY(again.tray->load());
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
     }
 
     void aSecondCopyEndsWithoutIconOrTimer() {
-        FakePlatform platform;
-        Install in(platform);
+        FakeDesktop desktop;
+        Install in(desktop);
         auto first = in.start();
-        QVERIFY(first->load());
+        QVERIFY(first.tray->load());
         auto second = in.start();
-        QVERIFY(!second->load());
-        QVERIFY(!second->timer().isActive());
+        QVERIFY(!second.tray->load());
+        QVERIFY(!second.tray->timer().isActive());
     }
 
     void doubleClickOpensTheCalendarAndTheNextClickTheMenu() {
-        FakePlatform platform;
-        Install in(platform);
-        auto tray = in.start();
-        tray->handleActivation(QSystemTrayIcon::DoubleClick);
-        QVERIFY(tray->shell().mainWindow());
-        QVERIFY(!tray->shell().menuWindow());
-        QVERIFY(!tray->state().SuppressNextButtonUp);
-        tray->handleActivation(QSystemTrayIcon::Trigger);
-        QVERIFY(tray->shell().menuWindow());
-        QVERIFY(platform.shownForms.contains(static_cast<QWidget*>(tray->shell().menuWindow())));
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
+        running.tray->handleActivation(QSystemTrayIcon::DoubleClick);
+        QVERIFY(running.dispatcher->mainWindow());
+        QVERIFY(!running.dispatcher->menuWindow());
+        running.tray->handleActivation(QSystemTrayIcon::Trigger);
+        QVERIFY(running.dispatcher->menuWindow());
+        QVERIFY(desktop.windows.shownWindows.contains(
+            static_cast<QWidget*>(running.dispatcher->menuWindow())));
     }
 };
 

@@ -1,11 +1,14 @@
-#include "core/ControllerState.h"
+#include "calendar/HolidayUpdateJob.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
+#include "core/DueEntriesJob.h"
 #include "core/FiringRules.h"
 #include "core/Schema.h"
 #include "core/Tick.h"
+#include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
+#include "notify/ReminderJob.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,20 +23,19 @@
 
 namespace {
 
-struct RecordingHooks final : TickHooks {
-    int holiday = 0;
-    int mail = 0;
-    int quickAccess = 0;
-    QList<int> menus;
-    bool throwOnReminder = false;
-    void loadHolidayDownload() override { ++holiday; }
-    void loadMailCheck() override { ++mail; }
-    void ClickMenu(int index) override {
-        menus << index;
-        if (index == 7 && throwOnReminder)
-            throw std::runtime_error("reminder failed");
+// A job that records its runs in a shared log, and throws when told to.
+struct LoggingJob final : MinuteJob {
+    LoggingJob(QStringList& log, QString name, bool throws = false)
+        : m_log(log), m_name(std::move(name)), m_throws(throws) {}
+    const char* name() const override { return "logging"; }
+    void run(MinuteContext&) override {
+        m_log << m_name;
+        if (m_throws)
+            throw std::runtime_error("job failed");
     }
-    void CheckQuickAccess() override { ++quickAccess; }
+    QStringList& m_log;
+    QString m_name;
+    bool m_throws;
 };
 
 QDateTime at(const QString& hhmmss, const QDate& day = QDate(2026, 3, 10)) {
@@ -49,24 +51,39 @@ void writeExecutable(const QString& path, bool executable = true) {
         f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ExeUser);
 }
 
+// Sets a file's modification time to the nanosecond.
+void setStamp(const QString& path, qint64 ns) {
+    const struct timespec times[2] = {{ns / 1000000000, ns % 1000000000},
+                                      {ns / 1000000000, ns % 1000000000}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
 // Files in a "net" folder stand for files off the fixed local disks.
 bool onFixedDisk(const QString& path) {
     return !path.contains(QLatin1String("/net/"));
 }
 
-// A program folder with a fresh data file, a tick over fakes, and helpers to edit rows.
+// A program folder with a fresh data file, a tick with the application's jobs over fakes,
+// and helpers to edit rows.
 struct Fixture {
     QTemporaryDir dir;
     FakeClock clock{at(QStringLiteral("08:29:00.000"))};
-    FakePlatform platform;
-    RecordingHooks hooks;
-    ControllerState state;
+    FakeDesktopShell shell;
+    FakeNetwork network;
     AppPaths paths{dir.path(), dir.path()};
-    Tick tick{clock, platform, paths, state, hooks, &onFixedDisk};
+    Tick tick{clock, paths, [this] { return network.isOnline(); }};
+    int holiday = 0;
+    int mail = 0;
+    int reminders = 0;
+    int alarms = 0;
 
     Fixture() {
         Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
         set(QStringLiteral("NotifyAgo = 2, ShowEvery = 60"));
+        tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));
+        tick.addJob(std::make_unique<MailCheckJob>([this] { ++mail; }));
+        tick.addJob(std::make_unique<ReminderJob>(clock, [this] { ++reminders; }));
+        tick.addJob(std::make_unique<DueEntriesJob>(shell, &onFixedDisk, [this] { ++alarms; }));
     }
     void exec(const QString& sql, const QVariantList& values = {}) {
         DataFile db(paths.dataFile());
@@ -89,7 +106,7 @@ struct Fixture {
         clock.set(t);
         tick.run();
     }
-    int noteAlarms() const { return int(hooks.menus.count(1)); }
+    int noteAlarms() const { return alarms; }
 };
 
 } // namespace
@@ -205,13 +222,13 @@ private Q_SLOTS:
 
         fx.tickAt(at("08:30:00.200"));
 
-        QCOMPARE(fx.platform.started.size(), 4);
-        QCOMPARE(fx.platform.started[0].program, program);
-        QCOMPARE(fx.platform.started[0].arguments, QStringList());
-        QCOMPARE(fx.platform.started[1].program, helper);
-        QCOMPARE(fx.platform.started[1].arguments, QStringList{"0"});
-        QCOMPARE(fx.platform.started[2].arguments, QStringList{"1"});
-        QCOMPARE(fx.platform.started[3].arguments, QStringList{"1"});
+        QCOMPARE(fx.shell.started.size(), 4);
+        QCOMPARE(fx.shell.started[0].program, program);
+        QCOMPARE(fx.shell.started[0].arguments, QStringList());
+        QCOMPARE(fx.shell.started[1].program, helper);
+        QCOMPARE(fx.shell.started[1].arguments, QStringList{"0"});
+        QCOMPARE(fx.shell.started[2].arguments, QStringList{"1"});
+        QCOMPARE(fx.shell.started[3].arguments, QStringList{"1"});
         QCOMPARE(fx.noteAlarms(), 1);
     }
 
@@ -270,10 +287,10 @@ private Q_SLOTS:
                     QStringLiteral("2026-03-01 08:30"));
         fx.tickAt(at("08:30:00.200"));
 
-        QCOMPARE(fx.platform.started.size(), starts ? 1 : 0);
+        QCOMPARE(fx.shell.started.size(), starts ? 1 : 0);
         if (starts) {
-            QCOMPARE(fx.platform.started[0].program, path);
-            QCOMPARE(fx.platform.started[0].arguments, QStringList());
+            QCOMPARE(fx.shell.started[0].program, path);
+            QCOMPARE(fx.shell.started[0].arguments, QStringList());
         }
     }
 
@@ -308,37 +325,36 @@ private Q_SLOTS:
         QFETCH(int, holiday);
         QFETCH(int, mail);
         Fixture fx;
-        fx.platform.online = online;
+        fx.network.online = online;
         fx.exec(QStringLiteral("UPDATE System SET CheckMail = ?, MailUser = ?, MailPOP3 = ?, "
                                "Lastupdate = ?, CheckMailMin = 5"),
                 {checkMail, user, server,
                  DateText::fromDate(QDate(2026, 3, 10).addDays(-daysSinceUpdate))});
         const QDateTime start = at("09:00:00.200").addSecs(minute * 60);
         fx.tickAt(start);
-        QCOMPARE(fx.hooks.holiday, holiday);
-        QCOMPARE(fx.hooks.mail, mail);
+        QCOMPARE(fx.holiday, holiday);
+        QCOMPARE(fx.mail, mail);
         // The mail check waits CheckMailMin minutes before it starts again.
         fx.tickAt(start.addSecs(4 * 60));
-        QCOMPARE(fx.hooks.mail, mail);
+        QCOMPARE(fx.mail, mail);
         fx.tickAt(start.addSecs(5 * 60));
-        QCOMPARE(fx.hooks.mail, mail * 2);
+        QCOMPARE(fx.mail, mail * 2);
     }
 
     void reminderInterval() {
         Fixture fx;
         fx.set(QStringLiteral("ShowEvery = 0"));
-        fx.state.LastReminderTime = at("08:29:30.000");
         fx.tickAt(at("08:30:00.200"));
         fx.tickAt(at("08:31:00.200"));
-        QCOMPARE(fx.hooks.menus.count(7), 2);
+        QCOMPARE(fx.reminders, 2);
 
         fx.set(QStringLiteral("ShowEvery = 3"));
         fx.tickAt(at("08:32:00.150")); // reloads; one boundary since the last reminder
         fx.tickAt(at("08:33:00.100"));
-        QCOMPARE(fx.hooks.menus.count(7), 2);
+        QCOMPARE(fx.reminders, 2);
         // Three boundaries, though a little under three minutes: timer jitter must not slip it.
         fx.tickAt(at("08:34:00.050"));
-        QCOMPARE(fx.hooks.menus.count(7), 3);
+        QCOMPARE(fx.reminders, 3);
     }
 
     void reloadsOnlyWhenStampChanges() {
@@ -346,21 +362,15 @@ private Q_SLOTS:
         fx.tickAt(at("08:29:00.200"));
         const QString data = fx.paths.dataFile();
         const qint64 stamp = fileModifiedStamp(data);
-        QCOMPARE(fx.state.LastDataFileTime, stamp);
 
-        const auto setStamp = [&](qint64 ns) {
-            const struct timespec times[2] = {{ns / 1000000000, ns % 1000000000},
-                                              {ns / 1000000000, ns % 1000000000}};
-            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(data).constData(), times, 0), 0);
-        };
         fx.note(QStringLiteral("2026-03-10 08:30"), 1);
-        setStamp(stamp); // same time to the nanosecond: the cache is not reloaded
+        setStamp(data, stamp); // same time to the nanosecond: the cache is not reloaded
         fx.tickAt(at("08:30:00.200"));
         QCOMPARE(fx.noteAlarms(), 0);
 
-        setStamp(stamp + 1); // one nanosecond later is a change
+        setStamp(data, stamp + 1); // one nanosecond later is a change
         fx.tickAt(at("08:30:00.300"));
-        QVERIFY(fx.tick.cache().HasDueEntries);
+        QVERIFY(fx.tick.cache().hasDueEntries);
     }
 
     void editBeforeNextTickIsSeen() {
@@ -376,33 +386,53 @@ private Q_SLOTS:
         fx.note(QStringLiteral("2026-03-10 08:31"), 2);
         fx.set(QStringLiteral("ShowEvery = 15, MailUser = 'old'"));
         fx.tickAt(at("08:30:00.200"));
-        QCOMPARE(fx.tick.cache().settings.ShowEvery, 15);
+        QCOMPARE(fx.tick.cache().settings.showEvery, 15);
 
         // ShowEvery that is no number stops the reload there.
         fx.set(QStringLiteral("MailUser = 'new', ShowEvery = 'soon', CheckMailMin = 9"));
         fx.exec(QStringLiteral("DELETE FROM QNotes"));
         fx.tickAt(at("08:31:00.200"));
         const TickCache& cache = fx.tick.cache();
-        QCOMPARE(cache.settings.MailUser, QStringLiteral("new"));
-        QCOMPARE(cache.settings.ShowEvery, 15);
-        QCOMPARE(cache.settings.CheckMailMin, 5);
+        QCOMPARE(cache.settings.mailUser, QStringLiteral("new"));
+        QCOMPARE(cache.settings.showEvery, 15);
+        QCOMPARE(cache.settings.checkMailMinutes, 5);
         QCOMPARE(cache.entries.size(), 1);
         QCOMPARE(fx.noteAlarms(), 1);
-        // The failed reload is tried again on the next tick.
-        QCOMPARE(fx.state.LastDataFileTime, -1);
+        // The failed reload is tried again on the next tick, though the file did not change.
+        const qint64 stamp = fileModifiedStamp(fx.paths.dataFile());
         fx.set(QStringLiteral("ShowEvery = 20"));
+        setStamp(fx.paths.dataFile(), stamp);
         fx.tickAt(at("08:32:00.200"));
-        QCOMPARE(fx.tick.cache().settings.ShowEvery, 20);
+        QCOMPARE(fx.tick.cache().settings.showEvery, 20);
         QCOMPARE(fx.tick.cache().entries.size(), 0);
     }
 
-    void failingStepDoesNotStopOthers() {
+    void jobsRunInOrderAndAFailingOneStopsNoOther() {
+        QTemporaryDir dir;
+        FakeClock clock{at(QStringLiteral("08:29:00.000"))};
+        Tick tick{clock, AppPaths(dir.path(), dir.path()), [] { return true; }};
+        QStringList log;
+        tick.addJob(std::make_unique<LoggingJob>(log, QStringLiteral("first")));
+        tick.addJob(std::make_unique<LoggingJob>(log, QStringLiteral("throws"), true));
+        tick.addJob(std::make_unique<LoggingJob>(log, QStringLiteral("last")));
+        for (const char* t : {"08:30:00.200", "08:30:30.000", "08:31:00.200"}) {
+            clock.set(at(QLatin1String(t)));
+            tick.run(); // no data file at all: the jobs still run
+        }
+        // Once per minute handled, never twice in one minute.
+        QCOMPARE(log, (QStringList{"first", "throws", "last", "first", "throws", "last"}));
+    }
+
+    void idleMinutesNeverAskTheNetwork() {
         Fixture fx;
-        fx.hooks.throwOnReminder = true;
-        fx.note(QStringLiteral("2026-03-10 08:30"), 1);
-        fx.tickAt(at("08:30:00.200"));
-        QCOMPARE(fx.hooks.menus, (QList<int>{7, 1}));
-        QCOMPARE(fx.hooks.quickAccess, 1);
+        fx.set(QStringLiteral("CheckMail = -1, MailUser = 'ann', MailPOP3 = 'pop', "
+                              "CheckMailMin = 10, Lastupdate = '2026-03-01'"));
+        fx.tickAt(at("09:00:00.200")); // the mail check is due: asked once
+        QCOMPARE(fx.network.asked, 1);
+        for (int m = 1; m < 10; ++m)
+            fx.tickAt(at("09:00:00.200").addSecs(m * 60));
+        QCOMPARE(fx.network.asked, 1);
+        QCOMPARE(fx.mail, 1);
     }
 };
 

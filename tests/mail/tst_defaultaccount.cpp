@@ -1,4 +1,8 @@
+#include "core/Schema.h"
+#include "core/Settings.h"
 #include "mail/DefaultAccount.h"
+#include "mail/MailAccountSync.h"
+#include "mock/FakeDesktop.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,6 +84,39 @@ private Q_SLOTS:
         const MailAccount found = readThunderbirdAccount(home.path());
         QCOMPARE(found.user, user);
         QCOMPARE(found.server, server);
+    }
+
+    // The start-up sync: a password is never kept for an account it was not typed for.
+    void startupSyncFollowsTheMailProgram_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("passwordKept");
+        const QString ann = QStringLiteral("ann");
+        const QString pop = QStringLiteral("pop.example.org");
+        QTest::newRow("same account keeps the password") << ann << pop << true;
+        QTest::newRow("changed server clears it")
+            << ann << QStringLiteral("pop.other.net") << false;
+        QTest::newRow("changed user clears it") << QStringLiteral("bob") << pop << false;
+        QTest::newRow("no account clears it") << QString() << QString() << false;
+    }
+    void startupSyncFollowsTheMailProgram() {
+        QFETCH(QString, user);
+        QFETCH(QString, server);
+        QFETCH(bool, passwordKept);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("data.plm"));
+        QVERIFY(Schema::createTemplate(data, QDate(2026, 1, 1)).isEmpty());
+        FakeMailClient mail;
+        mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org")};
+        MailAccountSync(data, mail).run();
+        QVERIFY(SettingsStore(data).update([](Settings& s) { s.mailPassword = "secret"; }));
+
+        mail.account = {user, server};
+        MailAccountSync(data, mail).run();
+        const Settings s = SettingsStore(data).load().value();
+        QCOMPARE(s.mailUser, user);
+        QCOMPARE(s.mailServer, server);
+        QCOMPARE(s.mailPassword, passwordKept ? QStringLiteral("secret") : QString());
     }
 };
 

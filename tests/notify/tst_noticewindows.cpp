@@ -1,12 +1,8 @@
 #include "calendar/EventStore.h"
-#include "calendar/ui/Calendar.h"
-#include "core/DataFile.h"
 #include "core/Schema.h"
-#include "core/SystemRow.h"
-#include "core/ui/PLM.h"
-#include "core/ui/SysTray.h"
+#include "core/Settings.h"
 #include "mock/FakeClock.h"
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 #include "notify/Chime.h"
 #include "notify/ui/Notices.h"
 #include "notify/ui/PopMsg.h"
@@ -23,7 +19,7 @@ class TestNoticeWindows : public QObject {
 
     QTemporaryDir m_program, m_executable;
     FakeClock m_clock;
-    FakePlatform m_platform;
+    std::unique_ptr<FakeDesktop> m_desktop;
     std::unique_ptr<AppContext> m_context;
     std::unique_ptr<Notices> m_notices;
     QList<int> m_menu;
@@ -41,15 +37,15 @@ private Q_SLOTS:
     void init() {
         QFile chime(m_executable.filePath(QStringLiteral("reminder.wav")));
         QVERIFY(chime.open(QIODevice::WriteOnly) && chime.write(Chime::wav()) > 0);
+        m_desktop = std::make_unique<FakeDesktop>();
         m_context = std::make_unique<AppContext>(
-            AppContext{AppPaths(m_program.path(), m_executable.path()), m_clock, m_platform});
+            m_desktop->context(AppPaths(m_program.path(), m_executable.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
         QFile::remove(rmwav());
         QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_clock.today()), QString());
-        DataFile db(m_context->paths.dataFile());
-        SystemRow row;
-        QVERIFY(row.load(db) && row.set(db, QStringLiteral("NotifyAgo"), 3));
-        m_platform = FakePlatform();
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.notifyAgo = 3;
+        }));
         m_menu.clear();
         m_calendar.clear();
         m_notices = std::make_unique<Notices>(
@@ -75,18 +71,18 @@ private Q_SLOTS:
         addEvent(2, QStringLiteral("Dentist"));
         addEvent(0, QStringLiteral("<b>Call Ann</b>"));
         if (mailNotice)
-            m_platform.openWindows << WindowTitles::NewMail;
+            m_desktop->windows.openWindows << WindowTitles::NewMail;
 
         m_notices->loadReminder();
         Reminder* r = m_notices->reminder();
         m_notices->loadReminder();
         QCOMPARE(m_notices->reminder(), r);
         QCOMPARE(r->windowTitle(), QStringLiteral("- Reminder -"));
-        QVERIFY(m_platform.shownForms.isEmpty());
+        QVERIFY(m_desktop->windows.shownWindows.isEmpty());
 
         r->RemindTimer_Timer();
-        QCOMPARE(m_platform.madeTopmost, QList<QWidget*>{r});
-        QCOMPARE(m_platform.shownForms, QList<QWidget*>{r});
+        QCOMPARE(m_desktop->windows.madeTopmost, QList<QWidget*>{r});
+        QCOMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{r});
         QCOMPARE(r->windowOpacity(), 220 / 255.0);
         const int lift = mailNotice ? 108 : 0;
         QCOMPARE(r->pos(), QPoint(1920 - r->width(), 1040 - r->height() - lift));
@@ -109,28 +105,11 @@ private Q_SLOTS:
         addEvent(4, QStringLiteral("beyond the horizon"));
         m_notices->loadReminder();
         QVERIFY(!m_notices->reminder());
-        QVERIFY(m_platform.shownForms.isEmpty() && m_calendar.isEmpty());
+        QVERIFY(m_desktop->windows.shownWindows.isEmpty() && m_calendar.isEmpty());
         QVERIFY(!QFile::exists(rmwav()));
         addEvent(1, QStringLiteral("tomorrow"));
         m_notices->loadReminder(); // the next load finds something and builds the window
         QVERIFY(m_notices->reminder());
-    }
-
-    // Menu command 7 loads the reminder; a click on it brings up the calendar (command 0)
-    // with the shown date selected.
-    void wiredToTheMenuAndTheCalendar() {
-        addEvent(2, QStringLiteral("Dentist"));
-        SysTray tray(*m_context);
-        registerCalendarTool(tray.shell().tools(), *m_context);
-        const auto notices = Notices::attach(*m_context, tray);
-        tray.ClickMenu(7);
-        Reminder* r = notices->reminder();
-        QVERIFY(r);
-        r->RemindTimer_Timer();
-        r->clicked();
-        auto* calendar = tray.shell().mainWindow()->findChild<Calendar*>();
-        QVERIFY(calendar);
-        QCOMPARE(calendar->selectedDate(), m_clock.today().addDays(2));
     }
 
     // A click shortly before MsgTimer runs out performs the action once and closes the
@@ -150,10 +129,10 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(QList<int>, menu);
         QFETCH(QStringList, urls);
-        PopMsg* shown = m_notices->ShowPopMsg(QStringLiteral("Click here."), action);
+        PopMsg* shown = m_notices->showPopMessage(QStringLiteral("Click here."), action);
         QVERIFY(shown);
         QPointer<PopMsg> msg = shown;
-        QCOMPARE(m_notices->ShowPopMsg(QStringLiteral("again"), action), shown);
+        QCOMPARE(m_notices->showPopMessage(QStringLiteral("again"), action), shown);
         QCOMPARE(msg->windowTitle(), QStringLiteral("- Plumora -"));
         QCOMPARE(msg->message(), QStringLiteral("again"));
         QCOMPARE(msg->msgTimer().interval(), 15000);
@@ -167,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(!shown->isVisible() && !shown->msgTimer().isActive()); // deleted later
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(m_menu, menu);
-        QCOMPARE(m_platform.openedUrls, urls);
+        QCOMPARE(m_desktop->shell.openedUrls, urls);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!msg && !m_notices->popMsg());
     }

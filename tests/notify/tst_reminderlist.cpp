@@ -1,7 +1,7 @@
 #include "calendar/EventStore.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
-#include "core/SystemRow.h"
+#include "core/Settings.h"
 #include "notify/ReminderList.h"
 
 #include <QTemporaryDir>
@@ -115,14 +115,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.plm"));
         QCOMPARE(Schema::createTemplate(path, D("2026-01-01")), QString());
-        {
-            DataFile db(path);
-            SystemRow system;
-            QVERIFY(system.load(db));
-            QVERIFY(system.set(db, {{QStringLiteral("NotifyAgo"), 3},
-                                    {QStringLiteral("AddCanada"), -1},
-                                    {QStringLiteral("AddAmerica"), 0}}));
-        }
+        QVERIFY(SettingsStore(path).update([](Settings& s) {
+            s.notifyAgo = 3;
+            s.addCanada = true;
+            s.addAmerica = false;
+        }));
         QVERIFY(EventStore(path).add({eventRow(Tuesday.addDays(3), 1, QStringLiteral("in")),
                                       eventRow(Tuesday.addDays(4), 1, QStringLiteral("beyond")),
                                       eventRow(D("2000-03-11"), 5, QStringLiteral("ca"), 101),

@@ -35,15 +35,15 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, read);
         RegistryStore store(m_dir.filePath(QStringLiteral("registry.ini")));
-        store.write(Root, Key, QStringLiteral("WallpaperStyle"), stored);
-        QCOMPARE(store.read(Root, Key, QStringLiteral("WallpaperStyle")), read);
+        store.writeString(Root, Key, QStringLiteral("WallpaperStyle"), stored);
+        QCOMPARE(store.readString(Root, Key, QStringLiteral("WallpaperStyle")), read);
     }
 
     void missingRegistryValuesReadEmpty() {
         RegistryStore store(m_dir.filePath(QStringLiteral("none/registry.ini")));
-        QCOMPARE(store.read(Root, Key, QStringLiteral("Nothing")), QString());
+        QCOMPARE(store.readString(Root, Key, QStringLiteral("Nothing")), QString());
         RegistryStore other(m_dir.filePath(QStringLiteral("registry.ini")));
-        QCOMPARE(other.read(Root, QStringLiteral("Other\\Key"), QStringLiteral("Nothing")),
+        QCOMPARE(other.readString(Root, QStringLiteral("Other\\Key"), QStringLiteral("Nothing")),
                  QString());
     }
 

@@ -1,6 +1,6 @@
 // Spell checking in the windows: underlining and the context menu while typing, and the
 // interactive check dialog.
-#include "mock/FakePlatform.h"
+#include "mock/FakeDesktop.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
 #include "tst_spell_fixture.h"
@@ -95,7 +95,7 @@ private Q_SLOTS:
 
     void runSaysWhenCheckingIsOff() {
         SpellFixture f;
-        FakePlatform platform;
+        FakeDialogs platform;
         QTextEdit edit("qwzx");
         SpellChecker off({f.dir.filePath("none.aff"), f.dir.filePath("none.dic")}, f.lex());
         SpellCheckDialog::run(&edit, off, platform);

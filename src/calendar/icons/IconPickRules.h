@@ -14,7 +14,6 @@ class AppPaths;
 namespace IconPickRules {
 
 inline constexpr int Columns = 8;
-inline constexpr int TwipsPerPixel = 15;
 inline constexpr int CellTwips = 600;
 inline constexpr int NarrowGridTwips = 4870; // up to 4 rows
 inline constexpr int WideGridTwips = 5130;   // more rows: room for the scroll bar

@@ -5,12 +5,10 @@
 #include "calendar/ui/CalendarGrid.h"
 #include "calendar/ui/EditEvents.h"
 #include "core/Clock.h"
-#include "core/DataFile.h"
+#include "core/Settings.h"
 #include "core/ShellTables.h"
-#include "core/SystemRow.h"
-#include "core/ui/PLM.h"
 #include "core/ui/ToolRegistry.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -57,7 +55,7 @@ constexpr double YearUdTop = 105;
 } // namespace
 
 Calendar::Calendar(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_store(context.paths.dataFile()),
+    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
       m_geometry(CalendarGeometry::design()) {
     setObjectName(QStringLiteral("Calendar"));
     setWindowTitle(QStringLiteral("Personal Calendar"));
@@ -178,7 +176,7 @@ void Calendar::buildControls() {
     m_monthCal->setDateRange(EventRules::EarliestDate, EventRules::LatestDate);
     m_monthCal->move(-10000, -10000);
     m_monthCal->hide();
-    connect(m_monthCal, &QCalendarWidget::selectionChanged, this, [this] { ReDrawCal(false); });
+    connect(m_monthCal, &QCalendarWidget::selectionChanged, this, [this] { redraw(false); });
 
     const auto hidden = [this](const char* name) {
         auto* box = new QCheckBox(this);
@@ -195,17 +193,30 @@ void Calendar::buildControls() {
     m_refreshTimer->setObjectName(QStringLiteral("RefreshTimer"));
     m_refreshTimer->setInterval(500);
     connect(m_refreshTimer, &QTimer::timeout, this, &Calendar::layOutNow);
+
+    m_exportMenu = new QMenu(QStringLiteral("Export"), this);
+    m_exportMenu->setObjectName(QStringLiteral("ExportMenu"));
+    const QStringList ranges{QStringLiteral("Selected date"), QStringLiteral("Coming 7 days"),
+                             QStringLiteral("Selected month")};
+    for (int i = 0; i < ranges.size(); ++i) {
+        QAction* a = m_exportMenu->addAction(ranges[i]);
+        a->setObjectName(QStringLiteral("OptMenu"));
+        a->setData(i + 1);
+        connect(a, &QAction::triggered, this, [this, i] {
+            if (exportHook)
+                exportHook(i + 1);
+        });
+    }
 }
 
 void Calendar::readSettings() {
-    DataFile db(m_context.paths.dataFile());
-    SystemRow row;
-    if (!row.load(db))
+    const std::optional<Settings> s = SettingsStore(m_context.paths.dataFile()).load();
+    if (!s)
         return; // an unreadable file shows no holidays and large icons
-    m_addH->setChecked(row.boolean(QStringLiteral("AddHolidays")));
-    m_addC->setChecked(row.boolean(QStringLiteral("AddCanada")));
-    m_addA->setChecked(row.boolean(QStringLiteral("AddAmerica")));
-    m_smIco->setChecked(row.boolean(QStringLiteral("CheckSum")));
+    m_addH->setChecked(s->addHolidays);
+    m_addC->setChecked(s->addCanada);
+    m_addA->setChecked(s->addAmerica);
+    m_smIco->setChecked(s->smallIcons != 0);
 }
 
 HolidayFlags Calendar::holidayFlags() const {
@@ -248,14 +259,18 @@ void Calendar::layOutNow() {
     m_refreshTimer->stop();
     m_geometry.layOut(toTwips(width()), toTwips(height()));
     applyGeometry();
-    ReDrawCal(true);
+    redraw(true);
 }
 
-void Calendar::MDI_Resize() {
+void Calendar::activated() {
     m_refreshTimer->start();
 }
 
-void Calendar::ReDrawCal(bool Force) {
+void Calendar::hostResized() {
+    m_refreshTimer->start();
+}
+
+void Calendar::redraw(bool force) {
     const QDate selected = selectedDate();
     const QDate first = EventRules::firstVisibleDay(selected);
     const double W = m_geometry.calPic.width();
@@ -267,7 +282,7 @@ void Calendar::ReDrawCal(bool Force) {
 
     // The drawn grid is known by its first day, not by the month number alone: January of
     // another year must be drawn again too.
-    if (!Force && first == m_drawnFirst)
+    if (!force && first == m_drawnFirst)
         return;
 
     const QDate last = first.addDays(MonthLayout::Cells - 1);
@@ -319,7 +334,7 @@ void Calendar::placeTitle() {
 
 void Calendar::go(const QDate& date, bool force) {
     setSelectedDate(date);
-    ReDrawCal(force);
+    redraw(force);
 }
 
 void Calendar::monthButton(int index) {
@@ -340,12 +355,11 @@ void Calendar::editEvents() {
     if (!editEventsHook)
         return;
     editEventsHook();
-    ReDrawCal(true);
+    redraw(true);
 }
 
 void Calendar::exportEvents() {
-    if (exportMenuHook)
-        exportMenuHook(m_context.platform.cursorPos());
+    m_exportMenu->popup(m_context.windows.cursorPos());
 }
 
 void Calendar::findNext() {
@@ -424,18 +438,22 @@ void Calendar::showEvent(QShowEvent* event) {
     m_grid->setFocus(Qt::OtherFocusReason);
 }
 
-void registerCalendarTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::CalendarButton, [&context](QWidget* parent) {
+CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
+    tools.registerTool(MainToolbar::CalendarButton, [this, &context](QWidget* parent) {
         auto* calendar = new Calendar(context, parent);
         calendar->editEventsHook = [calendar, &context] {
             EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(),
                               calendar);
             editor.exec();
         };
-        calendar->exportMenuHook = [calendar](const QPoint& at) {
-            if (QMenu* menu = PLM::contextMenu(calendar, QStringLiteral("ExportMenu")))
-                menu->popup(at);
-        };
+        m_page = calendar;
         return calendar;
     });
+}
+
+void CalendarTool::showDate(const QDate& date) {
+    if (!m_page)
+        return;
+    m_page->setSelectedDate(date);
+    m_page->redraw(true);
 }

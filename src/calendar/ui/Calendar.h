@@ -6,9 +6,10 @@
 #include "calendar/EventStore.h"
 #include "calendar/MonthLayout.h"
 #include "core/AppContext.h"
+#include "core/ui/ToolPage.h"
 
 #include <QDate>
-#include <QWidget>
+#include <QPointer>
 
 #include <functional>
 #include <vector>
@@ -19,6 +20,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
@@ -30,21 +32,23 @@ class ToolRegistry;
 // reads the month from the data file again. Controls carry their designed names as
 // objectName (CalPic, MnYrLb, MonthBtn, YearUd, TodayCmd, ...); the window's own name,
 // "Calendar", makes F1 open the help topic "calendar.htm" through the application's help key.
-class Calendar : public QWidget {
+class Calendar : public ToolPage {
     Q_OBJECT
 public:
     Calendar(AppContext& context, QWidget* parent = nullptr);
     ~Calendar() override;
 
     // Moves the selection rectangle to the selected date and, when that date is not in the
-    // month drawn last or Force is true, reads and draws the whole month again.
-    Q_INVOKABLE void ReDrawCal(bool Force);
-    // The host resized: lay out and redraw shortly (through RefreshTimer).
-    Q_INVOKABLE void MDI_Resize();
+    // month drawn last or `force` is true, reads and draws the whole month again.
+    void redraw(bool force);
+
+    // Shown or resized inside the main window: lay out and redraw shortly (RefreshTimer).
+    void activated() override;
+    void hostResized() override;
 
     Q_INVOKABLE QDate selectedDate() const;
     // Selects a date (kept within 1 January 1753 ... 31 December 9999) without drawing;
-    // callers follow with ReDrawCal(true), as the reminder does to open the calendar at an
+    // callers follow with redraw(true), as the reminder does to open the calendar at an
     // event's date.
     Q_INVOKABLE void setSelectedDate(const QDate& date);
 
@@ -64,10 +68,10 @@ public:
     // Hooks for the tools that open from the month view; each does nothing until set.
     // The event editor, run modally for selectedDate(); the month is redrawn after it.
     std::function<void()> editEventsHook;
-    // Pops up the main window's "Export" menu at a global position (the mouse pointer).
-    std::function<void(const QPoint&)> exportMenuHook;
+    // An item of the "Export" menu: 1 selected date, 2 coming 7 days, 3 selected month.
+    std::function<void(int range)> exportHook;
     // "Find Next" with the search box's text; the search selects its answer and calls
-    // ReDrawCal(true).
+    // redraw(true).
     std::function<void(const QString&)> findNextHook;
 
 public Q_SLOTS:
@@ -85,7 +89,7 @@ private:
     void readSettings();
     void applyGeometry();
     void placeTitle();
-    // Selects `date` and redraws; `force` as for ReDrawCal.
+    // Selects `date` and redraws; `force` as for redraw().
     void go(const QDate& date, bool force);
 
     void monthButton(int index);
@@ -128,8 +132,19 @@ private:
     QCheckBox* m_addA;
     QCheckBox* m_smIco;
     QTimer* m_refreshTimer;
+    QMenu* m_exportMenu;
 };
 
-// Registers the calendar as the main window's "Personal Calendar" tool, its "Export Events"
-// popping up the main window's Export menu at the pointer.
-void registerCalendarTool(ToolRegistry& tools, AppContext& context);
+// The calendar as the main window's "Personal Calendar" tool, with its event editor. Others
+// bring it up at a date through showDate().
+class CalendarTool {
+public:
+    CalendarTool(ToolRegistry& tools, AppContext& context);
+    // The page once the main window has loaded it; null before.
+    Calendar* page() const { return m_page; }
+    // Selects `date` in the loaded page and redraws it.
+    void showDate(const QDate& date);
+
+private:
+    QPointer<Calendar> m_page;
+};

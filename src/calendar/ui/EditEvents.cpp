@@ -4,7 +4,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/ui/IcoPick.h"
 #include "core/ui/HelpKey.h"
-#include "platform/Platform.h"
+#include "platform/Dialogs.h"
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 
@@ -286,7 +286,7 @@ void EditEvents::clickCell(int row, int column) {
 QImage EditEvents::chooseIcon() {
     if (m_chooser)
         return m_chooser(*this);
-    IcoPick picker(m_context.paths, m_context.platform, m_folders, m_edit.defaultIcon(), this);
+    IcoPick picker(m_context.paths, m_context.dialogs, m_folders, m_edit.defaultIcon(), this);
     picker.exec();
     return picker.picked();
 }
@@ -409,7 +409,7 @@ bool EditEvents::save() {
     QString error;
     if (!m_edit.save(store, &error)) {
         // Nothing was written; the editor stays open so the user's changes are not lost.
-        m_context.platform.MessageBox(
+        m_context.dialogs.messageBox(
             QStringLiteral("The events of this day could not be saved, so the calendar was "
                            "left as it was.\n\n") +
                 error,

@@ -1,8 +1,10 @@
 #include "calendar/ui/IcoPick.h"
 
+#include "core/Twips.h"
+
 #include "calendar/EventIcons.h"
 #include "calendar/icons/IconPickRules.h"
-#include "platform/Platform.h"
+#include "platform/Dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -25,7 +27,7 @@ constexpr int FileBtnWidthTwips = 1335;
 constexpr int CancelWidthTwips = CancelInsetTwips + MarginTwips;
 
 int px(int twips) {
-    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+    return Twips::toPixels(twips);
 }
 
 // Draws a cell's icon centred, its mask colour see-through.
@@ -64,9 +66,9 @@ const QString IcoPick::DialogTitle = QStringLiteral("Please select an icon file:
 const QString IcoPick::FileFilter =
     QStringLiteral("Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)");
 
-IcoPick::IcoPick(const AppPaths& paths, Platform& platform, IconFolderMemory& folders,
+IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
                  const QImage& defaultIcon, QWidget* parent)
-    : QDialog(parent), m_paths(paths), m_platform(platform), m_folders(folders),
+    : QDialog(parent), m_paths(paths), m_dialogs(dialogs), m_folders(folders),
       m_defaultIcon(defaultIcon), m_chooser(chooseWithDialog), m_grid(new QTableWidget(this)),
       m_fileBtn(new QPushButton(QStringLiteral(" Icon Files"), this)),
       m_cancelBtn(new QPushButton(QStringLiteral("Cancel"), this)) {
@@ -104,9 +106,9 @@ void IcoPick::LoadIcons() {
     m_grid->setRowCount(0);
     const Loaded loaded = loadIcons(m_fileName, m_paths);
     if (loaded.notFound)
-        m_platform.MessageBox(QStringLiteral("Icons not found, default library will be used."),
-                              QStringLiteral("Message"), MessageButtons::Ok,
-                              MessageIcon::Information);
+        m_dialogs.messageBox(QStringLiteral("Icons not found, default library will be used."),
+                             QStringLiteral("Message"), MessageButtons::Ok,
+                             MessageIcon::Information);
     m_fileName = loaded.fileName;
     m_count = int(loaded.pictures.size());
     const int rows = rowCount(m_count);

@@ -8,7 +8,7 @@
 #include <functional>
 
 class IconFolderMemory;
-class Platform;
+class Dialogs;
 class QPushButton;
 class QTableWidget;
 
@@ -28,7 +28,7 @@ public:
 
     // `defaultIcon` is the editor's default event icon, which the first icon of the default
     // library stands for.
-    IcoPick(const AppPaths& paths, Platform& platform, IconFolderMemory& folders,
+    IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
             const QImage& defaultIcon, QWidget* parent = nullptr);
 
     // Replaces the file dialog (tests).
@@ -51,7 +51,7 @@ private:
     void layOut(int rows);
 
     AppPaths m_paths;
-    Platform& m_platform;
+    Dialogs& m_dialogs;
     IconFolderMemory& m_folders;
     QImage m_defaultIcon;
     FileChooser m_chooser;

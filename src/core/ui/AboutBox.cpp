@@ -2,7 +2,7 @@
 
 #include "core/WebSite.h"
 #include "core/ui/AppIcon.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -10,7 +10,8 @@
 
 const QString AboutBox::MakerName = QStringLiteral("The Plumora Project");
 
-AboutBox::AboutBox(Platform& platform, QWidget* parent) : QDialog(parent), m_platform(platform) {
+AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About Plumora"));
 
@@ -37,8 +38,7 @@ AboutBox::AboutBox(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
     maker->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     maker->setToolTip(productWebSite());
     // The address is the product web site's, whatever the label's link says.
-    connect(maker, &QLabel::linkActivated, this,
-            [this] { m_platform.OpenUrlInBrowser(productWebSite()); });
+    connect(maker, &QLabel::linkActivated, this, [openWebSite] { openWebSite(); });
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
@@ -57,5 +57,5 @@ AboutBox::AboutBox(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
     setFixedSize(sizeHint());
     // Before it is shown: a shown window changing its flags would be hidden, and a hidden
     // modal dialog ends its own modal loop.
-    m_platform.MakeTopmost(this);
+    windows.makeTopmost(this);
 }

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
-class Platform;
+#include <functional>
+
+class WindowSystem;
 
 // The About box: name, version, the platform line, the maker's name as a link to the
 // product web site, and OK. It stands above other windows.
@@ -11,8 +13,5 @@ class AboutBox : public QDialog {
 public:
     static const QString MakerName;
 
-    explicit AboutBox(Platform& platform, QWidget* parent = nullptr);
-
-private:
-    Platform& m_platform;
+    AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWidget* parent = nullptr);
 };

@@ -1,19 +1,15 @@
 #include "notify/ui/Notices.h"
 
-#include "calendar/ui/Calendar.h"
 #include "core/Clock.h"
-#include "core/ui/PLM.h"
-#include "core/ui/SysTray.h"
 #include "notify/ReminderList.h"
 #include "notify/ReminderSound.h"
 #include "notify/ui/ChimePlayer.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
-Notices::Notices(AppContext& context, ClickMenu clickMenu, OpenCalendar openCalendar,
-                 QObject* parent)
-    : QObject(parent), m_context(context), m_clickMenu(std::move(clickMenu)),
+Notices::Notices(AppContext& context, Dispatch dispatch, OpenCalendar openCalendar, QObject* parent)
+    : QObject(parent), m_context(context), m_dispatch(std::move(dispatch)),
       m_openCalendar(std::move(openCalendar)), m_chime(new ChimePlayer(this)) {
     setObjectName(QStringLiteral("Notices"));
 }
@@ -21,26 +17,6 @@ Notices::Notices(AppContext& context, ClickMenu clickMenu, OpenCalendar openCale
 Notices::~Notices() {
     delete m_reminder.data();
     delete m_popMsg.data();
-}
-
-std::unique_ptr<Notices> Notices::attach(AppContext& context, SysTray& tray) {
-    auto openCalendar = [&tray](const QDate& date) {
-        tray.ClickMenu(TrayMenu::Calendar);
-        PLM* plm = tray.shell().mainWindow();
-        const QString name = MainToolbar::childName(MainToolbar::CalendarButton);
-        auto* calendar = plm ? qobject_cast<Calendar*>(plm->loadedChild(name)) : nullptr;
-        if (!calendar)
-            return;
-        calendar->setSelectedDate(date);
-        calendar->ReDrawCal(true);
-    };
-    auto notices = std::make_unique<Notices>(
-        context, [&tray](int index) { tray.ClickMenu(index); }, openCalendar);
-    tray.shell().setReminderLoader([n = QPointer<Notices>(notices.get())] {
-        if (n)
-            n->loadReminder();
-    });
-    return notices;
 }
 
 Reminder* Notices::reminder() const {
@@ -72,13 +48,13 @@ void Notices::playReminderSound() {
     m_chime->play(ReminderSound::prepare(m_context.paths));
 }
 
-PopMsg* Notices::ShowPopMsg(const QString& text, const QString& action) {
+PopMsg* Notices::showPopMessage(const QString& text, const QString& action) {
     PopMsg* msg = m_popMsg;
     if (!msg) {
-        msg = new PopMsg(m_context.platform, m_clickMenu);
+        msg = new PopMsg(m_context.windows, m_context.shell, m_dispatch);
         m_popMsg = msg;
     }
-    if (!m_context.platform.ShowFormSafely(msg, false))
+    if (!m_context.windows.showWindow(msg, false))
         return nullptr;
     msg->setAction(action);
     msg->setMessage(text);

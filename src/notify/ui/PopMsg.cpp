@@ -4,7 +4,8 @@
 #include "notify/NoticePlacement.h"
 #include "notify/PopAction.h"
 #include "notify/ui/NoticeFrame.h"
-#include "platform/Platform.h"
+#include "platform/DesktopShell.h"
+#include "platform/WindowSystem.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -17,8 +18,10 @@ constexpr QSize WindowSize(320, 72);
 constexpr int IconSize = 32;
 } // namespace
 
-PopMsg::PopMsg(Platform& platform, std::function<void(int)> clickMenu, QWidget* parent)
-    : QWidget(parent, NoticeFrame::Flags), m_platform(platform), m_clickMenu(std::move(clickMenu)) {
+PopMsg::PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(int)> dispatch,
+               QWidget* parent)
+    : QWidget(parent, NoticeFrame::Flags), m_windows(windows), m_shell(shell),
+      m_dispatch(std::move(dispatch)) {
     QFrame* frame =
         NoticeFrame::setUp(this, QStringLiteral("PopMsg"), WindowTitles::PopMessage, WindowSize);
 
@@ -37,8 +40,8 @@ PopMsg::PopMsg(Platform& platform, std::function<void(int)> clickMenu, QWidget* 
     m_message->setForegroundRole(QPalette::ToolTipText);
     row->addWidget(m_message, 1);
 
-    m_platform.MakeTopmost(this);
-    move(NoticePlacement::place(size(), m_platform.screenGeometry(), m_platform.GetWorkAreaBottom(),
+    m_windows.makeTopmost(this);
+    move(NoticePlacement::place(size(), m_windows.screenGeometry(), m_windows.workAreaBottom(),
                                 false));
 
     m_msgTimer.setObjectName(QStringLiteral("MsgTimer"));
@@ -67,11 +70,11 @@ void PopMsg::clicked() {
     const PopAction action = PopAction::parse(m_action);
     switch (action.kind) {
     case PopAction::OpenAddress:
-        m_platform.OpenUrlInBrowser(action.address);
+        m_shell.openUrl(action.address);
         break;
     case PopAction::MenuCommand:
-        if (m_clickMenu)
-            m_clickMenu(action.menuIndex);
+        if (m_dispatch)
+            m_dispatch(action.menuIndex);
         break;
     case PopAction::None:
         break;

@@ -5,7 +5,8 @@
 
 #include <functional>
 
-class Platform;
+class DesktopShell;
+class WindowSystem;
 class QLabel;
 
 // The pop-up message "- Plumora -": one line of text and one action, in the bottom-right
@@ -18,7 +19,8 @@ public:
 
     // `clickMenu` runs a tray-menu command. Loading places the window, makes it topmost and
     // starts MsgTimer; the caller shows it, then sets the action and the text.
-    PopMsg(Platform& platform, std::function<void(int)> clickMenu, QWidget* parent = nullptr);
+    PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(int)> dispatch,
+           QWidget* parent = nullptr);
 
     // The action, kept as the tag of IconImg: "http..." opens the address, a number runs
     // that tray-menu command.
@@ -37,8 +39,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    Platform& m_platform;
-    std::function<void(int)> m_clickMenu;
+    WindowSystem& m_windows;
+    DesktopShell& m_shell;
+    std::function<void(int)> m_dispatch;
     QString m_action;
     QLabel* m_message;
     QTimer m_msgTimer;

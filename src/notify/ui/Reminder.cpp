@@ -4,7 +4,7 @@
 #include "core/Clock.h"
 #include "notify/NoticePlacement.h"
 #include "notify/ui/NoticeFrame.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -100,14 +100,14 @@ void Reminder::buildControls(QFrame* frame) {
 }
 
 void Reminder::showNotice() {
-    Platform& platform = m_context.platform;
-    platform.MakeTopmost(this);
+    WindowSystem& windows = m_context.windows;
+    windows.makeTopmost(this);
     // It stands clear of the mail notice and of a pop-up message, which take the same
     // corner.
-    const bool lifted = platform.IsNewMailOpen() || platform.IsWindowOpen(WindowTitles::PopMessage);
-    move(NoticePlacement::place(size(), platform.screenGeometry(), platform.GetWorkAreaBottom(),
-                                lifted));
-    platform.ShowFormSafely(this, false);
+    const bool lifted = windows.isNewMailOpen() || windows.isWindowOpen(WindowTitles::PopMessage);
+    move(
+        NoticePlacement::place(size(), windows.screenGeometry(), windows.workAreaBottom(), lifted));
+    windows.showWindow(this, false);
     Q_EMIT shown();
 }
 

@@ -1,6 +1,6 @@
 #include "platform/spell/ui/SpellCheckDialog.h"
 
-#include "platform/Platform.h"
+#include "platform/Dialogs.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -116,11 +116,11 @@ void SpellCheckDialog::advance() {
         accept();
 }
 
-void SpellCheckDialog::run(QTextEdit* edit, SpellChecker& checker, Platform& platform,
+void SpellCheckDialog::run(QTextEdit* edit, SpellChecker& checker, Dialogs& dialogs,
                            QWidget* parent) {
     if (!checker.available()) {
-        platform.MessageBox(UnavailableText, QStringLiteral("Message"), MessageButtons::Ok,
-                            MessageIcon::Information);
+        dialogs.messageBox(UnavailableText, QStringLiteral("Message"), MessageButtons::Ok,
+                           MessageIcon::Information);
         return;
     }
     if (edit) {
@@ -135,6 +135,6 @@ void SpellCheckDialog::run(QTextEdit* edit, SpellChecker& checker, Platform& pla
         if (dialog.start())
             dialog.exec();
     }
-    platform.MessageBox(CompleteText, QStringLiteral("Message"), MessageButtons::Ok,
-                        MessageIcon::Information);
+    dialogs.messageBox(CompleteText, QStringLiteral("Message"), MessageButtons::Ok,
+                       MessageIcon::Information);
 }

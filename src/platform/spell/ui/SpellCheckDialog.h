@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class Platform;
+class Dialogs;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -31,7 +31,7 @@ public:
 
     // The whole check of a text box: the dialog (modal) over its words, then "Spell check
     // is complete."; without a dictionary only a message that checking is off.
-    static void run(QTextEdit* edit, SpellChecker& checker, Platform& platform,
+    static void run(QTextEdit* edit, SpellChecker& checker, Dialogs& dialogs,
                     QWidget* parent = nullptr);
 
 private:

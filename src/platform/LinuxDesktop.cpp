@@ -1,14 +1,22 @@
-#include "platform/SystemServices.h"
+#include "platform/LinuxDesktop.h"
 
-#include "platform/DesktopEntries.h"
-
+#include <QDesktopServices>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
+#include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
-namespace SystemServices {
+bool LinuxDesktopShell::openUrl(const QString& address) {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}
 
-QString specialFolderPath(SpecialFolder folder) {
+bool LinuxDesktopShell::startProgram(const QString& program, const QStringList& arguments,
+                                     const QString& workingFolder) {
+    return QProcess::startDetached(program, arguments, workingFolder);
+}
+
+QString LinuxDesktopShell::specialFolderPath(SpecialFolder folder) const {
     QString path;
     switch (folder) {
     case SpecialFolder::Documents:
@@ -44,7 +52,7 @@ bool anyInterfaceUp() {
 }
 } // namespace
 
-bool isOnline() {
+bool LinuxNetworkStatus::isOnline() {
     // Loaded once: the backend keeps itself up to date from then on.
     static const bool haveBackend =
         QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
@@ -56,17 +64,3 @@ bool isOnline() {
     }
     return anyInterfaceUp();
 }
-
-MailProgram defaultMailProgram() {
-    MailProgram p;
-    p.desktopId = DesktopEntries::defaultApplication(QStringLiteral("x-scheme-handler/mailto"));
-    const DesktopEntries::Entry entry = DesktopEntries::find(p.desktopId);
-    p.isThunderbird = p.desktopId.contains(QLatin1String("thunderbird"), Qt::CaseInsensitive) ||
-                      entry.name.contains(QLatin1String("thunderbird"), Qt::CaseInsensitive);
-    p.displayName = p.isThunderbird        ? QStringLiteral("Thunderbird")
-                    : entry.name.isEmpty() ? QStringLiteral("your mail program")
-                                           : entry.name;
-    return p;
-}
-
-} // namespace SystemServices

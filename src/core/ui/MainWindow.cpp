@@ -1,11 +1,11 @@
-#include "core/ui/PLM.h"
+#include "core/ui/MainWindow.h"
 
-#include "core/WebSite.h"
 #include "core/WindowPlacement.h"
 #include "core/ui/Artwork.h"
 #include "core/ui/HelpKey.h"
+#include "core/ui/ToolPage.h"
 #include "core/ui/ToolRegistry.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -13,9 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -24,23 +22,14 @@ bool hasMethod(const QObject* object, const char* signature) {
     return object->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(signature)) >= 0;
 }
 
-// Calls a tool's optional operation; tools that do not offer it are left alone.
-void callIfOffered(QObject* object, const char* name) {
-    if (object && hasMethod(object, QByteArray(QByteArray(name) + "()").constData()))
-        QMetaObject::invokeMethod(object, name, Qt::DirectConnection);
-}
-
 void postKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, modifiers));
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, modifiers));
 }
 
-const QString QNotesName = QStringLiteral("QNotes");
-const QString CalendarName = QStringLiteral("Calendar");
-
 } // namespace
 
-PLM::PLM(AppContext& context, const ToolRegistry& tools, QWidget* parent)
+MainWindow::MainWindow(AppContext& context, const ToolRegistry& tools, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_tools(tools) {
     setObjectName(QStringLiteral("PLM"));
     setWindowTitle(QStringLiteral("Plumora"));
@@ -61,11 +50,10 @@ PLM::PLM(AppContext& context, const ToolRegistry& tools, QWidget* parent)
 
     buildToolbar();
     buildMenus();
-    buildContextMenus();
     applyStoredPlacement();
 }
 
-void PLM::buildToolbar() {
+void MainWindow::buildToolbar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("MainTB"));
     bar->setMovable(false);
@@ -88,21 +76,21 @@ void PLM::buildToolbar() {
                 action->setCheckable(true);
                 m_toolGroup->addAction(action);
             }
-            connect(action, &QAction::triggered, this, [this, b] { MainTB_ButtonClick(b); });
+            connect(action, &QAction::triggered, this, [this, b] { clickToolbarButton(b); });
         }
         action->setObjectName(QStringLiteral("MainTB_%1").arg(b));
         m_buttons[std::size_t(b)] = action;
     }
 }
 
-void PLM::buildMenus() {
+void MainWindow::buildMenus() {
     auto item = [this](QMenu* menu, const char* name, const QString& caption, auto&& slot) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         connect(a, &QAction::triggered, this, std::forward<decltype(slot)>(slot));
         return a;
     };
-    auto tool = [this](int button) { return [this, button] { MainTB_ButtonClick(button); }; };
+    auto tool = [this](int button) { return [this, button] { clickToolbarButton(button); }; };
     using namespace MainToolbar;
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -140,123 +128,87 @@ void PLM::buildMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));
     item(help, "ContentMenu", QStringLiteral("Content"), [this] { sendHelpKey(); });
-    item(help, "WebSiteMenu", QStringLiteral("Web Site"),
-         [this] { m_context.platform.OpenUrlInBrowser(productWebSite()); });
+    item(help, "WebSiteMenu", QStringLiteral("Web Site"), [this] { Q_EMIT webSiteRequested(); });
     help->addSeparator();
     item(help, "AboutMenu", QStringLiteral("About"), [this] { Q_EMIT aboutRequested(); });
 }
 
-void PLM::buildContextMenus() {
-    auto* qa = new QMenu(this);
-    qa->setObjectName(QStringLiteral("QAMenu"));
-    QAction* clear = qa->addAction(QStringLiteral("Clear List"));
-    clear->setObjectName(QStringLiteral("ClearMenu"));
-    connect(clear, &QAction::triggered, this,
-            [this] { callIfOffered(loadedChild(QStringLiteral("QAccess")), "ClearList"); });
-
-    auto* exportMenu = new QMenu(QStringLiteral("Export"), this);
-    exportMenu->setObjectName(QStringLiteral("ExportMenu"));
-    const QStringList ranges{QStringLiteral("Selected date"), QStringLiteral("Coming 7 days"),
-                             QStringLiteral("Selected month")};
-    for (int i = 0; i < ranges.size(); ++i) {
-        QAction* a = exportMenu->addAction(ranges[i]);
-        a->setObjectName(QStringLiteral("OptMenu"));
-        a->setData(i);
-        connect(a, &QAction::triggered, this, [this, i] {
-            if (m_tools.exportHandler())
-                m_tools.exportHandler()(i + 1);
-        });
-    }
-}
-
-QMenu* PLM::contextMenu(QWidget* tool, const QString& name) {
-    auto* plm = qobject_cast<PLM*>(tool ? tool->window() : nullptr);
-    return plm ? plm->findChild<QMenu*>(name, Qt::FindDirectChildrenOnly) : nullptr;
-}
-
-void PLM::applyStoredPlacement() {
+void MainWindow::applyStoredPlacement() {
     const WindowPlacement::Stored stored = WindowPlacement::load(m_context.paths.dataFile());
-    const QRect screen = m_context.platform.screenGeometry();
+    const QRect screen = m_context.windows.screenGeometry();
     // "Beyond the screen" means beyond every screen, so a window left on a second display
     // stays there.
     QRect desktop = screen;
-    for (const QScreen* s : QGuiApplication::screens())
-        desktop |= s->geometry();
-    const WindowPlacement::Opening o = WindowPlacement::onOpen(stored, DesignSize, desktop, screen);
+    for (const QRect& s : m_context.windows.screens())
+        desktop |= s;
+    const WindowPlacement::Opening o =
+        WindowPlacement::onOpen(stored, DefaultSize, desktop, screen);
     move(o.geometry.topLeft());
     resize(o.geometry.size());
     if (o.maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-QAction* PLM::toolbarButton(int button) const {
+QAction* MainWindow::toolbarButton(int button) const {
     return button >= 1 && button <= MainToolbar::ButtonCount ? m_buttons[std::size_t(button)]
                                                              : nullptr;
 }
 
-QWidget* PLM::loadedChild(const QString& name) const {
-    return m_client->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-}
-
-void PLM::MainTB_ButtonClick(int button) {
-    const QString tip = MainToolbar::tip(button);
-    if (tip == QLatin1String("Reminder") || tip == QLatin1String("Help")) {
+void MainWindow::clickToolbarButton(int button) {
+    using namespace MainToolbar;
+    if (button == ReminderButton || button == HelpButton) {
         toolbarButton(button)->setChecked(false);
-        if (tip == QLatin1String("Reminder"))
+        if (button == ReminderButton)
             Q_EMIT reminderRequested();
         else
             sendHelpKey();
         return;
     }
-    if (!MainToolbar::isTool(button))
+    if (!isTool(button))
         return;
 
     toolbarButton(button)->setChecked(true);
-
-    for (QWidget* child : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isHidden())
-            continue;
-        if (child->objectName() == QNotesName)
-            callIfOffered(child, "SaveNotes");
-        child->hide();
+    ToolPage* page = ensurePage(button);
+    for (const QPointer<ToolPage>& loaded : std::as_const(m_pages)) {
+        ToolPage* other = loaded.data();
+        if (other && other != page && !other->isHidden()) {
+            other->aboutToHide();
+            other->hide();
+        }
     }
 
-    QWidget* child = ensureChild(button);
-    m_active = child;
-    child->show();
-    child->raise();
-    if (child->objectName() == CalendarName) {
-        if (auto* refresh = child->findChild<QTimer*>(QStringLiteral("RefreshTimer")))
-            refresh->start();
-    }
-    m_statusPanel->setText(child->windowTitle());
-    fitActiveChild();
-    if (MainToolbar::drawsEtchedRule(button))
-        drawEtchedRule(child);
+    m_active = page;
+    fitActivePage();
+    page->show();
+    page->raise();
+    m_statusPanel->setText(page->windowTitle());
+    if (drawsEtchedRule(button))
+        drawEtchedRule(page);
+    page->activated();
 }
 
-QWidget* PLM::ensureChild(int button) {
-    const QString name = MainToolbar::childName(button);
-    if (QWidget* loaded = loadedChild(name))
+ToolPage* MainWindow::ensurePage(int button) {
+    if (ToolPage* loaded = m_pages.value(button))
         return loaded;
-    QWidget* child = nullptr;
+    ToolPage* page = nullptr;
     if (const ToolRegistry::Factory factory = m_tools.factory(button))
-        child = factory(m_client);
-    if (!child)
-        child = new QWidget;
-    if (child->parentWidget() != m_client || child->isWindow())
-        child->setParent(m_client, Qt::Widget);
-    if (child->objectName().isEmpty())
-        child->setObjectName(name);
-    if (child->windowTitle().isEmpty())
-        child->setWindowTitle(MainToolbar::tip(button));
-    child->setProperty(HelpKey::WindowProperty, true);
-    child->setAutoFillBackground(true);
-    child->hide();
-    return child;
+        page = factory(m_client);
+    if (!page)
+        page = new ToolPage;
+    if (page->parentWidget() != m_client || page->isWindow())
+        page->setParent(m_client, Qt::Widget);
+    if (page->objectName().isEmpty())
+        page->setObjectName(MainToolbar::childName(button));
+    if (page->windowTitle().isEmpty())
+        page->setWindowTitle(MainToolbar::tip(button));
+    page->setProperty(HelpKey::WindowProperty, true);
+    page->setAutoFillBackground(true);
+    page->hide();
+    m_pages.insert(button, page);
+    return page;
 }
 
-void PLM::fitActiveChild() {
+void MainWindow::fitActivePage() {
     QWidget* active = m_active;
     if (!active)
         return;
@@ -268,47 +220,37 @@ void PLM::fitActiveChild() {
     }
 }
 
-void PLM::drawEtchedRule(QWidget* child) {
+void MainWindow::drawEtchedRule(QWidget* page) {
     const std::array<std::pair<const char*, QPalette::ColorRole>, 2> lines{
         {{"L1", QPalette::Dark}, {"L2", QPalette::Light}}};
     int y = 0;
     for (const auto& [name, role] : lines) {
-        auto* rule = child->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        auto* rule = page->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
         if (!rule) {
-            rule = new QWidget(child);
+            rule = new QWidget(page);
             rule->setObjectName(QLatin1String(name));
             rule->setAutoFillBackground(true);
             rule->setAttribute(Qt::WA_TransparentForMouseEvents);
         }
         QPalette pal = rule->palette();
-        pal.setColor(QPalette::Window, child->palette().color(role));
+        pal.setColor(QPalette::Window, page->palette().color(role));
         rule->setPalette(pal);
-        rule->setGeometry(0, y++, child->width(), 1);
+        rule->setGeometry(0, y++, page->width(), 1);
         rule->show();
         rule->raise();
     }
 }
 
-void PLM::notifyResized() {
-    if (!m_active)
-        return;
-    if (m_active->objectName() == CalendarName) {
-        if (auto* refresh = m_active->findChild<QTimer*>(QStringLiteral("RefreshTimer")))
-            refresh->start();
-    } else {
-        callIfOffered(m_active, "MDI_Resize");
-    }
-}
-
-bool PLM::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize) {
-        fitActiveChild();
-        notifyResized();
+        fitActivePage();
+        if (ToolPage* active = m_active.data())
+            active->hostResized();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void PLM::editFocused(const char* slot, int key, Qt::KeyboardModifiers modifiers) {
+void MainWindow::editFocused(const char* slot, int key, Qt::KeyboardModifiers modifiers) {
     QWidget* target = QApplication::focusWidget();
     if (!target || target->window() != this)
         return;
@@ -321,26 +263,24 @@ void PLM::editFocused(const char* slot, int key, Qt::KeyboardModifiers modifiers
     postKey(target, key, modifiers);
 }
 
-void PLM::sendHelpKey() {
+void MainWindow::sendHelpKey() {
     QWidget* target = QApplication::focusWidget();
     const bool inTool = target && m_active && m_active->isAncestorOf(target);
     if (!inTool)
-        target = m_active ? m_active.data() : this;
+        target = m_active ? static_cast<QWidget*>(m_active.data()) : this;
     HelpKey::send(target);
 }
 
-void PLM::closeEvent(QCloseEvent* event) {
-    // Tools are unloaded with the window: give each its own close, and Quick Notes its save
-    // even when it does not save on close itself.
-    for (QWidget* child : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->objectName() == QNotesName)
-            callIfOffered(child, "SaveNotes");
-        child->close();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Tools are unloaded with the window: each keeps what is unsaved, then gets its close.
+    for (const QPointer<ToolPage>& loaded : std::as_const(m_pages)) {
+        if (ToolPage* page = loaded.data()) {
+            page->aboutToHide();
+            page->close();
+        }
     }
     const Qt::WindowStates state = windowState();
-    WindowPlacement::save(m_context.paths.dataFile(),
-                          WindowPlacement::onClose(QRect(pos(), size()),
-                                                   state.testFlag(Qt::WindowMinimized),
-                                                   state.testFlag(Qt::WindowMaximized)));
+    WindowPlacement::save(m_context.paths.dataFile(), QRect(pos(), size()),
+                          state.testFlag(Qt::WindowMinimized), state.testFlag(Qt::WindowMaximized));
     event->accept();
 }

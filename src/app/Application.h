@@ -1,0 +1,36 @@
+#pragma once
+
+#include "calendar/ui/Calendar.h"
+#include "core/AppContext.h"
+#include "core/ui/CommandDispatcher.h"
+#include "core/ui/TrayController.h"
+#include "notify/ui/Notices.h"
+
+#include <QObject>
+
+// Where Plumora is put together: the dispatcher, the controller, the notices and the tools,
+// the start-up jobs and the minute jobs in their order, and the signals between them. A
+// new tool adds one line here.
+class Application : public QObject {
+    Q_OBJECT
+public:
+    explicit Application(AppContext& context, QObject* parent = nullptr);
+    ~Application() override;
+
+    // Start-up; false when another copy already runs (then nothing is shown).
+    bool start();
+
+    CommandDispatcher& dispatcher() { return m_dispatcher; }
+    TrayController& controller() { return m_controller; }
+    Notices& notices() { return m_notices; }
+    CalendarTool& calendar() { return m_calendar; }
+
+private:
+    void addJobs();
+
+    AppContext& m_context;
+    CommandDispatcher m_dispatcher;
+    TrayController m_controller;
+    Notices m_notices;
+    CalendarTool m_calendar;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/Clock.h"
+#include "mail/LinuxMailClient.h"
+#include "platform/LinuxDesktop.h"
+#include "platform/RegistryStore.h"
+#include "platform/ui/QtWindowSystem.h"
+
+#include <QDir>
+
+// The real services of a Linux desktop session, one per role.
+struct LinuxServices {
+    SystemClock clock;
+    QtWindowSystem windows;
+    LinuxDesktopShell shell;
+    QtDialogs dialogs;
+    RegistryStore registry{RegistryStore::defaultPath()};
+    LinuxNetworkStatus network;
+    LinuxMailClient mail{QDir::homePath()};
+
+    AppContext context(const AppPaths& paths) {
+        return AppContext{paths, clock, windows, shell, dialogs, registry, network, mail};
+    }
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/Jobs.h"
+
+#include <functional>
+
+// Starts the holiday-list update at the start of an hour once more than 60 days have passed
+// since the last one, when the machine is online.
+class HolidayUpdateJob final : public MinuteJob {
+public:
+    static constexpr int DaysBetweenUpdates = 60;
+
+    explicit HolidayUpdateJob(std::function<void()> startUpdate);
+    const char* name() const override { return "holiday update"; }
+    void run(MinuteContext& minute) override;
+
+private:
+    std::function<void()> m_startUpdate;
+};

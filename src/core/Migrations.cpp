@@ -1,0 +1,55 @@
+#include "core/Migrations.h"
+
+#include "core/DataFile.h"
+#include "core/Log.h"
+
+#include <QStringList>
+
+namespace Migrations {
+
+namespace {
+
+// Step n brings a file from version n - 1 to version n. Append new steps; never edit an
+// old one, since files in the field were made by it.
+const QList<QStringList>& steps() {
+    static const QList<QStringList> all{
+        // 1: the month view reads dates and codes from an index instead of the table.
+        {QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
+                        "ON Events (Frequency, eDate, Holiday)")},
+    };
+    return all;
+}
+
+} // namespace
+
+int currentVersion() {
+    return int(steps().size());
+}
+
+Outcome run(DataFile& db) {
+    const int version = db.userVersion();
+    if (version < 0)
+        return Outcome::Failed;
+    if (version > currentVersion()) {
+        qCWarning(lcData) << "data file version" << version << "is newer than this program's"
+                          << currentVersion() << "- left unchanged";
+        return Outcome::NewerThanProgram;
+    }
+    if (version == currentVersion())
+        return Outcome::UpToDate;
+    for (int v = version; v < currentVersion(); ++v) {
+        Transaction t(db);
+        bool ok = t.isActive();
+        for (const QString& sql : steps()[v]) {
+            if (ok)
+                ok = db.exec(sql);
+        }
+        if (!ok || !db.setUserVersion(v + 1) || !t.commit()) {
+            qCWarning(lcData) << "migration to version" << v + 1 << "failed:" << db.lastError();
+            return Outcome::Failed;
+        }
+    }
+    return Outcome::Migrated;
+}
+
+} // namespace Migrations

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class DataFile;
+
+// The data file's schema version lives in PRAGMA user_version. A file made before versions
+// were kept reads 0. Each step brings a file one version up in its own transaction, so an
+// interrupted start-up leaves a file of the previous version, never half of a step.
+namespace Migrations {
+
+// The version this program writes; the template is made at this version.
+int currentVersion();
+
+enum class Outcome {
+    UpToDate,
+    Migrated,
+    // Made by a newer program: left exactly as it is (never downgraded) and only read.
+    NewerThanProgram,
+    Failed,
+};
+
+// Brings an open data file up to currentVersion().
+Outcome run(DataFile& db);
+
+} // namespace Migrations

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/ShellTables.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class ToolPage;
+class ToolRegistry;
+
+// The main window "Plumora": one page per tool, exactly one visible at a time and filling
+// the client area, chosen with the toolbar or the Tools menu. It opens at its remembered
+// placement and stores it again when it closes. Closing it unloads its tools but never ends
+// Plumora. It works with tools only through ToolPage.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The size the window opens with when no size was stored yet.
+    static constexpr QSize DefaultSize{780, 560};
+
+    MainWindow(AppContext& context, const ToolRegistry& tools, QWidget* parent = nullptr);
+
+    // What a toolbar button (1..14, separators included) does when clicked.
+    void clickToolbarButton(int button);
+
+    QAction* toolbarButton(int button) const;
+    // The visible page, or null before the first choice.
+    ToolPage* activePage() const { return m_active; }
+    // The page of a tool button once it has been loaded; null before.
+    ToolPage* loadedPage(int button) const { return m_pages.value(button); }
+    QWidget* clientArea() const { return m_client; }
+
+Q_SIGNALS:
+    // "Reminder" button and "Show Reminder".
+    void reminderRequested();
+    void aboutRequested();
+    // "Web Site" of the Help menu.
+    void webSiteRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildMenus();
+    void applyStoredPlacement();
+    ToolPage* ensurePage(int button);
+    void fitActivePage();
+    void drawEtchedRule(QWidget* page);
+    // Edit menu: the focused control's own slot when it has one, else the keystroke.
+    void editFocused(const char* slot, int key, Qt::KeyboardModifiers modifiers);
+    // The Help button and "Content": F1 to the focused control of the active tool.
+    void sendHelpKey();
+
+    AppContext& m_context;
+    const ToolRegistry& m_tools;
+    QWidget* m_client = nullptr;
+    QLabel* m_statusPanel = nullptr;
+    QActionGroup* m_toolGroup = nullptr;
+    std::array<QAction*, MainToolbar::ButtonCount + 1> m_buttons{};
+    QHash<int, QPointer<ToolPage>> m_pages;
+    QPointer<ToolPage> m_active;
+};

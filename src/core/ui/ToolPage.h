@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+// A tool's page inside the main window. The main window shows one page at a time, filling
+// its client area, and tells the page what happens to it through these calls; it knows
+// nothing else of a tool. A page's objectName names its help topic (lower case + ".htm")
+// and its windowTitle is the caption shown in the status bar. A page owns its own
+// context menus.
+class ToolPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ToolPage(QWidget* parent = nullptr) : QWidget(parent) {}
+
+    // The page was chosen and is being shown.
+    virtual void activated() {}
+    // Another page is about to be shown, or the main window closes: keep what is unsaved.
+    virtual void aboutToHide() {}
+    // The client area changed size; the page has already been given the new size.
+    virtual void hostResized() {}
+};

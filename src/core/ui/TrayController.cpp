@@ -1,0 +1,139 @@
+#include "core/ui/TrayController.h"
+
+#include "core/Log.h"
+#include "core/SettingsCheck.h"
+#include "core/ShellTables.h"
+#include "core/TrayClicks.h"
+#include "core/ui/AppIcon.h"
+#include "core/ui/CommandDispatcher.h"
+#include "platform/Dialogs.h"
+#include "platform/NetworkStatus.h"
+#include "platform/Registry.h"
+
+#include <exception>
+
+namespace {
+constexpr int TickInterval = 60000;
+const QString RegistryRoot = QStringLiteral("HKEY_CURRENT_USER");
+const QString RegistryKey = QStringLiteral("Software\\Plumora");
+const QString NoTrayShown = QStringLiteral("NoTrayNoticeShown");
+} // namespace
+
+TrayController::TrayController(AppContext& context, CommandDispatcher& dispatcher, QObject* parent)
+    : QObject(parent), m_context(context), m_dispatcher(dispatcher),
+      m_instance(context.paths.programFolder()),
+      m_tick(context.clock, context.paths,
+             [&network = context.network] { return network.isOnline(); }) {
+    setObjectName(QStringLiteral("SysTray"));
+    m_timer.setObjectName(QStringLiteral("PLMTimer"));
+    m_timer.setInterval(TickInterval);
+    // Each tick is aimed just past a minute boundary; a coarse timer may come early.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TrayController::onTimer);
+}
+
+TrayController::~TrayController() = default;
+
+void TrayController::addStartupJob(std::unique_ptr<StartupJob> job) {
+    m_startupJobs.push_back(std::move(job));
+}
+
+void TrayController::create() {
+    m_suppressNextButtonUp = false;
+    if (SettingsCheck(m_context.paths).run().firstRun)
+        m_dispatcher.dispatch(TrayMenu::Help);
+    for (const auto& job : m_startupJobs) {
+        try {
+            job->run();
+        } catch (const std::exception& e) {
+            qCWarning(lcStartup) << "start-up job" << job->name() << "failed:" << e.what();
+        } catch (...) {
+            qCWarning(lcStartup) << "start-up job" << job->name() << "failed";
+        }
+    }
+    m_tick.invalidateCache();
+    m_dispatcher.dispatch(TrayMenu::ShowReminder);
+}
+
+bool TrayController::load() {
+    if (!m_instance.acquire())
+        return false;
+    m_timer.start(m_tick.msUntilNextTick());
+    if (!showTrayIcon())
+        tellNoTrayOnce();
+    return true;
+}
+
+void TrayController::handleTrayMessage(int message) {
+    switch (TrayClicks::handle(message, m_suppressNextButtonUp)) {
+    case TrayClicks::Action::ShowMenu:
+        m_dispatcher.showMenu();
+        break;
+    case TrayClicks::Action::OpenCalendar:
+        m_dispatcher.dispatch(TrayMenu::Calendar);
+        break;
+    case TrayClicks::Action::Nothing:
+        break;
+    }
+}
+
+void TrayController::handleActivation(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        handleTrayMessage(TrayClicks::LeftButtonUp);
+        break;
+    case QSystemTrayIcon::Context:
+        handleTrayMessage(TrayClicks::RightButtonUp);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        handleTrayMessage(TrayClicks::LeftDoubleClick);
+        // Qt sends no button-up after a double-click; feed the one the table expects so
+        // the next single click opens the menu again.
+        handleTrayMessage(TrayClicks::LeftButtonUp);
+        break;
+    default:
+        break;
+    }
+}
+
+void TrayController::release() {
+    m_timer.stop();
+    if (m_icon)
+        m_icon->hide();
+}
+
+void TrayController::onTimer() {
+    // Re-armed first, so nothing the tick does can stop the heartbeat, and aligned to
+    // the next minute boundary so the timer's drift never adds up.
+    m_timer.start(m_tick.msUntilNextTick());
+    // A notification area that appears later (an extension switched on) gets the icon.
+    if (!m_icon)
+        showTrayIcon();
+    m_tick.run();
+}
+
+bool TrayController::showTrayIcon() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
+    m_icon = new QSystemTrayIcon(plumoraIcon(), this);
+    m_icon->setToolTip(QStringLiteral("Plumora"));
+    connect(m_icon, &QSystemTrayIcon::activated, this, &TrayController::handleActivation);
+    m_icon->show();
+    return true;
+}
+
+void TrayController::tellNoTrayOnce() {
+    Registry& registry = m_context.registry;
+    if (!registry.readString(RegistryRoot, RegistryKey, NoTrayShown).isEmpty())
+        return;
+    registry.writeString(RegistryRoot, RegistryKey, NoTrayShown, QStringLiteral("1"));
+    m_context.dialogs.messageBox(
+        QStringLiteral("Plumora is running, but this desktop has no notification area for its "
+                       "icon, so you cannot click it yet.\n\n"
+                       "Your reminders and scheduled tasks keep working in the background. "
+                       "To reach Plumora's menu, turn on a notification area (on GNOME, the "
+                       "\"AppIndicator and KStatusNotifierItem Support\" extension); the icon "
+                       "appears there by itself within a minute."),
+        QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
+    m_dispatcher.dispatch(TrayMenu::Calendar);
+}

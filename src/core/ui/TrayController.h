@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/Jobs.h"
+#include "core/SingleInstance.h"
+#include "core/Tick.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class CommandDispatcher;
+
+// The hidden controller: owns the tray icon, the one-minute timer PLMTimer with its tick,
+// and start-up. It is never shown.
+class TrayController : public QObject {
+    Q_OBJECT
+public:
+    TrayController(AppContext& context, CommandDispatcher& dispatcher, QObject* parent = nullptr);
+    ~TrayController() override;
+
+    // Work for start-up and for every minute, in the order added.
+    void addStartupJob(std::unique_ptr<StartupJob> job);
+    void addMinuteJob(std::unique_ptr<MinuteJob> job) { m_tick.addJob(std::move(job)); }
+
+    // Creation: data file care, start-up jobs, the reminder once.
+    void create();
+    // Load: false when another copy already runs (then no icon, no timer); otherwise the
+    // icon is added (or the user told how to reach Plumora) and the timer starts.
+    bool load();
+    // The controller's own part of the exit: the tick stops and the icon leaves the tray.
+    void release();
+
+    // A tray mouse message (514 button-up, 515 double-click, 517 right button-up).
+    void handleTrayMessage(int message);
+    // Qt's activation reasons mapped onto those messages.
+    void handleActivation(QSystemTrayIcon::ActivationReason reason);
+
+    Tick& tick() { return m_tick; }
+    QTimer& timer() { return m_timer; }
+    QSystemTrayIcon* trayIcon() const { return m_icon; }
+
+private:
+    void onTimer();
+    bool showTrayIcon();
+    void tellNoTrayOnce();
+
+    AppContext& m_context;
+    CommandDispatcher& m_dispatcher;
+    SingleInstance m_instance;
+    QTimer m_timer;
+    Tick m_tick;
+    std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
+    QSystemTrayIcon* m_icon = nullptr;
+    // A double-click arms this so the button-up after it does not open the menu.
+    bool m_suppressNextButtonUp = false;
+};

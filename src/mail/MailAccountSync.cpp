@@ -1,0 +1,19 @@
+#include "mail/MailAccountSync.h"
+
+#include "core/DataFile.h"
+#include "core/Log.h"
+#include "core/Settings.h"
+#include "mail/DefaultAccount.h"
+#include "platform/MailClient.h"
+
+MailAccountSync::MailAccountSync(QString dataFile, const MailClient& client)
+    : m_dataFile(std::move(dataFile)), m_client(client) {}
+
+void MailAccountSync::run() {
+    DataFile db(m_dataFile);
+    Settings settings;
+    if (!db.isOpen() || !SettingsStore::read(db, settings).rowRead)
+        return;
+    if (!syncDefaultAccount(db, settings, m_client.defaultAccount()))
+        qCWarning(lcStartup) << "mail account not stored:" << db.lastError();
+}

@@ -1,0 +1,15 @@
+#include "mail/MailCheckJob.h"
+
+MailCheckJob::MailCheckJob(std::function<void()> startCheck)
+    : m_startCheck(std::move(startCheck)) {}
+
+void MailCheckJob::run(MinuteContext& minute) {
+    const Settings& s = minute.cache.settings;
+    if (s.mailUser.isEmpty() || !s.checkMail || s.mailServer.isEmpty())
+        return;
+    if (!intervalPassed(m_last, minute.now, s.checkMailMinutes) || !minute.online())
+        return;
+    m_last = minute.now;
+    if (m_startCheck)
+        m_startCheck();
+}

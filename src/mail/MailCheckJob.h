@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/Jobs.h"
+
+#include <functional>
+
+// Starts a new-mail check every CheckMailMin minutes while it is switched on and an account
+// is known, when the machine is online. The first check comes on the first minute handled.
+class MailCheckJob final : public MinuteJob {
+public:
+    explicit MailCheckJob(std::function<void()> startCheck);
+    const char* name() const override { return "mail check"; }
+    void run(MinuteContext& minute) override;
+
+private:
+    QDateTime m_last;
+    std::function<void()> m_startCheck;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+// Whether the machine can reach the network at all; asked only by work that is due.
+class NetworkStatus {
+public:
+    virtual ~NetworkStatus() = default;
+    virtual bool isOnline() = 0;
+};

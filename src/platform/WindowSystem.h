@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// Window titles by which Plumora's own notice windows find each other.
+namespace WindowTitles {
+inline const QString Reminder = QStringLiteral("- Reminder -");
+inline const QString NewMail = QStringLiteral("- New e-mail -");
+inline const QString Message = QStringLiteral("- Message -");
+inline const QString PopMessage = QStringLiteral("- Plumora -");
+} // namespace WindowTitles
+
+// The windowing system as Plumora's windows see it: its own top-level windows by title,
+// the screens, the cursor, topmost placement and a show that never throws.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // A top-level window of ours with exactly this title exists.
+    virtual bool isWindowOpen(const QString& title) const = 0;
+    bool isReminderOpen() const { return isWindowOpen(WindowTitles::Reminder); }
+    bool isNewMailOpen() const { return isWindowOpen(WindowTitles::NewMail); }
+    bool isMessageOpen() const { return isWindowOpen(WindowTitles::Message); }
+
+    // The screen under the cursor, whole and without its panels, in pixels.
+    virtual QRect screenGeometry() const = 0;
+    virtual QRect workArea() const = 0;
+    int workAreaBottom() const { return workArea().y() + workArea().height(); }
+    // Every screen's geometry, for placements that must land on some screen.
+    virtual QList<QRect> screens() const = 0;
+    virtual QPoint cursorPos() const = 0;
+
+    virtual void makeTopmost(QWidget* window) = 0;
+    // Shows a window (modally when asked); any failure is swallowed and gives false.
+    virtual bool showWindow(QWidget* window, bool modal) = 0;
+};

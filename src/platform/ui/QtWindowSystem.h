@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
+
+// Qt's own windows and screens.
+class QtWindowSystem final : public WindowSystem {
+public:
+    bool isWindowOpen(const QString& title) const override;
+    QRect screenGeometry() const override;
+    QRect workArea() const override;
+    QList<QRect> screens() const override;
+    QPoint cursorPos() const override;
+    void makeTopmost(QWidget* window) override;
+    bool showWindow(QWidget* window, bool modal) override;
+};
+
+// Qt's message box and folder picker.
+class QtDialogs final : public Dialogs {
+public:
+    MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
+                             MessageIcon icon) override;
+    QString browseForFolder(QWidget* owner, const QString& initialPath) override;
+};

@@ -1,0 +1,61 @@
+#include "app/Application.h"
+#include "calendar/EventStore.h"
+#include "core/Schema.h"
+#include "core/ui/MainWindow.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "notify/ui/Reminder.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+// The whole program over fake desktop services: the wiring between the pieces.
+class TestApplication : public QObject {
+    Q_OBJECT
+
+    struct Install {
+        QTemporaryDir dir;
+        FakeClock clock;
+        FakeDesktop desktop;
+        AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
+        Install() { Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1)); }
+    };
+
+private Q_SLOTS:
+    // "Show Reminder" loads the reminder; a click on it brings up the calendar with the
+    // shown date selected.
+    void theReminderOpensTheCalendarAtItsDate() {
+        Install in;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        app.controller().create(); // makes the data file; the first-run help is not our concern
+        EventRow dentist;
+        dentist.eDate = in.clock.today().addDays(2);
+        dentist.description = QStringLiteral("Dentist");
+        QVERIFY(EventStore(in.context.paths.dataFile()).add(dentist));
+
+        app.dispatcher().dispatch(TrayMenu::ShowReminder);
+        Reminder* r = app.notices().reminder();
+        QVERIFY(r);
+        r->RemindTimer_Timer();
+        r->clicked();
+        Calendar* calendar = app.calendar().page();
+        QVERIFY(calendar);
+        QCOMPARE(app.dispatcher().mainWindow()->activePage(), calendar);
+        QCOMPARE(calendar->selectedDate(), in.clock.today().addDays(2));
+    }
+
+    // Start-up runs its jobs once: the mail account of the mail program is stored.
+    void startupStoresTheMailAccount() {
+        Install in;
+        in.desktop.mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org")};
+        Application app(in.context);
+        app.controller().create();
+        const Settings s = SettingsStore(in.context.paths.dataFile()).load().value();
+        QCOMPARE(s.mailUser, QStringLiteral("ann"));
+        QCOMPARE(s.mailServer, QStringLiteral("pop.example.org"));
+    }
+};
+
+QTEST_MAIN(TestApplication)
+#include "tst_application.moc"

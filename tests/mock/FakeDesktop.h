@@ -1,0 +1,148 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/MailClient.h"
+#include "platform/NetworkStatus.h"
+#include "platform/Registry.h"
+#include "platform/WindowSystem.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+
+#include <deque>
+
+// Fakes of the desktop roles: each answers from what the test set up and records what was
+// asked of it.
+
+class FakeWindowSystem : public WindowSystem {
+public:
+    QSet<QString> openWindows;
+    QRect screen{0, 0, 1920, 1080};
+    QRect available{0, 0, 1920, 1040};
+    QList<QRect> otherScreens;
+    QPoint cursor{1800, 1060};
+
+    QList<QWidget*> madeTopmost;
+    QList<QWidget*> shownWindows;
+
+    bool isWindowOpen(const QString& title) const override { return openWindows.contains(title); }
+    QRect screenGeometry() const override { return screen; }
+    QRect workArea() const override { return available; }
+    QList<QRect> screens() const override { return QList<QRect>{screen} + otherScreens; }
+    QPoint cursorPos() const override { return cursor; }
+    void makeTopmost(QWidget* window) override { madeTopmost << window; }
+    bool showWindow(QWidget* window, bool) override {
+        shownWindows << window;
+        return window != nullptr;
+    }
+};
+
+class FakeDesktopShell final : public DesktopShell {
+public:
+    struct Started {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+    bool startSucceeds = true;
+    bool browserAvailable = true;
+    QHash<int, QString> specialFolders;
+
+    QStringList openedUrls;
+    QList<Started> started;
+
+    bool openUrl(const QString& address) override {
+        openedUrls << address;
+        return browserAvailable;
+    }
+    bool startProgram(const QString& program, const QStringList& arguments,
+                      const QString& workingFolder = {}) override {
+        started.append({program, arguments, workingFolder});
+        return startSucceeds;
+    }
+    QString specialFolderPath(SpecialFolder folder) const override {
+        return specialFolders.value(int(folder));
+    }
+};
+
+class FakeDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        MessageButtons buttons;
+        MessageIcon icon;
+    };
+    std::deque<MessageAnswer> answers; // answers in order; Ok/No when none is left
+    QString folderChoice;
+
+    QList<Shown> messages;
+
+    MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
+                             MessageIcon icon) override {
+        messages.append({text, title, buttons, icon});
+        if (!answers.empty()) {
+            const MessageAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    QString browseForFolder(QWidget*, const QString&) override { return folderChoice; }
+};
+
+class FakeRegistry final : public Registry {
+public:
+    QHash<QString, QString> values; // "root\key\name" -> value
+
+    QString readString(const QString& root, const QString& key,
+                       const QString& name) const override {
+        return values.value(root + u'\\' + key + u'\\' + name);
+    }
+    void writeString(const QString& root, const QString& key, const QString& name,
+                     const QString& text) override {
+        values.insert(root + u'\\' + key + u'\\' + name, text);
+    }
+};
+
+class FakeNetwork final : public NetworkStatus {
+public:
+    bool online = true;
+    int asked = 0;
+    bool isOnline() override {
+        ++asked;
+        return online;
+    }
+};
+
+class FakeMailClient final : public MailClient {
+public:
+    MailProgram mailProgram{QStringLiteral("thunderbird.desktop"), QStringLiteral("Thunderbird"),
+                            true};
+    MailAccount account;
+    int opened = 0;
+
+    MailProgram program() const override { return mailProgram; }
+    MailAccount defaultAccount() const override { return account; }
+    bool open() override {
+        ++opened;
+        return true;
+    }
+};
+
+// One fake of every role, and the context that hands them out.
+struct FakeDesktop {
+    FakeWindowSystem windows;
+    FakeDesktopShell shell;
+    FakeDialogs dialogs;
+    FakeRegistry registry;
+    FakeNetwork network;
+    FakeMailClient mail;
+
+    AppContext context(const AppPaths& paths, Clock& clock) {
+        return AppContext{paths, clock, windows, shell, dialogs, registry, network, mail};
+    }
+};
