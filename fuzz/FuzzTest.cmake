@@ -7,10 +7,10 @@ if(PLUMORA_CLANGXX)
         COMMAND bash ${PROJECT_SOURCE_DIR}/fuzz/run.sh ${PROJECT_SOURCE_DIR}
             ${CMAKE_BINARY_DIR}/fuzz $<TARGET_FILE:tst_iconfile> 20)
     set_tests_properties(fuzz_iconfile PROPERTIES
-        ENVIRONMENT "FUZZ_CXX=${PLUMORA_CLANGXX}" TIMEOUT 900 SKIP_RETURN_CODE 77)
+        ENVIRONMENT "FUZZ_CXX=${PLUMORA_CLANGXX}" TIMEOUT 900 SKIP_RETURN_CODE 77 LABELS fuzz)
 else()
     message(STATUS "clang++ not found: the icon reader's fuzz test will be skipped")
     add_test(NAME fuzz_iconfile
         COMMAND sh -c "echo 'clang++ not found (Debian: clang): fuzzing skipped'; exit 77")
-    set_tests_properties(fuzz_iconfile PROPERTIES SKIP_RETURN_CODE 77)
+    set_tests_properties(fuzz_iconfile PROPERTIES SKIP_RETURN_CODE 77 LABELS fuzz)
 endif()

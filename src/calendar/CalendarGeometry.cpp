@@ -8,7 +8,7 @@ constexpr double ButtonHeight = 375;
 constexpr double MonthButton = 390;
 } // namespace
 
-CalendarGeometry CalendarGeometry::design() {
+CalendarGeometry CalendarGeometry::initial() {
     CalendarGeometry g;
     g.calFrame = {225, 120, 1, 1};
     g.calHeadImg = {30, 30, 9840, 600};

@@ -20,8 +20,8 @@ struct CalendarGeometry {
     QRectF exportCmd;
     QRectF todayCmd;
 
-    // The window as designed, with CalFrame collapsed to 1 x 1 until the first layout.
-    static CalendarGeometry design();
+    // The window before its first layout, with CalFrame collapsed to 1 x 1.
+    static CalendarGeometry initial();
 
     // The layout step for a client area of CW x CH twips: CalFrame takes CW - 450 when CW
     // is above 450 and CH - 2460 when CH is at least 2460; CmdFrame goes 150 below it at

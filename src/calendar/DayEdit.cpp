@@ -192,6 +192,6 @@ bool DayEdit::save(EventStore& store, QString* error) const {
 }
 
 void DayEdit::keepSpareRow() {
-    while (rowCount() < DesignedRows || m_rows.back().used())
+    while (rowCount() < MinimumRows || m_rows.back().used())
         m_rows.emplace_back();
 }

@@ -35,7 +35,7 @@ struct DayEditRow {
 class DayEdit {
 public:
     // The grid always offers at least this many event lines.
-    static constexpr int DesignedRows = 50;
+    static constexpr int MinimumRows = 50;
     static constexpr int SmallSide = 16;
 
     static const QStringList RepeatItems; // "none", "weekly", "monthly", "yearly"
@@ -101,7 +101,7 @@ public:
 
 private:
     void fillDate(int r);
-    // Keeps DesignedRows lines and one blank line after the last used one, so the grid
+    // Keeps MinimumRows lines and one blank line after the last used one, so the grid
     // grows with the day's events instead of running out of lines.
     void keepSpareRow();
 

@@ -1,13 +1,19 @@
 #include "calendar/HolidayUpdateJob.h"
 
+#include "core/Log.h"
+
 HolidayUpdateJob::HolidayUpdateJob(std::function<void()> startUpdate)
     : m_startUpdate(std::move(startUpdate)) {}
 
 void HolidayUpdateJob::run(MinuteContext& minute) {
     const QDate last = minute.cache.settings.lastHolidayUpdate;
     if (!minute.includesHourStart() || !last.isValid() ||
-        last.daysTo(minute.now.date()) <= DaysBetweenUpdates || !minute.online())
+        last.daysTo(minute.now.date()) <= DaysBetweenUpdates)
         return;
+    if (!minute.online()) {
+        qCInfo(lcTick) << "holiday update due but the machine is offline";
+        return;
+    }
     if (m_startUpdate)
         m_startUpdate();
 }

@@ -7,7 +7,7 @@
 // Where the tray menu opens: centred on the cursor, kept a 1/36 margin away from the
 // screen's right edge, never off the left edge, and standing on the panel below the work
 // area (or on the cursor, when the cursor is lower still). The arithmetic runs in twips,
-// as the stored geometry does, so the result matches the designed rounding to the pixel.
+// as the stored geometry does, so the result keeps its rounding to the pixel.
 namespace MenuPlacement {
 
 // Top-left corner of the menu, in pixels. `screen` is the screen under the cursor and

@@ -4,7 +4,7 @@
 #include <QString>
 
 // The fixed tables of the main window's toolbar and of the tray menu, shared by the
-// windows that show them and by the ClickMenu dispatcher.
+// windows that show them and by the command dispatcher.
 namespace MainToolbar {
 
 // Buttons are numbered by position, 1 to 14, separators included.

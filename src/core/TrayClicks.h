@@ -1,6 +1,6 @@
 #pragma once
 
-// What a mouse message on the tray icon does. The designed table works on button-up and
+// What a mouse message on the tray icon does. The table works on button-up and
 // double-click messages; the tray adapter translates Qt's activation reasons into them.
 namespace TrayClicks {
 

@@ -1,5 +1,7 @@
 #include "mail/MailCheckJob.h"
 
+#include "core/Log.h"
+
 MailCheckJob::MailCheckJob(std::function<void()> startCheck)
     : m_startCheck(std::move(startCheck)) {}
 
@@ -7,8 +9,12 @@ void MailCheckJob::run(MinuteContext& minute) {
     const Settings& s = minute.cache.settings;
     if (s.mailUser.isEmpty() || !s.checkMail || s.mailServer.isEmpty())
         return;
-    if (!intervalPassed(m_last, minute.now, s.checkMailMinutes) || !minute.online())
+    if (!intervalPassed(m_last, minute.now, s.checkMailMinutes))
         return;
+    if (!minute.online()) {
+        qCInfo(lcTick) << "mail check due but the machine is offline";
+        return;
+    }
     m_last = minute.now;
     if (m_startCheck)
         m_startCheck();

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 
 namespace {
-// QSettings reads "\" and "/" as group separators; designed keys use "\".
+// QSettings reads "\" and "/" as group separators; our keys use "\".
 QString settingsKey(const QString& root, const QString& key, const QString& name) {
     QString path = root + QLatin1Char('/') + key + QLatin1Char('/') + name;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));

@@ -37,7 +37,7 @@ private Q_SLOTS:
         app.dispatcher().dispatch(TrayMenu::ShowReminder);
         Reminder* r = app.notices().reminder();
         QVERIFY(r);
-        r->RemindTimer_Timer();
+        r->remindTimerTick();
         r->clicked();
         Calendar* calendar = app.calendar().page();
         QVERIFY(calendar);

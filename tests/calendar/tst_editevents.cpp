@@ -84,7 +84,7 @@ private Q_SLOTS:
         QCOMPARE(edit.row(2).repeat, "none");
         QCOMPARE(edit.row(2).picture, m_default); // no picture of its own
         QCOMPARE(rowOf(edit, "Canada day"), -1);
-        QCOMPARE(edit.rowCount(), DayEdit::DesignedRows);
+        QCOMPARE(edit.rowCount(), DayEdit::MinimumRows);
     }
 
     // A weekly event that started three weeks before is deleted and added again with the
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QCOMPARE(QImage::fromData(rows[0].iconImg).pixel(5, 5), colour);
     }
 
-    // More events than the grid's designed 50 lines: all listed, a blank line after them,
+    // More events than the grid's usual 50 lines: all listed, a blank line after them,
     // and all written back; the grid grows again as the last line fills.
     void sixtyEventsSurvive() {
         std::vector<EventRow> rows;

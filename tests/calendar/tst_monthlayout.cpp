@@ -13,7 +13,7 @@ class TestMonthLayout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cellFlowOfTheDesignExample() {
+    void cellFlowOfAFullDay() {
         // A 1500 x 1000 cell with large icons: four to a line, two lines, then "...".
         const QRectF cell(0, 0, 1500, 1000);
         const CellFlow flow = flowCell(cell, iconSize(false), 9);
@@ -108,7 +108,7 @@ private Q_SLOTS:
     }
 
     void layoutStep() {
-        CalendarGeometry g = CalendarGeometry::design();
+        CalendarGeometry g = CalendarGeometry::initial();
         QCOMPARE(g.calFrame.size(), QSizeF(1, 1));
         g.layOut(12000, 9000);
         QCOMPARE(g.calFrame.size(), QSizeF(11550, 6540));

@@ -150,11 +150,17 @@ private Q_SLOTS:
 
     void helpAndWeb() {
         Fixture f;
-        f.shell.dispatch(9);
+        f.shell.dispatch(TrayMenu::Help);
         QVERIFY(f.shell.helpWindow());
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("index.htm"));
-        f.shell.dispatch(11);
+        f.shell.dispatch(TrayMenu::Web);
         QCOMPARE(f.desktop.shell.openedUrls, QStringList{productWebSite()});
+        QVERIFY(f.desktop.dialogs.messages.isEmpty());
+        // With no browser to open it, the user is told so.
+        f.desktop.shell.browserAvailable = false;
+        f.shell.dispatch(TrayMenu::Web);
+        QCOMPARE(f.desktop.dialogs.messages.size(), 1);
+        QVERIFY(f.desktop.dialogs.messages[0].text.contains(productWebSite()));
     }
 
     void unloadAnsweredNoKeepsEverything() {
@@ -176,7 +182,7 @@ private Q_SLOTS:
 
     void unloadAnsweredYesClosesEverythingInOrder() {
         Fixture f;
-        f.shell.dispatch(0);
+        f.shell.dispatch(TrayMenu::Calendar);
         f.plm()->move(150, 300);
         f.plm()->resize(700, 500);
         QWidget reminder, mail, other;
@@ -203,7 +209,7 @@ private Q_SLOTS:
 
     void pressedButtonStaysPressedAndShowsTheToolAgain() {
         Fixture f;
-        f.shell.dispatch(0);
+        f.shell.dispatch(TrayMenu::Calendar);
         QAction* calendar = f.plm()->toolbarButton(MainToolbar::CalendarButton);
         f.tool(MainToolbar::CalendarButton)->hide();
         calendar->trigger();
@@ -218,7 +224,7 @@ private Q_SLOTS:
 
     void aPageKeepsItsWorkBeforeItIsHidden() {
         Fixture f;
-        f.shell.dispatch(1);
+        f.shell.dispatch(TrayMenu::QNotes);
         StubTool* notes = f.tool(MainToolbar::QNotesButton);
         QCOMPARE(notes->saved, 0);
         f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
@@ -232,7 +238,7 @@ private Q_SLOTS:
 
     void activationAndResizeReachTheActivePageOnly() {
         Fixture f;
-        f.shell.dispatch(0);
+        f.shell.dispatch(TrayMenu::Calendar);
         f.plm()->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.plm()));
         StubTool* calendar = f.tool(MainToolbar::CalendarButton);
@@ -259,7 +265,7 @@ private Q_SLOTS:
             s.windowWidth = 9000;
             s.windowHeight = 7500;
         }));
-        f.shell.dispatch(0);
+        f.shell.dispatch(TrayMenu::Calendar);
         QCOMPARE(QRect(f.plm()->pos(), f.plm()->size()), QRect(100, 100, 600, 500));
         f.plm()->showMaximized();
         QPointer<MainWindow> plm = f.plm();
@@ -270,7 +276,7 @@ private Q_SLOTS:
         QCOMPARE(row.windowWidth, 9000);
         QVERIFY(row.windowMaximised);
 
-        f.shell.dispatch(0); // a fresh main window, opened maximised
+        f.shell.dispatch(TrayMenu::Calendar); // a fresh main window, opened maximised
         QVERIFY(f.plm() != nullptr);
         QVERIFY(f.plm()->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(f.released == 0 && f.quits == 0); // closing it ended nothing
@@ -278,7 +284,7 @@ private Q_SLOTS:
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {
         Fixture f;
-        f.shell.dispatch(0);
+        f.shell.dispatch(TrayMenu::Calendar);
         QTest::keyRelease(f.tool(MainToolbar::CalendarButton), Qt::Key_F1);
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("calendar.htm"));
         QTest::keyRelease(f.plm(), Qt::Key_F1);
@@ -291,7 +297,7 @@ private Q_SLOTS:
 
     void editMenuActsOnTheFocusedControl() {
         Fixture f;
-        f.shell.dispatch(1);
+        f.shell.dispatch(TrayMenu::QNotes);
         auto* edit = new QLineEdit(QStringLiteral("hello"), f.tool(MainToolbar::QNotesButton));
         f.plm()->show();
         f.plm()->activateWindow();

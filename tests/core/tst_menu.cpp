@@ -60,6 +60,14 @@ struct ShellRig {
     CommandDispatcher shell{context};
 };
 
+// CloseTimer's ticks, without waiting for them.
+void fireCloseTimer(Menu* menu, int ticks) {
+    for (int i = 0; i < ticks && menu; ++i) {
+        if (menu->closeTimer().isActive()) // a paused timer does not tick
+            QMetaObject::invokeMethod(&menu->closeTimer(), "timeout");
+    }
+}
+
 QList<int> highlighted(const Menu& menu) {
     QList<int> on;
     for (int i = 0; i < TrayMenu::ItemCount; ++i)
@@ -97,7 +105,7 @@ private Q_SLOTS:
         moveOver(menu.label(3), QPoint(12, 4));
         QCOMPARE(highlighted(menu), QList<int>{3});
         QCOMPARE(counter.changes, before + 2); // label 11 back to normal, label 3 highlighted
-        menu.MenuLB_MouseMove(-1);
+        menu.highlightLabel(-1);
         QVERIFY(highlighted(menu).isEmpty());
     }
 
@@ -118,13 +126,14 @@ private Q_SLOTS:
         menu->show();
         menu->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(menu));
-        QTest::qWait(600); // the menu in front stays
+        fireCloseTimer(menu, 3); // the menu in front stays
         QVERIFY(menu);
         QWidget other;
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QTRY_VERIFY_WITH_TIMEOUT(!menu, 1000);
+        fireCloseTimer(menu, 1);
+        QTRY_VERIFY(!menu); // closed, deleted later
     }
 
     void aChoiceThatOpensAWindowDoesNotCloseTheMenuUnderIt() {
@@ -135,7 +144,8 @@ private Q_SLOTS:
             other.show();
             other.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&other));
-            QTest::qWait(1100);
+            fireCloseTimer(menu, 3);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             aliveAfterOtherWindow = !menu.isNull();
         });
         menu->show();

@@ -11,7 +11,7 @@ using WindowPlacement::Stored;
 Q_DECLARE_METATYPE(Stored)
 
 namespace {
-const QSize Design(780, 560);
+const QSize Default(780, 560);
 const QRect Screen(0, 0, 1920, 1080);
 } // namespace
 
@@ -26,10 +26,10 @@ private Q_SLOTS:
 
         QTest::newRow("stored placement, twips to pixels")
             << Stored{1500, 3000, 12000, 9000, false} << Screen << QRect(100, 200, 800, 600);
-        QTest::newRow("zero sizes keep the design size")
-            << Stored{1500, 3000, 0, 0, false} << Screen << QRect(QPoint(100, 200), Design);
-        QTest::newRow("zero width alone keeps the design width")
-            << Stored{0, 0, 0, 9000, false} << Screen << QRect(0, 0, Design.width(), 600);
+        QTest::newRow("zero sizes keep the default size")
+            << Stored{1500, 3000, 0, 0, false} << Screen << QRect(QPoint(100, 200), Default);
+        QTest::newRow("zero width alone keeps the default width")
+            << Stored{0, 0, 0, 9000, false} << Screen << QRect(0, 0, Default.width(), 600);
         QTest::newRow("left beyond the screen covers the screen")
             << Stored{30000, 1500, 12000, 9000, false} << Screen << Screen;
         QTest::newRow("top beyond the screen covers the screen")
@@ -49,7 +49,7 @@ private Q_SLOTS:
         QFETCH(Stored, stored);
         QFETCH(QRect, desktop);
         QFETCH(QRect, expected);
-        const auto o = WindowPlacement::onOpen(stored, Design, desktop, Screen);
+        const auto o = WindowPlacement::onOpen(stored, Default, desktop, Screen);
         QCOMPARE(o.geometry, expected);
         QCOMPARE(o.maximised, stored.maximised);
     }
@@ -62,29 +62,30 @@ private Q_SLOTS:
         QVERIFY(Schema::createTemplate(file, QDate(2026, 1, 1)).isEmpty());
 
         const Stored fresh = WindowPlacement::load(file);
-        QCOMPARE(WindowPlacement::onOpen(fresh, Design, Screen, Screen).geometry,
-                 QRect(QPoint(0, 0), Design));
+        QCOMPARE(WindowPlacement::onOpen(fresh, Default, Screen, Screen).geometry,
+                 QRect(QPoint(0, 0), Default));
 
         QVERIFY(WindowPlacement::save(file, QRect(100, 200, 800, 600), false, false));
         QVERIFY(WindowPlacement::save(file, Screen, false, true));
         const Stored afterMax = WindowPlacement::load(file);
-        const auto reopened = WindowPlacement::onOpen(afterMax, Design, Screen, Screen);
+        const auto reopened = WindowPlacement::onOpen(afterMax, Default, Screen, Screen);
         QCOMPARE(reopened.geometry, QRect(100, 200, 800, 600));
         QVERIFY(reopened.maximised);
         QVERIFY(SettingsStore(file).load()->windowMaximised);
 
         QVERIFY(WindowPlacement::save(file, QRect(10, 20, 640, 480), false, false));
         const auto again =
-            WindowPlacement::onOpen(WindowPlacement::load(file), Design, Screen, Screen);
+            WindowPlacement::onOpen(WindowPlacement::load(file), Default, Screen, Screen);
         QCOMPARE(again.geometry, QRect(10, 20, 640, 480));
         QVERIFY(!again.maximised);
     }
 
-    void missingDataFileOpensAtTheDesignSize() {
+    void missingDataFileOpensAtTheDefaultSize() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("data.plm"));
-        const auto o = WindowPlacement::onOpen(WindowPlacement::load(file), Design, Screen, Screen);
-        QCOMPARE(o.geometry, QRect(QPoint(0, 0), Design));
+        const auto o =
+            WindowPlacement::onOpen(WindowPlacement::load(file), Default, Screen, Screen);
+        QCOMPARE(o.geometry, QRect(QPoint(0, 0), Default));
         QVERIFY(!WindowPlacement::save(file, Screen, false, false));
         QVERIFY(!QFile::exists(file));
     }

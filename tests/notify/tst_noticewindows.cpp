@@ -80,7 +80,7 @@ private Q_SLOTS:
         QCOMPARE(r->windowTitle(), QStringLiteral("- Reminder -"));
         QVERIFY(m_desktop->windows.shownWindows.isEmpty());
 
-        r->RemindTimer_Timer();
+        r->remindTimerTick();
         QCOMPARE(m_desktop->windows.madeTopmost, QList<QWidget*>{r});
         QCOMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{r});
         QCOMPARE(r->windowOpacity(), 220 / 255.0);
@@ -93,7 +93,7 @@ private Q_SLOTS:
         QCOMPARE(days->text(), QStringLiteral("Today's event."));
         QCOMPARE(message->text(), QStringLiteral("<b>Call Ann</b>"));
         QCOMPARE(message->textFormat(), Qt::PlainText);
-        r->EventsUD_UpClick();
+        r->stepUp();
         QCOMPARE(days->text(), QStringLiteral("2 day(s) from now."));
 
         r->clicked();

@@ -40,7 +40,7 @@ bool isDefaultLibrary(const QString& fileName, const AppPaths& paths);
 // &HC0C0C0 elsewhere (a drawn pixel of exactly that colour is nudged off it).
 QImage cellPicture(const IconGroup& icon);
 
-// The result of LoadIcons.
+// The result of loadIcons.
 struct Loaded {
     QString fileName;       // "" when the default library was loaded
     QList<QImage> pictures; // cellPicture of every icon, in the file's order

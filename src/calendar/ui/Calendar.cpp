@@ -56,7 +56,7 @@ constexpr double YearUdTop = 105;
 
 Calendar::Calendar(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
-      m_geometry(CalendarGeometry::design()) {
+      m_geometry(CalendarGeometry::initial()) {
     setObjectName(QStringLiteral("Calendar"));
     setWindowTitle(QStringLiteral("Personal Calendar"));
     buildControls();

@@ -29,7 +29,7 @@ class ToolRegistry;
 // The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
 // event and the events' texts in a tooltip. One date is always selected; the editor, the
 // search and the export work from it. The window keeps no event data: every full redraw
-// reads the month from the data file again. Controls carry their designed names as
+// reads the month from the data file again. Controls carry their names as
 // objectName (CalPic, MnYrLb, MonthBtn, YearUd, TodayCmd, ...); the window's own name,
 // "Calendar", makes F1 open the help topic "calendar.htm" through the application's help key.
 class Calendar : public ToolPage {

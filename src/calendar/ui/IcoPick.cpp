@@ -98,13 +98,13 @@ IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& fold
     connect(m_fileBtn, &QPushButton::clicked, this, &IcoPick::chooseFile);
     connect(m_cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    LoadIcons();
+    loadIcons();
 }
 
-void IcoPick::LoadIcons() {
+void IcoPick::loadIcons() {
     m_grid->clearContents();
     m_grid->setRowCount(0);
-    const Loaded loaded = loadIcons(m_fileName, m_paths);
+    const Loaded loaded = IconPickRules::loadIcons(m_fileName, m_paths);
     if (loaded.notFound)
         m_dialogs.messageBox(QStringLiteral("Icons not found, default library will be used."),
                              QStringLiteral("Message"), MessageButtons::Ok,
@@ -146,7 +146,7 @@ void IcoPick::chooseFile() {
         return;
     m_folders.remember(file);
     m_fileName = file;
-    LoadIcons();
+    loadIcons();
 }
 
 void IcoPick::pick(int row, int column) {

@@ -36,7 +36,7 @@ public:
 
     // Fills the grid from the current file; a file without icons is reported and the
     // default library loaded instead.
-    void LoadIcons();
+    void loadIcons();
 
     // The current file; "" while the default library is shown.
     const QString& fileName() const { return m_fileName; }

@@ -96,7 +96,7 @@ void Menu::setColours(QLabel* label, bool highlighted) {
     label->setPalette(pal);
 }
 
-void Menu::MenuLB_MouseMove(int index) {
+void Menu::highlightLabel(int index) {
     for (int j = 0; j < m_labels.size(); ++j)
         setColours(m_labels[j], j == index);
 }
@@ -114,7 +114,7 @@ bool Menu::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Enter:
     case QEvent::MouseMove:
-        MenuLB_MouseMove(index.toInt());
+        highlightLabel(index.toInt());
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QWidget*>(watched)->rect().contains(

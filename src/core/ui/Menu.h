@@ -23,7 +23,7 @@ public:
 
     // The mouse is over label `index` (-1: over none): that label takes the highlight
     // colours, every other one the normal colours.
-    void MenuLB_MouseMove(int index);
+    void highlightLabel(int index);
     bool isHighlighted(int index) const;
 
 protected:

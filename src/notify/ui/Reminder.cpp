@@ -40,7 +40,7 @@ Reminder::Reminder(AppContext& context, ReminderList list, QWidget* parent)
 
     m_remindTimer.setObjectName(QStringLiteral("RemindTimer"));
     m_remindTimer.setParent(this);
-    connect(&m_remindTimer, &QTimer::timeout, this, &Reminder::RemindTimer_Timer);
+    connect(&m_remindTimer, &QTimer::timeout, this, &Reminder::remindTimerTick);
     m_cycle.start();
 }
 
@@ -94,8 +94,8 @@ void Reminder::buildControls(QFrame* frame) {
         b->setFixedSize(18, 18);
         column->addWidget(b);
     }
-    connect(m_up, &QToolButton::clicked, this, &Reminder::EventsUD_UpClick);
-    connect(m_down, &QToolButton::clicked, this, &Reminder::EventsUD_DownClick);
+    connect(m_up, &QToolButton::clicked, this, &Reminder::stepUp);
+    connect(m_down, &QToolButton::clicked, this, &Reminder::stepDown);
     grid->addWidget(steps, 0, 2, 2, 1, Qt::AlignVCenter);
 }
 

@@ -35,9 +35,9 @@ public:
     QTimer& remindTimer() { return m_remindTimer; }
 
     // RemindTimer's tick and the two arrows of EventsUD.
-    void RemindTimer_Timer() { m_cycle.tick(); }
-    void EventsUD_UpClick() { m_cycle.stepUp(); }
-    void EventsUD_DownClick() { m_cycle.stepDown(); }
+    void remindTimerTick() { m_cycle.tick(); }
+    void stepUp() { m_cycle.stepUp(); }
+    void stepDown() { m_cycle.stepDown(); }
     // A click on the window, IconImg, DaysLB or MessageLB.
     void clicked();
 
