@@ -21,11 +21,11 @@ ScheduleEditorState ScheduleEditorState::fresh(const Clock& clock) {
 
 ScheduleEditorState ScheduleEditorState::forEntry(const ScheduleRow& row, const Clock& clock) {
     ScheduleEditorState s = fresh(clock);
-    s.launchProgram = row.schType == LaunchProgram;
+    s.launchProgram = row.schType == ScheduleType::LaunchProgram;
     if (s.launchProgram)
         s.program = row.launch;
     else
-        s.hibernate = row.schType == ShutDownSystem && row.hibernates();
+        s.hibernate = row.schType == ScheduleType::ShutDownSystem && row.hibernates();
     if (row.date.isValid() && row.time.isValid()) {
         s.date = row.date;
         s.time = minuteOf(row.time);
@@ -79,7 +79,7 @@ int ScheduleEditorState::reminderShift(int frameTopTwips) {
 ScheduleRow ScheduleEditorState::entry(qint64 rowId) const {
     ScheduleRow r;
     r.rowId = rowId;
-    r.schType = launchProgram ? LaunchProgram : ShutDownSystem;
+    r.schType = launchProgram ? ScheduleType::LaunchProgram : ScheduleType::ShutDownSystem;
     r.launch = launchProgram ? program : (hibernate ? QStringLiteral("H") : QStringLiteral(""));
     r.date = date;
     r.time = minuteOf(time);

@@ -35,10 +35,10 @@ QString ScheduleRowText::whenText(const QDate& date, const QTime& time, const QL
 
 ScheduleRowText ScheduleRowText::of(const ScheduleRow& row, const QLocale& locale) {
     ScheduleRowText t;
-    if (row.schType == LaunchProgram) {
+    if (row.schType == ScheduleType::LaunchProgram) {
         t.type = LaunchText;
         t.description = row.launch;
-    } else if (row.schType == ShutDownSystem) {
+    } else if (row.schType == ScheduleType::ShutDownSystem) {
         t.type = ShutDownText;
         t.description = row.hibernates() ? HibernateText : PowerOffText;
     }
@@ -49,9 +49,9 @@ ScheduleRowText ScheduleRowText::of(const ScheduleRow& row, const QLocale& local
         t.textInk = t.typeInk = Ink::GreyText;
     } else {
         t.textInk = Ink::WindowText;
-        t.typeInk = row.schType == LaunchProgram    ? Ink::Green
-                    : row.schType == ShutDownSystem ? Ink::DarkRed
-                                                    : Ink::Black;
+        t.typeInk = row.schType == ScheduleType::LaunchProgram    ? Ink::Green
+                    : row.schType == ScheduleType::ShutDownSystem ? Ink::DarkRed
+                                                                  : Ink::Black;
     }
     return t;
 }
