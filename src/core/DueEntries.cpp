@@ -58,6 +58,8 @@ bool describeAction(int schType, const QString& launch, const AppPaths& paths, D
     }
 }
 
+} // namespace
+
 // SchDT as date and minute. The usual "YYYY-MM-DD HH:MM" is read directly: the general
 // date parser costs more than the rest of a reload together.
 bool readDue(const QVariant& value, QDate& date, QTime& time) {
@@ -80,6 +82,8 @@ bool readDue(const QVariant& value, QDate& date, QTime& time) {
     time = QTime(due.time().hour(), due.time().minute());
     return due.isValid();
 }
+
+namespace {
 
 // Appends the rows of one query (columns SchType, Launch, SchDT, Frequency).
 bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCache& cache,

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <QVariant>
 
 // What a due-able entry does when it fires.
 enum class DueAction {
@@ -32,6 +33,10 @@ struct TickCache {
     bool hasDueEntries = false;
     QList<DueEntry> entries;
 };
+
+// SchDT as its date and its hour and minute (seconds dropped). False when the value does
+// not read as a date and time.
+bool readDue(const QVariant& value, QDate& date, QTime& time);
 
 // Reloads `cache` from the data file at `dataFile`. Returns false when any read failed;
 // the reload then stops there and what it had read stays in the cache: a failure while

@@ -1,0 +1,111 @@
+#include "capture/CaptureRules.h"
+
+#include <QPainter>
+
+namespace CaptureRules {
+
+const QString TitleRefused = QStringLiteral("Please enter a shorter description!");
+const QString DeleteQuestion = QStringLiteral(" Delete this captured image ?  ");
+
+std::optional<QString> acceptTitle(const QString& typed) {
+    qsizetype end = typed.size();
+    while (end > 0 && typed.at(end - 1).isSpace())
+        --end;
+    const QString title = typed.left(end);
+    // Characters as the user sees them: a pair of UTF-16 halves counts once.
+    const qsizetype length = title.toUcs4().size();
+    if (length < 1 || length > MaxTitleLength)
+        return std::nullopt;
+    return title;
+}
+
+int selectionAfterDelete(int deleted, int remaining) {
+    if (remaining <= 0)
+        return -1;
+    return qBound(0, deleted, remaining - 1);
+}
+
+Commands commands(int rows, bool printerInstalled) {
+    Commands c;
+    c.imageArea = rows > 0;
+    c.fullScreen = c.copy = c.remove = c.imageArea;
+    c.print = c.imageArea && printerInstalled;
+    return c;
+}
+
+QPageLayout::Orientation printOrientation(const QSize& picture) {
+    return picture.width() > LandscapeAbove ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+QPoint releasedPreview(const QPoint& topLeft, const QSize& picture, const QSize& area) {
+    QPoint p = topLeft;
+    if (p.x() >= area.width() || p.x() <= -picture.width())
+        p.setX(PreviewMargin);
+    if (p.y() >= area.height() || p.y() <= -picture.height())
+        p.setY(PreviewMargin);
+    return p;
+}
+
+QImage withGuideLines(const QImage& screen) {
+    QImage lined = screen.copy();
+    if (lined.isNull())
+        return lined;
+    // Drawn in device pixels, one pixel thick, every 30 logical pixels.
+    const qreal ratio = lined.devicePixelRatio();
+    lined.setDevicePixelRatio(1.0);
+    {
+        QPainter painter(&lined);
+        for (int k = 0;; ++k) {
+            const int y = qRound(k * GuideSpacing * ratio);
+            if (y >= lined.height())
+                break;
+            painter.fillRect(0, y, lined.width(), 1, Qt::black);
+        }
+    }
+    lined.setDevicePixelRatio(ratio);
+    return lined;
+}
+
+QImage capture(const QImage& screen, const QRect& area) {
+    const qreal ratio = screen.devicePixelRatio();
+    const QRect device(QPoint(qRound(area.x() * ratio), qRound(area.y() * ratio)),
+                       QSize(qRound(area.width() * ratio), qRound(area.height() * ratio)));
+    const QRect part = device.intersected(screen.rect());
+    if (part.isEmpty())
+        return {};
+    QImage out = screen.copy(part);
+    out.setDevicePixelRatio(1.0);
+    return out;
+}
+
+QPoint centred(const QRect& outer, const QSize& inner) {
+    return outer.topLeft() +
+           QPoint((outer.width() - inner.width()) / 2, (outer.height() - inner.height()) / 2);
+}
+
+QPoint toolBoxPosition(const QRect& screen, const QSize& box) {
+    return QPoint(screen.x() + (screen.width() - box.width()) / 2,
+                  screen.y() + screen.height() - box.height());
+}
+
+Selection::Selection(const QRect& screen)
+    : m_screen(screen),
+      m_rect(QRect(centred(screen, initialSize()), initialSize()).intersected(screen)),
+      m_start(m_rect.topLeft()) {}
+
+void Selection::press(const QPoint& at) {
+    m_start = at;
+}
+
+QRect Selection::band(const QPoint& at) const {
+    return QRect(QPoint(qMin(m_start.x(), at.x()), qMin(m_start.y(), at.y())),
+                 QSize(qAbs(at.x() - m_start.x()), qAbs(at.y() - m_start.y())));
+}
+
+void Selection::release(const QPoint& at) {
+    const QRect r = band(at).intersected(m_screen);
+    if (!r.isEmpty())
+        m_rect = r;
+}
+
+} // namespace CaptureRules

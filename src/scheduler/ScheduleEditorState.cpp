@@ -1,0 +1,88 @@
+#include "scheduler/ScheduleEditorState.h"
+
+#include "core/Clock.h"
+#include "core/FiringRules.h"
+
+#include <QFileInfo>
+
+namespace {
+QTime minuteOf(const QTime& t) {
+    return QTime(t.hour(), t.minute());
+}
+} // namespace
+
+ScheduleEditorState ScheduleEditorState::fresh(const Clock& clock) {
+    ScheduleEditorState s;
+    const QDateTime now = clock.now();
+    s.date = now.date();
+    s.time = minuteOf(now.time());
+    return s;
+}
+
+ScheduleEditorState ScheduleEditorState::forEntry(const ScheduleRow& row, const Clock& clock) {
+    ScheduleEditorState s = fresh(clock);
+    s.launchProgram = row.schType == ScheduleType::LaunchProgram;
+    if (s.launchProgram)
+        s.program = row.launch;
+    else
+        s.hibernate = row.schType == ScheduleType::ShutDownSystem && row.hibernates();
+    if (row.date.isValid() && row.time.isValid()) {
+        s.date = row.date;
+        s.time = minuteOf(row.time);
+    }
+    s.active = row.frequency >= FiringRules::OneTime && row.frequency <= FiringRules::Yearly;
+    if (row.frequency == FiringRules::OneTime)
+        s.oneTime = true;
+    else if (row.frequency >= FiringRules::Daily && row.frequency <= FiringRules::Yearly)
+        s.freqOption = row.frequency - FiringRules::Daily;
+    return s;
+}
+
+int ScheduleEditorState::frequency() const {
+    if (!active)
+        return FiringRules::Inactive;
+    if (oneTime)
+        return FiringRules::OneTime;
+    if (freqOption < 0 || freqOption > 3)
+        return FiringRules::Inactive;
+    return FiringRules::Daily + freqOption;
+}
+
+QColor ScheduleEditorState::launchCaptionColour() const {
+    return launchProgram ? QColor(0, 64, 0) : QColor(64, 64, 64);
+}
+
+QColor ScheduleEditorState::shutDownCaptionColour() const {
+    return launchProgram ? QColor(64, 64, 64) : QColor(128, 0, 0);
+}
+
+bool ScheduleEditorState::chooseProgram(const QString& chosen) {
+    if (chosen.isEmpty())
+        return false;
+    const QFileInfo file(chosen);
+    if (!file.isFile() || !file.isExecutable())
+        return true;
+    program = file.absoluteFilePath();
+    return false;
+}
+
+QString ScheduleEditorState::dialogStart() const {
+    if (!program.isEmpty() && QFileInfo(program).isFile())
+        return program;
+    return QStringLiteral("/");
+}
+
+int ScheduleEditorState::reminderShift(int frameTopTwips) {
+    return frameTopTwips > ReminderShiftAbove ? ReminderShiftTwips : 0;
+}
+
+ScheduleRow ScheduleEditorState::entry(qint64 rowId) const {
+    ScheduleRow r;
+    r.rowId = rowId;
+    r.schType = launchProgram ? ScheduleType::LaunchProgram : ScheduleType::ShutDownSystem;
+    r.launch = launchProgram ? program : (hibernate ? QStringLiteral("H") : QStringLiteral(""));
+    r.date = date;
+    r.time = minuteOf(time);
+    r.frequency = frequency();
+    return r;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "scheduler/ScheduleRow.h"
+
+#include <QColor>
+#include <QLocale>
+#include <QPalette>
+#include <QString>
+
+// What one entry of the schedule list shows in its four text columns, and in which colours.
+struct ScheduleRowText {
+    static const QString LaunchText;    // "Launch Program"
+    static const QString ShutDownText;  // "Shut Down System"
+    static const QString HibernateText; // "On Hibernation"
+    static const QString PowerOffText;  // "Shut down the computer and power off."
+
+    // Text colours; the system ones come from the window's palette.
+    enum class Ink { WindowText, GreyText, Green, DarkRed, Black };
+
+    QString type;                  // "Launch Program", "Shut Down System", or "" for another type
+    QString description;           // program path, "On Hibernation", the power-off text, or ""
+    QString when;                  // short date, a blank, "h:mm AM"; "" when SchDT is unreadable
+    QString frequency;             // "none", "one time", "daily", "weekly", "monthly", "yearly"
+    Ink textInk = Ink::WindowText; // type, description, date and frequency columns
+    Ink typeInk = Ink::Black;      // the type column, painted over textInk
+
+    static ScheduleRowText of(const ScheduleRow& row, const QLocale& locale = QLocale());
+
+    // A Frequency code's name; any unknown code reads "none".
+    static QString frequencyName(int frequency);
+    // The user's short date format, a blank, then the time as "h:mm AM/PM".
+    static QString whenText(const QDate& date, const QTime& time, const QLocale& locale);
+    static QColor colour(Ink ink, const QPalette& palette);
+};

@@ -1,0 +1,178 @@
+#include "scheduler/ScheduleStore.h"
+
+#include "core/DataFile.h"
+#include "core/DateText.h"
+#include "core/DueEntries.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcScheduler, "plumora.scheduler", QtCriticalMsg)
+
+namespace {
+
+const QString Columns = QStringLiteral("SELECT rowid, SchType, Launch, SchDT, Frequency "
+                                       "FROM Schedule");
+
+ScheduleRow readRow(const QSqlQuery& q) {
+    ScheduleRow r;
+    r.rowId = q.value(0).toLongLong();
+    r.schType = q.value(1).toInt();
+    r.launch = q.value(2).toString();
+    if (!readDue(q.value(3), r.date, r.time)) {
+        r.date = QDate();
+        r.time = QTime();
+    }
+    r.frequency = q.value(4).toInt();
+    return r;
+}
+
+bool sameRow(const ScheduleRow& a, const ScheduleRow& b) {
+    return a.rowId == b.rowId && a.schType == b.schType && a.launch == b.launch &&
+           a.date == b.date && a.time == b.time && a.frequency == b.frequency;
+}
+
+QVariantList values(const ScheduleRow& row) {
+    return {row.schType, row.launch.isNull() ? QStringLiteral("") : row.launch,
+            ScheduleStore::schDT(row.date, row.time), row.frequency};
+}
+
+bool hasWhen(const ScheduleRow& row) {
+    return row.date.isValid() && row.time.isValid();
+}
+
+// The rowids of `rows` as one JSON array, to be bound as a single value.
+QString idList(const std::vector<ScheduleRow>& rows) {
+    QByteArray list = "[";
+    for (const ScheduleRow& r : rows) {
+        if (list.size() > 1)
+            list += ',';
+        list += QByteArray::number(r.rowId);
+    }
+    return QString::fromLatin1(list + ']');
+}
+
+} // namespace
+
+ScheduleStore::ScheduleStore(QString dataFile) : m_path(std::move(dataFile)) {}
+
+QString ScheduleStore::schDT(const QDate& date, const QTime& time) {
+    return DateText::fromDateTime(QDateTime(date, QTime(time.hour(), time.minute())));
+}
+
+bool ScheduleStore::fail(const QString& what, const QString& error) {
+    m_error = error;
+    qCWarning(lcScheduler) << what << "failed:" << error;
+    return false;
+}
+
+bool ScheduleStore::readAll(std::vector<ScheduleRow>& rows) {
+    rows.clear();
+    DataFile db(m_path);
+    QSqlQuery q = db.query(Columns + QStringLiteral(" ORDER BY SchDT, rowid"));
+    if (!q.isActive())
+        return fail(QStringLiteral("reading the schedule"), db.lastError());
+    while (q.next())
+        rows.push_back(readRow(q));
+    if (q.lastError().isValid()) {
+        rows.clear();
+        return fail(QStringLiteral("reading the schedule"), q.lastError().text());
+    }
+    m_error.clear();
+    return true;
+}
+
+qint64 ScheduleStore::add(const ScheduleRow& row) {
+    if (!hasWhen(row)) {
+        fail(QStringLiteral("adding an entry"), QStringLiteral("the entry has no date and time"));
+        return 0;
+    }
+    DataFile db(m_path);
+    QSqlQuery q = db.query(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, "
+                                          "Frequency) VALUES (?, ?, ?, ?)"),
+                           values(row));
+    if (!q.isActive()) {
+        fail(QStringLiteral("adding an entry"), db.lastError());
+        return 0;
+    }
+    m_error.clear();
+    return q.lastInsertId().toLongLong();
+}
+
+ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const ScheduleRow& after) {
+    const QString what = QStringLiteral("saving an entry");
+    if (!hasWhen(after)) {
+        fail(what, QStringLiteral("the entry has no date and time"));
+        return Update::Failed;
+    }
+    DataFile db(m_path);
+    if (!db.transaction()) {
+        fail(what, db.lastError());
+        return Update::Failed;
+    }
+    // Read inside the transaction, so nobody can change the row between look and write.
+    QSqlQuery q = db.query(Columns + QStringLiteral(" WHERE rowid = ?"), {before.rowId});
+    if (!q.isActive()) {
+        fail(what, db.lastError());
+        db.rollback();
+        return Update::Failed;
+    }
+    // A rowid freed by a deletion is handed to the next row added, so the id alone does
+    // not prove it is still the entry that was read.
+    const bool there = q.next() && sameRow(readRow(q), before);
+    q.finish();
+    if (!there) {
+        db.rollback();
+        fail(what, QStringLiteral("the entry was changed or deleted meanwhile"));
+        return Update::Vanished;
+    }
+    QVariantList v = values(after);
+    v << before.rowId;
+    if (!db.exec(QStringLiteral("UPDATE Schedule SET SchType = ?, Launch = ?, SchDT = ?, "
+                                "Frequency = ? WHERE rowid = ?"),
+                 v) ||
+        !db.commit()) {
+        fail(what, db.lastError());
+        db.rollback();
+        return Update::Failed;
+    }
+    m_error.clear();
+    return Update::Done;
+}
+
+bool ScheduleStore::applyMarks(const std::vector<ScheduleRow>& marked) {
+    const QString what = QStringLiteral("deleting marked entries");
+    DataFile db(m_path);
+    if (!db.transaction())
+        return fail(what, db.lastError());
+    // Only rows that still hold what was read are deleted; others were replaced meanwhile.
+    std::vector<ScheduleRow> doomed;
+    if (!marked.empty()) {
+        QSqlQuery q = db.query(Columns + QStringLiteral(" WHERE rowid IN "
+                                                        "(SELECT value FROM json_each(?))"),
+                               {idList(marked)});
+        if (!q.isActive()) {
+            fail(what, db.lastError());
+            db.rollback();
+            return false;
+        }
+        while (q.next()) {
+            const ScheduleRow now = readRow(q);
+            if (std::any_of(marked.begin(), marked.end(),
+                            [&](const ScheduleRow& r) { return sameRow(r, now); }))
+                doomed.push_back(now);
+        }
+    }
+    if (!db.exec(QStringLiteral("DELETE FROM Schedule WHERE SchType = 0 "
+                                "OR rowid IN (SELECT value FROM json_each(?))"),
+                 {idList(doomed)}) ||
+        !db.commit()) {
+        fail(what, db.lastError());
+        db.rollback();
+        return false;
+    }
+    m_error.clear();
+    return true;
+}

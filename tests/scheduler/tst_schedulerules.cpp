@@ -1,0 +1,179 @@
+#include "mock/FakeClock.h"
+#include "scheduler/ScheduleEditorState.h"
+#include "scheduler/ScheduleList.h"
+#include "scheduler/ScheduleRowText.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Ink = ScheduleRowText::Ink;
+
+namespace {
+
+ScheduleRow row(int type, const QString& launch, int frequency) {
+    return ScheduleRow{7, type, launch, QDate(2026, 12, 5), QTime(19, 5), frequency};
+}
+
+ScheduleEditorState editor(bool launch, const QString& program, bool active, bool oneTime,
+                           int option, bool reminder = false) {
+    ScheduleEditorState s = ScheduleEditorState::fresh(FakeClock());
+    s.launchProgram = launch;
+    s.program = program;
+    s.active = active;
+    s.oneTime = oneTime;
+    s.freqOption = option;
+    s.reminderMode = reminder;
+    return s;
+}
+
+} // namespace
+
+class TestScheduleRules : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowTexts_data() {
+        QTest::addColumn<ScheduleRow>("entry");
+        QTest::addColumn<QStringList>("texts"); // type, description, frequency
+        QTest::addColumn<Ink>("textInk");
+        QTest::addColumn<Ink>("typeInk");
+        QTest::newRow("launch") << row(1, "/opt/my tools/run", 3)
+                                << QStringList{"Launch Program", "/opt/my tools/run", "weekly"}
+                                << Ink::WindowText << Ink::Green;
+        QTest::newRow("inactive: grey, none")
+            << row(1, "/bin/true", 0) << QStringList{"Launch Program", "/bin/true", "none"}
+            << Ink::GreyText << Ink::GreyText;
+        QTest::newRow("H hibernates")
+            << row(2, "H", 1) << QStringList{"Shut Down System", "On Hibernation", "one time"}
+            << Ink::WindowText << Ink::DarkRed;
+        QTest::newRow("any other Launch powers off")
+            << row(2, "h", 5)
+            << QStringList{"Shut Down System", "Shut down the computer and power off.", "yearly"}
+            << Ink::WindowText << Ink::DarkRed;
+        QTest::newRow("unknown type and code")
+            << row(7, "H", 9) << QStringList{"", "", "none"} << Ink::WindowText << Ink::Black;
+    }
+    void rowTexts() {
+        QFETCH(ScheduleRow, entry);
+        const ScheduleRowText t = ScheduleRowText::of(entry, QLocale::c());
+        QTEST((QStringList{t.type, t.description, t.frequency}), "texts");
+        QTEST(t.textInk, "textInk");
+        QTEST(t.typeInk, "typeInk");
+    }
+
+    void whenText() {
+        const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
+        QCOMPARE(ScheduleRowText::whenText(QDate(2026, 12, 5), QTime(19, 5, 40), gb),
+                 QStringLiteral("05/12/2026 7:05 PM"));
+        QCOMPARE(ScheduleRowText::whenText(QDate(2026, 1, 9), QTime(0, 0), gb),
+                 QStringLiteral("09/01/2026 12:00 AM"));
+        QCOMPARE(ScheduleRowText::whenText(QDate(), QTime(0, 0), gb), QString());
+    }
+
+    // Marks, double-clicks and the lines offered for new entries.
+    void listLines() {
+        ScheduleList list;
+        list.load({row(1, "/bin/a", 2), row(2, "", 2)});
+        QCOMPARE(list.lineCount(), ScheduleList::DesignedLines);
+        QCOMPARE(list.doubleClick(1, 0), ScheduleList::DoubleClick::MarkToggled);
+        QVERIFY(list.marked(1));
+        QCOMPARE(list.doubleClick(1, 3), ScheduleList::DoubleClick::Nothing);
+        QCOMPARE(list.doubleClick(1, 0), ScheduleList::DoubleClick::MarkToggled);
+        QCOMPARE(list.doubleClick(1, 3), ScheduleList::DoubleClick::OpenEditor);
+
+        // An empty line opens the editor with its defaults, at the current minute.
+        FakeClock clock(QDateTime(QDate(2026, 3, 10), QTime(8, 30, 45)));
+        QCOMPARE(list.doubleClick(5, 2), ScheduleList::DoubleClick::OpenEditor);
+        const ScheduleRow fresh = list.editorFor(5, clock).entry();
+        QCOMPARE(fresh.schType, int(ScheduleType::LaunchProgram));
+        QCOMPARE(fresh.frequency, 2);
+        QCOMPARE(QDateTime(fresh.date, fresh.time), QDateTime(clock.today(), QTime(8, 30)));
+
+        // More entries than lines grow the list, with one empty line to add another.
+        list.load(std::vector<ScheduleRow>(130, row(1, "/bin/a", 2)));
+        QCOMPARE(list.lineCount(), 131);
+        QVERIFY(!list.hasEntry(130));
+    }
+
+    // The editor opens on what the row holds and saves it back as it was, except that a
+    // row of another type becomes a shut-down.
+    void editorRoundTrip_data() {
+        QTest::addColumn<ScheduleRow>("entry");
+        QTest::addColumn<ScheduleRow>("saved");
+        for (const ScheduleRow& r : {row(1, "/bin/a", 4), row(2, "H", 1), row(2, "", 0)})
+            QTest::addRow("type %d, %s, code %d", r.schType, qPrintable(r.launch), r.frequency)
+                << r << r;
+        QTest::newRow("other type saves as 2") << row(5, "H", 3) << row(2, "", 3);
+        QTest::newRow("odd Launch saves empty") << row(2, "x", 5) << row(2, "", 5);
+    }
+    void editorRoundTrip() {
+        QFETCH(ScheduleRow, entry);
+        QFETCH(ScheduleRow, saved);
+        const ScheduleRow out = ScheduleEditorState::forEntry(entry, FakeClock()).entry(7);
+        QCOMPARE(
+            (std::tuple{out.rowId, out.schType, out.launch, out.date, out.time, out.frequency}),
+            (std::tuple{saved.rowId, saved.schType, saved.launch, saved.date, saved.time,
+                        saved.frequency}));
+    }
+
+    void editorState_data() {
+        QTest::addColumn<ScheduleEditorState>("state");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<bool>("hibernateShown");
+        QTest::newRow("new launch without program")
+            << editor(true, "", true, false, 0) << false << "2" << false;
+        QTest::newRow("shut down, no program")
+            << editor(false, "", true, false, 1) << true << "3" << true;
+        QTest::newRow("inactive") << editor(false, "", false, false, 2) << true << "0" << true;
+        QTest::newRow("one time") << editor(false, "", true, true, 2) << true << "1" << true;
+        QTest::newRow("no option") << editor(false, "", true, false, -1) << true << "0" << true;
+        QTest::newRow("reminder: launch without program")
+            << editor(true, "", true, false, 1, true) << true << "3" << false;
+        QTest::newRow("reminder: never hibernation")
+            << editor(false, "", true, false, 1, true) << true << "3" << false;
+    }
+    void editorState() {
+        QFETCH(ScheduleEditorState, state);
+        QTEST(state.okEnabled(), "ok");
+        QTEST(state.frequencyTag(), "tag");
+        QTEST(state.hibernateVisible(), "hibernateShown");
+        QCOMPARE(state.frequencyVisible(), !state.oneTime);
+        QCOMPARE(state.whenEnabled(), state.active);
+        QCOMPARE(state.typeVisible(), !state.reminderMode);
+    }
+
+    void switchingTypesKeepsThePath() {
+        ScheduleEditorState s = editor(true, "/opt/run", true, false, 0);
+        s.launchProgram = false;
+        QCOMPARE(s.programText(), QString());
+        QCOMPARE(s.entry().launch, QString(""));
+        s.launchProgram = true;
+        QCOMPARE(s.programText(), QStringLiteral("/opt/run"));
+        QVERIFY(s.okEnabled());
+    }
+
+    void chooseProgram() {
+        QTemporaryDir dir;
+        const QString script = dir.filePath(QStringLiteral("my tool.sh"));
+        const QString plain = dir.filePath(QStringLiteral("notes.com"));
+        for (const QString& path : {script, plain}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+
+        ScheduleEditorState s = editor(true, "", true, false, 0);
+        QVERIFY(!s.chooseProgram(script));
+        QCOMPARE(s.program, script);
+        // Refused: beep, old path kept. Cancelled: no beep, nothing changes.
+        QVERIFY(s.chooseProgram(plain));
+        QVERIFY(s.chooseProgram(dir.path()));
+        QVERIFY(!s.chooseProgram(QString()));
+        QCOMPARE(s.program, script);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScheduleRules)
+#include "tst_schedulerules.moc"
