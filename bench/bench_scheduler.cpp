@@ -19,7 +19,7 @@ bool fill(const QString& path) {
     if (!Schema::createTemplate(path, QDate(2026, 3, 1)).isEmpty())
         return false;
     DataFile db(path);
-    db.transaction();
+    Transaction transaction(db);
     for (int i = 0; i < 1000; ++i) {
         const QString due = QStringLiteral("2026-%1-%2 %3:%4")
                                 .arg(i % 12 + 1, 2, 10, QLatin1Char('0'))
@@ -32,7 +32,7 @@ bool fill(const QString& path) {
                  i % 2 ? QStringLiteral("H") : QStringLiteral("/opt/tools/job %1").arg(i), due,
                  i % 6});
     }
-    return db.commit();
+    return transaction.commit();
 }
 
 } // namespace

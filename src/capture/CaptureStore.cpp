@@ -3,6 +3,8 @@
 #include "core/DataFile.h"
 
 #include <QBuffer>
+#include <optional>
+
 #include <QImageWriter>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -44,14 +46,13 @@ QByteArray CaptureStore::encode(const QImage& image) {
 bool CaptureStore::list(std::vector<CaptureItem>& items) {
     items.clear();
     DataFile db(m_path);
-    QSqlQuery q = db.query(QStringLiteral("SELECT rowid, Title FROM SCapture ORDER BY rowid"));
-    if (!q.isActive())
-        return fail(QStringLiteral("listing the captures"), db.lastError());
-    while (q.next())
-        items.push_back(CaptureItem{q.value(0).toLongLong(), q.value(1).toString()});
-    if (q.lastError().isValid()) {
+    if (!db.forEach(QStringLiteral("SELECT rowid, Title FROM SCapture ORDER BY rowid"), {},
+                    [&](DataFile::Row q) {
+                        items.push_back(CaptureItem{q.value(0).toLongLong(), q.value(1).toString()});
+                        return true;
+                    })) {
         items.clear();
-        return fail(QStringLiteral("listing the captures"), q.lastError().text());
+        return fail(QStringLiteral("listing the captures"), db.lastError());
     }
     m_error.clear();
     return true;
@@ -59,16 +60,20 @@ bool CaptureStore::list(std::vector<CaptureItem>& items) {
 
 QImage CaptureStore::image(qint64 rowId) {
     DataFile db(m_path);
-    QSqlQuery q = db.query(QStringLiteral("SELECT CapImg FROM SCapture WHERE rowid = ?"), {rowId});
-    if (!q.isActive()) {
+    std::optional<QByteArray> bytes;
+    if (!db.forEach(QStringLiteral("SELECT CapImg FROM SCapture WHERE rowid = ?"), {rowId},
+                    [&](DataFile::Row q) {
+                        bytes = q.value(0).toByteArray();
+                        return false;
+                    })) {
         fail(QStringLiteral("reading a capture"), db.lastError());
         return {};
     }
-    if (!q.next()) {
+    if (!bytes) {
         fail(QStringLiteral("reading a capture"), QStringLiteral("the capture no longer exists"));
         return {};
     }
-    QImage img = QImage::fromData(q.value(0).toByteArray());
+    QImage img = QImage::fromData(*bytes);
     if (img.isNull())
         fail(QStringLiteral("reading a capture"), QStringLiteral("the picture cannot be read"));
     else
@@ -88,23 +93,24 @@ qint64 CaptureStore::add(const QImage& image) {
         return 0;
     }
     DataFile db(m_path);
-    QSqlQuery q = db.query(QStringLiteral("INSERT INTO SCapture (Title, CapImg) VALUES (?, ?)"),
-                           {NewTitle, png});
-    if (!q.isActive()) {
+    const qint64 id =
+        db.insert(QStringLiteral("INSERT INTO SCapture (Title, CapImg) VALUES (?, ?)"),
+                  {NewTitle, png});
+    if (id == 0) {
         fail(what, db.lastError());
         return 0;
     }
     m_error.clear();
-    return q.lastInsertId().toLongLong();
+    return id;
 }
 
 bool CaptureStore::rename(qint64 rowId, const QString& title) {
     DataFile db(m_path);
-    QSqlQuery q =
-        db.query(QStringLiteral("UPDATE SCapture SET Title = ? WHERE rowid = ?"), {title, rowId});
-    if (!q.isActive())
+    const int changed =
+        db.change(QStringLiteral("UPDATE SCapture SET Title = ? WHERE rowid = ?"), {title, rowId});
+    if (changed < 0)
         return fail(QStringLiteral("renaming a capture"), db.lastError());
-    if (q.numRowsAffected() == 0)
+    if (changed == 0)
         return fail(QStringLiteral("renaming a capture"),
                     QStringLiteral("the capture no longer exists"));
     m_error.clear();

@@ -88,6 +88,16 @@ bool DataFile::exec(const QString& sql, const QVariantList& values) {
     return run(sql, values).isActive();
 }
 
+qint64 DataFile::insert(const QString& sql, const QVariantList& values) {
+    const QSqlQuery q = run(sql, values);
+    return q.isActive() ? q.lastInsertId().toLongLong() : 0;
+}
+
+int DataFile::change(const QString& sql, const QVariantList& values) {
+    const QSqlQuery q = run(sql, values);
+    return q.isActive() ? q.numRowsAffected() : -1;
+}
+
 bool DataFile::forEach(const QString& sql, const QVariantList& values,
                        const std::function<bool(Row)>& visit) {
     QSqlQuery q = run(sql, values);

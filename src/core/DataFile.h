@@ -25,6 +25,10 @@ public:
 
     // Runs one statement with positional bound values; false (and lastError) on failure.
     bool exec(const QString& sql, const QVariantList& values = {});
+    // Runs an INSERT and gives the new row's rowid; 0 on failure.
+    qint64 insert(const QString& sql, const QVariantList& values);
+    // Runs an UPDATE or DELETE and gives the number of rows it changed; -1 on failure.
+    int change(const QString& sql, const QVariantList& values);
 
     // A row as a visitor sees it: valid only inside the visit.
     using Row = const QSqlQuery&;

@@ -71,14 +71,12 @@ bool ScheduleStore::fail(const QString& what, const QString& error) {
 bool ScheduleStore::readAll(std::vector<ScheduleRow>& rows) {
     rows.clear();
     DataFile db(m_path);
-    QSqlQuery q = db.query(Columns + QStringLiteral(" ORDER BY SchDT, rowid"));
-    if (!q.isActive())
-        return fail(QStringLiteral("reading the schedule"), db.lastError());
-    while (q.next())
-        rows.push_back(readRow(q));
-    if (q.lastError().isValid()) {
+    if (!db.forEach(Columns + QStringLiteral(" ORDER BY SchDT, rowid"), {}, [&](DataFile::Row q) {
+            rows.push_back(readRow(q));
+            return true;
+        })) {
         rows.clear();
-        return fail(QStringLiteral("reading the schedule"), q.lastError().text());
+        return fail(QStringLiteral("reading the schedule"), db.lastError());
     }
     m_error.clear();
     return true;
@@ -90,15 +88,15 @@ qint64 ScheduleStore::add(const ScheduleRow& row) {
         return 0;
     }
     DataFile db(m_path);
-    QSqlQuery q = db.query(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, "
-                                          "Frequency) VALUES (?, ?, ?, ?)"),
-                           values(row));
-    if (!q.isActive()) {
+    const qint64 id = db.insert(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, "
+                                               "Frequency) VALUES (?, ?, ?, ?)"),
+                                values(row));
+    if (id == 0) {
         fail(QStringLiteral("adding an entry"), db.lastError());
         return 0;
     }
     m_error.clear();
-    return q.lastInsertId().toLongLong();
+    return id;
 }
 
 ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const ScheduleRow& after) {
@@ -108,23 +106,24 @@ ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const Sch
         return Update::Failed;
     }
     DataFile db(m_path);
-    if (!db.transaction()) {
+    Transaction transaction(db);
+    if (!transaction.isActive()) {
         fail(what, db.lastError());
         return Update::Failed;
     }
     // Read inside the transaction, so nobody can change the row between look and write.
-    QSqlQuery q = db.query(Columns + QStringLiteral(" WHERE rowid = ?"), {before.rowId});
-    if (!q.isActive()) {
-        fail(what, db.lastError());
-        db.rollback();
-        return Update::Failed;
-    }
     // A rowid freed by a deletion is handed to the next row added, so the id alone does
     // not prove it is still the entry that was read.
-    const bool there = q.next() && sameRow(readRow(q), before);
-    q.finish();
+    bool there = false;
+    if (!db.forEach(Columns + QStringLiteral(" WHERE rowid = ?"), {before.rowId},
+                    [&](DataFile::Row q) {
+                        there = sameRow(readRow(q), before);
+                        return false;
+                    })) {
+        fail(what, db.lastError());
+        return Update::Failed;
+    }
     if (!there) {
-        db.rollback();
         fail(what, QStringLiteral("the entry was changed or deleted meanwhile"));
         return Update::Vanished;
     }
@@ -133,9 +132,8 @@ ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const Sch
     if (!db.exec(QStringLiteral("UPDATE Schedule SET SchType = ?, Launch = ?, SchDT = ?, "
                                 "Frequency = ? WHERE rowid = ?"),
                  v) ||
-        !db.commit()) {
+        !transaction.commit()) {
         fail(what, db.lastError());
-        db.rollback();
         return Update::Failed;
     }
     m_error.clear();
@@ -145,34 +143,26 @@ ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const Sch
 bool ScheduleStore::applyMarks(const std::vector<ScheduleRow>& marked) {
     const QString what = QStringLiteral("deleting marked entries");
     DataFile db(m_path);
-    if (!db.transaction())
+    Transaction transaction(db);
+    if (!transaction.isActive())
         return fail(what, db.lastError());
     // Only rows that still hold what was read are deleted; others were replaced meanwhile.
     std::vector<ScheduleRow> doomed;
-    if (!marked.empty()) {
-        QSqlQuery q = db.query(Columns + QStringLiteral(" WHERE rowid IN "
-                                                        "(SELECT value FROM json_each(?))"),
-                               {idList(marked)});
-        if (!q.isActive()) {
-            fail(what, db.lastError());
-            db.rollback();
-            return false;
-        }
-        while (q.next()) {
-            const ScheduleRow now = readRow(q);
-            if (std::any_of(marked.begin(), marked.end(),
-                            [&](const ScheduleRow& r) { return sameRow(r, now); }))
-                doomed.push_back(now);
-        }
-    }
+    if (!marked.empty() &&
+        !db.forEach(Columns + QStringLiteral(" WHERE rowid IN (SELECT value FROM json_each(?))"),
+                    {idList(marked)}, [&](DataFile::Row q) {
+                        const ScheduleRow now = readRow(q);
+                        if (std::any_of(marked.begin(), marked.end(),
+                                        [&](const ScheduleRow& r) { return sameRow(r, now); }))
+                            doomed.push_back(now);
+                        return true;
+                    }))
+        return fail(what, db.lastError());
     if (!db.exec(QStringLiteral("DELETE FROM Schedule WHERE SchType = 0 "
                                 "OR rowid IN (SELECT value FROM json_each(?))"),
                  {idList(doomed)}) ||
-        !db.commit()) {
-        fail(what, db.lastError());
-        db.rollback();
-        return false;
-    }
+        !transaction.commit())
+        return fail(what, db.lastError());
     m_error.clear();
     return true;
 }

@@ -67,7 +67,7 @@ private Q_SLOTS:
         editor.active = false;
         QCOMPARE(list.save(3, editor, store), ScheduleStore::Update::Done);
         QVERIFY(loadTickCache(m_paths.dataFile(), m_paths, cache));
-        QVERIFY(!cache.HasDueEntries);
+        QVERIFY(!cache.hasDueEntries);
         QCOMPARE(rows().size(), size_t(1));
     }
 
