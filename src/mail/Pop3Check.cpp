@@ -158,6 +158,8 @@ void Pop3Check::closeSocket(bool graceful) {
 }
 
 void Pop3Check::end() {
+    if (!m_running) // stopped by a receiver of an earlier signal
+        return;
     m_running = false;
     m_timer->stop();
     closeSocket(false);
