@@ -59,49 +59,41 @@ private Q_SLOTS:
         const QByteArray stat = Login + "STAT\r\n";
         const QByteArray quit = stat + "QUIT\r\n";
         using L = QList<QByteArray>;
+        const L login{Greeting, NoCapa, "+OK\r\n", "+OK\r\n"};
 
-        QTest::newRow("empty mailbox: QUIT, closed on its +OK")
-            << "p" << L{Greeting, NoCapa, "+OK\r\n", "+OK\r\n", "+OK 0 0\r\n", "+OK bye\r\n"}
-            << quit << Outcome::NoMail << 0;
-        QTest::newRow("three messages announced at STAT")
-            << "p" << L{Greeting, NoCapa, "+OK\r\n", "+OK\r\n", "+OK 3 4500\r\n", "+OK bye\r\n"}
-            << quit << Outcome::NewMail << 3;
-        QTest::newRow("QUIT refused after the count keeps it")
-            << "p" << L{Greeting, NoCapa, "+OK\r\n", "+OK\r\n", "+OK 2 10\r\n", "-ERR\r\n"} << quit
-            << Outcome::NewMail << 2;
-        QTest::newRow("empty mailbox, QUIT refused: no password request")
-            << "p" << L{Greeting, NoCapa, "+OK\r\n", "+OK\r\n", "+OK 0 0\r\n", "-ERR\r\n"} << quit
-            << Outcome::NoMail << 0;
-        QTest::newRow("dropped after the count keeps it")
-            << "p" << L{Greeting, NoCapa, "+OK\r\n", "+OK\r\n", "+OK 5 10\r\n", Lost} << quit
-            << Outcome::NewMail << 5;
-        QTest::newRow("greeting refused")
-            << "p" << L{"-ERR busy\r\n"} << QByteArray() << Outcome::Refused << 0;
+        QTest::newRow("empty mailbox: QUIT, closed on its +OK") << "p"
+                                                                << (L(login) << "+OK 0 0\r\n"
+                                                                             << "+OK bye\r\n")
+                                                                << quit << Outcome::NoMail << 0;
+        QTest::newRow("three messages announced at STAT") << "p"
+                                                          << (L(login) << "+OK 3 4500\r\n"
+                                                                       << "+OK\r\n")
+                                                          << quit << Outcome::NewMail << 3;
+        QTest::newRow("QUIT refused: no password request") << "p"
+                                                           << (L(login) << "+OK 0 0\r\n"
+                                                                        << "-ERR\r\n")
+                                                           << quit << Outcome::NoMail << 0;
+        QTest::newRow("dropped after the count keeps it") << "p"
+                                                          << (L(login) << "+OK 5 10\r\n"
+                                                                       << Lost)
+                                                          << quit << Outcome::NewMail << 5;
+        QTest::newRow("STAT refused: not a password matter")
+            << "p" << (L(login) << "-ERR locked\r\n") << stat << Outcome::Failed << 0;
         QTest::newRow("USER refused: silent, no password sent")
             << "p" << L{Greeting, NoCapa, "-ERR who?\r\n"} << Plain << Outcome::Refused << 0;
         QTest::newRow("PASS refused: password request")
             << "p" << L{Greeting, NoCapa, "+OK\r\n", "-ERR bad login\r\n"} << Login
             << Outcome::PasswordRefused << 0;
-        QTest::newRow("STAT refused: not a password matter")
-            << "p" << L{Greeting, NoCapa, "+OK\r\n", "+OK\r\n", "-ERR locked\r\n"} << stat
-            << Outcome::Failed << 0;
         QTest::newRow("blanks around the password are not sent")
             << " \tp  " << L{Greeting, NoCapa, "+OK\r\n"} << Login << Outcome::Running << 0;
         QTest::newRow("line break in the password: nothing more is sent")
             << "p\r\nDELE 1" << L{Greeting, NoCapa, "+OK\r\n"} << Plain << Outcome::Failed << 0;
-        QTest::newRow("connection refused or lost before the greeting")
-            << "p" << L{Lost} << QByteArray() << Outcome::Failed << 0;
 
         // Framing.
         QTest::newRow("greeting split over three reads is one reply")
             << "p" << L{"+O", "K ready\r", "\n"} << QByteArray("CAPA\r\n") << Outcome::Running << 0;
         QTest::newRow("two replies in one read are two")
             << "p" << L{Greeting + NoCapa} << Plain << Outcome::Running << 0;
-        QTest::newRow("bare LF ends a line too")
-            << "p" << L{"+OK ready\n", "-ERR\n"} << Plain << Outcome::Running << 0;
-        QTest::newRow("line of 4096 bytes is read")
-            << "p" << L{"+" + QByteArray(4095, 'x') + "\r\n"} << QByteArray("CAPA\r\n")
-            << Outcome::Running << 0;
         QTest::newRow("line of 4097 bytes ends the check")
             << "p" << L{"+" + QByteArray(4096, 'x') + "\r\n"} << QByteArray() << Outcome::Failed
             << 0;
@@ -110,13 +102,9 @@ private Q_SLOTS:
             << Outcome::Failed << 0;
 
         // STAT replies that hold no usable count.
-        const L login{Greeting, NoCapa, "+OK\r\n", "+OK\r\n"};
-        for (const char* reply : {"+OK many 100\r\n", "+OK -3 100\r\n", "+OK 3\r\n",
-                                  "+OK 99999999999 1\r\n", "+OK\r\n"})
+        for (const char* reply : {"+OK many 100\r\n", "+OK 3\r\n", "+OK 99999999999 1\r\n"})
             QTest::addRow("STAT reply %s", QByteArray(reply).trimmed().constData())
                 << "p" << (L(login) << reply) << stat << Outcome::Failed << 0;
-        QTest::newRow("STAT with extra blanks")
-            << "p" << (L(login) << "+OK  7   900 \r\n") << quit << Outcome::Running << 7;
 
         // CAPA and the TLS upgrade.
         const QByteArray capa = "+OK capabilities\r\nTOP\r\nUSER\r\n";
