@@ -1,0 +1,156 @@
+#include "mail/Pop3Dialogue.h"
+
+#include <QTest>
+
+using Outcome = Pop3Dialogue::Outcome;
+Q_DECLARE_METATYPE(Outcome)
+
+namespace {
+
+// Script entries are bytes the server sends, or these driver events.
+const QByteArray TlsUp = "<tls up>";
+const QByteArray TlsDown = "<tls failed>";
+const QByteArray Lost = "<connection lost>";
+
+const QByteArray Greeting = "+OK POP3 ready\r\n";
+const QByteArray NoCapa = "-ERR unknown command\r\n";
+const QByteArray Plain = "CAPA\r\nUSER u\r\n";
+const QByteArray Login = "CAPA\r\nUSER u\r\nPASS p\r\n";
+
+struct Run {
+    QByteArray sent;
+    int announced = 0; // the count at the announcing step
+    bool tlsRequested = false;
+    bool finishedEarly = false; // a step before the last one said finished
+    bool finishedAtEnd = false;
+};
+
+Run play(Pop3Dialogue& d, const QList<QByteArray>& script) {
+    Run run;
+    for (qsizetype i = 0; i < script.size(); ++i) {
+        const QByteArray& in = script.at(i);
+        const Pop3Dialogue::Step step = in == TlsUp     ? d.tlsReady()
+                                        : in == TlsDown ? d.tlsFailed()
+                                        : in == Lost    ? d.connectionLost()
+                                                        : d.received(in);
+        run.sent += step.send;
+        if (step.announce)
+            run.announced = d.count();
+        run.tlsRequested |= step.startTls;
+        if (step.finished)
+            (i + 1 == script.size() ? run.finishedAtEnd : run.finishedEarly) = true;
+    }
+    return run;
+}
+
+} // namespace
+
+class TestPop3Dialogue : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dialogue_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QList<QByteArray>>("script");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<int>("announced");
+
+        const QByteArray stat = Login + "STAT\r\n";
+        const QByteArray quit = stat + "QUIT\r\n";
+        using L = QList<QByteArray>;
+        const L login{Greeting, NoCapa, "+OK\r\n", "+OK\r\n"};
+
+        QTest::newRow("empty mailbox: QUIT, closed on its +OK") << "p"
+                                                                << (L(login) << "+OK 0 0\r\n"
+                                                                             << "+OK bye\r\n")
+                                                                << quit << Outcome::NoMail << 0;
+        QTest::newRow("three messages announced at STAT") << "p"
+                                                          << (L(login) << "+OK 3 4500\r\n"
+                                                                       << "+OK\r\n")
+                                                          << quit << Outcome::NewMail << 3;
+        QTest::newRow("QUIT refused: no password request") << "p"
+                                                           << (L(login) << "+OK 0 0\r\n"
+                                                                        << "-ERR\r\n")
+                                                           << quit << Outcome::NoMail << 0;
+        QTest::newRow("dropped after the count keeps it") << "p"
+                                                          << (L(login) << "+OK 5 10\r\n"
+                                                                       << Lost)
+                                                          << quit << Outcome::NewMail << 5;
+        QTest::newRow("STAT refused: not a password matter")
+            << "p" << (L(login) << "-ERR locked\r\n") << stat << Outcome::Failed << 0;
+        QTest::newRow("USER refused: silent, no password sent")
+            << "p" << L{Greeting, NoCapa, "-ERR who?\r\n"} << Plain << Outcome::Refused << 0;
+        QTest::newRow("PASS refused: password request")
+            << "p" << L{Greeting, NoCapa, "+OK\r\n", "-ERR bad login\r\n"} << Login
+            << Outcome::PasswordRefused << 0;
+        QTest::newRow("blanks around the password are not sent")
+            << " \tp  " << L{Greeting, NoCapa, "+OK\r\n"} << Login << Outcome::Running << 0;
+        QTest::newRow("line break in the password: nothing more is sent")
+            << "p\r\nDELE 1" << L{Greeting, NoCapa, "+OK\r\n"} << Plain << Outcome::Failed << 0;
+
+        // Framing.
+        QTest::newRow("greeting split over three reads is one reply")
+            << "p" << L{"+O", "K ready\r", "\n"} << QByteArray("CAPA\r\n") << Outcome::Running << 0;
+        QTest::newRow("two replies in one read are two")
+            << "p" << L{Greeting + NoCapa} << Plain << Outcome::Running << 0;
+        QTest::newRow("line of 4097 bytes ends the check")
+            << "p" << L{"+" + QByteArray(4096, 'x') + "\r\n"} << QByteArray() << Outcome::Failed
+            << 0;
+        QTest::newRow("endless line ends the check before its end arrives")
+            << "p" << L{"+OK", QByteArray(3000, 'x'), QByteArray(3000, 'x')} << QByteArray()
+            << Outcome::Failed << 0;
+
+        // STAT replies that hold no usable count.
+        for (const char* reply : {"+OK many 100\r\n", "+OK 3\r\n", "+OK 99999999999 1\r\n"})
+            QTest::addRow("STAT reply %s", QByteArray(reply).trimmed().constData())
+                << "p" << (L(login) << reply) << stat << Outcome::Failed << 0;
+
+        // CAPA and the TLS upgrade.
+        const QByteArray capa = "+OK capabilities\r\nTOP\r\nUSER\r\n";
+        QTest::newRow("CAPA without STLS: plain dialogue")
+            << "p" << L{Greeting, capa + ".\r\n", "+OK\r\n"} << Login << Outcome::Running << 0;
+        QTest::newRow("CAPA list in pieces with STLS in lower case")
+            << "p" << L{Greeting, capa, "stls\r\n", ".", "\r\n"} << QByteArray("CAPA\r\nSTLS\r\n")
+            << Outcome::Running << 0;
+        QTest::newRow("STLS: USER only after the upgrade")
+            << "p" << L{Greeting, capa + "STLS\r\n.\r\n", "+OK begin TLS\r\n", TlsUp, "+OK\r\n"}
+            << QByteArray("CAPA\r\nSTLS\r\nUSER u\r\nPASS p\r\n") << Outcome::Running << 0;
+        QTest::newRow("clear text after the go-ahead is not a secured reply")
+            << "p"
+            << L{Greeting, capa + "STLS\r\n.\r\n", "+OK begin\r\n+OK injected\r\n", TlsUp,
+                 "-ERR no such user\r\n"}
+            << QByteArray("CAPA\r\nSTLS\r\nUSER u\r\n") << Outcome::Refused << 0;
+        QTest::newRow("failed upgrade: no USER, no clear-text fallback")
+            << "p" << L{Greeting, capa + "STLS\r\n.\r\n", "+OK\r\n", TlsDown}
+            << QByteArray("CAPA\r\nSTLS\r\n") << Outcome::Failed << 0;
+        QTest::newRow("STLS offered then refused: no USER")
+            << "p" << L{Greeting, capa + "STLS\r\n.\r\n", "-ERR not now\r\n"}
+            << QByteArray("CAPA\r\nSTLS\r\n") << Outcome::Failed << 0;
+    }
+
+    void dialogue() {
+        QFETCH(QString, password);
+        QFETCH(QList<QByteArray>, script);
+        QFETCH(QByteArray, sent);
+        QFETCH(Outcome, outcome);
+        QFETCH(int, announced);
+
+        Pop3Dialogue d(QStringLiteral(" u "), password);
+        const Run run = play(d, script);
+        QCOMPARE(run.sent, sent);
+        QCOMPARE(d.outcome(), outcome);
+        QCOMPARE(run.announced, announced);
+        QVERIFY(!run.finishedEarly);
+        QCOMPARE(run.finishedAtEnd, outcome != Outcome::Running);
+        // Each script reports an upgrade's result exactly where one was asked for.
+        QCOMPARE(run.tlsRequested, script.contains(TlsUp) || script.contains(TlsDown));
+        QCOMPARE(d.passwordSent(), sent.contains("PASS"));
+        // A finished dialogue neither reads nor sends any more.
+        if (d.isFinished())
+            QCOMPARE(d.received("+OK 1 1\r\n").send, QByteArray());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPop3Dialogue)
+#include "tst_pop3dialogue.moc"
