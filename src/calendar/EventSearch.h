@@ -11,8 +11,9 @@ class EventStore;
 // visible event whose text contains the search text occurs. The text is taken literally and
 // without regard to case for every alphabet; blanks around it are ignored, so a text of
 // blanks alone finds every visible event. One-time events on or before the selected date
-// are passed over; repeating ones offer their next date after it (EventRules::
-// searchNextDate). Pressing again from the date found steps through the matches in order.
+// are passed over; repeating ones offer their next date after it (see
+// EventRules::searchNextDate). Pressing again from the date found steps through the
+// matches in order.
 class EventSearch {
 public:
     // What the window shows (title "Message", information icon) when nothing is found.

@@ -99,7 +99,6 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
         QTest::addRow("selected date") << 1 << D("2024-02-29") << D("2024-02-29");
-        QTest::addRow("coming 7 days") << 2 << D("2024-02-29") << D("2024-03-07");
         QTest::addRow("selected month") << 3 << D("2024-02-01") << D("2024-02-29");
         QTest::addRow("no such mode") << 4 << QDate() << QDate();
     }
