@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the icon reader's fuzz target with clang and runs it for a bounded time.
-# usage: run.sh SOURCE_DIR WORK_DIR SEED_WRITER [SECONDS]
-#   SEED_WRITER is tst_iconfile, which leaves its sample files in a folder as the corpus.
+# Builds one fuzz target with clang and runs it for a bounded time.
+# usage: run.sh SOURCE_DIR WORK_DIR TARGET SEED_WRITER [SECONDS]
+#   TARGET is a target of fuzz/CMakeLists.txt; SEED_WRITER a test whose writeSeedCorpus
+#   leaves its sample files in $PLUMORA_FUZZ_SEEDS as the starting corpus.
 # Exit 77 (skipped) when clang or libFuzzer is missing; 1 when the fuzzer finds a fault.
 set -euo pipefail
-src=$1 work=$2 seeder=$3 seconds=${4:-20}
+src=$1 work=$2 target=$3 seeder=$4 seconds=${5:-20}
 
 cxx=${FUZZ_CXX:-$(command -v clang++ || true)}
 if [ -z "$cxx" ]; then
@@ -21,17 +22,17 @@ if ! "$cxx" -fsanitize=fuzzer,address "$probe" -o "$work/probe" >"$work/probe.lo
 fi
 
 mkdir -p "$work/seeds" "$work/corpus"
-PLUMORA_ICON_SEEDS="$work/seeds" QT_QPA_PLATFORM=offscreen "$seeder" writeSeedCorpus >/dev/null
+PLUMORA_FUZZ_SEEDS="$work/seeds" QT_QPA_PLATFORM=offscreen "$seeder" writeSeedCorpus >/dev/null
 
 if ! cmake -S "$src/fuzz" -B "$work/build" -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/configure.log" 2>&1; then
     cat "$work/configure.log"
     exit 1
 fi
-cmake --build "$work/build" -j2
+cmake --build "$work/build" -j2 --target "$target"
 
 # libFuzzer's own failure code is 77 too; any failure of the run is a fault here.
-if ! "$work/build/fuzz_iconfile" "$work/corpus" "$work/seeds" -max_total_time="$seconds" \
+if ! "$work/build/$target" "$work/corpus" "$work/seeds" -max_total_time="$seconds" \
     -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
     -artifact_prefix="$work/"; then
     echo "the fuzzer found a fault; the input is in $work"

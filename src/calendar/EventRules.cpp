@@ -249,6 +249,13 @@ QDate searchFirstDate(const std::vector<EventRow>& rows, const QDate& s,
     return best;
 }
 
+bool isSameHoliday(const EventRow& stored, const EventRow& incoming) {
+    return stored.holiday != 0 && stored.eDate.isValid() && stored.eDate == incoming.eDate &&
+           stored.holiday % 100 == incoming.holiday % 100 &&
+           stored.description.trimmed().compare(incoming.description.trimmed(),
+                                                Qt::CaseInsensitive) == 0;
+}
+
 bool reminderFetches(const EventRow& row, const QDate& t, const QDate& h) {
     if (!row.eDate.isValid())
         return false;

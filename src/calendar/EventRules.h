@@ -133,6 +133,13 @@ QDate searchNextDate(const EventRow& row, const QDate& s);
 // row; invalid when there is none ("No more result found.").
 QDate searchFirstDate(const std::vector<EventRow>& rows, const QDate& s, const HolidayFlags& flags);
 
+// ---- Holiday update -------------------------------------------------------------------
+// A downloaded holiday overwrites the stored row it matches instead of adding a second
+// one: a holiday row (Holiday not 0) with the same date, the same icon number (Holiday mod
+// 100, so a holiday whose country changes keeps its row) and the same text, compared
+// without regard to case and to blanks around it. The user's own events never match.
+bool isSameHoliday(const EventRow& stored, const EventRow& incoming);
+
 // ---- Reminder ------------------------------------------------------------------------
 // The reminder fetches for today t and horizon h (t + NotifyAgo days) the rows with
 // Frequency below 3 dated t ... h, and every row with Frequency 3 or above.

@@ -4,6 +4,7 @@
 #include "core/DataFile.h"
 #include "core/DateText.h"
 
+#include <QHash>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -280,5 +281,71 @@ bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>
         return false;
     }
     m_error.clear();
+    return true;
+}
+
+bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
+    int newRows = 0;
+    DataFile db(m_path);
+    Transaction transaction(db);
+    if (!transaction.isActive()) {
+        m_error = db.lastError();
+        return false;
+    }
+    // Every stored holiday, read once inside the transaction and looked up by date and icon
+    // number; the text is compared by the rule.
+    std::vector<EventRow> stored;
+    bool ok = select(
+        db, QStringLiteral("Holiday <> 0"), {}, [](const EventRow& r) { return r.eDate.isValid(); },
+        stored, Pictures::Large);
+    using Key = std::pair<qint64, int>;
+    QHash<Key, std::vector<size_t>> byKey;
+    const auto keyOf = [](const EventRow& r) {
+        return Key{r.eDate.toJulianDay(), r.holiday % 100};
+    };
+    for (size_t i = 0; i < stored.size(); ++i)
+        byKey[keyOf(stored[i])].push_back(i);
+
+    for (const EventRow& row : rows) {
+        if (!ok)
+            break;
+        if (!row.eDate.isValid()) {
+            ok = false;
+            break;
+        }
+        const EventRow* match = nullptr;
+        for (size_t i : byKey.value(keyOf(row)))
+            if (EventRules::isSameHoliday(stored[i], row)) {
+                match = &stored[i];
+                break;
+            }
+        if (match) {
+            ok = db.exec(QStringLiteral("UPDATE Events SET eDate = ?, Description = ?, "
+                                        "Frequency = ?, Holiday = ? WHERE rowid = ?"),
+                         {DateText::fromDate(row.eDate),
+                          row.description.isNull() ? QStringLiteral("") : row.description,
+                          row.frequency, row.holiday, match->rowId});
+            continue;
+        }
+        ok = insertRow(db, row);
+        const qint64 id = db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+        ok = ok && id > 0;
+        if (!ok)
+            break;
+        ++newRows;
+        EventRow copy = row;
+        copy.rowId = id;
+        // Kept in table order, so the first match stays the oldest row.
+        stored.push_back(std::move(copy));
+        byKey[keyOf(stored.back())].push_back(stored.size() - 1);
+    }
+    if (!ok || !transaction.commit()) {
+        m_error = db.lastError().isEmpty() ? QStringLiteral("a holiday has no valid date")
+                                           : db.lastError();
+        return false;
+    }
+    m_error.clear();
+    if (added)
+        *added = newRows;
     return true;
 }

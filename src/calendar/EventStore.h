@@ -55,6 +55,12 @@ public:
     // (the user's events shown on d, repeating ones that started earlier included) and adds
     // `rows`, in one transaction, so a failure leaves the day as it was.
     bool replaceUserEventsOn(const QDate& d, const std::vector<EventRow>& rows);
+    // The holiday update: each of `rows` overwrites the text, date and codes of the first
+    // stored row EventRules::isSameHoliday matches, or is added when none does; all in one
+    // transaction, so a failure leaves the table as it was. Rows added earlier in the same
+    // call match too, so a list naming a holiday twice stores it once. `added` receives the
+    // number of new rows.
+    bool mergeHolidays(const std::vector<EventRow>& rows, int* added = nullptr);
 
     // Queries run by this store so far (the month view's moves within a month run none).
     int queriesRun() const { return m_queries; }

@@ -388,12 +388,12 @@ private Q_SLOTS:
         QCOMPARE(icons.size(), int(IconFile::MaxTotalPixels / (256 * 256)));
     }
 
-    // With PLUMORA_ICON_SEEDS set, leaves files built here in that folder as the fuzz target's
+    // With PLUMORA_FUZZ_SEEDS set, leaves files built here in that folder as the fuzz target's
     // starting corpus.
     void writeSeedCorpus() {
-        const QString folder = qEnvironmentVariable("PLUMORA_ICON_SEEDS");
+        const QString folder = qEnvironmentVariable("PLUMORA_FUZZ_SEEDS");
         if (folder.isEmpty())
-            QSKIP("PLUMORA_ICON_SEEDS is not set");
+            QSKIP("PLUMORA_FUZZ_SEEDS is not set");
         QVERIFY(QDir().mkpath(folder));
         QList<StoredPicture> depths{{toPng(sample(8, 0xFF00FF00)), 8, 8, 32}};
         for (int bpp : {1, 4, 8, 16, 24, 32})

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// The calendar's background work (the holiday update) reports failures here; off unless
+// QT_LOGGING_RULES="plumora.calendar=true".
+Q_DECLARE_LOGGING_CATEGORY(lcCalendar)
