@@ -17,68 +17,21 @@
 
 namespace {
 
+QSet<QString> words(const char* list) {
+    const QStringList all = QString::fromLatin1(list).split(QLatin1Char(' '));
+    return QSet<QString>(all.cbegin(), all.cend());
+}
+
 // Groups whose contents are never text: the reader skips them whole.
 const QSet<QString>& skippedDestinations() {
-    static const QSet<QString> names = {
-        QStringLiteral("aftncn"),
-        QStringLiteral("aftnsep"),
-        QStringLiteral("aftnsepc"),
-        QStringLiteral("annotation"),
-        QStringLiteral("atnauthor"),
-        QStringLiteral("atnid"),
-        QStringLiteral("atrfend"),
-        QStringLiteral("atrfstart"),
-        QStringLiteral("bkmkend"),
-        QStringLiteral("bkmkstart"),
-        QStringLiteral("colorschememapping"),
-        QStringLiteral("datastore"),
-        QStringLiteral("do"),
-        QStringLiteral("docvar"),
-        QStringLiteral("falt"),
-        QStringLiteral("fchars"),
-        QStringLiteral("filetbl"),
-        QStringLiteral("fldinst"),
-        QStringLiteral("footer"),
-        QStringLiteral("footerf"),
-        QStringLiteral("footerl"),
-        QStringLiteral("footerr"),
-        QStringLiteral("footnote"),
-        QStringLiteral("ftncn"),
-        QStringLiteral("ftnsep"),
-        QStringLiteral("ftnsepc"),
-        QStringLiteral("generator"),
-        QStringLiteral("header"),
-        QStringLiteral("headerf"),
-        QStringLiteral("headerl"),
-        QStringLiteral("headerr"),
-        QStringLiteral("info"),
-        QStringLiteral("latentstyles"),
-        QStringLiteral("lchars"),
-        QStringLiteral("listoverridetable"),
-        QStringLiteral("listtable"),
-        QStringLiteral("mmathPr"),
-        QStringLiteral("nonshppict"),
-        QStringLiteral("object"),
-        QStringLiteral("objdata"),
-        QStringLiteral("panose"),
-        QStringLiteral("pgdsctbl"),
-        QStringLiteral("pict"),
-        QStringLiteral("pn"),
-        QStringLiteral("private"),
-        QStringLiteral("protusertbl"),
-        QStringLiteral("revtbl"),
-        QStringLiteral("rsidtbl"),
-        QStringLiteral("shp"),
-        QStringLiteral("shppict"),
-        QStringLiteral("stylesheet"),
-        QStringLiteral("tc"),
-        QStringLiteral("template"),
-        QStringLiteral("themedata"),
-        QStringLiteral("txe"),
-        QStringLiteral("userprops"),
-        QStringLiteral("xe"),
-        QStringLiteral("xmlnstbl"),
-    };
+    static const QSet<QString> names =
+        words("aftncn aftnsep aftnsepc annotation atnauthor atnid atrfend atrfstart bkmkend "
+              "bkmkstart colorschememapping datastore do docvar falt fchars filetbl fldinst "
+              "footer footerf footerl footerr footnote ftncn ftnsep ftnsepc generator header "
+              "headerf headerl headerr info latentstyles lchars listoverridetable listtable "
+              "mmathPr nonshppict object objdata panose pgdsctbl pict pn private protusertbl "
+              "revtbl rsidtbl shp shppict stylesheet tc template themedata txe userprops xe "
+              "xmlnstbl");
     return names;
 }
 
@@ -99,15 +52,10 @@ char16_t namedCharacter(const QString& word) {
 }
 
 bool isUnderlineWord(const QString& word) {
-    static const QSet<QString> words = {
-        QStringLiteral("ul"),         QStringLiteral("uld"),       QStringLiteral("uldash"),
-        QStringLiteral("uldashd"),    QStringLiteral("uldashdd"),  QStringLiteral("uldb"),
-        QStringLiteral("ulhwave"),    QStringLiteral("ulldash"),   QStringLiteral("ulth"),
-        QStringLiteral("ulthd"),      QStringLiteral("ulthdash"),  QStringLiteral("ulthdashd"),
-        QStringLiteral("ulthdashdd"), QStringLiteral("ulthldash"), QStringLiteral("ululdbwave"),
-        QStringLiteral("ulw"),        QStringLiteral("ulwave"),
-    };
-    return words.contains(word);
+    static const QSet<QString> names =
+        words("ul uld uldash uldashd uldashdd uldb ulhwave ulldash ulth "
+              "ulthd ulthdash ulthdashd ulthdashdd ulthldash ululdbwave ulw ulwave");
+    return names.contains(word);
 }
 
 constexpr int SymbolCodePage = -2;
@@ -584,6 +532,7 @@ private:
     void commitFont() {
         if (m_fontNumber >= 0) {
             FontEntry& entry = m_fonts[m_fontNumber];
+            m_fontName.removeIf([](QChar c) { return c.unicode() < 0x20; });
             entry.name = wellFormed(m_fontName).trimmed();
             entry.codePage = m_fontCodePage;
         }
@@ -611,7 +560,8 @@ private:
         return f;
     }
 
-    // A \uN surrogate without its partner becomes U+FFFD.
+public:
+    // A surrogate without its partner becomes U+FFFD.
     static QString wellFormed(QString text) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar c = text.at(i);
@@ -623,6 +573,7 @@ private:
         return text;
     }
 
+private:
     static bool isLetter(char16_t c) {
         return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
     }
@@ -684,6 +635,25 @@ qsizetype rtfStart(QStringView content) {
     return content.mid(i).startsWith(QLatin1String("{\\rtf")) ? i : -1;
 }
 
+// Text as the editor could have typed it: line breaks as "\n", no other control
+// characters, no object marks, no surrogate without its partner.
+QString plainText(QStringView input) {
+    QString text;
+    text.reserve(input.size());
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        const QChar c = input.at(i);
+        if (c == u'\r') {
+            text += QLatin1Char('\n');
+            if (i + 1 < input.size() && input.at(i + 1) == u'\n')
+                ++i;
+        } else if (c == u'\n' || c == u'\t' ||
+                   (c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter)) {
+            text += c;
+        }
+    }
+    return Parser::wellFormed(text);
+}
+
 } // namespace
 
 bool isRtf(const QString& content) {
@@ -701,7 +671,7 @@ bool read(const QString& content, QTextDocument& document) {
         complete = false;
     }
     if (const qsizetype start = rtfStart(input); start < 0) {
-        document.setPlainText(input.toString());
+        document.setPlainText(plainText(input));
     } else {
         Parser parser(input.mid(start), document);
         complete = parser.run() && complete;

@@ -66,15 +66,18 @@ public:
     }
 
 private:
-    static QString familyOr(const QString& family, const QString& fallback) {
-        return family.trimmed().isEmpty() ? fallback : family.trimmed();
+    // Control characters cannot be written in a name, and blanks around it are not kept.
+    static QString familyOr(QString family, const QString& fallback) {
+        family.removeIf([](QChar c) { return c.unicode() < 0x20; });
+        family = family.trimmed();
+        return family.isEmpty() ? fallback : family;
     }
 
     QString family(const QTextCharFormat& f) const {
         const QStringList families = f.fontFamilies().toStringList();
         for (const QString& name : families)
-            if (!name.trimmed().isEmpty())
-                return name.trimmed();
+            if (const QString clean = familyOr(name, QString()); !clean.isEmpty())
+                return clean;
         return familyOr(f.stringProperty(QTextFormat::FontFamily), m_fonts.first());
     }
 
