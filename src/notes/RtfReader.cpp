@@ -168,10 +168,13 @@ public:
 
     // False when something lay beyond a limit.
     bool run() {
+        // One edit block: the cursor does not lay out each line as text goes in.
+        m_cursor.beginEditBlock();
         while (m_pos < m_in.size() && !m_done)
             step();
         flushBytes();
         flushRun();
+        m_cursor.endEditBlock();
         return m_complete;
     }
 
@@ -418,6 +421,7 @@ private:
             m_red = m_green = m_blue = 0;
         } else if (word == QLatin1String("deff")) {
             m_defaultFont = value;
+            m_formats.clear();
         } else if (word == QLatin1String("ansicpg")) {
             if (value > 0)
                 m_codePage = value;
@@ -444,6 +448,7 @@ private:
             return;
         case Destination::ColourTable:
             if (c == u';') {
+                m_formats.clear();
                 m_colours.append(m_colourGiven ? QColor(m_red, m_green, m_blue) : QColor());
                 m_colourGiven = false;
                 m_red = m_green = m_blue = 0;
@@ -530,6 +535,7 @@ private:
     }
 
     void commitFont() {
+        m_formats.clear();
         if (m_fontNumber >= 0) {
             FontEntry& entry = m_fonts[m_fontNumber];
             m_fontName.removeIf([](QChar c) { return c.unicode() < 0x20; });
@@ -546,7 +552,16 @@ private:
         return it == m_fonts.cend() ? nullptr : &*it;
     }
 
-    QTextCharFormat format(const GroupState& s) const {
+    // Notes use few looks, so each is built once.
+    const QTextCharFormat& format(const GroupState& s) {
+        for (const auto& [look, f] : m_formats)
+            if (look.sameLook(s))
+                return f;
+        m_formats.append({s, makeFormat(s)});
+        return m_formats.last().second;
+    }
+
+    QTextCharFormat makeFormat(const GroupState& s) const {
         QTextCharFormat f;
         if (const FontEntry* entry = font(s.font); entry && !entry->name.isEmpty())
             f.setFontFamilies({entry->name});
@@ -620,6 +635,7 @@ private:
     int m_green = 0;
     int m_blue = 0;
     std::map<int, QStringDecoder> m_decoders;
+    QList<std::pair<GroupState, QTextCharFormat>> m_formats;
 };
 
 } // namespace

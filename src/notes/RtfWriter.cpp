@@ -121,7 +121,8 @@ private:
 };
 
 void writeFormat(const RunFormat& run, QString& out) {
-    out += QStringLiteral("\\f%1\\fs%2").arg(run.font).arg(run.halfPoints);
+    out += QLatin1String("\\f") + QString::number(run.font) + QLatin1String("\\fs") +
+           QString::number(run.halfPoints);
     if (run.bold)
         out += QStringLiteral("\\b");
     if (run.italic)
@@ -131,7 +132,7 @@ void writeFormat(const RunFormat& run, QString& out) {
     if (run.strike)
         out += QStringLiteral("\\strike");
     if (run.colour > 0)
-        out += QStringLiteral("\\cf%1").arg(run.colour);
+        out += QLatin1String("\\cf") + QString::number(run.colour);
 }
 
 // Every character outside ASCII goes as \uN (a signed 16-bit value per UTF-16 unit, so a
@@ -165,7 +166,7 @@ void escapeText(QStringView text, QString& out) {
         if (u < 0x80)
             out += c;
         else
-            out += QStringLiteral("\\u%1?").arg(qint16(u));
+            out += QLatin1String("\\u") + QString::number(qint16(u)) + QLatin1Char('?');
     }
 }
 
