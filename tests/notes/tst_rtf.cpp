@@ -111,8 +111,6 @@ private Q_SLOTS:
         QTest::newRow("characters RTF reserves")
             << Runs{{QStringLiteral("a\\b{c}d;e\tf") + QChar(QChar::LineSeparator) + "g",
                      "Font;With{Braces} 9"}};
-        QTest::newRow("colour per word")
-            << Runs{{"a", "Arial 9 #123456"}, {"b", "Arial 9 #654321"}, {"c", "Arial 9 #123456"}};
     }
 
     void roundTrip() {
@@ -235,8 +233,6 @@ private Q_SLOTS:
                                                   << "x" << true;
         QTest::newRow("fallback skip stops at a group") << "{\\rtf1\\uc5 \\u65{B}}"
                                                         << "AB" << true;
-        QTest::newRow("nothing but a header") << "{\\rtf"
-                                              << "" << true;
     }
 
     void damagedInput() {
