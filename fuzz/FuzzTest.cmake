@@ -2,6 +2,8 @@
 # builds the fuzz target TARGET with clang (apart from this build) and runs it for 20
 # seconds from the sample files the test SEED_WRITER leaves. The fuzz runs take turns, as
 # each builds with both cores. Without clang the test reports itself skipped.
+include_guard(GLOBAL)
+
 find_program(PLUMORA_CLANGXX NAMES clang++ clang++-14)
 if(NOT PLUMORA_CLANGXX)
     message(STATUS "clang++ not found: the fuzz tests will be skipped")

@@ -1,0 +1,41 @@
+#include "notes/NoteSchedule.h"
+
+#include "core/FiringRules.h"
+
+namespace NoteSchedule {
+
+bool markVisible(int frequency, const QDateTime& due, const QDate& today) {
+    if (frequency <= FiringRules::Inactive)
+        return false;
+    if (frequency == FiringRules::OneTime)
+        return due.isValid() && due.date() >= today;
+    return true;
+}
+
+bool dueNow(int frequency, const QDateTime& due, const QDateTime& now) {
+    return frequency > FiringRules::Inactive && due.isValid() && due.date() == now.date() &&
+           due.time().hour() == now.time().hour() && due.time().minute() == now.time().minute();
+}
+
+EditorPreset preset(int frequency, const QDateTime& due, const QDateTime& now) {
+    const QDateTime at = due.isValid() ? due : now;
+    EditorPreset p;
+    p.date = at.date();
+    p.time = QTime(at.time().hour(), at.time().minute());
+    p.active = frequency > FiringRules::Inactive;
+    p.oneTime = frequency == FiringRules::OneTime;
+    if (frequency >= FiringRules::Daily && frequency <= FiringRules::Yearly)
+        p.choice = frequency - FiringRules::Daily;
+    return p;
+}
+
+Stored stored(int editorCode, const QDate& date, const QTime& time) {
+    Stored s;
+    s.frequency = editorCode >= FiringRules::Inactive && editorCode <= FiringRules::Yearly
+                      ? editorCode
+                      : FiringRules::Inactive;
+    s.due = QDateTime(date, QTime(time.hour(), time.minute()));
+    return s;
+}
+
+} // namespace NoteSchedule

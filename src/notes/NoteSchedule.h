@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+// A note's alarm: the card's schedule mark, the due test when the window opens, and the
+// schedule editor's preset and result (Frequency codes of FiringRules).
+namespace NoteSchedule {
+
+// The mark shows for any schedule, except a one-time one whose day has passed (or that
+// has no date, so it can never come).
+bool markVisible(int frequency, const QDateTime& due, const QDate& today);
+
+// Due when the window opens: scheduled, and SchDT lies in the very minute of `now`, date
+// included (so a daily alarm set on an earlier day fires through the tick but does not
+// flash).
+bool dueNow(int frequency, const QDateTime& due, const QDateTime& now);
+
+// What the editor opens with. `choice` is the repeat option (0 daily ... 3 yearly), -1
+// when none. A note without SchDT opens on the current minute.
+struct EditorPreset {
+    QDate date;
+    QTime time;
+    bool active = false;
+    bool oneTime = false;
+    int choice = -1;
+};
+EditorPreset preset(int frequency, const QDateTime& due, const QDateTime& now);
+
+// What a confirmed editor stores: `editorCode` is its frequency code (0 when "Active" is
+// cleared), and SchDT is the picked date and minute whatever the code.
+struct Stored {
+    int frequency = 0;
+    QDateTime due;
+};
+Stored stored(int editorCode, const QDate& date, const QTime& time);
+
+} // namespace NoteSchedule

@@ -1,0 +1,3 @@
+#include "notes/NotesLog.h"
+
+Q_LOGGING_CATEGORY(lcNotes, "plumora.notes", QtCriticalMsg)

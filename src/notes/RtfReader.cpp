@@ -1,0 +1,702 @@
+#include "notes/RtfReader.h"
+
+#include "notes/NotesLog.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+QSet<QString> words(const char* list) {
+    const QStringList all = QString::fromLatin1(list).split(QLatin1Char(' '));
+    return QSet<QString>(all.cbegin(), all.cend());
+}
+
+// Groups whose contents are never text: the reader skips them whole.
+const QSet<QString>& skippedDestinations() {
+    static const QSet<QString> names =
+        words("aftncn aftnsep aftnsepc annotation atnauthor atnid atrfend atrfstart bkmkend "
+              "bkmkstart colorschememapping datastore do docvar falt fchars filetbl fldinst "
+              "footer footerf footerl footerr footnote ftncn ftnsep ftnsepc generator header "
+              "headerf headerl headerr info latentstyles lchars listoverridetable listtable "
+              "mmathPr nonshppict object objdata panose pgdsctbl pict pn private protusertbl "
+              "revtbl rsidtbl shp shppict stylesheet tc template themedata txe userprops xe "
+              "xmlnstbl");
+    return names;
+}
+
+// Characters that RTF names by a control word.
+char16_t namedCharacter(const QString& word) {
+    static const QHash<QString, char16_t> chars = {
+        {QStringLiteral("tab"), u'\t'},        {QStringLiteral("cell"), u'\t'},
+        {QStringLiteral("nestcell"), u'\t'},   {QStringLiteral("line"), 0x2028},
+        {QStringLiteral("emdash"), 0x2014},    {QStringLiteral("endash"), 0x2013},
+        {QStringLiteral("bullet"), 0x2022},    {QStringLiteral("lquote"), 0x2018},
+        {QStringLiteral("rquote"), 0x2019},    {QStringLiteral("ldblquote"), 0x201C},
+        {QStringLiteral("rdblquote"), 0x201D}, {QStringLiteral("emspace"), 0x2003},
+        {QStringLiteral("enspace"), 0x2002},   {QStringLiteral("qmspace"), 0x2005},
+        {QStringLiteral("zwj"), 0x200D},       {QStringLiteral("zwnj"), 0x200C},
+        {QStringLiteral("ltrmark"), 0x200E},   {QStringLiteral("rtlmark"), 0x200F},
+    };
+    return chars.value(word, 0);
+}
+
+bool isUnderlineWord(const QString& word) {
+    static const QSet<QString> names =
+        words("ul uld uldash uldashd uldashdd uldb ulhwave ulldash ulth "
+              "ulthd ulthdash ulthdashd ulthdashdd ulthldash ululdbwave ulw ulwave");
+    return names.contains(word);
+}
+
+constexpr int SymbolCodePage = -2;
+
+// The code page that \fcharsetN stands for.
+int codePageOfCharset(int charset, int documentCodePage) {
+    switch (charset) {
+    case 0:
+        return 1252;
+    case 2:
+        return SymbolCodePage;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return documentCodePage;
+    }
+}
+
+QByteArray codecName(int codePage) {
+    switch (codePage) {
+    case 437:
+    case 850:
+    case 852:
+    case 866:
+        return "IBM" + QByteArray::number(codePage);
+    case 932:
+        return "Shift_JIS";
+    case 936:
+        return "GBK";
+    case 949:
+        return "windows-949";
+    case 950:
+        return "Big5";
+    case 10000:
+        return "macintosh";
+    case 65001:
+        return "UTF-8";
+    default:
+        if (codePage == 874 || (codePage >= 1250 && codePage <= 1258))
+            return "windows-" + QByteArray::number(codePage);
+        return "windows-1252";
+    }
+}
+
+enum class Destination : quint8 { Text, FontTable, ColourTable };
+
+// Character formatting and parsing state of one group.
+struct GroupState {
+    Destination destination = Destination::Text;
+    int font = -1; // -1: the document's default font
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int colour = 0;
+    int unicodeSkip = 1; // \ucN: fallback characters after each \uN
+
+    bool sameLook(const GroupState& o) const {
+        return font == o.font && halfPoints == o.halfPoints && bold == o.bold &&
+               italic == o.italic && underline == o.underline && strike == o.strike &&
+               colour == o.colour;
+    }
+    void plain() {
+        font = -1;
+        halfPoints = 24;
+        bold = italic = underline = strike = false;
+        colour = 0;
+    }
+};
+
+struct FontEntry {
+    QString name;
+    int codePage = -1; // -1: the document's code page
+};
+
+class Parser {
+public:
+    Parser(QStringView input, QTextDocument& document) : m_in(input), m_cursor(&document) {}
+
+    // False when something lay beyond a limit.
+    bool run() {
+        // One edit block: the cursor does not lay out each line as text goes in.
+        m_cursor.beginEditBlock();
+        while (m_pos < m_in.size() && !m_done)
+            step();
+        flushBytes();
+        flushRun();
+        m_cursor.endEditBlock();
+        return m_complete;
+    }
+
+private:
+    void step() {
+        const char16_t c = m_in.at(m_pos).unicode();
+        if (c == u'{') {
+            ++m_pos;
+            flushBytes();
+            openGroup();
+        } else if (c == u'}') {
+            ++m_pos;
+            flushBytes();
+            closeGroup();
+        } else if (c == u'\\') {
+            control();
+        } else {
+            ++m_pos;
+            if (c == u'\r' || c == u'\n')
+                return;
+            flushBytes();
+            if (m_skipDepth > 0)
+                return;
+            if (m_fallbackLeft > 0) {
+                --m_fallbackLeft;
+                return;
+            }
+            if (c == u'\t' || c >= 0x20)
+                character(c);
+        }
+    }
+
+    void openGroup() {
+        m_fallbackLeft = 0;
+        if (m_skipDepth > 0) {
+            ++m_skipDepth;
+            return;
+        }
+        if (m_stack.size() >= RtfReader::MaxDepth) {
+            m_complete = false;
+            m_skipDepth = 1;
+            m_skipWithoutState = true;
+            return;
+        }
+        m_stack.append(m_state);
+    }
+
+    void closeGroup() {
+        m_fallbackLeft = 0;
+        if (m_skipDepth > 0) {
+            if (--m_skipDepth > 0)
+                return;
+            if (m_skipWithoutState) {
+                m_skipWithoutState = false;
+                return;
+            }
+        }
+        // An entry of the font table ends with its own group (or the table's), not with a
+        // group inside it such as {\*\panose ...}.
+        if (m_state.destination == Destination::FontTable && m_stack.size() <= m_fontDepth)
+            commitFont();
+        if (m_stack.isEmpty()) {
+            m_done = true; // a stray closing brace ends the document
+            return;
+        }
+        m_state = m_stack.takeLast();
+        if (m_stack.isEmpty())
+            m_done = true; // the outermost group is closed: anything after it is not RTF
+    }
+
+    // Skips the rest of the current group. The document's own group is never skipped, so a
+    // stray destination word at the top cannot hide the whole note.
+    void skipGroup() {
+        if (m_stack.size() >= 2)
+            m_skipDepth = 1;
+    }
+
+    void control() {
+        const qsizetype n = m_in.size();
+        if (m_pos + 1 >= n) {
+            m_pos = n;
+            return;
+        }
+        const char16_t next = m_in.at(m_pos + 1).unicode();
+        if (isLetter(next)) {
+            controlWord();
+            return;
+        }
+        if (next == u'\'') {
+            m_pos += 2;
+            int value = 0;
+            int digits = 0;
+            while (digits < 2 && m_pos < n && hexValue(m_in.at(m_pos).unicode()) >= 0) {
+                value = value * 16 + hexValue(m_in.at(m_pos).unicode());
+                ++m_pos;
+                ++digits;
+            }
+            if (digits == 0 || m_skipDepth > 0)
+                return;
+            if (m_fallbackLeft > 0) {
+                --m_fallbackLeft;
+                return;
+            }
+            m_bytes.append(char(value));
+            return;
+        }
+        m_pos += 2;
+        flushBytes();
+        if (m_skipDepth > 0)
+            return;
+        if (m_fallbackLeft > 0) {
+            --m_fallbackLeft;
+            return;
+        }
+        switch (next) {
+        case u'\\':
+        case u'{':
+        case u'}':
+            character(next);
+            break;
+        case u'~':
+            character(0x00A0);
+            break;
+        case u'_':
+            character(0x2011);
+            break;
+        case u'\r':
+        case u'\n':
+            paragraph();
+            break;
+        case u'*':
+            skipGroup();
+            break;
+        default: // \- (optional hyphen), \| and the rest carry no text
+            break;
+        }
+    }
+
+    void controlWord() {
+        const qsizetype n = m_in.size();
+        qsizetype p = m_pos + 1;
+        const qsizetype start = p;
+        while (p < n && isLetter(m_in.at(p).unicode()))
+            ++p;
+        // RTF words are at most 32 letters; a longer one is no word this reader knows.
+        const QString word = p - start <= 32 ? m_in.mid(start, p - start).toString() : QString();
+        bool hasParam = false;
+        qint64 param = 0;
+        bool negative = false;
+        if (p + 1 < n && m_in.at(p) == u'-' && isDigit(m_in.at(p + 1).unicode())) {
+            negative = true;
+            ++p;
+        }
+        while (p < n && isDigit(m_in.at(p).unicode())) {
+            if (param < 10'000'000'000LL)
+                param = param * 10 + (m_in.at(p).unicode() - u'0');
+            hasParam = true;
+            ++p;
+        }
+        if (p < n && m_in.at(p) == u' ')
+            ++p;
+        m_pos = p;
+        if (negative)
+            param = -param;
+        const int value = int(std::clamp<qint64>(param, -2'147'483'647LL, 2'147'483'647LL));
+
+        if (word == QLatin1String("bin")) { // binary data: skipped byte by byte
+            m_pos += std::clamp<qint64>(param, 0, n - m_pos);
+            return;
+        }
+        flushBytes();
+        if (m_skipDepth > 0)
+            return;
+        if (m_fallbackLeft > 0) {
+            --m_fallbackLeft;
+            return;
+        }
+        apply(word, hasParam, value);
+    }
+
+    void apply(const QString& word, bool hasParam, int value) {
+        if (word.isEmpty())
+            return;
+        const bool on = !hasParam || value != 0;
+        if (word == QLatin1String("u")) {
+            const int unit = value < 0 ? value + 65536 : value;
+            if (unit >= 0 && unit <= 0xFFFF)
+                character(char16_t(unit));
+            m_fallbackLeft = m_state.unicodeSkip;
+        } else if (word == QLatin1String("uc")) {
+            m_state.unicodeSkip = std::clamp(value, 0, 16);
+        } else if (word == QLatin1String("f")) {
+            if (m_state.destination == Destination::FontTable) {
+                commitFont();
+                m_fontNumber = value;
+                m_fontDepth = m_stack.size();
+                m_fontCodePage = -1;
+            } else {
+                m_state.font = value;
+            }
+        } else if (word == QLatin1String("fcharset")) {
+            if (m_state.destination == Destination::FontTable)
+                m_fontCodePage = codePageOfCharset(value, m_codePage);
+        } else if (word == QLatin1String("cpg")) {
+            if (m_state.destination == Destination::FontTable)
+                m_fontCodePage = value;
+        } else if (word == QLatin1String("fs")) {
+            if (value > 0)
+                m_state.halfPoints = std::min(value, 3276);
+        } else if (word == QLatin1String("b")) {
+            m_state.bold = on;
+        } else if (word == QLatin1String("i")) {
+            m_state.italic = on;
+        } else if (word == QLatin1String("strike") || word == QLatin1String("striked")) {
+            m_state.strike = on;
+        } else if (word == QLatin1String("ulnone")) {
+            m_state.underline = false;
+        } else if (isUnderlineWord(word)) {
+            m_state.underline = on;
+        } else if (word == QLatin1String("cf")) {
+            m_state.colour = std::max(value, 0);
+        } else if (word == QLatin1String("plain")) {
+            m_state.plain();
+        } else if (word == QLatin1String("par") || word == QLatin1String("sect") ||
+                   word == QLatin1String("page") || word == QLatin1String("row") ||
+                   word == QLatin1String("nestrow")) {
+            if (m_state.destination == Destination::Text)
+                paragraph();
+        } else if (word == QLatin1String("red")) {
+            m_red = std::clamp(value, 0, 255);
+            m_colourGiven = true;
+        } else if (word == QLatin1String("green")) {
+            m_green = std::clamp(value, 0, 255);
+            m_colourGiven = true;
+        } else if (word == QLatin1String("blue")) {
+            m_blue = std::clamp(value, 0, 255);
+            m_colourGiven = true;
+        } else if (word == QLatin1String("fonttbl")) {
+            m_state.destination = Destination::FontTable;
+            m_fontNumber = -1;
+        } else if (word == QLatin1String("colortbl")) {
+            m_state.destination = Destination::ColourTable;
+            m_colourGiven = false;
+            m_red = m_green = m_blue = 0;
+        } else if (word == QLatin1String("deff")) {
+            m_defaultFont = value;
+            m_formats.clear();
+        } else if (word == QLatin1String("ansicpg")) {
+            if (value > 0)
+                m_codePage = value;
+        } else if (word == QLatin1String("mac")) {
+            m_codePage = 10000;
+        } else if (word == QLatin1String("pc")) {
+            m_codePage = 437;
+        } else if (word == QLatin1String("pca")) {
+            m_codePage = 850;
+        } else if (const char16_t c = namedCharacter(word)) {
+            character(c);
+        } else if (skippedDestinations().contains(word)) {
+            skipGroup();
+        }
+    }
+
+    void character(char16_t c) {
+        switch (m_state.destination) {
+        case Destination::FontTable:
+            if (c == u';')
+                commitFont();
+            else if (m_fontNumber >= 0)
+                m_fontName += QChar(c);
+            return;
+        case Destination::ColourTable:
+            if (c == u';') {
+                m_formats.clear();
+                m_colours.append(m_colourGiven ? QColor(m_red, m_green, m_blue) : QColor());
+                m_colourGiven = false;
+                m_red = m_green = m_blue = 0;
+            }
+            return;
+        case Destination::Text:
+            break;
+        }
+        if (c == QChar::ParagraphSeparator) {
+            paragraph();
+            return;
+        }
+        if (c == QChar::ObjectReplacementCharacter || (c < 0x20 && c != u'\t'))
+            return;
+        if (m_runOpen && !m_runState.sameLook(m_state))
+            flushRun();
+        if (!m_runOpen) {
+            m_runState = m_state;
+            m_runOpen = true;
+        }
+        m_run += QChar(c);
+    }
+
+    void paragraph() {
+        flushRun();
+        // The last paragraph mark of a document closes its last line rather than opening
+        // a new one, so a break is only made once something follows it.
+        if (m_breakPending)
+            m_cursor.insertBlock(QTextBlockFormat(), format(m_state));
+        // The mark carries the look of the line it closes, which an empty line shows.
+        m_cursor.setBlockCharFormat(format(m_state));
+        m_breakPending = true;
+    }
+
+    void flushRun() {
+        if (!m_runOpen)
+            return;
+        m_runOpen = false;
+        const QTextCharFormat f = format(m_runState);
+        if (m_breakPending) {
+            m_cursor.insertBlock(QTextBlockFormat(), f);
+            m_breakPending = false;
+        } else if (m_cursor.block().length() == 1) {
+            m_cursor.setBlockCharFormat(f);
+        }
+        m_cursor.insertText(wellFormed(m_run), f);
+        m_run.clear();
+    }
+
+    // \'hh bytes are gathered so that a character of a multi-byte code page decodes whole.
+    void flushBytes() {
+        if (m_bytes.isEmpty())
+            return;
+        int codePage = m_codePage;
+        if (m_state.destination == Destination::FontTable) {
+            if (m_fontCodePage != -1)
+                codePage = m_fontCodePage;
+        } else if (const FontEntry* f = font(m_state.font); f && f->codePage != -1) {
+            codePage = f->codePage;
+        }
+        const QString text = decode(m_bytes, codePage);
+        m_bytes.clear();
+        if (m_state.destination == Destination::FontTable) {
+            if (m_fontNumber >= 0)
+                m_fontName += text; // a ";" written as \'3b belongs to the name
+            return;
+        }
+        for (QChar c : text)
+            character(c.unicode());
+    }
+
+    QString decode(const QByteArray& bytes, int codePage) {
+        if (codePage == SymbolCodePage)
+            return QString::fromLatin1(bytes);
+        auto it = m_decoders.find(codePage);
+        if (it == m_decoders.end())
+            it =
+                m_decoders.emplace(codePage, QStringDecoder(codecName(codePage).constData())).first;
+        QStringDecoder& decoder = it->second;
+        if (!decoder.isValid())
+            return QString::fromLatin1(bytes);
+        decoder.resetState();
+        return decoder.decode(bytes);
+    }
+
+    void commitFont() {
+        m_formats.clear();
+        if (m_fontNumber >= 0) {
+            FontEntry& entry = m_fonts[m_fontNumber];
+            m_fontName.removeIf([](QChar c) { return c.unicode() < 0x20; });
+            entry.name = wellFormed(m_fontName).trimmed();
+            entry.codePage = m_fontCodePage;
+        }
+        m_fontNumber = -1;
+        m_fontName.clear();
+        m_fontCodePage = -1;
+    }
+
+    const FontEntry* font(int number) const {
+        const auto it = m_fonts.constFind(number < 0 ? m_defaultFont : number);
+        return it == m_fonts.cend() ? nullptr : &*it;
+    }
+
+    // Notes use few looks, so each is built once.
+    const QTextCharFormat& format(const GroupState& s) {
+        for (const auto& [look, f] : m_formats)
+            if (look.sameLook(s))
+                return f;
+        m_formats.append({s, makeFormat(s)});
+        return m_formats.last().second;
+    }
+
+    QTextCharFormat makeFormat(const GroupState& s) const {
+        QTextCharFormat f;
+        if (const FontEntry* entry = font(s.font); entry && !entry->name.isEmpty())
+            f.setFontFamilies({entry->name});
+        f.setFontPointSize(s.halfPoints / 2.0);
+        f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(s.italic);
+        f.setFontUnderline(s.underline);
+        f.setFontStrikeOut(s.strike);
+        if (s.colour > 0 && s.colour < m_colours.size() && m_colours.at(s.colour).isValid())
+            f.setForeground(m_colours.at(s.colour));
+        return f;
+    }
+
+public:
+    // A surrogate without its partner becomes U+FFFD.
+    static QString wellFormed(QString text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ++i;
+            else if (c.isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        return text;
+    }
+
+private:
+    static bool isLetter(char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    }
+    static bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+    static int hexValue(char16_t c) {
+        if (c >= u'0' && c <= u'9')
+            return c - u'0';
+        if (c >= u'a' && c <= u'f')
+            return c - u'a' + 10;
+        if (c >= u'A' && c <= u'F')
+            return c - u'A' + 10;
+        return -1;
+    }
+
+    QStringView m_in;
+    qsizetype m_pos = 0;
+    QTextCursor m_cursor;
+    bool m_done = false;
+    bool m_complete = true;
+
+    GroupState m_state;
+    QList<GroupState> m_stack;
+    int m_skipDepth = 0;             // > 0 inside a skipped group, counting its braces
+    bool m_skipWithoutState = false; // the skipped group was too deep to get a state
+    int m_fallbackLeft = 0;          // fallback characters of the last \uN still to skip
+    QByteArray m_bytes;
+
+    // The text run being gathered and the state it was started in.
+    QString m_run;
+    GroupState m_runState;
+    bool m_runOpen = false;
+    bool m_breakPending = false;
+
+    int m_codePage = 1252;
+    int m_defaultFont = 0;
+    QHash<int, FontEntry> m_fonts;
+    int m_fontNumber = -1;
+    qsizetype m_fontDepth = 0; // nesting of the group that holds the entry being read
+    int m_fontCodePage = -1;
+    QString m_fontName;
+    QList<QColor> m_colours;
+    bool m_colourGiven = false;
+    int m_red = 0;
+    int m_green = 0;
+    int m_blue = 0;
+    std::map<int, QStringDecoder> m_decoders;
+    QList<std::pair<GroupState, QTextCharFormat>> m_formats;
+};
+
+} // namespace
+
+namespace RtfReader {
+
+namespace {
+
+qsizetype rtfStart(QStringView content) {
+    qsizetype i = 0;
+    while (i < content.size() && content.at(i).isSpace())
+        ++i;
+    return content.mid(i).startsWith(QLatin1String("{\\rtf")) ? i : -1;
+}
+
+// Text as the editor could have typed it: line breaks as "\n", no other control
+// characters, no object marks, no surrogate without its partner.
+QString plainText(QStringView input) {
+    QString text;
+    text.reserve(input.size());
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        const QChar c = input.at(i);
+        if (c == u'\r') {
+            text += QLatin1Char('\n');
+            if (i + 1 < input.size() && input.at(i + 1) == u'\n')
+                ++i;
+        } else if (c == u'\n' || c == u'\t' ||
+                   (c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter)) {
+            text += c;
+        }
+    }
+    return Parser::wellFormed(text);
+}
+
+} // namespace
+
+bool isRtf(const QString& content) {
+    return rtfStart(content) >= 0;
+}
+
+bool read(const QString& content, QTextDocument& document) {
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    QStringView input(content);
+    bool complete = true;
+    if (input.size() > MaxInput) {
+        input = input.left(MaxInput);
+        complete = false;
+    }
+    if (const qsizetype start = rtfStart(input); start < 0) {
+        document.setPlainText(plainText(input));
+    } else {
+        Parser parser(input.mid(start), document);
+        complete = parser.run() && complete;
+    }
+    document.setUndoRedoEnabled(undo);
+    if (!complete)
+        qCWarning(lcNotes) << "a note's text lies partly beyond the reader's limits; the rest "
+                              "was dropped";
+    return complete;
+}
+
+} // namespace RtfReader

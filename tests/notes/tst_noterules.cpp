@@ -1,0 +1,271 @@
+#include "core/FiringRules.h"
+#include "notes/NoteDeck.h"
+#include "notes/NoteGeometry.h"
+#include "notes/NoteSchedule.h"
+
+#include <QTest>
+
+namespace {
+
+const QDateTime Now(QDate(2026, 3, 10), QTime(8, 30, 45));
+
+NoteRecord row(qint64 id, int zOrder, int frequency = 0, QDateTime due = {}) {
+    NoteRecord r;
+    r.id = id;
+    r.zOrder = zOrder;
+    r.frequency = frequency;
+    r.due = due;
+    return r;
+}
+
+QList<int> depths(const NoteDeck& deck) {
+    QList<int> d;
+    for (int i = 0; i < deck.count(); ++i)
+        d.append(deck.card(i).visible ? deck.card(i).depth : 0);
+    return d;
+}
+
+// Cards 0..n-1 loaded at depths n..1, as a window opens.
+NoteDeck loaded(int n) {
+    QList<NoteRecord> rows;
+    for (int i = 0; i < n; ++i)
+        rows.append(row(i + 1, n - i));
+    NoteDeck deck;
+    deck.load(rows, Now);
+    return deck;
+}
+
+} // namespace
+
+class TestNoteRules : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadingRenumbers_data() {
+        QTest::addColumn<QList<int>>("stored");    // ZOrder of ids 1, 2, 3 ... in table order
+        QTest::addColumn<QList<int>>("loadedIds"); // ids in loading order
+        QTest::addColumn<QList<int>>("rewritten"); // ids whose ZOrder is written back
+        QTest::newRow("ties and gaps")
+            << QList<int>{7, 7, 3} << QList<int>{1, 2, 3} << QList<int>{1, 2, 3};
+        QTest::newRow("in order already")
+            << QList<int>{1, 3, 2} << QList<int>{2, 3, 1} << QList<int>{};
+        QTest::newRow("new rows at 0")
+            << QList<int>{0, 2, 0} << QList<int>{2, 1, 3} << QList<int>{2, 1, 3};
+    }
+
+    void loadingRenumbers() {
+        QFETCH(QList<int>, stored);
+        QFETCH(QList<int>, loadedIds);
+        QFETCH(QList<int>, rewritten);
+        QList<NoteRecord> rows;
+        for (int i = 0; i < stored.size(); ++i)
+            rows.append(row(i + 1, stored.at(i)));
+        NoteDeck::sortForLoading(rows);
+        QList<int> ids;
+        for (const NoteRecord& r : rows)
+            ids.append(int(r.id));
+        QCOMPARE(ids, loadedIds);
+
+        NoteDeck deck;
+        QList<int> written;
+        for (const NoteDeck::Renumbered& r : deck.load(rows, Now))
+            written.append(int(r.id));
+        QCOMPARE(written, rewritten);
+        QCOMPARE(depths(deck), (QList<int>{3, 2, 1}));
+        QCOMPARE(deck.focused(), -1);
+    }
+
+    void dueCardsFlash() {
+        const QDateTime sameMinute(Now.date(), QTime(8, 30));
+        NoteDeck deck;
+        deck.load({row(1, 4, FiringRules::OneTime, sameMinute),
+                   row(2, 3, FiringRules::Daily, sameMinute.addDays(-1)), // fires, no flash
+                   row(3, 2, FiringRules::Weekly, sameMinute),
+                   row(4, 1, FiringRules::Inactive, sameMinute)},
+                  Now);
+        QCOMPARE(deck.flashList(), (QList<int>{0, 2}));
+
+        const NoteDeck::FirstActivation first = deck.firstActivation();
+        QCOMPARE(first.focusOrder, (QList<int>{0, 2}));
+        QVERIFY(first.startFlashing);
+        for (int i : first.focusOrder)
+            deck.focus(i);
+        QCOMPARE(deck.flashTick(), NoteDeck::FlashYellow);
+        QCOMPARE(deck.flashTick(), NoteDeck::PaleYellow);
+        QCOMPARE(deck.flashTick(), NoteDeck::FlashYellow);
+        // One click into any text stops both.
+        QCOMPARE(deck.stopFlashing(), (QList<int>{0, 2}));
+        QVERIFY(!deck.flashing());
+        QVERIFY(deck.stopFlashing().isEmpty());
+        QVERIFY(deck.firstActivation().focusOrder.isEmpty()); // a card has the focus
+    }
+
+    void firstActivationWithoutAlarms() {
+        NoteDeck deck = loaded(3);
+        const NoteDeck::FirstActivation first = deck.firstActivation();
+        QCOMPARE(first.focusOrder, QList<int>{2}); // the front-most after loading
+        QVERIFY(!first.startFlashing);
+        NoteDeck empty;
+        empty.load({}, Now);
+        QVERIFY(empty.firstActivation().focusOrder.isEmpty());
+    }
+
+    void focusDeleteAndNew() {
+        NoteDeck deck = loaded(4); // depths 4 3 2 1
+        QVERIFY(deck.focus(3).moved);
+        const NoteDeck::Focus f = deck.focus(1);
+        QVERIFY(f.moved);
+        QCOMPARE(depths(deck), (QList<int>{4, 1, 3, 2}));
+        QVERIFY(!deck.focus(1).moved); // the frame lies there already: nothing changes
+        QCOMPARE(depths(deck), (QList<int>{4, 1, 3, 2}));
+
+        // Deleting the front card: the rest move forward and the new front takes the focus.
+        deck.remove(1);
+        QCOMPARE(depths(deck), (QList<int>{3, 0, 2, 1}));
+        QCOMPARE(deck.focus(-1).index, 3);
+        QCOMPARE(deck.visibleCount(), 3);
+
+        // "New": 1000 until its focus brings it in front of all.
+        const int added = deck.add(9);
+        QCOMPARE(added, 4);
+        QCOMPARE(deck.card(added).depth, NoteDeck::NewCardDepth);
+        QVERIFY(deck.focus(added).moved);
+        QCOMPARE(depths(deck), (QList<int>{4, 0, 3, 2, 1}));
+
+        // A deleted card can take no focus, and the last delete leaves none to focus.
+        QCOMPARE(deck.focus(1).index, -1);
+        for (int i : {0, 2, 3, 4})
+            deck.remove(i);
+        QCOMPARE(deck.focus(-1).index, -1);
+    }
+
+    void savingWritesChangedTextOnly() {
+        NoteDeck deck = loaded(3);
+        deck.markModified(1);
+        deck.markModified(2);
+        deck.remove(2);
+        const QList<NoteDeck::SaveItem> items = deck.saveList();
+        QCOMPARE(items.size(), 2);                // the deleted card is not written
+        QCOMPARE(items.at(0).textChanged, false); // moved or not, its Content stays
+        QCOMPARE(items.at(1).textChanged, true);
+        QCOMPARE(items.at(1).zOrder, 1);
+        deck.saved(items);
+        for (const NoteDeck::SaveItem& item : deck.saveList())
+            QVERIFY(!item.textChanged);
+    }
+
+    void grip_data() {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<bool>("resize");
+        // Card 3600 x 2700: the grip is x > 3480 and y > 2580.
+        QTest::newRow("120 from the right edge") << QPoint(3480, 2650) << false;
+        QTest::newRow("119 from both edges") << QPoint(3481, 2581) << true;
+        QTest::newRow("120 from the bottom") << QPoint(3590, 2580) << false;
+        QTest::newRow("header") << QPoint(100, 100) << false;
+    }
+
+    void grip() {
+        QFETCH(QPoint, press);
+        QFETCH(bool, resize);
+        QCOMPARE(NoteGeometry::dragAt(press, QSize(3600, 2700)) == NoteGeometry::Drag::Resize,
+                 resize);
+    }
+
+    void resizing_data() {
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<QSize>("size"); // invalid: unchanged
+        QTest::newRow("width 250") << QPoint(250, 1000) << QSize();
+        QTest::newRow("width 251") << QPoint(251, 1000) << QSize(251, 1000);
+        QTest::newRow("height 350") << QPoint(1000, 350) << QSize();
+        QTest::newRow("height 351") << QPoint(1000, 351) << QSize(1000, 351);
+    }
+
+    void resizing() {
+        QFETCH(QPoint, pointer);
+        QFETCH(QSize, size);
+        QCOMPARE(NoteGeometry::resizedTo(pointer).value_or(QSize()), size);
+    }
+
+    void releaseKeepsCardOnScreen_data() {
+        QTest::addColumn<QRect>("card");
+        QTest::addColumn<QPoint>("kept");
+        // Screen 1280 x 720 pixels: 19200 x 10800 twips.
+        QTest::newRow("top 100") << QRect(500, 100, 3600, 2700) << QPoint(500, 380);
+        QTest::newRow("beyond the right edge")
+            << QRect(17000, 1000, 3600, 2700) << QPoint(15590, 1000);
+        QTest::newRow("left of the window") << QRect(-50, 1000, 3600, 2700) << QPoint(0, 1000);
+        QTest::newRow("below the bottom") << QRect(500, 9000, 3600, 2700) << QPoint(500, 6090);
+        QTest::newRow("taller than the room") << QRect(500, 500, 3600, 10000) << QPoint(500, 380);
+        QTest::newRow("inside") << QRect(500, 1000, 3600, 2700) << QPoint(500, 1000);
+    }
+
+    void releaseKeepsCardOnScreen() {
+        QFETCH(QRect, card);
+        QFETCH(QPoint, kept);
+        QCOMPARE(NoteGeometry::keptOnScreen(card, QSize(19200, 10800)), kept);
+    }
+
+    void newCardPlace_data() {
+        QTest::addColumn<QRect>("focused"); // invalid: no visible focused card
+        QTest::addColumn<QSize>("mainWindow");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("cascade") << QRect(1000, 1000, 3600, 2700) << QSize() << QPoint(1200, 1200);
+        QTest::newRow("cascade at the right limit")
+            << QRect(15500, 6000, 3600, 2700) << QSize() << QPoint(15590, 6090);
+        QTest::newRow("centred") << QRect() << QSize(12000, 9000) << QPoint(4170, 2100);
+        QTest::newRow("window too small") << QRect() << QSize(3000, 3000) << QPoint(0, 400);
+    }
+
+    void newCardPlace() {
+        QFETCH(QRect, focused);
+        QFETCH(QSize, mainWindow);
+        QFETCH(QPoint, place);
+        const std::optional<QRect> f = focused.isValid() ? std::optional(focused) : std::nullopt;
+        QCOMPARE(NoteGeometry::newCardPlace(f, QSize(3600, 2700), mainWindow, QSize(19200, 10800)),
+                 place);
+    }
+
+    void headerDate() {
+        QCOMPARE(NoteGeometry::dateText(QDate(2026, 3, 5)), QStringLiteral("March 05, 2026"));
+    }
+
+    void scheduleMark_data() {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<QDateTime>("due");
+        QTest::addColumn<bool>("shown");
+        const QDateTime past(QDate(2026, 3, 9), QTime(23, 59));
+        QTest::newRow("one-time, past") << int(FiringRules::OneTime) << past << false;
+        QTest::newRow("one-time, today")
+            << int(FiringRules::OneTime) << QDateTime(Now.date(), QTime(0, 0)) << true;
+        QTest::newRow("weekly, past") << int(FiringRules::Weekly) << past << true;
+        QTest::newRow("not scheduled") << int(FiringRules::Inactive) << Now << false;
+        QTest::newRow("one-time, no date") << int(FiringRules::OneTime) << QDateTime() << false;
+    }
+
+    void scheduleMark() {
+        QFETCH(int, frequency);
+        QFETCH(QDateTime, due);
+        QFETCH(bool, shown);
+        QCOMPARE(NoteSchedule::markVisible(frequency, due, Now.date()), shown);
+    }
+
+    void scheduleEditor() {
+        const QDateTime due(QDate(2026, 4, 1), QTime(9, 15));
+        const NoteSchedule::EditorPreset weekly = NoteSchedule::preset(3, due, Now);
+        QVERIFY(weekly.active && !weekly.oneTime);
+        QCOMPARE(weekly.choice, 1);
+        QCOMPARE(QDateTime(weekly.date, weekly.time), due);
+        // A note never scheduled opens on the current minute.
+        const NoteSchedule::EditorPreset fresh = NoteSchedule::preset(0, QDateTime(), Now);
+        QVERIFY(!fresh.active);
+        QCOMPARE(QDateTime(fresh.date, fresh.time), QDateTime(Now.date(), QTime(8, 30)));
+
+        // "Active" cleared: Frequency 0, SchDT as picked.
+        const NoteSchedule::Stored off = NoteSchedule::stored(0, due.date(), QTime(9, 15, 30));
+        QCOMPARE(off.frequency, 0);
+        QCOMPARE(off.due, due);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNoteRules)
+#include "tst_noterules.moc"
