@@ -72,11 +72,16 @@ Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const
     }
 
     const QString desktop = identity(withoutTrailingSlash(exclusions.desktopFolder));
+    // Today in local time as a span of instants, so that no stamp needs converting.
+    const qint64 dayStart = QDateTime(today, QTime(0, 0)).toMSecsSinceEpoch();
+    const qint64 dayEnd = QDateTime(today.addDays(1), QTime(0, 0)).toMSecsSinceEpoch();
     for (const RecentFiles::Entry& entry : entries) {
-        if (entry.modified.date() != today || entry.path.isEmpty())
+        const qint64 stamp = entry.modified.isValid() ? entry.modified.toMSecsSinceEpoch() : -1;
+        if (stamp < dayStart || stamp >= dayEnd || entry.path.isEmpty())
             continue;
-        if (entry.mimeType == QLatin1String("inode/directory") ||
-            (isDirectory && isDirectory(entry.path)))
+        // The recorded type settles it; the file system is asked only when there is none.
+        if (entry.mimeType.isEmpty() ? isDirectory && isDirectory(entry.path)
+                                     : entry.mimeType == QLatin1String("inode/directory"))
             continue;
         const QString folder = folderOf(entry.path);
         const QString key = identity(folder);

@@ -47,7 +47,7 @@ QString folderOf(const QString& path);
 
 // What one pass changes. Entries count when their date is today, in list order; the first
 // spelling of a folder wins, and an existing row keeps its own. Folder entries are skipped
-// by their recorded type or, failing that, by `isDirectory`. The clean-up runs only when
+// by their recorded type or, when none is recorded, by `isDirectory`. The clean-up runs only when
 // the list has entries.
 Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const QList<Row>& rows,
              const Exclusions& exclusions, const std::function<bool(const QString&)>& isDirectory);

@@ -15,7 +15,7 @@ inline constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 
 struct Entry {
     QString path;       // local path, percent-encoding decoded
-    QDateTime modified; // the later of "modified" and "visited", in local time
+    QDateTime modified; // the later of "modified" and "visited", in UTC
     QString mimeType;   // "inode/directory" for folders; empty when not recorded
 };
 

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+
 using XbelWriter::fileHref;
 using XbelWriter::mark;
 
@@ -89,6 +91,12 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase() {
+        // Local time one hour east of UTC, so a late-evening UTC stamp lands on the next day.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+    }
+
     void init() {
         m_data = m_dir.filePath(QStringLiteral("data.plm"));
         m_list = m_dir.filePath(QStringLiteral("recently-used.xbel"));
@@ -136,9 +144,16 @@ private Q_SLOTS:
         QTest::newRow("document") << entry("/home/ann/a.txt") << "/home/ann";
         QTest::newRow("root") << entry("/a.txt") << "/";
         QTest::newRow("yesterday") << entry("/home/ann/a.txt", Today.addDays(-1)) << "";
+        QTest::newRow("late yesterday in UTC, today here")
+            << RecentFiles::Entry{"/w/a.txt",
+                                  QDateTime(Today.addDays(-1), QTime(23, 30), Qt::UTC),
+                                  {}}
+            << "/w";
+        QTest::newRow("late today in UTC, tomorrow here")
+            << RecentFiles::Entry{"/w/a.txt", QDateTime(Today, QTime(23, 30), Qt::UTC), {}} << "";
         QTest::newRow("undated") << RecentFiles::Entry{"/home/ann/a.txt", {}, {}} << "";
         QTest::newRow("folder by type") << entry("/home/ann/Music", Today, "inode/directory") << "";
-        QTest::newRow("folder on disk") << entry(QDir::tempPath()) << "";
+        QTest::newRow("folder on disk, no type") << entry(QDir::tempPath(), Today, "") << "";
         QTest::newRow("on the desktop") << entry("/home/ann/Desktop/a.txt") << "";
         QTest::newRow("desktop, other case") << entry("/home/ann/DESKTOP/a.txt") << "";
         QTest::newRow("desktop sub-folder")

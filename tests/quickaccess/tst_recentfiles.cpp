@@ -33,12 +33,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        // Local time one hour east of UTC, so a late-evening UTC stamp lands on the next day.
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-    }
-
     // Local files of every spelling GLib writes; other schemes and remote hosts left out.
     void readsLocalEntries() {
         const QStringList paths = {QStringLiteral("/home/ann/My Documents/plan.odt"),
@@ -65,10 +59,8 @@ private Q_SLOTS:
                                 QStringLiteral("/home/ann/Tom & Jerry/b.txt"),
                                 QStringLiteral("/home/ann/Music")};
         QCOMPARE(got, expected);
-        // 23:30 UTC is 00:30 the next day in local time; the application's own stamp
-        // inside the bookmark is not the bookmark's.
-        QCOMPARE(entries[0].modified, QDateTime(QDate(2026, 3, 10), QTime(0, 30)));
-        QCOMPARE(entries[0].modified.timeSpec(), Qt::LocalTime);
+        // The bookmark's own stamp, not the application's inside it.
+        QCOMPARE(entries[0].modified, utc(9, 23, 30));
         QCOMPARE(entries[0].mimeType, QStringLiteral("text/plain"));
         QCOMPARE(entries.last().mimeType, QStringLiteral("inode/directory"));
     }
@@ -78,16 +70,36 @@ private Q_SLOTS:
             RecentFiles::parse(XbelWriter::write({mark(fileHref("/a"), utc(5, 8), utc(10, 9)),
                                                   mark(fileHref("/b"), utc(10, 9), utc(5, 8))}));
         QCOMPARE(entries.size(), 2);
-        QCOMPARE(entries[0].modified, utc(10, 9).toLocalTime());
-        QCOMPARE(entries[1].modified, utc(10, 9).toLocalTime());
+        QCOMPARE(entries[0].modified, utc(10, 9));
+        QCOMPARE(entries[1].modified, utc(10, 9));
         // Stamps without the fraction, as older versions wrote them; and a missing one.
         const QByteArray older = "<xbel version=\"1.0\"><bookmark href=\"file:///c\" "
                                  "modified=\"2026-03-10T09:00:00Z\"/>"
                                  "<bookmark href=\"file:///d\"/></xbel>";
         const auto plain = RecentFiles::parse(older);
         QCOMPARE(plain.size(), 2);
-        QCOMPARE(plain[0].modified, utc(10, 9).toLocalTime());
+        QCOMPARE(plain[0].modified, utc(10, 9));
         QVERIFY(!plain[1].modified.isValid());
+    }
+
+    // Forms other writers may use: single quotes, character references, a ">" inside a
+    // value, a stamp with a zone offset.
+    void otherWritersForms() {
+        const QByteArray xbel =
+            "<xbel><bookmark href='file:///x/a%20b' modified='2026-03-10T09:00:00Z'/>"
+            "<bookmark modified=\"2026-03-10T10:00:00+01:00\" "
+            "href=\"file:///x/Tom&#38;Jerry&#x2F;c\"></bookmark>"
+            "<bookmark href=\"file:///x/a>b.txt\" visited=\"2026-03-10T09:00:00Z\">"
+            "<info><metadata><mime:mime-type type='text/plain'/></metadata></info></bookmark>"
+            "</xbel>";
+        const QList<RecentFiles::Entry> entries = RecentFiles::parse(xbel);
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries[0].path, QStringLiteral("/x/a b"));
+        QCOMPARE(entries[1].path, QStringLiteral("/x/Tom&Jerry/c"));
+        QCOMPARE(entries[2].path, QStringLiteral("/x/a>b.txt"));
+        for (const auto& e : entries)
+            QCOMPARE(e.modified, utc(10, 9));
+        QCOMPARE(entries[2].mimeType, QStringLiteral("text/plain"));
     }
 
     // Damaged lists give what was read before the damage, never more and never a failure.
@@ -104,6 +116,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << 0;
         QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe<<\x01", 6) << 0;
         QTest::newRow("not xml") << QByteArray("recently used: /a/1\n") << 0;
+        QTest::newRow("unquoted attribute")
+            << QByteArray("<xbel><bookmark href=file:///a/1 modified=\"x\"/></xbel>") << 0;
         QTest::newRow("unclosed attribute")
             << QByteArray("<xbel><bookmark href=\"file:///a/1 modified=\"x\"></xbel>") << 0;
     }
