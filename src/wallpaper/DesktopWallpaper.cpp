@@ -1,5 +1,6 @@
 #include "wallpaper/DesktopWallpaper.h"
 
+#include "wallpaper/WallpaperBitmap.h"
 #include "wallpaper/WallpaperLog.h"
 
 #include <QDir>
@@ -303,4 +304,9 @@ bool DesktopWallpaper::apply(const QString& bitmap, WallpaperStyle style, QStrin
             *error = why;
     }
     return ok;
+}
+
+bool DesktopWallpaper::showImage(const QString& image, const QString& bitmap, WallpaperStyle style,
+                                 QString* error) {
+    return WallpaperBitmap::convert(image, bitmap, error) && apply(bitmap, style, error);
 }

@@ -43,6 +43,10 @@ public:
 
     QString desktopName() const;
     bool apply(const QString& bitmap, WallpaperStyle style, QString* error = nullptr);
+    // Converts `image` into `bitmap` ("Plumora.bmp" in the program folder) and applies it;
+    // an image that cannot be read leaves both the bitmap and the desktop as they are.
+    bool showImage(const QString& image, const QString& bitmap, WallpaperStyle style,
+                   QString* error = nullptr);
 
 private:
     ProcessRunner& m_runner;

@@ -279,7 +279,9 @@ private Q_SLOTS:
         }
         const QString target = m_dir.filePath(WallpaperBitmap::fileName());
         QFile::remove(target);
-        QVERIFY(WallpaperBitmap::convert(source, target));
+        FakeRunner runner;
+        QVERIFY(DesktopWallpaper(runner, {}).showImage(source, target, WallpaperStyle::Stretched));
+        QCOMPARE(runner.commands, (Commands{{"feh", "--bg-scale", target}}));
         QImage result(target, "BMP");
         QCOMPARE(result.size(), format == "GIF" ? QSize(2, 1) : QSize(32, 16));
         QVERIFY(!result.hasAlphaChannel());
@@ -320,11 +322,13 @@ private Q_SLOTS:
         }
         const QString target = bitmap(Qt::red);
         QString error;
+        FakeRunner runner;
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!WallpaperBitmap::convert(source, target, &error));
+        QVERIFY(!DesktopWallpaper(runner, {}).showImage(source, target, {}, &error));
         QVERIFY(timer.elapsed() < 5000);
         QVERIFY(!error.isEmpty());
+        QVERIFY(runner.commands.isEmpty());
         QCOMPARE(QImage(target).pixelColor(0, 0), QColor(Qt::red));
     }
 };
