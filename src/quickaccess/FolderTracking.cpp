@@ -73,8 +73,8 @@ Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const
 
     const QString desktop = identity(withoutTrailingSlash(exclusions.desktopFolder));
     // Today in local time as a span of instants, so that no stamp needs converting.
-    const qint64 dayStart = QDateTime(today, QTime(0, 0)).toMSecsSinceEpoch();
-    const qint64 dayEnd = QDateTime(today.addDays(1), QTime(0, 0)).toMSecsSinceEpoch();
+    const qint64 dayStart = today.startOfDay().toMSecsSinceEpoch();
+    const qint64 dayEnd = today.addDays(1).startOfDay().toMSecsSinceEpoch();
     for (const RecentFiles::Entry& entry : entries) {
         const qint64 stamp = entry.modified.isValid() ? entry.modified.toMSecsSinceEpoch() : -1;
         if (stamp < dayStart || stamp >= dayEnd || entry.path.isEmpty())
