@@ -1,0 +1,211 @@
+#include "quickaccess/FolderTracking.h"
+
+#include "core/DataFile.h"
+#include "core/DateText.h"
+#include "platform/MountTable.h"
+#include "platform/RegularFile.h"
+#include "quickaccess/QuickAccessLog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <sys/stat.h>
+
+Q_LOGGING_CATEGORY(lcQuickAccess, "plumora.quickaccess", QtCriticalMsg)
+
+namespace {
+
+// Folder identity ignores letter case, non-ASCII letters included.
+QString identity(const QString& folder) {
+    return folder.toCaseFolded();
+}
+
+QString withoutTrailingSlash(QString path) {
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+bool isUnder(const QString& folder, const QString& mountPoint) {
+    if (mountPoint == QLatin1String("/"))
+        return true;
+    return folder == mountPoint || folder.startsWith(mountPoint + u'/');
+}
+
+} // namespace
+
+namespace FolderTracking {
+
+QStringList floppyMountPoints(const QByteArray& mountInfo) {
+    QStringList points;
+    for (const MountTable::Mount& mount : MountTable::parse(mountInfo)) {
+        const QString& source = mount.source;
+        if (source.startsWith(QLatin1String("/dev/fd")) && source.size() > 7 && source[7].isDigit())
+            points.append(mount.mountPoint);
+    }
+    return points;
+}
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return path;
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const QList<Row>& rows,
+             const Exclusions& exclusions, const std::function<bool(const QString&)>& isDirectory) {
+    Changes changes;
+    // The day each known folder was last counted, and its row (-1 for one added now).
+    struct Known {
+        qint64 rowId;
+        QDate day;
+    };
+    QHash<QString, Known> known;
+    known.reserve(rows.size());
+    for (const Row& row : rows) {
+        const QString key = identity(row.fullPath);
+        if (!known.contains(key)) // the first row of a folder is the one that counts
+            known.insert(key, {row.rowId, row.qaDate});
+    }
+
+    const QString desktop = identity(withoutTrailingSlash(exclusions.desktopFolder));
+    // Today in local time as a span of instants, so that no stamp needs converting.
+    const qint64 dayStart = today.startOfDay().toMSecsSinceEpoch();
+    const qint64 dayEnd = today.addDays(1).startOfDay().toMSecsSinceEpoch();
+    for (const RecentFiles::Entry& entry : entries) {
+        const qint64 stamp = entry.modified.isValid() ? entry.modified.toMSecsSinceEpoch() : -1;
+        if (stamp < dayStart || stamp >= dayEnd || entry.path.isEmpty())
+            continue;
+        // The recorded type settles it; the file system is asked only when there is none.
+        if (entry.mimeType.isEmpty() ? isDirectory && isDirectory(entry.path)
+                                     : entry.mimeType == QLatin1String("inode/directory"))
+            continue;
+        const QString folder = folderOf(entry.path);
+        const QString key = identity(folder);
+        if (!desktop.isEmpty() && key == desktop)
+            continue;
+        bool onFloppy = false;
+        for (const QString& mountPoint : exclusions.floppyMountPoints)
+            onFloppy = onFloppy || isUnder(folder, mountPoint);
+        if (onFloppy)
+            continue;
+
+        const auto it = known.find(key);
+        if (it == known.end()) {
+            changes.added.append({-1, folder, 1, today});
+            known.insert(key, {-1, today});
+        } else if (!it->day.isValid() || it->day < today) {
+            // A row whose date cannot be read is counted like an old one, not frozen.
+            changes.counted.append(it->rowId);
+            it->day = today;
+        }
+    }
+
+    if (!entries.isEmpty()) {
+        const QSet<qint64> counted(changes.counted.cbegin(), changes.counted.cend());
+        for (const Row& row : rows) {
+            if (row.qaDate.isValid() && row.qaDate.daysTo(today) > KeepDays &&
+                !counted.contains(row.rowId))
+                changes.removed.append(row.rowId);
+        }
+    }
+    return changes;
+}
+
+QList<Row> readRows(DataFile& db, bool* ok) {
+    QList<Row> rows;
+    const bool read = db.forEach(
+        QStringLiteral("SELECT rowid, FullPath, Hits, qaDate FROM QAccess ORDER BY rowid"), {},
+        [&](DataFile::Row q) {
+            rows.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toInt(),
+                         DateText::toDate(q.value(3))});
+            return true;
+        });
+    if (ok)
+        *ok = read;
+    return rows;
+}
+
+bool apply(DataFile& db, const Changes& changes, const QDate& today) {
+    Transaction transaction(db);
+    if (!transaction.isActive()) {
+        qCWarning(lcQuickAccess) << "folder tracking: no transaction:" << db.lastError();
+        return false;
+    }
+    const QString day = DateText::fromDate(today);
+    const auto run = [&db](const QString& sql, const QVariantList& values) {
+        if (!db.exec(sql, values))
+            qCWarning(lcQuickAccess) << "folder tracking:" << sql << "failed:" << db.lastError();
+    };
+    for (const Row& row : changes.added)
+        run(QStringLiteral("INSERT INTO QAccess (FullPath, Hits, qaDate) VALUES (?, 1, ?)"),
+            {row.fullPath, day});
+    for (qint64 rowId : changes.counted)
+        run(QStringLiteral("UPDATE QAccess SET Hits = Hits + 1, qaDate = ? WHERE rowid = ?"),
+            {day, rowId});
+    for (qint64 rowId : changes.removed)
+        run(QStringLiteral("DELETE FROM QAccess WHERE rowid = ?"), {rowId});
+    if (!transaction.commit()) {
+        qCWarning(lcQuickAccess) << "folder tracking: commit failed:" << db.lastError();
+        return false;
+    }
+    return true;
+}
+
+} // namespace FolderTracking
+
+FolderTracker::FolderTracker(Sources sources) : m_sources(std::move(sources)) {}
+
+FolderTracker::FileState FolderTracker::stateOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {qint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+FolderTracker::Outcome FolderTracker::run(const QDate& today) {
+    const FileState list = stateOf(m_sources.recentList);
+    const FileState data = stateOf(m_sources.dataFile);
+    if (today == m_lastDay && list == m_list && data == m_data)
+        return Outcome::Idle;
+    const auto remember = [&](const FileState& dataAfter) {
+        m_lastDay = today;
+        m_list = list;
+        m_data = dataAfter;
+    };
+
+    const QList<RecentFiles::Entry> entries = RecentFiles::read(m_sources.recentList);
+    if (entries.isEmpty()) {
+        remember(data);
+        return Outcome::Unchanged;
+    }
+    FolderTracking::Exclusions exclusions{m_sources.desktopFolder, {}};
+    if (const auto mounts = RegularFile::read(m_sources.mountInfo, 16 * 1024 * 1024))
+        exclusions.floppyMountPoints = FolderTracking::floppyMountPoints(*mounts);
+
+    {
+        DataFile db(m_sources.dataFile);
+        bool ok = false;
+        const QList<FolderTracking::Row> rows =
+            db.isOpen() ? FolderTracking::readRows(db, &ok) : QList<FolderTracking::Row>();
+        if (!ok) {
+            qCWarning(lcQuickAccess) << "folder tracking: QAccess not read:" << db.lastError();
+            return Outcome::Failed;
+        }
+        const FolderTracking::Changes changes =
+            FolderTracking::plan(entries, today, rows, exclusions,
+                                 [](const QString& path) { return QFileInfo(path).isDir(); });
+        if (changes.isEmpty()) {
+            remember(data);
+            return Outcome::Unchanged;
+        }
+        if (!FolderTracking::apply(db, changes, today))
+            return Outcome::Failed;
+    }
+    remember(stateOf(m_sources.dataFile));
+    return Outcome::Written;
+}

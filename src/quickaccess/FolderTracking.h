@@ -1,0 +1,95 @@
+#pragma once
+
+#include "quickaccess/RecentFiles.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class DataFile;
+
+// Learning the folders the user works in: each folder that holds a document opened today
+// counts one hit per day in the QAccess table, and folders unused for more than 60 days
+// leave it.
+namespace FolderTracking {
+
+inline constexpr int KeepDays = 60;
+
+struct Row {
+    qint64 rowId = -1;
+    QString fullPath;
+    int hits = 0;
+    QDate qaDate; // invalid when the stored text is not a date
+};
+
+struct Changes {
+    QList<Row> added;      // new folders: Hits 1, qaDate today
+    QList<qint64> counted; // rows whose Hits grows by one and whose qaDate becomes today
+    QList<qint64> removed; // rows last used more than KeepDays days ago
+    bool isEmpty() const { return added.isEmpty() && counted.isEmpty() && removed.isEmpty(); }
+};
+
+// Folders never tracked: the desktop itself (its sub-folders are tracked) and anything
+// on a floppy disk.
+struct Exclusions {
+    QString desktopFolder;
+    QStringList floppyMountPoints;
+};
+
+// Mount points of floppy drives (/dev/fd0 ...) in a mountinfo table.
+QStringList floppyMountPoints(const QByteArray& mountInfo);
+
+// The folder of a document: its path up to the last "/", or "/" for a file in the root.
+QString folderOf(const QString& path);
+
+// What one pass changes. Entries count when their date is today, in list order; the first
+// spelling of a folder wins, and an existing row keeps its own. Folder entries are skipped
+// by their recorded type or, when none is recorded, by `isDirectory`. The clean-up runs only when
+// the list has entries.
+Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const QList<Row>& rows,
+             const Exclusions& exclusions, const std::function<bool(const QString&)>& isDirectory);
+
+// Every QAccess row; false in `ok` when the table cannot be read.
+QList<Row> readRows(DataFile& db, bool* ok = nullptr);
+// Applies the changes in one transaction; a statement that fails is logged and skipped.
+// False when the transaction cannot be opened or committed.
+bool apply(DataFile& db, const Changes& changes, const QDate& today);
+
+} // namespace FolderTracking
+
+// The once-a-minute pass over the recent-files list. It does nothing while neither the
+// list, the data file nor the date has changed since the last pass it completed: the
+// outcome would be the same.
+class FolderTracker {
+public:
+    struct Sources {
+        QString recentList; // RecentFiles::defaultPath() in the program
+        QString dataFile;
+        QString desktopFolder; // tracked documents never come from here
+        QString mountInfo = QStringLiteral("/proc/self/mountinfo");
+    };
+    enum class Outcome { Idle, Unchanged, Written, Failed };
+
+    explicit FolderTracker(Sources sources);
+
+    Outcome run(const QDate& today);
+
+    // What tells that a file changed: a replaced file has a new inode, a rewritten one a
+    // new size or modification time. All -1 when the file is missing.
+    struct FileState {
+        qint64 inode = -1;
+        qint64 size = -1;
+        qint64 modifiedNs = -1;
+        bool operator==(const FileState&) const = default;
+    };
+    static FileState stateOf(const QString& path);
+
+private:
+    Sources m_sources;
+    QDate m_lastDay;
+    FileState m_list;
+    FileState m_data;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A program to start with its arguments and working folder, never through a shell.
+struct LaunchCommand {
+    QString program;
+    QStringList arguments;
+    QString workingFolder;
+    bool isValid() const { return !program.isEmpty(); }
+    bool operator==(const LaunchCommand&) const = default;
+};

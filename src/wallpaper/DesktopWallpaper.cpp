@@ -1,0 +1,312 @@
+#include "wallpaper/DesktopWallpaper.h"
+
+#include "wallpaper/WallpaperBitmap.h"
+#include "wallpaper/WallpaperLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcWallpaper, "plumora.wallpaper", QtCriticalMsg)
+
+namespace {
+
+bool fail(QString* error, const QString& why) {
+    if (error)
+        *error = why;
+    return false;
+}
+
+QString failureText(const QString& program, const ProcessResult& result) {
+    if (!result.started)
+        return program + QStringLiteral(" could not be started");
+    const QString detail = QString::fromLocal8Bit(result.errorOutput).trimmed();
+    return program + QStringLiteral(" failed (exit code %1)").arg(result.exitCode) +
+           (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail);
+}
+
+// A string in GVariant text form, so gsettings never has to guess at the value's type.
+QString gvariantString(const QString& text) {
+    QString quoted = text;
+    quoted.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'"));
+    return u'\'' + quoted + u'\'';
+}
+
+// GNOME, Cinnamon and MATE keep the picture in a GSettings key. Setting a key to the
+// value it already holds notifies nobody, so each key is first emptied and then set: the
+// desktop sees a change and loads the file afresh.
+class GSettingsAdapter final : public WallpaperAdapter {
+public:
+    struct Key {
+        QString name;
+        bool required;
+    };
+    GSettingsAdapter(QString name, QString schema, QList<Key> keys, bool takesUri)
+        : m_name(std::move(name)), m_schema(std::move(schema)), m_keys(std::move(keys)),
+          m_takesUri(takesUri) {}
+
+    QString name() const override { return m_name; }
+
+    bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+               QString* error) override {
+        const QString options = style == WallpaperStyle::Stretched ? QStringLiteral("stretched")
+                                                                   : QStringLiteral("centered");
+        if (!set(runner, QStringLiteral("picture-options"), options, error))
+            return false;
+        const QString value =
+            m_takesUri ? QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded) : picture;
+        for (const Key& key : m_keys) {
+            QString keyError;
+            // A key the installed version lacks (the dark picture before GNOME 42) is no fault.
+            if ((!set(runner, key.name, QString(), &keyError) ||
+                 !set(runner, key.name, value, &keyError)) &&
+                key.required)
+                return fail(error, keyError);
+        }
+        return true;
+    }
+
+private:
+    bool set(ProcessRunner& runner, const QString& key, const QString& value, QString* error) {
+        const QString program = QStringLiteral("gsettings");
+        const ProcessResult result =
+            runner.run(program, {QStringLiteral("set"), m_schema, key, gvariantString(value)});
+        return result.ok() || fail(error, failureText(program, result));
+    }
+
+    QString m_name;
+    QString m_schema;
+    QList<Key> m_keys;
+    bool m_takesUri;
+};
+
+// Plasma keeps the picture per containment and reloads only a new path. Older versions
+// of the tool lack --fill-mode: then the picture is set without it.
+class PlasmaAdapter final : public WallpaperAdapter {
+public:
+    QString name() const override { return QStringLiteral("KDE Plasma"); }
+    bool needsFreshPath() const override { return true; }
+
+    bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+               QString* error) override {
+        const QString program = QStringLiteral("plasma-apply-wallpaperimage");
+        const QString mode =
+            style == WallpaperStyle::Stretched ? QStringLiteral("stretch") : QStringLiteral("pad");
+        ProcessResult result = runner.run(program, {QStringLiteral("--fill-mode"), mode, picture});
+        if (result.started && !result.ok())
+            result = runner.run(program, {picture});
+        return result.ok() || fail(error, failureText(program, result));
+    }
+};
+
+// XFCE keeps one picture per monitor and workspace, under property names that depend on
+// the connected screens, so the properties are listed first and each one is set. As with
+// GSettings, an unchanged value notifies nobody: each is emptied, then set.
+class XfceAdapter final : public WallpaperAdapter {
+public:
+    QString name() const override { return QStringLiteral("XFCE"); }
+
+    bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+               QString* error) override {
+        const QString program = QStringLiteral("xfconf-query");
+        const QStringList channel = {QStringLiteral("-c"), QStringLiteral("xfce4-desktop")};
+        const ProcessResult listed =
+            runner.run(program, channel + QStringList{QStringLiteral("-l")});
+        if (!listed.ok())
+            return fail(error, failureText(program, listed));
+
+        QStringList pictureProperties;
+        for (const QByteArray& line : listed.output.split('\n')) {
+            const QString property = QString::fromUtf8(line).trimmed();
+            if (property.startsWith(QLatin1String("/backdrop/")) &&
+                (property.endsWith(QLatin1String("/last-image")) ||
+                 property.endsWith(QLatin1String("/image-path"))))
+                pictureProperties.append(property);
+        }
+        if (pictureProperties.isEmpty())
+            return fail(error, QStringLiteral("xfconf-query lists no backdrop picture property"));
+
+        // 1 centred, 3 stretched.
+        const QString styleCode =
+            style == WallpaperStyle::Stretched ? QStringLiteral("3") : QStringLiteral("1");
+        int done = 0;
+        QString lastError;
+        for (const QString& property : pictureProperties) {
+            const QString base = property.left(property.lastIndexOf(u'/'));
+            const QList<QStringList> steps = {
+                {QStringLiteral("-p"), base + QStringLiteral("/image-style"), QStringLiteral("-n"),
+                 QStringLiteral("-t"), QStringLiteral("int"), QStringLiteral("-s"), styleCode},
+                {QStringLiteral("-p"), property, QStringLiteral("-s"), QString()},
+                {QStringLiteral("-p"), property, QStringLiteral("-s"), picture}};
+            bool ok = true;
+            for (const QStringList& step : steps) {
+                const ProcessResult result = runner.run(program, channel + step);
+                if (!result.ok()) {
+                    lastError = failureText(program, result);
+                    ok = false;
+                    break;
+                }
+            }
+            done += ok ? 1 : 0;
+        }
+        return done > 0 || fail(error, lastError);
+    }
+};
+
+// LXQt's desktop ignores a request for the picture it already shows.
+class LxqtAdapter final : public WallpaperAdapter {
+public:
+    QString name() const override { return QStringLiteral("LXQt"); }
+    bool needsFreshPath() const override { return true; }
+
+    bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+               QString* error) override {
+        const QString program = QStringLiteral("pcmanfm-qt");
+        const QString mode = style == WallpaperStyle::Stretched ? QStringLiteral("stretch")
+                                                                : QStringLiteral("center");
+        const ProcessResult result =
+            runner.run(program, {QStringLiteral("--set-wallpaper"), picture,
+                                 QStringLiteral("--wallpaper-mode"), mode});
+        return result.ok() || fail(error, failureText(program, result));
+    }
+};
+
+// feh draws the root window itself every time, so no reload trick is needed.
+class FehAdapter final : public WallpaperAdapter {
+public:
+    QString name() const override { return QStringLiteral("feh"); }
+
+    bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+               QString* error) override {
+        const QString program = QStringLiteral("feh");
+        const ProcessResult result =
+            runner.run(program, {style == WallpaperStyle::Stretched ? QStringLiteral("--bg-scale")
+                                                                    : QStringLiteral("--bg-center"),
+                                 picture});
+        return result.ok() || fail(error, failureText(program, result));
+    }
+};
+
+std::unique_ptr<WallpaperAdapter> gnomeAdapter() {
+    return std::make_unique<GSettingsAdapter>(
+        QStringLiteral("GNOME"), QStringLiteral("org.gnome.desktop.background"),
+        QList<GSettingsAdapter::Key>{{QStringLiteral("picture-uri"), true},
+                                     {QStringLiteral("picture-uri-dark"), false}},
+        true);
+}
+
+QRegularExpression freshPathPattern(const QFileInfo& bitmap) {
+    return QRegularExpression(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(bitmap.completeBaseName()) + QStringLiteral("-(\\d{1,9})\\.") +
+        QRegularExpression::escape(bitmap.suffix())));
+}
+
+// The fresh name of `bitmap` for a desktop that reloads only new paths: numbered one past
+// every copy beside it, so it differs from the one the desktop shows.
+QString freshPathOf(const QFileInfo& bitmap) {
+    const QRegularExpression pattern = freshPathPattern(bitmap);
+    int last = 0;
+    for (const QString& name : bitmap.absoluteDir().entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch match = pattern.match(name);
+        if (match.hasMatch())
+            last = std::max(last, match.captured(1).toInt());
+    }
+    return bitmap.absolutePath() + u'/' + bitmap.completeBaseName() + u'-' +
+           QString::number(last + 1) + u'.' + bitmap.suffix();
+}
+
+// A hard link costs nothing and keeps its own picture when the bitmap is later replaced.
+bool linkOrCopy(const QString& from, const QString& to) {
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ||
+           QFile::copy(from, to);
+}
+
+void removeOtherCopies(const QFileInfo& bitmap, const QString& keep) {
+    const QRegularExpression pattern = freshPathPattern(bitmap);
+    const QDir dir = bitmap.absoluteDir();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        const QString path = dir.filePath(name);
+        if (path != keep && pattern.match(name).hasMatch() && !QFile::remove(path))
+            qCWarning(lcWallpaper) << "cannot remove the earlier wallpaper copy" << path;
+    }
+}
+
+} // namespace
+
+WallpaperStyle wallpaperStyleFromSetting(const QString& wallpaperStyle) {
+    return wallpaperStyle.trimmed() == QLatin1String("2") ? WallpaperStyle::Stretched
+                                                          : WallpaperStyle::Centred;
+}
+
+std::unique_ptr<WallpaperAdapter> wallpaperAdapterFor(const QString& currentDesktop) {
+    for (const QString& part : currentDesktop.split(u':', Qt::SkipEmptyParts)) {
+        const QString name = part.trimmed().toLower();
+        if (name == QLatin1String("gnome") || name == QLatin1String("unity") ||
+            name == QLatin1String("budgie") || name.startsWith(QLatin1String("gnome-")))
+            return gnomeAdapter();
+        if (name == QLatin1String("x-cinnamon") || name == QLatin1String("cinnamon"))
+            return std::make_unique<GSettingsAdapter>(
+                QStringLiteral("Cinnamon"), QStringLiteral("org.cinnamon.desktop.background"),
+                QList<GSettingsAdapter::Key>{{QStringLiteral("picture-uri"), true}}, true);
+        if (name == QLatin1String("mate"))
+            return std::make_unique<GSettingsAdapter>(
+                QStringLiteral("MATE"), QStringLiteral("org.mate.background"),
+                QList<GSettingsAdapter::Key>{{QStringLiteral("picture-filename"), true}}, false);
+        if (name == QLatin1String("kde"))
+            return std::make_unique<PlasmaAdapter>();
+        if (name == QLatin1String("xfce"))
+            return std::make_unique<XfceAdapter>();
+        if (name == QLatin1String("lxqt"))
+            return std::make_unique<LxqtAdapter>();
+    }
+    return std::make_unique<FehAdapter>();
+}
+
+DesktopWallpaper::DesktopWallpaper(ProcessRunner& runner, const QString& currentDesktop)
+    : m_runner(runner), m_adapter(wallpaperAdapterFor(currentDesktop)) {}
+
+DesktopWallpaper::~DesktopWallpaper() = default;
+
+QString DesktopWallpaper::desktopName() const {
+    return m_adapter->name();
+}
+
+bool DesktopWallpaper::apply(const QString& bitmap, WallpaperStyle style, QString* error) {
+    const QFileInfo info(bitmap);
+    QString why;
+    bool ok = false;
+    if (!info.isFile()) {
+        why = bitmap + QStringLiteral(": no such file");
+    } else if (!m_adapter->needsFreshPath()) {
+        ok = m_adapter->apply(m_runner, info.absoluteFilePath(), style, &why);
+    } else {
+        const QString fresh = freshPathOf(info);
+        if (!linkOrCopy(info.absoluteFilePath(), fresh)) {
+            why = fresh + QStringLiteral(": cannot be written");
+        } else {
+            ok = m_adapter->apply(m_runner, fresh, style, &why);
+            // The desktop keeps showing the previous copy when it refused the new one.
+            if (ok)
+                removeOtherCopies(info, fresh);
+            else
+                QFile::remove(fresh);
+        }
+    }
+    if (!ok) {
+        qCWarning(lcWallpaper) << m_adapter->name() << "wallpaper not applied:" << why;
+        if (error)
+            *error = why;
+    }
+    return ok;
+}
+
+bool DesktopWallpaper::showImage(const QString& image, const QString& bitmap, WallpaperStyle style,
+                                 QString* error) {
+    return WallpaperBitmap::convert(image, bitmap, error) && apply(bitmap, style, error);
+}

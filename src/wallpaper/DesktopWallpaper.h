@@ -1,0 +1,54 @@
+#pragma once
+
+#include "wallpaper/ProcessRunner.h"
+
+#include <QString>
+
+#include <memory>
+
+// How the picture fills the screen: the "WallpaperStyle" value "2" stretches it, "0"
+// centres it.
+enum class WallpaperStyle { Centred, Stretched };
+WallpaperStyle wallpaperStyleFromSetting(const QString& wallpaperStyle);
+
+// One desktop's way of showing a picture file as its background, driven through its own
+// settings tools.
+class WallpaperAdapter {
+public:
+    virtual ~WallpaperAdapter() = default;
+    virtual QString name() const = 0;
+    // The desktop reloads a picture only when its path changes, so every change needs a
+    // fresh path (the same picture under a new name).
+    virtual bool needsFreshPath() const { return false; }
+    // Runs the commands that show `picture` in `style`; false (with the reason) when the
+    // desktop could not be told.
+    virtual bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+                       QString* error) = 0;
+};
+
+// The adapter for an XDG_CURRENT_DESKTOP value ("ubuntu:GNOME", "X-Cinnamon", "KDE" ...):
+// the first known name of the list wins; none known means a plain window manager (feh).
+std::unique_ptr<WallpaperAdapter> wallpaperAdapterFor(const QString& currentDesktop);
+
+// Shows a bitmap as the desktop background with the adapter of the running desktop.
+// Where the desktop needs a fresh path, the bitmap is linked (or copied) to
+// "<name>-<n>.<ext>" beside it, n one past the last such copy, and the previous copy is
+// removed once the desktop has the new one.
+class DesktopWallpaper {
+public:
+    explicit DesktopWallpaper(
+        ProcessRunner& runner,
+        const QString& currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    ~DesktopWallpaper();
+
+    QString desktopName() const;
+    bool apply(const QString& bitmap, WallpaperStyle style, QString* error = nullptr);
+    // Converts `image` into `bitmap` ("Plumora.bmp" in the program folder) and applies it;
+    // an image that cannot be read leaves both the bitmap and the desktop as they are.
+    bool showImage(const QString& image, const QString& bitmap, WallpaperStyle style,
+                   QString* error = nullptr);
+
+private:
+    ProcessRunner& m_runner;
+    std::unique_ptr<WallpaperAdapter> m_adapter;
+};

@@ -1,0 +1,64 @@
+#include "wallpaper/WallpaperBitmap.h"
+
+#include "platform/RegularFile.h"
+#include "wallpaper/WallpaperLog.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace WallpaperBitmap {
+
+QImage load(const QString& path, QString* error) {
+    std::optional<QByteArray> data = RegularFile::read(path, MaxFileBytes, error);
+    if (!data)
+        return {};
+    QBuffer buffer(&*data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(MaxDecodedMegabytes);
+    QImage image = reader.read();
+    if (image.isNull() && error)
+        *error = path + QStringLiteral(": ") + reader.errorString();
+    return image;
+}
+
+bool save(const QImage& image, const QString& target, QString* error) {
+    if (image.isNull()) {
+        if (error)
+            *error = QStringLiteral("no picture to save");
+        return false;
+    }
+    // A desktop bitmap has no transparency: transparent parts are laid on black.
+    QImage opaque;
+    if (image.hasAlphaChannel()) {
+        opaque = QImage(image.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::black);
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    } else {
+        opaque = image.convertToFormat(QImage::Format_RGB32);
+    }
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || !opaque.save(&file, "BMP") || !file.commit()) {
+        if (error)
+            *error = target + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool convert(const QString& source, const QString& target, QString* error) {
+    QString why;
+    const QImage image = load(source, &why);
+    if (!image.isNull() && save(image, target, &why))
+        return true;
+    qCWarning(lcWallpaper) << "wallpaper not converted:" << why;
+    if (error)
+        *error = why;
+    return false;
+}
+
+} // namespace WallpaperBitmap

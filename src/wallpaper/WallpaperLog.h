@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Background failures of the Wallpaper Changer; off unless QT_LOGGING_RULES enables it.
+Q_DECLARE_LOGGING_CATEGORY(lcWallpaper)

@@ -1,0 +1,186 @@
+#include "core/DataFile.h"
+#include "core/DateText.h"
+#include "core/Schema.h"
+#include "quickaccess/FolderTracking.h"
+#include "quickaccess/XbelWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <ctime>
+
+using Outcome = FolderTracker::Outcome;
+
+namespace {
+
+const QDate Today(2026, 3, 10);
+const QDate Tomorrow = Today.addDays(1);
+
+QDateTime at(const QDate& day, int hour = 9) {
+    return QDateTime(day, QTime(hour, 0));
+}
+
+RecentFiles::Entry entry(const QString& path, const QDateTime& when = at(Today),
+                         const QString& mime = "text/plain") {
+    return {path, when, mime};
+}
+
+XbelWriter::Bookmark doc(const QString& path, const QDate& day = Today) {
+    return XbelWriter::mark(XbelWriter::fileHref(path), at(day));
+}
+
+} // namespace
+
+class TestFolderTracking : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_data;
+    QString m_list;
+    QDateTime m_stamp = at(Today);
+
+    // Files get modification times of their own, so that each rewrite is seen as a change
+    // however fast the test runs.
+    void touch(const QString& path) {
+        QFile file(path);
+        m_stamp = m_stamp.addSecs(1);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(m_stamp, QFileDevice::FileModificationTime));
+    }
+    void writeList(const QList<XbelWriter::Bookmark>& marks) {
+        QFile file(m_list);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(XbelWriter::write(marks));
+        file.close();
+        touch(m_list);
+    }
+    void exec(const QString& sql, const QVariantList& values = {}) {
+        DataFile db(m_data);
+        QVERIFY(db.exec(sql, values));
+    }
+    // Rows as "FullPath Hits qaDate".
+    QStringList stored() {
+        QStringList rows;
+        DataFile db(m_data);
+        db.forEach("SELECT FullPath, Hits, qaDate FROM QAccess ORDER BY rowid", {},
+                   [&](DataFile::Row q) {
+                       rows.append(q.value(0).toString() + ' ' + q.value(1).toString() + ' ' +
+                                   q.value(2).toString());
+                       return true;
+                   });
+        return rows;
+    }
+    FolderTracker tracker() { return FolderTracker({m_list, m_data, m_dir.filePath("Desktop/")}); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        // One hour east of UTC, so a late-evening UTC stamp lands on the next local day.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+    }
+    void init() {
+        m_data = m_dir.filePath("data.plm");
+        m_list = m_dir.filePath("recently-used.xbel");
+        QFile::remove(m_list);
+        QCOMPARE(Schema::createTemplate(m_data, Today), QString());
+    }
+
+    // Ten documents of one folder on one day make one hit; yesterday's documents do not
+    // count again, one opened the next day does; letter-case variants are one folder and
+    // keep the first spelling seen.
+    void oneHitPerFolderPerDay() {
+        QList<XbelWriter::Bookmark> marks;
+        for (int i = 0; i < 10; ++i)
+            marks.append(doc(QStringLiteral("/w/Reports/doc %1.odt").arg(i)));
+        marks << doc("/w/REPORTS/x.odt") << doc("/w/Ärger/a.txt") << doc("/w/äRGER/b.txt");
+        FolderTracker pass = tracker();
+        writeList(marks);
+        QCOMPARE(pass.run(Today), Outcome::Written);
+        QCOMPARE(stored(), (QStringList{"/w/Reports 1 2026-03-10", "/w/Ärger 1 2026-03-10"}));
+
+        marks << doc("/w/reports/new.odt", Tomorrow);
+        writeList(marks);
+        QCOMPARE(pass.run(Tomorrow), Outcome::Written);
+        marks << doc("/w/Reports/newer.odt", Tomorrow);
+        writeList(marks);
+        QCOMPARE(pass.run(Tomorrow), Outcome::Unchanged);
+        QCOMPARE(stored(), (QStringList{"/w/Reports 2 2026-03-11", "/w/Ärger 1 2026-03-10"}));
+    }
+
+    // Which entries count and under which folder; "" when skipped.
+    void folderOfEachEntry_data() {
+        QTest::addColumn<RecentFiles::Entry>("e");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("root") << entry("/a.txt") << "/";
+        QTest::newRow("yesterday") << entry("/w/a.txt", at(Today.addDays(-1))) << "";
+        QTest::newRow("late yesterday in UTC, today here")
+            << entry("/w/a.txt", QDateTime(Today.addDays(-1), QTime(23, 30), Qt::UTC)) << "/w";
+        QTest::newRow("late today in UTC, tomorrow here")
+            << entry("/w/a.txt", QDateTime(Today, QTime(23, 30), Qt::UTC)) << "";
+        QTest::newRow("folder by type") << entry("/w/Music", at(Today), "inode/directory") << "";
+        QTest::newRow("folder on disk, no type") << entry(QDir::tempPath(), at(Today), "") << "";
+        QTest::newRow("on the desktop, any case") << entry("/home/ann/DESKTOP/a.txt") << "";
+        QTest::newRow("desktop sub-folder")
+            << entry("/home/ann/Desktop/Taxes/a.txt") << "/home/ann/Desktop/Taxes";
+        QTest::newRow("floppy sub-folder") << entry("/media/floppy0/old/a.txt") << "";
+        QTest::newRow("a name starting like the floppy's")
+            << entry("/media/floppy01/a.txt") << "/media/floppy01";
+    }
+    void folderOfEachEntry() {
+        QFETCH(RecentFiles::Entry, e);
+        QFETCH(QString, folder);
+        const QByteArray mounts = "36 25 0:32 / / rw - ext4 /dev/sda1 rw\n"
+                                  "90 36 2:0 / /media/floppy0 rw,nosuid - vfat /dev/fd0 rw\n"
+                                  "91 36 8:17 / /media/floppy01 rw - vfat /dev/sdb1 rw\n";
+        const FolderTracking::Changes changes = FolderTracking::plan(
+            {e}, Today, {}, {"/home/ann/Desktop/", FolderTracking::floppyMountPoints(mounts)},
+            [](const QString& path) { return QFileInfo(path).isDir(); });
+        QCOMPARE(changes.added.isEmpty() ? QString() : changes.added[0].fullPath, folder);
+    }
+
+    // Rows unused for more than 60 days go, but only on a pass whose list has entries; a
+    // stale row used again today is counted instead.
+    void cleanUp() {
+        for (const auto& [path, age] :
+             {std::pair{"/old/61", 61}, {"/old/60", 60}, {"/old/back", 90}})
+            exec("INSERT INTO QAccess (FullPath, Hits, qaDate) VALUES (?, 5, ?)",
+                 {path, DateText::fromDate(Today.addDays(-age))});
+        FolderTracker pass = tracker();
+        writeList({});
+        QCOMPARE(pass.run(Today), Outcome::Unchanged);
+        QCOMPARE(stored().size(), 3);
+        writeList({doc("/old/back/a.txt"), doc("/x/y.txt", Today.addDays(-1))});
+        QCOMPARE(pass.run(Today), Outcome::Written);
+        QCOMPARE(stored(), (QStringList{"/old/60 5 2026-01-09", "/old/back 6 2026-03-10"}));
+    }
+
+    // Nothing is read while the list, the data file and the date are as last seen.
+    void idleWhileNothingChanged() {
+        FolderTracker pass = tracker();
+        QCOMPARE(pass.run(Today), Outcome::Unchanged); // no list yet
+        QCOMPARE(pass.run(Today), Outcome::Idle);
+        writeList({doc("/w/a/1.txt")});
+        QCOMPARE(pass.run(Today), Outcome::Written);
+        QCOMPARE(pass.run(Today), Outcome::Idle);
+        QCOMPARE(pass.run(Tomorrow), Outcome::Unchanged);
+        QCOMPARE(pass.run(Tomorrow), Outcome::Idle);
+
+        // The table emptied by another writer: today's folders are counted again.
+        exec("DELETE FROM QAccess");
+        touch(m_data);
+        writeList({doc("/w/a/1.txt", Tomorrow)});
+        QCOMPARE(pass.run(Tomorrow), Outcome::Written);
+        QCOMPARE(stored().size(), 1);
+
+        QFile::remove(m_data); // a missing data file is not created
+        touch(m_list);
+        QCOMPARE(pass.run(Tomorrow), Outcome::Failed);
+        QVERIFY(!QFile::exists(m_data));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolderTracking)
+#include "tst_foldertracking.moc"
