@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
 #include "platform/ui/QtWindowSystem.h"
 
@@ -18,8 +19,10 @@ struct LinuxServices {
     RegistryStore registry{RegistryStore::defaultPath()};
     LinuxNetworkStatus network;
     LinuxMailClient mail{QDir::homePath()};
+    SystemProcessRunner processes;
 
     AppContext context(const AppPaths& paths) {
-        return AppContext{paths, clock, windows, shell, dialogs, registry, network, mail};
+        return AppContext{paths,    clock,   windows, shell,    dialogs,
+                          registry, network, mail,    processes};
     }
 };

@@ -7,6 +7,7 @@ class DesktopShell;
 class Dialogs;
 class MailClient;
 class NetworkStatus;
+class ProcessRunner;
 class Registry;
 class WindowSystem;
 
@@ -22,4 +23,5 @@ struct AppContext {
     Registry& registry;
     NetworkStatus& network;
     MailClient& mail;
+    ProcessRunner& processes;
 };

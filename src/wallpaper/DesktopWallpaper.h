@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wallpaper/ProcessRunner.h"
+#include "platform/ProcessRunner.h"
 
 #include <QString>
 

@@ -56,7 +56,8 @@ struct ShellRig {
                        desktop.dialogs,
                        desktop.registry,
                        desktop.network,
-                       desktop.mail};
+                       desktop.mail,
+                       desktop.processes};
     CommandDispatcher shell{context};
 };
 

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/NetworkStatus.h"
+#include "platform/ProcessRunner.h"
 #include "platform/Registry.h"
 #include "platform/WindowSystem.h"
 
@@ -133,6 +134,22 @@ public:
     }
 };
 
+// Records every command; answers from a script keyed by command prefix, success otherwise.
+class FakeProcessRunner final : public ProcessRunner {
+public:
+    QList<QStringList> commands;
+    QList<std::pair<QStringList, ProcessResult>> script;
+
+    ProcessResult run(const QString& program, const QStringList& arguments) override {
+        commands.append(QStringList{program} + arguments);
+        for (const auto& [prefix, result] : script) {
+            if (commands.last().mid(0, prefix.size()) == prefix)
+                return result;
+        }
+        return {true, 0, {}, {}};
+    }
+};
+
 // One fake of every role, and the context that hands them out.
 struct FakeDesktop {
     FakeWindowSystem windows;
@@ -141,8 +158,10 @@ struct FakeDesktop {
     FakeRegistry registry;
     FakeNetwork network;
     FakeMailClient mail;
+    FakeProcessRunner processes;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        return AppContext{paths, clock, windows, shell, dialogs, registry, network, mail};
+        return AppContext{paths,    clock,   windows, shell,    dialogs,
+                          registry, network, mail,    processes};
     }
 };

@@ -1,3 +1,4 @@
+#include "mock/FakeDesktop.h"
 #include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperBitmap.h"
 
@@ -13,20 +14,7 @@ namespace {
 
 using Commands = QList<QStringList>;
 
-// Records every command; answers from a script keyed by command prefix, success otherwise.
-class FakeRunner final : public ProcessRunner {
-public:
-    ProcessResult run(const QString& program, const QStringList& arguments) override {
-        commands.append(QStringList{program} + arguments);
-        for (const auto& [prefix, result] : script) {
-            if (commands.last().mid(0, prefix.size()) == prefix)
-                return result;
-        }
-        return {true, 0, {}, {}};
-    }
-    Commands commands;
-    QList<std::pair<QStringList, ProcessResult>> script;
-};
+using FakeRunner = FakeProcessRunner;
 
 const ProcessResult Failed{true, 1, {}, "No such key"};
 

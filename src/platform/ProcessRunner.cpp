@@ -1,4 +1,4 @@
-#include "wallpaper/ProcessRunner.h"
+#include "platform/ProcessRunner.h"
 
 #include <QProcess>
 
