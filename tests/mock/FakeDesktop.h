@@ -124,13 +124,14 @@ public:
     MailProgram mailProgram{QStringLiteral("thunderbird.desktop"), QStringLiteral("Thunderbird"),
                             true};
     MailAccount account;
+    bool openSucceeds = true;
     int opened = 0;
 
     MailProgram program() const override { return mailProgram; }
     MailAccount defaultAccount() const override { return account; }
     bool open() override {
         ++opened;
-        return true;
+        return openSucceeds;
     }
 };
 

@@ -1,0 +1,153 @@
+#include "mail/ui/CheckMail.h"
+
+#include "core/Settings.h"
+#include "notify/NoticePlacement.h"
+#include "notify/ui/NoticeFrame.h"
+#include "platform/Dialogs.h"
+#include "platform/MailClient.h"
+#include "platform/WindowSystem.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+// As tall as the reminder's lift, so the two notices stack without overlapping.
+constexpr QSize WindowSize(240, NoticePlacement::LiftPixels);
+constexpr int IconSize = 32;
+
+// A closed envelope, drawn for the screen's pixel ratio.
+QPixmap envelope(int size, qreal ratio) {
+    QPixmap p(QSize(size, size) * ratio);
+    p.setDevicePixelRatio(ratio);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    const QRectF body(1.5, size * 0.22, size - 3.0, size * 0.56);
+    g.setPen(QPen(QColor(70, 90, 130), 1.5));
+    g.setBrush(QColor(250, 250, 244));
+    g.drawRoundedRect(body, 2, 2);
+    QPainterPath flap;
+    flap.moveTo(body.topLeft());
+    flap.lineTo(body.center().x(), body.top() + body.height() * 0.55);
+    flap.lineTo(body.topRight());
+    g.setBrush(Qt::NoBrush);
+    g.drawPath(flap);
+    return p;
+}
+
+QLabel* label(QWidget* parent, int index, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QStringLiteral("EMLB"));
+    l->setProperty("index", index);
+    l->setTextFormat(Qt::PlainText);
+    l->setForegroundRole(QPalette::ToolTipText);
+    return l;
+}
+
+} // namespace
+
+CheckMail::CheckMail(AppContext& context, QWidget* parent)
+    : QWidget(parent, NoticeFrame::Flags), m_context(context), m_check(context.clock) {
+    setWindowOpacity(Opacity);
+    // Untitled until the count is known: others look for the title to keep clear of it.
+    QFrame* frame = NoticeFrame::setUp(this, QStringLiteral("CheckMail"), QString(), WindowSize);
+
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(10, 8, 10, 8);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(1, 1);
+
+    auto* icon = new QLabel(frame);
+    icon->setObjectName(QStringLiteral("IconImg"));
+    icon->setFixedSize(IconSize, IconSize);
+    icon->setPixmap(envelope(IconSize, devicePixelRatioF()));
+    grid->addWidget(icon, 0, 0, 3, 1, Qt::AlignVCenter);
+
+    const QString program = context.mail.program().displayName;
+    m_emlb = {label(frame, 0, QStringLiteral("You  have")), label(frame, 1, QString()),
+              label(frame, 2, QStringLiteral("new e-mail")),
+              label(frame, 3, QStringLiteral("waiting for download to")),
+              label(frame, 4, program + QLatin1Char('.'))};
+    QFont bold = m_emlb[1]->font();
+    bold.setBold(true);
+    m_emlb[1]->setFont(bold);
+    m_emlb[4]->setFont(bold);
+
+    auto* first = new QHBoxLayout;
+    first->setSpacing(4);
+    for (int i = 0; i < 3; ++i)
+        first->addWidget(m_emlb[i]);
+    first->addStretch(1);
+    grid->addLayout(first, 0, 1);
+    grid->addWidget(m_emlb[3], 1, 1);
+    grid->addWidget(m_emlb[4], 2, 1);
+
+    connect(&m_check, &Pop3Check::newMail, this, &CheckMail::announce);
+    connect(&m_check, &Pop3Check::passwordRequest, this, &CheckMail::passwordRequested);
+    connect(&m_check, &Pop3Check::ended, this, &QWidget::close);
+}
+
+bool CheckMail::load(quint16 port) {
+    const std::optional<Settings> settings = SettingsStore(m_context.paths.dataFile()).load();
+    if (!settings) {
+        qCWarning(lcMail) << "the mail account could not be read from the data file";
+        close();
+        return false;
+    }
+    m_check.setServer(settings->mailServer, port);
+    m_check.setAccount(settings->mailUser, settings->mailPassword);
+    if (m_check.start())
+        return true;
+    close();
+    return false;
+}
+
+void CheckMail::announce(int count) {
+    m_emlb[1]->setText(QString::number(count));
+    setWindowTitle(WindowTitles::NewMail);
+    qCInfo(lcMail) << "showing" << count << "new message(s)";
+
+    WindowSystem& windows = m_context.windows;
+    windows.makeTopmost(this);
+    // The reminder keeps its place; this notice stands on top of it.
+    move(NoticePlacement::place(size(), windows.screenGeometry(), windows.workAreaBottom(),
+                                windows.isReminderOpen()));
+    if (windows.showWindow(this, false))
+        Q_EMIT shown();
+}
+
+void CheckMail::clicked() {
+    // A double-click delivers two releases before the window is gone.
+    if (m_done)
+        return;
+    m_done = true;
+    m_check.stop();
+    close();
+    if (!m_context.mail.open())
+        m_context.dialogs.messageBox(QStringLiteral("No mail program could be started."),
+                                     QStringLiteral("Plumora"), MessageButtons::Ok,
+                                     MessageIcon::Information);
+}
+
+void CheckMail::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void CheckMail::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        clicked();
+}
+
+void CheckMail::closeEvent(QCloseEvent* event) {
+    // The exit sequence closes the notice by its title; the dialogue goes with it.
+    m_check.stop();
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "mail/Pop3Check.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+
+// The mail notice "- New e-mail -". Loading it asks the stored account's POP3 server whether
+// mail waits (Pop3Check keeps the time: 45 seconds for the whole dialogue, 15 seconds on
+// screen once the count is known). It stays hidden and untitled until a count arrives; then
+// it takes its title and stands in the bottom-right corner, above the reminder when that is
+// open. A click opens the mail program. It closes itself when the check ends and deletes
+// itself when closed.
+class CheckMail : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr double Opacity = 220 / 255.0;
+
+    explicit CheckMail(AppContext& context, QWidget* parent = nullptr);
+
+    // Reads the account from the data file and starts the check against `port`. False when
+    // there is no server to ask; the window has then closed.
+    bool load(quint16 port = Pop3Check::DefaultPort);
+    Pop3Check& check() { return m_check; }
+
+    // A click on the window or one of the EMLB labels.
+    void clicked();
+
+Q_SIGNALS:
+    // The count has just been shown: time for the sound.
+    void shown();
+    // The server refused the stored password.
+    void passwordRequested();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void announce(int count);
+
+    AppContext& m_context;
+    Pop3Check m_check;
+    QList<QLabel*> m_emlb;
+    bool m_done = false;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/AppContext.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class ChimePlayer;
+class CheckMail;
+
+// The program's one reference to the mail notice. The mail check job loads it; while one is
+// loaded a second load does nothing. It plays the reminder sound when the notice shows, and
+// passes a refused password on as a pop-up message that opens Options.
+class MailWatch : public QObject {
+    Q_OBJECT
+public:
+    // Shows the pop-up message (Notices::showPopMessage).
+    using PopMessage = std::function<void(const QString& text, const QString& action)>;
+
+    // The environment variable that points the check at another port (end-to-end tests).
+    static constexpr char PortVariable[] = "PLUMORA_POP3_PORT";
+
+    MailWatch(AppContext& context, PopMessage popMessage, QObject* parent = nullptr);
+    ~MailWatch() override;
+
+    void load();
+    CheckMail* checkMail() const;
+
+    static QString passwordRequestText(const QString& programName);
+    // 110, or the port PLUMORA_POP3_PORT names when it is a valid one.
+    static quint16 pop3Port();
+
+private:
+    AppContext& m_context;
+    PopMessage m_popMessage;
+    ChimePlayer* m_chime;
+    QPointer<CheckMail> m_checkMail;
+};

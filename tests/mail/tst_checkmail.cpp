@@ -1,0 +1,218 @@
+#include "core/Schema.h"
+#include "core/Settings.h"
+#include "mail/ui/CheckMail.h"
+#include "mail/ui/MailWatch.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/FakeTickTimer.h"
+#include "mock/Pop3Stub.h"
+#include "notify/Chime.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The mail notice over a POP3 stub on the loopback address, its time kept by a fake timer
+// on the fake clock.
+class TestCheckMail : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_program, m_executable;
+    FakeClock m_clock;
+    std::unique_ptr<FakeTickTimer> m_timer;
+    std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Pop3Stub> m_server;
+    QPointer<CheckMail> m_notice;
+
+    QString rmwav() const { return m_context->paths.file(QStringLiteral("rmwav")); }
+
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A notice loaded against the stub, its check on the fake timer.
+    CheckMail* loadNotice() {
+        auto* notice = new CheckMail(*m_context);
+        m_notice = notice;
+        m_timer->onTimeout = [this] {
+            if (m_notice)
+                m_notice->check().tick();
+        };
+        notice->check().setTimer(m_timer.get());
+        notice->load(m_server->serverPort());
+        return notice;
+    }
+
+    QStringList labels() const {
+        QStringList texts;
+        for (int i = 0; i < 5; ++i) {
+            const auto all = m_notice->findChildren<QLabel*>(QStringLiteral("EMLB"));
+            for (const QLabel* l : all) {
+                if (l->property("index").toInt() == i)
+                    texts << l->text();
+            }
+        }
+        return texts;
+    }
+
+private Q_SLOTS:
+    void init() {
+        QFile chime(m_executable.filePath(QStringLiteral("reminder.wav")));
+        QVERIFY(chime.open(QIODevice::WriteOnly) && chime.write(Chime::wav()) > 0);
+        m_timer = std::make_unique<FakeTickTimer>(m_clock);
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_context = std::make_unique<AppContext>(
+            m_desktop->context(AppPaths(m_program.path(), m_executable.path()), m_clock));
+        QFile::remove(m_context->paths.dataFile());
+        QFile::remove(rmwav());
+        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_clock.today()), QString());
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.mailUser = QStringLiteral("ann");
+            s.mailServer = QStringLiteral("127.0.0.1");
+            s.mailPassword = QStringLiteral(" secret ");
+            s.checkMail = true;
+        }));
+        m_server = std::make_unique<Pop3Stub>();
+    }
+
+    void cleanup() {
+        delete m_notice.data();
+        flushDeletes();
+        m_server.reset();
+    }
+
+    // With mail the notice shows the count for 15 seconds from its arrival; without, it
+    // closes unseen once QUIT is answered; a silent server is given up at 45 seconds.
+    void noticeTiming_data() {
+        QTest::addColumn<QByteArray>("greeting");
+        QTest::addColumn<QByteArray>("stat");
+        QTest::addColumn<bool>("reminderOpen");
+        QTest::addColumn<qint64>("closesAt"); // ms after the start; 0: when QUIT is answered
+
+        QTest::newRow("three messages")
+            << QByteArray("+OK\r\n") << QByteArray("+OK 3 4096\r\n") << false << qint64(15000);
+        QTest::newRow("three messages, the reminder open")
+            << QByteArray("+OK\r\n") << QByteArray("+OK 3 4096\r\n") << true << qint64(15000);
+        QTest::newRow("empty mailbox")
+            << QByteArray("+OK\r\n") << QByteArray("+OK 0 0\r\n") << false << qint64(0);
+        QTest::newRow("silent server") << QByteArray() << QByteArray() << false << qint64(45000);
+    }
+
+    void noticeTiming() {
+        QFETCH(QByteArray, greeting);
+        QFETCH(QByteArray, stat);
+        QFETCH(bool, reminderOpen);
+        QFETCH(qint64, closesAt);
+        m_server->greeting = greeting;
+        m_server->replies[QByteArrayLiteral("STAT")] = stat;
+        if (reminderOpen)
+            m_desktop->windows.openWindows << WindowTitles::Reminder;
+
+        const qint64 start = m_clock.monotonicMs();
+        CheckMail* notice = loadNotice();
+        QSignalSpy shown(notice, &CheckMail::shown);
+        QVERIFY(notice->windowTitle().isEmpty());
+
+        if (closesAt == 0) {
+            QTRY_VERIFY(!m_notice);
+            QVERIFY(m_server->seen.contains("QUIT"));
+            QVERIFY(m_desktop->windows.shownWindows.isEmpty());
+            return;
+        }
+        if (greeting.isEmpty()) {
+            QTRY_COMPARE(m_server->connections, 1);
+        } else {
+            QTRY_COMPARE(shown.count(), 1);
+            QTRY_VERIFY(m_server->seen.contains("QUIT"));
+            QCOMPARE(notice->windowTitle(), QStringLiteral("- New e-mail -"));
+            QCOMPARE(labels(), (QStringList{QStringLiteral("You  have"), QStringLiteral("3"),
+                                            QStringLiteral("new e-mail"),
+                                            QStringLiteral("waiting for download to"),
+                                            QStringLiteral("Thunderbird.")}));
+            QCOMPARE(notice->windowOpacity(), 220 / 255.0);
+            QCOMPARE(m_desktop->windows.madeTopmost, QList<QWidget*>{notice});
+            QCOMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{notice});
+            const int lift = reminderOpen ? 108 : 0;
+            QCOMPARE(notice->pos(), QPoint(1920 - notice->width(), 1040 - notice->height() - lift));
+            // The reminder lifts itself by exactly this notice's height.
+            QCOMPARE(notice->height(), 108);
+        }
+        m_timer->runUntil(start + closesAt - 1000);
+        flushDeletes();
+        QVERIFY(m_notice);
+        m_timer->runUntil(start + closesAt);
+        flushDeletes();
+        QVERIFY(!m_notice);
+        if (greeting.isEmpty())
+            QCOMPARE(shown.count(), 0);
+    }
+
+    // A click closes the notice at once and starts the mail program; when none starts the
+    // user is told.
+    void clickOpensTheMailProgram_data() {
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("mail program starts") << true;
+        QTest::newRow("no mail program") << false;
+    }
+
+    void clickOpensTheMailProgram() {
+        QFETCH(bool, starts);
+        m_desktop->mail.openSucceeds = starts;
+        CheckMail* notice = loadNotice();
+        QTRY_COMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{notice});
+        notice->clicked();
+        notice->clicked();
+        QVERIFY(!notice->check().isRunning());
+        flushDeletes();
+        QVERIFY(!m_notice);
+        QCOMPARE(m_desktop->mail.opened, 1);
+        QCOMPARE(m_desktop->dialogs.messages.size(), starts ? 0 : 1);
+    }
+
+    // One notice at a time; a shown count plays the reminder sound, prepared as rmwav.
+    void watchLoadsOneNoticeAndSoundsIt() {
+        qputenv(MailWatch::PortVariable, QByteArray::number(m_server->serverPort()));
+        QList<QStringList> popped;
+        MailWatch watch(*m_context, [&](const QString& text, const QString& action) {
+            popped << QStringList{text, action};
+        });
+        watch.load();
+        const QPointer<CheckMail> first = watch.checkMail();
+        QVERIFY(first);
+        watch.load();
+        QCOMPARE(watch.checkMail(), first.data());
+        QTRY_COMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{first.data()});
+        QCOMPARE(m_server->connections, 1);
+        QVERIFY(QFile::exists(rmwav()));
+        QVERIFY(popped.isEmpty());
+        qunsetenv(MailWatch::PortVariable);
+    }
+
+    void port_data() {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<int>("port");
+        QTest::newRow("unset") << QByteArray() << 110;
+        QTest::newRow("a port") << QByteArray("2110") << 2110;
+        QTest::newRow("zero") << QByteArray("0") << 110;
+        QTest::newRow("too large") << QByteArray("70000") << 110;
+        QTest::newRow("not a number") << QByteArray("pop") << 110;
+    }
+
+    void port() {
+        QFETCH(QByteArray, variable);
+        QFETCH(int, port);
+        if (variable.isEmpty())
+            qunsetenv(MailWatch::PortVariable);
+        else
+            qputenv(MailWatch::PortVariable, variable);
+        QCOMPARE(int(MailWatch::pop3Port()), port);
+        qunsetenv(MailWatch::PortVariable);
+    }
+};
+
+QTEST_MAIN(TestCheckMail)
+#include "tst_checkmail.moc"
