@@ -1,0 +1,403 @@
+#include "core/options/ui/Options.h"
+
+#include "core/DataBackup.h"
+#include "core/Log.h"
+#include "core/ShellTables.h"
+#include "core/Twips.h"
+#include "core/options/SoundChoice.h"
+#include "core/ui/ToolRegistry.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/MailClient.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+using Field = Settings::Field;
+
+// Room left around the outer frame on each side.
+constexpr int Margin = 255 / Twips::PerPixel;
+// The country boxes stand under the international one, indented.
+constexpr int CountryIndent = 20;
+
+QSpinBox* upDown(QWidget* parent, const char* name, int minimum, int maximum, int step, int initial,
+                 const QString& accessibleName) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(minimum, maximum);
+    box->setSingleStep(step);
+    box->setValue(initial);
+    // Typed digits count once the box is left or Enter is pressed, not at every keystroke.
+    box->setKeyboardTracking(false);
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setAccessibleName(text);
+    return box;
+}
+
+QLabel* text(QWidget* parent, const QString& caption, QWidget* buddy = nullptr) {
+    auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    if (buddy)
+        label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+Options::Options(AppContext& context, QWidget* parent) : ToolPage(parent), m_context(context) {
+    setObjectName(QStringLiteral("Options"));
+    setWindowTitle(QStringLiteral("Options"));
+    chooseSoundFileHook = [this](const QString& path) {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Please select a sounds file:"),
+                                            path, QStringLiteral("Sounds (*.wav)"));
+    };
+    buildControls();
+    fill();
+}
+
+void Options::buildControls() {
+    m_outer = new QScrollArea(this);
+    m_outer->setObjectName(QStringLiteral("OuterFrame"));
+    m_outer->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_outer->setBackgroundRole(QPalette::Window);
+    // Tab goes straight to the controls; the area scrolls to the one that has the focus.
+    m_outer->setFocusPolicy(Qt::NoFocus);
+    m_frame = new QWidget;
+    m_frame->setObjectName(QStringLiteral("OptionsFrame"));
+    auto* column = new QVBoxLayout(m_frame);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(12);
+
+    // Events Option
+    auto* events = new QGroupBox(QStringLiteral("Events Option"), m_frame);
+    events->setObjectName(QStringLiteral("EventsFrame"));
+    auto* grid = new QGridLayout(events);
+    grid->setColumnStretch(2, 1);
+    m_notifyAgo = upDown(events, "NotifyAgoUD", 1, 30, 1, 1,
+                         QStringLiteral("Show reminder, day(s) ahead for Calendar events"));
+    grid->addWidget(text(events, QStringLiteral("Show reminder"), m_notifyAgo), 0, 0);
+    grid->addWidget(m_notifyAgo, 0, 1);
+    grid->addWidget(text(events, QStringLiteral("day(s) ahead for Calendar events")), 0, 2);
+    m_showEvery = upDown(events, "ShowEveryUD", 10, 360, 10, 60,
+                         QStringLiteral("Reminder popup every, minutes"));
+    grid->addWidget(text(events, QStringLiteral("Reminder popup every"), m_showEvery), 1, 0);
+    grid->addWidget(m_showEvery, 1, 1);
+    grid->addWidget(text(events, QStringLiteral("minutes")), 1, 2);
+    m_wav = new QPushButton(events);
+    m_wav->setObjectName(QStringLiteral("WavCmd"));
+    grid->addWidget(text(events, QStringLiteral("Reminder sound:"), m_wav), 2, 0);
+    grid->addWidget(m_wav, 2, 1, 1, 2, Qt::AlignLeft);
+    m_largeIcon =
+        checkBox(events, "LargeIconChk", QStringLiteral("Display small icons in Calendar"));
+    grid->addWidget(m_largeIcon, 3, 0, 1, 3);
+    m_addHolidays = checkBox(events, "AddHolidaysChk",
+                             QStringLiteral("Add international holidays / events to Calendar"));
+    grid->addWidget(m_addHolidays, 4, 0, 1, 3);
+    m_addAmerica =
+        checkBox(events, "AddAmericaChk", QStringLiteral("Include USA holidays / events"));
+    m_addCanada =
+        checkBox(events, "AddCanadaChk", QStringLiteral("Include Canada holidays / events"));
+    for (int i = 0; QCheckBox * country : {m_addAmerica, m_addCanada}) {
+        auto* indented = new QHBoxLayout;
+        indented->setContentsMargins(CountryIndent, 0, 0, 0);
+        indented->addWidget(country);
+        grid->addLayout(indented, 5 + i++, 0, 1, 3);
+    }
+    column->addWidget(events);
+
+    // The mail program's group: "Thunderbird E-mail".
+    auto* mail =
+        new QGroupBox(m_context.mail.program().displayName + QStringLiteral(" E-mail"), m_frame);
+    mail->setObjectName(QStringLiteral("EmailFrame"));
+    grid = new QGridLayout(mail);
+    grid->setColumnStretch(2, 1);
+    m_chkEmail = checkBox(mail, "ChkEmailChk", QStringLiteral("Check e-mail every"));
+    m_checkMailMin =
+        upDown(mail, "CheckMailUD", 2, 60, 1, 2, QStringLiteral("Check e-mail every, minutes"));
+    m_checkMailLb = text(mail, QStringLiteral("minutes"), m_checkMailMin);
+    m_checkMailLb->setObjectName(QStringLiteral("CheckMailLB"));
+    grid->addWidget(m_chkEmail, 0, 0);
+    grid->addWidget(m_checkMailMin, 0, 1);
+    grid->addWidget(m_checkMailLb, 0, 2);
+    m_user = new QLineEdit(mail);
+    m_user->setObjectName(QStringLiteral("OEUserTB"));
+    m_user->setAccessibleName(QStringLiteral("Default mail Account"));
+    m_userLb = text(mail, QStringLiteral("Default mail Account:"), m_user);
+    grid->addWidget(m_userLb, 1, 0);
+    grid->addWidget(m_user, 1, 1, 1, 2);
+    m_password = new QLineEdit(mail);
+    m_password->setObjectName(QStringLiteral("OEPwdTB"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setAccessibleName(QStringLiteral("Account password"));
+    m_passwordLb = text(mail, QStringLiteral("Account password:"), m_password);
+    grid->addWidget(m_passwordLb, 2, 0);
+    grid->addWidget(m_password, 2, 1, 1, 2);
+    column->addWidget(mail);
+
+    // Backup Data
+    auto* backupBox = new QGroupBox(QStringLiteral("Backup Data"), m_frame);
+    backupBox->setObjectName(QStringLiteral("BackupFrame"));
+    auto* row = new QHBoxLayout(backupBox);
+    const QString captions[] = {QStringLiteral("Backup data to ..."),
+                                QStringLiteral("Restore data from ...")};
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QPushButton(captions[i], backupBox);
+        button->setObjectName(QStringLiteral("BkRsBtn"));
+        button->setProperty("index", i);
+        button->setAccessibleName(captions[i]);
+        row->addWidget(button);
+        connect(button, &QPushButton::clicked, this, i == 0 ? &Options::backup : &Options::restore);
+    }
+    row->addStretch(1);
+    column->addWidget(backupBox);
+
+    m_frame->adjustSize();
+    m_outer->setWidget(m_frame);
+
+    connect(m_notifyAgo, &QSpinBox::valueChanged, this, [this](int v) {
+        m_values.notifyAgo = v;
+        saveSystemValue(Field::NotifyAgo);
+    });
+    connect(m_showEvery, &QSpinBox::valueChanged, this, [this](int v) {
+        m_values.showEvery = v;
+        saveSystemValue(Field::ShowEvery);
+    });
+    connect(m_checkMailMin, &QSpinBox::valueChanged, this, [this](int v) {
+        m_values.checkMailMinutes = v;
+        saveSystemValue(Field::CheckMailMinutes);
+    });
+    connect(m_wav, &QPushButton::clicked, this, &Options::chooseSound);
+    connect(m_largeIcon, &QCheckBox::toggled, this, [this](bool on) {
+        m_values.smallIcons = on ? -1 : 0;
+        saveSystemValue(Field::SmallIcons);
+    });
+    connect(m_addHolidays, &QCheckBox::toggled, this, [this](bool on) {
+        m_addAmerica->setEnabled(on);
+        m_addCanada->setEnabled(on);
+        if (!on) {
+            // Both country lists go with the international one, and both are written.
+            for (QCheckBox* country : {m_addAmerica, m_addCanada}) {
+                const QSignalBlocker quiet(country);
+                country->setChecked(false);
+            }
+            m_values.addAmerica = m_values.addCanada = false;
+            saveSystemValue(Field::AddAmerica);
+            saveSystemValue(Field::AddCanada);
+        }
+        m_values.addHolidays = on;
+        saveSystemValue(Field::AddHolidays);
+    });
+    connect(m_addAmerica, &QCheckBox::toggled, this,
+            [this](bool on) { countryToggled(m_addAmerica, m_addCanada, on); });
+    connect(m_addCanada, &QCheckBox::toggled, this,
+            [this](bool on) { countryToggled(m_addCanada, m_addAmerica, on); });
+    connect(m_chkEmail, &QCheckBox::toggled, this, [this](bool on) {
+        setMailEnabled(on);
+        m_values.checkMail = on;
+        saveSystemValue(Field::CheckMail);
+    });
+    connect(m_user, &QLineEdit::textEdited, this, [this] { m_userEdited = true; });
+    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+}
+
+void Options::fill() {
+    m_filling = true;
+    if (const std::optional<Settings> stored = SettingsStore(m_context.paths.dataFile()).load())
+        m_values = *stored;
+    else
+        qCWarning(lcData) << "Options could not read the settings";
+
+    m_notifyAgo->setValue(m_values.notifyAgo);
+    m_showEvery->setValue(m_values.showEvery);
+    // The mail interval box starts from the stored interval too, so that its first step
+    // goes on from the number shown.
+    m_checkMailMin->setValue(m_values.checkMailMinutes);
+    m_largeIcon->setChecked(m_values.smallIcons != 0);
+    m_addHolidays->setChecked(m_values.addHolidays);
+    m_addAmerica->setChecked(m_values.addAmerica);
+    m_addCanada->setChecked(m_values.addCanada);
+    m_chkEmail->setChecked(m_values.checkMail);
+
+    m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
+    m_wav->setText(SoundChoice::caption(m_soundPath));
+    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
+
+    m_user->setText(m_values.mailUser);
+    m_password->setText(m_values.mailPassword);
+    m_userEdited = m_passwordEdited = false;
+
+    m_addAmerica->setEnabled(m_addHolidays->isChecked());
+    m_addCanada->setEnabled(m_addHolidays->isChecked());
+    setMailEnabled(m_chkEmail->isChecked());
+    m_filling = false;
+}
+
+void Options::saveSystemValue(Settings::Field field) {
+    if (m_filling)
+        return;
+    const bool saved = SettingsStore(m_context.paths.dataFile()).update([&](Settings& s) {
+        s.copyField(field, m_values);
+    });
+    if (!saved) {
+        qCWarning(lcData) << "Options could not write" << Settings::columnName(field);
+        return;
+    }
+    Q_EMIT settingSaved(field);
+}
+
+void Options::countryToggled(QCheckBox* box, QCheckBox* other, bool on) {
+    // At most one of the two country lists: the other one goes (and writes its 0) first.
+    if (on && other->isChecked())
+        other->setChecked(false);
+    const bool america = box == m_addAmerica;
+    (america ? m_values.addAmerica : m_values.addCanada) = on;
+    saveSystemValue(america ? Field::AddAmerica : Field::AddCanada);
+}
+
+void Options::setMailEnabled(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{m_checkMailMin, m_checkMailLb, m_userLb,
+                                                      m_user, m_passwordLb, m_password})
+        w->setEnabled(on);
+}
+
+void Options::saveAccount() {
+    if (m_userEdited) {
+        m_userEdited = false;
+        m_values.mailUser = m_user->text();
+        saveSystemValue(Field::MailUser);
+    }
+    if (m_passwordEdited) {
+        m_passwordEdited = false;
+        m_values.mailPassword = m_password->text();
+        saveSystemValue(Field::MailPassword);
+    }
+}
+
+void Options::activated() {
+    // The calendar keeps copies of these settings; it is built anew when next opened.
+    if (unloadToolHook)
+        unloadToolHook(MainToolbar::CalendarButton);
+    // Other windows may have changed settings since this page was last shown.
+    fill();
+}
+
+void Options::aboutToHide() {
+    saveAccount();
+}
+
+void Options::chooseSound() {
+    const QString chosen = chooseSoundFileHook ? chooseSoundFileHook(m_soundPath) : QString();
+    if (chosen.isEmpty())
+        return;
+    if (!SoundChoice::install(m_context.paths, chosen)) {
+        inform(QStringLiteral("The sound file '") + chosen +
+               QStringLiteral("' could not be used; the reminder keeps its sound."));
+        return;
+    }
+    m_soundPath = chosen;
+    m_wav->setText(SoundChoice::caption(chosen));
+    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
+    m_values.reminderSound = chosen;
+    saveSystemValue(Field::ReminderSound);
+}
+
+QString Options::pickFolder() {
+    return m_context.dialogs.browseForFolder(
+        window(), m_context.shell.specialFolderPath(SpecialFolder::Documents));
+}
+
+void Options::inform(const QString& message) {
+    m_context.dialogs.messageBox(message, QLatin1String(DataBackup::MessageTitle),
+                                 MessageButtons::Ok, MessageIcon::Information);
+}
+
+void Options::unloadOtherTools() {
+    if (!unloadToolHook)
+        return;
+    for (int button : MainToolbar::toolButtons()) {
+        if (button != MainToolbar::OptionsButton)
+            unloadToolHook(button);
+    }
+}
+
+void Options::backup() {
+    const QString folder = pickFolder();
+    if (folder.isEmpty())
+        return;
+    // What the other tools and this page hold unsaved goes into the backup.
+    saveAccount();
+    unloadOtherTools();
+    const DataBackup::Result result = DataBackup::backup(m_context.paths.dataFile(), folder);
+    inform(DataBackup::backupMessage(result, folder));
+}
+
+void Options::restore() {
+    const QString folder = pickFolder();
+    if (folder.isEmpty())
+        return;
+    // No tool may keep, and later save, data from the file being replaced.
+    unloadOtherTools();
+    const DataBackup::Result found = DataBackup::checkRestoreSource(folder);
+    if (found != DataBackup::Result::Done) {
+        inform(DataBackup::restoreMessage(found));
+        return;
+    }
+    const MessageAnswer answer = m_context.dialogs.messageBox(
+        QLatin1String(DataBackup::RestoreConfirmText), QLatin1String(DataBackup::ConfirmTitle),
+        MessageButtons::YesNo, MessageIcon::Information);
+    if (answer != MessageAnswer::Yes)
+        return;
+    const DataBackup::Result result = DataBackup::restore(folder, m_context.paths.dataFile());
+    inform(DataBackup::restoreMessage(result));
+    // The page shows the restored settings; what was typed before belongs to the old file.
+    if (result == DataBackup::Result::Done)
+        fill();
+}
+
+void Options::hostResized() {
+    layOut();
+}
+
+void Options::resizeEvent(QResizeEvent* event) {
+    ToolPage::resizeEvent(event);
+    layOut();
+}
+
+void Options::layOut() {
+    // The outer frame takes the page less a margin all round, the options frame stays
+    // centred at its top; a page too small for it scrolls.
+    QRect outer = m_outer->geometry();
+    if (width() > 2 * Margin)
+        outer.setWidth(width() - 2 * Margin);
+    if (height() > 2 * Margin)
+        outer.setHeight(height() - 2 * Margin);
+    outer.moveTopLeft(QPoint(Margin, Margin));
+    m_outer->setGeometry(outer);
+}
+
+OptionsTool::OptionsTool(ToolRegistry& tools, AppContext& context,
+                         std::function<void(int)> unloadTool) {
+    tools.registerTool(MainToolbar::OptionsButton,
+                       [&context, unloadTool = std::move(unloadTool)](QWidget* parent) {
+                           auto* page = new Options(context, parent);
+                           page->unloadToolHook = unloadTool;
+                           return page;
+                       });
+}

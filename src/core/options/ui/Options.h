@@ -1,0 +1,96 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/Settings.h"
+#include "core/ui/ToolPage.h"
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+class ToolRegistry;
+
+// The Options page ("Options"): the settings of the System row, the reminder sound, and
+// backup and restore of the data file. Each control writes its setting as soon as it
+// changes, nothing while the page fills its controls from the file; the mail user name and
+// password are written when the page is left, and only when they were edited. Controls carry
+// their names as objectName (NotifyAgoUD, WavCmd, AddHolidaysChk, OEUserTB, BkRsBtn, ...).
+class Options : public ToolPage {
+    Q_OBJECT
+public:
+    explicit Options(AppContext& context, QWidget* parent = nullptr);
+
+    // Unloads a toolbar tool's page when it is loaded (MainToolbar::Button); set by the
+    // application. Options unloads the calendar when it is shown, so that the calendar is
+    // rebuilt with the new settings, and every other tool before a backup or a restore.
+    std::function<void(int toolbarButton)> unloadToolHook;
+    // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
+    std::function<QString(const QString& path)> chooseSoundFileHook;
+
+    void activated() override;
+    void aboutToHide() override;
+    void hostResized() override;
+
+    // Copies the stored settings into the controls without writing anything back.
+    void fill();
+
+    // The sound button, "Backup data to ..." and "Restore data from ...".
+    void chooseSound();
+    void backup();
+    void restore();
+
+Q_SIGNALS:
+    // One setting has just been written to the data file.
+    void settingSaved(Settings::Field field);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void layOut();
+    void saveSystemValue(Settings::Field field);
+    void saveAccount();
+    void setMailEnabled(bool on);
+    void countryToggled(QCheckBox* box, QCheckBox* other, bool on);
+    void unloadOtherTools();
+    QString pickFolder();
+    void inform(const QString& text);
+
+    AppContext& m_context;
+    // What the controls show; a change copies one field of it to the data file.
+    Settings m_values;
+    bool m_filling = false;
+    // The "*" tags of the two text boxes.
+    bool m_userEdited = false;
+    bool m_passwordEdited = false;
+    // The sound file the button stands for.
+    QString m_soundPath;
+
+    QScrollArea* m_outer = nullptr;
+    QWidget* m_frame = nullptr;
+    QSpinBox* m_notifyAgo = nullptr;
+    QSpinBox* m_showEvery = nullptr;
+    QPushButton* m_wav = nullptr;
+    QCheckBox* m_largeIcon = nullptr;
+    QCheckBox* m_addHolidays = nullptr;
+    QCheckBox* m_addAmerica = nullptr;
+    QCheckBox* m_addCanada = nullptr;
+    QCheckBox* m_chkEmail = nullptr;
+    QSpinBox* m_checkMailMin = nullptr;
+    QLabel* m_checkMailLb = nullptr;
+    QLabel* m_userLb = nullptr;
+    QLabel* m_passwordLb = nullptr;
+    QLineEdit* m_user = nullptr;
+    QLineEdit* m_password = nullptr;
+};
+
+// Options as the main window's "Options" tool.
+class OptionsTool {
+public:
+    OptionsTool(ToolRegistry& tools, AppContext& context, std::function<void(int)> unloadTool);
+};
