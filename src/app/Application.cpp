@@ -2,6 +2,7 @@
 
 #include "calendar/HolidayUpdateJob.h"
 #include "core/DueEntriesJob.h"
+#include "core/ui/MainWindow.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
@@ -16,7 +17,11 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context) {
+      m_calendar(m_dispatcher.tools(), context),
+      m_options(m_dispatcher.tools(), context, [this](int button) { unloadTool(button); }),
+      m_mailWatch(context, [this](const QString& text, const QString& action) {
+          m_notices.showPopMessage(text, action);
+      }) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     addJobs();
@@ -30,13 +35,22 @@ void Application::addJobs() {
 
     // Once a minute, in this order.
     m_controller.addMinuteJob(std::make_unique<HolidayUpdateJob>(nullptr));
-    m_controller.addMinuteJob(std::make_unique<MailCheckJob>(nullptr));
+    m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
     m_controller.addMinuteJob(
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); }));
     m_controller.addMinuteJob(std::make_unique<DueEntriesJob>(
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [this] { m_dispatcher.dispatch(TrayMenu::QNotes); }));
+}
+
+void Application::unloadTool(int toolbarButton) {
+    MainWindow* main = m_dispatcher.mainWindow();
+    ToolPage* page = main ? main->loadedPage(toolbarButton) : nullptr;
+    if (!page)
+        return;
+    page->aboutToHide();
+    delete page;
 }
 
 bool Application::start() {

@@ -2,8 +2,10 @@
 
 #include "calendar/ui/Calendar.h"
 #include "core/AppContext.h"
+#include "core/options/ui/Options.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
+#include "mail/ui/MailWatch.h"
 #include "notify/ui/Notices.h"
 
 #include <QObject>
@@ -24,13 +26,18 @@ public:
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
     CalendarTool& calendar() { return m_calendar; }
+    MailWatch& mailWatch() { return m_mailWatch; }
 
 private:
     void addJobs();
+    // Closes a tool's page when the main window has it loaded; it is built anew when chosen.
+    void unloadTool(int toolbarButton);
 
     AppContext& m_context;
     CommandDispatcher m_dispatcher;
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    OptionsTool m_options;
+    MailWatch m_mailWatch;
 };

@@ -1,10 +1,16 @@
 #include "app/Application.h"
 #include "calendar/EventStore.h"
 #include "core/Schema.h"
+#include "core/options/ui/Options.h"
 #include "core/ui/MainWindow.h"
+#include "mail/ui/MailWatch.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/Pop3Stub.h"
+#include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
+
+#include <QPointer>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +60,49 @@ private Q_SLOTS:
         const Settings s = SettingsStore(in.context.paths.dataFile()).load().value();
         QCOMPARE(s.mailUser, QStringLiteral("ann"));
         QCOMPARE(s.mailServer, QStringLiteral("pop.example.org"));
+    }
+
+    // Options closes an open calendar, which the next choice builds anew with the new
+    // settings.
+    void openingOptionsClosesTheCalendar() {
+        Install in;
+        Application app(in.context);
+        app.controller().create();
+        app.dispatcher().dispatch(TrayMenu::Calendar);
+        const QPointer<Calendar> calendar = app.calendar().page();
+        QVERIFY(calendar);
+        app.dispatcher().dispatch(TrayMenu::Options);
+        QVERIFY(!calendar);
+        QVERIFY(qobject_cast<Options*>(app.dispatcher().mainWindow()->activePage()));
+        app.dispatcher().dispatch(TrayMenu::Calendar);
+        QVERIFY(app.calendar().page());
+    }
+
+    // The minute job starts the mail check; a refused password comes up as the pop-up
+    // message that opens Options.
+    void refusedPasswordAsksForItThroughThePopUpMessage() {
+        Install in;
+        in.desktop.mail.account = {QStringLiteral("ann"), QStringLiteral("127.0.0.1")};
+        Pop3Stub server;
+        server.replies[QByteArrayLiteral("PASS")] = "-ERR wrong password\r\n";
+        qputenv(MailWatch::PortVariable, QByteArray::number(server.serverPort()));
+        Application app(in.context);
+        app.controller().create();
+        QVERIFY(SettingsStore(in.context.paths.dataFile()).update([](Settings& s) {
+            s.checkMail = true;
+            s.mailPassword = QStringLiteral("wrong");
+        }));
+        app.controller().tick().invalidateCache();
+        app.controller().tick().run();
+        qunsetenv(MailWatch::PortVariable);
+
+        QTRY_VERIFY(app.notices().popMsg());
+        QCOMPARE(app.notices().popMsg()->action(), QStringLiteral("6"));
+        QCOMPARE(app.notices().popMsg()->message(),
+                 QStringLiteral("Please click here to enter the Thunderbird default e-mail "
+                                "account password."));
+        QTRY_VERIFY(!app.mailWatch().checkMail());
+        QVERIFY(!in.desktop.windows.isNewMailOpen());
     }
 };
 
