@@ -9,12 +9,12 @@
 
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -59,17 +59,15 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     // Untitled until the count is known: others look for the title to keep clear of it.
     QFrame* frame = NoticeFrame::setUp(this, QStringLiteral("CheckMail"), QString(), WindowSize);
 
-    auto* grid = new QGridLayout(frame);
-    grid->setContentsMargins(10, 8, 10, 8);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(2);
-    grid->setColumnStretch(1, 1);
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(10, 8, 10, 8);
+    row->setSpacing(10);
 
     auto* icon = new QLabel(frame);
     icon->setObjectName(QStringLiteral("IconImg"));
     icon->setFixedSize(IconSize, IconSize);
     icon->setPixmap(envelope(IconSize, devicePixelRatioF()));
-    grid->addWidget(icon, 0, 0, 3, 1, Qt::AlignVCenter);
+    row->addWidget(icon, 0, Qt::AlignVCenter);
 
     const QString program = context.mail.program().displayName;
     m_emlb = {label(frame, 0, QStringLiteral("You  have")), label(frame, 1, QString()),
@@ -78,17 +76,24 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
               label(frame, 4, program + QLatin1Char('.'))};
     QFont bold = m_emlb[1]->font();
     bold.setBold(true);
-    m_emlb[1]->setFont(bold);
     m_emlb[4]->setFont(bold);
+    bold.setPointSizeF(bold.pointSizeF() * 1.25);
+    m_emlb[1]->setFont(bold);
 
+    // "You  have 3 new e-mail" on one line, the program's name below, the block centred.
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(2);
+    lines->addStretch(1);
     auto* first = new QHBoxLayout;
     first->setSpacing(4);
     for (int i = 0; i < 3; ++i)
-        first->addWidget(m_emlb[i]);
+        first->addWidget(m_emlb[i], 0, Qt::AlignBaseline);
     first->addStretch(1);
-    grid->addLayout(first, 0, 1);
-    grid->addWidget(m_emlb[3], 1, 1);
-    grid->addWidget(m_emlb[4], 2, 1);
+    lines->addLayout(first);
+    lines->addWidget(m_emlb[3]);
+    lines->addWidget(m_emlb[4]);
+    lines->addStretch(1);
+    row->addLayout(lines, 1);
 
     connect(&m_check, &Pop3Check::newMail, this, &CheckMail::announce);
     connect(&m_check, &Pop3Check::passwordRequest, this, &CheckMail::passwordRequested);

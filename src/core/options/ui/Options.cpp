@@ -82,13 +82,14 @@ void Options::buildControls() {
     m_frame = new QWidget;
     m_frame->setObjectName(QStringLiteral("OptionsFrame"));
     auto* column = new QVBoxLayout(m_frame);
-    column->setContentsMargins(12, 12, 12, 12);
-    column->setSpacing(12);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(8);
 
     // Events Option
     auto* events = new QGroupBox(QStringLiteral("Events Option"), m_frame);
     events->setObjectName(QStringLiteral("EventsFrame"));
     auto* grid = new QGridLayout(events);
+    grid->setVerticalSpacing(4);
     grid->setColumnStretch(2, 1);
     m_notifyAgo = upDown(events, "NotifyAgoUD", 1, 30, 1, 1,
                          QStringLiteral("Show reminder, day(s) ahead for Calendar events"));
@@ -127,6 +128,7 @@ void Options::buildControls() {
         new QGroupBox(m_context.mail.program().displayName + QStringLiteral(" E-mail"), m_frame);
     mail->setObjectName(QStringLiteral("EmailFrame"));
     grid = new QGridLayout(mail);
+    grid->setVerticalSpacing(4);
     grid->setColumnStretch(2, 1);
     m_chkEmail = checkBox(mail, "ChkEmailChk", QStringLiteral("Check e-mail every"));
     m_checkMailMin =
@@ -168,6 +170,9 @@ void Options::buildControls() {
     row->addStretch(1);
     column->addWidget(backupBox);
 
+    // The three number boxes line up at the width the widest value needs.
+    for (QSpinBox* box : {m_notifyAgo, m_showEvery, m_checkMailMin})
+        box->setMinimumWidth(m_showEvery->sizeHint().width());
     m_frame->adjustSize();
     m_outer->setWidget(m_frame);
 
