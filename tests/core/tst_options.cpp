@@ -264,6 +264,8 @@ private Q_SLOTS:
         store([](Settings& s) { s.mailPassword = QStringLiteral("cleared"); });
         QCOMPARE(spy.count(), 0);
 
+        // Chosen again while showing, then left: the typed text survives the refill.
+        page->activated();
         page->aboutToHide();
         page->aboutToHide();
         QCOMPARE(this->written(spy), written);
@@ -271,6 +273,8 @@ private Q_SLOTS:
         QCOMPARE(s.mailPassword,
                  edited == "OEPwdTB" ? QStringLiteral("old2") : QStringLiteral("cleared"));
         QCOMPARE(s.mailUser, edited == "OEUserTB" ? QStringLiteral("ann2") : QStringLiteral("ann"));
+        QCOMPARE(control<QLineEdit>(*page, "OEPwdTB")->text(), s.mailPassword);
+        QCOMPARE(control<QLineEdit>(*page, "OEUserTB")->text(), s.mailUser);
     }
 
     // The chosen file becomes rmwav and RmWav; a cancelled or unreadable choice keeps the
