@@ -6,6 +6,7 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "wallpaper/CheckWallpaper.h"
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -27,6 +28,7 @@ Application::~Application() = default;
 void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+    m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
 
     // Once a minute, in this order.
     m_controller.addMinuteJob(std::make_unique<HolidayUpdateJob>(nullptr));
