@@ -7,6 +7,7 @@
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "wallpaper/CheckWallpaper.h"
+#include "wallpaper/ui/WallpaperChanger.h"
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -20,6 +21,7 @@ Application::Application(AppContext& context, QObject* parent)
       m_calendar(m_dispatcher.tools(), context) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    WallpaperChanger::registerTool(m_dispatcher.tools(), context);
     addJobs();
 }
 
