@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -89,18 +90,22 @@ WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
 }
 
 void WallpaperChanger::buildControls() {
-    auto* outer = new QFrame(this);
+    // The controls keep their size, centred in whatever room the main window gives; a
+    // window too small for them scrolls instead of squeezing them together.
+    auto* outer = new QScrollArea(this);
     outer->setObjectName(QStringLiteral("WpFrame"));
     outer->setFrameShape(QFrame::StyledPanel);
+    outer->setWidgetResizable(true);
+    outer->setFocusPolicy(Qt::NoFocus);
     auto* page = new QVBoxLayout(this);
     const int margin = Twips::toPixels(255);
     page->setContentsMargins(margin, margin, margin, margin);
     page->addWidget(outer);
 
-    // The controls keep their size, centred in whatever room the main window gives.
-    auto* inner = new QWidget(outer);
+    auto* room = new QWidget;
+    auto* inner = new QWidget(room);
     inner->setObjectName(QStringLiteral("WpInner"));
-    auto* centring = new QGridLayout(outer);
+    auto* centring = new QGridLayout(room);
     centring->addWidget(inner, 1, 1);
     centring->setRowStretch(0, 1);
     centring->setRowStretch(2, 1);
@@ -159,6 +164,7 @@ void WallpaperChanger::buildControls() {
     connect(m_downloadLb, &QPushButton::clicked, this, &WallpaperChanger::openDownloadPage);
 
     auto* listButtons = new QHBoxLayout;
+    listButtons->setSpacing(6);
     listButtons->addWidget(m_addCmd);
     listButtons->addWidget(m_removeCmd);
 
@@ -173,6 +179,8 @@ void WallpaperChanger::buildControls() {
     grid->addWidget(m_changeNowCmd, 2, 1, Qt::AlignHCenter);
     grid->addWidget(m_stretchChk, 2, 2);
     grid->addWidget(m_downloadLb, 3, 2, Qt::AlignLeft);
+
+    outer->setWidget(room);
 
     setTabOrder(m_imageList, m_addCmd);
     setTabOrder(m_addCmd, m_removeCmd);
