@@ -8,6 +8,8 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "wallpaper/CheckWallpaper.h"
+#include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
 
@@ -23,6 +25,7 @@ Application::Application(AppContext& context, QObject* parent)
       m_calendar(m_dispatcher.tools(), context) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    WallpaperChanger::registerTool(m_dispatcher.tools(), context);
     addJobs();
 }
 
@@ -31,6 +34,7 @@ Application::~Application() = default;
 void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+    m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));
