@@ -6,6 +6,7 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "quickaccess/FolderTrackingJob.h"
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -37,6 +38,8 @@ void Application::addJobs() {
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [this] { m_dispatcher.dispatch(TrayMenu::QNotes); }));
+    m_controller.addMinuteJob(
+        std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }
 
 bool Application::start() {
