@@ -7,6 +7,7 @@
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/ui/QAccess.h"
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -20,6 +21,7 @@ Application::Application(AppContext& context, QObject* parent)
       m_calendar(m_dispatcher.tools(), context) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();
 }
 
