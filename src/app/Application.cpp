@@ -8,6 +8,8 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/ui/QAccess.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
@@ -26,6 +28,7 @@ Application::Application(AppContext& context, QObject* parent)
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);
+    registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();
 }
 
@@ -48,6 +51,8 @@ void Application::addJobs() {
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [this] { m_dispatcher.dispatch(TrayMenu::QNotes); }));
+    m_controller.addMinuteJob(
+        std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }
 
 bool Application::start() {
