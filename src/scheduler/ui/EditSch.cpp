@@ -79,7 +79,7 @@ std::optional<ScheduleEditorState> EditSch::edit(const ScheduleEditorState& pres
 }
 
 EditSch::EditSch(const ScheduleEditorState& preset, QWidget* parent)
-    : QDialog(parent), m_state(preset), m_chooser(chooseWithDialog) {
+    : QDialog(parent), m_state(preset) {
     setObjectName(QStringLiteral("EditSch"));
     setWindowTitle(Caption);
     // Modal to the window it was opened from, never to the whole application: the help
@@ -297,11 +297,8 @@ void EditSch::showProgram() {
 }
 
 void EditSch::chooseProgram() {
-    const QString chosen = m_chooser ? m_chooser(this, m_state.dialogStart()) : QString();
-    if (m_state.chooseProgram(chosen)) {
+    if (m_state.chooseProgram(chooseWithDialog(this, m_state.dialogStart())))
         QApplication::beep();
-        Q_EMIT programRefused();
-    }
     updateEditorState();
 }
 

@@ -4,10 +4,8 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <optional>
 
-class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QDateEdit;
@@ -26,16 +24,17 @@ class QTimeEdit;
 //
 //     ScheduleEditorState preset = ScheduleEditorState::fresh(context.clock);
 //     preset.reminderMode = true;            // note alarms: only date, time and frequency
+//     preset.freqOption = -1;                // -1: no frequency option chosen yet
 //     if (const auto answer = EditSch::edit(preset, parentWidget)) {
 //         answer->frequency();               // 0 inactive, 1 one time, 2..5 daily..yearly
 //         answer->date; answer->time;        // the picked minute
 //         answer->entry();                   // or the whole Schedule row it makes
 //     }
 //
-// edit() returns std::nullopt for Cancel, Esc and the close box. The dialog is modal to its
-// parent's window only, so other top-level windows (the help window opened with F1 above
-// all) stay usable while it is open. F1 opens "editsch.htm" through the application's help
-// key, as in every window.
+// edit() returns std::nullopt for Cancel, Esc and the close box (and when the parent goes
+// away while the dialog is open). The dialog is modal to its parent's window only, so other
+// top-level windows (the help window opened with F1 above all) stay usable while it is open. F1
+// opens "editsch.htm" through the application's help key, as in every window.
 //
 // Controls carry their names as objectName: TypeOpt (two, with the property "index" 0 and 1),
 // HibernateChk, RunLb, RunBtn, SchFrame, SchDateDT, SchTimeDT, IsActiveChk, OneTimeChk,
@@ -44,10 +43,6 @@ class QTimeEdit;
 class EditSch : public QDialog {
     Q_OBJECT
 public:
-    // Asks for a program: (parent, where the dialog starts) -> the chosen file, "" when
-    // cancelled.
-    using FileChooser = std::function<QString(QWidget* parent, const QString& start)>;
-
     static const QString Caption; // "- Edit Schedule -"
 
     // Shows the editor modally and returns what the user confirmed with OK.
@@ -61,16 +56,6 @@ public:
     // OK was pressed.
     bool confirmed() const { return m_confirmed; }
 
-    // Replaces the program file dialog (tests).
-    void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
-
-    // The program button's action: the file dialog, then the chosen file if it runs.
-    void chooseProgram();
-
-Q_SIGNALS:
-    // A chosen file was refused because it cannot be run (the dialog has beeped).
-    void programRefused();
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -80,9 +65,10 @@ private:
     // Recomputes what is enabled, shown and coloured from the controls.
     void updateEditorState();
     void showProgram();
+    // The program button: the file dialog, then the chosen file if it can be run.
+    void chooseProgram();
 
     ScheduleEditorState m_state;
-    FileChooser m_chooser;
     bool m_confirmed = false;
 
     QWidget* m_typeBlock;
