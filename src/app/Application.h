@@ -7,6 +7,7 @@
 #include "core/ui/TrayController.h"
 #include "mail/ui/MailWatch.h"
 #include "notify/ui/Notices.h"
+#include "scheduler/ui/Schedule.h"
 
 #include <QObject>
 
@@ -38,6 +39,7 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    ScheduleTool m_schedule;
     OptionsTool m_options;
     MailWatch m_mailWatch;
 };

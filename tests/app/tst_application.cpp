@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "calendar/EventStore.h"
+#include "core/DataFile.h"
 #include "core/Schema.h"
 #include "core/options/ui/Options.h"
 #include "core/ui/MainWindow.h"
@@ -9,9 +10,9 @@
 #include "mock/Pop3Stub.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
+#include "quickaccess/XbelWriter.h"
 
 #include <QPointer>
-
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -103,6 +104,31 @@ private Q_SLOTS:
                                 "account password."));
         QTRY_VERIFY(!app.mailWatch().checkMail());
         QVERIFY(!in.desktop.windows.isNewMailOpen());
+    }
+
+    // Quick Access: the tick records the folders of today's documents, and the tool is the
+    // QAccess page.
+    void quickAccessTracksAndOpens() {
+        Install in;
+        in.desktop.shell.specialFolders.insert(int(SpecialFolder::Recent), in.dir.path() + '/');
+        QFile list(in.dir.filePath(QStringLiteral("recently-used.xbel")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(XbelWriter::write({XbelWriter::mark(
+            XbelWriter::fileHref(QStringLiteral("/home/ann/Garden/plan.odt")), in.clock.now())}));
+        list.close();
+        Application app(in.context);
+        app.controller().create();
+        app.controller().tick().run();
+        QCOMPARE(DataFile(in.context.paths.dataFile())
+                     .scalar(QStringLiteral("SELECT FullPath FROM QAccess"))
+                     .toString(),
+                 QStringLiteral("/home/ann/Garden"));
+
+        app.dispatcher().dispatch(TrayMenu::QAccess);
+        ToolPage* page = app.dispatcher().mainWindow()->activePage();
+        QVERIFY(page);
+        QCOMPARE(page->objectName(), QStringLiteral("QAccess"));
+        QCOMPARE(page->windowTitle(), QStringLiteral("Quick Access"));
     }
 };
 
