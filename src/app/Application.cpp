@@ -16,7 +16,7 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context) {
+      m_calendar(m_dispatcher.tools(), context), m_capture(m_dispatcher.tools(), context) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     addJobs();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/ui/Calendar.h"
+#include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
@@ -33,4 +34,5 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    CaptureTool m_capture;
 };
