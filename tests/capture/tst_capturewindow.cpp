@@ -11,10 +11,13 @@
 #include "mock/FakeDesktop.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -519,6 +522,55 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{main});
         QCOMPARE(int(rows().size()), 1);
         main->close();
+    }
+
+    // The page, the frozen screen with an area dragged out and its box, and the viewer;
+    // at the screen's own density (run this function alone with QT_SCALE_FACTOR=2 for the 2x
+    // set; the other functions expect a density of 1).
+    void screenshots() {
+        const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+        QImage screen(m_screen.size() * ratio, QImage::Format_RGB32);
+        screen.setDevicePixelRatio(ratio);
+        {
+            QPainter p(&screen);
+            QLinearGradient sky(0, 0, m_screen.width(), m_screen.height());
+            sky.setColorAt(0, QColor(40, 80, 140));
+            sky.setColorAt(1, QColor(200, 140, 90));
+            p.fillRect(m_screen, sky);
+            p.fillRect(QRect(60, 40, 420, 260), QColor(245, 245, 245));
+            p.fillRect(QRect(60, 40, 420, 24), QColor(60, 60, 70));
+            for (int line = 0; line < 11; ++line)
+                p.drawText(70, 84 + line * 20, QStringLiteral("Line %1 of a document").arg(line));
+        }
+        addRows({QSize(900, 700), QSize(200, 120)});
+        store().rename(rows().at(0).rowId, QStringLiteral("Quarterly report draft"));
+        const QString folder = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        QVERIFY(QDir().mkpath(folder));
+        const QString suffix = ratio > 1 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+        auto page = open();
+        child<QListWidget>(*page, "DescLV")->setCurrentRow(0);
+        QVERIFY(page->grab().save(folder + "/scapture" + suffix));
+
+        m_desktop->grabber.answer = {screen, {}};
+        FullScreen* full = startCapture(*page);
+        QVERIFY(full && full->toolBox());
+        drag(full, QPoint(420, 260), QPoint(120, 90));
+        QPixmap shot = full->grab();
+        {
+            QPainter p(&shot);
+            p.drawPixmap(full->toolBox()->geometry().topLeft() - full->geometry().topLeft(),
+                         full->toolBox()->grab());
+        }
+        QVERIFY(shot.save(folder + "/fullscrn-capture" + suffix));
+        full->toolBox()->cancelButton()->click();
+        deleteClosedWindows();
+
+        child(*page, "FSCmd")->click();
+        full = page->fullScreen();
+        QVERIFY(full);
+        QVERIFY(full->grab().save(folder + "/fullscrn-view" + suffix));
+        full->close();
+        deleteClosedWindows();
     }
 };
 

@@ -62,9 +62,8 @@ void FullScreen::paintEvent(QPaintEvent*) {
     }
     p.drawImage(QPoint(0, 0), m_lined);
     if (!m_band.isEmpty()) {
-        QPen pen(Qt::yellow);
-        pen.setCosmetic(true);
-        p.setPen(pen);
+        // One logical pixel wide, so it stays as visible on a dense screen.
+        p.setPen(QPen(Qt::yellow, 1));
         p.setBrush(Qt::NoBrush);
         p.drawRect(m_band.adjusted(0, 0, -1, -1));
     }

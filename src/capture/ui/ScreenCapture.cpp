@@ -52,6 +52,8 @@ void ScreenCapture::buildControls() {
     m_copyCmd = button("CopyCmd", QStringLiteral("Copy to clipboard"));
     m_printCmd = button("PrintCmd", QStringLiteral("Print image"));
     m_deleteCmd = button("DeleteCmd", QStringLiteral("Delete image"));
+    for (QPushButton* b : {m_captureBtn, m_fsCmd})
+        b->setAccessibleName(b->text().trimmed());
     connect(m_captureBtn, &QPushButton::clicked, this, &ScreenCapture::newCapture);
     connect(m_fsCmd, &QPushButton::clicked, this, &ScreenCapture::viewFullScreen);
     connect(m_copyCmd, &QPushButton::clicked, this, &ScreenCapture::copyPicture);
@@ -115,6 +117,7 @@ void ScreenCapture::activated() {
     m_printerInstalled = m_context.pictureOutput.hasPrinter();
     reload(currentRowId());
     setCmdVisible();
+    m_list->setFocus();
 }
 
 void ScreenCapture::hostResized() {
@@ -129,6 +132,10 @@ void ScreenCapture::setCmdVisible() {
     m_copyCmd->setEnabled(c.copy);
     m_deleteCmd->setEnabled(c.remove);
     m_printCmd->setEnabled(c.print);
+}
+
+FullScreen* ScreenCapture::fullScreen() const {
+    return m_fullScreen;
 }
 
 qint64 ScreenCapture::currentRowId() const {

@@ -44,7 +44,7 @@ public:
     // The row chosen in the list (its rowid), 0 for none.
     qint64 currentRowId() const;
     // The capture or viewing window while it is open.
-    FullScreen* fullScreen() const { return m_fullScreen; }
+    FullScreen* fullScreen() const;
 
 public Q_SLOTS:
     // SCTimer's step: grabs the screen and shows it frozen.
