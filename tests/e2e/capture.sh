@@ -19,13 +19,13 @@ icon_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 rows() { sql_value "$program/data.plm" 'SELECT count(*) FROM SCapture'; }
 has_rows() { [ "$(rows)" -eq "$1" ]; }
 titled() { [ "$(sql_value "$program/data.plm" "SELECT Title FROM SCapture WHERE rowid = $1")" = "$2" ]; }
-# The width and height of a stored picture, from its PNG header.
+# The width and height of a stored picture, from its PNG header (two big-endian words).
 picture_size() {
     sqlite3 "$program/data.plm" "SELECT writefile('$E2E_DIR/picture.png', CapImg) FROM SCapture WHERE rowid = $1" >/dev/null
-    python3 -c 'import struct, sys
-data = open(sys.argv[1], "rb").read(24)
-assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-print("%dx%d" % struct.unpack(">II", data[16:24]))' "$E2E_DIR/picture.png"
+    [ "$(od -An -tx1 -N8 "$E2E_DIR/picture.png" | tr -d ' \n')" = 89504e470d0a1a0a ] || { echo "not a PNG"; return; }
+    local b
+    read -ra b < <(od -An -tu1 -j16 -N8 "$E2E_DIR/picture.png")
+    echo "$(((b[0] << 24) + (b[1] << 16) + (b[2] << 8) + b[3]))x$(((b[4] << 24) + (b[5] << 16) + (b[6] << 8) + b[7]))"
 }
 focus() {
     xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"

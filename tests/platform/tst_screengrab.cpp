@@ -148,10 +148,6 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("screen");
         QTest::addColumn<qreal>("ratio");
         QTest::addColumn<QRect>("part");
-        QTest::newRow("one screen")
-            << QRect(0, 0, 400, 300) << QRect(0, 0, 400, 300) << 1.0 << QRect(0, 0, 400, 300);
-        QTest::newRow("right of two")
-            << QRect(0, 0, 700, 300) << QRect(400, 0, 300, 200) << 1.0 << QRect(400, 0, 300, 200);
         QTest::newRow("double density")
             << QRect(0, 0, 700, 300) << QRect(400, 0, 300, 200) << 2.0 << QRect(800, 0, 600, 400);
         QTest::newRow("desktop left of zero")

@@ -170,7 +170,8 @@ void ScreenCapture::showRow(int index) {
     const QListWidgetItem* item = m_list->item(index);
     const qint64 rowId = item ? item->data(RowIdRole).toLongLong() : 0;
     if (rowId == 0) {
-        m_shownRow = 0;
+        m_shownRow = m_freshRow = 0;
+        m_freshPicture = {};
         m_preview->setPicture({});
         return;
     }
@@ -179,6 +180,8 @@ void ScreenCapture::showRow(int index) {
         if (rowId == m_freshRow) {
             m_preview->setPicture(m_freshPicture);
         } else {
+            m_freshRow = 0; // read from the store from now on
+            m_freshPicture = {};
             const QImage picture = m_store.image(rowId);
             if (picture.isNull())
                 qCWarning(lcCapture)
@@ -328,10 +331,6 @@ void ScreenCapture::deletePicture() {
     {
         const QSignalBlocker quiet(m_list);
         delete m_list->takeItem(position);
-    }
-    if (m_freshRow == rowId) {
-        m_freshRow = 0;
-        m_freshPicture = {};
     }
     setCmdVisible();
     const int next = CaptureRules::selectionAfterDelete(position, m_list->count());
