@@ -24,7 +24,10 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context), m_schedule(m_dispatcher.tools(), context) {
+      // The tools, one line each.
+      m_calendar(m_dispatcher.tools(), context),
+      m_schedule(m_dispatcher.tools(), context),
+      m_capture(m_dispatcher.tools(), context) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);

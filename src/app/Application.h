@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/ui/Calendar.h"
+#include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
@@ -35,4 +36,5 @@ private:
     Notices m_notices;
     CalendarTool m_calendar;
     ScheduleTool m_schedule;
+    CaptureTool m_capture;
 };
