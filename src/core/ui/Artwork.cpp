@@ -232,6 +232,14 @@ void paint(Picture picture, QPainter& p) {
 } // namespace
 
 QPixmap pixmap(Picture picture, int size, qreal devicePixelRatio) {
+    return pixmap([picture](QPainter& p) { paint(picture, p); }, size, devicePixelRatio);
+}
+
+QIcon icon(Picture picture) {
+    return icon([picture](QPainter& p) { paint(picture, p); });
+}
+
+QPixmap pixmap(const Painter& paint, int size, qreal devicePixelRatio) {
     const int px = qRound(size * devicePixelRatio);
     QPixmap pm(px, px);
     pm.fill(Qt::transparent);
@@ -240,17 +248,17 @@ QPixmap pixmap(Picture picture, int size, qreal devicePixelRatio) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.scale(px / 32.0, px / 32.0);
-        paint(picture, p);
+        paint(p);
     }
     pm.setDevicePixelRatio(devicePixelRatio);
     return pm;
 }
 
-QIcon icon(Picture picture) {
+QIcon icon(const Painter& paint) {
     QIcon result;
     // Qt picks the pixmap matching size x ratio, so 2x screens get their own drawing.
     for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64})
-        result.addPixmap(pixmap(picture, size));
+        result.addPixmap(pixmap(paint, size));
     return result;
 }
 
