@@ -4,6 +4,7 @@
 #include "core/AppContext.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
+#include "notes/ui/QNotes.h"
 #include "notify/ui/Notices.h"
 
 #include <QObject>
@@ -24,6 +25,7 @@ public:
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
     CalendarTool& calendar() { return m_calendar; }
+    NotesTool& notes() { return m_notes; }
 
 private:
     void addJobs();
@@ -33,4 +35,5 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    NotesTool m_notes;
 };
