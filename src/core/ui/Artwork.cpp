@@ -236,7 +236,11 @@ QPixmap pixmap(Picture picture, int size, qreal devicePixelRatio) {
 }
 
 QIcon icon(Picture picture) {
-    return icon([picture](QPainter& p) { paint(picture, p); });
+    QIcon result;
+    // Qt picks the pixmap matching size x ratio, so 2x screens get their own drawing.
+    for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64})
+        result.addPixmap(pixmap(picture, size));
+    return result;
 }
 
 QPixmap pixmap(const Painter& paint, int size, qreal devicePixelRatio) {
@@ -252,14 +256,6 @@ QPixmap pixmap(const Painter& paint, int size, qreal devicePixelRatio) {
     }
     pm.setDevicePixelRatio(devicePixelRatio);
     return pm;
-}
-
-QIcon icon(const Painter& paint) {
-    QIcon result;
-    // Qt picks the pixmap matching size x ratio, so 2x screens get their own drawing.
-    for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64})
-        result.addPixmap(pixmap(paint, size));
-    return result;
 }
 
 Picture forMenuIndex(int index) {

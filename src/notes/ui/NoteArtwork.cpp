@@ -2,6 +2,7 @@
 
 #include "core/ui/Artwork.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -98,13 +99,27 @@ void paint(NoteToolbar::Command command, QPainter& p) {
 } // namespace
 
 QIcon command(NoteToolbar::Command command) {
-    // An alarm rings the bell of the reminders.
-    if (command == NoteToolbar::Command::Schedule)
-        return Artwork::icon(Artwork::Picture::Reminder);
-    return Artwork::icon([command](QPainter& p) { paint(command, p); });
+    // The toolbar's 16 pixels, for 1x and 2x screens; an alarm rings the bell of the
+    // reminders.
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(
+            command == NoteToolbar::Command::Schedule
+                ? Artwork::pixmap(Artwork::Picture::Reminder, 16, ratio)
+                : Artwork::pixmap([command](QPainter& p) { paint(command, p); }, 16, ratio));
+    }
+    return icon;
 }
 
 QPixmap arrow(bool up, QSize size, qreal devicePixelRatio) {
+    static QHash<QString, QPixmap> drawn;
+    const QString key = QStringLiteral("%1 %2 %3 %4")
+                            .arg(up)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(devicePixelRatio);
+    if (const auto it = drawn.constFind(key); it != drawn.cend())
+        return *it;
     QPixmap pm(size * devicePixelRatio);
     pm.setDevicePixelRatio(devicePixelRatio);
     pm.fill(Qt::transparent);
@@ -118,11 +133,17 @@ QPixmap arrow(bool up, QSize size, qreal devicePixelRatio) {
     const qreal base = up ? h * 0.7 : h * 0.3;
     const QPointF points[3] = {{w / 2, tip}, {w * 0.05, base}, {w * 0.95, base}};
     p.drawPolygon(points, 3);
+    p.end();
+    drawn.insert(key, pm);
     return pm;
 }
 
 QPixmap mark(int size, qreal devicePixelRatio) {
-    return Artwork::pixmap(Artwork::Picture::Reminder, size, devicePixelRatio);
+    static QHash<QString, QPixmap> drawn;
+    const QString key = QStringLiteral("%1 %2").arg(size).arg(devicePixelRatio);
+    if (const auto it = drawn.constFind(key); it != drawn.cend())
+        return *it;
+    return *drawn.insert(key, Artwork::pixmap(Artwork::Picture::Reminder, size, devicePixelRatio));
 }
 
 } // namespace NoteArtwork
