@@ -213,6 +213,7 @@ NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
     if (!row.content.isEmpty() && !RtfReader::read(row.content, *doc))
         qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
     text->setCurrentCharFormat(NoteToolbar::insertionFormat());
+    // Sized once the text is in: the box lays its text out once, when it is first shown.
     c->setTwips(row.geometry);
     c->setStored(row.geometry);
     c->setSchedule(row.frequency, row.due,
