@@ -1,11 +1,15 @@
 #include "app/Application.h"
 
 #include "calendar/HolidayUpdateJob.h"
+#include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
+#include "core/Log.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+
+#include <QCoreApplication>
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -16,7 +20,8 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context), m_notes(m_dispatcher.tools(), context) {
+      m_calendar(m_dispatcher.tools(), context), m_notes(m_dispatcher.tools(), context),
+      m_schedule(m_dispatcher.tools(), context) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     addJobs();
@@ -27,6 +32,9 @@ Application::~Application() = default;
 void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+    m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
+        Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
+        m_context.registry, m_context.paths.isInstalledCopy()));
 
     // Once a minute, in this order.
     m_controller.addMinuteJob(std::make_unique<HolidayUpdateJob>(nullptr));
@@ -42,6 +50,11 @@ void Application::addJobs() {
 }
 
 bool Application::start() {
+    const AppPaths& paths = m_context.paths;
+    qCInfo(lcStartup) << "data file:" << paths.dataFile();
+    for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
+        qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
+    qCInfo(lcStartup) << "ShutDown from:" << paths.helperProgram(QStringLiteral("ShutDown"));
     m_controller.create();
     return m_controller.load();
 }

@@ -6,6 +6,7 @@
 #include "core/ui/TrayController.h"
 #include "notes/ui/QNotes.h"
 #include "notify/ui/Notices.h"
+#include "scheduler/ui/Schedule.h"
 
 #include <QObject>
 
@@ -36,4 +37,5 @@ private:
     Notices m_notices;
     CalendarTool m_calendar;
     NotesTool m_notes;
+    ScheduleTool m_schedule;
 };
