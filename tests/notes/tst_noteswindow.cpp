@@ -7,10 +7,13 @@
 #include "notes/ui/NoteCard.h"
 #include "notes/ui/QNotes.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
+#include "scheduler/ui/EditSch.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -323,6 +326,30 @@ private Q_SLOTS:
         QCOMPARE(fx.column(id, "Frequency").toInt(), frequency);
         QCOMPARE(fx.column(id, "SchDT").toString(), due);
         QCOMPARE(page->card(0)->markShown(), mark);
+    }
+
+    // Without a hook the schedule editor opens, in reminder mode and preset from the row.
+    void scheduleInTheEditor() {
+        Fixture fx;
+        const qint64 id = fx.note(1, {}, Place, FiringRules::Weekly, "2026-04-01 07:00");
+        auto page = fx.open();
+        bool seen = false;
+        QTimer::singleShot(0, page.get(), [&] {
+            auto* editor = page->findChild<EditSch*>();
+            QVERIFY(editor);
+            QVERIFY(editor->findChild<QLabel*>("RemindLb")->isVisibleTo(editor));
+            QVERIFY(!editor->findChild<QWidget*>("TypeOpt")->isVisibleTo(editor));
+            QCOMPARE(editor->findChild<QDateEdit*>("SchDateDT")->date(), QDate(2026, 4, 1));
+            QCOMPARE(editor->findChild<QWidget*>("FreqFrame")->property("tag").toString(), "3");
+            editor->findChild<QCheckBox*>("IsActiveChk")->click();
+            editor->findChild<QPushButton*>("OKBtn")->click();
+            seen = true;
+        });
+        page->command(Command::Schedule);
+        QVERIFY(seen);
+        QCOMPARE(fx.column(id, "Frequency").toInt(), 0);
+        QCOMPARE(fx.column(id, "SchDT").toString(), "2026-04-01 07:00");
+        QVERIFY(!page->card(0)->markShown());
     }
 
     // The toolbar shows the selection's look and formats it.

@@ -16,6 +16,7 @@
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
+#include "scheduler/ui/EditSch.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -559,9 +560,27 @@ void QNotes::spelling() {
         SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
 }
 
+std::optional<NoteSchedule::Stored> QNotes::editSchedule(const NoteSchedule::EditorPreset& preset) {
+    if (scheduleHook)
+        return scheduleHook(preset, this);
+    // The schedule editor asks only for the date, the time and how often.
+    ScheduleEditorState state = ScheduleEditorState::fresh(m_context.clock);
+    state.reminderMode = true;
+    state.date = preset.date;
+    state.time = preset.time;
+    state.active = preset.active;
+    state.oneTime = preset.oneTime;
+    if (preset.choice >= 0)
+        state.freqOption = preset.choice;
+    const std::optional<ScheduleEditorState> answer = EditSch::edit(state, this);
+    if (!answer)
+        return std::nullopt;
+    return NoteSchedule::stored(answer->frequency(), answer->date, answer->time);
+}
+
 void QNotes::schedule() {
     NoteCard* c = focusedCard();
-    if (!c || !scheduleHook)
+    if (!c)
         return;
     const qint64 id = m_deck.card(m_deck.focused()).id;
     const std::optional<NoteRecord> row = m_store.read(id);
@@ -573,7 +592,7 @@ void QNotes::schedule() {
     int frequency = row->frequency;
     QDateTime due = row->due;
     if (const std::optional<NoteSchedule::Stored> chosen =
-            scheduleHook(NoteSchedule::preset(frequency, due, m_context.clock.now()), this)) {
+            editSchedule(NoteSchedule::preset(frequency, due, m_context.clock.now()))) {
         if (m_store.writeSchedule(id, chosen->frequency, chosen->due)) {
             frequency = chosen->frequency;
             due = chosen->due;

@@ -71,7 +71,8 @@ public:
     // The dialogs the commands open, replaceable in tests.
     // "Color": the chosen colour, or an invalid one when cancelled.
     std::function<QColor(const QColor& initial, QWidget* parent)> colourHook;
-    // "Schedule": the editor in reminder mode, preset; nothing when it was cancelled.
+    // "Schedule": the schedule editor in reminder mode, preset; nothing when it was
+    // cancelled. Unset, the editor itself opens.
     std::function<std::optional<NoteSchedule::Stored>(const NoteSchedule::EditorPreset&,
                                                       QWidget* parent)>
         scheduleHook;
@@ -104,6 +105,7 @@ private:
     void openFind();
     void spelling();
     void schedule();
+    std::optional<NoteSchedule::Stored> editSchedule(const NoteSchedule::EditorPreset& preset);
     void colour();
     void toggle(NoteToolbar::Toggle toggle);
     void applyFormat(const QTextCharFormat& format);
