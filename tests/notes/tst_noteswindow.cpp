@@ -6,6 +6,7 @@
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NoteCard.h"
 #include "notes/ui/QNotes.h"
+#include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
 #include "scheduler/ui/EditSch.h"
 
@@ -70,6 +71,7 @@ struct Fixture {
         if (!QTest::qWaitForWindowActive(page.get()))
             qWarning("the notes window did not become active");
         page->activated();
+        QCoreApplication::processEvents(); // the focused note's spelling helper attaches
         return page;
     }
 };
@@ -200,15 +202,17 @@ private Q_SLOTS:
         QFETCH(QRect, stored);
         Fixture fx;
         const qint64 id =
-            fx.note(1, QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept\\par}"));
+            fx.note(1, QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept qwzxv\\par}"));
         auto page = fx.open();
+        // The spelling helper's underlines are no change of the text.
+        QVERIFY(page->card(0)->text()->findChild<SpellAsYouType*>());
         drag(page->card(0), press, to);
         QCOMPARE(page->card(0)->twips(), stored);
         QCOMPARE(fx.stored(id), stored);
         // A note whose text never changed keeps its Content as written.
         page->aboutToHide();
         QCOMPARE(fx.column(id, "Content").toString(),
-                 QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept\\par}"));
+                 QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept qwzxv\\par}"));
     }
 
     void keysMoveAndResize() {
