@@ -18,7 +18,7 @@ constexpr int ArrowWidth = 120;
 constexpr int ArrowHeight = 195;
 // One step of a move or resize with the keys: ten pixels.
 constexpr int KeyStep = 10 * Twips::PerPixel;
-constexpr int MarkPixels = 16;
+constexpr int MarkPixels = 14;
 
 QPen hairline(QRgb colour) {
     QPen pen{QColor(colour)};
@@ -68,8 +68,10 @@ NoteCard::NoteCard(int index, const QDate& created, QWidget* parent)
 
     m_mark = new QLabel(this);
     m_mark->setObjectName(QStringLiteral("SchLb"));
+    // The label starts above the card's top edge; its picture sits low, inside the header.
     m_mark->setPixmap(NoteArtwork::mark(MarkPixels, ratio));
-    m_mark->setFixedSize(MarkPixels, MarkPixels);
+    m_mark->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    m_mark->setFixedSize(MarkPixels + 2, MarkPixels + 6);
     m_mark->setAccessibleName(QStringLiteral("Alarm set"));
     m_mark->setToolTip(QStringLiteral("Alarm set"));
     m_mark->hide();
