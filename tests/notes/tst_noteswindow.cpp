@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolBar>
 
 #include <memory>
 
@@ -134,6 +135,7 @@ private Q_SLOTS:
             QCOMPARE(page->action(Command(i))->isEnabled(), Command(i) == Command::New);
         QVERIFY(!page->findChild<QComboBox*>("FontCb")->isEnabled());
         QVERIFY(!page->findChild<QComboBox*>("SizeCb")->isEnabled());
+
         QCOMPARE(page->action(Command::Delete)->toolTip(), "Delete");
         QCOMPARE(page->action(Command::Find)->toolTip().left(4), "Find");
     }
@@ -209,6 +211,9 @@ private Q_SLOTS:
         drag(page->card(0), press, to);
         QCOMPARE(page->card(0)->twips(), stored);
         QCOMPARE(fx.stored(id), stored);
+        // Kept below the top limit, a card is clear of the toolbar.
+        QVERIFY(page->card(0)->mapTo(page.get(), QPoint()).y() >
+                page->findChild<QToolBar*>("NotesTB")->geometry().bottom());
         // A note whose text never changed keeps its Content as written.
         page->aboutToHide();
         QCOMPARE(fx.column(id, "Content").toString(),

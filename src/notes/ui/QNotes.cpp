@@ -178,14 +178,17 @@ void QNotes::buildToolbar() {
             button->setAccessibleName(tip);
         }
     }
-    m_toolbar->adjustSize();
     m_toolbar->raise();
 }
 
 void QNotes::resizeEvent(QResizeEvent* event) {
     ToolPage::resizeEvent(event);
-    m_desk->setGeometry(rect());
-    m_toolbar->setGeometry(0, 0, width(), m_toolbar->sizeHint().height());
+    // Cards lie in twips from the page's top, and the top limit keeps them below a toolbar
+    // of its height; a taller toolbar (larger fonts) moves them all down by the difference.
+    const int bar = m_toolbar->sizeHint().height();
+    const int below = std::max(0, bar - Twips::toPixels(NoteGeometry::TopLimit));
+    m_desk->setGeometry(0, below, width(), height() - below);
+    m_toolbar->setGeometry(0, 0, width(), bar);
 }
 
 void QNotes::load() {
