@@ -182,6 +182,24 @@ private Q_SLOTS:
         QVERIFY(page->action(Command::New)->isEnabled());
     }
 
+    // Deleting a card whose text has the keyboard gives the focus to the new front card,
+    // not to the next text in the Tab order.
+    void deletingTheFocusedCardFocusesTheNextByDepth() {
+        Fixture fx;
+        fx.note(3);
+        fx.note(2);
+        fx.note(1);
+        auto page = fx.open();
+        page->setNoteFocus(0); // depths 1, 3, 2
+        QCOMPARE(QApplication::focusWidget(), page->card(0)->text());
+        fx.desktop.dialogs.answers = {MessageAnswer::Yes};
+        page->command(Command::Delete);
+        QCOMPARE(page->deck().focused(), 2);
+        QCOMPARE(page->deck().card(2).depth, 1);
+        QCOMPARE(page->deck().card(1).depth, 2);
+        QCOMPARE(QApplication::focusWidget(), page->card(2)->text());
+    }
+
     void dragging_data() {
         QTest::addColumn<QPoint>("press"); // pixels inside the card (240 x 180)
         QTest::addColumn<QPoint>("to");

@@ -234,7 +234,10 @@ NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
     connect(text, &QTextEdit::cursorPositionChanged, this, selectionMoved);
     connect(text, &QTextEdit::selectionChanged, this, selectionMoved);
     connect(c, &NoteCard::pressed, this, &QNotes::setNoteFocus);
-    connect(c, &NoteCard::textFocused, this, &QNotes::setNoteFocus);
+    connect(c, &NoteCard::textFocused, this, [this](int i) {
+        if (!m_hidingCard)
+            setNoteFocus(i);
+    });
     connect(c, &NoteCard::textTouched, this, &QNotes::textTouched);
     connect(c, &NoteCard::dragEnded, this, &QNotes::dragEnded);
     connect(c, &NoteCard::arrowPressed, this, &QNotes::arrowPressed);
@@ -281,6 +284,8 @@ void QNotes::activated() {
         setNoteFocus(i);
     if (first.startFlashing)
         m_flashTimer->start();
+    if (NoteCard* c = focusedCard())
+        c->text()->setFocus();
 }
 
 void QNotes::aboutToHide() {
@@ -511,8 +516,13 @@ void QNotes::deleteNote() {
         return;
     }
     delete m_spelling.data();
-    c->hide();
     m_deck.remove(index);
+    {
+        // The keyboard leaves the hidden card for the next text in the Tab order; the card
+        // that takes the focus is the new front one, below.
+        const QScopedValueRollback hiding(m_hidingCard, true);
+        c->hide();
+    }
     if (m_deck.visibleCount() > 0)
         setNoteFocus(-1);
     applyEnabling();

@@ -116,6 +116,7 @@ private:
     QList<NoteCard*> m_cards;
     QString m_loadError;
     bool m_saving = false;
+    bool m_hidingCard = false;
 
     QWidget* m_desk;
     QToolBar* m_toolbar;
