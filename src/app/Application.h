@@ -1,11 +1,13 @@
 #pragma once
 
 #include "calendar/ui/Calendar.h"
+#include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
 #include "core/options/ui/Options.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
 #include "mail/ui/MailWatch.h"
+#include "notes/ui/QNotes.h"
 #include "notify/ui/Notices.h"
 #include "scheduler/ui/Schedule.h"
 
@@ -27,6 +29,7 @@ public:
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
     CalendarTool& calendar() { return m_calendar; }
+    NotesTool& notes() { return m_notes; }
     MailWatch& mailWatch() { return m_mailWatch; }
 
 private:
@@ -39,7 +42,9 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    NotesTool m_notes;
     ScheduleTool m_schedule;
+    CaptureTool m_capture;
     OptionsTool m_options;
     MailWatch m_mailWatch;
 };
