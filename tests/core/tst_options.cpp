@@ -8,10 +8,12 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +70,11 @@ class TestOptions : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() {
+        // Nothing here may read or write the real user's configuration.
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
     void init() {
         m_desktop = std::make_unique<FakeDesktop>();
         m_context = std::make_unique<AppContext>(
@@ -98,6 +105,22 @@ private Q_SLOTS:
         QVERIFY(control(*page, "OEUserTB")->isEnabled());
         control<QSpinBox>(*page, "CheckMailUD")->stepUp();
         QCOMPARE(load(dataFile()).checkMailMinutes, 6);
+    }
+
+    // The login start follows the autostart entry both ways; the data file's path is shown.
+    void autostartAndDataPath() {
+        const Autostart autostart(m_tmp.path(), QStringLiteral("org.example.Plumora"),
+                                  QStringLiteral("/usr/bin/plumora"));
+        const auto page = open();
+        page->setAutostart(autostart);
+        auto* box = control<QCheckBox>(*page, "AutostartChk");
+        QVERIFY(!box->isChecked());
+        box->click();
+        QVERIFY(autostart.isEnabled());
+        box->click();
+        QVERIFY(!QFile::exists(autostart.entryPath()));
+        QVERIFY(control<QLabel>(*page, "DataPathLb")->text().contains(dataFile()));
+        QVERIFY(m_desktop->dialogs.messages.isEmpty());
     }
 
     // At most one country list; the international box carries both.

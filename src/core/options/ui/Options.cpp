@@ -11,6 +11,8 @@
 #include "platform/MailClient.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -61,7 +63,10 @@ QLabel* text(QWidget* parent, const QString& caption, QWidget* buddy = nullptr) 
 
 } // namespace
 
-Options::Options(AppContext& context, QWidget* parent) : ToolPage(parent), m_context(context) {
+Options::Options(AppContext& context, QWidget* parent)
+    : ToolPage(parent), m_context(context),
+      m_autostart(Autostart::forUser(QStringLiteral(PLUMORA_APP_ID),
+                                     QCoreApplication::applicationFilePath())) {
     setObjectName(QStringLiteral("Options"));
     setWindowTitle(QStringLiteral("Options"));
     chooseSoundFileHook = [this](const QString& path) {
@@ -170,6 +175,32 @@ void Options::buildControls() {
     row->addStretch(1);
     column->addWidget(backupBox);
 
+    // Where the data lives, and whether Plumora starts with the session.
+    auto* startBox = new QGroupBox(QStringLiteral("Plumora"), m_frame);
+    startBox->setObjectName(QStringLiteral("StartFrame"));
+    auto* startColumn = new QVBoxLayout(startBox);
+    m_autostartChk =
+        checkBox(startBox, "AutostartChk", QStringLiteral("Start Plumora when I log in"));
+    startColumn->addWidget(m_autostartChk);
+    m_dataPath = new QLabel(startBox);
+    m_dataPath->setObjectName(QStringLiteral("DataPathLb"));
+    m_dataPath->setTextFormat(Qt::PlainText);
+    m_dataPath->setWordWrap(true);
+    m_dataPath->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_dataPath->setFocusPolicy(Qt::StrongFocus);
+    m_dataPath->setAccessibleName(QStringLiteral("Data file"));
+    startColumn->addWidget(m_dataPath);
+    column->addWidget(startBox);
+    connect(m_autostartChk, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_filling || m_autostart.setEnabled(on))
+            return;
+        inform(QStringLiteral("The login start of Plumora could not be changed: %1 cannot be "
+                              "written.")
+                   .arg(m_autostart.entryPath()));
+        const QSignalBlocker quiet(m_autostartChk);
+        m_autostartChk->setChecked(m_autostart.isEnabled());
+    });
+
     // The three number boxes line up at the width the widest value needs.
     for (QSpinBox* box : {m_notifyAgo, m_showEvery, m_checkMailMin})
         box->setMinimumWidth(m_showEvery->sizeHint().width());
@@ -222,6 +253,11 @@ void Options::buildControls() {
     connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
 }
 
+void Options::setAutostart(const Autostart& autostart) {
+    m_autostart = autostart;
+    fill();
+}
+
 void Options::fill() {
     m_filling = true;
     if (const std::optional<Settings> stored = SettingsStore(m_context.paths.dataFile()).load())
@@ -251,6 +287,9 @@ void Options::fill() {
     m_addAmerica->setEnabled(m_addHolidays->isChecked());
     m_addCanada->setEnabled(m_addHolidays->isChecked());
     setMailEnabled(m_chkEmail->isChecked());
+    m_autostartChk->setChecked(m_autostart.isEnabled());
+    m_dataPath->setText(QStringLiteral("Data file: ") +
+                        QDir::toNativeSeparators(m_context.paths.dataFile()));
     m_filling = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/Autostart.h"
 #include "core/Settings.h"
 #include "core/ui/ToolPage.h"
 
@@ -30,6 +31,8 @@ public:
     std::function<void(int toolbarButton)> unloadToolHook;
     // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
     std::function<QString(const QString& path)> chooseSoundFileHook;
+    // The user's autostart entry that "Start Plumora when I log in" shows and changes.
+    void setAutostart(const Autostart& autostart);
 
     void activated() override;
     void aboutToHide() override;
@@ -87,6 +90,9 @@ private:
     QLabel* m_passwordLb = nullptr;
     QLineEdit* m_user = nullptr;
     QLineEdit* m_password = nullptr;
+    QCheckBox* m_autostartChk = nullptr;
+    QLabel* m_dataPath = nullptr;
+    Autostart m_autostart;
 };
 
 // Options as the main window's "Options" tool.
