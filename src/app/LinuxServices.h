@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "core/Clock.h"
 #include "mail/LinuxMailClient.h"
+#include "platform/HttpDownloader.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
@@ -20,9 +21,10 @@ struct LinuxServices {
     LinuxNetworkStatus network;
     LinuxMailClient mail{QDir::homePath()};
     SystemProcessRunner processes;
+    HttpDownloader downloads;
 
     AppContext context(const AppPaths& paths) {
-        return AppContext{paths,    clock,   windows, shell,    dialogs,
-                          registry, network, mail,    processes};
+        return AppContext{paths,    clock,   windows, shell,     dialogs,
+                          registry, network, mail,    processes, downloads};
     }
 };

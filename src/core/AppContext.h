@@ -5,6 +5,7 @@
 class Clock;
 class DesktopShell;
 class Dialogs;
+class Downloader;
 class MailClient;
 class NetworkStatus;
 class ProcessRunner;
@@ -24,4 +25,5 @@ struct AppContext {
     NetworkStatus& network;
     MailClient& mail;
     ProcessRunner& processes;
+    Downloader& downloads;
 };
