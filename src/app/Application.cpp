@@ -16,7 +16,8 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context) {
+      m_calendar(m_dispatcher.tools(), context),
+      m_holidayUpdate(context.paths, context.clock, context.downloads) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     addJobs();
@@ -27,9 +28,11 @@ Application::~Application() = default;
 void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+    m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
 
     // Once a minute, in this order.
-    m_controller.addMinuteJob(std::make_unique<HolidayUpdateJob>(nullptr));
+    m_controller.addMinuteJob(
+        std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>(nullptr));
     m_controller.addMinuteJob(
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); }));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
 #include "core/AppContext.h"
 #include "core/ui/CommandDispatcher.h"
@@ -33,4 +34,5 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    HolidayUpdate m_holidayUpdate;
 };
