@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 HolidayUpdate::HolidayUpdate(const AppPaths& paths, Clock& clock, Downloader& downloader,
                              QObject* parent)
     : QObject(parent), m_paths(paths), m_clock(clock), m_downloader(downloader) {
@@ -28,6 +30,8 @@ QUrl HolidayUpdate::listAddress(const QString& webSite) {
 bool HolidayUpdate::start() {
     if (m_running)
         return false;
+    // A copy left by an update that was cut short (the program ended during its merge).
+    QFile::remove(m_paths.file(HolidayList::LocalCopy));
     const QString site = productWebSite();
     const QUrl url = listAddress(site);
     if (url.isEmpty()) {
@@ -52,7 +56,6 @@ void HolidayUpdate::downloaded(const Download& download) {
     }
     // The list without its end mark, kept beside the data file while it is merged.
     const QString copy = m_paths.file(HolidayList::LocalCopy);
-    QFile::remove(copy);
     QSaveFile file(copy);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(download.body.first(std::max<qsizetype>(0, download.body.size() - 1))) < 0 ||

@@ -96,6 +96,9 @@ private Q_SLOTS:
         QFETCH(QString, error);
         QFETCH(QStringList, rows);
         qputenv("PLUMORA_WEBSITE", site);
+        QFile stale(m_paths->file(HolidayList::LocalCopy));
+        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("left over") > 0);
+        stale.close();
         HolidayUpdate update(*m_paths, m_clock, m_downloads);
         QSignalSpy finished(&update, &HolidayUpdate::finished);
         QVERIFY(update.start());

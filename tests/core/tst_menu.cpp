@@ -57,7 +57,8 @@ struct ShellRig {
                        desktop.registry,
                        desktop.network,
                        desktop.mail,
-                       desktop.processes};
+                       desktop.processes,
+                       desktop.downloads};
     CommandDispatcher shell{context};
 };
 
