@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps bench sanitize clean
+.PHONY: run test build deps bench sanitize package clean
 
 run: build
 	$(BUILD_DIR)/bin/plumora
@@ -16,6 +16,10 @@ build: deps
 
 deps:
 	@bash scripts/install-deps.sh
+
+# A Debian package of the installed program, in the build folder.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	bash bench/startup.sh $(BUILD_DIR)

@@ -1,11 +1,15 @@
 #include "app/Application.h"
 
 #include "calendar/HolidayUpdateJob.h"
+#include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
+#include "core/Log.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+
+#include <QCoreApplication>
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -29,6 +33,9 @@ void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
+    m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
+        Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
+        m_context.registry, m_context.paths.isInstalledCopy()));
 
     // Once a minute, in this order.
     m_controller.addMinuteJob(
@@ -43,6 +50,11 @@ void Application::addJobs() {
 }
 
 bool Application::start() {
+    const AppPaths& paths = m_context.paths;
+    qCInfo(lcStartup) << "data file:" << paths.dataFile();
+    for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
+        qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
+    qCInfo(lcStartup) << "ShutDown from:" << paths.helperProgram(QStringLiteral("ShutDown"));
     m_controller.create();
     return m_controller.load();
 }
