@@ -8,6 +8,10 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/ui/QAccess.h"
+#include "wallpaper/CheckWallpaper.h"
+#include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
 
@@ -20,10 +24,12 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context),
+      m_calendar(m_dispatcher.tools(), context), m_schedule(m_dispatcher.tools(), context),
       m_holidayUpdate(context.paths, context.clock, context.downloads) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    WallpaperChanger::registerTool(m_dispatcher.tools(), context);
+    registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();
 }
 
@@ -33,6 +39,7 @@ void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
+    m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));
@@ -47,6 +54,8 @@ void Application::addJobs() {
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [this] { m_dispatcher.dispatch(TrayMenu::QNotes); }));
+    m_controller.addMinuteJob(
+        std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }
 
 bool Application::start() {

@@ -6,6 +6,7 @@
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
 #include "notify/ui/Notices.h"
+#include "scheduler/ui/Schedule.h"
 
 #include <QObject>
 
@@ -34,5 +35,6 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    ScheduleTool m_schedule;
     HolidayUpdate m_holidayUpdate;
 };
