@@ -2,9 +2,11 @@
 
 #include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
+#include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
+#include "notes/ui/QNotes.h"
 #include "notify/ui/Notices.h"
 #include "scheduler/ui/Schedule.h"
 
@@ -26,6 +28,7 @@ public:
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
     CalendarTool& calendar() { return m_calendar; }
+    NotesTool& notes() { return m_notes; }
 
 private:
     void addJobs();
@@ -35,6 +38,8 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    NotesTool m_notes;
     ScheduleTool m_schedule;
+    CaptureTool m_capture;
     HolidayUpdate m_holidayUpdate;
 };

@@ -5,8 +5,10 @@
 #include "mail/LinuxMailClient.h"
 #include "platform/HttpDownloader.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
+#include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
 
 #include <QDir>
@@ -22,9 +24,11 @@ struct LinuxServices {
     LinuxMailClient mail{QDir::homePath()};
     SystemProcessRunner processes;
     HttpDownloader downloads;
+    LinuxScreenGrabber grabber;
+    QtPictureOutput pictureOutput;
 
     AppContext context(const AppPaths& paths) {
-        return AppContext{paths,    clock,   windows, shell,     dialogs,
-                          registry, network, mail,    processes, downloads};
+        return AppContext{paths,   clock, windows,   shell,   dialogs,       registry,
+                          network, mail,  processes, grabber, pictureOutput, downloads};
     }
 };

@@ -8,8 +8,10 @@ class Dialogs;
 class Downloader;
 class MailClient;
 class NetworkStatus;
+class PictureOutput;
 class ProcessRunner;
 class Registry;
+class ScreenGrabber;
 class WindowSystem;
 
 // The services every part of Plumora is handed through its constructor: where the files
@@ -25,5 +27,7 @@ struct AppContext {
     NetworkStatus& network;
     MailClient& mail;
     ProcessRunner& processes;
+    ScreenGrabber& grabber;
+    PictureOutput& pictureOutput;
     Downloader& downloads;
 };

@@ -58,6 +58,8 @@ struct ShellRig {
                        desktop.network,
                        desktop.mail,
                        desktop.processes,
+                       desktop.grabber,
+                       desktop.pictureOutput,
                        desktop.downloads};
     CommandDispatcher shell{context};
 };
