@@ -33,7 +33,8 @@ Application::Application(AppContext& context, QObject* parent)
       m_options(m_dispatcher.tools(), context, [this](int button) { unloadTool(button); }),
       m_mailWatch(context, [this](const QString& text, const QString& action) {
           m_notices.showPopMessage(text, action);
-      }) {
+      }),
+      m_holidayUpdate(context.paths, context.clock, context.downloads) {
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);
@@ -46,13 +47,15 @@ Application::~Application() = default;
 void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+    m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
     m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));
 
     // Once a minute, in this order.
-    m_controller.addMinuteJob(std::make_unique<HolidayUpdateJob>(nullptr));
+    m_controller.addMinuteJob(
+        std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
     m_controller.addMinuteJob(
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); }));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
@@ -47,4 +48,5 @@ private:
     CaptureTool m_capture;
     OptionsTool m_options;
     MailWatch m_mailWatch;
+    HolidayUpdate m_holidayUpdate;
 };

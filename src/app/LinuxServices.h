@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "core/Clock.h"
 #include "mail/LinuxMailClient.h"
+#include "platform/HttpDownloader.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
@@ -22,11 +23,12 @@ struct LinuxServices {
     LinuxNetworkStatus network;
     LinuxMailClient mail{QDir::homePath()};
     SystemProcessRunner processes;
+    HttpDownloader downloads;
     LinuxScreenGrabber grabber;
     QtPictureOutput pictureOutput;
 
     AppContext context(const AppPaths& paths) {
-        return AppContext{paths,   clock, windows,   shell,   dialogs,      registry,
-                          network, mail,  processes, grabber, pictureOutput};
+        return AppContext{paths,   clock, windows,   shell,   dialogs,       registry,
+                          network, mail,  processes, grabber, pictureOutput, downloads};
     }
 };

@@ -320,6 +320,11 @@ bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
                 break;
             }
         if (match) {
+            // A holiday that is already as listed is not written again, so merging an
+            // unchanged list leaves the data file untouched.
+            if (match->description == row.description && match->frequency == row.frequency &&
+                match->holiday == row.holiday && match->eDate == row.eDate)
+                continue;
             ok = db.exec(QStringLiteral("UPDATE Events SET eDate = ?, Description = ?, "
                                         "Frequency = ?, Holiday = ? WHERE rowid = ?"),
                          {DateText::fromDate(row.eDate),
@@ -348,4 +353,12 @@ bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
     if (added)
         *added = newRows;
     return true;
+}
+
+bool EventStore::hasHolidays() {
+    DataFile db(m_path);
+    const QVariant any =
+        db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Events WHERE Holiday <> 0)"));
+    m_error = db.lastError();
+    return any.toBool();
 }

@@ -61,6 +61,8 @@ public:
     // call match too, so a list naming a holiday twice stores it once. `added` receives the
     // number of new rows.
     bool mergeHolidays(const std::vector<EventRow>& rows, int* added = nullptr);
+    // Whether any holiday is stored; false with lastError() set when the file cannot be read.
+    bool hasHolidays();
 
     // Queries run by this store so far (the month view's moves within a month run none).
     int queriesRun() const { return m_queries; }

@@ -5,6 +5,7 @@
 class Clock;
 class DesktopShell;
 class Dialogs;
+class Downloader;
 class MailClient;
 class NetworkStatus;
 class PictureOutput;
@@ -28,4 +29,5 @@ struct AppContext {
     ProcessRunner& processes;
     ScreenGrabber& grabber;
     PictureOutput& pictureOutput;
+    Downloader& downloads;
 };

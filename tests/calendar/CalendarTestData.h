@@ -2,8 +2,10 @@
 #pragma once
 
 #include "calendar/EventRow.h"
+#include "core/DataFile.h"
 
 #include <QImage>
+#include <QStringList>
 
 inline QDate D(const char* iso) {
     return QDate::fromString(QLatin1String(iso), Qt::ISODate);
@@ -29,4 +31,19 @@ inline QImage filled(QRgb colour, int side = 32) {
     QImage image(side, side, QImage::Format_ARGB32);
     image.fill(colour);
     return image;
+}
+
+// Every row of Events as "date|text|frequency|holiday", in table order.
+inline QStringList holidayTable(const QString& dataFile) {
+    QStringList out;
+    DataFile db(dataFile);
+    db.forEach(QStringLiteral("SELECT eDate, Description, Frequency, Holiday FROM Events "
+                              "ORDER BY rowid"),
+               {}, [&](DataFile::Row q) {
+                   out << QStringList{q.value(0).toString(), q.value(1).toString(),
+                                      q.value(2).toString(), q.value(3).toString()}
+                              .join(u'|');
+                   return true;
+               });
+    return out;
 }

@@ -15,25 +15,6 @@ using HolidayList::Record;
 
 Q_DECLARE_METATYPE(std::vector<Record>)
 
-namespace {
-
-// Every row of Events as "date|text|frequency|holiday", in table order.
-QStringList table(const QString& path) {
-    QStringList out;
-    DataFile db(path);
-    db.forEach(
-        QStringLiteral("SELECT eDate, Description, Frequency, Holiday FROM Events ORDER BY rowid"),
-        {}, [&](DataFile::Row q) {
-            out << QStringLiteral("%1|%2|%3|%4")
-                       .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                            q.value(3).toString());
-            return true;
-        });
-    return out;
-}
-
-} // namespace
-
 class TestHolidays : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -127,18 +108,19 @@ private Q_SLOTS:
         QVERIFY(first.complete);
         QCOMPARE(first.added, 2);
         QCOMPARE(first.skipped, 2);
-        QCOMPARE(table(m_path), expected);
+        QCOMPARE(holidayTable(m_path), expected);
 
         // Again: the same rows. Texts are matched trimmed and without regard to case, and a
         // holiday that moves to another country keeps its row.
         QVERIFY(HolidayMerge::mergeList(store, list).complete);
-        QCOMPARE(table(m_path), expected);
+        QCOMPARE(holidayTable(m_path), expected);
         const HolidayMerge::Result moved =
             HolidayMerge::mergeList(store, "\"  new year\",\"01/01/2003\",\"2\",\"I\"\n"
                                            "Flag,06/14/2003,5,C\n");
         QCOMPARE(moved.updated, 2);
-        QCOMPARE(table(m_path), (QStringList{"2003-01-01|New Year|1|0", "2003-01-01|  new year|5|2",
-                                             "2003-06-14|Flag|1|105"}));
+        QCOMPARE(holidayTable(m_path),
+                 (QStringList{"2003-01-01|New Year|1|0", "2003-01-01|  new year|5|2",
+                              "2003-06-14|Flag|1|105"}));
     }
 
     void incompleteOrUnusableListsMergeNothing_data() {
@@ -155,7 +137,7 @@ private Q_SLOTS:
         const HolidayMerge::Result r = HolidayMerge::mergeTransfer(store, transfer);
         QVERIFY(!r.complete);
         QVERIFY(!r.error.isEmpty());
-        QCOMPARE(table(m_path), QStringList());
+        QCOMPARE(holidayTable(m_path), QStringList());
     }
 
     void failedWriteLeavesTableAsItWas() {
@@ -170,7 +152,7 @@ private Q_SLOTS:
             HolidayMerge::mergeList(store, "A,01/01/2003,2,A\nB,01/02/2003,2,A\n");
         QVERIFY(!r.complete);
         QVERIFY(r.error.contains("refused"));
-        QCOMPARE(table(m_path), QStringList());
+        QCOMPARE(holidayTable(m_path), QStringList());
     }
 
     void knownDates_data() {
@@ -220,7 +202,7 @@ private Q_SLOTS:
         const HolidayMerge::Result merged = HolidayMerge::mergeList(store, *list);
         QVERIFY(merged.complete);
         QCOMPARE(merged.added, int(records.size()));
-        const QStringList rows = table(m_path);
+        const QStringList rows = holidayTable(m_path);
         for (const char* row :
              {"2026-11-26|Thanksgiving Day|1|206", "2026-10-12|Thanksgiving Day|1|106",
               "2027-03-28|Easter Sunday|1|5", "2027-05-24|Victoria Day|1|106",

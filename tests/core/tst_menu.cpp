@@ -59,7 +59,8 @@ struct ShellRig {
                        desktop.mail,
                        desktop.processes,
                        desktop.grabber,
-                       desktop.pictureOutput};
+                       desktop.pictureOutput,
+                       desktop.downloads};
     CommandDispatcher shell{context};
 };
 

@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
+#include "platform/Downloader.h"
 #include "platform/MailClient.h"
 #include "platform/NetworkStatus.h"
 #include "platform/PictureOutput.h"
@@ -13,6 +14,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 
 #include <deque>
@@ -156,6 +158,42 @@ public:
     }
 };
 
+// Keeps every request until the test answers it with finish(); a request whose receiver
+// is gone is never answered, as with the real downloader.
+class FakeDownloader final : public Downloader {
+public:
+    struct Request {
+        QUrl url;
+        qint64 maxBytes = 0;
+        QPointer<QObject> receiver;
+        Done done;
+    };
+    QList<Request> requests;
+
+    void fetch(const QUrl& url, qint64 maxBytes, QObject* receiver, Done done) override {
+        requests.append({url, maxBytes, receiver, std::move(done)});
+    }
+    // Answers the oldest open request: `body` whole, or cut at its maxBytes (tooLarge), or an
+    // error when `error` is set. False when there was none to answer.
+    bool finish(const QByteArray& body, const QString& error = {}) {
+        if (requests.isEmpty())
+            return false;
+        const Request r = requests.takeFirst();
+        Download d;
+        if (!error.isEmpty()) {
+            d.error = error;
+        } else if (body.size() > r.maxBytes) {
+            d.tooLarge = true;
+            d.error = QStringLiteral("too large");
+        } else {
+            d.body = body;
+        }
+        if (r.receiver)
+            r.done(d);
+        return true;
+    }
+};
+
 // Hands out a set picture of the screen, at once or when the test says (as a portal would).
 class FakeScreenGrabber final : public ScreenGrabber {
 public:
@@ -206,11 +244,12 @@ struct FakeDesktop {
     FakeNetwork network;
     FakeMailClient mail;
     FakeProcessRunner processes;
+    FakeDownloader downloads;
     FakeScreenGrabber grabber;
     FakePictureOutput pictureOutput;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        return AppContext{paths,   clock, windows,   shell,   dialogs,      registry,
-                          network, mail,  processes, grabber, pictureOutput};
+        return AppContext{paths,   clock, windows,   shell,   dialogs,       registry,
+                          network, mail,  processes, grabber, pictureOutput, downloads};
     }
 };

@@ -144,7 +144,8 @@ private Q_SLOTS:
                                m_desktop.mail,
                                slow,
                                m_desktop.grabber,
-                               m_desktop.pictureOutput};
+                               m_desktop.pictureOutput,
+                               m_desktop.downloads};
         const QString image = picture("a.png", Qt::green);
         setUp(2, Today, QString(), {image});
 

@@ -3,11 +3,9 @@
 #include "calendar/EventRules.h"
 #include "calendar/MonthPainter.h"
 #include "calendar/ui/CalendarGrid.h"
-#include "calendar/ui/EditEvents.h"
 #include "core/Clock.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
-#include "core/ui/ToolRegistry.h"
 #include "platform/WindowSystem.h"
 
 #include <QCalendarWidget>
@@ -436,24 +434,4 @@ void Calendar::changeEvent(QEvent* event) {
 void Calendar::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_grid->setFocus(Qt::OtherFocusReason);
-}
-
-CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::CalendarButton, [this, &context](QWidget* parent) {
-        auto* calendar = new Calendar(context, parent);
-        calendar->editEventsHook = [calendar, &context] {
-            EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(),
-                              calendar);
-            editor.exec();
-        };
-        m_page = calendar;
-        return calendar;
-    });
-}
-
-void CalendarTool::showDate(const QDate& date) {
-    if (!m_page)
-        return;
-    m_page->setSelectedDate(date);
-    m_page->redraw(true);
 }
