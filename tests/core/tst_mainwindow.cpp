@@ -1,6 +1,7 @@
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/WebSite.h"
+#include "core/ui/AboutBox.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/HelpWindow.h"
 #include "core/ui/MainWindow.h"
@@ -49,7 +50,8 @@ struct Fixture {
     Fixture() {
         Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
-        for (const char* topic : {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm"}) {
+        for (const char* topic :
+             {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm", LocalProductPage}) {
             QFile f(dir.filePath(QStringLiteral("help/") + QLatin1String(topic)));
             f.open(QIODevice::WriteOnly);
             f.write("<html><body>topic</body></html>");
@@ -148,19 +150,68 @@ private Q_SLOTS:
         QVERIFY(f.desktop.windows.shownWindows.isEmpty());
     }
 
-    void helpAndWeb() {
+    void help() {
         Fixture f;
         f.shell.dispatch(TrayMenu::Help);
         QVERIFY(f.shell.helpWindow());
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("index.htm"));
-        f.shell.dispatch(TrayMenu::Web);
-        QCOMPARE(f.desktop.shell.openedUrls, QStringList{productWebSite()});
+    }
+
+    // "Web" of the tray menu, "Web Site" of the Help menu and the About box's link: the web
+    // site in the browser, a message when no browser opens it, and the page of the help
+    // while the site has no address.
+    void webSiteFromEveryWayIn_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("tray menu") << 0;
+        QTest::newRow("Help menu") << 1;
+        QTest::newRow("About box") << 2;
+    }
+    void webSiteFromEveryWayIn() {
+        QFETCH(int, way);
+        Fixture f;
+        f.shell.dispatch(TrayMenu::Calendar);
+        AboutBox about(f.desktop.windows, [&f] { f.shell.openWebSite(); });
+        const auto open = [&] {
+            if (way == 0)
+                f.shell.dispatch(TrayMenu::Web);
+            else if (way == 1)
+                f.plm()->findChild<QAction*>(QStringLiteral("WebSiteMenu"))->trigger();
+            else
+                Q_EMIT about.findChild<QLabel*>(QStringLiteral("MakerLb"))->linkActivated("site");
+        };
+
+        qputenv("PLUMORA_WEBSITE", "https://plumora.test/");
+        open();
+        QCOMPARE(f.desktop.shell.openedUrls, QStringList{"https://plumora.test"});
         QVERIFY(f.desktop.dialogs.messages.isEmpty());
-        // With no browser to open it, the user is told so.
         f.desktop.shell.browserAvailable = false;
-        f.shell.dispatch(TrayMenu::Web);
+        open();
         QCOMPARE(f.desktop.dialogs.messages.size(), 1);
-        QVERIFY(f.desktop.dialogs.messages[0].text.contains(productWebSite()));
+        QCOMPARE(f.desktop.dialogs.messages[0].title, QStringLiteral("Plumora"));
+        QVERIFY(f.desktop.dialogs.messages[0].text.contains("https://plumora.test"));
+
+        qunsetenv("PLUMORA_WEBSITE");
+        f.desktop.shell.openedUrls.clear();
+        open();
+        QVERIFY(f.desktop.shell.openedUrls.isEmpty());
+        QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("about-plumora.htm"));
+        QCOMPARE(f.desktop.dialogs.messages.size(), 1);
+    }
+
+    void productAddress_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("web");
+        QTest::newRow("https") << "https://plumora.example.org" << true;
+        QTest::newRow("http, upper-case scheme") << "HTTP://10.0.0.1:8080" << true;
+        QTest::newRow("the local page") << QString(LocalProductPage) << false;
+        QTest::newRow("a file") << "file:///usr/share/plumora/help/index.htm" << false;
+        QTest::newRow("no host") << "https://" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void productAddress() {
+        QFETCH(QString, address);
+        QFETCH(bool, web);
+        QCOMPARE(isWebAddress(address), web);
     }
 
     void unloadAnsweredNoKeepsEverything() {
@@ -280,6 +331,20 @@ private Q_SLOTS:
         QVERIFY(f.plm() != nullptr);
         QVERIFY(f.plm()->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(f.released == 0 && f.quits == 0); // closing it ended nothing
+    }
+
+    void neverSmallerThanItsToolsNeed() {
+        Fixture f;
+        f.shell.tools().registerTool(MainToolbar::SSWPButton, [](QWidget* parent) {
+            auto* page = new StubTool(parent);
+            page->setMinimumSize(700, 420);
+            return page;
+        });
+        f.shell.dispatch(TrayMenu::SSWP);
+        f.plm()->show();
+        f.plm()->resize(200, 150);
+        QVERIFY(f.plm()->clientArea()->width() >= 700);
+        QVERIFY(f.plm()->clientArea()->height() >= 420);
     }
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {
