@@ -17,7 +17,8 @@ class ToolRegistry;
 
 // The main window "Plumora": one page per tool, exactly one visible at a time and filling
 // the client area, chosen with the toolbar or the Tools menu. It opens at its remembered
-// placement and stores it again when it closes. Closing it unloads its tools but never ends
+// placement, fitted to the screen, and stores it again when the user has moved or resized
+// it. It is never smaller than its tools need. Closing it unloads its tools but never ends
 // Plumora. It works with tools only through ToolPage.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -68,4 +69,6 @@ private:
     std::array<QAction*, MainToolbar::ButtonCount + 1> m_buttons{};
     QHash<int, QPointer<ToolPage>> m_pages;
     QPointer<ToolPage> m_active;
+    // The geometry the window opened with; only a different one is stored when it closes.
+    QRect m_opened;
 };

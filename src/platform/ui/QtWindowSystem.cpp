@@ -39,6 +39,13 @@ QList<QRect> QtWindowSystem::screens() const {
     return all;
 }
 
+QRect QtWindowSystem::workAreaOf(const QRect& screen) const {
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->geometry() == screen)
+            return s->availableGeometry();
+    return screen;
+}
+
 QPoint QtWindowSystem::cursorPos() const {
     return QCursor::pos();
 }
