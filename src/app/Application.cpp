@@ -17,7 +17,9 @@ Application::Application(AppContext& context, QObject* parent)
               m_calendar.showDate(date);
           }),
       m_calendar(m_dispatcher.tools(), context) {
-    m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
+    // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
+    // start-up loads through the same command stays silent.
+    m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(!m_starting); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     addJobs();
 }
@@ -40,6 +42,8 @@ void Application::addJobs() {
 }
 
 bool Application::start() {
+    m_starting = true;
     m_controller.create();
+    m_starting = false;
     return m_controller.load();
 }

@@ -33,4 +33,5 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    bool m_starting = false; // start-up's own commands are running
 };

@@ -4,6 +4,7 @@
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
 
 #include <QTemporaryDir>
@@ -43,6 +44,25 @@ private Q_SLOTS:
         QVERIFY(calendar);
         QCOMPARE(app.dispatcher().mainWindow()->activePage(), calendar);
         QCOMPARE(calendar->selectedDate(), in.clock.today().addDays(2));
+    }
+
+    // With nothing coming, start-up and the tick load the reminder silently; the user who
+    // asks for it is told so in a pop-up message.
+    void nothingComingIsToldOnlyWhenAsked() {
+        Install in;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        QVERIFY(app.start());
+        QVERIFY(!app.notices().popMsg());
+        in.clock.advanceSecs(61 * 60);
+        app.controller().tick().run();
+        QVERIFY(!app.notices().popMsg());
+
+        app.dispatcher().dispatch(TrayMenu::ShowReminder);
+        QVERIFY(app.notices().popMsg());
+        QCOMPARE(app.notices().popMsg()->message(),
+                 QStringLiteral("No events in the coming 2 days."));
+        QVERIFY(!app.notices().reminder());
     }
 
     // Start-up runs its jobs once: the mail account of the mail program is stored.
