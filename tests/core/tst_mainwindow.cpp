@@ -11,10 +11,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 
 // A tool the main window has never heard of: it plugs in through ToolPage alone and counts
 // what the main window tells it.
@@ -35,6 +40,21 @@ public:
 };
 
 namespace {
+
+class KeyCounter : public QObject {
+public:
+    explicit KeyCounter(int& count) : m_count(count) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress)
+            ++m_count;
+        return false;
+    }
+
+private:
+    int& m_count;
+};
 
 // A program folder with a data file and help topics, and a dispatcher on fakes.
 struct Fixture {
@@ -345,6 +365,65 @@ private Q_SLOTS:
         f.plm()->resize(200, 150);
         QVERIFY(f.plm()->clientArea()->width() >= 700);
         QVERIFY(f.plm()->clientArea()->height() >= 420);
+    }
+
+    // Help asked for from a modal window takes keys, clicks and its closing while that
+    // window stays open; the other windows stay blocked, as the modal window wants.
+    void helpOverAModalWindowIsUsable() {
+        Fixture f;
+        QFile topic(f.dir.filePath(QStringLiteral("help/editevents.htm")));
+        QVERIFY(topic.open(QIODevice::WriteOnly));
+        topic.write("<html><head><title>Edit Events</title></head><body>"
+                    "<p><a href=\"plm.htm\">Main window</a></p>" +
+                    QByteArray("<p>line</p>").repeated(300) + "</body></html>");
+        topic.close();
+        QWidget other;
+        other.setObjectName(QStringLiteral("Other"));
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("EditEvents"));
+        bool checked = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            // Whatever fails below, the modal loop ends.
+            const auto end = qScopeGuard([&] { dialog.reject(); });
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            HelpWindow* help = f.shell.helpWindow();
+            QVERIFY(help && QTest::qWaitForWindowExposed(help));
+            QCOMPARE(help->currentTopic(), QStringLiteral("editevents.htm"));
+            auto* browser = help->findChild<QTextBrowser*>();
+            browser->setFocus();
+
+            // Keys come through the window system, which drops them for blocked windows.
+            QTest::keyClick(help->windowHandle(), Qt::Key_End);
+            QTRY_VERIFY(browser->verticalScrollBar()->value() > 0);
+            int otherKeys = 0;
+            KeyCounter counter(otherKeys);
+            other.installEventFilter(&counter);
+            QTest::keyClick(other.windowHandle(), Qt::Key_A);
+            QCOMPARE(otherKeys, 0);
+
+            // A click on a link follows it.
+            QTest::keyClick(help->windowHandle(), Qt::Key_Home);
+            QTRY_COMPARE(browser->verticalScrollBar()->value(), 0);
+            QTextCursor onLink = browser->document()->find("Main window");
+            onLink.setPosition(onLink.selectionStart() + 3);
+            const QPoint link =
+                browser->viewport()->mapTo(help, browser->cursorRect(onLink).center());
+            QCOMPARE(browser->anchorAt(browser->cursorRect(onLink).center()), "plm.htm");
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, link);
+            QTRY_COMPARE(help->currentTopic(), QStringLiteral("plm.htm"));
+
+            // Esc closes it; the modal window stays.
+            QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+            QTRY_VERIFY(!help->isVisible());
+            QVERIFY(dialog.isVisible());
+            checked = true;
+        });
+        dialog.exec();
+        QVERIFY(checked);
     }
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {
