@@ -1,5 +1,6 @@
 #include "calendar/ui/IcoPick.h"
 
+#include "core/PlainText.h"
 #include "core/Twips.h"
 
 #include "calendar/EventIcons.h"
@@ -30,7 +31,8 @@ int px(int twips) {
     return Twips::toPixels(twips);
 }
 
-// Draws a cell's icon centred, its mask colour see-through.
+// Draws a cell's icon centred, its mask colour see-through, scaled smoothly on a dense
+// screen; the icon under the mouse stands on a light highlight.
 class IconDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -43,9 +45,18 @@ public:
         if (picture.isNull())
             return;
         const QRect r = option.rect;
-        painter->drawImage(QPoint(r.x() + (r.width() - picture.width()) / 2,
-                                  r.y() + (r.height() - picture.height()) / 2),
-                           picture);
+        if (option.state.testFlag(QStyle::State_MouseOver)) {
+            QColor light = option.palette.color(QPalette::Highlight);
+            painter->setPen(light);
+            light.setAlpha(60);
+            painter->setBrush(light);
+            painter->drawRoundedRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+        }
+        const QRect target(r.x() + (r.width() - picture.width()) / 2,
+                           r.y() + (r.height() - picture.height()) / 2, picture.width(),
+                           picture.height());
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(target, picture);
     }
 };
 
@@ -67,9 +78,10 @@ const QString IcoPick::FileFilter =
     QStringLiteral("Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)");
 
 IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
-                 const QImage& defaultIcon, QWidget* parent)
+                 const QImage& defaultIcon, const QImage& current, QWidget* parent)
     : QDialog(parent), m_paths(paths), m_dialogs(dialogs), m_folders(folders),
-      m_defaultIcon(defaultIcon), m_chooser(chooseWithDialog), m_grid(new QTableWidget(this)),
+      m_defaultIcon(defaultIcon), m_current(current), m_chooser(chooseWithDialog),
+      m_grid(new QTableWidget(this)),
       m_fileBtn(new QPushButton(QStringLiteral(" Icon Files"), this)),
       m_cancelBtn(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("IcoPick"));
@@ -88,6 +100,9 @@ IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& fold
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setItemDelegate(new IconDelegate(m_grid));
+    m_grid->setAccessibleName(QStringLiteral("Icons"));
+    m_grid->setMouseTracking(true);
+    m_grid->viewport()->setAttribute(Qt::WA_Hover);
     connect(m_grid, &QTableWidget::cellClicked, this, &IcoPick::pick);
     connect(m_grid, &QTableWidget::cellActivated, this, &IcoPick::pick);
 
@@ -119,11 +134,18 @@ void IcoPick::loadIcons() {
         item->setData(PictureRole, loaded.pictures.at(k));
         item->setData(ShownRole, withMaskColour(loaded.pictures.at(k)));
         item->setTextAlignment(Qt::AlignCenter);
+        // Names come from the file: shown as written, never as markup.
+        item->setData(Qt::ToolTipRole, asRichText(loaded.names.value(k)));
+        item->setData(Qt::AccessibleTextRole, loaded.names.value(k));
         const QPoint cell = cellOf(k);
         m_grid->setItem(cell.y(), cell.x(), item);
     }
-    if (rows > 0)
-        m_grid->setCurrentCell(0, 0);
+    if (rows > 0) {
+        // It opens on the event's own icon when this file has it.
+        const QPoint start = cellOf(startIndex(loaded, m_current, m_defaultIcon));
+        m_grid->setCurrentCell(start.y(), start.x());
+        m_grid->scrollToItem(m_grid->item(start.y(), start.x()));
+    }
     m_grid->setFocus();
 }
 
