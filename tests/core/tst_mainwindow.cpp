@@ -8,12 +8,14 @@
 #include "core/ui/ToolPage.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "platform/ui/QtWindowSystem.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -424,6 +426,26 @@ private Q_SLOTS:
         });
         dialog.exec();
         QVERIFY(checked);
+    }
+
+    // The desktop's message box shows a text with markup as it is written.
+    void messageBoxesShowPlainText() {
+        QtDialogs dialogs;
+        QString shown;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    shown = box->text();
+                    format = box->textFormat();
+                    box->accept();
+                }
+            }
+        });
+        dialogs.messageBox(QStringLiteral("<h1>BIG</h1> not found."), QStringLiteral("Message"),
+                           MessageButtons::Ok, MessageIcon::Information);
+        QCOMPARE(shown, QStringLiteral("<h1>BIG</h1> not found."));
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {

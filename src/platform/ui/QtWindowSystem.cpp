@@ -85,6 +85,8 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
     QMessageBox box(shown, title, text,
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                      : QMessageBox::Ok);
+    // Messages quote file names, error texts and the user's own words: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
     case QMessageBox::Yes:
