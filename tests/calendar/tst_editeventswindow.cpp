@@ -322,6 +322,10 @@ private Q_SLOTS:
         IcoPick picker(built, m_desktop.dialogs, memory, HolidaysIL::raw(1));
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        auto* icons = picker.findChild<QTableWidget*>("IconGrid");
+        QTest::mouseMove(picker.windowHandle(),
+                         icons->viewport()->mapTo(
+                             &picker, icons->visualRect(icons->model()->index(1, 2)).center()));
         QVERIFY(picker.grab().save(folder + "/icopick.png"));
     }
 

@@ -241,6 +241,25 @@ private Q_SLOTS:
         QCOMPARE(QPoint(grid->currentColumn(), grid->currentRow()), cell);
     }
 
+    void theIconUnderTheMouseIsHighlighted() {
+        Folder folder(11);
+        FakeDialogs platform;
+        IconFolderMemory memory;
+        IcoPick picker(folder.paths, platform, memory, filled(0xFF123456));
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        auto* grid = picker.findChild<QTableWidget*>("IconGrid");
+        const auto over = [&](int row, int column) {
+            QTest::mouseMove(
+                picker.windowHandle(),
+                grid->viewport()->mapTo(
+                    &picker, grid->visualRect(grid->model()->index(row, column)).center()));
+            return picker.hoveredCell();
+        };
+        QCOMPARE(over(1, 2), grid->model()->index(1, 2));
+        QVERIFY(!over(1, 5).isValid()); // an empty cell
+    }
+
     void builtDefaultLibrary() {
         const AppPaths built(PLUMORA_BIN_DIR, PLUMORA_BIN_DIR);
         const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, built);

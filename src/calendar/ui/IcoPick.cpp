@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -31,11 +32,25 @@ int px(int twips) {
     return Twips::toPixels(twips);
 }
 
+QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
+                         const QString& filter) {
+    QFileDialog dialog(parent, title, folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 // Draws a cell's icon centred, its mask colour see-through, scaled smoothly on a dense
 // screen; the icon under the mouse stands on a light highlight.
-class IconDelegate : public QStyledItemDelegate {
+class IcoPickDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    QPersistentModelIndex hovered; // the cell under the mouse
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -45,7 +60,7 @@ public:
         if (picture.isNull())
             return;
         const QRect r = option.rect;
-        if (option.state.testFlag(QStyle::State_MouseOver)) {
+        if (index == hovered) {
             QColor light = option.palette.color(QPalette::Highlight);
             painter->setPen(light);
             light.setAlpha(60);
@@ -59,18 +74,6 @@ public:
         painter->drawImage(target, picture);
     }
 };
-
-QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
-                         const QString& filter) {
-    QFileDialog dialog(parent, title, folder, filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-} // namespace
 
 const QString IcoPick::DialogTitle = QStringLiteral("Please select an icon file:");
 // Linux file names keep their case, so both spellings of each extension are offered.
@@ -99,10 +102,11 @@ IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& fold
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setItemDelegate(new IconDelegate(m_grid));
+    m_delegate = new IcoPickDelegate(m_grid);
+    m_grid->setItemDelegate(m_delegate);
     m_grid->setAccessibleName(QStringLiteral("Icons"));
     m_grid->setMouseTracking(true);
-    m_grid->viewport()->setAttribute(Qt::WA_Hover);
+    m_grid->viewport()->installEventFilter(this);
     connect(m_grid, &QTableWidget::cellClicked, this, &IcoPick::pick);
     connect(m_grid, &QTableWidget::cellActivated, this, &IcoPick::pick);
 
@@ -169,6 +173,27 @@ void IcoPick::chooseFile() {
     m_folders.remember(file);
     m_fileName = file;
     loadIcons();
+}
+
+QModelIndex IcoPick::hoveredCell() const {
+    return m_delegate->hovered;
+}
+
+bool IcoPick::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid->viewport() &&
+        (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave)) {
+        QModelIndex under;
+        if (event->type() == QEvent::MouseMove) {
+            under = m_grid->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (!m_grid->item(under.row(), under.column()))
+                under = {};
+        }
+        if (under != m_delegate->hovered) {
+            m_delegate->hovered = under;
+            m_grid->viewport()->update();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void IcoPick::pick(int row, int column) {

@@ -4,9 +4,11 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QModelIndex>
 
 #include <functional>
 
+class IcoPickDelegate;
 class IconFolderMemory;
 class Dialogs;
 class QPushButton;
@@ -46,6 +48,11 @@ public:
     const QImage& picked() const { return m_picked; }
     // The number of icons in the grid.
     int iconCount() const { return m_count; }
+    // The icon under the mouse, highlighted; invalid when there is none.
+    QModelIndex hoveredCell() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void chooseFile();
@@ -62,6 +69,7 @@ private:
     QImage m_picked;
     int m_count = 0;
     QTableWidget* m_grid;
+    IcoPickDelegate* m_delegate = nullptr;
     QPushButton* m_fileBtn;
     QPushButton* m_cancelBtn;
 };
