@@ -384,6 +384,9 @@ private Q_SLOTS:
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
 
+        // The help window is already open when the modal window comes up.
+        f.shell.showHelp(QStringLiteral("index.htm"));
+        QVERIFY(QTest::qWaitForWindowExposed(f.shell.helpWindow()));
         QDialog dialog;
         dialog.setObjectName(QStringLiteral("EditEvents"));
         bool checked = false;
