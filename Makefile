@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps bench sanitize package clean
 
 run: build
 	$(BUILD_DIR)/bin/plumora
@@ -17,8 +17,20 @@ build: deps
 deps:
 	@bash scripts/install-deps.sh
 
+# A Debian package of the installed program, in the build folder.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
 bench: build
 	bash bench/startup.sh $(BUILD_DIR)
+
+# The unit tests built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
+SANITIZE_DIR ?= build-sanitize
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DPLUMORA_SANITIZE=ON -DPLUMORA_BUILD_BENCH=OFF
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L unit
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,11 +1,19 @@
 #include "app/Application.h"
 
 #include "calendar/HolidayUpdateJob.h"
+#include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
+#include "core/Log.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/ui/QAccess.h"
+#include "wallpaper/CheckWallpaper.h"
+#include "wallpaper/ui/WallpaperChanger.h"
+
+#include <QCoreApplication>
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -16,11 +24,13 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context) {
+      m_calendar(m_dispatcher.tools(), context), m_schedule(m_dispatcher.tools(), context) {
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads through the same command stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(!m_starting); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    WallpaperChanger::registerTool(m_dispatcher.tools(), context);
+    registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();
 }
 
@@ -29,6 +39,10 @@ Application::~Application() = default;
 void Application::addJobs() {
     m_controller.addStartupJob(
         std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+    m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
+    m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
+        Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
+        m_context.registry, m_context.paths.isInstalledCopy()));
 
     // Once a minute, in this order.
     m_controller.addMinuteJob(std::make_unique<HolidayUpdateJob>(nullptr));
@@ -39,9 +53,16 @@ void Application::addJobs() {
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [this] { m_dispatcher.dispatch(TrayMenu::QNotes); }));
+    m_controller.addMinuteJob(
+        std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }
 
 bool Application::start() {
+    const AppPaths& paths = m_context.paths;
+    qCInfo(lcStartup) << "data file:" << paths.dataFile();
+    for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
+        qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
+    qCInfo(lcStartup) << "ShutDown from:" << paths.helperProgram(QStringLiteral("ShutDown"));
     m_starting = true;
     m_controller.create();
     m_starting = false;

@@ -5,6 +5,7 @@
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
 #include "notify/ui/Notices.h"
+#include "scheduler/ui/Schedule.h"
 
 #include <QObject>
 
@@ -33,5 +34,6 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    ScheduleTool m_schedule;
     bool m_starting = false; // start-up's own commands are running
 };

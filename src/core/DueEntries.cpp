@@ -47,7 +47,7 @@ bool describeAction(int schType, const QString& launch, const AppPaths& paths, D
         return true;
     case ShutDownSystem:
         entry.action = DueAction::ShutDown;
-        entry.program = paths.resource(QStringLiteral("ShutDown"));
+        entry.program = paths.helperProgram(QStringLiteral("ShutDown"));
         entry.arguments = {launch == QLatin1String("H") ? QStringLiteral("0")
                                                         : QStringLiteral("1")};
         return true;

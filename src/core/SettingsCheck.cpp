@@ -18,6 +18,18 @@ void restrictToOwner(const QString& path) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+QString unreadableDataFileMessage(const QString& dataFile, const QString& reason) {
+    return QStringLiteral("Plumora cannot read its data file:\n%1\n(%2)\n\n"
+                          "The file has been left exactly as it is. Until it can be read, your "
+                          "calendar, notes and settings are not shown, and changes cannot be "
+                          "saved.\n\nTwo ways back:\n"
+                          "- put a good copy of your data file beside it under the name "
+                          "temp.plm and start Plumora again; it takes the damaged file's place "
+                          "and the damaged file is kept as data.plm.damaged;\n"
+                          "- or restore a backup: Options, Restore.")
+        .arg(dataFile, reason);
+}
+
 SettingsCheck::SettingsCheck(AppPaths paths) : m_paths(std::move(paths)) {}
 
 bool SettingsCheck::copyTemplate() {
@@ -35,6 +47,21 @@ bool SettingsCheck::copyTemplate() {
         return false;
     }
     return true;
+}
+
+QString SettingsCheck::unreadableReason(const QString& error) const {
+    const QString data = m_paths.dataFile();
+    if (!QFileInfo::exists(data))
+        return QStringLiteral("the file is missing and could not be made from the template %1")
+            .arg(m_paths.templateFile());
+    // A change cut off by a crash leaves a journal that must be rolled back before the file
+    // can be read; in a folder Plumora cannot write to, that never happens.
+    const QString journal = data + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal) && !QFileInfo(QFileInfo(data).path()).isWritable())
+        return QStringLiteral("an unfinished change in %1 cannot be undone because the folder "
+                              "is read-only")
+            .arg(journal);
+    return error.isEmpty() ? QStringLiteral("it is damaged or not a Plumora data file") : error;
 }
 
 bool SettingsCheck::recoverFromReplacement() {
@@ -88,6 +115,12 @@ SettingsCheck::Result SettingsCheck::run() {
     };
 
     step("copy the template", [&] { return copyTemplate(); });
+    // A copy restored by hand may be readable by everyone; the file holds the mail password.
+    for (const QString& file :
+         QStringList{m_paths.dataFile(), m_paths.dataFile() + QStringLiteral("-journal")}) {
+        if (QFileInfo::exists(file))
+            restrictToOwner(file);
+    }
     step("open the data file", open);
     // A file that cannot take the new schema (read-only, say) still works, only slower; it
     // is never a reason to replace it.
@@ -107,5 +140,7 @@ SettingsCheck::Result SettingsCheck::run() {
             return false;
         return settings.smallIcons <= 0 || write([](Settings& s) { s.smallIcons = -1; });
     });
+    if (!loaded)
+        result.unreadable = unreadableReason(db ? db->lastError() : QString());
     return result;
 }

@@ -12,6 +12,8 @@ public:
         bool firstRun = false;  // NotifyAgo was 255 and is now 2: show the help once
         bool recovered = false; // temp.plm replaced a damaged data file
         int failedSteps = 0;
+        // Why the data file cannot be read after all steps; empty when it can.
+        QString unreadable;
     };
 
     explicit SettingsCheck(AppPaths paths);
@@ -24,9 +26,14 @@ public:
 
 private:
     bool copyTemplate();
+    QString unreadableReason(const QString& error) const;
 
     AppPaths m_paths;
 };
 
-// Limits data.plm to its owner: it holds the mail password.
+// Limits a file to its owner: data.plm and its copies hold the mail password.
 void restrictToOwner(const QString& path);
+
+// What the user is told, once per start, about a data file that cannot be read: which file,
+// why, and the two ways back. Nothing is changed in the file.
+QString unreadableDataFileMessage(const QString& dataFile, const QString& reason);

@@ -1,17 +1,57 @@
 #pragma once
 
 #include <QLockFile>
+#include <QObject>
 #include <QString>
 
-// One running copy per program folder, by a lock file in it. A lock left by a copy that
-// died is taken over; a folder where no lock can be written does not stop Plumora.
-class SingleInstance {
-public:
-    explicit SingleInstance(const QString& programFolder);
+#include <functional>
+#include <memory>
 
-    // False only when another live copy holds the lock.
-    bool acquire();
+class QLocalServer;
+
+// One running copy per program folder. The lock file lies in the program folder, or, when
+// no file can be made there (a read-only folder), in the user's runtime folder under a name
+// made from the program folder's path. A lock whose owner is not a running copy of this
+// program (dead, another program, or no readable owner at all, as a copy killed while
+// writing it leaves) is taken over.
+//
+// The running copy also listens on a local socket beside the lock, so a second start can
+// ask it to show itself before it ends.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome {
+        Acquired,       // this is the one copy
+        HeldByAnother,  // a running copy holds the lock
+        NoLockPossible, // neither folder takes a lock: run anyway, alone as far as we know
+    };
+
+    explicit SingleInstance(QString programFolder, QString runtimeFolder = defaultRuntimeFolder(),
+                            QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    Outcome acquire();
+    // Where the lock was (or would be) made.
+    QString lockPath() const { return m_lockPath; }
+
+    // The running copy: starts answering a second start's requests with `onShowRequest`.
+    bool listen(std::function<void()> onShowRequest);
+    // A second start: asks the running copy to show itself; false when the request could not
+    // be handed over within `timeoutMs`. It does not wait for the copy to act.
+    bool askRunningCopyToShow(int timeoutMs = 1000) const;
+
+    // $XDG_RUNTIME_DIR, else a folder of the user's own in the temporary folder.
+    static QString defaultRuntimeFolder();
+    // Whether the process `pid` runs the program `executableName` (its file name).
+    static bool isRunningProgram(qint64 pid, const QString& executableName);
 
 private:
-    QLockFile m_lock;
+    Outcome tryPath(const QString& path);
+    QString socketName() const;
+
+    QString m_programFolder;
+    QString m_runtimeFolder;
+    QString m_lockPath;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
 };

@@ -42,6 +42,7 @@ Opening onOpen(const Stored& stored, QSize defaultSize, const QList<Screen>& scr
         !desktop.intersects(o.geometry)) {
         const QRect area = screens.first().available;
         o.geometry = area.marginsRemoved(frame);
+        o.fitted = true;
         return o;
     }
 
@@ -55,13 +56,15 @@ Opening onOpen(const Stored& stored, QSize defaultSize, const QList<Screen>& scr
             home = &s;
         }
     }
+    const QRect asStored = o.geometry;
     o.geometry = fitInto(o.geometry, frame, home->available);
+    o.fitted = o.geometry != asStored;
     return o;
 }
 
-void onClose(Settings& s, const QRect& geometry, const QRect& opened, bool minimised,
+void onClose(Settings& s, const QRect& geometry, const QRect& fittedTo, bool minimised,
              bool maximised) {
-    if (!minimised && !maximised && geometry != opened) {
+    if (!minimised && !maximised && geometry != fittedTo) {
         s.windowLeft = Twips::fromPixels(geometry.x());
         s.windowTop = Twips::fromPixels(geometry.y());
         s.windowWidth = Twips::fromPixels(geometry.width());
@@ -75,10 +78,10 @@ Stored load(const QString& dataFile) {
     return s ? read(*s) : Stored{};
 }
 
-bool save(const QString& dataFile, const QRect& geometry, const QRect& opened, bool minimised,
+bool save(const QString& dataFile, const QRect& geometry, const QRect& fittedTo, bool minimised,
           bool maximised) {
     return SettingsStore(dataFile).update(
-        [&](Settings& s) { onClose(s, geometry, opened, minimised, maximised); });
+        [&](Settings& s) { onClose(s, geometry, fittedTo, minimised, maximised); });
 }
 
 } // namespace WindowPlacement

@@ -22,6 +22,8 @@ struct Stored {
 struct Opening {
     QRect geometry; // pixels: position of the frame, size of the window
     bool maximised = false;
+    // The placement had to be changed to fit the screen (it is not the stored one).
+    bool fitted = false;
 };
 
 // One screen of the desktop: whole, and without its panels.
@@ -45,17 +47,18 @@ Opening onOpen(const Stored& stored, QSize defaultSize, const QList<Screen>& scr
                const QMargins& frame = {});
 
 // What to store when the window closes. Only a window in its normal state records its
-// geometry, so a maximised or minimised close keeps the last normal placement; and only
-// when the user moved or resized it, so a placement fitted to a smaller screen never
-// replaces the one the user chose. `opened` is the geometry the window was given when it
-// opened. The maximised mark is written in every state.
-void onClose(Settings& settings, const QRect& geometry, const QRect& opened, bool minimised,
+// geometry, so a maximised or minimised close keeps the last normal placement. A window
+// that had to be fitted to its screen when it opened records it only once the user moved
+// or resized it, so a placement fitted to a smaller screen never replaces the one the user
+// chose: `fittedTo` is the geometry it was fitted to, null when it opened as stored. The
+// maximised mark is written in every state.
+void onClose(Settings& settings, const QRect& geometry, const QRect& fittedTo, bool minimised,
              bool maximised);
 
 // Read and write through data.plm, one operation each. load() gives the defaults (default
 // size, not maximised) when the file or its row cannot be read.
 Stored load(const QString& dataFile);
-bool save(const QString& dataFile, const QRect& geometry, const QRect& opened, bool minimised,
+bool save(const QString& dataFile, const QRect& geometry, const QRect& fittedTo, bool minimised,
           bool maximised);
 
 } // namespace WindowPlacement

@@ -1,15 +1,20 @@
 #include "platform/ProcessRunner.h"
 
+#include "core/Clock.h"
+
 #include <QProcess>
 
-ProcessResult SystemProcessRunner::run(const QString& program, const QStringList& arguments) {
+#include <algorithm>
+
+ProcessResult SystemProcessRunner::run(const QString& program, const QStringList& arguments,
+                                       int timeoutMs) {
     ProcessResult result;
     QProcess process;
     process.start(program, arguments, QIODevice::ReadOnly);
-    if (!process.waitForStarted(m_timeoutMs))
+    if (!process.waitForStarted(timeoutMs))
         return result;
     result.started = true;
-    if (!process.waitForFinished(m_timeoutMs)) {
+    if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
         return result;
@@ -18,5 +23,24 @@ ProcessResult SystemProcessRunner::run(const QString& program, const QStringList
     result.errorOutput = process.readAllStandardError();
     if (process.exitStatus() == QProcess::NormalExit)
         result.exitCode = process.exitCode();
+    return result;
+}
+
+TimeBudgetRunner::TimeBudgetRunner(ProcessRunner& runner, const Clock& clock, int budgetMs)
+    : m_runner(runner), m_clock(clock), m_deadline(clock.monotonicMs() + std::max(0, budgetMs)) {}
+
+ProcessResult TimeBudgetRunner::run(const QString& program, const QStringList& arguments,
+                                    int timeoutMs) {
+    const qint64 left = m_deadline - m_clock.monotonicMs();
+    if (left <= 0) {
+        m_exceeded = true;
+        ProcessResult refused;
+        refused.errorOutput = QByteArrayLiteral("not started: the time allowed has run out");
+        return refused;
+    }
+    const int allowed = int(std::min<qint64>(timeoutMs, left));
+    ProcessResult result = m_runner.run(program, arguments, allowed);
+    if (!result.ok() && m_clock.monotonicMs() >= m_deadline)
+        m_exceeded = true;
     return result;
 }

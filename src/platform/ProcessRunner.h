@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class Clock;
+
 struct ProcessResult {
     bool started = false;
     int exitCode = -1;
@@ -17,16 +19,36 @@ struct ProcessResult {
 // that records the commands.
 class ProcessRunner {
 public:
+    // How long one command may run unless the caller allows less.
+    static constexpr int DefaultTimeoutMs = 15000;
+
     virtual ~ProcessRunner() = default;
-    virtual ProcessResult run(const QString& program, const QStringList& arguments) = 0;
+    // A program still running after `timeoutMs` is killed and counts as failed.
+    virtual ProcessResult run(const QString& program, const QStringList& arguments,
+                              int timeoutMs = DefaultTimeoutMs) = 0;
 };
 
 class SystemProcessRunner final : public ProcessRunner {
 public:
-    explicit SystemProcessRunner(int timeoutMs = 15000) : m_timeoutMs(timeoutMs) {}
-    // A program still running after the time-out is killed and counts as failed.
-    ProcessResult run(const QString& program, const QStringList& arguments) override;
+    ProcessResult run(const QString& program, const QStringList& arguments,
+                      int timeoutMs = DefaultTimeoutMs) override;
+};
+
+// Runs the commands of one task through another runner within a single time budget, so
+// that a task of several steps on the user-interface thread never outlasts it: each
+// command may take what is left of the budget, and once it is spent the remaining
+// commands are not started.
+class TimeBudgetRunner final : public ProcessRunner {
+public:
+    TimeBudgetRunner(ProcessRunner& runner, const Clock& clock, int budgetMs);
+    ProcessResult run(const QString& program, const QStringList& arguments,
+                      int timeoutMs = DefaultTimeoutMs) override;
+    // Whether a command was refused or cut short because the budget ran out.
+    bool budgetExceeded() const { return m_exceeded; }
 
 private:
-    int m_timeoutMs;
+    ProcessRunner& m_runner;
+    const Clock& m_clock;
+    qint64 m_deadline;
+    bool m_exceeded = false;
 };

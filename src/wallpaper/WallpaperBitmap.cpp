@@ -10,7 +10,7 @@
 
 namespace WallpaperBitmap {
 
-QImage load(const QString& path, QString* error) {
+QImage load(const QString& path, QString* error, const QSize& fitWithin) {
     std::optional<QByteArray> data = RegularFile::read(path, MaxFileBytes, error);
     if (!data)
         return {};
@@ -19,6 +19,15 @@ QImage load(const QString& path, QString* error) {
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(MaxDecodedMegabytes);
+    if (fitWithin.isValid()) {
+        // The reader scales before it turns the picture upright.
+        QSize bound = fitWithin;
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            bound.transpose();
+        const QSize size = reader.size();
+        if (size.isValid() && (size.width() > bound.width() || size.height() > bound.height()))
+            reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio).expandedTo({1, 1}));
+    }
     QImage image = reader.read();
     if (image.isNull() && error)
         *error = path + QStringLiteral(": ") + reader.errorString();

@@ -16,8 +16,10 @@ inline QString fileName() {
 }
 
 // The picture of an image file, null (with the reason in `error`) when the file is not a
-// regular file, is too large, or does not decode. Camera orientation is applied.
-QImage load(const QString& path, QString* error = nullptr);
+// regular file, is too large, or does not decode. Camera orientation is applied. A valid
+// `fitWithin` decodes a larger picture straight to that size (keeping its proportions),
+// which costs a fraction of the full decode for a preview.
+QImage load(const QString& path, QString* error = nullptr, const QSize& fitWithin = {});
 
 // Writes `image` as a BMP to `target`, replacing it in one step so that a desktop never
 // reads half a file. False (with the reason) when the image is null or the write fails.

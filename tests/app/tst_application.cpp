@@ -1,11 +1,13 @@
 #include "app/Application.h"
 #include "calendar/EventStore.h"
+#include "core/DataFile.h"
 #include "core/Schema.h"
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
+#include "quickaccess/XbelWriter.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +76,31 @@ private Q_SLOTS:
         const Settings s = SettingsStore(in.context.paths.dataFile()).load().value();
         QCOMPARE(s.mailUser, QStringLiteral("ann"));
         QCOMPARE(s.mailServer, QStringLiteral("pop.example.org"));
+    }
+
+    // Quick Access: the tick records the folders of today's documents, and the tool is the
+    // QAccess page.
+    void quickAccessTracksAndOpens() {
+        Install in;
+        in.desktop.shell.specialFolders.insert(int(SpecialFolder::Recent), in.dir.path() + '/');
+        QFile list(in.dir.filePath(QStringLiteral("recently-used.xbel")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(XbelWriter::write({XbelWriter::mark(
+            XbelWriter::fileHref(QStringLiteral("/home/ann/Garden/plan.odt")), in.clock.now())}));
+        list.close();
+        Application app(in.context);
+        app.controller().create();
+        app.controller().tick().run();
+        QCOMPARE(DataFile(in.context.paths.dataFile())
+                     .scalar(QStringLiteral("SELECT FullPath FROM QAccess"))
+                     .toString(),
+                 QStringLiteral("/home/ann/Garden"));
+
+        app.dispatcher().dispatch(TrayMenu::QAccess);
+        ToolPage* page = app.dispatcher().mainWindow()->activePage();
+        QVERIFY(page);
+        QCOMPARE(page->objectName(), QStringLiteral("QAccess"));
+        QCOMPARE(page->windowTitle(), QStringLiteral("Quick Access"));
     }
 };
 

@@ -132,6 +132,10 @@ private Q_SLOTS:
         DataFile db(missing);
         QVERIFY(!db.isOpen());
         QVERIFY(!QFileInfo::exists(missing));
+        // A failed save reports why the file could not be opened, not a later symptom.
+        Transaction t(db);
+        QVERIFY(!t.isActive());
+        QVERIFY2(db.lastError().contains(QLatin1String("not found")), qPrintable(db.lastError()));
         QVERIFY(!SettingsStore(missing).load());
     }
 

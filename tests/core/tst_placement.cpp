@@ -27,46 +27,49 @@ private Q_SLOTS:
         QTest::addColumn<QList<WindowPlacement::Screen>>("screens");
         QTest::addColumn<QMargins>("frame");
         QTest::addColumn<QRect>("expected");
+        QTest::addColumn<bool>("fitted");
 
         const QMargins none;
         QTest::newRow("stored placement, twips to pixels")
             << Stored{1500, 3000, 12000, 9000, false} << OneScreen << none
-            << QRect(100, 200, 800, 600);
+            << QRect(100, 200, 800, 600) << false;
         QTest::newRow("zero sizes keep the default size")
             << Stored{1500, 3000, 0, 0, false} << OneScreen << none
-            << QRect(QPoint(100, 200), Default);
+            << QRect(QPoint(100, 200), Default) << false;
         QTest::newRow("zero width alone keeps the default width")
             << Stored{0, 0, 0, 9000, false} << OneScreen << none
-            << QRect(0, 0, Default.width(), 600);
+            << QRect(0, 0, Default.width(), 600) << false;
         QTest::newRow("left beyond the screen fills the work area")
-            << Stored{30000, 1500, 12000, 9000, false} << OneScreen << none << Available;
+            << Stored{30000, 1500, 12000, 9000, false} << OneScreen << none << Available << true;
         QTest::newRow("top beyond the screen fills the work area")
-            << Stored{1500, 17000, 12000, 9000, false} << OneScreen << none << Available;
+            << Stored{1500, 17000, 12000, 9000, false} << OneScreen << none << Available << true;
         QTest::newRow("left exactly on the right edge is off the screen")
-            << Stored{28800, 0, 12000, 9000, false} << OneScreen << none << Available;
+            << Stored{28800, 0, 12000, 9000, false} << OneScreen << none << Available << true;
         QTest::newRow("wholly left of the screen fills the work area")
-            << Stored{-15000, 0, 12000, 9000, false} << OneScreen << none << Available;
+            << Stored{-15000, 0, 12000, 9000, false} << OneScreen << none << Available << true;
         QTest::newRow("partly left of the screen is brought onto it")
-            << Stored{-1500, 0, 12000, 9000, false} << OneScreen << none << QRect(0, 0, 800, 600);
+            << Stored{-1500, 0, 12000, 9000, false} << OneScreen << none << QRect(0, 0, 800, 600)
+            << true;
         QTest::newRow("partly under the bottom panel is lifted above it")
             << Stored{1500, 9000, 12000, 9000, false} << OneScreen << none
-            << QRect(100, 440, 800, 600);
+            << QRect(100, 440, 800, 600) << true;
         QTest::newRow("on a second display of the desktop stays")
             << Stored{30000, 1500, 12000, 9000, false}
             << QList<WindowPlacement::Screen>{{Screen, Available},
                                               {QRect(1920, 0, 1280, 1080),
                                                QRect(1920, 0, 1280, 1080)}}
-            << none << QRect(2000, 100, 800, 600);
+            << none << QRect(2000, 100, 800, 600) << false;
         // 1920 x 1080 at scale 2 is 960 x 540; its panel takes 27.
         const QList<WindowPlacement::Screen> halved{{QRect(0, 0, 960, 540), QRect(0, 0, 960, 513)}};
         QTest::newRow("a placement stored at scale 1 fits the screen at scale 2")
-            << Stored{4500, 3000, 15000, 10500, false} << halved << none << QRect(0, 0, 960, 513);
+            << Stored{4500, 3000, 15000, 10500, false} << halved << none << QRect(0, 0, 960, 513)
+            << true;
         QTest::newRow("a fresh start at scale 2 keeps the frame and status bar on the screen")
-            << Stored{} << halved << QMargins(0, 20, 0, 0) << QRect(0, 0, 780, 493);
+            << Stored{} << halved << QMargins(0, 20, 0, 0) << QRect(0, 0, 780, 493) << true;
         QTest::newRow("a top panel: the frame starts below it")
             << Stored{0, 0, 28800, 16200, false}
             << QList<WindowPlacement::Screen>{{Screen, QRect(0, 32, 1920, 1048)}}
-            << QMargins(2, 24, 2, 2) << QRect(0, 32, 1916, 1022);
+            << QMargins(2, 24, 2, 2) << QRect(0, 32, 1916, 1022) << true;
     }
 
     void onOpen() {
@@ -74,8 +77,10 @@ private Q_SLOTS:
         QFETCH(QList<WindowPlacement::Screen>, screens);
         QFETCH(QMargins, frame);
         QFETCH(QRect, expected);
+        QFETCH(bool, fitted);
         const auto o = WindowPlacement::onOpen(stored, Default, screens, frame);
         QCOMPARE(o.geometry, expected);
+        QCOMPARE(o.fitted, fitted);
         QCOMPARE(o.maximised, stored.maximised);
     }
 

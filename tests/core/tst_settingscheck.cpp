@@ -94,9 +94,29 @@ private Q_SLOTS:
         const auto result = in.check();
         QVERIFY(!result.recovered);
         QVERIFY(result.failedSteps > 0);
+        QVERIFY(!result.unreadable.isEmpty());
         QFile f(in.paths.dataFile());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray(8192, '\x5a'));
+        QVERIFY(in.check().unreadable.size() > 0); // and so at every start, until mended
+    }
+
+    // A copy restored by hand keeps its loose mode; the next start closes it to the owner.
+    void aLooseDataFileIsMadeOwnerOnly() {
+        Install in;
+        QVERIFY(in.check().unreadable.isEmpty());
+        const QString journal = in.paths.dataFile() + QStringLiteral("-journal");
+        QFile(journal).open(QIODevice::WriteOnly);
+        const auto loose = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                           QFile::ReadOther | QFile::WriteOther;
+        for (const QString& file : QStringList{in.paths.dataFile(), journal})
+            QVERIFY(QFile::setPermissions(file, loose));
+        in.check();
+        for (const QString& file : QStringList{in.paths.dataFile(), journal}) {
+            const auto perms = QFileInfo(file).permissions();
+            QVERIFY2(!(perms & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther)),
+                     qPrintable(file));
+        }
     }
 
     void aMissingTemplateLeavesNoDataFile() {

@@ -87,6 +87,24 @@ private Q_SLOTS:
         QCOMPARE(desktop.dialogs.messages.size(), 1);
     }
 
+    // A damaged data file is left alone and the user told once, in plain words, how to mend it.
+    void anUnreadableDataFileIsReportedOncePerStart() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        QFile garbage(in.context.paths.dataFile());
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(4096, '\x5a'));
+        garbage.close();
+        auto running = in.start();
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+        const QString text = desktop.dialogs.messages[0].text;
+        QVERIFY(text.contains(in.context.paths.dataFile()));
+        QVERIFY(text.contains(QLatin1String("temp.plm")));
+        QVERIFY(text.contains(QLatin1String("Restore")));
+        QCOMPARE(desktop.dialogs.messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(QFileInfo(in.context.paths.dataFile()).size(), 4096);
+    }
+
     void aSecondCopyEndsWithoutIconOrTimer() {
         FakeDesktop desktop;
         Install in(desktop);

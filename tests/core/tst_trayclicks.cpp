@@ -1,9 +1,5 @@
-#include "core/SingleInstance.h"
 #include "core/TrayClicks.h"
 
-#include <QProcess>
-#include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 using TrayClicks::Action;
@@ -35,23 +31,6 @@ private Q_SLOTS:
         bool suppress = false;
         for (int i = 0; i < messages.size(); ++i)
             QCOMPARE(TrayClicks::handle(messages.at(i), suppress), actions.at(i));
-    }
-
-    void aLockLeftByADeadCopyIsTakenOver() {
-        QTemporaryDir dir;
-        // A lock file naming a process that no longer exists, as a crash leaves it.
-        QProcess dead;
-        dead.start(QStringLiteral("true"));
-        QVERIFY(dead.waitForStarted());
-        const qint64 pid = dead.processId();
-        QVERIFY(dead.waitForFinished());
-        QFile lock(dir.filePath(QStringLiteral("plumora.lock")));
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() +
-                   '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
-        lock.close();
-        SingleInstance next(dir.path());
-        QVERIFY(next.acquire());
     }
 };
 

@@ -139,9 +139,12 @@ class FakeProcessRunner final : public ProcessRunner {
 public:
     QList<QStringList> commands;
     QList<std::pair<QStringList, ProcessResult>> script;
+    QList<int> timeouts; // the time each command was allowed, in milliseconds
 
-    ProcessResult run(const QString& program, const QStringList& arguments) override {
+    ProcessResult run(const QString& program, const QStringList& arguments,
+                      int timeoutMs = DefaultTimeoutMs) override {
         commands.append(QStringList{program} + arguments);
+        timeouts.append(timeoutMs);
         for (const auto& [prefix, result] : script) {
             if (commands.last().mid(0, prefix.size()) == prefix)
                 return result;

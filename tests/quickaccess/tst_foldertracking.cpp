@@ -1,7 +1,11 @@
 #include "core/DataFile.h"
 #include "core/DateText.h"
 #include "core/Schema.h"
+#include "core/Tick.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
 #include "quickaccess/FolderTracking.h"
+#include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/XbelWriter.h"
 
 #include <QDir>
@@ -179,6 +183,40 @@ private Q_SLOTS:
         touch(m_list);
         QCOMPARE(pass.run(Tomorrow), Outcome::Failed);
         QVERIFY(!QFile::exists(m_data));
+    }
+
+    // The job finds the list and the desktop where the desktop says they are, counts on the
+    // tick's date and, while nothing changed, reads neither the list nor the data file.
+    void jobRunsInTheTick() {
+        FakeClock clock(at(Today, 9));
+        FakeDesktopShell shell;
+        shell.specialFolders.insert(int(SpecialFolder::Recent), m_dir.path() + '/');
+        shell.specialFolders.insert(int(SpecialFolder::Desktop), m_dir.filePath("Desktop/"));
+        const AppPaths paths(m_dir.path(), m_dir.path());
+        Tick tick(clock, paths, [] { return false; });
+        auto owned = std::make_unique<FolderTrackingJob>(paths, shell);
+        FolderTrackingJob* job = owned.get();
+        tick.addJob(std::move(owned));
+
+        writeList({doc("/w/a/1.txt"), doc(m_dir.filePath("Desktop/note.txt"))});
+        tick.run();
+        QCOMPARE(job->lastOutcome(), Outcome::Written);
+        QCOMPARE(stored(), QStringList{"/w/a 1 2026-03-10"});
+
+        // The data file made unreadable shows that an idle pass does not open it.
+        QVERIFY(QFile::setPermissions(m_data, QFileDevice::Permissions()));
+        for (int minute = 1; minute <= 3; ++minute) {
+            clock.advanceSecs(60);
+            tick.run();
+            QCOMPARE(job->lastOutcome(), Outcome::Idle);
+        }
+        QVERIFY(QFile::setPermissions(m_data, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+        clock.set(at(Tomorrow, 0));
+        writeList({doc("/w/a/2.txt", Tomorrow)});
+        tick.run();
+        QCOMPARE(job->lastOutcome(), Outcome::Written);
+        QCOMPARE(stored(), QStringList{"/w/a 2 2026-03-11"});
     }
 };
 

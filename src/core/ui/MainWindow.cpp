@@ -149,7 +149,7 @@ void MainWindow::applyStoredPlacement() {
     const WindowPlacement::Opening o = WindowPlacement::onOpen(stored, DefaultSize, screens, frame);
     move(o.geometry.topLeft());
     resize(o.geometry.size());
-    m_opened = QRect(pos(), size());
+    m_fittedTo = o.fitted ? QRect(pos(), size()) : QRect();
     if (o.maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -287,7 +287,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     const Qt::WindowStates state = windowState();
-    WindowPlacement::save(m_context.paths.dataFile(), QRect(pos(), size()), m_opened,
+    WindowPlacement::save(m_context.paths.dataFile(), QRect(pos(), size()), m_fittedTo,
                           state.testFlag(Qt::WindowMinimized), state.testFlag(Qt::WindowMaximized));
     event->accept();
 }

@@ -10,6 +10,9 @@
 #include "platform/NetworkStatus.h"
 #include "platform/Registry.h"
 
+#include <QDir>
+
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -40,7 +43,12 @@ void TrayController::addStartupJob(std::unique_ptr<StartupJob> job) {
 
 void TrayController::create() {
     m_suppressNextButtonUp = false;
-    if (SettingsCheck(m_context.paths).run().firstRun)
+    const SettingsCheck::Result checked = SettingsCheck(m_context.paths).run();
+    if (!checked.unreadable.isEmpty())
+        m_context.dialogs.messageBox(
+            unreadableDataFileMessage(m_context.paths.dataFile(), checked.unreadable),
+            QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Warning);
+    if (checked.firstRun)
         m_dispatcher.dispatch(TrayMenu::Help);
     for (const auto& job : m_startupJobs) {
         try {
@@ -56,8 +64,16 @@ void TrayController::create() {
 }
 
 bool TrayController::load() {
-    if (!m_instance.acquire())
+    if (m_instance.acquire() == SingleInstance::Outcome::HeldByAnother) {
+        const bool shown = m_instance.askRunningCopyToShow();
+        std::fprintf(stderr, "Plumora is already running for %s (lock %s)%s\n",
+                     qPrintable(QDir::toNativeSeparators(m_context.paths.programFolder())),
+                     qPrintable(m_instance.lockPath()),
+                     shown ? "; it was asked to show its window." : ".");
         return false;
+    }
+    // A later start from the same folder asks this copy to show itself.
+    m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
     m_timer.start(m_tick.msUntilNextTick());
     if (!showTrayIcon())
         tellNoTrayOnce();

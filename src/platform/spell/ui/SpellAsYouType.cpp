@@ -20,12 +20,12 @@ void SpellHighlighter::highlightBlock(const QString& text) {
 }
 
 SpellAsYouType::SpellAsYouType(QTextEdit* edit, SpellChecker& checker)
-    : QObject(edit), m_checker(checker), m_textEdit(edit) {
+    : QObject(edit), m_checker(checker), m_edit(edit) {
     attach(edit, edit->document());
 }
 
 SpellAsYouType::SpellAsYouType(QPlainTextEdit* edit, SpellChecker& checker)
-    : QObject(edit), m_checker(checker), m_plainEdit(edit) {
+    : QObject(edit), m_checker(checker), m_edit(edit) {
     attach(edit, edit->document());
 }
 
@@ -46,26 +46,33 @@ void SpellAsYouType::attach(QWidget* edit, QTextDocument* document) {
 SpellAsYouType::~SpellAsYouType() {
     // Deleting the highlighter clears its underlines from the document.
     delete m_highlighter;
-    QWidget* edit = m_textEdit ? static_cast<QWidget*>(m_textEdit.data()) : m_plainEdit.data();
-    if (edit) {
+    if (QWidget* edit = m_edit.data()) {
         disconnect(edit, nullptr, this, nullptr);
         edit->setContextMenuPolicy(m_oldPolicy);
     }
 }
 
+QTextEdit* SpellAsYouType::textEdit() const {
+    return qobject_cast<QTextEdit*>(m_edit.data());
+}
+
+QPlainTextEdit* SpellAsYouType::plainEdit() const {
+    return qobject_cast<QPlainTextEdit*>(m_edit.data());
+}
+
 QTextCursor SpellAsYouType::cursorAt(const QPoint& pos) const {
-    if (m_textEdit)
-        return m_textEdit->cursorForPosition(pos);
-    if (m_plainEdit)
-        return m_plainEdit->cursorForPosition(pos);
+    if (QTextEdit* edit = textEdit())
+        return edit->cursorForPosition(pos);
+    if (QPlainTextEdit* edit = plainEdit())
+        return edit->cursorForPosition(pos);
     return {};
 }
 
 QMenu* SpellAsYouType::standardMenu(const QPoint& pos) const {
-    if (m_textEdit)
-        return m_textEdit->createStandardContextMenu(pos);
-    if (m_plainEdit)
-        return m_plainEdit->createStandardContextMenu(pos);
+    if (QTextEdit* edit = textEdit())
+        return edit->createStandardContextMenu(pos);
+    if (QPlainTextEdit* edit = plainEdit())
+        return edit->createStandardContextMenu(pos);
     return new QMenu;
 }
 

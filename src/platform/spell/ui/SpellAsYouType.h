@@ -39,12 +39,15 @@ public:
 
 private:
     void attach(QWidget* edit, QTextDocument* document);
+    QTextEdit* textEdit() const;
+    QPlainTextEdit* plainEdit() const;
     QTextCursor cursorAt(const QPoint& pos) const;
     QMenu* standardMenu(const QPoint& pos) const;
 
     SpellChecker& m_checker;
-    QPointer<QTextEdit> m_textEdit;
-    QPointer<QPlainTextEdit> m_plainEdit;
+    // The box as a plain widget: while it is being destroyed it is no longer a text box, so
+    // it is cast back to one only through qobject_cast, which knows that.
+    QPointer<QWidget> m_edit;
     QPointer<SpellHighlighter> m_highlighter;
     Qt::ContextMenuPolicy m_oldPolicy = Qt::DefaultContextMenu;
 };

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QImage>
+
+// The program's icon, drawn by our own code at any size: a plum-coloured calendar page with a
+// leaf. The same drawing as dist/plumora.svg.
+QImage drawAppIcon(int size);

@@ -1,0 +1,31 @@
+#include "quickaccess/FolderTrackingJob.h"
+
+#include "core/AppPaths.h"
+#include "platform/DesktopShell.h"
+#include "quickaccess/QuickAccessLog.h"
+
+namespace {
+
+FolderTracker::Sources sourcesOf(const AppPaths& paths, const DesktopShell& shell) {
+    const QString recent = shell.specialFolderPath(SpecialFolder::Recent);
+    FolderTracker::Sources sources;
+    sources.recentList =
+        recent.isEmpty() ? QString() : recent + QStringLiteral("recently-used.xbel");
+    sources.dataFile = paths.dataFile();
+    sources.desktopFolder = shell.specialFolderPath(SpecialFolder::Desktop);
+    return sources;
+}
+
+} // namespace
+
+FolderTrackingJob::FolderTrackingJob(FolderTracker::Sources sources)
+    : m_tracker(std::move(sources)) {}
+
+FolderTrackingJob::FolderTrackingJob(const AppPaths& paths, const DesktopShell& shell)
+    : FolderTrackingJob(sourcesOf(paths, shell)) {}
+
+void FolderTrackingJob::run(MinuteContext& minute) {
+    m_lastOutcome = m_tracker.run(minute.now.date());
+    if (m_lastOutcome == FolderTracker::Outcome::Failed)
+        qCWarning(lcQuickAccess) << "folder tracking: the pass failed; the next minute retries";
+}

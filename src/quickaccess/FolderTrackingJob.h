@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/Jobs.h"
+#include "quickaccess/FolderTracking.h"
+
+class AppPaths;
+class DesktopShell;
+
+// Records the folders in use once a minute. Cheap while nothing changed: the tracker
+// then only compares the list's and the data file's stamps.
+class FolderTrackingJob final : public MinuteJob {
+public:
+    explicit FolderTrackingJob(FolderTracker::Sources sources);
+    // The user's recent-files list and desktop folder as the desktop names them, and the
+    // program's data file. Without a known recent-files folder the job finds nothing.
+    FolderTrackingJob(const AppPaths& paths, const DesktopShell& shell);
+
+    const char* name() const override { return "folder tracking"; }
+    void run(MinuteContext& minute) override;
+
+    // What the latest run did (Idle before the first one).
+    FolderTracker::Outcome lastOutcome() const { return m_lastOutcome; }
+
+private:
+    FolderTracker m_tracker;
+    FolderTracker::Outcome m_lastOutcome = FolderTracker::Outcome::Idle;
+};

@@ -1,0 +1,33 @@
+#include "quickaccess/QAccessStore.h"
+
+#include "core/DataFile.h"
+#include "quickaccess/QuickAccessLog.h"
+
+QAccessStore::QAccessStore(QString dataFile) : m_path(std::move(dataFile)) {}
+
+bool QAccessStore::mostUsed(QList<Folder>& folders) {
+    folders.clear();
+    DataFile db(m_path);
+    const bool ok =
+        db.isOpen() && db.forEach(QStringLiteral("SELECT FullPath, Hits FROM QAccess WHERE Hits > 1"
+                                                 " ORDER BY Hits DESC, rowid LIMIT ?"),
+                                  {ListedFolders}, [&](DataFile::Row q) {
+                                      folders.append({q.value(0).toString(), q.value(1).toInt()});
+                                      return true;
+                                  });
+    if (!ok) {
+        m_error = db.lastError();
+        folders.clear();
+        qCWarning(lcQuickAccess) << "QAccess not read:" << m_error;
+    }
+    return ok;
+}
+
+bool QAccessStore::clear() {
+    DataFile db(m_path);
+    if (db.isOpen() && db.exec(QStringLiteral("DELETE FROM QAccess")))
+        return true;
+    m_error = db.lastError();
+    qCWarning(lcQuickAccess) << "QAccess not cleared:" << m_error;
+    return false;
+}

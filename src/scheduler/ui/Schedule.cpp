@@ -1,0 +1,326 @@
+#include "scheduler/ui/Schedule.h"
+
+#include "core/ShellTables.h"
+#include "core/Twips.h"
+#include "core/ui/ToolRegistry.h"
+#include "platform/Dialogs.h"
+#include "scheduler/ScheduleRowText.h"
+#include "scheduler/ui/EditSch.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MarginTwips = Schedule::SpareWidthTwips / 2;
+constexpr int HintGapTwips = 120;
+constexpr int MarkColumnTwips = 300;
+
+int px(int twips) {
+    return Twips::toPixels(twips);
+}
+
+bool sameEntry(const ScheduleRow& a, const ScheduleRow& b) {
+    return a.rowId == b.rowId && a.schType == b.schType && a.launch == b.launch &&
+           a.date == b.date && a.time == b.time && a.frequency == b.frequency;
+}
+
+} // namespace
+
+Schedule::Schedule(AppContext& context, QWidget* parent)
+    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
+      m_editor([](QWidget* owner, const ScheduleEditorState& preset) {
+          return EditSch::edit(preset, owner);
+      }) {
+    setObjectName(QStringLiteral("Schedule"));
+    setWindowTitle(QStringLiteral("Power Scheduler"));
+    buildControls();
+    reload();
+}
+
+void Schedule::buildControls() {
+    m_grid = new QTableWidget(0, ColumnCount, this);
+    m_grid->setObjectName(QStringLiteral("SchGrid"));
+    m_grid->setAccessibleName(QStringLiteral("Scheduled actions"));
+    m_grid->setAccessibleDescription(
+        QStringLiteral("Enter changes the entry of the current line or adds one on an empty "
+                       "line; Space or Delete marks the entry for deletion."));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    QFont markFont = m_grid->font();
+    markFont.setBold(true);
+    markFont.setPointSize(ScheduleList::MarkPointSize);
+    m_grid->verticalHeader()->setMinimumSectionSize(1);
+    m_grid->verticalHeader()->setDefaultSectionSize(
+        std::max(QFontMetrics(m_grid->font()).height(), QFontMetrics(markFont).height()) + 6);
+    // The position column lies far beyond the visible width; nothing scrolls to it.
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setMinimumSectionSize(1);
+    const std::pair<QString, Qt::Alignment> heads[ColumnCount] = {
+        {QStringLiteral("X"), Qt::AlignHCenter},
+        {QStringLiteral("Type"), Qt::AlignHCenter},
+        {QStringLiteral("Description"), Qt::AlignHCenter},
+        {QStringLiteral("Date & Time"), Qt::AlignHCenter},
+        {QStringLiteral("Frequency"), Qt::AlignHCenter},
+        {QString(), Qt::AlignRight}};
+    for (int c = 0; c < ColumnCount; ++c) {
+        auto* item = new QTableWidgetItem(heads[c].first);
+        item->setTextAlignment(heads[c].second | Qt::AlignVCenter);
+        m_grid->setHorizontalHeaderItem(c, item);
+    }
+    header->setFixedHeight(std::max(px(HeaderTwips), header->sizeHint().height()));
+    m_grid->setColumnWidth(PosCol, px(PositionColumnTwips));
+
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, &Schedule::doubleClickCell);
+    m_grid->installEventFilter(this);
+    // The description column takes what the viewport leaves over.
+    m_grid->viewport()->installEventFilter(this);
+
+    m_hintLb = new QLabel(
+        QStringLiteral("Double-click a line, or press Enter, to add or change an entry. "
+                       "Double-click its X, or press Space, to mark it for deletion: marked "
+                       "entries are deleted when you leave the Power Scheduler."),
+        this);
+    m_hintLb->setObjectName(QStringLiteral("HintLb"));
+    m_hintLb->setWordWrap(true);
+    m_hintLb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_grid->setGeometry(px(MarginTwips), px(MarginTwips), 480, 240);
+    layOut();
+}
+
+void Schedule::reload() {
+    std::vector<ScheduleRow> marked = m_list.markedEntries();
+    std::vector<ScheduleRow> rows;
+    if (!m_store.readAll(rows))
+        tell(QStringLiteral("The Power Scheduler could not read its entries.\n\n") +
+             m_store.lastError());
+    m_list.load(std::move(rows));
+    for (int line = 0; line < m_list.lineCount() && !marked.empty(); ++line) {
+        if (!m_list.hasEntry(line))
+            continue;
+        const auto kept = std::find_if(marked.begin(), marked.end(), [&](const ScheduleRow& r) {
+            return sameEntry(r, m_list.entry(line));
+        });
+        if (kept != marked.end()) {
+            m_list.doubleClick(line, MarkCol);
+            marked.erase(kept);
+        }
+    }
+    m_stale = false;
+    fill();
+}
+
+void Schedule::fill() {
+    m_grid->setUpdatesEnabled(false);
+    m_grid->clearContents();
+    m_grid->setRowCount(m_list.lineCount());
+    for (int line = 0; line < m_list.lineCount(); ++line)
+        showLine(line);
+    m_grid->setUpdatesEnabled(true);
+    m_grid->setCurrentCell(0, MarkCol);
+}
+
+void Schedule::showLine(int line) {
+    const ScheduleRowText text = m_list.text(line);
+    const bool marked = m_list.marked(line);
+    const QPalette& palette = m_grid->palette();
+    const auto item = [this, line](int c) {
+        QTableWidgetItem* it = m_grid->item(line, c);
+        if (!it) {
+            it = new QTableWidgetItem;
+            m_grid->setItem(line, c, it);
+        }
+        return it;
+    };
+
+    QTableWidgetItem* mark = item(MarkCol);
+    mark->setText(marked ? ScheduleList::Mark : QString());
+    QFont markFont = m_grid->font();
+    markFont.setBold(true);
+    markFont.setPointSize(ScheduleList::MarkPointSize);
+    mark->setFont(markFont);
+    mark->setForeground(ScheduleList::markColour());
+    mark->setTextAlignment(Qt::AlignCenter);
+
+    QFont font = m_grid->font();
+    font.setStrikeOut(marked);
+    const QString texts[] = {text.type, text.description, text.when, text.frequency};
+    for (int c = TypeCol; c <= FreqCol; ++c) {
+        QTableWidgetItem* it = item(c);
+        it->setText(texts[c - TypeCol]);
+        it->setFont(font);
+        it->setForeground(
+            ScheduleRowText::colour(c == TypeCol ? text.typeInk : text.textInk, palette));
+        it->setTextAlignment((c == FreqCol ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    item(DescCol)->setToolTip(text.description);
+
+    QTableWidgetItem* position = item(PosCol);
+    position->setText(m_list.hasEntry(line) ? QString::number(line) : QString());
+    position->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    position->setFlags(Qt::NoItemFlags);
+}
+
+void Schedule::doubleClickCell(int line, int column) {
+    switch (m_list.doubleClick(line, column)) {
+    case ScheduleList::DoubleClick::MarkToggled:
+        showLine(line);
+        m_grid->setCurrentCell(line, MarkCol);
+        break;
+    case ScheduleList::DoubleClick::OpenEditor:
+        editLine(line);
+        break;
+    case ScheduleList::DoubleClick::Nothing:
+        break;
+    }
+}
+
+void Schedule::editLine(int line) {
+    const ScheduleEditorState preset = m_list.editorFor(line, m_context.clock);
+    const QPointer<Schedule> self(this);
+    const std::optional<ScheduleEditorState> answer = m_editor(this, preset);
+    // Plumora may have been unloaded while the editor was open.
+    if (!self || !answer)
+        return;
+    const int lines = m_list.lineCount();
+    switch (m_list.save(line, *answer, m_store)) {
+    case ScheduleStore::Update::Done:
+        if (m_list.lineCount() != lines) {
+            m_grid->setRowCount(m_list.lineCount());
+            for (int l = lines; l < m_list.lineCount(); ++l)
+                showLine(l);
+        }
+        showLine(line);
+        break;
+    case ScheduleStore::Update::Vanished:
+        tell(QStringLiteral("This entry was changed or deleted by another program while you "
+                            "were editing it, so your changes were not saved.\n\nThe list now "
+                            "shows the entries as they are."));
+        reload();
+        break;
+    case ScheduleStore::Update::Failed:
+        tell(QStringLiteral("The entry could not be saved.\n\n") + m_store.lastError());
+        break;
+    }
+}
+
+void Schedule::activated() {
+    if (m_stale)
+        reload();
+    m_grid->setFocus();
+}
+
+void Schedule::aboutToHide() {
+    if (m_stale)
+        return;
+    if (!m_store.applyMarks(m_list.markedEntries())) {
+        // The marks stay, so leaving the page again tries once more.
+        tell(QStringLiteral("The entries marked for deletion could not be deleted.\n\n") +
+             m_store.lastError());
+        return;
+    }
+    m_stale = true;
+}
+
+void Schedule::hostResized() {
+    layOut();
+}
+
+void Schedule::resizeEvent(QResizeEvent* event) {
+    ToolPage::resizeEvent(event);
+    layOut();
+}
+
+void Schedule::layOut() {
+    QRect area = m_grid->geometry();
+    area.moveTopLeft(QPoint(px(MarginTwips), px(MarginTwips)));
+    // The grid follows the page while it is large enough, else keeps its last size.
+    if (Twips::fromPixels(width()) > SpareWidthTwips)
+        area.setWidth(width() - px(SpareWidthTwips));
+    if (Twips::fromPixels(height()) > SpareHeightTwips)
+        area.setHeight(height() - px(SpareHeightTwips));
+    m_grid->setGeometry(area);
+    fitColumns();
+
+    const int hintTop = area.bottom() + 1 + px(HintGapTwips);
+    m_hintLb->setGeometry(area.left(), hintTop, area.width(),
+                          m_hintLb->heightForWidth(area.width()));
+}
+
+void Schedule::fitColumns() {
+    const QFontMetrics fm(m_grid->font());
+    QFont bold = m_grid->font();
+    bold.setBold(true);
+    bold.setPointSize(ScheduleList::MarkPointSize);
+    const int pad = 2 * fm.averageCharWidth();
+    const auto fits = [&](std::initializer_list<QString> texts) {
+        int w = 0;
+        for (const QString& t : texts)
+            w = std::max(w, fm.horizontalAdvance(t));
+        return w + pad;
+    };
+    const int mark =
+        std::max(px(MarkColumnTwips), QFontMetrics(bold).horizontalAdvance(u'X') + pad);
+    const int type = fits({ScheduleRowText::LaunchText, ScheduleRowText::ShutDownText});
+    const int when = fits({ScheduleRowText::whenText(QDate(2026, 12, 28), QTime(12, 58), QLocale()),
+                           QStringLiteral("Date & Time")});
+    const int freq = fits({QStringLiteral("Frequency"), QStringLiteral("one time")});
+    const int room = m_grid->viewport()->width();
+    m_grid->setColumnWidth(MarkCol, mark);
+    m_grid->setColumnWidth(TypeCol, type);
+    m_grid->setColumnWidth(WhenCol, when);
+    m_grid->setColumnWidth(FreqCol, freq);
+    m_grid->setColumnWidth(
+        DescCol, std::max(fits({QStringLiteral("Description")}), room - mark - type - when - freq));
+}
+
+bool Schedule::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int line = m_grid->currentRow();
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || line < 0)
+            return ToolPage::eventFilter(watched, event);
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            doubleClickCell(line, DescCol);
+            return true;
+        case Qt::Key_Space:
+        case Qt::Key_Delete:
+            doubleClickCell(line, MarkCol);
+            return true;
+        default:
+            break;
+        }
+    }
+    return ToolPage::eventFilter(watched, event);
+}
+
+void Schedule::tell(const QString& text) {
+    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
+                                 MessageIcon::Warning);
+}
+
+ScheduleTool::ScheduleTool(ToolRegistry& tools, AppContext& context) {
+    tools.registerTool(MainToolbar::ScheduleButton, [this, &context](QWidget* parent) {
+        auto* page = new Schedule(context, parent);
+        m_page = page;
+        return page;
+    });
+}

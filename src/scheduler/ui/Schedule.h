@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/ui/ToolPage.h"
+#include "scheduler/ScheduleEditorState.h"
+#include "scheduler/ScheduleList.h"
+#include "scheduler/ScheduleStore.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QTableWidget;
+class ToolRegistry;
+
+// The Power Scheduler list ("Power Scheduler"): one line per Schedule entry in SchDT order
+// in the grid SchGrid, then empty lines for new entries. A double-click on the "X" column
+// (or Space / Delete on a line) marks the line's entry for deletion; a double-click
+// elsewhere (or Enter) opens the entry editor on the line and saves what it confirms into
+// that line's own entry. Marked entries, and rows left at type 0, are deleted in one go when
+// the page is hidden; the list is read again the next time it is shown.
+class Schedule : public ToolPage {
+    Q_OBJECT
+public:
+    enum Column { MarkCol, TypeCol, DescCol, WhenCol, FreqCol, PosCol, ColumnCount };
+    // Margins kept around the grid in the page, in twips.
+    static constexpr int SpareWidthTwips = 560;
+    static constexpr int SpareHeightTwips = 2150;
+    static constexpr int HeaderTwips = 310;
+    static constexpr int PositionColumnTwips = 50000;
+
+    // Shows the entry editor for a preset: the confirmed answers, nullopt when cancelled.
+    using Editor = std::function<std::optional<ScheduleEditorState>(
+        QWidget* parent, const ScheduleEditorState& preset)>;
+
+    explicit Schedule(AppContext& context, QWidget* parent = nullptr);
+
+    void activated() override;
+    void aboutToHide() override;
+    void hostResized() override;
+
+    // What a double-click on a grid cell does (line 0 is the first line below the header).
+    void doubleClickCell(int line, int column);
+
+    // Replaces the entry editor (tests).
+    void setEditor(Editor editor) { m_editor = std::move(editor); }
+    const ScheduleList& list() const { return m_list; }
+    QTableWidget* grid() const { return m_grid; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    // Reads the table again; the marks of entries still listed are kept.
+    void reload();
+    void fill();
+    void showLine(int line);
+    void toggleMark(int line);
+    void editLine(int line);
+    void layOut();
+    void fitColumns();
+    void tell(const QString& text);
+
+    AppContext& m_context;
+    ScheduleStore m_store;
+    ScheduleList m_list;
+    Editor m_editor;
+    bool m_stale = false; // the marks were applied: read the table when shown again
+    QTableWidget* m_grid;
+    QLabel* m_hintLb;
+};
+
+// The Power Scheduler as the main window's tool.
+class ScheduleTool {
+public:
+    ScheduleTool(ToolRegistry& tools, AppContext& context);
+    // The page once the main window has loaded it; null before.
+    Schedule* page() const { return m_page; }
+
+private:
+    QPointer<Schedule> m_page;
+};

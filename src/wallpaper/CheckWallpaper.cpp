@@ -1,0 +1,44 @@
+#include "wallpaper/CheckWallpaper.h"
+
+#include "core/AppContext.h"
+#include "core/Clock.h"
+#include "core/Settings.h"
+#include "wallpaper/WallpaperChange.h"
+#include "wallpaper/WallpaperLog.h"
+#include "wallpaper/WallpaperStore.h"
+
+CheckWallpaper::CheckWallpaper(const AppContext& context, WallpaperRotation::RandomSource random,
+                               int budgetMs)
+    : m_context(context), m_random(std::move(random)), m_budgetMs(budgetMs) {}
+
+void CheckWallpaper::run() {
+    const QString dataFile = m_context.paths.dataFile();
+    const SettingsStore settings(dataFile);
+    const std::optional<Settings> loaded = settings.load();
+    if (!loaded) {
+        qCWarning(lcWallpaper) << "wallpaper rotation skipped: the settings cannot be read";
+        return;
+    }
+    if (loaded->wallpaperOption == WallpaperRotation::Never)
+        return;
+    const std::optional<QStringList> files = WallpaperStore(dataFile).files();
+    if (!files)
+        return;
+
+    const auto decision =
+        WallpaperRotation::decide({loaded->wallpaperOption, loaded->wallpaperLastDay,
+                                   loaded->currentWallpaper, *files, m_context.clock.today()},
+                                  m_random);
+    if (!decision)
+        return;
+
+    QString error;
+    if (!WallpaperChange::show(m_context, decision->file, m_budgetMs, &error))
+        qCWarning(lcWallpaper) << "start-up wallpaper not shown:" << error;
+
+    Settings updated = *loaded;
+    updated.currentWallpaper = decision->curWall;
+    updated.wallpaperLastDay = decision->lastDay;
+    if (!settings.save(*loaded, updated))
+        qCWarning(lcWallpaper) << "the current wallpaper could not be recorded";
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/Jobs.h"
+#include "wallpaper/WallpaperChange.h"
+#include "wallpaper/WallpaperRotation.h"
+
+struct AppContext;
+
+// At start-up, puts the next picture of the rotation on the desktop when the user's option
+// says a change is due, and records it as the current wallpaper with today's date (even
+// when the picture cannot be read, so that the next change passes it over).
+class CheckWallpaper final : public StartupJob {
+public:
+    explicit CheckWallpaper(
+        const AppContext& context,
+        WallpaperRotation::RandomSource random = WallpaperRotation::systemRandom(),
+        int budgetMs = WallpaperChange::StartupBudgetMs);
+    const char* name() const override { return "wallpaper"; }
+    void run() override;
+
+private:
+    const AppContext& m_context;
+    WallpaperRotation::RandomSource m_random;
+    int m_budgetMs;
+};

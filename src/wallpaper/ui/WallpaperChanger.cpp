@@ -1,0 +1,373 @@
+#include "wallpaper/ui/WallpaperChanger.h"
+
+#include "core/Clock.h"
+#include "core/Settings.h"
+#include "core/ShellTables.h"
+#include "core/Twips.h"
+#include "core/WebSite.h"
+#include "core/ui/ToolRegistry.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "wallpaper/WallpaperChange.h"
+#include "wallpaper/WallpaperStore.h"
+#include "wallpaper/ui/WallpaperFilesDialog.h"
+#include "wallpaper/ui/WallpaperPreview.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEnterEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int FolderRole = Qt::UserRole;
+
+// A web link that can also be reached with Tab and pressed with Space: drawn as link
+// text, underlined while the pointer is over it or it has the focus.
+class LinkButton final : public QPushButton {
+public:
+    LinkButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+        setFlat(true);
+        setCursor(Qt::PointingHandCursor);
+        setAutoDefault(false);
+        QPalette p = palette();
+        p.setColor(QPalette::ButtonText, p.color(QPalette::Link));
+        setPalette(p);
+    }
+
+protected:
+    void enterEvent(QEnterEvent* event) override {
+        underline(true);
+        QPushButton::enterEvent(event);
+    }
+    void leaveEvent(QEvent* event) override {
+        underline(hasFocus());
+        QPushButton::leaveEvent(event);
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        underline(true);
+        QPushButton::focusInEvent(event);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        underline(underMouse());
+        QPushButton::focusOutEvent(event);
+    }
+
+private:
+    void underline(bool on) {
+        QFont f = font();
+        f.setUnderline(on);
+        setFont(f);
+    }
+};
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(caption);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
+    : ToolPage(parent), m_context(context) {
+    setObjectName(QStringLiteral("SSWP"));
+    setWindowTitle(QStringLiteral("Wallpaper Changer"));
+    buildControls();
+    load();
+}
+
+void WallpaperChanger::buildControls() {
+    // The controls keep their size, centred in whatever room the main window gives; a
+    // window too small for them scrolls instead of squeezing them together.
+    auto* outer = new QScrollArea(this);
+    outer->setObjectName(QStringLiteral("WpFrame"));
+    outer->setFrameShape(QFrame::StyledPanel);
+    outer->setWidgetResizable(true);
+    outer->setFocusPolicy(Qt::NoFocus);
+    auto* page = new QVBoxLayout(this);
+    const int margin = Twips::toPixels(255);
+    page->setContentsMargins(margin, margin, margin, margin);
+    page->addWidget(outer);
+
+    auto* room = new QWidget;
+    auto* inner = new QWidget(room);
+    inner->setObjectName(QStringLiteral("WpInner"));
+    auto* centring = new QGridLayout(room);
+    centring->addWidget(inner, 1, 1);
+    centring->setRowStretch(0, 1);
+    centring->setRowStretch(2, 1);
+    centring->setColumnStretch(0, 1);
+    centring->setColumnStretch(2, 1);
+
+    m_imageList = new QListWidget(inner);
+    m_imageList->setObjectName(QStringLiteral("ImageList"));
+    m_imageList->setAccessibleName(QStringLiteral("Images in the rotation"));
+    m_imageList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_imageList->setMinimumWidth(200);
+    m_imageList->installEventFilter(this);
+    connect(m_imageList, &QListWidget::itemSelectionChanged, this,
+            &WallpaperChanger::updatePreview);
+
+    auto* previewLabel = new QLabel(QStringLiteral("Picture Preview"), inner);
+    previewLabel->setObjectName(QStringLiteral("PreviewLb"));
+    m_preview = new WallpaperPreview(inner);
+
+    m_addCmd = button(QStringLiteral("AddCmd"), QStringLiteral("Add images"), inner);
+    connect(m_addCmd, &QPushButton::clicked, this, &WallpaperChanger::addImages);
+    m_removeCmd = button(QStringLiteral("RemoveCmd"), QStringLiteral("Remove image"), inner);
+    connect(m_removeCmd, &QPushButton::clicked, this, &WallpaperChanger::removeImage);
+
+    auto* optionFrame = new QGroupBox(QStringLiteral("Change wallpaper"), inner);
+    optionFrame->setObjectName(QStringLiteral("WallOptFrame"));
+    auto* optionLayout = new QVBoxLayout(optionFrame);
+    const QString captions[] = {QStringLiteral("Every week"), QStringLiteral("Everyday"),
+                                QStringLiteral("Every Startup"), QStringLiteral("Never")};
+    for (int i = 0; i < 4; ++i) {
+        auto* option = new QRadioButton(captions[i], optionFrame);
+        option->setObjectName(QStringLiteral("WallOpt"));
+        option->setProperty("index", i);
+        option->setAccessibleName(QStringLiteral("Change wallpaper: ") + captions[i]);
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optionChosen(i);
+        });
+        optionLayout->addWidget(option);
+        m_options[std::size_t(i)] = option;
+    }
+
+    m_stretchChk = new QCheckBox(QStringLiteral("Stretch Full Screen"), inner);
+    m_stretchChk->setObjectName(QStringLiteral("StretchChk"));
+    m_stretchChk->setAccessibleName(QStringLiteral("Stretch Full Screen"));
+    connect(m_stretchChk, &QCheckBox::toggled, this, &WallpaperChanger::stretchToggled);
+
+    m_changeNowCmd = button(QStringLiteral("ChgNowCmd"), QStringLiteral("Change now!"), inner);
+    connect(m_changeNowCmd, &QPushButton::clicked, this, &WallpaperChanger::changeNow);
+
+    m_downloadLb = new LinkButton(QStringLiteral("Download wallpapers..."), inner);
+    m_downloadLb->setObjectName(QStringLiteral("downloadLb"));
+    m_downloadLb->setAccessibleName(QStringLiteral("Download wallpapers..."));
+    m_downloadLb->setAccessibleDescription(
+        QStringLiteral("Opens the web page with wallpapers to download"));
+    connect(m_downloadLb, &QPushButton::clicked, this, &WallpaperChanger::openDownloadPage);
+
+    auto* listButtons = new QHBoxLayout;
+    listButtons->setSpacing(6);
+    listButtons->addWidget(m_addCmd);
+    listButtons->addWidget(m_removeCmd);
+
+    auto* grid = new QGridLayout(inner);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(16);
+    grid->addWidget(previewLabel, 0, 1, Qt::AlignHCenter | Qt::AlignBottom);
+    grid->addWidget(m_imageList, 1, 0);
+    grid->addWidget(m_preview, 1, 1, Qt::AlignCenter);
+    grid->addWidget(optionFrame, 1, 2, Qt::AlignTop);
+    grid->addLayout(listButtons, 2, 0);
+    grid->addWidget(m_changeNowCmd, 2, 1, Qt::AlignHCenter);
+    grid->addWidget(m_stretchChk, 2, 2);
+    grid->addWidget(m_downloadLb, 3, 2, Qt::AlignLeft);
+
+    outer->setWidget(room);
+
+    setTabOrder(m_imageList, m_addCmd);
+    setTabOrder(m_addCmd, m_removeCmd);
+    setTabOrder(m_removeCmd, m_changeNowCmd);
+    setTabOrder(m_changeNowCmd, m_options[0]);
+    setTabOrder(m_options[3], m_stretchChk);
+    setTabOrder(m_stretchChk, m_downloadLb);
+}
+
+void WallpaperChanger::load() {
+    m_loading = true;
+    m_stretchChk->setChecked(WallpaperChange::isStretched(m_context.registry));
+    const std::optional<Settings> settings = SettingsStore(m_context.paths.dataFile()).load();
+    const int option = settings ? settings->wallpaperOption : 3;
+    if (option >= 0 && option < int(m_options.size()))
+        m_options[std::size_t(option)]->setChecked(true);
+    m_currentWallpaper = settings ? settings->currentWallpaper : QString();
+
+    WallpaperStore store(m_context.paths.dataFile());
+    const std::optional<QStringList> files = store.files();
+    for (const QString& path : files.value_or(QStringList())) {
+        const WallpaperFiles::Parts parts = WallpaperFiles::split(path);
+        addRow(parts.folder, parts.name);
+    }
+    selectCurrentWallpaper();
+    m_loading = false;
+    if (!settings || !files)
+        tell(QStringLiteral("The wallpaper settings could not be read from the data file."));
+}
+
+void WallpaperChanger::addRow(const QString& folder, const QString& name) {
+    auto* item = new QListWidgetItem(name, m_imageList);
+    item->setData(FolderRole, folder);
+    item->setToolTip(WallpaperFiles::join(folder, name));
+}
+
+QString WallpaperChanger::pathAt(int row) const {
+    const QListWidgetItem* item = m_imageList->item(row);
+    return item ? WallpaperFiles::join(item->data(FolderRole).toString(), item->text()) : QString();
+}
+
+int WallpaperChanger::selectedRow() const {
+    const QList<QListWidgetItem*> selected = m_imageList->selectedItems();
+    return selected.isEmpty() ? -1 : m_imageList->row(selected.first());
+}
+
+void WallpaperChanger::selectCurrentWallpaper() {
+    const QString current = m_currentWallpaper.trimmed();
+    int found = -1;
+    for (int row = 0; row < m_imageList->count() && found < 0; ++row) {
+        if (!current.isEmpty() && pathAt(row).compare(current, Qt::CaseInsensitive) == 0)
+            found = row;
+    }
+    {
+        const QSignalBlocker quiet(m_imageList);
+        m_imageList->clearSelection();
+        if (found >= 0) {
+            m_imageList->setCurrentRow(found, QItemSelectionModel::ClearAndSelect);
+            m_imageList->scrollToItem(m_imageList->item(found));
+        }
+    }
+    updatePreview();
+}
+
+void WallpaperChanger::updatePreview() {
+    const int row = selectedRow();
+    bool shown = false;
+    if (row < 0)
+        m_preview->clear();
+    else
+        shown = m_preview->showImage(pathAt(row));
+    m_changeNowCmd->setEnabled(row >= 0 && shown);
+    m_removeCmd->setEnabled(row >= 0);
+}
+
+void WallpaperChanger::optionChosen(int option) {
+    if (m_loading)
+        return;
+    if (!SettingsStore(m_context.paths.dataFile()).update([option](Settings& s) {
+            s.wallpaperOption = option;
+        }))
+        tell(QStringLiteral("The wallpaper option could not be saved."));
+}
+
+void WallpaperChanger::stretchToggled(bool stretched) {
+    if (!m_loading)
+        WallpaperChange::setStretched(m_context.registry, stretched);
+}
+
+void WallpaperChanger::changeNow() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString path = pathAt(row);
+    m_currentWallpaper = path;
+    const QDate today = m_context.clock.today();
+    if (!SettingsStore(m_context.paths.dataFile()).update([&](Settings& s) {
+            s.currentWallpaper = path;
+            s.wallpaperLastDay = today;
+        }))
+        tell(QStringLiteral("The current wallpaper could not be recorded in the data file."));
+
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool shown =
+        WallpaperChange::show(m_context, path, WallpaperChange::InteractiveBudgetMs, &error);
+    QApplication::restoreOverrideCursor();
+    if (!shown)
+        tell(QStringLiteral("The wallpaper could not be changed.\n\n") + error);
+}
+
+void WallpaperChanger::addImages() {
+    WallpaperFilesDialog dialog(m_context, m_lastFolder, this);
+    if (dialog.run() != QDialog::Accepted)
+        return;
+    const QString folder = dialog.folder();
+    for (const QString& name : dialog.checkedNames()) {
+        bool listed = false;
+        for (int row = 0; row < m_imageList->count() && !listed; ++row) {
+            const QListWidgetItem* item = m_imageList->item(row);
+            listed = item->text() == name && item->data(FolderRole).toString() == folder;
+        }
+        if (!listed) {
+            addRow(folder, name);
+            m_changed = true;
+        }
+    }
+    m_lastFolder = folder;
+    selectCurrentWallpaper();
+}
+
+void WallpaperChanger::removeImage() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (m_context.dialogs.messageBox(QStringLiteral("Remove this image from the selection list?"),
+                                     QStringLiteral("Confirm"), MessageButtons::YesNo,
+                                     MessageIcon::Information) != MessageAnswer::Yes)
+        return;
+    delete m_imageList->takeItem(row);
+    m_changed = true;
+    selectCurrentWallpaper();
+}
+
+void WallpaperChanger::aboutToHide() {
+    if (!m_changed)
+        return;
+    QStringList paths;
+    for (int row = 0; row < m_imageList->count(); ++row)
+        paths.append(pathAt(row));
+    WallpaperStore store(m_context.paths.dataFile());
+    if (store.replace(paths))
+        m_changed = false;
+    else
+        tell(QStringLiteral("The wallpaper list could not be saved.\n\n") + store.lastError());
+}
+
+void WallpaperChanger::openDownloadPage() {
+    const QString site = productWebSite();
+    if (!isWebAddress(site)) {
+        tell(QStringLiteral("Plumora has no web site yet, so there is no page to download "
+                            "wallpapers from."));
+        return;
+    }
+    const QString address = site + QStringLiteral("/wallpaper.htm");
+    if (!m_context.shell.openUrl(address))
+        tell(QStringLiteral("No web browser could be started to open ") + address +
+             QStringLiteral("."));
+}
+
+void WallpaperChanger::tell(const QString& text) {
+    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
+                                 MessageIcon::Information);
+}
+
+bool WallpaperChanger::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_imageList && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        removeImage();
+        return true;
+    }
+    return ToolPage::eventFilter(watched, event);
+}
+
+void WallpaperChanger::registerTool(ToolRegistry& tools, AppContext& context) {
+    tools.registerTool(MainToolbar::SSWPButton, [&context](QWidget* parent) {
+        return new WallpaperChanger(context, parent);
+    });
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/ui/ToolPage.h"
+
+#include <array>
+
+class QCheckBox;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class ToolRegistry;
+class WallpaperPreview;
+
+// The Wallpaper Changer ("Wallpaper Changer", `SSWP`): the images of the rotation, the
+// rotation option, the stretch style, and "Change now!". The list shows file names and
+// keeps each one's folder apart; it is written back to WPaper when the page is left,
+// and only when images were added or removed. The option, the style and "Change now!"
+// take effect at once.
+class WallpaperChanger : public ToolPage {
+    Q_OBJECT
+public:
+    explicit WallpaperChanger(AppContext& context, QWidget* parent = nullptr);
+
+    void aboutToHide() override;
+
+    // The full path of list row `row`.
+    QString pathAt(int row) const;
+    // Whether images were added or removed since the list was last written.
+    bool isChanged() const { return m_changed; }
+
+    // "Add images": the checked files of the `wpFiles` dialog join the list.
+    void addImages();
+    // "Remove image" or Delete in the list: asks, then takes the selected image off.
+    void removeImage();
+    // "Change now!": the selected image becomes the wallpaper and the current one.
+    void changeNow();
+
+    // Registers the page as the main window's Wallpaper Changer tool.
+    static void registerTool(ToolRegistry& tools, AppContext& context);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void load();
+    void addRow(const QString& folder, const QString& name);
+    int selectedRow() const;
+    // Selects the row of the current wallpaper, or none when it is not listed.
+    void selectCurrentWallpaper();
+    void updatePreview();
+    void optionChosen(int option);
+    void stretchToggled(bool stretched);
+    void openDownloadPage();
+    void tell(const QString& text);
+
+    AppContext& m_context;
+    bool m_loading = false;
+    bool m_changed = false;
+    // The current wallpaper's path, and the folder images were added from last.
+    QString m_currentWallpaper;
+    QString m_lastFolder;
+
+    QListWidget* m_imageList;
+    WallpaperPreview* m_preview;
+    QPushButton* m_addCmd;
+    QPushButton* m_removeCmd;
+    std::array<QRadioButton*, 4> m_options{};
+    QCheckBox* m_stretchChk;
+    QPushButton* m_changeNowCmd;
+    QPushButton* m_downloadLb;
+};

@@ -1,0 +1,104 @@
+#include "core/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using Outcome = SingleInstance::Outcome;
+
+namespace {
+
+QByteArray lockText(qint64 pid) {
+    return QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() + '\n' +
+           QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+qint64 deadPid() {
+    QProcess dead;
+    dead.start(QStringLiteral("true"));
+    dead.waitForStarted();
+    const qint64 pid = dead.processId();
+    dead.waitForFinished();
+    return pid;
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_runtime;
+
+private Q_SLOTS:
+    // A lock whose owner is not a running Plumora never keeps Plumora from starting.
+    void locksWithoutALiveOwnerAreTakenOver_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty, as a kill before writing leaves it") << QByteArray();
+        QTest::newRow("random bytes") << QByteArray("\x8f\x01\xff garbage\n\x00\x13", 14);
+        QTest::newRow("a dead process") << lockText(deadPid());
+        // Process 1 is alive, but it is not this program.
+        QTest::newRow("another program's live process") << lockText(1);
+    }
+    void locksWithoutALiveOwnerAreTakenOver() {
+        QFETCH(QByteArray, content);
+        QTemporaryDir program;
+        QFile lock(program.filePath(QStringLiteral("plumora.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+
+        SingleInstance next(program.path(), m_runtime.path());
+        QCOMPARE(next.acquire(), Outcome::Acquired);
+        QCOMPARE(next.lockPath(), lock.fileName());
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(lock.fileName()).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0600u);
+    }
+
+    void aLiveCopyKeepsItsLock() {
+        QTemporaryDir program;
+        SingleInstance first(program.path(), m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        SingleInstance second(program.path(), m_runtime.path());
+        QCOMPARE(second.acquire(), Outcome::HeldByAnother);
+    }
+
+    // A program folder that takes no lock file (here: a path below a plain file) locks in
+    // the runtime folder under the folder's own key, so two starts from it still meet.
+    void aFolderWithoutRoomForALockLocksInTheRuntimeFolder() {
+        QTemporaryDir base;
+        QFile plain(base.filePath(QStringLiteral("file")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString program = plain.fileName() + QStringLiteral("/program");
+
+        SingleInstance first(program, m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.lockPath().startsWith(m_runtime.path()));
+        SingleInstance second(program, m_runtime.path());
+        QCOMPARE(second.acquire(), Outcome::HeldByAnother);
+        // Another such folder is another key.
+        SingleInstance other(program + QStringLiteral("2"), m_runtime.path());
+        QCOMPARE(other.acquire(), Outcome::Acquired);
+    }
+
+    void aSecondStartAsksTheRunningCopyToShow() {
+        QTemporaryDir program;
+        SingleInstance first(program.path(), m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        int shown = 0;
+        QVERIFY(first.listen([&] { ++shown; }));
+        SingleInstance second(program.path(), m_runtime.path());
+        QCOMPARE(second.acquire(), Outcome::HeldByAnother);
+        QVERIFY(second.askRunningCopyToShow());
+        QTRY_COMPARE(shown, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# An installed copy: installed into a temporary DESTDIR and started with a fresh HOME, it
+# keeps its data in $XDG_DATA_HOME/plumora (owner-only), finds its resources in the share
+# folder, and writes the autostart entry once.
+source "$(dirname "$0")/lib.sh"
+build=$1 appid=$2
+
+DESTDIR="$E2E_DIR/root" cmake --install "$build" --prefix /usr >"$E2E_DIR/install.log" ||
+    { cat "$E2E_DIR/install.log" >&2; fail "cmake --install failed"; }
+root="$E2E_DIR/root/usr"
+for f in bin/plumora libexec/plumora/ShutDown share/plumora/data.src share/plumora/help/index.htm \
+    share/plumora/Icons/Default.icl "share/applications/$appid.desktop" \
+    "share/metainfo/$appid.metainfo.xml" "share/icons/hicolor/scalable/apps/$appid.svg" \
+    "share/icons/hicolor/48x48/apps/$appid.png" share/man/man1/plumora.1; do
+    [ -e "$root/$f" ] || fail "not installed: $f"
+done
+
+e2e_start_desktop
+data="$XDG_DATA_HOME/plumora"
+autostart="$XDG_CONFIG_HOME/autostart/$appid.desktop"
+start() {
+    QT_LOGGING_RULES="plumora.startup.info=true" "$root/bin/plumora" >"$E2E_DIR/$1.log" 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 15 test -f "$data/data.plm" || { cat "$E2E_DIR/$1.log" >&2; fail "no data.plm"; }
+    one_icon() { [ "$(tray_icon_count)" -eq 1 ]; }
+    wait_for 15 one_icon || fail "no tray icon appeared"
+}
+
+start first
+[ "$(stat -c %a "$data/data.plm")" = 600 ] || fail "data.plm is not owner-only"
+[ "$(stat -c %a "$data")" = 700 ] || fail "the data folder is not owner-only"
+[ ! -e "$root/bin/data.plm" ] || fail "data was written beside the installed program"
+for resource in help Icons data.src; do
+    grep -q "$resource from: \"$root/share/plumora/$resource\"" "$E2E_DIR/first.log" ||
+        { cat "$E2E_DIR/first.log" >&2; fail "$resource not found in the share folder"; }
+done
+grep -q "ShutDown from: \"$root/libexec/plumora/ShutDown\"" "$E2E_DIR/first.log" ||
+    fail "the ShutDown helper is not found in libexec"
+wait_for 5 test -f "$autostart" || fail "no autostart entry after the first start"
+grep -q "^Exec=.*plumora" "$autostart" || fail "the autostart entry does not start Plumora"
+
+# Switched off by the user (as Options does): a later start leaves it off.
+kill "${E2E_PIDS[-1]}"
+wait_for 10 sh -c "[ \"\$(xwininfo -tree -id $(tray_panel) | grep -c Plumora)\" -eq 0 ]"
+rm "$autostart"
+start second
+sleep 1
+[ ! -e "$autostart" ] || fail "the autostart entry was written again"
+echo "install: 1 passed, 0 failed"

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The Debian package: built with CPack, it holds the program, the helper, the resources and
+# the desktop integration; the desktop entry and AppStream data pass their validators.
+set -euo pipefail
+build=$1 source=$2 appid=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$source/dist/$appid.desktop"
+else
+    echo "desktop-file-validate missing (Debian: desktop-file-utils): not validated"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$source/dist/$appid.metainfo.xml"
+else
+    echo "appstreamcli missing (Debian: appstream): not validated"
+fi
+
+if ! command -v dpkg-deb >/dev/null || ! command -v dpkg-shlibdeps >/dev/null; then
+    echo "dpkg-deb or dpkg-shlibdeps missing (Debian: dpkg-dev): no package built"
+    exit 77
+fi
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work" >cpack.log 2>&1) ||
+    { cat "$work/cpack.log" >&2; echo "FAIL: cpack failed"; exit 1; }
+deb=$(ls "$work"/*.deb)
+contents=$(dpkg-deb -c "$deb")
+for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/share/plumora/data.src \
+    ./usr/share/plumora/reminder.wav ./usr/share/plumora/holidays.plm \
+    ./usr/share/plumora/help/index.htm ./usr/share/plumora/Icons/Default.icl \
+    "./usr/share/applications/$appid.desktop" "./usr/share/metainfo/$appid.metainfo.xml" \
+    "./usr/share/icons/hicolor/scalable/apps/$appid.svg" \
+    "./usr/share/icons/hicolor/256x256/apps/$appid.png" ./usr/share/man/man1/plumora.1; do
+    grep -q " $f\$" <<<"$contents" || { echo "FAIL: the package lacks $f"; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libqt6sql6-sqlite hunspell-en-us; do
+    grep -q "$d" <<<"$depends" || { echo "FAIL: the package does not depend on $d"; exit 1; }
+done
+echo "package: 1 passed, 0 failed"
