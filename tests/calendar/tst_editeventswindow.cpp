@@ -4,7 +4,6 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/EditEvents.h"
-#include "calendar/ui/IcoPick.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
@@ -13,7 +12,6 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QDir>
 #include <QFrame>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -301,32 +299,6 @@ private Q_SLOTS:
             QVERIFY(repeat->view()->visualRect(repeat->model()->index(i, 0)).width() >
                     metrics.horizontalAdvance(repeat->itemText(i)));
         repeat->hidePopup();
-    }
-
-    // The editor with a marked row and the date picker open, and the icon picker.
-    void screenshots() {
-        const QString folder = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
-        QVERIFY(QDir().mkpath(folder));
-        auto e = open();
-        QVERIFY(QTest::qWaitForWindowExposed(e.get()));
-        e->clickCell(1, EditEvents::MarkCol);
-        e->clickCell(2, EditEvents::IconCol);
-        e->clickCell(2, EditEvents::DescCol);
-        QTest::keyClicks(child<QPlainTextEdit>(*e, "DescTb"), "Dentist");
-        e->clickCell(2, EditEvents::DateCol);
-        QVERIFY(e->grab().save(folder + "/editevents.png"));
-        e->leaveEditors();
-
-        IconFolderMemory memory;
-        const AppPaths built(QStringLiteral(PLUMORA_BIN_DIR), QStringLiteral(PLUMORA_BIN_DIR));
-        IcoPick picker(built, m_desktop.dialogs, memory, HolidaysIL::raw(1));
-        picker.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&picker));
-        auto* icons = picker.findChild<QTableWidget*>("IconGrid");
-        QTest::mouseMove(picker.windowHandle(),
-                         icons->viewport()->mapTo(
-                             &picker, icons->visualRect(icons->model()->index(1, 2)).center()));
-        QVERIFY(picker.grab().save(folder + "/icopick.png"));
     }
 
     void failedSaveTellsTheUser() {

@@ -107,12 +107,6 @@ private Q_SLOTS:
             << Files{{"C/mimeapps.list", defaults("evolution.desktop")},
                      {"C2/mimeapps.list", defaults("thunderbird.desktop")}}
             << none << "evolution.desktop";
-        QTest::newRow("a config dir after the first")
-            << Files{{"C2/mimeapps.list", defaults("thunderbird.desktop")}} << none
-            << "thunderbird.desktop";
-        QTest::newRow("the data home's list")
-            << Files{{"D/applications/mimeapps.list", defaults("geary.desktop")}} << none
-            << "geary.desktop";
         QTest::newRow("a default not installed gives way to the next list")
             << Files{{"C/mimeapps.list", defaults("gone.desktop")},
                      {"D2/applications/mimeapps.list", defaults("evolution.desktop")}}
