@@ -94,8 +94,8 @@ int startIndex(const Loaded& loaded, const QImage& current, const QImage& defaul
     if (current.isNull() || loaded.pictures.isEmpty())
         return 0;
     const auto same = [](const QImage& a, const QImage& b) {
-        return a.size() == b.size() && a.convertToFormat(QImage::Format_RGB32) ==
-                                           b.convertToFormat(QImage::Format_RGB32);
+        return a.size() == b.size() &&
+               a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
     };
     if (loaded.fileName.isEmpty() && same(current, defaultIcon))
         return 0;
