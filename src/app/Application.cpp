@@ -24,7 +24,9 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      m_calendar(m_dispatcher.tools(), context), m_schedule(m_dispatcher.tools(), context) {
+      // The tools, one line each.
+      m_calendar(m_dispatcher.tools(), context), m_notes(m_dispatcher.tools(), context),
+      m_schedule(m_dispatcher.tools(), context), m_capture(m_dispatcher.tools(), context) {
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads through the same command stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(!m_starting); });
@@ -49,10 +51,12 @@ void Application::addJobs() {
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>(nullptr));
     m_controller.addMinuteJob(
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); }));
-    m_controller.addMinuteJob(std::make_unique<DueEntriesJob>(
+    auto due = std::make_unique<DueEntriesJob>(
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
-        [this] { m_dispatcher.dispatch(TrayMenu::QNotes); }));
+        [this] { m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }); });
+    due->setBeforeShutDown([this] { m_notes.saveNow(); });
+    m_controller.addMinuteJob(std::move(due));
     m_controller.addMinuteJob(
         std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }

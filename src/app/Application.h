@@ -1,9 +1,11 @@
 #pragma once
 
 #include "calendar/ui/Calendar.h"
+#include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/TrayController.h"
+#include "notes/ui/QNotes.h"
 #include "notify/ui/Notices.h"
 #include "scheduler/ui/Schedule.h"
 
@@ -25,6 +27,7 @@ public:
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
     CalendarTool& calendar() { return m_calendar; }
+    NotesTool& notes() { return m_notes; }
 
 private:
     void addJobs();
@@ -34,6 +37,8 @@ private:
     TrayController m_controller;
     Notices m_notices;
     CalendarTool m_calendar;
+    NotesTool m_notes;
     ScheduleTool m_schedule;
+    CaptureTool m_capture;
     bool m_starting = false; // start-up's own commands are running
 };

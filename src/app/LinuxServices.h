@@ -4,8 +4,10 @@
 #include "core/Clock.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
+#include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
 
 #include <QDir>
@@ -20,9 +22,11 @@ struct LinuxServices {
     LinuxNetworkStatus network;
     LinuxMailClient mail{QDir::homePath()};
     SystemProcessRunner processes;
+    LinuxScreenGrabber grabber;
+    QtPictureOutput pictureOutput;
 
     AppContext context(const AppPaths& paths) {
-        return AppContext{paths,    clock,   windows, shell,    dialogs,
-                          registry, network, mail,    processes};
+        return AppContext{paths,   clock, windows,   shell,   dialogs,      registry,
+                          network, mail,  processes, grabber, pictureOutput};
     }
 };

@@ -7,8 +7,10 @@ class DesktopShell;
 class Dialogs;
 class MailClient;
 class NetworkStatus;
+class PictureOutput;
 class ProcessRunner;
 class Registry;
+class ScreenGrabber;
 class WindowSystem;
 
 // The services every part of Plumora is handed through its constructor: where the files
@@ -24,4 +26,6 @@ struct AppContext {
     NetworkStatus& network;
     MailClient& mail;
     ProcessRunner& processes;
+    ScreenGrabber& grabber;
+    PictureOutput& pictureOutput;
 };

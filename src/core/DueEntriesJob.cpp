@@ -20,8 +20,11 @@ void DueEntriesJob::run(MinuteContext& minute) {
             if (entry.action == DueAction::NoteAlarm) {
                 if (m_noteAlarm)
                     m_noteAlarm();
-            } else if (!start(entry)) {
-                qCWarning(lcTick) << "scheduled program not started:" << entry.program;
+            } else {
+                if (entry.action == DueAction::ShutDown && m_beforeShutDown)
+                    m_beforeShutDown();
+                if (!start(entry))
+                    qCWarning(lcTick) << "scheduled program not started:" << entry.program;
             }
         }
     }

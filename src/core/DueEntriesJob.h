@@ -17,6 +17,9 @@ public:
     DueEntriesJob(DesktopShell& shell, FixedDiskTest isFixedDisk, std::function<void()> noteAlarm);
     const char* name() const override { return "due entries"; }
     void run(MinuteContext& minute) override;
+    // Called just before a shut-down entry starts the ShutDown helper, so that open work
+    // can be saved first.
+    void setBeforeShutDown(std::function<void()> hook) { m_beforeShutDown = std::move(hook); }
 
 private:
     bool start(const DueEntry& entry);
@@ -24,4 +27,5 @@ private:
     DesktopShell& m_shell;
     FixedDiskTest m_isFixedDisk;
     std::function<void()> m_noteAlarm;
+    std::function<void()> m_beforeShutDown;
 };

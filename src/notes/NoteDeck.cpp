@@ -18,7 +18,7 @@ QList<NoteDeck::Renumbered> NoteDeck::load(const QList<NoteRecord>& rows, const 
     const int n = int(rows.size());
     for (int p = 0; p < n; ++p) {
         const NoteRecord& row = rows.at(p);
-        m_cards.append(Card{row.id, n - p, false, true});
+        m_cards.append(Card{row.id, n - p, false, true, row.zOrder});
         if (row.zOrder != n - p)
             changed.append({row.id, n - p});
         if (NoteSchedule::dueNow(row.frequency, row.due, now))
@@ -33,7 +33,7 @@ int NoteDeck::visibleCount() const {
 }
 
 int NoteDeck::add(qint64 id) {
-    m_cards.append(Card{id, NewCardDepth, false, true});
+    m_cards.append(Card{id, NewCardDepth, false, true, 0});
     return int(m_cards.size() - 1);
 }
 
@@ -79,15 +79,20 @@ QList<NoteDeck::SaveItem> NoteDeck::saveList() const {
     for (int i = 0; i < count(); ++i) {
         const Card& c = m_cards.at(i);
         if (c.visible)
-            items.append({i, c.id, c.depth, c.modified});
+            items.append({i, c.id, c.depth, c.modified, c.depth != c.storedDepth});
     }
     return items;
 }
 
 void NoteDeck::saved(const QList<SaveItem>& items) {
-    for (const SaveItem& item : items)
-        if (item.textChanged && item.index >= 0 && item.index < count())
-            m_cards[item.index].modified = false;
+    for (const SaveItem& item : items) {
+        if (item.index < 0 || item.index >= count())
+            continue;
+        Card& c = m_cards[item.index];
+        c.storedDepth = item.zOrder;
+        if (item.textChanged)
+            c.modified = false;
+    }
 }
 
 NoteDeck::FirstActivation NoteDeck::firstActivation() {
@@ -103,6 +108,19 @@ NoteDeck::FirstActivation NoteDeck::firstActivation() {
         if (m_cards.at(i).visible)
             return {{i}, false};
     return {};
+}
+
+NoteDeck::Alarm NoteDeck::alarm(const QList<int>& due) {
+    QList<int> cards;
+    for (int i : due)
+        if (i >= 0 && i < count() && m_cards.at(i).visible && !cards.contains(i))
+            cards.append(i);
+    if (cards.isEmpty() || (m_flashing && cards == m_flash))
+        return {};
+    Alarm a{stopFlashing(), cards};
+    m_flash = cards;
+    m_flashStarted = m_flashing = true;
+    return a;
 }
 
 QRgb NoteDeck::flashTick() {

@@ -22,6 +22,7 @@ public:
         int depth = 0;
         bool modified = false; // the text changed since it was last saved
         bool visible = true;   // false once deleted
+        int storedDepth = 0;   // the ZOrder the data file holds
     };
     struct Renumbered {
         qint64 id;
@@ -31,7 +32,8 @@ public:
         int index;
         qint64 id;
         int zOrder;
-        bool textChanged; // only then is Content written
+        bool textChanged;  // only then is Content written
+        bool depthChanged; // zOrder differs from what the data file holds
     };
     struct Focus {
         int index = -1;     // the card that has the focus now; -1 when there is none
@@ -68,12 +70,19 @@ public:
     void markModified(int index);
     // What SaveNotes writes: every visible card's depth, and the text of changed ones.
     QList<SaveItem> saveList() const;
-    // The texts of `items` were written: their marks are cleared.
+    // `items` were written: their depths are stored and the marks of their texts cleared.
     void saved(const QList<SaveItem>& items);
 
     // Flashing of the cards due when the window opened.
     const QList<int>& flashList() const { return m_flash; }
     FirstActivation firstActivation();
+    // An alarm while the window is open: the visible cards of `due` flash from now on, in
+    // place of any that flashed before. Nothing changes when exactly these flash already.
+    struct Alarm {
+        QList<int> unflash;    // cards that flashed before: paint them pale
+        QList<int> focusOrder; // cards to give the focus, in this order; empty: no change
+    };
+    Alarm alarm(const QList<int>& due);
     bool flashing() const { return m_flashing; }
     // FlashTimer: the flash cards' background for the next half second.
     QRgb flashTick();

@@ -13,8 +13,8 @@ bool markVisible(int frequency, const QDateTime& due, const QDate& today) {
 }
 
 bool dueNow(int frequency, const QDateTime& due, const QDateTime& now) {
-    return frequency > FiringRules::Inactive && due.isValid() && due.date() == now.date() &&
-           due.time().hour() == now.time().hour() && due.time().minute() == now.time().minute();
+    return frequency > FiringRules::Inactive && due.isValid() &&
+           FiringRules::fires(due.date(), due.time(), frequency, now.date(), now.time());
 }
 
 EditorPreset preset(int frequency, const QDateTime& due, const QDateTime& now) {

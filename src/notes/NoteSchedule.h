@@ -12,9 +12,8 @@ namespace NoteSchedule {
 // has no date, so it can never come).
 bool markVisible(int frequency, const QDateTime& due, const QDate& today);
 
-// Due when the window opens: scheduled, and SchDT lies in the very minute of `now`, date
-// included (so a daily alarm set on an earlier day fires through the tick but does not
-// flash).
+// Due in the minute of `now`: the note's alarm fires in that minute by the tick's own
+// rules, so a repeating alarm set on an earlier day flashes every time it comes round.
 bool dueNow(int frequency, const QDateTime& due, const QDateTime& now);
 
 // What the editor opens with. `choice` is the repeat option (0 daily ... 3 yearly), -1

@@ -5,9 +5,13 @@
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "notes/ui/NoteCard.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
 #include "quickaccess/XbelWriter.h"
+
+#include <QTextEdit>
+#include <QTimer>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +27,16 @@ class TestApplication : public QObject {
         AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
         Install() { Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1)); }
     };
+
+    static void exec(Install& in, const char* sql) {
+        DataFile db(in.context.paths.dataFile());
+        QVERIFY2(db.exec(QLatin1String(sql)), qPrintable(db.lastError()));
+    }
+    static QString content(Install& in) {
+        return DataFile(in.context.paths.dataFile())
+            .scalar(QStringLiteral("SELECT Content FROM QNotes"))
+            .toString();
+    }
 
 private Q_SLOTS:
     // "Show Reminder" loads the reminder; a click on it brings up the calendar with the
@@ -65,6 +79,56 @@ private Q_SLOTS:
         QCOMPARE(app.notices().popMsg()->message(),
                  QStringLiteral("No events in the coming 2 days."));
         QVERIFY(!app.notices().reminder());
+    }
+
+    // A note alarm of the tick opens Quick Notes with the due note flashing; a later alarm
+    // while it is loaded makes it flash again.
+    void noteAlarmsFlashTheDueNote() {
+        Install in;
+        Application app(in.context);
+        app.controller().create();
+        exec(in, "INSERT INTO QNotes (ZOrder, CDate, Frequency, SchDT) VALUES "
+                 "(2, '2026-03-01', 2, '2026-03-01 08:31'), (1, '2026-03-01', 0, NULL)");
+        in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(8, 31, 1)));
+        app.controller().tick().run();
+        QNotes* notes = app.notes().page();
+        QVERIFY(notes);
+        QCOMPARE(app.dispatcher().mainWindow()->activePage(), notes);
+        auto* flash = notes->findChild<QTimer*>("FlashTimer");
+        QVERIFY(flash->isActive());
+        QCOMPARE(notes->deck().focused(), 0);
+
+        notes->setNoteFocus(1);
+        QTest::mouseClick(notes->card(1)->text()->viewport(), Qt::LeftButton);
+        QVERIFY(!flash->isActive());
+        in.clock.set(QDateTime(QDate(2026, 3, 11), QTime(8, 31, 1)));
+        app.controller().tick().run();
+        QCOMPARE(app.notes().page(), notes);
+        QVERIFY(flash->isActive());
+        QCOMPARE(notes->deck().focused(), 0);
+    }
+
+    // Typing not yet saved reaches the data file before a shut-down entry starts the
+    // helper, and when Plumora is unloaded.
+    void unsavedNotesAreSavedBeforeShutDownAndExit() {
+        Install in;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        app.controller().create();
+        exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (1, '2026-03-01')");
+        app.dispatcher().dispatch(TrayMenu::QNotes);
+        QTextDocument* doc = app.notes().page()->card(0)->text()->document();
+        QTextCursor(doc).insertText(QStringLiteral("before the shut-down"));
+        exec(in, "INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) "
+                 "VALUES (2, '', '2026-03-10 08:31', 1)");
+        in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(8, 31, 1)));
+        app.controller().tick().run();
+        QVERIFY(content(in).contains(QLatin1String("before the shut-down")));
+
+        QTextCursor(doc).insertText(QStringLiteral("at the end, "));
+        in.desktop.dialogs.answers = {MessageAnswer::Yes};
+        QVERIFY(app.dispatcher().unload());
+        QVERIFY(content(in).contains(QLatin1String("at the end, before")));
     }
 
     // Start-up runs its jobs once: the mail account of the mail program is stored.

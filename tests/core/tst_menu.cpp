@@ -58,7 +58,9 @@ struct ShellRig {
                        desktop.registry,
                        desktop.network,
                        desktop.mail,
-                       desktop.processes};
+                       desktop.processes,
+                       desktop.grabber,
+                       desktop.pictureOutput};
     CommandDispatcher shell{context};
 };
 

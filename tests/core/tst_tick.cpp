@@ -76,6 +76,7 @@ struct Fixture {
     int mail = 0;
     int reminders = 0;
     int alarms = 0;
+    QList<int> savedBefore; // programs started when open work was saved for a shut-down
 
     Fixture() {
         Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
@@ -83,7 +84,9 @@ struct Fixture {
         tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));
         tick.addJob(std::make_unique<MailCheckJob>([this] { ++mail; }));
         tick.addJob(std::make_unique<ReminderJob>(clock, [this] { ++reminders; }));
-        tick.addJob(std::make_unique<DueEntriesJob>(shell, &onFixedDisk, [this] { ++alarms; }));
+        auto due = std::make_unique<DueEntriesJob>(shell, &onFixedDisk, [this] { ++alarms; });
+        due->setBeforeShutDown([this] { savedBefore << int(shell.started.size()); });
+        tick.addJob(std::move(due));
     }
     void exec(const QString& sql, const QVariantList& values = {}) {
         DataFile db(paths.dataFile());
@@ -229,6 +232,7 @@ private Q_SLOTS:
         QCOMPARE(fx.shell.started[1].arguments, QStringList{"0"});
         QCOMPARE(fx.shell.started[2].arguments, QStringList{"1"});
         QCOMPARE(fx.shell.started[3].arguments, QStringList{"1"});
+        QCOMPARE(fx.savedBefore, (QList<int>{1, 2, 3})); // before each shut-down, not the program
         QCOMPARE(fx.noteAlarms(), 1);
     }
 

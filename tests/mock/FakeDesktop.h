@@ -5,8 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/NetworkStatus.h"
+#include "platform/PictureOutput.h"
 #include "platform/ProcessRunner.h"
 #include "platform/Registry.h"
+#include "platform/ScreenGrabber.h"
 #include "platform/WindowSystem.h"
 
 #include <QHash>
@@ -153,6 +155,47 @@ public:
     }
 };
 
+// Hands out a set picture of the screen, at once or when the test says (as a portal would).
+class FakeScreenGrabber final : public ScreenGrabber {
+public:
+    ScreenGrab answer;
+    bool answerLater = false;
+    QList<QRect> asked;
+
+    void grab(const QRect& screen, Done done) override {
+        asked << screen;
+        if (answerLater)
+            m_pending = std::move(done);
+        else
+            done(answer);
+    }
+    bool isWaiting() const { return bool(m_pending); }
+    void answerNow() { std::exchange(m_pending, nullptr)(answer); }
+
+private:
+    Done m_pending;
+};
+
+// A printer that records each page, and a clipboard.
+class FakePictureOutput final : public PictureOutput {
+public:
+    bool printerInstalled = true;
+    QString printError; // set: printing fails with it
+    QList<std::pair<QImage, QPageLayout::Orientation>> printed;
+    QList<QImage> clipboard;
+
+    bool hasPrinter() override { return printerInstalled; }
+    bool print(const QImage& picture, QPageLayout::Orientation orientation,
+               QString& error) override {
+        error = printError;
+        if (!error.isEmpty())
+            return false;
+        printed.append({picture, orientation});
+        return true;
+    }
+    void copyToClipboard(const QImage& picture) override { clipboard << picture; }
+};
+
 // One fake of every role, and the context that hands them out.
 struct FakeDesktop {
     FakeWindowSystem windows;
@@ -162,9 +205,11 @@ struct FakeDesktop {
     FakeNetwork network;
     FakeMailClient mail;
     FakeProcessRunner processes;
+    FakeScreenGrabber grabber;
+    FakePictureOutput pictureOutput;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        return AppContext{paths,    clock,   windows, shell,    dialogs,
-                          registry, network, mail,    processes};
+        return AppContext{paths,   clock, windows,   shell,   dialogs,      registry,
+                          network, mail,  processes, grabber, pictureOutput};
     }
 };

@@ -78,10 +78,13 @@ private Q_SLOTS:
     void dueCardsFlash() {
         const QDateTime sameMinute(Now.date(), QTime(8, 30));
         NoteDeck deck;
-        deck.load({row(1, 4, FiringRules::OneTime, sameMinute),
-                   row(2, 3, FiringRules::Daily, sameMinute.addDays(-1)), // fires, no flash
-                   row(3, 2, FiringRules::Weekly, sameMinute),
-                   row(4, 1, FiringRules::Inactive, sameMinute)},
+        const QDateTime yesterday = sameMinute.addDays(-1);
+        deck.load({row(1, 6, FiringRules::OneTime, sameMinute),
+                   row(2, 5, FiringRules::OneTime, yesterday),
+                   row(3, 4, FiringRules::Daily, yesterday), // comes round again today
+                   row(4, 3, FiringRules::Weekly, yesterday),
+                   row(5, 2, FiringRules::Inactive, sameMinute),
+                   row(6, 1, FiringRules::Daily, sameMinute.addSecs(60))},
                   Now);
         QCOMPARE(deck.flashList(), (QList<int>{0, 2}));
 

@@ -134,9 +134,17 @@ private Q_SLOTS:
     void slowDesktopToolsAreCutOff() {
         qputenv("XDG_CURRENT_DESKTOP", "GNOME");
         SlowRunner slow(m_desktop.processes, m_clock);
-        AppContext slowContext{m_paths,           m_clock,           m_desktop.windows,
-                               m_desktop.shell,   m_desktop.dialogs, m_desktop.registry,
-                               m_desktop.network, m_desktop.mail,    slow};
+        AppContext slowContext{m_paths,
+                               m_clock,
+                               m_desktop.windows,
+                               m_desktop.shell,
+                               m_desktop.dialogs,
+                               m_desktop.registry,
+                               m_desktop.network,
+                               m_desktop.mail,
+                               slow,
+                               m_desktop.grabber,
+                               m_desktop.pictureOutput};
         const QString image = picture("a.png", Qt::green);
         setUp(2, Today, QString(), {image});
 

@@ -232,18 +232,7 @@ void paint(Picture picture, QPainter& p) {
 } // namespace
 
 QPixmap pixmap(Picture picture, int size, qreal devicePixelRatio) {
-    const int px = qRound(size * devicePixelRatio);
-    QPixmap pm(px, px);
-    pm.fill(Qt::transparent);
-    {
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        p.scale(px / 32.0, px / 32.0);
-        paint(picture, p);
-    }
-    pm.setDevicePixelRatio(devicePixelRatio);
-    return pm;
+    return pixmap([picture](QPainter& p) { paint(picture, p); }, size, devicePixelRatio);
 }
 
 QIcon icon(Picture picture) {
@@ -252,6 +241,21 @@ QIcon icon(Picture picture) {
     for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64})
         result.addPixmap(pixmap(picture, size));
     return result;
+}
+
+QPixmap pixmap(const Painter& paint, int size, qreal devicePixelRatio) {
+    const int px = qRound(size * devicePixelRatio);
+    QPixmap pm(px, px);
+    pm.fill(Qt::transparent);
+    {
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(px / 32.0, px / 32.0);
+        paint(p);
+    }
+    pm.setDevicePixelRatio(devicePixelRatio);
+    return pm;
 }
 
 Picture forMenuIndex(int index) {

@@ -1,0 +1,49 @@
+#include "capture/ui/CaptureToolBox.h"
+
+#include "capture/CaptureRules.h"
+#include "core/ui/HelpKey.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_screen(screen) {
+    setObjectName(QStringLiteral("CapTBox"));
+    setWindowTitle(QStringLiteral("Action"));
+
+    auto* row = new QHBoxLayout(this);
+    const auto button = [this, row](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        row->addWidget(b);
+        return b;
+    };
+    const QString captions[2] = {QStringLiteral("Full Screen"), QStringLiteral("Selected Area")};
+    for (int i = 0; i < 2; ++i) {
+        m_choices[i] = button("CapCmd", captions[i]);
+        m_choices[i]->setProperty("index", i);
+        connect(m_choices[i], &QPushButton::clicked, this, [this, i] { Q_EMIT chosen(i); });
+    }
+    m_cancel = button("CancelCmd", QStringLiteral("Cancel Capture"));
+    connect(m_cancel, &QPushButton::clicked, this, &CaptureToolBox::reject);
+    auto* help = button("HelpCmd", QStringLiteral("Help"));
+    connect(help, &QPushButton::clicked, this, [this] { HelpKey::send(this); });
+
+    // Return takes the whole screen, the likeliest choice.
+    m_choices[FullScreen]->setDefault(true);
+    m_choices[FullScreen]->setFocus();
+    adjustSize();
+    setFixedSize(size());
+}
+
+void CaptureToolBox::place() {
+    move(CaptureRules::toolBoxPosition(m_screen, frameGeometry().size()));
+}
+
+void CaptureToolBox::reject() {
+    QDialog::reject();
+    Q_EMIT cancelled();
+}

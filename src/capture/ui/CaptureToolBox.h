@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+
+class QPushButton;
+
+// `CapTBox` ("Action"): the small topmost box at the bottom centre of the screen that
+// offers "Full Screen", "Selected Area" and "Cancel Capture" over the frozen screen.
+// Esc and closing the box cancel, like "Cancel Capture".
+class CaptureToolBox : public QDialog {
+    Q_OBJECT
+public:
+    enum Choice { FullScreen = 0, SelectedArea = 1 };
+
+    CaptureToolBox(const QRect& screen, QWidget* parent);
+
+    // `CapCmd` 0 and 1, and `CancelCmd`.
+    QPushButton* choiceButton(int index) const { return m_choices[index]; }
+    QPushButton* cancelButton() const { return m_cancel; }
+
+    // Puts the box at the bottom centre of the screen.
+    void place();
+
+Q_SIGNALS:
+    void chosen(int choice);
+    void cancelled();
+
+public Q_SLOTS:
+    void reject() override;
+
+private:
+    QRect m_screen;
+    QPushButton* m_choices[2];
+    QPushButton* m_cancel;
+};

@@ -1,0 +1,365 @@
+#include "capture/ui/ScreenCapture.h"
+
+#include "capture/CaptureRules.h"
+#include "capture/ui/CapturePreview.h"
+#include "capture/ui/FullScreen.h"
+#include "core/ShellTables.h"
+#include "core/ui/Artwork.h"
+#include "core/ui/ToolRegistry.h"
+#include "platform/Dialogs.h"
+#include "platform/PictureOutput.h"
+#include "platform/ScreenGrabber.h"
+#include "platform/WindowSystem.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int RowIdRole = Qt::UserRole;
+constexpr int TitleRole = Qt::UserRole + 1; // the title as stored
+constexpr int CaptureDelayMs = 500;
+} // namespace
+
+ScreenCapture::ScreenCapture(AppContext& context, QWidget* parent)
+    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()) {
+    setObjectName(QStringLiteral("SCapture"));
+    setWindowTitle(QStringLiteral("Screen Capture"));
+    buildControls();
+    m_printerInstalled = m_context.pictureOutput.hasPrinter();
+    reload(0);
+    setCmdVisible();
+}
+
+ScreenCapture::~ScreenCapture() {
+    delete m_fullScreen.data();
+}
+
+void ScreenCapture::buildControls() {
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    m_captureBtn = button("CaptureBtn", QStringLiteral(" New Capture"));
+    m_captureBtn->setIcon(Artwork::icon(Artwork::Picture::ScreenCapture));
+    m_fsCmd = button("FSCmd", QStringLiteral(" Full screen"));
+    m_copyCmd = button("CopyCmd", QStringLiteral("Copy to clipboard"));
+    m_printCmd = button("PrintCmd", QStringLiteral("Print image"));
+    m_deleteCmd = button("DeleteCmd", QStringLiteral("Delete image"));
+    for (QPushButton* b : {m_captureBtn, m_fsCmd})
+        b->setAccessibleName(b->text().trimmed());
+    connect(m_captureBtn, &QPushButton::clicked, this, &ScreenCapture::newCapture);
+    connect(m_fsCmd, &QPushButton::clicked, this, &ScreenCapture::viewFullScreen);
+    connect(m_copyCmd, &QPushButton::clicked, this, &ScreenCapture::copyPicture);
+    connect(m_printCmd, &QPushButton::clicked, this, &ScreenCapture::printPicture);
+    connect(m_deleteCmd, &QPushButton::clicked, this, &ScreenCapture::deletePicture);
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("DescLV"));
+    m_list->setAccessibleName(QStringLiteral("Captured pictures"));
+    m_list->setAccessibleDescription(
+        QStringLiteral("F2 renames, Return shows full screen, Delete deletes"));
+    m_list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setTextElideMode(Qt::ElideRight);
+    m_list->setFixedWidth(m_list->fontMetrics().averageCharWidth() * 30);
+    m_list->installEventFilter(this);
+    connect(m_list, &QListWidget::currentRowChanged, this, &ScreenCapture::showRow);
+    connect(m_list, &QListWidget::itemChanged, this, &ScreenCapture::titleEdited);
+    // Return and a double-click (an open editor takes its own keys).
+    connect(m_list, &QListWidget::activated, this, &ScreenCapture::viewFullScreen);
+
+    m_preview = new CapturePreview(this);
+    m_dragLabel = new QLabel(QStringLiteral("(Drag on the image to move...)"), this);
+    m_dragLabel->setObjectName(QStringLiteral("DragLb"));
+
+    m_scTimer = new QTimer(this);
+    m_scTimer->setObjectName(QStringLiteral("SCTimer"));
+    m_scTimer->setInterval(CaptureDelayMs);
+    m_scTimer->setSingleShot(true);
+    connect(m_scTimer, &QTimer::timeout, this, &ScreenCapture::startCapture);
+
+    auto* commands = new QHBoxLayout;
+    for (QPushButton* b : {m_captureBtn, m_fsCmd, m_copyCmd, m_printCmd, m_deleteCmd})
+        commands->addWidget(b);
+    commands->addStretch(1);
+
+    auto* viewing = new QVBoxLayout;
+    viewing->addWidget(m_preview, 1);
+    viewing->addWidget(m_dragLabel);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_list);
+    body->addLayout(viewing, 1);
+
+    auto* page = new QVBoxLayout(this);
+    // Room at the top for the etched rule the main window draws.
+    page->setContentsMargins(8, 10, 8, 8);
+    page->addLayout(commands);
+    page->addLayout(body, 1);
+
+    setTabOrder(m_list, m_captureBtn);
+    setTabOrder(m_captureBtn, m_fsCmd);
+    setTabOrder(m_fsCmd, m_copyCmd);
+    setTabOrder(m_copyCmd, m_printCmd);
+    setTabOrder(m_printCmd, m_deleteCmd);
+    setTabOrder(m_deleteCmd, m_preview->pane());
+    setFocusProxy(m_list);
+}
+
+void ScreenCapture::activated() {
+    m_printerInstalled = m_context.pictureOutput.hasPrinter();
+    reload(currentRowId());
+    setCmdVisible();
+    m_list->setFocus();
+}
+
+void ScreenCapture::hostResized() {
+    m_preview->keepInSight();
+}
+
+void ScreenCapture::setCmdVisible() {
+    const CaptureRules::Commands c = CaptureRules::commands(m_list->count(), m_printerInstalled);
+    m_preview->setVisible(c.imageArea);
+    m_dragLabel->setVisible(c.imageArea);
+    m_fsCmd->setEnabled(c.fullScreen);
+    m_copyCmd->setEnabled(c.copy);
+    m_deleteCmd->setEnabled(c.remove);
+    m_printCmd->setEnabled(c.print);
+}
+
+FullScreen* ScreenCapture::fullScreen() const {
+    return m_fullScreen;
+}
+
+qint64 ScreenCapture::currentRowId() const {
+    const QListWidgetItem* item = m_list->currentItem();
+    return item ? item->data(RowIdRole).toLongLong() : 0;
+}
+
+void ScreenCapture::reload(qint64 keep) {
+    std::vector<CaptureItem> items;
+    if (!m_store.list(items))
+        tell(QStringLiteral("The screen captures cannot be read: %1").arg(m_store.lastError()));
+    int chosen = int(items.size()) - 1;
+    {
+        const QSignalBlocker quiet(m_list);
+        m_list->clear();
+        for (const CaptureItem& capture : items) {
+            auto* item = new QListWidgetItem(capture.title, m_list);
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
+            item->setData(RowIdRole, capture.rowId);
+            item->setData(TitleRole, capture.title);
+            if (capture.rowId == keep)
+                chosen = m_list->count() - 1;
+        }
+        m_list->setCurrentRow(chosen);
+    }
+    if (chosen >= 0)
+        m_list->scrollToItem(m_list->item(chosen));
+    showRow(chosen);
+}
+
+void ScreenCapture::showRow(int index) {
+    const QListWidgetItem* item = m_list->item(index);
+    const qint64 rowId = item ? item->data(RowIdRole).toLongLong() : 0;
+    if (rowId == 0) {
+        m_shownRow = m_freshRow = 0;
+        m_freshPicture = {};
+        m_preview->setPicture({});
+        return;
+    }
+    if (rowId != m_shownRow) {
+        m_shownRow = rowId;
+        if (rowId == m_freshRow) {
+            m_preview->setPicture(m_freshPicture);
+        } else {
+            m_freshRow = 0; // read from the store from now on
+            m_freshPicture = {};
+            const QImage picture = m_store.image(rowId);
+            if (picture.isNull())
+                qCWarning(lcCapture)
+                    << "the picture of row" << rowId << "cannot be shown:" << m_store.lastError();
+            m_preview->setPicture(picture);
+        }
+    }
+    m_preview->placeAtMargin();
+}
+
+void ScreenCapture::titleEdited(QListWidgetItem* item) {
+    const QString stored = item->data(TitleRole).toString();
+    if (item->text() == stored)
+        return;
+    const std::optional<QString> title = CaptureRules::acceptTitle(item->text());
+    const bool saved = title && m_store.rename(item->data(RowIdRole).toLongLong(), *title);
+    {
+        const QSignalBlocker quiet(m_list);
+        if (saved)
+            item->setData(TitleRole, *title);
+        item->setText(saved ? *title : stored);
+    }
+    if (saved)
+        return;
+    // Told once the editor has closed, so the message cannot feed back into it.
+    const QString problem =
+        title ? QStringLiteral("The description could not be stored: %1").arg(m_store.lastError())
+              : QString();
+    QMetaObject::invokeMethod(
+        this,
+        [this, problem] {
+            if (problem.isEmpty())
+                tell(CaptureRules::TitleRefused, QStringLiteral("Message"));
+            else
+                tell(problem);
+        },
+        Qt::QueuedConnection);
+}
+
+void ScreenCapture::addNewCapture(qint64 rowId, const QImage& picture) {
+    m_freshRow = rowId;
+    m_freshPicture = picture;
+    reload(rowId);
+    setCmdVisible();
+    m_list->setFocus();
+    if (QListWidgetItem* item = m_list->currentItem(); item && currentRowId() == rowId)
+        m_list->editItem(item);
+}
+
+void ScreenCapture::newCapture() {
+    if (m_capturing)
+        return;
+    m_capturing = true;
+    window()->hide();
+    m_scTimer->start();
+}
+
+void ScreenCapture::startCapture() {
+    m_scTimer->stop();
+    const QRect screen = m_context.windows.screenGeometry();
+    QPointer<ScreenCapture> self(this);
+    m_context.grabber.grab(screen, [self, screen](const ScreenGrab& grab) {
+        if (self)
+            self->screenGrabbed(screen, grab);
+    });
+}
+
+void ScreenCapture::screenGrabbed(const QRect& screen, const ScreenGrab& grab) {
+    if (grab.image.isNull() || grab.image.width() == 0 || grab.image.height() == 0) {
+        m_capturing = false;
+        showMainWindow();
+        QString text = QStringLiteral("Plumora could not take a picture of the screen.");
+        if (!grab.error.isEmpty())
+            text += QStringLiteral("\n\n") + grab.error;
+        tell(text);
+        return;
+    }
+    m_fullScreen = new FullScreen(m_context.windows, FullScreen::Mode::Capture, screen, grab.image);
+    connect(m_fullScreen, &FullScreen::finished, this, &ScreenCapture::captureFinished);
+    m_fullScreen->open();
+}
+
+void ScreenCapture::captureFinished(const QImage& capture) {
+    qint64 rowId = 0;
+    QString problem;
+    if (!capture.isNull()) {
+        rowId = m_store.add(capture);
+        if (rowId == 0)
+            problem =
+                QStringLiteral("The picture could not be stored: %1").arg(m_store.lastError());
+    }
+    if (m_fullScreen)
+        m_fullScreen->close();
+    m_capturing = false;
+    showMainWindow();
+    if (rowId)
+        addNewCapture(rowId, capture);
+    else if (!problem.isEmpty())
+        tell(problem);
+}
+
+void ScreenCapture::showMainWindow() {
+    QWidget* main = window();
+    m_context.windows.showWindow(main, false);
+    main->raise();
+    main->activateWindow();
+}
+
+void ScreenCapture::viewFullScreen() {
+    const QImage& picture = m_preview->picture();
+    if (m_list->count() == 0 || picture.isNull() || m_fullScreen)
+        return;
+    m_fullScreen = new FullScreen(m_context.windows, FullScreen::Mode::View,
+                                  m_context.windows.screenGeometry(), picture);
+    connect(m_fullScreen, &FullScreen::viewClosed, this, [this] { m_list->setFocus(); });
+    m_fullScreen->open();
+}
+
+void ScreenCapture::copyPicture() {
+    if (!m_preview->picture().isNull())
+        m_context.pictureOutput.copyToClipboard(m_preview->picture());
+}
+
+void ScreenCapture::printPicture() {
+    const QImage& picture = m_preview->picture();
+    if (picture.isNull())
+        return;
+    QString error;
+    if (!m_context.pictureOutput.print(picture, CaptureRules::printOrientation(picture.size()),
+                                       error))
+        tell(QStringLiteral("The picture was not printed: %1").arg(error));
+}
+
+void ScreenCapture::deletePicture() {
+    const int position = m_list->currentRow();
+    const qint64 rowId = currentRowId();
+    if (rowId == 0)
+        return;
+    if (m_context.dialogs.messageBox(CaptureRules::DeleteQuestion, QStringLiteral("Confirm"),
+                                     MessageButtons::YesNo,
+                                     MessageIcon::Information) != MessageAnswer::Yes)
+        return;
+    if (!m_store.remove(rowId)) {
+        tell(QStringLiteral("The picture could not be deleted: %1").arg(m_store.lastError()));
+        return;
+    }
+    {
+        const QSignalBlocker quiet(m_list);
+        delete m_list->takeItem(position);
+    }
+    setCmdVisible();
+    const int next = CaptureRules::selectionAfterDelete(position, m_list->count());
+    {
+        const QSignalBlocker quiet(m_list);
+        m_list->setCurrentRow(next);
+    }
+    if (next >= 0)
+        m_list->scrollToItem(m_list->item(next));
+    showRow(next);
+    m_list->setFocus();
+}
+
+bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deletePicture();
+        return true;
+    }
+    return ToolPage::eventFilter(watched, event);
+}
+
+void ScreenCapture::tell(const QString& text, const QString& title) {
+    m_context.dialogs.messageBox(text, title, MessageButtons::Ok, MessageIcon::Information);
+}
+
+CaptureTool::CaptureTool(ToolRegistry& tools, AppContext& context) {
+    tools.registerTool(MainToolbar::SCaptureButton, [this, &context](QWidget* parent) {
+        m_page = new ScreenCapture(context, parent);
+        return m_page.data();
+    });
+}

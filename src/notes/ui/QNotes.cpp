@@ -1,0 +1,690 @@
+#include "notes/ui/QNotes.h"
+
+#include "core/Clock.h"
+#include "core/ShellTables.h"
+#include "core/Twips.h"
+#include "core/ui/ToolRegistry.h"
+#include "notes/NoteGeometry.h"
+#include "notes/NotesLog.h"
+#include "notes/RtfReader.h"
+#include "notes/RtfWriter.h"
+#include "notes/ui/FindNote.h"
+#include "notes/ui/NoteArtwork.h"
+#include "notes/ui/NoteCard.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
+#include "platform/spell/SpellChecker.h"
+#include "platform/spell/ui/SpellAsYouType.h"
+#include "platform/spell/ui/SpellCheckDialog.h"
+#include "scheduler/ui/EditSch.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDoubleValidator>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+using NoteToolbar::Command;
+
+namespace {
+
+constexpr int FlashMs = 500;
+
+QKeySequence shortcutOf(Command command) {
+    switch (command) {
+    case Command::New:
+        return QKeySequence(Qt::CTRL | Qt::Key_N);
+    case Command::Find:
+        return QKeySequence(Qt::CTRL | Qt::Key_F);
+    case Command::Spelling:
+        return QKeySequence(Qt::Key_F7);
+    case Command::Bold:
+        return QKeySequence(Qt::CTRL | Qt::Key_B);
+    case Command::Italic:
+        return QKeySequence(Qt::CTRL | Qt::Key_I);
+    case Command::Underline:
+        return QKeySequence(Qt::CTRL | Qt::Key_U);
+    default:
+        return {};
+    }
+}
+
+bool isToggle(Command command) {
+    return command == Command::Bold || command == Command::Italic || command == Command::Underline;
+}
+
+// Shows `text` in an editable box, choosing the matching entry so that leaving the box
+// does not count as a choice.
+void showInBox(QComboBox* box, const QString& text) {
+    box->setCurrentIndex(text.isEmpty() ? -1 : box->findText(text));
+    box->setEditText(text);
+}
+
+} // namespace
+
+QNotes::QNotes(AppContext& context, QWidget* parent)
+    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
+      m_desk(new QWidget(this)), m_frame(new FocusFrame), m_flashTimer(new QTimer(this)),
+      m_autosaveTimer(new QTimer(this)), m_autosaveTick(*m_autosaveTimer),
+      m_autosave(context.clock, m_autosaveTick, [this] { return saveNotes(); }) {
+    setObjectName(QStringLiteral("QNotes"));
+    setWindowTitle(QStringLiteral("Quick Notes"));
+    m_desk->setObjectName(QStringLiteral("NotesDesk"));
+    m_frame->setParent(m_desk);
+
+    m_flashTimer->setObjectName(QStringLiteral("FlashTimer"));
+    m_flashTimer->setInterval(FlashMs);
+    connect(m_flashTimer, &QTimer::timeout, this, &QNotes::flashTick);
+    m_autosaveTimer->setObjectName(QStringLiteral("AutosaveTimer"));
+    connect(m_autosaveTimer, &QTimer::timeout, this, [this] { m_autosave.timeout(); });
+
+    buildToolbar();
+    load();
+}
+
+QNotes::~QNotes() {
+    saveNow();
+    // The cards go while the page is whole, and tell it nothing on their way out.
+    for (NoteCard* c : std::as_const(m_cards)) {
+        c->disconnect(this);
+        c->text()->disconnect(this);
+        c->text()->document()->disconnect(this);
+    }
+    delete m_spelling.data(); // it refers to the checker
+    delete m_desk;
+    m_cards.clear();
+}
+
+void QNotes::buildToolbar() {
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("NotesTB"));
+    m_toolbar->setAccessibleName(QStringLiteral("Quick Notes toolbar"));
+    m_toolbar->setIconSize(QSize(16, 16));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setAutoFillBackground(true);
+
+    m_fontBox = new QComboBox(m_toolbar);
+    m_fontBox->setObjectName(QStringLiteral("FontCb"));
+    m_fontBox->setAccessibleName(QStringLiteral("Font name"));
+    m_fontBox->setToolTip(QStringLiteral("Font name"));
+    m_fontBox->setEditable(true);
+    m_fontBox->setInsertPolicy(QComboBox::NoInsert);
+    m_fontBox->setMinimumContentsLength(16);
+    m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    for (const QString& family : QFontDatabase::families())
+        if (!family.isEmpty())
+            m_fontBox->addItem(family);
+    connect(m_fontBox, &QComboBox::activated, this,
+            [this](int index) { chooseFont(m_fontBox->itemText(index)); });
+
+    m_sizeBox = new QComboBox(m_toolbar);
+    m_sizeBox->setObjectName(QStringLiteral("SizeCb"));
+    m_sizeBox->setAccessibleName(QStringLiteral("Font size"));
+    m_sizeBox->setToolTip(QStringLiteral("Font size"));
+    m_sizeBox->setEditable(true);
+    m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
+    m_sizeBox->setMinimumContentsLength(3);
+    m_sizeBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_sizeBox->setValidator(new QDoubleValidator(1, 1638, 1, m_sizeBox));
+    for (int size : NoteToolbar::sizes())
+        m_sizeBox->addItem(QString::number(size));
+    connect(m_sizeBox, &QComboBox::activated, this,
+            [this](int index) { choosePointSize(m_sizeBox->itemText(index).toDouble()); });
+    // A size typed in and confirmed counts as chosen, even when the list does not hold it.
+    connect(m_sizeBox->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        bool ok = false;
+        const double points = m_sizeBox->currentText().toDouble(&ok);
+        if (ok && points > 0 && m_sizeBox->findText(m_sizeBox->currentText()) < 0)
+            choosePointSize(points);
+    });
+
+    for (int i = 0; i < NoteToolbar::CommandCount; ++i) {
+        const auto c = Command(i);
+        const QString tip = NoteToolbar::toolTip(c);
+        auto* a = new QAction(NoteArtwork::command(c), tip, this);
+        a->setObjectName(tip + QStringLiteral("Btn"));
+        a->setToolTip(tip);
+        a->setCheckable(isToggle(c));
+        const QKeySequence keys = shortcutOf(c);
+        if (!keys.isEmpty()) {
+            a->setShortcut(keys);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            a->setToolTip(tip + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) +
+                          u')');
+            addAction(a); // the shortcut works anywhere in the page
+        }
+        connect(a, &QAction::triggered, this, [this, c] { command(c); });
+        m_actions.append(a);
+        if (c == Command::Find || c == Command::Color)
+            m_toolbar->addSeparator();
+        if (c == Command::Color) {
+            m_toolbar->addWidget(m_fontBox);
+            m_toolbar->addWidget(m_sizeBox);
+        }
+        m_toolbar->addAction(a);
+        // Tool buttons join the Tab order, so the keyboard reaches every command.
+        if (QWidget* button = m_toolbar->widgetForAction(a)) {
+            button->setFocusPolicy(Qt::TabFocus);
+            button->setAccessibleName(tip);
+        }
+    }
+    m_toolbar->raise();
+}
+
+void QNotes::resizeEvent(QResizeEvent* event) {
+    ToolPage::resizeEvent(event);
+    // Cards lie in twips from the page's top, and the top limit keeps them below a toolbar
+    // of its height; a taller toolbar (larger fonts) moves them all down by the difference.
+    const int bar = m_toolbar->sizeHint().height();
+    const int below = std::max(0, bar - Twips::toPixels(NoteGeometry::TopLimit));
+    m_desk->setGeometry(0, below, width(), height() - below);
+    m_toolbar->setGeometry(0, 0, width(), bar);
+}
+
+void QNotes::load() {
+    QList<NoteRecord> rows;
+    if (!m_store.load(rows))
+        m_loadError = m_store.lastError();
+    const QList<NoteDeck::Renumbered> renumbered = m_deck.load(rows, m_context.clock.now());
+    if (!renumbered.isEmpty()) {
+        QList<NoteStore::Write> writes;
+        for (const NoteDeck::Renumbered& r : renumbered)
+            writes.append({r.id, r.zOrder, std::nullopt, std::nullopt});
+        if (m_store.write(writes))
+            m_deck.saved(m_deck.saveList());
+    }
+    m_cards.reserve(rows.size());
+    for (int p = 0; p < rows.size(); ++p)
+        createCard(p, rows.at(p));
+    applyEnabling();
+}
+
+NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
+    auto* c = new NoteCard(index, row.created, m_desk);
+    QTextEdit* text = c->text();
+    QTextDocument* doc = text->document();
+    doc->setDefaultFont(QFont(QStringLiteral("Arial"), 9));
+    if (!row.content.isEmpty() && !RtfReader::read(row.content, *doc))
+        qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
+    text->setCurrentCharFormat(NoteToolbar::insertionFormat());
+    // Sized once the text is in: the box lays its text out once, when it is first shown.
+    c->setTwips(row.geometry);
+    c->setStored(row.geometry);
+    c->setSchedule(row.frequency, row.due,
+                   NoteSchedule::markVisible(row.frequency, row.due, m_context.clock.today()));
+
+    connect(doc, &QTextDocument::contentsChange, this, [this, index](int, int removed, int added) {
+        if (removed > 0 || added > 0)
+            textChanged(index);
+    });
+    const auto selectionMoved = [this, index] {
+        if (m_deck.focused() == index)
+            updateToolbar();
+    };
+    connect(text, &QTextEdit::cursorPositionChanged, this, selectionMoved);
+    connect(text, &QTextEdit::selectionChanged, this, selectionMoved);
+    connect(c, &NoteCard::pressed, this, &QNotes::setNoteFocus);
+    connect(c, &NoteCard::textFocused, this, [this](int i) {
+        if (!m_hidingCard)
+            setNoteFocus(i);
+    });
+    connect(c, &NoteCard::textTouched, this, &QNotes::textTouched);
+    connect(c, &NoteCard::dragEnded, this, &QNotes::dragEnded);
+    connect(c, &NoteCard::arrowPressed, this, &QNotes::arrowPressed);
+    m_cards.append(c);
+    c->show();
+    c->raise();
+    return c;
+}
+
+NoteCard* QNotes::card(int index) const {
+    return index >= 0 && index < m_cards.size() ? m_cards.at(index) : nullptr;
+}
+
+NoteCard* QNotes::focusedCard() const {
+    const int index = m_deck.focused();
+    return index >= 0 && index < m_deck.count() && m_deck.card(index).visible ? card(index)
+                                                                              : nullptr;
+}
+
+QAction* QNotes::action(Command command) const {
+    return m_actions.value(int(command));
+}
+
+FindNote* QNotes::findDialog() const {
+    return m_find;
+}
+
+QSize QNotes::screenTwips() const {
+    return m_context.windows.screenGeometry().size() * Twips::PerPixel;
+}
+
+void QNotes::tell(const QString& text) {
+    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
+                                 MessageIcon::Warning);
+}
+
+void QNotes::activated() {
+    if (!m_loadError.isEmpty()) {
+        const QString error = std::exchange(m_loadError, QString());
+        tell(QStringLiteral("The notes could not be read from the data file.\n\n") + error);
+    }
+    const NoteDeck::FirstActivation first = m_deck.firstActivation();
+    for (int i : first.focusOrder)
+        setNoteFocus(i);
+    if (first.startFlashing)
+        m_flashTimer->start();
+    if (NoteCard* c = focusedCard())
+        c->text()->setFocus();
+}
+
+void QNotes::aboutToHide() {
+    if (FindNote* find = m_find)
+        find->close();
+    m_autosave.flush();
+    if (!saveNotes())
+        tell(QStringLiteral("The notes could not be saved to the data file.\n\n") +
+             m_store.lastError());
+}
+
+void QNotes::saveNow() {
+    m_autosave.flush();
+    if (!saveNotes())
+        qCWarning(lcNotes) << "the notes were not saved:" << m_store.lastError();
+}
+
+bool QNotes::saveNotes() {
+    if (m_saving)
+        return false;
+    const QScopedValueRollback saving(m_saving, true);
+    QList<NoteDeck::SaveItem> items;
+    QList<NoteStore::Write> writes;
+    for (const NoteDeck::SaveItem& item : m_deck.saveList()) {
+        NoteCard* c = card(item.index);
+        const bool moved = c->twips() != c->stored();
+        if (!item.textChanged && !item.depthChanged && !moved)
+            continue;
+        NoteStore::Write w{item.id, item.zOrder, std::nullopt, std::nullopt};
+        if (item.textChanged) {
+            QTextDocument* doc = c->text()->document();
+            RtfWriter::removeObjects(*doc);
+            w.content = RtfWriter::write(*doc);
+        }
+        if (moved)
+            w.geometry = c->twips();
+        writes.append(w);
+        items.append(item);
+    }
+    if (!m_store.write(writes))
+        return false;
+    m_deck.saved(items);
+    for (const NoteDeck::SaveItem& item : std::as_const(items))
+        card(item.index)->setStored(card(item.index)->twips());
+    return true;
+}
+
+void QNotes::setNoteFocus(int index) {
+    const NoteDeck::Focus f = m_deck.focus(index);
+    NoteCard* c = card(f.index);
+    if (!c)
+        return;
+    if (f.moved) {
+        m_frame->follow(c);
+        c->raise();
+        attachSpelling(c);
+        // The new depths reach the data file with the next save.
+        m_autosave.changed();
+    }
+    c->text()->setFocus();
+    if (f.moved)
+        updateToolbar();
+}
+
+void QNotes::alarm() {
+    const QDateTime now = m_context.clock.now();
+    QList<int> due;
+    for (int i = 0; i < m_cards.size(); ++i) {
+        const NoteCard* c = m_cards.at(i);
+        if (m_deck.card(i).visible && NoteSchedule::dueNow(c->frequency(), c->due(), now))
+            due.append(i);
+    }
+    const NoteDeck::Alarm a = m_deck.alarm(due);
+    for (int i : a.unflash)
+        card(i)->setTextBackground(NoteDeck::PaleYellow);
+    if (a.focusOrder.isEmpty())
+        return;
+    for (int i : a.focusOrder)
+        setNoteFocus(i);
+    m_flashTimer->start();
+}
+
+void QNotes::flashTick() {
+    const QRgb colour = m_deck.flashTick();
+    for (int i : m_deck.flashList())
+        card(i)->setTextBackground(colour);
+}
+
+void QNotes::stopFlashing() {
+    const QList<int> flashed = m_deck.stopFlashing();
+    if (flashed.isEmpty())
+        return;
+    m_flashTimer->stop();
+    for (int i : flashed)
+        card(i)->setTextBackground(NoteDeck::PaleYellow);
+}
+
+void QNotes::textChanged(int index) {
+    if (m_saving)
+        return; // pictures removed while saving
+    m_deck.markModified(index);
+    m_autosave.changed();
+}
+
+void QNotes::textTouched(int index, bool byMouse) {
+    stopFlashing();
+    if (byMouse)
+        setNoteFocus(index);
+}
+
+void QNotes::dragEnded(int index) {
+    NoteCard* c = card(index);
+    if (!c)
+        return;
+    const QRect r = c->twips();
+    c->setTwips(QRect(NoteGeometry::keptOnScreen(r, screenTwips()), r.size()));
+    if (c->twips() == c->stored())
+        return;
+    if (m_store.write({{m_deck.card(index).id, std::nullopt, std::nullopt, c->twips()}}))
+        c->setStored(c->twips());
+    else
+        m_autosave.changed(); // tried again with the next save
+}
+
+void QNotes::arrowPressed(int index, int key) {
+    setNoteFocus(index);
+    NoteCard* c = card(index);
+    if (!c || m_deck.focused() != index)
+        return;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(c->text(), &press);
+    QCoreApplication::sendEvent(c->text(), &release);
+}
+
+void QNotes::applyEnabling() {
+    const int notes = m_deck.visibleCount();
+    for (int i = 0; i < NoteToolbar::CommandCount; ++i)
+        m_actions.at(i)->setEnabled(NoteToolbar::enabled(Command(i), notes));
+    m_fontBox->setEnabled(NoteToolbar::fontBoxesEnabled(notes));
+    m_sizeBox->setEnabled(NoteToolbar::fontBoxesEnabled(notes));
+}
+
+void QNotes::updateToolbar() {
+    NoteCard* c = focusedCard();
+    if (!c)
+        return;
+    const NoteToolbar::Shown s = NoteToolbar::shown(c->text()->textCursor());
+    showInBox(m_fontBox, s.family);
+    showInBox(m_sizeBox, s.points > 0 ? NoteToolbar::sizeText(s.points) : QString());
+    action(Command::Bold)->setChecked(s.bold);
+    action(Command::Italic)->setChecked(s.italic);
+    action(Command::Underline)->setChecked(s.underline);
+}
+
+void QNotes::attachSpelling(NoteCard* c) {
+    delete m_spelling.data();
+    // The dictionary loads once the window is up, so opening it stays quick.
+    QTimer::singleShot(0, this, [this, text = QPointer<QTextEdit>(c->text())] {
+        if (text && !m_spelling && focusedCard() && focusedCard()->text() == text)
+            m_spelling = new SpellAsYouType(text, checker());
+    });
+}
+
+SpellChecker& QNotes::checker() {
+    if (!m_checker)
+        m_checker = SpellChecker::forProgram(m_context.paths);
+    return *m_checker;
+}
+
+void QNotes::command(Command command) {
+    switch (command) {
+    case Command::New:
+        return newNote();
+    case Command::Delete:
+        return deleteNote();
+    case Command::Find:
+        return openFind();
+    case Command::Spelling:
+        return spelling();
+    case Command::Schedule:
+        return schedule();
+    case Command::Color:
+        return colour();
+    case Command::Bold:
+        return toggle(NoteToolbar::Toggle::Bold);
+    case Command::Italic:
+        return toggle(NoteToolbar::Toggle::Italic);
+    case Command::Underline:
+        return toggle(NoteToolbar::Toggle::Underline);
+    }
+}
+
+void QNotes::newNote() {
+    const NoteRecord row = m_store.add(m_context.clock.today());
+    if (row.id == 0) {
+        tell(QStringLiteral("The new note could not be added to the data file.\n\n") +
+             m_store.lastError());
+        return;
+    }
+    std::optional<QRect> beside;
+    if (const NoteCard* focused = focusedCard())
+        beside = focused->twips();
+    const int index = m_deck.add(row.id);
+    NoteCard* c = createCard(index, row);
+    const QPoint at = NoteGeometry::newCardPlace(beside, row.geometry.size(),
+                                                 window()->size() * Twips::PerPixel, screenTwips());
+    c->setTwips(QRect(at, row.geometry.size()));
+    if (m_store.write({{row.id, std::nullopt, std::nullopt, c->twips()}}))
+        c->setStored(c->twips());
+    setNoteFocus(index);
+    applyEnabling();
+}
+
+void QNotes::deleteNote() {
+    const int index = m_deck.focused();
+    NoteCard* c = focusedCard();
+    if (!c)
+        return;
+    if (m_context.dialogs.messageBox(QString::fromLatin1(NoteToolbar::DeleteQuestion),
+                                     QString::fromLatin1(NoteToolbar::DeleteTitle),
+                                     MessageButtons::YesNo,
+                                     MessageIcon::Information) != MessageAnswer::Yes)
+        return;
+    if (!m_store.remove(m_deck.card(index).id)) {
+        tell(QStringLiteral("The note could not be deleted from the data file.\n\n") +
+             m_store.lastError());
+        return;
+    }
+    delete m_spelling.data();
+    m_deck.remove(index);
+    {
+        // The keyboard leaves the hidden card for the next text in the Tab order; the card
+        // that takes the focus is the new front one, below.
+        const QScopedValueRollback hiding(m_hidingCard, true);
+        c->hide();
+    }
+    if (m_deck.visibleCount() > 0)
+        setNoteFocus(-1);
+    applyEnabling();
+}
+
+void QNotes::openFind() {
+    if (FindNote* open = m_find) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    QList<NoteSearch::Card> cards;
+    for (int i = 0; i < m_deck.count(); ++i)
+        cards.append({i, m_deck.card(i).depth});
+    const auto textOf = [this](int index) -> std::optional<QString> {
+        if (index < 0 || index >= m_deck.count() || !m_deck.card(index).visible)
+            return std::nullopt;
+        return card(index)->text()->toPlainText();
+    };
+    const auto show = [this](const NoteSearch::Hit& hit) {
+        if (NoteCard* before = focusedCard()) {
+            QTextCursor cursor = before->text()->textCursor();
+            cursor.clearSelection();
+            before->text()->setTextCursor(cursor);
+        }
+        setNoteFocus(hit.index);
+        QTextEdit* text = card(hit.index)->text();
+        QTextCursor cursor(text->document());
+        cursor.setPosition(hit.start);
+        cursor.setPosition(hit.start + hit.length, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
+        text->ensureCursorVisible();
+    };
+    auto* find = new FindNote(NoteSearch(cards), textOf, show, m_context.dialogs, this);
+    find->setAttribute(Qt::WA_DeleteOnClose);
+    m_find = find;
+    find->show();
+}
+
+void QNotes::spelling() {
+    NoteCard* c = focusedCard();
+    if (!c)
+        return;
+    if (spellHook)
+        spellHook(c->text());
+    else
+        SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
+}
+
+std::optional<NoteSchedule::Stored> QNotes::editSchedule(const NoteSchedule::EditorPreset& preset) {
+    if (scheduleHook)
+        return scheduleHook(preset, this);
+    // The schedule editor asks only for the date, the time and how often.
+    ScheduleEditorState state = ScheduleEditorState::fresh(m_context.clock);
+    state.reminderMode = true;
+    state.date = preset.date;
+    state.time = preset.time;
+    state.active = preset.active;
+    state.oneTime = preset.oneTime;
+    if (preset.choice >= 0)
+        state.freqOption = preset.choice;
+    const std::optional<ScheduleEditorState> answer = EditSch::edit(state, this);
+    if (!answer)
+        return std::nullopt;
+    return NoteSchedule::stored(answer->frequency(), answer->date, answer->time);
+}
+
+void QNotes::schedule() {
+    NoteCard* c = focusedCard();
+    if (!c)
+        return;
+    const qint64 id = m_deck.card(m_deck.focused()).id;
+    const std::optional<NoteRecord> row = m_store.read(id);
+    if (!row) {
+        tell(QStringLiteral("The note's alarm could not be read from the data file.\n\n") +
+             m_store.lastError());
+        return;
+    }
+    int frequency = row->frequency;
+    QDateTime due = row->due;
+    if (const std::optional<NoteSchedule::Stored> chosen =
+            editSchedule(NoteSchedule::preset(frequency, due, m_context.clock.now()))) {
+        if (m_store.writeSchedule(id, chosen->frequency, chosen->due)) {
+            frequency = chosen->frequency;
+            due = chosen->due;
+        } else {
+            tell(QStringLiteral("The note's alarm could not be saved to the data file.\n\n") +
+                 m_store.lastError());
+        }
+    }
+    c->setSchedule(frequency, due,
+                   NoteSchedule::markVisible(frequency, due, m_context.clock.today()));
+    c->text()->setFocus();
+}
+
+void QNotes::colour() {
+    NoteCard* c = focusedCard();
+    if (!c)
+        return;
+    const QColor initial = NoteToolbar::shown(c->text()->textCursor()).colour;
+    const QColor chosen = colourHook
+                              ? colourHook(initial, this)
+                              : QColorDialog::getColor(initial, this, QStringLiteral("Color"));
+    if (!chosen.isValid()) {
+        c->text()->setFocus();
+        return;
+    }
+    QTextCharFormat f;
+    f.setForeground(chosen);
+    applyFormat(f);
+}
+
+void QNotes::toggle(NoteToolbar::Toggle toggle) {
+    if (NoteCard* c = focusedCard())
+        applyFormat(NoteToolbar::toggled(c->text()->textCursor(), toggle));
+}
+
+void QNotes::chooseFont(const QString& family) {
+    if (family.isEmpty())
+        return;
+    QTextCharFormat f;
+    f.setFontFamilies({family});
+    applyFormat(f);
+}
+
+void QNotes::choosePointSize(qreal points) {
+    if (points <= 0)
+        return;
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    applyFormat(f);
+}
+
+void QNotes::applyFormat(const QTextCharFormat& format) {
+    NoteCard* c = focusedCard();
+    if (!c)
+        return;
+    c->text()->mergeCurrentCharFormat(format);
+    c->text()->setFocus();
+    updateToolbar();
+}
+
+NotesTool::NotesTool(ToolRegistry& tools, AppContext& context) {
+    tools.registerTool(MainToolbar::QNotesButton, [this, &context](QWidget* parent) {
+        auto* page = new QNotes(context, parent);
+        // An ordinary end of the process saves too, whatever window is open.
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
+                         &QNotes::saveNow);
+        m_page = page;
+        return page;
+    });
+}
+
+void NotesTool::alarm(const std::function<void()>& open) {
+    const bool wasLoaded = m_page;
+    open();
+    if (wasLoaded && m_page)
+        m_page->alarm();
+}
+
+void NotesTool::saveNow() {
+    if (m_page)
+        m_page->saveNow();
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/ui/ToolPage.h"
+#include "notes/NoteAutosave.h"
+#include "notes/NoteDeck.h"
+#include "notes/NoteSchedule.h"
+#include "notes/NoteStore.h"
+#include "notes/NoteToolbar.h"
+#include "notify/TickTimer.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class FindNote;
+class FocusFrame;
+class NoteCard;
+class QAction;
+class QComboBox;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+class SpellAsYouType;
+class SpellChecker;
+class ToolRegistry;
+
+// Quick Notes ("Quick Notes"): the user's notes as yellow cards that can be moved, resized,
+// stacked, formatted, scheduled, searched and spell-checked. Loading renumbers the stored
+// depths and makes the notes due this minute flash until a click into any note's text.
+// Changed text is saved a few seconds after typing stops, and whenever the window hides,
+// Plumora ends or a shut-down entry runs; depths and changed texts as SaveNotes, geometry
+// when a drag ends.
+class QNotes : public ToolPage {
+    Q_OBJECT
+public:
+    QNotes(AppContext& context, QWidget* parent = nullptr);
+    ~QNotes() override;
+
+    void activated() override;
+    // Saves, and closes the search dialog.
+    void aboutToHide() override;
+
+    // Writes every visible note's depth and each changed note's text (pictures removed).
+    // False when the data file refused; the changes stay marked.
+    bool saveNotes();
+    // Saves what is unsaved now, without asking anything: before a shut-down, at the end.
+    void saveNow();
+    // Gives a card the focus and brings it to the front; -1 for the visible card of depth 1.
+    void setNoteFocus(int index);
+    // A note alarm while the window is loaded: the notes due this minute flash.
+    void alarm();
+
+    // The toolbar's commands on the focused card.
+    void command(NoteToolbar::Command command);
+    void chooseFont(const QString& family);
+    void choosePointSize(qreal points);
+
+    // FlashTimer's step.
+    void flashTick();
+
+    const NoteDeck& deck() const { return m_deck; }
+    NoteCard* card(int index) const;
+    // The card in the focus frame, or null.
+    NoteCard* focusedCard() const;
+    QAction* action(NoteToolbar::Command command) const;
+    FindNote* findDialog() const;
+
+    // The dialogs the commands open, replaceable in tests.
+    // "Color": the chosen colour, or an invalid one when cancelled.
+    std::function<QColor(const QColor& initial, QWidget* parent)> colourHook;
+    // "Schedule": the schedule editor in reminder mode, preset; nothing when it was
+    // cancelled. Unset, the editor itself opens.
+    std::function<std::optional<NoteSchedule::Stored>(const NoteSchedule::EditorPreset&,
+                                                      QWidget* parent)>
+        scheduleHook;
+    // "Spelling": the interactive check of a note's text, ending with its message.
+    std::function<void(QTextEdit* text)> spellHook;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildToolbar();
+    void load();
+    NoteCard* createCard(int index, const NoteRecord& row);
+    void applyEnabling();
+    void updateToolbar();
+    void textChanged(int index);
+    void textTouched(int index, bool byMouse);
+    void dragEnded(int index);
+    void arrowPressed(int index, int key);
+    void stopFlashing();
+    void startFlashing(const QList<int>& focusOrder);
+    void attachSpelling(NoteCard* card);
+    SpellChecker& checker();
+    // A failure the user must hear about.
+    void tell(const QString& text);
+    QSize screenTwips() const;
+
+    void newNote();
+    void deleteNote();
+    void openFind();
+    void spelling();
+    void schedule();
+    std::optional<NoteSchedule::Stored> editSchedule(const NoteSchedule::EditorPreset& preset);
+    void colour();
+    void toggle(NoteToolbar::Toggle toggle);
+    void applyFormat(const QTextCharFormat& format);
+
+    AppContext& m_context;
+    NoteStore m_store;
+    NoteDeck m_deck;
+    QList<NoteCard*> m_cards;
+    QString m_loadError;
+    bool m_saving = false;
+    bool m_hidingCard = false;
+
+    QWidget* m_desk;
+    QToolBar* m_toolbar;
+    QList<QAction*> m_actions;
+    QComboBox* m_fontBox;
+    QComboBox* m_sizeBox;
+    FocusFrame* m_frame;
+    QTimer* m_flashTimer;
+    QTimer* m_autosaveTimer;
+    QtTickTimer m_autosaveTick;
+    NoteAutosave m_autosave;
+    QPointer<FindNote> m_find;
+    std::unique_ptr<SpellChecker> m_checker;
+    QPointer<SpellAsYouType> m_spelling;
+};
+
+// Quick Notes as the main window's tool. The tick's note alarm comes through here.
+class NotesTool {
+public:
+    NotesTool(ToolRegistry& tools, AppContext& context);
+    // The page once the main window has loaded it; null before.
+    QNotes* page() const { return m_page; }
+    // A note is due: `open` brings up Quick Notes, whose loading makes the due notes
+    // flash; a page that was loaded already makes them flash itself.
+    void alarm(const std::function<void()>& open);
+    // Before a shut-down: the notes' unsaved text to the data file.
+    void saveNow();
+
+private:
+    QPointer<QNotes> m_page;
+};

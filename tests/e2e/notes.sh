@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# A note's alarm opens Quick Notes with the keyboard in the due note. What is typed there
+# reaches the data file a few seconds after typing stops, so a process killed outright
+# loses at most the last seconds of typing.
+source "$(dirname "$0")/lib.sh"
+exe=$1 template=$2
+
+e2e_start_desktop
+program=$(e2e_program_folder "$exe" "$template")
+
+# The first tick comes just after the next minute boundary; leave the program time to
+# start before it.
+[ "$(date +%-S)" -lt 55 ] || sleep 6
+due=$(date -d "@$((($(date +%s) / 60 + 1) * 60))" '+%Y-%m-%d %H:%M')
+today=$(date '+%Y-%m-%d')
+cp "$template" "$program/data.plm"
+sqlite3 "$program/data.plm" <<SQL
+UPDATE System SET NotifyAgo = 2;
+INSERT INTO QNotes (nID, nLeft, nTop, nWidth, nHeight, ZOrder, CDate, Frequency, SchDT)
+    VALUES (1, 1500, 1500, 3600, 2700, 2, '$today', 1, '$due'),
+           (2, 6000, 1500, 3600, 2700, 1, '$today', 0, NULL);
+SQL
+
+"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+plumora=$!
+E2E_PIDS+=($plumora)
+
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+is_visible() { [ -n "$(visible "$1")" ]; }
+content() { sql_value "$program/data.plm" "SELECT coalesce(Content, '') FROM QNotes WHERE nID = $1"; }
+saved() { content "$1" | grep -q -- "$2"; }
+
+wait_for 75 is_visible '^Plumora$' || fail "the note's alarm did not open Quick Notes"
+main=$(visible '^Plumora$')
+xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+sleep 0.5
+xdotool type --delay 40 "first words typed"
+# Saved once typing has paused for a few seconds, while the program runs on.
+wait_for 8 saved 1 "first words typed" ||
+    fail "typing was not saved a few seconds after it stopped (note 1: $(content 1))"
+kill -0 "$plumora" || fail "Plumora ended on its own"
+
+xdotool type --delay 40 " and more"
+sleep 4
+xdotool type --delay 40 " at the end"
+kill -9 "$plumora"
+wait "$plumora" 2>/dev/null || true
+saved 1 "first words typed and more" || fail "the words before the last pause were lost: $(content 1)"
+[ -z "$(content 2)" ] || fail "the other note changed: $(content 2)"
+echo "notes: 1 passed, 0 failed"

@@ -1,0 +1,492 @@
+#include "core/DataFile.h"
+#include "core/FiringRules.h"
+#include "core/Schema.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "notes/ui/FindNote.h"
+#include "notes/ui/NoteCard.h"
+#include "notes/ui/QNotes.h"
+#include "platform/spell/ui/SpellAsYouType.h"
+#include "platform/spell/ui/SpellCheckDialog.h"
+#include "scheduler/ui/EditSch.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include <memory>
+
+using NoteToolbar::Command;
+
+namespace {
+
+const QRect Place(1500, 1500, 3600, 2700); // twips: 100, 100, 240 x 180 pixels
+
+struct Fixture {
+    QTemporaryDir dir;
+    FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(8, 30, 20))};
+    FakeDesktop desktop;
+    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
+
+    Fixture() { Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
+
+    qint64 note(int zOrder, const QVariant& content = {}, const QRect& at = Place,
+                int frequency = 0, const QString& due = {}) {
+        DataFile db(context.paths.dataFile());
+        return db.insert(QStringLiteral("INSERT INTO QNotes (nLeft, nTop, nWidth, nHeight, "
+                                        "Content, ZOrder, CDate, Frequency, SchDT) "
+                                        "VALUES (?, ?, ?, ?, ?, ?, '2026-03-05', ?, ?)"),
+                         {at.left(), at.top(), at.width(), at.height(), content, zOrder, frequency,
+                          due.isEmpty() ? QVariant() : QVariant(due)});
+    }
+    QVariant column(qint64 id, const QString& name) {
+        return DataFile(context.paths.dataFile())
+            .scalar(QStringLiteral("SELECT ") + name + QStringLiteral(" FROM QNotes WHERE nID = ?"),
+                    {id});
+    }
+    QRect stored(qint64 id) {
+        return {column(id, "nLeft").toInt(), column(id, "nTop").toInt(),
+                column(id, "nWidth").toInt(), column(id, "nHeight").toInt()};
+    }
+    int rows() {
+        return DataFile(context.paths.dataFile()).scalar("SELECT COUNT(*) FROM QNotes").toInt();
+    }
+
+    std::unique_ptr<QNotes> open() {
+        auto page = std::make_unique<QNotes>(context);
+        page->resize(900, 640);
+        page->show();
+        page->activateWindow();
+        if (!QTest::qWaitForWindowActive(page.get()))
+            qWarning("the notes window did not become active");
+        page->activated();
+        QCoreApplication::processEvents(); // the focused note's spelling helper attaches
+        return page;
+    }
+};
+
+void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// A drag on a card from `from` to `to`, both in pixels inside the card where it lay first.
+void drag(NoteCard* card, QPoint from, QPoint to) {
+    mouse(card, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(card, QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(card, QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+void fire(QTimer* timer) {
+    QMetaObject::invokeMethod(timer, "timeout");
+}
+
+QRgb background(NoteCard* card) {
+    return card->text()->palette().color(QPalette::Base).rgba();
+}
+
+void select(QTextEdit* text, int from, int to) {
+    QTextCursor c(text->document());
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    text->setTextCursor(c);
+}
+
+} // namespace
+
+class TestNotesWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    // Rows come back to front, their depths renumbered in the data file; the front-most
+    // card takes the focus on the first activation.
+    void loadingRenumbersAndFocusesTheFront() {
+        Fixture fx;
+        const qint64 a = fx.note(7), b = fx.note(7), c = fx.note(3);
+        auto page = fx.open();
+        QCOMPARE(fx.column(a, "ZOrder").toInt(), 3);
+        QCOMPARE(fx.column(b, "ZOrder").toInt(), 2);
+        QCOMPARE(fx.column(c, "ZOrder").toInt(), 1);
+        QCOMPARE(page->deck().focused(), 2);
+        QCOMPARE(page->card(2)->findChild<QWidget*>("SizeShp")->size(), page->card(2)->size());
+        QCOMPARE(QApplication::focusWidget(), page->card(2)->text());
+        QCOMPARE(page->card(2)->findChild<QLabel*>("SchLb")->isHidden(), true);
+        QCOMPARE(page->windowTitle(), "Quick Notes");
+    }
+
+    void withoutNotesOnlyNewIsAvailable() {
+        Fixture fx;
+        auto page = fx.open();
+        for (int i = 0; i < NoteToolbar::CommandCount; ++i)
+            QCOMPARE(page->action(Command(i))->isEnabled(), Command(i) == Command::New);
+        QVERIFY(!page->findChild<QComboBox*>("FontCb")->isEnabled());
+        QVERIFY(!page->findChild<QComboBox*>("SizeCb")->isEnabled());
+
+        QCOMPARE(page->action(Command::Delete)->toolTip(), "Delete");
+        QCOMPARE(page->action(Command::Find)->toolTip().left(4), "Find");
+    }
+
+    // "New" cascades each card in front of the last; "Delete" asks, then the next card by
+    // depth takes the focus, and the last delete disables the commands again.
+    void newAndDelete() {
+        Fixture fx;
+        auto page = fx.open();
+        page->command(Command::New);
+        // Centred in a 900 x 640 window: 13500 x 9600 twips.
+        QCOMPARE(page->card(0)->twips(), QRect(4920, 2400, 3600, 2700));
+        QCOMPARE(fx.stored(page->deck().card(0).id), QRect(4920, 2400, 3600, 2700));
+        QVERIFY(page->action(Command::Delete)->isEnabled());
+        QVERIFY(page->findChild<QComboBox*>("FontCb")->isEnabled());
+        page->command(Command::New);
+        page->command(Command::New);
+        QCOMPARE(page->card(2)->twips().topLeft(), QPoint(5320, 2800));
+        QCOMPARE(page->deck().focused(), 2);
+        QCOMPARE(page->deck().card(0).depth, 3);
+
+        fx.desktop.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        page->command(Command::Delete);
+        QCOMPARE(fx.desktop.dialogs.messages.last().text, "Are you sure to delete this note?");
+        QCOMPARE(fx.desktop.dialogs.messages.last().title, "Confirm");
+        QCOMPARE(fx.rows(), 3);
+        page->command(Command::Delete);
+        QCOMPARE(fx.rows(), 2);
+        QVERIFY(page->card(2)->isHidden());
+        QCOMPARE(page->deck().focused(), 1);
+        QCOMPARE(page->deck().card(1).depth, 1);
+
+        // Never edited: depth and place written, Content left empty.
+        page->aboutToHide();
+        const qint64 kept = page->deck().card(1).id;
+        QCOMPARE(fx.column(kept, "ZOrder").toInt(), 1);
+        QVERIFY(fx.column(kept, "Content").isNull());
+
+        fx.desktop.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+        page->command(Command::Delete);
+        page->command(Command::Delete);
+        QCOMPARE(fx.rows(), 0);
+        QVERIFY(!page->action(Command::Bold)->isEnabled());
+        QVERIFY(page->action(Command::New)->isEnabled());
+    }
+
+    // Deleting a card whose text has the keyboard gives the focus to the new front card,
+    // not to the next text in the Tab order.
+    void deletingTheFocusedCardFocusesTheNextByDepth() {
+        Fixture fx;
+        fx.note(3);
+        fx.note(2);
+        fx.note(1);
+        auto page = fx.open();
+        page->setNoteFocus(0); // depths 1, 3, 2
+        QCOMPARE(QApplication::focusWidget(), page->card(0)->text());
+        fx.desktop.dialogs.answers = {MessageAnswer::Yes};
+        page->command(Command::Delete);
+        QCOMPARE(page->deck().focused(), 2);
+        QCOMPARE(page->deck().card(2).depth, 1);
+        QCOMPARE(page->deck().card(1).depth, 2);
+        QCOMPARE(QApplication::focusWidget(), page->card(2)->text());
+    }
+
+    void dragging_data() {
+        QTest::addColumn<QPoint>("press"); // pixels inside the card (240 x 180)
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QRect>("stored");
+        QTest::newRow("grip resizes")
+            << QPoint(235, 175) << QPoint(300, 250) << QRect(1500, 1500, 4500, 3750);
+        QTest::newRow("grip, too narrow") << QPoint(235, 175) << QPoint(16, 250) << Place;
+        QTest::newRow("120 twips from the edge moves")
+            << QPoint(232, 175) << QPoint(242, 185) << QRect(1650, 1650, 3600, 2700);
+        QTest::newRow("top clamped to 380")
+            << QPoint(50, 10) << QPoint(50, -84) << QRect(1500, 380, 3600, 2700);
+        // Screen 1920 pixels wide: 28800 twips.
+        QTest::newRow("right edge 10 twips inside")
+            << QPoint(50, 10) << QPoint(1850, 10) << QRect(25190, 1500, 3600, 2700);
+    }
+
+    void dragging() {
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, to);
+        QFETCH(QRect, stored);
+        Fixture fx;
+        const qint64 id =
+            fx.note(1, QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept qwzxv\\par}"));
+        auto page = fx.open();
+        // The spelling helper's underlines are no change of the text.
+        QVERIFY(page->card(0)->text()->findChild<SpellAsYouType*>());
+        drag(page->card(0), press, to);
+        QCOMPARE(page->card(0)->twips(), stored);
+        QCOMPARE(fx.stored(id), stored);
+        // Kept below the top limit, a card is clear of the toolbar.
+        QVERIFY(page->card(0)->mapTo(page.get(), QPoint()).y() >
+                page->findChild<QToolBar*>("NotesTB")->geometry().bottom());
+        // A note whose text never changed keeps its Content as written.
+        page->aboutToHide();
+        QCOMPARE(fx.column(id, "Content").toString(),
+                 QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept qwzxv\\par}"));
+    }
+
+    void keysMoveAndResize() {
+        Fixture fx;
+        const qint64 id = fx.note(1);
+        auto page = fx.open();
+        QTextEdit* text = page->card(0)->text();
+        QTest::keyClick(text, Qt::Key_Right, Qt::AltModifier);
+        QTest::keyClick(text, Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(fx.stored(id), QRect(1650, 1500, 3600, 2850));
+        QVERIFY(text->toPlainText().isEmpty());
+    }
+
+    // Changed text is written a pause after typing and at hiding, without pictures; the
+    // depths follow the focus.
+    void savingWritesDepthsAndChangedText() {
+        Fixture fx;
+        const qint64 back = fx.note(2), front = fx.note(1);
+        auto page = fx.open();
+        QTextEdit* text = page->card(0)->text();
+        QTest::mouseClick(text->viewport(), Qt::LeftButton);
+        QCOMPARE(page->deck().focused(), 0);
+        QTest::keyClicks(text, QStringLiteral("Groceries"));
+        auto* autosave = page->findChild<QTimer*>("AutosaveTimer");
+        QVERIFY(autosave->isActive());
+        fire(autosave);
+        QVERIFY(fx.column(back, "Content").toString().contains(QLatin1String("Groceries")));
+        QCOMPARE(fx.column(back, "ZOrder").toInt(), 1);
+        QCOMPARE(fx.column(front, "ZOrder").toInt(), 2);
+
+        QTextCursor end(text->document());
+        end.movePosition(QTextCursor::End);
+        text->document()->addResource(QTextDocument::ImageResource, QUrl("pic"),
+                                      QImage(8, 8, QImage::Format_RGB32));
+        end.insertImage(QStringLiteral("pic"));
+        end.insertText(QStringLiteral(" after"));
+        page->aboutToHide();
+        const QString saved = fx.column(back, "Content").toString();
+        QVERIFY(saved.contains(QLatin1String(" after")));
+        QVERIFY(!saved.contains(QLatin1String("\\pict")));
+        QVERIFY(!text->toPlainText().contains(QChar::ObjectReplacementCharacter));
+        QVERIFY(!autosave->isActive());
+    }
+
+    // Two notes due this minute take the focus and flash together; one click into any
+    // note's text stops both. An alarm while the window is loaded flashes them again.
+    void dueNotesFlash() {
+        Fixture fx;
+        fx.note(4, {}, Place, FiringRules::OneTime, QStringLiteral("2026-03-10 08:30"));
+        fx.note(3);
+        fx.note(2, {}, Place, FiringRules::Daily, QStringLiteral("2026-02-01 08:30"));
+        fx.note(1, {}, Place, FiringRules::Weekly, QStringLiteral("2026-03-09 08:30"));
+        auto page = fx.open();
+        auto* timer = page->findChild<QTimer*>("FlashTimer");
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 500);
+        QCOMPARE(page->deck().focused(), 2);
+        fire(timer);
+        QCOMPARE(background(page->card(0)), NoteDeck::FlashYellow);
+        QCOMPARE(background(page->card(2)), NoteDeck::FlashYellow);
+        QCOMPARE(background(page->card(1)), NoteDeck::PaleYellow);
+        fire(timer);
+        QCOMPARE(background(page->card(0)), NoteDeck::PaleYellow);
+        fire(timer);
+        QTest::mouseClick(page->card(3)->text()->viewport(), Qt::LeftButton);
+        QVERIFY(!timer->isActive());
+        QCOMPARE(background(page->card(0)), NoteDeck::PaleYellow);
+        QCOMPARE(background(page->card(2)), NoteDeck::PaleYellow);
+        QCOMPARE(page->deck().focused(), 3);
+
+        page->alarm();
+        QVERIFY(timer->isActive());
+        QCOMPARE(page->deck().flashList(), (QList<int>{0, 2}));
+        QCOMPARE(page->deck().focused(), 2);
+        fx.clock.advanceSecs(60);
+        page->alarm(); // nothing due in this minute: the flashing goes on as it was
+        QCOMPARE(page->deck().flashList(), (QList<int>{0, 2}));
+    }
+
+    void schedule_data() {
+        QTest::addColumn<int>("code"); // the editor's answer; -1 cancels
+        QTest::addColumn<QDateTime>("picked");
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<bool>("mark");
+        const QDateTime past(QDate(2026, 3, 1), QTime(9, 15));
+        QTest::newRow("weekly in the past") << 3 << past << 3 << "2026-03-01 09:15" << true;
+        QTest::newRow("one-time in the past") << 1 << past << 1 << "2026-03-01 09:15" << false;
+        QTest::newRow("Active cleared keeps SchDT")
+            << 0 << past << 0 << "2026-03-01 09:15" << false;
+        QTest::newRow("cancelled") << -1 << past << 2 << "2026-04-01 07:00" << true;
+    }
+
+    void schedule() {
+        QFETCH(int, code);
+        QFETCH(QDateTime, picked);
+        QFETCH(int, frequency);
+        QFETCH(QString, due);
+        QFETCH(bool, mark);
+        Fixture fx;
+        const qint64 id = fx.note(1, {}, Place, FiringRules::Daily, "2026-04-01 07:00");
+        auto page = fx.open();
+        NoteSchedule::EditorPreset shown;
+        page->scheduleHook = [&](const NoteSchedule::EditorPreset& p,
+                                 QWidget*) -> std::optional<NoteSchedule::Stored> {
+            shown = p;
+            if (code < 0)
+                return std::nullopt;
+            return NoteSchedule::stored(code, picked.date(), picked.time());
+        };
+        page->command(Command::Schedule);
+        QVERIFY(shown.active && !shown.oneTime);
+        QCOMPARE(shown.choice, 0);
+        QCOMPARE(QDateTime(shown.date, shown.time), QDateTime(QDate(2026, 4, 1), QTime(7, 0)));
+        QCOMPARE(fx.column(id, "Frequency").toInt(), frequency);
+        QCOMPARE(fx.column(id, "SchDT").toString(), due);
+        QCOMPARE(page->card(0)->markShown(), mark);
+    }
+
+    // Without a hook the schedule editor opens, in reminder mode and preset from the row.
+    void scheduleInTheEditor() {
+        Fixture fx;
+        const qint64 id = fx.note(1, {}, Place, FiringRules::Weekly, "2026-04-01 07:00");
+        auto page = fx.open();
+        bool seen = false;
+        QTimer::singleShot(0, page.get(), [&] {
+            auto* editor = page->findChild<EditSch*>();
+            QVERIFY(editor);
+            QVERIFY(editor->findChild<QLabel*>("RemindLb")->isVisibleTo(editor));
+            QVERIFY(!editor->findChild<QWidget*>("TypeOpt")->isVisibleTo(editor));
+            QCOMPARE(editor->findChild<QDateEdit*>("SchDateDT")->date(), QDate(2026, 4, 1));
+            QCOMPARE(editor->findChild<QWidget*>("FreqFrame")->property("tag").toString(), "3");
+            editor->findChild<QCheckBox*>("IsActiveChk")->click();
+            editor->findChild<QPushButton*>("OKBtn")->click();
+            seen = true;
+        });
+        page->command(Command::Schedule);
+        QVERIFY(seen);
+        QCOMPARE(fx.column(id, "Frequency").toInt(), 0);
+        QCOMPARE(fx.column(id, "SchDT").toString(), "2026-04-01 07:00");
+        QVERIFY(!page->card(0)->markShown());
+    }
+
+    // The toolbar shows the selection's look and formats it.
+    void formatting() {
+        Fixture fx;
+        fx.note(1);
+        auto page = fx.open();
+        QTextEdit* text = page->card(0)->text();
+        QTest::keyClicks(text, QStringLiteral("Hello world"));
+        auto* font = page->findChild<QComboBox*>("FontCb");
+        auto* size = page->findChild<QComboBox*>("SizeCb");
+        QCOMPARE(size->currentText(), "9");
+
+        select(text, 0, 5);
+        page->action(Command::Bold)->trigger();
+        select(text, 0, 11);
+        QVERIFY(page->action(Command::Bold)->isChecked()); // from the first character
+        page->choosePointSize(14);
+        page->action(Command::Bold)->trigger(); // bold at the start: all of it plain
+        select(text, 6, 7);
+        QVERIFY(!page->action(Command::Bold)->isChecked());
+        QCOMPARE(size->currentText(), "14");
+
+        page->colourHook = [](const QColor& initial, QWidget*) {
+            return initial == Qt::black ? QColor(Qt::red) : QColor();
+        };
+        page->action(Command::Color)->trigger();
+        page->action(Command::Color)->trigger(); // cancelled: nothing changes
+        QCOMPARE(text->textCursor().charFormat().foreground().color(), QColor(Qt::red));
+
+        select(text, 0, 11);
+        const int dejaVu = font->findText(QStringLiteral("DejaVu Sans"));
+        if (dejaVu >= 0) {
+            font->setCurrentIndex(dejaVu);
+            page->chooseFont(font->itemText(dejaVu));
+            select(text, 4, 7);
+            QCOMPARE(font->currentText(), "DejaVu Sans");
+        }
+        select(text, 0, 8); // red and black, one font and size
+        QCOMPARE(size->currentText(), "14");
+        QCOMPARE(QApplication::focusWidget(), text);
+    }
+
+    // Front to back, both cases, two hits in one card, the message once, then the front.
+    void findWalksTheCards() {
+        Fixture fx;
+        fx.note(2, QStringLiteral("APPLE pie"));
+        fx.note(1, QStringLiteral("apple Apple"));
+        auto page = fx.open();
+        page->command(Command::Find);
+        FindNote* find = page->findDialog();
+        QVERIFY(find && find->isVisible());
+        QCOMPARE(find->windowTitle(), "Find");
+        auto* button = find->findChild<QPushButton*>("FindBtn");
+        QCOMPARE(button->text(), "Find Next");
+        QVERIFY(!button->isEnabled());
+        find->findChild<QLineEdit*>("FindTb")->setText(QStringLiteral("aPPle"));
+        QVERIFY(button->isEnabled());
+
+        const auto hit = [&] {
+            button->click();
+            QTextEdit* text = page->focusedCard()->text();
+            return QPair<int, int>(page->deck().focused(), text->textCursor().selectionStart());
+        };
+        QCOMPARE(hit(), (QPair<int, int>(1, 0)));
+        QCOMPARE(hit(), (QPair<int, int>(1, 6)));
+        QCOMPARE(hit(), (QPair<int, int>(0, 0)));
+        QVERIFY(!page->card(1)->text()->textCursor().hasSelection());
+        QVERIFY(fx.desktop.dialogs.messages.isEmpty());
+        button->click();
+        QCOMPARE(fx.desktop.dialogs.messages.size(), 1);
+        QCOMPARE(fx.desktop.dialogs.messages.last().text, "No more search result found.");
+        QCOMPARE(fx.desktop.dialogs.messages.last().title, "Message");
+        QCOMPARE(hit(), (QPair<int, int>(1, 0)));
+
+        page->aboutToHide();
+        QVERIFY(!find->isVisible());
+    }
+
+    void spellingEndsWithItsMessage() {
+        Fixture fx;
+        fx.note(1, QStringLiteral("Hello world"));
+        auto page = fx.open();
+        page->command(Command::Spelling);
+        const QString said = fx.desktop.dialogs.messages.value(0).text;
+        if (said == SpellCheckDialog::UnavailableText)
+            QSKIP("no English dictionary installed");
+        QCOMPARE(said, "Spell check is complete.");
+        QCOMPARE(fx.desktop.dialogs.messages.value(0).title, "Message");
+    }
+
+    // Pictures of the window for a look by eye (run again with QT_SCALE_FACTOR=2).
+    void screenshot() {
+        Fixture fx;
+        fx.note(3,
+                QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs18 Call the "
+                               "dentist\\par {\\b Friday} 10:00\\par}"),
+                QRect(600, 900, 3600, 2700), FiringRules::Weekly, "2026-03-13 10:00");
+        fx.note(2, QStringLiteral("Shopping: milk, bread"), QRect(3000, 1800, 3600, 2700));
+        fx.note(1, QStringLiteral("Front note"), QRect(6600, 1200, 4200, 3000));
+        auto page = fx.open();
+        const QDir dir(QStringLiteral(PLUMORA_SCREENSHOT_DIR));
+        dir.mkpath(QStringLiteral("."));
+        const QString scale = QString::number(page->devicePixelRatioF());
+        QVERIFY(page->grab().save(dir.filePath(QStringLiteral("qnotes@") + scale + ".png")));
+        page->command(Command::Find);
+        QVERIFY(page->findDialog()->grab().save(
+            dir.filePath(QStringLiteral("findnote@") + scale + ".png")));
+    }
+};
+
+QTEST_MAIN(TestNotesWindow)
+#include "tst_noteswindow.moc"
