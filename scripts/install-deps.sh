@@ -10,7 +10,7 @@ packages=(
     libhunspell-dev hunspell-en-us
     libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon
+    xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon at-spi2-core
     desktop-file-utils appstream dpkg-dev
 )
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QList>
 #include <QPainter>
+#include <QStringList>
 
 // The pictures of the default icon library, drawn in code on a 32 x 32 grid with one
 // palette and one outline style, so they read as one set beside the holiday pictures.
@@ -14,6 +15,9 @@ using PaintFn = void (*)(QPainter&);
 // The set in library order, after the default event icon: birthday, anniversary, ...
 QList<PaintFn> lifePictures();
 QList<PaintFn> thingPictures();
+// Their names, in the same order, as the icon picker shows them.
+QStringList lifeNames();
+QStringList thingNames();
 
 // One picture: 32 x 32, transparent around the drawing.
 QImage render(PaintFn paint);

@@ -325,4 +325,9 @@ QList<PaintFn> lifePictures() {
             party,    holiday,     dentist, car,  school, work,   mail, music};
 }
 
+QStringList lifeNames() {
+    return {"Birthday", "Anniversary", "Meeting", "Call", "Travel", "Doctor", "Bill", "Sport",
+            "Party",    "Holiday",     "Dentist", "Car",  "School", "Work",   "Mail", "Music"};
+}
+
 } // namespace EventArt

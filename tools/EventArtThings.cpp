@@ -323,4 +323,9 @@ QList<PaintFn> thingPictures() {
             book,  medicine, baby,     gym,   important, photo,  hotel};
 }
 
+QStringList thingNames() {
+    return {"Movie", "Dinner",   "Shopping", "Alarm", "Pet",       "Garden", "Home", "Coffee",
+            "Book",  "Medicine", "Baby",     "Gym",   "Important", "Photo",  "Hotel"};
+}
+
 } // namespace EventArt

@@ -21,7 +21,15 @@ int main(int argc, char* argv[]) {
     QList<QList<StoredPicture>> icons;
     for (const QImage& picture : pictures)
         icons.append({IconWriter::picture(picture)});
-    const QByteArray library = IconWriter::neLibrary(icons, "DEFAULT", "Plumora event icons");
+    const QStringList names =
+        QStringList{QStringLiteral("Event")} + EventArt::lifeNames() + EventArt::thingNames();
+    if (names.size() != pictures.size()) {
+        QTextStream(stderr) << "mkdefaulticl: " << pictures.size() << " pictures but "
+                            << names.size() << " names\n";
+        return 1;
+    }
+    const QByteArray library =
+        IconWriter::neLibrary(icons, "DEFAULT", "Plumora event icons", names);
 
     QSaveFile file(QFile::decodeName(argv[1]));
     if (library.isEmpty() || !file.open(QIODevice::WriteOnly) ||

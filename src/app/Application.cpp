@@ -26,16 +26,18 @@ Application::Application(AppContext& context, QObject* parent)
               m_calendar.showDate(date);
           }),
       // The tools, one line each.
-      m_calendar(m_dispatcher.tools(), context),
-      m_notes(m_dispatcher.tools(), context),
-      m_schedule(m_dispatcher.tools(), context),
-      m_capture(m_dispatcher.tools(), context),
+      m_calendar(m_dispatcher.tools(), context), m_notes(m_dispatcher.tools(), context),
+      m_schedule(m_dispatcher.tools(), context), m_capture(m_dispatcher.tools(), context),
       m_options(m_dispatcher.tools(), context, [this](int button) { unloadTool(button); }),
-      m_mailWatch(context, [this](const QString& text, const QString& action) {
-          m_notices.showPopMessage(text, action);
-      }),
+      m_mailWatch(context,
+                  [this](const QString& text, const QString& action) {
+                      m_notices.showPopMessage(text, action);
+                  }),
       m_holidayUpdate(context.paths, context.clock, context.downloads) {
-    m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(); });
+    // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
+    // start-up loads stays silent.
+    m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
+    m_controller.setStartupReminder([this] { m_notices.loadReminder(false); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);
     registerQuickAccess(m_dispatcher.tools(), context);

@@ -6,7 +6,16 @@ namespace {
 constexpr double ButtonWidth = 1350;
 constexpr double ButtonHeight = 375;
 constexpr double MonthButton = 390;
+constexpr double TodayMinLeft = 7035;
+constexpr double MinWeekHeight = 330; // a day number and its margins
 } // namespace
+
+QSizeF CalendarGeometry::minimumClient() {
+    const CalendarGeometry g = initial();
+    const double frameWidth = TodayMinLeft + ButtonWidth + 60;
+    const double frameHeight = g.calPic.top() + 6 * MinWeekHeight + 30;
+    return {frameWidth + 450, frameHeight + 2460};
+}
 
 CalendarGeometry CalendarGeometry::initial() {
     CalendarGeometry g;
@@ -34,7 +43,7 @@ void CalendarGeometry::layOut(double CW, double CH) {
 
     cmdFrame.moveTop(calFrame.bottom() + 150);
     cmdFrame.setWidth(calFrame.width());
-    todayCmd.moveLeft(std::max(7035.0, cmdFrame.width() - 60 - todayCmd.width()));
+    todayCmd.moveLeft(std::max(TodayMinLeft, cmdFrame.width() - 60 - todayCmd.width()));
     exportCmd.moveLeft(todayCmd.left() - 1470);
     editCmd.moveLeft(exportCmd.left() - 1470);
 

@@ -22,6 +22,9 @@ struct CalendarGeometry {
 
     // The window before its first layout, with CalFrame collapsed to 1 x 1.
     static CalendarGeometry initial();
+    // The smallest client area, in twips, at which layOut() keeps every button inside
+    // CmdFrame and the grid tall enough for six readable weeks.
+    static QSizeF minimumClient();
 
     // The layout step for a client area of CW x CH twips: CalFrame takes CW - 450 when CW
     // is above 450 and CH - 2460 when CH is at least 2460; CmdFrame goes 150 below it at

@@ -105,6 +105,9 @@ bool DayEdit::editable(int r) const {
 bool DayEdit::toggleMark(int r) {
     if (r < 0 || r >= rowCount() || m_rows[r].holiday)
         return false;
+    // A blank line holds nothing to delete; its mark would only hide the line.
+    if (!m_rows[r].marked && !m_rows[r].used())
+        return false;
     m_rows[r].marked = !m_rows[r].marked;
     keepSpareRow();
     return true;

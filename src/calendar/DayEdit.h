@@ -70,7 +70,8 @@ public:
 
     // Cells 1 ... 4 of a row take edits only while it is a user row without the "X".
     bool editable(int r) const;
-    // A click on the "X" cell: toggles the mark. False (nothing changes) for a holiday row.
+    // A click on the "X" cell: toggles the mark. False (nothing changes) for a holiday row
+    // and for a blank line, which has nothing to delete.
     bool toggleMark(int r);
     // The description box's text changed: an empty Date cell gets the edited day.
     void descriptionTyped(int r);

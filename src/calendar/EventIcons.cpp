@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -140,14 +141,19 @@ void bell(QPainter& p) { // 8
 
 const PaintFn Painters[HolidaysIL::Count] = {page, star, heart, gift, candle, flag, tree, bell};
 
-QImage drawRaw(int k) {
-    QImage art(HolidaysIL::Size, HolidaysIL::Size, QImage::Format_ARGB32);
+// The art of picture k drawn afresh on a square of `pixels`, smooth and see-through.
+QImage drawArt(int k, int pixels) {
+    QImage art(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     art.fill(Qt::transparent);
-    {
-        QPainter p(&art);
-        p.setRenderHint(QPainter::Antialiasing);
-        Painters[k - 1](p);
-    }
+    QPainter p(&art);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(pixels / double(HolidaysIL::Size), pixels / double(HolidaysIL::Size));
+    Painters[k - 1](p);
+    return art;
+}
+
+QImage drawRaw(int k) {
+    const QImage art = drawArt(k, HolidaysIL::Size).convertToFormat(QImage::Format_ARGB32);
     // An image list keeps one bit of transparency: pixels at least half covered become
     // opaque, the rest take the mask colour. No drawn pixel may equal the mask colour.
     QImage raw(art.size(), QImage::Format_RGB32);
@@ -196,6 +202,10 @@ QImage picture(int k) {
     return withMaskColour(raw(k));
 }
 
+QImage drawn(int k, int pixels) {
+    return drawArt(k >= 1 && k <= Count ? k : 1, std::max(1, pixels));
+}
+
 } // namespace HolidaysIL
 
 EventIcons::EventIcons() {
@@ -212,10 +222,8 @@ QImage EventIcons::scaledHoliday(int k, int pixels) {
     auto it = m_scaledHolidays.constFind(key);
     if (it != m_scaledHolidays.constEnd())
         return *it;
-    const QImage& src = holiday(k);
-    const QImage img = pixels == src.width() ? src
-                                             : src.scaled(pixels, pixels, Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation);
+    // Our own pictures are drawn for the size asked, so a 2x screen gets every detail.
+    const QImage img = HolidaysIL::drawn(k, pixels);
     m_scaledHolidays.insert(key, img);
     return img;
 }

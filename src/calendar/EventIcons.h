@@ -27,6 +27,9 @@ inline constexpr int Size = 32;
 QImage raw(int k);
 // Picture k with the mask colour made transparent, ready to draw.
 QImage picture(int k);
+// Picture k drawn for a square of `pixels` device pixels, with smooth see-through edges:
+// what windows show, at any size and device pixel ratio.
+QImage drawn(int k, int pixels);
 } // namespace HolidaysIL
 
 // The pictures the calendar draws for event rows, decoded once and kept by content, so a
@@ -37,8 +40,9 @@ public:
 
     // HolidaysIL picture k (1 ... 8, anything else gives 1), transparent where masked.
     const QImage& holiday(int k) const;
-    // The icon of `row` by EventRules::iconChoice, `pixels` square, the mask colour
-    // transparent. A stored picture that does not decode counts as no picture.
+    // The icon of `row` by EventRules::iconChoice, `pixels` square (device pixels), the
+    // mask colour transparent. Holiday pictures are drawn for that size; stored pictures
+    // are scaled smoothly. A stored picture that does not decode counts as no picture.
     QImage rowIcon(const EventRow& row, bool smallIcons, int pixels);
 
 private:

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace MonthPainter {
@@ -79,8 +80,14 @@ std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double
     }
 
     const QFontMetricsF metrics(font);
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetricsF boldMetrics(bold);
     const double digitHeight = toTwips(metrics.height());
+    // Icons are made for the image's device pixels and drawn at their logical size.
+    const qreal ratio = image.devicePixelRatio();
     const int iconPixels = int(std::lround(toPixels(MonthLayout::iconSize(scene.smallIcons))));
+    const int iconDevicePixels = int(std::lround(iconPixels * ratio));
     const std::vector<EventRow>& rows = *scene.rows;
 
     eachCell(scene, W, H,
@@ -89,8 +96,9 @@ std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double
                  const QDate day = scene.first.addDays(k);
                  for (size_t i = 0; i < flow.icons.size(); ++i) {
                      const EventRow& row = rows[visible[i]];
-                     p.drawImage(px(flow.icons[i]),
-                                 icons.rowIcon(row, scene.smallIcons, iconPixels));
+                     QImage icon = icons.rowIcon(row, scene.smallIcons, iconDevicePixels);
+                     icon.setDevicePixelRatio(ratio);
+                     p.drawImage(px(flow.icons[i]), icon);
                      tooltips.push_back(
                          {MonthLayout::tooltipLine(row.description), MonthLayout::tooltipKey(day)});
                  }
@@ -102,8 +110,24 @@ std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double
                                                      : QColor::fromRgb(OtherMonthColour));
                  const double sampleWidth =
                      toTwips(metrics.horizontalAdvance(MonthLayout::dayNumberSample(day.day())));
-                 drawTextAt(p, MonthLayout::dayNumberPos(cell, sampleWidth, digitHeight),
-                            QString::number(day.day()));
+                 const QPointF at = MonthLayout::dayNumberPos(cell, sampleWidth, digitHeight);
+                 const QString number = QString::number(day.day());
+                 if (day != scene.today) {
+                     drawTextAt(p, at, number);
+                     return;
+                 }
+                 p.setFont(bold);
+                 drawTextAt(p, at, number);
+                 p.setFont(font);
+                 const QRectF text(
+                     px(at), QSizeF(boldMetrics.horizontalAdvance(number), boldMetrics.height()));
+                 const double radius = std::max(text.width(), text.height()) / 2 + 1.5;
+                 p.save();
+                 p.setRenderHint(QPainter::Antialiasing);
+                 p.setPen(QPen(QColor::fromRgb(SelectionColour), 1.2));
+                 p.setBrush(Qt::NoBrush);
+                 p.drawEllipse(text.center(), radius, radius);
+                 p.restore();
              });
     return tooltips;
 }

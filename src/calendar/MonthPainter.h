@@ -18,6 +18,7 @@ namespace MonthPainter {
 
 inline constexpr QRgb GridLineColour = 0xFFE0E0E0;   // &HE0E0E0
 inline constexpr QRgb OtherMonthColour = 0xFFC0C0C0; // day numbers outside the month
+inline constexpr QRgb SelectionColour = 0xFF4678C8;  // SelShape, and the ring around today
 
 // What one full drawing of the grid needs.
 struct MonthScene {
@@ -27,13 +28,16 @@ struct MonthScene {
     std::vector<EventRules::Occurrence> occurrences; // EventRules::placeMonth of `rows`
     HolidayFlags flags;
     bool smallIcons = false;
+    QDate today; // its number is drawn bold in a thin ring, so it shows wherever the
+                 // selection is; none when invalid
 };
 
 // Paints the grid, W x H twips, into `image` (which the caller sized in pixels): white
 // cells, the grid lines in &HE0E0E0, each cell's visible icons as MonthLayout::flowCell
 // places them (rows hidden by the holiday switches skipped, so a later event takes their
-// place), "..." for the overflow, and the day numbers. Returns the tooltip list: one line
-// per drawn icon, keyed by its cell's date.
+// place), "..." for the overflow, and the day numbers, today's marked. Pictures are made
+// for the image's device pixel ratio. Returns the tooltip list: one line per drawn icon,
+// keyed by its cell's date.
 std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double H,
                                                  const MonthScene& scene, EventIcons& icons,
                                                  const QFont& font);

@@ -22,13 +22,20 @@ QPoint place(QPoint cursor, QSize menu, const QRect& screen, const QRect& workAr
     left = std::max(left, 0);
     const int x = screen.x() + left / f;
 
-    // Vertical: the bottom edge sits on a bottom panel, or at the cursor when it is lower.
-    const int workBottom = workArea.y() + workArea.height();
-    int y = std::max(workBottom, cursor.y()) - (menu.height() * f) / f;
-    // A panel at the top of the screen: the cursor is above the work area, so the menu
-    // hangs from the panel's lower edge instead of opening at the far end of the screen.
-    if (cursor.y() < workArea.y())
-        y = workArea.y();
+    // Vertical, with the cursor in the lower half of its screen: the bottom edge sits on a
+    // bottom panel, or at the cursor when it is lower.
+    const int screenBottom = screen.y() + screen.height();
+    int y = 0;
+    if (cursor.y() - screen.y() >= screen.height() / 2) {
+        const int workBottom = workArea.y() + workArea.height();
+        y = std::max(workBottom, cursor.y()) - (menu.height() * f) / f;
+    } else {
+        // In the upper half (a panel at the top, or an icon the desktop keeps up there):
+        // the menu hangs below the cursor, or below the panel when the cursor is on it.
+        y = std::max(cursor.y(), workArea.y());
+        y = std::min(y, screenBottom - menu.height());
+    }
+    y = std::max(y, screen.y());
     return {x, y};
 }
 

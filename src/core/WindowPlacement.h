@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QMargins>
 #include <QRect>
 #include <QString>
 
@@ -20,22 +22,43 @@ struct Stored {
 struct Opening {
     QRect geometry; // pixels: position of the frame, size of the window
     bool maximised = false;
+    // The placement had to be changed to fit the screen (it is not the stored one).
+    bool fitted = false;
+};
+
+// One screen of the desktop: whole, and without its panels.
+struct Screen {
+    QRect geometry;
+    QRect available;
 };
 
 Stored read(const Settings& settings);
 
-// Where the window opens. A stored size of 0 keeps the default size; a window that would
-// lie beyond the desktop opens at the top-left of `screen`, as large as it.
-Opening onOpen(const Stored& stored, QSize defaultSize, const QRect& desktop, const QRect& screen);
+// `window` (frame position, client size) with its frame (`frame` around the client area)
+// moved and, where it must, made smaller so the whole frame lies in `area`.
+QRect fitInto(const QRect& window, const QMargins& frame, const QRect& area);
+
+// Where the window opens. A stored size of 0 keeps the default size. A window that would
+// lie beyond the desktop (the union of `screens`) opens filling the available area of
+// screens[0] (the screen under the cursor). Whatever it opens with is then fitted into
+// the available area of the screen it overlaps most, so after a change of scale or of
+// display it never reaches under a panel or off the screen.
+Opening onOpen(const Stored& stored, QSize defaultSize, const QList<Screen>& screens,
+               const QMargins& frame = {});
 
 // What to store when the window closes. Only a window in its normal state records its
-// geometry, so a maximised or minimised close keeps the last normal placement; the
+// geometry, so a maximised or minimised close keeps the last normal placement. A window
+// that had to be fitted to its screen when it opened records it only once the user moved
+// or resized it, so a placement fitted to a smaller screen never replaces the one the user
+// chose: `fittedTo` is the geometry it was fitted to, null when it opened as stored. The
 // maximised mark is written in every state.
-void onClose(Settings& settings, const QRect& geometry, bool minimised, bool maximised);
+void onClose(Settings& settings, const QRect& geometry, const QRect& fittedTo, bool minimised,
+             bool maximised);
 
 // Read and write through data.plm, one operation each. load() gives the defaults (default
 // size, not maximised) when the file or its row cannot be read.
 Stored load(const QString& dataFile);
-bool save(const QString& dataFile, const QRect& geometry, bool minimised, bool maximised);
+bool save(const QString& dataFile, const QRect& geometry, const QRect& fittedTo, bool minimised,
+          bool maximised);
 
 } // namespace WindowPlacement

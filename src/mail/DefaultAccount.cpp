@@ -3,37 +3,42 @@
 #include "core/DataFile.h"
 #include "core/Settings.h"
 
+#include "platform/IniFile.h"
+#include "platform/RegularFile.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSettings>
 
 namespace {
 
-// profiles.ini is plain INI, which QSettings reads; the default profile is the one named by
-// an [Install...] section (newer releases) or the [Profile...] marked Default=1.
+// Thunderbird's own files are read only when they are regular files of sensible size: a
+// pipe or device put in their place must never hold up start-up.
+constexpr qint64 MaxPrefsSize = 16 * 1024 * 1024;
+
+// The default profile is the one named by an [Install...] section (newer releases) or the
+// [Profile...] marked Default=1.
 QString defaultProfileFolder(const QString& tbRoot) {
-    const QString ini = tbRoot + QStringLiteral("/profiles.ini");
-    if (!QFileInfo(ini).isFile())
-        return {};
-    QSettings s(ini, QSettings::IniFormat);
-    const QStringList groups = s.childGroups();
+    const IniFile ini = IniFile::read(tbRoot + QStringLiteral("/profiles.ini"));
+    const QStringList& groups = ini.groups();
     auto resolve = [&](const QString& path, bool relative) -> QString {
         if (path.isEmpty())
             return {};
         return relative ? QDir(tbRoot).filePath(path) : path;
     };
+    const auto isRelative = [&](const QString& group) {
+        const QString v = ini.value(group, QStringLiteral("IsRelative"));
+        return v.isEmpty() || v.toInt() != 0;
+    };
     for (const QString& g : groups) {
         if (!g.startsWith(QLatin1String("Install")))
             continue;
-        const QString path = s.value(g + QStringLiteral("/Default")).toString();
+        const QString path = ini.value(g, QStringLiteral("Default"));
         // Install sections name the path only; a matching profile says whether it is relative.
         for (const QString& p : groups) {
             if (p.startsWith(QLatin1String("Profile")) &&
-                s.value(p + QStringLiteral("/Path")).toString() == path)
-                return resolve(path, s.value(p + QStringLiteral("/IsRelative"), 1).toInt() != 0);
+                ini.value(p, QStringLiteral("Path")) == path)
+                return resolve(path, isRelative(p));
         }
         if (!path.isEmpty())
             return resolve(path, !QDir::isAbsolutePath(path));
@@ -42,9 +47,8 @@ QString defaultProfileFolder(const QString& tbRoot) {
     for (const QString& g : groups) {
         if (!g.startsWith(QLatin1String("Profile")))
             continue;
-        const QString path = resolve(s.value(g + QStringLiteral("/Path")).toString(),
-                                     s.value(g + QStringLiteral("/IsRelative"), 1).toInt() != 0);
-        if (s.value(g + QStringLiteral("/Default")).toInt() == 1)
+        const QString path = resolve(ini.value(g, QStringLiteral("Path")), isRelative(g));
+        if (ini.value(g, QStringLiteral("Default")).toInt() == 1)
             return path;
         if (first.isEmpty())
             first = path;
@@ -56,16 +60,17 @@ QString defaultProfileFolder(const QString& tbRoot) {
 // user_pref("name", value); lines of prefs.js; string values unescaped, others as written.
 QHash<QString, QString> readPrefs(const QString& path) {
     QHash<QString, QString> prefs;
-    QFile f(path);
-    constexpr qint64 MaxPrefsSize = 16 * 1024 * 1024;
-    if (f.size() > MaxPrefsSize || !f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> text = RegularFile::read(path, MaxPrefsSize);
+    if (!text)
         return prefs;
     static const QRegularExpression line(QStringLiteral(
         R"re(^\s*user_pref\(\s*"((?:[^"\\]|\\.)*)"\s*,\s*("(?:[^"\\]|\\.)*"|[^)]*?)\s*\)\s*;)re"));
     static const QRegularExpression escape(QStringLiteral(R"(\\(.))"));
-    while (!f.atEnd()) {
-        const QString text = QString::fromUtf8(f.readLine(64 * 1024));
-        const QRegularExpressionMatch m = line.match(text);
+    for (const QByteArray& raw : text->split('\n')) {
+        if (raw.size() > 64 * 1024)
+            continue;
+        const QString textLine = QString::fromUtf8(raw);
+        const QRegularExpressionMatch m = line.match(textLine);
         if (!m.hasMatch())
             continue;
         QString value = m.captured(2);

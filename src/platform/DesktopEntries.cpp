@@ -1,9 +1,9 @@
 #include "platform/DesktopEntries.h"
 
-#include <QDir>
-#include <QFile>
+#include "platform/IniFile.h"
+
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <QTextStream>
 
 namespace DesktopEntries {
 namespace {
@@ -13,85 +13,127 @@ QStringList xdgList(const char* var, const QString& fallback) {
     return (v.isEmpty() ? fallback : v).split(QLatin1Char(':'), Qt::SkipEmptyParts);
 }
 
-QStringList configDirsFromEnv() {
-    QStringList dirs{QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
-    dirs << xdgList("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
-    return dirs;
+QStringList ids(const QString& value) {
+    QStringList out;
+    for (const QString& id : value.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!id.trimmed().isEmpty())
+            out << id.trimmed();
+    return out;
 }
 
-QStringList dataDirsFromEnv() {
-    QStringList dirs{QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)};
-    dirs << xdgList("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
-    return dirs;
+// One MIME list, and whether it may add and remove associations (the desktop-specific
+// lists only name defaults).
+struct MimeList {
+    IniFile file;
+    bool associations = false;
+};
+
+QList<MimeList> mimeLists(const Folders& f) {
+    QList<MimeList> lists;
+    const auto addFolder = [&](const QString& folder, bool dataFolder) {
+        for (const QString& desktop : f.desktops)
+            lists.append(
+                {IniFile::read(folder + u'/' + desktop + QStringLiteral("-mimeapps.list")), false});
+        lists.append({IniFile::read(folder + QStringLiteral("/mimeapps.list")), true});
+        if (dataFolder)
+            lists.append({IniFile::read(folder + QStringLiteral("/defaults.list")), false});
+    };
+    for (const QString& d : f.config)
+        addFolder(d, false);
+    for (const QString& d : f.data)
+        addFolder(d + QStringLiteral("/applications"), true);
+    return lists;
 }
 
-// Values of one key in one group of an INI-like file (desktop files are not QSettings-safe:
-// they use ";" lists and unescaped characters).
-QString groupValue(const QString& path, const QString& group, const QString& key) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+// applications/<id> or, for "a-b.desktop", applications/a/b.desktop and so on.
+QString entryPath(const QString& folder, const QString& id, int depth = 0) {
+    const QString direct = folder + u'/' + id;
+    if (QFileInfo(direct).isFile())
+        return direct;
+    if (depth >= 3)
         return {};
-    QTextStream in(&f);
-    bool inGroup = false;
-    const QString header = QLatin1Char('[') + group + QLatin1Char(']');
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inGroup = line == header;
-            continue;
+    for (qsizetype dash = id.indexOf(u'-'); dash > 0; dash = id.indexOf(u'-', dash + 1)) {
+        const QString sub = folder + u'/' + id.left(dash);
+        if (QFileInfo(sub).isDir()) {
+            const QString found = entryPath(sub, id.mid(dash + 1), depth + 1);
+            if (!found.isEmpty())
+                return found;
         }
-        if (!inGroup)
-            continue;
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq > 0 && line.left(eq).trimmed() == key)
-            return line.mid(eq + 1).trimmed();
     }
     return {};
 }
 
 } // namespace
 
-QString defaultApplication(const QString& mimeType, const QStringList& configDirs,
-                           const QStringList& dataDirs) {
-    QStringList lists;
-    for (const QString& d : configDirs)
-        lists << d + QStringLiteral("/mimeapps.list");
-    for (const QString& d : dataDirs)
-        lists << d + QStringLiteral("/applications/mimeapps.list");
-    for (const QString& list : lists) {
-        const QString value = groupValue(list, QStringLiteral("Default Applications"), mimeType);
-        for (const QString& id : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            if (find(id.trimmed(), dataDirs).valid)
-                return id.trimmed();
-        }
+Folders Folders::fromEnvironment() {
+    Folders f;
+    f.config << QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+             << xdgList("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
+    f.data << QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           << xdgList("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+    for (const QString& name : xdgList("XDG_CURRENT_DESKTOP", QString()))
+        f.desktops << name.toLower();
+    return f;
+}
+
+QString defaultApplication(const QString& mimeType, const Folders& folders) {
+    const QList<MimeList> lists = mimeLists(folders);
+    const auto installed = [&](const QString& id) { return find(id, folders.data).valid; };
+
+    for (const MimeList& list : lists) {
+        for (const QString& id :
+             ids(list.file.value(QStringLiteral("Default Applications"), mimeType)))
+            if (installed(id))
+                return id;
+    }
+
+    QStringList removed;
+    for (const MimeList& list : lists) {
+        if (!list.associations)
+            continue;
+        for (const QString& id :
+             ids(list.file.value(QStringLiteral("Added Associations"), mimeType)))
+            if (!removed.contains(id) && installed(id))
+                return id;
+        removed << ids(list.file.value(QStringLiteral("Removed Associations"), mimeType));
+    }
+
+    for (const QString& d : folders.data) {
+        const IniFile cache = IniFile::read(d + QStringLiteral("/applications/mimeinfo.cache"));
+        for (const QString& id : ids(cache.value(QStringLiteral("MIME Cache"), mimeType)))
+            if (!removed.contains(id) && installed(id))
+                return id;
     }
     return {};
 }
 
 QString defaultApplication(const QString& mimeType) {
-    return defaultApplication(mimeType, configDirsFromEnv(), dataDirsFromEnv());
+    return defaultApplication(mimeType, Folders::fromEnvironment());
 }
 
 Entry find(const QString& id, const QStringList& dataDirs) {
     Entry e;
-    if (id.isEmpty() || id.contains(QLatin1Char('/')))
+    if (id.isEmpty() || id.contains(QLatin1Char('/')) || id.startsWith(u'.'))
         return e;
     for (const QString& d : dataDirs) {
-        const QString path = d + QStringLiteral("/applications/") + id;
-        if (!QFile::exists(path))
+        const QString path = entryPath(d + QStringLiteral("/applications"), id);
+        if (path.isEmpty())
             continue;
+        // The first folder that has the id decides, even when its entry hides it.
+        const IniFile file = IniFile::read(path);
         const QString group = QStringLiteral("Desktop Entry");
         e.id = id;
-        e.name = groupValue(path, group, QStringLiteral("Name"));
-        e.exec = splitExec(groupValue(path, group, QStringLiteral("Exec")));
-        e.valid = !e.exec.isEmpty();
+        e.name = file.value(group, QStringLiteral("Name"));
+        e.exec = splitExec(file.value(group, QStringLiteral("Exec")));
+        e.valid = !e.exec.isEmpty() &&
+                  file.value(group, QStringLiteral("Hidden")) != QLatin1String("true");
         return e;
     }
     return e;
 }
 
 Entry find(const QString& id) {
-    return find(id, dataDirsFromEnv());
+    return find(id, Folders::fromEnvironment().data);
 }
 
 QStringList splitExec(const QString& exec) {

@@ -33,6 +33,11 @@ public:
     int workAreaBottom() const { return workArea().y() + workArea().height(); }
     // Every screen's geometry, for placements that must land on some screen.
     virtual QList<QRect> screens() const = 0;
+    // The work area of one of screens(); without a better answer, the one under the cursor
+    // has workArea() and any other is all free.
+    virtual QRect workAreaOf(const QRect& screen) const {
+        return screen == screenGeometry() ? workArea() : screen;
+    }
     virtual QPoint cursorPos() const = 0;
 
     virtual void makeTopmost(QWidget* window) = 0;

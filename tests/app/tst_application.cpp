@@ -65,6 +65,25 @@ private Q_SLOTS:
         QCOMPARE(calendar->selectedDate(), in.clock.today().addDays(2));
     }
 
+    // With nothing coming, start-up and the tick load the reminder silently; the user who
+    // asks for it is told so in a pop-up message.
+    void nothingComingIsToldOnlyWhenAsked() {
+        Install in;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        QVERIFY(app.start());
+        QVERIFY(!app.notices().popMsg());
+        in.clock.advanceSecs(61 * 60);
+        app.controller().tick().run();
+        QVERIFY(!app.notices().popMsg());
+
+        app.dispatcher().dispatch(TrayMenu::ShowReminder);
+        QVERIFY(app.notices().popMsg());
+        QCOMPARE(app.notices().popMsg()->message(),
+                 QStringLiteral("No events in the coming 2 days."));
+        QVERIFY(!app.notices().reminder());
+    }
+
     // A note alarm of the tick opens Quick Notes with the due note flashing; a later alarm
     // while it is loaded makes it flash again.
     void noteAlarmsFlashTheDueNote() {

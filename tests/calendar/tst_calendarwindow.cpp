@@ -11,6 +11,8 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -131,6 +133,100 @@ private Q_SLOTS:
         child<QPushButton>(*cal, "TodayCmd")->click();
         QCOMPARE(cal->selectedDate(), D("2026-03-10"));
         QCOMPARE(cal->findChild<QWidget*>("YearUd")->property("value").toInt(), 2026);
+    }
+
+    void pageKeysStepMonthsAndYears_data() {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<QDate>("to");
+        QTest::newRow("Page Down")
+            << D("2026-01-31") << int(Qt::Key_PageDown) << false << D("2026-02-28");
+        QTest::newRow("Page Up") << D("2026-03-10") << int(Qt::Key_PageUp) << false
+                                 << D("2026-02-10");
+        QTest::newRow("Ctrl+Page Down")
+            << D("2026-03-10") << int(Qt::Key_PageDown) << true << D("2027-03-10");
+        QTest::newRow("Ctrl+Page Up")
+            << D("2024-02-29") << int(Qt::Key_PageUp) << true << D("2023-02-28");
+        QTest::newRow("past December 9998: today")
+            << D("9998-12-15") << int(Qt::Key_PageDown) << false << D("2026-03-10");
+        QTest::newRow("no year after 9999")
+            << D("9999-06-01") << int(Qt::Key_PageDown) << true << D("9999-06-01");
+        QTest::newRow("no year before 1753")
+            << D("1753-06-01") << int(Qt::Key_PageUp) << true << D("1753-06-01");
+    }
+    void pageKeysStepMonthsAndYears() {
+        QFETCH(QDate, from);
+        QFETCH(int, key);
+        QFETCH(bool, ctrl);
+        QFETCH(QDate, to);
+        auto cal = open();
+        cal->setSelectedDate(from);
+        cal->redraw(true);
+        QTest::keyClick(cal->findChild<QWidget*>("CalPic"), Qt::Key(key),
+                        ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(cal->selectedDate(), to);
+        QCOMPARE(child<QLabel>(*cal, "MnYrLb")->text(),
+                 QLocale().toString(to, QStringLiteral("MMMM yyyy")));
+    }
+
+    // The grid frames itself in the highlight colour while it has the keyboard focus.
+    void theGridShowsItsFocus() {
+        auto cal = open();
+        cal->show();
+        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
+        auto* grid = cal->findChild<QWidget*>("CalPic");
+        grid->setFocus();
+        QVERIFY(grid->hasFocus());
+        const QColor highlight = grid->palette().color(QPalette::Highlight);
+        QCOMPARE(grid->grab().toImage().pixelColor(grid->width() / 2, 1), highlight);
+        child<QWidget>(*cal, "SearchTb")->setFocus();
+        QVERIFY(grid->grab().toImage().pixelColor(grid->width() / 2, 1) != highlight);
+    }
+
+    // A description with markup, as a downloaded list might carry, is shown as it is written.
+    void eventTextsAreShownAsPlainText() {
+        const QString markup = QStringLiteral("<h1 style=\"color:red\">BIG RED</h1>");
+        QVERIFY(EventStore(m_context->paths.dataFile()).add({makeEvent("2026-03-11", 1, markup)}));
+        auto cal = open();
+        cal->show();
+        auto* grid = cal->findChild<QWidget*>("CalPic");
+        auto* tip = child<QLabel>(*cal, "ToolTipLb");
+        move(grid, QPoint(grid->width() * 3 / 7 + 20, grid->height() * 2 / 6 + 20));
+        QVERIFY(tip->isVisibleTo(cal.get()));
+        QCOMPARE(tip->textFormat(), Qt::PlainText);
+        QCOMPARE(tip->text(), markup + "\n");
+        const QImage shown = tip->grab().toImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                QVERIFY2(!(c.red() > 150 && c.green() < 90 && c.blue() < 90), "red text drawn");
+            }
+    }
+
+    // Every control a screen reader can reach has a name; the grid tells the selected day
+    // and its events.
+    void everyControlHasAName() {
+        QVERIFY(
+            EventStore(m_context->paths.dataFile())
+                .add({makeEvent("2026-03-10", 1, "Dentist"), makeEvent("2026-03-10", 1, "Gym")}));
+        auto cal = open();
+        cal->show();
+        for (QWidget* w : cal->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(cal.get()) ||
+                (w->focusPolicy() == Qt::NoFocus && !qobject_cast<QAbstractButton*>(w)))
+                continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            QVERIFY(a);
+            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+        }
+        QAccessibleInterface* grid =
+            QAccessible::queryAccessibleInterface(cal->findChild<QWidget*>("CalPic"));
+        QCOMPARE(grid->text(QAccessible::Name), "Tuesday, 10 March 2026");
+        QCOMPARE(grid->text(QAccessible::Description), "Events: Dentist; Gym");
+        QTest::keyClick(cal->findChild<QWidget*>("CalPic"), Qt::Key_Right);
+        QCOMPARE(grid->text(QAccessible::Name), "Wednesday, 11 March 2026");
+        QCOMPARE(grid->text(QAccessible::Description), "No events.");
     }
 
     void hooksRunOnlyWhenSet() {

@@ -207,7 +207,8 @@ private Q_SLOTS:
         add("typed, then picked date", "type date", "2026-04-01");
         add("icon, then picked date", "icon date", "2026-04-01");
         add("picked date kept on typing", "type date type", "2026-04-01");
-        add("marked row takes no edits", "mark type icon", "");
+        add("marked row takes no edits", "icon mark date type", "2026-03-25");
+        add("a blank row takes no mark", "mark type", "2026-03-25");
     }
 
     void newRowDate() {

@@ -12,6 +12,7 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFrame>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -149,6 +150,155 @@ private Q_SLOTS:
         QCOMPARE(rows[0].frequency, 4);
         QCOMPARE(QImage::fromData(rows[0].smallImg).pixel(8, 8), QRgb(0xFF404040));
         QCOMPARE(store.readDay(m_day).size(), size_t(2)); // lunch and the holiday stay
+    }
+
+    // Typing on a cell starts editing it with the key typed: nothing of it is lost.
+    void typingStartsEditingWithTheFirstKey() {
+        auto e = std::make_unique<EditEvents>(*m_context, m_day.addDays(1),
+                                              HolidayFlags{true, true, true});
+        e->show();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        QVERIFY(grid->hasFocus());
+        const QString typed = QStringLiteral("Call the plumber today");
+        for (const QChar c : typed)
+            QTest::keyClick(e->windowHandle(), c.toLatin1());
+        QTest::keyClick(e->windowHandle(), Qt::Key_Return);
+        QCOMPARE(cell(*e, 0, EditEvents::DescCol), typed);
+        QCOMPARE(cell(*e, 0, EditEvents::DateCol), "2002-09-06");
+        QCOMPARE(grid->currentColumn(), int(EditEvents::DescCol)); // Enter stays on the cell
+        QVERIFY(grid->hasFocus());
+
+        // Over a cell with text the key replaces it; Esc brings the text back.
+        QTest::keyClick(e->windowHandle(), 'W');
+        QTest::keyClick(e->windowHandle(), Qt::Key_Escape);
+        QCOMPARE(cell(*e, 0, EditEvents::DescCol), typed);
+        // "x" on the X cell marks the row; on a blank row it does nothing.
+        grid->setCurrentCell(0, EditEvents::MarkCol);
+        QTest::keyClick(e->windowHandle(), 'x');
+        QCOMPARE(cell(*e, 0, EditEvents::MarkCol), "X");
+        grid->setCurrentCell(1, EditEvents::MarkCol);
+        QTest::keyClick(e->windowHandle(), 'x');
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(2, EditEvents::MarkCol)).center());
+        QCOMPARE(cell(*e, 1, EditEvents::MarkCol), QString());
+        QCOMPARE(cell(*e, 2, EditEvents::MarkCol), QString());
+    }
+
+    // Ctrl+Tab leaves the grid for the buttons, and so does Tab from its last cell.
+    void theKeyboardLeavesTheGrid() {
+        auto e = open();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        auto* save = child<QPushButton>(*e, "SaveBtn");
+        grid->setFocus();
+        QTest::keyClick(e->windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+        QVERIFY(save->hasFocus());
+        QTest::keyClick(e->windowHandle(), Qt::Key_Tab);
+        QVERIFY(child<QPushButton>(*e, "CancelBtn")->hasFocus());
+
+        grid->setFocus();
+        grid->setCurrentCell(3, EditEvents::DateCol);
+        QTest::keyClick(e->windowHandle(), Qt::Key_Tab); // within the grid
+        QVERIFY(grid->hasFocus());
+        QCOMPARE(grid->currentColumn(), int(EditEvents::RepeatCol));
+        grid->setCurrentCell(grid->rowCount() - 1, EditEvents::RepeatCol);
+        QTest::keyClick(e->windowHandle(), Qt::Key_Tab);
+        QVERIFY(save->hasFocus());
+        QTest::keyClick(e->windowHandle(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(grid->hasFocus());
+
+        // Tab in the description box takes its text and goes on to the next cell.
+        grid->setCurrentCell(2, EditEvents::DescCol);
+        e->clickCell(2, EditEvents::DescCol);
+        QTest::keyClicks(child<QPlainTextEdit>(*e, "DescTb"), "Gym");
+        QTest::keyClick(e->windowHandle(), Qt::Key_Tab);
+        QCOMPARE(cell(*e, 2, EditEvents::DescCol), "Gym");
+        QVERIFY(grid->hasFocus());
+        QCOMPARE(grid->currentColumn(), int(EditEvents::DateCol));
+    }
+
+    void datePickerPlacement_data() {
+        QTest::addColumn<QRect>("cell");
+        QTest::addColumn<QRect>("expected");
+        const QRect area(0, 0, 700, 400);
+        QTest::newRow("below the cell") << QRect(400, 40, 100, 30) << QRect(400, 70, 250, 200);
+        QTest::newRow("above when it does not fit below")
+            << QRect(400, 300, 100, 30) << QRect(400, 100, 250, 200);
+        QTest::newRow("neither: kept whole inside")
+            << QRect(400, 190, 100, 30) << QRect(400, 0, 250, 200);
+        QTest::newRow("near the right edge") << QRect(600, 40, 100, 30) << QRect(450, 70, 250, 200);
+    }
+    void datePickerPlacement() {
+        QFETCH(QRect, cell);
+        QFETCH(QRect, expected);
+        QCOMPARE(EditEvents::datePickPlace(cell, QSize(250, 200), QRect(0, 0, 700, 400)), expected);
+    }
+
+    // Whichever row it opens for, the picker lies whole in the dialog, in a frame.
+    void theDatePickerStandsWholeInAFrame() {
+        auto e = open();
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        for (int row : {1, 7}) {
+            grid->scrollToTop();
+            e->clickCell(row, EditEvents::DateCol);
+            auto* frame = child<QFrame>(*e, "DatePickFrame");
+            QVERIFY(frame->isVisible());
+            QVERIFY(frame->lineWidth() > 0 && frame->frameShape() == QFrame::Box);
+            QVERIFY(e->rect().contains(frame->geometry()));
+            QVERIFY(frame->isAncestorOf(child<QCalendarWidget>(*e, "DatePick")));
+            e->leaveEditors();
+        }
+    }
+
+    void theGridAndItsCellsHaveNames() {
+        auto e = open();
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        QCOMPARE(grid->accessibleName(), "Events");
+        e->clickCell(1, EditEvents::MarkCol);
+        QCOMPARE(grid->item(1, EditEvents::MarkCol)->data(Qt::AccessibleTextRole).toString(),
+                 "Marked for deletion");
+        QCOMPARE(grid->item(2, EditEvents::MarkCol)->data(Qt::AccessibleTextRole).toString(),
+                 "Not marked");
+        QCOMPARE(grid->item(1, EditEvents::IconCol)->data(Qt::AccessibleTextRole).toString(),
+                 "Icon");
+        QCOMPARE(grid->item(2, EditEvents::IconCol)->data(Qt::AccessibleTextRole).toString(),
+                 "No icon");
+        for (const char* name : {"DescTb", "DatePick", "RepeatCb"})
+            QVERIFY(!child<QWidget>(*e, name)->accessibleName().isEmpty());
+    }
+
+    // A click on a cell opens its editor at once: the repeat list drops down, the icon
+    // picker comes up.
+    void oneClickOpensTheRepeatAndIconCells() {
+        auto e = open();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        int picks = 0;
+        e->setIconChooser([&picks](EditEvents&) {
+            ++picks;
+            return filled(0xFF00FF00);
+        });
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        const auto clickOn = [&](int row, int column) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, column));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        clickOn(2, EditEvents::IconCol);
+        QCOMPARE(picks, 1);
+        clickOn(1, EditEvents::DescCol); // and with another cell's editor open
+        QVERIFY(child<QWidget>(*e, "DescTb")->isVisible());
+        clickOn(3, EditEvents::IconCol);
+        QCOMPARE(picks, 2);
+        clickOn(1, EditEvents::DescCol);
+        clickOn(1, EditEvents::RepeatCol);
+        auto* repeat = child<QComboBox>(*e, "RepeatCb");
+        QTRY_VERIFY(repeat->view()->isVisible());
+        // Its list shows every entry whole.
+        const QFontMetrics metrics(repeat->view()->font());
+        for (int i = 0; i < repeat->count(); ++i)
+            QVERIFY(repeat->view()->visualRect(repeat->model()->index(i, 0)).width() >
+                    metrics.horizontalAdvance(repeat->itemText(i)));
+        repeat->hidePopup();
     }
 
     void failedSaveTellsTheUser() {

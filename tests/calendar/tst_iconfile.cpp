@@ -91,13 +91,14 @@ QImage sample(int side, QRgb colour) {
 }
 
 // A PE file whose resource section holds `resources` (type, id, data), each type's and
-// each id's entries sorted as the format wants.
+// each id's entries sorted as the format wants. An id of 0x80000000 stands for a named
+// entry called `name`.
 struct Resource {
     quint32 type;
     quint32 id;
     QByteArray data;
 };
-QByteArray peFile(bool wide, const QList<Resource>& resources) {
+QByteArray peFile(bool wide, const QList<Resource>& resources, const char16_t* name = nullptr) {
     constexpr quint32 SectionRva = 0x2000, RawPointer = 0x400;
     std::map<quint32, std::map<quint32, QByteArray>> tree;
     for (const Resource& r : resources)
@@ -113,6 +114,7 @@ QByteArray peFile(bool wide, const QList<Resource>& resources) {
         set32(rsrc, dir + 16 + 8 * i, id);
         set32(rsrc, dir + 20 + 8 * i, target);
     };
+    QList<qint64> namedEntries;
     const qint64 root = directory(qsizetype(tree.size()));
     int t = 0;
     for (const auto& [type, names] : tree) {
@@ -121,6 +123,8 @@ QByteArray peFile(bool wide, const QList<Resource>& resources) {
         int n = 0;
         for (const auto& [id, data] : names) {
             const qint64 languages = directory(1);
+            if (id == 0x80000000u)
+                namedEntries << typeDir + 16 + 8 * n;
             entry(typeDir, n++, id, 0x80000000u | languages);
             entry(languages, 0, 0x409, rsrc.size());
             rsrc.append(16, '\0');
@@ -128,6 +132,14 @@ QByteArray peFile(bool wide, const QList<Resource>& resources) {
             set32(rsrc, rsrc.size() - 12, data.size());
             rsrc.append(data).append((4 - data.size() % 4) % 4, '\0');
         }
+    }
+    for (qint64 at : namedEntries) {
+        const QString text = QString::fromUtf16(name);
+        set32(rsrc, at, 0x80000000u | quint32(rsrc.size()));
+        rsrc.append(2 + 2 * text.size(), '\0');
+        set16(rsrc, rsrc.size() - 2 - 2 * text.size(), int(text.size()));
+        for (qsizetype i = 0; i < text.size(); ++i)
+            set16(rsrc, rsrc.size() - 2 * text.size() + 2 * i, text[i].unicode());
     }
 
     const int optionalSize = wide ? 240 : 224;
@@ -240,6 +252,29 @@ private Q_SLOTS:
             QCOMPARE(icons[i].images[1].image, sample(16, Colours[i]));
         }
         QCOMPARE(IconFile::readBest(library, 16)[2].images[0].image.width(), 16);
+        for (const IconGroup& icon : icons)
+            QCOMPARE(icon.name, QString()); // numbered, not named
+    }
+
+    void namedGroupsKeepTheirNames() {
+        QList<QList<StoredPicture>> icons;
+        for (QRgb c : Colours)
+            icons.append({IconWriter::picture(sample(32, c))});
+        const QByteArray library =
+            IconWriter::neLibrary(icons, "TEST", "test icons", {"BIRTHDAY", "", "Party time"});
+        QList<QString> names;
+        for (const IconGroup& icon : IconFile::read(library))
+            names << icon.name;
+        QCOMPARE(names, QList<QString>({"BIRTHDAY", "", "Party time"}));
+
+        // A program's group named in its resource directory.
+        QCOMPARE(IconFile::read(peFile(false,
+                                       {{14, 0x80000000u, groupDir({{32, 1}})},
+                                        {3, 1, IconWriter::picture(sample(32, 0xFF112233)).bytes}},
+                                       u"MAINICON"))
+                     .value(0)
+                     .name,
+                 QStringLiteral("MAINICON"));
     }
 
     void peGroupsInDirectoryOrder_data() {

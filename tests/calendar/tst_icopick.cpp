@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -106,7 +107,7 @@ private Q_SLOTS:
         for (int y = 0; y < 48; ++y)
             for (int x = 24; x < 48; ++x)
                 image.setPixel(x, y, 0xFFC0C0C0);
-        const QImage picture = IconPickRules::cellPicture({{{image, 32}}});
+        const QImage picture = IconPickRules::cellPicture({{{image, 32}}, {}});
         QCOMPARE(picture.size(), QSize(32, 32));
         QCOMPARE(picture.pixel(2, 2), 0xFFC0C0C0u);  // transparent -> the mask colour
         QCOMPARE(picture.pixel(30, 2), 0xFFC1C1C1u); // drawn grey stays visible
@@ -188,6 +189,77 @@ private Q_SLOTS:
         QCOMPARE(startFolders, QStringList({folder.path("Icons"), folder.path("others")}));
     }
 
+    // Each icon's name: the library's own, an .ico file's name, else its number; shown
+    // as tool tip and accessible name, markup as written.
+    void iconsCarryTheirNames() {
+        Folder folder(0);
+        QList<QList<StoredPicture>> icons;
+        for (int i = 0; i < 3; ++i)
+            icons.append({IconWriter::picture(filled(qRgb(10 * i, 100, 200)))});
+        write(folder.path("Icons/Default.icl"),
+              IconWriter::neLibrary(icons, "T", "test", {"Gift", "<b>Bold</b>"}));
+        const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, folder.paths);
+        QCOMPARE(loaded.names, QStringList({"Gift", "<b>Bold</b>", "Icon 3"}));
+        QCOMPARE(IconPickRules::loadIcons(folder.path("others/one.ico"), folder.paths).names,
+                 QStringList{"one"});
+
+        FakeDialogs platform;
+        IconFolderMemory memory;
+        IcoPick picker(folder.paths, platform, memory, filled(0xFF123456));
+        auto* grid = picker.findChild<QTableWidget*>("IconGrid");
+        QTableWidgetItem* bold = grid->item(0, 1);
+        QCOMPARE(bold->data(Qt::AccessibleTextRole).toString(), "<b>Bold</b>");
+        QTextDocument tip;
+        tip.setHtml(bold->toolTip());
+        QCOMPARE(tip.toPlainText(), "<b>Bold</b>");
+        QVERIFY(!grid->accessibleName().isEmpty());
+    }
+
+    // The picker opens on the event's own icon: the default one, one of the file's, or the
+    // first when the file does not have it.
+    void startsOnTheEventsIcon_data() {
+        QTest::addColumn<int>("icon"); // -1: the default event icon, -2: none of the file's
+        QTest::addColumn<QPoint>("cell");
+        QTest::newRow("default event icon") << -1 << QPoint(0, 0);
+        QTest::newRow("the eleventh") << 10 << QPoint(2, 1);
+        QTest::newRow("the last") << 16 << QPoint(0, 2);
+        QTest::newRow("not in the file") << -2 << QPoint(0, 0);
+    }
+    void startsOnTheEventsIcon() {
+        QFETCH(int, icon);
+        QFETCH(QPoint, cell);
+        Folder folder(17);
+        const QImage defaultIcon = filled(0xFF123456);
+        const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, folder.paths);
+        const QImage current = icon == -1   ? defaultIcon
+                               : icon == -2 ? filled(0xFF00FF00)
+                                            : loaded.pictures.at(icon);
+        FakeDialogs platform;
+        IconFolderMemory memory;
+        IcoPick picker(folder.paths, platform, memory, defaultIcon, current);
+        auto* grid = picker.findChild<QTableWidget*>("IconGrid");
+        QCOMPARE(QPoint(grid->currentColumn(), grid->currentRow()), cell);
+    }
+
+    void theIconUnderTheMouseIsHighlighted() {
+        Folder folder(11);
+        FakeDialogs platform;
+        IconFolderMemory memory;
+        IcoPick picker(folder.paths, platform, memory, filled(0xFF123456));
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        auto* grid = picker.findChild<QTableWidget*>("IconGrid");
+        const auto over = [&](int row, int column) {
+            QTest::mouseMove(
+                picker.windowHandle(),
+                grid->viewport()->mapTo(
+                    &picker, grid->visualRect(grid->model()->index(row, column)).center()));
+            return picker.hoveredCell();
+        };
+        QCOMPARE(over(1, 2), grid->model()->index(1, 2));
+        QVERIFY(!over(1, 5).isValid()); // an empty cell
+    }
+
     void builtDefaultLibrary() {
         const AppPaths built(PLUMORA_BIN_DIR, PLUMORA_BIN_DIR);
         const IconPickRules::Loaded loaded = IconPickRules::loadIcons({}, built);
@@ -195,6 +267,10 @@ private Q_SLOTS:
         QVERIFY(loaded.pictures.size() >= 24);
         // Its first picture is the default event icon itself.
         QCOMPARE(loaded.pictures[0], HolidaysIL::raw(1).convertToFormat(QImage::Format_RGB32));
+        // Every picture has its own name.
+        QCOMPARE(loaded.names.size(), loaded.pictures.size());
+        QCOMPARE(loaded.names.mid(0, 2), QStringList({"Event", "Birthday"}));
+        QVERIFY(!loaded.names.contains(QStringLiteral("Icon 2")));
     }
 };
 

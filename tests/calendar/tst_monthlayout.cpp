@@ -5,6 +5,7 @@
 #include "calendar/MonthPainter.h"
 
 #include <QFont>
+#include <QPainter>
 #include <QTest>
 
 using namespace MonthLayout;
@@ -127,6 +128,76 @@ private Q_SLOTS:
         g.layOut(400, 2500);
         QCOMPARE(g.calFrame.size(), QSizeF(5550, 40));
         QCOMPARE(g.calPic.height(), 6540 - g.calPic.top() - 30);
+    }
+
+    void atTheLeastSizeEverythingStaysWhole() {
+        const QSizeF least = CalendarGeometry::minimumClient();
+        CalendarGeometry g = CalendarGeometry::initial();
+        g.layOut(least.width(), least.height());
+        const QRectF inside(QPointF(0, 0), g.cmdFrame.size());
+        for (const QRectF& r :
+             {g.searchLb, g.searchTb, g.findCmd, g.editCmd, g.exportCmd, g.todayCmd})
+            QVERIFY(inside.contains(r));
+        QVERIFY(g.cmdFrame.right() <= least.width() && g.cmdFrame.bottom() <= least.height());
+        QVERIFY(g.calPic.height() / 6 >= 300);
+        QVERIFY(g.monthNext.left() > g.monthPrev.right());
+    }
+
+    // At a device pixel ratio of 2 our pictures are drawn with twice the detail, not
+    // doubled; today's number stands in a ring of the selection colour, and only today's.
+    void twiceTheDensityAndToday() {
+        const std::vector<EventRow> rows = {makeEvent("2026-03-04", 1, "heart", 3)};
+        const double W = 10500, H = 6000;
+        MonthPainter::MonthScene scene;
+        scene.first = D("2026-02-22");
+        scene.month = 3;
+        scene.rows = &rows;
+        scene.occurrences = EventRules::placeMonth(rows, scene.first, 3);
+        scene.today = D("2026-03-05");
+        scene.flags.addHolidays = true;
+        EventIcons icons;
+        QImage image(1400, 800, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        MonthPainter::paintGrid(image, W, H, scene, icons, QFont());
+
+        // The heart of cell 10 matches the picture drawn for 48 device pixels, placed where
+        // the painter rounds its position to.
+        QImage expected(48, 48, QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::white);
+        QPainter(&expected).drawImage(0, 0, HolidaysIL::drawn(3, 48));
+        const QRectF cell10 = cellRect(10, W, H);
+        const QPoint at(int(toPixels(cell10.left() + 40) * 2),
+                        int(toPixels(cell10.top() + 40) * 2));
+        double best = 1e9;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                double diff = 0;
+                for (int y = 0; y < 48; ++y)
+                    for (int x = 0; x < 48; ++x) {
+                        const QColor a = image.pixelColor(at.x() + dx + x, at.y() + dy + y);
+                        const QColor b = expected.pixelColor(x, y);
+                        diff += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                                std::abs(a.blue() - b.blue());
+                    }
+                best = std::min(best, diff / (48 * 48 * 3));
+            }
+        QVERIFY2(best < 1.0, qPrintable(QString::number(best)));
+
+        const auto ringPixels = [&](int k) {
+            const QRectF cell = cellRect(k, W, H);
+            const QRect area(int(toPixels(cell.left()) * 2), int(toPixels(cell.top()) * 2),
+                             int(toPixels(cell.width()) * 2), int(toPixels(cell.height()) * 2));
+            int n = 0;
+            for (int y = area.top(); y < area.bottom(); ++y)
+                for (int x = area.left(); x < area.right(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    n += c.blue() > c.red() + 60 && c.blue() > c.green() + 30;
+                }
+            return n;
+        };
+        QVERIFY(ringPixels(11) > 20);
+        QCOMPARE(ringPixels(12), 0);
+        QCOMPARE(ringPixels(10 + 7), 0);
     }
 
     void holidayArtIsEightMaskedPictures() {

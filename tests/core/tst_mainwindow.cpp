@@ -1,19 +1,27 @@
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/WebSite.h"
+#include "core/ui/AboutBox.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/HelpWindow.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/ToolPage.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "platform/ui/QtWindowSystem.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 
 // A tool the main window has never heard of: it plugs in through ToolPage alone and counts
 // what the main window tells it.
@@ -35,6 +43,21 @@ public:
 
 namespace {
 
+class KeyCounter : public QObject {
+public:
+    explicit KeyCounter(int& count) : m_count(count) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress)
+            ++m_count;
+        return false;
+    }
+
+private:
+    int& m_count;
+};
+
 // A program folder with a data file and help topics, and a dispatcher on fakes.
 struct Fixture {
     QTemporaryDir dir;
@@ -49,7 +72,8 @@ struct Fixture {
     Fixture() {
         Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
-        for (const char* topic : {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm"}) {
+        for (const char* topic :
+             {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm", LocalProductPage}) {
             QFile f(dir.filePath(QStringLiteral("help/") + QLatin1String(topic)));
             f.open(QIODevice::WriteOnly);
             f.write("<html><body>topic</body></html>");
@@ -148,19 +172,68 @@ private Q_SLOTS:
         QVERIFY(f.desktop.windows.shownWindows.isEmpty());
     }
 
-    void helpAndWeb() {
+    void help() {
         Fixture f;
         f.shell.dispatch(TrayMenu::Help);
         QVERIFY(f.shell.helpWindow());
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("index.htm"));
-        f.shell.dispatch(TrayMenu::Web);
-        QCOMPARE(f.desktop.shell.openedUrls, QStringList{productWebSite()});
+    }
+
+    // "Web" of the tray menu, "Web Site" of the Help menu and the About box's link: the web
+    // site in the browser, a message when no browser opens it, and the page of the help
+    // while the site has no address.
+    void webSiteFromEveryWayIn_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("tray menu") << 0;
+        QTest::newRow("Help menu") << 1;
+        QTest::newRow("About box") << 2;
+    }
+    void webSiteFromEveryWayIn() {
+        QFETCH(int, way);
+        Fixture f;
+        f.shell.dispatch(TrayMenu::Calendar);
+        AboutBox about(f.desktop.windows, [&f] { f.shell.openWebSite(); });
+        const auto open = [&] {
+            if (way == 0)
+                f.shell.dispatch(TrayMenu::Web);
+            else if (way == 1)
+                f.plm()->findChild<QAction*>(QStringLiteral("WebSiteMenu"))->trigger();
+            else
+                Q_EMIT about.findChild<QLabel*>(QStringLiteral("MakerLb"))->linkActivated("site");
+        };
+
+        qputenv("PLUMORA_WEBSITE", "https://plumora.test/");
+        open();
+        QCOMPARE(f.desktop.shell.openedUrls, QStringList{"https://plumora.test"});
         QVERIFY(f.desktop.dialogs.messages.isEmpty());
-        // With no browser to open it, the user is told so.
         f.desktop.shell.browserAvailable = false;
-        f.shell.dispatch(TrayMenu::Web);
+        open();
         QCOMPARE(f.desktop.dialogs.messages.size(), 1);
-        QVERIFY(f.desktop.dialogs.messages[0].text.contains(productWebSite()));
+        QCOMPARE(f.desktop.dialogs.messages[0].title, QStringLiteral("Plumora"));
+        QVERIFY(f.desktop.dialogs.messages[0].text.contains("https://plumora.test"));
+
+        qunsetenv("PLUMORA_WEBSITE");
+        f.desktop.shell.openedUrls.clear();
+        open();
+        QVERIFY(f.desktop.shell.openedUrls.isEmpty());
+        QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("about-plumora.htm"));
+        QCOMPARE(f.desktop.dialogs.messages.size(), 1);
+    }
+
+    void productAddress_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("web");
+        QTest::newRow("https") << "https://plumora.example.org" << true;
+        QTest::newRow("http, upper-case scheme") << "HTTP://10.0.0.1:8080" << true;
+        QTest::newRow("the local page") << QString(LocalProductPage) << false;
+        QTest::newRow("a file") << "file:///usr/share/plumora/help/index.htm" << false;
+        QTest::newRow("no host") << "https://" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void productAddress() {
+        QFETCH(QString, address);
+        QFETCH(bool, web);
+        QCOMPARE(isWebAddress(address), web);
     }
 
     void unloadAnsweredNoKeepsEverything() {
@@ -280,6 +353,102 @@ private Q_SLOTS:
         QVERIFY(f.plm() != nullptr);
         QVERIFY(f.plm()->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(f.released == 0 && f.quits == 0); // closing it ended nothing
+    }
+
+    void neverSmallerThanItsToolsNeed() {
+        Fixture f;
+        f.shell.tools().registerTool(MainToolbar::SSWPButton, [](QWidget* parent) {
+            auto* page = new StubTool(parent);
+            page->setMinimumSize(700, 420);
+            return page;
+        });
+        f.shell.dispatch(TrayMenu::SSWP);
+        f.plm()->show();
+        f.plm()->resize(200, 150);
+        QVERIFY(f.plm()->clientArea()->width() >= 700);
+        QVERIFY(f.plm()->clientArea()->height() >= 420);
+    }
+
+    // Help asked for from a modal window takes keys, clicks and its closing while that
+    // window stays open; the other windows stay blocked, as the modal window wants.
+    void helpOverAModalWindowIsUsable() {
+        Fixture f;
+        QFile topic(f.dir.filePath(QStringLiteral("help/editevents.htm")));
+        QVERIFY(topic.open(QIODevice::WriteOnly));
+        topic.write("<html><head><title>Edit Events</title></head><body>"
+                    "<p><a href=\"plm.htm\">Main window</a></p>" +
+                    QByteArray("<p>line</p>").repeated(300) + "</body></html>");
+        topic.close();
+        QWidget other;
+        other.setObjectName(QStringLiteral("Other"));
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+
+        // The help window is already open when the modal window comes up.
+        f.shell.showHelp(QStringLiteral("index.htm"));
+        QVERIFY(QTest::qWaitForWindowExposed(f.shell.helpWindow()));
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("EditEvents"));
+        bool checked = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            // Whatever fails below, the modal loop ends.
+            const auto end = qScopeGuard([&] { dialog.reject(); });
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            HelpWindow* help = f.shell.helpWindow();
+            QVERIFY(help && QTest::qWaitForWindowExposed(help));
+            QCOMPARE(help->currentTopic(), QStringLiteral("editevents.htm"));
+            auto* browser = help->findChild<QTextBrowser*>();
+            browser->setFocus();
+
+            // Keys come through the window system, which drops them for blocked windows.
+            QTest::keyClick(help->windowHandle(), Qt::Key_End);
+            QTRY_VERIFY(browser->verticalScrollBar()->value() > 0);
+            int otherKeys = 0;
+            KeyCounter counter(otherKeys);
+            other.installEventFilter(&counter);
+            QTest::keyClick(other.windowHandle(), Qt::Key_A);
+            QCOMPARE(otherKeys, 0);
+
+            // A click on a link follows it.
+            QTest::keyClick(help->windowHandle(), Qt::Key_Home);
+            QTRY_COMPARE(browser->verticalScrollBar()->value(), 0);
+            QTextCursor onLink = browser->document()->find("Main window");
+            onLink.setPosition(onLink.selectionStart() + 3);
+            const QPoint link =
+                browser->viewport()->mapTo(help, browser->cursorRect(onLink).center());
+            QCOMPARE(browser->anchorAt(browser->cursorRect(onLink).center()), "plm.htm");
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, link);
+            QTRY_COMPARE(help->currentTopic(), QStringLiteral("plm.htm"));
+
+            // Esc closes it; the modal window stays.
+            QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+            QTRY_VERIFY(!help->isVisible());
+            QVERIFY(dialog.isVisible());
+            checked = true;
+        });
+        dialog.exec();
+        QVERIFY(checked);
+    }
+
+    // The desktop's message box shows a text with markup as it is written.
+    void messageBoxesShowPlainText() {
+        QtDialogs dialogs;
+        QString shown;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    shown = box->text();
+                    format = box->textFormat();
+                    box->accept();
+                }
+            }
+        });
+        dialogs.messageBox(QStringLiteral("<h1>BIG</h1> not found."), QStringLiteral("Message"),
+                           MessageButtons::Ok, MessageIcon::Information);
+        QCOMPARE(shown, QStringLiteral("<h1>BIG</h1> not found."));
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {

@@ -6,6 +6,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -123,6 +124,44 @@ private Q_SLOTS:
         QList<int> all(TrayMenu::ItemCount);
         std::iota(all.begin(), all.end(), 0);
         QCOMPARE(clicked, all);
+    }
+
+    // Down from nothing takes the top entry; Up and Down wrap round; Enter chooses.
+    void theKeyboardWorksTheMenu() {
+        QList<int> chosen;
+        QPointer<Menu> menu = new Menu([&](int i) { chosen << i; });
+        menu->show();
+        const QList<int> order = TrayMenu::groups().first() + TrayMenu::groups().at(1);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QCOMPARE(menu->highlighted(), order.at(0));
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+        QCOMPARE(chosen, QList<int>{order.at(1)});
+        QTest::keyClick(menu, Qt::Key_Up);
+        QTest::keyClick(menu, Qt::Key_Up);
+        QCOMPARE(menu->highlighted(), TrayMenu::groups().last().last()); // wrapped to the bottom
+        QTest::keyClick(menu, Qt::Key_Enter);
+        QCOMPARE(chosen.last(), TrayMenu::groups().last().last());
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu);
+    }
+
+    // A screen reader sees every entry as a menu item named by its caption and can press it.
+    void everyEntryIsAMenuItemAScreenReaderCanPress() {
+        QList<int> chosen;
+        Menu menu([&](int i) { chosen << i; });
+        menu.show();
+        for (int i = 0; i < TrayMenu::ItemCount; ++i) {
+            QAccessibleInterface* entry = QAccessible::queryAccessibleInterface(menu.label(i));
+            QVERIFY(entry);
+            QCOMPARE(entry->role(), QAccessible::MenuItem);
+            QCOMPARE(entry->text(QAccessible::Name), TrayMenu::caption(i));
+            QVERIFY(entry->actionInterface());
+            entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        }
+        QList<int> all(TrayMenu::ItemCount);
+        std::iota(all.begin(), all.end(), 0);
+        QTRY_COMPARE(chosen, all);
     }
 
     void switchingToAnotherWindowClosesTheMenu() {

@@ -32,6 +32,18 @@ private Q_SLOTS:
             << screen << screen << QPoint(960, 1079) << menu << QPoint(870, 780);
         QTest::newRow("panel at the top: hangs from the panel")
             << screen << QRect(0, 32, 1920, 1048) << QPoint(1900, 12) << menu << QPoint(1686, 32);
+        QTest::newRow("icon at the top right in the work area: the menu opens below it")
+            << screen << screen << QPoint(1900, 12) << menu << QPoint(1686, 12);
+        QTest::newRow("just above the middle still opens below the cursor")
+            << screen << bottomPanel << QPoint(960, 539) << menu << QPoint(870, 539);
+        QTest::newRow("the middle itself stands on the bottom panel")
+            << screen << bottomPanel << QPoint(960, 540) << menu << QPoint(870, 740);
+        QTest::newRow("tall menu below the cursor is kept on the screen")
+            << QRect(0, 0, 300, 400) << QRect(0, 0, 300, 400) << QPoint(150, 150) << QSize(100, 320)
+            << QPoint(100, 80);
+        QTest::newRow("top panel of a second screen below the first")
+            << QRect(0, 1080, 1920, 1080) << QRect(0, 1110, 1920, 1050) << QPoint(1900, 1090)
+            << menu << QPoint(1686, 1110);
         QTest::newRow("second screen to the right")
             << QRect(1920, 0, 1280, 1024) << QRect(1920, 0, 1280, 1000) << QPoint(3190, 1010)
             << menu << QPoint(1920 + 1064, 710);

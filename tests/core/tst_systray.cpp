@@ -1,4 +1,5 @@
 #include "core/Schema.h"
+#include "core/ui/AppIcon.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/Menu.h"
@@ -7,6 +8,7 @@
 #include "mock/FakeDesktop.h"
 
 #include <QFileInfo>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,6 +41,24 @@ class TestSysTray : public QObject {
     };
 
 private Q_SLOTS:
+    // The tray paints the icon into its own surface: at a device pixel ratio of 2 it is
+    // drawn with twice the pixels, not stretched from the small one.
+    void theIconIsDrawnForTheScreensPixelRatio() {
+        const QIcon icon = plumoraIcon();
+        QImage painted(44, 44, QImage::Format_ARGB32_Premultiplied);
+        painted.setDevicePixelRatio(2);
+        painted.fill(Qt::transparent);
+        {
+            QPainter p(&painted);
+            icon.paint(&p, QRect(0, 0, 22, 22));
+        }
+        QImage sharp = icon.pixmap(QSize(44, 44), 1.0)
+                           .toImage()
+                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        sharp.setDevicePixelRatio(2);
+        QCOMPARE(painted, sharp);
+    }
+
     void firstStartShowsHelpOnceAndLoadsTheReminder() {
         FakeDesktop desktop;
         Install in(desktop);

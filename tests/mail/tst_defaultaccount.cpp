@@ -3,6 +3,7 @@
 #include "mail/DefaultAccount.h"
 #include "mail/MailAccountSync.h"
 #include "mock/FakeDesktop.h"
+#include "mock/Fifo.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,6 +85,26 @@ private Q_SLOTS:
         const MailAccount found = readThunderbirdAccount(home.path());
         QCOMPARE(found.user, user);
         QCOMPARE(found.server, server);
+    }
+
+    // Either of Thunderbird's files made a named pipe: the account reads as none, at once.
+    void aPipeInPlaceOfAFileDoesNotBlock_data() {
+        QTest::addColumn<QString>("pipe");
+        QTest::newRow("profiles.ini") << "profiles.ini";
+        QTest::newRow("prefs.js") << "wxyz.default/prefs.js";
+    }
+    void aPipeInPlaceOfAFileDoesNotBlock() {
+        QFETCH(QString, pipe);
+        QTemporaryDir home;
+        const QString root = home.filePath(QStringLiteral(".thunderbird/"));
+        writeFile(root + QStringLiteral("profiles.ini"), Profiles);
+        writeFile(root + QStringLiteral("wxyz.default/prefs.js"), prefs("pop3"));
+        QVERIFY(QFile::remove(root + pipe));
+        QVERIFY(Fifo::make(root + pipe));
+        MailAccount found{QStringLiteral("x"), QStringLiteral("y")};
+        QVERIFY(Fifo::finishesWithin([&] { found = readThunderbirdAccount(home.path()); },
+                                     {root + pipe}));
+        QCOMPARE(found, MailAccount{});
     }
 
     // The start-up sync: a password is never kept for an account it was not typed for.

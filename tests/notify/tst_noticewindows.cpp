@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 class TestNoticeWindows : public QObject {
     Q_OBJECT
@@ -101,12 +102,52 @@ private Q_SLOTS:
         QCOMPARE(m_notices->reminder(), r); // and it stays
     }
 
+    // A description longer than the window holds ends with an ellipsis on the last line
+    // that fits whole; the tool tip shows it all, markup as written.
+    void longTextsEndWithAnEllipsis() {
+        const QString markup = QStringLiteral("<h1 style=\"color:red\">BIG RED</h1> ");
+        const QString text = markup + QStringLiteral("a very long description ").repeated(12);
+        addEvent(0, text);
+        m_notices->loadReminder();
+        Reminder* r = m_notices->reminder();
+        r->remindTimerTick();
+        auto* message = r->findChild<QLabel*>(QStringLiteral("MessageLB"));
+        const QString shown = message->text();
+        QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(shown.startsWith(markup.trimmed()));
+        const QFontMetrics metrics(message->font());
+        QVERIFY(metrics.boundingRect(message->contentsRect(), Qt::TextWordWrap, shown).height() <=
+                message->contentsRect().height());
+        for (const QString& line : shown.split(u'\n'))
+            QVERIFY(metrics.horizontalAdvance(line) <= message->contentsRect().width());
+
+        QTextDocument tip;
+        tip.setHtml(message->toolTip());
+        QCOMPARE(tip.toPlainText(), text);
+        QVERIFY(!message->toolTip().contains(QStringLiteral("<h1")));
+
+        const auto* up = r->findChild<QWidget*>(QStringLiteral("EventsUDUp"));
+        const auto* down = r->findChild<QWidget*>(QStringLiteral("EventsUDDown"));
+        QCOMPARE(up->accessibleName(), QStringLiteral("Next event"));
+        QCOMPARE(down->accessibleName(), QStringLiteral("Previous event"));
+    }
+
+    void shortTextsStayWhole() {
+        QCOMPARE(Reminder::fitText(QStringLiteral("Dentist"), QFont(), QSize(250, 40)),
+                 QStringLiteral("Dentist"));
+    }
+
     void reminderWithNothingToAnnounceBuildsNoWindow() {
         addEvent(4, QStringLiteral("beyond the horizon"));
         m_notices->loadReminder();
         QVERIFY(!m_notices->reminder());
         QVERIFY(m_desktop->windows.shownWindows.isEmpty() && m_calendar.isEmpty());
         QVERIFY(!QFile::exists(rmwav()));
+        QVERIFY(!m_notices->popMsg());
+        m_notices->loadReminder(true); // asked for by the user: told that nothing is coming
+        QVERIFY(m_notices->popMsg());
+        QCOMPARE(m_notices->popMsg()->message(), QStringLiteral("No events in the coming 3 days."));
+        QVERIFY(!m_notices->reminder());
         addEvent(1, QStringLiteral("tomorrow"));
         m_notices->loadReminder(); // the next load finds something and builds the window
         QVERIFY(m_notices->reminder());

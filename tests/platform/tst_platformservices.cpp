@@ -1,3 +1,4 @@
+#include "mock/Fifo.h"
 #include "platform/DesktopEntries.h"
 #include "platform/RegistryStore.h"
 
@@ -13,6 +14,7 @@ void writeFile(const QString& path, const QByteArray& text) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
+using Files = QMap<QString, QString>;
 const QString Root = QStringLiteral("HKEY_CURRENT_USER");
 const QString Key = QStringLiteral("Control Panel\\Desktop");
 } // namespace
@@ -67,33 +69,138 @@ private Q_SLOTS:
         QCOMPARE(DesktopEntries::splitExec(exec), args);
     }
 
-    void defaultMailHandlerFollowsPrecedence() {
-        const QString config = m_dir.filePath(QStringLiteral("config"));
-        const QString userData = m_dir.filePath(QStringLiteral("data"));
-        const QString systemData = m_dir.filePath(QStringLiteral("sysdata"));
-        writeFile(systemData + QStringLiteral("/applications/evolution.desktop"),
-                  "[Desktop Entry]\nName=Evolution\nExec=evolution %U\n");
-        writeFile(systemData + QStringLiteral("/applications/thunderbird.desktop"),
-                  "[Desktop Entry]\nName=Thunderbird Mail\nExec=thunderbird %u\n");
-        writeFile(systemData + QStringLiteral("/applications/mimeapps.list"),
-                  "[Default Applications]\nx-scheme-handler/mailto=evolution.desktop\n");
-        const QStringList data{userData, systemData};
-        QCOMPARE(DesktopEntries::defaultApplication(QStringLiteral("x-scheme-handler/mailto"),
-                                                    {config}, data),
-                 QStringLiteral("evolution.desktop"));
+    // The mailto handler found as the MIME-applications rules say, in a tree of folders:
+    // C (config home), C2 (a config dir), D (data home), D2 (a data dir). D2 has
+    // evolution, thunderbird, a hidden entry and kde4/kmail installed; D has geary.
+    void defaultMailHandler_data() {
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<QStringList>("desktops");
+        QTest::addColumn<QString>("expected");
 
-        // The user's own choice wins; an entry that is not installed is passed over.
-        writeFile(config + QStringLiteral("/mimeapps.list"),
-                  "[Added Associations]\nx-scheme-handler/mailto=evolution.desktop\n"
-                  "[Default Applications]\n"
-                  "x-scheme-handler/mailto=gone.desktop;thunderbird.desktop;\n");
-        QCOMPARE(DesktopEntries::defaultApplication(QStringLiteral("x-scheme-handler/mailto"),
-                                                    {config}, data),
-                 QStringLiteral("thunderbird.desktop"));
+        const QString cache = QStringLiteral("D2/applications/mimeinfo.cache");
+        const auto group = [](const char* name, const char* ids) {
+            return QStringLiteral("[%1]\nx-scheme-handler/mailto=%2\n")
+                .arg(QLatin1String(name), QLatin1String(ids));
+        };
+        const auto defaults = [&](const char* ids) { return group("Default Applications", ids); };
+        const QString cached = QStringLiteral("[MIME Cache]\nx-scheme-handler/mailto="
+                                              "thunderbird.desktop;evolution.desktop;\n");
+        const QStringList none;
+        const QStringList xfce{QStringLiteral("xfce")};
+
+        QTest::newRow("nothing registered") << Files{} << none << QString();
+        QTest::newRow("registered only by its package")
+            << Files{{cache, cached}} << none << "thunderbird.desktop";
+        QTest::newRow("the distribution's defaults.list")
+            << Files{{cache, cached},
+                     {"D2/applications/defaults.list", defaults("evolution.desktop")}}
+            << none << "evolution.desktop";
+        QTest::newRow("the desktop's own list first")
+            << Files{{"C/xfce-mimeapps.list", defaults("geary.desktop")},
+                     {"C/mimeapps.list", defaults("evolution.desktop")}}
+            << xfce << "geary.desktop";
+        QTest::newRow("another desktop's list is not read")
+            << Files{{"C/xfce-mimeapps.list", defaults("geary.desktop")},
+                     {"C/mimeapps.list", defaults("evolution.desktop")}}
+            << QStringList{"gnome"} << "evolution.desktop";
+        QTest::newRow("the user's choice over the system's")
+            << Files{{"C/mimeapps.list", defaults("evolution.desktop")},
+                     {"C2/mimeapps.list", defaults("thunderbird.desktop")}}
+            << none << "evolution.desktop";
+        QTest::newRow("a default not installed gives way to the next list")
+            << Files{{"C/mimeapps.list", defaults("gone.desktop")},
+                     {"D2/applications/mimeapps.list", defaults("evolution.desktop")}}
+            << none << "evolution.desktop";
+        QTest::newRow("a hidden entry is not installed")
+            << Files{{"C/mimeapps.list", defaults("hidden.desktop;evolution.desktop;")}} << none
+            << "evolution.desktop";
+        QTest::newRow("an added association before the cache")
+            << Files{{"C/mimeapps.list", group("Added Associations", "geary.desktop")},
+                     {cache, cached}}
+            << none << "geary.desktop";
+        QTest::newRow("a removed association leaves the cache's next entry")
+            << Files{{"C/mimeapps.list", group("Removed Associations", "thunderbird.desktop")},
+                     {cache, cached}}
+            << none << "evolution.desktop";
+        QTest::newRow("the desktop's own list adds no associations")
+            << Files{{"C/xfce-mimeapps.list", group("Added Associations", "geary.desktop")},
+                     {cache, cached}}
+            << xfce << "thunderbird.desktop";
+        QTest::newRow("an id naming a subfolder")
+            << Files{{"C/mimeapps.list", defaults("kde4-kmail.desktop")}} << none
+            << "kde4-kmail.desktop";
+    }
+    void defaultMailHandler() {
+        QFETCH(Files, files);
+        QFETCH(QStringList, desktops);
+        QFETCH(QString, expected);
+        QTemporaryDir tree;
+        const auto at = [&](const QString& relative) { return tree.filePath(relative); };
+        writeFile(at("D2/applications/evolution.desktop"),
+                  "[Desktop Entry]\nName=Evolution\nExec=evolution %U\n");
+        writeFile(at("D2/applications/thunderbird.desktop"),
+                  "[Desktop Entry]\nName=Thunderbird Mail\nExec=thunderbird %u\n");
+        writeFile(at("D2/applications/hidden.desktop"),
+                  "[Desktop Entry]\nName=Old\nExec=old\nHidden=true\n");
+        writeFile(at("D2/applications/kde4/kmail.desktop"),
+                  "[Desktop Entry]\nName=KMail\nExec=kmail\n");
+        writeFile(at("D/applications/geary.desktop"),
+                  "[Desktop Entry]\nName=Geary\nExec=geary --compose %u\n");
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            writeFile(at(it.key()), it.value().toUtf8());
+        const DesktopEntries::Folders folders{{at("C"), at("C2")}, {at("D"), at("D2")}, desktops};
+        QCOMPARE(
+            DesktopEntries::defaultApplication(QStringLiteral("x-scheme-handler/mailto"), folders),
+            expected);
+    }
+
+    void desktopEntries() {
+        QTemporaryDir tree;
+        writeFile(tree.filePath("share/applications/thunderbird.desktop"),
+                  "# comment\n[Desktop Action Compose]\nExec=other\n"
+                  "[Desktop Entry]\nName=Thunderbird Mail\nName[de]=Post\n"
+                  "Exec=thunderbird %u\n");
+        const QStringList data{tree.filePath("share")};
         const auto entry = DesktopEntries::find(QStringLiteral("thunderbird.desktop"), data);
+        QVERIFY(entry.valid);
         QCOMPARE(entry.name, QStringLiteral("Thunderbird Mail"));
         QCOMPARE(entry.exec, QStringList{QStringLiteral("thunderbird")});
         QVERIFY(!DesktopEntries::find(QStringLiteral("../thunderbird.desktop"), data).valid);
+        QVERIFY(!DesktopEntries::find(QStringLiteral("missing.desktop"), data).valid);
+    }
+
+    // A named pipe in place of any file the lookup reads: it is passed over at once.
+    void aPipeInPlaceOfAFileDoesNotBlock_data() {
+        QTest::addColumn<QString>("pipe");
+        QTest::newRow("mimeapps.list") << "C/mimeapps.list";
+        QTest::newRow("desktop-specific list") << "C/xfce-mimeapps.list";
+        QTest::newRow("defaults.list") << "D/applications/defaults.list";
+        QTest::newRow("mimeinfo.cache") << "D/applications/mimeinfo.cache";
+        QTest::newRow("desktop entry") << "D/applications/geary.desktop";
+    }
+    void aPipeInPlaceOfAFileDoesNotBlock() {
+        QFETCH(QString, pipe);
+        QTemporaryDir tree;
+        QDir().mkpath(tree.filePath("C"));
+        QDir().mkpath(tree.filePath("D/applications"));
+        writeFile(tree.filePath("D/applications/evolution.desktop"),
+                  "[Desktop Entry]\nName=Evolution\nExec=evolution\n");
+        writeFile(tree.filePath("C/mimeapps.list"),
+                  "[Default Applications]\nx-scheme-handler/mailto=geary.desktop;"
+                  "evolution.desktop\n");
+        QFile::remove(tree.filePath(pipe));
+        QVERIFY(Fifo::make(tree.filePath(pipe)));
+        const DesktopEntries::Folders folders{
+            {tree.filePath("C")}, {tree.filePath("D")}, {QStringLiteral("xfce")}};
+        QString found;
+        QVERIFY(Fifo::finishesWithin(
+            [&] {
+                found = DesktopEntries::defaultApplication(
+                    QStringLiteral("x-scheme-handler/mailto"), folders);
+            },
+            {tree.filePath(pipe)}));
+        QCOMPARE(found,
+                 pipe == "C/mimeapps.list" ? QString() : QStringLiteral("evolution.desktop"));
     }
 };
 

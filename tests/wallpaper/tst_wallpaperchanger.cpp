@@ -275,12 +275,19 @@ private Q_SLOTS:
 
     void downloadLink() {
         WallpaperChanger page(m_context);
+        qputenv("PLUMORA_WEBSITE", "https://plumora.test");
         cmd(page, "downloadLb")->click();
-        QCOMPARE(m_desktop.shell.openedUrls, QStringList{productWebSite() + "/wallpaper.htm"});
+        QCOMPARE(m_desktop.shell.openedUrls, QStringList{"https://plumora.test/wallpaper.htm"});
         QVERIFY(m_desktop.dialogs.messages.isEmpty());
         m_desktop.shell.browserAvailable = false;
         cmd(page, "downloadLb")->click();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        // Without a web site there is nothing to open: the user is told so.
+        qunsetenv("PLUMORA_WEBSITE");
+        cmd(page, "downloadLb")->click();
+        QCOMPARE(m_desktop.shell.openedUrls.size(), 2);
+        QCOMPARE(m_desktop.dialogs.messages.size(), 2);
+        QVERIFY(m_desktop.dialogs.messages[1].text.contains("no web site"));
     }
 
     // Every control the keyboard reaches has a name for assistive tools.

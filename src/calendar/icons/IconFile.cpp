@@ -263,14 +263,22 @@ QList<Entry> groupEntries(QByteArrayView directory, const QHash<quint16, QByteAr
     return entries;
 }
 
-QList<IconGroup> decodeGroups(const QList<QByteArrayView>& groups,
+// A group resource's directory and the name the file gives it ("" for a number).
+struct GroupResource {
+    QByteArrayView directory;
+    QString name;
+};
+
+QList<IconGroup> decodeGroups(const QList<GroupResource>& groups,
                               const QHash<quint16, QByteArrayView>& icons, int preferredSide,
                               Budget& budget) {
     QList<IconGroup> result;
-    for (const QByteArrayView& directory : groups) {
-        IconGroup group = decodeGroup(groupEntries(directory, icons), preferredSide, budget);
+    for (const GroupResource& resource : groups) {
+        IconGroup group =
+            decodeGroup(groupEntries(resource.directory, icons), preferredSide, budget);
         if (group.images.isEmpty())
             break;
+        group.name = resource.name;
         result.append(group);
     }
     return result;
@@ -285,8 +293,15 @@ QList<IconGroup> readNe(const Bytes& b, qint64 ne, int preferredSide, Budget& bu
     const int shift = b.u16(table);
     if (shift > 16)
         return {};
-    QList<QByteArrayView> groups;
+    QList<GroupResource> groups;
     QHash<quint16, QByteArrayView> icons;
+    // A resource without the high bit of its id is named: a length-prefixed string at that
+    // offset of the table.
+    const auto nameAt = [&](quint16 id) {
+        const qint64 off = table + id;
+        const int length = b.u8(off);
+        return b.has(off + 1, length) ? QString::fromLatin1(b.clamped(off + 1, length)) : QString();
+    };
     qint64 at = table + 2;
     for (int t = 0; t < MaxResourceTypes && b.has(at, 2); ++t) {
         const quint16 type = b.u16(at);
@@ -301,7 +316,7 @@ QList<IconGroup> readNe(const Bytes& b, qint64 ne, int preferredSide, Budget& bu
                 b.clamped(qint64(b.u16(at)) << shift, qint64(b.u16(at + 2)) << shift);
             const quint16 id = b.u16(at + 6);
             if (type == (0x8000 | RtGroupIcon) && groups.size() < MaxGroups)
-                groups.append(data);
+                groups.append({data, id & 0x8000 ? QString() : nameAt(id)});
             else if (type == (0x8000 | RtIcon) && (id & 0x8000) && !icons.contains(id & 0x7FFF))
                 icons.insert(id & 0x7FFF, data);
         }
@@ -344,7 +359,7 @@ public:
     QList<IconGroup> read(int preferredSide, Budget& budget) const {
         if (m_root < 0)
             return {};
-        QList<QByteArrayView> groups;
+        QList<GroupResource> groups;
         QHash<quint16, QByteArrayView> icons;
         for (const auto& [type, typeDir] : children(m_root)) {
             if (type != RtGroupIcon && type != RtIcon)
@@ -352,7 +367,7 @@ public:
             for (const auto& [id, nameDir] : children(typeDir)) {
                 const QByteArrayView data = firstLanguage(nameDir);
                 if (type == RtGroupIcon && groups.size() < MaxGroups)
-                    groups.append(data);
+                    groups.append({data, id & 0x80000000u ? nameAt(id & 0x7FFFFFFFu) : QString()});
                 else if (type == RtIcon && id <= 0xFFFF && !icons.contains(quint16(id)))
                     icons.insert(quint16(id), data);
             }
@@ -361,6 +376,19 @@ public:
     }
 
 private:
+    // A named entry's name: a count of UTF-16 units and the units, at `offset` of the
+    // resource directory.
+    QString nameAt(quint32 offset) const {
+        const qint64 at = m_root + offset;
+        const int length = m_b.u16(at);
+        if (!m_b.has(at + 2, 2 * qint64(length)))
+            return {};
+        QString name(length, Qt::Uninitialized);
+        for (int i = 0; i < length; ++i)
+            name[i] = QChar(m_b.u16(at + 2 + 2 * i));
+        return name;
+    }
+
     // The file offset of an address, when a section keeps it in the file; else -1.
     qint64 offsetOf(quint32 rva) const {
         for (int i = 0; i < m_sections; ++i) {

@@ -16,6 +16,9 @@ struct IconImage {
 // one icon; a library or program holds one icon per group resource).
 struct IconGroup {
     QList<IconImage> images;
+    // The name a library or program gives the icon's resource ("BIRTHDAY"); empty when it
+    // has only a number, and for an .ico file.
+    QString name;
 };
 
 // Reads the icons of .ico files, NE icon libraries (.icl, 16-bit resources) and PE programs

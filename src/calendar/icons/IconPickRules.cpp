@@ -64,23 +64,45 @@ QImage cellPicture(const IconGroup& icon) {
 Loaded loadIcons(const QString& fileName, const AppPaths& paths) {
     Loaded result;
     result.fileName = isDefaultLibrary(fileName, paths) ? QString() : fileName;
-    const auto picturesOf = [](const QString& file) {
-        QList<QImage> pictures;
-        for (const IconGroup& icon : IconFile::readFile(file, PictureSide)) {
+    const auto fill = [&result](const QString& file) {
+        result.pictures.clear();
+        result.names.clear();
+        const QList<IconGroup> icons = IconFile::readFile(file, PictureSide);
+        for (const IconGroup& icon : icons) {
             QImage picture = cellPicture(icon);
             if (picture.isNull())
                 break;
-            pictures.append(picture);
+            result.pictures.append(picture);
+            QString name = icon.name.simplified();
+            if (name.isEmpty() && icons.size() == 1)
+                name = QFileInfo(file).completeBaseName();
+            if (name.isEmpty())
+                name = QStringLiteral("Icon %1").arg(result.names.size() + 1);
+            result.names.append(name);
         }
-        return pictures;
     };
-    result.pictures = picturesOf(result.fileName.isEmpty() ? defaultLibrary(paths) : fileName);
+    fill(result.fileName.isEmpty() ? defaultLibrary(paths) : fileName);
     if (result.pictures.isEmpty()) {
         result.notFound = true;
         result.fileName.clear();
-        result.pictures = picturesOf(defaultLibrary(paths));
+        fill(defaultLibrary(paths));
     }
     return result;
+}
+
+int startIndex(const Loaded& loaded, const QImage& current, const QImage& defaultIcon) {
+    if (current.isNull() || loaded.pictures.isEmpty())
+        return 0;
+    const auto same = [](const QImage& a, const QImage& b) {
+        return a.size() == b.size() &&
+               a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+    };
+    if (loaded.fileName.isEmpty() && same(current, defaultIcon))
+        return 0;
+    for (int k = 0; k < loaded.pictures.size(); ++k)
+        if (same(current, loaded.pictures[k]))
+            return k;
+    return 0;
 }
 
 QImage pickedPicture(int k, bool defaultLibrary, const QImage& clicked, const QImage& defaultIcon) {

@@ -44,7 +44,10 @@ QImage cellPicture(const IconGroup& icon);
 struct Loaded {
     QString fileName;       // "" when the default library was loaded
     QList<QImage> pictures; // cellPicture of every icon, in the file's order
-    bool notFound = false;  // the chosen file had no icons: tell the user
+    // Each picture's name: the one the file gives it, the name of an .ico file, or
+    // "Icon <its number>" (from 1). Text from a file: show it as plain text.
+    QStringList names;
+    bool notFound = false; // the chosen file had no icons: tell the user
 };
 // Loads `fileName` ("" for the default library); a file without icons gives way to the
 // default library. A missing default library gives no pictures.
@@ -53,6 +56,11 @@ Loaded loadIcons(const QString& fileName, const AppPaths& paths);
 // The picture a click on icon k hands to the editor: the editor's default event icon for
 // the first icon of the default library, else the clicked icon's picture.
 QImage pickedPicture(int k, bool defaultLibrary, const QImage& clicked, const QImage& defaultIcon);
+
+// Where the picker starts: the index of `current` (an event's picture, as the editor holds
+// it) among `loaded`'s pictures, the default event icon standing for the first icon of the
+// default library; 0 when it is not there.
+int startIndex(const Loaded& loaded, const QImage& current, const QImage& defaultIcon);
 
 } // namespace IconPickRules
 

@@ -123,7 +123,7 @@ QByteArray ico(const QList<StoredPicture>& pictures) {
 }
 
 QByteArray neLibrary(const QList<QList<StoredPicture>>& icons, const QByteArray& moduleName,
-                     const QByteArray& description) {
+                     const QByteArray& description, const QStringList& names) {
     // Resources: every group directory, then every picture, numbered in order.
     QList<QByteArray> groups, pictures;
     for (const QList<StoredPicture>& icon : icons) {
@@ -144,6 +144,7 @@ QByteArray neLibrary(const QList<QList<StoredPicture>>& icons, const QByteArray&
     qint64 total = 4096;
     for (const QByteArray& r : groups + pictures)
         total += r.size() + 512;
+    total += 256 * names.size();
     int shift = 4;
     while ((total >> shift) > 0xFFFF && shift < 8)
         ++shift;
@@ -156,11 +157,28 @@ QByteArray neLibrary(const QList<QList<StoredPicture>>& icons, const QByteArray&
     out.append(QByteArray(0x40, '\0'));
 
     // Resource table: alignment, the group type with its entries, the icon type with its
-    // entries, the end of types and an empty name list.
+    // entries, the end of types, then the names, each a length and its characters, that
+    // named entries point at (by their offset in the table), and an empty one to end them.
+    QList<QByteArray> groupNames;
+    for (int i = 0; i < groups.size(); ++i)
+        groupNames.append(i < names.size() ? names[i].toLatin1().left(255) : QByteArray());
+    const qint64 namesStart = 2 + (8 + 12 * groups.size()) + (8 + 12 * pictures.size()) + 2;
+    QList<int> groupIds;
+    qint64 nameAt = namesStart;
+    for (int i = 0; i < groups.size(); ++i) {
+        if (groupNames[i].isEmpty() || nameAt > 0x7FFF) {
+            groupIds.append(0x8000 | (i + 1));
+            continue;
+        }
+        groupIds.append(int(nameAt));
+        nameAt += 1 + groupNames[i].size();
+    }
+
     const qint64 table = out.size();
     put16(out, shift);
     QList<qint64> slots;
-    const auto typeInfo = [&](int type, const QList<QByteArray>& items, int flags) {
+    const auto typeInfo = [&](int type, const QList<QByteArray>& items, int flags,
+                              const QList<int>& ids) {
         put16(out, 0x8000 | type);
         put16(out, int(items.size()));
         put32(out, 0);
@@ -169,13 +187,19 @@ QByteArray neLibrary(const QList<QList<StoredPicture>>& icons, const QByteArray&
             put16(out, 0); // offset and length, filled in below
             put16(out, 0);
             put16(out, flags);
-            put16(out, 0x8000 | (i + 1));
+            put16(out, ids.isEmpty() ? 0x8000 | (i + 1) : ids[i]);
             put32(out, 0);
         }
     };
-    typeInfo(14, groups, 0x1030); // moveable, pure, discardable
-    typeInfo(3, pictures, 0x1010);
+    typeInfo(14, groups, 0x1030, groupIds); // moveable, pure, discardable
+    typeInfo(3, pictures, 0x1010, {});
     put16(out, 0);
+    for (int i = 0; i < groups.size(); ++i) {
+        if (groupIds[i] & 0x8000)
+            continue;
+        put8(out, int(groupNames[i].size()));
+        out.append(groupNames[i]);
+    }
     put8(out, 0);
 
     const qint64 resident = out.size();

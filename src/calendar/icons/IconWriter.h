@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QStringList>
 
 // One picture of an icon as a file stores it: the encoded bytes (a DIB with its AND mask,
 // or PNG) and what the icon directories say about it.
@@ -23,10 +24,11 @@ StoredPicture picture(const QImage& image);
 // An .ico file holding one icon made of `pictures`.
 QByteArray ico(const QList<StoredPicture>& pictures);
 
-// An NE icon library: one group icon resource per entry of `icons`, numbered from 1 in
-// order, and one icon resource per picture. Empty when the pictures are too large for the
-// format (more than 16 MB in all).
+// An NE icon library: one group icon resource per entry of `icons`, and one icon resource
+// per picture. A group with an entry in `names` (Latin-1, up to 255 characters) is named
+// so; the others are numbered by their position from 1. Empty when the pictures are too
+// large for the format (more than 16 MB in all).
 QByteArray neLibrary(const QList<QList<StoredPicture>>& icons, const QByteArray& moduleName,
-                     const QByteArray& description);
+                     const QByteArray& description, const QStringList& names = {});
 
 } // namespace IconWriter

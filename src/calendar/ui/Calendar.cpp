@@ -62,6 +62,8 @@ Calendar::Calendar(AppContext& context, QWidget* parent)
     setSelectedDate(m_context.clock.today());
     m_yearUd->setProperty("value", m_context.clock.today().year());
     applyGeometry();
+    const QSizeF least = CalendarGeometry::minimumClient();
+    setMinimumSize(px(least.width()), px(least.height()));
 }
 
 Calendar::~Calendar() = default;
@@ -89,6 +91,11 @@ void Calendar::buildControls() {
         b->setArrowType(i == 0 ? Qt::LeftArrow : Qt::RightArrow);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
+        const QString name =
+            i == 0 ? QStringLiteral("Previous month") : QStringLiteral("Next month");
+        b->setAccessibleName(name);
+        b->setToolTip(name +
+                      (i == 0 ? QStringLiteral(" (Page Up)") : QStringLiteral(" (Page Down)")));
         connect(b, &QToolButton::clicked, this, [this, i] { monthButton(i); });
         m_monthButtons[i] = b;
     }
@@ -113,6 +120,11 @@ void Calendar::buildControls() {
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setFixedSize(px(240), px(195));
+        const QString name =
+            step > 0 ? QStringLiteral("Next year") : QStringLiteral("Previous year");
+        b->setAccessibleName(name);
+        b->setToolTip(name + (step > 0 ? QStringLiteral(" (Ctrl+Page Down)")
+                                       : QStringLiteral(" (Ctrl+Page Up)")));
         udLayout->addWidget(b);
         connect(b, &QToolButton::clicked, this, [this, step] { yearStep(step); });
     }
@@ -120,17 +132,22 @@ void Calendar::buildControls() {
 
     m_weekdays = new QLabel(m_calFrame);
     m_weekdays->setObjectName(QStringLiteral("WkDayPic"));
+    m_weekdays->setAccessibleName(QStringLiteral("Days of the week"));
 
     m_grid = new CalendarGrid(m_calFrame);
     m_grid->setProperty("tag", 0);
+    m_grid->setToolTip(QString());
     connect(m_grid, &CalendarGrid::pressed, this, &Calendar::gridPressed);
     connect(m_grid, &CalendarGrid::moved, this, &Calendar::gridMoved);
     connect(m_grid, &CalendarGrid::doubleClicked, this, &Calendar::editEvents);
     connect(m_grid, &CalendarGrid::keyPressed, this, &Calendar::gridKey);
+    m_calHeadImg->setAccessibleName(QStringLiteral("Month and year"));
 
     m_tooltip = new QLabel(this);
     m_tooltip->setObjectName(QStringLiteral("ToolTipLb"));
     m_tooltip->setWordWrap(true);
+    // Event texts are the user's own or downloaded: never read as markup.
+    m_tooltip->setTextFormat(Qt::PlainText);
     m_tooltip->setAutoFillBackground(true);
     m_tooltip->setFrameShape(QFrame::Box);
     m_tooltip->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -147,6 +164,8 @@ void Calendar::buildControls() {
     m_searchLabel->setObjectName(QStringLiteral("SearchLb"));
     m_searchTb = new QLineEdit(m_cmdFrame);
     m_searchTb->setObjectName(QStringLiteral("SearchTb"));
+    m_searchTb->setAccessibleName(QStringLiteral("Search Events"));
+    m_searchLabel->setBuddy(m_searchTb);
     const auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(QString::fromLatin1(caption), m_cmdFrame);
         b->setObjectName(QLatin1String(name));
@@ -280,8 +299,10 @@ void Calendar::redraw(bool force) {
 
     // The drawn grid is known by its first day, not by the month number alone: January of
     // another year must be drawn again too.
-    if (!force && first == m_drawnFirst)
+    if (!force && first == m_drawnFirst) {
+        describeSelection();
         return;
+    }
 
     const QDate last = first.addDays(MonthLayout::Cells - 1);
     MonthPainter::MonthScene scene;
@@ -289,6 +310,7 @@ void Calendar::redraw(bool force) {
     scene.month = selected.month();
     scene.flags = holidayFlags();
     scene.smallIcons = smallIcons();
+    scene.today = m_context.clock.today();
     // The rows live only for this drawing; the window keeps just the tooltip list. Of the
     // thousands a month can fetch, only those drawn need their text and picture read.
     const std::vector<EventRow> rows = m_store.readMonthDrawn(
@@ -320,6 +342,21 @@ void Calendar::redraw(bool force) {
     m_title->setProperty("tag", selected.month());
     placeTitle();
     m_drawnFirst = first;
+    describeSelection();
+}
+
+void Calendar::describeSelection() {
+    // A screen reader hears the selected day and its events, as the tooltip lists them.
+    const QDate selected = selectedDate();
+    const QString day = locale().toString(selected, QStringLiteral("dddd, d MMMM yyyy"));
+    QStringList events;
+    for (const MonthLayout::TooltipEntry& e : m_tooltips)
+        if (e.key == MonthLayout::tooltipKey(selected))
+            events << e.text;
+    m_grid->setAccessibleName(day);
+    m_grid->setAccessibleDescription(events.isEmpty() ? QStringLiteral("No events.")
+                                                      : QStringLiteral("Events: ") +
+                                                            events.join(QStringLiteral("; ")));
 }
 
 void Calendar::placeTitle() {
@@ -365,8 +402,18 @@ void Calendar::findNext() {
         findNextHook(m_searchTb->text());
 }
 
-void Calendar::gridKey(int key) {
+void Calendar::gridKey(int key, Qt::KeyboardModifiers modifiers) {
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     switch (key) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        const int step = key == Qt::Key_PageUp ? -1 : 1;
+        if (ctrl)
+            yearStep(step);
+        else
+            monthButton(step < 0 ? 0 : 1);
+        break;
+    }
     case Qt::Key_Up:
         go(MonthLayout::stepDays(selectedDate(), -7), false);
         break;

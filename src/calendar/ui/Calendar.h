@@ -98,7 +98,9 @@ private:
     void editEvents();
     void exportEvents();
     void findNext();
-    void gridKey(int key);
+    void gridKey(int key, Qt::KeyboardModifiers modifiers);
+    // The grid's accessible name and description: the selected date and its events.
+    void describeSelection();
     void gridPressed(const QPointF& twips);
     void gridMoved(const QPointF& twips);
 

@@ -1,6 +1,7 @@
 #include "calendar/ui/CalendarGrid.h"
 
 #include "calendar/MonthLayout.h"
+#include "calendar/MonthPainter.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -20,8 +21,9 @@ CalendarGrid::CalendarGrid(QWidget* parent) : QWidget(parent), m_shape(new QFram
 
     m_shape->setObjectName(QStringLiteral("SelShape"));
     m_shape->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_shape->setStyleSheet(QStringLiteral(
-        "#SelShape { border: 2px solid rgb(70, 120, 200); background: transparent; }"));
+    m_shape->setStyleSheet(QStringLiteral("#SelShape { border: 2px solid %1; background: "
+                                          "transparent; }")
+                               .arg(QColor::fromRgb(MonthPainter::SelectionColour).name()));
 }
 
 void CalendarGrid::setImage(QImage image) {
@@ -39,6 +41,21 @@ void CalendarGrid::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::white);
     if (!m_image.isNull())
         p.drawImage(QPoint(0, 0), m_image);
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void CalendarGrid::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CalendarGrid::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CalendarGrid::mousePressEvent(QMouseEvent* event) {
@@ -60,9 +77,11 @@ void CalendarGrid::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
     case Qt::Key_Left:
     case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        Q_EMIT keyPressed(event->key());
+        Q_EMIT keyPressed(event->key(), event->modifiers() & ~Qt::KeypadModifier);
         event->accept();
         return;
     default:

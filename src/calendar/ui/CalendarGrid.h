@@ -7,8 +7,9 @@
 class QFrame;
 
 // The month grid surface (CalPic): shows the image the last full redraw painted, carries
-// the selection rectangle SelShape, and reports the user's input on it in twips. It keeps
-// no calendar state; the Calendar window decides what every input does.
+// the selection rectangle SelShape, and reports the user's input on it in twips. A frame in
+// the highlight colour shows when it has the keyboard focus. It keeps no calendar state;
+// the Calendar window decides what every input does.
 class CalendarGrid : public QWidget {
     Q_OBJECT
 public:
@@ -24,8 +25,9 @@ Q_SIGNALS:
     void pressed(QPointF twips);
     void moved(QPointF twips);
     void doubleClicked();
-    // Arrow keys, Enter and Return; other keys go on to the window.
-    void keyPressed(int key);
+    // Arrow keys, Page Up and Page Down (with Ctrl too), Enter and Return; other keys go on
+    // to the window.
+    void keyPressed(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +35,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QImage m_image;

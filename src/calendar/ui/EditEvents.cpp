@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -25,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -55,10 +57,17 @@ public:
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
         const QImage picture = index.data(ShownRole).value<QImage>();
         const QRect r = option.rect;
-        if (!picture.isNull())
-            painter->drawImage(QPoint(r.x() + (r.width() - picture.width()) / 2,
-                                      r.y() + (r.height() - picture.height()) / 2),
+        if (!picture.isNull()) {
+            // A stored picture is scaled smoothly on a dense screen; ours come drawn for it.
+            const QSizeF side = picture.deviceIndependentSize();
+            painter->save();
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            painter->drawImage(QRectF(r.x() + (r.width() - side.width()) / 2,
+                                      r.y() + (r.height() - side.height()) / 2, side.width(),
+                                      side.height()),
                                picture);
+            painter->restore();
+        }
         if (opt.font.strikeOut()) {
             painter->setPen(QPen(opt.palette.color(QPalette::Text), 1));
             painter->drawLine(r.left() + 2, r.center().y(), r.right() - 2, r.center().y());
@@ -102,6 +111,7 @@ QString EditEvents::captionFor(const QDate& day) {
 void EditEvents::buildControls() {
     m_grid = new QTableWidget(0, 5, this);
     m_grid->setObjectName(QStringLiteral("EventsGrid"));
+    m_grid->setAccessibleName(QStringLiteral("Events"));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
     m_grid->verticalHeader()->hide();
@@ -142,6 +152,7 @@ void EditEvents::buildControls() {
 
     m_descTb = new QPlainTextEdit(m_grid->viewport());
     m_descTb->setObjectName(QStringLiteral("DescTb"));
+    m_descTb->setAccessibleName(QStringLiteral("Event Description"));
     m_descTb->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_descTb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_descTb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -155,14 +166,25 @@ void EditEvents::buildControls() {
         showRow(m_descRow);
     });
 
-    m_datePick = new QCalendarWidget(this);
+    // The date picker stands in a frame of its own over the grid.
+    m_dateFrame = new QFrame(this);
+    m_dateFrame->setObjectName(QStringLiteral("DatePickFrame"));
+    m_dateFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_dateFrame->setLineWidth(1);
+    m_dateFrame->setForegroundRole(QPalette::Dark);
+    m_dateFrame->setAutoFillBackground(true);
+    auto* dateLayout = new QVBoxLayout(m_dateFrame);
+    dateLayout->setContentsMargins(1, 1, 1, 1);
+    m_datePick = new QCalendarWidget(m_dateFrame);
+    dateLayout->addWidget(m_datePick);
     m_datePick->setObjectName(QStringLiteral("DatePick"));
+    m_datePick->setAccessibleName(QStringLiteral("Date"));
     m_datePick->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
     m_datePick->setFirstDayOfWeek(Qt::Sunday); // as the month view's weeks
     m_datePick->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_datePick->setAutoFillBackground(true);
-    m_datePick->resize(m_datePick->sizeHint());
-    m_datePick->hide();
+    m_dateFrame->resize(m_dateFrame->sizeHint());
+    m_dateFrame->hide();
     connect(m_datePick, &QCalendarWidget::clicked, this, &EditEvents::datePicked);
     connect(m_datePick, &QCalendarWidget::activated, this, &EditEvents::datePicked);
     // Esc reaches whichever part of the picker has the focus.
@@ -172,7 +194,12 @@ void EditEvents::buildControls() {
 
     m_repeatCb = new QComboBox(m_grid->viewport());
     m_repeatCb->setObjectName(QStringLiteral("RepeatCb"));
+    m_repeatCb->setAccessibleName(QStringLiteral("Repeat"));
     m_repeatCb->addItems(DayEdit::RepeatItems);
+    // The list is as wide as its longest entry, whatever the width of the column.
+    m_repeatCb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_repeatCb->view()->setMinimumWidth(m_repeatCb->view()->sizeHintForColumn(0) +
+                                        2 * m_repeatCb->view()->frameWidth() + 8);
     m_repeatCb->hide();
     m_repeatCb->installEventFilter(this);
     connect(m_repeatCb, &QComboBox::activated, this, &EditEvents::repeatChosen);
@@ -202,6 +229,8 @@ void EditEvents::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
     layout->addLayout(buttons);
+    // Room for the whole date picker wherever it opens.
+    setMinimumHeight(std::max(minimumSizeHint().height(), m_dateFrame->sizeHint().height() + 24));
 }
 
 void EditEvents::syncRows() {
@@ -231,6 +260,9 @@ void EditEvents::showRow(int r) {
     mark->setFont(markFont);
     mark->setForeground(MarkColour);
     mark->setTextAlignment(Qt::AlignCenter);
+    mark->setData(Qt::AccessibleTextRole, row.holiday  ? QStringLiteral("Holiday")
+                                          : row.marked ? QStringLiteral("Marked for deletion")
+                                                       : QStringLiteral("Not marked"));
 
     QFont cellFont = m_grid->font();
     cellFont.setStrikeOut(row.marked);
@@ -244,9 +276,33 @@ void EditEvents::showRow(int r) {
         if (row.holiday)
             it->setBackground(HolidayBack);
     }
-    item(IconCol)->setData(ShownRole,
-                           row.picture.isNull() ? QImage() : withMaskColour(row.picture));
+    item(IconCol)->setData(ShownRole, shownPicture(row.picture));
+    item(IconCol)->setData(Qt::AccessibleTextRole, row.picture.isNull() ? QStringLiteral("No icon")
+                                                                        : QStringLiteral("Icon"));
     syncRows();
+}
+
+QImage EditEvents::shownPicture(const QImage& picture) const {
+    if (picture.isNull())
+        return {};
+    // Our own holiday pictures (the default icon among them) are drawn afresh for the
+    // screen's pixel ratio; any other picture shows as stored.
+    static const std::array<QImage, HolidaysIL::Count> ours = [] {
+        std::array<QImage, HolidaysIL::Count> raw;
+        for (int k = 1; k <= HolidaysIL::Count; ++k)
+            raw[size_t(k - 1)] = HolidaysIL::raw(k).convertToFormat(QImage::Format_RGB32);
+        return raw;
+    }();
+    const QImage plain = picture.convertToFormat(QImage::Format_RGB32);
+    for (int k = 1; k <= HolidaysIL::Count; ++k) {
+        if (plain == ours[size_t(k - 1)]) {
+            const qreal ratio = devicePixelRatioF();
+            QImage drawn = HolidaysIL::drawn(k, qRound(PictureSide * ratio));
+            drawn.setDevicePixelRatio(ratio);
+            return drawn;
+        }
+    }
+    return withMaskColour(picture);
 }
 
 void EditEvents::clickCell(int row, int column) {
@@ -266,7 +322,7 @@ void EditEvents::clickCell(int row, int column) {
         return;
     switch (column) {
     case IconCol:
-        m_edit.pickIcon(row, chooseIcon());
+        m_edit.pickIcon(row, chooseIcon(row));
         showRow(row);
         break;
     case DescCol:
@@ -283,10 +339,11 @@ void EditEvents::clickCell(int row, int column) {
     }
 }
 
-QImage EditEvents::chooseIcon() {
+QImage EditEvents::chooseIcon(int row) {
     if (m_chooser)
         return m_chooser(*this);
-    IcoPick picker(m_context.paths, m_context.dialogs, m_folders, m_edit.defaultIcon(), this);
+    IcoPick picker(m_context.paths, m_context.dialogs, m_folders, m_edit.defaultIcon(),
+                   m_edit.row(row).picture, this);
     picker.exec();
     return picker.picked();
 }
@@ -315,17 +372,24 @@ void EditEvents::showDatePick(int r) {
     leaveEditors();
     const QRect cell = m_grid->visualRect(m_grid->model()->index(r, DateCol))
                            .translated(m_grid->viewport()->mapTo(this, QPoint(0, 0)));
-    const QSize size = m_datePick->sizeHint();
-    int top = cell.bottom() + 1;
-    if (top + size.height() > height())
-        top = cell.top() - size.height();
-    const int left = std::clamp(cell.left(), 0, std::max(0, width() - size.width()));
-    m_datePick->setGeometry(QRect(QPoint(left, std::max(0, top)), size));
+    m_dateFrame->setGeometry(datePickPlace(cell, m_dateFrame->sizeHint(), rect()));
     m_datePick->setSelectedDate(m_edit.pickerDate(r));
     m_dateRow = r;
-    m_datePick->show();
-    m_datePick->raise();
+    m_dateFrame->show();
+    m_dateFrame->raise();
     m_datePick->setFocus(Qt::OtherFocusReason);
+}
+
+QRect EditEvents::datePickPlace(const QRect& cell, const QSize& size, const QRect& area) {
+    // Below the cell, or ending at its top when it does not fit below; and whole inside
+    // the dialog in any case, which keeps it on the screen with the dialog.
+    int top = cell.bottom() + 1;
+    if (top + size.height() > area.bottom() + 1)
+        top = cell.top() - size.height();
+    top = std::clamp(top, area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    const int left = std::clamp(cell.left(), area.left(),
+                                std::max(area.left(), area.right() + 1 - size.width()));
+    return {QPoint(left, top), size};
 }
 
 void EditEvents::showRepeat(int r) {
@@ -360,7 +424,15 @@ void EditEvents::closeDescription(bool take) {
         showRow(r);
     }
     delete m_spelling;
-    m_descTb->hide();
+    hideEditor(m_descTb);
+}
+
+void EditEvents::hideEditor(QWidget* editor) {
+    // A hidden focus widget hands the focus on as Tab would, and in the grid Tab moves to
+    // the next cell: the grid takes the focus first, so the current cell stays.
+    if (editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus())
+        m_grid->setFocus(Qt::OtherFocusReason);
+    editor->hide();
 }
 
 void EditEvents::closeDatePick(bool take) {
@@ -372,7 +444,7 @@ void EditEvents::closeDatePick(bool take) {
         m_edit.setDate(r, m_datePick->selectedDate());
         showRow(r);
     }
-    m_datePick->hide();
+    hideEditor(m_dateFrame);
 }
 
 void EditEvents::closeRepeat() {
@@ -380,7 +452,7 @@ void EditEvents::closeRepeat() {
         return;
     m_repeatRow = -1;
     m_repeatCb->hidePopup();
-    m_repeatCb->hide();
+    hideEditor(m_repeatCb);
 }
 
 void EditEvents::cancelEditor(QWidget* editor) {
@@ -434,6 +506,15 @@ bool EditEvents::eventFilter(QObject* watched, QEvent* event) {
                 m_grid->setFocus(Qt::OtherFocusReason);
                 return true;
             }
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                // Tab takes the text and moves on as it does in the grid.
+                auto* tab = static_cast<QKeyEvent*>(event);
+                closeDescription(true);
+                m_grid->setFocus(Qt::TabFocusReason);
+                QKeyEvent again(QEvent::KeyPress, tab->key(), tab->modifiers());
+                QCoreApplication::sendEvent(m_grid, &again);
+                return true;
+            }
         } else if (event->type() == QEvent::FocusOut && !ignoredFocusLoss(event)) {
             closeDescription(true);
         }
@@ -444,17 +525,85 @@ bool EditEvents::eventFilter(QObject* watched, QEvent* event) {
         cancelEditor(m_datePick);
         return true;
     } else if (watched == m_repeatCb) {
-        if (event->type() == QEvent::FocusOut && !ignoredFocusLoss(event))
+        // Opening its own list moves the focus too: only a focus that leaves for good
+        // closes the editor (the click that opened it used to close it at once).
+        if (event->type() == QEvent::FocusOut && !ignoredFocusLoss(event) &&
+            !m_repeatCb->view()->isVisible())
             closeRepeat();
     } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        // Space or Enter on a cell acts as a click, so the grid works from the keyboard.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            clickCell(m_grid->currentRow(), m_grid->currentColumn());
+        if (gridKey(static_cast<QKeyEvent*>(event)))
             return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool EditEvents::gridKey(QKeyEvent* key) {
+    const int r = m_grid->currentRow();
+    const int c = m_grid->currentColumn();
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        // Ctrl+Tab, and Tab past the last cell (Shift+Tab before the first), go on to the
+        // buttons, as in Qt's own tables.
+        const bool forward = key->key() == Qt::Key_Tab && !modifiers.testFlag(Qt::ShiftModifier);
+        const bool atEnd =
+            forward ? r == m_grid->rowCount() - 1 && c == RepeatCol : r <= 0 && c <= MarkCol;
+        if (!modifiers.testFlag(Qt::ControlModifier) && !atEnd)
+            return false;
+        focusNextPrevChild(forward);
+        return true;
+    }
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Space or Enter on a cell acts as a click, so the grid works from the keyboard.
+        clickCell(r, c);
+        return true;
+    default:
+        break;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || !text.at(0).isPrint() ||
+        (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    // A typed character starts editing the cell with that character, as in any grid.
+    typeInto(r, c, key);
+    return true;
+}
+
+void EditEvents::typeInto(int r, int c, QKeyEvent* key) {
+    if (r < 0 || r >= m_edit.rowCount())
+        return;
+    if (m_edit.row(r).holiday) {
+        QApplication::beep();
+        return;
+    }
+    if (c == MarkCol) {
+        if (key->text().compare(QStringLiteral("x"), Qt::CaseInsensitive) == 0)
+            clickCell(r, c);
+        return;
+    }
+    if (!m_edit.editable(r))
+        return;
+    switch (c) {
+    case DescCol:
+        // The key replaces the cell's text, as typing over a cell does; Esc brings it back.
+        showDescription(r);
+        m_descTb->selectAll();
+        QCoreApplication::sendEvent(m_descTb, key);
+        break;
+    case RepeatCol:
+        // The open list goes to the entry that starts with the key.
+        showRepeat(r);
+        QCoreApplication::sendEvent(m_repeatCb->view(), key);
+        break;
+    case DateCol:
+        showDatePick(r);
+        break;
+    default:
+        break;
+    }
 }
 
 void EditEvents::mousePressEvent(QMouseEvent* event) {

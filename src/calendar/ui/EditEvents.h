@@ -12,6 +12,8 @@
 
 class QCalendarWidget;
 class QComboBox;
+class QFrame;
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
@@ -49,6 +51,10 @@ public:
     // "Save": true when the day was written and the editor closed.
     bool save();
 
+    // Where the date picker of `size` goes for a cell: below it, or above it when there
+    // is no room below, and always whole inside `area`.
+    static QRect datePickPlace(const QRect& cell, const QSize& size, const QRect& area);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -57,6 +63,7 @@ private:
     void buildControls();
     void syncRows();
     void showRow(int r);
+    QImage shownPicture(const QImage& picture) const;
     void showDescription(int r);
     void showDatePick(int r);
     void showRepeat(int r);
@@ -64,9 +71,14 @@ private:
     void closeDescription(bool take);
     void closeDatePick(bool take);
     void closeRepeat();
+    void hideEditor(QWidget* editor);
     void datePicked(const QDate& date);
     void repeatChosen(int index);
-    QImage chooseIcon();
+    QImage chooseIcon(int row);
+    // A key on the grid: true when the editor handled it.
+    bool gridKey(QKeyEvent* key);
+    // A character typed on cell (r, c): opens the cell's editor with it.
+    void typeInto(int r, int c, QKeyEvent* key);
 
     AppContext& m_context;
     DayEdit m_edit;
@@ -82,6 +94,7 @@ private:
 
     QTableWidget* m_grid;
     QPlainTextEdit* m_descTb;
+    QFrame* m_dateFrame;
     QCalendarWidget* m_datePick;
     QComboBox* m_repeatCb;
     QPushButton* m_saveBtn;

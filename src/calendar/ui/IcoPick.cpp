@@ -1,5 +1,6 @@
 #include "calendar/ui/IcoPick.h"
 
+#include "core/PlainText.h"
 #include "core/Twips.h"
 
 #include "calendar/EventIcons.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -30,25 +32,6 @@ int px(int twips) {
     return Twips::toPixels(twips);
 }
 
-// Draws a cell's icon centred, its mask colour see-through.
-class IconDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, painter, option.widget);
-        const QImage picture = index.data(ShownRole).value<QImage>();
-        if (picture.isNull())
-            return;
-        const QRect r = option.rect;
-        painter->drawImage(QPoint(r.x() + (r.width() - picture.width()) / 2,
-                                  r.y() + (r.height() - picture.height()) / 2),
-                           picture);
-    }
-};
-
 QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
                          const QString& filter) {
     QFileDialog dialog(parent, title, folder, filter);
@@ -61,15 +44,47 @@ QString chooseWithDialog(QWidget* parent, const QString& title, const QString& f
 
 } // namespace
 
+// Draws a cell's icon centred, its mask colour see-through, scaled smoothly on a dense
+// screen; the icon under the mouse stands on a light highlight.
+class IcoPickDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QPersistentModelIndex hovered; // the cell under the mouse
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, painter, option.widget);
+        const QImage picture = index.data(ShownRole).value<QImage>();
+        if (picture.isNull())
+            return;
+        const QRect r = option.rect;
+        if (index == hovered) {
+            QColor light = option.palette.color(QPalette::Highlight);
+            painter->setPen(light);
+            light.setAlpha(60);
+            painter->setBrush(light);
+            painter->drawRoundedRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+        }
+        const QRect target(r.x() + (r.width() - picture.width()) / 2,
+                           r.y() + (r.height() - picture.height()) / 2, picture.width(),
+                           picture.height());
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(target, picture);
+    }
+};
+
 const QString IcoPick::DialogTitle = QStringLiteral("Please select an icon file:");
 // Linux file names keep their case, so both spellings of each extension are offered.
 const QString IcoPick::FileFilter =
     QStringLiteral("Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)");
 
 IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
-                 const QImage& defaultIcon, QWidget* parent)
+                 const QImage& defaultIcon, const QImage& current, QWidget* parent)
     : QDialog(parent), m_paths(paths), m_dialogs(dialogs), m_folders(folders),
-      m_defaultIcon(defaultIcon), m_chooser(chooseWithDialog), m_grid(new QTableWidget(this)),
+      m_defaultIcon(defaultIcon), m_current(current), m_chooser(chooseWithDialog),
+      m_grid(new QTableWidget(this)),
       m_fileBtn(new QPushButton(QStringLiteral(" Icon Files"), this)),
       m_cancelBtn(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("IcoPick"));
@@ -87,7 +102,11 @@ IcoPick::IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& fold
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setItemDelegate(new IconDelegate(m_grid));
+    m_delegate = new IcoPickDelegate(m_grid);
+    m_grid->setItemDelegate(m_delegate);
+    m_grid->setAccessibleName(QStringLiteral("Icons"));
+    m_grid->setMouseTracking(true);
+    m_grid->viewport()->installEventFilter(this);
     connect(m_grid, &QTableWidget::cellClicked, this, &IcoPick::pick);
     connect(m_grid, &QTableWidget::cellActivated, this, &IcoPick::pick);
 
@@ -119,11 +138,18 @@ void IcoPick::loadIcons() {
         item->setData(PictureRole, loaded.pictures.at(k));
         item->setData(ShownRole, withMaskColour(loaded.pictures.at(k)));
         item->setTextAlignment(Qt::AlignCenter);
+        // Names come from the file: shown as written, never as markup.
+        item->setData(Qt::ToolTipRole, asRichText(loaded.names.value(k)));
+        item->setData(Qt::AccessibleTextRole, loaded.names.value(k));
         const QPoint cell = cellOf(k);
         m_grid->setItem(cell.y(), cell.x(), item);
     }
-    if (rows > 0)
-        m_grid->setCurrentCell(0, 0);
+    if (rows > 0) {
+        // It opens on the event's own icon when this file has it.
+        const QPoint start = cellOf(startIndex(loaded, m_current, m_defaultIcon));
+        m_grid->setCurrentCell(start.y(), start.x());
+        m_grid->scrollToItem(m_grid->item(start.y(), start.x()));
+    }
     m_grid->setFocus();
 }
 
@@ -147,6 +173,27 @@ void IcoPick::chooseFile() {
     m_folders.remember(file);
     m_fileName = file;
     loadIcons();
+}
+
+QModelIndex IcoPick::hoveredCell() const {
+    return m_delegate->hovered;
+}
+
+bool IcoPick::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid->viewport() &&
+        (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave)) {
+        QModelIndex under;
+        if (event->type() == QEvent::MouseMove) {
+            under = m_grid->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (!m_grid->item(under.row(), under.column()))
+                under = {};
+        }
+        if (under != m_delegate->hovered) {
+            m_delegate->hovered = under;
+            m_grid->viewport()->update();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void IcoPick::pick(int row, int column) {

@@ -4,9 +4,11 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QModelIndex>
 
 #include <functional>
 
+class IcoPickDelegate;
 class IconFolderMemory;
 class Dialogs;
 class QPushButton;
@@ -15,7 +17,8 @@ class QTableWidget;
 // The icon picker "Select Icon": the icons of one file in a grid of 8 columns (IconGrid),
 // the default library first. A click on an icon picks it and closes the picker; the event
 // editor then puts picked() into its cell. " Icon Files" (FileBtn) loads another file; the
-// folder it was taken from is remembered in the editor's IconFolderMemory.
+// folder it was taken from is remembered in the editor's IconFolderMemory. Each icon
+// carries its name as tool tip and accessible name; the one under the mouse is highlighted.
 class IcoPick : public QDialog {
     Q_OBJECT
 public:
@@ -27,9 +30,10 @@ public:
     static const QString FileFilter;
 
     // `defaultIcon` is the editor's default event icon, which the first icon of the default
-    // library stands for.
+    // library stands for; the picker starts on `current`, the event's own picture, when the
+    // file holds it.
     IcoPick(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
-            const QImage& defaultIcon, QWidget* parent = nullptr);
+            const QImage& defaultIcon, const QImage& current = {}, QWidget* parent = nullptr);
 
     // Replaces the file dialog (tests).
     void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
@@ -44,6 +48,11 @@ public:
     const QImage& picked() const { return m_picked; }
     // The number of icons in the grid.
     int iconCount() const { return m_count; }
+    // The icon under the mouse, highlighted; invalid when there is none.
+    QModelIndex hoveredCell() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void chooseFile();
@@ -54,11 +63,13 @@ private:
     Dialogs& m_dialogs;
     IconFolderMemory& m_folders;
     QImage m_defaultIcon;
+    QImage m_current;
     FileChooser m_chooser;
     QString m_fileName;
     QImage m_picked;
     int m_count = 0;
     QTableWidget* m_grid;
+    IcoPickDelegate* m_delegate = nullptr;
     QPushButton* m_fileBtn;
     QPushButton* m_cancelBtn;
 };

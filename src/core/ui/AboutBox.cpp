@@ -36,7 +36,8 @@ AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWi
     maker->setText(QStringLiteral("<a href=\"site\">") + MakerName.toHtmlEscaped() +
                    QStringLiteral("</a>"));
     maker->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    maker->setToolTip(productWebSite());
+    if (const QString site = productWebSite(); isWebAddress(site))
+        maker->setToolTip(site);
     // The address is the product web site's, whatever the label's link says.
     connect(maker, &QLabel::linkActivated, this, [openWebSite] { openWebSite(); });
 

@@ -12,8 +12,16 @@ namespace {
 // size the tray needs instead of eight.
 class PlumoraIconEngine final : public QIconEngine {
 public:
+    // Drawn for the painter's device pixels (the tray paints through here), so a 2x screen
+    // gets a sharp icon rather than a stretched one.
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        painter->drawPixmap(rect, pixmapFor(qMin(rect.width(), rect.height())));
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const int side = qMin(rect.width(), rect.height());
+        QPixmap pm = pixmapFor(qRound(side * ratio));
+        pm.setDevicePixelRatio(ratio);
+        painter->drawPixmap(QPointF(rect.x() + (rect.width() - side) / 2.0,
+                                    rect.y() + (rect.height() - side) / 2.0),
+                            pm);
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
         QPixmap pm = pixmapFor(qMin(size.width(), size.height()));

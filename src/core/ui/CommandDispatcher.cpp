@@ -171,6 +171,11 @@ void CommandDispatcher::showAbout(QWidget* owner) {
 
 void CommandDispatcher::openWebSite() {
     const QString address = productWebSite();
+    // Until the site has an address its page is part of the help, which needs no browser.
+    if (address == QLatin1String(LocalProductPage)) {
+        showHelp(address);
+        return;
+    }
     if (m_context.shell.openUrl(address))
         return;
     m_context.dialogs.messageBox(

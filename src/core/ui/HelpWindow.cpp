@@ -1,9 +1,12 @@
 #include "core/ui/HelpWindow.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_folder(std::move(helpFolder)),
@@ -11,6 +14,7 @@ HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Plumora Help"));
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_browser->setAccessibleName(QStringLiteral("Help text"));
     m_browser->setSearchPaths({m_folder});
     m_browser->setOpenExternalLinks(true);
     // The title names the topic, so the help window of each tool can be told apart.
@@ -31,9 +35,26 @@ void HelpWindow::showTopic(const QString& topic) {
                              ? topic
                              : QStringLiteral("index.htm");
     m_browser->setSource(QUrl::fromLocalFile(m_folder + QLatin1Char('/') + name));
+    // A modal window blocks input to every window but those that stand on it. While one is
+    // up, the help stands on it (without becoming its child), so it can be scrolled,
+    // followed and closed while the window that asked for it stays open.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == this)
+        modal = nullptr;
+    create();
+    if (QWindow* window = windowHandle())
+        window->setTransientParent(modal ? modal->window()->windowHandle() : nullptr);
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString HelpWindow::currentTopic() const {

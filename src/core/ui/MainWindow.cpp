@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -135,16 +136,20 @@ void MainWindow::buildMenus() {
 
 void MainWindow::applyStoredPlacement() {
     const WindowPlacement::Stored stored = WindowPlacement::load(m_context.paths.dataFile());
-    const QRect screen = m_context.windows.screenGeometry();
-    // "Beyond the screen" means beyond every screen, so a window left on a second display
-    // stays there.
-    QRect desktop = screen;
+    // The screen under the cursor first: a window that lies beyond every screen opens there.
+    const QRect cursorScreen = m_context.windows.screenGeometry();
+    QList<WindowPlacement::Screen> screens{
+        {cursorScreen, m_context.windows.workAreaOf(cursorScreen)}};
     for (const QRect& s : m_context.windows.screens())
-        desktop |= s;
-    const WindowPlacement::Opening o =
-        WindowPlacement::onOpen(stored, DefaultSize, desktop, screen);
+        if (s != cursorScreen)
+            screens.append({s, m_context.windows.workAreaOf(s)});
+    // The title bar is not known before the window is shown; the style's height for one
+    // keeps the frame's top on the screen.
+    const QMargins frame(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
+    const WindowPlacement::Opening o = WindowPlacement::onOpen(stored, DefaultSize, screens, frame);
     move(o.geometry.topLeft());
     resize(o.geometry.size());
+    m_fittedTo = o.fitted ? QRect(pos(), size()) : QRect();
     if (o.maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -204,6 +209,8 @@ ToolPage* MainWindow::ensurePage(int button) {
     page->setProperty(HelpKey::WindowProperty, true);
     page->setAutoFillBackground(true);
     page->hide();
+    // The window never gets so small that a tool's controls are cut off.
+    m_client->setMinimumSize(m_client->minimumSize().expandedTo(page->minimumSize()));
     m_pages.insert(button, page);
     return page;
 }
@@ -280,7 +287,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     const Qt::WindowStates state = windowState();
-    WindowPlacement::save(m_context.paths.dataFile(), QRect(pos(), size()),
+    WindowPlacement::save(m_context.paths.dataFile(), QRect(pos(), size()), m_fittedTo,
                           state.testFlag(Qt::WindowMinimized), state.testFlag(Qt::WindowMaximized));
     event->accept();
 }

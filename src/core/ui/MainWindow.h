@@ -17,8 +17,9 @@ class ToolRegistry;
 
 // The main window "Plumora": one page per tool, exactly one visible at a time and filling
 // the client area, chosen with the toolbar or the Tools menu. It opens at its remembered
-// placement and stores it again when it closes. Closing it unloads its tools but never ends
-// Plumora. It works with tools only through ToolPage.
+// placement, fitted to the screen, and stores it again when it closes (a fitted one only
+// once the user has moved or resized it). It is never smaller than its tools need. Closing it
+// unloads its tools but never ends Plumora. It works with tools only through ToolPage.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -68,4 +69,7 @@ private:
     std::array<QAction*, MainToolbar::ButtonCount + 1> m_buttons{};
     QHash<int, QPointer<ToolPage>> m_pages;
     QPointer<ToolPage> m_active;
+    // The geometry the window was fitted to when it opened (null when it opened as stored):
+    // only a different one is stored when it closes.
+    QRect m_fittedTo;
 };

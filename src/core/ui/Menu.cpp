@@ -4,6 +4,8 @@
 #include "core/ShellTables.h"
 #include "core/ui/Artwork.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -15,11 +17,55 @@ namespace {
 constexpr int CloseInterval = 500;
 constexpr int PictureSize = 16;
 const char* const IndexProperty = "menuIndex";
+
+// An entry as assistive technology sees it: a menu item named by its caption, which the
+// press action chooses. The choice runs after the request has been answered, since it may
+// open a modal window.
+class MenuEntryAccessible : public QAccessibleWidget {
+public:
+    MenuEntryAccessible(QLabel* label, Menu* menu)
+        : QAccessibleWidget(label, QAccessible::MenuItem), m_menu(menu) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.selectable = true;
+        s.selected = m_menu && m_menu->isHighlighted(index());
+        return s;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != pressAction() || !m_menu)
+            return;
+        QMetaObject::invokeMethod(
+            m_menu, [menu = m_menu, i = index()] { menu->activate(i); }, Qt::QueuedConnection);
+    }
+
+private:
+    int index() const { return widget()->property(IndexProperty).toInt(); }
+    QPointer<Menu> m_menu;
+};
+
+QAccessibleInterface* menuEntryFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String("QLabel") || object->objectName() != QLatin1String("MenuLB"))
+        return nullptr;
+    auto* menu = qobject_cast<Menu*>(object->parent());
+    return menu ? new MenuEntryAccessible(static_cast<QLabel*>(object), menu) : nullptr;
+}
 } // namespace
 
 Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_clickMenu(std::move(clickMenu)) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(menuEntryFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("Menu"));
     // Never shown (the window has no frame), but it tells the menu from the main window.
     setWindowTitle(QStringLiteral("Plumora Menu"));
@@ -52,8 +98,13 @@ Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
             img->setPixmap(
                 Artwork::pixmap(Artwork::forMenuIndex(index), PictureSize, devicePixelRatioF()));
             img->setContentsMargins(4, 3, 6, 3);
-            auto* label = new QLabel(TrayMenu::caption(index), this);
+            img->setAccessibleName(TrayMenu::caption(index));
+            // Named before it gets its text: the text's change event already asks for the
+            // label's accessible interface, which the factory tells by this name.
+            auto* label = new QLabel(this);
             label->setObjectName(QStringLiteral("MenuLB"));
+            label->setTextFormat(Qt::PlainText);
+            label->setText(TrayMenu::caption(index));
             label->setContentsMargins(6, 3, 16, 3);
             label->setAutoFillBackground(true);
             for (QLabel* l : {img, label}) {
@@ -64,6 +115,7 @@ Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
             grid->addWidget(img, row, 0);
             grid->addWidget(label, row++, 1);
             m_labels[index] = label;
+            m_order << index;
         }
     }
     // Menu load: every label gets the normal colours.
@@ -75,6 +127,8 @@ Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
     m_closeTimer.setInterval(CloseInterval);
     connect(&m_closeTimer, &QTimer::timeout, this, &Menu::closeTimerTick);
     m_closeTimer.start();
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(windowTitle());
     adjustSize();
 }
 
@@ -101,6 +155,29 @@ void Menu::highlightLabel(int index) {
         setColours(m_labels[j], j == index);
 }
 
+int Menu::highlighted() const {
+    for (int index : m_order)
+        if (isHighlighted(index))
+            return index;
+    return -1;
+}
+
+void Menu::moveHighlight(int step) {
+    if (m_order.isEmpty())
+        return;
+    const int at = m_order.indexOf(highlighted());
+    int next = 0;
+    if (at < 0)
+        next = step > 0 ? 0 : int(m_order.size()) - 1;
+    else
+        next = (at + step + int(m_order.size())) % int(m_order.size());
+    highlightLabel(m_order[next]);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent focus(m_labels[m_order[next]], QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
 bool Menu::isHighlighted(int index) const {
     const QLabel* l = label(index);
     return l && l->palette().color(QPalette::Window) ==
@@ -119,7 +196,7 @@ bool Menu::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
         if (static_cast<QWidget*>(watched)->rect().contains(
                 static_cast<QMouseEvent*>(event)->position().toPoint())) {
-            clicked(index.toInt());
+            activate(index.toInt());
             return true;
         }
         break;
@@ -136,14 +213,30 @@ void Menu::changeEvent(QEvent* event) {
 }
 
 void Menu::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
         close();
         return;
+    case Qt::Key_Up:
+        moveHighlight(-1);
+        return;
+    case Qt::Key_Down:
+        moveHighlight(1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (const int index = highlighted(); index >= 0)
+            activate(index);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
-void Menu::clicked(int index) {
+void Menu::activate(int index) {
+    if (!label(index))
+        return;
     // A question or a box the choice opens takes the foreground; the menu must outlive it
     // rather than be closed under the click that is still being handled.
     QPointer<Menu> self(this);

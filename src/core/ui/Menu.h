@@ -12,6 +12,8 @@ class QLabel;
 // labels (MenuLB, with their pictures MenuImg) so that it can show pictures and colour the
 // entry under the mouse. A click on label i calls the dispatcher with i. CloseTimer closes
 // the menu once the user has gone to another window. It deletes itself when closed.
+// Up, Down, Enter and Esc work it from the keyboard, and every entry is a menu item a
+// screen reader can press.
 class Menu : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +27,12 @@ public:
     // colours, every other one the normal colours.
     void highlightLabel(int index);
     bool isHighlighted(int index) const;
+    // The highlighted entry's index, -1 for none.
+    int highlighted() const;
+
+    // Chooses entry `index` as a click on it does (the keyboard's Enter and a screen
+    // reader's press action come here too).
+    void activate(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,12 +40,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void clicked(int index);
+    // Up and Down: the next entry from top to bottom, wrapping round.
+    void moveHighlight(int step);
     void closeTimerTick();
     void setColours(QLabel* label, bool highlighted);
 
     std::function<void(int)> m_clickMenu;
     QList<QLabel*> m_labels; // by menu index
+    QList<int> m_order;      // the indexes from top to bottom
     QTimer m_closeTimer;
     bool m_wasActive = false;
     int m_ticksNotInFront = 0;

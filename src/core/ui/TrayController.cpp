@@ -60,7 +60,10 @@ void TrayController::create() {
         }
     }
     m_tick.invalidateCache();
-    m_dispatcher.dispatch(TrayMenu::ShowReminder);
+    if (m_startupReminder)
+        m_startupReminder();
+    else
+        m_dispatcher.dispatch(TrayMenu::ShowReminder);
 }
 
 bool TrayController::load() {

@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     void addStartupJob(std::unique_ptr<StartupJob> job);
     void addMinuteJob(std::unique_ptr<MinuteJob> job) { m_tick.addJob(std::move(job)); }
 
+    // The reminder start-up loads once; "Show Reminder" when not set.
+    void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
     // Creation: data file care, start-up jobs, the reminder once.
     void create();
     // Load: false when another copy already runs (then no icon, no timer); otherwise the
@@ -55,6 +58,7 @@ private:
     Tick m_tick;
     std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
     QSystemTrayIcon* m_icon = nullptr;
+    std::function<void()> m_startupReminder;
     // A double-click arms this so the button-up after it does not open the menu.
     bool m_suppressNextButtonUp = false;
 };

@@ -1,6 +1,7 @@
 #include "notify/ui/Notices.h"
 
 #include "core/Clock.h"
+#include "core/Settings.h"
 #include "notify/ReminderList.h"
 #include "notify/ReminderSound.h"
 #include "notify/ui/ChimePlayer.h"
@@ -27,14 +28,27 @@ PopMsg* Notices::popMsg() const {
     return m_popMsg;
 }
 
-void Notices::loadReminder() {
+QString Notices::nothingComingText(int days) {
+    if (days <= 0)
+        return QStringLiteral("No events today.");
+    if (days == 1)
+        return QStringLiteral("No events in the coming day.");
+    return QStringLiteral("No events in the coming %1 days.").arg(days);
+}
+
+void Notices::loadReminder(bool tellWhenEmpty) {
     if (m_reminder)
         return;
     // An empty reminder would only close itself unseen a second later; with nothing to
     // announce no window is built at all, which keeps start-up and idle ticks light.
     ReminderList list = ReminderRules::load(m_context.paths.dataFile(), m_context.clock.today());
-    if (list.isEmpty())
+    if (list.isEmpty()) {
+        if (tellWhenEmpty) {
+            const std::optional<Settings> s = SettingsStore(m_context.paths.dataFile()).load();
+            showPopMessage(nothingComingText(s ? s->notifyAgo : 0), QString());
+        }
         return;
+    }
     auto* reminder = new Reminder(m_context, std::move(list));
     m_reminder = reminder;
     connect(reminder, &Reminder::shown, this, &Notices::playReminderSound);

@@ -28,8 +28,13 @@ public:
             QObject* parent = nullptr);
     ~Notices() override;
 
-    // Loads the reminder; while one is loaded, nothing changes.
-    void loadReminder();
+    // Loads the reminder; while one is loaded, nothing changes. When the user asked for it
+    // (`tellWhenEmpty`) and nothing is coming, a pop-up message says so; start-up and the
+    // tick stay silent.
+    void loadReminder(bool tellWhenEmpty = false);
+
+    // The pop-up message's text when nothing is coming within `days` days.
+    static QString nothingComingText(int days);
     Reminder* reminder() const;
 
     // The caller's sequence for the pop-up message: show it, set the action, set the text.

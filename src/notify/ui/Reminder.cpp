@@ -2,6 +2,7 @@
 
 #include "calendar/EventIcons.h"
 #include "core/Clock.h"
+#include "core/PlainText.h"
 #include "notify/NoticePlacement.h"
 #include "notify/ui/NoticeFrame.h"
 #include "platform/WindowSystem.h"
@@ -11,12 +12,54 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 constexpr QSize WindowSize(340, 76);
 } // namespace
+
+QString Reminder::fitText(const QString& text, const QFont& font, const QSize& box) {
+    const QFontMetricsF metrics(font);
+    const int maxLines =
+        std::max(1, int(std::floor((box.height() + metrics.leading()) / metrics.lineSpacing())));
+    QString oneLine = text;
+    oneLine.replace(u'\n', u' ');
+    QTextLayout layout(oneLine, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QList<int> starts;
+    bool overflows = false;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        if (starts.size() == maxLines) {
+            overflows = true;
+            break;
+        }
+        starts << line.textStart();
+    }
+    layout.endLayout();
+    if (!overflows)
+        return text;
+    QStringList lines;
+    for (int i = 0; i + 1 < starts.size(); ++i)
+        lines << oneLine.mid(starts[i], starts[i + 1] - starts[i]).trimmed();
+    // The last line that fits takes what is left, cut short with an ellipsis.
+    const QChar ellipsis(0x2026);
+    QString last =
+        metrics.elidedText(oneLine.mid(starts.last()).trimmed(), Qt::ElideRight, box.width());
+    while (!last.endsWith(ellipsis)) {
+        last.chop(1);
+        last = metrics.elidedText(last.trimmed() + ellipsis, Qt::ElideRight, box.width());
+    }
+    lines << last;
+    return lines.join(u'\n');
+}
 
 Reminder::Reminder(AppContext& context, QWidget* parent)
     : Reminder(context, ReminderRules::load(context.paths.dataFile(), context.clock.today()),
@@ -54,6 +97,7 @@ void Reminder::buildControls(QFrame* frame) {
     m_iconImg = new QLabel(frame);
     m_iconImg->setObjectName(QStringLiteral("IconImg"));
     m_iconImg->setFixedSize(IconSize, IconSize);
+    m_iconImg->setAccessibleName(QStringLiteral("Event picture"));
     grid->addWidget(m_iconImg, 0, 0, 2, 1, Qt::AlignVCenter);
 
     m_daysLb = new QLabel(frame);
@@ -84,10 +128,12 @@ void Reminder::buildControls(QFrame* frame) {
     m_up->setObjectName(QStringLiteral("EventsUDUp"));
     m_up->setArrowType(Qt::UpArrow);
     m_up->setToolTip(QStringLiteral("Next"));
+    m_up->setAccessibleName(QStringLiteral("Next event"));
     m_down = new QToolButton(steps);
     m_down->setObjectName(QStringLiteral("EventsUDDown"));
     m_down->setArrowType(Qt::DownArrow);
     m_down->setToolTip(QStringLiteral("Previous"));
+    m_down->setAccessibleName(QStringLiteral("Previous event"));
     for (QToolButton* b : {m_up, m_down}) {
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
@@ -97,6 +143,9 @@ void Reminder::buildControls(QFrame* frame) {
     connect(m_up, &QToolButton::clicked, this, &Reminder::stepUp);
     connect(m_down, &QToolButton::clicked, this, &Reminder::stepDown);
     grid->addWidget(steps, 0, 2, 2, 1, Qt::AlignVCenter);
+    // Laid out now, so the message knows its room before the window is first shown.
+    layout()->activate();
+    grid->activate();
 }
 
 void Reminder::showNotice() {
@@ -114,9 +163,12 @@ void Reminder::showNotice() {
 void Reminder::display(int index) {
     const Announcement& entry = m_list.entries[size_t(index)];
     m_daysLb->setText(ReminderRules::daysText(m_context.clock.today(), entry.date));
-    m_messageLb->setText(entry.text);
-    // A description longer than the window holds can still be read in full.
-    m_messageLb->setToolTip(entry.text);
+    // A description longer than the window holds ends with an ellipsis on its last whole
+    // line, and can still be read in full in the tool tip, markup shown as written.
+    m_messageLb->setText(
+        fitText(entry.text, m_messageLb->font(), m_messageLb->contentsRect().size()));
+    m_messageLb->setToolTip(asRichText(entry.text));
+    m_messageLb->setAccessibleDescription(entry.text);
     m_iconImg->setPixmap(m_icons.value(entry.icon - 1));
 }
 

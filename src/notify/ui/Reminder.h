@@ -41,6 +41,10 @@ public:
     // A click on the window, IconImg, DaysLB or MessageLB.
     void clicked();
 
+    // `text` as it fits a box of `box` pixels in `font`: wrapped at words, and when it needs
+    // more lines than the box holds, cut on the last whole line with "…" at its end.
+    static QString fitText(const QString& text, const QFont& font, const QSize& box);
+
 Q_SIGNALS:
     // The window has just been shown: time for the sound.
     void shown();

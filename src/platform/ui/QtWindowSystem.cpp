@@ -39,6 +39,13 @@ QList<QRect> QtWindowSystem::screens() const {
     return all;
 }
 
+QRect QtWindowSystem::workAreaOf(const QRect& screen) const {
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->geometry() == screen)
+            return s->availableGeometry();
+    return screen;
+}
+
 QPoint QtWindowSystem::cursorPos() const {
     return QCursor::pos();
 }
@@ -78,6 +85,8 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
     QMessageBox box(shown, title, text,
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                      : QMessageBox::Ok);
+    // Messages quote file names, error texts and the user's own words: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
     case QMessageBox::Yes:

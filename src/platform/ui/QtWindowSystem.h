@@ -10,6 +10,7 @@ public:
     QRect screenGeometry() const override;
     QRect workArea() const override;
     QList<QRect> screens() const override;
+    QRect workAreaOf(const QRect& screen) const override;
     QPoint cursorPos() const override;
     void makeTopmost(QWidget* window) override;
     bool showWindow(QWidget* window, bool modal) override;

@@ -339,7 +339,13 @@ void WallpaperChanger::aboutToHide() {
 }
 
 void WallpaperChanger::openDownloadPage() {
-    const QString address = productWebSite() + QStringLiteral("/wallpaper.htm");
+    const QString site = productWebSite();
+    if (!isWebAddress(site)) {
+        tell(QStringLiteral("Plumora has no web site yet, so there is no page to download "
+                            "wallpapers from."));
+        return;
+    }
+    const QString address = site + QStringLiteral("/wallpaper.htm");
     if (!m_context.shell.openUrl(address))
         tell(QStringLiteral("No web browser could be started to open ") + address +
              QStringLiteral("."));

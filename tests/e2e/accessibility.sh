@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The calendar as a screen reader finds it, read over the accessibility bus: the notice
+# about the missing tray can be answered by pressing its button, every control of the main
+# window has a name, and the month grid tells the selected day with its events.
+if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
+    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
+fi
+session_bus=$DBUS_SESSION_BUS_ADDRESS
+source "$(dirname "$0")/lib.sh"
+# The accessibility bus is reached through the session bus this script runs in.
+export DBUS_SESSION_BUS_ADDRESS=$session_bus
+exe=$1 template=$2 help=$3 reader=$4
+
+# A bare X server: without a notification area Plumora says so, then opens the calendar.
+fdfile="$E2E_DIR/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$fdfile")"
+
+program=$(e2e_program_folder "$exe" "$template")
+cp -r "$help" "$program/help"
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+E2E_PIDS+=($!)
+
+tree() { "$reader" Plumora dump 2>/dev/null; }
+# has ROLE NAME: an object of that role and name is on the bus.
+has() { tree | awk -F'\t' -v r="$1" -v n="$2" '$2 == r && $3 == n { f = 1 } END { exit !f }'; }
+
+wait_for 30 has "push button" "OK" || fail "the notice about the tray never reached the bus"
+"$reader" Plumora press "push button" OK || fail "the notice's OK button could not be pressed"
+wait_for 30 has "push button" "Go Today" ||
+    fail "the calendar did not open after the notice was answered: $(tree | cut -f1-3 | head -20)"
+sleep 1
+tree >"$E2E_DIR/tree.txt"
+
+# Every control of the main window a user can reach or operate carries a name.
+unnamed=$(awk -F'\t' '$1 == "Plumora" && $5 ~ /S/ && $3 == "" &&
+    ($5 ~ /F/ || $2 ~ /^(push button|toggle button|check box|radio button|combo box|text|entry|spin button|menu item|table|list|slider|link|page tab)$/)' \
+    "$E2E_DIR/tree.txt")
+[ -z "$unnamed" ] || fail "$(cat "$E2E_DIR/tree.txt")
+controls without a name:
+$unnamed"
+for control in "Search Events" "Previous month" "Next month" "Previous year" "Next year" \
+    "Find Next" "Edit Events..." "Export Events" "Go Today"; do
+    grep -q -P "^Plumora\t[^\t]*\t\Q$control\E\t" "$E2E_DIR/tree.txt" ||
+        fail "no control named $control: $(cut -f2,3 "$E2E_DIR/tree.txt")"
+done
+
+# The month grid names the selected day (today) and tells its events.
+today=$(LC_ALL=C date '+%A, %-d %B %Y')
+grep -q -P "^Plumora\t[^\t]*\t\Q$today\E\t(Events: .+|No events\.)\t" "$E2E_DIR/tree.txt" ||
+    fail "the month grid does not tell the selected day $today: $(grep -i -e event -e 20 "$E2E_DIR/tree.txt")"
+echo "accessible: $(wc -l <"$E2E_DIR/tree.txt") objects read"
