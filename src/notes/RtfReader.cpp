@@ -195,14 +195,7 @@ private:
             ++m_pos;
             if (c == u'\r' || c == u'\n')
                 return;
-            flushBytes();
-            if (m_skipDepth > 0)
-                return;
-            if (m_fallbackLeft > 0) {
-                --m_fallbackLeft;
-                return;
-            }
-            if (c == u'\t' || c >= 0x20)
+            if (takesEffect() && (c == u'\t' || c >= 0x20))
                 character(c);
         }
     }
@@ -345,14 +338,21 @@ private:
             m_pos += std::clamp<qint64>(param, 0, n - m_pos);
             return;
         }
+        if (takesEffect())
+            apply(word, hasParam, value);
+    }
+
+    // Whether the text or control word just read counts: not inside a skipped group, and
+    // not one of the characters standing in for a \u character read before it.
+    bool takesEffect() {
         flushBytes();
         if (m_skipDepth > 0)
-            return;
+            return false;
         if (m_fallbackLeft > 0) {
             --m_fallbackLeft;
-            return;
+            return false;
         }
-        apply(word, hasParam, value);
+        return true;
     }
 
     void apply(const QString& word, bool hasParam, int value) {

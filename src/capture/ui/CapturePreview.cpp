@@ -1,6 +1,7 @@
 #include "capture/ui/CapturePreview.h"
 
 #include "capture/CaptureRules.h"
+#include "core/ui/ArrowKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -117,27 +118,14 @@ bool CapturePreview::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress: {
         auto* e = static_cast<QKeyEvent*>(event);
-        QPoint step;
-        switch (e->key()) {
-        case Qt::Key_Left:
-            step = {-KeyStep, 0};
-            break;
-        case Qt::Key_Right:
-            step = {KeyStep, 0};
-            break;
-        case Qt::Key_Up:
-            step = {0, -KeyStep};
-            break;
-        case Qt::Key_Down:
-            step = {0, KeyStep};
-            break;
-        case Qt::Key_Home:
+        if (e->key() == Qt::Key_Home) {
             placeAtMargin();
             return true;
-        default:
-            return false;
         }
-        m_pane->move(m_pane->pos() + step);
+        const std::optional<QPoint> step = arrowKeyStep(e->key(), KeyStep);
+        if (!step)
+            return false;
+        m_pane->move(m_pane->pos() + *step);
         keepInSight();
         return true;
     }

@@ -1,6 +1,7 @@
 #include "notes/ui/NoteCard.h"
 
 #include "core/Twips.h"
+#include "core/ui/ArrowKeys.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/ui/NoteArtwork.h"
@@ -177,23 +178,10 @@ void NoteCard::mouseReleaseEvent(QMouseEvent* event) {
 bool NoteCard::keyDrag(int key, Qt::KeyboardModifiers modifiers) {
     if (!(modifiers & Qt::AltModifier) || (modifiers & Qt::ControlModifier))
         return false;
-    QPoint step;
-    switch (key) {
-    case Qt::Key_Left:
-        step = {-KeyStep, 0};
-        break;
-    case Qt::Key_Right:
-        step = {KeyStep, 0};
-        break;
-    case Qt::Key_Up:
-        step = {0, -KeyStep};
-        break;
-    case Qt::Key_Down:
-        step = {0, KeyStep};
-        break;
-    default:
+    const std::optional<QPoint> arrow = arrowKeyStep(key, KeyStep);
+    if (!arrow)
         return false;
-    }
+    const QPoint step = *arrow;
     if (modifiers & Qt::ShiftModifier) {
         const QPoint corner = QPoint(m_twips.width(), m_twips.height()) + step;
         if (const std::optional<QSize> size = NoteGeometry::resizedTo(corner))
