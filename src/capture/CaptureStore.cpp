@@ -46,11 +46,12 @@ QByteArray CaptureStore::encode(const QImage& image) {
 bool CaptureStore::list(std::vector<CaptureItem>& items) {
     items.clear();
     DataFile db(m_path);
-    if (!db.forEach(QStringLiteral("SELECT rowid, Title FROM SCapture ORDER BY rowid"), {},
-                    [&](DataFile::Row q) {
-                        items.push_back(CaptureItem{q.value(0).toLongLong(), q.value(1).toString()});
-                        return true;
-                    })) {
+    if (!db.forEach(
+            QStringLiteral("SELECT rowid, Title FROM SCapture ORDER BY rowid"), {},
+            [&](DataFile::Row q) {
+                items.push_back(CaptureItem{q.value(0).toLongLong(), q.value(1).toString()});
+                return true;
+            })) {
         items.clear();
         return fail(QStringLiteral("listing the captures"), db.lastError());
     }
@@ -93,9 +94,8 @@ qint64 CaptureStore::add(const QImage& image) {
         return 0;
     }
     DataFile db(m_path);
-    const qint64 id =
-        db.insert(QStringLiteral("INSERT INTO SCapture (Title, CapImg) VALUES (?, ?)"),
-                  {NewTitle, png});
+    const qint64 id = db.insert(
+        QStringLiteral("INSERT INTO SCapture (Title, CapImg) VALUES (?, ?)"), {NewTitle, png});
     if (id == 0) {
         fail(what, db.lastError());
         return 0;

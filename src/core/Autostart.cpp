@@ -15,7 +15,7 @@ const QString RegistryRoot = QStringLiteral("HKEY_CURRENT_USER");
 const QString RegistryKey = QStringLiteral("Software\\Plumora");
 const QString OfferedName = QStringLiteral("AutostartWritten");
 
-// Exec= quoting of the desktop entry specification.
+// Exec= quoting of desktop entries: the reserved characters escaped, the path quoted.
 QString quotedExec(const QString& program) {
     QString quoted = program;
     for (const char* c : {"\\", "\"", "`", "$"})

@@ -11,7 +11,7 @@ void ScheduleList::load(std::vector<ScheduleRow> rows) {
 }
 
 void ScheduleList::keepSpareLine() {
-    // More entries than the designed lines grow the list rather than hide the rest.
+    // More entries than the usual lines grow the list rather than hide the rest.
     while (m_lines.size() < size_t(DesignedLines) || m_lines.back().row)
         m_lines.emplace_back();
 }
