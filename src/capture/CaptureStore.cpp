@@ -3,11 +3,9 @@
 #include "core/DataFile.h"
 
 #include <QBuffer>
-#include <optional>
-
 #include <QImageWriter>
-#include <QSqlError>
-#include <QSqlQuery>
+
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcCapture, "plumora.capture", QtCriticalMsg)
 
