@@ -3,6 +3,7 @@
 #include "calendar/CalendarLog.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 
@@ -65,12 +66,12 @@ Result mergeTransfer(EventStore& store, const QByteArray& transfer) {
 }
 
 Result mergeFile(EventStore& store, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(path + QStringLiteral(": ") + file.errorString());
-    if (file.size() > HolidayList::MaxBytes)
-        return refused(QStringLiteral("the list is over 1 MB"));
-    return mergeList(store, file.read(HolidayList::MaxBytes + 1));
+    // Only a regular file of at most 1 MB: a pipe or a device put in its place never blocks.
+    QString error;
+    const std::optional<QByteArray> list = RegularFile::read(path, HolidayList::MaxBytes, &error);
+    if (!list)
+        return refused(path + QStringLiteral(": ") + error);
+    return mergeList(store, *list);
 }
 
 } // namespace HolidayMerge

@@ -5,6 +5,7 @@
 #include "calendar/HolidayRules.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
+#include "mock/Fifo.h"
 
 #include <QDir>
 #include <QSet>
@@ -210,6 +211,14 @@ private Q_SLOTS:
               "2021-06-19|Juneteenth|5|202"})
             QVERIFY2(rows.contains(QString::fromUtf8(row)), row);
         QVERIFY(!rows.contains("2037-11-26|Thanksgiving Day|1|206"));
+
+        // A pipe in the list's place is refused at once instead of blocking start-up.
+        const QString pipe = QFileInfo(m_path).dir().filePath(QStringLiteral("pipe.plm"));
+        QVERIFY(Fifo::make(pipe));
+        HolidayMerge::Result fromPipe;
+        QVERIFY(
+            Fifo::finishesWithin([&] { fromPipe = HolidayMerge::mergeFile(store, pipe); }, {pipe}));
+        QVERIFY(!fromPipe.complete);
     }
 
     // With PLUMORA_FUZZ_SEEDS set, leaves sample lists there as the fuzz target's corpus.

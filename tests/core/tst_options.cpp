@@ -1,9 +1,11 @@
 #include "core/DataBackup.h"
 #include "core/Schema.h"
 #include "core/ShellTables.h"
+#include "core/options/SoundChoice.h"
 #include "core/options/ui/Options.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/Fifo.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -198,15 +200,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("choice");
         QTest::newRow("a wave file") << QStringLiteral("bell.wav");
         QTest::newRow("unreadable") << QStringLiteral("missing.wav");
+        QTest::newRow("a pipe, which must not block") << QStringLiteral("pipe.wav");
     }
 
     void soundChooser() {
         QFETCH(QString, choice);
         writeFile(rmwav(), "old sound");
         writeFile(m_tmp.filePath(QStringLiteral("bell.wav")), "RIFF bell");
+        const QString pipe = m_tmp.filePath(QStringLiteral("pipe.wav"));
+        QFile::remove(pipe);
+        QVERIFY(Fifo::make(pipe));
         m_soundChoice = m_tmp.filePath(choice);
         const auto page = open();
-        control<QPushButton>(*page, "WavCmd")->click();
+        auto* button = control<QPushButton>(*page, "WavCmd");
+        QVERIFY(Fifo::finishesWithin([&] { SoundChoice::install(m_context->paths, m_soundChoice); },
+                                     {pipe}));
+        button->click();
         const bool taken = choice == QLatin1String("bell.wav");
         QCOMPARE(readFile(rmwav()), taken ? QByteArray("RIFF bell") : QByteArray("old sound"));
         QCOMPARE(load(dataFile()).reminderSound, taken ? m_soundChoice : QString());

@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/Log.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,27 +19,20 @@ QString caption(const QString& path) {
 }
 
 bool install(const AppPaths& paths, const QString& chosen) {
-    QFile in(chosen);
-    if (!QFileInfo(chosen).isFile() || !in.open(QIODevice::ReadOnly)) {
-        qCWarning(lcData) << "cannot read the sound file" << chosen << ":" << in.errorString();
+    // A sound is played whole from memory; anything larger than this is not a reminder chime.
+    constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
+    QString error;
+    const std::optional<QByteArray> sound = RegularFile::read(chosen, MaxSoundBytes, &error);
+    if (!sound) {
+        qCWarning(lcData) << "cannot read the sound file" << chosen << ":" << error;
         return false;
     }
     QSaveFile out(paths.file(QStringLiteral("rmwav")));
-    if (!out.open(QIODevice::WriteOnly)) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(*sound) != sound->size() || !out.commit()) {
         qCWarning(lcData) << "cannot write" << out.fileName() << ":" << out.errorString();
         return false;
     }
-    QByteArray chunk;
-    while (!(chunk = in.read(64 * 1024)).isEmpty()) {
-        if (out.write(chunk) != chunk.size())
-            break;
-    }
-    if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError) {
-        qCWarning(lcData) << "cannot copy" << chosen << "to" << out.fileName();
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return true;
 }
 
 } // namespace SoundChoice
