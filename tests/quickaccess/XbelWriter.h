@@ -28,7 +28,7 @@ inline QString fileHref(const QString& path) {
 }
 
 inline QByteArray write(const QList<Bookmark>& bookmarks) {
-    const auto stamp = [](const QDateTime& t) {
+    const auto stamp = [](const QDateTime& t) -> QByteArray {
         return t.toUTC().toString("yyyy-MM-ddTHH:mm:ss.zzz").toLatin1() + "000Z";
     };
     QByteArray out =
