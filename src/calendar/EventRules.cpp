@@ -6,15 +6,6 @@ namespace EventRules {
 
 namespace {
 
-// The parts of a date rule A compares, worked out once per date: placing a month tests
-// thousands of rows against 42 days, and QDate derives day and month on every call.
-struct DayKey {
-    qint64 jd = 0;
-    int weekday = 0;
-    int day = 0;
-    int month = 0;
-};
-
 DayKey keyOf(const QDate& d) {
     int y = 0, m = 0, dd = 0;
     d.getDate(&y, &m, &dd);
@@ -100,41 +91,48 @@ bool monthViewFetches(const EventRow& row, const QDate& first, const QDate& last
            (row.frequency == EventFrequency::Yearly && row.eDate.month() == month);
 }
 
+MonthDays::MonthDays(const QDate& first, int month) : m_month(month) {
+    for (int k = 0; k < int(m_days.size()); ++k)
+        m_days[size_t(k)] = keyOf(first.addDays(k));
+}
+
+void MonthDays::cellsOf(const EventRow& row, std::vector<int>& cells) const {
+    if (!row.eDate.isValid())
+        return;
+    const DayKey e = keyOf(row.eDate);
+    const qint64 firstJd = m_days.front().jd;
+    const bool inGrid = e.jd >= firstJd && e.jd <= m_days.back().jd;
+    const bool fetched =
+        inGrid ||
+        (row.frequency > EventFrequency::OneTime && row.frequency < EventFrequency::Yearly) ||
+        (row.frequency == EventFrequency::Yearly && e.month == m_month);
+    if (!fetched)
+        return;
+    if (row.frequency == EventFrequency::OneTime) {
+        if (inGrid)
+            cells.push_back(int(e.jd - firstJd));
+    } else if (isRepeating(row.frequency)) {
+        for (int k = 0; k < int(m_days.size()); ++k)
+            if (fallsOnKey(row.frequency, e, m_days[size_t(k)]))
+                cells.push_back(k);
+    }
+}
+
 std::vector<Occurrence> placeMonth(const std::vector<EventRow>& rows, const QDate& first,
                                    int month) {
-    constexpr int Days = 42;
-    std::array<DayKey, Days> days;
-    for (int k = 0; k < Days; ++k)
-        days[k] = keyOf(first.addDays(k));
-    const qint64 firstJd = days.front().jd;
-    const qint64 lastJd = days.back().jd;
-
-    std::array<std::vector<int>, Days> cells;
+    const MonthDays days(first, month);
+    std::array<std::vector<int>, 42> cells;
+    std::vector<int> hit;
     for (int i = 0; i < int(rows.size()); ++i) {
-        const EventRow& row = rows[i];
-        if (!row.eDate.isValid())
-            continue;
-        const DayKey e = keyOf(row.eDate);
-        const bool inGrid = e.jd >= firstJd && e.jd <= lastJd;
-        const bool fetched =
-            inGrid ||
-            (row.frequency > EventFrequency::OneTime && row.frequency < EventFrequency::Yearly) ||
-            (row.frequency == EventFrequency::Yearly && e.month == month);
-        if (!fetched)
-            continue;
-        if (row.frequency == EventFrequency::OneTime) {
-            if (inGrid)
-                cells[e.jd - firstJd].push_back(i);
-        } else if (isRepeating(row.frequency)) {
-            for (int k = 0; k < Days; ++k)
-                if (fallsOnKey(row.frequency, e, days[k]))
-                    cells[k].push_back(i);
-        }
+        hit.clear();
+        days.cellsOf(rows[size_t(i)], hit);
+        for (int k : hit)
+            cells[size_t(k)].push_back(i);
     }
 
     std::vector<Occurrence> out;
-    for (int k = 0; k < Days; ++k)
-        for (int i : cells[k])
+    for (int k = 0; k < int(cells.size()); ++k)
+        for (int i : cells[size_t(k)])
             out.push_back({k, i});
     return out;
 }

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 
+#include <array>
 #include <vector>
 
 // The date rules of calendar events: which rows each reader of the Events table shows on
@@ -79,6 +80,25 @@ bool monthViewFetches(const EventRow& row, const QDate& first, const QDate& last
 struct Occurrence {
     int cell;
     int row;
+};
+// The parts of a date rule A compares, worked out once per date: placing a month tests
+// thousands of rows against 42 days, and QDate derives day and month on every call.
+struct DayKey {
+    qint64 jd = 0;
+    int weekday = 0;
+    int day = 0;
+    int month = 0;
+};
+// The 42 days of a grid from `first` showing month `month`, for placing rows one by one.
+class MonthDays {
+public:
+    MonthDays(const QDate& first, int month);
+    // Appends the cells (ascending) on which placeMonth puts `row`.
+    void cellsOf(const EventRow& row, std::vector<int>& cells) const;
+
+private:
+    std::array<DayKey, 42> m_days;
+    int m_month;
 };
 // Places the rows on the 42 days starting at `first`: a fetched one-time row on its
 // eDate, a fetched weekly, monthly or yearly row on every day it falls on by rule A. The

@@ -148,67 +148,78 @@ std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& las
         pictures);
 }
 
-std::vector<EventRow> EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month,
-                                                 Pictures pictures, const Pick& pick) {
-    std::vector<EventRow> rows;
+bool EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month, Pictures pictures,
+                                const Take& take, const Drawn& drawn) {
     ++m_queries;
     DataFile db(m_path);
-    // No ORDER BY: sorting by rowid would make SQLite walk the table instead of the index.
-    // eDate comes as bytes, sparing its conversion to UTF-16 for thousands of rows.
-    const bool read = db.forEach(
-        QStringLiteral("SELECT rowid, CAST(eDate AS BLOB), Frequency, Holiday FROM Events WHERE ") +
-            monthWhere(),
-        monthValues(first, last, month), [&](DataFile::Row q) {
-            EventRow r;
-            r.rowId = q.value(0).toLongLong();
-            r.eDate = parseDateBytes(q.value(1).toByteArray());
-            r.frequency = q.value(2).toInt();
-            r.holiday = q.value(3).toInt();
-            if (EventRules::monthViewFetches(r, first, last, month))
-                rows.push_back(std::move(r));
-            return true;
-        });
+    // The superset of monthWhere() in three disjoint parts, each one range of an index, so
+    // that neither the whole index nor the table is walked: the weekly, monthly and code-2
+    // rows; the yearly rows of the month; the other rows dated in the grid. The eDate range
+    // of the last part encloses the comparison on its first ten characters, which stays as
+    // the exact test. Sorting them by rowid lets the reading stop as soon as `take` has
+    // what it needs. eDate comes as bytes, sparing its conversion to UTF-16.
+    const QString select = QStringLiteral("SELECT rowid, CAST(eDate AS BLOB), Frequency, Holiday "
+                                          "FROM Events WHERE ");
+    const QString repeating = QStringLiteral("(Frequency > 1 AND Frequency < 5)");
+    const QString yearly = QStringLiteral("(Frequency = 5 AND substr(eDate, 6, 2) = ?)");
+    const QString sql =
+        select + repeating + QStringLiteral(" UNION ALL ") + select + yearly +
+        QStringLiteral(" UNION ALL ") + select + QStringLiteral("eDate >= ? AND eDate < ? AND ") +
+        Day + QStringLiteral(" BETWEEN ? AND ? AND ") + repeating +
+        QStringLiteral(" IS NOT 1 AND ") + yearly + QStringLiteral(" IS NOT 1 ORDER BY 1");
+    const QString from = bound(first), to = bound(last);
+    // Every text whose first ten characters are at most `to` sorts before this one.
+    QString past = to;
+    past[9] = QChar(past[9].unicode() + 1);
+    const QString mm = QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'));
+    const bool read = db.forEach(sql, {mm, from, past, from, to, mm}, [&](DataFile::Row q) {
+        EventRow r;
+        r.rowId = q.value(0).toLongLong();
+        r.eDate = parseDateBytes(q.value(1).toByteArray());
+        r.frequency = q.value(2).toInt();
+        r.holiday = q.value(3).toInt();
+        return !EventRules::monthViewFetches(r, first, last, month) || take(r);
+    });
     if (!read) {
         m_error = db.lastError();
-        return {};
+        return false;
     }
-    // Table order, which the placement keeps within each cell.
-    std::sort(rows.begin(), rows.end(),
-              [](const EventRow& a, const EventRow& b) { return a.rowId < b.rowId; });
 
-    const std::vector<int> wanted = pick(rows);
+    const std::vector<EventRow*> wanted = drawn();
     if (!wanted.empty()) {
         // The rowids go in as one bound JSON array, whatever their number.
         QByteArray list = "[";
-        for (int i : wanted) {
-            if (i < 0 || size_t(i) >= rows.size())
-                continue;
+        for (const EventRow* r : wanted) {
             if (list.size() > 1)
                 list += ',';
-            list += QByteArray::number(rows[size_t(i)].rowId);
+            list += QByteArray::number(r->rowId);
         }
         list += ']';
+        std::vector<EventRow*> byId = wanted;
+        std::sort(byId.begin(), byId.end(),
+                  [](const EventRow* a, const EventRow* b) { return a->rowId < b->rowId; });
         const bool detailed = db.forEach(
             QStringLiteral("SELECT rowid, Description, ") + pictureColumns(pictures) +
                 QStringLiteral(" FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
             {QString::fromLatin1(list)}, [&](DataFile::Row details) {
                 const qint64 id = details.value(0).toLongLong();
-                auto it = std::lower_bound(rows.begin(), rows.end(), id,
-                                           [](const EventRow& r, qint64 v) { return r.rowId < v; });
-                if (it != rows.end() && it->rowId == id) {
-                    it->description = details.value(1).toString();
-                    it->iconImg = details.value(2).toByteArray();
-                    it->smallImg = details.value(3).toByteArray();
+                auto it =
+                    std::lower_bound(byId.begin(), byId.end(), id,
+                                     [](const EventRow* r, qint64 v) { return r->rowId < v; });
+                for (; it != byId.end() && (*it)->rowId == id; ++it) {
+                    (*it)->description = details.value(1).toString();
+                    (*it)->iconImg = details.value(2).toByteArray();
+                    (*it)->smallImg = details.value(3).toByteArray();
                 }
                 return true;
             });
         if (!detailed) {
             m_error = db.lastError();
-            return {};
+            return false;
         }
     }
     m_error.clear();
-    return rows;
+    return true;
 }
 
 std::vector<EventRow> EventStore::readDay(const QDate& d) {

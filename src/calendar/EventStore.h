@@ -28,14 +28,16 @@ public:
     std::vector<EventRow> readMonth(const QDate& first, const QDate& last, int month,
                                     Pictures pictures = Pictures::Both);
     // The month view's read in two steps over one connection, for a grid that draws only a
-    // few of the rows readMonth returns. The first step reads the same rows with just
-    // rowid, eDate, Frequency and Holiday (the index EventsByCode holds these, so the rows'
-    // text and pictures are not read); `pick` chooses the rows a drawing uses, as indices
-    // into what it is given, and the second step reads Description and the mode's pictures
-    // of those alone. Other rows come back without text or pictures. Counts as one query.
-    using Pick = std::function<std::vector<int>(const std::vector<EventRow>&)>;
-    std::vector<EventRow> readMonthDrawn(const QDate& first, const QDate& last, int month,
-                                         Pictures pictures, const Pick& pick);
+    // few of the rows readMonth returns. The first step hands `take` the same rows in the
+    // same (table) order, with just rowid, eDate, Frequency and Holiday (the indexes hold
+    // these, so the rows' text and pictures are not read), and stops early once `take`
+    // returns false. The second step reads Description and the mode's pictures into the
+    // rows `drawn` then names. False, with the reason in lastError(), when a step failed.
+    // Counts as one query.
+    using Take = std::function<bool(const EventRow&)>;
+    using Drawn = std::function<std::vector<EventRow*>()>;
+    bool readMonthDrawn(const QDate& first, const QDate& last, int month, Pictures pictures,
+                        const Take& take, const Drawn& drawn);
     // Editor: the rows EventRules::editorShows lists on day d (visibility not applied).
     std::vector<EventRow> readDay(const QDate& d);
     // Export: every row that can be exported on some date of from ... to - the one-time

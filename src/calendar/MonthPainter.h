@@ -24,7 +24,7 @@ inline constexpr QRgb SelectionColour = 0xFF4678C8;  // SelShape, and the ring a
 struct MonthScene {
     QDate first;                                     // the first of the 42 visible days
     int month = 1;                                   // the selected month, drawn in black
-    const std::vector<EventRow>* rows;               // the rows fetched for the month
+    const std::vector<EventRow>* rows = nullptr;     // the rows fetched for the month
     std::vector<EventRules::Occurrence> occurrences; // EventRules::placeMonth of `rows`
     HolidayFlags flags;
     bool smallIcons = false;

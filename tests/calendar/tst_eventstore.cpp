@@ -76,18 +76,34 @@ private Q_SLOTS:
             const auto monthRows = expected(
                 [&](const EventRow& r) { return EventRules::monthViewFetches(r, first, last, m); });
             QCOMPARE(ids(store.readMonth(first, last, m)), monthRows);
-            // The month view's two-step read: the same rows, text only for those picked.
-            const auto picked = store.readMonthDrawn(
-                first, last, m, EventStore::Pictures::Both, [](const std::vector<EventRow>& rows) {
-                    std::vector<int> every3rd;
-                    for (int i = 0; i < int(rows.size()); i += 3)
-                        every3rd.push_back(i);
+            // The month view's two-step read: the same rows in the same order, text only for
+            // those named drawn; and a reader that has enough stops it.
+            std::vector<EventRow> taken;
+            QVERIFY(store.readMonthDrawn(
+                first, last, m, EventStore::Pictures::Both,
+                [&](const EventRow& r) {
+                    taken.push_back(r);
+                    return true;
+                },
+                [&] {
+                    std::vector<EventRow*> every3rd;
+                    for (size_t i = 0; i < taken.size(); i += 3)
+                        every3rd.push_back(&taken[i]);
                     return every3rd;
-                });
-            QCOMPARE(ids(picked), monthRows);
-            for (size_t i = 0; i < picked.size(); ++i)
-                QCOMPARE(picked[i].description,
-                         i % 3 ? QString() : m_all[size_t(picked[i].rowId - 1)].description);
+                }));
+            QCOMPARE(ids(taken), monthRows);
+            for (size_t i = 0; i < taken.size(); ++i)
+                QCOMPARE(taken[i].description,
+                         i % 3 ? QString() : m_all[size_t(taken[i].rowId - 1)].description);
+            taken.clear();
+            QVERIFY(store.readMonthDrawn(
+                first, last, m, EventStore::Pictures::Large,
+                [&](const EventRow& r) {
+                    taken.push_back(r);
+                    return taken.size() < 5;
+                },
+                [] { return std::vector<EventRow*>(); }));
+            QCOMPARE(ids(taken), std::vector<qint64>(monthRows.begin(), monthRows.begin() + 5));
             QCOMPARE(ids(store.readDay(selected)), expected([&](const EventRow& r) {
                          return EventRules::editorShows(r, selected);
                      }));
@@ -110,7 +126,7 @@ private Q_SLOTS:
                                         [&](const EventRow& x) { return x.rowId == r.rowId; }));
             }
         }
-        QCOMPARE(store.queriesRun(), 3 * 4 + 3 * 4 + 3);
+        QCOMPARE(store.queriesRun(), 3 * 5 + 3 * 4 + 3);
     }
 
     void rowsRoundTripWithPicturesAndHostileText() {
@@ -172,10 +188,15 @@ private Q_SLOTS:
             DataFile db(m_path);
             QVERIFY(db.exec(QStringLiteral("DROP INDEX EventsByCode")));
         }
-        const auto first = [](const std::vector<EventRow>&) { return std::vector<int>{0}; };
         const qint64 before = fileModifiedStamp(m_path);
-        const auto rows = EventStore(m_path).readMonthDrawn(D("2026-02-22"), D("2026-04-04"), 3,
-                                                            EventStore::Pictures::Large, first);
+        std::vector<EventRow> rows;
+        QVERIFY(EventStore(m_path).readMonthDrawn(
+            D("2026-02-22"), D("2026-04-04"), 3, EventStore::Pictures::Large,
+            [&](const EventRow& r) {
+                rows.push_back(r);
+                return true;
+            },
+            [&] { return std::vector<EventRow*>{&rows.at(0)}; }));
         QCOMPARE(rows.size(), size_t(1));
         QCOMPARE(rows.at(0).description, QStringLiteral("weekly"));
         QCOMPARE(fileModifiedStamp(m_path), before);

@@ -3,9 +3,11 @@
 #include "calendar/EventIcons.h"
 #include "calendar/MonthLayout.h"
 #include "calendar/MonthPainter.h"
+#include "calendar/MonthPlacement.h"
 
 #include <QFont>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace MonthLayout;
@@ -259,6 +261,86 @@ private Q_SLOTS:
 
         // Grid lines in &HE0E0E0 between the columns.
         QCOMPARE(image.pixelColor(100, 5), QColor(0xE0, 0xE0, 0xE0));
+    }
+    // The month view keeps only the rows a drawing can show and stops reading once every
+    // cell is full; what it draws must be what placing every row draws.
+    void keptRowsDrawLikeAllRows_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("smallIcons");
+        QTest::addColumn<bool>("allHolidays");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("stopsEarly");
+        QTest::newRow("crowded month") << 4000 << false << true << "2026-03-10" << true;
+        QTest::newRow("crowded, small icons, holidays hidden")
+            << 4000 << true << false << "2026-03-10" << true;
+        QTest::newRow("sparse month") << 150 << false << true << "2025-12-31" << false;
+        QTest::newRow("sparse, small icons") << 150 << true << false << "2024-02-29" << false;
+    }
+
+    void keptRowsDrawLikeAllRows() {
+        QFETCH(int, count);
+        QFETCH(bool, smallIcons);
+        QFETCH(bool, allHolidays);
+        QFETCH(QString, selected);
+        QFETCH(bool, stopsEarly);
+        QRandomGenerator rng(20260311);
+        const QDate day = QDate::fromString(selected, Qt::ISODate);
+        std::vector<EventRow> all;
+        for (int i = 0; i < count; ++i) {
+            const int holiday = i % 4 ? 0 : rng.bounded(1, 260);
+            all.push_back(makeEvent(day.addDays(rng.bounded(-900, 200)), rng.bounded(0, 7),
+                                    QStringLiteral("event %1").arg(i), holiday,
+                                    i % 3 ? QByteArray() : toPng(filled(0xFF000000 | quint32(i)))));
+            all.back().rowId = i + 1;
+        }
+        const QDate first = EventRules::firstVisibleDay(day);
+        const int month = day.month();
+        const double W = 10500, H = 6000;
+        MonthPainter::MonthScene scene;
+        scene.first = first;
+        scene.month = month;
+        scene.smallIcons = smallIcons;
+        scene.flags = {allHolidays, allHolidays, allHolidays};
+        EventIcons icons;
+        const auto paint = [&](std::vector<TooltipEntry>& tips) {
+            QImage image(700, 400, QImage::Format_ARGB32_Premultiplied);
+            tips = MonthPainter::paintGrid(image, W, H, scene, icons, QFont());
+            return image;
+        };
+
+        std::vector<TooltipEntry> everyTip;
+        scene.rows = &all;
+        scene.occurrences = EventRules::placeMonth(all, first, month);
+        const QImage everyRow = paint(everyTip);
+
+        MonthPlacement placement(first, month, scene.flags, smallIcons, W, H);
+        bool stopped = false;
+        for (const EventRow& r : all) {
+            if (EventRules::monthViewFetches(r, first, first.addDays(41), month) &&
+                !placement.add(r)) {
+                stopped = true;
+                break;
+            }
+        }
+        QCOMPARE(stopped, stopsEarly);
+        placement.fill(scene);
+        std::vector<TooltipEntry> keptTip;
+        QCOMPARE(paint(keptTip), everyRow);
+        QCOMPARE(keptTip.size(), everyTip.size());
+        for (size_t i = 0; i < keptTip.size(); ++i) {
+            QCOMPARE(keptTip[i].text, everyTip[i].text);
+            QCOMPARE(keptTip[i].key, everyTip[i].key);
+        }
+        // Exactly the rows that show an icon need their text and picture read.
+        std::vector<qint64> drawn;
+        for (const EventRow* r : placement.drawnRows())
+            drawn.push_back(r->rowId);
+        std::vector<qint64> expected;
+        scene.rows = &all;
+        scene.occurrences = EventRules::placeMonth(all, first, month);
+        for (int i : MonthPainter::drawnRows(scene, W, H))
+            expected.push_back(all[size_t(i)].rowId);
+        QCOMPARE(drawn, expected);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "calendar/EventRules.h"
 #include "calendar/MonthPainter.h"
+#include "calendar/MonthPlacement.h"
 #include "calendar/ui/CalendarGrid.h"
 #include "core/Clock.h"
 #include "core/Settings.h"
@@ -312,18 +313,17 @@ void Calendar::redraw(bool force) {
     scene.smallIcons = smallIcons();
     scene.today = m_context.clock.today();
     // The rows live only for this drawing; the window keeps just the tooltip list. Of the
-    // thousands a month can fetch, only those drawn need their text and picture read.
-    const std::vector<EventRow> rows = m_store.readMonthDrawn(
+    // thousands a month can fetch, only those a drawing can show are kept, and only those
+    // drawn need their text and picture read.
+    MonthPlacement placement(first, selected.month(), scene.flags, scene.smallIcons, W, H);
+    const bool read = m_store.readMonthDrawn(
         first, last, selected.month(),
-        smallIcons() ? EventStore::Pictures::Small : EventStore::Pictures::Large,
-        [&](const std::vector<EventRow>& fetched) {
-            scene.rows = &fetched;
-            scene.occurrences = EventRules::placeMonth(fetched, first, selected.month());
-            return MonthPainter::drawnRows(scene, W, H);
-        });
-    // The rows came back in the order they were placed in; a failed read draws no events.
-    scene.rows = &rows;
-    if (rows.empty())
+        scene.smallIcons ? EventStore::Pictures::Small : EventStore::Pictures::Large,
+        [&](const EventRow& row) { return placement.add(row); },
+        [&] { return placement.drawnRows(); });
+    placement.fill(scene);
+    // A failed read draws no events.
+    if (!read)
         scene.occurrences.clear();
     m_tooltip->hide();
     m_tooltipKey = 0;
