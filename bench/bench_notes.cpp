@@ -2,6 +2,7 @@
 // into documents and writing them back. Then the window: opening it on a data file holding
 // them (loading, building the cards, showing and painting), and saving all 200 after each
 // was changed. Targets: 150 ms for the opening, 50 ms for the saving.
+#include "BenchTiming.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
@@ -19,7 +20,7 @@
 #include <QTextEdit>
 
 #include <cstdio>
-#include <ctime>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,33 +58,17 @@ QString sampleNote(int n) {
     }
 }
 
-// The thread's own processor time, which other work on a shared machine does not inflate.
-qint64 threadCpuNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
-// Wall time and processor time; `prepare` runs untimed before each pass.
-template <typename F, typename P = void (*)()>
+// Wall time and processor time; `prepare` runs untimed before each pass. `name`, when
+// given, also goes out as a BENCH line.
 void measure(
-    const char* what, double target, F&& pass, P&& prepare = [] {}) {
-    QElapsedTimer timer;
-    qint64 total = 0;
-    qint64 worst = 0;
-    qint64 cpu = 0;
-    for (int i = 0; i < Passes; ++i) {
-        prepare();
-        const qint64 cpuStart = threadCpuNs();
-        timer.start();
-        pass();
-        const qint64 ns = timer.nsecsElapsed();
-        cpu += threadCpuNs() - cpuStart;
-        total += ns;
-        worst = std::max(worst, ns);
-    }
-    std::printf("%s: %.2f ms mean, %.2f ms worst, %.2f ms processor (target < %.0f ms)\n", what,
-                total / 1e6 / Passes, worst / 1e6, cpu / 1e6 / Passes, target);
+    const char* what, double target, const std::function<void()>& pass,
+    const std::function<void()>& prepare = [] {}, const char* name = nullptr) {
+    const Bench::Timing t = Bench::timeMs(Passes, pass, prepare);
+    std::printf("%s: %.2f ms mean, %.2f ms best, %.2f ms worst, %.2f ms processor (target < "
+                "%.0f ms)\n",
+                what, t.mean, t.best, t.worst, t.cpu, target);
+    if (name)
+        Bench::line(name, t);
 }
 
 } // namespace
@@ -114,7 +99,7 @@ void window(const std::vector<QString>& notes) {
             page->activated();
             page->repaint();
         },
-        [&] { page.reset(); });
+        [&] { page.reset(); }, "notes_open_200");
     measure(
         "saving 200 changed notes", 50, [&] { page->saveNotes(); },
         [&] {

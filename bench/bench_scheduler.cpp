@@ -1,6 +1,7 @@
 // The schedule list's costs over 1,000 entries: reading them and making every line's
 // texts, and deleting 100 marked entries on close; then the same through the Power
 // Scheduler page: opening it and leaving it with 100 marks. Targets are 100 ms and 50 ms.
+#include "BenchTiming.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
@@ -15,8 +16,11 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -95,9 +99,12 @@ int main(int argc, char* argv[]) {
     FakeDesktop desktop;
     AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
     qint64 worstOpen = 0, totalOpen = 0, worstLeave = 0, totalLeave = 0;
+    qint64 bestOpen = std::numeric_limits<qint64>::max();
+    std::vector<double> openCpu;
     for (int round = 0; round < Rounds; ++round) {
         if (!fill(path))
             return 1;
+        const double cpu = Bench::threadCpuMs();
         timer.start();
         auto page = std::make_unique<Schedule>(context);
         page->resize(800, 560);
@@ -105,8 +112,10 @@ int main(int argc, char* argv[]) {
         page->activated();
         page->repaint();
         qint64 ns = timer.nsecsElapsed();
+        openCpu.push_back(Bench::threadCpuMs() - cpu);
         totalOpen += ns;
         worstOpen = std::max(worstOpen, ns);
+        bestOpen = std::min(bestOpen, ns);
         if (page->grid()->rowCount() != 1001)
             return 1;
 
@@ -126,5 +135,7 @@ int main(int argc, char* argv[]) {
     std::printf("schedule page left with 100 marks: %.3f ms mean, %.3f ms worst "
                 "(target < 50 ms)\n",
                 totalLeave / 1e6 / Rounds, worstLeave / 1e6);
+    std::sort(openCpu.begin(), openCpu.end());
+    Bench::line("schedule_open_1000", double(bestOpen) / 1e6, openCpu[openCpu.size() / 2]);
     return 0;
 }
