@@ -13,6 +13,14 @@ public:
     virtual qint64 monotonicMs() const = 0;
 };
 
+// The same instant and wall-clock time with the local offset fixed. A local time is turned
+// into an instant through the C library, with a look at the system's time zone file, every
+// time it is compared or counted from; this one compares for free. For work on one instant
+// (a tick), not for calendar steps that may cross a change of summer time.
+inline QDateTime withFixedOffset(const QDateTime& t) {
+    return t.timeSpec() == Qt::LocalTime ? t.toOffsetFromUtc(t.offsetFromUtc()) : t;
+}
+
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override;

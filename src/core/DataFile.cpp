@@ -194,8 +194,12 @@ bool Transaction::commit() {
 }
 
 qint64 fileModifiedStamp(const QString& path) {
+    return fileModifiedStamp(QFile::encodeName(path));
+}
+
+qint64 fileModifiedStamp(const QByteArray& encodedPath) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(encodedPath.constData(), &st) != 0)
         return -1;
     return qint64(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }

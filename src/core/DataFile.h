@@ -79,3 +79,5 @@ private:
 // The time data.plm was last written, at the file system's full resolution (nanoseconds).
 // Returns -1 when the file cannot be read.
 qint64 fileModifiedStamp(const QString& path);
+// The same for a path already encoded for the file system (QFile::encodeName).
+qint64 fileModifiedStamp(const QByteArray& encodedPath);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // What a minute job sees of one tick.
 class MinuteContext {
@@ -34,9 +35,22 @@ public:
     // Whether one of the handled minutes is the start of an hour.
     bool includesHourStart() const;
 
+    // A job that wrote the data file, but nothing the cache holds (settings, Schedule,
+    // QNotes), gives the file's modified stamps from just before and just after its write:
+    // when nothing else had changed the file, the next tick need not read it again.
+    struct OwnWrite {
+        qint64 before;
+        qint64 after;
+    };
+    void wroteOwnData(qint64 stampBefore, qint64 stampAfter) {
+        m_ownWrites.push_back({stampBefore, stampAfter});
+    }
+    const std::vector<OwnWrite>& ownWrites() const { return m_ownWrites; }
+
 private:
     std::function<bool()> m_onlineTest;
     std::optional<bool> m_online;
+    std::vector<OwnWrite> m_ownWrites;
 };
 
 // Work the tick runs once a minute, in the order the jobs were added. A job decides itself

@@ -4,10 +4,13 @@
 #include "core/DataFile.h"
 #include "core/Log.h"
 
+#include <QFile>
+
 #include <exception>
 
 Tick::Tick(Clock& clock, AppPaths paths, std::function<bool()> onlineTest)
-    : m_clock(clock), m_paths(std::move(paths)), m_onlineTest(std::move(onlineTest)) {}
+    : m_clock(clock), m_paths(std::move(paths)), m_onlineTest(std::move(onlineTest)),
+      m_dataFileName(QFile::encodeName(m_paths.dataFile())) {}
 
 Tick::~Tick() = default;
 
@@ -18,12 +21,14 @@ void Tick::addJob(std::unique_ptr<MinuteJob> job) {
 void Tick::run() {
     reloadWhenChanged();
 
-    QList<WallMinute> minutes = m_gate.advance(m_clock.now());
+    // One reading of the clock serves the whole tick.
+    const QDateTime now = withFixedOffset(m_clock.now());
+    QList<WallMinute> minutes = m_gate.advance(now);
     // A second tick inside a minute already handled does nothing more.
     if (minutes.isEmpty())
         return;
 
-    MinuteContext context(m_clock.now(), std::move(minutes), m_cache, m_onlineTest);
+    MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
     for (const auto& job : m_jobs) {
         try {
             job->run(context);
@@ -33,9 +38,16 @@ void Tick::run() {
             qCWarning(lcTick) << "job" << job->name() << "failed";
         }
     }
+    // Writes that leave the cache as it is need no reload, as long as the file had not
+    // changed before them.
+    for (const MinuteContext::OwnWrite& write : context.ownWrites()) {
+        if (m_lastStamp >= 0 && write.before == m_lastStamp)
+            m_lastStamp = write.after;
+    }
 }
 
 bool Tick::reloadCache() {
+    ++m_reloads;
     return loadTickCache(m_paths.dataFile(), m_paths, m_cache);
 }
 
@@ -44,7 +56,7 @@ int Tick::msUntilNextTick() const {
 }
 
 void Tick::reloadWhenChanged() {
-    const qint64 stamp = fileModifiedStamp(m_paths.dataFile());
+    const qint64 stamp = fileModifiedStamp(m_dataFileName);
     if (stamp == m_lastStamp)
         return;
     m_lastStamp = stamp;

@@ -29,6 +29,8 @@ public:
     int msUntilNextTick() const;
 
     const TickCache& cache() const { return m_cache; }
+    // How many times the cache was read from the data file.
+    int reloads() const { return m_reloads; }
     // Forgets the data file's stamp, so the next tick reloads.
     void invalidateCache() { m_lastStamp = -1; }
 
@@ -38,9 +40,11 @@ private:
     Clock& m_clock;
     AppPaths m_paths;
     std::function<bool()> m_onlineTest;
+    QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
     TickCache m_cache;
     MinuteGate m_gate;
     // data.plm's last-modified stamp when the cache was loaded; -1 forces the next load.
     qint64 m_lastStamp = -1;
+    int m_reloads = 0;
 };

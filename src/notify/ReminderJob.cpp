@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 
 ReminderJob::ReminderJob(const Clock& clock, std::function<void()> showReminder)
-    : m_last(clock.now()), m_showReminder(std::move(showReminder)) {}
+    : m_last(withFixedOffset(clock.now())), m_showReminder(std::move(showReminder)) {}
 
 void ReminderJob::run(MinuteContext& minute) {
     if (!intervalPassed(m_last, minute.now, minute.cache.settings.showEvery))

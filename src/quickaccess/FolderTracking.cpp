@@ -157,21 +157,28 @@ bool apply(DataFile& db, const Changes& changes, const QDate& today) {
 
 } // namespace FolderTracking
 
-FolderTracker::FolderTracker(Sources sources) : m_sources(std::move(sources)) {}
+FolderTracker::FolderTracker(Sources sources)
+    : m_sources(std::move(sources)), m_listName(QFile::encodeName(m_sources.recentList)),
+      m_dataName(QFile::encodeName(m_sources.dataFile)) {}
 
 FolderTracker::FileState FolderTracker::stateOf(const QString& path) {
+    return stateOf(QFile::encodeName(path));
+}
+
+FolderTracker::FileState FolderTracker::stateOf(const QByteArray& encodedPath) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (encodedPath.isEmpty() || ::stat(encodedPath.constData(), &st) != 0)
         return {};
     return {qint64(st.st_ino), qint64(st.st_size),
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 FolderTracker::Outcome FolderTracker::run(const QDate& today) {
-    const FileState list = stateOf(m_sources.recentList);
-    const FileState data = stateOf(m_sources.dataFile);
+    const FileState list = stateOf(m_listName);
+    const FileState data = stateOf(m_dataName);
     if (today == m_lastDay && list == m_list && data == m_data)
         return Outcome::Idle;
+    m_dataBefore = data;
     const auto remember = [&](const FileState& dataAfter) {
         m_lastDay = today;
         m_list = list;
@@ -206,6 +213,6 @@ FolderTracker::Outcome FolderTracker::run(const QDate& today) {
         if (!FolderTracking::apply(db, changes, today))
             return Outcome::Failed;
     }
-    remember(stateOf(m_sources.dataFile));
+    remember(stateOf(m_dataName));
     return Outcome::Written;
 }

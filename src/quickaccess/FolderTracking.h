@@ -86,10 +86,19 @@ public:
         bool operator==(const FileState&) const = default;
     };
     static FileState stateOf(const QString& path);
+    // The same for a path already encoded for the file system (QFile::encodeName).
+    static FileState stateOf(const QByteArray& encodedPath);
+    // The data file as the latest pass found it, and as it left it (after its write).
+    const FileState& dataFileBefore() const { return m_dataBefore; }
+    const FileState& dataFileAfter() const { return m_data; }
 
 private:
     Sources m_sources;
+    // The two files' paths as the file system spells them, looked at every minute.
+    QByteArray m_listName;
+    QByteArray m_dataName;
     QDate m_lastDay;
     FileState m_list;
     FileState m_data;
+    FileState m_dataBefore;
 };

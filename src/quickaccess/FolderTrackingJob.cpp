@@ -26,6 +26,10 @@ FolderTrackingJob::FolderTrackingJob(const AppPaths& paths, const DesktopShell& 
 
 void FolderTrackingJob::run(MinuteContext& minute) {
     m_lastOutcome = m_tracker.run(minute.now.date());
+    // QAccess is not among what the tick keeps.
+    if (m_lastOutcome == FolderTracker::Outcome::Written)
+        minute.wroteOwnData(m_tracker.dataFileBefore().modifiedNs,
+                            m_tracker.dataFileAfter().modifiedNs);
     if (m_lastOutcome == FolderTracker::Outcome::Failed)
         qCWarning(lcQuickAccess) << "folder tracking: the pass failed; the next minute retries";
 }

@@ -38,6 +38,24 @@ struct LoggingJob final : MinuteJob {
     bool m_throws;
 };
 
+// A job that writes a table the tick does not keep and says so, after an optional write
+// of a kept table that it does not report (as another writer would).
+struct OwnWriteJob final : MinuteJob {
+    explicit OwnWriteJob(QString dataFile) : m_dataFile(std::move(dataFile)) {}
+    const char* name() const override { return "own write"; }
+    void run(MinuteContext& minute) override {
+        DataFile db(m_dataFile);
+        if (!foreignSql.isEmpty())
+            db.exec(foreignSql);
+        const qint64 before = fileModifiedStamp(m_dataFile);
+        db.exec(
+            QStringLiteral("INSERT INTO QAccess (FullPath, qaDate) VALUES ('/tmp', '2026-03-10')"));
+        minute.wroteOwnData(before, fileModifiedStamp(m_dataFile));
+    }
+    QString m_dataFile;
+    QString foreignSql;
+};
+
 QDateTime at(const QString& hhmmss, const QDate& day = QDate(2026, 3, 10)) {
     return QDateTime(day, QTime::fromString(hhmmss, QStringLiteral("HH:mm:ss.zzz")));
 }
@@ -375,6 +393,31 @@ private Q_SLOTS:
         setStamp(data, stamp + 1); // one nanosecond later is a change
         fx.tickAt(at("08:30:00.300"));
         QVERIFY(fx.tick.cache().hasDueEntries);
+    }
+
+    void ownWritesNeedNoReloadButAnEditBeforeThemIsSeen() {
+        Fixture fx;
+        auto job = std::make_unique<OwnWriteJob>(fx.paths.dataFile());
+        OwnWriteJob* own = job.get();
+        fx.tick.addJob(std::move(job));
+        fx.tickAt(at("08:29:00.200"));
+        const int reloads = fx.tick.reloads();
+        fx.tickAt(at("08:30:00.200"));
+        fx.tickAt(at("08:31:00.200"));
+        QCOMPARE(fx.tick.reloads(), reloads);
+        {
+            DataFile db(fx.paths.dataFile());
+            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM QAccess")).toInt(), 3);
+        }
+
+        // A kept table changed just before the job's own write: the next tick reads again.
+        own->foreignSql = QStringLiteral(
+            "INSERT INTO QNotes (Content, SchDT, Frequency) VALUES ('', '2026-03-10 08:33', 1)");
+        fx.tickAt(at("08:32:00.200"));
+        own->foreignSql.clear();
+        fx.tickAt(at("08:33:00.200"));
+        QCOMPARE(fx.tick.reloads(), reloads + 1);
+        QCOMPARE(fx.noteAlarms(), 1);
     }
 
     void editBeforeNextTickIsSeen() {
