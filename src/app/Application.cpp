@@ -86,6 +86,5 @@ bool Application::start() {
     for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
         qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
     qCInfo(lcStartup) << "ShutDown from:" << paths.helperProgram(QStringLiteral("ShutDown"));
-    m_controller.create();
-    return m_controller.load();
+    return m_controller.start();
 }

@@ -72,6 +72,7 @@ private Q_SLOTS:
         Application app(in.context);
         app.dispatcher().setQuitHandler([] {});
         QVERIFY(app.start());
+        QCoreApplication::processEvents(); // creation follows the icon
         QVERIFY(!app.notices().popMsg());
         in.clock.advanceSecs(61 * 60);
         app.controller().tick().run();

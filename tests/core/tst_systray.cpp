@@ -115,6 +115,28 @@ private Q_SLOTS:
         QVERIFY(!second.tray->timer().isActive());
     }
 
+    // The one copy puts its icon up before the creation steps; a second start runs none of
+    // them (no reminder, no timer) and only asks the first to show itself.
+    void startCreatesAfterTheIconAndASecondStartChangesNothing() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        CommandDispatcher dispatcher(in.context);
+        dispatcher.setReminderLoader([&] { ++in.reminders; });
+        TrayController first(in.context, dispatcher);
+        QVERIFY(first.start());
+        QCOMPARE(in.reminders, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(in.reminders, 1);
+        QVERIFY(first.timer().isActive());
+        QVERIFY(QFileInfo::exists(in.context.paths.dataFile()));
+
+        TrayController second(in.context, dispatcher);
+        QVERIFY(!second.start());
+        QCoreApplication::processEvents();
+        QCOMPARE(in.reminders, 1);
+        QVERIFY(!second.timer().isActive());
+    }
+
     void doubleClickOpensTheCalendarAndTheNextClickTheMenu() {
         FakeDesktop desktop;
         Install in(desktop);

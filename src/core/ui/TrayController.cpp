@@ -11,6 +11,7 @@
 #include "platform/Registry.h"
 
 #include <QDir>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <exception>
@@ -66,7 +67,7 @@ void TrayController::create() {
         m_dispatcher.dispatch(TrayMenu::ShowReminder);
 }
 
-bool TrayController::load() {
+bool TrayController::claim() {
     if (m_instance.acquire() == SingleInstance::Outcome::HeldByAnother) {
         const bool shown = m_instance.askRunningCopyToShow();
         std::fprintf(stderr, "Plumora is already running for %s (lock %s)%s\n",
@@ -77,9 +78,33 @@ bool TrayController::load() {
     }
     // A later start from the same folder asks this copy to show itself.
     m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
+    return true;
+}
+
+void TrayController::beginTicking(bool iconShown) {
     m_timer.start(m_tick.msUntilNextTick());
-    if (!showTrayIcon())
+    if (!iconShown)
         tellNoTrayOnce();
+}
+
+bool TrayController::load() {
+    if (!claim())
+        return false;
+    beginTicking(showTrayIcon());
+    return true;
+}
+
+bool TrayController::start() {
+    if (!claim())
+        return false;
+    const bool iconShown = showTrayIcon();
+    // The dock request leaves now rather than after the creation steps.
+    if (iconShown)
+        QGuiApplication::sync();
+    QTimer::singleShot(0, this, [this, iconShown] {
+        create();
+        beginTicking(iconShown);
+    });
     return true;
 }
 

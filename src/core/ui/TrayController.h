@@ -34,6 +34,10 @@ public:
     // Load: false when another copy already runs (then no icon, no timer); otherwise the
     // icon is added (or the user told how to reach Plumora) and the timer starts.
     bool load();
+    // The program's start: false when another copy already runs, and then nothing at all
+    // happens here (no creation step, no icon, no timer). Otherwise the icon goes up first,
+    // so it appears at once, and creation and load follow as soon as the event loop turns.
+    bool start();
     // The controller's own part of the exit: the tick stops and the icon leaves the tray.
     void release();
 
@@ -48,6 +52,9 @@ public:
 
 private:
     void onTimer();
+    // Takes the one-copy lock and answers later starts; false when another copy has it.
+    bool claim();
+    void beginTicking(bool iconShown);
     bool showTrayIcon();
     void tellNoTrayOnce();
 
