@@ -1,9 +1,9 @@
 // The month view: a full redraw of a month with 10,000 events (query, placement, painting
-// into an off-screen surface) and a selection move within the month; and the window
-// opened on 100,000 events, with the memory that takes. Prints the times, and a "BENCH"
-// line per budgeted figure for bench/run.sh. `bench_calendar redraw` or `bench_calendar
-// open` runs one part alone.
-#include "BenchTiming.h"
+// into an off-screen surface), its parts, and a selection move within the month, for large
+// and small icons; the first step of the read on a file made before the index it uses; and
+// the window opened on 100,000 events, with the memory that takes (counter memory_mib).
+// `--benchmark_filter=month_` or `--benchmark_filter=calendar_open` runs one part alone.
+#include "BenchMain.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
@@ -16,7 +16,6 @@
 #include "mock/FakeDesktop.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -24,12 +23,11 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <functional>
-namespace {
+#include <array>
+#include <chrono>
+#include <string>
 
-using Bench::timeMs;
-using Bench::Timing;
+namespace {
 
 // `count` events over twenty years around `today`.
 std::vector<EventRow> manyEvents(const QDate& today, int count) {
@@ -81,6 +79,196 @@ void resetPeak() {
         refs.write("5");
 }
 
+// A data file of its own and the program's context over it.
+struct DataDir {
+    QTemporaryDir dir;
+    AppContext context;
+    bool ready;
+
+    DataDir(FakeDesktop& desktop, FakeClock& clock)
+        : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)),
+          ready(Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty()) {}
+};
+
+struct Fakes {
+    FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
+    FakeDesktop desktop;
+};
+
+Fakes& fakes() {
+    static Fakes& f = Bench::keep(std::make_unique<Fakes>());
+    return f;
+}
+
+// 10,000 events, and a copy of the file without the index on (Frequency, eDate, Holiday),
+// as a file made before it reads until the start-up migration adds the index.
+struct TenThousand : DataDir {
+    QString unindexed;
+
+    TenThousand() : DataDir(fakes().desktop, fakes().clock) {
+        if (!ready)
+            return;
+        const QString file = context.paths.dataFile();
+        EventStore(file).add(manyEvents(fakes().clock.today(), 10000));
+        unindexed = dir.filePath(QStringLiteral("unindexed.plm"));
+        ready = QFile::copy(file, unindexed) &&
+                DataFile(unindexed).exec(QStringLiteral("DROP INDEX EventsByCode"));
+    }
+};
+
+TenThousand& tenThousand() {
+    static TenThousand& s = Bench::keep(std::make_unique<TenThousand>());
+    return s;
+}
+
+// The month view over the 10,000 events in one icon size, laid out, and the parts of its
+// redraw taken apart.
+struct Month {
+    Calendar cal;
+    bool small;
+    QDate first, last;
+    EventStore::Pictures pictures;
+    QRectF grid;
+    MonthPainter::MonthScene scene;
+    EventStore store;
+
+    Month(AppContext& context, bool smallIcons)
+        : cal(context), small(smallIcons), store(context.paths.dataFile()) {
+        cal.findChild<QObject*>(QStringLiteral("SmIco"))->setProperty("checked", small);
+        cal.resize(1000, 700);
+        cal.layOutNow();
+        first = EventRules::firstVisibleDay(fakes().clock.today());
+        last = first.addDays(41);
+        pictures = small ? EventStore::Pictures::Small : EventStore::Pictures::Large;
+        grid = cal.geometryTwips().calPic;
+        scene.first = first;
+        scene.month = 3;
+        scene.flags = cal.holidayFlags();
+        scene.smallIcons = small;
+    }
+};
+
+Month& month(bool small) {
+    static std::array<Month*, 2> made{};
+    Month*& m = made[small ? 1 : 0];
+    if (!m)
+        m = &Bench::keep(std::make_unique<Month>(tenThousand().context, small));
+    return *m;
+}
+
+bool monthReady(benchmark::State& state) {
+    if (!tenThousand().ready)
+        state.SkipWithError("could not make the data file of 10,000 events");
+    return tenThousand().ready;
+}
+
+// The one-step read: every row of the month with all texts and pictures.
+void readOneStep(benchmark::State& state, bool small) {
+    if (!monthReady(state))
+        return;
+    Month& m = month(small);
+    size_t fetched = 0;
+    for (auto _ : state)
+        fetched = m.store.readMonth(m.first, m.last, 3, m.pictures).size();
+    state.counters["rows_fetched"] = double(fetched);
+}
+
+// The window's read: rows placed as they come until every cell is full, then the text and
+// pictures of those drawn.
+void readTwoStep(benchmark::State& state, bool small) {
+    if (!monthReady(state))
+        return;
+    Month& m = month(small);
+    size_t kept = 0, drawn = 0;
+    for (auto _ : state) {
+        MonthPlacement placement(m.first, 3, m.scene.flags, small, m.grid.width(), m.grid.height());
+        m.store.readMonthDrawn(
+            m.first, m.last, 3, m.pictures, [&](const EventRow& r) { return placement.add(r); },
+            [&] {
+                std::vector<EventRow*> rows = placement.drawnRows();
+                drawn = rows.size();
+                return rows;
+            });
+        MonthPainter::MonthScene placed;
+        placement.fill(placed);
+        kept = placed.rows->size();
+        benchmark::DoNotOptimize(placed.occurrences);
+    }
+    state.counters["rows_kept"] = double(kept);
+    state.counters["rows_drawn"] = double(drawn);
+}
+
+// Placing every row fetched and painting, on rows already read.
+void placeAndPaint(benchmark::State& state, bool small) {
+    if (!monthReady(state))
+        return;
+    Month& m = month(small);
+    std::vector<EventRow> rows = m.store.readMonth(m.first, m.last, 3, m.pictures);
+    MonthPainter::MonthScene scene = m.scene;
+    scene.rows = &rows;
+    QImage surface(int(m.grid.width() / 15), int(m.grid.height() / 15),
+                   QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        scene.occurrences = EventRules::placeMonth(rows, m.first, 3);
+        MonthPainter::paintGrid(surface, m.grid.width(), m.grid.height(), scene, m.cal.icons(),
+                                m.cal.font());
+    }
+}
+
+void fullRedraw(benchmark::State& state, bool small) {
+    if (!monthReady(state))
+        return;
+    Month& m = month(small);
+    for (auto _ : state)
+        m.cal.redraw(true);
+}
+
+// The budget holds for both icon sizes: each pass counts the slower of the two redraws.
+void slowerRedraw(benchmark::State& state) {
+    if (!monthReady(state))
+        return;
+    Month& large = month(false);
+    Month& small = month(true);
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        large.cal.redraw(true);
+        const auto between = Clock::now();
+        small.cal.redraw(true);
+        const auto end = Clock::now();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::max(between - start, end - between)).count());
+    }
+}
+
+// A new selected day within the shown month: repainted from what the last full redraw
+// read, so it should run no query (counter queries_per_move).
+void moveWithinMonth(benchmark::State& state, bool small) {
+    if (!monthReady(state))
+        return;
+    Month& m = month(small);
+    m.cal.redraw(true);
+    const int queries = m.cal.store().queriesRun();
+    int day = 0;
+    for (auto _ : state) {
+        m.cal.setSelectedDate(QDate(2026, 3, 1 + day++ % 31));
+        m.cal.redraw(false);
+    }
+    state.counters["queries_per_move"] = benchmark::Counter(
+        double(m.cal.store().queriesRun() - queries), benchmark::Counter::kAvgIterations);
+}
+
+void readUnindexed(benchmark::State& state) {
+    if (!monthReady(state))
+        return;
+    EventStore unindexed(tenThousand().unindexed);
+    const QDate first = EventRules::firstVisibleDay(fakes().clock.today());
+    for (auto _ : state)
+        unindexed.readMonthDrawn(
+            first, first.addDays(41), 3, EventStore::Pictures::Large,
+            [](const EventRow&) { return true; }, [] { return std::vector<EventRow*>(); });
+}
+
 // What the double-click does once the main window holds the page: the page is made, sized,
 // shown, laid out as its refresh timer does, and painted.
 void openCalendar(AppContext& context) {
@@ -91,157 +279,80 @@ void openCalendar(AppContext& context) {
     cal.repaint();
 }
 
-int redrawSection(FakeClock& clock, FakeDesktop& desktop) {
-    QTemporaryDir dir;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-    if (!Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
-        return 1;
-    EventStore(context.paths.dataFile()).add(manyEvents(clock.today(), 10000));
-
-    Timing slowerMode;
-    for (bool small : {false, true}) {
-        Calendar cal(context);
-        cal.findChild<QObject*>(QStringLiteral("SmIco"))->setProperty("checked", small);
-        cal.resize(1000, 700);
-        cal.layOutNow();
-
-        const QDate first = EventRules::firstVisibleDay(clock.today());
-        const QDate last = first.addDays(41);
-        const auto pictures = small ? EventStore::Pictures::Small : EventStore::Pictures::Large;
-        const QRectF grid = cal.geometryTwips().calPic;
-        MonthPainter::MonthScene scene;
-        scene.first = first;
-        scene.month = 3;
-        scene.flags = cal.holidayFlags();
-        scene.smallIcons = small;
-        EventStore store(context.paths.dataFile());
-        size_t kept = 0, drawn = 0;
-        // The window's read: rows placed as they come until every cell is full, then the
-        // text and pictures of those drawn.
-        const auto twoStepRead = [&] {
-            MonthPlacement placement(first, 3, scene.flags, small, grid.width(), grid.height());
-            store.readMonthDrawn(
-                first, last, 3, pictures, [&](const EventRow& r) { return placement.add(r); },
-                [&] {
-                    std::vector<EventRow*> rows = placement.drawnRows();
-                    drawn = rows.size();
-                    return rows;
-                });
-            MonthPainter::MonthScene placed;
-            placement.fill(placed);
-            kept = placed.rows->size();
-            return placed.occurrences;
-        };
-
-        size_t fetched = 0;
-        std::vector<EventRow> rows;
-        const Timing oneStep = timeMs(30, [&] {
-            rows = store.readMonth(first, last, 3, pictures);
-            fetched = rows.size();
-        });
-        const Timing twoStep = timeMs(30, [&] { twoStepRead(); });
-        const Timing full = timeMs(30, [&] { cal.redraw(true); });
-
-        // Placing every row fetched and painting, on rows already read.
-        scene.rows = &rows;
-        QImage surface(int(grid.width() / 15), int(grid.height() / 15),
-                       QImage::Format_ARGB32_Premultiplied);
-        const Timing paint = timeMs(30, [&] {
-            scene.occurrences = EventRules::placeMonth(rows, first, 3);
-            MonthPainter::paintGrid(surface, grid.width(), grid.height(), scene, cal.icons(),
-                                    cal.font());
-        });
-
-        const int queries = cal.store().queriesRun();
-        constexpr int Moves = 2000;
-        QElapsedTimer t;
-        t.start();
-        for (int i = 0; i < Moves; ++i) {
-            cal.setSelectedDate(QDate(2026, 3, 1 + i % 31));
-            cal.redraw(false);
-        }
-        const double move = double(t.nsecsElapsed()) / 1e6 / Moves;
-
-        std::printf("%s icons (%zu rows fetched, %zu kept, %zu drawn), median / best of 30 "
-                    "(median processor time):\n"
-                    "  one-step read, all texts and pictures  %6.2f / %6.2f ms (%6.2f ms)\n"
-                    "  two-step read, drawn rows' only        %6.2f / %6.2f ms (%6.2f ms)\n"
-                    "  every row placed, and painting         %6.2f / %6.2f ms (%6.2f ms)\n"
-                    "  full redraw                            %6.2f / %6.2f ms (%6.2f ms)\n"
-                    "  move within the month                  %8.4f ms, %d queries in %d moves\n",
-                    small ? "Small" : "Large", fetched, kept, drawn, oneStep.median, oneStep.best,
-                    oneStep.cpu, twoStep.median, twoStep.best, twoStep.cpu, paint.median,
-                    paint.best, paint.cpu, full.median, full.best, full.cpu, move,
-                    cal.store().queriesRun() - queries, Moves);
-        if (full.best > slowerMode.best)
-            slowerMode = full;
-    }
-    // The budget holds for both icon sizes: the slower one counts.
-    Bench::line("month_redraw_10000", slowerMode);
-
-    // A file made before the index on (Frequency, eDate, Holiday), as it reads until the
-    // start-up migration adds the index: every row comes from the table.
-    {
-        DataFile db(context.paths.dataFile());
-        if (!db.exec(QStringLiteral("DROP INDEX EventsByCode")))
-            return 1;
-    }
-    const QDate first = EventRules::firstVisibleDay(clock.today());
-    EventStore unindexed(context.paths.dataFile());
-    const Timing without = timeMs(10, [&] {
-        unindexed.readMonthDrawn(
-            first, first.addDays(41), 3, EventStore::Pictures::Large,
-            [](const EventRow&) { return true; }, [] { return std::vector<EventRow*>(); });
-    });
-    std::printf("Earlier file without the index, median / best of 10 (median processor time):\n"
-                "  first step without the index           %6.2f / %6.2f ms (%6.2f ms)\n",
-                without.median, without.best, without.cpu);
-    return 0;
+DataDir& emptyFile() {
+    static DataDir& s = Bench::keep(std::make_unique<DataDir>(fakes().desktop, fakes().clock));
+    return s;
 }
 
-int openSection(FakeClock& clock, FakeDesktop& desktop) {
-    // The widgets' own first-use costs (fonts, style) are paid on an empty file first.
-    QTemporaryDir empty;
-    AppContext emptyContext = desktop.context(AppPaths(empty.path(), empty.path()), clock);
-    if (!Schema::createTemplate(emptyContext.paths.dataFile(), clock.today()).isEmpty())
-        return 1;
-    const Timing none = timeMs(5, [&] { openCalendar(emptyContext); });
+// 100,000 events, and the growth of the peak resident size over one opening, measured once
+// the widgets' own first-use costs (fonts, style) were paid on an empty file.
+struct HundredThousand : DataDir {
+    double growthMiB = 0;
 
-    QTemporaryDir big;
-    AppContext context = desktop.context(AppPaths(big.path(), big.path()), clock);
-    if (!Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
-        return 1;
-    EventStore(context.paths.dataFile()).add(manyEvents(clock.today(), 100000));
-    malloc_trim(0);
+    HundredThousand() : DataDir(fakes().desktop, fakes().clock) {
+        if (!ready || !emptyFile().ready) {
+            ready = false;
+            return;
+        }
+        EventStore(context.paths.dataFile()).add(manyEvents(fakes().clock.today(), 100000));
+        openCalendar(emptyFile().context);
+        malloc_trim(0);
+        const double before = statusMiB("VmRSS");
+        resetPeak();
+        openCalendar(context);
+        growthMiB = statusMiB("VmHWM") - before;
+    }
+};
 
-    const double before = statusMiB("VmRSS");
-    resetPeak();
-    openCalendar(context);
-    const double growth = statusMiB("VmHWM") - before;
+void openEmpty(benchmark::State& state) {
+    if (!emptyFile().ready) {
+        state.SkipWithError("could not make the empty data file");
+        return;
+    }
+    for (auto _ : state)
+        openCalendar(emptyFile().context);
+}
 
-    const Timing open = timeMs(10, [&] { openCalendar(context); });
-    std::printf("Calendar opened, median / best (median processor time):\n"
-                "  on an empty data file                  %6.2f / %6.2f ms (%6.2f ms)\n"
-                "  on 100,000 events                      %6.2f / %6.2f ms (%6.2f ms)\n"
-                "  peak memory growth, 100,000 events     %6.1f MiB\n",
-                none.median, none.best, none.cpu, open.median, open.best, open.cpu, growth);
-    Bench::line("calendar_open_100000", open);
-    Bench::line("calendar_memory_100000", growth, 0);
-    return 0;
+void open100000(benchmark::State& state) {
+    static HundredThousand& s = Bench::keep(std::make_unique<HundredThousand>());
+    if (!s.ready) {
+        state.SkipWithError("could not make the data file of 100,000 events");
+        return;
+    }
+    for (auto _ : state)
+        openCalendar(s.context);
+    state.counters["memory_mib"] = s.growthMiB;
+}
+
+void registerBenchmarks() {
+    for (const bool small : {false, true}) {
+        const std::string size = small ? "_small" : "_large";
+        Bench::standard(benchmark::RegisterBenchmark(("month_read_one_step" + size).c_str(),
+                                                     readOneStep, small),
+                        10, 3);
+        Bench::standard(benchmark::RegisterBenchmark(("month_read_two_step" + size).c_str(),
+                                                     readTwoStep, small),
+                        10, 3);
+        Bench::standard(benchmark::RegisterBenchmark(("month_place_paint" + size).c_str(),
+                                                     placeAndPaint, small),
+                        10, 3);
+        Bench::standard(
+            benchmark::RegisterBenchmark(("month_redraw_10000" + size).c_str(), fullRedraw, small),
+            10, 3);
+        Bench::standard(
+            benchmark::RegisterBenchmark(("month_move" + size).c_str(), moveWithinMonth, small), 10,
+            200);
+    }
+    Bench::standard(benchmark::RegisterBenchmark("month_redraw_10000", slowerRedraw), 10, 3)
+        ->UseManualTime();
+    Bench::standard(benchmark::RegisterBenchmark("month_read_unindexed", readUnindexed), 10, 1);
+    Bench::standard(benchmark::RegisterBenchmark("calendar_open_empty", openEmpty), 5, 1);
+    Bench::standard(benchmark::RegisterBenchmark("calendar_open_100000", open100000), 10, 1);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    FakeClock clock(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
-    FakeDesktop desktop;
-    const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
-    if (only != "open" && redrawSection(clock, desktop) != 0)
-        return 1;
-    if (only != "redraw" && openSection(clock, desktop) != 0)
-        return 1;
-    return 0;
+    registerBenchmarks();
+    return Bench::run<QApplication>(argc, argv);
 }

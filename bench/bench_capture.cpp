@@ -1,8 +1,9 @@
 // Storing a 1920 x 1080 screen capture: from the grabbed picture to the stored row (PNG
-// encoding and the insert), and through the windows from a click on "Full Screen" to the
-// new row listed, shown and ready for its description. Target 200 ms. The picture is drawn
-// to look like a desktop: a gradient, windows full of text and a photograph-like patch.
-#include "BenchTiming.h"
+// encoding and the insert), the encoding alone, and through the windows: the frozen screen
+// up after the grab, and a click on "Full Screen" to the new row listed, shown and ready
+// for its description. Target 200 ms. The picture is drawn to look like a desktop: a
+// gradient, windows full of text and a photograph-like patch.
+#include "BenchMain.h"
 #include "capture/CaptureRules.h"
 #include "capture/CaptureStore.h"
 #include "capture/ui/FullScreen.h"
@@ -12,22 +13,15 @@
 #include "mock/FakeDesktop.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
-#include <limits>
-#include <vector>
-
 namespace {
 
-QImage desktop() {
+QImage desktopPicture() {
     QImage img(1920, 1080, QImage::Format_RGB32);
     QPainter p(&img);
     QLinearGradient sky(0, 0, 1920, 1080);
@@ -58,81 +52,115 @@ QImage desktop() {
     return img;
 }
 
+// The picture, a data file, and the Screen Capture page over it with the grab itself
+// handed in by a fake.
+struct Capture {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("data.plm"));
+    bool ready = Schema::createTemplate(path, QDate(2026, 3, 1)).isEmpty();
+    QImage screen = desktopPicture();
+    CaptureStore store{path};
+    FakeClock clock{QDateTime(QDate(2026, 3, 1), QTime(9, 0))};
+    FakeDesktop desktop;
+    AppContext context{desktop.context(AppPaths(dir.path(), dir.path()), clock)};
+    std::unique_ptr<ScreenCapture> page;
+
+    ScreenCapture& shownPage() {
+        if (!page) {
+            desktop.windows.screen = screen.rect();
+            desktop.grabber.answer = {screen, {}};
+            page = std::make_unique<ScreenCapture>(context);
+            page->resize(900, 600);
+            page->show();
+        }
+        return *page;
+    }
+};
+
+Capture& capture() {
+    static Capture& s = Bench::keep(std::make_unique<Capture>());
+    return s;
+}
+
+void encode(benchmark::State& state) {
+    Capture& c = capture();
+    qsizetype bytes = 0;
+    for (auto _ : state)
+        bytes = CaptureStore::encode(c.screen).size();
+    if (bytes == 0)
+        state.SkipWithError("the picture did not encode");
+    state.counters["png_kib"] = double(bytes) / 1024;
+}
+
+// "Full Screen": the clean copy, taken whole, stored as a new row.
+void store(benchmark::State& state) {
+    Capture& c = capture();
+    if (!c.ready) {
+        state.SkipWithError("could not make the data file");
+        return;
+    }
+    for (auto _ : state)
+        if (!c.store.add(CaptureRules::capture(c.screen, c.screen.rect()))) {
+            state.SkipWithError("the capture was not stored");
+            break;
+        }
+}
+
+// SCTimer's step: the frozen screen and its box; or the click on "Full Screen" in that box.
+enum class Step { Frozen, Click };
+
+void throughWindows(benchmark::State& state, Step timed) {
+    Capture& c = capture();
+    if (!c.ready) {
+        state.SkipWithError("could not make the data file");
+        return;
+    }
+    ScreenCapture& page = c.shownPage();
+    for (auto _ : state) {
+        if (timed != Step::Frozen)
+            state.PauseTiming();
+        page.startCapture();
+        FullScreen* full = page.fullScreen();
+        CaptureToolBox* box = full ? full->toolBox() : nullptr;
+        if (!box) {
+            state.SkipWithError("no frozen screen with its box");
+            break;
+        }
+        if (timed == Step::Frozen)
+            state.PauseTiming();
+        QCoreApplication::processEvents();
+        const qint64 before = page.currentRowId();
+        if (timed == Step::Click)
+            state.ResumeTiming();
+        box->choiceButton(CaptureToolBox::FullScreen)->click();
+        if (timed == Step::Click)
+            state.PauseTiming();
+        const bool listed = page.currentRowId() > before;
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+        if (!listed) {
+            state.SkipWithError("the new capture was not listed and chosen");
+            break;
+        }
+    }
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("capture_encode", encode), 10, 1);
+    Bench::standard(benchmark::RegisterBenchmark("capture_store", store), 10, 1);
+    Bench::standard(
+        benchmark::RegisterBenchmark("capture_frozen_screen", throughWindows, Step::Frozen), 10, 1);
+    Bench::standard(
+        benchmark::RegisterBenchmark("capture_full_screen_click", throughWindows, Step::Click), 10,
+        1);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The grab comes from a fake; the windows never need a real screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("data.plm"));
-    if (!Schema::createTemplate(path, QDate(2026, 3, 1)).isEmpty())
-        return 1;
-    const QImage screen = desktop();
-    CaptureStore store(path);
-
-    constexpr int Rounds = 10;
-    QElapsedTimer timer;
-    qint64 worst = 0, total = 0, encoding = 0, best = std::numeric_limits<qint64>::max();
-    std::vector<double> storeCpu;
-    for (int i = 0; i < Rounds; ++i) {
-        timer.start();
-        if (CaptureStore::encode(screen).isEmpty())
-            return 1;
-        encoding += timer.nsecsElapsed();
-
-        const double cpu = Bench::threadCpuMs();
-        timer.start();
-        // "Full Screen": the clean copy, taken whole, stored as a new row.
-        if (!store.add(CaptureRules::capture(screen, screen.rect())))
-            return 1;
-        const qint64 ns = timer.nsecsElapsed();
-        storeCpu.push_back(Bench::threadCpuMs() - cpu);
-        total += ns;
-        worst = std::max(worst, ns);
-        best = std::min(best, ns);
-    }
-    std::printf("1920 x 1080 capture stored as PNG (%lld bytes): %.1f ms mean, %.1f ms worst "
-                "(target < 200 ms); the encoding alone %.1f ms mean\n",
-                static_cast<long long>(CaptureStore::encode(screen).size()), total / 1e6 / Rounds,
-                worst / 1e6, encoding / 1e6 / Rounds);
-    std::sort(storeCpu.begin(), storeCpu.end());
-    Bench::line("capture_store", double(best) / 1e6, storeCpu[storeCpu.size() / 2]);
-
-    // The same through the windows, with the grab itself handed in by a fake.
-    FakeClock clock(QDateTime(QDate(2026, 3, 1), QTime(9, 0)));
-    FakeDesktop desktop;
-    desktop.windows.screen = screen.rect();
-    desktop.grabber.answer = {screen, {}};
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-    ScreenCapture page(context);
-    page.resize(900, 600);
-    page.show();
-    qint64 frozen = 0, clicked = 0, clickedWorst = 0;
-    std::clock_t clickedCpu = 0;
-    for (int i = 0; i < Rounds; ++i) {
-        timer.start();
-        page.startCapture(); // SCTimer's step: the frozen screen and its box
-        FullScreen* full = page.fullScreen();
-        if (!full || !full->toolBox())
-            return 1;
-        frozen += timer.nsecsElapsed();
-        QCoreApplication::processEvents();
-
-        timer.start();
-        const std::clock_t cpu = std::clock();
-        full->toolBox()->choiceButton(CaptureToolBox::FullScreen)->click();
-        const qint64 ns = timer.nsecsElapsed();
-        clickedCpu += std::clock() - cpu;
-        clicked += ns;
-        clickedWorst = std::max(clickedWorst, ns);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    // The processor time tells the work apart from waiting on a busy machine.
-    std::printf("\"Full Screen\" to the new row listed, shown and being renamed: %.1f ms mean "
-                "(%.1f ms of processor time), %.1f ms worst (target < 200 ms); the frozen "
-                "screen up after the grab %.1f ms mean\n",
-                clicked / 1e6 / Rounds, 1000.0 * clickedCpu / CLOCKS_PER_SEC / Rounds,
-                clickedWorst / 1e6, frozen / 1e6 / Rounds);
-    return 0;
+    registerBenchmarks();
+    return Bench::run<QApplication>(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The holiday list and the HTML export: merging the shipped list into an empty data file
 // and again unchanged, and exporting a month and the coming week from 2,000 events with
-// the holidays. Prints the times.
+// the holidays (counter rows: the rows written).
+#include "BenchMain.h"
 #include "calendar/EventExport.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
@@ -9,84 +10,118 @@
 #include "core/DataFile.h"
 #include "core/Schema.h"
 
-#include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdio>
-#include <functional>
+#include <optional>
 
 namespace {
 
-// Median and best of `runs` timings of `f` in milliseconds; `setup` runs untimed before each.
-std::pair<double, double> timeMs(int runs, const std::function<void()>& setup,
-                                 const std::function<void()>& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        if (setup)
-            setup();
-        QElapsedTimer t;
-        t.start();
-        f();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
+const QDate Today(2026, 3, 10);
+
+// The shipped list as a file holds it, and a data file with it merged and 2,000 events.
+struct Holidays {
+    QTemporaryDir dir;
+    QByteArray list = *HolidayList::write(HolidayRules::shippedList(Today.year()));
+    QString path = dir.filePath(QStringLiteral("data.plm"));
+    EventStore store{path};
+    std::optional<EventExport> exporter;
+    bool ready = false;
+
+    Holidays() {
+        if (!Schema::createTemplate(path, Today).isEmpty() ||
+            !HolidayMerge::mergeList(store, list).complete)
+            return;
+        QRandomGenerator rng(7);
+        std::vector<EventRow> rows;
+        for (int i = 0; i < 2000; ++i) {
+            EventRow e;
+            e.eDate = Today.addDays(rng.bounded(-3650, 365));
+            e.frequency = i % 4 == 0 ? 3 : i % 4 == 1 ? 5 : 1;
+            e.description = QStringLiteral("Event <%1> & its description").arg(i);
+            rows.push_back(std::move(e));
+        }
+        store.add(rows);
+        exporter.emplace(store, dir.path());
+        ready = true;
     }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.front()};
+};
+
+Holidays& holidays() {
+    static Holidays& s = Bench::keep(std::make_unique<Holidays>());
+    return s;
+}
+
+void mergeIntoEmpty(benchmark::State& state) {
+    const Holidays& h = holidays();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty.plm"));
+    EventStore store(path);
+    HolidayMerge::Result r;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path);
+        const bool made = Schema::createTemplate(path, Today).isEmpty();
+        state.ResumeTiming();
+        if (!made) {
+            state.SkipWithError("could not make an empty data file");
+            break;
+        }
+        r = HolidayMerge::mergeList(store, h.list);
+        if (!r.complete) {
+            state.SkipWithError("the merge did not complete");
+            break;
+        }
+    }
+    state.counters["added"] = r.added;
+    state.counters["records"] = double(HolidayList::parse(h.list).records.size());
+}
+
+void mergeUnchanged(benchmark::State& state) {
+    Holidays& h = holidays();
+    if (!h.ready) {
+        state.SkipWithError("could not make the data file");
+        return;
+    }
+    for (auto _ : state)
+        if (!HolidayMerge::mergeList(h.store, h.list).complete) {
+            state.SkipWithError("the merge did not complete");
+            break;
+        }
+}
+
+void exportDays(benchmark::State& state, int mode) {
+    Holidays& h = holidays();
+    if (!h.ready) {
+        state.SkipWithError("could not make the data file");
+        return;
+    }
+    const HolidayFlags all{true, true, true};
+    int rows = 0;
+    for (auto _ : state)
+        rows = h.exporter->write(mode, Today, Today, all).rows;
+    if (rows == 0)
+        state.SkipWithError("the export wrote no rows");
+    state.counters["rows"] = rows;
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("holiday_merge_empty", mergeIntoEmpty), 10, 1);
+    Bench::standard(benchmark::RegisterBenchmark("holiday_merge_unchanged", mergeUnchanged), 10,
+                    10);
+    Bench::standard(
+        benchmark::RegisterBenchmark("export_month_2000", exportDays, EventExport::SelectedMonth),
+        10, 1);
+    Bench::standard(
+        benchmark::RegisterBenchmark("export_week_2000", exportDays, EventExport::ComingDays), 10,
+        1);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("data.plm"));
-    const QDate today(2026, 3, 10);
-    const QByteArray list = *HolidayList::write(HolidayRules::shippedList(today.year()));
-    const auto fresh = [&] {
-        QFile::remove(path);
-        Schema::createTemplate(path, today);
-    };
-
-    EventStore store(path);
-    HolidayMerge::Result r;
-    const auto empty = timeMs(10, fresh, [&] { r = HolidayMerge::mergeList(store, list); });
-    if (!r.complete)
-        return 1;
-    const int added = r.added;
-    const auto unchanged = timeMs(10, nullptr, [&] { r = HolidayMerge::mergeList(store, list); });
-
-    QRandomGenerator rng(7);
-    std::vector<EventRow> rows;
-    for (int i = 0; i < 2000; ++i) {
-        EventRow e;
-        e.eDate = today.addDays(rng.bounded(-3650, 365));
-        e.frequency = i % 4 == 0 ? 3 : i % 4 == 1 ? 5 : 1;
-        e.description = QStringLiteral("Event <%1> & its description").arg(i);
-        rows.push_back(std::move(e));
-    }
-    store.add(rows);
-    EventExport exporter(store, dir.path());
-    const HolidayFlags all{true, true, true};
-    int monthRows = 0, weekRows = 0;
-    const auto month = timeMs(10, nullptr, [&] {
-        monthRows = exporter.write(EventExport::SelectedMonth, today, today, all).rows;
-    });
-    const auto week = timeMs(10, nullptr, [&] {
-        weekRows = exporter.write(EventExport::ComingDays, today, today, all).rows;
-    });
-
-    std::printf("Holiday list of %zu records (%lld bytes), median / best of 10:\n"
-                "  merge into an empty file        %7.2f / %7.2f ms (%d added)\n"
-                "  merge again, unchanged          %7.2f / %7.2f ms\n"
-                "Export from 2,000 events and the holidays, median / best of 10:\n"
-                "  selected month (%4d rows)       %7.2f / %7.2f ms\n"
-                "  coming 7 days (%4d rows)        %7.2f / %7.2f ms\n",
-                HolidayList::parse(list).records.size(), qlonglong(list.size()), empty.first,
-                empty.second, added, unchanged.first, unchanged.second, monthRows, month.first,
-                month.second, weekRows, week.first, week.second);
-    return 0;
+    registerBenchmarks();
+    return Bench::run<QGuiApplication>(argc, argv);
 }

@@ -2,7 +2,7 @@
 // into documents and writing them back. Then the window: opening it on a data file holding
 // them (loading, building the cards, showing and painting), and saving all 200 after each
 // was changed. Targets: 150 ms for the opening, 50 ms for the saving.
-#include "BenchTiming.h"
+#include "BenchMain.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
@@ -13,21 +13,17 @@
 #include "notes/ui/QNotes.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include <cstdio>
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
 
 constexpr int Notes = 200;
-constexpr int Passes = 20;
 
 QTextCharFormat look(int i) {
     QTextCharFormat f;
@@ -58,84 +54,157 @@ QString sampleNote(int n) {
     }
 }
 
-// Wall time and processor time; `prepare` runs untimed before each pass. `name`, when
-// given, also goes out as a BENCH line.
-void measure(
-    const char* what, double target, const std::function<void()>& pass,
-    const std::function<void()>& prepare = [] {}, const char* name = nullptr) {
-    const Bench::Timing t = Bench::timeMs(Passes, pass, prepare);
-    std::printf("%s: %.2f ms mean, %.2f ms best, %.2f ms worst, %.2f ms processor (target < "
-                "%.0f ms)\n",
-                what, t.mean, t.best, t.worst, t.cpu, target);
-    if (name)
-        Bench::line(name, t);
+using Documents = std::vector<std::unique_ptr<QTextDocument>>;
+
+Documents read(const std::vector<QString>& stored) {
+    Documents docs;
+    for (const QString& rtf : stored) {
+        docs.push_back(std::make_unique<QTextDocument>());
+        RtfReader::read(rtf, *docs.back());
+    }
+    return docs;
 }
 
-} // namespace
+// What was read writes back the same.
+bool writesBackTheSame(const Documents& docs, const std::vector<QString>& stored) {
+    for (size_t n = 0; n < stored.size(); ++n)
+        if (RtfWriter::write(*docs[n]) != stored[n])
+            return false;
+    return true;
+}
 
-// The window over a data file holding `notes`.
-void window(const std::vector<QString>& notes) {
+// The 200 notes' RTF, and the documents read from it.
+struct Texts {
+    std::vector<QString> stored;
+    Documents docs;
+    bool roundTrips;
+
+    Texts() {
+        for (int n = 0; n < Notes; ++n)
+            stored.push_back(sampleNote(n));
+        docs = read(stored);
+        roundTrips = writesBackTheSame(docs, stored);
+    }
+
+    double averageKiB() const {
+        qsizetype bytes = 0;
+        for (const QString& rtf : stored)
+            bytes += rtf.size();
+        return double(bytes) / 1024.0 / Notes;
+    }
+};
+
+Texts& texts() {
+    static Texts& s = Bench::keep(std::make_unique<Texts>());
+    return s;
+}
+
+void read200(benchmark::State& state) {
+    const Texts& t = texts();
+    Documents docs;
+    for (auto _ : state) {
+        docs.clear();
+        docs = read(t.stored);
+    }
+    if (!writesBackTheSame(docs, t.stored))
+        state.SkipWithError("what was read does not write back the same");
+    state.counters["rtf_kib_per_note"] = t.averageKiB();
+}
+
+void write200(benchmark::State& state) {
+    const Texts& t = texts();
+    if (!t.roundTrips) {
+        state.SkipWithError("what was read does not write back the same");
+        return;
+    }
+    for (auto _ : state)
+        for (const auto& doc : t.docs) {
+            QString rtf = RtfWriter::write(*doc);
+            benchmark::DoNotOptimize(rtf);
+        }
+}
+
+// A data file holding the 200 notes, and the program's context over it.
+struct NotesFile {
     QTemporaryDir dir;
     FakeClock clock;
     FakeDesktop desktop;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-    Schema::createTemplate(context.paths.dataFile(), clock.today());
-    {
+    AppContext context{desktop.context(AppPaths(dir.path(), dir.path()), clock)};
+    bool ready = false;
+
+    NotesFile() {
+        if (!Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
+            return;
+        const std::vector<QString>& notes = texts().stored;
         DataFile db(context.paths.dataFile());
         Transaction t(db);
         for (int n = 0; n < Notes; ++n)
             db.exec(QStringLiteral("INSERT INTO QNotes (nLeft, nTop, Content, ZOrder, CDate) "
                                    "VALUES (?, ?, ?, ?, '2026-03-01')"),
                     {(n % 20) * 600, 400 + (n / 20) * 500, notes[size_t(n)], Notes - n});
-        t.commit();
+        ready = t.commit();
     }
-    std::unique_ptr<QNotes> page;
-    measure(
-        "opening the window on 200 notes", 150,
-        [&] {
-            page = std::make_unique<QNotes>(context);
-            page->resize(1280, 800);
-            page->show();
-            page->activated();
-            page->repaint();
-        },
-        [&] { page.reset(); }, "notes_open_200");
-    measure(
-        "saving 200 changed notes", 50, [&] { page->saveNotes(); },
-        [&] {
-            for (int n = 0; n < Notes; ++n) {
-                QTextCursor c(page->card(n)->text()->document());
-                c.insertText(QStringLiteral("x"));
-            }
-        });
+};
+
+std::unique_ptr<QNotes> openWindow(AppContext& context) {
+    auto page = std::make_unique<QNotes>(context);
+    page->resize(1280, 800);
+    page->show();
+    page->activated();
+    page->repaint();
+    return page;
 }
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    std::vector<QString> stored;
-    qsizetype bytes = 0;
-    for (int n = 0; n < Notes; ++n) {
-        stored.push_back(sampleNote(n));
-        bytes += stored.back().size();
+void open200(benchmark::State& state) {
+    static NotesFile& file = Bench::keep(std::make_unique<NotesFile>());
+    if (!file.ready) {
+        state.SkipWithError("could not write the 200 notes");
+        return;
     }
-    std::printf("%d notes, %.1f KB of RTF on average\n", Notes, bytes / 1024.0 / Notes);
+    std::unique_ptr<QNotes> page;
+    for (auto _ : state) {
+        state.PauseTiming();
+        page.reset();
+        state.ResumeTiming();
+        page = openWindow(file.context);
+    }
+    if (!page || !page->card(Notes - 1) || page->card(Notes))
+        state.SkipWithError("the window did not show 200 cards");
+}
 
-    std::vector<std::unique_ptr<QTextDocument>> docs;
-    measure("reading 200 notes", 150, [&] {
-        docs.clear();
-        for (const QString& rtf : stored) {
-            docs.push_back(std::make_unique<QTextDocument>());
-            RtfReader::read(rtf, *docs.back());
+// Its own file, as every save changes the notes.
+void save200(benchmark::State& state) {
+    static NotesFile& file = Bench::keep(std::make_unique<NotesFile>());
+    if (!file.ready) {
+        state.SkipWithError("could not write the 200 notes");
+        return;
+    }
+    const std::unique_ptr<QNotes> page = openWindow(file.context);
+    if (!page->card(Notes - 1)) {
+        state.SkipWithError("the window did not show 200 cards");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int n = 0; n < Notes; ++n) {
+            QTextCursor c(page->card(n)->text()->document());
+            c.insertText(QStringLiteral("x"));
         }
-    });
-    for (int n = 0; n < Notes; ++n)
-        if (RtfWriter::write(*docs[size_t(n)]) != stored[size_t(n)])
-            return 1; // what was read does not write back the same
-    measure("writing 200 notes", 50, [&] {
-        for (const auto& doc : docs)
-            stored[0] = RtfWriter::write(*doc);
-    });
-    stored[0] = RtfWriter::write(*docs[0]);
-    window(stored);
-    return 0;
+        state.ResumeTiming();
+        page->saveNotes();
+    }
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("notes_read_200", read200), 10, 2);
+    Bench::standard(benchmark::RegisterBenchmark("notes_write_200", write200), 10, 2);
+    Bench::standard(benchmark::RegisterBenchmark("notes_open_200", open200), 10, 2);
+    Bench::standard(benchmark::RegisterBenchmark("notes_save_200", save200), 10, 2);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    registerBenchmarks();
+    return Bench::run<QApplication>(argc, argv);
 }

@@ -2,114 +2,139 @@
 // today in 50 folders: a pass that reads the list and finds nothing to write, a pass that
 // counts every folder on a new day, and an idle pass (nothing changed). Targets: a pass
 // under 5 ms, an idle pass under 0.1 ms.
+#include "BenchMain.h"
 #include "core/Schema.h"
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/XbelWriter.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
-#include <functional>
+#include <optional>
 
 namespace {
 
-// Wall time, and the thread's own processor time, which other work on a shared machine
-// does not inflate.
-struct Timing {
-    double meanMs;
-    double worstMs;
-    double cpuMeanMs;
+// The list and the data file, and a tracker that has already counted today's folders.
+struct Tracking {
+    QTemporaryDir dir;
+    QString data = dir.filePath(QStringLiteral("data.plm"));
+    QFile file{dir.filePath(QStringLiteral("recently-used.xbel"))};
+    QDate day{2026, 3, 10};
+    QList<XbelWriter::Bookmark> marks;
+    QDateTime stamp = QDateTime::currentDateTime();
+    std::optional<FolderTracker> tracker;
+    bool ready = false;
+
+    Tracking() {
+        if (!Schema::createTemplate(data, day).isEmpty())
+            return;
+        for (int i = 0; i < 1000; ++i)
+            marks.append(XbelWriter::mark(
+                XbelWriter::fileHref(QStringLiteral("/home/ann/Projects/Project %1/notes %2.odt")
+                                         .arg(i % 50)
+                                         .arg(i)),
+                QDateTime(day, QTime(8, 0).addSecs(i))));
+        if (!writeList())
+            return;
+        tracker.emplace(FolderTracker::Sources{file.fileName(), data,
+                                               dir.filePath(QStringLiteral("Desktop/"))});
+        ready = tracker->run(day) == FolderTracker::Outcome::Written;
+    }
+
+    bool writeList() {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        const bool written = file.write(XbelWriter::write(marks)) >= 0;
+        file.close();
+        return written;
+    }
+
+    // A new modification time of the list forces a pass that reads it.
+    void touchList() {
+        stamp = stamp.addSecs(1);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(stamp, QFileDevice::FileModificationTime);
+        file.close();
+    }
+
+    // A new day: the list's documents are dated today again and all 50 folders count.
+    bool nextDay() {
+        day = day.addDays(1);
+        for (XbelWriter::Bookmark& m : marks)
+            m.modified = QDateTime(day, m.modified.time());
+        return writeList();
+    }
 };
 
-qint64 threadCpuNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+Tracking& tracking() {
+    static Tracking& s = Bench::keep(std::make_unique<Tracking>());
+    return s;
 }
 
-Timing measure(int runs, const std::function<void()>& before, const std::function<void()>& run) {
-    QElapsedTimer timer;
-    qint64 total = 0;
-    qint64 worst = 0;
-    qint64 cpu = 0;
-    for (int i = 0; i < runs; ++i) {
-        before();
-        const qint64 cpuStart = threadCpuNs();
-        timer.start();
-        run();
-        const qint64 ns = timer.nsecsElapsed();
-        cpu += threadCpuNs() - cpuStart;
-        total += ns;
-        worst = std::max(worst, ns);
+bool trackingReady(benchmark::State& state) {
+    if (!tracking().ready)
+        state.SkipWithError("the first pass did not count today's folders");
+    return tracking().ready;
+}
+
+void passUnchanged(benchmark::State& state) {
+    if (!trackingReady(state))
+        return;
+    Tracking& t = tracking();
+    FolderTracker::Outcome outcome = FolderTracker::Outcome::Unchanged;
+    for (auto _ : state) {
+        t.touchList();
+        Bench::timePass(state, [&] { outcome = t.tracker->run(t.day); });
+        if (outcome != FolderTracker::Outcome::Unchanged) {
+            state.SkipWithError("a pass over an unchanged list did not find it unchanged");
+            break;
+        }
     }
-    return {total / 1e6 / runs, worst / 1e6, cpu / 1e6 / runs};
+}
+
+// With the commit to disk.
+void passNewDay(benchmark::State& state) {
+    if (!trackingReady(state))
+        return;
+    Tracking& t = tracking();
+    FolderTracker::Outcome outcome = FolderTracker::Outcome::Written;
+    for (auto _ : state) {
+        if (!t.nextDay()) {
+            state.SkipWithError("could not write the list");
+            break;
+        }
+        Bench::timePass(state, [&] { outcome = t.tracker->run(t.day); });
+        if (outcome != FolderTracker::Outcome::Written) {
+            state.SkipWithError("a pass on a new day did not write the folders' counts");
+            break;
+        }
+    }
+}
+
+void passIdle(benchmark::State& state) {
+    if (!trackingReady(state))
+        return;
+    Tracking& t = tracking();
+    bool idle = true;
+    for (auto _ : state)
+        idle = t.tracker->run(t.day) == FolderTracker::Outcome::Idle && idle;
+    if (!idle)
+        state.SkipWithError("a pass with nothing changed was not idle");
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("folders_pass_unchanged_1000", passUnchanged), 10,
+                    20)
+        ->UseManualTime();
+    Bench::standard(benchmark::RegisterBenchmark("folders_pass_new_day_1000", passNewDay), 10, 5)
+        ->UseManualTime();
+    Bench::standard(benchmark::RegisterBenchmark("folders_idle_pass", passIdle), 10, 1000);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("data.plm"));
-    const QString list = dir.filePath(QStringLiteral("recently-used.xbel"));
-    QDate day(2026, 3, 10);
-    if (!Schema::createTemplate(data, day).isEmpty())
-        return 1;
-
-    QList<XbelWriter::Bookmark> marks;
-    for (int i = 0; i < 1000; ++i)
-        marks.append(XbelWriter::mark(
-            XbelWriter::fileHref(
-                QStringLiteral("/home/ann/Projects/Project %1/notes %2.odt").arg(i % 50).arg(i)),
-            QDateTime(day, QTime(8, 0).addSecs(i))));
-    QFile file(list);
-    if (!file.open(QIODevice::WriteOnly) || file.write(XbelWriter::write(marks)) < 0)
-        return 1;
-    file.close();
-
-    FolderTracker tracker({list, data, dir.filePath(QStringLiteral("Desktop/"))});
-    if (tracker.run(day) != FolderTracker::Outcome::Written)
-        return 1;
-
-    // Each changed pass is forced by a new modification time of the list.
-    QDateTime stamp = QDateTime::currentDateTime();
-    const auto touchList = [&] {
-        stamp = stamp.addSecs(1);
-        file.open(QIODevice::ReadWrite);
-        file.setFileTime(stamp, QFileDevice::FileModificationTime);
-        file.close();
-    };
-    bool ok = true;
-    const Timing unchanged = measure(
-        200, touchList, [&] { ok = ok && tracker.run(day) == FolderTracker::Outcome::Unchanged; });
-    std::printf("pass over 1000 entries, nothing to write: %.3f ms mean, %.3f ms worst, "
-                "%.3f ms processor (target < 5 ms)\n",
-                unchanged.meanMs, unchanged.worstMs, unchanged.cpuMeanMs);
-
-    // A new day: the list's documents are dated today again and all 50 folders count.
-    const Timing counted = measure(
-        50,
-        [&] {
-            day = day.addDays(1);
-            for (XbelWriter::Bookmark& m : marks)
-                m.modified = QDateTime(day, m.modified.time());
-            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.write(XbelWriter::write(marks));
-            file.close();
-        },
-        [&] { ok = ok && tracker.run(day) == FolderTracker::Outcome::Written; });
-    std::printf("pass over 1000 entries counting 50 folders: %.3f ms mean, %.3f ms worst, "
-                "%.3f ms processor (with the commit to disk)\n",
-                counted.meanMs, counted.worstMs, counted.cpuMeanMs);
-
-    const Timing idle = measure(
-        10000, [] {}, [&] { ok = ok && tracker.run(day) == FolderTracker::Outcome::Idle; });
-    std::printf("idle pass: %.4f ms mean, %.4f ms worst, %.4f ms processor (target < 0.1 ms)\n",
-                idle.meanMs, idle.worstMs, idle.cpuMeanMs);
-    return ok ? 0 : 1;
+    registerBenchmarks();
+    return Bench::run<QCoreApplication>(argc, argv);
 }

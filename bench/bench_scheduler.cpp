@@ -1,7 +1,8 @@
 // The schedule list's costs over 1,000 entries: reading them and making every line's
 // texts, and deleting 100 marked entries on close; then the same through the Power
 // Scheduler page: opening it and leaving it with 100 marks. Targets are 100 ms and 50 ms.
-#include "BenchTiming.h"
+// Every pass starts from a fresh copy of the same 1,000 entries.
+#include "BenchMain.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
@@ -11,14 +12,10 @@
 #include "scheduler/ui/Schedule.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdio>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -45,97 +42,150 @@ bool fill(const QString& path) {
     return transaction.commit();
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+// A file of 1,000 entries kept aside, and the working data file each pass starts from a
+// copy of.
+struct Entries {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("data.plm"));
-    const QLocale locale;
+    QString filled = dir.filePath(QStringLiteral("filled.plm"));
+    bool ready = fill(filled);
+    FakeClock clock;
+    FakeDesktop desktop;
+    AppContext context{desktop.context(AppPaths(dir.path(), dir.path()), clock)};
 
-    constexpr int Rounds = 20;
-    QElapsedTimer timer;
-    qint64 worstRead = 0, totalRead = 0, worstMarks = 0, totalMarks = 0;
-    for (int round = 0; round < Rounds; ++round) {
-        if (!fill(path))
-            return 1;
-        ScheduleStore store(path);
+    bool freshCopy() const {
+        const QString path = context.paths.dataFile();
+        QFile::remove(path);
+        return QFile::copy(filled, path);
+    }
+};
+
+Entries& entries() {
+    static Entries& s = Bench::keep(std::make_unique<Entries>());
+    return s;
+}
+
+// The list made from the file: every entry read and every line's texts made.
+void read1000(benchmark::State& state) {
+    Entries& e = entries();
+    const QLocale locale;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!e.ready || !e.freshCopy()) {
+            state.SkipWithError("could not make the data file");
+            break;
+        }
+        ScheduleStore store(e.context.paths.dataFile());
         ScheduleList list;
-        timer.start();
+        state.ResumeTiming();
         std::vector<ScheduleRow> rows;
-        if (!store.readAll(rows))
-            return 1;
+        if (!store.readAll(rows)) {
+            state.SkipWithError("the entries could not be read");
+            break;
+        }
         list.load(std::move(rows));
         qsizetype chars = 0;
         for (int line = 0; line < list.lineCount(); ++line) {
             const ScheduleRowText t = list.text(line, locale);
             chars += t.type.size() + t.description.size() + t.when.size() + t.frequency.size();
         }
-        qint64 ns = timer.nsecsElapsed();
-        totalRead += ns;
-        worstRead = std::max(worstRead, ns);
-        if (list.lineCount() != 1001 || chars == 0)
-            return 1;
+        if (list.lineCount() != 1001 || chars == 0) {
+            state.SkipWithError("the list does not hold 1,000 entries and their texts");
+            break;
+        }
+    }
+}
 
+// Every tenth line marked for deletion, and the marks applied to the file.
+void applyMarks(benchmark::State& state) {
+    Entries& e = entries();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!e.ready || !e.freshCopy()) {
+            state.SkipWithError("could not make the data file");
+            break;
+        }
+        ScheduleStore store(e.context.paths.dataFile());
+        ScheduleList list;
+        std::vector<ScheduleRow> rows;
+        if (!store.readAll(rows)) {
+            state.SkipWithError("the entries could not be read");
+            break;
+        }
+        list.load(std::move(rows));
         for (int line = 0; line < 1000; line += 10)
             list.doubleClick(line, 0);
-        timer.start();
-        if (!store.applyMarks(list.markedEntries()))
-            return 1;
-        ns = timer.nsecsElapsed();
-        totalMarks += ns;
-        worstMarks = std::max(worstMarks, ns);
+        state.ResumeTiming();
+        if (!store.applyMarks(list.markedEntries())) {
+            state.SkipWithError("the marks were not applied");
+            break;
+        }
     }
-    std::printf("schedule list, 1000 entries read and formatted: %.3f ms mean, %.3f ms worst "
-                "(target < 100 ms)\n",
-                totalRead / 1e6 / Rounds, worstRead / 1e6);
-    std::printf("100 deletion marks applied: %.3f ms mean, %.3f ms worst (target < 50 ms)\n",
-                totalMarks / 1e6 / Rounds, worstMarks / 1e6);
+}
 
-    // The page: created, laid out, shown and painted once; then left with 100 marks.
-    FakeClock clock;
-    FakeDesktop desktop;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-    qint64 worstOpen = 0, totalOpen = 0, worstLeave = 0, totalLeave = 0;
-    qint64 bestOpen = std::numeric_limits<qint64>::max();
-    std::vector<double> openCpu;
-    for (int round = 0; round < Rounds; ++round) {
-        if (!fill(path))
-            return 1;
-        const double cpu = Bench::threadCpuMs();
-        timer.start();
-        auto page = std::make_unique<Schedule>(context);
-        page->resize(800, 560);
-        page->show();
-        page->activated();
-        page->repaint();
-        qint64 ns = timer.nsecsElapsed();
-        openCpu.push_back(Bench::threadCpuMs() - cpu);
-        totalOpen += ns;
-        worstOpen = std::max(worstOpen, ns);
-        bestOpen = std::min(bestOpen, ns);
-        if (page->grid()->rowCount() != 1001)
-            return 1;
+// The page: created, laid out, shown and painted once.
+std::unique_ptr<Schedule> openPage(AppContext& context) {
+    auto page = std::make_unique<Schedule>(context);
+    page->resize(800, 560);
+    page->show();
+    page->activated();
+    page->repaint();
+    return page;
+}
 
+void open1000(benchmark::State& state) {
+    Entries& e = entries();
+    std::unique_ptr<Schedule> page;
+    for (auto _ : state) {
+        state.PauseTiming();
+        page.reset();
+        if (!e.ready || !e.freshCopy()) {
+            state.SkipWithError("could not make the data file");
+            break;
+        }
+        state.ResumeTiming();
+        page = openPage(e.context);
+        if (page->grid()->rowCount() != 1001) {
+            state.SkipWithError("the page does not list 1,000 entries");
+            break;
+        }
+    }
+}
+
+// The page left with 100 marks: the marked entries deleted without a message.
+void leaveWithMarks(benchmark::State& state) {
+    Entries& e = entries();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!e.ready || !e.freshCopy()) {
+            state.SkipWithError("could not make the data file");
+            break;
+        }
+        const std::unique_ptr<Schedule> page = openPage(e.context);
         for (int line = 0; line < 1000; line += 10)
             page->doubleClickCell(line, Schedule::MarkCol);
-        timer.start();
+        state.ResumeTiming();
         page->aboutToHide();
-        ns = timer.nsecsElapsed();
-        totalLeave += ns;
-        worstLeave = std::max(worstLeave, ns);
-        if (!desktop.dialogs.messages.isEmpty())
-            return 1;
+        state.PauseTiming();
+        const bool quiet = e.desktop.dialogs.messages.isEmpty();
+        state.ResumeTiming();
+        if (!quiet) {
+            state.SkipWithError("leaving the page showed a message");
+            break;
+        }
     }
-    std::printf("schedule page opened on 1000 entries: %.3f ms mean, %.3f ms worst "
-                "(target < 100 ms)\n",
-                totalOpen / 1e6 / Rounds, worstOpen / 1e6);
-    std::printf("schedule page left with 100 marks: %.3f ms mean, %.3f ms worst "
-                "(target < 50 ms)\n",
-                totalLeave / 1e6 / Rounds, worstLeave / 1e6);
-    std::sort(openCpu.begin(), openCpu.end());
-    Bench::line("schedule_open_1000", double(bestOpen) / 1e6, openCpu[openCpu.size() / 2]);
-    return 0;
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("schedule_read_1000", read1000), 10, 5);
+    Bench::standard(benchmark::RegisterBenchmark("schedule_apply_marks_100", applyMarks), 10, 5);
+    Bench::standard(benchmark::RegisterBenchmark("schedule_open_1000", open1000), 10, 5);
+    Bench::standard(benchmark::RegisterBenchmark("schedule_leave_100_marks", leaveWithMarks), 10,
+                    5);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    registerBenchmarks();
+    return Bench::run<QApplication>(argc, argv);
 }

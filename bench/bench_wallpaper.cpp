@@ -1,7 +1,8 @@
 // The start-up wallpaper change with a 4000 x 3000 camera JPEG: the whole CheckWallpaper
 // job (reading the settings and the list, decoding, writing Plumora.bmp, recording the
-// change) with the desktop's tools faked, so only Plumora's own cost is measured; and the
-// preview decode the Wallpaper Changer does for the same file.
+// change) with the desktop's tools faked, so only Plumora's own cost is measured; the
+// decode alone; and the preview decode the Wallpaper Changer does for the same file.
+#include "BenchMain.h"
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "mock/FakeClock.h"
@@ -10,15 +11,12 @@
 #include "wallpaper/WallpaperBitmap.h"
 #include "wallpaper/WallpaperStore.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <cstdio>
 
 namespace {
 
@@ -40,51 +38,72 @@ QImage photograph() {
     return img;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
-    QGuiApplication app(argc, argv);
+// The photograph as the only wallpaper of the list, changed at every start, so each run
+// converts it.
+struct Wallpaper {
     QTemporaryDir dir;
     FakeClock clock;
     FakeDesktop desktop;
-    const AppPaths paths(dir.path(), dir.path());
-    const AppContext context = desktop.context(paths, clock);
-    if (!Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
-        return 1;
-    const QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
-    if (!photograph().save(jpeg, "JPG", 90))
-        return 1;
-    // Every start changes, and the list holds only the photograph, so each run converts it.
-    if (!WallpaperStore(paths.dataFile()).replace({jpeg}) ||
-        !SettingsStore(paths.dataFile()).update([](Settings& s) { s.wallpaperOption = 2; }))
-        return 1;
+    AppPaths paths{dir.path(), dir.path()};
+    AppContext context{desktop.context(paths, clock)};
+    QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
+    bool ready = false;
 
-    constexpr int Rounds = 5;
-    QElapsedTimer timer;
-    qint64 worst = 0, total = 0, decoding = 0, preview = 0;
-    for (int i = 0; i < Rounds; ++i) {
-        timer.start();
-        CheckWallpaper(context).run();
-        const qint64 ns = timer.nsecsElapsed();
-        total += ns;
-        worst = std::max(worst, ns);
-
-        timer.start();
-        if (WallpaperBitmap::load(jpeg).isNull())
-            return 1;
-        decoding += timer.nsecsElapsed();
-        timer.start();
-        if (WallpaperBitmap::load(jpeg, nullptr, QSize(512, 384)).isNull())
-            return 1;
-        preview += timer.nsecsElapsed();
+    Wallpaper() {
+        ready = Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty() &&
+                photograph().save(jpeg, "JPG", 90) &&
+                WallpaperStore(paths.dataFile()).replace({jpeg}) &&
+                SettingsStore(paths.dataFile()).update([](Settings& s) { s.wallpaperOption = 2; });
     }
-    if (desktop.processes.commands.size() != 5 * Rounds)
-        return 1;
-    std::printf("start-up change with a 4000 x 3000 JPEG (%lld KB): %.1f ms mean, %.1f ms worst; "
-                "the decode alone %.1f ms; the preview decode (512 x 384) %.1f ms\n",
-                static_cast<long long>(QFileInfo(jpeg).size() / 1024), total / 1e6 / Rounds,
-                worst / 1e6, decoding / 1e6 / Rounds, preview / 1e6 / Rounds);
-    return 0;
+};
+
+Wallpaper& wallpaper() {
+    static Wallpaper& s = Bench::keep(std::make_unique<Wallpaper>());
+    return s;
+}
+
+bool wallpaperReady(benchmark::State& state) {
+    if (!wallpaper().ready)
+        state.SkipWithError("could not write the photograph and the settings");
+    return wallpaper().ready;
+}
+
+// Each change runs the desktop's five commands that set the picture.
+void startupChange(benchmark::State& state) {
+    if (!wallpaperReady(state))
+        return;
+    Wallpaper& w = wallpaper();
+    const auto commands = w.desktop.processes.commands.size();
+    for (auto _ : state)
+        CheckWallpaper(w.context).run();
+    if (w.desktop.processes.commands.size() - commands != 5 * qsizetype(state.iterations()))
+        state.SkipWithError("a start did not change the wallpaper");
+    state.counters["jpeg_kib"] = double(QFileInfo(w.jpeg).size()) / 1024;
+}
+
+void decode(benchmark::State& state, QSize fitWithin) {
+    if (!wallpaperReady(state))
+        return;
+    const Wallpaper& w = wallpaper();
+    for (auto _ : state)
+        if (WallpaperBitmap::load(w.jpeg, nullptr, fitWithin).isNull()) {
+            state.SkipWithError("the photograph did not decode");
+            break;
+        }
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("wallpaper_startup_change", startupChange), 10, 1);
+    Bench::standard(benchmark::RegisterBenchmark("wallpaper_decode", decode, QSize()), 10, 1);
+    Bench::standard(
+        benchmark::RegisterBenchmark("wallpaper_preview_decode", decode, QSize(512, 384)), 10, 1);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Which desktop decides how the wallpaper is set; its tools are faked.
+    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+    registerBenchmarks();
+    return Bench::run<QGuiApplication>(argc, argv);
 }
