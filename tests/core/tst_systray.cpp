@@ -129,6 +129,9 @@ private Q_SLOTS:
         QCOMPARE(in.reminders, 1);
         QVERIFY(first.timer().isActive());
         QVERIFY(QFileInfo::exists(in.context.paths.dataFile()));
+        // No tray here: the icon put up at once is taken down and the user told.
+        QVERIFY(!first.trayIcon());
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
 
         TrayController second(in.context, dispatcher);
         QVERIFY(!second.start());

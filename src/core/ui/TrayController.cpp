@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <malloc.h>
 #include <exception>
 
 namespace {
@@ -97,13 +98,20 @@ bool TrayController::load() {
 bool TrayController::start() {
     if (!claim())
         return false;
-    const bool iconShown = showTrayIcon();
-    // The dock request leaves now rather than after the creation steps.
-    if (iconShown)
-        QGuiApplication::sync();
-    QTimer::singleShot(0, this, [this, iconShown] {
+    // The icon goes up before anything else. Whether a tray took it is asked afterwards:
+    // that question costs a round trip to the desktop.
+    addTrayIcon();
+    QGuiApplication::sync();
+    QTimer::singleShot(0, this, [this] {
         create();
-        beginTicking(iconShown);
+        if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+            delete m_icon;
+            m_icon = nullptr;
+        }
+        beginTicking(m_icon != nullptr);
+        // What start-up read and freed (the data file, the reminder's list) goes back to
+        // the system rather than sitting in the heap for the rest of the session.
+        malloc_trim(0);
     });
     return true;
 }
@@ -159,11 +167,15 @@ void TrayController::onTimer() {
 bool TrayController::showTrayIcon() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return false;
+    addTrayIcon();
+    return true;
+}
+
+void TrayController::addTrayIcon() {
     m_icon = new QSystemTrayIcon(plumoraIcon(), this);
     m_icon->setToolTip(QStringLiteral("Plumora"));
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayController::handleActivation);
     m_icon->show();
-    return true;
 }
 
 void TrayController::tellNoTrayOnce() {

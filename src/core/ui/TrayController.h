@@ -56,6 +56,7 @@ private:
     bool claim();
     void beginTicking(bool iconShown);
     bool showTrayIcon();
+    void addTrayIcon();
     void tellNoTrayOnce();
 
     AppContext& m_context;
