@@ -85,6 +85,7 @@ bool Application::start() {
     qCInfo(lcStartup) << "data file:" << paths.dataFile();
     for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
         qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
-    qCInfo(lcStartup) << "ShutDown from:" << paths.helperProgram(QStringLiteral("ShutDown"));
+    for (const char* helper : {"ShutDown", "libplumora_sound.so", "libplumora_print.so"})
+        qCInfo(lcStartup) << helper << "from:" << paths.helperProgram(QLatin1String(helper));
     return m_controller.start();
 }

@@ -28,6 +28,7 @@ struct LinuxServices {
     QtPictureOutput pictureOutput;
 
     AppContext context(const AppPaths& paths) {
+        pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
         return AppContext{paths,   clock, windows,   shell,   dialogs,       registry,
                           network, mail,  processes, grabber, pictureOutput, downloads};
     }

@@ -8,7 +8,8 @@
 
 MailWatch::MailWatch(AppContext& context, PopMessage popMessage, QObject* parent)
     : QObject(parent), m_context(context), m_popMessage(std::move(popMessage)),
-      m_chime(new ChimePlayer(this)) {
+      m_chime(new ChimePlayer(context.paths.helperProgram(QStringLiteral("libplumora_sound.so")),
+                              this)) {
     setObjectName(QStringLiteral("MailWatch"));
 }
 

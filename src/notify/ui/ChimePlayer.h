@@ -1,19 +1,22 @@
 #pragma once
 
+#include "platform/Module.h"
+
 #include <QObject>
 #include <QPointer>
 
-class QSoundEffect;
-
 // Plays a short sound file once, in the background. Silent when the file is missing,
-// cannot be read, or there is no audio output; it never waits and never reports.
+// cannot be read, or there is no audio output; it never waits and never reports to the user.
+// The audio libraries come with the sound module, loaded at the first sound.
 class ChimePlayer : public QObject {
     Q_OBJECT
 public:
-    explicit ChimePlayer(QObject* parent = nullptr);
+    // `soundModule`: the sound module's file (AppPaths::helperProgram).
+    explicit ChimePlayer(const QString& soundModule, QObject* parent = nullptr);
 
     void play(const QString& path);
 
 private:
-    QPointer<QSoundEffect> m_effect;
+    Module m_sound;
+    QPointer<QObject> m_effect;
 };

@@ -11,7 +11,9 @@
 
 Notices::Notices(AppContext& context, Dispatch dispatch, OpenCalendar openCalendar, QObject* parent)
     : QObject(parent), m_context(context), m_dispatch(std::move(dispatch)),
-      m_openCalendar(std::move(openCalendar)), m_chime(new ChimePlayer(this)) {
+      m_openCalendar(std::move(openCalendar)),
+      m_chime(new ChimePlayer(context.paths.helperProgram(QStringLiteral("libplumora_sound.so")),
+                              this)) {
     setObjectName(QStringLiteral("Notices"));
 }
 

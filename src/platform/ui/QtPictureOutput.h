@@ -1,12 +1,19 @@
 #pragma once
 
+#include "platform/Module.h"
 #include "platform/PictureOutput.h"
 
-// The default printer through Qt's print support, and the system clipboard.
+// The default printer through the print module, and the system clipboard.
 class QtPictureOutput final : public PictureOutput {
 public:
+    // `printModule`: the print module's file (AppPaths::helperProgram).
+    void setPrintModule(const QString& printModule) { m_print.setPath(printModule); }
+
     bool hasPrinter() override;
     bool print(const QImage& picture, QPageLayout::Orientation orientation,
                QString& error) override;
     void copyToClipboard(const QImage& picture) override;
+
+private:
+    Module m_print;
 };

@@ -1,0 +1,33 @@
+#include "notify/Chime.h"
+#include "notify/ui/ChimePlayer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ChimePlayerTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // A missing module or file is silence, never a crash; each sound replaces the last.
+    void missingPiecesAreSilentAndSoundsDoNotPileUp() {
+        QTemporaryDir dir;
+        const QString wav = dir.filePath(QStringLiteral("reminder.wav"));
+        QFile f(wav);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(Chime::wav()) > 0);
+        f.close();
+
+        ChimePlayer lost(dir.filePath(QStringLiteral("libnothing.so")));
+        lost.play(wav);
+        QVERIFY(lost.children().isEmpty());
+
+        ChimePlayer player(QStringLiteral(PLUMORA_SOUND_MODULE));
+        player.play(dir.filePath(QStringLiteral("missing.wav")));
+        QVERIFY(player.children().isEmpty());
+        for (int i = 0; i < 3; ++i)
+            player.play(wav);
+        QVERIFY(player.children().size() <= 1);
+    }
+};
+
+QTEST_MAIN(ChimePlayerTest)
+#include "tst_chimeplayer.moc"
