@@ -6,19 +6,24 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-int main(int argc, char* argv[]) {
-    const QByteArray platform =
-        preferredQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"),
-                            qgetenv("DISPLAY"), qgetenv("XDG_SESSION_TYPE"));
-    if (!platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
+namespace {
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Plumora"));
-    QApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
-    QApplication::setOrganizationName(QStringLiteral("Plumora"));
-    QApplication::setDesktopFileName(QStringLiteral(PLUMORA_APP_ID));
+// --help and --version only print: they answer without a display.
+bool onlyPrints(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView arg(argv[i]);
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version")
+            return true;
+    }
+    return false;
+}
 
+// Names the application and reads the command line; --help and --version end here.
+void readCommandLine(const QCoreApplication& app) {
+    QCoreApplication::setApplicationName(QStringLiteral("Plumora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("Plumora"));
     QCommandLineParser options;
     options.setApplicationDescription(
         QStringLiteral("Plumora keeps a calendar with reminders, Quick Notes, a scheduler, Quick "
@@ -27,6 +32,26 @@ int main(int argc, char* argv[]) {
     options.addHelpOption();
     options.addVersionOption();
     options.process(app);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (onlyPrints(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        readCommandLine(app);
+        return 0;
+    }
+
+    const QByteArray platform =
+        preferredQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"),
+                            qgetenv("DISPLAY"), qgetenv("XDG_SESSION_TYPE"));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+
+    QApplication app(argc, argv);
+    readCommandLine(app);
+    QApplication::setDesktopFileName(QStringLiteral(PLUMORA_APP_ID));
 
     // Closing a tool's window never ends Plumora; only "Unload Plumora" does.
     QApplication::setQuitOnLastWindowClosed(false);

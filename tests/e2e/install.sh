@@ -8,12 +8,19 @@ build=$1 appid=$2
 DESTDIR="$E2E_DIR/root" cmake --install "$build" --prefix /usr >"$E2E_DIR/install.log" ||
     { cat "$E2E_DIR/install.log" >&2; fail "cmake --install failed"; }
 root="$E2E_DIR/root/usr"
-for f in bin/plumora libexec/plumora/ShutDown share/plumora/data.src share/plumora/help/index.htm \
+for f in bin/plumora libexec/plumora/ShutDown libexec/plumora/libplumora_sound.so \
+    libexec/plumora/libplumora_print.so share/plumora/data.src share/plumora/help/index.htm \
     share/plumora/Icons/Default.icl "share/applications/$appid.desktop" \
     "share/metainfo/$appid.metainfo.xml" "share/icons/hicolor/scalable/apps/$appid.svg" \
     "share/icons/hicolor/48x48/apps/$appid.png" share/man/man1/plumora.1; do
     [ -e "$root/$f" ] || fail "not installed: $f"
 done
+
+# --help and --version answer without a display.
+(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --version) | grep -q "^Plumora " ||
+    fail "--version gave no version without a display"
+(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --help) | grep -q -- "--version" ||
+    fail "--help gave no help without a display"
 
 e2e_start_desktop
 data="$XDG_DATA_HOME/plumora"
@@ -34,8 +41,10 @@ for resource in help Icons data.src; do
     grep -q "$resource from: \"$root/share/plumora/$resource\"" "$E2E_DIR/first.log" ||
         { cat "$E2E_DIR/first.log" >&2; fail "$resource not found in the share folder"; }
 done
-grep -q "ShutDown from: \"$root/libexec/plumora/ShutDown\"" "$E2E_DIR/first.log" ||
-    fail "the ShutDown helper is not found in libexec"
+for helper in ShutDown libplumora_sound.so libplumora_print.so; do
+    grep -q "$helper from: \"$root/libexec/plumora/$helper\"" "$E2E_DIR/first.log" ||
+        fail "$helper is not found in libexec"
+done
 wait_for 5 test -f "$autostart" || fail "no autostart entry after the first start"
 grep -q "^Exec=.*plumora" "$autostart" || fail "the autostart entry does not start Plumora"
 
