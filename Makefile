@@ -22,7 +22,7 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
-	bash bench/startup.sh $(BUILD_DIR)
+	bash bench/run.sh $(BUILD_DIR)
 
 # The unit tests built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 SANITIZE_DIR ?= build-sanitize

@@ -2,7 +2,7 @@
 // notification area: the X server tells of every change below the tray panel, so no
 // polling spawns processes that would compete with the program measured.
 //
-// Usage: dock_time PANEL_CLASS ICON_CLASS PROGRAM [ARGUMENTS...]
+// Usage: dock_time PANEL_WINDOW_ID ICON_CLASS PROGRAM [ARGUMENTS...]
 // Prints "PID WALL_MS CPU_MS" (processor time of all the program's threads until then) and
 // leaves the program running; exits 1 when the icon does not appear within 30 s.
 #include <X11/Xlib.h>
@@ -15,6 +15,7 @@
 #include <dirent.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -54,21 +55,6 @@ bool findBelow(Display* display, Window w, const char* name) {
     return found;
 }
 
-Window findPanel(Display* display, Window w, const char* name) {
-    if (hasClass(display, w, name))
-        return w;
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, w, &root, &parent, &children, &count))
-        return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i)
-        found = findPanel(display, children[i], name);
-    if (children)
-        XFree(children);
-    return found;
-}
-
 // Processor time of every thread of `pid`, from the scheduler's own accounting.
 double cpuMs(pid_t pid) {
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
@@ -94,17 +80,15 @@ double cpuMs(pid_t pid) {
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: dock_time PANEL_CLASS ICON_CLASS PROGRAM [ARGS...]\n");
+        std::fprintf(stderr, "usage: dock_time PANEL_WINDOW_ID ICON_CLASS PROGRAM [ARGS...]\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return 2;
-    const Window panel = findPanel(display, DefaultRootWindow(display), argv[1]);
-    if (!panel) {
-        std::fprintf(stderr, "dock_time: no window of class %s\n", argv[1]);
+    const Window panel = Window(std::strtoul(argv[1], nullptr, 0));
+    if (!panel)
         return 2;
-    }
     findBelow(display, panel, argv[2]);
     XSync(display, False);
 

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6sql6-sqlite qt6-qpa-plugins
     libgl-dev libvulkan-dev
     libhunspell-dev hunspell-en-us
-    libbenchmark-dev
+    libbenchmark-dev libx11-dev jq
     clang libclang-rt-14-dev
     xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon at-spi2-core
     desktop-file-utils appstream dpkg-dev

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Every performance figure of Plumora in one table, each beside its budget.
+#
+# Whole program, beside a bare Qt program that only shows a tray icon, on a private X server
+# with a tray: time from start to the icon docked (interleaved runs), resident memory after
+# 10 s, and processor time per idle minute from the scheduler's accounting of every thread,
+# with every minute job in place (mail check on but not due, reminder not due, folder
+# tracking, no due entries). In process: the Google Benchmark programs of this folder.
+#
+# Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+starts=${2:-10}
+idle_minutes=${3:-2}
+bench="$build/bench"
+source "$(dirname "$0")/../tests/e2e/lib.sh"
+e2e_start_desktop
+
+program=$(e2e_program_folder "$build/bin/plumora" "$build/bin/data.src")
+cp "$bench/bare_tray" "$program/"
+data="$program/data.plm"
+
+# Not a first run: the first start opens the help once, which is not what is measured.
+"$program/plumora" >/dev/null 2>&1 &
+warmup=$!
+wait_for 15 test -f "$data" || fail "Plumora made no data file"
+sleep 1
+kill "$warmup"
+wait "$warmup" 2>/dev/null || true
+# Every minute job in place and none due within the measured minutes.
+sqlite3 "$data" "UPDATE System SET CheckMail = -1, MailUser = 'ann', MailPOP3 = 'pop.invalid',
+                 CheckMailMin = 60, ShowEvery = 60, Lastupdate = date('now', 'localtime')"
+
+# dock_time prints "PID WALL_MS CPU_MS" and leaves the program running.
+dock() { "$bench/dock_time" "$(tray_panel)" "$1" "$program/$1"; }
+stop() { kill "$1" 2>/dev/null || true; while kill -0 "$1" 2>/dev/null; do sleep 0.05; done; }
+# Processor time in ms of every thread of a process.
+cpu_ms() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.3f", ns / 1e6 }'; }
+rss_mib() { awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
+
+declare -A sum best
+for name in bare_tray plumora; do sum[$name]=0 best[$name]=999999; done
+for _ in $(seq "$starts"); do
+    for name in bare_tray plumora; do
+        read -r pid ms _ < <(dock "$name")
+        [ "$ms" != -1 ] || fail "$name docked no icon"
+        sum[$name]=$(awk -v a="${sum[$name]}" -v b="$ms" 'BEGIN { print a + b }')
+        best[$name]=$(awk -v a="${best[$name]}" -v b="$ms" 'BEGIN { print (b < a) ? b : a }')
+        stop "$pid"
+        sleep 0.3
+    done
+done
+
+declare -A rss idle
+for name in bare_tray plumora; do
+    read -r pid _ _ < <(dock "$name")
+    sleep 10
+    rss[$name]=$(rss_mib "$pid")
+    # Measured from the start of a minute on, so every minute holds exactly one tick.
+    sleep $((61 - 10#$(date +%S)))
+    c0=$(cpu_ms "$pid")
+    sleep $((idle_minutes * 60))
+    c1=$(cpu_ms "$pid")
+    idle[$name]=$(awk -v a="$c0" -v b="$c1" -v m="$idle_minutes" 'BEGIN { printf "%.2f", (b - a) / m }')
+    stop "$pid"
+done
+
+# The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
+figures=$(mktemp)
+for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler; do
+    QT_QPA_PLATFORM=offscreen "$bench/$b" --benchmark_format=json 2>/dev/null |
+        jq -r '.benchmarks[]
+               | if .error_occurred then [(.run_name | split("/")[0]), "error", 0, 0]
+                 elif .aggregate_name == "mean" or .aggregate_name == "min"
+                 then [(.run_name | split("/")[0]), .aggregate_name, .real_time, (.memory_mib // 0)]
+                 else empty end | @tsv' >>"$figures"
+done
+figure() { awk -v n="$1" -v a="$2" -v f="$3" '$1 == n && $2 == a { print $f; exit }' "$figures"; }
+
+row() { printf '%-44s %-26s %-22s %s\n' "$1" "$2" "$3" "$4"; }
+holds() { awk "BEGIN { exit !($1) }" && echo yes || echo NO; }
+timed() { # NAME BENCH BUDGET_MS
+    local mean min
+    mean=$(figure "$2" mean 3) min=$(figure "$2" min 3)
+    if [ -n "$(figure "$2" error 3)" ] || [ -z "$mean" ]; then
+        row "$1" "failed" "< $3 ms" NO
+        return
+    fi
+    row "$1" "$(printf '%.3f / %.3f ms' "$mean" "$min")" "< $3 ms" "$(holds "$mean < $3")"
+}
+
+ratio_mean=$(awk -v p="${sum[plumora]}" -v b="${sum[bare_tray]}" 'BEGIN { printf "%.2f", p / b }')
+ratio_best=$(awk -v p="${best[plumora]}" -v b="${best[bare_tray]}" 'BEGIN { printf "%.2f", p / b }')
+mean_ms() { awk -v s="${sum[$1]}" -v n="$starts" 'BEGIN { printf "%.0f", s / n }'; }
+row "figure" "Plumora (mean / best)" "budget" "holds"
+row "start-up to icon docked, $starts runs" \
+    "$(mean_ms plumora) / ${best[plumora]} ms" "<= 1.15 x bare" "$(holds "$ratio_mean <= 1.15")"
+row "  bare tray program" "$(mean_ms bare_tray) / ${best[bare_tray]} ms" \
+    "ratio $ratio_mean / $ratio_best" ""
+row "resident memory after 10 s" "${rss[plumora]} MiB" "<= bare + 6 MiB" \
+    "$(holds "${rss[plumora]} <= ${rss[bare_tray]} + 6")"
+row "  bare tray program" "${rss[bare_tray]} MiB" "" ""
+row "idle processor time per minute" "${idle[plumora]} ms" "<= 1 ms" \
+    "$(holds "${idle[plumora]} <= 1")"
+row "  bare tray program" "${idle[bare_tray]} ms" "" ""
+timed "tick over 1,000 due entries" tick_1000 1
+timed "idle tick, every minute job in place" idle_tick 1
+timed "month redraw, 10,000 events" month_redraw_10000 8
+timed "calendar open, 100,000 events" calendar_open_100000 150
+memory=$(figure calendar_open_100000 mean 4)
+row "  memory growth of that open" "${memory:-?} MiB" "<= 10 MiB" "$(holds "${memory:-99} <= 10")"
+timed "Quick Notes open, 200 notes" notes_open_200 150
+timed "capture to stored row, 1920 x 1080" capture_store 200
+timed "schedule window, 1,000 entries" schedule_open_1000 100
+rm -f "$figures"
