@@ -55,12 +55,14 @@ int main(int argc, char* argv[]) {
 
     // Closing a tool's window never ends Plumora; only "Unload Plumora" does.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(plumoraIcon());
 
     LinuxServices services;
     AppContext context = services.context(AppPaths::fromEnvironment());
     Application plumora(context);
     if (!plumora.start())
         return 0;
+    // Set once the tray icon is up: every window made from here on gets the program icon
+    // at all its sizes, which is work the icon need not wait for.
+    QApplication::setWindowIcon(plumoraIcon());
     return QApplication::exec();
 }
