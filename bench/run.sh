@@ -108,7 +108,8 @@ timed "idle tick, every minute job in place" idle_tick 1
 timed "month redraw, 10,000 events" month_redraw_10000 8
 timed "calendar open, 100,000 events" calendar_open_100000 150
 memory=$(figure calendar_open_100000 mean 4)
-row "  memory growth of that open" "${memory:-?} MiB" "<= 10 MiB" "$(holds "${memory:-99} <= 10")"
+memory=$(printf '%.1f' "${memory:-99}")
+row "  memory growth of that open" "$memory MiB" "<= 10 MiB" "$(holds "$memory <= 10")"
 timed "Quick Notes open, 200 notes" notes_open_200 150
 timed "capture to stored row, 1920 x 1080" capture_store 200
 timed "schedule window, 1,000 entries" schedule_open_1000 100
