@@ -10,7 +10,7 @@
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
-starts=${2:-10}
+starts=${2:-20}
 idle_minutes=${3:-2}
 bench="$build/bench"
 source "$(dirname "$0")/../tests/e2e/lib.sh"
