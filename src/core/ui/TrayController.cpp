@@ -14,8 +14,8 @@
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <malloc.h>
 #include <exception>
+#include <malloc.h>
 
 namespace {
 constexpr int TickInterval = 60000;
