@@ -2,7 +2,6 @@
 
 #include "core/Log.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -10,15 +9,16 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace {
 
 const QByteArray ShowRequest = "show\n";
-
-QString executableName() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-}
 
 // A short, stable name for a program folder.
 QString folderKey(const QString& folder) {
@@ -34,7 +34,10 @@ SingleInstance::SingleInstance(QString programFolder, QString runtimeFolder, QOb
       m_runtimeFolder(std::move(runtimeFolder)),
       m_lockPath(m_programFolder + QStringLiteral("/plumora.lock")) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
 
 QString SingleInstance::defaultRuntimeFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -46,43 +49,36 @@ QString SingleInstance::defaultRuntimeFolder() {
     return own;
 }
 
-bool SingleInstance::isRunningProgram(qint64 pid, const QString& name) {
-    if (pid <= 0)
-        return false;
-    const QString exe =
-        QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)).section(u'/', -1);
-    // A program replaced on disk while it runs reads "name (deleted)".
-    return exe == name || exe == name + QStringLiteral(" (deleted)");
-}
-
 SingleInstance::Outcome SingleInstance::tryPath(const QString& path) {
-    auto lock = std::make_unique<QLockFile>(path);
-    // Staleness is decided below, by who the owner is, never by age.
-    lock->setStaleLockTime(0);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (lock->tryLock(0)) {
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-            m_lock = std::move(lock);
-            m_lockPath = path;
-            return Outcome::Acquired;
-        }
-        if (lock->error() != QLockFile::LockFailedError)
-            return Outcome::NoLockPossible;
-        qint64 pid = 0;
-        QString host;
-        QString app;
-        const bool readable = lock->getLockInfo(&pid, &host, &app);
-        if (readable && isRunningProgram(pid, executableName())) {
-            m_lockPath = path;
-            return Outcome::HeldByAnother;
-        }
-        qCWarning(lcStartup) << "taking over the lock" << path
-                             << (readable ? "of a process that is not running Plumora"
-                                          : "that names no owner");
-        if (!lock->removeStaleLockFile() && !QFile::remove(path))
-            return Outcome::NoLockPossible;
+    // An advisory lock on the open file: the kernel lets it go when its owner ends, however
+    // it ends, so a lock file left behind (empty, damaged, naming a dead or foreign process)
+    // never keeps Plumora out, and nothing needs syncing to disk. The file itself stays: it
+    // is not removed at exit, so no later start can lock a different file under the same name.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0)
+        return Outcome::NoLockPossible;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Outcome::NoLockPossible;
     }
-    return Outcome::NoLockPossible;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (!held)
+            return Outcome::NoLockPossible;
+        m_lockPath = path;
+        return Outcome::HeldByAnother;
+    }
+    ::fchmod(fd, 0600);
+    // The owner's process id, for a person looking at the file.
+    const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.constData(), size_t(pid.size()), 0) < 0)
+        qCWarning(lcStartup) << "lock" << path << "holds no process id";
+    m_lockFd = fd;
+    m_lockPath = path;
+    return Outcome::Acquired;
 }
 
 SingleInstance::Outcome SingleInstance::acquire() {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QLocalServer;
 
@@ -42,8 +40,6 @@ public:
 
     // $XDG_RUNTIME_DIR, else a folder of the user's own in the temporary folder.
     static QString defaultRuntimeFolder();
-    // Whether the process `pid` runs the program `executableName` (its file name).
-    static bool isRunningProgram(qint64 pid, const QString& executableName);
 
 private:
     Outcome tryPath(const QString& path);
@@ -52,6 +48,6 @@ private:
     QString m_programFolder;
     QString m_runtimeFolder;
     QString m_lockPath;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lockFd = -1; // the open lock file while this copy holds it
     QLocalServer* m_server = nullptr;
 };

@@ -60,6 +60,17 @@ private Q_SLOTS:
         QCOMPARE(st.st_mode & 0777, 0600u);
     }
 
+    // A pipe where the lock should be is never opened for good nor waited on: the lock
+    // goes to the runtime folder.
+    void aLockThatIsNoFileLocksInTheRuntimeFolder() {
+        QTemporaryDir program;
+        const QString pipe = program.filePath(QStringLiteral("plumora.lock"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        SingleInstance first(program.path(), m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.lockPath().startsWith(m_runtime.path()));
+    }
+
     void aLiveCopyKeepsItsLock() {
         QTemporaryDir program;
         SingleInstance first(program.path(), m_runtime.path());
