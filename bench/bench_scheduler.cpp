@@ -64,16 +64,22 @@ Entries& entries() {
     return s;
 }
 
+// The data file back as it was before a pass; false (the run failed) when it cannot be.
+bool freshFile(benchmark::State& state, Entries& e) {
+    if (e.ready && e.freshCopy())
+        return true;
+    state.SkipWithError("could not make the data file");
+    return false;
+}
+
 // The list made from the file: every entry read and every line's texts made.
 void read1000(benchmark::State& state) {
     Entries& e = entries();
     const QLocale locale;
     for (auto _ : state) {
         state.PauseTiming();
-        if (!e.ready || !e.freshCopy()) {
-            state.SkipWithError("could not make the data file");
+        if (!freshFile(state, e))
             break;
-        }
         ScheduleStore store(e.context.paths.dataFile());
         ScheduleList list;
         state.ResumeTiming();
@@ -100,10 +106,8 @@ void applyMarks(benchmark::State& state) {
     Entries& e = entries();
     for (auto _ : state) {
         state.PauseTiming();
-        if (!e.ready || !e.freshCopy()) {
-            state.SkipWithError("could not make the data file");
+        if (!freshFile(state, e))
             break;
-        }
         ScheduleStore store(e.context.paths.dataFile());
         ScheduleList list;
         std::vector<ScheduleRow> rows;
@@ -138,10 +142,8 @@ void open1000(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         page.reset();
-        if (!e.ready || !e.freshCopy()) {
-            state.SkipWithError("could not make the data file");
+        if (!freshFile(state, e))
             break;
-        }
         state.ResumeTiming();
         page = openPage(e.context);
         if (page->grid()->rowCount() != 1001) {
@@ -156,10 +158,8 @@ void leaveWithMarks(benchmark::State& state) {
     Entries& e = entries();
     for (auto _ : state) {
         state.PauseTiming();
-        if (!e.ready || !e.freshCopy()) {
-            state.SkipWithError("could not make the data file");
+        if (!freshFile(state, e))
             break;
-        }
         const std::unique_ptr<Schedule> page = openPage(e.context);
         for (int line = 0; line < 1000; line += 10)
             page->doubleClickCell(line, Schedule::MarkCol);
