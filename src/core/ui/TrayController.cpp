@@ -82,19 +82,6 @@ bool TrayController::claim() {
     return true;
 }
 
-void TrayController::beginTicking(bool iconShown) {
-    m_timer.start(m_tick.msUntilNextTick());
-    if (!iconShown)
-        tellNoTrayOnce();
-}
-
-bool TrayController::load() {
-    if (!claim())
-        return false;
-    beginTicking(showTrayIcon());
-    return true;
-}
-
 bool TrayController::start() {
     if (!claim())
         return false;
@@ -108,7 +95,9 @@ bool TrayController::start() {
             delete m_icon;
             m_icon = nullptr;
         }
-        beginTicking(m_icon != nullptr);
+        m_timer.start(m_tick.msUntilNextTick());
+        if (!m_icon)
+            tellNoTrayOnce();
         // What start-up read and freed (the data file, the reminder's list) goes back to
         // the system rather than sitting in the heap for the rest of the session.
         malloc_trim(0);
@@ -159,16 +148,9 @@ void TrayController::onTimer() {
     // the next minute boundary so the timer's drift never adds up.
     m_timer.start(m_tick.msUntilNextTick());
     // A notification area that appears later (an extension switched on) gets the icon.
-    if (!m_icon)
-        showTrayIcon();
+    if (!m_icon && QSystemTrayIcon::isSystemTrayAvailable())
+        addTrayIcon();
     m_tick.run();
-}
-
-bool TrayController::showTrayIcon() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
-    addTrayIcon();
-    return true;
 }
 
 void TrayController::addTrayIcon() {

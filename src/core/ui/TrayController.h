@@ -31,9 +31,6 @@ public:
     void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
     // Creation: data file care, start-up jobs, the reminder once.
     void create();
-    // Load: false when another copy already runs (then no icon, no timer); otherwise the
-    // icon is added (or the user told how to reach Plumora) and the timer starts.
-    bool load();
     // The program's start: false when another copy already runs, and then nothing at all
     // happens here (no creation step, no icon, no timer). Otherwise the icon goes up first,
     // so it appears at once, and creation and load follow as soon as the event loop turns.
@@ -54,8 +51,6 @@ private:
     void onTimer();
     // Takes the one-copy lock and answers later starts; false when another copy has it.
     bool claim();
-    void beginTicking(bool iconShown);
-    bool showTrayIcon();
     void addTrayIcon();
     void tellNoTrayOnce();
 
