@@ -12,6 +12,9 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon at-spi2-core
     desktop-file-utils appstream dpkg-dev
+    libical-dev qtkeychain-qt6-dev
+    openbox faketime openssl curl python3-icalendar python3-dbus python3-gi
+    dovecot-pop3d dovecot-imapd gnome-keyring libsecret-tools radicale
 )
 
 missing=()
