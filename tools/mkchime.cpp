@@ -1,5 +1,5 @@
 // Build tool: writes the reminder's chime, reminder.wav, synthesised by our own code.
-#include "notify/Chime.h"
+#include "ui/Chime.h"
 
 #include <QFile>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
+#include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
 #include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
-#include "core/Log.h"
 #include "core/ui/MainWindow.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
@@ -11,6 +11,7 @@
 #include "platform/MountTable.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/ui/QAccess.h"
+#include "scheduler/ui/EditSch.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
@@ -26,7 +27,8 @@ Application::Application(AppContext& context, QObject* parent)
               m_calendar.showDate(date);
           }),
       // The tools, one line each.
-      m_calendar(m_dispatcher.tools(), context), m_notes(m_dispatcher.tools(), context),
+      m_calendar(m_dispatcher.tools(), context),
+      m_notes(m_dispatcher.tools(), context, &EditSch::edit),
       m_schedule(m_dispatcher.tools(), context), m_capture(m_dispatcher.tools(), context),
       m_options(m_dispatcher.tools(), context, [this](int button) { unloadTool(button); }),
       m_mailWatch(context,

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Clock.h"
 #include "core/AppContext.h"
-#include "core/Clock.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/HttpDownloader.h"
 #include "platform/LinuxDesktop.h"

@@ -1,9 +1,9 @@
 #include "calendar/HolidayUpdate.h"
 
+#include "base/Clock.h"
 #include "calendar/CalendarLog.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
-#include "core/Clock.h"
 #include "core/Settings.h"
 #include "core/WebSite.h"
 #include "platform/Downloader.h"

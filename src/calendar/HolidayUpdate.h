@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/AppPaths.h"
 #include "calendar/HolidayMerge.h"
-#include "core/AppPaths.h"
 #include "core/Jobs.h"
 
 #include <QObject>

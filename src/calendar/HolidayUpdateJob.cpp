@@ -1,6 +1,6 @@
 #include "calendar/HolidayUpdateJob.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 
 HolidayUpdateJob::HolidayUpdateJob(std::function<void()> startUpdate)
     : m_startUpdate(std::move(startUpdate)) {}

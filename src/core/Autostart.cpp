@@ -1,6 +1,6 @@
 #include "core/Autostart.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 #include "platform/Registry.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "core/DataBackup.h"
 
+#include "base/Log.h"
 #include "core/DataFile.h"
-#include "core/Log.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 #include "core/Settings.h"
 
 #include <QDate>

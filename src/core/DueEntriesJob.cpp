@@ -1,7 +1,7 @@
 #include "core/DueEntriesJob.h"
 
+#include "base/Log.h"
 #include "core/FiringRules.h"
-#include "core/Log.h"
 #include "platform/DesktopShell.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "core/Migrations.h"
 
+#include "base/Log.h"
 #include "core/DataFile.h"
-#include "core/Log.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "core/Settings.h"
 
+#include "base/Log.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
-#include "core/Log.h"
 
 #include <QSqlRecord>
 

@@ -1,7 +1,7 @@
 #include "core/SettingsCheck.h"
 
+#include "base/Log.h"
 #include "core/DataFile.h"
-#include "core/Log.h"
 #include "core/Migrations.h"
 #include "core/Settings.h"
 

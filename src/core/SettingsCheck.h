@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 
 // Start-up care of the data file: create it from the template, bring its schema up to date,
 // mark the first run and normalise CheckSum. Each step stands alone: when one fails and a

@@ -1,6 +1,6 @@
 #include "core/SingleInstance.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 
 #include <QCryptographicHash>
 #include <QDir>

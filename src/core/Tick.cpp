@@ -1,8 +1,8 @@
 #include "core/Tick.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
+#include "base/Log.h"
 #include "core/DataFile.h"
-#include "core/Log.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "mail/MailAccountSync.h"
 
+#include "base/Log.h"
 #include "core/DataFile.h"
-#include "core/Log.h"
 #include "core/Settings.h"
 #include "mail/DefaultAccount.h"
 #include "platform/MailClient.h"

@@ -1,6 +1,6 @@
 #include "mail/MailCheckJob.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 
 MailCheckJob::MailCheckJob(std::function<void()> startCheck)
     : m_startCheck(std::move(startCheck)) {}

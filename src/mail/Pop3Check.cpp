@@ -1,7 +1,7 @@
 #include "mail/Pop3Check.h"
 
-#include "core/Clock.h"
-#include "notify/TickTimer.h"
+#include "base/Clock.h"
+#include "base/TickTimer.h"
 
 #include <QSslSocket>
 

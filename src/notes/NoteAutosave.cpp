@@ -1,7 +1,7 @@
 #include "notes/NoteAutosave.h"
 
-#include "core/Clock.h"
-#include "notify/TickTimer.h"
+#include "base/Clock.h"
+#include "base/TickTimer.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "notify/ReminderCycle.h"
 
-#include "core/Clock.h"
-#include "notify/TickTimer.h"
+#include "base/Clock.h"
+#include "base/TickTimer.h"
 
 ReminderCycle::ReminderCycle(const Clock& clock, TickTimer& timer, View& view, int entryCount)
     : m_clock(clock), m_timer(timer), m_view(view), m_count(entryCount) {}

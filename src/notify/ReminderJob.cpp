@@ -1,6 +1,6 @@
 #include "notify/ReminderJob.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 ReminderJob::ReminderJob(const Clock& clock, std::function<void()> showReminder)
     : m_last(withFixedOffset(clock.now())), m_showReminder(std::move(showReminder)) {}

@@ -1,6 +1,6 @@
 #include "platform/LinuxScreenGrabber.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 #include "platform/ScreenPortal.h"
 
 #include <QGuiApplication>

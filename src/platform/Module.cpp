@@ -1,6 +1,6 @@
 #include "platform/Module.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 
 QFunctionPointer Module::resolve(const char* name) {
     if (!m_library.isLoaded()) {

@@ -1,6 +1,6 @@
 #include "platform/ProcessRunner.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 #include <QProcess>
 

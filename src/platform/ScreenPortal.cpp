@@ -1,6 +1,6 @@
 #include "platform/ScreenPortal.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>

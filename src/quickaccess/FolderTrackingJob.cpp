@@ -1,6 +1,6 @@
 #include "quickaccess/FolderTrackingJob.h"
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 #include "platform/DesktopShell.h"
 #include "quickaccess/QuickAccessLog.h"
 

@@ -1,6 +1,6 @@
 #include "scheduler/ScheduleEditorState.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/FiringRules.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "wallpaper/CheckWallpaper.h"
 
+#include "base/Clock.h"
 #include "core/AppContext.h"
-#include "core/Clock.h"
 #include "core/Settings.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperLog.h"

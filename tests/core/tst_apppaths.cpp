@@ -1,4 +1,4 @@
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 #include "core/Autostart.h"
 #include "core/SessionPlatform.h"
 #include "mock/FakeDesktop.h"

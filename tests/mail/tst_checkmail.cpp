@@ -6,7 +6,7 @@
 #include "mock/FakeDesktop.h"
 #include "mock/FakeTickTimer.h"
 #include "mock/Pop3Stub.h"
-#include "notify/Chime.h"
+#include "ui/Chime.h"
 
 #include <QFile>
 #include <QLabel>

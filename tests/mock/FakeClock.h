@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 // A clock that stands still until the test moves it.
 class FakeClock final : public Clock {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/TickTimer.h"
 #include "mock/FakeClock.h"
-#include "notify/TickTimer.h"
 
 #include <functional>
 

@@ -66,6 +66,7 @@ struct Fixture {
 
     std::unique_ptr<QNotes> open() {
         auto page = std::make_unique<QNotes>(context);
+        page->setScheduleEditor(&EditSch::edit);
         page->resize(900, 640);
         page->show();
         page->activateWindow();

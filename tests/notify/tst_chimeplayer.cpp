@@ -1,5 +1,5 @@
-#include "notify/Chime.h"
-#include "notify/ui/ChimePlayer.h"
+#include "ui/Chime.h"
+#include "ui/ChimePlayer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "core/AppPaths.h"
-#include "notify/Chime.h"
-#include "notify/ReminderSound.h"
+#include "base/AppPaths.h"
+#include "ui/Chime.h"
+#include "ui/ReminderSound.h"
 
 #include <QFile>
 #include <QTemporaryDir>

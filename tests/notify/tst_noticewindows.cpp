@@ -3,10 +3,10 @@
 #include "core/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "notify/Chime.h"
 #include "notify/ui/Notices.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
+#include "ui/Chime.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,7 +1,7 @@
+#include "base/TickTimer.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeTickTimer.h"
 #include "notify/ReminderCycle.h"
-#include "notify/TickTimer.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "calendar/icons/IconPickRules.h"
 
+#include "base/AppPaths.h"
 #include "calendar/EventIcons.h"
-#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

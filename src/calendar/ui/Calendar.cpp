@@ -1,10 +1,10 @@
 #include "calendar/ui/Calendar.h"
 
+#include "base/Clock.h"
 #include "calendar/EventRules.h"
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/CalendarGrid.h"
-#include "core/Clock.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "platform/WindowSystem.h"

@@ -1,11 +1,11 @@
 // The calendar as a tool of the main window, with what its buttons open: the event editor,
 // Find Next and the HTML export.
+#include "base/Clock.h"
 #include "calendar/EventExport.h"
 #include "calendar/EventSearch.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/EditEvents.h"
-#include "core/Clock.h"
 #include "core/ShellTables.h"
 #include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"

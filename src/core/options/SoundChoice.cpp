@@ -1,7 +1,7 @@
 #include "core/options/SoundChoice.h"
 
-#include "core/AppPaths.h"
-#include "core/Log.h"
+#include "base/AppPaths.h"
+#include "base/Log.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>

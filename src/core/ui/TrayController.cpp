@@ -1,6 +1,6 @@
 #include "core/ui/TrayController.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
 #include "core/SettingsCheck.h"
 #include "core/ShellTables.h"
 #include "core/TrayClicks.h"

@@ -1,11 +1,11 @@
 #include "mail/ui/CheckMail.h"
 
 #include "core/Settings.h"
-#include "notify/NoticePlacement.h"
-#include "notify/ui/NoticeFrame.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/WindowSystem.h"
+#include "ui/NoticeFrame.h"
+#include "ui/NoticePlacement.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -2,9 +2,9 @@
 
 #include "core/ShellTables.h"
 #include "mail/ui/CheckMail.h"
-#include "notify/ReminderSound.h"
-#include "notify/ui/ChimePlayer.h"
 #include "platform/MailClient.h"
+#include "ui/ChimePlayer.h"
+#include "ui/ReminderSound.h"
 
 MailWatch::MailWatch(AppContext& context, PopMessage popMessage, QObject* parent)
     : QObject(parent), m_context(context), m_popMessage(std::move(popMessage)),

@@ -1,6 +1,6 @@
 #include "notes/ui/QNotes.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
@@ -16,7 +16,6 @@
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
-#include "scheduler/ui/EditSch.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -576,6 +575,8 @@ void QNotes::spelling() {
 std::optional<NoteSchedule::Stored> QNotes::editSchedule(const NoteSchedule::EditorPreset& preset) {
     if (scheduleHook)
         return scheduleHook(preset, this);
+    if (!m_scheduleEditor)
+        return std::nullopt;
     // The schedule editor asks only for the date, the time and how often.
     ScheduleEditorState state = ScheduleEditorState::fresh(m_context.clock);
     state.reminderMode = true;
@@ -585,7 +586,7 @@ std::optional<NoteSchedule::Stored> QNotes::editSchedule(const NoteSchedule::Edi
     state.oneTime = preset.oneTime;
     if (preset.choice >= 0)
         state.freqOption = preset.choice;
-    const std::optional<ScheduleEditorState> answer = EditSch::edit(state, this);
+    const std::optional<ScheduleEditorState> answer = m_scheduleEditor(state, this);
     if (!answer)
         return std::nullopt;
     return NoteSchedule::stored(answer->frequency(), answer->date, answer->time);
@@ -666,15 +667,18 @@ void QNotes::applyFormat(const QTextCharFormat& format) {
     updateToolbar();
 }
 
-NotesTool::NotesTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::QNotesButton, [this, &context](QWidget* parent) {
-        auto* page = new QNotes(context, parent);
-        // An ordinary end of the process saves too, whatever window is open.
-        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
-                         &QNotes::saveNow);
-        m_page = page;
-        return page;
-    });
+NotesTool::NotesTool(ToolRegistry& tools, AppContext& context,
+                     QNotes::ScheduleEditor scheduleEditor) {
+    tools.registerTool(MainToolbar::QNotesButton,
+                       [this, &context, scheduleEditor](QWidget* parent) {
+                           auto* page = new QNotes(context, parent);
+                           page->setScheduleEditor(scheduleEditor);
+                           // An ordinary end of the process saves too, whatever window is open.
+                           QObject::connect(QCoreApplication::instance(),
+                                            &QCoreApplication::aboutToQuit, page, &QNotes::saveNow);
+                           m_page = page;
+                           return page;
+                       });
 }
 
 void NotesTool::alarm(const std::function<void()>& open) {

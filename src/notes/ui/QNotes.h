@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TickTimer.h"
 #include "core/AppContext.h"
 #include "core/ui/ToolPage.h"
 #include "notes/NoteAutosave.h"
@@ -7,7 +8,7 @@
 #include "notes/NoteSchedule.h"
 #include "notes/NoteStore.h"
 #include "notes/NoteToolbar.h"
-#include "notify/TickTimer.h"
+#include "scheduler/ScheduleEditorState.h"
 
 #include <QPointer>
 
@@ -36,7 +37,13 @@ class ToolRegistry;
 class QNotes : public ToolPage {
     Q_OBJECT
 public:
+    // The schedule editor of the Power Scheduler, which the application hands in: it shows
+    // the preset state modally and returns what was confirmed.
+    using ScheduleEditor = std::function<std::optional<ScheduleEditorState>(
+        const ScheduleEditorState& preset, QWidget* parent)>;
+
     QNotes(AppContext& context, QWidget* parent = nullptr);
+    void setScheduleEditor(ScheduleEditor editor) { m_scheduleEditor = std::move(editor); }
     ~QNotes() override;
 
     void activated() override;
@@ -72,7 +79,7 @@ public:
     // "Color": the chosen colour, or an invalid one when cancelled.
     std::function<QColor(const QColor& initial, QWidget* parent)> colourHook;
     // "Schedule": the schedule editor in reminder mode, preset; nothing when it was
-    // cancelled. Unset, the editor itself opens.
+    // cancelled. Unset, the editor given by setScheduleEditor() opens.
     std::function<std::optional<NoteSchedule::Stored>(const NoteSchedule::EditorPreset&,
                                                       QWidget* parent)>
         scheduleHook;
@@ -131,12 +138,13 @@ private:
     QPointer<FindNote> m_find;
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;
+    ScheduleEditor m_scheduleEditor;
 };
 
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
 class NotesTool {
 public:
-    NotesTool(ToolRegistry& tools, AppContext& context);
+    NotesTool(ToolRegistry& tools, AppContext& context, QNotes::ScheduleEditor scheduleEditor);
     // The page once the main window has loaded it; null before.
     QNotes* page() const { return m_page; }
     // A note is due: `open` brings up Quick Notes, whose loading makes the due notes

@@ -1,13 +1,13 @@
 #include "notify/ui/Notices.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Settings.h"
 #include "notify/ReminderList.h"
-#include "notify/ReminderSound.h"
-#include "notify/ui/ChimePlayer.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
 #include "platform/WindowSystem.h"
+#include "ui/ChimePlayer.h"
+#include "ui/ReminderSound.h"
 
 Notices::Notices(AppContext& context, Dispatch dispatch, OpenCalendar openCalendar, QObject* parent)
     : QObject(parent), m_context(context), m_dispatch(std::move(dispatch)),

@@ -1,11 +1,11 @@
 #include "notify/ui/PopMsg.h"
 
 #include "core/ui/AppIcon.h"
-#include "notify/NoticePlacement.h"
 #include "notify/PopAction.h"
-#include "notify/ui/NoticeFrame.h"
 #include "platform/DesktopShell.h"
 #include "platform/WindowSystem.h"
+#include "ui/NoticeFrame.h"
+#include "ui/NoticePlacement.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "notify/ui/Reminder.h"
 
+#include "base/Clock.h"
 #include "calendar/EventIcons.h"
-#include "core/Clock.h"
 #include "core/PlainText.h"
-#include "notify/NoticePlacement.h"
-#include "notify/ui/NoticeFrame.h"
 #include "platform/WindowSystem.h"
+#include "ui/NoticeFrame.h"
+#include "ui/NoticePlacement.h"
 
 #include <QFrame>
 #include <QGridLayout>

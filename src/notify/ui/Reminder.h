@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/TickTimer.h"
 #include "core/AppContext.h"
 #include "notify/ReminderCycle.h"
 #include "notify/ReminderList.h"
-#include "notify/TickTimer.h"
 
 #include <QDate>
 #include <QList>

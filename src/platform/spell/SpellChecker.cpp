@@ -1,6 +1,6 @@
 #include "platform/spell/SpellChecker.h"
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "wallpaper/ui/WallpaperChanger.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"

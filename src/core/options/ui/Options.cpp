@@ -1,7 +1,7 @@
 #include "core/options/ui/Options.h"
 
+#include "base/Log.h"
 #include "core/DataBackup.h"
-#include "core/Log.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/options/SoundChoice.h"

@@ -1,4 +1,4 @@
-#include "notify/NoticePlacement.h"
+#include "ui/NoticePlacement.h"
 
 namespace NoticePlacement {
 

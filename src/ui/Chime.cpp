@@ -1,4 +1,4 @@
-#include "notify/Chime.h"
+#include "ui/Chime.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "notify/ui/ChimePlayer.h"
+#include "ui/ChimePlayer.h"
 
 #include <QFileInfo>
 

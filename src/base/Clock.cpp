@@ -1,4 +1,4 @@
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 #include <QElapsedTimer>
 

@@ -1,4 +1,4 @@
-#include "notify/ui/NoticeFrame.h"
+#include "ui/NoticeFrame.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/Log.h"
+#include "base/Log.h"
 
 // QtCriticalMsg: warnings stay silent unless the user enables the category.
 Q_LOGGING_CATEGORY(lcData, "plumora.data", QtCriticalMsg)

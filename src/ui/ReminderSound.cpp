@@ -1,6 +1,6 @@
-#include "notify/ReminderSound.h"
+#include "ui/ReminderSound.h"
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QFile>
 #include <QString>
