@@ -4,6 +4,7 @@
 #include "calendar/HolidayUpdateJob.h"
 #include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
+#include "core/ToolTables.h"
 #include "core/ui/MainWindow.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
@@ -18,8 +19,8 @@
 #include <QCoreApplication>
 
 Application::Application(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context), m_dispatcher(context),
-      m_controller(context, m_dispatcher),
+    : QObject(parent), m_context(context), m_changes(context.paths.dataFile()),
+      m_dispatcher(context), m_controller(context, m_dispatcher),
       m_notices(
           context, [this](int index) { m_dispatcher.dispatch(index); },
           [this](const QDate& date) {
@@ -71,6 +72,20 @@ void Application::addJobs() {
     m_controller.addMinuteJob(std::move(due));
     m_controller.addMinuteJob(
         std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
+}
+
+int Application::addTool(ToolDescriptor tool) {
+    if (!tool.tables.create.isEmpty() || !tool.tables.steps.isEmpty()) {
+        if (tool.tables.tool.isEmpty())
+            tool.tables.tool = tool.id;
+        m_controller.addStartupJob(
+            std::make_unique<ToolTablesJob>(m_context.paths.dataFile(), tool.tables));
+    }
+    if (tool.addJobs)
+        tool.addJobs(m_controller);
+    if (tool.tables.dueReader)
+        m_controller.tick().addDueReader(tool.tables.dueReader);
+    return m_dispatcher.tools().add(std::move(tool));
 }
 
 void Application::unloadTool(int toolbarButton) {

@@ -4,8 +4,10 @@
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
+#include "core/ChangeHub.h"
 #include "core/options/ui/Options.h"
 #include "core/ui/CommandDispatcher.h"
+#include "core/ui/ToolDescriptor.h"
 #include "core/ui/TrayController.h"
 #include "mail/ui/MailWatch.h"
 #include "notes/ui/QNotes.h"
@@ -23,12 +25,17 @@ public:
     explicit Application(AppContext& context, QObject* parent = nullptr);
     ~Application() override;
 
+    // Adds a tool after the shell's own: its toolbar button, Tools and tray menu entries,
+    // page, jobs, tables and due entries. Before start(); returns its toolbar button.
+    int addTool(ToolDescriptor tool);
+
     // Start-up; false when another copy already runs (then nothing is shown).
     bool start();
 
     CommandDispatcher& dispatcher() { return m_dispatcher; }
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
+    ChangeHub& changes() { return m_changes; }
     CalendarTool& calendar() { return m_calendar; }
     NotesTool& notes() { return m_notes; }
     MailWatch& mailWatch() { return m_mailWatch; }
@@ -39,6 +46,8 @@ private:
     void unloadTool(int toolbarButton);
 
     AppContext& m_context;
+    // Made before any page or job, so each finds it.
+    ChangeHub m_changes;
     CommandDispatcher m_dispatcher;
     TrayController m_controller;
     Notices m_notices;

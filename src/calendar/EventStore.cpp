@@ -1,5 +1,6 @@
 #include "calendar/EventStore.h"
 
+#include "calendar/CalendarLog.h"
 #include "calendar/EventRules.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
@@ -111,7 +112,7 @@ bool insertRow(DataFile& db, const EventRow& r) {
 
 } // namespace
 
-EventStore::EventStore(QString dataFile) : m_path(std::move(dataFile)) {}
+EventStore::EventStore(QString dataFile) : DataStore(std::move(dataFile), lcCalendar) {}
 
 std::vector<EventRow> EventStore::select(const QString& where, const QVariantList& values,
                                          const Keep& keep, Pictures pictures) {

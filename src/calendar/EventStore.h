@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/EventRow.h"
+#include "core/DataStore.h"
 
 #include <QString>
 #include <QVariantList>
@@ -15,7 +16,7 @@ class DataFile;
 // query for a superset of the rows a reader needs and keeps exactly those the reader's
 // rule in EventRules.h selects, in table order. A read that fails returns no rows and
 // leaves the reason in lastError().
-class EventStore {
+class EventStore : public DataStore {
 public:
     explicit EventStore(QString dataFile);
 
@@ -68,7 +69,6 @@ public:
 
     // Queries run by this store so far (the month view's moves within a month run none).
     int queriesRun() const { return m_queries; }
-    QString lastError() const { return m_error; }
 
 private:
     using Keep = std::function<bool(const EventRow&)>;
@@ -77,7 +77,5 @@ private:
     bool select(DataFile& db, const QString& where, const QVariantList& values, const Keep& keep,
                 std::vector<EventRow>& rows, Pictures pictures = Pictures::Both);
 
-    QString m_path;
-    QString m_error;
     int m_queries = 0;
 };

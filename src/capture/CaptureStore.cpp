@@ -18,13 +18,7 @@ constexpr int PngCompression = 20;
 
 const QString CaptureStore::NewTitle = QStringLiteral("New Screen Image");
 
-CaptureStore::CaptureStore(QString dataFile) : m_path(std::move(dataFile)) {}
-
-bool CaptureStore::fail(const QString& what, const QString& error) {
-    m_error = error;
-    qCWarning(lcCapture) << what << "failed:" << error;
-    return false;
-}
+CaptureStore::CaptureStore(QString dataFile) : DataStore(std::move(dataFile), lcCapture) {}
 
 QByteArray CaptureStore::encode(const QImage& image) {
     QByteArray bytes;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DataStore.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QLoggingCategory>
@@ -18,7 +20,7 @@ struct CaptureItem {
 // Reads and writes the SCapture table of one data file: titled screen images kept as PNG in
 // table order and addressed by rowid. Each call opens the file, runs its statements and
 // closes it again. A call that fails leaves the reason in lastError().
-class CaptureStore {
+class CaptureStore : public DataStore {
 public:
     static const QString NewTitle; // "New Screen Image"
 
@@ -39,15 +41,9 @@ public:
     // False only when the write failed; a row already gone is not an error.
     bool remove(qint64 rowId);
 
-    QString lastError() const { return m_error; }
-
     // The PNG bytes stored for an image, without alpha channel and lightly compressed: a
     // full-screen grab encodes in a few tens of milliseconds.
     static QByteArray encode(const QImage& image);
 
 private:
-    bool fail(const QString& what, const QString& error);
-
-    QString m_path;
-    QString m_error;
 };

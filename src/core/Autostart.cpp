@@ -11,8 +11,8 @@
 #include <QStandardPaths>
 
 namespace {
-const QString RegistryRoot = QStringLiteral("HKEY_CURRENT_USER");
-const QString RegistryKey = QStringLiteral("Software\\Plumora");
+const QString& RegistryRoot = RegistryKeys::CurrentUser;
+const QString& RegistryKey = RegistryKeys::Plumora;
 const QString OfferedName = QStringLiteral("AutostartWritten");
 
 // Exec= quoting of desktop entries: the reserved characters escaped, the path quoted.

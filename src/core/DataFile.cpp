@@ -1,13 +1,17 @@
 #include "core/DataFile.h"
 
-#include "core/Log.h"
+#include "base/Log.h"
+#include "core/ChangeHub.h"
 
 #include <QAtomicInteger>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -27,9 +31,23 @@ QString errorText(const QSqlError& e) {
         return db;
     return driver + QStringLiteral(": ") + db;
 }
+
+// The table a data-changing statement writes; empty for any other statement.
+QString writtenTable(const QString& sql) {
+    const QStringView head = QStringView(sql).trimmed();
+    if (head.isEmpty() || !QStringLiteral("IUDRiudr").contains(head.front()))
+        return {};
+    static const QRegularExpression write(
+        QStringLiteral(R"(^\s*(?:(?:INSERT|REPLACE)(?:\s+OR\s+\w+)?\s+INTO|UPDATE(?:\s+OR\s+\w+)?|)"
+                       R"(DELETE\s+FROM)\s+["\[`]?(\w+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = write.match(sql);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
 } // namespace
 
-DataFile::DataFile(const QString& path, Mode mode) : m_connection(nextConnectionName()) {
+DataFile::DataFile(const QString& path, Mode mode)
+    : m_path(path), m_connection(nextConnectionName()) {
     // SQLite creates a missing file on open; readers must not conjure an empty data file.
     if (mode == Existing && !QFileInfo(path).isFile()) {
         m_error = QStringLiteral("data file not found: ") + path;
@@ -80,8 +98,20 @@ QSqlQuery DataFile::run(const QString& sql, const QVariantList& values) {
     if (!q.exec()) {
         m_error = errorText(q.lastError());
         qCWarning(lcData) << "statement failed:" << m_error;
+    } else {
+        noteWrite(sql);
     }
     return q;
+}
+
+void DataFile::noteWrite(const QString& sql) {
+    const QString table = writtenTable(sql);
+    if (table.isEmpty())
+        return;
+    if (!m_inTransaction)
+        ChangeHub::committed(m_path, {table});
+    else if (!m_written.contains(table))
+        m_written.append(table);
 }
 
 bool DataFile::exec(const QString& sql, const QVariantList& values) {
@@ -147,6 +177,8 @@ bool DataFile::begin() {
         qCWarning(lcData) << "cannot begin a transaction:" << m_error;
         return false;
     }
+    m_inTransaction = true;
+    m_written.clear();
     return true;
 }
 
@@ -157,6 +189,8 @@ bool DataFile::commit() {
         qCWarning(lcData) << "commit failed:" << m_error;
         return false;
     }
+    m_inTransaction = false;
+    ChangeHub::committed(m_path, std::exchange(m_written, {}));
     return true;
 }
 
@@ -164,6 +198,8 @@ void DataFile::rollback() {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (m_open)
         db.rollback();
+    m_inTransaction = false;
+    m_written.clear();
 }
 
 QStringList DataFile::columns(const QString& table) {

@@ -9,7 +9,8 @@
 // One operation's connection to a data file: opened by the constructor, closed by the
 // destructor, never held between operations. The rollback journal (not WAL) makes every
 // committed write touch the file itself, so its last-modified time tells the tick that
-// something changed. Values always go in as bound parameters.
+// something changed. Values always go in as bound parameters. Each committed write is
+// announced to the file's ChangeHub, by the tables it touched.
 class DataFile {
 public:
     enum Mode { Existing, Create };
@@ -52,8 +53,12 @@ private:
     bool commit();
     void rollback();
     QSqlQuery run(const QString& sql, const QVariantList& values);
+    void noteWrite(const QString& sql);
 
+    QString m_path;
     QString m_connection;
+    QStringList m_written; // tables written inside the open transaction
+    bool m_inTransaction = false;
     QString m_error;
     bool m_open = false;
 };

@@ -2,12 +2,11 @@
 
 #include "core/DataFile.h"
 #include "core/DateText.h"
+#include "core/ScheduleType.h"
 
 #include <algorithm>
 
 namespace {
-
-enum ScheduleType { NoteRow = 0, LaunchProgram = 1, ShutDownSystem = 2 };
 
 // The settings the tick depends on, in the order they are read: a column without a value
 // stops the reload there, and the ones before it keep their new values.
@@ -34,26 +33,23 @@ bool readSettings(DataFile& db, Settings& cached) {
     return true;
 }
 
-// Fills `entry` with what a row does; false for a row that can never fire.
+// Fills `entry` with what a Schedule row does; false for a row that can never fire.
 bool describeAction(int schType, const QString& launch, const AppPaths& paths, DueEntry& entry) {
     switch (schType) {
-    case NoteRow:
-        entry.action = DueAction::NoteAlarm;
-        return true;
-    case LaunchProgram:
+    case ScheduleType::LaunchProgram:
         // A path with blanks is one path: the program gets no arguments.
         entry.action = DueAction::Program;
         entry.program = launch;
         return true;
-    case ShutDownSystem:
+    case ScheduleType::ShutDownSystem:
         entry.action = DueAction::ShutDown;
         entry.program = paths.helperProgram(QStringLiteral("ShutDown"));
         entry.arguments = {launch == QLatin1String("H") ? QStringLiteral("0")
                                                         : QStringLiteral("1")};
         return true;
     default:
-        // A row being deleted (type 0) or of an unknown type: firing it as a note
-        // alarm, as an empty command would, is never what was meant.
+        // A row being deleted or of an unknown type: firing it as a note alarm, as an
+        // empty command would, is never what was meant.
         return false;
     }
 }
@@ -85,17 +81,18 @@ bool readDue(const QVariant& value, QDate& date, QTime& time) {
 
 namespace {
 
-// Appends the rows of one query (columns SchType, Launch, SchDT, Frequency).
+// Appends the rows of one query (columns SchType, Launch, SchDT, Frequency); the rows of
+// QNotes (`notes`) are note alarms.
 bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCache& cache,
-                 bool scheduleTable) {
+                 bool notes) {
     return db.forEach(sql, {}, [&](DataFile::Row q) {
-        const int schType = q.value(0).toInt();
-        if (scheduleTable && schType == NoteRow)
-            return true;
         DueEntry entry;
         entry.frequency = q.value(3).toInt();
-        if (!readDue(q.value(2), entry.date, entry.time) ||
-            !describeAction(schType, q.value(1).toString(), paths, entry))
+        if (!readDue(q.value(2), entry.date, entry.time))
+            return true;
+        if (notes)
+            entry.action = DueAction::NoteAlarm;
+        else if (!describeAction(q.value(0).toInt(), q.value(1).toString(), paths, entry))
             return true;
         cache.entries.append(std::move(entry));
         cache.hasDueEntries = true;
@@ -105,7 +102,8 @@ bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCa
 
 } // namespace
 
-bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache) {
+bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache,
+                   const QList<DueReader>& readers) {
     DataFile db(dataFile);
     if (!db.isOpen() || !readSettings(db, cache.settings))
         return false;
@@ -115,9 +113,16 @@ bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& ca
     return readEntries(db,
                        QStringLiteral("SELECT SchType, Launch, SchDT, Frequency FROM Schedule "
                                       "WHERE Frequency > 0"),
-                       paths, cache, true) &&
+                       paths, cache, false) &&
            readEntries(db,
                        QStringLiteral("SELECT 0 AS SchType, '' AS Launch, SchDT, Frequency "
                                       "FROM QNotes WHERE Frequency > 0"),
-                       paths, cache, false);
+                       paths, cache, true) &&
+           std::all_of(readers.begin(), readers.end(), [&](const DueReader& read) {
+               const qsizetype before = cache.entries.size();
+               const bool ok = read(db, paths, cache.entries);
+               if (cache.entries.size() > before)
+                   cache.hasDueEntries = true;
+               return ok;
+           });
 }

@@ -10,6 +10,10 @@
 #include <QTime>
 #include <QVariant>
 
+#include <functional>
+
+class DataFile;
+
 // What a due-able entry does when it fires.
 enum class DueAction {
     NoteAlarm, // a scheduled note: bring up Quick Notes
@@ -45,4 +49,9 @@ bool readDue(const QVariant& value, QDate& date, QTime& time);
 // column that holds no value at all is a failure.
 // A row that cannot fire (no date, or a Schedule row of no known type) is left out
 // rather than stopping the reload.
-bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache);
+// `readers` are the tools' own: each appends its rows that can fire after the Schedule and
+// QNotes rows, and its failure counts as the reload's.
+using DueReader =
+    std::function<bool(DataFile& db, const AppPaths& paths, QList<DueEntry>& entries)>;
+bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache,
+                   const QList<DueReader>& readers = {});

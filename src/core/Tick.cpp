@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Log.h"
+#include "core/ChangeHub.h"
 #include "core/DataFile.h"
 
 #include <QFile>
@@ -48,7 +49,7 @@ void Tick::run() {
 
 bool Tick::reloadCache() {
     ++m_reloads;
-    return loadTickCache(m_paths.dataFile(), m_paths, m_cache);
+    return loadTickCache(m_paths.dataFile(), m_paths, m_cache, m_dueReaders);
 }
 
 int Tick::msUntilNextTick() const {
@@ -59,6 +60,12 @@ void Tick::reloadWhenChanged() {
     const qint64 stamp = fileModifiedStamp(m_dataFileName);
     if (stamp == m_lastStamp)
         return;
+    // A stamp this process did not leave is another process's write: open windows re-read.
+    if (m_lastStamp >= 0) {
+        ChangeHub* hub = ChangeHub::of(m_paths.dataFile());
+        if (hub && stamp != hub->ownStamp())
+            hub->announceAll();
+    }
     m_lastStamp = stamp;
     // A reload that failed (the file busy or half written) is tried again on the next
     // tick instead of leaving the cache short until the file happens to change again.

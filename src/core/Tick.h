@@ -20,6 +20,11 @@ public:
     ~Tick();
 
     void addJob(std::unique_ptr<MinuteJob> job);
+    // A tool's reader of its due entries, read with the cache from the next reload on.
+    void addDueReader(DueReader reader) {
+        m_dueReaders.append(std::move(reader));
+        invalidateCache();
+    }
 
     // One timer event.
     void run();
@@ -42,6 +47,7 @@ private:
     std::function<bool()> m_onlineTest;
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
+    QList<DueReader> m_dueReaders;
     TickCache m_cache;
     MinuteGate m_gate;
     // data.plm's last-modified stamp when the cache was loaded; -1 forces the next load.

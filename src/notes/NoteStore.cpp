@@ -35,13 +35,7 @@ NoteRecord readRow(const QSqlQuery& q) {
 
 } // namespace
 
-NoteStore::NoteStore(QString dataFile) : m_path(std::move(dataFile)) {}
-
-bool NoteStore::fail(const QString& what, const QString& error) {
-    m_error = error;
-    qCWarning(lcNotes) << what << "failed:" << error;
-    return false;
-}
+NoteStore::NoteStore(QString dataFile) : DataStore(std::move(dataFile), lcNotes) {}
 
 bool NoteStore::load(QList<NoteRecord>& rows) {
     rows.clear();

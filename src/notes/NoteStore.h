@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataStore.h"
 #include "notes/NoteRecord.h"
 
 #include <QList>
@@ -11,7 +12,7 @@
 // statements and closes it again; a call that changes several rows does so in one
 // transaction, so a failure leaves them all as they were. A failing call leaves the reason
 // in lastError() and a line in the notes' log.
-class NoteStore {
+class NoteStore : public DataStore {
 public:
     explicit NoteStore(QString dataFile);
 
@@ -38,11 +39,5 @@ public:
     // Frequency and SchDT ("YYYY-MM-DD HH:MM", null for an invalid `due`).
     bool writeSchedule(qint64 id, int frequency, const QDateTime& due);
 
-    QString lastError() const { return m_error; }
-
 private:
-    bool fail(const QString& what, const QString& error);
-
-    QString m_path;
-    QString m_error;
 };

@@ -2,6 +2,12 @@
 
 #include <QString>
 
+// Where Plumora keeps its own values.
+namespace RegistryKeys {
+inline const QString CurrentUser = QStringLiteral("HKEY_CURRENT_USER");
+inline const QString Plumora = QStringLiteral("Software\\Plumora");
+} // namespace RegistryKeys
+
 // The few platform settings older versions kept in the registry (mail account, wallpaper
 // style, notices shown once), as strings under "root/key/name".
 class Registry {

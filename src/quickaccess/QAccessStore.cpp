@@ -3,7 +3,7 @@
 #include "core/DataFile.h"
 #include "quickaccess/QuickAccessLog.h"
 
-QAccessStore::QAccessStore(QString dataFile) : m_path(std::move(dataFile)) {}
+QAccessStore::QAccessStore(QString dataFile) : DataStore(std::move(dataFile), lcQuickAccess) {}
 
 bool QAccessStore::mostUsed(QList<Folder>& folders) {
     folders.clear();

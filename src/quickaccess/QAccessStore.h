@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/DataStore.h"
+
 #include <QList>
 #include <QString>
 
 // The Quick Access window's side of the QAccess table: the folders worth offering and
 // emptying the table. Each call opens the data file and closes it again.
-class QAccessStore {
+class QAccessStore : public DataStore {
 public:
     static constexpr int ListedFolders = 30;
 
@@ -22,9 +24,5 @@ public:
     // Deletes every row; false when the write failed.
     bool clear();
 
-    QString lastError() const { return m_error; }
-
 private:
-    QString m_path;
-    QString m_error;
 };

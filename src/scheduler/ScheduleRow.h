@@ -1,14 +1,10 @@
 #pragma once
 
+#include "core/ScheduleType.h"
+
 #include <QDate>
 #include <QString>
 #include <QTime>
-
-// The action types of a Schedule row. Rows at MarkedForDeletion are removed when the
-// schedule list closes; any other value is of no known type and never fires.
-namespace ScheduleType {
-enum : int { MarkedForDeletion = 0, LaunchProgram = 1, ShutDownSystem = 2 };
-}
 
 // One row of the Schedule table, found again by its rowid.
 struct ScheduleRow {

@@ -56,16 +56,10 @@ QString idList(const std::vector<ScheduleRow>& rows) {
 
 } // namespace
 
-ScheduleStore::ScheduleStore(QString dataFile) : m_path(std::move(dataFile)) {}
+ScheduleStore::ScheduleStore(QString dataFile) : DataStore(std::move(dataFile), lcScheduler) {}
 
 QString ScheduleStore::schDT(const QDate& date, const QTime& time) {
     return DateText::fromDateTime(QDateTime(date, QTime(time.hour(), time.minute())));
-}
-
-bool ScheduleStore::fail(const QString& what, const QString& error) {
-    m_error = error;
-    qCWarning(lcScheduler) << what << "failed:" << error;
-    return false;
 }
 
 bool ScheduleStore::readAll(std::vector<ScheduleRow>& rows) {

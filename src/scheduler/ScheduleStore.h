@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataStore.h"
 #include "scheduler/ScheduleRow.h"
 
 #include <QLoggingCategory>
@@ -14,7 +15,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcScheduler)
 // a list, and a write first checks that the row still holds what was read, so an entry
 // another writer added, changed or removed meanwhile is never mistaken for the one being
 // edited. A call that fails leaves the reason in lastError().
-class ScheduleStore {
+class ScheduleStore : public DataStore {
 public:
     explicit ScheduleStore(QString dataFile);
 
@@ -34,14 +35,8 @@ public:
     // row already at type 0, in one transaction, so a failure leaves the table as it was.
     bool applyMarks(const std::vector<ScheduleRow>& marked);
 
-    QString lastError() const { return m_error; }
-
     // SchDT as stored: "YYYY-MM-DD HH:MM", the text the tick reads to the minute.
     static QString schDT(const QDate& date, const QTime& time);
 
 private:
-    bool fail(const QString& what, const QString& error);
-
-    QString m_path;
-    QString m_error;
 };

@@ -7,7 +7,7 @@
 #include "wallpaper/WallpaperBitmap.h"
 
 namespace {
-const QString Root = QStringLiteral("HKEY_CURRENT_USER");
+const QString& Root = RegistryKeys::CurrentUser;
 const QString Key = QStringLiteral("Control Panel\\Desktop");
 const QString StyleName = QStringLiteral("WallpaperStyle");
 const QString TileName = QStringLiteral("TileWallpaper");

@@ -6,12 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool WallpaperStore::fail(const QString& what, const QString& error) {
-    m_error = error;
-    qCWarning(lcWallpaper) << what << "failed:" << error;
-    return false;
-}
-
 std::optional<QStringList> WallpaperStore::files() {
     QStringList paths;
     DataFile db(m_path);

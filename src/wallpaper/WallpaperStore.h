@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/DataStore.h"
+#include "wallpaper/WallpaperLog.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,22 +10,16 @@
 
 // The WPaper table of one data file: the full paths of the images in the rotation, in
 // table order. Each call opens the file, runs its statements and closes it again.
-class WallpaperStore {
+class WallpaperStore : public DataStore {
 public:
-    explicit WallpaperStore(QString dataFile) : m_path(std::move(dataFile)) {}
+    explicit WallpaperStore(QString dataFile) : DataStore(std::move(dataFile), lcWallpaper) {}
 
     // Every wpFile in table order; nothing when the table cannot be read.
     std::optional<QStringList> files();
     // Replaces every row with one per path, in order, all or nothing.
     bool replace(const QStringList& paths);
 
-    QString lastError() const { return m_error; }
-
 private:
-    bool fail(const QString& what, const QString& error);
-
-    QString m_path;
-    QString m_error;
 };
 
 // How the list names a stored path: the file name shown, the folder kept apart.

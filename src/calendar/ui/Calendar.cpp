@@ -5,6 +5,7 @@
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/CalendarGrid.h"
+#include "core/ChangeHub.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "platform/WindowSystem.h"
@@ -65,9 +66,35 @@ Calendar::Calendar(AppContext& context, QWidget* parent)
     applyGeometry();
     const QSizeF least = CalendarGeometry::minimumClient();
     setMinimumSize(px(least.width()), px(least.height()));
+    // Events written elsewhere (the editor, the holiday update, another process) and the
+    // holiday switches changed in Options show without rebuilding the window.
+    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
+        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
+            if (table == QLatin1String("Events"))
+                dataChanged();
+        });
+        connect(hub, &ChangeHub::settingsChanged, this,
+                [this](const QList<Settings::Field>& fields) {
+                    using F = Settings::Field;
+                    for (F f : {F::AddHolidays, F::AddCanada, F::AddAmerica, F::SmallIcons}) {
+                        if (fields.contains(f)) {
+                            readSettings();
+                            dataChanged();
+                            return;
+                        }
+                    }
+                });
+    }
 }
 
 Calendar::~Calendar() = default;
+
+void Calendar::dataChanged() {
+    // A hidden page draws when it is shown next.
+    m_drawnFirst = QDate();
+    if (isVisible())
+        redraw(true);
+}
 
 void Calendar::buildControls() {
     m_calFrame = new QFrame(this);

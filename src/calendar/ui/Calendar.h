@@ -87,6 +87,8 @@ protected:
 private:
     void buildControls();
     void readSettings();
+    // Events or the settings the month shows changed: the month is drawn again.
+    void dataChanged();
     void applyGeometry();
     void placeTitle();
     // Selects `date` and redraws; `force` as for redraw().

@@ -214,7 +214,8 @@ void ScreenCapture::titleEdited(QListWidgetItem* item) {
         this,
         [this, problem] {
             if (problem.isEmpty())
-                tell(CaptureRules::TitleRefused, QStringLiteral("Message"));
+                ToolPage::tell(m_context.dialogs, CaptureRules::TitleRefused, Message::Notice,
+                               QStringLiteral("Message"));
             else
                 tell(problem);
         },
@@ -354,7 +355,7 @@ bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ScreenCapture::tell(const QString& text, const QString& title) {
-    m_context.dialogs.messageBox(text, title, MessageButtons::Ok, MessageIcon::Information);
+    ToolPage::tell(m_context.dialogs, text, Message::Failure, title);
 }
 
 CaptureTool::CaptureTool(ToolRegistry& tools, AppContext& context) {

@@ -236,10 +236,14 @@ QPixmap pixmap(Picture picture, int size, qreal devicePixelRatio) {
 }
 
 QIcon icon(Picture picture) {
+    return icon([picture](QPainter& p) { paint(picture, p); });
+}
+
+QIcon icon(const Painter& paint) {
     QIcon result;
     // Qt picks the pixmap matching size x ratio, so 2x screens get their own drawing.
     for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64})
-        result.addPixmap(pixmap(picture, size));
+        result.addPixmap(pixmap(paint, size));
     return result;
 }
 

@@ -35,6 +35,7 @@ QIcon icon(Picture picture);
 // A tool's own picture, painted on the same 32-unit grid.
 using Painter = std::function<void(QPainter&)>;
 QPixmap pixmap(const Painter& paint, int size, qreal devicePixelRatio = 1.0);
+QIcon icon(const Painter& paint);
 
 // The picture of a tray-menu index (0..11) and of a main-toolbar button.
 Picture forMenuIndex(int index);

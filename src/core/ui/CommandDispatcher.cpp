@@ -52,7 +52,9 @@ MainWindow* CommandDispatcher::ensureMainWindow() {
 }
 
 void CommandDispatcher::dispatch(int index) {
-    switch (index) {
+    // A tool the application added is chosen as the shell's own are.
+    const bool addedTool = index >= TrayMenu::ItemCount && m_tools.toolbarButtonOfTrayIndex(index);
+    switch (addedTool ? int(TrayMenu::Calendar) : index) {
     case TrayMenu::Calendar:
     case TrayMenu::QNotes:
     case TrayMenu::Schedule:
@@ -67,7 +69,7 @@ void CommandDispatcher::dispatch(int index) {
         }
         if (main->isMinimized())
             main->showNormal();
-        const int button = TrayMenu::toolbarButton(index);
+        const int button = m_tools.toolbarButtonOfTrayIndex(index);
         main->clickToolbarButton(button);
         main->raise();
         main->activateWindow();
@@ -110,7 +112,11 @@ void CommandDispatcher::showMenu() {
     const QPoint cursor = windows.cursorPos();
     Menu* menu = m_menu;
     if (!menu) {
-        menu = new Menu([this](int index) { dispatch(index); });
+        QList<Menu::Entry> added;
+        const QList<ToolDescriptor>& tools = m_tools.addedTools();
+        for (int i = 0; i < tools.size(); ++i)
+            added.append({ToolRegistry::trayIndexOfAdded(i), tools[i].caption, tools[i].paintIcon});
+        menu = new Menu([this](int index) { dispatch(index); }, added);
         m_menu = menu;
     }
     // Placed before it is shown, so it never flashes where it was last time.

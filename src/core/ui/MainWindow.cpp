@@ -82,6 +82,22 @@ void MainWindow::buildToolbar() {
         action->setObjectName(QStringLiteral("MainTB_%1").arg(b));
         m_buttons[std::size_t(b)] = action;
     }
+    // Tools the application added go after Options, before the reminder's group.
+    QAction* before = m_buttons[std::size_t(MainToolbar::OptionsButton + 1)];
+    const QList<ToolDescriptor>& added = m_tools.addedTools();
+    for (int i = 0; i < added.size(); ++i) {
+        const int b = ToolRegistry::buttonOfAdded(i);
+        const ToolDescriptor& tool = added[i];
+        auto* action =
+            new QAction(tool.paintIcon ? Artwork::icon(tool.paintIcon) : QIcon(), tool.tip, bar);
+        action->setToolTip(tool.tip);
+        action->setCheckable(true);
+        action->setObjectName(QStringLiteral("MainTB_%1").arg(b));
+        m_toolGroup->addAction(action);
+        bar->insertAction(before, action);
+        connect(action, &QAction::triggered, this, [this, b] { clickToolbarButton(b); });
+        m_addedButtons.insert(b, action);
+    }
 }
 
 void MainWindow::buildMenus() {
@@ -105,6 +121,13 @@ void MainWindow::buildMenus() {
     tools->addSeparator();
     item(tools, "SSWPMenu", QStringLiteral("&Wallpaper Changer"), tool(SSWPButton));
     item(tools, "OptionsMenu", QStringLiteral("&Options"), tool(OptionsButton));
+    const QList<ToolDescriptor>& added = m_tools.addedTools();
+    for (int i = 0; i < added.size(); ++i) {
+        const ToolDescriptor& d = added[i];
+        QAction* a = tools->addAction(d.accelerator.isEmpty() ? d.caption : d.accelerator);
+        a->setObjectName(d.id + QStringLiteral("Menu"));
+        connect(a, &QAction::triggered, this, tool(ToolRegistry::buttonOfAdded(i)));
+    }
     tools->addSeparator();
     item(tools, "ReminderMenu", QStringLiteral("Show &Reminder"),
          [this] { Q_EMIT reminderRequested(); });
@@ -155,6 +178,8 @@ void MainWindow::applyStoredPlacement() {
 }
 
 QAction* MainWindow::toolbarButton(int button) const {
+    if (QAction* added = m_addedButtons.value(button))
+        return added;
     return button >= 1 && button <= MainToolbar::ButtonCount ? m_buttons[std::size_t(button)]
                                                              : nullptr;
 }
@@ -169,7 +194,8 @@ void MainWindow::clickToolbarButton(int button) {
             sendHelpKey();
         return;
     }
-    if (!isTool(button))
+    const ToolDescriptor* added = m_tools.added(button);
+    if (!isTool(button) && !added)
         return;
 
     toolbarButton(button)->setChecked(true);
@@ -187,7 +213,7 @@ void MainWindow::clickToolbarButton(int button) {
     page->show();
     page->raise();
     m_statusPanel->setText(page->windowTitle());
-    if (drawsEtchedRule(button))
+    if (drawsEtchedRule(button) || (added && added->etchedRule))
         drawEtchedRule(page);
     page->activated();
 }
@@ -202,10 +228,11 @@ ToolPage* MainWindow::ensurePage(int button) {
         page = new ToolPage;
     if (page->parentWidget() != m_client || page->isWindow())
         page->setParent(m_client, Qt::Widget);
+    const ToolDescriptor* added = m_tools.added(button);
     if (page->objectName().isEmpty())
-        page->setObjectName(MainToolbar::childName(button));
+        page->setObjectName(added ? added->id : MainToolbar::childName(button));
     if (page->windowTitle().isEmpty())
-        page->setWindowTitle(MainToolbar::tip(button));
+        page->setWindowTitle(added ? added->tip : MainToolbar::tip(button));
     page->setProperty(HelpKey::WindowProperty, true);
     page->setAutoFillBackground(true);
     page->hide();

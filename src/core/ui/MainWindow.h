@@ -28,7 +28,8 @@ public:
 
     MainWindow(AppContext& context, const ToolRegistry& tools, QWidget* parent = nullptr);
 
-    // What a toolbar button (1..14, separators included) does when clicked.
+    // What a toolbar button (1..14, separators included, then the added tools') does when
+    // clicked.
     void clickToolbarButton(int button);
 
     QAction* toolbarButton(int button) const;
@@ -67,6 +68,7 @@ private:
     QLabel* m_statusPanel = nullptr;
     QActionGroup* m_toolGroup = nullptr;
     std::array<QAction*, MainToolbar::ButtonCount + 1> m_buttons{};
+    QHash<int, QAction*> m_addedButtons; // the buttons of the tools added to the registry
     QHash<int, QPointer<ToolPage>> m_pages;
     QPointer<ToolPage> m_active;
     // The geometry the window was fitted to when it opened (null when it opened as stored):

@@ -58,7 +58,7 @@ QAccessibleInterface* menuEntryFactory(const QString& className, QObject* object
 }
 } // namespace
 
-Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
+Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_clickMenu(std::move(clickMenu)) {
     static const bool factoryInstalled = [] {
@@ -81,9 +81,31 @@ Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
     grid->setVerticalSpacing(0);
     grid->setColumnStretch(1, 1);
 
-    m_labels.resize(TrayMenu::ItemCount);
+    m_labels.resize(TrayMenu::ItemCount + added.size());
     int row = 0;
-    const QList<QList<int>> groups = TrayMenu::groups();
+    QList<QList<int>> groups = TrayMenu::groups();
+    // Added tools follow Options, in their group.
+    for (QList<int>& group : groups) {
+        if (group.contains(TrayMenu::Options)) {
+            for (const Entry& e : std::as_const(added))
+                group.append(e.index);
+        }
+    }
+    auto caption = [&added](int index) {
+        for (const Entry& e : added) {
+            if (e.index == index)
+                return e.caption;
+        }
+        return TrayMenu::caption(index);
+    };
+    auto picture = [&added, this](int index) {
+        for (const Entry& e : added) {
+            if (e.index == index)
+                return e.paint ? Artwork::pixmap(e.paint, PictureSize, devicePixelRatioF())
+                               : QPixmap();
+        }
+        return Artwork::pixmap(Artwork::forMenuIndex(index), PictureSize, devicePixelRatioF());
+    };
     for (int g = 0; g < groups.size(); ++g) {
         if (g > 0) {
             auto* line = new QFrame(this);
@@ -95,16 +117,15 @@ Menu::Menu(std::function<void(int)> clickMenu, QWidget* parent)
         for (int index : groups[g]) {
             auto* img = new QLabel(this);
             img->setObjectName(QStringLiteral("MenuImg"));
-            img->setPixmap(
-                Artwork::pixmap(Artwork::forMenuIndex(index), PictureSize, devicePixelRatioF()));
+            img->setPixmap(picture(index));
             img->setContentsMargins(4, 3, 6, 3);
-            img->setAccessibleName(TrayMenu::caption(index));
+            img->setAccessibleName(caption(index));
             // Named before it gets its text: the text's change event already asks for the
             // label's accessible interface, which the factory tells by this name.
             auto* label = new QLabel(this);
             label->setObjectName(QStringLiteral("MenuLB"));
             label->setTextFormat(Qt::PlainText);
-            label->setText(TrayMenu::caption(index));
+            label->setText(caption(index));
             label->setContentsMargins(6, 3, 16, 3);
             label->setAutoFillBackground(true);
             for (QLabel* l : {img, label}) {

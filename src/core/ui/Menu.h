@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ui/Artwork.h"
+
 #include <QList>
 #include <QTimer>
 #include <QWidget>
@@ -17,9 +19,17 @@ class QLabel;
 class Menu : public QWidget {
     Q_OBJECT
 public:
-    explicit Menu(std::function<void(int index)> clickMenu, QWidget* parent = nullptr);
+    // An entry of a tool the application added (ToolRegistry::add), after Options.
+    struct Entry {
+        int index;
+        QString caption;
+        Artwork::Painter paint;
+    };
 
-    // The label of a menu index (0..11), null outside.
+    explicit Menu(std::function<void(int index)> clickMenu, QList<Entry> added = {},
+                  QWidget* parent = nullptr);
+
+    // The label of a menu index (0..11, then the added tools'), null outside.
     QLabel* label(int index) const;
     QTimer& closeTimer() { return m_closeTimer; }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+
 #include <QWidget>
 
 // A tool's page inside the main window. The main window shows one page at a time, filling
@@ -18,4 +20,14 @@ public:
     virtual void aboutToHide() {}
     // The client area changed size; the page has already been given the new size.
     virtual void hostResized() {}
+
+    // The one way a page tells the user something: what failed gets the warning icon,
+    // anything else the information icon.
+    enum class Message { Failure, Notice };
+    static void tell(Dialogs& dialogs, const QString& text, Message kind = Message::Failure,
+                     const QString& title = QStringLiteral("Plumora")) {
+        dialogs.messageBox(text, title, MessageButtons::Ok,
+                           kind == Message::Failure ? MessageIcon::Warning
+                                                    : MessageIcon::Information);
+    }
 };

@@ -19,8 +19,8 @@
 
 namespace {
 constexpr int TickInterval = 60000;
-const QString RegistryRoot = QStringLiteral("HKEY_CURRENT_USER");
-const QString RegistryKey = QStringLiteral("Software\\Plumora");
+const QString& RegistryRoot = RegistryKeys::CurrentUser;
+const QString& RegistryKey = RegistryKeys::Plumora;
 const QString NoTrayShown = QStringLiteral("NoTrayNoticeShown");
 } // namespace
 

@@ -269,8 +269,7 @@ QSize QNotes::screenTwips() const {
 }
 
 void QNotes::tell(const QString& text) {
-    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
-                                 MessageIcon::Warning);
+    ToolPage::tell(m_context.dialogs, text);
 }
 
 void QNotes::activated() {

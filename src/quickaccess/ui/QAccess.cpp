@@ -1,5 +1,6 @@
 #include "quickaccess/ui/QAccess.h"
 
+#include "core/ChangeHub.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
@@ -130,6 +131,13 @@ QAccess::QAccess(AppContext& context, QAccessMachine machine, QWidget* parent)
     setAccessibleName(QStringLiteral("Quick Access"));
     buildControls();
     reload();
+    // The minute's folder tracking and other processes write QAccess: a shown list follows.
+    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
+        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
+            if (table == QLatin1String("QAccess") && isVisible())
+                reload();
+        });
+    }
 }
 
 void QAccess::buildControls() {
@@ -438,8 +446,7 @@ void QAccess::minimiseMainWindow() {
 }
 
 void QAccess::tell(const QString& text) {
-    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
-                                 MessageIcon::Information);
+    ToolPage::tell(m_context.dialogs, text);
 }
 
 void registerQuickAccess(ToolRegistry& tools, AppContext& context) {

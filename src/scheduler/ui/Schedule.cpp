@@ -1,5 +1,6 @@
 #include "scheduler/ui/Schedule.h"
 
+#include "core/ChangeHub.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
@@ -40,6 +41,18 @@ Schedule::Schedule(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Power Scheduler"));
     buildControls();
     reload();
+    // Entries written elsewhere (Quick Notes' editor, another process): the list is read
+    // again, keeping its marks; a hidden page reads it when shown.
+    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
+        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
+            if (table != QLatin1String("Schedule"))
+                return;
+            if (isVisible())
+                reload();
+            else
+                m_stale = true;
+        });
+    }
 }
 
 void Schedule::buildControls() {
@@ -313,8 +326,7 @@ bool Schedule::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Schedule::tell(const QString& text) {
-    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
-                                 MessageIcon::Warning);
+    ToolPage::tell(m_context.dialogs, text);
 }
 
 ScheduleTool::ScheduleTool(ToolRegistry& tools, AppContext& context) {

@@ -69,7 +69,8 @@ private:
     ScheduleStore m_store;
     ScheduleList m_list;
     Editor m_editor;
-    bool m_stale = false; // the marks were applied: read the table when shown again
+    // The marks were applied or the table changed: read it when shown again.
+    bool m_stale = false;
     QTableWidget* m_grid;
     QLabel* m_hintLb;
 };

@@ -341,8 +341,10 @@ void WallpaperChanger::aboutToHide() {
 void WallpaperChanger::openDownloadPage() {
     const QString site = productWebSite();
     if (!isWebAddress(site)) {
-        tell(QStringLiteral("Plumora has no web site yet, so there is no page to download "
-                            "wallpapers from."));
+        ToolPage::tell(m_context.dialogs,
+                       QStringLiteral("Plumora has no web site yet, so there is no page to "
+                                      "download wallpapers from."),
+                       Message::Notice);
         return;
     }
     const QString address = site + QStringLiteral("/wallpaper.htm");
@@ -352,8 +354,7 @@ void WallpaperChanger::openDownloadPage() {
 }
 
 void WallpaperChanger::tell(const QString& text) {
-    m_context.dialogs.messageBox(text, QStringLiteral("Plumora"), MessageButtons::Ok,
-                                 MessageIcon::Information);
+    ToolPage::tell(m_context.dialogs, text);
 }
 
 bool WallpaperChanger::eventFilter(QObject* watched, QEvent* event) {

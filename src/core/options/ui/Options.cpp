@@ -335,9 +335,6 @@ void Options::saveAccount() {
 }
 
 void Options::activated() {
-    // The calendar keeps copies of these settings; it is built anew when next opened.
-    if (unloadToolHook)
-        unloadToolHook(MainToolbar::CalendarButton);
     // Other windows may have changed settings since this page was last shown. Chosen again
     // while it is showing, it keeps what was typed before reading the file again.
     saveAccount();

@@ -26,8 +26,8 @@ public:
     explicit Options(AppContext& context, QWidget* parent = nullptr);
 
     // Unloads a toolbar tool's page when it is loaded (MainToolbar::Button); set by the
-    // application. Options unloads the calendar when it is shown, so that the calendar is
-    // rebuilt with the new settings, and every other tool before a backup or a restore.
+    // application. Options unloads every other tool before a backup or a restore; the
+    // settings it writes reach open pages through the ChangeHub.
     std::function<void(int toolbarButton)> unloadToolHook;
     // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
     std::function<QString(const QString& path)> chooseSoundFileHook;

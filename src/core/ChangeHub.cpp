@@ -1,0 +1,106 @@
+#include "core/ChangeHub.h"
+
+#include "core/DataFile.h"
+#include "core/Schema.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QPointer>
+#include <QThread>
+
+#include <utility>
+
+namespace {
+QMutex& registryLock() {
+    static QMutex lock;
+    return lock;
+}
+QHash<QString, QPointer<ChangeHub>>& registry() {
+    static QHash<QString, QPointer<ChangeHub>> hubs;
+    return hubs;
+}
+QString key(const QString& dataFile) {
+    return QFileInfo(dataFile).absoluteFilePath();
+}
+} // namespace
+
+ChangeHub::ChangeHub(const QString& dataFile, QObject* parent)
+    : QObject(parent), m_dataFile(dataFile) {
+    setObjectName(QStringLiteral("ChangeHub"));
+    m_settings = SettingsStore(dataFile).load();
+    QMutexLocker locker(&registryLock());
+    registry().insert(key(dataFile), this);
+}
+
+ChangeHub::~ChangeHub() {
+    QMutexLocker locker(&registryLock());
+    const QString k = key(m_dataFile);
+    if (registry().value(k) == this)
+        registry().remove(k);
+}
+
+ChangeHub* ChangeHub::of(const QString& dataFile) {
+    QMutexLocker locker(&registryLock());
+    return registry().value(key(dataFile));
+}
+
+void ChangeHub::committed(const QString& dataFile, const QStringList& tables) {
+    QPointer<ChangeHub> hub = of(dataFile);
+    if (!hub || tables.isEmpty())
+        return;
+    const qint64 stamp = fileModifiedStamp(dataFile);
+    // The signal reaches the windows on the hub's own thread, after the writer is done.
+    QMetaObject::invokeMethod(
+        hub.data(),
+        [hub, tables, stamp] {
+            if (!hub)
+                return;
+            hub->m_ownStamp = stamp;
+            for (const QString& t : tables)
+                hub->announce(t);
+        },
+        Qt::QueuedConnection);
+}
+
+void ChangeHub::announceAll() {
+    for (const QString& t : Schema::tableNames())
+        announce(t);
+}
+
+void ChangeHub::announce(const QString& table) {
+    if (m_pending.contains(table))
+        return;
+    const bool first = m_pending.isEmpty();
+    m_pending.insert(table);
+    m_order.append(table);
+    if (first)
+        QMetaObject::invokeMethod(this, &ChangeHub::flush, Qt::QueuedConnection);
+}
+
+void ChangeHub::flush() {
+    const QStringList tables = std::exchange(m_order, {});
+    m_pending.clear();
+    for (const QString& t : tables) {
+        Q_EMIT changed(t);
+        if (t == QLatin1String("System"))
+            compareSettings();
+    }
+}
+
+void ChangeHub::compareSettings() {
+    const std::optional<Settings> now = SettingsStore(m_dataFile).load();
+    if (!now)
+        return; // unreadable for now: compared again after the next change
+    QList<Settings::Field> fields;
+    for (Settings::Field f : Settings::allFields()) {
+        Settings probe = m_settings.value_or(Settings());
+        probe.copyField(f, *now);
+        if (!m_settings || !(probe == *m_settings))
+            fields.append(f);
+    }
+    m_settings = now;
+    if (!fields.isEmpty())
+        Q_EMIT settingsChanged(fields);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/Settings.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Tells open windows and jobs that a table of the data file changed, so they re-read it
+// instead of being rebuilt. Every committed write through a DataFile on the hub's file is
+// announced (once per table per turn of the event loop, after the write); the tick turns
+// a change made by another process into the same signal for every table.
+// One hub per data file, made where the program is put together; DataFile finds it by
+// the file's path, so a store needs no wiring of its own. It also tells which settings
+// changed, whoever wrote them.
+class ChangeHub : public QObject {
+    Q_OBJECT
+public:
+    explicit ChangeHub(const QString& dataFile, QObject* parent = nullptr);
+    ~ChangeHub() override;
+
+    // The hub of a data file, or null when none was made for it.
+    static ChangeHub* of(const QString& dataFile);
+
+    // A write in this process committed changes to `tables`; any thread.
+    static void committed(const QString& dataFile, const QStringList& tables);
+
+    // The data file's stamp after this process's latest write, -1 before any: a stamp the
+    // tick finds different from it was left by someone else.
+    qint64 ownStamp() const { return m_ownStamp; }
+    // Another process changed the file: every table is announced.
+    void announceAll();
+    // Announces `table` as changed (on the next turn of the event loop).
+    void announce(const QString& table);
+
+Q_SIGNALS:
+    void changed(const QString& table);
+    // After changed("System"): the settings whose value differs from the last reading.
+    void settingsChanged(const QList<Settings::Field>& fields);
+
+private:
+    void flush();
+    void compareSettings();
+
+    QString m_dataFile;
+    qint64 m_ownStamp = -1;
+    QSet<QString> m_pending;
+    QStringList m_order;
+    std::optional<Settings> m_settings; // as read when the hub was made or last changed
+};

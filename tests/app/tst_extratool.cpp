@@ -1,0 +1,188 @@
+#include "app/Application.h"
+#include "core/DataFile.h"
+#include "core/Migrations.h"
+#include "core/Schema.h"
+#include "core/ui/MainWindow.h"
+#include "core/ui/Menu.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+// A tool that is not the shell's own joins it through one descriptor: a toolbar button, a
+// Tools menu and a tray menu entry after Options, its page, a minute job, a table with its
+// own steps and its due entries. The shell's buttons and indexes stay where they were.
+class TestExtraTool : public QObject {
+    Q_OBJECT
+
+    struct Install {
+        QTemporaryDir dir;
+        FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0, 1))};
+        FakeDesktop desktop;
+        AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
+        Install() { Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1)); }
+    };
+
+    class CountingJob : public MinuteJob {
+    public:
+        explicit CountingJob(int& runs) : m_runs(runs) {}
+        const char* name() const override { return "tally"; }
+        void run(MinuteContext&) override { ++m_runs; }
+
+    private:
+        int& m_runs;
+    };
+
+    static ToolDescriptor tally(int& runs) {
+        ToolDescriptor d;
+        d.id = QStringLiteral("Tally");
+        d.tip = QStringLiteral("Tally Counter");
+        d.caption = QStringLiteral("Tally Counter");
+        d.accelerator = QStringLiteral("&Tally Counter");
+        d.paintIcon = [](QPainter& p) { p.fillRect(4, 4, 24, 24, Qt::darkGreen); };
+        d.etchedRule = true;
+        d.page = [](QWidget* parent) { return new ToolPage(parent); };
+        d.addJobs = [&runs](TrayController& c) {
+            c.addMinuteJob(std::make_unique<CountingJob>(runs));
+        };
+        d.tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
+        d.tables.steps = {{QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")},
+                          {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}};
+        d.tables.dueReader = [](DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
+            return db.forEach(QStringLiteral("SELECT At FROM Tally WHERE At IS NOT NULL"), {},
+                              [&](DataFile::Row row) {
+                                  DueEntry e;
+                                  e.frequency = 1;
+                                  e.action = DueAction::Program;
+                                  e.program = QStringLiteral("tally-alarm");
+                                  if (readDue(row.value(0), e.date, e.time))
+                                      entries.append(e);
+                                  return true;
+                              });
+        };
+        return d;
+    }
+
+    static QVariant scalar(Install& in, const char* sql) {
+        return DataFile(in.context.paths.dataFile()).scalar(QLatin1String(sql));
+    }
+
+private Q_SLOTS:
+    void joinsTheToolbarAndBothMenusAfterOptions() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        const int button = app.addTool(tally(runs));
+        QCOMPARE(button, MainToolbar::ButtonCount + 1);
+        app.controller().create();
+
+        const int index = TrayMenu::ItemCount;
+        app.dispatcher().dispatch(index);
+        MainWindow* main = app.dispatcher().mainWindow();
+        QVERIFY(main);
+        QCOMPARE(main->activePage()->objectName(), QStringLiteral("Tally"));
+        QCOMPARE(main->activePage()->windowTitle(), QStringLiteral("Tally Counter"));
+        QVERIFY(main->toolbarButton(button)->isChecked());
+        QVERIFY(main->activePage()->findChild<QWidget*>(QStringLiteral("L1")));
+
+        // Toolbar: after Options, before the separator of the reminder's group; the shell's
+        // buttons keep their numbers.
+        const QList<QAction*> bar = main->findChild<QToolBar*>(QStringLiteral("MainTB"))->actions();
+        const qsizetype at = bar.indexOf(main->toolbarButton(button));
+        QCOMPARE(bar.at(at - 1), main->toolbarButton(MainToolbar::OptionsButton));
+        QCOMPARE(bar.at(at + 1), main->toolbarButton(MainToolbar::OptionsButton + 1));
+        QCOMPARE(main->toolbarButton(MainToolbar::HelpButton)->toolTip(), QStringLiteral("Help"));
+
+        const QList<QAction*> tools =
+            main->findChild<QMenu*>(QStringLiteral("ToolsMenu"))->actions();
+        auto* entry = main->findChild<QAction*>(QStringLiteral("TallyMenu"));
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), QStringLiteral("&Tally Counter"));
+        QCOMPARE(tools.at(tools.indexOf(entry) - 1)->objectName(), QStringLiteral("OptionsMenu"));
+        main->toolbarButton(MainToolbar::CalendarButton)->trigger();
+        entry->trigger();
+        QCOMPARE(main->activePage()->objectName(), QStringLiteral("Tally"));
+
+        // Tray menu: after Options, in its group; Show Reminder keeps index 7.
+        app.dispatcher().showMenu();
+        Menu* menu = app.dispatcher().menuWindow();
+        QVERIFY(menu);
+        QCOMPARE(menu->label(index)->text(), QStringLiteral("Tally Counter"));
+        QCOMPARE(menu->label(TrayMenu::ShowReminder)->text(), QStringLiteral("Show Reminder"));
+        auto* grid = qobject_cast<QGridLayout*>(menu->layout());
+        QVERIFY(grid);
+        const auto row = [grid, menu](int i) {
+            int r = -1, c = -1, rs = 0, cs = 0;
+            grid->getItemPosition(grid->indexOf(menu->label(i)), &r, &c, &rs, &cs);
+            return r;
+        };
+        QCOMPARE(row(index), row(TrayMenu::Options) + 1);
+        // Then the line that ends the group, and the reminder's entry.
+        QCOMPARE(row(TrayMenu::ShowReminder), row(index) + 2);
+        menu->activate(TrayMenu::Calendar);
+        QCOMPARE(main->activePage()->objectName(), QStringLiteral("Calendar"));
+    }
+
+    // The table is made at the tool's latest version in a file that lacks it; the minute
+    // job runs with the tick, and the tool's rows join the due entries.
+    void tablesJobsAndDueEntries() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.addTool(tally(runs));
+        app.controller().create();
+        QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
+        QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
+        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), Migrations::currentVersion());
+
+        {
+            DataFile db(in.context.paths.dataFile());
+            QVERIFY(db.exec("INSERT INTO Tally (n, At) VALUES (1, '2026-03-10 09:30')"));
+        }
+        app.controller().tick().run();
+        QCOMPARE(runs, 1);
+        const QList<DueEntry>& due = app.controller().tick().cache().entries;
+        QCOMPARE(due.size(), 1);
+        QCOMPARE(due.first().program, QStringLiteral("tally-alarm"));
+        QCOMPARE(due.first().time, QTime(9, 30));
+    }
+
+    // A file with the tool's tables of an older version gets the missing steps only, and
+    // keeps its rows; a second start-up changes nothing.
+    void olderTablesAreSteppedUp() {
+        Install in;
+        int runs = 0;
+        {
+            Application first(in.context);
+            first.controller().create(); // the data file, without the tool
+        }
+        {
+            DataFile db(in.context.paths.dataFile());
+            QVERIFY(db.exec("CREATE TABLE ToolVersions (Tool TEXT PRIMARY KEY, "
+                            "Version INTEGER NOT NULL)"));
+            QVERIFY(db.exec("INSERT INTO ToolVersions VALUES ('Tally', 1)"));
+            QVERIFY(db.exec("CREATE TABLE Tally (n INTEGER NOT NULL)"));
+            QVERIFY(db.exec("INSERT INTO Tally (n) VALUES (7)"));
+        }
+        for (int start = 0; start < 2; ++start) {
+            Application app(in.context);
+            app.addTool(tally(runs));
+            app.controller().create();
+            QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(),
+                     2);
+            QCOMPARE(scalar(in, "SELECT n FROM Tally").toInt(), 7);
+            QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
+        }
+    }
+};
+
+QTEST_MAIN(TestExtraTool)
+#include "tst_extratool.moc"

@@ -1,0 +1,180 @@
+#include "CalendarTestData.h"
+#include "calendar/EventStore.h"
+#include "calendar/ui/Calendar.h"
+#include "core/ChangeHub.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+#include "core/Settings.h"
+#include "core/Tick.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+// Writes reach the windows through the ChangeHub: the tables a committed write touched,
+// once each, and every table when another process changed the file under the tick.
+class TestDataChanges : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    FakeClock m_clock{QDateTime(D("2026-03-10"), QTime(9, 0))};
+    FakeDesktop m_desktop;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ChangeHub> m_hub;
+
+    QString dataFile() const { return m_context->paths.dataFile(); }
+
+    static QStringList announced(QSignalSpy& spy) {
+        // Two turns of the event loop: the writer's report, then the hub's announcement.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QStringList tables;
+        for (const QList<QVariant>& signal : spy)
+            tables << signal.at(0).toString();
+        spy.clear();
+        return tables;
+    }
+
+    static bool shows(const Calendar& cal, const QString& text) {
+        const auto& tips = cal.tooltipList();
+        return std::any_of(tips.begin(), tips.end(),
+                           [&](const MonthLayout::TooltipEntry& e) { return e.text == text; });
+    }
+
+    std::unique_ptr<Calendar> openCalendar() {
+        auto cal = std::make_unique<Calendar>(*m_context);
+        cal->resize(900, 640);
+        cal->show();
+        cal->layOutNow();
+        return cal;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_context = std::make_unique<AppContext>(
+            m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
+    }
+
+    void init() {
+        QFile::remove(dataFile());
+        QCOMPARE(Schema::createTemplate(dataFile(), D("2026-01-15")), QString());
+        m_hub = std::make_unique<ChangeHub>(dataFile());
+        QCoreApplication::processEvents(); // the template's own writes had no hub
+    }
+
+    void cleanup() { m_hub.reset(); }
+
+    // A transaction is announced after its commit, each table once; what rolls back, fails
+    // or only reads is not announced, nor a write to another file.
+    void committedWritesAreAnnouncedByTable() {
+        QSignalSpy spy(m_hub.get(), &ChangeHub::changed);
+        {
+            DataFile db(dataFile());
+            Transaction t(db);
+            QVERIFY(db.exec("INSERT INTO Events (eDate, Description) VALUES ('2026-03-01', 'a')"));
+            QVERIFY(db.exec("insert or replace into \"Events\" (eDate) VALUES ('2026-03-02')"));
+            QVERIFY(db.exec("UPDATE System SET ShowEvery = 30"));
+            QCoreApplication::processEvents();
+            QCOMPARE(spy.count(), 0);
+            QVERIFY(t.commit());
+        }
+        QCOMPARE(announced(spy), (QStringList{"Events", "System"}));
+
+        {
+            DataFile db(dataFile());
+            Transaction t(db);
+            QVERIFY(db.exec("DELETE FROM WPaper"));
+        } // rolled back
+        DataFile db(dataFile());
+        QVERIFY(!db.exec("INSERT INTO NoSuchTable VALUES (1)"));
+        QVERIFY(db.scalar("SELECT COUNT(*) FROM Events").isValid());
+        const QString other = m_dir.filePath("other.plm");
+        QCOMPARE(Schema::createTemplate(other, D("2026-01-15")), QString());
+        QCOMPARE(announced(spy), QStringList());
+
+        // Outside a transaction each statement commits by itself.
+        QVERIFY(db.change("DELETE FROM QAccess", {}) >= 0);
+        QCOMPARE(announced(spy), QStringList{"QAccess"});
+    }
+
+    // The open month view reads the month again after another part of the program wrote
+    // to Events, without being rebuilt; hidden, it waits until it is shown.
+    void openCalendarRedrawsAfterAWriteInThisProcess() {
+        auto cal = openCalendar();
+        QVERIFY(!shows(*cal, "Dentist"));
+        QVERIFY(EventStore(dataFile())
+                    .add(makeEvent("2026-03-12", EventFrequency::OneTime, "Dentist")));
+        QTRY_VERIFY(shows(*cal, "Dentist"));
+
+        cal->hide();
+        const int queries = cal->store().queriesRun();
+        QVERIFY(EventStore(dataFile())
+                    .add(makeEvent("2026-03-13", EventFrequency::OneTime, "Haircut")));
+        QTest::qWait(20);
+        QCOMPARE(cal->store().queriesRun(), queries);
+        cal->show();
+        cal->redraw(false);
+        QVERIFY(shows(*cal, "Haircut"));
+    }
+
+    // A settings write names the fields whose value changed; the month view takes the
+    // holiday switches from it without being rebuilt. A write of the same values names none.
+    void settingsChangesReachTheCalendar() {
+        auto cal = openCalendar();
+        QVERIFY(!cal->holidayFlags().addCanada);
+        QSignalSpy spy(m_hub.get(), &ChangeHub::settingsChanged);
+        QVERIFY(SettingsStore(dataFile()).update([](Settings& s) {
+            s.addCanada = true;
+            s.showEvery = 15;
+        }));
+        QTRY_COMPARE(spy.count(), 1);
+        using F = Settings::Field;
+        QCOMPARE(spy.at(0).at(0).value<QList<F>>(), (QList<F>{F::ShowEvery, F::AddCanada}));
+        QVERIFY(cal->holidayFlags().addCanada);
+
+        {
+            DataFile db(dataFile());
+            QVERIFY(db.exec("UPDATE System SET ShowEvery = 15"));
+        }
+        QTest::qWait(10);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    // Another process's write changes the file's stamp; the tick announces every table and
+    // the month view shows the new event. The program's own writes are not taken for one.
+    void openCalendarRedrawsAfterAnotherProcessWrites() {
+        const QString sqlite = QStandardPaths::findExecutable("sqlite3");
+        if (sqlite.isEmpty())
+            QSKIP("sqlite3 is not installed (scripts/install-deps.sh)");
+        Tick tick(m_clock, m_context->paths, [] { return false; });
+        tick.run(); // the first load only takes the stamp
+        auto cal = openCalendar();
+        QSignalSpy spy(m_hub.get(), &ChangeHub::changed);
+
+        QVERIFY(
+            EventStore(dataFile()).add(makeEvent("2026-03-20", EventFrequency::OneTime, "Own")));
+        QCOMPARE(announced(spy), QStringList{"Events"});
+        m_clock.advanceSecs(60);
+        tick.run();
+        QCOMPARE(announced(spy), QStringList());
+
+        QCOMPARE(QProcess::execute(sqlite, {dataFile(), "INSERT INTO Events (eDate, Description,"
+                                                        " Frequency) VALUES ('2026-03-21', "
+                                                        "'Elsewhere', 1)"}),
+                 0);
+        QVERIFY(!shows(*cal, "Elsewhere"));
+        m_clock.advanceSecs(60);
+        tick.run();
+        QCOMPARE(announced(spy), Schema::tableNames());
+        QVERIFY(shows(*cal, "Elsewhere"));
+    }
+};
+
+QTEST_MAIN(TestDataChanges)
+#include "tst_datachanges.moc"
