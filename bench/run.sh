@@ -5,7 +5,8 @@
 # with a tray: time from start to the icon docked (interleaved runs), resident memory after
 # 10 s, and processor time per idle minute from the scheduler's accounting of every thread,
 # with every minute job in place (mail check on but not due, reminder not due, folder
-# tracking, no due entries). In process: the Google Benchmark programs of this folder.
+# tracking, no due entries), and once more in the default configuration (a data file fresh from
+# the template, nothing switched on). In process: the Google Benchmark programs of this folder.
 #
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
 set -euo pipefail
@@ -21,18 +22,26 @@ cp "$bench/bare_tray" "$program/"
 data="$program/data.plm"
 
 # Not a first run: the first start opens the help once, which is not what is measured.
-"$program/plumora" >/dev/null 2>&1 &
-warmup=$!
-wait_for 15 test -f "$data" || fail "Plumora made no data file"
-sleep 1
-kill "$warmup"
-wait "$warmup" 2>/dev/null || true
+warm_up() {
+    "$1/plumora" >/dev/null 2>&1 &
+    local pid=$!
+    wait_for 15 test -f "$1/data.plm" || fail "Plumora made no data file in $1"
+    sleep 1
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+}
+# The default configuration: a data file fresh from the template, nothing switched on.
+default_program="$E2E_DIR/program-default"
+mkdir -p "$default_program"
+cp "$program/plumora" "$program/data.src" "$default_program/"
+warm_up "$default_program"
+warm_up "$program"
 # Every minute job in place and none due within the measured minutes.
 sqlite3 "$data" "UPDATE System SET CheckMail = -1, MailUser = 'ann', MailPOP3 = 'pop.invalid',
                  CheckMailMin = 60, ShowEvery = 60, Lastupdate = date('now', 'localtime')"
 
 # dock_time prints "PID WALL_MS CPU_MS" and leaves the program running.
-dock() { "$bench/dock_time" "$(tray_panel)" "$1" "$program/$1"; }
+dock() { "$bench/dock_time" "$(tray_panel)" "$1" "${2:-$program/$1}"; }
 stop() { kill "$1" 2>/dev/null || true; while kill -0 "$1" 2>/dev/null; do sleep 0.05; done; }
 # Processor time in ms of every thread of a process.
 cpu_ms() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.3f", ns / 1e6 }'; }
@@ -52,8 +61,12 @@ for _ in $(seq "$starts"); do
 done
 
 declare -A rss idle
-for name in bare_tray plumora; do
-    read -r pid _ _ < <(dock "$name")
+for name in bare_tray plumora default; do
+    if [ "$name" = default ]; then
+        read -r pid _ _ < <(dock plumora "$default_program/plumora")
+    else
+        read -r pid _ _ < <(dock "$name")
+    fi
     sleep 10
     rss[$name]=$(rss_mib "$pid")
     # Measured from the start of a minute on, so every minute holds exactly one tick.
@@ -102,6 +115,7 @@ row "resident memory after 10 s" "${rss[plumora]} MiB" "<= bare + 6 MiB" \
 row "  bare tray program" "${rss[bare_tray]} MiB" "" ""
 row "idle processor time per minute" "${idle[plumora]} ms" "<= 1 ms" \
     "$(holds "${idle[plumora]} <= 1")"
+row "  default configuration" "${idle[default]} ms" "<= 1 ms" "$(holds "${idle[default]} <= 1")"
 row "  bare tray program" "${idle[bare_tray]} ms" "" ""
 timed "tick over 1,000 due entries" tick_1000 1
 timed "idle tick, every minute job in place" idle_tick 1
