@@ -8,7 +8,6 @@
 #include <QHash>
 #include <QMutex>
 #include <QPointer>
-#include <QThread>
 
 #include <utility>
 
@@ -29,7 +28,10 @@ QString key(const QString& dataFile) {
 ChangeHub::ChangeHub(const QString& dataFile, QObject* parent)
     : QObject(parent), m_dataFile(dataFile) {
     setObjectName(QStringLiteral("ChangeHub"));
-    m_settings = SettingsStore(dataFile).load();
+    // Before the data file is made there is nothing to compare with: the first change of
+    // System then names every setting.
+    if (QFileInfo::exists(dataFile))
+        m_settings = SettingsStore(dataFile).load();
     QMutexLocker locker(&registryLock());
     registry().insert(key(dataFile), this);
 }

@@ -146,9 +146,9 @@ private Q_SLOTS:
         QCOMPARE(s.mailServer, QStringLiteral("pop.example.org"));
     }
 
-    // Options closes an open calendar, which the next choice builds anew with the new
-    // settings.
-    void openingOptionsClosesTheCalendar() {
+    // Options leaves an open calendar loaded; a holiday switch changed there reaches it
+    // through the change hub, and the next choice shows the same page.
+    void openingOptionsKeepsTheCalendarWhichFollowsTheSettings() {
         Install in;
         Application app(in.context);
         app.controller().create();
@@ -156,10 +156,15 @@ private Q_SLOTS:
         const QPointer<Calendar> calendar = app.calendar().page();
         QVERIFY(calendar);
         app.dispatcher().dispatch(TrayMenu::Options);
-        QVERIFY(!calendar);
+        QVERIFY(calendar);
         QVERIFY(qobject_cast<Options*>(app.dispatcher().mainWindow()->activePage()));
+        QVERIFY(!calendar->holidayFlags().addCanada);
+        QVERIFY(SettingsStore(in.context.paths.dataFile()).update([](Settings& s) {
+            s.addCanada = true;
+        }));
+        QTRY_VERIFY(calendar->holidayFlags().addCanada);
         app.dispatcher().dispatch(TrayMenu::Calendar);
-        QVERIFY(app.calendar().page());
+        QCOMPARE(app.calendar().page(), calendar.data());
     }
 
     // The minute job starts the mail check; a refused password comes up as the pop-up
