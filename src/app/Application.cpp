@@ -4,6 +4,8 @@
 #include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
 #include "core/Log.h"
+#include "core/MissedEntriesJob.h"
+#include "core/MissedMinutes.h"
 #include "core/ui/MainWindow.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
@@ -67,6 +69,14 @@ void Application::addJobs() {
         [this] { m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }); });
     due->setBeforeShutDown([this] { m_notes.saveNow(); });
     m_controller.addMinuteJob(std::move(due));
+    // After it, so that notes due now and notes due while asleep flash together.
+    m_controller.addMinuteJob(
+        std::make_unique<MissedEntriesJob>([this](const QList<QDateTime>& at) {
+            m_notes.lateAlarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }, at);
+        }));
+    m_controller.tick().setMissedNotice([this](const QStringList& lines) {
+        m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
+    });
     m_controller.addMinuteJob(
         std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }

@@ -20,6 +20,10 @@ public:
     ~Tick();
 
     void addJob(std::unique_ptr<MinuteJob> job);
+    // Told the jobs' lines about minutes passed over (MinuteContext::missed), when any.
+    void setMissedNotice(std::function<void(const QStringList&)> notice) {
+        m_missedNotice = std::move(notice);
+    }
 
     // One timer event.
     void run();
@@ -42,6 +46,7 @@ private:
     std::function<bool()> m_onlineTest;
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
+    std::function<void(const QStringList&)> m_missedNotice;
     TickCache m_cache;
     MinuteGate m_gate;
     // data.plm's last-modified stamp when the cache was loaded; -1 forces the next load.

@@ -1,6 +1,9 @@
 #include "notify/ReminderJob.h"
 
 #include "core/Clock.h"
+#include "core/MissedMinutes.h"
+
+#include <algorithm>
 
 ReminderJob::ReminderJob(const Clock& clock, std::function<void()> showReminder)
     : m_last(withFixedOffset(clock.now())), m_showReminder(std::move(showReminder)) {}
@@ -8,6 +11,14 @@ ReminderJob::ReminderJob(const Clock& clock, std::function<void()> showReminder)
 void ReminderJob::run(MinuteContext& minute) {
     if (!intervalPassed(m_last, minute.now, minute.cache.settings.showEvery))
         return;
+    if (minute.gap) {
+        // Due while the tick was not running: shown now, once, and said to be late.
+        const QDateTime dueAt = m_last.addSecs(60 * std::max(1, minute.cache.settings.showEvery));
+        const WallMinute due{dueAt.date(), QTime(dueAt.time().hour(), dueAt.time().minute())};
+        if (!(due < minute.gap->first) && !(minute.gap->last < due))
+            minute.missed.append(QStringLiteral("Reminder: ") +
+                                 MissedMinutes::lateMark(due, minute.now.date()));
+    }
     m_last = minute.now;
     if (m_showReminder)
         m_showReminder();
