@@ -61,8 +61,10 @@ void Application::addJobs() {
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
-    m_controller.addMinuteJob(
-        std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); }));
+    auto reminder =
+        std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
+    reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
+    m_controller.addMinuteJob(std::move(reminder));
     auto due = std::make_unique<DueEntriesJob>(
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
