@@ -4,6 +4,8 @@
 #include "calendar/HolidayUpdateJob.h"
 #include "core/Autostart.h"
 #include "core/DueEntriesJob.h"
+#include "core/MissedEntriesJob.h"
+#include "core/MissedMinutes.h"
 #include "core/ToolTables.h"
 #include "core/ui/MainWindow.h"
 #include "mail/MailAccountSync.h"
@@ -62,14 +64,24 @@ void Application::addJobs() {
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
-    m_controller.addMinuteJob(
-        std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); }));
+    auto reminder =
+        std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
+    reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
+    m_controller.addMinuteJob(std::move(reminder));
     auto due = std::make_unique<DueEntriesJob>(
         m_context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [this] { m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }); });
     due->setBeforeShutDown([this] { m_notes.saveNow(); });
     m_controller.addMinuteJob(std::move(due));
+    // After it, so that notes due now and notes due while asleep flash together.
+    m_controller.addMinuteJob(
+        std::make_unique<MissedEntriesJob>([this](const QList<QDateTime>& at) {
+            m_notes.lateAlarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }, at);
+        }));
+    m_controller.tick().setMissedNotice([this](const QStringList& lines) {
+        m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
+    });
     m_controller.addMinuteJob(
         std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
 }

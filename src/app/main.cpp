@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/Lifecycle.h"
 #include "app/LinuxServices.h"
 #include "core/SessionPlatform.h"
 #include "core/ui/AppIcon.h"
@@ -61,6 +62,8 @@ int main(int argc, char* argv[]) {
     Application plumora(context);
     if (!plumora.start())
         return 0;
+    // A kill, a logout or Ctrl+C ends as "Unload Plumora" does; a sleep waits for a save.
+    Lifecycle lifecycle(plumora);
     // Set once the tray icon is up: every window made from here on gets the program icon
     // at all its sizes, which is work the icon need not wait for.
     QApplication::setWindowIcon(plumoraIcon());

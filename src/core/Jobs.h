@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -23,6 +24,10 @@ public:
     const QList<WallMinute> minutes;
     // The settings and due entries as last read from the data file.
     const TickCache& cache;
+    // Wall minutes passed over since the last tick (a sleep, the clock set forward): what
+    // fell due in them is never run late; the jobs report it in `missed`, one line each.
+    std::optional<MinuteGap> gap;
+    QStringList missed;
 
     // Whether the machine is online, asked once per tick and only by a job that is due:
     // the test can cost more than a whole idle tick.

@@ -23,6 +23,7 @@ WallMinute toWall(qint64 index) {
 QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
     const qint64 utc = utcMinute(now);
     const qint64 wall = wallMinute(now);
+    m_skipped.reset();
     if (!m_started) {
         m_started = true;
         m_lastUtcMinute = utc;
@@ -51,6 +52,8 @@ QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
             minutes << toWall(m);
     } else {
         minutes << toWall(wall);
+        if (wallStep > 1)
+            m_skipped = MinuteGap{toWall(m_lastWallMinute + 1), toWall(wall - 1)};
     }
     m_lastWallMinute = wall;
     return minutes;

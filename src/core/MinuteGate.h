@@ -5,12 +5,25 @@
 #include <QList>
 #include <QTime>
 
+#include <optional>
+
 // One minute of the local wall clock. Kept as date and time apart because some wall
 // minutes do not exist as a QDateTime (the hour skipped when summer time starts).
 struct WallMinute {
     QDate date;
     QTime time;
     bool operator==(const WallMinute&) const = default;
+    auto operator<=>(const WallMinute& o) const {
+        return date != o.date ? date.toJulianDay() <=> o.date.toJulianDay()
+                              : time.msecsSinceStartOfDay() <=> o.time.msecsSinceStartOfDay();
+    }
+};
+
+// The wall minutes a tick skipped, first and last included.
+struct MinuteGap {
+    WallMinute first;
+    WallMinute last;
+    bool operator==(const MinuteGap&) const = default;
 };
 
 // Decides which wall-clock minutes a tick handles, so that timer drift neither skips nor
@@ -18,7 +31,8 @@ struct WallMinute {
 // - every minute is handled once: a second tick in the same minute handles nothing, and a
 //   late tick also handles the minute it missed;
 // - after more than MaxCatchUpMinutes of real time (suspend, the clock set forward) the
-//   missed minutes are skipped, never replayed: only the current minute is handled;
+//   missed minutes are skipped, never replayed: only the current minute is handled, and
+//   skipped() tells which were passed over;
 // - when the wall clock goes back (summer time ends, the clock set back a little) the
 //   repeated minutes are not handled again; a jump back of more than MaxRepeatMinutes
 //   starts afresh from the new time;
@@ -34,6 +48,8 @@ public:
 
     // The minutes a tick at `now` handles, oldest first; empty when there is none new.
     QList<WallMinute> advance(const QDateTime& now);
+    // The minutes the last advance() passed over without handling them, if any.
+    const std::optional<MinuteGap>& skipped() const { return m_skipped; }
     // Milliseconds from `now` until the next tick should come.
     static int msUntilNextTick(const QDateTime& now);
 
@@ -41,4 +57,5 @@ private:
     bool m_started = false;
     qint64 m_lastUtcMinute = 0;
     qint64 m_lastWallMinute = 0;
+    std::optional<MinuteGap> m_skipped;
 };

@@ -30,6 +30,11 @@ void Tick::run() {
         return;
 
     MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
+    context.gap = m_gate.skipped();
+    if (context.gap)
+        qCInfo(lcTick) << "the wall clock moved on by more than a tick:" << context.gap->first.date
+                       << context.gap->first.time << "to" << context.gap->last.date
+                       << context.gap->last.time << "passed over";
     for (const auto& job : m_jobs) {
         try {
             job->run(context);
@@ -39,6 +44,8 @@ void Tick::run() {
             qCWarning(lcTick) << "job" << job->name() << "failed";
         }
     }
+    if (!context.missed.isEmpty() && m_missedNotice)
+        m_missedNotice(context.missed);
     // Writes that leave the cache as it is need no reload, as long as the file had not
     // changed before them.
     for (const MinuteContext::OwnWrite& write : context.ownWrites()) {

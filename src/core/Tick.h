@@ -25,6 +25,10 @@ public:
         m_dueReaders.append(std::move(reader));
         invalidateCache();
     }
+    // Told the jobs' lines about minutes passed over (MinuteContext::missed), when any.
+    void setMissedNotice(std::function<void(const QStringList&)> notice) {
+        m_missedNotice = std::move(notice);
+    }
 
     // One timer event.
     void run();
@@ -48,6 +52,7 @@ private:
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
     QList<DueReader> m_dueReaders;
+    std::function<void(const QStringList&)> m_missedNotice;
     TickCache m_cache;
     MinuteGate m_gate;
     // data.plm's last-modified stamp when the cache was loaded; -1 forces the next load.

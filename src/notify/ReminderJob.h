@@ -12,8 +12,12 @@ public:
     ReminderJob(const Clock& clock, std::function<void()> showReminder);
     const char* name() const override { return "reminder"; }
     void run(MinuteContext& minute) override;
+    // Whether a reminder is on screen; a reminder due while asleep is reported as late only
+    // when it shows something.
+    void setShownTest(std::function<bool()> shown) { m_shown = std::move(shown); }
 
 private:
     QDateTime m_last;
     std::function<void()> m_showReminder;
+    std::function<bool()> m_shown;
 };

@@ -10,6 +10,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/Registry.h"
 #include "platform/ScreenGrabber.h"
+#include "platform/SleepInhibitor.h"
 #include "platform/WindowSystem.h"
 
 #include <QHash>
@@ -18,6 +19,7 @@
 #include <QSet>
 
 #include <deque>
+#include <functional>
 
 // Fakes of the desktop roles: each answers from what the test set up and records what was
 // asked of it.
@@ -236,6 +238,32 @@ public:
 };
 
 // One fake of every role, and the context that hands them out.
+// The machine's sleep: the test says when it sleeps and wakes; the lock's life is logged.
+class FakeSleepInhibitor final : public SleepInhibitor {
+public:
+    QStringList log;
+    std::function<void()> onRelease; // runs as the lock goes, before the log line
+
+    void hold() override {
+        held = true;
+        log << QStringLiteral("hold");
+    }
+    void release() override {
+        if (!held)
+            return;
+        if (onRelease)
+            onRelease();
+        held = false;
+        log << QStringLiteral("release");
+    }
+    bool holding() const override { return held; }
+    void sleep() { Q_EMIT aboutToSleep(); }
+    void wake() { Q_EMIT resumed(); }
+
+private:
+    bool held = false;
+};
+
 struct FakeDesktop {
     FakeWindowSystem windows;
     FakeDesktopShell shell;

@@ -136,6 +136,11 @@ bool CommandDispatcher::unload() {
                                      MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
+    unloadNow();
+    return true;
+}
+
+void CommandDispatcher::unloadNow() {
     if (m_context.windows.isNewMailOpen())
         closeWindowsTitled(WindowTitles::NewMail);
     if (m_context.windows.isReminderOpen())
@@ -151,7 +156,6 @@ bool CommandDispatcher::unload() {
     closeMenu();
     if (m_quit)
         m_quit();
-    return true;
 }
 
 void CommandDispatcher::showHelp(const QString& topic) {

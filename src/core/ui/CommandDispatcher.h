@@ -40,6 +40,8 @@ public:
     // "Unload Plumora?": on Yes the notices, the main window, the controller and the menu
     // are unloaded and the process ends. False when the answer was not Yes.
     bool unload();
+    // The same exit sequence without the question: the session ends, or a signal asked.
+    void unloadNow();
 
     void showHelp(const QString& topic);
     void showAbout(QWidget* owner);

@@ -32,6 +32,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 using NoteToolbar::Command;
 
 namespace {
@@ -348,12 +350,17 @@ void QNotes::setNoteFocus(int index) {
         updateToolbar();
 }
 
-void QNotes::alarm() {
-    const QDateTime now = m_context.clock.now();
+void QNotes::alarm(const QList<QDateTime>& late) {
+    QList<QDateTime> minutes = late;
+    minutes.append(m_context.clock.now());
     QList<int> due;
     for (int i = 0; i < m_cards.size(); ++i) {
         const NoteCard* c = m_cards.at(i);
-        if (m_deck.card(i).visible && NoteSchedule::dueNow(c->frequency(), c->due(), now))
+        if (!m_deck.card(i).visible)
+            continue;
+        if (std::any_of(minutes.begin(), minutes.end(), [c](const QDateTime& at) {
+                return NoteSchedule::dueNow(c->frequency(), c->due(), at);
+            }))
             due.append(i);
     }
     const NoteDeck::Alarm a = m_deck.alarm(due);
@@ -685,6 +692,12 @@ void NotesTool::alarm(const std::function<void()>& open) {
     open();
     if (wasLoaded && m_page)
         m_page->alarm();
+}
+
+void NotesTool::lateAlarm(const std::function<void()>& open, const QList<QDateTime>& late) {
+    open();
+    if (m_page)
+        m_page->alarm(late);
 }
 
 void NotesTool::saveNow() {

@@ -57,8 +57,9 @@ public:
     void saveNow();
     // Gives a card the focus and brings it to the front; -1 for the visible card of depth 1.
     void setNoteFocus(int index);
-    // A note alarm while the window is loaded: the notes due this minute flash.
-    void alarm();
+    // A note alarm while the window is loaded: the notes due this minute flash, and
+    // those due in any of the `late` minutes (alarms passed over while asleep).
+    void alarm(const QList<QDateTime>& late = {});
 
     // The toolbar's commands on the focused card.
     void command(NoteToolbar::Command command);
@@ -150,6 +151,9 @@ public:
     // A note is due: `open` brings up Quick Notes, whose loading makes the due notes
     // flash; a page that was loaded already makes them flash itself.
     void alarm(const std::function<void()>& open);
+    // Alarms that came due while the computer was asleep: as above, with the notes due
+    // in the `late` minutes flashing.
+    void lateAlarm(const std::function<void()>& open, const QList<QDateTime>& late);
     // Before a shut-down: the notes' unsaved text to the data file.
     void saveNow();
 

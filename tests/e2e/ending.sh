@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Ended from outside, Plumora ends as "Unload Plumora" does: SIGTERM half a second after
+# typing into a note leaves every typed word in the data file, SIGTERM with an entry
+# marked for deletion in the Power Scheduler deletes it, and both end with status 0.
+source "$(dirname "$0")/lib.sh"
+exe=$1 template=$2
+
+e2e_start_desktop
+program=$(e2e_program_folder "$exe" "$template")
+
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+is_visible() { [ -n "$(visible "$1")" ]; }
+icons_docked() { [ "$(tray_icon_count)" -eq "$1" ]; }
+focus_on() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    sleep 0.3
+}
+
+# start_with SQL: a fresh data file with SQL applied, the program started, its main window
+# opened by a double-click on the tray icon; sets $plumora and $main.
+start_with() {
+    cp "$template" "$program/data.plm"
+    sqlite3 "$program/data.plm" "UPDATE System SET NotifyAgo = 2; $1"
+    "$program/plumora" >>"$E2E_DIR/plumora.log" 2>&1 &
+    plumora=$!
+    E2E_PIDS+=($plumora)
+    wait_for 15 icons_docked 1 || fail "no tray icon appeared"
+    local icon
+    icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+    xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
+    wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
+    main=$(visible '^Plumora$')
+    focus_on "$main"
+}
+
+# stop_with_sigterm: SIGTERM, then the exit status, which must be 0.
+stop_with_sigterm() {
+    kill -TERM "$plumora"
+    local status=0
+    wait "$plumora" || status=$?
+    [ "$status" -eq 0 ] || fail "$1: Plumora ended with status $status after SIGTERM"
+    wait_for 5 icons_docked 0 || fail "$1: the tray icon stayed after the end"
+}
+
+# Typing, then SIGTERM before the autosave's pause has passed.
+start_with "INSERT INTO QNotes (nID, nLeft, nTop, nWidth, nHeight, ZOrder, CDate, Frequency)
+    VALUES (1, 1500, 1500, 3600, 2700, 1, date('now'), 0);"
+xdotool key --window "$main" alt+t n
+sleep 1
+xdotool type --delay 40 "every word typed here"
+sleep 0.5
+stop_with_sigterm "notes"
+content=$(sql_value "$program/data.plm" "SELECT coalesce(Content, '') FROM QNotes WHERE nID = 1")
+grep -q "every word typed here" <<<"$content" || fail "the typed words were lost: $content"
+
+# An entry marked for deletion, not yet applied by leaving the page.
+start_with "INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) VALUES
+    (1, '/bin/true', '2031-01-01 10:00', 1), (1, '/bin/false', '2031-01-02 10:00', 1);"
+xdotool key --window "$main" alt+t Down Down Return
+sleep 1
+xdotool key Delete
+sleep 0.5
+stop_with_sigterm "schedule"
+left=$(sql_value "$program/data.plm" 'SELECT COUNT(*) FROM Schedule')
+[ "$left" = 1 ] || fail "the marked entry was not deleted at the end: $left entries left"
+echo "ending: 2 passed, 0 failed"
