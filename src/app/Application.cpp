@@ -53,7 +53,8 @@ Application::~Application() = default;
 
 void Application::addJobs() {
     m_controller.addStartupJob(
-        std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail));
+        std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail,
+                                          [this] { m_mailWatch.movePasswordToKeyring(); }));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
     m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(

@@ -4,6 +4,7 @@
 #include "core/AppContext.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/HttpDownloader.h"
+#include "platform/KeychainSecretStore.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
@@ -26,10 +27,11 @@ struct LinuxServices {
     HttpDownloader downloads;
     LinuxScreenGrabber grabber;
     QtPictureOutput pictureOutput;
+    KeychainSecretStore secrets{QStringLiteral("Plumora")};
 
     AppContext context(const AppPaths& paths) {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
-        return AppContext{paths,   clock, windows,   shell,   dialogs,       registry,
-                          network, mail,  processes, grabber, pictureOutput, downloads};
+        return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
+                          mail,  processes, grabber, pictureOutput, downloads, secrets};
     }
 };

@@ -12,6 +12,7 @@ class PictureOutput;
 class ProcessRunner;
 class Registry;
 class ScreenGrabber;
+class SecretStore;
 class WindowSystem;
 
 // The services every part of Plumora is handed through its constructor: where the files
@@ -30,4 +31,5 @@ struct AppContext {
     ScreenGrabber& grabber;
     PictureOutput& pictureOutput;
     Downloader& downloads;
+    SecretStore& secrets;
 };

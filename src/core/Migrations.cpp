@@ -16,6 +16,15 @@ const QList<QStringList>& steps() {
         // 1: the month view reads dates and codes from an index instead of the table.
         {QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
                         "ON Events (Frequency, eDate, Holiday)")},
+        // 2: the mail account's kind, port and security, whether it came from the mail
+        // program (before, the server only ever did), and whether its password is in the
+        // desktop keyring.
+        {QStringLiteral("ALTER TABLE System ADD COLUMN MailType TEXT NOT NULL DEFAULT 'pop3'"),
+         QStringLiteral("ALTER TABLE System ADD COLUMN MailPort INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE System ADD COLUMN MailSSL INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE System ADD COLUMN MailAuto INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE System ADD COLUMN MailKeyring INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("UPDATE System SET MailAuto = -1 WHERE MailPOP3 <> ''")},
     };
     return all;
 }

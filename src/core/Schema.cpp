@@ -33,7 +33,12 @@ QStringList createStatements() {
                        " winMax INTEGER NOT NULL DEFAULT 0,"
                        " WallOpt INTEGER NOT NULL DEFAULT 3,"
                        " WallLastDay TEXT,"
-                       " CurWall TEXT NOT NULL DEFAULT '')"),
+                       " CurWall TEXT NOT NULL DEFAULT '',"
+                       " MailType TEXT NOT NULL DEFAULT 'pop3',"
+                       " MailPort INTEGER NOT NULL DEFAULT 0,"
+                       " MailSSL INTEGER NOT NULL DEFAULT 0,"
+                       " MailAuto INTEGER NOT NULL DEFAULT 0,"
+                       " MailKeyring INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE TABLE Events ("
                        " eDate TEXT NOT NULL,"
                        " Description TEXT NOT NULL DEFAULT '',"

@@ -50,6 +50,12 @@ const Column Columns[] = {
     {Field::WallpaperOption, "WallOpt", &Settings::wallpaperOption},
     {Field::WallpaperLastDay, "WallLastDay", &Settings::wallpaperLastDay},
     {Field::CurrentWallpaper, "CurWall", &Settings::currentWallpaper},
+    {Field::MailType, "MailType", &Settings::mailType},
+    {Field::MailPort, "MailPort", &Settings::mailPort},
+    {Field::MailSecurity, "MailSSL", &Settings::mailSecurity},
+    {Field::MailDiscovered, "MailAuto", BoolMember{&Settings::mailDiscovered, BoolStyle::MinusOne}},
+    {Field::MailPasswordInKeyring, "MailKeyring",
+     BoolMember{&Settings::mailPasswordInKeyring, BoolStyle::MinusOne}},
 };
 
 const Column& columnOf(Field field) {

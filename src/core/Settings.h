@@ -27,6 +27,14 @@ struct Settings {
     QString mailUser;
     QString mailServer;
     QString mailPassword;
+    // The mail account's kind ("pop3" or "imap"), port (0: the usual one) and security (0
+    // none, 2 STARTTLS, 3 SSL/TLS); whether it came from the mail program; whether its password is
+    // in the desktop keyring rather than in mailPassword.
+    QString mailType = QStringLiteral("pop3");
+    int mailPort = 0;
+    int mailSecurity = 0;
+    bool mailDiscovered = false;
+    bool mailPasswordInKeyring = false;
     // When the holiday list was last merged.
     QDate lastHolidayUpdate;
     // The main window's normal placement, in twips.
@@ -64,6 +72,11 @@ struct Settings {
         WallpaperOption,
         WallpaperLastDay,
         CurrentWallpaper,
+        MailType,
+        MailPort,
+        MailSecurity,
+        MailDiscovered,
+        MailPasswordInKeyring,
     };
     static QList<Field> allFields();
     // The column a field is stored in.

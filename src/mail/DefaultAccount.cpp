@@ -84,32 +84,103 @@ QHash<QString, QString> readPrefs(const QString& path) {
 
 } // namespace
 
+QStringList thunderbirdRoots(const QString& home) {
+    return {home + QStringLiteral("/.thunderbird"),
+            home + QStringLiteral("/.var/app/org.mozilla.Thunderbird/.thunderbird"),
+            home + QStringLiteral("/snap/thunderbird/common/.thunderbird")};
+}
+
+quint16 defaultMailPort(const QString& type, MailSecurity security) {
+    const bool imap = type == QLatin1String("imap");
+    if (security == MailSecurity::Tls)
+        return imap ? 993 : 995;
+    return imap ? 143 : 110;
+}
+
+MailSecurity mailSecurity(int code) {
+    switch (code) {
+    case int(MailSecurity::StartTls):
+        return MailSecurity::StartTls;
+    case int(MailSecurity::Tls):
+        return MailSecurity::Tls;
+    default:
+        // 0, and the retired 1 ("STARTTLS when offered"), which None does anyway.
+        return MailSecurity::None;
+    }
+}
+
 MailAccount readThunderbirdAccount(const QString& home) {
-    const QString profile = defaultProfileFolder(home + QStringLiteral("/.thunderbird"));
+    QString profile;
+    for (const QString& root : thunderbirdRoots(home)) {
+        profile = defaultProfileFolder(root);
+        if (!profile.isEmpty())
+            break;
+    }
     if (profile.isEmpty())
-        return {};
+        return {{}, {}};
     const QHash<QString, QString> prefs = readPrefs(profile + QStringLiteral("/prefs.js"));
     const QString account = prefs.value(QStringLiteral("mail.accountmanager.defaultaccount"));
     if (account.isEmpty())
-        return {};
+        return {{}, {}};
     const QString server =
         prefs.value(QStringLiteral("mail.account.") + account + QStringLiteral(".server"));
     if (server.isEmpty())
-        return {};
+        return {{}, {}};
     const QString prefix = QStringLiteral("mail.server.") + server + QLatin1Char('.');
-    if (prefs.value(prefix + QStringLiteral("type")) != QLatin1String("pop3"))
-        return {};
-    return {prefs.value(prefix + QStringLiteral("userName")),
-            prefs.value(prefix + QStringLiteral("hostname"))};
+    MailAccount found;
+    found.type = prefs.value(prefix + QStringLiteral("type"));
+    if (found.type != QLatin1String("pop3") && found.type != QLatin1String("imap"))
+        return {{}, {}};
+    found.user = prefs.value(prefix + QStringLiteral("userName"));
+    found.server = prefs.value(prefix + QStringLiteral("hostname"));
+    found.security = mailSecurity(prefs.value(prefix + QStringLiteral("socketType")).toInt());
+    // The mail program writes the port only when it is not the usual one.
+    bool ok = false;
+    const int port = prefs.value(prefix + QStringLiteral("port")).toInt(&ok);
+    found.port =
+        ok && port > 0 && port <= 65535 ? port : defaultMailPort(found.type, found.security);
+    return found;
 }
 
-bool syncDefaultAccount(DataFile& db, Settings& settings, const MailAccount& found) {
-    if (found.user == settings.mailUser && found.server == settings.mailServer)
-        return true;
+MailAccount storedAccount(const Settings& s) {
+    return {s.mailUser, s.mailServer, s.mailType, s.mailPort, mailSecurity(s.mailSecurity)};
+}
+
+quint16 accountPort(const MailAccount& account) {
+    if (account.port > 0 && account.port <= 65535)
+        return quint16(account.port);
+    return defaultMailPort(account.type, account.security);
+}
+
+bool syncDefaultAccount(DataFile& db, Settings& settings, const std::optional<MailAccount>& found) {
     Settings updated = settings;
-    updated.mailUser = found.user;
-    updated.mailServer = found.server;
-    updated.mailPassword = QString();
+    const MailAccount stored = storedAccount(settings);
+    if (!found) {
+        // No mail program whose settings can be read: the account is the user's to keep and
+        // to edit.
+        updated.mailDiscovered = false;
+    } else if (found->server.isEmpty() && !settings.mailDiscovered) {
+        // The mail program has no account to check; one the user typed stays.
+    } else {
+        // A port of 0 was stored before ports were kept: the account was checked on its
+        // usual port, and the mail program's port is no news.
+        const bool sameLogin = found->user == stored.user && found->server == stored.server &&
+                               (stored.port == 0 || found->port == stored.port) &&
+                               found->type == stored.type;
+        updated.mailUser = found->user;
+        updated.mailServer = found->server;
+        updated.mailType = found->type;
+        updated.mailPort = found->port;
+        updated.mailSecurity = int(found->security);
+        updated.mailDiscovered = !found->server.isEmpty();
+        // A password is never sent to a server, port or user it was not typed for.
+        if (!sameLogin) {
+            updated.mailPassword = QString();
+            updated.mailPasswordInKeyring = false;
+        }
+    }
+    if (updated == settings)
+        return true;
     if (!SettingsStore::save(db, settings, updated))
         return false;
     settings = updated;

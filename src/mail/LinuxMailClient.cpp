@@ -19,9 +19,9 @@ MailProgram LinuxMailClient::program() const {
     return p;
 }
 
-MailAccount LinuxMailClient::defaultAccount() const {
+std::optional<MailAccount> LinuxMailClient::defaultAccount() const {
     if (!program().isThunderbird)
-        return {};
+        return std::nullopt;
     return readThunderbirdAccount(m_home);
 }
 

@@ -8,7 +8,7 @@ class LinuxMailClient final : public MailClient {
 public:
     explicit LinuxMailClient(QString home);
     MailProgram program() const override;
-    MailAccount defaultAccount() const override;
+    std::optional<MailAccount> defaultAccount() const override;
     bool open() override;
 
 private:

@@ -6,14 +6,19 @@
 #include "mail/DefaultAccount.h"
 #include "platform/MailClient.h"
 
-MailAccountSync::MailAccountSync(QString dataFile, const MailClient& client)
-    : m_dataFile(std::move(dataFile)), m_client(client) {}
+MailAccountSync::MailAccountSync(QString dataFile, const MailClient& client,
+                                 std::function<void()> then)
+    : m_dataFile(std::move(dataFile)), m_client(client), m_then(std::move(then)) {}
 
 void MailAccountSync::run() {
-    DataFile db(m_dataFile);
-    Settings settings;
-    if (!db.isOpen() || !SettingsStore::read(db, settings).rowRead)
-        return;
-    if (!syncDefaultAccount(db, settings, m_client.defaultAccount()))
-        qCWarning(lcStartup) << "mail account not stored:" << db.lastError();
+    {
+        DataFile db(m_dataFile);
+        Settings settings;
+        if (!db.isOpen() || !SettingsStore::read(db, settings).rowRead)
+            return;
+        if (!syncDefaultAccount(db, settings, m_client.defaultAccount()))
+            qCWarning(lcStartup) << "mail account not stored:" << db.lastError();
+    }
+    if (m_then)
+        m_then();
 }

@@ -4,15 +4,19 @@
 
 class MailClient;
 
-// At start-up, keeps the stored POP3 user and server in step with the mail program's default
-// account (a changed account clears the stored password).
+#include <functional>
+
+// At start-up, keeps the stored account in step with the mail program's default account (a
+// changed account clears the stored password), then runs `then` (the password's move to
+// the keyring).
 class MailAccountSync final : public StartupJob {
 public:
-    MailAccountSync(QString dataFile, const MailClient& client);
+    MailAccountSync(QString dataFile, const MailClient& client, std::function<void()> then = {});
     const char* name() const override { return "mail account"; }
     void run() override;
 
 private:
     QString m_dataFile;
     const MailClient& m_client;
+    std::function<void()> m_then;
 };

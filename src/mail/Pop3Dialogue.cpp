@@ -24,16 +24,11 @@ int statCount(const QByteArray& line) {
     return ok ? n : -1;
 }
 
-// CR, LF or NUL inside a user name or password would end the command early and let the
-// rest pass as a command of its own.
-bool safeArgument(const QByteArray& value) {
-    return !value.contains('\r') && !value.contains('\n') && !value.contains('\0');
-}
-
 } // namespace
 
-Pop3Dialogue::Pop3Dialogue(const QString& user, const QString& password)
-    : m_user(user.trimmed().toUtf8()), m_password(password.trimmed().toUtf8()) {}
+Pop3Dialogue::Pop3Dialogue(const QString& user, const QString& password, MailSecurity security)
+    : m_user(user.trimmed().toUtf8()), m_password(password.trimmed().toUtf8()),
+      m_security(security) {}
 
 Pop3Dialogue::Step Pop3Dialogue::received(QByteArrayView bytes) {
     Step step;
@@ -77,13 +72,13 @@ void Pop3Dialogue::reply(const QByteArray& line, Step& step) {
     case State::Capa:
         // A server that does not know CAPA offers nothing: the plain dialogue.
         if (!ok)
-            return sendCredential("USER ", m_user, State::User, step);
+            return login(step);
         m_state = State::CapaList;
         return;
     case State::CapaList:
         if (line == ".") {
-            if (!m_offersStls)
-                return sendCredential("USER ", m_user, State::User, step);
+            if (!m_offersStls || m_security == MailSecurity::Tls)
+                return login(step);
             step.send += "STLS\r\n";
             m_state = State::Stls;
         } else if (line.simplified().split(' ').constFirst().toUpper() == "STLS") {
@@ -128,9 +123,16 @@ void Pop3Dialogue::reply(const QByteArray& line, Step& step) {
     }
 }
 
+void Pop3Dialogue::login(Step& step) {
+    // Not upgraded, and the account says it must be: neither name nor password go out.
+    if (m_security == MailSecurity::StartTls)
+        return finish(Outcome::TlsUnavailable, step);
+    sendCredential("USER ", m_user, State::User, step);
+}
+
 void Pop3Dialogue::sendCredential(const char* command, const QByteArray& value, State next,
                                   Step& step) {
-    if (!safeArgument(value))
+    if (!safeMailArgument(value))
         return finish(Outcome::Failed, step);
     step.send += command + value + "\r\n";
     m_state = next;
@@ -143,27 +145,7 @@ Pop3Dialogue::Step Pop3Dialogue::tlsReady() {
     return step;
 }
 
-Pop3Dialogue::Step Pop3Dialogue::tlsFailed() {
-    Step step;
-    if (!isFinished())
-        finish(Outcome::Failed, step);
-    return step;
-}
-
-Pop3Dialogue::Step Pop3Dialogue::connectionLost() {
-    Step step;
-    if (!isFinished())
-        finish(Outcome::Failed, step);
-    return step;
-}
-
-void Pop3Dialogue::finish(Outcome outcome, Step& step) {
-    // Once the count is on screen, a server that hangs up or babbles before answering QUIT
-    // does not take the news back.
-    if (outcome == Outcome::Failed && m_count > 0)
-        outcome = Outcome::NewMail;
-    m_outcome = outcome;
+void Pop3Dialogue::finished() {
     m_state = State::Done;
     m_buffer.clear();
-    step.finished = true;
 }

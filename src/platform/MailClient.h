@@ -2,10 +2,20 @@
 
 #include <QString>
 
-// The POP3 account of the user's default mail program, or two empty strings.
+#include <optional>
+
+// How the connection to the mail server is secured, by the mail program's own codes
+// (Thunderbird's socketType): None still upgrades when the server offers it.
+enum class MailSecurity { None = 0, StartTls = 2, Tls = 3 };
+
+// The POP3 or IMAP account of the user's default mail program; empty strings when it has
+// none that Plumora can check.
 struct MailAccount {
     QString user;
     QString server;
+    QString type = QStringLiteral("pop3"); // "pop3" or "imap"
+    int port = 110;
+    MailSecurity security = MailSecurity::None;
     bool operator==(const MailAccount&) const = default;
 };
 
@@ -21,8 +31,9 @@ class MailClient {
 public:
     virtual ~MailClient() = default;
     virtual MailProgram program() const = 0;
-    // The default POP3 account of the mail program, when Plumora can read its settings.
-    virtual MailAccount defaultAccount() const = 0;
+    // The default account of the mail program; nullopt when the program is none whose
+    // settings Plumora can read, so that an account the user typed is kept.
+    virtual std::optional<MailAccount> defaultAccount() const = 0;
     // Starts the mail program without a message; false when there is none to start.
     virtual bool open() = 0;
 };

@@ -146,6 +146,45 @@ private Q_SLOTS:
         QCOMPARE(s.mailServer, QStringLiteral("pop.example.org"));
     }
 
+    // A password in the data file moves to the keyring at start-up, which is not read until
+    // a check is due; without a keyring it stays in the file. The check logs in either way.
+    void thePasswordMovesToTheKeyring_data() {
+        QTest::addColumn<bool>("keyring");
+        QTest::newRow("keyring") << true;
+        QTest::newRow("no keyring") << false;
+    }
+    void thePasswordMovesToTheKeyring() {
+        QFETCH(bool, keyring);
+        Install in;
+        in.desktop.mail.accountReadable = false; // the account typed in Options stays
+        in.desktop.secrets.available = keyring;
+        QVERIFY(QFile::copy(in.context.paths.templateFile(), in.context.paths.dataFile()));
+        QVERIFY(SettingsStore(in.context.paths.dataFile()).update([](Settings& s) {
+            s.notifyAgo = 2;
+            s.checkMail = true;
+            s.mailUser = QStringLiteral("ann");
+            s.mailServer = QStringLiteral("127.0.0.1");
+            s.mailPassword = QStringLiteral("secret");
+        }));
+        Pop3Stub server;
+        qputenv(MailWatch::PortVariable, QByteArray::number(server.serverPort()));
+        Application app(in.context);
+        app.controller().create();
+        QTRY_COMPARE(in.desktop.secrets.writes, 1);
+        const auto stored = [&] {
+            return SettingsStore(in.context.paths.dataFile()).load().value();
+        };
+        QTRY_COMPARE(stored().mailPasswordInKeyring, keyring);
+        QCOMPARE(stored().mailPassword, keyring ? QString() : QStringLiteral("secret"));
+        QCOMPARE(in.desktop.secrets.reads, 0);
+
+        app.controller().tick().invalidateCache();
+        app.controller().tick().run();
+        qunsetenv(MailWatch::PortVariable);
+        QTRY_VERIFY(server.seen.contains("PASS secret"));
+        QCOMPARE(in.desktop.secrets.reads, keyring ? 1 : 0);
+    }
+
     // Options leaves an open calendar loaded; a holiday switch changed there reaches it
     // through the change hub, and the next choice shows the same page.
     void openingOptionsKeepsTheCalendarWhichFollowsTheSettings() {

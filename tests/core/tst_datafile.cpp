@@ -193,12 +193,17 @@ private Q_SLOTS:
                  qPrintable(db.lastError()));
     }
 
-    // A file from before schema versions (user_version 0, no EventsByCode) is brought up to
+    // A file from before schema versions (user_version 0, no EventsByCode, no mail account
+    // columns) is brought up to
     // date once; a file of a newer program is left as it is.
     void migrationsRunOnceAndNeverDowngrade() {
         {
             DataFile db(m_path);
             QVERIFY(db.exec(QStringLiteral("DROP INDEX EventsByCode")));
+            for (const char* column :
+                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
+                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
+                                QLatin1String(column)));
             QVERIFY(db.setUserVersion(0));
         }
         const auto indexCount = [&] {

@@ -61,7 +61,8 @@ struct ShellRig {
                        desktop.processes,
                        desktop.grabber,
                        desktop.pictureOutput,
-                       desktop.downloads};
+                       desktop.downloads,
+                       desktop.secrets};
     CommandDispatcher shell{context};
 };
 

@@ -8,6 +8,7 @@
 #include "mock/Fifo.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -193,6 +194,65 @@ private Q_SLOTS:
         QCOMPARE(this->written(spy), edited.isEmpty() ? QStringList{} : QStringList{"MailPwd"});
         QCOMPARE(load(dataFile()).mailPassword, expected);
         QCOMPARE(control<QLineEdit>(*page, "OEPwdTB")->text(), expected);
+    }
+
+    // A typed account's server, type, port and security are the user's to set, written when
+    // the page is left; the port follows the type and security while it is the usual one.
+    // An account from the mail program is shown, not edited. Where the password is kept is
+    // said.
+    void mailAccountFields() {
+        store([](Settings& s) {
+            s.checkMail = true;
+            s.mailPassword = QStringLiteral("pw");
+        });
+        auto page = open();
+        page->show();
+        auto* server = control<QLineEdit>(*page, "MailServerTB");
+        auto* type = control<QComboBox>(*page, "MailTypeCb");
+        auto* port = control<QSpinBox>(*page, "MailPortUD");
+        auto* security = control<QComboBox>(*page, "MailSecurityCb");
+        QVERIFY(server && type && port && security);
+        QVERIFY(!server->isReadOnly() && type->isEnabled());
+        QCOMPARE(port->value(), 110);
+        QStringList securities;
+        for (int i = 0; i < security->count(); ++i)
+            securities << security->itemText(i);
+        QCOMPARE(securities, (QStringList{"SSL/TLS", "STARTTLS", "None"}));
+        QCOMPARE(control<QLabel>(*page, "MailPwdPlaceLb")->text(),
+                 QStringLiteral("Stored in Plumora's data file (no keyring found)"));
+
+        QSignalSpy spy(page.get(), &Options::settingSaved);
+        QTest::keyClicks(server, QStringLiteral("imap.example.org"));
+        type->setCurrentIndex(type->findText(QStringLiteral("IMAP")));
+        QCOMPARE(port->value(), 143);
+        security->setCurrentIndex(security->findText(QStringLiteral("SSL/TLS")));
+        QCOMPARE(port->value(), 993);
+        QVERIFY(written(spy).isEmpty());
+        page->aboutToHide();
+        QCOMPARE(written(spy), (QStringList{"MailPOP3", "MailType", "MailPort", "MailSSL"}));
+        const Settings s = load(dataFile());
+        QCOMPARE(s.mailServer, QStringLiteral("imap.example.org"));
+        QCOMPARE(s.mailType, QStringLiteral("imap"));
+        QCOMPARE(s.mailPort, 993);
+        QCOMPARE(s.mailSecurity, 3);
+        // A typed account keeps its password when its server changes.
+        QCOMPARE(s.mailPassword, QStringLiteral("pw"));
+
+        // A port the user chose stays when the security changes.
+        port->setValue(10993);
+        security->setCurrentIndex(security->findText(QStringLiteral("STARTTLS")));
+        QCOMPARE(port->value(), 10993);
+
+        store([](Settings& s) {
+            s.mailDiscovered = true;
+            s.mailPassword.clear();
+            s.mailPasswordInKeyring = true;
+        });
+        page = open();
+        QVERIFY(control<QLineEdit>(*page, "MailServerTB")->isReadOnly());
+        QVERIFY(!control<QComboBox>(*page, "MailTypeCb")->isEnabled());
+        QCOMPARE(control<QLabel>(*page, "MailPwdPlaceLb")->text(),
+                 QStringLiteral("Stored in the desktop's keyring"));
     }
 
     // The chosen file becomes rmwav and RmWav; an unreadable one keeps the old sound.

@@ -171,6 +171,44 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(rmwav()));
         qunsetenv(MailWatch::PortVariable);
     }
+
+    // An account that requires STARTTLS, on a server without STLS: no user name goes out,
+    // and the user is told once, not at every check; a check that gets through again lets
+    // the next trouble be told.
+    void troubleIsToldOnce() {
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.mailSecurity = int(MailSecurity::StartTls);
+        }));
+        QStringList told;
+        MailWatch watch(*m_context, [&](const QString& text, const QString& action) {
+            told << text;
+            QCOMPARE(action, QStringLiteral("6"));
+        });
+        qputenv(MailWatch::PortVariable, QByteArray::number(m_server->serverPort()));
+        const auto check = [&] {
+            watch.load();
+            QTRY_VERIFY(!watch.checkMail());
+        };
+        check();
+        check();
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.at(0).contains(QStringLiteral("127.0.0.1")));
+        QVERIFY(told.at(0).contains(QStringLiteral("STARTTLS")));
+        QCOMPARE(m_server->seen, (QList<QByteArray>{"CAPA", "CAPA"}));
+
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.mailSecurity = int(MailSecurity::None);
+            s.mailPassword.clear(); // an empty mailbox: the check ends by itself
+        }));
+        m_server->replies[QByteArrayLiteral("STAT")] = "+OK 0 0\r\n";
+        check();
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.mailSecurity = int(MailSecurity::StartTls);
+        }));
+        check();
+        qunsetenv(MailWatch::PortVariable);
+        QCOMPARE(told.size(), 2);
+    }
 };
 
 QTEST_MAIN(TestCheckMail)

@@ -1,3 +1,5 @@
+#include "core/DataFile.h"
+#include "core/Migrations.h"
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "mail/DefaultAccount.h"
@@ -9,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_DECLARE_METATYPE(MailAccount)
 
 namespace {
 void writeFile(const QString& path, const QByteArray& text) {
@@ -23,7 +27,9 @@ const QByteArray Profiles = "[General]\nStartWithLastProfile=1\n\n"
                             "[Profile0]\nName=default\nIsRelative=1\nPath=wxyz.default\n"
                             "Default=1\n";
 
-QByteArray prefs(const QByteArray& type) {
+QByteArray prefs(const QByteArray& type,
+                 const QByteArray& extra = "user_pref(\"mail.server.server3.port\", 995);\n"
+                                           "user_pref(\"mail.server.server3.socketType\", 3);\n") {
     return "// Mozilla User Preferences\n"
            "user_pref(\"mail.accountmanager.accounts\", \"account1,account2\");\n"
            "user_pref(\"mail.accountmanager.defaultaccount\", \"account2\");\n"
@@ -32,8 +38,8 @@ QByteArray prefs(const QByteArray& type) {
            "user_pref(\"mail.server.server3.type\", \"" +
            type +
            "\");\n"
-           "user_pref(\"mail.server.server3.userName\", \"ann \\\"the\\\" user\");\n"
-           "user_pref(\"mail.server.server3.port\", 995);\n";
+           "user_pref(\"mail.server.server3.userName\", \"ann \\\"the\\\" user\");\n" +
+           extra;
 }
 } // namespace
 
@@ -43,48 +49,73 @@ class TestDefaultAccount : public QObject {
 private Q_SLOTS:
     void accounts_data() {
         QTest::addColumn<QByteArray>("profilesIni");
+        QTest::addColumn<QString>("root"); // where profiles.ini lies under HOME
         QTest::addColumn<QString>("profileDir");
         QTest::addColumn<QByteArray>("prefsJs");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("server");
+        QTest::addColumn<MailAccount>("expected");
 
         const QString user = QStringLiteral("ann \"the\" user");
         const QString host = QStringLiteral("pop.example.org");
-        QTest::newRow("POP3 default account")
-            << Profiles << "wxyz.default" << prefs("pop3") << user << host;
-        QTest::newRow("IMAP account gives nothing")
-            << Profiles << "wxyz.default" << prefs("imap") << QString() << QString();
+        const QString tb = QStringLiteral(".thunderbird");
+        const MailAccount none{{}, {}};
+        const MailAccount pop{user, host, QStringLiteral("pop3"), 995, MailSecurity::Tls};
+        QTest::newRow("POP3 default account on SSL/TLS")
+            << Profiles << tb << "wxyz.default" << prefs("pop3") << pop;
+        QTest::newRow("IMAP with STARTTLS on its usual port (no port pref)")
+            << Profiles << tb << "wxyz.default"
+            << prefs("imap", "user_pref(\"mail.server.server3.socketType\", 2);\n")
+            << MailAccount{user, host, QStringLiteral("imap"), 143, MailSecurity::StartTls};
+        QTest::newRow("IMAP on SSL/TLS without a port: 993")
+            << Profiles << tb << "wxyz.default"
+            << prefs("imap", "user_pref(\"mail.server.server3.socketType\", 3);\n")
+            << MailAccount{user, host, QStringLiteral("imap"), 993, MailSecurity::Tls};
+        QTest::newRow("POP3 with neither port nor socketType: 110, None")
+            << Profiles << tb << "wxyz.default" << prefs("pop3", "")
+            << MailAccount{user, host, QStringLiteral("pop3"), 110, MailSecurity::None};
+        QTest::newRow("a port out of range falls back to the usual one")
+            << Profiles << tb << "wxyz.default"
+            << prefs("pop3", "user_pref(\"mail.server.server3.port\", 70000);\n")
+            << MailAccount{user, host, QStringLiteral("pop3"), 110, MailSecurity::None};
+        QTest::newRow("news account gives nothing")
+            << Profiles << tb << "wxyz.default" << prefs("nntp") << none;
+        QTest::newRow("Flatpak profile")
+            << Profiles << ".var/app/org.mozilla.Thunderbird/.thunderbird"
+            << "wxyz.default" << prefs("pop3") << pop;
+        QTest::newRow("Snap profile") << Profiles << "snap/thunderbird/common/.thunderbird"
+                                      << "wxyz.default" << prefs("pop3") << pop;
         QTest::newRow("install section names the profile")
             << QByteArray("[Install4F96D1932A9F858E]\nDefault=abcd.old\nLocked=1\n\n" + Profiles)
-            << "abcd.old" << prefs("pop3") << user << host;
+            << tb << "abcd.old" << prefs("pop3") << pop;
         QTest::newRow("no profiles.ini")
-            << QByteArray() << "wxyz.default" << prefs("pop3") << QString() << QString();
-        QTest::newRow("garbage prefs.js")
-            << Profiles << "wxyz.default" << QByteArray("\x00\xff{{user_pref(\"mail.", 20)
-            << QString() << QString();
-        QTest::newRow("garbage profiles.ini") << QByteArray("\x01\x02[[[=\n\xfe") << "wxyz.default"
-                                              << prefs("pop3") << QString() << QString();
+            << QByteArray() << tb << "wxyz.default" << prefs("pop3") << none;
+        QTest::newRow("garbage prefs.js") << Profiles << tb << "wxyz.default"
+                                          << QByteArray("\x00\xff{{user_pref(\"mail.", 20) << none;
+        QTest::newRow("garbage profiles.ini")
+            << QByteArray("\x01\x02[[[=\n\xfe") << tb << "wxyz.default" << prefs("pop3") << none;
         QTest::newRow("default account without a server")
-            << Profiles << "wxyz.default"
+            << Profiles << tb << "wxyz.default"
             << QByteArray("user_pref(\"mail.accountmanager.defaultaccount\", \"account9\");\n")
-            << QString() << QString();
+            << none;
     }
     void accounts() {
         QFETCH(QByteArray, profilesIni);
+        QFETCH(QString, root);
         QFETCH(QString, profileDir);
         QFETCH(QByteArray, prefsJs);
-        QFETCH(QString, user);
-        QFETCH(QString, server);
+        QFETCH(MailAccount, expected);
 
         QTemporaryDir home;
         if (!profilesIni.isEmpty())
-            writeFile(home.filePath(QStringLiteral(".thunderbird/profiles.ini")), profilesIni);
-        writeFile(home.filePath(QStringLiteral(".thunderbird/") + profileDir +
-                                QStringLiteral("/prefs.js")),
-                  prefsJs);
+            writeFile(home.filePath(root + QStringLiteral("/profiles.ini")), profilesIni);
+        writeFile(home.filePath(root + u'/' + profileDir + QStringLiteral("/prefs.js")), prefsJs);
         const MailAccount found = readThunderbirdAccount(home.path());
-        QCOMPARE(found.user, user);
-        QCOMPARE(found.server, server);
+        QCOMPARE(found.user, expected.user);
+        QCOMPARE(found.server, expected.server);
+        if (!expected.server.isEmpty()) {
+            QCOMPARE(found.type, expected.type);
+            QCOMPARE(found.port, expected.port);
+            QCOMPARE(found.security, expected.security);
+        }
     }
 
     // Either of Thunderbird's files made a named pipe: the account reads as none, at once.
@@ -107,37 +138,114 @@ private Q_SLOTS:
         QCOMPARE(found, MailAccount{});
     }
 
-    // The start-up sync: a password is never kept for an account it was not typed for.
+    // The start-up sync: a password is never kept for an account it was not typed for, and
+    // an account the user typed is never lost to a mail program that has none.
     void startupSyncFollowsTheMailProgram_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("typedByUser"); // else discovered at the first start
+        QTest::addColumn<bool>("readable");    // the mail program's settings can be read
+        QTest::addColumn<MailAccount>("found");
+        QTest::addColumn<MailAccount>("stored");
         QTest::addColumn<bool>("passwordKept");
+        QTest::addColumn<bool>("discovered");
         const QString ann = QStringLiteral("ann");
-        const QString pop = QStringLiteral("pop.example.org");
-        QTest::newRow("same account keeps the password") << ann << pop << true;
+        const QString host = QStringLiteral("pop.example.org");
+        const MailAccount first{ann, host, QStringLiteral("pop3"), 995, MailSecurity::Tls};
+        const MailAccount none{{}, {}};
+        auto with = [&](auto change) {
+            MailAccount a = first;
+            change(a);
+            return a;
+        };
+        QTest::newRow("same account keeps the password")
+            << false << true << first << first << true << true;
         QTest::newRow("changed server clears it")
-            << ann << QStringLiteral("pop.other.net") << false;
-        QTest::newRow("changed user clears it") << QStringLiteral("bob") << pop << false;
-        QTest::newRow("no account clears it") << QString() << QString() << false;
+            << false << true << with([](auto& a) { a.server = "pop.other.net"; })
+            << with([](auto& a) { a.server = "pop.other.net"; }) << false << true;
+        QTest::newRow("changed user clears it")
+            << false << true << with([](auto& a) { a.user = "bob"; })
+            << with([](auto& a) { a.user = "bob"; }) << false << true;
+        QTest::newRow("changed port clears it")
+            << false << true << with([](auto& a) { a.port = 1995; })
+            << with([](auto& a) { a.port = 1995; }) << false << true;
+        QTest::newRow("changed type clears it")
+            << false << true << with([](auto& a) { a.type = "imap"; })
+            << with([](auto& a) { a.type = "imap"; }) << false << true;
+        QTest::newRow("changed security alone keeps it")
+            << false << true << with([](auto& a) { a.security = MailSecurity::StartTls; })
+            << with([](auto& a) { a.security = MailSecurity::StartTls; }) << true << true;
+        QTest::newRow("discovered account gone from the mail program clears it")
+            << false << true << none << none << false << false;
+        QTest::newRow("typed account, mail program without one: kept")
+            << true << true << none << first << true << false;
+        QTest::newRow("typed account, no supported mail program: kept")
+            << true << false << none << first << true << false;
+        QTest::newRow("discovered account, mail program no longer supported: kept, now editable")
+            << false << false << none << first << true << false;
+        QTest::newRow("typed account replaced by a different discovered one clears it")
+            << true << true << with([](auto& a) { a.server = "imap.new.org"; })
+            << with([](auto& a) { a.server = "imap.new.org"; }) << false << true;
     }
     void startupSyncFollowsTheMailProgram() {
-        QFETCH(QString, user);
-        QFETCH(QString, server);
+        QFETCH(bool, typedByUser);
+        QFETCH(bool, readable);
+        QFETCH(MailAccount, found);
+        QFETCH(MailAccount, stored);
         QFETCH(bool, passwordKept);
+        QFETCH(bool, discovered);
         QTemporaryDir dir;
         const QString data = dir.filePath(QStringLiteral("data.plm"));
         QVERIFY(Schema::createTemplate(data, QDate(2026, 1, 1)).isEmpty());
         FakeMailClient mail;
-        mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org")};
-        MailAccountSync(data, mail).run();
+        mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org"),
+                        QStringLiteral("pop3"), 995, MailSecurity::Tls};
+        if (typedByUser) {
+            QVERIFY(SettingsStore(data).update([&](Settings& s) {
+                s.mailUser = mail.account.user;
+                s.mailServer = mail.account.server;
+                s.mailPort = 995;
+                s.mailSecurity = 3;
+            }));
+        } else {
+            MailAccountSync(data, mail).run();
+        }
         QVERIFY(SettingsStore(data).update([](Settings& s) { s.mailPassword = "secret"; }));
 
-        mail.account = {user, server};
+        mail.account = found;
+        mail.accountReadable = readable;
         MailAccountSync(data, mail).run();
         const Settings s = SettingsStore(data).load().value();
-        QCOMPARE(s.mailUser, user);
-        QCOMPARE(s.mailServer, server);
+        QCOMPARE(storedAccount(s), stored);
         QCOMPARE(s.mailPassword, passwordKept ? QStringLiteral("secret") : QString());
+        QCOMPARE(s.mailDiscovered, discovered);
+    }
+
+    // A file from before ports were kept: its account counts as discovered (the server came
+    // from nowhere else), and the mail program's port for it is no reason to forget the
+    // password.
+    void migratedAccountKeepsItsPassword() {
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("data.plm"));
+        QVERIFY(Schema::createTemplate(data, QDate(2026, 1, 1)).isEmpty());
+        {
+            DataFile db(data);
+            for (const char* column :
+                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
+                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
+                                QLatin1String(column)));
+            QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'ann', MailPOP3 = "
+                                           "'pop.example.org', MailPwd = 'secret'")));
+            QVERIFY(db.setUserVersion(Migrations::currentVersion() - 1));
+            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
+        }
+        QVERIFY(SettingsStore(data).load().value().mailDiscovered);
+        FakeMailClient mail;
+        mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org"),
+                        QStringLiteral("pop3"), 995, MailSecurity::Tls};
+        MailAccountSync(data, mail).run();
+        const Settings s = SettingsStore(data).load().value();
+        QCOMPARE(s.mailPassword, QStringLiteral("secret"));
+        QCOMPARE(s.mailPort, 995);
+        QCOMPARE(s.mailSecurity, 3);
     }
 };
 

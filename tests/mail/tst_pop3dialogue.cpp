@@ -1,47 +1,18 @@
+#include "mail/DialogueScript.h"
 #include "mail/Pop3Dialogue.h"
 
 #include <QTest>
 
 using Outcome = Pop3Dialogue::Outcome;
 Q_DECLARE_METATYPE(Outcome)
+Q_DECLARE_METATYPE(MailSecurity)
 
 namespace {
-
-// Script entries are bytes the server sends, or these driver events.
-const QByteArray TlsUp = "<tls up>";
-const QByteArray TlsDown = "<tls failed>";
-const QByteArray Lost = "<connection lost>";
 
 const QByteArray Greeting = "+OK POP3 ready\r\n";
 const QByteArray NoCapa = "-ERR unknown command\r\n";
 const QByteArray Plain = "CAPA\r\nUSER u\r\n";
 const QByteArray Login = "CAPA\r\nUSER u\r\nPASS p\r\n";
-
-struct Run {
-    QByteArray sent;
-    int announced = 0; // the count at the announcing step
-    bool tlsRequested = false;
-    bool finishedEarly = false; // a step before the last one said finished
-    bool finishedAtEnd = false;
-};
-
-Run play(Pop3Dialogue& d, const QList<QByteArray>& script) {
-    Run run;
-    for (qsizetype i = 0; i < script.size(); ++i) {
-        const QByteArray& in = script.at(i);
-        const Pop3Dialogue::Step step = in == TlsUp     ? d.tlsReady()
-                                        : in == TlsDown ? d.tlsFailed()
-                                        : in == Lost    ? d.connectionLost()
-                                                        : d.received(in);
-        run.sent += step.send;
-        if (step.announce)
-            run.announced = d.count();
-        run.tlsRequested |= step.startTls;
-        if (step.finished)
-            (i + 1 == script.size() ? run.finishedAtEnd : run.finishedEarly) = true;
-    }
-    return run;
-}
 
 } // namespace
 
@@ -127,6 +98,42 @@ private Q_SLOTS:
         QTest::newRow("STLS offered then refused: no USER")
             << "p" << L{Greeting, capa + "STLS\r\n.\r\n", "-ERR not now\r\n"}
             << QByteArray("CAPA\r\nSTLS\r\n") << Outcome::Failed << 0;
+    }
+
+    // The account's security: required STARTTLS never lets USER out unsecured; a connection
+    // that is TLS from the start asks for no upgrade.
+    void security_data() {
+        QTest::addColumn<MailSecurity>("security");
+        QTest::addColumn<QList<QByteArray>>("script");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<Outcome>("outcome");
+        using L = QList<QByteArray>;
+        const QByteArray capa = "+OK\r\nUSER\r\n";
+        const QByteArray stls = capa + "STLS\r\n.\r\n";
+        QTest::newRow("STARTTLS required, CAPA without STLS")
+            << MailSecurity::StartTls << L{Greeting, capa + ".\r\n"} << QByteArray("CAPA\r\n")
+            << Outcome::TlsUnavailable;
+        QTest::newRow("STARTTLS required, CAPA refused")
+            << MailSecurity::StartTls << L{Greeting, NoCapa} << QByteArray("CAPA\r\n")
+            << Outcome::TlsUnavailable;
+        QTest::newRow("STARTTLS required and offered")
+            << MailSecurity::StartTls << L{Greeting, stls, "+OK\r\n", TlsUp}
+            << QByteArray("CAPA\r\nSTLS\r\nUSER u\r\n") << Outcome::Running;
+        QTest::newRow("TLS from the start: STLS offered, not asked for")
+            << MailSecurity::Tls << L{Greeting, stls, "+OK\r\n"} << Login << Outcome::Running;
+        QTest::newRow("None: STLS offered is still taken")
+            << MailSecurity::None << L{Greeting, stls} << QByteArray("CAPA\r\nSTLS\r\n")
+            << Outcome::Running;
+    }
+    void security() {
+        QFETCH(MailSecurity, security);
+        QFETCH(QList<QByteArray>, script);
+        QFETCH(QByteArray, sent);
+        QFETCH(Outcome, outcome);
+        Pop3Dialogue d(QStringLiteral("u"), QStringLiteral("p"), security);
+        QCOMPARE(play(d, script).sent, sent);
+        QCOMPARE(d.outcome(), outcome);
+        QCOMPARE(d.passwordSent(), sent.contains("PASS"));
     }
 
     void dialogue() {

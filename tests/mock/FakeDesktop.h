@@ -10,6 +10,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/Registry.h"
 #include "platform/ScreenGrabber.h"
+#include "platform/SecretStore.h"
 #include "platform/SleepInhibitor.h"
 #include "platform/WindowSystem.h"
 
@@ -129,12 +130,15 @@ class FakeMailClient final : public MailClient {
 public:
     MailProgram mailProgram{QStringLiteral("thunderbird.desktop"), QStringLiteral("Thunderbird"),
                             true};
-    MailAccount account;
+    MailAccount account{{}, {}};
+    bool accountReadable = true; // false: a mail program whose settings are unknown
     bool openSucceeds = true;
     int opened = 0;
 
     MailProgram program() const override { return mailProgram; }
-    MailAccount defaultAccount() const override { return account; }
+    std::optional<MailAccount> defaultAccount() const override {
+        return accountReadable ? std::optional(account) : std::nullopt;
+    }
     bool open() override {
         ++opened;
         return openSucceeds;
@@ -237,6 +241,43 @@ public:
     void copyToClipboard(const QImage& picture) override { clipboard << picture; }
 };
 
+// A keyring in memory, or none (available = false). It answers on the next turn of the
+// event loop, as the real one does, and counts what it was asked.
+class FakeSecretStore final : public SecretStore {
+public:
+    bool available = true;
+    QHash<QString, QString> secrets;
+    int reads = 0;
+    int writes = 0;
+
+    void read(const QString& key, QObject* receiver, Done done) override {
+        ++reads;
+        Result r;
+        r.status = !available              ? Status::NoKeyring
+                   : secrets.contains(key) ? Status::Done
+                                           : Status::NotFound;
+        r.secret = secrets.value(key);
+        answer(receiver, std::move(done), r);
+    }
+    void write(const QString& key, const QString& secret, QObject* receiver, Done done) override {
+        ++writes;
+        if (available)
+            secrets.insert(key, secret);
+        answer(receiver, std::move(done), {available ? Status::Done : Status::NoKeyring, {}, {}});
+    }
+    void remove(const QString& key, QObject* receiver, Done done) override {
+        if (available)
+            secrets.remove(key);
+        answer(receiver, std::move(done), {available ? Status::Done : Status::NoKeyring, {}, {}});
+    }
+
+private:
+    static void answer(QObject* receiver, Done done, const Result& r) {
+        QMetaObject::invokeMethod(
+            receiver, [done = std::move(done), r] { done(r); }, Qt::QueuedConnection);
+    }
+};
+
 // One fake of every role, and the context that hands them out.
 // The machine's sleep: the test says when it sleeps and wakes; the lock's life is logged.
 class FakeSleepInhibitor final : public SleepInhibitor {
@@ -275,9 +316,10 @@ struct FakeDesktop {
     FakeDownloader downloads;
     FakeScreenGrabber grabber;
     FakePictureOutput pictureOutput;
+    FakeSecretStore secrets;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        return AppContext{paths,   clock, windows,   shell,   dialogs,       registry,
-                          network, mail,  processes, grabber, pictureOutput, downloads};
+        return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
+                          mail,  processes, grabber, pictureOutput, downloads, secrets};
     }
 };

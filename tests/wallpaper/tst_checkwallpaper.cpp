@@ -145,7 +145,8 @@ private Q_SLOTS:
                                slow,
                                m_desktop.grabber,
                                m_desktop.pictureOutput,
-                               m_desktop.downloads};
+                               m_desktop.downloads,
+                               m_desktop.secrets};
         const QString image = picture("a.png", Qt::green);
         setUp(2, Today, QString(), {image});
 

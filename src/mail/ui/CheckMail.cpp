@@ -1,6 +1,7 @@
 #include "mail/ui/CheckMail.h"
 
 #include "core/Settings.h"
+#include "mail/DefaultAccount.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/WindowSystem.h"
@@ -54,7 +55,8 @@ QLabel* label(QWidget* parent, int index, const QString& text) {
 } // namespace
 
 CheckMail::CheckMail(AppContext& context, QWidget* parent)
-    : QWidget(parent, NoticeFrame::Flags), m_context(context), m_check(context.clock) {
+    : QWidget(parent, NoticeFrame::Flags), m_context(context), m_check(context.clock),
+      m_password(context.paths.dataFile(), context.secrets) {
     setWindowOpacity(Opacity);
     // Untitled until the count is known: others look for the title to keep clear of it.
     QFrame* frame = NoticeFrame::setUp(this, QStringLiteral("CheckMail"), QString(), WindowSize);
@@ -95,9 +97,10 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     lines->addStretch(1);
     row->addLayout(lines, 1);
 
-    connect(&m_check, &Pop3Check::newMail, this, &CheckMail::announce);
-    connect(&m_check, &Pop3Check::passwordRequest, this, &CheckMail::passwordRequested);
-    connect(&m_check, &Pop3Check::ended, this, &QWidget::close);
+    connect(&m_check, &MailCheck::newMail, this, &CheckMail::announce);
+    connect(&m_check, &MailCheck::passwordRequest, this, &CheckMail::passwordRequested);
+    connect(&m_check, &MailCheck::problem, this, &CheckMail::problem);
+    connect(&m_check, &MailCheck::ended, this, &QWidget::close);
 }
 
 bool CheckMail::load(quint16 port) {
@@ -107,16 +110,44 @@ bool CheckMail::load(quint16 port) {
         close();
         return false;
     }
-    m_check.setServer(settings->mailServer, port);
-    m_check.setAccount(settings->mailUser, settings->mailPassword);
-    if (m_check.start())
-        return true;
-    close();
-    return false;
+    MailAccount account = storedAccount(*settings);
+    if (port != 0)
+        account.port = port;
+    if (account.server.trimmed().isEmpty()) {
+        qCWarning(lcMail) << "no mail server is known; nothing to check";
+        close();
+        return false;
+    }
+    // The keyring is asked only now that a check is due.
+    m_password.fetch(this, [this, account](std::optional<QString> password, const QString& why) {
+        if (!password) {
+            qCWarning(lcMail) << "no mail password to check with:"
+                              << (why.isEmpty() ? QStringLiteral("the keyring has none") : why);
+            if (why.isEmpty())
+                Q_EMIT passwordRequested();
+            else
+                Q_EMIT problem(QStringLiteral("The mail password could not be read from the "
+                                              "desktop's keyring (%1).")
+                                   .arg(why));
+            close();
+            return;
+        }
+        m_check.setAccount(account, *password);
+        if (!m_check.start())
+            close();
+    });
+    return true;
 }
 
 void CheckMail::announce(int count) {
+    // POP3 counts what waits for download; IMAP what is unread in the inbox.
+    const bool imap = m_check.isImap();
     m_emlb[1]->setText(QString::number(count));
+    m_emlb[2]->setText(imap ? QStringLiteral("unread messages") : QStringLiteral("new e-mail"));
+    m_emlb[3]->setText(imap ? QStringLiteral("in the inbox of")
+                            : QStringLiteral("waiting for download to"));
+    setAccessibleName(QString::number(count) + (imap ? QStringLiteral(" unread messages")
+                                                     : QStringLiteral(" messages waiting")));
     setWindowTitle(WindowTitles::NewMail);
     qCInfo(lcMail) << "showing" << count << "new message(s)";
 

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "core/AppContext.h"
-#include "mail/Pop3Check.h"
+#include "mail/MailCheck.h"
+#include "mail/MailPassword.h"
 
 #include <QList>
 #include <QWidget>
 
 class QLabel;
 
-// The mail notice "- New e-mail -". Loading it asks the stored account's POP3 server whether
-// mail waits (Pop3Check keeps the time: 45 seconds for the whole dialogue, 15 seconds on
+// The mail notice "- New e-mail -". Loading it asks the stored account's POP3 or IMAP server
+// whether mail waits (MailCheck keeps the time: 45 seconds for the whole dialogue, 15 seconds on
 // screen once the count is known). It stays hidden and untitled until a count arrives; then
 // it takes its title and stands in the bottom-right corner, above the reminder when that is
 // open. A click opens the mail program. It closes itself when the check ends and deletes
@@ -21,10 +22,11 @@ public:
 
     explicit CheckMail(AppContext& context, QWidget* parent = nullptr);
 
-    // Reads the account from the data file and starts the check against `port`. False when
-    // there is no server to ask; the window has then closed.
-    bool load(quint16 port = Pop3Check::DefaultPort);
-    Pop3Check& check() { return m_check; }
+    // Reads the account from the data file and starts the check, against `port` instead of
+    // the account's when one is given. False when there is no server to ask; the window has
+    // then closed.
+    bool load(quint16 port = 0);
+    MailCheck& check() { return m_check; }
 
     // A click on the window or one of the EMLB labels.
     void clicked();
@@ -34,6 +36,8 @@ Q_SIGNALS:
     void shown();
     // The server refused the stored password.
     void passwordRequested();
+    // Something the user must act on (a refused certificate, no secure connection).
+    void problem(const QString& text);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -44,7 +48,8 @@ private:
     void announce(int count);
 
     AppContext& m_context;
-    Pop3Check m_check;
+    MailCheck m_check;
+    MailPassword m_password;
     QList<QLabel*> m_emlb;
     bool m_done = false;
 };

@@ -5,6 +5,7 @@
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/options/SoundChoice.h"
+#include "core/options/ui/MailAccountBox.h"
 #include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
@@ -156,6 +157,8 @@ void Options::buildControls() {
     m_passwordLb = text(mail, QStringLiteral("Account password:"), m_password);
     grid->addWidget(m_passwordLb, 2, 0);
     grid->addWidget(m_password, 2, 1, 1, 2);
+    m_account = new MailAccountBox(mail);
+    grid->addWidget(m_account, 3, 0, 1, 3);
     column->addWidget(mail);
 
     // Backup Data
@@ -283,6 +286,7 @@ void Options::fill() {
     m_user->setText(m_values.mailUser);
     m_password->setText(m_values.mailPassword);
     m_userEdited = m_passwordEdited = false;
+    m_account->fill(m_values);
 
     m_addAmerica->setEnabled(m_addHolidays->isChecked());
     m_addCanada->setEnabled(m_addHolidays->isChecked());
@@ -317,11 +321,13 @@ void Options::countryToggled(QCheckBox* box, QCheckBox* other, bool on) {
 
 void Options::setMailEnabled(bool on) {
     for (QWidget* w : std::initializer_list<QWidget*>{m_checkMailMin, m_checkMailLb, m_userLb,
-                                                      m_user, m_passwordLb, m_password})
+                                                      m_user, m_passwordLb, m_password, m_account})
         w->setEnabled(on);
 }
 
 void Options::saveAccount() {
+    for (Settings::Field field : m_account->collect(m_values))
+        saveSystemValue(field);
     if (m_userEdited) {
         m_userEdited = false;
         m_values.mailUser = m_user->text();

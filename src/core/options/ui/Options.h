@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QLabel;
+class MailAccountBox;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
@@ -90,6 +91,7 @@ private:
     QLabel* m_passwordLb = nullptr;
     QLineEdit* m_user = nullptr;
     QLineEdit* m_password = nullptr;
+    MailAccountBox* m_account = nullptr;
     QCheckBox* m_autostartChk = nullptr;
     QLabel* m_dataPath = nullptr;
     Autostart m_autostart;

@@ -1,0 +1,223 @@
+#include "mail/MailCheck.h"
+
+#include "base/Clock.h"
+#include "base/TickTimer.h"
+#include "mail/DefaultAccount.h"
+#include "mail/ImapDialogue.h"
+#include "mail/Pop3Dialogue.h"
+
+#include <QSslSocket>
+
+Q_LOGGING_CATEGORY(lcMail, "plumora.mail", QtCriticalMsg)
+
+using Outcome = MailDialogue::Outcome;
+
+MailCheck::MailCheck(const Clock& clock, QObject* parent)
+    : QObject(parent), m_clock(clock), m_ssl(QSslConfiguration::defaultConfiguration()),
+      m_ownTickTimer(std::make_unique<QtTickTimer>(m_ownTimer)), m_timer(m_ownTickTimer.get()) {
+    m_ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    connect(&m_ownTimer, &QTimer::timeout, this, &MailCheck::tick);
+}
+
+MailCheck::~MailCheck() {
+    stop();
+}
+
+void MailCheck::setAccount(const MailAccount& account, const QString& password) {
+    m_account = account;
+    m_account.server = account.server.trimmed();
+    m_password = password;
+}
+
+void MailCheck::setSslConfiguration(const QSslConfiguration& config) {
+    m_ssl = config;
+    // Whatever the caller's configuration, a certificate is always checked.
+    m_ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
+}
+
+void MailCheck::setTimer(TickTimer* timer) {
+    m_timer = timer ? timer : m_ownTickTimer.get();
+}
+
+Outcome MailCheck::outcome() const {
+    return m_dialogue ? m_dialogue->outcome() : Outcome::Running;
+}
+
+int MailCheck::count() const {
+    return m_dialogue ? m_dialogue->count() : 0;
+}
+
+bool MailCheck::start() {
+    if (m_running)
+        return true;
+    if (m_account.server.isEmpty()) {
+        qCWarning(lcMail) << "no mail server is known; nothing to check";
+        return false;
+    }
+    if (isImap())
+        m_dialogue = std::make_unique<ImapDialogue>(m_account.user, m_password, m_account.security);
+    else
+        m_dialogue = std::make_unique<Pop3Dialogue>(m_account.user, m_password, m_account.security);
+    m_port = accountPort(m_account);
+    m_certificateProblem.clear();
+    m_running = true;
+    m_deadline = m_clock.monotonicMs() + DialogueMs;
+    m_timer->setInterval(TickMs);
+    m_timer->start();
+
+    auto* socket = new QSslSocket(this);
+    m_socket = socket;
+    socket->setSslConfiguration(m_ssl);
+    // Replies are read as they come; the dialogues keep no more than they may.
+    socket->setReadBufferSize(MailDialogue::MaxBufferedBytes);
+    connect(socket, &QSslSocket::readyRead, this, &MailCheck::onReadyRead);
+    connect(socket, &QSslSocket::encrypted, this, &MailCheck::onEncrypted);
+    connect(socket, &QSslSocket::errorOccurred, this, &MailCheck::onSocketError);
+    connect(socket, &QSslSocket::disconnected, this, &MailCheck::onSocketError);
+    connect(socket, &QSslSocket::sslErrors, this, &MailCheck::onSslErrors);
+    if (m_account.security == MailSecurity::Tls) {
+        if (!QSslSocket::supportsSsl()) {
+            qCWarning(lcMail) << "the account needs TLS but no TLS backend is available";
+            apply(m_dialogue->tlsFailed());
+            return true;
+        }
+        socket->connectToHostEncrypted(m_account.server, m_port);
+    } else {
+        socket->connectToHost(m_account.server, m_port);
+    }
+    return true;
+}
+
+void MailCheck::stop() {
+    if (!m_running)
+        return;
+    m_running = false;
+    m_timer->stop();
+    closeSocket(false);
+}
+
+void MailCheck::tick() {
+    if (!m_running || m_clock.monotonicMs() < m_deadline)
+        return;
+    if (!m_dialogue->isFinished()) {
+        qCWarning(lcMail) << "mail server" << m_account.server
+                          << "did not finish within the time limit";
+        m_dialogue->connectionLost();
+    }
+    end();
+}
+
+void MailCheck::onReadyRead() {
+    // On a connection that is TLS from the start, nothing is read before the handshake.
+    while (m_socket && m_running && m_socket->bytesAvailable() > 0)
+        apply(m_dialogue->received(m_socket->read(MailDialogue::MaxBufferedBytes)));
+}
+
+void MailCheck::onEncrypted() {
+    if (m_account.security == MailSecurity::Tls) {
+        onReadyRead();
+        return;
+    }
+    apply(m_dialogue->tlsReady());
+}
+
+void MailCheck::onSslErrors(const QList<QSslError>& errors) {
+    // Never ignored: the handshake fails and the socket reports it.
+    QStringList reasons;
+    for (const QSslError& e : errors)
+        reasons << e.errorString();
+    m_certificateProblem = reasons.join(QStringLiteral("; "));
+    qCWarning(lcMail) << "TLS certificate of" << m_account.server
+                      << "refused:" << m_certificateProblem;
+}
+
+void MailCheck::onSocketError() {
+    if (!m_socket)
+        return;
+    if (!m_dialogue->isFinished())
+        qCWarning(lcMail) << "connection to mail server" << m_account.server
+                          << "ended:" << m_socket->errorString();
+    const bool wasRunning = !m_dialogue->isFinished();
+    const QString certificate = m_certificateProblem;
+    const MailDialogue::Step step = m_dialogue->connectionLost();
+    if (wasRunning && !certificate.isEmpty() && m_running) {
+        Q_EMIT problem(QStringLiteral("The mail server %1 could not be checked: its certificate "
+                                      "was not accepted (%2).")
+                           .arg(m_account.server, certificate));
+    }
+    apply(step);
+}
+
+void MailCheck::apply(const MailDialogue::Step& step) {
+    if (!m_running || !m_socket)
+        return;
+    if (!step.send.isEmpty())
+        m_socket->write(step.send);
+    if (step.startTls) {
+        if (!QSslSocket::supportsSsl()) {
+            qCWarning(lcMail) << "the server offers TLS but no TLS backend is available";
+            return apply(m_dialogue->tlsFailed());
+        }
+        m_socket->startClientEncryption();
+    }
+    if (step.announce) {
+        m_deadline = m_clock.monotonicMs() + NoticeMs;
+        Q_EMIT newMail(m_dialogue->count());
+    }
+    if (!step.finished)
+        return;
+
+    const Outcome outcome = m_dialogue->outcome();
+    closeSocket(outcome == Outcome::NoMail || outcome == Outcome::NewMail);
+    switch (outcome) {
+    case Outcome::NewMail:
+        return; // the notice stays until its deadline
+    case Outcome::PasswordRefused:
+        qCWarning(lcMail) << "mail server" << m_account.server << "refused the password";
+        Q_EMIT passwordRequest();
+        break;
+    case Outcome::TlsUnavailable:
+        qCWarning(lcMail) << "mail server" << m_account.server
+                          << "offers no STARTTLS; the user name and password were not sent";
+        Q_EMIT problem(QStringLiteral("The mail server %1 does not offer a secure connection "
+                                      "(STARTTLS), which the account requires. Your user name "
+                                      "and password were not sent.")
+                           .arg(m_account.server));
+        break;
+    case Outcome::Refused:
+        qCWarning(lcMail) << "mail server" << m_account.server
+                          << "refused the connection or user name";
+        break;
+    case Outcome::Failed:
+        qCWarning(lcMail) << "mail check of" << m_account.server << "failed";
+        break;
+    case Outcome::NoMail:
+    case Outcome::Running:
+        break;
+    }
+    end();
+}
+
+void MailCheck::closeSocket(bool graceful) {
+    if (!m_socket)
+        return;
+    QSslSocket* socket = m_socket;
+    m_socket = nullptr;
+    socket->disconnect(this);
+    if (graceful) {
+        connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+        socket->disconnectFromHost();
+    } else {
+        socket->abort();
+        socket->deleteLater();
+    }
+}
+
+void MailCheck::end() {
+    if (!m_running) // stopped by a receiver of an earlier signal
+        return;
+    m_running = false;
+    m_timer->stop();
+    closeSocket(false);
+    Q_EMIT ended();
+}
