@@ -266,8 +266,10 @@ void WallpaperChanger::optionChosen(int option) {
 }
 
 void WallpaperChanger::stretchToggled(bool stretched) {
-    if (!m_loading)
-        WallpaperChange::setStretched(m_context.registry, stretched);
+    if (m_loading)
+        return;
+    if (QString why; !WallpaperChange::setStretched(m_context, stretched, &why))
+        tell(QStringLiteral("The desktop did not take the new picture style: ") + why);
 }
 
 void WallpaperChanger::changeNow() {
