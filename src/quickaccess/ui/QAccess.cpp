@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -163,6 +164,13 @@ void QAccess::buildControls() {
     m_grid->installEventFilter(this);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { openFolder(row); });
+    // An empty list says why, as folders only come in over time.
+    m_emptyLb = new QLabel(QStringLiteral("Folders you open on two different days appear here."),
+                           m_grid->viewport());
+    m_emptyLb->setObjectName(QStringLiteral("EmptyLb"));
+    m_emptyLb->setAlignment(Qt::AlignCenter);
+    m_emptyLb->setWordWrap(true);
+    (new QVBoxLayout(m_grid->viewport()))->addWidget(m_emptyLb);
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("QAMenu"));
@@ -265,6 +273,10 @@ void QAccess::fillGrid(const QList<QAccessStore::Folder>& folders) {
         m_grid->setItem(row, 2, location);
     }
     m_grid->setEnabled(!folders.isEmpty());
+    m_emptyLb->setVisible(folders.isEmpty());
+    m_grid->setAccessibleDescription(
+        folders.isEmpty() ? m_emptyLb->text()
+                          : QStringLiteral("Double-click a folder or press Enter to open it"));
     if (!folders.isEmpty())
         m_grid->setCurrentCell(0, 1);
 }
