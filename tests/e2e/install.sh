@@ -21,6 +21,11 @@ done
     fail "--version gave no version 4.3.0 without a display"
 (unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --help) | grep -q -- "--version" ||
     fail "--help gave no help without a display"
+# A wrong option is told, with the exit code of a usage error, not a crash.
+bogus_rc=0
+bogus=$(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --bogus 2>&1) || bogus_rc=$?
+[ "$bogus_rc" = 1 ] && printf '%s' "$bogus" | grep -q "Unknown option 'bogus'" ||
+    fail "--bogus without a display: exit $bogus_rc, said: $bogus"
 
 e2e_start_desktop
 data="$XDG_DATA_HOME/plumora"
