@@ -231,10 +231,20 @@ private Q_SLOTS:
         QCOMPARE(out.printed.size(), 1);
         QCOMPARE(out.printed[0].first, stored);
         QCOMPARE(int(out.printed[0].second), orientation);
+        QCOMPARE(out.owners.value(0), page->window()); // the print dialog over the page
         QCOMPARE(out.clipboard, QList<QImage>{stored});
-        out.printError = QStringLiteral("out of paper"); // a failing printer says so
+        // The user hears where the job went, nothing of a cancelled dialog, and why a
+        // failing printer printed nothing.
+        const auto& told = m_desktop->dialogs.messages;
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told[0].text, "The picture was sent to Office printer.");
+        out.cancelled = true;
         child(*page, "PrintCmd")->click();
-        QVERIFY(m_desktop->dialogs.messages.value(0).text.contains("out of paper"));
+        QCOMPARE(told.size(), 1);
+        out.cancelled = false;
+        out.printError = QStringLiteral("out of paper");
+        child(*page, "PrintCmd")->click();
+        QVERIFY(told.value(1).text.contains("out of paper"));
     }
 
     // On paper a picture is as large as on a 96 dpi screen, shrunk only to fit the page.

@@ -309,10 +309,18 @@ void ScreenCapture::printPicture() {
     const QImage& picture = m_preview->picture();
     if (picture.isNull())
         return;
-    QString error;
-    if (!m_context.pictureOutput.print(picture, CaptureRules::printOrientation(picture.size()),
-                                       error))
-        tell(QStringLiteral("The picture was not printed: %1").arg(error));
+    QString detail;
+    switch (m_context.pictureOutput.print(window(), picture,
+                                          CaptureRules::printOrientation(picture.size()), detail)) {
+    case PictureOutput::Printed::Sent:
+        tell(QStringLiteral("The picture was sent to %1.").arg(detail), QStringLiteral("Message"));
+        break;
+    case PictureOutput::Printed::Failed:
+        tell(QStringLiteral("The picture was not printed: %1").arg(detail));
+        break;
+    case PictureOutput::Printed::Cancelled:
+        break;
+    }
 }
 
 void ScreenCapture::deletePicture() {
