@@ -7,6 +7,7 @@
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -193,6 +194,23 @@ private Q_SLOTS:
         QCOMPARE(this->written(spy), edited.isEmpty() ? QStringList{} : QStringList{"MailPwd"});
         QCOMPARE(load(dataFile()).mailPassword, expected);
         QCOMPARE(control<QLineEdit>(*page, "OEPwdTB")->text(), expected);
+    }
+
+    // A screen reader sets the text as a whole, without keys: that is an edit too. The
+    // data file's label reads out its path.
+    void accountSetByAScreenReaderIsWritten() {
+        store([](Settings& s) { s.checkMail = true; });
+        const auto page = open();
+        page->show();
+        QAccessibleInterface* user =
+            QAccessible::queryAccessibleInterface(control(*page, "OEUserTB"));
+        QVERIFY(user);
+        user->setText(QAccessible::Value, QStringLiteral("reader@example.org"));
+        page->aboutToHide();
+        QCOMPARE(load(dataFile()).mailUser, QStringLiteral("reader@example.org"));
+        QAccessibleInterface* path =
+            QAccessible::queryAccessibleInterface(control(*page, "DataPathLb"));
+        QVERIFY(path->text(QAccessible::Name).contains(m_context->paths.dataFile()));
     }
 
     // The chosen file becomes rmwav and RmWav; an unreadable one keeps the old sound.

@@ -118,6 +118,8 @@ void QNotes::buildToolbar() {
     m_fontBox->setAccessibleName(QStringLiteral("Font name"));
     m_fontBox->setToolTip(QStringLiteral("Font name"));
     m_fontBox->setEditable(true);
+    // The typing field is what a screen reader reaches: it carries the box's name.
+    m_fontBox->lineEdit()->setAccessibleName(m_fontBox->accessibleName());
     m_fontBox->setInsertPolicy(QComboBox::NoInsert);
     m_fontBox->setMinimumContentsLength(16);
     m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -132,6 +134,7 @@ void QNotes::buildToolbar() {
     m_sizeBox->setAccessibleName(QStringLiteral("Font size"));
     m_sizeBox->setToolTip(QStringLiteral("Font size"));
     m_sizeBox->setEditable(true);
+    m_sizeBox->lineEdit()->setAccessibleName(m_sizeBox->accessibleName());
     m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
     m_sizeBox->setMinimumContentsLength(3);
     m_sizeBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

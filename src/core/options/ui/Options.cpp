@@ -249,8 +249,9 @@ void Options::buildControls() {
         m_values.checkMail = on;
         saveSystemValue(Field::CheckMail);
     });
-    connect(m_user, &QLineEdit::textEdited, this, [this] { m_userEdited = true; });
-    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+    // Typed, pasted or set by a screen reader: any change but the page's own filling.
+    connect(m_user, &QLineEdit::textChanged, this, [this] { m_userEdited |= !m_filling; });
+    connect(m_password, &QLineEdit::textChanged, this, [this] { m_passwordEdited |= !m_filling; });
 }
 
 void Options::setAutostart(const Autostart& autostart) {
@@ -290,6 +291,8 @@ void Options::fill() {
     m_autostartChk->setChecked(m_autostart.isEnabled());
     m_dataPath->setText(QStringLiteral("Data file: ") +
                         QDir::toNativeSeparators(m_context.paths.dataFile()));
+    // Read out whole: the name alone would hide the path.
+    m_dataPath->setAccessibleName(m_dataPath->text());
     m_filling = false;
 }
 
