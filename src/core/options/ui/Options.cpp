@@ -6,6 +6,7 @@
 #include "core/Twips.h"
 #include "core/options/SoundChoice.h"
 #include "core/ui/ToolRegistry.h"
+#include "notify/ui/ChimePlayer.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
@@ -73,6 +74,9 @@ Options::Options(AppContext& context, QWidget* parent)
         return QFileDialog::getOpenFileName(this, QStringLiteral("Please select a sounds file:"),
                                             path, QStringLiteral("Sounds (*.wav)"));
     };
+    auto* player =
+        new ChimePlayer(m_context.paths.helperProgram(QStringLiteral("libplumora_sound.so")), this);
+    playSoundHook = [player](const QString& path) { player->play(path); };
     buildControls();
     fill();
 }
@@ -109,7 +113,14 @@ void Options::buildControls() {
     m_wav = new QPushButton(events);
     m_wav->setObjectName(QStringLiteral("WavCmd"));
     grid->addWidget(text(events, QStringLiteral("Reminder sound:"), m_wav), 2, 0);
-    grid->addWidget(m_wav, 2, 1, 1, 2, Qt::AlignLeft);
+    m_playWav = new QPushButton(QStringLiteral("Play"), events);
+    m_playWav->setObjectName(QStringLiteral("PlayWavCmd"));
+    m_playWav->setAccessibleName(QStringLiteral("Play the reminder sound"));
+    auto* sound = new QHBoxLayout;
+    sound->addWidget(m_wav);
+    sound->addWidget(m_playWav);
+    sound->addStretch(1);
+    grid->addLayout(sound, 2, 1, 1, 2);
     m_largeIcon =
         checkBox(events, "LargeIconChk", QStringLiteral("Display small icons in Calendar"));
     grid->addWidget(m_largeIcon, 3, 0, 1, 3);
@@ -220,6 +231,10 @@ void Options::buildControls() {
         saveSystemValue(Field::CheckMailMinutes);
     });
     connect(m_wav, &QPushButton::clicked, this, &Options::chooseSound);
+    connect(m_playWav, &QPushButton::clicked, this, [this] {
+        if (playSoundHook)
+            playSoundHook(m_soundPath);
+    });
     connect(m_largeIcon, &QCheckBox::toggled, this, [this](bool on) {
         m_values.smallIcons = on ? -1 : 0;
         saveSystemValue(Field::SmallIcons);
@@ -355,9 +370,10 @@ void Options::chooseSound() {
     const QString chosen = chooseSoundFileHook ? chooseSoundFileHook(m_soundPath) : QString();
     if (chosen.isEmpty())
         return;
-    if (!SoundChoice::install(m_context.paths, chosen)) {
+    if (QString why; !SoundChoice::install(m_context.paths, chosen, &why)) {
         inform(QStringLiteral("The sound file '") + chosen +
-               QStringLiteral("' could not be used; the reminder keeps its sound."));
+               QStringLiteral("' could not be used: ") + why +
+               QStringLiteral(". The reminder keeps its sound."));
         return;
     }
     m_soundPath = chosen;
