@@ -11,12 +11,17 @@ source "$(dirname "$0")/lib.sh"
 export DBUS_SESSION_BUS_ADDRESS=$session_bus
 exe=$1 template=$2 help=$3 reader=$4
 
-# A bare X server: without a notification area Plumora says so, then opens the calendar.
+# An X server with a window manager but no notification area: Plumora says so, then opens
+# the calendar.
 fdfile="$E2E_DIR/display"
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
 E2E_PIDS+=($!)
 wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$fdfile")"
+wait_for 10 xdpyinfo || fail "Xvfb did not answer"
+openbox --sm-disable >"$E2E_DIR/openbox.log" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 10 window_manager_running || fail "openbox did not start: $(cat "$E2E_DIR/openbox.log")"
 
 program=$(e2e_program_folder "$exe" "$template")
 cp -r "$help" "$program/help"

@@ -33,6 +33,8 @@ no_entries() { [ "$(entries)" = 0 ]; }
 
 wait_for 15 icons_docked 1 || fail "no tray icon appeared"
 icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+# The window manager has framed and placed the tray's icon a moment after it docked.
+sleep 1
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
 main=$(visible '^Plumora$')
