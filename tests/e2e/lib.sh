@@ -108,6 +108,21 @@ tray_icon_count() {
     xwininfo -tree -id "$(tray_panel)" | grep -c '("plumora" "Plumora")' || true
 }
 
+# Runs the program's clock (through libfaketime) from LEAD seconds before a full minute, so
+# the minute tick comes within seconds instead of up to a minute later. Sets E2E_DUE, that
+# minute as "YYYY-MM-DD HH:MM", and E2E_CLOCK, the environment to start the program with:
+#   env "${E2E_CLOCK[@]}" "$program/plumora" &
+# Only the clock moves: timers keep the real monotonic time.
+e2e_clock_before_minute() {
+    local lead=$1 minute lib
+    minute=$((($(date +%s) / 60 + 1) * 60))
+    lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+    [ -n "$lib" ] || fail "libfaketime is not installed (Debian: faketime)"
+    E2E_DUE=$(date -d "@$minute" '+%Y-%m-%d %H:%M')
+    E2E_CLOCK=("LD_PRELOAD=$lib" "FAKETIME=@$(date -d "@$((minute - lead))" '+%Y-%m-%d %H:%M:%S')"
+        FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_NO_CACHE=1)
+}
+
 # Reads one value with SQL from a data file.
 sql_value() {
     sqlite3 "$1" "$2"
