@@ -226,8 +226,17 @@ NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
     c->setSchedule(row.frequency, row.due,
                    NoteSchedule::markVisible(row.frequency, row.due, m_context.clock.today()));
 
-    connect(doc, &QTextDocument::contentsChange, this, [this, index](int, int removed, int added) {
-        if (removed > 0 || added > 0)
+    // Only the user's edits (typing, pasting, formatting) mark a note changed. They all go
+    // through the undo stack and so set the document's modified flag; the spelling helper's
+    // underlines coming and going report a content change too, but never set it.
+    doc->setModified(false);
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this, index, doc](int, int removed, int added) {
+                if ((removed > 0 || added > 0) && doc->isModified())
+                    textChanged(index);
+            });
+    connect(doc, &QTextDocument::modificationChanged, this, [this, index](bool modified) {
+        if (modified)
             textChanged(index);
     });
     const auto selectionMoved = [this, index] {
@@ -331,8 +340,12 @@ bool QNotes::saveNotes() {
     if (!m_store.write(writes))
         return false;
     m_deck.saved(items);
-    for (const NoteDeck::SaveItem& item : std::as_const(items))
-        card(item.index)->setStored(card(item.index)->twips());
+    for (const NoteDeck::SaveItem& item : std::as_const(items)) {
+        NoteCard* c = card(item.index);
+        c->setStored(c->twips());
+        if (item.textChanged)
+            c->text()->document()->setModified(false);
+    }
     return true;
 }
 
