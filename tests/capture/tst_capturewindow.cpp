@@ -203,7 +203,7 @@ private Q_SLOTS:
         const auto& asked = m_desktop->dialogs.messages;
         QCOMPARE(asked.size(), 1);
         QVERIFY(asked[0].text == " Delete this captured image ?  " && asked[0].title == "Confirm" &&
-                asked[0].buttons == MessageButtons::YesNo);
+                asked[0].buttons == MessageButtons::YesNoDefaultNo);
         if (yes)
             ids.removeAt(deleted);
         QCOMPARE(int(rows().size()), int(ids.size()));

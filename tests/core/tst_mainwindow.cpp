@@ -521,6 +521,36 @@ private Q_SLOTS:
         QCOMPARE(format, Qt::PlainText);
     }
 
+    // A question stands over the window it is asked from; Return answers "No" when "Yes"
+    // would destroy something.
+    void questionsSitOverTheirWindowAndDefaultToNo() {
+        QtDialogs dialogs;
+        QWidget owner;
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        QWidget* parent = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            parent = box->parentWidget();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(dialogs.messageBox(QStringLiteral("Delete this?"), QStringLiteral("Confirm"),
+                                    MessageButtons::YesNoDefaultNo, MessageIcon::Question),
+                 MessageAnswer::No);
+        QCOMPARE(parent, &owner);
+        // A question that destroys nothing keeps Yes as its default.
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(dialogs.messageBox(QStringLiteral("Unload?"), QStringLiteral("Confirm"),
+                                    MessageButtons::YesNo, MessageIcon::Question),
+                 MessageAnswer::Yes);
+    }
+
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {
         Fixture f;
         f.shell.dispatch(TrayMenu::Calendar);

@@ -172,7 +172,7 @@ private Q_SLOTS:
         QCOMPARE(empty->text(), "Folders you open on two different days appear here.");
         QCOMPARE(messages()[1].text, "Are you sure to clear the list?");
         QCOMPARE(messages()[1].title, "Confirm");
-        QCOMPARE(messages()[1].buttons, MessageButtons::YesNo);
+        QCOMPARE(messages()[1].buttons, MessageButtons::YesNoDefaultNo);
     }
 
     // Without a CD drive the list is empty and the four drive buttons are off; Eject reaches

@@ -218,7 +218,7 @@ private Q_SLOTS:
         QCOMPARE(m_desktop.dialogs.messages.last().text,
                  "Remove this image from the selection list?");
         QCOMPARE(m_desktop.dialogs.messages.last().title, "Confirm");
-        QVERIFY(m_desktop.dialogs.messages.last().buttons == MessageButtons::YesNo);
+        QVERIFY(m_desktop.dialogs.messages.last().buttons == MessageButtons::YesNoDefaultNo);
 
         m_desktop.dialogs.answers = {MessageAnswer::Yes};
         QTest::keyClick(images, Qt::Key_Delete);

@@ -348,7 +348,7 @@ void ScreenCapture::deletePicture() {
     if (rowId == 0)
         return;
     if (m_context.dialogs.messageBox(CaptureRules::DeleteQuestion, QStringLiteral("Confirm"),
-                                     MessageButtons::YesNo,
+                                     MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(rowId)) {

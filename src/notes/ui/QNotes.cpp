@@ -523,7 +523,7 @@ void QNotes::deleteNote() {
         return;
     if (m_context.dialogs.messageBox(QString::fromLatin1(NoteToolbar::DeleteQuestion),
                                      QString::fromLatin1(NoteToolbar::DeleteTitle),
-                                     MessageButtons::YesNo,
+                                     MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(m_deck.card(index).id)) {

@@ -435,7 +435,7 @@ bool QAccess::start(const LaunchCommand& command) {
 
 void QAccess::clearList() {
     if (m_context.dialogs.messageBox(QStringLiteral("Are you sure to clear the list?"),
-                                     QStringLiteral("Confirm"), MessageButtons::YesNo,
+                                     QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.clear()) {

@@ -319,7 +319,7 @@ void WallpaperChanger::removeImage() {
     if (row < 0)
         return;
     if (m_context.dialogs.messageBox(QStringLiteral("Remove this image from the selection list?"),
-                                     QStringLiteral("Confirm"), MessageButtons::YesNo,
+                                     QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     delete m_imageList->takeItem(row);

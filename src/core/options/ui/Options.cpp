@@ -426,7 +426,7 @@ void Options::restore() {
     }
     const MessageAnswer answer = m_context.dialogs.messageBox(
         QLatin1String(DataBackup::RestoreConfirmText), QLatin1String(DataBackup::ConfirmTitle),
-        MessageButtons::YesNo, MessageIcon::Information);
+        MessageButtons::YesNoDefaultNo, MessageIcon::Information);
     if (answer != MessageAnswer::Yes)
         return;
     const DataBackup::Result result = DataBackup::restore(folder, m_context.paths.dataFile());
