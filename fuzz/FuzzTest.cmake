@@ -1,6 +1,6 @@
-# plumora_add_fuzz_test(TARGET SEED_WRITER): adds the test TARGET, in which fuzz/run.sh
-# builds the fuzz target TARGET with clang (apart from this build) and runs it for 20
-# seconds from the sample files the test SEED_WRITER leaves. The fuzz runs take turns, as
+# plumora_add_fuzz_test(TARGET): adds the test TARGET, in which fuzz/run.sh builds the fuzz
+# target TARGET with clang (apart from this build) and runs it for 20 seconds from the
+# sample files mkfuzzseeds writes for it. The fuzz runs take turns, as
 # each builds with both cores. Without clang the test reports itself skipped.
 include_guard(GLOBAL)
 
@@ -9,11 +9,11 @@ if(NOT PLUMORA_CLANGXX)
     message(STATUS "clang++ not found: the fuzz tests will be skipped")
 endif()
 
-function(plumora_add_fuzz_test target seeder)
+function(plumora_add_fuzz_test target)
     if(PLUMORA_CLANGXX)
         add_test(NAME ${target}
             COMMAND bash ${PROJECT_SOURCE_DIR}/fuzz/run.sh ${PROJECT_SOURCE_DIR}
-                ${CMAKE_BINARY_DIR}/fuzz/${target} ${target} $<TARGET_FILE:${seeder}> 20)
+                ${CMAKE_BINARY_DIR}/fuzz/${target} ${target} $<TARGET_FILE:mkfuzzseeds> 20)
         set_tests_properties(${target} PROPERTIES
             ENVIRONMENT "FUZZ_CXX=${PLUMORA_CLANGXX}" TIMEOUT 900 SKIP_RETURN_CODE 77
             RESOURCE_LOCK plumora_fuzz LABELS fuzz)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds one fuzz target with clang and runs it for a bounded time.
 # usage: run.sh SOURCE_DIR WORK_DIR TARGET SEED_WRITER [SECONDS]
-#   TARGET is a target of fuzz/CMakeLists.txt; SEED_WRITER a test whose writeSeedCorpus
-#   leaves its sample files in $PLUMORA_FUZZ_SEEDS as the starting corpus.
+#   TARGET is a target of fuzz/CMakeLists.txt; SEED_WRITER the mkfuzzseeds tool, which
+#   writes the target's sample files as the starting corpus.
 # Exit 77 (skipped) when clang or libFuzzer is missing; 1 when the fuzzer finds a fault.
 set -euo pipefail
 src=$1 work=$2 target=$3 seeder=$4 seconds=${5:-20}
@@ -22,7 +22,7 @@ if ! "$cxx" -fsanitize=fuzzer,address "$probe" -o "$work/probe" >"$work/probe.lo
 fi
 
 mkdir -p "$work/seeds" "$work/corpus"
-PLUMORA_FUZZ_SEEDS="$work/seeds" QT_QPA_PLATFORM=offscreen "$seeder" writeSeedCorpus >/dev/null
+QT_QPA_PLATFORM=offscreen "$seeder" "$target" "$work/seeds"
 
 if ! cmake -S "$src/fuzz" -B "$work/build" -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/configure.log" 2>&1; then

@@ -9,29 +9,34 @@
 
 namespace {
 
-// --help and --version only print: they answer without a display.
-bool onlyPrints(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArrayView arg(argv[i]);
-        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version")
-            return true;
-    }
-    return false;
-}
-
-// Names the application and reads the command line; --help and --version end here.
-void readCommandLine(const QCoreApplication& app) {
-    QCoreApplication::setApplicationName(QStringLiteral("Plumora"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
-    QCoreApplication::setOrganizationName(QStringLiteral("Plumora"));
-    QCommandLineParser options;
+void describeOptions(QCommandLineParser& options) {
     options.setApplicationDescription(
         QStringLiteral("Plumora keeps a calendar with reminders, Quick Notes, a scheduler, Quick "
                        "Access, screen capture, a wallpaper changer and a new-mail watch in the "
                        "notification area. Starting it again shows the running copy."));
     options.addHelpOption();
     options.addVersionOption();
+}
+
+// --help, --version and an unknown option only print: they answer without a display.
+bool onlyPrints(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser options;
+    describeOptions(options);
+    return !options.parse(arguments) || options.isSet(QStringLiteral("help")) ||
+           options.isSet(QStringLiteral("help-all")) || options.isSet(QStringLiteral("version"));
+}
+
+// Names the application and reads the command line; --help, --version and a wrong option
+// end here.
+void readCommandLine(const QCoreApplication& app) {
+    QCoreApplication::setApplicationName(QStringLiteral("Plumora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("Plumora"));
+    QCommandLineParser options;
+    describeOptions(options);
     options.process(app);
 }
 

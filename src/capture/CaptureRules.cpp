@@ -5,6 +5,8 @@
 namespace CaptureRules {
 
 const QString TitleRefused = QStringLiteral("Please enter a shorter description!");
+const QString TitleEmpty =
+    QStringLiteral("The description cannot be empty. Please type a few words for the picture.");
 const QString DeleteQuestion = QStringLiteral(" Delete this captured image ?  ");
 
 std::optional<QString> acceptTitle(const QString& typed) {

@@ -21,6 +21,7 @@ constexpr int LandscapeAbove = 640;
 
 // Shown, titled "Message", when a typed title is refused.
 extern const QString TitleRefused;   // "Please enter a shorter description!"
+extern const QString TitleEmpty;     // a title of blanks only
 extern const QString DeleteQuestion; // " Delete this captured image ?  ", titled "Confirm"
 
 // A typed title without its trailing blanks, when 1 to 50 characters remain; nothing when

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-enum class MessageButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose Yes destroys something, so Return answers No.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MessageIcon { Information, Question, Warning };
 enum class MessageAnswer { Ok, Yes, No };
 

@@ -1,14 +1,44 @@
 #include "platform/LinuxDesktop.h"
 
+#include "base/Log.h"
+
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
+namespace {
+// How long xdg-open may take to say that nothing handles an address.
+constexpr int OpenerVerdictMs = 3000;
+} // namespace
+
 bool LinuxDesktopShell::openUrl(const QString& address) {
-    return QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    const QUrl url = QUrl::fromUserInput(address);
+    // xdg-open ends at once with an error when no program handles the address; one that
+    // found a program hands over and ends, or stays as long as that program runs.
+    auto* opener = new QProcess;
+    opener->setProgram(QStringLiteral("xdg-open"));
+    opener->setArguments({url.toString(QUrl::FullyEncoded)});
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->start();
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return QDesktopServices::openUrl(url); // no xdg-open: Qt's own ways
+    }
+    if (!opener->waitForFinished(OpenerVerdictMs)) {
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true;
+    }
+    const bool ok = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    if (!ok)
+        qCWarning(lcDesktop) << "xdg-open" << url.toDisplayString()
+                             << "failed:" << opener->readAllStandardError().trimmed();
+    delete opener;
+    return ok;
 }
 
 bool LinuxDesktopShell::startProgram(const QString& program, const QStringList& arguments,
@@ -32,6 +62,10 @@ QString LinuxDesktopShell::specialFolderPath(SpecialFolder folder) const {
         path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
         break;
     }
+    // A user folder that was never made: pickers start at home, not wherever Plumora runs.
+    if ((folder == SpecialFolder::Documents || folder == SpecialFolder::Desktop) &&
+        !QFileInfo(path).isDir())
+        path = QDir::homePath();
     if (path.isEmpty())
         return {};
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');

@@ -7,17 +7,22 @@
 
 #include <algorithm>
 
+class QWidget;
+
 // Where a picture can go besides the screen: the printer and the clipboard.
 class PictureOutput {
 public:
+    enum class Printed { Sent, Cancelled, Failed };
+
     virtual ~PictureOutput() = default;
 
     // At least one printer is installed.
     virtual bool hasPrinter() = 0;
-    // Prints `picture` on one page of the default printer, from the page's top-left corner.
-    // False with the reason in `error` when nothing was printed.
-    virtual bool print(const QImage& picture, QPageLayout::Orientation orientation,
-                       QString& error) = 0;
+    // Asks with the system's print dialog over `owner` (printer, copies, printing to a PDF
+    // file), then prints `picture` on one page from its top-left corner. `detail` names
+    // where the job went when it was sent, and the reason when it failed.
+    virtual Printed print(QWidget* owner, const QImage& picture,
+                          QPageLayout::Orientation orientation, QString& detail) = 0;
     virtual void copyToClipboard(const QImage& picture) = 0;
 
     // Where a picture lies on a printable area of `page` dots at `dotsPerInch`: at the

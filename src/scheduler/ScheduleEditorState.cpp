@@ -3,6 +3,7 @@
 #include "base/Clock.h"
 #include "core/FiringRules.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -56,20 +57,24 @@ QColor ScheduleEditorState::shutDownCaptionColour() const {
     return launchProgram ? QColor(64, 64, 64) : QColor(128, 0, 0);
 }
 
-bool ScheduleEditorState::chooseProgram(const QString& chosen) {
+QString ScheduleEditorState::chooseProgram(const QString& chosen) {
     if (chosen.isEmpty())
-        return false;
+        return {};
     const QFileInfo file(chosen);
-    if (!file.isFile() || !file.isExecutable())
-        return true;
+    if (!file.isFile())
+        return chosen + QStringLiteral(" is not a file, so it cannot be started.");
+    if (!file.isExecutable())
+        return chosen + QStringLiteral(" cannot be started: it is not marked as a program "
+                                       "(executable). Choose a program, or make the file "
+                                       "executable in its properties first.");
     program = file.absoluteFilePath();
-    return false;
+    return {};
 }
 
 QString ScheduleEditorState::dialogStart() const {
     if (!program.isEmpty() && QFileInfo(program).isFile())
         return program;
-    return QStringLiteral("/");
+    return QDir::homePath();
 }
 
 int ScheduleEditorState::reminderShift(int frameTopTwips) {

@@ -57,11 +57,11 @@ struct ScheduleEditorState {
     QColor shutDownCaptionColour() const;
 
     // The file chosen in the program dialog, empty when it was cancelled. An executable
-    // regular file becomes the program; anything else leaves the program as it was. True
-    // when the window should beep (a file was chosen but refused).
-    bool chooseProgram(const QString& chosen);
+    // regular file becomes the program; anything else leaves the program as it was and is
+    // refused with the reason returned (empty when nothing was refused).
+    QString chooseProgram(const QString& chosen);
     // Where the program dialog opens: on the current program when it still exists, else in
-    // the file system's root.
+    // the home folder.
     QString dialogStart() const;
 
     // Reminder mode moves the date and frequency frame up and shortens the dialog by the

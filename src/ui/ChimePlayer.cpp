@@ -16,4 +16,5 @@ void ChimePlayer::play(const QString& path) {
     // and an effect caches what it loaded.
     delete m_effect.data();
     m_effect = playSound(path, this);
+    ++m_played;
 }

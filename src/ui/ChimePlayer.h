@@ -15,8 +15,11 @@ public:
     explicit ChimePlayer(const QString& soundModule, QObject* parent = nullptr);
 
     void play(const QString& path);
+    // How many sounds were handed to the sound module.
+    int playedCount() const { return m_played; }
 
 private:
     Module m_sound;
     QPointer<QObject> m_effect;
+    int m_played = 0;
 };

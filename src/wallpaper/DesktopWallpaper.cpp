@@ -57,7 +57,8 @@ public:
                QString* error) override {
         const QString options = style == WallpaperStyle::Stretched ? QStringLiteral("stretched")
                                                                    : QStringLiteral("centered");
-        if (!set(runner, QStringLiteral("picture-options"), options, error))
+        if (style != WallpaperStyle::DesktopOwn &&
+            !set(runner, QStringLiteral("picture-options"), options, error))
             return false;
         const QString value =
             m_takesUri ? QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded) : picture;
@@ -72,11 +73,29 @@ public:
         return true;
     }
 
+    QString readFill(ProcessRunner& runner) override {
+        const ProcessResult result =
+            runner.run(QStringLiteral("gsettings"),
+                       {QStringLiteral("get"), m_schema, QStringLiteral("picture-options")});
+        // In GVariant text form already, as `set` takes it back.
+        return result.ok() ? QString::fromUtf8(result.output).trimmed() : QString();
+    }
+    bool stretchFill(ProcessRunner& runner, QString* error) override {
+        return set(runner, QStringLiteral("picture-options"), QStringLiteral("stretched"), error);
+    }
+    bool restoreFill(ProcessRunner& runner, const QString& saved, QString* error) override {
+        return saved.isEmpty() || setText(runner, QStringLiteral("picture-options"), saved, error);
+    }
+
 private:
     bool set(ProcessRunner& runner, const QString& key, const QString& value, QString* error) {
+        return setText(runner, key, gvariantString(value), error);
+    }
+    bool setText(ProcessRunner& runner, const QString& key, const QString& gvariant,
+                 QString* error) {
         const QString program = QStringLiteral("gsettings");
         const ProcessResult result =
-            runner.run(program, {QStringLiteral("set"), m_schema, key, gvariantString(value)});
+            runner.run(program, {QStringLiteral("set"), m_schema, key, gvariant});
         return result.ok() || fail(error, failureText(program, result));
     }
 
@@ -98,8 +117,11 @@ public:
         const QString program = QStringLiteral("plasma-apply-wallpaperimage");
         const QString mode =
             style == WallpaperStyle::Stretched ? QStringLiteral("stretch") : QStringLiteral("pad");
-        ProcessResult result = runner.run(program, {QStringLiteral("--fill-mode"), mode, picture});
-        if (result.started && !result.ok())
+        ProcessResult result =
+            style == WallpaperStyle::DesktopOwn
+                ? runner.run(program, {picture})
+                : runner.run(program, {QStringLiteral("--fill-mode"), mode, picture});
+        if (result.started && !result.ok() && style != WallpaperStyle::DesktopOwn)
             result = runner.run(program, {picture});
         return result.ok() || fail(error, failureText(program, result));
     }
@@ -114,13 +136,82 @@ public:
 
     bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
                QString* error) override {
-        const QString program = QStringLiteral("xfconf-query");
-        const QStringList channel = {QStringLiteral("-c"), QStringLiteral("xfce4-desktop")};
-        const ProcessResult listed =
-            runner.run(program, channel + QStringList{QStringLiteral("-l")});
-        if (!listed.ok())
-            return fail(error, failureText(program, listed));
+        const QStringList pictureProperties = backdrops(runner, error);
+        if (pictureProperties.isEmpty())
+            return false;
 
+        // 1 centred, 3 stretched.
+        const QString styleCode =
+            style == WallpaperStyle::Stretched ? QStringLiteral("3") : QStringLiteral("1");
+        int done = 0;
+        QString lastError;
+        for (const QString& property : pictureProperties) {
+            const QString base = property.left(property.lastIndexOf(u'/'));
+            QList<QStringList> steps = {
+                {QStringLiteral("-p"), property, QStringLiteral("-s"), QString()},
+                {QStringLiteral("-p"), property, QStringLiteral("-s"), picture}};
+            if (style != WallpaperStyle::DesktopOwn)
+                steps.prepend(styleStep(base + QStringLiteral("/image-style"), styleCode));
+            bool ok = true;
+            for (const QStringList& step : steps) {
+                const ProcessResult result = runner.run(Program, Channel + step);
+                if (!result.ok()) {
+                    lastError = failureText(Program, result);
+                    ok = false;
+                    break;
+                }
+            }
+            done += ok ? 1 : 0;
+        }
+        return done > 0 || fail(error, lastError);
+    }
+
+    // One "property=value" line per backdrop's style.
+    QString readFill(ProcessRunner& runner) override {
+        QStringList saved;
+        for (const QString& property : backdrops(runner, nullptr)) {
+            const QString style =
+                property.left(property.lastIndexOf(u'/')) + QStringLiteral("/image-style");
+            const ProcessResult r = runner.run(Program, Channel + QStringList{"-p", style});
+            bool number = false;
+            const int value = QString::fromUtf8(r.output).trimmed().toInt(&number);
+            if (r.ok() && number && !saved.contains(style + u'=' + QString::number(value)))
+                saved << style + u'=' + QString::number(value);
+        }
+        return saved.join(u'\n');
+    }
+    bool stretchFill(ProcessRunner& runner, QString* error) override {
+        QStringList styles;
+        for (const QString& property : backdrops(runner, error))
+            styles << property.left(property.lastIndexOf(u'/')) + QStringLiteral("/image-style=3");
+        return !styles.isEmpty() && setStyles(runner, styles, error);
+    }
+    bool restoreFill(ProcessRunner& runner, const QString& saved, QString* error) override {
+        return setStyles(runner, saved.split(u'\n', Qt::SkipEmptyParts), error);
+    }
+
+private:
+    inline static const QString Program = QStringLiteral("xfconf-query");
+    inline static const QStringList Channel = {QStringLiteral("-c"),
+                                               QStringLiteral("xfce4-desktop")};
+
+    static QStringList styleStep(const QString& property, const QString& value) {
+        return {QStringLiteral("-p"),
+                property,
+                QStringLiteral("-n"),
+                QStringLiteral("-t"),
+                QStringLiteral("int"),
+                QStringLiteral("-s"),
+                value};
+    }
+    // The picture properties of every monitor and workspace; none (with the reason) when
+    // they cannot be listed.
+    static QStringList backdrops(ProcessRunner& runner, QString* error) {
+        const ProcessResult listed = runner.run(Program, Channel + QStringList{"-l"});
+        if (!listed.ok()) {
+            fail(error, failureText(Program, listed));
+            return {};
+        }
         QStringList pictureProperties;
         for (const QByteArray& line : listed.output.split('\n')) {
             const QString property = QString::fromUtf8(line).trimmed();
@@ -130,32 +221,18 @@ public:
                 pictureProperties.append(property);
         }
         if (pictureProperties.isEmpty())
-            return fail(error, QStringLiteral("xfconf-query lists no backdrop picture property"));
-
-        // 1 centred, 3 stretched.
-        const QString styleCode =
-            style == WallpaperStyle::Stretched ? QStringLiteral("3") : QStringLiteral("1");
-        int done = 0;
-        QString lastError;
-        for (const QString& property : pictureProperties) {
-            const QString base = property.left(property.lastIndexOf(u'/'));
-            const QList<QStringList> steps = {
-                {QStringLiteral("-p"), base + QStringLiteral("/image-style"), QStringLiteral("-n"),
-                 QStringLiteral("-t"), QStringLiteral("int"), QStringLiteral("-s"), styleCode},
-                {QStringLiteral("-p"), property, QStringLiteral("-s"), QString()},
-                {QStringLiteral("-p"), property, QStringLiteral("-s"), picture}};
-            bool ok = true;
-            for (const QStringList& step : steps) {
-                const ProcessResult result = runner.run(program, channel + step);
-                if (!result.ok()) {
-                    lastError = failureText(program, result);
-                    ok = false;
-                    break;
-                }
-            }
-            done += ok ? 1 : 0;
+            fail(error, QStringLiteral("xfconf-query lists no backdrop picture property"));
+        return pictureProperties;
+    }
+    // "property=value" lines, each set as an integer.
+    static bool setStyles(ProcessRunner& runner, const QStringList& styles, QString* error) {
+        for (const QString& line : styles) {
+            const ProcessResult r = runner.run(
+                Program, Channel + styleStep(line.section(u'=', 0, 0), line.section(u'=', 1)));
+            if (!r.ok())
+                return fail(error, failureText(Program, r));
         }
-        return done > 0 || fail(error, lastError);
+        return true;
     }
 };
 
@@ -170,9 +247,10 @@ public:
         const QString program = QStringLiteral("pcmanfm-qt");
         const QString mode = style == WallpaperStyle::Stretched ? QStringLiteral("stretch")
                                                                 : QStringLiteral("center");
-        const ProcessResult result =
-            runner.run(program, {QStringLiteral("--set-wallpaper"), picture,
-                                 QStringLiteral("--wallpaper-mode"), mode});
+        QStringList arguments{QStringLiteral("--set-wallpaper"), picture};
+        if (style != WallpaperStyle::DesktopOwn)
+            arguments << QStringLiteral("--wallpaper-mode") << mode;
+        const ProcessResult result = runner.run(program, arguments);
         return result.ok() || fail(error, failureText(program, result));
     }
 };

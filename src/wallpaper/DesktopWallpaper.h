@@ -7,8 +7,8 @@
 #include <memory>
 
 // How the picture fills the screen: the "WallpaperStyle" value "2" stretches it, "0"
-// centres it.
-enum class WallpaperStyle { Centred, Stretched };
+// centres it. DesktopOwn leaves the desktop's own setting as it is.
+enum class WallpaperStyle { Centred, Stretched, DesktopOwn };
 WallpaperStyle wallpaperStyleFromSetting(const QString& wallpaperStyle);
 
 // One desktop's way of showing a picture file as its background, driven through its own
@@ -24,6 +24,13 @@ public:
     // desktop could not be told.
     virtual bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
                        QString* error) = 0;
+    // The desktop's own setting of how its picture fills the screen, as text restoreFill
+    // takes back; empty where the desktop keeps none that can be read.
+    virtual QString readFill(ProcessRunner&) { return {}; }
+    // Stretches the picture the desktop shows, or puts back what readFill gave. Desktops
+    // without such a setting take the style with the next picture instead.
+    virtual bool stretchFill(ProcessRunner&, QString*) { return true; }
+    virtual bool restoreFill(ProcessRunner&, const QString&, QString*) { return true; }
 };
 
 // The adapter for an XDG_CURRENT_DESKTOP value ("ubuntu:GNOME", "X-Cinnamon", "KDE" ...):
@@ -47,6 +54,11 @@ public:
     // an image that cannot be read leaves both the bitmap and the desktop as they are.
     bool showImage(const QString& image, const QString& bitmap, WallpaperStyle style,
                    QString* error = nullptr);
+    QString readFill() { return m_adapter->readFill(m_runner); }
+    bool stretchFill(QString* error = nullptr) { return m_adapter->stretchFill(m_runner, error); }
+    bool restoreFill(const QString& saved, QString* error = nullptr) {
+        return m_adapter->restoreFill(m_runner, saved, error);
+    }
 
 private:
     ProcessRunner& m_runner;

@@ -11,6 +11,8 @@ const QString& Root = RegistryKeys::CurrentUser;
 const QString Key = QStringLiteral("Control Panel\\Desktop");
 const QString StyleName = QStringLiteral("WallpaperStyle");
 const QString TileName = QStringLiteral("TileWallpaper");
+// The desktop's own style from before the first tick, as its adapter read it.
+const QString DesktopFillName = QStringLiteral("PlumoraDesktopFill");
 } // namespace
 
 namespace WallpaperChange {
@@ -20,10 +22,21 @@ bool isStretched(const Registry& registry) {
            WallpaperStyle::Stretched;
 }
 
-void setStretched(Registry& registry, bool stretched) {
+bool setStretched(const AppContext& context, bool stretched, QString* error) {
+    Registry& registry = context.registry;
     registry.writeString(Root, Key, StyleName,
                          stretched ? QStringLiteral("2") : QStringLiteral("0"));
     registry.writeString(Root, Key, TileName, QStringLiteral("0"));
+    TimeBudgetRunner runner(context.processes, context.clock, InteractiveBudgetMs);
+    DesktopWallpaper desktop(runner);
+    if (stretched) {
+        if (registry.readString(Root, Key, DesktopFillName).isEmpty())
+            registry.writeString(Root, Key, DesktopFillName, desktop.readFill());
+        return desktop.stretchFill(error);
+    }
+    const QString saved = registry.readString(Root, Key, DesktopFillName);
+    registry.writeString(Root, Key, DesktopFillName, QString());
+    return desktop.restoreFill(saved, error);
 }
 
 bool show(const AppContext& context, const QString& image, int budgetMs, QString* error) {
@@ -33,8 +46,9 @@ bool show(const AppContext& context, const QString& image, int budgetMs, QString
     TimeBudgetRunner runner(context.processes, context.clock, budgetMs);
     DesktopWallpaper desktop(runner);
     QString why;
+    // The desktop's own style stays unless the user asked for a stretched picture.
     const WallpaperStyle style =
-        isStretched(context.registry) ? WallpaperStyle::Stretched : WallpaperStyle::Centred;
+        isStretched(context.registry) ? WallpaperStyle::Stretched : WallpaperStyle::DesktopOwn;
     const bool applied = desktop.apply(bitmap, style, &why);
     if (!applied && runner.budgetExceeded())
         why =

@@ -6,15 +6,18 @@ struct AppContext;
 class Registry;
 
 // Putting an image on the desktop now, as the start-up rotation and "Change now!" both do:
-// the image becomes "Plumora.bmp" in the program folder, shown in the style the user chose
-// in the Wallpaper Changer.
+// the image becomes "Plumora.bmp" in the program folder, stretched when the user ticked
+// "Stretch Full Screen" in the Wallpaper Changer and otherwise in the desktop's own style.
 namespace WallpaperChange {
 
 // The style lives where the desktop settings of older versions kept it: the string values
 // "WallpaperStyle" ("2" stretched, "0" centred) and "TileWallpaper" under the current
 // user's "Control Panel\Desktop".
 bool isStretched(const Registry& registry);
-void setStretched(Registry& registry, bool stretched);
+// A click on "Stretch Full Screen". Ticked: the desktop's own style is kept aside (once)
+// and the desktop stretches its picture. Unticked: the style kept aside goes back. False,
+// with the reason, when the desktop was not told; the choice is stored all the same.
+bool setStretched(const AppContext& context, bool stretched, QString* error = nullptr);
 
 // The longest the desktop's tools may take at start-up, where they hold up the tray icon,
 // and when the user asks for a change.

@@ -10,6 +10,7 @@
 #include "mock/FakeDesktop.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QFrame>
@@ -315,6 +316,59 @@ private Q_SLOTS:
         QVERIFY(e->isVisible()); // the user's edits are still there to retry or cancel
         EventStore store(m_context->paths.dataFile());
         QCOMPARE(store.readDay(m_day).size(), size_t(2));
+    }
+
+    // Esc closes an untouched day at once; with changed rows it asks first (and "No"
+    // keeps them). "Cancel" is the user's own word and never asks.
+    void escapeAsksBeforeDroppingChanges() {
+        auto e = open();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        QTest::keyClick(e->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+        QVERIFY(m_desktop.dialogs.messages.isEmpty());
+
+        e = open();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        grid->setCurrentCell(3, EditEvents::DescCol);
+        for (const char c : {'D', 'e', 'n', 't', 'i', 's', 't'})
+            QTest::keyClick(e->windowHandle(), c);
+        QTest::keyClick(e->windowHandle(), Qt::Key_Return);
+        QVERIFY(grid->hasFocus());
+        m_desktop.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        QTest::keyClick(e->windowHandle(), Qt::Key_Escape);
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QCOMPARE(m_desktop.dialogs.messages[0].buttons, MessageButtons::YesNoDefaultNo);
+        QVERIFY(e->isVisible());
+        QCOMPARE(cell(*e, 3, EditEvents::DescCol), "Dentist");
+        e->close();
+        QCOMPARE(m_desktop.dialogs.messages.size(), 2);
+        QVERIFY(!e->isVisible());
+
+        e = open();
+        e->clickCell(1, EditEvents::MarkCol);
+        child<QPushButton>(*e, "CancelBtn")->click();
+        QVERIFY(!e->isVisible());
+        QCOMPARE(m_desktop.dialogs.messages.size(), 2);
+        EventStore store(m_context->paths.dataFile());
+        QCOMPARE(store.readDay(m_day).size(), size_t(2));
+    }
+
+    // Esc in the open Repeat list closes it with its editor: the grid has the keys again
+    // and arrows move in the grid, never changing the repeat unseen.
+    void escapeLeavesTheRepeatList() {
+        auto e = open();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        auto* repeat = child<QComboBox>(*e, "RepeatCb");
+        e->clickCell(1, EditEvents::RepeatCol);
+        QTRY_VERIFY(repeat->view()->isVisible());
+        QTest::keyClick(repeat->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!repeat->view()->isVisible());
+        QVERIFY(repeat->isHidden());
+        QTRY_VERIFY(grid->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(cell(*e, 1, EditEvents::RepeatCol), "none");
     }
 };
 

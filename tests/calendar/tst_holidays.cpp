@@ -220,23 +220,6 @@ private Q_SLOTS:
             Fifo::finishesWithin([&] { fromPipe = HolidayMerge::mergeFile(store, pipe); }, {pipe}));
         QVERIFY(!fromPipe.complete);
     }
-
-    // With PLUMORA_FUZZ_SEEDS set, leaves sample lists there as the fuzz target's corpus.
-    void writeSeedCorpus() {
-        const QString folder = qEnvironmentVariable("PLUMORA_FUZZ_SEEDS");
-        if (folder.isEmpty())
-            QSKIP("PLUMORA_FUZZ_SEEDS is not set");
-        QVERIFY(QDir().mkpath(folder));
-        const QList<std::pair<const char*, QByteArray>> seeds = {
-            {"shipped.plm", *HolidayList::write(HolidayRules::shippedList(2026, 1))},
-            {"mixed.plm", "  bare , 01/01/2003 ,2,A\n\"q,uoted \",\"12/25/2002\",\"10\",\"C\"\r"
-                          "\"open,b\nx\"y,b,c,d\n,,,\n"}};
-        for (const auto& [name, data] : seeds) {
-            QFile f(QDir(folder).filePath(QString::fromLatin1(name)));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            QCOMPARE(f.write(data), data.size());
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestHolidays)

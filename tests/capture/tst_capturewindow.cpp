@@ -141,13 +141,17 @@ private Q_SLOTS:
     void titles_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored"); // null when refused
-        QTest::newRow("51 characters") << QString(51, u'x') << QString();
+        QTest::addColumn<QString>("told");
+        // The editor stops at 50 characters.
+        QTest::newRow("51 characters") << QString(51, u'x') << QString(50, u'x') << QString();
         QTest::newRow("trailing blanks dropped, leading kept") << "  Desk  "
-                                                               << "  Desk";
+                                                               << "  Desk" << QString();
+        QTest::newRow("blanks only") << "   " << QString() << CaptureRules::TitleEmpty;
     }
     void titles() {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
+        QFETCH(QString, told);
         addRows({QSize(20, 20)});
         auto page = open();
         auto* list = child<QListWidget>(*page, "DescLV");
@@ -161,11 +165,11 @@ private Q_SLOTS:
         const QString expected = stored.isNull() ? CaptureStore::NewTitle : stored;
         QCOMPARE(list->item(0)->text(), expected);
         QCOMPARE(rows().at(0).title, expected);
-        const auto& told = m_desktop->dialogs.messages;
-        QCOMPARE(told.size(), stored.isNull() ? 1 : 0);
+        const auto& messages = m_desktop->dialogs.messages;
+        QCOMPARE(messages.size(), stored.isNull() ? 1 : 0);
         if (stored.isNull())
-            QVERIFY(told[0].text == "Please enter a shorter description!" &&
-                    told[0].title == "Message" && told[0].icon == MessageIcon::Information);
+            QVERIFY(messages[0].text == told && messages[0].title == "Message" &&
+                    messages[0].icon == MessageIcon::Information);
     }
 
     void deleteChoosesTheNeighbour_data() {
@@ -199,7 +203,7 @@ private Q_SLOTS:
         const auto& asked = m_desktop->dialogs.messages;
         QCOMPARE(asked.size(), 1);
         QVERIFY(asked[0].text == " Delete this captured image ?  " && asked[0].title == "Confirm" &&
-                asked[0].buttons == MessageButtons::YesNo);
+                asked[0].buttons == MessageButtons::YesNoDefaultNo);
         if (yes)
             ids.removeAt(deleted);
         QCOMPARE(int(rows().size()), int(ids.size()));
@@ -231,10 +235,20 @@ private Q_SLOTS:
         QCOMPARE(out.printed.size(), 1);
         QCOMPARE(out.printed[0].first, stored);
         QCOMPARE(int(out.printed[0].second), orientation);
+        QCOMPARE(out.owners.value(0), page->window()); // the print dialog over the page
         QCOMPARE(out.clipboard, QList<QImage>{stored});
-        out.printError = QStringLiteral("out of paper"); // a failing printer says so
+        // The user hears where the job went, nothing of a cancelled dialog, and why a
+        // failing printer printed nothing.
+        const auto& told = m_desktop->dialogs.messages;
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told[0].text, "The picture was sent to Office printer.");
+        out.cancelled = true;
         child(*page, "PrintCmd")->click();
-        QVERIFY(m_desktop->dialogs.messages.value(0).text.contains("out of paper"));
+        QCOMPARE(told.size(), 1);
+        out.cancelled = false;
+        out.printError = QStringLiteral("out of paper");
+        child(*page, "PrintCmd")->click();
+        QVERIFY(told.value(1).text.contains("out of paper"));
     }
 
     // On paper a picture is as large as on a 96 dpi screen, shrunk only to fit the page.
@@ -305,7 +319,16 @@ private Q_SLOTS:
         QCOMPARE(box->frameGeometry().bottom(), m_screen.bottom());
         QVERIFY(qAbs(box->frameGeometry().center().x() - m_screen.center().x()) <= 1);
 
+        // A small tool box on top of the frozen screen, Return on "Full Screen" until an
+        // area is dragged out.
+        QVERIFY(box->windowType() == Qt::Tool);
+        QVERIFY(
+            !(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(box->windowFlags() & Qt::CustomizeWindowHint);
+        QCOMPARE(box->defaultChoice(), int(CaptureToolBox::FullScreen));
         drag(full, from, to);
+        QCOMPARE(box->defaultChoice(),
+                 from != to ? int(CaptureToolBox::SelectedArea) : int(CaptureToolBox::FullScreen));
         if (from != to) { // guide lines and the outline, on the window only
             const QImage shown = full->grab().toImage();
             const qreal r = shown.devicePixelRatio();

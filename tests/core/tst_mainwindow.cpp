@@ -10,6 +10,7 @@
 #include "mock/FakeDesktop.h"
 #include "platform/ui/QtWindowSystem.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -22,6 +23,8 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 // A tool the main window has never heard of: it plugs in through ToolPage alone and counts
 // what the main window tells it.
@@ -309,6 +312,73 @@ private Q_SLOTS:
         QCOMPARE(notes->saved, 1);
     }
 
+    // Keys go to the page the user sees: each page gets back the control it last had, a
+    // page without one its first, and keys typed after a switch never reach a hidden page.
+    // The screen reader's actions on a tool button switch as a click does.
+    void focusFollowsTheShownPage() {
+        Fixture f;
+        const auto withFields = [](QWidget* parent) {
+            auto* page = new StubTool(parent);
+            auto* layout = new QVBoxLayout(page);
+            for (const char* name : {"First", "Second"}) {
+                auto* edit = new QLineEdit(page);
+                edit->setObjectName(QLatin1String(name));
+                layout->addWidget(edit);
+            }
+            return page;
+        };
+        f.shell.tools().registerTool(MainToolbar::QNotesButton, withFields);
+        f.shell.tools().registerTool(MainToolbar::QAccessButton, withFields);
+        f.shell.dispatch(TrayMenu::QNotes);
+        f.plm()->show();
+        f.plm()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.plm()));
+        auto field = [&](int button, const char* name) {
+            return f.tool(button)->findChild<QLineEdit*>(QLatin1String(name));
+        };
+        QLineEdit* notes = field(MainToolbar::QNotesButton, "Second");
+        notes->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), notes);
+
+        f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
+        QCOMPARE(QApplication::focusWidget(), field(MainToolbar::QAccessButton, "First"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("YYY"));
+        QCOMPARE(notes->text(), QString());
+        QCOMPARE(field(MainToolbar::QAccessButton, "First")->text(), QStringLiteral("YYY"));
+
+        // Through the Tools menu, back to the control the page last had.
+        f.plm()->findChild<QAction*>(QStringLiteral("QNotesMenu"))->trigger();
+        QCOMPARE(QApplication::focusWidget(), notes);
+
+        // A page without controls takes the keys itself.
+        f.plm()->clickToolbarButton(MainToolbar::CalendarButton);
+        QCOMPARE(QApplication::focusWidget(), f.tool(MainToolbar::CalendarButton));
+
+        auto* bar = f.plm()->findChild<QToolBar*>(QStringLiteral("MainTB"));
+        for (int button : {MainToolbar::QAccessButton, MainToolbar::QNotesButton}) {
+            QAccessibleInterface* access = QAccessible::queryAccessibleInterface(
+                bar->widgetForAction(f.plm()->toolbarButton(button)));
+            QVERIFY(access && access->actionInterface());
+            int pressed = 0;
+            for (const QString& name : access->actionInterface()->actionNames()) {
+                if (name != QAccessibleActionInterface::toggleAction() &&
+                    name != QAccessibleActionInterface::pressAction())
+                    continue; // "SetFocus" and the like
+                f.plm()->clickToolbarButton(MainToolbar::CalendarButton);
+                access->actionInterface()->doAction(name);
+                QTRY_VERIFY2(f.plm()->activePage() == f.tool(button), qPrintable(name));
+                QVERIFY(f.plm()->toolbarButton(button)->isChecked());
+                QVERIFY(f.tool(MainToolbar::CalendarButton)->isHidden());
+                // Pressed again it stays down.
+                access->actionInterface()->doAction(name);
+                QVERIFY(access->state().checked);
+                QVERIFY(f.plm()->activePage() == f.tool(button));
+                ++pressed;
+            }
+            QVERIFY(pressed > 0);
+        }
+    }
+
     void activationAndResizeReachTheActivePageOnly() {
         Fixture f;
         f.shell.dispatch(TrayMenu::Calendar);
@@ -449,6 +519,36 @@ private Q_SLOTS:
                            MessageButtons::Ok, MessageIcon::Information);
         QCOMPARE(shown, QStringLiteral("<h1>BIG</h1> not found."));
         QCOMPARE(format, Qt::PlainText);
+    }
+
+    // A question stands over the window it is asked from; Return answers "No" when "Yes"
+    // would destroy something.
+    void questionsSitOverTheirWindowAndDefaultToNo() {
+        QtDialogs dialogs;
+        QWidget owner;
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        QWidget* parent = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            parent = box->parentWidget();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(dialogs.messageBox(QStringLiteral("Delete this?"), QStringLiteral("Confirm"),
+                                    MessageButtons::YesNoDefaultNo, MessageIcon::Question),
+                 MessageAnswer::No);
+        QCOMPARE(parent, &owner);
+        // A question that destroys nothing keeps Yes as its default.
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(dialogs.messageBox(QStringLiteral("Unload?"), QStringLiteral("Confirm"),
+                                    MessageButtons::YesNo, MessageIcon::Question),
+                 MessageAnswer::Yes);
     }
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {

@@ -223,6 +223,7 @@ private Q_SLOTS:
         ShellRig rig;
         QStringList texts;
         bool timerRanDuringAbout = true;
+        QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7")); // the program's own
         rig.platform.onModal = [&](QWidget* box) {
             QCOMPARE(box->objectName(), QStringLiteral("About"));
             for (const QLabel* l : box->findChildren<QLabel*>())
@@ -233,7 +234,9 @@ private Q_SLOTS:
         rig.shell.dispatch(TrayMenu::About);
         QVERIFY(!timerRanDuringAbout);
         QVERIFY(rig.shell.menuWindow()->closeTimer().isActive());
-        for (const char* text : {"Plumora", "Version 4.3", "for Linux desktops"})
+        for (const char* text : {"Plumora", "Version 9.8.7", "for Linux desktops",
+                                 "Free software under the GNU General Public License, version "
+                                 "3 or later"})
             QVERIFY2(texts.contains(QLatin1String(text)), text);
         QVERIFY(rig.platform.madeTopmost.size() >= 2); // the menu and the About box
     }

@@ -6,11 +6,14 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
+#include "ui/Chime.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -256,17 +259,38 @@ private Q_SLOTS:
     }
 
     // The chosen file becomes rmwav and RmWav; an unreadable one keeps the old sound.
+    // A screen reader sets the text as a whole, without keys: that is an edit too. The
+    // data file's label reads out its path.
+    void accountSetByAScreenReaderIsWritten() {
+        store([](Settings& s) { s.checkMail = true; });
+        const auto page = open();
+        page->show();
+        QAccessibleInterface* user =
+            QAccessible::queryAccessibleInterface(control(*page, "OEUserTB"));
+        QVERIFY(user);
+        user->setText(QAccessible::Value, QStringLiteral("reader@example.org"));
+        page->aboutToHide();
+        QCOMPARE(load(dataFile()).mailUser, QStringLiteral("reader@example.org"));
+        QAccessibleInterface* path =
+            QAccessible::queryAccessibleInterface(control(*page, "DataPathLb"));
+        QVERIFY(path->text(QAccessible::Name).contains(m_context->paths.dataFile()));
+    }
+
+    // The chosen file becomes rmwav and RmWav; an unreadable one, or one that is no sound,
+    // keeps the old sound and says why.
     void soundChooser_data() {
         QTest::addColumn<QString>("choice");
         QTest::newRow("a wave file") << QStringLiteral("bell.wav");
         QTest::newRow("unreadable") << QStringLiteral("missing.wav");
         QTest::newRow("a pipe, which must not block") << QStringLiteral("pipe.wav");
+        QTest::newRow("text named .wav") << QStringLiteral("text.wav");
     }
 
     void soundChooser() {
         QFETCH(QString, choice);
         writeFile(rmwav(), "old sound");
-        writeFile(m_tmp.filePath(QStringLiteral("bell.wav")), "RIFF bell");
+        writeFile(m_tmp.filePath(QStringLiteral("bell.wav")), Chime::wav());
+        writeFile(m_tmp.filePath(QStringLiteral("text.wav")), "RIFF....WAVE but only words");
         const QString pipe = m_tmp.filePath(QStringLiteral("pipe.wav"));
         QFile::remove(pipe);
         QVERIFY(Fifo::make(pipe));
@@ -277,11 +301,40 @@ private Q_SLOTS:
                                      {pipe}));
         button->click();
         const bool taken = choice == QLatin1String("bell.wav");
-        QCOMPARE(readFile(rmwav()), taken ? QByteArray("RIFF bell") : QByteArray("old sound"));
+        QCOMPARE(readFile(rmwav()), taken ? Chime::wav() : QByteArray("old sound"));
         QCOMPARE(load(dataFile()).reminderSound, taken ? m_soundChoice : QString());
         QCOMPARE(control<QPushButton>(*page, "WavCmd")->text(),
                  taken ? choice : QStringLiteral("reminder.wav"));
         QCOMPARE(m_desktop->dialogs.messages.size(), taken ? 0 : 1);
+        if (choice == QLatin1String("text.wav"))
+            QVERIFY(m_desktop->dialogs.messages[0].text.contains(
+                QLatin1String("not a sound that can be played")));
+        // "Play" lets the user hear the sound the reminder plays.
+        QStringList played;
+        page->playSoundHook = [&](const QString& path) { played << path; };
+        control<QPushButton>(*page, "PlayWavCmd")->click();
+        QCOMPARE(played.size(), 1);
+        QCOMPARE(QFileInfo(played[0]).fileName(), taken ? choice : QStringLiteral("reminder.wav"));
+    }
+
+    // Only a wave file whose chunks hold a playable format and sound data is taken.
+    void playableWaves() {
+        const QByteArray bell = Chime::wav();
+        QVERIFY(SoundChoice::isPlayableWave(bell));
+        // A chunk of odd length before the format, padded as RIFF wants.
+        QByteArray listed = bell;
+        listed.insert(12, QByteArray("LIST\x03\0\0\0abc\0", 12));
+        QVERIFY(SoundChoice::isPlayableWave(listed));
+        QVERIFY(!SoundChoice::isPlayableWave(bell.left(40)));   // cut before its sound
+        QVERIFY(!SoundChoice::isPlayableWave(bell.left(30)));   // cut inside the format
+        QVERIFY(!SoundChoice::isPlayableWave(bell.mid(0, 12))); // no chunk at all
+        QByteArray compressed = bell;
+        compressed[20] = 0x55; // MP3 inside a wave file
+        QVERIFY(!SoundChoice::isPlayableWave(compressed));
+        QByteArray silentFormat = bell;
+        silentFormat[22] = 0; // no channels
+        QVERIFY(!SoundChoice::isPlayableWave(silentFormat));
+        QVERIFY(!SoundChoice::isPlayableWave(QByteArray("RIFF")));
     }
 
     // Backup and restore through the page: the messages, the question before a restore,

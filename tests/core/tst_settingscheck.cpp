@@ -2,6 +2,7 @@
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/SettingsCheck.h"
+#include "mock/Unprivileged.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -129,8 +130,7 @@ private Q_SLOTS:
     }
 
     void aReadOnlyFolderIsSurvived() {
-        if (geteuid() == 0)
-            QSKIP("root ignores folder permissions");
+        RUN_UNPRIVILEGED_AS_ROOT(); // root ignores folder permissions
         Install in;
         QFile::setPermissions(in.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         const auto result = in.check();

@@ -7,6 +7,10 @@
 //   atspi_tree APP press ROLE NAME
 //                                runs the first action of the first object with that role
 //                                and name; exit status 1 when there is none
+//   atspi_tree APP centre ROLE NAME
+//                                prints "X Y", the screen position of the centre of the
+//                                first showing object with that role and name, for a click
+//                                on what the user sees; exit status 1 when none shows
 //
 // APP is the application's accessible name. Exit status 2 when the bus or the application
 // cannot be reached.
@@ -17,6 +21,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QPoint>
 #include <QTextStream>
 
 #include <functional>
@@ -133,6 +138,24 @@ public:
         return done.isValid() && done.value();
     }
 
+    // The object's centre on the screen; null when it has no extents.
+    QPoint centre(const Ref& r) {
+        QDBusInterface component(r.service, r.path.path(),
+                                 QStringLiteral("org.a11y.atspi.Component"), m_bus);
+        const QDBusMessage reply =
+            component.call(QStringLiteral("GetExtents"), uint(0)); // 0: screen coordinates
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return {};
+        const QDBusArgument box = reply.arguments().constFirst().value<QDBusArgument>();
+        int x = 0, y = 0, width = 0, height = 0;
+        box.beginStructure();
+        box >> x >> y >> width >> height;
+        box.endStructure();
+        if (width <= 0 || height <= 0)
+            return {};
+        return {x + width / 2, y + height / 2};
+    }
+
 private:
     QDBusConnection m_bus;
 };
@@ -151,7 +174,7 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.size() < 2) {
-        err << "usage: atspi_tree APP dump | APP press ROLE NAME\n";
+        err << "usage: atspi_tree APP dump | APP press ROLE NAME | APP centre ROLE NAME\n";
         return 2;
     }
 
@@ -185,6 +208,19 @@ int main(int argc, char* argv[]) {
             if (n.role == args[2] && n.name == args[3])
                 return reader.press(n.ref) ? 0 : 1;
         err << "no " << args[2] << " named " << args[3] << '\n';
+        return 1;
+    }
+    if (args[1] == QLatin1String("centre") && args.size() == 4) {
+        for (const Node& n : nodes) {
+            if (n.role != args[2] || n.name != args[3] || !n.flags.contains(u'S'))
+                continue;
+            const QPoint at = reader.centre(n.ref);
+            if (at.isNull())
+                continue;
+            out << at.x() << ' ' << at.y() << '\n';
+            return 0;
+        }
+        err << "no showing " << args[2] << " named " << args[3] << '\n';
         return 1;
     }
     err << "unknown command\n";

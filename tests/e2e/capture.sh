@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Screen Capture in the real program: "New Capture" hides the main window, the frozen screen
-# and its box of choices come up, "Full Screen" stores a picture of the screen's size and
-# the main window comes back with the description ready to type; then an area dragged on
-# the frozen screen is stored with "Selected Area".
+# Screen Capture in the real program, worked as a user does: clicks on what is visible
+# (found over the accessibility bus), the Tools menu entry by its caption, keys to the
+# window that has the focus. "New Capture" hides the main window and the frozen screen
+# comes up with its box of choices on top; "Full Screen" stores a picture of the screen's
+# size and the main window comes back with the description ready to type; then, after an
+# area is dragged on the frozen screen, Return stores that area.
+if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
+    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
+fi
+session_bus=$DBUS_SESSION_BUS_ADDRESS
 source "$(dirname "$0")/lib.sh"
-exe=$1 template=$2
+# The accessibility bus is reached through the session bus this script runs in.
+export DBUS_SESSION_BUS_ADDRESS=$session_bus
+exe=$1 template=$2 reader=$3
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
-"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
@@ -27,53 +35,57 @@ picture_size() {
     read -ra b < <(od -An -tu1 -j16 -N8 "$E2E_DIR/picture.png")
     echo "$(((b[0] << 24) + (b[1] << 16) + (b[2] << 8) + b[3]))x$(((b[4] << 24) + (b[5] << 16) + (b[6] << 8) + b[7]))"
 }
-focus() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.3
+# shows ROLE NAME: an object of that role and name is on the screen.
+shows() { "$reader" Plumora centre "$1" "$2" >/dev/null 2>&1; }
+# click ROLE NAME: a click on the middle of that object where the screen shows it.
+click() {
+    local at
+    wait_for 10 shows "$1" "$2" || fail "no $1 '$2' on the screen"
+    at=$("$reader" Plumora centre "$1" "$2")
+    xdotool mousemove ${at% *} ${at#* } click 1
 }
-# Takes a capture from the Screen Capture page, which has the keyboard focus on its list.
+# Takes a capture from the Screen Capture page: the box of choices must be on top of the
+# frozen screen, so its buttons are where the user sees them.
 take_capture() {
-    local main
-    main=$(visible '^Plumora$')
-    focus "$main"
-    xdotool key --window "$main" Tab space # " New Capture"
+    click "push button" "New Capture"
     wait_for 10 is_gone '^Plumora$' || fail "New Capture left the main window on the screen"
-    wait_for 10 is_visible '^Action$' || fail "no box of choices over the frozen screen: $(tail -5 "$E2E_DIR/plumora.log")"
+    wait_for 10 shows "push button" "Full Screen" ||
+        fail "no box of choices over the frozen screen: $(tail -5 "$E2E_DIR/plumora.log")"
 }
 
 wait_for 15 icon_docked || fail "no tray icon appeared"
 icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click opened no main window"
-main=$(visible '^Plumora$')
-focus "$main"
-# Tools menu: Personal Calendar, Quick Notes, Power Scheduler, Quick Access, Screen Capture.
-xdotool key --window "$main" alt+t Down Down Down Down Return
-sleep 0.5
+wait_for 10 shows "push button" "Go Today" || fail "the calendar is not shown"
+# The Tools menu, and its entry chosen by caption.
+click "menu item" "Tools"
+click "menu item" "Screen Capture"
+wait_for 10 shows "push button" "New Capture" || fail "the Tools menu did not show Screen Capture"
 
-# Full Screen: the Return key takes the box's default choice.
+# Full Screen, clicked where the box shows it: a box hidden under the frozen screen would
+# let the click start an area instead.
 take_capture
-focus "$(visible '^Action$')"
-xdotool key Return
+click "push button" "Full Screen"
 wait_for 10 has_rows 1 || fail "Full Screen stored no row"
 wait_for 10 is_visible '^Plumora$' || fail "the main window did not come back"
 wait_for 5 is_gone '^Action$' || fail "the box of choices stayed"
 [ "$(picture_size 1)" = 1280x800 ] || fail "the stored screen is $(picture_size 1), not 1280x800"
 titled 1 "New Screen Image" || fail "the new row is not titled New Screen Image"
-# The description is being edited: type it.
-main=$(visible '^Plumora$')
-focus "$main"
-xdotool type --window "$main" --delay 20 'Desk shot'
-xdotool key --window "$main" Return
+# The description is being edited in the window that came back: type it.
+sleep 0.5
+xdotool type --delay 20 'Desk shot'
+xdotool key Return
 wait_for 10 titled 1 "Desk shot" || fail "the typed description was not stored: $(sql_value "$program/data.plm" 'SELECT Title FROM SCapture')"
 
-# Selected Area: drag on the frozen screen from the bottom-right corner to the top-left.
+# Selected Area: drag on the frozen screen from the bottom-right corner to the top-left,
+# then Return, which now keeps the area.
 take_capture
 xdotool mousemove 400 250 mousedown 1 mousemove 300 200 mousemove 100 50 mouseup 1
 sleep 0.3
-focus "$(visible '^Action$')"
-xdotool key Tab space # "Selected Area"
-wait_for 10 has_rows 2 || fail "Selected Area stored no row"
+shows "push button" "Selected Area" || fail "the box of choices went under the frozen screen"
+xdotool key Return
+wait_for 10 has_rows 2 || fail "Return after a drag stored no row"
 [ "$(picture_size 2)" = 300x200 ] || fail "the selected area is $(picture_size 2), not 300x200"
 wait_for 10 is_visible '^Plumora$' || fail "the main window did not come back after Selected Area"
 echo "capture: 1 passed, 0 failed"

@@ -41,16 +41,15 @@ UPDATE System SET NotifyAgo = 2, CheckMail = -1, CheckMailMin = 2, MailUser = 'a
     MailPOP3 = '127.0.0.1', MailPwd = ' secret ';
 SQL
 
-# The first tick comes just after the next minute boundary; leave the program time to
-# start before it.
-[ "$(date +%-S)" -lt 55 ] || sleep 6
+# The program's clock starts shortly before a minute: its first tick comes soon after.
+e2e_clock_before_minute 15
 PLUMORA_POP3_PORT=$(cat "$E2E_DIR/pop3.port") QT_LOGGING_RULES="plumora.mail=true" \
-    "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+    env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
 # Shown means mapped: the window may exist, titled, a moment before it is on screen.
 notice() { xwininfo -name "- New e-mail -" | grep -q IsViewable; }
-wait_for 75 notice || { cat "$E2E_DIR/plumora.log" >&2; fail "no '- New e-mail -' window"; }
+wait_for 40 notice || { cat "$E2E_DIR/plumora.log" >&2; fail "no '- New e-mail -' window"; }
 grep -q "showing 3 new message" "$E2E_DIR/plumora.log" ||
     fail "the notice does not show 3: $(cat "$E2E_DIR/plumora.log")"
 dialogue() { [ "$(tr '\n' '|' <"$E2E_DIR/pop3.log")" = "CAPA|USER ann|PASS secret|STAT|QUIT|" ]; }

@@ -12,15 +12,20 @@ for f in bin/plumora libexec/plumora/ShutDown libexec/plumora/libplumora_sound.s
     libexec/plumora/libplumora_print.so share/plumora/data.src share/plumora/help/index.htm \
     share/plumora/Icons/Default.icl "share/applications/$appid.desktop" \
     "share/metainfo/$appid.metainfo.xml" "share/icons/hicolor/scalable/apps/$appid.svg" \
-    "share/icons/hicolor/48x48/apps/$appid.png" share/man/man1/plumora.1; do
+    "share/icons/hicolor/48x48/apps/$appid.png" share/man/man1/plumora.1 share/doc/plumora/copyright; do
     [ -e "$root/$f" ] || fail "not installed: $f"
 done
 
 # --help and --version answer without a display.
-(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --version) | grep -q "^Plumora " ||
-    fail "--version gave no version without a display"
+(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --version) | grep -qx "Plumora 4.3.0" ||
+    fail "--version gave no version 4.3.0 without a display"
 (unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --help) | grep -q -- "--version" ||
     fail "--help gave no help without a display"
+# A wrong option is told, with the exit code of a usage error, not a crash.
+bogus_rc=0
+bogus=$(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --bogus 2>&1) || bogus_rc=$?
+[ "$bogus_rc" = 1 ] && printf '%s' "$bogus" | grep -q "Unknown option 'bogus'" ||
+    fail "--bogus without a display: exit $bogus_rc, said: $bogus"
 
 e2e_start_desktop
 data="$XDG_DATA_HOME/plumora"

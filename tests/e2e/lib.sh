@@ -36,11 +36,13 @@ wait_for() {
     done
 }
 
-# Starts Xvfb on a display it picks itself (so parallel runs never share one) and trayer
-# as the notification area.
-# One try at a private X server with a tray; false (both stopped) when either did not come up.
+# Starts Xvfb on a display it picks itself (so parallel runs never share one), openbox as
+# the window manager (stacking, focus and frames are as users have them) and trayer as the
+# notification area.
+# One try at a private X server with a window manager and a tray; false (all stopped) when
+# any of them did not come up.
 e2e_try_desktop() {
-    local fdfile="$E2E_DIR/display" xvfb trayer
+    local fdfile="$E2E_DIR/display" xvfb trayer openbox
     rm -f "$fdfile"
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
     xvfb=$!
@@ -48,12 +50,21 @@ e2e_try_desktop() {
     if wait_for 10 test -s "$fdfile"; then
         export DISPLAY=":$(head -n 1 "$fdfile")"
         if wait_for 10 xdpyinfo; then
+            openbox --sm-disable >"$E2E_DIR/openbox.log" 2>&1 &
+            openbox=$!
+            E2E_PIDS+=($openbox)
+            if ! wait_for 10 window_manager_running; then
+                kill "$openbox" 2>/dev/null || true
+                kill "$xvfb" 2>/dev/null || true
+                wait "$xvfb" 2>/dev/null || true
+                return 1
+            fi
             trayer --edge bottom --align right --widthtype request --height 24 \
                 >"$E2E_DIR/trayer.log" 2>&1 &
             trayer=$!
             E2E_PIDS+=($trayer)
             wait_for 10 tray_panel && return 0
-            kill "$trayer" 2>/dev/null || true
+            kill "$trayer" "$openbox" 2>/dev/null || true
         fi
     fi
     kill "$xvfb" 2>/dev/null || true
@@ -68,7 +79,8 @@ e2e_start_desktop() {
     for attempt in 1 2 3; do
         e2e_try_desktop && return 0
         echo "desktop try $attempt failed:" >&2
-        cat "$E2E_DIR/xvfb.log" "$E2E_DIR/trayer.log" >&2 2>/dev/null || true
+        cat "$E2E_DIR/xvfb.log" "$E2E_DIR/openbox.log" "$E2E_DIR/trayer.log" >&2 2>/dev/null ||
+            true
     done
     fail "no X server with a tray could be started"
 }
@@ -82,6 +94,11 @@ e2e_program_folder() {
     echo "$dir"
 }
 
+# The window manager has claimed the screen (its check window is on the root).
+window_manager_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"
+}
+
 tray_panel() {
     xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { print $1; found=1 } END { exit !found }'
 }
@@ -89,6 +106,21 @@ tray_panel() {
 # Number of Plumora icons docked in the tray.
 tray_icon_count() {
     xwininfo -tree -id "$(tray_panel)" | grep -c '("plumora" "Plumora")' || true
+}
+
+# Runs the program's clock (through libfaketime) from LEAD seconds before a full minute, so
+# the minute tick comes within seconds instead of up to a minute later. Sets E2E_DUE, that
+# minute as "YYYY-MM-DD HH:MM", and E2E_CLOCK, the environment to start the program with:
+#   env "${E2E_CLOCK[@]}" "$program/plumora" &
+# Only the clock moves: timers keep the real monotonic time.
+e2e_clock_before_minute() {
+    local lead=$1 minute lib
+    minute=$((($(date +%s) / 60 + 1) * 60))
+    lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+    [ -n "$lib" ] || fail "libfaketime is not installed (Debian: faketime)"
+    E2E_DUE=$(date -d "@$minute" '+%Y-%m-%d %H:%M')
+    E2E_CLOCK=("LD_PRELOAD=$lib" "FAKETIME=@$(date -d "@$((minute - lead))" '+%Y-%m-%d %H:%M:%S')"
+        FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_NO_CACHE=1)
 }
 
 # Reads one value with SQL from a data file.

@@ -8,11 +8,10 @@ exe=$1 template=$2
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
 
-# The first tick comes just after the next minute boundary; leave the program time to
-# start before it.
-[ "$(date +%-S)" -lt 55 ] || sleep 6
-due=$(date -d "@$((($(date +%s) / 60 + 1) * 60))" '+%Y-%m-%d %H:%M')
-today=$(date '+%Y-%m-%d')
+# The program's clock starts shortly before a minute: its first tick comes soon after.
+e2e_clock_before_minute 15
+due=$E2E_DUE
+today=${due% *}
 cp "$template" "$program/data.plm"
 sqlite3 "$program/data.plm" <<SQL
 UPDATE System SET NotifyAgo = 2;
@@ -21,7 +20,7 @@ INSERT INTO QNotes (nID, nLeft, nTop, nWidth, nHeight, ZOrder, CDate, Frequency,
            (2, 6000, 1500, 3600, 2700, 1, '$today', 0, NULL);
 SQL
 
-"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 plumora=$!
 E2E_PIDS+=($plumora)
 
@@ -30,9 +29,11 @@ is_visible() { [ -n "$(visible "$1")" ]; }
 content() { sql_value "$program/data.plm" "SELECT coalesce(Content, '') FROM QNotes WHERE nID = $1"; }
 saved() { content "$1" | grep -q -- "$2"; }
 
-wait_for 75 is_visible '^Plumora$' || fail "the note's alarm did not open Quick Notes"
+wait_for 40 is_visible '^Plumora$' || fail "the note's alarm did not open Quick Notes"
 main=$(visible '^Plumora$')
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+# The window comes up with the keyboard, as the window manager gives it: the user types.
+active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
+wait_for 10 active || fail "Quick Notes came up without the keyboard"
 sleep 0.5
 xdotool type --delay 40 "first words typed"
 # Saved once typing has paused for a few seconds, while the program runs on.

@@ -30,11 +30,17 @@ for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/share/plumora/da
     ./usr/share/plumora/help/index.htm ./usr/share/plumora/Icons/Default.icl \
     "./usr/share/applications/$appid.desktop" "./usr/share/metainfo/$appid.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/$appid.svg" \
-    "./usr/share/icons/hicolor/256x256/apps/$appid.png" ./usr/share/man/man1/plumora.1; do
+    "./usr/share/icons/hicolor/256x256/apps/$appid.png" ./usr/share/man/man1/plumora.1 \
+    ./usr/share/doc/plumora/copyright; do
     grep -q " $f\$" <<<"$contents" || { echo "FAIL: the package lacks $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6sql6-sqlite hunspell-en-us; do
     grep -q "$d" <<<"$depends" || { echo "FAIL: the package does not depend on $d"; exit 1; }
 done
+# One version everywhere: the package, AppStream and the program.
+version=$(dpkg-deb -f "$deb" Version)
+[ "$version" = 4.3.0 ] || { echo "FAIL: the package says version $version"; exit 1; }
+grep -q '<release version="4.3.0"' "$source/dist/$appid.metainfo.xml" ||
+    { echo "FAIL: AppStream names another version"; exit 1; }
 echo "package: 1 passed, 0 failed"

@@ -19,10 +19,9 @@ echo "\$#" >>"$program/marker"
 SCRIPT
 chmod +x "$program/ShutDown" "$program/my tools/mark it.sh"
 
-# The first tick comes just after the next minute boundary; leave the program time to
-# start before it.
-[ "$(date +%-S)" -lt 55 ] || sleep 6
-due=$(date -d "@$((($(date +%s) / 60 + 1) * 60))" '+%Y-%m-%d %H:%M')
+# The program's clock starts shortly before a minute: its first tick comes soon after.
+e2e_clock_before_minute 15
+due=$E2E_DUE
 cp "$template" "$program/data.plm"
 sqlite3 "$program/data.plm" <<SQL
 UPDATE System SET NotifyAgo = 2;
@@ -33,10 +32,10 @@ INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) VALUES
     (2, 'H', '2000-01-01 00:00', 0);
 SQL
 
-"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
-wait_for 75 test -s "$program/marker" || fail "the scheduled program did not start"
+wait_for 40 test -s "$program/marker" || fail "the scheduled program did not start"
 wait_for 5 test "$(wc -l <"$program/shutdown.log")" -eq 2 || fail "ShutDown was not started twice"
 [ "$(cat "$program/marker")" = 0 ] || fail "the program got arguments: $(cat "$program/marker")"
 [ "$(sort "$program/shutdown.log" | tr '\n' ' ')" = "0 1 " ] ||

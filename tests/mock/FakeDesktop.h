@@ -97,7 +97,7 @@ public:
             answers.pop_front();
             return a;
         }
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     QString browseForFolder(QWidget*, const QString&) override { return folderChoice; }
 };
@@ -225,18 +225,24 @@ private:
 class FakePictureOutput final : public PictureOutput {
 public:
     bool printerInstalled = true;
-    QString printError; // set: printing fails with it
+    QString printError;     // set: printing fails with it
+    bool cancelled = false; // the print dialog is cancelled
     QList<std::pair<QImage, QPageLayout::Orientation>> printed;
+    QList<QWidget*> owners; // the windows the print dialog stood over
     QList<QImage> clipboard;
 
     bool hasPrinter() override { return printerInstalled; }
-    bool print(const QImage& picture, QPageLayout::Orientation orientation,
-               QString& error) override {
-        error = printError;
-        if (!error.isEmpty())
-            return false;
+    Printed print(QWidget* owner, const QImage& picture, QPageLayout::Orientation orientation,
+                  QString& detail) override {
+        owners << owner;
+        if (cancelled)
+            return Printed::Cancelled;
+        detail = printError;
+        if (!detail.isEmpty())
+            return Printed::Failed;
         printed.append({picture, orientation});
-        return true;
+        detail = QStringLiteral("Office printer");
+        return Printed::Sent;
     }
     void copyToClipboard(const QImage& picture) override { clipboard << picture; }
 };

@@ -1,5 +1,14 @@
 #pragma once
 
+#include <QColor>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
 // Documents written by other programs, each exercising what such writers add around the
 // text: generator and theme groups, style sheets, list fallbacks, fields, code pages.
 inline const char* const WordPadSample =
@@ -36,3 +45,32 @@ inline const char* const OldMailSample =
     "\\pard\\plain{\\f1\\fs18 first line}\\line{\\f1\\fs18\\cf1 green}\r\n"
     "\\par{\\pict\\wmetafile8\\picw100\\pich100 0100090000033600\\bin4 }{}{}"
     "\\par tail}";
+
+// "Family size [b] [i] [u] [s] [#rrggbb]" as a character format.
+inline QTextCharFormat format(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(' '));
+    QTextCharFormat f;
+    f.setFontFamilies({QString(parts.at(0)).replace(QLatin1Char('_'), QLatin1Char(' '))});
+    f.setFontPointSize(parts.at(1).toDouble());
+    f.setFontWeight(parts.contains(QStringLiteral("b")) ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(parts.contains(QStringLiteral("i")));
+    f.setFontUnderline(parts.contains(QStringLiteral("u")));
+    f.setFontStrikeOut(parts.contains(QStringLiteral("s")));
+    for (const QString& p : parts)
+        if (p.startsWith(QLatin1Char('#')))
+            f.setForeground(QColor(p));
+    return f;
+}
+
+// Runs as pairs of text and spec; the text "\n" starts a new paragraph.
+using Runs = QList<QPair<QString, QString>>;
+
+inline void build(QTextDocument& doc, const Runs& runs) {
+    QTextCursor c(&doc);
+    for (const auto& [text, look] : runs) {
+        if (text == QLatin1String("\n"))
+            c.insertBlock(QTextBlockFormat(), format(look));
+        else
+            c.insertText(text, format(look));
+    }
+}

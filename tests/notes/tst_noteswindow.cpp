@@ -281,6 +281,40 @@ private Q_SLOTS:
         QVERIFY(!autosave->isActive());
     }
 
+    // Focus moving between notes takes the spelling helper's underlines away: no change
+    // of the text. Notes never edited keep their Content byte for byte (centring included),
+    // new ones keep it empty; a format change alone is an edit.
+    void onlyRealEditsRewriteANote() {
+        Fixture fx;
+        const QString centred =
+            QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}\\qc Kept qwzxv\\par}");
+        const qint64 back = fx.note(2, centred), front = fx.note(1, centred);
+        auto page = fx.open();
+        QVERIFY(page->card(1)->text()->findChild<SpellAsYouType*>());
+        for (int i : {0, 1, 0, 1}) {
+            page->setNoteFocus(i);
+            QCoreApplication::processEvents();
+        }
+        page->command(Command::New);
+        QCoreApplication::processEvents();
+        const qint64 added = page->deck().card(2).id;
+        page->setNoteFocus(0);
+        QCoreApplication::processEvents();
+        page->aboutToHide();
+        QCOMPARE(fx.column(back, "Content").toString(), centred);
+        QCOMPARE(fx.column(front, "Content").toString(), centred);
+        QVERIFY(fx.column(added, "Content").isNull());
+
+        page->setNoteFocus(1);
+        select(page->card(1)->text(), 0, 4);
+        page->action(Command::Bold)->trigger();
+        page->setNoteFocus(0);
+        QCoreApplication::processEvents();
+        page->aboutToHide();
+        QVERIFY(fx.column(front, "Content").toString().contains(QLatin1String("\\b")));
+        QCOMPARE(fx.column(back, "Content").toString(), centred);
+    }
+
     // Two notes due this minute take the focus and flash together; one click into any
     // note's text stops both. An alarm while the window is loaded flashes them again.
     void dueNotesFlash() {

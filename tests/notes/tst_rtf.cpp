@@ -28,21 +28,6 @@ QString spec(const QTextCharFormat& f) {
     return parts.join(QLatin1Char(' '));
 }
 
-QTextCharFormat format(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(' '));
-    QTextCharFormat f;
-    f.setFontFamilies({QString(parts.at(0)).replace(QLatin1Char('_'), QLatin1Char(' '))});
-    f.setFontPointSize(parts.at(1).toDouble());
-    f.setFontWeight(parts.contains(QStringLiteral("b")) ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(parts.contains(QStringLiteral("i")));
-    f.setFontUnderline(parts.contains(QStringLiteral("u")));
-    f.setFontStrikeOut(parts.contains(QStringLiteral("s")));
-    for (const QString& p : parts)
-        if (p.startsWith(QLatin1Char('#')))
-            f.setForeground(QColor(p));
-    return f;
-}
-
 // The whole document: blocks joined by " | ", each run as text{spec}.
 QString describe(const QTextDocument& doc) {
     QStringList blocks;
@@ -54,19 +39,6 @@ QString describe(const QTextDocument& doc) {
         blocks << line;
     }
     return blocks.join(QStringLiteral(" | "));
-}
-
-// Runs as pairs of text and spec; the text "\n" starts a new paragraph.
-using Runs = QList<QPair<QString, QString>>;
-
-void build(QTextDocument& doc, const Runs& runs) {
-    QTextCursor c(&doc);
-    for (const auto& [text, look] : runs) {
-        if (text == QLatin1String("\n"))
-            c.insertBlock(QTextBlockFormat(), format(look));
-        else
-            c.insertText(text, format(look));
-    }
 }
 
 QString read(const QString& rtf, bool* complete = nullptr) {
@@ -249,30 +221,6 @@ private Q_SLOTS:
                  QStringLiteral("not rtf {\\b x}\nline"));
         QVERIFY(RtfReader::isRtf(QStringLiteral("\r\n {\\rtf1 x}")));
         QCOMPARE(plain(QStringLiteral("\r\n {\\rtf1 x}")), QStringLiteral("x"));
-    }
-
-    // With PLUMORA_FUZZ_SEEDS set, leaves RTF built here in that folder as the fuzz target's
-    // starting corpus.
-    void writeSeedCorpus() {
-        const QString folder = qEnvironmentVariable("PLUMORA_FUZZ_SEEDS");
-        if (folder.isEmpty())
-            QSKIP("PLUMORA_FUZZ_SEEDS is not set");
-        QVERIFY(QDir().mkpath(folder));
-        QTextDocument doc;
-        build(doc, Runs{{QString::fromUtf8("Grüße 你好 😀 "), "Arial 9 b"},
-                        {"\n", "Arial 9"},
-                        {"red", "Times 14 i u s #ff0000"}});
-        const QList<std::pair<const char*, QByteArray>> seeds = {
-            {"own.rtf", RtfWriter::write(doc).toLatin1()},
-            {"wordpad.rtf", WordPadSample},
-            {"word.rtf", WordSample},
-            {"shiftjis.rtf", ShiftJisSample},
-            {"oldmail.rtf", OldMailSample}};
-        for (const auto& [name, data] : seeds) {
-            QFile f(QDir(folder).filePath(QString::fromLatin1(name)));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            QCOMPARE(f.write(data), data.size());
-        }
     }
 };
 

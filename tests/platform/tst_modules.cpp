@@ -1,7 +1,10 @@
 #include "platform/Module.h"
 #include "platform/ui/QtPictureOutput.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 class ModulesTest : public QObject {
     Q_OBJECT
@@ -32,8 +35,36 @@ private Q_SLOTS:
         output.setPrintModule(QStringLiteral("/nonexistent/libplumora_print.so"));
         QVERIFY(!output.hasPrinter());
         QString error;
-        QVERIFY(!output.print(QImage(4, 4, QImage::Format_RGB32), QPageLayout::Portrait, error));
+        QCOMPARE(
+            output.print(nullptr, QImage(4, 4, QImage::Format_RGB32), QPageLayout::Portrait, error),
+            PictureOutput::Printed::Failed);
         QVERIFY(!error.isEmpty());
+    }
+
+    // Printing asks first with the system's print dialog, over the window it is asked from;
+    // cancelled, nothing is printed and nothing is said.
+    void printingAsksWithThePrintDialog() {
+        QtPictureOutput output;
+        output.setPrintModule(QStringLiteral(PLUMORA_PRINT_MODULE));
+        QWidget owner;
+        owner.show();
+        QWidget* over = nullptr;
+        bool printDialog = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            over = dialog->parentWidget();
+            printDialog = dialog->inherits("QPrintDialog");
+            dialog->reject();
+        });
+        QString detail;
+        QCOMPARE(
+            output.print(&owner, QImage(4, 4, QImage::Format_RGB32), QPageLayout::Portrait, detail),
+            PictureOutput::Printed::Cancelled);
+        QCOMPARE(over, &owner);
+        QVERIFY(printDialog);
+        QVERIFY(detail.isEmpty());
     }
 };
 

@@ -1,9 +1,11 @@
 #include "mock/Fifo.h"
 #include "platform/DesktopEntries.h"
+#include "platform/LinuxDesktop.h"
 #include "platform/RegistryStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +26,43 @@ class TestPlatformServices : public QObject {
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
+    // Opening an address is a success only when a program took it: xdg-open's verdict.
+    void openingTellsWhetherAProgramTookTheAddress_data() {
+        QTest::addColumn<QByteArray>("opener");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("no handler")
+            << QByteArray("echo 'no method available' >&2; exit 3") << false;
+        QTest::newRow("handed over") << QByteArray("exit 0") << true;
+    }
+    void openingTellsWhetherAProgramTookTheAddress() {
+        QFETCH(QByteArray, opener);
+        QFETCH(bool, opened);
+        QTemporaryDir bin;
+        writeFile(bin.filePath("xdg-open"), "#!/bin/sh\n" + opener + "\n");
+        QFile(bin.filePath("xdg-open"))
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        QCOMPARE(LinuxDesktopShell().openUrl(QStringLiteral("/nowhere/page.htm")), opened);
+    }
+
+    // Pickers start in the user's folder, or at home when it was never made.
+    void missingUserFoldersFallBackToHome() {
+        QTemporaryDir home;
+        const QByteArray was = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", was);
+            qputenv("XDG_CONFIG_HOME", config);
+        });
+        LinuxDesktopShell shell;
+        QCOMPARE(shell.specialFolderPath(SpecialFolder::Documents), home.path() + '/');
+        QVERIFY(QDir(home.path()).mkdir("Documents"));
+        QCOMPARE(shell.specialFolderPath(SpecialFolder::Documents), home.path() + "/Documents/");
+    }
+
     void registryValues_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("read");

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
@@ -161,12 +162,17 @@ private Q_SLOTS:
         clear->trigger();
         QCOMPARE(stored(), 2);
         QCOMPARE(h.grid()->rowCount(), 1);
+        auto* empty = h.grid()->findChild<QLabel*>("EmptyLb");
+        QVERIFY(empty && empty->isHidden());
         clear->trigger();
         QCOMPARE(stored(), 0);
         QCOMPARE(h.grid()->rowCount(), 0);
+        // The empty list says why it is empty.
+        QVERIFY(!empty->isHidden());
+        QCOMPARE(empty->text(), "Folders you open on two different days appear here.");
         QCOMPARE(messages()[1].text, "Are you sure to clear the list?");
         QCOMPARE(messages()[1].title, "Confirm");
-        QCOMPARE(messages()[1].buttons, MessageButtons::YesNo);
+        QCOMPARE(messages()[1].buttons, MessageButtons::YesNoDefaultNo);
     }
 
     // Without a CD drive the list is empty and the four drive buttons are off; Eject reaches

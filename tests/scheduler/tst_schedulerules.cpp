@@ -3,6 +3,7 @@
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleRowText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,12 +166,14 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
 
         ScheduleEditorState s = editor(true, "", true, false, 0);
-        QVERIFY(!s.chooseProgram(script));
+        QCOMPARE(s.dialogStart(), QDir::homePath()); // never the file system's root
+        QCOMPARE(s.chooseProgram(script), QString());
         QCOMPARE(s.program, script);
-        // Refused: beep, old path kept. Cancelled: no beep, nothing changes.
-        QVERIFY(s.chooseProgram(plain));
-        QVERIFY(s.chooseProgram(dir.path()));
-        QVERIFY(!s.chooseProgram(QString()));
+        QCOMPARE(s.dialogStart(), script);
+        // Refused with the reason, old path kept. Cancelled: nothing said, nothing changes.
+        QVERIFY(s.chooseProgram(plain).contains(QLatin1String("not marked as a program")));
+        QVERIFY(s.chooseProgram(dir.path()).contains(QLatin1String("not a file")));
+        QCOMPARE(s.chooseProgram(QString()), QString());
         QCOMPARE(s.program, script);
     }
 };

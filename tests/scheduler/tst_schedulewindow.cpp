@@ -236,7 +236,8 @@ private Q_SLOTS:
 
         sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
             "INSERT INTO Schedule SELECT 1, '/bin/a', '2027-01-01 10:00', 2 FROM n");
-        page->aboutToHide();
+        page->close();
+        page->show();
         page->activated();
         QCOMPARE(grid->rowCount(), 105);
     }
@@ -291,19 +292,37 @@ private Q_SLOTS:
         QCOMPARE(cell(*page, 1, Schedule::MarkCol), "X");
     }
 
-    // Leaving deletes the marked entries and those already at type 0; a failure is told and
-    // keeps the marks for the next time.
-    void pageLeavingAppliesTheMarks() {
+    // Another tool shown and back keeps the marks. Closing the window deletes the marked
+    // entries and those already at type 0; a failure is told and keeps the marks for the
+    // next time. The window hiding deletes them too.
+    void pageClosingAppliesTheMarks() {
         sql("INSERT INTO Schedule VALUES (0, 'gone', '2026-03-09 10:00', 2)");
-        auto page = open();
+        QWidget host; // the main window
+        auto* page = new Schedule(*m_context, &host);
+        page->setEditor([](QWidget*, const ScheduleEditorState&) { return std::nullopt; });
+        host.resize(800, 520);
+        page->resize(800, 520);
+        host.show();
+        page->activated();
+        const QStringList before = table();
         doubleClick(*page, 3, Schedule::MarkCol);
-        sql("ALTER TABLE Schedule RENAME TO Elsewhere");
         page->aboutToHide();
+        page->hide();
+        page->show();
+        page->activated();
+        QCOMPARE(cell(*page, 3, Schedule::MarkCol), "X");
+        QCOMPARE(table(), before);
+
+        sql("ALTER TABLE Schedule RENAME TO Elsewhere");
+        page->close();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
         sql("ALTER TABLE Elsewhere RENAME TO Schedule");
+        page->show();
         page->activated();
-        page->aboutToHide();
+        QCOMPARE(cell(*page, 3, Schedule::MarkCol), "X");
+        host.hide();
         QCOMPARE(table(), (QStringList{"9 x 2", "2 H 1", "2  0"}));
+        host.show();
         page->activated();
         QCOMPARE(cell(*page, 2, Schedule::MarkCol), "");
         QCOMPARE(cell(*page, 2, Schedule::FreqCol), "none");

@@ -85,6 +85,59 @@ private Q_SLOTS:
         QCOMPARE(runner.commands, expected);
     }
 
+    // A change in the desktop's own style touches nothing but the picture.
+    void desktopOwnStyleIsLeftAlone_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<Commands>("expected");
+        const char* gnome = "org.gnome.desktop.background";
+        const QString uri = "'file://%1/Plumora.bmp'";
+        QTest::newRow("GNOME") << "GNOME"
+                               << Commands{gset(gnome, "picture-uri", "''"),
+                                           gset(gnome, "picture-uri", uri),
+                                           gset(gnome, "picture-uri-dark", "''"),
+                                           gset(gnome, "picture-uri-dark", uri)};
+        const QString base = "/backdrop/screen0/monitor0/workspace0";
+        QTest::newRow("XFCE") << "XFCE"
+                              << Commands{
+                                     xfconf({"-l"}), xfconf({"-p", base + "/last-image", "-s", ""}),
+                                     xfconf({"-p", base + "/last-image", "-s", "%1/Plumora.bmp"})};
+    }
+    void desktopOwnStyleIsLeftAlone() {
+        QFETCH(QString, desktop);
+        QFETCH(Commands, expected);
+        const QString path = bitmap();
+        for (QStringList& command : expected)
+            command.replaceInStrings("%1", m_dir.path());
+        FakeRunner runner;
+        runner.script.append(
+            {xfconf({"-l"}), {true, 0, "/backdrop/screen0/monitor0/workspace0/last-image\n", {}}});
+        QVERIFY(DesktopWallpaper(runner, desktop).apply(path, WallpaperStyle::DesktopOwn));
+        QCOMPARE(runner.commands, expected);
+    }
+
+    // XFCE's style is read per backdrop, stretched on each, and put back as it was.
+    void xfceFillIsKeptAndRestored() {
+        const QString a = "/backdrop/screen0/monitorA/workspace0",
+                      b = "/backdrop/screen0/monitorB/workspace0";
+        FakeRunner runner;
+        runner.script = {
+            {xfconf({"-l"}), {true, 0, (a + "/last-image\n" + b + "/image-path\n").toUtf8(), {}}},
+            {xfconf({"-p", a + "/image-style"}), {true, 0, "5\n", {}}},
+            {xfconf({"-p", b + "/image-style"}), {true, 1, {}, "no such property"}}};
+        DesktopWallpaper desktop(runner, "XFCE");
+        const QString saved = desktop.readFill();
+        QCOMPARE(saved, a + "/image-style=5");
+        runner.script.resize(1); // the listing stays; every style is set from here on
+        runner.commands.clear();
+        QVERIFY(desktop.stretchFill());
+        QVERIFY(desktop.restoreFill(saved));
+        QCOMPARE(runner.commands,
+                 (Commands{xfconf({"-l"}),
+                           xfconf({"-p", a + "/image-style", "-n", "-t", "int", "-s", "3"}),
+                           xfconf({"-p", b + "/image-style", "-n", "-t", "int", "-s", "3"}),
+                           xfconf({"-p", a + "/image-style", "-n", "-t", "int", "-s", "5"})}));
+    }
+
     // Every listed monitor and workspace gets the style and the picture, emptied first.
     void xfceSetsEveryListedBackdrop() {
         const QString path = bitmap();

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -217,7 +218,7 @@ private Q_SLOTS:
         QCOMPARE(m_desktop.dialogs.messages.last().text,
                  "Remove this image from the selection list?");
         QCOMPARE(m_desktop.dialogs.messages.last().title, "Confirm");
-        QVERIFY(m_desktop.dialogs.messages.last().buttons == MessageButtons::YesNo);
+        QVERIFY(m_desktop.dialogs.messages.last().buttons == MessageButtons::YesNoDefaultNo);
 
         m_desktop.dialogs.answers = {MessageAnswer::Yes};
         QTest::keyClick(images, Qt::Key_Delete);
@@ -242,13 +243,35 @@ private Q_SLOTS:
                 option->click();
         QCOMPARE(settings().wallpaperOption, 1);
 
+        // Only these clicks touch the desktop's style: ticked it stretches, unticked the
+        // desktop's own style from before the first tick comes back.
+        qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+        const auto restore = qScopeGuard([] { qputenv("XDG_CURRENT_DESKTOP", ""); });
+        const QStringList get{"gsettings", "get", "org.gnome.desktop.background",
+                              "picture-options"};
+        const auto set = [](const char* value) {
+            return QStringList{"gsettings", "set", "org.gnome.desktop.background",
+                               "picture-options", QLatin1String(value)};
+        };
+        m_desktop.processes.script = {{get, {true, 0, "'zoom'\n", {}}}};
         auto* stretch = page.findChild<QCheckBox*>("StretchChk");
         QVERIFY(!stretch->isChecked());
         stretch->click();
         QCOMPARE(m_desktop.registry.values.value(StyleKey), "2");
         QCOMPARE(m_desktop.registry.values.value(TileKey), "0");
+        m_desktop.processes.script = {{get, {true, 0, "'stretched'\n", {}}}};
         stretch->click();
         QCOMPARE(m_desktop.registry.values.value(StyleKey), "0");
+        stretch->click();
+        QCOMPARE(
+            m_desktop.processes.commands,
+            (QList<QStringList>{get, set("'stretched'"), set("'zoom'"), get, set("'stretched'")}));
+        QVERIFY(m_desktop.dialogs.messages.isEmpty());
+
+        m_desktop.processes.script = {{{"gsettings", "set"}, {true, 1, {}, "not allowed"}}};
+        stretch->click();
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QVERIFY(m_desktop.dialogs.messages[0].text.contains("not allowed"));
     }
 
     void changeNow() {

@@ -94,8 +94,34 @@ EditEvents::EditEvents(AppContext& context, const QDate& day, const HolidayFlags
 
     EventStore store(context.paths.dataFile());
     m_edit.load(store.readDay(day));
+    m_loadedRows = rowsText();
     syncRows();
     m_grid->setCurrentCell(0, DescCol);
+}
+
+QStringList EditEvents::rowsText() const {
+    QStringList rows;
+    for (int r = 0; r < m_edit.rowCount(); ++r) {
+        const DayEditRow& row = m_edit.row(r);
+        if (row.used() || row.marked)
+            rows << QStringList{row.marked ? QStringLiteral("X") : QString(), row.description,
+                                row.date, row.repeat,
+                                row.picked ? QStringLiteral("picked") : QString()}
+                        .join(u'\x1f');
+    }
+    return rows;
+}
+
+void EditEvents::reject() {
+    leaveEditors();
+    if (rowsText() != m_loadedRows &&
+        m_context.dialogs.messageBox(
+            QStringLiteral("The events of this day were changed and not saved. Close without "
+                           "saving them?"),
+            QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
+            MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+    QDialog::reject();
 }
 
 EditEvents::~EditEvents() {
@@ -202,6 +228,7 @@ void EditEvents::buildControls() {
                                         2 * m_repeatCb->view()->frameWidth() + 8);
     m_repeatCb->hide();
     m_repeatCb->installEventFilter(this);
+    m_repeatCb->view()->installEventFilter(this);
     connect(m_repeatCb, &QComboBox::activated, this, &EditEvents::repeatChosen);
 
     // No button is a default one: Enter in the grid must never save or close the editor.
@@ -218,7 +245,7 @@ void EditEvents::buildControls() {
     // The editors close when the mouse goes down on "Save", so its click saves their values.
     connect(m_saveBtn, &QPushButton::pressed, this, &EditEvents::leaveEditors);
     connect(m_saveBtn, &QPushButton::clicked, this, &EditEvents::save);
-    connect(m_cancelBtn, &QPushButton::clicked, this, &EditEvents::reject);
+    connect(m_cancelBtn, &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(m_helpCmd, &QPushButton::clicked, this, [this] { HelpKey::send(this); });
 
     auto* buttons = new QHBoxLayout;
@@ -523,6 +550,13 @@ bool EditEvents::eventFilter(QObject* watched, QEvent* event) {
                (watched == m_datePick ||
                 m_datePick->isAncestorOf(static_cast<QWidget*>(watched)))) {
         cancelEditor(m_datePick);
+        return true;
+    } else if (watched == m_repeatCb->view() && event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        // Esc closes the list and its editor: the grid takes the keys again, so arrows
+        // never change the repeat unseen.
+        closeRepeat();
+        m_grid->setFocus(Qt::OtherFocusReason);
         return true;
     } else if (watched == m_repeatCb) {
         // Opening its own list moves the focus too: only a focus that leaves for good

@@ -50,6 +50,9 @@ public:
     void leaveEditors();
     // "Save": true when the day was written and the editor closed.
     bool save();
+    // Esc and the window's close: typed rows that were not saved are only dropped once the
+    // user says so. "Cancel" drops them without asking.
+    void reject() override;
 
     // Where the date picker of `size` goes for a cell: below it, or above it when there
     // is no room below, and always whole inside `area`.
@@ -77,6 +80,8 @@ private:
     QImage chooseIcon(int row);
     // A key on the grid: true when the editor handled it.
     bool gridKey(QKeyEvent* key);
+    // What the rows hold, to tell whether anything changed since they were read.
+    QStringList rowsText() const;
     // A character typed on cell (r, c): opens the cell's editor with it.
     void typeInto(int r, int c, QKeyEvent* key);
 
@@ -91,6 +96,7 @@ private:
     int m_descRow = -1;
     int m_dateRow = -1;
     int m_repeatRow = -1;
+    QStringList m_loadedRows;
 
     QTableWidget* m_grid;
     QPlainTextEdit* m_descTb;

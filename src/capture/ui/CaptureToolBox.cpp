@@ -3,12 +3,13 @@
 #include "capture/CaptureRules.h"
 #include "core/ui/HelpKey.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 
 CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_screen(screen) {
     setObjectName(QStringLiteral("CapTBox"));
     setWindowTitle(QStringLiteral("Action"));
@@ -32,15 +33,33 @@ CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
     auto* help = button("HelpCmd", QStringLiteral("Help"));
     connect(help, &QPushButton::clicked, this, [this] { HelpKey::send(this); });
 
-    // Return takes the whole screen, the likeliest choice.
-    m_choices[FullScreen]->setDefault(true);
-    m_choices[FullScreen]->setFocus();
+    // Return takes the whole screen, the likeliest choice until an area is dragged out.
+    setDefaultChoice(FullScreen);
     adjustSize();
     setFixedSize(size());
 }
 
+void CaptureToolBox::setDefaultChoice(int choice) {
+    m_choices[choice]->setDefault(true);
+    m_choices[choice]->setFocus();
+}
+
+int CaptureToolBox::defaultChoice() const {
+    return m_choices[SelectedArea]->isDefault() ? SelectedArea : FullScreen;
+}
+
 void CaptureToolBox::place() {
     move(CaptureRules::toolBoxPosition(m_screen, frameGeometry().size()));
+}
+
+bool CaptureToolBox::event(QEvent* event) {
+    const bool done = QDialog::event(event);
+    // The window manager's frame arrives after the box was placed: placed again, it stays
+    // on the screen.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() &&
+        !m_screen.contains(frameGeometry()))
+        place();
+    return done;
 }
 
 void CaptureToolBox::reject() {

@@ -21,6 +21,9 @@ public:
 
     // Puts the box at the bottom centre of the screen.
     void place();
+    // The choice Return takes.
+    void setDefaultChoice(int choice);
+    int defaultChoice() const;
 
 Q_SIGNALS:
     void chosen(int choice);
@@ -28,6 +31,9 @@ Q_SIGNALS:
 
 public Q_SLOTS:
     void reject() override;
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     QRect m_screen;

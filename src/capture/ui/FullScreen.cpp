@@ -44,6 +44,10 @@ void FullScreen::open() {
     showFullScreen();
     raise();
     activateWindow();
+    // The box comes up after the frozen screen is raised, so it is on top from its first
+    // frame.
+    if (m_mode == Mode::Capture)
+        showToolBox();
 }
 
 QRect FullScreen::pictureRect() const {
@@ -78,6 +82,9 @@ void FullScreen::mousePressEvent(QMouseEvent* event) {
         return;
     m_pressed = true;
     m_selection.press(event->position().toPoint());
+    // A click may raise the frozen screen; the box stays above it through the drag.
+    if (CaptureToolBox* box = m_box.data(); box && !box->isHidden())
+        box->raise();
 }
 
 void FullScreen::mouseMoveEvent(QMouseEvent* event) {
@@ -97,6 +104,10 @@ void FullScreen::mouseReleaseEvent(QMouseEvent* event) {
         m_selection.release(at);
         m_band = m_selection.rect();
         update();
+        showToolBox();
+        // Return now keeps the area just chosen.
+        m_box->setDefaultChoice(CaptureToolBox::SelectedArea);
+        return;
     }
     showToolBox();
 }
@@ -113,12 +124,6 @@ void FullScreen::keyPressEvent(QKeyEvent* event) {
         finish({});
     else
         showToolBox(); // the choices are there, never out of reach
-}
-
-void FullScreen::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (m_mode == Mode::Capture && !m_box)
-        showToolBox();
 }
 
 void FullScreen::closeEvent(QCloseEvent* event) {

@@ -25,11 +25,11 @@ public:
     FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture);
     ~FullScreen() override;
 
-    // Covers the screen; a viewer is modal.
+    // Covers the screen, a capture with its box on top; a viewer is modal.
     void open();
 
     Mode mode() const { return m_mode; }
-    // The capture box, from the window's first showing on.
+    // The capture box, from open() on.
     CaptureToolBox* toolBox() const { return m_box; }
     const CaptureRules::Selection& selection() const { return m_selection; }
     // Where the viewer shows its picture, in the window.
@@ -48,7 +48,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -14,9 +14,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,6 +26,19 @@ namespace {
 constexpr int RowIdRole = Qt::UserRole;
 constexpr int TitleRole = Qt::UserRole + 1; // the title as stored
 constexpr int CaptureDelayMs = 500;
+
+// The title editor stops at the longest title a capture can have.
+class TitleDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setMaxLength(CaptureRules::MaxTitleLength);
+        return editor;
+    }
+};
 } // namespace
 
 ScreenCapture::ScreenCapture(AppContext& context, QWidget* parent)
@@ -71,6 +86,7 @@ void ScreenCapture::buildControls() {
     m_list->setFixedWidth(m_list->fontMetrics().averageCharWidth() * 30);
     m_list->installEventFilter(this);
     connect(m_list, &QListWidget::currentRowChanged, this, &ScreenCapture::showRow);
+    m_list->setItemDelegate(new TitleDelegate(m_list));
     connect(m_list, &QListWidget::itemChanged, this, &ScreenCapture::titleEdited);
     // Return and a double-click (an open editor takes its own keys).
     connect(m_list, &QListWidget::activated, this, &ScreenCapture::viewFullScreen);
@@ -196,7 +212,8 @@ void ScreenCapture::titleEdited(QListWidgetItem* item) {
     const QString stored = item->data(TitleRole).toString();
     if (item->text() == stored)
         return;
-    const std::optional<QString> title = CaptureRules::acceptTitle(item->text());
+    const QString typed = item->text();
+    const std::optional<QString> title = CaptureRules::acceptTitle(typed);
     const bool saved = title && m_store.rename(item->data(RowIdRole).toLongLong(), *title);
     {
         const QSignalBlocker quiet(m_list);
@@ -210,11 +227,13 @@ void ScreenCapture::titleEdited(QListWidgetItem* item) {
     const QString problem =
         title ? QStringLiteral("The description could not be stored: %1").arg(m_store.lastError())
               : QString();
+    const QString refused =
+        typed.trimmed().isEmpty() ? CaptureRules::TitleEmpty : CaptureRules::TitleRefused;
     QMetaObject::invokeMethod(
         this,
-        [this, problem] {
+        [this, problem, refused] {
             if (problem.isEmpty())
-                ToolPage::tell(m_context.dialogs, CaptureRules::TitleRefused, Message::Notice,
+                ToolPage::tell(m_context.dialogs, refused, Message::Notice,
                                QStringLiteral("Message"));
             else
                 tell(problem);
@@ -310,10 +329,18 @@ void ScreenCapture::printPicture() {
     const QImage& picture = m_preview->picture();
     if (picture.isNull())
         return;
-    QString error;
-    if (!m_context.pictureOutput.print(picture, CaptureRules::printOrientation(picture.size()),
-                                       error))
-        tell(QStringLiteral("The picture was not printed: %1").arg(error));
+    QString detail;
+    switch (m_context.pictureOutput.print(window(), picture,
+                                          CaptureRules::printOrientation(picture.size()), detail)) {
+    case PictureOutput::Printed::Sent:
+        tell(QStringLiteral("The picture was sent to %1.").arg(detail), QStringLiteral("Message"));
+        break;
+    case PictureOutput::Printed::Failed:
+        tell(QStringLiteral("The picture was not printed: %1").arg(detail));
+        break;
+    case PictureOutput::Printed::Cancelled:
+        break;
+    }
 }
 
 void ScreenCapture::deletePicture() {
@@ -322,7 +349,7 @@ void ScreenCapture::deletePicture() {
     if (rowId == 0)
         return;
     if (m_context.dialogs.messageBox(CaptureRules::DeleteQuestion, QStringLiteral("Confirm"),
-                                     MessageButtons::YesNo,
+                                     MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(rowId)) {

@@ -12,8 +12,12 @@ namespace SoundChoice {
 QString current(const AppPaths& paths, const QString& reminderSound);
 // What the sound button shows: the file name without its folder.
 QString caption(const QString& path);
+// Whether `file` is a WAVE file the player can play: RIFF/WAVE with a format of PCM or
+// floating-point samples, and its sound data.
+bool isPlayableWave(const QByteArray& file);
 // Copies `chosen` to rmwav. The old rmwav is replaced only by a complete copy; false, with
-// the old sound kept, when the file cannot be read or the copy cannot be written.
-bool install(const AppPaths& paths, const QString& chosen);
+// the old sound kept and the reason in `error`, when the file cannot be read, is no sound
+// that plays, or the copy cannot be written.
+bool install(const AppPaths& paths, const QString& chosen, QString* error = nullptr);
 
 } // namespace SoundChoice

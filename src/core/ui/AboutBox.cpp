@@ -4,6 +4,7 @@
 #include "core/ui/AppIcon.h"
 #include "platform/WindowSystem.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -26,8 +27,13 @@ AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWi
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     name->setFont(big);
-    auto* version = new QLabel(QStringLiteral("Version 4.3"), this);
+    auto* version =
+        new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), this);
     version->setObjectName(QStringLiteral("VersionLb"));
+    auto* licence = new QLabel(
+        QStringLiteral("Free software under the GNU General Public License, version 3 or later"),
+        this);
+    licence->setObjectName(QStringLiteral("LicenceLb"));
     auto* platformLine = new QLabel(QStringLiteral("for Linux desktops"), this);
     platformLine->setObjectName(QStringLiteral("PlatformLb"));
 
@@ -49,12 +55,13 @@ AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWi
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(18, 18, 18, 14);
     grid->setHorizontalSpacing(16);
-    grid->addWidget(picture, 0, 0, 4, 1);
+    grid->addWidget(picture, 0, 0, 5, 1);
     grid->addWidget(name, 0, 1);
     grid->addWidget(version, 1, 1);
     grid->addWidget(platformLine, 2, 1);
     grid->addWidget(maker, 3, 1);
-    grid->addWidget(ok, 4, 0, 1, 2, Qt::AlignRight);
+    grid->addWidget(licence, 4, 1);
+    grid->addWidget(ok, 5, 0, 1, 2, Qt::AlignRight);
     setFixedSize(sizeHint());
     // Before it is shown: a shown window changing its flags would be hidden, and a hidden
     // modal dialog ends its own modal loop.

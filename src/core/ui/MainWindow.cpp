@@ -7,12 +7,14 @@
 #include "core/ui/ToolRegistry.h"
 #include "platform/WindowSystem.h"
 
+#include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -76,6 +78,24 @@ void MainWindow::buildToolbar() {
             if (MainToolbar::isTool(b)) {
                 action->setCheckable(true);
                 m_toolGroup->addAction(action);
+                // A screen reader toggles the button (and so its action) past a click:
+                // that shows the tool as a click does, and never leaves no tool checked.
+                connect(action, &QAction::toggled, this, [this, b, action](bool on) {
+                    if (m_switching)
+                        return;
+                    if (on)
+                        clickToolbarButton(b);
+                    else if (!m_toolGroup->checkedAction())
+                        action->setChecked(true);
+                });
+                auto* button = qobject_cast<QAbstractButton*>(bar->widgetForAction(action));
+                if (button)
+                    connect(button, &QAbstractButton::toggled, this, [this, b, action, button] {
+                        if (button->isChecked() && !action->isChecked())
+                            clickToolbarButton(b);
+                        else if (!button->isChecked() && action->isChecked())
+                            button->setChecked(true);
+                    });
             }
             connect(action, &QAction::triggered, this, [this, b] { clickToolbarButton(b); });
         }
@@ -198,6 +218,7 @@ void MainWindow::clickToolbarButton(int button) {
     if (!isTool(button) && !added)
         return;
 
+    const QScopedValueRollback switching(m_switching, true);
     toolbarButton(button)->setChecked(true);
     ToolPage* page = ensurePage(button);
     for (const QPointer<ToolPage>& loaded : std::as_const(m_pages)) {
@@ -216,6 +237,24 @@ void MainWindow::clickToolbarButton(int button) {
     if (drawsEtchedRule(button) || (added && added->etchedRule))
         drawEtchedRule(page);
     page->activated();
+    focusPage(page);
+}
+
+void MainWindow::focusPage(ToolPage* page) {
+    // Keys follow the page the user sees: the control it last had, else its first one;
+    // a page with none takes the focus itself, so none stays in a hidden page.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && page->isAncestorOf(focused) && focused->isVisible())
+        return; // the page chose one as it was activated
+    const auto takes = [page](QWidget* w) {
+        return w && w != page && page->isAncestorOf(w) && w->isVisibleTo(page) && w->isEnabled() &&
+               (w->focusPolicy() & Qt::TabFocus);
+    };
+    QWidget* target = page->focusWidget();
+    for (QWidget* w = page->nextInFocusChain(); !takes(target) && w && w != page;
+         w = w->nextInFocusChain())
+        target = w;
+    (takes(target) ? target : page)->setFocus(Qt::OtherFocusReason);
 }
 
 ToolPage* MainWindow::ensurePage(int button) {

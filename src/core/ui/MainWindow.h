@@ -56,6 +56,7 @@ private:
     void applyStoredPlacement();
     ToolPage* ensurePage(int button);
     void fitActivePage();
+    void focusPage(ToolPage* page);
     void drawEtchedRule(QWidget* page);
     // Edit menu: the focused control's own slot when it has one, else the keystroke.
     void editFocused(const char* slot, int key, Qt::KeyboardModifiers modifiers);
@@ -71,6 +72,7 @@ private:
     QHash<int, QAction*> m_addedButtons; // the buttons of the tools added to the registry
     QHash<int, QPointer<ToolPage>> m_pages;
     QPointer<ToolPage> m_active;
+    bool m_switching = false; // a tool is being shown: its button's toggles are ours
     // The geometry the window was fitted to when it opened (null when it opened as stored):
     // only a different one is stored when it closes.
     QRect m_fittedTo;

@@ -119,7 +119,8 @@ Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* pare
             img->setObjectName(QStringLiteral("MenuImg"));
             img->setPixmap(picture(index));
             img->setContentsMargins(4, 3, 6, 3);
-            img->setAccessibleName(caption(index));
+            // The picture only decorates its entry: the entry beside it is what a screen
+            // reader reads, once.
             // Named before it gets its text: the text's change event already asks for the
             // label's accessible interface, which the factory tells by this name.
             auto* label = new QLabel(this);

@@ -119,6 +119,8 @@ void QNotes::buildToolbar() {
     m_fontBox->setAccessibleName(QStringLiteral("Font name"));
     m_fontBox->setToolTip(QStringLiteral("Font name"));
     m_fontBox->setEditable(true);
+    // The typing field is what a screen reader reaches: it carries the box's name.
+    m_fontBox->lineEdit()->setAccessibleName(m_fontBox->accessibleName());
     m_fontBox->setInsertPolicy(QComboBox::NoInsert);
     m_fontBox->setMinimumContentsLength(16);
     m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -133,6 +135,7 @@ void QNotes::buildToolbar() {
     m_sizeBox->setAccessibleName(QStringLiteral("Font size"));
     m_sizeBox->setToolTip(QStringLiteral("Font size"));
     m_sizeBox->setEditable(true);
+    m_sizeBox->lineEdit()->setAccessibleName(m_sizeBox->accessibleName());
     m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
     m_sizeBox->setMinimumContentsLength(3);
     m_sizeBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -224,8 +227,17 @@ NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
     c->setSchedule(row.frequency, row.due,
                    NoteSchedule::markVisible(row.frequency, row.due, m_context.clock.today()));
 
-    connect(doc, &QTextDocument::contentsChange, this, [this, index](int, int removed, int added) {
-        if (removed > 0 || added > 0)
+    // Only the user's edits (typing, pasting, formatting) mark a note changed. They all go
+    // through the undo stack and so set the document's modified flag; the spelling helper's
+    // underlines coming and going report a content change too, but never set it.
+    doc->setModified(false);
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this, index, doc](int, int removed, int added) {
+                if ((removed > 0 || added > 0) && doc->isModified())
+                    textChanged(index);
+            });
+    connect(doc, &QTextDocument::modificationChanged, this, [this, index](bool modified) {
+        if (modified)
             textChanged(index);
     });
     const auto selectionMoved = [this, index] {
@@ -328,8 +340,12 @@ bool QNotes::saveNotes() {
     if (!m_store.write(writes))
         return false;
     m_deck.saved(items);
-    for (const NoteDeck::SaveItem& item : std::as_const(items))
-        card(item.index)->setStored(card(item.index)->twips());
+    for (const NoteDeck::SaveItem& item : std::as_const(items)) {
+        NoteCard* c = card(item.index);
+        c->setStored(c->twips());
+        if (item.textChanged)
+            c->text()->document()->setModified(false);
+    }
     return true;
 }
 
@@ -512,7 +528,7 @@ void QNotes::deleteNote() {
         return;
     if (m_context.dialogs.messageBox(QString::fromLatin1(NoteToolbar::DeleteQuestion),
                                      QString::fromLatin1(NoteToolbar::DeleteTitle),
-                                     MessageButtons::YesNo,
+                                     MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(m_deck.card(index).id)) {

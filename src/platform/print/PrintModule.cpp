@@ -3,6 +3,7 @@
 #include "platform/PictureOutput.h"
 
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -10,34 +11,35 @@ extern "C" Q_DECL_EXPORT bool plumoraHasPrinter() {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-// Prints the picture on the default printer (else the first one); false with `error` set
-// when nothing could be printed.
-extern "C" Q_DECL_EXPORT bool
-plumoraPrintPicture(const QImage& picture, QPageLayout::Orientation orientation, QString& error) {
-    QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
-        if (all.isEmpty()) {
-            error = QStringLiteral("No printer is installed.");
-            return false;
-        }
-        info = all.first();
-    }
-    QPrinter printer(info, QPrinter::HighResolution);
+// Prints the picture where the user says in the print dialog, which opens on the default
+// printer; a PictureOutput::Printed value, with `detail` naming the printer or file the job
+// went to, or why it failed.
+extern "C" Q_DECL_EXPORT int plumoraPrintPicture(QWidget* owner, const QImage& picture,
+                                                 QPageLayout::Orientation orientation,
+                                                 QString& detail) {
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Screen Capture"));
     printer.setPageOrientation(orientation);
+    QPrintDialog dialog(&printer, owner);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return int(PictureOutput::Printed::Cancelled);
+    const QString where =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error = QStringLiteral("The printer %1 cannot be used.").arg(info.printerName());
-        return false;
+        detail = QStringLiteral("%1 cannot be used.").arg(where);
+        return int(PictureOutput::Printed::Failed);
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(PictureOutput::pageArea(picture.size(), page.size(), printer.resolution()),
                       picture);
     if (!painter.end()) {
-        error = QStringLiteral("The picture could not be sent to %1.").arg(info.printerName());
-        return false;
+        detail = QStringLiteral("The picture could not be sent to %1.").arg(where);
+        return int(PictureOutput::Printed::Failed);
     }
-    return true;
+    detail = where;
+    return int(PictureOutput::Printed::Sent);
 }

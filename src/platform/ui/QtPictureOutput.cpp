@@ -8,15 +8,16 @@ bool QtPictureOutput::hasPrinter() {
     return hasPrinter && hasPrinter();
 }
 
-bool QtPictureOutput::print(const QImage& picture, QPageLayout::Orientation orientation,
-                            QString& error) {
-    using Print = bool (*)(const QImage&, QPageLayout::Orientation, QString&);
+PictureOutput::Printed QtPictureOutput::print(QWidget* owner, const QImage& picture,
+                                              QPageLayout::Orientation orientation,
+                                              QString& detail) {
+    using Print = int (*)(QWidget*, const QImage&, QPageLayout::Orientation, QString&);
     const auto printPicture = m_print.entry<Print>("plumoraPrintPicture");
     if (!printPicture) {
-        error = QStringLiteral("Printing is not installed with this copy of Plumora.");
-        return false;
+        detail = QStringLiteral("Printing is not installed with this copy of Plumora.");
+        return Printed::Failed;
     }
-    return printPicture(picture, orientation, error);
+    return Printed(printPicture(owner, picture, orientation, detail));
 }
 
 void QtPictureOutput::copyToClipboard(const QImage& picture) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -82,19 +83,33 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
         shown = QMessageBox::Question;
     else if (icon == MessageIcon::Warning)
         shown = QMessageBox::Warning;
-    QMessageBox box(shown, title, text,
-                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok);
+    // Over the Plumora window the user works in (a main window or a dialog, not the tray
+    // menu), so it appears there and not mid-screen.
+    QWidget* over = QApplication::activeModalWidget();
+    if (!over)
+        over = QApplication::activeWindow();
+    if (over && over->windowType() != Qt::Window && over->windowType() != Qt::Dialog)
+        over = nullptr;
+    // On the heap: should its window go meanwhile, it takes the box with it.
+    const bool question = buttons != MessageButtons::Ok;
+    const QPointer<QMessageBox> box = new QMessageBox(
+        shown, title, text, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, over);
+    // A question that destroys something is not answered Yes by a stray Return.
+    box->setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No
+                          : question                                ? QMessageBox::Yes
+                                                                    : QMessageBox::Ok);
     // Messages quote file names, error texts and the user's own words: never markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    switch (box.exec()) {
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    const int answer = box->exec();
+    delete box.data();
+    switch (answer) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
     case QMessageBox::No:
         return MessageAnswer::No;
     default:
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return question ? MessageAnswer::No : MessageAnswer::Ok;
     }
 }
 

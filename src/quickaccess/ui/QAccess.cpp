@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -171,6 +172,13 @@ void QAccess::buildControls() {
     m_grid->installEventFilter(this);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { openFolder(row); });
+    // An empty list says why, as folders only come in over time.
+    m_emptyLb = new QLabel(QStringLiteral("Folders you open on two different days appear here."),
+                           m_grid->viewport());
+    m_emptyLb->setObjectName(QStringLiteral("EmptyLb"));
+    m_emptyLb->setAlignment(Qt::AlignCenter);
+    m_emptyLb->setWordWrap(true);
+    (new QVBoxLayout(m_grid->viewport()))->addWidget(m_emptyLb);
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("QAMenu"));
@@ -273,6 +281,10 @@ void QAccess::fillGrid(const QList<QAccessStore::Folder>& folders) {
         m_grid->setItem(row, 2, location);
     }
     m_grid->setEnabled(!folders.isEmpty());
+    m_emptyLb->setVisible(folders.isEmpty());
+    m_grid->setAccessibleDescription(
+        folders.isEmpty() ? m_emptyLb->text()
+                          : QStringLiteral("Double-click a folder or press Enter to open it"));
     if (!folders.isEmpty())
         m_grid->setCurrentCell(0, 1);
 }
@@ -431,7 +443,7 @@ bool QAccess::start(const LaunchCommand& command) {
 
 void QAccess::clearList() {
     if (m_context.dialogs.messageBox(QStringLiteral("Are you sure to clear the list?"),
-                                     QStringLiteral("Confirm"), MessageButtons::YesNo,
+                                     QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.clear()) {

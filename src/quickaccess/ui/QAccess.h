@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QFrame;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTableWidget;
@@ -88,6 +89,7 @@ private:
     QList<CdDrives::Drive> m_drives;
 
     QTableWidget* m_grid = nullptr;
+    QLabel* m_emptyLb = nullptr; // in the grid while it lists no folder
     QFrame* m_frame = nullptr;
     std::array<QPushButton*, 4> m_shortcutButtons{};
     QComboBox* m_cdCb = nullptr;

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -297,8 +298,9 @@ void EditSch::showProgram() {
 }
 
 void EditSch::chooseProgram() {
-    if (m_state.chooseProgram(chooseWithDialog(this, m_state.dialogStart())))
-        QApplication::beep();
+    const QString refused = m_state.chooseProgram(chooseWithDialog(this, m_state.dialogStart()));
+    if (!refused.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Plumora"), refused);
     updateEditorState();
 }
 

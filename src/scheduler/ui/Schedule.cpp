@@ -8,6 +8,7 @@
 #include "scheduler/ScheduleRowText.h"
 #include "scheduler/ui/EditSch.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -237,11 +238,23 @@ void Schedule::activated() {
     m_grid->setFocus();
 }
 
-void Schedule::aboutToHide() {
+void Schedule::closeEvent(QCloseEvent* event) {
+    applyMarks();
+    ToolPage::closeEvent(event);
+}
+
+void Schedule::hideEvent(QHideEvent* event) {
+    ToolPage::hideEvent(event);
+    // The window hid (not minimised, and not this page alone for another tool).
+    if (!event->spontaneous() && window()->isHidden())
+        applyMarks();
+}
+
+void Schedule::applyMarks() {
     if (m_stale)
         return;
     if (!m_store.applyMarks(m_list.markedEntries())) {
-        // The marks stay, so leaving the page again tries once more.
+        // The marks stay, so closing the window again tries once more.
         tell(QStringLiteral("The entries marked for deletion could not be deleted.\n\n") +
              m_store.lastError());
         return;

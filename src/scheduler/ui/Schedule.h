@@ -20,7 +20,8 @@ class ToolRegistry;
 // (or Space / Delete on a line) marks the line's entry for deletion; a double-click
 // elsewhere (or Enter) opens the entry editor on the line and saves what it confirms into
 // that line's own entry. Marked entries, and rows left at type 0, are deleted in one go when
-// the page is hidden; the list is read again the next time it is shown.
+// the window closes or hides (not when another tool is shown, which keeps the marks); the
+// list is read again the next time it is shown.
 class Schedule : public ToolPage {
     Q_OBJECT
 public:
@@ -38,7 +39,6 @@ public:
     explicit Schedule(AppContext& context, QWidget* parent = nullptr);
 
     void activated() override;
-    void aboutToHide() override;
     void hostResized() override;
 
     // What a double-click on a grid cell does (line 0 is the first line below the header).
@@ -52,9 +52,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildControls();
+    void applyMarks();
     // Reads the table again; the marks of entries still listed are kept.
     void reload();
     void fill();

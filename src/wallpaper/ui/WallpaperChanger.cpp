@@ -266,8 +266,10 @@ void WallpaperChanger::optionChosen(int option) {
 }
 
 void WallpaperChanger::stretchToggled(bool stretched) {
-    if (!m_loading)
-        WallpaperChange::setStretched(m_context.registry, stretched);
+    if (m_loading)
+        return;
+    if (QString why; !WallpaperChange::setStretched(m_context, stretched, &why))
+        tell(QStringLiteral("The desktop did not take the new picture style: ") + why);
 }
 
 void WallpaperChanger::changeNow() {
@@ -317,7 +319,7 @@ void WallpaperChanger::removeImage() {
     if (row < 0)
         return;
     if (m_context.dialogs.messageBox(QStringLiteral("Remove this image from the selection list?"),
-                                     QStringLiteral("Confirm"), MessageButtons::YesNo,
+                                     QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     delete m_imageList->takeItem(row);

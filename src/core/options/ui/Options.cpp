@@ -10,6 +10,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
+#include "ui/ChimePlayer.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -74,6 +75,9 @@ Options::Options(AppContext& context, QWidget* parent)
         return QFileDialog::getOpenFileName(this, QStringLiteral("Please select a sounds file:"),
                                             path, QStringLiteral("Sounds (*.wav)"));
     };
+    auto* player =
+        new ChimePlayer(m_context.paths.helperProgram(QStringLiteral("libplumora_sound.so")), this);
+    playSoundHook = [player](const QString& path) { player->play(path); };
     buildControls();
     fill();
 }
@@ -110,7 +114,14 @@ void Options::buildControls() {
     m_wav = new QPushButton(events);
     m_wav->setObjectName(QStringLiteral("WavCmd"));
     grid->addWidget(text(events, QStringLiteral("Reminder sound:"), m_wav), 2, 0);
-    grid->addWidget(m_wav, 2, 1, 1, 2, Qt::AlignLeft);
+    m_playWav = new QPushButton(QStringLiteral("Play"), events);
+    m_playWav->setObjectName(QStringLiteral("PlayWavCmd"));
+    m_playWav->setAccessibleName(QStringLiteral("Play the reminder sound"));
+    auto* sound = new QHBoxLayout;
+    sound->addWidget(m_wav);
+    sound->addWidget(m_playWav);
+    sound->addStretch(1);
+    grid->addLayout(sound, 2, 1, 1, 2);
     m_largeIcon =
         checkBox(events, "LargeIconChk", QStringLiteral("Display small icons in Calendar"));
     grid->addWidget(m_largeIcon, 3, 0, 1, 3);
@@ -223,6 +234,10 @@ void Options::buildControls() {
         saveSystemValue(Field::CheckMailMinutes);
     });
     connect(m_wav, &QPushButton::clicked, this, &Options::chooseSound);
+    connect(m_playWav, &QPushButton::clicked, this, [this] {
+        if (playSoundHook)
+            playSoundHook(m_soundPath);
+    });
     connect(m_largeIcon, &QCheckBox::toggled, this, [this](bool on) {
         m_values.smallIcons = on ? -1 : 0;
         saveSystemValue(Field::SmallIcons);
@@ -252,8 +267,9 @@ void Options::buildControls() {
         m_values.checkMail = on;
         saveSystemValue(Field::CheckMail);
     });
-    connect(m_user, &QLineEdit::textEdited, this, [this] { m_userEdited = true; });
-    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+    // Typed, pasted or set by a screen reader: any change but the page's own filling.
+    connect(m_user, &QLineEdit::textChanged, this, [this] { m_userEdited |= !m_filling; });
+    connect(m_password, &QLineEdit::textChanged, this, [this] { m_passwordEdited |= !m_filling; });
 }
 
 void Options::setAutostart(const Autostart& autostart) {
@@ -294,6 +310,8 @@ void Options::fill() {
     m_autostartChk->setChecked(m_autostart.isEnabled());
     m_dataPath->setText(QStringLiteral("Data file: ") +
                         QDir::toNativeSeparators(m_context.paths.dataFile()));
+    // Read out whole: the name alone would hide the path.
+    m_dataPath->setAccessibleName(m_dataPath->text());
     m_filling = false;
 }
 
@@ -355,9 +373,10 @@ void Options::chooseSound() {
     const QString chosen = chooseSoundFileHook ? chooseSoundFileHook(m_soundPath) : QString();
     if (chosen.isEmpty())
         return;
-    if (!SoundChoice::install(m_context.paths, chosen)) {
+    if (QString why; !SoundChoice::install(m_context.paths, chosen, &why)) {
         inform(QStringLiteral("The sound file '") + chosen +
-               QStringLiteral("' could not be used; the reminder keeps its sound."));
+               QStringLiteral("' could not be used: ") + why +
+               QStringLiteral(". The reminder keeps its sound."));
         return;
     }
     m_soundPath = chosen;
@@ -410,7 +429,7 @@ void Options::restore() {
     }
     const MessageAnswer answer = m_context.dialogs.messageBox(
         QLatin1String(DataBackup::RestoreConfirmText), QLatin1String(DataBackup::ConfirmTitle),
-        MessageButtons::YesNo, MessageIcon::Information);
+        MessageButtons::YesNoDefaultNo, MessageIcon::Information);
     if (answer != MessageAnswer::Yes)
         return;
     const DataBackup::Result result = DataBackup::restore(folder, m_context.paths.dataFile());

@@ -32,6 +32,9 @@ public:
     std::function<void(int toolbarButton)> unloadToolHook;
     // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
     std::function<QString(const QString& path)> chooseSoundFileHook;
+    // Plays a sound file once, so the user hears the reminder sound; through the sound
+    // module by default.
+    std::function<void(const QString& path)> playSoundHook;
     // The user's autostart entry that "Start Plumora when I log in" shows and changes.
     void setAutostart(const Autostart& autostart);
 
@@ -80,6 +83,7 @@ private:
     QSpinBox* m_notifyAgo = nullptr;
     QSpinBox* m_showEvery = nullptr;
     QPushButton* m_wav = nullptr;
+    QPushButton* m_playWav = nullptr;
     QCheckBox* m_largeIcon = nullptr;
     QCheckBox* m_addHolidays = nullptr;
     QCheckBox* m_addAmerica = nullptr;

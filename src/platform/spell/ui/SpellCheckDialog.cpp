@@ -42,11 +42,18 @@ SpellCheckDialog::SpellCheckDialog(QTextDocument& document, SpellChecker& checke
     m_change->setDefault(true);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("Not in dictionary:"), this), 0, 0);
+    // Each label names its field, for screen readers too.
+    const auto label = [this](const QString& text, QWidget* field) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(field);
+        field->setAccessibleName(QString(text).remove(u':'));
+        return l;
+    };
+    grid->addWidget(label(QStringLiteral("Not in dictionary:"), m_word), 0, 0);
     grid->addWidget(m_word, 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Change to:"), this), 2, 0);
+    grid->addWidget(label(QStringLiteral("Change to:"), m_changeTo), 2, 0);
     grid->addWidget(m_changeTo, 3, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Suggestions:"), this), 4, 0);
+    grid->addWidget(label(QStringLiteral("Suggestions:"), m_suggestions), 4, 0);
     grid->addWidget(m_suggestions, 5, 0, 3, 1);
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {ignore, ignoreAll, add})
