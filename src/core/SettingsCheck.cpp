@@ -1,6 +1,7 @@
 #include "core/SettingsCheck.h"
 
 #include "core/DataFile.h"
+#include "core/FileReplace.h"
 #include "core/Log.h"
 #include "core/Migrations.h"
 #include "core/Settings.h"
@@ -114,6 +115,7 @@ SettingsCheck::Result SettingsCheck::run() {
         return true;
     };
 
+    FileReplace::removeLeftovers(m_paths.dataFile());
     step("copy the template", [&] { return copyTemplate(); });
     // A copy restored by hand may be readable by everyone; the file holds the mail password.
     for (const QString& file :

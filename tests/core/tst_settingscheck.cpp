@@ -119,6 +119,16 @@ private Q_SLOTS:
         }
     }
 
+    void leftoversOfInterruptedCopiesGoAtStart() {
+        Install in;
+        in.check();
+        QFile part(in.paths.dataFile() + QStringLiteral(".part-a1b2c3"));
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.close();
+        in.check();
+        QVERIFY(!part.exists());
+    }
+
     void aMissingTemplateLeavesNoDataFile() {
         QTemporaryDir dir;
         const AppPaths paths(dir.path(), dir.path());
