@@ -1,6 +1,7 @@
 #include "core/DataFile.h"
 
 #include "core/Log.h"
+#include "core/SqliteGuard.h"
 
 #include <QAtomicInteger>
 #include <QFile>
@@ -45,6 +46,7 @@ DataFile::DataFile(const QString& path, Mode mode) : m_connection(nextConnection
         return;
     }
     m_open = true;
+    hardenConnection(db);
     // A damaged file fails here already, which is what start-up recovery looks for.
     if (!exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {
         m_open = false;

@@ -4,6 +4,7 @@
 #include "core/FileReplace.h"
 #include "core/Log.h"
 #include "core/Migrations.h"
+#include "core/SchemaCleanup.h"
 #include "core/Settings.h"
 
 #include <QFile>
@@ -117,6 +118,8 @@ SettingsCheck::Result SettingsCheck::run() {
 
     FileReplace::removeLeftovers(m_paths.dataFile());
     step("copy the template", [&] { return copyTemplate(); });
+    // Before anything is written, so that nothing foreign acts on it.
+    result.cleanupMessage = SchemaCleanup::message(SchemaCleanup::run(m_paths.dataFile()));
     // A copy restored by hand may be readable by everyone; the file holds the mail password.
     for (const QString& file :
          QStringList{m_paths.dataFile(), m_paths.dataFile() + QStringLiteral("-journal")}) {

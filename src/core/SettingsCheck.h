@@ -14,6 +14,8 @@ public:
         int failedSteps = 0;
         // Why the data file cannot be read after all steps; empty when it can.
         QString unreadable;
+        // Triggers and views not Plumora's, dropped this start: tell the user once.
+        QString cleanupMessage;
     };
 
     explicit SettingsCheck(AppPaths paths);

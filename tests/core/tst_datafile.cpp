@@ -127,6 +127,22 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM System")).toInt(), 1);
     }
 
+    // Whatever a file carries, Plumora's connections run only their own statements.
+    void aConnectionRunsNothingTheFileCarries() {
+        DataFile db(m_path);
+        QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER wipe AFTER UPDATE ON System BEGIN"
+                                       " DELETE FROM WPaper; END")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES ('a')")));
+        QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'x'")));
+        QCOMPARE(count(m_path, QStringLiteral("SELECT count(*) FROM WPaper")), 1);
+        QVERIFY(db.exec(QStringLiteral("CREATE VIEW Loop AS WITH RECURSIVE n(x) AS (SELECT 1"
+                                       " UNION ALL SELECT x + 1 FROM n) SELECT x FROM n")));
+        QVERIFY(!db.exec(QStringLiteral("SELECT count(*) FROM Loop")));
+        // Defensive mode: the schema cannot be rewritten behind SQLite's back.
+        db.exec(QStringLiteral("PRAGMA writable_schema = ON"));
+        QVERIFY(!db.exec(QStringLiteral("UPDATE sqlite_master SET sql = 'x' WHERE name = 'Loop'")));
+    }
+
     void readersNeverCreateAMissingFile() {
         const QString missing = m_dir.filePath(QStringLiteral("absent.plm"));
         DataFile db(missing);

@@ -119,6 +119,28 @@ private Q_SLOTS:
         }
     }
 
+    // A trigger planted in the data file would act on start-up's own first write.
+    void foreignTriggersAndViewsAreDroppedOnceAndTheFileKept() {
+        Install in;
+        QVERIFY(QFile::copy(in.paths.templateFile(), in.paths.dataFile()));
+        {
+            DataFile db(in.paths.dataFile());
+            QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER redirect AFTER UPDATE ON System BEGIN"
+                                           " UPDATE System SET MailPOP3 = '127.0.0.2'; END")));
+            QVERIFY(db.exec(QStringLiteral("CREATE VIEW Notes AS SELECT * FROM QNotes")));
+        }
+        const auto result = in.check();
+        QVERIFY(result.firstRun);
+        QVERIFY(result.cleanupMessage.contains(QStringLiteral("- trigger redirect\n- view Notes")));
+        QVERIFY(result.cleanupMessage.contains(in.paths.dataFile() + ".before-cleanup"));
+        QCOMPARE(in.stored().mailServer, QString());
+        const QString count = QStringLiteral("SELECT count(*) FROM sqlite_master"
+                                             " WHERE type IN ('trigger', 'view')");
+        QCOMPARE(DataFile(in.paths.dataFile()).scalar(count).toInt(), 0);
+        QCOMPARE(DataFile(in.paths.dataFile() + ".before-cleanup").scalar(count).toInt(), 2);
+        QCOMPARE(in.check().cleanupMessage, QString());
+    }
+
     void leftoversOfInterruptedCopiesGoAtStart() {
         Install in;
         in.check();

@@ -50,6 +50,9 @@ void TrayController::create() {
         m_context.dialogs.messageBox(
             unreadableDataFileMessage(m_context.paths.dataFile(), checked.unreadable),
             QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Warning);
+    if (!checked.cleanupMessage.isEmpty())
+        m_context.dialogs.messageBox(checked.cleanupMessage, QStringLiteral("Plumora"),
+                                     MessageButtons::Ok, MessageIcon::Warning);
     if (checked.firstRun)
         m_dispatcher.dispatch(TrayMenu::Help);
     for (const auto& job : m_startupJobs) {
