@@ -102,18 +102,23 @@ QString partTemplate(const QString& target) {
     return target + QStringLiteral(".part-XXXXXX");
 }
 
-int removeLeftovers(const QString& target) {
+int removeLeftovers(const QString& target, Leftovers which) {
     const QFileInfo info(target);
     const QString name = QRegularExpression::escape(info.fileName());
     static const QString journals = QStringLiteral("(-journal|-wal|-shm)?");
-    const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-        name + QStringLiteral("\\.(part-)?[A-Za-z0-9]{6}") + journals));
+    const QRegularExpression part(QRegularExpression::anchoredPattern(
+        name + QStringLiteral("\\.part-[A-Za-z0-9]{6}") + journals));
+    // The older form, as QTemporaryFile names: six letters and digits, at least one of them
+    // not a small letter, so that a name such as "data.plm.backup" is never taken for one.
+    const QRegularExpression older(QRegularExpression::anchoredPattern(
+        name + QStringLiteral("\\.(?![a-z]{6}\\b)[A-Za-z0-9]{6}") + journals));
     int removed = 0;
     const QDir folder = info.absoluteDir();
     const QStringList candidates =
         folder.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
     for (const QString& candidate : candidates) {
-        if (!pattern.match(candidate).hasMatch())
+        if (!part.match(candidate).hasMatch() &&
+            (which == Leftovers::Parts || !older.match(candidate).hasMatch()))
             continue;
         if (QFile::remove(folder.filePath(candidate))) {
             qCInfo(lcData) << "removed" << candidate << "left by an interrupted copy";

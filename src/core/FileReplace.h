@@ -33,7 +33,10 @@ bool replace(const QString& part, const QString& target, const QString& kept,
 QString partTemplate(const QString& target);
 
 // Removes what interrupted replacements of `target` left beside it: its temporary parts and
-// their SQLite journals (including the older "<target>.XXXXXX" form). Returns how many.
-int removeLeftovers(const QString& target);
+// their SQLite journals, and with PartsAndOlderCopies also the older "<target>.XXXXXX"
+// form (only in Plumora's own folder: in a folder of the user's, a name of that form may
+// be the user's). Returns how many.
+enum class Leftovers { Parts, PartsAndOlderCopies };
+int removeLeftovers(const QString& target, Leftovers which = Leftovers::Parts);
 
 } // namespace FileReplace

@@ -116,7 +116,7 @@ SettingsCheck::Result SettingsCheck::run() {
         return true;
     };
 
-    FileReplace::removeLeftovers(m_paths.dataFile());
+    FileReplace::removeLeftovers(m_paths.dataFile(), FileReplace::Leftovers::PartsAndOlderCopies);
     step("copy the template", [&] { return copyTemplate(); });
     // Before anything is written, so that nothing foreign acts on it.
     result.cleanupMessage = SchemaCleanup::message(SchemaCleanup::run(m_paths.dataFile()));
