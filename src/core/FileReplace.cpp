@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const FileOps& FileOps::system() {
@@ -100,6 +101,22 @@ bool replace(const QString& part, const QString& target, const QString& kept, QS
 
 QString partTemplate(const QString& target) {
     return target + QStringLiteral(".part-XXXXXX");
+}
+
+bool restrictFolderToOwner(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        qCWarning(lcData) << "not restricted to its owner:" << folder << qt_error_string(errno);
+        return false;
+    }
+    struct stat st {};
+    const bool ours = ::fstat(fd, &st) == 0 && st.st_uid == ::getuid();
+    const bool done = ours && ((st.st_mode & 07777) == S_IRWXU || ::fchmod(fd, S_IRWXU) == 0);
+    ::close(fd);
+    if (!done)
+        qCWarning(lcData) << "not restricted to its owner:" << folder;
+    return done;
 }
 
 int removeLeftovers(const QString& target, Leftovers which) {

@@ -32,6 +32,10 @@ bool replace(const QString& part, const QString& target, const QString& kept,
 // The name a temporary file beside `target` gets ("<target>.part-XXXXXX" for QTemporaryFile).
 QString partTemplate(const QString& target);
 
+// Makes a folder this user owns readable by its owner only, on the folder itself: a
+// symbolic link in its place, or a folder of someone else, is left alone (false).
+bool restrictFolderToOwner(const QString& folder);
+
 // Removes what interrupted replacements of `target` left beside it: its temporary parts and
 // their SQLite journals, and with PartsAndOlderCopies also the older "<target>.XXXXXX"
 // form (only in Plumora's own folder: in a folder of the user's, a name of that form may

@@ -54,6 +54,31 @@ private Q_SLOTS:
         QCOMPARE(s.lastHolidayUpdate, QDate(2026, 1, 15));
     }
 
+    // Values no program of ours writes are brought into range when read, so every field
+    // reads and the tick's reload completes; the file keeps what it holds.
+    void absurdValuesAreBoundedWhenRead() {
+        DataFile db(m_path);
+        const QString huge(100000, u'x');
+        QVERIFY(db.exec(QStringLiteral("UPDATE System SET ShowEvery = 1000000000000,"
+                                       " CheckMailMin = -5, NotifyAgo = 'many', winLeft = 1e300,"
+                                       " MailUser = ?, Lastupdate = 'garbage'"),
+                        {huge}));
+        Settings s;
+        const SettingsStore::ReadResult read = SettingsStore::read(db, s);
+        QCOMPARE(read.missing, QList<Settings::Field>());
+        QCOMPARE(s.showEvery, 24 * 60);
+        QCOMPARE(s.checkMailMinutes, 1);
+        QCOMPARE(s.notifyAgo, Settings().notifyAgo);
+        QCOMPARE(s.windowLeft, 1e7);
+        QCOMPARE(s.mailUser.size(), 4096);
+        QVERIFY(!s.lastHolidayUpdate.isValid());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT length(MailUser) FROM System")).toInt(), 100000);
+        // A missing value still counts as missing.
+        QVERIFY(db.exec(QStringLiteral("UPDATE System SET Lastupdate = NULL")));
+        QCOMPARE(SettingsStore::read(db, s).missing,
+                 QList<Settings::Field>{Settings::Field::LastHolidayUpdate});
+    }
+
     // Every field goes to its own column and comes back; columns are found without regard
     // to case, and a column this program does not know is kept untouched.
     void everySettingRoundTrips() {
