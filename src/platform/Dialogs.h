@@ -4,7 +4,8 @@
 
 class QWidget;
 
-enum class MessageButtons { Ok, YesNo };
+// QuitAnywayStay: "Quit anyway" answers Yes, "Stay" (also Escape) No.
+enum class MessageButtons { Ok, YesNo, QuitAnywayStay };
 enum class MessageIcon { Information, Question, Warning };
 enum class MessageAnswer { Ok, Yes, No };
 

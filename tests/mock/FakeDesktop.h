@@ -94,7 +94,7 @@ public:
             answers.pop_front();
             return a;
         }
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     QString browseForFolder(QWidget*, const QString&) override { return folderChoice; }
 };

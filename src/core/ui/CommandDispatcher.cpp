@@ -130,6 +130,8 @@ bool CommandDispatcher::unload() {
                                      MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
+    if (m_unloadGuard && !m_unloadGuard())
+        return false;
     if (m_context.windows.isNewMailOpen())
         closeWindowsTitled(WindowTitles::NewMail);
     if (m_context.windows.isReminderOpen())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/SaveFailures.h"
 #include "core/ui/ToolPage.h"
 #include "notes/NoteAutosave.h"
 #include "notes/NoteDeck.h"
@@ -48,6 +49,12 @@ public:
     bool saveNotes();
     // Saves what is unsaved now, without asking anything: before a shut-down, at the end.
     void saveNow();
+    // Saves what is unsaved before the program ends; false (with the reason) when the
+    // data file refused, the text then still in its notes.
+    bool saveBeforeQuit(QString* error);
+    // Shows a notice when autosave starts failing and when it works again; unset, the
+    // failures are only logged.
+    std::function<void(const QString& text)> noticeHook;
     // Gives a card the focus and brings it to the front; -1 for the visible card of depth 1.
     void setNoteFocus(int index);
     // A note alarm while the window is loaded: the notes due this minute flash.
@@ -98,6 +105,8 @@ private:
     SpellChecker& checker();
     // A failure the user must hear about.
     void tell(const QString& text);
+    // Autosave's save, which speaks once per run of failures.
+    bool autosave();
     QSize screenTwips() const;
 
     void newNote();
@@ -128,6 +137,7 @@ private:
     QTimer* m_autosaveTimer;
     QtTickTimer m_autosaveTick;
     NoteAutosave m_autosave;
+    SaveFailures::Streak m_autosaveFailures{QStringLiteral("The notes")};
     QPointer<FindNote> m_find;
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;
@@ -144,7 +154,16 @@ public:
     void alarm(const std::function<void()>& open);
     // Before a shut-down: the notes' unsaved text to the data file.
     void saveNow();
+    // At "Unload Plumora": true when the notes are saved, or the user chose "Quit anyway"
+    // after being told why they could not be; false for "Stay".
+    bool readyToQuit();
+    // Where the page's autosave notices go (the pop-up message).
+    void setNotice(std::function<void(const QString& text)> notice) {
+        m_notice = std::move(notice);
+    }
 
 private:
+    AppContext& m_context;
     QPointer<QNotes> m_page;
+    std::function<void(const QString& text)> m_notice;
 };

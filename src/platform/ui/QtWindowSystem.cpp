@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -84,7 +85,18 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
         shown = QMessageBox::Warning;
     QMessageBox box(shown, title, text,
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok);
+                    : buttons == MessageButtons::Ok  ? QMessageBox::Ok
+                                                     : QMessageBox::NoButton);
+    if (buttons == MessageButtons::QuitAnywayStay) {
+        box.addButton(QStringLiteral("Quit anyway"), QMessageBox::YesRole)
+            ->setAccessibleName(QStringLiteral("Quit anyway"));
+        QPushButton* stay = box.addButton(QStringLiteral("Stay"), QMessageBox::NoRole);
+        stay->setAccessibleName(QStringLiteral("Stay"));
+        box.setDefaultButton(stay);
+        box.setEscapeButton(stay);
+        box.exec();
+        return box.clickedButton() == stay ? MessageAnswer::No : MessageAnswer::Yes;
+    }
     // Messages quote file names, error texts and the user's own words: never markup.
     box.setTextFormat(Qt::PlainText);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
