@@ -128,14 +128,14 @@ void passIdle(benchmark::State& state) {
 // A list of a million bookmarks (about 45 MB), none with a recorded type.
 const QByteArray& millionList() {
     static const QByteArray& list = Bench::keep(std::make_unique<QByteArray>([] {
-        QList<XbelWriter::Bookmark> marks;
-        marks.reserve(1000000);
-        const QDateTime when(QDate(2026, 3, 10), QTime(8, 0), Qt::UTC);
+        // Bookmarks as short as a list holds them (about 45 bytes each), none with a type.
+        QByteArray out = "<?xml version=\"1.0\"?>\n<xbel version=\"1.0\">\n";
+        out.reserve(46 * 1000000);
         for (int i = 0; i < 1000000; ++i)
-            marks.append(XbelWriter::mark(
-                XbelWriter::fileHref(QStringLiteral("/home/ann/f%1/d%2.txt").arg(i % 977).arg(i)),
-                when, {}, QString()));
-        return XbelWriter::write(marks).replace("<mime:mime-type type=\"\"/>", "");
+            out += "<bookmark href=\"file:///d" + QByteArray::number(i % 977) + '/' +
+                   QByteArray::number(i) + "\"></bookmark>\n";
+        out += "</xbel>\n";
+        return out;
     }()));
     return list;
 }
