@@ -325,17 +325,30 @@ private Q_SLOTS:
     void refusedSavesAreSpokenAbout_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read-only file") << "read-only"
-                                        << "readonly";
-        QTest::newRow("full disk") << "full"
-                                   << "full";
+        QTest::newRow("read-only file")
+            << QStringLiteral("read-only") << QStringLiteral("readonly");
+        QTest::newRow("full disk") << QStringLiteral("full") << QStringLiteral("full");
+        QTest::newRow("read-only folder") << QStringLiteral("folder") << QString();
     }
     void refusedSavesAreSpokenAbout() {
         QFETCH(QString, how);
         QFETCH(QString, reason);
+        if (how == QLatin1String("folder") && geteuid() == 0) {
+            // Root writes into any folder: the case runs again as an ordinary user.
+            QProcess user;
+            user.setProcessChannelMode(QProcess::MergedChannels);
+            user.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                   QCoreApplication::applicationFilePath(),
+                                   "refusedSavesAreSpokenAbout:read-only folder"});
+            QVERIFY(user.waitForFinished(60000));
+            QVERIFY2(user.exitStatus() == QProcess::NormalExit && user.exitCode() == 0,
+                     user.readAll().constData());
+            return;
+        }
         Fixture fx;
         const qint64 id = fx.note(1);
         const QString data = fx.context.paths.dataFile();
+        const QString folder = fx.dir.path();
         // The program folder on a file system of 1 MB, to be filled up.
         std::optional<DiskOf1M> disk;
         if (how == QLatin1String("full")) {
@@ -347,12 +360,17 @@ private Q_SLOTS:
         const auto refuse = [&] {
             if (disk)
                 disk->fill();
+            else if (how == QLatin1String("folder"))
+                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
             else
                 QFile::setPermissions(data, QFile::ReadOwner);
         };
         const auto allow = [&] {
             if (disk)
                 disk->free();
+            else if (how == QLatin1String("folder"))
+                QFile::setPermissions(folder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             else
                 QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
         };
