@@ -85,7 +85,9 @@ QVariant bounded(Field field, const QVariant& stored) {
     }
     bool ok = false;
     double number = stored.toDouble(&ok);
-    if (!ok || !std::isfinite(number))
+    if (!ok)
+        return stored; // no number at all: not read
+    if (!std::isfinite(number))
         number = defaultOf(field);
     const Range range = rangeOf(field);
     number = std::clamp(number, range.low, range.high);

@@ -6,9 +6,9 @@
 
 // What a System column may hold for the program to use it. A stored value outside that is
 // brought inside when it is read (the file is left as it is): a number to its range, a
-// text to its length, a date that does not read as one to "no date", anything that is not
-// a number in a number column to the field's default. So no value makes a settings reload
-// stop, except a missing one (NULL).
+// text to its length, a date that does not read as one to "no date", an infinite or NaN
+// number to the field's default. Only a missing value (NULL) or text that is no number in
+// a number column still makes a settings reload stop there.
 namespace SettingsBounds {
 
 inline constexpr int MaxTextLength = 4096;

@@ -21,7 +21,6 @@ bool hardenConnection(QSqlDatabase& db) {
         return false;
     for (const auto& [option, value] :
          {std::pair{SQLITE_DBCONFIG_DEFENSIVE, 1}, std::pair{SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
-          std::pair{SQLITE_DBCONFIG_ENABLE_TRIGGER, 0},
           std::pair{SQLITE_DBCONFIG_ENABLE_VIEW, 0}}) {
         int now = -1;
         if (sqlite3_db_config(h, option, value, &now) != SQLITE_OK || now != value)
