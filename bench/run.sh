@@ -80,7 +80,7 @@ done
 
 # The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
 figures=$(mktemp)
-for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler; do
+for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_quickaccess; do
     QT_QPA_PLATFORM=offscreen "$bench/$b" --benchmark_format=json 2>/dev/null |
         jq -r '.benchmarks[]
                | if .error_occurred then [(.run_name | split("/")[0]), "error", 0, 0]
@@ -127,4 +127,7 @@ row "  memory growth of that open" "$memory MiB" "<= 10 MiB" "$(holds "$memory <
 timed "Quick Notes open, 200 notes" notes_open_200 150
 timed "capture to stored row, 1920 x 1080" capture_store 200
 timed "schedule window, 1,000 entries" schedule_open_1000 100
+timed "recent-files scan, 1,000,000 bookmarks" recent_files_scan_1m 2000
+timed "  the tick's part in folder tracking over it" folders_pass_large_list 50
+timed "note of 160,000 colour runs read" rtf_read_160k_runs 500
 rm -f "$figures"

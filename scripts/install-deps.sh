@@ -10,7 +10,7 @@ packages=(
     libhunspell-dev hunspell-en-us
     libbenchmark-dev libx11-dev jq
     clang libclang-rt-14-dev
-    xvfb xauth trayer xdotool x11-utils sqlite3 dbus-daemon at-spi2-core
+    xvfb xauth trayer xdotool x11-utils sqlite3 libsqlite3-dev dbus-daemon at-spi2-core
     desktop-file-utils appstream dpkg-dev
     libical-dev qtkeychain-qt6-dev
     openbox faketime openssl curl python3-icalendar python3-dbus python3-gi

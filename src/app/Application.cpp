@@ -44,6 +44,9 @@ Application::Application(AppContext& context, QObject* parent)
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
     m_controller.setStartupReminder([this] { m_notices.loadReminder(false); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    // Unsaved notes are never dropped without the user's word.
+    m_dispatcher.setUnloadGuard([this] { return m_notes.readyToQuit(); });
+    m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);
     registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();

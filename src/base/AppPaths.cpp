@@ -1,5 +1,7 @@
 #include "base/AppPaths.h"
 
+#include "base/FileReplace.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -55,7 +57,7 @@ AppPaths AppPaths::fromEnvironment() {
     if (choose(c) == Kind::Installed && !QFileInfo::exists(program)) {
         QDir().mkpath(program);
         // The folder will hold the mail password.
-        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        FileReplace::restrictFolderToOwner(program);
     }
     return AppPaths(program, c.executableFolder);
 }

@@ -2,22 +2,19 @@
 
 #include "base/Log.h"
 #include "core/DataFile.h"
+#include "core/RestoreRebuild.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace {
 
 using DataBackup::Result;
 
 // An empty file, readable by its owner only, next to `target`, for the copy that will
-// replace it. SQLite's VACUUM INTO accepts an existing empty file and keeps its mode.
+// replace it. SQLite accepts an existing empty file and keeps its mode.
 bool reservePart(QTemporaryFile& part, const QString& target) {
-    part.setFileTemplate(target + QStringLiteral(".XXXXXX"));
+    part.setFileTemplate(FileReplace::partTemplate(target));
     if (!part.open()) {
         qCWarning(lcData) << "cannot create a file beside" << target << ":" << part.errorString();
         return false;
@@ -34,18 +31,18 @@ bool vacuumInto(DataFile& from, const QString& to) {
     return false;
 }
 
-// Moves `from` over `to` in one step; an existing `to` is replaced, never half-written.
-bool moveOver(const QString& from, const QString& to) {
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    qCWarning(lcData) << "cannot move" << from << "to" << to << ":" << qt_error_string(errno);
-    return false;
-}
-
-bool isDataFile(DataFile& db) {
-    if (!db.isOpen())
-        return false;
-    return db.scalar(QStringLiteral("SELECT count(*) FROM System")).toLongLong() == 1;
+Result resultOf(RestoreRebuild::Verdict verdict) {
+    switch (verdict) {
+    case RestoreRebuild::Verdict::Accepted:
+        return Result::Done;
+    case RestoreRebuild::Verdict::NotDataFile:
+        return Result::NotDataFile;
+    case RestoreRebuild::Verdict::Newer:
+        return Result::Newer;
+    case RestoreRebuild::Verdict::OverLimit:
+        break;
+    }
+    return Result::OverLimit;
 }
 
 } // namespace
@@ -56,8 +53,9 @@ QString backupPath(const QString& folder) {
     return folder + QLatin1Char('/') + QLatin1String(FileName);
 }
 
-Result backup(const QString& dataFile, const QString& folder) {
+Result backup(const QString& dataFile, const QString& folder, const FileOps& ops) {
     const QString target = backupPath(folder);
+    FileReplace::removeLeftovers(target);
     QTemporaryFile part;
     if (!reservePart(part, target))
         return Result::Failed;
@@ -70,53 +68,50 @@ Result backup(const QString& dataFile, const QString& folder) {
         if (!vacuumInto(db, part.fileName()))
             return Result::Failed;
     }
-    if (!moveOver(part.fileName(), target))
-        return Result::Failed;
     part.setAutoRemove(false);
-    return Result::Done;
+    return FileReplace::replace(part.fileName(), target, QString(), nullptr, ops) ? Result::Done
+                                                                                  : Result::Failed;
 }
 
-Result checkRestoreSource(const QString& folder) {
+Result checkRestoreSource(const QString& folder, RestoreDetails* details) {
     const QString source = backupPath(folder);
     if (!QFileInfo(source).isFile())
         return Result::NotFound;
-    DataFile db(source);
-    return isDataFile(db) ? Result::Done : Result::NotDataFile;
+    const RestoreRebuild::Source found = RestoreRebuild::examine(source);
+    if (details)
+        *details = {found.reason, found.leftOut};
+    return resultOf(found.verdict);
 }
 
-Result restore(const QString& folder, const QString& dataFile) {
+Result restore(const QString& folder, const QString& dataFile, RestoreDetails* details,
+               const FileOps& ops) {
     const QString source = backupPath(folder);
     if (!QFileInfo(source).isFile())
         return Result::NotFound;
     QTemporaryFile part;
     if (!reservePart(part, dataFile))
         return Result::Failed;
-    {
-        DataFile db(source);
-        if (!isDataFile(db)) {
-            qCWarning(lcData) << source << "is not a Plumora data file";
-            return Result::NotDataFile;
-        }
-        if (!vacuumInto(db, part.fileName()))
-            return Result::Failed;
+    const RestoreRebuild::Outcome built = RestoreRebuild::rebuild(source, part.fileName());
+    if (details)
+        *details = {built.ok ? QString() : built.error, built.source.leftOut};
+    if (built.source.verdict != RestoreRebuild::Verdict::Accepted) {
+        qCWarning(lcData) << source << "not restored:" << built.source.reason;
+        return resultOf(built.source.verdict);
     }
-    {
-        // What was checked above is the source; what replaces the data file is this copy.
-        DataFile copy(part.fileName());
-        if (!isDataFile(copy))
-            return Result::NotDataFile;
-    }
-
-    const QString kept = dataFile + QLatin1String(BeforeRestoreSuffix);
-    const bool hadData = QFileInfo::exists(dataFile);
-    if (hadData && !moveOver(dataFile, kept))
-        return Result::Failed;
-    if (!moveOver(part.fileName(), dataFile)) {
-        if (hadData)
-            moveOver(kept, dataFile);
+    if (!built.ok) {
+        qCWarning(lcData) << "cannot rebuild" << source << ":" << built.error;
         return Result::Failed;
     }
     part.setAutoRemove(false);
+    QString error;
+    if (!FileReplace::replace(part.fileName(), dataFile,
+                              dataFile + QLatin1String(BeforeRestoreSuffix), &error, ops)) {
+        if (details)
+            details->reason = error;
+        return Result::Failed;
+    }
+    if (!built.source.leftOut.isEmpty())
+        qCWarning(lcData) << "restore left out" << built.source.leftOut;
     return Result::Done;
 }
 
@@ -134,9 +129,33 @@ QString restoreMessage(Result result) {
         return QString::fromLatin1(NotFoundText);
     case Result::Failed:
     case Result::NotDataFile:
+    case Result::Newer:
+    case Result::OverLimit:
         break;
     }
     return QString::fromLatin1(RestoreFailedText);
+}
+
+QString restoreMessage(Result result, const QString& folder, const RestoreDetails& details) {
+    switch (result) {
+    case Result::NotDataFile:
+    case Result::Newer:
+    case Result::OverLimit:
+        return QString::fromLatin1(RestoreRefusedText).arg(backupPath(folder), details.reason);
+    case Result::Failed:
+        if (!details.reason.isEmpty())
+            return restoreMessage(result) + QStringLiteral("\n") + details.reason;
+        break;
+    case Result::Done:
+        if (!details.leftOut.isEmpty())
+            return restoreMessage(result) + QStringLiteral("\n\n") +
+                   QString::fromLatin1(LeftOutText) + QStringLiteral("\n- ") +
+                   details.leftOut.join(QStringLiteral("\n- "));
+        break;
+    case Result::NotFound:
+        break;
+    }
+    return restoreMessage(result);
 }
 
 } // namespace DataBackup

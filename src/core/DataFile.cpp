@@ -2,6 +2,7 @@
 
 #include "base/Log.h"
 #include "core/ChangeHub.h"
+#include "core/SqliteGuard.h"
 
 #include <QAtomicInteger>
 #include <QFile>
@@ -56,13 +57,19 @@ DataFile::DataFile(const QString& path, Mode mode)
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    // A file its owner made read-only is never written, even by a user who could.
+    struct stat st {};
+    const bool readOnly = ::stat(QFile::encodeName(path).constData(), &st) == 0 &&
+                          S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000") +
+                         (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         m_error = errorText(db.lastError());
         qCWarning(lcData) << "cannot open" << path << m_error;
         return;
     }
     m_open = true;
+    hardenConnection(db);
     // A damaged file fails here already, which is what start-up recovery looks for.
     if (!exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {
         m_open = false;

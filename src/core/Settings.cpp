@@ -3,6 +3,7 @@
 #include "base/Log.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
+#include "core/SettingsBounds.h"
 
 #include <QSqlRecord>
 
@@ -92,9 +93,10 @@ bool assign(Settings& s, const Member& member, const QVariant& v) {
                               s.*m = v.toString();
                               return true;
                           },
+                          // A value that is no date reads as "no date" (see SettingsBounds).
                           [&](QDate Settings::*m) {
                               s.*m = DateText::toDate(v);
-                              return (s.*m).isValid();
+                              return true;
                           },
                           [&](BoolMember m) {
                               bool ok = false;
@@ -160,7 +162,7 @@ SettingsStore::ReadResult SettingsStore::read(DataFile& db, Settings& out) {
         for (const Column& c : Columns) {
             // QSqlRecord matches names without regard to case.
             const int i = record.indexOf(QLatin1String(c.name));
-            if (i < 0 || !assign(out, c.member, record.value(i)))
+            if (i < 0 || !assign(out, c.member, SettingsBounds::bounded(c.field, record.value(i))))
                 result.missing << c.field;
         }
         return false;

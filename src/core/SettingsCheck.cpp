@@ -1,8 +1,10 @@
 #include "core/SettingsCheck.h"
 
+#include "base/FileReplace.h"
 #include "base/Log.h"
 #include "core/DataFile.h"
 #include "core/Migrations.h"
+#include "core/SchemaCleanup.h"
 #include "core/Settings.h"
 
 #include <QFile>
@@ -10,12 +12,43 @@
 
 #include <optional>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 constexpr int NeverStarted = 255;
 } // namespace
 
 void restrictToOwner(const QString& path) {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    // The file itself, never what a link points to; the owner's own bits are kept, so a file
+    // the user made read-only stays so.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        qCWarning(lcStartup) << "not restricted to its owner:" << path << qt_error_string(errno);
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        (st.st_mode & 07777) != (st.st_mode & S_IRWXU))
+        ::fchmod(fd, st.st_mode & S_IRWXU);
+    ::close(fd);
+}
+
+bool isReadOnlyFile(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return !(st.st_mode & S_IWUSR) || ::access(QFile::encodeName(path).constData(), W_OK) != 0;
+}
+
+QString readOnlyDataFileMessage(const QString& dataFile) {
+    return QStringLiteral("Plumora's data file is read-only:\n%1\n\nPlumora shows what it holds "
+                          "but saves no change to it. To save changes again, make the file "
+                          "writable and start Plumora again.")
+        .arg(dataFile);
 }
 
 QString unreadableDataFileMessage(const QString& dataFile, const QString& reason) {
@@ -114,12 +147,23 @@ SettingsCheck::Result SettingsCheck::run() {
         return true;
     };
 
+    FileReplace::removeLeftovers(m_paths.dataFile(), FileReplace::Leftovers::PartsAndOlderCopies);
     step("copy the template", [&] { return copyTemplate(); });
+    // A file the user made read-only is read, never written (nor replaced as damaged).
+    result.readOnly = isReadOnlyFile(m_paths.dataFile());
+    // Before anything is written, so that nothing foreign acts on it.
+    if (!result.readOnly)
+        result.cleanupMessage = SchemaCleanup::message(SchemaCleanup::run(m_paths.dataFile()));
     // A copy restored by hand may be readable by everyone; the file holds the mail password.
     for (const QString& file :
          QStringList{m_paths.dataFile(), m_paths.dataFile() + QStringLiteral("-journal")}) {
         if (QFileInfo::exists(file))
             restrictToOwner(file);
+    }
+    if (result.readOnly) {
+        if (!open())
+            result.unreadable = unreadableReason(db ? db->lastError() : QString());
+        return result;
     }
     step("open the data file", open);
     // A file that cannot take the new schema (read-only, say) still works, only slower; it

@@ -14,6 +14,10 @@ public:
         int failedSteps = 0;
         // Why the data file cannot be read after all steps; empty when it can.
         QString unreadable;
+        // Triggers and views not Plumora's, dropped this start: tell the user once.
+        QString cleanupMessage;
+        // The data file is read-only (by its mode or to this user): it is read, not written.
+        bool readOnly = false;
     };
 
     explicit SettingsCheck(AppPaths paths);
@@ -31,8 +35,14 @@ private:
     AppPaths m_paths;
 };
 
-// Limits a file to its owner: data.plm and its copies hold the mail password.
+// Limits a file to its owner: data.plm and its copies hold the mail password. Group and
+// other bits are cleared on the file itself (a symbolic link is left alone); the owner's
+// bits stay as they are.
 void restrictToOwner(const QString& path);
+
+// Whether `path` is a file its owner made read-only, or one this user cannot write.
+bool isReadOnlyFile(const QString& path);
+QString readOnlyDataFileMessage(const QString& dataFile);
 
 // What the user is told, once per start, about a data file that cannot be read: which file,
 // why, and the two ways back. Nothing is changed in the file.

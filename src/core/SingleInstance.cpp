@@ -1,5 +1,6 @@
 #include "core/SingleInstance.h"
 
+#include "base/FileReplace.h"
 #include "base/Log.h"
 
 #include <QCryptographicHash>
@@ -45,7 +46,7 @@ QString SingleInstance::defaultRuntimeFolder() {
         return runtime;
     const QString own = QDir::tempPath() + QStringLiteral("/plumora-") + QString::number(getuid());
     QDir().mkpath(own);
-    QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    FileReplace::restrictFolderToOwner(own);
     return own;
 }
 

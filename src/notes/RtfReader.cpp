@@ -144,10 +144,20 @@ struct GroupState {
     int colour = 0;
     int unicodeSkip = 1; // \ucN: fallback characters after each \uN
 
-    bool sameLook(const GroupState& o) const {
-        return font == o.font && halfPoints == o.halfPoints && bold == o.bold &&
-               italic == o.italic && underline == o.underline && strike == o.strike &&
-               colour == o.colour;
+    // What decides a run's character format.
+    struct Look {
+        int font;
+        int halfPoints;
+        int colour;
+        int flags;
+        bool operator==(const Look&) const = default;
+        friend size_t qHash(const Look& l, size_t seed = 0) {
+            return qHashMulti(seed, l.font, l.halfPoints, l.colour, l.flags);
+        }
+    };
+    Look look() const {
+        return {font, halfPoints, colour,
+                int(bold) | int(italic) << 1 | int(underline) << 2 | int(strike) << 3};
     }
     void plain() {
         font = -1;
@@ -463,7 +473,7 @@ private:
         }
         if (c == QChar::ObjectReplacementCharacter || (c < 0x20 && c != u'\t'))
             return;
-        if (m_runOpen && !m_runState.sameLook(m_state))
+        if (m_runOpen && m_runState.look() != m_state.look())
             flushRun();
         if (!m_runOpen) {
             m_runState = m_state;
@@ -552,13 +562,13 @@ private:
         return it == m_fonts.cend() ? nullptr : &*it;
     }
 
-    // Notes use few looks, so each is built once.
-    const QTextCharFormat& format(const GroupState& s) {
-        for (const auto& [look, f] : m_formats)
-            if (look.sameLook(s))
-                return f;
-        m_formats.append({s, makeFormat(s)});
-        return m_formats.last().second;
+    // Each look is built once; a hostile note may hold a great many of them.
+    QTextCharFormat format(const GroupState& s) {
+        const GroupState::Look look = s.look();
+        auto it = m_formats.constFind(look);
+        if (it == m_formats.cend())
+            it = m_formats.insert(look, makeFormat(s));
+        return *it;
     }
 
     QTextCharFormat makeFormat(const GroupState& s) const {
@@ -635,7 +645,7 @@ private:
     int m_green = 0;
     int m_blue = 0;
     std::map<int, QStringDecoder> m_decoders;
-    QList<std::pair<GroupState, QTextCharFormat>> m_formats;
+    QHash<GroupState::Look, QTextCharFormat> m_formats;
 };
 
 } // namespace

@@ -5,7 +5,8 @@
 class QWidget;
 
 // YesNoDefaultNo: a question whose Yes destroys something, so Return answers No.
-enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
+// QuitAnywayStay: "Quit anyway" answers Yes, "Stay" (also Escape) No.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo, QuitAnywayStay };
 enum class MessageIcon { Information, Question, Warning };
 enum class MessageAnswer { Ok, Yes, No };
 

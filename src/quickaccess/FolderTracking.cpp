@@ -185,7 +185,11 @@ FolderTracker::Outcome FolderTracker::run(const QDate& today) {
         m_data = dataAfter;
     };
 
-    const QList<RecentFiles::Entry> entries = RecentFiles::read(m_sources.recentList);
+    const std::optional<QList<RecentFiles::Entry>> read =
+        m_reader.read(m_sources.recentList, {list.inode, list.size, list.modifiedNs});
+    if (!read)
+        return Outcome::Reading;
+    const QList<RecentFiles::Entry>& entries = *read;
     if (entries.isEmpty()) {
         remember(data);
         return Outcome::Unchanged;

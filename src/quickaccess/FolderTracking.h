@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quickaccess/RecentFiles.h"
+#include "quickaccess/RecentListReader.h"
 
 #include <QDate>
 #include <QList>
@@ -71,7 +72,8 @@ public:
         QString desktopFolder; // tracked documents never come from here
         QString mountInfo = QStringLiteral("/proc/self/mountinfo");
     };
-    enum class Outcome { Idle, Unchanged, Written, Failed };
+    // Reading: a large list is being read apart from the tick; a later pass goes on.
+    enum class Outcome { Idle, Unchanged, Written, Failed, Reading };
 
     explicit FolderTracker(Sources sources);
 
@@ -91,6 +93,8 @@ public:
     // The data file as the latest pass found it, and as it left it (after its write).
     const FileState& dataFileBefore() const { return m_dataBefore; }
     const FileState& dataFileAfter() const { return m_data; }
+    // Waits until a large list being read is read (tests).
+    void waitForList() { m_reader.wait(); }
 
 private:
     Sources m_sources;
@@ -101,4 +105,5 @@ private:
     FileState m_list;
     FileState m_data;
     FileState m_dataBefore;
+    RecentListReader m_reader;
 };

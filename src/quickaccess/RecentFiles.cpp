@@ -43,12 +43,15 @@ QByteArray decodeEntities(QByteArrayView raw) {
     QByteArray out;
     out.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        const qsizetype semicolon = raw[i] == '&' ? raw.indexOf(';', i) : -1;
-        if (semicolon < 0 || semicolon - i > 10) {
+        // The longest reference read is "&#x10FFFF;": look no further for its end.
+        const qsizetype semicolon =
+            raw[i] == '&' ? raw.sliced(i, std::min<qsizetype>(11, raw.size() - i)).indexOf(';')
+                          : -1;
+        if (semicolon < 0) {
             out.append(raw[i]);
             continue;
         }
-        const QByteArrayView name = raw.sliced(i + 1, semicolon - i - 1);
+        const QByteArrayView name = raw.sliced(i + 1, semicolon - 1);
         static const std::pair<const char*, char> named[] = {
             {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
         bool known = false;
@@ -70,7 +73,7 @@ QByteArray decodeEntities(QByteArrayView raw) {
             }
         }
         if (known)
-            i = semicolon;
+            i += semicolon;
         else
             out.append(raw[i]);
     }
@@ -217,8 +220,11 @@ QList<Entry> parse(const QByteArray& xbel) {
         const qsizetype limit = close < 0 ? data.size() : close;
         QString mime;
         if (!selfClosed) {
-            const qsizetype type = data.indexOf(mimeType, at);
-            const qsizetype typeEnd = type < 0 ? -1 : tagEnd(data, type + mimeType.size());
+            // Only inside this bookmark: a search past its end would make the scan quadratic.
+            const qsizetype inside = data.sliced(at, limit - at).indexOf(mimeType);
+            const qsizetype type = inside < 0 ? -1 : at + inside;
+            const qsizetype typeEnd =
+                type < 0 ? -1 : tagEnd(data.first(limit), type + mimeType.size());
             if (type >= 0 && typeEnd >= 0 && typeEnd < limit)
                 readAttributes(
                     data.sliced(type + mimeType.size(), typeEnd - type - mimeType.size() -

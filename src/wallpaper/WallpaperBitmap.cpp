@@ -1,12 +1,13 @@
 #include "wallpaper/WallpaperBitmap.h"
 
+#include "base/FileReplace.h"
 #include "platform/RegularFile.h"
 #include "wallpaper/WallpaperLog.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace WallpaperBitmap {
 
@@ -50,10 +51,22 @@ bool save(const QImage& image, const QString& target, QString* error) {
     } else {
         opaque = image.convertToFormat(QImage::Format_RGB32);
     }
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || !opaque.save(&file, "BMP") || !file.commit()) {
+    // A new file renamed into place: whatever stood under the name (a link included) is
+    // replaced, never written through.
+    QTemporaryFile file(FileReplace::partTemplate(target));
+    if (!file.open() || !opaque.save(&file, "BMP") || !file.flush()) {
         if (error)
             *error = target + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    file.close();
+    // Readable by the desktop as a picture file ordinarily is.
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    file.setAutoRemove(false);
+    QString why;
+    if (!FileReplace::replace(file.fileName(), target, QString(), &why)) {
+        if (error)
+            *error = why;
         return false;
     }
     return true;

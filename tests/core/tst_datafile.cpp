@@ -54,6 +54,32 @@ private Q_SLOTS:
         QCOMPARE(s.lastHolidayUpdate, QDate(2026, 1, 15));
     }
 
+    // Values no program of ours writes are brought into range when read, so every field
+    // reads and the tick's reload completes; the file keeps what it holds.
+    void absurdValuesAreBoundedWhenRead() {
+        DataFile db(m_path);
+        const QString huge(100000, u'x');
+        QVERIFY(db.exec(QStringLiteral("UPDATE System SET ShowEvery = 1000000000000,"
+                                       " CheckMailMin = -5, NotifyAgo = 'many', winLeft = 1e300,"
+                                       " MailUser = ?, Lastupdate = 'garbage'"),
+                        {huge}));
+        Settings s;
+        const SettingsStore::ReadResult read = SettingsStore::read(db, s);
+        // Text in a number column is no number: it stops a reload as before.
+        QCOMPARE(read.missing, QList<Settings::Field>{Settings::Field::NotifyAgo});
+        QCOMPARE(s.showEvery, 24 * 60);
+        QCOMPARE(s.checkMailMinutes, 1);
+        QCOMPARE(s.windowLeft, 1e7);
+        QCOMPARE(s.mailUser.size(), 4096);
+        QVERIFY(!s.lastHolidayUpdate.isValid());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT length(MailUser) FROM System")).toInt(), 100000);
+        // A missing value still counts as missing.
+        QVERIFY(db.exec(QStringLiteral("UPDATE System SET Lastupdate = NULL")));
+        QCOMPARE(SettingsStore::read(db, s).missing,
+                 (QList<Settings::Field>{Settings::Field::LastHolidayUpdate,
+                                         Settings::Field::NotifyAgo}));
+    }
+
     // Every field goes to its own column and comes back; columns are found without regard
     // to case, and a column this program does not know is kept untouched.
     void everySettingRoundTrips() {
@@ -125,6 +151,17 @@ private Q_SLOTS:
         QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES (?)"), {hostile}));
         QCOMPARE(db.scalar(QStringLiteral("SELECT wpFile FROM WPaper")).toString(), hostile);
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM System")).toInt(), 1);
+    }
+
+    // A view a file carries never runs, and the schema cannot be rewritten behind SQLite's
+    // back. (Triggers go at start-up.)
+    void aConnectionRunsNoViewAndKeepsItsSchema() {
+        DataFile db(m_path);
+        QVERIFY(db.exec(QStringLiteral("CREATE VIEW Loop AS WITH RECURSIVE n(x) AS (SELECT 1"
+                                       " UNION ALL SELECT x + 1 FROM n) SELECT x FROM n")));
+        QVERIFY(!db.exec(QStringLiteral("SELECT count(*) FROM Loop")));
+        db.exec(QStringLiteral("PRAGMA writable_schema = ON"));
+        QVERIFY(!db.exec(QStringLiteral("UPDATE sqlite_master SET sql = 'x' WHERE name = 'Loop'")));
     }
 
     void readersNeverCreateAMissingFile() {

@@ -256,6 +256,24 @@ private Q_SLOTS:
         QVERIFY(plm);
     }
 
+    // Work that could not be saved, and the user chose "Stay": nothing closes.
+    void unloadStaysWhenTheGuardSaysSo() {
+        Fixture f;
+        f.shell.dispatch(TrayMenu::Calendar);
+        int asked = 0;
+        f.shell.setUnloadGuard([&] { return ++asked > 1; });
+        f.desktop.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+        const QPointer<MainWindow> plm = f.plm();
+        QVERIFY(!f.shell.unload());
+        QCOMPARE(asked, 1);
+        QCOMPARE(f.released, 0);
+        QCOMPARE(f.quits, 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(plm);
+        QVERIFY(f.shell.unload());
+        QCOMPARE(f.quits, 1);
+    }
+
     void unloadAnsweredYesClosesEverythingInOrder() {
         Fixture f;
         f.shell.dispatch(TrayMenu::Calendar);

@@ -353,7 +353,10 @@ private Q_SLOTS:
         QTest::newRow("restore without data.plm")
             << 1 << "" << QStringList{"Data file not found !"} << "current";
         QTest::newRow("restore of a file not Plumora's")
-            << 1 << "other" << QStringList{"Error during restore !"} << "current";
+            << 1 << "other"
+            << QStringList{"'%1/data.plm' cannot be restored: it is not a Plumora data file.\n"
+                           "Nothing was changed."}
+            << "current";
         QTest::newRow("restore") << 1 << "plumora" << QStringList{confirm, "Restore is complete."}
                                  << "backed up";
     }

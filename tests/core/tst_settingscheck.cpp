@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A program folder holding just the template, as a fresh install does.
@@ -26,6 +28,11 @@ struct Install {
         f.write(QByteArray(8192, '\x5a'));
     }
 };
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
 
 } // namespace
 
@@ -118,6 +125,75 @@ private Q_SLOTS:
             QVERIFY2(!(perms & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther)),
                      qPrintable(file));
         }
+    }
+
+    // A trigger planted in the data file would act on start-up's own first write.
+    void foreignTriggersAndViewsAreDroppedOnceAndTheFileKept() {
+        Install in;
+        QVERIFY(QFile::copy(in.paths.templateFile(), in.paths.dataFile()));
+        {
+            DataFile db(in.paths.dataFile());
+            QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER redirect AFTER UPDATE ON System BEGIN"
+                                           " UPDATE System SET MailPOP3 = '127.0.0.2'; END")));
+            QVERIFY(db.exec(QStringLiteral("CREATE VIEW Notes AS SELECT * FROM QNotes")));
+        }
+        const auto result = in.check();
+        QVERIFY(result.firstRun);
+        QVERIFY(result.cleanupMessage.contains(QStringLiteral("- trigger redirect\n- view Notes")));
+        QVERIFY(result.cleanupMessage.contains(in.paths.dataFile() + ".before-cleanup"));
+        QCOMPARE(in.stored().mailServer, QString());
+        const QString count = QStringLiteral("SELECT count(*) FROM sqlite_master"
+                                             " WHERE type IN ('trigger', 'view')");
+        QCOMPARE(DataFile(in.paths.dataFile()).scalar(count).toInt(), 0);
+        QCOMPARE(DataFile(in.paths.dataFile() + ".before-cleanup").scalar(count).toInt(), 2);
+        QCOMPARE(in.check().cleanupMessage, QString());
+    }
+
+    void leftoversOfInterruptedCopiesGoAtStart() {
+        Install in;
+        in.check();
+        QFile part(in.paths.dataFile() + QStringLiteral(".part-a1b2c3"));
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.close();
+        in.check();
+        QVERIFY(!part.exists());
+    }
+
+    // A file its owner made read-only: read, said so, never written, never replaced.
+    void aReadOnlyDataFileStaysAsItIs() {
+        Install in;
+        QVERIFY(QFile::copy(in.paths.templateFile(), in.paths.dataFile()));
+        QVERIFY(QFile::copy(in.paths.templateFile(), in.paths.replacementFile()));
+        QFile::setPermissions(in.paths.dataFile(), QFile::ReadOwner);
+        const QByteArray before = [&] {
+            QFile f(in.paths.dataFile());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        const auto result = in.check();
+        QVERIFY(result.readOnly);
+        QCOMPARE(result.unreadable, QString());
+        QVERIFY(!result.firstRun);
+        QCOMPARE(in.stored().notifyAgo, 255);
+        QCOMPARE(modeOf(in.paths.dataFile()), 0400);
+        QFile f(in.paths.dataFile());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        QVERIFY(QFileInfo::exists(in.paths.replacementFile()));
+        // Writers are refused by the connection itself, even for root.
+        QVERIFY(!SettingsStore(in.paths.dataFile()).update([](Settings& s) { s.mailUser = "x"; }));
+    }
+
+    // Modes are changed on the file, never through a link to somewhere else.
+    void permissionsNeverFollowALink() {
+        Install in;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("shared.plm"));
+        QVERIFY(QFile::copy(in.paths.templateFile(), target));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadOther);
+        QVERIFY(QFile::link(target, in.paths.dataFile()));
+        in.check();
+        QCOMPARE(modeOf(target), 0644);
     }
 
     void aMissingTemplateLeavesNoDataFile() {

@@ -1,5 +1,6 @@
 #include "mail/DialogueScript.h"
 #include "mail/Pop3Dialogue.h"
+#include "mock/FuzzSeeds.h"
 
 #include <QTest>
 
@@ -156,6 +157,14 @@ private Q_SLOTS:
         // A finished dialogue neither reads nor sends any more.
         if (d.isFinished())
             QCOMPARE(d.received("+OK 1 1\r\n").send, QByteArray());
+    }
+
+    // The fuzz target's corpus: a first byte choosing the read size, then server bytes.
+    void writeSeedCorpus() {
+        PLUMORA_WRITE_FUZZ_SEEDS(
+            {{"plain", "\x05" + Greeting + "-ERR no\r\n+OK\r\n+OK\r\n+OK 2 300\r\n+OK\r\n"},
+             {"stls", "\x85" + Greeting + "+OK\r\nSTLS\r\nUSER\r\n.\r\n+OK begin\r\n+OK\r\n"},
+             {"refused", "\x01" + Greeting + "-ERR\r\n+OK\r\n-ERR bad\r\n"}});
     }
 };
 

@@ -1,6 +1,8 @@
 #include "core/DataFile.h"
 #include "core/FiringRules.h"
 #include "core/Schema.h"
+#include "core/ShellTables.h"
+#include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "notes/ui/FindNote.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +30,9 @@
 #include <QToolBar>
 
 #include <memory>
+#include <optional>
+
+#include <unistd.h>
 
 using NoteToolbar::Command;
 
@@ -104,6 +110,39 @@ void select(QTextEdit* text, int from, int to) {
     c.setPosition(to, QTextCursor::KeepAnchor);
     text->setTextCursor(c);
 }
+
+// A tmpfs of 1 MB mounted over a folder whose files it takes over; fill() leaves it with
+// no free byte, free() gives the room back.
+struct DiskOf1M {
+    QString folder;
+    QString keep;
+    bool mounted = false;
+
+    explicit DiskOf1M(const QString& at) : folder(at), keep(at + QStringLiteral(".keep")) {
+        QVERIFY(QDir().rename(folder, keep));
+        QVERIFY(QDir().mkpath(folder));
+        mounted =
+            QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", folder}) == 0;
+        for (const QString& name : QDir(keep).entryList(QDir::Files))
+            QVERIFY(QFile::copy(keep + '/' + name, folder + '/' + name));
+    }
+    ~DiskOf1M() {
+        if (mounted)
+            QProcess::execute("umount", {"-l", folder});
+        QDir(folder).removeRecursively();
+        QDir().rename(keep, folder);
+    }
+    void fill() {
+        QFile filler(folder + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        while (filler.write("x", 1) == 1 && filler.flush()) {
+        }
+    }
+    void free() { QVERIFY(QFile::remove(folder + QStringLiteral("/filler"))); }
+};
 
 } // namespace
 
@@ -313,6 +352,104 @@ private Q_SLOTS:
         page->aboutToHide();
         QVERIFY(fx.column(front, "Content").toString().contains(QLatin1String("\\b")));
         QCOMPARE(fx.column(back, "Content").toString(), centred);
+    }
+
+    // A data file that refuses writes (made read-only under the open window): autosave
+    // says so once per run of failures and once when saving works again; at the program's
+    // end the user chooses between "Quit anyway" and "Stay", and staying keeps the text.
+    void refusedSavesAreSpokenAbout_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read-only file")
+            << QStringLiteral("read-only") << QStringLiteral("readonly");
+        QTest::newRow("full disk") << QStringLiteral("full") << QStringLiteral("full");
+        QTest::newRow("read-only folder") << QStringLiteral("folder") << QString();
+    }
+    void refusedSavesAreSpokenAbout() {
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        if (how == QLatin1String("folder") && geteuid() == 0) {
+            // Root writes into any folder: the case runs again as an ordinary user.
+            QProcess user;
+            user.setProcessChannelMode(QProcess::MergedChannels);
+            user.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                   QCoreApplication::applicationFilePath(),
+                                   "refusedSavesAreSpokenAbout:read-only folder"});
+            QVERIFY(user.waitForFinished(60000));
+            QVERIFY2(user.exitStatus() == QProcess::NormalExit && user.exitCode() == 0,
+                     user.readAll().constData());
+            return;
+        }
+        Fixture fx;
+        const qint64 id = fx.note(1);
+        const QString data = fx.context.paths.dataFile();
+        const QString folder = fx.dir.path();
+        // The program folder on a file system of 1 MB, to be filled up.
+        std::optional<DiskOf1M> disk;
+        if (how == QLatin1String("full")) {
+            if (geteuid() != 0)
+                QSKIP("mounting a small file system needs the mount privilege, which CI has");
+            disk.emplace(fx.dir.path());
+            QVERIFY(disk->mounted);
+        }
+        const auto refuse = [&] {
+            if (disk)
+                disk->fill();
+            else if (how == QLatin1String("folder"))
+                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            else
+                QFile::setPermissions(data, QFile::ReadOwner);
+        };
+        const auto allow = [&] {
+            if (disk)
+                disk->free();
+            else if (how == QLatin1String("folder"))
+                QFile::setPermissions(folder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            else
+                QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
+        };
+        ToolRegistry tools;
+        NotesTool tool(tools, fx.context);
+        QStringList notices;
+        tool.setNotice([&](const QString& text) { notices << text; });
+        std::unique_ptr<ToolPage> created(tools.factory(MainToolbar::QNotesButton)(nullptr));
+        QNotes* page = tool.page();
+        page->resize(900, 640);
+        page->show();
+        page->activated();
+        QTextEdit* text = page->card(0)->text();
+        QTest::mouseClick(text->viewport(), Qt::LeftButton);
+        QTest::keyClicks(text, QStringLiteral("Milk"));
+
+        refuse();
+        auto* autosave = page->findChild<QTimer*>("AutosaveTimer");
+        fire(autosave);
+        QTest::keyClicks(text,
+                         QStringLiteral(" and eggs") + QString(how == "full" ? 3000 : 0, u'.'));
+        fire(autosave);
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices[0].startsWith("The notes could not be saved to " + data + ":\n"),
+                 qPrintable(notices[0]));
+        QVERIFY2(notices[0].contains(reason), qPrintable(notices[0]));
+
+        fx.desktop.dialogs.answers = {MessageAnswer::No};
+        QVERIFY(!tool.readyToQuit());
+        QCOMPARE(fx.desktop.dialogs.messages.size(), 1);
+        QCOMPARE(fx.desktop.dialogs.messages[0].buttons, MessageButtons::QuitAnywayStay);
+        QVERIFY(fx.desktop.dialogs.messages[0].text.contains(data));
+        QVERIFY(text->toPlainText().startsWith(QStringLiteral("Milk and eggs")));
+        fx.desktop.dialogs.answers = {MessageAnswer::Yes};
+        QVERIFY(tool.readyToQuit());
+
+        allow();
+        QVERIFY(autosave->isActive()); // tried again after a pause
+        fire(autosave);
+        QCOMPARE(notices.size(), 2);
+        QCOMPARE(notices[1], "The notes are saved to " + data + " again.");
+        QVERIFY(fx.column(id, "Content").toString().contains(QLatin1String("Milk and eggs")));
+        QVERIFY(tool.readyToQuit());
+        QCOMPARE(fx.desktop.dialogs.messages.size(), 2);
     }
 
     // Two notes due this minute take the focus and flash together; one click into any

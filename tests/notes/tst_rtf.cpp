@@ -216,6 +216,31 @@ private Q_SLOTS:
         QCOMPARE(doc.toPlainText(), text);
     }
 
+    // Every run in a look of its own: each keeps its colour, and looks shared again later
+    // are the same format (the bench reads 160,000 such runs).
+    void manyLooks() {
+        constexpr int Runs = 5000;
+        QString rtf = QStringLiteral("{\\rtf1{\\colortbl;");
+        for (int i = 1; i <= Runs; ++i)
+            rtf += QStringLiteral("\\red%1\\green%2\\blue0;").arg(i % 256).arg(i / 256);
+        rtf += QLatin1Char('}');
+        for (int i = 1; i <= Runs; ++i)
+            rtf += QStringLiteral("\\cf%1 %2").arg(i).arg(QChar(u'a' + i % 2));
+        rtf += QStringLiteral("\\cf1\\b b\\cf1\\b0 c}");
+        QTextDocument doc;
+        QVERIFY(RtfReader::read(rtf, doc));
+        QTextCursor at(&doc);
+        for (int i : {1, 2, 255, 256, 4999, 5000}) {
+            at.setPosition(i);
+            QCOMPARE(at.charFormat().foreground().color(), QColor(i % 256, i / 256, 0));
+        }
+        at.setPosition(Runs + 1);
+        QVERIFY(at.charFormat().fontWeight() == QFont::Bold);
+        at.setPosition(Runs + 2);
+        QVERIFY(at.charFormat().fontWeight() != QFont::Bold);
+        QCOMPARE(at.charFormat().foreground().color(), QColor(1, 0, 0));
+    }
+
     void plainTextIsText() {
         QCOMPARE(plain(QStringLiteral("not rtf {\\b x}\nline")),
                  QStringLiteral("not rtf {\\b x}\nline"));

@@ -1,3 +1,4 @@
+#include "mock/FuzzSeeds.h"
 #include "quickaccess/CdDrives.h"
 #include "quickaccess/SystemShortcuts.h"
 
@@ -115,6 +116,17 @@ private Q_SLOTS:
         QStringList got = QStringList{terminal.program} + terminal.arguments;
         got << shortcuts.settingsConsole().program << shortcuts.systemInformation().program;
         QCOMPARE(got.replaceInStrings("/usr/bin/", ""), expected);
+    }
+
+    // One corpus for autorun.inf, the CD-ROM info table and the mount table.
+    void writeSeedCorpus() {
+        PLUMORA_WRITE_FUZZ_SEEDS(
+            {{"autorun.inf", "[autorun]\r\nopen=\"setup.exe\" /x\r\nicon=a.ico\r\n"},
+             {"cdrom-info", "CD-ROM information, Id: cdrom.c 3.20 2003/12/17\n\n"
+                            "drive name:\t\tsr1\tsr0\ndrive speed:\t\t24\t48\n"
+                            "Can close tray:\t\t1\t0\nCan open tray:\t\t1\t1\n"},
+             {"mountinfo", "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                           "40 22 11:0 / /media/ann/DISC\\040ONE ro - iso9660 /dev/sr0 ro\n"}});
     }
 };
 

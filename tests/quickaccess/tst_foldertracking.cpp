@@ -185,6 +185,30 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_data));
     }
 
+    // A large list is read on a worker thread: the pass that finds it changed only starts
+    // the read, a later one counts it; a read overtaken by a newer list is dropped.
+    void aLargeListIsReadApartFromTheTick() {
+        QList<XbelWriter::Bookmark> marks;
+        for (int i = 0; i < 1000; ++i)
+            marks.append(doc(QStringLiteral("/w/big/document %1.odt").arg(i)));
+        writeList(marks);
+        QVERIFY(QFileInfo(m_list).size() > RecentListReader::InlineBytes);
+        FolderTracker pass = tracker();
+        QCOMPARE(pass.run(Today), Outcome::Reading);
+        pass.waitForList();
+        QCOMPARE(pass.run(Today), Outcome::Written);
+        QCOMPARE(stored(), QStringList{"/w/big 1 2026-03-10"});
+
+        writeList(marks + QList{doc("/w/older/x.txt")});
+        QCOMPARE(pass.run(Today), Outcome::Reading);
+        writeList(marks + QList{doc("/w/newer/x.txt")});
+        pass.waitForList();
+        QCOMPARE(pass.run(Today), Outcome::Reading);
+        pass.waitForList();
+        QCOMPARE(pass.run(Today), Outcome::Written);
+        QCOMPARE(stored(), (QStringList{"/w/big 1 2026-03-10", "/w/newer 1 2026-03-10"}));
+    }
+
     // The job finds the list and the desktop where the desktop says they are, counts on the
     // tick's date and, while nothing changed, reads neither the list nor the data file.
     void jobRunsInTheTick() {

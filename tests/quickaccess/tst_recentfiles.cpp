@@ -1,3 +1,4 @@
+#include "mock/FuzzSeeds.h"
 #include "quickaccess/RecentFiles.h"
 #include "quickaccess/XbelWriter.h"
 
@@ -63,6 +64,31 @@ private Q_SLOTS:
         QVERIFY(!entries[3].modified.isValid());
     }
 
+    // A bookmark's type is looked for inside that bookmark only: one without a type never
+    // takes the next one's, and a long list of them is read in one sweep (the bench times
+    // a million).
+    void typesStayWithTheirBookmark() {
+        QList<XbelWriter::Bookmark> marks;
+        for (int i = 0; i < 20000; ++i)
+            marks.append(mark(fileHref(QStringLiteral("/d/%1").arg(i)), utc(10, 8), {},
+                              i % 2 ? QStringLiteral("inode/directory") : QString()));
+        QByteArray list = XbelWriter::write(marks);
+        list.replace("<mime:mime-type type=\"\"/>", "");
+        const QList<RecentFiles::Entry> entries = RecentFiles::parse(list);
+        QCOMPARE(entries.size(), marks.size());
+        for (int i = 0; i < entries.size(); i += 997)
+            QCOMPARE(entries[i].mimeType, i % 2 ? QStringLiteral("inode/directory") : QString());
+    }
+
+    // References are short: an '&' with no ';' near it is text, however many follow.
+    void ampersandsWithoutEnd() {
+        const QByteArray href = "file:///a/" + QByteArray(200000, '&') + "&amp;b";
+        const QList<RecentFiles::Entry> entries =
+            RecentFiles::parse("<xbel><bookmark href=\"" + href + "\"/></xbel>");
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].path, "/a/" + QString(200000, u'&') + "&b");
+    }
+
     // Damaged lists give what was read before the damage, never more and never a failure.
     void damagedLists_data() {
         QTest::addColumn<QByteArray>("data");
@@ -84,6 +110,16 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QFETCH(int, count);
         QCOMPARE(RecentFiles::parse(data).size(), count);
+    }
+
+    void writeSeedCorpus() {
+        PLUMORA_WRITE_FUZZ_SEEDS(
+            {{"list.xbel",
+              XbelWriter::write(
+                  {mark(fileHref("/home/ann/Tom & Jerry/a.txt"), utc(10, 8)),
+                   mark(fileHref("/home/ann/Music"), utc(10, 8), utc(10, 9), "inode/directory")})},
+             {"bare.xbel", "<xbel><bookmark href='file:///a/b' modified='2026-03-10T08:00:00Z'/>"
+                           "<bookmark href=\"file:///c&#x41;\"></bookmark></xbel>"}});
     }
 };
 

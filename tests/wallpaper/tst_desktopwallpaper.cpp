@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -254,6 +255,27 @@ private Q_SLOTS:
                          qAbs(got.blue() - expected[i].blue()) < 40,
                      qPrintable(got.name()));
         }
+    }
+
+    // A link put in the bitmap's place is replaced, and what it pointed to is left alone.
+    void bitmapIsNeverWrittenThroughALink() {
+        const QString victim = m_dir.filePath(QStringLiteral("victim.txt"));
+        QFile f(victim);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("keep me") == 7);
+        f.close();
+        const QString target =
+            m_dir.filePath(QStringLiteral("linked/") + WallpaperBitmap::fileName());
+        QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+        QVERIFY(QFile::link(victim, target));
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QVERIFY(WallpaperBitmap::save(image, target));
+        QVERIFY(!QFileInfo(target).isSymLink());
+        QCOMPARE(QImage(target, "BMP").pixelColor(0, 0), QColor(Qt::green));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("keep me"));
+        QCOMPARE(QDir(QFileInfo(target).path()).entryList(QDir::Files),
+                 QStringList{WallpaperBitmap::fileName()});
     }
 
     // Unreadable sources (and files that would block or flood the reader) fail at once and

@@ -136,6 +136,8 @@ bool CommandDispatcher::unload() {
                                      MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
+    if (m_unloadGuard && !m_unloadGuard())
+        return false;
     unloadNow();
     return true;
 }

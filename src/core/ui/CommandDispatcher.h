@@ -31,6 +31,9 @@ public:
     void setReminderLoader(std::function<void()> loader) { m_loadReminder = std::move(loader); }
     // The controller's part of the exit: the tick stops and the tray icon goes.
     void setControllerRelease(std::function<void()> release) { m_release = std::move(release); }
+    // Asked after "Unload Plumora?" was answered Yes: false keeps the program running
+    // (work that could not be saved, and the user chose to stay).
+    void setUnloadGuard(std::function<bool()> guard) { m_unloadGuard = std::move(guard); }
     // How the process ends after the exit sequence; tests replace it.
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
@@ -65,6 +68,7 @@ private:
     std::function<void()> m_release;
     std::function<void()> m_loadReminder;
     std::function<void()> m_quit;
+    std::function<bool()> m_unloadGuard;
     ToolRegistry m_tools;
     HelpKey m_helpKey;
     QPointer<MainWindow> m_main;

@@ -50,6 +50,13 @@ void TrayController::create() {
         m_context.dialogs.messageBox(
             unreadableDataFileMessage(m_context.paths.dataFile(), checked.unreadable),
             QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Warning);
+    if (checked.readOnly && checked.unreadable.isEmpty())
+        m_context.dialogs.messageBox(readOnlyDataFileMessage(m_context.paths.dataFile()),
+                                     QStringLiteral("Plumora"), MessageButtons::Ok,
+                                     MessageIcon::Warning);
+    if (!checked.cleanupMessage.isEmpty())
+        m_context.dialogs.messageBox(checked.cleanupMessage, QStringLiteral("Plumora"),
+                                     MessageButtons::Ok, MessageIcon::Warning);
     if (checked.firstRun)
         m_dispatcher.dispatch(TrayMenu::Help);
     for (const auto& job : m_startupJobs) {

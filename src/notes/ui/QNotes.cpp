@@ -76,7 +76,7 @@ QNotes::QNotes(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
       m_desk(new QWidget(this)), m_frame(new FocusFrame), m_flashTimer(new QTimer(this)),
       m_autosaveTimer(new QTimer(this)), m_autosaveTick(*m_autosaveTimer),
-      m_autosave(context.clock, m_autosaveTick, [this] { return saveNotes(); }) {
+      m_autosave(context.clock, m_autosaveTick, [this] { return autosave(); }) {
     setObjectName(QStringLiteral("QNotes"));
     setWindowTitle(QStringLiteral("Quick Notes"));
     m_desk->setObjectName(QStringLiteral("NotesDesk"));
@@ -305,8 +305,28 @@ void QNotes::aboutToHide() {
         find->close();
     m_autosave.flush();
     if (!saveNotes())
-        tell(QStringLiteral("The notes could not be saved to the data file.\n\n") +
-             m_store.lastError());
+        tell(SaveFailures::failedText(QStringLiteral("The notes"), m_context.paths.dataFile(),
+                                      m_store.lastError()));
+}
+
+bool QNotes::autosave() {
+    const bool saved = saveNotes();
+    const QString file = m_context.paths.dataFile();
+    const QString notice = saved ? m_autosaveFailures.succeeded(file)
+                                 : m_autosaveFailures.failed(file, m_store.lastError());
+    if (!saved)
+        qCWarning(lcNotes) << "autosave failed:" << m_store.lastError();
+    if (!notice.isEmpty() && noticeHook)
+        noticeHook(notice);
+    return saved;
+}
+
+bool QNotes::saveBeforeQuit(QString* error) {
+    m_autosave.flush();
+    if (saveNotes())
+        return true;
+    *error = m_store.lastError();
+    return false;
 }
 
 void QNotes::saveNow() {
@@ -690,11 +710,16 @@ void QNotes::applyFormat(const QTextCharFormat& format) {
 }
 
 NotesTool::NotesTool(ToolRegistry& tools, AppContext& context,
-                     QNotes::ScheduleEditor scheduleEditor) {
+                     QNotes::ScheduleEditor scheduleEditor)
+    : m_context(context) {
     tools.registerTool(MainToolbar::QNotesButton,
                        [this, &context, scheduleEditor](QWidget* parent) {
                            auto* page = new QNotes(context, parent);
                            page->setScheduleEditor(scheduleEditor);
+                           page->noticeHook = [this](const QString& text) {
+                               if (m_notice)
+                                   m_notice(text);
+                           };
                            // An ordinary end of the process saves too, whatever window is open.
                            QObject::connect(QCoreApplication::instance(),
                                             &QCoreApplication::aboutToQuit, page, &QNotes::saveNow);
@@ -719,4 +744,14 @@ void NotesTool::lateAlarm(const std::function<void()>& open, const QList<QDateTi
 void NotesTool::saveNow() {
     if (m_page)
         m_page->saveNow();
+}
+
+bool NotesTool::readyToQuit() {
+    QString error;
+    if (!m_page || m_page->saveBeforeQuit(&error))
+        return true;
+    return m_context.dialogs.messageBox(SaveFailures::unloadText(QStringLiteral("The notes"),
+                                                                 m_context.paths.dataFile(), error),
+                                        QStringLiteral("Plumora"), MessageButtons::QuitAnywayStay,
+                                        MessageIcon::Warning) == MessageAnswer::Yes;
 }

@@ -2,6 +2,7 @@
 
 #include "base/TickTimer.h"
 #include "core/AppContext.h"
+#include "core/SaveFailures.h"
 #include "core/ui/ToolPage.h"
 #include "notes/NoteAutosave.h"
 #include "notes/NoteDeck.h"
@@ -55,6 +56,12 @@ public:
     bool saveNotes();
     // Saves what is unsaved now, without asking anything: before a shut-down, at the end.
     void saveNow();
+    // Saves what is unsaved before the program ends; false (with the reason) when the
+    // data file refused, the text then still in its notes.
+    bool saveBeforeQuit(QString* error);
+    // Shows a notice when autosave starts failing and when it works again; unset, the
+    // failures are only logged.
+    std::function<void(const QString& text)> noticeHook;
     // Gives a card the focus and brings it to the front; -1 for the visible card of depth 1.
     void setNoteFocus(int index);
     // A note alarm while the window is loaded: the notes due this minute flash, and
@@ -106,6 +113,8 @@ private:
     SpellChecker& checker();
     // A failure the user must hear about.
     void tell(const QString& text);
+    // Autosave's save, which speaks once per run of failures.
+    bool autosave();
     QSize screenTwips() const;
 
     void newNote();
@@ -136,6 +145,7 @@ private:
     QTimer* m_autosaveTimer;
     QtTickTimer m_autosaveTick;
     NoteAutosave m_autosave;
+    SaveFailures::Streak m_autosaveFailures{QStringLiteral("The notes")};
     QPointer<FindNote> m_find;
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;
@@ -145,7 +155,7 @@ private:
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
 class NotesTool {
 public:
-    NotesTool(ToolRegistry& tools, AppContext& context, QNotes::ScheduleEditor scheduleEditor);
+    NotesTool(ToolRegistry& tools, AppContext& context, QNotes::ScheduleEditor scheduleEditor = {});
     // The page once the main window has loaded it; null before.
     QNotes* page() const { return m_page; }
     // A note is due: `open` brings up Quick Notes, whose loading makes the due notes
@@ -156,7 +166,16 @@ public:
     void lateAlarm(const std::function<void()>& open, const QList<QDateTime>& late);
     // Before a shut-down: the notes' unsaved text to the data file.
     void saveNow();
+    // At "Unload Plumora": true when the notes are saved, or the user chose "Quit anyway"
+    // after being told why they could not be; false for "Stay".
+    bool readyToQuit();
+    // Where the page's autosave notices go (the pop-up message).
+    void setNotice(std::function<void(const QString& text)> notice) {
+        m_notice = std::move(notice);
+    }
 
 private:
+    AppContext& m_context;
     QPointer<QNotes> m_page;
+    std::function<void(const QString& text)> m_notice;
 };

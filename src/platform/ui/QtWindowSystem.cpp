@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -92,16 +93,36 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
         over = nullptr;
     // On the heap: should its window go meanwhile, it takes the box with it.
     const bool question = buttons != MessageButtons::Ok;
-    const QPointer<QMessageBox> box = new QMessageBox(
-        shown, title, text, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, over);
-    // A question that destroys something is not answered Yes by a stray Return.
-    box->setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No
-                          : question                                ? QMessageBox::Yes
-                                                                    : QMessageBox::Ok);
+    const bool quitOrStay = buttons == MessageButtons::QuitAnywayStay;
+    const QPointer<QMessageBox> box =
+        new QMessageBox(shown, title, text,
+                        quitOrStay ? QMessageBox::NoButton
+                        : question ? QMessageBox::Yes | QMessageBox::No
+                                   : QMessageBox::Ok,
+                        over);
+    QPushButton* stay = nullptr;
+    if (quitOrStay) {
+        box->addButton(QStringLiteral("Quit anyway"), QMessageBox::YesRole)
+            ->setAccessibleName(QStringLiteral("Quit anyway"));
+        stay = box->addButton(QStringLiteral("Stay"), QMessageBox::NoRole);
+        stay->setAccessibleName(QStringLiteral("Stay"));
+        box->setDefaultButton(stay);
+        box->setEscapeButton(stay);
+    } else {
+        // A question that destroys something is not answered Yes by a stray Return.
+        box->setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No
+                              : question                                ? QMessageBox::Yes
+                                                                        : QMessageBox::Ok);
+    }
     // Messages quote file names, error texts and the user's own words: never markup.
     box->setTextFormat(Qt::PlainText);
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
     const int answer = box->exec();
+    if (quitOrStay) {
+        const bool quit = box && box->clickedButton() && box->clickedButton() != stay;
+        delete box.data();
+        return quit ? MessageAnswer::Yes : MessageAnswer::No;
+    }
     delete box.data();
     switch (answer) {
     case QMessageBox::Yes:

@@ -422,9 +422,10 @@ void Options::restore() {
         return;
     // No tool may keep, and later save, data from the file being replaced.
     unloadOtherTools();
-    const DataBackup::Result found = DataBackup::checkRestoreSource(folder);
+    DataBackup::RestoreDetails details;
+    const DataBackup::Result found = DataBackup::checkRestoreSource(folder, &details);
     if (found != DataBackup::Result::Done) {
-        inform(DataBackup::restoreMessage(found));
+        inform(DataBackup::restoreMessage(found, folder, details));
         return;
     }
     const MessageAnswer answer = m_context.dialogs.messageBox(
@@ -432,8 +433,9 @@ void Options::restore() {
         MessageButtons::YesNoDefaultNo, MessageIcon::Information);
     if (answer != MessageAnswer::Yes)
         return;
-    const DataBackup::Result result = DataBackup::restore(folder, m_context.paths.dataFile());
-    inform(DataBackup::restoreMessage(result));
+    const DataBackup::Result result =
+        DataBackup::restore(folder, m_context.paths.dataFile(), &details);
+    inform(DataBackup::restoreMessage(result, folder, details));
     // The page shows the restored settings; what was typed before belongs to the old file.
     if (result == DataBackup::Result::Done)
         fill();
