@@ -16,6 +16,19 @@ const QList<QStringList>& steps() {
         // 1: the month view reads dates and codes from an index instead of the table.
         {QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
                         "ON Events (Frequency, eDate, Holiday)")},
+        // 2: events get stable identities for calendar interchange. Every row gets a random
+        // UID once and the time it was given one; a row with the same UID as others belongs
+        // to the same event (a multi-day or expanded one). Deleted user events leave their
+        // UID and the time of deletion.
+        {QStringLiteral("ALTER TABLE Events ADD COLUMN UID TEXT"),
+         QStringLiteral("ALTER TABLE Events ADD COLUMN LastModified TEXT"),
+         QStringLiteral("UPDATE Events SET UID = lower(hex(randomblob(4)) || '-' || "
+                        "hex(randomblob(2)) || '-4' || substr(hex(randomblob(2)), 2) || '-a' || "
+                        "substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6))), "
+                        "LastModified = strftime('%Y-%m-%dT%H:%M:%SZ', 'now') WHERE UID IS NULL"),
+         QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByUid ON Events (UID)"),
+         QStringLiteral("CREATE TABLE IF NOT EXISTS EventTombstones ("
+                        " UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)")},
     };
     return all;
 }

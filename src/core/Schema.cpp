@@ -40,9 +40,14 @@ QStringList createStatements() {
                        " IconImg BLOB,"
                        " SmallImg BLOB,"
                        " Frequency INTEGER NOT NULL DEFAULT 1,"
-                       " Holiday INTEGER NOT NULL DEFAULT 0)"),
+                       " Holiday INTEGER NOT NULL DEFAULT 0,"
+                       " UID TEXT,"
+                       " LastModified TEXT)"),
         QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"),
         QStringLiteral("CREATE INDEX EventsByCode ON Events (Frequency, eDate, Holiday)"),
+        QStringLiteral("CREATE INDEX EventsByUid ON Events (UID)"),
+        QStringLiteral(
+            "CREATE TABLE EventTombstones (UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)"),
         // A new note is 240 x 180 pixels at the top left of the Quick Notes window.
         QStringLiteral("CREATE TABLE QNotes ("
                        " nID INTEGER PRIMARY KEY AUTOINCREMENT,"

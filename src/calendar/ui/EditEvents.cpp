@@ -3,6 +3,7 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/IcoPick.h"
+#include "core/Clock.h"
 #include "core/ui/HelpKey.h"
 #include "platform/Dialogs.h"
 #include "platform/spell/SpellChecker.h"
@@ -478,6 +479,7 @@ void EditEvents::repeatChosen(int index) {
 bool EditEvents::save() {
     leaveEditors();
     EventStore store(m_context.paths.dataFile());
+    store.setNow(m_context.clock.now());
     QString error;
     if (!m_edit.save(store, &error)) {
         // Nothing was written; the editor stays open so the user's changes are not lost.
