@@ -70,6 +70,12 @@ public:
     std::function<void()> editEventsHook;
     // An item of the "Export" menu: 1 selected date, 2 coming 7 days, 3 selected month.
     std::function<void(int range)> exportHook;
+    // The Export menu's iCalendar items: "iCalendar file (.ics)...", "Import iCalendar
+    // file...", "Subscribe to a calendar..."; and .ics files dropped on the window.
+    std::function<void()> icsExportHook;
+    std::function<void()> icsImportHook;
+    std::function<void()> subscribeHook;
+    std::function<void(const QStringList&)> icsDropHook;
     // "Find Next" with the search box's text; the search selects its answer and calls
     // redraw(true).
     std::function<void(const QString&)> findNextHook;
@@ -83,6 +89,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -146,6 +154,9 @@ public:
     Calendar* page() const { return m_page; }
     // Selects `date` in the loaded page and redraws it.
     void showDate(const QDate& date);
+    // Imports iCalendar files (from the menu, a drop or the command line), redraws the page
+    // when it is loaded and shows what each file brought in one summary window.
+    void importFiles(AppContext& context, const QStringList& paths);
 
 private:
     QPointer<Calendar> m_page;
