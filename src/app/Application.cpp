@@ -80,6 +80,13 @@ void Application::unloadTool(int toolbarButton) {
     delete page;
 }
 
+void Application::setImportFiles(const QStringList& files) {
+    m_controller.setImportFiles(files, [this](const QStringList& paths) {
+        m_dispatcher.dispatch(TrayMenu::Calendar);
+        m_calendar.importFiles(m_context, paths);
+    });
+}
+
 bool Application::start() {
     const AppPaths& paths = m_context.paths;
     qCInfo(lcStartup) << "data file:" << paths.dataFile();

@@ -25,6 +25,8 @@ public:
 
     // Start-up; false when another copy already runs (then nothing is shown).
     bool start();
+    // Files given with --import: handed to the running copy, or imported once started.
+    void setImportFiles(const QStringList& files);
 
     CommandDispatcher& dispatcher() { return m_dispatcher; }
     TrayController& controller() { return m_controller; }

@@ -19,8 +19,9 @@ bool onlyPrints(int argc, char* argv[]) {
     return false;
 }
 
-// Names the application and reads the command line; --help and --version end here.
-void readCommandLine(const QCoreApplication& app) {
+// Names the application and reads the command line; --help and --version end here. Gives
+// the files to import.
+QStringList readCommandLine(const QCoreApplication& app) {
     QCoreApplication::setApplicationName(QStringLiteral("Plumora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("Plumora"));
@@ -31,7 +32,15 @@ void readCommandLine(const QCoreApplication& app) {
                        "notification area. Starting it again shows the running copy."));
     options.addHelpOption();
     options.addVersionOption();
+    options.addOption(QCommandLineOption(
+        QStringLiteral("import"),
+        QStringLiteral("Import the iCalendar files given into the calendar of the running copy "
+                       "(started when none runs).")));
+    options.addPositionalArgument(QStringLiteral("files"),
+                                  QStringLiteral("iCalendar (.ics) files to import."),
+                                  QStringLiteral("[--import FILE.ics...]"));
     options.process(app);
+    return options.isSet(QStringLiteral("import")) ? options.positionalArguments() : QStringList();
 }
 
 } // namespace
@@ -50,7 +59,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
-    readCommandLine(app);
+    const QStringList importFiles = readCommandLine(app);
     QApplication::setDesktopFileName(QStringLiteral(PLUMORA_APP_ID));
 
     // Closing a tool's window never ends Plumora; only "Unload Plumora" does.
@@ -59,6 +68,7 @@ int main(int argc, char* argv[]) {
     LinuxServices services;
     AppContext context = services.context(AppPaths::fromEnvironment());
     Application plumora(context);
+    plumora.setImportFiles(importFiles);
     if (!plumora.start())
         return 0;
     // Set once the tray icon is up: every window made from here on gets the program icon
