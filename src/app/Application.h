@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/HolidayUpdate.h"
+#include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
@@ -51,4 +52,5 @@ private:
     OptionsTool m_options;
     MailWatch m_mailWatch;
     HolidayUpdate m_holidayUpdate;
+    SubscriptionRefresh m_subscriptions;
 };

@@ -79,8 +79,9 @@ void DayEdit::load(const std::vector<EventRow>& rows) {
     for (int i : EventRules::editorList(rows, m_day, m_flags)) {
         const EventRow& e = rows[i];
         DayEditRow r;
-        r.holiday = e.holiday != 0;
-        if (r.holiday) {
+        // A subscribed calendar's event is listed like a holiday: for information only.
+        r.holiday = e.holiday != 0 || e.subscription != 0;
+        if (e.holiday != 0) {
             r.picture = HolidaysIL::raw(EventRules::holidayPicture(e.holiday));
         } else {
             // A stored picture that does not decode counts as none: the default icon.

@@ -28,6 +28,8 @@ struct EventRow {
     // When the event was last changed (UTC); invalid when not known, or for a row not yet
     // stored: the store stamps it with the time of writing.
     QDateTime modified;
+    // The calendar subscription the row came from (read-only for the user); 0 for none.
+    int subscription = 0;
 };
 
 // Repetition codes of calendar events (they differ from the scheduler's codes).

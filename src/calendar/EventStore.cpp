@@ -27,8 +27,13 @@ QString pictureColumns(EventStore::Pictures pictures) {
 // The columns every read returns, in the order readRow expects them.
 QString columns(EventStore::Pictures pictures) {
     return QStringLiteral("SELECT rowid, eDate, Description, ") + pictureColumns(pictures) +
-           QStringLiteral(", Frequency, Holiday, UID, LastModified FROM Events");
+           QStringLiteral(", Frequency, Holiday, UID, LastModified, Subscription FROM Events");
 }
+
+// A subscribed row's text as the month view shows it: after its calendar's name.
+const QString LabelledDescription =
+    QStringLiteral("CASE WHEN Subscription = 0 THEN Description ELSE coalesce((SELECT Name FROM "
+                   "Subscriptions WHERE ID = Subscription) || ': ', '') || Description END");
 
 // eDate is compared on its first ten characters, so a hand-written "YYYY-MM-DD HH:MM"
 // still counts as its day.
@@ -73,6 +78,7 @@ EventRow readRow(const QSqlQuery& q) {
     r.holiday = q.value(6).toInt();
     r.uid = q.value(7).toString();
     r.modified = EventStore::readStamp(q.value(8).toString());
+    r.subscription = q.value(9).toInt();
     return r;
 }
 
@@ -116,13 +122,13 @@ bool insertRow(DataFile& db, const EventRow& r, const QDateTime& now) {
     if (!r.eDate.isValid())
         return false;
     return db.exec(QStringLiteral("INSERT INTO Events (eDate, Description, IconImg, SmallImg, "
-                                  "Frequency, Holiday, UID, LastModified) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ") +
+                                  "Frequency, Holiday, UID, Subscription, LastModified) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ") +
                        StampOrNow + u')',
                    {DateText::fromDate(r.eDate),
                     r.description.isNull() ? QStringLiteral("") : r.description, blob(r.iconImg),
                     blob(r.smallImg), r.frequency, r.holiday,
-                    r.uid.isEmpty() ? EventStore::newUid() : r.uid,
+                    r.uid.isEmpty() ? EventStore::newUid() : r.uid, r.subscription,
                     stamp(r.modified.isValid() ? r.modified : now)});
 }
 
@@ -247,7 +253,8 @@ bool EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month
         std::sort(byId.begin(), byId.end(),
                   [](const EventRow* a, const EventRow* b) { return a->rowId < b->rowId; });
         const bool detailed = db.forEach(
-            QStringLiteral("SELECT rowid, Description, ") + pictureColumns(pictures) +
+            QStringLiteral("SELECT rowid, ") + LabelledDescription + QStringLiteral(", ") +
+                pictureColumns(pictures) +
                 QStringLiteral(" FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
             {QString::fromLatin1(list)}, [&](DataFile::Row details) {
                 const qint64 id = details.value(0).toLongLong();
@@ -434,7 +441,7 @@ bool EventStore::hasHolidays() {
     return any.toBool();
 }
 
-bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts) {
+bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts, int subscription) {
     PutCounts c;
     // The incoming rows by UID, in the order the UIDs first come.
     QHash<QString, std::vector<const EventRow*>> incoming;
@@ -457,16 +464,23 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts)
         bool holiday = false;
     };
     QHash<QString, Stored> stored;
+    // A subscription's stored UIDs its calendar no longer lists.
+    QSet<QString> gone;
     const auto line = [](const QDate& d, const QString& text, int frequency) -> QString {
         return DateText::fromDate(d) + u'|' + QString::number(frequency) + u'|' + text;
     };
     bool ok = db.forEach(
-        QStringLiteral("SELECT UID, eDate, Description, Frequency, Holiday FROM Events "
-                       "WHERE UID IS NOT NULL"),
+        QStringLiteral("SELECT UID, eDate, Description, Frequency, Holiday, Subscription "
+                       "FROM Events WHERE UID IS NOT NULL"),
         {}, [&](DataFile::Row q) {
             const QString uid = q.value(0).toString();
-            if (!incoming.contains(uid))
+            if (q.value(5).toInt() != subscription)
                 return true;
+            if (!incoming.contains(uid)) {
+                if (subscription != 0)
+                    gone.insert(uid);
+                return true;
+            }
             Stored& s = stored[uid];
             s.holiday = s.holiday || q.value(4).toInt() != 0;
             s.lines << line(parseDate(q.value(1)), q.value(2).toString(), q.value(3).toInt());
@@ -492,14 +506,24 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts)
                 ++c.unchanged;
                 continue;
             }
-            ok = db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Holiday = 0"), {uid});
+            ok = db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Holiday = 0 AND "
+                                        "Subscription = ?"),
+                         {uid, subscription});
             ++c.updated;
         } else {
             ok = db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID = ?"), {uid});
             ++c.added;
         }
-        for (const EventRow* r : mine)
-            ok = ok && insertRow(db, *r, m_now);
+        for (const EventRow* r : mine) {
+            EventRow copy = *r;
+            copy.subscription = subscription;
+            ok = ok && insertRow(db, copy, m_now);
+        }
+    }
+    for (const QString& uid : std::as_const(gone)) {
+        ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Subscription = ?"),
+                           {uid, subscription});
+        c.removed += ok;
     }
     if (!ok || !transaction.commit()) {
         m_error = db.lastError().isEmpty() ? QStringLiteral("an event has no valid date")

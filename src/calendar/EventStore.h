@@ -74,8 +74,12 @@ public:
         int updated = 0;   // UIDs whose rows changed
         int unchanged = 0; // UIDs stored exactly so already
         int holidays = 0;  // UIDs of holidays, left as they are
+        int removed = 0;   // UIDs a subscribed calendar no longer lists
     };
-    bool putEvents(const std::vector<EventRow>& rows, PutCounts* counts = nullptr);
+    // With a `subscription`, the rows belong to it and mirror its calendar: only its own
+    // rows are compared, and those of UIDs not in `rows` are removed.
+    bool putEvents(const std::vector<EventRow>& rows, PutCounts* counts = nullptr,
+                   int subscription = 0);
 
     // Whether any holiday is stored; false with lastError() set when the file cannot be read.
     bool hasHolidays();

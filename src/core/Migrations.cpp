@@ -28,7 +28,13 @@ const QList<QStringList>& steps() {
                         "LastModified = strftime('%Y-%m-%dT%H:%M:%SZ', 'now') WHERE UID IS NULL"),
          QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByUid ON Events (UID)"),
          QStringLiteral("CREATE TABLE IF NOT EXISTS EventTombstones ("
-                        " UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)")},
+                        " UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)"),
+         // Calendars the user subscribed to; their rows carry the subscription's ID.
+         QStringLiteral("ALTER TABLE Events ADD COLUMN Subscription INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("CREATE TABLE IF NOT EXISTS Subscriptions ("
+                        " ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL,"
+                        " Url TEXT NOT NULL, Every INTEGER NOT NULL DEFAULT 1440,"
+                        " LastRefresh TEXT, Failures INTEGER NOT NULL DEFAULT 0)")},
     };
     return all;
 }

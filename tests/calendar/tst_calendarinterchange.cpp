@@ -2,7 +2,9 @@
 // from the menu and by dropping files, and the summary window.
 #include "CalendarTestData.h"
 #include "calendar/EventStore.h"
+#include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
+#include "calendar/ui/SubscribeDialog.h"
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
@@ -11,6 +13,9 @@
 #include "mock/FakeDesktop.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -150,6 +155,41 @@ private Q_SLOTS:
                  qPrintable(text));
         QCOMPARE(m_desktop.dialogs.messages[1].icon, MessageIcon::Warning);
         QCOMPARE(events(), 3);
+    }
+
+    // The subscriptions window: a bad address or a missing name is told; a new
+    // subscription is fetched at once; removal asks first and takes the events along.
+    void subscribeAndRemove() {
+        SubscriptionRefresh refresh(m_context->paths.dataFile(), m_clock, m_desktop.downloads, {});
+        SubscribeDialog dialog(*m_context, &refresh);
+        auto* address = dialog.findChild<QLineEdit*>("AddressTb");
+        auto* name = dialog.findChild<QLineEdit*>("NameTb");
+        address->setText("http://example.org/team.ics");
+        name->setText("Team");
+        QVERIFY(!dialog.subscribe());
+        QVERIFY(m_desktop.dialogs.messages.last().text.contains("https:// or webcal://"));
+        address->setText("webcal://example.org/team.ics");
+        name->clear();
+        QVERIFY(!dialog.subscribe());
+        name->setText("Team");
+        dialog.findChild<QComboBox*>("EveryCb")->setCurrentIndex(2);
+        QVERIFY(dialog.subscribe());
+        const std::vector<Subscription> all = SubscriptionStore(m_context->paths.dataFile()).all();
+        QCOMPARE(all.size(), size_t(1));
+        QCOMPARE(all[0].everyMinutes, SubscriptionRules::Weekly);
+        QVERIFY(m_desktop.downloads.finish(
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+            "DTSTART;VALUE=DATE:20260512\r\nSUMMARY:match\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(events(), 1);
+
+        auto* list = dialog.findChild<QListWidget*>("SubscriptionList");
+        QCOMPARE(list->count(), 1);
+        list->setCurrentRow(0);
+        QVERIFY(!dialog.removeSelected()); // answered No
+        m_desktop.dialogs.answers.push_back(MessageAnswer::Yes);
+        QVERIFY(dialog.removeSelected());
+        QCOMPARE(events(), 0);
+        QCOMPARE(list->count(), 0);
     }
 };
 

@@ -204,7 +204,9 @@ private Q_SLOTS:
             return db.exec(QStringLiteral("DROP TABLE EventTombstones")) &&
                    db.exec(QStringLiteral("DROP INDEX EventsByUid")) &&
                    db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN UID")) &&
-                   db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN LastModified"));
+                   db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN LastModified")) &&
+                   db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN Subscription")) &&
+                   db.exec(QStringLiteral("DROP TABLE Subscriptions"));
         };
         QVERIFY(withoutIdentities());
         {

@@ -88,7 +88,8 @@ ImportReport CalendarImport::importFile(const QString& path) {
     return importData(file.read(IcsImport::MaxBytes + 1), name);
 }
 
-ImportReport CalendarImport::importData(const QByteArray& data, const QString& source) {
+ImportReport CalendarImport::importData(const QByteArray& data, const QString& source,
+                                        int subscription) {
     ImportReport report;
     report.source = source;
     const IcsImport::Result read = IcsImport::read(data, m_today, m_zone);
@@ -104,7 +105,7 @@ ImportReport CalendarImport::importData(const QByteArray& data, const QString& s
         }
     m_store.setNow(m_now);
     EventStore::PutCounts counts;
-    if (!m_store.putEvents(rows, &counts)) {
+    if (!m_store.putEvents(rows, &counts, subscription)) {
         report.error =
             QStringLiteral("The calendar could not be written: %1").arg(m_store.lastError());
         return report;

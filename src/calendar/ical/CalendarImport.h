@@ -35,7 +35,8 @@ public:
         : m_store(store), m_today(today), m_now(now), m_zone(zone) {}
 
     ImportReport importFile(const QString& path);
-    ImportReport importData(const QByteArray& data, const QString& source);
+    // With a `subscription`, the rows become that subscription's and mirror the data.
+    ImportReport importData(const QByteArray& data, const QString& source, int subscription = 0);
 
     // The report lines for what IcsImport left out.
     static QStringList skippedLines(const IcsImport::Notes& notes, int holidays);

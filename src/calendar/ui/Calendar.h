@@ -24,6 +24,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class SubscriptionRefresh;
 class ToolRegistry;
 
 // The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
@@ -157,7 +158,10 @@ public:
     // Imports iCalendar files (from the menu, a drop or the command line), redraws the page
     // when it is loaded and shows what each file brought in one summary window.
     void importFiles(AppContext& context, const QStringList& paths);
+    // Where "Subscribe to a calendar..." starts the first refresh of a new subscription.
+    void setSubscriptions(SubscriptionRefresh* refresh) { m_subscriptions = refresh; }
 
 private:
     QPointer<Calendar> m_page;
+    SubscriptionRefresh* m_subscriptions = nullptr;
 };

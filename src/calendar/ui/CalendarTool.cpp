@@ -7,6 +7,7 @@
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/EditEvents.h"
+#include "calendar/ui/SubscribeDialog.h"
 #include "core/Clock.h"
 #include "core/ShellTables.h"
 #include "core/ui/ToolRegistry.h"
@@ -130,6 +131,12 @@ CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
             importFiles(context,
                         context.dialogs.openFiles(calendar, QStringLiteral("Import iCalendar file"),
                                                   QStringLiteral("iCalendar files (*.ics)")));
+        };
+        calendar->subscribeHook = [this, calendar, &context] {
+            SubscribeDialog dialog(context, m_subscriptions, calendar);
+            QObject::connect(&dialog, &SubscribeDialog::changed, calendar,
+                             [calendar] { calendar->redraw(true); });
+            dialog.exec();
         };
         calendar->icsDropHook = [this, &context](const QStringList& files) {
             importFiles(context, files);
