@@ -10,6 +10,7 @@
 #include "core/DataFile.h"
 #include "core/Schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,7 +31,8 @@ const QDateTime Now(Today, QTime(12, 0), Qt::UTC);
 const QTimeZone Tokyo("Asia/Tokyo");
 
 QByteArray fixture(const char* name) {
-    QFile f(QString::fromLocal8Bit(qgetenv("PLUMORA_TEST_DATA")) + "/ical/" + name);
+    // The fuzz run writes its seeds from here without the test's environment.
+    QFile f(QStringLiteral(PLUMORA_TEST_SCRIPTS "/../data/ical/") + QLatin1String(name));
     if (!f.open(QIODevice::ReadOnly))
         qFatal("missing fixture %s", name);
     return f.readAll();
@@ -457,6 +459,28 @@ private Q_SLOTS:
                                     .arg(expected.size())));
         }
         QVERIFY(native > 40); // the plain rules were kept as repeating rows
+    }
+
+    // With PLUMORA_FUZZ_SEEDS set, leaves the fixtures and an exported file there as the
+    // fuzz target's corpus.
+    void writeSeedCorpus() {
+        const QString folder = qEnvironmentVariable("PLUMORA_FUZZ_SEEDS");
+        if (folder.isEmpty())
+            QSKIP("PLUMORA_FUZZ_SEEDS is not set");
+        QVERIFY(QDir().mkpath(folder));
+        const std::vector<EventRow> rows{withUid(makeEvent("2026-03-05", 3, "swim, gym"), "b"),
+                                         withUid(makeEvent("2026-04-01", 1, "trip"), "t"),
+                                         withUid(makeEvent("2026-04-03", 1, "trip (back)"), "t")};
+        const QList<std::pair<const char*, QByteArray>> seeds = {
+            {"google.ics", fixture("google.ics")},
+            {"outlook.ics", fixture("outlook.ics")},
+            {"apple.ics", fixture("apple.ics")},
+            {"exported.ics", IcsExport::write(rows, Now)}};
+        for (const auto& [name, data] : seeds) {
+            QFile f(QDir(folder).filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(data), data.size());
+        }
     }
 };
 
