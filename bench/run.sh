@@ -67,7 +67,7 @@ done
 
 # The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
 figures=$(mktemp)
-for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler; do
+for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_icalendar; do
     QT_QPA_PLATFORM=offscreen "$bench/$b" --benchmark_format=json 2>/dev/null |
         jq -r '.benchmarks[]
                | if .error_occurred then [(.run_name | split("/")[0]), "error", 0, 0]
@@ -113,4 +113,7 @@ row "  memory growth of that open" "$memory MiB" "<= 10 MiB" "$(holds "$memory <
 timed "Quick Notes open, 200 notes" notes_open_200 150
 timed "capture to stored row, 1920 x 1080" capture_store 200
 timed "schedule window, 1,000 entries" schedule_open_1000 100
+timed "iCalendar import, 10,000 events" ics_import_10000 1000
+timed "iCalendar export, 10,000 events" ics_export_10000 500
+timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300
 rm -f "$figures"
