@@ -5,6 +5,8 @@
 #include "core/DateText.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QSqlQuery>
 #include <QUuid>
@@ -130,6 +132,35 @@ bool insertRow(DataFile& db, const EventRow& r, const QDateTime& now) {
                     blob(r.smallImg), r.frequency, r.holiday,
                     r.uid.isEmpty() ? EventStore::newUid() : r.uid, r.subscription,
                     stamp(r.modified.isValid() ? r.modified : now)});
+}
+
+// Adds many rows of one subscription (0: the user's) a few to a statement; the rows
+// carry their UIDs.
+bool insertRows(DataFile& db, const std::vector<const EventRow*>& rows, int subscription,
+                const QDateTime& now) {
+    // Qt looks up every bound value by name, at a cost that grows with the statement.
+    constexpr size_t Batch = 16;
+    const QVariant time = stamp(now);
+    for (size_t from = 0; from < rows.size(); from += Batch) {
+        const size_t to = std::min(rows.size(), from + Batch);
+        QString sql = QStringLiteral("INSERT INTO Events (eDate, Description, Frequency, Holiday, "
+                                     "UID, Subscription, LastModified) VALUES ");
+        QVariantList values;
+        for (size_t i = from; i < to; ++i) {
+            const EventRow& r = *rows[i];
+            if (!r.eDate.isValid())
+                return false;
+            sql += (i == from ? QStringLiteral("") : QStringLiteral(", ")) +
+                   QStringLiteral("(?, ?, ?, ?, ?, ?, ") + StampOrNow + u')';
+            values << DateText::fromDate(r.eDate)
+                   << (r.description.isNull() ? QStringLiteral("") : r.description) << r.frequency
+                   << r.holiday << r.uid << subscription
+                   << (r.modified.isValid() ? stamp(r.modified) : time);
+        }
+        if (!db.exec(sql, values))
+            return false;
+    }
+    return true;
 }
 
 // After rows of these UIDs were deleted: each UID no row carries any more is remembered
@@ -466,6 +497,8 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts,
     QHash<QString, Stored> stored;
     // A subscription's stored UIDs its calendar no longer lists.
     QSet<QString> gone;
+    std::vector<const EventRow*> added;
+    QJsonArray revived; // new UIDs: a tombstone of theirs goes
     const auto line = [](const QDate& d, const QString& text, int frequency) -> QString {
         return DateText::fromDate(d) + u'|' + QString::number(frequency) + u'|' + text;
     };
@@ -511,15 +544,16 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts,
                          {uid, subscription});
             ++c.updated;
         } else {
-            ok = db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID = ?"), {uid});
+            revived << uid;
             ++c.added;
         }
-        for (const EventRow* r : mine) {
-            EventRow copy = *r;
-            copy.subscription = subscription;
-            ok = ok && insertRow(db, copy, m_now);
-        }
+        added.insert(added.end(), mine.begin(), mine.end());
     }
+    ok = ok && insertRows(db, added, subscription, m_now);
+    if (ok && !revived.isEmpty())
+        ok = db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID IN "
+                                    "(SELECT value FROM json_each(?))"),
+                     {QString::fromUtf8(QJsonDocument(revived).toJson(QJsonDocument::Compact))});
     for (const QString& uid : std::as_const(gone)) {
         ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Subscription = ?"),
                            {uid, subscription});
