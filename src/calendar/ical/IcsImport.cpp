@@ -384,9 +384,11 @@ QString lineError(int line, const QString& what) {
 
 } // namespace
 
-IcsImport::Result IcsImport::read(const QByteArray& data, const QDate& today,
+IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
                                   const QTimeZone& zone) {
     Result result;
+    // Some programs begin their files with a UTF-8 byte order mark.
+    const QByteArray data = input.startsWith("\xEF\xBB\xBF") ? input.mid(3) : input;
     if (data.size() > MaxBytes) {
         result.error = QStringLiteral("The file is larger than 20 MB, which is more than a "
                                       "calendar holds; nothing was imported.");
