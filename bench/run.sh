@@ -80,7 +80,7 @@ done
 
 # The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
 figures=$(mktemp)
-for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_quickaccess; do
+for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_quickaccess bench_icalendar; do
     QT_QPA_PLATFORM=offscreen "$bench/$b" --benchmark_format=json 2>/dev/null |
         jq -r '.benchmarks[]
                | if .error_occurred then [(.run_name | split("/")[0]), "error", 0, 0]
@@ -130,4 +130,7 @@ timed "schedule window, 1,000 entries" schedule_open_1000 100
 timed "recent-files scan, 1,000,000 bookmarks" recent_files_scan_1m 2000
 timed "  the tick's part in folder tracking over it" folders_pass_large_list 50
 timed "note of 160,000 colour runs read" rtf_read_160k_runs 500
+timed "iCalendar import, 10,000 events" ics_import_10000 1000
+timed "iCalendar export, 10,000 events" ics_export_10000 500
+timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300
 rm -f "$figures"

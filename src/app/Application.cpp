@@ -38,7 +38,14 @@ Application::Application(AppContext& context, QObject* parent)
                   [this](const QString& text, const QString& action) {
                       m_notices.showPopMessage(text, action);
                   }),
-      m_holidayUpdate(context.paths, context.clock, context.downloads) {
+      m_holidayUpdate(context.paths, context.clock, context.downloads),
+      m_subscriptions(context.paths.dataFile(), context.clock, context.downloads,
+                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
+    m_calendar.setSubscriptions(&m_subscriptions);
+    QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {
+        if (Calendar* page = m_calendar.page())
+            page->redraw(true);
+    });
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
@@ -67,6 +74,7 @@ void Application::addJobs() {
     // Once a minute, in this order.
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
+    m_controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
@@ -111,6 +119,13 @@ void Application::unloadTool(int toolbarButton) {
         return;
     page->aboutToHide();
     delete page;
+}
+
+void Application::setImportFiles(const QStringList& files) {
+    m_controller.setImportFiles(files, [this](const QStringList& paths) {
+        m_dispatcher.dispatch(TrayMenu::Calendar);
+        m_calendar.importFiles(m_context, paths);
+    });
 }
 
 bool Application::start() {

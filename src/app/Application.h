@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/HolidayUpdate.h"
+#include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
@@ -31,6 +32,8 @@ public:
 
     // Start-up; false when another copy already runs (then nothing is shown).
     bool start();
+    // Files given with --import: handed to the running copy, or imported once started.
+    void setImportFiles(const QStringList& files);
 
     CommandDispatcher& dispatcher() { return m_dispatcher; }
     TrayController& controller() { return m_controller; }
@@ -58,4 +61,5 @@ private:
     OptionsTool m_options;
     MailWatch m_mailWatch;
     HolidayUpdate m_holidayUpdate;
+    SubscriptionRefresh m_subscriptions;
 };

@@ -16,6 +16,13 @@ void describeOptions(QCommandLineParser& options) {
                        "notification area. Starting it again shows the running copy."));
     options.addHelpOption();
     options.addVersionOption();
+    options.addOption(QCommandLineOption(
+        QStringLiteral("import"),
+        QStringLiteral("Import the iCalendar files given into the calendar of the running copy "
+                       "(started when none runs).")));
+    options.addPositionalArgument(QStringLiteral("files"),
+                                  QStringLiteral("iCalendar (.ics) files to import."),
+                                  QStringLiteral("[--import FILE.ics...]"));
 }
 
 // --help, --version and an unknown option only print: they answer without a display.
@@ -30,14 +37,15 @@ bool onlyPrints(int argc, char* argv[]) {
 }
 
 // Names the application and reads the command line; --help, --version and a wrong option
-// end here.
-void readCommandLine(const QCoreApplication& app) {
+// end here. Gives the files to import.
+QStringList readCommandLine(const QCoreApplication& app) {
     QCoreApplication::setApplicationName(QStringLiteral("Plumora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("Plumora"));
     QCommandLineParser options;
     describeOptions(options);
     options.process(app);
+    return options.isSet(QStringLiteral("import")) ? options.positionalArguments() : QStringList();
 }
 
 } // namespace
@@ -56,7 +64,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
-    readCommandLine(app);
+    const QStringList importFiles = readCommandLine(app);
     QApplication::setDesktopFileName(QStringLiteral(PLUMORA_APP_ID));
 
     // Closing a tool's window never ends Plumora; only "Unload Plumora" does.
@@ -65,6 +73,7 @@ int main(int argc, char* argv[]) {
     LinuxServices services;
     AppContext context = services.context(AppPaths::fromEnvironment());
     Application plumora(context);
+    plumora.setImportFiles(importFiles);
     if (!plumora.start())
         return 0;
     // A kill, a logout or Ctrl+C ends as "Unload Plumora" does; a sleep waits for a save.

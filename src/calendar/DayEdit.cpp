@@ -79,8 +79,9 @@ void DayEdit::load(const std::vector<EventRow>& rows) {
     for (int i : EventRules::editorList(rows, m_day, m_flags)) {
         const EventRow& e = rows[i];
         DayEditRow r;
-        r.holiday = e.holiday != 0;
-        if (r.holiday) {
+        // A subscribed calendar's event is listed like a holiday: for information only.
+        r.holiday = e.holiday != 0 || e.subscription != 0;
+        if (e.holiday != 0) {
             r.picture = HolidaysIL::raw(EventRules::holidayPicture(e.holiday));
         } else {
             // A stored picture that does not decode counts as none: the default icon.
@@ -93,9 +94,19 @@ void DayEdit::load(const std::vector<EventRow>& rows) {
         r.description = e.description;
         r.date = dateText(EventRules::editorDate(e, m_day));
         r.repeat = repeatText(e.frequency);
+        r.uid = e.uid;
+        r.modified = e.modified;
+        r.listedDescription = r.description;
+        r.listedDate = r.date;
+        r.listedFrequency = frequencyOf(r.repeat);
         m_rows.push_back(std::move(r));
     }
     keepSpareRow();
+}
+
+bool DayEditRow::changed() const {
+    return picked || description != listedDescription || date != listedDate ||
+           DayEdit::frequencyOf(repeat) != listedFrequency;
 }
 
 bool DayEdit::editable(int r) const {
@@ -182,6 +193,9 @@ std::vector<EventRow> DayEdit::rowsToSave() const {
         if (!e.eDate.isValid())
             e.eDate = m_day;
         e.frequency = frequencyOf(r.repeat);
+        e.uid = r.uid;
+        if (!r.uid.isEmpty() && !r.changed())
+            e.modified = r.modified;
         out.push_back(std::move(e));
     }
     return out;

@@ -25,6 +25,17 @@ struct DayEditRow {
     QString date;   // the Date cell's text, "" while empty
     QString repeat; // "none", "weekly", "monthly", "yearly" or "" (same as "none")
 
+    // A listed user event's identity and last change, and its cells as listed, so Save
+    // keeps both for a row the user left as it was. Empty for a new row.
+    QString uid;
+    QDateTime modified;
+    QString listedDescription;
+    QString listedDate;
+    int listedFrequency = 0;
+
+    // Whether the user changed a listed row's text, date, repeat or picture.
+    bool changed() const;
+
     // Anything in the row that makes it more than a blank line.
     bool used() const;
 };
@@ -94,7 +105,9 @@ public:
     // The rows Save writes: every user row without the "X" whose description is not empty.
     // A row without a picture gets the default icon; every row gets its SmallImg rendered.
     // A Date cell that does not read as a date (which the cell rules never leave behind)
-    // stands for the edited day rather than losing the event.
+    // stands for the edited day rather than losing the event. A listed row keeps its UID;
+    // one left as it was keeps its modified time too, a changed one gets none (the store
+    // stamps it), a new row gets neither.
     std::vector<EventRow> rowsToSave() const;
     // Save: the day's user events replaced by rowsToSave() in one transaction. False when
     // the data file refused; then nothing changed and `error` says why.

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 // One row of the Events table as every calendar reader sees it. Nothing is expanded into
@@ -21,6 +22,14 @@ struct EventRow {
     QByteArray smallImg; // PNG of its 16 x 16 rendering, empty when it has none
     int frequency = 1;   // EventFrequency codes
     int holiday = 0;     // 0 the user's own event, else a downloaded holiday (see EventRules.h)
+    // The event's identity for calendar interchange; rows of one multi-day or expanded
+    // event share it. Empty for a row not yet stored: the store gives it a new one.
+    QString uid;
+    // When the event was last changed (UTC); invalid when not known, or for a row not yet
+    // stored: the store stamps it with the time of writing.
+    QDateTime modified;
+    // The calendar subscription the row came from (read-only for the user); 0 for none.
+    int subscription = 0;
 };
 
 // Repetition codes of calendar events (they differ from the scheduler's codes).

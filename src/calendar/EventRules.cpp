@@ -166,7 +166,7 @@ std::vector<int> editorList(const std::vector<EventRow>& rows, const QDate& d,
 }
 
 bool editorReplaces(const EventRow& row, const QDate& d) {
-    return row.holiday == 0 && editorShows(row, d);
+    return row.holiday == 0 && row.subscription == 0 && editorShows(row, d);
 }
 
 bool exportShows(const EventRow& row, const QDate& d) {

@@ -6,7 +6,11 @@
 #include "core/DateText.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
 #include <QSqlQuery>
+#include <QUuid>
 
 #include <algorithm>
 
@@ -26,8 +30,13 @@ QString pictureColumns(EventStore::Pictures pictures) {
 // The columns every read returns, in the order readRow expects them.
 QString columns(EventStore::Pictures pictures) {
     return QStringLiteral("SELECT rowid, eDate, Description, ") + pictureColumns(pictures) +
-           QStringLiteral(", Frequency, Holiday FROM Events");
+           QStringLiteral(", Frequency, Holiday, UID, LastModified, Subscription FROM Events");
 }
+
+// A subscribed row's text as the month view shows it: after its calendar's name.
+const QString LabelledDescription =
+    QStringLiteral("CASE WHEN Subscription = 0 THEN Description ELSE coalesce((SELECT Name FROM "
+                   "Subscriptions WHERE ID = Subscription) || ': ', '') || Description END");
 
 // eDate is compared on its first ten characters, so a hand-written "YYYY-MM-DD HH:MM"
 // still counts as its day.
@@ -70,6 +79,9 @@ EventRow readRow(const QSqlQuery& q) {
     r.smallImg = q.value(4).toByteArray();
     r.frequency = q.value(5).toInt();
     r.holiday = q.value(6).toInt();
+    r.uid = q.value(7).toString();
+    r.modified = EventStore::readStamp(q.value(8).toString());
+    r.subscription = q.value(9).toInt();
     return r;
 }
 
@@ -100,19 +112,92 @@ QVariant blob(const QByteArray& b) {
     return b.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(b);
 }
 
-bool insertRow(DataFile& db, const EventRow& r) {
+// A time for LastModified and tombstones: the given one, else SQLite's own clock.
+const QString StampOrNow = QStringLiteral("COALESCE(?, strftime('%Y-%m-%dT%H:%M:%SZ', 'now'))");
+
+QVariant stamp(const QDateTime& t) {
+    return t.isValid() ? QVariant(EventStore::stampText(t))
+                       : QVariant(QMetaType::fromType<QString>());
+}
+
+// Adds a row; one without a UID gets a new one, one without a modified time `now`.
+bool insertRow(DataFile& db, const EventRow& r, const QDateTime& now) {
     if (!r.eDate.isValid())
         return false;
     return db.exec(QStringLiteral("INSERT INTO Events (eDate, Description, IconImg, SmallImg, "
-                                  "Frequency, Holiday) VALUES (?, ?, ?, ?, ?, ?)"),
+                                  "Frequency, Holiday, UID, Subscription, LastModified) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ") +
+                       StampOrNow + u')',
                    {DateText::fromDate(r.eDate),
                     r.description.isNull() ? QStringLiteral("") : r.description, blob(r.iconImg),
-                    blob(r.smallImg), r.frequency, r.holiday});
+                    blob(r.smallImg), r.frequency, r.holiday,
+                    r.uid.isEmpty() ? EventStore::newUid() : r.uid, r.subscription,
+                    stamp(r.modified.isValid() ? r.modified : now)});
+}
+
+// Adds many rows of one subscription (0: the user's) a few to a statement; the rows
+// carry their UIDs.
+bool insertRows(DataFile& db, const std::vector<const EventRow*>& rows, int subscription,
+                const QDateTime& now) {
+    // Qt looks up every bound value by name, at a cost that grows with the statement.
+    constexpr size_t Batch = 16;
+    const QVariant time = stamp(now);
+    for (size_t from = 0; from < rows.size(); from += Batch) {
+        const size_t to = std::min(rows.size(), from + Batch);
+        QString sql = QStringLiteral("INSERT INTO Events (eDate, Description, Frequency, Holiday, "
+                                     "UID, Subscription, LastModified) VALUES ");
+        QVariantList values;
+        for (size_t i = from; i < to; ++i) {
+            const EventRow& r = *rows[i];
+            if (!r.eDate.isValid())
+                return false;
+            sql += (i == from ? QStringLiteral("") : QStringLiteral(", ")) +
+                   QStringLiteral("(?, ?, ?, ?, ?, ?, ") + StampOrNow + u')';
+            values << DateText::fromDate(r.eDate)
+                   << (r.description.isNull() ? QStringLiteral("") : r.description) << r.frequency
+                   << r.holiday << r.uid << subscription
+                   << (r.modified.isValid() ? stamp(r.modified) : time);
+        }
+        if (!db.exec(sql, values))
+            return false;
+    }
+    return true;
+}
+
+// After rows of these UIDs were deleted: each UID no row carries any more is remembered
+// as deleted at `now`.
+bool buryMissing(DataFile& db, const QSet<QString>& uids, const QDateTime& now) {
+    for (const QString& uid : uids) {
+        if (uid.isEmpty())
+            continue;
+        if (db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Events WHERE UID = ?)"), {uid})
+                .toBool())
+            continue;
+        if (!db.exec(QStringLiteral("INSERT OR REPLACE INTO EventTombstones (UID, Deleted) "
+                                    "VALUES (?, ") +
+                         StampOrNow + u')',
+                     {uid, stamp(now)}))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
 EventStore::EventStore(QString dataFile) : DataStore(std::move(dataFile), lcCalendar) {}
+
+QString EventStore::newUid() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+QString EventStore::stampText(const QDateTime& t) {
+    return t.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"));
+}
+
+QDateTime EventStore::readStamp(const QString& text) {
+    QDateTime t = QDateTime::fromString(text, Qt::ISODate);
+    return t.isValid() ? t.toUTC() : QDateTime();
+}
 
 std::vector<EventRow> EventStore::select(const QString& where, const QVariantList& values,
                                          const Keep& keep, Pictures pictures) {
@@ -200,7 +285,8 @@ bool EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month
         std::sort(byId.begin(), byId.end(),
                   [](const EventRow* a, const EventRow* b) { return a->rowId < b->rowId; });
         const bool detailed = db.forEach(
-            QStringLiteral("SELECT rowid, Description, ") + pictureColumns(pictures) +
+            QStringLiteral("SELECT rowid, ") + LabelledDescription + QStringLiteral(", ") +
+                pictureColumns(pictures) +
                 QStringLiteral(" FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
             {QString::fromLatin1(list)}, [&](DataFile::Row details) {
                 const qint64 id = details.value(0).toLongLong();
@@ -263,7 +349,14 @@ bool EventStore::add(const std::vector<EventRow>& rows) {
 
 bool EventStore::remove(qint64 rowId) {
     DataFile db(m_path);
-    if (!db.exec(QStringLiteral("DELETE FROM Events WHERE rowid = ?"), {rowId})) {
+    Transaction transaction(db);
+    const QString uid = db.scalar(QStringLiteral("SELECT UID FROM Events WHERE rowid = ? AND "
+                                                 "Holiday = 0"),
+                                  {rowId})
+                            .toString();
+    if (!transaction.isActive() ||
+        !db.exec(QStringLiteral("DELETE FROM Events WHERE rowid = ?"), {rowId}) ||
+        !buryMissing(db, {uid}, m_now) || !transaction.commit()) {
         m_error = db.lastError();
         return false;
     }
@@ -286,7 +379,11 @@ bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>
     for (const EventRow& r : doomed)
         ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE rowid = ?"), {r.rowId});
     for (const EventRow& r : rows)
-        ok = ok && insertRow(db, r);
+        ok = ok && insertRow(db, r, m_now);
+    QSet<QString> gone;
+    for (const EventRow& r : doomed)
+        gone.insert(r.uid);
+    ok = ok && buryMissing(db, gone, m_now);
     if (!ok || !transaction.commit()) {
         m_error = db.lastError().isEmpty() ? QStringLiteral("an event has no valid date")
                                            : db.lastError();
@@ -338,13 +435,14 @@ bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
                 match->holiday == row.holiday && match->eDate == row.eDate)
                 continue;
             ok = db.exec(QStringLiteral("UPDATE Events SET eDate = ?, Description = ?, "
-                                        "Frequency = ?, Holiday = ? WHERE rowid = ?"),
+                                        "Frequency = ?, Holiday = ?, LastModified = ") +
+                             StampOrNow + QStringLiteral(" WHERE rowid = ?"),
                          {DateText::fromDate(row.eDate),
                           row.description.isNull() ? QStringLiteral("") : row.description,
-                          row.frequency, row.holiday, match->rowId});
+                          row.frequency, row.holiday, stamp(m_now), match->rowId});
             continue;
         }
-        ok = insertRow(db, row);
+        ok = insertRow(db, row, m_now);
         const qint64 id = db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
         ok = ok && id > 0;
         if (!ok)
@@ -373,4 +471,102 @@ bool EventStore::hasHolidays() {
         db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Events WHERE Holiday <> 0)"));
     m_error = db.lastError();
     return any.toBool();
+}
+
+bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts, int subscription) {
+    PutCounts c;
+    // The incoming rows by UID, in the order the UIDs first come.
+    QHash<QString, std::vector<const EventRow*>> incoming;
+    QStringList order;
+    for (const EventRow& r : rows) {
+        auto& list = incoming[r.uid];
+        if (list.empty())
+            order << r.uid;
+        list.push_back(&r);
+    }
+    DataFile db(m_path);
+    Transaction transaction(db);
+    if (!transaction.isActive()) {
+        m_error = db.lastError();
+        return false;
+    }
+    // What is stored under each of those UIDs, as comparable lines.
+    struct Stored {
+        QStringList lines;
+        bool holiday = false;
+    };
+    QHash<QString, Stored> stored;
+    // A subscription's stored UIDs its calendar no longer lists.
+    QSet<QString> gone;
+    std::vector<const EventRow*> added;
+    QJsonArray revived; // new UIDs: a tombstone of theirs goes
+    const auto line = [](const QDate& d, const QString& text, int frequency) -> QString {
+        return DateText::fromDate(d) + u'|' + QString::number(frequency) + u'|' + text;
+    };
+    bool ok = db.forEach(
+        QStringLiteral("SELECT UID, eDate, Description, Frequency, Holiday, Subscription "
+                       "FROM Events WHERE UID IS NOT NULL"),
+        {}, [&](DataFile::Row q) {
+            const QString uid = q.value(0).toString();
+            if (q.value(5).toInt() != subscription)
+                return true;
+            if (!incoming.contains(uid)) {
+                if (subscription != 0)
+                    gone.insert(uid);
+                return true;
+            }
+            Stored& s = stored[uid];
+            s.holiday = s.holiday || q.value(4).toInt() != 0;
+            s.lines << line(parseDate(q.value(1)), q.value(2).toString(), q.value(3).toInt());
+            return true;
+        });
+    for (const QString& uid : std::as_const(order)) {
+        if (!ok)
+            break;
+        const std::vector<const EventRow*>& mine = incoming[uid];
+        const auto it = stored.constFind(uid);
+        if (it != stored.cend()) {
+            if (it->holiday) {
+                ++c.holidays;
+                continue;
+            }
+            QStringList lines;
+            for (const EventRow* r : mine)
+                lines << line(r->eDate, r->description, r->frequency);
+            lines.sort();
+            QStringList before = it->lines;
+            before.sort();
+            if (lines == before) {
+                ++c.unchanged;
+                continue;
+            }
+            ok = db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Holiday = 0 AND "
+                                        "Subscription = ?"),
+                         {uid, subscription});
+            ++c.updated;
+        } else {
+            revived << uid;
+            ++c.added;
+        }
+        added.insert(added.end(), mine.begin(), mine.end());
+    }
+    ok = ok && insertRows(db, added, subscription, m_now);
+    if (ok && !revived.isEmpty())
+        ok = db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID IN "
+                                    "(SELECT value FROM json_each(?))"),
+                     {QString::fromUtf8(QJsonDocument(revived).toJson(QJsonDocument::Compact))});
+    for (const QString& uid : std::as_const(gone)) {
+        ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Subscription = ?"),
+                           {uid, subscription});
+        c.removed += ok;
+    }
+    if (!ok || !transaction.commit()) {
+        m_error = db.lastError().isEmpty() ? QStringLiteral("an event has no valid date")
+                                           : db.lastError();
+        return false;
+    }
+    m_error.clear();
+    if (counts)
+        *counts = c;
+    return true;
 }

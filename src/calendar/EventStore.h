@@ -3,6 +3,7 @@
 #include "calendar/EventRow.h"
 #include "core/DataStore.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QVariantList>
 
@@ -51,12 +52,14 @@ public:
     std::vector<EventRow> readForReminder(const QDate& t, const QDate& h);
 
     // Adds rows (the rowId is ignored); all or none. False for a row without a valid date.
+    // A row without a UID gets a new one.
     bool add(const EventRow& row);
     bool add(const std::vector<EventRow>& rows);
     bool remove(qint64 rowId);
     // The editor's Save for day d: deletes every row EventRules::editorReplaces selects
     // (the user's events shown on d, repeating ones that started earlier included) and adds
-    // `rows`, in one transaction, so a failure leaves the day as it was.
+    // `rows`, in one transaction, so a failure leaves the day as it was. A UID that no row
+    // carries afterwards is remembered as deleted (EventTombstones).
     bool replaceUserEventsOn(const QDate& d, const std::vector<EventRow>& rows);
     // The holiday update: each of `rows` overwrites the text, date and codes of the first
     // stored row EventRules::isSameHoliday matches, or is added when none does; all in one
@@ -64,8 +67,33 @@ public:
     // call match too, so a list naming a holiday twice stores it once. `added` receives the
     // number of new rows.
     bool mergeHolidays(const std::vector<EventRow>& rows, int* added = nullptr);
+    // Calendar interchange: `rows` carry their event's UID. The rows of each UID replace
+    // the user's stored rows of that UID, unless those already hold the same dates, texts
+    // and repeats; a UID a holiday carries is left alone. All in one transaction.
+    struct PutCounts {
+        int added = 0;     // UIDs not stored before
+        int updated = 0;   // UIDs whose rows changed
+        int unchanged = 0; // UIDs stored exactly so already
+        int holidays = 0;  // UIDs of holidays, left as they are
+        int removed = 0;   // UIDs a subscribed calendar no longer lists
+    };
+    // With a `subscription`, the rows belong to it and mirror its calendar: only its own
+    // rows are compared, and those of UIDs not in `rows` are removed.
+    bool putEvents(const std::vector<EventRow>& rows, PutCounts* counts = nullptr,
+                   int subscription = 0);
+
     // Whether any holiday is stored; false with lastError() set when the file cannot be read.
     bool hasHolidays();
+
+    // The time written as LastModified of rows stored without one and as the time of a
+    // deletion; while none is set, SQLite's clock stamps them.
+    void setNow(const QDateTime& now) { m_now = now; }
+    // A new random event identity.
+    static QString newUid();
+    // LastModified as stored: UTC, "YYYY-MM-DDTHH:MM:SSZ"; readStamp is invalid for
+    // anything else.
+    static QString stampText(const QDateTime& t);
+    static QDateTime readStamp(const QString& text);
 
     // Queries run by this store so far (the month view's moves within a month run none).
     int queriesRun() const { return m_queries; }
@@ -77,5 +105,6 @@ private:
     bool select(DataFile& db, const QString& where, const QVariantList& values, const Keep& keep,
                 std::vector<EventRow>& rows, Pictures pictures = Pictures::Both);
 
+    QDateTime m_now;
     int m_queries = 0;
 };

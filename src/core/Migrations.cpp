@@ -9,6 +9,14 @@ namespace Migrations {
 
 namespace {
 
+// A random (version 4) UID and the time it was given, for every event that has none.
+QString giveEventsUids() {
+    return QStringLiteral("UPDATE Events SET UID = lower(hex(randomblob(4)) || '-' || "
+                          "hex(randomblob(2)) || '-4' || substr(hex(randomblob(2)), 2) || '-a' || "
+                          "substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6))), "
+                          "LastModified = strftime('%Y-%m-%dT%H:%M:%SZ', 'now') WHERE UID IS NULL");
+}
+
 // Step n brings a file from version n - 1 to version n. Append new steps; never edit an
 // old one, since files in the field were made by it.
 const QList<QStringList>& steps() {
@@ -16,7 +24,22 @@ const QList<QStringList>& steps() {
         // 1: the month view reads dates and codes from an index instead of the table.
         {QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
                         "ON Events (Frequency, eDate, Holiday)")},
-        // 2: the mail account's kind, port and security, whether it came from the mail
+        // 2: events get stable identities for calendar interchange. Every row gets a random
+        // UID once and the time it was given one; a row with the same UID as others belongs
+        // to the same event (a multi-day or expanded one). Deleted user events leave their
+        // UID and the time of deletion.
+        {QStringLiteral("ALTER TABLE Events ADD COLUMN UID TEXT"),
+         QStringLiteral("ALTER TABLE Events ADD COLUMN LastModified TEXT"), giveEventsUids(),
+         QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByUid ON Events (UID)"),
+         QStringLiteral("CREATE TABLE IF NOT EXISTS EventTombstones ("
+                        " UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)"),
+         // Calendars the user subscribed to; their rows carry the subscription's ID.
+         QStringLiteral("ALTER TABLE Events ADD COLUMN Subscription INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("CREATE TABLE IF NOT EXISTS Subscriptions ("
+                        " ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL,"
+                        " Url TEXT NOT NULL, Every INTEGER NOT NULL DEFAULT 1440,"
+                        " LastRefresh TEXT, Failures INTEGER NOT NULL DEFAULT 0)")},
+        // 3: the mail account's kind, port and security, whether it came from the mail
         // program (before, the server only ever did), and whether its password is in the
         // desktop keyring.
         {QStringLiteral("ALTER TABLE System ADD COLUMN MailType TEXT NOT NULL DEFAULT 'pop3'"),
@@ -30,6 +53,10 @@ const QList<QStringList>& steps() {
 }
 
 } // namespace
+
+QStringList rowRepairs() {
+    return {giveEventsUids()};
+}
 
 int currentVersion() {
     return int(steps().size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class DataFile;
 
@@ -22,5 +23,9 @@ enum class Outcome {
 
 // Brings an open data file up to currentVersion().
 Outcome run(DataFile& db);
+
+// Statements that give rows copied from an older file what the steps would have given
+// them (a restore copies rows into a file of today's shape): events without a UID get one.
+QStringList rowRepairs();
 
 } // namespace Migrations

@@ -24,6 +24,7 @@ namespace {
 bool isOwnIndex(const QString& name) {
     return name.compare(QLatin1String("EventsByDate"), Qt::CaseInsensitive) == 0 ||
            name.compare(QLatin1String("EventsByCode"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QLatin1String("EventsByUid"), Qt::CaseInsensitive) == 0 ||
            name.startsWith(QLatin1String("sqlite_autoindex_"), Qt::CaseInsensitive);
 }
 
@@ -331,6 +332,12 @@ Outcome rebuild(const QString& path, const QString& target, const Limits& limits
         if (refused > 0)
             out.source.leftOut
                 << QStringLiteral("%1 rows of %2 that are not valid").arg(refused).arg(table);
+    }
+    for (const QString& sql : Migrations::rowRepairs()) {
+        if (!db.exec(sql)) {
+            out.error = db.lastError();
+            return out;
+        }
     }
     if (db.scalar(QStringLiteral("SELECT count(*) FROM System")).toLongLong() != 1) {
         out.error = QStringLiteral("its settings row cannot be read");

@@ -45,9 +45,19 @@ QStringList createStatements() {
                        " IconImg BLOB,"
                        " SmallImg BLOB,"
                        " Frequency INTEGER NOT NULL DEFAULT 1,"
-                       " Holiday INTEGER NOT NULL DEFAULT 0)"),
+                       " Holiday INTEGER NOT NULL DEFAULT 0,"
+                       " UID TEXT,"
+                       " LastModified TEXT,"
+                       " Subscription INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"),
         QStringLiteral("CREATE INDEX EventsByCode ON Events (Frequency, eDate, Holiday)"),
+        QStringLiteral("CREATE INDEX EventsByUid ON Events (UID)"),
+        QStringLiteral(
+            "CREATE TABLE EventTombstones (UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)"),
+        QStringLiteral("CREATE TABLE Subscriptions ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL,"
+                       " Url TEXT NOT NULL, Every INTEGER NOT NULL DEFAULT 1440,"
+                       " LastRefresh TEXT, Failures INTEGER NOT NULL DEFAULT 0)"),
         // A new note is 240 x 180 pixels at the top left of the Quick Notes window.
         QStringLiteral("CREATE TABLE QNotes ("
                        " nID INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -78,9 +88,11 @@ QStringList createStatements() {
 }
 
 QStringList tableNames() {
-    return {QStringLiteral("System"),   QStringLiteral("Events"),  QStringLiteral("QNotes"),
-            QStringLiteral("Schedule"), QStringLiteral("QAccess"), QStringLiteral("SCapture"),
-            QStringLiteral("WPaper")};
+    return {QStringLiteral("System"),       QStringLiteral("Events"),
+            QStringLiteral("QNotes"),       QStringLiteral("Schedule"),
+            QStringLiteral("QAccess"),      QStringLiteral("SCapture"),
+            QStringLiteral("WPaper"),       QStringLiteral("EventTombstones"),
+            QStringLiteral("Subscriptions")};
 }
 
 QString createTemplate(const QString& path, const QDate& madeOn) {

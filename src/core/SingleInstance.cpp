@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QUrl>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -20,6 +21,9 @@
 namespace {
 
 const QByteArray ShowRequest = "show\n";
+// "import " and a file URL (percent-encoded, so one line) per file to import.
+const QByteArray ImportRequest = "import ";
+constexpr qint64 MaxRequestLine = 8192;
 
 // A short, stable name for a program folder.
 QString folderKey(const QString& folder) {
@@ -115,17 +119,48 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
     connect(m_server, &QLocalServer::newConnection, this, [this, onShowRequest] {
         while (QLocalSocket* peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            connect(peer, &QLocalSocket::readyRead, this, [peer, onShowRequest] {
-                if (!peer->canReadLine())
+            connect(peer, &QLocalSocket::readyRead, this, [this, peer, onShowRequest] {
+                // "show", or import lines ended by an empty line; anything else is dropped.
+                QStringList files;
+                while (peer->canReadLine()) {
+                    const QByteArray line = peer->readLine(MaxRequestLine);
+                    if (line == ShowRequest) {
+                        if (onShowRequest)
+                            onShowRequest();
+                        peer->disconnectFromServer();
+                        return;
+                    }
+                    if (line.startsWith(ImportRequest) && line.endsWith('\n')) {
+                        const QUrl url =
+                            QUrl::fromEncoded(line.mid(ImportRequest.size()).trimmed());
+                        if (url.isLocalFile())
+                            files << url.toLocalFile();
+                        continue;
+                    }
+                    if (line == "\n" && !files.isEmpty() && m_onImport)
+                        m_onImport(files);
+                    peer->disconnectFromServer();
                     return;
-                // Only one short request is understood; anything else is dropped.
-                if (peer->readLine(64) == ShowRequest && onShowRequest)
-                    onShowRequest();
-                peer->disconnectFromServer();
+                }
             });
         }
     });
     return true;
+}
+
+bool SingleInstance::askRunningCopyToImport(const QStringList& files, int timeoutMs) const {
+    QLocalSocket socket;
+    socket.connectToServer(socketName());
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    QByteArray request;
+    for (const QString& f : files)
+        request +=
+            ImportRequest + QUrl::fromLocalFile(QFileInfo(f).absoluteFilePath()).toEncoded() + '\n';
+    socket.write(request + '\n');
+    const bool sent = socket.waitForBytesWritten(timeoutMs);
+    socket.disconnectFromServer();
+    return sent;
 }
 
 bool SingleInstance::askRunningCopyToShow(int timeoutMs) const {

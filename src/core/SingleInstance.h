@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -37,6 +38,12 @@ public:
     // A second start: asks the running copy to show itself; false when the request could not
     // be handed over within `timeoutMs`. It does not wait for the copy to act.
     bool askRunningCopyToShow(int timeoutMs = 1000) const;
+    // A second start with files to import: hands their absolute paths to the running copy,
+    // whose import handler gets them; false when they could not be handed over.
+    bool askRunningCopyToImport(const QStringList& files, int timeoutMs = 3000) const;
+    void setImportHandler(std::function<void(const QStringList&)> onImport) {
+        m_onImport = std::move(onImport);
+    }
 
     // $XDG_RUNTIME_DIR, else a folder of the user's own in the temporary folder.
     static QString defaultRuntimeFolder();
@@ -50,4 +57,5 @@ private:
     QString m_lockPath;
     int m_lockFd = -1; // the open lock file while this copy holds it
     QLocalServer* m_server = nullptr;
+    std::function<void(const QStringList&)> m_onImport;
 };

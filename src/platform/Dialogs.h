@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -9,6 +10,15 @@ class QWidget;
 enum class MessageButtons { Ok, YesNo, YesNoDefaultNo, QuitAnywayStay };
 enum class MessageIcon { Information, Question, Warning };
 enum class MessageAnswer { Ok, Yes, No };
+
+// Controls a save dialog shows under its file list, and what the user left in them.
+struct SaveChoices {
+    QString listLabel; // a drop-down list with this label, when `items` is not empty
+    QStringList items;
+    int item = 0;
+    QString check; // a check box with this caption, when not empty
+    bool checked = false;
+};
 
 // The standard dialogs Plumora asks the user through, so that the logic that asks runs in
 // tests against recorded answers.
@@ -19,4 +29,10 @@ public:
                                      MessageButtons buttons, MessageIcon icon) = 0;
     // The folder picker; "" when cancelled.
     virtual QString browseForFolder(QWidget* owner, const QString& initialPath) = 0;
+    // The file picker for existing files matching `filter` ("Name (*.ext)"); empty when
+    // cancelled.
+    virtual QStringList openFiles(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // The save picker, starting at `suggestedPath`; "" when cancelled. `choices` may be null.
+    virtual QString saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
+                             const QString& filter, SaveChoices* choices) = 0;
 };

@@ -7,6 +7,8 @@
 #include "core/DataFile.h"
 #include "core/Schema.h"
 
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,6 +109,84 @@ private Q_SLOTS:
         QCOMPARE(edit.row(0).date, "2026-03-04");
         QVERIFY(edit.save(store));
         QCOMPARE(rows(), before);
+    }
+
+    // Identities across a Save: rows left alone keep UID and modified time, a changed row
+    // keeps its UID with the time of the save, a new row gets a fresh UID, and a deleted
+    // event leaves a tombstone - unless another row (another day of it) still carries it.
+    void saveKeepsIdentities() {
+        EventStore store(m_path);
+        EventRow split = makeEvent("2026-03-25", 1, "trip");
+        split.uid = QStringLiteral("trip@example.org");
+        EventRow secondDay = split;
+        secondDay.eDate = D("2026-03-26");
+        QVERIFY(store.add({makeEvent("2026-03-04", 3, "swim"), makeEvent("2026-03-25", 1, "lunch"),
+                           makeEvent("2026-03-25", 5, "dentist"), split, secondDay}));
+        const auto identities = [this] {
+            QHash<QString, QPair<QString, QString>> byText; // text -> (UID, LastModified)
+            DataFile db(m_path);
+            db.forEach(QStringLiteral("SELECT Description, UID, LastModified FROM Events"), {},
+                       [&](DataFile::Row q) {
+                           byText.insert(q.value(0).toString(),
+                                         {q.value(1).toString(), q.value(2).toString()});
+                           return true;
+                       });
+            return byText;
+        };
+        const auto before = identities();
+        QSet<QString> uids;
+        for (const auto& id : before) {
+            QVERIFY(!id.first.isEmpty());
+            QVERIFY(!id.second.isEmpty());
+            uids.insert(id.first);
+        }
+        QCOMPARE(uids.size(), 4); // trip's two days share one
+
+        DayEdit edit = open();
+        edit.setDescription(rowOf(edit, "lunch"), "long lunch");
+        QVERIFY(edit.toggleMark(rowOf(edit, "dentist")));
+        QVERIFY(edit.toggleMark(rowOf(edit, "trip")));
+        const int fresh = firstBlank(edit);
+        edit.descriptionTyped(fresh);
+        edit.setDescription(fresh, "call mum");
+        const QDateTime saved(D("2026-03-25"), QTime(10, 30), Qt::UTC);
+        store.setNow(saved);
+        QVERIFY(edit.save(store));
+
+        const auto after = identities();
+        QCOMPARE(after.value("swim"), before.value("swim"));
+        QCOMPARE(after.value("long lunch").first, before.value("lunch").first);
+        QCOMPARE(after.value("long lunch").second, "2026-03-25T10:30:00Z");
+        QVERIFY(!after.value("call mum").first.isEmpty());
+        QVERIFY(!uids.contains(after.value("call mum").first));
+        QVERIFY(!after.contains("dentist"));
+        QCOMPARE(after.value("trip").first, "trip@example.org"); // the 26th stays
+
+        QStringList tombstones;
+        DataFile db(m_path);
+        db.forEach(QStringLiteral("SELECT UID, Deleted FROM EventTombstones"), {},
+                   [&](DataFile::Row q) {
+                       tombstones << q.value(0).toString() + u' ' + q.value(1).toString();
+                       return true;
+                   });
+        QCOMPARE(tombstones, QStringList{before.value("dentist").first + " 2026-03-25T10:30:00Z"});
+    }
+
+    // Changing a row and changing it back before Save counts as unchanged.
+    void editedBackIsUnchanged() {
+        EventStore store(m_path);
+        QVERIFY(store.add({makeEvent("2026-03-25", 1, "lunch")}));
+        DayEdit edit = open();
+        const int r = rowOf(edit, "lunch");
+        const QDateTime listed = edit.row(r).modified;
+        edit.setDescription(r, "brunch");
+        edit.setRepeat(r, "weekly");
+        QVERIFY(edit.row(r).changed());
+        edit.setDescription(r, "lunch");
+        edit.setRepeat(r, "none");
+        QVERIFY(!edit.row(r).changed());
+        QCOMPARE(edit.rowsToSave().front().modified, listed);
+        QVERIFY(listed.isValid());
     }
 
     // What Save writes for the user's edits; holidays, shown or hidden, are never touched.

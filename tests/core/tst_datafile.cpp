@@ -4,6 +4,8 @@
 #include "core/Settings.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -234,6 +236,17 @@ private Q_SLOTS:
     // columns) is brought up to
     // date once; a file of a newer program is left as it is.
     void migrationsRunOnceAndNeverDowngrade() {
+        // The Events table as it was before event identities.
+        const auto withoutIdentities = [this] {
+            DataFile db(m_path);
+            return db.exec(QStringLiteral("DROP TABLE EventTombstones")) &&
+                   db.exec(QStringLiteral("DROP INDEX EventsByUid")) &&
+                   db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN UID")) &&
+                   db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN LastModified")) &&
+                   db.exec(QStringLiteral("ALTER TABLE Events DROP COLUMN Subscription")) &&
+                   db.exec(QStringLiteral("DROP TABLE Subscriptions"));
+        };
+        QVERIFY(withoutIdentities());
         {
             DataFile db(m_path);
             QVERIFY(db.exec(QStringLiteral("DROP INDEX EventsByCode")));
@@ -254,6 +267,44 @@ private Q_SLOTS:
             QCOMPARE(Migrations::run(db), Migrations::Outcome::UpToDate);
         }
         QCOMPARE(indexCount(), 1);
+
+        // Rows of a file from before event identities get one UID each, once.
+        const auto uids = [&] {
+            QStringList out;
+            DataFile db(m_path);
+            db.forEach(QStringLiteral("SELECT UID FROM Events ORDER BY rowid"), {},
+                       [&](DataFile::Row q) {
+                           out << q.value(0).toString();
+                           return true;
+                       });
+            return out;
+        };
+        QVERIFY(withoutIdentities());
+        {
+            DataFile db(m_path);
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(db.exec(QStringLiteral("INSERT INTO Events (eDate) VALUES ('2026-01-0%1')")
+                                    .arg(i + 1)));
+            QVERIFY(db.setUserVersion(1));
+            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
+            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Events WHERE "
+                                              "LastModified LIKE '____-__-__T__:__:__Z'"))
+                         .toInt(),
+                     3);
+        }
+        const QStringList given = uids();
+        QCOMPARE(QSet<QString>(given.begin(), given.end()).size(), 3);
+        for (const QString& uid : given)
+            QVERIFY2(
+                QRegularExpression(QStringLiteral("^[0-9a-f]{8}(-[0-9a-f]{4}){3}-[0-9a-f]{12}$"))
+                    .match(uid)
+                    .hasMatch(),
+                qPrintable(uid));
+        {
+            DataFile db(m_path);
+            QCOMPARE(Migrations::run(db), Migrations::Outcome::UpToDate);
+        }
+        QCOMPARE(uids(), given);
 
         const int newer = Migrations::currentVersion() + 5;
         {

@@ -108,6 +108,15 @@ private Q_SLOTS:
         QCOMPARE(second.acquire(), Outcome::HeldByAnother);
         QVERIFY(second.askRunningCopyToShow());
         QTRY_COMPARE(shown, 1);
+
+        // Files to import reach the running copy's handler as absolute paths, whatever
+        // characters their names hold; "show" is not asked for then.
+        QStringList imported;
+        first.setImportHandler([&](const QStringList& files) { imported = files; });
+        const QString odd = program.filePath(QStringLiteral("my cal\n%20 ü.ics"));
+        QVERIFY(second.askRunningCopyToImport({odd, program.filePath("b.ics")}));
+        QTRY_COMPARE(imported, (QStringList{odd, program.filePath("b.ics")}));
+        QCOMPARE(shown, 1);
     }
 };
 

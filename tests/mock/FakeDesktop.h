@@ -100,6 +100,24 @@ public:
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     QString browseForFolder(QWidget*, const QString&) override { return folderChoice; }
+
+    // The file pickers: what they return, and what they were asked.
+    QStringList openChoice;
+    QString saveChoice;
+    SaveChoices saveAnswer; // the choices the user leaves in the save dialog
+    QString savedSuggestion;
+    SaveChoices saveOffered;
+    QStringList openFiles(QWidget*, const QString&, const QString&) override { return openChoice; }
+    QString saveFile(QWidget*, const QString&, const QString& suggestedPath, const QString&,
+                     SaveChoices* choices) override {
+        savedSuggestion = suggestedPath;
+        if (choices) {
+            saveOffered = *choices;
+            choices->item = saveAnswer.item;
+            choices->checked = saveAnswer.checked;
+        }
+        return saveChoice;
+    }
 };
 
 class FakeRegistry final : public Registry {

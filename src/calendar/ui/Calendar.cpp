@@ -12,16 +12,20 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -252,6 +256,45 @@ void Calendar::buildControls() {
                 exportHook(i + 1);
         });
     }
+    m_exportMenu->addSeparator();
+    const auto item = [this](const char* caption, const char* name,
+                             std::function<void()> Calendar::*hook) {
+        QAction* a = m_exportMenu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, [this, hook] {
+            if (this->*hook)
+                (this->*hook)();
+        });
+    };
+    item("iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportHook);
+    item("Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportHook);
+    item("Subscribe to a calendar...", "SubscribeMenu", &Calendar::subscribeHook);
+    setAcceptDrops(true);
+}
+
+// The local .ics files among dropped URLs.
+static QStringList icsFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data)
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(".ics"), Qt::CaseInsensitive))
+            files << url.toLocalFile();
+    return files;
+}
+
+void Calendar::dragEnterEvent(QDragEnterEvent* event) {
+    if (icsDropHook && !icsFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Calendar::dropEvent(QDropEvent* event) {
+    const QStringList files = icsFiles(event->mimeData());
+    if (files.isEmpty() || !icsDropHook)
+        return;
+    event->acceptProposedAction();
+    icsDropHook(files);
 }
 
 void Calendar::readSettings() {

@@ -24,6 +24,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class SubscriptionRefresh;
 class ToolRegistry;
 
 // The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
@@ -70,6 +71,12 @@ public:
     std::function<void()> editEventsHook;
     // An item of the "Export" menu: 1 selected date, 2 coming 7 days, 3 selected month.
     std::function<void(int range)> exportHook;
+    // The Export menu's iCalendar items: "iCalendar file (.ics)...", "Import iCalendar
+    // file...", "Subscribe to a calendar..."; and .ics files dropped on the window.
+    std::function<void()> icsExportHook;
+    std::function<void()> icsImportHook;
+    std::function<void()> subscribeHook;
+    std::function<void(const QStringList&)> icsDropHook;
     // "Find Next" with the search box's text; the search selects its answer and calls
     // redraw(true).
     std::function<void(const QString&)> findNextHook;
@@ -83,6 +90,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -148,7 +157,13 @@ public:
     Calendar* page() const { return m_page; }
     // Selects `date` in the loaded page and redraws it.
     void showDate(const QDate& date);
+    // Imports iCalendar files (from the menu, a drop or the command line), redraws the page
+    // when it is loaded and shows what each file brought in one summary window.
+    void importFiles(AppContext& context, const QStringList& paths);
+    // Where "Subscribe to a calendar..." starts the first refresh of a new subscription.
+    void setSubscriptions(SubscriptionRefresh* refresh) { m_subscriptions = refresh; }
 
 private:
     QPointer<Calendar> m_page;
+    SubscriptionRefresh* m_subscriptions = nullptr;
 };

@@ -4,13 +4,19 @@
 #include "calendar/EventExport.h"
 #include "calendar/EventSearch.h"
 #include "calendar/EventStore.h"
+#include "calendar/ical/CalendarImport.h"
+#include "calendar/ical/IcsExport.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/EditEvents.h"
+#include "calendar/ui/SubscribeDialog.h"
 #include "core/ShellTables.h"
 #include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 
+#include <QDir>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -54,7 +60,57 @@ void exportEvents(Calendar& calendar, AppContext& context, int range) {
              QStringLiteral("Plumora"));
 }
 
+// "iCalendar file (.ics)...": the range and the holidays are chosen in the save dialog.
+void exportIcs(Calendar& calendar, AppContext& context) {
+    SaveChoices choices;
+    choices.listLabel = QStringLiteral("&Events:");
+    choices.items = QStringList{QStringLiteral("All events"), QStringLiteral("Selected date"),
+                                QStringLiteral("Coming 7 days"), QStringLiteral("Selected month")};
+    choices.check = QStringLiteral("Include holidays");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString path =
+        context.dialogs.saveFile(&calendar, QStringLiteral("Export to an iCalendar file"),
+                                 QDir(folder).filePath(QStringLiteral("calendar.ics")),
+                                 QStringLiteral("iCalendar files (*.ics)"), &choices);
+    if (path.isEmpty())
+        return;
+    EventStore store(context.paths.dataFile());
+    std::vector<EventRow> rows;
+    QString error;
+    if (IcsExport::select(store, choices.item, calendar.selectedDate(), context.clock.today(),
+                          choices.checked, calendar.holidayFlags(), rows, &error)) {
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) &&
+            file.write(IcsExport::write(rows, context.clock.now())) >= 0 && file.commit())
+            return;
+        error = file.errorString();
+    }
+    tell(context, QStringLiteral("The events could not be exported.\n\n") + error,
+         QStringLiteral("Message"));
+}
+
 } // namespace
+
+void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
+    EventStore store(context.paths.dataFile());
+    CalendarImport importer(store, context.clock.today(), context.clock.now());
+    QStringList texts;
+    bool failed = false;
+    for (const QString& path : paths) {
+        const ImportReport report = importer.importFile(path);
+        failed = failed || !report.ok();
+        texts << report.text();
+    }
+    if (texts.isEmpty())
+        return;
+    if (m_page)
+        m_page->redraw(true);
+    context.dialogs.messageBox(texts.join(QStringLiteral("\n\n")),
+                               QStringLiteral("Import iCalendar file"), MessageButtons::Ok,
+                               failed ? MessageIcon::Warning : MessageIcon::Information);
+}
 
 CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
     tools.registerTool(MainToolbar::CalendarButton, [this, &context](QWidget* parent) {
@@ -69,6 +125,21 @@ CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
         };
         calendar->exportHook = [calendar, &context](int range) {
             exportEvents(*calendar, context, range);
+        };
+        calendar->icsExportHook = [calendar, &context] { exportIcs(*calendar, context); };
+        calendar->icsImportHook = [this, calendar, &context] {
+            importFiles(context,
+                        context.dialogs.openFiles(calendar, QStringLiteral("Import iCalendar file"),
+                                                  QStringLiteral("iCalendar files (*.ics)")));
+        };
+        calendar->subscribeHook = [this, calendar, &context] {
+            SubscribeDialog dialog(context, m_subscriptions, calendar);
+            QObject::connect(&dialog, &SubscribeDialog::changed, calendar,
+                             [calendar] { calendar->redraw(true); });
+            dialog.exec();
+        };
+        calendar->icsDropHook = [this, &context](const QStringList& files) {
+            importFiles(context, files);
         };
         m_page = calendar;
         return calendar;

@@ -1,5 +1,6 @@
 #include "calendar/ui/EditEvents.h"
 
+#include "base/Clock.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/IcoPick.h"
@@ -505,6 +506,7 @@ void EditEvents::repeatChosen(int index) {
 bool EditEvents::save() {
     leaveEditors();
     EventStore store(m_context.paths.dataFile());
+    store.setNow(m_context.clock.now());
     QString error;
     if (!m_edit.save(store, &error)) {
         // Nothing was written; the editor stays open so the user's changes are not lost.

@@ -77,6 +77,14 @@ void TrayController::create() {
 
 bool TrayController::claim() {
     if (m_instance.acquire() == SingleInstance::Outcome::HeldByAnother) {
+        if (!m_importFiles.isEmpty()) {
+            const bool handed = m_instance.askRunningCopyToImport(m_importFiles);
+            std::fprintf(stderr, "%s\n",
+                         handed ? "The running copy of Plumora was handed the files to import."
+                                : "The running copy of Plumora could not be reached; nothing "
+                                  "was imported.");
+            return false;
+        }
         const bool shown = m_instance.askRunningCopyToShow();
         std::fprintf(stderr, "Plumora is already running for %s (lock %s)%s\n",
                      qPrintable(QDir::toNativeSeparators(m_context.paths.programFolder())),
@@ -86,6 +94,10 @@ bool TrayController::claim() {
     }
     // A later start from the same folder asks this copy to show itself.
     m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
+    m_instance.setImportHandler([this](const QStringList& files) {
+        if (m_import)
+            m_import(files);
+    });
     return true;
 }
 
@@ -103,6 +115,8 @@ bool TrayController::start() {
             m_icon = nullptr;
         }
         m_timer.start(m_tick.msUntilNextTick());
+        if (!m_importFiles.isEmpty() && m_import)
+            m_import(std::exchange(m_importFiles, {}));
         if (!m_icon)
             tellNoTrayOnce();
         // What start-up read and freed (the data file, the reminder's list) goes back to

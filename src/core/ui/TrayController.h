@@ -29,6 +29,12 @@ public:
 
     // The reminder start-up loads once; "Show Reminder" when not set.
     void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
+    // Files to import (plumora --import): a second start hands them to the running copy,
+    // which passes them to `import`; the first copy imports them once it is created.
+    void setImportFiles(const QStringList& files, std::function<void(const QStringList&)> import) {
+        m_importFiles = files;
+        m_import = std::move(import);
+    }
     // Creation: data file care, start-up jobs, the reminder once.
     void create();
     // The program's start: false when another copy already runs, and then nothing at all
@@ -57,6 +63,8 @@ private:
     AppContext& m_context;
     CommandDispatcher& m_dispatcher;
     SingleInstance m_instance;
+    QStringList m_importFiles;
+    std::function<void(const QStringList&)> m_import;
     QTimer m_timer;
     Tick m_tick;
     std::vector<std::unique_ptr<StartupJob>> m_startupJobs;

@@ -1,9 +1,13 @@
 #include "platform/ui/QtWindowSystem.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -137,4 +141,51 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
 QString QtDialogs::browseForFolder(QWidget* owner, const QString& initialPath) {
     return QFileDialog::getExistingDirectory(owner, QStringLiteral("Please select a folder:"),
                                              initialPath, QFileDialog::ShowDirsOnly);
+}
+
+QStringList QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileNames(owner, title, QString(), filter);
+}
+
+QString QtDialogs::saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
+                            const QString& filter, SaveChoices* choices) {
+    QFileDialog dialog(owner, title, suggestedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QComboBox* list = nullptr;
+    QCheckBox* check = nullptr;
+    if (choices && (!choices->items.isEmpty() || !choices->check.isEmpty())) {
+        // Qt's own dialog, so the choices can sit under its file list.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+        const int row = grid ? grid->rowCount() : 0;
+        if (!choices->items.isEmpty()) {
+            auto* label = new QLabel(choices->listLabel, &dialog);
+            list = new QComboBox(&dialog);
+            list->addItems(choices->items);
+            list->setCurrentIndex(choices->item);
+            list->setAccessibleName(QString(choices->listLabel).remove(u'&').remove(u':'));
+            label->setBuddy(list);
+            if (grid) {
+                grid->addWidget(label, row, 0);
+                grid->addWidget(list, row, 1);
+            }
+        }
+        if (!choices->check.isEmpty()) {
+            check = new QCheckBox(choices->check, &dialog);
+            check->setChecked(choices->checked);
+            if (grid)
+                grid->addWidget(check, row + 1, 1);
+        }
+    }
+    const QString suffix = filter.section(QStringLiteral("*."), 1).section(u')', 0, 0);
+    if (!suffix.isEmpty())
+        dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (list)
+        choices->item = list->currentIndex();
+    if (check)
+        choices->checked = check->isChecked();
+    return dialog.selectedFiles().front();
 }

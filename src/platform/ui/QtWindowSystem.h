@@ -22,4 +22,7 @@ public:
     MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override;
     QString browseForFolder(QWidget* owner, const QString& initialPath) override;
+    QStringList openFiles(QWidget* owner, const QString& title, const QString& filter) override;
+    QString saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
+                     const QString& filter, SaveChoices* choices) override;
 };

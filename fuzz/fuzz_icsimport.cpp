@@ -1,0 +1,38 @@
+// libFuzzer target: the iCalendar importer must survive any bytes, and the rows it makes
+// must be ones the calendar can store.
+#include "calendar/EventRules.h"
+#include "calendar/ical/IcsImport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void check(bool ok) {
+    if (!ok)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const IcsImport::Result r =
+        IcsImport::read(bytes, QDate(2026, 3, 1), QTimeZone(QByteArrayLiteral("Europe/Berlin")));
+    check(r.ok() || r.events.empty());
+    for (const IcsImport::Event& e : r.events) {
+        check(!e.uid.isEmpty() && !e.rows.empty());
+        check(e.rows.size() <= size_t(IcsImport::MaxRowsPerEvent));
+        for (const EventRow& row : e.rows) {
+            check(row.uid == e.uid && !row.description.isEmpty() && row.holiday == 0);
+            check(row.eDate.isValid() && row.eDate >= EventRules::EarliestDate &&
+                  row.eDate <= EventRules::LatestDate);
+            check(row.frequency == EventFrequency::OneTime ||
+                  row.frequency == EventFrequency::Weekly ||
+                  row.frequency == EventFrequency::Monthly ||
+                  row.frequency == EventFrequency::Yearly);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,118 @@
+#include "calendar/ical/CalendarImport.h"
+
+#include "calendar/EventStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// "1 event has ..." or "3 events have ...".
+QString counted(int n, const QString& one, const QString& many) {
+    return QString::number(n) + u' ' + (n == 1 ? one : many);
+}
+
+} // namespace
+
+QString ImportReport::text() const {
+    if (!ok())
+        return QStringLiteral("Nothing was imported from %1.\n\n%2").arg(source, error);
+    QStringList lines;
+    lines << QStringLiteral("Imported from %1:").arg(source);
+    lines << counted(added, QStringLiteral("event added"), QStringLiteral("events added"));
+    lines << counted(updated, QStringLiteral("event updated"), QStringLiteral("events updated"));
+    lines << counted(unchanged, QStringLiteral("event unchanged"),
+                     QStringLiteral("events unchanged"));
+    if (!skipped.isEmpty()) {
+        lines << QString() << QStringLiteral("Skipped or changed:");
+        lines << skipped;
+    }
+    return lines.join(u'\n');
+}
+
+QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays) {
+    QStringList out;
+    if (n.expanded)
+        out << counted(n.expanded,
+                       QStringLiteral("event repeats in a way Plumora keeps as single dates"),
+                       QStringLiteral("events repeat in a way Plumora keeps as single dates"));
+    if (n.capped)
+        out << counted(
+            n.capped,
+            QStringLiteral("event repeats more than 1,000 times; its first 1,000 dates were kept"),
+            QStringLiteral(
+                "events repeat more than 1,000 times; their first 1,000 dates were kept"));
+    if (n.outOfWindow)
+        out << counted(n.outOfWindow,
+                       QStringLiteral("event has no date from a year ago to five years ahead"),
+                       QStringLiteral("events have no date from a year ago to five years ahead"));
+    if (n.tooLong)
+        out << counted(
+            n.tooLong, QStringLiteral("event lasts more than 31 days; its first 31 days were kept"),
+            QStringLiteral("events last more than 31 days; their first 31 days were kept"));
+    if (n.noDate)
+        out << counted(n.noDate, QStringLiteral("event has no date"),
+                       QStringLiteral("events have no date"));
+    if (n.cancelled)
+        out << counted(n.cancelled, QStringLiteral("event is cancelled"),
+                       QStringLiteral("events are cancelled"));
+    if (n.duplicates)
+        out << counted(n.duplicates, QStringLiteral("event repeats the UID of an earlier one"),
+                       QStringLiteral("events repeat the UID of earlier ones"));
+    if (holidays)
+        out << counted(holidays, QStringLiteral("event is a holiday the calendar already has"),
+                       QStringLiteral("events are holidays the calendar already has"));
+    if (n.otherItems)
+        out << counted(n.otherItems,
+                       QStringLiteral("item is not an event (a to-do, a journal entry)"),
+                       QStringLiteral("items are not events (to-dos, journal entries)"));
+    return out;
+}
+
+ImportReport CalendarImport::importFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (file.size() > IcsImport::MaxBytes) {
+        ImportReport r;
+        r.source = name;
+        r.error = QStringLiteral("The file is larger than 20 MB, which is more than a calendar "
+                                 "holds; nothing was imported.");
+        return r;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        ImportReport r;
+        r.source = name;
+        r.error = QStringLiteral("The file could not be read: %1").arg(file.errorString());
+        return r;
+    }
+    return importData(file.read(IcsImport::MaxBytes + 1), name);
+}
+
+ImportReport CalendarImport::importData(const QByteArray& data, const QString& source,
+                                        int subscription) {
+    ImportReport report;
+    report.source = source;
+    const IcsImport::Result read = IcsImport::read(data, m_today, m_zone);
+    if (!read.ok()) {
+        report.error = read.error;
+        return report;
+    }
+    std::vector<EventRow> rows;
+    for (const IcsImport::Event& e : read.events)
+        for (const EventRow& r : e.rows) {
+            rows.push_back(r);
+            rows.back().modified = m_now;
+        }
+    m_store.setNow(m_now);
+    EventStore::PutCounts counts;
+    if (!m_store.putEvents(rows, &counts, subscription)) {
+        report.error =
+            QStringLiteral("The calendar could not be written: %1").arg(m_store.lastError());
+        return report;
+    }
+    report.added = counts.added;
+    report.updated = counts.updated;
+    report.unchanged = counts.unchanged;
+    report.skipped = skippedLines(read.notes, counts.holidays);
+    return report;
+}

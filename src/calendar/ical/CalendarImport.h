@@ -1,0 +1,49 @@
+#pragma once
+
+#include "calendar/ical/IcsImport.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QTimeZone>
+
+class EventStore;
+
+// What an import did, for the summary window.
+struct ImportReport {
+    QString source; // the file's name or the subscription's
+    int added = 0;
+    int updated = 0;
+    int unchanged = 0;
+    QStringList skipped; // one line per kind of thing left out, with the reason
+    QString error;       // nothing was imported; why
+
+    bool ok() const { return error.isEmpty(); }
+    // The report as the summary window shows it.
+    QString text() const;
+};
+
+// The one way an iCalendar file reaches Events, whether it came from the Import menu, a
+// drop, the command line or a subscription: read it whole, then store every event in one
+// transaction, so a fault leaves the calendar as it was.
+class CalendarImport {
+public:
+    CalendarImport(EventStore& store, const QDate& today, const QDateTime& now,
+                   const QTimeZone& zone = QTimeZone::systemTimeZone())
+        : m_store(store), m_today(today), m_now(now), m_zone(zone) {}
+
+    ImportReport importFile(const QString& path);
+    // With a `subscription`, the rows become that subscription's and mirror the data.
+    ImportReport importData(const QByteArray& data, const QString& source, int subscription = 0);
+
+    // The report lines for what IcsImport left out.
+    static QStringList skippedLines(const IcsImport::Notes& notes, int holidays);
+
+private:
+    EventStore& m_store;
+    QDate m_today;
+    QDateTime m_now;
+    QTimeZone m_zone;
+};

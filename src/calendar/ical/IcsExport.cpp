@@ -1,0 +1,180 @@
+#include "calendar/ical/IcsExport.h"
+
+#include "calendar/EventExport.h"
+#include "calendar/EventRules.h"
+#include "calendar/EventStore.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+
+#include <libical/ical.h>
+
+#include <cstdlib>
+
+namespace {
+
+icaltimetype icalDate(const QDate& d) {
+    icaltimetype t = icaltime_null_date();
+    t.year = d.year();
+    t.month = d.month();
+    t.day = d.day();
+    return t;
+}
+
+icaltimetype icalUtc(const QDateTime& t) {
+    return icaltime_from_timet_with_zone(t.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+}
+
+icalrecurrencetype_frequency ruleOf(int frequency) {
+    switch (frequency) {
+    case EventFrequency::Weekly:
+        return ICAL_WEEKLY_RECURRENCE;
+    case EventFrequency::Monthly:
+        return ICAL_MONTHLY_RECURRENCE;
+    case EventFrequency::Yearly:
+        return ICAL_YEARLY_RECURRENCE;
+    default:
+        return ICAL_NO_RECURRENCE;
+    }
+}
+
+// A row stored before it had an identity (none should be) still gets a stable one.
+QString uidOf(const EventRow& r) {
+    if (!r.uid.isEmpty())
+        return r.uid;
+    const QByteArray key = r.eDate.toString(Qt::ISODate).toUtf8() + '|' + r.description.toUtf8() +
+                           '|' + QByteArray::number(r.frequency) + '|' +
+                           QByteArray::number(r.holiday);
+    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
+           QStringLiteral("@plumora");
+}
+
+icalcomponent* newEvent(const QString& uid, const EventRow& r, const QDateTime& now) {
+    icalcomponent* e = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    icalcomponent_add_property(e, icalproperty_new_uid(uid.toUtf8().constData()));
+    icalcomponent_add_property(e, icalproperty_new_dtstamp(icalUtc(now)));
+    icalcomponent_add_property(
+        e, icalproperty_new_lastmodified(icalUtc(r.modified.isValid() ? r.modified : now)));
+    icalcomponent_add_property(e, icalproperty_new_dtstart(icalDate(r.eDate)));
+    icalcomponent_add_property(e, icalproperty_new_summary(r.description.toUtf8().constData()));
+    return e;
+}
+
+// The rows of one UID as VEVENTs.
+void addGroup(icalcomponent* calendar, const QString& uid, std::vector<const EventRow*> rows,
+              const QDateTime& now) {
+    std::sort(rows.begin(), rows.end(),
+              [](const EventRow* a, const EventRow* b) { return a->eDate < b->eDate; });
+    bool allOnce = true;
+    for (const EventRow* r : rows)
+        allOnce = allOnce && r->frequency == EventFrequency::OneTime;
+    if (rows.size() == 1 || !allOnce) {
+        // One event per row; several repeating rows under one UID keep it apart by suffix.
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const EventRow& r = *rows[i];
+            icalcomponent* e =
+                newEvent(i == 0 ? uid : uid + QStringLiteral("-%1").arg(i + 1), r, now);
+            const icalrecurrencetype_frequency freq = ruleOf(r.frequency);
+            if (freq != ICAL_NO_RECURRENCE) {
+                icalrecurrencetype rule;
+                icalrecurrencetype_clear(&rule);
+                rule.freq = freq;
+                icalcomponent_add_property(e, icalproperty_new_rrule(rule));
+            }
+            icalcomponent_add_component(calendar, e);
+        }
+        return;
+    }
+    // One-time rows of one event: consecutive days with one text are one long event; any
+    // other shape lists its other dates, and a day whose text differs is a changed
+    // occurrence of it.
+    const EventRow& first = *rows.front();
+    bool consecutive = true;
+    for (size_t i = 1; i < rows.size(); ++i)
+        consecutive = consecutive && rows[i]->eDate == first.eDate.addDays(qint64(i)) &&
+                      rows[i]->description == first.description;
+    icalcomponent* master = newEvent(uid, first, now);
+    if (consecutive) {
+        icalcomponent_add_property(master,
+                                   icalproperty_new_dtend(icalDate(rows.back()->eDate.addDays(1))));
+        icalcomponent_add_component(calendar, master);
+        return;
+    }
+    for (size_t i = 1; i < rows.size(); ++i) {
+        icaldatetimeperiodtype rdate;
+        rdate.time = icalDate(rows[i]->eDate);
+        rdate.period = icalperiodtype_null_period();
+        icalcomponent_add_property(master, icalproperty_new_rdate(rdate));
+    }
+    icalcomponent_add_component(calendar, master);
+    for (size_t i = 1; i < rows.size(); ++i) {
+        if (rows[i]->description == first.description)
+            continue;
+        icalcomponent* change = newEvent(uid, *rows[i], now);
+        icalcomponent_add_property(change, icalproperty_new_recurrenceid(icalDate(rows[i]->eDate)));
+        icalcomponent_add_component(calendar, change);
+    }
+}
+
+} // namespace
+
+bool IcsExport::select(EventStore& store, int range, const QDate& selected, const QDate& today,
+                       bool withHolidays, const HolidayFlags& flags, std::vector<EventRow>& rows,
+                       QString* error) {
+    QDate from = EventRules::EarliestDate, to = EventRules::LatestDate;
+    if (range != All) {
+        const EventExport::Range r = EventExport::range(range, selected, today);
+        from = r.from;
+        to = r.to;
+    }
+    std::vector<EventRow> read = store.readForExport(from, to);
+    if (!store.lastError().isEmpty()) {
+        if (error)
+            *error = store.lastError();
+        return false;
+    }
+    rows.clear();
+    for (EventRow& r : read) {
+        if (!r.eDate.isValid() || r.frequency == EventFrequency::Two)
+            continue;
+        if (r.holiday != 0 && (!withHolidays || EventRules::isHidden(r.holiday, flags)))
+            continue;
+        bool inRange = range == All;
+        for (QDate d = from; !inRange && d <= to; d = d.addDays(1))
+            inRange = EventRules::fallsOn(r, d);
+        if (inRange)
+            rows.push_back(std::move(r));
+    }
+    return true;
+}
+
+QByteArray IcsExport::write(const std::vector<EventRow>& rows, const QDateTime& now) {
+    icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
+    icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Plumora//Plumora 4//EN"));
+    icalcomponent_add_property(calendar, icalproperty_new_calscale("GREGORIAN"));
+
+    // Groups by UID in the order the rows came.
+    QHash<QString, size_t> groupOf;
+    std::vector<std::pair<QString, std::vector<const EventRow*>>> groups;
+    for (const EventRow& r : rows) {
+        if (!r.eDate.isValid() || r.frequency == EventFrequency::Two)
+            continue;
+        const QString uid = uidOf(r);
+        const auto it = groupOf.constFind(uid);
+        if (it == groupOf.cend()) {
+            groupOf.insert(uid, groups.size());
+            groups.push_back({uid, {&r}});
+        } else {
+            groups[*it].second.push_back(&r);
+        }
+    }
+    for (const auto& [uid, members] : groups)
+        addGroup(calendar, uid, members, now);
+
+    char* text = icalcomponent_as_ical_string_r(calendar);
+    QByteArray out(text);
+    std::free(text);
+    icalcomponent_free(calendar);
+    return out;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "calendar/EventRow.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QTimeZone>
+
+#include <vector>
+
+// Reads an iCalendar file (RFC 5545, parsed by libical) into Events rows, without touching
+// the data file. Every event becomes the rows of one UID:
+// - an all-day event goes on its date, a timed one on the date it starts in `zone`, with
+//   the start time before its text ("09:30 Dentist"); TZID and VTIMEZONE are honoured;
+// - a weekly, monthly or yearly rule with interval 1 and no end, exceptions or extra
+//   dates becomes one repeating row (BYxxx parts that only restate the start date's
+//   weekday, day or month count as plain);
+// - any other rule, RDATE, EXDATE or changed single occurrence is expanded into one-time
+//   rows from a year before `today` to five years after it, at most MaxRowsPerEvent;
+// - an event of several days gets one row per day, at most MaxDays.
+// Input that libical cannot read is refused as a whole with the line it failed on.
+class IcsImport {
+public:
+    static constexpr qint64 MaxBytes = 20 * 1024 * 1024;
+    static constexpr int MaxComponents = 50000;
+    static constexpr int MaxRowsPerEvent = 1000;
+    static constexpr int MaxDays = 31;
+
+    // One event of the file: its rows, all carrying `uid`.
+    struct Event {
+        QString uid;
+        int line = 0; // where its VEVENT begins
+        std::vector<EventRow> rows;
+    };
+
+    // What the file held apart from the events read, for the report.
+    struct Notes {
+        int expanded = 0;    // repeat in a way kept as single dates
+        int capped = 0;      // more than MaxRowsPerEvent occurrences in the window
+        int noDate = 0;      // no usable start date
+        int tooLong = 0;     // longer than MaxDays days; their first days kept
+        int cancelled = 0;   // STATUS:CANCELLED
+        int duplicates = 0;  // a UID already read earlier in the file
+        int outOfWindow = 0; // repeat, but never inside the expansion window
+        int otherItems = 0;  // to-dos, journal entries and other components
+    };
+
+    struct Result {
+        std::vector<Event> events;
+        Notes notes;
+        QString error; // empty on success; otherwise "Line N: ..." or a size refusal
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    // `today` fixes the expansion window; `zone` is the user's time zone.
+    static Result read(const QByteArray& data, const QDate& today,
+                       const QTimeZone& zone = QTimeZone::systemTimeZone());
+
+    // The expansion window for `today`.
+    static QDate windowStart(const QDate& today) { return today.addYears(-1); }
+    static QDate windowEnd(const QDate& today) { return today.addYears(5); }
+};

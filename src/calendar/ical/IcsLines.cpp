@@ -1,0 +1,120 @@
+#include "calendar/ical/IcsLines.h"
+
+#include <QStringList>
+
+namespace {
+
+bool startsWithWord(const QByteArray& line, const char* word) {
+    return line.size() >= qsizetype(qstrlen(word)) &&
+           qstrnicmp(line.constData(), word, qstrlen(word)) == 0;
+}
+
+} // namespace
+
+IcsLines::IcsLines(const QByteArray& data) {
+    // Physical lines end in CRLF or a bare LF; a line that begins with a space or tab
+    // continues the one before it.
+    int number = 0;
+    qsizetype at = 0;
+    while (at < data.size()) {
+        qsizetype end = data.indexOf('\n', at);
+        if (end < 0)
+            end = data.size();
+        QByteArray physical = data.mid(at, end - at);
+        if (physical.endsWith('\r'))
+            physical.chop(1);
+        at = end + 1;
+        ++number;
+        if (!physical.isEmpty() && (physical[0] == ' ' || physical[0] == '\t') &&
+            !m_lines.empty()) {
+            m_lines.back().text += physical.mid(1);
+            continue;
+        }
+        if (physical.trimmed().isEmpty())
+            continue;
+        m_lines.push_back({physical, number});
+    }
+
+    if (m_lines.empty() || !startsWithWord(m_lines.front().text, "BEGIN:VCALENDAR")) {
+        fail(m_lines.empty() ? 1 : m_lines.front().number,
+             QStringLiteral("this is not an iCalendar file (it does not begin with "
+                            "BEGIN:VCALENDAR)."));
+        return;
+    }
+    struct Open {
+        QByteArray name;
+        int line;
+    };
+    std::vector<Open> open;
+    for (const Line& l : m_lines) {
+        const qsizetype colon = l.text.indexOf(':');
+        if (colon <= 0) {
+            fail(l.number, QStringLiteral("\"%1\" is not an iCalendar line (NAME:value).")
+                               .arg(QString::fromUtf8(l.text.left(60))));
+            return;
+        }
+        if (startsWithWord(l.text, "BEGIN:")) {
+            const QByteArray name = l.text.mid(6).trimmed().toUpper();
+            ++m_components;
+            if (name == "VEVENT")
+                m_events.push_back(l.number);
+            open.push_back({name, l.number});
+        } else if (startsWithWord(l.text, "END:")) {
+            const QByteArray name = l.text.mid(4).trimmed().toUpper();
+            if (open.empty() || open.back().name != name) {
+                fail(l.number,
+                     open.empty()
+                         ? QStringLiteral("END:%1 closes nothing.").arg(QString::fromUtf8(name))
+                         : QStringLiteral("END:%1 does not close BEGIN:%2 of line %3.")
+                               .arg(QString::fromUtf8(name), QString::fromUtf8(open.back().name))
+                               .arg(open.back().line));
+                return;
+            }
+            open.pop_back();
+        } else if (open.empty()) {
+            fail(l.number, QStringLiteral("this line stands outside any BEGIN:VCALENDAR."));
+            return;
+        }
+    }
+    if (!open.empty())
+        fail(m_lines.back().number,
+             QStringLiteral("the file ends before END:%1 (begun on line %2).")
+                 .arg(QString::fromUtf8(open.back().name))
+                 .arg(open.back().line));
+}
+
+void IcsLines::fail(int line, const QString& what) {
+    m_error = what;
+    m_errorLine = line;
+}
+
+int IcsLines::eventLine(int n) const {
+    return n >= 0 && n < int(m_events.size()) ? m_events[size_t(n)] : 0;
+}
+
+int IcsLines::propertyLine(int from, const char* name) const {
+    const QByteArray prefix = QByteArray(name);
+    for (const Line& l : m_lines) {
+        if (l.number < from || !startsWithWord(l.text, name))
+            continue;
+        const char next = l.text.size() > prefix.size() ? l.text[prefix.size()] : ':';
+        if (next == ':' || next == ';')
+            return l.number;
+    }
+    return from;
+}
+
+int IcsLines::lineOfError(const QString& message) const {
+    // libical quotes the faulty text after the last ": ", e.g.
+    // "Could not parse DTSTART: 2026-13-45".
+    const QStringList parts = message.split(QStringLiteral(": "));
+    for (qsizetype i = parts.size() - 1; i >= 1; --i) {
+        const QByteArray quoted = parts[i].trimmed().toUtf8();
+        if (quoted.size() < 2)
+            continue;
+        for (const Line& l : m_lines)
+            if (l.text.contains(quoted))
+                return l.number;
+    }
+    return 1;
+}

@@ -1,0 +1,157 @@
+#include "calendar/ical/Subscriptions.h"
+
+#include "base/Clock.h"
+#include "calendar/CalendarLog.h"
+#include "calendar/EventStore.h"
+#include "calendar/ical/CalendarImport.h"
+#include "calendar/ical/IcsImport.h"
+#include "core/DataFile.h"
+#include "platform/Downloader.h"
+
+#include <QHostAddress>
+
+namespace SubscriptionRules {
+
+QUrl fetchUrl(const QString& address) {
+    QUrl url(address.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty())
+        return {};
+    const QString scheme = url.scheme().toLower();
+    if (scheme == u"https")
+        return url;
+    if (scheme != u"webcal")
+        return {};
+    const QHostAddress host(url.host());
+    const bool local = url.host() == u"localhost" || (!host.isNull() && host.isLoopback());
+    url.setScheme(local ? QStringLiteral("http") : QStringLiteral("https"));
+    return url;
+}
+
+bool isDue(const Subscription& s, const QDateTime& now) {
+    return intervalPassed(s.lastRefresh, now, s.everyMinutes);
+}
+
+} // namespace SubscriptionRules
+
+std::vector<Subscription> SubscriptionStore::all() {
+    std::vector<Subscription> out;
+    DataFile db(m_path);
+    const bool ok = db.forEach(
+        QStringLiteral("SELECT ID, Name, Url, Every, LastRefresh, Failures FROM Subscriptions "
+                       "ORDER BY ID"),
+        {}, [&](DataFile::Row q) {
+            Subscription s;
+            s.id = q.value(0).toInt();
+            s.name = q.value(1).toString();
+            s.url = q.value(2).toString();
+            s.everyMinutes = qMax(1, q.value(3).toInt());
+            s.lastRefresh = EventStore::readStamp(q.value(4).toString());
+            s.failures = q.value(5).toInt();
+            out.push_back(std::move(s));
+            return true;
+        });
+    m_error = ok ? QString() : db.lastError();
+    return out;
+}
+
+int SubscriptionStore::add(const Subscription& s) {
+    DataFile db(m_path);
+    const qint64 id =
+        db.insert(QStringLiteral("INSERT INTO Subscriptions (Name, Url, Every) VALUES (?, ?, ?)"),
+                  {s.name, s.url, s.everyMinutes});
+    m_error = id > 0 ? QString() : db.lastError();
+    return int(id);
+}
+
+bool SubscriptionStore::remove(int id) {
+    DataFile db(m_path);
+    Transaction t(db);
+    const bool ok = t.isActive() &&
+                    db.exec(QStringLiteral("DELETE FROM Events WHERE Subscription = ?"), {id}) &&
+                    db.exec(QStringLiteral("DELETE FROM Subscriptions WHERE ID = ?"), {id}) &&
+                    t.commit();
+    m_error = ok ? QString() : db.lastError();
+    return ok;
+}
+
+bool SubscriptionStore::recordRefresh(int id, const QDateTime& at, bool ok) {
+    DataFile db(m_path);
+    const bool written = db.exec(
+        ok ? QStringLiteral("UPDATE Subscriptions SET LastRefresh = ?, Failures = 0 WHERE ID = ?")
+           : QStringLiteral("UPDATE Subscriptions SET LastRefresh = ?, Failures = Failures + 1 "
+                            "WHERE ID = ?"),
+        {EventStore::stampText(at), id});
+    m_error = written ? QString() : db.lastError();
+    return written;
+}
+
+SubscriptionRefresh::SubscriptionRefresh(QString dataFile, Clock& clock, Downloader& downloader,
+                                         Tell tell, QObject* parent)
+    : QObject(parent), m_path(std::move(dataFile)), m_clock(clock), m_downloader(downloader),
+      m_tell(std::move(tell)) {}
+
+bool SubscriptionRefresh::anyDue(const QDateTime& now) {
+    for (const Subscription& s : SubscriptionStore(m_path).all())
+        if (!m_running.contains(s.id) && SubscriptionRules::isDue(s, now))
+            return true;
+    return false;
+}
+
+bool SubscriptionRefresh::refreshDue(const QDateTime& now) {
+    bool any = false;
+    for (const Subscription& s : SubscriptionStore(m_path).all()) {
+        if (m_running.contains(s.id) || !SubscriptionRules::isDue(s, now))
+            continue;
+        refresh(s);
+        any = true;
+    }
+    return any;
+}
+
+void SubscriptionRefresh::refresh(const Subscription& s) {
+    const QUrl url = SubscriptionRules::fetchUrl(s.url);
+    if (!url.isValid()) {
+        arrived(s, {}, QStringLiteral("the address is not an https:// or webcal:// address"));
+        return;
+    }
+    m_running.insert(s.id);
+    m_downloader.fetch(url, IcsImport::MaxBytes + 1, this, [this, s](const Download& d) {
+        m_running.remove(s.id);
+        arrived(s, d.body,
+                d.tooLarge ? QStringLiteral("the calendar is larger than 20 MB") : d.error);
+    });
+}
+
+void SubscriptionRefresh::arrived(const Subscription& s, const QByteArray& body,
+                                  const QString& error) {
+    QString why = error;
+    if (why.isEmpty()) {
+        EventStore store(m_path);
+        const ImportReport report =
+            CalendarImport(store, m_clock.today(), m_clock.now()).importData(body, s.name, s.id);
+        why = report.error;
+        if (report.ok())
+            qCInfo(lcCalendar) << "subscription" << s.name << "refreshed:" << report.added
+                               << "added," << report.updated << "updated";
+    }
+    const bool ok = why.isEmpty();
+    SubscriptionStore subscriptions(m_path);
+    if (!subscriptions.recordRefresh(s.id, m_clock.now(), ok))
+        qCWarning(lcCalendar) << "subscription" << s.name
+                              << "refresh not recorded:" << subscriptions.lastError();
+    if (!ok) {
+        qCWarning(lcCalendar) << "subscription" << s.name << "not refreshed:" << why;
+        // Told once per streak of failures: the first one after a success.
+        if (s.failures == 0 && m_tell)
+            m_tell(QStringLiteral("The calendar \"%1\" could not be refreshed, so its events "
+                                  "stay as they were. Plumora will try again later.\n\n%2")
+                       .arg(s.name, why));
+    }
+    Q_EMIT refreshed(s.id, ok);
+}
+
+void SubscriptionJob::run(MinuteContext& minute) {
+    if (!m_refresh.anyDue(minute.now) || !minute.online())
+        return;
+    m_refresh.refreshDue(minute.now);
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "core/Jobs.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <vector>
+
+class Clock;
+class Downloader;
+
+// A published calendar the user follows. Its events are rows of Events carrying its ID;
+// each refresh makes them mirror the calendar again.
+struct Subscription {
+    int id = 0;
+    QString name;
+    QString url; // as the user gave it (https:// or webcal://)
+    int everyMinutes = 1440;
+    QDateTime lastRefresh; // invalid: never refreshed
+    int failures = 0;      // refreshes failed in a row
+};
+
+namespace SubscriptionRules {
+constexpr int Hourly = 60;
+constexpr int Daily = 1440;
+constexpr int Weekly = 10080;
+
+// The address to fetch for what the user typed: https:// as it is, webcal:// as https://
+// (as http:// for the machine itself, which rarely has a certificate); invalid for
+// anything else.
+QUrl fetchUrl(const QString& address);
+// Whether a refresh is due at `now`.
+bool isDue(const Subscription& s, const QDateTime& now);
+} // namespace SubscriptionRules
+
+// The Subscriptions table. Each call opens the data file for one operation.
+class SubscriptionStore {
+public:
+    explicit SubscriptionStore(QString dataFile) : m_path(std::move(dataFile)) {}
+
+    std::vector<Subscription> all();
+    // The new subscription's ID; 0 on failure.
+    int add(const Subscription& s);
+    // The subscription and all its events, in one transaction.
+    bool remove(int id);
+    // A refresh's outcome: success resets the failure count, failure adds one.
+    bool recordRefresh(int id, const QDateTime& at, bool ok);
+    QString lastError() const { return m_error; }
+
+private:
+    QString m_path;
+    QString m_error;
+};
+
+// Refreshes subscriptions through the Downloader: the download runs in the background,
+// its calendar is imported when it arrives. A failed refresh keeps the rows as they were;
+// the first failure of a streak is told through `tell`, later ones only logged.
+class SubscriptionRefresh : public QObject {
+    Q_OBJECT
+public:
+    using Tell = std::function<void(const QString& text)>;
+    SubscriptionRefresh(QString dataFile, Clock& clock, Downloader& downloader, Tell tell,
+                        QObject* parent = nullptr);
+
+    // Starts the refresh of every due subscription not already being fetched; false when
+    // none was due.
+    bool refreshDue(const QDateTime& now);
+    // Starts the refresh of one subscription now.
+    void refresh(const Subscription& s);
+    // Whether any subscription is due (read from the data file).
+    bool anyDue(const QDateTime& now);
+
+Q_SIGNALS:
+    // A refresh ended (in success or failure) and its rows may have changed.
+    void refreshed(int id, bool ok);
+
+private:
+    void arrived(const Subscription& s, const QByteArray& body, const QString& error);
+
+    QString m_path;
+    Clock& m_clock;
+    Downloader& m_downloader;
+    Tell m_tell;
+    QSet<int> m_running;
+};
+
+// The minute job: refreshes the due subscriptions when the machine is online.
+class SubscriptionJob final : public MinuteJob {
+public:
+    explicit SubscriptionJob(SubscriptionRefresh& refresh) : m_refresh(refresh) {}
+    const char* name() const override { return "calendar subscriptions"; }
+    void run(MinuteContext& minute) override;
+
+private:
+    SubscriptionRefresh& m_refresh;
+};

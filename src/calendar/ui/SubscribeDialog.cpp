@@ -1,0 +1,140 @@
+#include "calendar/ui/SubscribeDialog.h"
+
+#include "core/AppContext.h"
+#include "platform/Dialogs.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const int Intervals[] = {SubscriptionRules::Hourly, SubscriptionRules::Daily,
+                         SubscriptionRules::Weekly};
+
+QString everyText(int minutes) {
+    if (minutes <= SubscriptionRules::Hourly)
+        return QStringLiteral("hourly");
+    return minutes >= SubscriptionRules::Weekly ? QStringLiteral("weekly")
+                                                : QStringLiteral("daily");
+}
+
+} // namespace
+
+SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refresh, QWidget* parent)
+    : QDialog(parent), m_context(context), m_refresh(refresh) {
+    setObjectName(QStringLiteral("SubscribeDialog"));
+    setWindowTitle(QStringLiteral("Calendar subscriptions"));
+
+    auto* followed = new QGroupBox(QStringLiteral("Calendars you follow"), this);
+    m_list = new QListWidget(followed);
+    m_list->setObjectName(QStringLiteral("SubscriptionList"));
+    m_list->setAccessibleName(QStringLiteral("Calendars you follow"));
+    m_remove = new QPushButton(QStringLiteral("&Remove"), followed);
+    m_remove->setObjectName(QStringLiteral("RemoveBtn"));
+    auto* followedLayout = new QVBoxLayout(followed);
+    followedLayout->addWidget(m_list);
+    followedLayout->addWidget(m_remove, 0, Qt::AlignRight);
+
+    auto* adding = new QGroupBox(QStringLiteral("Subscribe to a calendar"), this);
+    m_address = new QLineEdit(adding);
+    m_address->setObjectName(QStringLiteral("AddressTb"));
+    m_address->setPlaceholderText(QStringLiteral("https://... or webcal://..."));
+    m_address->setAccessibleName(QStringLiteral("Address"));
+    m_name = new QLineEdit(adding);
+    m_name->setObjectName(QStringLiteral("NameTb"));
+    m_name->setAccessibleName(QStringLiteral("Name"));
+    m_every = new QComboBox(adding);
+    m_every->setObjectName(QStringLiteral("EveryCb"));
+    m_every->setAccessibleName(QStringLiteral("Refresh"));
+    m_every->addItems(
+        {QStringLiteral("Hourly"), QStringLiteral("Daily"), QStringLiteral("Weekly")});
+    m_every->setCurrentIndex(1);
+    auto* subscribeBtn = new QPushButton(QStringLiteral("&Subscribe"), adding);
+    subscribeBtn->setObjectName(QStringLiteral("SubscribeBtn"));
+    auto* form = new QFormLayout(adding);
+    form->addRow(QStringLiteral("&Address:"), m_address);
+    form->addRow(QStringLiteral("&Name:"), m_name);
+    form->addRow(QStringLiteral("Re&fresh:"), m_every);
+    form->addRow(QString(), subscribeBtn);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(followed);
+    layout->addWidget(adding);
+    layout->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(subscribeBtn, &QPushButton::clicked, this, &SubscribeDialog::subscribe);
+    connect(m_remove, &QPushButton::clicked, this, &SubscribeDialog::removeSelected);
+    connect(m_list, &QListWidget::currentRowChanged, this,
+            [this](int row) { m_remove->setEnabled(row >= 0); });
+    reload();
+    m_address->setFocus();
+}
+
+void SubscribeDialog::reload() {
+    m_shown = SubscriptionStore(m_context.paths.dataFile()).all();
+    m_list->clear();
+    for (const Subscription& s : m_shown)
+        m_list->addItem(
+            QStringLiteral("%1 (%2, %3)").arg(s.name, s.url, everyText(s.everyMinutes)));
+    m_remove->setEnabled(false);
+}
+
+bool SubscribeDialog::subscribe() {
+    const auto tell = [this](const QString& text) {
+        m_context.dialogs.messageBox(text, QStringLiteral("Message"), MessageButtons::Ok,
+                                     MessageIcon::Information);
+        return false;
+    };
+    Subscription s;
+    s.url = m_address->text().trimmed();
+    s.name = m_name->text().trimmed();
+    s.everyMinutes = Intervals[qBound(0, m_every->currentIndex(), 2)];
+    if (!SubscriptionRules::fetchUrl(s.url).isValid())
+        return tell(QStringLiteral("Please give the calendar's address, beginning with https:// "
+                                   "or webcal://."));
+    if (s.name.isEmpty())
+        return tell(QStringLiteral("Please give the calendar a name."));
+    SubscriptionStore store(m_context.paths.dataFile());
+    s.id = store.add(s);
+    if (s.id <= 0)
+        return tell(QStringLiteral("The subscription could not be saved.\n\n") + store.lastError());
+    if (m_refresh)
+        m_refresh->refresh(s);
+    m_address->clear();
+    m_name->clear();
+    reload();
+    Q_EMIT changed();
+    return true;
+}
+
+bool SubscribeDialog::removeSelected() {
+    const int row = m_list->currentRow();
+    if (row < 0 || row >= int(m_shown.size()))
+        return false;
+    const Subscription& s = m_shown[size_t(row)];
+    if (m_context.dialogs.messageBox(
+            QStringLiteral("Stop following \"%1\" and remove its events from the calendar?")
+                .arg(s.name),
+            QStringLiteral("Confirm"), MessageButtons::YesNo,
+            MessageIcon::Question) != MessageAnswer::Yes)
+        return false;
+    SubscriptionStore store(m_context.paths.dataFile());
+    if (!store.remove(s.id)) {
+        m_context.dialogs.messageBox(
+            QStringLiteral("The subscription could not be removed.\n\n") + store.lastError(),
+            QStringLiteral("Message"), MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
+    reload();
+    Q_EMIT changed();
+    return true;
+}

@@ -1,0 +1,197 @@
+// The calendar's iCalendar items as the tool wires them: export with its choices, import
+// from the menu and by dropping files, and the summary window.
+#include "CalendarTestData.h"
+#include "calendar/EventStore.h"
+#include "calendar/ical/Subscriptions.h"
+#include "calendar/ui/Calendar.h"
+#include "calendar/ui/SubscribeDialog.h"
+#include "core/Schema.h"
+#include "core/Settings.h"
+#include "core/ShellTables.h"
+#include "core/ui/ToolRegistry.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+class TestCalendarInterchange : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    FakeClock m_clock{QDateTime(D("2026-05-10"), QTime(9, 0))};
+    FakeDesktop m_desktop;
+    std::unique_ptr<AppContext> m_context;
+    ToolRegistry m_tools;
+    std::unique_ptr<CalendarTool> m_tool;
+
+    std::unique_ptr<Calendar> open() {
+        std::unique_ptr<Calendar> cal(
+            static_cast<Calendar*>(m_tools.factory(MainToolbar::CalendarButton)(nullptr)));
+        cal->resize(900, 640);
+        cal->layOutNow();
+        return cal;
+    }
+    void trigger(Calendar& cal, const char* item) {
+        cal.findChild<QMenu*>("ExportMenu")->findChild<QAction*>(item)->trigger();
+    }
+    QString fixture(const char* name) {
+        return QString::fromLocal8Bit(qgetenv("PLUMORA_TEST_DATA")) + "/ical/" + name;
+    }
+    // Drops `files` on the calendar; whether the drag was taken.
+    bool drop(Calendar& cal, const QStringList& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& f : files)
+            urls << QUrl::fromLocalFile(f);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&cal, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&cal, &dropped);
+        return true;
+    }
+    int events() {
+        return DataFile(m_context->paths.dataFile()).scalar("SELECT COUNT(*) FROM Events").toInt();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_context = std::make_unique<AppContext>(
+            m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
+        m_tool = std::make_unique<CalendarTool>(m_tools, *m_context);
+    }
+
+    void init() {
+        QFile::remove(m_context->paths.dataFile());
+        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
+        m_desktop.dialogs.messages.clear();
+        m_desktop.dialogs.saveChoice.clear();
+        m_desktop.dialogs.openChoice.clear();
+    }
+
+    // The save dialog offers all events or the three ranges and "Include holidays"; the
+    // file holds what was chosen; a cancelled dialog writes nothing.
+    void exportHonoursTheChoices() {
+        QVERIFY(EventStore(m_context->paths.dataFile())
+                    .add({makeEvent("2026-05-10", 1, "Dentist"), makeEvent("2026-08-01", 1, "Trip"),
+                          makeEvent("2026-05-10", 5, "Holiday", 3)}));
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.addHolidays = true;
+        }));
+        auto cal = open();
+        const QString file = m_dir.filePath("out.ics");
+        const auto exported = [&](int item, bool holidays) {
+            QFile::remove(file);
+            m_desktop.dialogs.saveChoice = file;
+            m_desktop.dialogs.saveAnswer.item = item;
+            m_desktop.dialogs.saveAnswer.checked = holidays;
+            trigger(*cal, "IcsExportMenu");
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QByteArray ics = exported(1, false); // the selected date
+        QVERIFY(ics.contains("SUMMARY:Dentist"));
+        QVERIFY(!ics.contains("Trip"));
+        QVERIFY(!ics.contains("Holiday"));
+        QCOMPARE(m_desktop.dialogs.saveOffered.items,
+                 (QStringList{"All events", "Selected date", "Coming 7 days", "Selected month"}));
+        QCOMPARE(m_desktop.dialogs.saveOffered.check, "Include holidays");
+        QVERIFY(m_desktop.dialogs.savedSuggestion.endsWith("/calendar.ics"));
+
+        ics = exported(0, true);
+        QVERIFY(ics.contains("Dentist") && ics.contains("Trip") && ics.contains("Holiday"));
+        QVERIFY(m_desktop.dialogs.messages.isEmpty());
+
+        m_desktop.dialogs.saveChoice.clear();
+        QFile::remove(file);
+        trigger(*cal, "IcsExportMenu");
+        QVERIFY(!QFile::exists(file));
+
+        // A folder that cannot be written to is told.
+        m_desktop.dialogs.saveChoice = m_dir.filePath("no/such/folder/out.ics");
+        trigger(*cal, "IcsExportMenu");
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QVERIFY(m_desktop.dialogs.messages[0].text.startsWith("The events could not be exported."));
+    }
+
+    // The menu and a drop take the same road; the summary window says what happened, and
+    // warns when a file was refused.
+    void importFromMenuAndDrop() {
+        auto cal = open();
+        m_desktop.dialogs.openChoice = {fixture("google.ics")};
+        trigger(*cal, "IcsImportMenu");
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QCOMPARE(m_desktop.dialogs.messages[0].title, "Import iCalendar file");
+        QVERIFY2(m_desktop.dialogs.messages[0].text.contains("3 events added"),
+                 qPrintable(m_desktop.dialogs.messages[0].text));
+        QCOMPARE(m_desktop.dialogs.messages[0].icon, MessageIcon::Information);
+        QCOMPARE(events(), 3);
+
+        m_desktop.dialogs.openChoice.clear(); // cancelled: nothing shown
+        trigger(*cal, "IcsImportMenu");
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+
+        QFile bad(m_dir.filePath("bad.ics"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\n");
+        bad.close();
+        QVERIFY(!drop(*cal, {m_dir.filePath("notes.txt")}));
+        QVERIFY(drop(*cal, {fixture("google.ics"), bad.fileName()}));
+        QCOMPARE(m_desktop.dialogs.messages.size(), 2);
+        const QString text = m_desktop.dialogs.messages[1].text;
+        QVERIFY2(text.contains("3 events unchanged") &&
+                     text.contains("Nothing was imported from bad.ics."),
+                 qPrintable(text));
+        QCOMPARE(m_desktop.dialogs.messages[1].icon, MessageIcon::Warning);
+        QCOMPARE(events(), 3);
+    }
+
+    // The subscriptions window: a bad address or a missing name is told; a new
+    // subscription is fetched at once; removal asks first and takes the events along.
+    void subscribeAndRemove() {
+        SubscriptionRefresh refresh(m_context->paths.dataFile(), m_clock, m_desktop.downloads, {});
+        SubscribeDialog dialog(*m_context, &refresh);
+        auto* address = dialog.findChild<QLineEdit*>("AddressTb");
+        auto* name = dialog.findChild<QLineEdit*>("NameTb");
+        address->setText("http://example.org/team.ics");
+        name->setText("Team");
+        QVERIFY(!dialog.subscribe());
+        QVERIFY(m_desktop.dialogs.messages.last().text.contains("https:// or webcal://"));
+        address->setText("webcal://example.org/team.ics");
+        name->clear();
+        QVERIFY(!dialog.subscribe());
+        name->setText("Team");
+        dialog.findChild<QComboBox*>("EveryCb")->setCurrentIndex(2);
+        QVERIFY(dialog.subscribe());
+        const std::vector<Subscription> all = SubscriptionStore(m_context->paths.dataFile()).all();
+        QCOMPARE(all.size(), size_t(1));
+        QCOMPARE(all[0].everyMinutes, SubscriptionRules::Weekly);
+        QVERIFY(m_desktop.downloads.finish(
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+            "DTSTART;VALUE=DATE:20260512\r\nSUMMARY:match\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(events(), 1);
+
+        auto* list = dialog.findChild<QListWidget*>("SubscriptionList");
+        QCOMPARE(list->count(), 1);
+        list->setCurrentRow(0);
+        QVERIFY(!dialog.removeSelected()); // answered No
+        m_desktop.dialogs.answers.push_back(MessageAnswer::Yes);
+        QVERIFY(dialog.removeSelected());
+        QCOMPARE(events(), 0);
+        QCOMPARE(list->count(), 0);
+    }
+};
+
+QTEST_MAIN(TestCalendarInterchange)
+#include "tst_calendarinterchange.moc"

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# iCalendar from the real program: a second start with --import hands a file to the running
+# copy, which imports it; a subscription served by a local HTTP server is refreshed by the
+# real tick. The program runs in a time zone that puts its wall clock a few seconds before
+# a full minute, so the first tick comes soon.
+source "$(dirname "$0")/lib.sh"
+exe=$1 template=$2
+
+# The program tests whether it is online before it refreshes a subscription.
+online=0
+for state in /sys/class/net/*/operstate; do
+    [ "$(dirname "$state")" = /sys/class/net/lo ] || ! grep -qx up "$state" || online=1
+done
+[ $online = 1 ] || { echo "no network interface is up: skipped"; exit 77; }
+
+e2e_start_desktop
+program=$(e2e_program_folder "$exe" "$template")
+
+calendar() { # UID SUMMARY DATE
+    printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//e2e//e2e//EN\r\nBEGIN:VEVENT\r\n'
+    printf 'UID:%s\r\nDTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:%s\r\n' "$1" "$3"
+    printf 'SUMMARY:%s\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' "$2"
+}
+site="$E2E_DIR/site"
+mkdir -p "$site"
+calendar team-1@e2e "Team offsite" 20300704 >"$site/team.ics"
+calendar mine-1@e2e "Dentist, at noon" 20300705 >"$E2E_DIR/my calendar.ics"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$site" >"$E2E_DIR/http.log" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 10 grep -q "Serving HTTP" "$E2E_DIR/http.log" || fail "the web server did not start"
+port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$E2E_DIR/http.log" | head -n 1)
+
+# A fixed offset east of UTC that puts the local wall clock at hh:mm:35.
+lead=25
+now=$(date -u +%s)
+offset=$(((60 - lead - now % 60 + 60) % 60))
+export TZ=$(printf 'PLM-0:00:%02d' "$offset")
+
+cp "$template" "$program/data.plm"
+sqlite3 "$program/data.plm" "INSERT INTO Subscriptions (Name, Url, Every)
+    VALUES ('Team', 'webcal://127.0.0.1:$port/team.ics', 1440);"
+
+"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+E2E_PIDS+=($!)
+docked() { [ "$(tray_icon_count)" -ge 1 ]; }
+wait_for 20 docked ||
+    fail "the running copy did not come up: $(cat "$E2E_DIR/plumora.log")"
+
+row() { sql_value "$program/data.plm" "SELECT eDate || '|' || Description || '|' || Subscription
+    FROM Events WHERE UID = '$1'"; }
+is() { [ "$(row "$1")" = "$2" ]; }
+
+# A second start with --import ends at once and leaves the import to the running copy.
+timeout 10 "$program/plumora" --import "$E2E_DIR/my calendar.ics" >"$E2E_DIR/second.log" 2>&1 ||
+    fail "the second start did not end: $(cat "$E2E_DIR/second.log")"
+grep -q "handed the files to import" "$E2E_DIR/second.log" ||
+    fail "the second start did not hand the file over: $(cat "$E2E_DIR/second.log")"
+wait_for 10 is mine-1@e2e "2030-07-05|Dentist, at noon|0" ||
+    fail "the running copy did not import the file: $(row mine-1@e2e)"
+
+# The first tick refreshes the subscription, which was never refreshed.
+wait_for $((lead + 30)) is team-1@e2e "2030-07-04|Team offsite|1" ||
+    fail "the subscription was not refreshed (at $(date +%T)): $(cat "$E2E_DIR/http.log")"
+grep -q '"GET /team.ics HTTP/1.1" 200' "$E2E_DIR/http.log" || fail "no download logged"
+[ -n "$(sql_value "$program/data.plm" "SELECT LastRefresh FROM Subscriptions")" ] ||
+    fail "the refresh was not recorded"
+echo "icalendar: 1 passed, 0 failed"
