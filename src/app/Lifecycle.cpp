@@ -30,11 +30,11 @@ Lifecycle::~Lifecycle() = default;
 void Lifecycle::keepUnsavedWork(Application& app) {
     app.notes().saveNow();
     // Pages out of sight kept their work when they were left; the one on show keeps it as
-    // if left, and is then shown again so it goes on from what was saved.
+    // if its window closed, and is then shown again so it goes on from what was saved.
     MainWindow* main = app.dispatcher().mainWindow();
     ToolPage* page = main && main->isVisible() ? main->activePage() : nullptr;
     if (page && page != app.notes().page()) {
-        page->aboutToHide();
+        page->keepEverything();
         page->activated();
     }
 }

@@ -84,7 +84,7 @@ private Q_SLOTS:
     }
 
     // A mark on the page on show is applied before the sleep, and the page goes on from the
-    // table as it is now: a mark made after the wake is applied when the page is left.
+    // table as it is now: a mark made after the wake is applied when the window closes.
     void sleepAppliesTheMarksOfThePageOnShow() {
         Install in;
         Application app(in.context);
@@ -107,7 +107,7 @@ private Q_SLOTS:
 
         sleep.wake();
         schedule->doubleClickCell(0, Schedule::MarkCol);
-        app.dispatcher().dispatch(TrayMenu::Calendar);
+        app.dispatcher().mainWindow()->close();
         QCOMPARE(in.value("SELECT COUNT(*) FROM Schedule").toInt(), 0);
     }
 

@@ -232,9 +232,9 @@ private Q_SLOTS:
                  qPrintable(db.lastError()));
     }
 
-    // A file from before schema versions (user_version 0, no EventsByCode, no mail account
-    // columns) is brought up to
-    // date once; a file of a newer program is left as it is.
+    // A file from before schema versions (user_version 0, no EventsByCode, no event
+    // identities, no mail account columns) is brought up to date once; a file of a newer
+    // program is left as it is.
     void migrationsRunOnceAndNeverDowngrade() {
         // The Events table as it was before event identities.
         const auto withoutIdentities = [this] {
@@ -285,6 +285,11 @@ private Q_SLOTS:
             for (int i = 0; i < 3; ++i)
                 QVERIFY(db.exec(QStringLiteral("INSERT INTO Events (eDate) VALUES ('2026-01-0%1')")
                                     .arg(i + 1)));
+            // The steps after identities run as well.
+            for (const char* column :
+                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
+                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
+                                QLatin1String(column)));
             QVERIFY(db.setUserVersion(1));
             QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Events WHERE "

@@ -11,10 +11,8 @@ program=$(e2e_program_folder "$exe" "$template")
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 is_visible() { [ -n "$(visible "$1")" ]; }
 icons_docked() { [ "$(tray_icon_count)" -eq "$1" ]; }
-focus_on() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.3
-}
+# The window manager gives a window the keyboard as it comes up, as the user sees it.
+has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
 # start_with SQL: a fresh data file with SQL applied, the program started, its main window
 # opened by a double-click on the tray icon; sets $plumora and $main.
@@ -30,7 +28,8 @@ start_with() {
     xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
     wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
     main=$(visible '^Plumora$')
-    focus_on "$main"
+    wait_for 10 has_keyboard "$main" || fail "the main window came up without the keyboard"
+    sleep 0.3
 }
 
 # stop_with_sigterm: SIGTERM, then the exit status, which must be 0.

@@ -36,7 +36,9 @@ icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { pri
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
 main=$(visible '^Plumora$')
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+# The window manager gives the window the keyboard as it comes up.
+has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
+wait_for 10 has_keyboard || fail "the main window came up without the keyboard"
 sleep 0.3
 xdotool key --window "$main" alt+t n
 sleep 1

@@ -18,6 +18,9 @@ public:
     virtual void activated() {}
     // Another page is about to be shown, or the main window closes: keep what is unsaved.
     virtual void aboutToHide() {}
+    // The program is about to end or the machine to sleep: keep everything, including what a
+    // page otherwise keeps only when its window closes.
+    virtual void keepEverything() { aboutToHide(); }
     // The client area changed size; the page has already been given the new size.
     virtual void hostResized() {}
 

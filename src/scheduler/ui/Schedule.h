@@ -39,6 +39,11 @@ public:
     explicit Schedule(AppContext& context, QWidget* parent = nullptr);
 
     void activated() override;
+    // Marks are applied too, as when the window closes.
+    void keepEverything() override {
+        aboutToHide();
+        applyMarks();
+    }
     void hostResized() override;
 
     // What a double-click on a grid cell does (line 0 is the first line below the header).
