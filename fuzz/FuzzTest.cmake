@@ -9,11 +9,17 @@ if(NOT PLUMORA_CLANGXX)
     message(STATUS "clang++ not found: the fuzz tests will be skipped")
 endif()
 
+# A second argument names a test program whose writeSeedCorpus case writes the samples
+# instead.
 function(plumora_add_fuzz_test target)
+    set(seeder $<TARGET_FILE:mkfuzzseeds>)
+    if(ARGC GREATER 1)
+        set(seeder $<TARGET_FILE:${ARGV1}>)
+    endif()
     if(PLUMORA_CLANGXX)
         add_test(NAME ${target}
             COMMAND bash ${PROJECT_SOURCE_DIR}/fuzz/run.sh ${PROJECT_SOURCE_DIR}
-                ${CMAKE_BINARY_DIR}/fuzz/${target} ${target} $<TARGET_FILE:mkfuzzseeds> 20)
+                ${CMAKE_BINARY_DIR}/fuzz/${target} ${target} ${seeder} 20)
         set_tests_properties(${target} PROPERTIES
             ENVIRONMENT "FUZZ_CXX=${PLUMORA_CLANGXX}" TIMEOUT 900 SKIP_RETURN_CODE 77
             RESOURCE_LOCK plumora_fuzz LABELS fuzz)

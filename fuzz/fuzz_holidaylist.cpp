@@ -1,20 +1,12 @@
 // libFuzzer target: the holiday list reader must survive any bytes, and what it reads must
 // hold together.
+#include "FuzzCheck.h"
 #include "calendar/EventRules.h"
 #include "calendar/HolidayList.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -1,4 +1,5 @@
 // libFuzzer target: the icon reader must survive any bytes, within its limits.
+#include "FuzzCheck.h"
 #include "calendar/icons/IconFile.h"
 
 #include <cstddef>
@@ -6,11 +7,6 @@
 #include <cstdlib>
 
 namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 void checkLimits(const QList<IconGroup>& icons) {
     check(icons.size() <= IconFile::MaxGroups);

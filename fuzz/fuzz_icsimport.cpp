@@ -1,20 +1,12 @@
 // libFuzzer target: the iCalendar importer must survive any bytes, and the rows it makes
 // must be ones the calendar can store.
+#include "FuzzCheck.h"
 #include "calendar/EventRules.h"
 #include "calendar/ical/IcsImport.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

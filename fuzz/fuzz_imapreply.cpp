@@ -1,20 +1,12 @@
 // libFuzzer target: the IMAP reply reader and the dialogue over it must survive any bytes,
 // in any split, and never hold more than a response may.
+#include "FuzzCheck.h"
 #include "mail/ImapDialogue.h"
 #include "mail/ImapReader.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

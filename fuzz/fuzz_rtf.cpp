@@ -1,5 +1,6 @@
 // libFuzzer target: the notes' RTF reader must survive any text, and what it reads must
 // write back and read again to the same RTF.
+#include "FuzzCheck.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
 
@@ -9,15 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

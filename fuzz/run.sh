@@ -2,7 +2,8 @@
 # Builds one fuzz target with clang and runs it for a bounded time.
 # usage: run.sh SOURCE_DIR WORK_DIR TARGET SEED_WRITER [SECONDS]
 #   TARGET is a target of fuzz/CMakeLists.txt; SEED_WRITER the mkfuzzseeds tool, which
-#   writes the target's sample files as the starting corpus.
+#   writes the target's sample files as the starting corpus, or a test program (tst_*)
+#   whose writeSeedCorpus case does.
 # Exit 77 (skipped) when clang or libFuzzer is missing; 1 when the fuzzer finds a fault.
 set -euo pipefail
 src=$1 work=$2 target=$3 seeder=$4 seconds=${5:-20}
@@ -22,7 +23,11 @@ if ! "$cxx" -fsanitize=fuzzer,address "$probe" -o "$work/probe" >"$work/probe.lo
 fi
 
 mkdir -p "$work/seeds" "$work/corpus"
-QT_QPA_PLATFORM=offscreen "$seeder" "$target" "$work/seeds"
+if [[ $(basename "$seeder") == tst_* ]]; then
+    QT_QPA_PLATFORM=offscreen PLUMORA_FUZZ_SEEDS="$work/seeds" "$seeder" writeSeedCorpus >/dev/null
+else
+    QT_QPA_PLATFORM=offscreen "$seeder" "$target" "$work/seeds"
+fi
 
 if ! cmake -S "$src/fuzz" -B "$work/build" -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/configure.log" 2>&1; then

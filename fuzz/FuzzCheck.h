@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdlib>
+
+// A broken rule ends the run, so libFuzzer keeps the input that broke it.
+inline void check(bool ok) {
+    if (!ok)
+        std::abort();
+}
