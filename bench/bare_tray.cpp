@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for Plumora's start-up: a Qt program that does nothing but show a tray icon.
 #include <QApplication>
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month view: a full redraw of a month with 10,000 events (query, placement, painting
 // into an off-screen surface), its parts, and a selection move within the month, for large
 // and small icons; the first step of the read on a file made before the index it uses; and

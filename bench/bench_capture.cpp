@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Storing a 1920 x 1080 screen capture: from the grabbed picture to the stored row (PNG
 // encoding and the insert), the encoding alone, and through the windows: the frozen screen
 // up after the grab, and a click on "Full Screen" to the new row listed, shown and ready

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The holiday list and the HTML export: merging the shipped list into an empty data file
 // and again unchanged, and exporting a month and the coming week from 2,000 events with
 // the holidays (counter rows: the rows written).

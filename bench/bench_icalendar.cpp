@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // iCalendar interchange with 10,000 events: importing a file into an empty data file,
 // importing it again unchanged, and exporting every event.
 #include "BenchMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quick Notes with 200 notes of about 2 KB of RTF each. First the text alone: reading them
 // into documents and writing them back. Then the window: opening it on a data file holding
 // them (loading, building the cards, showing and painting), and saving all 200 after each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quick Access's once-a-minute pass over a recent-files list of 1,000 documents opened
 // today in 50 folders: a pass that reads the list and finds nothing to write, a pass that
 // counts every folder on a new day, and an idle pass (nothing changed). Targets: a pass

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule list's costs over 1,000 entries: reading them and making every line's
 // texts, and deleting 100 marked entries on close; then the same through the Power
 // Scheduler page: opening it and leaving it with 100 marks. Targets are 100 ms and 50 ms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick's costs: one tick over 1,000 due entries with an unchanged data file, one
 // reload of 1,000 rows, and an idle minute with every minute job of the program in place
 // (holiday update and mail check not due, reminder not due, no due entry, folder tracking

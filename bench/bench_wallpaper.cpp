@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up wallpaper change with a 4000 x 3000 camera JPEG: the whole CheckWallpaper
 // job (reading the settings and the list, decoding, writing Plumora.bmp, recording the
 // change) with the desktop's tools faked, so only Plumora's own cost is measured; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a tray program and reports how long it took until its icon was docked in the
 // notification area: the X server tells of every change below the tray panel, so no
 // polling spawns processes that would compete with the program measured.

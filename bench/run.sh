@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every performance figure of Plumora in one table, each beside its budget.
 #
 # Whole program, beside a bare Qt program that only shows a tray icon, on a private X server

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # plumora_add_fuzz_test(TARGET): adds the test TARGET, in which fuzz/run.sh builds the fuzz
 # target TARGET with clang (apart from this build) and runs it for 20 seconds from the
 # sample files mkfuzzseeds writes for it. The fuzz runs take turns, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: what a disc and the kernel hand the CD drive code (autorun.inf, the
 // CD-ROM info table, the mount table) must be read without a crash and in linear time.
 #include "TimeBudget.h"

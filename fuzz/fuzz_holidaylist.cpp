@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the holiday list reader must survive any bytes, and what it reads must
 // hold together.
 #include "FuzzCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the icon reader must survive any bytes, within its limits.
 #include "FuzzCheck.h"
 #include "calendar/icons/IconFile.h"

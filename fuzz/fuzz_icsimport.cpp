@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the iCalendar importer must survive any bytes, and the rows it makes
 // must be ones the calendar can store.
 #include "FuzzCheck.h"

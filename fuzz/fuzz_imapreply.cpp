@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the IMAP reply reader and the dialogue over it must survive any bytes,
 // in any split, and never hold more than a response may.
 #include "FuzzCheck.h"

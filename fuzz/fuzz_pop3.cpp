@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the POP3 dialogue fed any server bytes, cut at any points, must end in
 // an outcome, send the password only as its PASS (never after a failed TLS upgrade), and
 // never stall.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the recent-files scanner must survive any list and stay linear in it.
 #include "TimeBudget.h"
 #include "quickaccess/RecentFiles.h"

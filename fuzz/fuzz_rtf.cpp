@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the notes' RTF reader must survive any text, and what it reads must
 // write back and read again to the same RTF.
 #include "FuzzCheck.h"

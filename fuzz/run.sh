@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds one fuzz target with clang and runs it for a bounded time.
 # usage: run.sh SOURCE_DIR WORK_DIR TARGET SEED_WRITER [SECONDS]
 #   TARGET is a target of fuzz/CMakeLists.txt; SEED_WRITER the mkfuzzseeds tool, which

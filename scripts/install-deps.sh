@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Plumora needs to build, run and test,
 # and only when one of them is missing (so repeated builds stay offline).
 set -euo pipefail

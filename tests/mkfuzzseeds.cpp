@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting corpus of a fuzz target: sample files built as the tests build theirs.
 //
 //   mkfuzzseeds TARGET FOLDER      TARGET: fuzz_iconfile, fuzz_holidaylist or fuzz_rtf

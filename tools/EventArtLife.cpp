@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of occasions and people: birthday, anniversary, meeting, call, travel, doctor,
 // bill, sport, party, holiday, dentist, car, school, work, mail, music.
 #include "EventArt.h"

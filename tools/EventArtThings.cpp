@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of things and errands: film, dinner, shopping, alarm, pet, garden, home,
 // coffee, book, medicine, baby, gym, important, photo, hotel; and the drawing helpers.
 #include "EventArt.h"

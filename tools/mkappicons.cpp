@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: draws the program's icon as the PNG sizes of the hicolor icon theme,
 // OUTPUT/<n>x<n>/apps/<NAME>.png.
 #include "core/AppIconArt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: writes the data file template data.src from the program's schema.
 #include "core/Schema.h"
 

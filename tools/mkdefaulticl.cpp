@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: draws the default icon library "Icons/Default.icl", the pictures the icon
 // picker offers for events. Its first icon is the default event icon.
 #include "EventArt.h"

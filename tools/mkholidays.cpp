@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the holiday list Plumora ships, and the copy a web site serves (the same list
 // followed by the completeness mark "^").
 // usage: mkholidays LIST_FILE WEB_FILE YEAR

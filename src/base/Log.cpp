@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Log.h"
 
 // QtCriticalMsg: warnings stay silent unless the user enables the category.

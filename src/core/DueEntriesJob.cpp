@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/DueEntriesJob.h"
 
 #include "base/Log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // When the tray menu closes itself: once the user has gone to another window. Checked by

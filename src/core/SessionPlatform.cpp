@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SessionPlatform.h"
 
 QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& waylandDisplay,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SettingsCheck.h"
 
 #include "base/FileReplace.h"

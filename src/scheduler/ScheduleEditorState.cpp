@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ScheduleEditorState.h"
 
 #include "base/Clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "wallpaper/WallpaperStore.h"
 
 #include "core/DataFile.h"

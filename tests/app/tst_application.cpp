@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 #include "calendar/EventStore.h"
 #include "core/DataFile.h"

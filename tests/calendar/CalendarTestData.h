@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dates, event rows and plain pictures as the calendar tests write them.
 #pragma once
 

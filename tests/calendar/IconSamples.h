@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Icon files built here for the icon reader's tests and the fuzz target's corpus: pictures of

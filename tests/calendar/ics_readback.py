@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads an iCalendar file with the Python icalendar package and prints its events as
 JSON lines: uid, start date, summary and the rule's FREQ (or "")."""
 import json

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar's iCalendar items as the tool wires them: export with its choices, import
 // from the menu and by dropping files, and the summary window.
 #include "CalendarTestData.h"

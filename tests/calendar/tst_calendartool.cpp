@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayUpdate.h"

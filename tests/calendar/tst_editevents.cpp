@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event editor's rules without its window: listing a day, filling new rows, and what
 // Save leaves in the data file.
 #include "CalendarTestData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event editor window on the offscreen platform: what the grid shows and how its cell
 // editors feed the rules.
 #include "CalendarTestData.h"

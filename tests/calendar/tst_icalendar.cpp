@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // iCalendar files in and out: the written file's form, round trips through libical and an
 // independent reader, real-world files, refused input, re-imports and the report, and
 // libical's expansion of random rules against the dates the stored rows fall on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon reader on files built here: every picture depth, .ico files and NE libraries
 // written by IconWriter, 32- and 64-bit PE files, and damaged or lying ones.
 #include "calendar/EventIcons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon picker: its rules without widgets, then the window on the offscreen platform.
 #include "CalendarTestData.h"
 #include "calendar/EventIcons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar subscriptions on a fake downloader: addresses, refreshes that mirror the
 // calendar, failures that keep the rows and are told once per streak, removal, the minute
 // job's timing, and subscribed rows read-only in the editor and named in the month view.

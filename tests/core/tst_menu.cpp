@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/MenuPlacement.h"
 #include "core/Schema.h"
 #include "core/ShellTables.h"

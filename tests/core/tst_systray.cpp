@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Schema.h"
 #include "core/ui/AppIcon.h"
 #include "core/ui/CommandDispatcher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/HolidayUpdateJob.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The calendar as a screen reader finds it, read over the accessibility bus: the notice
 # about the missing tray can be answered by pressing its button, every control of the main
 # window has a name, and the month grid tells the selected day with its events.

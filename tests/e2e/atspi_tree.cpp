@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a running application's accessible objects over the accessibility bus, as a screen
 // reader does, for the end-to-end tests.
 //

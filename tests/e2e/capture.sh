@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screen Capture in the real program, worked as a user does: clicks on what is visible
 # (found over the accessibility bus), the Tools menu entry by its caption, keys to the
 # window that has the focus. "New Capture" hides the main window and the frozen screen

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The new-mail check of the real program against a POP3 stub on the loopback address: the
 # mail program is a stand-in Thunderbird whose profile names the stub's account, the first
 # minute tick asks the stub, and "- New e-mail -" appears in the bottom-right corner with

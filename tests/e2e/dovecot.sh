@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by end-to-end tests: a private Dovecot on 127.0.0.1, started as root with its own
 # configuration in a temporary folder, on free high ports. Its one user "ann" (password
 # "secret") has three messages in INBOX, one of them read. Needs lib.sh and the test CA

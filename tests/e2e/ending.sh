@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Ended from outside, Plumora ends as "Unload Plumora" does: SIGTERM half a second after
 # typing into a note leaves every typed word in the data file, SIGTERM with an entry
 # marked for deletion in the Power Scheduler deletes it, and both end with status 0.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A stand-in for systemd-logind's sleep part on a private bus: hands out "delay" locks
 for sleep, emits PrepareForSleep when the test asks, and logs in order each lock taken and
 each lock released, with the notes' text in the data file at the moment of the release.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The holiday list from the real program: the first start merges the shipped list, and the
 # tick at minute 0, more than 60 days after Lastupdate, downloads the web site's list from a
 # local HTTP server and merges it. The program is run in a time zone chosen so that its

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # iCalendar from the real program: a second start with --import hands a file to the running
 # copy, which imports it; a subscription served by a local HTTP server is refreshed by the
 # real tick. The program runs in a time zone that puts its wall clock a few seconds before

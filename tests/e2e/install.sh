@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An installed copy: installed into a temporary DESTDIR and started with a fresh HOME, it
 # keeps its data in $XDG_DATA_HOME/plumora (owner-only), finds its resources in the share
 # folder, and writes the autostart entry once.

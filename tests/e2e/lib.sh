@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared set-up for end-to-end tests: a private X server with a tray host, a temporary
 # program folder and HOME, and clean-up of everything started.
 set -euo pipefail

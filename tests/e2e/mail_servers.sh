@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The mail check of the real program against a real Dovecot on the loopback address, all
 # cases on one server: POP3 and IMAP, each on TLS from the start and with STARTTLS (the
 # IMAP one found through the mail program's profile), a wrong password (the pop-up asks

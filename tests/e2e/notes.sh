@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A note's alarm opens Quick Notes with the keyboard in the due note. What is typed there
 # reaches the data file a few seconds after typing stops, so a process killed outright
 # loses at most the last seconds of typing.

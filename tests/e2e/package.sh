@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: built with CPack, it holds the program, the helper, the resources and
 # the desktop integration; the desktop entry and AppStream data pass their validators.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A POP3 server on 127.0.0.1 for the end-to-end mail check.
 
 Usage: pop3_stub.py PORT_FILE LOG_FILE COUNT PASSWORD

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Scheduled actions fire from the real program: a Schedule row for the coming minute
 # starts a script (its path holds a blank), and the shut-down rows start the ShutDown
 # helper of the program folder with "0" (hibernate) and "1" (power off). A stand-in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Power Scheduler used from the keyboard on the real windows: an entry made in the
 # editor for the coming minute starts its script (whose path holds blanks) at that minute;
 # marked with Delete, the entry is gone from the table once the user leaves the page.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Before the computer sleeps, what was typed into a note is saved, and only then is the
 # sleep lock let go; after the wake the lock is taken again. A stand-in login manager on a
 # private bus, given to the program as its system bus, logs the order.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # First start from a fresh program folder: the data file appears with its first-run
 # settings, one icon docks in the tray, and a second start ends at once.
 source "$(dirname "$0")/lib.sh"

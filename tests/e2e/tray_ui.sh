@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The ways in through the tray icon: a click opens the menu beside the icon, a double-click
 # opens the main window on the calendar and leaves no menu, and "Unload Plumora" answered
 # Yes ends the process and takes the icon away.

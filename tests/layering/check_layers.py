@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Rejects an #include that reaches across the layers of src/.
 
 The layers, from the bottom: base, platform, core (the data file), the shared ui, each

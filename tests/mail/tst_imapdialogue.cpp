@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/DialogueScript.h"
 #include "mail/ImapDialogue.h"
 #include "mail/ImapReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/DialogueScript.h"
 #include "mail/Pop3Dialogue.h"
 #include "mock/FuzzSeeds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Named pipes put where a program expects a file, and a deadline for code that must not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mock/FakeClock.h"
 #include "mock/FakeTickTimer.h"
 #include "notes/NoteAutosave.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FiringRules.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"

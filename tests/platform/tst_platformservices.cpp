@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mock/Fifo.h"
 #include "platform/DesktopEntries.h"
 #include "platform/LinuxDesktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spell checker and the interactive check's steps, on a small dictionary of our own.
 #include "platform/spell/SpellSession.h"
 #include "tst_spell_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spell checking in the windows: underlining and the context menu while typing, and the
 // interactive check dialog.
 #include "mock/FakeDesktop.h"

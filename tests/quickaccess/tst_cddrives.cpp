@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mock/FuzzSeeds.h"
 #include "quickaccess/CdDrives.h"
 #include "quickaccess/SystemShortcuts.h"

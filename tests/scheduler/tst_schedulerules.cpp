@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mock/FakeClock.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "scheduler/ScheduleList.h"

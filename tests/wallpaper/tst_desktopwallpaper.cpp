@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mock/FakeDesktop.h"
 #include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperBitmap.h"

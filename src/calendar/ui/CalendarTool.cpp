@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar as a tool of the main window, with what its buttons open: the event editor,
 // Find Next and the HTML export.
 #include "base/Clock.h"

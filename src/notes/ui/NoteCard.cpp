@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/ui/NoteCard.h"
 
 #include "core/Twips.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "notify/ui/PopMsg.h"
 
 #include "core/ui/AppIcon.h"

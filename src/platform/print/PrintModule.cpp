@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing through Qt Print Support, in a module of its own (see platform/Module.h): the
 // print libraries load only when a picture is printed or a printer looked for.
 #include "platform/PictureOutput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/ui/QAccess.h"
 
 #include "core/ChangeHub.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one part of Plumora that needs Qt Multimedia. It is a module loaded on the first
 // sound, so the audio libraries cost neither start-up time nor memory until a chime plays.
 #include <QAudioDevice>

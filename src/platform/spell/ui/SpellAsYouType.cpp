@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/spell/ui/SpellAsYouType.h"
 
 #include "platform/spell/SpellChecker.h"
