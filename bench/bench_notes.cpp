@@ -12,7 +12,7 @@
 #include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
 #include "notes/ui/NoteCard.h"
-#include "notes/ui/QNotes.h"
+#include "notes/ui/NotesPage.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -148,8 +148,8 @@ struct NotesFile {
     }
 };
 
-std::unique_ptr<QNotes> openWindow(AppContext& context) {
-    auto page = std::make_unique<QNotes>(context);
+std::unique_ptr<NotesPage> openWindow(AppContext& context) {
+    auto page = std::make_unique<NotesPage>(context);
     page->resize(1280, 800);
     page->show();
     page->activated();
@@ -163,7 +163,7 @@ void open200(benchmark::State& state) {
         state.SkipWithError("could not write the 200 notes");
         return;
     }
-    std::unique_ptr<QNotes> page;
+    std::unique_ptr<NotesPage> page;
     for (auto _ : state) {
         state.PauseTiming();
         page.reset();
@@ -181,7 +181,7 @@ void save200(benchmark::State& state) {
         state.SkipWithError("could not write the 200 notes");
         return;
     }
-    const std::unique_ptr<QNotes> page = openWindow(file.context);
+    const std::unique_ptr<NotesPage> page = openWindow(file.context);
     if (!page->card(Notes - 1)) {
         state.SkipWithError("the window did not show 200 cards");
         return;

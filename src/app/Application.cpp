@@ -14,7 +14,7 @@
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "quickaccess/FolderTrackingJob.h"
-#include "quickaccess/ui/QAccess.h"
+#include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ui/EditSch.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/ui/WallpaperChanger.h"

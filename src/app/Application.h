@@ -12,7 +12,7 @@
 #include "core/ui/ToolDescriptor.h"
 #include "core/ui/TrayController.h"
 #include "mail/ui/MailWatch.h"
-#include "notes/ui/QNotes.h"
+#include "notes/ui/NotesPage.h"
 #include "notify/ui/Notices.h"
 #include "scheduler/ui/Schedule.h"
 

@@ -96,7 +96,7 @@ private Q_SLOTS:
                  "(2, '2026-03-01', 2, '2026-03-01 08:31'), (1, '2026-03-01', 0, NULL)");
         in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(8, 31, 1)));
         app.controller().tick().run();
-        QNotes* notes = app.notes().page();
+        NotesPage* notes = app.notes().page();
         QVERIFY(notes);
         QCOMPARE(app.dispatcher().mainWindow()->activePage(), notes);
         auto* flash = notes->findChild<QTimer*>("FlashTimer");
@@ -235,7 +235,7 @@ private Q_SLOTS:
     }
 
     // Quick Access: the tick records the folders of today's documents, and the tool is the
-    // QAccess page.
+    // Quick Access page.
     void quickAccessTracksAndOpens() {
         Install in;
         in.desktop.shell.specialFolders.insert(int(SpecialFolder::Recent), in.dir.path() + '/');

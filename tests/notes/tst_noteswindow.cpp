@@ -8,7 +8,7 @@
 #include "mock/FakeDesktop.h"
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NoteCard.h"
-#include "notes/ui/QNotes.h"
+#include "notes/ui/NotesPage.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
 #include "scheduler/ui/EditSch.h"
@@ -71,8 +71,8 @@ struct Fixture {
         return DataFile(context.paths.dataFile()).scalar("SELECT COUNT(*) FROM QNotes").toInt();
     }
 
-    std::unique_ptr<QNotes> open() {
-        auto page = std::make_unique<QNotes>(context);
+    std::unique_ptr<NotesPage> open() {
+        auto page = std::make_unique<NotesPage>(context);
         page->setScheduleEditor(&EditSch::edit);
         page->resize(900, 640);
         page->show();
@@ -415,7 +415,7 @@ private Q_SLOTS:
         QStringList notices;
         tool.setNotice([&](const QString& text) { notices << text; });
         std::unique_ptr<ToolPage> created(tools.factory(MainToolbar::QNotesButton)(nullptr));
-        QNotes* page = tool.page();
+        NotesPage* page = tool.page();
         page->resize(900, 640);
         page->show();
         page->activated();

@@ -3,7 +3,7 @@
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "quickaccess/ui/QAccess.h"
+#include "quickaccess/ui/QuickAccessPage.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,9 +22,9 @@
 // The page inside a window of its own, as in the main window.
 struct Host {
     QWidget window;
-    QAccess* page;
+    QuickAccessPage* page;
     Host(AppContext& context, QAccessMachine machine) {
-        page = new QAccess(context, std::move(machine), &window);
+        page = new QuickAccessPage(context, std::move(machine), &window);
         window.resize(780, 480);
         page->setGeometry(window.rect());
         page->activated();
@@ -186,8 +186,8 @@ private Q_SLOTS:
 
         Host h(*m_context, machine({{"/dev/sr0", true, true}, {"/dev/sr9", true, false}}));
         h.page->findChild<QComboBox*>("CdCb")->setCurrentIndex(1);
-        QVERIFY(!h.button("cdCmd", QAccess::Close)->isEnabled());
-        h.button("cdCmd", QAccess::Eject)->click();
+        QVERIFY(!h.button("cdCmd", QuickAccessPage::Close)->isEnabled());
+        h.button("cdCmd", QuickAccessPage::Eject)->click();
         QCOMPARE(m_ejected, QStringList{"/dev/sr9"});
         QCOMPARE(messages().size(), 1);
         QCOMPARE(messages()[0].text, "The tray of /dev/sr9 could not be opened.");
@@ -215,7 +215,7 @@ private Q_SLOTS:
             inf.write(autorun.toUtf8());
         }
         Host h(*m_context, machine());
-        h.button("cdCmd", QAccess::AutoPlay)->click();
+        h.button("cdCmd", QuickAccessPage::AutoPlay)->click();
         const auto& started = m_desktop->shell.started;
         QCOMPARE(m_beeps, starts ? 0 : 1);
         QCOMPARE(started.size(), starts ? 1 : 0);
@@ -230,17 +230,17 @@ private Q_SLOTS:
     // a chosen folder opens the terminal there.
     void shortcuts() {
         Host h(*m_context, machine());
-        QVERIFY(h.button("SUCmd", QAccess::ComposeMail)->isEnabled());
-        QVERIFY(h.button("SUCmd", QAccess::CommandPrompt)->isEnabled());
-        QVERIFY(!h.button("SUCmd", QAccess::ComputerManagement)->isEnabled());
-        QVERIFY(!h.button("SUCmd", QAccess::SystemInformation)->isEnabled());
+        QVERIFY(h.button("SUCmd", QuickAccessPage::ComposeMail)->isEnabled());
+        QVERIFY(h.button("SUCmd", QuickAccessPage::CommandPrompt)->isEnabled());
+        QVERIFY(!h.button("SUCmd", QuickAccessPage::ComputerManagement)->isEnabled());
+        QVERIFY(!h.button("SUCmd", QuickAccessPage::SystemInformation)->isEnabled());
 
-        h.button("SUCmd", QAccess::CommandPrompt)->click();
+        h.button("SUCmd", QuickAccessPage::CommandPrompt)->click();
         QVERIFY(m_desktop->shell.started.isEmpty());
         QVERIFY(!h.window.isMinimized());
 
         m_desktop->dialogs.folderChoice = "/home/ann/Projects";
-        h.button("SUCmd", QAccess::CommandPrompt)->click();
+        h.button("SUCmd", QuickAccessPage::CommandPrompt)->click();
         QCOMPARE(m_desktop->shell.started.size(), 1);
         QCOMPARE(m_desktop->shell.started[0].program, "/usr/bin/xterm");
         QCOMPARE(m_desktop->shell.started[0].workingFolder, "/home/ann/Projects");

@@ -42,14 +42,14 @@ struct QAccessMachine {
 // commands for the CD drives (CdCb, cdCmd 0..3). Controls carry their names as objectName;
 // the shortcut and drive buttons share theirs and tell themselves apart by the "index"
 // property. The list is read again each time the page is shown.
-class QAccess : public ToolPage {
+class QuickAccessPage : public ToolPage {
     Q_OBJECT
 public:
     enum Shortcut { ComposeMail, CommandPrompt, ComputerManagement, SystemInformation };
     enum DriveCommand { Eject, Close, AutoPlay, Explore };
 
-    explicit QAccess(AppContext& context, QAccessMachine machine = QAccessMachine::system(),
-                     QWidget* parent = nullptr);
+    explicit QuickAccessPage(AppContext& context, QAccessMachine machine = QAccessMachine::system(),
+                             QWidget* parent = nullptr);
 
     // Reads the folder list, which system tools are installed and the CD drives.
     void reload();

@@ -36,7 +36,7 @@ class ToolRegistry;
 // Changed text is saved a few seconds after typing stops, and whenever the window hides,
 // Plumora ends or a shut-down entry runs; depths and changed texts as SaveNotes, geometry
 // when a drag ends.
-class QNotes : public ToolPage {
+class NotesPage : public ToolPage {
     Q_OBJECT
 public:
     // The schedule editor of the Power Scheduler, which the application hands in: it shows
@@ -44,9 +44,9 @@ public:
     using ScheduleEditor = std::function<std::optional<ScheduleEditorState>(
         const ScheduleEditorState& preset, QWidget* parent)>;
 
-    QNotes(AppContext& context, QWidget* parent = nullptr);
+    NotesPage(AppContext& context, QWidget* parent = nullptr);
     void setScheduleEditor(ScheduleEditor editor) { m_scheduleEditor = std::move(editor); }
-    ~QNotes() override;
+    ~NotesPage() override;
 
     void activated() override;
     // Saves, and closes the search dialog.
@@ -156,9 +156,10 @@ private:
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
 class NotesTool {
 public:
-    NotesTool(ToolRegistry& tools, AppContext& context, QNotes::ScheduleEditor scheduleEditor = {});
+    NotesTool(ToolRegistry& tools, AppContext& context,
+              NotesPage::ScheduleEditor scheduleEditor = {});
     // The page once the main window has loaded it; null before.
-    QNotes* page() const { return m_page; }
+    NotesPage* page() const { return m_page; }
     // A note is due: `open` brings up Quick Notes, whose loading makes the due notes
     // flash; a page that was loaded already makes them flash itself.
     void alarm(const std::function<void()>& open);
@@ -177,6 +178,6 @@ public:
 
 private:
     AppContext& m_context;
-    QPointer<QNotes> m_page;
+    QPointer<NotesPage> m_page;
     std::function<void(const QString& text)> m_notice;
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "quickaccess/ui/QAccess.h"
+#include "quickaccess/ui/QuickAccessPage.h"
 
 #include "core/ChangeHub.h"
 #include "core/ShellTables.h"
@@ -125,7 +125,7 @@ QAccessMachine QAccessMachine::system() {
     return machine;
 }
 
-QAccess::QAccess(AppContext& context, QAccessMachine machine, QWidget* parent)
+QuickAccessPage::QuickAccessPage(AppContext& context, QAccessMachine machine, QWidget* parent)
     : ToolPage(parent), m_context(context), m_machine(std::move(machine)),
       m_store(context.paths.dataFile()) {
     setObjectName(QStringLiteral("QAccess"));
@@ -142,7 +142,7 @@ QAccess::QAccess(AppContext& context, QAccessMachine machine, QWidget* parent)
     }
 }
 
-void QAccess::buildControls() {
+void QuickAccessPage::buildControls() {
     m_grid = new QTableWidget(0, 3, this);
     m_grid->setObjectName(QStringLiteral("FolderGrid"));
     m_grid->setAccessibleName(QStringLiteral("Frequently used folders"));
@@ -185,7 +185,7 @@ void QAccess::buildControls() {
     m_menu->setObjectName(QStringLiteral("QAMenu"));
     QAction* clear = m_menu->addAction(QStringLiteral("Clear List"));
     clear->setObjectName(QStringLiteral("ClearMenu"));
-    connect(clear, &QAction::triggered, this, &QAccess::clearList);
+    connect(clear, &QAction::triggered, this, &QuickAccessPage::clearList);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
 
@@ -219,7 +219,7 @@ void QAccess::buildControls() {
     m_cdCb->setObjectName(QStringLiteral("CdCb"));
     m_cdCb->setAccessibleName(QStringLiteral("CD drive"));
     m_cdCb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    connect(m_cdCb, &QComboBox::currentIndexChanged, this, &QAccess::updateDriveButtons);
+    connect(m_cdCb, &QComboBox::currentIndexChanged, this, &QuickAccessPage::updateDriveButtons);
     driveRow->addWidget(m_cdCb, 1);
     const std::array<const char*, 4> drive{"Eject", "Close", "AutoPlay", "Explore"};
     const std::array<const char*, 4> driveHelp{
@@ -251,7 +251,7 @@ void QAccess::buildControls() {
     }
 }
 
-void QAccess::reload() {
+void QuickAccessPage::reload() {
     QList<QAccessStore::Folder> folders;
     if (!m_store.mostUsed(folders))
         tell(QStringLiteral("The list of folders could not be read."));
@@ -264,7 +264,7 @@ void QAccess::reload() {
     fillDrives();
 }
 
-void QAccess::fillGrid(const QList<QAccessStore::Folder>& folders) {
+void QuickAccessPage::fillGrid(const QList<QAccessStore::Folder>& folders) {
     m_grid->clearContents();
     m_grid->setRowCount(int(folders.size()));
     for (int row = 0; row < folders.size(); ++row) {
@@ -290,7 +290,7 @@ void QAccess::fillGrid(const QList<QAccessStore::Folder>& folders) {
         m_grid->setCurrentCell(0, 1);
 }
 
-void QAccess::fillDrives() {
+void QuickAccessPage::fillDrives() {
     const QString selected = m_cdCb->currentData().toString();
     m_drives = m_machine.cdDrives ? m_machine.cdDrives() : QList<CdDrives::Drive>();
     {
@@ -305,7 +305,7 @@ void QAccess::fillDrives() {
     updateDriveButtons();
 }
 
-void QAccess::updateDriveButtons() {
+void QuickAccessPage::updateDriveButtons() {
     const int index = m_cdCb->currentIndex();
     const bool any = index >= 0 && index < m_drives.size();
     for (QPushButton* b : m_driveButtons)
@@ -317,21 +317,21 @@ void QAccess::updateDriveButtons() {
     }
 }
 
-void QAccess::activated() {
+void QuickAccessPage::activated() {
     reload();
     layOut();
 }
 
-void QAccess::hostResized() {
+void QuickAccessPage::hostResized() {
     layOut();
 }
 
-void QAccess::resizeEvent(QResizeEvent* event) {
+void QuickAccessPage::resizeEvent(QResizeEvent* event) {
     ToolPage::resizeEvent(event);
     layOut();
 }
 
-void QAccess::layOut() {
+void QuickAccessPage::layOut() {
     const int margin = px(SideMargin);
     const int gridWidth = std::max(1, width() - 2 * margin);
     const int frameHeight = m_frame->sizeHint().height();
@@ -343,7 +343,7 @@ void QAccess::layOut() {
                          std::max(1, gridWidth - narrowing), frameHeight);
 }
 
-bool QAccess::eventFilter(QObject* watched, QEvent* event) {
+bool QuickAccessPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_grid->currentRow() >= 0) {
@@ -354,13 +354,13 @@ bool QAccess::eventFilter(QObject* watched, QEvent* event) {
     return ToolPage::eventFilter(watched, event);
 }
 
-void QAccess::openFolder(int row) {
+void QuickAccessPage::openFolder(int row) {
     const QTableWidgetItem* location = m_grid->item(row, 2);
     if (location)
         explore(location->data(Qt::UserRole).toString());
 }
 
-void QAccess::explore(const QString& folder) {
+void QuickAccessPage::explore(const QString& folder) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         tell(FolderNotFound);
         return;
@@ -373,7 +373,7 @@ void QAccess::explore(const QString& folder) {
     minimiseMainWindow();
 }
 
-void QAccess::runShortcut(Shortcut shortcut) {
+void QuickAccessPage::runShortcut(Shortcut shortcut) {
     const SystemShortcuts& tools = m_machine.shortcuts;
     switch (shortcut) {
     case ComposeMail:
@@ -400,7 +400,7 @@ void QAccess::runShortcut(Shortcut shortcut) {
     }
 }
 
-void QAccess::runDriveCommand(DriveCommand command) {
+void QuickAccessPage::runDriveCommand(DriveCommand command) {
     const int index = m_cdCb->currentIndex();
     if (index < 0 || index >= m_drives.size())
         return;
@@ -430,7 +430,7 @@ void QAccess::runDriveCommand(DriveCommand command) {
     }
 }
 
-bool QAccess::start(const LaunchCommand& command) {
+bool QuickAccessPage::start(const LaunchCommand& command) {
     if (!command.isValid()) {
         tell(QStringLiteral("The program for this command is not installed."));
         return false;
@@ -442,7 +442,7 @@ bool QAccess::start(const LaunchCommand& command) {
     return false;
 }
 
-void QAccess::clearList() {
+void QuickAccessPage::clearList() {
     if (m_context.dialogs.messageBox(QStringLiteral("Are you sure to clear the list?"),
                                      QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
@@ -454,16 +454,16 @@ void QAccess::clearList() {
     fillGrid({});
 }
 
-void QAccess::minimiseMainWindow() {
+void QuickAccessPage::minimiseMainWindow() {
     window()->showMinimized();
 }
 
-void QAccess::tell(const QString& text) {
+void QuickAccessPage::tell(const QString& text) {
     ToolPage::tell(m_context.dialogs, text);
 }
 
 void registerQuickAccess(ToolRegistry& tools, AppContext& context) {
     tools.registerTool(MainToolbar::QAccessButton, [&context](QWidget* parent) {
-        return new QAccess(context, QAccessMachine::system(), parent);
+        return new QuickAccessPage(context, QAccessMachine::system(), parent);
     });
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "notes/ui/QNotes.h"
+#include "notes/ui/NotesPage.h"
 
 #include "base/Clock.h"
 #include "core/ShellTables.h"
@@ -73,7 +73,7 @@ void showInBox(QComboBox* box, const QString& text) {
 
 } // namespace
 
-QNotes::QNotes(AppContext& context, QWidget* parent)
+NotesPage::NotesPage(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
       m_desk(new QWidget(this)), m_frame(new FocusFrame), m_flashTimer(new QTimer(this)),
       m_autosaveTimer(new QTimer(this)), m_autosaveTick(*m_autosaveTimer),
@@ -85,7 +85,7 @@ QNotes::QNotes(AppContext& context, QWidget* parent)
 
     m_flashTimer->setObjectName(QStringLiteral("FlashTimer"));
     m_flashTimer->setInterval(FlashMs);
-    connect(m_flashTimer, &QTimer::timeout, this, &QNotes::flashTick);
+    connect(m_flashTimer, &QTimer::timeout, this, &NotesPage::flashTick);
     m_autosaveTimer->setObjectName(QStringLiteral("AutosaveTimer"));
     connect(m_autosaveTimer, &QTimer::timeout, this, [this] { m_autosave.timeout(); });
 
@@ -93,7 +93,7 @@ QNotes::QNotes(AppContext& context, QWidget* parent)
     load();
 }
 
-QNotes::~QNotes() {
+NotesPage::~NotesPage() {
     saveNow();
     // The cards go while the page is whole, and tell it nothing on their way out.
     for (NoteCard* c : std::as_const(m_cards)) {
@@ -106,7 +106,7 @@ QNotes::~QNotes() {
     m_cards.clear();
 }
 
-void QNotes::buildToolbar() {
+void NotesPage::buildToolbar() {
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("NotesTB"));
     m_toolbar->setAccessibleName(QStringLiteral("Quick Notes toolbar"));
@@ -186,7 +186,7 @@ void QNotes::buildToolbar() {
     m_toolbar->raise();
 }
 
-void QNotes::resizeEvent(QResizeEvent* event) {
+void NotesPage::resizeEvent(QResizeEvent* event) {
     ToolPage::resizeEvent(event);
     // Cards lie in twips from the page's top, and the top limit keeps them below a toolbar
     // of its height; a taller toolbar (larger fonts) moves them all down by the difference.
@@ -196,7 +196,7 @@ void QNotes::resizeEvent(QResizeEvent* event) {
     m_toolbar->setGeometry(0, 0, width(), bar);
 }
 
-void QNotes::load() {
+void NotesPage::load() {
     QList<NoteRecord> rows;
     if (!m_store.load(rows))
         m_loadError = m_store.lastError();
@@ -214,7 +214,7 @@ void QNotes::load() {
     applyEnabling();
 }
 
-NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
+NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {
     auto* c = new NoteCard(index, row.created, m_desk);
     QTextEdit* text = c->text();
     QTextDocument* doc = text->document();
@@ -247,47 +247,47 @@ NoteCard* QNotes::createCard(int index, const NoteRecord& row) {
     };
     connect(text, &QTextEdit::cursorPositionChanged, this, selectionMoved);
     connect(text, &QTextEdit::selectionChanged, this, selectionMoved);
-    connect(c, &NoteCard::pressed, this, &QNotes::setNoteFocus);
+    connect(c, &NoteCard::pressed, this, &NotesPage::setNoteFocus);
     connect(c, &NoteCard::textFocused, this, [this](int i) {
         if (!m_hidingCard)
             setNoteFocus(i);
     });
-    connect(c, &NoteCard::textTouched, this, &QNotes::textTouched);
-    connect(c, &NoteCard::dragEnded, this, &QNotes::dragEnded);
-    connect(c, &NoteCard::arrowPressed, this, &QNotes::arrowPressed);
+    connect(c, &NoteCard::textTouched, this, &NotesPage::textTouched);
+    connect(c, &NoteCard::dragEnded, this, &NotesPage::dragEnded);
+    connect(c, &NoteCard::arrowPressed, this, &NotesPage::arrowPressed);
     m_cards.append(c);
     c->show();
     c->raise();
     return c;
 }
 
-NoteCard* QNotes::card(int index) const {
+NoteCard* NotesPage::card(int index) const {
     return index >= 0 && index < m_cards.size() ? m_cards.at(index) : nullptr;
 }
 
-NoteCard* QNotes::focusedCard() const {
+NoteCard* NotesPage::focusedCard() const {
     const int index = m_deck.focused();
     return index >= 0 && index < m_deck.count() && m_deck.card(index).visible ? card(index)
                                                                               : nullptr;
 }
 
-QAction* QNotes::action(Command command) const {
+QAction* NotesPage::action(Command command) const {
     return m_actions.value(int(command));
 }
 
-FindNote* QNotes::findDialog() const {
+FindNote* NotesPage::findDialog() const {
     return m_find;
 }
 
-QSize QNotes::screenTwips() const {
+QSize NotesPage::screenTwips() const {
     return m_context.windows.screenGeometry().size() * Twips::PerPixel;
 }
 
-void QNotes::tell(const QString& text) {
+void NotesPage::tell(const QString& text) {
     ToolPage::tell(m_context.dialogs, text);
 }
 
-void QNotes::activated() {
+void NotesPage::activated() {
     if (!m_loadError.isEmpty()) {
         const QString error = std::exchange(m_loadError, QString());
         tell(QStringLiteral("The notes could not be read from the data file.\n\n") + error);
@@ -301,7 +301,7 @@ void QNotes::activated() {
         c->text()->setFocus();
 }
 
-void QNotes::aboutToHide() {
+void NotesPage::aboutToHide() {
     if (FindNote* find = m_find)
         find->close();
     m_autosave.flush();
@@ -310,7 +310,7 @@ void QNotes::aboutToHide() {
                                       m_store.lastError()));
 }
 
-bool QNotes::autosave() {
+bool NotesPage::autosave() {
     const bool saved = saveNotes();
     const QString file = m_context.paths.dataFile();
     const QString notice = saved ? m_autosaveFailures.succeeded(file)
@@ -322,7 +322,7 @@ bool QNotes::autosave() {
     return saved;
 }
 
-bool QNotes::saveBeforeQuit(QString* error) {
+bool NotesPage::saveBeforeQuit(QString* error) {
     m_autosave.flush();
     if (saveNotes())
         return true;
@@ -330,13 +330,13 @@ bool QNotes::saveBeforeQuit(QString* error) {
     return false;
 }
 
-void QNotes::saveNow() {
+void NotesPage::saveNow() {
     m_autosave.flush();
     if (!saveNotes())
         qCWarning(lcNotes) << "the notes were not saved:" << m_store.lastError();
 }
 
-bool QNotes::saveNotes() {
+bool NotesPage::saveNotes() {
     if (m_saving)
         return false;
     const QScopedValueRollback saving(m_saving, true);
@@ -370,7 +370,7 @@ bool QNotes::saveNotes() {
     return true;
 }
 
-void QNotes::setNoteFocus(int index) {
+void NotesPage::setNoteFocus(int index) {
     const NoteDeck::Focus f = m_deck.focus(index);
     NoteCard* c = card(f.index);
     if (!c)
@@ -387,7 +387,7 @@ void QNotes::setNoteFocus(int index) {
         updateToolbar();
 }
 
-void QNotes::alarm(const QList<QDateTime>& late) {
+void NotesPage::alarm(const QList<QDateTime>& late) {
     QList<QDateTime> minutes = late;
     minutes.append(m_context.clock.now());
     QList<int> due;
@@ -410,13 +410,13 @@ void QNotes::alarm(const QList<QDateTime>& late) {
     m_flashTimer->start();
 }
 
-void QNotes::flashTick() {
+void NotesPage::flashTick() {
     const QRgb colour = m_deck.flashTick();
     for (int i : m_deck.flashList())
         card(i)->setTextBackground(colour);
 }
 
-void QNotes::stopFlashing() {
+void NotesPage::stopFlashing() {
     const QList<int> flashed = m_deck.stopFlashing();
     if (flashed.isEmpty())
         return;
@@ -425,20 +425,20 @@ void QNotes::stopFlashing() {
         card(i)->setTextBackground(NoteDeck::PaleYellow);
 }
 
-void QNotes::textChanged(int index) {
+void NotesPage::textChanged(int index) {
     if (m_saving)
         return; // pictures removed while saving
     m_deck.markModified(index);
     m_autosave.changed();
 }
 
-void QNotes::textTouched(int index, bool byMouse) {
+void NotesPage::textTouched(int index, bool byMouse) {
     stopFlashing();
     if (byMouse)
         setNoteFocus(index);
 }
 
-void QNotes::dragEnded(int index) {
+void NotesPage::dragEnded(int index) {
     NoteCard* c = card(index);
     if (!c)
         return;
@@ -452,7 +452,7 @@ void QNotes::dragEnded(int index) {
         m_autosave.changed(); // tried again with the next save
 }
 
-void QNotes::arrowPressed(int index, int key) {
+void NotesPage::arrowPressed(int index, int key) {
     setNoteFocus(index);
     NoteCard* c = card(index);
     if (!c || m_deck.focused() != index)
@@ -463,7 +463,7 @@ void QNotes::arrowPressed(int index, int key) {
     QCoreApplication::sendEvent(c->text(), &release);
 }
 
-void QNotes::applyEnabling() {
+void NotesPage::applyEnabling() {
     const int notes = m_deck.visibleCount();
     for (int i = 0; i < NoteToolbar::CommandCount; ++i)
         m_actions.at(i)->setEnabled(NoteToolbar::enabled(Command(i), notes));
@@ -471,7 +471,7 @@ void QNotes::applyEnabling() {
     m_sizeBox->setEnabled(NoteToolbar::fontBoxesEnabled(notes));
 }
 
-void QNotes::updateToolbar() {
+void NotesPage::updateToolbar() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
@@ -483,7 +483,7 @@ void QNotes::updateToolbar() {
     action(Command::Underline)->setChecked(s.underline);
 }
 
-void QNotes::attachSpelling(NoteCard* c) {
+void NotesPage::attachSpelling(NoteCard* c) {
     delete m_spelling.data();
     // The dictionary loads once the window is up, so opening it stays quick.
     QTimer::singleShot(0, this, [this, text = QPointer<QTextEdit>(c->text())] {
@@ -492,13 +492,13 @@ void QNotes::attachSpelling(NoteCard* c) {
     });
 }
 
-SpellChecker& QNotes::checker() {
+SpellChecker& NotesPage::checker() {
     if (!m_checker)
         m_checker = SpellChecker::forProgram(m_context.paths);
     return *m_checker;
 }
 
-void QNotes::command(Command command) {
+void NotesPage::command(Command command) {
     switch (command) {
     case Command::New:
         return newNote();
@@ -521,7 +521,7 @@ void QNotes::command(Command command) {
     }
 }
 
-void QNotes::newNote() {
+void NotesPage::newNote() {
     const NoteRecord row = m_store.add(m_context.clock.today());
     if (row.id == 0) {
         tell(QStringLiteral("The new note could not be added to the data file.\n\n") +
@@ -542,7 +542,7 @@ void QNotes::newNote() {
     applyEnabling();
 }
 
-void QNotes::deleteNote() {
+void NotesPage::deleteNote() {
     const int index = m_deck.focused();
     NoteCard* c = focusedCard();
     if (!c)
@@ -570,7 +570,7 @@ void QNotes::deleteNote() {
     applyEnabling();
 }
 
-void QNotes::openFind() {
+void NotesPage::openFind() {
     if (FindNote* open = m_find) {
         open->show();
         open->raise();
@@ -605,7 +605,7 @@ void QNotes::openFind() {
     find->show();
 }
 
-void QNotes::spelling() {
+void NotesPage::spelling() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
@@ -615,7 +615,8 @@ void QNotes::spelling() {
         SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
 }
 
-std::optional<NoteSchedule::Stored> QNotes::editSchedule(const NoteSchedule::EditorPreset& preset) {
+std::optional<NoteSchedule::Stored>
+NotesPage::editSchedule(const NoteSchedule::EditorPreset& preset) {
     if (scheduleHook)
         return scheduleHook(preset, this);
     if (!m_scheduleEditor)
@@ -635,7 +636,7 @@ std::optional<NoteSchedule::Stored> QNotes::editSchedule(const NoteSchedule::Edi
     return NoteSchedule::stored(answer->frequency(), answer->date, answer->time);
 }
 
-void QNotes::schedule() {
+void NotesPage::schedule() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
@@ -663,7 +664,7 @@ void QNotes::schedule() {
     c->text()->setFocus();
 }
 
-void QNotes::colour() {
+void NotesPage::colour() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
@@ -680,12 +681,12 @@ void QNotes::colour() {
     applyFormat(f);
 }
 
-void QNotes::toggle(NoteToolbar::Toggle toggle) {
+void NotesPage::toggle(NoteToolbar::Toggle toggle) {
     if (NoteCard* c = focusedCard())
         applyFormat(NoteToolbar::toggled(c->text()->textCursor(), toggle));
 }
 
-void QNotes::chooseFont(const QString& family) {
+void NotesPage::chooseFont(const QString& family) {
     if (family.isEmpty())
         return;
     QTextCharFormat f;
@@ -693,7 +694,7 @@ void QNotes::chooseFont(const QString& family) {
     applyFormat(f);
 }
 
-void QNotes::choosePointSize(qreal points) {
+void NotesPage::choosePointSize(qreal points) {
     if (points <= 0)
         return;
     QTextCharFormat f;
@@ -701,7 +702,7 @@ void QNotes::choosePointSize(qreal points) {
     applyFormat(f);
 }
 
-void QNotes::applyFormat(const QTextCharFormat& format) {
+void NotesPage::applyFormat(const QTextCharFormat& format) {
     NoteCard* c = focusedCard();
     if (!c)
         return;
@@ -711,22 +712,22 @@ void QNotes::applyFormat(const QTextCharFormat& format) {
 }
 
 NotesTool::NotesTool(ToolRegistry& tools, AppContext& context,
-                     QNotes::ScheduleEditor scheduleEditor)
+                     NotesPage::ScheduleEditor scheduleEditor)
     : m_context(context) {
-    tools.registerTool(MainToolbar::QNotesButton,
-                       [this, &context, scheduleEditor](QWidget* parent) {
-                           auto* page = new QNotes(context, parent);
-                           page->setScheduleEditor(scheduleEditor);
-                           page->noticeHook = [this](const QString& text) {
-                               if (m_notice)
-                                   m_notice(text);
-                           };
-                           // An ordinary end of the process saves too, whatever window is open.
-                           QObject::connect(QCoreApplication::instance(),
-                                            &QCoreApplication::aboutToQuit, page, &QNotes::saveNow);
-                           m_page = page;
-                           return page;
-                       });
+    tools.registerTool(
+        MainToolbar::QNotesButton, [this, &context, scheduleEditor](QWidget* parent) {
+            auto* page = new NotesPage(context, parent);
+            page->setScheduleEditor(scheduleEditor);
+            page->noticeHook = [this](const QString& text) {
+                if (m_notice)
+                    m_notice(text);
+            };
+            // An ordinary end of the process saves too, whatever window is open.
+            QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
+                             &NotesPage::saveNow);
+            m_page = page;
+            return page;
+        });
 }
 
 void NotesTool::alarm(const std::function<void()>& open) {
