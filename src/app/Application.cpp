@@ -42,6 +42,10 @@ Application::Application(AppContext& context, QObject* parent)
       m_holidayUpdate(context.paths, context.clock, context.downloads),
       m_subscriptions(context.paths.dataFile(), context.clock, context.downloads,
                       [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
+    // The minute jobs follow settings and entries as soon as they are written.
+    QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {
+        m_controller.tick().tableChanged(table);
+    });
     m_calendar.setSubscriptions(&m_subscriptions);
     QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {
         if (Calendar* page = m_calendar.page())

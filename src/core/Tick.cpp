@@ -60,6 +60,20 @@ bool Tick::reloadCache() {
     return loadTickCache(m_paths.dataFile(), m_paths, m_cache, m_dueReaders);
 }
 
+bool Tick::keeps(const QString& table) {
+    return table == QLatin1String("System") || table == QLatin1String("Schedule") ||
+           table == QLatin1String("QNotes");
+}
+
+void Tick::tableChanged(const QString& table) {
+    // The stamp stays as the tick last saw it, so a change by another process in the
+    // meantime is still found and announced by the next tick.
+    if (keeps(table) && !reloadCache()) {
+        qCWarning(lcTick) << "reload after a change of" << table << "incomplete; retried next tick";
+        m_lastStamp = -1;
+    }
+}
+
 int Tick::msUntilNextTick() const {
     return MinuteGate::msUntilNextTick(m_clock.now());
 }

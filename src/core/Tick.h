@@ -43,6 +43,12 @@ public:
     int reloads() const { return m_reloads; }
     // Forgets the data file's stamp, so the next tick reloads.
     void invalidateCache() { m_lastStamp = -1; }
+    // A table was announced as changed (ChangeHub::changed): one the cache holds is read
+    // again at once, whatever the file's stamp says, so the jobs follow settings and
+    // entries even where a write leaves the stamp as it was (a coarse file system).
+    void tableChanged(const QString& table);
+    // The tables the cache is read from.
+    static bool keeps(const QString& table);
 
 private:
     void reloadWhenChanged();

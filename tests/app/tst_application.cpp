@@ -207,6 +207,21 @@ private Q_SLOTS:
         QCOMPARE(app.calendar().page(), calendar.data());
     }
 
+    // A setting written in this process reaches the minute jobs before the next tick.
+    void theMinuteJobsFollowTheSettingsAsWritten() {
+        Install in;
+        Application app(in.context);
+        app.controller().create();
+        app.controller().tick().run();
+        QCOMPARE(app.controller().tick().cache().settings.checkMailMinutes, 5);
+        QVERIFY(SettingsStore(in.context.paths.dataFile()).update([](Settings& s) {
+            s.showEvery = 30;
+            s.checkMailMinutes = 15;
+        }));
+        QTRY_COMPARE(app.controller().tick().cache().settings.checkMailMinutes, 15);
+        QCOMPARE(app.controller().tick().cache().settings.showEvery, 30);
+    }
+
     // The minute job starts the mail check; a refused password comes up as the pop-up
     // message that opens Options.
     void refusedPasswordAsksForItThroughThePopUpMessage() {

@@ -421,6 +421,42 @@ private Q_SLOTS:
         QCOMPARE(fx.noteAlarms(), 1);
     }
 
+    // An announced change of a kept table is read at once, even when the file's stamp
+    // reads as before (a file system that keeps whole seconds): the reminder's and the mail
+    // check's intervals follow it; a table the cache does not hold costs no reading.
+    void announcedChangesAreFollowedWhateverTheStamp() {
+        Fixture fx;
+        fx.tickAt(at("08:29:00.200"));
+        const QString data = fx.paths.dataFile();
+        const qint64 stamp = fileModifiedStamp(data);
+        fx.set(QStringLiteral("ShowEvery = 2, CheckMail = -1, MailUser = 'ann', "
+                              "MailPOP3 = 'pop.example', CheckMailMin = 5"));
+        setStamp(data, stamp);
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(fx.mail, 0);
+        QCOMPARE(fx.tick.cache().settings.showEvery, 60);
+
+        const int reloads = fx.tick.reloads();
+        fx.tick.tableChanged(QStringLiteral("QAccess"));
+        QCOMPARE(fx.tick.reloads(), reloads);
+        fx.tick.tableChanged(QStringLiteral("System"));
+        QCOMPARE(fx.tick.cache().settings.showEvery, 2);
+        fx.tickAt(at("08:31:00.200"));
+        QCOMPARE(fx.reminders, 1); // two minutes after start-up
+        QCOMPARE(fx.mail, 1);
+        QCOMPARE(fx.tick.reloads(), reloads + 1);
+
+        // A shorter interval counts from the last check.
+        fx.set(QStringLiteral("CheckMailMin = 2"));
+        setStamp(data, stamp);
+        fx.tick.tableChanged(QStringLiteral("System"));
+        fx.tickAt(at("08:32:00.200"));
+        QCOMPARE(fx.mail, 1);
+        fx.tickAt(at("08:33:00.200"));
+        QCOMPARE(fx.mail, 2);
+        QCOMPARE(fx.reminders, 2);
+    }
+
     void editBeforeNextTickIsSeen() {
         Fixture fx;
         fx.tickAt(at("08:30:00.200"));
