@@ -45,6 +45,8 @@ Application::Application(AppContext& context, QObject* parent)
     // The minute jobs follow settings and entries as soon as they are written.
     QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {
         m_controller.tick().tableChanged(table);
+        if (table == QLatin1String("Subscriptions"))
+            m_subscriptions.forgetKnown();
     });
     m_calendar.setSubscriptions(&m_subscriptions);
     QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {

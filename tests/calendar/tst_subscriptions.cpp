@@ -15,7 +15,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
+
+// Sets a file's modification time to the nanosecond.
+void setStamp(const QString& path, qint64 ns) {
+    const struct timespec times[2] = {{ns / 1000000000, ns % 1000000000},
+                                      {ns / 1000000000, ns % 1000000000}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
 
 QByteArray calendar(const QStringList& events) {
     QByteArray out = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n";
@@ -186,6 +196,29 @@ private Q_SLOTS:
         QCOMPARE(m_downloads.requests[0].url.host(), "example.org");
         QVERIFY(m_downloads.finish(calendar({"x"})));
         QCOMPARE(stored(h).lastRefresh, m_clock.now());
+    }
+
+    // An idle minute opens nothing: the list is read again once the data file changed, or
+    // when a write was announced that left the file's stamp as it was.
+    void idleMinutesReadTheListOnlyAfterAChange() {
+        SubscriptionRefresh refresh(m_path, m_clock, m_downloads, {});
+        QVERIFY(!refresh.anyDue(m_clock.now()));
+        QCOMPARE(refresh.reads(), 1);
+        QVERIFY(!refresh.anyDue(m_clock.now().addSecs(60)));
+        QCOMPARE(refresh.reads(), 1);
+
+        const int id = subscribe(); // another writer: the file changed
+        QVERIFY(refresh.anyDue(m_clock.now()));
+        QCOMPARE(refresh.reads(), 2);
+
+        const qint64 stamp = fileModifiedStamp(m_path);
+        QVERIFY(SubscriptionStore(m_path).remove(id));
+        setStamp(m_path, stamp);
+        QVERIFY(refresh.anyDue(m_clock.now())); // not seen yet
+        refresh.forgetKnown();
+        QVERIFY(!refresh.anyDue(m_clock.now()));
+        QVERIFY(!refresh.refreshDue(m_clock.now()));
+        QCOMPARE(m_downloads.requests.size(), 0);
     }
 
     // Subscribed events are listed read-only and survive the editor's Save; the month view

@@ -91,8 +91,22 @@ SubscriptionRefresh::SubscriptionRefresh(QString dataFile, Clock& clock, Downloa
     : QObject(parent), m_path(std::move(dataFile)), m_clock(clock), m_downloader(downloader),
       m_tell(std::move(tell)) {}
 
+const std::vector<Subscription>& SubscriptionRefresh::known() {
+    const qint64 stamp = fileModifiedStamp(m_path);
+    if (stamp < 0 || stamp != m_knownStamp) {
+        SubscriptionStore store(m_path);
+        m_known = store.all();
+        ++m_reads;
+        // A failed reading is tried again next time.
+        m_knownStamp = store.lastError().isEmpty() ? stamp : -1;
+        if (!store.lastError().isEmpty())
+            qCWarning(lcCalendar) << "subscriptions not read:" << store.lastError();
+    }
+    return m_known;
+}
+
 bool SubscriptionRefresh::anyDue(const QDateTime& now) {
-    for (const Subscription& s : SubscriptionStore(m_path).all())
+    for (const Subscription& s : known())
         if (!m_running.contains(s.id) && SubscriptionRules::isDue(s, now))
             return true;
     return false;
@@ -100,7 +114,9 @@ bool SubscriptionRefresh::anyDue(const QDateTime& now) {
 
 bool SubscriptionRefresh::refreshDue(const QDateTime& now) {
     bool any = false;
-    for (const Subscription& s : SubscriptionStore(m_path).all()) {
+    // A copy: a refresh that ends at once writes the file, and the list is read again.
+    const std::vector<Subscription> list = known();
+    for (const Subscription& s : list) {
         if (m_running.contains(s.id) || !SubscriptionRules::isDue(s, now))
             continue;
         refresh(s);

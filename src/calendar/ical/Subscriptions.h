@@ -73,8 +73,13 @@ public:
     bool refreshDue(const QDateTime& now);
     // Starts the refresh of one subscription now.
     void refresh(const Subscription& s);
-    // Whether any subscription is due (read from the data file).
+    // Whether any subscription is due. The list is read from the data file again only
+    // once the file changed (or forgetKnown() was called): an idle minute opens nothing.
     bool anyDue(const QDateTime& now);
+    // A write was announced: the next question reads the list again.
+    void forgetKnown() { m_knownStamp = -1; }
+    // How many times the list was read from the data file.
+    int reads() const { return m_reads; }
 
 Q_SIGNALS:
     // A refresh ended (in success or failure) and its rows may have changed.
@@ -82,12 +87,16 @@ Q_SIGNALS:
 
 private:
     void arrived(const Subscription& s, const QByteArray& body, const QString& error);
+    const std::vector<Subscription>& known();
 
     QString m_path;
     Clock& m_clock;
     Downloader& m_downloader;
     Tell m_tell;
     QSet<int> m_running;
+    std::vector<Subscription> m_known;
+    qint64 m_knownStamp = -1; // the data file's stamp when m_known was read; -1: read again
+    int m_reads = 0;
 };
 
 // The minute job: refreshes the due subscriptions when the machine is online.
