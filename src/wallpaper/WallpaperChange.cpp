@@ -7,6 +7,10 @@
 #include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperBitmap.h"
 
+#include <QThread>
+
+#include <memory>
+
 namespace {
 const QString& Root = RegistryKeys::CurrentUser;
 const QString Key = QStringLiteral("Control Panel\\Desktop");
@@ -14,6 +18,37 @@ const QString StyleName = QStringLiteral("WallpaperStyle");
 const QString TileName = QStringLiteral("TileWallpaper");
 // The desktop's own style from before the first tick, as its adapter read it.
 const QString DesktopFillName = QStringLiteral("PlumoraDesktopFill");
+} // namespace
+
+namespace {
+
+struct Outcome {
+    bool shown = false;
+    QString error;
+};
+
+// Touches neither the registry nor any window, so it may run on a worker thread.
+Outcome apply(const AppContext& context, const QString& image, WallpaperStyle style, int budgetMs) {
+    Outcome out;
+    const QString bitmap = context.paths.file(WallpaperBitmap::fileName());
+    if (!WallpaperBitmap::convert(image, bitmap, &out.error))
+        return out;
+    TimeBudgetRunner runner(context.processes, context.clock, budgetMs);
+    DesktopWallpaper desktop(runner);
+    out.shown = desktop.apply(bitmap, style, &out.error);
+    if (!out.shown && runner.budgetExceeded())
+        out.error =
+            desktop.desktopName() +
+            QStringLiteral(" did not take the wallpaper within %1 seconds").arg(budgetMs / 1000.0);
+    return out;
+}
+
+WallpaperStyle styleOf(const Registry& registry) {
+    // The desktop's own style stays unless the user asked for a stretched picture.
+    return WallpaperChange::isStretched(registry) ? WallpaperStyle::Stretched
+                                                  : WallpaperStyle::DesktopOwn;
+}
+
 } // namespace
 
 namespace WallpaperChange {
@@ -41,23 +76,28 @@ bool setStretched(const AppContext& context, bool stretched, QString* error) {
 }
 
 bool show(const AppContext& context, const QString& image, int budgetMs, QString* error) {
-    const QString bitmap = context.paths.file(WallpaperBitmap::fileName());
-    if (!WallpaperBitmap::convert(image, bitmap, error))
-        return false;
-    TimeBudgetRunner runner(context.processes, context.clock, budgetMs);
-    DesktopWallpaper desktop(runner);
-    QString why;
-    // The desktop's own style stays unless the user asked for a stretched picture.
-    const WallpaperStyle style =
-        isStretched(context.registry) ? WallpaperStyle::Stretched : WallpaperStyle::DesktopOwn;
-    const bool applied = desktop.apply(bitmap, style, &why);
-    if (!applied && runner.budgetExceeded())
-        why =
-            desktop.desktopName() +
-            QStringLiteral(" did not take the wallpaper within %1 seconds").arg(budgetMs / 1000.0);
-    if (!applied && error)
-        *error = why;
-    return applied;
+    const Outcome out = apply(context, image, styleOf(context.registry), budgetMs);
+    if (!out.shown && error)
+        *error = out.error;
+    return out.shown;
+}
+
+QThread* showInBackground(const AppContext& context, const QString& image, int budgetMs,
+                          QObject* receiver, Done done) {
+    const WallpaperStyle style = styleOf(context.registry);
+    auto outcome = std::make_shared<Outcome>();
+    QThread* worker = QThread::create([&context, image, style, budgetMs, outcome] {
+        *outcome = apply(context, image, style, budgetMs);
+    });
+    // Both run on the receiver's thread once the work is over; a receiver that is gone
+    // takes its connection with it.
+    QObject::connect(worker, &QThread::finished, receiver, [outcome, done = std::move(done)] {
+        if (done)
+            done(outcome->shown, outcome->error);
+    });
+    QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+    return worker;
 }
 
 } // namespace WallpaperChange

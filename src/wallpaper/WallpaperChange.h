@@ -3,7 +3,11 @@
 
 #include <QString>
 
+#include <functional>
+
 struct AppContext;
+class QObject;
+class QThread;
 class Registry;
 
 // Putting an image on the desktop now, as the start-up rotation and "Change now!" both do:
@@ -29,5 +33,14 @@ inline constexpr int InteractiveBudgetMs = 20000;
 // `budgetMs`. False (with the reason) when the image cannot be read or written, in which
 // case the desktop is left as it is, or when the desktop was not told.
 bool show(const AppContext& context, const QString& image, int budgetMs, QString* error = nullptr);
+
+// The same off the user-interface thread, for a change the user asked for: the image is
+// converted and the desktop's tools run on a worker thread, so the windows keep answering.
+// `done` is called on `receiver`'s thread with the outcome, and not at all once the
+// receiver is gone. `context` must outlive the work. Returns the worker, which deletes
+// itself once done.
+using Done = std::function<void(bool shown, const QString& error)>;
+QThread* showInBackground(const AppContext& context, const QString& image, int budgetMs,
+                          QObject* receiver, Done done);
 
 } // namespace WallpaperChange

@@ -5,6 +5,7 @@
 #include "core/WebSite.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 #include "wallpaper/ui/WallpaperFilesDialog.h"
@@ -15,11 +16,13 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -275,12 +278,19 @@ private Q_SLOTS:
         QVERIFY(m_desktop.dialogs.messages[0].text.contains("not allowed"));
     }
 
+    // The desktop is told in the background: the button waits for its answer, a second
+    // change cannot start meanwhile, and a desktop that refuses is reported.
     void changeNow() {
         const QStringList files = {path(m_a, "sea.png"), path(m_a, "hill.jpg")};
         setUp(files, files[0]);
         WallpaperChanger page(m_context);
         list(page, "ImageList")->setCurrentRow(1);
         cmd(page, "ChgNowCmd")->click();
+        QVERIFY(page.isChanging());
+        QVERIFY(!cmd(page, "ChgNowCmd")->isEnabled());
+        page.changeNow(); // still under way: not started twice
+        QTRY_VERIFY(!page.isChanging());
+        QVERIFY(cmd(page, "ChgNowCmd")->isEnabled());
         const QString bitmap = m_paths.file("Plumora.bmp");
         QCOMPARE(m_desktop.processes.commands,
                  (QList<QStringList>{{"feh", "--bg-center", bitmap}}));
@@ -292,9 +302,27 @@ private Q_SLOTS:
         // A desktop that refuses is reported.
         m_desktop.processes.script = {{{"feh"}, {false, -1, {}, {}}}};
         cmd(page, "ChgNowCmd")->click();
-        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QTRY_COMPARE(m_desktop.dialogs.messages.size(), 1);
         QVERIFY(
             m_desktop.dialogs.messages[0].text.startsWith("The wallpaper could not be changed"));
+        QVERIFY(cmd(page, "ChgNowCmd")->isEnabled());
+    }
+
+    // A receiver gone before the desktop answered is not called back.
+    void changeOutlivedByItsReceiver() {
+        const QStringList files = {path(m_a, "sea.png")};
+        setUp(files, files[0]);
+        int called = 0;
+        auto receiver = std::make_unique<QObject>();
+        QPointer<QThread> worker = WallpaperChange::showInBackground(
+            m_context, files[0], WallpaperChange::InteractiveBudgetMs, receiver.get(),
+            [&](bool, const QString&) { ++called; });
+        receiver.reset();
+        QVERIFY(worker);
+        QVERIFY(worker->wait(10000));
+        QTRY_VERIFY(!worker); // it deletes itself
+        QCOMPARE(m_desktop.processes.commands.size(), 1);
+        QCOMPARE(called, 0);
     }
 
     void downloadLink() {

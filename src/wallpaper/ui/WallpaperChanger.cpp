@@ -253,7 +253,7 @@ void WallpaperChanger::updatePreview() {
         m_preview->clear();
     else
         shown = m_preview->showImage(pathAt(row));
-    m_changeNowCmd->setEnabled(row >= 0 && shown);
+    m_changeNowCmd->setEnabled(row >= 0 && shown && !m_changing);
     m_removeCmd->setEnabled(row >= 0);
 }
 
@@ -275,7 +275,7 @@ void WallpaperChanger::stretchToggled(bool stretched) {
 
 void WallpaperChanger::changeNow() {
     const int row = selectedRow();
-    if (row < 0)
+    if (row < 0 || m_changing)
         return;
     const QString path = pathAt(row);
     m_currentWallpaper = path;
@@ -286,13 +286,18 @@ void WallpaperChanger::changeNow() {
         }))
         tell(QStringLiteral("The current wallpaper could not be recorded in the data file."));
 
-    QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool shown =
-        WallpaperChange::show(m_context, path, WallpaperChange::InteractiveBudgetMs, &error);
-    QApplication::restoreOverrideCursor();
-    if (!shown)
-        tell(QStringLiteral("The wallpaper could not be changed.\n\n") + error);
+    m_changing = true;
+    m_changeNowCmd->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    WallpaperChange::showInBackground(
+        m_context, path, WallpaperChange::InteractiveBudgetMs, this,
+        [this](bool shown, const QString& error) {
+            m_changing = false;
+            unsetCursor();
+            updatePreview();
+            if (!shown)
+                tell(QStringLiteral("The wallpaper could not be changed.\n\n") + error);
+        });
 }
 
 void WallpaperChanger::addImages() {

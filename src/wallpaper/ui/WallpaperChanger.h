@@ -34,8 +34,11 @@ public:
     void addImages();
     // "Remove image" or Delete in the list: asks, then takes the selected image off.
     void removeImage();
-    // "Change now!": the selected image becomes the wallpaper and the current one.
+    // "Change now!": the selected image becomes the wallpaper and the current one. The
+    // desktop is told in the background; the button stays disabled until it has answered.
     void changeNow();
+    // Whether a change asked for with "Change now!" is still under way.
+    bool isChanging() const { return m_changing; }
 
     // Registers the page as the main window's Wallpaper Changer tool.
     static void registerTool(ToolRegistry& tools, AppContext& context);
@@ -59,6 +62,7 @@ private:
     AppContext& m_context;
     bool m_loading = false;
     bool m_changed = false;
+    bool m_changing = false;
     // The current wallpaper's path, and the folder images were added from last.
     QString m_currentWallpaper;
     QString m_lastFolder;
