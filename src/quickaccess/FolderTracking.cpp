@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/FolderTracking.h"
 
-#include "core/DataFile.h"
-#include "core/DateText.h"
 #include "platform/MountTable.h"
 #include "platform/RegularFile.h"
+#include "quickaccess/QAccessStore.h"
 #include "quickaccess/QuickAccessLog.h"
 
 #include <QFile>
@@ -116,46 +115,6 @@ Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const
     return changes;
 }
 
-QList<Row> readRows(DataFile& db, bool* ok) {
-    QList<Row> rows;
-    const bool read = db.forEach(
-        QStringLiteral("SELECT rowid, FullPath, Hits, qaDate FROM QAccess ORDER BY rowid"), {},
-        [&](DataFile::Row q) {
-            rows.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toInt(),
-                         DateText::toDate(q.value(3))});
-            return true;
-        });
-    if (ok)
-        *ok = read;
-    return rows;
-}
-
-bool apply(DataFile& db, const Changes& changes, const QDate& today) {
-    Transaction transaction(db);
-    if (!transaction.isActive()) {
-        qCWarning(lcQuickAccess) << "folder tracking: no transaction:" << db.lastError();
-        return false;
-    }
-    const QString day = DateText::fromDate(today);
-    const auto run = [&db](const QString& sql, const QVariantList& values) {
-        if (!db.exec(sql, values))
-            qCWarning(lcQuickAccess) << "folder tracking:" << sql << "failed:" << db.lastError();
-    };
-    for (const Row& row : changes.added)
-        run(QStringLiteral("INSERT INTO QAccess (FullPath, Hits, qaDate) VALUES (?, 1, ?)"),
-            {row.fullPath, day});
-    for (qint64 rowId : changes.counted)
-        run(QStringLiteral("UPDATE QAccess SET Hits = Hits + 1, qaDate = ? WHERE rowid = ?"),
-            {day, rowId});
-    for (qint64 rowId : changes.removed)
-        run(QStringLiteral("DELETE FROM QAccess WHERE rowid = ?"), {rowId});
-    if (!transaction.commit()) {
-        qCWarning(lcQuickAccess) << "folder tracking: commit failed:" << db.lastError();
-        return false;
-    }
-    return true;
-}
-
 } // namespace FolderTracking
 
 FolderTracker::FolderTracker(Sources sources)
@@ -199,25 +158,19 @@ FolderTracker::Outcome FolderTracker::run(const QDate& today) {
     if (const auto mounts = RegularFile::read(m_sources.mountInfo, 16 * 1024 * 1024))
         exclusions.floppyMountPoints = FolderTracking::floppyMountPoints(*mounts);
 
-    {
-        DataFile db(m_sources.dataFile);
-        bool ok = false;
-        const QList<FolderTracking::Row> rows =
-            db.isOpen() ? FolderTracking::readRows(db, &ok) : QList<FolderTracking::Row>();
-        if (!ok) {
-            qCWarning(lcQuickAccess) << "folder tracking: QAccess not read:" << db.lastError();
-            return Outcome::Failed;
-        }
-        const FolderTracking::Changes changes =
-            FolderTracking::plan(entries, today, rows, exclusions,
-                                 [](const QString& path) { return QFileInfo(path).isDir(); });
-        if (changes.isEmpty()) {
-            remember(data);
-            return Outcome::Unchanged;
-        }
-        if (!FolderTracking::apply(db, changes, today))
-            return Outcome::Failed;
+    QAccessStore store(m_sources.dataFile);
+    QList<FolderTracking::Row> rows;
+    if (!store.allRows(rows))
+        return Outcome::Failed;
+    const FolderTracking::Changes changes =
+        FolderTracking::plan(entries, today, rows, exclusions,
+                             [](const QString& path) { return QFileInfo(path).isDir(); });
+    if (changes.isEmpty()) {
+        remember(data);
+        return Outcome::Unchanged;
     }
+    if (!store.apply(changes, today))
+        return Outcome::Failed;
     remember(stateOf(m_dataName));
     return Outcome::Written;
 }

@@ -11,8 +11,6 @@
 
 #include <functional>
 
-class DataFile;
-
 // Learning the folders the user works in: each folder that holds a document opened today
 // counts one hit per day in the QAccess table, and folders unused for more than 60 days
 // leave it.
@@ -53,12 +51,6 @@ QString folderOf(const QString& path);
 // the list has entries.
 Changes plan(const QList<RecentFiles::Entry>& entries, const QDate& today, const QList<Row>& rows,
              const Exclusions& exclusions, const std::function<bool(const QString&)>& isDirectory);
-
-// Every QAccess row; false in `ok` when the table cannot be read.
-QList<Row> readRows(DataFile& db, bool* ok = nullptr);
-// Applies the changes in one transaction; a statement that fails is logged and skipped.
-// False when the transaction cannot be opened or committed.
-bool apply(DataFile& db, const Changes& changes, const QDate& today);
 
 } // namespace FolderTracking
 

@@ -2,6 +2,7 @@
 #include "quickaccess/QAccessStore.h"
 
 #include "core/DataFile.h"
+#include "core/DateText.h"
 #include "quickaccess/QuickAccessLog.h"
 
 QAccessStore::QAccessStore(QString dataFile) : DataStore(std::move(dataFile), lcQuickAccess) {}
@@ -31,4 +32,45 @@ bool QAccessStore::clear() {
     m_error = db.lastError();
     qCWarning(lcQuickAccess) << "QAccess not cleared:" << m_error;
     return false;
+}
+
+bool QAccessStore::allRows(QList<FolderTracking::Row>& rows) {
+    rows.clear();
+    DataFile db(m_path);
+    const bool ok =
+        db.isOpen() &&
+        db.forEach(
+            QStringLiteral("SELECT rowid, FullPath, Hits, qaDate FROM QAccess ORDER BY rowid"), {},
+            [&](DataFile::Row q) {
+                rows.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toInt(),
+                             DateText::toDate(q.value(3))});
+                return true;
+            });
+    if (ok)
+        return true;
+    rows.clear();
+    return fail(QStringLiteral("folder tracking: reading QAccess"), db.lastError());
+}
+
+bool QAccessStore::apply(const FolderTracking::Changes& changes, const QDate& today) {
+    DataFile db(m_path);
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return fail(QStringLiteral("folder tracking: a transaction"), db.lastError());
+    const QString day = DateText::fromDate(today);
+    const auto run = [&db](const QString& sql, const QVariantList& values) {
+        if (!db.exec(sql, values))
+            qCWarning(lcQuickAccess) << "folder tracking:" << sql << "failed:" << db.lastError();
+    };
+    for (const FolderTracking::Row& row : changes.added)
+        run(QStringLiteral("INSERT INTO QAccess (FullPath, Hits, qaDate) VALUES (?, 1, ?)"),
+            {row.fullPath, day});
+    for (qint64 rowId : changes.counted)
+        run(QStringLiteral("UPDATE QAccess SET Hits = Hits + 1, qaDate = ? WHERE rowid = ?"),
+            {day, rowId});
+    for (qint64 rowId : changes.removed)
+        run(QStringLiteral("DELETE FROM QAccess WHERE rowid = ?"), {rowId});
+    if (!transaction.commit())
+        return fail(QStringLiteral("folder tracking: the commit"), db.lastError());
+    return true;
 }

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "core/DataStore.h"
+#include "quickaccess/FolderTracking.h"
 
 #include <QList>
 #include <QString>
 
-// The Quick Access window's side of the QAccess table: the folders worth offering and
-// emptying the table. Each call opens the data file and closes it again.
+// The QAccess table: the folders worth offering and emptying the table for the Quick Access
+// window, every row and the changes of a pass for folder tracking. Each call opens the
+// data file and closes it again.
 class QAccessStore : public DataStore {
 public:
     static constexpr int ListedFolders = 30;
@@ -25,5 +27,10 @@ public:
     // Deletes every row; false when the write failed.
     bool clear();
 
-private:
+    // Every row, in the order written; false (with `rows` empty) when the table cannot be
+    // read.
+    bool allRows(QList<FolderTracking::Row>& rows);
+    // Applies a pass's changes in one transaction; a statement that fails is logged and
+    // skipped. False when the transaction cannot be opened or committed.
+    bool apply(const FolderTracking::Changes& changes, const QDate& today);
 };

@@ -7,6 +7,7 @@
 #include "mock/FakeDesktop.h"
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/QAccessStore.h"
 #include "quickaccess/XbelWriter.h"
 
 #include <QDir>
@@ -184,6 +185,31 @@ private Q_SLOTS:
         touch(m_list);
         QCOMPARE(pass.run(Tomorrow), Outcome::Failed);
         QVERIFY(!QFile::exists(m_data));
+    }
+
+    // A pass's rows are read and its changes written through the table's store; a table
+    // that cannot be read fails the pass, with the reason kept.
+    void theStoreReadsAndWritesThePass() {
+        QAccessStore store(m_data);
+        FolderTracking::Changes changes;
+        changes.added.append({-1, QStringLiteral("/a"), 0, {}});
+        QVERIFY(store.apply(changes, Today));
+        QList<FolderTracking::Row> rows;
+        QVERIFY(store.allRows(rows));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].fullPath, QStringLiteral("/a"));
+        QCOMPARE(rows[0].qaDate, Today);
+        changes = {};
+        changes.counted.append(rows[0].rowId);
+        QVERIFY(store.apply(changes, Tomorrow));
+        QCOMPARE(stored(), QStringList{"/a 2 " + DateText::fromDate(Tomorrow)});
+
+        exec("ALTER TABLE QAccess RENAME TO Elsewhere");
+        QVERIFY(!store.allRows(rows));
+        QVERIFY(rows.isEmpty());
+        QVERIFY(store.lastError().contains("QAccess"));
+        writeList({doc("/w/a/1.txt")});
+        QCOMPARE(tracker().run(Today), FolderTracker::Outcome::Failed);
     }
 
     // A large list is read on a worker thread: the pass that finds it changed only starts
