@@ -5,6 +5,7 @@
 // over an unchanged recent-files list). Targets: 1 ms for a tick, 20 ms for a reload.
 #include "BenchMain.h"
 #include "calendar/HolidayUpdateJob.h"
+#include "calendar/ical/Subscriptions.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
 #include "core/DueEntriesJob.h"
@@ -119,7 +120,9 @@ struct IdleMinutes {
     AppPaths paths{dir.path(), dir.path()};
     FakeDesktopShell shell;
     FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0, 0, 200))};
+    FakeDownloader downloads;
     int online = 0, started = 0, reloads = 0;
+    std::optional<SubscriptionRefresh> subscriptions;
     std::optional<Tick> tick;
 
     bool make() {
@@ -142,7 +145,9 @@ struct IdleMinutes {
             ++online;
             return true;
         });
+        subscriptions.emplace(paths.dataFile(), clock, downloads, nullptr);
         tick->addJob(std::make_unique<HolidayUpdateJob>([this] { ++started; }));
+        tick->addJob(std::make_unique<SubscriptionJob>(*subscriptions));
         tick->addJob(std::make_unique<MailCheckJob>([this] { ++started; }));
         tick->addJob(std::make_unique<ReminderJob>(clock, [this] { ++started; }));
         tick->addJob(std::make_unique<DueEntriesJob>(
