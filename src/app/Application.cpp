@@ -34,7 +34,7 @@ Application::Application(AppContext& context, QObject* parent)
       m_calendar(m_dispatcher.tools(), context),
       m_notes(m_dispatcher.tools(), context, &EditSch::edit),
       m_schedule(m_dispatcher.tools(), context), m_capture(m_dispatcher.tools(), context),
-      m_options(m_dispatcher.tools(), context, [this](int button) { unloadTool(button); }),
+      m_options(m_dispatcher.tools(), context, [this](int button) { keepTool(button); }),
       m_mailWatch(context,
                   [this](const QString& text, const QString& action) {
                       m_notices.showPopMessage(text, action);
@@ -119,13 +119,10 @@ int Application::addTool(ToolDescriptor tool) {
     return m_dispatcher.tools().add(std::move(tool));
 }
 
-void Application::unloadTool(int toolbarButton) {
+void Application::keepTool(int toolbarButton) {
     MainWindow* main = m_dispatcher.mainWindow();
-    ToolPage* page = main ? main->loadedPage(toolbarButton) : nullptr;
-    if (!page)
-        return;
-    page->aboutToHide();
-    delete page;
+    if (ToolPage* page = main ? main->loadedPage(toolbarButton) : nullptr)
+        page->keepEverything();
 }
 
 void Application::setImportFiles(const QStringList& files) {

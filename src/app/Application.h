@@ -46,8 +46,8 @@ public:
 
 private:
     void addJobs();
-    // Closes a tool's page when the main window has it loaded; it is built anew when chosen.
-    void unloadTool(int toolbarButton);
+    // Has a tool's page keep everything when the main window has it loaded.
+    void keepTool(int toolbarButton);
 
     AppContext& m_context;
     // Made before any page or job, so each finds it.

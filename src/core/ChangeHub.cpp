@@ -68,6 +68,7 @@ void ChangeHub::committed(const QString& dataFile, const QStringList& tables) {
 }
 
 void ChangeHub::announceAll() {
+    m_elsewhere = true;
     for (const QString& t : Schema::tableNames())
         announce(t);
 }
@@ -84,9 +85,12 @@ void ChangeHub::announce(const QString& table) {
 
 void ChangeHub::flush() {
     const QStringList tables = std::exchange(m_order, {});
+    const bool elsewhere = std::exchange(m_elsewhere, false);
     m_pending.clear();
     for (const QString& t : tables) {
         Q_EMIT changed(t);
+        if (elsewhere)
+            Q_EMIT changedElsewhere(t);
         if (t == QLatin1String("System"))
             compareSettings();
     }

@@ -31,13 +31,18 @@ public:
     // The data file's stamp after this process's latest write, -1 before any: a stamp the
     // tick finds different from it was left by someone else.
     qint64 ownStamp() const { return m_ownStamp; }
-    // Another process changed the file: every table is announced.
+    // Another process changed the file, or a restore replaced it: every table is announced,
+    // by changedElsewhere() as well.
     void announceAll();
     // Announces `table` as changed (on the next turn of the event loop).
     void announce(const QString& table);
 
 Q_SIGNALS:
     void changed(const QString& table);
+    // After changed(table), when the change did not come through this process's own writes
+    // (another process, a replaced file): a page that keeps unsaved work of its own re-reads
+    // only then.
+    void changedElsewhere(const QString& table);
     // After changed("System"): the settings whose value differs from the last reading.
     void settingsChanged(const QList<Settings::Field>& fields);
 
@@ -48,6 +53,7 @@ private:
     QString m_dataFile;
     qint64 m_ownStamp = -1;
     QSet<QString> m_pending;
+    bool m_elsewhere = false; // the pending tables were announced by announceAll()
     QStringList m_order;
     std::optional<Settings> m_settings; // as read when the hub was made or last changed
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 #include "calendar/EventStore.h"
+#include "core/DataBackup.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "core/options/ui/Options.h"
@@ -15,6 +16,7 @@
 #include "quickaccess/XbelWriter.h"
 
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -134,6 +136,52 @@ private Q_SLOTS:
         in.desktop.dialogs.answers = {MessageAnswer::Yes};
         QVERIFY(app.dispatcher().unload());
         QVERIFY(content(in).contains(QLatin1String("at the end, before")));
+    }
+
+    // A restore has the open pages save first, then read the restored file through the
+    // change signal: the Quick Notes page stays and shows the restored notes. Typing not
+    // saved yet when another writer changes the notes is kept as it is.
+    void restoreReloadsOpenPagesWithoutClosingThem() {
+        Install in;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        app.controller().create();
+        exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (1, '2026-03-01')");
+        app.dispatcher().dispatch(TrayMenu::QNotes);
+        const QPointer<NotesPage> notes = app.notes().page();
+        QVERIFY(notes);
+        QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("backed up"));
+        QVERIFY(notes->saveNotes());
+        QTemporaryDir backups;
+        QCOMPARE(DataBackup::backup(in.context.paths.dataFile(), backups.path()),
+                 DataBackup::Result::Done);
+
+        QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("later, "));
+        in.desktop.dialogs.folderChoice = backups.path();
+        in.desktop.dialogs.answers = {MessageAnswer::Yes};
+        app.dispatcher().dispatch(TrayMenu::Options);
+        for (QPushButton* b :
+             app.dispatcher().mainWindow()->findChildren<QPushButton*>(QStringLiteral("BkRsBtn"))) {
+            if (b->property("index").toInt() == 1)
+                b->click();
+        }
+        QVERIFY(content(in).contains(QLatin1String("backed up")));
+        QVERIFY(!content(in).contains(QLatin1String("later")));
+        QTRY_COMPARE(notes->card(0)->text()->toPlainText(), QStringLiteral("backed up"));
+        QCOMPARE(app.notes().page(), notes.data());
+
+        app.dispatcher().dispatch(TrayMenu::QNotes);
+        QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("unsaved, "));
+        app.changes().announceAll();
+        QTest::qWait(20);
+        QCOMPARE(notes->card(0)->text()->toPlainText(), QStringLiteral("unsaved, backed up"));
+        // Once saved, the shown page reads the next change.
+        QVERIFY(notes->saveNotes());
+        exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (2, '2026-03-02')");
+        app.changes().announceAll();
+        QTRY_VERIFY(notes->card(1));
+        QCOMPARE(app.dispatcher().mainWindow()->activePage(), notes.data());
+        QCOMPARE(app.notes().page(), notes.data());
     }
 
     // Start-up runs its jobs once: the mail account of the mail program is stored.

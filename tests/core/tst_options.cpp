@@ -60,7 +60,7 @@ class TestOptions : public QObject {
 
     std::unique_ptr<Options> open() {
         auto page = std::make_unique<Options>(*m_context);
-        page->unloadToolHook = [this](int button) { m_unloaded << button; };
+        page->keepToolHook = [this](int button) { m_unloaded << button; };
         page->chooseSoundFileHook = [this](const QString&) { return m_soundChoice; };
         return page;
     }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/ChangeHub.h"
 #include "core/DataFile.h"
 #include "core/FiringRules.h"
 #include "core/Schema.h"
@@ -167,6 +168,32 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), page->card(2)->text());
         QCOMPARE(page->card(2)->findChild<QLabel*>("SchLb")->isHidden(), true);
         QCOMPARE(page->windowTitle(), "Quick Notes");
+    }
+
+    // Notes another writer changed are read again while the page shows, its focus frame
+    // and spelling helper with them; typing not saved yet keeps the cards as they are.
+    void notesChangedElsewhereAreReadAgain() {
+        Fixture fx;
+        ChangeHub hub(fx.context.paths.dataFile());
+        fx.note(1);
+        auto page = fx.open();
+        QCOMPARE(page->deck().count(), 1);
+        fx.note(2);
+        hub.announceAll();
+        QTRY_COMPARE(page->deck().count(), 2);
+        QVERIFY(page->deck().focused() >= 0);
+        QCOMPARE(QApplication::focusWidget(), page->focusedCard()->text());
+
+        QTest::keyClicks(page->focusedCard()->text(), QStringLiteral("typed"));
+        fx.note(3);
+        hub.announceAll();
+        QTest::qWait(20);
+        QCOMPARE(page->deck().count(), 2);
+        QVERIFY(page->focusedCard()->text()->toPlainText().contains(QLatin1String("typed")));
+        QVERIFY(page->saveNotes());
+        hub.announceAll();
+        QTRY_COMPARE(page->deck().count(), 3);
+        QCOMPARE(fx.rows(), 3);
     }
 
     void withoutNotesOnlyNewIsAvailable() {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/ChangeHub.h"
 #include "core/DataFile.h"
 #include "core/Schema.h"
 #include "core/Settings.h"
@@ -323,6 +324,31 @@ private Q_SLOTS:
         QTRY_VERIFY(!worker); // it deletes itself
         QCOMPARE(m_desktop.processes.commands.size(), 1);
         QCOMPARE(called, 0);
+    }
+
+    // A list changed by another writer (a restore) is read again, unless images were added
+    // or removed here since it was written: those are kept.
+    void listFollowsChangesMadeElsewhere() {
+        ChangeHub hub(m_paths.dataFile());
+        setUp({path(m_a, "sea.png")}, path(m_a, "sea.png"));
+        WallpaperChanger page(m_context);
+        QCOMPARE(texts(list(page, "ImageList")), QStringList{"sea.png"});
+        QVERIFY(WallpaperStore(m_paths.dataFile())
+                    .replace({path(m_b, "sea.png"), path(m_a, "hill.jpg")}));
+        hub.announceAll();
+        QTRY_COMPARE(texts(list(page, "ImageList")), (QStringList{"sea.png", "hill.jpg"}));
+        QCOMPARE(page.pathAt(0), path(m_b, "sea.png"));
+
+        list(page, "ImageList")->setCurrentRow(1);
+        m_desktop.dialogs.answers = {MessageAnswer::Yes};
+        page.removeImage();
+        QVERIFY(page.isChanged());
+        QVERIFY(WallpaperStore(m_paths.dataFile()).replace({path(m_a, "SHOUT.JPG")}));
+        hub.announceAll();
+        QTest::qWait(20);
+        QCOMPARE(texts(list(page, "ImageList")), QStringList{"sea.png"});
+        QCOMPARE(page.pathAt(0), path(m_b, "sea.png"));
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1); // the question before the removal
     }
 
     void downloadLink() {

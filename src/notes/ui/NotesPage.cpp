@@ -2,6 +2,7 @@
 #include "notes/ui/NotesPage.h"
 
 #include "base/Clock.h"
+#include "core/ChangeHub.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
@@ -91,6 +92,44 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
 
     buildToolbar();
     load();
+    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
+        connect(hub, &ChangeHub::changedElsewhere, this, [this](const QString& table) {
+            if (table == QLatin1String("QNotes"))
+                reloadNotes();
+        });
+    }
+}
+
+bool NotesPage::hasUnsavedWork() {
+    const QList<NoteDeck::SaveItem> items = m_deck.saveList();
+    return std::any_of(items.begin(), items.end(), [this](const NoteDeck::SaveItem& item) {
+        const NoteCard* c = card(item.index);
+        return item.textChanged || item.depthChanged || (c && c->twips() != c->stored());
+    });
+}
+
+void NotesPage::reloadNotes() {
+    if (m_saving || hasUnsavedWork()) {
+        qCInfo(lcNotes) << "the notes changed elsewhere; kept as shown, with unsaved work";
+        return;
+    }
+    stopFlashing();
+    if (FindNote* find = m_find)
+        find->close();
+    delete m_spelling.data();
+    // The focus frame lives in the focused card; it stays with the page.
+    m_frame->follow(nullptr);
+    m_frame->setParent(m_desk);
+    for (NoteCard* c : std::as_const(m_cards)) {
+        c->disconnect(this);
+        c->text()->disconnect(this);
+        c->text()->document()->disconnect(this);
+        delete c;
+    }
+    m_cards.clear();
+    load();
+    if (isVisible())
+        activated();
 }
 
 NotesPage::~NotesPage() {

@@ -109,6 +109,11 @@ private:
     void dragEnded(int index);
     void arrowPressed(int index, int key);
     void stopFlashing();
+    // Whether a note holds typing, a depth or a place not saved yet.
+    bool hasUnsavedWork();
+    // QNotes was changed by another writer: the cards are built again from the table,
+    // unless there is unsaved work, which is never dropped.
+    void reloadNotes();
     void startFlashing(const QList<int>& focusOrder);
     void attachSpelling(NoteCard* card);
     SpellChecker& checker();

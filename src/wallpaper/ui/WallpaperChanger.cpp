@@ -2,6 +2,7 @@
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include "base/Clock.h"
+#include "core/ChangeHub.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
@@ -88,6 +89,16 @@ WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Wallpaper Changer"));
     buildControls();
     load();
+    // The list is read again when another writer changed it (a restore), unless images
+    // were added or removed here since it was written: those are kept.
+    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
+        connect(hub, &ChangeHub::changedElsewhere, this, [this](const QString& table) {
+            if (table != QLatin1String("WPaper") || m_changed)
+                return;
+            m_imageList->clear();
+            load();
+        });
+    }
 }
 
 void WallpaperChanger::buildControls() {

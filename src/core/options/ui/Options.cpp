@@ -2,6 +2,7 @@
 #include "core/options/ui/Options.h"
 
 #include "base/Log.h"
+#include "core/ChangeHub.h"
 #include "core/DataBackup.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
@@ -397,12 +398,12 @@ void Options::inform(const QString& message) {
                                  MessageButtons::Ok, MessageIcon::Information);
 }
 
-void Options::unloadOtherTools() {
-    if (!unloadToolHook)
+void Options::keepOtherTools() {
+    if (!keepToolHook)
         return;
     for (int button : MainToolbar::toolButtons()) {
         if (button != MainToolbar::OptionsButton)
-            unloadToolHook(button);
+            keepToolHook(button);
     }
 }
 
@@ -412,7 +413,7 @@ void Options::backup() {
         return;
     // What the other tools and this page hold unsaved goes into the backup.
     saveAccount();
-    unloadOtherTools();
+    keepOtherTools();
     const DataBackup::Result result = DataBackup::backup(m_context.paths.dataFile(), folder);
     inform(DataBackup::backupMessage(result, folder));
 }
@@ -421,8 +422,9 @@ void Options::restore() {
     const QString folder = pickFolder();
     if (folder.isEmpty())
         return;
-    // No tool may keep, and later save, data from the file being replaced.
-    unloadOtherTools();
+    // What the tools hold unsaved goes into the file being replaced; once it is replaced
+    // they read the restored one again.
+    keepOtherTools();
     DataBackup::RestoreDetails details;
     const DataBackup::Result found = DataBackup::checkRestoreSource(folder, &details);
     if (found != DataBackup::Result::Done) {
@@ -438,8 +440,11 @@ void Options::restore() {
         DataBackup::restore(folder, m_context.paths.dataFile(), &details);
     inform(DataBackup::restoreMessage(result, folder, details));
     // The page shows the restored settings; what was typed before belongs to the old file.
-    if (result == DataBackup::Result::Done)
+    if (result == DataBackup::Result::Done) {
         fill();
+        if (ChangeHub* hub = ChangeHub::of(m_context.paths.dataFile()))
+            hub->announceAll();
+    }
 }
 
 void Options::hostResized() {
@@ -464,11 +469,11 @@ void Options::layOut() {
 }
 
 OptionsTool::OptionsTool(ToolRegistry& tools, AppContext& context,
-                         std::function<void(int)> unloadTool) {
+                         std::function<void(int)> keepTool) {
     tools.registerTool(MainToolbar::OptionsButton,
-                       [&context, unloadTool = std::move(unloadTool)](QWidget* parent) {
+                       [&context, keepTool = std::move(keepTool)](QWidget* parent) {
                            auto* page = new Options(context, parent);
-                           page->unloadToolHook = unloadTool;
+                           page->keepToolHook = keepTool;
                            return page;
                        });
 }

@@ -27,10 +27,10 @@ class Options : public ToolPage {
 public:
     explicit Options(AppContext& context, QWidget* parent = nullptr);
 
-    // Unloads a toolbar tool's page when it is loaded (MainToolbar::Button); set by the
-    // application. Options unloads every other tool before a backup or a restore; the
-    // settings it writes reach open pages through the ChangeHub.
-    std::function<void(int toolbarButton)> unloadToolHook;
+    // Has a toolbar tool's page keep everything when it is loaded (MainToolbar::Button); set
+    // by the application. Options has every other tool save before a backup or a restore;
+    // the settings it writes, and a restored file, reach open pages through the ChangeHub.
+    std::function<void(int toolbarButton)> keepToolHook;
     // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
     std::function<QString(const QString& path)> chooseSoundFileHook;
     // Plays a sound file once, so the user hears the reminder sound; through the sound
@@ -65,7 +65,7 @@ private:
     void saveAccount();
     void setMailEnabled(bool on);
     void countryToggled(QCheckBox* box, QCheckBox* other, bool on);
-    void unloadOtherTools();
+    void keepOtherTools();
     QString pickFolder();
     void inform(const QString& text);
 
@@ -105,5 +105,5 @@ private:
 // Options as the main window's "Options" tool.
 class OptionsTool {
 public:
-    OptionsTool(ToolRegistry& tools, AppContext& context, std::function<void(int)> unloadTool);
+    OptionsTool(ToolRegistry& tools, AppContext& context, std::function<void(int)> keepTool);
 };
