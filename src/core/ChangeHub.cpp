@@ -31,8 +31,10 @@ ChangeHub::ChangeHub(const QString& dataFile, QObject* parent)
     setObjectName(QStringLiteral("ChangeHub"));
     // Before the data file is made there is nothing to compare with: the first change of
     // System then names every setting.
-    if (QFileInfo::exists(dataFile))
+    if (QFileInfo::exists(dataFile)) {
         m_settings = SettingsStore(dataFile).load();
+        m_ownStamp = fileModifiedStamp(dataFile);
+    }
     QMutexLocker locker(&registryLock());
     registry().insert(key(dataFile), this);
 }
@@ -49,7 +51,7 @@ ChangeHub* ChangeHub::of(const QString& dataFile) {
     return registry().value(key(dataFile));
 }
 
-void ChangeHub::committed(const QString& dataFile, const QStringList& tables) {
+void ChangeHub::committed(const QString& dataFile, const QStringList& tables, qint64 stampBefore) {
     QPointer<ChangeHub> hub = of(dataFile);
     if (!hub || tables.isEmpty())
         return;
@@ -57,9 +59,13 @@ void ChangeHub::committed(const QString& dataFile, const QStringList& tables) {
     // The signal reaches the windows on the hub's own thread, after the writer is done.
     QMetaObject::invokeMethod(
         hub.data(),
-        [hub, tables, stamp] {
+        [hub, tables, stamp, stampBefore] {
             if (!hub)
                 return;
+            // The file changed since this process last accounted for it, and before this
+            // write: another process's write that the new stamp would hide from the tick.
+            if (stampBefore >= 0 && hub->m_ownStamp >= 0 && stampBefore != hub->m_ownStamp)
+                hub->announceAll();
             hub->m_ownStamp = stamp;
             for (const QString& t : tables)
                 hub->announce(t);

@@ -25,12 +25,17 @@ public:
     // The hub of a data file, or null when none was made for it.
     static ChangeHub* of(const QString& dataFile);
 
-    // A write in this process committed changes to `tables`; any thread.
-    static void committed(const QString& dataFile, const QStringList& tables);
+    // A write in this process committed changes to `tables`; any thread. `stampBefore` is
+    // the file's stamp from just before the write: when it is not the stamp the hub last
+    // accounted for, another process wrote in between, and every table is announced.
+    static void committed(const QString& dataFile, const QStringList& tables,
+                          qint64 stampBefore = -1);
 
-    // The data file's stamp after this process's latest write, -1 before any: a stamp the
-    // tick finds different from it was left by someone else.
+    // The data file's stamp as this process last accounted for it (its own latest write, or
+    // what the tick last saw), -1 before any: a stamp the tick finds different from it was
+    // left by someone else.
     qint64 ownStamp() const { return m_ownStamp; }
+    void setOwnStamp(qint64 stamp) { m_ownStamp = stamp; }
     // Another process changed the file, or a restore replaced it: every table is announced,
     // by changedElsewhere() as well.
     void announceAll();

@@ -103,21 +103,26 @@ QSqlQuery DataFile::run(const QString& sql, const QVariantList& values) {
     }
     for (const QVariant& v : values)
         q.addBindValue(v);
+    // A write on its own is its own transaction: the file's stamp before it tells the hub
+    // whether someone else wrote since.
+    const qint64 before = !m_inTransaction && !writtenTable(sql).isEmpty()
+                              ? fileModifiedStamp(m_path)
+                              : m_stampBefore;
     if (!q.exec()) {
         m_error = errorText(q.lastError());
         qCWarning(lcData) << "statement failed:" << m_error;
     } else {
-        noteWrite(sql);
+        noteWrite(sql, before);
     }
     return q;
 }
 
-void DataFile::noteWrite(const QString& sql) {
+void DataFile::noteWrite(const QString& sql, qint64 stampBefore) {
     const QString table = writtenTable(sql);
     if (table.isEmpty())
         return;
     if (!m_inTransaction)
-        ChangeHub::committed(m_path, {table});
+        ChangeHub::committed(m_path, {table}, stampBefore);
     else if (!m_written.contains(table))
         m_written.append(table);
 }
@@ -187,6 +192,7 @@ bool DataFile::begin() {
     }
     m_inTransaction = true;
     m_written.clear();
+    m_stampBefore = fileModifiedStamp(m_path);
     return true;
 }
 
@@ -198,7 +204,7 @@ bool DataFile::commit() {
         return false;
     }
     m_inTransaction = false;
-    ChangeHub::committed(m_path, std::exchange(m_written, {}));
+    ChangeHub::committed(m_path, std::exchange(m_written, {}), m_stampBefore);
     return true;
 }
 

@@ -54,12 +54,13 @@ private:
     bool commit();
     void rollback();
     QSqlQuery run(const QString& sql, const QVariantList& values);
-    void noteWrite(const QString& sql);
+    void noteWrite(const QString& sql, qint64 stampBefore);
 
     QString m_path;
     QString m_connection;
     QStringList m_written; // tables written inside the open transaction
     bool m_inTransaction = false;
+    qint64 m_stampBefore = -1; // the file's stamp when the open transaction began
     QString m_error;
     bool m_open = false;
 };

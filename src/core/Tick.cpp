@@ -83,10 +83,12 @@ void Tick::reloadWhenChanged() {
     if (stamp == m_lastStamp)
         return;
     // A stamp this process did not leave is another process's write: open windows re-read.
-    if (m_lastStamp >= 0) {
-        ChangeHub* hub = ChangeHub::of(m_paths.dataFile());
-        if (hub && stamp != hub->ownStamp())
+    // The hub then counts the stamp as seen, so a write of ours that follows does not
+    // report it again.
+    if (ChangeHub* hub = ChangeHub::of(m_paths.dataFile())) {
+        if (m_lastStamp >= 0 && stamp != hub->ownStamp())
             hub->announceAll();
+        hub->setOwnStamp(stamp);
     }
     m_lastStamp = stamp;
     // A reload that failed (the file busy or half written) is tried again on the next

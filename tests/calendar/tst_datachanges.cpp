@@ -175,6 +175,39 @@ private Q_SLOTS:
         QCOMPARE(announced(spy), Schema::tableNames());
         QVERIFY(shows(*cal, "Elsewhere"));
     }
+
+    // Another process writes and this one writes too before the next tick: the other's
+    // write is still announced, every table and as made elsewhere, not taken for our own.
+    void anotherProcessWriteFollowedByOursIsStillAnnounced() {
+        const QString sqlite = QStandardPaths::findExecutable("sqlite3");
+        if (sqlite.isEmpty())
+            QSKIP("sqlite3 is not installed (scripts/install-deps.sh)");
+        Tick tick(m_clock, m_context->paths, [] { return false; });
+        tick.run();
+        QSignalSpy spy(m_hub.get(), &ChangeHub::changed);
+        QSignalSpy elsewhere(m_hub.get(), &ChangeHub::changedElsewhere);
+
+        QVERIFY(
+            EventStore(dataFile()).add(makeEvent("2026-03-20", EventFrequency::OneTime, "Own")));
+        QCOMPARE(announced(spy), QStringList{"Events"});
+        QCOMPARE(elsewhere.count(), 0);
+
+        QCOMPARE(QProcess::execute(sqlite, {dataFile(), "INSERT INTO Schedule (SchType, Launch,"
+                                                        " SchDT) VALUES (1, '', "
+                                                        "'2026-03-21 08:00')"}),
+                 0);
+        QVERIFY(
+            EventStore(dataFile()).add(makeEvent("2026-03-22", EventFrequency::OneTime, "Own")));
+        QCOMPARE(announced(spy), Schema::tableNames());
+        QCOMPARE(elsewhere.count(), Schema::tableNames().size());
+
+        // The tick finds the stamp accounted for: nothing more.
+        elsewhere.clear();
+        m_clock.advanceSecs(60);
+        tick.run();
+        QCOMPARE(announced(spy), QStringList());
+        QCOMPARE(elsewhere.count(), 0);
+    }
 };
 
 QTEST_MAIN(TestDataChanges)
