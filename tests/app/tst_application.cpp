@@ -9,6 +9,7 @@
 #include "mail/ui/MailWatch.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/Install.h"
 #include "mock/Pop3Stub.h"
 #include "notes/ui/NoteCard.h"
 #include "notify/ui/PopMsg.h"
@@ -25,14 +26,6 @@
 // The whole program over fake desktop services: the wiring between the pieces.
 class TestApplication : public QObject {
     Q_OBJECT
-
-    struct Install {
-        QTemporaryDir dir;
-        FakeClock clock;
-        FakeDesktop desktop;
-        AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-        Install() { Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1)); }
-    };
 
     static void exec(Install& in, const char* sql) {
         DataFile db(in.context.paths.dataFile());

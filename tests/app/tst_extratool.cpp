@@ -7,6 +7,7 @@
 #include "core/ui/Menu.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/Install.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -23,12 +24,9 @@
 class TestExtraTool : public QObject {
     Q_OBJECT
 
-    struct Install {
-        QTemporaryDir dir;
-        FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0, 1))};
-        FakeDesktop desktop;
-        AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-        Install() { Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1)); }
+    // Stands at 09:00:01, before the tool's entry falls due.
+    struct Install : ::Install {
+        Install() : ::Install(QDateTime(QDate(2026, 3, 10), QTime(9, 0, 1))) {}
     };
 
     class CountingJob : public MinuteJob {

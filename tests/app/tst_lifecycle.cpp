@@ -7,6 +7,7 @@
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/Install.h"
 #include "notes/ui/NoteCard.h"
 #include "notify/ui/PopMsg.h"
 #include "platform/StopSignals.h"
@@ -24,21 +25,6 @@
 // The program's end from outside, its sleep and its wake, over fake desktop services.
 class TestLifecycle : public QObject {
     Q_OBJECT
-
-    struct Install {
-        QTemporaryDir dir;
-        FakeClock clock;
-        FakeDesktop desktop;
-        AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-        Install() { Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1)); }
-        void exec(const char* sql) {
-            DataFile db(context.paths.dataFile());
-            QVERIFY2(db.exec(QLatin1String(sql)), qPrintable(db.lastError()));
-        }
-        QVariant value(const char* sql) {
-            return DataFile(context.paths.dataFile()).scalar(QLatin1String(sql));
-        }
-    };
 
 private Q_SLOTS:
     // Before the sleep the typing is saved and only then the lock goes; after the wake the
