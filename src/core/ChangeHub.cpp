@@ -56,19 +56,19 @@ void ChangeHub::committed(const QString& dataFile, const QStringList& tables, qi
     if (!hub || tables.isEmpty())
         return;
     const qint64 stamp = fileModifiedStamp(dataFile);
-    // The signal reaches the windows on the hub's own thread, after the writer is done.
+    // The signal reaches the windows on the hub's own thread, after the writer is done; a
+    // hub that is gone by then takes the call with it.
+    ChangeHub* self = hub.data();
     QMetaObject::invokeMethod(
-        hub.data(),
-        [hub, tables, stamp, stampBefore] {
-            if (!hub)
-                return;
+        self,
+        [self, tables, stamp, stampBefore] {
             // The file changed since this process last accounted for it, and before this
             // write: another process's write that the new stamp would hide from the tick.
-            if (stampBefore >= 0 && hub->m_ownStamp >= 0 && stampBefore != hub->m_ownStamp)
-                hub->announceAll();
-            hub->m_ownStamp = stamp;
+            if (stampBefore >= 0 && self->m_ownStamp >= 0 && stampBefore != self->m_ownStamp)
+                self->announceAll();
+            self->m_ownStamp = stamp;
             for (const QString& t : tables)
-                hub->announce(t);
+                self->announce(t);
         },
         Qt::QueuedConnection);
 }
