@@ -43,10 +43,19 @@ Application::Application(AppContext& context, QObject* parent)
       m_subscriptions(context.paths.dataFile(), context.clock, context.downloads,
                       [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
     // The minute jobs follow settings and entries as soon as they are written.
+    // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {
-        m_controller.tick().tableChanged(table);
         if (table == QLatin1String("Subscriptions"))
             m_subscriptions.forgetKnown();
+        if (!Tick::keeps(table) || std::exchange(m_tickRereadAsked, true))
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, table] {
+                m_tickRereadAsked = false;
+                m_controller.tick().tableChanged(table);
+            },
+            Qt::QueuedConnection);
     });
     m_calendar.setSubscriptions(&m_subscriptions);
     QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {

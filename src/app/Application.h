@@ -63,4 +63,5 @@ private:
     MailWatch m_mailWatch;
     HolidayUpdate m_holidayUpdate;
     SubscriptionRefresh m_subscriptions;
+    bool m_tickRereadAsked = false; // a reading of the tick's tables is on its way
 };

@@ -261,6 +261,13 @@ private Q_SLOTS:
         }));
         QTRY_COMPARE(app.controller().tick().cache().settings.checkMailMinutes, 15);
         QCOMPARE(app.controller().tick().cache().settings.showEvery, 30);
+
+        // A change of every table (a restore) is read once, not once per table.
+        const int reloads = app.controller().tick().reloads();
+        app.changes().announceAll();
+        QTRY_VERIFY(app.controller().tick().reloads() > reloads);
+        QTest::qWait(20);
+        QCOMPARE(app.controller().tick().reloads(), reloads + 1);
     }
 
     // The minute job starts the mail check; a refused password comes up as the pop-up
