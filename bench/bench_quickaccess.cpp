@@ -42,7 +42,18 @@ struct Tracking {
             return;
         tracker.emplace(FolderTracker::Sources{file.fileName(), data,
                                                dir.filePath(QStringLiteral("Desktop/"))});
-        ready = tracker->run(day) == FolderTracker::Outcome::Written;
+        ready = pass() == FolderTracker::Outcome::Written;
+    }
+
+    // One whole pass. The list is over the size read within the tick, so the tick starts a
+    // read apart and takes its entries at the next call; both are counted.
+    FolderTracker::Outcome pass() {
+        FolderTracker::Outcome outcome = tracker->run(day);
+        if (outcome == FolderTracker::Outcome::Reading) {
+            tracker->waitForList();
+            outcome = tracker->run(day);
+        }
+        return outcome;
     }
 
     bool writeList() {
@@ -88,7 +99,7 @@ void passUnchanged(benchmark::State& state) {
     FolderTracker::Outcome outcome = FolderTracker::Outcome::Unchanged;
     for (auto _ : state) {
         t.touchList();
-        Bench::timePass(state, [&] { outcome = t.tracker->run(t.day); });
+        Bench::timePass(state, [&] { outcome = t.pass(); });
         if (outcome != FolderTracker::Outcome::Unchanged) {
             state.SkipWithError("a pass over an unchanged list did not find it unchanged");
             break;
@@ -107,7 +118,7 @@ void passNewDay(benchmark::State& state) {
             state.SkipWithError("could not write the list");
             break;
         }
-        Bench::timePass(state, [&] { outcome = t.tracker->run(t.day); });
+        Bench::timePass(state, [&] { outcome = t.pass(); });
         if (outcome != FolderTracker::Outcome::Written) {
             state.SkipWithError("a pass on a new day did not write the folders' counts");
             break;
