@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/ui/UnloadCheck.h"
+
+#include "core/SaveFailures.h"
+#include "core/ShellTables.h"
+#include "core/ui/MainWindow.h"
+#include "core/ui/ToolPage.h"
+#include "platform/Dialogs.h"
+
+namespace UnloadCheck {
+
+bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs) {
+    QStringList failures;
+    QList<ToolPage*> failed;
+    for (ToolPage* page : pages) {
+        QString failure;
+        if (page && !page->keepForUnload(&failure)) {
+            failures << failure;
+            failed << page;
+        }
+    }
+    if (failed.isEmpty())
+        return true;
+    const MessageAnswer answer =
+        dialogs.messageBox(SaveFailures::unloadText(failures), QStringLiteral("Plumora"),
+                           MessageButtons::QuitAnywayStay, MessageIcon::Warning);
+    if (answer != MessageAnswer::Yes)
+        return false;
+    for (ToolPage* page : std::as_const(failed))
+        page->giveUpUnsaved();
+    return true;
+}
+
+bool confirm(const MainWindow* main, Dialogs& dialogs) {
+    QList<ToolPage*> pages;
+    if (main) {
+        for (int button : MainToolbar::toolButtons())
+            pages << main->loadedPage(button);
+    }
+    return confirm(pages, dialogs);
+}
+
+} // namespace UnloadCheck
