@@ -661,8 +661,8 @@ void NotesPage::schedule() {
             frequency = chosen->frequency;
             due = chosen->due;
         } else {
-            tell(QStringLiteral("The note's alarm could not be saved to the data file.\n\n") +
-                 m_store.lastError());
+            tell(SaveFailures::failedText(QStringLiteral("The note's alarm"),
+                                          m_context.paths.dataFile(), m_store.lastError()));
         }
     }
     c->setSchedule(frequency, due,
