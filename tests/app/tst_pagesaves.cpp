@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -254,6 +255,32 @@ private Q_SLOTS:
                  QStringLiteral("ada@example.org"));
         QCOMPARE(in.scalar("SELECT COUNT(*) FROM Schedule").toInt(), 0);
         QCOMPARE(in.scalar("SELECT COUNT(*) FROM WPaper").toInt(), 1);
+    }
+
+    // Closing the main window over work that could not be kept asks first: No keeps the
+    // window and the text; Yes closes it without another message.
+    void closingTheWindowAsksFirst() {
+        Install in;
+        in.note();
+        auto* notes = in.open<NotesPage>(TrayMenu::QNotes, MainToolbar::QNotesButton);
+        QPointer<MainWindow> main = in.app->dispatcher().mainWindow();
+        in.refuse(QStringLiteral("refusing"));
+        notes->card(0)->text()->setPlainText(QStringLiteral("Milk"));
+        in.takeMessages();
+
+        in.dialogs().answers = {MessageAnswer::No};
+        QVERIFY(!main->close());
+        QCOMPARE(in.dialogs().messages.size(), 1);
+        QCOMPARE(in.dialogs().messages[0].buttons, MessageButtons::YesNoDefaultNo);
+        QVERIFY(in.dialogs().messages[0].text.startsWith("The notes could not be saved to " +
+                                                         in.data + ":\n"));
+        QCOMPARE(notes->card(0)->text()->toPlainText(), QStringLiteral("Milk"));
+        in.takeMessages();
+
+        in.dialogs().answers = {MessageAnswer::Yes};
+        QVERIFY(main->close());
+        QCOMPARE(in.takeMessages().size(), 1);
+        QTRY_VERIFY(!main);
     }
 
     void quitAnywayEndsWithoutAnotherWord() {

@@ -9,7 +9,7 @@
 
 namespace UnloadCheck {
 
-bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs) {
+bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs, Moment moment) {
     QStringList failures;
     QList<ToolPage*> failed;
     for (ToolPage* page : pages) {
@@ -21,9 +21,17 @@ bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs) {
     }
     if (failed.isEmpty())
         return true;
+    const bool unload = moment == Moment::Unload;
+    const QString text =
+        unload ? SaveFailures::unloadText(failures)
+               : failures.join(QStringLiteral("\n\n")) +
+                     QStringLiteral("\n\nClose the window anyway? What was not saved is then "
+                                    "lost. Choose No to keep it open while you make room or fix "
+                                    "the folder.");
     const MessageAnswer answer =
-        dialogs.messageBox(SaveFailures::unloadText(failures), QStringLiteral("Plumora"),
-                           MessageButtons::QuitAnywayStay, MessageIcon::Warning);
+        dialogs.messageBox(text, QStringLiteral("Plumora"),
+                           unload ? MessageButtons::QuitAnywayStay : MessageButtons::YesNoDefaultNo,
+                           MessageIcon::Warning);
     if (answer != MessageAnswer::Yes)
         return false;
     for (ToolPage* page : std::as_const(failed))
@@ -31,13 +39,13 @@ bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs) {
     return true;
 }
 
-bool confirm(const MainWindow* main, Dialogs& dialogs) {
+bool confirm(const MainWindow* main, Dialogs& dialogs, Moment moment) {
     QList<ToolPage*> pages;
     if (main) {
         for (int button : MainToolbar::toolButtons())
             pages << main->loadedPage(button);
     }
-    return confirm(pages, dialogs);
+    return confirm(pages, dialogs, moment);
 }
 
 } // namespace UnloadCheck

@@ -12,10 +12,14 @@ class ToolPage;
 // or "Stay".
 namespace UnloadCheck {
 
-// True when everything was kept or the user chose "Quit anyway" (the pages then give up
-// what they could not keep); false when the user chose to stay, with every window as it was.
-bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs);
+// What is about to happen: the program ends ("Quit anyway" or "Stay"), or the main window
+// closes with its pages (Yes closes it anyway, No keeps it open).
+enum class Moment { Unload, CloseWindow };
+
+// True when everything was kept or the user chose to go on (the pages then give up what
+// they could not keep); false when the user chose to stay, with every window as it was.
+bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs, Moment moment = Moment::Unload);
 // The same for the pages the main window has loaded (none when it was never opened).
-bool confirm(const MainWindow* main, Dialogs& dialogs);
+bool confirm(const MainWindow* main, Dialogs& dialogs, Moment moment = Moment::Unload);
 
 } // namespace UnloadCheck
