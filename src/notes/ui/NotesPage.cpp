@@ -308,7 +308,7 @@ void NotesPage::aboutToHide() {
     m_autosave.flush();
     if (saveNotes())
         return;
-    if (m_givenUp) // the user chose to quit without them
+    if (m_givenUp) // the user chose to go on without them
         qCWarning(lcNotes) << "the notes were not saved:" << m_store.lastError();
     else
         tell(SaveFailures::failedText(QStringLiteral("The notes"), m_context.paths.dataFile(),

@@ -136,7 +136,7 @@ private:
     QString m_loadError;
     bool m_saving = false;
     bool m_hidingCard = false;
-    bool m_givenUp = false; // "Quit anyway" was chosen over unsaved notes
+    bool m_givenUp = false; // the user chose to go on without the unsaved notes
 
     QWidget* m_desk;
     QToolBar* m_toolbar;

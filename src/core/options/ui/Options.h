@@ -85,7 +85,7 @@ private:
     // Fields whose writing failed, tried again with the next write, and why.
     QList<Settings::Field> m_unsaved;
     QString m_saveError;
-    bool m_givenUp = false; // "Quit anyway" was chosen over them
+    bool m_givenUp = false; // the user chose to go on without them
     // The sound file the button stands for.
     QString m_soundPath;
 
