@@ -9,6 +9,7 @@
 #include "core/MissedMinutes.h"
 #include "core/ToolTables.h"
 #include "core/ui/MainWindow.h"
+#include "core/ui/UnloadCheck.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
@@ -67,8 +68,9 @@ Application::Application(AppContext& context, QObject* parent)
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
     m_controller.setStartupReminder([this] { m_notices.loadReminder(false); });
     m_dispatcher.setControllerRelease([this] { m_controller.release(); });
-    // Unsaved notes are never dropped without the user's word.
-    m_dispatcher.setUnloadGuard([this] { return m_notes.readyToQuit(); });
+    // Unsaved work is never dropped without the user's word.
+    m_dispatcher.setUnloadGuard(
+        [this] { return UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs); });
     m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);
     registerQuickAccess(m_dispatcher.tools(), context);

@@ -8,7 +8,11 @@ QString failedText(const QString& what, const QString& file, const QString& reas
 }
 
 QString unloadText(const QString& what, const QString& file, const QString& reason) {
-    return failedText(what, file, reason) +
+    return unloadText(QStringList{failedText(what, file, reason)});
+}
+
+QString unloadText(const QStringList& failures) {
+    return failures.join(QStringLiteral("\n\n")) +
            QStringLiteral("\n\nIf Plumora quits now, what was not saved is lost. Stay, and it "
                           "remains in its window while you make room or fix the folder.");
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the user hears when work cannot be saved: which file and why. A save the user asked
 // for (a window closing, the program ending) tells at once. Autosave, which tries again by
@@ -14,6 +15,8 @@ QString failedText(const QString& what, const QString& file, const QString& reas
 
 // At "Unload Plumora" with unsaved work; answered with "Quit anyway" or "Stay".
 QString unloadText(const QString& what, const QString& file, const QString& reason);
+// The same for several failures, each a failedText().
+QString unloadText(const QStringList& failures);
 
 class Streak {
 public:

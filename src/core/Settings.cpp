@@ -202,8 +202,11 @@ bool SettingsStore::save(DataFile& db, const Settings& loaded, const Settings& u
 std::optional<Settings> SettingsStore::load() const {
     DataFile db(m_path);
     Settings s;
-    if (!db.isOpen() || !read(db, s).rowRead)
+    if (!db.isOpen() || !read(db, s).rowRead) {
+        m_error = db.lastError().isEmpty() ? QStringLiteral("The settings row could not be read.")
+                                           : db.lastError();
         return std::nullopt;
+    }
     return s;
 }
 
@@ -211,5 +214,9 @@ bool SettingsStore::save(const Settings& loaded, const Settings& updated) const 
     if (loaded == updated)
         return true;
     DataFile db(m_path);
-    return db.isOpen() && save(db, loaded, updated);
+    if (db.isOpen() && save(db, loaded, updated))
+        return true;
+    m_error = db.lastError().isEmpty() ? QStringLiteral("The settings could not be written.")
+                                       : db.lastError();
+    return false;
 }

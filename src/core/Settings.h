@@ -104,7 +104,8 @@ public:
     static bool save(DataFile& db, const Settings& loaded, const Settings& updated);
 
     explicit SettingsStore(QString dataFile) : m_path(std::move(dataFile)) {}
-    // One operation each: open, read or write, close.
+    // One operation each: open, read or write, close. A failing one leaves its reason here.
+    QString lastError() const { return m_error; }
     std::optional<Settings> load() const;
     bool save(const Settings& loaded, const Settings& updated) const;
     // Loads, lets `change` edit, and saves what changed.
@@ -119,4 +120,5 @@ public:
 
 private:
     QString m_path;
+    mutable QString m_error;
 };

@@ -7,56 +7,128 @@
 #include <QFont>
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <list>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
-QSet<QString> words(const char* list) {
-    const QStringList all = QString::fromLatin1(list).split(QLatin1Char(' '));
-    return QSet<QString>(all.cbegin(), all.cend());
-}
+// The control words the reader acts on. Looked up by view, so reading a word allocates
+// nothing: a hostile note holds millions of them.
+enum class Word : quint8 {
+    Other,
+    U,
+    Uc,
+    F,
+    FCharset,
+    Cpg,
+    Fs,
+    B,
+    I,
+    Strike,
+    UlNone,
+    Underline,
+    Cf,
+    Plain,
+    Par,
+    Red,
+    Green,
+    Blue,
+    FontTable,
+    ColourTable,
+    Deff,
+    AnsiCpg,
+    Mac,
+    Pc,
+    Pca,
+    Named,       // a character named by the word
+    Destination, // a group whose contents are never text: skipped whole
+};
 
-// Groups whose contents are never text: the reader skips them whole.
-const QSet<QString>& skippedDestinations() {
-    static const QSet<QString> names =
-        words("aftncn aftnsep aftnsepc annotation atnauthor atnid atrfend atrfstart bkmkend "
-              "bkmkstart colorschememapping datastore do docvar falt fchars filetbl fldinst "
-              "footer footerf footerl footerr footnote ftncn ftnsep ftnsepc generator header "
-              "headerf headerl headerr info latentstyles lchars listoverridetable listtable "
-              "mmathPr nonshppict object objdata panose pgdsctbl pict pn private protusertbl "
-              "revtbl rsidtbl shp shppict stylesheet tc template themedata txe userprops xe "
-              "xmlnstbl");
-    return names;
-}
+struct WordEntry {
+    Word word = Word::Other;
+    char16_t character = 0; // for Word::Named
+};
 
-// Characters that RTF names by a control word.
-char16_t namedCharacter(const QString& word) {
-    static const QHash<QString, char16_t> chars = {
-        {QStringLiteral("tab"), u'\t'},        {QStringLiteral("cell"), u'\t'},
-        {QStringLiteral("nestcell"), u'\t'},   {QStringLiteral("line"), 0x2028},
-        {QStringLiteral("emdash"), 0x2014},    {QStringLiteral("endash"), 0x2013},
-        {QStringLiteral("bullet"), 0x2022},    {QStringLiteral("lquote"), 0x2018},
-        {QStringLiteral("rquote"), 0x2019},    {QStringLiteral("ldblquote"), 0x201C},
-        {QStringLiteral("rdblquote"), 0x201D}, {QStringLiteral("emspace"), 0x2003},
-        {QStringLiteral("enspace"), 0x2002},   {QStringLiteral("qmspace"), 0x2005},
-        {QStringLiteral("zwj"), 0x200D},       {QStringLiteral("zwnj"), 0x200C},
-        {QStringLiteral("ltrmark"), 0x200E},   {QStringLiteral("rtlmark"), 0x200F},
-    };
-    return chars.value(word, 0);
-}
+class WordTable {
+public:
+    WordTable() {
+        add("u", Word::U);
+        add("uc", Word::Uc);
+        add("f", Word::F);
+        add("fcharset", Word::FCharset);
+        add("cpg", Word::Cpg);
+        add("fs", Word::Fs);
+        add("b", Word::B);
+        add("i", Word::I);
+        add("strike striked", Word::Strike);
+        add("ulnone", Word::UlNone);
+        add("ul uld uldash uldashd uldashdd uldb ulhwave ulldash ulth ulthd ulthdash ulthdashd "
+            "ulthdashdd ulthldash ululdbwave ulw ulwave",
+            Word::Underline);
+        add("cf", Word::Cf);
+        add("plain", Word::Plain);
+        add("par sect page row nestrow", Word::Par);
+        add("red", Word::Red);
+        add("green", Word::Green);
+        add("blue", Word::Blue);
+        add("fonttbl", Word::FontTable);
+        add("colortbl", Word::ColourTable);
+        add("deff", Word::Deff);
+        add("ansicpg", Word::AnsiCpg);
+        add("mac", Word::Mac);
+        add("pc", Word::Pc);
+        add("pca", Word::Pca);
+        const std::pair<const char*, char16_t> named[] = {
+            {"tab", u'\t'},      {"cell", u'\t'},       {"nestcell", u'\t'},   {"line", 0x2028},
+            {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
+            {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+            {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},       {"zwnj", 0x200C},
+            {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
+        };
+        for (const auto& [name, c] : named)
+            add(name, Word::Named, c);
+        add("aftncn aftnsep aftnsepc annotation atnauthor atnid atrfend atrfstart bkmkend "
+            "bkmkstart colorschememapping datastore do docvar falt fchars filetbl fldinst "
+            "footer footerf footerl footerr footnote ftncn ftnsep ftnsepc generator header "
+            "headerf headerl headerr info latentstyles lchars listoverridetable listtable "
+            "mmathPr nonshppict object objdata panose pgdsctbl pict pn private protusertbl "
+            "revtbl rsidtbl shp shppict stylesheet tc template themedata txe userprops xe "
+            "xmlnstbl",
+            Word::Destination);
+    }
 
-bool isUnderlineWord(const QString& word) {
-    static const QSet<QString> names =
-        words("ul uld uldash uldashd uldashdd uldb ulhwave ulldash ulth "
-              "ulthd ulthdash ulthdashd ulthdashdd ulthldash ululdbwave ulw ulwave");
-    return names.contains(word);
+    WordEntry find(QStringView word) const {
+        const auto it = m_words.find(std::u16string_view(
+            reinterpret_cast<const char16_t*>(word.utf16()), size_t(word.size())));
+        return it == m_words.end() ? WordEntry() : it->second;
+    }
+
+private:
+    void add(const char* names, Word word, char16_t character = 0) {
+        for (const QString& name : QString::fromLatin1(names).split(u' ')) {
+            m_names.push_back(name);
+            const QString& kept = m_names.back();
+            m_words.emplace(std::u16string_view(reinterpret_cast<const char16_t*>(kept.utf16()),
+                                                size_t(kept.size())),
+                            WordEntry{word, character});
+        }
+    }
+
+    std::list<QString> m_names; // the keys' storage: a list never moves its elements
+    std::unordered_map<std::u16string_view, WordEntry> m_words;
+};
+
+const WordTable& wordTable() {
+    static const WordTable table;
+    return table;
 }
 
 constexpr int SymbolCodePage = -2;
@@ -156,9 +228,11 @@ struct GroupState {
             return qHashMulti(seed, l.font, l.halfPoints, l.colour, l.flags);
         }
     };
+    enum Flag { Bold = 1, Italic = 2, Underline = 4, Strike = 8 };
     Look look() const {
         return {font, halfPoints, colour,
-                int(bold) | int(italic) << 1 | int(underline) << 2 | int(strike) << 3};
+                (bold ? Bold : 0) | (italic ? Italic : 0) | (underline ? Underline : 0) |
+                    (strike ? Strike : 0)};
     }
     void plain() {
         font = -1;
@@ -324,7 +398,7 @@ private:
         while (p < n && isLetter(m_in.at(p).unicode()))
             ++p;
         // RTF words are at most 32 letters; a longer one is no word this reader knows.
-        const QString word = p - start <= 32 ? m_in.mid(start, p - start).toString() : QString();
+        const QStringView word = p - start <= 32 ? m_in.mid(start, p - start) : QStringView();
         bool hasParam = false;
         qint64 param = 0;
         bool negative = false;
@@ -345,7 +419,7 @@ private:
             param = -param;
         const int value = int(std::clamp<qint64>(param, -2'147'483'647LL, 2'147'483'647LL));
 
-        if (word == QLatin1String("bin")) { // binary data: skipped byte by byte
+        if (word == u"bin") { // binary data: skipped byte by byte
             m_pos += std::clamp<qint64>(param, 0, n - m_pos);
             return;
         }
@@ -366,18 +440,23 @@ private:
         return true;
     }
 
-    void apply(const QString& word, bool hasParam, int value) {
+    void apply(QStringView word, bool hasParam, int value) {
         if (word.isEmpty())
             return;
         const bool on = !hasParam || value != 0;
-        if (word == QLatin1String("u")) {
+        const WordEntry entry = wordTable().find(word);
+        switch (entry.word) {
+        case Word::U: {
             const int unit = value < 0 ? value + 65536 : value;
             if (unit >= 0 && unit <= 0xFFFF)
                 character(char16_t(unit));
             m_fallbackLeft = m_state.unicodeSkip;
-        } else if (word == QLatin1String("uc")) {
+            break;
+        }
+        case Word::Uc:
             m_state.unicodeSkip = std::clamp(value, 0, 16);
-        } else if (word == QLatin1String("f")) {
+            break;
+        case Word::F:
             if (m_state.destination == Destination::FontTable) {
                 commitFont();
                 m_fontNumber = value;
@@ -386,66 +465,90 @@ private:
             } else {
                 m_state.font = value;
             }
-        } else if (word == QLatin1String("fcharset")) {
+            break;
+        case Word::FCharset:
             if (m_state.destination == Destination::FontTable)
                 m_fontCodePage = codePageOfCharset(value, m_codePage);
-        } else if (word == QLatin1String("cpg")) {
+            break;
+        case Word::Cpg:
             if (m_state.destination == Destination::FontTable)
                 m_fontCodePage = value;
-        } else if (word == QLatin1String("fs")) {
+            break;
+        case Word::Fs:
             if (value > 0)
                 m_state.halfPoints = std::min(value, 3276);
-        } else if (word == QLatin1String("b")) {
+            break;
+        case Word::B:
             m_state.bold = on;
-        } else if (word == QLatin1String("i")) {
+            break;
+        case Word::I:
             m_state.italic = on;
-        } else if (word == QLatin1String("strike") || word == QLatin1String("striked")) {
+            break;
+        case Word::Strike:
             m_state.strike = on;
-        } else if (word == QLatin1String("ulnone")) {
+            break;
+        case Word::UlNone:
             m_state.underline = false;
-        } else if (isUnderlineWord(word)) {
+            break;
+        case Word::Underline:
             m_state.underline = on;
-        } else if (word == QLatin1String("cf")) {
+            break;
+        case Word::Cf:
             m_state.colour = std::max(value, 0);
-        } else if (word == QLatin1String("plain")) {
+            break;
+        case Word::Plain:
             m_state.plain();
-        } else if (word == QLatin1String("par") || word == QLatin1String("sect") ||
-                   word == QLatin1String("page") || word == QLatin1String("row") ||
-                   word == QLatin1String("nestrow")) {
+            break;
+        case Word::Par:
             if (m_state.destination == Destination::Text)
                 paragraph();
-        } else if (word == QLatin1String("red")) {
+            break;
+        case Word::Red:
             m_red = std::clamp(value, 0, 255);
             m_colourGiven = true;
-        } else if (word == QLatin1String("green")) {
+            break;
+        case Word::Green:
             m_green = std::clamp(value, 0, 255);
             m_colourGiven = true;
-        } else if (word == QLatin1String("blue")) {
+            break;
+        case Word::Blue:
             m_blue = std::clamp(value, 0, 255);
             m_colourGiven = true;
-        } else if (word == QLatin1String("fonttbl")) {
+            break;
+        case Word::FontTable:
             m_state.destination = Destination::FontTable;
             m_fontNumber = -1;
-        } else if (word == QLatin1String("colortbl")) {
+            break;
+        case Word::ColourTable:
             m_state.destination = Destination::ColourTable;
             m_colourGiven = false;
             m_red = m_green = m_blue = 0;
-        } else if (word == QLatin1String("deff")) {
+            break;
+        case Word::Deff:
             m_defaultFont = value;
-            m_formats.clear();
-        } else if (word == QLatin1String("ansicpg")) {
+            forgetFormats();
+            break;
+        case Word::AnsiCpg:
             if (value > 0)
                 m_codePage = value;
-        } else if (word == QLatin1String("mac")) {
+            break;
+        case Word::Mac:
             m_codePage = 10000;
-        } else if (word == QLatin1String("pc")) {
+            break;
+        case Word::Pc:
             m_codePage = 437;
-        } else if (word == QLatin1String("pca")) {
+            break;
+        case Word::Pca:
             m_codePage = 850;
-        } else if (const char16_t c = namedCharacter(word)) {
-            character(c);
-        } else if (skippedDestinations().contains(word)) {
+            break;
+        case Word::Named:
+            character(entry.character);
+            break;
+        case Word::Destination:
             skipGroup();
+            break;
+        case Word::Other:
+            break;
         }
     }
 
@@ -459,7 +562,6 @@ private:
             return;
         case Destination::ColourTable:
             if (c == u';') {
-                m_formats.clear();
                 m_colours.append(m_colourGiven ? QColor(m_red, m_green, m_blue) : QColor());
                 m_colourGiven = false;
                 m_red = m_green = m_blue = 0;
@@ -546,7 +648,7 @@ private:
     }
 
     void commitFont() {
-        m_formats.clear();
+        forgetFormats();
         if (m_fontNumber >= 0) {
             FontEntry& entry = m_fonts[m_fontNumber];
             m_fontName.removeIf([](QChar c) { return c.unicode() < 0x20; });
@@ -563,28 +665,35 @@ private:
         return it == m_fonts.cend() ? nullptr : &*it;
     }
 
-    // Each look is built once; a hostile note may hold a great many of them.
+    // The colourless part of each look is built once, and a run's colour goes onto a copy of
+    // it: a hostile note may hold a look per character, and the document itself merges
+    // equal formats.
     QTextCharFormat format(const GroupState& s) {
-        const GroupState::Look look = s.look();
-        auto it = m_formats.constFind(look);
-        if (it == m_formats.cend())
-            it = m_formats.insert(look, makeFormat(s));
-        return *it;
-    }
-
-    QTextCharFormat makeFormat(const GroupState& s) const {
-        QTextCharFormat f;
-        if (const FontEntry* entry = font(s.font); entry && !entry->name.isEmpty())
-            f.setFontFamilies({entry->name});
-        f.setFontPointSize(s.halfPoints / 2.0);
-        f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
-        f.setFontItalic(s.italic);
-        f.setFontUnderline(s.underline);
-        f.setFontStrikeOut(s.strike);
-        if (s.colour > 0 && s.colour < m_colours.size() && m_colours.at(s.colour).isValid())
-            f.setForeground(m_colours.at(s.colour));
+        GroupState::Look look = s.look();
+        const int colour = std::exchange(look.colour, 0);
+        auto base = m_bases.constFind(look);
+        if (base == m_bases.cend())
+            base = m_bases.insert(look, makeBase(look));
+        QTextCharFormat f = *base;
+        if (colour > 0 && colour < m_colours.size() && m_colours.at(colour).isValid())
+            f.setForeground(m_colours.at(colour));
         return f;
     }
+
+    QTextCharFormat makeBase(const GroupState::Look& look) const {
+        QTextCharFormat f;
+        if (const FontEntry* entry = font(look.font); entry && !entry->name.isEmpty())
+            f.setFontFamilies({entry->name});
+        f.setFontPointSize(look.halfPoints / 2.0);
+        f.setFontWeight(look.flags & GroupState::Bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(look.flags & GroupState::Italic);
+        f.setFontUnderline(look.flags & GroupState::Underline);
+        f.setFontStrikeOut(look.flags & GroupState::Strike);
+        return f;
+    }
+
+    // The fonts a look stands for changed.
+    void forgetFormats() { m_bases.clear(); }
 
 public:
     // A surrogate without its partner becomes U+FFFD.
@@ -646,7 +755,7 @@ private:
     int m_green = 0;
     int m_blue = 0;
     std::map<int, QStringDecoder> m_decoders;
-    QHash<GroupState::Look, QTextCharFormat> m_formats;
+    QHash<GroupState::Look, QTextCharFormat> m_bases; // the looks without their colour
 };
 
 } // namespace

@@ -312,7 +312,9 @@ private Q_SLOTS:
         auto e = open();
         child<QPushButton>(*e, "SaveBtn")->click();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
-        QCOMPARE(m_desktop.dialogs.messages[0].title, "Message");
+        QCOMPARE(m_desktop.dialogs.messages[0].icon, MessageIcon::Warning);
+        QVERIFY(m_desktop.dialogs.messages[0].text.startsWith(
+            "The events of this day could not be saved to " + m_context->paths.dataFile()));
         QVERIFY(m_desktop.dialogs.messages[0].text.contains("disk full"));
         QVERIFY(e->isVisible()); // the user's edits are still there to retry or cancel
         EventStore store(m_context->paths.dataFile());

@@ -5,6 +5,7 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/IcoPick.h"
+#include "core/SaveFailures.h"
 #include "core/ui/HelpKey.h"
 #include "platform/Dialogs.h"
 #include "platform/spell/SpellChecker.h"
@@ -512,10 +513,10 @@ bool EditEvents::save() {
     if (!m_edit.save(store, &error)) {
         // Nothing was written; the editor stays open so the user's changes are not lost.
         m_context.dialogs.messageBox(
-            QStringLiteral("The events of this day could not be saved, so the calendar was "
-                           "left as it was.\n\n") +
-                error,
-            QStringLiteral("Message"), MessageButtons::Ok, MessageIcon::Information);
+            SaveFailures::failedText(QStringLiteral("The events of this day"), store.dataFile(),
+                                     error) +
+                QStringLiteral("\n\nThe calendar was left as it was; your changes stay here."),
+            QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Warning);
         return false;
     }
     accept();

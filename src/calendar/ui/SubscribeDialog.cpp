@@ -2,6 +2,7 @@
 #include "calendar/ui/SubscribeDialog.h"
 
 #include "core/AppContext.h"
+#include "core/SaveFailures.h"
 #include "platform/Dialogs.h"
 
 #include <QComboBox>
@@ -107,7 +108,8 @@ bool SubscribeDialog::subscribe() {
     SubscriptionStore store(m_context.paths.dataFile());
     s.id = store.add(s);
     if (s.id <= 0)
-        return tell(QStringLiteral("The subscription could not be saved.\n\n") + store.lastError());
+        return tell(SaveFailures::failedText(QStringLiteral("The subscription"),
+                                             m_context.paths.dataFile(), store.lastError()));
     if (m_refresh)
         m_refresh->refresh(s);
     m_address->clear();

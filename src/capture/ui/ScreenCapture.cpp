@@ -4,6 +4,7 @@
 #include "capture/CaptureRules.h"
 #include "capture/ui/CapturePreview.h"
 #include "capture/ui/FullScreen.h"
+#include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/ui/Artwork.h"
 #include "core/ui/ToolRegistry.h"
@@ -220,14 +221,17 @@ void ScreenCapture::titleEdited(QListWidgetItem* item) {
         const QSignalBlocker quiet(m_list);
         if (saved)
             item->setData(TitleRole, *title);
-        item->setText(saved ? *title : stored);
+        // A description the file refused stays as typed, to be stored by the next edit.
+        if (saved || !title)
+            item->setText(saved ? *title : stored);
     }
     if (saved)
         return;
     // Told once the editor has closed, so the message cannot feed back into it.
-    const QString problem =
-        title ? QStringLiteral("The description could not be stored: %1").arg(m_store.lastError())
-              : QString();
+    const QString problem = title
+                                ? SaveFailures::failedText(QStringLiteral("The description"),
+                                                           m_store.dataFile(), m_store.lastError())
+                                : QString();
     const QString refused =
         typed.trimmed().isEmpty() ? CaptureRules::TitleEmpty : CaptureRules::TitleRefused;
     QMetaObject::invokeMethod(
@@ -240,6 +244,22 @@ void ScreenCapture::titleEdited(QListWidgetItem* item) {
                 tell(problem);
         },
         Qt::QueuedConnection);
+}
+
+bool ScreenCapture::keepForUnload(QString* failure) {
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        const std::optional<QString> title = CaptureRules::acceptTitle(item->text());
+        if (!title || *title == item->data(TitleRole).toString())
+            continue;
+        if (!m_store.rename(item->data(RowIdRole).toLongLong(), *title)) {
+            *failure = SaveFailures::failedText(QStringLiteral("The description"),
+                                                m_store.dataFile(), m_store.lastError());
+            return false;
+        }
+        item->setData(TitleRole, *title);
+    }
+    return true;
 }
 
 void ScreenCapture::addNewCapture(qint64 rowId, const QImage& picture) {
@@ -291,8 +311,8 @@ void ScreenCapture::captureFinished(const QImage& capture) {
     if (!capture.isNull()) {
         rowId = m_store.add(capture);
         if (rowId == 0)
-            problem =
-                QStringLiteral("The picture could not be stored: %1").arg(m_store.lastError());
+            problem = SaveFailures::failedText(QStringLiteral("The picture"), m_store.dataFile(),
+                                               m_store.lastError());
     }
     if (m_fullScreen)
         m_fullScreen->close();
@@ -354,7 +374,8 @@ void ScreenCapture::deletePicture() {
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(rowId)) {
-        tell(QStringLiteral("The picture could not be deleted: %1").arg(m_store.lastError()));
+        tell(SaveFailures::failedText(QStringLiteral("The deletion of the picture"),
+                                      m_store.dataFile(), m_store.lastError()));
         return;
     }
     {

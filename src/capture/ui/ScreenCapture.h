@@ -35,6 +35,8 @@ public:
     void activated() override;
     // Keeps the picture in sight when the viewing area shrinks.
     void hostResized() override;
+    // Descriptions that could not be stored are tried again.
+    bool keepForUnload(QString* failure) override;
 
     // The viewing area shows exactly when there are captures; "Full screen", "Copy to
     // clipboard" and "Delete image" work with it, "Print image" only with a printer too.

@@ -149,7 +149,7 @@ void CommandDispatcher::unloadNow() {
     if (m_context.windows.isReminderOpen())
         closeWindowsTitled(WindowTitles::Reminder);
     if (m_main)
-        m_main->close();
+        m_main->closeAtEnd();
     if (m_release)
         m_release();
     if (AboutBox* about = m_about)

@@ -6,6 +6,7 @@
 #include "core/ui/HelpKey.h"
 #include "core/ui/ToolPage.h"
 #include "core/ui/ToolRegistry.h"
+#include "core/ui/UnloadCheck.h"
 #include "platform/WindowSystem.h"
 
 #include <QAbstractButton>
@@ -346,6 +347,12 @@ void MainWindow::sendHelpKey() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Work a page could not keep stays in its window unless the user lets it go.
+    if (!m_ending &&
+        !UnloadCheck::confirm(this, m_context.dialogs, UnloadCheck::Moment::CloseWindow)) {
+        event->ignore();
+        return;
+    }
     // Tools are unloaded with the window: each keeps what is unsaved, then gets its close.
     for (const QPointer<ToolPage>& loaded : std::as_const(m_pages)) {
         if (ToolPage* page = loaded.data()) {

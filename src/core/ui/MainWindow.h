@@ -39,6 +39,11 @@ public:
     // The page of a tool button once it has been loaded; null before.
     ToolPage* loadedPage(int button) const { return m_pages.value(button); }
     QWidget* clientArea() const { return m_client; }
+    // Closes the window as the program ends, with what was kept already settled.
+    void closeAtEnd() {
+        m_ending = true;
+        close();
+    }
 
 Q_SIGNALS:
     // "Reminder" button and "Show Reminder".
@@ -77,4 +82,5 @@ private:
     // The geometry the window was fitted to when it opened (null when it opened as stored):
     // only a different one is stored when it closes.
     QRect m_fittedTo;
+    bool m_ending = false;
 };

@@ -22,6 +22,16 @@ public:
     // The program is about to end or the machine to sleep: keep everything, including what a
     // page otherwise keeps only when its window closes.
     virtual void keepEverything() { aboutToHide(); }
+    // At "Unload Plumora" and as the main window closes, before anything closes: keeps what
+    // is unsaved as aboutToHide() does, without a message. False, with `failure` set to a
+    // SaveFailures::failedText(), when that failed; the page still holds the work.
+    virtual bool keepForUnload(QString* failure) {
+        Q_UNUSED(failure);
+        return true;
+    }
+    // The user chose to quit, or to close the window, anyway: what could not be kept is given
+    // up without another message.
+    virtual void giveUpUnsaved() {}
     // The client area changed size; the page has already been given the new size.
     virtual void hostResized() {}
 

@@ -6,6 +6,7 @@
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
+#include "core/ui/UnloadCheck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NotesLog.h"
 #include "notes/RtfReader.h"
@@ -344,7 +345,11 @@ void NotesPage::aboutToHide() {
     if (FindNote* find = m_find)
         find->close();
     m_autosave.flush();
-    if (!saveNotes())
+    if (saveNotes())
+        return;
+    if (m_givenUp) // the user chose to go on without them
+        qCWarning(lcNotes) << "the notes were not saved:" << m_store.lastError();
+    else
         tell(SaveFailures::failedText(QStringLiteral("The notes"), m_context.paths.dataFile(),
                                       m_store.lastError()));
 }
@@ -361,11 +366,12 @@ bool NotesPage::autosave() {
     return saved;
 }
 
-bool NotesPage::saveBeforeQuit(QString* error) {
+bool NotesPage::keepForUnload(QString* failure) {
     m_autosave.flush();
     if (saveNotes())
         return true;
-    *error = m_store.lastError();
+    *failure = SaveFailures::failedText(QStringLiteral("The notes"), m_context.paths.dataFile(),
+                                        m_store.lastError());
     return false;
 }
 
@@ -694,8 +700,8 @@ void NotesPage::schedule() {
             frequency = chosen->frequency;
             due = chosen->due;
         } else {
-            tell(QStringLiteral("The note's alarm could not be saved to the data file.\n\n") +
-                 m_store.lastError());
+            tell(SaveFailures::failedText(QStringLiteral("The note's alarm"),
+                                          m_context.paths.dataFile(), m_store.lastError()));
         }
     }
     c->setSchedule(frequency, due,
@@ -788,11 +794,5 @@ void NotesTool::saveNow() {
 }
 
 bool NotesTool::readyToQuit() {
-    QString error;
-    if (!m_page || m_page->saveBeforeQuit(&error))
-        return true;
-    return m_context.dialogs.messageBox(SaveFailures::unloadText(QStringLiteral("The notes"),
-                                                                 m_context.paths.dataFile(), error),
-                                        QStringLiteral("Plumora"), MessageButtons::QuitAnywayStay,
-                                        MessageIcon::Warning) == MessageAnswer::Yes;
+    return UnloadCheck::confirm({m_page}, m_context.dialogs);
 }

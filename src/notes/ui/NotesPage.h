@@ -57,9 +57,10 @@ public:
     bool saveNotes();
     // Saves what is unsaved now, without asking anything: before a shut-down, at the end.
     void saveNow();
-    // Saves what is unsaved before the program ends; false (with the reason) when the
-    // data file refused, the text then still in its notes.
-    bool saveBeforeQuit(QString* error);
+    // Saves what is unsaved before the program ends; false (with what failed and why) when
+    // the data file refused, the text then still in its notes.
+    bool keepForUnload(QString* failure) override;
+    void giveUpUnsaved() override { m_givenUp = true; }
     // Shows a notice when autosave starts failing and when it works again; unset, the
     // failures are only logged.
     std::function<void(const QString& text)> noticeHook;
@@ -140,6 +141,7 @@ private:
     QString m_loadError;
     bool m_saving = false;
     bool m_hidingCard = false;
+    bool m_givenUp = false; // the user chose to go on without the unsaved notes
 
     QWidget* m_desk;
     QToolBar* m_toolbar;

@@ -2,6 +2,7 @@
 #include "quickaccess/ui/QuickAccessPage.h"
 
 #include "core/ChangeHub.h"
+#include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
@@ -448,7 +449,8 @@ void QuickAccessPage::clearList() {
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.clear()) {
-        tell(QStringLiteral("The list could not be cleared."));
+        tell(SaveFailures::failedText(QStringLiteral("The cleared list"), m_store.dataFile(),
+                                      m_store.lastError()));
         return;
     }
     fillGrid({});

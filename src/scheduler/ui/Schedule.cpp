@@ -2,6 +2,7 @@
 #include "scheduler/ui/Schedule.h"
 
 #include "core/ChangeHub.h"
+#include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/ToolRegistry.h"
@@ -205,31 +206,36 @@ void Schedule::doubleClickCell(int line, int column) {
 }
 
 void Schedule::editLine(int line) {
-    const ScheduleEditorState preset = m_list.editorFor(line, m_context.clock);
+    ScheduleEditorState preset = m_list.editorFor(line, m_context.clock);
     const QPointer<Schedule> self(this);
-    const std::optional<ScheduleEditorState> answer = m_editor(this, preset);
-    // Plumora may have been unloaded while the editor was open.
-    if (!self || !answer)
-        return;
-    const int lines = m_list.lineCount();
-    switch (m_list.save(line, *answer, m_store)) {
-    case ScheduleStore::Update::Done:
-        if (m_list.lineCount() != lines) {
-            m_grid->setRowCount(m_list.lineCount());
-            for (int l = lines; l < m_list.lineCount(); ++l)
-                showLine(l);
+    for (;;) {
+        const std::optional<ScheduleEditorState> answer = m_editor(this, preset);
+        // Plumora may have been unloaded while the editor was open.
+        if (!self || !answer)
+            return;
+        const int lines = m_list.lineCount();
+        switch (m_list.save(line, *answer, m_store)) {
+        case ScheduleStore::Update::Done:
+            if (m_list.lineCount() != lines) {
+                m_grid->setRowCount(m_list.lineCount());
+                for (int l = lines; l < m_list.lineCount(); ++l)
+                    showLine(l);
+            }
+            showLine(line);
+            return;
+        case ScheduleStore::Update::Vanished:
+            tell(QStringLiteral("This entry was changed or deleted by another program while you "
+                                "were editing it, so your changes were not saved.\n\nThe list "
+                                "now shows the entries as they are."));
+            reload();
+            return;
+        case ScheduleStore::Update::Failed:
+            // The editor opens again with what was entered: saved later, or cancelled.
+            tell(SaveFailures::failedText(QStringLiteral("The entry"), m_store.dataFile(),
+                                          m_store.lastError()));
+            preset = *answer;
+            break;
         }
-        showLine(line);
-        break;
-    case ScheduleStore::Update::Vanished:
-        tell(QStringLiteral("This entry was changed or deleted by another program while you "
-                            "were editing it, so your changes were not saved.\n\nThe list now "
-                            "shows the entries as they are."));
-        reload();
-        break;
-    case ScheduleStore::Update::Failed:
-        tell(QStringLiteral("The entry could not be saved.\n\n") + m_store.lastError());
-        break;
     }
 }
 
@@ -251,16 +257,27 @@ void Schedule::hideEvent(QHideEvent* event) {
         applyMarks();
 }
 
-void Schedule::applyMarks() {
+bool Schedule::deleteMarked() {
     if (m_stale)
-        return;
-    if (!m_store.applyMarks(m_list.markedEntries())) {
-        // The marks stay, so closing the window again tries once more.
-        tell(QStringLiteral("The entries marked for deletion could not be deleted.\n\n") +
-             m_store.lastError());
-        return;
-    }
+        return true;
+    if (!m_store.applyMarks(m_list.markedEntries()))
+        return false; // the marks stay, so closing the window again tries once more
     m_stale = true;
+    return true;
+}
+
+void Schedule::applyMarks() {
+    if (!deleteMarked())
+        tell(SaveFailures::failedText(QStringLiteral("The deletion of the marked entries"),
+                                      m_store.dataFile(), m_store.lastError()));
+}
+
+bool Schedule::keepForUnload(QString* failure) {
+    if (deleteMarked())
+        return true;
+    *failure = SaveFailures::failedText(QStringLiteral("The deletion of the marked entries"),
+                                        m_store.dataFile(), m_store.lastError());
+    return false;
 }
 
 void Schedule::hostResized() {

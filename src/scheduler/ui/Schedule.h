@@ -45,6 +45,9 @@ public:
         aboutToHide();
         applyMarks();
     }
+    // The entries marked for deletion are deleted first.
+    bool keepForUnload(QString* failure) override;
+    void giveUpUnsaved() override { m_stale = true; }
     void hostResized() override;
 
     // What a double-click on a grid cell does (line 0 is the first line below the header).
@@ -63,6 +66,8 @@ protected:
 
 private:
     void buildControls();
+    // False (the reason in the store) when the marked entries could not be deleted.
+    bool deleteMarked();
     void applyMarks();
     // Reads the table again; the marks of entries still listed are kept.
     void reload();

@@ -3,6 +3,7 @@
 
 #include "base/Clock.h"
 #include "core/ChangeHub.h"
+#include "core/SaveFailures.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
@@ -271,10 +272,14 @@ void WallpaperChanger::updatePreview() {
 void WallpaperChanger::optionChosen(int option) {
     if (m_loading)
         return;
-    if (!SettingsStore(m_context.paths.dataFile()).update([option](Settings& s) {
-            s.wallpaperOption = option;
-        }))
-        tell(QStringLiteral("The wallpaper option could not be saved."));
+    saveSetting(QStringLiteral("The wallpaper option"),
+                [option](Settings& s) { s.wallpaperOption = option; });
+}
+
+template <typename F> void WallpaperChanger::saveSetting(const QString& what, F&& change) {
+    const SettingsStore store(m_context.paths.dataFile());
+    if (!store.update(std::forward<F>(change)))
+        tell(SaveFailures::failedText(what, m_context.paths.dataFile(), store.lastError()));
 }
 
 void WallpaperChanger::stretchToggled(bool stretched) {
@@ -291,11 +296,10 @@ void WallpaperChanger::changeNow() {
     const QString path = pathAt(row);
     m_currentWallpaper = path;
     const QDate today = m_context.clock.today();
-    if (!SettingsStore(m_context.paths.dataFile()).update([&](Settings& s) {
-            s.currentWallpaper = path;
-            s.wallpaperLastDay = today;
-        }))
-        tell(QStringLiteral("The current wallpaper could not be recorded in the data file."));
+    saveSetting(QStringLiteral("The current wallpaper"), [&](Settings& s) {
+        s.currentWallpaper = path;
+        s.wallpaperLastDay = today;
+    });
 
     m_changing = true;
     m_changeNowCmd->setEnabled(false);
@@ -345,16 +349,29 @@ void WallpaperChanger::removeImage() {
 }
 
 void WallpaperChanger::aboutToHide() {
+    // The list stays as it is in the page, so leaving it again tries once more.
+    if (QString failure; !saveList(&failure))
+        tell(failure);
+}
+
+bool WallpaperChanger::keepForUnload(QString* failure) {
+    return saveList(failure);
+}
+
+bool WallpaperChanger::saveList(QString* failure) {
     if (!m_changed)
-        return;
+        return true;
     QStringList paths;
     for (int row = 0; row < m_imageList->count(); ++row)
         paths.append(pathAt(row));
     WallpaperStore store(m_context.paths.dataFile());
-    if (store.replace(paths))
-        m_changed = false;
-    else
-        tell(QStringLiteral("The wallpaper list could not be saved.\n\n") + store.lastError());
+    if (!store.replace(paths)) {
+        *failure = SaveFailures::failedText(QStringLiteral("The wallpaper list"), store.dataFile(),
+                                            store.lastError());
+        return false;
+    }
+    m_changed = false;
+    return true;
 }
 
 void WallpaperChanger::openDownloadPage() {

@@ -24,6 +24,8 @@ public:
     explicit WallpaperChanger(AppContext& context, QWidget* parent = nullptr);
 
     void aboutToHide() override;
+    bool keepForUnload(QString* failure) override;
+    void giveUpUnsaved() override { m_changed = false; }
 
     // The full path of list row `row`.
     QString pathAt(int row) const;
@@ -58,6 +60,10 @@ private:
     void stretchToggled(bool stretched);
     void openDownloadPage();
     void tell(const QString& text);
+    // Writes the list when it changed; false (with what failed and why) when it could not.
+    bool saveList(QString* failure);
+    // A setting of the System row; says so when it could not be written.
+    template <typename F> void saveSetting(const QString& what, F&& change);
 
     AppContext& m_context;
     bool m_loading = false;

@@ -4,6 +4,7 @@
 #include "base/Log.h"
 #include "core/ChangeHub.h"
 #include "core/DataBackup.h"
+#include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/options/SoundChoice.h"
@@ -318,16 +319,42 @@ void Options::fill() {
 }
 
 void Options::saveSystemValue(Settings::Field field) {
+    saveFields({field});
+}
+
+bool Options::saveFields(const QList<Settings::Field>& fields, bool speak) {
     if (m_filling)
-        return;
-    const bool saved = SettingsStore(m_context.paths.dataFile()).update([&](Settings& s) {
-        s.copyField(field, m_values);
+        return true;
+    QList<Settings::Field> all = m_unsaved;
+    for (Settings::Field field : fields) {
+        if (!all.contains(field))
+            all << field;
+    }
+    if (all.isEmpty())
+        return true;
+    const SettingsStore store(m_context.paths.dataFile());
+    const bool saved = store.update([&](Settings& s) {
+        for (Settings::Field field : std::as_const(all))
+            s.copyField(field, m_values);
     });
     if (!saved) {
-        qCWarning(lcData) << "Options could not write" << Settings::columnName(field);
-        return;
+        // The controls keep what the user chose; the next write tries these again.
+        m_unsaved = all;
+        m_saveError = store.lastError();
+        qCWarning(lcData) << "Options could not write their settings:" << m_saveError;
+        if (speak && !m_givenUp)
+            ToolPage::tell(m_context.dialogs, saveFailure());
+        return false;
     }
-    Q_EMIT settingSaved(field);
+    m_unsaved.clear();
+    for (Settings::Field field : std::as_const(all))
+        Q_EMIT settingSaved(field);
+    return true;
+}
+
+QString Options::saveFailure() const {
+    return SaveFailures::failedText(QStringLiteral("The options"), m_context.paths.dataFile(),
+                                    m_saveError);
 }
 
 void Options::countryToggled(QCheckBox* box, QCheckBox* other, bool on) {
@@ -345,30 +372,43 @@ void Options::setMailEnabled(bool on) {
         w->setEnabled(on);
 }
 
-void Options::saveAccount() {
-    for (Settings::Field field : m_account->collect(m_values))
-        saveSystemValue(field);
+bool Options::saveAccount(bool speak) {
+    QList<Settings::Field> fields = m_account->collect(m_values);
     if (m_userEdited) {
         m_userEdited = false;
         m_values.mailUser = m_user->text();
-        saveSystemValue(Field::MailUser);
+        fields << Field::MailUser;
     }
     if (m_passwordEdited) {
         m_passwordEdited = false;
         m_values.mailPassword = m_password->text();
-        saveSystemValue(Field::MailPassword);
+        fields << Field::MailPassword;
     }
+    return saveFields(fields, speak);
 }
 
 void Options::activated() {
     // Other windows may have changed settings since this page was last shown. Chosen again
-    // while it is showing, it keeps what was typed before reading the file again.
-    saveAccount();
-    fill();
+    // while it is showing, it keeps what was typed before reading the file again, and
+    // shows it still when it could not be written.
+    if (saveAccount())
+        fill();
 }
 
 void Options::aboutToHide() {
     saveAccount();
+}
+
+bool Options::keepForUnload(QString* failure) {
+    if (saveAccount(false))
+        return true;
+    *failure = saveFailure();
+    return false;
+}
+
+void Options::giveUpUnsaved() {
+    m_givenUp = true;
+    m_unsaved.clear();
 }
 
 void Options::chooseSound() {

@@ -41,6 +41,8 @@ public:
 
     void activated() override;
     void aboutToHide() override;
+    bool keepForUnload(QString* failure) override;
+    void giveUpUnsaved() override;
     void hostResized() override;
 
     // Copies the stored settings into the controls without writing anything back.
@@ -62,7 +64,11 @@ private:
     void buildControls();
     void layOut();
     void saveSystemValue(Settings::Field field);
-    void saveAccount();
+    // Writes `fields` of m_values and any that failed before, in one statement. A failure
+    // keeps them for the next try and, when `speak`, says so.
+    bool saveFields(const QList<Settings::Field>& fields, bool speak = true);
+    QString saveFailure() const;
+    bool saveAccount(bool speak = true);
     void setMailEnabled(bool on);
     void countryToggled(QCheckBox* box, QCheckBox* other, bool on);
     void keepOtherTools();
@@ -76,6 +82,10 @@ private:
     // The "*" tags of the two text boxes.
     bool m_userEdited = false;
     bool m_passwordEdited = false;
+    // Fields whose writing failed, tried again with the next write, and why.
+    QList<Settings::Field> m_unsaved;
+    QString m_saveError;
+    bool m_givenUp = false; // the user chose to go on without them
     // The sound file the button stands for.
     QString m_soundPath;
 
