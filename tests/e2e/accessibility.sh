@@ -32,9 +32,11 @@ done
 
 program=$(e2e_program_folder "$exe" "$template")
 cp -r "$help" "$program/help"
-# A folder used on two days, so Quick Access has a list to open its menu on.
+# A folder used on two days, so Quick Access has a list to open its menu on, and one
+# scheduled entry.
 cp "$template" "$program/data.plm"
-sqlite3 "$program/data.plm" "INSERT INTO QAccess (FullPath, Hits, qaDate) VALUES ('$HOME', 2, date('now'))"
+sqlite3 "$program/data.plm" "INSERT INTO QAccess (FullPath, Hits, qaDate) VALUES ('$HOME', 2, date('now'));
+    INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) VALUES (1, '/bin/true', '2031-01-02 10:00', 1);"
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
@@ -94,6 +96,11 @@ for step in 1 2 3 4 5 6 0; do
     wait_for 10 shows "$role" "$name" ||
         fail "pressing $tool did not show it: $(tree | cut -f2,3 | head -40)"
     gone "${marks[last + 1]}" "${marks[last + 2]}" || fail "pressing $tool left ${marks[last]} on the screen"
+    if [ "$tool" = "Power Scheduler" ]; then
+        # The entry's line reads out its columns, and nothing of the line's position.
+        wait_for 10 shows cell "/bin/true" || fail "the scheduled entry is not read out: $(tree | cut -f2,3 | grep -P "^cell\t.")"
+        ! shows cell "0" || fail "the schedule grid reads out a line's position"
+    fi
     if [ "$tool" = "Quick Access" ]; then
         # Its context menu, opened on the list, is in the tree with "Clear List".
         at=$("$reader" Plumora centre "$role" "$name") || fail "the list of folders has no place"
