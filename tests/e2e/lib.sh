@@ -128,3 +128,26 @@ e2e_clock_before_minute() {
 sql_value() {
     sqlite3 "$1" "$2"
 }
+
+# Acting on what the screen shows, found over the accessibility bus: set E2E_READER to the
+# reader (atspi_tree) and start the program with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 in a
+# script run by dbus-run-session.
+# a11y_shows ROLE NAME: an object of that role and name is on the screen.
+a11y_shows() {
+    "$E2E_READER" Plumora showing "$1" "$2" >/dev/null 2>&1
+}
+# a11y_click ROLE NAME [BUTTON]: a click on the middle of that object where the screen
+# shows it, once it shows.
+a11y_click() {
+    local at
+    wait_for 10 a11y_shows "$1" "$2" || fail "no $1 '$2' on the screen"
+    at=$("$E2E_READER" Plumora centre "$1" "$2") || fail "no place on the screen for $1 '$2'"
+    xdotool mousemove ${at% *} ${at#* } click "${3:-1}"
+}
+
+# The window manager has given the keyboard to the visible window whose name matches.
+has_keyboard() {
+    local active
+    active=$(xdotool getactivewindow 2>/dev/null) || return 1
+    xdotool getwindowname "$active" 2>/dev/null | grep -q -e "$1"
+}
