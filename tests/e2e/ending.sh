@@ -59,6 +59,8 @@ stop_with_sigterm() {
 start_with "INSERT INTO QNotes (nID, nLeft, nTop, nWidth, nHeight, ZOrder, CDate, Frequency)
     VALUES (1, 1500, 1500, 3600, 2700, 1, date('now'), 0);"
 show_tool "Quick Notes" "push button" "Spelling"
+# A click into the note, where the screen shows it, then the words.
+a11y_click text "Note of $(LC_ALL=C date '+%B %d, %Y')"
 xdotool type --delay 40 "every word typed here"
 sleep 0.5
 stop_with_sigterm "notes"

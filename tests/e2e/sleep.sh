@@ -49,8 +49,9 @@ wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon open
 wait_for 10 has_keyboard '^Plumora$' || fail "the main window came up without the keyboard"
 a11y_click "menu item" "Tools"
 a11y_click "menu item" "Quick Notes"
-# The note has the keyboard once its page shows.
 wait_for 10 a11y_shows "push button" "Spelling" || fail "the Tools menu did not show Quick Notes"
+# A click into the note, where the screen shows it, then the words.
+a11y_click text "Note of $(LC_ALL=C date '+%B %d, %Y')"
 xdotool type --delay 40 "typed just before sleep"
 
 sleep_signal() {
