@@ -241,7 +241,8 @@ int main(int argc, char* argv[]) {
     }
     QDBusConnection bus = QDBusConnection::connectToBus(address.value(), QStringLiteral("a11y"));
     if (!bus.isConnected()) {
-        err << "cannot connect to the accessibility bus\n";
+        err << "cannot connect to the accessibility bus " << address.value() << ": "
+            << bus.lastError().message() << '\n';
         return 2;
     }
     Reader reader(bus);

@@ -129,6 +129,15 @@ sql_value() {
     sqlite3 "$1" "$2"
 }
 
+# For a script run by dbus-run-session, after this file: ADDRESS is that session bus. The
+# accessibility bus it starts keeps its socket in this run's private folder (not in /tmp,
+# where a clean-up of another program may take it away in the middle of a run).
+e2e_session_bus() {
+    export DBUS_SESSION_BUS_ADDRESS=$1
+    dbus-update-activation-environment XDG_RUNTIME_DIR HOME XDG_CONFIG_HOME XDG_DATA_HOME ||
+        fail "the session bus did not take the environment"
+}
+
 # Acting on what the screen shows, found over the accessibility bus: set E2E_READER to the
 # reader (atspi_tree) and start the program with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 in a
 # script run by dbus-run-session.

@@ -11,7 +11,7 @@ fi
 session_bus=$DBUS_SESSION_BUS_ADDRESS
 source "$(dirname "$0")/lib.sh"
 # The accessibility bus is reached through the session bus this script runs in.
-export DBUS_SESSION_BUS_ADDRESS=$session_bus
+e2e_session_bus "$session_bus"
 exe=$1 template=$2 E2E_READER=$3
 here=$(dirname "$0")
 
