@@ -109,6 +109,19 @@ tray_icon_count() {
     xwininfo -tree -id "$(tray_panel)" | grep -c '("plumora" "Plumora")' || true
 }
 
+# The tray icon's window once the panel has laid it out (mapped, at its full size), so a
+# click on it lands on the icon; false before.
+tray_icon_ready() {
+    local icon
+    icon=$(xwininfo -tree -id "$(tray_panel)" 2>/dev/null |
+        awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+    [ -n "$icon" ] || return 1
+    xwininfo -id "$icon" 2>/dev/null | awk '/Map State: IsViewable/ { v = 1 }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { exit !(v && w >= 16 && h >= 16) }' ||
+        return 1
+    echo "$icon"
+}
+
 # Runs the program's clock (through libfaketime) from LEAD seconds before a full minute, so
 # the minute tick comes within seconds instead of up to a minute later. Sets E2E_DUE, that
 # minute as "YYYY-MM-DD HH:MM", and E2E_CLOCK, the environment to start the program with:

@@ -49,7 +49,8 @@ entries() { sql_value "$program/data.plm" 'SELECT COUNT(*) FROM Schedule'; }
 no_entries() { [ "$(entries)" = 0 ]; }
 
 wait_for 15 icons_docked 1 || fail "no tray icon appeared"
-icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+wait_for 10 tray_icon_ready || fail "the panel did not lay out the tray icon"
+icon=$(tray_icon_ready)
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
 
