@@ -30,10 +30,8 @@ start_with() {
     plumora=$!
     E2E_PIDS+=($plumora)
     wait_for 15 icons_docked 1 || fail "no tray icon appeared"
-    wait_for 10 tray_icon_ready || fail "the panel did not lay out the tray icon"
-    local icon
-    icon=$(tray_icon_ready)
-    xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
+    e2e_wait_tray_icon
+    xdotool mousemove --window "$E2E_ICON" 8 8 click --repeat 2 --delay 120 1
     wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
     # The window manager gives the window the keyboard as it comes up, as the user sees it.
     wait_for 10 has_keyboard '^Plumora$' || fail "the main window came up without the keyboard"

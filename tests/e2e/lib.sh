@@ -60,17 +60,31 @@ e2e_try_desktop() {
                 wait "$xvfb" 2>/dev/null || true
                 return 1
             fi
-            trayer --edge bottom --align right --widthtype request --height 24 \
-                >"$E2E_DIR/trayer.log" 2>&1 &
-            trayer=$!
-            E2E_PIDS+=($trayer)
-            wait_for 10 tray_panel && return 0
+            e2e_start_tray && return 0
+            trayer=$E2E_TRAY
             kill "$trayer" "$openbox" 2>/dev/null || true
         fi
     fi
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     return 1
+}
+
+# The notification area (trayer) on the running X server; E2E_TRAY is its process.
+e2e_start_tray() {
+    trayer --edge bottom --align right --widthtype request --height 24 \
+        >>"$E2E_DIR/trayer.log" 2>&1 &
+    E2E_TRAY=$!
+    E2E_PIDS+=($E2E_TRAY)
+    wait_for 10 tray_panel
+}
+
+# A fresh notification area, in place of the one started with the desktop.
+e2e_restart_tray() {
+    kill "$E2E_TRAY" 2>/dev/null || true
+    wait "$E2E_TRAY" 2>/dev/null || true
+    wait_for 10 tray_gone || fail "the notification area did not go"
+    e2e_start_tray || fail "the notification area did not come back: $(cat "$E2E_DIR/trayer.log")"
 }
 
 # A private X server with a tray. On a busy machine the tray has now and then failed to
@@ -104,6 +118,10 @@ tray_panel() {
     xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { print $1; found=1 } END { exit !found }'
 }
 
+tray_gone() {
+    ! tray_panel >/dev/null
+}
+
 # Number of Plumora icons docked in the tray.
 tray_icon_count() {
     xwininfo -tree -id "$(tray_panel)" | grep -c '("plumora" "Plumora")' || true
@@ -120,6 +138,18 @@ tray_icon_ready() {
         /Width:/ { w = $NF } /Height:/ { h = $NF } END { exit !(v && w >= 16 && h >= 16) }' ||
         return 1
     echo "$icon"
+}
+
+# Sets E2E_ICON to the tray icon's window once the panel shows it. trayer now and then
+# lays a new icon out off its panel (unmapped, at a negative place), where no click reaches
+# it; a fresh trayer then shows it, as the program docks again with a new tray.
+e2e_wait_tray_icon() {
+    if ! wait_for 5 tray_icon_ready; then
+        echo "the tray icon is not on the panel: starting the panel again" >&2
+        e2e_restart_tray
+        wait_for 10 tray_icon_ready || fail "the panel did not show the tray icon"
+    fi
+    E2E_ICON=$(tray_icon_ready)
 }
 
 # Runs the program's clock (through libfaketime) from LEAD seconds before a full minute, so

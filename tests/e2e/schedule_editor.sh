@@ -49,8 +49,8 @@ entries() { sql_value "$program/data.plm" 'SELECT COUNT(*) FROM Schedule'; }
 no_entries() { [ "$(entries)" = 0 ]; }
 
 wait_for 15 icons_docked 1 || fail "no tray icon appeared"
-wait_for 10 tray_icon_ready || fail "the panel did not lay out the tray icon"
-icon=$(tray_icon_ready)
+e2e_wait_tray_icon
+icon=$E2E_ICON
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
 

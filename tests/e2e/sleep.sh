@@ -42,8 +42,8 @@ visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 is_visible() { [ -n "$(visible "$1")" ]; }
 icons_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 wait_for 15 icons_docked || fail "no tray icon appeared"
-wait_for 10 tray_icon_ready || fail "the panel did not lay out the tray icon"
-icon=$(tray_icon_ready)
+e2e_wait_tray_icon
+icon=$E2E_ICON
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
 # The window manager gives the window the keyboard as it comes up.
