@@ -230,6 +230,39 @@ private Q_SLOTS:
         QCOMPARE(grid->text(QAccessible::Description), "No events.");
     }
 
+    // The open Export menu is reached from the page in the accessibility tree, as a screen
+    // reader walks it, with its entries; closed, it is gone from there.
+    void openExportMenuIsInTheAccessibleTree() {
+        auto cal = open();
+        cal->show();
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(cal.get());
+        const auto menuInTree = [page]() -> QAccessibleInterface* {
+            for (int i = 0; i < page->childCount(); ++i) {
+                QAccessibleInterface* c = page->child(i);
+                if (c && c->role() == QAccessible::PopupMenu) {
+                    if (page->indexOfChild(c) != i)
+                        return nullptr;
+                    return c;
+                }
+            }
+            return nullptr;
+        };
+        QVERIFY(!menuInTree());
+        const int closedCount = page->childCount();
+        child<QPushButton>(*cal, "ExportCmd")->click();
+        QAccessibleInterface* menu = menuInTree();
+        QVERIFY(menu);
+        QCOMPARE(page->childCount(), closedCount + 1);
+        QStringList entries;
+        for (int i = 0; i < menu->childCount(); ++i)
+            entries << menu->child(i)->text(QAccessible::Name);
+        QVERIFY2(entries.contains("Selected date") && entries.contains("Coming 7 days"),
+                 qPrintable(entries.join(u'|')));
+        cal->findChild<QMenu*>("ExportMenu")->close();
+        QVERIFY(!menuInTree());
+        QCOMPARE(page->childCount(), closedCount);
+    }
+
     void hooksRunOnlyWhenSet() {
         auto cal = open();
         auto* grid = cal->findChild<QWidget*>("CalPic");

@@ -396,6 +396,24 @@ private Q_SLOTS:
             }
             QVERIFY(pressed > 0);
         }
+        // One tool after another, as a screen reader user goes through the toolbar: each
+        // press shows its tool.
+        for (int button :
+             {MainToolbar::QNotesButton, MainToolbar::CalendarButton, MainToolbar::QAccessButton,
+              MainToolbar::QNotesButton, MainToolbar::QAccessButton, MainToolbar::CalendarButton}) {
+            QAccessibleInterface* access = QAccessible::queryAccessibleInterface(
+                bar->widgetForAction(f.plm()->toolbarButton(button)));
+            access->actionInterface()->doAction(access->actionInterface()->actionNames().at(0));
+            QTRY_VERIFY2(f.plm()->activePage() == f.tool(button),
+                         qPrintable(MainToolbar::tip(button)));
+            for (int other : {MainToolbar::CalendarButton, MainToolbar::QNotesButton,
+                              MainToolbar::QAccessButton})
+                QVERIFY2(bar->widgetForAction(f.plm()->toolbarButton(other))
+                                 ->property("checked")
+                                 .toBool() == (other == button),
+                         qPrintable(MainToolbar::tip(button) + " pressed, " +
+                                    MainToolbar::tip(other) + " checked wrongly"));
+        }
     }
 
     void activationAndResizeReachTheActivePageOnly() {

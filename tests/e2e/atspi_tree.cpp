@@ -2,23 +2,29 @@
 // Reads a running application's accessible objects over the accessibility bus, as a screen
 // reader does, for the end-to-end tests.
 //
-//   atspi_tree APP dump          one line per object: window, role, name, description, flags
+//   atspi_tree APP dump [showing]
+//                                one line per object: window, role, name, description, flags
 //                                (S showing with all its ancestors, F focusable, A has
-//                                actions), tab-separated
+//                                actions), tab-separated; with "showing", only what shows
 //   atspi_tree APP press ROLE NAME
-//                                runs the first action of the first object with that role
-//                                and name; exit status 1 when there is none
+//                                runs the first action of the first showing object with that
+//                                role and name; exit status 1 when there is none
 //   atspi_tree APP centre ROLE NAME
 //                                prints "X Y", the screen position of the centre of the
 //                                first showing object with that role and name, for a click
 //                                on what the user sees; exit status 1 when none shows
+//   atspi_tree APP showing ROLE NAME
+//                                exit status 0 when an object with that role and name shows,
+//                                1 when none does
 //
-// APP is the application's accessible name. Exit status 2 when the bus or the application
-// cannot be reached.
+// APP is the application's accessible name; ROLE may list roles separated by "|". The
+// queries on one object read only what shows, nearest the top first, so they stay quick
+// on a large window. Exit status 2 when the bus or the application cannot be reached.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
@@ -26,6 +32,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -71,18 +78,37 @@ class Reader {
 public:
     explicit Reader(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
-    QVariant property(const Ref& r, const char* name) {
-        QDBusInterface props(r.service, r.path.path(),
-                             QStringLiteral("org.freedesktop.DBus.Properties"), m_bus);
-        const QDBusReply<QDBusVariant> reply =
-            props.call(QStringLiteral("Get"), Accessible, QLatin1String(name));
-        return reply.isValid() ? reply.value().variant() : QVariant();
+    // One call, without the introspection a QDBusInterface makes of every object.
+    QDBusMessage call(const Ref& r, const QString& interface, const QString& method,
+                      const QVariantList& args = {}) {
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(r.service, r.path.path(), interface, method);
+        m.setArguments(args);
+        return m_bus.call(m);
+    }
+    template <typename T> T value(const QDBusMessage& reply) {
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return T();
+        return qdbus_cast<T>(reply.arguments().constFirst());
     }
 
+    QString property(const Ref& r, const char* name) {
+        const QDBusMessage reply =
+            call(r, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+                 {Accessible, QString::fromLatin1(name)});
+        return value<QDBusVariant>(reply).variant().toString();
+    }
     QList<Ref> children(const Ref& r) {
-        QDBusInterface acc(r.service, r.path.path(), Accessible, m_bus);
-        const QDBusReply<QList<Ref>> reply = acc.call(QStringLiteral("GetChildren"));
-        return reply.isValid() ? reply.value() : QList<Ref>();
+        return value<QList<Ref>>(call(r, Accessible, QStringLiteral("GetChildren")));
+    }
+    QString role(const Ref& r) {
+        return value<QString>(call(r, Accessible, QStringLiteral("GetRoleName")));
+    }
+    bool has(const QList<uint>& states, int bit) {
+        return states.size() > bit / 32 && (states[bit / 32] >> (bit % 32) & 1u);
+    }
+    QList<uint> states(const Ref& r) {
+        return value<QList<uint>>(call(r, Accessible, QStringLiteral("GetState")));
     }
 
     // `parentShowing`: every ancestor is on screen; only then does this one count as showing.
@@ -90,61 +116,87 @@ public:
         Node n;
         n.ref = r;
         n.window = window;
-        QDBusInterface acc(r.service, r.path.path(), Accessible, m_bus);
-        n.role = QDBusReply<QString>(acc.call(QStringLiteral("GetRoleName"))).value();
-        n.name = property(r, "Name").toString();
-        n.description = property(r, "Description").toString();
-        const QDBusReply<QList<uint>> states = acc.call(QStringLiteral("GetState"));
-        const auto has = [&](int bit) {
-            const QList<uint> s = states.value();
-            return s.size() > bit / 32 && (s[bit / 32] >> (bit % 32) & 1u);
-        };
-        if (parentShowing && has(StateShowing))
+        n.role = role(r);
+        n.name = property(r, "Name");
+        n.description = property(r, "Description");
+        const QList<uint> s = states(r);
+        if (parentShowing && has(s, StateShowing))
             n.flags += u'S';
-        if (has(StateFocusable))
+        if (has(s, StateFocusable))
             n.flags += u'F';
-        const QDBusReply<QStringList> interfaces = acc.call(QStringLiteral("GetInterfaces"));
-        if (interfaces.value().contains(QStringLiteral("org.a11y.atspi.Action")))
+        const QStringList interfaces =
+            value<QStringList>(call(r, Accessible, QStringLiteral("GetInterfaces")));
+        if (interfaces.contains(QStringLiteral("org.a11y.atspi.Action")))
             n.flags += u'A';
         return n;
     }
 
-    // The application's objects, depth first; empty when it is not on the bus.
-    QList<Node> tree(const QString& app) {
+    // The application's top-level objects; empty when it is not on the bus.
+    QList<Ref> windows(const QString& app) {
         const Ref root{QStringLiteral("org.a11y.atspi.Registry"),
                        QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))};
-        QList<Node> out;
+        QList<Ref> out;
+        bool found = false;
         for (const Ref& a : children(root)) {
-            if (property(a, "Name").toString() != app)
+            if (property(a, "Name") != app)
                 continue;
-            std::function<void(const Ref&, const QString&, bool, int)> walk =
-                [&](const Ref& r, const QString& window, bool showing, int depth) {
-                    const Node n = node(r, window, showing);
-                    out << n;
-                    if (depth > 40)
-                        return;
-                    for (const Ref& c : children(r))
-                        walk(c, depth == 0 ? n.name : window, n.flags.contains(u'S'), depth + 1);
-                };
-            for (const Ref& top : children(a))
-                walk(top, {}, true, 0);
+            found = true;
+            out << children(a);
         }
+        m_found = found;
+        return out;
+    }
+    bool appFound() const { return m_found; }
+
+    // The application's objects, depth first; with `showingOnly`, what does not show is left
+    // out with everything inside it.
+    QList<Node> tree(const QString& app, bool showingOnly) {
+        QList<Node> out;
+        std::function<void(const Ref&, const QString&, bool, int)> walk =
+            [&](const Ref& r, const QString& window, bool showing, int depth) {
+                const Node n = node(r, window, showing);
+                if (showingOnly && !n.flags.contains(u'S'))
+                    return;
+                out << n;
+                if (depth > 40)
+                    return;
+                for (const Ref& c : children(r))
+                    walk(c, depth == 0 ? n.name : window, n.flags.contains(u'S'), depth + 1);
+            };
+        for (const Ref& top : windows(app))
+            walk(top, {}, true, 0);
         return out;
     }
 
+    // The first showing object with one of the roles and the name, nearest the top first;
+    // only showing objects are looked into.
+    std::optional<Ref> findShowing(const QString& app, const QStringList& roles,
+                                   const QString& name) {
+        QList<Ref> level = windows(app);
+        for (int depth = 0; depth <= 40 && !level.isEmpty(); ++depth) {
+            QList<Ref> next;
+            for (const Ref& r : level) {
+                if (!has(states(r), StateShowing))
+                    continue;
+                if (property(r, "Name") == name && roles.contains(role(r)))
+                    return r;
+                next << children(r);
+            }
+            level = next;
+        }
+        return std::nullopt;
+    }
+
     bool press(const Ref& r) {
-        QDBusInterface action(r.service, r.path.path(), QStringLiteral("org.a11y.atspi.Action"),
-                              m_bus);
-        const QDBusReply<bool> done = action.call(QStringLiteral("DoAction"), 0);
-        return done.isValid() && done.value();
+        return value<bool>(
+            call(r, QStringLiteral("org.a11y.atspi.Action"), QStringLiteral("DoAction"), {0}));
     }
 
     // The object's centre on the screen; null when it has no extents.
     QPoint centre(const Ref& r) {
-        QDBusInterface component(r.service, r.path.path(),
-                                 QStringLiteral("org.a11y.atspi.Component"), m_bus);
         const QDBusMessage reply =
-            component.call(QStringLiteral("GetExtents"), uint(0)); // 0: screen coordinates
+            call(r, QStringLiteral("org.a11y.atspi.Component"), QStringLiteral("GetExtents"),
+                 {uint(0)}); // 0: screen coordinates
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
             return {};
         const QDBusArgument box = reply.arguments().constFirst().value<QDBusArgument>();
@@ -159,6 +211,7 @@ public:
 
 private:
     QDBusConnection m_bus;
+    bool m_found = false;
 };
 
 QString oneLine(QString text) {
@@ -175,7 +228,7 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.size() < 2) {
-        err << "usage: atspi_tree APP dump | APP press ROLE NAME | APP centre ROLE NAME\n";
+        err << "usage: atspi_tree APP dump [showing] | APP press|centre|showing ROLE NAME\n";
         return 2;
     }
 
@@ -188,42 +241,49 @@ int main(int argc, char* argv[]) {
     }
     QDBusConnection bus = QDBusConnection::connectToBus(address.value(), QStringLiteral("a11y"));
     if (!bus.isConnected()) {
-        err << "cannot connect to the accessibility bus\n";
+        err << "cannot connect to the accessibility bus " << address.value() << ": "
+            << bus.lastError().message() << '\n';
         return 2;
     }
     Reader reader(bus);
-    const QList<Node> nodes = reader.tree(args[0]);
-    if (nodes.isEmpty()) {
-        err << "no application " << args[0] << " on the accessibility bus\n";
+    const QString& appName = args[0];
+    const auto unreachable = [&] {
+        err << "no application " << appName << " on the accessibility bus\n";
         return 2;
-    }
+    };
 
     if (args[1] == QLatin1String("dump")) {
+        const QList<Node> nodes =
+            reader.tree(appName, args.size() > 2 && args[2] == QLatin1String("showing"));
+        if (!reader.appFound())
+            return unreachable();
         for (const Node& n : nodes)
             out << oneLine(n.window) << '\t' << n.role << '\t' << oneLine(n.name) << '\t'
                 << oneLine(n.description) << '\t' << n.flags << '\n';
         return 0;
     }
-    if (args[1] == QLatin1String("press") && args.size() == 4) {
-        for (const Node& n : nodes)
-            if (n.role == args[2] && n.name == args[3])
-                return reader.press(n.ref) ? 0 : 1;
-        err << "no " << args[2] << " named " << args[3] << '\n';
-        return 1;
+    if (args.size() != 4 ||
+        !QStringList{QStringLiteral("press"), QStringLiteral("centre"), QStringLiteral("showing")}
+             .contains(args[1])) {
+        err << "unknown command\n";
+        return 2;
     }
-    if (args[1] == QLatin1String("centre") && args.size() == 4) {
-        for (const Node& n : nodes) {
-            if (n.role != args[2] || n.name != args[3] || !n.flags.contains(u'S'))
-                continue;
-            const QPoint at = reader.centre(n.ref);
-            if (at.isNull())
-                continue;
-            out << at.x() << ' ' << at.y() << '\n';
-            return 0;
-        }
+    const std::optional<Ref> found = reader.findShowing(appName, args[2].split(u'|'), args[3]);
+    if (!reader.appFound())
+        return unreachable();
+    if (!found) {
         err << "no showing " << args[2] << " named " << args[3] << '\n';
         return 1;
     }
-    err << "unknown command\n";
-    return 2;
+    if (args[1] == QLatin1String("press"))
+        return reader.press(*found) ? 0 : 1;
+    if (args[1] == QLatin1String("centre")) {
+        const QPoint at = reader.centre(*found);
+        if (at.isNull()) {
+            err << args[2] << " " << args[3] << " has no place on the screen\n";
+            return 1;
+        }
+        out << at.x() << ' ' << at.y() << '\n';
+    }
+    return 0;
 }

@@ -12,7 +12,7 @@ fi
 session_bus=$DBUS_SESSION_BUS_ADDRESS
 source "$(dirname "$0")/lib.sh"
 # The accessibility bus is reached through the session bus this script runs in.
-export DBUS_SESSION_BUS_ADDRESS=$session_bus
+e2e_session_bus "$session_bus"
 exe=$1 template=$2 reader=$3
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 
@@ -67,6 +67,19 @@ wait_for 10 shows "push button" "New Capture" || fail "the Tools menu did not sh
 # Full Screen, clicked where the box shows it: a box hidden under the frozen screen would
 # let the click start an area instead.
 take_capture
+# A small tool box: the window manager offers no minimise or maximise for it, and its frame
+# lies wholly on the screen.
+box=$(visible '^Action$')
+actions=$(xprop -id "$box" _NET_WM_ALLOWED_ACTIONS)
+grep -q CLOSE <<<"$actions" || fail "the window manager has not managed the box: $actions"
+! grep -q -e MINIMIZE -e MAXIMIZE <<<"$actions" || fail "the box can be minimised or maximised: $actions"
+read -r X Y WIDTH HEIGHT <<<"$(xwininfo -id "$box" |
+    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+         /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')"
+read -r left right top bottom <<<"$(xprop -id "$box" _NET_FRAME_EXTENTS | tr -dc '0-9 ')"
+[ $((X - left)) -ge 0 ] && [ $((Y - top)) -ge 0 ] && [ $((X + WIDTH + right)) -le 1280 ] &&
+    [ $((Y + HEIGHT + bottom)) -le 800 ] ||
+    fail "the box's frame ($((X - left)),$((Y - top)) $((WIDTH + left + right))x$((HEIGHT + top + bottom))) is not wholly on the 1280x800 screen"
 click "push button" "Full Screen"
 wait_for 10 has_rows 1 || fail "Full Screen stored no row"
 wait_for 10 is_visible '^Plumora$' || fail "the main window did not come back"

@@ -60,17 +60,31 @@ e2e_try_desktop() {
                 wait "$xvfb" 2>/dev/null || true
                 return 1
             fi
-            trayer --edge bottom --align right --widthtype request --height 24 \
-                >"$E2E_DIR/trayer.log" 2>&1 &
-            trayer=$!
-            E2E_PIDS+=($trayer)
-            wait_for 10 tray_panel && return 0
+            e2e_start_tray && return 0
+            trayer=$E2E_TRAY
             kill "$trayer" "$openbox" 2>/dev/null || true
         fi
     fi
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     return 1
+}
+
+# The notification area (trayer) on the running X server; E2E_TRAY is its process.
+e2e_start_tray() {
+    trayer --edge bottom --align right --widthtype request --height 24 \
+        >>"$E2E_DIR/trayer.log" 2>&1 &
+    E2E_TRAY=$!
+    E2E_PIDS+=($E2E_TRAY)
+    wait_for 10 tray_panel
+}
+
+# A fresh notification area, in place of the one started with the desktop.
+e2e_restart_tray() {
+    kill "$E2E_TRAY" 2>/dev/null || true
+    wait "$E2E_TRAY" 2>/dev/null || true
+    wait_for 10 tray_gone || fail "the notification area did not go"
+    e2e_start_tray || fail "the notification area did not come back: $(cat "$E2E_DIR/trayer.log")"
 }
 
 # A private X server with a tray. On a busy machine the tray has now and then failed to
@@ -104,9 +118,38 @@ tray_panel() {
     xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { print $1; found=1 } END { exit !found }'
 }
 
+tray_gone() {
+    ! tray_panel >/dev/null
+}
+
 # Number of Plumora icons docked in the tray.
 tray_icon_count() {
     xwininfo -tree -id "$(tray_panel)" | grep -c '("plumora" "Plumora")' || true
+}
+
+# The tray icon's window once the panel has laid it out (mapped, at its full size), so a
+# click on it lands on the icon; false before.
+tray_icon_ready() {
+    local icon
+    icon=$(xwininfo -tree -id "$(tray_panel)" 2>/dev/null |
+        awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+    [ -n "$icon" ] || return 1
+    xwininfo -id "$icon" 2>/dev/null | awk '/Map State: IsViewable/ { v = 1 }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { exit !(v && w >= 16 && h >= 16) }' ||
+        return 1
+    echo "$icon"
+}
+
+# Sets E2E_ICON to the tray icon's window once the panel shows it. trayer now and then
+# lays a new icon out off its panel (unmapped, at a negative place), where no click reaches
+# it; a fresh trayer then shows it, as the program docks again with a new tray.
+e2e_wait_tray_icon() {
+    if ! wait_for 5 tray_icon_ready; then
+        echo "the tray icon is not on the panel: starting the panel again" >&2
+        e2e_restart_tray
+        wait_for 10 tray_icon_ready || fail "the panel did not show the tray icon"
+    fi
+    E2E_ICON=$(tray_icon_ready)
 }
 
 # Runs the program's clock (through libfaketime) from LEAD seconds before a full minute, so
@@ -127,4 +170,36 @@ e2e_clock_before_minute() {
 # Reads one value with SQL from a data file.
 sql_value() {
     sqlite3 "$1" "$2"
+}
+
+# For a script run by dbus-run-session, after this file: ADDRESS is that session bus. The
+# accessibility bus it starts keeps its socket in this run's private folder (not in /tmp,
+# where a clean-up of another program may take it away in the middle of a run).
+e2e_session_bus() {
+    export DBUS_SESSION_BUS_ADDRESS=$1
+    dbus-update-activation-environment XDG_RUNTIME_DIR HOME XDG_CONFIG_HOME XDG_DATA_HOME ||
+        fail "the session bus did not take the environment"
+}
+
+# Acting on what the screen shows, found over the accessibility bus: set E2E_READER to the
+# reader (atspi_tree) and start the program with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 in a
+# script run by dbus-run-session.
+# a11y_shows ROLE NAME: an object of that role and name is on the screen.
+a11y_shows() {
+    "$E2E_READER" Plumora showing "$1" "$2" >/dev/null 2>&1
+}
+# a11y_click ROLE NAME [BUTTON]: a click on the middle of that object where the screen
+# shows it, once it shows.
+a11y_click() {
+    local at
+    wait_for 10 a11y_shows "$1" "$2" || fail "no $1 '$2' on the screen"
+    at=$("$E2E_READER" Plumora centre "$1" "$2") || fail "no place on the screen for $1 '$2'"
+    xdotool mousemove ${at% *} ${at#* } click "${3:-1}"
+}
+
+# The window manager has given the keyboard to the visible window whose name matches.
+has_keyboard() {
+    local active
+    active=$(xdotool getactivewindow 2>/dev/null) || return 1
+    xdotool getwindowname "$active" 2>/dev/null | grep -q -e "$1"
 }

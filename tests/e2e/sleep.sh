@@ -2,9 +2,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Before the computer sleeps, what was typed into a note is saved, and only then is the
 # sleep lock let go; after the wake the lock is taken again. A stand-in login manager on a
-# private bus, given to the program as its system bus, logs the order.
+# private bus, given to the program as its system bus, logs the order. The note is reached
+# through the Tools menu, clicked where the screen shows it (found over the accessibility
+# bus).
+if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
+    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
+fi
+session_bus=$DBUS_SESSION_BUS_ADDRESS
 source "$(dirname "$0")/lib.sh"
-exe=$1 template=$2
+# The accessibility bus is reached through the session bus this script runs in.
+e2e_session_bus "$session_bus"
+exe=$1 template=$2 E2E_READER=$3
 here=$(dirname "$0")
 
 e2e_start_desktop
@@ -23,7 +31,8 @@ sqlite3 "$program/data.plm" "UPDATE System SET NotifyAgo = 2;
 E2E_PIDS+=($!)
 wait_for 10 grep -q ready "$log" || fail "the stand-in login manager did not start: $(cat "$E2E_DIR/logind.err")"
 
-DBUS_SYSTEM_BUS_ADDRESS=$bus "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+DBUS_SYSTEM_BUS_ADDRESS=$bus QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" \
+    >"$E2E_DIR/plumora.log" 2>&1 &
 plumora=$!
 E2E_PIDS+=($plumora)
 locks() { [ "$(grep -c '^inhibit sleep Plumora delay$' "$log")" -eq "$1" ]; }
@@ -33,16 +42,17 @@ visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 is_visible() { [ -n "$(visible "$1")" ]; }
 icons_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 wait_for 15 icons_docked || fail "no tray icon appeared"
-icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+e2e_wait_tray_icon
+icon=$E2E_ICON
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click on the tray icon opened no main window"
-main=$(visible '^Plumora$')
 # The window manager gives the window the keyboard as it comes up.
-has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
-wait_for 10 has_keyboard || fail "the main window came up without the keyboard"
-sleep 0.3
-xdotool key --window "$main" alt+t n
-sleep 1
+wait_for 10 has_keyboard '^Plumora$' || fail "the main window came up without the keyboard"
+a11y_click "menu item" "Tools"
+a11y_click "menu item" "Quick Notes"
+wait_for 10 a11y_shows "push button" "Spelling" || fail "the Tools menu did not show Quick Notes"
+# A click into the note, where the screen shows it, then the words.
+a11y_click text "Note of $(LC_ALL=C date '+%B %d, %Y')"
 xdotool type --delay 40 "typed just before sleep"
 
 sleep_signal() {

@@ -5,6 +5,7 @@
 #include "mock/FakeDesktop.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -174,6 +175,31 @@ private Q_SLOTS:
         QCOMPARE(messages()[1].text, "Are you sure to clear the list?");
         QCOMPARE(messages()[1].title, "Confirm");
         QCOMPARE(messages()[1].buttons, MessageButtons::YesNoDefaultNo);
+    }
+
+    // The context menu, while open, is a child of the page in the accessibility tree, so a
+    // screen reader finds "Clear List" there.
+    void openContextMenuIsInTheAccessibleTree() {
+        Host h(*m_context, machine());
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(h.page);
+        const auto clearEntryInTree = [page] {
+            for (int i = 0; i < page->childCount(); ++i) {
+                QAccessibleInterface* c = page->child(i);
+                if (!c || c->role() != QAccessible::PopupMenu)
+                    continue;
+                for (int j = 0; j < c->childCount(); ++j)
+                    if (c->child(j)->text(QAccessible::Name) == "Clear List")
+                        return true;
+            }
+            return false;
+        };
+        QVERIFY(!clearEntryInTree());
+        Q_EMIT h.grid()->customContextMenuRequested(QPoint(5, 5));
+        auto* menu = h.page->findChild<QMenu*>("QAMenu");
+        QVERIFY(menu->isVisible());
+        QVERIFY(clearEntryInTree());
+        menu->close();
+        QVERIFY(!clearEntryInTree());
     }
 
     // Without a CD drive the list is empty and the four drive buttons are off; Eject reaches

@@ -213,9 +213,11 @@ private Q_SLOTS:
         QTableWidget* grid = page->grid();
         QCOMPARE(grid->rowCount(), 100);
         QStringList lines;
-        for (int line = 0; line < 5; ++line)
-            for (int c = Schedule::TypeCol; c <= Schedule::PosCol; ++c)
+        for (int line = 0; line < 5; ++line) {
+            for (int c = Schedule::TypeCol; c <= Schedule::FreqCol; ++c)
                 lines << cell(*page, line, c);
+            lines << grid->item(line, Schedule::MarkCol)->data(Schedule::PositionRole).toString();
+        }
         QCOMPARE(lines.join(u'|'),
                  "||3/10/26 6:00 AM|daily|0|"
                  "Shut Down System|On Hibernation|3/11/26 7:00 AM|one time|1|"
@@ -229,8 +231,19 @@ private Q_SLOTS:
         QCOMPARE(ink(3, Schedule::FreqCol),
                  grid->palette().color(QPalette::Disabled, QPalette::WindowText));
         QVERIFY(grid->horizontalHeader()->height() >= Twips::toPixels(Schedule::HeaderTwips));
-        // The position column lies just beyond the visible width; arrows never reach it.
-        QCOMPARE(grid->columnViewportPosition(Schedule::PosCol), grid->viewport()->width());
+        // A screen reader finds the five visible columns and no line's position.
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(grid)->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->columnCount(), int(Schedule::ColumnCount));
+        QCOMPARE(table->columnCount(), 5);
+        QCOMPARE(table->cellAt(0, Schedule::FreqCol)->text(QAccessible::Name), "daily");
+        for (int c = 0; c < table->columnCount(); ++c)
+            QCOMPARE_NE(table->cellAt(3, c)->text(QAccessible::Name), "3");
+        // The description column takes the width the others leave; arrows stop at Frequency.
+        QCOMPARE(grid->columnViewportPosition(Schedule::FreqCol) +
+                     grid->columnWidth(Schedule::FreqCol),
+                 grid->viewport()->width());
         grid->setCurrentCell(1, Schedule::FreqCol);
         QTest::keyClick(grid, Qt::Key_Right);
         QCOMPARE(grid->currentColumn(), int(Schedule::FreqCol));

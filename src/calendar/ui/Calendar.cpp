@@ -9,6 +9,7 @@
 #include "core/ChangeHub.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
+#include "core/ui/PopupMenuAccess.h"
 #include "platform/WindowSystem.h"
 
 #include <QCalendarWidget>
@@ -270,6 +271,7 @@ void Calendar::buildControls() {
     item("iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportHook);
     item("Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportHook);
     item("Subscribe to a calendar...", "SubscribeMenu", &Calendar::subscribeHook);
+    PopupMenuAccess::attach(this, m_exportMenu);
     setAcceptDrops(true);
 }
 

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTimer>
 
 CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
@@ -14,6 +15,11 @@ CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
       m_screen(screen) {
     setObjectName(QStringLiteral("CapTBox"));
     setWindowTitle(QStringLiteral("Action"));
+    // A floating box of commands: as a toolbar window it gets a close button but no minimise
+    // or maximise, which a utility window keeps under some window managers. The type is
+    // written when the native window exists, so it is created here.
+    winId();
+    setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
 
     auto* row = new QHBoxLayout(this);
     const auto button = [this, row](const char* name, const QString& caption) {
@@ -51,6 +57,21 @@ int CaptureToolBox::defaultChoice() const {
 
 void CaptureToolBox::place() {
     move(CaptureRules::toolBoxPosition(m_screen, frameGeometry().size()));
+    // The window manager frames the box a moment after it shows, and nothing tells the box:
+    // it looks again for a while and, once it has a frame, places it on the screen.
+    m_frameChecks = FrameChecks;
+    if (!m_frameTimer) {
+        m_frameTimer = new QTimer(this);
+        m_frameTimer->setInterval(FrameCheckMs);
+        connect(m_frameTimer, &QTimer::timeout, this, [this] {
+            const bool framed = frameGeometry() != geometry();
+            if (isVisible() && !m_screen.contains(frameGeometry()))
+                move(CaptureRules::toolBoxPosition(m_screen, frameGeometry().size()));
+            if (framed || --m_frameChecks <= 0)
+                m_frameTimer->stop();
+        });
+    }
+    m_frameTimer->start();
 }
 
 bool CaptureToolBox::event(QEvent* event) {

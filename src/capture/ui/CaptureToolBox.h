@@ -5,6 +5,7 @@
 #include <QRect>
 
 class QPushButton;
+class QTimer;
 
 // `CapTBox` ("Action"): the small topmost box at the bottom centre of the screen that
 // offers "Full Screen", "Selected Area" and "Cancel Capture" over the frozen screen.
@@ -40,4 +41,8 @@ private:
     QRect m_screen;
     QPushButton* m_choices[2];
     QPushButton* m_cancel;
+    static constexpr int FrameChecks = 40;
+    static constexpr int FrameCheckMs = 50;
+    QTimer* m_frameTimer = nullptr;
+    int m_frameChecks = 0;
 };

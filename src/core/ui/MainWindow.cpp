@@ -222,6 +222,11 @@ void MainWindow::clickToolbarButton(int button) {
 
     const QScopedValueRollback switching(m_switching, true);
     toolbarButton(button)->setChecked(true);
+    // A screen reader's toggle reaches the group past its exclusiveness: only the shown
+    // tool's button stays down.
+    for (QAction* other : m_toolGroup->actions())
+        if (other != toolbarButton(button))
+            other->setChecked(false);
     ToolPage* page = ensurePage(button);
     for (const QPointer<ToolPage>& loaded : std::as_const(m_pages)) {
         ToolPage* other = loaded.data();

@@ -5,6 +5,7 @@
 #include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
+#include "core/ui/PopupMenuAccess.h"
 #include "core/ui/ToolRegistry.h"
 #include "platform/CdTray.h"
 #include "platform/DesktopShell.h"
@@ -187,6 +188,7 @@ void QuickAccessPage::buildControls() {
     QAction* clear = m_menu->addAction(QStringLiteral("Clear List"));
     clear->setObjectName(QStringLiteral("ClearMenu"));
     connect(clear, &QAction::triggered, this, &QuickAccessPage::clearList);
+    PopupMenuAccess::attach(this, m_menu);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
 

@@ -76,7 +76,7 @@ void Schedule::buildControls() {
     m_grid->verticalHeader()->setMinimumSectionSize(1);
     m_grid->verticalHeader()->setDefaultSectionSize(
         std::max(QFontMetrics(m_grid->font()).height(), QFontMetrics(markFont).height()) + 6);
-    // The position column lies far beyond the visible width; nothing scrolls to it.
+    // The columns share the visible width; nothing scrolls sideways.
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
@@ -90,15 +90,13 @@ void Schedule::buildControls() {
         {QStringLiteral("Type"), Qt::AlignHCenter},
         {QStringLiteral("Description"), Qt::AlignHCenter},
         {QStringLiteral("Date & Time"), Qt::AlignHCenter},
-        {QStringLiteral("Frequency"), Qt::AlignHCenter},
-        {QString(), Qt::AlignRight}};
+        {QStringLiteral("Frequency"), Qt::AlignHCenter}};
     for (int c = 0; c < ColumnCount; ++c) {
         auto* item = new QTableWidgetItem(heads[c].first);
         item->setTextAlignment(heads[c].second | Qt::AlignVCenter);
         m_grid->setHorizontalHeaderItem(c, item);
     }
     header->setFixedHeight(std::max(px(HeaderTwips), header->sizeHint().height()));
-    m_grid->setColumnWidth(PosCol, px(PositionColumnTwips));
 
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &Schedule::doubleClickCell);
     m_grid->installEventFilter(this);
@@ -184,11 +182,7 @@ void Schedule::showLine(int line) {
         it->setTextAlignment((c == FreqCol ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     item(DescCol)->setToolTip(text.description);
-
-    QTableWidgetItem* position = item(PosCol);
-    position->setText(m_list.hasEntry(line) ? QString::number(line) : QString());
-    position->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    position->setFlags(Qt::NoItemFlags);
+    mark->setData(PositionRole, m_list.hasEntry(line) ? QVariant(line) : QVariant());
 }
 
 void Schedule::doubleClickCell(int line, int column) {

@@ -26,12 +26,14 @@ class ToolRegistry;
 class Schedule : public ToolPage {
     Q_OBJECT
 public:
-    enum Column { MarkCol, TypeCol, DescCol, WhenCol, FreqCol, PosCol, ColumnCount };
+    enum Column { MarkCol, TypeCol, DescCol, WhenCol, FreqCol, ColumnCount };
+    // A line's position among the ordered entries (the key that finds its entry again): data
+    // of the line's first cell, so it is neither on the screen nor read out.
+    static constexpr int PositionRole = Qt::UserRole;
     // Margins kept around the grid in the page, in twips.
     static constexpr int SpareWidthTwips = 560;
     static constexpr int SpareHeightTwips = 2150;
     static constexpr int HeaderTwips = 310;
-    static constexpr int PositionColumnTwips = 50000;
 
     // Shows the entry editor for a preset: the confirmed answers, nullopt when cancelled.
     using Editor = std::function<std::optional<ScheduleEditorState>(
