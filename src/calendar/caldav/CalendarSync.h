@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calendar/caldav/CalDavSync.h"
+#include "core/Jobs.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class Clock;
+class SecretStore;
+
+// The sync as the program runs it: the account from the data file, the password from the
+// keyring (key "caldav"), one sync at a time, the result kept for the status line, and
+// conflicts told once through `tell`.
+class CalendarSync : public QObject {
+    Q_OBJECT
+public:
+    static constexpr char Key[] = "caldav";
+    using Tell = std::function<void(const QString& text)>;
+
+    CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
+                 QObject* parent = nullptr);
+
+    // Starts a sync unless one runs or no account is set; false when none started.
+    bool syncNow();
+    bool isRunning() const { return m_fetching || m_sync.isRunning(); }
+    // Asked when the user changed events: the next minute job syncs.
+    void requestSoon() { m_soon = true; }
+    bool takeRequest() {
+        const bool soon = m_soon;
+        m_soon = false;
+        return soon;
+    }
+    CalDavSync& engine() { return m_sync; }
+
+Q_SIGNALS:
+    void started();
+    void finished(const SyncOutcome& outcome);
+
+private:
+    void ended(const SyncOutcome& outcome);
+
+    QString m_dataFile;
+    Clock& m_clock;
+    SecretStore& m_secrets;
+    Tell m_tell;
+    CalDavSync m_sync;
+    bool m_fetching = false;
+    bool m_soon = false;
+};
+
+// The minute job: syncs every 5, 15 or 60 minutes as the account says, once shortly
+// after start-up and after the user changed events, only when online and never while a
+// sync runs.
+class CalendarSyncJob final : public MinuteJob {
+public:
+    explicit CalendarSyncJob(CalendarSync& sync, QString dataFile)
+        : m_sync(sync), m_dataFile(std::move(dataFile)) {}
+    const char* name() const override { return "calendar sync"; }
+    void run(MinuteContext& minute) override;
+
+private:
+    CalendarSync& m_sync;
+    QString m_dataFile;
+    int m_ticks = 0;
+};
