@@ -12,6 +12,7 @@
 #include "calendar/caldav/DavXml.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
+#include "mock/FuzzSeeds.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -24,6 +25,26 @@ QByteArray ics(const QByteArray& uid, const QByteArray& date, const QByteArray& 
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:" + uid +
            "\r\nDTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:" + date + "\r\n" + extra +
            "SUMMARY:" + summary + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+// A multistatus in the forms servers write: other prefixes, a failed propstat, a removed
+// member, a collection with its properties, a sync token.
+QByteArray mixedSample() {
+    return "<?xml version='1.0'?><x:multistatus xmlns:x='DAV:' "
+           "xmlns:c='urn:ietf:params:xml:ns:caldav'>"
+           "<x:response><x:href>/cal/a.ics</x:href><x:propstat><x:prop><x:getetag>\"1\""
+           "</x:getetag><c:calendar-data>BEGIN:VCALENDAR&#13;\n</c:calendar-data></x:prop>"
+           "<x:status>HTTP/1.1 200 OK</x:status></x:propstat><x:propstat><x:prop>"
+           "<x:displayname>lost</x:displayname></x:prop><x:status>HTTP/1.1 404 Not Found"
+           "</x:status></x:propstat></x:response>"
+           "<x:response><x:href>/cal/b.ics</x:href><x:status>HTTP/1.1 404 Not Found"
+           "</x:status></x:response>"
+           "<x:response><x:href>/cal/</x:href><x:propstat><x:prop><x:resourcetype>"
+           "<x:collection/><c:calendar/></x:resourcetype><c:supported-calendar-component-set>"
+           "<c:comp name='VTODO'/></c:supported-calendar-component-set>"
+           "<x:current-user-principal><x:href>/p/ann/</x:href></x:current-user-principal>"
+           "</x:prop></x:propstat></x:response><x:sync-token>t2</x:sync-token>"
+           "</x:multistatus>";
 }
 
 } // namespace
@@ -84,22 +105,7 @@ private Q_SLOTS:
     // Prefixes differ between servers; a propstat that is not 2xx does not count; a
     // removed member carries its own status; what is not a multistatus is refused.
     void multistatusReader() {
-        const DavMultistatus m = DavXml::parse(
-            "<?xml version='1.0'?><x:multistatus xmlns:x='DAV:' "
-            "xmlns:c='urn:ietf:params:xml:ns:caldav'>"
-            "<x:response><x:href>/cal/a.ics</x:href><x:propstat><x:prop><x:getetag>\"1\""
-            "</x:getetag><c:calendar-data>BEGIN:VCALENDAR&#13;\n</c:calendar-data></x:prop>"
-            "<x:status>HTTP/1.1 200 OK</x:status></x:propstat><x:propstat><x:prop>"
-            "<x:displayname>lost</x:displayname></x:prop><x:status>HTTP/1.1 404 Not Found"
-            "</x:status></x:propstat></x:response>"
-            "<x:response><x:href>/cal/b.ics</x:href><x:status>HTTP/1.1 404 Not Found"
-            "</x:status></x:response>"
-            "<x:response><x:href>/cal/</x:href><x:propstat><x:prop><x:resourcetype>"
-            "<x:collection/><c:calendar/></x:resourcetype><c:supported-calendar-component-set>"
-            "<c:comp name='VTODO'/></c:supported-calendar-component-set>"
-            "<x:current-user-principal><x:href>/p/ann/</x:href></x:current-user-principal>"
-            "</x:prop></x:propstat></x:response><x:sync-token>t2</x:sync-token>"
-            "</x:multistatus>");
+        const DavMultistatus m = DavXml::parse(mixedSample());
         QVERIFY2(m.ok(), qPrintable(m.error));
         QCOMPARE(m.responses.size(), size_t(3));
         QCOMPARE(m.responses[0].etag, "\"1\"");
@@ -386,6 +392,24 @@ private Q_SLOTS:
         plain.discover("http://example.org/", "ann", "secret");
         QVERIFY(refused.wait(1000));
         QVERIFY(refused.at(0).at(1).toString().contains("https"));
+    }
+
+    // With PLUMORA_FUZZ_SEEDS set, leaves the server's answers there as the fuzz corpus.
+    void writeSeedCorpus() {
+        m_server->put("a.ics", ics("a", "20260312", "A & <b>"));
+        m_server->put("b.ics", ics("b", "20260313", "B"));
+        const auto ask = [this](const QByteArray& method, const QByteArray& body) {
+            HttpResponder::Request r;
+            r.method = method;
+            r.path = "/cal/";
+            r.body = body;
+            return m_server->http.handler(r).body;
+        };
+        PLUMORA_WRITE_FUZZ_SEEDS(
+            {{"mixed.xml", mixedSample()},
+             {"listing.xml", ask("PROPFIND", DavXml::listQuery())},
+             {"changes.xml", ask("REPORT", DavXml::syncCollection("tok-1"))},
+             {"bodies.xml", ask("REPORT", DavXml::multiget({"/cal/a.ics", "/cal/x.ics"}))}});
     }
 };
 
