@@ -41,8 +41,12 @@ Application::Application(AppContext& context, QObject* parent)
                   }),
       m_holidayUpdate(context.paths, context.clock, context.downloads),
       m_subscriptions(context.paths.dataFile(), context.clock, context.downloads,
-                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
+                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
+      m_calendarSync(context.paths.dataFile(), context.clock, context.secrets,
+                     [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
     m_calendar.setSubscriptions(&m_subscriptions);
+    m_calendar.setEditorClosed([this] { m_calendarSync.editorClosed(); });
+    m_options.setCalendarSync(&m_calendarSync);
     QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {
         if (Calendar* page = m_calendar.page())
             page->redraw(true);
@@ -76,6 +80,8 @@ void Application::addJobs() {
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
+    m_controller.addMinuteJob(
+        std::make_unique<CalendarSyncJob>(m_calendarSync, m_context.paths.dataFile()));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });

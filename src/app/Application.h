@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calendar/HolidayUpdate.h"
+#include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
@@ -63,4 +64,5 @@ private:
     MailWatch m_mailWatch;
     HolidayUpdate m_holidayUpdate;
     SubscriptionRefresh m_subscriptions;
+    CalendarSync m_calendarSync;
 };

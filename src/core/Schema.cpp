@@ -102,11 +102,12 @@ QStringList createStatements() {
 }
 
 QStringList tableNames() {
-    return {QStringLiteral("System"),       QStringLiteral("Events"),
-            QStringLiteral("QNotes"),       QStringLiteral("Schedule"),
-            QStringLiteral("QAccess"),      QStringLiteral("SCapture"),
-            QStringLiteral("WPaper"),       QStringLiteral("EventTombstones"),
-            QStringLiteral("Subscriptions")};
+    return {QStringLiteral("System"),        QStringLiteral("Events"),
+            QStringLiteral("QNotes"),        QStringLiteral("Schedule"),
+            QStringLiteral("QAccess"),       QStringLiteral("SCapture"),
+            QStringLiteral("WPaper"),        QStringLiteral("EventTombstones"),
+            QStringLiteral("Subscriptions"), QStringLiteral("CalDavAccount"),
+            QStringLiteral("CalDavEvents")};
 }
 
 QString createTemplate(const QString& path, const QDate& madeOn) {

@@ -8,10 +8,13 @@
 #include "calendar/caldav/CalDavDiscovery.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
+#include "calendar/caldav/CalendarSync.h"
 #include "calendar/caldav/DavHttp.h"
 #include "calendar/caldav/DavXml.h"
+#include "core/ChangeHub.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
 #include "mock/FuzzSeeds.h"
 
 #include <QSignalSpy>
@@ -392,6 +395,62 @@ private Q_SLOTS:
         plain.discover("http://example.org/", "ann", "secret");
         QVERIFY(refused.wait(1000));
         QVERIFY(refused.at(0).at(1).toString().contains("https"));
+    }
+
+    // The minute job: a sync shortly after start-up, then as often as the account says,
+    // only online, one at a time; with "manual" only after the editor closed on a change.
+    // Conflicts are told once per sync, the result kept for the status line.
+    void minuteJob() {
+        ChangeHub hub(m_path);
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        QStringList told;
+        CalendarSync sync(m_path, m_clock, secrets, [&](const QString& t) { told << t; });
+        CalendarSyncJob job(sync, m_path);
+        QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0));
+        bool online = true;
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        const auto tick = [&] {
+            TickCache cache;
+            MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [&] { return online; });
+            job.run(minute);
+            if (!sync.isRunning())
+                return false;
+            return ended.wait(10000);
+        };
+        QVERIFY(!tick());
+        QVERIFY(tick()); // shortly after start-up
+        QCOMPARE(CalDavStore(m_path).account()->lastResult, "0 events sent, 0 received");
+        QVERIFY(!tick());
+        m_clock.advanceSecs(15 * 60);
+        online = false;
+        QVERIFY(!tick());
+        online = true;
+        addLocal("2026-03-12", "Dentist", "a");
+        QVERIFY(tick());
+        QCOMPARE(m_server->items.size(), 1);
+
+        CalDavAccount manual = *CalDavStore(m_path).account();
+        manual.everyMinutes = 0;
+        QVERIFY(CalDavStore(m_path).saveAccount(manual));
+        m_clock.advanceSecs(120 * 60);
+        QVERIFY(!tick());
+        sync.editorClosed(); // nothing was edited
+        QVERIFY(!tick());
+        editLocal("a", "Dentist here");
+        m_server->put("a.ics", ics("a", "20260312", "Dentist there"));
+        QTest::qWait(0); // the hub's announcement
+        sync.editorClosed();
+        QVERIFY(tick());
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told[0].contains("Dentist here (edited on this computer)"));
+        QVERIFY(!sync.syncNow() || ended.wait(10000));
+        QCOMPARE(told.size(), 1);
+
+        secrets.secrets.clear();
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(10000));
+        QVERIFY(CalDavStore(m_path).account()->lastResult.contains("no password"));
     }
 
     // With PLUMORA_FUZZ_SEEDS set, leaves the server's answers there as the fuzz corpus.

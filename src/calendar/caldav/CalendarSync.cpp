@@ -3,6 +3,7 @@
 
 #include "base/Clock.h"
 #include "calendar/CalendarLog.h"
+#include "core/ChangeHub.h"
 #include "platform/SecretStore.h"
 
 CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
@@ -10,6 +11,11 @@ CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets,
     : QObject(parent), m_dataFile(std::move(dataFile)), m_clock(clock), m_secrets(secrets),
       m_tell(std::move(tell)), m_sync(m_dataFile, clock, this) {
     connect(&m_sync, &CalDavSync::finished, this, &CalendarSync::ended);
+    if (ChangeHub* hub = ChangeHub::of(m_dataFile))
+        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
+            if (table == u"Events" && !isRunning())
+                m_edited = true;
+        });
 }
 
 bool CalendarSync::syncNow() {
@@ -20,6 +26,7 @@ bool CalendarSync::syncNow() {
     if (!account || !account->configured())
         return false;
     m_fetching = true;
+    m_edited = false;
     Q_EMIT started();
     m_secrets.read(QLatin1String(Key), this, [this, a = *account](const SecretStore::Result& r) {
         m_fetching = false;

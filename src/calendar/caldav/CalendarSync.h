@@ -27,8 +27,13 @@ public:
     // Starts a sync unless one runs or no account is set; false when none started.
     bool syncNow();
     bool isRunning() const { return m_fetching || m_sync.isRunning(); }
-    // Asked when the user changed events: the next minute job syncs.
+    // Asked for a sync at the next minute job.
     void requestSoon() { m_soon = true; }
+    // The calendar's editor closed: when events changed since the last sync, one follows.
+    void editorClosed() {
+        if (m_edited)
+            m_soon = true;
+    }
     bool takeRequest() {
         const bool soon = m_soon;
         m_soon = false;
@@ -50,6 +55,7 @@ private:
     CalDavSync m_sync;
     bool m_fetching = false;
     bool m_soon = false;
+    bool m_edited = false; // events changed outside a sync since the last one
 };
 
 // The minute job: syncs every 5, 15 or 60 minutes as the account says, once shortly

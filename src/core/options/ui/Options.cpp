@@ -6,6 +6,7 @@
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/options/SoundChoice.h"
+#include "core/options/ui/CalendarSyncBox.h"
 #include "core/options/ui/MailAccountBox.h"
 #include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"
@@ -316,6 +317,16 @@ void Options::fill() {
     m_filling = false;
 }
 
+void Options::addCalendarSync(CalendarSync* sync) {
+    if (m_calendarSync)
+        return;
+    m_calendarSync =
+        new CalendarSyncBox(m_context.paths.dataFile(), m_context.secrets, sync, m_frame);
+    // After the mail group.
+    auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
+    column->insertWidget(column->indexOf(m_account->parentWidget()) + 1, m_calendarSync);
+}
+
 void Options::saveSystemValue(Settings::Field field) {
     if (m_filling)
         return;
@@ -364,6 +375,8 @@ void Options::activated() {
     // while it is showing, it keeps what was typed before reading the file again.
     saveAccount();
     fill();
+    if (m_calendarSync)
+        m_calendarSync->fill();
 }
 
 void Options::aboutToHide() {
@@ -466,9 +479,11 @@ void Options::layOut() {
 OptionsTool::OptionsTool(ToolRegistry& tools, AppContext& context,
                          std::function<void(int)> unloadTool) {
     tools.registerTool(MainToolbar::OptionsButton,
-                       [&context, unloadTool = std::move(unloadTool)](QWidget* parent) {
+                       [this, &context, unloadTool = std::move(unloadTool)](QWidget* parent) {
                            auto* page = new Options(context, parent);
                            page->unloadToolHook = unloadTool;
+                           if (m_calendarSync)
+                               page->addCalendarSync(m_calendarSync);
                            return page;
                        });
 }
