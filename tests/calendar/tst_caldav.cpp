@@ -364,7 +364,7 @@ private Q_SLOTS:
                 return ms(
                     "<D:response><D:href>/dav/ann/</D:href><D:propstat><D:prop><D:resourcetype>"
                     "<D:collection/></D:resourcetype></D:prop></D:propstat></D:response>"
-                    "<D:response><D:href>/dav/ann/work/</D:href><D:propstat><D:prop>"
+                    "<D:response><D:href>/dav/ann/office/</D:href><D:propstat><D:prop>"
                     "<D:resourcetype><D:collection/><C:calendar/></D:resourcetype>"
                     "<D:displayname>Work</D:displayname></D:prop></D:propstat></D:response>"
                     "<D:response><D:href>/dav/ann/tasks/</D:href><D:propstat><D:prop>"
@@ -383,7 +383,7 @@ private Q_SLOTS:
         const auto calendars = found.at(0).at(0).value<std::vector<DiscoveredCalendar>>();
         QCOMPARE(calendars.size(), size_t(1));
         QCOMPARE(calendars[0].name, "Work");
-        QCOMPARE(calendars[0].url, QString::fromUtf8(m_server->http.base() + "/dav/ann/work/"));
+        QCOMPARE(calendars[0].url, QString::fromUtf8(m_server->http.base() + "/dav/ann/office/"));
         QSignalSpy made(&d, &CalDavDiscovery::made);
         d.makeCalendar();
         QVERIFY(made.wait(10000));
