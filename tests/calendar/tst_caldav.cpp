@@ -453,6 +453,53 @@ private Q_SLOTS:
         QVERIFY(CalDavStore(m_path).account()->lastResult.contains("no password"));
     }
 
+    // A keyring that never answers the password read: the sync gives up once the wait has
+    // passed on the clock, says why, lets the next sync start, and drops the late answer.
+    void keyringSilent() {
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        secrets.silent = true;
+        CalendarSync sync(m_path, m_clock, secrets, {});
+        CalendarSyncJob job(sync, m_path);
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        const auto tick = [&] {
+            TickCache cache;
+            MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [] { return true; });
+            job.run(minute);
+        };
+        QVERIFY(sync.syncNow());
+        QTest::qWait(0);
+        tick();
+        QVERIFY(sync.isRunning());
+        QVERIFY(!sync.syncNow());
+        m_clock.advanceSecs(CalendarSync::KeyringWaitSecs - 1);
+        tick();
+        QVERIFY(sync.isRunning());
+        QCOMPARE(ended.size(), 0);
+
+        m_clock.advanceSecs(1);
+        tick();
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(!ended.at(0).at(0).value<SyncOutcome>().ok);
+        QVERIFY(ended.at(0).at(0).value<SyncOutcome>().status.contains("did not answer"));
+        QVERIFY(CalDavStore(m_path).account()->lastResult.contains("did not answer"));
+        QVERIFY(!sync.isRunning());
+        QVERIFY(sync.syncNow());
+        QCOMPARE(secrets.reads, 2);
+
+        // The keyring wakes: the abandoned read's answer is dropped, the current one syncs.
+        m_server->put("a.ics", ics("a", "20260312", "Dentist"));
+        secrets.silent = false;
+        secrets.answerHeld();
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(ended.size(), 2);
+        QVERIFY(ended.at(1).at(0).value<SyncOutcome>().ok);
+        QCOMPARE(local(), QStringList{"2026-03-12|Dentist"});
+        QTest::qWait(0);
+        QCOMPARE(ended.size(), 2);
+        QVERIFY(!sync.isRunning());
+    }
+
     // With PLUMORA_FUZZ_SEEDS set, leaves the server's answers there as the fuzz corpus.
     void writeSeedCorpus() {
         m_server->put("a.ics", ics("a", "20260312", "A & <b>"));

@@ -11,6 +11,9 @@ CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets,
     : QObject(parent), m_dataFile(std::move(dataFile)), m_clock(clock), m_secrets(secrets),
       m_tell(std::move(tell)), m_sync(m_dataFile, clock, this) {
     connect(&m_sync, &CalDavSync::finished, this, &CalendarSync::ended);
+    m_readTimer.setSingleShot(true);
+    m_readTimer.setInterval(KeyringWaitSecs * 1000);
+    connect(&m_readTimer, &QTimer::timeout, this, &CalendarSync::keyringSilent);
     if (ChangeHub* hub = ChangeHub::of(m_dataFile))
         connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
             if (table == u"Events" && !isRunning())
@@ -28,19 +31,47 @@ bool CalendarSync::syncNow() {
     m_fetching = true;
     m_edited = false;
     Q_EMIT started();
-    m_secrets.read(QLatin1String(Key), this, [this, a = *account](const SecretStore::Result& r) {
-        m_fetching = false;
-        if (r.status != SecretStore::Status::Done) {
-            SyncOutcome o;
-            o.status = r.status == SecretStore::Status::NotFound
-                           ? QStringLiteral("Stopped: no password is stored; type it in Options")
-                           : QStringLiteral("Stopped: the keyring could not be read (%1)")
-                                 .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
-            return ended(o);
-        }
-        m_sync.start(a, r.secret);
-    });
+    const quint64 read = ++m_read;
+    m_readSince = m_clock.now();
+    m_readTimer.start();
+    m_secrets.read(
+        QLatin1String(Key), this, [this, read, a = *account](const SecretStore::Result& r) {
+            if (!m_fetching || read != m_read) {
+                qCWarning(lcCalendar)
+                    << "calendar sync: the keyring answered after the sync gave up";
+                return;
+            }
+            m_fetching = false;
+            m_readTimer.stop();
+            if (r.status != SecretStore::Status::Done) {
+                SyncOutcome o;
+                o.status =
+                    r.status == SecretStore::Status::NotFound
+                        ? QStringLiteral("Stopped: no password is stored; type it in Options")
+                        : QStringLiteral("Stopped: the keyring could not be read (%1)")
+                              .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
+                return ended(o);
+            }
+            m_sync.start(a, r.secret);
+        });
     return true;
+}
+
+void CalendarSync::checkKeyringWait(const QDateTime& now) {
+    if (m_fetching && m_readSince.secsTo(now) >= KeyringWaitSecs)
+        keyringSilent();
+}
+
+void CalendarSync::keyringSilent() {
+    if (!m_fetching)
+        return;
+    m_fetching = false;
+    m_readTimer.stop();
+    qCWarning(lcCalendar) << "calendar sync: no answer from the keyring in" << KeyringWaitSecs
+                          << "s";
+    SyncOutcome o;
+    o.status = QStringLiteral("Stopped: the keyring did not answer");
+    ended(o);
 }
 
 void CalendarSync::ended(const SyncOutcome& outcome) {
@@ -59,6 +90,7 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
 
 void CalendarSyncJob::run(MinuteContext& minute) {
     ++m_ticks;
+    m_sync.checkKeyringWait(minute.now);
     if (m_sync.isRunning())
         return;
     const std::optional<CalDavAccount> account = CalDavStore(m_dataFile).account();

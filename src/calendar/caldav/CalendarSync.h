@@ -4,8 +4,10 @@
 #include "calendar/caldav/CalDavSync.h"
 #include "core/Jobs.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -19,6 +21,8 @@ class CalendarSync : public QObject {
     Q_OBJECT
 public:
     static constexpr char Key[] = "caldav";
+    // How long the sync waits for the keyring's answer before it gives up.
+    static constexpr int KeyringWaitSecs = 30;
     using Tell = std::function<void(const QString& text)>;
 
     CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
@@ -40,6 +44,9 @@ public:
         return soon;
     }
     CalDavSync& engine() { return m_sync; }
+    // Ends the sync when the keyring has not answered the password read by `now`; the
+    // minute job asks, and a timer of the same length does so between ticks.
+    void checkKeyringWait(const QDateTime& now);
 
 Q_SIGNALS:
     void started();
@@ -47,6 +54,7 @@ Q_SIGNALS:
 
 private:
     void ended(const SyncOutcome& outcome);
+    void keyringSilent();
 
     QString m_dataFile;
     Clock& m_clock;
@@ -54,6 +62,9 @@ private:
     Tell m_tell;
     CalDavSync m_sync;
     bool m_fetching = false;
+    quint64 m_read = 0; // counts password reads; a late answer to an abandoned one is dropped
+    QDateTime m_readSince;
+    QTimer m_readTimer;
     bool m_soon = false;
     bool m_edited = false; // events changed outside a sync since the last one
 };
