@@ -81,7 +81,7 @@ done
 
 # The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
 figures=$(mktemp)
-for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_quickaccess bench_icalendar; do
+for b in bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_quickaccess bench_icalendar bench_caldav; do
     QT_QPA_PLATFORM=offscreen "$bench/$b" --benchmark_format=json 2>/dev/null |
         jq -r '.benchmarks[]
                | if .error_occurred then [(.run_name | split("/")[0]), "error", 0, 0]
@@ -135,4 +135,6 @@ timed "  40,000 of them (linear: a quarter)" rtf_read_40k_runs 125
 timed "iCalendar import, 10,000 events" ics_import_10000 1000
 timed "iCalendar export, 10,000 events" ics_export_10000 500
 timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300
+timed "calendar sync, first of 5,000 (Radicale)" caldav_first_sync_5000 15000
+timed "calendar sync, nothing changed (1 request)" caldav_unchanged_sync_5000 100
 rm -f "$figures"

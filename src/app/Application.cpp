@@ -42,7 +42,9 @@ Application::Application(AppContext& context, QObject* parent)
                   }),
       m_holidayUpdate(context.paths, context.clock, context.downloads),
       m_subscriptions(context.paths.dataFile(), context.clock, context.downloads,
-                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
+                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
+      m_calendarSync(context.paths.dataFile(), context.clock, context.secrets,
+                     [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {
@@ -59,6 +61,8 @@ Application::Application(AppContext& context, QObject* parent)
             Qt::QueuedConnection);
     });
     m_calendar.setSubscriptions(&m_subscriptions);
+    m_calendar.setEditorClosed([this] { m_calendarSync.editorClosed(); });
+    m_options.setCalendarSync(&m_calendarSync);
     QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {
         if (Calendar* page = m_calendar.page())
             page->redraw(true);
@@ -93,6 +97,8 @@ void Application::addJobs() {
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
+    m_controller.addMinuteJob(
+        std::make_unique<CalendarSyncJob>(m_calendarSync, m_context.paths.dataFile()));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });

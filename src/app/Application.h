@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calendar/HolidayUpdate.h"
+#include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
@@ -63,5 +64,6 @@ private:
     MailWatch m_mailWatch;
     HolidayUpdate m_holidayUpdate;
     SubscriptionRefresh m_subscriptions;
+    CalendarSync m_calendarSync;
     bool m_tickRereadAsked = false; // a reading of the tick's tables is on its way
 };

@@ -18,6 +18,24 @@ QString giveEventsUids() {
                           "LastModified = strftime('%Y-%m-%dT%H:%M:%SZ', 'now') WHERE UID IS NULL");
 }
 
+// The calendar sync's tables: its account (one row), and for each event on the server
+// its href, ETag and the fingerprint of the rows it was last synced as.
+QStringList calendarSyncTables() {
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS CalDavAccount ("
+                       " ID INTEGER PRIMARY KEY CHECK (ID = 1),"
+                       " Server TEXT NOT NULL DEFAULT '', User TEXT NOT NULL DEFAULT '',"
+                       " Calendar TEXT NOT NULL DEFAULT '',"
+                       " CalendarName TEXT NOT NULL DEFAULT '',"
+                       " SyncToken TEXT NOT NULL DEFAULT '',"
+                       " Every INTEGER NOT NULL DEFAULT 15, LastSync TEXT,"
+                       " LastResult TEXT NOT NULL DEFAULT '',"
+                       " Sent INTEGER NOT NULL DEFAULT 0, Received INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS CalDavEvents ("
+                       " Href TEXT PRIMARY KEY, UID TEXT NOT NULL DEFAULT '',"
+                       " ETag TEXT NOT NULL DEFAULT '', Hash TEXT NOT NULL DEFAULT '')")};
+}
+
 // Step n brings a file from version n - 1 to version n. Append new steps; never edit an
 // old one, since files in the field were made by it.
 const QList<QStringList>& steps() {
@@ -49,6 +67,8 @@ const QList<QStringList>& steps() {
          QStringLiteral("ALTER TABLE System ADD COLUMN MailAuto INTEGER NOT NULL DEFAULT 0"),
          QStringLiteral("ALTER TABLE System ADD COLUMN MailKeyring INTEGER NOT NULL DEFAULT 0"),
          QStringLiteral("UPDATE System SET MailAuto = -1 WHERE MailPOP3 <> ''")},
+        // 4: calendar sync with a CalDAV server.
+        calendarSyncTables(),
     };
     return all;
 }

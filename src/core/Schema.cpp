@@ -59,6 +59,19 @@ QStringList createStatements() {
                        " ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL,"
                        " Url TEXT NOT NULL, Every INTEGER NOT NULL DEFAULT 1440,"
                        " LastRefresh TEXT, Failures INTEGER NOT NULL DEFAULT 0)"),
+        // Calendar sync with a CalDAV server: the account and each synced event.
+        QStringLiteral("CREATE TABLE CalDavAccount ("
+                       " ID INTEGER PRIMARY KEY CHECK (ID = 1),"
+                       " Server TEXT NOT NULL DEFAULT '', User TEXT NOT NULL DEFAULT '',"
+                       " Calendar TEXT NOT NULL DEFAULT '',"
+                       " CalendarName TEXT NOT NULL DEFAULT '',"
+                       " SyncToken TEXT NOT NULL DEFAULT '',"
+                       " Every INTEGER NOT NULL DEFAULT 15, LastSync TEXT,"
+                       " LastResult TEXT NOT NULL DEFAULT '',"
+                       " Sent INTEGER NOT NULL DEFAULT 0, Received INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE CalDavEvents ("
+                       " Href TEXT PRIMARY KEY, UID TEXT NOT NULL DEFAULT '',"
+                       " ETag TEXT NOT NULL DEFAULT '', Hash TEXT NOT NULL DEFAULT '')"),
         // A new note is 240 x 180 pixels at the top left of the Quick Notes window.
         QStringLiteral("CREATE TABLE QNotes ("
                        " nID INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -89,11 +102,12 @@ QStringList createStatements() {
 }
 
 QStringList tableNames() {
-    return {QStringLiteral("System"),       QStringLiteral("Events"),
-            QStringLiteral("QNotes"),       QStringLiteral("Schedule"),
-            QStringLiteral("QAccess"),      QStringLiteral("SCapture"),
-            QStringLiteral("WPaper"),       QStringLiteral("EventTombstones"),
-            QStringLiteral("Subscriptions")};
+    return {QStringLiteral("System"),        QStringLiteral("Events"),
+            QStringLiteral("QNotes"),        QStringLiteral("Schedule"),
+            QStringLiteral("QAccess"),       QStringLiteral("SCapture"),
+            QStringLiteral("WPaper"),        QStringLiteral("EventTombstones"),
+            QStringLiteral("Subscriptions"), QStringLiteral("CalDavAccount"),
+            QStringLiteral("CalDavEvents")};
 }
 
 QString createTemplate(const QString& path, const QDate& madeOn) {

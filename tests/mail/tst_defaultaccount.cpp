@@ -235,7 +235,8 @@ private Q_SLOTS:
                                 QLatin1String(column)));
             QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'ann', MailPOP3 = "
                                            "'pop.example.org', MailPwd = 'secret'")));
-            QVERIFY(db.setUserVersion(Migrations::currentVersion() - 1));
+            // Version 2: before the step that added the mail account's columns.
+            QVERIFY(db.setUserVersion(2));
             QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
         }
         QVERIFY(SettingsStore(data).load().value().mailDiscovered);

@@ -22,6 +22,8 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Fakes of the desktop roles: each answers from what the test set up and records what was
 // asked of it.
@@ -271,9 +273,17 @@ public:
 class FakeSecretStore final : public SecretStore {
 public:
     bool available = true;
+    // Reads are held unanswered (a keyring that hangs) until answerHeld().
+    bool silent = false;
     QHash<QString, QString> secrets;
     int reads = 0;
     int writes = 0;
+
+    void answerHeld() {
+        for (auto& [receiver, done, r] : std::exchange(m_held, {}))
+            if (receiver)
+                answer(receiver, std::move(done), r);
+    }
 
     void read(const QString& key, QObject* receiver, Done done) override {
         ++reads;
@@ -282,7 +292,10 @@ public:
                    : secrets.contains(key) ? Status::Done
                                            : Status::NotFound;
         r.secret = secrets.value(key);
-        answer(receiver, std::move(done), r);
+        if (silent)
+            m_held.push_back({receiver, std::move(done), r});
+        else
+            answer(receiver, std::move(done), r);
     }
     void write(const QString& key, const QString& secret, QObject* receiver, Done done) override {
         ++writes;
@@ -297,6 +310,13 @@ public:
     }
 
 private:
+    struct Held {
+        QPointer<QObject> receiver;
+        Done done;
+        Result r;
+    };
+    std::vector<Held> m_held;
+
     static void answer(QObject* receiver, Done done, const Result& r) {
         QMetaObject::invokeMethod(
             receiver, [done = std::move(done), r] { done(r); }, Qt::QueuedConnection);

@@ -163,8 +163,11 @@ public:
     void importFiles(AppContext& context, const QStringList& paths);
     // Where "Subscribe to a calendar..." starts the first refresh of a new subscription.
     void setSubscriptions(SubscriptionRefresh* refresh) { m_subscriptions = refresh; }
+    // Runs each time the event editor has closed.
+    void setEditorClosed(std::function<void()> closed) { m_editorClosed = std::move(closed); }
 
 private:
     QPointer<Calendar> m_page;
     SubscriptionRefresh* m_subscriptions = nullptr;
+    std::function<void()> m_editorClosed;
 };

@@ -116,10 +116,12 @@ void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
 CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
     tools.registerTool(MainToolbar::CalendarButton, [this, &context](QWidget* parent) {
         auto* calendar = new Calendar(context, parent);
-        calendar->editEventsHook = [calendar, &context] {
+        calendar->editEventsHook = [this, calendar, &context] {
             EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(),
                               calendar);
             editor.exec();
+            if (m_editorClosed)
+                m_editorClosed();
         };
         calendar->findNextHook = [calendar, &context](const QString& text) {
             findNext(*calendar, context, text);

@@ -8,6 +8,7 @@
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/options/SoundChoice.h"
+#include "core/options/ui/CalendarSyncBox.h"
 #include "core/options/ui/MailAccountBox.h"
 #include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"
@@ -318,6 +319,16 @@ void Options::fill() {
     m_filling = false;
 }
 
+void Options::addCalendarSync(CalendarSync* sync) {
+    if (m_calendarSync)
+        return;
+    m_calendarSync =
+        new CalendarSyncBox(m_context.paths.dataFile(), m_context.secrets, sync, m_frame);
+    // After the mail group.
+    auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
+    column->insertWidget(column->indexOf(m_account->parentWidget()) + 1, m_calendarSync);
+}
+
 void Options::saveSystemValue(Settings::Field field) {
     saveFields({field});
 }
@@ -393,6 +404,8 @@ void Options::activated() {
     // shows it still when it could not be written.
     if (saveAccount())
         fill();
+    if (m_calendarSync)
+        m_calendarSync->fill();
 }
 
 void Options::aboutToHide() {
@@ -511,9 +524,11 @@ void Options::layOut() {
 OptionsTool::OptionsTool(ToolRegistry& tools, AppContext& context,
                          std::function<void(int)> keepTool) {
     tools.registerTool(MainToolbar::OptionsButton,
-                       [&context, keepTool = std::move(keepTool)](QWidget* parent) {
+                       [this, &context, keepTool = std::move(keepTool)](QWidget* parent) {
                            auto* page = new Options(context, parent);
                            page->keepToolHook = keepTool;
+                           if (m_calendarSync)
+                               page->addCalendarSync(m_calendarSync);
                            return page;
                        });
 }

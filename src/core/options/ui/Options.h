@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class CalendarSync;
+class CalendarSyncBox;
 class QCheckBox;
 class QLabel;
 class MailAccountBox;
@@ -47,6 +49,8 @@ public:
 
     // Copies the stored settings into the controls without writing anything back.
     void fill();
+    // Adds the "Calendar sync" group, run by `sync`.
+    void addCalendarSync(CalendarSync* sync);
 
     // The sound button, "Backup data to ..." and "Restore data from ...".
     void chooseSound();
@@ -109,6 +113,7 @@ private:
     MailAccountBox* m_account = nullptr;
     QCheckBox* m_autostartChk = nullptr;
     QLabel* m_dataPath = nullptr;
+    CalendarSyncBox* m_calendarSync = nullptr;
     Autostart m_autostart;
 };
 
@@ -116,4 +121,9 @@ private:
 class OptionsTool {
 public:
     OptionsTool(ToolRegistry& tools, AppContext& context, std::function<void(int)> keepTool);
+    // The calendar sync the "Calendar sync" group runs; none: the group is left out.
+    void setCalendarSync(CalendarSync* sync) { m_calendarSync = sync; }
+
+private:
+    CalendarSync* m_calendarSync = nullptr;
 };

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Calendar sync against a real Radicale on 127.0.0.1 (started here, on a free port, with a
+// temporary storage folder): the first sync of 5,000 events into an empty data file, and
+// an incremental sync with nothing changed, which must be a single request.
+#include "BenchMain.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/caldav/CalDavSync.h"
+#include "calendar/caldav/DavHttp.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+#include "mock/FakeClock.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+const QDate Today(2026, 3, 10);
+constexpr int Events = 5000;
+
+// Radicale with one user ("ann") and one calendar holding 5,000 events.
+struct Server {
+    QTemporaryDir dir;
+    QProcess radicale;
+    QString calendar;
+    QString error;
+
+    Server() {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        QFile users(dir.filePath(QStringLiteral("users")));
+        if (!users.open(QIODevice::WriteOnly) || users.write("ann:secret\n") < 0) {
+            error = QStringLiteral("no password file");
+            return;
+        }
+        users.close();
+        radicale.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        radicale.start(QStringLiteral("radicale"),
+                       {QStringLiteral("--server-hosts"), QStringLiteral("127.0.0.1:%1").arg(port),
+                        QStringLiteral("--storage-filesystem-folder"), dir.filePath("storage"),
+                        QStringLiteral("--auth-type"), QStringLiteral("htpasswd"),
+                        QStringLiteral("--auth-htpasswd-filename"), users.fileName(),
+                        QStringLiteral("--auth-htpasswd-encryption"), QStringLiteral("plain"),
+                        QStringLiteral("--logging-level"), QStringLiteral("warning")});
+        if (!radicale.waitForStarted()) {
+            error = QStringLiteral("radicale could not be started (Debian: radicale)");
+            return;
+        }
+        calendar = QStringLiteral("http://127.0.0.1:%1/ann/bench/").arg(port);
+        QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//EN\r\n";
+        for (int i = 0; i < Events; ++i)
+            ics += QStringLiteral("BEGIN:VEVENT\r\nUID:bench-%1\r\nDTSTAMP:20260101T000000Z\r\n"
+                                  "DTSTART;VALUE=DATE:%2\r\nSUMMARY:Event %1\r\nEND:VEVENT\r\n")
+                       .arg(i)
+                       .arg(Today.addDays(i % 700 - 350).toString(QStringLiteral("yyyyMMdd")))
+                       .toUtf8();
+        ics += "END:VCALENDAR\r\n";
+        // The whole calendar in one PUT, once Radicale listens.
+        DavHttp http;
+        http.setCredentials(QStringLiteral("127.0.0.1"), QStringLiteral("ann"),
+                            QStringLiteral("secret"));
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            DavReply reply;
+            QEventLoop loop;
+            http.send("PUT", QUrl(calendar), ics, {{"Content-Type", "text/calendar"}},
+                      [&](const DavReply& r) {
+                          reply = r;
+                          loop.quit();
+                      });
+            loop.exec();
+            if (reply.ok())
+                return;
+            if (reply.status != 0) {
+                error = QStringLiteral("the calendar could not be stored: ") + reply.describe();
+                return;
+            }
+            QThread::msleep(100);
+        }
+        error = QStringLiteral("radicale did not answer");
+    }
+    ~Server() {
+        radicale.terminate();
+        radicale.waitForFinished();
+    }
+};
+
+Server& server() {
+    static Server& s = Bench::keep(std::make_unique<Server>());
+    return s;
+}
+
+// One sync of `path`; the outcome, and the requests it sent.
+SyncOutcome syncOnce(const QString& path, FakeClock& clock, int* requests = nullptr) {
+    CalDavSync sync(path, clock);
+    SyncOutcome out;
+    QEventLoop loop;
+    QObject::connect(&sync, &CalDavSync::finished, &loop, [&](const SyncOutcome& o) {
+        out = o;
+        loop.quit();
+    });
+    sync.start(*CalDavStore(path).account(), QStringLiteral("secret"));
+    loop.exec();
+    if (requests)
+        *requests = sync.requestsSent();
+    return out;
+}
+
+bool freshAccount(const QString& path) {
+    QFile::remove(path);
+    CalDavAccount a;
+    a.server = server().calendar;
+    a.user = QStringLiteral("ann");
+    a.calendar = server().calendar;
+    return Schema::createTemplate(path, Today).isEmpty() && CalDavStore(path).saveAccount(a);
+}
+
+void firstSync(benchmark::State& state) {
+    if (!server().error.isEmpty())
+        return state.SkipWithError(qPrintable(server().error));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.plm"));
+    FakeClock clock(QDateTime(Today, QTime(9, 0)));
+    SyncOutcome out;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool made = freshAccount(path);
+        state.ResumeTiming();
+        if (!made)
+            return state.SkipWithError("could not make the data file");
+        out = syncOnce(path, clock);
+    }
+    if (!out.ok || out.received != Events)
+        return state.SkipWithError(qPrintable(QStringLiteral("the sync failed: ") + out.status));
+    state.counters["received"] = out.received;
+}
+
+void unchangedSync(benchmark::State& state) {
+    if (!server().error.isEmpty())
+        return state.SkipWithError(qPrintable(server().error));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.plm"));
+    FakeClock clock(QDateTime(Today, QTime(9, 0)));
+    if (!freshAccount(path) || !syncOnce(path, clock).ok)
+        return state.SkipWithError("the first sync failed");
+    int requests = 0;
+    SyncOutcome out;
+    for (auto _ : state)
+        out = syncOnce(path, clock, &requests);
+    if (!out.ok || out.sent + out.received != 0 || requests != 1)
+        return state.SkipWithError(
+            qPrintable(QStringLiteral("not one quiet request: %1 requests, %2")
+                           .arg(requests)
+                           .arg(out.status)));
+    state.counters["requests"] = requests;
+}
+
+void registerBenchmarks() {
+    Bench::standard(benchmark::RegisterBenchmark("caldav_first_sync_5000", firstSync), 3, 1);
+    Bench::standard(benchmark::RegisterBenchmark("caldav_unchanged_sync_5000", unchangedSync), 3,
+                    5);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    registerBenchmarks();
+    return Bench::run<QCoreApplication>(argc, argv);
+}

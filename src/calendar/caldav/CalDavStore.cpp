@@ -1,0 +1,330 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calendar/caldav/CalDavStore.h"
+
+#include "calendar/CalendarLog.h"
+#include "calendar/EventStore.h"
+#include "calendar/ical/IcsImport.h"
+#include "core/DataFile.h"
+#include "core/DateText.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+
+namespace {
+
+QVariant text(const QString& s) {
+    return s.isNull() ? QStringLiteral("") : s;
+}
+
+QVariant stampOrNull(const QDateTime& t) {
+    return t.isValid() ? QVariant(EventStore::stampText(t))
+                       : QVariant(QMetaType::fromType<QString>());
+}
+
+// The user's rows of one UID, pictures included, in table order.
+std::vector<EventRow> rowsOf(DataFile& db, const QString& uid, bool& ok) {
+    std::vector<EventRow> rows;
+    ok = ok && db.forEach(QStringLiteral("SELECT eDate, Description, Frequency, IconImg, SmallImg "
+                                         "FROM Events WHERE UID = ? AND Holiday = 0 AND "
+                                         "Subscription = 0 ORDER BY rowid"),
+                          {uid}, [&](DataFile::Row q) {
+                              EventRow r;
+                              r.eDate = DateText::toDate(q.value(0));
+                              r.description = q.value(1).toString();
+                              r.frequency = q.value(2).toInt();
+                              r.iconImg = q.value(3).toByteArray();
+                              r.smallImg = q.value(4).toByteArray();
+                              r.uid = uid;
+                              rows.push_back(std::move(r));
+                              return true;
+                          });
+    return rows;
+}
+
+// Replaces the user's rows of `uid` by `rows`; the first old row's pictures stay with the
+// event, since the server keeps none.
+bool replaceRows(DataFile& db, const QString& uid, const std::vector<EventRow>& old,
+                 const std::vector<EventRow>& rows, const QDateTime& now) {
+    bool ok = db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND Holiday = 0 AND "
+                                     "Subscription = 0"),
+                      {uid});
+    const QByteArray icon = old.empty() ? QByteArray() : old.front().iconImg;
+    const QByteArray small = old.empty() ? QByteArray() : old.front().smallImg;
+    const auto blob = [](const QByteArray& b) {
+        return b.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(b);
+    };
+    for (const EventRow& r : rows)
+        ok = ok && db.exec(QStringLiteral("INSERT INTO Events (eDate, Description, IconImg, "
+                                          "SmallImg, Frequency, Holiday, UID, Subscription, "
+                                          "LastModified) VALUES (?, ?, ?, ?, ?, 0, ?, 0, ?)"),
+                           {DateText::fromDate(r.eDate), text(r.description), blob(icon),
+                            blob(small), r.frequency, uid, EventStore::stampText(now)});
+    return ok && db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID = ?"), {uid});
+}
+
+bool upsert(DataFile& db, const CalDavRecord& r) {
+    return db.exec(QStringLiteral("INSERT OR REPLACE INTO CalDavEvents (Href, UID, ETag, Hash) "
+                                  "VALUES (?, ?, ?, ?)"),
+                   {r.href, text(r.uid), text(r.etag), text(r.hash)});
+}
+
+} // namespace
+
+CalDavStore::CalDavStore(QString dataFile) : DataStore(std::move(dataFile), lcCalendar) {}
+
+std::optional<CalDavAccount> CalDavStore::account() {
+    DataFile db(m_path);
+    CalDavAccount a;
+    const bool ok = db.forEach(
+        QStringLiteral("SELECT Server, User, Calendar, CalendarName, SyncToken, Every, LastSync, "
+                       "LastResult, Sent, Received FROM CalDavAccount WHERE ID = 1"),
+        {}, [&](DataFile::Row q) {
+            a.server = q.value(0).toString();
+            a.user = q.value(1).toString();
+            a.calendar = q.value(2).toString();
+            a.calendarName = q.value(3).toString();
+            a.syncToken = q.value(4).toString();
+            a.everyMinutes = q.value(5).toInt();
+            a.lastSync = EventStore::readStamp(q.value(6).toString());
+            a.lastResult = q.value(7).toString();
+            a.sent = q.value(8).toInt();
+            a.received = q.value(9).toInt();
+            return false;
+        });
+    if (!ok) {
+        fail(QStringLiteral("reading the calendar sync account"), db.lastError());
+        return std::nullopt;
+    }
+    return a;
+}
+
+bool CalDavStore::saveAccount(const CalDavAccount& a) {
+    const std::optional<CalDavAccount> before = account();
+    if (!before)
+        return false;
+    DataFile db(m_path);
+    Transaction t(db);
+    bool ok = t.isActive() &&
+              db.exec(QStringLiteral("INSERT OR IGNORE INTO CalDavAccount (ID) VALUES (1)")) &&
+              db.exec(QStringLiteral("UPDATE CalDavAccount SET Server = ?, User = ?, Calendar = ?, "
+                                     "CalendarName = ?, Every = ? WHERE ID = 1"),
+                      {text(a.server), text(a.user), text(a.calendar), text(a.calendarName),
+                       a.everyMinutes});
+    if (before->server != a.server || before->calendar != a.calendar)
+        ok = ok &&
+             db.exec(QStringLiteral("UPDATE CalDavAccount SET SyncToken = '' WHERE ID = 1")) &&
+             db.exec(QStringLiteral("DELETE FROM CalDavEvents"));
+    if (!ok || !t.commit())
+        return fail(QStringLiteral("saving the calendar sync account"), db.lastError());
+    return true;
+}
+
+bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int sent, int received) {
+    DataFile db(m_path);
+    if (!db.exec(QStringLiteral("UPDATE CalDavAccount SET LastSync = ?, LastResult = ?, Sent = ?, "
+                                "Received = ? WHERE ID = 1"),
+                 {stampOrNull(at), text(result), sent, received}))
+        return fail(QStringLiteral("recording the calendar sync"), db.lastError());
+    return true;
+}
+
+std::vector<CalDavRecord> CalDavStore::records() {
+    std::vector<CalDavRecord> out;
+    m_error.clear();
+    DataFile db(m_path);
+    if (!db.forEach(QStringLiteral("SELECT Href, UID, ETag, Hash FROM CalDavEvents"), {},
+                    [&](DataFile::Row q) {
+                        out.push_back({q.value(0).toString(), q.value(1).toString(),
+                                       q.value(2).toString(), q.value(3).toString()});
+                        return true;
+                    }))
+        fail(QStringLiteral("reading the synced events"), db.lastError());
+    return out;
+}
+
+bool CalDavStore::saveRecord(const CalDavRecord& r) {
+    DataFile db(m_path);
+    // One record per UID: an event sent anew under another name replaces the old one.
+    Transaction t(db);
+    const bool ok = t.isActive() &&
+                    (r.uid.isEmpty() ||
+                     db.exec(QStringLiteral("DELETE FROM CalDavEvents WHERE UID = ? AND Href <> ?"),
+                             {r.uid, r.href})) &&
+                    upsert(db, r) && t.commit();
+    return ok || fail(QStringLiteral("recording a synced event"), db.lastError());
+}
+
+bool CalDavStore::forgetRecord(const QString& href) {
+    DataFile db(m_path);
+    return db.exec(QStringLiteral("DELETE FROM CalDavEvents WHERE Href = ?"), {href}) ||
+           fail(QStringLiteral("forgetting a synced event"), db.lastError());
+}
+
+bool CalDavStore::forgetToken() {
+    DataFile db(m_path);
+    return db.exec(QStringLiteral("UPDATE CalDavAccount SET SyncToken = '' WHERE ID = 1")) ||
+           fail(QStringLiteral("forgetting the sync token"), db.lastError());
+}
+
+QHash<QString, std::vector<EventRow>> CalDavStore::localEvents() {
+    QHash<QString, std::vector<EventRow>> out;
+    m_error.clear();
+    DataFile db(m_path);
+    if (!db.forEach(QStringLiteral("SELECT UID, eDate, Description, Frequency FROM Events WHERE "
+                                   "Holiday = 0 AND Subscription = 0 AND UID IS NOT NULL "
+                                   "ORDER BY rowid"),
+                    {}, [&](DataFile::Row q) {
+                        EventRow r;
+                        r.uid = q.value(0).toString();
+                        r.eDate = DateText::toDate(q.value(1));
+                        r.description = q.value(2).toString();
+                        r.frequency = q.value(3).toInt();
+                        if (r.eDate.isValid() && !r.uid.isEmpty())
+                            out[r.uid].push_back(std::move(r));
+                        return true;
+                    }))
+        fail(QStringLiteral("reading the events to sync"), db.lastError());
+    return out;
+}
+
+QStringList CalDavStore::tombstones() {
+    QStringList out;
+    m_error.clear();
+    DataFile db(m_path);
+    if (!db.forEach(QStringLiteral("SELECT UID FROM EventTombstones"), {}, [&](DataFile::Row q) {
+            out << q.value(0).toString();
+            return true;
+        }))
+        fail(QStringLiteral("reading the deleted events"), db.lastError());
+    return out;
+}
+
+QString CalDavStore::hash(const std::vector<EventRow>& rows) {
+    if (rows.empty())
+        return {};
+    QStringList lines;
+    for (const EventRow& r : rows)
+        lines << DateText::fromDate(r.eDate) + u'|' + QString::number(r.frequency) + u'|' +
+                     r.description;
+    lines.sort();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(lines.join(u'\n').toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
+bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringList& removed,
+                        const std::optional<QString>& token, const QDate& today,
+                        const QDateTime& now, ApplyCounts& counts, const QTimeZone& zone) {
+    DataFile db(m_path);
+    Transaction t(db);
+    bool ok = t.isActive();
+    // The records as they stand, by href and by UID.
+    QHash<QString, CalDavRecord> byHref;
+    QHash<QString, QString> hrefOfUid;
+    ok = ok && db.forEach(QStringLiteral("SELECT Href, UID, ETag, Hash FROM CalDavEvents"), {},
+                          [&](DataFile::Row q) {
+                              CalDavRecord r{q.value(0).toString(), q.value(1).toString(),
+                                             q.value(2).toString(), q.value(3).toString()};
+                              if (!r.uid.isEmpty())
+                                  hrefOfUid.insert(r.uid, r.href);
+                              byHref.insert(r.href, r);
+                              return true;
+                          });
+    const auto save = [&](const CalDavRecord& r) {
+        if (!r.uid.isEmpty()) {
+            const QString old = hrefOfUid.value(r.uid);
+            if (!old.isEmpty() && old != r.href) {
+                ok =
+                    ok && db.exec(QStringLiteral("DELETE FROM CalDavEvents WHERE Href = ?"), {old});
+                byHref.remove(old);
+            }
+            hrefOfUid.insert(r.uid, r.href);
+        }
+        byHref.insert(r.href, r);
+        ok = ok && upsert(db, r);
+    };
+    ApplyCounts c;
+    for (const ServerEvent& e : events) {
+        if (!ok)
+            break;
+        const auto known = byHref.constFind(e.href);
+        if (known != byHref.cend() && !e.etag.isEmpty() && known->etag == e.etag)
+            continue; // already as the server holds it
+        const IcsImport::Result read = IcsImport::read(e.ics, today, zone);
+        if (!read.ok() || read.events.empty()) {
+            qCWarning(lcCalendar) << "calendar sync: skipped" << e.href << "-"
+                                  << (read.ok() ? QStringLiteral("it holds no event") : read.error);
+            ++c.skipped;
+            save({e.href, QString(), e.etag, QString()});
+            continue;
+        }
+        if (read.events.size() > 1)
+            qCWarning(lcCalendar) << "calendar sync:" << e.href << "holds" << read.events.size()
+                                  << "events; only the first is kept";
+        const IcsImport::Event& event = read.events.front();
+        std::vector<EventRow> serverRows = event.rows;
+        const QString serverHash = hash(serverRows);
+        const QString uid = event.uid;
+        const std::vector<EventRow> local = rowsOf(db, uid, ok);
+        const QString localHash = hash(local);
+        const QString recordHref = hrefOfUid.value(uid);
+        const std::optional<CalDavRecord> record =
+            recordHref.isEmpty() ? std::nullopt : std::optional(byHref.value(recordHref));
+        CalDavRecord next{e.href, uid, e.etag, serverHash};
+        if (!local.empty()) {
+            if (localHash == serverHash) {
+                save(next);
+                continue;
+            }
+            if (!record || record->hash != localHash) {
+                // Changed on both sides: the local version becomes an event of its own, to
+                // be sent as new; the server's takes the UID.
+                ok = ok && db.exec(QStringLiteral("UPDATE Events SET UID = ?, Description = "
+                                                  "Description || ?, LastModified = ? WHERE "
+                                                  "UID = ? AND Holiday = 0 AND Subscription = 0"),
+                                   {EventStore::newUid(), QLatin1String(ConflictSuffix),
+                                    EventStore::stampText(now), uid});
+                ++c.conflicts;
+                c.conflictTexts << local.front().description + QLatin1String(ConflictSuffix);
+                ok = ok && replaceRows(db, uid, {}, serverRows, now);
+            } else {
+                ok = ok && replaceRows(db, uid, local, serverRows, now);
+            }
+        } else {
+            // Deleted here but changed on the server since: the change wins, nothing is lost.
+            ok = ok && replaceRows(db, uid, {}, serverRows, now);
+        }
+        ++c.received;
+        save(next);
+    }
+    for (const QString& href : removed) {
+        if (!ok)
+            break;
+        const auto known = byHref.constFind(href);
+        if (known == byHref.cend())
+            continue;
+        const CalDavRecord record = *known;
+        if (!record.uid.isEmpty()) {
+            const std::vector<EventRow> local = rowsOf(db, record.uid, ok);
+            // An event edited here since stays, and goes to the server as new.
+            if (!local.empty() && hash(local) == record.hash) {
+                ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND "
+                                                  "Holiday = 0 AND Subscription = 0"),
+                                   {record.uid});
+                ++c.received;
+            }
+            hrefOfUid.remove(record.uid);
+        }
+        byHref.remove(href);
+        ok = ok && db.exec(QStringLiteral("DELETE FROM CalDavEvents WHERE Href = ?"), {href});
+    }
+    if (token)
+        ok = ok && db.exec(QStringLiteral("UPDATE CalDavAccount SET SyncToken = ? WHERE ID = 1"),
+                           {text(*token)});
+    if (!ok || !t.commit())
+        return fail(QStringLiteral("applying the server's events"), db.lastError());
+    counts.received += c.received;
+    counts.conflicts += c.conflicts;
+    counts.skipped += c.skipped;
+    counts.conflictTexts << c.conflictTexts;
+    return true;
+}

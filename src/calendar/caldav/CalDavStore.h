@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calendar/EventRow.h"
+#include "core/DataStore.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTimeZone>
+
+#include <optional>
+#include <vector>
+
+// The calendar sync account: one row of CalDavAccount.
+struct CalDavAccount {
+    QString server; // as the user typed it
+    QString user;
+    QString calendar; // the chosen calendar's URL; empty until one is picked
+    QString calendarName;
+    QString syncToken;     // the server's token after the last complete pull; empty: full
+    int everyMinutes = 15; // 5, 15 or 60; 0 syncs only when asked
+    QDateTime lastSync;    // the last sync's end, successful or not
+    QString lastResult;    // what it ended with, for the status line
+    int sent = 0;          // events the last sync sent
+    int received = 0;      // and received
+    bool configured() const { return !server.isEmpty() && !calendar.isEmpty(); }
+};
+
+// What the server last said of one of its events: where it is, its ETag, and the
+// fingerprint of the rows it was stored as (or sent from), which tells a local edit.
+struct CalDavRecord {
+    QString href; // the path on the server, decoded
+    QString uid;  // empty for a resource that could not be read
+    QString etag;
+    QString hash;
+};
+
+// One event as the server holds it.
+struct ServerEvent {
+    QString href;
+    QString etag;
+    QByteArray ics;
+};
+
+// What applying server events did.
+struct ApplyCounts {
+    int received = 0;          // events added or changed here, removals included
+    int conflicts = 0;         // changed on both sides: both kept
+    int skipped = 0;           // bodies the importer refused
+    QStringList conflictTexts; // the copies' texts, for the notice
+};
+
+// The sync's tables and the Events rows it touches. Each call opens the data file for one
+// transaction, so a batch is applied whole or not at all.
+class CalDavStore : public DataStore {
+public:
+    static constexpr char ConflictSuffix[] = " (edited on this computer)";
+
+    explicit CalDavStore(QString dataFile);
+
+    std::optional<CalDavAccount> account();
+    // Writes the user's settings (server, user, calendar, interval). A change of server or
+    // calendar forgets the records and the token: the next sync starts afresh.
+    bool saveAccount(const CalDavAccount& a);
+    bool recordResult(const QDateTime& at, const QString& result, int sent, int received);
+
+    std::vector<CalDavRecord> records();
+    bool saveRecord(const CalDavRecord& r);
+    bool forgetRecord(const QString& href);
+    bool forgetToken();
+
+    // The user's own events (Holiday 0, no subscription), by UID.
+    QHash<QString, std::vector<EventRow>> localEvents();
+    QStringList tombstones();
+
+    // The fingerprint of an event's rows: dates, repeats and texts, in any order.
+    static QString hash(const std::vector<EventRow>& rows);
+
+    // Applies one batch of server changes in one transaction: `events` added or changed,
+    // `removed` hrefs gone, and, when given, the token stored with them. An event changed
+    // here since its last sync is kept as a copy whose text ends in ConflictSuffix.
+    bool apply(const std::vector<ServerEvent>& events, const QStringList& removed,
+               const std::optional<QString>& token, const QDate& today, const QDateTime& now,
+               ApplyCounts& counts, const QTimeZone& zone = QTimeZone::systemTimeZone());
+};

@@ -1,0 +1,354 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calendar/caldav/CalDavSync.h"
+
+#include "base/Clock.h"
+#include "calendar/CalendarLog.h"
+#include "calendar/caldav/DavXml.h"
+#include "calendar/ical/IcsExport.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+const DavHttp::Headers XmlHeaders(const char* depth) {
+    return {{"Content-Type", "application/xml; charset=utf-8"}, {"Depth", depth}};
+}
+
+// The name of a new event on the server: its UID when that is a plain file name.
+QString fileNameFor(const QString& uid) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._@-]{1,200}$"));
+    if (plain.match(uid).hasMatch())
+        return uid + QLatin1String(".ics");
+    return QString::fromLatin1(
+               QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex()) +
+           QLatin1String(".ics");
+}
+
+bool stops(const DavReply& r) {
+    return !r.error.isEmpty() || r.status == 507 || r.status >= 500 || r.status == 401 ||
+           r.status == 0;
+}
+
+} // namespace
+
+CalDavSync::CalDavSync(QString dataFile, Clock& clock, QObject* parent)
+    : QObject(parent), m_store(std::move(dataFile)), m_clock(clock), m_http(this) {}
+
+QString CalDavSync::pathOf(const QUrl& base, const QString& href) {
+    return base.resolved(QUrl(href)).path(QUrl::FullyDecoded);
+}
+
+QUrl CalDavSync::urlOf(const QString& path) const {
+    QUrl url = m_calendar;
+    url.setPath(path, QUrl::DecodedMode);
+    return url;
+}
+
+void CalDavSync::start(const CalDavAccount& account, const QString& password) {
+    if (m_running)
+        return;
+    m_running = true;
+    m_account = account;
+    m_calendar = QUrl(account.calendar);
+    if (!m_calendar.path().endsWith(u'/'))
+        m_calendar.setPath(m_calendar.path() + u'/');
+    m_listed = m_again = m_pushedAgain = false;
+    m_failure.clear();
+    m_queue.clear();
+    m_inFlight = 0;
+    m_outcome = SyncOutcome();
+    m_counts = ApplyCounts();
+    m_requestsBefore = m_http.requestsSent();
+    m_http.setCredentials(m_calendar.host(), account.user, password);
+    const QString refused = DavHttp::refusal(m_calendar);
+    if (!refused.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this, [this, refused] { stop(refused); }, Qt::QueuedConnection);
+        return;
+    }
+    pull();
+}
+
+void CalDavSync::pull() {
+    if (m_account.syncToken.isEmpty())
+        return listAll();
+    m_http.send("REPORT", m_calendar, DavXml::syncCollection(m_account.syncToken), XmlHeaders("0"),
+                [this](const DavReply& r) {
+                    if (stops(r))
+                        return stop(r.describe());
+                    if (r.status != 207) {
+                        // The token is refused (or the report unknown): start afresh.
+                        qCInfo(lcCalendar) << "calendar sync: the server refused the sync token"
+                                           << r.status << "- comparing every event";
+                        m_account.syncToken.clear();
+                        if (!m_store.forgetToken())
+                            return stop(m_store.lastError());
+                        return listAll();
+                    }
+                    const DavMultistatus m = DavXml::parse(r.body);
+                    if (!m.ok())
+                        return stop(m.error);
+                    QHash<QString, QString> etags;
+                    for (const CalDavRecord& rec : m_store.records())
+                        etags.insert(rec.href, rec.etag);
+                    QStringList changed, removed;
+                    bool more = false;
+                    const QString self = m_calendar.path(QUrl::FullyDecoded);
+                    for (const DavResponse& d : m.responses) {
+                        const QString path = pathOf(m_calendar, d.href);
+                        if (path == self || d.isCollection) {
+                            more = more || d.status == 507;
+                            continue;
+                        }
+                        if (d.status == 404)
+                            removed << path;
+                        else if (d.etag.isEmpty() || etags.value(path) != d.etag)
+                            changed << path;
+                    }
+                    fetch(changed, removed, m.syncToken, more);
+                });
+}
+
+void CalDavSync::listAll() {
+    m_listed = true;
+    m_http.send("PROPFIND", m_calendar, DavXml::listQuery(), XmlHeaders("1"),
+                [this](const DavReply& r) {
+                    if (stops(r))
+                        return stop(r.describe());
+                    if (r.status != 207)
+                        return stop(r.describe());
+                    const DavMultistatus m = DavXml::parse(r.body);
+                    if (!m.ok())
+                        return stop(m.error);
+                    QHash<QString, QString> etags;
+                    for (const CalDavRecord& rec : m_store.records())
+                        etags.insert(rec.href, rec.etag);
+                    QStringList changed;
+                    QSet<QString> listed;
+                    QString token;
+                    const QString self = m_calendar.path(QUrl::FullyDecoded);
+                    for (const DavResponse& d : m.responses) {
+                        const QString path = pathOf(m_calendar, d.href);
+                        if (path == self || d.isCollection) {
+                            if (path == self)
+                                token = d.syncToken;
+                            continue;
+                        }
+                        if (d.status == 404)
+                            continue;
+                        listed.insert(path);
+                        const auto known = etags.constFind(path);
+                        if (known == etags.cend() || d.etag.isEmpty() || *known != d.etag)
+                            changed << path;
+                    }
+                    QStringList removed;
+                    for (auto it = etags.cbegin(); it != etags.cend(); ++it)
+                        if (!listed.contains(it.key()))
+                            removed << it.key();
+                    fetch(changed, removed, token, false);
+                });
+}
+
+void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, bool more) {
+    if (changed.isEmpty()) {
+        const QDateTime now = m_clock.now();
+        if (!m_store.apply({}, removed, token, now.date(), now, m_counts))
+            return stop(m_store.lastError());
+        m_account.syncToken = token;
+        if (more && !token.isEmpty())
+            return pull();
+        return push();
+    }
+    const QStringList batch = changed.mid(0, BatchSize);
+    changed = changed.mid(BatchSize);
+    QStringList hrefs;
+    for (const QString& path : batch)
+        hrefs << urlOf(path).path(QUrl::FullyEncoded);
+    m_http.send("REPORT", m_calendar, DavXml::multiget(hrefs), XmlHeaders("1"),
+                [this, changed, removed, token, more](const DavReply& r) {
+                    if (stops(r))
+                        return stop(r.describe());
+                    if (r.status != 207)
+                        return stop(r.describe());
+                    const DavMultistatus m = DavXml::parse(r.body);
+                    if (!m.ok())
+                        return stop(m.error);
+                    std::vector<ServerEvent> events;
+                    for (const DavResponse& d : m.responses)
+                        if (d.status != 404 && !d.calendarData.isEmpty())
+                            events.push_back({pathOf(m_calendar, d.href), d.etag, d.calendarData});
+                    const bool last = changed.isEmpty();
+                    const QDateTime now = m_clock.now();
+                    // The removals and the token go with the last batch.
+                    if (!m_store.apply(events, last ? removed : QStringList(),
+                                       last ? std::optional(token) : std::nullopt, now.date(), now,
+                                       m_counts))
+                        return stop(m_store.lastError());
+                    if (!last)
+                        return fetch(changed, removed, token, more);
+                    m_account.syncToken = token;
+                    if (more && !token.isEmpty())
+                        return pull();
+                    push();
+                });
+}
+
+void CalDavSync::push() {
+    const QHash<QString, std::vector<EventRow>> local = m_store.localEvents();
+    if (!m_store.lastError().isEmpty())
+        return stop(m_store.lastError());
+    const std::vector<CalDavRecord> records = m_store.records();
+    if (!m_store.lastError().isEmpty())
+        return stop(m_store.lastError());
+    const QStringList buried = m_store.tombstones();
+    if (!m_store.lastError().isEmpty())
+        return stop(m_store.lastError());
+    const QSet<QString> tombstones(buried.cbegin(), buried.cend());
+    QHash<QString, const CalDavRecord*> byUid;
+    for (const CalDavRecord& r : records)
+        if (!r.uid.isEmpty())
+            byUid.insert(r.uid, &r);
+    const QDateTime now = m_clock.now();
+    const QString folder = m_calendar.path(QUrl::FullyDecoded);
+    for (auto it = local.cbegin(); it != local.cend(); ++it) {
+        const QString hash = CalDavStore::hash(it.value());
+        const CalDavRecord* record = byUid.value(it.key());
+        if (record && record->hash == hash)
+            continue;
+        Operation op{record ? Operation::Change : Operation::Create,
+                     it.key(),
+                     record ? record->href : folder + fileNameFor(it.key()),
+                     record ? record->etag : QString(),
+                     hash,
+                     IcsExport::write(it.value(), now)};
+        m_queue.push_back(std::move(op));
+    }
+    for (const CalDavRecord& r : records)
+        if (!r.uid.isEmpty() && !local.contains(r.uid) && tombstones.contains(r.uid))
+            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}});
+    startNext();
+}
+
+void CalDavSync::startNext() {
+    if (!m_failure.isEmpty() || m_queue.empty()) {
+        if (m_inFlight > 0)
+            return;
+        if (!m_failure.isEmpty())
+            return end();
+        if (m_again && !m_pushedAgain) {
+            m_pushedAgain = true;
+            m_again = false;
+            return push();
+        }
+        return end();
+    }
+    while (m_inFlight < Parallel && !m_queue.empty()) {
+        Operation op = std::move(m_queue.front());
+        m_queue.pop_front();
+        ++m_inFlight;
+        DavHttp::Headers headers;
+        QByteArray method = "PUT";
+        if (op.kind == Operation::Remove) {
+            method = "DELETE";
+        } else {
+            headers << qMakePair(QByteArray("Content-Type"),
+                                 QByteArray("text/calendar; charset=utf-8"));
+        }
+        if (op.kind == Operation::Create)
+            headers << qMakePair(QByteArray("If-None-Match"), QByteArray("*"));
+        else
+            headers << qMakePair(QByteArray("If-Match"),
+                                 op.etag.isEmpty() ? QByteArray("*") : op.etag.toUtf8());
+        m_http.send(method, urlOf(op.href), op.body, headers,
+                    [this, op](const DavReply& r) { done(op, r); });
+    }
+}
+
+void CalDavSync::done(const Operation& op, const DavReply& reply) {
+    --m_inFlight;
+    if (stops(reply)) {
+        if (m_failure.isEmpty())
+            m_failure = reply.describe();
+        return startNext();
+    }
+    if (reply.status == 412) {
+        // Changed on the server meanwhile: its version is fetched and merged.
+        ++m_inFlight;
+        refetch(op.href);
+        return;
+    }
+    if (op.kind == Operation::Remove && (reply.ok() || reply.status == 404)) {
+        if (!m_store.forgetRecord(op.href))
+            m_failure = m_store.lastError();
+        else
+            ++m_outcome.sent;
+        return startNext();
+    }
+    if (!reply.ok()) {
+        qCWarning(lcCalendar) << "calendar sync: the server refused" << op.href << "-"
+                              << reply.describe();
+        return startNext();
+    }
+    if (!m_store.saveRecord({op.href, op.uid, QString::fromUtf8(reply.etag), op.hash}))
+        m_failure = m_store.lastError();
+    else
+        ++m_outcome.sent;
+    startNext();
+}
+
+void CalDavSync::refetch(const QString& href) {
+    m_http.send("GET", urlOf(href), {}, {}, [this, href](const DavReply& r) {
+        --m_inFlight;
+        if (stops(r)) {
+            if (m_failure.isEmpty())
+                m_failure = r.describe();
+            return startNext();
+        }
+        m_again = true;
+        if (r.status == 404 || r.status == 410) {
+            if (!m_store.forgetRecord(href))
+                m_failure = m_store.lastError();
+            return startNext();
+        }
+        if (!r.ok()) {
+            qCWarning(lcCalendar) << "calendar sync: could not fetch" << href << "-"
+                                  << r.describe();
+            return startNext();
+        }
+        const QDateTime now = m_clock.now();
+        if (!m_store.apply({{href, QString::fromUtf8(r.etag), r.body}}, {}, std::nullopt,
+                           now.date(), now, m_counts))
+            m_failure = m_store.lastError();
+        startNext();
+    });
+}
+
+void CalDavSync::stop(const QString& why) {
+    m_failure = why;
+    m_queue.clear();
+    if (m_inFlight == 0)
+        end();
+}
+
+void CalDavSync::end() {
+    m_running = false;
+    m_outcome.received = m_counts.received;
+    m_outcome.conflicts = m_counts.conflicts;
+    m_outcome.conflictTexts = m_counts.conflictTexts;
+    m_outcome.ok = m_failure.isEmpty();
+    if (m_outcome.ok) {
+        m_outcome.status =
+            QStringLiteral("%1 sent, %2 received")
+                .arg(m_outcome.sent == 1 ? QStringLiteral("1 event")
+                                         : QStringLiteral("%1 events").arg(m_outcome.sent))
+                .arg(m_outcome.received);
+        if (m_counts.skipped)
+            m_outcome.status += QStringLiteral("; %1 unreadable left out").arg(m_counts.skipped);
+    } else {
+        m_outcome.status = QStringLiteral("Stopped: ") + m_failure;
+        qCWarning(lcCalendar) << "calendar sync stopped:" << m_failure;
+    }
+    Q_EMIT finished(m_outcome);
+}

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/caldav/DavHttp.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+
+class Clock;
+
+// How a sync ended.
+struct SyncOutcome {
+    bool ok = false;
+    QString status; // for the status line: "3 events sent, 1 received" or the failure
+    int sent = 0;
+    int received = 0;
+    int conflicts = 0;
+    QStringList conflictTexts;
+};
+Q_DECLARE_METATYPE(SyncOutcome)
+
+// One two-way sync of the user's events with the chosen calendar. It first applies what
+// changed on the server (a sync-collection REPORT with the stored token, else a Depth-1
+// PROPFIND compared by ETag; bodies by calendar-multiget), each batch in one transaction
+// with the token stored after the last, then sends what changed here: PUT with If-Match
+// (If-None-Match: * for a new event) and DELETE with If-Match for the deleted. A 412 has
+// the server's version fetched and merged; 507 and 5xx stop the sync. Everything runs on
+// the event loop.
+class CalDavSync : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int BatchSize = 100;
+    static constexpr int Parallel = 4;
+
+    CalDavSync(QString dataFile, Clock& clock, QObject* parent = nullptr);
+
+    // Starts a sync; finished() follows once.
+    void start(const CalDavAccount& account, const QString& password);
+    bool isRunning() const { return m_running; }
+    // Requests sent by the latest sync.
+    int requestsSent() const { return m_http.requestsSent() - m_requestsBefore; }
+
+    // The path of an href as the server writes it, relative to `base`, decoded.
+    static QString pathOf(const QUrl& base, const QString& href);
+
+Q_SIGNALS:
+    void finished(const SyncOutcome& outcome);
+
+private:
+    struct Operation {
+        enum Kind { Create, Change, Remove } kind;
+        QString uid;
+        QString href;
+        QString etag;
+        QString hash;
+        QByteArray body;
+    };
+
+    QUrl urlOf(const QString& path) const;
+    void pull();
+    void listAll();
+    void fetch(QStringList changed, QStringList removed, QString token, bool more);
+    void push();
+    void startNext();
+    void done(const Operation& op, const DavReply& reply);
+    void refetch(const QString& href);
+    void stop(const QString& why);
+    void end();
+
+    CalDavStore m_store;
+    Clock& m_clock;
+    DavHttp m_http;
+    CalDavAccount m_account;
+    QUrl m_calendar;
+    bool m_running = false;
+    bool m_listed = false; // the full listing ran in this sync
+    bool m_again = false;  // a merge left events to send: push once more
+    bool m_pushedAgain = false;
+    int m_requestsBefore = 0;
+    std::deque<Operation> m_queue;
+    int m_inFlight = 0;
+    QString m_failure;
+    SyncOutcome m_outcome;
+    ApplyCounts m_counts;
+};

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calendar/caldav/CalendarSync.h"
+
+#include "base/Clock.h"
+#include "calendar/CalendarLog.h"
+#include "core/ChangeHub.h"
+#include "platform/SecretStore.h"
+
+CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
+                           QObject* parent)
+    : QObject(parent), m_dataFile(std::move(dataFile)), m_clock(clock), m_secrets(secrets),
+      m_tell(std::move(tell)), m_sync(m_dataFile, clock, this) {
+    connect(&m_sync, &CalDavSync::finished, this, &CalendarSync::ended);
+    m_readTimer.setSingleShot(true);
+    m_readTimer.setInterval(KeyringWaitSecs * 1000);
+    connect(&m_readTimer, &QTimer::timeout, this, &CalendarSync::keyringSilent);
+    if (ChangeHub* hub = ChangeHub::of(m_dataFile))
+        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
+            if (table == u"Events" && !isRunning())
+                m_edited = true;
+        });
+}
+
+bool CalendarSync::syncNow() {
+    if (isRunning())
+        return false;
+    CalDavStore store(m_dataFile);
+    const std::optional<CalDavAccount> account = store.account();
+    if (!account || !account->configured())
+        return false;
+    m_fetching = true;
+    m_edited = false;
+    Q_EMIT started();
+    const quint64 read = ++m_read;
+    m_readSince = m_clock.now();
+    m_readTimer.start();
+    m_secrets.read(
+        QLatin1String(Key), this, [this, read, a = *account](const SecretStore::Result& r) {
+            if (!m_fetching || read != m_read) {
+                qCWarning(lcCalendar)
+                    << "calendar sync: the keyring answered after the sync gave up";
+                return;
+            }
+            m_fetching = false;
+            m_readTimer.stop();
+            if (r.status != SecretStore::Status::Done) {
+                SyncOutcome o;
+                o.status =
+                    r.status == SecretStore::Status::NotFound
+                        ? QStringLiteral("Stopped: no password is stored; type it in Options")
+                        : QStringLiteral("Stopped: the keyring could not be read (%1)")
+                              .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
+                return ended(o);
+            }
+            m_sync.start(a, r.secret);
+        });
+    return true;
+}
+
+void CalendarSync::checkKeyringWait(const QDateTime& now) {
+    if (m_fetching && m_readSince.secsTo(now) >= KeyringWaitSecs)
+        keyringSilent();
+}
+
+void CalendarSync::keyringSilent() {
+    if (!m_fetching)
+        return;
+    m_fetching = false;
+    m_readTimer.stop();
+    qCWarning(lcCalendar) << "calendar sync: no answer from the keyring in" << KeyringWaitSecs
+                          << "s";
+    SyncOutcome o;
+    o.status = QStringLiteral("Stopped: the keyring did not answer");
+    ended(o);
+}
+
+void CalendarSync::ended(const SyncOutcome& outcome) {
+    CalDavStore(m_dataFile)
+        .recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
+    if (outcome.conflicts > 0 && m_tell)
+        m_tell(QStringLiteral("%1 changed both on this computer and on the server. Both "
+                              "versions were kept; this computer's now ends in \"%2\":\n%3")
+                   .arg(outcome.conflicts == 1
+                            ? QStringLiteral("An event was")
+                            : QStringLiteral("%1 events were").arg(outcome.conflicts),
+                        QString::fromLatin1(CalDavStore::ConflictSuffix).trimmed(),
+                        outcome.conflictTexts.join(u'\n')));
+    Q_EMIT finished(outcome);
+}
+
+void CalendarSyncJob::run(MinuteContext& minute) {
+    ++m_ticks;
+    m_sync.checkKeyringWait(minute.now);
+    if (m_sync.isRunning())
+        return;
+    const std::optional<CalDavAccount> account = CalDavStore(m_dataFile).account();
+    if (!account || !account->configured())
+        return;
+    // The second tick after start-up, once the program has settled.
+    const bool startup = m_ticks == 2;
+    const bool asked = m_sync.takeRequest();
+    const bool due = account->everyMinutes > 0 &&
+                     intervalPassed(account->lastSync, minute.now, account->everyMinutes);
+    if (!startup && !asked && !due)
+        return;
+    if (!minute.online()) {
+        if (asked)
+            m_sync.requestSoon();
+        return;
+    }
+    m_sync.syncNow();
+}

@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/options/ui/CalendarSyncBox.h"
+
+#include "calendar/caldav/CalDavDiscovery.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/caldav/CalendarSync.h"
+#include "platform/SecretStore.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+namespace {
+
+// The interval choices in the order shown, in minutes (0: only when asked).
+const std::pair<const char*, int> Intervals[] = {
+    {"Every 5 minutes", 5},
+    {"Every 15 minutes", 15},
+    {"Every hour", 60},
+    {"Only when I click Sync now", 0},
+};
+
+QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setBuddy(buddy);
+    return label;
+}
+
+template <typename W> W* named(W* w, const char* name, const QString& accessible) {
+    w->setObjectName(QLatin1String(name));
+    w->setAccessibleName(accessible);
+    return w;
+}
+
+} // namespace
+
+CalendarSyncBox::CalendarSyncBox(QString dataFile, SecretStore& secrets, CalendarSync* sync,
+                                 QWidget* parent)
+    : QGroupBox(QStringLiteral("Calendar sync"), parent), m_dataFile(std::move(dataFile)),
+      m_secrets(secrets), m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
+    setObjectName(QStringLiteral("CalendarSyncFrame"));
+    auto* grid = new QGridLayout(this);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(1, 1);
+
+    m_server = named(new QLineEdit(this), "CalDavServerTB", QStringLiteral("Server address"));
+    m_server->setPlaceholderText(QStringLiteral("https://dav.example.org/"));
+    m_user = named(new QLineEdit(this), "CalDavUserTB", QStringLiteral("User name"));
+    m_password = named(new QLineEdit(this), "CalDavPwdTB", QStringLiteral("Password"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_find = named(new QPushButton(QStringLiteral("Find calendars"), this), "CalDavFindBtn",
+                   QStringLiteral("Find calendars"));
+    m_calendar = named(new QComboBox(this), "CalDavCalendarCb", QStringLiteral("Calendar"));
+    m_create = named(new QPushButton(QStringLiteral("Create \"Plumora\""), this), "CalDavCreateBtn",
+                     QStringLiteral("Create \"Plumora\""));
+    m_every = named(new QComboBox(this), "CalDavEveryCb", QStringLiteral("Sync"));
+    for (const auto& [text, minutes] : Intervals)
+        m_every->addItem(QLatin1String(text), minutes);
+    m_syncNow = named(new QPushButton(QStringLiteral("Sync now"), this), "CalDavSyncBtn",
+                      QStringLiteral("Sync now"));
+    m_status = named(new QLabel(this), "CalDavStatusLb", QStringLiteral("Sync status"));
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_status->setFocusPolicy(Qt::StrongFocus);
+
+    grid->addWidget(caption(this, QStringLiteral("Server address:"), m_server), 0, 0);
+    grid->addWidget(m_server, 0, 1, 1, 2);
+    grid->addWidget(caption(this, QStringLiteral("User name:"), m_user), 1, 0);
+    grid->addWidget(m_user, 1, 1, 1, 2);
+    grid->addWidget(caption(this, QStringLiteral("Password:"), m_password), 2, 0);
+    grid->addWidget(m_password, 2, 1);
+    grid->addWidget(m_find, 2, 2);
+    grid->addWidget(caption(this, QStringLiteral("Calendar:"), m_calendar), 3, 0);
+    grid->addWidget(m_calendar, 3, 1);
+    grid->addWidget(m_create, 3, 2);
+    grid->addWidget(caption(this, QStringLiteral("Sync:"), m_every), 4, 0);
+    grid->addWidget(m_every, 4, 1);
+    grid->addWidget(m_syncNow, 4, 2);
+    grid->addWidget(m_status, 5, 0, 1, 3);
+
+    connect(m_find, &QPushButton::clicked, this, &CalendarSyncBox::findCalendars);
+    connect(m_create, &QPushButton::clicked, this, &CalendarSyncBox::makePlumora);
+    connect(m_syncNow, &QPushButton::clicked, this, &CalendarSyncBox::syncNow);
+    connect(m_calendar, &QComboBox::currentIndexChanged, this, [this] { save(); });
+    connect(m_every, &QComboBox::currentIndexChanged, this, [this] { save(); });
+    // Another server or user: its calendars must be found again.
+    for (QLineEdit* e : {m_server, m_user}) {
+        connect(e, &QLineEdit::textEdited, this, [this] {
+            const QSignalBlocker quiet(m_calendar);
+            m_calendar->clear();
+        });
+        connect(e, &QLineEdit::editingFinished, this, [this] { save(); });
+    }
+    connect(m_discovery, &CalDavDiscovery::found, this,
+            [this](const std::vector<DiscoveredCalendar>& calendars, const QString& error) {
+                m_find->setEnabled(true);
+                if (!error.isEmpty())
+                    return showStatus(QStringLiteral("The calendars could not be found: ") + error);
+                const std::optional<CalDavAccount> stored = CalDavStore(m_dataFile).account();
+                {
+                    const QSignalBlocker quiet(m_calendar);
+                    m_calendar->clear();
+                    for (const DiscoveredCalendar& c : calendars)
+                        m_calendar->addItem(c.name, c.url);
+                    const int was = stored ? m_calendar->findData(stored->calendar) : -1;
+                    m_calendar->setCurrentIndex(was >= 0 ? was : 0);
+                }
+                m_create->setEnabled(true);
+                if (calendars.empty())
+                    return showStatus(QStringLiteral("The server has no calendar for events; "
+                                                     "click Create \"Plumora\" to make one."));
+                save();
+                showStatus(QStringLiteral("%1 found. Pick one and click Sync now.")
+                               .arg(calendars.size() == 1
+                                        ? QStringLiteral("1 calendar")
+                                        : QStringLiteral("%1 calendars").arg(calendars.size())));
+            });
+    connect(m_discovery, &CalDavDiscovery::made, this,
+            [this](const DiscoveredCalendar& c, const QString& error) {
+                m_create->setEnabled(true);
+                if (!error.isEmpty())
+                    return showStatus(QStringLiteral("\"Plumora\" could not be made: ") + error);
+                int index = m_calendar->findData(c.url);
+                if (index < 0) {
+                    m_calendar->addItem(c.name, c.url);
+                    index = m_calendar->count() - 1;
+                }
+                m_calendar->setCurrentIndex(index);
+                save();
+                showStatus(QStringLiteral("The calendar \"Plumora\" is ready. Click Sync now."));
+            });
+    if (m_sync) {
+        connect(m_sync, &CalendarSync::started, this,
+                [this] { showStatus(QStringLiteral("Syncing...")); });
+        connect(m_sync, &CalendarSync::finished, this, [this] { showLastSync(); });
+    }
+    fill();
+}
+
+void CalendarSyncBox::fill() {
+    m_filling = true;
+    const std::optional<CalDavAccount> a = CalDavStore(m_dataFile).account();
+    const CalDavAccount account = a.value_or(CalDavAccount());
+    m_server->setText(account.server);
+    m_user->setText(account.user);
+    m_password->clear();
+    m_password->setPlaceholderText(account.configured() ? QStringLiteral("(stored in the keyring)")
+                                                        : QString());
+    m_calendar->clear();
+    if (!account.calendar.isEmpty())
+        m_calendar->addItem(account.calendarName.isEmpty() ? account.calendar
+                                                           : account.calendarName,
+                            account.calendar);
+    m_every->setCurrentIndex(qMax(0, m_every->findData(account.everyMinutes)));
+    m_create->setEnabled(false);
+    showLastSync();
+    m_filling = false;
+}
+
+void CalendarSyncBox::showStatus(const QString& text) {
+    m_status->setText(text);
+    m_status->setAccessibleDescription(text);
+}
+
+void CalendarSyncBox::showLastSync() {
+    const std::optional<CalDavAccount> a = CalDavStore(m_dataFile).account();
+    if (m_sync && m_sync->isRunning())
+        return showStatus(QStringLiteral("Syncing..."));
+    if (!a || !a->lastSync.isValid())
+        return showStatus(a && a->configured() ? QStringLiteral("Not synced yet.")
+                                               : QStringLiteral("Not set up."));
+    showStatus(QStringLiteral("Last sync: %1. %2.")
+                   .arg(QLocale().toString(a->lastSync.toLocalTime(), QLocale::ShortFormat),
+                        a->lastResult));
+}
+
+void CalendarSyncBox::findCalendars() {
+    const QString typed = m_password->text();
+    m_find->setEnabled(false);
+    showStatus(QStringLiteral("Looking for calendars..."));
+    if (!typed.isEmpty()) {
+        m_secrets.write(
+            QLatin1String(CalendarSync::Key), typed, this,
+            [this, typed](const SecretStore::Result& r) {
+                if (r.status != SecretStore::Status::Done) {
+                    m_find->setEnabled(true);
+                    return showStatus(
+                        QStringLiteral("The password could not be stored in the "
+                                       "desktop's keyring (%1); calendar sync needs "
+                                       "a keyring.")
+                            .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error));
+                }
+                m_password->clear();
+                m_password->setPlaceholderText(QStringLiteral("(stored in the keyring)"));
+                discoverWith(typed);
+            });
+        return;
+    }
+    m_secrets.read(QLatin1String(CalendarSync::Key), this, [this](const SecretStore::Result& r) {
+        if (r.status == SecretStore::Status::Done)
+            return discoverWith(r.secret);
+        m_find->setEnabled(true);
+        showStatus(QStringLiteral("Type the password first."));
+    });
+}
+
+void CalendarSyncBox::discoverWith(const QString& password) {
+    m_discovery->discover(m_server->text(), m_user->text(), password);
+}
+
+void CalendarSyncBox::makePlumora() {
+    m_create->setEnabled(false);
+    showStatus(QStringLiteral("Making the calendar \"Plumora\"..."));
+    m_discovery->makeCalendar();
+}
+
+void CalendarSyncBox::save() {
+    if (m_filling)
+        return;
+    CalDavAccount a;
+    a.server = m_server->text().trimmed();
+    a.user = m_user->text();
+    a.calendar = m_calendar->currentData().toString();
+    a.calendarName = m_calendar->currentText();
+    a.everyMinutes = m_every->currentData().toInt();
+    CalDavStore store(m_dataFile);
+    if (!store.saveAccount(a))
+        showStatus(QStringLiteral("The account could not be saved: ") + store.lastError());
+}
+
+void CalendarSyncBox::syncNow() {
+    if (m_calendar->currentData().toString().isEmpty())
+        return showStatus(QStringLiteral("Find the calendars and pick one first."));
+    save();
+    if (!m_sync)
+        return showStatus(QStringLiteral("Calendar sync is not available in this window."));
+    if (m_sync->isRunning())
+        return showStatus(QStringLiteral("A sync is already running."));
+    const auto start = [this] {
+        if (!m_sync->syncNow())
+            showStatus(QStringLiteral("The sync could not start: the account is incomplete."));
+    };
+    const QString typed = m_password->text();
+    if (typed.isEmpty())
+        return start();
+    // A password typed anew is stored first.
+    m_secrets.write(
+        QLatin1String(CalendarSync::Key), typed, this, [this, start](const SecretStore::Result& r) {
+            if (r.status != SecretStore::Status::Done)
+                return showStatus(
+                    QStringLiteral("The password could not be stored in the "
+                                   "desktop's keyring (%1).")
+                        .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error));
+            m_password->clear();
+            start();
+        });
+}

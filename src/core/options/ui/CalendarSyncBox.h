@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QGroupBox>
+#include <QPointer>
+
+class CalDavDiscovery;
+class CalendarSync;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SecretStore;
+struct SyncOutcome;
+
+// The "Calendar sync" group of the Options page: server address, user name and password,
+// the calendar picked from those the server has (or "Plumora", made on request), how
+// often to sync, "Sync now" and a status line. The account is written as soon as a
+// calendar is picked or the interval changes; the password goes to the keyring.
+class CalendarSyncBox : public QGroupBox {
+    Q_OBJECT
+public:
+    CalendarSyncBox(QString dataFile, SecretStore& secrets, CalendarSync* sync,
+                    QWidget* parent = nullptr);
+
+    // Shows the stored account and the last sync's result.
+    void fill();
+
+private:
+    void findCalendars();
+    void discoverWith(const QString& password);
+    void makePlumora();
+    void save();
+    void syncNow();
+    void showStatus(const QString& text);
+    void showLastSync();
+
+    QString m_dataFile;
+    SecretStore& m_secrets;
+    QPointer<CalendarSync> m_sync;
+    CalDavDiscovery* m_discovery;
+    QLineEdit* m_server;
+    QLineEdit* m_user;
+    QLineEdit* m_password;
+    QPushButton* m_find;
+    QComboBox* m_calendar;
+    QPushButton* m_create;
+    QComboBox* m_every;
+    QPushButton* m_syncNow;
+    QLabel* m_status;
+    bool m_filling = false;
+};

@@ -1,0 +1,525 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Calendar sync against a small CalDAV collection on 127.0.0.1: the multistatus reader,
+// the first sync both ways, incremental syncs, edits, deletions and conflicts, the server's
+// failures (412, 507, 5xx, a refused token, broken XML), redirects, and discovery.
+#include "CalendarTestData.h"
+#include "FakeCalDavServer.h"
+#include "calendar/EventStore.h"
+#include "calendar/caldav/CalDavDiscovery.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/caldav/CalDavSync.h"
+#include "calendar/caldav/CalendarSync.h"
+#include "calendar/caldav/DavHttp.h"
+#include "calendar/caldav/DavXml.h"
+#include "core/ChangeHub.h"
+#include "core/Schema.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/FuzzSeeds.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray ics(const QByteArray& uid, const QByteArray& date, const QByteArray& summary,
+               const QByteArray& extra = {}) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:" + uid +
+           "\r\nDTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:" + date + "\r\n" + extra +
+           "SUMMARY:" + summary + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+// A multistatus in the forms servers write: other prefixes, a failed propstat, a removed
+// member, a collection with its properties, a sync token.
+QByteArray mixedSample() {
+    return "<?xml version='1.0'?><x:multistatus xmlns:x='DAV:' "
+           "xmlns:c='urn:ietf:params:xml:ns:caldav'>"
+           "<x:response><x:href>/cal/a.ics</x:href><x:propstat><x:prop><x:getetag>\"1\""
+           "</x:getetag><c:calendar-data>BEGIN:VCALENDAR&#13;\n</c:calendar-data></x:prop>"
+           "<x:status>HTTP/1.1 200 OK</x:status></x:propstat><x:propstat><x:prop>"
+           "<x:displayname>lost</x:displayname></x:prop><x:status>HTTP/1.1 404 Not Found"
+           "</x:status></x:propstat></x:response>"
+           "<x:response><x:href>/cal/b.ics</x:href><x:status>HTTP/1.1 404 Not Found"
+           "</x:status></x:response>"
+           "<x:response><x:href>/cal/</x:href><x:propstat><x:prop><x:resourcetype>"
+           "<x:collection/><c:calendar/></x:resourcetype><c:supported-calendar-component-set>"
+           "<c:comp name='VTODO'/></c:supported-calendar-component-set>"
+           "<x:current-user-principal><x:href>/p/ann/</x:href></x:current-user-principal>"
+           "</x:prop></x:propstat></x:response><x:sync-token>t2</x:sync-token>"
+           "</x:multistatus>";
+}
+
+} // namespace
+
+class TestCalDav : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_path;
+    FakeClock m_clock{QDateTime(D("2026-03-10"), QTime(8, 30))};
+    std::unique_ptr<FakeCalDavServer> m_server;
+
+    SyncOutcome sync(CalDavSync* engine = nullptr) {
+        CalDavSync own(m_path, m_clock);
+        CalDavSync& s = engine ? *engine : own;
+        QSignalSpy spy(&s, &CalDavSync::finished);
+        const std::optional<CalDavAccount> a = CalDavStore(m_path).account();
+        s.start(*a, QStringLiteral("secret"));
+        if (!spy.wait(10000))
+            return {false, QStringLiteral("no end"), 0, 0, 0, {}};
+        return spy.at(0).at(0).value<SyncOutcome>();
+    }
+    // The user's events as "date|text", sorted.
+    QStringList local() {
+        QStringList out;
+        DataFile(m_path).forEach("SELECT eDate, Description FROM Events WHERE Holiday = 0", {},
+                                 [&](DataFile::Row q) {
+                                     out << q.value(0).toString() + u'|' + q.value(1).toString();
+                                     return true;
+                                 });
+        out.sort();
+        return out;
+    }
+    void addLocal(const char* date, const QString& text, const QString& uid) {
+        EventRow r = makeEvent(date, EventFrequency::OneTime, text);
+        r.uid = uid;
+        QVERIFY(EventStore(m_path).add(r));
+    }
+    void editLocal(const QString& uid, const QString& text) {
+        QVERIFY(
+            DataFile(m_path).exec("UPDATE Events SET Description = ? WHERE UID = ?", {text, uid}));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qRegisterMetaType<SyncOutcome>(); }
+
+    void init() {
+        m_path = m_dir.filePath("data.plm");
+        QFile::remove(m_path);
+        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        m_server = std::make_unique<FakeCalDavServer>();
+        CalDavAccount a;
+        a.server = m_server->http.base();
+        a.user = "ann";
+        a.calendar = QString::fromUtf8(m_server->calendarUrl());
+        QVERIFY(CalDavStore(m_path).saveAccount(a));
+    }
+
+    // Prefixes differ between servers; a propstat that is not 2xx does not count; a
+    // removed member carries its own status; what is not a multistatus is refused.
+    void multistatusReader() {
+        const DavMultistatus m = DavXml::parse(mixedSample());
+        QVERIFY2(m.ok(), qPrintable(m.error));
+        QCOMPARE(m.responses.size(), size_t(3));
+        QCOMPARE(m.responses[0].etag, "\"1\"");
+        QCOMPARE(m.responses[0].calendarData, QByteArray("BEGIN:VCALENDAR\r\n"));
+        QCOMPARE(m.responses[0].displayName, QString());
+        QCOMPARE(m.responses[1].status, 404);
+        QVERIFY(m.responses[2].isCalendar && !m.responses[2].takesEvents);
+        QCOMPARE(m.responses[2].principal, "/p/ann/");
+        QCOMPARE(m.syncToken, "t2");
+
+        QVERIFY(!DavXml::parse("<multistatus xmlns='DAV:'><response>").ok());
+        QVERIFY(!DavXml::parse("<html/>").ok());
+        QVERIFY(!DavXml::parse("").ok());
+        QByteArray huge = "<multistatus xmlns='DAV:'>";
+        huge += QByteArray(DavXml::MaxBytes, ' ');
+        QVERIFY(DavXml::parse(huge).error.contains("50 MB"));
+        QCOMPARE(DavXml::statusCode("HTTP/1.1 507 Insufficient Storage"), 507);
+        QCOMPARE(DavXml::statusCode("garbage"), 0);
+    }
+
+    // The first sync matches by UID and copies each one-sided event to the other side;
+    // a second with nothing changed is one request and changes nothing.
+    void firstSyncThenIncremental() {
+        addLocal("2026-03-12", "Dentist", "local-1");
+        addLocal("2026-03-13", "Same", "both-1");
+        m_server->put("s1.ics", ics("server-1", "20260314", "Concert"));
+        m_server->put("b.ics", ics("both-1", "20260313", "Same"));
+        const SyncOutcome first = sync();
+        QVERIFY2(first.ok, qPrintable(first.status));
+        QCOMPARE(first.sent, 1);
+        QCOMPARE(first.received, 1);
+        QCOMPARE(local(),
+                 (QStringList{"2026-03-12|Dentist", "2026-03-13|Same", "2026-03-14|Concert"}));
+        QCOMPARE(m_server->summaries(), (QList<QByteArray>{"Concert", "Dentist", "Same"}));
+        QCOMPARE(m_server->http.requests.last().header("If-None-Match"), "*");
+
+        CalDavSync engine(m_path, m_clock);
+        const SyncOutcome again = sync(&engine);
+        QVERIFY(again.ok);
+        QCOMPARE(again.sent + again.received, 0);
+        QCOMPARE(engine.requestsSent(), 1);
+        QCOMPARE(local().size(), 3);
+    }
+
+    // A local edit goes with If-Match; a local deletion with DELETE and If-Match; the
+    // server's edit and deletion reach the calendar.
+    void editsAndDeletionsBothWays() {
+        addLocal("2026-03-12", "Dentist", "a");
+        addLocal("2026-03-15", "Gym", "b");
+        QVERIFY(sync().ok);
+        editLocal("a", "Dentist 9:00");
+        EventStore store(m_path);
+        const std::vector<EventRow> gym = store.readDay(D("2026-03-15"));
+        QCOMPARE(gym.size(), size_t(1));
+        QVERIFY(store.remove(gym[0].rowId));
+        const SyncOutcome out = sync();
+        QVERIFY(out.ok);
+        QCOMPARE(out.sent, 2);
+        QCOMPARE(m_server->summaries(), (QList<QByteArray>{"Dentist 9:00"}));
+        QCOMPARE(m_server->count("DELETE"), 1);
+        for (const auto& r : m_server->http.requests)
+            if (r.method == "DELETE" || (r.method == "PUT" && r.body.contains("9:00")))
+                QVERIFY(r.header("If-Match").startsWith("\"e"));
+
+        m_server->put("a.ics", ics("a", "20260312", "Dentist moved"));
+        QVERIFY(sync().ok);
+        QCOMPARE(local(), (QStringList{"2026-03-12|Dentist moved"}));
+        m_server->items.clear();
+        m_server->token = 1; // a token the server no longer knows: everything compared
+        QVERIFY(sync().ok);
+        QCOMPARE(local(), QStringList());
+    }
+
+    // Changed on both sides: the server's stays, the local one is kept as a new event
+    // that is sent too; a 412 on the PUT is merged the same way.
+    void conflictsKeepBoth() {
+        addLocal("2026-03-12", "Dentist", "a");
+        QVERIFY(sync().ok);
+        editLocal("a", "Dentist here");
+        m_server->put("a.ics", ics("a", "20260312", "Dentist there"));
+        const SyncOutcome out = sync();
+        QVERIFY(out.ok);
+        QCOMPARE(out.conflicts, 1);
+        QCOMPARE(out.conflictTexts, QStringList{"Dentist here (edited on this computer)"});
+        QCOMPARE(local(), (QStringList{"2026-03-12|Dentist here (edited on this computer)",
+                                       "2026-03-12|Dentist there"}));
+        QCOMPARE(m_server->summaries(),
+                 (QList<QByteArray>{"Dentist here (edited on this computer)", "Dentist there"}));
+
+        // The server changes between the listing and the PUT.
+        editLocal("a", "Mine");
+        bool raced = false;
+        m_server->intercept =
+            [&](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.method == "PUT" && r.body.contains("Mine") && !std::exchange(raced, true)) {
+                m_server->put("a.ics", ics("a", "20260312", "Theirs"));
+                return HttpResponder::Response{412, {}, {}};
+            }
+            return std::nullopt;
+        };
+        const SyncOutcome merged = sync();
+        QVERIFY2(merged.ok, qPrintable(merged.status));
+        QCOMPARE(merged.conflicts, 1);
+        QVERIFY(local().contains("2026-03-12|Theirs"));
+        QVERIFY(local().contains("2026-03-12|Mine (edited on this computer)"));
+        QVERIFY(m_server->summaries().contains("Mine (edited on this computer)"));
+    }
+
+    // 507 and 5xx stop with a clear status and leave both sides consistent; the next sync
+    // completes the work without duplicates. A refused token means a full comparison.
+    void failuresStopAndResume() {
+        for (int i = 0; i < 5; ++i)
+            addLocal("2026-03-12", QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i));
+        int puts = 0;
+        m_server->intercept =
+            [&](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.method == "PUT" && ++puts == 3)
+                return HttpResponder::Response{507, {}, {}};
+            return std::nullopt;
+        };
+        const SyncOutcome full = sync();
+        QVERIFY(!full.ok);
+        QVERIFY2(full.status.contains("507"), qPrintable(full.status));
+        m_server->intercept = nullptr;
+        QVERIFY(sync().ok);
+        QCOMPARE(m_server->items.size(), 5);
+        QCOMPARE(local().size(), 5);
+
+        m_server->put("x.ics", ics("x", "20260320", "New"));
+        m_server->intercept =
+            [](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.method == "REPORT" && r.body.contains("multiget"))
+                return HttpResponder::Response{503, {}, {}};
+            return std::nullopt;
+        };
+        const SyncOutcome down = sync();
+        QVERIFY(!down.ok);
+        QVERIFY2(down.status.contains("503"), qPrintable(down.status));
+        m_server->intercept = nullptr;
+        QVERIFY(sync().ok);
+        QCOMPARE(local().size(), 6);
+
+        // A server that forgets its tokens: compared in full, nothing doubled.
+        QVERIFY(DataFile(m_path).exec("UPDATE CalDavAccount SET SyncToken = 'tok-999'"));
+        QVERIFY(sync().ok);
+        QCOMPARE(local().size(), 6);
+        QCOMPARE(m_server->items.size(), 6);
+        QCOMPARE(CalDavStore(m_path).account()->syncToken,
+                 QStringLiteral("tok-%1").arg(m_server->token));
+    }
+
+    // Broken answers stop the sync without touching the calendar; an event the importer
+    // refuses is left out; one Plumora keeps as single dates is never sent back reduced.
+    void hostileAndUnusualEvents() {
+        addLocal("2026-03-12", "Mine", "m");
+        m_server->intercept =
+            [](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.method == "PROPFIND")
+                return HttpResponder::Response{207, {}, "<D:multistatus xmlns:D='DAV:'><D:resp"};
+            return std::nullopt;
+        };
+        const SyncOutcome broken = sync();
+        QVERIFY(!broken.ok);
+        QVERIFY(broken.status.contains("XML"));
+        QCOMPARE(local(), QStringList{"2026-03-12|Mine"});
+        m_server->intercept = nullptr;
+
+        m_server->put("bad.ics", "BEGIN:VCALENDAR\r\nthis is no calendar");
+        m_server->put("r.ics", ics("r", "20260302", "Every other day",
+                                   "RRULE:FREQ=DAILY;INTERVAL=2;COUNT=3\r\n"));
+        const SyncOutcome out = sync();
+        QVERIFY(out.ok);
+        QVERIFY(out.status.contains("unreadable"));
+        QCOMPARE(local(), (QStringList{"2026-03-02|Every other day", "2026-03-04|Every other day",
+                                       "2026-03-06|Every other day", "2026-03-12|Mine"}));
+        const QByteArray kept = m_server->items["/cal/r.ics"].body;
+        QVERIFY(sync().ok);
+        QCOMPARE(m_server->items["/cal/r.ics"].body, kept);
+        editLocal("r", "Every other day!");
+        QVERIFY(sync().ok);
+        QVERIFY(m_server->items["/cal/r.ics"].body.contains("Every other day!"));
+    }
+
+    // https is required except on this machine; redirects are followed at most ten times,
+    // and the credentials never go to another host.
+    void addressesAndRedirects() {
+        QVERIFY(!DavHttp::refusal(QUrl("http://example.org/dav")).isEmpty());
+        QVERIFY(DavHttp::refusal(QUrl("https://example.org/dav")).isEmpty());
+        QVERIFY(DavHttp::refusal(QUrl("http://localhost:8080/")).isEmpty());
+        QCOMPARE(DavHttp::fromTyped(" dav.example.org").toString(), "https://dav.example.org/");
+
+        DavHttp http;
+        http.setCredentials("127.0.0.1", "ann", "secret");
+        const auto get = [&](const QByteArray& path) {
+            DavReply out;
+            bool done = false;
+            http.send("GET", QUrl(QString::fromUtf8(m_server->http.base() + path)), {}, {},
+                      [&](const DavReply& r) {
+                          out = r;
+                          done = true;
+                      });
+            QTest::qWaitFor([&] { return done; }, 10000);
+            return out;
+        };
+        m_server->intercept =
+            [this](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.path.startsWith("/loop"))
+                return HttpResponder::Response{
+                    302, {{"Location", "/loop" + r.path.mid(5) + "x"}}, {}};
+            if (r.path == "/away")
+                return HttpResponder::Response{
+                    307,
+                    {{"Location",
+                      "http://localhost:" + QByteArray::number(m_server->http.port()) + "/there"}},
+                    {}};
+            return HttpResponder::Response{200, {}, "here"};
+        };
+        const DavReply loop = get("/loop");
+        QVERIFY(loop.error.contains("more than 10"));
+        QCOMPARE(m_server->http.requests.size(), 11);
+        const DavReply away = get("/away");
+        QVERIFY(away.ok());
+        QCOMPARE(away.body, "here");
+        QVERIFY(!m_server->http.requests[m_server->http.requests.size() - 2]
+                     .header("Authorization")
+                     .isEmpty());
+        QVERIFY(m_server->http.requests.last().header("Authorization").isEmpty());
+    }
+
+    // Discovery: /.well-known/caldav, the principal, its home, the calendars for events;
+    // and MKCALENDAR of "Plumora".
+    void discovery() {
+        m_server->intercept =
+            [this](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            const auto ms = [](const QByteArray& inner) {
+                return HttpResponder::Response{
+                    207,
+                    {},
+                    "<D:multistatus xmlns:D='DAV:' xmlns:C='urn:ietf:params:xml:ns:caldav'>" +
+                        inner + "</D:multistatus>"};
+            };
+            if (r.path == "/.well-known/caldav")
+                return HttpResponder::Response{301, {{"Location", "/dav/"}}, {}};
+            if (r.path == "/dav/")
+                return ms("<D:response><D:href>/dav/</D:href><D:propstat><D:prop>"
+                          "<D:current-user-principal><D:href>/dav/ann/</D:href>"
+                          "</D:current-user-principal></D:prop></D:propstat></D:response>");
+            if (r.path == "/dav/ann/" && r.header("Depth") == "0")
+                return ms("<D:response><D:href>/dav/ann/</D:href><D:propstat><D:prop>"
+                          "<C:calendar-home-set><D:href>/dav/ann/</D:href></C:calendar-home-set>"
+                          "</D:prop></D:propstat></D:response>");
+            if (r.path == "/dav/ann/")
+                return ms(
+                    "<D:response><D:href>/dav/ann/</D:href><D:propstat><D:prop><D:resourcetype>"
+                    "<D:collection/></D:resourcetype></D:prop></D:propstat></D:response>"
+                    "<D:response><D:href>/dav/ann/office/</D:href><D:propstat><D:prop>"
+                    "<D:resourcetype><D:collection/><C:calendar/></D:resourcetype>"
+                    "<D:displayname>Work</D:displayname></D:prop></D:propstat></D:response>"
+                    "<D:response><D:href>/dav/ann/tasks/</D:href><D:propstat><D:prop>"
+                    "<D:resourcetype><D:collection/><C:calendar/></D:resourcetype>"
+                    "<C:supported-calendar-component-set><C:comp name='VTODO'/>"
+                    "</C:supported-calendar-component-set></D:prop></D:propstat></D:response>");
+            if (r.method == "MKCALENDAR" && r.path == "/dav/ann/plumora/")
+                return HttpResponder::Response{201, {}, {}};
+            return HttpResponder::Response{404, {}, {}};
+        };
+        CalDavDiscovery d;
+        QSignalSpy found(&d, &CalDavDiscovery::found);
+        d.discover(QString::fromUtf8(m_server->http.base()), "ann", "secret");
+        QVERIFY(found.wait(10000));
+        QCOMPARE(found.at(0).at(1).toString(), QString());
+        const auto calendars = found.at(0).at(0).value<std::vector<DiscoveredCalendar>>();
+        QCOMPARE(calendars.size(), size_t(1));
+        QCOMPARE(calendars[0].name, "Work");
+        QCOMPARE(calendars[0].url, QString::fromUtf8(m_server->http.base() + "/dav/ann/office/"));
+        QSignalSpy made(&d, &CalDavDiscovery::made);
+        d.makeCalendar();
+        QVERIFY(made.wait(10000));
+        QCOMPARE(made.at(0).at(1).toString(), QString());
+        QVERIFY(m_server->http.requests.last().body.contains("Plumora"));
+
+        CalDavDiscovery plain;
+        QSignalSpy refused(&plain, &CalDavDiscovery::found);
+        plain.discover("http://example.org/", "ann", "secret");
+        QVERIFY(refused.wait(1000));
+        QVERIFY(refused.at(0).at(1).toString().contains("https"));
+    }
+
+    // The minute job: a sync shortly after start-up, then as often as the account says,
+    // only online, one at a time; with "manual" only after the editor closed on a change.
+    // Conflicts are told once per sync, the result kept for the status line.
+    void minuteJob() {
+        ChangeHub hub(m_path);
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        QStringList told;
+        CalendarSync sync(m_path, m_clock, secrets, [&](const QString& t) { told << t; });
+        CalendarSyncJob job(sync, m_path);
+        QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0));
+        bool online = true;
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        const auto tick = [&] {
+            TickCache cache;
+            MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [&] { return online; });
+            job.run(minute);
+            if (!sync.isRunning())
+                return false;
+            return ended.wait(10000);
+        };
+        QVERIFY(!tick());
+        QVERIFY(tick()); // shortly after start-up
+        QCOMPARE(CalDavStore(m_path).account()->lastResult, "0 events sent, 0 received");
+        QVERIFY(!tick());
+        m_clock.advanceSecs(15 * 60);
+        online = false;
+        QVERIFY(!tick());
+        online = true;
+        addLocal("2026-03-12", "Dentist", "a");
+        QVERIFY(tick());
+        QCOMPARE(m_server->items.size(), 1);
+
+        CalDavAccount manual = *CalDavStore(m_path).account();
+        manual.everyMinutes = 0;
+        QVERIFY(CalDavStore(m_path).saveAccount(manual));
+        m_clock.advanceSecs(120 * 60);
+        QVERIFY(!tick());
+        sync.editorClosed(); // nothing was edited
+        QVERIFY(!tick());
+        editLocal("a", "Dentist here");
+        m_server->put("a.ics", ics("a", "20260312", "Dentist there"));
+        QTest::qWait(0); // the hub's announcement
+        sync.editorClosed();
+        QVERIFY(tick());
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told[0].contains("Dentist here (edited on this computer)"));
+        QVERIFY(!sync.syncNow() || ended.wait(10000));
+        QCOMPARE(told.size(), 1);
+
+        secrets.secrets.clear();
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(10000));
+        QVERIFY(CalDavStore(m_path).account()->lastResult.contains("no password"));
+    }
+
+    // A keyring that never answers the password read: the sync gives up once the wait has
+    // passed on the clock, says why, lets the next sync start, and drops the late answer.
+    void keyringSilent() {
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        secrets.silent = true;
+        CalendarSync sync(m_path, m_clock, secrets, {});
+        CalendarSyncJob job(sync, m_path);
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        const auto tick = [&] {
+            TickCache cache;
+            MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [] { return true; });
+            job.run(minute);
+        };
+        QVERIFY(sync.syncNow());
+        QTest::qWait(0);
+        tick();
+        QVERIFY(sync.isRunning());
+        QVERIFY(!sync.syncNow());
+        m_clock.advanceSecs(CalendarSync::KeyringWaitSecs - 1);
+        tick();
+        QVERIFY(sync.isRunning());
+        QCOMPARE(ended.size(), 0);
+
+        m_clock.advanceSecs(1);
+        tick();
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(!ended.at(0).at(0).value<SyncOutcome>().ok);
+        QVERIFY(ended.at(0).at(0).value<SyncOutcome>().status.contains("did not answer"));
+        QVERIFY(CalDavStore(m_path).account()->lastResult.contains("did not answer"));
+        QVERIFY(!sync.isRunning());
+        QVERIFY(sync.syncNow());
+        QCOMPARE(secrets.reads, 2);
+
+        // The keyring wakes: the abandoned read's answer is dropped, the current one syncs.
+        m_server->put("a.ics", ics("a", "20260312", "Dentist"));
+        secrets.silent = false;
+        secrets.answerHeld();
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(ended.size(), 2);
+        QVERIFY(ended.at(1).at(0).value<SyncOutcome>().ok);
+        QCOMPARE(local(), QStringList{"2026-03-12|Dentist"});
+        QTest::qWait(0);
+        QCOMPARE(ended.size(), 2);
+        QVERIFY(!sync.isRunning());
+    }
+
+    // With PLUMORA_FUZZ_SEEDS set, leaves the server's answers there as the fuzz corpus.
+    void writeSeedCorpus() {
+        m_server->put("a.ics", ics("a", "20260312", "A & <b>"));
+        m_server->put("b.ics", ics("b", "20260313", "B"));
+        const auto ask = [this](const QByteArray& method, const QByteArray& body) {
+            HttpResponder::Request r;
+            r.method = method;
+            r.path = "/cal/";
+            r.body = body;
+            return m_server->http.handler(r).body;
+        };
+        PLUMORA_WRITE_FUZZ_SEEDS(
+            {{"mixed.xml", mixedSample()},
+             {"listing.xml", ask("PROPFIND", DavXml::listQuery())},
+             {"changes.xml", ask("REPORT", DavXml::syncCollection("tok-1"))},
+             {"bodies.xml", ask("REPORT", DavXml::multiget({"/cal/a.ics", "/cal/x.ics"}))}});
+    }
+};
+
+Q_DECLARE_METATYPE(std::vector<DiscoveredCalendar>)
+
+QTEST_GUILESS_MAIN(TestCalDav)
+#include "tst_caldav.moc"

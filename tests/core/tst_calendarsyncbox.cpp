@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The "Calendar sync" group of Options: every control named and reachable by Tab, the
+// account found, picked and saved with the password in the keyring, "Sync now" with its
+// status line, and a password the keyring refuses said plainly.
+#include "calendar/FakeCalDavServer.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/caldav/CalendarSync.h"
+#include "core/DataFile.h"
+#include "core/Schema.h"
+#include "core/options/ui/CalendarSyncBox.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestCalendarSyncBox : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_path;
+    FakeClock m_clock;
+    FakeSecretStore m_secrets;
+    std::unique_ptr<FakeCalDavServer> m_server;
+
+    template <typename T> static T* control(QWidget& box, const char* name) {
+        T* w = box.findChild<T*>(QLatin1String(name));
+        if (!w)
+            qWarning() << "no control" << name;
+        return w;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_path = m_dir.filePath("data.plm");
+        QFile::remove(m_path);
+        QCOMPARE(Schema::createTemplate(m_path, QDate(2026, 1, 15)), QString());
+        m_secrets.secrets.clear();
+        m_secrets.available = true;
+        m_server = std::make_unique<FakeCalDavServer>();
+        // Discovery leads to the one calendar, /cal/.
+        m_server->intercept =
+            [](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            const QByteArray head = "<D:multistatus xmlns:D='DAV:' "
+                                    "xmlns:C='urn:ietf:params:xml:ns:caldav'><D:response>";
+            if (r.path == "/.well-known/caldav" || r.path == "/p/")
+                return HttpResponder::Response{
+                    207,
+                    {},
+                    head + "<D:href>/p/</D:href><D:propstat><D:prop><D:current-user-principal>"
+                           "<D:href>/p/</D:href></D:current-user-principal><C:calendar-home-set>"
+                           "<D:href>/</D:href></C:calendar-home-set></D:prop></D:propstat>"
+                           "</D:response></D:multistatus>"};
+            if (r.method == "PROPFIND" && r.path == "/")
+                return HttpResponder::Response{
+                    207,
+                    {},
+                    head + "<D:href>/cal/</D:href><D:propstat><D:prop><D:resourcetype>"
+                           "<D:collection/><C:calendar/></D:resourcetype><D:displayname>Home"
+                           "</D:displayname></D:prop></D:propstat></D:response>"
+                           "</D:multistatus>"};
+            return std::nullopt;
+        };
+        m_server->put("x.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                               "BEGIN:VEVENT\r\nUID:x\r\nDTSTAMP:20260101T000000Z\r\n"
+                               "DTSTART;VALUE=DATE:20260312\r\nSUMMARY:Phone\r\nEND:VEVENT\r\n"
+                               "END:VCALENDAR\r\n");
+    }
+
+    void namedAndReachable() {
+        CalendarSync sync(m_path, m_clock, m_secrets, {});
+        CalendarSyncBox box(m_path, m_secrets, &sync);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QList<QWidget*> focusable;
+        for (QWidget* w : box.findChildren<QWidget*>())
+            if (w->focusPolicy() & Qt::TabFocus)
+                focusable << w;
+        QCOMPARE(focusable.size(), 9);
+        for (QWidget* w : focusable)
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        // Tab visits every control once.
+        QWidget* w = focusable.first();
+        QSet<QWidget*> seen;
+        for (int i = 0; i < 40 && seen.size() < focusable.size(); ++i) {
+            if (focusable.contains(w))
+                seen.insert(w);
+            w = w->nextInFocusChain();
+        }
+        QCOMPARE(seen.size(), focusable.size());
+        QCOMPARE(control<QLabel>(box, "CalDavStatusLb")->text(), "Not set up.");
+
+        // Every control is as large as its contents ask, at any scale.
+        box.adjustSize();
+        for (QWidget* c : focusable)
+            QVERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
+        const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        QVERIFY(QDir().mkpath(shots));
+        box.grab().save(QDir(shots).filePath(
+            QStringLiteral("calendarsync-x%1.png").arg(box.devicePixelRatio())));
+    }
+
+    void findPickAndSync() {
+        CalendarSync sync(m_path, m_clock, m_secrets, {});
+        CalendarSyncBox box(m_path, m_secrets, &sync);
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
+                         QString::fromUtf8(m_server->http.base()));
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavUserTB"), "ann");
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");
+        QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
+        auto* calendars = control<QComboBox>(box, "CalDavCalendarCb");
+        QTRY_COMPARE_WITH_TIMEOUT(calendars->count(), 1, 10000);
+        QCOMPARE(calendars->currentText(), "Home");
+        QCOMPARE(m_secrets.secrets.value("caldav"), "secret");
+        QVERIFY(control<QLineEdit>(box, "CalDavPwdTB")->text().isEmpty());
+        const CalDavAccount a = *CalDavStore(m_path).account();
+        QCOMPARE(a.calendar, QString::fromUtf8(m_server->calendarUrl()));
+        QCOMPARE(a.user, "ann");
+        QCOMPARE(a.everyMinutes, 15);
+
+        control<QComboBox>(box, "CalDavEveryCb")->setCurrentIndex(2);
+        QCOMPARE(CalDavStore(m_path).account()->everyMinutes, 60);
+        QTest::mouseClick(control<QPushButton>(box, "CalDavSyncBtn"), Qt::LeftButton);
+        auto* status = control<QLabel>(box, "CalDavStatusLb");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Last sync"), 10000);
+        QVERIFY2(status->text().contains("0 events sent, 1 received"), qPrintable(status->text()));
+        QCOMPARE(DataFile(m_path).scalar("SELECT Description FROM Events WHERE UID = 'x'"),
+                 QVariant("Phone"));
+        QVERIFY(status->accessibleDescription() == status->text());
+    }
+
+    void noKeyringSaidPlainly() {
+        m_secrets.available = false;
+        CalendarSync sync(m_path, m_clock, m_secrets, {});
+        CalendarSyncBox box(m_path, m_secrets, &sync);
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
+                         QString::fromUtf8(m_server->http.base()));
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");
+        QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
+        auto* status = control<QLabel>(box, "CalDavStatusLb");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("keyring"), 5000);
+        QVERIFY(control<QPushButton>(box, "CalDavFindBtn")->isEnabled());
+        QCOMPARE(m_server->http.requests.size(), 0);
+
+        // An address that is not https for another machine is refused before any request.
+        m_secrets.available = true;
+        control<QLineEdit>(box, "CalDavServerTB")->setText("http://example.org/");
+        QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("https"), 5000);
+    }
+};
+
+QTEST_MAIN(TestCalendarSyncBox)
+#include "tst_calendarsyncbox.moc"
