@@ -91,7 +91,7 @@ start() {
     run_minute=$((run_minute + 2))
     at=$(date -d "@$((run_minute * 60 - 4))" +'%Y-%m-%d %H:%M:%S')
     rm -f "$pidfile"
-    # A fresh keyring each run: one left by an earlier run, unlocked again, has not answered.
+    # A fresh keyring each run, holding only the password stored below.
     rm -rf "$E2E_DIR/$m/home/.local/share/keyrings"
     HOME="$E2E_DIR/$m/home" XDG_CONFIG_HOME="$E2E_DIR/$m/home/.config" \
         XDG_DATA_HOME="$E2E_DIR/$m/home/.local/share" QT_LOGGING_RULES="plumora.calendar=true" \
