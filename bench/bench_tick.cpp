@@ -5,6 +5,7 @@
 // over an unchanged recent-files list). Targets: 1 ms for a tick, 20 ms for a reload.
 #include "BenchMain.h"
 #include "calendar/HolidayUpdateJob.h"
+#include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
@@ -122,7 +123,9 @@ struct IdleMinutes {
     FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0, 0, 200))};
     FakeDownloader downloads;
     int online = 0, started = 0, reloads = 0;
+    FakeSecretStore secrets;
     std::optional<SubscriptionRefresh> subscriptions;
+    std::optional<CalendarSync> calendarSync;
     std::optional<Tick> tick;
 
     bool make() {
@@ -148,6 +151,8 @@ struct IdleMinutes {
         subscriptions.emplace(paths.dataFile(), clock, downloads, nullptr);
         tick->addJob(std::make_unique<HolidayUpdateJob>([this] { ++started; }));
         tick->addJob(std::make_unique<SubscriptionJob>(*subscriptions));
+        calendarSync.emplace(paths.dataFile(), clock, secrets, nullptr);
+        tick->addJob(std::make_unique<CalendarSyncJob>(*calendarSync));
         tick->addJob(std::make_unique<MailCheckJob>([this] { ++started; }));
         tick->addJob(std::make_unique<ReminderJob>(clock, [this] { ++started; }));
         tick->addJob(std::make_unique<DueEntriesJob>(

@@ -97,8 +97,7 @@ void Application::addJobs() {
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
-    m_controller.addMinuteJob(
-        std::make_unique<CalendarSyncJob>(m_calendarSync, m_context.paths.dataFile()));
+    m_controller.addMinuteJob(std::make_unique<CalendarSyncJob>(m_calendarSync));
     m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });

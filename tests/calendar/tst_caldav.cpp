@@ -406,7 +406,7 @@ private Q_SLOTS:
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
         CalendarSync sync(m_path, m_clock, secrets, [&](const QString& t) { told << t; });
-        CalendarSyncJob job(sync, m_path);
+        CalendarSyncJob job(sync);
         QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0));
         bool online = true;
         QSignalSpy ended(&sync, &CalendarSync::finished);
@@ -460,7 +460,7 @@ private Q_SLOTS:
         secrets.secrets.insert("caldav", "secret");
         secrets.silent = true;
         CalendarSync sync(m_path, m_clock, secrets, {});
-        CalendarSyncJob job(sync, m_path);
+        CalendarSyncJob job(sync);
         QSignalSpy ended(&sync, &CalendarSync::finished);
         const auto tick = [&] {
             TickCache cache;

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "calendar/CalendarLog.h"
 #include "core/ChangeHub.h"
+#include "core/DataFile.h"
 #include "platform/SecretStore.h"
 
 CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
@@ -18,6 +19,8 @@ CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets,
         connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
             if (table == u"Events" && !isRunning())
                 m_edited = true;
+            else if (table == u"CalDavAccount")
+                forgetAccount();
         });
 }
 
@@ -88,12 +91,23 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
     Q_EMIT finished(outcome);
 }
 
+const std::optional<CalDavAccount>& CalendarSync::account() {
+    const qint64 stamp = fileModifiedStamp(m_dataFile);
+    if (stamp < 0 || stamp != m_accountStamp) {
+        CalDavStore store(m_dataFile);
+        m_account = store.account();
+        // A failed reading is tried again next time.
+        m_accountStamp = store.lastError().isEmpty() ? stamp : -1;
+    }
+    return m_account;
+}
+
 void CalendarSyncJob::run(MinuteContext& minute) {
     ++m_ticks;
     m_sync.checkKeyringWait(minute.now);
     if (m_sync.isRunning())
         return;
-    const std::optional<CalDavAccount> account = CalDavStore(m_dataFile).account();
+    const std::optional<CalDavAccount>& account = m_sync.account();
     if (!account || !account->configured())
         return;
     // The second tick after start-up, once the program has settled.

@@ -44,6 +44,10 @@ public:
         return soon;
     }
     CalDavSync& engine() { return m_sync; }
+    // The account as the data file holds it, read again only once the file changed (or
+    // forgetAccount() was called): an idle minute opens nothing.
+    const std::optional<CalDavAccount>& account();
+    void forgetAccount() { m_accountStamp = -1; }
     // Ends the sync when the keyring has not answered the password read by `now`; the
     // minute job asks, and a timer of the same length does so between ticks.
     void checkKeyringWait(const QDateTime& now);
@@ -67,6 +71,8 @@ private:
     QTimer m_readTimer;
     bool m_soon = false;
     bool m_edited = false; // events changed outside a sync since the last one
+    std::optional<CalDavAccount> m_account;
+    qint64 m_accountStamp = -1; // the data file's stamp when m_account was read; -1: read again
 };
 
 // The minute job: syncs every 5, 15 or 60 minutes as the account says, once shortly
@@ -74,13 +80,11 @@ private:
 // sync runs.
 class CalendarSyncJob final : public MinuteJob {
 public:
-    explicit CalendarSyncJob(CalendarSync& sync, QString dataFile)
-        : m_sync(sync), m_dataFile(std::move(dataFile)) {}
+    explicit CalendarSyncJob(CalendarSync& sync) : m_sync(sync) {}
     const char* name() const override { return "calendar sync"; }
     void run(MinuteContext& minute) override;
 
 private:
     CalendarSync& m_sync;
-    QString m_dataFile;
     int m_ticks = 0;
 };
