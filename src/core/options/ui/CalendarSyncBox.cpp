@@ -143,6 +143,16 @@ CalendarSyncBox::CalendarSyncBox(QString dataFile, SecretStore& secrets, Calenda
     fill();
 }
 
+CalendarSyncBox::~CalendarSyncBox() {
+    // A focused field would report editingFinished while QWidget tears the children down,
+    // when this box is no longer whole: the field's text is saved here instead.
+    const bool editing = m_server->hasFocus() || m_user->hasFocus();
+    for (QLineEdit* e : {m_server, m_user})
+        disconnect(e, nullptr, this, nullptr);
+    if (editing)
+        save();
+}
+
 void CalendarSyncBox::fill() {
     m_filling = true;
     const std::optional<CalDavAccount> a = CalDavStore(m_dataFile).account();

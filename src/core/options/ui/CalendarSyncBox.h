@@ -22,6 +22,7 @@ class CalendarSyncBox : public QGroupBox {
 public:
     CalendarSyncBox(QString dataFile, SecretStore& secrets, CalendarSync* sync,
                     QWidget* parent = nullptr);
+    ~CalendarSyncBox() override;
 
     // Shows the stored account and the last sync's result.
     void fill();
