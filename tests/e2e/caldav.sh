@@ -66,20 +66,7 @@ delete_event() { # MACHINE UID
 }
 
 # A session bus with no services started on demand: only the keyring started here answers.
-cat >"$E2E_DIR/session.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=$XDG_RUNTIME_DIR</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
+e2e_bare_session_conf "$E2E_DIR/session.conf"
 
 # start MACHINE: the program with its keyring holding the password, seconds before a minute.
 # Each run starts two minutes after the one before: a data file handles each minute once,

@@ -167,6 +167,25 @@ e2e_clock_before_minute() {
         FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_NO_CACHE=1)
 }
 
+# Writes to FILE a session bus configuration with no services started on demand, so that
+# nothing but what the test starts answers on it (a keyring, say).
+e2e_bare_session_conf() {
+    cat >"$1" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$XDG_RUNTIME_DIR</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+}
+
 # Reads one value with SQL from a data file.
 sql_value() {
     sqlite3 "$1" "$2"

@@ -24,20 +24,7 @@ mkdir -p "$cadir" && cp "$certs/ca.pem" "$cadir/plumora-test-ca.pem" && openssl 
 
 # A session bus with no services to start on demand, so that nothing but what the test
 # starts answers as a keyring.
-cat >"$E2E_DIR/session.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$XDG_RUNTIME_DIR</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
+e2e_bare_session_conf "$E2E_DIR/session.conf"
 
 # Preloaded rather than through faketime(1), which would stand between the test and the
 # program's process id.

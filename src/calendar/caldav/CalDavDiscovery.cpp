@@ -69,9 +69,7 @@ void CalDavDiscovery::askPrincipal(const QUrl& url, bool fallback) {
 void CalDavDiscovery::askHome(const QUrl& principal) {
     m_http.send("PROPFIND", principal, DavXml::homeQuery(), XmlHeaders("0"),
                 [this](const DavReply& r) {
-                    if (r.status != 207)
-                        return fail(r.describe());
-                    const DavMultistatus m = DavXml::parse(r.body);
+                    const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return fail(m.error);
                     for (const DavResponse& d : m.responses)
@@ -86,9 +84,7 @@ void CalDavDiscovery::askHome(const QUrl& principal) {
 void CalDavDiscovery::listCalendars() {
     m_http.send("PROPFIND", m_home, DavXml::calendarsQuery(), XmlHeaders("1"),
                 [this](const DavReply& r) {
-                    if (r.status != 207)
-                        return fail(r.describe());
-                    const DavMultistatus m = DavXml::parse(r.body);
+                    const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return fail(m.error);
                     std::vector<DiscoveredCalendar> out;

@@ -117,9 +117,7 @@ void CalDavSync::listAll() {
                 [this](const DavReply& r) {
                     if (stops(r))
                         return stop(r.describe());
-                    if (r.status != 207)
-                        return stop(r.describe());
-                    const DavMultistatus m = DavXml::parse(r.body);
+                    const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return stop(m.error);
                     QHash<QString, QString> etags;
@@ -170,9 +168,7 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
                 [this, changed, removed, token, more](const DavReply& r) {
                     if (stops(r))
                         return stop(r.describe());
-                    if (r.status != 207)
-                        return stop(r.describe());
-                    const DavMultistatus m = DavXml::parse(r.body);
+                    const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return stop(m.error);
                     std::vector<ServerEvent> events;

@@ -26,6 +26,12 @@ struct Transfer {
 
 } // namespace
 
+DavMultistatus DavReply::multistatus() const {
+    if (status != 207)
+        return DavMultistatus{{}, {}, describe()};
+    return DavXml::parse(body);
+}
+
 QString DavReply::describe() const {
     if (!error.isEmpty())
         return error;

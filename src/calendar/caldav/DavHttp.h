@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calendar/caldav/DavXml.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -23,6 +25,8 @@ struct DavReply {
     bool ok() const { return error.isEmpty() && status >= 200 && status <= 299; }
     // The failure in words for the status line: the error, else the status.
     QString describe() const;
+    // The body read as a multistatus; any status but 207 is the reply's failure.
+    DavMultistatus multistatus() const;
 };
 
 // The HTTP side of calendar sync, on QNetworkAccessManager: every request answers later
