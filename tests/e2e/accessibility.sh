@@ -78,7 +78,7 @@ grep -q -P "^Plumora\t[^\t]*\t\Q$today\E\t(Events: .+|No events\.)\t" "$E2E_DIR/
 wait_for 10 shows "menu item" "Selected date" ||
     fail "the open Export menu is not in the tree: $(tree | cut -f2,3 | grep -i menu)"
 xdotool key Escape
-wait_for 5 gone "menu item" "Selected date" || fail "Escape left the Export menu open"
+wait_for 20 gone "menu item" "Selected date" || fail "Escape left the Export menu open"
 
 # Every tool button, pressed as a screen reader does, shows its tool as a click does: an
 # object only that tool's page has shows, and the page shown before is gone.
@@ -108,7 +108,7 @@ for step in 1 2 3 4 5 6 0; do
         wait_for 10 shows "menu item" "Clear List" ||
             fail "the open Quick Access menu is not in the tree: $(tree | cut -f2,3 | grep -i menu)"
         xdotool key Escape
-        wait_for 5 gone "menu item" "Clear List" || fail "Escape left the Quick Access menu open"
+        wait_for 20 gone "menu item" "Clear List" || fail "Escape left the Quick Access menu open"
     fi
     last=$((step * 3))
 done

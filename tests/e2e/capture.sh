@@ -83,7 +83,7 @@ read -r left right top bottom <<<"$(xprop -id "$box" _NET_FRAME_EXTENTS | tr -dc
 click "push button" "Full Screen"
 wait_for 10 has_rows 1 || fail "Full Screen stored no row"
 wait_for 10 is_visible '^Plumora$' || fail "the main window did not come back"
-wait_for 5 is_gone '^Action$' || fail "the box of choices stayed"
+wait_for 20 is_gone '^Action$' || fail "the box of choices stayed"
 [ "$(picture_size 1)" = 1280x800 ] || fail "the stored screen is $(picture_size 1), not 1280x800"
 titled 1 "New Screen Image" || fail "the new row is not titled New Screen Image"
 # The description is being edited in the window that came back: type it.

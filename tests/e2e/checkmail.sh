@@ -54,7 +54,7 @@ wait_for 40 notice || { cat "$E2E_DIR/plumora.log" >&2; fail "no '- New e-mail -
 grep -q "showing 3 new message" "$E2E_DIR/plumora.log" ||
     fail "the notice does not show 3: $(cat "$E2E_DIR/plumora.log")"
 dialogue() { [ "$(tr '\n' '|' <"$E2E_DIR/pop3.log")" = "CAPA|USER ann|PASS secret|STAT|QUIT|" ]; }
-wait_for 5 dialogue ||
+wait_for 20 dialogue ||
     fail "the stub was sent: $(tr '\n' '|' <"$E2E_DIR/pop3.log")"
 
 geometry=$(xwininfo -name "- New e-mail -")
@@ -65,5 +65,5 @@ width=$(awk '/Width:/ { print $NF }' <<<"$geometry")
 xdotool mousemove --window "$(xdotool search --name '^- New e-mail -$' | head -n 1)" 20 20 click 1
 wait_for 10 test -s "$E2E_DIR/mail-program.log" || fail "a click did not start the mail program"
 gone() { ! xwininfo -root -tree | grep -q '"- New e-mail -"'; }
-wait_for 5 gone || fail "the notice stayed after the click"
+wait_for 20 gone || fail "the notice stayed after the click"
 echo "checkmail: 1 passed, 0 failed"

@@ -51,7 +51,7 @@ stop_with_sigterm() {
     local status=0
     wait "$plumora" || status=$?
     [ "$status" -eq 0 ] || fail "$1: Plumora ended with status $status after SIGTERM"
-    wait_for 5 icons_docked 0 || fail "$1: the tray icon stayed after the end"
+    wait_for 20 icons_docked 0 || fail "$1: the tray icon stayed after the end"
 }
 
 # Typing, then SIGTERM before the autosave's pause has passed.

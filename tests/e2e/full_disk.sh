@@ -91,7 +91,7 @@ dismiss_notice() {
     [ -n "$win" ] || return 0
     eval "$(xdotool getwindowgeometry --shell "$win")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-    wait_for 5 notice_gone || fail "a click on the pop-up message did not close it"
+    wait_for 20 notice_gone || fail "a click on the pop-up message did not close it"
 }
 note_name() { "$reader" Plumora dump 2>/dev/null | awk -F'\t' '$2 == "text" && $3 ~ /^Note/ { print $3; exit }'; }
 has_note() { [ -n "$(note_name)" ]; }

@@ -64,7 +64,7 @@ is last_update "$last" ||
 wait_for $((lead + 30)) is test_day "2030-07-04|1|5" ||
     fail "the downloaded list was not merged (at $(date +%T)): $(cat "$E2E_DIR/http.log")"
 grep -q '"GET /plm4/events.plm HTTP/1.1" 200' "$E2E_DIR/http.log" || fail "no download logged"
-wait_for 5 is last_update "$(date +%F)" ||
+wait_for 20 is last_update "$(date +%F)" ||
     fail "Lastupdate was not stamped"
 [ "$(holidays)" = $((shipped_count + 1)) ] || fail "holidays merged twice: $(holidays)"
 [ ! -e "$program/events.plm" ] || fail "events.plm was left behind"

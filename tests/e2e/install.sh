@@ -51,7 +51,7 @@ for helper in ShutDown libplumora_sound.so libplumora_print.so; do
     grep -q "$helper from: \"$root/libexec/plumora/$helper\"" "$E2E_DIR/first.log" ||
         fail "$helper is not found in libexec"
 done
-wait_for 5 test -f "$autostart" || fail "no autostart entry after the first start"
+wait_for 20 test -f "$autostart" || fail "no autostart entry after the first start"
 grep -q "^Exec=.*plumora" "$autostart" || fail "the autostart entry does not start Plumora"
 
 # Switched off by the user (as Options does): a later start leaves it off.

@@ -38,7 +38,7 @@ wait_for 10 active || fail "Quick Notes came up without the keyboard"
 sleep 0.5
 xdotool type --delay 40 "first words typed"
 # Saved once typing has paused for a few seconds, while the program runs on.
-wait_for 8 saved 1 "first words typed" ||
+wait_for 20 saved 1 "first words typed" ||
     fail "typing was not saved a few seconds after it stopped (note 1: $(content 1))"
 kill -0 "$plumora" || fail "Plumora ended on its own"
 

@@ -47,7 +47,7 @@ menu_x=$X menu_y=$Y menu_w=$WIDTH menu_h=$HEIGHT
 [ $((menu_y + menu_h)) -ge "$icon_y" ] && [ $((menu_y + menu_h)) -le 800 ] ||
     fail "menu bottom $((menu_y + menu_h)) is not at the panel (icon at y $icon_y)"
 xdotool key Escape
-wait_for 5 menu_closed || fail "the menu did not close"
+wait_for 20 menu_closed || fail "the menu did not close"
 
 # A double-click: the main window with the calendar, and no menu left open. The pause keeps
 # its first click from pairing with the click that opened the menu.
@@ -72,7 +72,7 @@ wait_for 10 is_visible '^Confirm$' || fail "Unload Plumora asked no question"
 a11y_click "push button" "Yes"
 wait_for 10 ended || fail "Plumora still runs after Unload (question open: $(visible "^Confirm$"))"
 wait "$plumora" || fail "Plumora ended with status $?"
-wait_for 5 icons_docked 0 || fail "the tray icon stayed after Unload"
+wait_for 20 icons_docked 0 || fail "the tray icon stayed after Unload"
 [ "$(sql_value "$program/data.plm" 'SELECT winWidth > 0 FROM System')" = 1 ] ||
     fail "the main window's placement was not stored when Plumora ended"
 echo "tray_ui: 1 passed, 0 failed"
