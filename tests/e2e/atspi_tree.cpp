@@ -206,7 +206,12 @@ public:
         box.endStructure();
         if (width <= 0 || height <= 0)
             return {};
-        return {x + width / 2, y + height / 2};
+        // Qt reports extents in its device-independent pixels; under QT_SCALE_FACTOR the
+        // screen (and so a click) is in pixels that many times larger.
+        bool ok = false;
+        const double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+        const double f = ok && scale > 0 ? scale : 1.0;
+        return {qRound((x + width / 2.0) * f), qRound((y + height / 2.0) * f)};
     }
 
 private:
