@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramTools.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/Calendar.h"
@@ -321,6 +322,7 @@ private Q_SLOTS:
 
     void hostedByTheMainWindow() {
         CommandDispatcher shell(*m_context);
+        registerProgramTools(shell.tools());
         CalendarTool tool(shell.tools(), *m_context);
         shell.dispatch(TrayMenu::Calendar);
         QVERIFY(shell.mainWindow());
