@@ -47,8 +47,9 @@ Application::Application(AppContext& context, QObject* parent)
                       [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
       m_calendarSync(context.paths.dataFile(), context.clock, context.secrets,
                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
-    // The program's tools, in their order; a tool added with addTool() comes after them.
-    registerProgramTools(m_dispatcher.tools());
+    // The program's tools, in their order; a tool added later comes after them.
+    for (ToolDescriptor& tool : programTools())
+        addTool(std::move(tool));
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {

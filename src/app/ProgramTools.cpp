@@ -4,7 +4,6 @@
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
 #include "core/options/ui/OptionsDescriptor.h"
-#include "core/ui/ToolRegistry.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 #include "scheduler/ui/ScheduleDescriptor.h"
@@ -14,9 +13,4 @@ QList<ToolDescriptor> programTools() {
     return {calendarDescriptor(),    notesDescriptor(),   scheduleDescriptor(),
             quickAccessDescriptor(), captureDescriptor(), wallpaperDescriptor(),
             optionsDescriptor()};
-}
-
-void registerProgramTools(ToolRegistry& tools) {
-    for (ToolDescriptor& tool : programTools())
-        tools.add(std::move(tool));
 }

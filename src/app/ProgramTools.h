@@ -5,10 +5,6 @@
 
 #include <QList>
 
-class ToolRegistry;
-
 // The program's tools in the one order the toolbar, the Tools menu, the tray menu and the
-// dispatcher number and show them.
+// dispatcher number and show them, and the tick reads their due entries.
 QList<ToolDescriptor> programTools();
-// Registers them, in that order, before any tool the application adds.
-void registerProgramTools(ToolRegistry& tools);

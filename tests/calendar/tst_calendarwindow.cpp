@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
-#include "app/ProgramTools.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/Calendar.h"
@@ -12,6 +11,7 @@
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramTools.h"
 #include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/WebSite.h"
@@ -10,6 +9,7 @@
 #include "core/ui/ToolPage.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "platform/ui/QtWindowSystem.h"
 
 #include <QAccessible>

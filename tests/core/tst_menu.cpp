@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramTools.h"
 #include "core/MenuPlacement.h"
 #include "core/Schema.h"
 #include "core/ShellTables.h"
@@ -8,6 +7,7 @@
 #include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramTools.h"
 #include "core/DataBackup.h"
 #include "core/Schema.h"
 #include "core/ShellTables.h"
@@ -9,6 +8,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
+#include "mock/ProgramTools.h"
 #include "ui/Chime.h"
 
 #include <QAccessible>

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramTools.h"
 #include "core/Schema.h"
 #include "core/ui/AppIcon.h"
 #include "core/ui/CommandDispatcher.h"
@@ -8,6 +7,7 @@
 #include "core/ui/TrayController.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 
 #include <QFileInfo>
 #include <QPainter>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/ui/NotesDescriptor.h"
 
+#include "notes/NoteDueReader.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -37,5 +39,6 @@ ToolDescriptor notesDescriptor() {
     d.caption = QStringLiteral("Quick Notes");
     d.accelerator = QStringLiteral("Quick &Notes");
     d.paintIcon = &paintNotesIcon;
+    d.tables.dueReader = &readNoteAlarms;
     return d;
 }

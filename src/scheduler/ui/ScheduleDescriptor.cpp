@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ui/ScheduleDescriptor.h"
 
+#include "scheduler/ScheduleDueReader.h"
+
 #include <QPainter>
 
 using namespace Artwork;
@@ -27,6 +29,7 @@ ToolDescriptor scheduleDescriptor() {
     d.caption = QStringLiteral("Power Scheduler");
     d.accelerator = QStringLiteral("Power &Scheduler");
     d.paintIcon = &paintScheduleIcon;
+    d.tables.dueReader = &readScheduledEntries;
     d.etchedRule = true;
     d.startsGroup = true;
     return d;
