@@ -15,6 +15,7 @@
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "notify/ReminderJob.h"
 #include "quickaccess/FolderTrackingJob.h"
 
@@ -72,6 +73,7 @@ struct DueEntries {
             t.commit();
         }
         tick.emplace(clock, paths, [] { return true; });
+        addProgramDueReaders(*tick);
         tick->addJob(std::make_unique<HolidayUpdateJob>([] {}));
         tick->addJob(std::make_unique<MailCheckJob>([] {}));
         tick->addJob(std::make_unique<ReminderJob>(clock, [] {}));
@@ -149,6 +151,7 @@ struct IdleMinutes {
             return true;
         });
         subscriptions.emplace(paths.dataFile(), clock, downloads, nullptr);
+        addProgramDueReaders(*tick);
         tick->addJob(std::make_unique<HolidayUpdateJob>([this] { ++started; }));
         tick->addJob(std::make_unique<SubscriptionJob>(*subscriptions));
         calendarSync.emplace(paths.dataFile(), clock, secrets, nullptr);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "app/ProgramTools.h"
+
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
 #include "core/Autostart.h"
@@ -45,6 +47,9 @@ Application::Application(AppContext& context, QObject* parent)
                       [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
       m_calendarSync(context.paths.dataFile(), context.clock, context.secrets,
                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
+    // The program's tools, in their order; a tool added later comes after them.
+    for (ToolDescriptor& tool : programTools())
+        addTool(std::move(tool));
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {

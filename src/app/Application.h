@@ -28,8 +28,9 @@ public:
     explicit Application(AppContext& context, QObject* parent = nullptr);
     ~Application() override;
 
-    // Adds a tool after the shell's own: its toolbar button, Tools and tray menu entries,
-    // page, jobs, tables and due entries. Before start(); returns its toolbar button.
+    // Adds a tool after those registered (the program's own first): its toolbar button,
+    // Tools and tray menu entries, page, jobs, tables and due entries. Before start();
+    // returns its toolbar button.
     int addTool(ToolDescriptor tool);
 
     // Start-up; false when another copy already runs (then nothing is shown).

@@ -3,7 +3,6 @@
 
 #include "core/DataFile.h"
 #include "core/DateText.h"
-#include "core/ScheduleType.h"
 
 #include <algorithm>
 
@@ -34,27 +33,6 @@ bool readSettings(DataFile& db, Settings& cached) {
     return true;
 }
 
-// Fills `entry` with what a Schedule row does; false for a row that can never fire.
-bool describeAction(int schType, const QString& launch, const AppPaths& paths, DueEntry& entry) {
-    switch (schType) {
-    case ScheduleType::LaunchProgram:
-        // A path with blanks is one path: the program gets no arguments.
-        entry.action = DueAction::Program;
-        entry.program = launch;
-        return true;
-    case ScheduleType::ShutDownSystem:
-        entry.action = DueAction::ShutDown;
-        entry.program = paths.helperProgram(QStringLiteral("ShutDown"));
-        entry.arguments = {launch == QLatin1String("H") ? QStringLiteral("0")
-                                                        : QStringLiteral("1")};
-        return true;
-    default:
-        // A row being deleted or of an unknown type: firing it as a note alarm, as an
-        // empty command would, is never what was meant.
-        return false;
-    }
-}
-
 } // namespace
 
 // SchDT as date and minute. The usual "YYYY-MM-DD HH:MM" is read directly: the general
@@ -80,29 +58,6 @@ bool readDue(const QVariant& value, QDate& date, QTime& time) {
     return due.isValid();
 }
 
-namespace {
-
-// Appends the rows of one query (columns SchType, Launch, SchDT, Frequency); the rows of
-// QNotes (`notes`) are note alarms.
-bool readEntries(DataFile& db, const QString& sql, const AppPaths& paths, TickCache& cache,
-                 bool notes) {
-    return db.forEach(sql, {}, [&](DataFile::Row q) {
-        DueEntry entry;
-        entry.frequency = q.value(3).toInt();
-        if (!readDue(q.value(2), entry.date, entry.time))
-            return true;
-        if (notes)
-            entry.action = DueAction::NoteAlarm;
-        else if (!describeAction(q.value(0).toInt(), q.value(1).toString(), paths, entry))
-            return true;
-        cache.entries.append(std::move(entry));
-        cache.hasDueEntries = true;
-        return true;
-    });
-}
-
-} // namespace
-
 bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache,
                    const QList<DueReader>& readers) {
     DataFile db(dataFile);
@@ -111,19 +66,11 @@ bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& ca
 
     cache.hasDueEntries = false;
     cache.entries.clear();
-    return readEntries(db,
-                       QStringLiteral("SELECT SchType, Launch, SchDT, Frequency FROM Schedule "
-                                      "WHERE Frequency > 0"),
-                       paths, cache, false) &&
-           readEntries(db,
-                       QStringLiteral("SELECT 0 AS SchType, '' AS Launch, SchDT, Frequency "
-                                      "FROM QNotes WHERE Frequency > 0"),
-                       paths, cache, true) &&
-           std::all_of(readers.begin(), readers.end(), [&](const DueReader& read) {
-               const qsizetype before = cache.entries.size();
-               const bool ok = read(db, paths, cache.entries);
-               if (cache.entries.size() > before)
-                   cache.hasDueEntries = true;
-               return ok;
-           });
+    return std::all_of(readers.begin(), readers.end(), [&](const DueReader& read) {
+        const qsizetype before = cache.entries.size();
+        const bool ok = read(db, paths, cache.entries);
+        if (cache.entries.size() > before)
+            cache.hasDueEntries = true;
+        return ok;
+    });
 }

@@ -22,7 +22,7 @@ enum class DueAction {
     ShutDown,  // start the ShutDown helper with "0" (hibernate) or "1" (power off)
 };
 
-// One row of Schedule or QNotes with Frequency > 0, ready for the firing rules.
+// One row of a tool's table that can fire (Frequency > 0), ready for the firing rules.
 struct DueEntry {
     QDate date; // date part of SchDT
     QTime time; // hour and minute of SchDT
@@ -48,10 +48,9 @@ bool readDue(const QVariant& value, QDate& date, QTime& time);
 // reading the settings leaves the entries as they were, a failure while reading entries
 // leaves those read before it. The settings are read in the order of Settings::Field and a
 // column that holds no value at all is a failure.
-// A row that cannot fire (no date, or a Schedule row of no known type) is left out
-// rather than stopping the reload.
-// `readers` are the tools' own: each appends its rows that can fire after the Schedule and
-// QNotes rows, and its failure counts as the reload's.
+// `readers` are the tools' own (ToolTables::dueReader), in the order of the tools: each
+// appends its rows that can fire, leaving out a row that cannot (no date, of no known
+// type) rather than stopping the reload, and its failure counts as the reload's.
 using DueReader =
     std::function<bool(DataFile& db, const AppPaths& paths, QList<DueEntry>& entries)>;
 bool loadTickCache(const QString& dataFile, const AppPaths& paths, TickCache& cache,

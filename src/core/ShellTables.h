@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QList>
 #include <QString>
 
-// The fixed tables of the main window's toolbar and of the tray menu, shared by the
-// windows that show them and by the command dispatcher.
+// The numbers of the main window's toolbar buttons and of the tray menu's entries. The
+// tools fill their slots in the order the application registers them (ToolRegistry);
+// what each one shows comes from its descriptor. The names of the tools' numbers are
+// those the program's own list gives them, kept for the callers that reach one tool.
 namespace MainToolbar {
 
-// Buttons are numbered by position, 1 to 14, separators included.
+// Buttons are numbered by position, 1 to 14, separators included: a separator, the tools
+// with a separator before each further group, a separator, the reminder, a separator and
+// Help. Tools beyond the shell's seven slots number on from ButtonCount + 1.
 inline constexpr int ButtonCount = 14;
 enum Button {
+    FirstToolButton = 2,
     CalendarButton = 2,
     QNotesButton = 3,
     ScheduleButton = 5,
@@ -22,24 +26,15 @@ enum Button {
     HelpButton = 14,
 };
 
-// The tool-tip text that selects a button's action; "" for separators and numbers
-// outside the toolbar.
+// The tool-tip of one of the shell's own buttons (Reminder, Help); "" for any other.
 QString tip(int button);
-bool isSeparator(int button);
-// The seven tool buttons that behave as a group.
-bool isTool(int button);
-// The objectName of the child window of a tool button ("Calendar", "QNotes", ...).
-QString childName(int button);
-// The tool button that shows a child window, 0 for none.
-int buttonOfChild(const QString& childName);
-// Power Scheduler, Quick Access and Screen Capture draw an etched rule at their top.
-bool drawsEtchedRule(int button);
-QList<int> toolButtons();
 
 } // namespace MainToolbar
 
 namespace TrayMenu {
 
+// Indexes 0..6 are the tools' slots, then the shell's own entries; tools beyond the
+// seven slots number on from ItemCount.
 inline constexpr int ItemCount = 12;
 enum Index {
     Calendar = 0,
@@ -55,12 +50,9 @@ enum Index {
     About = 10,
     Web = 11,
 };
+inline constexpr int ToolSlots = ShowReminder;
 
-// The label caption of a menu index; "" outside 0..11.
+// The caption of one of the shell's own entries (7..11); "" for any other index.
 QString caption(int index);
-// The main window's toolbar button that indexes 0..6 press; 0 for every other index.
-int toolbarButton(int index);
-// The labels from top to bottom, in groups with a separator line between two groups.
-QList<QList<int>> groups();
 
 } // namespace TrayMenu

@@ -11,6 +11,7 @@
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -321,6 +322,7 @@ private Q_SLOTS:
 
     void hostedByTheMainWindow() {
         CommandDispatcher shell(*m_context);
+        registerProgramTools(shell.tools());
         CalendarTool tool(shell.tools(), *m_context);
         shell.dispatch(TrayMenu::Calendar);
         QVERIFY(shell.mainWindow());

@@ -9,6 +9,7 @@
 #include "core/ui/ToolPage.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "platform/ui/QtWindowSystem.h"
 
 #include <QAccessible>
@@ -85,6 +86,7 @@ struct Fixture {
         shell.setControllerRelease([this] { ++released; });
         shell.setQuitHandler([this] { ++quits; });
         shell.setReminderLoader([this] { ++reminders; });
+        registerProgramTools(shell.tools());
         registerStub(MainToolbar::CalendarButton);
         registerStub(MainToolbar::QNotesButton);
         registerStub(MainToolbar::QAccessButton);
@@ -95,6 +97,10 @@ struct Fixture {
     }
 
     MainWindow* plm() const { return shell.mainWindow(); }
+    QString tip(int button) {
+        const ToolDescriptor* t = shell.tools().toolOfButton(button);
+        return t ? t->tip : QString();
+    }
     StubTool* tool(int button) const {
         return plm() ? qobject_cast<StubTool*>(plm()->loadedPage(button)) : nullptr;
     }
@@ -150,7 +156,7 @@ private Q_SLOTS:
         QCOMPARE(active->windowTitle(), caption);
         QCOMPARE(active->geometry(), f.plm()->clientArea()->rect());
         QCOMPARE(f.status(), caption);
-        for (int b : MainToolbar::toolButtons())
+        for (int b : f.shell.tools().toolButtons())
             QCOMPARE(f.plm()->toolbarButton(b)->isChecked(), b == button);
         QCOMPARE(f.plm()->toolbarButton(button)->toolTip(), caption);
     }
@@ -404,15 +410,14 @@ private Q_SLOTS:
             QAccessibleInterface* access = QAccessible::queryAccessibleInterface(
                 bar->widgetForAction(f.plm()->toolbarButton(button)));
             access->actionInterface()->doAction(access->actionInterface()->actionNames().at(0));
-            QTRY_VERIFY2(f.plm()->activePage() == f.tool(button),
-                         qPrintable(MainToolbar::tip(button)));
+            QTRY_VERIFY2(f.plm()->activePage() == f.tool(button), qPrintable(f.tip(button)));
             for (int other : {MainToolbar::CalendarButton, MainToolbar::QNotesButton,
                               MainToolbar::QAccessButton})
-                QVERIFY2(bar->widgetForAction(f.plm()->toolbarButton(other))
-                                 ->property("checked")
-                                 .toBool() == (other == button),
-                         qPrintable(MainToolbar::tip(button) + " pressed, " +
-                                    MainToolbar::tip(other) + " checked wrongly"));
+                QVERIFY2(
+                    bar->widgetForAction(f.plm()->toolbarButton(other))
+                            ->property("checked")
+                            .toBool() == (other == button),
+                    qPrintable(f.tip(button) + " pressed, " + f.tip(other) + " checked wrongly"));
         }
     }
 

@@ -4,8 +4,10 @@
 #include "core/ShellTables.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/Menu.h"
+#include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -17,6 +19,32 @@
 #include <numeric>
 
 namespace {
+
+// The program's tools, which fill the menu's first entries.
+const ToolRegistry& tools() {
+    static const ToolRegistry registry = [] {
+        ToolRegistry r;
+        registerProgramTools(r);
+        return r;
+    }();
+    return registry;
+}
+
+// The entries from top to bottom: the first two groups, and the last one.
+const QList<int> FirstGroups{0, 1, 2, 3, 4};
+const int Bottom = TrayMenu::Unload;
+const QStringList Captions{"Personal Calendar",
+                           "Quick Notes",
+                           "Power Scheduler",
+                           "Quick Access",
+                           "Screen Capture",
+                           "Wallpaper Changer",
+                           "Options",
+                           "Show Reminder",
+                           "Unload Plumora",
+                           "Help",
+                           "About",
+                           "Web"};
 
 // Counts palette changes: a label given the colour it already has must not get one.
 class PaletteCounter : public QObject {
@@ -65,6 +93,8 @@ struct ShellRig {
                        desktop.downloads,
                        desktop.secrets};
     CommandDispatcher shell{context};
+
+    ShellRig() { registerProgramTools(shell.tools()); }
 };
 
 // CloseTimer's ticks, without waiting for them.
@@ -96,7 +126,7 @@ class TestMenu : public QObject {
 
 private Q_SLOTS:
     void movingAcrossTheLabelsHighlightsOneAtATime() {
-        Menu menu(nullptr);
+        Menu menu(nullptr, tools());
         menu.show();
         PaletteCounter counter;
         for (int i = 0; i < TrayMenu::ItemCount; ++i)
@@ -118,7 +148,7 @@ private Q_SLOTS:
 
     void clickingALabelCallsTheDispatcherWithItsIndex() {
         QList<int> clicked;
-        Menu menu([&](int i) { clicked << i; });
+        Menu menu([&](int i) { clicked << i; }, tools());
         menu.show();
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
         for (int i = 0; i < TrayMenu::ItemCount; ++i)
@@ -131,9 +161,9 @@ private Q_SLOTS:
     // Down from nothing takes the top entry; Up and Down wrap round; Enter chooses.
     void theKeyboardWorksTheMenu() {
         QList<int> chosen;
-        QPointer<Menu> menu = new Menu([&](int i) { chosen << i; });
+        QPointer<Menu> menu = new Menu([&](int i) { chosen << i; }, tools());
         menu->show();
-        const QList<int> order = TrayMenu::groups().first() + TrayMenu::groups().at(1);
+        const QList<int> order = FirstGroups;
         QTest::keyClick(menu, Qt::Key_Down);
         QCOMPARE(menu->highlighted(), order.at(0));
         QTest::keyClick(menu, Qt::Key_Down);
@@ -141,9 +171,9 @@ private Q_SLOTS:
         QCOMPARE(chosen, QList<int>{order.at(1)});
         QTest::keyClick(menu, Qt::Key_Up);
         QTest::keyClick(menu, Qt::Key_Up);
-        QCOMPARE(menu->highlighted(), TrayMenu::groups().last().last()); // wrapped to the bottom
+        QCOMPARE(menu->highlighted(), Bottom); // wrapped to the bottom
         QTest::keyClick(menu, Qt::Key_Enter);
-        QCOMPARE(chosen.last(), TrayMenu::groups().last().last());
+        QCOMPARE(chosen.last(), Bottom);
         QTest::keyClick(menu, Qt::Key_Escape);
         QTRY_VERIFY(!menu);
     }
@@ -151,13 +181,13 @@ private Q_SLOTS:
     // A screen reader sees every entry as a menu item named by its caption and can press it.
     void everyEntryIsAMenuItemAScreenReaderCanPress() {
         QList<int> chosen;
-        Menu menu([&](int i) { chosen << i; });
+        Menu menu([&](int i) { chosen << i; }, tools());
         menu.show();
         for (int i = 0; i < TrayMenu::ItemCount; ++i) {
             QAccessibleInterface* entry = QAccessible::queryAccessibleInterface(menu.label(i));
             QVERIFY(entry);
             QCOMPARE(entry->role(), QAccessible::MenuItem);
-            QCOMPARE(entry->text(QAccessible::Name), TrayMenu::caption(i));
+            QCOMPARE(entry->text(QAccessible::Name), Captions.at(i));
             QVERIFY(entry->actionInterface());
             entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         }
@@ -167,7 +197,7 @@ private Q_SLOTS:
     }
 
     void switchingToAnotherWindowClosesTheMenu() {
-        QPointer<Menu> menu = new Menu(nullptr);
+        QPointer<Menu> menu = new Menu(nullptr, tools());
         menu->show();
         menu->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(menu));
@@ -185,14 +215,16 @@ private Q_SLOTS:
         QWidget other;
         QPointer<Menu> menu;
         bool aliveAfterOtherWindow = false;
-        menu = new Menu([&](int) {
-            other.show();
-            other.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&other));
-            fireCloseTimer(menu, 3);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            aliveAfterOtherWindow = !menu.isNull();
-        });
+        menu = new Menu(
+            [&](int) {
+                other.show();
+                other.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&other));
+                fireCloseTimer(menu, 3);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                aliveAfterOtherWindow = !menu.isNull();
+            },
+            tools());
         menu->show();
         menu->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(menu));

@@ -8,6 +8,7 @@
 #include "core/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "notify/ReminderJob.h"
 
 #include <QFile>
@@ -43,6 +44,7 @@ struct Fixture {
 
     Fixture() {
         Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
+        addProgramDueReaders(tick);
         exec(QStringLiteral("UPDATE System SET NotifyAgo = 2, ShowEvery = 60"));
         QFile helper(dir.filePath(QStringLiteral("ShutDown")));
         if (helper.open(QIODevice::WriteOnly)) {

@@ -4,9 +4,11 @@
 #include "core/ShellTables.h"
 #include "core/options/SoundChoice.h"
 #include "core/options/ui/Options.h"
+#include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
+#include "mock/ProgramTools.h"
 #include "ui/Chime.h"
 
 #include <QAccessible>
@@ -50,6 +52,7 @@ class TestOptions : public QObject {
     std::unique_ptr<FakeDesktop> m_desktop;
     std::unique_ptr<AppContext> m_context;
     QList<int> m_unloaded;
+    ToolRegistry m_tools; // the program's
     QString m_soundChoice;
 
     QString dataFile() const { return m_context->paths.dataFile(); }
@@ -61,6 +64,7 @@ class TestOptions : public QObject {
     std::unique_ptr<Options> open() {
         auto page = std::make_unique<Options>(*m_context);
         page->keepToolHook = [this](int button) { m_unloaded << button; };
+        page->toolButtons = m_tools.toolButtons();
         page->chooseSoundFileHook = [this](const QString&) { return m_soundChoice; };
         return page;
     }
@@ -80,6 +84,7 @@ private Q_SLOTS:
     void initTestCase() {
         // Nothing here may read or write the real user's configuration.
         QStandardPaths::setTestModeEnabled(true);
+        registerProgramTools(m_tools);
     }
 
     void init() {
@@ -395,7 +400,7 @@ private Q_SLOTS:
         if (button == 0 && inFolder == QLatin1String("plumora"))
             QCOMPARE(load(there).mailUser, QStringLiteral("current"));
         QCOMPARE(control<QLineEdit>(*page, "OEUserTB")->text(), dataUser);
-        QList<int> others = MainToolbar::toolButtons();
+        QList<int> others = m_tools.toolButtons();
         others.removeAll(MainToolbar::OptionsButton);
         QCOMPARE(m_unloaded, others);
     }

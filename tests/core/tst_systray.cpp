@@ -7,6 +7,7 @@
 #include "core/ui/TrayController.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -34,6 +35,7 @@ class TestSysTray : public QObject {
         Running start() {
             Running r;
             r.dispatcher = std::make_unique<CommandDispatcher>(context);
+            registerProgramTools(r.dispatcher->tools());
             r.dispatcher->setReminderLoader([this] { ++reminders; });
             r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
             r.tray->create();
@@ -43,6 +45,7 @@ class TestSysTray : public QObject {
         Running launch() {
             Running r;
             r.dispatcher = std::make_unique<CommandDispatcher>(context);
+            registerProgramTools(r.dispatcher->tools());
             r.dispatcher->setReminderLoader([this] { ++reminders; });
             r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
             if (r.tray->start())
@@ -121,6 +124,7 @@ private Q_SLOTS:
         FakeDesktop desktop;
         Install in(desktop);
         CommandDispatcher dispatcher(in.context);
+        registerProgramTools(dispatcher.tools());
         dispatcher.setReminderLoader([&] { ++in.reminders; });
         TrayController first(in.context, dispatcher);
         QVERIFY(first.start());

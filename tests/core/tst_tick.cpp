@@ -9,6 +9,7 @@
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "notify/ReminderJob.h"
 
 #include <QDir>
@@ -99,6 +100,7 @@ struct Fixture {
 
     Fixture() {
         Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
+        addProgramDueReaders(tick);
         set(QStringLiteral("NotifyAgo = 2, ShowEvery = 60"));
         tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));
         tick.addJob(std::make_unique<MailCheckJob>([this] { ++mail; }));

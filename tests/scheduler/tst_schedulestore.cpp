@@ -4,6 +4,7 @@
 #include "core/FiringRules.h"
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
+#include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"
 
@@ -55,7 +56,7 @@ private Q_SLOTS:
         QCOMPARE(rows().at(0).rowId, list.entry(3).rowId);
 
         TickCache cache;
-        QVERIFY(loadTickCache(m_paths.dataFile(), m_paths, cache));
+        QVERIFY(loadTickCache(m_paths.dataFile(), m_paths, cache, {&readScheduledEntries}));
         QCOMPARE(cache.entries.size(), 1);
         const DueEntry& due = cache.entries[0];
         QCOMPARE(due.arguments, QStringList{QStringLiteral("0")});
@@ -67,7 +68,7 @@ private Q_SLOTS:
         // Unticking "Active" keeps the row but the tick no longer loads it.
         editor.active = false;
         QCOMPARE(list.save(3, editor, store), ScheduleStore::Update::Done);
-        QVERIFY(loadTickCache(m_paths.dataFile(), m_paths, cache));
+        QVERIFY(loadTickCache(m_paths.dataFile(), m_paths, cache, {&readScheduledEntries}));
         QVERIFY(!cache.hasDueEntries);
         QCOMPARE(rows().size(), size_t(1));
     }

@@ -2,6 +2,7 @@
 #include "capture/ui/ScreenCapture.h"
 
 #include "capture/CaptureRules.h"
+#include "capture/ui/CaptureDescriptor.h"
 #include "capture/ui/CapturePreview.h"
 #include "capture/ui/FullScreen.h"
 #include "core/SaveFailures.h"
@@ -64,7 +65,7 @@ void ScreenCapture::buildControls() {
         return b;
     };
     m_captureBtn = button("CaptureBtn", QStringLiteral(" New Capture"));
-    m_captureBtn->setIcon(Artwork::icon(Artwork::Picture::ScreenCapture));
+    m_captureBtn->setIcon(Artwork::icon(&paintCaptureIcon));
     m_fsCmd = button("FSCmd", QStringLiteral(" Full screen"));
     m_copyCmd = button("CopyCmd", QStringLiteral("Copy to clipboard"));
     m_printCmd = button("PrintCmd", QStringLiteral("Print image"));

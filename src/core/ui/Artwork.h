@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QIcon>
+#include <QPen>
 #include <QPixmap>
 
 #include <functional>
@@ -10,17 +12,20 @@ class QPainter;
 
 // The pictures of the toolbar and of the tray menu, drawn by our own code on a 32-unit
 // grid, so every size (16 px in the menu, 24 px on the toolbar, twice that on a 2x
-// screen) is painted afresh rather than scaled.
+// screen) is painted afresh rather than scaled. Each tool paints its own (its descriptor's
+// painter) with the colours and pen here; these are the shell's own entries.
 namespace Artwork {
 
+inline const QColor Ink{0x33, 0x33, 0x3a};
+inline const QColor Plum{0x6a, 0x2c, 0x70};
+inline const QColor Leaf{0x3f, 0xa3, 0x4d};
+inline const QColor Sky{0x2f, 0x7d, 0xd1};
+inline const QColor Alert{0xd2, 0x3b, 0x2f};
+inline const QColor Gold{0xf2, 0xb7, 0x2c};
+// A pen with round caps and joins.
+QPen pen(const QColor& colour, qreal width);
+
 enum class Picture {
-    Calendar,
-    QuickNotes,
-    PowerScheduler,
-    QuickAccess,
-    ScreenCapture,
-    Wallpaper,
-    Options,
     Reminder,
     Help,
     Unload,
@@ -37,9 +42,5 @@ QIcon icon(Picture picture);
 using Painter = std::function<void(QPainter&)>;
 QPixmap pixmap(const Painter& paint, int size, qreal devicePixelRatio = 1.0);
 QIcon icon(const Painter& paint);
-
-// The picture of a tray-menu index (0..11) and of a main-toolbar button.
-Picture forMenuIndex(int index);
-Picture forToolbarButton(int button);
 
 } // namespace Artwork

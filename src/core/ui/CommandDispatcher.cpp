@@ -2,7 +2,6 @@
 #include "core/ui/CommandDispatcher.h"
 
 #include "core/MenuPlacement.h"
-#include "core/ShellTables.h"
 #include "core/WebSite.h"
 #include "core/ui/AboutBox.h"
 #include "core/ui/HelpWindow.h"
@@ -53,33 +52,11 @@ MainWindow* CommandDispatcher::ensureMainWindow() {
 }
 
 void CommandDispatcher::dispatch(int index) {
-    // A tool the application added is chosen as the shell's own are.
-    const bool addedTool = index >= TrayMenu::ItemCount && m_tools.toolbarButtonOfTrayIndex(index);
-    switch (addedTool ? int(TrayMenu::Calendar) : index) {
-    case TrayMenu::Calendar:
-    case TrayMenu::QNotes:
-    case TrayMenu::Schedule:
-    case TrayMenu::QAccess:
-    case TrayMenu::SCapture:
-    case TrayMenu::SSWP:
-    case TrayMenu::Options: {
-        MainWindow* main = ensureMainWindow();
-        if (!m_context.windows.showWindow(main, false)) {
-            closeMenu();
-            return;
-        }
-        if (main->isMinimized())
-            main->showNormal();
-        const int button = m_tools.toolbarButtonOfTrayIndex(index);
-        main->clickToolbarButton(button);
-        main->raise();
-        main->activateWindow();
-        // The main window takes the foreground, which closes the menu; close it here too,
-        // for desktops that keep the focus where it was.
-        closeMenu();
-        Q_EMIT toolShown(button);
-        break;
+    if (const int button = m_tools.toolbarButtonOfTrayIndex(index)) {
+        showTool(button);
+        return;
     }
+    switch (index) {
     case TrayMenu::ShowReminder:
         if (m_loadReminder)
             m_loadReminder();
@@ -108,16 +85,29 @@ void CommandDispatcher::dispatch(int index) {
     }
 }
 
+void CommandDispatcher::showTool(int button) {
+    MainWindow* main = ensureMainWindow();
+    if (!m_context.windows.showWindow(main, false)) {
+        closeMenu();
+        return;
+    }
+    if (main->isMinimized())
+        main->showNormal();
+    main->clickToolbarButton(button);
+    main->raise();
+    main->activateWindow();
+    // The main window takes the foreground, which closes the menu; close it here too, for
+    // desktops that keep the focus where it was.
+    closeMenu();
+    Q_EMIT toolShown(button);
+}
+
 void CommandDispatcher::showMenu() {
     WindowSystem& windows = m_context.windows;
     const QPoint cursor = windows.cursorPos();
     Menu* menu = m_menu;
     if (!menu) {
-        QList<Menu::Entry> added;
-        const QList<ToolDescriptor>& tools = m_tools.addedTools();
-        for (int i = 0; i < tools.size(); ++i)
-            added.append({ToolRegistry::trayIndexOfAdded(i), tools[i].caption, tools[i].paintIcon});
-        menu = new Menu([this](int index) { dispatch(index); }, added);
+        menu = new Menu([this](int index) { dispatch(index); }, m_tools);
         m_menu = menu;
     }
     // Placed before it is shown, so it never flashes where it was last time.

@@ -16,8 +16,9 @@ class HelpWindow;
 class Menu;
 class MainWindow;
 
-// The user's ways in: the one dispatcher of the menu commands (TrayMenu::Index) that the
-// tray icon, the tray menu, the tick and the pop-up windows use, and the windows it opens.
+// The user's ways in: the one dispatcher of the menu commands (the registered tools' tray
+// indexes and the shell's own TrayMenu::Index entries) that the tray icon, the tray menu,
+// the tick and the pop-up windows use, and the windows it opens.
 // Each window is created the first time it is needed, never at start-up: the main window,
 // the tray menu, the help window and the About box.
 class CommandDispatcher : public QObject {
@@ -39,6 +40,8 @@ public:
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
     void dispatch(int index);
+    // Shows the main window with the tool of a toolbar button.
+    void showTool(int toolbarButton);
     // Opens the tray menu beside the cursor (or keeps it open when it is).
     void showMenu();
     // "Unload Plumora?": on Yes the notices, the main window, the controller and the menu

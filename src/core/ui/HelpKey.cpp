@@ -12,6 +12,11 @@ QString HelpKey::topicFor(const QWidget* widget) {
     const QWidget* w = widget;
     while (w && !w->isWindow() && !w->property(WindowProperty).toBool())
         w = w->parentWidget();
+    if (w) {
+        const QString topic = w->property(TopicProperty).toString();
+        if (!topic.isEmpty())
+            return topic;
+    }
     if (!w || w->objectName().isEmpty())
         return QStringLiteral("index.htm");
     return w->objectName().toLower() + QStringLiteral(".htm");

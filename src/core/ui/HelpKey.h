@@ -8,15 +8,16 @@
 
 class QWidget;
 
-// F1 in every window opens that window's help topic: the window's name (objectName) in
-// lower case + ".htm". Installed once on the application, it sees the key wherever it is
-// typed. The window is the nearest top-level window around the focused control, or the
-// nearest widget marked as a window of its own (the tools inside the main window carry
-// the property WindowProperty).
+// F1 in every window opens that window's help topic: its TopicProperty when it has one,
+// else the window's name (objectName) in lower case + ".htm". Installed once on the application, it
+// sees the key wherever it is typed. The window is the nearest top-level window around the focused
+// control, or the nearest widget marked as a window of its own (the tools inside the main window
+// carry the property WindowProperty).
 class HelpKey : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* WindowProperty = "plumoraHelpWindow";
+    static constexpr const char* TopicProperty = "plumoraHelpTopic";
 
     explicit HelpKey(std::function<void(const QString& topic)> showTopic,
                      QObject* parent = nullptr);

@@ -69,57 +69,57 @@ void MainWindow::buildToolbar() {
 
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusive(true);
-    for (int b = 1; b <= MainToolbar::ButtonCount; ++b) {
-        QAction* action = nullptr;
-        if (MainToolbar::isSeparator(b)) {
-            action = bar->addSeparator();
-        } else {
-            const QString tip = MainToolbar::tip(b);
-            action = bar->addAction(Artwork::icon(Artwork::forToolbarButton(b)), tip);
-            action->setToolTip(tip);
-            if (MainToolbar::isTool(b)) {
-                action->setCheckable(true);
-                m_toolGroup->addAction(action);
-                // A screen reader toggles the button (and so its action) past a click:
-                // that shows the tool as a click does, and never leaves no tool checked.
-                connect(action, &QAction::toggled, this, [this, b, action](bool on) {
-                    if (m_switching)
-                        return;
-                    if (on)
-                        clickToolbarButton(b);
-                    else if (!m_toolGroup->checkedAction())
-                        action->setChecked(true);
-                });
-                auto* button = qobject_cast<QAbstractButton*>(bar->widgetForAction(action));
-                if (button)
-                    connect(button, &QAbstractButton::toggled, this, [this, b, action, button] {
-                        if (button->isChecked() && !action->isChecked())
-                            clickToolbarButton(b);
-                        else if (!button->isChecked() && action->isChecked())
-                            button->setChecked(true);
-                    });
-            }
-            connect(action, &QAction::triggered, this, [this, b] { clickToolbarButton(b); });
+    auto separator = [this, bar](int number) {
+        QAction* action = bar->addSeparator();
+        if (number) {
+            action->setObjectName(QStringLiteral("MainTB_%1").arg(number));
+            m_buttons.insert(number, action);
         }
+    };
+    auto button = [this, bar](int b, const QIcon& icon, const QString& tip) {
+        QAction* action = bar->addAction(icon, tip);
+        action->setToolTip(tip);
         action->setObjectName(QStringLiteral("MainTB_%1").arg(b));
-        m_buttons[std::size_t(b)] = action;
-    }
-    // Tools the application added go after Options, before the reminder's group.
-    QAction* before = m_buttons[std::size_t(MainToolbar::OptionsButton + 1)];
-    const QList<ToolDescriptor>& added = m_tools.addedTools();
-    for (int i = 0; i < added.size(); ++i) {
-        const int b = ToolRegistry::buttonOfAdded(i);
-        const ToolDescriptor& tool = added[i];
-        auto* action =
-            new QAction(tool.paintIcon ? Artwork::icon(tool.paintIcon) : QIcon(), tool.tip, bar);
-        action->setToolTip(tool.tip);
-        action->setCheckable(true);
-        action->setObjectName(QStringLiteral("MainTB_%1").arg(b));
-        m_toolGroup->addAction(action);
-        bar->insertAction(before, action);
         connect(action, &QAction::triggered, this, [this, b] { clickToolbarButton(b); });
-        m_addedButtons.insert(b, action);
+        m_buttons.insert(b, action);
+        return action;
+    };
+
+    separator(1);
+    const QList<ToolDescriptor>& tools = m_tools.tools();
+    for (qsizetype i = 0; i < tools.size(); ++i) {
+        const ToolDescriptor& tool = tools[i];
+        const int b = m_tools.toolbarButtonAt(i);
+        if (i > 0 && tool.startsGroup)
+            separator(b <= MainToolbar::ButtonCount ? b - 1 : 0);
+        QAction* action =
+            button(b, tool.paintIcon ? Artwork::icon(tool.paintIcon) : QIcon(), tool.tip);
+        action->setCheckable(true);
+        m_toolGroup->addAction(action);
+        // A screen reader toggles the button (and so its action) past a click: that shows
+        // the tool as a click does, and never leaves no tool checked.
+        connect(action, &QAction::toggled, this, [this, b, action](bool on) {
+            if (m_switching)
+                return;
+            if (on)
+                clickToolbarButton(b);
+            else if (!m_toolGroup->checkedAction())
+                action->setChecked(true);
+        });
+        if (auto* widget = qobject_cast<QAbstractButton*>(bar->widgetForAction(action)))
+            connect(widget, &QAbstractButton::toggled, this, [this, b, action, widget] {
+                if (widget->isChecked() && !action->isChecked())
+                    clickToolbarButton(b);
+                else if (!widget->isChecked() && action->isChecked())
+                    widget->setChecked(true);
+            });
     }
+    separator(MainToolbar::ReminderButton - 1);
+    button(MainToolbar::ReminderButton, Artwork::icon(Artwork::Picture::Reminder),
+           MainToolbar::tip(MainToolbar::ReminderButton));
+    separator(MainToolbar::HelpButton - 1);
+    button(MainToolbar::HelpButton, Artwork::icon(Artwork::Picture::Help),
+           MainToolbar::tip(MainToolbar::HelpButton));
 }
 
 void MainWindow::buildMenus() {
@@ -129,26 +129,17 @@ void MainWindow::buildMenus() {
         connect(a, &QAction::triggered, this, std::forward<decltype(slot)>(slot));
         return a;
     };
-    auto tool = [this](int button) { return [this, button] { clickToolbarButton(button); }; };
-    using namespace MainToolbar;
-
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("ToolsMenu"));
-    item(tools, "CalendarMenu", QStringLiteral("Personal &Calendar"), tool(CalendarButton));
-    item(tools, "QNotesMenu", QStringLiteral("Quick &Notes"), tool(QNotesButton));
-    tools->addSeparator();
-    item(tools, "ScheduleMenu", QStringLiteral("Power &Scheduler"), tool(ScheduleButton));
-    item(tools, "QAccessMenu", QStringLiteral("Quick &Access"), tool(QAccessButton));
-    item(tools, "SCaptureMenu", QStringLiteral("&Screen Capture"), tool(SCaptureButton));
-    tools->addSeparator();
-    item(tools, "SSWPMenu", QStringLiteral("&Wallpaper Changer"), tool(SSWPButton));
-    item(tools, "OptionsMenu", QStringLiteral("&Options"), tool(OptionsButton));
-    const QList<ToolDescriptor>& added = m_tools.addedTools();
-    for (int i = 0; i < added.size(); ++i) {
-        const ToolDescriptor& d = added[i];
-        QAction* a = tools->addAction(d.accelerator.isEmpty() ? d.caption : d.accelerator);
+    const QList<ToolDescriptor>& registered = m_tools.tools();
+    for (qsizetype i = 0; i < registered.size(); ++i) {
+        const ToolDescriptor& d = registered[i];
+        if (i > 0 && d.startsGroup)
+            tools->addSeparator();
+        QAction* a = tools->addAction(d.menuCaption());
         a->setObjectName(d.id + QStringLiteral("Menu"));
-        connect(a, &QAction::triggered, this, tool(ToolRegistry::buttonOfAdded(i)));
+        connect(a, &QAction::triggered, this,
+                [this, b = m_tools.toolbarButtonAt(i)] { clickToolbarButton(b); });
     }
     tools->addSeparator();
     item(tools, "ReminderMenu", QStringLiteral("Show &Reminder"),
@@ -200,10 +191,15 @@ void MainWindow::applyStoredPlacement() {
 }
 
 QAction* MainWindow::toolbarButton(int button) const {
-    if (QAction* added = m_addedButtons.value(button))
-        return added;
-    return button >= 1 && button <= MainToolbar::ButtonCount ? m_buttons[std::size_t(button)]
-                                                             : nullptr;
+    return m_buttons.value(button);
+}
+
+QList<ToolPage*> MainWindow::loadedPages() const {
+    QList<ToolPage*> pages;
+    for (int button : m_tools.toolButtons())
+        if (ToolPage* page = m_pages.value(button))
+            pages << page;
+    return pages;
 }
 
 void MainWindow::clickToolbarButton(int button) {
@@ -216,8 +212,8 @@ void MainWindow::clickToolbarButton(int button) {
             sendHelpKey();
         return;
     }
-    const ToolDescriptor* added = m_tools.added(button);
-    if (!isTool(button) && !added)
+    const ToolDescriptor* tool = m_tools.toolOfButton(button);
+    if (!tool)
         return;
 
     const QScopedValueRollback switching(m_switching, true);
@@ -241,7 +237,7 @@ void MainWindow::clickToolbarButton(int button) {
     page->show();
     page->raise();
     m_statusPanel->setText(page->windowTitle());
-    if (drawsEtchedRule(button) || (added && added->etchedRule))
+    if (tool->etchedRule)
         drawEtchedRule(page);
     page->activated();
     focusPage(page);
@@ -274,12 +270,13 @@ ToolPage* MainWindow::ensurePage(int button) {
         page = new ToolPage;
     if (page->parentWidget() != m_client || page->isWindow())
         page->setParent(m_client, Qt::Widget);
-    const ToolDescriptor* added = m_tools.added(button);
+    const ToolDescriptor* tool = m_tools.toolOfButton(button);
     if (page->objectName().isEmpty())
-        page->setObjectName(added ? added->id : MainToolbar::childName(button));
+        page->setObjectName(tool->id);
     if (page->windowTitle().isEmpty())
-        page->setWindowTitle(added ? added->tip : MainToolbar::tip(button));
+        page->setWindowTitle(tool->tip);
     page->setProperty(HelpKey::WindowProperty, true);
+    page->setProperty(HelpKey::TopicProperty, tool->topic());
     page->setAutoFillBackground(true);
     page->hide();
     // The window never gets so small that a tool's controls are cut off.

@@ -8,8 +8,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
-
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -29,8 +27,8 @@ public:
 
     MainWindow(AppContext& context, const ToolRegistry& tools, QWidget* parent = nullptr);
 
-    // What a toolbar button (1..14, separators included, then the added tools') does when
-    // clicked.
+    // What a toolbar button (1..14, separators included, then the tools' beyond the shell's
+    // slots) does when clicked.
     void clickToolbarButton(int button);
 
     QAction* toolbarButton(int button) const;
@@ -38,6 +36,8 @@ public:
     ToolPage* activePage() const { return m_active; }
     // The page of a tool button once it has been loaded; null before.
     ToolPage* loadedPage(int button) const { return m_pages.value(button); }
+    // Every page loaded so far, in the tools' order.
+    QList<ToolPage*> loadedPages() const;
     QWidget* clientArea() const { return m_client; }
     // Closes the window as the program ends, with what was kept already settled.
     void closeAtEnd() {
@@ -74,8 +74,7 @@ private:
     QWidget* m_client = nullptr;
     QLabel* m_statusPanel = nullptr;
     QActionGroup* m_toolGroup = nullptr;
-    std::array<QAction*, MainToolbar::ButtonCount + 1> m_buttons{};
-    QHash<int, QAction*> m_addedButtons; // the buttons of the tools added to the registry
+    QHash<int, QAction*> m_buttons; // by number, the numbered separators included
     QHash<int, QPointer<ToolPage>> m_pages;
     QPointer<ToolPage> m_active;
     bool m_switching = false; // a tool is being shown: its button's toggles are ours

@@ -4,6 +4,7 @@
 #include "core/MenuCloseRule.h"
 #include "core/ShellTables.h"
 #include "core/ui/Artwork.h"
+#include "core/ui/ToolRegistry.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -13,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace {
 constexpr int CloseInterval = 500;
@@ -59,7 +62,7 @@ QAccessibleInterface* menuEntryFactory(const QString& className, QObject* object
 }
 } // namespace
 
-Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* parent)
+Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_clickMenu(std::move(clickMenu)) {
     static const bool factoryInstalled = [] {
@@ -82,31 +85,40 @@ Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* pare
     grid->setVerticalSpacing(0);
     grid->setColumnStretch(1, 1);
 
-    m_labels.resize(TrayMenu::ItemCount + added.size());
-    int row = 0;
-    QList<QList<int>> groups = TrayMenu::groups();
-    // Added tools follow Options, in their group.
-    for (QList<int>& group : groups) {
-        if (group.contains(TrayMenu::Options)) {
-            for (const Entry& e : std::as_const(added))
-                group.append(e.index);
-        }
+    struct Entry {
+        int index;
+        QString caption;
+        QPixmap picture;
+    };
+    // The tools in their groups, then the reminder, the help entries, and leaving Plumora
+    // last, apart from the rest.
+    QList<QList<Entry>> groups;
+    const QList<ToolDescriptor>& registered = tools.tools();
+    for (qsizetype i = 0; i < registered.size(); ++i) {
+        const ToolDescriptor& tool = registered[i];
+        if (groups.isEmpty() || tool.startsGroup)
+            groups.append(QList<Entry>());
+        groups.last().append(
+            Entry{ToolRegistry::trayIndexAt(i), tool.caption,
+                  tool.paintIcon ? Artwork::pixmap(tool.paintIcon, PictureSize, devicePixelRatioF())
+                                 : QPixmap()});
     }
-    auto caption = [&added](int index) {
-        for (const Entry& e : added) {
-            if (e.index == index)
-                return e.caption;
-        }
-        return TrayMenu::caption(index);
+    auto own = [this](int index, Artwork::Picture picture) {
+        return Entry{index, TrayMenu::caption(index),
+                     Artwork::pixmap(picture, PictureSize, devicePixelRatioF())};
     };
-    auto picture = [&added, this](int index) {
-        for (const Entry& e : added) {
-            if (e.index == index)
-                return e.paint ? Artwork::pixmap(e.paint, PictureSize, devicePixelRatioF())
-                               : QPixmap();
-        }
-        return Artwork::pixmap(Artwork::forMenuIndex(index), PictureSize, devicePixelRatioF());
-    };
+    using Picture = Artwork::Picture;
+    groups.append(QList<Entry>{own(TrayMenu::ShowReminder, Picture::Reminder)});
+    groups.append(QList<Entry>{own(TrayMenu::Help, Picture::Help),
+                               own(TrayMenu::About, Picture::About),
+                               own(TrayMenu::Web, Picture::Web)});
+    groups.append(QList<Entry>{own(TrayMenu::Unload, Picture::Unload)});
+    int count = TrayMenu::ItemCount;
+    for (const QList<Entry>& group : std::as_const(groups))
+        for (const Entry& e : group)
+            count = std::max(count, e.index + 1);
+    m_labels.resize(count);
+    int row = 0;
     for (int g = 0; g < groups.size(); ++g) {
         if (g > 0) {
             auto* line = new QFrame(this);
@@ -115,10 +127,11 @@ Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* pare
             line->setFrameShadow(QFrame::Sunken);
             grid->addWidget(line, row++, 0, 1, 2);
         }
-        for (int index : groups[g]) {
+        for (const Entry& entry : std::as_const(groups[g])) {
+            const int index = entry.index;
             auto* img = new QLabel(this);
             img->setObjectName(QStringLiteral("MenuImg"));
-            img->setPixmap(picture(index));
+            img->setPixmap(entry.picture);
             img->setContentsMargins(4, 3, 6, 3);
             // The picture only decorates its entry: the entry beside it is what a screen
             // reader reads, once.
@@ -127,7 +140,7 @@ Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* pare
             auto* label = new QLabel(this);
             label->setObjectName(QStringLiteral("MenuLB"));
             label->setTextFormat(Qt::PlainText);
-            label->setText(caption(index));
+            label->setText(entry.caption);
             label->setContentsMargins(6, 3, 16, 3);
             label->setAutoFillBackground(true);
             for (QLabel* l : {img, label}) {
@@ -142,8 +155,9 @@ Menu::Menu(std::function<void(int)> clickMenu, QList<Entry> added, QWidget* pare
         }
     }
     // Menu load: every label gets the normal colours.
-    for (QLabel* label : m_labels)
-        setColours(label, false);
+    for (QLabel* label : std::as_const(m_labels))
+        if (label)
+            setColours(label, false);
 
     m_closeTimer.setObjectName(QStringLiteral("CloseTimer"));
     m_closeTimer.setParent(this);
@@ -175,7 +189,8 @@ void Menu::setColours(QLabel* label, bool highlighted) {
 
 void Menu::highlightLabel(int index) {
     for (int j = 0; j < m_labels.size(); ++j)
-        setColours(m_labels[j], j == index);
+        if (m_labels[j])
+            setColours(m_labels[j], j == index);
 }
 
 int Menu::highlighted() const {

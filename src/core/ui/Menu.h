@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ui/Artwork.h"
-
 #include <QList>
 #include <QTimer>
 #include <QWidget>
@@ -10,27 +8,22 @@
 #include <functional>
 
 class QLabel;
+class ToolRegistry;
 
 // The tray menu: a small borderless window beside the notification area, built from
 // labels (MenuLB, with their pictures MenuImg) so that it can show pictures and colour the
-// entry under the mouse. A click on label i calls the dispatcher with i. CloseTimer closes
+// entry under the mouse: the registered tools, then the shell's own entries. A click on
+// label i calls the dispatcher with i. CloseTimer closes
 // the menu once the user has gone to another window. It deletes itself when closed.
 // Up, Down, Enter and Esc work it from the keyboard, and every entry is a menu item a
 // screen reader can press.
 class Menu : public QWidget {
     Q_OBJECT
 public:
-    // An entry of a tool the application added (ToolRegistry::add), after Options.
-    struct Entry {
-        int index;
-        QString caption;
-        Artwork::Painter paint;
-    };
+    Menu(std::function<void(int index)> clickMenu, const ToolRegistry& tools,
+         QWidget* parent = nullptr);
 
-    explicit Menu(std::function<void(int index)> clickMenu, QList<Entry> added = {},
-                  QWidget* parent = nullptr);
-
-    // The label of a menu index (0..11, then the added tools'), null outside.
+    // The label of a menu index (ToolRegistry::trayIndexAt, TrayMenu::Index), null outside.
     QLabel* label(int index) const;
     QTimer& closeTimer() { return m_closeTimer; }
 

@@ -13,11 +13,11 @@ class TrayController;
 class QWidget;
 
 // Everything the shell needs to know of a tool, given by the tool's own folder: the
-// application registers it, and the toolbar, the Tools menu, the tray menu, the
-// dispatcher, the data file and the tick take it from there.
+// application registers the tools in one list, and the toolbar, the Tools menu, the tray
+// menu, the dispatcher, the data file and the tick take them from there.
 struct ToolDescriptor {
-    // Stable id: the page's objectName, so also its help topic (lower case + ".htm"), and
-    // the key of its tables' version.
+    // Stable id: the page's objectName (the Tools menu entry's is id + "Menu"), and the key
+    // of its tables' version.
     QString id;
     // The toolbar tip, which is also the page's title in the status bar.
     QString tip;
@@ -26,12 +26,22 @@ struct ToolDescriptor {
     // The Tools menu caption with its accelerator ("&Tally"); `caption` when empty.
     QString accelerator;
     Artwork::Painter paintIcon;
+    // F1 on the page opens this topic; the id in lower case + ".htm" when empty.
+    QString helpTopic;
     // The page draws the etched rule at its top.
     bool etchedRule = false;
+    // A separator goes before it on the toolbar, in the Tools menu and in the tray menu.
+    bool startsGroup = false;
     // Makes the page the first time the tool is chosen.
     std::function<ToolPage*(QWidget* parent)> page;
     // Adds the tool's start-up and minute jobs.
     std::function<void(TrayController& controller)> addJobs;
     // Its tables, their steps and its due-entry reader (no tables: empty).
     ToolTables tables;
+
+    QString topic() const {
+        return helpTopic.isEmpty() ? id.toLower() + QStringLiteral(".htm") : helpTopic;
+    }
+    // The Tools menu caption.
+    QString menuCaption() const { return accelerator.isEmpty() ? caption : accelerator; }
 };

@@ -10,51 +10,43 @@
 
 #include <functional>
 
-// How a tool plugs into the main window without the main window knowing it: the
-// application registers each tool before the first window opens. The main window calls
-// the page factory the first time the tool is chosen and keeps the page until the main
-// window closes; afterwards it only hides and shows it. A button without a factory shows
-// an empty page with its caption.
-// The shell's own tools keep their toolbar buttons (MainToolbar::Button) and tray indexes
-// (TrayMenu::Index); a tool added with add() gets the next button after the shell's
-// (MainToolbar::ButtonCount + 1, ...) and the next tray index (TrayMenu::ItemCount, ...),
-// and shows after Options on the toolbar and in both menus, in the order added.
+// The tools of the main window in the order the application registers them, before the
+// first window opens. Order gives the numbers: the first seven fill the shell's slots (tray
+// indexes 0..6, toolbar buttons from 2 with a numbered separator before each further
+// group); later ones number after the shell's entries (toolbar ButtonCount + 1, ..., tray
+// ItemCount, ...) and show after the seventh, in its group unless they start one.
+// The main window calls a tool's page factory the first time the tool is chosen and keeps
+// the page until the main window closes. A tool without a factory shows an empty page.
 class ToolRegistry {
 public:
     using Factory = std::function<ToolPage*(QWidget* parent)>;
 
+    // Registers the next tool; returns its toolbar button.
+    int add(ToolDescriptor tool);
+    // The page factory of a toolbar button, in place of its descriptor's (a tool object
+    // that keeps hold of its page, or a test's stand-in).
     void registerTool(int toolbarButton, Factory factory) {
         m_factories.insert(toolbarButton, std::move(factory));
     }
-    Factory factory(int toolbarButton) const {
-        if (const ToolDescriptor* d = added(toolbarButton))
-            return d->page;
-        return m_factories.value(toolbarButton);
-    }
+    Factory factory(int toolbarButton) const;
 
-    // Registers a tool of its own; returns its toolbar button.
-    int add(ToolDescriptor tool) {
-        m_added.append(std::move(tool));
-        return MainToolbar::ButtonCount + int(m_added.size());
+    // The tools in order, with their toolbar buttons and tray indexes.
+    const QList<ToolDescriptor>& tools() const { return m_tools; }
+    int toolbarButtonAt(qsizetype i) const { return m_buttons.at(i); }
+    static int trayIndexAt(qsizetype i) {
+        return i < TrayMenu::ToolSlots ? int(i)
+                                       : TrayMenu::ItemCount + int(i) - TrayMenu::ToolSlots;
     }
-    // The tools added with add(), in order.
-    const QList<ToolDescriptor>& addedTools() const { return m_added; }
-    // The added tool of a toolbar button, null for the shell's buttons.
-    const ToolDescriptor* added(int toolbarButton) const {
-        const int i = toolbarButton - MainToolbar::ButtonCount - 1;
-        return i >= 0 && i < m_added.size() ? &m_added[i] : nullptr;
-    }
-    static int buttonOfAdded(int i) { return MainToolbar::ButtonCount + 1 + i; }
-    static int trayIndexOfAdded(int i) { return TrayMenu::ItemCount + i; }
-    // The toolbar button a tray index presses, the added tools' included; 0 for none.
-    int toolbarButtonOfTrayIndex(int index) const {
-        const int i = index - TrayMenu::ItemCount;
-        if (i >= 0 && i < m_added.size())
-            return buttonOfAdded(i);
-        return TrayMenu::toolbarButton(index);
-    }
+    QList<int> toolButtons() const { return m_buttons; }
+
+    // The tool of a toolbar button or of a tray index; null for the shell's own entries.
+    const ToolDescriptor* toolOfButton(int toolbarButton) const;
+    const ToolDescriptor* toolOfTrayIndex(int index) const;
+    // The toolbar button a tray index presses; 0 for the shell's own entries.
+    int toolbarButtonOfTrayIndex(int index) const;
 
 private:
+    QList<ToolDescriptor> m_tools;
+    QList<int> m_buttons; // by tool
     QHash<int, Factory> m_factories;
-    QList<ToolDescriptor> m_added;
 };

@@ -2,7 +2,6 @@
 #include "core/ui/UnloadCheck.h"
 
 #include "core/SaveFailures.h"
-#include "core/ShellTables.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/ToolPage.h"
 #include "platform/Dialogs.h"
@@ -40,12 +39,7 @@ bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs, Moment moment) {
 }
 
 bool confirm(const MainWindow* main, Dialogs& dialogs, Moment moment) {
-    QList<ToolPage*> pages;
-    if (main) {
-        for (int button : MainToolbar::toolButtons())
-            pages << main->loadedPage(button);
-    }
-    return confirm(pages, dialogs, moment);
+    return confirm(main ? main->loadedPages() : QList<ToolPage*>(), dialogs, moment);
 }
 
 } // namespace UnloadCheck

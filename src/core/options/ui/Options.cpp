@@ -454,7 +454,7 @@ void Options::inform(const QString& message) {
 void Options::keepOtherTools() {
     if (!keepToolHook)
         return;
-    for (int button : MainToolbar::toolButtons()) {
+    for (int button : std::as_const(toolButtons)) {
         if (button != MainToolbar::OptionsButton)
             keepToolHook(button);
     }
@@ -524,9 +524,10 @@ void Options::layOut() {
 OptionsTool::OptionsTool(ToolRegistry& tools, AppContext& context,
                          std::function<void(int)> keepTool) {
     tools.registerTool(MainToolbar::OptionsButton,
-                       [this, &context, keepTool = std::move(keepTool)](QWidget* parent) {
+                       [this, &tools, &context, keepTool = std::move(keepTool)](QWidget* parent) {
                            auto* page = new Options(context, parent);
                            page->keepToolHook = keepTool;
+                           page->toolButtons = tools.toolButtons();
                            if (m_calendarSync)
                                page->addCalendarSync(m_calendarSync);
                            return page;

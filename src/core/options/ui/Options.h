@@ -33,6 +33,9 @@ public:
     // by the application. Options has every other tool save before a backup or a restore;
     // the settings it writes, and a restored file, reach open pages through the ChangeHub.
     std::function<void(int toolbarButton)> keepToolHook;
+    // The toolbar buttons of every tool (ToolRegistry::toolButtons), which that hook is
+    // called with; set by the application.
+    QList<int> toolButtons;
     // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
     std::function<QString(const QString& path)> chooseSoundFileHook;
     // Plays a sound file once, so the user hears the reminder sound; through the sound

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/ui/ToolDescriptor.h"
+
+class QPainter;
+
+// Screen Capture as the shell shows it; its page draws the etched rule.
+// Its page comes from the tool's own object, which keeps hold of it.
+ToolDescriptor captureDescriptor();
+// Its picture on the 32-unit grid of Artwork.
+void paintCaptureIcon(QPainter& p);

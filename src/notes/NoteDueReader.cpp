@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "notes/NoteDueReader.h"
+
+#include "core/DataFile.h"
+
+bool readNoteAlarms(DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
+    return db.forEach(QStringLiteral("SELECT SchDT, Frequency FROM QNotes WHERE Frequency > 0"), {},
+                      [&](DataFile::Row q) {
+                          DueEntry entry;
+                          entry.frequency = q.value(1).toInt();
+                          entry.action = DueAction::NoteAlarm;
+                          if (readDue(q.value(0), entry.date, entry.time))
+                              entries.append(std::move(entry));
+                          return true;
+                      });
+}

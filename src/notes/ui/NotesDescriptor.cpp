@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "notes/ui/NotesDescriptor.h"
+
+#include "notes/NoteDueReader.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+using namespace Artwork;
+
+void paintNotesIcon(QPainter& p) {
+    QPainterPath note;
+    note.moveTo(5, 5);
+    note.lineTo(27, 5);
+    note.lineTo(27, 20);
+    note.lineTo(20, 27);
+    note.lineTo(5, 27);
+    note.closeSubpath();
+    p.setPen(pen(QColor(0xb0, 0x8a, 0x10), 1.5));
+    p.setBrush(QColor(0xff, 0xe0, 0x6a));
+    p.drawPath(note);
+    p.setBrush(QColor(0xe8, 0xc2, 0x3a));
+    QPainterPath fold;
+    fold.moveTo(27, 20);
+    fold.lineTo(20, 20);
+    fold.lineTo(20, 27);
+    fold.closeSubpath();
+    p.drawPath(fold);
+    p.setPen(pen(Ink, 1.5));
+    p.drawLine(QPointF(9, 11), QPointF(23, 11));
+    p.drawLine(QPointF(9, 15.5), QPointF(23, 15.5));
+    p.drawLine(QPointF(9, 20), QPointF(16, 20));
+}
+
+ToolDescriptor notesDescriptor() {
+    ToolDescriptor d;
+    d.id = QStringLiteral("QNotes");
+    d.tip = QStringLiteral("Quick Notes");
+    d.caption = QStringLiteral("Quick Notes");
+    d.accelerator = QStringLiteral("Quick &Notes");
+    d.paintIcon = &paintNotesIcon;
+    d.tables.dueReader = &readNoteAlarms;
+    return d;
+}

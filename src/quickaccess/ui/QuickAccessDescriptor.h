@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/ui/ToolDescriptor.h"
+
+class QPainter;
+
+// Quick Access as the shell shows it; its page draws the etched rule.
+// Its page comes from the tool's own object, which keeps hold of it.
+ToolDescriptor quickAccessDescriptor();
+// Its picture on the 32-unit grid of Artwork.
+void paintQuickAccessIcon(QPainter& p);

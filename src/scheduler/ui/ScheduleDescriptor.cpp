@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scheduler/ui/ScheduleDescriptor.h"
+
+#include "scheduler/ScheduleDueReader.h"
+
+#include <QPainter>
+
+using namespace Artwork;
+
+void paintScheduleIcon(QPainter& p) {
+    p.setPen(pen(Ink, 1.5));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(16, 17), 12, 12);
+    p.setPen(pen(Sky, 2.5));
+    p.drawLine(QPointF(16, 17), QPointF(16, 9));
+    p.drawLine(QPointF(16, 17), QPointF(21.5, 20));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Alert);
+    p.drawEllipse(QPointF(16, 17), 2, 2);
+    p.setPen(pen(Ink, 2));
+    p.drawLine(QPointF(7, 5), QPointF(10, 3));
+    p.drawLine(QPointF(25, 5), QPointF(22, 3));
+}
+
+ToolDescriptor scheduleDescriptor() {
+    ToolDescriptor d;
+    d.id = QStringLiteral("Schedule");
+    d.tip = QStringLiteral("Power Scheduler");
+    d.caption = QStringLiteral("Power Scheduler");
+    d.accelerator = QStringLiteral("Power &Scheduler");
+    d.paintIcon = &paintScheduleIcon;
+    d.tables.dueReader = &readScheduledEntries;
+    d.etchedRule = true;
+    d.startsGroup = true;
+    return d;
+}

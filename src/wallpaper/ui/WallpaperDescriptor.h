@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/ui/ToolDescriptor.h"
+
+class QPainter;
+
+// The Wallpaper Changer as the shell shows it: it starts the group that ends with Options.
+// Its page comes from the tool's own object, which keeps hold of it.
+ToolDescriptor wallpaperDescriptor();
+// Its picture on the 32-unit grid of Artwork.
+void paintWallpaperIcon(QPainter& p);

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/Tick.h"
+#include "core/ui/ToolRegistry.h"
+#include "app/ProgramTools.h"
+
+// The program's own tools for a test of the shell or the tick without the whole
+// application (which registers them itself).
+inline void registerProgramTools(ToolRegistry& tools) {
+    for (ToolDescriptor& tool : programTools())
+        tools.add(std::move(tool));
+}
+
+inline void addProgramDueReaders(Tick& tick) {
+    for (const ToolDescriptor& tool : programTools())
+        if (tool.tables.dueReader)
+            tick.addDueReader(tool.tables.dueReader);
+}
