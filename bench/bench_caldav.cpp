@@ -99,7 +99,7 @@ Server& server() {
 
 // One sync of `path`; the outcome, and the requests it sent.
 SyncOutcome syncOnce(const QString& path, FakeClock& clock, int* requests = nullptr) {
-    CalDavSync sync(path, clock);
+    CalDavSync sync(CalDavStore(path), clock);
     SyncOutcome out;
     QEventLoop loop;
     QObject::connect(&sync, &CalDavSync::finished, &loop, [&](const SyncOutcome& o) {

@@ -126,6 +126,7 @@ struct IdleMinutes {
     FakeDownloader downloads;
     int online = 0, started = 0, reloads = 0;
     FakeSecretStore secrets;
+    std::optional<StoreSet> stores;
     std::optional<SubscriptionRefresh> subscriptions;
     std::optional<CalendarSync> calendarSync;
     std::optional<Tick> tick;
@@ -150,17 +151,19 @@ struct IdleMinutes {
             ++online;
             return true;
         });
-        subscriptions.emplace(paths.dataFile(), clock, downloads, nullptr);
+        stores.emplace(paths.dataFile());
+        tick->setChanges(&stores->stores().changes);
+        subscriptions.emplace(stores->stores(), clock, downloads, nullptr);
         addProgramDueReaders(*tick);
         tick->addJob(std::make_unique<HolidayUpdateJob>([this] { ++started; }));
         tick->addJob(std::make_unique<SubscriptionJob>(*subscriptions));
-        calendarSync.emplace(paths.dataFile(), clock, secrets, nullptr);
+        calendarSync.emplace(stores->stores(), clock, secrets, nullptr);
         tick->addJob(std::make_unique<CalendarSyncJob>(*calendarSync));
         tick->addJob(std::make_unique<MailCheckJob>([this] { ++started; }));
         tick->addJob(std::make_unique<ReminderJob>(clock, [this] { ++started; }));
         tick->addJob(std::make_unique<DueEntriesJob>(
             shell, [](const QString&) { return true; }, [this] { ++started; }));
-        tick->addJob(std::make_unique<FolderTrackingJob>(paths, shell));
+        tick->addJob(std::make_unique<FolderTrackingJob>(QAccessStore(paths.dataFile()), shell));
         tick->run();
         clock.advanceSecs(60);
         tick->run();

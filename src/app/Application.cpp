@@ -25,8 +25,8 @@
 #include <QCoreApplication>
 
 Application::Application(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context), m_changes(context.paths.dataFile()),
-      m_dispatcher(context), m_controller(context, m_dispatcher),
+    : QObject(parent), m_context(context), m_dispatcher(context),
+      m_controller(context, m_dispatcher),
       m_notices(
           context, [this](int index) { m_dispatcher.dispatch(index); },
           [this](const QDate& date) {
@@ -42,17 +42,17 @@ Application::Application(AppContext& context, QObject* parent)
                   [this](const QString& text, const QString& action) {
                       m_notices.showPopMessage(text, action);
                   }),
-      m_holidayUpdate(context.paths, context.clock, context.downloads),
-      m_subscriptions(context.paths.dataFile(), context.clock, context.downloads,
+      m_holidayUpdate(context.paths, context.stores, context.clock, context.downloads),
+      m_subscriptions(context.stores, context.clock, context.downloads,
                       [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
-      m_calendarSync(context.paths.dataFile(), context.clock, context.secrets,
+      m_calendarSync(context.stores, context.clock, context.secrets,
                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
     // The program's tools, in their order; a tool added later comes after them.
     for (ToolDescriptor& tool : programTools())
         addTool(std::move(tool));
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
-    QObject::connect(&m_changes, &ChangeHub::changed, this, [this](const QString& table) {
+    QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {
         if (table == QLatin1String("Subscriptions"))
             m_subscriptions.forgetKnown();
         if (!Tick::keeps(table) || std::exchange(m_tickRereadAsked, true))
@@ -90,7 +90,7 @@ Application::~Application() = default;
 
 void Application::addJobs() {
     m_controller.addStartupJob(
-        std::make_unique<MailAccountSync>(m_context.paths.dataFile(), m_context.mail,
+        std::make_unique<MailAccountSync>(m_context.stores.settings, m_context.mail,
                                           [this] { m_mailWatch.movePasswordToKeyring(); }));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
     m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
@@ -123,7 +123,7 @@ void Application::addJobs() {
         m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
     });
     m_controller.addMinuteJob(
-        std::make_unique<FolderTrackingJob>(m_context.paths, m_context.shell));
+        std::make_unique<FolderTrackingJob>(m_context.stores.quickAccess, m_context.shell));
 }
 
 int Application::addTool(ToolDescriptor tool) {

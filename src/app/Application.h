@@ -41,7 +41,7 @@ public:
     CommandDispatcher& dispatcher() { return m_dispatcher; }
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
-    ChangeHub& changes() { return m_changes; }
+    ChangeHub& changes() { return m_context.stores.changes; }
     CalendarTool& calendar() { return m_calendar; }
     NotesTool& notes() { return m_notes; }
     MailWatch& mailWatch() { return m_mailWatch; }
@@ -52,8 +52,6 @@ private:
     void keepTool(int toolbarButton);
 
     AppContext& m_context;
-    // Made before any page or job, so each finds it.
-    ChangeHub m_changes;
     CommandDispatcher m_dispatcher;
     TrayController m_controller;
     Notices m_notices;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/StoreSet.h"
 #include "base/Clock.h"
 #include "core/AppContext.h"
 #include "mail/LinuxMailClient.h"
@@ -15,7 +16,9 @@
 
 #include <QDir>
 
-// The real services of a Linux desktop session, one per role.
+#include <optional>
+
+// The real services of a Linux desktop session, one per role, and the data file's stores.
 struct LinuxServices {
     SystemClock clock;
     QtWindowSystem windows;
@@ -29,10 +32,13 @@ struct LinuxServices {
     LinuxScreenGrabber grabber;
     QtPictureOutput pictureOutput;
     KeychainSecretStore secrets{QStringLiteral("Plumora")};
+    std::optional<StoreSet> data;
 
     AppContext context(const AppPaths& paths) {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
-        return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
-                          mail,  processes, grabber, pictureOutput, downloads, secrets};
+        data.emplace(paths.dataFile());
+        return AppContext{paths,         clock,     windows, shell,         dialogs,
+                          registry,      network,   mail,    processes,     grabber,
+                          pictureOutput, downloads, secrets, data->stores()};
     }
 };

@@ -185,7 +185,8 @@ bool buryMissing(DataFile& db, const QSet<QString>& uids, const QDateTime& now) 
 
 } // namespace
 
-EventStore::EventStore(QString dataFile) : DataStore(std::move(dataFile), lcCalendar) {}
+EventStore::EventStore(QString dataFile, ChangeHub* changes)
+    : DataStore(std::move(dataFile), lcCalendar, changes) {}
 
 QString EventStore::newUid() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -203,7 +204,7 @@ QDateTime EventStore::readStamp(const QString& text) {
 std::vector<EventRow> EventStore::select(const QString& where, const QVariantList& values,
                                          const Keep& keep, Pictures pictures) {
     std::vector<EventRow> rows;
-    DataFile db(m_path);
+    DataFile db = open();
     // Reads walk the whole table; mapping the file spares copying every page.
     db.exec(QStringLiteral("PRAGMA mmap_size = 268435456"));
     if (select(db, where, values, keep, rows, pictures))
@@ -238,7 +239,7 @@ std::vector<EventRow> EventStore::readMonth(const QDate& first, const QDate& las
 bool EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month, Pictures pictures,
                                 const Take& take, const Drawn& drawn) {
     ++m_queries;
-    DataFile db(m_path);
+    DataFile db = open();
     // The superset of monthWhere() in three disjoint parts, each one range of an index, so
     // that neither the whole index nor the table is walked: the weekly, monthly and code-2
     // rows; the yearly rows of the month; the other rows dated in the grid. The eDate range
@@ -349,7 +350,7 @@ bool EventStore::add(const std::vector<EventRow>& rows) {
 }
 
 bool EventStore::remove(qint64 rowId) {
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     const QString uid = db.scalar(QStringLiteral("SELECT UID FROM Events WHERE rowid = ? AND "
                                                  "Holiday = 0"),
@@ -365,7 +366,7 @@ bool EventStore::remove(qint64 rowId) {
 }
 
 bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>& rows) {
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive()) {
         m_error = db.lastError();
@@ -396,7 +397,7 @@ bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>
 
 bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
     int newRows = 0;
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive()) {
         m_error = db.lastError();
@@ -467,7 +468,7 @@ bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
 }
 
 bool EventStore::hasHolidays() {
-    DataFile db(m_path);
+    DataFile db = open();
     const QVariant any =
         db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Events WHERE Holiday <> 0)"));
     m_error = db.lastError();
@@ -485,7 +486,7 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts,
             order << r.uid;
         list.push_back(&r);
     }
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive()) {
         m_error = db.lastError();

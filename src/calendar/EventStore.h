@@ -20,7 +20,7 @@ class DataFile;
 // leaves the reason in lastError().
 class EventStore : public DataStore {
 public:
-    explicit EventStore(QString dataFile);
+    explicit EventStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // The pictures a read returns: both, or only those the month view draws in its large
     // or small-icon mode (Small also returns IconImg for a row without SmallImg).

@@ -14,9 +14,10 @@
 
 #include <algorithm>
 
-HolidayUpdate::HolidayUpdate(const AppPaths& paths, Clock& clock, Downloader& downloader,
-                             QObject* parent)
-    : QObject(parent), m_paths(paths), m_clock(clock), m_downloader(downloader) {
+HolidayUpdate::HolidayUpdate(const AppPaths& paths, const DataStores& stores, Clock& clock,
+                             Downloader& downloader, QObject* parent)
+    : QObject(parent), m_paths(paths), m_events(stores.events), m_settings(stores.settings),
+      m_clock(clock), m_downloader(downloader) {
     setObjectName(QStringLiteral("DlUpdates"));
 }
 
@@ -64,8 +65,7 @@ void HolidayUpdate::downloaded(const Download& download) {
         qCWarning(lcCalendar) << "holiday list: cannot keep the download as" << copy
                               << file.errorString();
 
-    EventStore store(m_paths.dataFile());
-    outcome.merge = HolidayMerge::mergeTransfer(store, download.body);
+    outcome.merge = HolidayMerge::mergeTransfer(m_events, download.body);
     QFile::remove(copy);
     if (!outcome.merge.complete) {
         outcome.downloadError = outcome.merge.error;
@@ -73,9 +73,7 @@ void HolidayUpdate::downloaded(const Download& download) {
         return;
     }
     const QDate today = m_clock.today();
-    if (!SettingsStore(m_paths.dataFile()).update([&](Settings& s) {
-            s.lastHolidayUpdate = today;
-        }))
+    if (!m_settings.update([&](Settings& s) { s.lastHolidayUpdate = today; }))
         qCWarning(lcCalendar) << "holiday list merged, but Lastupdate could not be stamped";
     outcome.downloaded = true;
     finish(std::move(outcome));
@@ -93,13 +91,11 @@ void HolidayUpdate::finish(Outcome outcome) {
 }
 
 HolidayMerge::Result HolidayUpdate::mergeShippedList() {
-    EventStore store(m_paths.dataFile());
-    return HolidayMerge::mergeFile(store, m_paths.resource(HolidayList::ShippedList));
+    return HolidayMerge::mergeFile(m_events, m_paths.resource(HolidayList::ShippedList));
 }
 
 bool HolidayUpdate::mergeShippedListIfNone() {
-    EventStore store(m_paths.dataFile());
-    if (store.hasHolidays() || !store.lastError().isEmpty())
+    if (m_events.hasHolidays() || !m_events.lastError().isEmpty())
         return false;
     return mergeShippedList().complete;
 }

@@ -3,6 +3,7 @@
 
 #include "base/AppPaths.h"
 #include "calendar/HolidayMerge.h"
+#include "core/DataStores.h"
 #include "core/Jobs.h"
 
 #include <QObject>
@@ -22,8 +23,8 @@ struct Download;
 class HolidayUpdate : public QObject {
     Q_OBJECT
 public:
-    HolidayUpdate(const AppPaths& paths, Clock& clock, Downloader& downloader,
-                  QObject* parent = nullptr);
+    HolidayUpdate(const AppPaths& paths, const DataStores& stores, Clock& clock,
+                  Downloader& downloader, QObject* parent = nullptr);
 
     // The list's address on a web site ("https://host" + "/plm4/events.plm"); empty for a
     // site that is no http or https address.
@@ -55,6 +56,8 @@ private:
     void finish(Outcome outcome);
 
     AppPaths m_paths;
+    EventStore& m_events;
+    SettingsStore& m_settings;
     Clock& m_clock;
     Downloader& m_downloader;
     bool m_running = false;

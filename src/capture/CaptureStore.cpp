@@ -19,7 +19,8 @@ constexpr int PngCompression = 20;
 
 const QString CaptureStore::NewTitle = QStringLiteral("New Screen Image");
 
-CaptureStore::CaptureStore(QString dataFile) : DataStore(std::move(dataFile), lcCapture) {}
+CaptureStore::CaptureStore(QString dataFile, ChangeHub* changes)
+    : DataStore(std::move(dataFile), lcCapture, changes) {}
 
 QByteArray CaptureStore::encode(const QImage& image) {
     QByteArray bytes;
@@ -38,7 +39,7 @@ QByteArray CaptureStore::encode(const QImage& image) {
 
 bool CaptureStore::list(std::vector<CaptureItem>& items) {
     items.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(
             QStringLiteral("SELECT rowid, Title FROM SCapture ORDER BY rowid"), {},
             [&](DataFile::Row q) {
@@ -53,7 +54,7 @@ bool CaptureStore::list(std::vector<CaptureItem>& items) {
 }
 
 QImage CaptureStore::image(qint64 rowId) {
-    DataFile db(m_path);
+    DataFile db = open();
     std::optional<QByteArray> bytes;
     if (!db.forEach(QStringLiteral("SELECT CapImg FROM SCapture WHERE rowid = ?"), {rowId},
                     [&](DataFile::Row q) {
@@ -86,7 +87,7 @@ qint64 CaptureStore::add(const QImage& image) {
         fail(what, QStringLiteral("the picture cannot be encoded"));
         return 0;
     }
-    DataFile db(m_path);
+    DataFile db = open();
     const qint64 id = db.insert(
         QStringLiteral("INSERT INTO SCapture (Title, CapImg) VALUES (?, ?)"), {NewTitle, png});
     if (id == 0) {
@@ -98,7 +99,7 @@ qint64 CaptureStore::add(const QImage& image) {
 }
 
 bool CaptureStore::rename(qint64 rowId, const QString& title) {
-    DataFile db(m_path);
+    DataFile db = open();
     const int changed =
         db.change(QStringLiteral("UPDATE SCapture SET Title = ? WHERE rowid = ?"), {title, rowId});
     if (changed < 0)
@@ -111,7 +112,7 @@ bool CaptureStore::rename(qint64 rowId, const QString& title) {
 }
 
 bool CaptureStore::remove(qint64 rowId) {
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.exec(QStringLiteral("DELETE FROM SCapture WHERE rowid = ?"), {rowId}))
         return fail(QStringLiteral("deleting a capture"), db.lastError());
     m_error.clear();

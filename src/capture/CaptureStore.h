@@ -25,7 +25,7 @@ class CaptureStore : public DataStore {
 public:
     static const QString NewTitle; // "New Screen Image"
 
-    explicit CaptureStore(QString dataFile);
+    explicit CaptureStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // Every row's rowid and title in table order, without the images. False on failure,
     // with `items` empty.

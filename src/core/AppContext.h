@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/AppPaths.h"
+#include "core/DataStores.h"
 
 class Clock;
 class DesktopShell;
@@ -17,8 +18,8 @@ class SecretStore;
 class WindowSystem;
 
 // The services every part of Plumora is handed through its constructor: where the files
-// are, what time it is, and one small interface per kind of desktop effect. Tests hand in
-// fakes (tests/mock/FakeDesktop.h).
+// are, what time it is, one small interface per kind of desktop effect, and the stores of
+// the data file. Tests hand in fakes (tests/mock/FakeDesktop.h).
 struct AppContext {
     AppPaths paths;
     Clock& clock;
@@ -33,4 +34,5 @@ struct AppContext {
     PictureOutput& pictureOutput;
     Downloader& downloads;
     SecretStore& secrets;
+    DataStores& stores;
 };

@@ -46,19 +46,23 @@ ChangeHub::~ChangeHub() {
         registry().remove(k);
 }
 
-ChangeHub* ChangeHub::of(const QString& dataFile) {
-    QMutexLocker locker(&registryLock());
-    return registry().value(key(dataFile));
+void ChangeHub::committed(const QString& dataFile, const QStringList& tables, qint64 stampBefore) {
+    QPointer<ChangeHub> hub;
+    {
+        QMutexLocker locker(&registryLock());
+        hub = registry().value(key(dataFile));
+    }
+    if (hub)
+        hub->committed(tables, stampBefore);
 }
 
-void ChangeHub::committed(const QString& dataFile, const QStringList& tables, qint64 stampBefore) {
-    QPointer<ChangeHub> hub = of(dataFile);
-    if (!hub || tables.isEmpty())
+void ChangeHub::committed(const QStringList& tables, qint64 stampBefore) {
+    if (tables.isEmpty())
         return;
-    const qint64 stamp = fileModifiedStamp(dataFile);
+    const qint64 stamp = fileModifiedStamp(m_dataFile);
     // The signal reaches the windows on the hub's own thread, after the writer is done; a
     // hub that is gone by then takes the call with it.
-    ChangeHub* self = hub.data();
+    ChangeHub* self = this;
     QMetaObject::invokeMethod(
         self,
         [self, tables, stamp, stampBefore] {

@@ -13,21 +13,25 @@
 // instead of being rebuilt. Every committed write through a DataFile on the hub's file is
 // announced (once per table per turn of the event loop, after the write); the tick turns
 // a change made by another process into the same signal for every table.
-// One hub per data file, made where the program is put together; DataFile finds it by
-// the file's path, so a store needs no wiring of its own. It also tells which settings
-// changed, whoever wrote them.
+// One hub per data file, made with the stores where the program is put together and
+// handed to them and to whoever listens. A write through a DataFile opened without a hub
+// (start-up steps, jobs that write the file directly) reaches the hub made for its path.
+// It also tells which settings changed, whoever wrote them.
 class ChangeHub : public QObject {
     Q_OBJECT
 public:
     explicit ChangeHub(const QString& dataFile, QObject* parent = nullptr);
     ~ChangeHub() override;
 
-    // The hub of a data file, or null when none was made for it.
-    static ChangeHub* of(const QString& dataFile);
+    const QString& dataFile() const { return m_dataFile; }
 
-    // A write in this process committed changes to `tables`; any thread. `stampBefore` is
-    // the file's stamp from just before the write: when it is not the stamp the hub last
-    // accounted for, another process wrote in between, and every table is announced.
+    // A write in this process committed changes to `tables`; any thread, as long as the hub
+    // lives. `stampBefore` is the file's stamp from just before the write: when it is not
+    // the stamp the hub last accounted for, another process wrote in between, and every
+    // table is announced.
+    void committed(const QStringList& tables, qint64 stampBefore = -1);
+    // The same for a write on a DataFile opened without a hub: announced to the hub made for
+    // `dataFile`, if there is one.
     static void committed(const QString& dataFile, const QStringList& tables,
                           qint64 stampBefore = -1);
 

@@ -48,8 +48,8 @@ QString writtenTable(const QString& sql) {
 }
 } // namespace
 
-DataFile::DataFile(const QString& path, Mode mode)
-    : m_path(path), m_connection(nextConnectionName()) {
+DataFile::DataFile(const QString& path, Mode mode, ChangeHub* changes)
+    : m_path(path), m_changes(changes), m_connection(nextConnectionName()) {
     // SQLite creates a missing file on open; readers must not conjure an empty data file.
     if (mode == Existing && !QFileInfo(path).isFile()) {
         m_error = QStringLiteral("data file not found: ") + path;
@@ -122,7 +122,7 @@ void DataFile::noteWrite(const QString& sql, qint64 stampBefore) {
     if (table.isEmpty())
         return;
     if (!m_inTransaction)
-        ChangeHub::committed(m_path, {table}, stampBefore);
+        announce({table}, stampBefore);
     else if (!m_written.contains(table))
         m_written.append(table);
 }
@@ -204,8 +204,15 @@ bool DataFile::commit() {
         return false;
     }
     m_inTransaction = false;
-    ChangeHub::committed(m_path, std::exchange(m_written, {}), m_stampBefore);
+    announce(std::exchange(m_written, {}), m_stampBefore);
     return true;
+}
+
+void DataFile::announce(const QStringList& tables, qint64 stampBefore) {
+    if (m_changes)
+        m_changes->committed(tables, stampBefore);
+    else
+        ChangeHub::committed(m_path, tables, stampBefore);
 }
 
 void DataFile::rollback() {

@@ -7,16 +7,20 @@
 
 #include <functional>
 
+class ChangeHub;
+
 // One operation's connection to a data file: opened by the constructor, closed by the
 // destructor, never held between operations. The rollback journal (not WAL) makes every
 // committed write touch the file itself, so its last-modified time tells the tick that
 // something changed. Values always go in as bound parameters. Each committed write is
-// announced to the file's ChangeHub, by the tables it touched.
+// announced by the tables it touched: to `changes` when given, else to the hub made for
+// the file's path, if any (start-up steps and jobs that write before or without one).
 class DataFile {
 public:
     enum Mode { Existing, Create };
 
-    explicit DataFile(const QString& path, Mode mode = Existing);
+    explicit DataFile(const QString& path, Mode mode = Existing, ChangeHub* changes = nullptr);
+    DataFile(const QString& path, ChangeHub* changes) : DataFile(path, Existing, changes) {}
     ~DataFile();
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
@@ -55,8 +59,10 @@ private:
     void rollback();
     QSqlQuery run(const QString& sql, const QVariantList& values);
     void noteWrite(const QString& sql, qint64 stampBefore);
+    void announce(const QStringList& tables, qint64 stampBefore);
 
     QString m_path;
+    ChangeHub* m_changes = nullptr;
     QString m_connection;
     QStringList m_written; // tables written inside the open transaction
     bool m_inTransaction = false;

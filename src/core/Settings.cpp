@@ -200,7 +200,8 @@ bool SettingsStore::save(DataFile& db, const Settings& loaded, const Settings& u
 }
 
 std::optional<Settings> SettingsStore::load() const {
-    DataFile db(m_path);
+    m_error.clear();
+    DataFile db(m_path, m_changes);
     Settings s;
     if (!db.isOpen() || !read(db, s).rowRead) {
         m_error = db.lastError().isEmpty() ? QStringLiteral("The settings row could not be read.")
@@ -211,9 +212,10 @@ std::optional<Settings> SettingsStore::load() const {
 }
 
 bool SettingsStore::save(const Settings& loaded, const Settings& updated) const {
+    m_error.clear();
     if (loaded == updated)
         return true;
-    DataFile db(m_path);
+    DataFile db(m_path, m_changes);
     if (db.isOpen() && save(db, loaded, updated))
         return true;
     m_error = db.lastError().isEmpty() ? QStringLiteral("The settings could not be written.")

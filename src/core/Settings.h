@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class ChangeHub;
 class DataFile;
 
 // Every setting of the single-row System table as a typed field. The one map from fields to
@@ -103,9 +104,12 @@ public:
     // there was nothing to write.
     static bool save(DataFile& db, const Settings& loaded, const Settings& updated);
 
-    explicit SettingsStore(QString dataFile) : m_path(std::move(dataFile)) {}
+    explicit SettingsStore(QString dataFile, ChangeHub* changes = nullptr)
+        : m_path(std::move(dataFile)), m_changes(changes) {}
     // One operation each: open, read or write, close. A failing one leaves its reason here.
     QString lastError() const { return m_error; }
+    const QString& dataFile() const { return m_path; }
+    ChangeHub* changes() const { return m_changes; }
     std::optional<Settings> load() const;
     bool save(const Settings& loaded, const Settings& updated) const;
     // Loads, lets `change` edit, and saves what changed.
@@ -120,5 +124,6 @@ public:
 
 private:
     QString m_path;
+    ChangeHub* m_changes = nullptr;
     mutable QString m_error;
 };

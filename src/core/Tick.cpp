@@ -85,10 +85,10 @@ void Tick::reloadWhenChanged() {
     // A stamp this process did not leave is another process's write: open windows re-read.
     // The hub then counts the stamp as seen, so a write of ours that follows does not
     // report it again.
-    if (ChangeHub* hub = ChangeHub::of(m_paths.dataFile())) {
-        if (m_lastStamp >= 0 && stamp != hub->ownStamp())
-            hub->announceAll();
-        hub->setOwnStamp(stamp);
+    if (m_changes) {
+        if (m_lastStamp >= 0 && stamp != m_changes->ownStamp())
+            m_changes->announceAll();
+        m_changes->setOwnStamp(stamp);
     }
     m_lastStamp = stamp;
     // A reload that failed (the file busy or half written) is tried again on the next

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class ChangeHub;
 class Clock;
 
 // The one-minute heartbeat: keeps the cache of settings and due entries current (reloaded
@@ -30,6 +31,9 @@ public:
     void setMissedNotice(std::function<void(const QStringList&)> notice) {
         m_missedNotice = std::move(notice);
     }
+
+    // The hub told when the data file's stamp shows another process's write.
+    void setChanges(ChangeHub* changes) { m_changes = changes; }
 
     // One timer event.
     void run();
@@ -55,6 +59,7 @@ private:
 
     Clock& m_clock;
     AppPaths m_paths;
+    ChangeHub* m_changes = nullptr;
     std::function<bool()> m_onlineTest;
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;

@@ -7,13 +7,13 @@
 #include "mail/DefaultAccount.h"
 #include "platform/MailClient.h"
 
-MailAccountSync::MailAccountSync(QString dataFile, const MailClient& client,
+MailAccountSync::MailAccountSync(const SettingsStore& settings, const MailClient& client,
                                  std::function<void()> then)
-    : m_dataFile(std::move(dataFile)), m_client(client), m_then(std::move(then)) {}
+    : m_settings(settings), m_client(client), m_then(std::move(then)) {}
 
 void MailAccountSync::run() {
     {
-        DataFile db(m_dataFile);
+        DataFile db(m_settings.dataFile(), m_settings.changes());
         Settings settings;
         if (!db.isOpen() || !SettingsStore::read(db, settings).rowRead)
             return;

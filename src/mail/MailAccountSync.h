@@ -4,6 +4,7 @@
 #include "core/Jobs.h"
 
 class MailClient;
+class SettingsStore;
 
 #include <functional>
 
@@ -12,12 +13,13 @@ class MailClient;
 // the keyring).
 class MailAccountSync final : public StartupJob {
 public:
-    MailAccountSync(QString dataFile, const MailClient& client, std::function<void()> then = {});
+    MailAccountSync(const SettingsStore& settings, const MailClient& client,
+                    std::function<void()> then = {});
     const char* name() const override { return "mail account"; }
     void run() override;
 
 private:
-    QString m_dataFile;
+    const SettingsStore& m_settings;
     const MailClient& m_client;
     std::function<void()> m_then;
 };

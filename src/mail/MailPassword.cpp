@@ -7,13 +7,13 @@
 
 #include <QMetaObject>
 
-MailPassword::MailPassword(QString dataFile, SecretStore& secrets, QObject* parent)
-    : QObject(parent), m_dataFile(std::move(dataFile)), m_secrets(secrets) {}
+MailPassword::MailPassword(const SettingsStore& settings, SecretStore& secrets, QObject* parent)
+    : QObject(parent), m_settings(settings), m_secrets(secrets) {}
 
 void MailPassword::moveToKeyring() {
     if (m_moving)
         return;
-    const std::optional<Settings> settings = SettingsStore(m_dataFile).load();
+    const std::optional<Settings> settings = m_settings.load();
     if (!settings || settings->mailPassword.isEmpty())
         return;
     const QString password = settings->mailPassword;
@@ -31,7 +31,7 @@ void MailPassword::moveToKeyring() {
                 return;
             }
             bool moved = false;
-            const bool saved = SettingsStore(m_dataFile).update([&](Settings& s) {
+            const bool saved = m_settings.update([&](Settings& s) {
                 // Typed anew meanwhile: that one moves at the next chance.
                 if (s.mailPassword != password)
                     return;
@@ -49,7 +49,7 @@ void MailPassword::moveToKeyring() {
 }
 
 void MailPassword::fetch(QObject* receiver, Fetched done) {
-    const std::optional<Settings> settings = SettingsStore(m_dataFile).load();
+    const std::optional<Settings> settings = m_settings.load();
     if (!settings) {
         QMetaObject::invokeMethod(
             receiver,

@@ -8,6 +8,7 @@
 #include <optional>
 
 class SecretStore;
+class SettingsStore;
 
 // Where the mail password lives: in the desktop's keyring once the keyring has confirmed it
 // holds it, else in MailPwd of the data file (0600). A password found in the column, typed
@@ -19,7 +20,7 @@ class MailPassword : public QObject {
 public:
     static constexpr char Key[] = "mail";
 
-    MailPassword(QString dataFile, SecretStore& secrets, QObject* parent = nullptr);
+    MailPassword(const SettingsStore& settings, SecretStore& secrets, QObject* parent = nullptr);
 
     // Moves a password in the column to the keyring; nothing when the column is empty.
     void moveToKeyring();
@@ -36,7 +37,7 @@ Q_SIGNALS:
     void moveEnded(bool moved);
 
 private:
-    QString m_dataFile;
+    const SettingsStore& m_settings;
     SecretStore& m_secrets;
     bool m_moving = false;
     bool m_toldNoKeyring = false;

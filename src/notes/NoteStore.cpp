@@ -36,11 +36,12 @@ NoteRecord readRow(const QSqlQuery& q) {
 
 } // namespace
 
-NoteStore::NoteStore(QString dataFile) : DataStore(std::move(dataFile), lcNotes) {}
+NoteStore::NoteStore(QString dataFile, ChangeHub* changes)
+    : DataStore(std::move(dataFile), lcNotes, changes) {}
 
 bool NoteStore::load(QList<NoteRecord>& rows) {
     rows.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(Columns + QStringLiteral(" ORDER BY ZOrder DESC, nID"), {},
                     [&](DataFile::Row q) {
                         rows.append(readRow(q));
@@ -54,7 +55,7 @@ bool NoteStore::load(QList<NoteRecord>& rows) {
 }
 
 std::optional<NoteRecord> NoteStore::read(qint64 id) {
-    DataFile db(m_path);
+    DataFile db = open();
     std::optional<NoteRecord> found;
     if (!db.forEach(Columns + QStringLiteral(" WHERE nID = ?"), {id}, [&](DataFile::Row q) {
             found = readRow(q);
@@ -72,7 +73,7 @@ NoteRecord NoteStore::add(const QDate& created) {
     const QString what = QStringLiteral("adding a note");
     qint64 id = 0;
     {
-        DataFile db(m_path);
+        DataFile db = open();
         id = db.insert(QStringLiteral("INSERT INTO QNotes (CDate) VALUES (?)"),
                        {DateText::fromDate(created)});
         if (id == 0) {
@@ -84,7 +85,7 @@ NoteRecord NoteStore::add(const QDate& created) {
 }
 
 bool NoteStore::remove(qint64 id) {
-    DataFile db(m_path);
+    DataFile db = open();
     if (db.change(QStringLiteral("DELETE FROM QNotes WHERE nID = ?"), {id}) < 0)
         return fail(QStringLiteral("deleting a note"), db.lastError());
     m_error.clear();
@@ -95,7 +96,7 @@ bool NoteStore::write(const QList<Write>& writes) {
     const QString what = QStringLiteral("saving the notes");
     if (writes.isEmpty())
         return true;
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive())
         return fail(what, db.lastError());
@@ -133,7 +134,7 @@ bool NoteStore::write(const QList<Write>& writes) {
 }
 
 bool NoteStore::writeSchedule(qint64 id, int frequency, const QDateTime& due) {
-    DataFile db(m_path);
+    DataFile db = open();
     const QVariant when = due.isValid() ? QVariant(DateText::fromDateTime(due))
                                         : QVariant(QMetaType::fromType<QString>());
     if (db.change(QStringLiteral("UPDATE QNotes SET Frequency = ?, SchDT = ? WHERE nID = ?"),

@@ -15,7 +15,7 @@
 // in lastError() and a line in the notes' log.
 class NoteStore : public DataStore {
 public:
-    explicit NoteStore(QString dataFile);
+    explicit NoteStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // Every note, back to front: ZOrder descending, ties in the order the rows were added.
     // False on failure, with `rows` empty.

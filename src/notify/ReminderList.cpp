@@ -33,8 +33,8 @@ ReminderList build(const std::vector<EventRow>& rows, const QDate& today, int no
     return list;
 }
 
-ReminderList load(const QString& dataFile, const QDate& today) {
-    const std::optional<Settings> settings = SettingsStore(dataFile).load();
+ReminderList load(const SettingsStore& stored, EventStore& events, const QDate& today) {
+    const std::optional<Settings> settings = stored.load();
     if (!settings)
         return {};
     const int notifyAgo = settings->notifyAgo;
@@ -42,8 +42,7 @@ ReminderList load(const QString& dataFile, const QDate& today) {
     // No row can lie a negative number of days ahead; spare the query.
     if (notifyAgo < 0)
         return {};
-    EventStore store(dataFile);
-    return build(store.readForReminder(today, today.addDays(notifyAgo)), today, notifyAgo, flags);
+    return build(events.readForReminder(today, today.addDays(notifyAgo)), today, notifyAgo, flags);
 }
 
 QString daysText(const QDate& today, const QDate& date) {

@@ -8,6 +8,9 @@
 
 #include <vector>
 
+class EventStore;
+class SettingsStore;
+
 // What one showing of the reminder announces: the coming events, in the order they are
 // shown, and the rows they came from. Built once when the reminder loads.
 struct Announcement {
@@ -31,9 +34,9 @@ namespace ReminderRules {
 ReminderList build(const std::vector<EventRow>& rows, const QDate& today, int notifyAgo,
                    const HolidayFlags& flags);
 
-// Reads NotifyAgo and the holiday switches from System and the rows from Events of
-// `dataFile`, one operation each. An unreadable file announces nothing.
-ReminderList load(const QString& dataFile, const QDate& today);
+// Reads NotifyAgo and the holiday switches from System and the rows from Events, one
+// operation each. An unreadable file announces nothing.
+ReminderList load(const SettingsStore& settings, EventStore& events, const QDate& today);
 
 // DaysLB's text for an event on `date`, seen from `today`.
 QString daysText(const QDate& today, const QDate& date);

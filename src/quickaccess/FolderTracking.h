@@ -11,6 +11,8 @@
 
 #include <functional>
 
+class ChangeHub;
+
 // Learning the folders the user works in: each folder that holds a document opened today
 // counts one hit per day in the QAccess table, and folders unused for more than 60 days
 // leave it.
@@ -64,6 +66,7 @@ public:
         QString dataFile;
         QString desktopFolder; // tracked documents never come from here
         QString mountInfo = QStringLiteral("/proc/self/mountinfo");
+        ChangeHub* changes = nullptr; // told of the tracker's writes
     };
     // Reading: a large list is being read apart from the tick; a later pass goes on.
     enum class Outcome { Idle, Unchanged, Written, Failed, Reading };

@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/FolderTrackingJob.h"
 
-#include "base/AppPaths.h"
 #include "platform/DesktopShell.h"
+#include "quickaccess/QAccessStore.h"
 #include "quickaccess/QuickAccessLog.h"
 
 namespace {
 
-FolderTracker::Sources sourcesOf(const AppPaths& paths, const DesktopShell& shell) {
+FolderTracker::Sources sourcesOf(const QAccessStore& store, const DesktopShell& shell) {
     const QString recent = shell.specialFolderPath(SpecialFolder::Recent);
     FolderTracker::Sources sources;
     sources.recentList =
         recent.isEmpty() ? QString() : recent + QStringLiteral("recently-used.xbel");
-    sources.dataFile = paths.dataFile();
+    sources.dataFile = store.dataFile();
+    sources.changes = store.changes();
     sources.desktopFolder = shell.specialFolderPath(SpecialFolder::Desktop);
     return sources;
 }
@@ -22,8 +23,8 @@ FolderTracker::Sources sourcesOf(const AppPaths& paths, const DesktopShell& shel
 FolderTrackingJob::FolderTrackingJob(FolderTracker::Sources sources)
     : m_tracker(std::move(sources)) {}
 
-FolderTrackingJob::FolderTrackingJob(const AppPaths& paths, const DesktopShell& shell)
-    : FolderTrackingJob(sourcesOf(paths, shell)) {}
+FolderTrackingJob::FolderTrackingJob(const QAccessStore& store, const DesktopShell& shell)
+    : FolderTrackingJob(sourcesOf(store, shell)) {}
 
 void FolderTrackingJob::run(MinuteContext& minute) {
     m_lastOutcome = m_tracker.run(minute.now.date());

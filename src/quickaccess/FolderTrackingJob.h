@@ -4,8 +4,8 @@
 #include "core/Jobs.h"
 #include "quickaccess/FolderTracking.h"
 
-class AppPaths;
 class DesktopShell;
+class QAccessStore;
 
 // Records the folders in use once a minute. Cheap while nothing changed: the tracker
 // then only compares the list's and the data file's stamps.
@@ -13,8 +13,8 @@ class FolderTrackingJob final : public MinuteJob {
 public:
     explicit FolderTrackingJob(FolderTracker::Sources sources);
     // The user's recent-files list and desktop folder as the desktop names them, and the
-    // program's data file. Without a known recent-files folder the job finds nothing.
-    FolderTrackingJob(const AppPaths& paths, const DesktopShell& shell);
+    // store of the folders. Without a known recent-files folder the job finds nothing.
+    FolderTrackingJob(const QAccessStore& store, const DesktopShell& shell);
 
     const char* name() const override { return "folder tracking"; }
     void run(MinuteContext& minute) override;

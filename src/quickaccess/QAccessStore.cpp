@@ -5,11 +5,12 @@
 #include "core/DateText.h"
 #include "quickaccess/QuickAccessLog.h"
 
-QAccessStore::QAccessStore(QString dataFile) : DataStore(std::move(dataFile), lcQuickAccess) {}
+QAccessStore::QAccessStore(QString dataFile, ChangeHub* changes)
+    : DataStore(std::move(dataFile), lcQuickAccess, changes) {}
 
 bool QAccessStore::mostUsed(QList<Folder>& folders) {
     folders.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     const bool ok =
         db.isOpen() && db.forEach(QStringLiteral("SELECT FullPath, Hits FROM QAccess WHERE Hits > 1"
                                                  " ORDER BY Hits DESC, rowid LIMIT ?"),
@@ -26,7 +27,7 @@ bool QAccessStore::mostUsed(QList<Folder>& folders) {
 }
 
 bool QAccessStore::clear() {
-    DataFile db(m_path);
+    DataFile db = open();
     if (db.isOpen() && db.exec(QStringLiteral("DELETE FROM QAccess")))
         return true;
     m_error = db.lastError();
@@ -36,7 +37,7 @@ bool QAccessStore::clear() {
 
 bool QAccessStore::allRows(QList<FolderTracking::Row>& rows) {
     rows.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     const bool ok =
         db.isOpen() &&
         db.forEach(
@@ -53,7 +54,7 @@ bool QAccessStore::allRows(QList<FolderTracking::Row>& rows) {
 }
 
 bool QAccessStore::apply(const FolderTracking::Changes& changes, const QDate& today) {
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive())
         return fail(QStringLiteral("folder tracking: a transaction"), db.lastError());

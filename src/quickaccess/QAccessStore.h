@@ -19,7 +19,7 @@ public:
         int hits = 0;
     };
 
-    explicit QAccessStore(QString dataFile);
+    explicit QAccessStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // At most ListedFolders folders used on more than one day, most hits first (older
     // rows first among equals). False on failure, with `folders` empty.

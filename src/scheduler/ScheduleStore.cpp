@@ -57,7 +57,8 @@ QString idList(const std::vector<ScheduleRow>& rows) {
 
 } // namespace
 
-ScheduleStore::ScheduleStore(QString dataFile) : DataStore(std::move(dataFile), lcScheduler) {}
+ScheduleStore::ScheduleStore(QString dataFile, ChangeHub* changes)
+    : DataStore(std::move(dataFile), lcScheduler, changes) {}
 
 QString ScheduleStore::schDT(const QDate& date, const QTime& time) {
     return DateText::fromDateTime(QDateTime(date, QTime(time.hour(), time.minute())));
@@ -65,7 +66,7 @@ QString ScheduleStore::schDT(const QDate& date, const QTime& time) {
 
 bool ScheduleStore::readAll(std::vector<ScheduleRow>& rows) {
     rows.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(Columns + QStringLiteral(" ORDER BY SchDT, rowid"), {}, [&](DataFile::Row q) {
             rows.push_back(readRow(q));
             return true;
@@ -82,7 +83,7 @@ qint64 ScheduleStore::add(const ScheduleRow& row) {
         fail(QStringLiteral("adding an entry"), QStringLiteral("the entry has no date and time"));
         return 0;
     }
-    DataFile db(m_path);
+    DataFile db = open();
     const qint64 id = db.insert(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, "
                                                "Frequency) VALUES (?, ?, ?, ?)"),
                                 values(row));
@@ -100,7 +101,7 @@ ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const Sch
         fail(what, QStringLiteral("the entry has no date and time"));
         return Update::Failed;
     }
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive()) {
         fail(what, db.lastError());
@@ -137,7 +138,7 @@ ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const Sch
 
 bool ScheduleStore::applyMarks(const std::vector<ScheduleRow>& marked) {
     const QString what = QStringLiteral("deleting marked entries");
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction transaction(db);
     if (!transaction.isActive())
         return fail(what, db.lastError());

@@ -18,7 +18,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcScheduler)
 // edited. A call that fails leaves the reason in lastError().
 class ScheduleStore : public DataStore {
 public:
-    explicit ScheduleStore(QString dataFile);
+    explicit ScheduleStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // Every row, ordered by SchDT (rows of equal SchDT in table order). False on failure,
     // with `rows` empty.

@@ -13,8 +13,7 @@ CheckWallpaper::CheckWallpaper(const AppContext& context, WallpaperRotation::Ran
     : m_context(context), m_random(std::move(random)), m_budgetMs(budgetMs) {}
 
 void CheckWallpaper::run() {
-    const QString dataFile = m_context.paths.dataFile();
-    const SettingsStore settings(dataFile);
+    const SettingsStore& settings = m_context.stores.settings;
     const std::optional<Settings> loaded = settings.load();
     if (!loaded) {
         qCWarning(lcWallpaper) << "wallpaper rotation skipped: the settings cannot be read";
@@ -22,7 +21,7 @@ void CheckWallpaper::run() {
     }
     if (loaded->wallpaperOption == WallpaperRotation::Never)
         return;
-    const std::optional<QStringList> files = WallpaperStore(dataFile).files();
+    const std::optional<QStringList> files = m_context.stores.wallpapers.files();
     if (!files)
         return;
 

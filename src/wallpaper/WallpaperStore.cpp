@@ -9,7 +9,7 @@
 
 std::optional<QStringList> WallpaperStore::files() {
     QStringList paths;
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(QStringLiteral("SELECT wpFile FROM WPaper ORDER BY rowid"), {},
                     [&](DataFile::Row q) {
                         paths.append(q.value(0).toString());
@@ -23,7 +23,7 @@ std::optional<QStringList> WallpaperStore::files() {
 }
 
 bool WallpaperStore::replace(const QStringList& paths) {
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction t(db);
     if (!t.isActive() || !db.exec(QStringLiteral("DELETE FROM WPaper")))
         return fail(QStringLiteral("writing the wallpaper list"), db.lastError());

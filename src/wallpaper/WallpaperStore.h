@@ -13,7 +13,8 @@
 // table order. Each call opens the file, runs its statements and closes it again.
 class WallpaperStore : public DataStore {
 public:
-    explicit WallpaperStore(QString dataFile) : DataStore(std::move(dataFile), lcWallpaper) {}
+    explicit WallpaperStore(QString dataFile, ChangeHub* changes = nullptr)
+        : DataStore(std::move(dataFile), lcWallpaper, changes) {}
 
     // Every wpFile in table order; nothing when the table cannot be read.
     std::optional<QStringList> files();

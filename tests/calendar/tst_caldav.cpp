@@ -60,7 +60,7 @@ class TestCalDav : public QObject {
     std::unique_ptr<FakeCalDavServer> m_server;
 
     SyncOutcome sync(CalDavSync* engine = nullptr) {
-        CalDavSync own(m_path, m_clock);
+        CalDavSync own(CalDavStore(m_path), m_clock);
         CalDavSync& s = engine ? *engine : own;
         QSignalSpy spy(&s, &CalDavSync::finished);
         const std::optional<CalDavAccount> a = CalDavStore(m_path).account();
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(m_server->summaries(), (QList<QByteArray>{"Concert", "Dentist", "Same"}));
         QCOMPARE(m_server->http.requests.last().header("If-None-Match"), "*");
 
-        CalDavSync engine(m_path, m_clock);
+        CalDavSync engine(CalDavStore(m_path), m_clock);
         const SyncOutcome again = sync(&engine);
         QVERIFY(again.ok);
         QCOMPARE(again.sent + again.received, 0);
@@ -401,11 +401,11 @@ private Q_SLOTS:
     // only online, one at a time; with "manual" only after the editor closed on a change.
     // Conflicts are told once per sync, the result kept for the status line.
     void minuteJob() {
-        ChangeHub hub(m_path);
+        StoreSet data(m_path);
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
-        CalendarSync sync(m_path, m_clock, secrets, [&](const QString& t) { told << t; });
+        CalendarSync sync(data.stores(), m_clock, secrets, [&](const QString& t) { told << t; });
         CalendarSyncJob job(sync);
         QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0));
         bool online = true;
@@ -459,7 +459,8 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         secrets.silent = true;
-        CalendarSync sync(m_path, m_clock, secrets, {});
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, secrets, {});
         CalendarSyncJob job(sync);
         QSignalSpy ended(&sync, &CalendarSync::finished);
         const auto tick = [&] {

@@ -161,7 +161,7 @@ private Q_SLOTS:
     // The subscriptions window: a bad address or a missing name is told; a new
     // subscription is fetched at once; removal asks first and takes the events along.
     void subscribeAndRemove() {
-        SubscriptionRefresh refresh(m_context->paths.dataFile(), m_clock, m_desktop.downloads, {});
+        SubscriptionRefresh refresh(m_context->stores, m_clock, m_desktop.downloads, {});
         SubscribeDialog dialog(*m_context, &refresh);
         auto* address = dialog.findChild<QLineEdit*>("AddressTb");
         auto* name = dialog.findChild<QLineEdit*>("NameTb");

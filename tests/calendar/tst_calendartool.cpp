@@ -114,7 +114,7 @@ private Q_SLOTS:
     void screenshotWithHolidays() {
         QVERIFY(QFile::copy(QStringLiteral(PLUMORA_BIN_DIR "/holidays.plm"),
                             m_context->paths.file(QStringLiteral("holidays.plm"))));
-        HolidayUpdate update(m_context->paths, m_clock, m_desktop.downloads);
+        HolidayUpdate update(m_context->paths, m_context->stores, m_clock, m_desktop.downloads);
         QVERIFY(update.mergeShippedListIfNone());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.addHolidays = s.addCanada = s.addAmerica = true;

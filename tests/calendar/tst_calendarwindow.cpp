@@ -70,6 +70,10 @@ private Q_SLOTS:
             s.addCanada = s.addAmerica = false;
             s.smallIcons = -1;
         }));
+        // The hub announces these writes in two turns of the event loop: before the test's
+        // window exists.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
 
     // The holiday switches are read at creation; nothing is drawn until RefreshTimer lays

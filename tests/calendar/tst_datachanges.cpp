@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 #include <memory>
@@ -27,7 +28,7 @@ class TestDataChanges : public QObject {
     FakeClock m_clock{QDateTime(D("2026-03-10"), QTime(9, 0))};
     FakeDesktop m_desktop;
     std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<ChangeHub> m_hub;
+    ChangeHub* m_hub = nullptr; // the stores' hub, made afresh for each test
 
     QString dataFile() const { return m_context->paths.dataFile(); }
 
@@ -65,16 +66,18 @@ private Q_SLOTS:
     void init() {
         QFile::remove(dataFile());
         QCOMPARE(Schema::createTemplate(dataFile(), D("2026-01-15")), QString());
-        m_hub = std::make_unique<ChangeHub>(dataFile());
+        m_context = std::make_unique<AppContext>(
+            m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
+        m_hub = &m_context->stores.changes;
         QCoreApplication::processEvents(); // the template's own writes had no hub
     }
 
-    void cleanup() { m_hub.reset(); }
+    void cleanup() { m_hub = nullptr; }
 
     // A transaction is announced after its commit, each table once; what rolls back, fails
     // or only reads is not announced, nor a write to another file.
     void committedWritesAreAnnouncedByTable() {
-        QSignalSpy spy(m_hub.get(), &ChangeHub::changed);
+        QSignalSpy spy(m_hub, &ChangeHub::changed);
         {
             DataFile db(dataFile());
             Transaction t(db);
@@ -104,6 +107,37 @@ private Q_SLOTS:
         QCOMPARE(announced(spy), QStringList{"QAccess"});
     }
 
+    // A store announces to the hub it was built with, even after another hub was made for
+    // the same file; a write on a DataFile opened without one reaches the newest hub. A
+    // copy of a store written on another thread is announced on the hub's own thread.
+    void storesAnnounceToTheHubTheyWereGiven() {
+        QSignalSpy own(m_hub, &ChangeHub::changed);
+        ChangeHub later(dataFile());
+        QSignalSpy other(&later, &ChangeHub::changed);
+        QVERIFY(m_context->stores.events.add(
+            makeEvent("2026-03-12", EventFrequency::OneTime, "Dentist")));
+        QCOMPARE(announced(own), QStringList{"Events"});
+        QCOMPARE(announced(other), QStringList());
+        QVERIFY(DataFile(dataFile()).exec("DELETE FROM QAccess"));
+        QCOMPARE(announced(own), QStringList());
+        // The newer hub did not see the first write: to it, the file changed elsewhere too.
+        QVERIFY(announced(other).contains("QAccess"));
+
+        QThread* heardOn = nullptr;
+        connect(m_hub, &ChangeHub::changed, this, [&] { heardOn = QThread::currentThread(); });
+        bool added = false;
+        std::unique_ptr<QThread> worker(
+            QThread::create([copy = m_context->stores.events, &added]() mutable {
+                added = copy.add(makeEvent("2026-03-13", EventFrequency::OneTime, "Haircut"));
+            }));
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        QVERIFY(added);
+        // All tables: the write the newer hub took was someone else's to this one.
+        QVERIFY(announced(own).contains("Events"));
+        QCOMPARE(heardOn, QThread::currentThread());
+    }
+
     // The open month view reads the month again after another part of the program wrote
     // to Events, without being rebuilt; hidden, it waits until it is shown.
     void openCalendarRedrawsAfterAWriteInThisProcess() {
@@ -129,7 +163,7 @@ private Q_SLOTS:
     void settingsChangesReachTheCalendar() {
         auto cal = openCalendar();
         QVERIFY(!cal->holidayFlags().addCanada);
-        QSignalSpy spy(m_hub.get(), &ChangeHub::settingsChanged);
+        QSignalSpy spy(m_hub, &ChangeHub::settingsChanged);
         QVERIFY(SettingsStore(dataFile()).update([](Settings& s) {
             s.addCanada = true;
             s.showEvery = 15;
@@ -154,9 +188,10 @@ private Q_SLOTS:
         if (sqlite.isEmpty())
             QSKIP("sqlite3 is not installed (scripts/install-deps.sh)");
         Tick tick(m_clock, m_context->paths, [] { return false; });
+        tick.setChanges(m_hub);
         tick.run(); // the first load only takes the stamp
         auto cal = openCalendar();
-        QSignalSpy spy(m_hub.get(), &ChangeHub::changed);
+        QSignalSpy spy(m_hub, &ChangeHub::changed);
 
         QVERIFY(
             EventStore(dataFile()).add(makeEvent("2026-03-20", EventFrequency::OneTime, "Own")));
@@ -183,9 +218,10 @@ private Q_SLOTS:
         if (sqlite.isEmpty())
             QSKIP("sqlite3 is not installed (scripts/install-deps.sh)");
         Tick tick(m_clock, m_context->paths, [] { return false; });
+        tick.setChanges(m_hub);
         tick.run();
-        QSignalSpy spy(m_hub.get(), &ChangeHub::changed);
-        QSignalSpy elsewhere(m_hub.get(), &ChangeHub::changedElsewhere);
+        QSignalSpy spy(m_hub, &ChangeHub::changed);
+        QSignalSpy elsewhere(m_hub, &ChangeHub::changedElsewhere);
 
         QVERIFY(
             EventStore(dataFile()).add(makeEvent("2026-03-20", EventFrequency::OneTime, "Own")));

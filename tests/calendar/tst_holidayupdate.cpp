@@ -85,7 +85,8 @@ private Q_SLOTS:
         QFile stale(m_paths->file(HolidayList::LocalCopy));
         QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("left over") > 0);
         stale.close();
-        HolidayUpdate update(*m_paths, m_clock, m_downloads);
+        StoreSet data(m_paths->dataFile());
+        HolidayUpdate update(*m_paths, data.stores(), m_clock, m_downloads);
         QSignalSpy finished(&update, &HolidayUpdate::finished);
         QVERIFY(update.start());
         if (site.startsWith("http")) {
@@ -113,7 +114,8 @@ private Q_SLOTS:
     // First start: the shipped list goes into a data file without holidays, once; merging
     // it again writes nothing at all.
     void shippedListAtFirstStart() {
-        HolidayUpdate update(*m_paths, m_clock, m_downloads);
+        StoreSet data(m_paths->dataFile());
+        HolidayUpdate update(*m_paths, data.stores(), m_clock, m_downloads);
         QVERIFY(update.mergeShippedListIfNone());
         QCOMPARE(holidayTable(m_paths->dataFile()), ShippedRows);
         QVERIFY(!update.mergeShippedListIfNone());

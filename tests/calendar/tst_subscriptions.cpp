@@ -111,7 +111,8 @@ private Q_SLOTS:
         own.uid = "1@feed";
         QVERIFY(EventStore(m_path).add(own));
         const int id = subscribe();
-        SubscriptionRefresh refresh(m_path, m_clock, m_downloads, {});
+        StoreSet data(m_path);
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QVERIFY(refresh.refreshDue(m_clock.now()));
         QCOMPARE(m_downloads.requests.size(), 1);
         QCOMPARE(m_downloads.requests[0].url.toString(), "https://calendars.example.org/team.ics");
@@ -133,7 +134,8 @@ private Q_SLOTS:
     // A failed refresh keeps the rows; the user hears of the first failure of a streak only.
     void failuresAreToldOncePerStreak() {
         const int id = subscribe();
-        SubscriptionRefresh refresh(m_path, m_clock, m_downloads,
+        StoreSet data(m_path);
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
                                     [this](const QString& text) { m_told << text; });
         refresh.refresh(stored(id));
         QVERIFY(m_downloads.finish(calendar({"standup"})));
@@ -167,7 +169,8 @@ private Q_SLOTS:
         const int h = SubscriptionStore(m_path).add(hourly);
         const int d = subscribe();
         QCOMPARE(stored(d).everyMinutes, SubscriptionRules::Daily);
-        SubscriptionRefresh refresh(m_path, m_clock, m_downloads, {});
+        StoreSet data(m_path);
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         SubscriptionJob job(refresh);
         bool online = false;
         int asked = 0;
@@ -201,7 +204,8 @@ private Q_SLOTS:
     // An idle minute opens nothing: the list is read again once the data file changed, or
     // when a write was announced that left the file's stamp as it was.
     void idleMinutesReadTheListOnlyAfterAChange() {
-        SubscriptionRefresh refresh(m_path, m_clock, m_downloads, {});
+        StoreSet data(m_path);
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QVERIFY(!refresh.anyDue(m_clock.now()));
         QCOMPARE(refresh.reads(), 1);
         QVERIFY(!refresh.anyDue(m_clock.now().addSecs(60)));
@@ -225,7 +229,8 @@ private Q_SLOTS:
     // names their calendar in the hover text.
     void readOnlyAndNamed() {
         const int id = subscribe();
-        SubscriptionRefresh refresh(m_path, m_clock, m_downloads, {});
+        StoreSet data(m_path);
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         refresh.refresh(stored(id));
         QVERIFY(m_downloads.finish(calendar({"standup"})));
         QVERIFY(EventStore(m_path).add(makeEvent("2026-03-12", 1, "mine")));

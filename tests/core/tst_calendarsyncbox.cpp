@@ -72,8 +72,9 @@ private Q_SLOTS:
     }
 
     void namedAndReachable() {
-        CalendarSync sync(m_path, m_clock, m_secrets, {});
-        CalendarSyncBox box(m_path, m_secrets, &sync);
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        CalendarSyncBox box(data.stores().calDav, m_secrets, &sync);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QList<QWidget*> focusable;
@@ -105,8 +106,9 @@ private Q_SLOTS:
     }
 
     void findPickAndSync() {
-        CalendarSync sync(m_path, m_clock, m_secrets, {});
-        CalendarSyncBox box(m_path, m_secrets, &sync);
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        CalendarSyncBox box(data.stores().calDav, m_secrets, &sync);
         QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
                          QString::fromUtf8(m_server->http.base()));
         QTest::keyClicks(control<QLineEdit>(box, "CalDavUserTB"), "ann");
@@ -135,8 +137,9 @@ private Q_SLOTS:
 
     void noKeyringSaidPlainly() {
         m_secrets.available = false;
-        CalendarSync sync(m_path, m_clock, m_secrets, {});
-        CalendarSyncBox box(m_path, m_secrets, &sync);
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        CalendarSyncBox box(data.stores().calDav, m_secrets, &sync);
         QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
                          QString::fromUtf8(m_server->http.base()));
         QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");

@@ -79,6 +79,7 @@ struct ShellRig {
     FakeClock clock;
     FakeDesktop desktop;
     ShowingWindows platform;
+    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile()};
     AppContext context{AppPaths(dir.path(), dir.path()),
                        clock,
                        platform,
@@ -91,7 +92,8 @@ struct ShellRig {
                        desktop.grabber,
                        desktop.pictureOutput,
                        desktop.downloads,
-                       desktop.secrets};
+                       desktop.secrets,
+                       data.stores()};
     CommandDispatcher shell{context};
 
     ShellRig() { registerProgramTools(shell.tools()); }

@@ -207,13 +207,13 @@ private Q_SLOTS:
                 s.mailSecurity = 3;
             }));
         } else {
-            MailAccountSync(data, mail).run();
+            MailAccountSync(SettingsStore(data), mail).run();
         }
         QVERIFY(SettingsStore(data).update([](Settings& s) { s.mailPassword = "secret"; }));
 
         mail.account = found;
         mail.accountReadable = readable;
-        MailAccountSync(data, mail).run();
+        MailAccountSync(SettingsStore(data), mail).run();
         const Settings s = SettingsStore(data).load().value();
         QCOMPARE(storedAccount(s), stored);
         QCOMPARE(s.mailPassword, passwordKept ? QStringLiteral("secret") : QString());
@@ -243,7 +243,7 @@ private Q_SLOTS:
         FakeMailClient mail;
         mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org"),
                         QStringLiteral("pop3"), 995, MailSecurity::Tls};
-        MailAccountSync(data, mail).run();
+        MailAccountSync(SettingsStore(data), mail).run();
         const Settings s = SettingsStore(data).load().value();
         QCOMPARE(s.mailPassword, QStringLiteral("secret"));
         QCOMPARE(s.mailPort, 995);

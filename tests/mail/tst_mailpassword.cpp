@@ -44,7 +44,8 @@ private Q_SLOTS:
     // Moved once the keyring confirms; the check then reads the keyring, and only then.
     void movesToTheKeyringAndIsReadBackForACheck() {
         setPassword(QStringLiteral("secret"));
-        MailPassword keeper(m_data, keyring());
+        SettingsStore settings(m_data);
+        MailPassword keeper(settings, keyring());
         QSignalSpy ended(&keeper, &MailPassword::moveEnded);
         keeper.moveToKeyring();
         keeper.moveToKeyring(); // one write in flight at a time
@@ -68,7 +69,8 @@ private Q_SLOTS:
     void withoutAKeyringItStaysInTheDataFile() {
         keyring().available = false;
         setPassword(QStringLiteral("secret"));
-        MailPassword keeper(m_data, keyring());
+        SettingsStore settings(m_data);
+        MailPassword keeper(settings, keyring());
         QSignalSpy ended(&keeper, &MailPassword::moveEnded);
         keeper.moveToKeyring();
         QTRY_COMPARE(ended.count(), 1);
@@ -82,7 +84,8 @@ private Q_SLOTS:
     // A password typed while the keyring was writing the old one is not blanked.
     void aPasswordTypedMeanwhileStays() {
         setPassword(QStringLiteral("old"));
-        MailPassword keeper(m_data, keyring());
+        SettingsStore settings(m_data);
+        MailPassword keeper(settings, keyring());
         QSignalSpy ended(&keeper, &MailPassword::moveEnded);
         keeper.moveToKeyring();
         setPassword(QStringLiteral("new"));
@@ -99,7 +102,8 @@ private Q_SLOTS:
     // Marked as in the keyring, but the keyring has none or is gone.
     void aKeyringThatCannotAnswer() {
         QVERIFY(SettingsStore(m_data).update([](Settings& s) { s.mailPasswordInKeyring = true; }));
-        MailPassword keeper(m_data, keyring());
+        SettingsStore settings(m_data);
+        MailPassword keeper(settings, keyring());
         auto [password, why] = fetch(keeper);
         QVERIFY(!password);
         QVERIFY(why.isEmpty()); // the user types it again

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/StoreSet.h"
 #include "core/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
@@ -362,9 +363,14 @@ struct FakeDesktop {
     FakeScreenGrabber grabber;
     FakePictureOutput pictureOutput;
     FakeSecretStore secrets;
+    // The data file's hub and stores as the program builds them, one set per context().
+    std::deque<StoreSet> data;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
+        data.emplace_back(paths.dataFile());
         return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
-                          mail,  processes, grabber, pictureOutput, downloads, secrets};
+                          mail,  processes, grabber, pictureOutput, downloads, secrets,  stores()};
     }
+    // The stores of the latest context().
+    DataStores& stores() { return data.back().stores(); }
 };

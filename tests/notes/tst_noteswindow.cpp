@@ -174,7 +174,7 @@ private Q_SLOTS:
     // and spelling helper with them; typing not saved yet keeps the cards as they are.
     void notesChangedElsewhereAreReadAgain() {
         Fixture fx;
-        ChangeHub hub(fx.context.paths.dataFile());
+        ChangeHub& hub = fx.context.stores.changes;
         fx.note(1);
         auto page = fx.open();
         QCOMPARE(page->deck().count(), 1);

@@ -121,11 +121,12 @@ private Q_SLOTS:
             s.addCanada = true;
             s.addAmerica = false;
         }));
-        QVERIFY(EventStore(path).add({eventRow(Tuesday.addDays(3), 1, QStringLiteral("in")),
-                                      eventRow(Tuesday.addDays(4), 1, QStringLiteral("beyond")),
-                                      eventRow(D("2000-03-11"), 5, QStringLiteral("ca"), 101),
-                                      eventRow(D("2000-03-11"), 5, QStringLiteral("us"), 201)}));
-        const ReminderList list = ReminderRules::load(path, Tuesday);
+        EventStore events(path);
+        QVERIFY(events.add({eventRow(Tuesday.addDays(3), 1, QStringLiteral("in")),
+                            eventRow(Tuesday.addDays(4), 1, QStringLiteral("beyond")),
+                            eventRow(D("2000-03-11"), 5, QStringLiteral("ca"), 101),
+                            eventRow(D("2000-03-11"), 5, QStringLiteral("us"), 201)}));
+        const ReminderList list = ReminderRules::load(SettingsStore(path), events, Tuesday);
         QCOMPARE(list.entries.size(), size_t(2));
         QCOMPARE(list.entries[0].text, QStringLiteral("ca"));
         QCOMPARE(list.entries[1].text, QStringLiteral("in"));

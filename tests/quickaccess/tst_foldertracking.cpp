@@ -245,7 +245,7 @@ private Q_SLOTS:
         shell.specialFolders.insert(int(SpecialFolder::Desktop), m_dir.filePath("Desktop/"));
         const AppPaths paths(m_dir.path(), m_dir.path());
         Tick tick(clock, paths, [] { return false; });
-        auto owned = std::make_unique<FolderTrackingJob>(paths, shell);
+        auto owned = std::make_unique<FolderTrackingJob>(QAccessStore(paths.dataFile()), shell);
         FolderTrackingJob* job = owned.get();
         tick.addJob(std::move(owned));
 

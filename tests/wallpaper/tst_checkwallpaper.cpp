@@ -147,7 +147,8 @@ private Q_SLOTS:
                                m_desktop.grabber,
                                m_desktop.pictureOutput,
                                m_desktop.downloads,
-                               m_desktop.secrets};
+                               m_desktop.secrets,
+                               m_desktop.stores()};
         const QString image = picture("a.png", Qt::green);
         setUp(2, Today, QString(), {image});
 

@@ -329,7 +329,7 @@ private Q_SLOTS:
     // A list changed by another writer (a restore) is read again, unless images were added
     // or removed here since it was written: those are kept.
     void listFollowsChangesMadeElsewhere() {
-        ChangeHub hub(m_paths.dataFile());
+        ChangeHub& hub = m_context.stores.changes;
         setUp({path(m_a, "sea.png")}, path(m_a, "sea.png"));
         WallpaperChanger page(m_context);
         QCOMPARE(texts(list(page, "ImageList")), QStringList{"sea.png"});

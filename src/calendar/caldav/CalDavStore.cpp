@@ -70,10 +70,11 @@ bool upsert(DataFile& db, const CalDavRecord& r) {
 
 } // namespace
 
-CalDavStore::CalDavStore(QString dataFile) : DataStore(std::move(dataFile), lcCalendar) {}
+CalDavStore::CalDavStore(QString dataFile, ChangeHub* changes)
+    : DataStore(std::move(dataFile), lcCalendar, changes) {}
 
 std::optional<CalDavAccount> CalDavStore::account() {
-    DataFile db(m_path);
+    DataFile db = open();
     CalDavAccount a;
     const bool ok = db.forEach(
         QStringLiteral("SELECT Server, User, Calendar, CalendarName, SyncToken, Every, LastSync, "
@@ -102,7 +103,7 @@ bool CalDavStore::saveAccount(const CalDavAccount& a) {
     const std::optional<CalDavAccount> before = account();
     if (!before)
         return false;
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction t(db);
     bool ok = t.isActive() &&
               db.exec(QStringLiteral("INSERT OR IGNORE INTO CalDavAccount (ID) VALUES (1)")) &&
@@ -120,7 +121,7 @@ bool CalDavStore::saveAccount(const CalDavAccount& a) {
 }
 
 bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int sent, int received) {
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.exec(QStringLiteral("UPDATE CalDavAccount SET LastSync = ?, LastResult = ?, Sent = ?, "
                                 "Received = ? WHERE ID = 1"),
                  {stampOrNull(at), text(result), sent, received}))
@@ -131,7 +132,7 @@ bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int s
 std::vector<CalDavRecord> CalDavStore::records() {
     std::vector<CalDavRecord> out;
     m_error.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(QStringLiteral("SELECT Href, UID, ETag, Hash FROM CalDavEvents"), {},
                     [&](DataFile::Row q) {
                         out.push_back({q.value(0).toString(), q.value(1).toString(),
@@ -143,7 +144,7 @@ std::vector<CalDavRecord> CalDavStore::records() {
 }
 
 bool CalDavStore::saveRecord(const CalDavRecord& r) {
-    DataFile db(m_path);
+    DataFile db = open();
     // One record per UID: an event sent anew under another name replaces the old one.
     Transaction t(db);
     const bool ok = t.isActive() &&
@@ -155,13 +156,13 @@ bool CalDavStore::saveRecord(const CalDavRecord& r) {
 }
 
 bool CalDavStore::forgetRecord(const QString& href) {
-    DataFile db(m_path);
+    DataFile db = open();
     return db.exec(QStringLiteral("DELETE FROM CalDavEvents WHERE Href = ?"), {href}) ||
            fail(QStringLiteral("forgetting a synced event"), db.lastError());
 }
 
 bool CalDavStore::forgetToken() {
-    DataFile db(m_path);
+    DataFile db = open();
     return db.exec(QStringLiteral("UPDATE CalDavAccount SET SyncToken = '' WHERE ID = 1")) ||
            fail(QStringLiteral("forgetting the sync token"), db.lastError());
 }
@@ -169,7 +170,7 @@ bool CalDavStore::forgetToken() {
 QHash<QString, std::vector<EventRow>> CalDavStore::localEvents() {
     QHash<QString, std::vector<EventRow>> out;
     m_error.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(QStringLiteral("SELECT UID, eDate, Description, Frequency FROM Events WHERE "
                                    "Holiday = 0 AND Subscription = 0 AND UID IS NOT NULL "
                                    "ORDER BY rowid"),
@@ -190,7 +191,7 @@ QHash<QString, std::vector<EventRow>> CalDavStore::localEvents() {
 QStringList CalDavStore::tombstones() {
     QStringList out;
     m_error.clear();
-    DataFile db(m_path);
+    DataFile db = open();
     if (!db.forEach(QStringLiteral("SELECT UID FROM EventTombstones"), {}, [&](DataFile::Row q) {
             out << q.value(0).toString();
             return true;
@@ -214,7 +215,7 @@ QString CalDavStore::hash(const std::vector<EventRow>& rows) {
 bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringList& removed,
                         const std::optional<QString>& token, const QDate& today,
                         const QDateTime& now, ApplyCounts& counts, const QTimeZone& zone) {
-    DataFile db(m_path);
+    DataFile db = open();
     Transaction t(db);
     bool ok = t.isActive();
     // The records as they stand, by href and by UID.

@@ -58,7 +58,7 @@ class CalDavStore : public DataStore {
 public:
     static constexpr char ConflictSuffix[] = " (edited on this computer)";
 
-    explicit CalDavStore(QString dataFile);
+    explicit CalDavStore(QString dataFile, ChangeHub* changes = nullptr);
 
     std::optional<CalDavAccount> account();
     // Writes the user's settings (server, user, calendar, interval). A change of server or

@@ -33,8 +33,8 @@ bool stops(const DavReply& r) {
 
 } // namespace
 
-CalDavSync::CalDavSync(QString dataFile, Clock& clock, QObject* parent)
-    : QObject(parent), m_store(std::move(dataFile)), m_clock(clock), m_http(this) {}
+CalDavSync::CalDavSync(CalDavStore store, Clock& clock, QObject* parent)
+    : QObject(parent), m_store(std::move(store)), m_clock(clock), m_http(this) {}
 
 QString CalDavSync::pathOf(const QUrl& base, const QString& href) {
     return base.resolved(QUrl(href)).path(QUrl::FullyDecoded);

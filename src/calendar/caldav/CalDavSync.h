@@ -36,7 +36,7 @@ public:
     static constexpr int BatchSize = 100;
     static constexpr int Parallel = 4;
 
-    CalDavSync(QString dataFile, Clock& clock, QObject* parent = nullptr);
+    CalDavSync(CalDavStore store, Clock& clock, QObject* parent = nullptr);
 
     // Starts a sync; finished() follows once.
     void start(const CalDavAccount& account, const QString& password);

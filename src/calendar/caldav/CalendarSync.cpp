@@ -7,28 +7,26 @@
 #include "core/DataFile.h"
 #include "platform/SecretStore.h"
 
-CalendarSync::CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
+CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,
                            QObject* parent)
-    : QObject(parent), m_dataFile(std::move(dataFile)), m_clock(clock), m_secrets(secrets),
-      m_tell(std::move(tell)), m_sync(m_dataFile, clock, this) {
+    : QObject(parent), m_store(stores.calDav), m_clock(clock), m_secrets(secrets),
+      m_tell(std::move(tell)), m_sync(stores.calDav, clock, this) {
     connect(&m_sync, &CalDavSync::finished, this, &CalendarSync::ended);
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(KeyringWaitSecs * 1000);
     connect(&m_readTimer, &QTimer::timeout, this, &CalendarSync::keyringSilent);
-    if (ChangeHub* hub = ChangeHub::of(m_dataFile))
-        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
-            if (table == u"Events" && !isRunning())
-                m_edited = true;
-            else if (table == u"CalDavAccount")
-                forgetAccount();
-        });
+    connect(&stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table == u"Events" && !isRunning())
+            m_edited = true;
+        else if (table == u"CalDavAccount")
+            forgetAccount();
+    });
 }
 
 bool CalendarSync::syncNow() {
     if (isRunning())
         return false;
-    CalDavStore store(m_dataFile);
-    const std::optional<CalDavAccount> account = store.account();
+    const std::optional<CalDavAccount> account = m_store.account();
     if (!account || !account->configured())
         return false;
     m_fetching = true;
@@ -78,8 +76,7 @@ void CalendarSync::keyringSilent() {
 }
 
 void CalendarSync::ended(const SyncOutcome& outcome) {
-    CalDavStore(m_dataFile)
-        .recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
+    m_store.recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
     if (outcome.conflicts > 0 && m_tell)
         m_tell(QStringLiteral("%1 changed both on this computer and on the server. Both "
                               "versions were kept; this computer's now ends in \"%2\":\n%3")
@@ -92,12 +89,11 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
 }
 
 const std::optional<CalDavAccount>& CalendarSync::account() {
-    const qint64 stamp = fileModifiedStamp(m_dataFile);
+    const qint64 stamp = fileModifiedStamp(m_store.dataFile());
     if (stamp < 0 || stamp != m_accountStamp) {
-        CalDavStore store(m_dataFile);
-        m_account = store.account();
+        m_account = m_store.account();
         // A failed reading is tried again next time.
-        m_accountStamp = store.lastError().isEmpty() ? stamp : -1;
+        m_accountStamp = m_store.lastError().isEmpty() ? stamp : -1;
     }
     return m_account;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calendar/caldav/CalDavSync.h"
+#include "core/DataStores.h"
 #include "core/Jobs.h"
 
 #include <QDateTime>
@@ -25,7 +26,7 @@ public:
     static constexpr int KeyringWaitSecs = 30;
     using Tell = std::function<void(const QString& text)>;
 
-    CalendarSync(QString dataFile, Clock& clock, SecretStore& secrets, Tell tell,
+    CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,
                  QObject* parent = nullptr);
 
     // Starts a sync unless one runs or no account is set; false when none started.
@@ -60,7 +61,7 @@ private:
     void ended(const SyncOutcome& outcome);
     void keyringSilent();
 
-    QString m_dataFile;
+    CalDavStore& m_store;
     Clock& m_clock;
     SecretStore& m_secrets;
     Tell m_tell;

@@ -36,7 +36,7 @@ bool isDue(const Subscription& s, const QDateTime& now) {
 
 std::vector<Subscription> SubscriptionStore::all() {
     std::vector<Subscription> out;
-    DataFile db(m_path);
+    DataFile db(m_path, m_changes);
     const bool ok = db.forEach(
         QStringLiteral("SELECT ID, Name, Url, Every, LastRefresh, Failures FROM Subscriptions "
                        "ORDER BY ID"),
@@ -56,7 +56,7 @@ std::vector<Subscription> SubscriptionStore::all() {
 }
 
 int SubscriptionStore::add(const Subscription& s) {
-    DataFile db(m_path);
+    DataFile db(m_path, m_changes);
     const qint64 id =
         db.insert(QStringLiteral("INSERT INTO Subscriptions (Name, Url, Every) VALUES (?, ?, ?)"),
                   {s.name, s.url, s.everyMinutes});
@@ -65,7 +65,7 @@ int SubscriptionStore::add(const Subscription& s) {
 }
 
 bool SubscriptionStore::remove(int id) {
-    DataFile db(m_path);
+    DataFile db(m_path, m_changes);
     Transaction t(db);
     const bool ok = t.isActive() &&
                     db.exec(QStringLiteral("DELETE FROM Events WHERE Subscription = ?"), {id}) &&
@@ -76,7 +76,7 @@ bool SubscriptionStore::remove(int id) {
 }
 
 bool SubscriptionStore::recordRefresh(int id, const QDateTime& at, bool ok) {
-    DataFile db(m_path);
+    DataFile db(m_path, m_changes);
     const bool written = db.exec(
         ok ? QStringLiteral("UPDATE Subscriptions SET LastRefresh = ?, Failures = 0 WHERE ID = ?")
            : QStringLiteral("UPDATE Subscriptions SET LastRefresh = ?, Failures = Failures + 1 "
@@ -86,21 +86,20 @@ bool SubscriptionStore::recordRefresh(int id, const QDateTime& at, bool ok) {
     return written;
 }
 
-SubscriptionRefresh::SubscriptionRefresh(QString dataFile, Clock& clock, Downloader& downloader,
-                                         Tell tell, QObject* parent)
-    : QObject(parent), m_path(std::move(dataFile)), m_clock(clock), m_downloader(downloader),
-      m_tell(std::move(tell)) {}
+SubscriptionRefresh::SubscriptionRefresh(const DataStores& stores, Clock& clock,
+                                         Downloader& downloader, Tell tell, QObject* parent)
+    : QObject(parent), m_store(stores.subscriptions), m_events(stores.events), m_clock(clock),
+      m_downloader(downloader), m_tell(std::move(tell)) {}
 
 const std::vector<Subscription>& SubscriptionRefresh::known() {
-    const qint64 stamp = fileModifiedStamp(m_path);
+    const qint64 stamp = fileModifiedStamp(m_store.dataFile());
     if (stamp < 0 || stamp != m_knownStamp) {
-        SubscriptionStore store(m_path);
-        m_known = store.all();
+        m_known = m_store.all();
         ++m_reads;
         // A failed reading is tried again next time.
-        m_knownStamp = store.lastError().isEmpty() ? stamp : -1;
-        if (!store.lastError().isEmpty())
-            qCWarning(lcCalendar) << "subscriptions not read:" << store.lastError();
+        m_knownStamp = m_store.lastError().isEmpty() ? stamp : -1;
+        if (!m_store.lastError().isEmpty())
+            qCWarning(lcCalendar) << "subscriptions not read:" << m_store.lastError();
     }
     return m_known;
 }
@@ -143,7 +142,7 @@ void SubscriptionRefresh::arrived(const Subscription& s, const QByteArray& body,
                                   const QString& error) {
     QString why = error;
     if (why.isEmpty()) {
-        EventStore store(m_path);
+        EventStore store = m_events; // the import sets its own "now"
         const ImportReport report =
             CalendarImport(store, m_clock.today(), m_clock.now()).importData(body, s.name, s.id);
         why = report.error;
@@ -152,10 +151,9 @@ void SubscriptionRefresh::arrived(const Subscription& s, const QByteArray& body,
                                << "added," << report.updated << "updated";
     }
     const bool ok = why.isEmpty();
-    SubscriptionStore subscriptions(m_path);
-    if (!subscriptions.recordRefresh(s.id, m_clock.now(), ok))
+    if (!m_store.recordRefresh(s.id, m_clock.now(), ok))
         qCWarning(lcCalendar) << "subscription" << s.name
-                              << "refresh not recorded:" << subscriptions.lastError();
+                              << "refresh not recorded:" << m_store.lastError();
     if (!ok) {
         qCWarning(lcCalendar) << "subscription" << s.name << "not refreshed:" << why;
         // Told once per streak of failures: the first one after a success.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/DataStores.h"
 #include "core/Jobs.h"
 
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+class ChangeHub;
 class Clock;
 class Downloader;
 
@@ -42,7 +44,8 @@ bool isDue(const Subscription& s, const QDateTime& now);
 // The Subscriptions table. Each call opens the data file for one operation.
 class SubscriptionStore {
 public:
-    explicit SubscriptionStore(QString dataFile) : m_path(std::move(dataFile)) {}
+    explicit SubscriptionStore(QString dataFile, ChangeHub* changes = nullptr)
+        : m_path(std::move(dataFile)), m_changes(changes) {}
 
     std::vector<Subscription> all();
     // The new subscription's ID; 0 on failure.
@@ -52,9 +55,11 @@ public:
     // A refresh's outcome: success resets the failure count, failure adds one.
     bool recordRefresh(int id, const QDateTime& at, bool ok);
     QString lastError() const { return m_error; }
+    const QString& dataFile() const { return m_path; }
 
 private:
     QString m_path;
+    ChangeHub* m_changes = nullptr;
     QString m_error;
 };
 
@@ -65,7 +70,7 @@ class SubscriptionRefresh : public QObject {
     Q_OBJECT
 public:
     using Tell = std::function<void(const QString& text)>;
-    SubscriptionRefresh(QString dataFile, Clock& clock, Downloader& downloader, Tell tell,
+    SubscriptionRefresh(const DataStores& stores, Clock& clock, Downloader& downloader, Tell tell,
                         QObject* parent = nullptr);
 
     // Starts the refresh of every due subscription not already being fetched; false when
@@ -89,7 +94,8 @@ private:
     void arrived(const Subscription& s, const QByteArray& body, const QString& error);
     const std::vector<Subscription>& known();
 
-    QString m_path;
+    SubscriptionStore& m_store;
+    EventStore& m_events;
     Clock& m_clock;
     Downloader& m_downloader;
     Tell m_tell;

@@ -61,7 +61,7 @@ constexpr double YearUdTop = 105;
 } // namespace
 
 Calendar::Calendar(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
+    : ToolPage(parent), m_context(context), m_store(context.stores.events),
       m_geometry(CalendarGeometry::initial()) {
     setObjectName(QStringLiteral("Calendar"));
     setWindowTitle(QStringLiteral("Personal Calendar"));
@@ -74,23 +74,21 @@ Calendar::Calendar(AppContext& context, QWidget* parent)
     setMinimumSize(px(least.width()), px(least.height()));
     // Events written elsewhere (the editor, the holiday update, another process) and the
     // holiday switches changed in Options show without rebuilding the window.
-    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
-        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
-            if (table == QLatin1String("Events"))
-                dataChanged();
-        });
-        connect(hub, &ChangeHub::settingsChanged, this,
-                [this](const QList<Settings::Field>& fields) {
-                    using F = Settings::Field;
-                    for (F f : {F::AddHolidays, F::AddCanada, F::AddAmerica, F::SmallIcons}) {
-                        if (fields.contains(f)) {
-                            readSettings();
-                            dataChanged();
-                            return;
-                        }
+    connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table == QLatin1String("Events"))
+            dataChanged();
+    });
+    connect(&context.stores.changes, &ChangeHub::settingsChanged, this,
+            [this](const QList<Settings::Field>& fields) {
+                using F = Settings::Field;
+                for (F f : {F::AddHolidays, F::AddCanada, F::AddAmerica, F::SmallIcons}) {
+                    if (fields.contains(f)) {
+                        readSettings();
+                        dataChanged();
+                        return;
                     }
-                });
-    }
+                }
+            });
 }
 
 Calendar::~Calendar() = default;
@@ -301,7 +299,7 @@ void Calendar::dropEvent(QDropEvent* event) {
 }
 
 void Calendar::readSettings() {
-    const std::optional<Settings> s = SettingsStore(m_context.paths.dataFile()).load();
+    const std::optional<Settings> s = m_context.stores.settings.load();
     if (!s)
         return; // an unreadable file shows no holidays and large icons
     m_addH->setChecked(s->addHolidays);

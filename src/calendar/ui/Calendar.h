@@ -117,7 +117,7 @@ private:
     void gridMoved(const QPointF& twips);
 
     AppContext& m_context;
-    EventStore m_store;
+    EventStore& m_store;
     EventIcons m_icons;
     CalendarGeometry m_geometry;
     std::vector<MonthLayout::TooltipEntry> m_tooltips;

@@ -27,7 +27,7 @@ void tell(AppContext& context, const QString& text, const QString& title) {
 }
 
 void findNext(Calendar& calendar, AppContext& context, const QString& boxText) {
-    EventStore store(context.paths.dataFile());
+    EventStore& store = context.stores.events;
     const EventSearch::Result r =
         EventSearch(store).findNext(calendar.selectedDate(), boxText, calendar.holidayFlags());
     if (!r.error.isEmpty()) {
@@ -44,7 +44,7 @@ void findNext(Calendar& calendar, AppContext& context, const QString& boxText) {
 }
 
 void exportEvents(Calendar& calendar, AppContext& context, int range) {
-    EventStore store(context.paths.dataFile());
+    EventStore& store = context.stores.events;
     const EventExport::Result r =
         EventExport(store, context.paths.programFolder())
             .write(range, calendar.selectedDate(), context.clock.today(), calendar.holidayFlags());
@@ -77,7 +77,7 @@ void exportIcs(Calendar& calendar, AppContext& context) {
                                  QStringLiteral("iCalendar files (*.ics)"), &choices);
     if (path.isEmpty())
         return;
-    EventStore store(context.paths.dataFile());
+    EventStore& store = context.stores.events;
     std::vector<EventRow> rows;
     QString error;
     if (IcsExport::select(store, choices.item, calendar.selectedDate(), context.clock.today(),
@@ -95,7 +95,7 @@ void exportIcs(Calendar& calendar, AppContext& context) {
 } // namespace
 
 void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
-    EventStore store(context.paths.dataFile());
+    EventStore store = context.stores.events; // a copy: the import sets its "now"
     CalendarImport importer(store, context.clock.today(), context.clock.now());
     QStringList texts;
     bool failed = false;

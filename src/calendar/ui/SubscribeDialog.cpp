@@ -82,7 +82,7 @@ SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refre
 }
 
 void SubscribeDialog::reload() {
-    m_shown = SubscriptionStore(m_context.paths.dataFile()).all();
+    m_shown = m_context.stores.subscriptions.all();
     m_list->clear();
     for (const Subscription& s : m_shown)
         m_list->addItem(
@@ -105,7 +105,7 @@ bool SubscribeDialog::subscribe() {
                                    "or webcal://."));
     if (s.name.isEmpty())
         return tell(QStringLiteral("Please give the calendar a name."));
-    SubscriptionStore store(m_context.paths.dataFile());
+    SubscriptionStore& store = m_context.stores.subscriptions;
     s.id = store.add(s);
     if (s.id <= 0)
         return tell(SaveFailures::failedText(QStringLiteral("The subscription"),
@@ -130,7 +130,7 @@ bool SubscribeDialog::removeSelected() {
             QStringLiteral("Confirm"), MessageButtons::YesNo,
             MessageIcon::Question) != MessageAnswer::Yes)
         return false;
-    SubscriptionStore store(m_context.paths.dataFile());
+    SubscriptionStore& store = m_context.stores.subscriptions;
     if (!store.remove(s.id)) {
         m_context.dialogs.messageBox(
             QStringLiteral("The subscription could not be removed.\n\n") + store.lastError(),

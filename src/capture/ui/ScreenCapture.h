@@ -74,7 +74,7 @@ private:
     void tell(const QString& text, const QString& title = QStringLiteral("Plumora"));
 
     AppContext& m_context;
-    CaptureStore m_store;
+    CaptureStore& m_store;
     QListWidget* m_list;
     CapturePreview* m_preview;
     QLabel* m_dragLabel;

@@ -31,6 +31,7 @@ TrayController::TrayController(AppContext& context, CommandDispatcher& dispatche
       m_tick(context.clock, context.paths,
              [&network = context.network] { return network.isOnline(); }) {
     setObjectName(QStringLiteral("SysTray"));
+    m_tick.setChanges(&context.stores.changes);
     m_timer.setObjectName(QStringLiteral("PLMTimer"));
     m_timer.setInterval(TickInterval);
     // Each tick is aimed just past a minute boundary; a coarse timer may come early.

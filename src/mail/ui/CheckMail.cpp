@@ -57,7 +57,7 @@ QLabel* label(QWidget* parent, int index, const QString& text) {
 
 CheckMail::CheckMail(AppContext& context, QWidget* parent)
     : QWidget(parent, NoticeFrame::Flags), m_context(context), m_check(context.clock),
-      m_password(context.paths.dataFile(), context.secrets) {
+      m_password(context.stores.settings, context.secrets) {
     setWindowOpacity(Opacity);
     // Untitled until the count is known: others look for the title to keep clear of it.
     QFrame* frame = NoticeFrame::setUp(this, QStringLiteral("CheckMail"), QString(), WindowSize);
@@ -105,7 +105,7 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
 }
 
 bool CheckMail::load(quint16 port) {
-    const std::optional<Settings> settings = SettingsStore(m_context.paths.dataFile()).load();
+    const std::optional<Settings> settings = m_context.stores.settings.load();
     if (!settings) {
         qCWarning(lcMail) << "the mail account could not be read from the data file";
         close();

@@ -11,7 +11,7 @@ MailWatch::MailWatch(AppContext& context, PopMessage popMessage, QObject* parent
     : QObject(parent), m_context(context), m_popMessage(std::move(popMessage)),
       m_chime(new ChimePlayer(context.paths.helperProgram(QStringLiteral("libplumora_sound.so")),
                               this)),
-      m_password(context.paths.dataFile(), context.secrets) {
+      m_password(context.stores.settings, context.secrets) {
     setObjectName(QStringLiteral("MailWatch"));
 }
 

@@ -76,7 +76,7 @@ void showInBox(QComboBox* box, const QString& text) {
 } // namespace
 
 NotesPage::NotesPage(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
+    : ToolPage(parent), m_context(context), m_store(context.stores.notes),
       m_desk(new QWidget(this)), m_frame(new FocusFrame), m_flashTimer(new QTimer(this)),
       m_autosaveTimer(new QTimer(this)), m_autosaveTick(*m_autosaveTimer),
       m_autosave(context.clock, m_autosaveTick, [this] { return autosave(); }) {
@@ -93,12 +93,11 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
 
     buildToolbar();
     load();
-    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
-        connect(hub, &ChangeHub::changedElsewhere, this, [this](const QString& table) {
-            if (table == QLatin1String("QNotes"))
-                reloadNotes();
-        });
-    }
+    connect(&context.stores.changes, &ChangeHub::changedElsewhere, this,
+            [this](const QString& table) {
+                if (table == QLatin1String("QNotes"))
+                    reloadNotes();
+            });
 }
 
 bool NotesPage::hasUnsavedWork() {

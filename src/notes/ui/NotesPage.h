@@ -135,7 +135,7 @@ private:
     void applyFormat(const QTextCharFormat& format);
 
     AppContext& m_context;
-    NoteStore m_store;
+    NoteStore& m_store;
     NoteDeck m_deck;
     QList<NoteCard*> m_cards;
     QString m_loadError;

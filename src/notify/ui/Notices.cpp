@@ -44,10 +44,11 @@ void Notices::loadReminder(bool tellWhenEmpty) {
         return;
     // An empty reminder would only close itself unseen a second later; with nothing to
     // announce no window is built at all, which keeps start-up and idle ticks light.
-    ReminderList list = ReminderRules::load(m_context.paths.dataFile(), m_context.clock.today());
+    ReminderList list = ReminderRules::load(m_context.stores.settings, m_context.stores.events,
+                                            m_context.clock.today());
     if (list.isEmpty()) {
         if (tellWhenEmpty) {
-            const std::optional<Settings> s = SettingsStore(m_context.paths.dataFile()).load();
+            const std::optional<Settings> s = m_context.stores.settings.load();
             showPopMessage(nothingComingText(s ? s->notifyAgo : 0), QString());
         }
         return;

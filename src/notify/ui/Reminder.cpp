@@ -63,7 +63,9 @@ QString Reminder::fitText(const QString& text, const QFont& font, const QSize& b
 }
 
 Reminder::Reminder(AppContext& context, QWidget* parent)
-    : Reminder(context, ReminderRules::load(context.paths.dataFile(), context.clock.today()),
+    : Reminder(context,
+               ReminderRules::load(context.stores.settings, context.stores.events,
+                                   context.clock.today()),
                parent) {}
 
 Reminder::Reminder(AppContext& context, ReminderList list, QWidget* parent)

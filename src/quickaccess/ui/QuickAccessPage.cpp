@@ -129,19 +129,17 @@ QAccessMachine QAccessMachine::system() {
 
 QuickAccessPage::QuickAccessPage(AppContext& context, QAccessMachine machine, QWidget* parent)
     : ToolPage(parent), m_context(context), m_machine(std::move(machine)),
-      m_store(context.paths.dataFile()) {
+      m_store(context.stores.quickAccess) {
     setObjectName(QStringLiteral("QAccess"));
     setWindowTitle(QStringLiteral("Quick Access"));
     setAccessibleName(QStringLiteral("Quick Access"));
     buildControls();
     reload();
     // The minute's folder tracking and other processes write QAccess: a shown list follows.
-    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
-        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
-            if (table == QLatin1String("QAccess") && isVisible())
-                reload();
-        });
-    }
+    connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table == QLatin1String("QAccess") && isVisible())
+            reload();
+    });
 }
 
 void QuickAccessPage::buildControls() {

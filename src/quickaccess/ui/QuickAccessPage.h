@@ -86,7 +86,7 @@ private:
 
     AppContext& m_context;
     QAccessMachine m_machine;
-    QAccessStore m_store;
+    QAccessStore& m_store;
     QList<CdDrives::Drive> m_drives;
 
     QTableWidget* m_grid = nullptr;

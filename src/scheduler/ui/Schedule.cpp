@@ -36,7 +36,7 @@ bool sameEntry(const ScheduleRow& a, const ScheduleRow& b) {
 } // namespace
 
 Schedule::Schedule(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.paths.dataFile()),
+    : ToolPage(parent), m_context(context), m_store(context.stores.schedule),
       m_editor([](QWidget* owner, const ScheduleEditorState& preset) {
           return EditSch::edit(preset, owner);
       }) {
@@ -46,16 +46,14 @@ Schedule::Schedule(AppContext& context, QWidget* parent)
     reload();
     // Entries written elsewhere (Quick Notes' editor, another process): the list is read
     // again, keeping its marks; a hidden page reads it when shown.
-    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
-        connect(hub, &ChangeHub::changed, this, [this](const QString& table) {
-            if (table != QLatin1String("Schedule"))
-                return;
-            if (isVisible())
-                reload();
-            else
-                m_stale = true;
-        });
-    }
+    connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table != QLatin1String("Schedule"))
+            return;
+        if (isVisible())
+            reload();
+        else
+            m_stale = true;
+    });
 }
 
 void Schedule::buildControls() {

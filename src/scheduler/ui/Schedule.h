@@ -82,7 +82,7 @@ private:
     void tell(const QString& text);
 
     AppContext& m_context;
-    ScheduleStore m_store;
+    ScheduleStore& m_store;
     ScheduleList m_list;
     Editor m_editor;
     // The marks were applied or the table changed: read it when shown again.

@@ -92,14 +92,13 @@ WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
     load();
     // The list is read again when another writer changed it (a restore), unless images
     // were added or removed here since it was written: those are kept.
-    if (ChangeHub* hub = ChangeHub::of(context.paths.dataFile())) {
-        connect(hub, &ChangeHub::changedElsewhere, this, [this](const QString& table) {
-            if (table != QLatin1String("WPaper") || m_changed)
-                return;
-            m_imageList->clear();
-            load();
-        });
-    }
+    connect(&context.stores.changes, &ChangeHub::changedElsewhere, this,
+            [this](const QString& table) {
+                if (table != QLatin1String("WPaper") || m_changed)
+                    return;
+                m_imageList->clear();
+                load();
+            });
 }
 
 void WallpaperChanger::buildControls() {
@@ -206,13 +205,13 @@ void WallpaperChanger::buildControls() {
 void WallpaperChanger::load() {
     m_loading = true;
     m_stretchChk->setChecked(WallpaperChange::isStretched(m_context.registry));
-    const std::optional<Settings> settings = SettingsStore(m_context.paths.dataFile()).load();
+    const std::optional<Settings> settings = m_context.stores.settings.load();
     const int option = settings ? settings->wallpaperOption : 3;
     if (option >= 0 && option < int(m_options.size()))
         m_options[std::size_t(option)]->setChecked(true);
     m_currentWallpaper = settings ? settings->currentWallpaper : QString();
 
-    WallpaperStore store(m_context.paths.dataFile());
+    WallpaperStore& store = m_context.stores.wallpapers;
     const std::optional<QStringList> files = store.files();
     for (const QString& path : files.value_or(QStringList())) {
         const WallpaperFiles::Parts parts = WallpaperFiles::split(path);
@@ -277,7 +276,7 @@ void WallpaperChanger::optionChosen(int option) {
 }
 
 template <typename F> void WallpaperChanger::saveSetting(const QString& what, F&& change) {
-    const SettingsStore store(m_context.paths.dataFile());
+    const SettingsStore& store = m_context.stores.settings;
     if (!store.update(std::forward<F>(change)))
         tell(SaveFailures::failedText(what, m_context.paths.dataFile(), store.lastError()));
 }
@@ -364,7 +363,7 @@ bool WallpaperChanger::saveList(QString* failure) {
     QStringList paths;
     for (int row = 0; row < m_imageList->count(); ++row)
         paths.append(pathAt(row));
-    WallpaperStore store(m_context.paths.dataFile());
+    WallpaperStore& store = m_context.stores.wallpapers;
     if (!store.replace(paths)) {
         *failure = SaveFailures::failedText(QStringLiteral("The wallpaper list"), store.dataFile(),
                                             store.lastError());

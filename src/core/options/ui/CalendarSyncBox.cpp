@@ -39,10 +39,10 @@ template <typename W> W* named(W* w, const char* name, const QString& accessible
 
 } // namespace
 
-CalendarSyncBox::CalendarSyncBox(QString dataFile, SecretStore& secrets, CalendarSync* sync,
+CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, CalendarSync* sync,
                                  QWidget* parent)
-    : QGroupBox(QStringLiteral("Calendar sync"), parent), m_dataFile(std::move(dataFile)),
-      m_secrets(secrets), m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
+    : QGroupBox(QStringLiteral("Calendar sync"), parent), m_store(store), m_secrets(secrets),
+      m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
     setObjectName(QStringLiteral("CalendarSyncFrame"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(4);
@@ -102,7 +102,7 @@ CalendarSyncBox::CalendarSyncBox(QString dataFile, SecretStore& secrets, Calenda
                 m_find->setEnabled(true);
                 if (!error.isEmpty())
                     return showStatus(QStringLiteral("The calendars could not be found: ") + error);
-                const std::optional<CalDavAccount> stored = CalDavStore(m_dataFile).account();
+                const std::optional<CalDavAccount> stored = m_store.account();
                 {
                     const QSignalBlocker quiet(m_calendar);
                     m_calendar->clear();
@@ -155,7 +155,7 @@ CalendarSyncBox::~CalendarSyncBox() {
 
 void CalendarSyncBox::fill() {
     m_filling = true;
-    const std::optional<CalDavAccount> a = CalDavStore(m_dataFile).account();
+    const std::optional<CalDavAccount> a = m_store.account();
     const CalDavAccount account = a.value_or(CalDavAccount());
     m_server->setText(account.server);
     m_user->setText(account.user);
@@ -179,7 +179,7 @@ void CalendarSyncBox::showStatus(const QString& text) {
 }
 
 void CalendarSyncBox::showLastSync() {
-    const std::optional<CalDavAccount> a = CalDavStore(m_dataFile).account();
+    const std::optional<CalDavAccount> a = m_store.account();
     if (m_sync && m_sync->isRunning())
         return showStatus(QStringLiteral("Syncing..."));
     if (!a || !a->lastSync.isValid())
@@ -239,7 +239,7 @@ void CalendarSyncBox::save() {
     a.calendar = m_calendar->currentData().toString();
     a.calendarName = m_calendar->currentText();
     a.everyMinutes = m_every->currentData().toInt();
-    CalDavStore store(m_dataFile);
+    CalDavStore& store = m_store;
     if (!store.saveAccount(a))
         showStatus(QStringLiteral("The account could not be saved: ") + store.lastError());
 }

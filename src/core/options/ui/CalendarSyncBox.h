@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class CalDavDiscovery;
+class CalDavStore;
 class CalendarSync;
 class QComboBox;
 class QLabel;
@@ -20,7 +21,7 @@ struct SyncOutcome;
 class CalendarSyncBox : public QGroupBox {
     Q_OBJECT
 public:
-    CalendarSyncBox(QString dataFile, SecretStore& secrets, CalendarSync* sync,
+    CalendarSyncBox(CalDavStore& store, SecretStore& secrets, CalendarSync* sync,
                     QWidget* parent = nullptr);
     ~CalendarSyncBox() override;
 
@@ -36,7 +37,7 @@ private:
     void showStatus(const QString& text);
     void showLastSync();
 
-    QString m_dataFile;
+    CalDavStore& m_store;
     SecretStore& m_secrets;
     QPointer<CalendarSync> m_sync;
     CalDavDiscovery* m_discovery;

@@ -283,7 +283,7 @@ void Options::setAutostart(const Autostart& autostart) {
 
 void Options::fill() {
     m_filling = true;
-    if (const std::optional<Settings> stored = SettingsStore(m_context.paths.dataFile()).load())
+    if (const std::optional<Settings> stored = m_context.stores.settings.load())
         m_values = *stored;
     else
         qCWarning(lcData) << "Options could not read the settings";
@@ -322,8 +322,7 @@ void Options::fill() {
 void Options::addCalendarSync(CalendarSync* sync) {
     if (m_calendarSync)
         return;
-    m_calendarSync =
-        new CalendarSyncBox(m_context.paths.dataFile(), m_context.secrets, sync, m_frame);
+    m_calendarSync = new CalendarSyncBox(m_context.stores.calDav, m_context.secrets, sync, m_frame);
     // After the mail group.
     auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
     column->insertWidget(column->indexOf(m_account->parentWidget()) + 1, m_calendarSync);
@@ -343,7 +342,7 @@ bool Options::saveFields(const QList<Settings::Field>& fields, bool speak) {
     }
     if (all.isEmpty())
         return true;
-    const SettingsStore store(m_context.paths.dataFile());
+    const SettingsStore& store = m_context.stores.settings;
     const bool saved = store.update([&](Settings& s) {
         for (Settings::Field field : std::as_const(all))
             s.copyField(field, m_values);
@@ -495,8 +494,7 @@ void Options::restore() {
     // The page shows the restored settings; what was typed before belongs to the old file.
     if (result == DataBackup::Result::Done) {
         fill();
-        if (ChangeHub* hub = ChangeHub::of(m_context.paths.dataFile()))
-            hub->announceAll();
+        m_context.stores.changes.announceAll();
     }
 }
 

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calendar/EventStore.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/ical/Subscriptions.h"
+#include "capture/CaptureStore.h"
+#include "core/ChangeHub.h"
+#include "core/DataStores.h"
+#include "core/Settings.h"
+#include "notes/NoteStore.h"
+#include "quickaccess/QAccessStore.h"
+#include "scheduler/ScheduleStore.h"
+#include "wallpaper/WallpaperStore.h"
+
+// Owns the hub and the stores of one data file; stores() is what AppContext hands out.
+// Made before the pages and jobs that use it and destroyed after them.
+class StoreSet {
+public:
+    explicit StoreSet(const QString& dataFile)
+        : m_changes(dataFile), m_settings(dataFile, &m_changes), m_events(dataFile, &m_changes),
+          m_subscriptions(dataFile, &m_changes), m_calDav(dataFile, &m_changes),
+          m_notes(dataFile, &m_changes), m_schedule(dataFile, &m_changes),
+          m_quickAccess(dataFile, &m_changes), m_captures(dataFile, &m_changes),
+          m_wallpapers(dataFile, &m_changes) {}
+    StoreSet(const StoreSet&) = delete;
+    StoreSet& operator=(const StoreSet&) = delete;
+
+    DataStores& stores() { return m_stores; }
+
+private:
+    ChangeHub m_changes;
+    SettingsStore m_settings;
+    EventStore m_events;
+    SubscriptionStore m_subscriptions;
+    CalDavStore m_calDav;
+    NoteStore m_notes;
+    ScheduleStore m_schedule;
+    QAccessStore m_quickAccess;
+    CaptureStore m_captures;
+    WallpaperStore m_wallpapers;
+    DataStores m_stores{m_changes, m_settings, m_events,      m_subscriptions, m_calDav,
+                        m_notes,   m_schedule, m_quickAccess, m_captures,      m_wallpapers};
+};

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class CalDavStore;
+class CaptureStore;
+class ChangeHub;
+class EventStore;
+class NoteStore;
+class QAccessStore;
+class ScheduleStore;
+class SettingsStore;
+class SubscriptionStore;
+class WallpaperStore;
+
+// The data file's hub and each table's store, built once where the program is put
+// together (app/StoreSet.h) and reached through AppContext. Every store announces its
+// committed writes to `changes`. A page or job keeps the reference; work that needs a
+// store of its own (another thread, a store's "now") copies it.
+struct DataStores {
+    ChangeHub& changes;
+    SettingsStore& settings;
+    EventStore& events;
+    SubscriptionStore& subscriptions;
+    CalDavStore& calDav;
+    NoteStore& notes;
+    ScheduleStore& schedule;
+    QAccessStore& quickAccess;
+    CaptureStore& captures;
+    WallpaperStore& wallpapers;
+};
