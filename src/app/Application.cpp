@@ -16,10 +16,8 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
-#include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ui/EditSch.h"
-#include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
@@ -47,9 +45,6 @@ Application::Application(AppContext& context, QObject* parent)
                       [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
       m_calendarSync(context.stores, context.clock, context.secrets,
                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
-    // The program's tools, in their order; a tool added later comes after them.
-    for (ToolDescriptor& tool : programTools())
-        addTool(std::move(tool));
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {
@@ -84,6 +79,10 @@ Application::Application(AppContext& context, QObject* parent)
     WallpaperChanger::registerTool(m_dispatcher.tools(), context);
     registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();
+    // The program's tools, in their order, and their own jobs after the ones above; a tool
+    // added later comes after them.
+    for (ToolDescriptor& tool : programTools())
+        addTool(std::move(tool));
 }
 
 Application::~Application() = default;
@@ -93,7 +92,6 @@ void Application::addJobs() {
         std::make_unique<MailAccountSync>(m_context.stores.settings, m_context.mail,
                                           [this] { m_mailWatch.movePasswordToKeyring(); }));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
-    m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));
@@ -122,8 +120,6 @@ void Application::addJobs() {
     m_controller.tick().setMissedNotice([this](const QStringList& lines) {
         m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
     });
-    m_controller.addMinuteJob(
-        std::make_unique<FolderTrackingJob>(m_context.stores.quickAccess, m_context.shell));
 }
 
 int Application::addTool(ToolDescriptor tool) {

@@ -21,7 +21,7 @@
 
 // Where Plumora is put together: the dispatcher, the controller, the notices and the tools,
 // the start-up jobs and the minute jobs in their order, and the signals between them. A
-// new tool adds one line here.
+// new tool adds its descriptor to the list in ProgramTools.cpp.
 class Application : public QObject {
     Q_OBJECT
 public:

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/ProgramTools.h"
 #include "core/Tick.h"
 #include "core/ui/ToolRegistry.h"
-#include "app/ProgramTools.h"
 
 // The program's own tools for a test of the shell or the tick without the whole
 // application (which registers them itself).

@@ -51,6 +51,8 @@ public:
     void handleActivation(QSystemTrayIcon::ActivationReason reason);
 
     Tick& tick() { return m_tick; }
+    // The services a tool's jobs are made with (ToolDescriptor::addJobs).
+    AppContext& context() { return m_context; }
     QTimer& timer() { return m_timer; }
     QSystemTrayIcon* trayIcon() const { return m_icon; }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 
+#include "core/ui/TrayController.h"
+#include "quickaccess/FolderTrackingJob.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -41,6 +44,12 @@ ToolDescriptor quickAccessDescriptor() {
     d.caption = QStringLiteral("Quick Access");
     d.accelerator = QStringLiteral("Quick &Access");
     d.paintIcon = &paintQuickAccessIcon;
+    // Each minute, the documents opened lately count for their folders.
+    d.addJobs = [](TrayController& controller) {
+        const AppContext& context = controller.context();
+        controller.addMinuteJob(
+            std::make_unique<FolderTrackingJob>(context.stores.quickAccess, context.shell));
+    };
     d.etchedRule = true;
     return d;
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wallpaper/ui/WallpaperDescriptor.h"
 
+#include "core/ui/TrayController.h"
+#include "wallpaper/CheckWallpaper.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -33,6 +36,10 @@ ToolDescriptor wallpaperDescriptor() {
     d.caption = QStringLiteral("Wallpaper Changer");
     d.accelerator = QStringLiteral("&Wallpaper Changer");
     d.paintIcon = &paintWallpaperIcon;
+    // At start-up, the rotation's next picture when the user's option says one is due.
+    d.addJobs = [](TrayController& controller) {
+        controller.addStartupJob(std::make_unique<CheckWallpaper>(controller.context()));
+    };
     d.startsGroup = true;
     return d;
 }
