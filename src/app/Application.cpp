@@ -14,6 +14,7 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "platform/NetworkStatus.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ui/EditSch.h"
@@ -89,6 +90,8 @@ void Application::addJobs() {
                                           [this] { m_mailWatch.movePasswordToKeyring(); }));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
     m_controller.addStartupJob(std::make_unique<CheckWallpaper>(m_context));
+    m_controller.addStartupJob(std::make_unique<CalendarSyncStartup>(
+        m_calendarSync, [&network = m_context.network] { return network.isOnline(); }));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));

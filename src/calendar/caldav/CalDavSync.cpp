@@ -77,7 +77,7 @@ void CalDavSync::pull() {
     m_http.send("REPORT", m_calendar, DavXml::syncCollection(m_account.syncToken), XmlHeaders("0"),
                 [this](const DavReply& r) {
                     if (stops(r))
-                        return stop(r.describe());
+                        return stop(r);
                     if (r.status != 207) {
                         // The token is refused (or the report unknown): start afresh.
                         qCInfo(lcCalendar) << "calendar sync: the server refused the sync token"
@@ -116,7 +116,7 @@ void CalDavSync::listAll() {
     m_http.send("PROPFIND", m_calendar, DavXml::listQuery(), XmlHeaders("1"),
                 [this](const DavReply& r) {
                     if (stops(r))
-                        return stop(r.describe());
+                        return stop(r);
                     const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return stop(m.error);
@@ -167,7 +167,7 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
     m_http.send("REPORT", m_calendar, DavXml::multiget(hrefs), XmlHeaders("1"),
                 [this, changed, removed, token, more](const DavReply& r) {
                     if (stops(r))
-                        return stop(r.describe());
+                        return stop(r);
                     const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return stop(m.error);
@@ -265,8 +265,7 @@ void CalDavSync::startNext() {
 void CalDavSync::done(const Operation& op, const DavReply& reply) {
     --m_inFlight;
     if (stops(reply)) {
-        if (m_failure.isEmpty())
-            m_failure = reply.describe();
+        failed(reply);
         return startNext();
     }
     if (reply.status == 412) {
@@ -298,8 +297,7 @@ void CalDavSync::refetch(const QString& href) {
     m_http.send("GET", urlOf(href), {}, {}, [this, href](const DavReply& r) {
         --m_inFlight;
         if (stops(r)) {
-            if (m_failure.isEmpty())
-                m_failure = r.describe();
+            failed(r);
             return startNext();
         }
         m_again = true;
@@ -319,6 +317,18 @@ void CalDavSync::refetch(const QString& href) {
             m_failure = m_store.lastError();
         startNext();
     });
+}
+
+void CalDavSync::failed(const DavReply& reply) {
+    if (!m_failure.isEmpty())
+        return;
+    m_failure = reply.describe();
+    m_outcome.userMustAct = reply.needsUser();
+}
+
+void CalDavSync::stop(const DavReply& reply) {
+    m_outcome.userMustAct = reply.needsUser();
+    stop(reply.describe());
 }
 
 void CalDavSync::stop(const QString& why) {

@@ -20,6 +20,7 @@ struct SyncOutcome {
     int received = 0;
     int conflicts = 0;
     QStringList conflictTexts;
+    bool userMustAct = false; // stopped on what only the user can mend (certificate, password)
 };
 Q_DECLARE_METATYPE(SyncOutcome)
 
@@ -69,6 +70,9 @@ private:
     void done(const Operation& op, const DavReply& reply);
     void refetch(const QString& href);
     void stop(const QString& why);
+    void stop(const DavReply& reply);
+    // Keeps the first failure of requests running side by side.
+    void failed(const DavReply& reply);
     void end();
 
     CalDavStore m_store;

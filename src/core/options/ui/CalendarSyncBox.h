@@ -6,6 +6,7 @@
 
 class CalDavDiscovery;
 class CalendarSync;
+class Dialogs;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -16,11 +17,12 @@ struct SyncOutcome;
 // The "Calendar sync" group of the Options page: server address, user name and password,
 // the calendar picked from those the server has (or "Plumora", made on request), how
 // often to sync, "Sync now" and a status line. The account is written as soon as a
-// calendar is picked or the interval changes; the password goes to the keyring.
+// calendar is picked or the interval changes; the password goes to the keyring. A save
+// that fails is told in a message naming the data file and the reason.
 class CalendarSyncBox : public QGroupBox {
     Q_OBJECT
 public:
-    CalendarSyncBox(QString dataFile, SecretStore& secrets, CalendarSync* sync,
+    CalendarSyncBox(QString dataFile, SecretStore& secrets, Dialogs& dialogs, CalendarSync* sync,
                     QWidget* parent = nullptr);
     ~CalendarSyncBox() override;
 
@@ -31,13 +33,15 @@ private:
     void findCalendars();
     void discoverWith(const QString& password);
     void makePlumora();
-    void save();
+    // Writes the account; `speak`: a failure is told in a message, not only the status line.
+    bool save(bool speak = true);
     void syncNow();
     void showStatus(const QString& text);
     void showLastSync();
 
     QString m_dataFile;
     SecretStore& m_secrets;
+    Dialogs& m_dialogs;
     QPointer<CalendarSync> m_sync;
     CalDavDiscovery* m_discovery;
     QLineEdit* m_server;
@@ -50,4 +54,5 @@ private:
     QPushButton* m_syncNow;
     QLabel* m_status;
     bool m_filling = false;
+    bool m_telling = false; // a save failure's message is up: the focus it takes saves again
 };
