@@ -26,6 +26,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray ics(const QByteArray& uid, const QByteArray& date, const QByteArray& summary,
@@ -176,6 +179,23 @@ private Q_SLOTS:
         QCOMPARE(again.sent + again.received, 0);
         QCOMPARE(engine.requestsSent(), 1);
         QCOMPARE(local().size(), 3);
+
+        // Once a sync found nothing to do, an untouched data file is not read again: an
+        // edit hidden behind the old modified time goes unseen, and any write shows it.
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(m_path).constData(), &before), 0);
+        editLocal("local-1", "Dentist moved");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(m_path).constData(), times, 0), 0);
+        QCOMPARE(sync(&engine).sent, 0);
+        QCOMPARE(engine.requestsSent(), 1);
+        QVERIFY(DataFile(m_path).exec("UPDATE CalDavAccount SET Every = 60"));
+        QCOMPARE(sync(&engine).sent, 1);
+        QVERIFY(m_server->summaries().contains("Dentist moved"));
+        // A change on the server is fetched whatever the file says.
+        m_server->put("s2.ics", ics("server-2", "20260315", "Play"));
+        QCOMPARE(sync(&engine).received, 1);
+        QCOMPARE(local().size(), 4);
     }
 
     // A local edit goes with If-Match; a local deletion with DELETE and If-Match; the

@@ -81,8 +81,10 @@ void CalendarSync::keyringSilent() {
 }
 
 void CalendarSync::ended(const SyncOutcome& outcome) {
+    const qint64 before = fileModifiedStamp(m_dataFile);
     CalDavStore(m_dataFile)
         .recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
+    m_sync.noteOwnWrite(before, fileModifiedStamp(m_dataFile));
     if (outcome.conflicts > 0 && m_tell)
         m_tell(QStringLiteral("%1 changed both on this computer and on the server. Both "
                               "versions were kept; this computer's now ends in \"%2\":\n%3")

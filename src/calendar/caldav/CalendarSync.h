@@ -26,7 +26,7 @@ public:
     // How long the sync waits for the keyring's answer before it gives up.
     static constexpr int KeyringWaitSecs = 30;
     // How long after start-up the first sync waits: start-up's own work comes first.
-    static constexpr int StartupDelaySecs = 5;
+    static constexpr int StartupDelaySecs = 3;
     enum class Origin { Background, User };
     using Tell = std::function<void(const QString& text)>;
 
