@@ -16,6 +16,7 @@
 #include "mail/MailCheckJob.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
+#include "platform/NetworkStatus.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ui/EditSch.h"
 #include "wallpaper/ui/WallpaperChanger.h"
@@ -92,6 +93,8 @@ void Application::addJobs() {
         std::make_unique<MailAccountSync>(m_context.stores.settings, m_context.mail,
                                           [this] { m_mailWatch.movePasswordToKeyring(); }));
     m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
+    m_controller.addStartupJob(std::make_unique<CalendarSyncStartup>(
+        m_calendarSync, [&network = m_context.network] { return network.isOnline(); }));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));

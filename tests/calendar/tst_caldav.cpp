@@ -15,11 +15,19 @@
 #include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/FakeTickTimer.h"
 #include "mock/FuzzSeeds.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,6 +57,26 @@ QByteArray mixedSample() {
            "</x:prop></x:propstat></x:response><x:sync-token>t2</x:sync-token>"
            "</x:multistatus>";
 }
+
+QByteArray testData(const QString& name) {
+    QFile f(qEnvironmentVariable("PLUMORA_TEST_DATA") + QStringLiteral("/mail/") + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// TLS on 127.0.0.1 with the test certificate, which no system authority signed.
+class UntrustedTls : public QTcpServer {
+public:
+    UntrustedTls() { listen(QHostAddress::LocalHost); }
+
+protected:
+    void incomingConnection(qintptr handle) override {
+        auto* s = new QSslSocket(this);
+        s->setSocketDescriptor(handle);
+        s->setLocalCertificate(QSslCertificate(testData(QStringLiteral("server.pem"))));
+        s->setPrivateKey(QSslKey(testData(QStringLiteral("server.key")), QSsl::Ec));
+        s->startServerEncryption();
+    }
+};
 
 } // namespace
 
@@ -151,6 +179,23 @@ private Q_SLOTS:
         QCOMPARE(again.sent + again.received, 0);
         QCOMPARE(engine.requestsSent(), 1);
         QCOMPARE(local().size(), 3);
+
+        // Once a sync found nothing to do, an untouched data file is not read again: an
+        // edit hidden behind the old modified time goes unseen, and any write shows it.
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(m_path).constData(), &before), 0);
+        editLocal("local-1", "Dentist moved");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(m_path).constData(), times, 0), 0);
+        QCOMPARE(sync(&engine).sent, 0);
+        QCOMPARE(engine.requestsSent(), 1);
+        QVERIFY(DataFile(m_path).exec("UPDATE CalDavAccount SET Every = 60"));
+        QCOMPARE(sync(&engine).sent, 1);
+        QVERIFY(m_server->summaries().contains("Dentist moved"));
+        // A change on the server is fetched whatever the file says.
+        m_server->put("s2.ics", ics("server-2", "20260315", "Play"));
+        QCOMPARE(sync(&engine).received, 1);
+        QCOMPARE(local().size(), 4);
     }
 
     // A local edit goes with If-Match; a local deletion with DELETE and If-Match; the
@@ -397,7 +442,7 @@ private Q_SLOTS:
         QVERIFY(refused.at(0).at(1).toString().contains("https"));
     }
 
-    // The minute job: a sync shortly after start-up, then as often as the account says,
+    // The minute job: a sync as often as the account says,
     // only online, one at a time; with "manual" only after the editor closed on a change.
     // Conflicts are told once per sync, the result kept for the status line.
     void minuteJob() {
@@ -419,7 +464,8 @@ private Q_SLOTS:
             return ended.wait(10000);
         };
         QVERIFY(!tick());
-        QVERIFY(tick()); // shortly after start-up
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(10000));
         QCOMPARE(CalDavStore(m_path).account()->lastResult, "0 events sent, 0 received");
         QVERIFY(!tick());
         m_clock.advanceSecs(15 * 60);
@@ -451,6 +497,114 @@ private Q_SLOTS:
         QVERIFY(sync.syncNow());
         QVERIFY(ended.wait(10000));
         QVERIFY(CalDavStore(m_path).account()->lastResult.contains("no password"));
+    }
+
+    // The sync after start-up comes on the timer, seconds after start-up's work and not a
+    // minute later; it happens once, waits for the first online tick when offline, and is
+    // skipped when a sync runs already or no account is set.
+    void startupSync() {
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, secrets, {});
+        FakeTickTimer timer(m_clock);
+        timer.onTimeout = [&] { sync.startupDelayPassed(); };
+        sync.setStartupTimer(&timer);
+        CalendarSyncJob job(sync);
+        QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0));
+        bool online = true;
+        CalendarSyncStartup startup(sync, [&] { return online; });
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        const qint64 t0 = m_clock.monotonicMs();
+        startup.run();
+        timer.runUntil(t0 + CalendarSync::StartupDelaySecs * 1000 - 1);
+        QVERIFY(!sync.isRunning());
+        timer.runUntil(t0 + CalendarSync::StartupDelaySecs * 1000);
+        QVERIFY(sync.isRunning());
+        QVERIFY(ended.wait(10000));
+        QVERIFY(ended.at(0).at(0).value<SyncOutcome>().ok);
+        timer.runUntil(t0 + 600 * 1000);
+        QCOMPARE(ended.size(), 1);
+
+        const auto tick = [&] {
+            TickCache cache;
+            MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [&] { return online; });
+            job.run(minute);
+        };
+        online = false;
+        startup.run();
+        timer.runUntil(m_clock.monotonicMs() + 60 * 1000);
+        tick();
+        QVERIFY(!sync.isRunning());
+        online = true;
+        tick();
+        QVERIFY(sync.isRunning());
+        QVERIFY(ended.wait(10000));
+        tick();
+        QVERIFY(!sync.isRunning());
+
+        // A sync under way is not doubled.
+        startup.run();
+        QVERIFY(sync.syncNow());
+        timer.runUntil(m_clock.monotonicMs() + 60 * 1000);
+        QVERIFY(ended.wait(10000));
+        QTest::qWait(0);
+        QCOMPARE(ended.size(), 3);
+
+        QVERIFY(DataFile(m_path).exec("UPDATE CalDavAccount SET Calendar = ''"));
+        startup.run();
+        timer.runUntil(m_clock.monotonicMs() + 60 * 1000);
+        QVERIFY(!sync.isRunning());
+        QVERIFY(!timer.active);
+    }
+
+    // A background sync stopped by what the user must mend (a refused password or
+    // certificate) says so in one notice until a sync works again; a sync the user
+    // started says it in the status line only; other failures are not told.
+    void failuresTheUserMustMend() {
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        QStringList told;
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, secrets, [&](const QString& t) { told << t; });
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        const auto run = [&](CalendarSync::Origin origin) {
+            sync.forgetAccount();
+            return sync.syncNow(origin) && ended.wait(10000);
+        };
+        int status = 401;
+        m_server->intercept =
+            [&](const HttpResponder::Request&) -> std::optional<HttpResponder::Response> {
+            return HttpResponder::Response{status, {}, {}};
+        };
+        QVERIFY(run(CalendarSync::Origin::Background));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].contains("refused the user name or password") &&
+                     told[0].contains("Options"),
+                 qPrintable(told[0]));
+        QVERIFY(run(CalendarSync::Origin::Background));
+        QVERIFY(run(CalendarSync::Origin::User));
+        QCOMPARE(told.size(), 1);
+        status = 503;
+        QVERIFY(run(CalendarSync::Origin::Background));
+        QCOMPARE(told.size(), 1);
+        m_server->intercept = nullptr;
+        QVERIFY(run(CalendarSync::Origin::Background));
+        QVERIFY(ended.last().at(0).value<SyncOutcome>().ok);
+
+        UntrustedTls tls;
+        CalDavAccount a = *CalDavStore(m_path).account();
+        a.server = a.calendar = QStringLiteral("https://127.0.0.1:%1/cal/").arg(tls.serverPort());
+        QVERIFY(CalDavStore(m_path).saveAccount(a));
+        QVERIFY(run(CalendarSync::Origin::Background));
+        QCOMPARE(told.size(), 2);
+        QVERIFY2(told[1].contains("certificate"), qPrintable(told[1]));
+        QVERIFY(!ended.last().at(0).value<SyncOutcome>().ok);
+
+        secrets.secrets.clear();
+        QVERIFY(run(CalendarSync::Origin::Background));
+        QCOMPARE(told.size(), 3);
+        QVERIFY2(told[2].contains("no password"), qPrintable(told[2]));
     }
 
     // A keyring that never answers the password read: the sync gives up once the wait has

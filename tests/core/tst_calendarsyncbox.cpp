@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Calendar sync" group of Options: every control named and reachable by Tab, the
 // account found, picked and saved with the password in the keyring, "Sync now" with its
-// status line, and a password the keyring refuses said plainly.
+// status line, a password the keyring refuses said plainly, and an account that cannot be
+// saved told in a message.
 #include "calendar/FakeCalDavServer.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
@@ -25,6 +26,7 @@ class TestCalendarSyncBox : public QObject {
     QString m_path;
     FakeClock m_clock;
     FakeSecretStore m_secrets;
+    FakeDialogs m_dialogs;
     std::unique_ptr<FakeCalDavServer> m_server;
 
     template <typename T> static T* control(QWidget& box, const char* name) {
@@ -41,6 +43,7 @@ private Q_SLOTS:
         QCOMPARE(Schema::createTemplate(m_path, QDate(2026, 1, 15)), QString());
         m_secrets.secrets.clear();
         m_secrets.available = true;
+        m_dialogs.messages.clear();
         m_server = std::make_unique<FakeCalDavServer>();
         // Discovery leads to the one calendar, /cal/.
         m_server->intercept =
@@ -74,7 +77,7 @@ private Q_SLOTS:
     void namedAndReachable() {
         StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, &sync);
+        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QList<QWidget*> focusable;
@@ -108,7 +111,7 @@ private Q_SLOTS:
     void findPickAndSync() {
         StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, &sync);
+        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
                          QString::fromUtf8(m_server->http.base()));
         QTest::keyClicks(control<QLineEdit>(box, "CalDavUserTB"), "ann");
@@ -139,7 +142,7 @@ private Q_SLOTS:
         m_secrets.available = false;
         StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, &sync);
+        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
                          QString::fromUtf8(m_server->http.base()));
         QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");
@@ -154,6 +157,34 @@ private Q_SLOTS:
         control<QLineEdit>(box, "CalDavServerTB")->setText("http://example.org/");
         QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("https"), 5000);
+    }
+
+    // The data file refuses the account: one message names the file and the reason, the
+    // focus it takes saves nothing twice, and "Sync now" starts nothing.
+    void failedSaveTold() {
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(DataFile(m_path).exec("DROP TABLE CalDavAccount"));
+        auto* server = control<QLineEdit>(box, "CalDavServerTB");
+        server->setFocus();
+        QTest::keyClicks(server, "https://dav.example.org/");
+        QTest::keyClick(server, Qt::Key_Return);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QVERIFY(m_dialogs.messages[0].text.contains(m_path));
+        QVERIFY(m_dialogs.messages[0].text.contains("CalDavAccount"));
+        QCOMPARE(m_dialogs.messages[0].icon, MessageIcon::Warning);
+        QVERIFY(control<QLabel>(box, "CalDavStatusLb")->text().contains("could not be saved"));
+
+        auto* calendars = control<QComboBox>(box, "CalDavCalendarCb");
+        calendars->addItem("Home", QString::fromUtf8(m_server->calendarUrl()));
+        QCOMPARE(m_dialogs.messages.size(), 2);
+        QTest::mouseClick(control<QPushButton>(box, "CalDavSyncBtn"), Qt::LeftButton);
+        QCOMPARE(m_dialogs.messages.size(), 3);
+        QVERIFY(!sync.isRunning());
+        QCOMPARE(m_server->http.requests.size(), 0);
     }
 };
 

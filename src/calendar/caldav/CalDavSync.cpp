@@ -5,6 +5,7 @@
 #include "calendar/CalendarLog.h"
 #include "calendar/caldav/DavXml.h"
 #include "calendar/ical/IcsExport.h"
+#include "core/DataFile.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -55,6 +56,7 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
     if (!m_calendar.path().endsWith(u'/'))
         m_calendar.setPath(m_calendar.path() + u'/');
     m_listed = m_again = m_pushedAgain = false;
+    m_pushStamp = -1;
     m_failure.clear();
     m_queue.clear();
     m_inFlight = 0;
@@ -77,7 +79,7 @@ void CalDavSync::pull() {
     m_http.send("REPORT", m_calendar, DavXml::syncCollection(m_account.syncToken), XmlHeaders("0"),
                 [this](const DavReply& r) {
                     if (stops(r))
-                        return stop(r.describe());
+                        return stop(r);
                     if (r.status != 207) {
                         // The token is refused (or the report unknown): start afresh.
                         qCInfo(lcCalendar) << "calendar sync: the server refused the sync token"
@@ -90,9 +92,9 @@ void CalDavSync::pull() {
                     const DavMultistatus m = DavXml::parse(r.body);
                     if (!m.ok())
                         return stop(m.error);
+                    // The records are read only when the server names a change.
                     QHash<QString, QString> etags;
-                    for (const CalDavRecord& rec : m_store.records())
-                        etags.insert(rec.href, rec.etag);
+                    bool read = false;
                     QStringList changed, removed;
                     bool more = false;
                     const QString self = m_calendar.path(QUrl::FullyDecoded);
@@ -102,11 +104,19 @@ void CalDavSync::pull() {
                             more = more || d.status == 507;
                             continue;
                         }
+                        if (!std::exchange(read, true))
+                            for (const CalDavRecord& rec : m_store.records())
+                                etags.insert(rec.href, rec.etag);
                         if (d.status == 404)
                             removed << path;
                         else if (d.etag.isEmpty() || etags.value(path) != d.etag)
                             changed << path;
                     }
+                    // Nothing changed there, and nothing here since the last quiet sync.
+                    if (changed.isEmpty() && removed.isEmpty() && !more &&
+                        m.syncToken == m_account.syncToken && m_quietStamp >= 0 &&
+                        fileModifiedStamp(m_store.dataFile()) == m_quietStamp)
+                        return end();
                     fetch(changed, removed, m.syncToken, more);
                 });
 }
@@ -116,7 +126,7 @@ void CalDavSync::listAll() {
     m_http.send("PROPFIND", m_calendar, DavXml::listQuery(), XmlHeaders("1"),
                 [this](const DavReply& r) {
                     if (stops(r))
-                        return stop(r.describe());
+                        return stop(r);
                     const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return stop(m.error);
@@ -152,7 +162,9 @@ void CalDavSync::listAll() {
 void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, bool more) {
     if (changed.isEmpty()) {
         const QDateTime now = m_clock.now();
-        if (!m_store.apply({}, removed, token, now.date(), now, m_counts))
+        // Nothing to apply and the same token: nothing is written.
+        if ((!removed.isEmpty() || token != m_account.syncToken) &&
+            !m_store.apply({}, removed, token, now.date(), now, m_counts))
             return stop(m_store.lastError());
         m_account.syncToken = token;
         if (more && !token.isEmpty())
@@ -167,7 +179,7 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
     m_http.send("REPORT", m_calendar, DavXml::multiget(hrefs), XmlHeaders("1"),
                 [this, changed, removed, token, more](const DavReply& r) {
                     if (stops(r))
-                        return stop(r.describe());
+                        return stop(r);
                     const DavMultistatus m = r.multistatus();
                     if (!m.ok())
                         return stop(m.error);
@@ -192,6 +204,7 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
 }
 
 void CalDavSync::push() {
+    m_pushStamp = fileModifiedStamp(m_store.dataFile());
     const QHash<QString, std::vector<EventRow>> local = m_store.localEvents();
     if (!m_store.lastError().isEmpty())
         return stop(m_store.lastError());
@@ -265,8 +278,7 @@ void CalDavSync::startNext() {
 void CalDavSync::done(const Operation& op, const DavReply& reply) {
     --m_inFlight;
     if (stops(reply)) {
-        if (m_failure.isEmpty())
-            m_failure = reply.describe();
+        failed(reply);
         return startNext();
     }
     if (reply.status == 412) {
@@ -298,8 +310,7 @@ void CalDavSync::refetch(const QString& href) {
     m_http.send("GET", urlOf(href), {}, {}, [this, href](const DavReply& r) {
         --m_inFlight;
         if (stops(r)) {
-            if (m_failure.isEmpty())
-                m_failure = r.describe();
+            failed(r);
             return startNext();
         }
         m_again = true;
@@ -321,6 +332,18 @@ void CalDavSync::refetch(const QString& href) {
     });
 }
 
+void CalDavSync::failed(const DavReply& reply) {
+    if (!m_failure.isEmpty())
+        return;
+    m_failure = reply.describe();
+    m_outcome.userMustAct = reply.needsUser();
+}
+
+void CalDavSync::stop(const DavReply& reply) {
+    m_outcome.userMustAct = reply.needsUser();
+    stop(reply.describe());
+}
+
 void CalDavSync::stop(const QString& why) {
     m_failure = why;
     m_queue.clear();
@@ -330,6 +353,12 @@ void CalDavSync::stop(const QString& why) {
 
 void CalDavSync::end() {
     m_running = false;
+    // A sync that sent nothing and found the file as push() read it leaves it quiet.
+    const qint64 stamp = fileModifiedStamp(m_store.dataFile());
+    if (!m_failure.isEmpty() || m_outcome.sent > 0 || m_counts.received > 0)
+        m_quietStamp = -1;
+    else if (m_pushStamp >= 0)
+        m_quietStamp = m_pushStamp == stamp ? stamp : -1;
     m_outcome.received = m_counts.received;
     m_outcome.conflicts = m_counts.conflicts;
     m_outcome.conflictTexts = m_counts.conflictTexts;

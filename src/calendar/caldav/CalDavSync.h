@@ -20,6 +20,7 @@ struct SyncOutcome {
     int received = 0;
     int conflicts = 0;
     QStringList conflictTexts;
+    bool userMustAct = false; // stopped on what only the user can mend (certificate, password)
 };
 Q_DECLARE_METATYPE(SyncOutcome)
 
@@ -43,6 +44,13 @@ public:
     bool isRunning() const { return m_running; }
     // Requests sent by the latest sync.
     int requestsSent() const { return m_http.requestsSent() - m_requestsBefore; }
+
+    // A write of the caller's to the data file between syncs (the status line's result):
+    // the file's stamps from just before and just after it.
+    void noteOwnWrite(qint64 stampBefore, qint64 stampAfter) {
+        if (stampBefore == m_quietStamp)
+            m_quietStamp = stampAfter;
+    }
 
     // The path of an href as the server writes it, relative to `base`, decoded.
     static QString pathOf(const QUrl& base, const QString& href);
@@ -69,6 +77,9 @@ private:
     void done(const Operation& op, const DavReply& reply);
     void refetch(const QString& href);
     void stop(const QString& why);
+    void stop(const DavReply& reply);
+    // Keeps the first failure of requests running side by side.
+    void failed(const DavReply& reply);
     void end();
 
     CalDavStore m_store;
@@ -86,4 +97,8 @@ private:
     QString m_failure;
     SyncOutcome m_outcome;
     ApplyCounts m_counts;
+    // The data file's stamp when the last sync found nothing to send and wrote nothing;
+    // while the file keeps it and the server reports no change, nothing is read again.
+    qint64 m_quietStamp = -1;
+    qint64 m_pushStamp = -1; // the file's stamp as push() read the events
 };

@@ -15,6 +15,7 @@ CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& 
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(KeyringWaitSecs * 1000);
     connect(&m_readTimer, &QTimer::timeout, this, &CalendarSync::keyringSilent);
+    connect(&m_startupQtTimer, &QTimer::timeout, this, &CalendarSync::startupDelayPassed);
     connect(&stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
         if (table == u"Events" && !isRunning())
             m_edited = true;
@@ -23,7 +24,7 @@ CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& 
     });
 }
 
-bool CalendarSync::syncNow() {
+bool CalendarSync::syncNow(Origin origin) {
     if (isRunning())
         return false;
     const std::optional<CalDavAccount> account = m_store.account();
@@ -31,6 +32,7 @@ bool CalendarSync::syncNow() {
         return false;
     m_fetching = true;
     m_edited = false;
+    m_origin = origin;
     Q_EMIT started();
     const quint64 read = ++m_read;
     m_readSince = m_clock.now();
@@ -46,6 +48,7 @@ bool CalendarSync::syncNow() {
             m_readTimer.stop();
             if (r.status != SecretStore::Status::Done) {
                 SyncOutcome o;
+                o.userMustAct = r.status == SecretStore::Status::NotFound;
                 o.status =
                     r.status == SecretStore::Status::NotFound
                         ? QStringLiteral("Stopped: no password is stored; type it in Options")
@@ -76,7 +79,9 @@ void CalendarSync::keyringSilent() {
 }
 
 void CalendarSync::ended(const SyncOutcome& outcome) {
+    const qint64 before = fileModifiedStamp(m_store.dataFile());
     m_store.recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
+    m_sync.noteOwnWrite(before, fileModifiedStamp(m_store.dataFile()));
     if (outcome.conflicts > 0 && m_tell)
         m_tell(QStringLiteral("%1 changed both on this computer and on the server. Both "
                               "versions were kept; this computer's now ends in \"%2\":\n%3")
@@ -85,7 +90,41 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
                             : QStringLiteral("%1 events were").arg(outcome.conflicts),
                         QString::fromLatin1(CalDavStore::ConflictSuffix).trimmed(),
                         outcome.conflictTexts.join(u'\n')));
+    tellOnce(outcome);
     Q_EMIT finished(outcome);
+}
+
+void CalendarSync::tellOnce(const SyncOutcome& outcome) {
+    if (outcome.ok) {
+        m_toldFailure.clear();
+        return;
+    }
+    // The user who clicked "Sync now" reads it in the status line.
+    if (!outcome.userMustAct || m_origin == Origin::User || outcome.status == m_toldFailure)
+        return;
+    m_toldFailure = outcome.status;
+    if (m_tell)
+        m_tell(QStringLiteral("Calendar sync stopped: %1.\nCheck the account in Options, "
+                              "\"Calendar sync\"; Plumora tries again at the next sync.")
+                   .arg(outcome.status.mid(outcome.status.indexOf(u':') + 1).trimmed()));
+}
+
+void CalendarSync::syncAfterStartup(std::function<bool()> online) {
+    m_online = std::move(online);
+    m_startupTimer->setInterval(StartupDelaySecs * 1000);
+    m_startupTimer->start();
+}
+
+void CalendarSync::startupDelayPassed() {
+    m_startupTimer->stop();
+    if (isRunning())
+        return;
+    const std::optional<CalDavAccount>& a = account();
+    if (!a || !a->configured())
+        return;
+    if (m_online && !m_online())
+        return requestSoon();
+    syncNow();
 }
 
 const std::optional<CalDavAccount>& CalendarSync::account() {
@@ -99,19 +138,16 @@ const std::optional<CalDavAccount>& CalendarSync::account() {
 }
 
 void CalendarSyncJob::run(MinuteContext& minute) {
-    ++m_ticks;
     m_sync.checkKeyringWait(minute.now);
     if (m_sync.isRunning())
         return;
     const std::optional<CalDavAccount>& account = m_sync.account();
     if (!account || !account->configured())
         return;
-    // The second tick after start-up, once the program has settled.
-    const bool startup = m_ticks == 2;
     const bool asked = m_sync.takeRequest();
     const bool due = account->everyMinutes > 0 &&
                      intervalPassed(account->lastSync, minute.now, account->everyMinutes);
-    if (!startup && !asked && !due)
+    if (!asked && !due)
         return;
     if (!minute.online()) {
         if (asked)

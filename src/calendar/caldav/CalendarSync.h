@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/TickTimer.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "core/DataStores.h"
 #include "core/Jobs.h"
@@ -17,20 +18,25 @@ class SecretStore;
 
 // The sync as the program runs it: the account from the data file, the password from the
 // keyring (key "caldav"), one sync at a time, the result kept for the status line, and
-// conflicts told once through `tell`.
+// through `tell` conflicts once, and a background sync's failure the user must mend (a
+// refused certificate or password, no password stored) once until a sync works again.
 class CalendarSync : public QObject {
     Q_OBJECT
 public:
     static constexpr char Key[] = "caldav";
     // How long the sync waits for the keyring's answer before it gives up.
     static constexpr int KeyringWaitSecs = 30;
+    // How long after start-up the first sync waits: start-up's own work comes first.
+    static constexpr int StartupDelaySecs = 3;
+    enum class Origin { Background, User };
     using Tell = std::function<void(const QString& text)>;
 
     CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,
                  QObject* parent = nullptr);
 
-    // Starts a sync unless one runs or no account is set; false when none started.
-    bool syncNow();
+    // Starts a sync unless one runs or no account is set; false when none started. A sync
+    // the user started tells its failures in the status line, not in a notice.
+    bool syncNow(Origin origin = Origin::Background);
     bool isRunning() const { return m_fetching || m_sync.isRunning(); }
     // Asked for a sync at the next minute job.
     void requestSoon() { m_soon = true; }
@@ -53,6 +59,14 @@ public:
     // minute job asks, and a timer of the same length does so between ticks.
     void checkKeyringWait(const QDateTime& now);
 
+    // Start-up is over: a sync follows StartupDelaySecs later, when `online` says so, else
+    // at the first minute job that finds the machine online.
+    void syncAfterStartup(std::function<bool()> online);
+    // What the start-up timer calls.
+    void startupDelayPassed();
+    // Tests hand in a timer on the fake clock; null goes back to the own one.
+    void setStartupTimer(TickTimer* timer) { m_startupTimer = timer ? timer : &m_ownStartupTimer; }
+
 Q_SIGNALS:
     void started();
     void finished(const SyncOutcome& outcome);
@@ -60,6 +74,7 @@ Q_SIGNALS:
 private:
     void ended(const SyncOutcome& outcome);
     void keyringSilent();
+    void tellOnce(const SyncOutcome& outcome);
 
     CalDavStore& m_store;
     Clock& m_clock;
@@ -70,15 +85,20 @@ private:
     quint64 m_read = 0; // counts password reads; a late answer to an abandoned one is dropped
     QDateTime m_readSince;
     QTimer m_readTimer;
+    QTimer m_startupQtTimer;
+    QtTickTimer m_ownStartupTimer{m_startupQtTimer};
+    TickTimer* m_startupTimer = &m_ownStartupTimer;
+    std::function<bool()> m_online;
+    Origin m_origin = Origin::Background;
+    QString m_toldFailure; // the failure last told; empty once a sync worked
     bool m_soon = false;
     bool m_edited = false; // events changed outside a sync since the last one
     std::optional<CalDavAccount> m_account;
     qint64 m_accountStamp = -1; // the data file's stamp when m_account was read; -1: read again
 };
 
-// The minute job: syncs every 5, 15 or 60 minutes as the account says, once shortly
-// after start-up and after the user changed events, only when online and never while a
-// sync runs.
+// The minute job: syncs every 5, 15 or 60 minutes as the account says and after the user
+// changed events, only when online and never while a sync runs.
 class CalendarSyncJob final : public MinuteJob {
 public:
     explicit CalendarSyncJob(CalendarSync& sync) : m_sync(sync) {}
@@ -87,5 +107,18 @@ public:
 
 private:
     CalendarSync& m_sync;
-    int m_ticks = 0;
+};
+
+// Arms the sync that follows start-up, once the data file was checked and start-up's
+// other work has run.
+class CalendarSyncStartup final : public StartupJob {
+public:
+    CalendarSyncStartup(CalendarSync& sync, std::function<bool()> online)
+        : m_sync(sync), m_online(std::move(online)) {}
+    const char* name() const override { return "calendar sync after start-up"; }
+    void run() override { m_sync.syncAfterStartup(m_online); }
+
+private:
+    CalendarSync& m_sync;
+    std::function<bool()> m_online;
 };

@@ -162,6 +162,7 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
             } else if (!transfer->certificate.isEmpty()) {
                 r.error = QStringLiteral("the server's certificate could not be verified: %1")
                               .arg(transfer->certificate);
+                r.certificate = true;
             } else if (!status.isValid()) {
                 r.error = reply->error() == QNetworkReply::OperationCanceledError
                               ? QStringLiteral("the server did not answer in time")

@@ -19,12 +19,15 @@ class QNetworkAccessManager;
 struct DavReply {
     int status = 0; // the HTTP status; 0 when no answer came
     QByteArray body;
-    QByteArray etag; // the ETag header
-    QUrl url;        // where the answer came from, after redirects
-    QString error;   // why no usable answer came (transport, certificate, size, redirects)
+    QByteArray etag;          // the ETag header
+    QUrl url;                 // where the answer came from, after redirects
+    QString error;            // why no usable answer came (transport, certificate, size, redirects)
+    bool certificate = false; // the error is a certificate that could not be verified
     bool ok() const { return error.isEmpty() && status >= 200 && status <= 299; }
     // The failure in words for the status line: the error, else the status.
     QString describe() const;
+    // A failure only the user can mend: a refused certificate or user name and password.
+    bool needsUser() const { return certificate || status == 401; }
     // The body read as a multistatus; any status but 207 is the reply's failure.
     DavMultistatus multistatus() const;
 };

@@ -4,6 +4,8 @@
 #include "calendar/caldav/CalDavDiscovery.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
+#include "core/SaveFailures.h"
+#include "core/ui/ToolPage.h"
 #include "platform/SecretStore.h"
 
 #include <QComboBox>
@@ -39,10 +41,10 @@ template <typename W> W* named(W* w, const char* name, const QString& accessible
 
 } // namespace
 
-CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, CalendarSync* sync,
-                                 QWidget* parent)
+CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialogs& dialogs,
+                                 CalendarSync* sync, QWidget* parent)
     : QGroupBox(QStringLiteral("Calendar sync"), parent), m_store(store), m_secrets(secrets),
-      m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
+      m_dialogs(dialogs), m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
     setObjectName(QStringLiteral("CalendarSyncFrame"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(4);
@@ -115,7 +117,8 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Calen
                 if (calendars.empty())
                     return showStatus(QStringLiteral("The server has no calendar for events; "
                                                      "click Create \"Plumora\" to make one."));
-                save();
+                if (!save())
+                    return;
                 showStatus(QStringLiteral("%1 found. Pick one and click Sync now.")
                                .arg(calendars.size() == 1
                                         ? QStringLiteral("1 calendar")
@@ -131,8 +134,12 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Calen
                     m_calendar->addItem(c.name, c.url);
                     index = m_calendar->count() - 1;
                 }
-                m_calendar->setCurrentIndex(index);
-                save();
+                {
+                    const QSignalBlocker quiet(m_calendar);
+                    m_calendar->setCurrentIndex(index);
+                }
+                if (!save())
+                    return;
                 showStatus(QStringLiteral("The calendar \"Plumora\" is ready. Click Sync now."));
             });
     if (m_sync) {
@@ -149,8 +156,9 @@ CalendarSyncBox::~CalendarSyncBox() {
     const bool editing = m_server->hasFocus() || m_user->hasFocus();
     for (QLineEdit* e : {m_server, m_user})
         disconnect(e, nullptr, this, nullptr);
+    // No message from a box going away; the failure is logged.
     if (editing)
-        save();
+        save(false);
 }
 
 void CalendarSyncBox::fill() {
@@ -230,9 +238,9 @@ void CalendarSyncBox::makePlumora() {
     m_discovery->makeCalendar();
 }
 
-void CalendarSyncBox::save() {
+bool CalendarSyncBox::save(bool speak) {
     if (m_filling)
-        return;
+        return true;
     CalDavAccount a;
     a.server = m_server->text().trimmed();
     a.user = m_user->text();
@@ -240,20 +248,30 @@ void CalendarSyncBox::save() {
     a.calendarName = m_calendar->currentText();
     a.everyMinutes = m_every->currentData().toInt();
     CalDavStore& store = m_store;
-    if (!store.saveAccount(a))
-        showStatus(QStringLiteral("The account could not be saved: ") + store.lastError());
+    if (store.saveAccount(a))
+        return true;
+    showStatus(QStringLiteral("The account could not be saved: ") + store.lastError());
+    if (speak && !m_telling) {
+        m_telling = true;
+        ToolPage::tell(m_dialogs,
+                       SaveFailures::failedText(QStringLiteral("The calendar sync account"),
+                                                store.dataFile(), store.lastError()));
+        m_telling = false;
+    }
+    return false;
 }
 
 void CalendarSyncBox::syncNow() {
     if (m_calendar->currentData().toString().isEmpty())
         return showStatus(QStringLiteral("Find the calendars and pick one first."));
-    save();
+    if (!save())
+        return;
     if (!m_sync)
         return showStatus(QStringLiteral("Calendar sync is not available in this window."));
     if (m_sync->isRunning())
         return showStatus(QStringLiteral("A sync is already running."));
     const auto start = [this] {
-        if (!m_sync->syncNow())
+        if (!m_sync->syncNow(CalendarSync::Origin::User))
             showStatus(QStringLiteral("The sync could not start: the account is incomplete."));
     };
     const QString typed = m_password->text();

@@ -7,6 +7,7 @@
 class CalDavDiscovery;
 class CalDavStore;
 class CalendarSync;
+class Dialogs;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,11 +18,12 @@ struct SyncOutcome;
 // The "Calendar sync" group of the Options page: server address, user name and password,
 // the calendar picked from those the server has (or "Plumora", made on request), how
 // often to sync, "Sync now" and a status line. The account is written as soon as a
-// calendar is picked or the interval changes; the password goes to the keyring.
+// calendar is picked or the interval changes; the password goes to the keyring. A save
+// that fails is told in a message naming the data file and the reason.
 class CalendarSyncBox : public QGroupBox {
     Q_OBJECT
 public:
-    CalendarSyncBox(CalDavStore& store, SecretStore& secrets, CalendarSync* sync,
+    CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialogs& dialogs, CalendarSync* sync,
                     QWidget* parent = nullptr);
     ~CalendarSyncBox() override;
 
@@ -32,13 +34,15 @@ private:
     void findCalendars();
     void discoverWith(const QString& password);
     void makePlumora();
-    void save();
+    // Writes the account; `speak`: a failure is told in a message, not only the status line.
+    bool save(bool speak = true);
     void syncNow();
     void showStatus(const QString& text);
     void showLastSync();
 
     CalDavStore& m_store;
     SecretStore& m_secrets;
+    Dialogs& m_dialogs;
     QPointer<CalendarSync> m_sync;
     CalDavDiscovery* m_discovery;
     QLineEdit* m_server;
@@ -51,4 +55,5 @@ private:
     QPushButton* m_syncNow;
     QLabel* m_status;
     bool m_filling = false;
+    bool m_telling = false; // a save failure's message is up: the focus it takes saves again
 };

@@ -322,7 +322,8 @@ void Options::fill() {
 void Options::addCalendarSync(CalendarSync* sync) {
     if (m_calendarSync)
         return;
-    m_calendarSync = new CalendarSyncBox(m_context.stores.calDav, m_context.secrets, sync, m_frame);
+    m_calendarSync = new CalendarSyncBox(m_context.stores.calDav, m_context.secrets,
+                                         m_context.dialogs, sync, m_frame);
     // After the mail group.
     auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
     column->insertWidget(column->indexOf(m_account->parentWidget()) + 1, m_calendarSync);
