@@ -14,6 +14,7 @@ source "$(dirname "$0")/lib.sh"
 # The accessibility bus is reached through the session bus this script runs in.
 e2e_session_bus "$session_bus"
 exe=$1 template=$2 reader=$3
+E2E_READER=$reader
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 
 e2e_start_desktop
@@ -38,30 +39,23 @@ picture_size() {
 }
 # shows ROLE NAME: an object of that role and name is on the screen.
 shows() { "$reader" Plumora centre "$1" "$2" >/dev/null 2>&1; }
-# click ROLE NAME: a click on the middle of that object where the screen shows it.
-click() {
-    local at
-    wait_for 10 shows "$1" "$2" || fail "no $1 '$2' on the screen"
-    at=$("$reader" Plumora centre "$1" "$2")
-    xdotool mousemove ${at% *} ${at#* } click 1
-}
 # Takes a capture from the Screen Capture page: the box of choices must be on top of the
 # frozen screen, so its buttons are where the user sees them.
 take_capture() {
-    click "push button" "New Capture"
+    a11y_click "push button" "New Capture"
     wait_for 10 is_gone '^Plumora$' || fail "New Capture left the main window on the screen"
     wait_for 10 shows "push button" "Full Screen" ||
         fail "no box of choices over the frozen screen: $(tail -5 "$E2E_DIR/plumora.log")"
 }
 
 wait_for 15 icon_docked || fail "no tray icon appeared"
-icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
-xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 120 1
+e2e_wait_tray_icon
+xdotool mousemove --window "$E2E_ICON" 8 8 click --repeat 2 --delay 120 1
 wait_for 10 is_visible '^Plumora$' || fail "a double-click opened no main window"
 wait_for 10 shows "push button" "Go Today" || fail "the calendar is not shown"
 # The Tools menu, and its entry chosen by caption.
-click "menu item" "Tools"
-click "menu item" "Screen Capture"
+a11y_click "menu item" "Tools"
+a11y_click "menu item" "Screen Capture"
 wait_for 10 shows "push button" "New Capture" || fail "the Tools menu did not show Screen Capture"
 
 # Full Screen, clicked where the box shows it: a box hidden under the frozen screen would
@@ -80,7 +74,7 @@ read -r left right top bottom <<<"$(xprop -id "$box" _NET_FRAME_EXTENTS | tr -dc
 [ $((X - left)) -ge 0 ] && [ $((Y - top)) -ge 0 ] && [ $((X + WIDTH + right)) -le 1280 ] &&
     [ $((Y + HEIGHT + bottom)) -le 800 ] ||
     fail "the box's frame ($((X - left)),$((Y - top)) $((WIDTH + left + right))x$((HEIGHT + top + bottom))) is not wholly on the 1280x800 screen"
-click "push button" "Full Screen"
+a11y_click "push button" "Full Screen"
 wait_for 10 has_rows 1 || fail "Full Screen stored no row"
 wait_for 10 is_visible '^Plumora$' || fail "the main window did not come back"
 wait_for 20 is_gone '^Action$' || fail "the box of choices stayed"

@@ -9,6 +9,7 @@
 # the accessibility bus), menu entries by caption.
 set -euo pipefail
 exe=$1 template=$2 reader=$3
+E2E_READER=$reader
 
 if [ "$(id -u)" = 0 ] && [ -z "${PLUMORA_E2E_DISK:-}" ]; then
     # Root makes the small file system, owned by the user who runs the rest.
@@ -67,19 +68,10 @@ saved() { content | grep -q -- "$1"; }
 # What a screen reader finds: the names of the objects on the screen.
 screen_says() { "$reader" Plumora dump 2>/dev/null | grep -qF -- "$1"; }
 shows() { "$reader" Plumora centre "$1" "$2" >/dev/null 2>&1; }
-# click ROLE NAME: a click on the middle of that object where the screen shows it.
-click() {
-    local at
-    wait_for 10 shows "$1" "$2" || fail "no $1 '$2' on the screen"
-    at=$("$reader" Plumora centre "$1" "$2")
-    xdotool mousemove ${at% *} ${at#* } click 1
-}
 # choose CAPTION: the tray menu, opened by a click on the icon, and its entry by caption.
 choose() {
-    local icon
-    icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
-    xdotool mousemove --window "$icon" 8 8 click 1
-    click "menu item" "$1"
+    xdotool mousemove --window "$E2E_ICON" 8 8 click 1
+    a11y_click "menu item" "$1"
 }
 
 # The pop-up message over the tray goes with a click on it, as the user makes it go.
@@ -97,10 +89,11 @@ note_name() { "$reader" Plumora dump 2>/dev/null | awk -F'\t' '$2 == "text" && $
 has_note() { [ -n "$(note_name)" ]; }
 
 wait_for 15 icon_docked || fail "no tray icon appeared"
+e2e_wait_tray_icon
 choose "Quick Notes"
 wait_for 10 has_note || fail "Quick Notes shows no note"
 note=$(note_name)
-click text "$note"
+a11y_click text "$note"
 sleep 0.3
 xdotool type --delay 30 "Milk and eggs"
 wait_for 10 saved "Milk and eggs" || fail "the typing was not saved while the disk had room"
@@ -113,10 +106,10 @@ wait_for 15 screen_says "$failed" ||
 dismiss_notice
 
 choose "Unload Plumora"
-click "push button" "Yes"
+a11y_click "push button" "Yes"
 wait_for 10 shows "push button" "Quit anyway" || fail "Unload Plumora offered no \"Quit anyway\""
 screen_says "$failed" || fail "the choice does not say what could not be saved"
-click "push button" "Stay"
+a11y_click "push button" "Stay"
 sleep 1
 running || fail "Plumora ended although the user chose to stay"
 

@@ -33,7 +33,8 @@ menu_closed() { ! menu_open; }
 ended() { ! kill -0 "$plumora" 2>/dev/null; }
 
 wait_for 15 icons_docked 1 || fail "no tray icon appeared"
-icon=$(xwininfo -tree -id "$(tray_panel)" | awk '/\("plumora" "Plumora"\)/ { print $1; exit }')
+e2e_wait_tray_icon
+icon=$E2E_ICON
 eval "$(xdotool getwindowgeometry --shell "$icon")"
 icon_x=$X icon_y=$Y
 
