@@ -32,16 +32,16 @@ bool CalendarSync::syncNow(Origin origin) {
     const std::optional<CalDavAccount> account = m_store.account();
     if (!account || !account->configured())
         return false;
-    m_fetching = true;
     m_edited = false;
     m_origin = origin;
-    Q_EMIT started();
     // A password kept in the data file (no keyring when it was typed) needs no keyring.
     if (!account->password.isEmpty()) {
-        m_fetching = false;
+        Q_EMIT started();
         m_sync.start(*account, account->password);
         return true;
     }
+    m_fetching = true;
+    Q_EMIT started();
     const quint64 read = ++m_read;
     m_readSince = m_clock.now();
     m_readTimer.start();
