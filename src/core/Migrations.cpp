@@ -69,6 +69,8 @@ const QList<QStringList>& steps() {
          QStringLiteral("UPDATE System SET MailAuto = -1 WHERE MailPOP3 <> ''")},
         // 4: calendar sync with a CalDAV server.
         calendarSyncTables(),
+        // 5: the calendar sync's password, kept here only while no keyring is reachable.
+        {QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN Password TEXT NOT NULL DEFAULT ''")},
     };
     return all;
 }

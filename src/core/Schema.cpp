@@ -68,7 +68,8 @@ QStringList createStatements() {
                        " SyncToken TEXT NOT NULL DEFAULT '',"
                        " Every INTEGER NOT NULL DEFAULT 15, LastSync TEXT,"
                        " LastResult TEXT NOT NULL DEFAULT '',"
-                       " Sent INTEGER NOT NULL DEFAULT 0, Received INTEGER NOT NULL DEFAULT 0)"),
+                       " Sent INTEGER NOT NULL DEFAULT 0, Received INTEGER NOT NULL DEFAULT 0,"
+                       " Password TEXT NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE TABLE CalDavEvents ("
                        " Href TEXT PRIMARY KEY, UID TEXT NOT NULL DEFAULT '',"
                        " ETag TEXT NOT NULL DEFAULT '', Hash TEXT NOT NULL DEFAULT '')"),

@@ -8,44 +8,25 @@
 #include <QMetaObject>
 
 MailPassword::MailPassword(const SettingsStore& settings, SecretStore& secrets, QObject* parent)
-    : QObject(parent), m_settings(settings), m_secrets(secrets) {}
+    : QObject(parent), m_settings(settings), m_secrets(secrets),
+      m_move(secrets, QLatin1String(Key), QStringLiteral("mail password"), lcMail, this) {
+    connect(&m_move, &KeyringMove::ended, this, &MailPassword::moveEnded);
+}
 
 void MailPassword::moveToKeyring() {
-    if (m_moving)
-        return;
     const std::optional<Settings> settings = m_settings.load();
     if (!settings || settings->mailPassword.isEmpty())
         return;
-    const QString password = settings->mailPassword;
-    m_moving = true;
-    m_secrets.write(
-        QLatin1String(Key), password, this, [this, password](const SecretStore::Result& r) {
-            m_moving = false;
-            if (r.status != SecretStore::Status::Done) {
-                // Said once per run: without a keyring every check would say it again.
-                if (!m_toldNoKeyring)
-                    qCWarning(lcMail)
-                        << "the mail password stays in the data file: no keyring" << r.error;
-                m_toldNoKeyring = true;
-                Q_EMIT moveEnded(false);
+    m_move.start(settings->mailPassword, [this](const QString& password, bool& blanked) {
+        return m_settings.update([&](Settings& s) {
+            // Typed anew meanwhile: that one moves at the next chance.
+            if (s.mailPassword != password)
                 return;
-            }
-            bool moved = false;
-            const bool saved = m_settings.update([&](Settings& s) {
-                // Typed anew meanwhile: that one moves at the next chance.
-                if (s.mailPassword != password)
-                    return;
-                s.mailPassword = QString();
-                s.mailPasswordInKeyring = true;
-                moved = true;
-            });
-            if (!saved)
-                qCWarning(lcMail) << "the mail password is in the keyring, but the data file could "
-                                     "not be changed; it stays there too";
-            else if (moved)
-                qCInfo(lcMail) << "the mail password moved to the keyring";
-            Q_EMIT moveEnded(saved && moved);
+            s.mailPassword = QString();
+            s.mailPasswordInKeyring = true;
+            blanked = true;
         });
+    });
 }
 
 void MailPassword::fetch(QObject* receiver, Fetched done) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/KeyringMove.h"
+
 #include <QObject>
 #include <QString>
 
@@ -39,6 +41,5 @@ Q_SIGNALS:
 private:
     const SettingsStore& m_settings;
     SecretStore& m_secrets;
-    bool m_moving = false;
-    bool m_toldNoKeyring = false;
+    KeyringMove m_move;
 };

@@ -607,6 +607,79 @@ private Q_SLOTS:
         QVERIFY2(told[2].contains("no password"), qPrintable(told[2]));
     }
 
+    // A password kept in the data file (no keyring when it was typed) is what the sync
+    // sends, without asking the keyring. At start-up it moves to the keyring once one
+    // answers: the column is blanked only after the keyring confirms, and only if it
+    // still holds the password written there.
+    void passwordInTheDataFile() {
+        FakeSecretStore secrets;
+        secrets.available = false;
+        QVERIFY(CalDavStore(m_path).savePassword("filed"));
+        QByteArrayList sent;
+        m_server->intercept =
+            [&](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.header("Authorization").isEmpty())
+                return HttpResponder::Response{
+                    401, {{"WWW-Authenticate", "Basic realm=\"cal\""}}, {}};
+            sent << r.header("Authorization");
+            return std::nullopt;
+        };
+        const auto basic = [](const char* password) {
+            return "Basic " + QByteArray(QByteArray("ann:") + password).toBase64();
+        };
+        const auto filed = [&] { return CalDavStore(m_path).account()->password; };
+        StoreSet data(m_path);
+        CalendarSync sync(data.stores(), m_clock, secrets, {});
+        FakeTickTimer timer(m_clock);
+        sync.setStartupTimer(&timer);
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        QSignalSpy moved(&sync.keyringMove(), &KeyringMove::ended);
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(10000));
+        QVERIFY(ended.at(0).at(0).value<SyncOutcome>().ok);
+        QVERIFY(!sent.isEmpty());
+        QCOMPARE(sent.last(), basic("filed"));
+        QCOMPARE(secrets.reads, 0);
+
+        CalendarSyncStartup startup(sync, [] { return true; });
+        startup.run();
+        QTRY_COMPARE(moved.size(), 1);
+        QCOMPARE(moved.at(0).at(0).toBool(), false);
+        QCOMPARE(filed(), "filed");
+
+        secrets.available = true;
+        startup.run();
+        QCOMPARE(filed(), "filed"); // not before the keyring's answer
+        QTRY_COMPARE(moved.size(), 2);
+        QCOMPARE(moved.at(1).at(0).toBool(), true);
+        QCOMPARE(secrets.secrets.value("caldav"), "filed");
+        QCOMPARE(filed(), QString());
+        sent.clear();
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(secrets.reads, 1);
+        QCOMPARE(sent.last(), basic("filed"));
+
+        // Typed anew while the keyring wrote the old one: the new one stays, and is used,
+        // until the next move.
+        QVERIFY(CalDavStore(m_path).savePassword("old"));
+        sync.moveToKeyring();
+        sync.moveToKeyring(); // one write in flight at a time
+        QVERIFY(CalDavStore(m_path).savePassword("new"));
+        QTRY_COMPARE(moved.size(), 3);
+        QCOMPARE(moved.at(2).at(0).toBool(), false);
+        QCOMPARE(filed(), "new");
+        QCOMPARE(secrets.writes, 3);
+        sent.clear();
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(sent.last(), basic("new"));
+        sync.moveToKeyring();
+        QTRY_COMPARE(moved.size(), 4);
+        QCOMPARE(secrets.secrets.value("caldav"), "new");
+        QCOMPARE(filed(), QString());
+    }
+
     // A keyring that never answers the password read: the sync gives up once the wait has
     // passed on the clock, says why, lets the next sync start, and drops the late answer.
     void keyringSilent() {

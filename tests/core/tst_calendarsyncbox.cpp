@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Calendar sync" group of Options: every control named and reachable by Tab, the
-// account found, picked and saved with the password in the keyring, "Sync now" with its
-// status line, a password the keyring refuses said plainly, and an account that cannot be
-// saved told in a message.
+// account found, picked and saved with the password in the keyring (or, with none, in the
+// data file), "Sync now" with its status line, and an account that cannot be saved told
+// in a message.
 #include "calendar/FakeCalDavServer.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
@@ -138,25 +138,53 @@ private Q_SLOTS:
         QVERIFY(status->accessibleDescription() == status->text());
     }
 
-    void noKeyringSaidPlainly() {
+    // Without a keyring the typed password stays in the data file, the box says so as the
+    // mail account's does, and discovery and "Sync now" use it; once a keyring takes a
+    // password typed anew, the file's copy goes.
+    void noKeyringKeepsThePasswordInTheDataFile() {
         m_secrets.available = false;
+        const int reads = m_secrets.reads;
         StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
-        QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
+        auto box =
+            std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        QTest::keyClicks(control<QLineEdit>(*box, "CalDavServerTB"),
                          QString::fromUtf8(m_server->http.base()));
-        QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");
-        QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
-        auto* status = control<QLabel>(box, "CalDavStatusLb");
-        QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("keyring"), 5000);
-        QVERIFY(control<QPushButton>(box, "CalDavFindBtn")->isEnabled());
-        QCOMPARE(m_server->http.requests.size(), 0);
+        QTest::keyClicks(control<QLineEdit>(*box, "CalDavUserTB"), "ann");
+        QTest::keyClicks(control<QLineEdit>(*box, "CalDavPwdTB"), "secret");
+        QTest::mouseClick(control<QPushButton>(*box, "CalDavFindBtn"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(control<QComboBox>(*box, "CalDavCalendarCb")->count(), 1, 10000);
+        QCOMPARE(CalDavStore(m_path).account()->password, "secret");
+        QVERIFY(control<QLineEdit>(*box, "CalDavPwdTB")->text().isEmpty());
+        const QString inFile = QStringLiteral("Stored in Plumora's data file (no keyring found)");
+        QCOMPARE(control<QLabel>(*box, "CalDavPwdPlaceLb")->text(), inFile);
+
+        QTest::mouseClick(control<QPushButton>(*box, "CalDavSyncBtn"), Qt::LeftButton);
+        auto* status = control<QLabel>(*box, "CalDavStatusLb");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Last sync"), 10000);
+        QVERIFY2(status->text().contains("1 received"), qPrintable(status->text()));
+        QCOMPARE(m_secrets.reads, reads);
+
+        // Options opened again says where it is.
+        box = std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        QCOMPARE(control<QLabel>(*box, "CalDavPwdPlaceLb")->text(), inFile);
+
+        m_secrets.available = true;
+        QTest::keyClicks(control<QLineEdit>(*box, "CalDavPwdTB"), "other");
+        QTest::mouseClick(control<QPushButton>(*box, "CalDavFindBtn"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*box, "CalDavPwdPlaceLb")->text(),
+                                  "Stored in the desktop's keyring", 5000);
+        QCOMPARE(m_secrets.secrets.value("caldav"), "other");
+        QCOMPARE(CalDavStore(m_path).account()->password, QString());
 
         // An address that is not https for another machine is refused before any request.
-        m_secrets.available = true;
-        control<QLineEdit>(box, "CalDavServerTB")->setText("http://example.org/");
-        QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(*box, "CalDavFindBtn")->isEnabled(), 5000);
+        const qsizetype requests = m_server->http.requests.size();
+        control<QLineEdit>(*box, "CalDavServerTB")->setText("http://example.org/");
+        QTest::mouseClick(control<QPushButton>(*box, "CalDavFindBtn"), Qt::LeftButton);
+        status = control<QLabel>(*box, "CalDavStatusLb");
         QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("https"), 5000);
+        QCOMPARE(m_server->http.requests.size(), requests);
     }
 
     // The data file refuses the account: one message names the file and the reason, the

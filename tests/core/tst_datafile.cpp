@@ -236,6 +236,41 @@ private Q_SLOTS:
     // A file from before schema versions (user_version 0, no EventsByCode, no event
     // identities, no mail account columns) is brought up to date once; a file of a newer
     // program is left as it is.
+    // A file from before the calendar password column opens with its account intact, and
+    // ends with the same table a new file gets.
+    void calendarPasswordColumnAddedToOldFiles() {
+        const auto tableShape = [](const QString& path) {
+            QStringList out;
+            DataFile db(path);
+            db.forEach(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
+                                      "FROM pragma_table_info('CalDavAccount') ORDER BY cid"),
+                       {}, [&](DataFile::Row q) {
+                           QStringList cells;
+                           for (int i = 0; i < 5; ++i)
+                               cells << q.value(i).toString();
+                           out << cells.join(u'|');
+                           return true;
+                       });
+            return out;
+        };
+        const QStringList fresh = tableShape(m_path);
+        QVERIFY(fresh.last().startsWith(QStringLiteral("Password|TEXT|1|''")));
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO CalDavAccount (ID, Server, User, Every) "
+                                           "VALUES (1, 'https://dav.example.org/', 'ann', 60)")));
+            QVERIFY(db.setUserVersion(4));
+            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), Migrations::currentVersion());
+            QCOMPARE(db.scalar(QStringLiteral("SELECT User || ' ' || Every || ' [' || Password || "
+                                              "']' FROM CalDavAccount"))
+                         .toString(),
+                     QStringLiteral("ann 60 []"));
+        }
+        QCOMPARE(tableShape(m_path), fresh);
+    }
+
     void migrationsRunOnceAndNeverDowngrade() {
         // The Events table as it was before event identities.
         const auto withoutIdentities = [this] {
@@ -255,6 +290,7 @@ private Q_SLOTS:
                  {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.setUserVersion(0));
         }
         const auto indexCount = [&] {
@@ -291,6 +327,7 @@ private Q_SLOTS:
                  {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.setUserVersion(1));
             QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Events WHERE "

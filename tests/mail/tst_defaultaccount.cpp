@@ -233,6 +233,8 @@ private Q_SLOTS:
                  {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
+            // The later steps run as well.
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'ann', MailPOP3 = "
                                            "'pop.example.org', MailPwd = 'secret'")));
             // Version 2: before the step that added the mail account's columns.

@@ -78,7 +78,7 @@ std::optional<CalDavAccount> CalDavStore::account() {
     CalDavAccount a;
     const bool ok = db.forEach(
         QStringLiteral("SELECT Server, User, Calendar, CalendarName, SyncToken, Every, LastSync, "
-                       "LastResult, Sent, Received FROM CalDavAccount WHERE ID = 1"),
+                       "LastResult, Sent, Received, Password FROM CalDavAccount WHERE ID = 1"),
         {}, [&](DataFile::Row q) {
             a.server = q.value(0).toString();
             a.user = q.value(1).toString();
@@ -90,6 +90,7 @@ std::optional<CalDavAccount> CalDavStore::account() {
             a.lastResult = q.value(7).toString();
             a.sent = q.value(8).toInt();
             a.received = q.value(9).toInt();
+            a.password = q.value(10).toString();
             return false;
         });
     if (!ok) {
@@ -117,6 +118,31 @@ bool CalDavStore::saveAccount(const CalDavAccount& a) {
              db.exec(QStringLiteral("DELETE FROM CalDavEvents"));
     if (!ok || !t.commit())
         return fail(QStringLiteral("saving the calendar sync account"), db.lastError());
+    return true;
+}
+
+bool CalDavStore::savePassword(const QString& password) {
+    DataFile db = open();
+    Transaction t(db);
+    if (!t.isActive() ||
+        !db.exec(QStringLiteral("INSERT OR IGNORE INTO CalDavAccount (ID) VALUES (1)")) ||
+        !db.exec(QStringLiteral("UPDATE CalDavAccount SET Password = ? WHERE ID = 1"),
+                 {text(password)}) ||
+        !t.commit())
+        return fail(QStringLiteral("saving the calendar sync password"), db.lastError());
+    return true;
+}
+
+bool CalDavStore::blankPassword(const QString& password, bool& blanked) {
+    blanked = false;
+    DataFile db = open();
+    // One statement: a password typed anew meanwhile is left for the next move.
+    const int changed = db.change(QStringLiteral("UPDATE CalDavAccount SET Password = '' "
+                                                 "WHERE ID = 1 AND Password = ?"),
+                                  {text(password)});
+    if (changed < 0)
+        return fail(QStringLiteral("clearing the calendar sync password"), db.lastError());
+    blanked = changed > 0;
     return true;
 }
 

@@ -25,6 +25,7 @@ struct CalDavAccount {
     QString lastResult;    // what it ended with, for the status line
     int sent = 0;          // events the last sync sent
     int received = 0;      // and received
+    QString password;      // kept here only while no keyring is reachable; empty: in the keyring
     bool configured() const { return !server.isEmpty() && !calendar.isEmpty(); }
 };
 
@@ -64,6 +65,11 @@ public:
     // Writes the user's settings (server, user, calendar, interval). A change of server or
     // calendar forgets the records and the token: the next sync starts afresh.
     bool saveAccount(const CalDavAccount& a);
+    // Keeps the password in the data file (no keyring); empty clears it.
+    bool savePassword(const QString& password);
+    // Blanks the password once the keyring holds it, only when the file still holds
+    // `password`; `blanked` says whether it did.
+    bool blankPassword(const QString& password, bool& blanked);
     bool recordResult(const QDateTime& at, const QString& result, int sent, int received);
 
     std::vector<CalDavRecord> records();

@@ -10,7 +10,9 @@
 CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,
                            QObject* parent)
     : QObject(parent), m_store(stores.calDav), m_clock(clock), m_secrets(secrets),
-      m_tell(std::move(tell)), m_sync(stores.calDav, clock, this) {
+      m_tell(std::move(tell)), m_sync(stores.calDav, clock, this),
+      m_move(secrets, QLatin1String(Key), QStringLiteral("calendar sync password"), lcCalendar,
+             this) {
     connect(&m_sync, &CalDavSync::finished, this, &CalendarSync::ended);
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(KeyringWaitSecs * 1000);
@@ -30,9 +32,15 @@ bool CalendarSync::syncNow(Origin origin) {
     const std::optional<CalDavAccount> account = m_store.account();
     if (!account || !account->configured())
         return false;
-    m_fetching = true;
     m_edited = false;
     m_origin = origin;
+    // A password kept in the data file (no keyring when it was typed) needs no keyring.
+    if (!account->password.isEmpty()) {
+        Q_EMIT started();
+        m_sync.start(*account, account->password);
+        return true;
+    }
+    m_fetching = true;
     Q_EMIT started();
     const quint64 read = ++m_read;
     m_readSince = m_clock.now();
@@ -59,6 +67,15 @@ bool CalendarSync::syncNow(Origin origin) {
             m_sync.start(a, r.secret);
         });
     return true;
+}
+
+void CalendarSync::moveToKeyring() {
+    const std::optional<CalDavAccount> account = m_store.account();
+    if (!account || account->password.isEmpty())
+        return;
+    m_move.start(account->password, [this](const QString& password, bool& blanked) {
+        return m_store.blankPassword(password, blanked);
+    });
 }
 
 void CalendarSync::checkKeyringWait(const QDateTime& now) {

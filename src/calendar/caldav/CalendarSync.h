@@ -5,6 +5,7 @@
 #include "calendar/caldav/CalDavSync.h"
 #include "core/DataStores.h"
 #include "core/Jobs.h"
+#include "platform/KeyringMove.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -17,9 +18,10 @@ class Clock;
 class SecretStore;
 
 // The sync as the program runs it: the account from the data file, the password from the
-// keyring (key "caldav"), one sync at a time, the result kept for the status line, and
-// through `tell` conflicts once, and a background sync's failure the user must mend (a
-// refused certificate or password, no password stored) once until a sync works again.
+// keyring (key "caldav") or, when none was reachable as it was typed, from the data file, one sync
+// at a time, the result kept for the status line, and through `tell` conflicts once, and a
+// background sync's failure the user must mend (a refused certificate or password, no password
+// stored) once until a sync works again.
 class CalendarSync : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +57,10 @@ public:
     // forgetAccount() was called): an idle minute opens nothing.
     const std::optional<CalDavAccount>& account();
     void forgetAccount() { m_accountStamp = -1; }
+    // Moves a password kept in the data file to the keyring; the column is blanked only
+    // once the keyring confirms, and only if it still holds the same password.
+    void moveToKeyring();
+    KeyringMove& keyringMove() { return m_move; }
     // Ends the sync when the keyring has not answered the password read by `now`; the
     // minute job asks, and a timer of the same length does so between ticks.
     void checkKeyringWait(const QDateTime& now);
@@ -81,6 +87,7 @@ private:
     SecretStore& m_secrets;
     Tell m_tell;
     CalDavSync m_sync;
+    KeyringMove m_move;
     bool m_fetching = false;
     quint64 m_read = 0; // counts password reads; a late answer to an abandoned one is dropped
     QDateTime m_readSince;
@@ -109,14 +116,17 @@ private:
     CalendarSync& m_sync;
 };
 
-// Arms the sync that follows start-up, once the data file was checked and start-up's
-// other work has run.
+// Moves a password left in the data file to the keyring and arms the sync that follows
+// start-up, once the data file was checked and start-up's other work has run.
 class CalendarSyncStartup final : public StartupJob {
 public:
     CalendarSyncStartup(CalendarSync& sync, std::function<bool()> online)
         : m_sync(sync), m_online(std::move(online)) {}
     const char* name() const override { return "calendar sync after start-up"; }
-    void run() override { m_sync.syncAfterStartup(m_online); }
+    void run() override {
+        m_sync.moveToKeyring();
+        m_sync.syncAfterStartup(m_online);
+    }
 
 private:
     CalendarSync& m_sync;

@@ -5,6 +5,7 @@
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "core/SaveFailures.h"
+#include "core/options/ui/MailAccountBox.h"
 #include "core/ui/ToolPage.h"
 #include "platform/SecretStore.h"
 
@@ -55,6 +56,10 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
     m_user = named(new QLineEdit(this), "CalDavUserTB", QStringLiteral("User name"));
     m_password = named(new QLineEdit(this), "CalDavPwdTB", QStringLiteral("Password"));
     m_password->setEchoMode(QLineEdit::Password);
+    m_passwordPlace =
+        named(new QLabel(this), "CalDavPwdPlaceLb", QStringLiteral("Where the password is kept"));
+    m_passwordPlace->setTextFormat(Qt::PlainText);
+    m_passwordPlace->setWordWrap(true);
     m_find = named(new QPushButton(QStringLiteral("Find calendars"), this), "CalDavFindBtn",
                    QStringLiteral("Find calendars"));
     m_calendar = named(new QComboBox(this), "CalDavCalendarCb", QStringLiteral("Calendar"));
@@ -78,13 +83,14 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
     grid->addWidget(caption(this, QStringLiteral("Password:"), m_password), 2, 0);
     grid->addWidget(m_password, 2, 1);
     grid->addWidget(m_find, 2, 2);
-    grid->addWidget(caption(this, QStringLiteral("Calendar:"), m_calendar), 3, 0);
-    grid->addWidget(m_calendar, 3, 1);
-    grid->addWidget(m_create, 3, 2);
-    grid->addWidget(caption(this, QStringLiteral("Sync:"), m_every), 4, 0);
-    grid->addWidget(m_every, 4, 1);
-    grid->addWidget(m_syncNow, 4, 2);
-    grid->addWidget(m_status, 5, 0, 1, 3);
+    grid->addWidget(m_passwordPlace, 3, 1, 1, 2);
+    grid->addWidget(caption(this, QStringLiteral("Calendar:"), m_calendar), 4, 0);
+    grid->addWidget(m_calendar, 4, 1);
+    grid->addWidget(m_create, 4, 2);
+    grid->addWidget(caption(this, QStringLiteral("Sync:"), m_every), 5, 0);
+    grid->addWidget(m_every, 5, 1);
+    grid->addWidget(m_syncNow, 5, 2);
+    grid->addWidget(m_status, 6, 0, 1, 3);
 
     connect(m_find, &QPushButton::clicked, this, &CalendarSyncBox::findCalendars);
     connect(m_create, &QPushButton::clicked, this, &CalendarSyncBox::makePlumora);
@@ -168,8 +174,9 @@ void CalendarSyncBox::fill() {
     m_server->setText(account.server);
     m_user->setText(account.user);
     m_password->clear();
-    m_password->setPlaceholderText(account.configured() ? QStringLiteral("(stored in the keyring)")
-                                                        : QString());
+    showPasswordPlace(!account.password.isEmpty() ? MailAccountBox::KeptInDataFile
+                      : account.configured()      ? MailAccountBox::KeptInKeyring
+                                                  : "");
     m_calendar->clear();
     if (!account.calendar.isEmpty())
         m_calendar->addItem(account.calendarName.isEmpty() ? account.calendar
@@ -202,30 +209,44 @@ void CalendarSyncBox::findCalendars() {
     const QString typed = m_password->text();
     m_find->setEnabled(false);
     showStatus(QStringLiteral("Looking for calendars..."));
-    if (!typed.isEmpty()) {
-        m_secrets.write(
-            QLatin1String(CalendarSync::Key), typed, this,
-            [this, typed](const SecretStore::Result& r) {
-                if (r.status != SecretStore::Status::Done) {
-                    m_find->setEnabled(true);
-                    return showStatus(
-                        QStringLiteral("The password could not be stored in the "
-                                       "desktop's keyring (%1); calendar sync needs "
-                                       "a keyring.")
-                            .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error));
-                }
-                m_password->clear();
-                m_password->setPlaceholderText(QStringLiteral("(stored in the keyring)"));
-                discoverWith(typed);
-            });
-        return;
-    }
+    if (!typed.isEmpty())
+        return storePassword(typed, [this, typed] { discoverWith(typed); });
+    const std::optional<CalDavAccount> stored = m_store.account();
+    if (stored && !stored->password.isEmpty())
+        return discoverWith(stored->password);
     m_secrets.read(QLatin1String(CalendarSync::Key), this, [this](const SecretStore::Result& r) {
         if (r.status == SecretStore::Status::Done)
             return discoverWith(r.secret);
         m_find->setEnabled(true);
         showStatus(QStringLiteral("Type the password first."));
     });
+}
+
+void CalendarSyncBox::storePassword(const QString& typed, std::function<void()> then) {
+    m_secrets.write(QLatin1String(CalendarSync::Key), typed, this,
+                    [this, typed, then = std::move(then)](const SecretStore::Result& r) {
+                        const bool inKeyring = r.status == SecretStore::Status::Done;
+                        // No keyring: the password stays in the data file until one is reachable.
+                        // In the keyring: a copy left in the file would be used before it, so it
+                        // goes.
+                        const std::optional<CalDavAccount> stored = m_store.account();
+                        const bool write = !inKeyring || !stored || !stored->password.isEmpty();
+                        if (write && !m_store.savePassword(inKeyring ? QString() : typed)) {
+                            m_find->setEnabled(true);
+                            showStatus(QStringLiteral("The password could not be saved: ") +
+                                       m_store.lastError());
+                            return;
+                        }
+                        m_password->clear();
+                        showPasswordPlace(inKeyring ? MailAccountBox::KeptInKeyring
+                                                    : MailAccountBox::KeptInDataFile);
+                        then();
+                    });
+}
+
+void CalendarSyncBox::showPasswordPlace(const char* text) {
+    m_passwordPlace->setText(QLatin1String(text));
+    m_passwordPlace->setVisible(*text != 0);
 }
 
 void CalendarSyncBox::discoverWith(const QString& password) {
@@ -278,14 +299,5 @@ void CalendarSyncBox::syncNow() {
     if (typed.isEmpty())
         return start();
     // A password typed anew is stored first.
-    m_secrets.write(
-        QLatin1String(CalendarSync::Key), typed, this, [this, start](const SecretStore::Result& r) {
-            if (r.status != SecretStore::Status::Done)
-                return showStatus(
-                    QStringLiteral("The password could not be stored in the "
-                                   "desktop's keyring (%1).")
-                        .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error));
-            m_password->clear();
-            start();
-        });
+    storePassword(typed, start);
 }

@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QPointer>
 
+#include <functional>
+
 class CalDavDiscovery;
 class CalDavStore;
 class CalendarSync;
@@ -18,7 +20,8 @@ struct SyncOutcome;
 // The "Calendar sync" group of the Options page: server address, user name and password,
 // the calendar picked from those the server has (or "Plumora", made on request), how
 // often to sync, "Sync now" and a status line. The account is written as soon as a
-// calendar is picked or the interval changes; the password goes to the keyring. A save
+// calendar is picked or the interval changes; the password goes to the keyring, or, with
+// no keyring reachable, to the data file, and the box says which. A save
 // that fails is told in a message naming the data file and the reason.
 class CalendarSyncBox : public QGroupBox {
     Q_OBJECT
@@ -33,6 +36,9 @@ public:
 private:
     void findCalendars();
     void discoverWith(const QString& password);
+    // Keeps a typed password (keyring, else data file), then runs `then`.
+    void storePassword(const QString& typed, std::function<void()> then);
+    void showPasswordPlace(const char* text);
     void makePlumora();
     // Writes the account; `speak`: a failure is told in a message, not only the status line.
     bool save(bool speak = true);
@@ -48,6 +54,7 @@ private:
     QLineEdit* m_server;
     QLineEdit* m_user;
     QLineEdit* m_password;
+    QLabel* m_passwordPlace;
     QPushButton* m_find;
     QComboBox* m_calendar;
     QPushButton* m_create;
