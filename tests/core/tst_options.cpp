@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/StoreSet.h"
+#include "calendar/caldav/CalendarSync.h"
 #include "core/DataBackup.h"
 #include "core/Schema.h"
 #include "core/ShellTables.h"
@@ -12,11 +14,13 @@
 #include "ui/Chime.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,6 +121,24 @@ private Q_SLOTS:
         QVERIFY(control(*page, "OEUserTB")->isEnabled());
         control<QSpinBox>(*page, "CheckMailUD")->stepUp();
         QCOMPARE(load(dataFile()).checkMailMinutes, 6);
+    }
+
+    // Every group of the page gets the height its rows need, also once the calendar sync
+    // group is added after the page was laid out.
+    void groupsGetTheirHeight() {
+        const auto page = open();
+        StoreSet data(dataFile());
+        CalendarSync sync(data.stores(), m_clock, m_context->secrets, {});
+        page->resize(620, 500);
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        page->addCalendarSync(&sync);
+        QApplication::processEvents();
+        const QList<QGroupBox*> groups = page->findChildren<QGroupBox*>();
+        QVERIFY(groups.size() >= 5);
+        for (const QGroupBox* group : groups)
+            QVERIFY2(group->height() >= group->minimumSizeHint().height(),
+                     qPrintable(group->objectName()));
     }
 
     // The login start follows the autostart entry both ways; the data file's path is shown.

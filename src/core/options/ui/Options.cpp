@@ -327,6 +327,11 @@ void Options::addCalendarSync(CalendarSync* sync) {
     // After the mail group.
     auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
     column->insertWidget(column->indexOf(m_account->parentWidget()) + 1, m_calendarSync);
+    // The frame was sized for its groups without this one: without growing, the layout
+    // squeezes the other groups' rows into each other.
+    m_calendarSync->show();
+    column->activate();
+    m_frame->resize(m_frame->sizeHint());
 }
 
 void Options::saveSystemValue(Settings::Field field) {
