@@ -37,7 +37,9 @@ env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
 wait_for 40 test -s "$program/marker" || fail "the scheduled program did not start"
-wait_for 20 test "$(wc -l <"$program/shutdown.log")" -eq 2 || fail "ShutDown was not started twice"
+# wait_for runs its command anew each time: the count is read in a function, not as an argument.
+shutdowns() { [ "$(wc -l <"$program/shutdown.log")" -eq "$1" ]; }
+wait_for 20 shutdowns 2 || fail "ShutDown was not started twice: $(tr '\n' ' ' <"$program/shutdown.log")"
 [ "$(cat "$program/marker")" = 0 ] || fail "the program got arguments: $(cat "$program/marker")"
 [ "$(sort "$program/shutdown.log" | tr '\n' ' ')" = "0 1 " ] ||
     fail "ShutDown got: $(tr '\n' ' ' <"$program/shutdown.log")"
