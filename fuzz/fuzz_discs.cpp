@@ -10,21 +10,21 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const TimeBudget budget(size);
-    const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
+    return withinTimeBudget(size, [&] {
+        const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
 
-    const QString open = CdDrives::autorunInfOpen(text);
-    if (open.contains(QLatin1Char('\n')))
-        std::abort(); // a value never runs past its line
+        const QString open = CdDrives::autorunInfOpen(text);
+        if (open.contains(QLatin1Char('\n')))
+            std::abort(); // a value never runs past its line
 
-    const QList<CdDrives::Drive> drives = CdDrives::parse(text);
-    const QList<MountTable::Mount> mounts = MountTable::parse(text);
-    if (mounts.size() > text.count('\n') + 1)
-        std::abort();
-    for (const CdDrives::Drive& drive : drives) {
-        if (!drive.device.startsWith(QLatin1String("/dev/")))
+        const QList<CdDrives::Drive> drives = CdDrives::parse(text);
+        const QList<MountTable::Mount> mounts = MountTable::parse(text);
+        if (mounts.size() > text.count('\n') + 1)
             std::abort();
-        CdDrives::mountPointOf(drive.device, mounts);
-    }
-    return 0;
+        for (const CdDrives::Drive& drive : drives) {
+            if (!drive.device.startsWith(QLatin1String("/dev/")))
+                std::abort();
+            CdDrives::mountPointOf(drive.device, mounts);
+        }
+    });
 }

@@ -12,15 +12,15 @@
 Q_LOGGING_CATEGORY(lcQuickAccess, "plumora.quickaccess", QtCriticalMsg)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const TimeBudget budget(size);
-    const QByteArray list(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QList<RecentFiles::Entry> entries = RecentFiles::parse(list);
-    // Every entry stands for a "<bookmark" of the input.
-    if (entries.size() > list.count("<bookmark"))
-        std::abort();
-    for (const RecentFiles::Entry& e : entries) {
-        if (!e.path.startsWith(QLatin1Char('/')))
+    return withinTimeBudget(size, [&] {
+        const QByteArray list(reinterpret_cast<const char*>(data), qsizetype(size));
+        const QList<RecentFiles::Entry> entries = RecentFiles::parse(list);
+        // Every entry stands for a "<bookmark" of the input.
+        if (entries.size() > list.count("<bookmark"))
             std::abort();
-    }
-    return 0;
+        for (const RecentFiles::Entry& e : entries) {
+            if (!e.path.startsWith(QLatin1Char('/')))
+                std::abort();
+        }
+    });
 }

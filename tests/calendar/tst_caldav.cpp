@@ -624,7 +624,7 @@ private Q_SLOTS:
             sent << r.header("Authorization");
             return std::nullopt;
         };
-        const auto basic = [](const char* password) {
+        const auto basic = [](const char* password) -> QByteArray {
             return "Basic " + QByteArray(QByteArray("ann:") + password).toBase64();
         };
         const auto filed = [&] { return CalDavStore(m_path).account()->password; };
