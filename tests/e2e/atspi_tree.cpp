@@ -11,8 +11,9 @@
 //                                role and name; exit status 1 when there is none
 //   atspi_tree APP centre ROLE NAME
 //                                prints "X Y", the screen position of the centre of the
-//                                first showing object with that role and name, for a click
-//                                on what the user sees; exit status 1 when none shows
+//                                part in view of the first showing object with that role
+//                                and name, for a click on what the user sees; exit status
+//                                1 when none shows or it is scrolled out of view
 //   atspi_tree APP showing ROLE NAME
 //                                exit status 0 when an object with that role and name shows,
 //                                1 when none does
@@ -29,10 +30,10 @@
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QPoint>
+#include <QRect>
 #include <QTextStream>
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -169,22 +170,25 @@ public:
     }
 
     // The first showing object with one of the roles and the name, nearest the top first;
-    // only showing objects are looked into.
-    std::optional<Ref> findShowing(const QString& app, const QStringList& roles,
-                                   const QString& name) {
-        QList<Ref> level = windows(app);
+    // only showing objects are looked into. The chain runs from its window down to it.
+    QList<Ref> findShowing(const QString& app, const QStringList& roles, const QString& name) {
+        QList<QList<Ref>> level;
+        for (const Ref& w : windows(app))
+            level << QList<Ref>{w};
         for (int depth = 0; depth <= 40 && !level.isEmpty(); ++depth) {
-            QList<Ref> next;
-            for (const Ref& r : level) {
+            QList<QList<Ref>> next;
+            for (const QList<Ref>& chain : level) {
+                const Ref& r = chain.constLast();
                 if (!has(states(r), StateShowing))
                     continue;
                 if (property(r, "Name") == name && roles.contains(role(r)))
-                    return r;
-                next << children(r);
+                    return chain;
+                for (const Ref& c : children(r))
+                    next << (QList<Ref>(chain) << c);
             }
             level = next;
         }
-        return std::nullopt;
+        return {};
     }
 
     bool press(const Ref& r) {
@@ -192,8 +196,9 @@ public:
             call(r, QStringLiteral("org.a11y.atspi.Action"), QStringLiteral("DoAction"), {0}));
     }
 
-    // The object's centre on the screen; null when it has no extents.
-    QPoint centre(const Ref& r) {
+    // The object's box on the screen in Qt's device-independent pixels; empty when it has
+    // no extents.
+    QRect extents(const Ref& r) {
         const QDBusMessage reply =
             call(r, QStringLiteral("org.a11y.atspi.Component"), QStringLiteral("GetExtents"),
                  {uint(0)}); // 0: screen coordinates
@@ -204,14 +209,33 @@ public:
         box.beginStructure();
         box >> x >> y >> width >> height;
         box.endStructure();
-        if (width <= 0 || height <= 0)
+        return width > 0 && height > 0 ? QRect(x, y, width, height) : QRect();
+    }
+
+    // The centre of the part of the chain's last object that its ancestors leave in view (a
+    // scrolled page clips what lies outside its viewport); null when no part is in view.
+    // A combo box's list and a menu item's menu are popups of their own, outside the box
+    // of the object that owns them: the clipping stops there.
+    QPoint centre(const QList<Ref>& chain) {
+        static const QStringList popupOwners{QStringLiteral("combo box"),
+                                             QStringLiteral("menu item")};
+        QRect box = extents(chain.constLast());
+        for (qsizetype i = chain.size() - 2; i >= 0 && !box.isEmpty(); --i) {
+            if (popupOwners.contains(role(chain[i])))
+                break;
+            const QRect outer = extents(chain[i]);
+            if (!outer.isEmpty()) // objects without a box of their own clip nothing
+                box &= outer;
+        }
+        if (box.isEmpty())
             return {};
-        // Qt reports extents in its device-independent pixels; under QT_SCALE_FACTOR the
-        // screen (and so a click) is in pixels that many times larger.
+        // Under QT_SCALE_FACTOR the screen (and so a click) is in pixels that many times
+        // larger.
         bool ok = false;
         const double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
         const double f = ok && scale > 0 ? scale : 1.0;
-        return {qRound((x + width / 2.0) * f), qRound((y + height / 2.0) * f)};
+        const QPointF c = QRectF(box).center();
+        return {qRound(c.x() * f), qRound(c.y() * f)};
     }
 
 private:
@@ -273,19 +297,19 @@ int main(int argc, char* argv[]) {
         err << "unknown command\n";
         return 2;
     }
-    const std::optional<Ref> found = reader.findShowing(appName, args[2].split(u'|'), args[3]);
+    const QList<Ref> found = reader.findShowing(appName, args[2].split(u'|'), args[3]);
     if (!reader.appFound())
         return unreachable();
-    if (!found) {
+    if (found.isEmpty()) {
         err << "no showing " << args[2] << " named " << args[3] << '\n';
         return 1;
     }
     if (args[1] == QLatin1String("press"))
-        return reader.press(*found) ? 0 : 1;
+        return reader.press(found.constLast()) ? 0 : 1;
     if (args[1] == QLatin1String("centre")) {
-        const QPoint at = reader.centre(*found);
+        const QPoint at = reader.centre(found);
         if (at.isNull()) {
-            err << args[2] << " " << args[3] << " has no place on the screen\n";
+            err << args[2] << " " << args[3] << " is out of view\n";
             return 1;
         }
         out << at.x() << ' ' << at.y() << '\n';

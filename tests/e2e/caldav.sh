@@ -131,6 +131,8 @@ open_options() {
     wait_for 20 menu_open || fail "a click on the tray icon opened no menu"
     a11y_click "menu item" "Options"
     wait_for 20 a11y_shows "push button" "Sync now" || fail "Options show no \"Sync now\""
+    # The calendar sync group is at the foot of the page.
+    a11y_scroll_to "push button" "Sync now"
 }
 # The status line of calendar sync, as a screen reader reads it.
 status_line() {

@@ -207,13 +207,30 @@ e2e_session_bus() {
 a11y_shows() {
     "$E2E_READER" Plumora showing "$1" "$2" >/dev/null 2>&1
 }
-# a11y_click ROLE NAME [BUTTON]: a click on the middle of that object where the screen
-# shows it, once it shows.
+# a11y_click ROLE NAME [BUTTON]: a click on the middle of the part of that object in view,
+# once it shows.
 a11y_click() {
     local at
     wait_for 10 a11y_shows "$1" "$2" || fail "no $1 '$2' on the screen"
-    at=$("$E2E_READER" Plumora centre "$1" "$2") || fail "no place on the screen for $1 '$2'"
+    at=$("$E2E_READER" Plumora centre "$1" "$2") || fail "$1 '$2' is out of view"
     xdotool mousemove ${at% *} ${at#* } click "${3:-1}"
+}
+# a11y_in_view ROLE NAME: some of that object is in view, not scrolled away.
+a11y_in_view() {
+    "$E2E_READER" Plumora centre "$1" "$2" >/dev/null 2>&1
+}
+# a11y_scroll_to ROLE NAME: turns the mouse wheel over the page's scroll bar until some of
+# that object is in view, as a user scrolls down to it (over the bar, the wheel cannot
+# change a box it passes).
+a11y_scroll_to() {
+    local bar turns
+    for turns in $(seq 30); do
+        a11y_in_view "$1" "$2" && return 0
+        bar=$("$E2E_READER" Plumora centre "scroll bar" "") || fail "no scroll bar to reach $1 '$2'"
+        xdotool mousemove ${bar% *} ${bar#* } click 5
+        sleep 0.2
+    done
+    fail "$1 '$2' stayed out of view after $turns turns of the wheel"
 }
 
 # The window manager has given the keyboard to the visible window whose name matches.
