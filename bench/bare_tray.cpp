@@ -1,9 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The yardstick for Plumora's start-up: a Qt program that does nothing but show a tray icon.
+// The yardstick for Plumora's start-up and idle cost: a Qt program that does nothing but show
+// a tray icon. With BARE_TRAY_MINUTE=1 it also wakes at the start of every minute, reads the
+// clock and sets its timer again, which is the least any once-a-minute program does: what
+// that costs on a machine is the floor under Plumora's idle minute there.
 #include <QApplication>
+#include <QDateTime>
 #include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+
+int msToNextMinute() {
+    const QTime now = QDateTime::currentDateTime().time();
+    return (60 - now.second()) * 1000 - now.msec();
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -12,5 +26,11 @@ int main(int argc, char* argv[]) {
     QSystemTrayIcon icon{QIcon(pm)};
     icon.setToolTip(QStringLiteral("bare"));
     icon.show();
+    QTimer minute;
+    minute.setSingleShot(true);
+    minute.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&minute, &QTimer::timeout, [&minute] { minute.start(msToNextMinute()); });
+    if (qEnvironmentVariableIntValue("BARE_TRAY_MINUTE") == 1)
+        minute.start(msToNextMinute());
     return QApplication::exec();
 }

@@ -7,7 +7,9 @@
 # 10 s, and processor time per idle minute from the scheduler's accounting of every thread,
 # with every minute job in place (mail check on but not due, reminder not due, folder
 # tracking, no due entries), and once more in the default configuration (a data file fresh from
-# the template, nothing switched on). In process: the Google Benchmark programs of this folder.
+# the template, nothing switched on); beside them the bare program once more, waking each
+# minute as the least a once-a-minute program costs on this machine. In process: the Google
+# Benchmark programs of this folder.
 #
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
 set -euo pipefail
@@ -62,12 +64,12 @@ for _ in $(seq "$starts"); do
 done
 
 declare -A rss idle
-for name in bare_tray plumora default; do
-    if [ "$name" = default ]; then
-        read -r pid _ _ < <(dock plumora "$default_program/plumora")
-    else
-        read -r pid _ _ < <(dock "$name")
-    fi
+for name in bare_tray bare_minute plumora default; do
+    case $name in
+    default) read -r pid _ _ < <(dock plumora "$default_program/plumora") ;;
+    bare_minute) read -r pid _ _ < <(BARE_TRAY_MINUTE=1 dock bare_tray) ;;
+    *) read -r pid _ _ < <(dock "$name") ;;
+    esac
     sleep 10
     rss[$name]=$(rss_mib "$pid")
     # Measured from the start of a minute on, so every minute holds exactly one tick.
@@ -118,6 +120,7 @@ row "idle processor time per minute" "${idle[plumora]} ms" "<= 1 ms" \
     "$(holds "${idle[plumora]} <= 1")"
 row "  default configuration" "${idle[default]} ms" "<= 1 ms" "$(holds "${idle[default]} <= 1")"
 row "  bare tray program" "${idle[bare_tray]} ms" "" ""
+row "  bare tray program waking each minute" "${idle[bare_minute]} ms" "" ""
 timed "tick over 1,000 due entries" tick_1000 1
 timed "idle tick, every minute job in place" idle_tick 1
 timed "month redraw, 10,000 events" month_redraw_10000 8
