@@ -130,7 +130,7 @@ int Application::addTool(ToolDescriptor tool) {
         if (tool.tables.tool.isEmpty())
             tool.tables.tool = tool.id;
         m_controller.addStartupJob(
-            std::make_unique<ToolTablesJob>(m_context.paths.dataFile(), tool.tables));
+            std::make_unique<ToolTablesJob>(m_context.paths.dataFile(), tool.tables, &changes()));
     }
     if (tool.addJobs)
         tool.addJobs(m_controller);

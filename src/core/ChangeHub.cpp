@@ -6,25 +6,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHash>
-#include <QMutex>
-#include <QPointer>
 
 #include <utility>
-
-namespace {
-QMutex& registryLock() {
-    static QMutex lock;
-    return lock;
-}
-QHash<QString, QPointer<ChangeHub>>& registry() {
-    static QHash<QString, QPointer<ChangeHub>> hubs;
-    return hubs;
-}
-QString key(const QString& dataFile) {
-    return QFileInfo(dataFile).absoluteFilePath();
-}
-} // namespace
 
 ChangeHub::ChangeHub(const QString& dataFile, QObject* parent)
     : QObject(parent), m_dataFile(dataFile) {
@@ -35,26 +18,9 @@ ChangeHub::ChangeHub(const QString& dataFile, QObject* parent)
         m_settings = SettingsStore(dataFile).load();
         m_ownStamp = fileModifiedStamp(dataFile);
     }
-    QMutexLocker locker(&registryLock());
-    registry().insert(key(dataFile), this);
 }
 
-ChangeHub::~ChangeHub() {
-    QMutexLocker locker(&registryLock());
-    const QString k = key(m_dataFile);
-    if (registry().value(k) == this)
-        registry().remove(k);
-}
-
-void ChangeHub::committed(const QString& dataFile, const QStringList& tables, qint64 stampBefore) {
-    QPointer<ChangeHub> hub;
-    {
-        QMutexLocker locker(&registryLock());
-        hub = registry().value(key(dataFile));
-    }
-    if (hub)
-        hub->committed(tables, stampBefore);
-}
+ChangeHub::~ChangeHub() = default;
 
 void ChangeHub::committed(const QStringList& tables, qint64 stampBefore) {
     if (tables.isEmpty())

@@ -14,8 +14,7 @@
 // announced (once per table per turn of the event loop, after the write); the tick turns
 // a change made by another process into the same signal for every table.
 // One hub per data file, made with the stores where the program is put together and
-// handed to them and to whoever listens. A write through a DataFile opened without a hub
-// (start-up steps, jobs that write the file directly) reaches the hub made for its path.
+// handed to them, to the start-up steps and jobs that write, and to whoever listens.
 // It also tells which settings changed, whoever wrote them.
 class ChangeHub : public QObject {
     Q_OBJECT
@@ -30,10 +29,6 @@ public:
     // the stamp the hub last accounted for, another process wrote in between, and every
     // table is announced.
     void committed(const QStringList& tables, qint64 stampBefore = -1);
-    // The same for a write on a DataFile opened without a hub: announced to the hub made for
-    // `dataFile`, if there is one.
-    static void committed(const QString& dataFile, const QStringList& tables,
-                          qint64 stampBefore = -1);
 
     // The data file's stamp as this process last accounted for it (its own latest write, or
     // what the tick last saw), -1 before any: a stamp the tick finds different from it was

@@ -211,8 +211,6 @@ bool DataFile::commit() {
 void DataFile::announce(const QStringList& tables, qint64 stampBefore) {
     if (m_changes)
         m_changes->committed(tables, stampBefore);
-    else
-        ChangeHub::committed(m_path, tables, stampBefore);
 }
 
 void DataFile::rollback() {

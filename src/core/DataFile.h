@@ -13,8 +13,8 @@ class ChangeHub;
 // destructor, never held between operations. The rollback journal (not WAL) makes every
 // committed write touch the file itself, so its last-modified time tells the tick that
 // something changed. Values always go in as bound parameters. Each committed write is
-// announced by the tables it touched: to `changes` when given, else to the hub made for
-// the file's path, if any (start-up steps and jobs that write before or without one).
+// announced by the tables it touched to `changes`, when given: a writer whose changes open
+// windows must follow is handed the program's hub.
 class DataFile {
 public:
     enum Mode { Existing, Create };

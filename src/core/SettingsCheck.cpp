@@ -64,7 +64,8 @@ QString unreadableDataFileMessage(const QString& dataFile, const QString& reason
         .arg(dataFile, reason);
 }
 
-SettingsCheck::SettingsCheck(AppPaths paths) : m_paths(std::move(paths)) {}
+SettingsCheck::SettingsCheck(AppPaths paths, ChangeHub* changes)
+    : m_paths(std::move(paths)), m_changes(changes) {}
 
 bool SettingsCheck::copyTemplate() {
     const QString data = m_paths.dataFile();
@@ -124,7 +125,7 @@ SettingsCheck::Result SettingsCheck::run() {
 
     auto open = [&] {
         db.reset();
-        db.emplace(m_paths.dataFile());
+        db.emplace(m_paths.dataFile(), m_changes);
         loaded = db->isOpen() && SettingsStore::read(*db, settings).rowRead;
         return loaded;
     };

@@ -3,6 +3,8 @@
 
 #include "base/AppPaths.h"
 
+class ChangeHub;
+
 // Start-up care of the data file: create it from the template, bring its schema up to date,
 // mark the first run and normalise CheckSum. Each step stands alone: when one fails and a
 // replacement file temp.plm exists, the damaged data file is set aside (never deleted) as
@@ -21,7 +23,8 @@ public:
         bool readOnly = false;
     };
 
-    explicit SettingsCheck(AppPaths paths);
+    // `changes` hears of the steps' writes (the first-run mark, the schema's steps).
+    explicit SettingsCheck(AppPaths paths, ChangeHub* changes = nullptr);
 
     Result run();
 
@@ -34,6 +37,7 @@ private:
     QString unreadableReason(const QString& error) const;
 
     AppPaths m_paths;
+    ChangeHub* m_changes = nullptr;
 };
 
 // Limits a file to its owner: data.plm and its copies hold the mail password. Group and

@@ -57,7 +57,7 @@ QString ToolTables::apply(DataFile& db) const {
 }
 
 void ToolTablesJob::run() {
-    DataFile db(m_dataFile);
+    DataFile db(m_dataFile, m_changes);
     const QString error = db.isOpen() ? m_tables.apply(db) : db.lastError();
     if (!error.isEmpty())
         qCWarning(lcData) << "tables of" << m_tables.tool << "not made:" << error;

@@ -11,6 +11,7 @@
 #include <functional>
 
 class AppPaths;
+class ChangeHub;
 class DataFile;
 
 // What a tool keeps in the data file beside the tables every file is made with: its
@@ -37,12 +38,13 @@ struct ToolTables {
 // The start-up step that brings a tool's tables to its version, before its own jobs run.
 class ToolTablesJob : public StartupJob {
 public:
-    ToolTablesJob(QString dataFile, ToolTables tables)
-        : m_dataFile(std::move(dataFile)), m_tables(std::move(tables)) {}
+    ToolTablesJob(QString dataFile, ToolTables tables, ChangeHub* changes = nullptr)
+        : m_dataFile(std::move(dataFile)), m_tables(std::move(tables)), m_changes(changes) {}
     const char* name() const override { return "tool tables"; }
     void run() override;
 
 private:
     QString m_dataFile;
     ToolTables m_tables;
+    ChangeHub* m_changes = nullptr;
 };

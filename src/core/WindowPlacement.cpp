@@ -74,15 +74,14 @@ void onClose(Settings& s, const QRect& geometry, const QRect& fittedTo, bool min
     s.windowMaximised = maximised;
 }
 
-Stored load(const QString& dataFile) {
-    const std::optional<Settings> s = SettingsStore(dataFile).load();
+Stored load(const SettingsStore& store) {
+    const std::optional<Settings> s = store.load();
     return s ? read(*s) : Stored{};
 }
 
-bool save(const QString& dataFile, const QRect& geometry, const QRect& fittedTo, bool minimised,
+bool save(const SettingsStore& store, const QRect& geometry, const QRect& fittedTo, bool minimised,
           bool maximised) {
-    return SettingsStore(dataFile).update(
-        [&](Settings& s) { onClose(s, geometry, fittedTo, minimised, maximised); });
+    return store.update([&](Settings& s) { onClose(s, geometry, fittedTo, minimised, maximised); });
 }
 
 } // namespace WindowPlacement

@@ -7,6 +7,7 @@
 #include <QString>
 
 struct Settings;
+class SettingsStore;
 
 // The main window's remembered placement (in twips) and whether it was maximised. The rules
 // of opening and closing are here, apart from widgets.
@@ -56,10 +57,10 @@ Opening onOpen(const Stored& stored, QSize defaultSize, const QList<Screen>& scr
 void onClose(Settings& settings, const QRect& geometry, const QRect& fittedTo, bool minimised,
              bool maximised);
 
-// Read and write through data.plm, one operation each. load() gives the defaults (default
-// size, not maximised) when the file or its row cannot be read.
-Stored load(const QString& dataFile);
-bool save(const QString& dataFile, const QRect& geometry, const QRect& fittedTo, bool minimised,
+// Read and write through the settings' store, one operation each. load() gives the defaults
+// (default size, not maximised) when the file or its row cannot be read.
+Stored load(const SettingsStore& store);
+bool save(const SettingsStore& store, const QRect& geometry, const QRect& fittedTo, bool minimised,
           bool maximised);
 
 } // namespace WindowPlacement

@@ -92,20 +92,23 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("data.plm"));
         QVERIFY(Schema::createTemplate(file, QDate(2026, 1, 1)).isEmpty());
 
-        const Stored fresh = WindowPlacement::load(file);
+        const Stored fresh = WindowPlacement::load(SettingsStore(file));
         QCOMPARE(WindowPlacement::onOpen(fresh, Default, OneScreen).geometry,
                  QRect(QPoint(0, 0), Default));
 
-        QVERIFY(WindowPlacement::save(file, QRect(100, 200, 800, 600), {}, false, false));
-        QVERIFY(WindowPlacement::save(file, Screen, {}, false, true));
-        const Stored afterMax = WindowPlacement::load(file);
+        QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(100, 200, 800, 600), {}, false,
+                                      false));
+        QVERIFY(WindowPlacement::save(SettingsStore(file), Screen, {}, false, true));
+        const Stored afterMax = WindowPlacement::load(SettingsStore(file));
         const auto reopened = WindowPlacement::onOpen(afterMax, Default, OneScreen);
         QCOMPARE(reopened.geometry, QRect(100, 200, 800, 600));
         QVERIFY(reopened.maximised);
         QVERIFY(SettingsStore(file).load()->windowMaximised);
 
-        QVERIFY(WindowPlacement::save(file, QRect(10, 20, 640, 480), {}, false, false));
-        const auto again = WindowPlacement::onOpen(WindowPlacement::load(file), Default, OneScreen);
+        QVERIFY(
+            WindowPlacement::save(SettingsStore(file), QRect(10, 20, 640, 480), {}, false, false));
+        const auto again =
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen);
         QCOMPARE(again.geometry, QRect(10, 20, 640, 480));
         QVERIFY(!again.maximised);
     }
@@ -116,27 +119,35 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("data.plm"));
         QVERIFY(Schema::createTemplate(file, QDate(2026, 1, 1)).isEmpty());
-        QVERIFY(WindowPlacement::save(file, QRect(300, 200, 1000, 700), {}, false, false));
+        QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(300, 200, 1000, 700), {}, false,
+                                      false));
         const QList<WindowPlacement::Screen> small{{QRect(0, 0, 960, 540), QRect(0, 0, 960, 513)}};
         const QRect fitted =
-            WindowPlacement::onOpen(WindowPlacement::load(file), Default, small).geometry;
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, small)
+                .geometry;
         QCOMPARE(fitted, QRect(0, 0, 960, 513));
 
-        QVERIFY(WindowPlacement::save(file, fitted, fitted, false, false));
-        QCOMPARE(WindowPlacement::onOpen(WindowPlacement::load(file), Default, OneScreen).geometry,
-                 QRect(300, 200, 1000, 700));
+        QVERIFY(WindowPlacement::save(SettingsStore(file), fitted, fitted, false, false));
+        QCOMPARE(
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen)
+                .geometry,
+            QRect(300, 200, 1000, 700));
 
-        QVERIFY(WindowPlacement::save(file, QRect(10, 10, 900, 480), fitted, false, false));
-        QCOMPARE(WindowPlacement::onOpen(WindowPlacement::load(file), Default, OneScreen).geometry,
-                 QRect(10, 10, 900, 480));
+        QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(10, 10, 900, 480), fitted, false,
+                                      false));
+        QCOMPARE(
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen)
+                .geometry,
+            QRect(10, 10, 900, 480));
     }
 
     void missingDataFileOpensAtTheDefaultSize() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("data.plm"));
-        const auto o = WindowPlacement::onOpen(WindowPlacement::load(file), Default, OneScreen);
+        const auto o =
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen);
         QCOMPARE(o.geometry, QRect(QPoint(0, 0), Default));
-        QVERIFY(!WindowPlacement::save(file, Screen, {}, false, false));
+        QVERIFY(!WindowPlacement::save(SettingsStore(file), Screen, {}, false, false));
         QVERIFY(!QFile::exists(file));
     }
 };

@@ -171,7 +171,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::applyStoredPlacement() {
-    const WindowPlacement::Stored stored = WindowPlacement::load(m_context.paths.dataFile());
+    const WindowPlacement::Stored stored = WindowPlacement::load(m_context.stores.settings);
     // The screen under the cursor first: a window that lies beyond every screen opens there.
     const QRect cursorScreen = m_context.windows.screenGeometry();
     QList<WindowPlacement::Screen> screens{
@@ -363,7 +363,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     const Qt::WindowStates state = windowState();
-    WindowPlacement::save(m_context.paths.dataFile(), QRect(pos(), size()), m_fittedTo,
+    WindowPlacement::save(m_context.stores.settings, QRect(pos(), size()), m_fittedTo,
                           state.testFlag(Qt::WindowMinimized), state.testFlag(Qt::WindowMaximized));
     event->accept();
 }
