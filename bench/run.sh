@@ -140,4 +140,5 @@ timed "iCalendar export, 10,000 events" ics_export_10000 500
 timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300
 timed "calendar sync, first of 5,000 (Radicale)" caldav_first_sync_5000 15000
 timed "calendar sync, nothing changed (1 request)" caldav_unchanged_sync_5000 100
+timed "  Plumora's part (server answering at once)" caldav_unchanged_sync_5000_own_share 100
 rm -f "$figures"
