@@ -32,10 +32,9 @@ Application::Application(AppContext& context, QObject* parent)
               m_dispatcher.dispatch(TrayMenu::Calendar);
               m_calendar.showDate(date);
           }),
-      // The tools, one line each.
-      m_calendar(m_dispatcher.tools(), context),
-      m_notes(m_dispatcher.tools(), context, &EditSch::edit),
-      m_schedule(m_dispatcher.tools(), context), m_capture(m_dispatcher.tools(), context),
+      // The tools that make and keep their pages.
+      m_calendar(context), m_notes(context, &EditSch::edit), m_schedule(context),
+      m_capture(context),
       m_options(m_dispatcher.tools(), context, [this](int button) { keepTool(button); }),
       m_mailWatch(context,
                   [this](const QString& text, const QString& action) {
@@ -77,12 +76,16 @@ Application::Application(AppContext& context, QObject* parent)
     m_dispatcher.setUnloadGuard(
         [this] { return UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs); });
     m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
-    WallpaperChanger::registerTool(m_dispatcher.tools(), context);
-    registerQuickAccess(m_dispatcher.tools(), context);
     addJobs();
-    // The program's tools, in their order, and their own jobs after the ones above; a tool
-    // added later comes after them.
-    for (ToolDescriptor& tool : programTools())
+    // The program's tools, in their order, with the pages their objects make, and their own
+    // jobs after the ones above; a tool added later comes after them.
+    for (ToolDescriptor& tool : programTools({.calendar = pagesOf(m_calendar),
+                                .notes = pagesOf(m_notes),
+                                .schedule = pagesOf(m_schedule),
+                                .quickAccess = QuickAccessPage::pages(context),
+                                .capture = pagesOf(m_capture),
+                                .wallpaper = WallpaperChanger::pages(context),
+                                .options = pagesOf(m_options)}))
         addTool(std::move(tool));
 }
 

@@ -9,8 +9,21 @@
 #include "scheduler/ui/ScheduleDescriptor.h"
 #include "wallpaper/ui/WallpaperDescriptor.h"
 
-QList<ToolDescriptor> programTools() {
-    return {calendarDescriptor(),    notesDescriptor(),   scheduleDescriptor(),
-            quickAccessDescriptor(), captureDescriptor(), wallpaperDescriptor(),
-            optionsDescriptor()};
+namespace {
+
+ToolDescriptor withPage(ToolDescriptor tool, ToolDescriptor::PageFactory page) {
+    tool.page = std::move(page);
+    return tool;
+}
+
+} // namespace
+
+QList<ToolDescriptor> programTools(ProgramPages pages) {
+    return {withPage(calendarDescriptor(), std::move(pages.calendar)),
+            withPage(notesDescriptor(), std::move(pages.notes)),
+            withPage(scheduleDescriptor(), std::move(pages.schedule)),
+            withPage(quickAccessDescriptor(), std::move(pages.quickAccess)),
+            withPage(captureDescriptor(), std::move(pages.capture)),
+            withPage(wallpaperDescriptor(), std::move(pages.wallpaper)),
+            withPage(optionsDescriptor(), std::move(pages.options))};
 }

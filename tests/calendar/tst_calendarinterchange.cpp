@@ -8,8 +8,6 @@
 #include "calendar/ui/SubscribeDialog.h"
 #include "core/Schema.h"
 #include "core/Settings.h"
-#include "core/ShellTables.h"
-#include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 
@@ -31,12 +29,10 @@ class TestCalendarInterchange : public QObject {
     FakeClock m_clock{QDateTime(D("2026-05-10"), QTime(9, 0))};
     FakeDesktop m_desktop;
     std::unique_ptr<AppContext> m_context;
-    ToolRegistry m_tools;
     std::unique_ptr<CalendarTool> m_tool;
 
     std::unique_ptr<Calendar> open() {
-        std::unique_ptr<Calendar> cal(
-            static_cast<Calendar*>(m_tools.factory(MainToolbar::CalendarButton)(nullptr)));
+        std::unique_ptr<Calendar> cal(m_tool->makePage(nullptr));
         cal->resize(900, 640);
         cal->layOutNow();
         return cal;
@@ -70,7 +66,7 @@ private Q_SLOTS:
     void initTestCase() {
         m_context = std::make_unique<AppContext>(
             m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
-        m_tool = std::make_unique<CalendarTool>(m_tools, *m_context);
+        m_tool = std::make_unique<CalendarTool>(*m_context);
     }
 
     void init() {

@@ -326,8 +326,8 @@ private Q_SLOTS:
 
     void hostedByTheMainWindow() {
         CommandDispatcher shell(*m_context);
-        registerProgramTools(shell.tools());
-        CalendarTool tool(shell.tools(), *m_context);
+        CalendarTool tool(*m_context);
+        registerProgramTools(shell.tools(), {.calendar = pagesOf(tool)});
         shell.dispatch(TrayMenu::Calendar);
         QVERIFY(shell.mainWindow());
         Calendar* cal = tool.page();

@@ -74,7 +74,8 @@ struct Fixture {
     int reminders = 0;
     CommandDispatcher shell{context};
 
-    Fixture() {
+    // Calendar, Quick Notes and Quick Access show stubs unless `pages` says otherwise.
+    explicit Fixture(ProgramPages pages = {}) {
         Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
         for (const char* topic :
@@ -86,14 +87,12 @@ struct Fixture {
         shell.setControllerRelease([this] { ++released; });
         shell.setQuitHandler([this] { ++quits; });
         shell.setReminderLoader([this] { ++reminders; });
-        registerProgramTools(shell.tools());
-        registerStub(MainToolbar::CalendarButton);
-        registerStub(MainToolbar::QNotesButton);
-        registerStub(MainToolbar::QAccessButton);
-    }
-
-    void registerStub(int button) {
-        shell.tools().registerTool(button, [](QWidget* parent) { return new StubTool(parent); });
+        const auto stub = [](QWidget* parent) { return new StubTool(parent); };
+        for (ToolDescriptor::PageFactory* page :
+             {&pages.calendar, &pages.notes, &pages.quickAccess})
+            if (!*page)
+                *page = stub;
+        registerProgramTools(shell.tools(), std::move(pages));
     }
 
     MainWindow* plm() const { return shell.mainWindow(); }
@@ -341,7 +340,6 @@ private Q_SLOTS:
     // page without one its first, and keys typed after a switch never reach a hidden page.
     // The screen reader's actions on a tool button switch as a click does.
     void focusFollowsTheShownPage() {
-        Fixture f;
         const auto withFields = [](QWidget* parent) {
             auto* page = new StubTool(parent);
             auto* layout = new QVBoxLayout(page);
@@ -352,8 +350,7 @@ private Q_SLOTS:
             }
             return page;
         };
-        f.shell.tools().registerTool(MainToolbar::QNotesButton, withFields);
-        f.shell.tools().registerTool(MainToolbar::QAccessButton, withFields);
+        Fixture f({.notes = withFields, .quickAccess = withFields});
         f.shell.dispatch(TrayMenu::QNotes);
         f.plm()->show();
         f.plm()->activateWindow();
@@ -468,12 +465,11 @@ private Q_SLOTS:
     }
 
     void neverSmallerThanItsToolsNeed() {
-        Fixture f;
-        f.shell.tools().registerTool(MainToolbar::SSWPButton, [](QWidget* parent) {
+        Fixture f({.wallpaper = [](QWidget* parent) {
             auto* page = new StubTool(parent);
             page->setMinimumSize(700, 420);
             return page;
-        });
+        }});
         f.shell.dispatch(TrayMenu::SSWP);
         f.plm()->show();
         f.plm()->resize(200, 150);

@@ -89,8 +89,8 @@ private Q_SLOTS:
         }
     }
 
-    // A tool object's own factory wins over its descriptor's; F1 on a page opens the
-    // descriptor's topic, else the id's.
+    // A page is the descriptor's factory's, named by the tool's id unless it names itself;
+    // F1 on a page opens the descriptor's topic, else the id's.
     void pagesAndHelpTopics() {
         Shell s;
         ToolDescriptor own = tool(QStringLiteral("Own"));
@@ -98,13 +98,12 @@ private Q_SLOTS:
         own.page = [](QWidget* parent) { return new ToolPage(parent); };
         const int ownButton = s.shell.tools().add(own);
         ToolDescriptor replaced = tool(QStringLiteral("Replaced"));
-        replaced.page = [](QWidget*) -> ToolPage* { return nullptr; };
-        const int replacedButton = s.shell.tools().add(replaced);
-        s.shell.tools().registerTool(replacedButton, [](QWidget* parent) {
+        replaced.page = [](QWidget* parent) {
             auto* page = new ToolPage(parent);
             page->setObjectName(QStringLiteral("Stand-in"));
             return page;
-        });
+        };
+        const int replacedButton = s.shell.tools().add(replaced);
 
         s.shell.dispatch(0);
         ToolPage* page = s.shell.mainWindow()->activePage();

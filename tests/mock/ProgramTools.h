@@ -6,9 +6,9 @@
 #include "core/ui/ToolRegistry.h"
 
 // The program's own tools for a test of the shell or the tick without the whole
-// application (which registers them itself).
-inline void registerProgramTools(ToolRegistry& tools) {
-    for (ToolDescriptor& tool : programTools())
+// application (which registers them itself), with the test's pages, if any.
+inline void registerProgramTools(ToolRegistry& tools, ProgramPages pages = {}) {
+    for (ToolDescriptor& tool : programTools(std::move(pages)))
         tools.add(std::move(tool));
 }
 

@@ -3,8 +3,6 @@
 #include "core/DataFile.h"
 #include "core/FiringRules.h"
 #include "core/Schema.h"
-#include "core/ShellTables.h"
-#include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "notes/ui/FindNote.h"
@@ -437,11 +435,10 @@ private Q_SLOTS:
             else
                 QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
         };
-        ToolRegistry tools;
-        NotesTool tool(tools, fx.context);
+        NotesTool tool(fx.context);
         QStringList notices;
         tool.setNotice([&](const QString& text) { notices << text; });
-        std::unique_ptr<ToolPage> created(tools.factory(MainToolbar::QNotesButton)(nullptr));
+        std::unique_ptr<ToolPage> created(tool.makePage(nullptr));
         NotesPage* page = tool.page();
         page->resize(900, 640);
         page->show();

@@ -26,7 +26,6 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class SubscriptionRefresh;
-class ToolRegistry;
 
 // The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
 // event and the events' texts in a tooltip. One date is always selected; the editor, the
@@ -153,7 +152,10 @@ private:
 // bring it up at a date through showDate().
 class CalendarTool {
 public:
-    CalendarTool(ToolRegistry& tools, AppContext& context);
+    explicit CalendarTool(AppContext& context);
+    // Makes the page (the main window asks the first time the tool is chosen) and keeps
+    // hold of it.
+    Calendar* makePage(QWidget* parent);
     // The page once the main window has loaded it; null before.
     Calendar* page() const { return m_page; }
     // Selects `date` in the loaded page and redraws it.
@@ -167,6 +169,7 @@ public:
     void setEditorClosed(std::function<void()> closed) { m_editorClosed = std::move(closed); }
 
 private:
+    AppContext& m_context;
     QPointer<Calendar> m_page;
     SubscriptionRefresh* m_subscriptions = nullptr;
     std::function<void()> m_editorClosed;

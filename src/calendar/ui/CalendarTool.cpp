@@ -11,7 +11,6 @@
 #include "calendar/ui/EditEvents.h"
 #include "calendar/ui/SubscribeDialog.h"
 #include "core/ShellTables.h"
-#include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 
@@ -113,40 +112,40 @@ void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
                                failed ? MessageIcon::Warning : MessageIcon::Information);
 }
 
-CalendarTool::CalendarTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::CalendarButton, [this, &context](QWidget* parent) {
-        auto* calendar = new Calendar(context, parent);
-        calendar->editEventsHook = [this, calendar, &context] {
-            EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(),
-                              calendar);
-            editor.exec();
-            if (m_editorClosed)
-                m_editorClosed();
-        };
-        calendar->findNextHook = [calendar, &context](const QString& text) {
-            findNext(*calendar, context, text);
-        };
-        calendar->exportHook = [calendar, &context](int range) {
-            exportEvents(*calendar, context, range);
-        };
-        calendar->icsExportHook = [calendar, &context] { exportIcs(*calendar, context); };
-        calendar->icsImportHook = [this, calendar, &context] {
-            importFiles(context,
-                        context.dialogs.openFiles(calendar, QStringLiteral("Import iCalendar file"),
-                                                  QStringLiteral("iCalendar files (*.ics)")));
-        };
-        calendar->subscribeHook = [this, calendar, &context] {
-            SubscribeDialog dialog(context, m_subscriptions, calendar);
-            QObject::connect(&dialog, &SubscribeDialog::changed, calendar,
-                             [calendar] { calendar->redraw(true); });
-            dialog.exec();
-        };
-        calendar->icsDropHook = [this, &context](const QStringList& files) {
-            importFiles(context, files);
-        };
-        m_page = calendar;
-        return calendar;
-    });
+CalendarTool::CalendarTool(AppContext& context) : m_context(context) {}
+
+Calendar* CalendarTool::makePage(QWidget* parent) {
+    AppContext& context = m_context;
+    auto* calendar = new Calendar(context, parent);
+    calendar->editEventsHook = [this, calendar, &context] {
+        EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(), calendar);
+        editor.exec();
+        if (m_editorClosed)
+            m_editorClosed();
+    };
+    calendar->findNextHook = [calendar, &context](const QString& text) {
+        findNext(*calendar, context, text);
+    };
+    calendar->exportHook = [calendar, &context](int range) {
+        exportEvents(*calendar, context, range);
+    };
+    calendar->icsExportHook = [calendar, &context] { exportIcs(*calendar, context); };
+    calendar->icsImportHook = [this, calendar, &context] {
+        importFiles(context,
+                    context.dialogs.openFiles(calendar, QStringLiteral("Import iCalendar file"),
+                                              QStringLiteral("iCalendar files (*.ics)")));
+    };
+    calendar->subscribeHook = [this, calendar, &context] {
+        SubscribeDialog dialog(context, m_subscriptions, calendar);
+        QObject::connect(&dialog, &SubscribeDialog::changed, calendar,
+                         [calendar] { calendar->redraw(true); });
+        dialog.exec();
+    };
+    calendar->icsDropHook = [this, &context](const QStringList& files) {
+        importFiles(context, files);
+    };
+    m_page = calendar;
+    return calendar;
 }
 
 void CalendarTool::showDate(const QDate& date) {

@@ -8,7 +8,6 @@
 #include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/ui/Artwork.h"
-#include "core/ui/ToolRegistry.h"
 #include "platform/Dialogs.h"
 #include "platform/PictureOutput.h"
 #include "platform/ScreenGrabber.h"
@@ -408,9 +407,7 @@ void ScreenCapture::tell(const QString& text, const QString& title) {
     ToolPage::tell(m_context.dialogs, text, Message::Failure, title);
 }
 
-CaptureTool::CaptureTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::SCaptureButton, [this, &context](QWidget* parent) {
-        m_page = new ScreenCapture(context, parent);
-        return m_page.data();
-    });
+ScreenCapture* CaptureTool::makePage(QWidget* parent) {
+    m_page = new ScreenCapture(m_context, parent);
+    return m_page;
 }

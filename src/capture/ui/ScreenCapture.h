@@ -16,7 +16,6 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QTimer;
-class ToolRegistry;
 
 // The Screen Capture page (`SCapture`): the stored captures' descriptions on the left
 // (`DescLV`, renamed in place), the chosen picture on the right (`BackPic`), and the
@@ -96,10 +95,14 @@ private:
 // Screen Capture as the main window's tool.
 class CaptureTool {
 public:
-    CaptureTool(ToolRegistry& tools, AppContext& context);
+    explicit CaptureTool(AppContext& context) : m_context(context) {}
+    // Makes the page (the main window asks the first time the tool is chosen) and keeps
+    // hold of it.
+    ScreenCapture* makePage(QWidget* parent);
     // The page once the main window has loaded it; null before.
     ScreenCapture* page() const { return m_page; }
 
 private:
+    AppContext& m_context;
     QPointer<ScreenCapture> m_page;
 };

@@ -263,14 +263,12 @@ void MainWindow::focusPage(ToolPage* page) {
 ToolPage* MainWindow::ensurePage(int button) {
     if (ToolPage* loaded = m_pages.value(button))
         return loaded;
-    ToolPage* page = nullptr;
-    if (const ToolRegistry::Factory factory = m_tools.factory(button))
-        page = factory(m_client);
+    const ToolDescriptor* tool = m_tools.toolOfButton(button);
+    ToolPage* page = tool->page ? tool->page(m_client) : nullptr;
     if (!page)
         page = new ToolPage;
     if (page->parentWidget() != m_client || page->isWindow())
         page->setParent(m_client, Qt::Widget);
-    const ToolDescriptor* tool = m_tools.toolOfButton(button);
     if (page->objectName().isEmpty())
         page->setObjectName(tool->id);
     if (page->windowTitle().isEmpty())

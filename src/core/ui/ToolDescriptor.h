@@ -16,6 +16,8 @@ class QWidget;
 // application registers the tools in one list, and the toolbar, the Tools menu, the tray
 // menu, the dispatcher, the data file and the tick take them from there.
 struct ToolDescriptor {
+    using PageFactory = std::function<ToolPage*(QWidget* parent)>;
+
     // Stable id: the page's objectName (the Tools menu entry's is id + "Menu"), and the key
     // of its tables' version.
     QString id;
@@ -32,8 +34,8 @@ struct ToolDescriptor {
     bool etchedRule = false;
     // A separator goes before it on the toolbar, in the Tools menu and in the tray menu.
     bool startsGroup = false;
-    // Makes the page the first time the tool is chosen.
-    std::function<ToolPage*(QWidget* parent)> page;
+    // Makes the page the first time the tool is chosen; none: an empty page.
+    PageFactory page;
     // Adds the tool's start-up and minute jobs.
     std::function<void(TrayController& controller)> addJobs;
     // Its tables, their steps and its due-entry reader (no tables: empty).

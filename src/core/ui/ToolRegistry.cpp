@@ -15,13 +15,6 @@ int ToolRegistry::add(ToolDescriptor tool) {
     return button;
 }
 
-ToolRegistry::Factory ToolRegistry::factory(int toolbarButton) const {
-    if (Factory own = m_factories.value(toolbarButton))
-        return own;
-    const ToolDescriptor* tool = toolOfButton(toolbarButton);
-    return tool ? tool->page : Factory();
-}
-
 const ToolDescriptor* ToolRegistry::toolOfButton(int toolbarButton) const {
     const qsizetype i = m_buttons.indexOf(toolbarButton);
     return i >= 0 ? &m_tools[i] : nullptr;

@@ -5,10 +5,7 @@
 #include "core/ui/ToolDescriptor.h"
 #include "core/ui/ToolPage.h"
 
-#include <QHash>
 #include <QList>
-
-#include <functional>
 
 // The tools of the main window in the order the application registers them, before the
 // first window opens. Order gives the numbers: the first seven fill the shell's slots (tray
@@ -19,16 +16,8 @@
 // the page until the main window closes. A tool without a factory shows an empty page.
 class ToolRegistry {
 public:
-    using Factory = std::function<ToolPage*(QWidget* parent)>;
-
     // Registers the next tool; returns its toolbar button.
     int add(ToolDescriptor tool);
-    // The page factory of a toolbar button, in place of its descriptor's (a tool object
-    // that keeps hold of its page, or a test's stand-in).
-    void registerTool(int toolbarButton, Factory factory) {
-        m_factories.insert(toolbarButton, std::move(factory));
-    }
-    Factory factory(int toolbarButton) const;
 
     // The tools in order, with their toolbar buttons and tray indexes.
     const QList<ToolDescriptor>& tools() const { return m_tools; }
@@ -48,5 +37,4 @@ public:
 private:
     QList<ToolDescriptor> m_tools;
     QList<int> m_buttons; // by tool
-    QHash<int, Factory> m_factories;
 };

@@ -5,7 +5,6 @@
 #include "core/ChangeHub.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
-#include "core/ui/ToolRegistry.h"
 #include "core/ui/UnloadCheck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NotesLog.h"
@@ -755,23 +754,21 @@ void NotesPage::applyFormat(const QTextCharFormat& format) {
     updateToolbar();
 }
 
-NotesTool::NotesTool(ToolRegistry& tools, AppContext& context,
-                     NotesPage::ScheduleEditor scheduleEditor)
-    : m_context(context) {
-    tools.registerTool(
-        MainToolbar::QNotesButton, [this, &context, scheduleEditor](QWidget* parent) {
-            auto* page = new NotesPage(context, parent);
-            page->setScheduleEditor(scheduleEditor);
-            page->noticeHook = [this](const QString& text) {
-                if (m_notice)
-                    m_notice(text);
-            };
-            // An ordinary end of the process saves too, whatever window is open.
-            QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
-                             &NotesPage::saveNow);
-            m_page = page;
-            return page;
-        });
+NotesTool::NotesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor)
+    : m_context(context), m_scheduleEditor(std::move(scheduleEditor)) {}
+
+NotesPage* NotesTool::makePage(QWidget* parent) {
+    auto* page = new NotesPage(m_context, parent);
+    page->setScheduleEditor(m_scheduleEditor);
+    page->noticeHook = [this](const QString& text) {
+        if (m_notice)
+            m_notice(text);
+    };
+    // An ordinary end of the process saves too, whatever window is open.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
+                     &NotesPage::saveNow);
+    m_page = page;
+    return page;
 }
 
 void NotesTool::alarm(const std::function<void()>& open) {

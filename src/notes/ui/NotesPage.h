@@ -28,7 +28,6 @@ class QTimer;
 class QToolBar;
 class SpellAsYouType;
 class SpellChecker;
-class ToolRegistry;
 
 // Quick Notes ("Quick Notes"): the user's notes as yellow cards that can be moved, resized,
 // stacked, formatted, scheduled, searched and spell-checked. Loading renumbers the stored
@@ -163,8 +162,10 @@ private:
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
 class NotesTool {
 public:
-    NotesTool(ToolRegistry& tools, AppContext& context,
-              NotesPage::ScheduleEditor scheduleEditor = {});
+    explicit NotesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor = {});
+    // Makes the page (the main window asks the first time the tool is chosen) and keeps
+    // hold of it.
+    NotesPage* makePage(QWidget* parent);
     // The page once the main window has loaded it; null before.
     NotesPage* page() const { return m_page; }
     // A note is due: `open` brings up Quick Notes, whose loading makes the due notes
@@ -185,6 +186,7 @@ public:
 
 private:
     AppContext& m_context;
+    NotesPage::ScheduleEditor m_scheduleEditor;
     QPointer<NotesPage> m_page;
     std::function<void(const QString& text)> m_notice;
 };

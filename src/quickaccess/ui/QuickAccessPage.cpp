@@ -6,7 +6,6 @@
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/ui/PopupMenuAccess.h"
-#include "core/ui/ToolRegistry.h"
 #include "platform/CdTray.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
@@ -464,8 +463,8 @@ void QuickAccessPage::tell(const QString& text) {
     ToolPage::tell(m_context.dialogs, text);
 }
 
-void registerQuickAccess(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::QAccessButton, [&context](QWidget* parent) {
+ToolDescriptor::PageFactory QuickAccessPage::pages(AppContext& context) {
+    return [&context](QWidget* parent) {
         return new QuickAccessPage(context, QAccessMachine::system(), parent);
-    });
+    };
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/ui/ToolDescriptor.h"
 #include "core/ui/ToolPage.h"
 #include "quickaccess/CdDrives.h"
 #include "quickaccess/LaunchCommand.h"
@@ -19,7 +20,6 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTableWidget;
-class ToolRegistry;
 
 // What the Quick Access page asks of the machine besides the desktop roles: the CD drives
 // and their trays, the system tools behind the shortcut buttons, and the beep. Tests hand
@@ -50,6 +50,8 @@ public:
 
     explicit QuickAccessPage(AppContext& context, QAccessMachine machine = QAccessMachine::system(),
                              QWidget* parent = nullptr);
+    // What makes the page of the main window's Quick Access tool, on the real machine.
+    static ToolDescriptor::PageFactory pages(AppContext& context);
 
     // Reads the folder list, which system tools are installed and the CD drives.
     void reload();
@@ -97,6 +99,3 @@ private:
     std::array<QPushButton*, 4> m_driveButtons{};
     QMenu* m_menu = nullptr;
 };
-
-// Registers the page as the main window's "Quick Access" tool.
-void registerQuickAccess(ToolRegistry& tools, AppContext& context);

@@ -5,7 +5,6 @@
 #include "core/SaveFailures.h"
 #include "core/ShellTables.h"
 #include "core/Twips.h"
-#include "core/ui/ToolRegistry.h"
 #include "platform/Dialogs.h"
 #include "scheduler/ScheduleRowText.h"
 #include "scheduler/ui/EditSch.h"
@@ -352,10 +351,7 @@ void Schedule::tell(const QString& text) {
     ToolPage::tell(m_context.dialogs, text);
 }
 
-ScheduleTool::ScheduleTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::ScheduleButton, [this, &context](QWidget* parent) {
-        auto* page = new Schedule(context, parent);
-        m_page = page;
-        return page;
-    });
+Schedule* ScheduleTool::makePage(QWidget* parent) {
+    m_page = new Schedule(m_context, parent);
+    return m_page;
 }

@@ -14,7 +14,6 @@
 
 class QLabel;
 class QTableWidget;
-class ToolRegistry;
 
 // The Power Scheduler list ("Power Scheduler"): one line per Schedule entry in SchDT order
 // in the grid SchGrid, then empty lines for new entries. A double-click on the "X" column
@@ -94,10 +93,14 @@ private:
 // The Power Scheduler as the main window's tool.
 class ScheduleTool {
 public:
-    ScheduleTool(ToolRegistry& tools, AppContext& context);
+    explicit ScheduleTool(AppContext& context) : m_context(context) {}
+    // Makes the page (the main window asks the first time the tool is chosen) and keeps
+    // hold of it.
+    Schedule* makePage(QWidget* parent);
     // The page once the main window has loaded it; null before.
     Schedule* page() const { return m_page; }
 
 private:
+    AppContext& m_context;
     QPointer<Schedule> m_page;
 };

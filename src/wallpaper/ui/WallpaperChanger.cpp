@@ -8,7 +8,6 @@
 #include "core/ShellTables.h"
 #include "core/Twips.h"
 #include "core/WebSite.h"
-#include "core/ui/ToolRegistry.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "wallpaper/WallpaperChange.h"
@@ -402,8 +401,6 @@ bool WallpaperChanger::eventFilter(QObject* watched, QEvent* event) {
     return ToolPage::eventFilter(watched, event);
 }
 
-void WallpaperChanger::registerTool(ToolRegistry& tools, AppContext& context) {
-    tools.registerTool(MainToolbar::SSWPButton, [&context](QWidget* parent) {
-        return new WallpaperChanger(context, parent);
-    });
+ToolDescriptor::PageFactory WallpaperChanger::pages(AppContext& context) {
+    return [&context](QWidget* parent) { return new WallpaperChanger(context, parent); };
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/ui/ToolDescriptor.h"
 #include "core/ui/ToolPage.h"
 
 #include <array>
@@ -10,7 +11,6 @@ class QCheckBox;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class ToolRegistry;
 class WallpaperPreview;
 
 // The Wallpaper Changer ("Wallpaper Changer", `SSWP`): the images of the rotation, the
@@ -42,8 +42,8 @@ public:
     // Whether a change asked for with "Change now!" is still under way.
     bool isChanging() const { return m_changing; }
 
-    // Registers the page as the main window's Wallpaper Changer tool.
-    static void registerTool(ToolRegistry& tools, AppContext& context);
+    // What makes the page of the main window's Wallpaper Changer tool.
+    static ToolDescriptor::PageFactory pages(AppContext& context);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

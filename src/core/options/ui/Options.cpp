@@ -525,15 +525,15 @@ void Options::layOut() {
     m_outer->setGeometry(outer);
 }
 
-OptionsTool::OptionsTool(ToolRegistry& tools, AppContext& context,
-                         std::function<void(int)> keepTool) {
-    tools.registerTool(MainToolbar::OptionsButton,
-                       [this, &tools, &context, keepTool = std::move(keepTool)](QWidget* parent) {
-                           auto* page = new Options(context, parent);
-                           page->keepToolHook = keepTool;
-                           page->toolButtons = tools.toolButtons();
-                           if (m_calendarSync)
-                               page->addCalendarSync(m_calendarSync);
-                           return page;
-                       });
+OptionsTool::OptionsTool(const ToolRegistry& tools, AppContext& context,
+                         std::function<void(int)> keepTool)
+    : m_tools(tools), m_context(context), m_keepTool(std::move(keepTool)) {}
+
+Options* OptionsTool::makePage(QWidget* parent) {
+    auto* page = new Options(m_context, parent);
+    page->keepToolHook = m_keepTool;
+    page->toolButtons = m_tools.toolButtons();
+    if (m_calendarSync)
+        page->addCalendarSync(m_calendarSync);
+    return page;
 }

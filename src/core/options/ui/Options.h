@@ -123,10 +123,17 @@ private:
 // Options as the main window's "Options" tool.
 class OptionsTool {
 public:
-    OptionsTool(ToolRegistry& tools, AppContext& context, std::function<void(int)> keepTool);
+    // `keepTool` is called for each of the tools' toolbar buttons before a backup or a
+    // restore.
+    OptionsTool(const ToolRegistry& tools, AppContext& context, std::function<void(int)> keepTool);
+    // Makes the page the first time the main window asks for it.
+    Options* makePage(QWidget* parent);
     // The calendar sync the "Calendar sync" group runs; none: the group is left out.
     void setCalendarSync(CalendarSync* sync) { m_calendarSync = sync; }
 
 private:
+    const ToolRegistry& m_tools;
+    AppContext& m_context;
+    std::function<void(int)> m_keepTool;
     CalendarSync* m_calendarSync = nullptr;
 };
