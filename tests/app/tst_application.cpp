@@ -61,6 +61,31 @@ private Q_SLOTS:
         QCOMPARE(calendar->selectedDate(), in.clock.today().addDays(2));
     }
 
+    // Every page is made by its tool's descriptor, in the order of the tray menu, and the
+    // tools that keep their page hand out the one shown.
+    void eachToolsPageComesFromItsDescriptor() {
+        Install in;
+        Application app(in.context);
+        app.controller().create();
+        const QList<ToolDescriptor>& tools = app.dispatcher().tools().tools();
+        QCOMPARE(tools.size(), qsizetype(TrayMenu::ToolSlots));
+        const QList<const char*> classes{"Calendar",        "NotesPage",     "Schedule",
+                                         "QuickAccessPage", "ScreenCapture", "WallpaperChanger",
+                                         "Options"};
+        for (int index = 0; index < TrayMenu::ToolSlots; ++index) {
+            QVERIFY(tools[index].page);
+            app.dispatcher().dispatch(index);
+            ToolPage* page = app.dispatcher().mainWindow()->activePage();
+            QVERIFY(page);
+            QCOMPARE(page->metaObject()->className(), classes[index]);
+            QCOMPARE(page->objectName(), tools[index].id);
+        }
+        QCOMPARE(app.dispatcher().mainWindow()->loadedPage(MainToolbar::CalendarButton),
+                 app.calendar().page());
+        QCOMPARE(app.dispatcher().mainWindow()->loadedPage(MainToolbar::QNotesButton),
+                 app.notes().page());
+    }
+
     // With nothing coming, start-up and the tick load the reminder silently; the user who
     // asks for it is told so in a pop-up message.
     void nothingComingIsToldOnlyWhenAsked() {
