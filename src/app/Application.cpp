@@ -12,8 +12,7 @@
 #include "core/ToolTables.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/UnloadCheck.h"
-#include "mail/MailAccountSync.h"
-#include "mail/MailCheckJob.h"
+#include "mail/ui/MailDescriptor.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
@@ -92,22 +91,14 @@ Application::Application(AppContext& context, QObject* parent)
 Application::~Application() = default;
 
 void Application::addJobs() {
-    m_controller.addStartupJob(
-        std::make_unique<MailAccountSync>(m_context.stores.settings, m_context.mail,
-                                          [this] { m_mailWatch.movePasswordToKeyring(); }));
-    m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
-    m_controller.addStartupJob(std::make_unique<CalendarSyncStartup>(
-        m_calendarSync, [&network = m_context.network] { return network.isOnline(); }));
-    m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
-        Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
-        m_context.registry, m_context.paths.isInstalledCopy()));
-
-    // Once a minute, in this order.
+    // Once a minute, in this order: the holidays, the subscriptions, the calendar sync, the
+    // mail check, the reminder, the due and the missed entries. The mail watch's start-up
+    // job, added with its minute job, is the first one at start-up.
     m_controller.addMinuteJob(
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     m_controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
     m_controller.addMinuteJob(std::make_unique<CalendarSyncJob>(m_calendarSync));
-    m_controller.addMinuteJob(std::make_unique<MailCheckJob>([this] { m_mailWatch.load(); }));
+    addTool(mailDescriptor(m_mailWatch));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
     reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
@@ -126,6 +117,13 @@ void Application::addJobs() {
     m_controller.tick().setMissedNotice([this](const QStringList& lines) {
         m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
     });
+
+    m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
+    m_controller.addStartupJob(std::make_unique<CalendarSyncStartup>(
+        m_calendarSync, [&network = m_context.network] { return network.isOnline(); }));
+    m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
+        Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
+        m_context.registry, m_context.paths.isInstalledCopy()));
 }
 
 int Application::addTool(ToolDescriptor tool) {
@@ -139,7 +137,7 @@ int Application::addTool(ToolDescriptor tool) {
         tool.addJobs(m_controller);
     if (tool.tables.dueReader)
         m_controller.tick().addDueReader(tool.tables.dueReader);
-    return m_dispatcher.tools().add(std::move(tool));
+    return tool.isShown() ? m_dispatcher.tools().add(std::move(tool)) : 0;
 }
 
 void Application::keepTool(int toolbarButton) {

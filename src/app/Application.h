@@ -30,7 +30,7 @@ public:
 
     // Adds a tool after those registered (the program's own first): its toolbar button,
     // Tools and tray menu entries, page, jobs, tables and due entries. Before start();
-    // returns its toolbar button.
+    // returns its toolbar button, 0 for a tool shown nowhere (ToolDescriptor::caption).
     int addTool(ToolDescriptor tool);
 
     // Start-up; false when another copy already runs (then nothing is shown).

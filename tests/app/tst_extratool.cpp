@@ -154,6 +154,40 @@ private Q_SLOTS:
         QCOMPARE(due.first().time, QTime(9, 30));
     }
 
+    // A tool without a caption only runs its jobs: no toolbar button, no menu entry, and the
+    // tools after it number as if it were not there.
+    void aToolWithoutACaptionIsShownNowhere() {
+        Install in;
+        int backgroundRuns = 0;
+        int runs = 0;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        ToolDescriptor background;
+        background.id = QStringLiteral("Background");
+        background.addJobs = [&backgroundRuns](TrayController& c) {
+            c.addMinuteJob(std::make_unique<CountingJob>(backgroundRuns));
+        };
+        QCOMPARE(app.addTool(background), 0);
+        QCOMPARE(app.addTool(tally(runs)), MainToolbar::ButtonCount + 1);
+        app.controller().create();
+        app.controller().tick().run();
+        QCOMPARE(backgroundRuns, 1);
+        QCOMPARE(runs, 1);
+
+        app.dispatcher().dispatch(TrayMenu::ItemCount);
+        MainWindow* main = app.dispatcher().mainWindow();
+        QCOMPARE(main->activePage()->objectName(), QStringLiteral("Tally"));
+        QVERIFY(!main->findChild<QAction*>(QStringLiteral("BackgroundMenu")));
+        const QList<QAction*> tools =
+            main->findChild<QMenu*>(QStringLiteral("ToolsMenu"))->actions();
+        QCOMPARE(
+            tools.at(tools.indexOf(main->findChild<QAction*>(QStringLiteral("TallyMenu"))) - 1)
+                ->objectName(),
+            QStringLiteral("OptionsMenu"));
+        app.dispatcher().showMenu();
+        QVERIFY(!app.dispatcher().menuWindow()->label(TrayMenu::ItemCount + 1));
+    }
+
     // A file with the tool's tables of an older version gets the missing steps only, and
     // keeps its rows; a second start-up changes nothing.
     void olderTablesAreSteppedUp() {

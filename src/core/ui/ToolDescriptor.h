@@ -23,7 +23,9 @@ struct ToolDescriptor {
     QString id;
     // The toolbar tip, which is also the page's title in the status bar.
     QString tip;
-    // The tray menu caption; the Tools menu shows it with its accelerator.
+    // The tray menu caption; the Tools menu shows it with its accelerator. A tool without
+    // one is shown nowhere: no toolbar button, no menu entries and no page, only its jobs,
+    // tables and due entries.
     QString caption;
     // The Tools menu caption with its accelerator ("&Tally"); `caption` when empty.
     QString accelerator;
@@ -44,6 +46,7 @@ struct ToolDescriptor {
     QString topic() const {
         return helpTopic.isEmpty() ? id.toLower() + QStringLiteral(".htm") : helpTopic;
     }
+    bool isShown() const { return !caption.isEmpty(); }
     // The Tools menu caption.
     QString menuCaption() const { return accelerator.isEmpty() ? caption : accelerator; }
 };
