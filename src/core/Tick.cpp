@@ -16,6 +16,13 @@ Tick::Tick(Clock& clock, AppPaths paths, std::function<bool()> onlineTest)
 
 Tick::~Tick() = default;
 
+QStringList Tick::jobNames() const {
+    QStringList names;
+    for (const auto& job : m_jobs)
+        names << QLatin1String(job->name());
+    return names;
+}
+
 void Tick::addJob(std::unique_ptr<MinuteJob> job) {
     m_jobs.push_back(std::move(job));
 }

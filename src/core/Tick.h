@@ -22,6 +22,8 @@ public:
     ~Tick();
 
     void addJob(std::unique_ptr<MinuteJob> job);
+    // The jobs' names in the order they run.
+    QStringList jobNames() const;
     // A tool's reader of its due entries, read with the cache from the next reload on.
     void addDueReader(DueReader reader) {
         m_dueReaders.append(std::move(reader));

@@ -86,6 +86,20 @@ private Q_SLOTS:
                  app.notes().page());
     }
 
+    // The jobs run in one order: the mail watch's between the shell's own, the tools' after.
+    void theJobsKeepTheirOrder() {
+        Install in;
+        Application app(in.context);
+        QStringList startup = app.controller().startupJobNames();
+        startup.removeAll(QStringLiteral("tool tables")); // one per tool with tables
+        QCOMPARE(startup, (QStringList{"mail account", "shipped holidays",
+                                       "calendar sync after start-up", "autostart", "wallpaper"}));
+        QCOMPARE(
+            app.controller().tick().jobNames(),
+            (QStringList{"holiday update", "calendar subscriptions", "calendar sync", "mail check",
+                         "reminder", "due entries", "missed entries", "folder tracking"}));
+    }
+
     // With nothing coming, start-up and the tick load the reminder silently; the user who
     // asks for it is told so in a pop-up message.
     void nothingComingIsToldOnlyWhenAsked() {

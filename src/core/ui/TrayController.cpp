@@ -41,6 +41,13 @@ TrayController::TrayController(AppContext& context, CommandDispatcher& dispatche
 
 TrayController::~TrayController() = default;
 
+QStringList TrayController::startupJobNames() const {
+    QStringList names;
+    for (const auto& job : m_startupJobs)
+        names << QLatin1String(job->name());
+    return names;
+}
+
 void TrayController::addStartupJob(std::unique_ptr<StartupJob> job) {
     m_startupJobs.push_back(std::move(job));
 }

@@ -27,6 +27,8 @@ public:
     // Work for start-up and for every minute, in the order added.
     void addStartupJob(std::unique_ptr<StartupJob> job);
     void addMinuteJob(std::unique_ptr<MinuteJob> job) { m_tick.addJob(std::move(job)); }
+    // The start-up jobs' names in the order they run.
+    QStringList startupJobNames() const;
 
     // The reminder start-up loads once; "Show Reminder" when not set.
     void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
