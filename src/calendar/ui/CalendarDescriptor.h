@@ -6,7 +6,7 @@
 class QPainter;
 
 // Personal Calendar as the shell shows it: the first entry of the toolbar and both menus.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it the one the tool object makes and keeps (makePage).
 ToolDescriptor calendarDescriptor();
 // Its picture on the 32-unit grid of Artwork.
 void paintCalendarIcon(QPainter& p);

@@ -6,7 +6,7 @@
 class QPainter;
 
 // Screen Capture as the shell shows it; its page draws the etched rule.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it the one the tool object makes and keeps (makePage).
 ToolDescriptor captureDescriptor();
 // Its picture on the 32-unit grid of Artwork.
 void paintCaptureIcon(QPainter& p);

@@ -6,7 +6,7 @@
 class QPainter;
 
 // Quick Notes as the shell shows it.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it the one the tool object makes and keeps (makePage).
 ToolDescriptor notesDescriptor();
 // Its picture on the 32-unit grid of Artwork.
 void paintNotesIcon(QPainter& p);

@@ -6,7 +6,7 @@
 class QPainter;
 
 // Quick Access as the shell shows it; its page draws the etched rule.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it QuickAccessPage::pages.
 // Its minute job tracks the folders of the documents opened lately.
 ToolDescriptor quickAccessDescriptor();
 // Its picture on the 32-unit grid of Artwork.

@@ -7,7 +7,7 @@ class QPainter;
 
 // Power Scheduler as the shell shows it: it starts the group of the tools that act on the
 // machine, and its page draws the etched rule.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it the one the tool object makes and keeps (makePage).
 ToolDescriptor scheduleDescriptor();
 // Its picture on the 32-unit grid of Artwork.
 void paintScheduleIcon(QPainter& p);

@@ -6,7 +6,7 @@
 class QPainter;
 
 // The Wallpaper Changer as the shell shows it: it starts the group that ends with Options.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it WallpaperChanger::pages.
 // Its start-up job changes the wallpaper when a change is due.
 ToolDescriptor wallpaperDescriptor();
 // Its picture on the 32-unit grid of Artwork.

@@ -6,7 +6,7 @@
 class QPainter;
 
 // Options as the shell shows it.
-// Its page comes from the tool's own object, which keeps hold of it.
+// Without a page: the program gives it the one the tool object makes (makePage).
 ToolDescriptor optionsDescriptor();
 // Its picture on the 32-unit grid of Artwork.
 void paintOptionsIcon(QPainter& p);
