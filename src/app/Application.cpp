@@ -78,13 +78,14 @@ Application::Application(AppContext& context, QObject* parent)
     addJobs();
     // The program's tools, in their order, with the pages their objects make, and their own
     // jobs after the ones above; a tool added later comes after them.
-    for (ToolDescriptor& tool : programTools({.calendar = pagesOf(m_calendar),
-                                .notes = pagesOf(m_notes),
-                                .schedule = pagesOf(m_schedule),
-                                .quickAccess = QuickAccessPage::pages(context),
-                                .capture = pagesOf(m_capture),
-                                .wallpaper = WallpaperChanger::pages(context),
-                                .options = pagesOf(m_options)}))
+    ProgramPages pages{.calendar = pagesOf(m_calendar),
+                       .notes = pagesOf(m_notes),
+                       .schedule = pagesOf(m_schedule),
+                       .quickAccess = QuickAccessPage::pages(context),
+                       .capture = pagesOf(m_capture),
+                       .wallpaper = WallpaperChanger::pages(context),
+                       .options = pagesOf(m_options)};
+    for (ToolDescriptor& tool : programTools(std::move(pages)))
         addTool(std::move(tool));
 }
 
