@@ -3,6 +3,7 @@
 
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
+#include "core/Settings.h"
 #include "core/options/ui/OptionsDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "quickaccess/ui/QuickAccessDescriptor.h"
@@ -13,4 +14,11 @@ QList<ToolDescriptor> programTools() {
     return {calendarDescriptor(),    notesDescriptor(),   scheduleDescriptor(),
             quickAccessDescriptor(), captureDescriptor(), wallpaperDescriptor(),
             optionsDescriptor()};
+}
+
+FileSchema programSchema() {
+    QList<SchemaPart> parts{SettingsStore::tables()};
+    for (const ToolDescriptor& tool : programTools())
+        parts += tool.schema;
+    return FileSchema(std::move(parts));
 }

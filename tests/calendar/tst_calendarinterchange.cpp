@@ -6,12 +6,12 @@
 #include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/SubscribeDialog.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "core/ui/ToolRegistry.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -75,7 +75,8 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+                 QString());
         m_desktop.dialogs.messages.clear();
         m_desktop.dialogs.saveChoice.clear();
         m_desktop.dialogs.openChoice.clear();
