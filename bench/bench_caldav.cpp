@@ -9,9 +9,9 @@
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/HttpResponder.h"
+#include "mock/TestSchema.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -138,7 +138,7 @@ bool freshAccount(const QString& path) {
     a.server = server().calendar;
     a.user = QStringLiteral("ann");
     a.calendar = server().calendar;
-    return Schema::createTemplate(path, Today).isEmpty() && CalDavStore(path).saveAccount(a);
+    return testSchema().createTemplate(path, Today).isEmpty() && CalDavStore(path).saveAccount(a);
 }
 
 void firstSync(benchmark::State& state) {

@@ -12,9 +12,9 @@
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/Calendar.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QApplication>
 #include <QFile>
@@ -88,7 +88,7 @@ struct DataDir {
 
     DataDir(FakeDesktop& desktop, FakeClock& clock)
         : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)),
-          ready(Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty()) {}
+          ready(testSchema().createTemplate(context.paths.dataFile(), clock.today()).isEmpty()) {}
 };
 
 struct Fakes {

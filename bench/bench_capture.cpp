@@ -9,9 +9,9 @@
 #include "capture/CaptureStore.h"
 #include "capture/ui/FullScreen.h"
 #include "capture/ui/ScreenCapture.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QApplication>
 #include <QLinearGradient>
@@ -58,7 +58,7 @@ QImage desktopPicture() {
 struct Capture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("data.plm"));
-    bool ready = Schema::createTemplate(path, QDate(2026, 3, 1)).isEmpty();
+    bool ready = testSchema().createTemplate(path, QDate(2026, 3, 1)).isEmpty();
     QImage screen = desktopPicture();
     CaptureStore store{path};
     FakeClock clock{QDateTime(QDate(2026, 3, 1), QTime(9, 0))};

@@ -9,7 +9,7 @@
 #include "calendar/HolidayMerge.h"
 #include "calendar/HolidayRules.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -32,7 +32,7 @@ struct Holidays {
     bool ready = false;
 
     Holidays() {
-        if (!Schema::createTemplate(path, Today).isEmpty() ||
+        if (!testSchema().createTemplate(path, Today).isEmpty() ||
             !HolidayMerge::mergeList(store, list).complete)
             return;
         QRandomGenerator rng(7);
@@ -64,7 +64,7 @@ void mergeIntoEmpty(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(path);
-        const bool made = Schema::createTemplate(path, Today).isEmpty();
+        const bool made = testSchema().createTemplate(path, Today).isEmpty();
         state.ResumeTiming();
         if (!made) {
             state.SkipWithError("could not make an empty data file");

@@ -5,7 +5,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -42,7 +42,7 @@ struct Interchange {
         }
         file = IcsExport::write(rows, Now);
         ready =
-            Schema::createTemplate(path, Today).isEmpty() &&
+            testSchema().createTemplate(path, Today).isEmpty() &&
             CalendarImport(store, Today, Now).importData(file, QStringLiteral("b")).added == Events;
     }
 };
@@ -61,7 +61,7 @@ void importIntoEmpty(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(path);
-        const bool made = Schema::createTemplate(path, Today).isEmpty();
+        const bool made = testSchema().createTemplate(path, Today).isEmpty();
         state.ResumeTiming();
         if (!made) {
             state.SkipWithError("could not make an empty data file");

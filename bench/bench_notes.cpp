@@ -6,9 +6,9 @@
 // Also a note of 160,000 colour runs: read in under 0.5 s.
 #include "BenchMain.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
 #include "notes/ui/NoteCard.h"
@@ -135,7 +135,7 @@ struct NotesFile {
     bool ready = false;
 
     NotesFile() {
-        if (!Schema::createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
+        if (!testSchema().createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
             return;
         const std::vector<QString>& notes = texts().stored;
         DataFile db(context.paths.dataFile());

@@ -5,9 +5,9 @@
 // Every pass starts from a fresh copy of the same 1,000 entries.
 #include "BenchMain.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"
 #include "scheduler/ui/Schedule.h"
@@ -24,7 +24,7 @@ namespace {
 
 bool fill(const QString& path) {
     QFile::remove(path);
-    if (!Schema::createTemplate(path, QDate(2026, 3, 1)).isEmpty())
+    if (!testSchema().createTemplate(path, QDate(2026, 3, 1)).isEmpty())
         return false;
     DataFile db(path);
     Transaction transaction(db);

@@ -10,12 +10,12 @@
 #include "core/DataFile.h"
 #include "core/DateText.h"
 #include "core/DueEntriesJob.h"
-#include "core/Schema.h"
 #include "core/Tick.h"
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 #include "quickaccess/FolderTrackingJob.h"
 
@@ -57,7 +57,7 @@ struct DueEntries {
     bool ready = false;
 
     DueEntries() {
-        if (!Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
+        if (!testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
             return;
         {
             DataFile db(paths.dataFile());
@@ -133,7 +133,7 @@ struct IdleMinutes {
 
     bool make() {
         const QDate today = clock.today();
-        if (!Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
+        if (!testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
             return false;
         {
             DataFile db(paths.dataFile());
@@ -151,7 +151,7 @@ struct IdleMinutes {
             ++online;
             return true;
         });
-        stores.emplace(paths.dataFile());
+        stores.emplace(paths.dataFile(), testSchema());
         tick->setChanges(&stores->stores().changes);
         subscriptions.emplace(stores->stores(), clock, downloads, nullptr);
         addProgramDueReaders(*tick);

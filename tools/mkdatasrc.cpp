@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Build tool: writes the data file template data.src from the program's schema.
-#include "core/Schema.h"
+// Build tool: writes the data file template data.src from the program's schema (the
+// settings' tables and its tools').
+#include "app/ProgramTools.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -18,7 +19,7 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << "mkdatasrc: not a date: " << args.at(2) << '\n';
         return 2;
     }
-    const QString error = Schema::createTemplate(args.at(1), madeOn);
+    const QString error = programSchema().createTemplate(args.at(1), madeOn);
     if (!error.isEmpty()) {
         QTextStream(stderr) << "mkdatasrc: " << error << '\n';
         return 1;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/ProgramTools.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
 #include "core/AppContext.h"
@@ -36,7 +37,7 @@ struct LinuxServices {
 
     AppContext context(const AppPaths& paths) {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
-        data.emplace(paths.dataFile());
+        data.emplace(paths.dataFile(), programSchema());
         return AppContext{paths,         clock,     windows, shell,         dialogs,
                           registry,      network,   mail,    processes,     grabber,
                           pictureOutput, downloads, secrets, data->stores()};

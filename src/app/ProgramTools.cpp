@@ -3,6 +3,7 @@
 
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
+#include "core/Settings.h"
 #include "core/options/ui/OptionsDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "quickaccess/ui/QuickAccessDescriptor.h"
@@ -26,4 +27,11 @@ QList<ToolDescriptor> programTools(ProgramPages pages) {
             withPage(captureDescriptor(), std::move(pages.capture)),
             withPage(wallpaperDescriptor(), std::move(pages.wallpaper)),
             withPage(optionsDescriptor(), std::move(pages.options))};
+}
+
+FileSchema programSchema() {
+    QList<SchemaPart> parts{SettingsStore::tables()};
+    for (const ToolDescriptor& tool : programTools())
+        parts += tool.schema;
+    return FileSchema(std::move(parts));
 }

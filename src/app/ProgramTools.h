@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/FileSchema.h"
 #include "core/ui/ToolDescriptor.h"
 
 #include <QList>
@@ -19,3 +20,6 @@ QList<ToolDescriptor> programTools(ProgramPages pages = {});
 template <typename Tool> ToolDescriptor::PageFactory pagesOf(Tool& tool) {
     return [&tool](QWidget* parent) { return tool.makePage(parent); };
 }
+
+// The data file's schema: the settings' tables, then each tool's in the list's order.
+FileSchema programSchema();

@@ -7,18 +7,20 @@
 #include "capture/CaptureStore.h"
 #include "core/ChangeHub.h"
 #include "core/DataStores.h"
+#include "core/FileSchema.h"
 #include "core/Settings.h"
 #include "notes/NoteStore.h"
 #include "quickaccess/QAccessStore.h"
 #include "scheduler/ScheduleStore.h"
 #include "wallpaper/WallpaperStore.h"
 
-// Owns the hub and the stores of one data file; stores() is what AppContext hands out.
+// Owns the schema, the hub and the stores of one data file; stores() is what AppContext hands out.
 // Made before the pages and jobs that use it and destroyed after them.
 class StoreSet {
 public:
-    explicit StoreSet(const QString& dataFile)
-        : m_changes(dataFile), m_settings(dataFile, &m_changes), m_events(dataFile, &m_changes),
+    StoreSet(const QString& dataFile, FileSchema schema)
+        : m_schema(std::move(schema)), m_changes(dataFile, m_schema.tableNames()),
+          m_settings(dataFile, &m_changes), m_events(dataFile, &m_changes),
           m_subscriptions(dataFile, &m_changes), m_calDav(dataFile, &m_changes),
           m_notes(dataFile, &m_changes), m_schedule(dataFile, &m_changes),
           m_quickAccess(dataFile, &m_changes), m_captures(dataFile, &m_changes),
@@ -29,6 +31,7 @@ public:
     DataStores& stores() { return m_stores; }
 
 private:
+    FileSchema m_schema;
     ChangeHub m_changes;
     SettingsStore m_settings;
     EventStore m_events;
@@ -39,6 +42,6 @@ private:
     QAccessStore m_quickAccess;
     CaptureStore m_captures;
     WallpaperStore m_wallpapers;
-    DataStores m_stores{m_changes, m_settings, m_events,      m_subscriptions, m_calDav,
-                        m_notes,   m_schedule, m_quickAccess, m_captures,      m_wallpapers};
+    DataStores m_stores{m_schema, m_changes,  m_settings,    m_events,   m_subscriptions, m_calDav,
+                        m_notes,  m_schedule, m_quickAccess, m_captures, m_wallpapers};
 };

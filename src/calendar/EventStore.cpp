@@ -572,3 +572,52 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts,
         *counts = c;
     return true;
 }
+
+namespace {
+
+// A random (version 4) UID and the time it was given, for every event that has none.
+QString giveEventsUids() {
+    return QStringLiteral("UPDATE Events SET UID = lower(hex(randomblob(4)) || '-' || "
+                          "hex(randomblob(2)) || '-4' || substr(hex(randomblob(2)), 2) || '-a' || "
+                          "substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6))), "
+                          "LastModified = strftime('%Y-%m-%dT%H:%M:%SZ', 'now') WHERE UID IS NULL");
+}
+
+} // namespace
+
+SchemaPart EventStore::tables() {
+    SchemaPart part;
+    part.create = {
+        QStringLiteral("CREATE TABLE Events ("
+                       " eDate TEXT NOT NULL,"
+                       " Description TEXT NOT NULL DEFAULT '',"
+                       " IconImg BLOB,"
+                       " SmallImg BLOB,"
+                       " Frequency INTEGER NOT NULL DEFAULT 1,"
+                       " Holiday INTEGER NOT NULL DEFAULT 0,"
+                       " UID TEXT,"
+                       " LastModified TEXT,"
+                       " Subscription INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"),
+        QStringLiteral("CREATE INDEX EventsByCode ON Events (Frequency, eDate, Holiday)"),
+        QStringLiteral("CREATE INDEX EventsByUid ON Events (UID)"),
+        QStringLiteral(
+            "CREATE TABLE EventTombstones (UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)")};
+    // 1: the month view reads dates and codes from an index instead of the table.
+    part.steps[1] = {QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
+                                    "ON Events (Frequency, eDate, Holiday)")};
+    // 2: events get stable identities for calendar interchange. Every row gets a random UID
+    // once and the time it was given one; a row with the same UID as others belongs to the
+    // same event (a multi-day or expanded one). Deleted user events leave their UID and the
+    // time of deletion. Rows of a subscribed calendar carry the subscription's ID.
+    part.steps[2] = {
+        QStringLiteral("ALTER TABLE Events ADD COLUMN UID TEXT"),
+        QStringLiteral("ALTER TABLE Events ADD COLUMN LastModified TEXT"),
+        giveEventsUids(),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByUid ON Events (UID)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS EventTombstones ("
+                       " UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)"),
+        QStringLiteral("ALTER TABLE Events ADD COLUMN Subscription INTEGER NOT NULL DEFAULT 0")};
+    part.rowRepairs = {giveEventsUids()};
+    return part;
+}

@@ -20,6 +20,8 @@ class DataFile;
 // leaves the reason in lastError().
 class EventStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     explicit EventStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // The pictures a read returns: both, or only those the month view draws in its large

@@ -118,3 +118,11 @@ bool CaptureStore::remove(qint64 rowId) {
     m_error.clear();
     return true;
 }
+
+SchemaPart CaptureStore::tables() {
+    SchemaPart part;
+    part.create = {QStringLiteral("CREATE TABLE SCapture ("
+                                  " Title TEXT NOT NULL DEFAULT 'New Screen Image',"
+                                  " CapImg BLOB)")};
+    return part;
+}

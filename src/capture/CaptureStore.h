@@ -23,6 +23,8 @@ struct CaptureItem {
 // closes it again. A call that fails leaves the reason in lastError().
 class CaptureStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     static const QString NewTitle; // "New Screen Image"
 
     explicit CaptureStore(QString dataFile, ChangeHub* changes = nullptr);

@@ -2,15 +2,14 @@
 #include "core/ChangeHub.h"
 
 #include "core/DataFile.h"
-#include "core/Schema.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
 #include <utility>
 
-ChangeHub::ChangeHub(const QString& dataFile, QObject* parent)
-    : QObject(parent), m_dataFile(dataFile) {
+ChangeHub::ChangeHub(const QString& dataFile, QStringList tables, QObject* parent)
+    : QObject(parent), m_dataFile(dataFile), m_tables(std::move(tables)) {
     setObjectName(QStringLiteral("ChangeHub"));
     // Before the data file is made there is nothing to compare with: the first change of
     // System then names every setting.
@@ -45,7 +44,7 @@ void ChangeHub::committed(const QStringList& tables, qint64 stampBefore) {
 
 void ChangeHub::announceAll() {
     m_elsewhere = true;
-    for (const QString& t : Schema::tableNames())
+    for (const QString& t : std::as_const(m_tables))
         announce(t);
 }
 

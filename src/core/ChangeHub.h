@@ -19,7 +19,8 @@
 class ChangeHub : public QObject {
     Q_OBJECT
 public:
-    explicit ChangeHub(const QString& dataFile, QObject* parent = nullptr);
+    // `tables` are the file's tables, each announced when the whole file changed.
+    ChangeHub(const QString& dataFile, QStringList tables, QObject* parent = nullptr);
     ~ChangeHub() override;
 
     const QString& dataFile() const { return m_dataFile; }
@@ -55,6 +56,7 @@ private:
     void compareSettings();
 
     QString m_dataFile;
+    QStringList m_tables;
     qint64 m_ownStamp = -1;
     QSet<QString> m_pending;
     bool m_elsewhere = false; // the pending tables were announced by announceAll()

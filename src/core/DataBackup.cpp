@@ -74,25 +74,26 @@ Result backup(const QString& dataFile, const QString& folder, const FileOps& ops
                                                                                   : Result::Failed;
 }
 
-Result checkRestoreSource(const QString& folder, RestoreDetails* details) {
+Result checkRestoreSource(const FileSchema& schema, const QString& folder,
+                          RestoreDetails* details) {
     const QString source = backupPath(folder);
     if (!QFileInfo(source).isFile())
         return Result::NotFound;
-    const RestoreRebuild::Source found = RestoreRebuild::examine(source);
+    const RestoreRebuild::Source found = RestoreRebuild::examine(schema, source);
     if (details)
         *details = {found.reason, found.leftOut};
     return resultOf(found.verdict);
 }
 
-Result restore(const QString& folder, const QString& dataFile, RestoreDetails* details,
-               const FileOps& ops) {
+Result restore(const FileSchema& schema, const QString& folder, const QString& dataFile,
+               RestoreDetails* details, const FileOps& ops) {
     const QString source = backupPath(folder);
     if (!QFileInfo(source).isFile())
         return Result::NotFound;
     QTemporaryFile part;
     if (!reservePart(part, dataFile))
         return Result::Failed;
-    const RestoreRebuild::Outcome built = RestoreRebuild::rebuild(source, part.fileName());
+    const RestoreRebuild::Outcome built = RestoreRebuild::rebuild(schema, source, part.fileName());
     if (details)
         *details = {built.ok ? QString() : built.error, built.source.leftOut};
     if (built.source.verdict != RestoreRebuild::Verdict::Accepted) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class FileSchema;
+
 // Backup and restore of the data file to and from a folder the user picks. Both write to a
 // temporary name in the target's folder, flush it to the disk and rename it into place, so an
 // interrupted run leaves the old file whole; what an interrupted run left is removed later. Results
@@ -61,14 +63,15 @@ Result backup(const QString& dataFile, const QString& folder,
 // Whether `folder` holds something restore would accept: NotFound, NotDataFile, Newer,
 // OverLimit or Done. The window asks this before its confirmation question; restore()
 // checks again. The file is never changed.
-Result checkRestoreSource(const QString& folder, RestoreDetails* details = nullptr);
+Result checkRestoreSource(const FileSchema& schema, const QString& folder,
+                          RestoreDetails* details = nullptr);
 
-// Rebuilds `folder`/data.plm into a new data file of Plumora's own schema (only its known
+// Rebuilds `folder`/data.plm into a new data file of `schema`, Plumora's own (only its known
 // tables and columns, as values; see RestoreRebuild) and puts that in place of `dataFile`.
 // The replaced file is kept as dataFile + ".before-restore"; the new one is readable by its
 // owner only. `dataFile` is never missing, whatever moment the run is stopped at.
-Result restore(const QString& folder, const QString& dataFile, RestoreDetails* details = nullptr,
-               const FileOps& ops = FileOps::system());
+Result restore(const FileSchema& schema, const QString& folder, const QString& dataFile,
+               RestoreDetails* details = nullptr, const FileOps& ops = FileOps::system());
 
 // The text the Options window shows after a backup to `folder` or a restore.
 QString backupMessage(Result result, const QString& folder);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/DataFile.h"
+#include "core/FileSchema.h"
 
 #include <QLoggingCategory>
 #include <QString>

@@ -5,6 +5,7 @@ class CalDavStore;
 class CaptureStore;
 class ChangeHub;
 class EventStore;
+class FileSchema;
 class NoteStore;
 class QAccessStore;
 class ScheduleStore;
@@ -12,11 +13,12 @@ class SettingsStore;
 class SubscriptionStore;
 class WallpaperStore;
 
-// The data file's hub and each table's store, built once where the program is put
+// The data file's schema, its hub and each table's store, built once where the program is put
 // together (app/StoreSet.h) and reached through AppContext. Every store announces its
 // committed writes to `changes`. A page or job keeps the reference; work that needs a
 // store of its own (another thread, a store's "now") copies it.
 struct DataStores {
+    const FileSchema& schema;
     ChangeHub& changes;
     SettingsStore& settings;
     EventStore& events;

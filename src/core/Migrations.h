@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 class DataFile;
+class FileSchema;
 
 // The data file's schema version lives in PRAGMA user_version. A file made before versions
 // were kept reads 0. Each step brings a file one version up in its own transaction, so an
 // interrupted start-up leaves a file of the previous version, never half of a step.
 namespace Migrations {
-
-// The version this program writes; the template is made at this version.
-int currentVersion();
 
 enum class Outcome {
     UpToDate,
@@ -22,11 +17,7 @@ enum class Outcome {
     Failed,
 };
 
-// Brings an open data file up to currentVersion().
-Outcome run(DataFile& db);
-
-// Statements that give rows copied from an older file what the steps would have given
-// them (a restore copies rows into a file of today's shape): events without a UID get one.
-QStringList rowRepairs();
+// Brings an open data file up to the schema's current version.
+Outcome run(DataFile& db, const FileSchema& schema);
 
 } // namespace Migrations

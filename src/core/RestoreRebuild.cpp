@@ -3,8 +3,7 @@
 
 #include "base/Log.h"
 #include "core/DataFile.h"
-#include "core/Migrations.h"
-#include "core/Schema.h"
+#include "core/FileSchema.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,16 +20,15 @@ namespace RestoreRebuild {
 
 namespace {
 
-// The objects Plumora's own schema makes, besides the tables.
-bool isOwnIndex(const QString& name) {
-    return name.compare(QLatin1String("EventsByDate"), Qt::CaseInsensitive) == 0 ||
-           name.compare(QLatin1String("EventsByCode"), Qt::CaseInsensitive) == 0 ||
-           name.compare(QLatin1String("EventsByUid"), Qt::CaseInsensitive) == 0 ||
-           name.startsWith(QLatin1String("sqlite_autoindex_"), Qt::CaseInsensitive);
+// The indexes the schema makes, and SQLite's own for its keys.
+bool isOwnIndex(const FileSchema& schema, const QString& name) {
+    return name.startsWith(QLatin1String("sqlite_autoindex_"), Qt::CaseInsensitive) ||
+           schema.indexNames().contains(name, Qt::CaseInsensitive);
 }
 
-QString knownTable(const QString& name) {
-    for (const QString& table : Schema::tableNames()) {
+// A table of the schema under its own spelling; empty when the schema has none.
+QString knownTable(const FileSchema& schema, const QString& name) {
+    for (const QString& table : schema.tableNames()) {
         if (table.compare(name, Qt::CaseInsensitive) == 0)
             return table;
     }
@@ -164,7 +162,7 @@ Source tooSlow(const Limits& limits) {
 // The known tables the source holds, under Plumora's spelling, with the name as stored.
 using Tables = QHash<QString, QString>;
 
-Source examineOpen(SourceDb& db, const Limits& limits, Tables* tables) {
+Source examineOpen(const FileSchema& schema, SourceDb& db, const Limits& limits, Tables* tables) {
     Source s;
     db.query("PRAGMA user_version", [&](sqlite3_stmt* stmt) {
         s.version = sqlite3_column_int(stmt, 0);
@@ -176,14 +174,14 @@ Source examineOpen(SourceDb& db, const Limits& limits, Tables* tables) {
             const QString type = SourceDb::text(stmt, 0);
             const QString name = SourceDb::text(stmt, 1);
             const QString sql = SourceDb::text(stmt, 2);
-            const QString known = knownTable(name);
+            const QString known = knownTable(schema, name);
             const bool plainTable =
                 type == QLatin1String("table") &&
                 !sql.startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
             if (plainTable && !known.isEmpty()) {
                 tables->insert(known, name);
                 sawSystem = sawSystem || known == QLatin1String("System");
-            } else if (type == QLatin1String("index") && isOwnIndex(name)) {
+            } else if (type == QLatin1String("index") && isOwnIndex(schema, name)) {
             } else if (type == QLatin1String("table") &&
                        name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)) {
             } else {
@@ -195,12 +193,12 @@ Source examineOpen(SourceDb& db, const Limits& limits, Tables* tables) {
         return db.timedOut() ? tooSlow(limits) : notDataFile();
     if (!sawSystem)
         return notDataFile();
-    if (s.version > Migrations::currentVersion())
+    if (s.version > schema.currentVersion())
         return refuse(Verdict::Newer,
                       QStringLiteral("it was made by a newer version of Plumora (data version "
                                      "%1; this version reads up to %2)")
                           .arg(s.version)
-                          .arg(Migrations::currentVersion()));
+                          .arg(schema.currentVersion()));
     qint64 rows = -1;
     const QByteArray count = "SELECT count(*) FROM " + quoted(tables->value("System")).toUtf8();
     if (!db.query(count, [&](sqlite3_stmt* stmt) {
@@ -214,8 +212,8 @@ Source examineOpen(SourceDb& db, const Limits& limits, Tables* tables) {
     return s;
 }
 
-Source examineFile(const QString& path, const Limits& limits, std::optional<SourceDb>& db,
-                   Tables* tables) {
+Source examineFile(const FileSchema& schema, const QString& path, const Limits& limits,
+                   std::optional<SourceDb>& db, Tables* tables) {
     const QFileInfo info(path);
     if (!info.isFile())
         return notDataFile();
@@ -226,7 +224,7 @@ Source examineFile(const QString& path, const Limits& limits, std::optional<Sour
     db.emplace(path, limits);
     if (!db->isOpen())
         return notDataFile();
-    return examineOpen(*db, limits, tables);
+    return examineOpen(schema, *db, limits, tables);
 }
 
 struct Column {
@@ -292,17 +290,18 @@ qint64 copyTable(SourceDb& source, const QString& storedName, DataFile& target,
 
 } // namespace
 
-Source examine(const QString& path, const Limits& limits) {
+Source examine(const FileSchema& schema, const QString& path, const Limits& limits) {
     std::optional<SourceDb> db;
     Tables tables;
-    return examineFile(path, limits, db, &tables);
+    return examineFile(schema, path, limits, db, &tables);
 }
 
-Outcome rebuild(const QString& path, const QString& target, const Limits& limits) {
+Outcome rebuild(const FileSchema& schema, const QString& path, const QString& target,
+                const Limits& limits) {
     Outcome out;
     std::optional<SourceDb> source;
     Tables tables;
-    out.source = examineFile(path, limits, source, &tables);
+    out.source = examineFile(schema, path, limits, source, &tables);
     if (out.source.verdict != Verdict::Accepted) {
         out.error = out.source.reason;
         return out;
@@ -313,13 +312,13 @@ Outcome rebuild(const QString& path, const QString& target, const Limits& limits
         out.error = db.lastError();
         return out;
     }
-    for (const QString& sql : Schema::createStatements()) {
+    for (const QString& sql : schema.createStatements()) {
         if (!db.exec(sql)) {
             out.error = db.lastError();
             return out;
         }
     }
-    for (const QString& table : Schema::tableNames()) {
+    for (const QString& table : schema.tableNames()) {
         if (!tables.contains(table))
             continue;
         const qint64 refused = copyTable(*source, tables.value(table), db, table);
@@ -334,7 +333,7 @@ Outcome rebuild(const QString& path, const QString& target, const Limits& limits
             out.source.leftOut
                 << QStringLiteral("%1 rows of %2 that are not valid").arg(refused).arg(table);
     }
-    for (const QString& sql : Migrations::rowRepairs()) {
+    for (const QString& sql : schema.rowRepairs()) {
         if (!db.exec(sql)) {
             out.error = db.lastError();
             return out;
@@ -344,7 +343,7 @@ Outcome rebuild(const QString& path, const QString& target, const Limits& limits
         out.error = QStringLiteral("its settings row cannot be read");
         return out;
     }
-    if (!db.setUserVersion(Migrations::currentVersion()) || !t.commit()) {
+    if (!db.setUserVersion(schema.currentVersion()) || !t.commit()) {
         out.error = db.lastError();
         return out;
     }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class FileSchema;
+
 // A restore never adopts the file it is given: the file is opened read-only, with views and
 // triggers switched off and under a time limit, and only the tables and columns Plumora
 // knows are read from it, as values. They are written into a new file made from Plumora's
@@ -34,7 +36,7 @@ struct Source {
 };
 
 // Examines `path` without changing it (nor its journal or WAL).
-Source examine(const QString& path, const Limits& limits = {});
+Source examine(const FileSchema& schema, const QString& path, const Limits& limits = {});
 
 struct Outcome {
     bool ok = false;
@@ -42,9 +44,10 @@ struct Outcome {
     Source source;
 };
 
-// Writes into `target` (missing or an empty file) a data file of the current schema
-// version holding the rows of `path`'s known tables. Rows the schema does not accept are
+// Writes into `target` (missing or an empty file) a data file of `schema` at its current
+// version, holding the rows of `path`'s known tables. Rows the schema does not accept are
 // skipped and listed in source.leftOut.
-Outcome rebuild(const QString& path, const QString& target, const Limits& limits = {});
+Outcome rebuild(const FileSchema& schema, const QString& path, const QString& target,
+                const Limits& limits = {});
 
 } // namespace RestoreRebuild

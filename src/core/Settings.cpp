@@ -222,3 +222,44 @@ bool SettingsStore::save(const Settings& loaded, const Settings& updated) const 
                                        : db.lastError();
     return false;
 }
+
+SchemaPart SettingsStore::tables() {
+    SchemaPart part;
+    part.create = {QStringLiteral("CREATE TABLE System ("
+                                  " NotifyAgo INTEGER NOT NULL DEFAULT 2,"
+                                  " ShowEvery INTEGER NOT NULL DEFAULT 60,"
+                                  " CheckSum INTEGER NOT NULL DEFAULT 0,"
+                                  " AddHolidays INTEGER NOT NULL DEFAULT 0,"
+                                  " AddAmerica INTEGER NOT NULL DEFAULT 0,"
+                                  " AddCanada INTEGER NOT NULL DEFAULT 0,"
+                                  " RmWav TEXT NOT NULL DEFAULT '',"
+                                  " CheckMail INTEGER NOT NULL DEFAULT 0,"
+                                  " CheckMailMin INTEGER NOT NULL DEFAULT 5,"
+                                  " MailUser TEXT NOT NULL DEFAULT '',"
+                                  " MailPOP3 TEXT NOT NULL DEFAULT '',"
+                                  " MailPwd TEXT NOT NULL DEFAULT '',"
+                                  " Lastupdate TEXT,"
+                                  " winLeft REAL NOT NULL DEFAULT 0,"
+                                  " winTop REAL NOT NULL DEFAULT 0,"
+                                  " winWidth REAL NOT NULL DEFAULT 0,"
+                                  " winHeight REAL NOT NULL DEFAULT 0,"
+                                  " winMax INTEGER NOT NULL DEFAULT 0,"
+                                  " WallOpt INTEGER NOT NULL DEFAULT 3,"
+                                  " WallLastDay TEXT,"
+                                  " CurWall TEXT NOT NULL DEFAULT '',"
+                                  " MailType TEXT NOT NULL DEFAULT 'pop3',"
+                                  " MailPort INTEGER NOT NULL DEFAULT 0,"
+                                  " MailSSL INTEGER NOT NULL DEFAULT 0,"
+                                  " MailAuto INTEGER NOT NULL DEFAULT 0,"
+                                  " MailKeyring INTEGER NOT NULL DEFAULT 0)")};
+    // 3: the mail account's kind, port and security, whether it came from the mail program
+    // (before, the server only ever did), and whether its password is in the desktop keyring.
+    part.steps[3] = {
+        QStringLiteral("ALTER TABLE System ADD COLUMN MailType TEXT NOT NULL DEFAULT 'pop3'"),
+        QStringLiteral("ALTER TABLE System ADD COLUMN MailPort INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE System ADD COLUMN MailSSL INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE System ADD COLUMN MailAuto INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE System ADD COLUMN MailKeyring INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE System SET MailAuto = -1 WHERE MailPOP3 <> ''")};
+    return part;
+}

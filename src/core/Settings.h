@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/FileSchema.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -92,6 +94,8 @@ struct Settings {
 // never touched.
 class SettingsStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     struct ReadResult {
         bool rowRead = false;
         // Fields whose column is missing or holds no value; they keep their defaults.

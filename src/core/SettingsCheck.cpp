@@ -64,8 +64,8 @@ QString unreadableDataFileMessage(const QString& dataFile, const QString& reason
         .arg(dataFile, reason);
 }
 
-SettingsCheck::SettingsCheck(AppPaths paths, ChangeHub* changes)
-    : m_paths(std::move(paths)), m_changes(changes) {}
+SettingsCheck::SettingsCheck(AppPaths paths, FileSchema schema, ChangeHub* changes)
+    : m_paths(std::move(paths)), m_schema(std::move(schema)), m_changes(changes) {}
 
 bool SettingsCheck::copyTemplate() {
     const QString data = m_paths.dataFile();
@@ -170,7 +170,7 @@ SettingsCheck::Result SettingsCheck::run() {
     step("open the data file", open);
     // A file that cannot take the new schema (read-only, say) still works, only slower; it
     // is never a reason to replace it.
-    if (loaded && Migrations::run(*db) == Migrations::Outcome::Failed)
+    if (loaded && Migrations::run(*db, m_schema) == Migrations::Outcome::Failed)
         qCWarning(lcStartup) << "data file schema not brought up to date";
     step("first run", [&] {
         if (!loaded)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/AppPaths.h"
+#include "core/FileSchema.h"
 
 class ChangeHub;
 
@@ -23,8 +24,9 @@ public:
         bool readOnly = false;
     };
 
-    // `changes` hears of the steps' writes (the first-run mark, the schema's steps).
-    explicit SettingsCheck(AppPaths paths, ChangeHub* changes = nullptr);
+    // `schema` is the file's, whose steps bring an older file up to date; `changes` hears of
+    // the steps' writes (the first-run mark, the schema's steps).
+    SettingsCheck(AppPaths paths, FileSchema schema, ChangeHub* changes = nullptr);
 
     Result run();
 
@@ -37,6 +39,7 @@ private:
     QString unreadableReason(const QString& error) const;
 
     AppPaths m_paths;
+    FileSchema m_schema;
     ChangeHub* m_changes = nullptr;
 };
 

@@ -143,3 +143,20 @@ bool NoteStore::writeSchedule(qint64 id, int frequency, const QDateTime& due) {
     m_error.clear();
     return true;
 }
+
+SchemaPart NoteStore::tables() {
+    SchemaPart part;
+    // A new note is 240 x 180 pixels at the top left of the Quick Notes window.
+    part.create = {QStringLiteral("CREATE TABLE QNotes ("
+                                  " nID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                                  " nLeft REAL NOT NULL DEFAULT 120,"
+                                  " nTop REAL NOT NULL DEFAULT 120,"
+                                  " nWidth REAL NOT NULL DEFAULT 3600,"
+                                  " nHeight REAL NOT NULL DEFAULT 2700,"
+                                  " Content TEXT,"
+                                  " ZOrder INTEGER NOT NULL DEFAULT 0,"
+                                  " CDate TEXT,"
+                                  " Frequency INTEGER NOT NULL DEFAULT 0,"
+                                  " SchDT TEXT)")};
+    return part;
+}

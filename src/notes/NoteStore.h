@@ -15,6 +15,8 @@
 // in lastError() and a line in the notes' log.
 class NoteStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     explicit NoteStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // Every note, back to front: ZOrder descending, ties in the order the rows were added.

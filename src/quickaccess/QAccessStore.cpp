@@ -75,3 +75,12 @@ bool QAccessStore::apply(const FolderTracking::Changes& changes, const QDate& to
         return fail(QStringLiteral("folder tracking: the commit"), db.lastError());
     return true;
 }
+
+SchemaPart QAccessStore::tables() {
+    SchemaPart part;
+    part.create = {QStringLiteral("CREATE TABLE QAccess ("
+                                  " FullPath TEXT NOT NULL,"
+                                  " Hits INTEGER NOT NULL DEFAULT 1,"
+                                  " qaDate TEXT NOT NULL)")};
+    return part;
+}

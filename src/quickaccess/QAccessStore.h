@@ -12,6 +12,8 @@
 // data file and closes it again.
 class QAccessStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     static constexpr int ListedFolders = 30;
 
     struct Folder {

@@ -162,3 +162,13 @@ bool ScheduleStore::applyMarks(const std::vector<ScheduleRow>& marked) {
     m_error.clear();
     return true;
 }
+
+SchemaPart ScheduleStore::tables() {
+    SchemaPart part;
+    part.create = {QStringLiteral("CREATE TABLE Schedule ("
+                                  " SchType INTEGER NOT NULL DEFAULT 1,"
+                                  " Launch TEXT NOT NULL DEFAULT '',"
+                                  " SchDT TEXT NOT NULL,"
+                                  " Frequency INTEGER NOT NULL DEFAULT 1)")};
+    return part;
+}

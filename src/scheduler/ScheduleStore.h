@@ -18,6 +18,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcScheduler)
 // edited. A call that fails leaves the reason in lastError().
 class ScheduleStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     explicit ScheduleStore(QString dataFile, ChangeHub* changes = nullptr);
 
     // Every row, ordered by SchDT (rows of equal SchDT in table order). False on failure,

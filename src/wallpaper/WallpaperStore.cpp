@@ -70,3 +70,10 @@ std::optional<QStringList> imagesIn(const QString& folder) {
 }
 
 } // namespace WallpaperFiles
+
+SchemaPart WallpaperStore::tables() {
+    SchemaPart part;
+    part.create = {QStringLiteral("CREATE TABLE WPaper ("
+                                  " wpFile TEXT NOT NULL)")};
+    return part;
+}

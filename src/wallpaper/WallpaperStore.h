@@ -13,6 +13,8 @@
 // table order. Each call opens the file, runs its statements and closes it again.
 class WallpaperStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     explicit WallpaperStore(QString dataFile, ChangeHub* changes = nullptr)
         : DataStore(std::move(dataFile), lcWallpaper, changes) {}
 

@@ -3,7 +3,6 @@
 #include "calendar/EventStore.h"
 #include "core/DataBackup.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/options/ui/Options.h"
 #include "core/ui/MainWindow.h"
 #include "mail/ui/MailWatch.h"

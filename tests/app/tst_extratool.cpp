@@ -2,12 +2,12 @@
 #include "app/Application.h"
 #include "core/DataFile.h"
 #include "core/Migrations.h"
-#include "core/Schema.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/Menu.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
+#include "mock/TestSchema.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -140,7 +140,7 @@ private Q_SLOTS:
         app.controller().create();
         QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
         QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
-        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), Migrations::currentVersion());
+        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), testSchema().currentVersion());
 
         {
             DataFile db(in.context.paths.dataFile());

@@ -3,7 +3,6 @@
 #include "app/Lifecycle.h"
 #include "app/SessionEnd.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"

@@ -2,10 +2,10 @@
 #include "app/Application.h"
 #include "capture/CaptureStore.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "notes/ui/NoteCard.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ScheduleStore.h"
@@ -38,7 +38,7 @@ class TestPageSaves : public QObject {
         QString data = context.paths.dataFile();
 
         Install() {
-            Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+            testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
             app = std::make_unique<Application>(context);
             app->controller().create();
         }
@@ -61,7 +61,7 @@ class TestPageSaves : public QObject {
                 return;
             }
             DataFile db(data);
-            for (const QString& table : Schema::tableNames()) {
+            for (const QString& table : testSchema().tableNames()) {
                 for (const char* change : {"INSERT", "UPDATE", "DELETE"}) {
                     QVERIFY2(db.exec(QStringLiteral("CREATE TRIGGER refuse_%1_%2 BEFORE %2 ON %1 "
                                                     "BEGIN SELECT RAISE(ABORT, 'no room left'); "
@@ -77,7 +77,7 @@ class TestPageSaves : public QObject {
                 return;
             }
             DataFile db(data);
-            for (const QString& table : Schema::tableNames()) {
+            for (const QString& table : testSchema().tableNames()) {
                 for (const char* change : {"INSERT", "UPDATE", "DELETE"})
                     QVERIFY(db.exec(QStringLiteral("DROP TRIGGER refuse_%1_%2")
                                         .arg(table, QLatin1String(change))));

@@ -12,11 +12,11 @@
 #include "calendar/caldav/DavHttp.h"
 #include "calendar/caldav/DavXml.h"
 #include "core/ChangeHub.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/FakeTickTimer.h"
 #include "mock/FuzzSeeds.h"
+#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -124,7 +124,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
         m_server = std::make_unique<FakeCalDavServer>();
         CalDavAccount a;
         a.server = m_server->http.base();
@@ -446,7 +446,7 @@ private Q_SLOTS:
     // only online, one at a time; with "manual" only after the editor closed on a change.
     // Conflicts are told once per sync, the result kept for the status line.
     void minuteJob() {
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
@@ -505,7 +505,7 @@ private Q_SLOTS:
     void startupSync() {
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         FakeTickTimer timer(m_clock);
         timer.onTimeout = [&] { sync.startupDelayPassed(); };
@@ -565,7 +565,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, [&](const QString& t) { told << t; });
         QSignalSpy ended(&sync, &CalendarSync::finished);
         const auto run = [&](CalendarSync::Origin origin) {
@@ -628,7 +628,7 @@ private Q_SLOTS:
             return "Basic " + QByteArray(QByteArray("ann:") + password).toBase64();
         };
         const auto filed = [&] { return CalDavStore(m_path).account()->password; };
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         FakeTickTimer timer(m_clock);
         sync.setStartupTimer(&timer);
@@ -686,7 +686,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         secrets.silent = true;
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         CalendarSyncJob job(sync);
         QSignalSpy ended(&sync, &CalendarSync::finished);

@@ -6,10 +6,10 @@
 #include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/SubscribeDialog.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -71,7 +71,8 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+                 QString());
         m_desktop.dialogs.messages.clear();
         m_desktop.dialogs.saveChoice.clear();
         m_desktop.dialogs.openChoice.clear();

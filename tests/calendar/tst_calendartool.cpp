@@ -3,10 +3,10 @@
 #include "calendar/EventStore.h"
 #include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QLabel>
@@ -52,7 +52,8 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+                 QString());
         m_desktop.dialogs.messages.clear();
         m_desktop.shell.openedUrls.clear();
         m_desktop.shell.browserAvailable = true;

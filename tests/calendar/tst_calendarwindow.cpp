@@ -4,7 +4,6 @@
 #include "calendar/EventStore.h"
 #include "calendar/ui/Calendar.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/ShellTables.h"
 #include "core/ui/CommandDispatcher.h"
@@ -12,6 +11,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -64,7 +64,8 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+                 QString());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.addHolidays = true;
             s.addCanada = s.addAmerica = false;

@@ -6,7 +6,7 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QHash>
 #include <QSet>
@@ -65,7 +65,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
     }
 
     // Holidays first (visible ones only), a downloaded yearly holiday moved into the edited

@@ -6,9 +6,9 @@
 #include "calendar/EventStore.h"
 #include "calendar/ui/EditEvents.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 
 #include <QApplication>
@@ -52,7 +52,7 @@ private Q_SLOTS:
         m_context = std::make_unique<AppContext>(
             m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_day), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), m_day), QString());
         EventStore store(m_context->paths.dataFile());
         QVERIFY(store.add(
             {makeEvent("2002-09-05", 1, "lunch"), makeEvent("2001-09-05", 5, "holiday", 4)}));

@@ -3,7 +3,7 @@
 #include "calendar/EventExport.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -60,7 +60,7 @@ private Q_SLOTS:
         QDir(m_folder).removeRecursively();
         QVERIFY(QDir().mkpath(m_folder));
         m_path = QDir(m_folder).filePath(QStringLiteral("data.plm"));
-        QCOMPARE(Schema::createTemplate(m_path, D("2024-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2024-01-15")), QString());
     }
 
     void emptyRangeWritesHeadAndFootOnly() {

@@ -2,7 +2,7 @@
 #include "CalendarTestData.h"
 #include "calendar/EventSearch.h"
 #include "calendar/EventStore.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,7 +15,7 @@ class TestEventSearch : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
         EventStore store(m_path);
         QVERIFY(store.add({
             makeEvent("1970-05-12", 5, "Mom's Birthday"),

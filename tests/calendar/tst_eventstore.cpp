@@ -4,7 +4,7 @@
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
         m_all.clear();
     }
 

@@ -5,8 +5,8 @@
 #include "calendar/HolidayMerge.h"
 #include "calendar/HolidayRules.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/Fifo.h"
+#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QSet>
@@ -26,7 +26,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
     }
 
     void parse_data() {

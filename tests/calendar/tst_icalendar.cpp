@@ -9,7 +9,7 @@
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ical/IcsImport.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
+#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,7 +100,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
     }
 
     // The written file: CRLF lines of at most 75 octets, libical finds nothing to fault,

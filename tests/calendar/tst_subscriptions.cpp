@@ -8,9 +8,9 @@
 #include "calendar/EventStore.h"
 #include "calendar/ical/Subscriptions.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,7 +75,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
         m_downloads.requests.clear();
         m_told.clear();
     }
@@ -111,7 +111,7 @@ private Q_SLOTS:
         own.uid = "1@feed";
         QVERIFY(EventStore(m_path).add(own));
         const int id = subscribe();
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QVERIFY(refresh.refreshDue(m_clock.now()));
         QCOMPARE(m_downloads.requests.size(), 1);
@@ -134,7 +134,7 @@ private Q_SLOTS:
     // A failed refresh keeps the rows; the user hears of the first failure of a streak only.
     void failuresAreToldOncePerStreak() {
         const int id = subscribe();
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
                                     [this](const QString& text) { m_told << text; });
         refresh.refresh(stored(id));
@@ -169,7 +169,7 @@ private Q_SLOTS:
         const int h = SubscriptionStore(m_path).add(hourly);
         const int d = subscribe();
         QCOMPARE(stored(d).everyMinutes, SubscriptionRules::Daily);
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         SubscriptionJob job(refresh);
         bool online = false;
@@ -204,7 +204,7 @@ private Q_SLOTS:
     // An idle minute opens nothing: the list is read again once the data file changed, or
     // when a write was announced that left the file's stamp as it was.
     void idleMinutesReadTheListOnlyAfterAChange() {
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QVERIFY(!refresh.anyDue(m_clock.now()));
         QCOMPARE(refresh.reads(), 1);
@@ -229,7 +229,7 @@ private Q_SLOTS:
     // names their calendar in the hover text.
     void readOnlyAndNamed() {
         const int id = subscribe();
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         refresh.refresh(stored(id));
         QVERIFY(m_downloads.finish(calendar({"standup"})));

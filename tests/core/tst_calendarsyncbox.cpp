@@ -7,10 +7,10 @@
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/options/ui/CalendarSyncBox.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -40,7 +40,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, QDate(2026, 1, 15)), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, QDate(2026, 1, 15)), QString());
         m_secrets.secrets.clear();
         m_secrets.available = true;
         m_dialogs.messages.clear();
@@ -75,7 +75,7 @@ private Q_SLOTS:
     }
 
     void namedAndReachable() {
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         box.show();
@@ -109,7 +109,7 @@ private Q_SLOTS:
     }
 
     void findPickAndSync() {
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
@@ -144,7 +144,7 @@ private Q_SLOTS:
     void noKeyringKeepsThePasswordInTheDataFile() {
         m_secrets.available = false;
         const int reads = m_secrets.reads;
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         auto box =
             std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
@@ -190,7 +190,7 @@ private Q_SLOTS:
     // The data file refuses the account: one message names the file and the reason, the
     // focus it takes saves nothing twice, and "Sync now" starts nothing.
     void failedSaveTold() {
-        StoreSet data(m_path);
+        StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         box.show();

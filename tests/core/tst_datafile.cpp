@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/DataFile.h"
 #include "core/Migrations.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
+#include "mock/TestSchema.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -39,15 +40,15 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_path);
-        QCOMPARE(Schema::createTemplate(m_path, QDate(2026, 1, 15)), QString());
+        QCOMPARE(testSchema().createTemplate(m_path, QDate(2026, 1, 15)), QString());
     }
 
     void templateHoldsEveryTableAndAFirstRunRow() {
         DataFile db(m_path);
         QVERIFY(db.isOpen());
-        for (const QString& table : Schema::tableNames())
+        for (const QString& table : testSchema().tableNames())
             QVERIFY2(!db.columns(table).isEmpty(), qPrintable(table));
-        QCOMPARE(db.userVersion(), Migrations::currentVersion());
+        QCOMPARE(db.userVersion(), testSchema().currentVersion());
         Settings s;
         const SettingsStore::ReadResult read = SettingsStore::read(db, s);
         QVERIFY(read.rowRead);
@@ -261,14 +262,110 @@ private Q_SLOTS:
             QVERIFY(db.exec(QStringLiteral("INSERT INTO CalDavAccount (ID, Server, User, Every) "
                                            "VALUES (1, 'https://dav.example.org/', 'ann', 60)")));
             QVERIFY(db.setUserVersion(4));
-            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
-            QCOMPARE(db.userVersion(), Migrations::currentVersion());
+            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), testSchema().currentVersion());
             QCOMPARE(db.scalar(QStringLiteral("SELECT User || ' ' || Every || ' [' || Password || "
                                               "']' FROM CalDavAccount"))
                          .toString(),
                      QStringLiteral("ann 60 []"));
         }
         QCOMPARE(tableShape(m_path), fresh);
+    }
+
+    // Each owner (the settings, each tool's store) gives its own tables and steps, numbered
+    // in the file's one version sequence. A version's statements from every part run in one
+    // transaction in the parts' order: a failure in one part leaves the others' undone too.
+    void partsShareTheOneVersionSequence() {
+        SchemaPart first;
+        first.create = {QStringLiteral("CREATE TABLE System (NotifyAgo INTEGER, Lastupdate TEXT,"
+                                       " WallLastDay TEXT, Extra TEXT)"),
+                        QStringLiteral("CREATE INDEX SystemByExtra ON System (Extra)")};
+        first.steps[1] = {QStringLiteral("ALTER TABLE System ADD COLUMN Extra TEXT")};
+        first.steps[3] = {QStringLiteral("CREATE INDEX IF NOT EXISTS SystemByExtra "
+                                         "ON System (Extra)")};
+        SchemaPart second;
+        second.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER, Note TEXT)")};
+        second.steps[2] = {QStringLiteral("CREATE TABLE IF NOT EXISTS Tally (n INTEGER)")};
+        second.steps[3] = {QStringLiteral("ALTER TABLE Tally ADD COLUMN Note TEXT")};
+        const FileSchema schema({first, second});
+        QCOMPARE(schema.currentVersion(), 3);
+        QCOMPARE(schema.tableNames(), (QStringList{"System", "Tally"}));
+        QCOMPARE(schema.indexNames(), QStringList{"SystemByExtra"});
+        QCOMPARE(schema.step(3).size(), 2);
+
+        QFile::remove(m_path);
+        {
+            DataFile db(m_path, DataFile::Create);
+            QVERIFY(db.exec(QStringLiteral(
+                "CREATE TABLE System (NotifyAgo INTEGER, Lastupdate TEXT, WallLastDay TEXT)")));
+            QCOMPARE(Migrations::run(db, schema), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), 3);
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO Tally (n, Note) VALUES (1, 'a')")));
+        }
+        QCOMPARE(count(m_path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE "
+                                              "name = 'SystemByExtra'")),
+                 1);
+
+        // Version 2 to 3 with the second part's statement failing: the first part's index is
+        // not left behind, and the file stays at 2.
+        SchemaPart broken = second;
+        broken.steps[3] = {QStringLiteral("ALTER TABLE NoSuchTable ADD COLUMN Note TEXT")};
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("DROP INDEX SystemByExtra")));
+            QVERIFY(db.setUserVersion(2));
+            QCOMPARE(Migrations::run(db, FileSchema({first, broken})), Migrations::Outcome::Failed);
+            QCOMPARE(db.userVersion(), 2);
+        }
+        QCOMPARE(count(m_path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE "
+                                              "name = 'SystemByExtra'")),
+                 0);
+    }
+
+    // A file brought up from version 0 by the steps has every table, column and index a
+    // fresh file gets, whichever part each came from.
+    void migratedFileHasTheFreshShape() {
+        const auto shape = [](const QString& path) {
+            QStringList out;
+            DataFile db(path);
+            for (const QString& table : testSchema().tableNames())
+                db.forEach(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
+                                          "FROM pragma_table_info(?) ORDER BY cid"),
+                           {table}, [&](DataFile::Row q) {
+                               QStringList cells{table};
+                               for (int i = 0; i < 5; ++i)
+                                   cells << q.value(i).toString();
+                               out << cells.join(u'|');
+                               return true;
+                           });
+            db.forEach(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' "
+                                      "AND name NOT LIKE 'sqlite_%' ORDER BY name"),
+                       {}, [&](DataFile::Row q) {
+                           out << q.value(0).toString();
+                           return true;
+                       });
+            return out;
+        };
+        const QStringList fresh = shape(m_path);
+        QVERIFY(fresh.contains(QStringLiteral("EventsByUid")));
+        {
+            // The file as the first versioned program made it.
+            DataFile db(m_path);
+            for (const char* sql :
+                 {"DROP TABLE EventTombstones", "DROP TABLE Subscriptions",
+                  "DROP TABLE CalDavAccount", "DROP TABLE CalDavEvents", "DROP INDEX EventsByUid",
+                  "DROP INDEX EventsByCode", "ALTER TABLE Events DROP COLUMN UID",
+                  "ALTER TABLE Events DROP COLUMN LastModified",
+                  "ALTER TABLE Events DROP COLUMN Subscription"})
+                QVERIFY2(db.exec(QLatin1String(sql)), sql);
+            for (const char* column :
+                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
+                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
+                                QLatin1String(column)));
+            QVERIFY(db.setUserVersion(0));
+            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
+        }
+        QCOMPARE(shape(m_path), fresh);
     }
 
     void migrationsRunOnceAndNeverDowngrade() {
@@ -299,9 +396,9 @@ private Q_SLOTS:
         };
         {
             DataFile db(m_path);
-            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
-            QCOMPARE(db.userVersion(), Migrations::currentVersion());
-            QCOMPARE(Migrations::run(db), Migrations::Outcome::UpToDate);
+            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), testSchema().currentVersion());
+            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::UpToDate);
         }
         QCOMPARE(indexCount(), 1);
 
@@ -329,7 +426,7 @@ private Q_SLOTS:
                                 QLatin1String(column)));
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.setUserVersion(1));
-            QCOMPARE(Migrations::run(db), Migrations::Outcome::Migrated);
+            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Events WHERE "
                                               "LastModified LIKE '____-__-__T__:__:__Z'"))
                          .toInt(),
@@ -345,11 +442,11 @@ private Q_SLOTS:
                 qPrintable(uid));
         {
             DataFile db(m_path);
-            QCOMPARE(Migrations::run(db), Migrations::Outcome::UpToDate);
+            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::UpToDate);
         }
         QCOMPARE(uids(), given);
 
-        const int newer = Migrations::currentVersion() + 5;
+        const int newer = testSchema().currentVersion() + 5;
         {
             DataFile db(m_path);
             QVERIFY(db.setUserVersion(newer));
@@ -357,7 +454,7 @@ private Q_SLOTS:
         ageFile(m_path);
         const qint64 stamp = fileModifiedStamp(m_path);
         DataFile db(m_path);
-        QCOMPARE(Migrations::run(db), Migrations::Outcome::NewerThanProgram);
+        QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::NewerThanProgram);
         QCOMPARE(db.userVersion(), newer);
         QCOMPARE(fileModifiedStamp(m_path), stamp);
     }

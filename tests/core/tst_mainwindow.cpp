@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/WebSite.h"
 #include "core/ui/AboutBox.h"
@@ -10,6 +9,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "platform/ui/QtWindowSystem.h"
 
 #include <QAccessible>
@@ -76,7 +76,7 @@ struct Fixture {
 
     // Calendar, Quick Notes and Quick Access show stubs unless `pages` says otherwise.
     explicit Fixture(ProgramPages pages = {}) {
-        Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
+        testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
         for (const char* topic :
              {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm", LocalProductPage}) {

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/MenuPlacement.h"
-#include "core/Schema.h"
 #include "core/ShellTables.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/Menu.h"
@@ -79,7 +78,7 @@ struct ShellRig {
     FakeClock clock;
     FakeDesktop desktop;
     ShowingWindows platform;
-    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile()};
+    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile(), testSchema()};
     AppContext context{AppPaths(dir.path(), dir.path()),
                        clock,
                        platform,
@@ -278,4 +277,5 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestMenu)
+#include "mock/TestSchema.h"
 #include "tst_menu.moc"

@@ -4,11 +4,11 @@
 #include "core/FiringRules.h"
 #include "core/MissedEntriesJob.h"
 #include "core/MissedMinutes.h"
-#include "core/Schema.h"
 #include "core/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 
 #include <QFile>
@@ -43,7 +43,7 @@ struct Fixture {
     QList<QStringList> notices;
 
     Fixture() {
-        Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
+        testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
         addProgramDueReaders(tick);
         exec(QStringLiteral("UPDATE System SET NotifyAgo = 2, ShowEvery = 60"));
         QFile helper(dir.filePath(QStringLiteral("ShutDown")));

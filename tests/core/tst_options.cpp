@@ -2,7 +2,6 @@
 #include "app/StoreSet.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "core/DataBackup.h"
-#include "core/Schema.h"
 #include "core/ShellTables.h"
 #include "core/options/SoundChoice.h"
 #include "core/options/ui/Options.h"
@@ -11,6 +10,7 @@
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "ui/Chime.h"
 
 #include <QAccessible>
@@ -97,7 +97,7 @@ private Q_SLOTS:
             m_desktop->context(AppPaths(m_program.path(), m_program.path()), m_clock));
         QFile::remove(dataFile());
         QFile::remove(rmwav());
-        QCOMPARE(Schema::createTemplate(dataFile(), m_clock.today()), QString());
+        QCOMPARE(testSchema().createTemplate(dataFile(), m_clock.today()), QString());
         m_unloaded.clear();
         m_soundChoice.clear();
     }
@@ -127,7 +127,7 @@ private Q_SLOTS:
     // group is added after the page was laid out.
     void groupsGetTheirHeight() {
         const auto page = open();
-        StoreSet data(dataFile());
+        StoreSet data(dataFile(), testSchema());
         CalendarSync sync(data.stores(), m_clock, m_context->secrets, {});
         page->resize(620, 500);
         page->show();
@@ -399,7 +399,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QString there = folder + QStringLiteral("/data.plm");
         if (inFolder == QLatin1String("plumora")) {
-            QCOMPARE(Schema::createTemplate(there, m_clock.today()), QString());
+            QCOMPARE(testSchema().createTemplate(there, m_clock.today()), QString());
             QVERIFY(SettingsStore(there).update(
                 [](Settings& s) { s.mailUser = QStringLiteral("backed up"); }));
         } else if (inFolder == QLatin1String("other")) {

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Schema.h"
 #include "core/ui/AppIcon.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/MainWindow.h"
@@ -8,6 +7,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -26,7 +26,7 @@ class TestSysTray : public QObject {
         int reminders = 0;
         explicit Install(FakeDesktop& desktop)
             : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)) {
-            Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+            testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
         }
         struct Running {
             std::unique_ptr<CommandDispatcher> dispatcher;

@@ -4,12 +4,12 @@
 #include "core/DateText.h"
 #include "core/DueEntriesJob.h"
 #include "core/FiringRules.h"
-#include "core/Schema.h"
 #include "core/Tick.h"
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 
 #include <QDir>
@@ -99,7 +99,7 @@ struct Fixture {
     QList<int> savedBefore; // programs started when open work was saved for a shut-down
 
     Fixture() {
-        Schema::createTemplate(paths.dataFile(), QDate(2026, 3, 1));
+        testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
         addProgramDueReaders(tick);
         set(QStringLiteral("NotifyAgo = 2, ShowEvery = 60"));
         tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Schema.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/HelpKey.h"
 #include "core/ui/MainWindow.h"
@@ -8,6 +7,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -36,7 +36,7 @@ struct Shell {
     AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
     CommandDispatcher shell{context};
 
-    Shell() { Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
+    Shell() { testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
 };
 
 } // namespace
@@ -87,6 +87,28 @@ private Q_SLOTS:
             QCOMPARE(tools.toolOfButton(button)->topic(), QLatin1String(topic));
             QVERIFY(tools.toolOfButton(button)->paintIcon);
         }
+    }
+
+    // The data file's tables come from the list: the settings' first, then each tool's own.
+    // The schema the tests below the windows use is the program's.
+    void theSchemaComesFromTheList() {
+        const FileSchema program = programSchema();
+        QCOMPARE(program.createStatements(), testSchema().createStatements());
+        QCOMPARE(program.currentVersion(), testSchema().currentVersion());
+        QCOMPARE(program.tableNames().first(), QStringLiteral("System"));
+        QHash<QString, QString> owner;
+        for (const ToolDescriptor& tool : programTools()) {
+            for (const QString& table : FileSchema(tool.schema).tableNames())
+                owner.insert(table, tool.id);
+        }
+        const QList<std::pair<const char*, const char*>> owned{
+            {"Events", "Calendar"},       {"Subscriptions", "Calendar"},
+            {"CalDavEvents", "Calendar"}, {"QNotes", "QNotes"},
+            {"Schedule", "Schedule"},     {"QAccess", "QAccess"},
+            {"SCapture", "SCapture"},     {"WPaper", "SSWP"}};
+        for (const auto& [table, id] : owned)
+            QCOMPARE(owner.value(QLatin1String(table)), QLatin1String(id));
+        QVERIFY(!owner.contains(QStringLiteral("System")));
     }
 
     // A page is the descriptor's factory's, named by the tool's id unless it names itself;

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "mail/ui/CheckMail.h"
 #include "mail/ui/MailWatch.h"
@@ -7,6 +6,7 @@
 #include "mock/FakeDesktop.h"
 #include "mock/FakeTickTimer.h"
 #include "mock/Pop3Stub.h"
+#include "mock/TestSchema.h"
 #include "ui/Chime.h"
 
 #include <QFile>
@@ -65,7 +65,8 @@ private Q_SLOTS:
             m_desktop->context(AppPaths(m_program.path(), m_executable.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
         QFile::remove(rmwav());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_clock.today()), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), m_clock.today()),
+                 QString());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.mailUser = QStringLiteral("ann");
             s.mailServer = QStringLiteral("127.0.0.1");

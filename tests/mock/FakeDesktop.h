@@ -3,6 +3,7 @@
 
 #include "app/StoreSet.h"
 #include "core/AppContext.h"
+#include "mock/TestSchema.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/Downloader.h"
@@ -367,7 +368,7 @@ struct FakeDesktop {
     std::deque<StoreSet> data;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        data.emplace_back(paths.dataFile());
+        data.emplace_back(paths.dataFile(), testSchema());
         return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
                           mail,  processes, grabber, pictureOutput, downloads, secrets,  stores()};
     }

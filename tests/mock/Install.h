@@ -3,9 +3,9 @@
 
 #include "core/AppContext.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,7 +24,7 @@ struct Install {
     explicit Install(std::optional<QDateTime> start = std::nullopt) {
         if (start)
             clock.set(*start);
-        Schema::createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+        testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
     }
 
     void exec(const char* sql) {

@@ -2,9 +2,9 @@
 #include "core/ChangeHub.h"
 #include "core/DataFile.h"
 #include "core/FiringRules.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NoteCard.h"
 #include "notes/ui/NotesPage.h"
@@ -46,7 +46,7 @@ struct Fixture {
     FakeDesktop desktop;
     AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
 
-    Fixture() { Schema::createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
+    Fixture() { testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
 
     qint64 note(int zOrder, const QVariant& content = {}, const QRect& at = Place,
                 int frequency = 0, const QString& due = {}) {

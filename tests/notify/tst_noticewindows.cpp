@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/EventStore.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "notify/ui/Notices.h"
 #include "notify/ui/PopMsg.h"
 #include "notify/ui/Reminder.h"
@@ -44,7 +44,8 @@ private Q_SLOTS:
             m_desktop->context(AppPaths(m_program.path(), m_executable.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
         QFile::remove(rmwav());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), m_clock.today()), QString());
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), m_clock.today()),
+                 QString());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.notifyAgo = 3;
         }));

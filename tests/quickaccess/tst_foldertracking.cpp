@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/DataFile.h"
 #include "core/DateText.h"
-#include "core/Schema.h"
 #include "core/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/QAccessStore.h"
@@ -91,7 +91,7 @@ private Q_SLOTS:
         m_data = m_dir.filePath("data.plm");
         m_list = m_dir.filePath("recently-used.xbel");
         QFile::remove(m_list);
-        QCOMPARE(Schema::createTemplate(m_data, Today), QString());
+        QCOMPARE(testSchema().createTemplate(m_data, Today), QString());
     }
 
     // Ten documents of one folder on one day make one hit; yesterday's documents do not

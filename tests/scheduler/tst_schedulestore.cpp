@@ -2,8 +2,8 @@
 #include "core/DataFile.h"
 #include "core/DueEntries.h"
 #include "core/FiringRules.h"
-#include "core/Schema.h"
 #include "mock/FakeClock.h"
+#include "mock/TestSchema.h"
 #include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"
@@ -36,7 +36,7 @@ class TestScheduleStore : public QObject {
 private Q_SLOTS:
     void init() {
         QFile::remove(m_paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_paths.dataFile(), QDate(2026, 3, 1)), QString());
+        QCOMPARE(testSchema().createTemplate(m_paths.dataFile(), QDate(2026, 3, 1)), QString());
     }
 
     // An entry made in the editor at a time with seconds is stored to the minute, and the

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/Twips.h"
 #include "core/ui/CommandDispatcher.h"
 #include "core/ui/HelpWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "scheduler/ui/EditSch.h"
 #include "scheduler/ui/Schedule.h"
 
@@ -105,7 +105,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_context->paths.dataFile(), QDate(2026, 1, 15)), "");
+        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 1, 15)), "");
         sql("INSERT INTO Schedule VALUES (1, '/opt/b', '2026-03-12 19:05', 3),"
             " (2, 'H', '2026-03-11 07:00', 1), (2, '', '2026-03-13 00:00', 0),"
             " (9, 'x', '2026-03-10 06:00', 2)");

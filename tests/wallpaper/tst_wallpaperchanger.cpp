@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/ChangeHub.h"
 #include "core/DataFile.h"
-#include "core/Schema.h"
 #include "core/Settings.h"
 #include "core/WebSite.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/TestSchema.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
@@ -117,7 +117,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_paths.dataFile());
-        QCOMPARE(Schema::createTemplate(m_paths.dataFile(), Today), QString());
+        QCOMPARE(testSchema().createTemplate(m_paths.dataFile(), Today), QString());
         m_desktop.registry.values.clear();
         m_desktop.dialogs.messages.clear();
         m_desktop.processes = FakeProcessRunner();

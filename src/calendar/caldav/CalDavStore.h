@@ -57,6 +57,8 @@ struct ApplyCounts {
 // transaction, so a batch is applied whole or not at all.
 class CalDavStore : public DataStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     static constexpr char ConflictSuffix[] = " (edited on this computer)";
 
     explicit CalDavStore(QString dataFile, ChangeHub* changes = nullptr);

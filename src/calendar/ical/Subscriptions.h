@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/DataStores.h"
+#include "core/FileSchema.h"
 #include "core/Jobs.h"
 
 #include <QDateTime>
@@ -44,6 +45,8 @@ bool isDue(const Subscription& s, const QDateTime& now);
 // The Subscriptions table. Each call opens the data file for one operation.
 class SubscriptionStore {
 public:
+    // Its tables in the data file, and the steps that brought older files to them.
+    static SchemaPart tables();
     explicit SubscriptionStore(QString dataFile, ChangeHub* changes = nullptr)
         : m_path(std::move(dataFile)), m_changes(changes) {}
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/CalendarDescriptor.h"
 
+#include "calendar/EventStore.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/ical/Subscriptions.h"
+
 #include <QPainter>
 
 using namespace Artwork;
@@ -30,5 +34,6 @@ ToolDescriptor calendarDescriptor() {
     d.accelerator = QStringLiteral("Personal &Calendar");
     d.paintIcon = &paintCalendarIcon;
     d.startsGroup = true;
+    d.schema = {EventStore::tables(), SubscriptionStore::tables(), CalDavStore::tables()};
     return d;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capture/ui/CaptureDescriptor.h"
 
+#include "capture/CaptureStore.h"
+
 #include <QPainter>
 
 using namespace Artwork;
@@ -27,5 +29,6 @@ ToolDescriptor captureDescriptor() {
     d.accelerator = QStringLiteral("&Screen Capture");
     d.paintIcon = &paintCaptureIcon;
     d.etchedRule = true;
+    d.schema = {CaptureStore::tables()};
     return d;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/FileSchema.h"
 #include "core/ToolTables.h"
 #include "core/ui/Artwork.h"
 
@@ -40,7 +41,10 @@ struct ToolDescriptor {
     PageFactory page;
     // Adds the tool's start-up and minute jobs.
     std::function<void(TrayController& controller)> addJobs;
-    // Its tables, their steps and its due-entry reader (no tables: empty).
+    // Its part of the data file's schema: the program's own tools, whose steps are numbered
+    // in the file's one version sequence (files in the field were made so).
+    QList<SchemaPart> schema;
+    // An added tool's tables with steps numbered per tool, and the due-entry reader.
     ToolTables tables;
 
     QString topic() const {

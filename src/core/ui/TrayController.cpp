@@ -55,7 +55,7 @@ void TrayController::addStartupJob(std::unique_ptr<StartupJob> job) {
 void TrayController::create() {
     m_suppressNextButtonUp = false;
     const SettingsCheck::Result checked =
-        SettingsCheck(m_context.paths, &m_context.stores.changes).run();
+        SettingsCheck(m_context.paths, m_context.stores.schema, &m_context.stores.changes).run();
     if (!checked.unreadable.isEmpty())
         m_context.dialogs.messageBox(
             unreadableDataFileMessage(m_context.paths.dataFile(), checked.unreadable),

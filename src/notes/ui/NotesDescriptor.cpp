@@ -2,6 +2,7 @@
 #include "notes/ui/NotesDescriptor.h"
 
 #include "notes/NoteDueReader.h"
+#include "notes/NoteStore.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -40,5 +41,6 @@ ToolDescriptor notesDescriptor() {
     d.accelerator = QStringLiteral("Quick &Notes");
     d.paintIcon = &paintNotesIcon;
     d.tables.dueReader = &readNoteAlarms;
+    d.schema = {NoteStore::tables()};
     return d;
 }

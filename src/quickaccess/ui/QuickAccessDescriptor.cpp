@@ -3,6 +3,7 @@
 
 #include "core/ui/TrayController.h"
 #include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/QAccessStore.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -51,5 +52,6 @@ ToolDescriptor quickAccessDescriptor() {
             std::make_unique<FolderTrackingJob>(context.stores.quickAccess, context.shell));
     };
     d.etchedRule = true;
+    d.schema = {QAccessStore::tables()};
     return d;
 }

@@ -2,6 +2,7 @@
 #include "scheduler/ui/ScheduleDescriptor.h"
 
 #include "scheduler/ScheduleDueReader.h"
+#include "scheduler/ScheduleStore.h"
 
 #include <QPainter>
 
@@ -32,5 +33,6 @@ ToolDescriptor scheduleDescriptor() {
     d.tables.dueReader = &readScheduledEntries;
     d.etchedRule = true;
     d.startsGroup = true;
+    d.schema = {ScheduleStore::tables()};
     return d;
 }

@@ -3,6 +3,7 @@
 
 #include "core/ui/TrayController.h"
 #include "wallpaper/CheckWallpaper.h"
+#include "wallpaper/WallpaperStore.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -41,5 +42,6 @@ ToolDescriptor wallpaperDescriptor() {
         controller.addStartupJob(std::make_unique<CheckWallpaper>(controller.context()));
     };
     d.startsGroup = true;
+    d.schema = {WallpaperStore::tables()};
     return d;
 }

@@ -484,7 +484,8 @@ void Options::restore() {
     // they read the restored one again.
     keepOtherTools();
     DataBackup::RestoreDetails details;
-    const DataBackup::Result found = DataBackup::checkRestoreSource(folder, &details);
+    const DataBackup::Result found =
+        DataBackup::checkRestoreSource(m_context.stores.schema, folder, &details);
     if (found != DataBackup::Result::Done) {
         inform(DataBackup::restoreMessage(found, folder, details));
         return;
@@ -495,7 +496,7 @@ void Options::restore() {
     if (answer != MessageAnswer::Yes)
         return;
     const DataBackup::Result result =
-        DataBackup::restore(folder, m_context.paths.dataFile(), &details);
+        DataBackup::restore(m_context.stores.schema, folder, m_context.paths.dataFile(), &details);
     inform(DataBackup::restoreMessage(result, folder, details));
     // The page shows the restored settings; what was typed before belongs to the old file.
     if (result == DataBackup::Result::Done) {

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// One owner's tables in the data file (the settings', or a tool's, given with its store).
+// `create` makes them as a fresh file has them. `steps` brought files made before to that
+// shape, keyed by the version each brings a file to. Versions count in the file's one
+// sequence (PRAGMA user_version), shared by every owner: a new step takes the next number
+// of the whole program, and an old step is never edited, since files in the field were
+// made by it.
+struct SchemaPart {
+    // "CREATE TABLE name (...)" and "CREATE INDEX name ON ..." statements.
+    QStringList create;
+    QMap<int, QStringList> steps;
+    // What the steps would give rows copied from an older file (a restore copies rows into
+    // a file of today's shape).
+    QStringList rowRepairs;
+};
+
+// The data file's schema: the settings' part and the tools' parts, in the tools' order.
+// The program builds it once from its tool list; data.src, the template every new data
+// file is copied from, is made from the same list at build time, so the two never drift.
+class FileSchema {
+public:
+    explicit FileSchema(QList<SchemaPart> parts);
+
+    // Every part's CREATE statements, in order.
+    QStringList createStatements() const;
+    // The tables and indexes those statements make.
+    QStringList tableNames() const;
+    QStringList indexNames() const;
+    // The version this program writes: the highest step of any part. The template is made
+    // at this version.
+    int currentVersion() const { return m_version; }
+    // The statements that bring a file from `version` - 1 to `version`, every part's in order.
+    QStringList step(int version) const;
+    QStringList rowRepairs() const;
+
+    // Writes a fresh template: every table, and one System row whose NotifyAgo is 255 (the
+    // "never started" mark) with a value in every column the background tick reads.
+    // `madeOn` becomes Lastupdate and WallLastDay. Returns an error text, empty on success.
+    QString createTemplate(const QString& path, const QDate& madeOn) const;
+
+private:
+    QStringList namesOf(const QString& kind) const;
+
+    QList<SchemaPart> m_parts;
+    int m_version = 0;
+};

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calendar/EventStore.h"
+#include "calendar/caldav/CalDavStore.h"
+#include "calendar/ical/Subscriptions.h"
+#include "capture/CaptureStore.h"
+#include "core/FileSchema.h"
+#include "core/Migrations.h"
+#include "core/Settings.h"
+#include "notes/NoteStore.h"
+#include "quickaccess/QAccessStore.h"
+#include "scheduler/ScheduleStore.h"
+#include "wallpaper/WallpaperStore.h"
+
+// The data file's schema for tests that do not link the windows and so not the program's
+// tool list: the same parts in the same order (tst_toolregistry holds it to the program's).
+inline const FileSchema& testSchema() {
+    static const FileSchema schema(
+        {SettingsStore::tables(), EventStore::tables(), SubscriptionStore::tables(),
+         CalDavStore::tables(), NoteStore::tables(), ScheduleStore::tables(),
+         QAccessStore::tables(), CaptureStore::tables(), WallpaperStore::tables()});
+    return schema;
+}
