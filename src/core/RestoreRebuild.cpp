@@ -20,15 +20,15 @@ namespace RestoreRebuild {
 
 namespace {
 
-// The indexes the schema makes, and SQLite's own for its keys.
-bool isOwnIndex(const FileSchema& schema, const QString& name) {
+// One of the schema's indexes (`own`), or SQLite's own for its keys.
+bool isOwnIndex(const QStringList& own, const QString& name) {
     return name.startsWith(QLatin1String("sqlite_autoindex_"), Qt::CaseInsensitive) ||
-           schema.indexNames().contains(name, Qt::CaseInsensitive);
+           own.contains(name, Qt::CaseInsensitive);
 }
 
-// A table of the schema under its own spelling; empty when the schema has none.
-QString knownTable(const FileSchema& schema, const QString& name) {
-    for (const QString& table : schema.tableNames()) {
+// One of the schema's tables (`own`) under its own spelling; empty when it is none.
+QString knownTable(const QStringList& own, const QString& name) {
+    for (const QString& table : own) {
         if (table.compare(name, Qt::CaseInsensitive) == 0)
             return table;
     }
@@ -169,19 +169,23 @@ Source examineOpen(const FileSchema& schema, SourceDb& db, const Limits& limits,
         return false;
     });
     bool sawSystem = false;
+    // Read from the schema once, not for each of the file's objects (a hostile file may
+    // list very many).
+    const QStringList ownTables = schema.tableNames();
+    const QStringList ownIndexes = schema.indexNames();
     const bool listed = db.query(
         "SELECT type, name, sql FROM sqlite_master ORDER BY type, name", [&](sqlite3_stmt* stmt) {
             const QString type = SourceDb::text(stmt, 0);
             const QString name = SourceDb::text(stmt, 1);
             const QString sql = SourceDb::text(stmt, 2);
-            const QString known = knownTable(schema, name);
+            const QString known = knownTable(ownTables, name);
             const bool plainTable =
                 type == QLatin1String("table") &&
                 !sql.startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
             if (plainTable && !known.isEmpty()) {
                 tables->insert(known, name);
                 sawSystem = sawSystem || known == QLatin1String("System");
-            } else if (type == QLatin1String("index") && isOwnIndex(schema, name)) {
+            } else if (type == QLatin1String("index") && isOwnIndex(ownIndexes, name)) {
             } else if (type == QLatin1String("table") &&
                        name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)) {
             } else {
