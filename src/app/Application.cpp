@@ -32,23 +32,16 @@ Application::Application(AppContext& context, QObject* parent)
               m_calendar.showDate(date);
           }),
       // The tools that make and keep their pages.
-      m_calendar(context), m_notes(context, &EditSch::edit), m_schedule(context),
-      m_capture(context),
+      m_calendar(context,
+                 [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
+      m_notes(context, &EditSch::edit), m_schedule(context), m_capture(context),
       m_options(m_dispatcher.tools(), context, [this](int button) { keepTool(button); }),
-      m_mailWatch(context,
-                  [this](const QString& text, const QString& action) {
-                      m_notices.showPopMessage(text, action);
-                  }),
-      m_holidayUpdate(context.paths, context.stores, context.clock, context.downloads),
-      m_subscriptions(context.stores, context.clock, context.downloads,
-                      [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
-      m_calendarSync(context.stores, context.clock, context.secrets,
-                     [this](const QString& text) { m_notices.showPopMessage(text, QString()); }) {
+      m_mailWatch(context, [this](const QString& text, const QString& action) {
+          m_notices.showPopMessage(text, action);
+      }) {
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {
-        if (table == QLatin1String("Subscriptions"))
-            m_subscriptions.forgetKnown();
         if (!Tick::keeps(table) || std::exchange(m_tickRereadAsked, true))
             return;
         QMetaObject::invokeMethod(
@@ -59,13 +52,7 @@ Application::Application(AppContext& context, QObject* parent)
             },
             Qt::QueuedConnection);
     });
-    m_calendar.setSubscriptions(&m_subscriptions);
-    m_calendar.setEditorClosed([this] { m_calendarSync.editorClosed(); });
-    m_options.setCalendarSync(&m_calendarSync);
-    QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, this, [this] {
-        if (Calendar* page = m_calendar.page())
-            page->redraw(true);
-    });
+    m_options.setCalendarSync(&m_calendar.sync());
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
@@ -75,30 +62,26 @@ Application::Application(AppContext& context, QObject* parent)
     m_dispatcher.setUnloadGuard(
         [this] { return UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs); });
     m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
-    addJobs();
-    // The program's tools, in their order, with the pages their objects make, and their own
-    // jobs after the ones above; a tool added later comes after them.
-    ProgramPages pages{.calendar = pagesOf(m_calendar),
+    // The program's tools, in their order, with the pages and jobs their objects give; then
+    // the mail watch and the shell's own jobs; a tool added later comes after them.
+    ProgramParts parts{.calendar = pagesOf(m_calendar),
                        .notes = pagesOf(m_notes),
                        .schedule = pagesOf(m_schedule),
                        .quickAccess = QuickAccessPage::pages(context),
                        .capture = pagesOf(m_capture),
                        .wallpaper = WallpaperChanger::pages(context),
-                       .options = pagesOf(m_options)};
-    for (ToolDescriptor& tool : programTools(std::move(pages)))
+                       .options = pagesOf(m_options),
+                       .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); }};
+    for (ToolDescriptor& tool : programTools(std::move(parts)))
         addTool(std::move(tool));
+    addJobs();
 }
 
 Application::~Application() = default;
 
 void Application::addJobs() {
-    // Once a minute, in this order: the holidays, the subscriptions, the calendar sync, the
-    // mail check, the reminder, the due and the missed entries. The mail watch's start-up
-    // job, added with its minute job, is the first one at start-up.
-    m_controller.addMinuteJob(
-        std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
-    m_controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
-    m_controller.addMinuteJob(std::make_unique<CalendarSyncJob>(m_calendarSync));
+    // Once a minute after the tools' own jobs, in this order: the mail check, the reminder,
+    // the due and the missed entries.
     addTool(mailDescriptor(m_mailWatch));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
@@ -119,9 +102,6 @@ void Application::addJobs() {
         m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
     });
 
-    m_controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
-    m_controller.addStartupJob(std::make_unique<CalendarSyncStartup>(
-        m_calendarSync, [&network = m_context.network] { return network.isOnline(); }));
     m_controller.addStartupJob(std::make_unique<AutostartOnFirstRun>(
         Autostart::forUser(QStringLiteral(PLUMORA_APP_ID), QCoreApplication::applicationFilePath()),
         m_context.registry, m_context.paths.isInstalledCopy()));

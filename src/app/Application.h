@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calendar/HolidayUpdate.h"
-#include "calendar/caldav/CalendarSync.h"
-#include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
 #include "core/AppContext.h"
@@ -61,8 +58,5 @@ private:
     CaptureTool m_capture;
     OptionsTool m_options;
     MailWatch m_mailWatch;
-    HolidayUpdate m_holidayUpdate;
-    SubscriptionRefresh m_subscriptions;
-    CalendarSync m_calendarSync;
     bool m_tickRereadAsked = false; // a reading of the tick's tables is on its way
 };

@@ -19,14 +19,16 @@ ToolDescriptor withPage(ToolDescriptor tool, ToolDescriptor::PageFactory page) {
 
 } // namespace
 
-QList<ToolDescriptor> programTools(ProgramPages pages) {
-    return {withPage(calendarDescriptor(), std::move(pages.calendar)),
-            withPage(notesDescriptor(), std::move(pages.notes)),
-            withPage(scheduleDescriptor(), std::move(pages.schedule)),
-            withPage(quickAccessDescriptor(), std::move(pages.quickAccess)),
-            withPage(captureDescriptor(), std::move(pages.capture)),
-            withPage(wallpaperDescriptor(), std::move(pages.wallpaper)),
-            withPage(optionsDescriptor(), std::move(pages.options))};
+QList<ToolDescriptor> programTools(ProgramParts parts) {
+    ToolDescriptor calendar = withPage(calendarDescriptor(), std::move(parts.calendar));
+    calendar.addJobs = std::move(parts.calendarJobs);
+    return {calendar,
+            withPage(notesDescriptor(), std::move(parts.notes)),
+            withPage(scheduleDescriptor(), std::move(parts.schedule)),
+            withPage(quickAccessDescriptor(), std::move(parts.quickAccess)),
+            withPage(captureDescriptor(), std::move(parts.capture)),
+            withPage(wallpaperDescriptor(), std::move(parts.wallpaper)),
+            withPage(optionsDescriptor(), std::move(parts.options))};
 }
 
 FileSchema programSchema() {

@@ -6,15 +6,18 @@
 
 #include <QList>
 
-// What makes the pages of the program's tools: the objects that make and keep them, or a
-// test's stand-ins. A tool given none shows an empty page.
-struct ProgramPages {
+// What the program's tool objects give their descriptors: the pages they make and keep (a
+// tool given none shows an empty page), and the calendar's jobs, which share its objects
+// with its page and Options. Tests give stand-ins or nothing.
+struct ProgramParts {
     ToolDescriptor::PageFactory calendar, notes, schedule, quickAccess, capture, wallpaper, options;
+    ToolDescriptor::JobAdder calendarJobs;
 };
 
 // The program's tools in the one order the toolbar, the Tools menu, the tray menu and the
-// dispatcher number and show them, and the tick reads their due entries; each with its page.
-QList<ToolDescriptor> programTools(ProgramPages pages = {});
+// dispatcher number and show them, the tick runs their jobs and reads their due entries,
+// and the data file takes its schema from; each with its page.
+QList<ToolDescriptor> programTools(ProgramParts parts = {});
 
 // The page factory of a tool object that makes its page with makePage(parent).
 template <typename Tool> ToolDescriptor::PageFactory pagesOf(Tool& tool) {

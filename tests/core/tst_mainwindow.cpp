@@ -75,7 +75,7 @@ struct Fixture {
     CommandDispatcher shell{context};
 
     // Calendar, Quick Notes and Quick Access show stubs unless `pages` says otherwise.
-    explicit Fixture(ProgramPages pages = {}) {
+    explicit Fixture(ProgramParts pages = {}) {
         testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
         for (const char* topic :

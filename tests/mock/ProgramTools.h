@@ -7,7 +7,7 @@
 
 // The program's own tools for a test of the shell or the tick without the whole
 // application (which registers them itself), with the test's pages, if any.
-inline void registerProgramTools(ToolRegistry& tools, ProgramPages pages = {}) {
+inline void registerProgramTools(ToolRegistry& tools, ProgramParts pages = {}) {
     for (ToolDescriptor& tool : programTools(std::move(pages)))
         tools.add(std::move(tool));
 }

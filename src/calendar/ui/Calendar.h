@@ -5,7 +5,10 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventRow.h"
 #include "calendar/EventStore.h"
+#include "calendar/HolidayUpdate.h"
 #include "calendar/MonthLayout.h"
+#include "calendar/caldav/CalendarSync.h"
+#include "calendar/ical/Subscriptions.h"
 #include "core/AppContext.h"
 #include "core/ui/ToolPage.h"
 
@@ -25,7 +28,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
-class SubscriptionRefresh;
+class TrayController;
 
 // The Personal Calendar month view ("Personal Calendar"): 42 day cells with one icon per
 // event and the events' texts in a tooltip. One date is always selected; the editor, the
@@ -148,14 +151,19 @@ private:
     QMenu* m_exportMenu;
 };
 
-// The calendar as the main window's "Personal Calendar" tool, with its event editor. Others
+// The calendar as the main window's "Personal Calendar" tool, with its event editor and its
+// background work: the holiday lists, the subscribed calendars and the CalDAV sync. Others
 // bring it up at a date through showDate().
 class CalendarTool {
 public:
-    explicit CalendarTool(AppContext& context);
+    // `tell` shows a background failure the user must act on (none: not shown).
+    explicit CalendarTool(AppContext& context, std::function<void(const QString&)> tell = {});
     // Makes the page (the main window asks the first time the tool is chosen) and keeps
     // hold of it.
     Calendar* makePage(QWidget* parent);
+    // Adds its start-up jobs (the shipped holidays, the sync after start-up) and its minute
+    // jobs (the holiday update, the subscriptions, the sync), in that order.
+    void addJobs(TrayController& controller);
     // The page once the main window has loaded it; null before.
     Calendar* page() const { return m_page; }
     // Selects `date` in the loaded page and redraws it.
@@ -163,14 +171,13 @@ public:
     // Imports iCalendar files (from the menu, a drop or the command line), redraws the page
     // when it is loaded and shows what each file brought in one summary window.
     void importFiles(AppContext& context, const QStringList& paths);
-    // Where "Subscribe to a calendar..." starts the first refresh of a new subscription.
-    void setSubscriptions(SubscriptionRefresh* refresh) { m_subscriptions = refresh; }
-    // Runs each time the event editor has closed.
-    void setEditorClosed(std::function<void()> closed) { m_editorClosed = std::move(closed); }
+    // The account's sync, which Options sets up.
+    CalendarSync& sync() { return m_sync; }
 
 private:
     AppContext& m_context;
     QPointer<Calendar> m_page;
-    SubscriptionRefresh* m_subscriptions = nullptr;
-    std::function<void()> m_editorClosed;
+    HolidayUpdate m_holidayUpdate;
+    SubscriptionRefresh m_subscriptions;
+    CalendarSync m_sync;
 };

@@ -5,14 +5,18 @@
 #include "calendar/EventExport.h"
 #include "calendar/EventSearch.h"
 #include "calendar/EventStore.h"
+#include "calendar/HolidayUpdateJob.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/EditEvents.h"
 #include "calendar/ui/SubscribeDialog.h"
+#include "core/ChangeHub.h"
 #include "core/ShellTables.h"
+#include "core/ui/TrayController.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
+#include "platform/NetworkStatus.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -112,7 +116,32 @@ void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
                                failed ? MessageIcon::Warning : MessageIcon::Information);
 }
 
-CalendarTool::CalendarTool(AppContext& context) : m_context(context) {}
+CalendarTool::CalendarTool(AppContext& context, std::function<void(const QString&)> tell)
+    : m_context(context),
+      m_holidayUpdate(context.paths, context.stores, context.clock, context.downloads),
+      m_subscriptions(context.stores, context.clock, context.downloads, tell),
+      m_sync(context.stores, context.clock, context.secrets, tell) {
+    // A subscription added or removed anywhere is read again at the next refresh.
+    QObject::connect(&context.stores.changes, &ChangeHub::changed, &m_subscriptions,
+                     [this](const QString& table) {
+                         if (table == QLatin1String("Subscriptions"))
+                             m_subscriptions.forgetKnown();
+                     });
+    QObject::connect(&m_subscriptions, &SubscriptionRefresh::refreshed, [this] {
+        if (m_page)
+            m_page->redraw(true);
+    });
+}
+
+void CalendarTool::addJobs(TrayController& controller) {
+    controller.addStartupJob(std::make_unique<ShippedHolidaysJob>(m_holidayUpdate));
+    controller.addStartupJob(std::make_unique<CalendarSyncStartup>(
+        m_sync, [&network = m_context.network] { return network.isOnline(); }));
+    controller.addMinuteJob(
+        std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
+    controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
+    controller.addMinuteJob(std::make_unique<CalendarSyncJob>(m_sync));
+}
 
 Calendar* CalendarTool::makePage(QWidget* parent) {
     AppContext& context = m_context;
@@ -120,8 +149,7 @@ Calendar* CalendarTool::makePage(QWidget* parent) {
     calendar->editEventsHook = [this, calendar, &context] {
         EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(), calendar);
         editor.exec();
-        if (m_editorClosed)
-            m_editorClosed();
+        m_sync.editorClosed();
     };
     calendar->findNextHook = [calendar, &context](const QString& text) {
         findNext(*calendar, context, text);
@@ -136,7 +164,7 @@ Calendar* CalendarTool::makePage(QWidget* parent) {
                                               QStringLiteral("iCalendar files (*.ics)")));
     };
     calendar->subscribeHook = [this, calendar, &context] {
-        SubscribeDialog dialog(context, m_subscriptions, calendar);
+        SubscribeDialog dialog(context, &m_subscriptions, calendar);
         QObject::connect(&dialog, &SubscribeDialog::changed, calendar,
                          [calendar] { calendar->redraw(true); });
         dialog.exec();

@@ -18,6 +18,7 @@ class QWidget;
 // menu, the dispatcher, the data file and the tick take them from there.
 struct ToolDescriptor {
     using PageFactory = std::function<ToolPage*(QWidget* parent)>;
+    using JobAdder = std::function<void(TrayController& controller)>;
 
     // Stable id: the page's objectName (the Tools menu entry's is id + "Menu"), and the key
     // of its tables' version.
@@ -40,7 +41,7 @@ struct ToolDescriptor {
     // Makes the page the first time the tool is chosen; none: an empty page.
     PageFactory page;
     // Adds the tool's start-up and minute jobs.
-    std::function<void(TrayController& controller)> addJobs;
+    JobAdder addJobs;
     // Its part of the data file's schema: the program's own tools, whose steps are numbered
     // in the file's one version sequence (files in the field were made so).
     QList<SchemaPart> schema;
