@@ -156,7 +156,7 @@ const std::optional<CalDavAccount>& CalendarSync::account() {
 
 void CalendarSyncJob::run(MinuteContext& minute) {
     m_sync.checkKeyringWait(minute.now);
-    if (m_sync.isRunning())
+    if (m_sync.isRunning() || m_sync.startupPending())
         return;
     const std::optional<CalDavAccount>& account = m_sync.account();
     if (!account || !account->configured())

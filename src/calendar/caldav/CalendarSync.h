@@ -70,6 +70,9 @@ public:
     void syncAfterStartup(std::function<bool()> online);
     // What the start-up timer calls.
     void startupDelayPassed();
+    // The sync after start-up is still to come; until then the minute job leaves it to the
+    // timer, so start-up syncs once and only after its own work.
+    bool startupPending() const { return m_startupTimer->isActive(); }
     // Tests hand in a timer on the fake clock; null goes back to the own one.
     void setStartupTimer(TickTimer* timer) { m_startupTimer = timer ? timer : &m_ownStartupTimer; }
 
