@@ -586,26 +586,26 @@ QString giveEventsUids() {
 } // namespace
 
 SchemaPart EventStore::tables() {
+    const QString byCode =
+        QStringLiteral("CREATE INDEX EventsByCode ON Events (Frequency, eDate, Holiday)");
+    const QString byUid = QStringLiteral("CREATE INDEX EventsByUid ON Events (UID)");
+    const QString tombstones = QStringLiteral(
+        "CREATE TABLE EventTombstones (UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)");
     SchemaPart part;
-    part.create = {
-        QStringLiteral("CREATE TABLE Events ("
-                       " eDate TEXT NOT NULL,"
-                       " Description TEXT NOT NULL DEFAULT '',"
-                       " IconImg BLOB,"
-                       " SmallImg BLOB,"
-                       " Frequency INTEGER NOT NULL DEFAULT 1,"
-                       " Holiday INTEGER NOT NULL DEFAULT 0,"
-                       " UID TEXT,"
-                       " LastModified TEXT,"
-                       " Subscription INTEGER NOT NULL DEFAULT 0)"),
-        QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"),
-        QStringLiteral("CREATE INDEX EventsByCode ON Events (Frequency, eDate, Holiday)"),
-        QStringLiteral("CREATE INDEX EventsByUid ON Events (UID)"),
-        QStringLiteral(
-            "CREATE TABLE EventTombstones (UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)")};
+    part.create = {QStringLiteral("CREATE TABLE Events ("
+                                  " eDate TEXT NOT NULL,"
+                                  " Description TEXT NOT NULL DEFAULT '',"
+                                  " IconImg BLOB,"
+                                  " SmallImg BLOB,"
+                                  " Frequency INTEGER NOT NULL DEFAULT 1,"
+                                  " Holiday INTEGER NOT NULL DEFAULT 0,"
+                                  " UID TEXT,"
+                                  " LastModified TEXT,"
+                                  " Subscription INTEGER NOT NULL DEFAULT 0)"),
+                   QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"), byCode, byUid,
+                   tombstones};
     // 1: the month view reads dates and codes from an index instead of the table.
-    part.steps[1] = {QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByCode "
-                                    "ON Events (Frequency, eDate, Holiday)")};
+    part.steps[1] = {createIfMissing(byCode)};
     // 2: events get stable identities for calendar interchange. Every row gets a random UID
     // once and the time it was given one; a row with the same UID as others belongs to the
     // same event (a multi-day or expanded one). Deleted user events leave their UID and the
@@ -614,9 +614,8 @@ SchemaPart EventStore::tables() {
         QStringLiteral("ALTER TABLE Events ADD COLUMN UID TEXT"),
         QStringLiteral("ALTER TABLE Events ADD COLUMN LastModified TEXT"),
         giveEventsUids(),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS EventsByUid ON Events (UID)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS EventTombstones ("
-                       " UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)"),
+        createIfMissing(byUid),
+        createIfMissing(tombstones),
         QStringLiteral("ALTER TABLE Events ADD COLUMN Subscription INTEGER NOT NULL DEFAULT 0")};
     part.rowRepairs = {giveEventsUids()};
     return part;

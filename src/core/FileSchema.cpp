@@ -7,6 +7,12 @@
 #include <QFile>
 #include <QRegularExpression>
 
+QString createIfMissing(const QString& create) {
+    static const QRegularExpression head(QStringLiteral("^CREATE (TABLE|INDEX) "));
+    QString sql = create;
+    return sql.replace(head, QStringLiteral("CREATE \\1 IF NOT EXISTS "));
+}
+
 FileSchema::FileSchema(QList<SchemaPart> parts) : m_parts(std::move(parts)) {
     for (const SchemaPart& part : m_parts) {
         if (!part.steps.isEmpty())

@@ -22,6 +22,11 @@ struct SchemaPart {
     QStringList rowRepairs;
 };
 
+// `create` as the step that first made its table or index runs it ("CREATE TABLE IF NOT
+// EXISTS ..."): a file that has it already keeps it. Only for a table or index still as that
+// step made it; one that gained columns since builds its step from the older text.
+QString createIfMissing(const QString& create);
+
 // The data file's schema: the settings' part and the tools' parts, in the tools' order.
 // The program builds it once from its tool list; data.src, the template every new data
 // file is copied from, is made from the same list at build time, so the two never drift.

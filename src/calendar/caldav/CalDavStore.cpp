@@ -359,10 +359,10 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
 SchemaPart CalDavStore::tables() {
     SchemaPart part;
     // The account (one row), and for each event on the server its href, ETag and the
-    // fingerprint of the rows it was last synced as. %1: "IF NOT EXISTS " in the step that
-    // made them; %2: the columns added since.
+    // fingerprint of the rows it was last synced as. %1: the account's columns added since
+    // the step that made them.
     const QString account =
-        QStringLiteral("CREATE TABLE %1CalDavAccount ("
+        QStringLiteral("CREATE TABLE CalDavAccount ("
                        " ID INTEGER PRIMARY KEY CHECK (ID = 1),"
                        " Server TEXT NOT NULL DEFAULT '', User TEXT NOT NULL DEFAULT '',"
                        " Calendar TEXT NOT NULL DEFAULT '',"
@@ -370,16 +370,14 @@ SchemaPart CalDavStore::tables() {
                        " SyncToken TEXT NOT NULL DEFAULT '',"
                        " Every INTEGER NOT NULL DEFAULT 15, LastSync TEXT,"
                        " LastResult TEXT NOT NULL DEFAULT '',"
-                       " Sent INTEGER NOT NULL DEFAULT 0, Received INTEGER NOT NULL DEFAULT 0%2)");
+                       " Sent INTEGER NOT NULL DEFAULT 0, Received INTEGER NOT NULL DEFAULT 0%1)");
     const QString events =
-        QStringLiteral("CREATE TABLE %1CalDavEvents ("
+        QStringLiteral("CREATE TABLE CalDavEvents ("
                        " Href TEXT PRIMARY KEY, UID TEXT NOT NULL DEFAULT '',"
                        " ETag TEXT NOT NULL DEFAULT '', Hash TEXT NOT NULL DEFAULT '')");
-    part.create = {account.arg(QString(), QStringLiteral(", Password TEXT NOT NULL DEFAULT ''")),
-                   events.arg(QString())};
+    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT ''")), events};
     // 4: calendar sync with a CalDAV server.
-    const QString ifNew = QStringLiteral("IF NOT EXISTS ");
-    part.steps[4] = {account.arg(ifNew, QString()), events.arg(ifNew)};
+    part.steps[4] = {createIfMissing(account.arg(QString())), createIfMissing(events)};
     // 5: the password, kept here only while no keyring is reachable.
     part.steps[5] = {
         QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN Password TEXT NOT NULL DEFAULT ''")};

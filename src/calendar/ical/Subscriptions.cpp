@@ -174,12 +174,12 @@ void SubscriptionJob::run(MinuteContext& minute) {
 SchemaPart SubscriptionStore::tables() {
     SchemaPart part;
     const QString create =
-        QStringLiteral("CREATE TABLE %1Subscriptions ("
+        QStringLiteral("CREATE TABLE Subscriptions ("
                        " ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL,"
                        " Url TEXT NOT NULL, Every INTEGER NOT NULL DEFAULT 1440,"
                        " LastRefresh TEXT, Failures INTEGER NOT NULL DEFAULT 0)");
-    part.create = {create.arg(QString())};
+    part.create = {create};
     // 2: calendars the user subscribed to (their rows in Events carry the ID).
-    part.steps[2] = {create.arg(QStringLiteral("IF NOT EXISTS "))};
+    part.steps[2] = {createIfMissing(create)};
     return part;
 }
