@@ -21,6 +21,7 @@
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -129,8 +130,14 @@ void Application::keepTool(int toolbarButton) {
 
 void Application::setImportFiles(const QStringList& files) {
     m_controller.setImportFiles(files, [this](const QStringList& paths) {
-        m_dispatcher.dispatch(TrayMenu::Calendar);
-        m_calendar.importFiles(m_context, paths);
+        // The answer goes back before the calendar and the summary show: their event loops
+        // must not run while a second start still waits on the socket.
+        const CalendarTool::ImportSummary summary = m_calendar.importQuietly(m_context, paths);
+        QTimer::singleShot(0, this, [this, summary] {
+            m_dispatcher.dispatch(TrayMenu::Calendar);
+            m_calendar.showImportSummary(m_context, summary);
+        });
+        return summary.refusal;
     });
 }
 

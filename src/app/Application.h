@@ -32,6 +32,8 @@ public:
 
     // Start-up; false when another copy already runs (then nothing is shown).
     bool start();
+    // After start() gave false: the exit status of this start's request to the running copy.
+    int secondStartStatus() const { return m_controller.secondStartStatus(); }
     // Files given with --import: handed to the running copy, or imported once started.
     void setImportFiles(const QStringList& files);
 

@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
     Application plumora(context);
     plumora.setImportFiles(importFiles);
     if (!plumora.start())
-        return 0;
+        return plumora.secondStartStatus();
     // A kill, a logout or Ctrl+C ends as "Unload Plumora" does; a sleep waits for a save.
     Lifecycle lifecycle(plumora);
     // Set once the tray icon is up: every window made from here on gets the program icon

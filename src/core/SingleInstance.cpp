@@ -6,10 +6,13 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -24,7 +27,12 @@ namespace {
 const QByteArray ShowRequest = "show\n";
 // "import " and a file URL (percent-encoded, so one line) per file to import.
 const QByteArray ImportRequest = "import ";
+// The running copy's answer to an import: one line.
+const QByteArray ImportedAnswer = "imported\n";
+const QByteArray RefusedAnswer = "refused ";
 constexpr qint64 MaxRequestLine = 8192;
+// More files than anyone drops on a program at once; the rest of a longer list is ignored.
+constexpr int MaxFiles = 1000;
 
 // A short, stable name for a program folder.
 QString folderKey(const QString& folder) {
@@ -121,27 +129,25 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
         while (QLocalSocket* peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
             connect(peer, &QLocalSocket::readyRead, this, [this, peer, onShowRequest] {
-                // "show", or import lines ended by an empty line; anything else is dropped.
-                QStringList files;
-                while (peer->canReadLine()) {
-                    const QByteArray line = peer->readLine(MaxRequestLine);
-                    if (line == ShowRequest) {
-                        if (onShowRequest)
-                            onShowRequest();
-                        peer->disconnectFromServer();
-                        return;
-                    }
-                    if (line.startsWith(ImportRequest) && line.endsWith('\n')) {
-                        const QUrl url =
-                            QUrl::fromEncoded(line.mid(ImportRequest.size()).trimmed());
-                        if (url.isLocalFile())
-                            files << url.toLocalFile();
-                        continue;
-                    }
-                    if (line == "\n" && !files.isEmpty() && m_onImport)
-                        m_onImport(files);
-                    peer->disconnectFromServer();
+                // The handler only reads. What the request asks for runs from the event loop
+                // afterwards: it may open a window whose event loop would otherwise run with
+                // this handler on the stack, and the peer may be gone by then.
+                const Request request = readRequest(*peer);
+                if (request.kind == Request::Incomplete)
                     return;
+                QObject::disconnect(peer, &QLocalSocket::readyRead, this, nullptr);
+                const QPointer<QLocalSocket> guarded(peer);
+                if (request.kind == Request::Show) {
+                    peer->disconnectFromServer();
+                    if (onShowRequest)
+                        QTimer::singleShot(0, this, onShowRequest);
+                } else if (request.kind == Request::Import && m_onImport) {
+                    QTimer::singleShot(0, this, [this, guarded, files = request.files] {
+                        const QString refusal = m_onImport(files);
+                        answer(guarded, refusal);
+                    });
+                } else {
+                    peer->disconnectFromServer();
                 }
             });
         }
@@ -149,19 +155,74 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
     return true;
 }
 
-bool SingleInstance::askRunningCopyToImport(const QStringList& files, int timeoutMs) const {
+SingleInstance::Request SingleInstance::readRequest(QLocalSocket& peer) {
+    // "show", or import lines ended by an empty line; anything else is dropped. The lines
+    // read so far stay with the socket until the request is whole.
+    while (peer.canReadLine()) {
+        const QByteArray line = peer.readLine(MaxRequestLine);
+        if (line == ShowRequest)
+            return {Request::Show, {}};
+        if (line.startsWith(ImportRequest) && line.endsWith('\n')) {
+            const QUrl url = QUrl::fromEncoded(line.mid(ImportRequest.size()).trimmed());
+            QStringList files = peer.property("plumoraFiles").toStringList();
+            if (url.isLocalFile() && files.size() < MaxFiles)
+                files << url.toLocalFile();
+            peer.setProperty("plumoraFiles", files);
+            continue;
+        }
+        const QStringList files = peer.property("plumoraFiles").toStringList();
+        if (line == "\n" && !files.isEmpty())
+            return {Request::Import, files};
+        return {Request::Dropped, {}};
+    }
+    return {Request::Incomplete, {}};
+}
+
+void SingleInstance::answer(const QPointer<QLocalSocket>& peer, const QString& refusal) {
+    if (!peer) {
+        qCInfo(lcStartup) << "the start that asked for an import left before its answer";
+        return;
+    }
+    QString line = refusal;
+    line.replace(u'\n', u' ');
+    peer->write(refusal.isEmpty() ? ImportedAnswer
+                                  : RefusedAnswer + line.left(MaxRequestLine / 2).toUtf8() + '\n');
+    peer->flush();
+    peer->disconnectFromServer();
+}
+
+SingleInstance::ImportAnswer SingleInstance::askRunningCopyToImport(const QStringList& files,
+                                                                    int connectTimeoutMs,
+                                                                    int answerTimeoutMs) const {
     QLocalSocket socket;
     socket.connectToServer(socketName());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    if (!socket.waitForConnected(connectTimeoutMs))
+        return {ImportAnswer::Unreachable, {}};
     QByteArray request;
     for (const QString& f : files)
         request +=
             ImportRequest + QUrl::fromLocalFile(QFileInfo(f).absoluteFilePath()).toEncoded() + '\n';
     socket.write(request + '\n');
-    const bool sent = socket.waitForBytesWritten(timeoutMs);
+    if (!socket.waitForBytesWritten(connectTimeoutMs))
+        return {ImportAnswer::Unreachable, {}};
+    // The answer comes once the running copy has imported the files.
+    QElapsedTimer waited;
+    waited.start();
+    while (!socket.canReadLine()) {
+        const qint64 left = answerTimeoutMs - waited.elapsed();
+        if (left <= 0 || socket.state() != QLocalSocket::ConnectedState ||
+            !socket.waitForReadyRead(int(left)))
+            break;
+    }
+    if (!socket.canReadLine())
+        return {ImportAnswer::Silent, {}};
+    const QByteArray line = socket.readLine(MaxRequestLine);
     socket.disconnectFromServer();
-    return sent;
+    if (line == ImportedAnswer)
+        return {ImportAnswer::Imported, {}};
+    if (line.startsWith(RefusedAnswer))
+        return {ImportAnswer::Refused, QString::fromUtf8(line.mid(RefusedAnswer.size())).trimmed()};
+    return {ImportAnswer::Silent, {}};
 }
 
 bool SingleInstance::askRunningCopyToShow(int timeoutMs) const {

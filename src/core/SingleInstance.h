@@ -2,12 +2,14 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One running copy per program folder. The lock file lies in the program folder, or, when
 // no file can be made there (a read-only folder), in the user's runtime folder under a name
@@ -34,15 +36,31 @@ public:
     // Where the lock was (or would be) made.
     QString lockPath() const { return m_lockPath; }
 
-    // The running copy: starts answering a second start's requests with `onShowRequest`.
+    // The running copy: starts answering a second start's requests with `onShowRequest`,
+    // called from the event loop once the second start has been let go.
     bool listen(std::function<void()> onShowRequest);
     // A second start: asks the running copy to show itself; false when the request could not
     // be handed over within `timeoutMs`. It does not wait for the copy to act.
     bool askRunningCopyToShow(int timeoutMs = 1000) const;
-    // A second start with files to import: hands their absolute paths to the running copy,
-    // whose import handler gets them; false when they could not be handed over.
-    bool askRunningCopyToImport(const QStringList& files, int timeoutMs = 3000) const;
-    void setImportHandler(std::function<void(const QStringList&)> onImport) {
+    // What the running copy said to files handed to it.
+    struct ImportAnswer {
+        enum Kind {
+            Imported,    // every file was imported
+            Refused,     // a file was refused: `reason` says why
+            Unreachable, // no running copy took the request
+            Silent,      // the request went over, but no answer came in time
+        } kind = Unreachable;
+        QString reason;
+    };
+    // A second start with files to import: hands their absolute paths to the running copy
+    // and waits for its answer, which comes once the files are imported (before any window
+    // of the running copy shows the summary).
+    ImportAnswer askRunningCopyToImport(const QStringList& files, int connectTimeoutMs = 3000,
+                                        int answerTimeoutMs = 60000) const;
+    // The running copy's import: imports the files and gives the answer for the second
+    // start, empty when all were imported, else the first line of the first refusal. It
+    // runs from the event loop, never inside the socket's handler, so it may open windows.
+    void setImportHandler(std::function<QString(const QStringList&)> onImport) {
         m_onImport = std::move(onImport);
     }
 
@@ -50,6 +68,12 @@ public:
     static QString defaultRuntimeFolder();
 
 private:
+    struct Request {
+        enum Kind { Incomplete, Show, Import, Dropped } kind;
+        QStringList files;
+    };
+    static Request readRequest(QLocalSocket& peer);
+    static void answer(const QPointer<QLocalSocket>& peer, const QString& refusal);
     Outcome tryPath(const QString& path);
     QString socketName() const;
 
@@ -58,5 +82,5 @@ private:
     QString m_lockPath;
     int m_lockFd = -1; // the open lock file while this copy holds it
     QLocalServer* m_server = nullptr;
-    std::function<void(const QStringList&)> m_onImport;
+    std::function<QString(const QStringList&)> m_onImport;
 };

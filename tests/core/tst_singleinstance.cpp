@@ -11,6 +11,9 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
+#include <future>
+
 using Outcome = SingleInstance::Outcome;
 
 namespace {
@@ -113,11 +116,81 @@ private Q_SLOTS:
         // Files to import reach the running copy's handler as absolute paths, whatever
         // characters their names hold; "show" is not asked for then.
         QStringList imported;
-        first.setImportHandler([&](const QStringList& files) { imported = files; });
+        first.setImportHandler([&](const QStringList& files) {
+            imported = files;
+            return QString();
+        });
         const QString odd = program.filePath(QStringLiteral("my cal\n%20 ü.ics"));
-        QVERIFY(second.askRunningCopyToImport({odd, program.filePath("b.ics")}));
-        QTRY_COMPARE(imported, (QStringList{odd, program.filePath("b.ics")}));
+        QCOMPARE(askFromAnotherThread(second, {odd, program.filePath("b.ics")}).kind,
+                 Answer::Imported);
+        QCOMPARE(imported, (QStringList{odd, program.filePath("b.ics")}));
         QCOMPARE(shown, 1);
+    }
+
+    // The second start hears what became of its files once the running copy has imported
+    // them: a refusal comes back as the handler's line.
+    void anImportIsAnsweredOnceItRan() {
+        QTemporaryDir program;
+        SingleInstance first(program.path(), m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.listen({}));
+        SingleInstance second(program.path(), m_runtime.path());
+        QCOMPARE(second.acquire(), Outcome::HeldByAnother);
+
+        first.setImportHandler(
+            [](const QStringList&) { return QStringLiteral("Nothing was imported from a.ics."); });
+        const Answer refused = askFromAnotherThread(second, {program.filePath("a.ics")});
+        QCOMPARE(refused.kind, Answer::Refused);
+        QCOMPARE(refused.reason, QStringLiteral("Nothing was imported from a.ics."));
+
+        // Nobody listening: nothing was handed over.
+        SingleInstance elsewhere(program.path() + QStringLiteral("/other"), m_runtime.path());
+        QCOMPARE(elsewhere.askRunningCopyToImport({program.filePath("a.ics")}, 200).kind,
+                 Answer::Unreachable);
+    }
+
+    // The handler may open a window with an event loop of its own (the import's summary, a
+    // save failure) while the second start gives up and its socket goes away: the running
+    // copy neither touches the gone socket nor stops answering.
+    void aStartThatLeavesBeforeItsAnswerHarmsNothing() {
+        QTemporaryDir program;
+        SingleInstance first(program.path(), m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.listen({}));
+        SingleInstance second(program.path(), m_runtime.path());
+        QCOMPARE(second.acquire(), Outcome::HeldByAnother);
+
+        int imports = 0;
+        first.setImportHandler([&](const QStringList&) {
+            ++imports;
+            // As a modal window does: events, and deferred deletions, run under the handler.
+            for (int i = 0; i < 50; ++i) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+            return QString();
+        });
+        // An answer time of nothing: the start leaves as soon as the request is out.
+        QCOMPARE(second.askRunningCopyToImport({program.filePath("a.ics")}, 1000, 0).kind,
+                 Answer::Silent);
+        QTRY_COMPARE(imports, 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        QCOMPARE(askFromAnotherThread(second, {program.filePath("b.ics")}).kind, Answer::Imported);
+        QCOMPARE(imports, 2);
+    }
+
+private:
+    using Answer = SingleInstance::ImportAnswer;
+
+    // The second start waits for its answer, which the running copy gives from its event
+    // loop: in a test both are one process, so the start asks from a thread of its own.
+    static Answer askFromAnotherThread(const SingleInstance& second, const QStringList& files) {
+        auto asked = std::async(std::launch::async,
+                                [&] { return second.askRunningCopyToImport(files, 3000, 10000); });
+        while (asked.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return asked.get();
     }
 };
 

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # iCalendar from the real program: a second start with --import hands a file to the running
-# copy, which imports it; a subscription served by a local HTTP server is refreshed by the
-# real tick. The program runs in a time zone that puts its wall clock a few seconds before
-# a full minute, so the first tick comes soon.
+# copy, which imports it and shows its summary; the user presses OK there and the program
+# goes on. A second start's exit status says whether the file was imported. A subscription
+# served by a local HTTP server is refreshed by the real tick. The program runs in a time
+# zone that puts its wall clock a few seconds before a full minute, so the first tick comes
+# soon.
+if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
+    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
+fi
+session_bus=$DBUS_SESSION_BUS_ADDRESS
 source "$(dirname "$0")/lib.sh"
-exe=$1 template=$2
+# The summary's OK button is found over the accessibility bus of this script's session bus.
+e2e_session_bus "$session_bus"
+exe=$1 template=$2 E2E_READER=$3
 
 # The program tests whether it is online before it refreshes a subscription.
 online=0
@@ -41,8 +49,9 @@ cp "$template" "$program/data.plm"
 sqlite3 "$program/data.plm" "INSERT INTO Subscriptions (Name, Url, Every)
     VALUES ('Team', 'webcal://127.0.0.1:$port/team.ics', 1440);"
 
-"$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
-E2E_PIDS+=($!)
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+plumora=$!
+E2E_PIDS+=($plumora)
 docked() { [ "$(tray_icon_count)" -ge 1 ]; }
 wait_for 20 docked ||
     fail "the running copy did not come up: $(cat "$E2E_DIR/plumora.log")"
@@ -51,13 +60,40 @@ row() { sql_value "$program/data.plm" "SELECT eDate || '|' || Description || '|'
     FROM Events WHERE UID = '$1'"; }
 is() { [ "$(row "$1")" = "$2" ]; }
 
-# A second start with --import ends at once and leaves the import to the running copy.
+# A second start with --import ends once the running copy has imported the file, with
+# status 0.
 timeout 10 "$program/plumora" --import "$E2E_DIR/my calendar.ics" >"$E2E_DIR/second.log" 2>&1 ||
-    fail "the second start did not end: $(cat "$E2E_DIR/second.log")"
-grep -q "handed the files to import" "$E2E_DIR/second.log" ||
+    fail "the second start failed or did not end: $(cat "$E2E_DIR/second.log")"
+grep -q "handed the files to import and imported them" "$E2E_DIR/second.log" ||
     fail "the second start did not hand the file over: $(cat "$E2E_DIR/second.log")"
-wait_for 10 is mine-1@e2e "2030-07-05|Dentist, at noon|0" ||
-    fail "the running copy did not import the file: $(row mine-1@e2e)"
+is mine-1@e2e "2030-07-05|Dentist, at noon|0" ||
+    fail "the running copy had not imported the file when the second start ended: $(row mine-1@e2e)"
+
+# The summary shows in the running copy; the user presses its OK, and the program goes on:
+# it still answers a later start.
+alive() { kill -0 "$plumora" 2>/dev/null; }
+a11y_click "push button" "OK"
+wait_for 10 sh -c "! '$E2E_READER' Plumora showing 'push button' OK" ||
+    fail "the summary did not close"
+sleep 1
+alive || fail "the running copy ended after OK on the import summary: $(cat "$E2E_DIR/plumora.log")"
+
+# A file that cannot be read is refused by the second start itself, with the reason; one
+# the running copy refuses gives the summary's first line. Both end with a non-zero status.
+status=0
+timeout 10 "$program/plumora" --import "$E2E_DIR/missing.ics" >"$E2E_DIR/missing.log" 2>&1 ||
+    status=$?
+[ $status = 1 ] && grep -q "missing.ics" "$E2E_DIR/missing.log" ||
+    fail "a missing file gave status $status: $(cat "$E2E_DIR/missing.log")"
+printf 'not a calendar\n' >"$E2E_DIR/broken.ics"
+status=0
+timeout 10 "$program/plumora" --import "$E2E_DIR/broken.ics" >"$E2E_DIR/broken.log" 2>&1 ||
+    status=$?
+[ $status = 1 ] && grep -q "^Nothing was imported from broken.ics" "$E2E_DIR/broken.log" ||
+    fail "a refused file gave status $status: $(cat "$E2E_DIR/broken.log")"
+a11y_click "push button" "OK"
+sleep 1
+alive || fail "the running copy ended after OK on a refusal: $(cat "$E2E_DIR/plumora.log")"
 
 # The first tick refreshes the subscription, which was never refreshed.
 wait_for $((lead + 30)) is team-1@e2e "2030-07-04|Team offsite|1" ||

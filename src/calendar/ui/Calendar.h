@@ -168,9 +168,19 @@ public:
     Calendar* page() const { return m_page; }
     // Selects `date` in the loaded page and redraws it.
     void showDate(const QDate& date);
+    // What an import of files did, for its summary window.
+    struct ImportSummary {
+        QString text; // every file's report
+        bool failed = false;
+        QString refusal; // the first line of the first refused file's report
+    };
     // Imports iCalendar files (from the menu, a drop or the command line), redraws the page
     // when it is loaded and shows what each file brought in one summary window.
     void importFiles(AppContext& context, const QStringList& paths);
+    // The same in two steps, for a request that must be answered before a window opens:
+    // the import with nothing shown, then its summary window.
+    ImportSummary importQuietly(AppContext& context, const QStringList& paths);
+    void showImportSummary(AppContext& context, const ImportSummary& summary);
     // The account's sync, which Options sets up.
     CalendarSync& sync() { return m_sync; }
 

@@ -98,22 +98,35 @@ void exportIcs(Calendar& calendar, AppContext& context) {
 } // namespace
 
 void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
+    showImportSummary(context, importQuietly(context, paths));
+}
+
+CalendarTool::ImportSummary CalendarTool::importQuietly(AppContext& context,
+                                                        const QStringList& paths) {
     EventStore store = context.stores.events; // a copy: the import sets its "now"
     CalendarImport importer(store, context.clock.today(), context.clock.now());
+    ImportSummary summary;
     QStringList texts;
-    bool failed = false;
     for (const QString& path : paths) {
         const ImportReport report = importer.importFile(path);
-        failed = failed || !report.ok();
-        texts << report.text();
+        const QString text = report.text();
+        if (!report.ok() && !summary.failed)
+            summary.refusal = text.section(u'\n', 0, 0);
+        summary.failed = summary.failed || !report.ok();
+        texts << text;
     }
-    if (texts.isEmpty())
-        return;
-    if (m_page)
+    summary.text = texts.join(QStringLiteral("\n\n"));
+    if (!texts.isEmpty() && m_page)
         m_page->redraw(true);
-    context.dialogs.messageBox(texts.join(QStringLiteral("\n\n")),
-                               QStringLiteral("Import iCalendar file"), MessageButtons::Ok,
-                               failed ? MessageIcon::Warning : MessageIcon::Information);
+    return summary;
+}
+
+void CalendarTool::showImportSummary(AppContext& context, const ImportSummary& summary) {
+    if (summary.text.isEmpty())
+        return;
+    context.dialogs.messageBox(summary.text, QStringLiteral("Import iCalendar file"),
+                               MessageButtons::Ok,
+                               summary.failed ? MessageIcon::Warning : MessageIcon::Information);
 }
 
 CalendarTool::CalendarTool(AppContext& context, std::function<void(const QString&)> tell)

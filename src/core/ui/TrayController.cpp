@@ -12,6 +12,7 @@
 #include "platform/Registry.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -85,14 +86,42 @@ void TrayController::create() {
         m_dispatcher.dispatch(TrayMenu::ShowReminder);
 }
 
+int TrayController::handOverImport() {
+    // A file this start cannot read is refused here, with the reason, before anything goes
+    // over: the running copy would only find the same.
+    for (const QString& path : std::as_const(m_importFiles)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "Cannot import %s: %s\n", qPrintable(path),
+                         qPrintable(file.errorString()));
+            return 1;
+        }
+    }
+    const SingleInstance::ImportAnswer answer = m_instance.askRunningCopyToImport(m_importFiles);
+    switch (answer.kind) {
+    case SingleInstance::ImportAnswer::Imported:
+        std::fprintf(stderr, "The running copy of Plumora was handed the files to import and "
+                             "imported them.\n");
+        return 0;
+    case SingleInstance::ImportAnswer::Refused:
+        std::fprintf(stderr, "%s\n", qPrintable(answer.reason));
+        return 1;
+    case SingleInstance::ImportAnswer::Silent:
+        std::fprintf(stderr, "The running copy of Plumora was handed the files to import but "
+                             "did not say whether it imported them.\n");
+        return 1;
+    case SingleInstance::ImportAnswer::Unreachable:
+        break;
+    }
+    std::fprintf(stderr,
+                 "The running copy of Plumora could not be reached; nothing was imported.\n");
+    return 1;
+}
+
 bool TrayController::claim() {
     if (m_instance.acquire() == SingleInstance::Outcome::HeldByAnother) {
         if (!m_importFiles.isEmpty()) {
-            const bool handed = m_instance.askRunningCopyToImport(m_importFiles);
-            std::fprintf(stderr, "%s\n",
-                         handed ? "The running copy of Plumora was handed the files to import."
-                                : "The running copy of Plumora could not be reached; nothing "
-                                  "was imported.");
+            m_secondStartStatus = handOverImport();
             return false;
         }
         const bool shown = m_instance.askRunningCopyToShow();
@@ -105,8 +134,7 @@ bool TrayController::claim() {
     // A later start from the same folder asks this copy to show itself.
     m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
     m_instance.setImportHandler([this](const QStringList& files) {
-        if (m_import)
-            m_import(files);
+        return m_import ? m_import(files) : QStringLiteral("Plumora cannot import files here.");
     });
     return true;
 }

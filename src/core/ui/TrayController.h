@@ -34,7 +34,9 @@ public:
     void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
     // Files to import (plumora --import): a second start hands them to the running copy,
     // which passes them to `import`; the first copy imports them once it is created.
-    void setImportFiles(const QStringList& files, std::function<void(const QStringList&)> import) {
+    // `import` gives the answer for a second start: empty, or the first line of a refusal.
+    void setImportFiles(const QStringList& files,
+                        std::function<QString(const QStringList&)> import) {
         m_importFiles = files;
         m_import = std::move(import);
     }
@@ -44,6 +46,9 @@ public:
     // happens here (no creation step, no icon, no timer). Otherwise the icon goes up first,
     // so it appears at once, and creation and load follow as soon as the event loop turns.
     bool start();
+    // A start that found another copy running: the exit status its request earned (0 when
+    // the running copy took it).
+    int secondStartStatus() const { return m_secondStartStatus; }
     // The controller's own part of the exit: the tick stops and the icon leaves the tray.
     void release();
 
@@ -62,6 +67,8 @@ private:
     void onTimer();
     // Takes the one-copy lock and answers later starts; false when another copy has it.
     bool claim();
+    // A second start's --import: the files go to the running copy; gives the exit status.
+    int handOverImport();
     void addTrayIcon();
     void tellNoTrayOnce();
 
@@ -69,7 +76,8 @@ private:
     CommandDispatcher& m_dispatcher;
     SingleInstance m_instance;
     QStringList m_importFiles;
-    std::function<void(const QStringList&)> m_import;
+    std::function<QString(const QStringList&)> m_import;
+    int m_secondStartStatus = 0;
     QTimer m_timer;
     Tick m_tick;
     std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
