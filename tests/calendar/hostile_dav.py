@@ -5,7 +5,7 @@
 It listens on two ports and prints "PORT OTHER_PORT" on its first line. The first part of
 a request's path names the mode: http://127.0.0.1:PORT/<mode>/cal/ is a calendar, and
 http://127.0.0.1:PORT/<mode>/feed.ics a subscription feed. Each mode is one function in
-MODES, called with the request; it answers through the helpers of Request.
+MODES (marked @mode), called with the request; it answers through the helpers of Request.
 
 GET /_log (either port) answers the requests seen so far, one JSON object a line:
 method, port, path, whether Authorization came, and for streamed answers the bytes sent
@@ -114,16 +114,25 @@ class Request(BaseHTTPRequestHandler):
                 text = "".join(json.dumps(e) + "\n" for e in LOG)
             return self.answer(200, text.encode())
         self.record()
-        mode = MODES.get(self.mode)
-        if mode is None:
+        answer = MODES.get(self.mode)
+        if answer is None:
             return self.answer(404)
-        mode(self)
+        answer(self)
 
     do_GET = do_PUT = do_DELETE = do_PROPFIND = do_REPORT = do_OPTIONS = handle_any
 
 
-# The modes: each answers one request. `r.rest` is the path after the mode.
+# The modes: each answers one request. `r.rest` is the path after the mode. A new mode is
+# one more function marked @mode.
+MODES = {}
 
+
+def mode(f):
+    MODES[f.__name__] = f
+    return f
+
+
+@mode
 def endless(r):
     """An answer that never ends: a multistatus (or a feed) streamed as fast as it goes."""
     if r.rest.endswith(".ics"):
@@ -135,6 +144,7 @@ def endless(r):
              headers=[("Content-Type", "application/xml")])
 
 
+@mode
 def slow(r):
     """One byte a second of an answer that would be well-formed."""
     whole = event("slow", "Slow") if r.rest.endswith(".ics") else (
@@ -146,6 +156,7 @@ def slow(r):
 TOKENS = [0]
 
 
+@mode
 def token507(r):
     """Each sync-collection REPORT: truncated (507) with no change and a new token."""
     if r.command == "REPORT" and b"sync-collection" in r.body:
@@ -159,6 +170,7 @@ def token507(r):
     r.answer(404)
 
 
+@mode
 def redirect(r):
     """The first port sends everything to the same path on the other port."""
     if r.port == PORTS[0]:
@@ -169,6 +181,7 @@ def redirect(r):
     r.answer(404)
 
 
+@mode
 def dotdot(r):
     """A listing whose hrefs climb out of the calendar; multiget answers whatever is asked."""
     cal = f"/{r.mode}/cal/"
@@ -183,9 +196,6 @@ def dotdot(r):
         return r.multistatus(b"".join(member(h, i, event(f"u{i}", f"E{i}"))
                                       for i, h in enumerate(hrefs)))
     r.answer(404)
-
-
-MODES = {f.__name__: f for f in (endless, slow, token507, redirect, dotdot)}
 
 
 def main():
