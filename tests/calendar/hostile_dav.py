@@ -153,6 +153,13 @@ def slow(r):
              headers=[("Content-Type", "application/xml")])
 
 
+@mode
+def steady(r):
+    """A feed that takes two seconds at a healthy 400 kB a second, then ends."""
+    r.stream(200, b"BEGIN:VCALENDAR\r\n", b"X-FILLER:" + b"x" * 19989 + b"\r\n", pause=0.05,
+             limit=800000, headers=[("Content-Type", "text/calendar")])
+
+
 TOKENS = [0]
 
 
