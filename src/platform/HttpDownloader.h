@@ -7,8 +7,9 @@
 
 #include <memory>
 
-// Downloads over HTTP(S) with QNetworkAccessManager. A transfer that has not finished
-// within the time limit, stalled or not, is abandoned.
+// Downloads over HTTP(S) with QNetworkAccessManager, each within its ReadLimits: a
+// transfer that has not finished within the time limit is abandoned, unless its body still
+// arrives at a healthy rate; one that stalls is abandoned sooner.
 class HttpDownloader final : public Downloader {
 public:
     static constexpr int DefaultTimeLimitMs = 60000;

@@ -346,7 +346,7 @@ private Q_SLOTS:
         QCOMPARE(DavHttp::fromTyped(" dav.example.org").toString(), "https://dav.example.org/");
 
         DavHttp http;
-        http.setCredentials("127.0.0.1", "ann", "secret");
+        http.setCredentials(QUrl(QString::fromUtf8(m_server->http.base())), "ann", "secret");
         const auto get = [&](const QByteArray& path) {
             DavReply out;
             bool done = false;
@@ -381,6 +381,117 @@ private Q_SLOTS:
                      .header("Authorization")
                      .isEmpty());
         QVERIFY(m_server->http.requests.last().header("Authorization").isEmpty());
+    }
+
+    // Credentials go to the same scheme, host and port only, through redirects too; a
+    // server's href counts only inside the calendar once dots are resolved.
+    void originsAndHrefs() {
+        const QUrl cal("https://dav.example.org/ann/cal/");
+        QVERIFY(DavHttp::sameOrigin(cal, QUrl("HTTPS://DAV.example.org:443/x")));
+        QVERIFY(!DavHttp::sameOrigin(cal, QUrl("https://dav.example.org:8443/ann/cal/")));
+        QVERIFY(!DavHttp::sameOrigin(cal, QUrl("http://dav.example.org/ann/cal/")));
+        QVERIFY(!DavHttp::sameOrigin(cal, QUrl("https://other.example.org/ann/cal/")));
+        QVERIFY(DavHttp::sameOrigin(QUrl("http://127.0.0.1/"), QUrl("http://127.0.0.1:80/")));
+
+        QCOMPARE(CalDavSync::memberPath(cal, "/ann/cal/a%20b.ics"), "/ann/cal/a b.ics");
+        QCOMPARE(CalDavSync::memberPath(cal, "c.ics"), "/ann/cal/c.ics");
+        QCOMPARE(CalDavSync::memberPath(cal, "/ann/cal/./d/../e.ics"), "/ann/cal/e.ics");
+        QCOMPARE(CalDavSync::memberPath(cal, "https://dav.example.org/ann/cal/"), "/ann/cal/");
+        QString why;
+        for (const char* outside :
+             {"/ann/cal/../elsewhere/ev1.ics", "/ann/cal/%2e%2e/x.ics", "/ann/cal/a%2f..%2f..%2fx",
+              "/ann/calendar2/x.ics", "/ann/", "../x.ics", "https://dav.example.org:444/ann/cal/x",
+              "http://dav.example.org/ann/cal/x", "//evil.example.org/ann/cal/x"}) {
+            why.clear();
+            QVERIFY2(CalDavSync::memberPath(cal, QString::fromLatin1(outside), &why).isEmpty(),
+                     outside);
+            QVERIFY(!why.isEmpty());
+        }
+
+        HttpResponder other;
+        other.handler = [](const HttpResponder::Request&) {
+            return HttpResponder::Response{200, {}, "there"};
+        };
+        m_server->intercept =
+            [&](const HttpResponder::Request&) -> std::optional<HttpResponder::Response> {
+            return HttpResponder::Response{307, {{"Location", other.base() + "/x"}}, {}};
+        };
+        DavHttp http;
+        http.setCredentials(QUrl(QString::fromUtf8(m_server->http.base())), "ann", "secret");
+        bool done = false;
+        http.send("GET", QUrl(QString::fromUtf8(m_server->http.base() + "/y")), {}, {},
+                  [&](const DavReply& r) {
+                      QCOMPARE(r.body, "there");
+                      done = true;
+                  });
+        QTRY_VERIFY(done);
+        QVERIFY(!m_server->http.requests.last().header("Authorization").isEmpty());
+        QCOMPARE(other.requests.size(), 1);
+        QVERIFY(other.requests[0].header("Authorization").isEmpty());
+    }
+
+    // A server that always has more: the sync ends after its most pages, the token kept
+    // at the last page that brought a change. A sync that outlives its deadline, or is
+    // cancelled, ends at once with a status and lets the next one start.
+    void boundedSyncs() {
+        QVERIFY(sync().ok);
+        int page = 0;
+        m_server->intercept =
+            [&](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+            if (r.method != "REPORT" || !r.body.contains("sync-collection"))
+                return std::nullopt;
+            ++page;
+            m_server->put("a.ics", ics("a", "20260312", "Page " + QByteArray::number(page)));
+            return HttpResponder::Response{
+                207,
+                {},
+                "<D:multistatus xmlns:D='DAV:'><D:response><D:href>/cal/a.ics</D:href>"
+                "<D:propstat><D:prop><D:getetag>" +
+                    m_server->items["/cal/a.ics"].etag +
+                    "</D:getetag></D:prop><D:status>HTTP/1.1 200 OK</D:status></D:propstat>"
+                    "</D:response><D:response><D:href>/cal/</D:href><D:status>HTTP/1.1 507 "
+                    "Insufficient Storage</D:status></D:response><D:sync-token>p" +
+                    QByteArray::number(page) + "</D:sync-token></D:multistatus>"};
+        };
+        CalDavSync fewPages(CalDavStore(m_path), m_clock);
+        fewPages.setMaxPages(5);
+        const SyncOutcome endless = sync(&fewPages);
+        QVERIFY(!endless.ok);
+        QVERIFY2(endless.status.contains("after 5 pages"), qPrintable(endless.status));
+        QCOMPARE(page, 5);
+        QCOMPARE(CalDavStore(m_path).account()->syncToken, "p5");
+        m_server->intercept = nullptr;
+
+        // A server that accepts and never answers.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        CalDavAccount a = *CalDavStore(m_path).account();
+        a.calendar = QStringLiteral("http://127.0.0.1:%1/cal/").arg(silent.serverPort());
+        QVERIFY(CalDavStore(m_path).saveAccount(a));
+        CalDavSync engine(CalDavStore(m_path), m_clock);
+        FakeTickTimer deadline(m_clock);
+        deadline.onTimeout = [&] { engine.deadlinePassed(); };
+        engine.setDeadlineTimer(&deadline);
+        QSignalSpy ended(&engine, &CalDavSync::finished);
+        for (const bool cancel : {false, true}) {
+            engine.start(a, "secret");
+            QTRY_VERIFY(silent.hasPendingConnections());
+            silent.nextPendingConnection();
+            QVERIFY(engine.isRunning());
+            if (cancel)
+                engine.cancel();
+            else
+                deadline.runUntil(m_clock.monotonicMs() + CalDavSync::DeadlineMs);
+            QCOMPARE(ended.size(), 1);
+            const SyncOutcome out = ended.takeFirst().at(0).value<SyncOutcome>();
+            QVERIFY(!out.ok);
+            QCOMPARE(out.status, cancel ? "Stopped: the sync was cancelled"
+                                        : "Stopped: the sync did not end within 15 minutes");
+            QVERIFY(!engine.isRunning());
+            QVERIFY(!deadline.active);
+        }
+        QTest::qWait(50); // nothing more comes from the dropped requests
+        QCOMPARE(ended.size(), 0);
     }
 
     // Discovery: /.well-known/caldav, the principal, its home, the calendars for events;
@@ -684,7 +795,8 @@ private Q_SLOTS:
     }
 
     // A keyring that never answers the password read: the sync gives up once the wait has
-    // passed on the clock, says why, lets the next sync start, and drops the late answer.
+    // passed on the clock (or the user cancels), says why, lets the next sync start, and
+    // drops the late answer.
     void keyringSilent() {
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
@@ -728,6 +840,15 @@ private Q_SLOTS:
         QCOMPARE(local(), QStringList{"2026-03-12|Dentist"});
         QTest::qWait(0);
         QCOMPARE(ended.size(), 2);
+        QVERIFY(!sync.isRunning());
+
+        // The user cancels while the keyring is silent: the sync ends at once.
+        secrets.silent = true;
+        QVERIFY(sync.syncNow());
+        sync.cancel();
+        QCOMPARE(ended.size(), 3);
+        QCOMPARE(ended.at(2).at(0).value<SyncOutcome>().status,
+                 "Stopped: the sync was cancelled");
         QVERIFY(!sync.isRunning());
     }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Calendar sync" group of Options: every control named and reachable by Tab, the
 // account found, picked and saved with the password in the keyring (or, with none, in the
-// data file), "Sync now" with its status line, and an account that cannot be saved told
-// in a message.
+// data file), "Sync now" with its status line and "Cancel", and an account that cannot be
+// saved told in a message.
 #include "calendar/FakeCalDavServer.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
@@ -82,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QList<QWidget*> focusable;
         for (QWidget* w : box.findChildren<QWidget*>())
-            if (w->focusPolicy() & Qt::TabFocus)
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&box)) // not Cancel
                 focusable << w;
         QCOMPARE(focusable.size(), 9);
         for (QWidget* w : focusable)
@@ -136,6 +136,17 @@ private Q_SLOTS:
         QCOMPARE(DataFile(m_path).scalar("SELECT Description FROM Events WHERE UID = 'x'"),
                  QVariant("Phone"));
         QVERIFY(status->accessibleDescription() == status->text());
+
+        // "Cancel" shows while a sync runs and ends it at once.
+        auto* cancel = control<QPushButton>(box, "CalDavCancelBtn");
+        QVERIFY(!cancel->isVisibleTo(&box));
+        QTest::mouseClick(control<QPushButton>(box, "CalDavSyncBtn"), Qt::LeftButton);
+        QVERIFY(sync.isRunning());
+        QVERIFY(cancel->isVisibleTo(&box));
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(!sync.isRunning());
+        QVERIFY(!cancel->isVisibleTo(&box));
+        QVERIFY2(status->text().contains("the sync was cancelled"), qPrintable(status->text()));
     }
 
     // Without a keyring the typed password stays in the data file, the box says so as the

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/BoundedRead.h"
 #include "platform/HttpDownloader.h"
 
 #include <QTcpServer>
@@ -96,6 +97,23 @@ private Q_SLOTS:
         QCOMPARE(got->tooLarge, tooLarge);
         QCOMPARE(!got->ok(), failed);
         QCOMPARE(calls, 1);
+    }
+
+    // Past its deadline a transfer goes on only while each span brings a healthy amount,
+    // and never past the longest time.
+    void deadlines() {
+        ReadLimits l{1000};
+        l.deadlineMs = 60000;
+        l.healthyBytesPerSec = 100 * 1024;
+        l.longestMs = 600000;
+        QVERIFY(l.goesOn(59999, 0, 59999));
+        QVERIFY(!l.goesOn(60000, 0, 60000));
+        QVERIFY(!l.goesOn(60000, 1024 * 1024, 60000));    // 17 KiB a second over the minute
+        QVERIFY(l.goesOn(60000, 6000 * 1024, 60000));     // 100 KiB a second
+        QVERIFY(l.goesOn(70000, 1000 * 1024, 10000));     // a window at the rate
+        QVERIFY(!l.goesOn(70000, 999 * 1024, 10000));     // a window below it
+        QVERIFY(!l.goesOn(600000, 100000 * 1024, 10000)); // at the longest
+        QVERIFY(!l.goesOn(70000, 1000 * 1024, 0));
     }
 
     // A receiver that goes away cancels its transfer and is never called.

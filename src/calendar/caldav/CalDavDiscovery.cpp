@@ -28,7 +28,7 @@ void CalDavDiscovery::discover(const QString& server, const QString& user,
             this, [this, refused] { fail(refused); }, Qt::QueuedConnection);
         return;
     }
-    m_http.setCredentials(m_server.host(), user, password);
+    m_http.setCredentials(m_server, user, password);
     QUrl known = m_server;
     known.setPath(QStringLiteral("/.well-known/caldav"));
     known.setQuery(QString());

@@ -35,10 +35,44 @@ bool stops(const DavReply& r) {
 } // namespace
 
 CalDavSync::CalDavSync(CalDavStore store, Clock& clock, QObject* parent)
-    : QObject(parent), m_store(std::move(store)), m_clock(clock), m_http(this) {}
+    : QObject(parent), m_store(std::move(store)), m_clock(clock), m_http(this) {
+    m_deadlineQtTimer.setSingleShot(true);
+    connect(&m_deadlineQtTimer, &QTimer::timeout, this, &CalDavSync::deadlinePassed);
+}
 
 QString CalDavSync::pathOf(const QUrl& base, const QString& href) {
     return base.resolved(QUrl(href)).path(QUrl::FullyDecoded);
+}
+
+QString CalDavSync::memberPath(const QUrl& collection, const QString& href, QString* why) {
+    const auto refuse = [why](const char* reason) {
+        if (why)
+            *why = QLatin1String(reason);
+        return QString();
+    };
+    const QUrl url = collection.resolved(QUrl(href));
+    if (!DavHttp::sameOrigin(url, collection))
+        return refuse("it is on another server");
+    const QString path = url.path(QUrl::FullyDecoded);
+    // Dots still there once resolved were written encoded ("%2e%2e", "..%2f").
+    const QStringList segments = path.split(u'/');
+    if (segments.contains(QLatin1String("..")) || segments.contains(QLatin1String(".")))
+        return refuse("its path climbs out of the calendar");
+    const QString self = collection.path(QUrl::FullyDecoded);
+    if (path != self && !path.startsWith(self.endsWith(u'/') ? self : self + u'/'))
+        return refuse("it lies outside the calendar");
+    return path;
+}
+
+DavMultistatus CalDavSync::inCalendar(DavMultistatus m) const {
+    std::erase_if(m.responses, [this](const DavResponse& d) {
+        QString why;
+        if (!memberPath(m_calendar, d.href, &why).isEmpty())
+            return false;
+        qCWarning(lcCalendar) << "calendar sync: skipped the server's href" << d.href << "-" << why;
+        return true;
+    });
+    return m;
 }
 
 QUrl CalDavSync::urlOf(const QString& path) const {
@@ -56,6 +90,7 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
     if (!m_calendar.path().endsWith(u'/'))
         m_calendar.setPath(m_calendar.path() + u'/');
     m_listed = m_again = m_pushedAgain = false;
+    m_pages = 0;
     m_pushStamp = -1;
     m_failure.clear();
     m_queue.clear();
@@ -63,7 +98,9 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
     m_outcome = SyncOutcome();
     m_counts = ApplyCounts();
     m_requestsBefore = m_http.requestsSent();
-    m_http.setCredentials(m_calendar.host(), account.user, password);
+    m_http.setCredentials(m_calendar, account.user, password);
+    m_deadline->setInterval(m_deadlineMs);
+    m_deadline->start();
     const QString refused = DavHttp::refusal(m_calendar);
     if (!refused.isEmpty()) {
         QMetaObject::invokeMethod(
@@ -73,9 +110,30 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
     pull();
 }
 
+void CalDavSync::cancel() {
+    abandon(QStringLiteral("the sync was cancelled"));
+}
+
+void CalDavSync::deadlinePassed() {
+    m_deadline->stop();
+    abandon(QStringLiteral("the sync did not end within %1 minutes").arg(m_deadlineMs / 60000.0));
+}
+
+void CalDavSync::abandon(const QString& why) {
+    if (!m_running)
+        return;
+    m_http.cancelAll();
+    m_inFlight = 0;
+    stop(why);
+}
+
 void CalDavSync::pull() {
     if (m_account.syncToken.isEmpty())
         return listAll();
+    if (++m_pages > m_maxPages)
+        return stop(QStringLiteral("the server still had more changes after %1 pages; the "
+                                   "next sync goes on from there")
+                        .arg(m_maxPages));
     m_http.send("REPORT", m_calendar, DavXml::syncCollection(m_account.syncToken), XmlHeaders("0"),
                 [this](const DavReply& r) {
                     if (stops(r))
@@ -89,7 +147,7 @@ void CalDavSync::pull() {
                             return stop(m_store.lastError());
                         return listAll();
                     }
-                    const DavMultistatus m = DavXml::parse(r.body);
+                    const DavMultistatus m = inCalendar(DavXml::parse(r.body));
                     if (!m.ok())
                         return stop(m.error);
                     // The records are read only when the server names a change.
@@ -112,6 +170,14 @@ void CalDavSync::pull() {
                         else if (d.etag.isEmpty() || etags.value(path) != d.etag)
                             changed << path;
                     }
+                    // "More to come" with nothing in it would ask again forever; its token is
+                    // not kept.
+                    if (more && changed.isEmpty() && removed.isEmpty()) {
+                        qCWarning(lcCalendar) << "calendar sync: a truncated page without changes"
+                                              << "and the token" << m.syncToken;
+                        return stop(
+                            QStringLiteral("the server announced more changes but sent none"));
+                    }
                     // Nothing changed there, and nothing here since the last quiet sync.
                     if (changed.isEmpty() && removed.isEmpty() && !more &&
                         m.syncToken == m_account.syncToken && m_quietStamp >= 0 &&
@@ -127,7 +193,7 @@ void CalDavSync::listAll() {
                 [this](const DavReply& r) {
                     if (stops(r))
                         return stop(r);
-                    const DavMultistatus m = r.multistatus();
+                    const DavMultistatus m = inCalendar(r.multistatus());
                     if (!m.ok())
                         return stop(m.error);
                     QHash<QString, QString> etags;
@@ -180,7 +246,7 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
                 [this, changed, removed, token, more](const DavReply& r) {
                     if (stops(r))
                         return stop(r);
-                    const DavMultistatus m = r.multistatus();
+                    const DavMultistatus m = inCalendar(r.multistatus());
                     if (!m.ok())
                         return stop(m.error);
                     std::vector<ServerEvent> events;
@@ -256,6 +322,12 @@ void CalDavSync::startNext() {
     while (m_inFlight < Parallel && !m_queue.empty()) {
         Operation op = std::move(m_queue.front());
         m_queue.pop_front();
+        // A record kept from before hrefs were checked gets no credentials outside the calendar.
+        QString why;
+        if (memberPath(m_calendar, urlOf(op.href).toString(QUrl::FullyEncoded), &why).isEmpty()) {
+            qCWarning(lcCalendar) << "calendar sync: not sending" << op.href << "-" << why;
+            continue;
+        }
         ++m_inFlight;
         DavHttp::Headers headers;
         QByteArray method = "PUT";
@@ -273,6 +345,8 @@ void CalDavSync::startNext() {
         m_http.send(method, urlOf(op.href), op.body, headers,
                     [this, op](const DavReply& r) { done(op, r); });
     }
+    if (m_inFlight == 0) // every one was skipped
+        startNext();
 }
 
 void CalDavSync::done(const Operation& op, const DavReply& reply) {
@@ -352,7 +426,10 @@ void CalDavSync::stop(const QString& why) {
 }
 
 void CalDavSync::end() {
+    if (!m_running)
+        return;
     m_running = false;
+    m_deadline->stop();
     // A sync that sent nothing and found the file as push() read it leaves it quiet.
     const qint64 stamp = fileModifiedStamp(m_store.dataFile());
     if (!m_failure.isEmpty() || m_outcome.sent > 0 || m_counts.received > 0)

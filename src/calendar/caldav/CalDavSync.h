@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/TickTimer.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/DavHttp.h"
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include <deque>
@@ -30,18 +32,33 @@ Q_DECLARE_METATYPE(SyncOutcome)
 // with the token stored after the last, then sends what changed here: PUT with If-Match
 // (If-None-Match: * for a new event) and DELETE with If-Match for the deleted. A 412 has
 // the server's version fetched and merged; 507 and 5xx stop the sync. Everything runs on
-// the event loop.
+// the event loop. A sync ends within DeadlineMs, after at most MaxPages sync-collection
+// pages, and at a page that announces more changes but brings none; hrefs outside the
+// calendar (another server, or a path that climbs out) are skipped.
 class CalDavSync : public QObject {
     Q_OBJECT
 public:
     static constexpr int BatchSize = 100;
     static constexpr int Parallel = 4;
+    static constexpr int MaxPages = 100;
+    static constexpr int DeadlineMs = 15 * 60 * 1000;
 
     CalDavSync(CalDavStore store, Clock& clock, QObject* parent = nullptr);
 
     // Starts a sync; finished() follows once.
     void start(const CalDavAccount& account, const QString& password);
     bool isRunning() const { return m_running; }
+    // Ends the running sync at once, its requests dropped; finished() follows.
+    void cancel();
+    // Tests hand in a timer on the fake clock for the whole sync's deadline; null goes back
+    // to the own one.
+    void setDeadlineTimer(TickTimer* timer) { m_deadline = timer ? timer : &m_ownDeadline; }
+    void setDeadline(int ms) { m_deadlineMs = ms; }
+    void setMaxPages(int pages) { m_maxPages = pages; }
+    // What the deadline timer calls: a sync still running is abandoned.
+    void deadlinePassed();
+    // The requests' limits (tests shorten them).
+    DavHttp& http() { return m_http; }
     // Requests sent by the latest sync.
     int requestsSent() const { return m_http.requestsSent() - m_requestsBefore; }
 
@@ -54,6 +71,10 @@ public:
 
     // The path of an href as the server writes it, relative to `base`, decoded.
     static QString pathOf(const QUrl& base, const QString& href);
+    // The decoded path of an href that names a member of `collection` (or the collection
+    // itself); empty, with the reason in `why`, for one on another origin or outside it once
+    // `.` and `..` are resolved.
+    static QString memberPath(const QUrl& collection, const QString& href, QString* why = nullptr);
 
 Q_SIGNALS:
     void finished(const SyncOutcome& outcome);
@@ -76,6 +97,9 @@ private:
     void startNext();
     void done(const Operation& op, const DavReply& reply);
     void refetch(const QString& href);
+    // The responses whose hrefs lie in the calendar; the others are logged and dropped.
+    DavMultistatus inCalendar(DavMultistatus m) const;
+    void abandon(const QString& why);
     void stop(const QString& why);
     void stop(const DavReply& reply);
     // Keeps the first failure of requests running side by side.
@@ -91,6 +115,12 @@ private:
     bool m_listed = false; // the full listing ran in this sync
     bool m_again = false;  // a merge left events to send: push once more
     bool m_pushedAgain = false;
+    int m_pages = 0; // sync-collection pages read in this sync
+    int m_deadlineMs = DeadlineMs;
+    int m_maxPages = MaxPages;
+    QTimer m_deadlineQtTimer;
+    QtTickTimer m_ownDeadline{m_deadlineQtTimer};
+    TickTimer* m_deadline = &m_ownDeadline;
     int m_requestsBefore = 0;
     std::deque<Operation> m_queue;
     int m_inFlight = 0;

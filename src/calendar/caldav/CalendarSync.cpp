@@ -83,6 +83,18 @@ void CalendarSync::checkKeyringWait(const QDateTime& now) {
         keyringSilent();
 }
 
+void CalendarSync::cancel() {
+    if (m_sync.isRunning())
+        return m_sync.cancel();
+    if (!m_fetching)
+        return;
+    m_fetching = false;
+    m_readTimer.stop();
+    SyncOutcome o;
+    o.status = QStringLiteral("Stopped: the sync was cancelled");
+    ended(o);
+}
+
 void CalendarSync::keyringSilent() {
     if (!m_fetching)
         return;

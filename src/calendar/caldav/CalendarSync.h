@@ -40,6 +40,8 @@ public:
     // the user started tells its failures in the status line, not in a notice.
     bool syncNow(Origin origin = Origin::Background);
     bool isRunning() const { return m_fetching || m_sync.isRunning(); }
+    // Ends a running sync (or its wait for the keyring) now; finished() follows.
+    void cancel();
     // Asked for a sync at the next minute job.
     void requestSoon() { m_soon = true; }
     // The calendar's editor closed: when events changed since the last sync, one follows.

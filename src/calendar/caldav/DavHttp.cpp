@@ -17,12 +17,10 @@ bool isLocal(const QUrl& url) {
            (!host.isNull() && host.isLoopback());
 }
 
-// What a transfer has gathered so far.
-struct Transfer {
-    QByteArray body;
-    bool tooLarge = false;
-    QString certificate; // the certificate errors, when the handshake failed on them
-};
+int defaultPort(const QUrl& url) {
+    return url.port(url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443
+                                                                                           : 80);
+}
 
 } // namespace
 
@@ -78,8 +76,13 @@ QUrl DavHttp::fromTyped(const QString& address) {
     return url;
 }
 
-void DavHttp::setCredentials(const QString& host, const QString& user, const QString& password) {
-    m_host = host;
+bool DavHttp::sameOrigin(const QUrl& a, const QUrl& b) {
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && defaultPort(a) == defaultPort(b);
+}
+
+void DavHttp::setCredentials(const QUrl& server, const QString& user, const QString& password) {
+    m_origin = server;
     m_authorization = "Basic " + (user + u':' + password).toUtf8().toBase64();
 }
 
@@ -90,8 +93,7 @@ void DavHttp::cancelAll() {
 
 void DavHttp::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                    const Headers& headers, Done done) {
-    attempt(method, url, body, headers, 0, url.host().compare(m_host, Qt::CaseInsensitive) == 0,
-            std::move(done));
+    attempt(method, url, body, headers, 0, sameOrigin(url, m_origin), std::move(done));
 }
 
 void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArray& body,
@@ -116,7 +118,7 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(TimeLimitMs);
+    BoundedRead::prepare(request, m_limits);
     request.setRawHeader("User-Agent", "Plumora");
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
@@ -125,53 +127,44 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
     ++m_sent;
     QNetworkReply* reply = m_manager->sendCustomRequest(request, method, body);
     reply->setParent(m_generation);
-    auto transfer = std::make_shared<Transfer>();
-    const auto refuse = [reply, transfer] {
-        transfer->tooLarge = true;
-        reply->abort();
-    };
-    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, refuse] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > DavXml::MaxBytes)
-            refuse();
-    });
-    connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer, refuse] {
-        if (transfer->tooLarge)
-            return;
-        if (transfer->body.size() + reply->bytesAvailable() > DavXml::MaxBytes)
-            refuse();
-        else
-            transfer->body += reply->readAll();
-    });
-    connect(reply, &QNetworkReply::sslErrors, reply, [transfer](const QList<QSslError>& errors) {
+    auto* read = new BoundedRead(reply, m_limits);
+    auto certificate = std::make_shared<QString>(); // the errors, when the handshake failed on them
+    connect(reply, &QNetworkReply::sslErrors, reply, [certificate](const QList<QSslError>& errors) {
         QStringList texts;
         for (const QSslError& e : errors)
             texts << e.errorString();
-        transfer->certificate = texts.join(QLatin1String("; "));
+        *certificate = texts.join(QLatin1String("; "));
     });
     connect(
         reply, &QNetworkReply::finished, m_generation,
-        [this, reply, transfer, method, url, body, headers, redirects, withCredentials,
-         done = std::move(done)] {
+        [this, reply, read, certificate, limits = m_limits, method, url, body, headers, redirects,
+         withCredentials, done = std::move(done)] {
             reply->deleteLater();
             DavReply r;
             r.url = url;
             const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-            if (transfer->tooLarge) {
-                r.error = QStringLiteral("the server's answer is larger than 50 MB");
-            } else if (!transfer->certificate.isEmpty()) {
+            // A transport failure after the headers (a stall, a broken connection) leaves
+            // the body cut short: no answer either.
+            const QNetworkReply::NetworkError error = reply->error();
+            const bool transport = error != QNetworkReply::NoError && error < 100;
+            if (read->tooLarge()) {
+                r.error = QStringLiteral("the server's answer is larger than %1 MB")
+                              .arg(limits.maxBytes / (1024 * 1024));
+            } else if (read->timedOut()) {
+                r.error = QStringLiteral("the server's answer did not come within %1 s")
+                              .arg(limits.deadlineMs / 1000.0);
+            } else if (!certificate->isEmpty()) {
                 r.error = QStringLiteral("the server's certificate could not be verified: %1")
-                              .arg(transfer->certificate);
+                              .arg(*certificate);
                 r.certificate = true;
-            } else if (!status.isValid()) {
-                r.error = reply->error() == QNetworkReply::OperationCanceledError
-                              ? QStringLiteral("the server did not answer in time")
-                              : QStringLiteral("the server could not be reached: %1")
-                                    .arg(reply->errorString());
+            } else if (error == QNetworkReply::OperationCanceledError) {
+                r.error = QStringLiteral("the server did not answer in time");
+            } else if (!status.isValid() || transport) {
+                r.error =
+                    QStringLiteral("the server could not be reached: %1").arg(reply->errorString());
             } else {
                 r.status = status.toInt();
-                transfer->body += reply->readAll();
-                r.body = std::move(transfer->body);
+                r.body = read->takeBody();
                 r.etag = reply->rawHeader("ETag");
             }
             const bool redirect =
@@ -189,9 +182,8 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
                 r.error = QStringLiteral("the server redirected to no valid address");
                 return done(r);
             }
-            // Credentials stay with their host; a move to http is refused by attempt().
-            const bool sameHost = to.host().compare(url.host(), Qt::CaseInsensitive) == 0;
-            const bool keep = withCredentials && sameHost;
+            // Credentials stay with their origin; a move to http is refused by attempt().
+            const bool keep = withCredentials && sameOrigin(to, url);
             if (r.status == 303)
                 attempt("GET", to, {}, headers, redirects + 1, keep, done);
             else

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calendar/caldav/DavXml.h"
+#include "platform/BoundedRead.h"
 
 #include <QByteArray>
 #include <QList>
@@ -35,13 +36,13 @@ struct DavReply {
 // The HTTP side of calendar sync, on QNetworkAccessManager: every request answers later
 // through the event loop, never blocking. Addresses must be https, except the machine
 // itself; certificates are checked against the system's authorities. Redirects are
-// followed by hand, at most MaxRedirects, and the credentials go only to the host they
-// were given for. A body over DavXml::MaxBytes is refused.
+// followed by hand, at most MaxRedirects, and the credentials go only to the origin (scheme,
+// host and port) they were given for. Each request keeps within its ReadLimits: a body over
+// DavXml::MaxBytes is refused, and one that does not arrive in time is given up.
 class DavHttp : public QObject {
     Q_OBJECT
 public:
     static constexpr int MaxRedirects = 10;
-    static constexpr int TimeLimitMs = 60000;
     using Headers = QList<QPair<QByteArray, QByteArray>>;
     using Done = std::function<void(const DavReply&)>;
 
@@ -53,8 +54,14 @@ public:
     // The user's typed address as a URL: https:// is assumed without a scheme.
     static QUrl fromTyped(const QString& address);
 
-    // The account's credentials, sent to `host` only (Basic authentication).
-    void setCredentials(const QString& host, const QString& user, const QString& password);
+    // Whether two addresses share scheme, host and port (the port a scheme implies counted).
+    static bool sameOrigin(const QUrl& a, const QUrl& b);
+
+    // The account's credentials, sent only to the origin of `server` (Basic authentication).
+    void setCredentials(const QUrl& server, const QString& user, const QString& password);
+    // Limits for requests sent from now on; tests shorten the times.
+    void setLimits(const ReadLimits& limits) { m_limits = limits; }
+    const ReadLimits& limits() const { return m_limits; }
 
     void send(const QByteArray& method, const QUrl& url, const QByteArray& body,
               const Headers& headers, Done done);
@@ -68,7 +75,8 @@ private:
                  const Headers& headers, int redirects, bool withCredentials, Done done);
 
     std::unique_ptr<QNetworkAccessManager> m_manager;
-    QString m_host;
+    QUrl m_origin;
+    ReadLimits m_limits{DavXml::MaxBytes};
     QByteArray m_authorization;
     int m_sent = 0;
     // Requests under way; cancelAll() parents new ones to a fresh generation.

@@ -70,6 +70,9 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
         m_every->addItem(QLatin1String(text), minutes);
     m_syncNow = named(new QPushButton(QStringLiteral("Sync now"), this), "CalDavSyncBtn",
                       QStringLiteral("Sync now"));
+    m_cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "CalDavCancelBtn",
+                     QStringLiteral("Cancel the sync"));
+    m_cancel->setVisible(m_sync && m_sync->isRunning());
     m_status = named(new QLabel(this), "CalDavStatusLb", QStringLiteral("Sync status"));
     m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
@@ -89,7 +92,10 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
     grid->addWidget(m_create, 4, 2);
     grid->addWidget(caption(this, QStringLiteral("Sync:"), m_every), 5, 0);
     grid->addWidget(m_every, 5, 1);
-    grid->addWidget(m_syncNow, 5, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_syncNow);
+    buttons->addWidget(m_cancel);
+    grid->addLayout(buttons, 5, 2);
     grid->addWidget(m_status, 6, 0, 1, 3);
 
     connect(m_find, &QPushButton::clicked, this, &CalendarSyncBox::findCalendars);
@@ -149,9 +155,15 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
                 showStatus(QStringLiteral("The calendar \"Plumora\" is ready. Click Sync now."));
             });
     if (m_sync) {
-        connect(m_sync, &CalendarSync::started, this,
-                [this] { showStatus(QStringLiteral("Syncing...")); });
-        connect(m_sync, &CalendarSync::finished, this, [this] { showLastSync(); });
+        connect(m_sync, &CalendarSync::started, this, [this] {
+            m_cancel->show();
+            showStatus(QStringLiteral("Syncing..."));
+        });
+        connect(m_sync, &CalendarSync::finished, this, [this] {
+            m_cancel->hide();
+            showLastSync();
+        });
+        connect(m_cancel, &QPushButton::clicked, m_sync, &CalendarSync::cancel);
     }
     fill();
 }

@@ -19,10 +19,10 @@ struct SyncOutcome;
 
 // The "Calendar sync" group of the Options page: server address, user name and password,
 // the calendar picked from those the server has (or "Plumora", made on request), how
-// often to sync, "Sync now" and a status line. The account is written as soon as a
-// calendar is picked or the interval changes; the password goes to the keyring, or, with
-// no keyring reachable, to the data file, and the box says which. A save
-// that fails is told in a message naming the data file and the reason.
+// often to sync, "Sync now" ("Cancel" while a sync runs) and a status line. The account is written
+// as soon as a calendar is picked or the interval changes; the password goes to the keyring, or,
+// with no keyring reachable, to the data file, and the box says which. A save that fails is told in
+// a message naming the data file and the reason.
 class CalendarSyncBox : public QGroupBox {
     Q_OBJECT
 public:
@@ -60,6 +60,7 @@ private:
     QPushButton* m_create;
     QComboBox* m_every;
     QPushButton* m_syncNow;
+    QPushButton* m_cancel; // shown while a sync runs
     QLabel* m_status;
     bool m_filling = false;
     bool m_telling = false; // a save failure's message is up: the focus it takes saves again
