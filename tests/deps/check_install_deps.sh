@@ -20,7 +20,7 @@ done
 # What building and running need, in every set.
 for p in build-essential cmake qt6-base-dev libical-dev qtkeychain-qt6-dev libqt6sql6-sqlite; do
     for set in run package test; do
-        bash "$script" --list $set | grep -qx "$p" || fail "make $set would not install $p"
+        grep -qx "$p" <<<"$(list $set)" || fail "make $set would not install $p"
     done
 done
 grep -qx dpkg-dev <<<"$package" || fail "make package would not install dpkg-dev"
