@@ -172,6 +172,11 @@ private Q_SLOTS:
         QTRY_COMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{first.data()});
         QCOMPARE(m_server->connections, 1);
         QVERIFY(QFile::exists(rmwav()));
+        // "Check now" while the count shows: that notice makes way for a new check.
+        QVERIFY(watch.state().checkNow());
+        QVERIFY(watch.checkMail() && watch.checkMail() != first);
+        QVERIFY(!watch.state().checkNow()); // not while that one runs
+        QTRY_COMPARE(m_server->connections, 2);
         qunsetenv(MailWatch::PortVariable);
     }
 

@@ -28,6 +28,8 @@ public:
     // then closed.
     bool load(quint16 port = 0);
     MailCheck& check() { return m_check; }
+    // The check's result is known (checked() was emitted); the notice may still show.
+    bool hasReported() const { return m_reported; }
 
     // A click on the window or one of the EMLB labels.
     void clicked();

@@ -32,6 +32,11 @@ void MailWatch::movePasswordToKeyring() {
 }
 
 bool MailWatch::load(MailCheckState::Origin origin) {
+    // The user asking again while the last count still shows: that notice makes way.
+    if (m_checkMail && origin == MailCheckState::Origin::User && m_checkMail->hasReported()) {
+        m_checkMail->close();
+        m_checkMail = nullptr;
+    }
     if (m_checkMail)
         return false;
     // A password typed in Options or restored with a backup since the last check.

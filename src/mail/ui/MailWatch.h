@@ -32,7 +32,8 @@ public:
     MailWatch(AppContext& context, PopMessage popMessage, QObject* parent = nullptr);
     ~MailWatch() override;
 
-    // Starts a check; false when one is loaded already.
+    // Starts a check; false when one is running. A check the user asks for closes a notice
+    // whose count is known.
     bool load(MailCheckState::Origin origin = MailCheckState::Origin::Background);
     CheckMail* checkMail() const;
     MailCheckState& state() { return m_state; }
