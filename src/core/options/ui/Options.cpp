@@ -409,8 +409,8 @@ bool Options::saveAccount(bool speak, bool unloading) {
         m_values.mailUser = m_user->text();
         fields << Field::MailUser;
     }
-    if (m_passwordEdited && unloading) {
-        // No keyring answer would come before the end: the next start moves it there.
+    if ((m_passwordEdited || m_passwordStores > 0) && unloading) {
+        // No keyring answer may come before the end: the next start moves it there.
         m_passwordEdited = false;
         m_values.mailPassword = m_password->text();
         m_values.mailPasswordInKeyring = false;
