@@ -3,9 +3,10 @@
 # The mail check of the real program against a real Dovecot on the loopback address, all
 # cases on one server: POP3 and IMAP, each on TLS from the start and with STARTTLS (the
 # IMAP one found through the profile of the Flatpak mail program, not a leftover one), a
-# wrong password (the pop-up asks for it), and a certificate the system does not trust (told; Dovecot saw no login). Then
-# the keyring: with GNOME Keyring in a private session bus the password leaves the data
-# file and the check still logs in; with no Secret Service at all it stays in the file.
+# wrong password (the pop-up asks for it), and a certificate the system does not trust
+# (told; Dovecot saw no login). Then the keyring: with GNOME Keyring in a private session
+# bus the password leaves the data file and the check still logs in; with no Secret
+# Service at all it stays in the file.
 # The program trusts the test CA through a private mount namespace over /etc/ssl/certs,
 # and starts a few seconds before a minute boundary (libfaketime) so that its first tick,
 # which starts the check, comes at once.
