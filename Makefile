@@ -1,6 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Two commands: `make run` builds and starts Plumora, `make test` builds and runs every test.
+# Each installs only the packages it needs (scripts/install-deps.sh): `make run` what building
+# and running need, `make test` (and bench, sanitize) the test tools and servers besides.
 BUILD_DIR ?= build
+DEPS_SET ?= run
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: run test build deps bench sanitize package clean
@@ -15,8 +18,11 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+test bench sanitize: DEPS_SET = test
+package: DEPS_SET = package
+
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh $(DEPS_SET)
 
 # A Debian package of the installed program, in the build folder.
 package: build

@@ -54,6 +54,7 @@ Application::Application(AppContext& context, QObject* parent)
             Qt::QueuedConnection);
     });
     m_options.setCalendarSync(&m_calendar.sync());
+    m_options.setMailState(&m_mailWatch.state());
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });

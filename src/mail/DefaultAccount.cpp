@@ -85,10 +85,18 @@ QHash<QString, QString> readPrefs(const QString& path) {
 
 } // namespace
 
-QStringList thunderbirdRoots(const QString& home) {
-    return {home + QStringLiteral("/.thunderbird"),
-            home + QStringLiteral("/.var/app/org.mozilla.Thunderbird/.thunderbird"),
-            home + QStringLiteral("/snap/thunderbird/common/.thunderbird")};
+QStringList thunderbirdRoots(const QString& home, const QString& desktopId) {
+    QStringList roots{home + QStringLiteral("/.thunderbird"),
+                      home + QStringLiteral("/.var/app/org.mozilla.Thunderbird/.thunderbird"),
+                      home + QStringLiteral("/snap/thunderbird/common/.thunderbird")};
+    // The Flatpak's id, and the Snap's "thunderbird_thunderbird.desktop".
+    int first = 0;
+    if (desktopId.startsWith(QLatin1String("org.mozilla.Thunderbird"), Qt::CaseInsensitive))
+        first = 1;
+    else if (desktopId.startsWith(QLatin1String("thunderbird_"), Qt::CaseInsensitive))
+        first = 2;
+    roots.move(first, 0);
+    return roots;
 }
 
 quint16 defaultMailPort(const QString& type, MailSecurity security) {
@@ -110,9 +118,9 @@ MailSecurity mailSecurity(int code) {
     }
 }
 
-MailAccount readThunderbirdAccount(const QString& home) {
+MailAccount readThunderbirdAccount(const QString& home, const QString& desktopId) {
     QString profile;
-    for (const QString& root : thunderbirdRoots(home)) {
+    for (const QString& root : thunderbirdRoots(home, desktopId)) {
         profile = defaultProfileFolder(root);
         if (!profile.isEmpty())
             break;

@@ -12,8 +12,10 @@ class DataFile;
 struct Settings;
 
 // Where Thunderbird keeps its profiles under `home`: its own folder, then those of the
-// Flatpak and Snap packages.
-QStringList thunderbirdRoots(const QString& home);
+// Flatpak and Snap packages; the folder of the package whose desktop entry `desktopId` is
+// the default mail program comes first (a leftover ~/.thunderbird must not win over the
+// profile of the Thunderbird the user runs).
+QStringList thunderbirdRoots(const QString& home, const QString& desktopId = {});
 
 // The usual port of a POP3 or IMAP server with the given security.
 quint16 defaultMailPort(const QString& type, MailSecurity security);
@@ -23,7 +25,8 @@ MailSecurity mailSecurity(int code);
 // Reads the default account of the default Thunderbird profile under `home` (profiles.ini,
 // then that profile's prefs.js). Only a POP3 or IMAP account counts; anything missing,
 // unreadable or malformed gives empty strings.
-MailAccount readThunderbirdAccount(const QString& home);
+// `desktopId` is the default mail program's desktop entry (thunderbirdRoots).
+MailAccount readThunderbirdAccount(const QString& home, const QString& desktopId = {});
 
 // The account the settings describe (its port 0 when none was stored).
 MailAccount storedAccount(const Settings& settings);

@@ -21,9 +21,10 @@ MailProgram LinuxMailClient::program() const {
 }
 
 std::optional<MailAccount> LinuxMailClient::defaultAccount() const {
-    if (!program().isThunderbird)
+    const MailProgram p = program();
+    if (!p.isThunderbird)
         return std::nullopt;
-    return readThunderbirdAccount(m_home);
+    return readThunderbirdAccount(m_home, p.desktopId);
 }
 
 bool LinuxMailClient::open() {

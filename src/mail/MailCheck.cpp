@@ -5,6 +5,7 @@
 #include "base/TickTimer.h"
 #include "mail/DefaultAccount.h"
 #include "mail/ImapDialogue.h"
+#include "mail/MailCheckState.h"
 #include "mail/Pop3Dialogue.h"
 
 #include <QSslSocket>
@@ -12,6 +13,28 @@
 Q_LOGGING_CATEGORY(lcMail, "plumora.mail", QtCriticalMsg)
 
 using Outcome = MailDialogue::Outcome;
+
+namespace {
+
+// Why a connection failed, in the words of the Options mail group.
+QString socketReason(const QAbstractSocket& socket) {
+    switch (socket.error()) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QStringLiteral("connection refused");
+    case QAbstractSocket::HostNotFoundError:
+        return QStringLiteral("server not found");
+    case QAbstractSocket::SocketTimeoutError:
+        return QStringLiteral("timed out");
+    case QAbstractSocket::RemoteHostClosedError:
+        return QStringLiteral("closed by the server");
+    case QAbstractSocket::NetworkError:
+        return QStringLiteral("network unreachable");
+    default:
+        return socket.errorString();
+    }
+}
+
+} // namespace
 
 MailCheck::MailCheck(const Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_ssl(QSslConfiguration::defaultConfiguration()),
@@ -61,6 +84,8 @@ bool MailCheck::start() {
         m_dialogue = std::make_unique<Pop3Dialogue>(m_account.user, m_password, m_account.security);
     m_port = accountPort(m_account);
     m_certificateProblem.clear();
+    m_failure.clear();
+    m_connected = false;
     m_running = true;
     m_deadline = m_clock.monotonicMs() + DialogueMs;
     m_timer->setInterval(TickMs);
@@ -71,6 +96,7 @@ bool MailCheck::start() {
     socket->setSslConfiguration(m_ssl);
     // Replies are read as they come; the dialogues keep no more than they may.
     socket->setReadBufferSize(MailDialogue::MaxBufferedBytes);
+    connect(socket, &QSslSocket::connected, this, [this] { m_connected = true; });
     connect(socket, &QSslSocket::readyRead, this, &MailCheck::onReadyRead);
     connect(socket, &QSslSocket::encrypted, this, &MailCheck::onEncrypted);
     connect(socket, &QSslSocket::errorOccurred, this, &MailCheck::onSocketError);
@@ -79,6 +105,7 @@ bool MailCheck::start() {
     if (m_account.security == MailSecurity::Tls) {
         if (!QSslSocket::supportsSsl()) {
             qCWarning(lcMail) << "the account needs TLS but no TLS backend is available";
+            m_failure = QStringLiteral("no TLS support is available on this computer");
             apply(m_dialogue->tlsFailed());
             return true;
         }
@@ -103,6 +130,12 @@ void MailCheck::tick() {
     if (!m_dialogue->isFinished()) {
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "did not finish within the time limit";
+        m_failure = m_connected ? QStringLiteral("%1:%2 did not answer within %3 seconds")
+                                      .arg(m_account.server)
+                                      .arg(m_port)
+                                      .arg(DialogueMs / 1000)
+                                : MailTexts::notConnected(m_account.server, m_port,
+                                                          QStringLiteral("timed out"));
         m_dialogue->connectionLost();
     }
     end();
@@ -140,6 +173,18 @@ void MailCheck::onSocketError() {
                           << "ended:" << m_socket->errorString();
     const bool wasRunning = !m_dialogue->isFinished();
     const QString certificate = m_certificateProblem;
+    if (wasRunning && m_failure.isEmpty()) {
+        if (!certificate.isEmpty())
+            m_failure = QStringLiteral("the certificate of %1 was not accepted (%2)")
+                            .arg(m_account.server, certificate);
+        else if (!m_connected)
+            m_failure = MailTexts::notConnected(m_account.server, m_port, socketReason(*m_socket));
+        else
+            m_failure = QStringLiteral("the connection to %1:%2 ended (%3)")
+                            .arg(m_account.server)
+                            .arg(m_port)
+                            .arg(socketReason(*m_socket));
+    }
     const MailDialogue::Step step = m_dialogue->connectionLost();
     if (wasRunning && !certificate.isEmpty() && m_running) {
         Q_EMIT problem(QStringLiteral("The mail server %1 could not be checked: its certificate "
@@ -175,11 +220,16 @@ void MailCheck::apply(const MailDialogue::Step& step) {
         return; // the notice stays until its deadline
     case Outcome::PasswordRefused:
         qCWarning(lcMail) << "mail server" << m_account.server << "refused the password";
+        m_failure =
+            QStringLiteral("%1 refused the password of %2").arg(m_account.server, m_account.user);
         Q_EMIT passwordRequest();
         break;
     case Outcome::TlsUnavailable:
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "offers no STARTTLS; the user name and password were not sent";
+        m_failure = QStringLiteral("%1 offers no secure connection (STARTTLS); the password "
+                                   "was not sent")
+                        .arg(m_account.server);
         Q_EMIT problem(QStringLiteral("The mail server %1 does not offer a secure connection "
                                       "(STARTTLS), which the account requires. Your user name "
                                       "and password were not sent.")
@@ -188,9 +238,14 @@ void MailCheck::apply(const MailDialogue::Step& step) {
     case Outcome::Refused:
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "refused the connection or user name";
+        m_failure = QStringLiteral("%1 refused the connection or the user name %2")
+                        .arg(m_account.server, m_account.user);
         break;
     case Outcome::Failed:
         qCWarning(lcMail) << "mail check of" << m_account.server << "failed";
+        if (m_failure.isEmpty())
+            m_failure = QStringLiteral("%1 gave an answer the check did not understand")
+                            .arg(m_account.server);
         break;
     case Outcome::NoMail:
     case Outcome::Running:

@@ -57,6 +57,9 @@ public:
 
     MailDialogue::Outcome outcome() const;
     int count() const;
+    // Why a check that ended without getting through failed, for the Options mail group:
+    // "could not connect to mail.example.org:993 (connection refused)"; empty otherwise.
+    const QString& failure() const { return m_failure; }
     bool isRunning() const { return m_running; }
     bool isImap() const { return m_account.type == QLatin1String("imap"); }
 
@@ -87,6 +90,8 @@ private:
     std::unique_ptr<MailDialogue> m_dialogue;
     QPointer<QSslSocket> m_socket;
     QString m_certificateProblem;
+    QString m_failure;
+    bool m_connected = false;
     QTimer m_ownTimer;
     std::unique_ptr<TickTimer> m_ownTickTimer;
     TickTimer* m_timer = nullptr;

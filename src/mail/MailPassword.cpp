@@ -39,7 +39,10 @@ void MailPassword::fetch(QObject* receiver, Fetched done) {
         return;
     }
     if (!settings->mailPassword.isEmpty() || !settings->mailPasswordInKeyring) {
-        const QString password = settings->mailPassword;
+        // An empty column and nothing in the keyring: no password, never an empty one.
+        std::optional<QString> password;
+        if (!settings->mailPassword.isEmpty())
+            password = settings->mailPassword;
         QMetaObject::invokeMethod(
             receiver, [done, password] { done(password, QString()); }, Qt::QueuedConnection);
         return;
@@ -47,6 +50,8 @@ void MailPassword::fetch(QObject* receiver, Fetched done) {
     m_secrets.read(QLatin1String(Key), receiver, [done](const SecretStore::Result& r) {
         switch (r.status) {
         case SecretStore::Status::Done:
+            if (r.secret.isEmpty())
+                return done(std::nullopt, QString());
             return done(r.secret, QString());
         case SecretStore::Status::NotFound:
             return done(std::nullopt, QString());
@@ -55,4 +60,36 @@ void MailPassword::fetch(QObject* receiver, Fetched done) {
             return done(std::nullopt, r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
         }
     });
+}
+
+void MailPassword::store(const QString& typed, QObject* receiver, Stored done) {
+    const quint64 number = ++m_stores;
+    const auto keep = [this](const QString& column, bool inKeyring) {
+        return m_settings.update([&](Settings& s) {
+            s.mailPassword = column;
+            s.mailPasswordInKeyring = inKeyring;
+        });
+    };
+    if (typed.isEmpty()) {
+        const Place place = keep(QString(), false) ? Place::None : Place::Unsaved;
+        m_secrets.remove(QLatin1String(Key), receiver,
+                         [this, number, done, place](const SecretStore::Result&) {
+                             if (number == m_stores)
+                                 done(place);
+                         });
+        return;
+    }
+    m_secrets.write(QLatin1String(Key), typed, receiver,
+                    [this, number, typed, keep, done](const SecretStore::Result& r) {
+                        if (number != m_stores)
+                            return;
+                        const bool inKeyring = r.status == SecretStore::Status::Done;
+                        if (!inKeyring)
+                            qCWarning(lcMail).noquote()
+                                << "the mail password stays in the data file: no keyring"
+                                << r.error;
+                        if (!keep(inKeyring ? QString() : typed, inKeyring))
+                            return done(Place::Unsaved);
+                        done(inKeyring ? Place::Keyring : Place::DataFile);
+                    });
 }

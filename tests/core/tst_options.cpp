@@ -4,8 +4,10 @@
 #include "core/DataBackup.h"
 #include "core/ShellTables.h"
 #include "core/options/SoundChoice.h"
+#include "core/options/ui/MailAccountBox.h"
 #include "core/options/ui/Options.h"
 #include "core/ui/ToolRegistry.h"
+#include "mail/MailCheckState.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
@@ -206,6 +208,8 @@ private Q_SLOTS:
 
     void accountWrittenOnLeavingWhenEdited() {
         QFETCH(QByteArray, edited);
+        // No keyring: the password is kept in the data file.
+        m_desktop->secrets.available = false;
         store([](Settings& s) {
             s.checkMail = true;
             s.mailPassword = QStringLiteral("old");
@@ -222,7 +226,7 @@ private Q_SLOTS:
         page->aboutToHide();
         const QString expected =
             edited.isEmpty() ? QStringLiteral("cleared") : QStringLiteral("old2");
-        QCOMPARE(this->written(spy), edited.isEmpty() ? QStringList{} : QStringList{"MailPwd"});
+        QTRY_COMPARE(this->written(spy), edited.isEmpty() ? QStringList{} : QStringList{"MailPwd"});
         QCOMPARE(load(dataFile()).mailPassword, expected);
         QCOMPARE(control<QLineEdit>(*page, "OEPwdTB")->text(), expected);
     }
@@ -284,6 +288,100 @@ private Q_SLOTS:
         QVERIFY(!control<QComboBox>(*page, "MailTypeCb")->isEnabled());
         QCOMPARE(control<QLabel>(*page, "MailPwdPlaceLb")->text(),
                  QStringLiteral("Stored in the desktop's keyring"));
+    }
+
+    // A password typed while a keyring answers goes there when the field is left, and the
+    // data file never holds it; a copy left in the file by an earlier run goes. "Check now"
+    // right after typing checks once the password is kept.
+    void typedPasswordGoesToTheKeyringAtOnce() {
+        store([](Settings& s) {
+            s.checkMail = true;
+            s.mailPassword = QStringLiteral("left");
+        });
+        MailCheckState state;
+        int checks = 0;
+        std::optional<Settings> atCheck;
+        state.checkNow = [&] {
+            ++checks;
+            atCheck = load(dataFile());
+            return true;
+        };
+        const auto page = open();
+        page->setMailState(&state);
+        page->show();
+        auto* password = control<QLineEdit>(*page, "OEPwdTB");
+        password->clear();
+        QTest::keyClicks(password, QStringLiteral("s3cret"));
+        QTest::mouseClick(control<QPushButton>(*page, "MailCheckNowCmd"), Qt::LeftButton);
+        QCOMPARE(checks, 0);
+        // Until the keyring has answered, the file holds what it did; then not even that.
+        QCOMPARE(load(dataFile()).mailPassword, QStringLiteral("left"));
+        QTRY_COMPARE(checks, 1);
+        QCOMPARE(checks, 1);
+        QCOMPARE(atCheck->mailPassword, QString());
+        QVERIFY(atCheck->mailPasswordInKeyring);
+        QCOMPARE(m_desktop->secrets.secrets.value(QStringLiteral("mail")),
+                 QStringLiteral("s3cret"));
+        QCOMPARE(control<QLabel>(*page, "MailPwdPlaceLb")->text(),
+                 QLatin1String(MailAccountBox::KeptInKeyring));
+        QCOMPARE(control<QLabel>(*page, "MailStatusLb")->text(), QStringLiteral("Checking..."));
+        // The check's result replaces it.
+        state.recordFailure(QDateTime(m_clock.today(), QTime(10, 42)),
+                            QStringLiteral("could not connect to mail.example.org:993 "
+                                           "(connection refused)"),
+                            MailCheckState::Origin::User);
+        QCOMPARE(control<QLabel>(*page, "MailStatusLb")->text(),
+                 QStringLiteral("Last check 10:42: could not connect to mail.example.org:993 "
+                                "(connection refused)"));
+
+        // Typed and finished with Return: stored without a check.
+        QTest::keyClicks(password, QStringLiteral("other"));
+        QTest::keyClick(password, Qt::Key_Return);
+        QTRY_COMPARE(m_desktop->secrets.secrets.value(QStringLiteral("mail")),
+                     QStringLiteral("other"));
+        QCOMPARE(load(dataFile()).mailPassword, QString());
+        QCOMPARE(checks, 1);
+    }
+
+    // The group is named after the mail program only when it is one Plumora knows; a typed
+    // account starts secured, its security following the usual secured ports, and "None"
+    // is warned about.
+    void mailGroupTitleAndSecurity() {
+        store([](Settings& s) { s.checkMail = true; });
+        m_desktop->mail.mailProgram = {QString(), QStringLiteral("your mail program"), false};
+        auto page = open();
+        QCOMPARE(control<QGroupBox>(*page, "EmailFrame")->title(), QStringLiteral("E-mail"));
+        page->show();
+        auto* port = control<QSpinBox>(*page, "MailPortUD");
+        auto* security = control<QComboBox>(*page, "MailSecurityCb");
+        auto* warning = control<QLabel>(*page, "MailSecurityWarnLb");
+        QCOMPARE(security->currentText(), QStringLiteral("STARTTLS"));
+        QCOMPARE(port->value(), 110);
+        QVERIFY(!warning->isVisible());
+        port->setValue(995);
+        QCOMPARE(security->currentText(), QStringLiteral("SSL/TLS"));
+        port->setValue(143);
+        QCOMPARE(security->currentText(), QStringLiteral("STARTTLS"));
+        security->setCurrentIndex(security->findText(QStringLiteral("None")));
+        QVERIFY(warning->isVisible());
+        QCOMPARE(port->value(), 143);
+        // None is the user's choice: a usual port does not take it away.
+        port->setValue(110);
+        QCOMPARE(security->currentText(), QStringLiteral("None"));
+        QTest::keyClicks(control<QLineEdit>(*page, "MailServerTB"), QStringLiteral("mx"));
+        page->aboutToHide();
+        QCOMPARE(load(dataFile()).mailSecurity, int(MailSecurity::None));
+
+        m_desktop->mail.mailProgram = {QStringLiteral("thunderbird.desktop"),
+                                       QStringLiteral("Thunderbird"), true};
+        page = open();
+        QCOMPARE(control<QGroupBox>(*page, "EmailFrame")->title(),
+                 QStringLiteral("Thunderbird E-mail"));
+        page->show();
+        // A stored account keeps its security, warned about.
+        QCOMPARE(control<QComboBox>(*page, "MailSecurityCb")->currentText(),
+                 QStringLiteral("None"));
+        QVERIFY(control<QLabel>(*page, "MailSecurityWarnLb")->isVisible());
     }
 
     // The chosen file becomes rmwav and RmWav; an unreadable one keeps the old sound.

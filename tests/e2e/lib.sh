@@ -233,6 +233,11 @@ a11y_scroll_to() {
     fail "$1 '$2' stayed out of view after $turns turns of the wheel"
 }
 
+# a11y_description NAME: what the screen reader reads out for the showing object of that
+# name (its description, such as a status line's text).
+a11y_description() {
+    "$E2E_READER" Plumora dump showing 2>/dev/null | awk -F'\t' -v name="$1" '$3 == name { print $4; exit }'
+}
 # The window manager has given the keyboard to the visible window whose name matches.
 has_keyboard() {
     local active

@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The mail check of the real program against a real Dovecot on the loopback address, all
 # cases on one server: POP3 and IMAP, each on TLS from the start and with STARTTLS (the
-# IMAP one found through the mail program's profile), a wrong password (the pop-up asks
-# for it), and a certificate the system does not trust (told; Dovecot saw no login). Then
-# the keyring: with GNOME Keyring in a private session bus the password leaves the data
-# file and the check still logs in; with no Secret Service at all it stays in the file.
+# IMAP one found through the profile of the Flatpak mail program, not a leftover one), a
+# wrong password (the pop-up asks for it), and a certificate the system does not trust
+# (told; Dovecot saw no login). Then the keyring: with GNOME Keyring in a private session
+# bus the password leaves the data file and the check still logs in; with no Secret
+# Service at all it stays in the file.
 # The program trusts the test CA through a private mount namespace over /etc/ssl/certs,
 # and starts a few seconds before a minute boundary (libfaketime) so that its first tick,
 # which starts the check, comes at once.
@@ -104,23 +105,28 @@ account pop3 "$POP3_PORT" 2 secret
 n=$(logins); start trusted
 expect_count "POP3 STARTTLS" 3 "$n"; stop
 
-# IMAP on TLS from the start, as the mail program's profile describes it: two unread.
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$HOME/.thunderbird/t.default"
-printf '[Default Applications]\nx-scheme-handler/mailto=thunderbird.desktop\n' \
+# IMAP on TLS from the start, as the profile of the mail program the user runs describes it
+# (the Flatpak Thunderbird, beside a leftover ~/.thunderbird of another account): two unread.
+flatpak=$HOME/.var/app/org.mozilla.Thunderbird/.thunderbird
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$flatpak/t.default" "$HOME/.thunderbird/o.default"
+printf '[Default Applications]\nx-scheme-handler/mailto=org.mozilla.Thunderbird.desktop\n' \
     >"$XDG_CONFIG_HOME/mimeapps.list"
 printf '[Desktop Entry]\nType=Application\nName=Thunderbird\nExec=true\n' \
-    >"$XDG_DATA_HOME/applications/thunderbird.desktop"
-printf '[Profile0]\nName=default\nIsRelative=1\nPath=t.default\nDefault=1\n' \
-    >"$HOME/.thunderbird/profiles.ini"
-cat >"$HOME/.thunderbird/t.default/prefs.js" <<PREFS
+    >"$XDG_DATA_HOME/applications/org.mozilla.Thunderbird.desktop"
+profile() { # ROOT FOLDER HOST
+    printf '[Profile0]\nName=default\nIsRelative=1\nPath=%s\nDefault=1\n' "$2" >"$1/profiles.ini"
+    cat >"$1/$2/prefs.js" <<PREFS
 user_pref("mail.accountmanager.defaultaccount", "account1");
 user_pref("mail.account.account1.server", "server1");
 user_pref("mail.server.server1.type", "imap");
 user_pref("mail.server.server1.userName", "ann");
-user_pref("mail.server.server1.hostname", "127.0.0.1");
+user_pref("mail.server.server1.hostname", "$3");
 user_pref("mail.server.server1.port", $IMAPS_PORT);
 user_pref("mail.server.server1.socketType", 3);
 PREFS
+}
+profile "$flatpak" t.default 127.0.0.1
+profile "$HOME/.thunderbird" o.default old.example.org
 account pop3 110 0 secret -1
 sqlite3 "$program/data.plm" "UPDATE System SET MailType = 'imap', MailPort = $IMAPS_PORT, MailSSL = 3"
 n=$(logins); start trusted
@@ -128,7 +134,7 @@ expect_count "IMAP SSL/TLS (discovered)" 2 "$n"
 [ "$(sql_value "$program/data.plm" 'SELECT MailPwd FROM System')" = secret ] ||
     fail "discovery of the same account cleared its password"
 stop
-rm -rf "$HOME/.thunderbird" "$XDG_CONFIG_HOME/mimeapps.list"
+rm -rf "$HOME/.thunderbird" "$HOME/.var" "$XDG_CONFIG_HOME/mimeapps.list"
 
 # IMAP with STARTTLS.
 account imap "$IMAP_PORT" 2 secret

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -127,7 +128,7 @@ private Q_SLOTS:
             QTRY_VERIFY(m_server->seen.contains("QUIT"));
             QCOMPARE(notice->windowTitle(), QStringLiteral("- New e-mail -"));
             QCOMPARE(labels().join(u'|'),
-                     QStringLiteral("You  have|3|new e-mail|waiting for download to|Thunderbird."));
+                     QStringLiteral("You have|3|new e-mail|waiting for download to|Thunderbird."));
             QCOMPARE(notice->windowOpacity(), 220 / 255.0);
             QCOMPARE(m_desktop->windows.madeTopmost, QList<QWidget*>{notice});
             const int lift = reminderOpen ? 108 : 0;
@@ -171,6 +172,11 @@ private Q_SLOTS:
         QTRY_COMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{first.data()});
         QCOMPARE(m_server->connections, 1);
         QVERIFY(QFile::exists(rmwav()));
+        // "Check now" while the count shows: that notice makes way for a new check.
+        QVERIFY(watch.state().checkNow());
+        QVERIFY(watch.checkMail() && watch.checkMail() != first);
+        QVERIFY(!watch.state().checkNow()); // not while that one runs
+        QTRY_COMPARE(m_server->connections, 2);
         qunsetenv(MailWatch::PortVariable);
     }
 
@@ -200,7 +206,6 @@ private Q_SLOTS:
 
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.mailSecurity = int(MailSecurity::None);
-            s.mailPassword.clear(); // an empty mailbox: the check ends by itself
         }));
         m_server->replies[QByteArrayLiteral("STAT")] = "+OK 0 0\r\n";
         check();
@@ -209,6 +214,61 @@ private Q_SLOTS:
         }));
         check();
         qunsetenv(MailWatch::PortVariable);
+        QCOMPARE(told.size(), 2);
+    }
+
+    // No password stored: nothing goes to the server; the pop-up asks for it once, and
+    // Options shows why no check ran.
+    void noPasswordSendsNothing() {
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.mailPassword.clear();
+        }));
+        QStringList told;
+        MailWatch watch(*m_context, [&](const QString& text, const QString&) { told << text; });
+        qputenv(MailWatch::PortVariable, QByteArray::number(m_server->serverPort()));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(watch.load());
+            QTRY_VERIFY(!watch.checkMail());
+        }
+        qunsetenv(MailWatch::PortVariable);
+        QCOMPARE(m_server->connections, 0);
+        QCOMPARE(told, QStringList{MailWatch::passwordRequestText(QStringLiteral("Thunderbird"))});
+        QVERIFY2(watch.state().line().contains(QStringLiteral("no password")),
+                 qPrintable(watch.state().line()));
+    }
+
+    // Nothing listens: told once for the streak, with the reason in Options' status line;
+    // a check the user started tells nothing more; one that gets through ends the streak.
+    void aConnectionFailureIsToldOncePerStreak() {
+        quint16 closed = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            closed = probe.serverPort();
+        }
+        QStringList told;
+        MailWatch watch(*m_context, [&](const QString& text, const QString&) { told << text; });
+        const auto check = [&](quint16 port, bool byUser = false) {
+            qputenv(MailWatch::PortVariable, QByteArray::number(port));
+            QVERIFY(byUser ? watch.state().checkNow() : watch.load());
+            QTRY_VERIFY(!watch.checkMail());
+            qunsetenv(MailWatch::PortVariable);
+        };
+        const QString why =
+            QStringLiteral("could not connect to 127.0.0.1:%1 (connection refused)").arg(closed);
+        check(closed);
+        check(closed);
+        check(closed, true);
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.at(0).contains(why), qPrintable(told.at(0)));
+        const QString line = watch.state().line();
+        QVERIFY2(line.startsWith(QStringLiteral("Last check ")) &&
+                     line.endsWith(QStringLiteral(": ") + why),
+                 qPrintable(line));
+        m_server->replies[QByteArrayLiteral("STAT")] = "+OK 0 0\r\n";
+        check(m_server->serverPort());
+        QVERIFY(!watch.state().failing());
+        check(closed);
         QCOMPARE(told.size(), 2);
     }
 };

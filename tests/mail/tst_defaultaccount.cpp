@@ -119,6 +119,37 @@ private Q_SLOTS:
         }
     }
 
+    // A leftover ~/.thunderbird beside the profile of the packaged Thunderbird the user runs:
+    // the running one's profile wins; with the plain Thunderbird the default, ~/.thunderbird.
+    void theThunderbirdTheUserRunsWins_data() {
+        QTest::addColumn<QString>("desktopId");
+        QTest::addColumn<QString>("server");
+        QTest::newRow("Flatpak") << "org.mozilla.Thunderbird.desktop"
+                                 << "flatpak.example.org";
+        QTest::newRow("Snap") << "thunderbird_thunderbird.desktop"
+                              << "snap.example.org";
+        QTest::newRow("Debian's") << "thunderbird.desktop"
+                                  << "old.example.org";
+        QTest::newRow("unknown") << ""
+                                 << "old.example.org";
+    }
+    void theThunderbirdTheUserRunsWins() {
+        QFETCH(QString, desktopId);
+        QFETCH(QString, server);
+        QTemporaryDir home;
+        const std::pair<const char*, QByteArray> roots[] = {
+            {".thunderbird", "old.example.org"},
+            {".var/app/org.mozilla.Thunderbird/.thunderbird", "flatpak.example.org"},
+            {"snap/thunderbird/common/.thunderbird", "snap.example.org"}};
+        for (const auto& [root, host] : roots) {
+            const QString dir = home.filePath(QLatin1String(root));
+            writeFile(dir + QStringLiteral("/profiles.ini"), Profiles);
+            writeFile(dir + QStringLiteral("/wxyz.default/prefs.js"),
+                      prefs("imap").replace("pop.example.org", host));
+        }
+        QCOMPARE(readThunderbirdAccount(home.path(), desktopId).server, server);
+    }
+
     // Either of Thunderbird's files made a named pipe: the account reads as none, at once.
     void aPipeInPlaceOfAFileDoesNotBlock_data() {
         QTest::addColumn<QString>("pipe");

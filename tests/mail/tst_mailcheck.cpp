@@ -165,6 +165,9 @@ private Q_SLOTS:
         QCOMPARE(server.seen, seen);
         QCOMPARE(server.loginEncrypted, seen.contains("STLS") && seen.contains("USER u"));
         QCOMPARE(rig.passwordRequest.count(), outcome == Outcome::PasswordRefused ? 1 : 0);
+        // Every failure says why, for Options; a check that got through says nothing.
+        QCOMPARE(rig.check.failure().isEmpty(),
+                 outcome == Outcome::NoMail || outcome == Outcome::NewMail);
 
         if (outcome != Outcome::NewMail) {
             QCOMPARE(rig.newMail.count(), 0);
@@ -262,6 +265,9 @@ private Q_SLOTS:
         rig.runTo(45000);
         QCOMPARE(rig.ended.count(), 1);
         QCOMPARE(rig.problem.count(), 0);
+        QCOMPARE(rig.check.failure(),
+                 QStringLiteral("127.0.0.1:%1 did not answer within 45 seconds")
+                     .arg(server.serverPort()));
     }
 
     void serverThatNeverAnswersEndsAtFortyFiveSeconds() {
@@ -277,8 +283,29 @@ private Q_SLOTS:
         rig.runTo(45000);
         QCOMPARE(rig.ended.count(), 1);
         QCOMPARE(rig.check.outcome(), Outcome::Failed);
+        QCOMPARE(rig.check.failure(),
+                 QStringLiteral("127.0.0.1:%1 did not answer within 45 seconds")
+                     .arg(server.serverPort()));
         QTRY_VERIFY(server.clientGone);
         QVERIFY(server.seen.isEmpty());
+    }
+
+    // Nothing listens on the port: the check ends at once and says why, for Options.
+    void nothingListeningSaysSo() {
+        quint16 port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            port = probe.serverPort();
+        }
+        Rig rig(port, true, MailSecurity::Tls);
+        QVERIFY(rig.check.start());
+        QTRY_COMPARE(rig.ended.count(), 1);
+        QCOMPARE(rig.check.outcome(), Outcome::Failed);
+        QCOMPARE(
+            rig.check.failure(),
+            QStringLiteral("could not connect to 127.0.0.1:%1 (connection refused)").arg(port));
+        QCOMPARE(rig.problem.count(), 0);
     }
 };
 

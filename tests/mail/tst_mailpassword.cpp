@@ -112,6 +112,64 @@ private Q_SLOTS:
         QVERIFY(!password);
         QVERIFY(!why.isEmpty());
     }
+
+    // No password anywhere, or an empty one in the keyring: none to check with, so that a
+    // check never logs in with an empty one; the user is to type it.
+    void noPasswordIsNeverAnEmptyOne() {
+        SettingsStore settings(m_data);
+        MailPassword keeper(settings, keyring());
+        auto [password, why] = fetch(keeper);
+        QVERIFY(!password);
+        QVERIFY(why.isEmpty());
+        QVERIFY(SettingsStore(m_data).update([](Settings& s) { s.mailPasswordInKeyring = true; }));
+        keyring().secrets.insert(QStringLiteral("mail"), QString());
+        std::tie(password, why) = fetch(keeper);
+        QVERIFY(!password);
+        QVERIFY(why.isEmpty());
+    }
+
+    // A typed password goes to the keyring at once and never into the file while the
+    // keyring answers; without one it is kept in the file; empty forgets it in both.
+    void aTypedPasswordGoesToTheKeyringAtOnce() {
+        setPassword(QStringLiteral("old")); // left there when no keyring ran
+        SettingsStore settings(m_data);
+        MailPassword keeper(settings, keyring());
+        const auto store = [&](const QString& typed) {
+            std::optional<MailPassword::Place> place;
+            keeper.store(typed, this, [&](MailPassword::Place p) { place = p; });
+            // The file is not touched before the keyring has answered.
+            if (!typed.isEmpty())
+                [&] { QCOMPARE(stored().mailPassword, QStringLiteral("old")); }();
+            (void)QTest::qWaitFor([&] { return place.has_value(); });
+            return place.value_or(MailPassword::Place::Unsaved);
+        };
+        QCOMPARE(store(QStringLiteral("typed")), MailPassword::Place::Keyring);
+        QCOMPARE(keyring().secrets.value(QStringLiteral("mail")), QStringLiteral("typed"));
+        QCOMPARE(stored().mailPassword, QString());
+        QVERIFY(stored().mailPasswordInKeyring);
+        QCOMPARE(fetch(keeper).first, std::optional(QStringLiteral("typed")));
+
+        // Two typed quickly: the last one counts, answered once.
+        int answers = 0;
+        keeper.store(QStringLiteral("first"), this, [&](MailPassword::Place) { ++answers; });
+        keeper.store(QStringLiteral("second"), this, [&](MailPassword::Place) { ++answers; });
+        QTRY_COMPARE(answers, 1);
+        QTest::qWait(10);
+        QCOMPARE(answers, 1);
+        QCOMPARE(keyring().secrets.value(QStringLiteral("mail")), QStringLiteral("second"));
+
+        setPassword(QStringLiteral("old"));
+        keyring().available = false;
+        QCOMPARE(store(QStringLiteral("typed")), MailPassword::Place::DataFile);
+        QCOMPARE(stored().mailPassword, QStringLiteral("typed"));
+        QVERIFY(!stored().mailPasswordInKeyring);
+
+        keyring().available = true;
+        QCOMPARE(store(QString()), MailPassword::Place::None);
+        QCOMPARE(stored().mailPassword, QString());
+        QVERIFY(!stored().mailPasswordInKeyring);
+        QVERIFY(!keyring().secrets.contains(QStringLiteral("mail")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMailPassword)

@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "mail/DefaultAccount.h"
+#include "mail/MailCheckState.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/WindowSystem.h"
@@ -73,7 +74,7 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     row->addWidget(icon, 0, Qt::AlignVCenter);
 
     const QString program = context.mail.program().displayName;
-    m_emlb = {label(frame, 0, QStringLiteral("You  have")), label(frame, 1, QString()),
+    m_emlb = {label(frame, 0, QStringLiteral("You have")), label(frame, 1, QString()),
               label(frame, 2, QStringLiteral("new e-mail")),
               label(frame, 3, QStringLiteral("waiting for download to")),
               label(frame, 4, program + QLatin1Char('.'))};
@@ -83,7 +84,7 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     bold.setPointSizeF(bold.pointSizeF() * 1.25);
     m_emlb[1]->setFont(bold);
 
-    // "You  have 3 new e-mail" on one line, the program's name below, the block centred.
+    // "You have 3 new e-mail" on one line, the program's name below, the block centred.
     auto* lines = new QVBoxLayout;
     lines->setSpacing(2);
     lines->addStretch(1);
@@ -101,41 +102,65 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     connect(&m_check, &MailCheck::newMail, this, &CheckMail::announce);
     connect(&m_check, &MailCheck::passwordRequest, this, &CheckMail::passwordRequested);
     connect(&m_check, &MailCheck::problem, this, &CheckMail::problem);
-    connect(&m_check, &MailCheck::ended, this, &QWidget::close);
+    connect(&m_check, &MailCheck::ended, this, [this] {
+        const MailDialogue::Outcome outcome = m_check.outcome();
+        if (outcome == MailDialogue::Outcome::NoMail || outcome == MailDialogue::Outcome::NewMail)
+            report(QString(), m_check.count());
+        else
+            report(m_check.failure().isEmpty() ? QStringLiteral("the check did not finish")
+                                               : m_check.failure());
+        close();
+    });
+}
+
+void CheckMail::report(const QString& failure, int count) {
+    if (std::exchange(m_reported, true))
+        return;
+    Q_EMIT checked(failure, count);
+}
+
+void CheckMail::giveUp(const QString& failure) {
+    qCWarning(lcMail).noquote() << "no mail check:" << failure;
+    report(failure);
+    close();
 }
 
 bool CheckMail::load(quint16 port) {
     const std::optional<Settings> settings = m_context.stores.settings.load();
     if (!settings) {
-        qCWarning(lcMail) << "the mail account could not be read from the data file";
-        close();
+        giveUp(QStringLiteral("the mail account could not be read from the data file"));
         return false;
     }
     MailAccount account = storedAccount(*settings);
     if (port != 0)
         account.port = port;
     if (account.server.trimmed().isEmpty()) {
-        qCWarning(lcMail) << "no mail server is known; nothing to check";
-        close();
+        giveUp(QStringLiteral("no mail server is set"));
         return false;
     }
-    // The keyring is asked only now that a check is due.
+    if (account.user.isEmpty()) {
+        giveUp(QStringLiteral("no user name is set"));
+        return false;
+    }
+    // The keyring is asked only now that a check is due. Without a password nothing is
+    // sent: the user is asked for one.
     m_password.fetch(this, [this, account](std::optional<QString> password, const QString& why) {
         if (!password) {
-            qCWarning(lcMail) << "no mail password to check with:"
-                              << (why.isEmpty() ? QStringLiteral("the keyring has none") : why);
-            if (why.isEmpty())
+            if (why.isEmpty()) {
                 Q_EMIT passwordRequested();
-            else
+                giveUp(QStringLiteral("no password is stored; type it in Options"));
+            } else {
                 Q_EMIT problem(QStringLiteral("The mail password could not be read from the "
                                               "desktop's keyring (%1).")
                                    .arg(why));
-            close();
+                giveUp(QStringLiteral("the password could not be read from the keyring (%1)")
+                           .arg(why));
+            }
             return;
         }
         m_check.setAccount(account, *password);
         if (!m_check.start())
-            close();
+            giveUp(QStringLiteral("no mail server is set"));
     });
     return true;
 }
@@ -144,11 +169,11 @@ void CheckMail::announce(int count) {
     // POP3 counts what waits for download; IMAP what is unread in the inbox.
     const bool imap = m_check.isImap();
     m_emlb[1]->setText(QString::number(count));
-    m_emlb[2]->setText(imap ? QStringLiteral("unread messages") : QStringLiteral("new e-mail"));
+    m_emlb[2]->setText(MailTexts::noticeWhat(count, imap));
     m_emlb[3]->setText(imap ? QStringLiteral("in the inbox of")
                             : QStringLiteral("waiting for download to"));
-    setAccessibleName(QString::number(count) + (imap ? QStringLiteral(" unread messages")
-                                                     : QStringLiteral(" messages waiting")));
+    setAccessibleName(MailTexts::noticeSpoken(count, imap));
+    report(QString(), count);
     setWindowTitle(WindowTitles::NewMail);
     qCInfo(lcMail) << "showing" << count << "new message(s)";
 

@@ -28,6 +28,8 @@ public:
     // then closed.
     bool load(quint16 port = 0);
     MailCheck& check() { return m_check; }
+    // The check's result is known (checked() was emitted); the notice may still show.
+    bool hasReported() const { return m_reported; }
 
     // A click on the window or one of the EMLB labels.
     void clicked();
@@ -39,6 +41,9 @@ Q_SIGNALS:
     void passwordRequested();
     // Something the user must act on (a refused certificate, no secure connection).
     void problem(const QString& text);
+    // Once per load, after any of the signals above: the check got through (`failure`
+    // empty; `count` messages wait) or failed for `failure`.
+    void checked(const QString& failure, int count);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -47,10 +52,14 @@ protected:
 
 private:
     void announce(int count);
+    void report(const QString& failure, int count = 0);
+    // Ends a load that could not start a check.
+    void giveUp(const QString& failure);
 
     AppContext& m_context;
     MailCheck m_check;
     MailPassword m_password;
     QList<QLabel*> m_emlb;
     bool m_done = false;
+    bool m_reported = false;
 };

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/ui/MailWatch.h"
 
+#include "base/Clock.h"
 #include "core/ShellTables.h"
 #include "mail/ui/CheckMail.h"
 #include "platform/MailClient.h"
 #include "ui/ChimePlayer.h"
 #include "ui/ReminderSound.h"
+
+#include <memory>
 
 MailWatch::MailWatch(AppContext& context, PopMessage popMessage, QObject* parent)
     : QObject(parent), m_context(context), m_popMessage(std::move(popMessage)),
@@ -13,6 +16,7 @@ MailWatch::MailWatch(AppContext& context, PopMessage popMessage, QObject* parent
                               this)),
       m_password(context.stores.settings, context.secrets) {
     setObjectName(QStringLiteral("MailWatch"));
+    m_state.checkNow = [this] { return load(MailCheckState::Origin::User); };
 }
 
 MailWatch::~MailWatch() {
@@ -27,34 +31,37 @@ void MailWatch::movePasswordToKeyring() {
     m_password.moveToKeyring();
 }
 
-void MailWatch::load() {
+bool MailWatch::load(MailCheckState::Origin origin) {
+    // The user asking again while the last count still shows: that notice makes way.
+    if (m_checkMail && origin == MailCheckState::Origin::User && m_checkMail->hasReported()) {
+        m_checkMail->close();
+        m_checkMail = nullptr;
+    }
     if (m_checkMail)
-        return;
+        return false;
     // A password typed in Options or restored with a backup since the last check.
     m_password.moveToKeyring();
     auto* notice = new CheckMail(m_context);
     m_checkMail = notice;
     connect(notice, &CheckMail::shown, this,
             [this] { m_chime->play(ReminderSound::prepare(m_context.paths)); });
-    connect(notice, &CheckMail::passwordRequested, this, [this] {
-        if (m_popMessage)
-            m_popMessage(passwordRequestText(m_context.mail.program().displayName),
-                         QString::number(TrayMenu::Options));
-    });
-    connect(notice, &CheckMail::problem, this, [this](const QString& text) {
-        // Told once: the same trouble at every later check goes to the log only.
-        if (text == m_toldProblem)
-            return;
-        m_toldProblem = text;
-        if (m_popMessage)
-            m_popMessage(text, QString::number(TrayMenu::Options));
-    });
-    connect(&notice->check(), &MailCheck::ended, this, [this, notice] {
-        const MailDialogue::Outcome outcome = notice->check().outcome();
-        if (outcome == MailDialogue::Outcome::NoMail || outcome == MailDialogue::Outcome::NewMail)
-            m_toldProblem.clear();
-    });
+    // What the notice would say, told once the check's result is known.
+    auto told = std::make_shared<QString>();
+    connect(notice, &CheckMail::passwordRequested, this,
+            [this, told] { *told = passwordRequestText(m_context.mail.program().displayName); });
+    connect(notice, &CheckMail::problem, this, [told](const QString& text) { *told = text; });
+    connect(notice, &CheckMail::checked, this,
+            [this, notice, told, origin](const QString& failure, int count) {
+                const QDateTime now = m_context.clock.now();
+                if (failure.isEmpty())
+                    return m_state.recordSuccess(now, count, notice->check().isImap());
+                if (!m_state.recordFailure(now, failure, origin) || !m_popMessage)
+                    return;
+                m_popMessage(told->isEmpty() ? MailTexts::failureNotice(failure) : *told,
+                             QString::number(TrayMenu::Options));
+            });
     notice->load(portOverride());
+    return true;
 }
 
 QString MailWatch::passwordRequestText(const QString& programName) {

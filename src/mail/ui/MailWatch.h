@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "mail/MailCheckState.h"
 #include "mail/MailPassword.h"
 
 #include <QObject>
@@ -12,10 +13,12 @@
 class ChimePlayer;
 class CheckMail;
 
-// The program's one reference to the mail notice. The mail check job loads it; while one is
-// loaded a second load does nothing. It plays the reminder sound when the notice shows, and
-// passes a refused password on as a pop-up message that opens Options, as it does, once, a
-// trouble the user must act on (a refused certificate, no secure connection).
+// The program's one reference to the mail notice. The mail check job and Options' "Check
+// now" load it; while one is loaded a second load does nothing. It plays the reminder sound
+// when the notice shows and keeps each check's result for Options (state()). A failed
+// background check is told as a pop-up message that opens Options, once per streak of the
+// same failure (MailCheckState): a refused or missing password asks for it, a refused
+// certificate or a server without a secure connection says so, other failures say why.
 class MailWatch : public QObject {
     Q_OBJECT
 public:
@@ -29,8 +32,11 @@ public:
     MailWatch(AppContext& context, PopMessage popMessage, QObject* parent = nullptr);
     ~MailWatch() override;
 
-    void load();
+    // Starts a check; false when one is running. A check the user asks for closes a notice
+    // whose count is known.
+    bool load(MailCheckState::Origin origin = MailCheckState::Origin::Background);
     CheckMail* checkMail() const;
+    MailCheckState& state() { return m_state; }
     // A password in the data file goes to the keyring (start-up, and before each check).
     void movePasswordToKeyring();
 
@@ -44,6 +50,5 @@ private:
     ChimePlayer* m_chime;
     QPointer<CheckMail> m_checkMail;
     MailPassword m_password;
-    // The last trouble the user was told about; cleared by a check that gets through.
-    QString m_toldProblem;
+    MailCheckState m_state;
 };

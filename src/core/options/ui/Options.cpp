@@ -11,6 +11,8 @@
 #include "core/options/ui/CalendarSyncBox.h"
 #include "core/options/ui/MailAccountBox.h"
 #include "core/ui/ToolRegistry.h"
+#include "mail/MailCheckState.h"
+#include "mail/MailPassword.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
@@ -144,9 +146,12 @@ void Options::buildControls() {
     }
     column->addWidget(events);
 
-    // The mail program's group: "Thunderbird E-mail".
+    // The mail program's group: "Thunderbird E-mail", or "E-mail" for another program.
+    const MailProgram program = m_context.mail.program();
     auto* mail =
-        new QGroupBox(m_context.mail.program().displayName + QStringLiteral(" E-mail"), m_frame);
+        new QGroupBox(program.isThunderbird ? program.displayName + QStringLiteral(" E-mail")
+                                            : QStringLiteral("E-mail"),
+                      m_frame);
     mail->setObjectName(QStringLiteral("EmailFrame"));
     grid = new QGridLayout(mail);
     grid->setVerticalSpacing(4);
@@ -174,6 +179,8 @@ void Options::buildControls() {
     grid->addWidget(m_password, 2, 1, 1, 2);
     m_account = new MailAccountBox(mail);
     grid->addWidget(m_account, 3, 0, 1, 3);
+    m_mailPassword = new MailPassword(m_context.stores.settings, m_context.secrets, this);
+    connect(m_account, &MailAccountBox::checkNowClicked, this, &Options::checkMailNow);
     column->addWidget(mail);
 
     // Backup Data
@@ -274,6 +281,11 @@ void Options::buildControls() {
     // Typed, pasted or set by a screen reader: any change but the page's own filling.
     connect(m_user, &QLineEdit::textChanged, this, [this] { m_userEdited |= !m_filling; });
     connect(m_password, &QLineEdit::textChanged, this, [this] { m_passwordEdited |= !m_filling; });
+    // A typed password goes to the keyring as soon as the user leaves the field.
+    connect(m_password, &QLineEdit::editingFinished, this, [this] {
+        if (m_passwordEdited)
+            storePassword();
+    });
 }
 
 void Options::setAutostart(const Autostart& autostart) {
@@ -304,7 +316,9 @@ void Options::fill() {
     m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
 
     m_user->setText(m_values.mailUser);
-    m_password->setText(m_values.mailPassword);
+    // A password on its way to the keyring stays as typed until it has arrived.
+    if (m_passwordStores == 0)
+        m_password->setText(m_values.mailPassword);
     m_userEdited = m_passwordEdited = false;
     m_account->fill(m_values);
 
@@ -388,19 +402,78 @@ void Options::setMailEnabled(bool on) {
         w->setEnabled(on);
 }
 
-bool Options::saveAccount(bool speak) {
+bool Options::saveAccount(bool speak, bool unloading) {
     QList<Settings::Field> fields = m_account->collect(m_values);
     if (m_userEdited) {
         m_userEdited = false;
         m_values.mailUser = m_user->text();
         fields << Field::MailUser;
     }
-    if (m_passwordEdited) {
+    if ((m_passwordEdited || m_passwordStores > 0) && unloading) {
+        // No keyring answer may come before the end: the next start moves it there.
         m_passwordEdited = false;
         m_values.mailPassword = m_password->text();
-        fields << Field::MailPassword;
+        m_values.mailPasswordInKeyring = false;
+        fields << Field::MailPassword << Field::MailPasswordInKeyring;
     }
-    return saveFields(fields, speak);
+    const bool saved = saveFields(fields, speak);
+    if (m_passwordEdited)
+        storePassword();
+    return saved;
+}
+
+void Options::storePassword() {
+    m_passwordEdited = false;
+    const QString typed = m_password->text();
+    ++m_passwordStores;
+    m_mailPassword->store(typed, this, [this, typed](MailPassword::Place place) {
+        m_passwordStores = 0; // only the last store answers
+        if (place == MailPassword::Place::Unsaved) {
+            m_saveError = m_context.stores.settings.lastError();
+            ToolPage::tell(m_context.dialogs, saveFailure());
+            m_checkAfterStore = false;
+            return;
+        }
+        m_values.mailPassword = place == MailPassword::Place::DataFile ? typed : QString();
+        m_values.mailPasswordInKeyring = place == MailPassword::Place::Keyring;
+        m_account->showPasswordPlace(
+            place == MailPassword::Place::Keyring    ? QLatin1String(MailAccountBox::KeptInKeyring)
+            : place == MailPassword::Place::DataFile ? QLatin1String(MailAccountBox::KeptInDataFile)
+                                                     : QString());
+        // Kept in the keyring, it is no longer shown; a box typed in meanwhile keeps its text.
+        if (!m_passwordEdited) {
+            const QSignalBlocker quiet(m_password);
+            m_password->setText(m_values.mailPassword);
+        }
+        Q_EMIT settingSaved(Field::MailPassword);
+        if (std::exchange(m_checkAfterStore, false))
+            checkMailNow();
+    });
+}
+
+void Options::setMailState(MailCheckState* state) {
+    m_mailState = state;
+    connect(state, &MailCheckState::changed, this, &Options::showMailStatus);
+    showMailStatus();
+}
+
+void Options::showMailStatus() {
+    m_account->showStatus(m_mailState ? m_mailState->line() : QString());
+}
+
+void Options::checkMailNow() {
+    // What was typed is what the check uses.
+    saveAccount();
+    if (m_passwordStores > 0) {
+        m_checkAfterStore = true;
+        m_account->showStatus(QStringLiteral("Storing the password..."));
+        return;
+    }
+    if (!m_mailState || !m_mailState->checkNow)
+        return;
+    m_account->showStatus(m_mailState->checkNow() ? QStringLiteral("Checking...")
+                                                  : QStringLiteral("A check is running; its "
+                                                                   "result follows here."));
 }
 
 void Options::activated() {
@@ -418,7 +491,7 @@ void Options::aboutToHide() {
 }
 
 bool Options::keepForUnload(QString* failure) {
-    if (saveAccount(false))
+    if (saveAccount(false, true))
         return true;
     *failure = saveFailure();
     return false;
@@ -536,5 +609,7 @@ Options* OptionsTool::makePage(QWidget* parent) {
     page->toolButtons = m_tools.toolButtons();
     if (m_calendarSync)
         page->addCalendarSync(m_calendarSync);
+    if (m_mailState)
+        page->setMailState(m_mailState);
     return page;
 }

@@ -13,6 +13,8 @@ class CalendarSyncBox;
 class QCheckBox;
 class QLabel;
 class MailAccountBox;
+class MailCheckState;
+class MailPassword;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
@@ -54,6 +56,8 @@ public:
     void fill();
     // Adds the "Calendar sync" group, run by `sync`.
     void addCalendarSync(CalendarSync* sync);
+    // The mail checks' results for the mail group, and its "Check now".
+    void setMailState(MailCheckState* state);
 
     // The sound button, "Backup data to ..." and "Restore data from ...".
     void chooseSound();
@@ -75,7 +79,12 @@ private:
     // keeps them for the next try and, when `speak`, says so.
     bool saveFields(const QList<Settings::Field>& fields, bool speak = true);
     QString saveFailure() const;
-    bool saveAccount(bool speak = true);
+    // Writes the edited account; a typed password goes to the keyring first (storePassword),
+    // or straight to the data file when `unloading`, to move at the next start.
+    bool saveAccount(bool speak = true, bool unloading = false);
+    void storePassword();
+    void checkMailNow();
+    void showMailStatus();
     void setMailEnabled(bool on);
     void countryToggled(QCheckBox* box, QCheckBox* other, bool on);
     void keepOtherTools();
@@ -114,6 +123,10 @@ private:
     QLineEdit* m_user = nullptr;
     QLineEdit* m_password = nullptr;
     MailAccountBox* m_account = nullptr;
+    MailPassword* m_mailPassword = nullptr;
+    MailCheckState* m_mailState = nullptr;
+    int m_passwordStores = 0;       // typed passwords on their way to the keyring
+    bool m_checkAfterStore = false; // "Check now" waits for them
     QCheckBox* m_autostartChk = nullptr;
     QLabel* m_dataPath = nullptr;
     CalendarSyncBox* m_calendarSync = nullptr;
@@ -130,10 +143,13 @@ public:
     Options* makePage(QWidget* parent);
     // The calendar sync the "Calendar sync" group runs; none: the group is left out.
     void setCalendarSync(CalendarSync* sync) { m_calendarSync = sync; }
+    // The mail checks' results and "Check now"; none: the button does nothing.
+    void setMailState(MailCheckState* state) { m_mailState = state; }
 
 private:
     const ToolRegistry& m_tools;
     AppContext& m_context;
     std::function<void(int)> m_keepTool;
     CalendarSync* m_calendarSync = nullptr;
+    MailCheckState* m_mailState = nullptr;
 };

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mail/MailCheckState.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+void MailCheckState::recordSuccess(const QDateTime& at, int count, bool imap) {
+    m_at = at;
+    m_result = MailTexts::found(count, imap);
+    m_failing = false;
+    m_told.clear();
+    Q_EMIT changed();
+}
+
+bool MailCheckState::recordFailure(const QDateTime& at, const QString& failure, Origin origin) {
+    m_at = at;
+    m_result = failure;
+    m_failing = true;
+    const bool tell = origin == Origin::Background && failure != m_told;
+    m_told = failure;
+    Q_EMIT changed();
+    return tell;
+}
+
+QString MailCheckState::line() const {
+    if (!m_at.isValid())
+        return {};
+    // Hours and minutes as the locale writes them; seconds say nothing here.
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss"));
+    const QString format = QLocale().timeFormat(QLocale::ShortFormat).remove(seconds);
+    return QStringLiteral("Last check %1: %2")
+        .arg(QLocale().toString(m_at.time(), format), m_result);
+}
+
+namespace MailTexts {
+
+QString noticeWhat(int count, bool imap) {
+    if (!imap)
+        return QStringLiteral("new e-mail");
+    return count == 1 ? QStringLiteral("unread message") : QStringLiteral("unread messages");
+}
+
+QString noticeSpoken(int count, bool imap) {
+    if (imap)
+        return QString::number(count) + QLatin1Char(' ') + noticeWhat(count, imap);
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" message waiting") : QStringLiteral(" messages waiting"));
+}
+
+QString found(int count, bool imap) {
+    if (count <= 0)
+        return QStringLiteral("no new mail");
+    if (imap)
+        return QString::number(count) + QLatin1Char(' ') + noticeWhat(count, imap);
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" new message") : QStringLiteral(" new messages"));
+}
+
+QString notConnected(const QString& server, quint16 port, const QString& reason) {
+    return QStringLiteral("could not connect to %1:%2 (%3)").arg(server).arg(port).arg(reason);
+}
+
+QString failureNotice(const QString& failure) {
+    return QStringLiteral("The new-mail check failed: %1.\nClick here to check the account in "
+                          "Options.")
+        .arg(failure);
+}
+
+} // namespace MailTexts
