@@ -49,6 +49,12 @@ QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays
                                       "first time of each day"),
                        QStringLiteral("events repeat more often than daily; they are shown at "
                                       "their first time of each day"));
+    if (n.subDailyLeft)
+        out << counted(n.subDailyLeft,
+                       QStringLiteral("event repeats more often than daily in a pattern Plumora "
+                                      "does not follow; its rule was left out"),
+                       QStringLiteral("events repeat more often than daily in a pattern Plumora "
+                                      "does not follow; their rules were left out"));
     if (n.unfollowed)
         out << counted(n.unfollowed,
                        QStringLiteral("event repeats too densely to be followed to its end; the "

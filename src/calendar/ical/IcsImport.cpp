@@ -309,8 +309,9 @@ bool countAsUntil(icalrecurrencetype& r, icaltimetype start) {
 
 // Where the iteration of a rule without COUNT may begin so that its first date is its
 // first on or after `day`: for a daily or longer rule `day` at the start's time, since
-// libical keeps such a rule's pattern; for an evenly spaced shorter one the first of its
-// own times from that midnight on. Null when the rule must be walked from its start.
+// libical keeps such a rule's pattern when told to start there; for an evenly spaced
+// shorter one the first of its own times from that midnight on, to start a new iteration
+// at (libical's resumption loses the phase of those). Null when the rule must be walked.
 icaltimetype resumeAt(const icalrecurrencetype& r, const icaltimetype& start, const QDate& day) {
     if (r.count != 0 || day <= dateOf(start))
         return icaltime_null_time();
@@ -329,6 +330,11 @@ icaltimetype resumeAt(const icalrecurrencetype& r, const icaltimetype& start, co
     const qint64 gap = from.secsTo(QDateTime(day, QTime(0, 0), Qt::UTC));
     return withWallClock(start, from.addSecs((gap + step - 1) / step * step));
 }
+
+struct IteratorFree {
+    void operator()(icalrecur_iterator* it) const { icalrecur_iterator_free(it); }
+};
+using Iterator = std::unique_ptr<icalrecur_iterator, IteratorFree>;
 
 class Mapper {
 public:
@@ -390,7 +396,7 @@ public:
         ++m_notes.expanded;
         expand(event, start, length, summary, changes, out);
         if (out.rows.empty()) {
-            if (!m_unfollowed)
+            if (!m_unfollowed && !m_subDailyLeft)
                 ++m_notes.outOfWindow;
             return false;
         }
@@ -473,21 +479,37 @@ private:
              p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
             icalrecurrencetype rule = icalproperty_get_rrule(p);
             const bool perDay = subDailyUnit(rule) != 0;
+            if (perDay && !evenlySpaced(rule)) {
+                // libical walks such a rule through every second or minute its BYxxx parts
+                // leave out: too slow to follow.
+                m_subDailyLeft = true;
+                continue;
+            }
             if (perDay)
                 m_subDaily = true;
             countAsUntil(rule, start);
-            icalrecur_iterator* it = icalrecur_iterator_new(rule, start);
+            Iterator it(icalrecur_iterator_new(rule, start));
             if (!it)
                 continue;
+            // Moves the iteration on to the rule's first date from `day` on, when it can.
             const auto jump = [&](const QDate& day) {
                 const icaltimetype at = resumeAt(rule, start, day);
-                return !icaltime_is_null_time(at) && icalrecur_iterator_set_start(it, at);
+                if (icaltime_is_null_time(at))
+                    return;
+                if (perDay)
+                    it.reset(!icaltime_is_null_time(rule.until) &&
+                                     icaltime_compare(at, rule.until) > 0
+                                 ? nullptr // past the rule's end
+                                 : icalrecur_iterator_new(rule, at));
+                else
+                    icalrecur_iterator_set_start(it.get(), at);
             };
             if (dateOf(start) < from)
                 jump(from);
             QDate lastDay;
-            for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t);
-                 t = icalrecur_iterator_next(it)) {
+            for (icaltimetype t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time();
+                 !icaltime_is_null_time(t);
+                 t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time()) {
                 if (++steps > MaxSteps) {
                     m_unfollowed = true;
                     break;
@@ -510,7 +532,6 @@ private:
                 if (day >= m_reader.from() && ++inWindow > IcsImport::MaxRowsPerEvent)
                     break;
             }
-            icalrecur_iterator_free(it);
         }
         for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
@@ -560,6 +581,7 @@ public:
     bool m_capped = false;
     bool m_subDaily = false;
     bool m_unfollowed = false;
+    bool m_subDailyLeft = false;
 };
 
 // A parse error libical left in the tree (as an X-LIC-ERROR, having dropped the property)
@@ -754,7 +776,8 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
             ++result.notes.overBudget;
             continue;
         }
-        mapper.m_longSeen = mapper.m_capped = mapper.m_subDaily = mapper.m_unfollowed = false;
+        mapper.m_longSeen = mapper.m_capped = mapper.m_subDaily = mapper.m_unfollowed =
+            mapper.m_subDailyLeft = false;
         const bool mapped = mapper.map(event, changes.value(out.uid), floating, out);
         if (mapped && rows + int(out.rows.size()) > maxRows) {
             ++result.notes.overBudget;
@@ -764,6 +787,7 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         result.notes.capped += mapper.m_capped;
         result.notes.subDaily += mapper.m_subDaily;
         result.notes.unfollowed += mapper.m_unfollowed;
+        result.notes.subDailyLeft += mapper.m_subDailyLeft;
         if (mapped) {
             rows += int(out.rows.size());
             result.events.push_back(std::move(out));

@@ -19,7 +19,8 @@
 //   weekday, day or month count as plain);
 // - any other rule, RDATE, EXDATE or changed single occurrence is expanded into one-time
 //   rows from a year before `today` to five years after it, at most MaxRowsPerEvent; a
-//   rule more often than daily gives its first time of each day;
+//   rule more often than daily gives its first time of each day, or, with BYxxx parts,
+//   is left out;
 // - an event of several days gets one row per day, at most MaxDays;
 // - one read makes at most the rows it is given; the events after those are left out.
 // A known Olson TZID is read with the system's zone data, a VTIMEZONE of the file only
@@ -45,17 +46,18 @@ public:
 
     // What the file held apart from the events read, for the report.
     struct Notes {
-        int expanded = 0;    // repeat in a way kept as single dates
-        int capped = 0;      // more than MaxRowsPerEvent occurrences in the window
-        int noDate = 0;      // no usable start date
-        int tooLong = 0;     // longer than MaxDays days; their first days kept
-        int cancelled = 0;   // STATUS:CANCELLED
-        int duplicates = 0;  // a UID already read earlier in the file
-        int outOfWindow = 0; // repeat, but never inside the expansion window
-        int otherItems = 0;  // to-dos, journal entries and other components
-        int subDaily = 0;    // repeat more often than daily; shown once a day
-        int unfollowed = 0;  // rules too dense to follow to the end of the window
-        int overBudget = 0;  // left out once the read had made its most rows
+        int expanded = 0;     // repeat in a way kept as single dates
+        int capped = 0;       // more than MaxRowsPerEvent occurrences in the window
+        int noDate = 0;       // no usable start date
+        int tooLong = 0;      // longer than MaxDays days; their first days kept
+        int cancelled = 0;    // STATUS:CANCELLED
+        int duplicates = 0;   // a UID already read earlier in the file
+        int outOfWindow = 0;  // repeat, but never inside the expansion window
+        int otherItems = 0;   // to-dos, journal entries and other components
+        int subDaily = 0;     // repeat more often than daily; shown once a day
+        int subDailyLeft = 0; // more often than daily with BYxxx parts; the rule left out
+        int unfollowed = 0;   // rules too dense to follow to the end of the window
+        int overBudget = 0;   // left out once the read had made its most rows
     };
 
     struct Result {
