@@ -407,6 +407,10 @@ public:
     // Rules are read from the window on where libical allows, so only a COUNT rule whose
     // dates are not evenly spaced walks the dates before the window.
     static constexpr int MaxSteps = 5000;
+    // The same for all events of one read together. A step of libical costs several
+    // microseconds: this bounds what a file of many dense rules costs, with room for the
+    // steps that make MaxRowsPerBatch rows.
+    static constexpr int MaxStepsPerRead = 100000;
 
 private:
     // Rows of one occurrence; false once the event has its most rows.
@@ -510,7 +514,7 @@ private:
             for (icaltimetype t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time();
                  !icaltime_is_null_time(t);
                  t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time()) {
-                if (++steps > MaxSteps) {
+                if (++steps > MaxSteps || ++m_readSteps > MaxStepsPerRead) {
                     m_unfollowed = true;
                     break;
                 }
@@ -574,6 +578,7 @@ private:
     EventReader m_reader;
     IcsImport::Notes& m_notes;
     icaltimezone* m_floating = nullptr;
+    int m_readSteps = 0;
 
 public:
     // What the last map() met, for the notes.
