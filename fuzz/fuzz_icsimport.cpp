@@ -38,5 +38,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             check(rows <= size_t(IcsImport::MaxRowsPerBatch));
         },
-        4000);
+        2000);
 }
