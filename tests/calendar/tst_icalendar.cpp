@@ -358,6 +358,7 @@ private Q_SLOTS:
         QCOMPARE(r.events.size(), size_t(50));
         QCOMPARE(r.events.back().uid, "e49");
         QCOMPARE(r.notes.overBudget, 10);
+        QCOMPARE(r.notes.expanded, 50);
         QVERIFY(CalendarImport::skippedLines(r.notes, 0)
                     .contains("10 events were left out: one import makes at most 50,000 "
                               "calendar rows"));

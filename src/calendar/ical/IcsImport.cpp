@@ -783,8 +783,10 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         }
         mapper.m_longSeen = mapper.m_capped = mapper.m_subDaily = mapper.m_unfollowed =
             mapper.m_subDailyLeft = false;
+        const Notes before = result.notes;
         const bool mapped = mapper.map(event, changes.value(out.uid), floating, out);
         if (mapped && rows + int(out.rows.size()) > maxRows) {
+            result.notes = before; // reported as left out only
             ++result.notes.overBudget;
             continue;
         }
