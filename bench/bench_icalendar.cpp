@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // iCalendar interchange with 10,000 events: importing a file into an empty data file,
-// importing it again unchanged, and exporting every event.
+// importing it again unchanged, and exporting every event. Rules that repeat without bound:
+// 100 events every second for a million seconds, one event that walks the most steps an
+// event may, and 2,000 events of 1,000 days into an empty data file, of which one import
+// keeps its most rows.
 #include "BenchMain.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
+#include "calendar/ical/IcsImport.h"
 #include "mock/TestSchema.h"
 
 #include <QFile>
@@ -52,8 +56,8 @@ Interchange& interchange() {
     return s;
 }
 
-void importIntoEmpty(benchmark::State& state) {
-    const Interchange& x = interchange();
+// Imports `file` into a fresh empty data file in each pass; the last pass's report.
+ImportReport importIntoEmptyFile(benchmark::State& state, const QByteArray& file) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("empty.plm"));
     EventStore store(path);
@@ -67,11 +71,15 @@ void importIntoEmpty(benchmark::State& state) {
             state.SkipWithError("could not make an empty data file");
             break;
         }
-        r = CalendarImport(store, Today, Now).importData(x.file, QStringLiteral("bench"));
+        r = CalendarImport(store, Today, Now).importData(file, QStringLiteral("bench"));
     }
-    if (r.added != Events)
-        state.SkipWithError("the import did not add every event");
     state.counters["added"] = r.added;
+    return r;
+}
+
+void importIntoEmpty(benchmark::State& state) {
+    if (importIntoEmptyFile(state, interchange().file).added != Events)
+        state.SkipWithError("the import did not add every event");
 }
 
 void importUnchanged(benchmark::State& state) {
@@ -106,10 +114,55 @@ void exportAll(benchmark::State& state) {
     state.counters["bytes"] = double(bytes);
 }
 
+// A file of `events` events with `rule`, from `start` ("20260301" or "20260301T100000").
+QByteArray ruleFile(int events, const char* start, const char* rule) {
+    QByteArray f = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//EN\r\n";
+    for (int i = 0; i < events; ++i)
+        f += QStringLiteral("BEGIN:VEVENT\r\nUID:rule-%1\r\nDTSTAMP:20260101T000000Z\r\n"
+                            "DTSTART%2:%3\r\nRRULE:%4\r\nSUMMARY:Rule %1\r\nEND:VEVENT\r\n")
+                 .arg(i)
+                 .arg(qstrlen(start) == 8 ? QStringLiteral(";VALUE=DATE") : QString())
+                 .arg(QLatin1String(start), QLatin1String(rule))
+                 .toUtf8();
+    return f + "END:VCALENDAR\r\n";
+}
+
+void readRules(benchmark::State& state, const QByteArray& file, size_t expectedRows) {
+    size_t rows = 0;
+    for (auto _ : state) {
+        const IcsImport::Result r = IcsImport::read(file, Today);
+        rows = 0;
+        for (const IcsImport::Event& e : r.events)
+            rows += e.rows.size();
+    }
+    if (rows != expectedRows)
+        state.SkipWithError("the rules made other rows than expected");
+    state.counters["rows"] = double(rows);
+}
+
+void secondly100(benchmark::State& state) {
+    // Each shown once a day for the 12 days it lasts.
+    readRules(state, ruleFile(100, "20260301T100000", "FREQ=SECONDLY;COUNT=1000000"), 1200);
+}
+
+void densestEvent(benchmark::State& state) {
+    // COUNT with BYDAY from 1970: walked from its start until given up.
+    readRules(state, ruleFile(1, "19700101", "FREQ=WEEKLY;BYDAY=MO,TH;COUNT=100000"), 0);
+}
+
+void daily2000(benchmark::State& state) {
+    const QByteArray file = ruleFile(2000, "20260301", "FREQ=DAILY;COUNT=1000");
+    if (importIntoEmptyFile(state, file).added != IcsImport::MaxRowsPerBatch / 1000)
+        state.SkipWithError("the import did not keep its most rows");
+}
+
 void registerBenchmarks() {
     Bench::standard(benchmark::RegisterBenchmark("ics_import_10000", importIntoEmpty), 5, 1);
     Bench::standard(benchmark::RegisterBenchmark("ics_reimport_10000", importUnchanged), 5, 1);
     Bench::standard(benchmark::RegisterBenchmark("ics_export_10000", exportAll), 5, 1);
+    Bench::standard(benchmark::RegisterBenchmark("ics_secondly_100", secondly100), 5, 1);
+    Bench::standard(benchmark::RegisterBenchmark("ics_densest_event", densestEvent), 5, 1);
+    Bench::standard(benchmark::RegisterBenchmark("ics_daily_2000", daily2000), 3, 1);
 }
 
 } // namespace

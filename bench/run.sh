@@ -138,6 +138,9 @@ timed "  40,000 of them (linear: a quarter)" rtf_read_40k_runs 125
 timed "iCalendar import, 10,000 events" ics_import_10000 1000
 timed "iCalendar export, 10,000 events" ics_export_10000 500
 timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300
+timed "100 events every second (read)" ics_secondly_100 250
+timed "the densest rule of one event (read)" ics_densest_event 50
+timed "2,000 events of 1,000 days (import)" ics_daily_2000 1500
 timed "calendar sync, first of 5,000 (Radicale)" caldav_first_sync_5000 15000
 timed "calendar sync, nothing changed (1 request)" caldav_unchanged_sync_5000 100
 timed "  Plumora's part (server answering at once)" caldav_unchanged_sync_5000_own_share 100

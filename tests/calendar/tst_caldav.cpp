@@ -11,6 +11,7 @@
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/caldav/DavHttp.h"
 #include "calendar/caldav/DavXml.h"
+#include "calendar/ical/IcsImport.h"
 #include "core/ChangeHub.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
@@ -335,6 +336,26 @@ private Q_SLOTS:
         editLocal("r", "Every other day!");
         QVERIFY(sync().ok);
         QVERIFY(m_server->items["/cal/r.ics"].body.contains("Every other day!"));
+    }
+
+    // One batch makes at most 50,000 rows: 60 events of 1,000 days keep 50 and leave 10
+    // out, unrecorded, for a later full listing.
+    void batchRowBudget() {
+        std::vector<ServerEvent> events;
+        for (int i = 0; i < 60; ++i) {
+            const QByteArray uid = "e" + QByteArray::number(i);
+            events.push_back({QStringLiteral("/cal/%1.ics").arg(i), "\"1\"",
+                              ics(uid, "20260302", uid, "RRULE:FREQ=DAILY;COUNT=1000\r\n")});
+        }
+        CalDavStore store(m_path);
+        ApplyCounts counts;
+        QVERIFY(store.apply(events, {}, QStringLiteral("tok"), D("2026-03-01"),
+                            QDateTime(D("2026-03-01"), QTime(9, 0)), counts));
+        QCOMPARE(counts.received, 50);
+        QCOMPARE(counts.skipped, 10);
+        DataFile db(m_path);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Events").toInt(), IcsImport::MaxRowsPerBatch);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM CalDavEvents").toInt(), 50);
     }
 
     // https is required except on this machine; redirects are followed at most ten times,

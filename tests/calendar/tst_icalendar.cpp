@@ -250,6 +250,120 @@ private Q_SLOTS:
         QCOMPARE(a.notes.otherItems, 1);
     }
 
+    // As other producers write: empty DESCRIPTION and LOCATION, X-WR-TIMEZONE for floating
+    // times, moved occurrences named by a RECURRENCE-ID with a TZID or as a date, and a
+    // VTIMEZONE for a known id that covers two years only.
+    void realProducers() {
+        EventStore store(m_path);
+        const ImportReport report =
+            importer(store).importData(fixture("google-empty.ics"), "google-empty.ics");
+        QVERIFY2(report.ok(), qPrintable(report.error));
+        QCOMPARE(report.added, 3);
+        const IcsImport::Result g = IcsImport::read(fixture("google-empty.ics"), Today, Tokyo);
+        // 09:00 in Berlin is 17:00 in Tokyo, 16:00 from Berlin's summer time on 29 March;
+        // the lesson of 9 March moved to 11 March, 11:00 in Berlin.
+        QCOMPARE(eventLines(g, "5v2c1n4m8k3j6h9g0f1d2s3a4p@google.com"),
+                 (QStringList{
+                     "2026-03-02|1|17:00 Piano lesson", "2026-03-11|1|19:00 Piano lesson (moved)",
+                     "2026-03-16|1|17:00 Piano lesson", "2026-03-23|1|17:00 Piano lesson",
+                     "2026-03-30|1|16:00 Piano lesson", "2026-04-06|1|16:00 Piano lesson"}));
+        QCOMPARE(eventLines(g, "0a9b8c7d6e5f4g3h2i1j@google.com"),
+                 (QStringList{"2026-03-05|1|Water the plants", "2026-03-07|1|Water the plants",
+                              "2026-03-10|1|Water the plants (late)"}));
+        // Floating 19:30 in the calendar's Berlin is 03:30 the next day in Tokyo.
+        QCOMPARE(eventLines(g, "7q6w5e4r3t2y1u0i@google.com"),
+                 QStringList{"2026-03-16|1|03:30 Book club"});
+
+        // Daily 08:00 in Berlin stays 08:00 past the last change the file's zone lists.
+        const QTimeZone berlin("Europe/Berlin");
+        const IcsImport::Result k = IcsImport::read(fixture("khal-berlin.ics"), Today, berlin);
+        QVERIFY2(k.ok(), qPrintable(k.error));
+        const QStringList meds = eventLines(k, "V3KQ8XJ2ZPMR0N5TB7YCLW4AHD6EFGSU");
+        for (const char* day :
+             {"2026-03-01", "2026-07-01", "2027-11-15", "2028-01-15", "2028-07-15", "2028-11-01"})
+            QVERIFY2(meds.contains(QLatin1String(day) + "|1|08:00 Take meds"), day);
+        QVERIFY(meds.filter("|1|08:00 ").size() == meds.size());
+
+        // An id the system does not know is read by the file's own VTIMEZONE.
+        const QByteArray custom =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTIMEZONE\r\nTZID:Office time\r\n"
+            "BEGIN:STANDARD\r\nDTSTART:19700101T000000\r\nTZOFFSETFROM:+0530\r\n"
+            "TZOFFSETTO:+0530\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\nBEGIN:VEVENT\r\nUID:o\r\n"
+            "DTSTART;TZID=Office time:20260310T100000\r\nSUMMARY:Call\r\nEND:VEVENT\r\n"
+            "END:VCALENDAR\r\n";
+        QCOMPARE(eventLines(IcsImport::read(custom, Today, Tokyo), "o"),
+                 QStringList{"2026-03-10|1|13:30 Call"});
+
+        // Values libical cannot read in properties that do not place the event are dropped.
+        const QByteArray stray = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:s\r\n"
+                                 "DTSTART;VALUE=DATE:20260310\r\nGEO:nowhere\r\nURL:\r\n"
+                                 "SUMMARY:Kept\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        QCOMPARE(eventLines(IcsImport::read(stray, Today, Tokyo), "s"),
+                 QStringList{"2026-03-10|1|Kept"});
+    }
+
+    // Rules cost a bounded number of steps: more often than daily shows the first time of
+    // each day (or, with BYxxx parts, is left out), COUNT rules are read from the window on,
+    // a rule too dense to follow stops and says so, and one read makes at most 50,000 rows.
+    void expansionBounds() {
+        const auto timed = [](const QString& rule) {
+            QByteArray f = ruleFile(Today, rule);
+            f.replace("DTSTART;VALUE=DATE:20260301", "DTSTART:20260301T100000");
+            return IcsImport::read(f, Today, Tokyo);
+        };
+        IcsImport::Result r = timed("FREQ=SECONDLY;COUNT=1000000"); // 11 days and 14 hours
+        QStringList rows = eventLines(r, "r@test");
+        QCOMPARE(rows.size(), 12);
+        QCOMPARE(rows.first(), "2026-03-01|1|10:00 rule");
+        QCOMPARE(rows.last(), "2026-03-12|1|00:00 rule");
+        QCOMPARE(r.notes.subDaily, 1);
+        QCOMPARE(r.notes.capped + r.notes.unfollowed, 0);
+
+        // Every five hours from 10:00: 10, 15, 20, then 01:00, then 02:00.
+        r = timed("FREQ=HOURLY;INTERVAL=5");
+        rows = eventLines(r, "r@test");
+        QCOMPARE(rows.size(), IcsImport::MaxRowsPerEvent);
+        QCOMPARE(rows.mid(0, 3), (QStringList{"2026-03-01|1|10:00 rule", "2026-03-02|1|01:00 rule",
+                                              "2026-03-03|1|02:00 rule"}));
+        QCOMPARE(r.notes.capped, 1);
+
+        // With BYxxx parts libical walks every minute: the rule is left out, the start kept.
+        r = timed("FREQ=MINUTELY;BYHOUR=9,10");
+        QCOMPARE(eventLines(r, "r@test"), QStringList{"2026-03-01|1|10:00 rule"});
+        QCOMPARE(r.notes.subDailyLeft, 1);
+
+        // Evenly spaced COUNT rules from long ago start at the window.
+        r = IcsImport::read(ruleFile(D("1990-01-01"), "FREQ=DAILY;COUNT=100000"), Today, Tokyo);
+        QCOMPARE(r.events.front().rows.size(), size_t(IcsImport::MaxRowsPerEvent));
+        QCOMPARE(r.events.front().rows.front().eDate, IcsImport::windowStart(Today));
+        QCOMPARE(r.notes.capped, 1);
+        r = IcsImport::read(ruleFile(D("1990-01-01"), "FREQ=DAILY;COUNT=12900"), Today, Tokyo);
+        QCOMPARE(r.events.front().rows.back().eDate, D("1990-01-01").addDays(12899));
+        // Not evenly spaced: walked, and given up past MaxSteps.
+        r = IcsImport::read(ruleFile(D("1970-01-01"), "FREQ=WEEKLY;BYDAY=MO,TH;COUNT=100000"),
+                            Today, Tokyo);
+        QVERIFY(r.events.empty());
+        QCOMPARE(r.notes.unfollowed, 1);
+        QCOMPARE(r.notes.outOfWindow, 0);
+
+        // 60 events of 1,000 dates: the first 50 fill the rows of one read.
+        QByteArray many = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+        for (int i = 0; i < 60; ++i)
+            many += QStringLiteral("BEGIN:VEVENT\r\nUID:e%1\r\nDTSTART;VALUE=DATE:20260301\r\n"
+                                   "RRULE:FREQ=DAILY;COUNT=1000\r\nSUMMARY:e%1\r\nEND:VEVENT\r\n")
+                        .arg(i)
+                        .toUtf8();
+        many += "END:VCALENDAR\r\n";
+        r = IcsImport::read(many, Today, Tokyo);
+        QCOMPARE(r.events.size(), size_t(50));
+        QCOMPARE(r.events.back().uid, "e49");
+        QCOMPARE(r.notes.overBudget, 10);
+        QCOMPARE(r.notes.expanded, 50);
+        QVERIFY(CalendarImport::skippedLines(r.notes, 0)
+                    .contains("10 events were left out: one import makes at most 50,000 "
+                              "calendar rows"));
+    }
+
     // Faulty files are refused whole, with the line at fault; the table is untouched.
     void badInputIsRefused_data() {
         QTest::addColumn<QByteArray>("data");
@@ -267,6 +381,15 @@ private Q_SLOTS:
         QTest::newRow("bad date") << head + "SUMMARY:a\r\nDTSTART;VALUE=DATE:2026-13-45\r\n"
                                             "END:VEVENT\r\nEND:VCALENDAR\r\n"
                                   << "Line 6: DTSTART is not a date and time that exists.";
+        // The line of the property at fault, in the event it stands in.
+        const QByteArray two = head + "DTSTART;VALUE=DATE:20260301\r\nRRULE:FREQ=DAILY\r\n"
+                                      "DESCRIPTION:\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:y\r\n"
+                                      "DTSTART;VALUE=DATE:20260302\r\n";
+        QTest::newRow("bad rule")
+            << two + "RRULE:FREQ=DAILY;COUNT=x\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"
+            << "Line 12: Can't parse as RECUR value in RRULE property: FREQ=DAILY;COUNT=x";
+        QTest::newRow("bad end") << two + "DTEND;VALUE=DATE:soon\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"
+                                 << "Line 12: Can't parse as DATE value in DTEND property: soon";
         QTest::newRow("too big") << QByteArray(IcsImport::MaxBytes + 1, 'x') << "larger than 20 MB";
         QByteArray many = "BEGIN:VCALENDAR\r\n";
         for (int i = 0; i <= IcsImport::MaxComponents; ++i)
@@ -478,6 +601,10 @@ private Q_SLOTS:
             {"google.ics", fixture("google.ics")},
             {"outlook.ics", fixture("outlook.ics")},
             {"apple.ics", fixture("apple.ics")},
+            {"google-empty.ics", fixture("google-empty.ics")},
+            {"khal-berlin.ics", fixture("khal-berlin.ics")},
+            {"secondly.ics", ruleFile(Today, "FREQ=SECONDLY;COUNT=1000000")},
+            {"minutely.ics", ruleFile(Today, "FREQ=MINUTELY;BYHOUR=9,10")},
             {"exported.ics", IcsExport::write(rows, Now)}};
         for (const auto& [name, data] : seeds) {
             QFile f(QDir(folder).filePath(QString::fromLatin1(name)));

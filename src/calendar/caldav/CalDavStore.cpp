@@ -270,13 +270,22 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
         ok = ok && upsert(db, r);
     };
     ApplyCounts c;
+    // One batch makes at most IcsImport::MaxRowsPerBatch rows.
+    int rowsLeft = IcsImport::MaxRowsPerBatch;
     for (const ServerEvent& e : events) {
         if (!ok)
             break;
         const auto known = byHref.constFind(e.href);
         if (known != byHref.cend() && !e.etag.isEmpty() && known->etag == e.etag)
             continue; // already as the server holds it
-        const IcsImport::Result read = IcsImport::read(e.ics, today, zone);
+        const IcsImport::Result read = IcsImport::read(e.ics, today, zone, rowsLeft);
+        if (read.ok() && read.notes.overBudget) {
+            // Not recorded, so a later full listing fetches it again.
+            qCWarning(lcCalendar) << "calendar sync: left out" << e.href
+                                  << "- the batch has made its most rows";
+            ++c.skipped;
+            continue;
+        }
         if (!read.ok() || read.events.empty()) {
             qCWarning(lcCalendar) << "calendar sync: skipped" << e.href << "-"
                                   << (read.ok() ? QStringLiteral("it holds no event") : read.error);
@@ -288,6 +297,7 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
             qCWarning(lcCalendar) << "calendar sync:" << e.href << "holds" << read.events.size()
                                   << "events; only the first is kept";
         const IcsImport::Event& event = read.events.front();
+        rowsLeft -= int(event.rows.size());
         std::vector<EventRow> serverRows = event.rows;
         const QString serverHash = hash(serverRows);
         const QString uid = event.uid;

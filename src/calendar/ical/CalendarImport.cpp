@@ -43,6 +43,30 @@ QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays
             QStringLiteral("event repeats more than 1,000 times; its first 1,000 dates were kept"),
             QStringLiteral(
                 "events repeat more than 1,000 times; their first 1,000 dates were kept"));
+    if (n.subDaily)
+        out << counted(n.subDaily,
+                       QStringLiteral("event repeats more often than daily; it is shown at its "
+                                      "first time of each day"),
+                       QStringLiteral("events repeat more often than daily; they are shown at "
+                                      "their first time of each day"));
+    if (n.subDailyLeft)
+        out << counted(n.subDailyLeft,
+                       QStringLiteral("event repeats more often than daily in a pattern Plumora "
+                                      "does not follow; its rule was left out"),
+                       QStringLiteral("events repeat more often than daily in a pattern Plumora "
+                                      "does not follow; their rules were left out"));
+    if (n.unfollowed)
+        out << counted(n.unfollowed,
+                       QStringLiteral("event repeats too densely to be followed to its end; the "
+                                      "dates found first were kept"),
+                       QStringLiteral("events repeat too densely to be followed to their end; "
+                                      "the dates found first were kept"));
+    if (n.overBudget)
+        out << counted(n.overBudget,
+                       QStringLiteral("event was left out: one import makes at most 50,000 "
+                                      "calendar rows"),
+                       QStringLiteral("events were left out: one import makes at most 50,000 "
+                                      "calendar rows"));
     if (n.outOfWindow)
         out << counted(n.outOfWindow,
                        QStringLiteral("event has no date from a year ago to five years ahead"),

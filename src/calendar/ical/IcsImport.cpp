@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <libical/ical.h>
@@ -45,6 +46,64 @@ bool isEmpty(const short* list) {
 // A list of exactly one value equal to `value`.
 bool isOnly(const short* list, int value) {
     return list[0] == value && list[1] == ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+// The system's time-zone data for an Olson id, also when a producer puts its own prefix
+// before it ("/example.org/20260101_1/Europe/Berlin"); null for an id it does not know.
+icaltimezone* knownZone(const char* tzid) {
+    if (!tzid || !*tzid)
+        return nullptr;
+    if (icaltimezone* z = icaltimezone_get_builtin_timezone(tzid))
+        return z;
+    if (tzid[0] != '/')
+        return nullptr;
+    // The last two parts ("Europe/Berlin"), then the last three ("America/Indiana/Knox").
+    const QByteArray id(tzid);
+    for (int parts = 2; parts <= 3; ++parts) {
+        qsizetype at = id.size();
+        for (int i = 0; i < parts && at > 0; ++i)
+            at = id.lastIndexOf('/', at - 1);
+        if (at < 0)
+            break;
+        if (icaltimezone* z = icaltimezone_get_builtin_timezone(id.constData() + at + 1))
+            return z;
+    }
+    return nullptr;
+}
+
+// The zone of floating times in `calendar`: its X-WR-TIMEZONE, when that names a known zone.
+icaltimezone* floatingZone(icalcomponent* calendar) {
+    for (icalproperty* p = icalcomponent_get_first_property(calendar, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(calendar, ICAL_X_PROPERTY)) {
+        const char* name = icalproperty_get_x_name(p);
+        if (name && qstricmp(name, "X-WR-TIMEZONE") == 0)
+            return knownZone(QByteArray(icalproperty_get_value_as_string(p)).trimmed());
+    }
+    return nullptr;
+}
+
+// A time of property `p` with its zone: a known Olson TZID by the system's data (an embedded
+// VTIMEZONE may cover a few years only), an unknown one by the file's VTIMEZONE, and a
+// floating time by `floating` when the file names one.
+icaltimetype zoned(icaltimetype t, icalproperty* p, icaltimezone* floating) {
+    if (icaltime_is_null_time(t) || t.is_date || icaltime_is_utc(t))
+        return t;
+    if (icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
+        if (icaltimezone* z = knownZone(icalparameter_get_tzid(tzid)))
+            t.zone = z;
+        return t;
+    }
+    if (!t.zone && floating)
+        t.zone = floating;
+    return t;
+}
+
+// The time of the first `kind` property of `c` (DTSTART, DTEND, RECURRENCE-ID), zoned.
+icaltimetype timeOf(icalcomponent* c, icalproperty_kind kind, icaltimezone* floating) {
+    icalproperty* p = icalcomponent_get_first_property(c, kind);
+    if (!p)
+        return icaltime_null_time();
+    return zoned(icalproperty_get_datetime_with_component(p, c), p, floating);
 }
 
 // Plumora's own repeat for a rule, or 0 when the rule needs expanding.
@@ -136,8 +195,11 @@ QString madeUid(icalcomponent* event) {
 }
 
 // The event's length: days for an all-day start, seconds for a timed one.
-qint64 lengthOf(icalcomponent* event, const icaltimetype& start) {
-    const icaltimetype end = icalcomponent_get_dtend(event);
+qint64 lengthOf(icalcomponent* event, const icaltimetype& start, icaltimezone* floating) {
+    icaltimetype end = timeOf(event, ICAL_DTEND_PROPERTY, floating);
+    if (icaltime_is_null_time(end) &&
+        icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY))
+        end = icaltime_add(start, icalcomponent_get_duration(event));
     if (icaltime_is_null_time(end))
         return start.is_date ? 1 : 0;
     if (start.is_date)
@@ -163,19 +225,132 @@ qint64 occurrenceKey(icaltimetype t, bool allDay) {
     return occurrenceKey(t);
 }
 
+// Seconds between two dates of a rule that repeats more often than daily; 0 for others.
+qint64 subDailyUnit(const icalrecurrencetype& r) {
+    switch (r.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return 1;
+    case ICAL_MINUTELY_RECURRENCE:
+        return 60;
+    case ICAL_HOURLY_RECURRENCE:
+        return 3600;
+    default:
+        return 0;
+    }
+}
+
+// A rule with no BYxxx part: its dates lie at a fixed distance from each other.
+bool evenlySpaced(const icalrecurrencetype& r) {
+    return !r.rscale && isEmpty(r.by_second) && isEmpty(r.by_minute) && isEmpty(r.by_hour) &&
+           isEmpty(r.by_day) && isEmpty(r.by_month_day) && isEmpty(r.by_year_day) &&
+           isEmpty(r.by_week_no) && isEmpty(r.by_month) && isEmpty(r.by_set_pos);
+}
+
+// `t` with the date and wall-clock time of `at`, keeping its zone.
+icaltimetype withWallClock(icaltimetype t, const QDateTime& at) {
+    t.year = at.date().year();
+    t.month = at.date().month();
+    t.day = at.date().day();
+    t.hour = at.time().hour();
+    t.minute = at.time().minute();
+    t.second = at.time().second();
+    return t;
+}
+
+QDateTime wallClock(const icaltimetype& t) {
+    return QDateTime(dateOf(t), QTime(t.hour, t.minute, std::min(t.second, 59)), Qt::UTC);
+}
+
+// A COUNT rule whose dates lie at a fixed distance, given as the UNTIL of its last date
+// instead, so that its iteration can begin inside the window rather than walk every date
+// before it. False when the rule cannot be given so.
+bool countAsUntil(icalrecurrencetype& r, icaltimetype start) {
+    if (r.count <= 0 || !evenlySpaced(r))
+        return false;
+    const qint64 steps = qint64(r.count - 1) * std::max<qint64>(1, r.interval);
+    // Far enough past any window; keeps the date arithmetic in range.
+    constexpr qint64 FarDays = 400 * 366;
+    const QDate first = dateOf(start);
+    QDate last;
+    if (const qint64 unit = subDailyUnit(r)) {
+        r.until = withWallClock(
+            start, wallClock(start).addSecs(std::min(steps, FarDays * 86400 / unit) * unit));
+        r.count = 0;
+        return true;
+    }
+    switch (r.freq) {
+    case ICAL_DAILY_RECURRENCE:
+        last = first.addDays(std::min(steps, FarDays));
+        break;
+    case ICAL_WEEKLY_RECURRENCE:
+        last = first.addDays(std::min(steps * 7, FarDays));
+        break;
+    case ICAL_MONTHLY_RECURRENCE:
+        // Months without the start's day are skipped and not counted.
+        if (first.day() > 28)
+            return false;
+        last = first.addMonths(int(std::min<qint64>(steps, FarDays / 28)));
+        break;
+    case ICAL_YEARLY_RECURRENCE:
+        if (first.month() == 2 && first.day() == 29)
+            return false;
+        last = first.addYears(int(std::min<qint64>(steps, FarDays / 365)));
+        break;
+    default:
+        return false;
+    }
+    r.until = start;
+    r.until.year = last.year();
+    r.until.month = last.month();
+    r.until.day = last.day();
+    r.count = 0;
+    return true;
+}
+
+// Where the iteration of a rule without COUNT may begin so that its first date is its
+// first on or after `day`: for a daily or longer rule `day` at the start's time, since
+// libical keeps such a rule's pattern when told to start there; for an evenly spaced
+// shorter one the first of its own times from that midnight on, to start a new iteration
+// at (libical's resumption loses the phase of those). Null when the rule must be walked.
+icaltimetype resumeAt(const icalrecurrencetype& r, const icaltimetype& start, const QDate& day) {
+    if (r.count != 0 || day <= dateOf(start))
+        return icaltime_null_time();
+    const qint64 unit = subDailyUnit(r);
+    if (!unit) {
+        icaltimetype t = start;
+        t.year = day.year();
+        t.month = day.month();
+        t.day = day.day();
+        return t;
+    }
+    if (!evenlySpaced(r))
+        return icaltime_null_time();
+    const qint64 step = unit * std::max<qint64>(1, r.interval);
+    const QDateTime from = wallClock(start);
+    const qint64 gap = from.secsTo(QDateTime(day, QTime(0, 0), Qt::UTC));
+    return withWallClock(start, from.addSecs((gap + step - 1) / step * step));
+}
+
+struct IteratorFree {
+    void operator()(icalrecur_iterator* it) const { icalrecur_iterator_free(it); }
+};
+using Iterator = std::unique_ptr<icalrecur_iterator, IteratorFree>;
+
 class Mapper {
 public:
     Mapper(const QDate& today, const QTimeZone& zone, IcsImport::Notes& notes)
         : m_reader(today, zone), m_notes(notes) {}
 
-    // Maps a master VEVENT (with the single-occurrence changes given for its UID).
+    // Maps a master VEVENT (with the single-occurrence changes given for its UID); floating
+    // times are read in `floating` when given.
     bool map(icalcomponent* event, const std::vector<icalcomponent*>& changes,
-             IcsImport::Event& out) {
+             icaltimezone* floating, IcsImport::Event& out) {
         if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED) {
             ++m_notes.cancelled;
             return false;
         }
-        const icaltimetype start = icalcomponent_get_dtstart(event);
+        m_floating = floating;
+        const icaltimetype start = timeOf(event, ICAL_DTSTART_PROPERTY, floating);
         if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start) ||
             !usable(dateOf(start))) {
             ++m_notes.noDate;
@@ -184,7 +359,7 @@ public:
         QString summary = text(icalcomponent_get_summary(event)).trimmed();
         if (summary.isEmpty())
             summary = QStringLiteral("(no title)");
-        const qint64 length = lengthOf(event, start);
+        const qint64 length = lengthOf(event, start, floating);
 
         int rules = 0;
         icalproperty* rruleProperty = nullptr;
@@ -221,11 +396,21 @@ public:
         ++m_notes.expanded;
         expand(event, start, length, summary, changes, out);
         if (out.rows.empty()) {
-            ++m_notes.outOfWindow;
+            if (!m_unfollowed && !m_subDailyLeft)
+                ++m_notes.outOfWindow;
             return false;
         }
         return true;
     }
+
+    // Occurrences read from one event's rules before it is given up as too dense to follow.
+    // Rules are read from the window on where libical allows, so only a COUNT rule whose
+    // dates are not evenly spaced walks the dates before the window.
+    static constexpr int MaxSteps = 5000;
+    // The same for all events of one read together. A step of libical costs several
+    // microseconds: this bounds what a file of many dense rules costs, with room for the
+    // steps that make MaxRowsPerBatch rows.
+    static constexpr int MaxStepsPerRead = 100000;
 
 private:
     // Rows of one occurrence; false once the event has its most rows.
@@ -255,14 +440,22 @@ private:
     void expand(icalcomponent* event, icaltimetype start, qint64 length, const QString& summary,
                 const std::vector<icalcomponent*>& changes, IcsImport::Event& out) {
         const bool allDay = start.is_date;
-        // Starts left out: EXDATEs and the occurrences a RECURRENCE-ID replaces.
-        QSet<qint64> skipped;
+        // Starts left out: EXDATEs and the occurrences a RECURRENCE-ID replaces. A date
+        // given for a timed series leaves out that day's occurrences.
+        QSet<qint64> skipped, skippedDays;
+        const auto skip = [&](icaltimetype t) {
+            if (icaltime_is_null_time(t))
+                return;
+            if (t.is_date && !allDay)
+                skippedDays.insert(dateOf(t).toJulianDay());
+            else
+                skipped.insert(occurrenceKey(t, allDay));
+        };
         for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
-            skipped.insert(
-                occurrenceKey(icalproperty_get_datetime_with_component(p, event), allDay));
+            skip(zoned(icalproperty_get_datetime_with_component(p, event), p, m_floating));
         for (icalcomponent* change : changes)
-            skipped.insert(occurrenceKey(icalcomponent_get_recurrenceid(change), allDay));
+            skip(timeOf(change, ICAL_RECURRENCEID_PROPERTY, m_floating));
 
         struct Start {
             icaltimetype time;
@@ -271,29 +464,78 @@ private:
         };
         std::vector<Start> starts;
         const auto consider = [&](icaltimetype t, qint64 len, const QString& text) {
-            if (skipped.contains(occurrenceKey(t, allDay)))
+            if (skipped.contains(occurrenceKey(t, allDay)) ||
+                (!skippedDays.isEmpty() && skippedDays.contains(dateOf(t).toJulianDay())))
                 return;
             starts.push_back({t, len, text});
         };
         consider(start, length, summary);
-        // Occurrences are read up to a bound, so an endless daily rule from long ago costs
-        // a known amount of work.
-        constexpr int MaxSteps = 200000;
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
+
+        // The rules' dates from a little before the window (an occurrence may reach into
+        // it, or land in it in the user's zone) to its end. Counted are the occurrences
+        // from the window's first day: one more than an event may have rows tells that it
+        // was capped.
+        const QDate from = m_reader.from().addDays(-(IcsImport::MaxDays + 1));
+        const QDate to = m_reader.to().addDays(1);
+        int inWindow = 0, steps = 0;
+        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+             p && inWindow <= IcsImport::MaxRowsPerEvent;
              p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
-            icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(p), start);
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            const bool perDay = subDailyUnit(rule) != 0;
+            if (perDay && !evenlySpaced(rule)) {
+                // libical walks such a rule through every second or minute its BYxxx parts
+                // leave out: too slow to follow.
+                m_subDailyLeft = true;
+                continue;
+            }
+            if (perDay)
+                m_subDaily = true;
+            countAsUntil(rule, start);
+            Iterator it(icalrecur_iterator_new(rule, start));
             if (!it)
                 continue;
-            int steps = 0;
-            for (icaltimetype t = icalrecur_iterator_next(it);
-                 !icaltime_is_null_time(t) && ++steps < MaxSteps; t = icalrecur_iterator_next(it)) {
-                t.zone = start.zone;
-                if (dateOf(t) > m_reader.to().addDays(1))
+            // Moves the iteration on to the rule's first date from `day` on, when it can.
+            const auto jump = [&](const QDate& day) {
+                const icaltimetype at = resumeAt(rule, start, day);
+                if (icaltime_is_null_time(at))
+                    return;
+                if (perDay)
+                    it.reset(!icaltime_is_null_time(rule.until) &&
+                                     icaltime_compare(at, rule.until) > 0
+                                 ? nullptr // past the rule's end
+                                 : icalrecur_iterator_new(rule, at));
+                else
+                    icalrecur_iterator_set_start(it.get(), at);
+            };
+            if (dateOf(start) < from)
+                jump(from);
+            QDate lastDay;
+            for (icaltimetype t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time();
+                 !icaltime_is_null_time(t);
+                 t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time()) {
+                if (++steps > MaxSteps || ++m_readSteps > MaxStepsPerRead) {
+                    m_unfollowed = true;
                     break;
+                }
+                t.zone = start.zone;
+                const QDate day = dateOf(t);
+                if (day > to)
+                    break;
+                if (day < from)
+                    continue;
+                // A rule more often than daily is shown at its first time of each day.
+                if (perDay) {
+                    if (day == lastDay)
+                        continue;
+                    lastDay = day;
+                    jump(day.addDays(1));
+                }
                 if (icaltime_compare(t, start) != 0)
                     consider(t, length, summary);
+                if (day >= m_reader.from() && ++inWindow > IcsImport::MaxRowsPerEvent)
+                    break;
             }
-            icalrecur_iterator_free(it);
         }
         for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
@@ -301,6 +543,7 @@ private:
             icaltimetype t = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
             if (icaltime_is_null_time(t))
                 continue;
+            t = zoned(t, p, m_floating);
             if (!t.zone && !icaltime_is_utc(t))
                 t.zone = start.zone;
             consider(t, length, summary);
@@ -308,11 +551,11 @@ private:
         for (icalcomponent* change : changes) {
             if (icalcomponent_get_status(change) == ICAL_STATUS_CANCELLED)
                 continue;
-            const icaltimetype t = icalcomponent_get_dtstart(change);
+            const icaltimetype t = timeOf(change, ICAL_DTSTART_PROPERTY, m_floating);
             if (icaltime_is_null_time(t))
                 continue;
             QString text = QString::fromUtf8(icalcomponent_get_summary(change)).trimmed();
-            starts.push_back({t, lengthOf(change, t), text.isEmpty() ? summary : text});
+            starts.push_back({t, lengthOf(change, t, m_floating), text.isEmpty() ? summary : text});
         }
 
         std::vector<std::pair<Landing, QString>> landed;
@@ -334,27 +577,80 @@ private:
 
     EventReader m_reader;
     IcsImport::Notes& m_notes;
+    icaltimezone* m_floating = nullptr;
+    int m_readSteps = 0;
 
 public:
+    // What the last map() met, for the notes.
     bool m_longSeen = false;
     bool m_capped = false;
+    bool m_subDaily = false;
+    bool m_unfollowed = false;
+    bool m_subDailyLeft = false;
 };
 
-// The first parse error libical left in the tree, with the component it sits in.
-QString firstParseError(icalcomponent* c, icalcomponent** where) {
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
-        *where = c;
-        return text(icalproperty_get_xlicerror(p));
+// A parse error libical left in the tree (as an X-LIC-ERROR, having dropped the property)
+// that breaks the file, with its line; empty when there is none. Empty values and unreadable
+// values of properties that are not dates, rules or zone offsets of an event or a time zone
+// are read as absent, as other programs do.
+struct ParseFault {
+    QString message;
+    int line = 0;
+};
+
+class ParseFaults {
+public:
+    explicit ParseFaults(const IcsLines& lines) : m_lines(lines) {}
+
+    ParseFault first(icalcomponent* c) {
+        const icalcomponent_kind kind = icalcomponent_isa(c);
+        int begin = 1;
+        if (kind != ICAL_XROOT_COMPONENT) {
+            const QByteArray name(icalcomponent_kind_to_string(kind));
+            begin = std::max(1, m_lines.componentLine(name, m_seen[name]++));
+        }
+        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
+            const ParseFault f = fault(text(icalproperty_get_xlicerror(p)), kind, begin);
+            if (!f.message.isEmpty())
+                return f;
+        }
+        for (icalcomponent* inner = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); inner;
+             inner = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT)) {
+            const ParseFault f = first(inner);
+            if (!f.message.isEmpty())
+                return f;
+        }
+        return {};
     }
-    for (icalcomponent* inner = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); inner;
-         inner = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT)) {
-        const QString e = firstParseError(inner, where);
-        if (!e.isEmpty())
-            return e;
+
+private:
+    ParseFault fault(const QString& message, icalcomponent_kind kind, int begin) const {
+        // "No value for DESCRIPTION property. Removing entire property:" or "Can't parse as
+        // DATE-TIME value in DTEND property. Removing entire property: garbage".
+        static const QRegularExpression named(
+            QStringLiteral("^(.*\\b(?:for|in) ([A-Za-z0-9-]+) property)\\. Removing entire "
+                           "property:(.*)$"),
+            QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch m = named.match(message);
+        if (!m.hasMatch())
+            return {message, m_lines.lineOfError(message)};
+        const QByteArray property = m.captured(2).toUpper().toLatin1();
+        const QByteArray value = m.captured(3).trimmed().toUtf8();
+        static const QSet<QByteArray> dates{
+            "DTSTART", "DTEND",  "DURATION",      "RRULE",        "RDATE",
+            "EXDATE",  "EXRULE", "RECURRENCE-ID", "TZOFFSETFROM", "TZOFFSETTO"};
+        const bool timing = kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTIMEZONE_COMPONENT ||
+                            kind == ICAL_XSTANDARD_COMPONENT || kind == ICAL_XDAYLIGHT_COMPONENT;
+        if (value.isEmpty() || !timing || !dates.contains(property))
+            return {};
+        return {m.captured(1) + QStringLiteral(": ") + QString::fromUtf8(value),
+                m_lines.propertyLine(begin, property.constData(), &value)};
     }
-    return {};
-}
+
+    const IcsLines& m_lines;
+    QHash<QByteArray, int> m_seen; // components met so far, by name
+};
 
 // libical takes any digits as a date; a time that is no calendar date is a fault in the
 // file. The name of the first such property of `event`, or empty.
@@ -386,7 +682,7 @@ QString lineError(int line, const QString& what) {
 } // namespace
 
 IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
-                                  const QTimeZone& zone) {
+                                  const QTimeZone& zone, int maxRows) {
     Result result;
     // Some programs begin their files with a UTF-8 byte order mark.
     const QByteArray data = input.startsWith("\xEF\xBB\xBF") ? input.mid(3) : input;
@@ -412,10 +708,9 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         result.error = lineError(1, QStringLiteral("this is not an iCalendar file."));
         return result;
     }
-    icalcomponent* where = nullptr;
-    const QString parseError = firstParseError(root.get(), &where);
-    if (!parseError.isEmpty()) {
-        result.error = lineError(lines.lineOfError(parseError), parseError);
+    const ParseFault fault = ParseFaults(lines).first(root.get());
+    if (!fault.message.isEmpty()) {
+        result.error = lineError(fault.line, fault.message);
         return result;
     }
 
@@ -431,10 +726,16 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
 
     // VEVENTs in file order, paired with the lines their BEGIN stands on; changes of single
     // occurrences (RECURRENCE-ID) gathered by UID.
-    std::vector<std::pair<icalcomponent*, int>> masters;
+    struct Master {
+        icalcomponent* event;
+        int line;
+        icaltimezone* floating; // the zone its calendar gives floating times
+    };
+    std::vector<Master> masters;
     QHash<QString, std::vector<icalcomponent*>> changes;
     int index = 0;
     for (icalcomponent* cal : calendars) {
+        icaltimezone* floating = floatingZone(cal);
         for (icalcomponent* c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT)) {
             const icalcomponent_kind kind = icalcomponent_isa(c);
@@ -449,13 +750,14 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
                 changes[text(icalcomponent_get_uid(c))].push_back(c);
                 continue;
             }
-            masters.emplace_back(c, line);
+            masters.push_back({c, line, floating});
         }
     }
 
     Mapper mapper(today, zone, result.notes);
     QSet<QString> seen;
-    for (const auto& [event, line] : masters) {
+    int rows = 0;
+    for (const auto& [event, line, floating] : masters) {
         Event out;
         out.uid = text(icalcomponent_get_uid(event)).trimmed();
         out.line = line;
@@ -473,12 +775,30 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
                 QStringLiteral("%1 is not a date and time that exists.").arg(QLatin1String(name)));
             return result;
         }
-        mapper.m_longSeen = mapper.m_capped = false;
-        const bool mapped = mapper.map(event, changes.value(out.uid), out);
+        // Once an event does not fit in the rows left, it and all after it are left out,
+        // unread.
+        if (result.notes.overBudget) {
+            ++result.notes.overBudget;
+            continue;
+        }
+        mapper.m_longSeen = mapper.m_capped = mapper.m_subDaily = mapper.m_unfollowed =
+            mapper.m_subDailyLeft = false;
+        const Notes before = result.notes;
+        const bool mapped = mapper.map(event, changes.value(out.uid), floating, out);
+        if (mapped && rows + int(out.rows.size()) > maxRows) {
+            result.notes = before; // reported as left out only
+            ++result.notes.overBudget;
+            continue;
+        }
         result.notes.tooLong += mapper.m_longSeen;
         result.notes.capped += mapper.m_capped;
-        if (mapped)
+        result.notes.subDaily += mapper.m_subDaily;
+        result.notes.unfollowed += mapper.m_unfollowed;
+        result.notes.subDailyLeft += mapper.m_subDailyLeft;
+        if (mapped) {
+            rows += int(out.rows.size());
             result.events.push_back(std::move(out));
+        }
     }
     return result;
 }

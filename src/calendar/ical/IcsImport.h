@@ -18,15 +18,24 @@
 //   dates becomes one repeating row (BYxxx parts that only restate the start date's
 //   weekday, day or month count as plain);
 // - any other rule, RDATE, EXDATE or changed single occurrence is expanded into one-time
-//   rows from a year before `today` to five years after it, at most MaxRowsPerEvent;
-// - an event of several days gets one row per day, at most MaxDays.
-// Input that libical cannot read is refused as a whole with the line it failed on.
+//   rows from a year before `today` to five years after it, at most MaxRowsPerEvent; a
+//   rule more often than daily gives its first time of each day, or, with BYxxx parts,
+//   is left out;
+// - an event of several days gets one row per day, at most MaxDays;
+// - one read makes at most the rows it is given; the events after those are left out.
+// A known Olson TZID is read with the system's zone data, a VTIMEZONE of the file only
+// stands for ids the system does not know; X-WR-TIMEZONE places floating times.
+// Input that breaks the file (its outline, or a date, rule or zone offset libical cannot
+// read) is refused as a whole with the line it failed on; an empty or unreadable value of
+// another property is read as absent.
 class IcsImport {
 public:
     static constexpr qint64 MaxBytes = 20 * 1024 * 1024;
     static constexpr int MaxComponents = 50000;
     static constexpr int MaxRowsPerEvent = 1000;
     static constexpr int MaxDays = 31;
+    // The most rows one import, subscription update or sync batch makes.
+    static constexpr int MaxRowsPerBatch = 50000;
 
     // One event of the file: its rows, all carrying `uid`.
     struct Event {
@@ -37,14 +46,18 @@ public:
 
     // What the file held apart from the events read, for the report.
     struct Notes {
-        int expanded = 0;    // repeat in a way kept as single dates
-        int capped = 0;      // more than MaxRowsPerEvent occurrences in the window
-        int noDate = 0;      // no usable start date
-        int tooLong = 0;     // longer than MaxDays days; their first days kept
-        int cancelled = 0;   // STATUS:CANCELLED
-        int duplicates = 0;  // a UID already read earlier in the file
-        int outOfWindow = 0; // repeat, but never inside the expansion window
-        int otherItems = 0;  // to-dos, journal entries and other components
+        int expanded = 0;     // repeat in a way kept as single dates
+        int capped = 0;       // more than MaxRowsPerEvent occurrences in the window
+        int noDate = 0;       // no usable start date
+        int tooLong = 0;      // longer than MaxDays days; their first days kept
+        int cancelled = 0;    // STATUS:CANCELLED
+        int duplicates = 0;   // a UID already read earlier in the file
+        int outOfWindow = 0;  // repeat, but never inside the expansion window
+        int otherItems = 0;   // to-dos, journal entries and other components
+        int subDaily = 0;     // repeat more often than daily; shown once a day
+        int subDailyLeft = 0; // more often than daily with BYxxx parts; the rule left out
+        int unfollowed = 0;   // rules too dense to follow to the end of the window
+        int overBudget = 0;   // left out once the read had made its most rows
     };
 
     struct Result {
@@ -54,9 +67,11 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
 
-    // `today` fixes the expansion window; `zone` is the user's time zone.
+    // `today` fixes the expansion window; `zone` is the user's time zone; `maxRows` bounds
+    // the rows of all events together.
     static Result read(const QByteArray& data, const QDate& today,
-                       const QTimeZone& zone = QTimeZone::systemTimeZone());
+                       const QTimeZone& zone = QTimeZone::systemTimeZone(),
+                       int maxRows = MaxRowsPerBatch);
 
     // The expansion window for `today`.
     static QDate windowStart(const QDate& today) { return today.addYears(-1); }

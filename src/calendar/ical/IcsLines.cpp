@@ -57,6 +57,7 @@ IcsLines::IcsLines(const QByteArray& data) {
         if (startsWithWord(l.text, "BEGIN:")) {
             const QByteArray name = l.text.mid(6).trimmed().toUpper();
             ++m_components;
+            m_begins.emplace_back(name, l.number);
             if (name == "VEVENT")
                 m_events.push_back(l.number);
             open.push_back({name, l.number});
@@ -93,16 +94,28 @@ int IcsLines::eventLine(int n) const {
     return n >= 0 && n < int(m_events.size()) ? m_events[size_t(n)] : 0;
 }
 
-int IcsLines::propertyLine(int from, const char* name) const {
+int IcsLines::componentLine(const QByteArray& name, int n) const {
+    for (const auto& [begun, line] : m_begins)
+        if (begun == name && n-- == 0)
+            return line;
+    return 0;
+}
+
+int IcsLines::propertyLine(int from, const char* name, const QByteArray* value) const {
     const QByteArray prefix = QByteArray(name);
+    int first = 0;
     for (const Line& l : m_lines) {
         if (l.number < from || !startsWithWord(l.text, name))
             continue;
         const char next = l.text.size() > prefix.size() ? l.text[prefix.size()] : ':';
-        if (next == ':' || next == ';')
+        if (next != ':' && next != ';')
+            continue;
+        if (!value || l.text.endsWith(QByteArray(QByteArray(":") + *value)))
             return l.number;
+        if (!first)
+            first = l.number;
     }
-    return from;
+    return first ? first : from;
 }
 
 int IcsLines::lineOfError(const QString& message) const {

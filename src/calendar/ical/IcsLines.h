@@ -21,8 +21,11 @@ public:
     int componentCount() const { return m_components; }
     // The line of the n-th BEGIN:VEVENT (from 0); 0 when there are fewer.
     int eventLine(int n) const;
+    // The line of the n-th BEGIN:`name` (from 0, name in capitals); 0 when there are fewer.
+    int componentLine(const QByteArray& name, int n) const;
     // The line of the first property called `name` from line `from` on; `from` when none.
-    int propertyLine(int from, const char* name) const;
+    // With a `value`, a line of that property holding exactly that value comes first.
+    int propertyLine(int from, const char* name, const QByteArray* value = nullptr) const;
     // The line a libical message is about: the first content line that holds the text the
     // message quotes, else 1.
     int lineOfError(const QString& message) const;
@@ -36,6 +39,7 @@ private:
 
     std::vector<Line> m_lines;
     std::vector<int> m_events;
+    std::vector<std::pair<QByteArray, int>> m_begins; // name and line of every BEGIN
     int m_components = 0;
     QString m_error;
     int m_errorLine = 0;
