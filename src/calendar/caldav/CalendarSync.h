@@ -21,7 +21,8 @@ class SecretStore;
 // keyring (key "caldav") or, when none was reachable as it was typed, from the data file, one sync
 // at a time, the result kept for the status line, and through `tell` conflicts once, and a
 // background sync's failure the user must mend (a refused certificate or password, no password
-// stored) once until a sync works again.
+// stored) once until a sync works again, and the question when the server no longer lists
+// many of the synced events; no sync runs until the user answered it.
 class CalendarSync : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +41,12 @@ public:
     // the user started tells its failures in the status line, not in a notice.
     bool syncNow(Origin origin = Origin::Background);
     bool isRunning() const { return m_fetching || m_sync.isRunning(); }
+    // The user's answer to removals the server asked for; a sync carries it out at once,
+    // or, while one runs, at the next minute job. False when it could not be kept.
+    bool answer(Withheld::Answer answer);
+    // Puts back the events a mass removal deleted (CalDavStore::restoreKept) and syncs to
+    // send them; the number put back, or -1.
+    int restoreKept();
     // Asked for a sync at the next minute job.
     void requestSoon() { m_soon = true; }
     // The calendar's editor closed: when events changed since the last sync, one follows.
@@ -84,6 +91,8 @@ private:
     void ended(const SyncOutcome& outcome);
     void keyringSilent();
     void tellOnce(const SyncOutcome& outcome);
+    // Tells the question about withheld removals, and where to answer it.
+    void askAgain(const Withheld& withheld);
 
     CalDavStore& m_store;
     Clock& m_clock;
