@@ -15,8 +15,8 @@ e2e_start_radicale "$storage"
 port=$E2E_RADICALE_PORT
 calendar="http://127.0.0.1:$port/ann/plumora/"
 curl -sf -u ann:secret -X MKCALENDAR "$calendar" >/dev/null || fail "the calendar was not made"
-on_server() { find "$storage/collection-root/ann/plumora" -name '*.ics' | wc -l; }
-empty_server() { find "$storage/collection-root/ann/plumora" -name '*.ics' -delete; }
+on_server() { find "$storage/collection-root/ann/plumora" -maxdepth 1 -name '*.ics' | wc -l; }
+empty_server() { find "$storage/collection-root/ann/plumora" -maxdepth 1 -name '*.ics' -delete; }
 
 # The account with its password in the data file (no keyring in this session), syncing
 # every 15 minutes: the one sync in each run is the one after start-up, then those asked.
@@ -76,9 +76,16 @@ wait_sync "$before" "Paused: the server no longer lists 12 of your 12 events"
 wait_for 20 said "$question" || fail "no pop-up message asked: $("$E2E_READER" Plumora dump showing)"
 expect "events here while the sync pauses" "$(events)" 12
 
-# "Keep them and send them back", in Options.
+# The pop-up message goes with a click; then "Keep them and send them back", in Options.
+notice=$(xdotool search --onlyvisible --name '^- Plumora -$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$notice")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+wait_for 10 sh -c "! xdotool search --onlyvisible --name '^- Plumora -\$'" ||
+    fail "a click on the pop-up message did not close it"
+menu_open() { xdotool search --onlyvisible --name '^Plumora Menu$' >/dev/null 2>&1; }
 e2e_wait_tray_icon
 xdotool mousemove --window "$E2E_ICON" 8 8 click 1
+wait_for 20 menu_open || fail "a click on the tray icon opened no menu"
 a11y_click "menu item" "Options"
 a11y_scroll_to "push button" "Keep them and send them back"
 before=$(last_sync)
@@ -90,9 +97,11 @@ expect "events here after keep" "$(events)" 12
 # Emptied again; "Sync now" asks again, and "Delete them here too" deletes them.
 empty_server
 before=$(last_sync)
+a11y_scroll_to "push button" "Sync now"
 a11y_click "push button" "Sync now"
 wait_sync "$before" "Paused"
 before=$(last_sync)
+a11y_scroll_to "push button" "Delete them here too"
 a11y_click "push button" "Delete them here too"
 wait_sync "$before" "0 events sent, 12 received"
 expect "events here after delete" "$(events)" 0
@@ -102,6 +111,7 @@ expect "events on the server after delete" "$(on_server)" 0
 restore=$("$E2E_READER" Plumora dump showing | awk -F'\t' '$2 == "push button" && $3 ~ /^Restore the 12 events/ { print $3; exit }')
 [ -n "$restore" ] || fail "Options show no restore button"
 before=$(last_sync)
+a11y_scroll_to "push button" "$restore"
 a11y_click "push button" "$restore"
 wait_sync "$before" "12 events sent, 0 received"
 expect "events here after restore" "$(events)" 12
