@@ -413,6 +413,24 @@ private Q_SLOTS:
         QCOMPARE(local().size(), 9);
     }
 
+    // "Delete" covers as many removals as the question named: more are asked about anew.
+    void agreedRemovalsAreNoMore() {
+        for (int i = 0; i < 12; ++i)
+            addLocal("2026-03-12", QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i));
+        QVERIFY(sync().ok);
+        const QList<QByteArray> paths = m_server->items.keys();
+        for (const QByteArray& path : paths.mid(0, 10))
+            m_server->items.remove(path);
+        m_server->token = 1;
+        QCOMPARE(sync().withheld.removals, 10);
+        QVERIFY(CalDavStore(m_path).answerWithheld(Withheld::Answer::Delete));
+        m_server->items.clear();
+        const SyncOutcome more = sync();
+        QCOMPARE(more.status, "Paused: the server no longer lists 12 of your 12 events");
+        QCOMPARE(local().size(), 12);
+        QVERIFY(CalDavStore(m_path).account()->withheld.pending());
+    }
+
     // What is not a listing of the calendar fails the sync and deletes nothing: a DTD with
     // or without a root, HTML, an error page, a listing that does not name the calendar.
     void brokenListingsAreFailures() {
