@@ -119,10 +119,10 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
 }
 
 void CalendarSync::askAgain(const Withheld& withheld) {
-    if (m_tell)
-        m_tell(CalDavSync::question(withheld) +
-               QStringLiteral("\nCalendar sync waits for your answer in Options, "
-                              "\"Calendar sync\"."));
+    if (const Tell& ask = m_ask ? m_ask : m_tell)
+        ask(CalDavSync::question(withheld) +
+            QStringLiteral("\nCalendar sync waits for your answer in Options, "
+                           "\"Calendar sync\"."));
 }
 
 bool CalendarSync::answer(Withheld::Answer answer) {

@@ -41,6 +41,9 @@ public:
     // the user started tells its failures in the status line, not in a notice.
     bool syncNow(Origin origin = Origin::Background);
     bool isRunning() const { return m_fetching || m_sync.isRunning(); }
+    // Where the question about withheld removals goes (a notice whose click opens Options,
+    // say); unset, to `tell`.
+    void setAsk(Tell ask) { m_ask = std::move(ask); }
     // The user's answer to removals the server asked for; a sync carries it out at once,
     // or, while one runs, at the next minute job. False when it could not be kept.
     bool answer(Withheld::Answer answer);
@@ -98,6 +101,7 @@ private:
     Clock& m_clock;
     SecretStore& m_secrets;
     Tell m_tell;
+    Tell m_ask;
     CalDavSync m_sync;
     KeyringMove m_move;
     bool m_fetching = false;

@@ -236,23 +236,25 @@ void CalendarSyncBox::showWithheld() {
 }
 
 void CalendarSyncBox::answer(bool deleteHere) {
-    if (!m_sync)
+    CalendarSync* sync = m_sync;
+    if (!sync)
         return showStatus(QStringLiteral("Calendar sync is not available in this window."));
-    if (!m_sync->answer(deleteHere ? Withheld::Answer::Delete : Withheld::Answer::Keep))
+    if (!sync->answer(deleteHere ? Withheld::Answer::Delete : Withheld::Answer::Keep))
         return showStatus(QStringLiteral("The answer could not be saved: ") + m_store.lastError());
     showWithheld();
     showLastSync();
 }
 
 void CalendarSyncBox::restore() {
-    if (!m_sync)
+    CalendarSync* sync = m_sync;
+    if (!sync)
         return;
-    const int events = m_sync->restoreKept();
+    const int events = sync->restoreKept();
     if (events < 0)
         return showStatus(QStringLiteral("The deleted events could not be restored: ") +
                           m_store.lastError());
     showWithheld();
-    if (!m_sync->isRunning())
+    if (!sync->isRunning())
         showStatus(events == 1 ? QStringLiteral("1 event restored.")
                                : QStringLiteral("%1 events restored.").arg(events));
 }
