@@ -55,6 +55,11 @@ Application::Application(AppContext& context, QObject* parent)
     });
     m_options.setCalendarSync(&m_calendar.sync());
     m_options.setMailState(&m_mailWatch.state());
+    // The question about removals from the server is answered in Options: a click on it opens
+    // them.
+    m_calendar.sync().setAsk([this](const QString& text) {
+        m_notices.showPopMessage(text, QString::number(TrayMenu::Options));
+    });
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });

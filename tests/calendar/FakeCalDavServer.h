@@ -29,6 +29,12 @@ public:
     QByteArray calendarUrl() const { return http.base() + "/cal/"; }
     // Puts an event as another client would.
     void put(const QByteArray& name, const QByteArray& ics) { store("/cal/" + name, ics); }
+    // Deletes every event as another client would, or as a failing storage loses them.
+    void dropAll() {
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            m_log.append({++token, it.key(), true});
+        items.clear();
+    }
     QList<QByteArray> summaries() const {
         QList<QByteArray> out;
         static const QRegularExpression summary(QStringLiteral("SUMMARY:([^\r\n]*)"));

@@ -95,7 +95,7 @@ class TestCalDav : public QObject {
         const std::optional<CalDavAccount> a = CalDavStore(m_path).account();
         s.start(*a, QStringLiteral("secret"));
         if (!spy.wait(10000))
-            return {false, QStringLiteral("no end"), 0, 0, 0, {}};
+            return {false, QStringLiteral("no end"), 0, 0, 0, {}, false, {}};
         return spy.at(0).at(0).value<SyncOutcome>();
     }
     // The user's events as "date|text", sorted.
@@ -356,6 +356,183 @@ private Q_SLOTS:
         DataFile db(m_path);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Events").toInt(), IcsImport::MaxRowsPerBatch);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM CalDavEvents").toInt(), 50);
+    }
+
+    // Removals wait for the user's word beyond a quarter of the synced events, from ten on.
+    void massRemovalRule() {
+        QVERIFY(!CalDavSync::asksFirst(0, 0));
+        QVERIFY(!CalDavSync::asksFirst(9, 9));
+        QVERIFY(CalDavSync::asksFirst(10, 10));
+        QVERIFY(CalDavSync::asksFirst(10, 39));
+        QVERIFY(!CalDavSync::asksFirst(10, 40));
+        QVERIFY(CalDavSync::asksFirst(305, 305));
+        QVERIFY(!CalDavSync::asksFirst(75, 300));
+        QVERIFY(CalDavSync::asksFirst(76, 300));
+        QCOMPARE(CalDavSync::question({305, 305, Withheld::Answer::None}),
+                 "The server no longer lists 305 of your 305 events. Delete them here too, or "
+                 "keep them and send them back?");
+    }
+
+    // A listing that drops many synced events is not applied: the sync pauses, also for a
+    // new engine (a restart), until the user answers. "Keep" sends them back as new;
+    // "Delete" deletes them, copied first, and the copy puts them back. Fewer removals
+    // than the rule's go through unasked.
+    void massRemovalWaitsForTheUser() {
+        for (int i = 0; i < 12; ++i)
+            addLocal("2026-03-12", QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i));
+        QCOMPARE(sync().sent, 12);
+        const QStringList all = local();
+
+        // A full listing (the token is unknown to the server) with no events.
+        m_server->items.clear();
+        m_server->token = 1;
+        const SyncOutcome paused = sync();
+        QVERIFY(!paused.ok);
+        QCOMPARE(paused.status, "Paused: the server no longer lists 12 of your 12 events");
+        QCOMPARE(paused.withheld.removals, 12);
+        QCOMPARE(local(), all);
+        QVERIFY(CalDavStore(m_path).account()->withheld.pending());
+        CalDavSync engine(CalDavStore(m_path), m_clock);
+        QCOMPARE(sync(&engine).status, paused.status);
+        QCOMPARE(engine.requestsSent(), 0);
+
+        QVERIFY(CalDavStore(m_path).answerWithheld(Withheld::Answer::Keep));
+        const SyncOutcome kept = sync();
+        QVERIFY2(kept.ok, qPrintable(kept.status));
+        QCOMPARE(kept.sent, 12);
+        QCOMPARE(m_server->items.size(), 12);
+        QCOMPARE(local(), all);
+        QCOMPARE(CalDavStore(m_path).account()->withheld.removals, 0);
+
+        // Removals named by the sync-collection report.
+        m_server->dropAll();
+        QVERIFY(!sync().ok);
+        QCOMPARE(local(), all);
+        QVERIFY(CalDavStore(m_path).answerWithheld(Withheld::Answer::Delete));
+        const SyncOutcome deleted = sync();
+        QVERIFY2(deleted.ok, qPrintable(deleted.status));
+        QCOMPARE(deleted.received, 12);
+        QCOMPARE(local(), QStringList());
+        QCOMPARE(CalDavStore(m_path).account()->withheld.removals, 0);
+        CalDavStore store(m_path);
+        QCOMPARE(store.keptCopy().events, 12);
+        QCOMPARE(store.keptCopy().at, m_clock.now());
+        addLocal("2026-03-20", "E0 again", "u0"); // here again: not doubled
+        QCOMPARE(store.restoreKept(m_clock.now()), 11);
+        QCOMPARE(store.keptCopy().events, 0);
+        QCOMPARE(local().size(), 12);
+        QCOMPARE(sync().sent, 12);
+        QCOMPARE(m_server->items.size(), 12);
+
+        // Three of twelve is no more than a quarter: applied at once.
+        for (const QByteArray& path : m_server->items.keys().mid(0, 3)) {
+            m_server->items.remove(path);
+            m_server->token = 1;
+        }
+        const SyncOutcome few = sync();
+        QVERIFY2(few.ok, qPrintable(few.status));
+        QCOMPARE(local().size(), 9);
+    }
+
+    // "Delete" covers as many removals as the question named: more are asked about anew.
+    void agreedRemovalsAreNoMore() {
+        for (int i = 0; i < 12; ++i)
+            addLocal("2026-03-12", QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i));
+        QVERIFY(sync().ok);
+        const QList<QByteArray> paths = m_server->items.keys();
+        for (const QByteArray& path : paths.mid(0, 10))
+            m_server->items.remove(path);
+        m_server->token = 1;
+        QCOMPARE(sync().withheld.removals, 10);
+        QVERIFY(CalDavStore(m_path).answerWithheld(Withheld::Answer::Delete));
+        m_server->items.clear();
+        const SyncOutcome more = sync();
+        QCOMPARE(more.status, "Paused: the server no longer lists 12 of your 12 events");
+        QCOMPARE(local().size(), 12);
+        QVERIFY(CalDavStore(m_path).account()->withheld.pending());
+    }
+
+    // What is not a listing of the calendar fails the sync and deletes nothing: a DTD with
+    // or without a root, HTML, an error page, a listing that does not name the calendar.
+    void brokenListingsAreFailures() {
+        for (int i = 0; i < 12; ++i)
+            addLocal("2026-03-12", QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i));
+        QVERIFY(sync().ok);
+        const QStringList all = local();
+        const QByteArray dtd = "<?xml version='1.0'?><!DOCTYPE D:multistatus [<!ELEMENT "
+                               "D:multistatus ANY>" +
+                               QByteArray(100000, ' ') + "]>";
+        const QList<HttpResponder::Response> answers = {
+            {207, {}, dtd},
+            {207, {}, dtd + "<D:multistatus xmlns:D='DAV:'/>"},
+            {207, {{"Content-Type", "text/html"}}, "<html><body>Storage failed</body></html>"},
+            {200, {{"Content-Type", "text/html"}}, "<!DOCTYPE html><html><body></body></html>"},
+            {500, {}, "Internal Server Error"},
+            {207, {}, "<D:multistatus xmlns:D='DAV:'/>"},
+        };
+        // With a token the sync-collection report is asked (a refused one falls back to the
+        // listing); without, the listing.
+        for (const QByteArray& method : {QByteArray("REPORT"), QByteArray("PROPFIND")}) {
+            if (method == "PROPFIND")
+                QVERIFY(CalDavStore(m_path).forgetToken());
+            for (const HttpResponder::Response& answer :
+                 method == "REPORT" ? answers.mid(0, 3) : answers) {
+                m_server->intercept =
+                    [&](const HttpResponder::Request& r) -> std::optional<HttpResponder::Response> {
+                    if (r.method == method && !r.body.contains("multiget"))
+                        return answer;
+                    return std::nullopt;
+                };
+                const SyncOutcome out = sync();
+                QVERIFY2(!out.ok && out.status.startsWith("Stopped: "),
+                         qPrintable(method + ' ' + answer.body.right(60) + ": " + out.status));
+                QCOMPARE(local(), all);
+                QCOMPARE(CalDavStore(m_path).account()->withheld.removals, 0);
+            }
+        }
+        m_server->intercept = nullptr;
+        QVERIFY(sync().ok);
+        QCOMPARE(local(), all);
+    }
+
+    // The background sync that pauses tells the question; no sync starts until the user
+    // answers, also after a restart, whose start-up asks again; the answer starts the sync
+    // that carries it out.
+    void pausedSyncAsksTheUser() {
+        for (int i = 0; i < 10; ++i)
+            addLocal("2026-03-12", QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i));
+        FakeSecretStore secrets;
+        secrets.secrets.insert("caldav", "secret");
+        QStringList told;
+        StoreSet data(m_path, testSchema());
+        {
+            CalendarSync sync(data.stores(), m_clock, secrets,
+                              [&](const QString& t) { told << t; });
+            QSignalSpy ended(&sync, &CalendarSync::finished);
+            QVERIFY(sync.syncNow() && ended.wait(10000));
+            m_server->dropAll();
+            QVERIFY(sync.syncNow() && ended.wait(10000));
+            QCOMPARE(told.size(), 1);
+            QVERIFY2(told[0].startsWith(CalDavSync::question({10, 10, {}}) + '\n') &&
+                         told[0].contains("Options"),
+                     qPrintable(told[0]));
+            QVERIFY(!sync.syncNow());
+        }
+        CalendarSync restarted(data.stores(), m_clock, secrets,
+                               [&](const QString& t) { told << t; });
+        QSignalSpy ended(&restarted, &CalendarSync::finished);
+        QVERIFY(!restarted.syncNow());
+        restarted.startupDelayPassed(); // asks again, syncs not
+        QCOMPARE(told.size(), 2);
+        QCOMPARE(told[1], told[0]);
+        QVERIFY(!restarted.isRunning());
+        QVERIFY(restarted.answer(Withheld::Answer::Keep));
+        QVERIFY(restarted.isRunning());
+        QVERIFY(ended.wait(10000));
+        QVERIFY(ended.last().at(0).value<SyncOutcome>().ok);
+        QCOMPARE(m_server->items.size(), 10);
+        QCOMPARE(local().size(), 10);
+        QCOMPARE(told.size(), 2);
     }
 
     // https is required except on this machine; redirects are followed at most ten times,

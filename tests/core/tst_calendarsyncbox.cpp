@@ -2,7 +2,8 @@
 // The "Calendar sync" group of Options: every control named and reachable by Tab, the
 // account found, picked and saved with the password in the keyring (or, with none, in the
 // data file), "Sync now" with its status line and "Cancel", and an account that cannot be
-// saved told in a message.
+// saved told in a message; a paused sync's question answered in the group, and the deleted
+// events restored.
 #include "calendar/FakeCalDavServer.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QList<QWidget*> focusable;
         for (QWidget* w : box.findChildren<QWidget*>())
-            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&box)) // not Cancel
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&box))
                 focusable << w;
         QCOMPARE(focusable.size(), 9);
         for (QWidget* w : focusable)
@@ -196,6 +198,69 @@ private Q_SLOTS:
         status = control<QLabel>(*box, "CalDavStatusLb");
         QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("https"), 5000);
         QCOMPARE(m_server->http.requests.size(), requests);
+    }
+
+    // The sync paused on the server's mass removal: the group asks the question with its
+    // two answers and "Sync now" waits for them; "Delete them here too" runs the sync that
+    // deletes them, and the restore button then puts them back and sends them again.
+    void pausedSyncAnsweredHere() {
+        m_server->items.clear();
+        m_secrets.secrets.insert("caldav", "secret");
+        CalDavAccount a;
+        a.server = QString::fromUtf8(m_server->http.base());
+        a.user = "ann";
+        a.calendar = QString::fromUtf8(m_server->calendarUrl());
+        a.calendarName = "Home";
+        QVERIFY(CalDavStore(m_path).saveAccount(a));
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(DataFile(m_path).exec(
+                "INSERT INTO Events (eDate, Description, UID) VALUES "
+                "('2026-03-12', ?, ?)",
+                {QStringLiteral("E%1").arg(i), QStringLiteral("u%1").arg(i)}));
+        const auto events = [this] {
+            return DataFile(m_path).scalar("SELECT COUNT(*) FROM Events WHERE Holiday = 0").toInt();
+        };
+        StoreSet data(m_path, testSchema());
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        QVERIFY(sync.syncNow() && ended.wait(10000));
+        m_server->dropAll();
+        QVERIFY(sync.syncNow() && ended.wait(10000));
+
+        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        auto* question = control<QLabel>(box, "CalDavQuestionLb");
+        auto* deleteHere = control<QPushButton>(box, "CalDavDeleteHereBtn");
+        auto* restore = control<QPushButton>(box, "CalDavRestoreBtn");
+        QVERIFY(question->isVisible() && deleteHere->isVisible() &&
+                control<QPushButton>(box, "CalDavKeepBtn")->isVisible());
+        QVERIFY2(question->text().startsWith("The server no longer lists 10 of your 10 events. "
+                                             "Delete them here too, or keep them and send them "
+                                             "back?"),
+                 qPrintable(question->text()));
+        QVERIFY(!restore->isVisible());
+        auto* status = control<QLabel>(box, "CalDavStatusLb");
+        QVERIFY2(status->text().contains("Paused"), qPrintable(status->text()));
+        QTest::mouseClick(control<QPushButton>(box, "CalDavSyncBtn"), Qt::LeftButton);
+        QVERIFY(status->text().startsWith("Answer the question"));
+        QVERIFY(!sync.isRunning());
+        QCOMPARE(events(), 10);
+
+        QTest::mouseClick(deleteHere, Qt::LeftButton);
+        QVERIFY(sync.isRunning());
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(events(), 0);
+        QVERIFY(!question->isVisible() && !deleteHere->isVisible());
+        QVERIFY(restore->isVisible());
+        QVERIFY2(restore->text().startsWith("Restore the 10 events deleted on "),
+                 qPrintable(restore->text()));
+        QTest::mouseClick(restore, Qt::LeftButton);
+        QCOMPARE(events(), 10);
+        QVERIFY(ended.wait(10000));
+        QVERIFY2(status->text().contains("10 events sent"), qPrintable(status->text()));
+        QCOMPARE(m_server->items.size(), 10);
+        QVERIFY(!restore->isVisible());
     }
 
     // The data file refuses the account: one message names the file and the reason, the

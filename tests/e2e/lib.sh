@@ -186,6 +186,43 @@ e2e_bare_session_conf() {
 CONF
 }
 
+# Writes to FILE a session bus configuration like e2e_bare_session_conf's whose one service
+# started on demand is the accessibility bus, for a screen reader (E2E_READER).
+e2e_a11y_session_conf() {
+    local services="$E2E_DIR/a11y-services"
+    mkdir -p "$services"
+    cp /usr/share/dbus-1/services/org.a11y.Bus.service "$services/" ||
+        fail "the accessibility bus is not installed (Debian: at-spi2-core)"
+    e2e_bare_session_conf "$1"
+    sed -i "s|</busconfig>|  <servicedir>$services</servicedir>\n</busconfig>|" "$1"
+}
+
+# Ends the process whose id PIDFILE holds: asked first, killed after 10 s.
+e2e_stop_pidfile() {
+    local pid
+    pid=$(cat "$1")
+    kill "$pid" 2>/dev/null || true
+    wait_for 10 sh -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
+}
+
+# e2e_start_radicale STORAGE [PORT]: a Radicale CalDAV server on 127.0.0.1 (at a free port
+# unless PORT is given, so that a restart keeps its address) with the one user "ann",
+# password "secret", keeping its calendars in the folder STORAGE. Sets E2E_RADICALE_PORT
+# and E2E_RADICALE_PID once it answers.
+e2e_start_radicale() {
+    command -v radicale >/dev/null || fail "radicale is not installed (Debian: radicale)"
+    E2E_RADICALE_PORT=${2:-$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')}
+    printf 'ann:secret\n' >"$E2E_DIR/radicale.users"
+    radicale --server-hosts "127.0.0.1:$E2E_RADICALE_PORT" --storage-filesystem-folder "$1" \
+        --auth-type htpasswd --auth-htpasswd-filename "$E2E_DIR/radicale.users" \
+        --auth-htpasswd-encryption plain --logging-level warning >>"$E2E_DIR/radicale.log" 2>&1 &
+    E2E_RADICALE_PID=$!
+    E2E_PIDS+=($E2E_RADICALE_PID)
+    wait_for 20 curl -sf -u ann:secret -X PROPFIND -H 'Depth: 0' \
+        "http://127.0.0.1:$E2E_RADICALE_PORT/ann/" ||
+        fail "radicale did not answer: $(cat "$E2E_DIR/radicale.log")"
+}
+
 # Reads one value with SQL from a data file.
 sql_value() {
     sqlite3 "$1" "$2"

@@ -78,7 +78,9 @@ std::optional<CalDavAccount> CalDavStore::account() {
     CalDavAccount a;
     const bool ok = db.forEach(
         QStringLiteral("SELECT Server, User, Calendar, CalendarName, SyncToken, Every, LastSync, "
-                       "LastResult, Sent, Received, Password FROM CalDavAccount WHERE ID = 1"),
+                       "LastResult, Sent, Received, Password, w.Removals, w.Synced, w.Answer "
+                       "FROM CalDavAccount a LEFT JOIN CalDavWithheld w ON w.ID = 1 "
+                       "WHERE a.ID = 1"),
         {}, [&](DataFile::Row q) {
             a.server = q.value(0).toString();
             a.user = q.value(1).toString();
@@ -91,6 +93,12 @@ std::optional<CalDavAccount> CalDavStore::account() {
             a.sent = q.value(8).toInt();
             a.received = q.value(9).toInt();
             a.password = q.value(10).toString();
+            a.withheld.removals = q.value(11).toInt();
+            a.withheld.synced = q.value(12).toInt();
+            const QString answer = q.value(13).toString();
+            a.withheld.answer = answer == u"delete" ? Withheld::Answer::Delete
+                                : answer == u"keep" ? Withheld::Answer::Keep
+                                                    : Withheld::Answer::None;
             return false;
         });
     if (!ok) {
@@ -115,7 +123,8 @@ bool CalDavStore::saveAccount(const CalDavAccount& a) {
     if (before->server != a.server || before->calendar != a.calendar)
         ok = ok &&
              db.exec(QStringLiteral("UPDATE CalDavAccount SET SyncToken = '' WHERE ID = 1")) &&
-             db.exec(QStringLiteral("DELETE FROM CalDavEvents"));
+             db.exec(QStringLiteral("DELETE FROM CalDavEvents")) &&
+             db.exec(QStringLiteral("DELETE FROM CalDavWithheld"));
     if (!ok || !t.commit())
         return fail(QStringLiteral("saving the calendar sync account"), db.lastError());
     return true;
@@ -153,6 +162,69 @@ bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int s
                  {stampOrNull(at), text(result), sent, received}))
         return fail(QStringLiteral("recording the calendar sync"), db.lastError());
     return true;
+}
+
+bool CalDavStore::withhold(int removals, int synced) {
+    DataFile db = open();
+    return db.exec(QStringLiteral("INSERT OR REPLACE INTO CalDavWithheld (ID, Removals, Synced, "
+                                  "Answer) VALUES (1, ?, ?, '')"),
+                   {removals, synced}) ||
+           fail(QStringLiteral("pausing the calendar sync"), db.lastError());
+}
+
+bool CalDavStore::answerWithheld(Withheld::Answer answer) {
+    DataFile db = open();
+    const QString text = answer == Withheld::Answer::Delete ? QStringLiteral("delete")
+                         : answer == Withheld::Answer::Keep ? QStringLiteral("keep")
+                                                            : QStringLiteral("");
+    return db.exec(QStringLiteral("UPDATE CalDavWithheld SET Answer = ? WHERE ID = 1"), {text}) ||
+           fail(QStringLiteral("keeping the answer to the calendar sync"), db.lastError());
+}
+
+bool CalDavStore::settleWithheld() {
+    DataFile db = open();
+    return db.exec(QStringLiteral("DELETE FROM CalDavWithheld")) ||
+           fail(QStringLiteral("resuming the calendar sync"), db.lastError());
+}
+
+KeptCopy CalDavStore::keptCopy() {
+    KeptCopy copy;
+    DataFile db = open();
+    if (!db.forEach(QStringLiteral("SELECT COUNT(DISTINCT UID), MAX(Kept) FROM CalDavKept"), {},
+                    [&](DataFile::Row q) {
+                        copy.events = q.value(0).toInt();
+                        copy.at = EventStore::readStamp(q.value(1).toString());
+                        return false;
+                    }))
+        fail(QStringLiteral("reading the events kept from the calendar sync"), db.lastError());
+    return copy;
+}
+
+int CalDavStore::restoreKept(const QDateTime& now) {
+    DataFile db = open();
+    Transaction t(db);
+    // The UIDs put back, for their tombstones; an event that is here again stays as it is.
+    const QString back =
+        QStringLiteral("SELECT DISTINCT UID FROM CalDavKept WHERE UID NOT IN (SELECT UID FROM "
+                       "Events WHERE UID IS NOT NULL AND Holiday = 0 AND Subscription = 0)");
+    int events = 0;
+    bool ok = t.isActive() && db.forEach(back, {}, [&](DataFile::Row) {
+        ++events;
+        return true;
+    });
+    ok = ok && db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID IN (") + back + u')');
+    ok = ok && db.exec(QStringLiteral("INSERT INTO Events (eDate, Description, IconImg, SmallImg, "
+                                      "Frequency, Holiday, UID, Subscription, LastModified) "
+                                      "SELECT eDate, Description, IconImg, SmallImg, Frequency, "
+                                      "0, UID, 0, ? FROM CalDavKept WHERE UID IN (") +
+                           back + QStringLiteral(") ORDER BY rowid"),
+                       {EventStore::stampText(now)});
+    ok = ok && db.exec(QStringLiteral("DELETE FROM CalDavKept"));
+    if (!ok || !t.commit()) {
+        fail(QStringLiteral("restoring the events kept from the calendar sync"), db.lastError());
+        return -1;
+    }
+    return events;
 }
 
 std::vector<CalDavRecord> CalDavStore::records() {
@@ -240,7 +312,8 @@ QString CalDavStore::hash(const std::vector<EventRow>& rows) {
 
 bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringList& removed,
                         const std::optional<QString>& token, const QDate& today,
-                        const QDateTime& now, ApplyCounts& counts, const QTimeZone& zone) {
+                        const QDateTime& now, ApplyCounts& counts, const QTimeZone& zone,
+                        Removal removal) {
     DataFile db = open();
     Transaction t(db);
     bool ok = t.isActive();
@@ -333,6 +406,9 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
         ++c.received;
         save(next);
     }
+    const QString keptAt = EventStore::stampText(now);
+    if (removal == Removal::DeleteKeepingCopy && !removed.isEmpty())
+        ok = ok && db.exec(QStringLiteral("DELETE FROM CalDavKept WHERE Kept <> ?"), {keptAt});
     for (const QString& href : removed) {
         if (!ok)
             break;
@@ -340,13 +416,21 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
         if (known == byHref.cend())
             continue;
         const CalDavRecord record = *known;
-        if (!record.uid.isEmpty()) {
+        if (!record.uid.isEmpty() && removal != Removal::Forget) {
             const std::vector<EventRow> local = rowsOf(db, record.uid, ok);
             // An event edited here since stays, and goes to the server as new.
             if (!local.empty() && hash(local) == record.hash) {
-                ok = ok && db.exec(QStringLiteral("DELETE FROM Events WHERE UID = ? AND "
-                                                  "Holiday = 0 AND Subscription = 0"),
-                                   {record.uid});
+                const QString ofUid = QStringLiteral(
+                    " FROM Events WHERE UID = ? AND Holiday = 0 AND Subscription = 0");
+                if (removal == Removal::DeleteKeepingCopy)
+                    ok = ok && db.exec(QStringLiteral("INSERT INTO CalDavKept (eDate, "
+                                                      "Description, IconImg, SmallImg, "
+                                                      "Frequency, UID, Kept) SELECT eDate, "
+                                                      "Description, IconImg, SmallImg, "
+                                                      "Frequency, UID, ?") +
+                                           ofUid + QStringLiteral(" ORDER BY rowid"),
+                                       {keptAt, record.uid});
+                ok = ok && db.exec(QStringLiteral("DELETE") + ofUid, {record.uid});
                 ++c.received;
             }
             hrefOfUid.remove(record.uid);
@@ -385,11 +469,28 @@ SchemaPart CalDavStore::tables() {
         QStringLiteral("CREATE TABLE CalDavEvents ("
                        " Href TEXT PRIMARY KEY, UID TEXT NOT NULL DEFAULT '',"
                        " ETag TEXT NOT NULL DEFAULT '', Hash TEXT NOT NULL DEFAULT '')");
-    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT ''")), events};
+    // Removals waiting for the user's word (one row while the sync pauses), and the rows an
+    // agreed mass removal deleted, as Events holds them, with the time they were deleted.
+    const QString withheld =
+        QStringLiteral("CREATE TABLE CalDavWithheld ("
+                       " ID INTEGER PRIMARY KEY CHECK (ID = 1),"
+                       " Removals INTEGER NOT NULL DEFAULT 0, Synced INTEGER NOT NULL DEFAULT 0,"
+                       " Answer TEXT NOT NULL DEFAULT '')");
+    const QString kept =
+        QStringLiteral("CREATE TABLE CalDavKept ("
+                       " eDate TEXT NOT NULL, Description TEXT NOT NULL DEFAULT '',"
+                       " IconImg BLOB, SmallImg BLOB,"
+                       " Frequency INTEGER NOT NULL DEFAULT 1, UID TEXT,"
+                       " Kept TEXT NOT NULL)");
+    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT ''")), events,
+                   withheld, kept};
     // 4: calendar sync with a CalDAV server.
     part.steps[4] = {createIfMissing(account.arg(QString())), createIfMissing(events)};
     // 5: the password, kept here only while no keyring is reachable.
     part.steps[5] = {
         QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN Password TEXT NOT NULL DEFAULT ''")};
+    // 6: no mass removal from the server without the user's word, and a copy of what one
+    // deleted.
+    part.steps[6] = {createIfMissing(withheld), createIfMissing(kept)};
     return part;
 }

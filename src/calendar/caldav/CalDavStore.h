@@ -13,6 +13,16 @@
 #include <optional>
 #include <vector>
 
+// Removals the server asked for that wait for the user's word: the sync pauses until the
+// user answers, and the next sync does what they chose.
+struct Withheld {
+    enum class Answer { None, Delete, Keep };
+    int removals = 0; // the events the server no longer lists; 0: nothing withheld
+    int synced = 0;   // of the events synced
+    Answer answer = Answer::None;
+    bool pending() const { return removals > 0 && answer == Answer::None; }
+};
+
 // The calendar sync account: one row of CalDavAccount.
 struct CalDavAccount {
     QString server; // as the user typed it
@@ -26,6 +36,7 @@ struct CalDavAccount {
     int sent = 0;          // events the last sync sent
     int received = 0;      // and received
     QString password;      // kept here only while no keyring is reachable; empty: in the keyring
+    Withheld withheld;
     bool configured() const { return !server.isEmpty() && !calendar.isEmpty(); }
 };
 
@@ -51,6 +62,12 @@ struct ApplyCounts {
     int conflicts = 0;         // changed on both sides: both kept
     int skipped = 0;           // bodies the importer refused
     QStringList conflictTexts; // the copies' texts, for the notice
+};
+
+// The rows a mass removal deleted, kept so that they can be put back.
+struct KeptCopy {
+    int events = 0; // by UID
+    QDateTime at;   // when they were deleted
 };
 
 // The sync's tables and the Events rows it touches. Each call opens the data file for one
@@ -86,10 +103,32 @@ public:
     // The fingerprint of an event's rows: dates, repeats and texts, in any order.
     static QString hash(const std::vector<EventRow>& rows);
 
+    // Pauses the sync until the user answers: the server no longer lists `removals` of the
+    // `synced` events.
+    bool withhold(int removals, int synced);
+    // The user's answer to the withheld removals; the next sync carries it out.
+    bool answerWithheld(Withheld::Answer answer);
+    // The withheld removals are settled: a sync carried out the answer, or found none due.
+    bool settleWithheld();
+
+    // What becomes of the events of `removed` hrefs: deleted here; deleted with their rows
+    // kept in CalDavKept first (the user agreed to a mass removal); or kept here with the
+    // record forgotten, so that the next push sends them back as new.
+    enum class Removal { Delete, DeleteKeepingCopy, Forget };
+
     // Applies one batch of server changes in one transaction: `events` added or changed,
     // `removed` hrefs gone, and, when given, the token stored with them. An event changed
-    // here since its last sync is kept as a copy whose text ends in ConflictSuffix.
+    // here since its last sync is kept as a copy whose text ends in ConflictSuffix. With
+    // DeleteKeepingCopy, a copy kept at an earlier `now` gives way to this one.
     bool apply(const std::vector<ServerEvent>& events, const QStringList& removed,
                const std::optional<QString>& token, const QDate& today, const QDateTime& now,
-               ApplyCounts& counts, const QTimeZone& zone = QTimeZone::systemTimeZone());
+               ApplyCounts& counts, const QTimeZone& zone = QTimeZone::systemTimeZone(),
+               Removal removal = Removal::Delete);
+
+    // The rows the last agreed mass removal deleted; none: events 0.
+    KeptCopy keptCopy();
+    // Puts the kept rows back among the user's events (those whose UID is not there again),
+    // to be sent as new by the next sync, and empties the copy. The number of events put
+    // back, or -1 on failure.
+    int restoreKept(const QDateTime& now);
 };

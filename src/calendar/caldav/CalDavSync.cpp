@@ -40,6 +40,13 @@ CalDavSync::CalDavSync(CalDavStore store, Clock& clock, QObject* parent)
     connect(&m_deadlineQtTimer, &QTimer::timeout, this, &CalDavSync::deadlinePassed);
 }
 
+QString CalDavSync::question(const Withheld& w) {
+    return QStringLiteral("The server no longer lists %1 of your %2 events. Delete them here too, "
+                          "or keep them and send them back?")
+        .arg(w.removals)
+        .arg(w.synced);
+}
+
 QString CalDavSync::pathOf(const QUrl& base, const QString& href) {
     return base.resolved(QUrl(href)).path(QUrl::FullyDecoded);
 }
@@ -97,11 +104,17 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
     m_inFlight = 0;
     m_outcome = SyncOutcome();
     m_counts = ApplyCounts();
+    m_removal = CalDavStore::Removal::Delete;
     m_requestsBefore = m_http.requestsSent();
     m_http.setCredentials(m_calendar, account.user, password);
     m_deadline->setInterval(m_deadlineMs);
     m_deadline->start();
-    const QString refused = DavHttp::refusal(m_calendar);
+    QString refused = DavHttp::refusal(m_calendar);
+    // Nothing is synced until the user answered.
+    if (refused.isEmpty() && account.withheld.pending()) {
+        m_outcome.withheld = account.withheld;
+        refused = question(account.withheld);
+    }
     if (!refused.isEmpty()) {
         QMetaObject::invokeMethod(
             this, [this, refused] { stop(refused); }, Qt::QueuedConnection);
@@ -152,6 +165,7 @@ void CalDavSync::pull() {
                         return stop(m.error);
                     // The records are read only when the server names a change.
                     QHash<QString, QString> etags;
+                    std::vector<CalDavRecord> records;
                     bool read = false;
                     QStringList changed, removed;
                     bool more = false;
@@ -162,9 +176,11 @@ void CalDavSync::pull() {
                             more = more || d.status == 507;
                             continue;
                         }
-                        if (!std::exchange(read, true))
-                            for (const CalDavRecord& rec : m_store.records())
+                        if (!std::exchange(read, true)) {
+                            records = m_store.records();
+                            for (const CalDavRecord& rec : records)
                                 etags.insert(rec.href, rec.etag);
+                        }
                         if (d.status == 404)
                             removed << path;
                         else if (d.etag.isEmpty() || etags.value(path) != d.etag)
@@ -183,7 +199,8 @@ void CalDavSync::pull() {
                         m.syncToken == m_account.syncToken && m_quietStamp >= 0 &&
                         fileModifiedStamp(m_store.dataFile()) == m_quietStamp)
                         return end();
-                    fetch(changed, removed, m.syncToken, more);
+                    if (mayRemove(removed, records))
+                        fetch(changed, removed, m.syncToken, more);
                 });
 }
 
@@ -196,18 +213,22 @@ void CalDavSync::listAll() {
                     const DavMultistatus m = inCalendar(r.multistatus());
                     if (!m.ok())
                         return stop(m.error);
+                    const std::vector<CalDavRecord> records = m_store.records();
                     QHash<QString, QString> etags;
-                    for (const CalDavRecord& rec : m_store.records())
+                    for (const CalDavRecord& rec : records)
                         etags.insert(rec.href, rec.etag);
                     QStringList changed;
                     QSet<QString> listed;
                     QString token;
+                    bool named = false; // the listing names the calendar itself
                     const QString self = m_calendar.path(QUrl::FullyDecoded);
                     for (const DavResponse& d : m.responses) {
                         const QString path = pathOf(m_calendar, d.href);
-                        if (path == self || d.isCollection) {
-                            if (path == self)
+                        if (path == self || path == self.chopped(1) || d.isCollection) {
+                            if (path == self || path == self.chopped(1)) {
                                 token = d.syncToken;
+                                named = d.status == 0 || (d.status >= 200 && d.status < 300);
+                            }
                             continue;
                         }
                         if (d.status == 404)
@@ -218,11 +239,55 @@ void CalDavSync::listAll() {
                             changed << path;
                     }
                     QStringList removed;
+                    // A listing of a calendar names the calendar first of all: one that does
+                    // not is a broken answer, not an empty calendar.
+                    if (!named)
+                        return stop(QStringLiteral("the server's listing does not name the "
+                                                   "calendar itself"));
                     for (auto it = etags.cbegin(); it != etags.cend(); ++it)
                         if (!listed.contains(it.key()))
                             removed << it.key();
-                    fetch(changed, removed, token, false);
+                    if (mayRemove(removed, records))
+                        fetch(changed, removed, token, false);
                 });
+}
+
+bool CalDavSync::mayRemove(const QStringList& removed, const std::vector<CalDavRecord>& records) {
+    if (removed.isEmpty())
+        return true;
+    // Only records of events count: one of an unreadable resource deletes nothing here.
+    QSet<QString> events;
+    for (const CalDavRecord& r : records)
+        if (!r.uid.isEmpty())
+            events.insert(r.href);
+    int removals = 0;
+    for (const QString& href : removed)
+        removals += events.contains(href);
+    if (!asksFirst(removals, int(events.size())))
+        return true;
+    const Withheld& answered = m_account.withheld;
+    if (answered.answer == Withheld::Answer::Keep) {
+        qCInfo(lcCalendar) << "calendar sync: keeping" << removals
+                           << "events the server no longer lists, to send them back";
+        m_removal = CalDavStore::Removal::Forget;
+        return true;
+    }
+    // The user agreed to as many; more are asked about anew.
+    if (answered.answer == Withheld::Answer::Delete && removals <= answered.removals) {
+        qCInfo(lcCalendar) << "calendar sync: deleting" << removals
+                           << "events the server no longer lists, as the user agreed";
+        m_removal = CalDavStore::Removal::DeleteKeepingCopy;
+        return true;
+    }
+    const Withheld asked{removals, int(events.size()), Withheld::Answer::None};
+    if (!m_store.withhold(asked.removals, asked.synced)) {
+        stop(m_store.lastError());
+        return false;
+    }
+    m_account.withheld = asked;
+    m_outcome.withheld = asked;
+    stop(question(asked));
+    return false;
 }
 
 void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, bool more) {
@@ -230,7 +295,8 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
         const QDateTime now = m_clock.now();
         // Nothing to apply and the same token: nothing is written.
         if ((!removed.isEmpty() || token != m_account.syncToken) &&
-            !m_store.apply({}, removed, token, now.date(), now, m_counts))
+            !m_store.apply({}, removed, token, now.date(), now, m_counts,
+                           QTimeZone::systemTimeZone(), m_removal))
             return stop(m_store.lastError());
         m_account.syncToken = token;
         if (more && !token.isEmpty())
@@ -258,7 +324,7 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
                     // The removals and the token go with the last batch.
                     if (!m_store.apply(events, last ? removed : QStringList(),
                                        last ? std::optional(token) : std::nullopt, now.date(), now,
-                                       m_counts))
+                                       m_counts, QTimeZone::systemTimeZone(), m_removal))
                         return stop(m_store.lastError());
                     if (!last)
                         return fetch(changed, removed, token, more);
@@ -430,6 +496,9 @@ void CalDavSync::end() {
         return;
     m_running = false;
     m_deadline->stop();
+    // A sync that went through has carried out the user's answer, or found nothing to ask.
+    if (m_failure.isEmpty() && m_account.withheld.removals > 0 && !m_store.settleWithheld())
+        m_failure = m_store.lastError();
     // A sync that sent nothing and found the file as push() read it leaves it quiet.
     const qint64 stamp = fileModifiedStamp(m_store.dataFile());
     if (!m_failure.isEmpty() || m_outcome.sent > 0 || m_counts.received > 0)
@@ -448,6 +517,11 @@ void CalDavSync::end() {
                 .arg(m_outcome.received);
         if (m_counts.skipped)
             m_outcome.status += QStringLiteral("; %1 unreadable left out").arg(m_counts.skipped);
+    } else if (m_outcome.withheld.pending()) {
+        m_outcome.status = QStringLiteral("Paused: the server no longer lists %1 of your %2 events")
+                               .arg(m_outcome.withheld.removals)
+                               .arg(m_outcome.withheld.synced);
+        qCWarning(lcCalendar) << "calendar sync paused:" << m_failure;
     } else {
         m_outcome.status = QStringLiteral("Stopped: ") + m_failure;
         qCWarning(lcCalendar) << "calendar sync stopped:" << m_failure;

@@ -23,6 +23,7 @@ struct SyncOutcome {
     int conflicts = 0;
     QStringList conflictTexts;
     bool userMustAct = false; // stopped on what only the user can mend (certificate, password)
+    Withheld withheld;        // removals waiting for the user's word: the sync pauses
 };
 Q_DECLARE_METATYPE(SyncOutcome)
 
@@ -42,6 +43,14 @@ public:
     static constexpr int Parallel = 4;
     static constexpr int MaxPages = 100;
     static constexpr int DeadlineMs = 15 * 60 * 1000;
+    // Removals from the server wait for the user's word when they would delete more than a
+    // quarter of the synced events, and at least this many.
+    static constexpr int MassRemovals = 10;
+    static bool asksFirst(int removals, int synced) {
+        return removals >= MassRemovals && removals * 4 > synced;
+    }
+    // The question put to the user about withheld removals.
+    static QString question(const Withheld& w);
 
     CalDavSync(CalDavStore store, Clock& clock, QObject* parent = nullptr);
 
@@ -92,6 +101,9 @@ private:
     QUrl urlOf(const QString& path) const;
     void pull();
     void listAll();
+    // Whether the listing's removals of synced events may be applied as the user answered;
+    // false when the sync stops to ask first.
+    bool mayRemove(const QStringList& removed, const std::vector<CalDavRecord>& records);
     void fetch(QStringList changed, QStringList removed, QString token, bool more);
     void push();
     void startNext();
@@ -127,6 +139,7 @@ private:
     QString m_failure;
     SyncOutcome m_outcome;
     ApplyCounts m_counts;
+    CalDavStore::Removal m_removal = CalDavStore::Removal::Delete;
     // The data file's stamp when the last sync found nothing to send and wrote nothing;
     // while the file keeps it and the server reports no change, nothing is read again.
     qint64 m_quietStamp = -1;

@@ -30,7 +30,8 @@ bool CalendarSync::syncNow(Origin origin) {
     if (isRunning())
         return false;
     const std::optional<CalDavAccount> account = m_store.account();
-    if (!account || !account->configured())
+    // Paused until the user answers the question about the server's removals.
+    if (!account || !account->configured() || account->withheld.pending())
         return false;
     m_edited = false;
     m_origin = origin;
@@ -119,8 +120,37 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
                             : QStringLiteral("%1 events were").arg(outcome.conflicts),
                         QString::fromLatin1(CalDavStore::ConflictSuffix).trimmed(),
                         outcome.conflictTexts.join(u'\n')));
-    tellOnce(outcome);
+    if (outcome.withheld.pending()) {
+        // The user who clicked "Sync now" finds the question beside the status line.
+        if (m_origin == Origin::Background)
+            askAgain(outcome.withheld);
+    } else {
+        tellOnce(outcome);
+    }
     Q_EMIT finished(outcome);
+}
+
+void CalendarSync::askAgain(const Withheld& withheld) {
+    if (const Tell& ask = m_ask ? m_ask : m_tell)
+        ask(CalDavSync::question(withheld) +
+            QStringLiteral("\nCalendar sync waits for your answer in Options, "
+                           "\"Calendar sync\"."));
+}
+
+bool CalendarSync::answer(Withheld::Answer answer) {
+    if (!m_store.answerWithheld(answer))
+        return false;
+    forgetAccount();
+    if (!syncNow(Origin::User))
+        requestSoon();
+    return true;
+}
+
+int CalendarSync::restoreKept() {
+    const int events = m_store.restoreKept(m_clock.now());
+    if (events > 0 && !syncNow(Origin::User))
+        requestSoon();
+    return events;
 }
 
 void CalendarSync::tellOnce(const SyncOutcome& outcome) {
@@ -151,6 +181,9 @@ void CalendarSync::startupDelayPassed() {
     const std::optional<CalDavAccount>& a = account();
     if (!a || !a->configured())
         return;
+    // Paused before the program last ended: the question is put again, once.
+    if (a->withheld.pending())
+        return askAgain(a->withheld);
     if (m_online && !m_online())
         return requestSoon();
     syncNow();

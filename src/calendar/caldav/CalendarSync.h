@@ -21,7 +21,8 @@ class SecretStore;
 // keyring (key "caldav") or, when none was reachable as it was typed, from the data file, one sync
 // at a time, the result kept for the status line, and through `tell` conflicts once, and a
 // background sync's failure the user must mend (a refused certificate or password, no password
-// stored) once until a sync works again.
+// stored) once until a sync works again, and the question when the server no longer lists
+// many of the synced events; no sync runs until the user answered it.
 class CalendarSync : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +43,15 @@ public:
     bool isRunning() const { return m_fetching || m_sync.isRunning(); }
     // Ends a running sync (or its wait for the keyring) now; finished() follows.
     void cancel();
+    // Where the question about withheld removals goes (a notice whose click opens Options,
+    // say); unset, to `tell`.
+    void setAsk(Tell ask) { m_ask = std::move(ask); }
+    // The user's answer to removals the server asked for; a sync carries it out at once,
+    // or, while one runs, at the next minute job. False when it could not be kept.
+    bool answer(Withheld::Answer answer);
+    // Puts back the events a mass removal deleted (CalDavStore::restoreKept) and syncs to
+    // send them; the number put back, or -1.
+    int restoreKept();
     // Asked for a sync at the next minute job.
     void requestSoon() { m_soon = true; }
     // The calendar's editor closed: when events changed since the last sync, one follows.
@@ -86,11 +96,14 @@ private:
     void ended(const SyncOutcome& outcome);
     void keyringSilent();
     void tellOnce(const SyncOutcome& outcome);
+    // Tells the question about withheld removals, and where to answer it.
+    void askAgain(const Withheld& withheld);
 
     CalDavStore& m_store;
     Clock& m_clock;
     SecretStore& m_secrets;
     Tell m_tell;
+    Tell m_ask;
     CalDavSync m_sync;
     KeyringMove m_move;
     bool m_fetching = false;

@@ -171,7 +171,15 @@ DavMultistatus parse(const QByteArray& body) {
         return m;
     }
     QXmlStreamReader x(body);
-    if (!x.readNextStartElement() || !is(x, Dav, "multistatus")) {
+    // No server writes a DTD in a multistatus; an answer that brings one is refused,
+    // whatever follows it.
+    while (!x.atEnd() && x.readNext() != QXmlStreamReader::StartElement) {
+        if (x.tokenType() == QXmlStreamReader::DTD) {
+            m.error = QStringLiteral("the server's answer is not a multistatus (it holds a DTD)");
+            return m;
+        }
+    }
+    if (!x.isStartElement() || !is(x, Dav, "multistatus")) {
         m.error = x.hasError() ? QStringLiteral("the server's answer is not XML: %1 (line %2)")
                                      .arg(x.errorString())
                                      .arg(x.lineNumber())

@@ -79,6 +79,17 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_status->setFocusPolicy(Qt::StrongFocus);
 
+    m_question = named(new QLabel(this), "CalDavQuestionLb",
+                       QStringLiteral("Events the server no longer lists"));
+    m_question->setTextFormat(Qt::PlainText);
+    m_question->setWordWrap(true);
+    m_deleteHere = named(new QPushButton(QStringLiteral("Delete them here too"), this),
+                         "CalDavDeleteHereBtn", QStringLiteral("Delete them here too"));
+    m_keepThem = named(new QPushButton(QStringLiteral("Keep them and send them back"), this),
+                       "CalDavKeepBtn", QStringLiteral("Keep them and send them back"));
+    m_restore =
+        named(new QPushButton(this), "CalDavRestoreBtn", QStringLiteral("Restore deleted events"));
+
     grid->addWidget(caption(this, QStringLiteral("Server address:"), m_server), 0, 0);
     grid->addWidget(m_server, 0, 1, 1, 2);
     grid->addWidget(caption(this, QStringLiteral("User name:"), m_user), 1, 0);
@@ -97,10 +108,20 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
     buttons->addWidget(m_cancel);
     grid->addLayout(buttons, 5, 2);
     grid->addWidget(m_status, 6, 0, 1, 3);
+    grid->addWidget(m_question, 7, 0, 1, 3);
+    auto* answers = new QHBoxLayout;
+    answers->addWidget(m_deleteHere);
+    answers->addWidget(m_keepThem);
+    answers->addStretch(1);
+    answers->addWidget(m_restore);
+    grid->addLayout(answers, 8, 0, 1, 3);
 
     connect(m_find, &QPushButton::clicked, this, &CalendarSyncBox::findCalendars);
     connect(m_create, &QPushButton::clicked, this, &CalendarSyncBox::makePlumora);
     connect(m_syncNow, &QPushButton::clicked, this, &CalendarSyncBox::syncNow);
+    connect(m_deleteHere, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(m_keepThem, &QPushButton::clicked, this, [this] { answer(false); });
+    connect(m_restore, &QPushButton::clicked, this, &CalendarSyncBox::restore);
     connect(m_calendar, &QComboBox::currentIndexChanged, this, [this] { save(); });
     connect(m_every, &QComboBox::currentIndexChanged, this, [this] { save(); });
     // Another server or user: its calendars must be found again.
@@ -162,6 +183,7 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
         connect(m_sync, &CalendarSync::finished, this, [this] {
             m_cancel->hide();
             showLastSync();
+            showWithheld();
         });
         connect(m_cancel, &QPushButton::clicked, m_sync, &CalendarSync::cancel);
     }
@@ -197,7 +219,54 @@ void CalendarSyncBox::fill() {
     m_every->setCurrentIndex(qMax(0, m_every->findData(account.everyMinutes)));
     m_create->setEnabled(false);
     showLastSync();
+    showWithheld();
     m_filling = false;
+}
+
+void CalendarSyncBox::showWithheld() {
+    const std::optional<CalDavAccount> a = m_store.account();
+    const bool asking = a && a->withheld.pending();
+    m_question->setText(asking ? CalDavSync::question(a->withheld) +
+                                     QStringLiteral(" Calendar sync waits for your answer.")
+                               : QString());
+    m_question->setAccessibleDescription(m_question->text());
+    for (QWidget* w : {static_cast<QWidget*>(m_question), static_cast<QWidget*>(m_deleteHere),
+                       static_cast<QWidget*>(m_keepThem)})
+        w->setVisible(asking);
+    const KeptCopy kept = m_store.keptCopy();
+    m_restore->setText(
+        kept.events == 1
+            ? QStringLiteral("Restore the event deleted on %1")
+                  .arg(QLocale().toString(kept.at.toLocalTime(), QLocale::ShortFormat))
+            : QStringLiteral("Restore the %1 events deleted on %2")
+                  .arg(kept.events)
+                  .arg(QLocale().toString(kept.at.toLocalTime(), QLocale::ShortFormat)));
+    m_restore->setAccessibleName(m_restore->text());
+    m_restore->setVisible(kept.events > 0 && m_sync);
+}
+
+void CalendarSyncBox::answer(bool deleteHere) {
+    CalendarSync* sync = m_sync;
+    if (!sync)
+        return showStatus(QStringLiteral("Calendar sync is not available in this window."));
+    if (!sync->answer(deleteHere ? Withheld::Answer::Delete : Withheld::Answer::Keep))
+        return showStatus(QStringLiteral("The answer could not be saved: ") + m_store.lastError());
+    showWithheld();
+    showLastSync();
+}
+
+void CalendarSyncBox::restore() {
+    CalendarSync* sync = m_sync;
+    if (!sync)
+        return;
+    const int events = sync->restoreKept();
+    if (events < 0)
+        return showStatus(QStringLiteral("The deleted events could not be restored: ") +
+                          m_store.lastError());
+    showWithheld();
+    if (!sync->isRunning())
+        showStatus(events == 1 ? QStringLiteral("1 event restored.")
+                               : QStringLiteral("%1 events restored.").arg(events));
 }
 
 void CalendarSyncBox::showStatus(const QString& text) {
@@ -303,6 +372,10 @@ void CalendarSyncBox::syncNow() {
         return showStatus(QStringLiteral("Calendar sync is not available in this window."));
     if (m_sync->isRunning())
         return showStatus(QStringLiteral("A sync is already running."));
+    const std::optional<CalDavAccount> stored = m_store.account();
+    if (stored && stored->withheld.pending())
+        return showStatus(QStringLiteral("Answer the question below first: calendar sync waits "
+                                         "for it."));
     const auto start = [this] {
         if (!m_sync->syncNow(CalendarSync::Origin::User))
             showStatus(QStringLiteral("The sync could not start: the account is incomplete."));

@@ -19,10 +19,12 @@ struct SyncOutcome;
 
 // The "Calendar sync" group of the Options page: server address, user name and password,
 // the calendar picked from those the server has (or "Plumora", made on request), how
-// often to sync, "Sync now" ("Cancel" while a sync runs) and a status line. The account is written
-// as soon as a calendar is picked or the interval changes; the password goes to the keyring, or,
-// with no keyring reachable, to the data file, and the box says which. A save that fails is told in
-// a message naming the data file and the reason.
+// often to sync, "Sync now" ("Cancel" while a sync runs) and a status line; while the sync
+// pauses on removals the server asked for, the question with its two answers; and, after an
+// agreed mass removal, a button that puts the deleted events back. The account is written as
+// soon as a calendar is picked or the interval changes; the password goes to the keyring,
+// or, with no keyring reachable, to the data file, and the box says which. A save that fails
+// is told in a message naming the data file and the reason.
 class CalendarSyncBox : public QGroupBox {
     Q_OBJECT
 public:
@@ -45,6 +47,10 @@ private:
     void syncNow();
     void showStatus(const QString& text);
     void showLastSync();
+    // The question about withheld removals and the restore button, as the data file says.
+    void showWithheld();
+    void answer(bool deleteHere);
+    void restore();
 
     CalDavStore& m_store;
     SecretStore& m_secrets;
@@ -62,6 +68,10 @@ private:
     QPushButton* m_syncNow;
     QPushButton* m_cancel; // shown while a sync runs
     QLabel* m_status;
+    QLabel* m_question;
+    QPushButton* m_deleteHere;
+    QPushButton* m_keepThem;
+    QPushButton* m_restore;
     bool m_filling = false;
     bool m_telling = false; // a save failure's message is up: the focus it takes saves again
 };
