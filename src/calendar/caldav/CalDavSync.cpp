@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "calendar/CalendarLog.h"
 #include "calendar/caldav/DavXml.h"
+#include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsExport.h"
 #include "core/DataFile.h"
 
@@ -215,6 +216,9 @@ void CalDavSync::push() {
     if (!m_store.lastError().isEmpty())
         return stop(m_store.lastError());
     const QSet<QString> tombstones(buried.cbegin(), buried.cend());
+    const QHash<QString, KeptEvent> kept = m_store.keptEvents();
+    if (!m_store.lastError().isEmpty())
+        return stop(m_store.lastError());
     QHash<QString, const CalDavRecord*> byUid;
     for (const CalDavRecord& r : records)
         if (!r.uid.isEmpty())
@@ -226,17 +230,22 @@ void CalDavSync::push() {
         const CalDavRecord* record = byUid.value(it.key());
         if (record && record->hash == hash)
             continue;
+        // An event another program wrote goes back as it wrote it, with this computer's
+        // change written into it.
+        const auto keptOne = kept.constFind(it.key());
         Operation op{record ? Operation::Change : Operation::Create,
                      it.key(),
                      record ? record->href : folder + fileNameFor(it.key()),
                      record ? record->etag : QString(),
                      hash,
-                     IcsExport::write(it.value(), now)};
+                     keptOne != kept.cend() ? EventPatch::write(*keptOne, it.value(), now)
+                                            : IcsExport::write(it.value(), now),
+                     it.value()};
         m_queue.push_back(std::move(op));
     }
     for (const CalDavRecord& r : records)
         if (!r.uid.isEmpty() && !local.contains(r.uid) && tombstones.contains(r.uid))
-            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}});
+            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}, {}});
     startNext();
 }
 
@@ -299,7 +308,9 @@ void CalDavSync::done(const Operation& op, const DavReply& reply) {
                               << reply.describe();
         return startNext();
     }
-    if (!m_store.saveRecord({op.href, op.uid, QString::fromUtf8(reply.etag), op.hash}))
+    // What was sent is what the server now holds: the next edit is written into it.
+    if (!m_store.saveRecord({op.href, op.uid, QString::fromUtf8(reply.etag), op.hash}) ||
+        !m_store.keep({op.uid, op.body, op.rows}))
         m_failure = m_store.lastError();
     else
         ++m_outcome.sent;

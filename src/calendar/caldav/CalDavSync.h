@@ -66,6 +66,7 @@ private:
         QString etag;
         QString hash;
         QByteArray body;
+        std::vector<EventRow> rows; // the rows `body` was written from
     };
 
     QUrl urlOf(const QString& path) const;

@@ -12,6 +12,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -262,7 +263,10 @@ private:
             skipped.insert(
                 occurrenceKey(icalproperty_get_datetime_with_component(p, event), allDay));
         for (icalcomponent* change : changes)
-            skipped.insert(occurrenceKey(icalcomponent_get_recurrenceid(change), allDay));
+            skipped.insert(occurrenceKey(
+                icalproperty_get_datetime_with_component(
+                    icalcomponent_get_first_property(change, ICAL_RECURRENCEID_PROPERTY), change),
+                allDay));
 
         struct Start {
             icaltimetype time;
@@ -379,6 +383,50 @@ const char* faultyTime(icalcomponent* event) {
     return nullptr;
 }
 
+// The TZIDs `c` and its sub-components name.
+void zonesNamed(icalcomponent* c, QSet<QByteArray>& out) {
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY))
+        if (icalparameter* z = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
+            out.insert(QByteArray(icalparameter_get_tzid(z)));
+    for (icalcomponent* inner = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); inner;
+         inner = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
+        zonesNamed(inner, out);
+}
+
+// The event whole, as its calendar wrote it: the calendar's own properties (but METHOD,
+// which belongs to a message, not to a stored event), the VTIMEZONEs it names, the series
+// and its changed occurrences.
+QByteArray keptComponent(icalcomponent* calendar, icalcomponent* event,
+                         const std::vector<icalcomponent*>& changes,
+                         const QHash<QByteArray, icalcomponent*>& zones) {
+    Component out(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    for (icalproperty* p = icalcomponent_get_first_property(calendar, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(calendar, ICAL_ANY_PROPERTY))
+        if (icalproperty_isa(p) != ICAL_METHOD_PROPERTY)
+            icalcomponent_add_property(out.get(), icalproperty_new_clone(p));
+    if (!icalcomponent_get_first_property(out.get(), ICAL_VERSION_PROPERTY))
+        icalcomponent_add_property(out.get(), icalproperty_new_version("2.0"));
+    if (!icalcomponent_get_first_property(out.get(), ICAL_PRODID_PROPERTY))
+        icalcomponent_add_property(out.get(), icalproperty_new_prodid("-//Plumora//Plumora 4//EN"));
+    QSet<QByteArray> named;
+    zonesNamed(event, named);
+    for (icalcomponent* change : changes)
+        zonesNamed(change, named);
+    QList<QByteArray> sorted(named.cbegin(), named.cend());
+    std::sort(sorted.begin(), sorted.end());
+    for (const QByteArray& id : std::as_const(sorted))
+        if (icalcomponent* zone = zones.value(id))
+            icalcomponent_add_component(out.get(), icalcomponent_new_clone(zone));
+    icalcomponent_add_component(out.get(), icalcomponent_new_clone(event));
+    for (icalcomponent* change : changes)
+        icalcomponent_add_component(out.get(), icalcomponent_new_clone(change));
+    char* text = icalcomponent_as_ical_string_r(out.get());
+    QByteArray bytes(text);
+    std::free(text);
+    return bytes;
+}
+
 QString lineError(int line, const QString& what) {
     return QStringLiteral("Line %1: %2").arg(line).arg(what);
 }
@@ -433,13 +481,18 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
     // occurrences (RECURRENCE-ID) gathered by UID.
     std::vector<std::pair<icalcomponent*, int>> masters;
     QHash<QString, std::vector<icalcomponent*>> changes;
+    QHash<QByteArray, icalcomponent*> zones; // VTIMEZONEs by TZID
+    QHash<icalcomponent*, icalcomponent*> calendarOf;
     int index = 0;
     for (icalcomponent* cal : calendars) {
         for (icalcomponent* c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT)) {
             const icalcomponent_kind kind = icalcomponent_isa(c);
-            if (kind == ICAL_VTIMEZONE_COMPONENT)
+            if (kind == ICAL_VTIMEZONE_COMPONENT) {
+                if (icalproperty* id = icalcomponent_get_first_property(c, ICAL_TZID_PROPERTY))
+                    zones.insert(QByteArray(icalproperty_get_tzid(id)), c);
                 continue;
+            }
             if (kind != ICAL_VEVENT_COMPONENT) {
                 ++result.notes.otherItems;
                 continue;
@@ -450,6 +503,7 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
                 continue;
             }
             masters.emplace_back(c, line);
+            calendarOf.insert(c, cal);
         }
     }
 
@@ -477,8 +531,11 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         const bool mapped = mapper.map(event, changes.value(out.uid), out);
         result.notes.tooLong += mapper.m_longSeen;
         result.notes.capped += mapper.m_capped;
-        if (mapped)
+        if (mapped) {
+            out.component =
+                keptComponent(calendarOf.value(event), event, changes.value(out.uid), zones);
             result.events.push_back(std::move(out));
+        }
     }
     return result;
 }

@@ -33,6 +33,9 @@ public:
         QString uid;
         int line = 0; // where its VEVENT begins
         std::vector<EventRow> rows;
+        // The event as the file wrote it (see KeptEvent): a VCALENDAR with its VEVENTs and
+        // the VTIMEZONEs they name.
+        QByteArray component;
     };
 
     // What the file held apart from the events read, for the report.
