@@ -664,9 +664,12 @@ std::vector<EventRow> EventStore::rowsFromText(const QString& text, const QStrin
 }
 
 bool EventStore::keep(DataFile& db, const KeptEvent& event) {
+    // Kept the same already: nothing is written, so the file stays untouched.
+    const QString ics = QString::fromUtf8(event.ics), rows = rowsText(event.rows);
     return db.exec(QStringLiteral("INSERT OR REPLACE INTO KeptEvents (UID, Component, Rows) "
-                                  "VALUES (?, ?, ?)"),
-                   {event.uid, QString::fromUtf8(event.ics), rowsText(event.rows)});
+                                  "SELECT ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM KeptEvents "
+                                  "WHERE UID = ? AND Component = ? AND Rows = ?)"),
+                   {event.uid, ics, rows, event.uid, ics, rows});
 }
 
 QHash<QString, KeptEvent> EventStore::keptEvents() {
