@@ -3,6 +3,7 @@
 // the editor leaves the rows, written back. Against the original only the intended
 // properties may differ, SEQUENCE rises, and reading the result again gives the edited rows.
 #include "calendar/ical/EventPatch.h"
+#include "calendar/ical/IcsExport.h"
 #include "calendar/ical/IcsImport.h"
 
 #include <QFile>
@@ -293,6 +294,53 @@ private Q_SLOTS:
         const QByteArray out = EventPatch::write(conference, rows, Now, Berlin);
         QCOMPARE(differing(before[""], properties(out)[""]), withStamps({"DTEND"}));
         QCOMPARE(lines(reread(out)), lines(rows));
+    }
+
+    // A repeating timed event shows its own time on each date: a weekly one at 08:00 UTC
+    // is 09:00 in Berlin until the clocks change there, then 10:00; one in Berlin's own
+    // zone stays one weekly row.
+    void timedRepeatsFollowTheZone() {
+        const QByteArray utc = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                               "BEGIN:VEVENT\r\nUID:standup@t\r\nDTSTAMP:20260301T000000Z\r\n"
+                               "DTSTART:20260310T080000Z\r\nRRULE:FREQ=WEEKLY\r\n"
+                               "SUMMARY:Standup\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        const IcsImport::Result r = IcsImport::read(utc, Today, Berlin);
+        QVERIFY(r.ok());
+        const QStringList rows = lines(r.events.front().rows);
+        QVERIFY(rows.contains("2026-03-24|1|09:00 Standup"));
+        QVERIFY(rows.contains("2026-03-31|1|10:00 Standup"));
+        QVERIFY(rows.contains("2026-10-27|1|09:00 Standup"));
+
+        QByteArray own = fixture("berlin_lunch.ics");
+        own.replace("DTEND;", "RRULE:FREQ=WEEKLY\r\nDTEND;");
+        const IcsImport::Result weekly = IcsImport::read(own, Today, Berlin);
+        QCOMPARE(lines(weekly.events.front().rows), QStringList{"2026-03-12|3|12:00 Lunch"});
+    }
+
+    // Export writes a kept event as it came, with the edit in it, and each VTIMEZONE once.
+    void exportWritesTheKeptEvent() {
+        KeptEvent lunch = kept("berlin_lunch.ics");
+        KeptEvent meds = kept("khal_daily_count.ics");
+        std::vector<EventRow> rows = edited(lunch.rows, QDate(2026, 3, 12), "12:00 Late lunch");
+        const std::vector<EventRow> left = without(meds.rows, QDate(2026, 3, 11));
+        rows.insert(rows.end(), left.begin(), left.end());
+        EventRow mine;
+        mine.eDate = QDate(2026, 3, 20);
+        mine.description = "Dentist";
+        mine.uid = "mine@plumora";
+        rows.push_back(mine);
+        const QByteArray out = IcsExport::write(rows, Now, {{lunch.uid, lunch}, {meds.uid, meds}});
+        QCOMPARE(out.count("BEGIN:VTIMEZONE"), 1);
+        QCOMPARE(out.count("BEGIN:VALARM"), 2);
+        QVERIFY(out.contains("SUMMARY:Late lunch"));
+        QVERIFY(out.contains("EXDATE;TZID=Europe/Berlin:20260311T080000"));
+        QVERIFY(out.contains("SUMMARY:Dentist"));
+        const IcsImport::Result again = IcsImport::read(out, Today, Berlin);
+        QVERIFY(again.ok());
+        std::vector<EventRow> all;
+        for (const IcsImport::Event& e : again.events)
+            all.insert(all.end(), e.rows.begin(), e.rows.end());
+        QCOMPARE(lines(all), lines(rows));
     }
 };
 

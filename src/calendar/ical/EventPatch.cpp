@@ -302,8 +302,10 @@ public:
                 m_notes << QStringLiteral("a deletion of a date the series does not have");
             // A later day of an occurrence of several days stays with its occurrence.
         }
+        // A date the series gives already (its rows reach further now) needs no RDATE.
         for (const EventRow* r : d.added)
-            addDate(*r);
+            if (!find(*r))
+                addDate(*r);
     }
 
     // New DTSTAMP and LAST-MODIFIED, and a raised SEQUENCE, on every VEVENT changed.

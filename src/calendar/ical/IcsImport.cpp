@@ -119,6 +119,32 @@ public:
     QDate from() const { return m_from; }
     QDate to() const { return m_to; }
 
+    // Whether a repeat of `start` shows the same time of day in the user's zone on every
+    // date of the window's first years: all-day and floating starts do, and so does a zone
+    // that changes its clocks when the user's does. Otherwise the dates are kept singly,
+    // each with its own time.
+    bool sameTimeShown(const icaltimetype& start) const {
+        if (start.is_date || !start.zone)
+            return true;
+        const QDate first = std::max(dateOf(start), m_from);
+        QString shown;
+        for (int week = 0; week <= 3 * 53; ++week) {
+            icaltimetype t = start;
+            const QDate d = first.addDays(7 * week);
+            t.year = d.year();
+            t.month = d.month();
+            t.day = d.day();
+            const QString time =
+                QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, start.zone), m_zone)
+                    .toString(QStringLiteral("HH:mm"));
+            if (week == 0)
+                shown = time;
+            else if (time != shown)
+                return false;
+        }
+        return true;
+    }
+
 private:
     QDate m_from, m_to;
     QTimeZone m_zone;
@@ -214,7 +240,8 @@ public:
             // other days than the rule's, so it is expanded.
             const QDate own = dateOf(start);
             const int native = nativeFrequency(icalproperty_get_rrule(rruleProperty), own);
-            if (native && (native == EventFrequency::Weekly || own == first.date)) {
+            if (native && (native == EventFrequency::Weekly || own == first.date) &&
+                m_reader.sameTimeShown(start)) {
                 addDays(out, first, summary, native);
                 return true;
             }
