@@ -2,6 +2,7 @@
 #include "calendar/ical/EventPatch.h"
 
 #include "calendar/CalendarLog.h"
+#include "calendar/ical/IcalRepeat.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -104,19 +105,6 @@ void follow(short* list, short from, short to) {
 
 void clear(short* list) {
     list[0] = ICAL_RECURRENCE_ARRAY_MAX;
-}
-
-icalrecurrencetype_frequency ruleOf(int frequency) {
-    switch (frequency) {
-    case EventFrequency::Weekly:
-        return ICAL_WEEKLY_RECURRENCE;
-    case EventFrequency::Monthly:
-        return ICAL_MONTHLY_RECURRENCE;
-    case EventFrequency::Yearly:
-        return ICAL_YEARLY_RECURRENCE;
-    default:
-        return ICAL_NO_RECURRENCE;
-    }
 }
 
 // A row's text split as the importer joined it: "HH:MM " and the summary, for a timed
@@ -356,7 +344,7 @@ private:
 
     // Plumora's repeat of a one-row event changed: its rule follows.
     void setRepeat(int frequency) {
-        const icalrecurrencetype_frequency freq = ruleOf(frequency);
+        const icalrecurrencetype_frequency freq = icalRepeat(frequency);
         if (freq == ICAL_NO_RECURRENCE) {
             removeAll(m_master, ICAL_RRULE_PROPERTY);
             return;

@@ -5,6 +5,7 @@
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/EventPatch.h"
+#include "calendar/ical/IcalRepeat.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -26,19 +27,6 @@ icaltimetype icalDate(const QDate& d) {
 
 icaltimetype icalUtc(const QDateTime& t) {
     return icaltime_from_timet_with_zone(t.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
-}
-
-icalrecurrencetype_frequency ruleOf(int frequency) {
-    switch (frequency) {
-    case EventFrequency::Weekly:
-        return ICAL_WEEKLY_RECURRENCE;
-    case EventFrequency::Monthly:
-        return ICAL_MONTHLY_RECURRENCE;
-    case EventFrequency::Yearly:
-        return ICAL_YEARLY_RECURRENCE;
-    default:
-        return ICAL_NO_RECURRENCE;
-    }
 }
 
 // A row stored before it had an identity (none should be) still gets a stable one.
@@ -77,7 +65,7 @@ void addGroup(icalcomponent* calendar, const QString& uid, std::vector<const Eve
             const EventRow& r = *rows[i];
             icalcomponent* e =
                 newEvent(i == 0 ? uid : uid + QStringLiteral("-%1").arg(i + 1), r, now);
-            const icalrecurrencetype_frequency freq = ruleOf(r.frequency);
+            const icalrecurrencetype_frequency freq = icalRepeat(r.frequency);
             if (freq != ICAL_NO_RECURRENCE) {
                 icalrecurrencetype rule;
                 icalrecurrencetype_clear(&rule);
