@@ -15,7 +15,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev
     libical-dev qtkeychain-qt6-dev
     openbox faketime openssl curl python3-icalendar python3-dbus python3-gi
-    dovecot-pop3d dovecot-imapd gnome-keyring libsecret-tools radicale
+    dovecot-pop3d dovecot-imapd gnome-keyring libsecret-tools radicale vdirsyncer khal
 )
 
 missing=()

@@ -6,11 +6,14 @@
 # program receives them at start-up; the rows are then edited as the editor leaves them
 # (a rename, a new time, one date of the series deleted, day 1 of the three renamed), and
 # the next start sends them back. Each event on the server is compared with the server's
-# copy of what the other client wrote: only the intended properties differ, SEQUENCE rises.
+# copy of what the other client wrote: only the intended properties differ, SEQUENCE rises;
+# khal, synced by vdirsyncer as a second device, shows the edits with their alarms.
 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 fixtures=$3
 
-command -v radicale >/dev/null || fail "radicale is not installed (Debian: radicale)"
+for tool in radicale vdirsyncer khal; do
+    command -v $tool >/dev/null || fail "$tool is not installed (Debian: $tool)"
+done
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
 export TZ=Europe/Berlin
@@ -135,4 +138,48 @@ check khal_daily_count "series DTSTAMP EXDATE LAST-MODIFIED SEQUENCE raised"
 check three_days "series DTSTAMP LAST-MODIFIED SEQUENCE SUMMARY raised"
 grep -q "EXDATE;TZID=Europe/Berlin:20260312T080000" \
     "$stored/khal_daily_count.ics" || fail "no EXDATE"
-echo "caldav_kept: 4 passed, 0 failed"
+
+# khal, synced by vdirsyncer, as the user's second device: the edits with the alarms.
+mkdir -p "$E2E_DIR/khal/cal" "$E2E_DIR/khal/status"
+cat >"$E2E_DIR/khal/vdirsyncer" <<EOF
+[general]
+status_path = "$E2E_DIR/khal/status/"
+[pair phone]
+a = "server"
+b = "local"
+collections = null
+[storage server]
+type = "caldav"
+url = "$calendar"
+username = "ann"
+password = "secret"
+[storage local]
+type = "filesystem"
+path = "$E2E_DIR/khal/cal/"
+fileext = ".ics"
+EOF
+cat >"$E2E_DIR/khal/khal" <<EOF
+[calendars]
+[[phone]]
+path = $E2E_DIR/khal/cal/
+[locale]
+timeformat = %H:%M
+dateformat = %Y-%m-%d
+longdateformat = %Y-%m-%d
+datetimeformat = %Y-%m-%d %H:%M
+longdatetimeformat = %Y-%m-%d %H:%M
+default_timezone = Europe/Berlin
+local_timezone = Europe/Berlin
+EOF
+{ vdirsyncer -c "$E2E_DIR/khal/vdirsyncer" discover phone </dev/null &&
+    vdirsyncer -c "$E2E_DIR/khal/vdirsyncer" sync; } >"$E2E_DIR/vdirsyncer.log" 2>&1 ||
+    fail "vdirsyncer could not sync: $(cat "$E2E_DIR/vdirsyncer.log")"
+shown=$(khal -c "$E2E_DIR/khal/khal" list 2026-03-10 7d \
+    --format "{start-time}-{end-time} {title} [{location}] {alarm-symbol}" 2>&1 | sed 's/  */ /g; s/ $//')
+for line in "- Choir rehearsal [] ⏰" "12:30-13:30 Lunch with Ann [Café Einstein, Unter den Linden] ⏰"; do
+    grep -qF -- "$line" <<<"$shown" || fail "khal does not show '$line':
+$shown"
+done
+[ "$(grep -c "08:00-08:15 Take meds" <<<"$shown")" = 5 ] || fail "khal shows the series as:
+$shown"
+echo "caldav_kept: 5 passed, 0 failed"
