@@ -253,6 +253,30 @@ private Q_SLOTS:
         QCOMPARE(after.size(), 1);
         QCOMPARE(value(after[""], "EXDATE"), "EXDATE;TZID=Europe/Berlin:20260313T080000");
         QCOMPARE(lines(reread(out)), lines(rows));
+
+        // One occurrence moved to another date: an override of that one.
+        rows = edited(meds.rows, QDate(2026, 3, 14), "08:00 Take meds", QDate(2026, 3, 16));
+        out = EventPatch::write(meds, rows, Now, Berlin);
+        after = properties(out);
+        const QString moved = "RECURRENCE-ID;TZID=Europe/Berlin:20260314T080000";
+        QVERIFY(after.contains(moved));
+        QCOMPARE(value(after[moved], "DTSTART"), "DTSTART;TZID=Europe/Berlin:20260316T080000");
+        QCOMPARE(lines(reread(out)), lines(rows));
+    }
+
+    // An all-day series: its EXDATE is a date too.
+    void allDaySeries() {
+        const QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                               "BEGIN:VEVENT\r\nUID:camp@t\r\nDTSTAMP:20260301T000000Z\r\n"
+                               "DTSTART;VALUE=DATE:20260310\r\nRRULE:FREQ=DAILY;COUNT=3\r\n"
+                               "SUMMARY:Camp\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        const IcsImport::Result r = IcsImport::read(ics, Today, Berlin);
+        const KeptEvent camp{r.events.front().uid, r.events.front().component,
+                             r.events.front().rows};
+        const std::vector<EventRow> rows = without(camp.rows, QDate(2026, 3, 10));
+        const QByteArray out = EventPatch::write(camp, rows, Now, Berlin);
+        QCOMPARE(value(properties(out)[""], "EXDATE"), "EXDATE;VALUE=DATE:20260310");
+        QCOMPARE(lines(reread(out)), lines(rows));
     }
 
     // An endless series: one deleted date adds one EXDATE and nothing else; the rule stays
