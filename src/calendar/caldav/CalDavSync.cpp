@@ -216,9 +216,8 @@ void CalDavSync::push() {
     if (!m_store.lastError().isEmpty())
         return stop(m_store.lastError());
     const QSet<QString> tombstones(buried.cbegin(), buried.cend());
-    const QHash<QString, KeptEvent> kept = m_store.keptEvents();
-    if (!m_store.lastError().isEmpty())
-        return stop(m_store.lastError());
+    // The kept events are read only when something is to be sent.
+    std::optional<QHash<QString, KeptEvent>> kept;
     QHash<QString, const CalDavRecord*> byUid;
     for (const CalDavRecord& r : records)
         if (!r.uid.isEmpty())
@@ -230,16 +229,21 @@ void CalDavSync::push() {
         const CalDavRecord* record = byUid.value(it.key());
         if (record && record->hash == hash)
             continue;
+        if (!kept) {
+            kept = m_store.keptEvents();
+            if (!m_store.lastError().isEmpty())
+                return stop(m_store.lastError());
+        }
         // An event another program wrote goes back as it wrote it, with this computer's
         // change written into it.
-        const auto keptOne = kept.constFind(it.key());
+        const auto keptOne = kept->constFind(it.key());
         Operation op{record ? Operation::Change : Operation::Create,
                      it.key(),
                      record ? record->href : folder + fileNameFor(it.key()),
                      record ? record->etag : QString(),
                      hash,
-                     keptOne != kept.cend() ? EventPatch::write(*keptOne, it.value(), now)
-                                            : IcsExport::write(it.value(), now),
+                     keptOne != kept->cend() ? EventPatch::write(*keptOne, it.value(), now)
+                                             : IcsExport::write(it.value(), now),
                      it.value()};
         m_queue.push_back(std::move(op));
     }
