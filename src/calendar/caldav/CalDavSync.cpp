@@ -242,8 +242,9 @@ void CalDavSync::push() {
                      record ? record->href : folder + fileNameFor(it.key()),
                      record ? record->etag : QString(),
                      hash,
-                     keptOne != kept->cend() ? EventPatch::write(*keptOne, it.value(), now)
-                                             : IcsExport::write(it.value(), now),
+                     keptOne != kept->cend() && !keptOne->rows.empty()
+                         ? EventPatch::write(*keptOne, it.value(), now)
+                         : IcsExport::write(it.value(), now),
                      it.value()};
         m_queue.push_back(std::move(op));
     }

@@ -197,7 +197,7 @@ QByteArray IcsExport::write(const std::vector<EventRow>& rows, const QDateTime& 
     QSet<QByteArray> zones;
     for (const auto& [uid, members] : groups) {
         const auto k = kept.constFind(uid);
-        if (k != kept.cend())
+        if (k != kept.cend() && !k->rows.empty())
             addKept(calendar, *k, members, now, zones);
         else
             addGroup(calendar, uid, members, now);
