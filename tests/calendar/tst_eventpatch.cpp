@@ -123,6 +123,13 @@ std::vector<EventRow> without(std::vector<EventRow> rows, const QDate& d) {
     return rows;
 }
 
+// A calendar of one repeating event.
+QByteArray series(const QByteArray& start, const QByteArray& rule, const QByteArray& summary) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:" +
+           summary + "@t\r\nDTSTAMP:20260301T000000Z\r\n" + start + "\r\nRRULE:" + rule +
+           "\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
 std::vector<EventRow> reread(const QByteArray& ics) {
     const IcsImport::Result r = IcsImport::read(ics, Today, Berlin);
     return r.ok() && r.events.size() == 1 ? r.events.front().rows : std::vector<EventRow>();
@@ -266,11 +273,8 @@ private Q_SLOTS:
 
     // An all-day series: its EXDATE is a date too.
     void allDaySeries() {
-        const QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
-                               "BEGIN:VEVENT\r\nUID:camp@t\r\nDTSTAMP:20260301T000000Z\r\n"
-                               "DTSTART;VALUE=DATE:20260310\r\nRRULE:FREQ=DAILY;COUNT=3\r\n"
-                               "SUMMARY:Camp\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-        const IcsImport::Result r = IcsImport::read(ics, Today, Berlin);
+        const IcsImport::Result r = IcsImport::read(
+            series("DTSTART;VALUE=DATE:20260310", "FREQ=DAILY;COUNT=3", "Camp"), Today, Berlin);
         const KeptEvent camp{r.events.front().uid, r.events.front().component,
                              r.events.front().rows};
         const std::vector<EventRow> rows = without(camp.rows, QDate(2026, 3, 10));
@@ -324,11 +328,8 @@ private Q_SLOTS:
     // is 09:00 in Berlin until the clocks change there, then 10:00; one in Berlin's own
     // zone stays one weekly row.
     void timedRepeatsFollowTheZone() {
-        const QByteArray utc = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
-                               "BEGIN:VEVENT\r\nUID:standup@t\r\nDTSTAMP:20260301T000000Z\r\n"
-                               "DTSTART:20260310T080000Z\r\nRRULE:FREQ=WEEKLY\r\n"
-                               "SUMMARY:Standup\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-        const IcsImport::Result r = IcsImport::read(utc, Today, Berlin);
+        const IcsImport::Result r = IcsImport::read(
+            series("DTSTART:20260310T080000Z", "FREQ=WEEKLY", "Standup"), Today, Berlin);
         QVERIFY(r.ok());
         const QStringList rows = lines(r.events.front().rows);
         QVERIFY(rows.contains("2026-03-24|1|09:00 Standup"));
