@@ -197,6 +197,21 @@ private Q_SLOTS:
         Properties after = properties(out);
         QCOMPARE(differing(before[""], after[""]), withStamps({"SUMMARY"}));
         QCOMPARE(value(after[""], "SUMMARY"), "SUMMARY:Lunch with Ann");
+        // Byte for byte: every other line as the file wrote it, in its order.
+        QByteArrayList original;
+        for (const QByteArray& line : fixture("berlin_lunch.ics").split('\n'))
+            if (!line.isEmpty() && !line.startsWith("SUMMARY:Lunch") &&
+                !line.startsWith("DTSTAMP") && !line.startsWith("SEQUENCE"))
+                original << line;
+        QByteArrayList written = out.split('\n');
+        for (QByteArray& line : written)
+            line.chop(1); // CR
+        written.removeIf([](const QByteArray& line) {
+            return line.isEmpty() || line.startsWith("SUMMARY:Lunch") ||
+                   line.startsWith("DTSTAMP") || line.startsWith("SEQUENCE") ||
+                   line.startsWith("LAST-MODIFIED");
+        });
+        QCOMPARE(written, original);
         QCOMPARE(sequence(after[""]), 1);
         QVERIFY(out.contains("BEGIN:VTIMEZONE"));
         QCOMPARE(lines(reread(out)), lines(rows));

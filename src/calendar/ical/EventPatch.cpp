@@ -559,6 +559,150 @@ private:
     QSet<icalcomponent*> m_touched;
 };
 
+// The kept text as it was written: its logical lines with their bytes (folds included),
+// nested by BEGIN and END.
+struct RawBlock {
+    struct Line {
+        QByteArray text; // unfolded, without line end
+        QByteArray bytes;
+    };
+    std::vector<Line> lines;
+    std::vector<RawBlock> blocks;
+    QByteArray bytes; // the whole block
+};
+
+RawBlock rawBlocks(const QByteArray& text) {
+    std::vector<RawBlock::Line> lines;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        qsizetype end = text.indexOf('\n', at);
+        end = end < 0 ? text.size() : end + 1;
+        QByteArray line = text.mid(at, end - at);
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        // Lines end in CRLF, as the format asks, whatever the file used.
+        const QByteArray bytes = line + "\r\n";
+        if (!lines.empty() && (line.startsWith(' ') || line.startsWith('\t'))) {
+            lines.back().text += line.mid(1);
+            lines.back().bytes += bytes;
+        } else if (!line.isEmpty()) {
+            lines.push_back({line, bytes});
+        }
+        at = end;
+    }
+    RawBlock root;
+    std::vector<RawBlock*> open{&root};
+    for (const RawBlock::Line& l : lines) {
+        if (l.text.startsWith("BEGIN:")) {
+            open.back()->blocks.push_back({});
+            open.push_back(&open.back()->blocks.back());
+        }
+        for (RawBlock* b : open)
+            b->bytes += l.bytes;
+        if (l.text.startsWith("END:") && open.size() > 1)
+            open.pop_back();
+        else if (!l.text.startsWith("BEGIN:"))
+            open.back()->lines.push_back(l);
+    }
+    return root;
+}
+
+QByteArray serialized(icalproperty* p) {
+    return QByteArray(icalproperty_as_ical_string(p));
+}
+
+QByteArray serialized(icalcomponent* c) {
+    return QByteArray(icalcomponent_as_ical_string(c));
+}
+
+// What libical reads in one kept line: one property, or several for a line of several
+// values (CATEGORIES:a,b).
+std::vector<QByteArray> serialized(const RawBlock::Line& l) {
+    std::vector<QByteArray> out;
+    const QByteArray block = "BEGIN:X-LINE\r\n" + l.text + "\r\nEND:X-LINE\r\n";
+    Component c(icalparser_parse_string(block.constData()));
+    if (c)
+        for (icalproperty* p = icalcomponent_get_first_property(c.get(), ICAL_ANY_PROPERTY); p;
+             p = icalcomponent_get_next_property(c.get(), ICAL_ANY_PROPERTY))
+            out.push_back(serialized(p));
+    return out;
+}
+
+// Writes `c`, taking the kept bytes of every property and sub-component libical reads
+// the same as the one written, so what was not changed stays as it was written.
+void writeKeeping(icalcomponent* c, const RawBlock* raw, const QByteArray& rawRead,
+                  QByteArray& out) {
+    // Matched by what libical reads in it: kept whole when nothing in it changed.
+    if (raw && rawRead == serialized(c)) {
+        out += raw->bytes;
+        return;
+    }
+    const QByteArray kind(icalcomponent_kind_to_string(icalcomponent_isa(c)));
+    out += "BEGIN:" + kind + "\r\n";
+    // What libical reads in each kept line and block, worked out once.
+    std::vector<std::vector<QByteArray>> lineText;
+    std::vector<QByteArray> blockText, blockRid;
+    std::vector<icalcomponent_kind> blockKind;
+    if (raw) {
+        for (const RawBlock::Line& l : raw->lines)
+            lineText.push_back(serialized(l));
+        for (const RawBlock& b : raw->blocks) {
+            Component read(icalparser_parse_string(b.bytes.constData()));
+            icalproperty* r =
+                read ? icalcomponent_get_first_property(read.get(), ICAL_RECURRENCEID_PROPERTY)
+                     : nullptr;
+            blockText.push_back(read ? serialized(read.get()) : QByteArray());
+            blockRid.push_back(r ? serialized(r) : QByteArray());
+            blockKind.push_back(read ? icalcomponent_isa(read.get()) : ICAL_NO_COMPONENT);
+        }
+    }
+    std::vector<QByteArray> mine;
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY))
+        mine.push_back(serialized(p));
+    std::vector<bool> used(lineText.size());
+    for (size_t at = 0; at < mine.size();) {
+        // A kept line that reads as the properties from here on.
+        size_t taken = 0;
+        for (size_t i = 0; !taken && i < lineText.size(); ++i) {
+            const std::vector<QByteArray>& read = lineText[i];
+            if (used[i] || read.empty() || at + read.size() > mine.size() ||
+                !std::equal(read.begin(), read.end(), mine.begin() + qsizetype(at)))
+                continue;
+            used[i] = true;
+            taken = read.size();
+            out += raw->lines[i].bytes;
+        }
+        if (!taken) {
+            out += mine[at];
+            taken = 1;
+        }
+        at += taken;
+    }
+    std::vector<bool> taken(blockText.size());
+    for (icalcomponent* inner = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); inner;
+         inner = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT)) {
+        // Its kept block: the one read the same, else the first of its kind (and, for an
+        // event, of its RECURRENCE-ID) not taken.
+        const QByteArray text = serialized(inner);
+        icalproperty* rid = icalcomponent_get_first_property(inner, ICAL_RECURRENCEID_PROPERTY);
+        const QByteArray ridText = rid ? serialized(rid) : QByteArray();
+        int match = -1;
+        for (int pass = 0; pass < 2 && match < 0; ++pass)
+            for (size_t i = 0; i < blockText.size() && match < 0; ++i)
+                if (!taken[i] && blockKind[i] == icalcomponent_isa(inner) &&
+                    (pass == 0 ? blockText[i] == text : blockRid[i] == ridText)) {
+                    taken[i] = true;
+                    match = int(i);
+                }
+        if (match < 0)
+            writeKeeping(inner, nullptr, {}, out);
+        else
+            writeKeeping(inner, &raw->blocks[size_t(match)], blockText[size_t(match)], out);
+    }
+    out += "END:" + kind + "\r\n";
+}
+
 QString lineOf(const EventRow& r) {
     return r.eDate.toString(Qt::ISODate) + u'|' + QString::number(r.frequency) + u'|' +
            r.description;
@@ -616,8 +760,11 @@ QByteArray EventPatch::write(const KeptEvent& kept, const std::vector<EventRow>&
         qCWarning(lcCalendar) << "event" << kept.uid << "- left out:" << n;
     if (notes)
         *notes = left;
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    QByteArray out(text);
-    std::free(text);
+    // What was not changed is written as it was kept, byte for byte.
+    const RawBlock raw = rawBlocks(kept.ics);
+    Component keptRead(icalparser_parse_string(kept.ics.constData()));
+    QByteArray out;
+    writeKeeping(calendar.get(), raw.blocks.empty() ? nullptr : &raw.blocks.front(),
+                 keptRead ? serialized(keptRead.get()) : QByteArray(), out);
     return out;
 }

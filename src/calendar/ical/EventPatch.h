@@ -23,7 +23,9 @@
 //   for that occurrence only, a date added an RDATE;
 // - an event of several days (one row per day) is renamed whichever day was renamed, and
 //   spans the days its rows span.
-// The changed VEVENTs get a new DTSTAMP and LAST-MODIFIED and a raised SEQUENCE.
+// The changed VEVENTs get a new DTSTAMP and LAST-MODIFIED and a raised SEQUENCE. Every
+// line and sub-component libical reads the same as before is written with the kept bytes
+// (only line ends become CRLF), so the rest stays as the other program wrote it.
 class EventPatch {
 public:
     // The kept event with `rows` (the event's rows now, not empty) written into it, stamped

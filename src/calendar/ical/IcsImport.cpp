@@ -564,5 +564,11 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
             result.events.push_back(std::move(out));
         }
     }
+    // A file of one event, as a calendar server holds each, is kept as it was written.
+    if (result.events.size() == 1 && masters.size() == 1 && calendars.size() == 1 &&
+        result.notes.otherItems == 0 &&
+        (changes.isEmpty() || (changes.size() == 1 && changes.contains(result.events[0].uid))) &&
+        !icalcomponent_get_first_property(calendars[0], ICAL_METHOD_PROPERTY))
+        result.events.front().component = data;
     return result;
 }

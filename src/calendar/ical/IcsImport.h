@@ -35,7 +35,7 @@ public:
         int line = 0; // where its VEVENT begins
         std::vector<EventRow> rows;
         // The event as the file wrote it (see KeptEvent): a VCALENDAR with its VEVENTs and
-        // the VTIMEZONEs they name.
+        // the VTIMEZONEs they name; a file of that one event alone (a server's), whole.
         QByteArray component;
     };
 
