@@ -237,20 +237,21 @@ void CalDavSync::push() {
         // An event another program wrote goes back as it wrote it, with this computer's
         // change written into it.
         const auto keptOne = kept->constFind(it.key());
+        const bool patched = keptOne != kept->cend() && !keptOne->rows.empty();
         Operation op{record ? Operation::Change : Operation::Create,
                      it.key(),
                      record ? record->href : folder + fileNameFor(it.key()),
                      record ? record->etag : QString(),
                      hash,
-                     keptOne != kept->cend() && !keptOne->rows.empty()
-                         ? EventPatch::write(*keptOne, it.value(), now)
-                         : IcsExport::write(it.value(), now),
-                     it.value()};
+                     patched ? EventPatch::write(*keptOne, it.value(), now)
+                             : IcsExport::write(it.value(), now),
+                     it.value(),
+                     patched};
         m_queue.push_back(std::move(op));
     }
     for (const CalDavRecord& r : records)
         if (!r.uid.isEmpty() && !local.contains(r.uid) && tombstones.contains(r.uid))
-            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}, {}});
+            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}, {}, false});
     startNext();
 }
 
@@ -313,9 +314,11 @@ void CalDavSync::done(const Operation& op, const DavReply& reply) {
                               << reply.describe();
         return startNext();
     }
-    // What was sent is what the server now holds: the next edit is written into it.
+    // What was sent is what the server now holds: the next edit is written into it (for
+    // an event of this computer's, once it is a single VEVENT).
+    const bool keep = op.patched || op.rows.size() == 1;
     if (!m_store.saveRecord({op.href, op.uid, QString::fromUtf8(reply.etag), op.hash}) ||
-        !m_store.keep({op.uid, op.body, op.rows}))
+        (keep && !m_store.keep({op.uid, op.body, op.rows})))
         m_failure = m_store.lastError();
     else
         ++m_outcome.sent;
