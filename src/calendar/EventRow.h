@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <vector>
+
 // One row of the Events table as every calendar reader sees it. Nothing is expanded into
 // occurrences in storage: a row holds a start date and two codes, and the rules in
 // EventRules.h decide at read time on which dates it falls.
@@ -31,6 +33,17 @@ struct EventRow {
     QDateTime modified;
     // The calendar subscription the row came from (read-only for the user); 0 for none.
     int subscription = 0;
+};
+
+// An event as a server or a file wrote it, kept beside its rows: a VCALENDAR holding the
+// event's VEVENTs (the series and its changed occurrences, with their alarms and every
+// property Plumora does not show) and the VTIMEZONEs they use. `rows` are the date, repeat
+// and text of the rows it was stored as; what differs between them and the rows Plumora
+// holds now is what the user changed here, and only that is written into the event.
+struct KeptEvent {
+    QString uid;
+    QByteArray ics;
+    std::vector<EventRow> rows;
 };
 
 // Repetition codes of calendar events (they differ from the scheduler's codes).

@@ -179,6 +179,9 @@ bool buryMissing(DataFile& db, const QSet<QString>& uids, const QDateTime& now) 
                          StampOrNow + u')',
                      {uid, stamp(now)}))
             return false;
+        // What the other program wrote goes with the event.
+        if (!db.exec(QStringLiteral("DELETE FROM KeptEvents WHERE UID = ?"), {uid}))
+            return false;
     }
     return true;
 }
@@ -475,7 +478,8 @@ bool EventStore::hasHolidays() {
     return any.toBool();
 }
 
-bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts, int subscription) {
+bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts, int subscription,
+                           const QHash<QString, QByteArray>& components) {
     PutCounts c;
     // The incoming rows by UID, in the order the UIDs first come.
     QHash<QString, std::vector<const EventRow*>> incoming;
@@ -532,6 +536,14 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts,
                 ++c.holidays;
                 continue;
             }
+        }
+        if (subscription == 0 && components.contains(uid)) {
+            KeptEvent kept{uid, components.value(uid), {}};
+            for (const EventRow* r : mine)
+                kept.rows.push_back(*r);
+            ok = keep(db, kept);
+        }
+        if (it != stored.cend()) {
             QStringList lines;
             for (const EventRow* r : mine)
                 lines << line(r->eDate, r->description, r->frequency);
@@ -591,6 +603,9 @@ SchemaPart EventStore::tables() {
     const QString byUid = QStringLiteral("CREATE INDEX EventsByUid ON Events (UID)");
     const QString tombstones = QStringLiteral(
         "CREATE TABLE EventTombstones (UID TEXT PRIMARY KEY, Deleted TEXT NOT NULL)");
+    // The events as the server or file they came from wrote them (KeptEvent).
+    const QString kept = QStringLiteral("CREATE TABLE KeptEvents (UID TEXT PRIMARY KEY,"
+                                        " Component TEXT NOT NULL, Rows TEXT NOT NULL)");
     SchemaPart part;
     part.create = {QStringLiteral("CREATE TABLE Events ("
                                   " eDate TEXT NOT NULL,"
@@ -602,8 +617,11 @@ SchemaPart EventStore::tables() {
                                   " UID TEXT,"
                                   " LastModified TEXT,"
                                   " Subscription INTEGER NOT NULL DEFAULT 0)"),
-                   QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"), byCode, byUid,
-                   tombstones};
+                   QStringLiteral("CREATE INDEX EventsByDate ON Events (eDate)"),
+                   byCode,
+                   byUid,
+                   tombstones,
+                   kept};
     // 1: the month view reads dates and codes from an index instead of the table.
     part.steps[1] = {createIfMissing(byCode)};
     // 2: events get stable identities for calendar interchange. Every row gets a random UID
@@ -617,6 +635,57 @@ SchemaPart EventStore::tables() {
         createIfMissing(byUid),
         createIfMissing(tombstones),
         QStringLiteral("ALTER TABLE Events ADD COLUMN Subscription INTEGER NOT NULL DEFAULT 0")};
+    // 6: another program's events are kept whole beside their rows.
+    part.steps[6] = {createIfMissing(kept)};
     part.rowRepairs = {giveEventsUids()};
     return part;
+}
+
+QString EventStore::rowsText(const std::vector<EventRow>& rows) {
+    QJsonArray list;
+    for (const EventRow& r : rows)
+        list.append(QJsonArray{DateText::fromDate(r.eDate), r.frequency, r.description});
+    return QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact));
+}
+
+std::vector<EventRow> EventStore::rowsFromText(const QString& text, const QString& uid) {
+    std::vector<EventRow> rows;
+    const QJsonArray list = QJsonDocument::fromJson(text.toUtf8()).array();
+    for (const QJsonValue& v : list) {
+        const QJsonArray a = v.toArray();
+        EventRow r;
+        r.eDate = parseDate(a.at(0).toString());
+        r.frequency = a.at(1).toInt(EventFrequency::OneTime);
+        r.description = a.at(2).toString();
+        r.uid = uid;
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+bool EventStore::keep(DataFile& db, const KeptEvent& event) {
+    // Kept the same already: nothing is written, so the file stays untouched.
+    const QString ics = QString::fromUtf8(event.ics), rows = rowsText(event.rows);
+    return db.exec(QStringLiteral("INSERT OR REPLACE INTO KeptEvents (UID, Component, Rows) "
+                                  "SELECT ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM KeptEvents "
+                                  "WHERE UID = ? AND Component = ? AND Rows = ?)"),
+                   {event.uid, ics, rows, event.uid, ics, rows});
+}
+
+QHash<QString, KeptEvent> EventStore::keptEvents() {
+    QHash<QString, KeptEvent> out;
+    DataFile db = open();
+    ++m_queries;
+    if (!db.forEach(QStringLiteral("SELECT UID, Component, Rows FROM KeptEvents"), {},
+                    [&](DataFile::Row q) {
+                        const QString uid = q.value(0).toString();
+                        out.insert(uid, {uid, q.value(1).toString().toUtf8(),
+                                         rowsFromText(q.value(2).toString(), uid)});
+                        return true;
+                    })) {
+        m_error = db.lastError();
+        return {};
+    }
+    m_error.clear();
+    return out;
 }

@@ -5,6 +5,7 @@
 #include "core/DataStore.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 
@@ -82,8 +83,19 @@ public:
     };
     // With a `subscription`, the rows belong to it and mirror its calendar: only its own
     // rows are compared, and those of UIDs not in `rows` are removed.
+    // `components` (by UID) are the events as the file wrote them; for the user's own events
+    // they are kept (KeptEvent) with the rows stored from them.
     bool putEvents(const std::vector<EventRow>& rows, PutCounts* counts = nullptr,
-                   int subscription = 0);
+                   int subscription = 0, const QHash<QString, QByteArray>& components = {});
+
+    // The kept events (KeptEvent) by UID; empty with lastError() set when the file cannot
+    // be read. An event the user deleted takes its kept component with it.
+    QHash<QString, KeptEvent> keptEvents();
+    // Keeps `event` in place of what was kept for its UID, inside the caller's transaction.
+    static bool keep(DataFile& db, const KeptEvent& event);
+    // A kept event's rows as stored: date, repeat code and text of each.
+    static QString rowsText(const std::vector<EventRow>& rows);
+    static std::vector<EventRow> rowsFromText(const QString& text, const QString& uid);
 
     // Whether any holiday is stored; false with lastError() set when the file cannot be read.
     bool hasHolidays();

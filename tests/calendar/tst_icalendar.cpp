@@ -213,8 +213,11 @@ private Q_SLOTS:
         // 18:30 in New York (summer time from 8 March) is 07:30 the next day in Tokyo.
         QCOMPARE(eventLines(g, "3kq0c2nd0l8m1t6v7@example.com"),
                  QStringList{"2026-03-11|1|07:30 Release call"});
-        QCOMPARE(eventLines(g, "weekly-standup@example.com"),
-                 QStringList{"2026-01-05|3|23:00 Standup"});
+        // New York changes its clocks, Tokyo does not: each Monday shows its own time.
+        const QStringList standup = eventLines(g, "weekly-standup@example.com");
+        QVERIFY(standup.contains("2026-01-05|1|23:00 Standup"));
+        QVERIFY(standup.contains("2026-03-16|1|22:00 Standup"));
+        QVERIFY(standup.contains("2026-11-09|1|23:00 Standup"));
         QCOMPARE(eventLines(g, "dayoff@example.com"), QStringList{"2026-03-20|1|Day off"});
 
         // Written with a byte order mark, as some programs do.

@@ -50,6 +50,13 @@ expect "A's account" "$(sqlite3 "$(data a)" "SELECT Server || '|' || User || '|'
 expect "A's events on the server" "$(server_events)" "dentist|Dentist
 party|Party"
 grep -rqs secret "$(data a)" && fail "the password was written to A's data file"
+# Synced only when asked, A syncs nothing at start-up; from here on it syncs by itself.
+before=$(last_sync a)
+start a
+sleep 6
+[ "$(last_sync a)" = "$before" ] || fail "A synced at start-up though only asked to by hand"
+stop
+sqlite3 "$(data a)" "UPDATE CalDavAccount SET Every = 15"
 passed=$((passed + 1))
 
 # B, set up alike, gets A's events at start-up; B's edit goes out by "Sync now".

@@ -5,23 +5,17 @@
 # and reached by a screen reader. Needs `exe`, `template` and `E2E_READER` set; sourcing it
 # starts the desktop and Radicale.
 
-command -v radicale >/dev/null || fail "radicale is not installed (Debian: radicale)"
 e2e_start_desktop
 # Radicale with one user and no calendar yet, on a port free at run time.
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 storage="$E2E_DIR/radicale"
-printf 'ann:secret\n' >"$E2E_DIR/users"
-radicale_pid=
+e2e_start_radicale "$storage"
+port=$E2E_RADICALE_PORT
+radicale_pid=$E2E_RADICALE_PID
+# Radicale again at the same address, after it was killed.
 radicale_start() {
-    radicale --server-hosts "127.0.0.1:$port" --storage-filesystem-folder "$storage" \
-        --auth-type htpasswd --auth-htpasswd-filename "$E2E_DIR/users" \
-        --auth-htpasswd-encryption plain --logging-level warning >>"$E2E_DIR/radicale.log" 2>&1 &
-    radicale_pid=$!
-    E2E_PIDS+=($radicale_pid)
-    wait_for 20 curl -sf -u ann:secret -X PROPFIND -H 'Depth: 0' "http://127.0.0.1:$port/ann/" ||
-        fail "radicale did not answer: $(cat "$E2E_DIR/radicale.log")"
+    e2e_start_radicale "$storage" "$port"
+    radicale_pid=$E2E_RADICALE_PID
 }
-radicale_start
 calendar="http://127.0.0.1:$port/ann/plumora/"
 # The events on the server, one "UID|SUMMARY" line each, sorted.
 server_events() {
@@ -53,18 +47,16 @@ delete_event() { # MACHINE UID
 
 # A session bus with no services started on demand but the accessibility bus: only the
 # keyring started here answers for secrets, and the screen reader reaches the program.
-mkdir -p "$E2E_DIR/services"
-cp /usr/share/dbus-1/services/org.a11y.Bus.service "$E2E_DIR/services/" ||
-    fail "the accessibility bus is not installed (Debian: at-spi2-core)"
-e2e_bare_session_conf "$E2E_DIR/session.conf"
-sed -i "s|</busconfig>|  <servicedir>$E2E_DIR/services</servicedir>\n</busconfig>|" "$E2E_DIR/session.conf"
+e2e_a11y_session_conf "$E2E_DIR/session.conf"
 
-# start MACHINE [typed]: the program in a session of its own, with a fresh keyring holding
-# the password, or holding nothing when the user is to type it ("typed").
+# start MACHINE [typed|nokeyring]: the program in a session of its own, with a fresh keyring
+# holding the password, or holding nothing when the user is to type it ("typed"), or with no
+# keyring at all ("nokeyring": the password is in the data file).
 pidfile="$E2E_DIR/plumora.pid" busfile="$E2E_DIR/bus"
 start() {
-    local m=$1 store=1
+    local m=$1 store=1 keyring=1
     [ "${2:-}" = typed ] && store=0
+    [ "${2:-}" = nokeyring ] && keyring=0
     rm -f "$pidfile" "$busfile"
     rm -rf "$E2E_DIR/$m/home/.local/share/keyrings"
     HOME="$E2E_DIR/$m/home" XDG_CONFIG_HOME="$E2E_DIR/$m/home/.config" \
@@ -72,9 +64,11 @@ start() {
         dbus-run-session --config-file="$E2E_DIR/session.conf" -- sh -c "
             dbus-update-activation-environment XDG_RUNTIME_DIR HOME XDG_CONFIG_HOME \
                 XDG_DATA_HOME DISPLAY
-            printf test | gnome-keyring-daemon --foreground --unlock --components=secrets \
+            [ $keyring = 1 ] && printf test |
+                gnome-keyring-daemon --foreground --unlock --components=secrets \
                 >>'$E2E_DIR/$m/keyring.log' 2>&1 &
             for i in \$(seq 50); do
+                [ $keyring = 0 ] && break
                 [ $store = 0 ] && dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
                     org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null |
                     grep -q true && break
@@ -92,12 +86,7 @@ start() {
     export DBUS_SESSION_BUS_ADDRESS
     DBUS_SESSION_BUS_ADDRESS=$(cat "$busfile")
 }
-stop() {
-    local pid
-    pid=$(cat "$pidfile")
-    kill "$pid" 2>/dev/null || true
-    wait_for 10 sh -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
-}
+stop() { e2e_stop_pidfile "$pidfile"; }
 last_sync() { sqlite3 "$(data "$1")" "SELECT ifnull(LastSync, '') || '|' || LastResult FROM CalDavAccount"; }
 # synced MACHINE BEFORE EXPECT: a sync has recorded a result since BEFORE that matches EXPECT.
 synced() { local now; now=$(last_sync "$1"); [ "$now" != "$2" ] && grep -q "$3" <<<"$now"; }
@@ -128,9 +117,7 @@ open_options() {
     a11y_scroll_to "push button" "Sync now"
 }
 # The status line of calendar sync, as a screen reader reads it.
-status_line() {
-    "$E2E_READER" Plumora dump showing 2>/dev/null | awk -F'\t' '$3 == "Sync status" { print $4; exit }'
-}
+status_line() { a11y_description "Sync status"; }
 status_says() { status_line | grep -q -e "$1"; }
 wait_status() { # TEXT
     wait_for 40 status_says "$1" || fail "the status line does not say '$1' but '$(status_line)'"

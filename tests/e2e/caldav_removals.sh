@@ -9,72 +9,36 @@
 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 E2E_READER=$3
 
-e2e_start_desktop
-storage="$E2E_DIR/radicale"
-e2e_start_radicale "$storage"
-port=$E2E_RADICALE_PORT
-calendar="http://127.0.0.1:$port/ann/plumora/"
+source "$(dirname "$0")/caldav_lib.sh"
 curl -sf -u ann:secret -X MKCALENDAR "$calendar" >/dev/null || fail "the calendar was not made"
 on_server() { find "$storage/collection-root/ann/plumora" -maxdepth 1 -name '*.ics' | wc -l; }
 empty_server() { find "$storage/collection-root/ann/plumora" -maxdepth 1 -name '*.ics' -delete; }
 
 # The account with its password in the data file (no keyring in this session), syncing
 # every 15 minutes: the one sync in each run is the one after start-up, then those asked.
-mkdir -p "$E2E_DIR/program"
-cp "$exe" "$E2E_DIR/program/"
-data="$E2E_DIR/program/data.plm"
-cp "$template" "$data"
+caldav_machine a
+data=$(data a)
 sqlite3 "$data" "INSERT OR REPLACE INTO CalDavAccount (ID, Server, User, Calendar, CalendarName,
     Every, Password) VALUES (1, 'http://127.0.0.1:$port/', 'ann', '$calendar', 'Plumora', 15, 'secret')"
 values=$(seq 12 | awk '{ printf "%s(\x272026-05-%02d\x27, \x27Event %d\x27, 1, \x27ev-%d\x27, \x272026-03-01T00:00:00Z\x27)", (NR > 1 ? "," : ""), $1, $1, $1 }')
 sqlite3 "$data" "INSERT INTO Events (eDate, Description, Frequency, UID, LastModified) VALUES $values"
-events() { sqlite3 "$data" "SELECT COUNT(*) FROM Events WHERE Holiday = 0"; }
-
-# A session bus whose only service is the accessibility bus, for the screen reader; no
-# keyring answers on it.
-e2e_a11y_session_conf "$E2E_DIR/session.conf"
-pidfile="$E2E_DIR/plumora.pid" busfile="$E2E_DIR/bus"
-start() {
-    rm -f "$pidfile" "$busfile"
-    QT_LOGGING_RULES="plumora.calendar=true" dbus-run-session --config-file="$E2E_DIR/session.conf" -- sh -c "
-        echo \$DBUS_SESSION_BUS_ADDRESS >'$busfile'
-        echo \$\$ >'$pidfile'
-        exec env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 '$E2E_DIR/program/plumora'" \
-        >>"$E2E_DIR/plumora.log" 2>&1 &
-    E2E_PIDS+=($!)
-    wait_for 20 test -s "$pidfile" || fail "the program did not start"
-    export DBUS_SESSION_BUS_ADDRESS
-    DBUS_SESSION_BUS_ADDRESS=$(cat "$busfile")
-}
-stop() { e2e_stop_pidfile "$pidfile"; }
-last_sync() { sqlite3 "$data" "SELECT ifnull(LastSync, '') || '|' || LastResult FROM CalDavAccount"; }
-synced() { local now; now=$(last_sync); [ "$now" != "$1" ] && grep -q "$2" <<<"$now"; }
-# wait_sync BEFORE EXPECT: a sync has recorded a result since BEFORE that says EXPECT.
-wait_sync() {
-    wait_for 40 synced "$1" "$2" || {
-        cat "$E2E_DIR/plumora.log" >&2
-        fail "no sync ended with '$2' (last: $(last_sync))"
-    }
-}
-expect() { # WHAT ACTUAL EXPECTED
-    [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"
-}
+count() { sqlite3 "$data" "SELECT COUNT(*) FROM Events WHERE Holiday = 0"; }
 question="The server no longer lists 12 of your 12 events. Delete them here too, or keep them and send them back?"
 said() { "$E2E_READER" Plumora dump showing 2>/dev/null | grep -qF "$1"; }
 
-before=$(last_sync)
-start
-wait_sync "$before" "12 events sent, 0 received"
+before=$(last_sync a)
+start a nokeyring
+wait_sync a "$before" "12 events sent, 0 received"
 stop
 expect "events on the server after the first sync" "$(on_server)" 12
 
 # Emptied on the server: the sync after start-up pauses and tells the user.
 empty_server
-before=$(last_sync)
-start
-wait_sync "$before" "Paused: the server no longer lists 12 of your 12 events"
+before=$(last_sync a)
+start a nokeyring
+wait_sync a "$before" "Paused: the server no longer lists 12 of your 12 events"
 wait_for 20 said "$question" || fail "no pop-up message asked: $("$E2E_READER" Plumora dump showing)"
-expect "events here while the sync pauses" "$(events)" 12
+expect "events here while the sync pauses" "$(count)" 12
 
 # A click on the pop-up message opens Options; there, "Keep them and send them back".
 notice=$(xdotool search --onlyvisible --name '^- Plumora -$' | head -n 1)
@@ -82,33 +46,33 @@ eval "$(xdotool getwindowgeometry --shell "$notice")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 wait_for 20 a11y_shows "push button" "Sync now" || fail "a click on the pop-up message opened no Options"
 a11y_scroll_to "push button" "Keep them and send them back"
-before=$(last_sync)
+before=$(last_sync a)
 a11y_click "push button" "Keep them and send them back"
-wait_sync "$before" "12 events sent, 0 received"
+wait_sync a "$before" "12 events sent, 0 received"
 expect "events on the server after keep" "$(on_server)" 12
-expect "events here after keep" "$(events)" 12
+expect "events here after keep" "$(count)" 12
 
 # Emptied again; "Sync now" asks again, and "Delete them here too" deletes them.
 empty_server
-before=$(last_sync)
+before=$(last_sync a)
 a11y_scroll_to "push button" "Sync now"
 a11y_click "push button" "Sync now"
-wait_sync "$before" "Paused"
-before=$(last_sync)
+wait_sync a "$before" "Paused"
+before=$(last_sync a)
 a11y_scroll_to "push button" "Delete them here too"
 a11y_click "push button" "Delete them here too"
-wait_sync "$before" "0 events sent, 12 received"
-expect "events here after delete" "$(events)" 0
+wait_sync a "$before" "0 events sent, 12 received"
+expect "events here after delete" "$(count)" 0
 expect "events on the server after delete" "$(on_server)" 0
 
 # The kept copy: the restore button puts them back, and the sync sends them.
 restore=$("$E2E_READER" Plumora dump showing | awk -F'\t' '$2 == "push button" && $3 ~ /^Restore the 12 events/ { print $3; exit }')
 [ -n "$restore" ] || fail "Options show no restore button"
-before=$(last_sync)
+before=$(last_sync a)
 a11y_scroll_to "push button" "$restore"
 a11y_click "push button" "$restore"
-wait_sync "$before" "12 events sent, 0 received"
-expect "events here after restore" "$(events)" 12
+wait_sync a "$before" "12 events sent, 0 received"
+expect "events here after restore" "$(count)" 12
 expect "events on the server after restore" "$(on_server)" 12
 stop
 echo "caldav_removals: 3 passed, 0 failed"

@@ -193,6 +193,30 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!msg && !m_notices->popMsg());
     }
+
+    // A message longer than the window (the sync's conflict notice naming the copies) makes
+    // it taller, its corner where it was, so the last line shows whole; a short one keeps
+    // the window's size.
+    void popMsgGrowsForItsText() {
+        PopMsg* msg = m_notices->showPopMessage(QStringLiteral("Short."), QString());
+        QVERIFY(msg);
+        const QRect small = msg->geometry();
+        const QString name = QStringLiteral(
+            "Parents' evening at the music school, hall B (edited on this computer)");
+        msg->setMessage(QStringLiteral("Changed both here and on the server, so kept twice; "
+                                       "this computer's version is now:\n") +
+                        name + u'\n' + name);
+        msg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(msg));
+        auto* label = msg->findChild<QLabel*>(QStringLiteral("MessageLB"));
+        QVERIFY(msg->height() > small.height());
+        QCOMPARE(msg->geometry().bottomRight(), small.bottomRight());
+        QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        QVERIFY(label->geometry().bottom() < msg->height());
+        msg->setMessage(QStringLiteral("Short again."));
+        QCOMPARE(msg->geometry(), small);
+        msg->close();
+    }
 };
 
 QTEST_MAIN(TestNoticeWindows)

@@ -253,6 +253,19 @@ bool CalDavStore::saveRecord(const CalDavRecord& r) {
     return ok || fail(QStringLiteral("recording a synced event"), db.lastError());
 }
 
+QHash<QString, KeptEvent> CalDavStore::keptEvents() {
+    EventStore events(dataFile());
+    QHash<QString, KeptEvent> out = events.keptEvents();
+    m_error = events.lastError();
+    return out;
+}
+
+bool CalDavStore::keep(const KeptEvent& event) {
+    DataFile db = open();
+    return EventStore::keep(db, event) ||
+           fail(QStringLiteral("keeping a synced event"), db.lastError());
+}
+
 bool CalDavStore::forgetRecord(const QString& href) {
     DataFile db = open();
     return db.exec(QStringLiteral("DELETE FROM CalDavEvents WHERE Href = ?"), {href}) ||
@@ -380,6 +393,8 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
         const std::optional<CalDavRecord> record =
             recordHref.isEmpty() ? std::nullopt : std::optional(byHref.value(recordHref));
         CalDavRecord next{e.href, uid, e.etag, serverHash};
+        // The server's event is kept whole, so an edit here changes only what was edited.
+        ok = ok && EventStore::keep(db, {uid, event.component, serverRows});
         if (!local.empty()) {
             if (localHash == serverHash) {
                 save(next);
@@ -430,7 +445,8 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
                                                       "Frequency, UID, ?") +
                                            ofUid + QStringLiteral(" ORDER BY rowid"),
                                        {keptAt, record.uid});
-                ok = ok && db.exec(QStringLiteral("DELETE") + ofUid, {record.uid});
+                ok = ok && db.exec(QStringLiteral("DELETE") + ofUid, {record.uid}) &&
+                     db.exec(QStringLiteral("DELETE FROM KeptEvents WHERE UID = ?"), {record.uid});
                 ++c.received;
             }
             hrefOfUid.remove(record.uid);

@@ -96,6 +96,10 @@ public:
     bool forgetRecord(const QString& href);
     bool forgetToken();
 
+    // The events kept as the server wrote them (KeptEvent), by UID; and one kept as sent.
+    QHash<QString, KeptEvent> keptEvents();
+    bool keep(const KeptEvent& event);
+
     // The user's own events (Holiday 0, no subscription), by UID.
     QHash<QString, std::vector<EventRow>> localEvents();
     QStringList tombstones();

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "calendar/CalendarLog.h"
 #include "calendar/caldav/DavXml.h"
+#include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsExport.h"
 #include "core/DataFile.h"
 
@@ -347,6 +348,8 @@ void CalDavSync::push() {
     if (!m_store.lastError().isEmpty())
         return stop(m_store.lastError());
     const QSet<QString> tombstones(buried.cbegin(), buried.cend());
+    // The kept events are read only when something is to be sent.
+    std::optional<QHash<QString, KeptEvent>> kept;
     QHash<QString, const CalDavRecord*> byUid;
     for (const CalDavRecord& r : records)
         if (!r.uid.isEmpty())
@@ -358,17 +361,29 @@ void CalDavSync::push() {
         const CalDavRecord* record = byUid.value(it.key());
         if (record && record->hash == hash)
             continue;
+        if (!kept) {
+            kept = m_store.keptEvents();
+            if (!m_store.lastError().isEmpty())
+                return stop(m_store.lastError());
+        }
+        // An event another program wrote goes back as it wrote it, with this computer's
+        // change written into it.
+        const auto keptOne = kept->constFind(it.key());
+        const bool patched = keptOne != kept->cend() && !keptOne->rows.empty();
         Operation op{record ? Operation::Change : Operation::Create,
                      it.key(),
                      record ? record->href : folder + fileNameFor(it.key()),
                      record ? record->etag : QString(),
                      hash,
-                     IcsExport::write(it.value(), now)};
+                     patched ? EventPatch::write(*keptOne, it.value(), now)
+                             : IcsExport::write(it.value(), now),
+                     it.value(),
+                     patched};
         m_queue.push_back(std::move(op));
     }
     for (const CalDavRecord& r : records)
         if (!r.uid.isEmpty() && !local.contains(r.uid) && tombstones.contains(r.uid))
-            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}});
+            m_queue.push_back({Operation::Remove, r.uid, r.href, r.etag, QString(), {}, {}, false});
     startNext();
 }
 
@@ -439,7 +454,11 @@ void CalDavSync::done(const Operation& op, const DavReply& reply) {
                               << reply.describe();
         return startNext();
     }
-    if (!m_store.saveRecord({op.href, op.uid, QString::fromUtf8(reply.etag), op.hash}))
+    // What was sent is what the server now holds: the next edit is written into it (for
+    // an event of this computer's, once it is a single VEVENT).
+    const bool keep = op.patched || op.rows.size() == 1;
+    if (!m_store.saveRecord({op.href, op.uid, QString::fromUtf8(reply.etag), op.hash}) ||
+        (keep && !m_store.keep({op.uid, op.body, op.rows})))
         m_failure = m_store.lastError();
     else
         ++m_outcome.sent;

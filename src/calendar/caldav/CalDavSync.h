@@ -96,6 +96,8 @@ private:
         QString etag;
         QString hash;
         QByteArray body;
+        std::vector<EventRow> rows; // the rows `body` was written from
+        bool patched = false;       // `body` is a kept event with the change written in
     };
 
     QUrl urlOf(const QString& path) const;

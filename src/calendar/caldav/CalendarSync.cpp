@@ -113,13 +113,9 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
     m_store.recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
     m_sync.noteOwnWrite(before, fileModifiedStamp(m_store.dataFile()));
     if (outcome.conflicts > 0 && m_tell)
-        m_tell(QStringLiteral("%1 changed both on this computer and on the server. Both "
-                              "versions were kept; this computer's now ends in \"%2\":\n%3")
-                   .arg(outcome.conflicts == 1
-                            ? QStringLiteral("An event was")
-                            : QStringLiteral("%1 events were").arg(outcome.conflicts),
-                        QString::fromLatin1(CalDavStore::ConflictSuffix).trimmed(),
-                        outcome.conflictTexts.join(u'\n')));
+        m_tell(QStringLiteral("Changed both here and on the server, so kept twice; this "
+                              "computer's version is now:\n%1")
+                   .arg(outcome.conflictTexts.join(u'\n')));
     if (outcome.withheld.pending()) {
         // The user who clicked "Sync now" finds the question beside the status line.
         if (m_origin == Origin::Background)
@@ -179,7 +175,8 @@ void CalendarSync::startupDelayPassed() {
     if (isRunning())
         return;
     const std::optional<CalDavAccount>& a = account();
-    if (!a || !a->configured())
+    // "Only when I click Sync now": nothing syncs by itself, start-up included.
+    if (!a || !a->configured() || a->everyMinutes <= 0)
         return;
     // Paused before the program last ended: the question is put again, once.
     if (a->withheld.pending())
@@ -206,7 +203,8 @@ void CalendarSyncJob::run(MinuteContext& minute) {
     const std::optional<CalDavAccount>& account = m_sync.account();
     if (!account || !account->configured())
         return;
-    const bool asked = m_sync.takeRequest();
+    // A sync asked for after an edit waits for the user's click when they sync by hand.
+    const bool asked = m_sync.takeRequest() && account->everyMinutes > 0;
     const bool due = account->everyMinutes > 0 &&
                      intervalPassed(account->lastSync, minute.now, account->everyMinutes);
     if (!asked && !due)

@@ -78,7 +78,8 @@ public:
     void checkKeyringWait(const QDateTime& now);
 
     // Start-up is over: a sync follows StartupDelaySecs later, when `online` says so, else
-    // at the first minute job that finds the machine online.
+    // at the first minute job that finds the machine online; none for an account synced
+    // only when the user clicks "Sync now".
     void syncAfterStartup(std::function<bool()> online);
     // What the start-up timer calls.
     void startupDelayPassed();
@@ -123,7 +124,8 @@ private:
 };
 
 // The minute job: syncs every 5, 15 or 60 minutes as the account says and after the user
-// changed events, only when online and never while a sync runs.
+// changed events, only when online and never while a sync runs; an account synced only
+// when the user clicks "Sync now" is never synced here.
 class CalendarSyncJob final : public MinuteJob {
 public:
     explicit CalendarSyncJob(CalendarSync& sync) : m_sync(sync) {}

@@ -123,14 +123,18 @@ ImportReport CalendarImport::importData(const QByteArray& data, const QString& s
         return report;
     }
     std::vector<EventRow> rows;
-    for (const IcsImport::Event& e : read.events)
+    QHash<QString, QByteArray> components;
+    for (const IcsImport::Event& e : read.events) {
+        if (subscription == 0)
+            components.insert(e.uid, e.component);
         for (const EventRow& r : e.rows) {
             rows.push_back(r);
             rows.back().modified = m_now;
         }
+    }
     m_store.setNow(m_now);
     EventStore::PutCounts counts;
-    if (!m_store.putEvents(rows, &counts, subscription)) {
+    if (!m_store.putEvents(rows, &counts, subscription, components)) {
         report.error =
             QStringLiteral("The calendar could not be written: %1").arg(m_store.lastError());
         return report;

@@ -4,9 +4,12 @@
 #include "calendar/EventExport.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
+#include "calendar/ical/EventPatch.h"
+#include "calendar/ical/IcalRepeat.h"
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <QSet>
 
 #include <libical/ical.h>
 
@@ -24,19 +27,6 @@ icaltimetype icalDate(const QDate& d) {
 
 icaltimetype icalUtc(const QDateTime& t) {
     return icaltime_from_timet_with_zone(t.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
-}
-
-icalrecurrencetype_frequency ruleOf(int frequency) {
-    switch (frequency) {
-    case EventFrequency::Weekly:
-        return ICAL_WEEKLY_RECURRENCE;
-    case EventFrequency::Monthly:
-        return ICAL_MONTHLY_RECURRENCE;
-    case EventFrequency::Yearly:
-        return ICAL_YEARLY_RECURRENCE;
-    default:
-        return ICAL_NO_RECURRENCE;
-    }
 }
 
 // A row stored before it had an identity (none should be) still gets a stable one.
@@ -75,7 +65,7 @@ void addGroup(icalcomponent* calendar, const QString& uid, std::vector<const Eve
             const EventRow& r = *rows[i];
             icalcomponent* e =
                 newEvent(i == 0 ? uid : uid + QStringLiteral("-%1").arg(i + 1), r, now);
-            const icalrecurrencetype_frequency freq = ruleOf(r.frequency);
+            const icalrecurrencetype_frequency freq = icalRepeat(r.frequency);
             if (freq != ICAL_NO_RECURRENCE) {
                 icalrecurrencetype rule;
                 icalrecurrencetype_clear(&rule);
@@ -149,7 +139,41 @@ bool IcsExport::select(EventStore& store, int range, const QDate& selected, cons
     return true;
 }
 
-QByteArray IcsExport::write(const std::vector<EventRow>& rows, const QDateTime& now) {
+namespace {
+
+// Adds the VEVENTs of a kept event, with this computer's change written in, and the
+// VTIMEZONEs they use that the calendar does not hold yet.
+void addKept(icalcomponent* calendar, const KeptEvent& kept, std::vector<const EventRow*> members,
+             const QDateTime& now, QSet<QByteArray>& zones) {
+    std::vector<EventRow> rows;
+    for (const EventRow* r : members)
+        rows.push_back(*r);
+    const QByteArray text = EventPatch::write(kept, rows, now);
+    icalcomponent* read = icalparser_parse_string(text.constData());
+    if (!read)
+        return addGroup(calendar, kept.uid, std::move(members), now);
+    std::vector<icalcomponent*> inner;
+    for (icalcomponent* c = icalcomponent_get_first_component(read, ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(read, ICAL_ANY_COMPONENT))
+        inner.push_back(c);
+    for (icalcomponent* c : inner) {
+        if (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT) {
+            icalproperty* id = icalcomponent_get_first_property(c, ICAL_TZID_PROPERTY);
+            const QByteArray tzid = id ? QByteArray(icalproperty_get_tzid(id)) : QByteArray();
+            if (zones.contains(tzid))
+                continue;
+            zones.insert(tzid);
+        }
+        icalcomponent_remove_component(read, c);
+        icalcomponent_add_component(calendar, c);
+    }
+    icalcomponent_free(read);
+}
+
+} // namespace
+
+QByteArray IcsExport::write(const std::vector<EventRow>& rows, const QDateTime& now,
+                            const QHash<QString, KeptEvent>& kept) {
     icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
     icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Plumora//Plumora 4//EN"));
@@ -170,8 +194,14 @@ QByteArray IcsExport::write(const std::vector<EventRow>& rows, const QDateTime& 
             groups[*it].second.push_back(&r);
         }
     }
-    for (const auto& [uid, members] : groups)
-        addGroup(calendar, uid, members, now);
+    QSet<QByteArray> zones;
+    for (const auto& [uid, members] : groups) {
+        const auto k = kept.constFind(uid);
+        if (k != kept.cend() && !k->rows.empty())
+            addKept(calendar, *k, members, now, zones);
+        else
+            addGroup(calendar, uid, members, now);
+    }
 
     char* text = icalcomponent_as_ical_string_r(calendar);
     QByteArray out(text);

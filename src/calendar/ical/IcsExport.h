@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
                        bool withHolidays, const HolidayFlags& flags, std::vector<EventRow>& rows,
                        QString* error = nullptr);
 
-    // The file for `rows`, stamped `now`.
-    static QByteArray write(const std::vector<EventRow>& rows, const QDateTime& now);
+    // The file for `rows`, stamped `now`. An event in `kept` (by UID) is written as the
+    // program it came from wrote it, with the change its rows show written in (EventPatch);
+    // give it only with every row of the event.
+    static QByteArray write(const std::vector<EventRow>& rows, const QDateTime& now,
+                            const QHash<QString, KeptEvent>& kept = {});
 };

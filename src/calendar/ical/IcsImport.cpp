@@ -13,6 +13,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -176,6 +177,32 @@ public:
 
     QDate from() const { return m_from; }
     QDate to() const { return m_to; }
+
+    // Whether a repeat of `start` shows the same time of day in the user's zone on every
+    // date of the window's first years: all-day and floating starts do, and so does a zone
+    // that changes its clocks when the user's does. Otherwise the dates are kept singly,
+    // each with its own time.
+    bool sameTimeShown(const icaltimetype& start) const {
+        if (start.is_date || !start.zone)
+            return true;
+        const QDate first = std::max(dateOf(start), m_from);
+        QString shown;
+        for (int week = 0; week <= 3 * 53; ++week) {
+            icaltimetype t = start;
+            const QDate d = first.addDays(7 * week);
+            t.year = d.year();
+            t.month = d.month();
+            t.day = d.day();
+            const QString time =
+                QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, start.zone), m_zone)
+                    .toString(QStringLiteral("HH:mm"));
+            if (week == 0)
+                shown = time;
+            else if (time != shown)
+                return false;
+        }
+        return true;
+    }
 
 private:
     QDate m_from, m_to;
@@ -388,7 +415,8 @@ public:
             // other days than the rule's, so it is expanded.
             const QDate own = dateOf(start);
             const int native = nativeFrequency(icalproperty_get_rrule(rruleProperty), own);
-            if (native && (native == EventFrequency::Weekly || own == first.date)) {
+            if (native && (native == EventFrequency::Weekly || own == first.date) &&
+                m_reader.sameTimeShown(start)) {
                 addDays(out, first, summary, native);
                 return true;
             }
@@ -675,6 +703,50 @@ const char* faultyTime(icalcomponent* event) {
     return nullptr;
 }
 
+// The TZIDs `c` and its sub-components name.
+void zonesNamed(icalcomponent* c, QSet<QByteArray>& out) {
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY))
+        if (icalparameter* z = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
+            out.insert(QByteArray(icalparameter_get_tzid(z)));
+    for (icalcomponent* inner = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); inner;
+         inner = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
+        zonesNamed(inner, out);
+}
+
+// The event whole, as its calendar wrote it: the calendar's own properties (but METHOD,
+// which belongs to a message, not to a stored event), the VTIMEZONEs it names, the series
+// and its changed occurrences.
+QByteArray keptComponent(icalcomponent* calendar, icalcomponent* event,
+                         const std::vector<icalcomponent*>& changes,
+                         const QHash<QByteArray, icalcomponent*>& zones) {
+    Component out(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    for (icalproperty* p = icalcomponent_get_first_property(calendar, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(calendar, ICAL_ANY_PROPERTY))
+        if (icalproperty_isa(p) != ICAL_METHOD_PROPERTY)
+            icalcomponent_add_property(out.get(), icalproperty_new_clone(p));
+    if (!icalcomponent_get_first_property(out.get(), ICAL_VERSION_PROPERTY))
+        icalcomponent_add_property(out.get(), icalproperty_new_version("2.0"));
+    if (!icalcomponent_get_first_property(out.get(), ICAL_PRODID_PROPERTY))
+        icalcomponent_add_property(out.get(), icalproperty_new_prodid("-//Plumora//Plumora 4//EN"));
+    QSet<QByteArray> named;
+    zonesNamed(event, named);
+    for (icalcomponent* change : changes)
+        zonesNamed(change, named);
+    QList<QByteArray> sorted(named.cbegin(), named.cend());
+    std::sort(sorted.begin(), sorted.end());
+    for (const QByteArray& id : std::as_const(sorted))
+        if (icalcomponent* zone = zones.value(id))
+            icalcomponent_add_component(out.get(), icalcomponent_new_clone(zone));
+    icalcomponent_add_component(out.get(), icalcomponent_new_clone(event));
+    for (icalcomponent* change : changes)
+        icalcomponent_add_component(out.get(), icalcomponent_new_clone(change));
+    char* text = icalcomponent_as_ical_string_r(out.get());
+    QByteArray bytes(text);
+    std::free(text);
+    return bytes;
+}
+
 QString lineError(int line, const QString& what) {
     return QStringLiteral("Line %1: %2").arg(line).arg(what);
 }
@@ -733,14 +805,19 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
     };
     std::vector<Master> masters;
     QHash<QString, std::vector<icalcomponent*>> changes;
+    QHash<QByteArray, icalcomponent*> zones; // VTIMEZONEs by TZID
+    QHash<icalcomponent*, icalcomponent*> calendarOf;
     int index = 0;
     for (icalcomponent* cal : calendars) {
         icaltimezone* floating = floatingZone(cal);
         for (icalcomponent* c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT)) {
             const icalcomponent_kind kind = icalcomponent_isa(c);
-            if (kind == ICAL_VTIMEZONE_COMPONENT)
+            if (kind == ICAL_VTIMEZONE_COMPONENT) {
+                if (icalproperty* id = icalcomponent_get_first_property(c, ICAL_TZID_PROPERTY))
+                    zones.insert(QByteArray(icalproperty_get_tzid(id)), c);
                 continue;
+            }
             if (kind != ICAL_VEVENT_COMPONENT) {
                 ++result.notes.otherItems;
                 continue;
@@ -751,6 +828,7 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
                 continue;
             }
             masters.push_back({c, line, floating});
+            calendarOf.insert(c, cal);
         }
     }
 
@@ -797,8 +875,16 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         result.notes.subDailyLeft += mapper.m_subDailyLeft;
         if (mapped) {
             rows += int(out.rows.size());
+            out.component =
+                keptComponent(calendarOf.value(event), event, changes.value(out.uid), zones);
             result.events.push_back(std::move(out));
         }
     }
+    // A file of one event, as a calendar server holds each, is kept as it was written.
+    if (result.events.size() == 1 && masters.size() == 1 && calendars.size() == 1 &&
+        result.notes.otherItems == 0 &&
+        (changes.isEmpty() || (changes.size() == 1 && changes.contains(result.events[0].uid))) &&
+        !icalcomponent_get_first_property(calendars[0], ICAL_METHOD_PROPERTY))
+        result.events.front().component = data;
     return result;
 }

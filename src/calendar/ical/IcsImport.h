@@ -16,7 +16,8 @@
 //   the start time before its text ("09:30 Dentist"); TZID and VTIMEZONE are honoured;
 // - a weekly, monthly or yearly rule with interval 1 and no end, exceptions or extra
 //   dates becomes one repeating row (BYxxx parts that only restate the start date's
-//   weekday, day or month count as plain);
+//   weekday, day or month count as plain), unless its time of day in `zone` changes
+//   with summer time in one zone and not the other;
 // - any other rule, RDATE, EXDATE or changed single occurrence is expanded into one-time
 //   rows from a year before `today` to five years after it, at most MaxRowsPerEvent; a
 //   rule more often than daily gives its first time of each day, or, with BYxxx parts,
@@ -42,6 +43,9 @@ public:
         QString uid;
         int line = 0; // where its VEVENT begins
         std::vector<EventRow> rows;
+        // The event as the file wrote it (see KeptEvent): a VCALENDAR with its VEVENTs and
+        // the VTIMEZONEs they name; a file of that one event alone (a server's), whole.
+        QByteArray component;
     };
 
     // What the file held apart from the events read, for the report.

@@ -85,9 +85,12 @@ void exportIcs(Calendar& calendar, AppContext& context) {
     QString error;
     if (IcsExport::select(store, choices.item, calendar.selectedDate(), context.clock.today(),
                           choices.checked, calendar.holidayFlags(), rows, &error)) {
+        // Every row of an event is at hand only when everything is exported.
+        const QHash<QString, KeptEvent> kept =
+            choices.item == IcsExport::All ? store.keptEvents() : QHash<QString, KeptEvent>();
         QSaveFile file(path);
         if (file.open(QIODevice::WriteOnly) &&
-            file.write(IcsExport::write(rows, context.clock.now())) >= 0 && file.commit())
+            file.write(IcsExport::write(rows, context.clock.now(), kept)) >= 0 && file.commit())
             return;
         error = file.errorString();
     }

@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 constexpr QSize WindowSize(320, 72);
 constexpr int IconSize = 32;
@@ -55,6 +57,17 @@ PopMsg::PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(in
 
 void PopMsg::setMessage(const QString& text) {
     m_message->setText(text);
+    // A text longer than the window makes it taller, up to a third of the screen, so no
+    // line of it is cut off; the window keeps its corner.
+    const QRect screen = m_windows.screenGeometry();
+    const int most = std::max(WindowSize.height(), screen.height() / 3);
+    layout()->activate();
+    const int missing = m_message->heightForWidth(m_message->width()) - m_message->height();
+    const int fitting = std::clamp(height() + missing, WindowSize.height(), most);
+    if (fitting == height())
+        return;
+    setFixedSize(width(), fitting);
+    move(NoticePlacement::place(size(), screen, m_windows.workAreaBottom(), false));
 }
 
 QString PopMsg::message() const {
