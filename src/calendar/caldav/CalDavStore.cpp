@@ -78,7 +78,8 @@ std::optional<CalDavAccount> CalDavStore::account() {
     CalDavAccount a;
     const bool ok = db.forEach(
         QStringLiteral("SELECT Server, User, Calendar, CalendarName, SyncToken, Every, LastSync, "
-                       "LastResult, Sent, Received, Password FROM CalDavAccount WHERE ID = 1"),
+                       "LastResult, Sent, Received, Password, LastSuccess FROM CalDavAccount "
+                       "WHERE ID = 1"),
         {}, [&](DataFile::Row q) {
             a.server = q.value(0).toString();
             a.user = q.value(1).toString();
@@ -91,6 +92,7 @@ std::optional<CalDavAccount> CalDavStore::account() {
             a.sent = q.value(8).toInt();
             a.received = q.value(9).toInt();
             a.password = q.value(10).toString();
+            a.lastSuccess = EventStore::readStamp(q.value(11).toString());
             return false;
         });
     if (!ok) {
@@ -146,11 +148,14 @@ bool CalDavStore::blankPassword(const QString& password, bool& blanked) {
     return true;
 }
 
-bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int sent, int received) {
+bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int sent, int received,
+                               bool ok) {
     DataFile db = open();
+    // A failed attempt leaves the last success as it was.
     if (!db.exec(QStringLiteral("UPDATE CalDavAccount SET LastSync = ?, LastResult = ?, Sent = ?, "
-                                "Received = ? WHERE ID = 1"),
-                 {stampOrNull(at), text(result), sent, received}))
+                                "Received = ?, LastSuccess = CASE WHEN ? THEN ? ELSE LastSuccess "
+                                "END WHERE ID = 1"),
+                 {stampOrNull(at), text(result), sent, received, ok, stampOrNull(at)}))
         return fail(QStringLiteral("recording the calendar sync"), db.lastError());
     return true;
 }
@@ -375,11 +380,18 @@ SchemaPart CalDavStore::tables() {
         QStringLiteral("CREATE TABLE CalDavEvents ("
                        " Href TEXT PRIMARY KEY, UID TEXT NOT NULL DEFAULT '',"
                        " ETag TEXT NOT NULL DEFAULT '', Hash TEXT NOT NULL DEFAULT '')");
-    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT ''")), events};
+    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT '', "
+                                              "LastSuccess TEXT")),
+                   events};
     // 4: calendar sync with a CalDAV server.
     part.steps[4] = {createIfMissing(account.arg(QString())), createIfMissing(events)};
     // 5: the password, kept here only while no keyring is reachable.
     part.steps[5] = {
         QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN Password TEXT NOT NULL DEFAULT ''")};
+    // 6: the last sync that worked, apart from the last attempt; a sync that ended well
+    // before counts as one.
+    part.steps[6] = {QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN LastSuccess TEXT"),
+                     QStringLiteral("UPDATE CalDavAccount SET LastSuccess = LastSync "
+                                    "WHERE LastResult NOT LIKE 'Stopped%'")};
     return part;
 }
