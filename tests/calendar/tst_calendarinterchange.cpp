@@ -209,7 +209,7 @@ private Q_SLOTS:
         SubscribeDialog again(*m_context, &refresh);
         auto* marked = again.findChild<QListWidget*>("SubscriptionList");
         QVERIFY(marked->item(0)->data(SubscribeDialog::FailedRole).toBool());
-        QVERIFY(marked->item(0)->text().endsWith("last refresh failed"));
+        QVERIFY(marked->item(0)->text().startsWith("Team: last refresh failed ("));
         const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
         if (!shots.isEmpty() && QDir().mkpath(shots)) {
             again.show();

@@ -159,7 +159,7 @@ private Q_SLOTS:
         QVERIFY2(status->text().contains(why), qPrintable(status->text()));
         const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
         if (!shots.isEmpty() && QDir().mkpath(shots))
-            page->grab().save(QDir(shots).filePath(
+            page->findChild<CalendarSyncBox*>()->grab().save(QDir(shots).filePath(
                 QStringLiteral("options-syncstatus-x%1.png").arg(page->devicePixelRatio())));
         QVERIFY(status->height() >= status->heightForWidth(status->width()));
         QVERIFY2(status->height() >= 3 * status->fontMetrics().lineSpacing(),

@@ -9,6 +9,7 @@
 #include "notify/ui/Reminder.h"
 #include "ui/Chime.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -178,6 +179,10 @@ private Q_SLOTS:
         QVERIFY(msg->height() > 72);
         QVERIFY(screen.contains(msg->geometry()));
         QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        if (QDir().mkpath(shots))
+            msg->grab().save(QDir(shots).filePath(
+                QStringLiteral("popmsg-x%1.png").arg(msg->devicePixelRatio())));
         m_notices->showPopMessage(reason, QString());
         QCOMPARE(msg->message(), shortText + QStringLiteral("\n\n") + reason);
         // Closed and opened anew: the new text alone.

@@ -95,14 +95,16 @@ void SubscribeDialog::reload() {
     m_shown = m_context.stores.subscriptions.all();
     m_list->clear();
     for (const Subscription& s : m_shown) {
-        QString text = QStringLiteral("%1 (%2, %3)").arg(s.name, s.url, everyText(s.everyMinutes));
-        auto* item = new QListWidgetItem(m_list);
+        // The mark goes before the address, which may run past the list's width.
+        const QString failed = s.failures > 0 ? QStringLiteral(": last refresh failed") : QString();
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1%2 (%3, %4)").arg(s.name, failed, s.url, everyText(s.everyMinutes)),
+            m_list);
+        item->setToolTip(item->text());
         if (s.failures > 0) {
-            text += QStringLiteral(" - last refresh failed");
             item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
             item->setData(FailedRole, true);
         }
-        item->setText(text);
     }
     m_remove->setEnabled(false);
 }
