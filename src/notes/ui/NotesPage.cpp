@@ -19,6 +19,7 @@
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
@@ -269,6 +270,22 @@ bool readNote(const NoteRecord& row, QTextDocument& doc) {
     return NoteGeometry::hasOverlongWord(doc.toPlainText());
 }
 
+// Stands in for a read document's layout until the document is in its box: the box sets
+// its options and width, each of which would lay the whole text out again.
+class NoLayout final : public QAbstractTextDocumentLayout {
+public:
+    explicit NoLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {}
+    void draw(QPainter*, const PaintContext&) override {}
+    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+protected:
+    void documentChanged(int, int, int) override {}
+};
+
 // A document read on another thread, deleted unless it was handed over.
 struct ReadDocument {
     QTextDocument* doc = nullptr;
@@ -347,9 +364,8 @@ void NotesPage::readAside(int index, const NoteRecord& row) {
         if (readingHook)
             readingHook();
         auto* doc = new QTextDocument;
+        doc->setDocumentLayout(new NoLayout(doc));
         const bool overlong = readNote(row, *doc);
-        // Its first layout, made with the layout object, is done here too.
-        doc->documentLayout();
         doc->moveToThread(gui);
         read->doc = doc;
         // The page waits for this thread before it goes, so it is there to post to.
@@ -378,6 +394,10 @@ void NotesPage::noteRead(int generation, int index, QTextDocument* doc, bool ove
         text->setWordWrapMode(QTextOption::WrapAnywhere);
     doc->setParent(text);
     text->setDocument(doc);
+    // Laid out once, now that the box has set it up: without a layout of its own, the
+    // document makes its standard one.
+    doc->setDocumentLayout(nullptr);
+    doc->documentLayout();
     text->setPlaceholderText(QString());
     text->setReadOnly(false);
     text->setCurrentCharFormat(NoteToolbar::insertionFormat());
