@@ -23,6 +23,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -160,19 +161,28 @@ std::unique_ptr<NotesPage> openWindow(AppContext& context) {
     return page;
 }
 
+// Times each opening of the window, and what `shown` does after it; the last window stays.
+std::unique_ptr<NotesPage> timeOpenings(benchmark::State& state, AppContext& context,
+                                        const std::function<void(NotesPage&)>& shown = {}) {
+    std::unique_ptr<NotesPage> page;
+    for (auto _ : state) {
+        state.PauseTiming();
+        page.reset();
+        state.ResumeTiming();
+        page = openWindow(context);
+        if (shown)
+            shown(*page);
+    }
+    return page;
+}
+
 void open200(benchmark::State& state) {
     static NotesFile& file = Bench::keep(std::make_unique<NotesFile>());
     if (!file.ready) {
         state.SkipWithError("could not write the 200 notes");
         return;
     }
-    std::unique_ptr<NotesPage> page;
-    for (auto _ : state) {
-        state.PauseTiming();
-        page.reset();
-        state.ResumeTiming();
-        page = openWindow(file.context);
-    }
+    const std::unique_ptr<NotesPage> page = timeOpenings(state, file.context);
     if (!page || !page->card(Notes - 1) || page->card(Notes))
         state.SkipWithError("the window did not show 200 cards");
 }
@@ -246,20 +256,15 @@ void openColourNote(benchmark::State& state) {
         const std::unique_ptr<NotesPage> first = openWindow(small.context);
         QCoreApplication::processEvents();
     }
-    std::unique_ptr<NotesPage> page;
-    for (auto _ : state) {
-        state.PauseTiming();
-        page.reset();
-        state.ResumeTiming();
-        page = openWindow(file.context);
-        if (page->opening(0)) {
+    const std::unique_ptr<NotesPage> page = timeOpenings(state, file.context, [](NotesPage& p) {
+        if (p.opening(0)) {
             QEventLoop reading;
-            QObject::connect(page.get(), &NotesPage::noteOpened, &reading, &QEventLoop::quit);
+            QObject::connect(&p, &NotesPage::noteOpened, &reading, &QEventLoop::quit);
             reading.exec();
         }
         QCoreApplication::processEvents(); // the spelling helper attaches
-        page->repaint();
-    }
+        p.repaint();
+    });
     if (!page || !page->card(0) || page->card(0)->text()->document()->characterCount() != runs + 1)
         state.SkipWithError("the note was not shown whole");
 }
