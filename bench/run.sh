@@ -133,8 +133,10 @@ timed "capture to stored row, 1920 x 1080" capture_store 200
 timed "schedule window, 1,000 entries" schedule_open_1000 100
 timed "recent-files scan, 1,000,000 bookmarks" recent_files_scan_1m 2000
 timed "  the tick's part in folder tracking over it" folders_pass_large_list 50
-timed "note of 160,000 colour runs read" rtf_read_160k_runs 500
+timed "note of 160,000 colour runs read (the reader alone)" rtf_read_160k_runs 500
 timed "  40,000 of them (linear: a quarter)" rtf_read_40k_runs 125
+timed "Quick Notes button to card on screen, note of 160,000 colour runs" notes_open_160k_runs 1000
+timed "  40,000 of them (linear: a quarter)" notes_open_40k_runs 250
 timed "iCalendar import, 10,000 events" ics_import_10000 1000
 timed "iCalendar export, 10,000 events" ics_export_10000 500
 timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300

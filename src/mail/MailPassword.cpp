@@ -56,6 +56,7 @@ void MailPassword::fetch(QObject* receiver, Fetched done) {
         case SecretStore::Status::NotFound:
             return done(std::nullopt, QString());
         case SecretStore::Status::NoKeyring:
+        case SecretStore::Status::Cancelled:
         case SecretStore::Status::Failed:
             return done(std::nullopt, r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
         }

@@ -77,4 +77,14 @@ QPoint newCardPlace(const std::optional<QRect>& focusedCard, QSize card, QSize m
     return {left, top};
 }
 
+bool hasOverlongWord(QStringView text) {
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > LongestWord)
+            return true;
+    }
+    return false;
+}
+
 } // namespace NoteGeometry

@@ -74,4 +74,11 @@ QPoint keptOnScreen(const QRect& card, QSize screen);
 QPoint newCardPlace(const std::optional<QRect>& focusedCard, QSize card, QSize mainWindow,
                     QSize screen);
 
+// Text wrapped at word boundaries measures a word to its end on every line it fills, so a
+// word of many thousand characters (a hostile note, or a pasted dump) takes time growing
+// with its square. A note holding a run of more than LongestWord characters without a
+// blank breaks its lines anywhere instead.
+inline constexpr int LongestWord = 1000;
+bool hasOverlongWord(QStringView text);
+
 } // namespace NoteGeometry

@@ -19,9 +19,13 @@ SecretStore::Result resultOf(const QKeychain::Job& job) {
         break;
     case QKeychain::NoBackendAvailable:
     case QKeychain::NotImplemented:
+        r.status = SecretStore::Status::NoKeyring;
+        break;
+    // The keyring runs: it stayed locked (libsecret's answer when its unlock prompt was
+    // dismissed) or the user refused access.
     case QKeychain::AccessDenied:
     case QKeychain::AccessDeniedByUser:
-        r.status = SecretStore::Status::NoKeyring;
+        r.status = SecretStore::Status::Cancelled;
         break;
     default:
         r.status = SecretStore::Status::Failed;

@@ -9,12 +9,21 @@ KeyringMove::KeyringMove(SecretStore& secrets, QString key, QString what, Catego
       m_log(log) {}
 
 void KeyringMove::start(const QString& password, Blank blank) {
-    if (m_moving || password.isEmpty())
+    if (m_moving || m_cancelled || password.isEmpty())
         return;
     m_moving = true;
     m_secrets.write(m_key, password, this,
                     [this, password, blank = std::move(blank)](const SecretStore::Result& r) {
                         m_moving = false;
+                        if (r.status == SecretStore::Status::Cancelled) {
+                            // The user said no: not asked again in this run.
+                            m_cancelled = true;
+                            qCInfo(m_log).noquote()
+                                << "the" << m_what
+                                << "stays in the data file: the keyring's prompt was cancelled";
+                            Q_EMIT ended(false);
+                            return;
+                        }
                         if (r.status != SecretStore::Status::Done) {
                             // Said once per run: without a keyring every use would say it again.
                             if (!m_toldNoKeyring)

@@ -24,7 +24,8 @@ public:
     KeyringMove(SecretStore& secrets, QString key, QString what, Category log,
                 QObject* parent = nullptr);
 
-    // Nothing when `password` is empty or a move runs.
+    // Nothing when `password` is empty, a move runs, or the user cancelled the keyring's
+    // prompt for an earlier one.
     void start(const QString& password, Blank blank);
 
 Q_SIGNALS:
@@ -38,4 +39,5 @@ private:
     Category m_log;
     bool m_moving = false;
     bool m_toldNoKeyring = false;
+    bool m_cancelled = false;
 };

@@ -15,6 +15,8 @@ public:
         Done,
         NotFound,  // read: the keyring holds nothing under the key
         NoKeyring, // no keyring runs, or it refused the request
+        Cancelled, // the user dismissed the keyring's prompt: it stayed locked, or access was
+                   // refused
         Failed,
     };
     struct Result {

@@ -805,7 +805,7 @@ private Q_SLOTS:
         QStringList told;
         CalendarSync sync(data.stores(), m_clock, secrets, [&](const QString& t) { told << t; });
         CalendarSyncJob job(sync);
-        QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0));
+        QVERIFY(CalDavStore(m_path).recordResult(m_clock.now(), "old", 0, 0, true));
         bool online = true;
         QSignalSpy ended(&sync, &CalendarSync::finished);
         const auto tick = [&] {

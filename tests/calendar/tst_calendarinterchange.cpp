@@ -13,10 +13,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -159,7 +162,9 @@ private Q_SLOTS:
     }
 
     // The subscriptions window: a bad address or a missing name is told; a new
-    // subscription is fetched at once; removal asks first and takes the events along.
+    // subscription is fetched at once and saved only when that worked, a failure told in
+    // the window; a failing refresh marks it in the list; removal asks first and takes the
+    // events along.
     void subscribeAndRemove() {
         SubscriptionRefresh refresh(m_context->stores, m_clock, m_desktop.downloads, {});
         SubscribeDialog dialog(*m_context, &refresh);
@@ -174,17 +179,47 @@ private Q_SLOTS:
         QVERIFY(!dialog.subscribe());
         name->setText("Team");
         dialog.findChild<QComboBox*>("EveryCb")->setCurrentIndex(2);
+        const qsizetype told = m_desktop.dialogs.messages.size();
+        auto* tried = dialog.findChild<QLabel*>("TriedLb");
+        auto* subscribeBtn = dialog.findChild<QPushButton*>("SubscribeBtn");
         QVERIFY(dialog.subscribe());
-        const std::vector<Subscription> all = SubscriptionStore(m_context->paths.dataFile()).all();
-        QCOMPARE(all.size(), size_t(1));
-        QCOMPARE(all[0].everyMinutes, SubscriptionRules::Weekly);
+        QVERIFY(!subscribeBtn->isEnabled());
+        QVERIFY(m_desktop.downloads.finish({}, "Connection refused"));
+        QVERIFY(subscribeBtn->isEnabled());
+        QCOMPARE(tried->text(), "\"Team\" was not added: Connection refused");
+        QVERIFY(!tried->isHidden());
+        QCOMPARE(m_desktop.dialogs.messages.size(), told);
+        QVERIFY(SubscriptionStore(m_context->paths.dataFile()).all().empty());
+        QCOMPARE(address->text(), "webcal://example.org/team.ics"); // kept to be mended
+
+        QVERIFY(dialog.subscribe());
+        QVERIFY(SubscriptionStore(m_context->paths.dataFile()).all().empty());
         QVERIFY(m_desktop.downloads.finish(
             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:1\r\n"
             "DTSTART;VALUE=DATE:20260512\r\nSUMMARY:match\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        const std::vector<Subscription> all = SubscriptionStore(m_context->paths.dataFile()).all();
+        QCOMPARE(all.size(), size_t(1));
+        QCOMPARE(all[0].everyMinutes, SubscriptionRules::Weekly);
         QCOMPARE(events(), 1);
+        QVERIFY(tried->isHidden() && address->text().isEmpty());
 
         auto* list = dialog.findChild<QListWidget*>("SubscriptionList");
         QCOMPARE(list->count(), 1);
+        QVERIFY(!list->item(0)->data(SubscribeDialog::FailedRole).toBool());
+        // A refresh that failed is marked once the list is shown again.
+        refresh.refresh(all[0]);
+        QVERIFY(m_desktop.downloads.finish({}, "Host not found"));
+        SubscribeDialog again(*m_context, &refresh);
+        auto* marked = again.findChild<QListWidget*>("SubscriptionList");
+        QVERIFY(marked->item(0)->data(SubscribeDialog::FailedRole).toBool());
+        QVERIFY(marked->item(0)->text().startsWith("Team: last refresh failed ("));
+        const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        if (!shots.isEmpty() && QDir().mkpath(shots)) {
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+            again.grab().save(QDir(shots).filePath(
+                QStringLiteral("subscriptions-x%1.png").arg(again.devicePixelRatio())));
+        }
         list->setCurrentRow(0);
         QVERIFY(!dialog.removeSelected()); // answered No
         m_desktop.dialogs.answers.push_back(MessageAnswer::Yes);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar subscriptions on a fake downloader: addresses, refreshes that mirror the
-// calendar, failures that keep the rows and are told once per streak, removal, the minute
+// calendar, failures that keep the rows and are told once per streak, a new subscription
+// saved only once its first fetch was read, removal, the minute
 // job's timing, and subscribed rows read-only in the editor and named in the month view.
 #include "CalendarTestData.h"
 #include "calendar/DayEdit.h"
@@ -12,6 +13,7 @@
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -89,6 +91,12 @@ private Q_SLOTS:
                                 << "https://example.org/a.ics";
         QTest::newRow("webcal here") << "webcal://127.0.0.1:8080/a.ics"
                                      << "http://127.0.0.1:8080/a.ics";
+        QTest::newRow("webcal localhost") << "webcal://localhost:8080/a.ics"
+                                          << "http://localhost:8080/a.ics";
+        QTest::newRow("http localhost") << "http://localhost:8080/a.ics"
+                                        << "http://localhost:8080/a.ics";
+        QTest::newRow("http here") << "http://127.0.0.1/a.ics"
+                                   << "http://127.0.0.1/a.ics";
         QTest::newRow("plain http") << "http://example.org/a.ics"
                                     << "";
         QTest::newRow("file") << "file:///etc/passwd"
@@ -147,7 +155,7 @@ private Q_SLOTS:
         QVERIFY(m_downloads.finish("<html>not a calendar</html>"));
         QCOMPARE(rows(), before);
         QCOMPARE(m_told.size(), 1);
-        QVERIFY(m_told[0].contains("\"Team\" could not be refreshed"));
+        QVERIFY(m_told[0].contains("\"Team\" could not be refreshed, so its events stay as"));
         QVERIFY(m_told[0].contains("Host not found"));
         QCOMPARE(stored(id).failures, 2);
 
@@ -157,6 +165,59 @@ private Q_SLOTS:
         refresh.refresh(stored(id));
         QVERIFY(m_downloads.finish({}, "timed out"));
         QCOMPARE(m_told.size(), 2);
+    }
+
+    // A calendar without events is not said to keep them.
+    void failureWithoutEventsSaysNoneStay() {
+        const int id = subscribe();
+        StoreSet data(m_path, testSchema());
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
+                                    [this](const QString& text) { m_told << text; });
+        refresh.refresh(stored(id));
+        QVERIFY(m_downloads.finish({}, "Connection refused"));
+        QCOMPARE(m_told.size(), 1);
+        QVERIFY2(m_told[0].startsWith("The calendar \"Team\" could not be refreshed. Plumora"),
+                 qPrintable(m_told[0]));
+        QVERIFY(!m_told[0].contains("stay as they were"));
+    }
+
+    // A new subscription is saved only once its first fetch was read: a failed fetch or a
+    // body that is no calendar leaves nothing behind; a good one is saved with its events.
+    void newSubscriptionIsTriedFirst() {
+        StoreSet data(m_path, testSchema());
+        SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
+        QSignalSpy refreshed(&refresh, &SubscriptionRefresh::refreshed);
+        Subscription s;
+        s.name = "Team";
+        s.url = "webcal://calendars.example.org/team.ics";
+        QList<std::pair<int, QString>> tried;
+        const auto record = [&](int id, const QString& error) { tried.append({id, error}); };
+        refresh.tryNew(s, this, record);
+        QVERIFY(SubscriptionStore(m_path).all().empty()); // not before the answer
+        QVERIFY(m_downloads.finish({}, "Host calendars.example.org not found"));
+        refresh.tryNew(s, this, record);
+        QVERIFY(m_downloads.finish("<html>not a calendar</html>"));
+        QCOMPARE(tried.size(), 2);
+        QCOMPARE(tried[0].first, 0);
+        QCOMPARE(tried[0].second, "Host calendars.example.org not found");
+        QCOMPARE(tried[1].first, 0);
+        QVERIFY(!tried[1].second.isEmpty());
+        QVERIFY(SubscriptionStore(m_path).all().empty());
+        QVERIFY(rows().isEmpty());
+
+        refresh.tryNew(s, this, record);
+        QVERIFY(m_downloads.finish(calendar({"standup"})));
+        QCOMPARE(tried.size(), 3);
+        const int id = tried[2].first;
+        QVERIFY(id > 0 && tried[2].second.isEmpty());
+        QCOMPARE(rows(), QStringList{"standup/" + QString::number(id)});
+        QCOMPARE(stored(id).lastRefresh, m_clock.now());
+        QCOMPARE(refreshed.size(), 1);
+
+        s.url = "ftp://example.org/a.ics";
+        refresh.tryNew(s, this, record);
+        QCOMPARE(tried.size(), 4);
+        QVERIFY(tried[3].second.contains("https://"));
     }
 
     // The job fetches only what is due, and only when online; daily by default, hourly and

@@ -17,7 +17,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +38,14 @@ class TestCalendarSyncBox : public QObject {
         if (!w)
             qWarning() << "no control" << name;
         return w;
+    }
+
+    // The test server's address, "ann" and "secret" typed into the box.
+    void typeAccount(QWidget& box) {
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
+                         QString::fromUtf8(m_server->http.base()));
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavUserTB"), "ann");
+        QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");
     }
 
 private Q_SLOTS:
@@ -114,10 +124,7 @@ private Q_SLOTS:
         StoreSet data(m_path, testSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
-        QTest::keyClicks(control<QLineEdit>(box, "CalDavServerTB"),
-                         QString::fromUtf8(m_server->http.base()));
-        QTest::keyClicks(control<QLineEdit>(box, "CalDavUserTB"), "ann");
-        QTest::keyClicks(control<QLineEdit>(box, "CalDavPwdTB"), "secret");
+        typeAccount(box);
         QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
         auto* calendars = control<QComboBox>(box, "CalDavCalendarCb");
         QTRY_COMPARE_WITH_TIMEOUT(calendars->count(), 1, 10000);
@@ -161,10 +168,7 @@ private Q_SLOTS:
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         auto box =
             std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
-        QTest::keyClicks(control<QLineEdit>(*box, "CalDavServerTB"),
-                         QString::fromUtf8(m_server->http.base()));
-        QTest::keyClicks(control<QLineEdit>(*box, "CalDavUserTB"), "ann");
-        QTest::keyClicks(control<QLineEdit>(*box, "CalDavPwdTB"), "secret");
+        typeAccount(*box);
         QTest::mouseClick(control<QPushButton>(*box, "CalDavFindBtn"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(control<QComboBox>(*box, "CalDavCalendarCb")->count(), 1, 10000);
         QCOMPARE(CalDavStore(m_path).account()->password, "secret");
@@ -198,6 +202,95 @@ private Q_SLOTS:
         status = control<QLabel>(*box, "CalDavStatusLb");
         QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("https"), 5000);
         QCOMPARE(m_server->http.requests.size(), requests);
+    }
+
+    // A failed attempt is told as the last attempt with its reason; "Last sync" keeps the
+    // last one that worked.
+    void failedAttemptKeepsTheLastSync() {
+        CalDavAccount a;
+        a.server = "https://dav.example.org/";
+        a.calendar = "https://dav.example.org/cal/";
+        CalDavStore store(m_path);
+        QVERIFY(store.saveAccount(a));
+        const QDateTime worked = m_clock.now();
+        QVERIFY(store.recordResult(worked, "2 events sent, 0 received", 2, 0, true));
+        StoreSet data(m_path, testSchema());
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        auto box =
+            std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        auto* status = control<QLabel>(*box, "CalDavStatusLb");
+        QVERIFY2(status->text().startsWith("Last sync: ") &&
+                     status->text().contains("2 events sent"),
+                 qPrintable(status->text()));
+
+        m_clock.advanceSecs(3600);
+        QVERIFY(store.recordResult(m_clock.now(), "Stopped: connection refused", 0, 0, false));
+        box->fill();
+        const auto at = [](const QDateTime& t) {
+            return QLocale().toString(t.toLocalTime(), QLocale::ShortFormat);
+        };
+        QCOMPARE(status->text(),
+                 QStringLiteral("Last attempt %1: connection refused. Last sync: %2.")
+                     .arg(at(m_clock.now()), at(worked)));
+
+        // Never worked: said so.
+        QVERIFY(DataFile(m_path).exec("UPDATE CalDavAccount SET LastSuccess = NULL"));
+        box->fill();
+        QVERIFY2(status->text().endsWith("No sync has worked yet."), qPrintable(status->text()));
+    }
+
+    // A keyring prompt the user dismissed is told as such: the typed password is neither
+    // said to be nor put in the data file, and the background syncs do not ask again.
+    void cancelledPromptIsToldAndNotRepeated() {
+        m_secrets.cancelPrompt = true;
+        const auto cleared = qScopeGuard([this] { m_secrets.cancelPrompt = false; });
+        const int asked = m_secrets.writes + m_secrets.reads;
+        const int reads = m_secrets.reads;
+        StoreSet data(m_path, testSchema());
+        CalendarSync sync(data.stores(), m_clock, m_secrets, {});
+        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        typeAccount(box);
+        QCOMPARE(m_secrets.writes + m_secrets.reads, asked); // typing asks nothing
+        QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
+        auto* status = control<QLabel>(box, "CalDavStatusLb");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().contains("cancelled"), 5000);
+        QCOMPARE(status->text(),
+                 "The keyring's prompt was cancelled: the password was not stored.");
+        QVERIFY(control<QPushButton>(box, "CalDavFindBtn")->isEnabled());
+        QCOMPARE(control<QLineEdit>(box, "CalDavPwdTB")->text(), "secret");
+        QVERIFY(!control<QLabel>(box, "CalDavPwdPlaceLb")->text().contains("no keyring"));
+        QCOMPARE(CalDavStore(m_path).account()->password, QString());
+        QCOMPARE(m_secrets.writes + m_secrets.reads, asked + 1);
+
+        // A configured account whose password the keyring keeps behind the dismissed prompt.
+        CalDavAccount a;
+        a.server = QString::fromUtf8(m_server->http.base());
+        a.user = "ann";
+        a.calendar = QString::fromUtf8(m_server->calendarUrl());
+        QVERIFY(CalDavStore(m_path).saveAccount(a));
+        sync.forgetAccount();
+        QSignalSpy ended(&sync, &CalendarSync::finished);
+        QVERIFY(sync.syncNow());
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(ended.at(0).at(0).value<SyncOutcome>().status,
+                 "Stopped: the keyring's password prompt was cancelled");
+        QCOMPARE(m_secrets.reads, reads + 1);
+        CalendarSyncJob job(sync);
+        for (int minute = 0; minute < 3; ++minute) {
+            m_clock.advanceSecs(3600);
+            TickCache cache;
+            MinuteContext tick(m_clock.now(), {WallMinute{}}, cache, [] { return true; });
+            job.run(tick);
+            QVERIFY(!sync.isRunning());
+        }
+        QCOMPARE(m_secrets.reads, reads + 1);
+        // Sync now asks again, and a prompt answered lets the sync run.
+        m_secrets.cancelPrompt = false;
+        m_secrets.secrets.insert("caldav", "secret");
+        QVERIFY(sync.syncNow(CalendarSync::Origin::User));
+        QVERIFY(ended.wait(10000));
+        QVERIFY(ended.last().at(0).value<SyncOutcome>().ok);
+        QVERIFY(!sync.promptCancelled());
     }
 
     // The sync paused on the server's mass removal: the group asks the question with its

@@ -237,8 +237,9 @@ private Q_SLOTS:
     // A file from before schema versions (user_version 0, no EventsByCode, no event
     // identities, no mail account columns) is brought up to date once; a file of a newer
     // program is left as it is.
-    // A file from before the calendar password column opens with its account intact, and
-    // ends with the same table a new file gets.
+    // A file from before the calendar password and last-success columns opens with its
+    // account intact, a sync that worked counted as the last success, and ends with the same
+    // table a new file gets.
     void calendarPasswordColumnAddedToOldFiles() {
         const auto tableShape = [](const QString& path) {
             QStringList out;
@@ -255,19 +256,23 @@ private Q_SLOTS:
             return out;
         };
         const QStringList fresh = tableShape(m_path);
-        QVERIFY(fresh.last().startsWith(QStringLiteral("Password|TEXT|1|''")));
+        QVERIFY(fresh.at(fresh.size() - 2).startsWith(QStringLiteral("Password|TEXT|1|''")));
+        QVERIFY(fresh.last().startsWith(QStringLiteral("LastSuccess|TEXT|0||")));
         {
             DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO CalDavAccount (ID, Server, User, Every) "
-                                           "VALUES (1, 'https://dav.example.org/', 'ann', 60)")));
+            QVERIFY(db.exec(QStringLiteral(
+                "INSERT INTO CalDavAccount (ID, Server, User, Every, LastSync, LastResult) "
+                "VALUES (1, 'https://dav.example.org/', 'ann', 60, '2026-03-01 10:00:00', "
+                "'1 event sent, 0 received')")));
             QVERIFY(db.setUserVersion(4));
             QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
             QCOMPARE(db.userVersion(), testSchema().currentVersion());
             QCOMPARE(db.scalar(QStringLiteral("SELECT User || ' ' || Every || ' [' || Password || "
-                                              "']' FROM CalDavAccount"))
+                                              "'] ' || LastSuccess FROM CalDavAccount"))
                          .toString(),
-                     QStringLiteral("ann 60 []"));
+                     QStringLiteral("ann 60 [] 2026-03-01 10:00:00")); // a sync that worked
         }
         QCOMPARE(tableShape(m_path), fresh);
     }
@@ -387,6 +392,7 @@ private Q_SLOTS:
                  {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.setUserVersion(0));
         }
@@ -424,6 +430,7 @@ private Q_SLOTS:
                  {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.setUserVersion(1));
             QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);

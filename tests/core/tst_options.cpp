@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/StoreSet.h"
+#include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "core/DataBackup.h"
 #include "core/ShellTables.h"
 #include "core/options/SoundChoice.h"
+#include "core/options/ui/CalendarSyncBox.h"
 #include "core/options/ui/MailAccountBox.h"
 #include "core/options/ui/Options.h"
 #include "core/ui/ToolRegistry.h"
@@ -126,7 +128,8 @@ private Q_SLOTS:
     }
 
     // Every group of the page gets the height its rows need, also once the calendar sync
-    // group is added after the page was laid out.
+    // group is added after the page was laid out; the calendar sync's status line takes as
+    // many lines as a long failure needs, and the frame grows with it (also run at scale 2).
     void groupsGetTheirHeight() {
         const auto page = open();
         StoreSet data(dataFile(), testSchema());
@@ -141,6 +144,30 @@ private Q_SLOTS:
         for (const QGroupBox* group : groups)
             QVERIFY2(group->height() >= group->minimumSizeHint().height(),
                      qPrintable(group->objectName()));
+
+        auto* status = control<QLabel>(*page, "CalDavStatusLb");
+        const int oneLine = status->height();
+        CalDavAccount a;
+        a.server = "https://dav.example.org/";
+        a.calendar = "https://dav.example.org/cal/";
+        QVERIFY(CalDavStore(dataFile()).saveAccount(a));
+        const QString why = "could not connect to dav.example.org:443 (the remote host closed "
+                            "the connection before the answer; the certificate chain could not "
+                            "be checked against the system's authorities)";
+        QVERIFY(
+            CalDavStore(dataFile()).recordResult(m_clock.now(), "Stopped: " + why, 0, 0, false));
+        page->findChild<CalendarSyncBox*>()->fill();
+        QApplication::processEvents();
+        QVERIFY2(status->text().contains(why), qPrintable(status->text()));
+        const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        if (!shots.isEmpty() && QDir().mkpath(shots))
+            page->findChild<CalendarSyncBox*>()->grab().save(QDir(shots).filePath(
+                QStringLiteral("options-syncstatus-x%1.png").arg(page->devicePixelRatio())));
+        QVERIFY(status->height() >= status->heightForWidth(status->width()));
+        QVERIFY2(status->height() >= 3 * status->fontMetrics().lineSpacing(),
+                 qPrintable(QString::number(status->height())));
+        QVERIFY(status->height() > oneLine);
+        QVERIFY(status->geometry().bottom() < status->parentWidget()->height());
     }
 
     // The login start follows the autostart entry both ways; the data file's path is shown.

@@ -265,6 +265,7 @@ private Q_SLOTS:
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
             // The later steps run as well.
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'ann', MailPOP3 = "
                                            "'pop.example.org', MailPwd = 'secret'")));

@@ -275,6 +275,8 @@ public:
 class FakeSecretStore final : public SecretStore {
 public:
     bool available = true;
+    // The user dismisses the keyring's prompt: reads and writes answer Cancelled.
+    bool cancelPrompt = false;
     // Reads are held unanswered (a keyring that hangs) until answerHeld().
     bool silent = false;
     QHash<QString, QString> secrets;
@@ -291,6 +293,7 @@ public:
         ++reads;
         Result r;
         r.status = !available              ? Status::NoKeyring
+                   : cancelPrompt          ? Status::Cancelled
                    : secrets.contains(key) ? Status::Done
                                            : Status::NotFound;
         r.secret = secrets.value(key);
@@ -301,9 +304,14 @@ public:
     }
     void write(const QString& key, const QString& secret, QObject* receiver, Done done) override {
         ++writes;
-        if (available)
+        if (available && !cancelPrompt)
             secrets.insert(key, secret);
-        answer(receiver, std::move(done), {available ? Status::Done : Status::NoKeyring, {}, {}});
+        answer(receiver, std::move(done),
+               {!available     ? Status::NoKeyring
+                : cancelPrompt ? Status::Cancelled
+                               : Status::Done,
+                {},
+                {}});
     }
     void remove(const QString& key, QObject* receiver, Done done) override {
         if (available)

@@ -5,6 +5,9 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
+#include "notes/NoteGeometry.h"
+#include "notes/RtfReader.h"
+#include "notes/RtfSamples.h"
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NoteCard.h"
 #include "notes/ui/NotesPage.h"
@@ -23,8 +26,12 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -150,6 +157,79 @@ class TestNotesWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A note of 40,000 colour runs (one word as long as the note) opens without holding
+    // the window: the page comes up with the card marked as opening while the note is read
+    // on another thread, the other notes take typing and the event loop answers, and then
+    // the note is in its card whole, editable, broken anywhere and not marked changed.
+    void heavyNoteOpensWhileTheWindowAnswers() {
+        Fixture f;
+        const QString rtf = colourRuns(40000);
+        QVERIFY(rtf.size() > NotesPage::ReadAsideChars);
+        f.note(2, rtf);
+        const qint64 light = f.note(1, "{\\rtf1 light}", Place.translated(4000, 0));
+        QSemaphore gate;
+        NotesPage::readingHook = [&gate] { gate.acquire(); };
+        const auto unhook = qScopeGuard([] { NotesPage::readingHook = nullptr; });
+        auto page = std::make_unique<NotesPage>(f.context);
+        page->resize(900, 640);
+        page->show();
+        page->activated();
+        QSignalSpy opened(page.get(), &NotesPage::noteOpened);
+        const int h = page->opening(0) ? 0 : 1;
+        NoteCard* heavy = page->card(h);
+        QVERIFY(page->opening(h) && !page->opening(1 - h));
+        QVERIFY(heavy->text()->isReadOnly());
+        QCOMPARE(heavy->text()->placeholderText(), "Opening the note...");
+
+        // The window answers: a timer fires, the other note takes typing.
+        bool answered = false;
+        QTimer::singleShot(0, page.get(), [&answered] { answered = true; });
+        QTRY_VERIFY(answered);
+        QTextEdit* other = page->card(1 - h)->text();
+        other->setFocus();
+        other->moveCursor(QTextCursor::End);
+        QTest::keyClicks(other, " typed");
+        QCOMPARE(other->toPlainText(), "light typed");
+        QVERIFY(page->opening(h));
+
+        gate.release();
+        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 1, 60000);
+        QCOMPARE(opened.at(0).at(0).toInt(), h);
+        QVERIFY(!page->opening(h));
+        QCOMPARE(heavy->text()->document()->characterCount(), 40001);
+        QVERIFY(!heavy->text()->isReadOnly());
+        QCOMPARE(heavy->text()->wordWrapMode(), QTextOption::WrapAnywhere);
+        QCOMPARE(other->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QVERIFY(page->saveNotes());
+        QCOMPARE(f.column(light, "Content").toString().contains("light typed"), true);
+        QCOMPARE(f.column(light - 1, "Content").toString(), rtf); // untouched
+        // Typed into afterwards, it is saved as any note.
+        heavy->text()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(heavy->text(), "y");
+        QVERIFY(page->saveNotes());
+        const QString saved = f.column(light - 1, "Content").toString();
+        QTextDocument back;
+        RtfReader::read(saved, back);
+        QVERIFY(back.toPlainText().endsWith("xy"));
+    }
+
+    // A word that grows past LongestWord in a note makes it break its lines anywhere.
+    void overlongWordBreaksAnywhere() {
+        Fixture f;
+        f.note(1, "{\\rtf1 short words}");
+        const auto page = f.open();
+        QTextEdit* text = page->card(0)->text();
+        QCOMPARE(text->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        text->moveCursor(QTextCursor::End);
+        text->insertPlainText(u' ' + QString(NoteGeometry::LongestWord, u'x'));
+        QCOMPARE(text->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        text->insertPlainText(QStringLiteral("xx"));
+        QCOMPARE(text->wordWrapMode(), QTextOption::WrapAnywhere);
+        QVERIFY(NoteGeometry::hasOverlongWord(QString(NoteGeometry::LongestWord + 1, u'y')));
+        const QString y(NoteGeometry::LongestWord, u'y');
+        QVERIFY(!NoteGeometry::hasOverlongWord(QString(y + u' ' + y)));
+    }
+
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     // Rows come back to front, their depths renumbered in the data file; the front-most

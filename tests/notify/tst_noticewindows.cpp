@@ -9,6 +9,7 @@
 #include "notify/ui/Reminder.h"
 #include "ui/Chime.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -153,6 +154,42 @@ private Q_SLOTS:
         addEvent(1, QStringLiteral("tomorrow"));
         m_notices->loadReminder(); // the next load finds something and builds the window
         QVERIFY(m_notices->reminder());
+    }
+
+    // The message shows its whole text: a long one makes the window taller, then wider,
+    // within the screen; a second message on screen goes below the first instead of
+    // replacing it unseen, and the same one twice is shown once.
+    void popMsgShowsEveryWholeText() {
+        const QString shortText = QStringLiteral("No events today.");
+        PopMsg* msg = m_notices->showPopMessage(shortText, QString());
+        QVERIFY(msg);
+        msg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(msg));
+        QCOMPARE(msg->size(), QSize(320, 72));
+        const QRect screen = m_desktop->windows.screenGeometry();
+
+        QString reason = QStringLiteral("The calendar \"Team\" could not be refreshed. Plumora "
+                                        "will try again later.\n\n");
+        for (int i = 0; i < 12; ++i)
+            reason +=
+                QStringLiteral("the server answered 503 Service Unavailable at try %1; ").arg(i);
+        QCOMPARE(m_notices->showPopMessage(reason, QString()), msg);
+        QCOMPARE(msg->message(), shortText + QStringLiteral("\n\n") + reason);
+        auto* label = msg->findChild<QLabel*>(QStringLiteral("MessageLB"));
+        QVERIFY(msg->height() > 72);
+        QVERIFY(screen.contains(msg->geometry()));
+        QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        const QString shots = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        if (QDir().mkpath(shots))
+            msg->grab().save(QDir(shots).filePath(
+                QStringLiteral("popmsg-x%1.png").arg(msg->devicePixelRatio())));
+        m_notices->showPopMessage(reason, QString());
+        QCOMPARE(msg->message(), shortText + QStringLiteral("\n\n") + reason);
+        // Closed and opened anew: the new text alone.
+        msg->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        PopMsg* next = m_notices->showPopMessage(shortText, QString());
+        QCOMPARE(next->message(), shortText);
     }
 
     // A click shortly before MsgTimer runs out performs the action once and closes the

@@ -43,6 +43,10 @@ private Q_SLOTS:
         QVERIFY(!checker.isCorrect("helo"));
         QVERIFY(checker.suggestions("helo").contains("hello"));
         QCOMPARE(checker.misspellings(u"helo world wrld"), (QList<WordSpan>{{0, 4}, {11, 4}}));
+        // A run longer than any word is left alone.
+        const QString run(SpellChecker::LongestWord, u'x');
+        QCOMPARE(checker.misspellings(QString(run + u' ' + run + u'x')),
+                 (QList<WordSpan>{{0, SpellChecker::LongestWord}}));
     }
 
     void addWritesTheUsersWordList() {

@@ -78,8 +78,8 @@ std::optional<CalDavAccount> CalDavStore::account() {
     CalDavAccount a;
     const bool ok = db.forEach(
         QStringLiteral("SELECT Server, User, Calendar, CalendarName, SyncToken, Every, LastSync, "
-                       "LastResult, Sent, Received, Password, w.Removals, w.Synced, w.Answer "
-                       "FROM CalDavAccount a LEFT JOIN CalDavWithheld w ON w.ID = 1 "
+                       "LastResult, Sent, Received, Password, LastSuccess, w.Removals, w.Synced, "
+                       "w.Answer FROM CalDavAccount a LEFT JOIN CalDavWithheld w ON w.ID = 1 "
                        "WHERE a.ID = 1"),
         {}, [&](DataFile::Row q) {
             a.server = q.value(0).toString();
@@ -93,9 +93,10 @@ std::optional<CalDavAccount> CalDavStore::account() {
             a.sent = q.value(8).toInt();
             a.received = q.value(9).toInt();
             a.password = q.value(10).toString();
-            a.withheld.removals = q.value(11).toInt();
-            a.withheld.synced = q.value(12).toInt();
-            const QString answer = q.value(13).toString();
+            a.lastSuccess = EventStore::readStamp(q.value(11).toString());
+            a.withheld.removals = q.value(12).toInt();
+            a.withheld.synced = q.value(13).toInt();
+            const QString answer = q.value(14).toString();
             a.withheld.answer = answer == u"delete" ? Withheld::Answer::Delete
                                 : answer == u"keep" ? Withheld::Answer::Keep
                                                     : Withheld::Answer::None;
@@ -155,11 +156,14 @@ bool CalDavStore::blankPassword(const QString& password, bool& blanked) {
     return true;
 }
 
-bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int sent, int received) {
+bool CalDavStore::recordResult(const QDateTime& at, const QString& result, int sent, int received,
+                               bool ok) {
     DataFile db = open();
+    // A failed attempt leaves the last success as it was.
     if (!db.exec(QStringLiteral("UPDATE CalDavAccount SET LastSync = ?, LastResult = ?, Sent = ?, "
-                                "Received = ? WHERE ID = 1"),
-                 {stampOrNull(at), text(result), sent, received}))
+                                "Received = ?, LastSuccess = CASE WHEN ? THEN ? ELSE LastSuccess "
+                                "END WHERE ID = 1"),
+                 {stampOrNull(at), text(result), sent, received, ok, stampOrNull(at)}))
         return fail(QStringLiteral("recording the calendar sync"), db.lastError());
     return true;
 }
@@ -498,15 +502,20 @@ SchemaPart CalDavStore::tables() {
                        " IconImg BLOB, SmallImg BLOB,"
                        " Frequency INTEGER NOT NULL DEFAULT 1, UID TEXT,"
                        " Kept TEXT NOT NULL)");
-    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT ''")), events,
-                   withheld, kept};
+    part.create = {account.arg(QStringLiteral(", Password TEXT NOT NULL DEFAULT '', "
+                                              "LastSuccess TEXT")),
+                   events, withheld, kept};
     // 4: calendar sync with a CalDAV server.
     part.steps[4] = {createIfMissing(account.arg(QString())), createIfMissing(events)};
     // 5: the password, kept here only while no keyring is reachable.
     part.steps[5] = {
         QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN Password TEXT NOT NULL DEFAULT ''")};
     // 6: no mass removal from the server without the user's word, and a copy of what one
-    // deleted.
-    part.steps[6] = {createIfMissing(withheld), createIfMissing(kept)};
+    // deleted; the last sync that worked, apart from the last attempt (a sync that ended
+    // well before counts as one).
+    part.steps[6] = {createIfMissing(withheld), createIfMissing(kept),
+                     QStringLiteral("ALTER TABLE CalDavAccount ADD COLUMN LastSuccess TEXT"),
+                     QStringLiteral("UPDATE CalDavAccount SET LastSuccess = LastSync "
+                                    "WHERE LastResult NOT LIKE 'Stopped%'")};
     return part;
 }

@@ -33,6 +33,7 @@ struct CalDavAccount {
     int everyMinutes = 15; // 5, 15 or 60; 0 syncs only when asked
     QDateTime lastSync;    // the last sync's end, successful or not
     QString lastResult;    // what it ended with, for the status line
+    QDateTime lastSuccess; // the end of the last sync that worked; invalid: none yet
     int sent = 0;          // events the last sync sent
     int received = 0;      // and received
     QString password;      // kept here only while no keyring is reachable; empty: in the keyring
@@ -89,7 +90,8 @@ public:
     // Blanks the password once the keyring holds it, only when the file still holds
     // `password`; `blanked` says whether it did.
     bool blankPassword(const QString& password, bool& blanked);
-    bool recordResult(const QDateTime& at, const QString& result, int sent, int received);
+    // The end of an attempt; `ok`: it worked, and is the last success too.
+    bool recordResult(const QDateTime& at, const QString& result, int sent, int received, bool ok);
 
     std::vector<CalDavRecord> records();
     bool saveRecord(const CalDavRecord& r);

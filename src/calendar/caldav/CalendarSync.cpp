@@ -58,13 +58,18 @@ bool CalendarSync::syncNow(Origin origin) {
             if (r.status != SecretStore::Status::Done) {
                 SyncOutcome o;
                 o.userMustAct = r.status == SecretStore::Status::NotFound;
+                // A prompt the user dismissed is not raised again by the background syncs.
+                m_promptCancelled = r.status == SecretStore::Status::Cancelled;
                 o.status =
                     r.status == SecretStore::Status::NotFound
                         ? QStringLiteral("Stopped: no password is stored; type it in Options")
+                    : m_promptCancelled
+                        ? QStringLiteral("Stopped: the keyring's password prompt was cancelled")
                         : QStringLiteral("Stopped: the keyring could not be read (%1)")
                               .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
                 return ended(o);
             }
+            m_promptCancelled = false;
             m_sync.start(a, r.secret);
         });
     return true;
@@ -110,7 +115,7 @@ void CalendarSync::keyringSilent() {
 
 void CalendarSync::ended(const SyncOutcome& outcome) {
     const qint64 before = fileModifiedStamp(m_store.dataFile());
-    m_store.recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received);
+    m_store.recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received, outcome.ok);
     m_sync.noteOwnWrite(before, fileModifiedStamp(m_store.dataFile()));
     if (outcome.conflicts > 0 && m_tell)
         m_tell(QStringLiteral("Changed both here and on the server, so kept twice; this "
@@ -198,7 +203,7 @@ const std::optional<CalDavAccount>& CalendarSync::account() {
 
 void CalendarSyncJob::run(MinuteContext& minute) {
     m_sync.checkKeyringWait(minute.now);
-    if (m_sync.isRunning() || m_sync.startupPending())
+    if (m_sync.isRunning() || m_sync.startupPending() || m_sync.promptCancelled())
         return;
     const std::optional<CalDavAccount>& account = m_sync.account();
     if (!account || !account->configured())

@@ -65,6 +65,9 @@ public:
         return soon;
     }
     CalDavSync& engine() { return m_sync; }
+    // The user cancelled the keyring's prompt for the password: only a sync the user starts
+    // asks again.
+    bool promptCancelled() const { return m_promptCancelled; }
     // The account as the data file holds it, read again only once the file changed (or
     // forgetAccount() was called): an idle minute opens nothing.
     const std::optional<CalDavAccount>& account();
@@ -118,6 +121,7 @@ private:
     Origin m_origin = Origin::Background;
     QString m_toldFailure; // the failure last told; empty once a sync worked
     bool m_soon = false;
+    bool m_promptCancelled = false;
     bool m_edited = false; // events changed outside a sync since the last one
     std::optional<CalDavAccount> m_account;
     qint64 m_accountStamp = -1; // the data file's stamp when m_account was read; -1: read again

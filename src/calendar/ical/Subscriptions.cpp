@@ -20,10 +20,13 @@ QUrl fetchUrl(const QString& address) {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"https")
         return url;
-    if (scheme != u"webcal")
-        return {};
     const QHostAddress host(url.host());
     const bool local = url.host() == u"localhost" || (!host.isNull() && host.isLoopback());
+    // Plain http only to the machine itself, whether typed as http:// or webcal://.
+    if (scheme == u"http")
+        return local ? url : QUrl();
+    if (scheme != u"webcal")
+        return {};
     url.setScheme(local ? QStringLiteral("http") : QStringLiteral("https"));
     return url;
 }
@@ -75,6 +78,18 @@ bool SubscriptionStore::remove(int id) {
     return ok;
 }
 
+int SubscriptionStore::eventCount(int id) {
+    DataFile db(m_path, m_changes);
+    int count = -1;
+    const bool ok = db.forEach(QStringLiteral("SELECT COUNT(*) FROM Events WHERE Subscription = ?"),
+                               {id}, [&](DataFile::Row q) {
+                                   count = q.value(0).toInt();
+                                   return false;
+                               });
+    m_error = ok ? QString() : db.lastError();
+    return ok ? count : -1;
+}
+
 bool SubscriptionStore::recordRefresh(int id, const QDateTime& at, bool ok) {
     DataFile db(m_path, m_changes);
     const bool written = db.exec(
@@ -124,32 +139,67 @@ bool SubscriptionRefresh::refreshDue(const QDateTime& now) {
     return any;
 }
 
+namespace {
+const char NotAnAddress[] = "the address is not an https:// or webcal:// address";
+
+QString downloadError(const Download& d) {
+    return d.tooLarge ? QStringLiteral("the calendar is larger than 20 MB") : d.error;
+}
+} // namespace
+
 void SubscriptionRefresh::refresh(const Subscription& s) {
     const QUrl url = SubscriptionRules::fetchUrl(s.url);
     if (!url.isValid()) {
-        arrived(s, {}, QStringLiteral("the address is not an https:// or webcal:// address"));
+        arrived(s, {}, QLatin1String(NotAnAddress));
         return;
     }
     m_running.insert(s.id);
     m_downloader.fetch(url, IcsImport::MaxBytes + 1, this, [this, s](const Download& d) {
         m_running.remove(s.id);
-        arrived(s, d.body,
-                d.tooLarge ? QStringLiteral("the calendar is larger than 20 MB") : d.error);
+        arrived(s, d.body, downloadError(d));
     });
+}
+
+void SubscriptionRefresh::tryNew(const Subscription& s, QObject* receiver, Tried tried) {
+    const QUrl url = SubscriptionRules::fetchUrl(s.url);
+    if (!url.isValid())
+        return tried(0, QLatin1String(NotAnAddress));
+    m_downloader.fetch(url, IcsImport::MaxBytes + 1, receiver, [this, s, tried](const Download& d) {
+        if (!d.ok())
+            return tried(0, downloadError(d));
+        Subscription added = s;
+        added.id = m_store.add(s);
+        if (added.id <= 0)
+            return tried(0, QStringLiteral("it could not be saved: ") + m_store.lastError());
+        const QString why = import(added, d.body);
+        if (!why.isEmpty()) {
+            // What the first try could not read is not kept.
+            if (!m_store.remove(added.id))
+                qCWarning(lcCalendar)
+                    << "subscription" << s.name << "not removed:" << m_store.lastError();
+            return tried(0, why);
+        }
+        if (!m_store.recordRefresh(added.id, m_clock.now(), true))
+            qCWarning(lcCalendar) << "subscription" << s.name
+                                  << "refresh not recorded:" << m_store.lastError();
+        tried(added.id, QString());
+        Q_EMIT refreshed(added.id, true);
+    });
+}
+
+QString SubscriptionRefresh::import(const Subscription& s, const QByteArray& body) {
+    EventStore store = m_events; // the import sets its own "now"
+    const ImportReport report =
+        CalendarImport(store, m_clock.today(), m_clock.now()).importData(body, s.name, s.id);
+    if (report.ok())
+        qCInfo(lcCalendar) << "subscription" << s.name << "refreshed:" << report.added << "added,"
+                           << report.updated << "updated";
+    return report.error;
 }
 
 void SubscriptionRefresh::arrived(const Subscription& s, const QByteArray& body,
                                   const QString& error) {
-    QString why = error;
-    if (why.isEmpty()) {
-        EventStore store = m_events; // the import sets its own "now"
-        const ImportReport report =
-            CalendarImport(store, m_clock.today(), m_clock.now()).importData(body, s.name, s.id);
-        why = report.error;
-        if (report.ok())
-            qCInfo(lcCalendar) << "subscription" << s.name << "refreshed:" << report.added
-                               << "added," << report.updated << "updated";
-    }
+    const QString why = error.isEmpty() ? import(s, body) : error;
     const bool ok = why.isEmpty();
     if (!m_store.recordRefresh(s.id, m_clock.now(), ok))
         qCWarning(lcCalendar) << "subscription" << s.name
@@ -157,10 +207,15 @@ void SubscriptionRefresh::arrived(const Subscription& s, const QByteArray& body,
     if (!ok) {
         qCWarning(lcCalendar) << "subscription" << s.name << "not refreshed:" << why;
         // Told once per streak of failures: the first one after a success.
-        if (s.failures == 0 && m_tell)
-            m_tell(QStringLiteral("The calendar \"%1\" could not be refreshed, so its events "
-                                  "stay as they were. Plumora will try again later.\n\n%2")
-                       .arg(s.name, why));
+        if (s.failures == 0 && m_tell) {
+            const bool hasEvents = m_store.eventCount(s.id) > 0;
+            m_tell(QStringLiteral("The calendar \"%1\" could not be refreshed%2. Plumora will try "
+                                  "again later.\n\n%3")
+                       .arg(s.name,
+                            hasEvents ? QStringLiteral(", so its events stay as they were")
+                                      : QString(),
+                            why));
+        }
     }
     Q_EMIT refreshed(s.id, ok);
 }

@@ -34,9 +34,9 @@ constexpr int Hourly = 60;
 constexpr int Daily = 1440;
 constexpr int Weekly = 10080;
 
-// The address to fetch for what the user typed: https:// as it is, webcal:// as https://
-// (as http:// for the machine itself, which rarely has a certificate); invalid for
-// anything else.
+// The address to fetch for what the user typed: https:// as it is, webcal:// as https://;
+// for the machine itself, which rarely has a certificate, http:// as it is and webcal:// as
+// http://; invalid for anything else.
 QUrl fetchUrl(const QString& address);
 // Whether a refresh is due at `now`.
 bool isDue(const Subscription& s, const QDateTime& now);
@@ -57,6 +57,8 @@ public:
     bool remove(int id);
     // A refresh's outcome: success resets the failure count, failure adds one.
     bool recordRefresh(int id, const QDateTime& at, bool ok);
+    // How many events the subscription has; -1 when the file could not be read.
+    int eventCount(int id);
     QString lastError() const { return m_error; }
     const QString& dataFile() const { return m_path; }
 
@@ -81,6 +83,11 @@ public:
     bool refreshDue(const QDateTime& now);
     // Starts the refresh of one subscription now.
     void refresh(const Subscription& s);
+    // (ID of the saved subscription, or 0 and why it was not saved.)
+    using Tried = std::function<void(int id, const QString& error)>;
+    // Tries a subscription not saved yet: it is saved, with its events, only once its
+    // calendar was fetched and read. `tried` runs once, unless `receiver` goes first.
+    void tryNew(const Subscription& s, QObject* receiver, Tried tried);
     // Whether any subscription is due. The list is read from the data file again only
     // once the file changed (or forgetKnown() was called): an idle minute opens nothing.
     bool anyDue(const QDateTime& now);
@@ -95,6 +102,8 @@ Q_SIGNALS:
 
 private:
     void arrived(const Subscription& s, const QByteArray& body, const QString& error);
+    // Imports a fetched calendar into the subscription's events; why it failed, or empty.
+    QString import(const Subscription& s, const QByteArray& body);
     const std::vector<Subscription>& known();
 
     SubscriptionStore& m_store;

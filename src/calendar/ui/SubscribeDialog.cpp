@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,11 +61,20 @@ SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refre
     m_every->setCurrentIndex(1);
     auto* subscribeBtn = new QPushButton(QStringLiteral("&Subscribe"), adding);
     subscribeBtn->setObjectName(QStringLiteral("SubscribeBtn"));
+    m_subscribe = subscribeBtn;
+    m_tried = new QLabel(adding);
+    m_tried->setObjectName(QStringLiteral("TriedLb"));
+    m_tried->setAccessibleName(QStringLiteral("Subscription status"));
+    m_tried->setTextFormat(Qt::PlainText);
+    m_tried->setWordWrap(true);
+    m_tried->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_tried->hide();
     auto* form = new QFormLayout(adding);
     form->addRow(QStringLiteral("&Address:"), m_address);
     form->addRow(QStringLiteral("&Name:"), m_name);
     form->addRow(QStringLiteral("Re&fresh:"), m_every);
     form->addRow(QString(), subscribeBtn);
+    form->addRow(m_tried);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* layout = new QVBoxLayout(this);
@@ -84,9 +94,18 @@ SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refre
 void SubscribeDialog::reload() {
     m_shown = m_context.stores.subscriptions.all();
     m_list->clear();
-    for (const Subscription& s : m_shown)
-        m_list->addItem(
-            QStringLiteral("%1 (%2, %3)").arg(s.name, s.url, everyText(s.everyMinutes)));
+    for (const Subscription& s : m_shown) {
+        // The mark goes before the address, which may run past the list's width.
+        const QString failed = s.failures > 0 ? QStringLiteral(": last refresh failed") : QString();
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1%2 (%3, %4)").arg(s.name, failed, s.url, everyText(s.everyMinutes)),
+            m_list);
+        item->setToolTip(item->text());
+        if (s.failures > 0) {
+            item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+            item->setData(FailedRole, true);
+        }
+    }
     m_remove->setEnabled(false);
 }
 
@@ -105,18 +124,47 @@ bool SubscribeDialog::subscribe() {
                                    "or webcal://."));
     if (s.name.isEmpty())
         return tell(QStringLiteral("Please give the calendar a name."));
-    SubscriptionStore& store = m_context.stores.subscriptions;
-    s.id = store.add(s);
-    if (s.id <= 0)
-        return tell(SaveFailures::failedText(QStringLiteral("The subscription"),
-                                             m_context.paths.dataFile(), store.lastError()));
-    if (m_refresh)
-        m_refresh->refresh(s);
+    if (!m_refresh) {
+        SubscriptionStore& store = m_context.stores.subscriptions;
+        if (store.add(s) <= 0)
+            return tell(SaveFailures::failedText(QStringLiteral("The subscription"),
+                                                 m_context.paths.dataFile(), store.lastError()));
+        added();
+        return true;
+    }
+    // Tried first: only a calendar that could be fetched and read is kept.
+    trying(true);
+    m_refresh->tryNew(s, this, [this, s](int id, const QString& error) {
+        trying(false);
+        if (id > 0)
+            return added();
+        // Said in the dialog, not in a message box: no event loop of its own under the
+        // download's answer.
+        showTried(QStringLiteral("\"%1\" was not added: %2").arg(s.name, error));
+        m_address->setFocus();
+    });
+    return true;
+}
+
+void SubscribeDialog::trying(bool busy) {
+    m_subscribe->setEnabled(!busy);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_address, m_name, m_every})
+        w->setEnabled(!busy);
+    showTried(busy ? QStringLiteral("Fetching the calendar...") : QString());
+}
+
+void SubscribeDialog::showTried(const QString& text) {
+    m_tried->setText(text);
+    m_tried->setAccessibleDescription(text);
+    m_tried->setVisible(!text.isEmpty());
+}
+
+void SubscribeDialog::added() {
     m_address->clear();
     m_name->clear();
+    m_address->setFocus();
     reload();
     Q_EMIT changed();
-    return true;
 }
 
 bool SubscribeDialog::removeSelected() {

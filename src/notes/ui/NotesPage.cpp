@@ -19,6 +19,7 @@
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
@@ -28,8 +29,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -126,12 +129,17 @@ void NotesPage::reloadNotes() {
         delete c;
     }
     m_cards.clear();
+    m_opening.clear();
+    ++m_generation;
     load();
     if (isVisible())
         activated();
 }
 
 NotesPage::~NotesPage() {
+    // A note still being read posts to this page when done.
+    if (m_readers)
+        m_readers->waitForDone();
     saveNow();
     // The cards go while the page is whole, and tell it nothing on their way out.
     for (NoteCard* c : std::as_const(m_cards)) {
@@ -252,33 +260,57 @@ void NotesPage::load() {
     applyEnabling();
 }
 
+namespace {
+
+// The note's text as the page shows it, and whether it holds an overlong word.
+bool readNote(const NoteRecord& row, QTextDocument& doc) {
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 9));
+    if (!row.content.isEmpty() && !RtfReader::read(row.content, doc))
+        qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
+    return NoteGeometry::hasOverlongWord(doc.toPlainText());
+}
+
+// Stands in for a read document's layout until the document is in its box: the box sets
+// its options and width, each of which would lay the whole text out again.
+class NoLayout final : public QAbstractTextDocumentLayout {
+public:
+    explicit NoLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {}
+    void draw(QPainter*, const PaintContext&) override {}
+    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+protected:
+    void documentChanged(int, int, int) override {}
+};
+
+// A document read on another thread, deleted unless it was handed over.
+struct ReadDocument {
+    QTextDocument* doc = nullptr;
+    ~ReadDocument() { delete doc; }
+};
+
+} // namespace
+
 NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {
     auto* c = new NoteCard(index, row.created, m_desk);
     QTextEdit* text = c->text();
-    QTextDocument* doc = text->document();
-    doc->setDefaultFont(QFont(QStringLiteral("Arial"), 9));
-    if (!row.content.isEmpty() && !RtfReader::read(row.content, *doc))
-        qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
-    text->setCurrentCharFormat(NoteToolbar::insertionFormat());
+    if (row.content.size() > ReadAsideChars) {
+        text->setReadOnly(true);
+        text->setPlaceholderText(QStringLiteral("Opening the note..."));
+        readAside(index, row);
+    } else {
+        if (readNote(row, *text->document()))
+            text->setWordWrapMode(QTextOption::WrapAnywhere);
+        text->setCurrentCharFormat(NoteToolbar::insertionFormat());
+    }
     // Sized once the text is in: the box lays its text out once, when it is first shown.
     c->setTwips(row.geometry);
     c->setStored(row.geometry);
     c->setSchedule(row.frequency, row.due,
                    NoteSchedule::markVisible(row.frequency, row.due, m_context.clock.today()));
-
-    // Only the user's edits (typing, pasting, formatting) mark a note changed. They all go
-    // through the undo stack and so set the document's modified flag; the spelling helper's
-    // underlines coming and going report a content change too, but never set it.
-    doc->setModified(false);
-    connect(doc, &QTextDocument::contentsChange, this,
-            [this, index, doc](int, int removed, int added) {
-                if ((removed > 0 || added > 0) && doc->isModified())
-                    textChanged(index);
-            });
-    connect(doc, &QTextDocument::modificationChanged, this, [this, index](bool modified) {
-        if (modified)
-            textChanged(index);
-    });
     const auto selectionMoved = [this, index] {
         if (m_deck.focused() == index)
             updateToolbar();
@@ -294,9 +326,97 @@ NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {
     connect(c, &NoteCard::dragEnded, this, &NotesPage::dragEnded);
     connect(c, &NoteCard::arrowPressed, this, &NotesPage::arrowPressed);
     m_cards.append(c);
+    if (!opening(index))
+        watchText(index);
     c->show();
     c->raise();
     return c;
+}
+
+void NotesPage::watchText(int index) {
+    QTextEdit* text = card(index)->text();
+    QTextDocument* doc = text->document();
+    // Only the user's edits (typing, pasting, formatting) mark a note changed. They all go
+    // through the undo stack and so set the document's modified flag; the spelling helper's
+    // underlines coming and going report a content change too, but never set it.
+    doc->setModified(false);
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this, index, doc, text](int position, int removed, int added) {
+                if ((removed > 0 || added > 0) && doc->isModified())
+                    textChanged(index);
+                if (added > 0 && text->wordWrapMode() != QTextOption::WrapAnywhere)
+                    breakOverlongWords(text, position, added);
+            });
+    connect(doc, &QTextDocument::modificationChanged, this, [this, index](bool modified) {
+        if (modified)
+            textChanged(index);
+    });
+}
+
+void NotesPage::readAside(int index, const NoteRecord& row) {
+    m_opening.insert(index);
+    if (!m_readers) {
+        m_readers = std::make_unique<QThreadPool>();
+        m_readers->setMaxThreadCount(1);
+    }
+    const auto read = std::make_shared<ReadDocument>();
+    m_readers->start([this, read, row, index, generation = m_generation, gui = thread()] {
+        if (readingHook)
+            readingHook();
+        auto* doc = new QTextDocument;
+        doc->setDocumentLayout(new NoLayout(doc));
+        const bool overlong = readNote(row, *doc);
+        doc->moveToThread(gui);
+        read->doc = doc;
+        // The page waits for this thread before it goes, so it is there to post to.
+        QMetaObject::invokeMethod(
+            this,
+            [this, read, index, generation, overlong] {
+                noteRead(generation, index, std::exchange(read->doc, nullptr), overlong);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void NotesPage::noteRead(int generation, int index, QTextDocument* doc, bool overlong) {
+    NoteCard* c = generation == m_generation ? card(index) : nullptr;
+    if (!c) {
+        delete doc;
+        return;
+    }
+    m_opening.remove(index);
+    QTextEdit* text = c->text();
+    // The spelling helper underlines the document being replaced.
+    const bool spelled = m_spelling && m_spelling->parent() == text;
+    if (spelled)
+        delete m_spelling.data();
+    if (overlong)
+        text->setWordWrapMode(QTextOption::WrapAnywhere);
+    doc->setParent(text);
+    text->setDocument(doc);
+    // Laid out once, now that the box has set it up: without a layout of its own, the
+    // document makes its standard one.
+    doc->setDocumentLayout(nullptr);
+    doc->documentLayout();
+    text->setPlaceholderText(QString());
+    text->setReadOnly(false);
+    text->setCurrentCharFormat(NoteToolbar::insertionFormat());
+    watchText(index);
+    if (spelled)
+        attachSpelling(c);
+    if (m_deck.focused() == index)
+        updateToolbar();
+    Q_EMIT noteOpened(index);
+}
+
+void NotesPage::breakOverlongWords(QTextEdit* text, int position, int added) {
+    const QTextDocument* doc = text->document();
+    for (QTextBlock b = doc->findBlock(position); b.isValid() && b.position() <= position + added;
+         b = b.next())
+        if (NoteGeometry::hasOverlongWord(b.text())) {
+            text->setWordWrapMode(QTextOption::WrapAnywhere);
+            return;
+        }
 }
 
 NoteCard* NotesPage::card(int index) const {

@@ -13,6 +13,7 @@
 #include "scheduler/ScheduleEditorState.h"
 
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -23,7 +24,9 @@ class FocusFrame;
 class NoteCard;
 class QAction;
 class QComboBox;
+class QTextDocument;
 class QTextEdit;
+class QThreadPool;
 class QTimer;
 class QToolBar;
 class SpellAsYouType;
@@ -95,13 +98,31 @@ public:
     // "Spelling": the interactive check of a note's text, ending with its message.
     std::function<void(QTextEdit* text)> spellHook;
 
+    // A note whose stored text is longer than this is read off the window's thread: its
+    // card says it is opening, read-only, and the window goes on answering meanwhile.
+    static constexpr qsizetype ReadAsideChars = 256 * 1024;
+    // Whether the note of the card is still being read.
+    bool opening(int index) const { return m_opening.contains(index); }
+    // Runs on the reading thread before each such note is read: tests hold the reading.
+    static inline std::function<void()> readingHook;
+
+Q_SIGNALS:
+    // A note read off the window's thread is in its card.
+    void noteOpened(int index);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildToolbar();
     void load();
+    // Lets the text break its lines anywhere once a change brought an overlong word.
+    static void breakOverlongWords(QTextEdit* text, int position, int added);
     NoteCard* createCard(int index, const NoteRecord& row);
+    void readAside(int index, const NoteRecord& row);
+    void noteRead(int generation, int index, QTextDocument* doc, bool overlong);
+    // Marks the note changed on the user's edits to its text.
+    void watchText(int index);
     void applyEnabling();
     void updateToolbar();
     void textChanged(int index);
@@ -157,6 +178,10 @@ private:
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;
     ScheduleEditor m_scheduleEditor;
+    // Reads the long notes; the page waits for it before it goes.
+    std::unique_ptr<QThreadPool> m_readers;
+    int m_generation = 0; // counts the loads: a reading for cards since replaced is dropped
+    QSet<int> m_opening;
 };
 
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.

@@ -72,9 +72,18 @@ PopMsg* Notices::showPopMessage(const QString& text, const QString& action) {
         msg = new PopMsg(m_context.windows, m_context.shell, m_dispatch);
         m_popMsg = msg;
     }
+    // A message on screen is not replaced unseen by the next one with the same action: the
+    // new text goes below it (once), and the window stays its full time from now.
+    const QString shown = msg->message();
+    const bool onScreen = msg->isVisible() && msg->action() == action && !shown.isEmpty();
     if (!m_context.windows.showWindow(msg, false))
         return nullptr;
     msg->setAction(action);
-    msg->setMessage(text);
+    if (!onScreen)
+        msg->setMessage(text);
+    else if (!shown.contains(text))
+        msg->setMessage(shown + QStringLiteral("\n\n") + text);
+    if (onScreen)
+        msg->msgTimer().start();
     return msg;
 }

@@ -39,7 +39,8 @@ public:
     Reminder* reminder() const;
 
     // The caller's sequence for the pop-up message: show it, set the action, set the text.
-    // An open message is reused. Null when the window could not be shown.
+    // An open message is reused; one on screen with the same action keeps its text and shows
+    // the new one below it. Null when the window could not be shown.
     PopMsg* showPopMessage(const QString& text, const QString& action);
     PopMsg* popMsg() const;
 

@@ -17,8 +17,10 @@
 #include <algorithm>
 
 namespace {
+// The smallest window; a longer text makes it taller, then wider, within the screen.
 constexpr QSize WindowSize(320, 72);
 constexpr int IconSize = 32;
+constexpr int WidthStep = 80;
 } // namespace
 
 PopMsg::PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(int)> dispatch,
@@ -44,8 +46,7 @@ PopMsg::PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(in
     row->addWidget(m_message, 1);
 
     m_windows.makeTopmost(this);
-    move(NoticePlacement::place(size(), m_windows.screenGeometry(), m_windows.workAreaBottom(),
-                                false));
+    fitToText();
 
     m_msgTimer.setObjectName(QStringLiteral("MsgTimer"));
     m_msgTimer.setParent(this);
@@ -57,16 +58,22 @@ PopMsg::PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(in
 
 void PopMsg::setMessage(const QString& text) {
     m_message->setText(text);
-    // A text longer than the window makes it taller, up to a third of the screen, so no
-    // line of it is cut off; the window keeps its corner.
+    fitToText();
+}
+
+void PopMsg::fitToText() {
     const QRect screen = m_windows.screenGeometry();
-    const int most = std::max(WindowSize.height(), screen.height() / 3);
-    layout()->activate();
-    const int missing = m_message->heightForWidth(m_message->width()) - m_message->height();
-    const int fitting = std::clamp(height() + missing, WindowSize.height(), most);
-    if (fitting == height())
-        return;
-    setFixedSize(width(), fitting);
+    const int widest =
+        std::max(WindowSize.width(), std::min(screen.width(), 4 * WindowSize.width()));
+    const int tallest = std::max(WindowSize.height(), screen.height());
+    // Wider only while the text would stand taller than a third of the screen.
+    QSize fit = WindowSize;
+    for (int w = WindowSize.width(); w <= widest; w = std::min(w + WidthStep, widest)) {
+        fit = QSize(w, std::clamp(layout()->totalHeightForWidth(w), WindowSize.height(), tallest));
+        if (fit.height() <= tallest / 3 || w == widest)
+            break;
+    }
+    setFixedSize(fit);
     move(NoticePlacement::place(size(), screen, m_windows.workAreaBottom(), false));
 }
 

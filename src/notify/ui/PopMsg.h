@@ -10,10 +10,10 @@ class DesktopShell;
 class WindowSystem;
 class QLabel;
 
-// The pop-up message "- Plumora -": a short text and one action, in the bottom-right
-// corner above everything; a longer text makes it taller. A click anywhere on it performs the
-// action once and closes it; MsgTimer closes it unclicked after 15 seconds. It deletes itself when
-// closed.
+// The pop-up message "- Plumora -": a text and one action, in the bottom-right corner above
+// everything; the window grows to show the whole text within the screen. A click anywhere on it
+// performs the action once and closes it; MsgTimer closes it unclicked after 15 seconds. It deletes
+// itself when closed.
 class PopMsg : public QWidget {
     Q_OBJECT
 public:
@@ -48,4 +48,6 @@ private:
     QLabel* m_message;
     QTimer m_msgTimer;
     bool m_done = false;
+
+    void fitToText();
 };

@@ -207,7 +207,7 @@ QList<WordSpan> SpellChecker::misspellings(QStringView text) const {
     if (!m_hunspell)
         return out;
     for (const WordSpan& w : words(text))
-        if (!isCorrect(text.sliced(w.start, w.length).toString()))
+        if (w.length <= LongestWord && !isCorrect(text.sliced(w.start, w.length).toString()))
             out.append(w);
     return out;
 }

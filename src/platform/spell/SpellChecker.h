@@ -61,6 +61,9 @@ public:
     // The words of a text that are worth checking: runs of letters with inner apostrophes,
     // leaving out runs with digits and anything inside web or mail addresses.
     static QList<WordSpan> words(QStringView text);
+    // Runs of letters longer than this are no words (a dictionary's longest are far
+    // shorter) and are not checked: underlining a pasted dump costs a layout of its text.
+    static constexpr int LongestWord = 100;
     // The words of a text the checker does not accept.
     QList<WordSpan> misspellings(QStringView text) const;
 

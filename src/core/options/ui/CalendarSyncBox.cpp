@@ -20,6 +20,8 @@
 namespace {
 
 // The interval choices in the order shown, in minutes (0: only when asked).
+const char PromptCancelled[] = "The keyring's prompt was cancelled";
+
 const std::pair<const char*, int> Intervals[] = {
     {"Every 5 minutes", 5},
     {"Every 15 minutes", 15},
@@ -270,8 +272,11 @@ void CalendarSyncBox::restore() {
 }
 
 void CalendarSyncBox::showStatus(const QString& text) {
+    if (text == m_status->text())
+        return;
     m_status->setText(text);
     m_status->setAccessibleDescription(text);
+    Q_EMIT statusShown();
 }
 
 void CalendarSyncBox::showLastSync() {
@@ -281,9 +286,20 @@ void CalendarSyncBox::showLastSync() {
     if (!a || !a->lastSync.isValid())
         return showStatus(a && a->configured() ? QStringLiteral("Not synced yet.")
                                                : QStringLiteral("Not set up."));
-    showStatus(QStringLiteral("Last sync: %1. %2.")
-                   .arg(QLocale().toString(a->lastSync.toLocalTime(), QLocale::ShortFormat),
-                        a->lastResult));
+    const auto when = [](const QDateTime& at) {
+        return QLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
+    };
+    const QString lastSync = a->lastSuccess.isValid()
+                                 ? QStringLiteral("Last sync: %1.").arg(when(a->lastSuccess))
+                                 : QStringLiteral("No sync has worked yet.");
+    if (a->lastSuccess == a->lastSync)
+        return showStatus(
+            QStringLiteral("Last sync: %1. %2.").arg(when(a->lastSync), a->lastResult));
+    // A failure's text begins "Stopped: ".
+    QString why = a->lastResult;
+    if (const qsizetype colon = why.indexOf(u':'); why.startsWith(u"Stopped") && colon > 0)
+        why = why.mid(colon + 1).trimmed();
+    showStatus(QStringLiteral("Last attempt %1: %2. %3").arg(when(a->lastSync), why, lastSync));
 }
 
 void CalendarSyncBox::findCalendars() {
@@ -299,13 +315,24 @@ void CalendarSyncBox::findCalendars() {
         if (r.status == SecretStore::Status::Done)
             return discoverWith(r.secret);
         m_find->setEnabled(true);
-        showStatus(QStringLiteral("Type the password first."));
+        showStatus(r.status == SecretStore::Status::Cancelled
+                       ? QString::fromLatin1(PromptCancelled) +
+                             QStringLiteral(": the stored password could not be read.")
+                       : QStringLiteral("Type the password first."));
     });
 }
 
 void CalendarSyncBox::storePassword(const QString& typed, std::function<void()> then) {
     m_secrets.write(QLatin1String(CalendarSync::Key), typed, this,
                     [this, typed, then = std::move(then)](const SecretStore::Result& r) {
+                        if (r.status == SecretStore::Status::Cancelled) {
+                            // A keyring runs: the password waits in the field for the next
+                            // click rather than going to the data file.
+                            m_find->setEnabled(true);
+                            showStatus(QString::fromLatin1(PromptCancelled) +
+                                       QStringLiteral(": the password was not stored."));
+                            return;
+                        }
                         const bool inKeyring = r.status == SecretStore::Status::Done;
                         // No keyring: the password stays in the data file until one is reachable.
                         // In the keyring: a copy left in the file would be used before it, so it

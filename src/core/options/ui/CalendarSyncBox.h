@@ -35,6 +35,10 @@ public:
     // Shows the stored account and the last sync's result.
     void fill();
 
+Q_SIGNALS:
+    // The status line took another text, which may need more or fewer lines.
+    void statusShown();
+
 private:
     void findCalendars();
     void discoverWith(const QString& password);

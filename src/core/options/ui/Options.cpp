@@ -32,6 +32,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 using Field = Settings::Field;
@@ -346,6 +348,15 @@ void Options::addCalendarSync(CalendarSync* sync) {
     m_calendarSync->show();
     column->activate();
     m_frame->resize(m_frame->sizeHint());
+    // Its status line wraps to as many lines as a message needs: the frame grows with it.
+    connect(m_calendarSync, &CalendarSyncBox::statusShown, this, [this] {
+        // The group first, so the frame's layout asks it anew.
+        m_calendarSync->layout()->activate();
+        m_frame->layout()->activate();
+        m_frame->resize(m_frame->width(),
+                        std::max(m_frame->sizeHint().height(),
+                                 m_frame->layout()->totalHeightForWidth(m_frame->width())));
+    });
 }
 
 void Options::saveSystemValue(Settings::Field field) {
