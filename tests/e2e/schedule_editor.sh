@@ -63,7 +63,7 @@ xdotool key Return
 wait_for 10 is_visible '^- Edit Schedule -$' || fail "Enter on the list opened no editor"
 
 # The program button opens the program chooser; the path typed there is taken.
-a11y_click "push button" "Program to run"
+a11y_click "push button" "Choose the program"
 wait_for 10 has_keyboard '^Select a Program$' || fail "the program button opened no file dialog"
 xdotool type --delay 20 "$tool"
 # The first Enter may only take the completion the dialog offers.
@@ -93,7 +93,7 @@ wait_for 75 test -s "$program/marker" || fail "the scheduled script did not star
 # another tool and keeps the mark; closing the main window deletes the marked entry.
 wait_for 10 has_keyboard '^Plumora$' || fail "the main window did not get the keyboard back"
 xdotool key Delete
-wait_for 10 a11y_shows cell "X" || fail "Delete marked no entry"
+wait_for 10 a11y_shows cell "Marked for deletion" || fail "Delete marked no entry"
 a11y_click "menu item" "Tools"
 a11y_click "menu item" "Personal Calendar"
 wait_for 10 a11y_shows "push button" "Go Today" || fail "the Tools menu did not show the calendar"
