@@ -83,7 +83,8 @@ a11y_click "push button" "OK"
 wait_for 10 is_gone '^- Edit Schedule -$' || fail "OK did not close the editor"
 saved=$(sql_value "$program/data.plm" \
     "SELECT SchType || '|' || Launch || '|' || SchDT || '|' || Frequency FROM Schedule")
-[ "$saved" = "1|$tool|$due|2" ] || fail "the editor saved '$saved', not a daily launch at $due"
+# A chosen path with blanks is kept quoted, so arguments typed after it stay apart.
+[ "$saved" = "1|\"$tool\"|$due|2" ] || fail "the editor saved '$saved', not a daily launch at $due"
 
 wait_for 75 test -s "$program/marker" || fail "the scheduled script did not start"
 [ "$(cat "$program/marker")" = "${due#* }" ] ||

@@ -31,7 +31,8 @@ void FocusRingStyle::drawControl(ControlElement element, const QStyleOption* opt
     QProxyStyle::drawControl(element, option, painter, widget);
     if (element == CE_PushButton && (option->state & State_HasFocus) &&
         (option->state & State_Enabled))
-        drawRing(option, subElementRect(SE_PushButtonFocusRect, option, widget), painter);
+        // Along the bevel's inner edge: the caption keeps its room.
+        drawRing(option, option->rect.adjusted(1, 1, -1, -1), painter);
 }
 
 void FocusRingStyle::drawRing(const QStyleOption* option, const QRect& rect, QPainter* painter) {
