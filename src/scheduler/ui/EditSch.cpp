@@ -24,6 +24,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int RunBtnMinTwips = 5400;
@@ -102,6 +104,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override {
         takeTyped();
         QTimeEdit::focusOutEvent(event);
+    }
+    // A click on the arrows steps from the typed time.
+    void mousePressEvent(QMouseEvent* event) override {
+        takeTyped();
+        QTimeEdit::mousePressEvent(event);
     }
     // Tab after a typed time goes on to the next control, not to the box's next section.
     bool focusNextPrevChild(bool next) override {
