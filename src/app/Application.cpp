@@ -10,6 +10,8 @@
 #include "core/MissedEntriesJob.h"
 #include "core/MissedMinutes.h"
 #include "core/ToolTables.h"
+#include "core/ui/AppEventRules.h"
+#include "core/ui/FocusRingStyle.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/UnloadCheck.h"
 #include "mail/ui/MailDescriptor.h"
@@ -40,6 +42,10 @@ Application::Application(AppContext& context, QObject* parent)
       m_mailWatch(context, [this](const QString& text, const QString& action) {
           m_notices.showPopMessage(text, action);
       }) {
+    // Every window: Return presses the focused button, a focused button shows its ring, and
+    // no tooltip stays over a window that opens.
+    AppEventRules::install();
+    FocusRingStyle::install();
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {

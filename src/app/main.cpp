@@ -14,7 +14,11 @@ void describeOptions(QCommandLineParser& options) {
     options.setApplicationDescription(
         QStringLiteral("Plumora keeps a calendar with reminders, Quick Notes, a scheduler, Quick "
                        "Access, screen capture, a wallpaper changer and a new-mail watch in the "
-                       "notification area. Starting it again shows the running copy."));
+                       "notification area. Starting it again shows the running copy.\n\n"
+                       "Environment:\n"
+                       "  PLUMORA_HOME  keep the data file (data.plm) in this folder instead\n"
+                       "  QT_LOGGING_RULES=\"plumora.*=true\"  log why background work did not "
+                       "happen"));
     options.addHelpOption();
     options.addVersionOption();
     options.addOption(QCommandLineOption(

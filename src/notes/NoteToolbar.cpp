@@ -2,6 +2,8 @@
 #include "notes/NoteToolbar.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -73,9 +75,39 @@ QString sizeText(qreal points) {
     return QString::number(points, 'g', 4);
 }
 
+QString defaultFamily() {
+    static const QString family = [] {
+        // The font box's entry for a family: its name, or "Name [Foundry]" when two
+        // foundries make it; empty when it is not installed.
+        const QStringList installed = QFontDatabase::families();
+        const auto listed = [&installed](const QString& name) {
+            for (const QString& f : installed)
+                if (f.compare(name, Qt::CaseInsensitive) == 0)
+                    return f;
+            for (const QString& f : installed)
+                if (f.startsWith(name + QStringLiteral(" ["), Qt::CaseInsensitive))
+                    return f;
+            return QString();
+        };
+        const QString wanted = QStringLiteral("Arial");
+        // Else the metric twin fontconfig puts in its place (Liberation Sans, Nimbus Sans),
+        // else the desktop's own font.
+        for (const QString& name : {wanted, QFontInfo(QFont(wanted)).family(),
+                                    QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()})
+            if (const QString entry = listed(name); !entry.isEmpty())
+                return entry;
+        return installed.value(0, wanted);
+    }();
+    return family;
+}
+
+QFont defaultFont() {
+    return QFont(defaultFamily(), 9);
+}
+
 QTextCharFormat insertionFormat() {
     QTextCharFormat f;
-    f.setFontFamilies({QStringLiteral("Arial")});
+    f.setFontFamilies({defaultFamily()});
     f.setFontPointSize(9);
     f.setFontWeight(QFont::Normal);
     f.setFontItalic(false);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QTextCharFormat>
@@ -29,7 +30,13 @@ QString sizeText(qreal points);
 inline constexpr const char* DeleteQuestion = "Are you sure to delete this note?";
 inline constexpr const char* DeleteTitle = "Confirm";
 
-// What a card's text gets at the caret when the card is built: Arial 9, plain, black.
+// The family of a new note's text: Arial where it is installed, else the installed family
+// the system shows for Arial, else the desktop's own font; as QFontDatabase::families()
+// lists it, so the font box finds it.
+QString defaultFamily();
+// A card's default font: defaultFamily() at 9 points.
+QFont defaultFont();
+// What a card's text gets at the caret when the card is built: defaultFont(), plain, black.
 QTextCharFormat insertionFormat();
 
 // The look of the selection (or of the caret) as the toolbar shows it. `family` is empty

@@ -3,17 +3,22 @@
 
 #include "core/DataFile.h"
 #include "core/ScheduleType.h"
+#include "scheduler/ScheduledCommand.h"
 
 namespace {
 
 // Fills `entry` with what a Schedule row does; false for a row that can never fire.
 bool describeAction(int schType, const QString& launch, const AppPaths& paths, DueEntry& entry) {
     switch (schType) {
-    case ScheduleType::LaunchProgram:
-        // A path with blanks is one path: the program gets no arguments.
+    case ScheduleType::LaunchProgram: {
+        // Split as a desktop entry's command line, never by a shell; an existing file's path
+        // is one program, blanks and all.
         entry.action = DueAction::Program;
-        entry.program = launch;
+        ScheduledCommand::Command command = ScheduledCommand::split(launch);
+        entry.program = command.program;
+        entry.arguments = std::move(command.arguments);
         return true;
+    }
     case ScheduleType::ShutDownSystem:
         entry.action = DueAction::ShutDown;
         entry.program = paths.helperProgram(QStringLiteral("ShutDown"));

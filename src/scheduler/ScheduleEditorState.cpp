@@ -3,6 +3,7 @@
 
 #include "base/Clock.h"
 #include "core/FiringRules.h"
+#include "scheduler/ScheduledCommand.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -68,13 +69,19 @@ QString ScheduleEditorState::chooseProgram(const QString& chosen) {
         return chosen + QStringLiteral(" cannot be started: it is not marked as a program "
                                        "(executable). Choose a program, or make the file "
                                        "executable in its properties first.");
-    program = file.absoluteFilePath();
+    // Quoted where needed, so arguments typed after it stay apart from the path.
+    program = ScheduledCommand::quoted(file.absoluteFilePath());
     return {};
 }
 
+QString ScheduleEditorState::programProblem() const {
+    return launchProgram && !reminderMode ? ScheduledCommand::problem(program) : QString();
+}
+
 QString ScheduleEditorState::dialogStart() const {
-    if (!program.isEmpty() && QFileInfo(program).isFile())
-        return program;
+    const QString current = ScheduledCommand::split(program).program;
+    if (!current.isEmpty() && QFileInfo(current).isFile())
+        return current;
     return QDir::homePath();
 }
 

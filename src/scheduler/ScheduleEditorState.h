@@ -21,11 +21,11 @@ struct ScheduleEditorState {
 
     bool launchProgram = true; // "Launch Program" selected; otherwise "Shut Down System"
     bool hibernate = false;    // "On Hibernation"
-    QString program;           // the chosen program, kept while "Shut Down System" is selected
+    QString program; // the command line to run (ScheduledCommand), kept while shutting down
     QDate date;
     QTime time;
     bool active = true;        // "Active"
-    bool oneTime = false;      // "This is an one-time schedule"
+    bool oneTime = false;      // "This is a one-time schedule"
     int freqOption = 0;        // "Daily", "Weekly", "Monthly", "Yearly" as 0 ... 3; -1 for none
     bool reminderMode = false; // note alarms: only date, time and frequency are asked
 
@@ -51,15 +51,19 @@ struct ScheduleEditorState {
     bool typeVisible() const { return !reminderMode; }
     // "Run:" and the program button take input only for "Launch Program".
     bool programEnabled() const { return launchProgram; }
-    // The program button's text: the path, hidden (but kept) while shutting down.
+    // The Run field's text: the command line, hidden (but kept) while shutting down.
     QString programText() const { return launchProgram ? program : QString(); }
+    // Why OK cannot take the command line as it is (ScheduledCommand::problem); empty when it
+    // can, and always for a shut-down or a reminder.
+    QString programProblem() const;
     bool hibernateVisible() const { return !launchProgram && !reminderMode; }
     QColor launchCaptionColour() const;
     QColor shutDownCaptionColour() const;
 
     // The file chosen in the program dialog, empty when it was cancelled. An executable
-    // regular file becomes the program; anything else leaves the program as it was and is
-    // refused with the reason returned (empty when nothing was refused).
+    // regular file becomes the program (quoted when its path needs it), without arguments;
+    // anything else leaves the program as it was and is refused with the reason returned
+    // (empty when nothing was refused).
     QString chooseProgram(const QString& chosen);
     // Where the program dialog opens: on the current program when it still exists, else in
     // the home folder.

@@ -104,7 +104,15 @@ private Q_SLOTS:
             QFile f(file);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         };
+        // A finished export says how many events went where.
+        const auto told = [&] {
+            return m_desktop.dialogs.messages.isEmpty() ? QString()
+                                                        : m_desktop.dialogs.messages.last().text;
+        };
+        const QString where = QDir::toNativeSeparators(file);
         QByteArray ics = exported(1, false); // the selected date
+        QCOMPARE(told(), "1 event was exported to " + where + ".");
+        QCOMPARE(m_desktop.dialogs.messages.last().icon, MessageIcon::Information);
         QVERIFY(ics.contains("SUMMARY:Dentist"));
         QVERIFY(!ics.contains("Trip"));
         QVERIFY(!ics.contains("Holiday"));
@@ -115,18 +123,49 @@ private Q_SLOTS:
 
         ics = exported(0, true);
         QVERIFY(ics.contains("Dentist") && ics.contains("Trip") && ics.contains("Holiday"));
-        QVERIFY(m_desktop.dialogs.messages.isEmpty());
+        QCOMPARE(told(), "3 events were exported to " + where + ".");
+        cal->setSelectedDate(D("2026-05-11")); // a day without events
+        QFile::remove(file);
+        m_desktop.dialogs.saveChoice = file;
+        m_desktop.dialogs.saveAnswer = {.item = 1, .checked = false};
+        trigger(*cal, "IcsExportMenu");
+        QCOMPARE(told(),
+                 "There were no events to export: an empty calendar was written to " + where + ".");
 
+        m_desktop.dialogs.messages.clear();
         m_desktop.dialogs.saveChoice.clear();
         QFile::remove(file);
         trigger(*cal, "IcsExportMenu");
         QVERIFY(!QFile::exists(file));
+        QVERIFY(m_desktop.dialogs.messages.isEmpty()); // cancelled: nothing to say
 
         // A folder that cannot be written to is told.
         m_desktop.dialogs.saveChoice = m_dir.filePath("no/such/folder/out.ics");
         trigger(*cal, "IcsExportMenu");
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
         QVERIFY(m_desktop.dialogs.messages[0].text.startsWith("The events could not be exported."));
+    }
+
+    // The menu bar's "Calendar" menu has import, subscribe and export of their own.
+    void calendarMenuHasTheInterchange() {
+        auto cal = open();
+        QMenu* menu = cal->pageMenu();
+        QVERIFY(menu);
+        QStringList items;
+        for (const QAction* a : menu->actions())
+            if (!a->isSeparator())
+                items << a->text();
+        QCOMPARE(items,
+                 (QStringList{"&Edit Events...", "&Import iCalendar File...",
+                              "&Subscribe to a Calendar...", "E&xport to an iCalendar File..."}));
+        bool subscribed = false;
+        cal->subscribeHook = [&] { subscribed = true; };
+        menu->findChild<QAction*>("CalSubscribeMenu")->trigger();
+        QVERIFY(subscribed);
+        m_desktop.dialogs.openChoice = {fixture("google.ics")};
+        menu->findChild<QAction*>("CalImportMenu")->trigger();
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QCOMPARE(events(), 3);
     }
 
     // The menu and a drop take the same road; the summary window says what happened, and

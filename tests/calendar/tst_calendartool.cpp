@@ -4,17 +4,22 @@
 #include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
 #include "core/Settings.h"
+#include "core/ui/AppEventRules.h"
+#include "core/ui/FocusRingStyle.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -106,6 +111,49 @@ private Q_SLOTS:
         QDir().rmdir(page);
     }
 
+    // Return and Enter press the focused button of the page ("Edit Events..."), as Space
+    // does; held down, Return presses it once.
+    void returnPressesTheFocusedButton() {
+        AppEventRules::install();
+        auto cal = open();
+        int edits = 0;
+        cal->editEventsHook = [&] { ++edits; };
+        cal->show();
+        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
+        auto* edit = cal->findChild<QPushButton*>("EditCmd");
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edits, 1);
+        QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(edits, 2);
+        QTest::keyEvent(QTest::Press, edit, Qt::Key_Return, Qt::NoModifier);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(edit, &repeat);
+        QCOMPARE(edits, 3);
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier); // not a press
+        QCOMPARE(edits, 3);
+        auto* find = cal->findChild<QPushButton*>("FindCmd"); // disabled: nothing happens
+        find->setFocus();
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(edits, 3);
+    }
+
+    // A window that opens hides the tooltip at once: none stays over a dialog or a notice.
+    void noTooltipStaysOverADialog() {
+        AppEventRules::install();
+        auto cal = open();
+        cal->show();
+        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
+        QToolTip::showText(cal->mapToGlobal(QPoint(20, 20)), QStringLiteral("Go Today"), cal.get());
+        QTRY_VERIFY(QToolTip::isVisible());
+        // Shown without taking the front, as the notices are: Qt's own hiding (on the
+        // activation) never comes.
+        QDialog dialog(cal.get());
+        dialog.setAttribute(Qt::WA_ShowWithoutActivating);
+        dialog.show();
+        QVERIFY(!QToolTip::isVisible());
+    }
+
     // November with the shipped holidays of all three lists merged, at the screen's scale
     // (run with QT_SCALE_FACTOR=2 for the double-density picture).
     void screenshotWithHolidays() {
@@ -125,6 +173,17 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(cal->grab().save(
             folder + QStringLiteral("/calendar-holidays@%1x.png").arg(cal->devicePixelRatio())));
+        // The menu bar's "Calendar" menu, and "Edit Events..." with the keyboard's ring.
+        QMenu* menu = cal->pageMenu();
+        menu->popup(cal->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QVERIFY(menu->grab().save(
+            folder + QStringLiteral("/calendar-menu@%1x.png").arg(cal->devicePixelRatio())));
+        menu->close();
+        FocusRingStyle::install();
+        cal->findChild<QPushButton*>("EditCmd")->setFocus(Qt::TabFocusReason);
+        QVERIFY(cal->grab().save(
+            folder + QStringLiteral("/calendar-focus@%1x.png").arg(cal->devicePixelRatio())));
     }
 };
 

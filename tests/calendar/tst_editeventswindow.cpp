@@ -6,6 +6,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/ui/EditEvents.h"
 #include "core/DataFile.h"
+#include "core/ui/AppEventRules.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
@@ -301,6 +302,26 @@ private Q_SLOTS:
             QVERIFY(repeat->view()->visualRect(repeat->model()->index(i, 0)).width() >
                     metrics.horizontalAdvance(repeat->itemText(i)));
         repeat->hidePopup();
+    }
+
+    // Return in the grid is a click on the cell; on the focused Save it saves and closes,
+    // as a click does.
+    void returnPressesTheFocusedSave() {
+        AppEventRules::install();
+        auto e = open();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        auto* grid = child<QTableWidget>(*e, "EventsGrid");
+        grid->setFocus();
+        grid->setCurrentCell(1, EditEvents::MarkCol);
+        QTest::keyClick(e->windowHandle(), Qt::Key_Return);
+        QCOMPARE(cell(*e, 1, EditEvents::MarkCol), "X");
+        QVERIFY(e->isVisible());
+        auto* save = child<QPushButton>(*e, "SaveBtn");
+        save->setFocus();
+        QTest::keyClick(e->windowHandle(), Qt::Key_Return);
+        QVERIFY(!e->isVisible());
+        QCOMPARE(e->result(), int(QDialog::Accepted));
+        QCOMPARE(EventStore(m_context->paths.dataFile()).readDay(m_day).size(), size_t(1));
     }
 
     void failedSaveTellsTheUser() {

@@ -3,6 +3,7 @@
 #include "core/WebSite.h"
 #include "core/ui/AboutBox.h"
 #include "core/ui/CommandDispatcher.h"
+#include "core/ui/FocusRingStyle.h"
 #include "core/ui/HelpWindow.h"
 #include "core/ui/MainWindow.h"
 #include "core/ui/ToolPage.h"
@@ -18,7 +19,10 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -44,6 +48,18 @@ public:
         ++saved;
         hiddenWhenSaved = isHidden();
     }
+};
+
+// A tool with a menu of its own for the menu bar.
+class MenuTool : public StubTool {
+    Q_OBJECT
+public:
+    explicit MenuTool(QWidget* parent)
+        : StubTool(parent), m_menu(new QMenu(QStringLiteral("&Stub"), this)) {}
+    QMenu* pageMenu() override { return m_menu; }
+
+private:
+    QMenu* m_menu;
 };
 
 namespace {
@@ -243,6 +259,56 @@ private Q_SLOTS:
         QFETCH(QString, address);
         QFETCH(bool, web);
         QCOMPARE(isWebAddress(address), web);
+    }
+
+    // A focused button shows a ring of the highlight colour at least RingWidth pixels wide;
+    // without the focus it has none.
+    void focusedButtonShowsAWideRing() {
+        FocusRingStyle::install();
+        QVERIFY(qobject_cast<FocusRingStyle*>(QApplication::style()));
+        QWidget window;
+        auto* button = new QPushButton(QStringLiteral("Edit Events..."), &window);
+        auto* other = new QPushButton(QStringLiteral("Go Today"), &window);
+        other->move(0, 60);
+        window.resize(200, 120);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QColor ring = button->palette().color(QPalette::Highlight);
+        // The widest run of ring-coloured pixels across the button's middle row.
+        const auto widestRun = [&] {
+            const QImage picture = button->grab().toImage();
+            const int y = picture.height() / 2;
+            int widest = 0;
+            for (int x = 0, run = 0; x < picture.width(); ++x) {
+                run = picture.pixelColor(x, y).rgb() == ring.rgb() ? run + 1 : 0;
+                widest = std::max(widest, run);
+            }
+            return qreal(widest) / picture.devicePixelRatio();
+        };
+        other->setFocus();
+        QCOMPARE(widestRun(), 0.0);
+        button->setFocus();
+        QVERIFY2(widestRun() >= FocusRingStyle::RingWidth,
+                 qPrintable(QString::number(widestRun())));
+    }
+
+    // A page's own menu stands in the menu bar before Help while the page is shown.
+    void pageMenuFollowsThePage() {
+        ProgramParts pages;
+        pages.calendar = [](QWidget* parent) { return new MenuTool(parent); };
+        Fixture f(std::move(pages));
+        const auto menus = [&] {
+            QStringList titles;
+            for (const QAction* a : f.plm()->menuBar()->actions())
+                titles << a->text();
+            return titles;
+        };
+        f.shell.dispatch(TrayMenu::Calendar);
+        QCOMPARE(menus(), (QStringList{"&Tools", "&Edit", "&Stub", "&Help"}));
+        f.shell.dispatch(TrayMenu::QNotes);
+        QCOMPARE(menus(), (QStringList{"&Tools", "&Edit", "&Help"}));
+        f.shell.dispatch(TrayMenu::Calendar);
+        QCOMPARE(menus(), (QStringList{"&Tools", "&Edit", "&Stub", "&Help"}));
     }
 
     void unloadAnsweredNoKeepsEverything() {

@@ -253,6 +253,22 @@ private Q_SLOTS:
         QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), isMenu), 1);
     }
 
+    // "Unload Plumora?" is asked with the menu gone; "No" keeps Plumora running.
+    void unloadAsksWithTheMenuClosed() {
+        ShellRig rig;
+        rig.shell.showMenu();
+        QPointer<Menu> menu = rig.shell.menuWindow();
+        QVERIFY(menu && menu->isVisible());
+        bool menuShownDuringQuestion = true;
+        rig.desktop.dialogs.onMessage = [&](const FakeDialogs::Shown&) {
+            menuShownDuringQuestion = menu && menu->isVisible();
+        };
+        rig.shell.dispatch(TrayMenu::Unload);
+        QCOMPARE(rig.desktop.dialogs.messages.size(), 1);
+        QCOMPARE(rig.desktop.dialogs.messages.first().text, "Unload Plumora?  ");
+        QVERIFY(!menuShownDuringQuestion);
+    }
+
     void aboutFromTheMenuPausesTheCloseTimer() {
         ShellRig rig;
         QStringList texts;

@@ -8,6 +8,7 @@
 #include "core/options/ui/CalendarSyncBox.h"
 #include "core/options/ui/MailAccountBox.h"
 #include "core/options/ui/Options.h"
+#include "core/ui/FocusRingStyle.h"
 #include "core/ui/ToolRegistry.h"
 #include "mail/MailCheckState.h"
 #include "mock/FakeClock.h"
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -75,6 +77,27 @@ class TestOptions : public QObject {
         page->toolButtons = m_tools.toolButtons();
         page->chooseSoundFileHook = [this](const QString&) { return m_soundChoice; };
         return page;
+    }
+
+    // The page on screen with the calendar sync group added after it was laid out, as the
+    // program shows it.
+    struct ShownPage {
+        StoreSet data;
+        CalendarSync sync;
+        std::unique_ptr<Options> page;
+        ShownPage(const QString& dataFile, Clock& clock, SecretStore& secrets)
+            : data(dataFile, testSchema()), sync(data.stores(), clock, secrets, {}) {}
+    };
+    std::unique_ptr<ShownPage> showWithSync() {
+        auto shown = std::make_unique<ShownPage>(dataFile(), m_clock, m_context->secrets);
+        shown->page = open();
+        shown->page->resize(620, 500);
+        shown->page->show();
+        if (!QTest::qWaitForWindowExposed(shown->page.get()))
+            qWarning("the Options page was not exposed");
+        shown->page->addCalendarSync(&shown->sync);
+        QApplication::processEvents();
+        return shown;
     }
 
     template <typename T = QWidget> static T* control(const Options& page, const char* name) {
@@ -131,14 +154,8 @@ private Q_SLOTS:
     // group is added after the page was laid out; the calendar sync's status line takes as
     // many lines as a long failure needs, and the frame grows with it (also run at scale 2).
     void groupsGetTheirHeight() {
-        const auto page = open();
-        StoreSet data(dataFile(), testSchema());
-        CalendarSync sync(data.stores(), m_clock, m_context->secrets, {});
-        page->resize(620, 500);
-        page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-        page->addCalendarSync(&sync);
-        QApplication::processEvents();
+        const auto shown = showWithSync();
+        const Options* page = shown->page.get();
         const QList<QGroupBox*> groups = page->findChildren<QGroupBox*>();
         QVERIFY(groups.size() >= 5);
         for (const QGroupBox* group : groups)
@@ -168,6 +185,60 @@ private Q_SLOTS:
                  qPrintable(QString::number(status->height())));
         QVERIFY(status->height() > oneLine);
         QVERIFY(status->geometry().bottom() < status->parentWidget()->height());
+    }
+
+    // Tab goes down the groups as they stand on the page, the calendar sync group (added
+    // last) after the mail group, and each group's controls come together.
+    void tabFollowsTheGroupsTopToBottom() {
+        store([](Settings& s) { s.checkMail = true; });
+        const auto onScreen = showWithSync();
+        Options* page = onScreen->page.get();
+        QVERIFY(QTest::qWaitForWindowActive(page));
+        const auto groupOf = [](QWidget* w) {
+            while (w && !qobject_cast<QGroupBox*>(w))
+                w = w->parentWidget();
+            return static_cast<QGroupBox*>(w);
+        };
+        QWidget* first = control(*page, "NotifyAgoUD");
+        first->setFocus();
+        QList<QGroupBox*> visited{groupOf(first)};
+        for (int i = 0; i < 200; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (now == first || now->focusProxy() == first || first->focusProxy() == now)
+                break;
+            QGroupBox* group = groupOf(now);
+            QVERIFY2(group, qPrintable(now->objectName()));
+            if (group != visited.last()) {
+                QVERIFY2(
+                    !visited.contains(group),
+                    qPrintable(group->objectName() + " reached twice, at " + now->objectName()));
+                visited << group;
+            }
+        }
+        QStringList order, shown;
+        for (const QGroupBox* g : std::as_const(visited))
+            order << g->objectName();
+        QList<QGroupBox*> groups = page->findChildren<QGroupBox*>();
+        groups.removeIf([](const QGroupBox* g) {
+            return qobject_cast<QGroupBox*>(g->parentWidget()) != nullptr;
+        });
+        std::sort(groups.begin(), groups.end(),
+                  [](const QGroupBox* a, const QGroupBox* b) { return a->y() < b->y(); });
+        for (const QGroupBox* g : std::as_const(groups))
+            shown << g->objectName();
+        QCOMPARE(order, shown);
+
+        // A picture of the page with the ring on a focused button, at the screen's scale
+        // (run with QT_SCALE_FACTOR=2 for the double-density one).
+        FocusRingStyle::install();
+        QWidget* backup = control(*page, "BkRsBtn");
+        backup->setFocus(Qt::TabFocusReason);
+        page->findChild<QScrollArea*>()->ensureWidgetVisible(backup);
+        const QString folder = QStringLiteral(PLUMORA_SCREENSHOT_DIR);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(page->grab().save(
+            folder + QStringLiteral("/options-focus@%1x.png").arg(page->devicePixelRatio())));
     }
 
     // The login start follows the autostart entry both ways; the data file's path is shown.

@@ -257,6 +257,25 @@ private Q_SLOTS:
         QCOMPARE(fx.noteAlarms(), 1);
     }
 
+    // Launch is a command line split without a shell; a stored bare path with blanks that
+    // names a file is still that one program.
+    void launchesWithArguments() {
+        Fixture fx;
+        const QString program = fx.dir.filePath(QStringLiteral("my backup.sh"));
+        writeExecutable(program);
+        fx.schedule(1, program);
+        fx.schedule(
+            1, '"' + program +
+                   QStringLiteral("\" --to \"/media/my disk\" \"say \\\"hi\\\" \\\\o/\" $HOME;x"));
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(fx.shell.started.size(), 2);
+        QCOMPARE(fx.shell.started[0].program, program);
+        QCOMPARE(fx.shell.started[0].arguments, QStringList());
+        QCOMPARE(fx.shell.started[1].program, program);
+        QCOMPARE(fx.shell.started[1].arguments,
+                 (QStringList{"--to", "/media/my disk", "say \"hi\" \\o/", "$HOME;x"}));
+    }
+
     void readsDueTimes_data() {
         QTest::addColumn<QVariant>("due");
         QTest::addColumn<bool>("loads");

@@ -71,7 +71,7 @@ start_with "INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) VALUES
     (1, '/bin/true', '2031-01-01 10:00', 1), (1, '/bin/false', '2031-01-02 10:00', 1);"
 show_tool "Power Scheduler" table "Scheduled actions"
 xdotool key Delete
-wait_for 10 a11y_shows cell "X" || fail "Delete marked no entry"
+wait_for 10 a11y_shows cell "Marked for deletion" || fail "Delete marked no entry"
 stop_with_sigterm "schedule"
 left=$(sql_value "$program/data.plm" 'SELECT COUNT(*) FROM Schedule')
 [ "$left" = 1 ] || fail "the marked entry was not deleted at the end: $left entries left"

@@ -22,6 +22,10 @@ done
     fail "--version gave no version 4.3.0 without a display"
 (unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --help) | grep -q -- "--version" ||
     fail "--help gave no help without a display"
+help=$("$root/bin/plumora" --help)
+for said in PLUMORA_HOME 'QT_LOGGING_RULES="plumora.*=true"'; do
+    printf '%s' "$help" | grep -qF -- "$said" || fail "--help does not mention $said"
+done
 # A wrong option is told, with the exit code of a usage error, not a crash.
 bogus_rc=0
 bogus=$(unset DISPLAY WAYLAND_DISPLAY && "$root/bin/plumora" --bogus 2>&1) || bogus_rc=$?

@@ -93,10 +93,13 @@ public:
     QString folderChoice;
 
     QList<Shown> messages;
+    std::function<void(const Shown&)> onMessage; // looks at the screen while a box is up
 
     MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override {
         messages.append({text, title, buttons, icon});
+        if (onMessage)
+            onMessage(messages.last());
         if (!answers.empty()) {
             const MessageAnswer a = answers.front();
             answers.pop_front();

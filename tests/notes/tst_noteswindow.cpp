@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -284,6 +285,37 @@ private Q_SLOTS:
 
         QCOMPARE(page->action(Command::Delete)->toolTip(), "Delete");
         QCOMPARE(page->action(Command::Find)->toolTip().left(4), "Find");
+
+        // The empty page says how to add a note; the first note takes its place.
+        auto* empty = page->findChild<QLabel*>("EmptyLb");
+        QVERIFY(empty && empty->isVisible());
+        QCOMPARE(empty->text(), "No notes yet. Click New, the first button of the toolbar, or "
+                                "press Ctrl+N to add a note.");
+        QVERIFY(page->rect().contains(empty->mapTo(page.get(), empty->rect().center())));
+        page->command(Command::New);
+        QVERIFY(empty->isHidden());
+        fx.desktop.dialogs.answers = {MessageAnswer::Yes};
+        page->command(Command::Delete);
+        QVERIFY(empty->isVisible());
+    }
+
+    // A new note's font is one installed here, and the font box shows it until a note has
+    // the focus (never the list's first entry).
+    void defaultFontIsInstalled() {
+        QVERIFY2(QFontDatabase::families().contains(NoteToolbar::defaultFamily()),
+                 qPrintable(NoteToolbar::defaultFamily()));
+        QCOMPARE(NoteToolbar::insertionFormat().fontFamilies().toStringList(),
+                 QStringList{NoteToolbar::defaultFamily()});
+        Fixture fx;
+        auto page = fx.open();
+        QCOMPARE(page->findChild<QComboBox*>("FontCb")->currentText(),
+                 NoteToolbar::defaultFamily());
+        QCOMPARE(page->findChild<QComboBox*>("SizeCb")->currentText(), "9");
+        page->command(Command::New);
+        QCOMPARE(page->findChild<QComboBox*>("FontCb")->currentText(),
+                 NoteToolbar::defaultFamily());
+        QCOMPARE(page->card(0)->text()->document()->defaultFont().family(),
+                 QFont(NoteToolbar::defaultFamily()).family());
     }
 
     // "New" cascades each card in front of the last; "Delete" asks, then the next card by
@@ -747,6 +779,14 @@ private Q_SLOTS:
 
     // Pictures of the window for a look by eye (run again with QT_SCALE_FACTOR=2).
     void screenshot() {
+        {
+            Fixture empty;
+            auto page = empty.open();
+            const QDir dir(QStringLiteral(PLUMORA_SCREENSHOT_DIR));
+            dir.mkpath(QStringLiteral("."));
+            QVERIFY(page->grab().save(dir.filePath(
+                QStringLiteral("qnotes-empty@%1.png").arg(page->devicePixelRatioF()))));
+        }
         Fixture fx;
         fx.note(3,
                 QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs18 Call the "

@@ -3,6 +3,8 @@
 #include "scheduler/ScheduleEditorState.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleRowText.h"
+#include "scheduler/ScheduledCommand.h"
+#include "scheduler/TypedTime.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,13 +171,105 @@ private Q_SLOTS:
         ScheduleEditorState s = editor(true, "", true, false, 0);
         QCOMPARE(s.dialogStart(), QDir::homePath()); // never the file system's root
         QCOMPARE(s.chooseProgram(script), QString());
-        QCOMPARE(s.program, script);
+        // Quoted, so that arguments typed after it stay apart from the path.
+        QCOMPARE(s.program, '"' + script + '"');
         QCOMPARE(s.dialogStart(), script);
+        QCOMPARE(s.programProblem(), QString());
         // Refused with the reason, old path kept. Cancelled: nothing said, nothing changes.
         QVERIFY(s.chooseProgram(plain).contains(QLatin1String("not marked as a program")));
         QVERIFY(s.chooseProgram(dir.path()).contains(QLatin1String("not a file")));
         QCOMPARE(s.chooseProgram(QString()), QString());
-        QCOMPARE(s.program, script);
+        QCOMPARE(s.program, '"' + script + '"');
+    }
+
+    // A Launch value read as a desktop entry's Exec line, never by a shell; a value that
+    // names an existing file is that program alone, blanks and all.
+    void commandLines_data() {
+        QTest::addColumn<QString>("launch");
+        QTest::addColumn<QStringList>("words"); // the program, then its arguments
+        const auto row = [](const char* name, const QString& launch, const QStringList& words) {
+            QTest::newRow(name) << launch << words;
+        };
+        row("bare program", "/usr/bin/true", {"/usr/bin/true"});
+        row("arguments", "/usr/bin/rsync -a  /src\\t/dst", {"/usr/bin/rsync", "-a", "/src\\t/dst"});
+        row("quoted blanks", "\"/opt/my tool/run\" \"a b\" c", {"/opt/my tool/run", "a b", "c"});
+        row("escapes in quotes", "/bin/echo \"say \\\"hi\\\" \\\\ \\$HOME \\`x\\`\"",
+            {"/bin/echo", "say \"hi\" \\ $HOME `x`"});
+        row("no shell", "/bin/echo $HOME; rm -rf ~ | cat > f",
+            {"/bin/echo", "$HOME;", "rm", "-rf", "~", "|", "cat", ">", "f"});
+        row("percent", "/bin/date +%%H %f", {"/bin/date", "+%H"});
+        row("nothing", "   ", {});
+    }
+    void commandLines() {
+        QFETCH(QString, launch);
+        QFETCH(QStringList, words);
+        const ScheduledCommand::Command c = ScheduledCommand::split(launch);
+        QCOMPARE(QStringList(c.program) + c.arguments, words.isEmpty() ? QStringList{""} : words);
+    }
+
+    // Quoting a chosen path gives it back whole; a path that needs none stays as it is; a
+    // stored bare path with blanks that exists is one program.
+    void quotedPathsSplitBack() {
+        QTemporaryDir dir;
+        for (const QString& name : {QStringLiteral("plain"), QStringLiteral("my tool"),
+                                    QStringLiteral("odd \"q\" \\b $v `c` 50%")}) {
+            const QString path = dir.filePath(name);
+            QCOMPARE(ScheduledCommand::split(ScheduledCommand::quoted(path) + " --x").program,
+                     path);
+            QCOMPARE(ScheduledCommand::split(ScheduledCommand::quoted(path) + " --x").arguments,
+                     QStringList{"--x"});
+        }
+        QCOMPARE(ScheduledCommand::quoted("/usr/bin/true"), "/usr/bin/true");
+        const QString spaced = dir.filePath(QStringLiteral("my tool"));
+        QFile f(spaced);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(ScheduledCommand::split(spaced).program, spaced);
+        QCOMPARE(ScheduledCommand::split(spaced).arguments, QStringList());
+    }
+
+    // A time typed in one go, with or without AM and PM.
+    void typedTimes_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("time"); // HH:mm, empty when refused
+        const std::pair<const char*, const char*> rows[] = {
+            {"21:45", "21:45"},  {"9:45 pm", "21:45"}, {"9.45PM", "21:45"}, {"0945", "09:45"},
+            {"945p", "21:45"},   {"7", "07:00"},       {"12 am", "00:00"},  {"12:05 P.M.", "12:05"},
+            {" 0:00 ", "00:00"}, {"23h59", "23:59"},   {"24:00", ""},       {"13 pm", ""},
+            {"0 am", ""},        {"9:60", ""},         {"9:5", ""},         {"", ""},
+            {"noon", ""},        {"12345", ""}};
+        for (const auto& [typed, time] : rows)
+            QTest::newRow(typed) << QString::fromLatin1(typed) << QString::fromLatin1(time);
+    }
+    void typedTimes() {
+        QFETCH(QString, typed);
+        QFETCH(QString, time);
+        const std::optional<QTime> read = TypedTime::read(typed, QLocale(QLocale::English));
+        QCOMPARE(read ? read->toString("HH:mm") : QString(), time);
+    }
+
+    // OK says why a command line cannot be started: no program, a bare name (with the full
+    // path it stands for when one is found), a missing file, a file that is not a program.
+    void commandProblems() {
+        QTemporaryDir dir;
+        const QString plain = dir.filePath(QStringLiteral("notes.txt"));
+        QFile f(plain);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const auto problem = [](const QString& launch) {
+            return ScheduledCommand::problem(launch);
+        };
+        QCOMPARE(problem("/bin/sh -c true"), QString());
+        QVERIFY(problem("").startsWith("Type the program to run"));
+        QVERIFY(problem("sh -c true").contains("full path: /"));
+        QVERIFY(problem("no-such-program-here").contains("was not found"));
+        QVERIFY(problem(dir.filePath("missing") + " x").contains("is not a file"));
+        QVERIFY(problem(QChar(u'"') + plain + QStringLiteral("\" x"))
+                    .contains("not marked as a program"));
+        // Shutting down and a note's alarm have no program to check.
+        QCOMPARE(editor(false, "", true, false, 0).programProblem(), QString());
+        QCOMPARE(editor(true, "", true, false, 0, true).programProblem(), QString());
+        QVERIFY(!editor(true, "sh", true, false, 0).programProblem().isEmpty());
     }
 };
 

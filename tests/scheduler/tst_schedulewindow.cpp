@@ -10,16 +10,20 @@
 #include "scheduler/ui/Schedule.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QWindow>
 
@@ -118,7 +122,7 @@ private Q_SLOTS:
     void editorClicks_data() {
         QTest::addColumn<ScheduleEditorState>("preset");
         QTest::addColumn<QStringList>("clicks"); // objectName:index
-        QTest::addColumn<QString>("shown");      // OK, RunBtn, when enabled, frame, hibernate, tag
+        QTest::addColumn<QString>("shown");      // OK, RunEdit, when enabled, frame, hibernate, tag
         ScheduleEditorState s = ScheduleEditorState::fresh(FakeClock());
         QTest::newRow("new launch waits for a program") << s << QStringList{} << "0||1|1|0|2";
         QTest::newRow("shut down needs none") << s << QStringList{"TypeOpt:1"} << "1||1|1|1|2";
@@ -149,7 +153,7 @@ private Q_SLOTS:
         QTEST(
             QStringLiteral("%1|%2|%3|%4|%5|%6")
                 .arg(control(d, "OKBtn")->isEnabled())
-                .arg(control<QPushButton>(d, "RunBtn")->text())
+                .arg(control<QLineEdit>(d, "RunEdit")->text())
                 .arg(control(d, "SchTimeDT")->isEnabled() && control(d, "FreqOpt", 2)->isEnabled())
                 .arg(shown("FreqFrame"))
                 .arg(shown("HibernateChk"))
@@ -160,9 +164,73 @@ private Q_SLOTS:
                  launch ? QColor(64, 64, 64) : QColor(128, 0, 0));
         // Reminder mode asks only when and how often, so the dialog is shorter.
         QCOMPARE(shown("RemindLb"), preset.reminderMode);
-        QCOMPARE(shown("TypeOpt") && shown("RunBtn"), !preset.reminderMode);
+        QCOMPARE(shown("TypeOpt") && shown("RunEdit") && shown("RunBtn"), !preset.reminderMode);
         QCOMPARE(d.height() < EditSch(ScheduleEditorState()).sizeHint().height(),
                  preset.reminderMode);
+    }
+
+    // The Run field takes a command line; OK keeps it when its program can be started, and
+    // otherwise says why and stays open. Shutting down hides the line and keeps it.
+    void editorTakesATypedCommand() {
+        EditSch d(ScheduleEditorState::fresh(FakeClock()));
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QCOMPARE(control<QCheckBox>(d, "OneTimeChk")->text(), "This is a one-time schedule");
+        auto* run = control<QLineEdit>(d, "RunEdit");
+        QCOMPARE(QAccessible::queryAccessibleInterface(run)->text(QAccessible::Name),
+                 "Program to run");
+        QVERIFY(!control(d, "OKBtn")->isEnabled());
+        run->setFocus();
+        QTest::keyClicks(run, "sh -c true");
+        QVERIFY(control(d, "OKBtn")->isEnabled());
+        bool told = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            told = box && box->text().contains("full path");
+            if (box)
+                box->accept();
+        });
+        control<QPushButton>(d, "OKBtn")->click();
+        QVERIFY(told);
+        QVERIFY(d.isVisible() && !d.confirmed());
+        run->clear();
+        QTest::keyClicks(run, "/bin/sh -c \"echo hi\"");
+        click(control(d, "TypeOpt", 1));
+        QCOMPARE(run->text(), QString());
+        click(control(d, "TypeOpt", 0));
+        QCOMPARE(run->text(), "/bin/sh -c \"echo hi\"");
+        control<QPushButton>(d, "OKBtn")->click();
+        QVERIFY(d.confirmed());
+        QCOMPARE(d.state().entry().launch, "/bin/sh -c \"echo hi\"");
+    }
+
+    // A time typed into the time box in one go becomes its time when the box is left or
+    // Enter is pressed; what does not read as a time leaves it; Esc takes the typing back.
+    void typedTimeChangesTheTimeBox() {
+        ScheduleEditorState preset = ScheduleEditorState::fresh(FakeClock());
+        preset.time = QTime(8, 30);
+        EditSch d(preset);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        auto* box = control<QTimeEdit>(d, "SchTimeDT");
+        const auto typed = [&](const QString& keys, Qt::Key end) {
+            box->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(box, keys);
+            QTest::keyClick(box, end);
+            return d.state().time.toString("HH:mm");
+        };
+        QCOMPARE(typed("21:45", Qt::Key_Tab), "21:45");
+        QVERIFY(!box->hasFocus()); // Tab went on to the next control
+        QCOMPARE(box->text(), "09:45 PM");
+        QCOMPARE(typed("9:15 am", Qt::Key_Return), "09:15");
+        QCOMPARE(typed("945p", Qt::Key_Enter), "21:45");
+        QCOMPARE(typed("25:00", Qt::Key_Return), "21:45");
+        QCOMPARE(typed("7", Qt::Key_Escape), "21:45");
+        QCOMPARE(box->text(), "09:45 PM");
+        // The arrows still step the section they are in.
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(d.state().time, QTime(22, 45));
     }
 
     // edit() gives the answers of OK and nothing for the close box. While the editor is open,
@@ -264,6 +332,13 @@ private Q_SLOTS:
         doubleClick(*page, 2, Schedule::MarkCol);
         const QTableWidgetItem* mark = grid->item(2, Schedule::MarkCol);
         QCOMPARE(mark->text(), "X");
+        // A screen reader says what the X means; an unmarked entry and an empty line too.
+        QAccessibleTableInterface* cells =
+            QAccessible::queryAccessibleInterface(grid)->tableInterface();
+        QCOMPARE(cells->cellAt(2, Schedule::MarkCol)->text(QAccessible::Name),
+                 "Marked for deletion");
+        QCOMPARE(cells->cellAt(1, Schedule::MarkCol)->text(QAccessible::Name), "Not marked");
+        QCOMPARE(cells->cellAt(7, Schedule::MarkCol)->text(QAccessible::Name), QString());
         QVERIFY(mark->font().bold() && mark->font().pointSize() == 10);
         QCOMPARE(mark->foreground().color(), QColor(255, 0, 0));
         QVERIFY(grid->item(2, Schedule::WhenCol)->font().strikeOut());
@@ -361,7 +436,7 @@ private Q_SLOTS:
         doubleClick(*page, 3, Schedule::MarkCol);
         QVERIFY(page->grab().save(folder + QStringLiteral("/schedule-x%1.png").arg(scale)));
         ScheduleEditorState s = ScheduleEditorState::fresh(m_clock);
-        s.program = QStringLiteral("/opt/my tools/backup-the-photos-folder.sh");
+        s.program = QStringLiteral("\"/opt/my tools/backup-photos.sh\" --to \"/media/my disk\"");
         for (bool reminder : {false, true}) {
             s.reminderMode = reminder;
             EditSch editor(s);

@@ -257,19 +257,30 @@ void Calendar::buildControls() {
         });
     }
     m_exportMenu->addSeparator();
-    const auto item = [this](const char* caption, const char* name,
+    const auto item = [this](QMenu* menu, const char* caption, const char* name,
                              std::function<void()> Calendar::*hook) {
-        QAction* a = m_exportMenu->addAction(QString::fromUtf8(caption));
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
         a->setObjectName(QLatin1String(name));
         connect(a, &QAction::triggered, this, [this, hook] {
             if (this->*hook)
                 (this->*hook)();
         });
     };
-    item("iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportHook);
-    item("Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportHook);
-    item("Subscribe to a calendar...", "SubscribeMenu", &Calendar::subscribeHook);
+    item(m_exportMenu, "iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportHook);
+    item(m_exportMenu, "Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportHook);
+    item(m_exportMenu, "Subscribe to a calendar...", "SubscribeMenu", &Calendar::subscribeHook);
     PopupMenuAccess::attach(this, m_exportMenu);
+
+    // Importing and subscribing have a place of their own in the menu bar.
+    m_pageMenu = new QMenu(QStringLiteral("&Calendar"), this);
+    m_pageMenu->setObjectName(QStringLiteral("CalendarMenu"));
+    QAction* edit = m_pageMenu->addAction(QStringLiteral("&Edit Events..."));
+    edit->setObjectName(QStringLiteral("CalEditMenu"));
+    connect(edit, &QAction::triggered, this, &Calendar::editEvents);
+    m_pageMenu->addSeparator();
+    item(m_pageMenu, "&Import iCalendar File...", "CalImportMenu", &Calendar::icsImportHook);
+    item(m_pageMenu, "&Subscribe to a Calendar...", "CalSubscribeMenu", &Calendar::subscribeHook);
+    item(m_pageMenu, "E&xport to an iCalendar File...", "CalExportMenu", &Calendar::icsExportHook);
     setAcceptDrops(true);
 }
 

@@ -84,6 +84,10 @@ public:
     // redraw(true).
     std::function<void(const QString&)> findNextHook;
 
+    // The "Calendar" menu of the main window: the editor, the .ics import and export and
+    // the subscriptions, through the hooks above.
+    QMenu* pageMenu() override { return m_pageMenu; }
+
 public Q_SLOTS:
     // RefreshTimer's step: switches the timer off, lays the window out for its size and
     // redraws the month.
@@ -149,6 +153,7 @@ private:
     QCheckBox* m_smIco;
     QTimer* m_refreshTimer;
     QMenu* m_exportMenu;
+    QMenu* m_pageMenu;
 };
 
 // The calendar as the main window's "Personal Calendar" tool, with its event editor and its

@@ -64,6 +64,18 @@ void exportEvents(Calendar& calendar, AppContext& context, int range) {
              QStringLiteral("Plumora"));
 }
 
+// What a finished .ics export says: how many events went where.
+QString exportedText(size_t events, const QString& path) {
+    const QString where = QDir::toNativeSeparators(path);
+    if (events == 0)
+        return QStringLiteral("There were no events to export: an empty calendar was written "
+                              "to ") +
+               where + u'.';
+    return (events == 1 ? QStringLiteral("1 event was")
+                        : QStringLiteral("%1 events were").arg(events)) +
+           QStringLiteral(" exported to ") + where + u'.';
+}
+
 // "iCalendar file (.ics)...": the range and the holidays are chosen in the save dialog.
 void exportIcs(Calendar& calendar, AppContext& context) {
     SaveChoices choices;
@@ -90,8 +102,10 @@ void exportIcs(Calendar& calendar, AppContext& context) {
             choices.item == IcsExport::All ? store.keptEvents() : QHash<QString, KeptEvent>();
         QSaveFile file(path);
         if (file.open(QIODevice::WriteOnly) &&
-            file.write(IcsExport::write(rows, context.clock.now(), kept)) >= 0 && file.commit())
+            file.write(IcsExport::write(rows, context.clock.now(), kept)) >= 0 && file.commit()) {
+            tell(context, exportedText(rows.size(), path), QStringLiteral("Export"));
             return;
+        }
         error = file.errorString();
     }
     tell(context, QStringLiteral("The events could not be exported.\n\n") + error,

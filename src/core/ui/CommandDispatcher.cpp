@@ -63,6 +63,8 @@ void CommandDispatcher::dispatch(int index) {
         closeMenu();
         break;
     case TrayMenu::Unload:
+        // The question is asked with the menu gone: it must not stay on top of the box.
+        closeMenu();
         unload();
         break;
     case TrayMenu::Help:

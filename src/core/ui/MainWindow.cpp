@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QStatusBar>
@@ -164,6 +165,7 @@ void MainWindow::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));
+    m_helpMenu = help;
     item(help, "ContentMenu", QStringLiteral("Content"), [this] { sendHelpKey(); });
     item(help, "WebSiteMenu", QStringLiteral("Web Site"), [this] { Q_EMIT webSiteRequested(); });
     help->addSeparator();
@@ -237,10 +239,22 @@ void MainWindow::clickToolbarButton(int button) {
     page->show();
     page->raise();
     m_statusPanel->setText(page->windowTitle());
+    showPageMenu(page);
     if (tool->etchedRule)
         drawEtchedRule(page);
     page->activated();
     focusPage(page);
+}
+
+void MainWindow::showPageMenu(ToolPage* page) {
+    QMenu* menu = page->pageMenu();
+    if (menu == m_pageMenu)
+        return;
+    if (m_pageMenu)
+        menuBar()->removeAction(m_pageMenu->menuAction());
+    m_pageMenu = menu;
+    if (menu)
+        menuBar()->insertMenu(m_helpMenu->menuAction(), menu);
 }
 
 void MainWindow::focusPage(ToolPage* page) {

@@ -11,6 +11,7 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QMenu;
 class ToolPage;
 class ToolRegistry;
 
@@ -63,6 +64,8 @@ private:
     ToolPage* ensurePage(int button);
     void fitActivePage();
     void focusPage(ToolPage* page);
+    // The shown page's own menu goes into the menu bar before Help, the last page's out.
+    void showPageMenu(ToolPage* page);
     void drawEtchedRule(QWidget* page);
     // Edit menu: the focused control's own slot when it has one, else the keystroke.
     void editFocused(const char* slot, int key, Qt::KeyboardModifiers modifiers);
@@ -77,7 +80,9 @@ private:
     QHash<int, QAction*> m_buttons; // by number, the numbered separators included
     QHash<int, QPointer<ToolPage>> m_pages;
     QPointer<ToolPage> m_active;
-    bool m_switching = false; // a tool is being shown: its button's toggles are ours
+    QMenu* m_helpMenu = nullptr;
+    QPointer<QMenu> m_pageMenu; // the shown page's, in the menu bar
+    bool m_switching = false;   // a tool is being shown: its button's toggles are ours
     // The geometry the window was fitted to when it opened (null when it opened as stored):
     // only a different one is stored when it closes.
     QRect m_fittedTo;

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class QMenu;
+
 // A tool's page inside the main window. The main window shows one page at a time, filling
 // its client area, and tells the page what happens to it through these calls; it knows
 // nothing else of a tool. A page's objectName names its help topic (lower case + ".htm")
@@ -34,6 +36,9 @@ public:
     virtual void giveUpUnsaved() {}
     // The client area changed size; the page has already been given the new size.
     virtual void hostResized() {}
+    // The page's own menu, which the main window's menu bar shows beside its own menus while
+    // the page is shown; none by default. The page owns it.
+    virtual QMenu* pageMenu() { return nullptr; }
 
     // The one way a page tells the user something: what failed gets the warning icon,
     // anything else the information icon.

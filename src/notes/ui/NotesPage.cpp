@@ -27,6 +27,7 @@
 #include <QDoubleValidator>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QTextBlock>
@@ -93,6 +94,12 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     m_autosaveTimer->setObjectName(QStringLiteral("AutosaveTimer"));
     connect(m_autosaveTimer, &QTimer::timeout, this, [this] { m_autosave.timeout(); });
 
+    // What an empty page is for; hidden while there is a note.
+    m_emptyLb = new QLabel(EmptyText, m_desk);
+    m_emptyLb->setObjectName(QStringLiteral("EmptyLb"));
+    m_emptyLb->setWordWrap(true);
+    m_emptyLb->setAlignment(Qt::AlignCenter);
+    m_emptyLb->hide();
     buildToolbar();
     load();
     connect(&context.stores.changes, &ChangeHub::changedElsewhere, this,
@@ -174,6 +181,8 @@ void NotesPage::buildToolbar() {
     for (const QString& family : QFontDatabase::families())
         if (!family.isEmpty())
             m_fontBox->addItem(family);
+    // Until a note has the focus the box shows what a new note gets, not its first entry.
+    showInBox(m_fontBox, NoteToolbar::defaultFamily());
     connect(m_fontBox, &QComboBox::activated, this,
             [this](int index) { chooseFont(m_fontBox->itemText(index)); });
 
@@ -189,6 +198,7 @@ void NotesPage::buildToolbar() {
     m_sizeBox->setValidator(new QDoubleValidator(1, 1638, 1, m_sizeBox));
     for (int size : NoteToolbar::sizes())
         m_sizeBox->addItem(QString::number(size));
+    showInBox(m_sizeBox, NoteToolbar::sizeText(NoteToolbar::defaultFont().pointSizeF()));
     connect(m_sizeBox, &QComboBox::activated, this,
             [this](int index) { choosePointSize(m_sizeBox->itemText(index).toDouble()); });
     // A size typed in and confirmed counts as chosen, even when the list does not hold it.
@@ -239,6 +249,7 @@ void NotesPage::resizeEvent(QResizeEvent* event) {
     const int bar = m_toolbar->sizeHint().height();
     const int below = std::max(0, bar - Twips::toPixels(NoteGeometry::TopLimit));
     m_desk->setGeometry(0, below, width(), height() - below);
+    m_emptyLb->setGeometry(m_desk->rect().adjusted(24, 24, -24, -24));
     m_toolbar->setGeometry(0, 0, width(), bar);
 }
 
@@ -264,7 +275,8 @@ namespace {
 
 // The note's text as the page shows it, and whether it holds an overlong word.
 bool readNote(const NoteRecord& row, QTextDocument& doc) {
-    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 9));
+    // An installed family: the page has asked for it on its own thread already.
+    doc.setDefaultFont(NoteToolbar::defaultFont());
     if (!row.content.isEmpty() && !RtfReader::read(row.content, doc))
         qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
     return NoteGeometry::hasOverlongWord(doc.toPlainText());
@@ -632,6 +644,7 @@ void NotesPage::applyEnabling() {
         m_actions.at(i)->setEnabled(NoteToolbar::enabled(Command(i), notes));
     m_fontBox->setEnabled(NoteToolbar::fontBoxesEnabled(notes));
     m_sizeBox->setEnabled(NoteToolbar::fontBoxesEnabled(notes));
+    m_emptyLb->setVisible(notes == 0);
 }
 
 void NotesPage::updateToolbar() {

@@ -24,6 +24,7 @@ class FocusFrame;
 class NoteCard;
 class QAction;
 class QComboBox;
+class QLabel;
 class QTextDocument;
 class QTextEdit;
 class QThreadPool;
@@ -45,6 +46,11 @@ public:
     // the preset state modally and returns what was confirmed.
     using ScheduleEditor = std::function<std::optional<ScheduleEditorState>(
         const ScheduleEditorState& preset, QWidget* parent)>;
+
+    // What the page says while it holds no note.
+    static inline const QString EmptyText = QStringLiteral(
+        "No notes yet. Click New, the first button of the toolbar, or press Ctrl+N to add a "
+        "note.");
 
     NotesPage(AppContext& context, QWidget* parent = nullptr);
     void setScheduleEditor(ScheduleEditor editor) { m_scheduleEditor = std::move(editor); }
@@ -164,6 +170,7 @@ private:
     bool m_givenUp = false; // the user chose to go on without the unsaved notes
 
     QWidget* m_desk;
+    QLabel* m_emptyLb;
     QToolBar* m_toolbar;
     QList<QAction*> m_actions;
     QComboBox* m_fontBox;

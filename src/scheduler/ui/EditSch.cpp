@@ -2,6 +2,7 @@
 #include "scheduler/ui/EditSch.h"
 
 #include "core/Twips.h"
+#include "scheduler/TypedTime.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -12,15 +13,18 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -60,6 +64,76 @@ QString chooseWithDialog(QWidget* parent, const QString& start) {
         return {};
     return dialog.selectedFiles().constFirst();
 }
+
+// The "From time" box. Its arrows and sections work as in any time box; a time typed in one
+// go ("21:45", "9:45 pm", "0945") is read whole when the box is left or Enter is pressed, so
+// it never lands in the wrong section. Esc takes the typing back.
+class TypedTimeEdit : public QTimeEdit {
+public:
+    using QTimeEdit::QTimeEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString text = event->text();
+        const bool plain = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+        if (plain && text.size() == 1 && text.at(0).isPrint()) {
+            if (!m_typing)
+                m_typed.clear();
+            m_typing = true;
+            m_typed += text;
+            lineEdit()->setText(m_typed);
+            return;
+        }
+        if (m_typing) {
+            switch (event->key()) {
+            case Qt::Key_Backspace:
+                m_typed.chop(1);
+                lineEdit()->setText(m_typed);
+                return;
+            case Qt::Key_Escape:
+                m_typing = false;
+                setTime(time()); // shows the time again
+                return;
+            default: // Enter, the arrows: on from the typed time
+                takeTyped();
+                break;
+            }
+        }
+        QTimeEdit::keyPressEvent(event);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        takeTyped();
+        QTimeEdit::focusOutEvent(event);
+    }
+    // A click on the arrows steps from the typed time.
+    void mousePressEvent(QMouseEvent* event) override {
+        takeTyped();
+        QTimeEdit::mousePressEvent(event);
+    }
+    // Tab after a typed time goes on to the next control, not to the box's next section.
+    bool focusNextPrevChild(bool next) override {
+        if (!m_typing)
+            return QTimeEdit::focusNextPrevChild(next);
+        takeTyped();
+        return QWidget::focusNextPrevChild(next);
+    }
+
+private:
+    // What was typed becomes the time; anything else leaves the time as it was.
+    void takeTyped() {
+        if (!std::exchange(m_typing, false))
+            return;
+        const std::optional<QTime> typed = TypedTime::read(m_typed, locale());
+        if (!typed)
+            QApplication::beep();
+        setTime(typed.value_or(time()));
+        // The same time typed again still shows in the box's own form.
+        lineEdit()->setText(textFromDateTime(dateTime()));
+    }
+
+    QString m_typed;
+    bool m_typing = false;
+};
 
 } // namespace
 
@@ -114,13 +188,18 @@ void EditSch::buildControls() {
     named(m_hibernateChk, "HibernateChk", QStringLiteral("On Hibernation"));
     m_runLb = new QLabel(QStringLiteral("Run:"), typeBlock);
     m_runLb->setObjectName(QStringLiteral("RunLb"));
-    m_runBtn = new QPushButton(typeBlock);
-    named(m_runBtn, "RunBtn", QStringLiteral("Program to run"));
+    // The program's path and its arguments, quoted as in a desktop entry's Exec line.
+    m_runEdit = new QLineEdit(typeBlock);
+    named(m_runEdit, "RunEdit", QStringLiteral("Program to run"));
+    m_runEdit->setAccessibleDescription(
+        QStringLiteral("The program's full path, then its arguments. Put an argument with "
+                       "blanks in double quotes."));
+    m_runEdit->setToolTip(m_runEdit->accessibleDescription());
+    m_runEdit->setMinimumWidth(px(RunBtnMinTwips));
+    m_runBtn = new QPushButton(QStringLiteral("Browse..."), typeBlock);
+    named(m_runBtn, "RunBtn", QStringLiteral("Choose the program"));
     m_runBtn->setAutoDefault(false);
-    // The path is shortened to the button, never the dialog widened to the path.
-    m_runBtn->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_runBtn->setMinimumWidth(px(RunBtnMinTwips));
-    m_runLb->setBuddy(m_runBtn);
+    m_runLb->setBuddy(m_runEdit);
 
     auto* typeGrid = new QGridLayout(typeBlock);
     typeGrid->setContentsMargins(0, 0, 0, 0);
@@ -132,7 +211,10 @@ void EditSch::buildControls() {
     typeRow->addStretch();
     typeGrid->addLayout(typeRow, 0, 1);
     typeGrid->addWidget(m_runLb, 1, 0);
-    typeGrid->addWidget(m_runBtn, 1, 1);
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(m_runEdit, 1);
+    runRow->addWidget(m_runBtn);
+    typeGrid->addLayout(runRow, 1, 1);
     typeBlock->setObjectName(QStringLiteral("TypeBlock"));
     // The hibernation box comes and goes without moving the type options.
     QSizePolicy keep = m_hibernateChk->sizePolicy();
@@ -155,14 +237,14 @@ void EditSch::buildControls() {
     named(m_schDateDT, "SchDateDT", QStringLiteral("From date"));
     m_schDateDT->setDisplayFormat(shortDateFormat());
     m_schDateDT->setCalendarPopup(true);
-    m_schTimeDT = new QTimeEdit(m_schFrame);
+    m_schTimeDT = new TypedTimeEdit(m_schFrame);
     named(m_schTimeDT, "SchTimeDT", QStringLiteral("From time"));
     m_schTimeDT->setDisplayFormat(QStringLiteral("hh:mm AP"));
     fromLb->setBuddy(m_schDateDT);
     m_isActiveChk = new QCheckBox(QStringLiteral("Active"), m_schFrame);
     named(m_isActiveChk, "IsActiveChk", QStringLiteral("Active"));
-    m_oneTimeChk = new QCheckBox(QStringLiteral("This is an one-time schedule"), m_schFrame);
-    named(m_oneTimeChk, "OneTimeChk", QStringLiteral("This is an one-time schedule"));
+    m_oneTimeChk = new QCheckBox(QStringLiteral("This is a one-time schedule"), m_schFrame);
+    named(m_oneTimeChk, "OneTimeChk", QStringLiteral("This is a one-time schedule"));
 
     m_freqFrame = new QGroupBox(QStringLiteral("Frequency"), m_schFrame);
     m_freqFrame->setObjectName(QStringLiteral("FreqFrame"));
@@ -221,13 +303,12 @@ void EditSch::buildControls() {
     });
     for (QCheckBox* box : {m_isActiveChk, m_oneTimeChk, m_hibernateChk})
         connect(box, &QCheckBox::toggled, this, &EditSch::updateEditorState);
-    connect(m_runBtn, &QPushButton::clicked, this, &EditSch::chooseProgram);
-    connect(m_okBtn, &QPushButton::clicked, this, [this] {
-        m_state = state();
-        m_confirmed = true;
-        setProperty("tag", QStringLiteral("*"));
-        accept();
+    connect(m_runEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_state.program = text;
+        updateEditorState();
     });
+    connect(m_runBtn, &QPushButton::clicked, this, &EditSch::chooseProgram);
+    connect(m_okBtn, &QPushButton::clicked, this, &EditSch::confirm);
     connect(m_cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -249,7 +330,7 @@ void EditSch::setControls(const ScheduleEditorState& s) {
     const bool reminder = s.reminderMode;
     m_remindLb->setVisible(reminder);
     for (QWidget* w : std::initializer_list<QWidget*>{m_typeBlock, m_typeLb, m_typeOpt[0],
-                                                      m_typeOpt[1], m_runLb, m_runBtn})
+                                                      m_typeOpt[1], m_runLb, m_runEdit, m_runBtn})
         w->setVisible(!reminder);
 }
 
@@ -279,6 +360,7 @@ void EditSch::updateEditorState() {
     m_okBtn->setEnabled(s.okEnabled());
 
     m_runLb->setEnabled(s.programEnabled());
+    m_runEdit->setEnabled(s.programEnabled());
     m_runBtn->setEnabled(s.programEnabled());
     setTextColour(m_typeOpt[0], s.launchCaptionColour());
     setTextColour(m_typeOpt[1], s.shutDownCaptionColour());
@@ -287,15 +369,11 @@ void EditSch::updateEditorState() {
 }
 
 void EditSch::showProgram() {
-    // The path stays in the state while "Shut Down System" hides it.
+    // The command stays in the state while "Shut Down System" hides it; typing keeps its
+    // place in the field.
     const QString text = m_state.programText();
-    const int room =
-        std::max(0, m_runBtn->width() - 2 * m_runBtn->fontMetrics().averageCharWidth() -
-                        m_runBtn->style()->pixelMetric(QStyle::PM_ButtonMargin) * 2);
-    m_runBtn->setText(room > 0 ? m_runBtn->fontMetrics().elidedText(text, Qt::ElideMiddle, room)
-                               : text);
-    m_runBtn->setToolTip(text);
-    m_runBtn->setAccessibleDescription(text);
+    if (m_runEdit->text() != text)
+        m_runEdit->setText(text);
 }
 
 void EditSch::chooseProgram() {
@@ -305,8 +383,15 @@ void EditSch::chooseProgram() {
     updateEditorState();
 }
 
-void EditSch::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The button has its final width now: the path is shortened to it.
-    updateEditorState();
+void EditSch::confirm() {
+    m_state = state();
+    const QString problem = m_state.programProblem();
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Plumora"), problem);
+        m_runEdit->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    m_confirmed = true;
+    setProperty("tag", QStringLiteral("*"));
+    accept();
 }

@@ -13,6 +13,7 @@ class QDateEdit;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTimeEdit;
@@ -38,9 +39,10 @@ class QTimeEdit;
 // opens "editsch.htm" through the application's help key, as in every window.
 //
 // Controls carry their names as objectName: TypeOpt (two, with the property "index" 0 and 1),
-// HibernateChk, RunLb, RunBtn, SchFrame, SchDateDT, SchTimeDT, IsActiveChk, OneTimeChk,
-// FreqFrame (its property "tag" is the frequency code as text), FreqOpt (four, "index" 0 to
-// 3), RemindLb, OKBtn and CancelBtn. The dialog's property "tag" becomes "*" on OK.
+// HibernateChk, RunLb, RunEdit (the command line), RunBtn (chooses the program), SchFrame,
+// SchDateDT, SchTimeDT, IsActiveChk, OneTimeChk, FreqFrame (its property "tag" is the frequency
+// code as text), FreqOpt (four, "index" 0 to 3), RemindLb, OKBtn and CancelBtn. The dialog's
+// property "tag" becomes "*" on OK.
 class EditSch : public QDialog {
     Q_OBJECT
 public:
@@ -57,9 +59,6 @@ public:
     // OK was pressed.
     bool confirmed() const { return m_confirmed; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void buildControls();
     void setControls(const ScheduleEditorState& s);
@@ -68,6 +67,8 @@ private:
     void showProgram();
     // The program button: the file dialog, then the chosen file if it can be run.
     void chooseProgram();
+    // OK: the entry is taken when its command line can be started.
+    void confirm();
 
     ScheduleEditorState m_state;
     bool m_confirmed = false;
@@ -78,6 +79,7 @@ private:
     QButtonGroup* m_typeGroup;
     QCheckBox* m_hibernateChk;
     QLabel* m_runLb;
+    QLineEdit* m_runEdit;
     QPushButton* m_runBtn;
     QLabel* m_remindLb;
     QFrame* m_schFrame;

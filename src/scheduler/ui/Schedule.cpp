@@ -22,6 +22,7 @@ namespace {
 constexpr int MarginTwips = Schedule::SpareWidthTwips / 2;
 constexpr int HintGapTwips = 120;
 constexpr int MarkColumnTwips = 300;
+const QString MarkedName = QStringLiteral("Marked for deletion");
 
 int px(int twips) {
     return Twips::toPixels(twips);
@@ -93,6 +94,8 @@ void Schedule::buildControls() {
         item->setTextAlignment(heads[c].second | Qt::AlignVCenter);
         m_grid->setHorizontalHeaderItem(c, item);
     }
+    m_grid->horizontalHeaderItem(MarkCol)->setData(Qt::AccessibleTextRole, MarkedName);
+    m_grid->horizontalHeaderItem(MarkCol)->setToolTip(MarkedName);
     header->setFixedHeight(std::max(px(HeaderTwips), header->sizeHint().height()));
 
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &Schedule::doubleClickCell);
@@ -166,6 +169,10 @@ void Schedule::showLine(int line) {
     mark->setFont(markFont);
     mark->setForeground(ScheduleList::markColour());
     mark->setTextAlignment(Qt::AlignCenter);
+    // A screen reader reads what the X means, not the letter.
+    mark->setData(Qt::AccessibleTextRole, !m_list.hasEntry(line) ? QString()
+                                          : marked               ? MarkedName
+                                                                 : QStringLiteral("Not marked"));
 
     QFont font = m_grid->font();
     font.setStrikeOut(marked);

@@ -233,6 +233,7 @@ void Options::buildControls() {
         box->setMinimumWidth(m_showEvery->sizeHint().width());
     m_frame->adjustSize();
     m_outer->setWidget(m_frame);
+    orderTabs();
 
     connect(m_notifyAgo, &QSpinBox::valueChanged, this, [this](int v) {
         m_values.notifyAgo = v;
@@ -357,6 +358,31 @@ void Options::addCalendarSync(CalendarSync* sync) {
                         std::max(m_frame->sizeHint().height(),
                                  m_frame->layout()->totalHeightForWidth(m_frame->width())));
     });
+    orderTabs();
+}
+
+void Options::orderTabs() {
+    // The frame's part of the window's focus chain as it is now: creation order.
+    QList<QWidget*> chain;
+    for (QWidget* w = m_frame->nextInFocusChain(); w && w != m_frame && !chain.contains(w);
+         w = w->nextInFocusChain())
+        if (m_frame->isAncestorOf(w))
+            chain << w;
+    // Each control once (a spin box's or a combo box's own line edit stands for it).
+    QWidget* previous = nullptr;
+    const auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
+    for (int i = 0; i < column->count(); ++i) {
+        const QWidget* group = column->itemAt(i)->widget();
+        if (!group)
+            continue;
+        for (QWidget* w : std::as_const(chain)) {
+            if (!group->isAncestorOf(w) || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            if (previous)
+                QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+    }
 }
 
 void Options::saveSystemValue(Settings::Field field) {

@@ -73,6 +73,9 @@ protected:
 
 private:
     void buildControls();
+    // Tab goes down the groups as they stand on the page, and through each group's controls
+    // in their own order (a group added later comes where it is shown, not last).
+    void orderTabs();
     void layOut();
     void saveSystemValue(Settings::Field field);
     // Writes `fields` of m_values and any that failed before, in one statement. A failure
