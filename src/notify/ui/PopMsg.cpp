@@ -58,6 +58,10 @@ PopMsg::PopMsg(WindowSystem& windows, DesktopShell& shell, std::function<void(in
 
 void PopMsg::setMessage(const QString& text) {
     m_message->setText(text);
+    // The layouts keep the heights they measured for the old text: the boxes between the
+    // label and the window are asked anew.
+    for (QWidget* w = m_message->parentWidget(); w && w != this; w = w->parentWidget())
+        w->updateGeometry();
     fitToText();
 }
 
