@@ -224,6 +224,7 @@ private Q_SLOTS:
         QVERIFY(dialog.subscribe());
         QVERIFY(!subscribeBtn->isEnabled());
         QVERIFY(m_desktop.downloads.finish({}, "Connection refused"));
+        readsDone();
         QVERIFY(subscribeBtn->isEnabled());
         QCOMPARE(tried->text(), "\"Team\" was not added: Connection refused");
         QVERIFY(!tried->isHidden());
@@ -236,6 +237,7 @@ private Q_SLOTS:
         QVERIFY(m_desktop.downloads.finish(
             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:1\r\n"
             "DTSTART;VALUE=DATE:20260512\r\nSUMMARY:match\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        readsDone();
         const std::vector<Subscription> all = SubscriptionStore(m_context->paths.dataFile()).all();
         QCOMPARE(all.size(), size_t(1));
         QCOMPARE(all[0].everyMinutes, SubscriptionRules::Weekly);
@@ -248,6 +250,7 @@ private Q_SLOTS:
         // A refresh that failed is marked once the list is shown again.
         refresh.refresh(all[0]);
         QVERIFY(m_desktop.downloads.finish({}, "Host not found"));
+        readsDone();
         SubscribeDialog again(*m_context, &refresh);
         auto* marked = again.findChild<QListWidget*>("SubscriptionList");
         QVERIFY(marked->item(0)->data(SubscribeDialog::FailedRole).toBool());

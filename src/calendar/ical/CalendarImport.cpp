@@ -5,6 +5,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <QThreadPool>
+
+#include <libical/ical.h>
+
+#include <memory>
 
 namespace {
 
@@ -115,9 +121,37 @@ ImportReport CalendarImport::importFile(const QString& path) {
 
 ImportReport CalendarImport::importData(const QByteArray& data, const QString& source,
                                         int subscription) {
+    return store(IcsImport::read(data, m_today, m_zone), source, subscription);
+}
+
+void CalendarImport::readAside(const QByteArray& data, const QDate& today, const QTimeZone& zone,
+                               QObject* receiver, Read done) {
+    // libical fills its list of built-in zones on first use, which is not safe against a
+    // second thread doing the same: it is filled here, on the calling thread, first.
+    static const bool primed = icaltimezone_get_builtin_timezones() != nullptr;
+    Q_UNUSED(primed);
+    // The answer goes through an object of the calling thread; the receiver is looked at
+    // only there.
+    auto* relay = new QObject;
+    QPointer<QObject> guard(receiver);
+    QThreadPool::globalInstance()->start(
+        [relay, guard, data, today, zone, done = std::move(done)]() mutable {
+            auto read = std::make_shared<IcsImport::Result>(IcsImport::read(data, today, zone));
+            QMetaObject::invokeMethod(
+                relay,
+                [relay, guard, read, done = std::move(done)] {
+                    relay->deleteLater();
+                    if (guard)
+                        done(*read);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+ImportReport CalendarImport::store(const IcsImport::Result& read, const QString& source,
+                                   int subscription) {
     ImportReport report;
     report.source = source;
-    const IcsImport::Result read = IcsImport::read(data, m_today, m_zone);
     if (!read.ok()) {
         report.error = read.error;
         return report;

@@ -10,7 +10,10 @@
 #include <QStringList>
 #include <QTimeZone>
 
+#include <functional>
+
 class EventStore;
+class QObject;
 
 // What an import did, for the summary window.
 struct ImportReport {
@@ -38,6 +41,15 @@ public:
     ImportReport importFile(const QString& path);
     // With a `subscription`, the rows become that subscription's and mirror the data.
     ImportReport importData(const QByteArray& data, const QString& source, int subscription = 0);
+    // The second half of importData: stores what IcsImport read.
+    ImportReport store(const IcsImport::Result& read, const QString& source, int subscription = 0);
+
+    using Read = std::function<void(const IcsImport::Result& read)>;
+    // Reads `data` (IcsImport::read, expansion included) on a worker thread, so that a
+    // large or densely repeating calendar never holds up the event loop; `done` then runs on
+    // the calling thread's event loop, unless `receiver` is gone by then.
+    static void readAside(const QByteArray& data, const QDate& today, const QTimeZone& zone,
+                          QObject* receiver, Read done);
 
     // The report lines for what IcsImport left out.
     static QStringList skippedLines(const IcsImport::Notes& notes, int holidays);
