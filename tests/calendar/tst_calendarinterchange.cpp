@@ -164,16 +164,21 @@ private Q_SLOTS:
         QVERIFY(subscribed);
         m_desktop.dialogs.openChoice = {fixture("google.ics")};
         menu->findChild<QAction*>("CalImportMenu")->trigger();
+        readsDone();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
         QCOMPARE(events(), 3);
     }
 
-    // The menu and a drop take the same road; the summary window says what happened, and
-    // warns when a file was refused.
+    // The menu and a drop take the same road, the files read off the event loop; the summary
+    // window says what happened, and warns when a file was refused.
     void importFromMenuAndDrop() {
         auto cal = open();
         m_desktop.dialogs.openChoice = {fixture("google.ics")};
         trigger(*cal, "IcsImportMenu");
+        // Read on a worker thread: stored and told once the event loop takes it back.
+        QCOMPARE(events(), 0);
+        QVERIFY(m_desktop.dialogs.messages.isEmpty());
+        readsDone();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
         QCOMPARE(m_desktop.dialogs.messages[0].title, "Import iCalendar file");
         QVERIFY2(m_desktop.dialogs.messages[0].text.contains("3 events added"),
@@ -191,6 +196,7 @@ private Q_SLOTS:
         bad.close();
         QVERIFY(!drop(*cal, {m_dir.filePath("notes.txt")}));
         QVERIFY(drop(*cal, {fixture("google.ics"), bad.fileName()}));
+        readsDone();
         QCOMPARE(m_desktop.dialogs.messages.size(), 2);
         const QString text = m_desktop.dialogs.messages[1].text;
         QVERIFY2(text.contains("3 events unchanged") &&

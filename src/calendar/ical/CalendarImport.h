@@ -44,12 +44,17 @@ public:
     // The second half of importData: stores what IcsImport read.
     ImportReport store(const IcsImport::Result& read, const QString& source, int subscription = 0);
 
-    using Read = std::function<void(const IcsImport::Result& read)>;
-    // Reads `data` (IcsImport::read, expansion included) on a worker thread, so that a
-    // large or densely repeating calendar never holds up the event loop; `done` then runs on
-    // the calling thread's event loop, unless `receiver` is gone by then.
-    static void readAside(const QByteArray& data, const QDate& today, const QTimeZone& zone,
-                          QObject* receiver, Read done);
+    // The bytes of a file to import; false, with `refused` saying why, when it is too large
+    // or cannot be read.
+    static bool readFile(const QString& path, QByteArray& data, ImportReport& refused);
+
+    using Reads = std::function<void(const std::vector<IcsImport::Result>& reads)>;
+    // Reads each of `files` (IcsImport::read, expansion included) on a worker thread, so
+    // that a large or densely repeating calendar never holds up the event loop; `done` then
+    // runs on the calling thread's event loop with the reads in order, unless `receiver` is
+    // gone by then.
+    static void readAside(const QList<QByteArray>& files, const QDate& today, const QTimeZone& zone,
+                          QObject* receiver, Reads done);
 
     // The report lines for what IcsImport left out.
     static QStringList skippedLines(const IcsImport::Notes& notes, int holidays);

@@ -157,9 +157,10 @@ void SubscriptionRefresh::refresh(const Subscription& s) {
     m_downloader.fetch(url, IcsImport::MaxBytes + 1, this, [this, s](const Download& d) {
         if (!d.ok())
             return arrived(s, downloadError(d));
-        CalendarImport::readAside(
-            d.body, m_clock.today(), QTimeZone::systemTimeZone(), this,
-            [this, s](const IcsImport::Result& read) { arrived(s, store(s, read)); });
+        CalendarImport::readAside({d.body}, m_clock.today(), QTimeZone::systemTimeZone(), this,
+                                  [this, s](const std::vector<IcsImport::Result>& reads) {
+                                      arrived(s, store(s, reads.front()));
+                                  });
     });
 }
 
@@ -167,14 +168,16 @@ void SubscriptionRefresh::tryNew(const Subscription& s, QObject* receiver, Tried
     const QUrl url = SubscriptionRules::fetchUrl(s.url);
     if (!url.isValid())
         return tried(0, QLatin1String(NotAnAddress));
-    m_downloader.fetch(
-        url, IcsImport::MaxBytes + 1, receiver, [this, s, receiver, tried](const Download& d) {
-            if (!d.ok())
-                return tried(0, downloadError(d));
-            CalendarImport::readAside(
-                d.body, m_clock.today(), QTimeZone::systemTimeZone(), receiver,
-                [this, s, tried](const IcsImport::Result& read) { saveNew(s, read, tried); });
-        });
+    m_downloader.fetch(url, IcsImport::MaxBytes + 1, receiver,
+                       [this, s, receiver, tried](const Download& d) {
+                           if (!d.ok())
+                               return tried(0, downloadError(d));
+                           CalendarImport::readAside(
+                               {d.body}, m_clock.today(), QTimeZone::systemTimeZone(), receiver,
+                               [this, s, tried](const std::vector<IcsImport::Result>& reads) {
+                                   saveNew(s, reads.front(), tried);
+                               });
+                       });
 }
 
 void SubscriptionRefresh::saveNew(const Subscription& s, const IcsImport::Result& read,
