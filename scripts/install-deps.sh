@@ -19,7 +19,7 @@ set -euo pipefail
 run_packages=(
     build-essential cmake pkg-config python3
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6sql6-sqlite qt6-qpa-plugins
-    libgl-dev libvulkan-dev libx11-dev libsqlite3-dev
+    libgl-dev libvulkan-dev libx11-dev libxcb1-dev libsqlite3-dev
     libhunspell-dev hunspell-en-us
     libical-dev qtkeychain-qt6-dev
 )

@@ -141,16 +141,20 @@ void Application::keepTool(int toolbarButton) {
 }
 
 void Application::setImportFiles(const QStringList& files) {
-    m_controller.setImportFiles(files, [this](const QStringList& paths) {
-        // The answer goes back before the calendar and the summary show: their event loops
-        // must not run while a second start still waits on the socket.
-        const CalendarTool::ImportSummary summary = m_calendar.importQuietly(m_context, paths);
-        QTimer::singleShot(0, this, [this, summary] {
-            m_dispatcher.dispatch(TrayMenu::Calendar);
-            m_calendar.showImportSummary(m_context, summary);
+    m_controller.setImportFiles(
+        files, [this](const QStringList& paths, const SingleInstance::Answer& answer) {
+            m_calendar.importQuietly(m_context, paths,
+                                     [this, answer](const CalendarTool::ImportSummary& summary) {
+                                         // The answer goes back before the calendar and the summary
+                                         // show: their event loops must not run while a second
+                                         // start still waits on the socket.
+                                         answer(summary.refusal);
+                                         QTimer::singleShot(0, this, [this, summary] {
+                                             m_dispatcher.dispatch(TrayMenu::Calendar);
+                                             m_calendar.showImportSummary(m_context, summary);
+                                         });
+                                     });
         });
-        return summary.refusal;
-    });
 }
 
 bool Application::start() {

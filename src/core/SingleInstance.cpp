@@ -143,8 +143,8 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
                         QTimer::singleShot(0, this, onShowRequest);
                 } else if (request.kind == Request::Import && m_onImport) {
                     QTimer::singleShot(0, this, [this, guarded, files = request.files] {
-                        const QString refusal = m_onImport(files);
-                        answer(guarded, refusal);
+                        m_onImport(files,
+                                   [guarded](const QString& refusal) { answer(guarded, refusal); });
                     });
                 } else {
                     peer->disconnectFromServer();

@@ -57,12 +57,13 @@ public:
     // of the running copy shows the summary).
     ImportAnswer askRunningCopyToImport(const QStringList& files, int connectTimeoutMs = 3000,
                                         int answerTimeoutMs = 60000) const;
-    // The running copy's import: imports the files and gives the answer for the second
-    // start, empty when all were imported, else the first line of the first refusal. It
-    // runs from the event loop, never inside the socket's handler, so it may open windows.
-    void setImportHandler(std::function<QString(const QStringList&)> onImport) {
-        m_onImport = std::move(onImport);
-    }
+    // The running copy's import: imports the files and, once it has, gives `answer` the
+    // answer for the second start, empty when all were imported, else the first line of the
+    // first refusal. It runs from the event loop, never inside the socket's handler, so it
+    // may open windows; the answer may come later from the event loop.
+    using Answer = std::function<void(const QString& refusal)>;
+    using ImportHandler = std::function<void(const QStringList& files, const Answer& answer)>;
+    void setImportHandler(ImportHandler onImport) { m_onImport = std::move(onImport); }
 
     // $XDG_RUNTIME_DIR, else a folder of the user's own in the temporary folder.
     static QString defaultRuntimeFolder();
@@ -82,5 +83,5 @@ private:
     QString m_lockPath;
     int m_lockFd = -1; // the open lock file while this copy holds it
     QLocalServer* m_server = nullptr;
-    std::function<QString(const QStringList&)> m_onImport;
+    ImportHandler m_onImport;
 };

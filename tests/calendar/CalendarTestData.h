@@ -5,8 +5,10 @@
 #include "calendar/EventRow.h"
 #include "core/DataFile.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QStringList>
+#include <QThreadPool>
 
 inline QDate D(const char* iso) {
     return QDate::fromString(QLatin1String(iso), Qt::ISODate);
@@ -47,4 +49,10 @@ inline QStringList holidayTable(const QString& dataFile) {
                    return true;
                });
     return out;
+}
+
+// Lets the calendar reads under way on worker threads end and hand over what they read.
+inline void readsDone() {
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
 }

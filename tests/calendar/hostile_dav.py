@@ -205,6 +205,62 @@ def dotdot(r):
     r.answer(404)
 
 
+# The calendar of the modes that first sync in full: SERVED events listed by the first
+# PROPFIND (with a token), fetched by multiget; PUTs stored. After that first listing the
+# mode's `later` answers every listing and sync-collection REPORT.
+SERVED = 300
+FULL = {}  # mode -> {path: etag} once listed in full
+
+
+def full_then(r, later):
+    cal = f"/{r.mode}/cal/"
+    store = FULL.get(r.mode)
+    if r.command == "PUT":
+        if store is None:
+            return r.answer(409)
+        store[r.path] = f"p{len(store)}"
+        return r.answer(201, headers=[("ETag", f'"{store[r.path]}"')])
+    if r.command == "REPORT" and b"calendar-multiget" in r.body:
+        hrefs = [h.split(b"<", 1)[0].decode() for h in r.body.split(b"href>")[1::2]]
+        return r.multistatus(b"".join(member(h, "s", event(h, "Served " + h.split("/")[-1]))
+                                      for h in hrefs))
+    if store is None and r.command == "PROPFIND":
+        FULL[r.mode] = store = {f"{cal}s{i}.ics": "s" for i in range(SERVED)}
+        return r.multistatus(collection(cal, "f1") +
+                             b"".join(member(h, e) for h, e in store.items()))
+    if store is None:
+        return r.answer(404)
+    later(r)
+
+
+@mode
+def emptied(r):
+    """After the full sync the calendar is empty: the token is refused and the listing
+    names only the calendar, as a server whose storage failed."""
+    def later(r):
+        if r.command == "REPORT":
+            return r.answer(403, b'<?xml version="1.0"?><D:error xmlns:D="DAV:">'
+                            b'<D:valid-sync-token/></D:error>',
+                            [("Content-Type", "application/xml")])
+        r.multistatus(collection(f"/{r.mode}/cal/", "f2"))
+    full_then(r, later)
+
+
+DTD = []
+
+
+@mode
+def dtd(r):
+    """After the full sync every listing is a 40 MB answer holding only a DTD."""
+    def later(r):
+        if not DTD:
+            decl = b"<!ENTITY e%d \"" + b"x" * 1000 + b"\">\n"
+            DTD.append(b'<?xml version="1.0"?>\n<!DOCTYPE D:multistatus [\n' +
+                       b"".join(decl % i for i in range(40 * 1024)) + b"]>\n")
+        r.answer(207, DTD[0], [("Content-Type", "application/xml")])
+    full_then(r, later)
+
+
 def main():
     servers = [ThreadingHTTPServer(("127.0.0.1", 0), Request) for _ in range(2)]
     for s in servers:

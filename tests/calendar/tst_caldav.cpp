@@ -154,6 +154,19 @@ private Q_SLOTS:
         QByteArray huge = "<multistatus xmlns='DAV:'>";
         huge += QByteArray(DavXml::MaxBytes, ' ');
         QVERIFY(DavXml::parse(huge).error.contains("50 MB"));
+        // A DTD is refused, also one far longer than a prolog may be, as is a long preamble.
+        const QByteArray root =
+            "<multistatus xmlns='DAV:'><sync-token>t</sync-token></multistatus>";
+        const QByteArray entity = "<!ENTITY e '" + QByteArray(1000, 'x') + "'>";
+        for (const QByteArray& dtd :
+             {QByteArray("<!DOCTYPE multistatus []>"),
+              QByteArray("<!DOCTYPE multistatus [" + entity.repeated(100) + "]>")})
+            QCOMPARE(DavXml::parse("<?xml version='1.0'?>" + dtd + root).error,
+                     "the server's answer is not a multistatus (it holds a DTD)");
+        const QByteArray comment = "<!--" + QByteArray(DavXml::PrologMax, ' ') + "-->";
+        QCOMPARE(DavXml::parse(comment + root).error,
+                 "the server's answer is not a multistatus (no element in its first 64 kB)");
+        QCOMPARE(DavXml::parse("<?xml version='1.0'?><!-- a note -->" + root).syncToken, "t");
         QCOMPARE(DavXml::statusCode("HTTP/1.1 507 Insufficient Storage"), 507);
         QCOMPARE(DavXml::statusCode("garbage"), 0);
     }
@@ -1100,8 +1113,7 @@ private Q_SLOTS:
         QVERIFY(sync.syncNow());
         sync.cancel();
         QCOMPARE(ended.size(), 3);
-        QCOMPARE(ended.at(2).at(0).value<SyncOutcome>().status,
-                 "Stopped: the sync was cancelled");
+        QCOMPARE(ended.at(2).at(0).value<SyncOutcome>().status, "Stopped: the sync was cancelled");
         QVERIFY(!sync.isRunning());
     }
 

@@ -164,16 +164,21 @@ private Q_SLOTS:
         QVERIFY(subscribed);
         m_desktop.dialogs.openChoice = {fixture("google.ics")};
         menu->findChild<QAction*>("CalImportMenu")->trigger();
+        readsDone();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
         QCOMPARE(events(), 3);
     }
 
-    // The menu and a drop take the same road; the summary window says what happened, and
-    // warns when a file was refused.
+    // The menu and a drop take the same road, the files read off the event loop; the summary
+    // window says what happened, and warns when a file was refused.
     void importFromMenuAndDrop() {
         auto cal = open();
         m_desktop.dialogs.openChoice = {fixture("google.ics")};
         trigger(*cal, "IcsImportMenu");
+        // Read on a worker thread: stored and told once the event loop takes it back.
+        QCOMPARE(events(), 0);
+        QVERIFY(m_desktop.dialogs.messages.isEmpty());
+        readsDone();
         QCOMPARE(m_desktop.dialogs.messages.size(), 1);
         QCOMPARE(m_desktop.dialogs.messages[0].title, "Import iCalendar file");
         QVERIFY2(m_desktop.dialogs.messages[0].text.contains("3 events added"),
@@ -191,6 +196,7 @@ private Q_SLOTS:
         bad.close();
         QVERIFY(!drop(*cal, {m_dir.filePath("notes.txt")}));
         QVERIFY(drop(*cal, {fixture("google.ics"), bad.fileName()}));
+        readsDone();
         QCOMPARE(m_desktop.dialogs.messages.size(), 2);
         const QString text = m_desktop.dialogs.messages[1].text;
         QVERIFY2(text.contains("3 events unchanged") &&
@@ -224,6 +230,7 @@ private Q_SLOTS:
         QVERIFY(dialog.subscribe());
         QVERIFY(!subscribeBtn->isEnabled());
         QVERIFY(m_desktop.downloads.finish({}, "Connection refused"));
+        readsDone();
         QVERIFY(subscribeBtn->isEnabled());
         QCOMPARE(tried->text(), "\"Team\" was not added: Connection refused");
         QVERIFY(!tried->isHidden());
@@ -236,6 +243,7 @@ private Q_SLOTS:
         QVERIFY(m_desktop.downloads.finish(
             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:1\r\n"
             "DTSTART;VALUE=DATE:20260512\r\nSUMMARY:match\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        readsDone();
         const std::vector<Subscription> all = SubscriptionStore(m_context->paths.dataFile()).all();
         QCOMPARE(all.size(), size_t(1));
         QCOMPARE(all[0].everyMinutes, SubscriptionRules::Weekly);
@@ -248,6 +256,7 @@ private Q_SLOTS:
         // A refresh that failed is marked once the list is shown again.
         refresh.refresh(all[0]);
         QVERIFY(m_desktop.downloads.finish({}, "Host not found"));
+        readsDone();
         SubscribeDialog again(*m_context, &refresh);
         auto* marked = again.findChild<QListWidget*>("SubscriptionList");
         QVERIFY(marked->item(0)->data(SubscribeDialog::FailedRole).toBool());

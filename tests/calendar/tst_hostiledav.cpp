@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar sync and feed downloads against hostile_dav.py, a hostile CalDAV and feed server on
 // 127.0.0.1: an answer that never ends, one byte a second, "more changes" with only a new
-// token, a redirect to another port, hrefs that climb out of the calendar. Each mode is
-// checked for the time until the sync ends with a status, what the data file keeps, and what
-// the server saw; the endless answers also for the peak memory of this process.
+// token, a redirect to another port, hrefs that climb out of the calendar, an empty listing
+// after a full sync, a 40 MB answer holding only a DTD. Each mode is checked for the time
+// until the sync ends with a status, what the data file keeps, and what the server saw; the
+// large answers also for the peak memory of this process.
 #include "CalendarTestData.h"
+#include "calendar/EventStore.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "calendar/ical/IcsImport.h"
@@ -260,6 +262,68 @@ private Q_SLOTS:
             puts += o[u"method"].toString() == u"PUT";
         }
         QCOMPARE(puts, 1);
+    }
+
+    // A calendar of 300 events from the server and 5 sent from here, synced in full.
+    void syncedInFull(const char* mode) {
+        useCalendar(mode);
+        for (int i = 0; i < 5; ++i) {
+            EventRow r =
+                makeEvent("2026-03-20", EventFrequency::OneTime, QStringLiteral("Mine %1").arg(i));
+            r.uid = QStringLiteral("mine%1").arg(i);
+            QVERIFY(EventStore(m_path).add(r));
+        }
+        const SyncOutcome first = sync().first;
+        QVERIFY2(first.ok, qPrintable(first.status));
+        QCOMPARE(first.received, 300);
+        QCOMPARE(first.sent, 5);
+        QCOMPARE(events().size(), 305);
+        QCOMPARE(token(), QStringLiteral("f1"));
+    }
+
+    // After a full sync the server refuses the token and lists nothing: no event is
+    // deleted, the sync pauses with the question, and so does the next one, asking nothing.
+    void emptyListingAfterFullSync() {
+        syncedInFull("emptied");
+        const QStringList all = events();
+        const auto [outcome, ms] = sync();
+        QVERIFY(!outcome.ok);
+        QCOMPARE(outcome.status, "Paused: the server no longer lists 305 of your 305 events");
+        QCOMPARE(CalDavSync::question(outcome.withheld),
+                 "The server no longer lists 305 of your 305 events. Delete them here too, or "
+                 "keep them and send them back?");
+        QVERIFY2(ms < 5000, qPrintable(QString::number(ms)));
+        QCOMPARE(events(), all);
+        QCOMPARE(records().size(), 305);
+        QVERIFY(CalDavStore(m_path).account()->withheld.pending());
+        const qsizetype seen = logOf(QStringLiteral("emptied")).size();
+        QCOMPARE(sync().first.status, outcome.status);
+        QCOMPARE(logOf(QStringLiteral("emptied")).size(), seen);
+    }
+
+    // After a full sync every answer is a 40 MB DTD and nothing else, to the sync-collection
+    // report and to the full listing: each a failed sync, quickly and in little memory, with
+    // every event and the token kept.
+    void dtdOnlyAnswer() {
+        syncedInFull("dtd");
+        const QStringList all = events();
+        for (const bool withToken : {true, false}) {
+            if (!withToken)
+                QVERIFY(DataFile(m_path).exec("UPDATE CalDavAccount SET SyncToken = ''"));
+            const qint64 idle = resetPeak();
+            const auto [outcome, ms] = sync();
+            const qint64 peak = statusKiB("VmHWM");
+            QVERIFY(!outcome.ok);
+            QCOMPARE(outcome.status,
+                     "Stopped: the server's answer is not a multistatus (it holds a DTD)");
+            QVERIFY(!outcome.withheld.pending());
+            QVERIFY2(ms < 10000, qPrintable(QString::number(ms)));
+            QVERIFY2((peak - idle) * 1024 < 100 * MiB,
+                     qPrintable(QStringLiteral("%1 KiB above %2").arg(peak - idle).arg(idle)));
+            QCOMPARE(events(), all);
+            QCOMPARE(records().size(), 305);
+            QCOMPARE(token(), withToken ? QStringLiteral("f1") : QString());
+        }
     }
 };
 

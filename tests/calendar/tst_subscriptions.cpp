@@ -73,6 +73,13 @@ class TestSubscriptions : public QObject {
         return {};
     }
 
+    // The oldest download answered, and what it brought read.
+    bool finished(const QByteArray& body, const QString& error = {}) {
+        const bool answered = m_downloads.finish(body, error);
+        readsDone();
+        return answered;
+    }
+
 private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
@@ -125,18 +132,41 @@ private Q_SLOTS:
         QCOMPARE(m_downloads.requests.size(), 1);
         QCOMPARE(m_downloads.requests[0].url.toString(), "https://calendars.example.org/team.ics");
         QVERIFY(!refresh.refreshDue(m_clock.now())); // already being fetched
-        QVERIFY(m_downloads.finish(calendar({"standup", "retro"})));
+        QVERIFY(finished(calendar({"standup", "retro"})));
         const QString sub = QString::number(id);
         QCOMPARE(rows(), (QStringList{"mine/0", "standup/" + sub, "retro/" + sub}));
         QCOMPARE(stored(id).lastRefresh, m_clock.now());
 
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish(calendar({"standup (moved)"})));
+        QVERIFY(finished(calendar({"standup (moved)"})));
         QCOMPARE(rows(), (QStringList{"mine/0", "standup (moved)/" + sub}));
 
         QVERIFY(SubscriptionStore(m_path).remove(id));
         QCOMPARE(rows(), QStringList{"mine/0"});
         QVERIFY(SubscriptionStore(m_path).all().empty());
+    }
+
+    // The fetched calendar is read off the event loop: its rows come only once the read
+    // handed over, and a refresh gone by then stores nothing and leaves nothing behind.
+    void readsAside() {
+        const int id = subscribe();
+        StoreSet data(m_path, testSchema());
+        auto refresh = std::make_unique<SubscriptionRefresh>(data.stores(), m_clock, m_downloads,
+                                                             SubscriptionRefresh::Tell());
+        QSignalSpy refreshed(refresh.get(), &SubscriptionRefresh::refreshed);
+        refresh->refresh(stored(id));
+        QVERIFY(m_downloads.finish(calendar({"standup"})));
+        QVERIFY(refreshed.isEmpty());
+        QVERIFY(!refresh->refreshDue(m_clock.now())); // still under way
+        QVERIFY(rows().isEmpty());
+        QVERIFY(refreshed.wait());
+        QCOMPARE(rows(), QStringList{"standup/" + QString::number(id)});
+
+        refresh->refresh(stored(id));
+        QVERIFY(m_downloads.finish(calendar({"retro"})));
+        refresh.reset();
+        readsDone();
+        QCOMPARE(rows(), QStringList{"standup/" + QString::number(id)});
     }
 
     // A failed refresh keeps the rows; the user hears of the first failure of a streak only.
@@ -146,13 +176,13 @@ private Q_SLOTS:
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
                                     [this](const QString& text) { m_told << text; });
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish(calendar({"standup"})));
+        QVERIFY(finished(calendar({"standup"})));
         const QStringList before = rows();
 
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish({}, "Host not found"));
+        QVERIFY(finished({}, "Host not found"));
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish("<html>not a calendar</html>"));
+        QVERIFY(finished("<html>not a calendar</html>"));
         QCOMPARE(rows(), before);
         QCOMPARE(m_told.size(), 1);
         QVERIFY(m_told[0].contains("\"Team\" could not be refreshed, so its events stay as"));
@@ -160,10 +190,10 @@ private Q_SLOTS:
         QCOMPARE(stored(id).failures, 2);
 
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish(calendar({"standup"})));
+        QVERIFY(finished(calendar({"standup"})));
         QCOMPARE(stored(id).failures, 0);
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish({}, "timed out"));
+        QVERIFY(finished({}, "timed out"));
         QCOMPARE(m_told.size(), 2);
     }
 
@@ -174,7 +204,7 @@ private Q_SLOTS:
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
                                     [this](const QString& text) { m_told << text; });
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish({}, "Connection refused"));
+        QVERIFY(finished({}, "Connection refused"));
         QCOMPARE(m_told.size(), 1);
         QVERIFY2(m_told[0].startsWith("The calendar \"Team\" could not be refreshed. Plumora"),
                  qPrintable(m_told[0]));
@@ -194,9 +224,9 @@ private Q_SLOTS:
         const auto record = [&](int id, const QString& error) { tried.append({id, error}); };
         refresh.tryNew(s, this, record);
         QVERIFY(SubscriptionStore(m_path).all().empty()); // not before the answer
-        QVERIFY(m_downloads.finish({}, "Host calendars.example.org not found"));
+        QVERIFY(finished({}, "Host calendars.example.org not found"));
         refresh.tryNew(s, this, record);
-        QVERIFY(m_downloads.finish("<html>not a calendar</html>"));
+        QVERIFY(finished("<html>not a calendar</html>"));
         QCOMPARE(tried.size(), 2);
         QCOMPARE(tried[0].first, 0);
         QCOMPARE(tried[0].second, "Host calendars.example.org not found");
@@ -206,7 +236,7 @@ private Q_SLOTS:
         QVERIFY(rows().isEmpty());
 
         refresh.tryNew(s, this, record);
-        QVERIFY(m_downloads.finish(calendar({"standup"})));
+        QVERIFY(finished(calendar({"standup"})));
         QCOMPARE(tried.size(), 3);
         const int id = tried[2].first;
         QVERIFY(id > 0 && tried[2].second.isEmpty());
@@ -248,7 +278,7 @@ private Q_SLOTS:
         online = true;
         tick();
         QCOMPARE(m_downloads.requests.size(), 2);
-        while (m_downloads.finish(calendar({"x"}))) {
+        while (finished(calendar({"x"}))) {
         }
         const int askedBefore = asked;
         m_clock.advanceSecs(59 * 60);
@@ -258,7 +288,7 @@ private Q_SLOTS:
         tick();
         QCOMPARE(m_downloads.requests.size(), 1);
         QCOMPARE(m_downloads.requests[0].url.host(), "example.org");
-        QVERIFY(m_downloads.finish(calendar({"x"})));
+        QVERIFY(finished(calendar({"x"})));
         QCOMPARE(stored(h).lastRefresh, m_clock.now());
     }
 
@@ -293,7 +323,7 @@ private Q_SLOTS:
         StoreSet data(m_path, testSchema());
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         refresh.refresh(stored(id));
-        QVERIFY(m_downloads.finish(calendar({"standup"})));
+        QVERIFY(finished(calendar({"standup"})));
         QVERIFY(EventStore(m_path).add(makeEvent("2026-03-12", 1, "mine")));
 
         EventStore store(m_path);

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -116,9 +117,9 @@ private Q_SLOTS:
         // Files to import reach the running copy's handler as absolute paths, whatever
         // characters their names hold; "show" is not asked for then.
         QStringList imported;
-        first.setImportHandler([&](const QStringList& files) {
+        first.setImportHandler([&](const QStringList& files, const SingleInstance::Answer& answer) {
             imported = files;
-            return QString();
+            answer(QString());
         });
         const QString odd = program.filePath(QStringLiteral("my cal\n%20 ü.ics"));
         QCOMPARE(askFromAnotherThread(second, {odd, program.filePath("b.ics")}).kind,
@@ -140,8 +141,12 @@ private Q_SLOTS:
         SingleInstance second(program.path(), m_runtime.path());
         QCOMPARE(second.acquire(), Outcome::HeldByAnother);
 
-        first.setImportHandler(
-            [](const QStringList&) { return QStringLiteral("Nothing was imported from a.ics."); });
+        // The import ends later, from the event loop, as one read on a worker thread does.
+        first.setImportHandler([&](const QStringList&, const SingleInstance::Answer& answer) {
+            QTimer::singleShot(0, &first, [answer] {
+                answer(QStringLiteral("Nothing was imported from a.ics."));
+            });
+        });
         const Answer refused = askFromAnotherThread(second, {program.filePath("a.ics")});
         QCOMPARE(refused.kind, Answer::Refused);
         QCOMPARE(refused.reason, QStringLiteral("Nothing was imported from a.ics."));
@@ -152,14 +157,14 @@ private Q_SLOTS:
                  Answer::Unreachable);
 
         int imports = 0;
-        first.setImportHandler([&](const QStringList&) {
+        first.setImportHandler([&](const QStringList&, const SingleInstance::Answer& answer) {
             ++imports;
             // As a modal window does: events, and deferred deletions, run under the handler.
             for (int i = 0; i < 50; ++i) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }
-            return QString();
+            answer(QString());
         });
         // An answer time of nothing: the start leaves as soon as the request is out.
         QCOMPARE(second.askRunningCopyToImport({program.filePath("a.ics")}, 1000, 0).kind,

@@ -7,12 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 shipped=$3 web=$4
 
-# The program tests whether it is online before it downloads anything.
-online=0
-for state in /sys/class/net/*/operstate; do
-    [ "$(dirname "$state")" = /sys/class/net/lo ] || ! grep -qx up "$state" || online=1
-done
-[ $online = 1 ] || { echo "no network interface is up: skipped"; exit 77; }
+e2e_need_network
 
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")

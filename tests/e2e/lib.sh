@@ -152,6 +152,17 @@ e2e_wait_tray_icon() {
     E2E_ICON=$(tray_icon_ready)
 }
 
+# Skips the test (status 77) when no network interface but loopback is up: the program
+# asks whether it is online before it downloads anything.
+e2e_need_network() {
+    local state
+    for state in /sys/class/net/*/operstate; do
+        [ "$(dirname "$state")" = /sys/class/net/lo ] || ! grep -qx up "$state" || return 0
+    done
+    echo "no network interface is up: skipped"
+    exit 77
+}
+
 # Runs the program's clock (through libfaketime) from LEAD seconds before a full minute, so
 # the minute tick comes within seconds instead of up to a minute later. Sets E2E_DUE, that
 # minute as "YYYY-MM-DD HH:MM", and E2E_CLOCK, the environment to start the program with:

@@ -170,15 +170,30 @@ DavMultistatus parse(const QByteArray& body) {
         m.error = QStringLiteral("the server's answer is larger than 50 MB");
         return m;
     }
-    QXmlStreamReader x(body);
     // No server writes a DTD in a multistatus; an answer that brings one is refused,
-    // whatever follows it.
-    while (!x.atEnd() && x.readNext() != QXmlStreamReader::StartElement) {
-        if (x.tokenType() == QXmlStreamReader::DTD) {
-            m.error = QStringLiteral("the server's answer is not a multistatus (it holds a DTD)");
+    // whatever follows it. The root element comes within the first PrologMax bytes: they are
+    // read on their own first, so that a long DTD (or any long preamble) is refused before
+    // the reader takes it in whole, which costs several times its size.
+    const QByteArray head = body.left(PrologMax);
+    const QString dtd = QStringLiteral("the server's answer is not a multistatus (it holds a DTD)");
+    QXmlStreamReader prolog(head);
+    while (!prolog.atEnd() && prolog.readNext() != QXmlStreamReader::StartElement) {
+        if (prolog.tokenType() == QXmlStreamReader::DTD) {
+            m.error = dtd;
             return m;
         }
     }
+    if (prolog.error() == QXmlStreamReader::PrematureEndOfDocumentError &&
+        body.size() > head.size()) {
+        m.error = head.contains("<!DOCTYPE")
+                      ? dtd
+                      : QStringLiteral("the server's answer is not a multistatus (no element in "
+                                       "its first %1 kB)")
+                            .arg(PrologMax / 1024);
+        return m;
+    }
+    QXmlStreamReader x(body);
+    x.readNextStartElement();
     if (!x.isStartElement() || !is(x, Dav, "multistatus")) {
         m.error = x.hasError() ? QStringLiteral("the server's answer is not XML: %1 (line %2)")
                                      .arg(x.errorString())

@@ -36,9 +36,11 @@ struct DavMultistatus {
 namespace DavXml {
 
 constexpr qint64 MaxBytes = 50 * 1024 * 1024;
+// The most bytes before the root element (XML declaration, comments, blanks).
+constexpr qint64 PrologMax = 64 * 1024;
 
-// A multistatus body; refuses anything over MaxBytes, malformed XML, a DTD and a document
-// whose root is not DAV:multistatus.
+// A multistatus body; refuses anything over MaxBytes, malformed XML, a DTD, a prolog over
+// PrologMax and a document whose root is not DAV:multistatus.
 DavMultistatus parse(const QByteArray& body);
 // The status code of "HTTP/1.1 404 Not Found"; 0 when there is none.
 int statusCode(const QString& line);

@@ -5,6 +5,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <QThreadPool>
+
+#include <libical/ical.h>
+
+#include <memory>
 
 namespace {
 
@@ -94,30 +100,66 @@ QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays
     return out;
 }
 
-ImportReport CalendarImport::importFile(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
+bool CalendarImport::readFile(const QString& path, QByteArray& data, ImportReport& refused) {
+    refused = ImportReport();
+    refused.source = QFileInfo(path).fileName();
     QFile file(path);
     if (file.size() > IcsImport::MaxBytes) {
-        ImportReport r;
-        r.source = name;
-        r.error = QStringLiteral("The file is larger than 20 MB, which is more than a calendar "
-                                 "holds; nothing was imported.");
-        return r;
+        refused.error = QStringLiteral("The file is larger than 20 MB, which is more than a "
+                                       "calendar holds; nothing was imported.");
+        return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        ImportReport r;
-        r.source = name;
-        r.error = QStringLiteral("The file could not be read: %1").arg(file.errorString());
-        return r;
+        refused.error = QStringLiteral("The file could not be read: %1").arg(file.errorString());
+        return false;
     }
-    return importData(file.read(IcsImport::MaxBytes + 1), name);
+    data = file.read(IcsImport::MaxBytes + 1);
+    return true;
+}
+
+ImportReport CalendarImport::importFile(const QString& path) {
+    QByteArray data;
+    ImportReport refused;
+    if (!readFile(path, data, refused))
+        return refused;
+    return importData(data, refused.source);
 }
 
 ImportReport CalendarImport::importData(const QByteArray& data, const QString& source,
                                         int subscription) {
+    return store(IcsImport::read(data, m_today, m_zone), source, subscription);
+}
+
+void CalendarImport::readAside(const QList<QByteArray>& files, const QDate& today,
+                               const QTimeZone& zone, QObject* receiver, Reads done) {
+    // libical fills its list of built-in zones on first use, which is not safe against a
+    // second thread doing the same: it is filled here, on the calling thread, first.
+    static const bool primed = icaltimezone_get_builtin_timezones() != nullptr;
+    Q_UNUSED(primed);
+    // The answer goes through an object of the calling thread; the receiver is looked at
+    // only there.
+    auto* relay = new QObject;
+    QPointer<QObject> guard(receiver);
+    QThreadPool::globalInstance()->start(
+        [relay, guard, files, today, zone, done = std::move(done)]() mutable {
+            auto reads = std::make_shared<std::vector<IcsImport::Result>>();
+            for (const QByteArray& data : files)
+                reads->push_back(IcsImport::read(data, today, zone));
+            QMetaObject::invokeMethod(
+                relay,
+                [relay, guard, reads, done = std::move(done)] {
+                    relay->deleteLater();
+                    if (guard)
+                        done(*reads);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+ImportReport CalendarImport::store(const IcsImport::Result& read, const QString& source,
+                                   int subscription) {
     ImportReport report;
     report.source = source;
-    const IcsImport::Result read = IcsImport::read(data, m_today, m_zone);
     if (!read.ok()) {
         report.error = read.error;
         return report;

@@ -10,7 +10,10 @@
 #include <QStringList>
 #include <QTimeZone>
 
+#include <functional>
+
 class EventStore;
+class QObject;
 
 // What an import did, for the summary window.
 struct ImportReport {
@@ -38,6 +41,20 @@ public:
     ImportReport importFile(const QString& path);
     // With a `subscription`, the rows become that subscription's and mirror the data.
     ImportReport importData(const QByteArray& data, const QString& source, int subscription = 0);
+    // The second half of importData: stores what IcsImport read.
+    ImportReport store(const IcsImport::Result& read, const QString& source, int subscription = 0);
+
+    // The bytes of a file to import; false, with `refused` saying why, when it is too large
+    // or cannot be read.
+    static bool readFile(const QString& path, QByteArray& data, ImportReport& refused);
+
+    using Reads = std::function<void(const std::vector<IcsImport::Result>& reads)>;
+    // Reads each of `files` (IcsImport::read, expansion included) on a worker thread, so
+    // that a large or densely repeating calendar never holds up the event loop; `done` then
+    // runs on the calling thread's event loop with the reads in order, unless `receiver` is
+    // gone by then.
+    static void readAside(const QList<QByteArray>& files, const QDate& today, const QTimeZone& zone,
+                          QObject* receiver, Reads done);
 
     // The report lines for what IcsImport left out.
     static QStringList skippedLines(const IcsImport::Notes& notes, int holidays);

@@ -150,13 +150,17 @@ QString downloadError(const Download& d) {
 void SubscriptionRefresh::refresh(const Subscription& s) {
     const QUrl url = SubscriptionRules::fetchUrl(s.url);
     if (!url.isValid()) {
-        arrived(s, {}, QLatin1String(NotAnAddress));
+        arrived(s, QLatin1String(NotAnAddress));
         return;
     }
     m_running.insert(s.id);
     m_downloader.fetch(url, IcsImport::MaxBytes + 1, this, [this, s](const Download& d) {
-        m_running.remove(s.id);
-        arrived(s, d.body, downloadError(d));
+        if (!d.ok())
+            return arrived(s, downloadError(d));
+        CalendarImport::readAside({d.body}, m_clock.today(), QTimeZone::systemTimeZone(), this,
+                                  [this, s](const std::vector<IcsImport::Result>& reads) {
+                                      arrived(s, store(s, reads.front()));
+                                  });
     });
 }
 
@@ -164,42 +168,53 @@ void SubscriptionRefresh::tryNew(const Subscription& s, QObject* receiver, Tried
     const QUrl url = SubscriptionRules::fetchUrl(s.url);
     if (!url.isValid())
         return tried(0, QLatin1String(NotAnAddress));
-    m_downloader.fetch(url, IcsImport::MaxBytes + 1, receiver, [this, s, tried](const Download& d) {
-        if (!d.ok())
-            return tried(0, downloadError(d));
-        Subscription added = s;
-        added.id = m_store.add(s);
-        if (added.id <= 0)
-            return tried(0, QStringLiteral("it could not be saved: ") + m_store.lastError());
-        const QString why = import(added, d.body);
-        if (!why.isEmpty()) {
-            // What the first try could not read is not kept.
-            if (!m_store.remove(added.id))
-                qCWarning(lcCalendar)
-                    << "subscription" << s.name << "not removed:" << m_store.lastError();
-            return tried(0, why);
-        }
-        if (!m_store.recordRefresh(added.id, m_clock.now(), true))
-            qCWarning(lcCalendar) << "subscription" << s.name
-                                  << "refresh not recorded:" << m_store.lastError();
-        tried(added.id, QString());
-        Q_EMIT refreshed(added.id, true);
-    });
+    m_downloader.fetch(url, IcsImport::MaxBytes + 1, receiver,
+                       [this, s, receiver, tried](const Download& d) {
+                           if (!d.ok())
+                               return tried(0, downloadError(d));
+                           CalendarImport::readAside(
+                               {d.body}, m_clock.today(), QTimeZone::systemTimeZone(), receiver,
+                               [this, s, tried](const std::vector<IcsImport::Result>& reads) {
+                                   saveNew(s, reads.front(), tried);
+                               });
+                       });
 }
 
-QString SubscriptionRefresh::import(const Subscription& s, const QByteArray& body) {
+void SubscriptionRefresh::saveNew(const Subscription& s, const IcsImport::Result& read,
+                                  const Tried& tried) {
+    if (!read.ok())
+        return tried(0, read.error);
+    Subscription added = s;
+    added.id = m_store.add(s);
+    if (added.id <= 0)
+        return tried(0, QStringLiteral("it could not be saved: ") + m_store.lastError());
+    const QString why = store(added, read);
+    if (!why.isEmpty()) {
+        // What the first try could not read is not kept.
+        if (!m_store.remove(added.id))
+            qCWarning(lcCalendar) << "subscription" << s.name
+                                  << "not removed:" << m_store.lastError();
+        return tried(0, why);
+    }
+    if (!m_store.recordRefresh(added.id, m_clock.now(), true))
+        qCWarning(lcCalendar) << "subscription" << s.name
+                              << "refresh not recorded:" << m_store.lastError();
+    tried(added.id, QString());
+    Q_EMIT refreshed(added.id, true);
+}
+
+QString SubscriptionRefresh::store(const Subscription& s, const IcsImport::Result& read) {
     EventStore store = m_events; // the import sets its own "now"
     const ImportReport report =
-        CalendarImport(store, m_clock.today(), m_clock.now()).importData(body, s.name, s.id);
+        CalendarImport(store, m_clock.today(), m_clock.now()).store(read, s.name, s.id);
     if (report.ok())
         qCInfo(lcCalendar) << "subscription" << s.name << "refreshed:" << report.added << "added,"
                            << report.updated << "updated";
     return report.error;
 }
 
-void SubscriptionRefresh::arrived(const Subscription& s, const QByteArray& body,
-                                  const QString& error) {
-    const QString why = error.isEmpty() ? import(s, body) : error;
+void SubscriptionRefresh::arrived(const Subscription& s, const QString& why) {
+    m_running.remove(s.id);
     const bool ok = why.isEmpty();
     if (!m_store.recordRefresh(s.id, m_clock.now(), ok))
         qCWarning(lcCalendar) << "subscription" << s.name

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calendar/ical/IcsImport.h"
 #include "core/DataStores.h"
 #include "core/FileSchema.h"
 #include "core/Jobs.h"
@@ -69,8 +70,9 @@ private:
 };
 
 // Refreshes subscriptions through the Downloader: the download runs in the background,
-// its calendar is imported when it arrives. A failed refresh keeps the rows as they were;
-// the first failure of a streak is told through `tell`, later ones only logged.
+// its calendar is read on a worker thread when it arrives and then stored. A failed refresh keeps
+// the rows as they were; the first failure of a streak is told through `tell`, later ones only
+// logged.
 class SubscriptionRefresh : public QObject {
     Q_OBJECT
 public:
@@ -101,9 +103,12 @@ Q_SIGNALS:
     void refreshed(int id, bool ok);
 
 private:
-    void arrived(const Subscription& s, const QByteArray& body, const QString& error);
-    // Imports a fetched calendar into the subscription's events; why it failed, or empty.
-    QString import(const Subscription& s, const QByteArray& body);
+    // A refresh ended: empty `why`, or why it failed.
+    void arrived(const Subscription& s, const QString& why);
+    // Stores what was read as the subscription's events; why it failed, or empty.
+    QString store(const Subscription& s, const IcsImport::Result& read);
+    // Saves a new subscription with what was read of its first fetch.
+    void saveNew(const Subscription& s, const IcsImport::Result& read, const Tried& tried);
     const std::vector<Subscription>& known();
 
     SubscriptionStore& m_store;

@@ -183,8 +183,10 @@ public:
     // when it is loaded and shows what each file brought in one summary window.
     void importFiles(AppContext& context, const QStringList& paths);
     // The same in two steps, for a request that must be answered before a window opens:
-    // the import with nothing shown, then its summary window.
-    ImportSummary importQuietly(AppContext& context, const QStringList& paths);
+    // the import with nothing shown, its files read on a worker thread and stored from the
+    // event loop, after which `done` gets what it did; then its summary window.
+    void importQuietly(AppContext& context, const QStringList& paths,
+                       std::function<void(const ImportSummary& summary)> done);
     void showImportSummary(AppContext& context, const ImportSummary& summary);
     // The account's sync, which Options sets up.
     CalendarSync& sync() { return m_sync; }

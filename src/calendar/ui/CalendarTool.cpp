@@ -115,27 +115,46 @@ void exportIcs(Calendar& calendar, AppContext& context) {
 } // namespace
 
 void CalendarTool::importFiles(AppContext& context, const QStringList& paths) {
-    showImportSummary(context, importQuietly(context, paths));
+    importQuietly(context, paths, [this, &context](const ImportSummary& summary) {
+        showImportSummary(context, summary);
+    });
 }
 
-CalendarTool::ImportSummary CalendarTool::importQuietly(AppContext& context,
-                                                        const QStringList& paths) {
-    EventStore store = context.stores.events; // a copy: the import sets its "now"
-    CalendarImport importer(store, context.clock.today(), context.clock.now());
-    ImportSummary summary;
-    QStringList texts;
+void CalendarTool::importQuietly(AppContext& context, const QStringList& paths,
+                                 std::function<void(const ImportSummary& summary)> done) {
+    if (paths.isEmpty())
+        return done(ImportSummary());
+    QList<QByteArray> files;
+    std::vector<ImportReport> opened; // a refusal, or the source name of a file read
     for (const QString& path : paths) {
-        const ImportReport report = importer.importFile(path);
-        const QString text = report.text();
-        if (!report.ok() && !summary.failed)
-            summary.refusal = text.section(u'\n', 0, 0);
-        summary.failed = summary.failed || !report.ok();
-        texts << text;
+        QByteArray data;
+        ImportReport report;
+        files << (CalendarImport::readFile(path, data, report) ? data : QByteArray());
+        opened.push_back(report);
     }
-    summary.text = texts.join(QStringLiteral("\n\n"));
-    if (!texts.isEmpty() && m_page)
-        m_page->redraw(true);
-    return summary;
+    const QDate today = context.clock.today();
+    // The subscriptions' object stands for the tool: what is read after it went is dropped.
+    CalendarImport::readAside(
+        files, today, QTimeZone::systemTimeZone(), &m_subscriptions,
+        [this, &context, today, opened, done](const std::vector<IcsImport::Result>& reads) {
+            EventStore store = context.stores.events; // a copy: the import sets its "now"
+            CalendarImport importer(store, today, context.clock.now());
+            ImportSummary summary;
+            QStringList texts;
+            for (size_t i = 0; i < reads.size(); ++i) {
+                const ImportReport report =
+                    opened[i].ok() ? importer.store(reads[i], opened[i].source) : opened[i];
+                const QString text = report.text();
+                if (!report.ok() && !summary.failed)
+                    summary.refusal = text.section(u'\n', 0, 0);
+                summary.failed = summary.failed || !report.ok();
+                texts << text;
+            }
+            summary.text = texts.join(QStringLiteral("\n\n"));
+            if (!texts.isEmpty() && m_page)
+                m_page->redraw(true);
+            done(summary);
+        });
 }
 
 void CalendarTool::showImportSummary(AppContext& context, const ImportSummary& summary) {

@@ -133,9 +133,12 @@ bool TrayController::claim() {
     }
     // A later start from the same folder asks this copy to show itself.
     m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
-    m_instance.setImportHandler([this](const QStringList& files) {
-        return m_import ? m_import(files) : QStringLiteral("Plumora cannot import files here.");
-    });
+    m_instance.setImportHandler(
+        [this](const QStringList& files, const SingleInstance::Answer& answer) {
+            if (!m_import)
+                return answer(QStringLiteral("Plumora cannot import files here."));
+            m_import(files, answer);
+        });
     return true;
 }
 
@@ -154,7 +157,7 @@ bool TrayController::start() {
         }
         m_timer.start(m_tick.msUntilNextTick());
         if (!m_importFiles.isEmpty() && m_import)
-            m_import(std::exchange(m_importFiles, {}));
+            m_import(std::exchange(m_importFiles, {}), [](const QString&) {});
         if (!m_icon)
             tellNoTrayOnce();
         // What start-up read and freed (the data file, the reminder's list) goes back to

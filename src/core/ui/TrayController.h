@@ -34,9 +34,9 @@ public:
     void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
     // Files to import (plumora --import): a second start hands them to the running copy,
     // which passes them to `import`; the first copy imports them once it is created.
-    // `import` gives the answer for a second start: empty, or the first line of a refusal.
-    void setImportFiles(const QStringList& files,
-                        std::function<QString(const QStringList&)> import) {
+    // `import` gives the answer for a second start once it ran: empty, or the first line of
+    // a refusal.
+    void setImportFiles(const QStringList& files, SingleInstance::ImportHandler import) {
         m_importFiles = files;
         m_import = std::move(import);
     }
@@ -76,7 +76,7 @@ private:
     CommandDispatcher& m_dispatcher;
     SingleInstance m_instance;
     QStringList m_importFiles;
-    std::function<QString(const QStringList&)> m_import;
+    SingleInstance::ImportHandler m_import;
     int m_secondStartStatus = 0;
     QTimer m_timer;
     Tick m_tick;
