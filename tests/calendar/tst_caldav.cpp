@@ -83,6 +83,24 @@ protected:
 
 } // namespace
 
+// The repeat window job over a data file, run one tick at a time.
+struct Roller {
+    Roller(const QString& path, FakeClock& clock)
+        : data(path, testSchema()), clock(clock),
+          sync(data.stores(), clock, secrets, [](const QString&) {}),
+          job(data.stores().calDav, sync) {}
+    void tick() {
+        TickCache cache;
+        MinuteContext minute(clock.now(), {WallMinute{}}, cache, [] { return true; });
+        job.run(minute);
+    }
+    StoreSet data;
+    FakeClock& clock;
+    FakeSecretStore secrets;
+    CalendarSync sync;
+    RepeatWindowJob job;
+};
+
 class TestCalDav : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -304,15 +322,8 @@ private Q_SLOTS:
         QVERIFY(first.ok);
         QCOMPARE(first.sent, 1);
 
-        StoreSet data(m_path, testSchema());
-        FakeSecretStore secrets;
-        CalendarSync calendarSync(data.stores(), m_clock, secrets, [](const QString&) {});
-        RepeatWindowJob job(data.stores().calDav, calendarSync);
-        const auto tick = [&] {
-            TickCache cache;
-            MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [] { return true; });
-            job.run(minute);
-        };
+        Roller roller(m_path, m_clock);
+        const auto tick = [&] { roller.tick(); };
         const auto shown = [&](const QDate& d, const QString& text) {
             for (const EventRow& r : EventStore(m_path).readDay(d))
                 if (r.description.endsWith(text))
@@ -354,6 +365,34 @@ private Q_SLOTS:
         QCOMPARE(out.sent, 0);
         QCOMPARE(m_server->items["/cal/meds.ics"].body, sent);
         QVERIFY(shown(today.addYears(1), "Take meds"));
+    }
+
+    // An event whose rows hold what it cannot take (a repeat set on one date of a series)
+    // is left as it is rather than made again without it.
+    void endlessSeriesKeepWhatTheyCannotTake() {
+        const QByteArray walk = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n"
+                                "BEGIN:VEVENT\r\nUID:walk@file\r\nDTSTAMP:20260101T000000Z\r\n"
+                                "DTSTART;VALUE=DATE:20260302\r\nSUMMARY:Walk\r\n"
+                                "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        EventStore store(m_path);
+        QVERIFY(CalendarImport(store, m_clock.now().date(), m_clock.now())
+                    .importData(walk, "walk.ics")
+                    .ok());
+        QVERIFY(DataFile(m_path).exec(
+            "UPDATE Events SET Frequency = 3 WHERE UID = 'walk@file' AND eDate = '2026-03-20'"));
+        const QStringList before = local();
+        const QDateTime started = m_clock.now();
+        const auto back = qScopeGuard([&] { m_clock.set(started); });
+        m_clock.advanceSecs(qint64(400) * 86400); // the window's start past the first date
+        Roller roller(m_path, m_clock);
+        roller.tick();
+        QCOMPARE(local(), before);
+        // Set back to a single date, the series moves on.
+        QVERIFY(DataFile(m_path).exec("UPDATE Events SET Frequency = 1 WHERE UID = 'walk@file'"));
+        m_clock.advanceSecs(86400); // the next day
+        roller.tick();
+        QVERIFY(local() != before);
+        QVERIFY(local().contains(m_clock.now().date().addYears(1).toString(Qt::ISODate) + "|Walk"));
     }
 
     // Changed on both sides: the server's stays, the local one is kept as a new event

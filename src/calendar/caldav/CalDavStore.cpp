@@ -555,7 +555,15 @@ bool CalDavStore::rollWindows(const QDate& today, const QDateTime& now, const QT
         const bool edited = EventPatch::changed(kept, current);
         if (edited && record != synced.cend())
             continue; // the sync sends the edit first; the server's copy then comes back
-        const QByteArray ics = edited ? EventPatch::write(kept, current, now, zone) : kept.ics;
+        QStringList leftOut;
+        const QByteArray ics =
+            edited ? EventPatch::write(kept, current, now, zone, &leftOut) : kept.ics;
+        if (!leftOut.isEmpty()) {
+            // Its rows hold what the event cannot take; made again, they would lose it.
+            qCWarning(lcCalendar) << "repeating event" << kept.uid
+                                  << "not shown for a later window -" << leftOut.join(u' ');
+            continue;
+        }
         const IcsImport::Result read =
             IcsImport::read(ics, today, zone, IcsImport::MaxRowsPerEvent);
         if (!read.ok() || read.events.size() != 1 || read.events.front().uid != kept.uid) {
