@@ -11,6 +11,8 @@
 #include <QCryptographicHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 QVariant text(const QString& s) {
@@ -61,6 +63,21 @@ bool replaceRows(DataFile& db, const QString& uid, const std::vector<EventRow>& 
                            {DateText::fromDate(r.eDate), text(r.description), blob(icon),
                             blob(small), r.frequency, uid, EventStore::stampText(now)});
     return ok && db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID = ?"), {uid});
+}
+
+// Whether the rows of a series made for the window of `today` reach far enough past those
+// stored to be written: the window moves in steps of about a month, not every day.
+bool windowMoved(const std::vector<EventRow>& stored, const std::vector<EventRow>& made,
+                 const QDate& today) {
+    constexpr int StepDays = 30;
+    const auto [oldFirst, oldLast] =
+        std::minmax_element(stored.begin(), stored.end(),
+                            [](const EventRow& a, const EventRow& b) { return a.eDate < b.eDate; });
+    QDate newLast;
+    for (const EventRow& r : made)
+        newLast = std::max(newLast, r.eDate);
+    return oldFirst->eDate < IcsImport::windowStart(today).addDays(-StepDays) ||
+           newLast > oldLast->eDate.addDays(StepDays) || newLast < oldLast->eDate;
 }
 
 bool upsert(DataFile& db, const CalDavRecord& r) {
@@ -575,7 +592,7 @@ bool CalDavStore::rollWindows(const QDate& today, const QDateTime& now, const QT
         }
         const std::vector<EventRow>& rows = read.events.front().rows;
         const QString before = hash(current), after = hash(rows);
-        if (!edited && before == after)
+        if (!edited && (before == after || !windowMoved(current, rows, today)))
             continue;
         ok = ok && replaceRows(db, kept.uid, current, rows, now) &&
              EventStore::keep(db, {kept.uid, ics, rows});
