@@ -3,6 +3,7 @@
 
 #include "calendar/CalendarLog.h"
 #include "calendar/EventRules.h"
+#include "calendar/ical/IcsImport.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
 
@@ -292,7 +293,7 @@ bool EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month
         const bool detailed = db.forEach(
             QStringLiteral("SELECT rowid, ") + LabelledDescription + QStringLiteral(", ") +
                 pictureColumns(pictures) +
-                QStringLiteral(" FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
+                QStringLiteral(", UID FROM Events WHERE rowid IN (SELECT value FROM json_each(?))"),
             {QString::fromLatin1(list)}, [&](DataFile::Row details) {
                 const qint64 id = details.value(0).toLongLong();
                 auto it =
@@ -302,6 +303,7 @@ bool EventStore::readMonthDrawn(const QDate& first, const QDate& last, int month
                     (*it)->description = details.value(1).toString();
                     (*it)->iconImg = details.value(2).toByteArray();
                     (*it)->smallImg = details.value(3).toByteArray();
+                    (*it)->uid = details.value(4).toString();
                 }
                 return true;
             });
@@ -670,6 +672,24 @@ bool EventStore::keep(DataFile& db, const KeptEvent& event) {
                                   "SELECT ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM KeptEvents "
                                   "WHERE UID = ? AND Component = ? AND Rows = ?)"),
                    {event.uid, ics, rows, event.uid, ics, rows});
+}
+
+QHash<QString, QDate> EventStore::shownWithinWindow() {
+    QHash<QString, QDate> out;
+    DataFile db = open();
+    if (!db.forEach(QStringLiteral("SELECT k.UID, k.Component, MAX(e.eDate) FROM KeptEvents k "
+                                   "JOIN Events e ON e.UID = k.UID AND e.Frequency = 1 WHERE "
+                                   "k.Component LIKE '%RRULE%' GROUP BY k.UID"),
+                    {}, [&](DataFile::Row q) {
+                        if (IcsImport::endless(q.value(1).toString().toUtf8()))
+                            out.insert(q.value(0).toString(), parseDate(q.value(2)));
+                        return true;
+                    })) {
+        m_error = db.lastError();
+        return {};
+    }
+    m_error.clear();
+    return out;
 }
 
 QHash<QString, KeptEvent> EventStore::keptEvents() {

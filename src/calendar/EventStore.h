@@ -38,8 +38,8 @@ public:
     // same (table) order, with just rowid, eDate, Frequency and Holiday (the indexes hold
     // these, so the rows' text and pictures are not read), and stops early once `take`
     // returns false. The second step reads Description and the mode's pictures into the
-    // rows `drawn` then names. False, with the reason in lastError(), when a step failed.
-    // Counts as one query.
+    // rows `drawn` then names, with their UIDs. False, with the reason in lastError(), when a step
+    // failed. Counts as one query.
     using Take = std::function<bool(const EventRow&)>;
     using Drawn = std::function<std::vector<EventRow*>()>;
     bool readMonthDrawn(const QDate& first, const QDate& last, int month, Pictures pictures,
@@ -91,6 +91,9 @@ public:
     // The kept events (KeptEvent) by UID; empty with lastError() set when the file cannot
     // be read. An event the user deleted takes its kept component with it.
     QHash<QString, KeptEvent> keptEvents();
+    // The kept events whose rules repeat without end and are shown as single dates within a
+    // window that moves on as time passes, by UID, with the last date shown.
+    QHash<QString, QDate> shownWithinWindow();
     // Keeps `event` in place of what was kept for its UID, inside the caller's transaction.
     static bool keep(DataFile& db, const KeptEvent& event);
     // A kept event's rows as stored: date, repeat code and text of each.
@@ -110,7 +113,8 @@ public:
     static QString stampText(const QDateTime& t);
     static QDateTime readStamp(const QString& text);
 
-    // Queries run by this store so far (the month view's moves within a month run none).
+    // Reads of rows and kept events run by this store so far (the month view's moves within
+    // a month run none; the hover labels' shownWithinWindow is not counted).
     int queriesRun() const { return m_queries; }
 
 private:

@@ -2,6 +2,7 @@
 #include "calendar/MonthPainter.h"
 
 #include "calendar/EventIcons.h"
+#include "calendar/ical/IcsImport.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -100,8 +101,13 @@ std::vector<MonthLayout::TooltipEntry> paintGrid(QImage& image, double W, double
                      QImage icon = icons.rowIcon(row, scene.smallIcons, iconDevicePixels);
                      icon.setDevicePixelRatio(ratio);
                      p.drawImage(px(flow.icons[i]), icon);
-                     tooltips.push_back(
-                         {MonthLayout::tooltipLine(row.description), MonthLayout::tooltipKey(day)});
+                     QString line = MonthLayout::tooltipLine(row.description);
+                     if (scene.shownUntil && !row.uid.isEmpty()) {
+                         const auto until = scene.shownUntil->constFind(row.uid);
+                         if (until != scene.shownUntil->cend())
+                             line += u'\n' + IcsImport::rollingText(*until);
+                     }
+                     tooltips.push_back({line, MonthLayout::tooltipKey(day)});
                  }
                  p.setPen(Qt::black);
                  if (flow.more)

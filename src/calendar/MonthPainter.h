@@ -6,6 +6,7 @@
 #include "calendar/MonthLayout.h"
 
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QLocale>
 
@@ -31,6 +32,9 @@ struct MonthScene {
     bool smallIcons = false;
     QDate today; // its number is drawn bold in a thin ring, so it shows wherever the
                  // selection is; none when invalid
+    // Events shown within a moving window (EventStore::shownWithinWindow); their tooltip
+    // lines say so.
+    const QHash<QString, QDate>* shownUntil = nullptr;
 };
 
 // Paints the grid, W x H twips, into `image` (which the caller sized in pixels): white

@@ -96,8 +96,8 @@ private Q_SLOTS:
                                        "wallpaper", "mail account", "autostart"}));
         QCOMPARE(app.controller().tick().jobNames(),
                  (QStringList{"holiday update", "calendar subscriptions", "calendar sync",
-                              "folder tracking", "mail check", "reminder", "due entries",
-                              "missed entries"}));
+                              "repeat window", "folder tracking", "mail check", "reminder",
+                              "due entries", "missed entries"}));
     }
 
     // With nothing coming, start-up and the tick load the reminder silently; the user who

@@ -11,6 +11,7 @@
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/caldav/DavHttp.h"
 #include "calendar/caldav/DavXml.h"
+#include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsImport.h"
 #include "core/ChangeHub.h"
 #include "mock/FakeClock.h"
@@ -20,6 +21,7 @@
 #include "mock/TestSchema.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSslKey>
 #include <QSslSocket>
@@ -80,6 +82,24 @@ protected:
 };
 
 } // namespace
+
+// The repeat window job over a data file, run one tick at a time.
+struct Roller {
+    Roller(const QString& path, FakeClock& clock)
+        : data(path, testSchema()), clock(clock),
+          sync(data.stores(), clock, secrets, [](const QString&) {}),
+          job(data.stores().calDav, sync) {}
+    void tick() {
+        TickCache cache;
+        MinuteContext minute(clock.now(), {WallMinute{}}, cache, [] { return true; });
+        job.run(minute);
+    }
+    StoreSet data;
+    FakeClock& clock;
+    FakeSecretStore secrets;
+    CalendarSync sync;
+    RepeatWindowJob job;
+};
 
 class TestCalDav : public QObject {
     Q_OBJECT
@@ -282,6 +302,118 @@ private Q_SLOTS:
         const QByteArray again = m_server->items["/cal/choir.ics"].body;
         QVERIFY(again.contains("SEQUENCE:4") && again.contains("SUMMARY:Choir\\, tenors"));
         QVERIFY(again.contains("BEGIN:VALARM"));
+    }
+
+    // Events repeating without end are shown for a window that moves with the clock: ten
+    // years on, the server's daily event and a file's twice-weekly one still show dates a
+    // year ahead. The moves are not edits: nothing is sent, and a date deleted here stays
+    // deleted.
+    void endlessSeriesMoveWithTheClock() {
+        const auto fixture = [](const char* name) {
+            QFile f(qEnvironmentVariable("PLUMORA_TEST_DATA") + "/ical/kept/" + name);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        m_server->put("meds.ics", fixture("khal_daily_endless.ics"));
+        QVERIFY(sync().ok);
+        const QByteArray sent = m_server->items["/cal/meds.ics"].body;
+        const QByteArray yoga = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n"
+                                "BEGIN:VEVENT\r\nUID:yoga@file\r\nDTSTAMP:20260101T000000Z\r\n"
+                                "DTSTART;VALUE=DATE:20260302\r\nSUMMARY:Yoga\r\n"
+                                "RRULE:FREQ=WEEKLY;BYDAY=MO,WE\r\nX-KEEP:me\r\nEND:VEVENT\r\n"
+                                "END:VCALENDAR\r\n";
+        EventStore store(m_path);
+        const ImportReport report =
+            CalendarImport(store, m_clock.now().date(), m_clock.now()).importData(yoga, "yoga.ics");
+        QVERIFY2(report.text().contains("1 event repeats without end; its dates are shown up to"),
+                 qPrintable(report.text()));
+        // One Wednesday deleted in the editor.
+        std::vector<EventRow> day = store.readDay(D("2026-03-18"));
+        QCOMPARE(day.size(), size_t(2));
+        std::erase_if(day, [](const EventRow& r) { return r.description == "Yoga"; });
+        QVERIFY(store.replaceUserEventsOn(D("2026-03-18"), day));
+        SyncOutcome first = sync(); // the file's event goes to the server as new
+        QVERIFY(first.ok);
+        QCOMPARE(first.sent, 1);
+
+        Roller roller(m_path, m_clock);
+        const auto tick = [&] { roller.tick(); };
+        const auto shown = [&](const QDate& d, const QString& text) {
+            for (const EventRow& r : EventStore(m_path).readDay(d))
+                if (r.description.endsWith(text))
+                    return true;
+            return false;
+        };
+        const QDateTime started = m_clock.now();
+        const auto back = qScopeGuard([&] { m_clock.set(started); });
+        const QDate start = started.date();
+        QVERIFY(!shown(start.addYears(3), "Take meds"));
+        for (int step = 0; step < 20; ++step) {
+            m_clock.advanceSecs(qint64(183) * 86400);
+            tick();
+            if (step == 10) {
+                const SyncOutcome out = sync();
+                QVERIFY(out.ok);
+                QCOMPARE(out.sent, 0);
+            }
+        }
+        QDate today = m_clock.now().date();
+        QVERIFY(today >= start.addYears(10));
+        QVERIFY(shown(today.addYears(1), "Take meds"));
+        QVERIFY(shown(today.addDays(-30), "Take meds"));
+        QVERIFY(!shown(start, "Take meds")); // the window's start moved on too
+        const QDate wednesday = today.addDays(7 + 3 - today.dayOfWeek());
+        QVERIFY(shown(wednesday, "Yoga") && shown(wednesday.addDays(52 * 7), "Yoga"));
+        // The deleted date is an exception of the kept event, which keeps all else.
+        const KeptEvent keptYoga = store.keptEvents().value("yoga@file");
+        QVERIFY(keptYoga.ics.contains("EXDATE;VALUE=DATE:20260318"));
+        QVERIFY(keptYoga.ics.contains("X-KEEP:me") && keptYoga.ics.contains("RRULE"));
+        QVERIFY(!keptYoga.ics.contains("RDATE"));
+        // A second tick of the same day does nothing, nor do the days after it: the window
+        // moves in steps of about a month.
+        const QStringList before = local();
+        tick();
+        QCOMPARE(local(), before);
+        m_clock.advanceSecs(qint64(10) * 86400);
+        tick();
+        QCOMPARE(local(), before);
+        m_clock.advanceSecs(qint64(25) * 86400);
+        tick();
+        QVERIFY(local() != before);
+        // Nothing was edited: the sync sends nothing, and the server's event is as it was.
+        const SyncOutcome out = sync();
+        QVERIFY(out.ok);
+        QCOMPARE(out.sent, 0);
+        QCOMPARE(m_server->items["/cal/meds.ics"].body, sent);
+        today = m_clock.now().date();
+        QVERIFY(shown(today.addYears(1), "Take meds"));
+    }
+
+    // An event whose rows hold what it cannot take (a repeat set on one date of a series)
+    // is left as it is rather than made again without it.
+    void endlessSeriesKeepWhatTheyCannotTake() {
+        const QByteArray walk = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n"
+                                "BEGIN:VEVENT\r\nUID:walk@file\r\nDTSTAMP:20260101T000000Z\r\n"
+                                "DTSTART;VALUE=DATE:20260302\r\nSUMMARY:Walk\r\n"
+                                "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        EventStore store(m_path);
+        QVERIFY(CalendarImport(store, m_clock.now().date(), m_clock.now())
+                    .importData(walk, "walk.ics")
+                    .ok());
+        QVERIFY(DataFile(m_path).exec(
+            "UPDATE Events SET Frequency = 3 WHERE UID = 'walk@file' AND eDate = '2026-03-20'"));
+        const QStringList before = local();
+        const QDateTime started = m_clock.now();
+        const auto back = qScopeGuard([&] { m_clock.set(started); });
+        m_clock.advanceSecs(qint64(400) * 86400); // the window's start past the first date
+        Roller roller(m_path, m_clock);
+        roller.tick();
+        QCOMPARE(local(), before);
+        // Set back to a single date, the series moves on.
+        QVERIFY(DataFile(m_path).exec("UPDATE Events SET Frequency = 1 WHERE UID = 'walk@file'"));
+        m_clock.advanceSecs(86400); // the next day
+        roller.tick();
+        QVERIFY(local() != before);
+        QVERIFY(local().contains(m_clock.now().date().addYears(1).toString(Qt::ISODate) + "|Walk"));
     }
 
     // Changed on both sides: the server's stays, the local one is kept as a new event

@@ -2,6 +2,7 @@
 #include "CalendarTestData.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
+#include "calendar/ical/CalendarImport.h"
 #include "calendar/ui/Calendar.h"
 #include "core/DataFile.h"
 #include "core/Settings.h"
@@ -323,6 +324,36 @@ private Q_SLOTS:
         QVERIFY(tip->y() > cal->mapFromGlobal(grid->mapToGlobal(cell17)).y());
         move(grid, QPoint(2, 2)); // within the 100-twip edge
         QVERIFY(!tip->isVisibleTo(cal.get()));
+    }
+
+    // An event repeating without end says in its tooltip that its dates are shown within a
+    // window; one that ends, or a native weekly repeat, says nothing of the kind.
+    void tooltipTellsOfTheMovingWindow() {
+        const QByteArray file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n"
+                                "BEGIN:VEVENT\r\nUID:daily@t\r\nDTSTAMP:20260101T000000Z\r\n"
+                                "DTSTART;VALUE=DATE:20260301\r\nSUMMARY:Stretch\r\n"
+                                "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\n"
+                                "BEGIN:VEVENT\r\nUID:short@t\r\nDTSTAMP:20260101T000000Z\r\n"
+                                "DTSTART;VALUE=DATE:20260309\r\nSUMMARY:Course\r\n"
+                                "RRULE:FREQ=DAILY;COUNT=5\r\nEND:VEVENT\r\n"
+                                "BEGIN:VEVENT\r\nUID:weekly@t\r\nDTSTAMP:20260101T000000Z\r\n"
+                                "DTSTART;VALUE=DATE:20260304\r\nSUMMARY:Choir\r\n"
+                                "RRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        EventStore store(m_context->paths.dataFile());
+        QVERIFY(CalendarImport(store, D("2026-03-10"), m_clock.now()).importData(file, "t").ok());
+        QCoreApplication::processEvents();
+        auto cal = open();
+        QStringList lines;
+        for (const MonthLayout::TooltipEntry& e : cal->tooltipList())
+            if (e.key == MonthLayout::tooltipKey(D("2026-03-11")))
+                lines << e.text;
+        lines.sort();
+        const QDate until = store.shownWithinWindow().value("daily@t");
+        QCOMPARE(until, D("2026-03-01").addDays(IcsImport::MaxRowsPerEvent - 1));
+        QCOMPARE(lines,
+                 (QStringList{"Choir", "Course",
+                              "Stretch\nRepeats without end; dates are shown up to " +
+                                  until.toString(Qt::ISODate) + " and extended as time passes"}));
     }
 
     void hostedByTheMainWindow() {

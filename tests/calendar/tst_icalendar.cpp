@@ -328,7 +328,9 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), IcsImport::MaxRowsPerEvent);
         QCOMPARE(rows.mid(0, 3), (QStringList{"2026-03-01|1|10:00 rule", "2026-03-02|1|01:00 rule",
                                               "2026-03-03|1|02:00 rule"}));
-        QCOMPARE(r.notes.capped, 1);
+        // Without end: shown within the window, not cut off.
+        QCOMPARE(r.notes.capped, 0);
+        QCOMPARE(r.notes.rolling, 1);
 
         // With BYxxx parts libical walks every minute: the rule is left out, the start kept.
         r = timed("FREQ=MINUTELY;BYHOUR=9,10");
@@ -481,7 +483,8 @@ private Q_SLOTS:
     }
 
     // Bounds of the mapping: a long event keeps 31 days, an endless daily rule 1,000 dates
-    // inside the window, and a rule whose dates all lie outside the window adds nothing.
+    // inside the window (said to be shown within a window, as it moves on), and a rule whose dates
+    // all lie outside the window adds nothing.
     void limits() {
         QByteArray longEvent = ruleFile(D("2026-03-01"), "FREQ=DAILY;COUNT=1");
         longEvent.replace("RRULE:FREQ=DAILY;COUNT=1\r\n", "DTEND;VALUE=DATE:20260601\r\n");
@@ -493,7 +496,19 @@ private Q_SLOTS:
         const std::vector<EventRow>& daily = r.events.front().rows;
         QCOMPARE(daily.size(), size_t(IcsImport::MaxRowsPerEvent));
         QCOMPARE(daily.front().eDate, IcsImport::windowStart(Today));
+        QCOMPARE(r.notes.capped, 0);
+        QCOMPARE(r.notes.rolling, 1);
+        QCOMPARE(r.notes.rollingUntil, daily.back().eDate);
+        QCOMPARE(r.events.front().shownUntil, daily.back().eDate);
+        QVERIFY(CalendarImport::skippedLines(r.notes, 0)
+                    .contains("1 event repeats without end; its dates are shown up to " +
+                              daily.back().eDate.toString(Qt::ISODate) +
+                              " and extended as time passes"));
+        // A hostile COUNT still hits the cap, and says so.
+        r = IcsImport::read(ruleFile(D("1990-01-01"), "FREQ=DAILY;COUNT=100000"), Today, Tokyo);
         QCOMPARE(r.notes.capped, 1);
+        QCOMPARE(r.notes.rolling, 0);
+        QVERIFY(!r.events.front().shownUntil.isValid());
 
         r = IcsImport::read(ruleFile(D("2001-01-01"), "FREQ=DAILY;COUNT=3"), Today, Tokyo);
         QVERIFY(r.events.empty());

@@ -3,12 +3,15 @@
 
 #include "calendar/CalendarLog.h"
 #include "calendar/EventStore.h"
+#include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsImport.h"
 #include "core/DataFile.h"
 #include "core/DateText.h"
 
 #include <QCryptographicHash>
 #include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,6 +63,21 @@ bool replaceRows(DataFile& db, const QString& uid, const std::vector<EventRow>& 
                            {DateText::fromDate(r.eDate), text(r.description), blob(icon),
                             blob(small), r.frequency, uid, EventStore::stampText(now)});
     return ok && db.exec(QStringLiteral("DELETE FROM EventTombstones WHERE UID = ?"), {uid});
+}
+
+// Whether the rows of a series made for the window of `today` reach far enough past those
+// stored to be written: the window moves in steps of about a month, not every day.
+bool windowMoved(const std::vector<EventRow>& stored, const std::vector<EventRow>& made,
+                 const QDate& today) {
+    constexpr int StepDays = 30;
+    const auto [oldFirst, oldLast] =
+        std::minmax_element(stored.begin(), stored.end(),
+                            [](const EventRow& a, const EventRow& b) { return a.eDate < b.eDate; });
+    QDate newLast;
+    for (const EventRow& r : made)
+        newLast = std::max(newLast, r.eDate);
+    return oldFirst->eDate < IcsImport::windowStart(today).addDays(-StepDays) ||
+           newLast > oldLast->eDate.addDays(StepDays) || newLast < oldLast->eDate;
 }
 
 bool upsert(DataFile& db, const CalDavRecord& r) {
@@ -518,4 +536,74 @@ SchemaPart CalDavStore::tables() {
                      QStringLiteral("UPDATE CalDavAccount SET LastSuccess = LastSync "
                                     "WHERE LastResult NOT LIKE 'Stopped%'")};
     return part;
+}
+
+bool CalDavStore::rollWindows(const QDate& today, const QDateTime& now, const QTimeZone& zone,
+                              int* rolled) {
+    DataFile db = open();
+    Transaction t(db);
+    bool ok = t.isActive();
+    std::vector<KeptEvent> endless;
+    ok = ok &&
+         db.forEach(QStringLiteral("SELECT UID, Component, Rows FROM KeptEvents WHERE "
+                                   "Component LIKE '%RRULE%'"),
+                    {}, [&](DataFile::Row q) {
+                        const QString uid = q.value(0).toString();
+                        const QByteArray ics = q.value(1).toString().toUtf8();
+                        if (IcsImport::endless(ics))
+                            endless.push_back(
+                                {uid, ics, EventStore::rowsFromText(q.value(2).toString(), uid)});
+                        return true;
+                    });
+    QHash<QString, QString> synced; // fingerprints by UID
+    ok = ok && db.forEach(QStringLiteral("SELECT UID, Hash FROM CalDavEvents WHERE UID <> ''"), {},
+                          [&](DataFile::Row q) {
+                              synced.insert(q.value(0).toString(), q.value(1).toString());
+                              return true;
+                          });
+    int count = 0;
+    for (const KeptEvent& kept : endless) {
+        if (!ok)
+            break;
+        const std::vector<EventRow> current = rowsOf(db, kept.uid, ok);
+        if (current.empty())
+            continue; // deleted here
+        const auto record = synced.constFind(kept.uid);
+        const bool edited = EventPatch::changed(kept, current);
+        if (edited && record != synced.cend())
+            continue; // the sync sends the edit first; the server's copy then comes back
+        QStringList leftOut;
+        const QByteArray ics =
+            edited ? EventPatch::write(kept, current, now, zone, &leftOut) : kept.ics;
+        if (!leftOut.isEmpty()) {
+            // Its rows hold what the event cannot take; made again, they would lose it.
+            qCWarning(lcCalendar) << "repeating event" << kept.uid
+                                  << "not shown for a later window -" << leftOut.join(u' ');
+            continue;
+        }
+        const IcsImport::Result read =
+            IcsImport::read(ics, today, zone, IcsImport::MaxRowsPerEvent);
+        if (!read.ok() || read.events.size() != 1 || read.events.front().uid != kept.uid) {
+            qCWarning(lcCalendar) << "repeating event" << kept.uid
+                                  << "not shown for a later window -"
+                                  << (read.ok() ? QStringLiteral("it no longer reads as one event")
+                                                : read.error);
+            continue;
+        }
+        const std::vector<EventRow>& rows = read.events.front().rows;
+        const QString before = hash(current), after = hash(rows);
+        if (!edited && (before == after || !windowMoved(current, rows, today)))
+            continue;
+        ok = ok && replaceRows(db, kept.uid, current, rows, now) &&
+             EventStore::keep(db, {kept.uid, ics, rows});
+        if (record != synced.cend() && *record == before)
+            ok = ok && db.exec(QStringLiteral("UPDATE CalDavEvents SET Hash = ? WHERE UID = ?"),
+                               {after, kept.uid});
+        ++count;
+    }
+    if (!ok || !t.commit())
+        return fail(QStringLiteral("showing repeating events for a later window"), db.lastError());
+    if (rolled)
+        *rolled = count;
+    return true;
 }

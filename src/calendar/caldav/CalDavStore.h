@@ -102,6 +102,14 @@ public:
     QHash<QString, KeptEvent> keptEvents();
     bool keep(const KeptEvent& event);
 
+    // Makes the rows of the user's kept events whose rules repeat without end again for the
+    // window of `today` (once it moved about a month past them), in one transaction, with the kept
+    // rows (and a synced event's fingerprint) following them, so neither the next edit nor the sync
+    // takes the move for the user's. An edit made here since is written into the kept event first;
+    // a synced one waits until the sync has sent it. `rolled` receives the events made again.
+    bool rollWindows(const QDate& today, const QDateTime& now, const QTimeZone& zone,
+                     int* rolled = nullptr);
+
     // The user's own events (Holiday 0, no subscription), by UID.
     QHash<QString, std::vector<EventRow>> localEvents();
     QStringList tombstones();

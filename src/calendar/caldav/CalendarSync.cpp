@@ -201,6 +201,21 @@ const std::optional<CalDavAccount>& CalendarSync::account() {
     return m_account;
 }
 
+void RepeatWindowJob::run(MinuteContext& minute) {
+    const QDate today = minute.now.date();
+    if (today == m_done || m_sync.isRunning())
+        return;
+    const qint64 before = fileModifiedStamp(m_store.dataFile());
+    int rolled = 0;
+    if (!m_store.rollWindows(today, minute.now, QTimeZone::systemTimeZone(), &rolled))
+        return; // logged by the store; tried again at the next tick
+    m_done = today;
+    if (rolled > 0) {
+        qCInfo(lcCalendar) << "repeating events shown for a later window:" << rolled;
+        minute.wroteOwnData(before, fileModifiedStamp(m_store.dataFile()));
+    }
+}
+
 void CalendarSyncJob::run(MinuteContext& minute) {
     m_sync.checkKeyringWait(minute.now);
     if (m_sync.isRunning() || m_sync.startupPending() || m_sync.promptCancelled())

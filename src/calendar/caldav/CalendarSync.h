@@ -140,6 +140,21 @@ private:
     CalendarSync& m_sync;
 };
 
+// Once a day, and at the first tick, shows the user's events that repeat without end for
+// the window of the day (CalDavStore::rollWindows), so that a daily event never ends. It
+// waits while a sync runs, which may be sending an edit of such an event.
+class RepeatWindowJob final : public MinuteJob {
+public:
+    RepeatWindowJob(CalDavStore& store, const CalendarSync& sync) : m_store(store), m_sync(sync) {}
+    const char* name() const override { return "repeat window"; }
+    void run(MinuteContext& minute) override;
+
+private:
+    CalDavStore& m_store;
+    const CalendarSync& m_sync;
+    QDate m_done; // the day the rows were last made for
+};
+
 // Moves a password left in the data file to the keyring and arms the sync that follows
 // start-up, once the data file was checked and start-up's other work has run.
 class CalendarSyncStartup final : public StartupJob {

@@ -19,6 +19,16 @@ QString counted(int n, const QString& one, const QString& many) {
     return QString::number(n) + u' ' + (n == 1 ? one : many);
 }
 
+// The events whose rules repeat without end, shown up to `until` at least.
+QString rollingLine(int n, const QDate& until) {
+    return counted(n,
+                   QStringLiteral("event repeats without end; its dates are shown up to %1 and "
+                                  "extended as time passes"),
+                   QStringLiteral("events repeat without end; their dates are shown up to %1 "
+                                  "or later and extended as time passes"))
+        .arg(IcsImport::dateText(until));
+}
+
 } // namespace
 
 QString ImportReport::text() const {
@@ -49,6 +59,8 @@ QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays
             QStringLiteral("event repeats more than 1,000 times; its first 1,000 dates were kept"),
             QStringLiteral(
                 "events repeat more than 1,000 times; their first 1,000 dates were kept"));
+    if (n.rolling)
+        out << rollingLine(n.rolling, n.rollingUntil);
     if (n.subDaily)
         out << counted(n.subDaily,
                        QStringLiteral("event repeats more often than daily; it is shown at its "

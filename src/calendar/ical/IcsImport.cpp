@@ -428,6 +428,12 @@ public:
                 ++m_notes.outOfWindow;
             return false;
         }
+        if (m_endless && !m_unfollowed) {
+            // Not cut off: its rows are made again as the window moves on.
+            m_capped = false;
+            out.shownUntil = out.rows.back().eDate;
+            m_rolling = true;
+        }
         return true;
     }
 
@@ -519,6 +525,8 @@ private:
             }
             if (perDay)
                 m_subDaily = true;
+            if (rule.count == 0 && icaltime_is_null_time(rule.until))
+                m_endless = true;
             countAsUntil(rule, start);
             Iterator it(icalrecur_iterator_new(rule, start));
             if (!it)
@@ -615,6 +623,8 @@ public:
     bool m_subDaily = false;
     bool m_unfollowed = false;
     bool m_subDailyLeft = false;
+    bool m_endless = false; // a rule without end was followed
+    bool m_rolling = false; // and the event is shown within the window
 };
 
 // A parse error libical left in the tree (as an X-LIC-ERROR, having dropped the property)
@@ -860,7 +870,7 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
             continue;
         }
         mapper.m_longSeen = mapper.m_capped = mapper.m_subDaily = mapper.m_unfollowed =
-            mapper.m_subDailyLeft = false;
+            mapper.m_subDailyLeft = mapper.m_endless = mapper.m_rolling = false;
         const Notes before = result.notes;
         const bool mapped = mapper.map(event, changes.value(out.uid), floating, out);
         if (mapped && rows + int(out.rows.size()) > maxRows) {
@@ -873,6 +883,11 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         result.notes.subDaily += mapper.m_subDaily;
         result.notes.unfollowed += mapper.m_unfollowed;
         result.notes.subDailyLeft += mapper.m_subDailyLeft;
+        if (mapped && mapper.m_rolling) {
+            ++result.notes.rolling;
+            if (!result.notes.rollingUntil.isValid() || out.shownUntil < result.notes.rollingUntil)
+                result.notes.rollingUntil = out.shownUntil;
+        }
         if (mapped) {
             rows += int(out.rows.size());
             out.component =
@@ -887,4 +902,29 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         !icalcomponent_get_first_property(calendars[0], ICAL_METHOD_PROPERTY))
         result.events.front().component = data;
     return result;
+}
+
+bool IcsImport::endless(const QByteArray& ics) {
+    if (!ics.contains("RRULE"))
+        return false;
+    Component root(icalparser_parse_string(ics.constData()));
+    if (!root)
+        return false;
+    icalcomponent* calendar = root.get();
+    if (icalcomponent_isa(calendar) != ICAL_VCALENDAR_COMPONENT)
+        calendar = icalcomponent_get_first_component(calendar, ICAL_VCALENDAR_COMPONENT);
+    for (icalcomponent* c = calendar
+                                ? icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT)
+                                : nullptr;
+         c; c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        if (!icaltime_is_null_time(icalcomponent_get_recurrenceid(c)))
+            continue;
+        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY)) {
+            const icalrecurrencetype r = icalproperty_get_rrule(p);
+            if (r.count == 0 && icaltime_is_null_time(r.until))
+                return true;
+        }
+    }
+    return false;
 }

@@ -21,7 +21,9 @@
 // - any other rule, RDATE, EXDATE or changed single occurrence is expanded into one-time
 //   rows from a year before `today` to five years after it, at most MaxRowsPerEvent; a
 //   rule more often than daily gives its first time of each day, or, with BYxxx parts,
-//   is left out;
+//   is left out; a rule without end is shown within that window (or up to its
+//   MaxRowsPerEvent-th date from the window's start), and its rows are made again for a
+//   later `today` as time passes (Event::shownUntil);
 // - an event of several days gets one row per day, at most MaxDays;
 // - one read makes at most the rows it is given; the events after those are left out.
 // A known Olson TZID is read with the system's zone data, a VTIMEZONE of the file only
@@ -46,6 +48,9 @@ public:
         // The event as the file wrote it (see KeptEvent): a VCALENDAR with its VEVENTs and
         // the VTIMEZONEs they name; a file of that one event alone (a server's), whole.
         QByteArray component;
+        // For a rule without end shown as single dates: the last date shown; the rows are
+        // made again as the window moves. Invalid for any other event.
+        QDate shownUntil;
     };
 
     // What the file held apart from the events read, for the report.
@@ -62,6 +67,8 @@ public:
         int subDailyLeft = 0; // more often than daily with BYxxx parts; the rule left out
         int unfollowed = 0;   // rules too dense to follow to the end of the window
         int overBudget = 0;   // left out once the read had made its most rows
+        int rolling = 0;      // repeat without end, shown within the window
+        QDate rollingUntil;   // the earliest last date shown of those
     };
 
     struct Result {
@@ -76,6 +83,16 @@ public:
     static Result read(const QByteArray& data, const QDate& today,
                        const QTimeZone& zone = QTimeZone::systemTimeZone(),
                        int maxRows = MaxRowsPerBatch);
+
+    // The hover label of an event that repeats without end, shown up to `until`.
+    static QString rollingText(const QDate& until) {
+        return QStringLiteral("Repeats without end; dates are shown up to %1 and extended as "
+                              "time passes")
+            .arg(dateText(until));
+    }
+    static QString dateText(const QDate& d) { return d.toString(Qt::ISODate); }
+    // Whether `ics` (a kept event) holds a series whose rule has no end.
+    static bool endless(const QByteArray& ics);
 
     // The expansion window for `today`.
     static QDate windowStart(const QDate& today) { return today.addYears(-1); }

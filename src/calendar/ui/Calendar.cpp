@@ -75,8 +75,10 @@ Calendar::Calendar(AppContext& context, QWidget* parent)
     // Events written elsewhere (the editor, the holiday update, another process) and the
     // holiday switches changed in Options show without rebuilding the window.
     connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
-        if (table == QLatin1String("Events"))
+        if (table == QLatin1String("Events") || table == QLatin1String("KeptEvents")) {
+            m_shownUntil.reset();
             dataChanged();
+        }
     });
     connect(&context.stores.changes, &ChangeHub::settingsChanged, this,
             [this](const QList<Settings::Field>& fields) {
@@ -394,6 +396,9 @@ void Calendar::redraw(bool force) {
     scene.flags = holidayFlags();
     scene.smallIcons = smallIcons();
     scene.today = m_context.clock.today();
+    if (!m_shownUntil)
+        m_shownUntil = m_store.shownWithinWindow();
+    scene.shownUntil = &*m_shownUntil;
     // The rows live only for this drawing; the window keeps just the tooltip list. Of the
     // thousands a month can fetch, only those a drawing can show are kept, and only those
     // drawn need their text and picture read.

@@ -16,6 +16,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CalendarGrid;
@@ -127,6 +128,8 @@ private:
     EventIcons m_icons;
     CalendarGeometry m_geometry;
     std::vector<MonthLayout::TooltipEntry> m_tooltips;
+    // EventStore::shownWithinWindow, read again after the events changed.
+    std::optional<QHash<QString, QDate>> m_shownUntil;
     QDate m_drawnFirst;   // first visible day of the grid drawn last
     int m_tooltipKey = 0; // date key of the cell whose tooltip is up, 0 for none
     double m_tooltipWidth = 0;

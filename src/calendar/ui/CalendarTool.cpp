@@ -190,6 +190,7 @@ void CalendarTool::addJobs(TrayController& controller) {
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
     controller.addMinuteJob(std::make_unique<CalendarSyncJob>(m_sync));
+    controller.addMinuteJob(std::make_unique<RepeatWindowJob>(m_context.stores.calDav, m_sync));
 }
 
 Calendar* CalendarTool::makePage(QWidget* parent) {
