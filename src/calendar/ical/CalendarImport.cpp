@@ -48,67 +48,52 @@ QString ImportReport::text() const {
 }
 
 QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays) {
+    // One line per kind of thing left out or changed, in this order, for one and for many.
+    struct Kind {
+        int count;
+        const char* one;
+        const char* many;
+    };
+    const Kind kinds[] = {
+        {n.expanded, "event repeats in a way Plumora keeps as single dates",
+         "events repeat in a way Plumora keeps as single dates"},
+        {n.capped, "event repeats more than 1,000 times; its first 1,000 dates were kept",
+         "events repeat more than 1,000 times; their first 1,000 dates were kept"},
+        {0, nullptr, nullptr}, // the endless rules' line, with its date, goes here
+        {n.subDaily,
+         "event repeats more often than daily; it is shown at its first time of each day",
+         "events repeat more often than daily; they are shown at their first time of each day"},
+        {n.subDailyLeft,
+         "event repeats more often than daily in a pattern Plumora does not follow; its rule "
+         "was left out",
+         "events repeat more often than daily in a pattern Plumora does not follow; their "
+         "rules were left out"},
+        {n.unfollowed,
+         "event repeats too densely to be followed to its end; the dates found first were kept",
+         "events repeat too densely to be followed to their end; the dates found first were "
+         "kept"},
+        {n.overBudget, "event was left out: one import makes at most 50,000 calendar rows",
+         "events were left out: one import makes at most 50,000 calendar rows"},
+        {n.outOfWindow, "event has no date from a year ago to five years ahead",
+         "events have no date from a year ago to five years ahead"},
+        {n.tooLong, "event lasts more than 31 days; its first 31 days were kept",
+         "events last more than 31 days; their first 31 days were kept"},
+        {n.noDate, "event has no date", "events have no date"},
+        {n.cancelled, "event is cancelled", "events are cancelled"},
+        {n.duplicates, "event repeats the UID of an earlier one",
+         "events repeat the UID of earlier ones"},
+        {holidays, "event is a holiday the calendar already has",
+         "events are holidays the calendar already has"},
+        {n.otherItems, "item is not an event (a to-do, a journal entry)",
+         "items are not events (to-dos, journal entries)"},
+    };
     QStringList out;
-    if (n.expanded)
-        out << counted(n.expanded,
-                       QStringLiteral("event repeats in a way Plumora keeps as single dates"),
-                       QStringLiteral("events repeat in a way Plumora keeps as single dates"));
-    if (n.capped)
-        out << counted(
-            n.capped,
-            QStringLiteral("event repeats more than 1,000 times; its first 1,000 dates were kept"),
-            QStringLiteral(
-                "events repeat more than 1,000 times; their first 1,000 dates were kept"));
-    if (n.rolling)
-        out << rollingLine(n.rolling, n.rollingUntil);
-    if (n.subDaily)
-        out << counted(n.subDaily,
-                       QStringLiteral("event repeats more often than daily; it is shown at its "
-                                      "first time of each day"),
-                       QStringLiteral("events repeat more often than daily; they are shown at "
-                                      "their first time of each day"));
-    if (n.subDailyLeft)
-        out << counted(n.subDailyLeft,
-                       QStringLiteral("event repeats more often than daily in a pattern Plumora "
-                                      "does not follow; its rule was left out"),
-                       QStringLiteral("events repeat more often than daily in a pattern Plumora "
-                                      "does not follow; their rules were left out"));
-    if (n.unfollowed)
-        out << counted(n.unfollowed,
-                       QStringLiteral("event repeats too densely to be followed to its end; the "
-                                      "dates found first were kept"),
-                       QStringLiteral("events repeat too densely to be followed to their end; "
-                                      "the dates found first were kept"));
-    if (n.overBudget)
-        out << counted(n.overBudget,
-                       QStringLiteral("event was left out: one import makes at most 50,000 "
-                                      "calendar rows"),
-                       QStringLiteral("events were left out: one import makes at most 50,000 "
-                                      "calendar rows"));
-    if (n.outOfWindow)
-        out << counted(n.outOfWindow,
-                       QStringLiteral("event has no date from a year ago to five years ahead"),
-                       QStringLiteral("events have no date from a year ago to five years ahead"));
-    if (n.tooLong)
-        out << counted(
-            n.tooLong, QStringLiteral("event lasts more than 31 days; its first 31 days were kept"),
-            QStringLiteral("events last more than 31 days; their first 31 days were kept"));
-    if (n.noDate)
-        out << counted(n.noDate, QStringLiteral("event has no date"),
-                       QStringLiteral("events have no date"));
-    if (n.cancelled)
-        out << counted(n.cancelled, QStringLiteral("event is cancelled"),
-                       QStringLiteral("events are cancelled"));
-    if (n.duplicates)
-        out << counted(n.duplicates, QStringLiteral("event repeats the UID of an earlier one"),
-                       QStringLiteral("events repeat the UID of earlier ones"));
-    if (holidays)
-        out << counted(holidays, QStringLiteral("event is a holiday the calendar already has"),
-                       QStringLiteral("events are holidays the calendar already has"));
-    if (n.otherItems)
-        out << counted(n.otherItems,
-                       QStringLiteral("item is not an event (a to-do, a journal entry)"),
-                       QStringLiteral("items are not events (to-dos, journal entries)"));
+    for (const Kind& k : kinds) {
+        if (!k.one && n.rolling)
+            out << rollingLine(n.rolling, n.rollingUntil);
+        else if (k.count)
+            out << counted(k.count, QString::fromUtf8(k.one), QString::fromUtf8(k.many));
+    }
     return out;
 }
 
