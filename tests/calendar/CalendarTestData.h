@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QThreadPool>
 
+#include <vector>
+
 inline QDate D(const char* iso) {
     return QDate::fromString(QLatin1String(iso), Qt::ISODate);
 }
@@ -28,6 +30,16 @@ inline EventRow makeEvent(const QDate& date, int frequency, const QString& text 
 inline EventRow makeEvent(const char* date, int frequency, const QString& text = "event",
                           int holiday = 0, QByteArray icon = {}) {
     return makeEvent(D(date), frequency, text, holiday, std::move(icon));
+}
+
+// Rows as "date|frequency|text", sorted.
+inline QStringList rowLines(const std::vector<EventRow>& rows) {
+    QStringList out;
+    for (const EventRow& r : rows)
+        out << r.eDate.toString(Qt::ISODate) + u'|' + QString::number(r.frequency) + u'|' +
+                   r.description;
+    out.sort();
+    return out;
 }
 
 inline QImage filled(QRgb colour, int side = 32) {

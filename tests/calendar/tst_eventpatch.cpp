@@ -2,6 +2,7 @@
 // Events another program wrote, edited here: read as phones and khal write them, edited as
 // the editor leaves the rows, written back. Against the original only the intended
 // properties may differ, SEQUENCE rises, and reading the result again gives the edited rows.
+#include "CalendarTestData.h"
 #include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ical/IcsImport.h"
@@ -34,14 +35,6 @@ KeptEvent kept(const char* name, const QTimeZone& zone = Berlin) {
     return {e.uid, e.component, e.rows};
 }
 
-QStringList lines(const std::vector<EventRow>& rows) {
-    QStringList out;
-    for (const EventRow& r : rows)
-        out << r.eDate.toString(Qt::ISODate) + u'|' + QString::number(r.frequency) + u'|' +
-                   r.description;
-    out.sort();
-    return out;
-}
 
 // Every property of every VEVENT (sub-components as one text each), keyed by the event's
 // RECURRENCE-ID ("" for the series) and the property's name.
@@ -148,7 +141,7 @@ private Q_SLOTS:
         QVERIFY(lunch.ics.contains("BEGIN:VTIMEZONE"));
         QVERIFY(lunch.ics.contains("BEGIN:VALARM"));
         QVERIFY(lunch.ics.contains("X-KHAL-NOTE;LANGUAGE=de:Nicht vergessen"));
-        QCOMPARE(lines(lunch.rows), QStringList{"2026-03-12|1|12:00 Lunch"});
+        QCOMPARE(rowLines(lunch.rows), QStringList{"2026-03-12|1|12:00 Lunch"});
         QCOMPARE(EventPatch::write(lunch, lunch.rows, Now, Berlin), lunch.ics);
         QVERIFY(!EventPatch::changed(lunch, lunch.rows));
     }
@@ -157,7 +150,7 @@ private Q_SLOTS:
     // weekday change; the alarm, DTEND's length, CREATED and X- properties stay.
     void phoneWeekly() {
         const KeptEvent choir = kept("phone_weekly.ics");
-        QCOMPARE(lines(choir.rows), QStringList{"2026-03-10|3|Choir"});
+        QCOMPARE(rowLines(choir.rows), QStringList{"2026-03-10|3|Choir"});
         const Properties before = properties(choir.ics);
 
         std::vector<EventRow> rows = edited(choir.rows, QDate(2026, 3, 10), "Choir rehearsal");
@@ -166,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(differing(before[""], after[""]), withStamps({"SUMMARY"}));
         QCOMPARE(sequence(after[""]), 3);
         QCOMPARE(value(after[""], "LAST-MODIFIED"), "LAST-MODIFIED:20260311T093000Z");
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         rows = edited(choir.rows, QDate(2026, 3, 10), "Choir", QDate(2026, 3, 12));
         out = EventPatch::write(choir, rows, Now, Berlin);
@@ -175,14 +168,14 @@ private Q_SLOTS:
         QCOMPARE(value(after[""], "DTSTART"), "DTSTART;VALUE=DATE:20260312");
         QCOMPARE(value(after[""], "DTEND"), "DTEND;VALUE=DATE:20260313");
         QVERIFY(value(after[""], "RRULE").contains("BYDAY=TH"));
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         // No longer repeating: the rule goes, nothing else.
         rows = choir.rows;
         rows[0].frequency = EventFrequency::OneTime;
         out = EventPatch::write(choir, rows, Now, Berlin);
         QCOMPARE(differing(before[""], properties(out)[""]), withStamps({"RRULE"}));
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
     }
 
     // A timed event stays timed in its zone: the text after the time is the summary, a new
@@ -214,7 +207,7 @@ private Q_SLOTS:
         QCOMPARE(written, original);
         QCOMPARE(sequence(after[""]), 1);
         QVERIFY(out.contains("BEGIN:VTIMEZONE"));
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         rows = edited(lunch.rows, QDate(2026, 3, 12), "13:30 Lunch", QDate(2026, 3, 13));
         out = EventPatch::write(lunch, rows, Now, Berlin);
@@ -222,12 +215,12 @@ private Q_SLOTS:
         QCOMPARE(differing(before[""], after[""]), withStamps({"DTEND", "DTSTART"}));
         QCOMPARE(value(after[""], "DTSTART"), "DTSTART;TZID=Europe/Berlin:20260313T133000");
         QCOMPARE(value(after[""], "DTEND"), "DTEND;TZID=Europe/Berlin:20260313T143000");
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         // Shown in another zone, the time typed there is written in the event's own.
         const QTimeZone london("Europe/London");
         const KeptEvent away = kept("berlin_lunch.ics", london);
-        QCOMPARE(lines(away.rows), QStringList{"2026-03-12|1|11:00 Lunch"});
+        QCOMPARE(rowLines(away.rows), QStringList{"2026-03-12|1|11:00 Lunch"});
         out = EventPatch::write(away, edited(away.rows, QDate(2026, 3, 12), "11:15 Lunch"), Now,
                                 london);
         QCOMPARE(value(properties(out)[""], "DTSTART"),
@@ -250,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(value(after[""], "EXDATE"), "EXDATE;TZID=Europe/Berlin:20260312T080000");
         QCOMPARE(value(after[""], "RRULE"), "RRULE:FREQ=DAILY;COUNT=6");
         QVERIFY(!out.contains("RDATE"));
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         rows = edited(meds.rows, QDate(2026, 3, 13), "08:30 Take meds after breakfast");
         out = EventPatch::write(meds, rows, Now, Berlin);
@@ -265,7 +258,7 @@ private Q_SLOTS:
         QCOMPARE(value(change, "SUMMARY"), "SUMMARY:Take meds after breakfast");
         QCOMPARE(change.value("BEGIN:VALARM"), before[""].value("BEGIN:VALARM"));
         QVERIFY(!change.contains("RRULE"));
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         // The changed occurrence deleted later: its override goes, an EXDATE comes.
         const KeptEvent changed{meds.uid, out, rows};
@@ -274,7 +267,7 @@ private Q_SLOTS:
         after = properties(out);
         QCOMPARE(after.size(), 1);
         QCOMPARE(value(after[""], "EXDATE"), "EXDATE;TZID=Europe/Berlin:20260313T080000");
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
 
         // One occurrence moved to another date: an override of that one.
         rows = edited(meds.rows, QDate(2026, 3, 14), "08:00 Take meds", QDate(2026, 3, 16));
@@ -283,7 +276,7 @@ private Q_SLOTS:
         const QString moved = "RECURRENCE-ID;TZID=Europe/Berlin:20260314T080000";
         QVERIFY(after.contains(moved));
         QCOMPARE(value(after[moved], "DTSTART"), "DTSTART;TZID=Europe/Berlin:20260316T080000");
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
     }
 
     // An all-day series: its EXDATE is a date too.
@@ -295,7 +288,7 @@ private Q_SLOTS:
         const std::vector<EventRow> rows = without(camp.rows, QDate(2026, 3, 10));
         const QByteArray out = EventPatch::write(camp, rows, Now, Berlin);
         QCOMPARE(value(properties(out)[""], "EXDATE"), "EXDATE;VALUE=DATE:20260310");
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
     }
 
     // An endless series: one deleted date adds one EXDATE and nothing else; the rule stays
@@ -313,13 +306,13 @@ private Q_SLOTS:
         // Read again, the rows run one date further: the row cap is the same.
         std::vector<EventRow> again = reread(out);
         again.pop_back();
-        QCOMPARE(lines(again), lines(rows));
+        QCOMPARE(rowLines(again), rowLines(rows));
     }
 
     // A three-day event renamed on any day is renamed whole; shortened, it ends earlier.
     void multiDay() {
         const KeptEvent conference = kept("three_days.ics");
-        QCOMPARE(lines(conference.rows),
+        QCOMPARE(rowLines(conference.rows),
                  (QStringList{"2026-03-20|1|Conference", "2026-03-21|1|Conference",
                               "2026-03-22|1|Conference"}));
         const Properties before = properties(conference.ics);
@@ -330,13 +323,13 @@ private Q_SLOTS:
             QCOMPARE(after.size(), 1);
             QCOMPARE(differing(before[""], after[""]), withStamps({"SUMMARY"}));
             QCOMPARE(sequence(after[""]), 2);
-            QCOMPARE(lines(reread(out)), (QStringList{"2026-03-20|1|Summit", "2026-03-21|1|Summit",
+            QCOMPARE(rowLines(reread(out)), (QStringList{"2026-03-20|1|Summit", "2026-03-21|1|Summit",
                                                       "2026-03-22|1|Summit"}));
         }
         const std::vector<EventRow> rows = without(conference.rows, QDate(2026, 3, 22));
         const QByteArray out = EventPatch::write(conference, rows, Now, Berlin);
         QCOMPARE(differing(before[""], properties(out)[""]), withStamps({"DTEND"}));
-        QCOMPARE(lines(reread(out)), lines(rows));
+        QCOMPARE(rowLines(reread(out)), rowLines(rows));
     }
 
     // A repeating timed event shows its own time on each date: a weekly one at 08:00 UTC
@@ -346,7 +339,7 @@ private Q_SLOTS:
         const IcsImport::Result r = IcsImport::read(
             series("DTSTART:20260310T080000Z", "FREQ=WEEKLY", "Standup"), Today, Berlin);
         QVERIFY(r.ok());
-        const QStringList rows = lines(r.events.front().rows);
+        const QStringList rows = rowLines(r.events.front().rows);
         QVERIFY(rows.contains("2026-03-24|1|09:00 Standup"));
         QVERIFY(rows.contains("2026-03-31|1|10:00 Standup"));
         QVERIFY(rows.contains("2026-10-27|1|09:00 Standup"));
@@ -354,7 +347,7 @@ private Q_SLOTS:
         QByteArray own = fixture("berlin_lunch.ics");
         own.replace("DTEND;", "RRULE:FREQ=WEEKLY\r\nDTEND;");
         const IcsImport::Result weekly = IcsImport::read(own, Today, Berlin);
-        QCOMPARE(lines(weekly.events.front().rows), QStringList{"2026-03-12|3|12:00 Lunch"});
+        QCOMPARE(rowLines(weekly.events.front().rows), QStringList{"2026-03-12|3|12:00 Lunch"});
     }
 
     // Export writes a kept event as it came, with the edit in it, and each VTIMEZONE once.
@@ -380,7 +373,7 @@ private Q_SLOTS:
         std::vector<EventRow> all;
         for (const IcsImport::Event& e : again.events)
             all.insert(all.end(), e.rows.begin(), e.rows.end());
-        QCOMPARE(lines(all), lines(rows));
+        QCOMPARE(rowLines(all), rowLines(rows));
     }
 };
 

@@ -39,20 +39,11 @@ QByteArray fixture(const char* name) {
     return f.readAll();
 }
 
-// Rows as "date|frequency|text", sorted.
-QStringList lines(const std::vector<EventRow>& rows) {
-    QStringList out;
-    for (const EventRow& r : rows)
-        out << r.eDate.toString(Qt::ISODate) + u'|' + QString::number(r.frequency) + u'|' +
-                   r.description;
-    out.sort();
-    return out;
-}
 
 QStringList eventLines(const IcsImport::Result& r, const QString& uid) {
     for (const IcsImport::Event& e : r.events)
         if (e.uid == uid)
-            return lines(e.rows);
+            return rowLines(e.rows);
     return {};
 }
 
@@ -163,7 +154,7 @@ private Q_SLOTS:
                 QCOMPARE(r.uid, e.uid);
                 all.push_back(r);
             }
-        QCOMPARE(lines(all), lines(rows));
+        QCOMPARE(rowLines(all), rowLines(rows));
         QCOMPARE(eventLines(back, "pay").size(), 3);
     }
 
@@ -227,7 +218,7 @@ private Q_SLOTS:
         QCOMPARE(o.events.size(), size_t(2));
         QCOMPARE(o.events[0].uid, "040000008200E00074C5B7101A82E00800000000D0E4A1B2C3D4E5F6000000"
                                   "000000000010000000A1B2C3D4E5F6A7B8C9D0E1F2A3B4C5D6");
-        QCOMPARE(lines(o.events[0].rows),
+        QCOMPARE(rowLines(o.events[0].rows),
                  QStringList{"2026-07-01|1|16:00 Review, budget and plans for the third quarter "
                              "of the year with the whole department"});
         // The first Friday of each month, 14:00 in Berlin (winter) is 22:00 in Tokyo.
