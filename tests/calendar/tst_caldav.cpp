@@ -22,12 +22,17 @@
 
 #include <QFile>
 #include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QSslKey>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -85,9 +90,9 @@ protected:
 
 // The repeat window job over a data file, run one tick at a time.
 struct Roller {
-    Roller(const QString& path, FakeClock& clock)
-        : data(path, testSchema()), clock(clock),
-          sync(data.stores(), clock, secrets, [](const QString&) {}),
+    Roller(const QString& path, FakeClock& fake)
+        : data(path, testSchema()), clock(fake),
+          sync(data.stores(), fake, secrets, [](const QString&) {}),
           job(data.stores().calDav, sync) {}
     void tick() {
         TickCache cache;
@@ -189,6 +194,47 @@ private Q_SLOTS:
         QCOMPARE(DavXml::parse("<?xml version='1.0'?><!-- a note -->" + root).syncToken, "t");
         QCOMPARE(DavXml::statusCode("HTTP/1.1 507 Insufficient Storage"), 507);
         QCOMPARE(DavXml::statusCode("garbage"), 0);
+    }
+
+    // The server's events are read, and their rules expanded, off the event loop: until the
+    // read is done nothing is stored and the loop goes on; a sync cancelled meanwhile
+    // stores nothing when the read comes back, and the next sync stores everything.
+    void serverEventsReadAside() {
+        m_server->put("s1.ics", ics("server-1", "20260314", "Concert"));
+        m_server->put("s2.ics", ics("server-2", "20260315", "Play"));
+        QSemaphore gate;
+        const auto holdThePool = [&gate] {
+            // Every thread of the pool waits, so the read queues behind them.
+            for (int i = 0; i < QThreadPool::globalInstance()->maxThreadCount(); ++i)
+                QThreadPool::globalInstance()->start([&gate] { gate.acquire(); });
+        };
+        const auto release = [&gate] {
+            gate.release(QThreadPool::globalInstance()->maxThreadCount());
+            QThreadPool::globalInstance()->waitForDone();
+        };
+        CalDavSync engine(CalDavStore(m_path), m_clock);
+        QSignalSpy ended(&engine, &CalDavSync::finished);
+        for (const bool cancel : {true, false}) {
+            holdThePool();
+            engine.start(*CalDavStore(m_path).account(), "secret");
+            // The multiget has been answered; its bodies wait for the pool.
+            QTRY_VERIFY(std::any_of(m_server->http.requests.cbegin(),
+                                    m_server->http.requests.cend(),
+                                    [](const auto& r) { return r.body.contains("multiget"); }));
+            bool ticked = false;
+            QTimer::singleShot(0, [&] { ticked = true; });
+            QTRY_VERIFY(ticked);
+            QVERIFY(engine.isRunning());
+            QCOMPARE(local().size(), 0);
+            if (cancel)
+                engine.cancel();
+            release();
+            QTRY_COMPARE(ended.size(), 1);
+            const SyncOutcome out = ended.takeFirst().at(0).value<SyncOutcome>();
+            QCOMPARE(out.ok, !cancel);
+            QCOMPARE(local().size(), cancel ? 0 : 2);
+            m_server->http.requests.clear();
+        }
     }
 
     // The first sync matches by UID and copies each one-sided event to the other side;
@@ -741,7 +787,8 @@ private Q_SLOTS:
                           out = r;
                           done = true;
                       });
-            QTest::qWaitFor([&] { return done; }, 10000);
+            if (!QTest::qWaitFor([&] { return done; }, 10000))
+                qWarning("no answer within 10 s");
             return out;
         };
         m_server->intercept =

@@ -386,7 +386,11 @@ bool CalDavStore::apply(const std::vector<ServerEvent>& events, const QStringLis
         const auto known = byHref.constFind(e.href);
         if (known != byHref.cend() && !e.etag.isEmpty() && known->etag == e.etag)
             continue; // already as the server holds it
-        const IcsImport::Result read = IcsImport::read(e.ics, today, zone, rowsLeft);
+        IcsImport::Result read = e.read ? *e.read : IcsImport::read(e.ics, today, zone, rowsLeft);
+        // Read beforehand: its event fits in the rows the batch has left, or is left out.
+        if (e.read && read.ok() && !read.events.empty() &&
+            int(read.events.front().rows.size()) > rowsLeft)
+            read.notes.overBudget = 1;
         if (read.ok() && read.notes.overBudget) {
             // Not recorded, so a later full listing fetches it again.
             qCWarning(lcCalendar) << "calendar sync: left out" << e.href

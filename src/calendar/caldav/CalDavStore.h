@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calendar/EventRow.h"
+#include "calendar/ical/IcsImport.h"
 #include "core/DataStore.h"
 
 #include <QDateTime>
@@ -55,6 +56,9 @@ struct ServerEvent {
     QString href;
     QString etag;
     QByteArray ics;
+    // `ics` already read (off the event loop, with the batch's whole row budget); else apply()
+    // reads it.
+    std::optional<IcsImport::Result> read = std::nullopt;
 };
 
 // What applying server events did.

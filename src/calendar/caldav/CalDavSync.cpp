@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "calendar/CalendarLog.h"
 #include "calendar/caldav/DavXml.h"
+#include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsExport.h"
 #include "core/DataFile.h"
@@ -93,6 +94,7 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
     if (m_running)
         return;
     m_running = true;
+    ++m_run;
     m_account = account;
     m_calendar = QUrl(account.calendar);
     if (!m_calendar.path().endsWith(u'/'))
@@ -317,23 +319,43 @@ void CalDavSync::fetch(QStringList changed, QStringList removed, QString token, 
                     if (!m.ok())
                         return stop(m.error);
                     std::vector<ServerEvent> events;
+                    QList<QByteArray> bodies;
                     for (const DavResponse& d : m.responses)
-                        if (d.status != 404 && !d.calendarData.isEmpty())
+                        if (d.status != 404 && !d.calendarData.isEmpty()) {
                             events.push_back({pathOf(m_calendar, d.href), d.etag, d.calendarData});
-                    const bool last = changed.isEmpty();
+                            bodies << d.calendarData;
+                        }
+                    // The bodies are read and their rules expanded off the event loop; the
+                    // rows are stored here once that is done, unless the sync ended meanwhile.
                     const QDateTime now = m_clock.now();
-                    // The removals and the token go with the last batch.
-                    if (!m_store.apply(events, last ? removed : QStringList(),
-                                       last ? std::optional(token) : std::nullopt, now.date(), now,
-                                       m_counts, QTimeZone::systemTimeZone(), m_removal))
-                        return stop(m_store.lastError());
-                    if (!last)
-                        return fetch(changed, removed, token, more);
-                    m_account.syncToken = token;
-                    if (more && !token.isEmpty())
-                        return pull();
-                    push();
+                    CalendarImport::readAside(
+                        bodies, now.date(), QTimeZone::systemTimeZone(), this,
+                        [this, run = m_run, events = std::move(events), changed, removed, token,
+                         more, now](const std::vector<IcsImport::Result>& reads) mutable {
+                            if (run != m_run || !m_running)
+                                return;
+                            for (size_t i = 0; i < events.size() && i < reads.size(); ++i)
+                                events[i].read = reads[i];
+                            store(events, changed, removed, token, more, now);
+                        });
                 });
+}
+
+void CalDavSync::store(const std::vector<ServerEvent>& events, const QStringList& changed,
+                       const QStringList& removed, const QString& token, bool more,
+                       const QDateTime& now) {
+    const bool last = changed.isEmpty();
+    // The removals and the token go with the last batch.
+    if (!m_store.apply(events, last ? removed : QStringList(),
+                       last ? std::optional(token) : std::nullopt, now.date(), now, m_counts,
+                       QTimeZone::systemTimeZone(), m_removal))
+        return stop(m_store.lastError());
+    if (!last)
+        return fetch(changed, removed, token, more);
+    m_account.syncToken = token;
+    if (more && !token.isEmpty())
+        return pull();
+    push();
 }
 
 void CalDavSync::push() {

@@ -107,6 +107,9 @@ private:
     // false when the sync stops to ask first.
     bool mayRemove(const QStringList& removed, const std::vector<CalDavRecord>& records);
     void fetch(QStringList changed, QStringList removed, QString token, bool more);
+    // Stores a batch of fetched events, read beforehand, then goes on with the next.
+    void store(const std::vector<ServerEvent>& events, const QStringList& changed,
+               const QStringList& removed, const QString& token, bool more, const QDateTime& now);
     void push();
     void startNext();
     void done(const Operation& op, const DavReply& reply);
@@ -130,6 +133,7 @@ private:
     bool m_again = false;  // a merge left events to send: push once more
     bool m_pushedAgain = false;
     int m_pages = 0; // sync-collection pages read in this sync
+    int m_run = 0;   // counts the syncs started, so a read that comes back late is dropped
     int m_deadlineMs = DeadlineMs;
     int m_maxPages = MaxPages;
     QTimer m_deadlineQtTimer;
