@@ -35,7 +35,6 @@ KeptEvent kept(const char* name, const QTimeZone& zone = Berlin) {
     return {e.uid, e.component, e.rows};
 }
 
-
 // Every property of every VEVENT (sub-components as one text each), keyed by the event's
 // RECURRENCE-ID ("" for the series) and the property's name.
 using Properties = QMap<QString, QMap<QString, QStringList>>;
@@ -291,6 +290,32 @@ private Q_SLOTS:
         QCOMPARE(rowLines(reread(out)), rowLines(rows));
     }
 
+    // Series begun decades ago are matched from the rows' dates on, whether the rule is
+    // followed from there (every other day, with a COUNT that reaches past the rows) or
+    // walked from its start (weekdays): the deleted date is the one EXDATE, the rule stays.
+    void seriesBegunLongAgo_data() {
+        QTest::addColumn<QByteArray>("rule");
+        QTest::newRow("every other day") << QByteArray("FREQ=DAILY;COUNT=9000;INTERVAL=2");
+        QTest::newRow("weekdays") << QByteArray("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR");
+    }
+    void seriesBegunLongAgo() {
+        QFETCH(QByteArray, rule);
+        const IcsImport::Result r =
+            IcsImport::read(series("DTSTART;VALUE=DATE:19800101", rule, "Walk"), Today, Berlin);
+        QVERIFY(r.ok() && r.events.size() == 1);
+        const KeptEvent walk{r.events.front().uid, r.events.front().component,
+                             r.events.front().rows};
+        QVERIFY(walk.rows.size() > 100);
+        const QDate gone = walk.rows.at(walk.rows.size() / 2).eDate;
+        const std::vector<EventRow> rows = without(walk.rows, gone);
+        const QByteArray out = EventPatch::write(walk, rows, Now, Berlin);
+        const Properties after = properties(out);
+        QCOMPARE(value(after[""], "EXDATE"),
+                 "EXDATE;VALUE=DATE:" + gone.toString(QStringLiteral("yyyyMMdd")));
+        QCOMPARE(value(after[""], "RRULE"), "RRULE:" + rule);
+        QCOMPARE(differing(properties(walk.ics)[""], after[""]), withStamps({"EXDATE"}));
+    }
+
     // An endless series: one deleted date adds one EXDATE and nothing else; the rule stays
     // endless.
     void endlessSeries() {
@@ -323,8 +348,9 @@ private Q_SLOTS:
             QCOMPARE(after.size(), 1);
             QCOMPARE(differing(before[""], after[""]), withStamps({"SUMMARY"}));
             QCOMPARE(sequence(after[""]), 2);
-            QCOMPARE(rowLines(reread(out)), (QStringList{"2026-03-20|1|Summit", "2026-03-21|1|Summit",
-                                                      "2026-03-22|1|Summit"}));
+            QCOMPARE(
+                rowLines(reread(out)),
+                (QStringList{"2026-03-20|1|Summit", "2026-03-21|1|Summit", "2026-03-22|1|Summit"}));
         }
         const std::vector<EventRow> rows = without(conference.rows, QDate(2026, 3, 22));
         const QByteArray out = EventPatch::write(conference, rows, Now, Berlin);

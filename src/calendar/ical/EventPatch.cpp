@@ -421,9 +421,15 @@ private:
         constexpr int MaxSteps = 200000;
         for (icalproperty* p = icalcomponent_get_first_property(m_master, ICAL_RRULE_PROPERTY); p;
              p = icalcomponent_get_next_property(m_master, ICAL_RRULE_PROPERTY)) {
-            icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(p), start);
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            // A series begun long ago is followed from a little before `lo`, not walked from
+            // its start; the property itself is left as it is.
+            const icaltimetype at = icalResumeAt(rule, start, lo.addDays(-2));
+            icalrecur_iterator* it = icalrecur_iterator_new(rule, start);
             if (!it)
                 continue;
+            if (!icaltime_is_null_time(at))
+                icalrecur_iterator_set_start(it, at);
             int steps = 0;
             for (icaltimetype t = icalrecur_iterator_next(it);
                  !icaltime_is_null_time(t) && ++steps < MaxSteps; t = icalrecur_iterator_next(it)) {
@@ -436,8 +442,7 @@ private:
         }
         for (icalproperty* p = icalcomponent_get_first_property(m_master, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(m_master, ICAL_RDATE_PROPERTY)) {
-            const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
-            icaltimetype t = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
+            icaltimetype t = icalRdateStart(p);
             if (icaltime_is_null_time(t))
                 continue;
             if (!t.zone && !icaltime_is_utc(t))

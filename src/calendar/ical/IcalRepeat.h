@@ -3,6 +3,8 @@
 
 #include "calendar/EventRow.h"
 
+#include <QDate>
+
 #include <libical/ical.h>
 
 // The RRULE frequency of a repeating Frequency code; ICAL_NO_RECURRENCE for any other.
@@ -18,3 +20,13 @@ inline icalrecurrencetype_frequency icalRepeat(int frequency) {
         return ICAL_NO_RECURRENCE;
     }
 }
+
+// Where an iteration of `rule` from `start` may begin so that its first date is the rule's
+// first on or after `day`, for a rule repeating daily or less often; null when it must be
+// walked from the start. An evenly spaced COUNT is turned into the UNTIL of its last date in
+// `rule` first, so that such a rule can begin there too.
+icaltimetype icalResumeAt(icalrecurrencetype& rule, const icaltimetype& start, const QDate& day);
+
+// The start an RDATE property gives (a date, a date and time, or a period's start); null
+// when it gives none.
+icaltimetype icalRdateStart(icalproperty* p);

@@ -2,6 +2,7 @@
 #include "calendar/ical/IcsImport.h"
 
 #include "calendar/EventRules.h"
+#include "calendar/ical/IcalRepeat.h"
 #include "calendar/ical/IcsLines.h"
 
 #include <QCryptographicHash>
@@ -358,6 +359,22 @@ icaltimetype resumeAt(const icalrecurrencetype& r, const icaltimetype& start, co
     return withWallClock(start, from.addSecs((gap + step - 1) / step * step));
 }
 
+} // namespace
+
+icaltimetype icalResumeAt(icalrecurrencetype& rule, const icaltimetype& start, const QDate& day) {
+    if (subDailyUnit(rule) != 0)
+        return icaltime_null_time();
+    countAsUntil(rule, start);
+    return resumeAt(rule, start, day);
+}
+
+icaltimetype icalRdateStart(icalproperty* p) {
+    const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
+    return icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
+}
+
+namespace {
+
 struct IteratorFree {
     void operator()(icalrecur_iterator* it) const { icalrecur_iterator_free(it); }
 };
@@ -575,8 +592,7 @@ private:
         }
         for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
-            const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
-            icaltimetype t = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
+            icaltimetype t = icalRdateStart(p);
             if (icaltime_is_null_time(t))
                 continue;
             t = zoned(t, p, m_floating);
