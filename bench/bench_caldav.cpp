@@ -8,7 +8,7 @@
 #include "BenchMain.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/HttpResponder.h"
 #include "mock/TestSchema.h"

@@ -11,7 +11,7 @@
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/Calendar.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

@@ -6,7 +6,7 @@
 // Also a note of 160,000 colour runs: read in under 0.5 s, and from the Quick Notes button
 // to its card on screen in under 1 s.
 #include "BenchMain.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

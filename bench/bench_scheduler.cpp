@@ -4,7 +4,7 @@
 // Scheduler page: opening it and leaving it with 100 marks. Targets are 100 ms and 50 ms.
 // Every pass starts from a fresh copy of the same 1,000 entries.
 #include "BenchMain.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

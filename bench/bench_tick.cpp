@@ -7,10 +7,10 @@
 #include "calendar/HolidayUpdateJob.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
-#include "core/DataFile.h"
-#include "core/DateText.h"
-#include "core/DueEntriesJob.h"
-#include "core/Tick.h"
+#include "data/DataFile.h"
+#include "data/DateText.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/Tick.h"
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
@@ -163,7 +163,7 @@ struct IdleMinutes {
         tick->addJob(std::make_unique<ReminderJob>(clock, [this] { ++started; }));
         tick->addJob(std::make_unique<DueEntriesJob>(
             shell, [](const QString&) { return true; }, [this] { ++started; }));
-        tick->addJob(std::make_unique<FolderTrackingJob>(QAccessStore(paths.dataFile()), shell));
+        tick->addJob(std::make_unique<FolderTrackingJob>(QuickAccessStore(paths.dataFile()), shell));
         tick->run();
         clock.advanceSecs(60);
         tick->run();

@@ -4,7 +4,7 @@
 // change) with the desktop's tools faked, so only Plumora's own cost is measured; the
 // decode alone; and the preview decode the Wallpaper Changer does for the same file.
 #include "BenchMain.h"
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: draws the program's icon as the PNG sizes of the hicolor icon theme,
 // OUTPUT/<n>x<n>/apps/<NAME>.png.
-#include "core/AppIconArt.h"
+#include "shell/AppIconArt.h"
 
 #include <QDir>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: writes the reminder's chime, reminder.wav, synthesised by our own code.
-#include "ui/Chime.h"
+#include "shell/Chime.h"
 
 #include <QFile>
 #include <QString>

@@ -5,21 +5,21 @@
 
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
-#include "core/Autostart.h"
-#include "core/DueEntriesJob.h"
-#include "core/MissedEntriesJob.h"
-#include "core/MissedMinutes.h"
-#include "core/ToolTables.h"
-#include "core/ui/AppEventRules.h"
-#include "core/ui/FocusRingStyle.h"
-#include "core/ui/MainWindow.h"
-#include "core/ui/UnloadCheck.h"
+#include "shell/Autostart.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/MissedEntriesJob.h"
+#include "shell/MissedMinutes.h"
+#include "data/ToolTables.h"
+#include "shell/ui/AppEventRules.h"
+#include "shell/ui/FocusRingStyle.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/UnloadCheck.h"
 #include "mail/ui/MailDescriptor.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
 #include "quickaccess/ui/QuickAccessPage.h"
-#include "scheduler/ui/EditSch.h"
+#include "scheduler/ui/ScheduleEditor.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
@@ -37,7 +37,7 @@ Application::Application(AppContext& context, QObject* parent)
       // The tools that make and keep their pages.
       m_calendar(context,
                  [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
-      m_notes(context, &EditSch::edit), m_schedule(context), m_capture(context),
+      m_notes(context, &ScheduleEditor::edit), m_schedule(context), m_capture(context),
       m_options(m_dispatcher.tools(), context, [this](int button) { keepTool(button); }),
       m_mailWatch(context, [this](const QString& text, const QString& action) {
           m_notices.showPopMessage(text, action);

@@ -4,7 +4,7 @@
 #include "app/Application.h"
 #include "app/SessionEnd.h"
 #include "app/SleepGuard.h"
-#include "core/ui/MainWindow.h"
+#include "shell/ui/MainWindow.h"
 #include "platform/LogindSleepInhibitor.h"
 
 #include <QTimer>

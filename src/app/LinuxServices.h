@@ -4,7 +4,7 @@
 #include "app/ProgramTools.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/HttpDownloader.h"
 #include "platform/KeychainSecretStore.h"

@@ -3,8 +3,8 @@
 
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
-#include "core/Settings.h"
-#include "core/options/ui/OptionsDescriptor.h"
+#include "data/Settings.h"
+#include "options/ui/OptionsDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 #include "scheduler/ui/ScheduleDescriptor.h"

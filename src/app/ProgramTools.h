@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/FileSchema.h"
-#include "core/ui/ToolDescriptor.h"
+#include "data/FileSchema.h"
+#include "shell/ui/ToolDescriptor.h"
 
 #include <QList>
 

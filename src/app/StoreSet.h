@@ -5,12 +5,12 @@
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/ical/Subscriptions.h"
 #include "capture/CaptureStore.h"
-#include "core/ChangeHub.h"
-#include "core/DataStores.h"
-#include "core/FileSchema.h"
-#include "core/Settings.h"
+#include "data/ChangeHub.h"
+#include "data/DataStores.h"
+#include "data/FileSchema.h"
+#include "data/Settings.h"
 #include "notes/NoteStore.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "scheduler/ScheduleStore.h"
 #include "wallpaper/WallpaperStore.h"
 
@@ -39,7 +39,7 @@ private:
     CalDavStore m_calDav;
     NoteStore m_notes;
     ScheduleStore m_schedule;
-    QAccessStore m_quickAccess;
+    QuickAccessStore m_quickAccess;
     CaptureStore m_captures;
     WallpaperStore m_wallpapers;
     DataStores m_stores{m_schema, m_changes,  m_settings,    m_events,   m_subscriptions, m_calDav,

@@ -2,8 +2,8 @@
 #include "app/Application.h"
 #include "app/Lifecycle.h"
 #include "app/LinuxServices.h"
-#include "core/SessionPlatform.h"
-#include "core/ui/AppIcon.h"
+#include "shell/SessionPlatform.h"
+#include "shell/ui/AppIcon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -4,8 +4,8 @@
 #include "calendar/CalendarLog.h"
 #include "calendar/EventRules.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/DataFile.h"
-#include "core/DateText.h"
+#include "data/DataFile.h"
+#include "data/DateText.h"
 
 #include <QHash>
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "calendar/EventRow.h"
-#include "core/DataStore.h"
+#include "data/DataStore.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -5,8 +5,8 @@
 #include "calendar/CalendarLog.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
-#include "core/Settings.h"
-#include "core/WebSite.h"
+#include "data/Settings.h"
+#include "shell/WebSite.h"
 #include "platform/Downloader.h"
 
 #include <QFile>

@@ -3,8 +3,8 @@
 
 #include "base/AppPaths.h"
 #include "calendar/HolidayMerge.h"
-#include "core/DataStores.h"
-#include "core/Jobs.h"
+#include "data/DataStores.h"
+#include "shell/Jobs.h"
 
 #include <QObject>
 #include <QUrl>

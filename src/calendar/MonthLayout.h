@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/Twips.h"
+#include "shell/Twips.h"
 
 #include <QDate>
 #include <QPointF>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/DefaultAccount.h"
 
-#include "core/DataFile.h"
-#include "core/Settings.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
 
 #include "platform/IniFile.h"
 #include "platform/RegularFile.h"

@@ -2,8 +2,8 @@
 #include "mail/MailAccountSync.h"
 
 #include "base/Log.h"
-#include "core/DataFile.h"
-#include "core/Settings.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
 #include "mail/DefaultAccount.h"
 #include "platform/MailClient.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/MailPassword.h"
 
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mail/MailCheck.h"
 #include "platform/SecretStore.h"
 

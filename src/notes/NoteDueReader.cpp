@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteDueReader.h"
 
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 
 bool readNoteAlarms(DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
     return db.forEach(QStringLiteral("SELECT SchDT, Frequency FROM QNotes WHERE Frequency > 0"), {},

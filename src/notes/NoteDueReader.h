@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/DueEntries.h"
+#include "shell/DueEntries.h"
 
 // Quick Notes' due entries: each note with a schedule brings up Quick Notes when it fires.
 // A note whose time does not read is left out. False when the notes could not be read.

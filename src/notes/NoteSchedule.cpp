@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteSchedule.h"
 
-#include "core/FiringRules.h"
+#include "shell/FiringRules.h"
 
 namespace NoteSchedule {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteStore.h"
 
-#include "core/DataFile.h"
-#include "core/DateText.h"
-#include "core/DueEntries.h"
+#include "data/DataFile.h"
+#include "data/DateText.h"
+#include "shell/DueEntries.h"
 #include "notes/NotesLog.h"
 
 #include <QSqlQuery>

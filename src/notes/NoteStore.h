@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/DataStore.h"
+#include "data/DataStore.h"
 #include "notes/NoteRecord.h"
 
 #include <QList>

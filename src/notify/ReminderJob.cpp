@@ -2,7 +2,7 @@
 #include "notify/ReminderJob.h"
 
 #include "base/Clock.h"
-#include "core/MissedMinutes.h"
+#include "shell/MissedMinutes.h"
 
 #include <algorithm>
 

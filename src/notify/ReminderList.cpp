@@ -3,8 +3,8 @@
 
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
-#include "core/DataFile.h"
-#include "core/Settings.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #include "platform/MountTable.h"
 #include "platform/RegularFile.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/QuickAccessLog.h"
 
 #include <QFile>
@@ -158,7 +158,7 @@ FolderTracker::Outcome FolderTracker::run(const QDate& today) {
     if (const auto mounts = RegularFile::read(m_sources.mountInfo, 16 * 1024 * 1024))
         exclusions.floppyMountPoints = FolderTracking::floppyMountPoints(*mounts);
 
-    QAccessStore store(m_sources.dataFile, m_sources.changes);
+    QuickAccessStore store(m_sources.dataFile, m_sources.changes);
     QList<FolderTracking::Row> rows;
     if (!store.allRows(rows))
         return Outcome::Failed;

@@ -2,12 +2,12 @@
 #include "quickaccess/FolderTrackingJob.h"
 
 #include "platform/DesktopShell.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/QuickAccessLog.h"
 
 namespace {
 
-FolderTracker::Sources sourcesOf(const QAccessStore& store, const DesktopShell& shell) {
+FolderTracker::Sources sourcesOf(const QuickAccessStore& store, const DesktopShell& shell) {
     const QString recent = shell.specialFolderPath(SpecialFolder::Recent);
     FolderTracker::Sources sources;
     sources.recentList =
@@ -23,7 +23,7 @@ FolderTracker::Sources sourcesOf(const QAccessStore& store, const DesktopShell& 
 FolderTrackingJob::FolderTrackingJob(FolderTracker::Sources sources)
     : m_tracker(std::move(sources)) {}
 
-FolderTrackingJob::FolderTrackingJob(const QAccessStore& store, const DesktopShell& shell)
+FolderTrackingJob::FolderTrackingJob(const QuickAccessStore& store, const DesktopShell& shell)
     : FolderTrackingJob(sourcesOf(store, shell)) {}
 
 void FolderTrackingJob::run(MinuteContext& minute) {

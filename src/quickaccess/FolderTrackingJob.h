@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/Jobs.h"
+#include "shell/Jobs.h"
 #include "quickaccess/FolderTracking.h"
 
 class DesktopShell;
-class QAccessStore;
+class QuickAccessStore;
 
 // Records the folders in use once a minute. Cheap while nothing changed: the tracker
 // then only compares the list's and the data file's stamps.
@@ -14,7 +14,7 @@ public:
     explicit FolderTrackingJob(FolderTracker::Sources sources);
     // The user's recent-files list and desktop folder as the desktop names them, and the
     // store of the folders. Without a known recent-files folder the job finds nothing.
-    FolderTrackingJob(const QAccessStore& store, const DesktopShell& shell);
+    FolderTrackingJob(const QuickAccessStore& store, const DesktopShell& shell);
 
     const char* name() const override { return "folder tracking"; }
     void run(MinuteContext& minute) override;

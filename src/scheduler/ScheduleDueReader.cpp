@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ScheduleDueReader.h"
 
-#include "core/DataFile.h"
-#include "core/ScheduleType.h"
+#include "data/DataFile.h"
+#include "scheduler/ScheduleType.h"
 #include "scheduler/ScheduledCommand.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "scheduler/ScheduleEditorState.h"
 
 #include "base/Clock.h"
-#include "core/FiringRules.h"
+#include "shell/FiringRules.h"
 #include "scheduler/ScheduledCommand.h"
 
 #include <QDir>

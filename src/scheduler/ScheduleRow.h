@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ScheduleType.h"
+#include "scheduler/ScheduleType.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ScheduleRowText.h"
 
-#include "core/FiringRules.h"
+#include "shell/FiringRules.h"
 
 const QString ScheduleRowText::LaunchText = QStringLiteral("Launch Program");
 const QString ScheduleRowText::ShutDownText = QStringLiteral("Shut Down System");

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wallpaper/WallpaperChange.h"
 
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 #include "platform/ProcessRunner.h"
 #include "platform/Registry.h"
 #include "wallpaper/DesktopWallpaper.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wallpaper/WallpaperStore.h"
 
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "wallpaper/WallpaperLog.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
-#include "core/DataFile.h"
-#include "core/Migrations.h"
-#include "core/ui/MainWindow.h"
-#include "core/ui/Menu.h"
+#include "data/DataFile.h"
+#include "data/Migrations.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/Menu.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"

@@ -2,13 +2,13 @@
 #include "app/Application.h"
 #include "app/Lifecycle.h"
 #include "app/SessionEnd.h"
-#include "core/DataFile.h"
-#include "core/ui/MainWindow.h"
+#include "data/DataFile.h"
+#include "shell/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
 #include "notes/ui/NoteCard.h"
-#include "notify/ui/PopMsg.h"
+#include "notify/ui/MessagePopup.h"
 #include "platform/StopSignals.h"
 #include "scheduler/ui/Schedule.h"
 
@@ -59,7 +59,7 @@ private Q_SLOTS:
         sleep.wake();
         QCOMPARE(sleep.log, (QStringList{"hold", "release", "hold"}));
         QVERIFY(notes->findChild<QTimer*>("FlashTimer")->isActive());
-        PopMsg* notice = app.notices().popMsg();
+        MessagePopup* notice = app.notices().popMsg();
         QVERIFY(notice);
         QVERIFY2(notice->message().contains(
                      QStringLiteral("Note alarm: 10:00 — while this computer was asleep")),

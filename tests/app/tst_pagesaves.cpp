@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 #include "capture/CaptureStore.h"
-#include "core/DataFile.h"
-#include "core/ui/MainWindow.h"
+#include "data/DataFile.h"
+#include "shell/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calendar/EventRow.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -13,7 +13,7 @@
 #include "calendar/caldav/DavXml.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/ChangeHub.h"
+#include "data/ChangeHub.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/FakeTickTimer.h"

@@ -6,7 +6,7 @@
 #include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/SubscribeDialog.h"
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

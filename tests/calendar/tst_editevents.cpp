@@ -5,7 +5,7 @@
 #include "calendar/DayEdit.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/TestSchema.h"
 
 #include <QHash>

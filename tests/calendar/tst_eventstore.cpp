@@ -3,7 +3,7 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/TestSchema.h"
 
 #include <QRandomGenerator>

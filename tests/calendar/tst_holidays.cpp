@@ -4,7 +4,7 @@
 #include "calendar/HolidayList.h"
 #include "calendar/HolidayMerge.h"
 #include "calendar/HolidayRules.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/Fifo.h"
 #include "mock/TestSchema.h"
 

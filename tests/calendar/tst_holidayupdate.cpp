@@ -3,7 +3,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
 #include "calendar/HolidayUpdate.h"
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

@@ -10,7 +10,7 @@
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/TestSchema.h"
 #include "platform/HttpDownloader.h"

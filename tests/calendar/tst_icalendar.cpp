@@ -8,7 +8,7 @@
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/TestSchema.h"
 
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/Subscriptions.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

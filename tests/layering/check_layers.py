@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Rejects an #include that reaches across the layers of src/.
 
-The layers, from the bottom: base, platform, core (the data file), the shared ui, each
-tool's logic and its ui, and app on top. A tool may use the logic of the tools that
+The layers, from the bottom: base, platform, data, shell, each tool's logic and its ui,
+and app on top; platform/ui and shell/ui are the windows of their folders. A tool may use the logic of the tools that
 src/CMakeLists.txt names after USES in its plumora_add_tool() line, never their windows.
 Prints one line per forbidden include and exits 1 when there is any.
 """
@@ -21,22 +21,18 @@ def unit_of(path):
     if len(parts) < 2:
         return None
     top = parts[0]
-    if top in ("base", "platform", "app", "shutdown", "ui"):
-        if top == "platform" and "ui" in parts[1:-1]:
-            return "ui"
+    ui = "ui" in parts[1:-1]
+    if top in ("base", "app", "shutdown", "data"):
         return top
-    if top == "core":
-        if parts[1] == "ui":
-            return "ui"
-        if parts[1] == "options":
-            return "options_ui" if "ui" in parts[2:-1] else "options"
-        return "core"
-    return top + "_ui" if "ui" in parts[1:-1] else top
+    if top in ("platform", "shell"):
+        return top + "_ui" if ui else top
+    return top + "_ui" if ui else top
 
 
 def allowed_units(unit, uses):
-    lower = {"base": set(), "platform": {"base"}, "core": {"base", "platform"},
-             "ui": {"base", "platform", "core"}}
+    lower = {"base": set(), "platform": {"base"}, "platform_ui": {"base", "platform"},
+             "data": {"base", "platform"}, "shell": {"base", "platform", "data"},
+             "shell_ui": {"base", "platform", "platform_ui", "data", "shell"}}
     if unit in lower:
         return lower[unit] | {unit}
     if unit == "app":
@@ -44,9 +40,9 @@ def allowed_units(unit, uses):
     if unit == "shutdown":
         return {"shutdown"}
     tool = unit[:-3] if unit.endswith("_ui") else unit
-    allowed = {"base", "platform", "core", tool} | set(uses.get(tool, ()))
+    allowed = {"base", "platform", "data", "shell", tool} | set(uses.get(tool, ()))
     if unit.endswith("_ui"):
-        allowed |= {unit, "ui"}
+        allowed |= {unit, "platform_ui", "shell_ui"}
     return allowed
 
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mail/ui/CheckMail.h"
 #include "mail/ui/MailWatch.h"
 #include "mock/FakeClock.h"
@@ -7,7 +7,7 @@
 #include "mock/FakeTickTimer.h"
 #include "mock/Pop3Stub.h"
 #include "mock/TestSchema.h"
-#include "ui/Chime.h"
+#include "shell/Chime.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/DataFile.h"
-#include "core/Migrations.h"
-#include "core/Settings.h"
+#include "data/DataFile.h"
+#include "data/Migrations.h"
+#include "data/Settings.h"
 #include "mail/DefaultAccount.h"
 #include "mail/MailAccountSync.h"
 #include "mock/FakeDesktop.h"

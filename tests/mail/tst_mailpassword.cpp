@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mail/MailPassword.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/StoreSet.h"
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 #include "mock/TestSchema.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"

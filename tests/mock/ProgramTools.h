@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/ProgramTools.h"
-#include "core/Tick.h"
-#include "core/ui/ToolRegistry.h"
+#include "shell/Tick.h"
+#include "shell/ui/ToolRegistry.h"
 
 // The program's own tools for a test of the shell or the tick without the whole
 // application (which registers them itself), with the test's pages, if any.

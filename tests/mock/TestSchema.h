@@ -5,11 +5,11 @@
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/ical/Subscriptions.h"
 #include "capture/CaptureStore.h"
-#include "core/FileSchema.h"
-#include "core/Migrations.h"
-#include "core/Settings.h"
+#include "data/FileSchema.h"
+#include "data/Migrations.h"
+#include "data/Settings.h"
 #include "notes/NoteStore.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "scheduler/ScheduleStore.h"
 #include "wallpaper/WallpaperStore.h"
 
@@ -19,6 +19,6 @@ inline const FileSchema& testSchema() {
     static const FileSchema schema(
         {SettingsStore::tables(), EventStore::tables(), SubscriptionStore::tables(),
          CalDavStore::tables(), NoteStore::tables(), ScheduleStore::tables(),
-         QAccessStore::tables(), CaptureStore::tables(), WallpaperStore::tables()});
+         QuickAccessStore::tables(), CaptureStore::tables(), WallpaperStore::tables()});
     return schema;
 }

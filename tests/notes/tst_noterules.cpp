@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/FiringRules.h"
+#include "shell/FiringRules.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NoteSchedule.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/ChangeHub.h"
-#include "core/DataFile.h"
-#include "core/FiringRules.h"
+#include "data/ChangeHub.h"
+#include "data/DataFile.h"
+#include "shell/FiringRules.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
@@ -13,7 +13,7 @@
 #include "notes/ui/NotesPage.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
-#include "scheduler/ui/EditSch.h"
+#include "scheduler/ui/ScheduleEditor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,7 +80,7 @@ struct Fixture {
 
     std::unique_ptr<NotesPage> open() {
         auto page = std::make_unique<NotesPage>(context);
-        page->setScheduleEditor(&EditSch::edit);
+        page->setScheduleEditor(&ScheduleEditor::edit);
         page->resize(900, 640);
         page->show();
         page->activateWindow();
@@ -671,7 +671,7 @@ private Q_SLOTS:
         auto page = fx.open();
         bool seen = false;
         QTimer::singleShot(0, page.get(), [&] {
-            auto* editor = page->findChild<EditSch*>();
+            auto* editor = page->findChild<ScheduleEditor*>();
             QVERIFY(editor);
             QVERIFY(editor->findChild<QLabel*>("RemindLb")->isVisibleTo(editor));
             QVERIFY(!editor->findChild<QWidget*>("TypeOpt")->isVisibleTo(editor));

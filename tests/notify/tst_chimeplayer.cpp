@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Chime.h"
-#include "ui/ChimePlayer.h"
+#include "shell/Chime.h"
+#include "shell/ui/ChimePlayer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

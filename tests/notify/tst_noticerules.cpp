@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/AppPaths.h"
-#include "ui/Chime.h"
-#include "ui/ReminderSound.h"
+#include "shell/Chime.h"
+#include "shell/ReminderSound.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/EventStore.h"
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
 #include "notify/ui/Notices.h"
-#include "notify/ui/PopMsg.h"
+#include "notify/ui/MessagePopup.h"
 #include "notify/ui/Reminder.h"
-#include "ui/Chime.h"
+#include "shell/Chime.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,7 +161,7 @@ private Q_SLOTS:
     // replacing it unseen, and the same one twice is shown once.
     void popMsgShowsEveryWholeText() {
         const QString shortText = QStringLiteral("No events today.");
-        PopMsg* msg = m_notices->showPopMessage(shortText, QString());
+        MessagePopup* msg = m_notices->showPopMessage(shortText, QString());
         QVERIFY(msg);
         msg->show();
         QVERIFY(QTest::qWaitForWindowExposed(msg));
@@ -188,7 +188,7 @@ private Q_SLOTS:
         // Closed and opened anew: the new text alone.
         msg->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        PopMsg* next = m_notices->showPopMessage(shortText, QString());
+        MessagePopup* next = m_notices->showPopMessage(shortText, QString());
         QCOMPARE(next->message(), shortText);
     }
 
@@ -209,9 +209,9 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(QList<int>, menu);
         QFETCH(QStringList, urls);
-        PopMsg* shown = m_notices->showPopMessage(QStringLiteral("Click here."), action);
+        MessagePopup* shown = m_notices->showPopMessage(QStringLiteral("Click here."), action);
         QVERIFY(shown);
-        QPointer<PopMsg> msg = shown;
+        QPointer<MessagePopup> msg = shown;
         QCOMPARE(m_notices->showPopMessage(QStringLiteral("again"), action), shown);
         QCOMPARE(msg->windowTitle(), QStringLiteral("- Plumora -"));
         QCOMPARE(msg->message(), QStringLiteral("again"));
@@ -234,7 +234,7 @@ private Q_SLOTS:
     // A message longer than the window (the sync's conflict notice naming the copies) shows
     // whole, the window's corner where it was; a short one gives the window back its size.
     void popMsgGrowsForItsText() {
-        PopMsg* msg = m_notices->showPopMessage(QStringLiteral("Short."), QString());
+        MessagePopup* msg = m_notices->showPopMessage(QStringLiteral("Short."), QString());
         QVERIFY(msg);
         const QRect small = msg->geometry();
         const QString name = QStringLiteral(

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/EventStore.h"
-#include "core/DataFile.h"
-#include "core/Settings.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
 #include "mock/TestSchema.h"
 #include "notify/ReminderList.h"
 

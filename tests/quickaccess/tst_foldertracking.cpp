@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/DataFile.h"
-#include "core/DateText.h"
-#include "core/Tick.h"
+#include "data/DataFile.h"
+#include "data/DateText.h"
+#include "shell/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/FolderTrackingJob.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/XbelWriter.h"
 
 #include <QDir>
@@ -190,7 +190,7 @@ private Q_SLOTS:
     // A pass's rows are read and its changes written through the table's store; a table
     // that cannot be read fails the pass, with the reason kept.
     void theStoreReadsAndWritesThePass() {
-        QAccessStore store(m_data);
+        QuickAccessStore store(m_data);
         FolderTracking::Changes changes;
         changes.added.append({-1, QStringLiteral("/a"), 0, {}});
         QVERIFY(store.apply(changes, Today));
@@ -245,7 +245,7 @@ private Q_SLOTS:
         shell.specialFolders.insert(int(SpecialFolder::Desktop), m_dir.filePath("Desktop/"));
         const AppPaths paths(m_dir.path(), m_dir.path());
         Tick tick(clock, paths, [] { return false; });
-        auto owned = std::make_unique<FolderTrackingJob>(QAccessStore(paths.dataFile()), shell);
+        auto owned = std::make_unique<FolderTrackingJob>(QuickAccessStore(paths.dataFile()), shell);
         FolderTrackingJob* job = owned.get();
         tick.addJob(std::move(owned));
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
@@ -24,7 +24,7 @@
 struct Host {
     QWidget window;
     QuickAccessPage* page;
-    Host(AppContext& context, QAccessMachine machine) {
+    Host(AppContext& context, QuickAccessMachine machine) {
         page = new QuickAccessPage(context, std::move(machine), &window);
         window.resize(780, 480);
         page->setGeometry(window.rect());
@@ -56,7 +56,7 @@ class TestQAccessWindow : public QObject {
     QString m_discRoot; // where every drive's disc is mounted ("" for none)
     QStringList m_installed;
 
-    QAccessMachine machine(QList<CdDrives::Drive> drives = {{"/dev/sr0", true, true}}) {
+    QuickAccessMachine machine(QList<CdDrives::Drive> drives = {{"/dev/sr0", true, true}}) {
         return {[drives] { return drives; },
                 [this](const QString&) { return m_discRoot; },
                 [this](const QString& device) {

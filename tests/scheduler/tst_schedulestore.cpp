@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/DataFile.h"
-#include "core/DueEntries.h"
-#include "core/FiringRules.h"
+#include "data/DataFile.h"
+#include "shell/DueEntries.h"
+#include "shell/FiringRules.h"
 #include "mock/FakeClock.h"
 #include "mock/TestSchema.h"
 #include "scheduler/ScheduleDueReader.h"

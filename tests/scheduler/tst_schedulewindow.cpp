@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/DataFile.h"
-#include "core/Twips.h"
-#include "core/ui/CommandDispatcher.h"
-#include "core/ui/HelpWindow.h"
+#include "data/DataFile.h"
+#include "shell/Twips.h"
+#include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/HelpWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
-#include "scheduler/ui/EditSch.h"
+#include "scheduler/ui/ScheduleEditor.h"
 #include "scheduler/ui/Schedule.h"
 
 #include <QAccessible>
@@ -145,7 +145,7 @@ private Q_SLOTS:
     void editorClicks() {
         QFETCH(ScheduleEditorState, preset);
         QFETCH(QStringList, clicks);
-        EditSch d(preset);
+        ScheduleEditor d(preset);
         d.show();
         for (const QString& c : clicks)
             click(control(d, qPrintable(c.section(u':', 0, 0)), c.section(u':', 1).toInt()));
@@ -165,14 +165,14 @@ private Q_SLOTS:
         // Reminder mode asks only when and how often, so the dialog is shorter.
         QCOMPARE(shown("RemindLb"), preset.reminderMode);
         QCOMPARE(shown("TypeOpt") && shown("RunEdit") && shown("RunBtn"), !preset.reminderMode);
-        QCOMPARE(d.height() < EditSch(ScheduleEditorState()).sizeHint().height(),
+        QCOMPARE(d.height() < ScheduleEditor(ScheduleEditorState()).sizeHint().height(),
                  preset.reminderMode);
     }
 
     // The Run field takes a command line; OK keeps it when its program can be started, and
     // otherwise says why and stays open. Shutting down hides the line and keeps it.
     void editorTakesATypedCommand() {
-        EditSch d(ScheduleEditorState::fresh(FakeClock()));
+        ScheduleEditor d(ScheduleEditorState::fresh(FakeClock()));
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QCOMPARE(control<QCheckBox>(d, "OneTimeChk")->text(), "This is a one-time schedule");
@@ -209,7 +209,7 @@ private Q_SLOTS:
     void typedTimeChangesTheTimeBox() {
         ScheduleEditorState preset = ScheduleEditorState::fresh(FakeClock());
         preset.time = QTime(8, 30);
-        EditSch d(preset);
+        ScheduleEditor d(preset);
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         auto* box = control<QTimeEdit>(d, "SchTimeDT");
@@ -246,7 +246,7 @@ private Q_SLOTS:
         PressCounter ownerPresses, helpPresses;
         owner.windowHandle()->installEventFilter(&ownerPresses);
         QTimer::singleShot(0, this, [&] {
-            auto* d = owner.findChild<EditSch*>();
+            auto* d = owner.findChild<ScheduleEditor*>();
             for (QWidget* w : d->findChildren<QWidget*>()) // every control says what it is
                 QVERIFY2(w->focusPolicy() == Qt::NoFocus || !w->isVisible() ||
                              w->objectName().startsWith(QLatin1String("qt_")) ||
@@ -265,14 +265,14 @@ private Q_SLOTS:
         });
         ScheduleEditorState alarm = ScheduleEditorState::fresh(m_clock);
         alarm.reminderMode = true;
-        const auto answer = EditSch::edit(alarm, &owner);
+        const auto answer = ScheduleEditor::edit(alarm, &owner);
         QCOMPARE(helpPresses.presses, 1);
         QCOMPARE(ownerPresses.presses, 0);
         QVERIFY(answer && answer->reminderMode);
         QCOMPARE(answer->date, QDate(2027, 1, 2));
-        QVERIFY(!owner.findChild<EditSch*>());
-        QTimer::singleShot(0, this, [&] { owner.findChild<EditSch*>()->close(); });
-        QVERIFY(!EditSch::edit(alarm, &owner));
+        QVERIFY(!owner.findChild<ScheduleEditor*>());
+        QTimer::singleShot(0, this, [&] { owner.findChild<ScheduleEditor*>()->close(); });
+        QVERIFY(!ScheduleEditor::edit(alarm, &owner));
     }
 
     // The entries in SchDT order, then empty lines; more than 100 entries grow the grid.
@@ -439,7 +439,7 @@ private Q_SLOTS:
         s.program = QStringLiteral("\"/opt/my tools/backup-photos.sh\" --to \"/media/my disk\"");
         for (bool reminder : {false, true}) {
             s.reminderMode = reminder;
-            EditSch editor(s);
+            ScheduleEditor editor(s);
             editor.show();
             QVERIFY(editor.grab().save(
                 folder +

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/ChangeHub.h"
-#include "core/DataFile.h"
-#include "core/Settings.h"
-#include "core/WebSite.h"
+#include "data/ChangeHub.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
+#include "shell/WebSite.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"

@@ -5,8 +5,8 @@
 #include "calendar/EventStore.h"
 #include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/DataFile.h"
-#include "core/DateText.h"
+#include "data/DataFile.h"
+#include "data/DateText.h"
 
 #include <QCryptographicHash>
 #include <QSet>

@@ -3,7 +3,7 @@
 
 #include "calendar/EventRow.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/DataStore.h"
+#include "data/DataStore.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -7,7 +7,7 @@
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsExport.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>

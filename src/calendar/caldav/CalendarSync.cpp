@@ -3,8 +3,8 @@
 
 #include "base/Clock.h"
 #include "calendar/CalendarLog.h"
-#include "core/ChangeHub.h"
-#include "core/DataFile.h"
+#include "data/ChangeHub.h"
+#include "data/DataFile.h"
 #include "platform/SecretStore.h"
 
 CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,

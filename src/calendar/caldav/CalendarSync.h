@@ -3,8 +3,8 @@
 
 #include "base/TickTimer.h"
 #include "calendar/caldav/CalDavSync.h"
-#include "core/DataStores.h"
-#include "core/Jobs.h"
+#include "data/DataStores.h"
+#include "shell/Jobs.h"
 #include "platform/KeyringMove.h"
 
 #include <QDateTime>

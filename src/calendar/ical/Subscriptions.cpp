@@ -6,7 +6,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsImport.h"
-#include "core/DataFile.h"
+#include "data/DataFile.h"
 #include "platform/Downloader.h"
 
 #include <QHostAddress>

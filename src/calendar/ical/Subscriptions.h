@@ -2,9 +2,9 @@
 #pragma once
 
 #include "calendar/ical/IcsImport.h"
-#include "core/DataStores.h"
-#include "core/FileSchema.h"
-#include "core/Jobs.h"
+#include "data/DataStores.h"
+#include "data/FileSchema.h"
+#include "shell/Jobs.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -6,10 +6,10 @@
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/CalendarGrid.h"
-#include "core/ChangeHub.h"
-#include "core/Settings.h"
-#include "core/ShellTables.h"
-#include "core/ui/PopupMenuAccess.h"
+#include "data/ChangeHub.h"
+#include "data/Settings.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/PopupMenuAccess.h"
 #include "platform/WindowSystem.h"
 
 #include <QCalendarWidget>

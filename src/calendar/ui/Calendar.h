@@ -9,8 +9,8 @@
 #include "calendar/MonthLayout.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
-#include "core/AppContext.h"
-#include "core/ui/ToolPage.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QDate>
 #include <QPointer>

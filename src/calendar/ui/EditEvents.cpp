@@ -4,9 +4,9 @@
 #include "base/Clock.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
-#include "calendar/ui/IcoPick.h"
-#include "core/SaveFailures.h"
-#include "core/ui/HelpKey.h"
+#include "calendar/ui/IconPicker.h"
+#include "data/SaveFailures.h"
+#include "shell/ui/HelpKey.h"
 #include "platform/Dialogs.h"
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
@@ -372,7 +372,7 @@ void EditEvents::clickCell(int row, int column) {
 QImage EditEvents::chooseIcon(int row) {
     if (m_chooser)
         return m_chooser(*this);
-    IcoPick picker(m_context.paths, m_context.dialogs, m_folders, m_edit.defaultIcon(),
+    IconPicker picker(m_context.paths, m_context.dialogs, m_folders, m_edit.defaultIcon(),
                    m_edit.row(row).picture, this);
     picker.exec();
     return picker.picked();

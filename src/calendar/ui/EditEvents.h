@@ -3,7 +3,7 @@
 
 #include "calendar/DayEdit.h"
 #include "calendar/icons/IconPickRules.h"
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/SubscribeDialog.h"
 
-#include "core/AppContext.h"
-#include "core/SaveFailures.h"
+#include "shell/AppContext.h"
+#include "data/SaveFailures.h"
 #include "platform/Dialogs.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 #include "capture/ui/CapturePreview.h"
 
 #include "capture/CaptureRules.h"
-#include "core/ui/ArrowKeys.h"
+#include "shell/ui/ArrowKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>

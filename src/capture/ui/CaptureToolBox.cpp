@@ -2,7 +2,7 @@
 #include "capture/ui/CaptureToolBox.h"
 
 #include "capture/CaptureRules.h"
-#include "core/ui/HelpKey.h"
+#include "shell/ui/HelpKey.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "capture/CaptureStore.h"
-#include "core/AppContext.h"
-#include "core/ui/ToolPage.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QImage>
 #include <QPointer>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/ui/CheckMail.h"
 
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "mail/DefaultAccount.h"
 #include "mail/MailCheckState.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/WindowSystem.h"
-#include "ui/NoticeFrame.h"
-#include "ui/NoticePlacement.h"
+#include "shell/ui/NoticeFrame.h"
+#include "shell/NoticePlacement.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 #include "mail/MailCheck.h"
 #include "mail/MailPassword.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/ui/MailDescriptor.h"
 
-#include "core/ui/TrayController.h"
+#include "shell/ui/TrayController.h"
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
 #include "mail/ui/MailWatch.h"

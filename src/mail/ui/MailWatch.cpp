@@ -2,11 +2,11 @@
 #include "mail/ui/MailWatch.h"
 
 #include "base/Clock.h"
-#include "core/ShellTables.h"
+#include "shell/ShellTables.h"
 #include "mail/ui/CheckMail.h"
 #include "platform/MailClient.h"
-#include "ui/ChimePlayer.h"
-#include "ui/ReminderSound.h"
+#include "shell/ui/ChimePlayer.h"
+#include "shell/ReminderSound.h"
 
 #include <memory>
 

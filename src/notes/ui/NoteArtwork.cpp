@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/ui/NoteArtwork.h"
 
-#include "core/ui/Artwork.h"
+#include "shell/ui/Artwork.h"
 
 #include <QHash>
 #include <QPainter>

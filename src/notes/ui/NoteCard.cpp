@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/ui/NoteCard.h"
 
-#include "core/Twips.h"
-#include "core/ui/ArrowKeys.h"
+#include "shell/Twips.h"
+#include "shell/ui/ArrowKeys.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/ui/NoteArtwork.h"

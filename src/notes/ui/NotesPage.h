@@ -2,9 +2,9 @@
 #pragma once
 
 #include "base/TickTimer.h"
-#include "core/AppContext.h"
-#include "core/SaveFailures.h"
-#include "core/ui/ToolPage.h"
+#include "shell/AppContext.h"
+#include "data/SaveFailures.h"
+#include "shell/ui/ToolPage.h"
 #include "notes/NoteAutosave.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteSchedule.h"

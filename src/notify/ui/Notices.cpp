@@ -2,13 +2,13 @@
 #include "notify/ui/Notices.h"
 
 #include "base/Clock.h"
-#include "core/Settings.h"
+#include "data/Settings.h"
 #include "notify/ReminderList.h"
-#include "notify/ui/PopMsg.h"
+#include "notify/ui/MessagePopup.h"
 #include "notify/ui/Reminder.h"
 #include "platform/WindowSystem.h"
-#include "ui/ChimePlayer.h"
-#include "ui/ReminderSound.h"
+#include "shell/ui/ChimePlayer.h"
+#include "shell/ReminderSound.h"
 
 Notices::Notices(AppContext& context, Dispatch dispatch, OpenCalendar openCalendar, QObject* parent)
     : QObject(parent), m_context(context), m_dispatch(std::move(dispatch)),
@@ -27,7 +27,7 @@ Reminder* Notices::reminder() const {
     return m_reminder;
 }
 
-PopMsg* Notices::popMsg() const {
+MessagePopup* Notices::popMsg() const {
     return m_popMsg;
 }
 
@@ -66,10 +66,10 @@ void Notices::playReminderSound() {
     m_chime->play(ReminderSound::prepare(m_context.paths));
 }
 
-PopMsg* Notices::showPopMessage(const QString& text, const QString& action) {
-    PopMsg* msg = m_popMsg;
+MessagePopup* Notices::showPopMessage(const QString& text, const QString& action) {
+    MessagePopup* msg = m_popMsg;
     if (!msg) {
-        msg = new PopMsg(m_context.windows, m_context.shell, m_dispatch);
+        msg = new MessagePopup(m_context.windows, m_context.shell, m_dispatch);
         m_popMsg = msg;
     }
     // A message on screen is not replaced unseen by the next one with the same action: the

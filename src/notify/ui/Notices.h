@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 
 #include <QDate>
 #include <QObject>
@@ -11,7 +11,7 @@
 #include <memory>
 
 class ChimePlayer;
-class PopMsg;
+class MessagePopup;
 class Reminder;
 
 // The program's one reference to each notice window: the reminder ("Show Reminder" loads
@@ -41,8 +41,8 @@ public:
     // The caller's sequence for the pop-up message: show it, set the action, set the text.
     // An open message is reused; one on screen with the same action keeps its text and shows
     // the new one below it. Null when the window could not be shown.
-    PopMsg* showPopMessage(const QString& text, const QString& action);
-    PopMsg* popMsg() const;
+    MessagePopup* showPopMessage(const QString& text, const QString& action);
+    MessagePopup* popMsg() const;
 
 private:
     void playReminderSound();
@@ -52,5 +52,5 @@ private:
     OpenCalendar m_openCalendar;
     ChimePlayer* m_chime;
     QPointer<Reminder> m_reminder;
-    QPointer<PopMsg> m_popMsg;
+    QPointer<MessagePopup> m_popMsg;
 };

@@ -3,10 +3,10 @@
 
 #include "base/Clock.h"
 #include "calendar/EventIcons.h"
-#include "core/PlainText.h"
+#include "data/PlainText.h"
 #include "platform/WindowSystem.h"
-#include "ui/NoticeFrame.h"
-#include "ui/NoticePlacement.h"
+#include "shell/ui/NoticeFrame.h"
+#include "shell/NoticePlacement.h"
 
 #include <QFrame>
 #include <QGridLayout>

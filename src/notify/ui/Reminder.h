@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/TickTimer.h"
-#include "core/AppContext.h"
+#include "shell/AppContext.h"
 #include "notify/ReminderCycle.h"
 #include "notify/ReminderList.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 
-#include "core/ui/TrayController.h"
+#include "shell/ui/TrayController.h"
 #include "quickaccess/FolderTrackingJob.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -52,6 +52,6 @@ ToolDescriptor quickAccessDescriptor() {
             std::make_unique<FolderTrackingJob>(context.stores.quickAccess, context.shell));
     };
     d.etchedRule = true;
-    d.schema = {QAccessStore::tables()};
+    d.schema = {QuickAccessStore::tables()};
     return d;
 }

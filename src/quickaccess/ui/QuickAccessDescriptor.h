@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ui/ToolDescriptor.h"
+#include "shell/ui/ToolDescriptor.h"
 
 class QPainter;
 

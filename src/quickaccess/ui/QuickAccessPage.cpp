@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/ui/QuickAccessPage.h"
 
-#include "core/ChangeHub.h"
-#include "core/SaveFailures.h"
-#include "core/ShellTables.h"
-#include "core/Twips.h"
-#include "core/ui/PopupMenuAccess.h"
+#include "data/ChangeHub.h"
+#include "data/SaveFailures.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
+#include "shell/ui/PopupMenuAccess.h"
 #include "platform/CdTray.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
@@ -116,8 +116,8 @@ QString mountPointFromTable(const QString& device) {
 
 } // namespace
 
-QAccessMachine QAccessMachine::system() {
-    QAccessMachine machine;
+QuickAccessMachine QuickAccessMachine::system() {
+    QuickAccessMachine machine;
     machine.cdDrives = [] { return CdDrives::list(); };
     machine.mountPointOf = mountPointFromTable;
     machine.ejectTray = CdTray::eject;
@@ -126,7 +126,7 @@ QAccessMachine QAccessMachine::system() {
     return machine;
 }
 
-QuickAccessPage::QuickAccessPage(AppContext& context, QAccessMachine machine, QWidget* parent)
+QuickAccessPage::QuickAccessPage(AppContext& context, QuickAccessMachine machine, QWidget* parent)
     : ToolPage(parent), m_context(context), m_machine(std::move(machine)),
       m_store(context.stores.quickAccess) {
     setObjectName(QStringLiteral("QAccess"));
@@ -252,7 +252,7 @@ void QuickAccessPage::buildControls() {
 }
 
 void QuickAccessPage::reload() {
-    QList<QAccessStore::Folder> folders;
+    QList<QuickAccessStore::Folder> folders;
     if (!m_store.mostUsed(folders))
         tell(QStringLiteral("The list of folders could not be read."));
     fillGrid(folders);
@@ -264,7 +264,7 @@ void QuickAccessPage::reload() {
     fillDrives();
 }
 
-void QuickAccessPage::fillGrid(const QList<QAccessStore::Folder>& folders) {
+void QuickAccessPage::fillGrid(const QList<QuickAccessStore::Folder>& folders) {
     m_grid->clearContents();
     m_grid->setRowCount(int(folders.size()));
     for (int row = 0; row < folders.size(); ++row) {
@@ -465,6 +465,6 @@ void QuickAccessPage::tell(const QString& text) {
 
 ToolDescriptor::PageFactory QuickAccessPage::pages(AppContext& context) {
     return [&context](QWidget* parent) {
-        return new QuickAccessPage(context, QAccessMachine::system(), parent);
+        return new QuickAccessPage(context, QuickAccessMachine::system(), parent);
     };
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/AppContext.h"
-#include "core/ui/ToolDescriptor.h"
-#include "core/ui/ToolPage.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolDescriptor.h"
+#include "shell/ui/ToolPage.h"
 #include "quickaccess/CdDrives.h"
 #include "quickaccess/LaunchCommand.h"
-#include "quickaccess/QAccessStore.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/SystemShortcuts.h"
 
 #include <QList>
@@ -24,7 +24,7 @@ class QTableWidget;
 // What the Quick Access page asks of the machine besides the desktop roles: the CD drives
 // and their trays, the system tools behind the shortcut buttons, and the beep. Tests hand
 // in their own.
-struct QAccessMachine {
+struct QuickAccessMachine {
     std::function<QList<CdDrives::Drive>()> cdDrives;
     // Where a drive's disc is mounted, "" when it is not.
     std::function<QString(const QString& device)> mountPointOf;
@@ -34,7 +34,7 @@ struct QAccessMachine {
     SystemShortcuts shortcuts;
 
     // The real drives (/proc), trays (ioctls), installed tools and QApplication::beep.
-    static QAccessMachine system();
+    static QuickAccessMachine system();
 };
 
 // The Quick Access page ("Quick Access"): the folders used on most days, opened in the file
@@ -48,7 +48,7 @@ public:
     enum Shortcut { ComposeMail, CommandPrompt, ComputerManagement, SystemInformation };
     enum DriveCommand { Eject, Close, AutoPlay, Explore };
 
-    explicit QuickAccessPage(AppContext& context, QAccessMachine machine = QAccessMachine::system(),
+    explicit QuickAccessPage(AppContext& context, QuickAccessMachine machine = QuickAccessMachine::system(),
                              QWidget* parent = nullptr);
     // What makes the page of the main window's Quick Access tool, on the real machine.
     static ToolDescriptor::PageFactory pages(AppContext& context);
@@ -74,7 +74,7 @@ protected:
 
 private:
     void buildControls();
-    void fillGrid(const QList<QAccessStore::Folder>& folders);
+    void fillGrid(const QList<QuickAccessStore::Folder>& folders);
     void fillDrives();
     void updateDriveButtons();
     void layOut();
@@ -87,8 +87,8 @@ private:
     void tell(const QString& text);
 
     AppContext& m_context;
-    QAccessMachine m_machine;
-    QAccessStore& m_store;
+    QuickAccessMachine m_machine;
+    QuickAccessStore& m_store;
     QList<CdDrives::Drive> m_drives;
 
     QTableWidget* m_grid = nullptr;

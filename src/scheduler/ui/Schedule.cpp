@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ui/Schedule.h"
 
-#include "core/ChangeHub.h"
-#include "core/SaveFailures.h"
-#include "core/ShellTables.h"
-#include "core/Twips.h"
+#include "data/ChangeHub.h"
+#include "data/SaveFailures.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
 #include "platform/Dialogs.h"
 #include "scheduler/ScheduleRowText.h"
-#include "scheduler/ui/EditSch.h"
+#include "scheduler/ui/ScheduleEditor.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -38,7 +38,7 @@ bool sameEntry(const ScheduleRow& a, const ScheduleRow& b) {
 Schedule::Schedule(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.stores.schedule),
       m_editor([](QWidget* owner, const ScheduleEditorState& preset) {
-          return EditSch::edit(preset, owner);
+          return ScheduleEditor::edit(preset, owner);
       }) {
     setObjectName(QStringLiteral("Schedule"));
     setWindowTitle(QStringLiteral("Power Scheduler"));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/AppContext.h"
-#include "core/ui/ToolPage.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolPage.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/AppContext.h"
-#include "core/ui/ToolDescriptor.h"
-#include "core/ui/ToolPage.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolDescriptor.h"
+#include "shell/ui/ToolPage.h"
 
 #include <array>
 

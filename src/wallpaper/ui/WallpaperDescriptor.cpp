@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wallpaper/ui/WallpaperDescriptor.h"
 
-#include "core/ui/TrayController.h"
+#include "shell/ui/TrayController.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/WallpaperStore.h"
 

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/ChangeHub.h"
+
+#include "data/DataFile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <utility>
+
+ChangeHub::ChangeHub(const QString& dataFile, QStringList tables, QObject* parent)
+    : QObject(parent), m_dataFile(dataFile), m_tables(std::move(tables)) {
+    setObjectName(QStringLiteral("ChangeHub"));
+    // Before the data file is made there is nothing to compare with: the first change of
+    // System then names every setting.
+    if (QFileInfo::exists(dataFile)) {
+        m_settings = SettingsStore(dataFile).load();
+        m_ownStamp = fileModifiedStamp(dataFile);
+    }
+}
+
+ChangeHub::~ChangeHub() = default;
+
+void ChangeHub::committed(const QStringList& tables, qint64 stampBefore) {
+    if (tables.isEmpty())
+        return;
+    const qint64 stamp = fileModifiedStamp(m_dataFile);
+    // The signal reaches the windows on the hub's own thread, after the writer is done; a
+    // hub that is gone by then takes the call with it.
+    ChangeHub* self = this;
+    QMetaObject::invokeMethod(
+        self,
+        [self, tables, stamp, stampBefore] {
+            // The file changed since this process last accounted for it, and before this
+            // write: another process's write that the new stamp would hide from the tick.
+            if (stampBefore >= 0 && self->m_ownStamp >= 0 && stampBefore != self->m_ownStamp)
+                self->announceAll();
+            self->m_ownStamp = stamp;
+            for (const QString& t : tables)
+                self->announce(t);
+        },
+        Qt::QueuedConnection);
+}
+
+void ChangeHub::announceAll() {
+    m_elsewhere = true;
+    for (const QString& t : std::as_const(m_tables))
+        announce(t);
+}
+
+void ChangeHub::announce(const QString& table) {
+    if (m_pending.contains(table))
+        return;
+    const bool first = m_pending.isEmpty();
+    m_pending.insert(table);
+    m_order.append(table);
+    if (first)
+        QMetaObject::invokeMethod(this, &ChangeHub::flush, Qt::QueuedConnection);
+}
+
+void ChangeHub::flush() {
+    const QStringList tables = std::exchange(m_order, {});
+    const bool elsewhere = std::exchange(m_elsewhere, false);
+    m_pending.clear();
+    for (const QString& t : tables) {
+        Q_EMIT changed(t);
+        if (elsewhere)
+            Q_EMIT changedElsewhere(t);
+        if (t == QLatin1String("System"))
+            compareSettings();
+    }
+}
+
+void ChangeHub::compareSettings() {
+    const std::optional<Settings> now = SettingsStore(m_dataFile).load();
+    if (!now)
+        return; // unreadable for now: compared again after the next change
+    QList<Settings::Field> fields;
+    for (Settings::Field f : Settings::allFields()) {
+        Settings probe = m_settings.value_or(Settings());
+        probe.copyField(f, *now);
+        if (!m_settings || !(probe == *m_settings))
+            fields.append(f);
+    }
+    m_settings = now;
+    if (!fields.isEmpty())
+        Q_EMIT settingsChanged(fields);
+}

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "options/ui/OptionsDescriptor.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+
+using namespace Artwork;
+
+void paintOptionsIcon(QPainter& p) {
+    QPainterPath gear;
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 4; ++i) {
+        const qreal a = qDegreesToRadians(i * 360.0 / (teeth * 4));
+        const qreal r = (i % 4 < 2) ? 13 : 9.5;
+        const QPointF pt(16 + r * qCos(a), 16 + r * qSin(a));
+        i == 0 ? gear.moveTo(pt) : gear.lineTo(pt);
+    }
+    gear.closeSubpath();
+    QPainterPath hole;
+    hole.addEllipse(QPointF(16, 16), 4, 4);
+    p.setPen(pen(Ink, 1.5));
+    p.setBrush(QColor(0x8a, 0x93, 0xa3));
+    p.drawPath(gear.subtracted(hole));
+}
+
+ToolDescriptor optionsDescriptor() {
+    ToolDescriptor d;
+    d.id = QStringLiteral("Options");
+    d.tip = QStringLiteral("Options");
+    d.caption = QStringLiteral("Options");
+    d.accelerator = QStringLiteral("&Options");
+    d.paintIcon = &paintOptionsIcon;
+    return d;
+}

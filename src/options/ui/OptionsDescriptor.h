@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/ui/ToolDescriptor.h"
+
+class QPainter;
+
+// Options as the shell shows it.
+// Without a page: the program gives it the one the tool object makes (makePage).
+ToolDescriptor optionsDescriptor();
+// Its picture on the 32-unit grid of Artwork.
+void paintOptionsIcon(QPainter& p);

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/MinuteGate.h"
+
+namespace {
+constexpr qint64 MinutesPerDay = 24 * 60;
+
+qint64 utcMinute(const QDateTime& t) {
+    const qint64 ms = t.toMSecsSinceEpoch();
+    return ms >= 0 ? ms / 60000 : (ms - 59999) / 60000;
+}
+
+qint64 wallMinute(const QDateTime& t) {
+    const QTime time = t.time();
+    return t.date().toJulianDay() * MinutesPerDay + time.hour() * 60 + time.minute();
+}
+
+WallMinute toWall(qint64 index) {
+    const qint64 day = index / MinutesPerDay;
+    const int inDay = int(index % MinutesPerDay);
+    return {QDate::fromJulianDay(day), QTime(inDay / 60, inDay % 60)};
+}
+} // namespace
+
+QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
+    const qint64 utc = utcMinute(now);
+    const qint64 wall = wallMinute(now);
+    m_skipped.reset();
+    if (!m_started) {
+        m_started = true;
+        m_lastUtcMinute = utc;
+        m_lastWallMinute = wall;
+        return {toWall(wall)};
+    }
+
+    const qint64 utcStep = utc - m_lastUtcMinute;
+    const qint64 wallStep = wall - m_lastWallMinute;
+    m_lastUtcMinute = utc;
+
+    if (wallStep <= 0) {
+        // The same minute again, or a repeated stretch of wall time: wait until the wall
+        // clock passes the last handled minute. A far jump back starts afresh; this
+        // minute then counts as handled.
+        if (wallStep < -MaxRepeatMinutes)
+            m_lastWallMinute = wall;
+        return {};
+    }
+
+    QList<WallMinute> minutes;
+    const bool steady =
+        utcStep >= 1 && utcStep <= MaxCatchUpMinutes && wallStep <= utcStep + MaxRepeatMinutes;
+    if (steady) {
+        for (qint64 m = m_lastWallMinute + 1; m <= wall; ++m)
+            minutes << toWall(m);
+    } else {
+        minutes << toWall(wall);
+        if (wallStep > 1)
+            m_skipped = MinuteGap{toWall(m_lastWallMinute + 1), toWall(wall - 1)};
+    }
+    m_lastWallMinute = wall;
+    return minutes;
+}
+
+int MinuteGate::msUntilNextTick(const QDateTime& now) {
+    const QTime t = now.time();
+    const int intoMinute = t.second() * 1000 + t.msec();
+    return 60000 - intoMinute + TickMarginMs;
+}

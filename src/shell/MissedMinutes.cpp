@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/MissedMinutes.h"
+
+#include "shell/FiringRules.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+namespace MissedMinutes {
+
+namespace {
+// A yearly entry comes round within this many days; older parts of a longer gap (a clock
+// set forward by years) add nothing but work.
+constexpr int DaysLookedAt = 367;
+
+QString at(const WallMinute& m, const QDate& today) {
+    const QString time = m.time.toString(QStringLiteral("HH:mm"));
+    if (m.date == today)
+        return time;
+    return QLocale().toString(m.date, QLocale::ShortFormat) + u' ' + time;
+}
+
+QString actionName(const DueEntry& entry) {
+    switch (entry.action) {
+    case DueAction::ShutDown:
+        return entry.arguments.value(0) == QLatin1String("0") ? QStringLiteral("hibernate")
+                                                              : QStringLiteral("shut down");
+    case DueAction::Program:
+        return QStringLiteral("start ") + QFileInfo(entry.program).fileName();
+    case DueAction::NoteAlarm:
+        break;
+    }
+    return QStringLiteral("note alarm");
+}
+} // namespace
+
+std::optional<WallMinute> lastDueIn(const DueEntry& entry, const MinuteGap& gap) {
+    if (!entry.date.isValid() || !entry.time.isValid() || gap.last < gap.first)
+        return std::nullopt;
+    const QDate stop = std::max(gap.first.date, gap.last.date.addDays(-DaysLookedAt));
+    for (QDate day = gap.last.date; day >= stop; day = day.addDays(-1)) {
+        const WallMinute m{day, entry.time};
+        if (m < gap.first)
+            break;
+        if (gap.last < m)
+            continue;
+        if (FiringRules::fires(entry.date, entry.time, entry.frequency, day, entry.time))
+            return m;
+    }
+    return std::nullopt;
+}
+
+Review review(const QList<DueEntry>& entries, const MinuteGap& gap) {
+    Review r;
+    for (const DueEntry& entry : entries) {
+        const std::optional<WallMinute> due = lastDueIn(entry, gap);
+        if (!due)
+            continue;
+        (entry.action == DueAction::NoteAlarm ? r.lateAlarms : r.skipped).append({*due, entry});
+    }
+    return r;
+}
+
+QString lateMark(const WallMinute& m, const QDate& today) {
+    return at(m, today) + QStringLiteral(" — while this computer was asleep");
+}
+
+QString skippedLine(const Missed& missed, const QDate& today) {
+    return QStringLiteral("Not run: ") + actionName(missed.entry) + QStringLiteral(" at ") +
+           at(missed.at, today);
+}
+
+QString notice(const QStringList& lines, int maxLines) {
+    QStringList shown = lines.mid(0, maxLines);
+    if (lines.size() > maxLines)
+        shown.append(QStringLiteral("and %1 more").arg(lines.size() - maxLines));
+    return shown.join(u'\n');
+}
+
+} // namespace MissedMinutes

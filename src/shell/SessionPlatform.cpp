@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/SessionPlatform.h"
+
+QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& waylandDisplay,
+                               const QByteArray& x11Display, const QByteArray& sessionType) {
+    if (!qpaPlatform.isEmpty() || x11Display.isEmpty())
+        return {};
+    if (waylandDisplay.isEmpty() && sessionType != "wayland")
+        return {};
+    return QByteArrayLiteral("xcb");
+}

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/Tick.h"
+
+#include "base/Clock.h"
+#include "base/Log.h"
+#include "data/ChangeHub.h"
+#include "data/DataFile.h"
+
+#include <QFile>
+
+#include <exception>
+
+Tick::Tick(Clock& clock, AppPaths paths, std::function<bool()> onlineTest)
+    : m_clock(clock), m_paths(std::move(paths)), m_onlineTest(std::move(onlineTest)),
+      m_dataFileName(QFile::encodeName(m_paths.dataFile())) {}
+
+Tick::~Tick() = default;
+
+QStringList Tick::jobNames() const {
+    QStringList names;
+    for (const auto& job : m_jobs)
+        names << QLatin1String(job->name());
+    return names;
+}
+
+void Tick::addJob(std::unique_ptr<MinuteJob> job) {
+    m_jobs.push_back(std::move(job));
+}
+
+void Tick::run() {
+    reloadWhenChanged();
+
+    // One reading of the clock serves the whole tick.
+    const QDateTime now = withFixedOffset(m_clock.now());
+    QList<WallMinute> minutes = m_gate.advance(now);
+    // A second tick inside a minute already handled does nothing more.
+    if (minutes.isEmpty())
+        return;
+
+    MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
+    context.gap = m_gate.skipped();
+    if (context.gap)
+        qCInfo(lcTick) << "the wall clock moved on by more than a tick:" << context.gap->first.date
+                       << context.gap->first.time << "to" << context.gap->last.date
+                       << context.gap->last.time << "passed over";
+    for (const auto& job : m_jobs) {
+        try {
+            job->run(context);
+        } catch (const std::exception& e) {
+            qCWarning(lcTick) << "job" << job->name() << "failed:" << e.what();
+        } catch (...) {
+            qCWarning(lcTick) << "job" << job->name() << "failed";
+        }
+    }
+    if (!context.missed.isEmpty() && m_missedNotice)
+        m_missedNotice(context.missed);
+    // Writes that leave the cache as it is need no reload, as long as the file had not
+    // changed before them.
+    for (const MinuteContext::OwnWrite& write : context.ownWrites()) {
+        if (m_lastStamp >= 0 && write.before == m_lastStamp)
+            m_lastStamp = write.after;
+    }
+}
+
+bool Tick::reloadCache() {
+    ++m_reloads;
+    return loadTickCache(m_paths.dataFile(), m_paths, m_cache, m_dueReaders);
+}
+
+bool Tick::keeps(const QString& table) {
+    return table == QLatin1String("System") || table == QLatin1String("Schedule") ||
+           table == QLatin1String("QNotes");
+}
+
+void Tick::tableChanged(const QString& table) {
+    // The stamp stays as the tick last saw it, so a change by another process in the
+    // meantime is still found and announced by the next tick.
+    if (keeps(table) && !reloadCache()) {
+        qCWarning(lcTick) << "reload after a change of" << table << "incomplete; retried next tick";
+        m_lastStamp = -1;
+    }
+}
+
+int Tick::msUntilNextTick() const {
+    return MinuteGate::msUntilNextTick(m_clock.now());
+}
+
+void Tick::reloadWhenChanged() {
+    const qint64 stamp = fileModifiedStamp(m_dataFileName);
+    if (stamp == m_lastStamp)
+        return;
+    // A stamp this process did not leave is another process's write: open windows re-read.
+    // The hub then counts the stamp as seen, so a write of ours that follows does not
+    // report it again.
+    if (m_changes) {
+        if (m_lastStamp >= 0 && stamp != m_changes->ownStamp())
+            m_changes->announceAll();
+        m_changes->setOwnStamp(stamp);
+    }
+    m_lastStamp = stamp;
+    // A reload that failed (the file busy or half written) is tried again on the next
+    // tick instead of leaving the cache short until the file happens to change again.
+    if (!reloadCache()) {
+        qCWarning(lcTick) << "reload of" << m_paths.dataFile() << "incomplete; retried next tick";
+        m_lastStamp = -1;
+    }
+}

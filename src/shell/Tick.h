@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "base/AppPaths.h"
+#include "shell/DueEntries.h"
+#include "shell/Jobs.h"
+#include "shell/MinuteGate.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ChangeHub;
+class Clock;
+
+// The one-minute heartbeat: keeps the cache of settings and due entries current (reloaded
+// only when data.plm changed), decides which wall minutes this tick handles, and runs the
+// minute jobs over them in their order. No job can stop another, and nothing is shown.
+class Tick {
+public:
+    Tick(Clock& clock, AppPaths paths, std::function<bool()> onlineTest);
+    ~Tick();
+
+    void addJob(std::unique_ptr<MinuteJob> job);
+    // The jobs' names in the order they run.
+    QStringList jobNames() const;
+    // A tool's reader of its due entries, read with the cache from the next reload on.
+    void addDueReader(DueReader reader) {
+        m_dueReaders.append(std::move(reader));
+        invalidateCache();
+    }
+    // Told the jobs' lines about minutes passed over (MinuteContext::missed), when any.
+    void setMissedNotice(std::function<void(const QStringList&)> notice) {
+        m_missedNotice = std::move(notice);
+    }
+
+    // The hub told when the data file's stamp shows another process's write.
+    void setChanges(ChangeHub* changes) { m_changes = changes; }
+
+    // One timer event.
+    void run();
+    // Reloads the cache from the data file; false when part of it could not be read.
+    bool reloadCache();
+    // When the timer should wake next: just after the coming minute boundary.
+    int msUntilNextTick() const;
+
+    const TickCache& cache() const { return m_cache; }
+    // How many times the cache was read from the data file.
+    int reloads() const { return m_reloads; }
+    // Forgets the data file's stamp, so the next tick reloads.
+    void invalidateCache() { m_lastStamp = -1; }
+    // A table was announced as changed (ChangeHub::changed): one the cache holds is read
+    // again at once, whatever the file's stamp says, so the jobs follow settings and
+    // entries even where a write leaves the stamp as it was (a coarse file system).
+    void tableChanged(const QString& table);
+    // The tables the cache is read from.
+    static bool keeps(const QString& table);
+
+private:
+    void reloadWhenChanged();
+
+    Clock& m_clock;
+    AppPaths m_paths;
+    ChangeHub* m_changes = nullptr;
+    std::function<bool()> m_onlineTest;
+    QByteArray m_dataFileName; // the data file's path as the file system spells it
+    std::vector<std::unique_ptr<MinuteJob>> m_jobs;
+    QList<DueReader> m_dueReaders;
+    std::function<void(const QStringList&)> m_missedNotice;
+    TickCache m_cache;
+    MinuteGate m_gate;
+    // data.plm's last-modified stamp when the cache was loaded; -1 forces the next load.
+    qint64 m_lastStamp = -1;
+    int m_reloads = 0;
+};

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/ui/AppEventRules.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QToolButton>
+#include <QToolTip>
+
+void AppEventRules::install() {
+    auto* app = qApp;
+    if (!app || app->findChild<AppEventRules*>(QString(), Qt::FindDirectChildrenOnly))
+        return;
+    app->installEventFilter(new AppEventRules(app));
+}
+
+bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            break;
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            break;
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        // Only the button that has the keys: a key passed on to its parents is not its own.
+        if (!button || !button->hasFocus() || !button->isEnabled() ||
+            !(qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)))
+            break;
+        // Held down, the key presses the button once.
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+    case QEvent::Show: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !widget->isWindow() || widget->windowType() == Qt::ToolTip ||
+            widget->windowType() == Qt::Popup || !QToolTip::isVisible())
+            break;
+        // At once: QToolTip::hideText() lets the tip linger a moment over the new window.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget* tip : windows)
+            if (tip->windowType() == Qt::ToolTip && tip->isVisible())
+                tip->hide();
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/ui/CommandDispatcher.h"
+
+#include "shell/MenuPlacement.h"
+#include "shell/WebSite.h"
+#include "shell/ui/AboutBox.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/Menu.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
+
+#include <QApplication>
+
+CommandDispatcher::CommandDispatcher(AppContext& context, QObject* parent)
+    : QObject(parent), m_context(context), m_quit([] { QCoreApplication::quit(); }),
+      m_helpKey([this](const QString& topic) { showHelp(topic); }) {
+    setObjectName(QStringLiteral("CommandDispatcher"));
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(&m_helpKey);
+}
+
+CommandDispatcher::~CommandDispatcher() {
+    delete m_about.data();
+    delete m_menu.data();
+    delete m_main.data();
+    delete m_help.data();
+}
+
+MainWindow* CommandDispatcher::mainWindow() const {
+    return m_main;
+}
+
+Menu* CommandDispatcher::menuWindow() const {
+    return m_menu;
+}
+
+HelpWindow* CommandDispatcher::helpWindow() const {
+    return m_help;
+}
+
+MainWindow* CommandDispatcher::ensureMainWindow() {
+    if (!m_main) {
+        m_main = new MainWindow(m_context, m_tools);
+        connect(m_main, &MainWindow::reminderRequested, this,
+                [this] { dispatch(TrayMenu::ShowReminder); });
+        connect(m_main, &MainWindow::aboutRequested, this, [this] { showAbout(m_main); });
+        connect(m_main, &MainWindow::webSiteRequested, this, &CommandDispatcher::openWebSite);
+    }
+    return m_main;
+}
+
+void CommandDispatcher::dispatch(int index) {
+    if (const int button = m_tools.toolbarButtonOfTrayIndex(index)) {
+        showTool(button);
+        return;
+    }
+    switch (index) {
+    case TrayMenu::ShowReminder:
+        if (m_loadReminder)
+            m_loadReminder();
+        closeMenu();
+        break;
+    case TrayMenu::Unload:
+        // The question is asked with the menu gone: it must not stay on top of the box.
+        closeMenu();
+        unload();
+        break;
+    case TrayMenu::Help:
+        showHelp(QStringLiteral("index.htm"));
+        break;
+    case TrayMenu::About: {
+        const QPointer<Menu> menu = m_menu;
+        if (menu)
+            menu->closeTimer().stop();
+        showAbout(nullptr);
+        if (menu)
+            menu->closeTimer().start();
+        break;
+    }
+    case TrayMenu::Web:
+        openWebSite();
+        break;
+    default:
+        break;
+    }
+}
+
+void CommandDispatcher::showTool(int button) {
+    MainWindow* main = ensureMainWindow();
+    if (!m_context.windows.showWindow(main, false)) {
+        closeMenu();
+        return;
+    }
+    if (main->isMinimized())
+        main->showNormal();
+    main->clickToolbarButton(button);
+    main->raise();
+    main->activateWindow();
+    // The main window takes the foreground, which closes the menu; close it here too, for
+    // desktops that keep the focus where it was.
+    closeMenu();
+    Q_EMIT toolShown(button);
+}
+
+void CommandDispatcher::showMenu() {
+    WindowSystem& windows = m_context.windows;
+    const QPoint cursor = windows.cursorPos();
+    Menu* menu = m_menu;
+    if (!menu) {
+        menu = new Menu([this](int index) { dispatch(index); }, m_tools);
+        m_menu = menu;
+    }
+    // Placed before it is shown, so it never flashes where it was last time.
+    menu->adjustSize();
+    menu->move(
+        MenuPlacement::place(cursor, menu->size(), windows.screenGeometry(), windows.workArea()));
+    if (!windows.showWindow(menu, false))
+        return;
+    windows.makeTopmost(menu);
+    menu->raise();
+    menu->activateWindow();
+}
+
+bool CommandDispatcher::unload() {
+    const MessageAnswer answer =
+        m_context.dialogs.messageBox(QStringLiteral("Unload Plumora?  "), QStringLiteral("Confirm"),
+                                     MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != MessageAnswer::Yes)
+        return false;
+    if (m_unloadGuard && !m_unloadGuard())
+        return false;
+    unloadNow();
+    return true;
+}
+
+void CommandDispatcher::unloadNow() {
+    if (m_context.windows.isNewMailOpen())
+        closeWindowsTitled(WindowTitles::NewMail);
+    if (m_context.windows.isReminderOpen())
+        closeWindowsTitled(WindowTitles::Reminder);
+    if (m_main)
+        m_main->closeAtEnd();
+    if (m_release)
+        m_release();
+    if (AboutBox* about = m_about)
+        about->reject();
+    if (m_help)
+        m_help->close();
+    closeMenu();
+    if (m_quit)
+        m_quit();
+}
+
+void CommandDispatcher::showHelp(const QString& topic) {
+    if (!m_help)
+        m_help = new HelpWindow(m_context.paths.resource(QStringLiteral("help")));
+    m_help->showTopic(topic);
+}
+
+void CommandDispatcher::showAbout(QWidget* owner) {
+    if (AboutBox* open = m_about) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    m_about = new AboutBox(
+        m_context.windows, [this] { openWebSite(); }, owner);
+    m_context.windows.showWindow(m_about, true);
+    // Modal: it has been answered by now (or the exit sequence closed it).
+    AboutBox* answered = m_about;
+    if (answered && !answered->isVisible())
+        delete answered;
+}
+
+void CommandDispatcher::openWebSite() {
+    const QString address = productWebSite();
+    // Until the site has an address its page is part of the help, which needs no browser.
+    if (address == QLatin1String(LocalProductPage)) {
+        showHelp(address);
+        return;
+    }
+    if (m_context.shell.openUrl(address))
+        return;
+    m_context.dialogs.messageBox(
+        QStringLiteral("No web browser could be started to open ") + address + QStringLiteral("."),
+        QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
+}
+
+void CommandDispatcher::closeMenu() {
+    if (Menu* menu = m_menu)
+        menu->close();
+}
+
+void CommandDispatcher::closeWindowsTitled(const QString& title) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w->windowTitle() == title)
+            w->close();
+    }
+}

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/AppContext.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/HelpKey.h"
+#include "shell/ui/ToolRegistry.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class AboutBox;
+class HelpWindow;
+class Menu;
+class MainWindow;
+
+// The user's ways in: the one dispatcher of the menu commands (the registered tools' tray
+// indexes and the shell's own TrayMenu::Index entries) that the tray icon, the tray menu,
+// the tick and the pop-up windows use, and the windows it opens.
+// Each window is created the first time it is needed, never at start-up: the main window,
+// the tray menu, the help window and the About box.
+class CommandDispatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit CommandDispatcher(AppContext& context, QObject* parent = nullptr);
+    ~CommandDispatcher() override;
+
+    // Tools register their pages here before the first window opens.
+    ToolRegistry& tools() { return m_tools; }
+    // "Show Reminder": loads the reminder window, which decides whether to show.
+    void setReminderLoader(std::function<void()> loader) { m_loadReminder = std::move(loader); }
+    // The controller's part of the exit: the tick stops and the tray icon goes.
+    void setControllerRelease(std::function<void()> release) { m_release = std::move(release); }
+    // Asked after "Unload Plumora?" was answered Yes: false keeps the program running
+    // (work that could not be saved, and the user chose to stay).
+    void setUnloadGuard(std::function<bool()> guard) { m_unloadGuard = std::move(guard); }
+    // How the process ends after the exit sequence; tests replace it.
+    void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
+
+    void dispatch(int index);
+    // Shows the main window with the tool of a toolbar button.
+    void showTool(int toolbarButton);
+    // Opens the tray menu beside the cursor (or keeps it open when it is).
+    void showMenu();
+    // "Unload Plumora?": on Yes the notices, the main window, the controller and the menu
+    // are unloaded and the process ends. False when the answer was not Yes.
+    bool unload();
+    // The same exit sequence without the question: the session ends, or a signal asked.
+    void unloadNow();
+
+    void showHelp(const QString& topic);
+    void showAbout(QWidget* owner);
+    // Opens the product web site, or tells the user why it could not.
+    void openWebSite();
+
+    MainWindow* mainWindow() const;
+    Menu* menuWindow() const;
+    HelpWindow* helpWindow() const;
+
+Q_SIGNALS:
+    // A tool's page was chosen through a menu command (after it was shown).
+    void toolShown(int toolbarButton);
+
+private:
+    MainWindow* ensureMainWindow();
+    void closeMenu();
+    void closeWindowsTitled(const QString& title);
+
+    AppContext& m_context;
+    std::function<void()> m_release;
+    std::function<void()> m_loadReminder;
+    std::function<void()> m_quit;
+    std::function<bool()> m_unloadGuard;
+    ToolRegistry m_tools;
+    HelpKey m_helpKey;
+    QPointer<MainWindow> m_main;
+    QPointer<Menu> m_menu;
+    QPointer<HelpWindow> m_help;
+    QPointer<AboutBox> m_about;
+};

@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/ui/TrayController.h"
+
+#include "base/Log.h"
+#include "data/SettingsCheck.h"
+#include "shell/ShellTables.h"
+#include "shell/TrayClicks.h"
+#include "shell/ui/AppIcon.h"
+#include "shell/ui/CommandDispatcher.h"
+#include "platform/Dialogs.h"
+#include "platform/NetworkStatus.h"
+#include "platform/Registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <exception>
+#include <malloc.h>
+
+namespace {
+constexpr int TickInterval = 60000;
+const QString& RegistryRoot = RegistryKeys::CurrentUser;
+const QString& RegistryKey = RegistryKeys::Plumora;
+const QString NoTrayShown = QStringLiteral("NoTrayNoticeShown");
+} // namespace
+
+TrayController::TrayController(AppContext& context, CommandDispatcher& dispatcher, QObject* parent)
+    : QObject(parent), m_context(context), m_dispatcher(dispatcher),
+      m_instance(context.paths.programFolder()),
+      m_tick(context.clock, context.paths,
+             [&network = context.network] { return network.isOnline(); }) {
+    setObjectName(QStringLiteral("SysTray"));
+    m_tick.setChanges(&context.stores.changes);
+    m_timer.setObjectName(QStringLiteral("PLMTimer"));
+    m_timer.setInterval(TickInterval);
+    // Each tick is aimed just past a minute boundary; a coarse timer may come early.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TrayController::onTimer);
+}
+
+TrayController::~TrayController() = default;
+
+QStringList TrayController::startupJobNames() const {
+    QStringList names;
+    for (const auto& job : m_startupJobs)
+        names << QLatin1String(job->name());
+    return names;
+}
+
+void TrayController::addStartupJob(std::unique_ptr<StartupJob> job) {
+    m_startupJobs.push_back(std::move(job));
+}
+
+void TrayController::create() {
+    m_suppressNextButtonUp = false;
+    const SettingsCheck::Result checked =
+        SettingsCheck(m_context.paths, m_context.stores.schema, &m_context.stores.changes).run();
+    if (!checked.unreadable.isEmpty())
+        m_context.dialogs.messageBox(
+            unreadableDataFileMessage(m_context.paths.dataFile(), checked.unreadable),
+            QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Warning);
+    if (checked.readOnly && checked.unreadable.isEmpty())
+        m_context.dialogs.messageBox(readOnlyDataFileMessage(m_context.paths.dataFile()),
+                                     QStringLiteral("Plumora"), MessageButtons::Ok,
+                                     MessageIcon::Warning);
+    if (!checked.cleanupMessage.isEmpty())
+        m_context.dialogs.messageBox(checked.cleanupMessage, QStringLiteral("Plumora"),
+                                     MessageButtons::Ok, MessageIcon::Warning);
+    if (checked.firstRun)
+        m_dispatcher.dispatch(TrayMenu::Help);
+    for (const auto& job : m_startupJobs) {
+        try {
+            job->run();
+        } catch (const std::exception& e) {
+            qCWarning(lcStartup) << "start-up job" << job->name() << "failed:" << e.what();
+        } catch (...) {
+            qCWarning(lcStartup) << "start-up job" << job->name() << "failed";
+        }
+    }
+    m_tick.invalidateCache();
+    if (m_startupReminder)
+        m_startupReminder();
+    else
+        m_dispatcher.dispatch(TrayMenu::ShowReminder);
+}
+
+int TrayController::handOverImport() {
+    // A file this start cannot read is refused here, with the reason, before anything goes
+    // over: the running copy would only find the same.
+    for (const QString& path : std::as_const(m_importFiles)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "Cannot import %s: %s\n", qPrintable(path),
+                         qPrintable(file.errorString()));
+            return 1;
+        }
+    }
+    const SingleInstance::ImportAnswer answer = m_instance.askRunningCopyToImport(m_importFiles);
+    switch (answer.kind) {
+    case SingleInstance::ImportAnswer::Imported:
+        std::fprintf(stderr, "The running copy of Plumora was handed the files to import and "
+                             "imported them.\n");
+        return 0;
+    case SingleInstance::ImportAnswer::Refused:
+        std::fprintf(stderr, "%s\n", qPrintable(answer.reason));
+        return 1;
+    case SingleInstance::ImportAnswer::Silent:
+        std::fprintf(stderr, "The running copy of Plumora was handed the files to import but "
+                             "did not say whether it imported them.\n");
+        return 1;
+    case SingleInstance::ImportAnswer::Unreachable:
+        break;
+    }
+    std::fprintf(stderr,
+                 "The running copy of Plumora could not be reached; nothing was imported.\n");
+    return 1;
+}
+
+bool TrayController::claim() {
+    if (m_instance.acquire() == SingleInstance::Outcome::HeldByAnother) {
+        if (!m_importFiles.isEmpty()) {
+            m_secondStartStatus = handOverImport();
+            return false;
+        }
+        const bool shown = m_instance.askRunningCopyToShow();
+        std::fprintf(stderr, "Plumora is already running for %s (lock %s)%s\n",
+                     qPrintable(QDir::toNativeSeparators(m_context.paths.programFolder())),
+                     qPrintable(m_instance.lockPath()),
+                     shown ? "; it was asked to show its window." : ".");
+        return false;
+    }
+    // A later start from the same folder asks this copy to show itself.
+    m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
+    m_instance.setImportHandler(
+        [this](const QStringList& files, const SingleInstance::Answer& answer) {
+            if (!m_import)
+                return answer(QStringLiteral("Plumora cannot import files here."));
+            m_import(files, answer);
+        });
+    return true;
+}
+
+bool TrayController::start() {
+    if (!claim())
+        return false;
+    // The icon goes up before anything else. Whether a tray took it is asked afterwards:
+    // that question costs a round trip to the desktop.
+    addTrayIcon();
+    QGuiApplication::sync();
+    QTimer::singleShot(0, this, [this] {
+        create();
+        if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+            delete m_icon;
+            m_icon = nullptr;
+        }
+        m_timer.start(m_tick.msUntilNextTick());
+        if (!m_importFiles.isEmpty() && m_import)
+            m_import(std::exchange(m_importFiles, {}), [](const QString&) {});
+        if (!m_icon)
+            tellNoTrayOnce();
+        // What start-up read and freed (the data file, the reminder's list) goes back to
+        // the system rather than sitting in the heap for the rest of the session.
+        malloc_trim(0);
+    });
+    return true;
+}
+
+void TrayController::handleTrayMessage(int message) {
+    switch (TrayClicks::handle(message, m_suppressNextButtonUp)) {
+    case TrayClicks::Action::ShowMenu:
+        m_dispatcher.showMenu();
+        break;
+    case TrayClicks::Action::OpenCalendar:
+        m_dispatcher.dispatch(TrayMenu::Calendar);
+        break;
+    case TrayClicks::Action::Nothing:
+        break;
+    }
+}
+
+void TrayController::handleActivation(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        handleTrayMessage(TrayClicks::LeftButtonUp);
+        break;
+    case QSystemTrayIcon::Context:
+        handleTrayMessage(TrayClicks::RightButtonUp);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        handleTrayMessage(TrayClicks::LeftDoubleClick);
+        // Qt sends no button-up after a double-click; feed the one the table expects so
+        // the next single click opens the menu again.
+        handleTrayMessage(TrayClicks::LeftButtonUp);
+        break;
+    default:
+        break;
+    }
+}
+
+void TrayController::release() {
+    m_timer.stop();
+    if (m_icon)
+        m_icon->hide();
+}
+
+void TrayController::onTimer() {
+    // Re-armed first, so nothing the tick does can stop the heartbeat, and aligned to
+    // the next minute boundary so the timer's drift never adds up.
+    m_timer.start(m_tick.msUntilNextTick());
+    // A notification area that appears later (an extension switched on) gets the icon.
+    if (!m_icon && QSystemTrayIcon::isSystemTrayAvailable())
+        addTrayIcon();
+    m_tick.run();
+}
+
+void TrayController::addTrayIcon() {
+    m_icon = new QSystemTrayIcon(plumoraIcon(), this);
+    m_icon->setToolTip(QStringLiteral("Plumora"));
+    connect(m_icon, &QSystemTrayIcon::activated, this, &TrayController::handleActivation);
+    m_icon->show();
+}
+
+void TrayController::tellNoTrayOnce() {
+    Registry& registry = m_context.registry;
+    if (!registry.readString(RegistryRoot, RegistryKey, NoTrayShown).isEmpty())
+        return;
+    registry.writeString(RegistryRoot, RegistryKey, NoTrayShown, QStringLiteral("1"));
+    m_context.dialogs.messageBox(
+        QStringLiteral("Plumora is running, but this desktop has no notification area for its "
+                       "icon, so you cannot click it yet.\n\n"
+                       "Your reminders and scheduled tasks keep working in the background. "
+                       "To reach Plumora's menu, turn on a notification area (on GNOME, the "
+                       "\"AppIndicator and KStatusNotifierItem Support\" extension); the icon "
+                       "appears there by itself within a minute."),
+        QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
+    m_dispatcher.dispatch(TrayMenu::Calendar);
+}

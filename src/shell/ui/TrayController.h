@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/AppContext.h"
+#include "shell/Jobs.h"
+#include "shell/SingleInstance.h"
+#include "shell/Tick.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CommandDispatcher;
+
+// The hidden controller: owns the tray icon, the one-minute timer PLMTimer with its tick,
+// and start-up. It is never shown.
+class TrayController : public QObject {
+    Q_OBJECT
+public:
+    TrayController(AppContext& context, CommandDispatcher& dispatcher, QObject* parent = nullptr);
+    ~TrayController() override;
+
+    // Work for start-up and for every minute, in the order added.
+    void addStartupJob(std::unique_ptr<StartupJob> job);
+    void addMinuteJob(std::unique_ptr<MinuteJob> job) { m_tick.addJob(std::move(job)); }
+    // The start-up jobs' names in the order they run.
+    QStringList startupJobNames() const;
+
+    // The reminder start-up loads once; "Show Reminder" when not set.
+    void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
+    // Files to import (plumora --import): a second start hands them to the running copy,
+    // which passes them to `import`; the first copy imports them once it is created.
+    // `import` gives the answer for a second start once it ran: empty, or the first line of
+    // a refusal.
+    void setImportFiles(const QStringList& files, SingleInstance::ImportHandler import) {
+        m_importFiles = files;
+        m_import = std::move(import);
+    }
+    // Creation: data file care, start-up jobs, the reminder once.
+    void create();
+    // The program's start: false when another copy already runs, and then nothing at all
+    // happens here (no creation step, no icon, no timer). Otherwise the icon goes up first,
+    // so it appears at once, and creation and load follow as soon as the event loop turns.
+    bool start();
+    // A start that found another copy running: the exit status its request earned (0 when
+    // the running copy took it).
+    int secondStartStatus() const { return m_secondStartStatus; }
+    // The controller's own part of the exit: the tick stops and the icon leaves the tray.
+    void release();
+
+    // A tray mouse message (514 button-up, 515 double-click, 517 right button-up).
+    void handleTrayMessage(int message);
+    // Qt's activation reasons mapped onto those messages.
+    void handleActivation(QSystemTrayIcon::ActivationReason reason);
+
+    Tick& tick() { return m_tick; }
+    // The services a tool's jobs are made with (ToolDescriptor::addJobs).
+    AppContext& context() { return m_context; }
+    QTimer& timer() { return m_timer; }
+    QSystemTrayIcon* trayIcon() const { return m_icon; }
+
+private:
+    void onTimer();
+    // Takes the one-copy lock and answers later starts; false when another copy has it.
+    bool claim();
+    // A second start's --import: the files go to the running copy; gives the exit status.
+    int handOverImport();
+    void addTrayIcon();
+    void tellNoTrayOnce();
+
+    AppContext& m_context;
+    CommandDispatcher& m_dispatcher;
+    SingleInstance m_instance;
+    QStringList m_importFiles;
+    SingleInstance::ImportHandler m_import;
+    int m_secondStartStatus = 0;
+    QTimer m_timer;
+    Tick m_tick;
+    std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
+    QSystemTrayIcon* m_icon = nullptr;
+    std::function<void()> m_startupReminder;
+    // A double-click arms this so the button-up after it does not open the menu.
+    bool m_suppressNextButtonUp = false;
+};

@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/DataFile.h"
+#include "data/Settings.h"
+#include "shell/WindowPlacement.h"
+#include "mock/TestSchema.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using WindowPlacement::Stored;
+
+Q_DECLARE_METATYPE(Stored)
+Q_DECLARE_METATYPE(QList<WindowPlacement::Screen>)
+
+namespace {
+const QSize Default(780, 560);
+const QRect Screen(0, 0, 1920, 1080);
+const QRect Available(0, 0, 1920, 1040); // a panel at the bottom
+const QList<WindowPlacement::Screen> OneScreen{{Screen, Available}};
+} // namespace
+
+class TestPlacement : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void onOpen_data() {
+        QTest::addColumn<Stored>("stored");
+        QTest::addColumn<QList<WindowPlacement::Screen>>("screens");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("expected");
+        QTest::addColumn<bool>("fitted");
+
+        const QMargins none;
+        QTest::newRow("stored placement, twips to pixels")
+            << Stored{1500, 3000, 12000, 9000, false} << OneScreen << none
+            << QRect(100, 200, 800, 600) << false;
+        QTest::newRow("zero sizes keep the default size")
+            << Stored{1500, 3000, 0, 0, false} << OneScreen << none
+            << QRect(QPoint(100, 200), Default) << false;
+        QTest::newRow("zero width alone keeps the default width")
+            << Stored{0, 0, 0, 9000, false} << OneScreen << none
+            << QRect(0, 0, Default.width(), 600) << false;
+        QTest::newRow("left beyond the screen fills the work area")
+            << Stored{30000, 1500, 12000, 9000, false} << OneScreen << none << Available << true;
+        QTest::newRow("top beyond the screen fills the work area")
+            << Stored{1500, 17000, 12000, 9000, false} << OneScreen << none << Available << true;
+        QTest::newRow("left exactly on the right edge is off the screen")
+            << Stored{28800, 0, 12000, 9000, false} << OneScreen << none << Available << true;
+        QTest::newRow("wholly left of the screen fills the work area")
+            << Stored{-15000, 0, 12000, 9000, false} << OneScreen << none << Available << true;
+        QTest::newRow("partly left of the screen is brought onto it")
+            << Stored{-1500, 0, 12000, 9000, false} << OneScreen << none << QRect(0, 0, 800, 600)
+            << true;
+        QTest::newRow("partly under the bottom panel is lifted above it")
+            << Stored{1500, 9000, 12000, 9000, false} << OneScreen << none
+            << QRect(100, 440, 800, 600) << true;
+        QTest::newRow("on a second display of the desktop stays")
+            << Stored{30000, 1500, 12000, 9000, false}
+            << QList<WindowPlacement::Screen>{{Screen, Available},
+                                              {QRect(1920, 0, 1280, 1080),
+                                               QRect(1920, 0, 1280, 1080)}}
+            << none << QRect(2000, 100, 800, 600) << false;
+        // 1920 x 1080 at scale 2 is 960 x 540; its panel takes 27.
+        const QList<WindowPlacement::Screen> halved{{QRect(0, 0, 960, 540), QRect(0, 0, 960, 513)}};
+        QTest::newRow("a placement stored at scale 1 fits the screen at scale 2")
+            << Stored{4500, 3000, 15000, 10500, false} << halved << none << QRect(0, 0, 960, 513)
+            << true;
+        QTest::newRow("a fresh start at scale 2 keeps the frame and status bar on the screen")
+            << Stored{} << halved << QMargins(0, 20, 0, 0) << QRect(0, 0, 780, 493) << true;
+        QTest::newRow("a top panel: the frame starts below it")
+            << Stored{0, 0, 28800, 16200, false}
+            << QList<WindowPlacement::Screen>{{Screen, QRect(0, 32, 1920, 1048)}}
+            << QMargins(2, 24, 2, 2) << QRect(0, 32, 1916, 1022) << true;
+    }
+
+    void onOpen() {
+        QFETCH(Stored, stored);
+        QFETCH(QList<WindowPlacement::Screen>, screens);
+        QFETCH(QMargins, frame);
+        QFETCH(QRect, expected);
+        QFETCH(bool, fitted);
+        const auto o = WindowPlacement::onOpen(stored, Default, screens, frame);
+        QCOMPARE(o.geometry, expected);
+        QCOMPARE(o.fitted, fitted);
+        QCOMPARE(o.maximised, stored.maximised);
+    }
+
+    // Closing while maximised keeps what the last normal close stored and reopens
+    // maximised; a later normal close clears winMax again.
+    void roundTripThroughTheDataFile() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("data.plm"));
+        QVERIFY(testSchema().createTemplate(file, QDate(2026, 1, 1)).isEmpty());
+
+        const Stored fresh = WindowPlacement::load(SettingsStore(file));
+        QCOMPARE(WindowPlacement::onOpen(fresh, Default, OneScreen).geometry,
+                 QRect(QPoint(0, 0), Default));
+
+        QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(100, 200, 800, 600), {}, false,
+                                      false));
+        QVERIFY(WindowPlacement::save(SettingsStore(file), Screen, {}, false, true));
+        const Stored afterMax = WindowPlacement::load(SettingsStore(file));
+        const auto reopened = WindowPlacement::onOpen(afterMax, Default, OneScreen);
+        QCOMPARE(reopened.geometry, QRect(100, 200, 800, 600));
+        QVERIFY(reopened.maximised);
+        QVERIFY(SettingsStore(file).load()->windowMaximised);
+
+        QVERIFY(
+            WindowPlacement::save(SettingsStore(file), QRect(10, 20, 640, 480), {}, false, false));
+        const auto again =
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen);
+        QCOMPARE(again.geometry, QRect(10, 20, 640, 480));
+        QVERIFY(!again.maximised);
+    }
+
+    // A window fitted to a smaller screen and closed as it opened leaves the user's own
+    // placement stored; moved or resized by the user, the new one is stored.
+    void onlyTheUsersOwnPlacementIsStored() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("data.plm"));
+        QVERIFY(testSchema().createTemplate(file, QDate(2026, 1, 1)).isEmpty());
+        QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(300, 200, 1000, 700), {}, false,
+                                      false));
+        const QList<WindowPlacement::Screen> small{{QRect(0, 0, 960, 540), QRect(0, 0, 960, 513)}};
+        const QRect fitted =
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, small)
+                .geometry;
+        QCOMPARE(fitted, QRect(0, 0, 960, 513));
+
+        QVERIFY(WindowPlacement::save(SettingsStore(file), fitted, fitted, false, false));
+        QCOMPARE(
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen)
+                .geometry,
+            QRect(300, 200, 1000, 700));
+
+        QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(10, 10, 900, 480), fitted, false,
+                                      false));
+        QCOMPARE(
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen)
+                .geometry,
+            QRect(10, 10, 900, 480));
+    }
+
+    void missingDataFileOpensAtTheDefaultSize() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("data.plm"));
+        const auto o =
+            WindowPlacement::onOpen(WindowPlacement::load(SettingsStore(file)), Default, OneScreen);
+        QCOMPARE(o.geometry, QRect(QPoint(0, 0), Default));
+        QVERIFY(!WindowPlacement::save(SettingsStore(file), Screen, {}, false, false));
+        QVERIFY(!QFile::exists(file));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlacement)
+#include "tst_placement.moc"

@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/ui/AppIcon.h"
+#include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/Menu.h"
+#include "shell/ui/TrayController.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The controller's start-up on a desktop without a notification area (the offscreen
+// platform has none), as on stock GNOME.
+class TestSysTray : public QObject {
+    Q_OBJECT
+
+    struct Install {
+        QTemporaryDir dir;
+        FakeClock clock;
+        AppContext context;
+        int reminders = 0;
+        explicit Install(FakeDesktop& desktop)
+            : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)) {
+            testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+        }
+        struct Running {
+            std::unique_ptr<CommandDispatcher> dispatcher;
+            std::unique_ptr<TrayController> tray;
+        };
+        Running start() {
+            Running r;
+            r.dispatcher = std::make_unique<CommandDispatcher>(context);
+            registerProgramTools(r.dispatcher->tools());
+            r.dispatcher->setReminderLoader([this] { ++reminders; });
+            r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
+            r.tray->create();
+            return r;
+        }
+        // The program's own start: the icon first, creation once the event loop turns.
+        Running launch() {
+            Running r;
+            r.dispatcher = std::make_unique<CommandDispatcher>(context);
+            registerProgramTools(r.dispatcher->tools());
+            r.dispatcher->setReminderLoader([this] { ++reminders; });
+            r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
+            if (r.tray->start())
+                QCoreApplication::processEvents();
+            return r;
+        }
+    };
+
+private Q_SLOTS:
+    // The tray paints the icon into its own surface: at a device pixel ratio of 2 it is
+    // drawn with twice the pixels, not stretched from the small one.
+    void theIconIsDrawnForTheScreensPixelRatio() {
+        const QIcon icon = plumoraIcon();
+        QImage painted(44, 44, QImage::Format_ARGB32_Premultiplied);
+        painted.setDevicePixelRatio(2);
+        painted.fill(Qt::transparent);
+        {
+            QPainter p(&painted);
+            icon.paint(&p, QRect(0, 0, 22, 22));
+        }
+        QImage sharp = icon.pixmap(QSize(44, 44), 1.0)
+                           .toImage()
+                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        sharp.setDevicePixelRatio(2);
+        QCOMPARE(painted, sharp);
+    }
+
+    void firstStartShowsHelpOnceAndLoadsTheReminder() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
+        QVERIFY(QFileInfo::exists(in.context.paths.dataFile()));
+        QVERIFY(running.dispatcher->helpWindow());
+        QCOMPARE(in.reminders, 1);
+        running = {};
+        QVERIFY(!in.start().dispatcher->helpWindow());
+    }
+
+    void withoutATrayTheUserIsToldOnceAndGetsTheMainWindow() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.launch();
+        QVERIFY(!running.tray->trayIcon());
+        QVERIFY(running.tray->timer().isActive());
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+        QCOMPARE(desktop.dialogs.messages.first().title, QStringLiteral("Plumora"));
+        QVERIFY(running.dispatcher->mainWindow());
+
+        Install other(desktop);
+        auto again = other.launch();
+        QVERIFY(again.tray->timer().isActive());
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+    }
+
+    // A damaged data file is left alone and the user told once, in plain words, how to mend it.
+    void anUnreadableDataFileIsReportedOncePerStart() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        QFile garbage(in.context.paths.dataFile());
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(4096, '\x5a'));
+        garbage.close();
+        auto running = in.start();
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+        const QString text = desktop.dialogs.messages[0].text;
+        QVERIFY(text.contains(in.context.paths.dataFile()));
+        QVERIFY(text.contains(QLatin1String("temp.plm")));
+        QVERIFY(text.contains(QLatin1String("Restore")));
+        QCOMPARE(desktop.dialogs.messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(QFileInfo(in.context.paths.dataFile()).size(), 4096);
+    }
+
+    // The one copy puts its icon up before the creation steps; a second start runs none of
+    // them (no reminder, no timer) and only asks the first to show itself.
+    void startCreatesAfterTheIconAndASecondStartChangesNothing() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        CommandDispatcher dispatcher(in.context);
+        registerProgramTools(dispatcher.tools());
+        dispatcher.setReminderLoader([&] { ++in.reminders; });
+        TrayController first(in.context, dispatcher);
+        QVERIFY(first.start());
+        QCOMPARE(in.reminders, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(in.reminders, 1);
+        QVERIFY(first.timer().isActive());
+        QVERIFY(QFileInfo::exists(in.context.paths.dataFile()));
+        // No tray here: the icon put up at once is taken down and the user told.
+        QVERIFY(!first.trayIcon());
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+
+        TrayController second(in.context, dispatcher);
+        QVERIFY(!second.start());
+        QCoreApplication::processEvents();
+        QCOMPARE(in.reminders, 1);
+        QVERIFY(!second.timer().isActive());
+    }
+
+    void doubleClickOpensTheCalendarAndTheNextClickTheMenu() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
+        running.tray->handleActivation(QSystemTrayIcon::DoubleClick);
+        QVERIFY(running.dispatcher->mainWindow());
+        QVERIFY(!running.dispatcher->menuWindow());
+        running.tray->handleActivation(QSystemTrayIcon::Trigger);
+        QVERIFY(running.dispatcher->menuWindow());
+        QVERIFY(desktop.windows.shownWindows.contains(
+            static_cast<QWidget*>(running.dispatcher->menuWindow())));
+    }
+};
+
+QTEST_MAIN(TestSysTray)
+#include "tst_systray.moc"
