@@ -248,7 +248,8 @@ private Q_SLOTS:
             s.mailPassword = QStringLiteral("secret");
         }));
         Pop3Stub server;
-        qputenv(MailWatch::PortVariable, QByteArray::number(server.serverPort()));
+        QVERIFY(SettingsStore(in.context.paths.dataFile()).update(
+            [port = server.serverPort()](Settings& s) { s.mailPort = port; }));
         Application app(in.context);
         app.controller().create();
         QTRY_COMPARE(in.desktop.secrets.writes, 1);
@@ -261,7 +262,6 @@ private Q_SLOTS:
 
         app.controller().tick().invalidateCache();
         app.controller().tick().run();
-        qunsetenv(MailWatch::PortVariable);
         QTRY_VERIFY(server.seen.contains("PASS secret"));
         QCOMPARE(in.desktop.secrets.reads, keyring ? 1 : 0);
     }
@@ -316,16 +316,15 @@ private Q_SLOTS:
         in.desktop.mail.account = {QStringLiteral("ann"), QStringLiteral("127.0.0.1")};
         Pop3Stub server;
         server.replies[QByteArrayLiteral("PASS")] = "-ERR wrong password\r\n";
-        qputenv(MailWatch::PortVariable, QByteArray::number(server.serverPort()));
         Application app(in.context);
         app.controller().create();
-        QVERIFY(SettingsStore(in.context.paths.dataFile()).update([](Settings& s) {
+        QVERIFY(SettingsStore(in.context.paths.dataFile()).update([&server](Settings& s) {
+            s.mailPort = server.serverPort();
             s.checkMail = true;
             s.mailPassword = QStringLiteral("wrong");
         }));
         app.controller().tick().invalidateCache();
         app.controller().tick().run();
-        qunsetenv(MailWatch::PortVariable);
 
         QTRY_VERIFY(app.notices().popMsg());
         QCOMPARE(app.notices().popMsg()->action(), QStringLiteral("6"));

@@ -39,12 +39,12 @@ wait_for 10 test -s "$E2E_DIR/pop3.port" || fail "the POP3 stub did not start"
 cp "$template" "$program/data.plm"
 sqlite3 "$program/data.plm" <<SQL
 UPDATE System SET NotifyAgo = 2, CheckMail = -1, CheckMailMin = 2, MailUser = 'ann',
-    MailPOP3 = '127.0.0.1', MailPwd = ' secret ';
+    MailPOP3 = '127.0.0.1', MailPort = $(cat "$E2E_DIR/pop3.port"), MailPwd = ' secret ';
 SQL
 
 # The program's clock starts shortly before a minute: its first tick comes soon after.
 e2e_clock_before_minute 15
-PLUMORA_POP3_PORT=$(cat "$E2E_DIR/pop3.port") QT_LOGGING_RULES="plumora.mail=true" \
+QT_LOGGING_RULES="plumora.mail=true" \
     env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 

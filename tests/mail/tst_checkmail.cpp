@@ -45,7 +45,7 @@ class TestCheckMail : public QObject {
                 m_notice->check().tick();
         };
         notice->check().setTimer(m_timer.get());
-        notice->load(m_server->serverPort());
+        notice->load();
         return notice;
     }
 
@@ -75,6 +75,14 @@ private Q_SLOTS:
             s.checkMail = true;
         }));
         m_server = std::make_unique<Pop3Stub>();
+        usePort(m_server->serverPort());
+    }
+
+    // The account's port, as the user types it in Options.
+    void usePort(quint16 port) {
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([port](Settings& s) {
+            s.mailPort = port;
+        }));
     }
 
     void cleanup() {
@@ -163,7 +171,6 @@ private Q_SLOTS:
 
     // One notice at a time; a shown count plays the reminder sound, prepared as rmwav.
     void watchLoadsOneNoticeAndSoundsIt() {
-        qputenv(MailWatch::PortVariable, QByteArray::number(m_server->serverPort()));
         MailWatch watch(*m_context, nullptr);
         watch.load();
         const QPointer<CheckMail> first = watch.checkMail();
@@ -177,7 +184,6 @@ private Q_SLOTS:
         QVERIFY(watch.checkMail() && watch.checkMail() != first);
         QVERIFY(!watch.state().checkNow()); // not while that one runs
         QTRY_COMPARE(m_server->connections, 2);
-        qunsetenv(MailWatch::PortVariable);
     }
 
     // An account that requires STARTTLS, on a server without STLS: no user name goes out,
@@ -192,7 +198,6 @@ private Q_SLOTS:
             told << text;
             QCOMPARE(action, QStringLiteral("6"));
         });
-        qputenv(MailWatch::PortVariable, QByteArray::number(m_server->serverPort()));
         const auto check = [&] {
             watch.load();
             QTRY_VERIFY(!watch.checkMail());
@@ -213,7 +218,6 @@ private Q_SLOTS:
             s.mailSecurity = int(MailSecurity::StartTls);
         }));
         check();
-        qunsetenv(MailWatch::PortVariable);
         QCOMPARE(told.size(), 2);
     }
 
@@ -225,12 +229,10 @@ private Q_SLOTS:
         }));
         QStringList told;
         MailWatch watch(*m_context, [&](const QString& text, const QString&) { told << text; });
-        qputenv(MailWatch::PortVariable, QByteArray::number(m_server->serverPort()));
         for (int i = 0; i < 3; ++i) {
             QVERIFY(watch.load());
             QTRY_VERIFY(!watch.checkMail());
         }
-        qunsetenv(MailWatch::PortVariable);
         QCOMPARE(m_server->connections, 0);
         QCOMPARE(told, QStringList{MailWatch::passwordRequestText(QStringLiteral("Thunderbird"))});
         QVERIFY2(watch.state().line().contains(QStringLiteral("no password")),
@@ -249,10 +251,9 @@ private Q_SLOTS:
         QStringList told;
         MailWatch watch(*m_context, [&](const QString& text, const QString&) { told << text; });
         const auto check = [&](quint16 port, bool byUser = false) {
-            qputenv(MailWatch::PortVariable, QByteArray::number(port));
+            usePort(port);
             QVERIFY(byUser ? watch.state().checkNow() : watch.load());
             QTRY_VERIFY(!watch.checkMail());
-            qunsetenv(MailWatch::PortVariable);
         };
         const QString why =
             QStringLiteral("could not connect to 127.0.0.1:%1 (connection refused)").arg(closed);

@@ -125,15 +125,13 @@ void CheckMail::giveUp(const QString& failure) {
     close();
 }
 
-bool CheckMail::load(quint16 port) {
+bool CheckMail::load() {
     const std::optional<Settings> settings = m_context.stores.settings.load();
     if (!settings) {
         giveUp(QStringLiteral("the mail account could not be read from the data file"));
         return false;
     }
-    MailAccount account = storedAccount(*settings);
-    if (port != 0)
-        account.port = port;
+    const MailAccount account = storedAccount(*settings);
     if (account.server.trimmed().isEmpty()) {
         giveUp(QStringLiteral("no mail server is set"));
         return false;

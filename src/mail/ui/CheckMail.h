@@ -23,10 +23,9 @@ public:
 
     explicit CheckMail(AppContext& context, QWidget* parent = nullptr);
 
-    // Reads the account from the data file and starts the check, against `port` instead of
-    // the account's when one is given. False when there is no server to ask; the window has
-    // then closed.
-    bool load(quint16 port = 0);
+    // Reads the account from the data file and starts the check. False when there is no
+    // server to ask; the window has then closed.
+    bool load();
     MailCheck& check() { return m_check; }
     // The check's result is known (checked() was emitted); the notice may still show.
     bool hasReported() const { return m_reported; }

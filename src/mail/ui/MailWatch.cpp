@@ -60,7 +60,7 @@ bool MailWatch::load(MailCheckState::Origin origin) {
                 m_popMessage(told->isEmpty() ? MailTexts::failureNotice(failure) : *told,
                              QString::number(TrayMenu::Options));
             });
-    notice->load(portOverride());
+    notice->load();
     return true;
 }
 
@@ -69,8 +69,3 @@ QString MailWatch::passwordRequestText(const QString& programName) {
            QStringLiteral(" default e-mail account password.");
 }
 
-quint16 MailWatch::portOverride() {
-    bool ok = false;
-    const int port = qEnvironmentVariableIntValue(PortVariable, &ok);
-    return ok && port > 0 && port <= 65535 ? quint16(port) : 0;
-}

@@ -25,10 +25,6 @@ public:
     // Shows the pop-up message (Notices::showPopMessage).
     using PopMessage = std::function<void(const QString& text, const QString& action)>;
 
-    // The environment variable that points the check at another port, whatever the
-    // account's (end-to-end tests).
-    static constexpr char PortVariable[] = "PLUMORA_POP3_PORT";
-
     MailWatch(AppContext& context, PopMessage popMessage, QObject* parent = nullptr);
     ~MailWatch() override;
 
@@ -41,8 +37,6 @@ public:
     void movePasswordToKeyring();
 
     static QString passwordRequestText(const QString& programName);
-    // The port PLUMORA_POP3_PORT names when it is a valid one, else 0: the account's own.
-    static quint16 portOverride();
 
 private:
     AppContext& m_context;
