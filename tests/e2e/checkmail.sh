@@ -11,7 +11,12 @@ stub="$(dirname "$0")/pop3_stub.py"
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
 
-# The default mail program and its POP3 account, as start-up discovers them.
+python3 "$stub" "$E2E_DIR/pop3.port" "$E2E_DIR/pop3.log" 3 secret &
+E2E_PIDS+=($!)
+wait_for 10 test -s "$E2E_DIR/pop3.port" || fail "the POP3 stub did not start"
+port=$(cat "$E2E_DIR/pop3.port")
+
+# The default mail program and its POP3 account on the stub's port, as start-up finds them.
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$HOME/.thunderbird/test.default"
 printf '[Default Applications]\nx-scheme-handler/mailto=thunderbird.desktop\n' \
     >"$XDG_CONFIG_HOME/mimeapps.list"
@@ -24,22 +29,19 @@ printf '[Desktop Entry]\nType=Application\nName=Thunderbird\nExec=%s %%u\n' \
     "$program/mail-program" >"$XDG_DATA_HOME/applications/thunderbird.desktop"
 printf '[Profile0]\nName=default\nIsRelative=1\nPath=test.default\nDefault=1\n' \
     >"$HOME/.thunderbird/profiles.ini"
-cat >"$HOME/.thunderbird/test.default/prefs.js" <<'PREFS'
+cat >"$HOME/.thunderbird/test.default/prefs.js" <<PREFS
 user_pref("mail.accountmanager.defaultaccount", "account1");
 user_pref("mail.account.account1.server", "server1");
 user_pref("mail.server.server1.type", "pop3");
 user_pref("mail.server.server1.userName", "ann");
 user_pref("mail.server.server1.hostname", "127.0.0.1");
+user_pref("mail.server.server1.port", $port);
 PREFS
-
-python3 "$stub" "$E2E_DIR/pop3.port" "$E2E_DIR/pop3.log" 3 secret &
-E2E_PIDS+=($!)
-wait_for 10 test -s "$E2E_DIR/pop3.port" || fail "the POP3 stub did not start"
 
 cp "$template" "$program/data.plm"
 sqlite3 "$program/data.plm" <<SQL
 UPDATE System SET NotifyAgo = 2, CheckMail = -1, CheckMailMin = 2, MailUser = 'ann',
-    MailPOP3 = '127.0.0.1', MailPort = $(cat "$E2E_DIR/pop3.port"), MailPwd = ' secret ';
+    MailPOP3 = '127.0.0.1', MailPort = $port, MailPwd = ' secret ';
 SQL
 
 # The program's clock starts shortly before a minute: its first tick comes soon after.
