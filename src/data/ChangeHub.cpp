@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ChangeHub.h"
 
-#include "data/DataFile.h"
-
 #include <QCoreApplication>
 #include <QFileInfo>
 

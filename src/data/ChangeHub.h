@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/DataFile.h"
 #include "data/Settings.h"
 
 #include <QList>
@@ -16,7 +17,7 @@
 // One hub per data file, made with the stores where the program is put together and
 // handed to them, to the start-up steps and jobs that write, and to whoever listens.
 // It also tells which settings changed, whoever wrote them.
-class ChangeHub : public QObject {
+class ChangeHub : public QObject, public CommitListener {
     Q_OBJECT
 public:
     // `tables` are the file's tables, each announced when the whole file changed.
@@ -29,7 +30,7 @@ public:
     // lives. `stampBefore` is the file's stamp from just before the write: when it is not
     // the stamp the hub last accounted for, another process wrote in between, and every
     // table is announced.
-    void committed(const QStringList& tables, qint64 stampBefore = -1);
+    void committed(const QStringList& tables, qint64 stampBefore = -1) override;
 
     // The data file's stamp as this process last accounted for it (its own latest write, or
     // what the tick last saw), -1 before any: a stamp the tick finds different from it was

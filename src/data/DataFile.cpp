@@ -2,7 +2,6 @@
 #include "data/DataFile.h"
 
 #include "base/Log.h"
-#include "data/ChangeHub.h"
 #include "data/SqliteGuard.h"
 
 #include <QAtomicInteger>
@@ -48,7 +47,7 @@ QString writtenTable(const QString& sql) {
 }
 } // namespace
 
-DataFile::DataFile(const QString& path, Mode mode, ChangeHub* changes)
+DataFile::DataFile(const QString& path, Mode mode, CommitListener* changes)
     : m_path(path), m_changes(changes), m_connection(nextConnectionName()) {
     // SQLite creates a missing file on open; readers must not conjure an empty data file.
     if (mode == Existing && !QFileInfo(path).isFile()) {

@@ -3,11 +3,22 @@
 
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <functional>
 
-class ChangeHub;
+// Told of each write committed through a DataFile it was given (the program's change hub),
+// so the data file knows nothing of who follows its changes.
+class CommitListener {
+public:
+    // A committed write touched `tables`; `stampBefore` is the file's stamp from just before
+    // it (-1 when unknown). Called on the writer's thread.
+    virtual void committed(const QStringList& tables, qint64 stampBefore) = 0;
+
+protected:
+    ~CommitListener() = default;
+};
 
 // One operation's connection to a data file: opened by the constructor, closed by the
 // destructor, never held between operations. The rollback journal (not WAL) makes every
@@ -19,8 +30,8 @@ class DataFile {
 public:
     enum Mode { Existing, Create };
 
-    explicit DataFile(const QString& path, Mode mode = Existing, ChangeHub* changes = nullptr);
-    DataFile(const QString& path, ChangeHub* changes) : DataFile(path, Existing, changes) {}
+    explicit DataFile(const QString& path, Mode mode = Existing, CommitListener* changes = nullptr);
+    DataFile(const QString& path, CommitListener* changes) : DataFile(path, Existing, changes) {}
     ~DataFile();
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
@@ -62,7 +73,7 @@ private:
     void announce(const QStringList& tables, qint64 stampBefore);
 
     QString m_path;
-    ChangeHub* m_changes = nullptr;
+    CommitListener* m_changes = nullptr;
     QString m_connection;
     QStringList m_written; // tables written inside the open transaction
     bool m_inTransaction = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/FileSchema.h"
 

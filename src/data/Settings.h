@@ -9,7 +9,7 @@
 
 #include <optional>
 
-class ChangeHub;
+class CommitListener;
 class DataFile;
 
 // Every setting of the single-row System table as a typed field. The one map from fields to
@@ -108,12 +108,12 @@ public:
     // there was nothing to write.
     static bool save(DataFile& db, const Settings& loaded, const Settings& updated);
 
-    explicit SettingsStore(QString dataFile, ChangeHub* changes = nullptr)
+    explicit SettingsStore(QString dataFile, CommitListener* changes = nullptr)
         : m_path(std::move(dataFile)), m_changes(changes) {}
     // One operation each: open, read or write, close. A failing one leaves its reason here.
     QString lastError() const { return m_error; }
     const QString& dataFile() const { return m_path; }
-    ChangeHub* changes() const { return m_changes; }
+    CommitListener* changes() const { return m_changes; }
     std::optional<Settings> load() const;
     bool save(const Settings& loaded, const Settings& updated) const;
     // Loads, lets `change` edit, and saves what changed.
@@ -128,6 +128,6 @@ public:
 
 private:
     QString m_path;
-    ChangeHub* m_changes = nullptr;
+    CommitListener* m_changes = nullptr;
     mutable QString m_error;
 };

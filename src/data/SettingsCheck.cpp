@@ -3,6 +3,7 @@
 
 #include "base/FileReplace.h"
 #include "base/Log.h"
+#include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
 #include "data/SchemaCleanup.h"

@@ -2,6 +2,7 @@
 #include "data/ToolTables.h"
 
 #include "base/Log.h"
+#include "data/ChangeHub.h"
 #include "data/DataFile.h"
 
 namespace {

@@ -26,7 +26,6 @@ public:
     virtual bool isWindowOpen(const QString& title) const = 0;
     bool isReminderOpen() const { return isWindowOpen(WindowTitles::Reminder); }
     bool isNewMailOpen() const { return isWindowOpen(WindowTitles::NewMail); }
-    bool isMessageOpen() const { return isWindowOpen(WindowTitles::Message); }
 
     // The screen under the cursor, whole and without its panels, in pixels.
     virtual QRect screenGeometry() const = 0;

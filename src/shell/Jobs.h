@@ -37,7 +37,6 @@ public:
             m_online = m_onlineTest ? m_onlineTest() : false;
         return *m_online;
     }
-    bool onlineWasAsked() const { return m_online.has_value(); }
     // Whether one of the handled minutes is the start of an hour.
     bool includesHourStart() const;
 

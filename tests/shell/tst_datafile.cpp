@@ -217,6 +217,39 @@ private Q_SLOTS:
         QCOMPARE(count(m_path, QStringLiteral("SELECT COUNT(*) FROM WPaper")), 1);
     }
 
+    // The data file tells the listener it was given of each committed write: the tables it
+    // touched, once each, with the file's stamp from before it. A rolled back write, or one
+    // that failed, is told to nobody.
+    void committedWritesReachTheListener() {
+        struct Listener : CommitListener {
+            QList<QStringList> tables;
+            QList<qint64> stamps;
+            void committed(const QStringList& written, qint64 stampBefore) override {
+                tables.append(written);
+                stamps.append(stampBefore);
+            }
+        } listener;
+        ageFile(m_path);
+        const qint64 before = fileModifiedStamp(m_path);
+        {
+            DataFile db(m_path, &listener);
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES ('a')")));
+            QVERIFY(!db.exec(QStringLiteral("DELETE FROM NoSuchTable")));
+            Transaction t(db);
+            QVERIFY(db.exec(QStringLiteral("UPDATE WPaper SET wpFile = 'b'")));
+            QVERIFY(db.exec(QStringLiteral("DELETE FROM Schedule")));
+            QVERIFY(db.exec(QStringLiteral("DELETE FROM WPaper WHERE wpFile = 'x'")));
+            QVERIFY(t.commit());
+            Transaction rolledBack(db);
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES ('c')")));
+        }
+        QCOMPARE(listener.tables,
+                 (QList<QStringList>{{QStringLiteral("WPaper")},
+                                     {QStringLiteral("WPaper"), QStringLiteral("Schedule")}}));
+        QCOMPARE(listener.stamps.first(), before);
+        QVERIFY(listener.stamps.last() > before);
+    }
+
     void aRowVisitorStopsWhenAsked() {
         DataFile db(m_path);
         for (int i = 0; i < 5; ++i)

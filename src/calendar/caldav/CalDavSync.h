@@ -62,7 +62,6 @@ public:
     // Tests hand in a timer on the fake clock for the whole sync's deadline; null goes back
     // to the own one.
     void setDeadlineTimer(TickTimer* timer) { m_deadline = timer ? timer : &m_ownDeadline; }
-    void setDeadline(int ms) { m_deadlineMs = ms; }
     void setMaxPages(int pages) { m_maxPages = pages; }
     // What the deadline timer calls: a sync still running is abandoned.
     void deadlinePassed();

@@ -20,7 +20,6 @@ public:
     const QImage& image() const { return m_image; }
     // Moves SelShape to a rectangle given in twips.
     void setSelection(const QRectF& twips);
-    QFrame* selectionShape() const { return m_shape; }
 
 Q_SIGNALS:
     void pressed(QPointF twips);

@@ -40,8 +40,6 @@ public:
     static QString captionFor(const QDate& day);
 
     const DayEdit& edit() const { return m_edit; }
-    // The folder the icon picker's file dialog starts in, kept while this editor lives.
-    IconFolderMemory& iconFolders() { return m_folders; }
     // Replaces the icon picker "Select Icon" (tests).
     void setIconChooser(IconChooser chooser) { m_chooser = std::move(chooser); }
 

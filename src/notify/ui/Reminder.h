@@ -33,7 +33,6 @@ public:
 
     const ReminderList& list() const { return m_list; }
     const ReminderCycle& cycle() const { return m_cycle; }
-    QTimer& remindTimer() { return m_remindTimer; }
 
     // RemindTimer's tick and the two arrows of EventsUD.
     void remindTimerTick() { m_cycle.tick(); }

@@ -66,7 +66,6 @@ public:
     void hostResized() override;
 
     QTableWidget* grid() const { return m_grid; }
-    QMenu* contextMenu() const { return m_menu; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -36,7 +36,6 @@ public:
 
     // The menu for a right-click at `pos` (in the box's viewport); the caller owns it.
     QMenu* createMenu(const QPoint& pos);
-    SpellHighlighter* highlighter() const { return m_highlighter; }
 
 private:
     void attach(QWidget* edit, QTextDocument* document);
