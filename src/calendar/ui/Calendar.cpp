@@ -3,14 +3,15 @@
 
 #include "base/Clock.h"
 #include "calendar/EventRules.h"
+#include "calendar/MonthNavigation.h"
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/CalendarGrid.h"
 #include "data/ChangeHub.h"
 #include "data/Settings.h"
+#include "platform/WindowSystem.h"
 #include "shell/ShellTables.h"
 #include "shell/ui/PopupMenuAccess.h"
-#include "platform/WindowSystem.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -130,7 +131,9 @@ void Calendar::buildControls() {
         b->setAccessibleName(name);
         b->setToolTip(name +
                       (i == 0 ? QStringLiteral(" (Page Up)") : QStringLiteral(" (Page Down)")));
-        connect(b, &QToolButton::clicked, this, [this, i] { monthButton(i); });
+        connect(b, &QToolButton::clicked, this, [this, i] {
+            take(MonthNavigation::monthButton(selectedDate(), i == 1, m_context.clock.today()));
+        });
         m_monthButtons[i] = b;
     }
 
@@ -160,7 +163,8 @@ void Calendar::buildControls() {
         b->setToolTip(name + (step > 0 ? QStringLiteral(" (Ctrl+Page Down)")
                                        : QStringLiteral(" (Ctrl+Page Up)")));
         udLayout->addWidget(b);
-        connect(b, &QToolButton::clicked, this, [this, step] { yearStep(step); });
+        connect(b, &QToolButton::clicked, this,
+                [this, step] { take(MonthNavigation::yearButton(selectedDate(), step)); });
     }
     m_yearUd->resize(px(240), px(390));
 
@@ -219,7 +223,8 @@ void Calendar::buildControls() {
     connect(m_findCmd, &QPushButton::clicked, this, &Calendar::findNext);
     connect(m_editCmd, &QPushButton::clicked, this, &Calendar::editEvents);
     connect(m_exportCmd, &QPushButton::clicked, this, &Calendar::exportEvents);
-    connect(m_todayCmd, &QPushButton::clicked, this, &Calendar::goToday);
+    connect(m_todayCmd, &QPushButton::clicked, this,
+            [this] { take(MonthNavigation::goToday(m_context.clock.today())); });
 
     // The selected date lives in a month calendar that is never shown.
     m_monthCal = new QCalendarWidget(this);
@@ -425,7 +430,7 @@ void Calendar::redraw(bool force) {
     m_tooltips = MonthPainter::paintGrid(grid, W, H, scene, m_icons, font());
     m_grid->setImage(std::move(grid));
 
-    m_title->setText(locale().toString(selected, QStringLiteral("MMMM yyyy")));
+    m_title->setText(MonthNavigation::title(selected, locale()));
     m_title->setProperty("tag", selected.month());
     placeTitle();
     m_drawnFirst = first;
@@ -435,15 +440,8 @@ void Calendar::redraw(bool force) {
 void Calendar::describeSelection() {
     // A screen reader hears the selected day and its events, as the tooltip lists them.
     const QDate selected = selectedDate();
-    const QString day = locale().toString(selected, QStringLiteral("dddd, d MMMM yyyy"));
-    QStringList events;
-    for (const MonthLayout::TooltipEntry& e : m_tooltips)
-        if (e.key == MonthLayout::tooltipKey(selected))
-            events << e.text;
-    m_grid->setAccessibleName(day);
-    m_grid->setAccessibleDescription(events.isEmpty() ? QStringLiteral("No events.")
-                                                      : QStringLiteral("Events: ") +
-                                                            events.join(QStringLiteral("; ")));
+    m_grid->setAccessibleName(MonthNavigation::dayName(selected, locale()));
+    m_grid->setAccessibleDescription(MonthNavigation::eventsText(m_tooltips, selected));
 }
 
 void Calendar::placeTitle() {
@@ -459,18 +457,15 @@ void Calendar::go(const QDate& date, bool force) {
     redraw(force);
 }
 
-void Calendar::monthButton(int index) {
-    go(MonthLayout::stepMonth(selectedDate(), index == 0 ? -1 : 1, m_context.clock.today()), false);
-}
-
-void Calendar::yearStep(int years) {
-    const QDate d = MonthLayout::stepYear(selectedDate(), years);
-    if (d != selectedDate())
-        go(d, true);
-}
-
-void Calendar::goToday() {
-    go(m_context.clock.today(), true);
+void Calendar::take(const MonthNavigation::Step& step) {
+    switch (step.kind) {
+    case MonthNavigation::Step::Kind::Stay:
+        return;
+    case MonthNavigation::Step::Kind::Select:
+        return go(step.date, step.redrawAll);
+    case MonthNavigation::Step::Kind::Edit:
+        return editEvents();
+    }
 }
 
 void Calendar::editEvents() {
@@ -490,38 +485,13 @@ void Calendar::findNext() {
 }
 
 void Calendar::gridKey(int key, Qt::KeyboardModifiers modifiers) {
-    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
-    switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown: {
-        const int step = key == Qt::Key_PageUp ? -1 : 1;
-        if (ctrl)
-            yearStep(step);
-        else
-            monthButton(step < 0 ? 0 : 1);
-        break;
-    }
-    case Qt::Key_Up:
-        go(MonthLayout::stepDays(selectedDate(), -7), false);
-        break;
-    case Qt::Key_Down:
-        go(MonthLayout::stepDays(selectedDate(), 7), false);
-        break;
-    case Qt::Key_Left:
-        go(MonthLayout::stepDays(selectedDate(), -1), false);
-        break;
-    case Qt::Key_Right:
-        go(MonthLayout::stepDays(selectedDate(), 1), false);
-        break;
-    default:
-        editEvents();
-    }
+    take(MonthNavigation::key(selectedDate(), key, modifiers, m_context.clock.today()));
 }
 
 void Calendar::gridPressed(const QPointF& twips) {
     const int cell = MonthLayout::cellAt(twips.x(), twips.y(), m_geometry.calPic.width(),
                                          m_geometry.calPic.height());
-    go(MonthLayout::stepDays(selectedDate(), cell - m_grid->property("tag").toInt()), false);
+    take(MonthNavigation::press(selectedDate(), cell, m_grid->property("tag").toInt()));
 }
 
 void Calendar::gridMoved(const QPointF& twips) {

@@ -7,6 +7,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/HolidayUpdate.h"
 #include "calendar/MonthLayout.h"
+#include "calendar/MonthNavigation.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
 #include "shell/AppContext.h"
@@ -110,10 +111,9 @@ private:
     void placeTitle();
     // Selects `date` and redraws; `force` as for redraw().
     void go(const QDate& date, bool force);
+    // A move of the user's: the date it selects, or the editor.
+    void take(const MonthNavigation::Step& step);
 
-    void monthButton(int index);
-    void yearStep(int years);
-    void goToday();
     void editEvents();
     void exportEvents();
     void findNext();
