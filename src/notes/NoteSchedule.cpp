@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteSchedule.h"
 
+#include "scheduler/ScheduleEditorState.h"
 #include "shell/FiringRules.h"
 
 namespace NoteSchedule {
@@ -37,6 +38,22 @@ Stored stored(int editorCode, const QDate& date, const QTime& time) {
                       : FiringRules::Inactive;
     s.due = QDateTime(date, QTime(time.hour(), time.minute()));
     return s;
+}
+
+ScheduleEditorState editorState(const EditorPreset& preset, const Clock& clock) {
+    ScheduleEditorState state = ScheduleEditorState::fresh(clock);
+    state.reminderMode = true;
+    state.date = preset.date;
+    state.time = preset.time;
+    state.active = preset.active;
+    state.oneTime = preset.oneTime;
+    if (preset.choice >= 0)
+        state.freqOption = preset.choice;
+    return state;
+}
+
+Stored stored(const ScheduleEditorState& state) {
+    return stored(state.frequency(), state.date, state.time);
 }
 
 } // namespace NoteSchedule

@@ -5,6 +5,9 @@
 #include <QDateTime>
 #include <QTime>
 
+class Clock;
+struct ScheduleEditorState;
+
 // A note's alarm: the card's schedule mark, the due test when the window opens, and the
 // schedule editor's preset and result (Frequency codes of FiringRules).
 namespace NoteSchedule {
@@ -35,5 +38,11 @@ struct Stored {
     QDateTime due;
 };
 Stored stored(int editorCode, const QDate& date, const QTime& time);
+
+// The schedule editor's state for `preset`: reminder mode, which asks only for the date,
+// the time and how often; what is not preset is as for a fresh entry.
+ScheduleEditorState editorState(const EditorPreset& preset, const Clock& clock);
+// What the editor's confirmed `state` stores.
+Stored stored(const ScheduleEditorState& state);
 
 } // namespace NoteSchedule

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/FiringRules.h"
+#include "mock/FakeClock.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NoteSchedule.h"
+#include "scheduler/ScheduleEditorState.h"
+#include "shell/FiringRules.h"
 
 #include <QTest>
 
@@ -268,6 +270,21 @@ private Q_SLOTS:
         const NoteSchedule::Stored off = NoteSchedule::stored(0, due.date(), QTime(9, 15, 30));
         QCOMPARE(off.frequency, 0);
         QCOMPARE(off.due, due);
+
+        // The editor opens in reminder mode on the preset, and what it confirms is stored
+        // with its frequency code and minute.
+        FakeClock clock(Now);
+        ScheduleEditorState state = NoteSchedule::editorState(weekly, clock);
+        QVERIFY(state.reminderMode && state.active && !state.oneTime);
+        QCOMPARE(state.freqOption, 1);
+        QCOMPARE(QDateTime(state.date, state.time), due);
+        QCOMPARE(NoteSchedule::stored(state).frequency, FiringRules::Weekly);
+        state.oneTime = true;
+        state.time = QTime(9, 15, 40);
+        QCOMPARE(NoteSchedule::stored(state).frequency, FiringRules::OneTime);
+        QCOMPARE(NoteSchedule::stored(state).due, due);
+        // No repeat option preset keeps the fresh "Daily".
+        QCOMPARE(NoteSchedule::editorState(fresh, clock).freqOption, 0);
     }
 };
 

@@ -3,9 +3,6 @@
 
 #include "base/Clock.h"
 #include "data/ChangeHub.h"
-#include "shell/ShellTables.h"
-#include "shell/Twips.h"
-#include "shell/ui/UnloadCheck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NotesLog.h"
 #include "notes/RtfReader.h"
@@ -18,10 +15,12 @@
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
+#include "shell/ui/UnloadCheck.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleValidator>
@@ -373,8 +372,7 @@ void NotesPage::readAside(int index, const NoteRecord& row) {
     }
     const auto read = std::make_shared<ReadDocument>();
     m_readers->start([this, read, row, index, generation = m_generation, gui = thread()] {
-        if (readingHook)
-            readingHook();
+        Q_EMIT reading();
         auto* doc = new QTextDocument;
         doc->setDocumentLayout(new NoLayout(doc));
         const bool overlong = readNote(row, *doc);
@@ -487,12 +485,12 @@ void NotesPage::aboutToHide() {
 bool NotesPage::autosave() {
     const bool saved = saveNotes();
     const QString file = m_context.paths.dataFile();
-    const QString notice = saved ? m_autosaveFailures.succeeded(file)
-                                 : m_autosaveFailures.failed(file, m_store.lastError());
+    const QString text = saved ? m_autosaveFailures.succeeded(file)
+                               : m_autosaveFailures.failed(file, m_store.lastError());
     if (!saved)
         qCWarning(lcNotes) << "autosave failed:" << m_store.lastError();
-    if (!notice.isEmpty() && noticeHook)
-        noticeHook(notice);
+    if (!text.isEmpty())
+        Q_EMIT notice(text);
     return saved;
 }
 
@@ -785,31 +783,18 @@ void NotesPage::spelling() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
-    if (spellHook)
-        spellHook(c->text());
-    else
-        SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
+    SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
 }
 
 std::optional<NoteSchedule::Stored>
 NotesPage::editSchedule(const NoteSchedule::EditorPreset& preset) {
-    if (scheduleHook)
-        return scheduleHook(preset, this);
     if (!m_scheduleEditor)
         return std::nullopt;
-    // The schedule editor asks only for the date, the time and how often.
-    ScheduleEditorState state = ScheduleEditorState::fresh(m_context.clock);
-    state.reminderMode = true;
-    state.date = preset.date;
-    state.time = preset.time;
-    state.active = preset.active;
-    state.oneTime = preset.oneTime;
-    if (preset.choice >= 0)
-        state.freqOption = preset.choice;
-    const std::optional<ScheduleEditorState> answer = m_scheduleEditor(state, this);
+    const std::optional<ScheduleEditorState> answer =
+        m_scheduleEditor(NoteSchedule::editorState(preset, m_context.clock), this);
     if (!answer)
         return std::nullopt;
-    return NoteSchedule::stored(answer->frequency(), answer->date, answer->time);
+    return NoteSchedule::stored(*answer);
 }
 
 void NotesPage::schedule() {
@@ -845,9 +830,7 @@ void NotesPage::colour() {
     if (!c)
         return;
     const QColor initial = NoteToolbar::shown(c->text()->textCursor()).colour;
-    const QColor chosen = colourHook
-                              ? colourHook(initial, this)
-                              : QColorDialog::getColor(initial, this, QStringLiteral("Color"));
+    const QColor chosen = m_context.dialogs.chooseColour(this, initial, QStringLiteral("Color"));
     if (!chosen.isValid()) {
         c->text()->setFocus();
         return;
@@ -893,10 +876,7 @@ NotesTool::NotesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEdit
 NotesPage* NotesTool::makePage(QWidget* parent) {
     auto* page = new NotesPage(m_context, parent);
     page->setScheduleEditor(m_scheduleEditor);
-    page->noticeHook = [this](const QString& text) {
-        if (m_notice)
-            m_notice(text);
-    };
+    QObject::connect(page, &NotesPage::notice, this, &NotesTool::notice);
     // An ordinary end of the process saves too, whatever window is open.
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
                      &NotesPage::saveNow);

@@ -2,15 +2,15 @@
 #pragma once
 
 #include "base/TickTimer.h"
-#include "shell/AppContext.h"
 #include "data/SaveFailures.h"
-#include "shell/ui/ToolPage.h"
 #include "notes/NoteAutosave.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteSchedule.h"
 #include "notes/NoteStore.h"
 #include "notes/NoteToolbar.h"
 #include "scheduler/ScheduleEditorState.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QPointer>
 #include <QSet>
@@ -69,9 +69,6 @@ public:
     // the data file refused, the text then still in its notes.
     bool keepForUnload(QString* failure) override;
     void giveUpUnsaved() override { m_givenUp = true; }
-    // Shows a notice when autosave starts failing and when it works again; unset, the
-    // failures are only logged.
-    std::function<void(const QString& text)> noticeHook;
     // Gives a card the focus and brings it to the front; -1 for the visible card of depth 1.
     void setNoteFocus(int index);
     // A note alarm while the window is loaded: the notes due this minute flash, and
@@ -93,28 +90,21 @@ public:
     QAction* action(NoteToolbar::Command command) const;
     FindNote* findDialog() const;
 
-    // The dialogs the commands open, replaceable in tests.
-    // "Color": the chosen colour, or an invalid one when cancelled.
-    std::function<QColor(const QColor& initial, QWidget* parent)> colourHook;
-    // "Schedule": the schedule editor in reminder mode, preset; nothing when it was
-    // cancelled. Unset, the editor given by setScheduleEditor() opens.
-    std::function<std::optional<NoteSchedule::Stored>(const NoteSchedule::EditorPreset&,
-                                                      QWidget* parent)>
-        scheduleHook;
-    // "Spelling": the interactive check of a note's text, ending with its message.
-    std::function<void(QTextEdit* text)> spellHook;
-
     // A note whose stored text is longer than this is read off the window's thread: its
     // card says it is opening, read-only, and the window goes on answering meanwhile.
     static constexpr qsizetype ReadAsideChars = 256 * 1024;
     // Whether the note of the card is still being read.
     bool opening(int index) const { return m_opening.contains(index); }
-    // Runs on the reading thread before each such note is read: tests hold the reading.
-    static inline std::function<void()> readingHook;
 
 Q_SIGNALS:
     // A note read off the window's thread is in its card.
     void noteOpened(int index);
+    // Emitted on the reading thread before such a note is read; a direct connection runs
+    // there and may hold the reading.
+    void reading();
+    // Autosave started failing, or works again: the text for a notice. The failures are
+    // logged either way.
+    void notice(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -192,7 +182,8 @@ private:
 };
 
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
-class NotesTool {
+class NotesTool : public QObject {
+    Q_OBJECT
 public:
     explicit NotesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor = {});
     // Makes the page (the main window asks the first time the tool is chosen) and keeps
@@ -211,14 +202,13 @@ public:
     // At "Unload Plumora": true when the notes are saved, or the user chose "Quit anyway"
     // after being told why they could not be; false for "Stay".
     bool readyToQuit();
-    // Where the page's autosave notices go (the pop-up message).
-    void setNotice(std::function<void(const QString& text)> notice) {
-        m_notice = std::move(notice);
-    }
+
+Q_SIGNALS:
+    // The page's autosave notices, for the pop-up message.
+    void notice(const QString& text);
 
 private:
     AppContext& m_context;
     NotesPage::ScheduleEditor m_scheduleEditor;
     QPointer<NotesPage> m_page;
-    std::function<void(const QString& text)> m_notice;
 };
