@@ -3,6 +3,7 @@
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NoteSchedule.h"
+#include "notes/StoredNotes.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "shell/FiringRules.h"
 
@@ -285,6 +286,49 @@ private Q_SLOTS:
         QCOMPARE(NoteSchedule::stored(state).due, due);
         // No repeat option preset keeps the fresh "Daily".
         QCOMPARE(NoteSchedule::editorState(fresh, clock).freqOption, 0);
+    }
+
+    // The page's own writes leave the table as it knows it; anyone else's change shows.
+    void storedNotesTellOwnWritesFromOthers() {
+        QList<NoteRecord> rows{row(1, 2, FiringRules::Daily, Now), row(2, 1)};
+        rows[0].content = QStringLiteral("{\\rtf1 a}");
+        rows[0].geometry = QRect(100, 100, 3600, 2700);
+        StoredNotes stored;
+        stored.load(rows);
+        QVERIFY(!stored.differs(rows));
+
+        // Own writes: text, depth, place, alarm, a new note, a deleted one.
+        rows[0].content = QStringLiteral("{\\rtf1 b}");
+        rows[0].zOrder = 1;
+        rows[1].geometry = QRect(200, 200, 3600, 2700);
+        stored.written({{1, 1, rows[0].content, std::nullopt},
+                        {2, std::nullopt, std::nullopt, rows[1].geometry}});
+        rows[1].frequency = FiringRules::OneTime;
+        rows[1].due = QDateTime(Now.date(), QTime(8, 30));
+        stored.scheduled(2, FiringRules::OneTime, Now); // the table keeps the minute
+        NoteRecord added = row(3, NoteDeck::NewCardDepth);
+        rows.append(added);
+        stored.added(added);
+        QVERIFY(!stored.differs(rows));
+        rows.removeFirst();
+        stored.removed(1);
+        QVERIFY(!stored.differs(rows));
+
+        // Anyone else's: each column the page shows, a row added or gone.
+        const auto changed = [&](const std::function<void(QList<NoteRecord>&)>& change) {
+            QList<NoteRecord> other = rows;
+            change(other);
+            return stored.differs(other);
+        };
+        QVERIFY(changed([](auto& r) { r[0].content = QStringLiteral("{\\rtf1 c}"); }));
+        QVERIFY(changed([](auto& r) { r[1].content = QString(""); })); // null before
+        QVERIFY(changed([](auto& r) { r[0].zOrder = 7; }));
+        QVERIFY(changed([](auto& r) { r[0].geometry.translate(15, 0); }));
+        QVERIFY(changed([](auto& r) { r[0].frequency = FiringRules::Weekly; }));
+        QVERIFY(changed([](auto& r) { r[0].due = QDateTime(); }));
+        QVERIFY(changed([](auto& r) { r.append(row(9, 1)); }));
+        QVERIFY(changed([](auto& r) { r.removeLast(); }));
+        QVERIFY(changed([](auto& r) { r[1].id = 9; }));
     }
 };
 

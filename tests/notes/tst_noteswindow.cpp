@@ -5,6 +5,7 @@
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
 #include "notes/NoteGeometry.h"
+#include "notes/NoteStore.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfSamples.h"
 #include "notes/ui/FindNote.h"
@@ -14,6 +15,7 @@
 #include "platform/spell/ui/SpellCheckDialog.h"
 #include "scheduler/ui/ScheduleEditor.h"
 #include "shell/FiringRules.h"
+#include "shell/ui/ReloadBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -275,6 +277,39 @@ private Q_SLOTS:
         hub.announceAll();
         QTRY_COMPARE(page->deck().count(), 3);
         QCOMPARE(fx.rows(), 3);
+    }
+
+    // Another store of this program writing QNotes reaches the page shown, while the page's
+    // own saves leave its cards as they are. Typing not saved yet stays, the reload bar
+    // offers the stored notes, and Reload shows them and drops the typing.
+    void notesWrittenByAnotherStoreShow() {
+        Fixture fx;
+        const qint64 id = fx.note(1, QStringLiteral("{\\rtf1 first}"));
+        auto page = fx.open();
+        NoteStore other(fx.context.paths.dataFile(), &fx.context.stores.changes);
+        QVERIFY(other.write({{id, std::nullopt, QStringLiteral("{\\rtf1 second}"), std::nullopt}}));
+        QTRY_COMPARE(page->card(0)->text()->toPlainText(), "second");
+
+        const QPointer<NoteCard> card = page->card(0);
+        QTest::keyClicks(card->text(), QStringLiteral("typed "));
+        QVERIFY(page->saveNotes());
+        QTest::qWait(20);
+        QVERIFY(card);
+        QVERIFY(page->reloadBar()->isHidden());
+
+        QTest::keyClicks(card->text(), QStringLiteral("mine "));
+        QVERIFY(other.write({{id, std::nullopt, QStringLiteral("{\\rtf1 third}"), std::nullopt}}));
+        QTRY_VERIFY(page->reloadBar()->isVisible());
+        QVERIFY(card);
+        QVERIFY(card->text()->toPlainText().contains(QLatin1String("mine")));
+        QPushButton* reload = page->reloadBar()->reloadButton();
+        QCOMPARE(reload->accessibleName(), "Reload");
+        QVERIFY(reload->focusPolicy() & Qt::TabFocus);
+        reload->click();
+        QCOMPARE(page->card(0)->text()->toPlainText(), "third");
+        QVERIFY(page->reloadBar()->isHidden());
+        page->aboutToHide();
+        QCOMPARE(fx.column(id, "Content").toString(), "{\\rtf1 third}");
     }
 
     void withoutNotesOnlyNewIsAvailable() {

@@ -17,6 +17,7 @@
 #include "platform/spell/ui/SpellCheckDialog.h"
 #include "shell/ShellTables.h"
 #include "shell/Twips.h"
+#include "shell/ui/ReloadBar.h"
 #include "shell/ui/UnloadCheck.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -100,12 +101,38 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     m_emptyLb->setAlignment(Qt::AlignCenter);
     m_emptyLb->hide();
     buildToolbar();
+    m_reloadBar = new ReloadBar(
+        QStringLiteral("The notes were changed elsewhere. Your changes here are kept; Reload "
+                       "shows the notes as stored now and drops what was not saved yet."),
+        this);
+    connect(m_reloadBar, &ReloadBar::reloadChosen, this, &NotesPage::reloadNotes);
     load();
-    connect(&context.stores.changes, &ChangeHub::changedElsewhere, this,
-            [this](const QString& table) {
-                if (table == QLatin1String("QNotes"))
-                    reloadNotes();
-            });
+    // Every write to QNotes is heard, the page's own too: those leave the table as the page
+    // knows it.
+    connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table == QLatin1String("QNotes"))
+            tableChanged();
+    });
+}
+
+void NotesPage::tableChanged() {
+    if (m_saving)
+        return;
+    QList<NoteRecord> rows;
+    if (!m_store.load(rows)) {
+        qCWarning(lcNotes) << "the changed notes could not be read:" << m_store.lastError();
+        return;
+    }
+    if (!m_stored.differs(rows)) {
+        m_reloadBar->hide();
+        return;
+    }
+    if (hasUnsavedWork()) {
+        qCInfo(lcNotes) << "the notes changed elsewhere; kept as shown, with unsaved work";
+        m_reloadBar->offer();
+        return;
+    }
+    reloadNotes();
 }
 
 bool NotesPage::hasUnsavedWork() {
@@ -117,10 +144,8 @@ bool NotesPage::hasUnsavedWork() {
 }
 
 void NotesPage::reloadNotes() {
-    if (m_saving || hasUnsavedWork()) {
-        qCInfo(lcNotes) << "the notes changed elsewhere; kept as shown, with unsaved work";
-        return;
-    }
+    m_reloadBar->hide();
+    m_autosave.drop();
     stopFlashing();
     if (FindNote* find = m_find)
         find->close();
@@ -250,18 +275,20 @@ void NotesPage::resizeEvent(QResizeEvent* event) {
     m_desk->setGeometry(0, below, width(), height() - below);
     m_emptyLb->setGeometry(m_desk->rect().adjusted(24, 24, -24, -24));
     m_toolbar->setGeometry(0, 0, width(), bar);
+    m_reloadBar->setGeometry(0, bar, width(), m_reloadBar->heightForWidth(width()));
 }
 
 void NotesPage::load() {
     QList<NoteRecord> rows;
     if (!m_store.load(rows))
         m_loadError = m_store.lastError();
+    m_stored.load(rows);
     const QList<NoteDeck::Renumbered> renumbered = m_deck.load(rows, m_context.clock.now());
     if (!renumbered.isEmpty()) {
         QList<NoteStore::Write> writes;
         for (const NoteDeck::Renumbered& r : renumbered)
             writes.append({r.id, r.zOrder, std::nullopt, std::nullopt});
-        if (m_store.write(writes))
+        if (write(writes))
             m_deck.saved(m_deck.saveList());
     }
     m_cards.reserve(rows.size());
@@ -531,7 +558,7 @@ bool NotesPage::saveNotes() {
         writes.append(w);
         items.append(item);
     }
-    if (!m_store.write(writes))
+    if (!write(writes))
         return false;
     m_deck.saved(items);
     for (const NoteDeck::SaveItem& item : std::as_const(items)) {
@@ -540,6 +567,13 @@ bool NotesPage::saveNotes() {
         if (item.textChanged)
             c->text()->document()->setModified(false);
     }
+    return true;
+}
+
+bool NotesPage::write(const QList<NoteStore::Write>& writes) {
+    if (!m_store.write(writes))
+        return false;
+    m_stored.written(writes);
     return true;
 }
 
@@ -619,7 +653,7 @@ void NotesPage::dragEnded(int index) {
     c->setTwips(QRect(NoteGeometry::keptOnScreen(r, screenTwips()), r.size()));
     if (c->twips() == c->stored())
         return;
-    if (m_store.write({{m_deck.card(index).id, std::nullopt, std::nullopt, c->twips()}}))
+    if (write({{m_deck.card(index).id, std::nullopt, std::nullopt, c->twips()}}))
         c->setStored(c->twips());
     else
         m_autosave.changed(); // tried again with the next save
@@ -702,6 +736,7 @@ void NotesPage::newNote() {
              m_store.lastError());
         return;
     }
+    m_stored.added(row);
     std::optional<QRect> beside;
     if (const NoteCard* focused = focusedCard())
         beside = focused->twips();
@@ -710,7 +745,7 @@ void NotesPage::newNote() {
     const QPoint at = NoteGeometry::newCardPlace(beside, row.geometry.size(),
                                                  window()->size() * Twips::PerPixel, screenTwips());
     c->setTwips(QRect(at, row.geometry.size()));
-    if (m_store.write({{row.id, std::nullopt, std::nullopt, c->twips()}}))
+    if (write({{row.id, std::nullopt, std::nullopt, c->twips()}}))
         c->setStored(c->twips());
     setNoteFocus(index);
     applyEnabling();
@@ -731,6 +766,7 @@ void NotesPage::deleteNote() {
              m_store.lastError());
         return;
     }
+    m_stored.removed(m_deck.card(index).id);
     delete m_spelling.data();
     m_deck.remove(index);
     {
@@ -813,6 +849,7 @@ void NotesPage::schedule() {
     if (const std::optional<NoteSchedule::Stored> chosen =
             editSchedule(NoteSchedule::preset(frequency, due, m_context.clock.now()))) {
         if (m_store.writeSchedule(id, chosen->frequency, chosen->due)) {
+            m_stored.scheduled(id, chosen->frequency, chosen->due);
             frequency = chosen->frequency;
             due = chosen->due;
         } else {

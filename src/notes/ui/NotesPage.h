@@ -8,6 +8,7 @@
 #include "notes/NoteSchedule.h"
 #include "notes/NoteStore.h"
 #include "notes/NoteToolbar.h"
+#include "notes/StoredNotes.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "shell/AppContext.h"
 #include "shell/ui/ToolPage.h"
@@ -30,6 +31,7 @@ class QTextEdit;
 class QThreadPool;
 class QTimer;
 class QToolBar;
+class ReloadBar;
 class SpellAsYouType;
 class SpellChecker;
 
@@ -84,6 +86,8 @@ public:
     void flashTick();
 
     const NoteDeck& deck() const { return m_deck; }
+    // The bar that offers to reload notes changed elsewhere while some were unsaved.
+    ReloadBar* reloadBar() const { return m_reloadBar; }
     NoteCard* card(int index) const;
     // The card in the focus frame, or null.
     NoteCard* focusedCard() const;
@@ -128,9 +132,14 @@ private:
     void stopFlashing();
     // Whether a note holds typing, a depth or a place not saved yet.
     bool hasUnsavedWork();
-    // QNotes was changed by another writer: the cards are built again from the table,
-    // unless there is unsaved work, which is never dropped.
+    // QNotes changed: when it no longer holds what the page knows, the cards are built
+    // again from it; with unsaved work, which is never dropped unasked, the reload bar
+    // offers that instead.
+    void tableChanged();
+    // The cards built again from the table; what was not saved is dropped.
     void reloadNotes();
+    // Writes through the store and notes what the table then holds.
+    bool write(const QList<NoteStore::Write>& writes);
     void startFlashing(const QList<int>& focusOrder);
     void attachSpelling(NoteCard* card);
     SpellChecker& checker();
@@ -153,6 +162,7 @@ private:
     AppContext& m_context;
     NoteStore& m_store;
     NoteDeck m_deck;
+    StoredNotes m_stored;
     QList<NoteCard*> m_cards;
     QString m_loadError;
     bool m_saving = false;
@@ -162,6 +172,7 @@ private:
     QWidget* m_desk;
     QLabel* m_emptyLb;
     QToolBar* m_toolbar;
+    ReloadBar* m_reloadBar;
     QList<QAction*> m_actions;
     QComboBox* m_fontBox;
     QComboBox* m_sizeBox;
