@@ -4,6 +4,8 @@
 #include "scheduler/ScheduleEditorState.h"
 #include "shell/FiringRules.h"
 
+#include <algorithm>
+
 namespace NoteSchedule {
 
 bool markVisible(int frequency, const QDateTime& due, const QDate& today) {
@@ -38,6 +40,15 @@ Stored stored(int editorCode, const QDate& date, const QTime& time) {
                       : FiringRules::Inactive;
     s.due = QDateTime(date, QTime(time.hour(), time.minute()));
     return s;
+}
+
+QList<int> dueIn(const QList<CardAlarm>& cards, const QList<QDateTime>& minutes) {
+    QList<int> due;
+    for (const CardAlarm& c : cards)
+        if (std::any_of(minutes.begin(), minutes.end(),
+                        [&c](const QDateTime& at) { return dueNow(c.frequency, c.due, at); }))
+            due.append(c.index);
+    return due;
 }
 
 ScheduleEditorState editorState(const EditorPreset& preset, const Clock& clock) {

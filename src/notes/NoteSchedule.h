@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QTime>
 
 class Clock;
@@ -19,6 +20,16 @@ bool markVisible(int frequency, const QDateTime& due, const QDate& today);
 // Due in the minute of `now`: the note's alarm fires in that minute by the tick's own
 // rules, so a repeating alarm set on an earlier day flashes every time it comes round.
 bool dueNow(int frequency, const QDateTime& due, const QDateTime& now);
+
+// An alarm of the open window's card `index`.
+struct CardAlarm {
+    int index = -1;
+    int frequency = 0;
+    QDateTime due;
+};
+// The cards due in any of `minutes` (this minute and those passed over while asleep), in
+// the order of `cards`.
+QList<int> dueIn(const QList<CardAlarm>& cards, const QList<QDateTime>& minutes);
 
 // What the editor opens with. `choice` is the repeat option (0 daily ... 3 yearly), -1
 // when none. A note without SchDT opens on the current minute.

@@ -2,6 +2,7 @@
 #include "mock/FakeClock.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
+#include "notes/NoteSave.h"
 #include "notes/NoteSchedule.h"
 #include "notes/StoredNotes.h"
 #include "scheduler/ScheduleEditorState.h"
@@ -286,6 +287,56 @@ private Q_SLOTS:
         QCOMPARE(NoteSchedule::stored(state).due, due);
         // No repeat option preset keeps the fresh "Daily".
         QCOMPARE(NoteSchedule::editorState(fresh, clock).freqOption, 0);
+    }
+
+    // A save writes the notes whose text, depth or place changed: the depth always, the
+    // text and the place only when they changed.
+    void whatASaveWrites() {
+        const QList<NoteDeck::SaveItem> list{{0, 11, 3, false, false},
+                                             {1, 12, 2, true, false},
+                                             {2, 13, 1, false, true},
+                                             {3, 14, 4, false, false}};
+        const QRect moved(300, 300, 3600, 2700);
+        const auto movedTo = [&](int index) {
+            return index == 3 ? std::optional(moved) : std::nullopt;
+        };
+        QList<int> textsAsked;
+        const NoteSave::Pending p = NoteSave::pending(list, movedTo, [&](int index) {
+            textsAsked << index;
+            return QStringLiteral("{\\rtf1 %1}").arg(index);
+        });
+        QCOMPARE(textsAsked, QList<int>{1});
+        QCOMPARE(p.items.size(), 3);
+        QCOMPARE(p.writes.size(), 3);
+        QCOMPARE(p.writes[0].id, 12);
+        QCOMPARE(p.writes[0].zOrder, 2);
+        QCOMPARE(p.writes[0].content, QStringLiteral("{\\rtf1 1}"));
+        QVERIFY(!p.writes[0].geometry);
+        QCOMPARE(p.writes[1].id, 13);
+        QVERIFY(!p.writes[1].content && !p.writes[1].geometry);
+        QCOMPARE(p.writes[2].id, 14);
+        QCOMPARE(p.writes[2].geometry, moved);
+        QCOMPARE(p.items[2].index, 3);
+
+        QVERIFY(NoteSave::unsaved(list, movedTo));
+        const auto still = [](int) { return std::optional<QRect>(); };
+        QVERIFY(!NoteSave::unsaved({list[0]}, still));
+        QVERIFY(NoteSave::unsaved({list[3]}, movedTo));
+        QVERIFY(NoteSave::pending({list[0]}, still, {}).writes.isEmpty());
+    }
+
+    // An alarm flashes the cards due in this minute or in any minute passed over.
+    void cardsDueIn() {
+        const QDateTime at(QDate(2026, 3, 10), QTime(8, 30));
+        const QList<NoteSchedule::CardAlarm> cards{
+            {0, FiringRules::Daily, QDateTime(QDate(2026, 3, 1), QTime(8, 30))},
+            {2, FiringRules::OneTime, QDateTime(QDate(2026, 3, 10), QTime(8, 29))},
+            {3, FiringRules::Inactive, at},
+            {5, FiringRules::OneTime, at}};
+        QCOMPARE(NoteSchedule::dueIn(cards, {at}), (QList<int>{0, 5}));
+        QCOMPARE(NoteSchedule::dueIn(cards, {at.addSecs(-60), at.addSecs(45)}),
+                 (QList<int>{0, 2, 5}));
+        QVERIFY(NoteSchedule::dueIn(cards, {at.addSecs(60)}).isEmpty());
     }
 
     // The page's own writes leave the table as it knows it; anyone else's change shows.

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "data/ChangeHub.h"
 #include "notes/NoteGeometry.h"
+#include "notes/NoteSave.h"
 #include "notes/NotesLog.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
@@ -135,12 +136,13 @@ void NotesPage::tableChanged() {
     reloadNotes();
 }
 
+std::optional<QRect> NotesPage::movedTo(int index) const {
+    const NoteCard* c = card(index);
+    return c && c->twips() != c->stored() ? std::optional(c->twips()) : std::nullopt;
+}
+
 bool NotesPage::hasUnsavedWork() {
-    const QList<NoteDeck::SaveItem> items = m_deck.saveList();
-    return std::any_of(items.begin(), items.end(), [this](const NoteDeck::SaveItem& item) {
-        const NoteCard* c = card(item.index);
-        return item.textChanged || item.depthChanged || (c && c->twips() != c->stored());
-    });
+    return NoteSave::unsaved(m_deck.saveList(), [this](int index) { return movedTo(index); });
 }
 
 void NotesPage::reloadNotes() {
@@ -540,28 +542,17 @@ bool NotesPage::saveNotes() {
     if (m_saving)
         return false;
     const QScopedValueRollback saving(m_saving, true);
-    QList<NoteDeck::SaveItem> items;
-    QList<NoteStore::Write> writes;
-    for (const NoteDeck::SaveItem& item : m_deck.saveList()) {
-        NoteCard* c = card(item.index);
-        const bool moved = c->twips() != c->stored();
-        if (!item.textChanged && !item.depthChanged && !moved)
-            continue;
-        NoteStore::Write w{item.id, item.zOrder, std::nullopt, std::nullopt};
-        if (item.textChanged) {
-            QTextDocument* doc = c->text()->document();
+    const NoteSave::Pending pending = NoteSave::pending(
+        m_deck.saveList(), [this](int index) { return movedTo(index); },
+        [this](int index) {
+            QTextDocument* doc = card(index)->text()->document();
             RtfWriter::removeObjects(*doc);
-            w.content = RtfWriter::write(*doc);
-        }
-        if (moved)
-            w.geometry = c->twips();
-        writes.append(w);
-        items.append(item);
-    }
-    if (!write(writes))
+            return RtfWriter::write(*doc);
+        });
+    if (!write(pending.writes))
         return false;
-    m_deck.saved(items);
-    for (const NoteDeck::SaveItem& item : std::as_const(items)) {
+    m_deck.saved(pending.items);
+    for (const NoteDeck::SaveItem& item : pending.items) {
         NoteCard* c = card(item.index);
         c->setStored(c->twips());
         if (item.textChanged)
@@ -597,17 +588,11 @@ void NotesPage::setNoteFocus(int index) {
 void NotesPage::alarm(const QList<QDateTime>& late) {
     QList<QDateTime> minutes = late;
     minutes.append(m_context.clock.now());
-    QList<int> due;
-    for (int i = 0; i < m_cards.size(); ++i) {
-        const NoteCard* c = m_cards.at(i);
-        if (!m_deck.card(i).visible)
-            continue;
-        if (std::any_of(minutes.begin(), minutes.end(), [c](const QDateTime& at) {
-                return NoteSchedule::dueNow(c->frequency(), c->due(), at);
-            }))
-            due.append(i);
-    }
-    const NoteDeck::Alarm a = m_deck.alarm(due);
+    QList<NoteSchedule::CardAlarm> cards;
+    for (int i = 0; i < m_cards.size(); ++i)
+        if (m_deck.card(i).visible)
+            cards.append({i, m_cards.at(i)->frequency(), m_cards.at(i)->due()});
+    const NoteDeck::Alarm a = m_deck.alarm(NoteSchedule::dueIn(cards, minutes));
     for (int i : a.unflash)
         card(i)->setTextBackground(NoteDeck::PaleYellow);
     if (a.focusOrder.isEmpty())

@@ -132,6 +132,8 @@ private:
     void stopFlashing();
     // Whether a note holds typing, a depth or a place not saved yet.
     bool hasUnsavedWork();
+    // The card's place when it differs from the stored one.
+    std::optional<QRect> movedTo(int index) const;
     // QNotes changed: when it no longer holds what the page knows, the cards are built
     // again from it; with unsaved work, which is never dropped unasked, the reload bar
     // offers that instead.
