@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -258,24 +259,19 @@ void Calendar::buildControls() {
         QAction* a = m_exportMenu->addAction(ranges[i]);
         a->setObjectName(QStringLiteral("OptMenu"));
         a->setData(i + 1);
-        connect(a, &QAction::triggered, this, [this, i] {
-            if (exportHook)
-                exportHook(i + 1);
-        });
+        connect(a, &QAction::triggered, this, [this, i] { Q_EMIT exportRequested(i + 1); });
     }
     m_exportMenu->addSeparator();
     const auto item = [this](QMenu* menu, const char* caption, const char* name,
-                             std::function<void()> Calendar::*hook) {
+                             void (Calendar::*request)()) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));
         a->setObjectName(QLatin1String(name));
-        connect(a, &QAction::triggered, this, [this, hook] {
-            if (this->*hook)
-                (this->*hook)();
-        });
+        connect(a, &QAction::triggered, this, request);
     };
-    item(m_exportMenu, "iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportHook);
-    item(m_exportMenu, "Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportHook);
-    item(m_exportMenu, "Subscribe to a calendar...", "SubscribeMenu", &Calendar::subscribeHook);
+    item(m_exportMenu, "iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportRequested);
+    item(m_exportMenu, "Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportRequested);
+    item(m_exportMenu, "Subscribe to a calendar...", "SubscribeMenu",
+         &Calendar::subscribeRequested);
     PopupMenuAccess::attach(this, m_exportMenu);
 
     // Importing and subscribing have a place of their own in the menu bar.
@@ -285,9 +281,11 @@ void Calendar::buildControls() {
     edit->setObjectName(QStringLiteral("CalEditMenu"));
     connect(edit, &QAction::triggered, this, &Calendar::editEvents);
     m_pageMenu->addSeparator();
-    item(m_pageMenu, "&Import iCalendar File...", "CalImportMenu", &Calendar::icsImportHook);
-    item(m_pageMenu, "&Subscribe to a Calendar...", "CalSubscribeMenu", &Calendar::subscribeHook);
-    item(m_pageMenu, "E&xport to an iCalendar File...", "CalExportMenu", &Calendar::icsExportHook);
+    item(m_pageMenu, "&Import iCalendar File...", "CalImportMenu", &Calendar::icsImportRequested);
+    item(m_pageMenu, "&Subscribe to a Calendar...", "CalSubscribeMenu",
+         &Calendar::subscribeRequested);
+    item(m_pageMenu, "E&xport to an iCalendar File...", "CalExportMenu",
+         &Calendar::icsExportRequested);
     setAcceptDrops(true);
 }
 
@@ -303,17 +301,21 @@ static QStringList icsFiles(const QMimeData* data) {
     return files;
 }
 
+bool Calendar::dropsTaken() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&Calendar::icsDropped));
+}
+
 void Calendar::dragEnterEvent(QDragEnterEvent* event) {
-    if (icsDropHook && !icsFiles(event->mimeData()).isEmpty())
+    if (dropsTaken() && !icsFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Calendar::dropEvent(QDropEvent* event) {
     const QStringList files = icsFiles(event->mimeData());
-    if (files.isEmpty() || !icsDropHook)
+    if (files.isEmpty() || !dropsTaken())
         return;
     event->acceptProposedAction();
-    icsDropHook(files);
+    Q_EMIT icsDropped(files);
 }
 
 void Calendar::readSettings() {
@@ -469,9 +471,9 @@ void Calendar::take(const MonthNavigation::Step& step) {
 }
 
 void Calendar::editEvents() {
-    if (!editEventsHook)
+    if (!isSignalConnected(QMetaMethod::fromSignal(&Calendar::editEventsRequested)))
         return;
-    editEventsHook();
+    Q_EMIT editEventsRequested();
     redraw(true);
 }
 
@@ -480,8 +482,7 @@ void Calendar::exportEvents() {
 }
 
 void Calendar::findNext() {
-    if (findNextHook)
-        findNextHook(m_searchTb->text());
+    Q_EMIT findNextRequested(m_searchTb->text());
 }
 
 void Calendar::gridKey(int key, Qt::KeyboardModifiers modifiers) {
