@@ -6,11 +6,11 @@
 #include "notes/NoteGeometry.h"
 #include "notes/NoteSave.h"
 #include "notes/NotesLog.h"
-#include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NoteArtwork.h"
 #include "notes/ui/NoteCard.h"
+#include "notes/ui/NoteReading.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowSystem.h"
 #include "platform/spell/SpellChecker.h"
@@ -21,7 +21,6 @@
 #include "shell/ui/ReloadBar.h"
 #include "shell/ui/UnloadCheck.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -34,7 +33,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,8 +79,9 @@ void showInBox(QComboBox* box, const QString& text) {
 
 NotesPage::NotesPage(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.stores.notes),
-      m_desk(new QWidget(this)), m_frame(new FocusFrame), m_flashTimer(new QTimer(this)),
-      m_autosaveTimer(new QTimer(this)), m_autosaveTick(*m_autosaveTimer),
+      m_desk(new QWidget(this)), m_frame(new FocusFrame), m_reading(new NoteReading(this)),
+      m_flashTimer(new QTimer(this)), m_autosaveTimer(new QTimer(this)),
+      m_autosaveTick(*m_autosaveTimer),
       m_autosave(context.clock, m_autosaveTick, [this] { return autosave(); }) {
     setObjectName(QStringLiteral("QNotes"));
     setWindowTitle(QStringLiteral("Quick Notes"));
@@ -101,6 +100,8 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     m_emptyLb->setWordWrap(true);
     m_emptyLb->setAlignment(Qt::AlignCenter);
     m_emptyLb->hide();
+    connect(m_reading, &NoteReading::reading, this, &NotesPage::reading, Qt::DirectConnection);
+    connect(m_reading, &NoteReading::documentRead, this, &NotesPage::noteRead);
     buildToolbar();
     m_reloadBar = new ReloadBar(
         QStringLiteral("The notes were changed elsewhere. Your changes here are kept; Reload "
@@ -162,8 +163,7 @@ void NotesPage::reloadNotes() {
         delete c;
     }
     m_cards.clear();
-    m_opening.clear();
-    ++m_generation;
+    m_reading->forget();
     load();
     if (isVisible())
         activated();
@@ -171,8 +171,7 @@ void NotesPage::reloadNotes() {
 
 NotesPage::~NotesPage() {
     // A note still being read posts to this page when done.
-    if (m_readers)
-        m_readers->waitForDone();
+    m_reading->waitForDone();
     saveNow();
     // The cards go while the page is whole, and tell it nothing on their way out.
     for (NoteCard* c : std::as_const(m_cards)) {
@@ -299,50 +298,15 @@ void NotesPage::load() {
     applyEnabling();
 }
 
-namespace {
-
-// The note's text as the page shows it, and whether it holds an overlong word.
-bool readNote(const NoteRecord& row, QTextDocument& doc) {
-    // An installed family: the page has asked for it on its own thread already.
-    doc.setDefaultFont(NoteToolbar::defaultFont());
-    if (!row.content.isEmpty() && !RtfReader::read(row.content, doc))
-        qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
-    return NoteGeometry::hasOverlongWord(doc.toPlainText());
-}
-
-// Stands in for a read document's layout until the document is in its box: the box sets
-// its options and width, each of which would lay the whole text out again.
-class NoLayout final : public QAbstractTextDocumentLayout {
-public:
-    explicit NoLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {}
-    void draw(QPainter*, const PaintContext&) override {}
-    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
-    int pageCount() const override { return 1; }
-    QSizeF documentSize() const override { return {}; }
-    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
-    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
-
-protected:
-    void documentChanged(int, int, int) override {}
-};
-
-// A document read on another thread, deleted unless it was handed over.
-struct ReadDocument {
-    QTextDocument* doc = nullptr;
-    ~ReadDocument() { delete doc; }
-};
-
-} // namespace
-
 NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {
     auto* c = new NoteCard(index, row.created, m_desk);
     QTextEdit* text = c->text();
     if (row.content.size() > ReadAsideChars) {
         text->setReadOnly(true);
         text->setPlaceholderText(QStringLiteral("Opening the note..."));
-        readAside(index, row);
+        m_reading->readAside(index, row);
     } else {
-        if (readNote(row, *text->document()))
+        if (NoteReading::read(row, *text->document()))
             text->setWordWrapMode(QTextOption::WrapAnywhere);
         text->setCurrentCharFormat(NoteToolbar::insertionFormat());
     }
@@ -393,37 +357,12 @@ void NotesPage::watchText(int index) {
     });
 }
 
-void NotesPage::readAside(int index, const NoteRecord& row) {
-    m_opening.insert(index);
-    if (!m_readers) {
-        m_readers = std::make_unique<QThreadPool>();
-        m_readers->setMaxThreadCount(1);
-    }
-    const auto read = std::make_shared<ReadDocument>();
-    m_readers->start([this, read, row, index, generation = m_generation, gui = thread()] {
-        Q_EMIT reading();
-        auto* doc = new QTextDocument;
-        doc->setDocumentLayout(new NoLayout(doc));
-        const bool overlong = readNote(row, *doc);
-        doc->moveToThread(gui);
-        read->doc = doc;
-        // The page waits for this thread before it goes, so it is there to post to.
-        QMetaObject::invokeMethod(
-            this,
-            [this, read, index, generation, overlong] {
-                noteRead(generation, index, std::exchange(read->doc, nullptr), overlong);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void NotesPage::noteRead(int generation, int index, QTextDocument* doc, bool overlong) {
-    NoteCard* c = generation == m_generation ? card(index) : nullptr;
+void NotesPage::noteRead(int index, QTextDocument* doc, bool overlong) {
+    NoteCard* c = card(index);
     if (!c) {
         delete doc;
         return;
     }
-    m_opening.remove(index);
     QTextEdit* text = c->text();
     // The spelling helper underlines the document being replaced.
     const bool spelled = m_spelling && m_spelling->parent() == text;

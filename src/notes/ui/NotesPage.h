@@ -9,12 +9,12 @@
 #include "notes/NoteStore.h"
 #include "notes/NoteToolbar.h"
 #include "notes/StoredNotes.h"
+#include "notes/ui/NoteReading.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "shell/AppContext.h"
 #include "shell/ui/ToolPage.h"
 
 #include <QPointer>
-#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -28,7 +28,6 @@ class QComboBox;
 class QLabel;
 class QTextDocument;
 class QTextEdit;
-class QThreadPool;
 class QTimer;
 class QToolBar;
 class ReloadBar;
@@ -98,7 +97,7 @@ public:
     // card says it is opening, read-only, and the window goes on answering meanwhile.
     static constexpr qsizetype ReadAsideChars = 256 * 1024;
     // Whether the note of the card is still being read.
-    bool opening(int index) const { return m_opening.contains(index); }
+    bool opening(int index) const { return m_reading->opening(index); }
 
 Q_SIGNALS:
     // A note read off the window's thread is in its card.
@@ -119,8 +118,8 @@ private:
     // Lets the text break its lines anywhere once a change brought an overlong word.
     static void breakOverlongWords(QTextEdit* text, int position, int added);
     NoteCard* createCard(int index, const NoteRecord& row);
-    void readAside(int index, const NoteRecord& row);
-    void noteRead(int generation, int index, QTextDocument* doc, bool overlong);
+    // A note read aside is in: its document goes into the card.
+    void noteRead(int index, QTextDocument* doc, bool overlong);
     // Marks the note changed on the user's edits to its text.
     void watchText(int index);
     void applyEnabling();
@@ -179,6 +178,8 @@ private:
     QComboBox* m_fontBox;
     QComboBox* m_sizeBox;
     FocusFrame* m_frame;
+    // Reads the long notes; the page waits for it before it goes.
+    NoteReading* m_reading;
     QTimer* m_flashTimer;
     QTimer* m_autosaveTimer;
     QtTickTimer m_autosaveTick;
@@ -188,10 +189,6 @@ private:
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;
     ScheduleEditor m_scheduleEditor;
-    // Reads the long notes; the page waits for it before it goes.
-    std::unique_ptr<QThreadPool> m_readers;
-    int m_generation = 0; // counts the loads: a reading for cards since replaced is dropped
-    QSet<int> m_opening;
 };
 
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
