@@ -74,7 +74,8 @@ Application::Application(AppContext& context, QObject* parent)
     // Unsaved work is never dropped without the user's word.
     m_dispatcher.setUnloadGuard(
         [this] { return UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs); });
-    m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
+    connect(&m_notes, &NotesTool::notice, this,
+            [this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     // The program's tools, in their order, with the pages and jobs their objects give; then
     // the mail watch and the shell's own jobs; a tool added later comes after them.
     ProgramParts parts{.calendar = pagesOf(m_calendar),

@@ -31,6 +31,11 @@ bool NoteAutosave::flush() {
     return !m_pending || save();
 }
 
+void NoteAutosave::drop() {
+    m_timer.stop();
+    m_pending = false;
+}
+
 bool NoteAutosave::save() {
     if (m_save()) {
         m_pending = false;

@@ -27,6 +27,8 @@ public:
     void timeout();
     // Saves now when anything is pending. True when nothing is left unsaved.
     bool flush();
+    // The unsaved changes were given up (the notes were read again): nothing is pending.
+    void drop();
     bool pending() const { return m_pending; }
 
 private:

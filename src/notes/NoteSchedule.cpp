@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteSchedule.h"
 
+#include "scheduler/ScheduleEditorState.h"
 #include "shell/FiringRules.h"
+
+#include <algorithm>
 
 namespace NoteSchedule {
 
@@ -37,6 +40,31 @@ Stored stored(int editorCode, const QDate& date, const QTime& time) {
                       : FiringRules::Inactive;
     s.due = QDateTime(date, QTime(time.hour(), time.minute()));
     return s;
+}
+
+QList<int> dueIn(const QList<CardAlarm>& cards, const QList<QDateTime>& minutes) {
+    QList<int> due;
+    for (const CardAlarm& c : cards)
+        if (std::any_of(minutes.begin(), minutes.end(),
+                        [&c](const QDateTime& at) { return dueNow(c.frequency, c.due, at); }))
+            due.append(c.index);
+    return due;
+}
+
+ScheduleEditorState editorState(const EditorPreset& preset, const Clock& clock) {
+    ScheduleEditorState state = ScheduleEditorState::fresh(clock);
+    state.reminderMode = true;
+    state.date = preset.date;
+    state.time = preset.time;
+    state.active = preset.active;
+    state.oneTime = preset.oneTime;
+    if (preset.choice >= 0)
+        state.freqOption = preset.choice;
+    return state;
+}
+
+Stored stored(const ScheduleEditorState& state) {
+    return stored(state.frequency(), state.date, state.time);
 }
 
 } // namespace NoteSchedule

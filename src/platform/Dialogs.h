@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -36,4 +37,7 @@ public:
     // The save picker, starting at `suggestedPath`; "" when cancelled. `choices` may be null.
     virtual QString saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
                              const QString& filter, SaveChoices* choices) = 0;
+    // The colour picker titled `title`, starting at `initial`; an invalid colour when
+    // cancelled.
+    virtual QColor chooseColour(QWidget* owner, const QColor& initial, const QString& title) = 0;
 };

@@ -159,7 +159,9 @@ private Q_SLOTS:
                  (QStringList{"&Edit Events...", "&Import iCalendar File...",
                               "&Subscribe to a Calendar...", "E&xport to an iCalendar File..."}));
         bool subscribed = false;
-        cal->subscribeHook = [&] { subscribed = true; };
+        // Heard in place of the tool's dialog.
+        disconnect(cal.get(), &Calendar::subscribeRequested, nullptr, nullptr);
+        connect(cal.get(), &Calendar::subscribeRequested, this, [&] { subscribed = true; });
         menu->findChild<QAction*>("CalSubscribeMenu")->trigger();
         QVERIFY(subscribed);
         m_desktop.dialogs.openChoice = {fixture("google.ics")};

@@ -4,11 +4,11 @@
 #include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
 #include "data/Settings.h"
-#include "shell/ui/AppEventRules.h"
-#include "shell/ui/FocusRingStyle.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
+#include "shell/ui/AppEventRules.h"
+#include "shell/ui/FocusRingStyle.h"
 
 #include <QDialog>
 #include <QDir>
@@ -117,7 +117,9 @@ private Q_SLOTS:
         AppEventRules::install();
         auto cal = open();
         int edits = 0;
-        cal->editEventsHook = [&] { ++edits; };
+        // The count in place of the tool's editor.
+        disconnect(cal.get(), &Calendar::editEventsRequested, nullptr, nullptr);
+        connect(cal.get(), &Calendar::editEventsRequested, this, [&] { ++edits; });
         cal->show();
         QVERIFY(QTest::qWaitForWindowActive(cal.get()));
         auto* edit = cal->findChild<QPushButton*>("EditCmd");

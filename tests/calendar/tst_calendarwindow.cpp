@@ -6,13 +6,13 @@
 #include "calendar/ui/Calendar.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
-#include "shell/ShellTables.h"
-#include "shell/ui/CommandDispatcher.h"
-#include "shell/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -280,8 +280,9 @@ private Q_SLOTS:
 
         int edits = 0;
         QString searched;
-        cal->editEventsHook = [&] { ++edits; };
-        cal->findNextHook = [&](const QString& t) { searched = t; };
+        connect(cal.get(), &Calendar::editEventsRequested, this, [&] { ++edits; });
+        connect(cal.get(), &Calendar::findNextRequested, this,
+                [&](const QString& t) { searched = t; });
         QTest::keyClick(grid, Qt::Key_Return);
         QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(200, 200));
         child<QPushButton>(*cal, "EditCmd")->click();
@@ -289,7 +290,7 @@ private Q_SLOTS:
         QCOMPARE(cal->store().queriesRun(), queries + 3);
         // "Export Events" pops up the calendar's own Export menu at the pointer.
         QList<int> exported;
-        cal->exportHook = [&](int range) { exported << range; };
+        connect(cal.get(), &Calendar::exportRequested, this, [&](int range) { exported << range; });
         m_desktop.windows.cursor = QPoint(40, 30);
         child<QPushButton>(*cal, "ExportCmd")->click();
         auto* menu = cal->findChild<QMenu*>("ExportMenu");

@@ -126,6 +126,15 @@ public:
         }
         return saveChoice;
     }
+
+    // The colour picker: what it returns for the colour it starts at (none: cancelled),
+    // and the colours it started at.
+    std::function<QColor(const QColor& initial)> colourChoice;
+    QList<QColor> colourOffered;
+    QColor chooseColour(QWidget*, const QColor& initial, const QString&) override {
+        colourOffered.append(initial);
+        return colourChoice ? colourChoice(initial) : QColor();
+    }
 };
 
 class FakeRegistry final : public Registry {

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/FiringRules.h"
+#include "mock/FakeClock.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
+#include "notes/NoteSave.h"
 #include "notes/NoteSchedule.h"
+#include "notes/StoredNotes.h"
+#include "scheduler/ScheduleEditorState.h"
+#include "shell/FiringRules.h"
 
 #include <QTest>
 
@@ -268,6 +272,114 @@ private Q_SLOTS:
         const NoteSchedule::Stored off = NoteSchedule::stored(0, due.date(), QTime(9, 15, 30));
         QCOMPARE(off.frequency, 0);
         QCOMPARE(off.due, due);
+
+        // The editor opens in reminder mode on the preset, and what it confirms is stored
+        // with its frequency code and minute.
+        FakeClock clock(Now);
+        ScheduleEditorState state = NoteSchedule::editorState(weekly, clock);
+        QVERIFY(state.reminderMode && state.active && !state.oneTime);
+        QCOMPARE(state.freqOption, 1);
+        QCOMPARE(QDateTime(state.date, state.time), due);
+        QCOMPARE(NoteSchedule::stored(state).frequency, FiringRules::Weekly);
+        state.oneTime = true;
+        state.time = QTime(9, 15, 40);
+        QCOMPARE(NoteSchedule::stored(state).frequency, FiringRules::OneTime);
+        QCOMPARE(NoteSchedule::stored(state).due, due);
+        // No repeat option preset keeps the fresh "Daily".
+        QCOMPARE(NoteSchedule::editorState(fresh, clock).freqOption, 0);
+    }
+
+    // A save writes the notes whose text, depth or place changed: the depth always, the
+    // text and the place only when they changed.
+    void whatASaveWrites() {
+        const QList<NoteDeck::SaveItem> list{{0, 11, 3, false, false},
+                                             {1, 12, 2, true, false},
+                                             {2, 13, 1, false, true},
+                                             {3, 14, 4, false, false}};
+        const QRect moved(300, 300, 3600, 2700);
+        const auto movedTo = [&](int index) {
+            return index == 3 ? std::optional(moved) : std::nullopt;
+        };
+        QList<int> textsAsked;
+        const NoteSave::Pending p = NoteSave::pending(list, movedTo, [&](int index) {
+            textsAsked << index;
+            return QStringLiteral("{\\rtf1 %1}").arg(index);
+        });
+        QCOMPARE(textsAsked, QList<int>{1});
+        QCOMPARE(p.items.size(), 3);
+        QCOMPARE(p.writes.size(), 3);
+        QCOMPARE(p.writes[0].id, 12);
+        QCOMPARE(p.writes[0].zOrder, 2);
+        QCOMPARE(p.writes[0].content, QStringLiteral("{\\rtf1 1}"));
+        QVERIFY(!p.writes[0].geometry);
+        QCOMPARE(p.writes[1].id, 13);
+        QVERIFY(!p.writes[1].content && !p.writes[1].geometry);
+        QCOMPARE(p.writes[2].id, 14);
+        QCOMPARE(p.writes[2].geometry, moved);
+        QCOMPARE(p.items[2].index, 3);
+
+        QVERIFY(NoteSave::unsaved(list, movedTo));
+        const auto still = [](int) { return std::optional<QRect>(); };
+        QVERIFY(!NoteSave::unsaved({list[0]}, still));
+        QVERIFY(NoteSave::unsaved({list[3]}, movedTo));
+        QVERIFY(NoteSave::pending({list[0]}, still, {}).writes.isEmpty());
+    }
+
+    // An alarm flashes the cards due in this minute or in any minute passed over.
+    void cardsDueIn() {
+        const QDateTime at(QDate(2026, 3, 10), QTime(8, 30));
+        const QList<NoteSchedule::CardAlarm> cards{
+            {0, FiringRules::Daily, QDateTime(QDate(2026, 3, 1), QTime(8, 30))},
+            {2, FiringRules::OneTime, QDateTime(QDate(2026, 3, 10), QTime(8, 29))},
+            {3, FiringRules::Inactive, at},
+            {5, FiringRules::OneTime, at}};
+        QCOMPARE(NoteSchedule::dueIn(cards, {at}), (QList<int>{0, 5}));
+        QCOMPARE(NoteSchedule::dueIn(cards, {at.addSecs(-60), at.addSecs(45)}),
+                 (QList<int>{0, 2, 5}));
+        QVERIFY(NoteSchedule::dueIn(cards, {at.addSecs(60)}).isEmpty());
+    }
+
+    // The page's own writes leave the table as it knows it; anyone else's change shows.
+    void storedNotesTellOwnWritesFromOthers() {
+        QList<NoteRecord> rows{row(1, 2, FiringRules::Daily, Now), row(2, 1)};
+        rows[0].content = QStringLiteral("{\\rtf1 a}");
+        rows[0].geometry = QRect(100, 100, 3600, 2700);
+        StoredNotes stored;
+        stored.load(rows);
+        QVERIFY(!stored.differs(rows));
+
+        // Own writes: text, depth, place, alarm, a new note, a deleted one.
+        rows[0].content = QStringLiteral("{\\rtf1 b}");
+        rows[0].zOrder = 1;
+        rows[1].geometry = QRect(200, 200, 3600, 2700);
+        stored.written({{1, 1, rows[0].content, std::nullopt},
+                        {2, std::nullopt, std::nullopt, rows[1].geometry}});
+        rows[1].frequency = FiringRules::OneTime;
+        rows[1].due = QDateTime(Now.date(), QTime(8, 30));
+        stored.scheduled(2, FiringRules::OneTime, Now); // the table keeps the minute
+        NoteRecord added = row(3, NoteDeck::NewCardDepth);
+        rows.append(added);
+        stored.added(added);
+        QVERIFY(!stored.differs(rows));
+        rows.removeFirst();
+        stored.removed(1);
+        QVERIFY(!stored.differs(rows));
+
+        // Anyone else's: each column the page shows, a row added or gone.
+        const auto changed = [&](const std::function<void(QList<NoteRecord>&)>& change) {
+            QList<NoteRecord> other = rows;
+            change(other);
+            return stored.differs(other);
+        };
+        QVERIFY(changed([](auto& r) { r[0].content = QStringLiteral("{\\rtf1 c}"); }));
+        QVERIFY(changed([](auto& r) { r[1].content = QString(""); })); // null before
+        QVERIFY(changed([](auto& r) { r[0].zOrder = 7; }));
+        QVERIFY(changed([](auto& r) { r[0].geometry.translate(15, 0); }));
+        QVERIFY(changed([](auto& r) { r[0].frequency = FiringRules::Weekly; }));
+        QVERIFY(changed([](auto& r) { r[0].due = QDateTime(); }));
+        QVERIFY(changed([](auto& r) { r.append(row(9, 1)); }));
+        QVERIFY(changed([](auto& r) { r.removeLast(); }));
+        QVERIFY(changed([](auto& r) { r[1].id = 9; }));
     }
 };
 

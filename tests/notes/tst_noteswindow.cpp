@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ChangeHub.h"
 #include "data/DataFile.h"
-#include "shell/FiringRules.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
 #include "notes/NoteGeometry.h"
+#include "notes/NoteStore.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfSamples.h"
 #include "notes/ui/FindNote.h"
@@ -14,6 +14,8 @@
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
 #include "scheduler/ui/ScheduleEditor.h"
+#include "shell/FiringRules.h"
+#include "shell/ui/ReloadBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -169,9 +171,11 @@ private Q_SLOTS:
         f.note(2, rtf);
         const qint64 light = f.note(1, "{\\rtf1 light}", Place.translated(4000, 0));
         QSemaphore gate;
-        NotesPage::readingHook = [&gate] { gate.acquire(); };
-        const auto unhook = qScopeGuard([] { NotesPage::readingHook = nullptr; });
         auto page = std::make_unique<NotesPage>(f.context);
+        // The reading thread waits here until the test lets it go.
+        connect(
+            page.get(), &NotesPage::reading, page.get(), [&gate] { gate.acquire(); },
+            Qt::DirectConnection);
         page->resize(900, 640);
         page->show();
         page->activated();
@@ -273,6 +277,39 @@ private Q_SLOTS:
         hub.announceAll();
         QTRY_COMPARE(page->deck().count(), 3);
         QCOMPARE(fx.rows(), 3);
+    }
+
+    // Another store of this program writing QNotes reaches the page shown, while the page's
+    // own saves leave its cards as they are. Typing not saved yet stays, the reload bar
+    // offers the stored notes, and Reload shows them and drops the typing.
+    void notesWrittenByAnotherStoreShow() {
+        Fixture fx;
+        const qint64 id = fx.note(1, QStringLiteral("{\\rtf1 first}"));
+        auto page = fx.open();
+        NoteStore other(fx.context.paths.dataFile(), &fx.context.stores.changes);
+        QVERIFY(other.write({{id, std::nullopt, QStringLiteral("{\\rtf1 second}"), std::nullopt}}));
+        QTRY_COMPARE(page->card(0)->text()->toPlainText(), "second");
+
+        const QPointer<NoteCard> card = page->card(0);
+        QTest::keyClicks(card->text(), QStringLiteral("typed "));
+        QVERIFY(page->saveNotes());
+        QTest::qWait(20);
+        QVERIFY(card);
+        QVERIFY(page->reloadBar()->isHidden());
+
+        QTest::keyClicks(card->text(), QStringLiteral("mine "));
+        QVERIFY(other.write({{id, std::nullopt, QStringLiteral("{\\rtf1 third}"), std::nullopt}}));
+        QTRY_VERIFY(page->reloadBar()->isVisible());
+        QVERIFY(card);
+        QVERIFY(card->text()->toPlainText().contains(QLatin1String("mine")));
+        QPushButton* reload = page->reloadBar()->reloadButton();
+        QCOMPARE(reload->accessibleName(), "Reload");
+        QVERIFY(reload->focusPolicy() & Qt::TabFocus);
+        reload->click();
+        QCOMPARE(page->card(0)->text()->toPlainText(), "third");
+        QVERIFY(page->reloadBar()->isHidden());
+        page->aboutToHide();
+        QCOMPARE(fx.column(id, "Content").toString(), "{\\rtf1 third}");
     }
 
     void withoutNotesOnlyNewIsAvailable() {
@@ -549,7 +586,7 @@ private Q_SLOTS:
         };
         NotesTool tool(fx.context);
         QStringList notices;
-        tool.setNotice([&](const QString& text) { notices << text; });
+        connect(&tool, &NotesTool::notice, this, [&](const QString& text) { notices << text; });
         std::unique_ptr<ToolPage> created(tool.makePage(nullptr));
         NotesPage* page = tool.page();
         page->resize(900, 640);
@@ -647,24 +684,32 @@ private Q_SLOTS:
         Fixture fx;
         const qint64 id = fx.note(1, {}, Place, FiringRules::Daily, "2026-04-01 07:00");
         auto page = fx.open();
-        NoteSchedule::EditorPreset shown;
-        page->scheduleHook = [&](const NoteSchedule::EditorPreset& p,
-                                 QWidget*) -> std::optional<NoteSchedule::Stored> {
-            shown = p;
-            if (code < 0)
-                return std::nullopt;
-            return NoteSchedule::stored(code, picked.date(), picked.time());
-        };
+        ScheduleEditorState shown;
+        page->setScheduleEditor(
+            [&](const ScheduleEditorState& preset, QWidget*) -> std::optional<ScheduleEditorState> {
+                shown = preset;
+                if (code < 0)
+                    return std::nullopt;
+                // The editor's answer for the frequency code.
+                ScheduleEditorState answer = preset;
+                answer.active = code != FiringRules::Inactive;
+                answer.oneTime = code == FiringRules::OneTime;
+                answer.freqOption = code - FiringRules::Daily;
+                answer.date = picked.date();
+                answer.time = picked.time();
+                return answer;
+            });
         page->command(Command::Schedule);
+        QVERIFY(shown.reminderMode);
         QVERIFY(shown.active && !shown.oneTime);
-        QCOMPARE(shown.choice, 0);
+        QCOMPARE(shown.freqOption, 0);
         QCOMPARE(QDateTime(shown.date, shown.time), QDateTime(QDate(2026, 4, 1), QTime(7, 0)));
         QCOMPARE(fx.column(id, "Frequency").toInt(), frequency);
         QCOMPARE(fx.column(id, "SchDT").toString(), due);
         QCOMPARE(page->card(0)->markShown(), mark);
     }
 
-    // Without a hook the schedule editor opens, in reminder mode and preset from the row.
+    // The program's schedule editor opens, in reminder mode and preset from the row.
     void scheduleInTheEditor() {
         Fixture fx;
         const qint64 id = fx.note(1, {}, Place, FiringRules::Weekly, "2026-04-01 07:00");
@@ -709,7 +754,7 @@ private Q_SLOTS:
         QVERIFY(!page->action(Command::Bold)->isChecked());
         QCOMPARE(size->currentText(), "14");
 
-        page->colourHook = [](const QColor& initial, QWidget*) {
+        fx.desktop.dialogs.colourChoice = [](const QColor& initial) {
             return initial == Qt::black ? QColor(Qt::red) : QColor();
         };
         page->action(Command::Color)->trigger();

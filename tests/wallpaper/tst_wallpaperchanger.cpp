@@ -2,10 +2,11 @@
 #include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
-#include "shell/WebSite.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
+#include "shell/WebSite.h"
+#include "shell/ui/ReloadBar.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
@@ -349,6 +350,53 @@ private Q_SLOTS:
         QCOMPARE(texts(list(page, "ImageList")), QStringList{"sea.png"});
         QCOMPARE(page.pathAt(0), path(m_b, "sea.png"));
         QCOMPARE(m_desktop.dialogs.messages.size(), 1); // the question before the removal
+    }
+
+    // Another store of this program writing the list or the settings reaches the page
+    // shown; the page's own save does not read the list again. Images removed here and not
+    // written yet stay, and the reload bar brings the stored list when chosen.
+    void writesByAnotherStoreShow() {
+        ChangeHub& hub = m_context.stores.changes;
+        setUp({path(m_a, "sea.png")}, path(m_a, "sea.png"));
+        WallpaperChanger page(m_context);
+        page.show();
+        QListWidget* images = list(page, "ImageList");
+        WallpaperStore other(m_paths.dataFile(), &hub);
+        QVERIFY(other.replace({path(m_a, "sea.png"), path(m_b, "hill.jpg")}));
+        QTRY_COMPARE(texts(images), (QStringList{"sea.png", "hill.jpg"}));
+        QVERIFY(SettingsStore(m_paths.dataFile(), &hub).update([&](Settings& s) {
+            s.wallpaperOption = 0;
+            s.currentWallpaper = path(m_b, "hill.jpg");
+        }));
+        QTRY_VERIFY(page.findChildren<QRadioButton*>("WallOpt").at(0)->isChecked());
+        QCOMPARE(images->currentRow(), 1);
+        QCOMPARE(settings().wallpaperOption, 0); // showing it wrote nothing back
+
+        m_desktop.dialogs.answers = {MessageAnswer::Yes};
+        page.removeImage();
+        QCOMPARE(texts(images), QStringList{"sea.png"});
+        QVERIFY(other.replace({path(m_a, "sea.png"), path(m_b, "hill.jpg"), path(m_a, "sky.png")}));
+        QTRY_VERIFY(page.reloadBar()->isVisible());
+        QCOMPARE(texts(images), QStringList{"sea.png"});
+        QVERIFY(page.isChanged());
+        QPushButton* reload = page.reloadBar()->reloadButton();
+        QCOMPARE(reload->accessibleName(), "Reload");
+        QVERIFY(reload->focusPolicy() & Qt::TabFocus);
+        reload->click();
+        QCOMPARE(texts(images), (QStringList{"sea.png", "hill.jpg", "sky.png"}));
+        QVERIFY(!page.isChanged());
+        QVERIFY(page.reloadBar()->isHidden());
+
+        // The page's own write leaves what it shows, the selection included.
+        images->setCurrentRow(2);
+        m_desktop.dialogs.answers = {MessageAnswer::Yes};
+        page.removeImage();
+        images->setCurrentRow(0);
+        page.aboutToHide();
+        QCOMPARE(table(), (QStringList{path(m_a, "sea.png"), path(m_b, "hill.jpg")}));
+        QTest::qWait(20);
+        QCOMPARE(images->currentRow(), 0);
+        QVERIFY(page.reloadBar()->isHidden());
     }
 
     void downloadLink() {

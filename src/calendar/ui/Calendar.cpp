@@ -3,14 +3,15 @@
 
 #include "base/Clock.h"
 #include "calendar/EventRules.h"
+#include "calendar/MonthNavigation.h"
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
 #include "calendar/ui/CalendarGrid.h"
 #include "data/ChangeHub.h"
 #include "data/Settings.h"
+#include "platform/WindowSystem.h"
 #include "shell/ShellTables.h"
 #include "shell/ui/PopupMenuAccess.h"
-#include "platform/WindowSystem.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -130,7 +132,9 @@ void Calendar::buildControls() {
         b->setAccessibleName(name);
         b->setToolTip(name +
                       (i == 0 ? QStringLiteral(" (Page Up)") : QStringLiteral(" (Page Down)")));
-        connect(b, &QToolButton::clicked, this, [this, i] { monthButton(i); });
+        connect(b, &QToolButton::clicked, this, [this, i] {
+            take(MonthNavigation::monthButton(selectedDate(), i == 1, m_context.clock.today()));
+        });
         m_monthButtons[i] = b;
     }
 
@@ -160,7 +164,8 @@ void Calendar::buildControls() {
         b->setToolTip(name + (step > 0 ? QStringLiteral(" (Ctrl+Page Down)")
                                        : QStringLiteral(" (Ctrl+Page Up)")));
         udLayout->addWidget(b);
-        connect(b, &QToolButton::clicked, this, [this, step] { yearStep(step); });
+        connect(b, &QToolButton::clicked, this,
+                [this, step] { take(MonthNavigation::yearButton(selectedDate(), step)); });
     }
     m_yearUd->resize(px(240), px(390));
 
@@ -219,7 +224,8 @@ void Calendar::buildControls() {
     connect(m_findCmd, &QPushButton::clicked, this, &Calendar::findNext);
     connect(m_editCmd, &QPushButton::clicked, this, &Calendar::editEvents);
     connect(m_exportCmd, &QPushButton::clicked, this, &Calendar::exportEvents);
-    connect(m_todayCmd, &QPushButton::clicked, this, &Calendar::goToday);
+    connect(m_todayCmd, &QPushButton::clicked, this,
+            [this] { take(MonthNavigation::goToday(m_context.clock.today())); });
 
     // The selected date lives in a month calendar that is never shown.
     m_monthCal = new QCalendarWidget(this);
@@ -253,24 +259,19 @@ void Calendar::buildControls() {
         QAction* a = m_exportMenu->addAction(ranges[i]);
         a->setObjectName(QStringLiteral("OptMenu"));
         a->setData(i + 1);
-        connect(a, &QAction::triggered, this, [this, i] {
-            if (exportHook)
-                exportHook(i + 1);
-        });
+        connect(a, &QAction::triggered, this, [this, i] { Q_EMIT exportRequested(i + 1); });
     }
     m_exportMenu->addSeparator();
     const auto item = [this](QMenu* menu, const char* caption, const char* name,
-                             std::function<void()> Calendar::*hook) {
+                             void (Calendar::*request)()) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));
         a->setObjectName(QLatin1String(name));
-        connect(a, &QAction::triggered, this, [this, hook] {
-            if (this->*hook)
-                (this->*hook)();
-        });
+        connect(a, &QAction::triggered, this, request);
     };
-    item(m_exportMenu, "iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportHook);
-    item(m_exportMenu, "Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportHook);
-    item(m_exportMenu, "Subscribe to a calendar...", "SubscribeMenu", &Calendar::subscribeHook);
+    item(m_exportMenu, "iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportRequested);
+    item(m_exportMenu, "Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportRequested);
+    item(m_exportMenu, "Subscribe to a calendar...", "SubscribeMenu",
+         &Calendar::subscribeRequested);
     PopupMenuAccess::attach(this, m_exportMenu);
 
     // Importing and subscribing have a place of their own in the menu bar.
@@ -280,9 +281,11 @@ void Calendar::buildControls() {
     edit->setObjectName(QStringLiteral("CalEditMenu"));
     connect(edit, &QAction::triggered, this, &Calendar::editEvents);
     m_pageMenu->addSeparator();
-    item(m_pageMenu, "&Import iCalendar File...", "CalImportMenu", &Calendar::icsImportHook);
-    item(m_pageMenu, "&Subscribe to a Calendar...", "CalSubscribeMenu", &Calendar::subscribeHook);
-    item(m_pageMenu, "E&xport to an iCalendar File...", "CalExportMenu", &Calendar::icsExportHook);
+    item(m_pageMenu, "&Import iCalendar File...", "CalImportMenu", &Calendar::icsImportRequested);
+    item(m_pageMenu, "&Subscribe to a Calendar...", "CalSubscribeMenu",
+         &Calendar::subscribeRequested);
+    item(m_pageMenu, "E&xport to an iCalendar File...", "CalExportMenu",
+         &Calendar::icsExportRequested);
     setAcceptDrops(true);
 }
 
@@ -298,17 +301,21 @@ static QStringList icsFiles(const QMimeData* data) {
     return files;
 }
 
+bool Calendar::dropsTaken() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&Calendar::icsDropped));
+}
+
 void Calendar::dragEnterEvent(QDragEnterEvent* event) {
-    if (icsDropHook && !icsFiles(event->mimeData()).isEmpty())
+    if (dropsTaken() && !icsFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Calendar::dropEvent(QDropEvent* event) {
     const QStringList files = icsFiles(event->mimeData());
-    if (files.isEmpty() || !icsDropHook)
+    if (files.isEmpty() || !dropsTaken())
         return;
     event->acceptProposedAction();
-    icsDropHook(files);
+    Q_EMIT icsDropped(files);
 }
 
 void Calendar::readSettings() {
@@ -425,7 +432,7 @@ void Calendar::redraw(bool force) {
     m_tooltips = MonthPainter::paintGrid(grid, W, H, scene, m_icons, font());
     m_grid->setImage(std::move(grid));
 
-    m_title->setText(locale().toString(selected, QStringLiteral("MMMM yyyy")));
+    m_title->setText(MonthNavigation::title(selected, locale()));
     m_title->setProperty("tag", selected.month());
     placeTitle();
     m_drawnFirst = first;
@@ -435,15 +442,8 @@ void Calendar::redraw(bool force) {
 void Calendar::describeSelection() {
     // A screen reader hears the selected day and its events, as the tooltip lists them.
     const QDate selected = selectedDate();
-    const QString day = locale().toString(selected, QStringLiteral("dddd, d MMMM yyyy"));
-    QStringList events;
-    for (const MonthLayout::TooltipEntry& e : m_tooltips)
-        if (e.key == MonthLayout::tooltipKey(selected))
-            events << e.text;
-    m_grid->setAccessibleName(day);
-    m_grid->setAccessibleDescription(events.isEmpty() ? QStringLiteral("No events.")
-                                                      : QStringLiteral("Events: ") +
-                                                            events.join(QStringLiteral("; ")));
+    m_grid->setAccessibleName(MonthNavigation::dayName(selected, locale()));
+    m_grid->setAccessibleDescription(MonthNavigation::eventsText(m_tooltips, selected));
 }
 
 void Calendar::placeTitle() {
@@ -459,24 +459,21 @@ void Calendar::go(const QDate& date, bool force) {
     redraw(force);
 }
 
-void Calendar::monthButton(int index) {
-    go(MonthLayout::stepMonth(selectedDate(), index == 0 ? -1 : 1, m_context.clock.today()), false);
-}
-
-void Calendar::yearStep(int years) {
-    const QDate d = MonthLayout::stepYear(selectedDate(), years);
-    if (d != selectedDate())
-        go(d, true);
-}
-
-void Calendar::goToday() {
-    go(m_context.clock.today(), true);
+void Calendar::take(const MonthNavigation::Step& step) {
+    switch (step.kind) {
+    case MonthNavigation::Step::Kind::Stay:
+        return;
+    case MonthNavigation::Step::Kind::Select:
+        return go(step.date, step.redrawAll);
+    case MonthNavigation::Step::Kind::Edit:
+        return editEvents();
+    }
 }
 
 void Calendar::editEvents() {
-    if (!editEventsHook)
+    if (!isSignalConnected(QMetaMethod::fromSignal(&Calendar::editEventsRequested)))
         return;
-    editEventsHook();
+    Q_EMIT editEventsRequested();
     redraw(true);
 }
 
@@ -485,43 +482,17 @@ void Calendar::exportEvents() {
 }
 
 void Calendar::findNext() {
-    if (findNextHook)
-        findNextHook(m_searchTb->text());
+    Q_EMIT findNextRequested(m_searchTb->text());
 }
 
 void Calendar::gridKey(int key, Qt::KeyboardModifiers modifiers) {
-    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
-    switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown: {
-        const int step = key == Qt::Key_PageUp ? -1 : 1;
-        if (ctrl)
-            yearStep(step);
-        else
-            monthButton(step < 0 ? 0 : 1);
-        break;
-    }
-    case Qt::Key_Up:
-        go(MonthLayout::stepDays(selectedDate(), -7), false);
-        break;
-    case Qt::Key_Down:
-        go(MonthLayout::stepDays(selectedDate(), 7), false);
-        break;
-    case Qt::Key_Left:
-        go(MonthLayout::stepDays(selectedDate(), -1), false);
-        break;
-    case Qt::Key_Right:
-        go(MonthLayout::stepDays(selectedDate(), 1), false);
-        break;
-    default:
-        editEvents();
-    }
+    take(MonthNavigation::key(selectedDate(), key, modifiers, m_context.clock.today()));
 }
 
 void Calendar::gridPressed(const QPointF& twips) {
     const int cell = MonthLayout::cellAt(twips.x(), twips.y(), m_geometry.calPic.width(),
                                          m_geometry.calPic.height());
-    go(MonthLayout::stepDays(selectedDate(), cell - m_grid->property("tag").toInt()), false);
+    take(MonthNavigation::press(selectedDate(), cell, m_grid->property("tag").toInt()));
 }
 
 void Calendar::gridMoved(const QPointF& twips) {

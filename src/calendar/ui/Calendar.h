@@ -7,6 +7,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/HolidayUpdate.h"
 #include "calendar/MonthLayout.h"
+#include "calendar/MonthNavigation.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
 #include "shell/AppContext.h"
@@ -70,24 +71,27 @@ public:
     // The tooltip list of the last full redraw: one line per drawn icon.
     const std::vector<MonthLayout::TooltipEntry>& tooltipList() const { return m_tooltips; }
 
-    // Hooks for the tools that open from the month view; each does nothing until set.
-    // The event editor, run modally for selectedDate(); the month is redrawn after it.
-    std::function<void()> editEventsHook;
+    // The "Calendar" menu of the main window: the editor, the .ics import and export and
+    // the subscriptions, through the signals below.
+    QMenu* pageMenu() override { return m_pageMenu; }
+
+Q_SIGNALS:
+    // The tools that open from the month view, run by whoever connects (the calendar tool).
+    // The event editor, run modally for selectedDate(); the month is drawn again after it.
+    // With nothing connected the editor's commands do nothing.
+    void editEventsRequested();
     // An item of the "Export" menu: 1 selected date, 2 coming 7 days, 3 selected month.
-    std::function<void(int range)> exportHook;
+    void exportRequested(int range);
     // The Export menu's iCalendar items: "iCalendar file (.ics)...", "Import iCalendar
-    // file...", "Subscribe to a calendar..."; and .ics files dropped on the window.
-    std::function<void()> icsExportHook;
-    std::function<void()> icsImportHook;
-    std::function<void()> subscribeHook;
-    std::function<void(const QStringList&)> icsDropHook;
+    // file...", "Subscribe to a calendar...".
+    void icsExportRequested();
+    void icsImportRequested();
+    void subscribeRequested();
+    // .ics files dropped on the window; a drop is taken only while this is connected.
+    void icsDropped(const QStringList& files);
     // "Find Next" with the search box's text; the search selects its answer and calls
     // redraw(true).
-    std::function<void(const QString&)> findNextHook;
-
-    // The "Calendar" menu of the main window: the editor, the .ics import and export and
-    // the subscriptions, through the hooks above.
-    QMenu* pageMenu() override { return m_pageMenu; }
+    void findNextRequested(const QString& text);
 
 public Q_SLOTS:
     // RefreshTimer's step: switches the timer off, lays the window out for its size and
@@ -103,6 +107,8 @@ protected:
 
 private:
     void buildControls();
+    // Whether dropped .ics files are taken: someone imports them.
+    bool dropsTaken() const;
     void readSettings();
     // Events or the settings the month shows changed: the month is drawn again.
     void dataChanged();
@@ -110,10 +116,9 @@ private:
     void placeTitle();
     // Selects `date` and redraws; `force` as for redraw().
     void go(const QDate& date, bool force);
+    // A move of the user's: the date it selects, or the editor.
+    void take(const MonthNavigation::Step& step);
 
-    void monthButton(int index);
-    void yearStep(int years);
-    void goToday();
     void editEvents();
     void exportEvents();
     void findNext();

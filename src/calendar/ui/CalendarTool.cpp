@@ -12,11 +12,11 @@
 #include "calendar/ui/EditEvents.h"
 #include "calendar/ui/SubscribeDialog.h"
 #include "data/ChangeHub.h"
-#include "shell/ShellTables.h"
-#include "shell/ui/TrayController.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/NetworkStatus.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/TrayController.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -196,32 +196,33 @@ void CalendarTool::addJobs(TrayController& controller) {
 Calendar* CalendarTool::makePage(QWidget* parent) {
     AppContext& context = m_context;
     auto* calendar = new Calendar(context, parent);
-    calendar->editEventsHook = [this, calendar, &context] {
-        EditEvents editor(context, calendar->selectedDate(), calendar->holidayFlags(), calendar);
-        editor.exec();
-        m_sync.editorClosed();
-    };
-    calendar->findNextHook = [calendar, &context](const QString& text) {
-        findNext(*calendar, context, text);
-    };
-    calendar->exportHook = [calendar, &context](int range) {
-        exportEvents(*calendar, context, range);
-    };
-    calendar->icsExportHook = [calendar, &context] { exportIcs(*calendar, context); };
-    calendar->icsImportHook = [this, calendar, &context] {
+    QObject::connect(calendar, &Calendar::editEventsRequested, calendar,
+                     [this, calendar, &context] {
+                         EditEvents editor(context, calendar->selectedDate(),
+                                           calendar->holidayFlags(), calendar);
+                         editor.exec();
+                         m_sync.editorClosed();
+                     });
+    QObject::connect(
+        calendar, &Calendar::findNextRequested, calendar,
+        [calendar, &context](const QString& text) { findNext(*calendar, context, text); });
+    QObject::connect(calendar, &Calendar::exportRequested, calendar,
+                     [calendar, &context](int range) { exportEvents(*calendar, context, range); });
+    QObject::connect(calendar, &Calendar::icsExportRequested, calendar,
+                     [calendar, &context] { exportIcs(*calendar, context); });
+    QObject::connect(calendar, &Calendar::icsImportRequested, calendar, [this, calendar, &context] {
         importFiles(context,
                     context.dialogs.openFiles(calendar, QStringLiteral("Import iCalendar file"),
                                               QStringLiteral("iCalendar files (*.ics)")));
-    };
-    calendar->subscribeHook = [this, calendar, &context] {
+    });
+    QObject::connect(calendar, &Calendar::subscribeRequested, calendar, [this, calendar, &context] {
         SubscribeDialog dialog(context, &m_subscriptions, calendar);
         QObject::connect(&dialog, &SubscribeDialog::changed, calendar,
                          [calendar] { calendar->redraw(true); });
         dialog.exec();
-    };
-    calendar->icsDropHook = [this, &context](const QStringList& files) {
-        importFiles(context, files);
-    };
+    });
+    QObject::connect(calendar, &Calendar::icsDropped, calendar,
+                     [this, &context](const QStringList& files) { importFiles(context, files); });
     m_page = calendar;
     return calendar;
 }

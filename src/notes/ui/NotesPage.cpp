@@ -3,25 +3,25 @@
 
 #include "base/Clock.h"
 #include "data/ChangeHub.h"
-#include "shell/ShellTables.h"
-#include "shell/Twips.h"
-#include "shell/ui/UnloadCheck.h"
 #include "notes/NoteGeometry.h"
+#include "notes/NoteSave.h"
 #include "notes/NotesLog.h"
-#include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NoteArtwork.h"
 #include "notes/ui/NoteCard.h"
+#include "notes/ui/NoteReading.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowSystem.h"
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
+#include "shell/ui/ReloadBar.h"
+#include "shell/ui/UnloadCheck.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleValidator>
@@ -33,7 +33,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QThreadPool>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -80,8 +79,9 @@ void showInBox(QComboBox* box, const QString& text) {
 
 NotesPage::NotesPage(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.stores.notes),
-      m_desk(new QWidget(this)), m_frame(new FocusFrame), m_flashTimer(new QTimer(this)),
-      m_autosaveTimer(new QTimer(this)), m_autosaveTick(*m_autosaveTimer),
+      m_desk(new QWidget(this)), m_frame(new FocusFrame), m_reading(new NoteReading(this)),
+      m_flashTimer(new QTimer(this)), m_autosaveTimer(new QTimer(this)),
+      m_autosaveTick(*m_autosaveTimer),
       m_autosave(context.clock, m_autosaveTick, [this] { return autosave(); }) {
     setObjectName(QStringLiteral("QNotes"));
     setWindowTitle(QStringLiteral("Quick Notes"));
@@ -100,28 +100,55 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     m_emptyLb->setWordWrap(true);
     m_emptyLb->setAlignment(Qt::AlignCenter);
     m_emptyLb->hide();
+    connect(m_reading, &NoteReading::reading, this, &NotesPage::reading, Qt::DirectConnection);
+    connect(m_reading, &NoteReading::documentRead, this, &NotesPage::noteRead);
     buildToolbar();
+    m_reloadBar = new ReloadBar(
+        QStringLiteral("The notes were changed elsewhere. Your changes here are kept; Reload "
+                       "shows the notes as stored now and drops what was not saved yet."),
+        this);
+    connect(m_reloadBar, &ReloadBar::reloadChosen, this, &NotesPage::reloadNotes);
     load();
-    connect(&context.stores.changes, &ChangeHub::changedElsewhere, this,
-            [this](const QString& table) {
-                if (table == QLatin1String("QNotes"))
-                    reloadNotes();
-            });
-}
-
-bool NotesPage::hasUnsavedWork() {
-    const QList<NoteDeck::SaveItem> items = m_deck.saveList();
-    return std::any_of(items.begin(), items.end(), [this](const NoteDeck::SaveItem& item) {
-        const NoteCard* c = card(item.index);
-        return item.textChanged || item.depthChanged || (c && c->twips() != c->stored());
+    // Every write to QNotes is heard, the page's own too: those leave the table as the page
+    // knows it.
+    connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table == QLatin1String("QNotes"))
+            tableChanged();
     });
 }
 
-void NotesPage::reloadNotes() {
-    if (m_saving || hasUnsavedWork()) {
-        qCInfo(lcNotes) << "the notes changed elsewhere; kept as shown, with unsaved work";
+void NotesPage::tableChanged() {
+    if (m_saving)
+        return;
+    QList<NoteRecord> rows;
+    if (!m_store.load(rows)) {
+        qCWarning(lcNotes) << "the changed notes could not be read:" << m_store.lastError();
         return;
     }
+    if (!m_stored.differs(rows)) {
+        m_reloadBar->hide();
+        return;
+    }
+    if (hasUnsavedWork()) {
+        qCInfo(lcNotes) << "the notes changed elsewhere; kept as shown, with unsaved work";
+        m_reloadBar->offer();
+        return;
+    }
+    reloadNotes();
+}
+
+std::optional<QRect> NotesPage::movedTo(int index) const {
+    const NoteCard* c = card(index);
+    return c && c->twips() != c->stored() ? std::optional(c->twips()) : std::nullopt;
+}
+
+bool NotesPage::hasUnsavedWork() {
+    return NoteSave::unsaved(m_deck.saveList(), [this](int index) { return movedTo(index); });
+}
+
+void NotesPage::reloadNotes() {
+    m_reloadBar->hide();
+    m_autosave.drop();
     stopFlashing();
     if (FindNote* find = m_find)
         find->close();
@@ -136,8 +163,7 @@ void NotesPage::reloadNotes() {
         delete c;
     }
     m_cards.clear();
-    m_opening.clear();
-    ++m_generation;
+    m_reading->forget();
     load();
     if (isVisible())
         activated();
@@ -145,8 +171,7 @@ void NotesPage::reloadNotes() {
 
 NotesPage::~NotesPage() {
     // A note still being read posts to this page when done.
-    if (m_readers)
-        m_readers->waitForDone();
+    m_reading->waitForDone();
     saveNow();
     // The cards go while the page is whole, and tell it nothing on their way out.
     for (NoteCard* c : std::as_const(m_cards)) {
@@ -251,18 +276,20 @@ void NotesPage::resizeEvent(QResizeEvent* event) {
     m_desk->setGeometry(0, below, width(), height() - below);
     m_emptyLb->setGeometry(m_desk->rect().adjusted(24, 24, -24, -24));
     m_toolbar->setGeometry(0, 0, width(), bar);
+    m_reloadBar->setGeometry(0, bar, width(), m_reloadBar->heightForWidth(width()));
 }
 
 void NotesPage::load() {
     QList<NoteRecord> rows;
     if (!m_store.load(rows))
         m_loadError = m_store.lastError();
+    m_stored.load(rows);
     const QList<NoteDeck::Renumbered> renumbered = m_deck.load(rows, m_context.clock.now());
     if (!renumbered.isEmpty()) {
         QList<NoteStore::Write> writes;
         for (const NoteDeck::Renumbered& r : renumbered)
             writes.append({r.id, r.zOrder, std::nullopt, std::nullopt});
-        if (m_store.write(writes))
+        if (write(writes))
             m_deck.saved(m_deck.saveList());
     }
     m_cards.reserve(rows.size());
@@ -271,50 +298,15 @@ void NotesPage::load() {
     applyEnabling();
 }
 
-namespace {
-
-// The note's text as the page shows it, and whether it holds an overlong word.
-bool readNote(const NoteRecord& row, QTextDocument& doc) {
-    // An installed family: the page has asked for it on its own thread already.
-    doc.setDefaultFont(NoteToolbar::defaultFont());
-    if (!row.content.isEmpty() && !RtfReader::read(row.content, doc))
-        qCWarning(lcNotes) << "note" << row.id << "was too large to read in full";
-    return NoteGeometry::hasOverlongWord(doc.toPlainText());
-}
-
-// Stands in for a read document's layout until the document is in its box: the box sets
-// its options and width, each of which would lay the whole text out again.
-class NoLayout final : public QAbstractTextDocumentLayout {
-public:
-    explicit NoLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {}
-    void draw(QPainter*, const PaintContext&) override {}
-    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
-    int pageCount() const override { return 1; }
-    QSizeF documentSize() const override { return {}; }
-    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
-    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
-
-protected:
-    void documentChanged(int, int, int) override {}
-};
-
-// A document read on another thread, deleted unless it was handed over.
-struct ReadDocument {
-    QTextDocument* doc = nullptr;
-    ~ReadDocument() { delete doc; }
-};
-
-} // namespace
-
 NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {
     auto* c = new NoteCard(index, row.created, m_desk);
     QTextEdit* text = c->text();
     if (row.content.size() > ReadAsideChars) {
         text->setReadOnly(true);
         text->setPlaceholderText(QStringLiteral("Opening the note..."));
-        readAside(index, row);
+        m_reading->readAside(index, row);
     } else {
-        if (readNote(row, *text->document()))
+        if (NoteReading::read(row, *text->document()))
             text->setWordWrapMode(QTextOption::WrapAnywhere);
         text->setCurrentCharFormat(NoteToolbar::insertionFormat());
     }
@@ -365,38 +357,12 @@ void NotesPage::watchText(int index) {
     });
 }
 
-void NotesPage::readAside(int index, const NoteRecord& row) {
-    m_opening.insert(index);
-    if (!m_readers) {
-        m_readers = std::make_unique<QThreadPool>();
-        m_readers->setMaxThreadCount(1);
-    }
-    const auto read = std::make_shared<ReadDocument>();
-    m_readers->start([this, read, row, index, generation = m_generation, gui = thread()] {
-        if (readingHook)
-            readingHook();
-        auto* doc = new QTextDocument;
-        doc->setDocumentLayout(new NoLayout(doc));
-        const bool overlong = readNote(row, *doc);
-        doc->moveToThread(gui);
-        read->doc = doc;
-        // The page waits for this thread before it goes, so it is there to post to.
-        QMetaObject::invokeMethod(
-            this,
-            [this, read, index, generation, overlong] {
-                noteRead(generation, index, std::exchange(read->doc, nullptr), overlong);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void NotesPage::noteRead(int generation, int index, QTextDocument* doc, bool overlong) {
-    NoteCard* c = generation == m_generation ? card(index) : nullptr;
+void NotesPage::noteRead(int index, QTextDocument* doc, bool overlong) {
+    NoteCard* c = card(index);
     if (!c) {
         delete doc;
         return;
     }
-    m_opening.remove(index);
     QTextEdit* text = c->text();
     // The spelling helper underlines the document being replaced.
     const bool spelled = m_spelling && m_spelling->parent() == text;
@@ -487,12 +453,12 @@ void NotesPage::aboutToHide() {
 bool NotesPage::autosave() {
     const bool saved = saveNotes();
     const QString file = m_context.paths.dataFile();
-    const QString notice = saved ? m_autosaveFailures.succeeded(file)
-                                 : m_autosaveFailures.failed(file, m_store.lastError());
+    const QString text = saved ? m_autosaveFailures.succeeded(file)
+                               : m_autosaveFailures.failed(file, m_store.lastError());
     if (!saved)
         qCWarning(lcNotes) << "autosave failed:" << m_store.lastError();
-    if (!notice.isEmpty() && noticeHook)
-        noticeHook(notice);
+    if (!text.isEmpty())
+        Q_EMIT notice(text);
     return saved;
 }
 
@@ -515,33 +481,29 @@ bool NotesPage::saveNotes() {
     if (m_saving)
         return false;
     const QScopedValueRollback saving(m_saving, true);
-    QList<NoteDeck::SaveItem> items;
-    QList<NoteStore::Write> writes;
-    for (const NoteDeck::SaveItem& item : m_deck.saveList()) {
-        NoteCard* c = card(item.index);
-        const bool moved = c->twips() != c->stored();
-        if (!item.textChanged && !item.depthChanged && !moved)
-            continue;
-        NoteStore::Write w{item.id, item.zOrder, std::nullopt, std::nullopt};
-        if (item.textChanged) {
-            QTextDocument* doc = c->text()->document();
+    const NoteSave::Pending pending = NoteSave::pending(
+        m_deck.saveList(), [this](int index) { return movedTo(index); },
+        [this](int index) {
+            QTextDocument* doc = card(index)->text()->document();
             RtfWriter::removeObjects(*doc);
-            w.content = RtfWriter::write(*doc);
-        }
-        if (moved)
-            w.geometry = c->twips();
-        writes.append(w);
-        items.append(item);
-    }
-    if (!m_store.write(writes))
+            return RtfWriter::write(*doc);
+        });
+    if (!write(pending.writes))
         return false;
-    m_deck.saved(items);
-    for (const NoteDeck::SaveItem& item : std::as_const(items)) {
+    m_deck.saved(pending.items);
+    for (const NoteDeck::SaveItem& item : pending.items) {
         NoteCard* c = card(item.index);
         c->setStored(c->twips());
         if (item.textChanged)
             c->text()->document()->setModified(false);
     }
+    return true;
+}
+
+bool NotesPage::write(const QList<NoteStore::Write>& writes) {
+    if (!m_store.write(writes))
+        return false;
+    m_stored.written(writes);
     return true;
 }
 
@@ -565,17 +527,11 @@ void NotesPage::setNoteFocus(int index) {
 void NotesPage::alarm(const QList<QDateTime>& late) {
     QList<QDateTime> minutes = late;
     minutes.append(m_context.clock.now());
-    QList<int> due;
-    for (int i = 0; i < m_cards.size(); ++i) {
-        const NoteCard* c = m_cards.at(i);
-        if (!m_deck.card(i).visible)
-            continue;
-        if (std::any_of(minutes.begin(), minutes.end(), [c](const QDateTime& at) {
-                return NoteSchedule::dueNow(c->frequency(), c->due(), at);
-            }))
-            due.append(i);
-    }
-    const NoteDeck::Alarm a = m_deck.alarm(due);
+    QList<NoteSchedule::CardAlarm> cards;
+    for (int i = 0; i < m_cards.size(); ++i)
+        if (m_deck.card(i).visible)
+            cards.append({i, m_cards.at(i)->frequency(), m_cards.at(i)->due()});
+    const NoteDeck::Alarm a = m_deck.alarm(NoteSchedule::dueIn(cards, minutes));
     for (int i : a.unflash)
         card(i)->setTextBackground(NoteDeck::PaleYellow);
     if (a.focusOrder.isEmpty())
@@ -621,7 +577,7 @@ void NotesPage::dragEnded(int index) {
     c->setTwips(QRect(NoteGeometry::keptOnScreen(r, screenTwips()), r.size()));
     if (c->twips() == c->stored())
         return;
-    if (m_store.write({{m_deck.card(index).id, std::nullopt, std::nullopt, c->twips()}}))
+    if (write({{m_deck.card(index).id, std::nullopt, std::nullopt, c->twips()}}))
         c->setStored(c->twips());
     else
         m_autosave.changed(); // tried again with the next save
@@ -704,6 +660,7 @@ void NotesPage::newNote() {
              m_store.lastError());
         return;
     }
+    m_stored.added(row);
     std::optional<QRect> beside;
     if (const NoteCard* focused = focusedCard())
         beside = focused->twips();
@@ -712,7 +669,7 @@ void NotesPage::newNote() {
     const QPoint at = NoteGeometry::newCardPlace(beside, row.geometry.size(),
                                                  window()->size() * Twips::PerPixel, screenTwips());
     c->setTwips(QRect(at, row.geometry.size()));
-    if (m_store.write({{row.id, std::nullopt, std::nullopt, c->twips()}}))
+    if (write({{row.id, std::nullopt, std::nullopt, c->twips()}}))
         c->setStored(c->twips());
     setNoteFocus(index);
     applyEnabling();
@@ -733,6 +690,7 @@ void NotesPage::deleteNote() {
              m_store.lastError());
         return;
     }
+    m_stored.removed(m_deck.card(index).id);
     delete m_spelling.data();
     m_deck.remove(index);
     {
@@ -785,31 +743,18 @@ void NotesPage::spelling() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
-    if (spellHook)
-        spellHook(c->text());
-    else
-        SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
+    SpellCheckDialog::run(c->text(), checker(), m_context.dialogs, this);
 }
 
 std::optional<NoteSchedule::Stored>
 NotesPage::editSchedule(const NoteSchedule::EditorPreset& preset) {
-    if (scheduleHook)
-        return scheduleHook(preset, this);
     if (!m_scheduleEditor)
         return std::nullopt;
-    // The schedule editor asks only for the date, the time and how often.
-    ScheduleEditorState state = ScheduleEditorState::fresh(m_context.clock);
-    state.reminderMode = true;
-    state.date = preset.date;
-    state.time = preset.time;
-    state.active = preset.active;
-    state.oneTime = preset.oneTime;
-    if (preset.choice >= 0)
-        state.freqOption = preset.choice;
-    const std::optional<ScheduleEditorState> answer = m_scheduleEditor(state, this);
+    const std::optional<ScheduleEditorState> answer =
+        m_scheduleEditor(NoteSchedule::editorState(preset, m_context.clock), this);
     if (!answer)
         return std::nullopt;
-    return NoteSchedule::stored(answer->frequency(), answer->date, answer->time);
+    return NoteSchedule::stored(*answer);
 }
 
 void NotesPage::schedule() {
@@ -828,6 +773,7 @@ void NotesPage::schedule() {
     if (const std::optional<NoteSchedule::Stored> chosen =
             editSchedule(NoteSchedule::preset(frequency, due, m_context.clock.now()))) {
         if (m_store.writeSchedule(id, chosen->frequency, chosen->due)) {
+            m_stored.scheduled(id, chosen->frequency, chosen->due);
             frequency = chosen->frequency;
             due = chosen->due;
         } else {
@@ -845,9 +791,7 @@ void NotesPage::colour() {
     if (!c)
         return;
     const QColor initial = NoteToolbar::shown(c->text()->textCursor()).colour;
-    const QColor chosen = colourHook
-                              ? colourHook(initial, this)
-                              : QColorDialog::getColor(initial, this, QStringLiteral("Color"));
+    const QColor chosen = m_context.dialogs.chooseColour(this, initial, QStringLiteral("Color"));
     if (!chosen.isValid()) {
         c->text()->setFocus();
         return;
@@ -893,10 +837,7 @@ NotesTool::NotesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEdit
 NotesPage* NotesTool::makePage(QWidget* parent) {
     auto* page = new NotesPage(m_context, parent);
     page->setScheduleEditor(m_scheduleEditor);
-    page->noticeHook = [this](const QString& text) {
-        if (m_notice)
-            m_notice(text);
-    };
+    QObject::connect(page, &NotesPage::notice, this, &NotesTool::notice);
     // An ordinary end of the process saves too, whatever window is open.
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, page,
                      &NotesPage::saveNow);

@@ -2,18 +2,19 @@
 #pragma once
 
 #include "base/TickTimer.h"
-#include "shell/AppContext.h"
 #include "data/SaveFailures.h"
-#include "shell/ui/ToolPage.h"
 #include "notes/NoteAutosave.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteSchedule.h"
 #include "notes/NoteStore.h"
 #include "notes/NoteToolbar.h"
+#include "notes/StoredNotes.h"
+#include "notes/ui/NoteReading.h"
 #include "scheduler/ScheduleEditorState.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QPointer>
-#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -27,9 +28,9 @@ class QComboBox;
 class QLabel;
 class QTextDocument;
 class QTextEdit;
-class QThreadPool;
 class QTimer;
 class QToolBar;
+class ReloadBar;
 class SpellAsYouType;
 class SpellChecker;
 
@@ -69,9 +70,6 @@ public:
     // the data file refused, the text then still in its notes.
     bool keepForUnload(QString* failure) override;
     void giveUpUnsaved() override { m_givenUp = true; }
-    // Shows a notice when autosave starts failing and when it works again; unset, the
-    // failures are only logged.
-    std::function<void(const QString& text)> noticeHook;
     // Gives a card the focus and brings it to the front; -1 for the visible card of depth 1.
     void setNoteFocus(int index);
     // A note alarm while the window is loaded: the notes due this minute flash, and
@@ -87,34 +85,29 @@ public:
     void flashTick();
 
     const NoteDeck& deck() const { return m_deck; }
+    // The bar that offers to reload notes changed elsewhere while some were unsaved.
+    ReloadBar* reloadBar() const { return m_reloadBar; }
     NoteCard* card(int index) const;
     // The card in the focus frame, or null.
     NoteCard* focusedCard() const;
     QAction* action(NoteToolbar::Command command) const;
     FindNote* findDialog() const;
 
-    // The dialogs the commands open, replaceable in tests.
-    // "Color": the chosen colour, or an invalid one when cancelled.
-    std::function<QColor(const QColor& initial, QWidget* parent)> colourHook;
-    // "Schedule": the schedule editor in reminder mode, preset; nothing when it was
-    // cancelled. Unset, the editor given by setScheduleEditor() opens.
-    std::function<std::optional<NoteSchedule::Stored>(const NoteSchedule::EditorPreset&,
-                                                      QWidget* parent)>
-        scheduleHook;
-    // "Spelling": the interactive check of a note's text, ending with its message.
-    std::function<void(QTextEdit* text)> spellHook;
-
     // A note whose stored text is longer than this is read off the window's thread: its
     // card says it is opening, read-only, and the window goes on answering meanwhile.
     static constexpr qsizetype ReadAsideChars = 256 * 1024;
     // Whether the note of the card is still being read.
-    bool opening(int index) const { return m_opening.contains(index); }
-    // Runs on the reading thread before each such note is read: tests hold the reading.
-    static inline std::function<void()> readingHook;
+    bool opening(int index) const { return m_reading->opening(index); }
 
 Q_SIGNALS:
     // A note read off the window's thread is in its card.
     void noteOpened(int index);
+    // Emitted on the reading thread before such a note is read; a direct connection runs
+    // there and may hold the reading.
+    void reading();
+    // Autosave started failing, or works again: the text for a notice. The failures are
+    // logged either way.
+    void notice(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -125,8 +118,8 @@ private:
     // Lets the text break its lines anywhere once a change brought an overlong word.
     static void breakOverlongWords(QTextEdit* text, int position, int added);
     NoteCard* createCard(int index, const NoteRecord& row);
-    void readAside(int index, const NoteRecord& row);
-    void noteRead(int generation, int index, QTextDocument* doc, bool overlong);
+    // A note read aside is in: its document goes into the card.
+    void noteRead(int index, QTextDocument* doc, bool overlong);
     // Marks the note changed on the user's edits to its text.
     void watchText(int index);
     void applyEnabling();
@@ -138,9 +131,16 @@ private:
     void stopFlashing();
     // Whether a note holds typing, a depth or a place not saved yet.
     bool hasUnsavedWork();
-    // QNotes was changed by another writer: the cards are built again from the table,
-    // unless there is unsaved work, which is never dropped.
+    // The card's place when it differs from the stored one.
+    std::optional<QRect> movedTo(int index) const;
+    // QNotes changed: when it no longer holds what the page knows, the cards are built
+    // again from it; with unsaved work, which is never dropped unasked, the reload bar
+    // offers that instead.
+    void tableChanged();
+    // The cards built again from the table; what was not saved is dropped.
     void reloadNotes();
+    // Writes through the store and notes what the table then holds.
+    bool write(const QList<NoteStore::Write>& writes);
     void startFlashing(const QList<int>& focusOrder);
     void attachSpelling(NoteCard* card);
     SpellChecker& checker();
@@ -163,6 +163,7 @@ private:
     AppContext& m_context;
     NoteStore& m_store;
     NoteDeck m_deck;
+    StoredNotes m_stored;
     QList<NoteCard*> m_cards;
     QString m_loadError;
     bool m_saving = false;
@@ -172,10 +173,13 @@ private:
     QWidget* m_desk;
     QLabel* m_emptyLb;
     QToolBar* m_toolbar;
+    ReloadBar* m_reloadBar;
     QList<QAction*> m_actions;
     QComboBox* m_fontBox;
     QComboBox* m_sizeBox;
     FocusFrame* m_frame;
+    // Reads the long notes; the page waits for it before it goes.
+    NoteReading* m_reading;
     QTimer* m_flashTimer;
     QTimer* m_autosaveTimer;
     QtTickTimer m_autosaveTick;
@@ -185,14 +189,11 @@ private:
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;
     ScheduleEditor m_scheduleEditor;
-    // Reads the long notes; the page waits for it before it goes.
-    std::unique_ptr<QThreadPool> m_readers;
-    int m_generation = 0; // counts the loads: a reading for cards since replaced is dropped
-    QSet<int> m_opening;
 };
 
 // Quick Notes as the main window's tool. The tick's note alarm comes through here.
-class NotesTool {
+class NotesTool : public QObject {
+    Q_OBJECT
 public:
     explicit NotesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor = {});
     // Makes the page (the main window asks the first time the tool is chosen) and keeps
@@ -211,14 +212,13 @@ public:
     // At "Unload Plumora": true when the notes are saved, or the user chose "Quit anyway"
     // after being told why they could not be; false for "Stay".
     bool readyToQuit();
-    // Where the page's autosave notices go (the pop-up message).
-    void setNotice(std::function<void(const QString& text)> notice) {
-        m_notice = std::move(notice);
-    }
+
+Q_SIGNALS:
+    // The page's autosave notices, for the pop-up message.
+    void notice(const QString& text);
 
 private:
     AppContext& m_context;
     NotesPage::ScheduleEditor m_scheduleEditor;
     QPointer<NotesPage> m_page;
-    std::function<void(const QString& text)> m_notice;
 };

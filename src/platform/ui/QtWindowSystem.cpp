@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
@@ -142,6 +143,10 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
 QString QtDialogs::browseForFolder(QWidget* owner, const QString& initialPath) {
     return QFileDialog::getExistingDirectory(owner, QStringLiteral("Please select a folder:"),
                                              initialPath, QFileDialog::ShowDirsOnly);
+}
+
+QColor QtDialogs::chooseColour(QWidget* owner, const QColor& initial, const QString& title) {
+    return QColorDialog::getColor(initial, owner, title);
 }
 
 QStringList QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& filter) {

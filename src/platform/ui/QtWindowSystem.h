@@ -17,7 +17,7 @@ public:
     bool showWindow(QWidget* window, bool modal) override;
 };
 
-// Qt's message box and folder picker.
+// Qt's message box, file and folder pickers and colour picker.
 class QtDialogs final : public Dialogs {
 public:
     MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
@@ -26,4 +26,5 @@ public:
     QStringList openFiles(QWidget* owner, const QString& title, const QString& filter) override;
     QString saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
                      const QString& filter, SaveChoices* choices) override;
+    QColor chooseColour(QWidget* owner, const QColor& initial, const QString& title) override;
 };

@@ -5,12 +5,14 @@
 #include "data/ChangeHub.h"
 #include "data/SaveFailures.h"
 #include "data/Settings.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
 #include "shell/ShellTables.h"
 #include "shell/Twips.h"
 #include "shell/WebSite.h"
-#include "platform/DesktopShell.h"
-#include "platform/Dialogs.h"
+#include "shell/ui/ReloadBar.h"
 #include "wallpaper/WallpaperChange.h"
+#include "wallpaper/WallpaperLog.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperFilesDialog.h"
 #include "wallpaper/ui/WallpaperPreview.h"
@@ -27,6 +29,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -89,15 +92,45 @@ WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Wallpaper Changer"));
     buildControls();
     load();
-    // The list is read again when another writer changed it (a restore), unless images
-    // were added or removed here since it was written: those are kept.
-    connect(&context.stores.changes, &ChangeHub::changedElsewhere, this,
-            [this](const QString& table) {
-                if (table != QLatin1String("WPaper") || m_changed)
+    // Every write is heard, the page's own too: those leave the table as the page knows it.
+    connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table == QLatin1String("WPaper"))
+            listChanged();
+    });
+    connect(&context.stores.changes, &ChangeHub::settingsChanged, this,
+            [this](const QList<Settings::Field>& fields) {
+                if (!fields.contains(Settings::Field::WallpaperOption) &&
+                    !fields.contains(Settings::Field::CurrentWallpaper))
                     return;
-                m_imageList->clear();
-                load();
+                const QString shown = m_currentWallpaper;
+                readSettings();
+                if (m_currentWallpaper != shown)
+                    selectCurrentWallpaper();
             });
+}
+
+void WallpaperChanger::listChanged() {
+    const std::optional<QStringList> files = m_context.stores.wallpapers.files();
+    if (!files) {
+        qCWarning(lcWallpaper) << "the changed wallpaper list could not be read";
+        return;
+    }
+    if (*files == m_storedList) {
+        m_reloadBar->hide();
+        return;
+    }
+    if (m_changed) {
+        m_reloadBar->offer();
+        return;
+    }
+    reloadList();
+}
+
+void WallpaperChanger::reloadList() {
+    m_reloadBar->hide();
+    m_changed = false;
+    m_imageList->clear();
+    load();
 }
 
 void WallpaperChanger::buildControls() {
@@ -111,6 +144,12 @@ void WallpaperChanger::buildControls() {
     auto* page = new QVBoxLayout(this);
     const int margin = Twips::toPixels(255);
     page->setContentsMargins(margin, margin, margin, margin);
+    m_reloadBar = new ReloadBar(
+        QStringLiteral("The list of images was changed elsewhere. Your additions and removals "
+                       "here are kept; Reload shows the list as stored now and drops them."),
+        this);
+    connect(m_reloadBar, &ReloadBar::reloadChosen, this, &WallpaperChanger::reloadList);
+    page->addWidget(m_reloadBar);
     page->addWidget(outer);
 
     auto* room = new QWidget;
@@ -204,22 +243,29 @@ void WallpaperChanger::buildControls() {
 void WallpaperChanger::load() {
     m_loading = true;
     m_stretchChk->setChecked(WallpaperChange::isStretched(m_context.registry));
-    const std::optional<Settings> settings = m_context.stores.settings.load();
-    const int option = settings ? settings->wallpaperOption : 3;
-    if (option >= 0 && option < int(m_options.size()))
-        m_options[std::size_t(option)]->setChecked(true);
-    m_currentWallpaper = settings ? settings->currentWallpaper : QString();
+    const bool settingsRead = readSettings();
 
     WallpaperStore& store = m_context.stores.wallpapers;
     const std::optional<QStringList> files = store.files();
-    for (const QString& path : files.value_or(QStringList())) {
+    m_storedList = files.value_or(QStringList());
+    for (const QString& path : std::as_const(m_storedList)) {
         const WallpaperFiles::Parts parts = WallpaperFiles::split(path);
         addRow(parts.folder, parts.name);
     }
     selectCurrentWallpaper();
     m_loading = false;
-    if (!settings || !files)
+    if (!settingsRead || !files)
         tell(QStringLiteral("The wallpaper settings could not be read from the data file."));
+}
+
+bool WallpaperChanger::readSettings() {
+    const QScopedValueRollback loading(m_loading, true);
+    const std::optional<Settings> settings = m_context.stores.settings.load();
+    const int option = settings ? settings->wallpaperOption : 3;
+    if (option >= 0 && option < int(m_options.size()))
+        m_options[std::size_t(option)]->setChecked(true);
+    m_currentWallpaper = settings ? settings->currentWallpaper : QString();
+    return settings.has_value();
 }
 
 void WallpaperChanger::addRow(const QString& folder, const QString& name) {
@@ -368,6 +414,7 @@ bool WallpaperChanger::saveList(QString* failure) {
                                             store.lastError());
         return false;
     }
+    m_storedList = paths;
     m_changed = false;
     return true;
 }

@@ -11,13 +11,15 @@ class QCheckBox;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class ReloadBar;
 class WallpaperPreview;
 
 // The Wallpaper Changer ("Wallpaper Changer", `SSWP`): the images of the rotation, the
 // rotation option, the stretch style, and "Change now!". The list shows file names and
 // keeps each one's folder apart; it is written back to WPaper when the page is left,
 // and only when images were added or removed. The option, the style and "Change now!"
-// take effect at once.
+// take effect at once. Writes by anyone else to the list or to the settings it shows
+// show at once.
 class WallpaperChanger : public ToolPage {
     Q_OBJECT
 public:
@@ -41,6 +43,9 @@ public:
     void changeNow();
     // Whether a change asked for with "Change now!" is still under way.
     bool isChanging() const { return m_changing; }
+    // The bar that offers to read the list again when another writer changed it while
+    // images were added or removed here.
+    ReloadBar* reloadBar() const { return m_reloadBar; }
 
     // What makes the page of the main window's Wallpaper Changer tool.
     static ToolDescriptor::PageFactory pages(AppContext& context);
@@ -51,6 +56,13 @@ protected:
 private:
     void buildControls();
     void load();
+    // The option and the current wallpaper from System; false when it could not be read.
+    bool readSettings();
+    // WPaper changed: read again unless it holds what the page last read or wrote; with
+    // images added or removed here, the reload bar offers it instead.
+    void listChanged();
+    // The list read again from WPaper; images added or removed here are dropped.
+    void reloadList();
     void addRow(const QString& folder, const QString& name);
     int selectedRow() const;
     // Selects the row of the current wallpaper, or none when it is not listed.
@@ -72,6 +84,8 @@ private:
     // The current wallpaper's path, and the folder images were added from last.
     QString m_currentWallpaper;
     QString m_lastFolder;
+    // WPaper as the page last read or wrote it.
+    QStringList m_storedList;
 
     QListWidget* m_imageList;
     WallpaperPreview* m_preview;
@@ -81,4 +95,5 @@ private:
     QCheckBox* m_stretchChk;
     QPushButton* m_changeNowCmd;
     QPushButton* m_downloadLb;
+    ReloadBar* m_reloadBar;
 };
