@@ -243,8 +243,9 @@ private Q_SLOTS:
     }
 
     // A page on show follows another process's write of the settings; its own writes change
-    // nothing on it. Input typed and not yet written stays, and a bar offers the new values,
-    // which "Reload" shows. A hidden page reads them when it shows again.
+    // nothing on it. Input typed and not yet written stays: other values are shown at once,
+    // and when one the typed input stands for changed, a bar offers it, which "Reload"
+    // shows. A hidden page reads the file when it shows again.
     void followsOtherWritersWhileShown() {
         store([](Settings& s) {
             s.checkMail = true;
@@ -260,40 +261,40 @@ private Q_SLOTS:
         QVERIFY(bar && !bar->isVisible());
         QCOMPARE(bar->accessibleName(), QStringLiteral("Options changed elsewhere"));
         // Another process writes through its own store; the tick tells the hub so.
-        const auto elsewhere = [&](int days) {
-            store([days](Settings& s) { s.notifyAgo = days; });
+        const auto elsewhere = [&](const std::function<void(Settings&)>& change) {
+            store(change);
             m_context->stores.changes.announceAll();
         };
         QSignalSpy spy(page.get(), &Options::settingSaved);
 
-        elsewhere(5);
+        elsewhere([](Settings& s) { s.notifyAgo = 5; });
         QTRY_COMPARE(notifyAgo->value(), 5);
         QVERIFY(!bar->isVisible());
 
         QTest::keyClicks(user, QStringLiteral("typed"));
         control<QCheckBox>(*page, "LargeIconChk")->click();
-        QApplication::processEvents();
-        QApplication::processEvents();
+        elsewhere([](Settings& s) { s.notifyAgo = 7; });
+        QTRY_COMPARE(notifyAgo->value(), 7);
         QVERIFY(!bar->isVisible());
+        QCOMPARE(user->text(), QStringLiteral("typed"));
         QCOMPARE(written(spy), QStringList{"CheckSum"}); // the small icons' column
 
-        elsewhere(7);
+        elsewhere([](Settings& s) { s.mailUser = QStringLiteral("other"); });
         QTRY_VERIFY(bar->isVisible());
         QCOMPARE(user->text(), QStringLiteral("typed"));
-        QCOMPARE(notifyAgo->value(), 5);
         auto* reload = control<QPushButton>(*page, "ReloadBtn");
         QVERIFY(reload->focusPolicy() & Qt::TabFocus);
         QCOMPARE(reload->text(), QStringLiteral("Reload"));
         reload->click();
-        QCOMPARE(notifyAgo->value(), 7);
-        QCOMPARE(user->text(), QString());
+        QCOMPARE(user->text(), QStringLiteral("other"));
         QVERIFY(!bar->isVisible());
-        QCOMPARE(load(dataFile()).mailUser, QString());
+        QCOMPARE(load(dataFile()).mailUser, QStringLiteral("other"));
         QCOMPARE(written(spy), QStringList{"CheckSum"});
 
         page->hide();
-        elsewhere(9);
+        elsewhere([](Settings& s) { s.notifyAgo = 9; });
         QApplication::processEvents();
+        QCOMPARE(notifyAgo->value(), 7);
         page->show();
         QTRY_COMPARE(notifyAgo->value(), 9);
     }

@@ -199,6 +199,7 @@ void CalendarSyncBox::fill() {
     m_filling = true;
     const std::optional<CalDavAccount> a = m_store.account();
     const CalDavAccount account = a.value_or(CalDavAccount());
+    m_known = account;
     m_server->setText(account.server);
     m_user->setText(account.user);
     m_password->clear();
@@ -219,6 +220,21 @@ void CalendarSyncBox::fill() {
 
 bool CalendarSyncBox::hasUnsavedInput() const {
     return !m_password->text().isEmpty() || m_server->isModified() || m_user->isModified();
+}
+
+bool CalendarSyncBox::follow(const Settings& stored) {
+    const CalDavAccount now = m_store.account().value_or(CalDavAccount());
+    if (now.server == m_known.server && now.user == m_known.user &&
+        now.calendar == m_known.calendar && now.everyMinutes == m_known.everyMinutes) {
+        // A status of its own ("3 calendars found ...") stays until a sync has ended.
+        if (now.lastSync != m_known.lastSync) {
+            m_known.lastSync = now.lastSync;
+            showLastSync();
+        }
+        showWithheld();
+        return true;
+    }
+    return OptionsGroup::follow(stored);
 }
 
 QStringList CalendarSyncBox::tables() const {
@@ -380,6 +396,10 @@ bool CalendarSyncBox::save(bool speak) {
     a.everyMinutes = m_every->currentData().toInt();
     CalDavStore& store = m_store;
     if (store.saveAccount(a)) {
+        m_known.server = a.server;
+        m_known.user = a.user;
+        m_known.calendar = a.calendar;
+        m_known.everyMinutes = a.everyMinutes;
         m_server->setModified(false);
         m_user->setModified(false);
         return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calendar/caldav/CalDavStore.h"
 #include "shell/ui/OptionsGroup.h"
 
 #include <QPointer>
@@ -43,6 +44,9 @@ public:
     void load(const Settings&) override { fill(); }
     // A typed password not yet kept, or a server or user name being typed.
     bool hasUnsavedInput() const override;
+    // The sync's results and questions at once; the account, with the calendars found for
+    // it, only when another writer changed it.
+    bool follow(const Settings& stored) override;
     QStringList tables() const override;
 
 private:
@@ -83,5 +87,7 @@ private:
     QPushButton* m_keepThem;
     QPushButton* m_restore;
     bool m_filling = false;
+    // The account as the box last read or wrote it.
+    CalDavAccount m_known;
     bool m_telling = false; // a save failure's message is up: the focus it takes saves again
 };

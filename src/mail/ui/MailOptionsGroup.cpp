@@ -80,6 +80,7 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
 
 void MailOptionsGroup::load(const Settings& stored) {
     m_filling = true;
+    m_known = stored;
     // The interval box starts from the stored interval too, so that its first step goes on
     // from the number shown.
     m_checkMailMin->setValue(stored.checkMailMinutes);
@@ -117,7 +118,25 @@ QList<Settings::Field> MailOptionsGroup::take(Settings& values, Moment moment) {
     // The keyring answers later, after the page has written the fields.
     if (m_passwordEdited)
         storePassword();
+    for (Field field : std::as_const(fields))
+        m_known.copyField(field, values);
     return fields;
+}
+
+bool MailOptionsGroup::follow(const Settings& stored) {
+    static constexpr Field Shown[] = {Field::CheckMail,      Field::CheckMailMinutes,
+                                      Field::MailUser,       Field::MailPassword,
+                                      Field::MailServer,     Field::MailType,
+                                      Field::MailPort,       Field::MailSecurity,
+                                      Field::MailDiscovered, Field::MailPasswordInKeyring};
+    const bool changed = std::any_of(std::begin(Shown), std::end(Shown), [&](Field field) {
+        Settings now = m_known;
+        now.copyField(field, stored);
+        return !(now == m_known);
+    });
+    if (!changed)
+        return true;
+    return OptionsGroup::follow(stored);
 }
 
 bool MailOptionsGroup::hasUnsavedInput() const {
@@ -148,6 +167,8 @@ void MailOptionsGroup::storePassword() {
             place == MailPassword::Place::Keyring    ? QLatin1String(KeptInKeyring)
             : place == MailPassword::Place::DataFile ? QLatin1String(KeptInDataFile)
                                                      : QString());
+        m_known.mailPassword = place == MailPassword::Place::DataFile ? typed : QString();
+        m_known.mailPasswordInKeyring = place == MailPassword::Place::Keyring;
         // Kept in the keyring, it is no longer shown; a box typed in meanwhile keeps its text.
         if (!m_passwordEdited) {
             const QSignalBlocker quiet(m_password);

@@ -31,6 +31,7 @@ public:
     void load(const Settings& stored) override;
     QList<Settings::Field> take(Settings& values, Moment moment) override;
     bool hasUnsavedInput() const override;
+    bool follow(const Settings& stored) override;
 
 private:
     void setMailEnabled(bool on);
@@ -50,6 +51,8 @@ private:
     MailAccountBox* m_account;
     MailPassword* m_mailPassword;
     bool m_filling = false;
+    // The mail settings as the group last read or wrote them.
+    Settings m_known;
     // The check box's and the interval's changes not yet taken by the page.
     QList<Settings::Field> m_changed;
     // The "*" tags of the two text boxes.

@@ -241,16 +241,7 @@ void Options::fill() {
         m_values = *stored;
     else
         qCWarning(lcData) << "Options could not read the settings";
-
-    m_notifyAgo->setValue(m_values.notifyAgo);
-    m_showEvery->setValue(m_values.showEvery);
-    m_largeIcon->setChecked(m_values.smallIcons != 0);
-    showHolidays();
-
-    m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
-    m_wav->setText(SoundChoice::caption(m_soundPath));
-    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
-
+    showValues();
     for (OptionsGroup* group : std::as_const(m_groups))
         group->load(m_values);
 
@@ -265,6 +256,18 @@ void Options::fill() {
         growFrame();
     }
     m_filling = false;
+}
+
+void Options::showValues() {
+    const bool filling = std::exchange(m_filling, true);
+    m_notifyAgo->setValue(m_values.notifyAgo);
+    m_showEvery->setValue(m_values.showEvery);
+    m_largeIcon->setChecked(m_values.smallIcons != 0);
+    showHolidays();
+    m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
+    m_wav->setText(SoundChoice::caption(m_soundPath));
+    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
+    m_filling = filling;
 }
 
 void Options::addGroup(OptionsGroup* group) {
@@ -417,18 +420,34 @@ void Options::tableChanged(const QString& table) {
 }
 
 void Options::followChanges() {
-    if (!std::exchange(m_stale, false) || !isVisible())
+    if (!isVisible() || !std::exchange(m_stale, false))
         return;
     const std::optional<Settings> stored = m_context.stores.settings.load();
-    if (!hasUnsavedInput()) {
-        fill();
+    if (!stored) {
+        qCWarning(lcData) << "Options could not read the settings";
         return;
     }
-    // What was typed stays; the user chooses when to see the new values.
-    if (stored && *stored == m_values)
-        return;
-    m_reloadBar->show();
-    growFrame();
+    // The page's own controls show the new values, but for those whose writing failed.
+    const QList<Field>& pending = m_writer.pending();
+    bool offer = false;
+    for (Field field : Settings::allFields()) {
+        Settings now = m_values;
+        now.copyField(field, *stored);
+        if (now == m_values)
+            continue;
+        if (pending.contains(field))
+            offer = true;
+        else
+            m_values = now;
+    }
+    showValues();
+    // Each group keeps what was typed in it.
+    for (OptionsGroup* group : std::as_const(m_groups))
+        offer = !group->follow(*stored) || offer;
+    if (offer && !m_reloadBar->isVisible()) {
+        m_reloadBar->show();
+        growFrame();
+    }
 }
 
 void Options::reload() {

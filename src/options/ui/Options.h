@@ -86,6 +86,8 @@ private:
     // Takes the groups' input at `moment` and writes it; `only`: that group's alone.
     bool saveGroups(OptionsGroup::Moment moment, bool speak = true, OptionsGroup* only = nullptr);
     QString saveFailure() const;
+    // The page's own controls as m_values has them.
+    void showValues();
     // Another writer changed `table`: a page on show follows it.
     void tableChanged(const QString& table);
     void followChanges();

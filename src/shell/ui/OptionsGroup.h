@@ -45,6 +45,14 @@ public:
     }
     // Input typed that the data file does not hold yet, which a reload would replace.
     virtual bool hasUnsavedInput() const { return false; }
+    // The data file changed while the page shows: shows what changed, keeping input typed.
+    // False when something it shows changed under input it keeps: the page offers a reload.
+    virtual bool follow(const Settings& stored) {
+        if (hasUnsavedInput())
+            return false;
+        load(stored);
+        return true;
+    }
     // The data file's tables it shows besides the settings' (for the page to follow them).
     virtual QStringList tables() const { return {}; }
 
