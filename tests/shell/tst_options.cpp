@@ -299,6 +299,46 @@ private Q_SLOTS:
         QTRY_COMPARE(notifyAgo->value(), 9);
     }
 
+    // The calendar sync group on a page on show: its own writes leave the calendars it
+    // found in place; another process's account is shown, unless a password is being typed,
+    // which stays while the bar offers the new account.
+    void calendarSyncFollowsOtherWriters() {
+        const auto shown = showWithSync();
+        const Options* page = shown->page.get();
+        auto* calendars = control<QComboBox>(*page, "CalDavCalendarCb");
+        calendars->addItem(QStringLiteral("Home"), QStringLiteral("https://dav.example.org/h/"));
+        calendars->addItem(QStringLiteral("Work"), QStringLiteral("https://dav.example.org/w/"));
+        auto* every = control<QComboBox>(*page, "CalDavEveryCb");
+        every->setCurrentIndex((every->currentIndex() + 1) % every->count());
+        QApplication::processEvents();
+        QApplication::processEvents();
+        QCOMPARE(calendars->count(), 2);
+        QCOMPARE(CalDavStore(dataFile()).account()->calendar,
+                 QStringLiteral("https://dav.example.org/h/"));
+
+        const auto elsewhere = [&](const QString& server) {
+            CalDavAccount a;
+            a.server = server;
+            a.calendar = server + QStringLiteral("cal/");
+            QVERIFY(CalDavStore(dataFile()).saveAccount(a));
+            m_context->stores.changes.announceAll();
+        };
+        elsewhere(QStringLiteral("https://other.example.org/"));
+        auto* server = control<QLineEdit>(*page, "CalDavServerTB");
+        QTRY_COMPARE(server->text(), QStringLiteral("https://other.example.org/"));
+        QCOMPARE(calendars->count(), 1);
+
+        auto* password = control<QLineEdit>(*page, "CalDavPwdTB");
+        QTest::keyClicks(password, QStringLiteral("pw"));
+        elsewhere(QStringLiteral("https://third.example.org/"));
+        QTRY_VERIFY(control(*page, "ReloadBar")->isVisible());
+        QCOMPARE(password->text(), QStringLiteral("pw"));
+        QCOMPARE(server->text(), QStringLiteral("https://other.example.org/"));
+        control<QPushButton>(*page, "ReloadBtn")->click();
+        QCOMPARE(server->text(), QStringLiteral("https://third.example.org/"));
+        QCOMPARE(password->text(), QString());
+    }
+
     // The login start follows the autostart entry both ways; the data file's path is shown.
     void autostartAndDataPath() {
         const Autostart autostart(m_tmp.path(), QStringLiteral("org.example.Plumora"),
