@@ -59,8 +59,6 @@ Application::Application(AppContext& context, QObject* parent)
             },
             Qt::QueuedConnection);
     });
-    m_options.setCalendarSync(&m_calendar.sync());
-    m_options.setMailState(&m_mailWatch.state());
     // The question about removals from the server is answered in Options: a click on it opens
     // them.
     m_calendar.sync().setAsk([this](const QString& text) {
@@ -78,14 +76,16 @@ Application::Application(AppContext& context, QObject* parent)
             [this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     // The program's tools, in their order, with the pages and jobs their objects give; then
     // the mail watch and the shell's own jobs; a tool added later comes after them.
-    ProgramParts parts{.calendar = pagesOf(m_calendar),
-                       .notes = pagesOf(m_notes),
-                       .schedule = pagesOf(m_schedule),
-                       .quickAccess = QuickAccessPage::pages(context),
-                       .capture = pagesOf(m_capture),
-                       .wallpaper = WallpaperChanger::pages(context),
-                       .options = pagesOf(m_options),
-                       .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); }};
+    ProgramParts parts{
+        .calendar = pagesOf(m_calendar),
+        .notes = pagesOf(m_notes),
+        .schedule = pagesOf(m_schedule),
+        .quickAccess = QuickAccessPage::pages(context),
+        .capture = pagesOf(m_capture),
+        .wallpaper = WallpaperChanger::pages(context),
+        .options = pagesOf(m_options),
+        .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); },
+        .calendarOptions = [this](QWidget* owner) { return m_calendar.makeOptionsGroup(owner); }};
     for (ToolDescriptor& tool : programTools(std::move(parts)))
         addTool(std::move(tool));
     addJobs();
@@ -130,6 +130,8 @@ int Application::addTool(ToolDescriptor tool) {
     }
     if (tool.addJobs)
         tool.addJobs(m_controller);
+    if (tool.optionsGroup)
+        m_options.addGroup(tool.optionsGroup);
     if (tool.tables.dueReader)
         m_controller.tick().addDueReader(tool.tables.dueReader);
     return tool.isShown() ? m_dispatcher.tools().add(std::move(tool)) : 0;

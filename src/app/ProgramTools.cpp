@@ -22,6 +22,7 @@ ToolDescriptor withPage(ToolDescriptor tool, ToolDescriptor::PageFactory page) {
 QList<ToolDescriptor> programTools(ProgramParts parts) {
     ToolDescriptor calendar = withPage(calendarDescriptor(), std::move(parts.calendar));
     calendar.addJobs = std::move(parts.calendarJobs);
+    calendar.optionsGroup = std::move(parts.calendarOptions);
     return {calendar,
             withPage(notesDescriptor(), std::move(parts.notes)),
             withPage(scheduleDescriptor(), std::move(parts.schedule)),

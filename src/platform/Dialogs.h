@@ -34,6 +34,9 @@ public:
     // The file picker for existing files matching `filter` ("Name (*.ext)"); empty when
     // cancelled.
     virtual QStringList openFiles(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // The picker for one existing file, starting at `startPath`; "" when cancelled.
+    virtual QString openFile(QWidget* owner, const QString& title, const QString& startPath,
+                             const QString& filter) = 0;
     // The save picker, starting at `suggestedPath`; "" when cancelled. `choices` may be null.
     virtual QString saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
                              const QString& filter, SaveChoices* choices) = 0;

@@ -137,6 +137,34 @@ private Q_SLOTS:
             QCOMPARE(child<QWidget>(*page, "PreviewPic")->geometry(), QRect(8, 8, 50, 40));
     }
 
+    // A page on show follows captures another process stores; a description being typed
+    // stays, and the list is read again once it is done.
+    void followsOtherWritersWhileShown() {
+        addRows({QSize(50, 40)});
+        auto page = open();
+        auto* list = child<QListWidget>(*page, "DescLV");
+        QCOMPARE(list->count(), 1);
+        addRows({QSize(60, 40)});
+        m_context->stores.changes.announceAll();
+        QTRY_COMPARE(list->count(), 2);
+        QVERIFY(child(*page, "DeleteCmd")->isEnabled());
+
+        list->setCurrentRow(0);
+        list->editItem(list->item(0));
+        auto* editor = list->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("typed"));
+        addRows({QSize(70, 40)});
+        m_context->stores.changes.announceAll();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(editor->text(), QStringLiteral("typed"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(list->count(), 3);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("typed"));
+    }
+
     // Edited in place; a refused description keeps the old text and says why once the
     // editor has closed.
     void titles_data() {

@@ -116,6 +116,13 @@ public:
     QString savedSuggestion;
     SaveChoices saveOffered;
     QStringList openFiles(QWidget*, const QString&, const QString&) override { return openChoice; }
+    // The one-file picker: what it returns, and where it was asked to start.
+    QString fileChoice;
+    QString fileStart;
+    QString openFile(QWidget*, const QString&, const QString& startPath, const QString&) override {
+        fileStart = startPath;
+        return fileChoice;
+    }
     QString saveFile(QWidget*, const QString&, const QString& suggestedPath, const QString&,
                      SaveChoices* choices) override {
         savedSuggestion = suggestedPath;

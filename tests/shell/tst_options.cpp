@@ -2,21 +2,22 @@
 #include "app/StoreSet.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
+#include "calendar/ui/CalendarSyncBox.h"
 #include "data/DataBackup.h"
-#include "shell/ShellTables.h"
-#include "options/SoundChoice.h"
-#include "options/ui/CalendarSyncBox.h"
-#include "options/ui/MailAccountBox.h"
-#include "options/ui/Options.h"
-#include "shell/ui/FocusRingStyle.h"
-#include "shell/ui/ToolRegistry.h"
 #include "mail/MailCheckState.h"
+#include "mail/ui/MailAccountBox.h"
+#include "mail/ui/MailOptionsGroup.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
 #include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
+#include "options/SoundChoice.h"
+#include "options/ui/Options.h"
 #include "shell/Chime.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/FocusRingStyle.h"
+#include "shell/ui/ToolRegistry.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -63,7 +64,6 @@ class TestOptions : public QObject {
     std::unique_ptr<AppContext> m_context;
     QList<int> m_unloaded;
     ToolRegistry m_tools; // the program's
-    QString m_soundChoice;
 
     QString dataFile() const { return m_context->paths.dataFile(); }
     QString rmwav() const { return m_context->paths.file(QStringLiteral("rmwav")); }
@@ -71,11 +71,12 @@ class TestOptions : public QObject {
         QVERIFY(SettingsStore(dataFile()).update(std::forward<F>(change)));
     }
 
-    std::unique_ptr<Options> open() {
+    // The page with the mail watch's group, as the program makes it.
+    std::unique_ptr<Options> open(MailCheckState* mailState = nullptr) {
         auto page = std::make_unique<Options>(*m_context);
-        page->keepToolHook = [this](int button) { m_unloaded << button; };
+        connect(page.get(), &Options::keepTool, this, [this](int button) { m_unloaded << button; });
         page->toolButtons = m_tools.toolButtons();
-        page->chooseSoundFileHook = [this](const QString&) { return m_soundChoice; };
+        page->addGroup(new MailOptionsGroup(*m_context, mailState));
         return page;
     }
 
@@ -95,7 +96,8 @@ class TestOptions : public QObject {
         shown->page->show();
         if (!QTest::qWaitForWindowExposed(shown->page.get()))
             qWarning("the Options page was not exposed");
-        shown->page->addCalendarSync(&shown->sync);
+        shown->page->addGroup(new CalendarSyncBox(m_context->stores.calDav, m_context->secrets,
+                                                  m_context->dialogs, &shown->sync));
         QApplication::processEvents();
         return shown;
     }
@@ -126,7 +128,6 @@ private Q_SLOTS:
         QFile::remove(rmwav());
         QCOMPARE(testSchema().createTemplate(dataFile(), m_clock.today()), QString());
         m_unloaded.clear();
-        m_soundChoice.clear();
     }
 
     // Filling writes nothing; the mail interval box starts from the stored interval, so
@@ -239,6 +240,103 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(page->grab().save(
             folder + QStringLiteral("/options-focus@%1x.png").arg(page->devicePixelRatio())));
+    }
+
+    // A page on show follows another process's write of the settings; its own writes change
+    // nothing on it. Input typed and not yet written stays: other values are shown at once,
+    // and when one the typed input stands for changed, a bar offers it, which "Reload"
+    // shows. A hidden page reads the file when it shows again.
+    void followsOtherWritersWhileShown() {
+        store([](Settings& s) {
+            s.checkMail = true;
+            s.notifyAgo = 2;
+        });
+        const auto page = open();
+        page->resize(620, 500);
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        auto* notifyAgo = control<QSpinBox>(*page, "NotifyAgoUD");
+        auto* user = control<QLineEdit>(*page, "OEUserTB");
+        QWidget* bar = control(*page, "ReloadBar");
+        QVERIFY(bar && !bar->isVisible());
+        QCOMPARE(bar->accessibleName(), QStringLiteral("Options changed elsewhere"));
+        // Another process writes through its own store; the tick tells the hub so.
+        const auto elsewhere = [&](const std::function<void(Settings&)>& change) {
+            store(change);
+            m_context->stores.changes.announceAll();
+        };
+        QSignalSpy spy(page.get(), &Options::settingSaved);
+
+        elsewhere([](Settings& s) { s.notifyAgo = 5; });
+        QTRY_COMPARE(notifyAgo->value(), 5);
+        QVERIFY(!bar->isVisible());
+
+        QTest::keyClicks(user, QStringLiteral("typed"));
+        control<QCheckBox>(*page, "LargeIconChk")->click();
+        elsewhere([](Settings& s) { s.notifyAgo = 7; });
+        QTRY_COMPARE(notifyAgo->value(), 7);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(user->text(), QStringLiteral("typed"));
+        QCOMPARE(written(spy), QStringList{"CheckSum"}); // the small icons' column
+
+        elsewhere([](Settings& s) { s.mailUser = QStringLiteral("other"); });
+        QTRY_VERIFY(bar->isVisible());
+        QCOMPARE(user->text(), QStringLiteral("typed"));
+        auto* reload = control<QPushButton>(*page, "ReloadBtn");
+        QVERIFY(reload->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(reload->text(), QStringLiteral("Reload"));
+        reload->click();
+        QCOMPARE(user->text(), QStringLiteral("other"));
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(load(dataFile()).mailUser, QStringLiteral("other"));
+        QCOMPARE(written(spy), QStringList{"CheckSum"});
+
+        page->hide();
+        elsewhere([](Settings& s) { s.notifyAgo = 9; });
+        QApplication::processEvents();
+        QCOMPARE(notifyAgo->value(), 7);
+        page->show();
+        QTRY_COMPARE(notifyAgo->value(), 9);
+    }
+
+    // The calendar sync group on a page on show: its own writes leave the calendars it
+    // found in place; another process's account is shown, unless a password is being typed,
+    // which stays while the bar offers the new account.
+    void calendarSyncFollowsOtherWriters() {
+        const auto shown = showWithSync();
+        const Options* page = shown->page.get();
+        auto* calendars = control<QComboBox>(*page, "CalDavCalendarCb");
+        calendars->addItem(QStringLiteral("Home"), QStringLiteral("https://dav.example.org/h/"));
+        calendars->addItem(QStringLiteral("Work"), QStringLiteral("https://dav.example.org/w/"));
+        auto* every = control<QComboBox>(*page, "CalDavEveryCb");
+        every->setCurrentIndex((every->currentIndex() + 1) % every->count());
+        QApplication::processEvents();
+        QApplication::processEvents();
+        QCOMPARE(calendars->count(), 2);
+        QCOMPARE(CalDavStore(dataFile()).account()->calendar,
+                 QStringLiteral("https://dav.example.org/h/"));
+
+        const auto elsewhere = [&](const QString& server) {
+            CalDavAccount a;
+            a.server = server;
+            a.calendar = server + QStringLiteral("cal/");
+            QVERIFY(CalDavStore(dataFile()).saveAccount(a));
+            m_context->stores.changes.announceAll();
+        };
+        elsewhere(QStringLiteral("https://other.example.org/"));
+        auto* server = control<QLineEdit>(*page, "CalDavServerTB");
+        QTRY_COMPARE(server->text(), QStringLiteral("https://other.example.org/"));
+        QCOMPARE(calendars->count(), 1);
+
+        auto* password = control<QLineEdit>(*page, "CalDavPwdTB");
+        QTest::keyClicks(password, QStringLiteral("pw"));
+        elsewhere(QStringLiteral("https://third.example.org/"));
+        QTRY_VERIFY(control(*page, "ReloadBar")->isVisible());
+        QCOMPARE(password->text(), QStringLiteral("pw"));
+        QCOMPARE(server->text(), QStringLiteral("https://other.example.org/"));
+        control<QPushButton>(*page, "ReloadBtn")->click();
+        QCOMPARE(server->text(), QStringLiteral("https://third.example.org/"));
+        QCOMPARE(password->text(), QString());
     }
 
     // The login start follows the autostart entry both ways; the data file's path is shown.
@@ -404,8 +502,7 @@ private Q_SLOTS:
             atCheck = load(dataFile());
             return true;
         };
-        const auto page = open();
-        page->setMailState(&state);
+        const auto page = open(&state);
         page->show();
         auto* password = control<QLineEdit>(*page, "OEPwdTB");
         password->clear();
@@ -518,15 +615,15 @@ private Q_SLOTS:
         const QString pipe = m_tmp.filePath(QStringLiteral("pipe.wav"));
         QFile::remove(pipe);
         QVERIFY(Fifo::make(pipe));
-        m_soundChoice = m_tmp.filePath(choice);
+        const QString chosen = m_desktop->dialogs.fileChoice = m_tmp.filePath(choice);
         const auto page = open();
         auto* button = control<QPushButton>(*page, "WavCmd");
-        QVERIFY(Fifo::finishesWithin([&] { SoundChoice::install(m_context->paths, m_soundChoice); },
-                                     {pipe}));
+        QVERIFY(
+            Fifo::finishesWithin([&] { SoundChoice::install(m_context->paths, chosen); }, {pipe}));
         button->click();
         const bool taken = choice == QLatin1String("bell.wav");
         QCOMPARE(readFile(rmwav()), taken ? Chime::wav() : QByteArray("old sound"));
-        QCOMPARE(load(dataFile()).reminderSound, taken ? m_soundChoice : QString());
+        QCOMPARE(load(dataFile()).reminderSound, taken ? chosen : QString());
         QCOMPARE(control<QPushButton>(*page, "WavCmd")->text(),
                  taken ? choice : QStringLiteral("reminder.wav"));
         QCOMPARE(m_desktop->dialogs.messages.size(), taken ? 0 : 1);
@@ -534,11 +631,11 @@ private Q_SLOTS:
             QVERIFY(m_desktop->dialogs.messages[0].text.contains(
                 QLatin1String("not a sound that can be played")));
         // "Play" lets the user hear the sound the reminder plays.
-        QStringList played;
-        page->playSoundHook = [&](const QString& path) { played << path; };
+        QSignalSpy played(page.get(), &Options::soundPlayed);
         control<QPushButton>(*page, "PlayWavCmd")->click();
         QCOMPARE(played.size(), 1);
-        QCOMPARE(QFileInfo(played[0]).fileName(), taken ? choice : QStringLiteral("reminder.wav"));
+        QCOMPARE(QFileInfo(played[0][0].toString()).fileName(),
+                 taken ? choice : QStringLiteral("reminder.wav"));
     }
 
     // Only a wave file whose chunks hold a playable format and sound data is taken.

@@ -21,6 +21,7 @@
 #include <vector>
 
 class CalendarGrid;
+class OptionsGroup;
 class QCalendarWidget;
 class QCheckBox;
 class QFrame;
@@ -177,6 +178,8 @@ public:
     // Adds its start-up jobs (the shipped holidays, the sync after start-up) and its minute
     // jobs (the holiday update, the subscriptions, the sync), in that order.
     void addJobs(TrayController& controller);
+    // The "Calendar sync" group of Options, run by this tool's sync.
+    OptionsGroup* makeOptionsGroup(QWidget* parent);
     // The page once the main window has loaded it; null before.
     Calendar* page() const { return m_page; }
     // Selects `date` in the loaded page and redraws it.

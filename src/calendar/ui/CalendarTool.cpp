@@ -9,6 +9,7 @@
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ui/Calendar.h"
+#include "calendar/ui/CalendarSyncBox.h"
 #include "calendar/ui/EditEvents.h"
 #include "calendar/ui/SubscribeDialog.h"
 #include "data/ChangeHub.h"
@@ -180,6 +181,11 @@ CalendarTool::CalendarTool(AppContext& context, std::function<void(const QString
         if (m_page)
             m_page->redraw(true);
     });
+}
+
+OptionsGroup* CalendarTool::makeOptionsGroup(QWidget* parent) {
+    return new CalendarSyncBox(m_context.stores.calDav, m_context.secrets, m_context.dialogs,
+                               &m_sync, parent);
 }
 
 void CalendarTool::addJobs(TrayController& controller) {

@@ -5,6 +5,7 @@
 #include "capture/ui/CaptureDescriptor.h"
 #include "capture/ui/CapturePreview.h"
 #include "capture/ui/FullScreen.h"
+#include "data/ChangeHub.h"
 #include "data/SaveFailures.h"
 #include "shell/ShellTables.h"
 #include "shell/ui/Artwork.h"
@@ -51,6 +52,34 @@ ScreenCapture::ScreenCapture(AppContext& context, QWidget* parent)
     m_printerInstalled = m_context.pictureOutput.hasPrinter();
     reload(0);
     setCmdVisible();
+    connect(&m_context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
+        if (table != QLatin1String("SCapture"))
+            return;
+        m_stale = true;
+        followChanges();
+    });
+    // A description typed while the captures changed: the list is read once it is done.
+    connect(m_list->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        QMetaObject::invokeMethod(this, &ScreenCapture::followChanges, Qt::QueuedConnection);
+    });
+}
+
+void ScreenCapture::followChanges() {
+    if (!m_stale || !isVisible() || isEditingTitle())
+        return;
+    reload(currentRowId());
+    setCmdVisible();
+}
+
+bool ScreenCapture::isEditingTitle() const {
+    const QList<QLineEdit*> editors = m_list->viewport()->findChildren<QLineEdit*>();
+    return std::any_of(editors.begin(), editors.end(),
+                       [](const QLineEdit* e) { return e->isVisible(); });
+}
+
+void ScreenCapture::showEvent(QShowEvent* event) {
+    ToolPage::showEvent(event);
+    followChanges();
 }
 
 ScreenCapture::~ScreenCapture() {
@@ -162,6 +191,7 @@ qint64 ScreenCapture::currentRowId() const {
 }
 
 void ScreenCapture::reload(qint64 keep) {
+    m_stale = false;
     std::vector<CaptureItem> items;
     if (!m_store.list(items))
         tell(QStringLiteral("The screen captures cannot be read: %1").arg(m_store.lastError()));

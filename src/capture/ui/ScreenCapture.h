@@ -60,11 +60,16 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     // Fills the list from the store and chooses `keep` when listed, else the last row.
     void reload(qint64 keep);
+    // The captures changed: a page on show reads them again, once no description is being
+    // typed; a hidden one when it shows.
+    void followChanges();
+    bool isEditingTitle() const;
     void showRow(int index);
     void titleEdited(QListWidgetItem* item);
     void screenGrabbed(const QRect& screen, const ScreenGrab& grab);
@@ -86,6 +91,7 @@ private:
     QPointer<FullScreen> m_fullScreen;
     bool m_printerInstalled = false;
     bool m_capturing = false;
+    bool m_stale = false; // the captures changed since the list was read
     qint64 m_shownRow = 0;
     // The picture just captured, so that showing it needs no second read.
     qint64 m_freshRow = 0;

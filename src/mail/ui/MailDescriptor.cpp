@@ -9,6 +9,7 @@
 ToolDescriptor mailDescriptor(MailWatch& watch) {
     ToolDescriptor d;
     d.id = QStringLiteral("MailWatch");
+    d.optionsGroup = [&watch](QWidget* parent) { return watch.makeOptionsGroup(parent); };
     d.addJobs = [&watch](TrayController& controller) {
         const AppContext& context = controller.context();
         controller.addStartupJob(std::make_unique<MailAccountSync>(

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "shell/ShellTables.h"
 #include "mail/ui/CheckMail.h"
+#include "mail/ui/MailOptionsGroup.h"
 #include "platform/MailClient.h"
 #include "shell/ui/ChimePlayer.h"
 #include "shell/ReminderSound.h"
@@ -25,6 +26,10 @@ MailWatch::~MailWatch() {
 
 CheckMail* MailWatch::checkMail() const {
     return m_checkMail;
+}
+
+OptionsGroup* MailWatch::makeOptionsGroup(QWidget* parent) {
+    return new MailOptionsGroup(m_context, &m_state, parent);
 }
 
 void MailWatch::movePasswordToKeyring() {

@@ -11,6 +11,7 @@
 #include <functional>
 
 class ChimePlayer;
+class OptionsGroup;
 class CheckMail;
 
 // The program's one reference to the mail notice. The mail check job and Options' "Check
@@ -35,6 +36,8 @@ public:
     MailCheckState& state() { return m_state; }
     // A password in the data file goes to the keyring (start-up, and before each check).
     void movePasswordToKeyring();
+    // The mail group of Options, with this watch's results and "Check now".
+    OptionsGroup* makeOptionsGroup(QWidget* parent);
 
     static QString passwordRequestText(const QString& programName);
 

@@ -5,23 +5,19 @@
 #include "data/ChangeHub.h"
 #include "data/DataBackup.h"
 #include "data/SaveFailures.h"
-#include "shell/ShellTables.h"
-#include "shell/Twips.h"
+#include "options/OptionsForm.h"
 #include "options/SoundChoice.h"
-#include "options/ui/CalendarSyncBox.h"
-#include "options/ui/MailAccountBox.h"
-#include "shell/ui/ToolRegistry.h"
-#include "mail/MailCheckState.h"
-#include "mail/MailPassword.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
-#include "platform/MailClient.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
 #include "shell/ui/ChimePlayer.h"
+#include "shell/ui/ToolRegistry.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,51 +39,30 @@ constexpr int Margin = 255 / Twips::PerPixel;
 // The country boxes stand under the international one, indented.
 constexpr int CountryIndent = 20;
 
-QSpinBox* upDown(QWidget* parent, const char* name, int minimum, int maximum, int step, int initial,
-                 const QString& accessibleName) {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setRange(minimum, maximum);
-    box->setSingleStep(step);
-    box->setValue(initial);
-    // Typed digits count once the box is left or Enter is pressed, not at every keystroke.
-    box->setKeyboardTracking(false);
-    box->setAccessibleName(accessibleName);
-    return box;
-}
+// Where the page's own groups stand among the tools' (OptionsGroup::order).
+constexpr int EventsOrder = 100;
+constexpr int BackupOrder = 400;
+constexpr int StartOrder = 500;
+// The reload offer stands above every group.
+constexpr int ReloadOrder = 0;
+constexpr char OrderProperty[] = "plumoraOrder";
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setAccessibleName(text);
-    return box;
-}
-
-QLabel* text(QWidget* parent, const QString& caption, QWidget* buddy = nullptr) {
-    auto* label = new QLabel(caption, parent);
-    label->setTextFormat(Qt::PlainText);
-    if (buddy)
-        label->setBuddy(buddy);
-    return label;
-}
+using Moment = OptionsGroup::Moment;
 
 } // namespace
 
 Options::Options(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context),
+    : ToolPage(parent), m_context(context), m_writer(context.stores.settings),
       m_autostart(Autostart::forUser(QStringLiteral(PLUMORA_APP_ID),
                                      QCoreApplication::applicationFilePath())) {
     setObjectName(QStringLiteral("Options"));
     setWindowTitle(QStringLiteral("Options"));
-    chooseSoundFileHook = [this](const QString& path) {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Please select a sounds file:"),
-                                            path, QStringLiteral("Sounds (*.wav)"));
-    };
-    auto* player =
+    m_player =
         new ChimePlayer(m_context.paths.helperProgram(QStringLiteral("libplumora_sound.so")), this);
-    playSoundHook = [player](const QString& path) { player->play(path); };
     buildControls();
     fill();
+    // Every write to the tables it shows; others' reach the page while it shows.
+    connect(&m_context.stores.changes, &ChangeHub::changed, this, &Options::tableChanged);
 }
 
 void Options::buildControls() {
@@ -99,9 +74,10 @@ void Options::buildControls() {
     m_outer->setFocusPolicy(Qt::NoFocus);
     m_frame = new QWidget;
     m_frame->setObjectName(QStringLiteral("OptionsFrame"));
-    auto* column = new QVBoxLayout(m_frame);
+    auto* column = m_column = new QVBoxLayout(m_frame);
     column->setContentsMargins(8, 8, 8, 8);
     column->setSpacing(8);
+    insertGroup(buildReloadBar(), ReloadOrder);
 
     // Events Option
     auto* events = new QGroupBox(QStringLiteral("Events Option"), m_frame);
@@ -109,19 +85,23 @@ void Options::buildControls() {
     auto* grid = new QGridLayout(events);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(2, 1);
-    m_notifyAgo = upDown(events, "NotifyAgoUD", 1, 30, 1, 1,
-                         QStringLiteral("Show reminder, day(s) ahead for Calendar events"));
-    grid->addWidget(text(events, QStringLiteral("Show reminder"), m_notifyAgo), 0, 0);
+    m_notifyAgo =
+        OptionsGroup::numberBox(events, "NotifyAgoUD", 1, 30, 1, 1,
+                                QStringLiteral("Show reminder, day(s) ahead for Calendar events"));
+    grid->addWidget(OptionsGroup::caption(events, QStringLiteral("Show reminder"), m_notifyAgo), 0,
+                    0);
     grid->addWidget(m_notifyAgo, 0, 1);
-    grid->addWidget(text(events, QStringLiteral("day(s) ahead for Calendar events")), 0, 2);
-    m_showEvery = upDown(events, "ShowEveryUD", 10, 360, 10, 60,
-                         QStringLiteral("Reminder popup every, minutes"));
-    grid->addWidget(text(events, QStringLiteral("Reminder popup every"), m_showEvery), 1, 0);
+    grid->addWidget(
+        OptionsGroup::caption(events, QStringLiteral("day(s) ahead for Calendar events")), 0, 2);
+    m_showEvery = OptionsGroup::numberBox(events, "ShowEveryUD", 10, 360, 10, 60,
+                                          QStringLiteral("Reminder popup every, minutes"));
+    grid->addWidget(
+        OptionsGroup::caption(events, QStringLiteral("Reminder popup every"), m_showEvery), 1, 0);
     grid->addWidget(m_showEvery, 1, 1);
-    grid->addWidget(text(events, QStringLiteral("minutes")), 1, 2);
+    grid->addWidget(OptionsGroup::caption(events, QStringLiteral("minutes")), 1, 2);
     m_wav = new QPushButton(events);
     m_wav->setObjectName(QStringLiteral("WavCmd"));
-    grid->addWidget(text(events, QStringLiteral("Reminder sound:"), m_wav), 2, 0);
+    grid->addWidget(OptionsGroup::caption(events, QStringLiteral("Reminder sound:"), m_wav), 2, 0);
     m_playWav = new QPushButton(QStringLiteral("Play"), events);
     m_playWav->setObjectName(QStringLiteral("PlayWavCmd"));
     m_playWav->setAccessibleName(QStringLiteral("Play the reminder sound"));
@@ -130,60 +110,24 @@ void Options::buildControls() {
     sound->addWidget(m_playWav);
     sound->addStretch(1);
     grid->addLayout(sound, 2, 1, 1, 2);
-    m_largeIcon =
-        checkBox(events, "LargeIconChk", QStringLiteral("Display small icons in Calendar"));
+    m_largeIcon = OptionsGroup::checkBox(events, "LargeIconChk",
+                                         QStringLiteral("Display small icons in Calendar"));
     grid->addWidget(m_largeIcon, 3, 0, 1, 3);
-    m_addHolidays = checkBox(events, "AddHolidaysChk",
-                             QStringLiteral("Add international holidays / events to Calendar"));
+    m_addHolidays =
+        OptionsGroup::checkBox(events, "AddHolidaysChk",
+                               QStringLiteral("Add international holidays / events to Calendar"));
     grid->addWidget(m_addHolidays, 4, 0, 1, 3);
-    m_addAmerica =
-        checkBox(events, "AddAmericaChk", QStringLiteral("Include USA holidays / events"));
-    m_addCanada =
-        checkBox(events, "AddCanadaChk", QStringLiteral("Include Canada holidays / events"));
+    m_addAmerica = OptionsGroup::checkBox(events, "AddAmericaChk",
+                                          QStringLiteral("Include USA holidays / events"));
+    m_addCanada = OptionsGroup::checkBox(events, "AddCanadaChk",
+                                         QStringLiteral("Include Canada holidays / events"));
     for (int i = 0; QCheckBox * country : {m_addAmerica, m_addCanada}) {
         auto* indented = new QHBoxLayout;
         indented->setContentsMargins(CountryIndent, 0, 0, 0);
         indented->addWidget(country);
         grid->addLayout(indented, 5 + i++, 0, 1, 3);
     }
-    column->addWidget(events);
-
-    // The mail program's group: "Thunderbird E-mail", or "E-mail" for another program.
-    const MailProgram program = m_context.mail.program();
-    auto* mail =
-        new QGroupBox(program.isThunderbird ? program.displayName + QStringLiteral(" E-mail")
-                                            : QStringLiteral("E-mail"),
-                      m_frame);
-    mail->setObjectName(QStringLiteral("EmailFrame"));
-    grid = new QGridLayout(mail);
-    grid->setVerticalSpacing(4);
-    grid->setColumnStretch(2, 1);
-    m_chkEmail = checkBox(mail, "ChkEmailChk", QStringLiteral("Check e-mail every"));
-    m_checkMailMin =
-        upDown(mail, "CheckMailUD", 2, 60, 1, 2, QStringLiteral("Check e-mail every, minutes"));
-    m_checkMailLb = text(mail, QStringLiteral("minutes"), m_checkMailMin);
-    m_checkMailLb->setObjectName(QStringLiteral("CheckMailLB"));
-    grid->addWidget(m_chkEmail, 0, 0);
-    grid->addWidget(m_checkMailMin, 0, 1);
-    grid->addWidget(m_checkMailLb, 0, 2);
-    m_user = new QLineEdit(mail);
-    m_user->setObjectName(QStringLiteral("OEUserTB"));
-    m_user->setAccessibleName(QStringLiteral("Default mail Account"));
-    m_userLb = text(mail, QStringLiteral("Default mail Account:"), m_user);
-    grid->addWidget(m_userLb, 1, 0);
-    grid->addWidget(m_user, 1, 1, 1, 2);
-    m_password = new QLineEdit(mail);
-    m_password->setObjectName(QStringLiteral("OEPwdTB"));
-    m_password->setEchoMode(QLineEdit::Password);
-    m_password->setAccessibleName(QStringLiteral("Account password"));
-    m_passwordLb = text(mail, QStringLiteral("Account password:"), m_password);
-    grid->addWidget(m_passwordLb, 2, 0);
-    grid->addWidget(m_password, 2, 1, 1, 2);
-    m_account = new MailAccountBox(mail);
-    grid->addWidget(m_account, 3, 0, 1, 3);
-    m_mailPassword = new MailPassword(m_context.stores.settings, m_context.secrets, this);
-    connect(m_account, &MailAccountBox::checkNowClicked, this, &Options::checkMailNow);
-    column->addWidget(mail);
+    insertGroup(events, EventsOrder);
 
     // Backup Data
     auto* backupBox = new QGroupBox(QStringLiteral("Backup Data"), m_frame);
@@ -200,14 +144,14 @@ void Options::buildControls() {
         connect(button, &QPushButton::clicked, this, i == 0 ? &Options::backup : &Options::restore);
     }
     row->addStretch(1);
-    column->addWidget(backupBox);
+    insertGroup(backupBox, BackupOrder);
 
     // Where the data lives, and whether Plumora starts with the session.
     auto* startBox = new QGroupBox(QStringLiteral("Plumora"), m_frame);
     startBox->setObjectName(QStringLiteral("StartFrame"));
     auto* startColumn = new QVBoxLayout(startBox);
-    m_autostartChk =
-        checkBox(startBox, "AutostartChk", QStringLiteral("Start Plumora when I log in"));
+    m_autostartChk = OptionsGroup::checkBox(startBox, "AutostartChk",
+                                            QStringLiteral("Start Plumora when I log in"));
     startColumn->addWidget(m_autostartChk);
     m_dataPath = new QLabel(startBox);
     m_dataPath->setObjectName(QStringLiteral("DataPathLb"));
@@ -217,7 +161,7 @@ void Options::buildControls() {
     m_dataPath->setFocusPolicy(Qt::StrongFocus);
     m_dataPath->setAccessibleName(QStringLiteral("Data file"));
     startColumn->addWidget(m_dataPath);
-    column->addWidget(startBox);
+    insertGroup(startBox, StartOrder);
     connect(m_autostartChk, &QCheckBox::toggled, this, [this](bool on) {
         if (m_filling || m_autostart.setEnabled(on))
             return;
@@ -228,9 +172,7 @@ void Options::buildControls() {
         m_autostartChk->setChecked(m_autostart.isEnabled());
     });
 
-    // The three number boxes line up at the width the widest value needs.
-    for (QSpinBox* box : {m_notifyAgo, m_showEvery, m_checkMailMin})
-        box->setMinimumWidth(m_showEvery->sizeHint().width());
+    alignNumberBoxes();
     m_frame->adjustSize();
     m_outer->setWidget(m_frame);
     orderTabs();
@@ -243,52 +185,49 @@ void Options::buildControls() {
         m_values.showEvery = v;
         saveSystemValue(Field::ShowEvery);
     });
-    connect(m_checkMailMin, &QSpinBox::valueChanged, this, [this](int v) {
-        m_values.checkMailMinutes = v;
-        saveSystemValue(Field::CheckMailMinutes);
-    });
     connect(m_wav, &QPushButton::clicked, this, &Options::chooseSound);
     connect(m_playWav, &QPushButton::clicked, this, [this] {
-        if (playSoundHook)
-            playSoundHook(m_soundPath);
+        m_player->play(m_soundPath);
+        Q_EMIT soundPlayed(m_soundPath);
     });
     connect(m_largeIcon, &QCheckBox::toggled, this, [this](bool on) {
         m_values.smallIcons = on ? -1 : 0;
         saveSystemValue(Field::SmallIcons);
     });
-    connect(m_addHolidays, &QCheckBox::toggled, this, [this](bool on) {
-        m_addAmerica->setEnabled(on);
-        m_addCanada->setEnabled(on);
-        if (!on) {
-            // Both country lists go with the international one, and both are written.
-            for (QCheckBox* country : {m_addAmerica, m_addCanada}) {
-                const QSignalBlocker quiet(country);
-                country->setChecked(false);
-            }
-            m_values.addAmerica = m_values.addCanada = false;
-            saveSystemValue(Field::AddAmerica);
-            saveSystemValue(Field::AddCanada);
-        }
-        m_values.addHolidays = on;
-        saveSystemValue(Field::AddHolidays);
-    });
-    connect(m_addAmerica, &QCheckBox::toggled, this,
-            [this](bool on) { countryToggled(m_addAmerica, m_addCanada, on); });
-    connect(m_addCanada, &QCheckBox::toggled, this,
-            [this](bool on) { countryToggled(m_addCanada, m_addAmerica, on); });
-    connect(m_chkEmail, &QCheckBox::toggled, this, [this](bool on) {
-        setMailEnabled(on);
-        m_values.checkMail = on;
-        saveSystemValue(Field::CheckMail);
-    });
-    // Typed, pasted or set by a screen reader: any change but the page's own filling.
-    connect(m_user, &QLineEdit::textChanged, this, [this] { m_userEdited |= !m_filling; });
-    connect(m_password, &QLineEdit::textChanged, this, [this] { m_passwordEdited |= !m_filling; });
-    // A typed password goes to the keyring as soon as the user leaves the field.
-    connect(m_password, &QLineEdit::editingFinished, this, [this] {
-        if (m_passwordEdited)
-            storePassword();
-    });
+    for (const auto& [box, field] :
+         {std::pair{m_addHolidays, Field::AddHolidays}, std::pair{m_addAmerica, Field::AddAmerica},
+          std::pair{m_addCanada, Field::AddCanada}}) {
+        connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
+            const QList<Field> fields = OptionsForm::holidayBox(m_values, field, on);
+            showHolidays();
+            saveFields(fields);
+        });
+    }
+}
+
+QWidget* Options::buildReloadBar() {
+    // Shown when others changed the options while this page holds typed input.
+    auto* bar = new QFrame(m_frame);
+    bar->setObjectName(QStringLiteral("ReloadBar"));
+    bar->setFrameShape(QFrame::StyledPanel);
+    bar->setAccessibleName(QStringLiteral("Options changed elsewhere"));
+    auto* row = new QHBoxLayout(bar);
+    auto* label = OptionsGroup::caption(
+        bar, QStringLiteral("These options were changed elsewhere. Reload shows the new values "
+                            "and drops what you typed here."));
+    label->setObjectName(QStringLiteral("ReloadLb"));
+    label->setWordWrap(true);
+    auto* button = new QPushButton(QStringLiteral("Reload"), bar);
+    button->setObjectName(QStringLiteral("ReloadBtn"));
+    button->setAccessibleName(QStringLiteral("Reload the options"));
+    button->setAccessibleDescription(label->text());
+    label->setBuddy(button);
+    row->addWidget(label, 1);
+    row->addWidget(button);
+    connect(button, &QPushButton::clicked, this, &Options::reload);
+    m_reloadBar = bar;
+    bar->hide();
+    return bar;
 }
 
 void Options::setAutostart(const Autostart& autostart) {
@@ -302,63 +241,95 @@ void Options::fill() {
         m_values = *stored;
     else
         qCWarning(lcData) << "Options could not read the settings";
+    showValues();
+    for (OptionsGroup* group : std::as_const(m_groups))
+        group->load(m_values);
 
-    m_notifyAgo->setValue(m_values.notifyAgo);
-    m_showEvery->setValue(m_values.showEvery);
-    // The mail interval box starts from the stored interval too, so that its first step
-    // goes on from the number shown.
-    m_checkMailMin->setValue(m_values.checkMailMinutes);
-    m_largeIcon->setChecked(m_values.smallIcons != 0);
-    m_addHolidays->setChecked(m_values.addHolidays);
-    m_addAmerica->setChecked(m_values.addAmerica);
-    m_addCanada->setChecked(m_values.addCanada);
-    m_chkEmail->setChecked(m_values.checkMail);
-
-    m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
-    m_wav->setText(SoundChoice::caption(m_soundPath));
-    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
-
-    m_user->setText(m_values.mailUser);
-    // A password on its way to the keyring stays as typed until it has arrived.
-    if (m_passwordStores == 0)
-        m_password->setText(m_values.mailPassword);
-    m_userEdited = m_passwordEdited = false;
-    m_account->fill(m_values);
-
-    m_addAmerica->setEnabled(m_addHolidays->isChecked());
-    m_addCanada->setEnabled(m_addHolidays->isChecked());
-    setMailEnabled(m_chkEmail->isChecked());
     m_autostartChk->setChecked(m_autostart.isEnabled());
     m_dataPath->setText(QStringLiteral("Data file: ") +
                         QDir::toNativeSeparators(m_context.paths.dataFile()));
     // Read out whole: the name alone would hide the path.
     m_dataPath->setAccessibleName(m_dataPath->text());
+    m_stale = false;
+    if (m_reloadBar->isVisible()) {
+        m_reloadBar->hide();
+        growFrame();
+    }
     m_filling = false;
 }
 
-void Options::addCalendarSync(CalendarSync* sync) {
-    if (m_calendarSync)
+void Options::showValues() {
+    const bool filling = std::exchange(m_filling, true);
+    m_notifyAgo->setValue(m_values.notifyAgo);
+    m_showEvery->setValue(m_values.showEvery);
+    m_largeIcon->setChecked(m_values.smallIcons != 0);
+    showHolidays();
+    m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
+    m_wav->setText(SoundChoice::caption(m_soundPath));
+    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
+    m_filling = filling;
+}
+
+void Options::addGroup(OptionsGroup* group) {
+    if (m_groups.contains(group))
         return;
-    m_calendarSync = new CalendarSyncBox(m_context.stores.calDav, m_context.secrets,
-                                         m_context.dialogs, sync, m_frame);
-    // After the mail group.
-    auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
-    column->insertWidget(column->indexOf(m_account->parentWidget()) + 1, m_calendarSync);
+    group->setParent(m_frame);
+    m_groups << group;
+    insertGroup(group, group->order());
+    group->load(m_values);
+    alignNumberBoxes();
+    connect(group, &OptionsGroup::inputChanged, this,
+            [this, group] { saveGroups(Moment::Changed, true, group); });
+    connect(group, &OptionsGroup::keepRequested, this,
+            [this, group] { saveGroups(Moment::Leaving, true, group); });
+    connect(group, &OptionsGroup::settingSaved, this, [this](Settings::Field field) {
+        // The page's copy follows what the group wrote itself.
+        if (const std::optional<Settings> stored = m_context.stores.settings.load())
+            m_values.copyField(field, *stored);
+        Q_EMIT settingSaved(field);
+    });
+    connect(group, &OptionsGroup::contentResized, this, [this, group] {
+        // The group first, so the frame's layout asks it anew.
+        group->layout()->activate();
+        growFrame();
+    });
     // The frame was sized for its groups without this one: without growing, the layout
     // squeezes the other groups' rows into each other.
-    m_calendarSync->show();
-    column->activate();
+    group->show();
+    m_column->activate();
     m_frame->resize(m_frame->sizeHint());
-    // Its status line wraps to as many lines as a message needs: the frame grows with it.
-    connect(m_calendarSync, &CalendarSyncBox::statusShown, this, [this] {
-        // The group first, so the frame's layout asks it anew.
-        m_calendarSync->layout()->activate();
-        m_frame->layout()->activate();
-        m_frame->resize(m_frame->width(),
-                        std::max(m_frame->sizeHint().height(),
-                                 m_frame->layout()->totalHeightForWidth(m_frame->width())));
-    });
     orderTabs();
+}
+
+void Options::insertGroup(QWidget* group, int order) {
+    group->setProperty(OrderProperty, order);
+    int at = 0;
+    while (at < m_column->count() && m_column->itemAt(at)->widget() &&
+           m_column->itemAt(at)->widget()->property(OrderProperty).toInt() <= order)
+        ++at;
+    m_column->insertWidget(at, group);
+}
+
+void Options::growFrame() {
+    // A status line wraps to as many lines as a message needs: the frame grows with it.
+    m_frame->layout()->activate();
+    m_frame->resize(m_frame->width(),
+                    std::max(m_frame->sizeHint().height(),
+                             m_frame->layout()->totalHeightForWidth(m_frame->width())));
+}
+
+void Options::alignNumberBoxes() {
+    // The groups' number boxes line up at the width the widest value needs.
+    const QList<QSpinBox*> boxes = m_frame->findChildren<QSpinBox*>();
+    int width = 0;
+    for (const QSpinBox* box : boxes) {
+        if (box->property(OptionsGroup::AlignedProperty).toBool())
+            width = std::max(width, box->sizeHint().width());
+    }
+    for (QSpinBox* box : boxes) {
+        if (box->property(OptionsGroup::AlignedProperty).toBool())
+            box->setMinimumWidth(width);
+    }
 }
 
 void Options::orderTabs() {
@@ -370,9 +341,8 @@ void Options::orderTabs() {
             chain << w;
     // Each control once (a spin box's or a combo box's own line edit stands for it).
     QWidget* previous = nullptr;
-    const auto* column = static_cast<QVBoxLayout*>(m_frame->layout());
-    for (int i = 0; i < column->count(); ++i) {
-        const QWidget* group = column->itemAt(i)->widget();
+    for (int i = 0; i < m_column->count(); ++i) {
+        const QWidget* group = m_column->itemAt(i)->widget();
         if (!group)
             continue;
         for (QWidget* w : std::as_const(chain)) {
@@ -392,143 +362,127 @@ void Options::saveSystemValue(Settings::Field field) {
 bool Options::saveFields(const QList<Settings::Field>& fields, bool speak) {
     if (m_filling)
         return true;
-    QList<Settings::Field> all = m_unsaved;
-    for (Settings::Field field : fields) {
-        if (!all.contains(field))
-            all << field;
-    }
-    if (all.isEmpty())
-        return true;
-    const SettingsStore& store = m_context.stores.settings;
-    const bool saved = store.update([&](Settings& s) {
-        for (Settings::Field field : std::as_const(all))
-            s.copyField(field, m_values);
-    });
-    if (!saved) {
+    const std::optional<QList<Field>> written = m_writer.write(fields, m_values);
+    if (!written) {
         // The controls keep what the user chose; the next write tries these again.
-        m_unsaved = all;
-        m_saveError = store.lastError();
-        qCWarning(lcData) << "Options could not write their settings:" << m_saveError;
+        qCWarning(lcData) << "Options could not write their settings:" << m_writer.lastError();
         if (speak && !m_givenUp)
             ToolPage::tell(m_context.dialogs, saveFailure());
         return false;
     }
-    m_unsaved.clear();
-    for (Settings::Field field : std::as_const(all))
+    for (Field field : *written)
         Q_EMIT settingSaved(field);
     return true;
 }
 
 QString Options::saveFailure() const {
     return SaveFailures::failedText(QStringLiteral("The options"), m_context.paths.dataFile(),
-                                    m_saveError);
+                                    m_writer.lastError());
 }
 
-void Options::countryToggled(QCheckBox* box, QCheckBox* other, bool on) {
-    // At most one of the two country lists: the other one goes (and writes its 0) first.
-    if (on && other->isChecked())
-        other->setChecked(false);
-    const bool america = box == m_addAmerica;
-    (america ? m_values.addAmerica : m_values.addCanada) = on;
-    saveSystemValue(america ? Field::AddAmerica : Field::AddCanada);
-}
-
-void Options::setMailEnabled(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_checkMailMin, m_checkMailLb, m_userLb,
-                                                      m_user, m_passwordLb, m_password, m_account})
-        w->setEnabled(on);
-}
-
-bool Options::saveAccount(bool speak, bool unloading) {
-    QList<Settings::Field> fields = m_account->collect(m_values);
-    if (m_userEdited) {
-        m_userEdited = false;
-        m_values.mailUser = m_user->text();
-        fields << Field::MailUser;
+void Options::showHolidays() {
+    for (const auto& [box, on] : {std::pair{m_addHolidays, m_values.addHolidays},
+                                  std::pair{m_addAmerica, m_values.addAmerica},
+                                  std::pair{m_addCanada, m_values.addCanada}}) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
     }
-    if ((m_passwordEdited || m_passwordStores > 0) && unloading) {
-        // No keyring answer may come before the end: the next start moves it there.
-        m_passwordEdited = false;
-        m_values.mailPassword = m_password->text();
-        m_values.mailPasswordInKeyring = false;
-        fields << Field::MailPassword << Field::MailPasswordInKeyring;
+    m_addAmerica->setEnabled(m_values.addHolidays);
+    m_addCanada->setEnabled(m_values.addHolidays);
+}
+
+bool Options::saveGroups(Moment moment, bool speak, OptionsGroup* only) {
+    QList<Settings::Field> fields;
+    for (OptionsGroup* group : std::as_const(m_groups)) {
+        if (!only || group == only)
+            fields += group->take(m_values, moment);
     }
-    const bool saved = saveFields(fields, speak);
-    if (m_passwordEdited)
-        storePassword();
-    return saved;
+    return saveFields(fields, speak);
 }
 
-void Options::storePassword() {
-    m_passwordEdited = false;
-    const QString typed = m_password->text();
-    ++m_passwordStores;
-    m_mailPassword->store(typed, this, [this, typed](MailPassword::Place place) {
-        m_passwordStores = 0; // only the last store answers
-        if (place == MailPassword::Place::Unsaved) {
-            m_saveError = m_context.stores.settings.lastError();
-            ToolPage::tell(m_context.dialogs, saveFailure());
-            m_checkAfterStore = false;
-            return;
-        }
-        m_values.mailPassword = place == MailPassword::Place::DataFile ? typed : QString();
-        m_values.mailPasswordInKeyring = place == MailPassword::Place::Keyring;
-        m_account->showPasswordPlace(
-            place == MailPassword::Place::Keyring    ? QLatin1String(MailAccountBox::KeptInKeyring)
-            : place == MailPassword::Place::DataFile ? QLatin1String(MailAccountBox::KeptInDataFile)
-                                                     : QString());
-        // Kept in the keyring, it is no longer shown; a box typed in meanwhile keeps its text.
-        if (!m_passwordEdited) {
-            const QSignalBlocker quiet(m_password);
-            m_password->setText(m_values.mailPassword);
-        }
-        Q_EMIT settingSaved(Field::MailPassword);
-        if (std::exchange(m_checkAfterStore, false))
-            checkMailNow();
-    });
+bool Options::hasUnsavedInput() const {
+    return !m_writer.pending().isEmpty() ||
+           std::any_of(m_groups.begin(), m_groups.end(),
+                       [](const OptionsGroup* g) { return g->hasUnsavedInput(); });
 }
 
-void Options::setMailState(MailCheckState* state) {
-    m_mailState = state;
-    connect(state, &MailCheckState::changed, this, &Options::showMailStatus);
-    showMailStatus();
+void Options::tableChanged(const QString& table) {
+    const bool shown = table == QLatin1String("System") ||
+                       std::any_of(m_groups.begin(), m_groups.end(), [&](const OptionsGroup* g) {
+                           return g->tables().contains(table);
+                       });
+    if (!shown)
+        return;
+    m_stale = true;
+    // Announced on the next turn of the event loop: once for a write of several tables.
+    if (isVisible())
+        QMetaObject::invokeMethod(this, &Options::followChanges, Qt::QueuedConnection);
 }
 
-void Options::showMailStatus() {
-    m_account->showStatus(m_mailState ? m_mailState->line() : QString());
-}
-
-void Options::checkMailNow() {
-    // What was typed is what the check uses.
-    saveAccount();
-    if (m_passwordStores > 0) {
-        m_checkAfterStore = true;
-        m_account->showStatus(QStringLiteral("Storing the password..."));
+void Options::followChanges() {
+    if (!isVisible() || !std::exchange(m_stale, false))
+        return;
+    const std::optional<Settings> stored = m_context.stores.settings.load();
+    if (!stored) {
+        qCWarning(lcData) << "Options could not read the settings";
         return;
     }
-    if (!m_mailState || !m_mailState->checkNow)
-        return;
-    m_account->showStatus(m_mailState->checkNow() ? QStringLiteral("Checking...")
-                                                  : QStringLiteral("A check is running; its "
-                                                                   "result follows here."));
+    // The page's own controls show the new values, but for those whose writing failed.
+    const QList<Field>& pending = m_writer.pending();
+    bool offer = false;
+    for (Field field : Settings::allFields()) {
+        Settings now = m_values;
+        now.copyField(field, *stored);
+        if (now == m_values)
+            continue;
+        if (pending.contains(field))
+            offer = true;
+        else
+            m_values = now;
+    }
+    showValues();
+    // Each group keeps what was typed in it.
+    for (OptionsGroup* group : std::as_const(m_groups))
+        offer = !group->follow(*stored) || offer;
+    if (offer && !m_reloadBar->isVisible()) {
+        m_reloadBar->show();
+        growFrame();
+    }
+}
+
+void Options::reload() {
+    // What was typed, and what could not be written, goes with the reload.
+    m_writer.dropPending();
+    fill();
+    m_notifyAgo->setFocus(Qt::OtherFocusReason);
+}
+
+void Options::showEvent(QShowEvent* event) {
+    ToolPage::showEvent(event);
+    if (m_stale)
+        QMetaObject::invokeMethod(this, &Options::followChanges, Qt::QueuedConnection);
 }
 
 void Options::activated() {
     // Other windows may have changed settings since this page was last shown. Chosen again
     // while it is showing, it keeps what was typed before reading the file again, and
     // shows it still when it could not be written.
-    if (saveAccount())
+    if (saveGroups(Moment::Leaving)) {
         fill();
-    if (m_calendarSync)
-        m_calendarSync->fill();
+        return;
+    }
+    for (OptionsGroup* group : std::as_const(m_groups)) {
+        if (!group->hasUnsavedInput())
+            group->load(m_values);
+    }
 }
 
 void Options::aboutToHide() {
-    saveAccount();
+    saveGroups(Moment::Leaving);
 }
 
 bool Options::keepForUnload(QString* failure) {
-    if (saveAccount(false, true))
+    if (saveGroups(Moment::Unloading, false))
         return true;
     *failure = saveFailure();
     return false;
@@ -536,11 +490,13 @@ bool Options::keepForUnload(QString* failure) {
 
 void Options::giveUpUnsaved() {
     m_givenUp = true;
-    m_unsaved.clear();
+    m_writer.dropPending();
 }
 
 void Options::chooseSound() {
-    const QString chosen = chooseSoundFileHook ? chooseSoundFileHook(m_soundPath) : QString();
+    const QString chosen =
+        m_context.dialogs.openFile(window(), QStringLiteral("Please select a sounds file:"),
+                                   m_soundPath, QStringLiteral("Sounds (*.wav)"));
     if (chosen.isEmpty())
         return;
     if (QString why; !SoundChoice::install(m_context.paths, chosen, &why)) {
@@ -567,11 +523,9 @@ void Options::inform(const QString& message) {
 }
 
 void Options::keepOtherTools() {
-    if (!keepToolHook)
-        return;
     for (int button : std::as_const(toolButtons)) {
         if (button != MainToolbar::OptionsButton)
-            keepToolHook(button);
+            Q_EMIT keepTool(button);
     }
 }
 
@@ -580,7 +534,7 @@ void Options::backup() {
     if (folder.isEmpty())
         return;
     // What the other tools and this page hold unsaved goes into the backup.
-    saveAccount();
+    saveGroups(Moment::Leaving);
     keepOtherTools();
     const DataBackup::Result result = DataBackup::backup(m_context.paths.dataFile(), folder);
     inform(DataBackup::backupMessage(result, folder));
@@ -642,11 +596,16 @@ OptionsTool::OptionsTool(const ToolRegistry& tools, AppContext& context,
 
 Options* OptionsTool::makePage(QWidget* parent) {
     auto* page = new Options(m_context, parent);
-    page->keepToolHook = m_keepTool;
+    QObject::connect(page, &Options::keepTool, page, m_keepTool);
     page->toolButtons = m_tools.toolButtons();
-    if (m_calendarSync)
-        page->addCalendarSync(m_calendarSync);
-    if (m_mailState)
-        page->setMailState(m_mailState);
+    for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(m_groups))
+        page->addGroup(group(page));
+    m_page = page;
     return page;
+}
+
+void OptionsTool::addGroup(ToolDescriptor::OptionsGroupFactory group) {
+    if (m_page)
+        m_page->addGroup(group(m_page));
+    m_groups << std::move(group);
 }

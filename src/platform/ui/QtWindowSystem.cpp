@@ -153,6 +153,11 @@ QStringList QtDialogs::openFiles(QWidget* owner, const QString& title, const QSt
     return QFileDialog::getOpenFileNames(owner, title, QString(), filter);
 }
 
+QString QtDialogs::openFile(QWidget* owner, const QString& title, const QString& startPath,
+                            const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, title, startPath, filter);
+}
+
 QString QtDialogs::saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
                             const QString& filter, SaveChoices* choices) {
     QFileDialog dialog(owner, title, suggestedPath, filter);

@@ -24,6 +24,8 @@ public:
                              MessageIcon icon) override;
     QString browseForFolder(QWidget* owner, const QString& initialPath) override;
     QStringList openFiles(QWidget* owner, const QString& title, const QString& filter) override;
+    QString openFile(QWidget* owner, const QString& title, const QString& startPath,
+                     const QString& filter) override;
     QString saveFile(QWidget* owner, const QString& title, const QString& suggestedPath,
                      const QString& filter, SaveChoices* choices) override;
     QColor chooseColour(QWidget* owner, const QColor& initial, const QString& title) override;

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class OptionsGroup;
 class ToolPage;
 class TrayController;
 class QWidget;
@@ -19,6 +20,7 @@ class QWidget;
 struct ToolDescriptor {
     using PageFactory = std::function<ToolPage*(QWidget* parent)>;
     using JobAdder = std::function<void(TrayController& controller)>;
+    using OptionsGroupFactory = std::function<OptionsGroup*(QWidget* parent)>;
 
     // Stable id: the page's objectName (the Tools menu entry's is id + "Menu"), and the key
     // of its tables' version.
@@ -40,6 +42,9 @@ struct ToolDescriptor {
     bool startsGroup = false;
     // Makes the page the first time the tool is chosen; none: an empty page.
     PageFactory page;
+    // Makes the tool's group on the Options page (OptionsGroup::order places it); none: the
+    // tool has no group there.
+    OptionsGroupFactory optionsGroup;
     // Adds the tool's start-up and minute jobs.
     JobAdder addJobs;
     // Its part of the data file's schema: the program's own tools, whose steps are numbered

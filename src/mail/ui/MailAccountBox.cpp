@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/ui/MailAccountBox.h"
+#include "mail/ui/MailAccountBox.h"
 
 #include "mail/DefaultAccount.h"
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QGroupBox>
+#include "calendar/caldav/CalDavStore.h"
+#include "shell/ui/OptionsGroup.h"
+
 #include <QPointer>
 
 #include <functional>
@@ -25,9 +27,12 @@ struct SyncOutcome;
 // soon as a calendar is picked or the interval changes; the password goes to the keyring,
 // or, with no keyring reachable, to the data file, and the box says which. A save that fails
 // is told in a message naming the data file and the reason.
-class CalendarSyncBox : public QGroupBox {
+class CalendarSyncBox : public OptionsGroup {
     Q_OBJECT
 public:
+    // After the mail group.
+    static constexpr int Order = 300;
+
     CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialogs& dialogs, CalendarSync* sync,
                     QWidget* parent = nullptr);
     ~CalendarSyncBox() override;
@@ -35,9 +40,14 @@ public:
     // Shows the stored account and the last sync's result.
     void fill();
 
-Q_SIGNALS:
-    // The status line took another text, which may need more or fewer lines.
-    void statusShown();
+    int order() const override { return Order; }
+    void load(const Settings&) override { fill(); }
+    // A typed password not yet kept, or a server or user name being typed.
+    bool hasUnsavedInput() const override;
+    // The sync's results and questions at once; the account, with the calendars found for
+    // it, only when another writer changed it.
+    bool follow(const Settings& stored) override;
+    QStringList tables() const override;
 
 private:
     void findCalendars();
@@ -77,5 +87,7 @@ private:
     QPushButton* m_keepThem;
     QPushButton* m_restore;
     bool m_filling = false;
+    // The account as the box last read or wrote it.
+    CalDavAccount m_known;
     bool m_telling = false; // a save failure's message is up: the focus it takes saves again
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/Settings.h"
+#include "shell/ui/OptionsGroup.h"
 
 #include <QWidget>
 
@@ -19,8 +20,8 @@ class QSpinBox;
 class MailAccountBox : public QWidget {
     Q_OBJECT
 public:
-    static constexpr char KeptInDataFile[] = "Stored in Plumora's data file (no keyring found)";
-    static constexpr char KeptInKeyring[] = "Stored in the desktop's keyring";
+    static constexpr const auto& KeptInDataFile = OptionsGroup::KeptInDataFile;
+    static constexpr const auto& KeptInKeyring = OptionsGroup::KeptInKeyring;
     static constexpr char NoSecurityWarning[] =
         "No security: the password and your mail cross the network unencrypted.";
 
@@ -34,6 +35,8 @@ public:
     // The last check's result ("Last check 10:42: ..."); "" hides the line.
     void showStatus(const QString& text);
     QPushButton* checkNowButton() const { return m_checkNow; }
+    // The user changed the account since it was filled or collected.
+    bool isEdited() const { return m_edited; }
 
 Q_SIGNALS:
     // "Check now" was clicked.

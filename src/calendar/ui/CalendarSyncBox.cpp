@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/ui/CalendarSyncBox.h"
+#include "calendar/ui/CalendarSyncBox.h"
 
 #include "calendar/caldav/CalDavDiscovery.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "data/SaveFailures.h"
-#include "options/ui/MailAccountBox.h"
-#include "shell/ui/ToolPage.h"
 #include "platform/SecretStore.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -29,13 +28,6 @@ const std::pair<const char*, int> Intervals[] = {
     {"Only when I click Sync now", 0},
 };
 
-QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setBuddy(buddy);
-    return label;
-}
-
 template <typename W> W* named(W* w, const char* name, const QString& accessible) {
     w->setObjectName(QLatin1String(name));
     w->setAccessibleName(accessible);
@@ -46,7 +38,7 @@ template <typename W> W* named(W* w, const char* name, const QString& accessible
 
 CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialogs& dialogs,
                                  CalendarSync* sync, QWidget* parent)
-    : QGroupBox(QStringLiteral("Calendar sync"), parent), m_store(store), m_secrets(secrets),
+    : OptionsGroup(QStringLiteral("Calendar sync"), parent), m_store(store), m_secrets(secrets),
       m_dialogs(dialogs), m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
     setObjectName(QStringLiteral("CalendarSyncFrame"));
     auto* grid = new QGridLayout(this);
@@ -207,11 +199,12 @@ void CalendarSyncBox::fill() {
     m_filling = true;
     const std::optional<CalDavAccount> a = m_store.account();
     const CalDavAccount account = a.value_or(CalDavAccount());
+    m_known = account;
     m_server->setText(account.server);
     m_user->setText(account.user);
     m_password->clear();
-    showPasswordPlace(!account.password.isEmpty() ? MailAccountBox::KeptInDataFile
-                      : account.configured()      ? MailAccountBox::KeptInKeyring
+    showPasswordPlace(!account.password.isEmpty() ? OptionsGroup::KeptInDataFile
+                      : account.configured()      ? OptionsGroup::KeptInKeyring
                                                   : "");
     m_calendar->clear();
     if (!account.calendar.isEmpty())
@@ -223,6 +216,30 @@ void CalendarSyncBox::fill() {
     showLastSync();
     showWithheld();
     m_filling = false;
+}
+
+bool CalendarSyncBox::hasUnsavedInput() const {
+    return !m_password->text().isEmpty() || m_server->isModified() || m_user->isModified();
+}
+
+bool CalendarSyncBox::follow(const Settings& stored) {
+    const CalDavAccount now = m_store.account().value_or(CalDavAccount());
+    if (now.server == m_known.server && now.user == m_known.user &&
+        now.calendar == m_known.calendar && now.everyMinutes == m_known.everyMinutes) {
+        // A status of its own ("3 calendars found ...") stays until a sync has ended.
+        if (now.lastSync != m_known.lastSync) {
+            m_known.lastSync = now.lastSync;
+            showLastSync();
+        }
+        showWithheld();
+        return true;
+    }
+    return OptionsGroup::follow(stored);
+}
+
+QStringList CalendarSyncBox::tables() const {
+    return {QStringLiteral("CalDavAccount"), QStringLiteral("CalDavWithheld"),
+            QStringLiteral("CalDavKept")};
 }
 
 void CalendarSyncBox::showWithheld() {
@@ -276,7 +293,8 @@ void CalendarSyncBox::showStatus(const QString& text) {
         return;
     m_status->setText(text);
     m_status->setAccessibleDescription(text);
-    Q_EMIT statusShown();
+    // It may need more or fewer lines.
+    Q_EMIT contentResized();
 }
 
 void CalendarSyncBox::showLastSync() {
@@ -346,8 +364,8 @@ void CalendarSyncBox::storePassword(const QString& typed, std::function<void()> 
                             return;
                         }
                         m_password->clear();
-                        showPasswordPlace(inKeyring ? MailAccountBox::KeptInKeyring
-                                                    : MailAccountBox::KeptInDataFile);
+                        showPasswordPlace(inKeyring ? OptionsGroup::KeptInKeyring
+                                                    : OptionsGroup::KeptInDataFile);
                         then();
                     });
 }
@@ -377,8 +395,15 @@ bool CalendarSyncBox::save(bool speak) {
     a.calendarName = m_calendar->currentText();
     a.everyMinutes = m_every->currentData().toInt();
     CalDavStore& store = m_store;
-    if (store.saveAccount(a))
+    if (store.saveAccount(a)) {
+        m_known.server = a.server;
+        m_known.user = a.user;
+        m_known.calendar = a.calendar;
+        m_known.everyMinutes = a.everyMinutes;
+        m_server->setModified(false);
+        m_user->setModified(false);
         return true;
+    }
     showStatus(QStringLiteral("The account could not be saved: ") + store.lastError());
     if (speak && !m_telling) {
         m_telling = true;
