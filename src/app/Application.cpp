@@ -5,21 +5,20 @@
 
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
-#include "shell/Autostart.h"
-#include "shell/DueEntriesJob.h"
-#include "shell/MissedEntriesJob.h"
-#include "shell/MissedMinutes.h"
-#include "data/ToolTables.h"
-#include "shell/ui/AppEventRules.h"
-#include "shell/ui/FocusRingStyle.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/UnloadCheck.h"
 #include "mail/ui/MailDescriptor.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ui/ScheduleEditor.h"
+#include "shell/Autostart.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/MissedEntriesJob.h"
+#include "shell/MissedMinutes.h"
+#include "shell/ui/AppEventRules.h"
+#include "shell/ui/FocusRingStyle.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/UnloadCheck.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
@@ -49,7 +48,7 @@ Application::Application(AppContext& context, QObject* parent)
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {
-        if (!Tick::keeps(table) || std::exchange(m_tickRereadAsked, true))
+        if (!m_controller.tick().keeps(table) || std::exchange(m_tickRereadAsked, true))
             return;
         QMetaObject::invokeMethod(
             this,
@@ -86,7 +85,7 @@ Application::Application(AppContext& context, QObject* parent)
                        .options = pagesOf(m_options),
                        .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); }};
     for (ToolDescriptor& tool : programTools(std::move(parts)))
-        addTool(std::move(tool));
+        registerTool(std::move(tool));
     addJobs();
 }
 
@@ -95,7 +94,7 @@ Application::~Application() = default;
 void Application::addJobs() {
     // Once a minute after the tools' own jobs, in this order: the mail check, the reminder,
     // the due and the missed entries.
-    addTool(mailDescriptor(m_mailWatch));
+    registerTool(mailDescriptor(m_mailWatch));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
     reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
@@ -121,16 +120,25 @@ void Application::addJobs() {
 }
 
 int Application::addTool(ToolDescriptor tool) {
-    if (!tool.tables.create.isEmpty() || !tool.tables.steps.isEmpty()) {
-        if (tool.tables.tool.isEmpty())
-            tool.tables.tool = tool.id;
-        m_controller.addStartupJob(
-            std::make_unique<ToolTablesJob>(m_context.paths.dataFile(), tool.tables, &changes()));
+    // The program's own parts are in the schema the stores were made with; an added tool's
+    // join it, so that the start-up makes or steps its tables, and the hub and a restore
+    // know them.
+    FileSchema& schema = m_context.stores.schema;
+    for (SchemaPart& part : tool.schema) {
+        if (part.owner.isEmpty())
+            part.owner = tool.id;
+        changes().addTables(FileSchema({part}).tableNames());
+        schema.add(std::move(part));
     }
+    tool.schema.clear();
+    return registerTool(std::move(tool));
+}
+
+int Application::registerTool(ToolDescriptor tool) {
     if (tool.addJobs)
         tool.addJobs(m_controller);
-    if (tool.tables.dueReader)
-        m_controller.tick().addDueReader(tool.tables.dueReader);
+    if (tool.dueReader)
+        m_controller.tick().addDueReader(tool.dueReader, tool.dueTables);
     return tool.isShown() ? m_dispatcher.tools().add(std::move(tool)) : 0;
 }
 

@@ -67,9 +67,8 @@ bool Tick::reloadCache() {
     return loadTickCache(m_paths.dataFile(), m_paths, m_cache, m_dueReaders);
 }
 
-bool Tick::keeps(const QString& table) {
-    return table == QLatin1String("System") || table == QLatin1String("Schedule") ||
-           table == QLatin1String("QNotes");
+bool Tick::keeps(const QString& table) const {
+    return m_kept.contains(table);
 }
 
 void Tick::tableChanged(const QString& table) {

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
+#include "data/DataBackup.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/Menu.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
 #include "mock/TestSchema.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/Menu.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -51,10 +53,13 @@ class TestExtraTool : public QObject {
         d.addJobs = [&runs](TrayController& c) {
             c.addMinuteJob(std::make_unique<CountingJob>(runs));
         };
-        d.tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
-        d.tables.steps = {{QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")},
-                          {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}};
-        d.tables.dueReader = [](DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
+        SchemaPart tables;
+        tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
+        tables.steps = {{1, {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")}},
+                        {2, {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}}};
+        d.schema = {tables};
+        d.dueTables = {QStringLiteral("Tally")};
+        d.dueReader = [](DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
             return db.forEach(QStringLiteral("SELECT At FROM Tally WHERE At IS NOT NULL"), {},
                               [&](DataFile::Row row) {
                                   DueEntry e;
@@ -186,6 +191,44 @@ private Q_SLOTS:
             QStringLiteral("OptionsMenu"));
         app.dispatcher().showMenu();
         QVERIFY(!app.dispatcher().menuWindow()->label(TrayMenu::ItemCount + 1));
+    }
+
+    // The added tool's table is one of the file's: the hub announces it when another
+    // process writes, the tick re-reads its entries when it changes, and a restore carries
+    // its rows (a restore used to drop them) into tables of today's shape, recorded at the
+    // tool's latest version whatever the restored file said.
+    void hubTickAndRestoreKnowItsTable() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.addTool(tally(runs));
+        app.controller().create();
+        QVERIFY(app.controller().tick().keeps(QStringLiteral("Tally")));
+        QVERIFY(!app.controller().tick().keeps(QStringLiteral("Events")));
+
+        QSignalSpy changed(&app.changes(), &ChangeHub::changed);
+        app.changes().announceAll();
+        QTRY_VERIFY(changed.contains(QVariantList{QStringLiteral("Tally")}));
+
+        in.exec("INSERT INTO Tally (n, At) VALUES (5, '2026-03-10 09:45')");
+        QTemporaryDir backups;
+        QCOMPARE(DataBackup::backup(in.context.paths.dataFile(), backups.path()),
+                 DataBackup::Result::Done);
+        {
+            // The backup holds the tool's tables at their first version.
+            DataFile backup(DataBackup::backupPath(backups.path()));
+            QVERIFY(backup.exec("ALTER TABLE Tally DROP COLUMN At"));
+            QVERIFY(backup.exec("UPDATE ToolVersions SET Version = 1 WHERE Tool = 'Tally'"));
+        }
+        in.exec("DELETE FROM Tally");
+        DataBackup::RestoreDetails details;
+        QCOMPARE(DataBackup::restore(in.context.stores.schema, backups.path(),
+                                     in.context.paths.dataFile(), &details),
+                 DataBackup::Result::Done);
+        QVERIFY2(details.leftOut.isEmpty(), qPrintable(details.leftOut.join(u'\n')));
+        QCOMPARE(scalar(in, "SELECT n FROM Tally").toInt(), 5);
+        QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
+        QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
     }
 
     // A file with the tool's tables of an older version gets the missing steps only, and

@@ -14,6 +14,6 @@ inline void registerProgramTools(ToolRegistry& tools, ProgramParts pages = {}) {
 
 inline void addProgramDueReaders(Tick& tick) {
     for (const ToolDescriptor& tool : programTools())
-        if (tool.tables.dueReader)
-            tick.addDueReader(tool.tables.dueReader);
+        if (tool.dueReader)
+            tick.addDueReader(tool.dueReader, tool.dueTables);
 }
