@@ -6,10 +6,12 @@
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
 #include "mail/ui/MailDescriptor.h"
+#include "notes/NoteDueReader.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
 #include "quickaccess/ui/QuickAccessPage.h"
+#include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ui/ScheduleEditor.h"
 #include "shell/Autostart.h"
 #include "shell/DueEntriesJob.h"
@@ -76,14 +78,29 @@ Application::Application(AppContext& context, QObject* parent)
     m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     // The program's tools, in their order, with the pages and jobs their objects give; then
     // the mail watch and the shell's own jobs; a tool added later comes after them.
-    ProgramParts parts{.calendar = pagesOf(m_calendar),
-                       .notes = pagesOf(m_notes),
-                       .schedule = pagesOf(m_schedule),
-                       .quickAccess = QuickAccessPage::pages(context),
-                       .capture = pagesOf(m_capture),
-                       .wallpaper = WallpaperChanger::pages(context),
-                       .options = pagesOf(m_options),
-                       .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); }};
+    ProgramParts parts{
+        .calendar = pagesOf(m_calendar),
+        .notes = pagesOf(m_notes),
+        .schedule = pagesOf(m_schedule),
+        .quickAccess = QuickAccessPage::pages(context),
+        .capture = pagesOf(m_capture),
+        .wallpaper = WallpaperChanger::pages(context),
+        .options = pagesOf(m_options),
+        .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); },
+        .notesDue = {{QLatin1String(NoteAlarmAction),
+                      noteAlarmAction(
+                          [this] {
+                              m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); });
+                          },
+                          [this](const QList<QDateTime>& at) {
+                              m_notes.lateAlarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); },
+                                                at);
+                          })}},
+        // Open work is saved before a shut-down entry starts the helper.
+        .scheduleDue = scheduleDueActions(
+            context.shell,
+            [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
+            [this] { m_notes.saveNow(); })};
     for (ToolDescriptor& tool : programTools(std::move(parts)))
         registerTool(std::move(tool));
     addJobs();
@@ -99,17 +116,9 @@ void Application::addJobs() {
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
     reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
     m_controller.addMinuteJob(std::move(reminder));
-    auto due = std::make_unique<DueEntriesJob>(
-        m_context.shell,
-        [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
-        [this] { m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }); });
-    due->setBeforeShutDown([this] { m_notes.saveNow(); });
-    m_controller.addMinuteJob(std::move(due));
+    m_controller.addMinuteJob(std::make_unique<DueEntriesJob>());
     // After it, so that notes due now and notes due while asleep flash together.
-    m_controller.addMinuteJob(
-        std::make_unique<MissedEntriesJob>([this](const QList<QDateTime>& at) {
-            m_notes.lateAlarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }, at);
-        }));
+    m_controller.addMinuteJob(std::make_unique<MissedEntriesJob>());
     m_controller.tick().setMissedNotice([this](const QStringList& lines) {
         m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
     });
@@ -139,6 +148,7 @@ int Application::registerTool(ToolDescriptor tool) {
         tool.addJobs(m_controller);
     if (tool.dueReader)
         m_controller.tick().addDueReader(tool.dueReader, tool.dueTables);
+    m_controller.tick().addDueActions(tool.dueActions);
     return tool.isShown() ? m_dispatcher.tools().add(std::move(tool)) : 0;
 }
 

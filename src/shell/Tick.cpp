@@ -38,6 +38,7 @@ void Tick::run() {
         return;
 
     MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
+    context.dueActions = &m_dueActions;
     context.gap = m_gate.skipped();
     if (context.gap)
         qCInfo(lcTick) << "the wall clock moved on by more than a tick:" << context.gap->first.date

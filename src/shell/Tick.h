@@ -34,6 +34,8 @@ public:
         }
         invalidateCache();
     }
+    // What the due entries do, by the action they name (DueEntry::action).
+    void addDueActions(const DueActions& actions) { m_dueActions.insert(actions); }
     // Told the jobs' lines about minutes passed over (MinuteContext::missed), when any.
     void setMissedNotice(std::function<void(const QStringList&)> notice) {
         m_missedNotice = std::move(notice);
@@ -71,6 +73,7 @@ private:
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
     QList<DueReader> m_dueReaders;
+    DueActions m_dueActions;
     QStringList m_kept{QStringLiteral("System")};
     std::function<void(const QStringList&)> m_missedNotice;
     TickCache m_cache;

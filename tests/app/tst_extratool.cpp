@@ -41,7 +41,7 @@ class TestExtraTool : public QObject {
         int& m_runs;
     };
 
-    static ToolDescriptor tally(int& runs) {
+    static ToolDescriptor tally(int& runs, QStringList* rung = nullptr) {
         ToolDescriptor d;
         d.id = QStringLiteral("Tally");
         d.tip = QStringLiteral("Tally Counter");
@@ -59,12 +59,16 @@ class TestExtraTool : public QObject {
                         {2, {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}}};
         d.schema = {tables};
         d.dueTables = {QStringLiteral("Tally")};
+        d.dueActions.insert(QStringLiteral("Tally.ring"), {.fire = [rung](const DueEntry& e) {
+                                if (rung)
+                                    *rung << e.program;
+                            }});
         d.dueReader = [](DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
             return db.forEach(QStringLiteral("SELECT At FROM Tally WHERE At IS NOT NULL"), {},
                               [&](DataFile::Row row) {
                                   DueEntry e;
                                   e.frequency = 1;
-                                  e.action = DueAction::Program;
+                                  e.action = QStringLiteral("Tally.ring");
                                   e.program = QStringLiteral("tally-alarm");
                                   if (readDue(row.value(0), e.date, e.time))
                                       entries.append(e);
@@ -157,6 +161,24 @@ private Q_SLOTS:
         QCOMPARE(due.size(), 1);
         QCOMPARE(due.first().program, QStringLiteral("tally-alarm"));
         QCOMPARE(due.first().time, QTime(9, 30));
+    }
+
+    // The tool's due entry fires through the tool's own handler at its minute, and only then;
+    // the shell starts nothing for it.
+    void dueEntryFiresThroughItsOwnAction() {
+        Install in;
+        int runs = 0;
+        QStringList rung;
+        Application app(in.context);
+        app.addTool(tally(runs, &rung));
+        app.controller().create();
+        in.exec("INSERT INTO Tally (n, At) VALUES (1, '2026-03-10 09:30')");
+        app.controller().tick().run();
+        QVERIFY(rung.isEmpty());
+        in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(9, 30, 1)));
+        app.controller().tick().run();
+        QCOMPARE(rung, QStringList{QStringLiteral("tally-alarm")});
+        QVERIFY(in.desktop.shell.started.isEmpty());
     }
 
     // A tool without a caption only runs its jobs: no toolbar button, no menu entry, and the

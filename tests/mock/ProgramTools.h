@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/ProgramTools.h"
+#include "notes/NoteDueReader.h"
+#include "scheduler/ScheduleDueReader.h"
 #include "shell/Tick.h"
 #include "shell/ui/ToolRegistry.h"
 
@@ -16,4 +18,15 @@ inline void addProgramDueReaders(Tick& tick) {
     for (const ToolDescriptor& tool : programTools())
         if (tool.dueReader)
             tick.addDueReader(tool.dueReader, tool.dueTables);
+}
+
+// What the program's due entries do, with the test's stand-ins for Quick Notes.
+inline void addProgramDueActions(Tick& tick, DesktopShell& shell, FixedDiskTest isFixedDisk,
+                                 std::function<void()> noteAlarm,
+                                 std::function<void(const QList<QDateTime>&)> lateAlarm = {},
+                                 std::function<void()> beforeShutDown = {}) {
+    tick.addDueActions({{QLatin1String(NoteAlarmAction),
+                         noteAlarmAction(std::move(noteAlarm), std::move(lateAlarm))}});
+    tick.addDueActions(
+        scheduleDueActions(shell, std::move(isFixedDisk), std::move(beforeShutDown)));
 }

@@ -50,6 +50,8 @@ struct ToolDescriptor {
     // handler; read again whenever one of `dueTables` changes.
     DueReader dueReader;
     QStringList dueTables;
+    // What its due entries do, by the action each names.
+    DueActions dueActions;
 
     QString topic() const {
         return helpTopic.isEmpty() ? id.toLower() + QStringLiteral(".htm") : helpTopic;
