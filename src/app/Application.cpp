@@ -30,9 +30,9 @@ Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
       m_controller(context, m_dispatcher),
       m_notices(
-          context, [this](int index) { m_dispatcher.dispatch(index); },
+          context, [this](const QString& id) { m_dispatcher.showTool(id); },
           [this](const QDate& date) {
-              m_dispatcher.dispatch(TrayMenu::Calendar);
+              m_dispatcher.showTool(QStringLiteral("Calendar"));
               m_calendar.showDate(date);
           }),
       // The tools that make and keep their pages.
@@ -64,9 +64,8 @@ Application::Application(AppContext& context, QObject* parent)
     m_options.setMailState(&m_mailWatch.state());
     // The question about removals from the server is answered in Options: a click on it opens
     // them.
-    m_calendar.sync().setAsk([this](const QString& text) {
-        m_notices.showPopMessage(text, QString::number(TrayMenu::Options));
-    });
+    m_calendar.sync().setAsk(
+        [this](const QString& text) { m_notices.showPopMessage(text, QStringLiteral("Options")); });
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
     m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
@@ -78,6 +77,7 @@ Application::Application(AppContext& context, QObject* parent)
     m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     // The program's tools, in their order, with the pages and jobs their objects give; then
     // the mail watch and the shell's own jobs; a tool added later comes after them.
+    const auto showNotes = [this] { m_dispatcher.showTool(QStringLiteral("QNotes")); };
     ProgramParts parts{
         .calendar = pagesOf(m_calendar),
         .notes = pagesOf(m_notes),
@@ -88,14 +88,10 @@ Application::Application(AppContext& context, QObject* parent)
         .options = pagesOf(m_options),
         .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); },
         .notesDue = {{QLatin1String(NoteAlarmAction),
-                      noteAlarmAction(
-                          [this] {
-                              m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); });
-                          },
-                          [this](const QList<QDateTime>& at) {
-                              m_notes.lateAlarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); },
-                                                at);
-                          })}},
+                      noteAlarmAction([this, showNotes] { m_notes.alarm(showNotes); },
+                                      [this, showNotes](const QList<QDateTime>& at) {
+                                          m_notes.lateAlarm(showNotes, at);
+                                      })}},
         // Open work is saved before a shut-down entry starts the helper.
         .scheduleDue = scheduleDueActions(
             context.shell,
@@ -168,7 +164,7 @@ void Application::setImportFiles(const QStringList& files) {
                                          // start still waits on the socket.
                                          answer(summary.refusal);
                                          QTimer::singleShot(0, this, [this, summary] {
-                                             m_dispatcher.dispatch(TrayMenu::Calendar);
+                                             m_dispatcher.showTool(QStringLiteral("Calendar"));
                                              m_calendar.showImportSummary(m_context, summary);
                                          });
                                      });

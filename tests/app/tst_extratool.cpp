@@ -6,6 +6,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
+#include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
@@ -105,8 +106,8 @@ private Q_SLOTS:
         // buttons keep their numbers.
         const QList<QAction*> bar = main->findChild<QToolBar*>(QStringLiteral("MainTB"))->actions();
         const qsizetype at = bar.indexOf(main->toolbarButton(button));
-        QCOMPARE(bar.at(at - 1), main->toolbarButton(MainToolbar::OptionsButton));
-        QCOMPARE(bar.at(at + 1), main->toolbarButton(MainToolbar::OptionsButton + 1));
+        QCOMPARE(bar.at(at - 1), main->toolbarButton(toolButton("Options")));
+        QCOMPARE(bar.at(at + 1), main->toolbarButton(toolButton("Options") + 1));
         QCOMPARE(main->toolbarButton(MainToolbar::HelpButton)->toolTip(), QStringLiteral("Help"));
 
         const QList<QAction*> tools =
@@ -115,7 +116,7 @@ private Q_SLOTS:
         QVERIFY(entry);
         QCOMPARE(entry->text(), QStringLiteral("&Tally Counter"));
         QCOMPARE(tools.at(tools.indexOf(entry) - 1)->objectName(), QStringLiteral("OptionsMenu"));
-        main->toolbarButton(MainToolbar::CalendarButton)->trigger();
+        main->toolbarButton(toolButton("Calendar"))->trigger();
         entry->trigger();
         QCOMPARE(main->activePage()->objectName(), QStringLiteral("Tally"));
 
@@ -132,10 +133,10 @@ private Q_SLOTS:
             grid->getItemPosition(grid->indexOf(menu->label(i)), &r, &c, &rs, &cs);
             return r;
         };
-        QCOMPARE(row(index), row(TrayMenu::Options) + 1);
+        QCOMPARE(row(index), row(trayIndex("Options")) + 1);
         // Then the line that ends the group, and the reminder's entry.
         QCOMPARE(row(TrayMenu::ShowReminder), row(index) + 2);
-        menu->activate(TrayMenu::Calendar);
+        menu->activate(trayIndex("Calendar"));
         QCOMPARE(main->activePage()->objectName(), QStringLiteral("Calendar"));
     }
 

@@ -6,13 +6,13 @@
 #include "calendar/ui/Calendar.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
-#include "shell/ShellTables.h"
-#include "shell/ui/CommandDispatcher.h"
-#include "shell/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -360,7 +360,7 @@ private Q_SLOTS:
         CommandDispatcher shell(*m_context);
         CalendarTool tool(*m_context);
         registerProgramTools(shell.tools(), {.calendar = pagesOf(tool)});
-        shell.dispatch(TrayMenu::Calendar);
+        shell.dispatch(trayIndex("Calendar"));
         QVERIFY(shell.mainWindow());
         Calendar* cal = tool.page();
         QVERIFY(cal);

@@ -14,6 +14,23 @@ inline void registerProgramTools(ToolRegistry& tools, ProgramParts pages = {}) {
         tools.add(std::move(tool));
 }
 
+// The toolbar button and the tray index of one of the program's own tools, by its id, as
+// the registry numbers them when the program registers its list.
+inline const ToolRegistry& programRegistry() {
+    static const ToolRegistry registry = [] {
+        ToolRegistry tools;
+        registerProgramTools(tools);
+        return tools;
+    }();
+    return registry;
+}
+inline int toolButton(const char* id) {
+    return programRegistry().buttonOf(QLatin1String(id));
+}
+inline int trayIndex(const char* id) {
+    return programRegistry().trayIndexOf(QLatin1String(id));
+}
+
 inline void addProgramDueReaders(Tick& tick) {
     for (const ToolDescriptor& tool : programTools())
         if (tool.dueReader)

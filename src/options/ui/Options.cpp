@@ -5,18 +5,17 @@
 #include "data/ChangeHub.h"
 #include "data/DataBackup.h"
 #include "data/SaveFailures.h"
-#include "shell/ShellTables.h"
-#include "shell/Twips.h"
+#include "mail/MailCheckState.h"
+#include "mail/MailPassword.h"
 #include "options/SoundChoice.h"
 #include "options/ui/CalendarSyncBox.h"
 #include "options/ui/MailAccountBox.h"
-#include "shell/ui/ToolRegistry.h"
-#include "mail/MailCheckState.h"
-#include "mail/MailPassword.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
+#include "shell/Twips.h"
 #include "shell/ui/ChimePlayer.h"
+#include "shell/ui/ToolRegistry.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -569,10 +568,8 @@ void Options::inform(const QString& message) {
 void Options::keepOtherTools() {
     if (!keepToolHook)
         return;
-    for (int button : std::as_const(toolButtons)) {
-        if (button != MainToolbar::OptionsButton)
-            keepToolHook(button);
-    }
+    for (int button : std::as_const(toolButtons))
+        keepToolHook(button);
 }
 
 void Options::backup() {
@@ -643,7 +640,9 @@ OptionsTool::OptionsTool(const ToolRegistry& tools, AppContext& context,
 Options* OptionsTool::makePage(QWidget* parent) {
     auto* page = new Options(m_context, parent);
     page->keepToolHook = m_keepTool;
+    // Every tool but Options itself.
     page->toolButtons = m_tools.toolButtons();
+    page->toolButtons.removeAll(m_tools.buttonOf(QStringLiteral("Options")));
     if (m_calendarSync)
         page->addCalendarSync(m_calendarSync);
     if (m_mailState)

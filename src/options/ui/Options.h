@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/Settings.h"
 #include "shell/AppContext.h"
 #include "shell/Autostart.h"
-#include "data/Settings.h"
 #include "shell/ui/ToolPage.h"
 
 #include <functional>
@@ -31,12 +31,12 @@ class Options : public ToolPage {
 public:
     explicit Options(AppContext& context, QWidget* parent = nullptr);
 
-    // Has a toolbar tool's page keep everything when it is loaded (MainToolbar::Button); set
+    // Has a toolbar tool's page keep everything when it is loaded (by its button); set
     // by the application. Options has every other tool save before a backup or a restore;
     // the settings it writes, and a restored file, reach open pages through the ChangeHub.
     std::function<void(int toolbarButton)> keepToolHook;
-    // The toolbar buttons of every tool (ToolRegistry::toolButtons), which that hook is
-    // called with; set by the application.
+    // The toolbar buttons of every other tool (ToolRegistry::toolButtons), which that hook
+    // is called with; set by the application.
     QList<int> toolButtons;
     // Asks for a sound file, starting at `path`; "" when cancelled. A file dialog by default.
     std::function<QString(const QString& path)> chooseSoundFileHook;

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/CommandDispatcher.h"
 
+#include "base/Log.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
 #include "shell/MenuPlacement.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
-#include "platform/DesktopShell.h"
-#include "platform/Dialogs.h"
-#include "platform/WindowSystem.h"
 
 #include <QApplication>
 
@@ -87,6 +88,20 @@ void CommandDispatcher::dispatch(int index) {
     }
 }
 
+bool CommandDispatcher::showTool(const QString& id) {
+    const int button = m_tools.buttonOf(id);
+    if (button)
+        showTool(button);
+    else
+        qCWarning(lcDesktop) << "no tool" << id << "to show";
+    return button != 0;
+}
+
+void CommandDispatcher::showFirstTool() {
+    if (!m_tools.tools().isEmpty())
+        showTool(m_tools.toolbarButtonAt(0));
+}
+
 void CommandDispatcher::showTool(int button) {
     MainWindow* main = ensureMainWindow();
     if (!m_context.windows.showWindow(main, false)) {
@@ -101,7 +116,8 @@ void CommandDispatcher::showTool(int button) {
     // The main window takes the foreground, which closes the menu; close it here too, for
     // desktops that keep the focus where it was.
     closeMenu();
-    Q_EMIT toolShown(button);
+    if (const ToolDescriptor* tool = m_tools.toolOfButton(button))
+        Q_EMIT toolShown(tool->id);
 }
 
 void CommandDispatcher::showMenu() {

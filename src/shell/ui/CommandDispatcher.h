@@ -39,7 +39,13 @@ public:
     // How the process ends after the exit sequence; tests replace it.
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
+    // Runs the tray menu's entry `index`.
     void dispatch(int index);
+    // Shows the main window with the page of the tool with `id`; false when no shown tool
+    // has that id.
+    bool showTool(const QString& id);
+    // Shows the first tool's page (the calendar's): a click on the tray icon, a second start.
+    void showFirstTool();
     // Shows the main window with the tool of a toolbar button.
     void showTool(int toolbarButton);
     // Opens the tray menu beside the cursor (or keeps it open when it is).
@@ -61,7 +67,7 @@ public:
 
 Q_SIGNALS:
     // A tool's page was chosen through a menu command (after it was shown).
-    void toolShown(int toolbarButton);
+    void toolShown(const QString& id);
 
 private:
     MainWindow* ensureMainWindow();

@@ -3,13 +3,13 @@
 
 #include "base/Log.h"
 #include "data/SettingsCheck.h"
+#include "platform/Dialogs.h"
+#include "platform/NetworkStatus.h"
+#include "platform/Registry.h"
 #include "shell/ShellTables.h"
 #include "shell/TrayClicks.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
-#include "platform/Dialogs.h"
-#include "platform/NetworkStatus.h"
-#include "platform/Registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,7 +132,7 @@ bool TrayController::claim() {
         return false;
     }
     // A later start from the same folder asks this copy to show itself.
-    m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
+    m_instance.listen([this] { m_dispatcher.showFirstTool(); });
     m_instance.setImportHandler(
         [this](const QStringList& files, const SingleInstance::Answer& answer) {
             if (!m_import)
@@ -173,7 +173,7 @@ void TrayController::handleTrayMessage(int message) {
         m_dispatcher.showMenu();
         break;
     case TrayClicks::Action::OpenCalendar:
-        m_dispatcher.dispatch(TrayMenu::Calendar);
+        m_dispatcher.showFirstTool();
         break;
     case TrayClicks::Action::Nothing:
         break;
@@ -235,5 +235,5 @@ void TrayController::tellNoTrayOnce() {
                        "\"AppIndicator and KStatusNotifierItem Support\" extension); the icon "
                        "appears there by itself within a minute."),
         QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
-    m_dispatcher.dispatch(TrayMenu::Calendar);
+    m_dispatcher.showFirstTool();
 }
