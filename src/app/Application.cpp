@@ -68,12 +68,15 @@ Application::Application(AppContext& context, QObject* parent)
         [this](const QString& text) { m_notices.showPopMessage(text, QStringLiteral("Options")); });
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
-    m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
-    m_controller.setStartupReminder([this] { m_notices.loadReminder(false); });
-    m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    connect(&m_dispatcher, &CommandDispatcher::reminderChosen, this,
+            [this] { m_notices.loadReminder(true); });
+    connect(&m_controller, &TrayController::startupReminderDue, this,
+            [this] { m_notices.loadReminder(false); });
+    connect(&m_dispatcher, &CommandDispatcher::releasing, &m_controller, &TrayController::release);
     // Unsaved work is never dropped without the user's word.
-    m_dispatcher.setUnloadGuard(
-        [this] { return UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs); });
+    connect(&m_dispatcher, &CommandDispatcher::unloadConfirmed, this, [this](bool* stay) {
+        *stay = *stay || !UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs);
+    });
     m_notes.setNotice([this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     // The program's tools, in their order, with the pages and jobs their objects give; then
     // the mail watch and the shell's own jobs; a tool added later comes after them.

@@ -100,9 +100,9 @@ struct Fixture {
             f.open(QIODevice::WriteOnly);
             f.write("<html><body>topic</body></html>");
         }
-        shell.setControllerRelease([this] { ++released; });
+        QObject::connect(&shell, &CommandDispatcher::releasing, [this] { ++released; });
         shell.setQuitHandler([this] { ++quits; });
-        shell.setReminderLoader([this] { ++reminders; });
+        QObject::connect(&shell, &CommandDispatcher::reminderChosen, [this] { ++reminders; });
         const auto stub = [](QWidget* parent) { return new StubTool(parent); };
         for (ToolDescriptor::PageFactory* page :
              {&pages.calendar, &pages.notes, &pages.quickAccess})
@@ -333,7 +333,8 @@ private Q_SLOTS:
         Fixture f;
         f.shell.dispatch(trayIndex("Calendar"));
         int asked = 0;
-        f.shell.setUnloadGuard([&] { return ++asked > 1; });
+        QObject::connect(&f.shell, &CommandDispatcher::unloadConfirmed,
+                         [&](bool* stay) { *stay = ++asked <= 1; });
         f.desktop.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
         const QPointer<MainWindow> plm = f.plm();
         QVERIFY(!f.shell.unload());

@@ -59,8 +59,7 @@ void CommandDispatcher::dispatch(int index) {
     }
     switch (index) {
     case TrayMenu::ShowReminder:
-        if (m_loadReminder)
-            m_loadReminder();
+        Q_EMIT reminderChosen();
         closeMenu();
         break;
     case TrayMenu::Unload:
@@ -145,7 +144,9 @@ bool CommandDispatcher::unload() {
                                      MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
-    if (m_unloadGuard && !m_unloadGuard())
+    bool stay = false;
+    Q_EMIT unloadConfirmed(&stay);
+    if (stay)
         return false;
     unloadNow();
     return true;
@@ -158,8 +159,7 @@ void CommandDispatcher::unloadNow() {
         closeWindowsTitled(WindowTitles::Reminder);
     if (m_main)
         m_main->closeAtEnd();
-    if (m_release)
-        m_release();
+    Q_EMIT releasing();
     if (AboutBox* about = m_about)
         about->reject();
     if (m_help)

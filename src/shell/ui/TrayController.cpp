@@ -11,6 +11,8 @@
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
 
+#include <QMetaMethod>
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -80,8 +82,8 @@ void TrayController::create() {
         }
     }
     m_tick.invalidateCache();
-    if (m_startupReminder)
-        m_startupReminder();
+    if (isSignalConnected(QMetaMethod::fromSignal(&TrayController::startupReminderDue)))
+        Q_EMIT startupReminderDue();
     else
         m_dispatcher.dispatch(TrayMenu::ShowReminder);
 }
