@@ -3,6 +3,7 @@
 #include "data/DataBackup.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
+#include "data/ToolSetting.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
@@ -23,7 +24,8 @@
 
 // A tool that is not the shell's own joins it through one descriptor: a toolbar button, a
 // Tools menu and a tray menu entry after Options, its page, a minute job, a table with its
-// own steps and its due entries. The shell's buttons and indexes stay where they were.
+// own steps that the hub and a restore know, its due entries with their own action, and a
+// setting of its own. The shell's buttons and indexes stay where they were.
 class TestExtraTool : public QObject {
     Q_OBJECT
 
@@ -58,7 +60,12 @@ class TestExtraTool : public QObject {
         tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
         tables.steps = {{1, {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")}},
                         {2, {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}}};
-        d.schema = {tables};
+        // Its own setting: a one-row table of its own, read and written through ToolSetting.
+        SchemaPart settings;
+        settings.owner = QStringLiteral("TallySettings");
+        settings.create = {QStringLiteral("CREATE TABLE TallySettings (Step INTEGER)")};
+        d.schema = {tables, settings};
+        // Its Options group joins here once descriptors carry one (ToolDescriptor::optionsGroup).
         d.dueTables = {QStringLiteral("Tally")};
         d.dueActions.insert(QStringLiteral("Tally.ring"), {.fire = [rung](const DueEntry& e) {
                                 if (rung)
@@ -252,6 +259,42 @@ private Q_SLOTS:
         QCOMPARE(scalar(in, "SELECT n FROM Tally").toInt(), 5);
         QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
         QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
+    }
+
+    // The tool keeps a setting of its own without the program's settings knowing it: the
+    // fallback until it is written, then the stored value, announced by the hub and carried
+    // by a restore.
+    void keepsASettingOfItsOwn() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.addTool(tally(runs));
+        app.controller().create();
+        const QString file = in.context.paths.dataFile();
+        ToolSetting step(file, QStringLiteral("TallySettings"), QStringLiteral("Step"), 1,
+                         &app.changes());
+        QCOMPARE(step.value().toInt(), 1);
+
+        QSignalSpy changed(&app.changes(), &ChangeHub::changed);
+        QVERIFY(step.set(5));
+        QVERIFY(step.set(6));
+        QCOMPARE(scalar(in, "SELECT COUNT(*) FROM TallySettings").toInt(), 1);
+        QCOMPARE(ToolSetting(file, QStringLiteral("TallySettings"), QStringLiteral("Step")).value(),
+                 QVariant(6));
+        QTRY_VERIFY(changed.contains(QVariantList{QStringLiteral("TallySettings")}));
+
+        QTemporaryDir backups;
+        QCOMPARE(DataBackup::backup(file, backups.path()), DataBackup::Result::Done);
+        QVERIFY(step.set(9));
+        QCOMPARE(DataBackup::restore(in.context.stores.schema, backups.path(), file),
+                 DataBackup::Result::Done);
+        QCOMPARE(step.value().toInt(), 6);
+
+        // A name that is not a plain identifier is never put into a statement.
+        QVERIFY(!ToolSetting(file, QStringLiteral("TallySettings; DROP TABLE Tally"),
+                             QStringLiteral("Step"))
+                     .set(1));
+        QVERIFY(DataFile(file).columns("Tally").contains("n"));
     }
 
     // A file with the tool's tables of an older version gets the missing steps only, and
