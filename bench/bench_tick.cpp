@@ -9,8 +9,6 @@
 #include "calendar/ical/Subscriptions.h"
 #include "data/DataFile.h"
 #include "data/DateText.h"
-#include "shell/DueEntriesJob.h"
-#include "shell/Tick.h"
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
@@ -18,6 +16,8 @@
 #include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 #include "quickaccess/FolderTrackingJob.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/Tick.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -77,8 +77,9 @@ struct DueEntries {
         tick->addJob(std::make_unique<HolidayUpdateJob>([] {}));
         tick->addJob(std::make_unique<MailCheckJob>([] {}));
         tick->addJob(std::make_unique<ReminderJob>(clock, [] {}));
-        tick->addJob(std::make_unique<DueEntriesJob>(
-            shell, [](const QString&) { return true; }, [] {}));
+        addProgramDueActions(
+            *tick, shell, [](const QString&) { return true; }, [] {});
+        tick->addJob(std::make_unique<DueEntriesJob>());
         tick->run();
         ready = tick->cache().entries.size() == 1000;
     }
@@ -161,9 +162,11 @@ struct IdleMinutes {
         tick->addJob(std::make_unique<CalendarSyncJob>(*calendarSync));
         tick->addJob(std::make_unique<MailCheckJob>([this] { ++started; }));
         tick->addJob(std::make_unique<ReminderJob>(clock, [this] { ++started; }));
-        tick->addJob(std::make_unique<DueEntriesJob>(
-            shell, [](const QString&) { return true; }, [this] { ++started; }));
-        tick->addJob(std::make_unique<FolderTrackingJob>(QuickAccessStore(paths.dataFile()), shell));
+        addProgramDueActions(
+            *tick, shell, [](const QString&) { return true; }, [this] { ++started; });
+        tick->addJob(std::make_unique<DueEntriesJob>());
+        tick->addJob(
+            std::make_unique<FolderTrackingJob>(QuickAccessStore(paths.dataFile()), shell));
         tick->run();
         clock.advanceSecs(60);
         tick->run();

@@ -5,21 +5,22 @@
 
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
-#include "shell/Autostart.h"
-#include "shell/DueEntriesJob.h"
-#include "shell/MissedEntriesJob.h"
-#include "shell/MissedMinutes.h"
-#include "data/ToolTables.h"
-#include "shell/ui/AppEventRules.h"
-#include "shell/ui/FocusRingStyle.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/UnloadCheck.h"
 #include "mail/ui/MailDescriptor.h"
+#include "notes/NoteDueReader.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
 #include "quickaccess/ui/QuickAccessPage.h"
+#include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ui/ScheduleEditor.h"
+#include "shell/Autostart.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/MissedEntriesJob.h"
+#include "shell/MissedMinutes.h"
+#include "shell/ui/AppEventRules.h"
+#include "shell/ui/FocusRingStyle.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/UnloadCheck.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
@@ -29,9 +30,9 @@ Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
       m_controller(context, m_dispatcher),
       m_notices(
-          context, [this](int index) { m_dispatcher.dispatch(index); },
+          context, [this](const QString& id) { m_dispatcher.showTool(id); },
           [this](const QDate& date) {
-              m_dispatcher.dispatch(TrayMenu::Calendar);
+              m_dispatcher.showTool(QStringLiteral("Calendar"));
               m_calendar.showDate(date);
           }),
       // The tools that make and keep their pages.
@@ -49,7 +50,7 @@ Application::Application(AppContext& context, QObject* parent)
     // The minute jobs follow settings and entries as soon as they are written.
     // The hub announces one change table by table: the tick reads what it keeps once.
     QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {
-        if (!Tick::keeps(table) || std::exchange(m_tickRereadAsked, true))
+        if (!m_controller.tick().keeps(table) || std::exchange(m_tickRereadAsked, true))
             return;
         QMetaObject::invokeMethod(
             this,
@@ -61,21 +62,24 @@ Application::Application(AppContext& context, QObject* parent)
     });
     // The question about removals from the server is answered in Options: a click on it opens
     // them.
-    m_calendar.sync().setAsk([this](const QString& text) {
-        m_notices.showPopMessage(text, QString::number(TrayMenu::Options));
-    });
+    m_calendar.sync().setAsk(
+        [this](const QString& text) { m_notices.showPopMessage(text, QStringLiteral("Options")); });
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
-    m_dispatcher.setReminderLoader([this] { m_notices.loadReminder(true); });
-    m_controller.setStartupReminder([this] { m_notices.loadReminder(false); });
-    m_dispatcher.setControllerRelease([this] { m_controller.release(); });
+    connect(&m_dispatcher, &CommandDispatcher::reminderChosen, this,
+            [this] { m_notices.loadReminder(true); });
+    connect(&m_controller, &TrayController::startupReminderDue, this,
+            [this] { m_notices.loadReminder(false); });
+    connect(&m_dispatcher, &CommandDispatcher::releasing, &m_controller, &TrayController::release);
     // Unsaved work is never dropped without the user's word.
-    m_dispatcher.setUnloadGuard(
-        [this] { return UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs); });
+    connect(&m_dispatcher, &CommandDispatcher::unloadConfirmed, this, [this](bool* stay) {
+        *stay = *stay || !UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs);
+    });
     connect(&m_notes, &NotesTool::notice, this,
             [this](const QString& text) { m_notices.showPopMessage(text, QString()); });
     // The program's tools, in their order, with the pages and jobs their objects give; then
     // the mail watch and the shell's own jobs; a tool added later comes after them.
+    const auto showNotes = [this] { m_dispatcher.showTool(QStringLiteral("QNotes")); };
     ProgramParts parts{
         .calendar = pagesOf(m_calendar),
         .notes = pagesOf(m_notes),
@@ -85,9 +89,19 @@ Application::Application(AppContext& context, QObject* parent)
         .wallpaper = WallpaperChanger::pages(context),
         .options = pagesOf(m_options),
         .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); },
-        .calendarOptions = [this](QWidget* owner) { return m_calendar.makeOptionsGroup(owner); }};
+        .calendarOptions = [this](QWidget* owner) { return m_calendar.makeOptionsGroup(owner); },
+        .notesDue = {{QLatin1String(NoteAlarmAction),
+                      noteAlarmAction([this, showNotes] { m_notes.alarm(showNotes); },
+                                      [this, showNotes](const QList<QDateTime>& at) {
+                                          m_notes.lateAlarm(showNotes, at);
+                                      })}},
+        // Open work is saved before a shut-down entry starts the helper.
+        .scheduleDue = scheduleDueActions(
+            context.shell,
+            [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
+            [this] { m_notes.saveNow(); })};
     for (ToolDescriptor& tool : programTools(std::move(parts)))
-        addTool(std::move(tool));
+        registerTool(std::move(tool));
     addJobs();
 }
 
@@ -96,22 +110,14 @@ Application::~Application() = default;
 void Application::addJobs() {
     // Once a minute after the tools' own jobs, in this order: the mail check, the reminder,
     // the due and the missed entries.
-    addTool(mailDescriptor(m_mailWatch));
+    registerTool(mailDescriptor(m_mailWatch));
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
     reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
     m_controller.addMinuteJob(std::move(reminder));
-    auto due = std::make_unique<DueEntriesJob>(
-        m_context.shell,
-        [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
-        [this] { m_notes.alarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }); });
-    due->setBeforeShutDown([this] { m_notes.saveNow(); });
-    m_controller.addMinuteJob(std::move(due));
+    m_controller.addMinuteJob(std::make_unique<DueEntriesJob>());
     // After it, so that notes due now and notes due while asleep flash together.
-    m_controller.addMinuteJob(
-        std::make_unique<MissedEntriesJob>([this](const QList<QDateTime>& at) {
-            m_notes.lateAlarm([this] { m_dispatcher.dispatch(TrayMenu::QNotes); }, at);
-        }));
+    m_controller.addMinuteJob(std::make_unique<MissedEntriesJob>());
     m_controller.tick().setMissedNotice([this](const QStringList& lines) {
         m_notices.showPopMessage(MissedMinutes::notice(lines), QString());
     });
@@ -122,18 +128,28 @@ void Application::addJobs() {
 }
 
 int Application::addTool(ToolDescriptor tool) {
-    if (!tool.tables.create.isEmpty() || !tool.tables.steps.isEmpty()) {
-        if (tool.tables.tool.isEmpty())
-            tool.tables.tool = tool.id;
-        m_controller.addStartupJob(
-            std::make_unique<ToolTablesJob>(m_context.paths.dataFile(), tool.tables, &changes()));
+    // The program's own parts are in the schema the stores were made with; an added tool's
+    // join it, so that the start-up makes or steps its tables, and the hub and a restore
+    // know them.
+    FileSchema& schema = m_context.stores.schema;
+    for (SchemaPart& part : tool.schema) {
+        if (part.owner.isEmpty())
+            part.owner = tool.id;
+        changes().addTables(FileSchema({part}).tableNames());
+        schema.add(std::move(part));
     }
+    tool.schema.clear();
+    return registerTool(std::move(tool));
+}
+
+int Application::registerTool(ToolDescriptor tool) {
     if (tool.addJobs)
         tool.addJobs(m_controller);
     if (tool.optionsGroup)
         m_options.addGroup(tool.optionsGroup);
-    if (tool.tables.dueReader)
-        m_controller.tick().addDueReader(tool.tables.dueReader);
+    if (tool.dueReader)
+        m_controller.tick().addDueReader(tool.dueReader, tool.dueTables);
+    m_controller.tick().addDueActions(tool.dueActions);
     return tool.isShown() ? m_dispatcher.tools().add(std::move(tool)) : 0;
 }
 
@@ -153,7 +169,7 @@ void Application::setImportFiles(const QStringList& files) {
                                          // start still waits on the socket.
                                          answer(summary.refusal);
                                          QTimer::singleShot(0, this, [this, summary] {
-                                             m_dispatcher.dispatch(TrayMenu::Calendar);
+                                             m_dispatcher.showTool(QStringLiteral("Calendar"));
                                              m_calendar.showImportSummary(m_context, summary);
                                          });
                                      });

@@ -3,16 +3,16 @@
 
 #include "calendar/ui/Calendar.h"
 #include "capture/ui/ScreenCapture.h"
-#include "shell/AppContext.h"
 #include "data/ChangeHub.h"
-#include "options/ui/Options.h"
-#include "shell/ui/CommandDispatcher.h"
-#include "shell/ui/ToolDescriptor.h"
-#include "shell/ui/TrayController.h"
 #include "mail/ui/MailWatch.h"
 #include "notes/ui/NotesPage.h"
 #include "notify/ui/Notices.h"
+#include "options/ui/Options.h"
 #include "scheduler/ui/Schedule.h"
+#include "shell/AppContext.h"
+#include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/ToolDescriptor.h"
+#include "shell/ui/TrayController.h"
 
 #include <QObject>
 
@@ -26,7 +26,8 @@ public:
     ~Application() override;
 
     // Adds a tool after those registered (the program's own first): its toolbar button,
-    // Tools and tray menu entries, page, jobs, tables and due entries. Before start();
+    // Tools and tray menu entries, page, jobs, tables (SchemaPart::owner) and due entries.
+    // Before start();
     // returns its toolbar button, 0 for a tool shown nowhere (ToolDescriptor::caption).
     int addTool(ToolDescriptor tool);
 
@@ -47,6 +48,8 @@ public:
 
 private:
     void addJobs();
+    // Registers a tool whose tables are in the schema already.
+    int registerTool(ToolDescriptor tool);
     // Has a tool's page keep everything when the main window has it loaded.
     void keepTool(int toolbarButton);
 

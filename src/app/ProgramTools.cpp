@@ -4,16 +4,18 @@
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
 #include "data/Settings.h"
-#include "options/ui/OptionsDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
+#include "options/ui/OptionsDescriptor.h"
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 #include "scheduler/ui/ScheduleDescriptor.h"
 #include "wallpaper/ui/WallpaperDescriptor.h"
 
 namespace {
 
-ToolDescriptor withPage(ToolDescriptor tool, ToolDescriptor::PageFactory page) {
+ToolDescriptor withPage(ToolDescriptor tool, ToolDescriptor::PageFactory page,
+                        DueActions dueActions = {}) {
     tool.page = std::move(page);
+    tool.dueActions = std::move(dueActions);
     return tool;
 }
 
@@ -24,8 +26,8 @@ QList<ToolDescriptor> programTools(ProgramParts parts) {
     calendar.addJobs = std::move(parts.calendarJobs);
     calendar.optionsGroup = std::move(parts.calendarOptions);
     return {calendar,
-            withPage(notesDescriptor(), std::move(parts.notes)),
-            withPage(scheduleDescriptor(), std::move(parts.schedule)),
+            withPage(notesDescriptor(), std::move(parts.notes), std::move(parts.notesDue)),
+            withPage(scheduleDescriptor(), std::move(parts.schedule), std::move(parts.scheduleDue)),
             withPage(quickAccessDescriptor(), std::move(parts.quickAccess)),
             withPage(captureDescriptor(), std::move(parts.capture)),
             withPage(wallpaperDescriptor(), std::move(parts.wallpaper)),

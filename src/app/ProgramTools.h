@@ -13,6 +13,7 @@ struct ProgramParts {
     ToolDescriptor::PageFactory calendar, notes, schedule, quickAccess, capture, wallpaper, options;
     ToolDescriptor::JobAdder calendarJobs;
     ToolDescriptor::OptionsGroupFactory calendarOptions;
+    DueActions notesDue, scheduleDue;
 };
 
 // The program's tools in the one order the toolbar, the Tools menu, the tray menu and the

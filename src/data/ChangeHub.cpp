@@ -19,6 +19,13 @@ ChangeHub::ChangeHub(const QString& dataFile, QStringList tables, QObject* paren
 
 ChangeHub::~ChangeHub() = default;
 
+void ChangeHub::addTables(const QStringList& tables) {
+    for (const QString& t : tables) {
+        if (!m_tables.contains(t))
+            m_tables.append(t);
+    }
+}
+
 void ChangeHub::committed(const QStringList& tables, qint64 stampBefore) {
     if (tables.isEmpty())
         return;

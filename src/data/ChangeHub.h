@@ -25,6 +25,8 @@ public:
     ~ChangeHub() override;
 
     const QString& dataFile() const { return m_dataFile; }
+    // Adds the tables of a tool added after the hub was made, announced with the others.
+    void addTables(const QStringList& tables);
 
     // A write in this process committed changes to `tables`; any thread, as long as the hub
     // lives. `stampBefore` is the file's stamp from just before the write: when it is not

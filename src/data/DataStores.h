@@ -18,7 +18,8 @@ class WallpaperStore;
 // committed writes to `changes`. A page or job keeps the reference; work that needs a
 // store of its own (another thread, a store's "now") copies it.
 struct DataStores {
-    const FileSchema& schema;
+    // Grows by the parts of tools added after the program's own (Application::addTool).
+    FileSchema& schema;
     ChangeHub& changes;
     SettingsStore& settings;
     EventStore& events;

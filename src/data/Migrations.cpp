@@ -7,7 +7,9 @@
 
 namespace Migrations {
 
-Outcome run(DataFile& db, const FileSchema& schema) {
+namespace {
+
+Outcome runShared(DataFile& db, const FileSchema& schema) {
     const int version = db.userVersion();
     const int current = schema.currentVersion();
     if (version < 0)
@@ -32,6 +34,20 @@ Outcome run(DataFile& db, const FileSchema& schema) {
         }
     }
     return Outcome::Migrated;
+}
+
+} // namespace
+
+Outcome run(DataFile& db, const FileSchema& schema) {
+    const Outcome shared = runShared(db, schema);
+    if (shared == Outcome::Failed || shared == Outcome::NewerThanProgram)
+        return shared;
+    const QString error = schema.stepOwnedParts(db);
+    if (!error.isEmpty()) {
+        qCWarning(lcData) << "tables of an added tool not brought up to date:" << error;
+        return Outcome::Failed;
+    }
+    return shared;
 }
 
 } // namespace Migrations

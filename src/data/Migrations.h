@@ -17,7 +17,10 @@ enum class Outcome {
     Failed,
 };
 
-// Brings an open data file up to the schema's current version.
+// Brings an open data file up to the schema's current version, then the tables of each
+// part that names its owner up to that part's (FileSchema::stepOwnedParts). A failure
+// there leaves the other owners' tables as they are and reports Failed; a newer file is
+// left alone.
 Outcome run(DataFile& db, const FileSchema& schema);
 
 } // namespace Migrations

@@ -347,7 +347,9 @@ Outcome rebuild(const FileSchema& schema, const QString& path, const QString& ta
         out.error = QStringLiteral("its settings row cannot be read");
         return out;
     }
-    if (!db.setUserVersion(schema.currentVersion()) || !t.commit()) {
+    // The owned tables are of today's shape now, whatever version the source recorded.
+    if (!schema.recordOwnedVersions(db) || !db.setUserVersion(schema.currentVersion()) ||
+        !t.commit()) {
         out.error = db.lastError();
         return out;
     }

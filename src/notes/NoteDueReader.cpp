@@ -8,9 +8,20 @@ bool readNoteAlarms(DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
                       [&](DataFile::Row q) {
                           DueEntry entry;
                           entry.frequency = q.value(1).toInt();
-                          entry.action = DueAction::NoteAlarm;
+                          entry.action = QLatin1String(NoteAlarmAction);
                           if (readDue(q.value(0), entry.date, entry.time))
                               entries.append(std::move(entry));
                           return true;
                       });
+}
+
+DueAction noteAlarmAction(std::function<void()> alarm,
+                          std::function<void(const QList<QDateTime>&)> lateAlarm) {
+    return {.fire =
+                [alarm = std::move(alarm)](const DueEntry&) {
+                    if (alarm)
+                        alarm();
+                },
+            .fireLate = std::move(lateAlarm),
+            .lateName = QStringLiteral("Note alarm")};
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notify/PopAction.h"
 
+#include <QRegularExpression>
+
 PopAction PopAction::parse(const QString& text) {
     PopAction action;
     if (text.startsWith(QLatin1String("http"), Qt::CaseSensitive)) {
@@ -8,11 +10,12 @@ PopAction PopAction::parse(const QString& text) {
         action.address = text;
         return action;
     }
-    bool ok = false;
-    const int index = text.trimmed().toInt(&ok);
-    if (ok) {
-        action.kind = MenuCommand;
-        action.menuIndex = index;
+    // A tool's id is a word: letters, digits and underscores.
+    static const QRegularExpression id(QStringLiteral("^\\w+$"));
+    const QString tool = text.trimmed();
+    if (id.match(tool).hasMatch()) {
+        action.kind = ShowTool;
+        action.tool = tool;
     }
     return action;
 }

@@ -4,13 +4,13 @@
 #include <QString>
 
 // The action a click on the pop-up message performs, read from the text its caller set:
-// a web address when the text begins with "http" exactly (lower case), else the number of
-// a tray-menu command. Anything else does nothing.
+// a web address when the text begins with "http" exactly (lower case), else the id of the
+// tool whose page it shows. Anything else does nothing.
 struct PopAction {
-    enum Kind { None, OpenAddress, MenuCommand };
+    enum Kind { None, OpenAddress, ShowTool };
     Kind kind = None;
     QString address;
-    int menuIndex = -1;
+    QString tool;
 
     static PopAction parse(const QString& text);
 };

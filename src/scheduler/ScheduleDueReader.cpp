@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ScheduleDueReader.h"
 
+#include "base/Log.h"
 #include "data/DataFile.h"
+#include "platform/DesktopShell.h"
 #include "scheduler/ScheduleType.h"
 #include "scheduler/ScheduledCommand.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -13,23 +17,38 @@ bool describeAction(int schType, const QString& launch, const AppPaths& paths, D
     case ScheduleType::LaunchProgram: {
         // Split as a desktop entry's command line, never by a shell; an existing file's path
         // is one program, blanks and all.
-        entry.action = DueAction::Program;
+        entry.action = QLatin1String(ScheduledProgramAction);
         ScheduledCommand::Command command = ScheduledCommand::split(launch);
         entry.program = command.program;
         entry.arguments = std::move(command.arguments);
+        entry.name = QStringLiteral("start ") + QFileInfo(entry.program).fileName();
         return true;
     }
     case ScheduleType::ShutDownSystem:
-        entry.action = DueAction::ShutDown;
+        entry.action = QLatin1String(ScheduledShutDownAction);
         entry.program = paths.helperProgram(QStringLiteral("ShutDown"));
         entry.arguments = {launch == QLatin1String("H") ? QStringLiteral("0")
                                                         : QStringLiteral("1")};
+        entry.name = launch == QLatin1String("H") ? QStringLiteral("hibernate")
+                                                  : QStringLiteral("shut down");
         return true;
     default:
         // A row being deleted or of an unknown type: firing it as a note alarm, as an
         // empty command would, is never what was meant.
         return false;
     }
+}
+
+// Only an existing executable file given by its full path, on a local fixed disk: a network
+// share or a stick may hold something else by the time the entry fires.
+bool start(DesktopShell& shell, const FixedDiskTest& isFixedDisk, const DueEntry& entry) {
+    const QFileInfo file(entry.program);
+    if (!file.isAbsolute() || !file.isFile() || !file.isExecutable())
+        return false;
+    const QString path = file.absoluteFilePath();
+    if (!isFixedDisk || !isFixedDisk(path))
+        return false;
+    return shell.startProgram(path, entry.arguments, file.absolutePath());
 }
 
 } // namespace
@@ -46,4 +65,21 @@ bool readScheduledEntries(DataFile& db, const AppPaths& paths, QList<DueEntry>& 
                 entries.append(std::move(entry));
             return true;
         });
+}
+
+DueActions scheduleDueActions(DesktopShell& shell, FixedDiskTest isFixedDisk,
+                              std::function<void()> beforeShutDown) {
+    const auto launch = [&shell, isFixedDisk](const DueEntry& entry) {
+        if (!start(shell, isFixedDisk, entry))
+            qCWarning(lcTick) << "scheduled program not started:" << entry.program;
+    };
+    DueActions actions;
+    actions.insert(QLatin1String(ScheduledProgramAction), {.fire = launch});
+    actions.insert(QLatin1String(ScheduledShutDownAction),
+                   {.fire = [launch, beforeShutDown](const DueEntry& entry) {
+                       if (beforeShutDown)
+                           beforeShutDown();
+                       launch(entry);
+                   }});
+    return actions;
 }

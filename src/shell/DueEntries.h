@@ -5,6 +5,8 @@
 #include "data/Settings.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,22 +17,32 @@
 
 class DataFile;
 
-// What a due-able entry does when it fires.
-enum class DueAction {
-    NoteAlarm, // a scheduled note: bring up Quick Notes
-    Program,   // start `program` (the Launch path) with no arguments
-    ShutDown,  // start the ShutDown helper with "0" (hibernate) or "1" (power off)
-};
-
 // One row of a tool's table that can fire (Frequency > 0), ready for the firing rules.
 struct DueEntry {
     QDate date; // date part of SchDT
     QTime time; // hour and minute of SchDT
     int frequency = 0;
-    DueAction action = DueAction::NoteAlarm;
+    // What it does: the id its tool registered its handler under (Tick::addDueAction).
+    QString action;
+    // How the missed-entries notice names it when it is never run late ("shut down");
+    // none for an alarm, which is shown late instead.
+    QString name;
     QString program;
     QStringList arguments;
 };
+
+// What the entries of one action do, given by their tool.
+struct DueAction {
+    // Runs an entry at its minute.
+    std::function<void(const DueEntry& entry)> fire;
+    // For an alarm (for people): entries that came due while the tick was not running are
+    // shown late, once, with the minutes they were due at, all of this action's together.
+    // None: such entries are never run late, only listed as not run.
+    std::function<void(const QList<QDateTime>& minutes)> fireLate;
+    // The missed-entries notice's name for a late alarm ("Note alarm").
+    QString lateName;
+};
+using DueActions = QHash<QString, DueAction>;
 
 // The tick's cached copy of the data file.
 struct TickCache {

@@ -3,13 +3,6 @@
 
 #include "base/Log.h"
 #include "shell/FiringRules.h"
-#include "platform/DesktopShell.h"
-
-#include <QFileInfo>
-
-DueEntriesJob::DueEntriesJob(DesktopShell& shell, FixedDiskTest isFixedDisk,
-                             std::function<void()> noteAlarm)
-    : m_shell(shell), m_isFixedDisk(std::move(isFixedDisk)), m_noteAlarm(std::move(noteAlarm)) {}
 
 void DueEntriesJob::run(MinuteContext& minute) {
     if (!minute.cache.hasDueEntries)
@@ -18,27 +11,11 @@ void DueEntriesJob::run(MinuteContext& minute) {
         for (const DueEntry& entry : minute.cache.entries) {
             if (!FiringRules::fires(entry.date, entry.time, entry.frequency, m.date, m.time))
                 continue;
-            if (entry.action == DueAction::NoteAlarm) {
-                if (m_noteAlarm)
-                    m_noteAlarm();
-            } else {
-                if (entry.action == DueAction::ShutDown && m_beforeShutDown)
-                    m_beforeShutDown();
-                if (!start(entry))
-                    qCWarning(lcTick) << "scheduled program not started:" << entry.program;
-            }
+            const DueAction* action = minute.dueAction(entry.action);
+            if (action && action->fire)
+                action->fire(entry);
+            else
+                qCWarning(lcTick) << "due entry of" << entry.action << "has no handler";
         }
     }
-}
-
-bool DueEntriesJob::start(const DueEntry& entry) {
-    // Only an existing executable file given by its full path, on a local fixed disk:
-    // a network share or a stick may hold something else by the time the entry fires.
-    const QFileInfo file(entry.program);
-    if (!file.isAbsolute() || !file.isFile() || !file.isExecutable())
-        return false;
-    const QString path = file.absoluteFilePath();
-    if (!m_isFixedDisk || !m_isFixedDisk(path))
-        return false;
-    return m_shell.startProgram(path, entry.arguments, file.absolutePath());
 }

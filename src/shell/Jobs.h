@@ -25,6 +25,14 @@ public:
     const QList<WallMinute> minutes;
     // The settings and due entries as last read from the data file.
     const TickCache& cache;
+    // What the due entries' actions do, by id; null where no tool gave any.
+    const DueActions* dueActions = nullptr;
+    const DueAction* dueAction(const QString& id) const {
+        if (!dueActions)
+            return nullptr;
+        const auto found = dueActions->constFind(id);
+        return found == dueActions->cend() ? nullptr : &*found;
+    }
     // Wall minutes passed over since the last tick (a sleep, the clock set forward): what
     // fell due in them is never run late; the jobs report it in `missed`, one line each.
     std::optional<MinuteGap> gap;

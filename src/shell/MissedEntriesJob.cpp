@@ -4,21 +4,29 @@
 #include "base/Log.h"
 #include "shell/MissedMinutes.h"
 
-MissedEntriesJob::MissedEntriesJob(std::function<void(const QList<QDateTime>&)> lateAlarm)
-    : m_lateAlarm(std::move(lateAlarm)) {}
-
 void MissedEntriesJob::run(MinuteContext& minute) {
     if (!minute.gap || !minute.cache.hasDueEntries)
         return;
     const QDate today = minute.now.date();
     const MissedMinutes::Review review = MissedMinutes::review(minute.cache.entries, *minute.gap);
-    QList<QDateTime> alarms;
+    // Each action's late alarms, in the order their entries come.
+    QStringList actions;
+    QHash<QString, QList<QDateTime>> alarms;
     QStringList lines;
     for (const MissedMinutes::Missed& late : review.lateAlarms) {
-        lines.append(QStringLiteral("Note alarm: ") + MissedMinutes::lateMark(late.at, today));
+        const DueAction* action = minute.dueAction(late.entry.action);
+        if (!action || !action->fireLate) {
+            qCWarning(lcTick) << "late alarm of" << late.entry.action << "has no handler";
+            continue;
+        }
+        lines.append(action->lateName + QStringLiteral(": ") +
+                     MissedMinutes::lateMark(late.at, today));
+        QList<QDateTime>& minutes = alarms[late.entry.action];
+        if (minutes.isEmpty())
+            actions.append(late.entry.action);
         const QDateTime at(late.at.date, late.at.time);
-        if (!alarms.contains(at))
-            alarms.append(at);
+        if (!minutes.contains(at))
+            minutes.append(at);
     }
     for (const MissedMinutes::Missed& skipped : review.skipped) {
         const QString line = MissedMinutes::skippedLine(skipped, today);
@@ -27,6 +35,6 @@ void MissedEntriesJob::run(MinuteContext& minute) {
     }
     lines.removeDuplicates();
     minute.missed.append(lines);
-    if (!alarms.isEmpty() && m_lateAlarm)
-        m_lateAlarm(alarms);
+    for (const QString& id : std::as_const(actions))
+        minute.dueAction(id)->fireLate(alarms.value(id));
 }

@@ -3,7 +3,6 @@
 
 #include "shell/FiringRules.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
 namespace MissedMinutes {
@@ -20,18 +19,6 @@ QString at(const WallMinute& m, const QDate& today) {
     return QLocale().toString(m.date, QLocale::ShortFormat) + u' ' + time;
 }
 
-QString actionName(const DueEntry& entry) {
-    switch (entry.action) {
-    case DueAction::ShutDown:
-        return entry.arguments.value(0) == QLatin1String("0") ? QStringLiteral("hibernate")
-                                                              : QStringLiteral("shut down");
-    case DueAction::Program:
-        return QStringLiteral("start ") + QFileInfo(entry.program).fileName();
-    case DueAction::NoteAlarm:
-        break;
-    }
-    return QStringLiteral("note alarm");
-}
 } // namespace
 
 std::optional<WallMinute> lastDueIn(const DueEntry& entry, const MinuteGap& gap) {
@@ -56,7 +43,7 @@ Review review(const QList<DueEntry>& entries, const MinuteGap& gap) {
         const std::optional<WallMinute> due = lastDueIn(entry, gap);
         if (!due)
             continue;
-        (entry.action == DueAction::NoteAlarm ? r.lateAlarms : r.skipped).append({*due, entry});
+        (entry.name.isEmpty() ? r.lateAlarms : r.skipped).append({*due, entry});
     }
     return r;
 }
@@ -66,7 +53,7 @@ QString lateMark(const WallMinute& m, const QDate& today) {
 }
 
 QString skippedLine(const Missed& missed, const QDate& today) {
-    return QStringLiteral("Not run: ") + actionName(missed.entry) + QStringLiteral(" at ") +
+    return QStringLiteral("Not run: ") + missed.entry.name + QStringLiteral(" at ") +
            at(missed.at, today);
 }
 

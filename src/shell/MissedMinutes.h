@@ -24,7 +24,7 @@ struct Missed {
     DueEntry entry;
 };
 struct Review {
-    QList<Missed> lateAlarms; // note alarms: shown now, once each
+    QList<Missed> lateAlarms; // alarms (entries without a name): shown now, once each
     QList<Missed> skipped;    // programs, shut-downs, hibernations: not run
 };
 // Each entry due inside `gap` once, at its latest minute there, in the order of `entries`.

@@ -3,10 +3,11 @@
 
 #include <QString>
 
-// The numbers of the main window's toolbar buttons and of the tray menu's entries. The
-// tools fill their slots in the order the application registers them (ToolRegistry);
-// what each one shows comes from its descriptor. The names of the tools' numbers are
-// those the program's own list gives them, kept for the callers that reach one tool.
+// The numbers of the main window's toolbar buttons and of the tray menu's entries, for the
+// registry, the main window and the tray menu. The tools fill their slots in the order the
+// application registers them (ToolRegistry); what each one shows comes from its
+// descriptor, and everything else reaches a tool by its id. Only the shell's own entries
+// have names here.
 namespace MainToolbar {
 
 // Buttons are numbered by position, 1 to 14, separators included: a separator, the tools
@@ -15,13 +16,6 @@ namespace MainToolbar {
 inline constexpr int ButtonCount = 14;
 enum Button {
     FirstToolButton = 2,
-    CalendarButton = 2,
-    QNotesButton = 3,
-    ScheduleButton = 5,
-    QAccessButton = 6,
-    SCaptureButton = 7,
-    SSWPButton = 9,
-    OptionsButton = 10,
     ReminderButton = 12,
     HelpButton = 14,
 };
@@ -37,13 +31,6 @@ namespace TrayMenu {
 // seven slots number on from ItemCount.
 inline constexpr int ItemCount = 12;
 enum Index {
-    Calendar = 0,
-    QNotes = 1,
-    Schedule = 2,
-    QAccess = 3,
-    SCapture = 4,
-    SSWP = 5,
-    Options = 6,
     ShowReminder = 7,
     Unload = 8,
     Help = 9,

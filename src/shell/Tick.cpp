@@ -38,6 +38,7 @@ void Tick::run() {
         return;
 
     MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
+    context.dueActions = &m_dueActions;
     context.gap = m_gate.skipped();
     if (context.gap)
         qCInfo(lcTick) << "the wall clock moved on by more than a tick:" << context.gap->first.date
@@ -67,9 +68,8 @@ bool Tick::reloadCache() {
     return loadTickCache(m_paths.dataFile(), m_paths, m_cache, m_dueReaders);
 }
 
-bool Tick::keeps(const QString& table) {
-    return table == QLatin1String("System") || table == QLatin1String("Schedule") ||
-           table == QLatin1String("QNotes");
+bool Tick::keeps(const QString& table) const {
+    return m_kept.contains(table);
 }
 
 void Tick::tableChanged(const QString& table) {

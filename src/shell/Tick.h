@@ -24,11 +24,18 @@ public:
     void addJob(std::unique_ptr<MinuteJob> job);
     // The jobs' names in the order they run.
     QStringList jobNames() const;
-    // A tool's reader of its due entries, read with the cache from the next reload on.
-    void addDueReader(DueReader reader) {
+    // A tool's reader of its due entries, read with the cache from the next reload on; the
+    // cache is read again whenever one of `tables` (those the reader reads) changes.
+    void addDueReader(DueReader reader, const QStringList& tables) {
         m_dueReaders.append(std::move(reader));
+        for (const QString& t : tables) {
+            if (!m_kept.contains(t))
+                m_kept.append(t);
+        }
         invalidateCache();
     }
+    // What the due entries do, by the action they name (DueEntry::action).
+    void addDueActions(const DueActions& actions) { m_dueActions.insert(actions); }
     // Told the jobs' lines about minutes passed over (MinuteContext::missed), when any.
     void setMissedNotice(std::function<void(const QStringList&)> notice) {
         m_missedNotice = std::move(notice);
@@ -53,8 +60,8 @@ public:
     // again at once, whatever the file's stamp says, so the jobs follow settings and
     // entries even where a write leaves the stamp as it was (a coarse file system).
     void tableChanged(const QString& table);
-    // The tables the cache is read from.
-    static bool keeps(const QString& table);
+    // The tables the cache is read from: the settings' and those the due readers name.
+    bool keeps(const QString& table) const;
 
 private:
     void reloadWhenChanged();
@@ -66,6 +73,8 @@ private:
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
     QList<DueReader> m_dueReaders;
+    DueActions m_dueActions;
+    QStringList m_kept{QStringLiteral("System")};
     std::function<void(const QStringList&)> m_missedNotice;
     TickCache m_cache;
     MinuteGate m_gate;

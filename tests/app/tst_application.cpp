@@ -3,17 +3,18 @@
 #include "calendar/EventStore.h"
 #include "data/DataBackup.h"
 #include "data/DataFile.h"
-#include "options/ui/Options.h"
-#include "shell/ui/MainWindow.h"
 #include "mail/ui/MailWatch.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
 #include "mock/Pop3Stub.h"
+#include "mock/ProgramTools.h"
 #include "notes/ui/NoteCard.h"
 #include "notify/ui/MessagePopup.h"
 #include "notify/ui/Reminder.h"
+#include "options/ui/Options.h"
 #include "quickaccess/XbelWriter.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -79,9 +80,9 @@ private Q_SLOTS:
             QCOMPARE(page->metaObject()->className(), classes[index]);
             QCOMPARE(page->objectName(), tools[index].id);
         }
-        QCOMPARE(app.dispatcher().mainWindow()->loadedPage(MainToolbar::CalendarButton),
+        QCOMPARE(app.dispatcher().mainWindow()->loadedPage(toolButton("Calendar")),
                  app.calendar().page());
-        QCOMPARE(app.dispatcher().mainWindow()->loadedPage(MainToolbar::QNotesButton),
+        QCOMPARE(app.dispatcher().mainWindow()->loadedPage(toolButton("QNotes")),
                  app.notes().page());
     }
 
@@ -155,7 +156,7 @@ private Q_SLOTS:
         app.dispatcher().setQuitHandler([] {});
         app.controller().create();
         exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (1, '2026-03-01')");
-        app.dispatcher().dispatch(TrayMenu::QNotes);
+        app.dispatcher().dispatch(trayIndex("QNotes"));
         QTextDocument* doc = app.notes().page()->card(0)->text()->document();
         QTextCursor(doc).insertText(QStringLiteral("before the shut-down"));
         exec(in, "INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) "
@@ -179,7 +180,7 @@ private Q_SLOTS:
         app.dispatcher().setQuitHandler([] {});
         app.controller().create();
         exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (1, '2026-03-01')");
-        app.dispatcher().dispatch(TrayMenu::QNotes);
+        app.dispatcher().dispatch(trayIndex("QNotes"));
         const QPointer<NotesPage> notes = app.notes().page();
         QVERIFY(notes);
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("backed up"));
@@ -191,7 +192,7 @@ private Q_SLOTS:
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("later, "));
         in.desktop.dialogs.folderChoice = backups.path();
         in.desktop.dialogs.answers = {MessageAnswer::Yes};
-        app.dispatcher().dispatch(TrayMenu::Options);
+        app.dispatcher().dispatch(trayIndex("Options"));
         for (QPushButton* b :
              app.dispatcher().mainWindow()->findChildren<QPushButton*>(QStringLiteral("BkRsBtn"))) {
             if (b->property("index").toInt() == 1)
@@ -202,7 +203,7 @@ private Q_SLOTS:
         QTRY_COMPARE(notes->card(0)->text()->toPlainText(), QStringLiteral("backed up"));
         QCOMPARE(app.notes().page(), notes.data());
 
-        app.dispatcher().dispatch(TrayMenu::QNotes);
+        app.dispatcher().dispatch(trayIndex("QNotes"));
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("unsaved, "));
         app.changes().announceAll();
         QTest::qWait(20);
@@ -248,8 +249,8 @@ private Q_SLOTS:
             s.mailPassword = QStringLiteral("secret");
         }));
         Pop3Stub server;
-        QVERIFY(SettingsStore(in.context.paths.dataFile()).update(
-            [port = server.serverPort()](Settings& s) { s.mailPort = port; }));
+        QVERIFY(SettingsStore(in.context.paths.dataFile())
+                    .update([port = server.serverPort()](Settings& s) { s.mailPort = port; }));
         Application app(in.context);
         app.controller().create();
         QTRY_COMPARE(in.desktop.secrets.writes, 1);
@@ -272,10 +273,10 @@ private Q_SLOTS:
         Install in;
         Application app(in.context);
         app.controller().create();
-        app.dispatcher().dispatch(TrayMenu::Calendar);
+        app.dispatcher().dispatch(trayIndex("Calendar"));
         const QPointer<Calendar> calendar = app.calendar().page();
         QVERIFY(calendar);
-        app.dispatcher().dispatch(TrayMenu::Options);
+        app.dispatcher().dispatch(trayIndex("Options"));
         QVERIFY(calendar);
         QVERIFY(qobject_cast<Options*>(app.dispatcher().mainWindow()->activePage()));
         QVERIFY(!calendar->holidayFlags().addCanada);
@@ -283,7 +284,7 @@ private Q_SLOTS:
             s.addCanada = true;
         }));
         QTRY_VERIFY(calendar->holidayFlags().addCanada);
-        app.dispatcher().dispatch(TrayMenu::Calendar);
+        app.dispatcher().dispatch(trayIndex("Calendar"));
         QCOMPARE(app.calendar().page(), calendar.data());
     }
 
@@ -327,7 +328,7 @@ private Q_SLOTS:
         app.controller().tick().run();
 
         QTRY_VERIFY(app.notices().popMsg());
-        QCOMPARE(app.notices().popMsg()->action(), QStringLiteral("6"));
+        QCOMPARE(app.notices().popMsg()->action(), QStringLiteral("Options"));
         QCOMPARE(app.notices().popMsg()->message(),
                  QStringLiteral("Please click here to enter the Thunderbird default e-mail "
                                 "account password."));
@@ -353,7 +354,7 @@ private Q_SLOTS:
                      .toString(),
                  QStringLiteral("/home/ann/Garden"));
 
-        app.dispatcher().dispatch(TrayMenu::QAccess);
+        app.dispatcher().dispatch(trayIndex("QAccess"));
         ToolPage* page = app.dispatcher().mainWindow()->activePage();
         QVERIFY(page);
         QCOMPARE(page->objectName(), QStringLiteral("QAccess"));

@@ -1,26 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
+#include "data/DataBackup.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/Menu.h"
+#include "data/ToolSetting.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
+#include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/Menu.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 // A tool that is not the shell's own joins it through one descriptor: a toolbar button, a
 // Tools menu and a tray menu entry after Options, its page, a minute job, a table with its
-// own steps and its due entries. The shell's buttons and indexes stay where they were.
+// own steps that the hub and a restore know, its due entries with their own action, and a
+// setting of its own. The shell's buttons and indexes stay where they were.
 class TestExtraTool : public QObject {
     Q_OBJECT
 
@@ -39,7 +44,7 @@ class TestExtraTool : public QObject {
         int& m_runs;
     };
 
-    static ToolDescriptor tally(int& runs) {
+    static ToolDescriptor tally(int& runs, QStringList* rung = nullptr) {
         ToolDescriptor d;
         d.id = QStringLiteral("Tally");
         d.tip = QStringLiteral("Tally Counter");
@@ -51,15 +56,27 @@ class TestExtraTool : public QObject {
         d.addJobs = [&runs](TrayController& c) {
             c.addMinuteJob(std::make_unique<CountingJob>(runs));
         };
-        d.tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
-        d.tables.steps = {{QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")},
-                          {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}};
-        d.tables.dueReader = [](DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
+        SchemaPart tables;
+        tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
+        tables.steps = {{1, {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")}},
+                        {2, {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}}};
+        // Its own setting: a one-row table of its own, read and written through ToolSetting.
+        SchemaPart settings;
+        settings.owner = QStringLiteral("TallySettings");
+        settings.create = {QStringLiteral("CREATE TABLE TallySettings (Step INTEGER)")};
+        d.schema = {tables, settings};
+        // Its Options group joins here once descriptors carry one (ToolDescriptor::optionsGroup).
+        d.dueTables = {QStringLiteral("Tally")};
+        d.dueActions.insert(QStringLiteral("Tally.ring"), {.fire = [rung](const DueEntry& e) {
+                                if (rung)
+                                    *rung << e.program;
+                            }});
+        d.dueReader = [](DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
             return db.forEach(QStringLiteral("SELECT At FROM Tally WHERE At IS NOT NULL"), {},
                               [&](DataFile::Row row) {
                                   DueEntry e;
                                   e.frequency = 1;
-                                  e.action = DueAction::Program;
+                                  e.action = QStringLiteral("Tally.ring");
                                   e.program = QStringLiteral("tally-alarm");
                                   if (readDue(row.value(0), e.date, e.time))
                                       entries.append(e);
@@ -96,8 +113,8 @@ private Q_SLOTS:
         // buttons keep their numbers.
         const QList<QAction*> bar = main->findChild<QToolBar*>(QStringLiteral("MainTB"))->actions();
         const qsizetype at = bar.indexOf(main->toolbarButton(button));
-        QCOMPARE(bar.at(at - 1), main->toolbarButton(MainToolbar::OptionsButton));
-        QCOMPARE(bar.at(at + 1), main->toolbarButton(MainToolbar::OptionsButton + 1));
+        QCOMPARE(bar.at(at - 1), main->toolbarButton(toolButton("Options")));
+        QCOMPARE(bar.at(at + 1), main->toolbarButton(toolButton("Options") + 1));
         QCOMPARE(main->toolbarButton(MainToolbar::HelpButton)->toolTip(), QStringLiteral("Help"));
 
         const QList<QAction*> tools =
@@ -106,7 +123,7 @@ private Q_SLOTS:
         QVERIFY(entry);
         QCOMPARE(entry->text(), QStringLiteral("&Tally Counter"));
         QCOMPARE(tools.at(tools.indexOf(entry) - 1)->objectName(), QStringLiteral("OptionsMenu"));
-        main->toolbarButton(MainToolbar::CalendarButton)->trigger();
+        main->toolbarButton(toolButton("Calendar"))->trigger();
         entry->trigger();
         QCOMPARE(main->activePage()->objectName(), QStringLiteral("Tally"));
 
@@ -123,10 +140,10 @@ private Q_SLOTS:
             grid->getItemPosition(grid->indexOf(menu->label(i)), &r, &c, &rs, &cs);
             return r;
         };
-        QCOMPARE(row(index), row(TrayMenu::Options) + 1);
+        QCOMPARE(row(index), row(trayIndex("Options")) + 1);
         // Then the line that ends the group, and the reminder's entry.
         QCOMPARE(row(TrayMenu::ShowReminder), row(index) + 2);
-        menu->activate(TrayMenu::Calendar);
+        menu->activate(trayIndex("Calendar"));
         QCOMPARE(main->activePage()->objectName(), QStringLiteral("Calendar"));
     }
 
@@ -152,6 +169,24 @@ private Q_SLOTS:
         QCOMPARE(due.size(), 1);
         QCOMPARE(due.first().program, QStringLiteral("tally-alarm"));
         QCOMPARE(due.first().time, QTime(9, 30));
+    }
+
+    // The tool's due entry fires through the tool's own handler at its minute, and only then;
+    // the shell starts nothing for it.
+    void dueEntryFiresThroughItsOwnAction() {
+        Install in;
+        int runs = 0;
+        QStringList rung;
+        Application app(in.context);
+        app.addTool(tally(runs, &rung));
+        app.controller().create();
+        in.exec("INSERT INTO Tally (n, At) VALUES (1, '2026-03-10 09:30')");
+        app.controller().tick().run();
+        QVERIFY(rung.isEmpty());
+        in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(9, 30, 1)));
+        app.controller().tick().run();
+        QCOMPARE(rung, QStringList{QStringLiteral("tally-alarm")});
+        QVERIFY(in.desktop.shell.started.isEmpty());
     }
 
     // A tool without a caption only runs its jobs: no toolbar button, no menu entry, and the
@@ -186,6 +221,80 @@ private Q_SLOTS:
             QStringLiteral("OptionsMenu"));
         app.dispatcher().showMenu();
         QVERIFY(!app.dispatcher().menuWindow()->label(TrayMenu::ItemCount + 1));
+    }
+
+    // The added tool's table is one of the file's: the hub announces it when another
+    // process writes, the tick re-reads its entries when it changes, and a restore carries
+    // its rows (a restore used to drop them) into tables of today's shape, recorded at the
+    // tool's latest version whatever the restored file said.
+    void hubTickAndRestoreKnowItsTable() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.addTool(tally(runs));
+        app.controller().create();
+        QVERIFY(app.controller().tick().keeps(QStringLiteral("Tally")));
+        QVERIFY(!app.controller().tick().keeps(QStringLiteral("Events")));
+
+        QSignalSpy changed(&app.changes(), &ChangeHub::changed);
+        app.changes().announceAll();
+        QTRY_VERIFY(changed.contains(QVariantList{QStringLiteral("Tally")}));
+
+        in.exec("INSERT INTO Tally (n, At) VALUES (5, '2026-03-10 09:45')");
+        QTemporaryDir backups;
+        QCOMPARE(DataBackup::backup(in.context.paths.dataFile(), backups.path()),
+                 DataBackup::Result::Done);
+        {
+            // The backup holds the tool's tables at their first version.
+            DataFile backup(DataBackup::backupPath(backups.path()));
+            QVERIFY(backup.exec("ALTER TABLE Tally DROP COLUMN At"));
+            QVERIFY(backup.exec("UPDATE ToolVersions SET Version = 1 WHERE Tool = 'Tally'"));
+        }
+        in.exec("DELETE FROM Tally");
+        DataBackup::RestoreDetails details;
+        QCOMPARE(DataBackup::restore(in.context.stores.schema, backups.path(),
+                                     in.context.paths.dataFile(), &details),
+                 DataBackup::Result::Done);
+        QVERIFY2(details.leftOut.isEmpty(), qPrintable(details.leftOut.join(u'\n')));
+        QCOMPARE(scalar(in, "SELECT n FROM Tally").toInt(), 5);
+        QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
+        QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
+    }
+
+    // The tool keeps a setting of its own without the program's settings knowing it: the
+    // fallback until it is written, then the stored value, announced by the hub and carried
+    // by a restore.
+    void keepsASettingOfItsOwn() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.addTool(tally(runs));
+        app.controller().create();
+        const QString file = in.context.paths.dataFile();
+        ToolSetting step(file, QStringLiteral("TallySettings"), QStringLiteral("Step"), 1,
+                         &app.changes());
+        QCOMPARE(step.value().toInt(), 1);
+
+        QSignalSpy changed(&app.changes(), &ChangeHub::changed);
+        QVERIFY(step.set(5));
+        QVERIFY(step.set(6));
+        QCOMPARE(scalar(in, "SELECT COUNT(*) FROM TallySettings").toInt(), 1);
+        QCOMPARE(ToolSetting(file, QStringLiteral("TallySettings"), QStringLiteral("Step")).value(),
+                 QVariant(6));
+        QTRY_VERIFY(changed.contains(QVariantList{QStringLiteral("TallySettings")}));
+
+        QTemporaryDir backups;
+        QCOMPARE(DataBackup::backup(file, backups.path()), DataBackup::Result::Done);
+        QVERIFY(step.set(9));
+        QCOMPARE(DataBackup::restore(in.context.stores.schema, backups.path(), file),
+                 DataBackup::Result::Done);
+        QCOMPARE(step.value().toInt(), 6);
+
+        // A name that is not a plain identifier is never put into a statement.
+        QVERIFY(!ToolSetting(file, QStringLiteral("TallySettings; DROP TABLE Tally"),
+                             QStringLiteral("Step"))
+                     .set(1));
+        QVERIFY(DataFile(file).columns("Tally").contains("n"));
     }
 
     // A file with the tool's tables of an older version gets the missing steps only, and

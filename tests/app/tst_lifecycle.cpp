@@ -3,14 +3,15 @@
 #include "app/Lifecycle.h"
 #include "app/SessionEnd.h"
 #include "data/DataFile.h"
-#include "shell/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
+#include "mock/ProgramTools.h"
 #include "notes/ui/NoteCard.h"
 #include "notify/ui/MessagePopup.h"
 #include "platform/StopSignals.h"
 #include "scheduler/ui/Schedule.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -37,7 +38,7 @@ private Q_SLOTS:
                 "VALUES (1, '2026-03-01', 1, '2026-03-10 10:00')");
         in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(8, 30, 1)));
         app.controller().tick().run();
-        app.dispatcher().dispatch(TrayMenu::QNotes);
+        app.dispatcher().dispatch(trayIndex("QNotes"));
         NotesPage* notes = app.notes().page();
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("before sleep"));
 
@@ -79,7 +80,7 @@ private Q_SLOTS:
         in.exec(
             "INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) VALUES "
             "(1, '/bin/true', '2031-01-01 10:00', 1), (1, '/bin/false', '2031-01-02 10:00', 1)");
-        app.dispatcher().dispatch(TrayMenu::Schedule);
+        app.dispatcher().dispatch(trayIndex("Schedule"));
         auto* schedule = qobject_cast<Schedule*>(app.dispatcher().mainWindow()->activePage());
         QVERIFY(schedule);
         app.dispatcher().mainWindow()->show();

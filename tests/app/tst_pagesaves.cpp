@@ -2,13 +2,14 @@
 #include "app/Application.h"
 #include "capture/CaptureStore.h"
 #include "data/DataFile.h"
-#include "shell/ui/MainWindow.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
 #include "notes/ui/NoteCard.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ScheduleStore.h"
+#include "shell/ui/MainWindow.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
@@ -126,7 +127,7 @@ private Q_SLOTS:
         in.refuse(how);
 
         // Options: the changed number stays in its box and is written with the next change.
-        auto* options = in.open<Options>(TrayMenu::Options, MainToolbar::OptionsButton);
+        auto* options = in.open<Options>(trayIndex("Options"), toolButton("Options"));
         QVERIFY(options);
         auto* notifyAgo = options->findChild<QSpinBox*>("NotifyAgoUD");
         const int stored = in.scalar("SELECT NotifyAgo FROM System").toInt();
@@ -137,7 +138,7 @@ private Q_SLOTS:
 
         // Power Scheduler: the editor comes back with what was entered. Leaving Options
         // tried its setting once more, and told so.
-        auto* schedule = in.open<Schedule>(TrayMenu::Schedule, MainToolbar::ScheduleButton);
+        auto* schedule = in.open<Schedule>(trayIndex("Schedule"), toolButton("Schedule"));
         checkFailure(in.takeMessages(), "The options", in, how);
         QList<ScheduleEditorState> presets;
         std::optional<ScheduleEditorState> entered;
@@ -160,11 +161,11 @@ private Q_SLOTS:
 
         // Quick Access: the list is not said to be cleared.
         in.dialogs().answers = {MessageAnswer::Yes};
-        in.open<QuickAccessPage>(TrayMenu::QAccess, MainToolbar::QAccessButton)->clearList();
+        in.open<QuickAccessPage>(trayIndex("QAccess"), toolButton("QAccess"))->clearList();
         checkFailure(in.takeMessages().mid(1), "The cleared list", in, how);
 
         // Screen Capture: a description the file refused stays as typed.
-        in.open<ToolPage>(TrayMenu::SCapture, MainToolbar::SCaptureButton);
+        in.open<ToolPage>(trayIndex("SCapture"), toolButton("SCapture"));
         auto* captures = in.app->dispatcher().mainWindow()->findChild<QListWidget*>();
         QVERIFY(captures && captures->count() == 1);
         captures->item(0)->setText(QStringLiteral("Receipt"));
@@ -199,12 +200,12 @@ private Q_SLOTS:
         in.app->dispatcher().setQuitHandler([&] { quit = true; });
         in.note();
 
-        auto* notes = in.open<NotesPage>(TrayMenu::QNotes, MainToolbar::QNotesButton);
+        auto* notes = in.open<NotesPage>(trayIndex("QNotes"), toolButton("QNotes"));
         QTextEdit* text = notes->card(0)->text();
-        auto* options = in.open<Options>(TrayMenu::Options, MainToolbar::OptionsButton);
+        auto* options = in.open<Options>(trayIndex("Options"), toolButton("Options"));
         auto* user = options->findChild<QLineEdit*>("OEUserTB");
-        auto* schedule = in.open<Schedule>(TrayMenu::Schedule, MainToolbar::ScheduleButton);
-        auto* wallpaper = in.open<WallpaperChanger>(TrayMenu::SSWP, MainToolbar::SSWPButton);
+        auto* schedule = in.open<Schedule>(trayIndex("Schedule"), toolButton("Schedule"));
+        auto* wallpaper = in.open<WallpaperChanger>(trayIndex("SSWP"), toolButton("SSWP"));
         in.takeMessages();
 
         in.refuse(how);
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(user->text(), QStringLiteral("ada@example.org"));
         QVERIFY(schedule->list().marked(0));
         QCOMPARE(images->count(), 1);
-        QCOMPARE(in.app->dispatcher().mainWindow()->loadedPage(MainToolbar::QNotesButton), notes);
+        QCOMPARE(in.app->dispatcher().mainWindow()->loadedPage(toolButton("QNotes")), notes);
         in.takeMessages();
 
         // Leaving a page on the way is told at once, its work still kept.
@@ -262,7 +263,7 @@ private Q_SLOTS:
     void closingTheWindowAsksFirst() {
         Install in;
         in.note();
-        auto* notes = in.open<NotesPage>(TrayMenu::QNotes, MainToolbar::QNotesButton);
+        auto* notes = in.open<NotesPage>(trayIndex("QNotes"), toolButton("QNotes"));
         QPointer<MainWindow> main = in.app->dispatcher().mainWindow();
         in.refuse(QStringLiteral("refusing"));
         notes->card(0)->text()->setPlainText(QStringLiteral("Milk"));
@@ -288,8 +289,8 @@ private Q_SLOTS:
         bool quit = false;
         in.app->dispatcher().setQuitHandler([&] { quit = true; });
         in.note();
-        auto* notes = in.open<NotesPage>(TrayMenu::QNotes, MainToolbar::QNotesButton);
-        auto* options = in.open<Options>(TrayMenu::Options, MainToolbar::OptionsButton);
+        auto* notes = in.open<NotesPage>(trayIndex("QNotes"), toolButton("QNotes"));
+        auto* options = in.open<Options>(trayIndex("Options"), toolButton("Options"));
         in.refuse(QStringLiteral("refusing"));
         notes->card(0)->text()->setPlainText(QStringLiteral("Milk"));
         options->findChild<QLineEdit*>("OEUserTB")->setText(QStringLiteral("ada"));

@@ -361,7 +361,7 @@ private Q_SLOTS:
         CommandDispatcher shell(*m_context);
         CalendarTool tool(*m_context);
         registerProgramTools(shell.tools(), {.calendar = pagesOf(tool)});
-        shell.dispatch(TrayMenu::Calendar);
+        shell.dispatch(trayIndex("Calendar"));
         QVERIFY(shell.mainWindow());
         Calendar* cal = tool.page();
         QVERIFY(cal);

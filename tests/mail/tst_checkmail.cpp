@@ -196,7 +196,7 @@ private Q_SLOTS:
         QStringList told;
         MailWatch watch(*m_context, [&](const QString& text, const QString& action) {
             told << text;
-            QCOMPARE(action, QStringLiteral("6"));
+            QCOMPARE(action, QStringLiteral("Options"));
         });
         const auto check = [&] {
             watch.load();

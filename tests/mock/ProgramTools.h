@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/ProgramTools.h"
+#include "notes/NoteDueReader.h"
+#include "scheduler/ScheduleDueReader.h"
 #include "shell/Tick.h"
 #include "shell/ui/ToolRegistry.h"
 
@@ -12,8 +14,36 @@ inline void registerProgramTools(ToolRegistry& tools, ProgramParts pages = {}) {
         tools.add(std::move(tool));
 }
 
+// The toolbar button and the tray index of one of the program's own tools, by its id, as
+// the registry numbers them when the program registers its list.
+inline const ToolRegistry& programRegistry() {
+    static const ToolRegistry registry = [] {
+        ToolRegistry tools;
+        registerProgramTools(tools);
+        return tools;
+    }();
+    return registry;
+}
+inline int toolButton(const char* id) {
+    return programRegistry().buttonOf(QLatin1String(id));
+}
+inline int trayIndex(const char* id) {
+    return programRegistry().trayIndexOf(QLatin1String(id));
+}
+
 inline void addProgramDueReaders(Tick& tick) {
     for (const ToolDescriptor& tool : programTools())
-        if (tool.tables.dueReader)
-            tick.addDueReader(tool.tables.dueReader);
+        if (tool.dueReader)
+            tick.addDueReader(tool.dueReader, tool.dueTables);
+}
+
+// What the program's due entries do, with the test's stand-ins for Quick Notes.
+inline void addProgramDueActions(Tick& tick, DesktopShell& shell, FixedDiskTest isFixedDisk,
+                                 std::function<void()> noteAlarm,
+                                 std::function<void(const QList<QDateTime>&)> lateAlarm = {},
+                                 std::function<void()> beforeShutDown = {}) {
+    tick.addDueActions({{QLatin1String(NoteAlarmAction),
+                         noteAlarmAction(std::move(noteAlarm), std::move(lateAlarm))}});
+    tick.addDueActions(
+        scheduleDueActions(shell, std::move(isFixedDisk), std::move(beforeShutDown)));
 }

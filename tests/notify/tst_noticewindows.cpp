@@ -4,8 +4,8 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/TestSchema.h"
-#include "notify/ui/Notices.h"
 #include "notify/ui/MessagePopup.h"
+#include "notify/ui/Notices.h"
 #include "notify/ui/Reminder.h"
 #include "shell/Chime.h"
 
@@ -25,7 +25,7 @@ class TestNoticeWindows : public QObject {
     std::unique_ptr<FakeDesktop> m_desktop;
     std::unique_ptr<AppContext> m_context;
     std::unique_ptr<Notices> m_notices;
-    QList<int> m_menu;
+    QStringList m_menu; // the tools shown
     QList<QDate> m_calendar;
 
     void addEvent(int daysAhead, const QString& text) {
@@ -53,7 +53,7 @@ private Q_SLOTS:
         m_menu.clear();
         m_calendar.clear();
         m_notices = std::make_unique<Notices>(
-            *m_context, [this](int i) { m_menu << i; },
+            *m_context, [this](const QString& id) { m_menu << id; },
             [this](const QDate& d) { m_calendar << d; });
     }
 
@@ -196,18 +196,19 @@ private Q_SLOTS:
     // window, taking its timer with it.
     void popMsgClickPerformsTheActionOnce_data() {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QList<int>>("menu");
+        QTest::addColumn<QStringList>("menu");
         QTest::addColumn<QStringList>("urls");
-        QTest::newRow("menu command") << "6" << QList<int>{6} << QStringList();
+        QTest::newRow("tool") << "Options" << QStringList{"Options"} << QStringList();
         QTest::newRow("web address")
-            << "http://example.org/" << QList<int>() << QStringList{"http://example.org/"};
-        QTest::newRow("HTTP is no web address") << "HTTP://x.org/" << QList<int>() << QStringList();
-        QTest::newRow("no action") << "" << QList<int>() << QStringList();
+            << "http://example.org/" << QStringList() << QStringList{"http://example.org/"};
+        QTest::newRow("HTTP is no web address")
+            << "HTTP://x.org/" << QStringList() << QStringList();
+        QTest::newRow("no action") << "" << QStringList() << QStringList();
     }
 
     void popMsgClickPerformsTheActionOnce() {
         QFETCH(QString, action);
-        QFETCH(QList<int>, menu);
+        QFETCH(QStringList, menu);
         QFETCH(QStringList, urls);
         MessagePopup* shown = m_notices->showPopMessage(QStringLiteral("Click here."), action);
         QVERIFY(shown);

@@ -360,6 +360,66 @@ private Q_SLOTS:
                  0);
     }
 
+    // A part that names its owner counts its own versions beside the file's one sequence:
+    // made fresh at its latest version, stepped one transaction per step, a failing step
+    // leaves its tables and version as they were, and one beyond the program's stays as it
+    // is. The file's own version is not touched by any of it.
+    void ownedPartsCountTheirOwnVersions() {
+        SchemaPart system;
+        system.create = {QStringLiteral("CREATE TABLE System (NotifyAgo INTEGER)")};
+        system.steps[1] = {QStringLiteral("CREATE TABLE IF NOT EXISTS System (NotifyAgo INTEGER)")};
+        SchemaPart tally;
+        tally.owner = QStringLiteral("Tally");
+        tally.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER, At TEXT)")};
+        tally.steps[1] = {QStringLiteral("CREATE TABLE Tally (n INTEGER)")};
+        tally.steps[2] = {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")};
+        FileSchema schema({system});
+        schema.add(tally);
+        schema.add(SchemaPart{.owner = QStringLiteral("Tally")}); // known already: kept
+        QCOMPARE(schema.currentVersion(), 1);
+        QCOMPARE(schema.tableNames(), (QStringList{"System", "Tally", "ToolVersions"}));
+        QVERIFY(schema.step(2).isEmpty());
+        const auto version = [this] {
+            return count(m_path, QStringLiteral("SELECT Version FROM ToolVersions "
+                                                "WHERE Tool = 'Tally'"));
+        };
+
+        QFile::remove(m_path);
+        {
+            DataFile db(m_path, DataFile::Create);
+            QVERIFY(db.exec(QStringLiteral("CREATE TABLE System (NotifyAgo INTEGER)")));
+            QVERIFY(db.setUserVersion(1));
+            QCOMPARE(Migrations::run(db, schema), Migrations::Outcome::UpToDate);
+            QVERIFY(db.columns(QStringLiteral("Tally")).contains(QStringLiteral("At")));
+            QCOMPARE(db.userVersion(), 1);
+        }
+        QCOMPARE(version(), 2);
+
+        // At version 1, with the second step failing: nothing of it stays.
+        SchemaPart broken = tally;
+        broken.steps[2] = {QStringLiteral("CREATE TABLE Marker (x)"),
+                           QStringLiteral("ALTER TABLE NoSuchTable ADD COLUMN At TEXT")};
+        FileSchema brokenSchema({system});
+        brokenSchema.add(broken);
+        {
+            DataFile db(m_path);
+            QVERIFY(db.exec(QStringLiteral("DROP TABLE Tally")));
+            QVERIFY(db.exec(QStringLiteral("CREATE TABLE Tally (n INTEGER)")));
+            QVERIFY(db.exec(QStringLiteral("UPDATE ToolVersions SET Version = 1")));
+            QCOMPARE(Migrations::run(db, brokenSchema), Migrations::Outcome::Failed);
+            QVERIFY(db.columns(QStringLiteral("Marker")).isEmpty());
+        }
+        QCOMPARE(version(), 1);
+        {
+            DataFile db(m_path);
+            QCOMPARE(Migrations::run(db, schema), Migrations::Outcome::UpToDate);
+            QVERIFY(db.columns(QStringLiteral("Tally")).contains(QStringLiteral("At")));
+            QVERIFY(db.exec(QStringLiteral("UPDATE ToolVersions SET Version = 9")));
+            QCOMPARE(Migrations::run(db, schema), Migrations::Outcome::UpToDate);
+        }
+        QCOMPARE(version(), 9);
+    }
+
     // A file brought up from version 0 by the steps has every table, column and index a
     // fresh file gets, whichever part each came from.
     void migratedFileHasTheFreshShape() {

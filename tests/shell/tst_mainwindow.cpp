@@ -1,5 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/Settings.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
+#include "platform/ui/QtWindowSystem.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
 #include "shell/ui/CommandDispatcher.h"
@@ -7,11 +12,6 @@
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/ToolPage.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
-#include "platform/ui/QtWindowSystem.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -100,9 +100,9 @@ struct Fixture {
             f.open(QIODevice::WriteOnly);
             f.write("<html><body>topic</body></html>");
         }
-        shell.setControllerRelease([this] { ++released; });
+        QObject::connect(&shell, &CommandDispatcher::releasing, [this] { ++released; });
         shell.setQuitHandler([this] { ++quits; });
-        shell.setReminderLoader([this] { ++reminders; });
+        QObject::connect(&shell, &CommandDispatcher::reminderChosen, [this] { ++reminders; });
         const auto stub = [](QWidget* parent) { return new StubTool(parent); };
         for (ToolDescriptor::PageFactory* page :
              {&pages.calendar, &pages.notes, &pages.quickAccess})
@@ -216,7 +216,7 @@ private Q_SLOTS:
     void webSiteFromEveryWayIn() {
         QFETCH(int, way);
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         AboutBox about(f.desktop.windows, [&f] { f.shell.openWebSite(); });
         const auto open = [&] {
             if (way == 0)
@@ -303,17 +303,17 @@ private Q_SLOTS:
                 titles << a->text();
             return titles;
         };
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         QCOMPARE(menus(), (QStringList{"&Tools", "&Edit", "&Stub", "&Help"}));
-        f.shell.dispatch(TrayMenu::QNotes);
+        f.shell.dispatch(trayIndex("QNotes"));
         QCOMPARE(menus(), (QStringList{"&Tools", "&Edit", "&Help"}));
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         QCOMPARE(menus(), (QStringList{"&Tools", "&Edit", "&Stub", "&Help"}));
     }
 
     void unloadAnsweredNoKeepsEverything() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         f.desktop.dialogs.answers = {MessageAnswer::No};
         f.shell.dispatch(TrayMenu::Unload);
         QCOMPARE(f.desktop.dialogs.messages.size(), 1);
@@ -331,9 +331,10 @@ private Q_SLOTS:
     // Work that could not be saved, and the user chose "Stay": nothing closes.
     void unloadStaysWhenTheGuardSaysSo() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         int asked = 0;
-        f.shell.setUnloadGuard([&] { return ++asked > 1; });
+        QObject::connect(&f.shell, &CommandDispatcher::unloadConfirmed,
+                         [&](bool* stay) { *stay = ++asked <= 1; });
         f.desktop.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
         const QPointer<MainWindow> plm = f.plm();
         QVERIFY(!f.shell.unload());
@@ -348,7 +349,7 @@ private Q_SLOTS:
 
     void unloadAnsweredYesClosesEverythingInOrder() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         f.plm()->move(150, 300);
         f.plm()->resize(700, 500);
         QWidget reminder, mail, other;
@@ -375,12 +376,12 @@ private Q_SLOTS:
 
     void pressedButtonStaysPressedAndShowsTheToolAgain() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
-        QAction* calendar = f.plm()->toolbarButton(MainToolbar::CalendarButton);
-        f.tool(MainToolbar::CalendarButton)->hide();
+        f.shell.dispatch(trayIndex("Calendar"));
+        QAction* calendar = f.plm()->toolbarButton(toolButton("Calendar"));
+        f.tool(toolButton("Calendar"))->hide();
         calendar->trigger();
         QVERIFY(calendar->isChecked());
-        QVERIFY(!f.tool(MainToolbar::CalendarButton)->isHidden());
+        QVERIFY(!f.tool(toolButton("Calendar"))->isHidden());
         // Help and Reminder never stay pressed.
         f.plm()->toolbarButton(MainToolbar::ReminderButton)->trigger();
         QCOMPARE(f.reminders, 1);
@@ -390,15 +391,15 @@ private Q_SLOTS:
 
     void aPageKeepsItsWorkBeforeItIsHidden() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::QNotes);
-        StubTool* notes = f.tool(MainToolbar::QNotesButton);
+        f.shell.dispatch(trayIndex("QNotes"));
+        StubTool* notes = f.tool(toolButton("QNotes"));
         QCOMPARE(notes->saved, 0);
-        f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
+        f.plm()->clickToolbarButton(toolButton("QAccess"));
         QCOMPARE(notes->saved, 1);
         QVERIFY(!notes->hiddenWhenSaved);
         QVERIFY(notes->isHidden());
         // Hidden notes are not saved again by the next switch.
-        f.plm()->clickToolbarButton(MainToolbar::CalendarButton);
+        f.plm()->clickToolbarButton(toolButton("Calendar"));
         QCOMPARE(notes->saved, 1);
     }
 
@@ -417,33 +418,33 @@ private Q_SLOTS:
             return page;
         };
         Fixture f({.notes = withFields, .quickAccess = withFields});
-        f.shell.dispatch(TrayMenu::QNotes);
+        f.shell.dispatch(trayIndex("QNotes"));
         f.plm()->show();
         f.plm()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.plm()));
         auto field = [&](int button, const char* name) {
             return f.tool(button)->findChild<QLineEdit*>(QLatin1String(name));
         };
-        QLineEdit* notes = field(MainToolbar::QNotesButton, "Second");
+        QLineEdit* notes = field(toolButton("QNotes"), "Second");
         notes->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), notes);
 
-        f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
-        QCOMPARE(QApplication::focusWidget(), field(MainToolbar::QAccessButton, "First"));
+        f.plm()->clickToolbarButton(toolButton("QAccess"));
+        QCOMPARE(QApplication::focusWidget(), field(toolButton("QAccess"), "First"));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("YYY"));
         QCOMPARE(notes->text(), QString());
-        QCOMPARE(field(MainToolbar::QAccessButton, "First")->text(), QStringLiteral("YYY"));
+        QCOMPARE(field(toolButton("QAccess"), "First")->text(), QStringLiteral("YYY"));
 
         // Through the Tools menu, back to the control the page last had.
         f.plm()->findChild<QAction*>(QStringLiteral("QNotesMenu"))->trigger();
         QCOMPARE(QApplication::focusWidget(), notes);
 
         // A page without controls takes the keys itself.
-        f.plm()->clickToolbarButton(MainToolbar::CalendarButton);
-        QCOMPARE(QApplication::focusWidget(), f.tool(MainToolbar::CalendarButton));
+        f.plm()->clickToolbarButton(toolButton("Calendar"));
+        QCOMPARE(QApplication::focusWidget(), f.tool(toolButton("Calendar")));
 
         auto* bar = f.plm()->findChild<QToolBar*>(QStringLiteral("MainTB"));
-        for (int button : {MainToolbar::QAccessButton, MainToolbar::QNotesButton}) {
+        for (int button : {toolButton("QAccess"), toolButton("QNotes")}) {
             QAccessibleInterface* access = QAccessible::queryAccessibleInterface(
                 bar->widgetForAction(f.plm()->toolbarButton(button)));
             QVERIFY(access && access->actionInterface());
@@ -452,11 +453,11 @@ private Q_SLOTS:
                 if (name != QAccessibleActionInterface::toggleAction() &&
                     name != QAccessibleActionInterface::pressAction())
                     continue; // "SetFocus" and the like
-                f.plm()->clickToolbarButton(MainToolbar::CalendarButton);
+                f.plm()->clickToolbarButton(toolButton("Calendar"));
                 access->actionInterface()->doAction(name);
                 QTRY_VERIFY2(f.plm()->activePage() == f.tool(button), qPrintable(name));
                 QVERIFY(f.plm()->toolbarButton(button)->isChecked());
-                QVERIFY(f.tool(MainToolbar::CalendarButton)->isHidden());
+                QVERIFY(f.tool(toolButton("Calendar"))->isHidden());
                 // Pressed again it stays down.
                 access->actionInterface()->doAction(name);
                 QVERIFY(access->state().checked);
@@ -467,15 +468,13 @@ private Q_SLOTS:
         }
         // One tool after another, as a screen reader user goes through the toolbar: each
         // press shows its tool.
-        for (int button :
-             {MainToolbar::QNotesButton, MainToolbar::CalendarButton, MainToolbar::QAccessButton,
-              MainToolbar::QNotesButton, MainToolbar::QAccessButton, MainToolbar::CalendarButton}) {
+        for (int button : {toolButton("QNotes"), toolButton("Calendar"), toolButton("QAccess"),
+                           toolButton("QNotes"), toolButton("QAccess"), toolButton("Calendar")}) {
             QAccessibleInterface* access = QAccessible::queryAccessibleInterface(
                 bar->widgetForAction(f.plm()->toolbarButton(button)));
             access->actionInterface()->doAction(access->actionInterface()->actionNames().at(0));
             QTRY_VERIFY2(f.plm()->activePage() == f.tool(button), qPrintable(f.tip(button)));
-            for (int other : {MainToolbar::CalendarButton, MainToolbar::QNotesButton,
-                              MainToolbar::QAccessButton})
+            for (int other : {toolButton("Calendar"), toolButton("QNotes"), toolButton("QAccess")})
                 QVERIFY2(
                     bar->widgetForAction(f.plm()->toolbarButton(other))
                             ->property("checked")
@@ -486,15 +485,15 @@ private Q_SLOTS:
 
     void activationAndResizeReachTheActivePageOnly() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         f.plm()->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.plm()));
-        StubTool* calendar = f.tool(MainToolbar::CalendarButton);
+        StubTool* calendar = f.tool(toolButton("Calendar"));
         QCOMPARE(calendar->activations, 1);
 
-        f.plm()->clickToolbarButton(MainToolbar::QAccessButton);
+        f.plm()->clickToolbarButton(toolButton("QAccess"));
         const int calendarResized = calendar->resized;
-        StubTool* qa = f.tool(MainToolbar::QAccessButton);
+        StubTool* qa = f.tool(toolButton("QAccess"));
         const int before = qa->resized;
         f.plm()->resize(f.plm()->width() + 40, f.plm()->height() + 30);
         QTRY_COMPARE(qa->resized, before + 1);
@@ -513,7 +512,7 @@ private Q_SLOTS:
             s.windowWidth = 9000;
             s.windowHeight = 7500;
         }));
-        f.shell.dispatch(TrayMenu::Calendar);
+        f.shell.dispatch(trayIndex("Calendar"));
         QCOMPARE(QRect(f.plm()->pos(), f.plm()->size()), QRect(100, 100, 600, 500));
         f.plm()->showMaximized();
         QPointer<MainWindow> plm = f.plm();
@@ -524,7 +523,7 @@ private Q_SLOTS:
         QCOMPARE(row.windowWidth, 9000);
         QVERIFY(row.windowMaximised);
 
-        f.shell.dispatch(TrayMenu::Calendar); // a fresh main window, opened maximised
+        f.shell.dispatch(trayIndex("Calendar")); // a fresh main window, opened maximised
         QVERIFY(f.plm() != nullptr);
         QVERIFY(f.plm()->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(f.released == 0 && f.quits == 0); // closing it ended nothing
@@ -536,7 +535,7 @@ private Q_SLOTS:
             page->setMinimumSize(700, 420);
             return page;
         }});
-        f.shell.dispatch(TrayMenu::SSWP);
+        f.shell.dispatch(trayIndex("SSWP"));
         f.plm()->show();
         f.plm()->resize(200, 150);
         QVERIFY(f.plm()->clientArea()->width() >= 700);
@@ -657,21 +656,21 @@ private Q_SLOTS:
 
     void f1OpensTheTopicOfTheWindowItIsTypedIn() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::Calendar);
-        QTest::keyRelease(f.tool(MainToolbar::CalendarButton), Qt::Key_F1);
+        f.shell.dispatch(trayIndex("Calendar"));
+        QTest::keyRelease(f.tool(toolButton("Calendar")), Qt::Key_F1);
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("calendar.htm"));
         QTest::keyRelease(f.plm(), Qt::Key_F1);
         QCOMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("plm.htm"));
         // The Help button sends F1 to the active tool.
-        f.plm()->clickToolbarButton(MainToolbar::QNotesButton);
+        f.plm()->clickToolbarButton(toolButton("QNotes"));
         f.plm()->clickToolbarButton(MainToolbar::HelpButton);
         QTRY_COMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("qnotes.htm"));
     }
 
     void editMenuActsOnTheFocusedControl() {
         Fixture f;
-        f.shell.dispatch(TrayMenu::QNotes);
-        auto* edit = new QLineEdit(QStringLiteral("hello"), f.tool(MainToolbar::QNotesButton));
+        f.shell.dispatch(trayIndex("QNotes"));
+        auto* edit = new QLineEdit(QStringLiteral("hello"), f.tool(toolButton("QNotes")));
         f.plm()->show();
         f.plm()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.plm()));

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DataFile.h"
-#include "shell/DueEntriesJob.h"
-#include "shell/FiringRules.h"
-#include "shell/MissedEntriesJob.h"
-#include "shell/MissedMinutes.h"
-#include "shell/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/FiringRules.h"
+#include "shell/MissedEntriesJob.h"
+#include "shell/MissedMinutes.h"
+#include "shell/Tick.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -53,10 +53,11 @@ struct Fixture {
             helper.setPermissions(helper.permissions() | QFile::ExeOwner);
         }
         tick.addJob(std::make_unique<ReminderJob>(clock, [this] { ++reminders; }));
-        tick.addJob(std::make_unique<MissedEntriesJob>(
-            [this](const QList<QDateTime>& minutes) { lateAlarms.append(minutes); }));
-        tick.addJob(std::make_unique<DueEntriesJob>(
-            shell, [](const QString&) { return true; }, [this] { ++alarmsOnTime; }));
+        addProgramDueActions(
+            tick, shell, [](const QString&) { return true; }, [this] { ++alarmsOnTime; },
+            [this](const QList<QDateTime>& minutes) { lateAlarms.append(minutes); });
+        tick.addJob(std::make_unique<MissedEntriesJob>());
+        tick.addJob(std::make_unique<DueEntriesJob>());
         tick.setMissedNotice([this](const QStringList& lines) { notices.append(lines); });
     }
     void exec(const QString& sql, const QVariantList& values = {}) {
@@ -86,11 +87,11 @@ struct Fixture {
     }
 };
 
-DueEntry entry(const QString& due, int frequency, DueAction action = DueAction::NoteAlarm) {
+DueEntry entry(const QString& due, int frequency) {
     DueEntry e;
     readDue(due, e.date, e.time);
     e.frequency = frequency;
-    e.action = action;
+    e.action = QLatin1String(NoteAlarmAction);
     return e;
 }
 
@@ -205,8 +206,15 @@ private Q_SLOTS:
                  QStringLiteral("10:00 — while this computer was asleep"));
         QVERIFY(MissedMinutes::lateMark(wall(10, 0), Day.addDays(1))
                     .endsWith(QStringLiteral(" 10:00 — while this computer was asleep")));
-        DueEntry program = entry(QStringLiteral("2026-03-10 10:00"), 1, DueAction::Program);
-        program.program = QStringLiteral("/opt/tools/backup now.sh");
+        Fixture f;
+        f.exec(QStringLiteral("INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) "
+                              "VALUES (1, ?, '2026-03-10 10:00', 1)"),
+               {QStringLiteral("\"/opt/tools/backup now.sh\"")});
+        QList<DueEntry> read;
+        DataFile db(f.paths.dataFile());
+        QVERIFY(readScheduledEntries(db, f.paths, read));
+        QCOMPARE(read.size(), 1);
+        const DueEntry& program = read.first();
         QCOMPARE(MissedMinutes::skippedLine({wall(10, 5), program}, Day),
                  QStringLiteral("Not run: start backup now.sh at 10:05"));
         const QStringList six{"1", "2", "3", "4", "5", "6"};

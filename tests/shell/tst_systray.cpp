@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
 #include "shell/ui/TrayController.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -36,7 +36,8 @@ class TestSysTray : public QObject {
             Running r;
             r.dispatcher = std::make_unique<CommandDispatcher>(context);
             registerProgramTools(r.dispatcher->tools());
-            r.dispatcher->setReminderLoader([this] { ++reminders; });
+            QObject::connect(r.dispatcher.get(), &CommandDispatcher::reminderChosen,
+                             [this] { ++reminders; });
             r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
             r.tray->create();
             return r;
@@ -46,7 +47,8 @@ class TestSysTray : public QObject {
             Running r;
             r.dispatcher = std::make_unique<CommandDispatcher>(context);
             registerProgramTools(r.dispatcher->tools());
-            r.dispatcher->setReminderLoader([this] { ++reminders; });
+            QObject::connect(r.dispatcher.get(), &CommandDispatcher::reminderChosen,
+                             [this] { ++reminders; });
             r.tray = std::make_unique<TrayController>(context, *r.dispatcher);
             if (r.tray->start())
                 QCoreApplication::processEvents();
@@ -125,7 +127,7 @@ private Q_SLOTS:
         Install in(desktop);
         CommandDispatcher dispatcher(in.context);
         registerProgramTools(dispatcher.tools());
-        dispatcher.setReminderLoader([&] { ++in.reminders; });
+        QObject::connect(&dispatcher, &CommandDispatcher::reminderChosen, [&] { ++in.reminders; });
         TrayController first(in.context, dispatcher);
         QVERIFY(first.start());
         QCOMPARE(in.reminders, 0);

@@ -2,15 +2,15 @@
 #include "calendar/HolidayUpdateJob.h"
 #include "data/DataFile.h"
 #include "data/DateText.h"
-#include "shell/DueEntriesJob.h"
-#include "shell/FiringRules.h"
-#include "shell/Tick.h"
 #include "mail/MailCheckJob.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
 #include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/FiringRules.h"
+#include "shell/Tick.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,9 +105,10 @@ struct Fixture {
         tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));
         tick.addJob(std::make_unique<MailCheckJob>([this] { ++mail; }));
         tick.addJob(std::make_unique<ReminderJob>(clock, [this] { ++reminders; }));
-        auto due = std::make_unique<DueEntriesJob>(shell, &onFixedDisk, [this] { ++alarms; });
-        due->setBeforeShutDown([this] { savedBefore << int(shell.started.size()); });
-        tick.addJob(std::move(due));
+        addProgramDueActions(
+            tick, shell, &onFixedDisk, [this] { ++alarms; }, {},
+            [this] { savedBefore << int(shell.started.size()); });
+        tick.addJob(std::make_unique<DueEntriesJob>());
     }
     void exec(const QString& sql, const QVariantList& values = {}) {
         DataFile db(paths.dataFile());

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
+#include "mock/TestSchema.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/HelpKey.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
 #include "shell/ui/ToolRegistry.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -69,24 +69,26 @@ private Q_SLOTS:
         QCOMPARE(buttons, (QList<int>{2, 3, 4, 5, 6, 7, 8}));
     }
 
-    // The names the shell's callers use stand for the numbers the program's list gives.
+    // The program's list fills the tray's and the toolbar's slots in its order, and each
+    // tool is found by its id at those numbers.
     void theProgramsToolsFillTheNamedSlots() {
         ToolRegistry tools;
         registerProgramTools(tools);
         const QList<std::tuple<int, int, const char*, const char*>> named{
-            {TrayMenu::Calendar, MainToolbar::CalendarButton, "Calendar", "calendar.htm"},
-            {TrayMenu::QNotes, MainToolbar::QNotesButton, "QNotes", "qnotes.htm"},
-            {TrayMenu::Schedule, MainToolbar::ScheduleButton, "Schedule", "schedule.htm"},
-            {TrayMenu::QAccess, MainToolbar::QAccessButton, "QAccess", "qaccess.htm"},
-            {TrayMenu::SCapture, MainToolbar::SCaptureButton, "SCapture", "scapture.htm"},
-            {TrayMenu::SSWP, MainToolbar::SSWPButton, "SSWP", "sswp.htm"},
-            {TrayMenu::Options, MainToolbar::OptionsButton, "Options", "options.htm"}};
+            {0, 2, "Calendar", "calendar.htm"}, {1, 3, "QNotes", "qnotes.htm"},
+            {2, 5, "Schedule", "schedule.htm"}, {3, 6, "QAccess", "qaccess.htm"},
+            {4, 7, "SCapture", "scapture.htm"}, {5, 9, "SSWP", "sswp.htm"},
+            {6, 10, "Options", "options.htm"}};
         for (const auto& [index, button, id, topic] : named) {
             QCOMPARE(tools.toolbarButtonOfTrayIndex(index), button);
             QCOMPARE(tools.toolOfButton(button)->id, QLatin1String(id));
             QCOMPARE(tools.toolOfButton(button)->topic(), QLatin1String(topic));
             QVERIFY(tools.toolOfButton(button)->paintIcon);
+            QCOMPARE(tools.buttonOf(QLatin1String(id)), button);
+            QCOMPARE(tools.trayIndexOf(QLatin1String(id)), index);
         }
+        QCOMPARE(tools.buttonOf(QStringLiteral("MailWatch")), 0);
+        QCOMPARE(tools.trayIndexOf(QStringLiteral("MailWatch")), -1);
     }
 
     // The data file's tables come from the list: the settings' first, then each tool's own.
@@ -154,7 +156,7 @@ private Q_SLOTS:
         const QList<QAction*> bar = main->findChild<QToolBar*>(QStringLiteral("MainTB"))->actions();
         const qsizetype at = bar.indexOf(main->toolbarButton(button));
         QVERIFY(bar.at(at - 1)->isSeparator());
-        QCOMPARE(bar.at(at - 2), main->toolbarButton(MainToolbar::OptionsButton));
+        QCOMPARE(bar.at(at - 2), main->toolbarButton(toolButton("Options")));
         QCOMPARE(bar.at(at + 1), main->toolbarButton(MainToolbar::ReminderButton - 1));
 
         const QList<QAction*> tools =
@@ -174,7 +176,7 @@ private Q_SLOTS:
             return r;
         };
         QCOMPARE(menu->label(TrayMenu::ItemCount)->text(), QStringLiteral("Extra caption"));
-        QCOMPARE(row(TrayMenu::ItemCount), row(TrayMenu::Options) + 2);
+        QCOMPARE(row(TrayMenu::ItemCount), row(trayIndex("Options")) + 2);
         QCOMPARE(row(TrayMenu::ShowReminder), row(TrayMenu::ItemCount) + 2);
         s.shell.unloadNow();
     }

@@ -2,12 +2,11 @@
 #include "mail/ui/MailWatch.h"
 
 #include "base/Clock.h"
-#include "shell/ShellTables.h"
 #include "mail/ui/CheckMail.h"
 #include "mail/ui/MailOptionsGroup.h"
 #include "platform/MailClient.h"
-#include "shell/ui/ChimePlayer.h"
 #include "shell/ReminderSound.h"
+#include "shell/ui/ChimePlayer.h"
 
 #include <memory>
 
@@ -63,7 +62,7 @@ bool MailWatch::load(MailCheckState::Origin origin) {
                 if (!m_state.recordFailure(now, failure, origin) || !m_popMessage)
                     return;
                 m_popMessage(told->isEmpty() ? MailTexts::failureNotice(failure) : *told,
-                             QString::number(TrayMenu::Options));
+                             QStringLiteral("Options"));
             });
     notice->load();
     return true;
@@ -73,4 +72,3 @@ QString MailWatch::passwordRequestText(const QString& programName) {
     return QStringLiteral("Please click here to enter the ") + programName +
            QStringLiteral(" default e-mail account password.");
 }
-

@@ -40,7 +40,8 @@ ToolDescriptor notesDescriptor() {
     d.caption = QStringLiteral("Quick Notes");
     d.accelerator = QStringLiteral("Quick &Notes");
     d.paintIcon = &paintNotesIcon;
-    d.tables.dueReader = &readNoteAlarms;
+    d.dueTables = {QStringLiteral("QNotes")};
+    d.dueReader = &readNoteAlarms;
     d.schema = {NoteStore::tables()};
     return d;
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notify/ui/MessagePopup.h"
 
-#include "shell/ui/AppIcon.h"
 #include "notify/PopAction.h"
 #include "platform/DesktopShell.h"
 #include "platform/WindowSystem.h"
-#include "shell/ui/NoticeFrame.h"
 #include "shell/NoticePlacement.h"
+#include "shell/ui/AppIcon.h"
+#include "shell/ui/NoticeFrame.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -23,10 +23,10 @@ constexpr int IconSize = 32;
 constexpr int WidthStep = 80;
 } // namespace
 
-MessagePopup::MessagePopup(WindowSystem& windows, DesktopShell& shell, std::function<void(int)> dispatch,
-               QWidget* parent)
+MessagePopup::MessagePopup(WindowSystem& windows, DesktopShell& shell,
+                           std::function<void(const QString&)> showTool, QWidget* parent)
     : QWidget(parent, NoticeFrame::Flags), m_windows(windows), m_shell(shell),
-      m_dispatch(std::move(dispatch)) {
+      m_showTool(std::move(showTool)) {
     QFrame* frame =
         NoticeFrame::setUp(this, QStringLiteral("PopMsg"), WindowTitles::PopMessage, WindowSize);
 
@@ -97,9 +97,9 @@ void MessagePopup::clicked() {
     case PopAction::OpenAddress:
         m_shell.openUrl(action.address);
         break;
-    case PopAction::MenuCommand:
-        if (m_dispatch)
-            m_dispatch(action.menuIndex);
+    case PopAction::ShowTool:
+        if (m_showTool)
+            m_showTool(action.tool);
         break;
     case PopAction::None:
         break;

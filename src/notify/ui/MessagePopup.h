@@ -19,13 +19,13 @@ class MessagePopup : public QWidget {
 public:
     static constexpr int ShowForMs = 15000;
 
-    // `clickMenu` runs a tray-menu command. Loading places the window, makes it topmost and
+    // `showTool` shows a tool's page by its id. Loading places the window, makes it topmost and
     // starts MsgTimer; the caller shows it, then sets the action and the text.
-    MessagePopup(WindowSystem& windows, DesktopShell& shell, std::function<void(int)> dispatch,
-           QWidget* parent = nullptr);
+    MessagePopup(WindowSystem& windows, DesktopShell& shell,
+                 std::function<void(const QString&)> showTool, QWidget* parent = nullptr);
 
-    // The action, kept as the tag of IconImg: "http..." opens the address, a number runs
-    // that tray-menu command.
+    // The action, kept as the tag of IconImg: "http..." opens the address, a tool's id shows
+    // its page.
     void setAction(const QString& action) { m_action = action; }
     QString action() const { return m_action; }
     void setMessage(const QString& text);
@@ -43,7 +43,7 @@ protected:
 private:
     WindowSystem& m_windows;
     DesktopShell& m_shell;
-    std::function<void(int)> m_dispatch;
+    std::function<void(const QString&)> m_showTool;
     QString m_action;
     QLabel* m_message;
     QTimer m_msgTimer;

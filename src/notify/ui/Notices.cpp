@@ -7,11 +7,11 @@
 #include "notify/ui/MessagePopup.h"
 #include "notify/ui/Reminder.h"
 #include "platform/WindowSystem.h"
-#include "shell/ui/ChimePlayer.h"
 #include "shell/ReminderSound.h"
+#include "shell/ui/ChimePlayer.h"
 
-Notices::Notices(AppContext& context, Dispatch dispatch, OpenCalendar openCalendar, QObject* parent)
-    : QObject(parent), m_context(context), m_dispatch(std::move(dispatch)),
+Notices::Notices(AppContext& context, ShowTool showTool, OpenCalendar openCalendar, QObject* parent)
+    : QObject(parent), m_context(context), m_showTool(std::move(showTool)),
       m_openCalendar(std::move(openCalendar)),
       m_chime(new ChimePlayer(context.paths.helperProgram(QStringLiteral("libplumora_sound.so")),
                               this)) {
@@ -69,7 +69,7 @@ void Notices::playReminderSound() {
 MessagePopup* Notices::showPopMessage(const QString& text, const QString& action) {
     MessagePopup* msg = m_popMsg;
     if (!msg) {
-        msg = new MessagePopup(m_context.windows, m_context.shell, m_dispatch);
+        msg = new MessagePopup(m_context.windows, m_context.shell, m_showTool);
         m_popMsg = msg;
     }
     // A message on screen is not replaced unseen by the next one with the same action: the

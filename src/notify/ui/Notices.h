@@ -20,12 +20,12 @@ class Reminder;
 class Notices : public QObject {
     Q_OBJECT
 public:
-    // The menu command dispatcher (TrayMenu::Index).
-    using Dispatch = std::function<void(int index)>;
+    // Shows a tool's page by its id (a pop-up message's action).
+    using ShowTool = std::function<void(const QString& id)>;
     // Brings up the calendar with `date` selected.
     using OpenCalendar = std::function<void(const QDate& date)>;
 
-    Notices(AppContext& context, Dispatch dispatch, OpenCalendar openCalendar,
+    Notices(AppContext& context, ShowTool showTool, OpenCalendar openCalendar,
             QObject* parent = nullptr);
     ~Notices() override;
 
@@ -48,7 +48,7 @@ private:
     void playReminderSound();
 
     AppContext& m_context;
-    Dispatch m_dispatch;
+    ShowTool m_showTool;
     OpenCalendar m_openCalendar;
     ChimePlayer* m_chime;
     QPointer<Reminder> m_reminder;

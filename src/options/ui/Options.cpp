@@ -9,7 +9,6 @@
 #include "options/SoundChoice.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
-#include "shell/ShellTables.h"
 #include "shell/Twips.h"
 #include "shell/ui/ChimePlayer.h"
 #include "shell/ui/ToolRegistry.h"
@@ -523,10 +522,8 @@ void Options::inform(const QString& message) {
 }
 
 void Options::keepOtherTools() {
-    for (int button : std::as_const(toolButtons)) {
-        if (button != MainToolbar::OptionsButton)
-            Q_EMIT keepTool(button);
-    }
+    for (int button : std::as_const(toolButtons))
+        Q_EMIT keepTool(button);
 }
 
 void Options::backup() {
@@ -597,7 +594,9 @@ OptionsTool::OptionsTool(const ToolRegistry& tools, AppContext& context,
 Options* OptionsTool::makePage(QWidget* parent) {
     auto* page = new Options(m_context, parent);
     QObject::connect(page, &Options::keepTool, page, m_keepTool);
+    // Every tool but Options itself.
     page->toolButtons = m_tools.toolButtons();
+    page->toolButtons.removeAll(m_tools.buttonOf(QStringLiteral("Options")));
     for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(m_groups))
         page->addGroup(group(page));
     m_page = page;

@@ -32,8 +32,8 @@ class Options : public ToolPage {
 public:
     explicit Options(AppContext& context, QWidget* parent = nullptr);
 
-    // The toolbar buttons of every tool (ToolRegistry::toolButtons): before a backup or a
-    // restore, keepTool is emitted for each but Options' own.
+    // The toolbar buttons of every other tool (ToolRegistry::toolButtons): before a backup
+    // or a restore, keepTool is emitted for each.
     QList<int> toolButtons;
     // The user's autostart entry that "Start Plumora when I log in" shows and changes.
     void setAutostart(const Autostart& autostart);

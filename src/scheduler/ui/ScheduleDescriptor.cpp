@@ -30,7 +30,8 @@ ToolDescriptor scheduleDescriptor() {
     d.caption = QStringLiteral("Power Scheduler");
     d.accelerator = QStringLiteral("Power &Scheduler");
     d.paintIcon = &paintScheduleIcon;
-    d.tables.dueReader = &readScheduledEntries;
+    d.dueTables = {QStringLiteral("Schedule")};
+    d.dueReader = &readScheduledEntries;
     d.etchedRule = true;
     d.startsGroup = true;
     d.schema = {ScheduleStore::tables()};

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/CommandDispatcher.h"
 
+#include "base/Log.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
 #include "shell/MenuPlacement.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
-#include "platform/DesktopShell.h"
-#include "platform/Dialogs.h"
-#include "platform/WindowSystem.h"
 
 #include <QApplication>
 
@@ -58,8 +59,7 @@ void CommandDispatcher::dispatch(int index) {
     }
     switch (index) {
     case TrayMenu::ShowReminder:
-        if (m_loadReminder)
-            m_loadReminder();
+        Q_EMIT reminderChosen();
         closeMenu();
         break;
     case TrayMenu::Unload:
@@ -87,6 +87,20 @@ void CommandDispatcher::dispatch(int index) {
     }
 }
 
+bool CommandDispatcher::showTool(const QString& id) {
+    const int button = m_tools.buttonOf(id);
+    if (button)
+        showTool(button);
+    else
+        qCWarning(lcDesktop) << "no tool" << id << "to show";
+    return button != 0;
+}
+
+void CommandDispatcher::showFirstTool() {
+    if (!m_tools.tools().isEmpty())
+        showTool(m_tools.toolbarButtonAt(0));
+}
+
 void CommandDispatcher::showTool(int button) {
     MainWindow* main = ensureMainWindow();
     if (!m_context.windows.showWindow(main, false)) {
@@ -101,7 +115,8 @@ void CommandDispatcher::showTool(int button) {
     // The main window takes the foreground, which closes the menu; close it here too, for
     // desktops that keep the focus where it was.
     closeMenu();
-    Q_EMIT toolShown(button);
+    if (const ToolDescriptor* tool = m_tools.toolOfButton(button))
+        Q_EMIT toolShown(tool->id);
 }
 
 void CommandDispatcher::showMenu() {
@@ -129,7 +144,9 @@ bool CommandDispatcher::unload() {
                                      MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
-    if (m_unloadGuard && !m_unloadGuard())
+    bool stay = false;
+    Q_EMIT unloadConfirmed(&stay);
+    if (stay)
         return false;
     unloadNow();
     return true;
@@ -142,8 +159,7 @@ void CommandDispatcher::unloadNow() {
         closeWindowsTitled(WindowTitles::Reminder);
     if (m_main)
         m_main->closeAtEnd();
-    if (m_release)
-        m_release();
+    Q_EMIT releasing();
     if (AboutBox* about = m_about)
         about->reject();
     if (m_help)

@@ -29,17 +29,16 @@ public:
 
     // Tools register their pages here before the first window opens.
     ToolRegistry& tools() { return m_tools; }
-    // "Show Reminder": loads the reminder window, which decides whether to show.
-    void setReminderLoader(std::function<void()> loader) { m_loadReminder = std::move(loader); }
-    // The controller's part of the exit: the tick stops and the tray icon goes.
-    void setControllerRelease(std::function<void()> release) { m_release = std::move(release); }
-    // Asked after "Unload Plumora?" was answered Yes: false keeps the program running
-    // (work that could not be saved, and the user chose to stay).
-    void setUnloadGuard(std::function<bool()> guard) { m_unloadGuard = std::move(guard); }
     // How the process ends after the exit sequence; tests replace it.
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
+    // Runs the tray menu's entry `index`.
     void dispatch(int index);
+    // Shows the main window with the page of the tool with `id`; false when no shown tool
+    // has that id.
+    bool showTool(const QString& id);
+    // Shows the first tool's page (the calendar's): a click on the tray icon, a second start.
+    void showFirstTool();
     // Shows the main window with the tool of a toolbar button.
     void showTool(int toolbarButton);
     // Opens the tray menu beside the cursor (or keeps it open when it is).
@@ -61,7 +60,14 @@ public:
 
 Q_SIGNALS:
     // A tool's page was chosen through a menu command (after it was shown).
-    void toolShown(int toolbarButton);
+    void toolShown(const QString& id);
+    // "Show Reminder" was chosen: the reminder window is loaded, and decides whether to show.
+    void reminderChosen();
+    // "Unload Plumora?" was answered Yes: a receiver that sets `*stay` keeps the program
+    // running (work that could not be saved, and the user chose to stay). Direct connections.
+    void unloadConfirmed(bool* stay);
+    // The exit sequence reached the controller's part: the tick stops and the tray icon goes.
+    void releasing();
 
 private:
     MainWindow* ensureMainWindow();
@@ -69,10 +75,7 @@ private:
     void closeWindowsTitled(const QString& title);
 
     AppContext& m_context;
-    std::function<void()> m_release;
-    std::function<void()> m_loadReminder;
     std::function<void()> m_quit;
-    std::function<bool()> m_unloadGuard;
     ToolRegistry m_tools;
     HelpKey m_helpKey;
     QPointer<MainWindow> m_main;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "data/FileSchema.h"
-#include "data/ToolTables.h"
+#include "shell/DueEntries.h"
 #include "shell/ui/Artwork.h"
 
 #include <QString>
@@ -47,11 +47,16 @@ struct ToolDescriptor {
     OptionsGroupFactory optionsGroup;
     // Adds the tool's start-up and minute jobs.
     JobAdder addJobs;
-    // Its part of the data file's schema: the program's own tools, whose steps are numbered
-    // in the file's one version sequence (files in the field were made so).
+    // Its part of the data file's schema. The program's own tools number their steps in the
+    // file's one version sequence (files in the field were made so); a tool added after them
+    // counts its own, under its owner name (its id when the part names none).
     QList<SchemaPart> schema;
-    // An added tool's tables with steps numbered per tool, and the due-entry reader.
-    ToolTables tables;
+    // Appends the tool's rows that can fire to the tick's due entries, each with its fire
+    // handler; read again whenever one of `dueTables` changes.
+    DueReader dueReader;
+    QStringList dueTables;
+    // What its due entries do, by the action each names.
+    DueActions dueActions;
 
     QString topic() const {
         return helpTopic.isEmpty() ? id.toLower() + QStringLiteral(".htm") : helpTopic;

@@ -15,6 +15,19 @@ int ToolRegistry::add(ToolDescriptor tool) {
     return button;
 }
 
+int ToolRegistry::buttonOf(const QString& id) const {
+    for (qsizetype i = 0; i < m_tools.size(); ++i) {
+        if (m_tools[i].id == id)
+            return m_buttons[i];
+    }
+    return 0;
+}
+
+int ToolRegistry::trayIndexOf(const QString& id) const {
+    const qsizetype i = m_buttons.indexOf(buttonOf(id));
+    return i >= 0 ? trayIndexAt(i) : -1;
+}
+
 const ToolDescriptor* ToolRegistry::toolOfButton(int toolbarButton) const {
     const qsizetype i = m_buttons.indexOf(toolbarButton);
     return i >= 0 ? &m_tools[i] : nullptr;

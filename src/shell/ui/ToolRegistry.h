@@ -28,6 +28,9 @@ public:
     }
     QList<int> toolButtons() const { return m_buttons; }
 
+    // The toolbar button and the tray index of the tool with `id`; 0 and -1 for none.
+    int buttonOf(const QString& id) const;
+    int trayIndexOf(const QString& id) const;
     // The tool of a toolbar button or of a tray index; null for the shell's own entries.
     const ToolDescriptor* toolOfButton(int toolbarButton) const;
     const ToolDescriptor* toolOfTrayIndex(int index) const;

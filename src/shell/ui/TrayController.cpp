@@ -3,13 +3,15 @@
 
 #include "base/Log.h"
 #include "data/SettingsCheck.h"
+#include "platform/Dialogs.h"
+#include "platform/NetworkStatus.h"
+#include "platform/Registry.h"
 #include "shell/ShellTables.h"
 #include "shell/TrayClicks.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
-#include "platform/Dialogs.h"
-#include "platform/NetworkStatus.h"
-#include "platform/Registry.h"
+
+#include <QMetaMethod>
 
 #include <QDir>
 #include <QFile>
@@ -80,8 +82,8 @@ void TrayController::create() {
         }
     }
     m_tick.invalidateCache();
-    if (m_startupReminder)
-        m_startupReminder();
+    if (isSignalConnected(QMetaMethod::fromSignal(&TrayController::startupReminderDue)))
+        Q_EMIT startupReminderDue();
     else
         m_dispatcher.dispatch(TrayMenu::ShowReminder);
 }
@@ -132,7 +134,7 @@ bool TrayController::claim() {
         return false;
     }
     // A later start from the same folder asks this copy to show itself.
-    m_instance.listen([this] { m_dispatcher.dispatch(TrayMenu::Calendar); });
+    m_instance.listen([this] { m_dispatcher.showFirstTool(); });
     m_instance.setImportHandler(
         [this](const QStringList& files, const SingleInstance::Answer& answer) {
             if (!m_import)
@@ -173,7 +175,7 @@ void TrayController::handleTrayMessage(int message) {
         m_dispatcher.showMenu();
         break;
     case TrayClicks::Action::OpenCalendar:
-        m_dispatcher.dispatch(TrayMenu::Calendar);
+        m_dispatcher.showFirstTool();
         break;
     case TrayClicks::Action::Nothing:
         break;
@@ -235,5 +237,5 @@ void TrayController::tellNoTrayOnce() {
                        "\"AppIndicator and KStatusNotifierItem Support\" extension); the icon "
                        "appears there by itself within a minute."),
         QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
-    m_dispatcher.dispatch(TrayMenu::Calendar);
+    m_dispatcher.showFirstTool();
 }

@@ -30,8 +30,6 @@ public:
     // The start-up jobs' names in the order they run.
     QStringList startupJobNames() const;
 
-    // The reminder start-up loads once; "Show Reminder" when not set.
-    void setStartupReminder(std::function<void()> load) { m_startupReminder = std::move(load); }
     // Files to import (plumora --import): a second start hands them to the running copy,
     // which passes them to `import`; the first copy imports them once it is created.
     // `import` gives the answer for a second start once it ran: empty, or the first line of
@@ -63,6 +61,11 @@ public:
     QTimer& timer() { return m_timer; }
     QSystemTrayIcon* trayIcon() const { return m_icon; }
 
+Q_SIGNALS:
+    // Start-up is done: the reminder it loads once, quietly. Without a receiver start-up
+    // runs "Show Reminder".
+    void startupReminderDue();
+
 private:
     void onTimer();
     // Takes the one-copy lock and answers later starts; false when another copy has it.
@@ -82,7 +85,6 @@ private:
     Tick m_tick;
     std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
     QSystemTrayIcon* m_icon = nullptr;
-    std::function<void()> m_startupReminder;
     // A double-click arms this so the button-up after it does not open the menu.
     bool m_suppressNextButtonUp = false;
 };
