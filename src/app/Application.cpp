@@ -5,21 +5,21 @@
 
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
-#include "shell/Autostart.h"
-#include "shell/DueEntriesJob.h"
-#include "shell/MissedEntriesJob.h"
-#include "shell/MissedMinutes.h"
 #include "data/ToolTables.h"
-#include "shell/ui/AppEventRules.h"
-#include "shell/ui/FocusRingStyle.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/UnloadCheck.h"
 #include "mail/ui/MailDescriptor.h"
 #include "notify/ReminderJob.h"
 #include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ui/ScheduleEditor.h"
+#include "shell/Autostart.h"
+#include "shell/DueEntriesJob.h"
+#include "shell/MissedEntriesJob.h"
+#include "shell/MissedMinutes.h"
+#include "shell/ui/AppEventRules.h"
+#include "shell/ui/FocusRingStyle.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/UnloadCheck.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
@@ -162,7 +162,8 @@ bool Application::start() {
     qCInfo(lcStartup) << "data file:" << paths.dataFile();
     for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
         qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
-    for (const char* helper : {"ShutDown", "libplumora_sound.so", "libplumora_print.so"})
+    for (const char* helper : {"ShutDown", "libplumora_sound.so", "libplumora_print.so",
+                               "libplumora_keychain.so", "libplumora_ical.so"})
         qCInfo(lcStartup) << helper << "from:" << paths.helperProgram(QLatin1String(helper));
     return m_controller.start();
 }

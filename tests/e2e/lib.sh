@@ -100,12 +100,14 @@ e2e_start_desktop() {
     fail "no X server with a tray could be started"
 }
 
-# A program folder holding only the program and its data template.
+# A program folder holding only the program, the modules it loads and its data template.
 e2e_program_folder() {
     local exe=$1 template=$2
     local dir="$E2E_DIR/program"
     mkdir -p "$dir"
     cp "$exe" "$template" "$dir/"
+    # The modules it loads at first use, found beside the program as in the build folder.
+    cp "$(dirname "$exe")"/libplumora_*.so "$dir/"
     echo "$dir"
 }
 
