@@ -36,7 +36,7 @@ warm_up() {
 # The default configuration: a data file fresh from the template, nothing switched on.
 default_program="$E2E_DIR/program-default"
 mkdir -p "$default_program"
-cp "$program/plumora" "$program/data.src" "$default_program/"
+cp "$program/plumora" "$program/data.src" "$program"/libplumora_*.so "$default_program/"
 warm_up "$default_program"
 warm_up "$program"
 # Every minute job in place and none due within the measured minutes.
@@ -63,8 +63,12 @@ for _ in $(seq "$starts"); do
     done
 done
 
-declare -A rss idle
+declare -A rss rss_tick idle
 for name in bare_tray bare_minute plumora default; do
+    # Started just after a minute begins, so the memory is read before the first tick in
+    # every run: that tick's mail check (due at once after a start) loads the network and TLS
+    # libraries, which a start that happens to cross a minute would count at random.
+    sleep $((61 - 10#$(date +%S)))
     case $name in
     default) read -r pid _ _ < <(dock plumora "$default_program/plumora") ;;
     bare_minute) read -r pid _ _ < <(BARE_TRAY_MINUTE=1 dock bare_tray) ;;
@@ -74,6 +78,7 @@ for name in bare_tray bare_minute plumora default; do
     rss[$name]=$(rss_mib "$pid")
     # Measured from the start of a minute on, so every minute holds exactly one tick.
     sleep $((61 - 10#$(date +%S)))
+    rss_tick[$name]=$(rss_mib "$pid")
     c0=$(cpu_ms "$pid")
     sleep $((idle_minutes * 60))
     c1=$(cpu_ms "$pid")
@@ -110,17 +115,23 @@ ratio_best=$(awk -v p="${best[plumora]}" -v b="${best[bare_tray]}" 'BEGIN { prin
 mean_ms() { awk -v s="${sum[$1]}" -v n="$starts" 'BEGIN { printf "%.0f", s / n }'; }
 row "figure" "Plumora (mean / best)" "budget" "holds"
 row "start-up to icon docked, $starts runs" \
-    "$(mean_ms plumora) / ${best[plumora]} ms" "<= 1.15 x bare" "$(holds "$ratio_mean <= 1.15")"
+    "$(mean_ms plumora) / ${best[plumora]} ms" "<= 1.10 x bare" "$(holds "$ratio_mean <= 1.10")"
 row "  bare tray program" "$(mean_ms bare_tray) / ${best[bare_tray]} ms" \
     "ratio $ratio_mean / $ratio_best" ""
-row "resident memory after 10 s" "${rss[plumora]} MiB" "<= bare + 6 MiB" \
-    "$(holds "${rss[plumora]} <= ${rss[bare_tray]} + 6")"
+row "resident memory after 10 s" "${rss[plumora]} MiB" "<= bare + 5 MiB" \
+    "$(holds "${rss[plumora]} <= ${rss[bare_tray]} + 5")"
 row "  bare tray program" "${rss[bare_tray]} MiB" "" ""
-row "idle processor time per minute" "${idle[plumora]} ms" "<= 1 ms" \
-    "$(holds "${idle[plumora]} <= 1")"
-row "  default configuration" "${idle[default]} ms" "<= 1 ms" "$(holds "${idle[default]} <= 1")"
+row "  after the first tick (mail check due)" "${rss_tick[plumora]} MiB" "" ""
+row "  default configuration, after first tick" "${rss_tick[default]} MiB" "" ""
+# An idle minute beside the least a once-a-minute program costs on the same machine in the
+# same run: a bare program that does nothing at all is no fair yardstick for one with a tick.
+idle_budget=$(awk -v b="${idle[bare_minute]}" 'BEGIN { printf "%.2f", b * 1.10 }')
+row "idle processor time per minute" "${idle[plumora]} ms" "<= 1.10 x bare waking" \
+    "$(holds "${idle[plumora]} <= $idle_budget")"
+row "  default configuration" "${idle[default]} ms" "<= 1.10 x bare waking" \
+    "$(holds "${idle[default]} <= $idle_budget")"
 row "  bare tray program" "${idle[bare_tray]} ms" "" ""
-row "  bare tray program waking each minute" "${idle[bare_minute]} ms" "" ""
+row "  bare tray program waking each minute" "${idle[bare_minute]} ms" "= $idle_budget ms" ""
 timed "tick over 1,000 due entries" tick_1000 1
 timed "idle tick, every minute job in place" idle_tick 1
 timed "month redraw, 10,000 events" month_redraw_10000 8

@@ -4,7 +4,7 @@
 #include "app/ProgramTools.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
-#include "shell/AppContext.h"
+#include "calendar/ical/IcalModule.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/HttpDownloader.h"
 #include "platform/KeychainSecretStore.h"
@@ -14,6 +14,7 @@
 #include "platform/RegistryStore.h"
 #include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
+#include "shell/AppContext.h"
 
 #include <QDir>
 
@@ -37,6 +38,8 @@ struct LinuxServices {
 
     AppContext context(const AppPaths& paths) {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
+        secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
+        IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
         data.emplace(paths.dataFile(), programSchema());
         return AppContext{paths,         clock,     windows, shell,         dialogs,
                           registry,      network,   mail,    processes,     grabber,

@@ -37,9 +37,8 @@ QString socketReason(const QAbstractSocket& socket) {
 } // namespace
 
 MailCheck::MailCheck(const Clock& clock, QObject* parent)
-    : QObject(parent), m_clock(clock), m_ssl(QSslConfiguration::defaultConfiguration()),
-      m_ownTickTimer(std::make_unique<QtTickTimer>(m_ownTimer)), m_timer(m_ownTickTimer.get()) {
-    m_ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    : QObject(parent), m_clock(clock), m_ownTickTimer(std::make_unique<QtTickTimer>(m_ownTimer)),
+      m_timer(m_ownTickTimer.get()) {
     connect(&m_ownTimer, &QTimer::timeout, this, &MailCheck::tick);
 }
 
@@ -56,7 +55,7 @@ void MailCheck::setAccount(const MailAccount& account, const QString& password) 
 void MailCheck::setSslConfiguration(const QSslConfiguration& config) {
     m_ssl = config;
     // Whatever the caller's configuration, a certificate is always checked.
-    m_ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    m_ssl->setPeerVerifyMode(QSslSocket::VerifyPeer);
 }
 
 void MailCheck::setTimer(TickTimer* timer) {
@@ -93,7 +92,11 @@ bool MailCheck::start() {
 
     auto* socket = new QSslSocket(this);
     m_socket = socket;
-    socket->setSslConfiguration(m_ssl);
+    // The system's TLS set-up (it loads the TLS libraries) is read at the first connection,
+    // not when the check is made: a check that ends before connecting never needs it.
+    if (!m_ssl)
+        setSslConfiguration(QSslConfiguration::defaultConfiguration());
+    socket->setSslConfiguration(*m_ssl);
     // Replies are read as they come; the dialogues keep no more than they may.
     socket->setReadBufferSize(MailDialogue::MaxBufferedBytes);
     connect(socket, &QSslSocket::connected, this, [this] { m_connected = true; });

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class Clock;
 class QSslError;
@@ -86,7 +87,7 @@ private:
     MailAccount m_account;
     QString m_password;
     quint16 m_port = 0;
-    QSslConfiguration m_ssl;
+    std::optional<QSslConfiguration> m_ssl; // the system's, read at the first connection
     std::unique_ptr<MailDialogue> m_dialogue;
     QPointer<QSslSocket> m_socket;
     QString m_certificateProblem;

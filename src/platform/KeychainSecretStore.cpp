@@ -1,73 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/KeychainSecretStore.h"
 
-#include <QPointer>
+#include <QTimer>
 
-#include <qt6keychain/keychain.h>
+KeychainSecretStore::~KeychainSecretStore() = default;
 
-namespace {
-
-SecretStore::Result resultOf(const QKeychain::Job& job) {
-    SecretStore::Result r;
-    r.error = job.errorString();
-    switch (job.error()) {
-    case QKeychain::NoError:
-        r.status = SecretStore::Status::Done;
-        break;
-    case QKeychain::EntryNotFound:
-        r.status = SecretStore::Status::NotFound;
-        break;
-    case QKeychain::NoBackendAvailable:
-    case QKeychain::NotImplemented:
-        r.status = SecretStore::Status::NoKeyring;
-        break;
-    // The keyring runs: it stayed locked (libsecret's answer when its unlock prompt was
-    // dismissed) or the user refused access.
-    case QKeychain::AccessDenied:
-    case QKeychain::AccessDeniedByUser:
-        r.status = SecretStore::Status::Cancelled;
-        break;
-    default:
-        r.status = SecretStore::Status::Failed;
-        break;
+SecretStore* KeychainSecretStore::store(QObject* receiver, Done& done) {
+    if (!m_store) {
+        if (const auto make =
+                m_module.entry<SecretStore* (*)(const QString&)>("plumoraKeychainStore"))
+            m_store.reset(make(m_service));
     }
-    return r;
+    if (!m_store) {
+        // Answered like the keyring answers: later, from the event loop.
+        QTimer::singleShot(0, receiver, [done = std::move(done)] {
+            SecretStore::Result r;
+            r.error = QStringLiteral("the keyring module could not be loaded");
+            done(r);
+        });
+    }
+    return m_store.get();
 }
-
-// Starts a job and hands its result to `done` while `receiver` lives.
-template <typename Job>
-void run(Job* job, const QString& key, QObject* receiver, SecretStore::Done done,
-         std::function<void(Job&, SecretStore::Result&)> extra = {}) {
-    // Never a clear-text file in place of a keyring.
-    job->setInsecureFallback(false);
-    job->setAutoDelete(true);
-    job->setKey(key);
-    QObject::connect(job, &QKeychain::Job::finished, receiver,
-                     [job, done = std::move(done), extra = std::move(extra)] {
-                         SecretStore::Result r = resultOf(*job);
-                         if (extra && r.status == SecretStore::Status::Done)
-                             extra(*job, r);
-                         done(r);
-                     });
-    job->start();
-}
-
-} // namespace
 
 void KeychainSecretStore::read(const QString& key, QObject* receiver, Done done) {
-    run<QKeychain::ReadPasswordJob>(
-        new QKeychain::ReadPasswordJob(m_service), key, receiver, std::move(done),
-        [](QKeychain::ReadPasswordJob& job, Result& r) { r.secret = job.textData(); });
+    if (SecretStore* s = store(receiver, done))
+        s->read(key, receiver, std::move(done));
 }
 
 void KeychainSecretStore::write(const QString& key, const QString& secret, QObject* receiver,
                                 Done done) {
-    auto* job = new QKeychain::WritePasswordJob(m_service);
-    job->setTextData(secret);
-    run<QKeychain::WritePasswordJob>(job, key, receiver, std::move(done));
+    if (SecretStore* s = store(receiver, done))
+        s->write(key, secret, receiver, std::move(done));
 }
 
 void KeychainSecretStore::remove(const QString& key, QObject* receiver, Done done) {
-    run<QKeychain::DeletePasswordJob>(new QKeychain::DeletePasswordJob(m_service), key, receiver,
-                                      std::move(done));
+    if (SecretStore* s = store(receiver, done))
+        s->remove(key, receiver, std::move(done));
 }

@@ -26,7 +26,7 @@ server_events() {
 # caldav_machine M: a data file and HOME for machine M; no account yet.
 caldav_machine() {
     mkdir -p "$E2E_DIR/$1/home" "$E2E_DIR/$1/program"
-    cp "$exe" "$E2E_DIR/$1/program/"
+    e2e_copy_program "$exe" "$E2E_DIR/$1/program"
     cp "$template" "$E2E_DIR/$1/program/data.plm"
 }
 data() { echo "$E2E_DIR/$1/program/data.plm"; }

@@ -10,7 +10,8 @@ DESTDIR="$E2E_DIR/root" cmake --install "$build" --prefix /usr >"$E2E_DIR/instal
     { cat "$E2E_DIR/install.log" >&2; fail "cmake --install failed"; }
 root="$E2E_DIR/root/usr"
 for f in bin/plumora libexec/plumora/ShutDown libexec/plumora/libplumora_sound.so \
-    libexec/plumora/libplumora_print.so share/plumora/data.src share/plumora/help/index.htm \
+    libexec/plumora/libplumora_print.so libexec/plumora/libplumora_keychain.so \
+    libexec/plumora/libplumora_ical.so share/plumora/data.src share/plumora/help/index.htm \
     share/plumora/Icons/Default.icl "share/applications/$appid.desktop" \
     "share/metainfo/$appid.metainfo.xml" "share/icons/hicolor/scalable/apps/$appid.svg" \
     "share/icons/hicolor/48x48/apps/$appid.png" share/man/man1/plumora.1 share/doc/plumora/copyright; do
@@ -51,7 +52,8 @@ for resource in help Icons data.src; do
     grep -q "$resource from: \"$root/share/plumora/$resource\"" "$E2E_DIR/first.log" ||
         { cat "$E2E_DIR/first.log" >&2; fail "$resource not found in the share folder"; }
 done
-for helper in ShutDown libplumora_sound.so libplumora_print.so; do
+for helper in ShutDown libplumora_sound.so libplumora_print.so libplumora_keychain.so \
+    libplumora_ical.so; do
     grep -q "$helper from: \"$root/libexec/plumora/$helper\"" "$E2E_DIR/first.log" ||
         fail "$helper is not found in libexec"
 done

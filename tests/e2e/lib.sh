@@ -100,12 +100,19 @@ e2e_start_desktop() {
     fail "no X server with a tray could be started"
 }
 
-# A program folder holding only the program and its data template.
+# The program into FOLDER with the modules it loads at first use, found beside it as in the
+# build folder.
+e2e_copy_program() {
+    cp "$1" "$(dirname "$1")"/libplumora_*.so "$2/"
+}
+
+# A program folder holding only the program, its modules and its data template.
 e2e_program_folder() {
     local exe=$1 template=$2
     local dir="$E2E_DIR/program"
     mkdir -p "$dir"
-    cp "$exe" "$template" "$dir/"
+    e2e_copy_program "$exe" "$dir"
+    cp "$template" "$dir/"
     echo "$dir"
 }
 

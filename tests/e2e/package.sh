@@ -26,7 +26,8 @@ fi
     { cat "$work/cpack.log" >&2; echo "FAIL: cpack failed"; exit 1; }
 deb=$(ls "$work"/*.deb)
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/share/plumora/data.src \
+for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/libexec/plumora/libplumora_ical.so \
+    ./usr/libexec/plumora/libplumora_keychain.so ./usr/share/plumora/data.src \
     ./usr/share/plumora/reminder.wav ./usr/share/plumora/holidays.plm \
     ./usr/share/plumora/help/index.htm ./usr/share/plumora/Icons/Default.icl \
     "./usr/share/applications/$appid.desktop" "./usr/share/metainfo/$appid.metainfo.xml" \
@@ -36,7 +37,8 @@ for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/share/plumora/da
     grep -q " $f\$" <<<"$contents" || { echo "FAIL: the package lacks $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6sql6-sqlite hunspell-en-us; do
+# The modules' libraries count too, though the program does not link them.
+for d in libqt6widgets6 libqt6sql6-sqlite hunspell-en-us libical3 libqt6keychain1; do
     grep -q "$d" <<<"$depends" || { echo "FAIL: the package does not depend on $d"; exit 1; }
 done
 # One version everywhere: the package, AppStream and the program.

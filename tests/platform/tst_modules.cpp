@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/KeychainSecretStore.h"
 #include "platform/Module.h"
 #include "platform/ui/QtPictureOutput.h"
 
@@ -21,6 +22,11 @@ private Q_SLOTS:
                                  << QByteArray("plumoraHasPrinter");
         QTest::newRow("print") << QStringLiteral(PLUMORA_PRINT_MODULE)
                                << QByteArray("plumoraPrintPicture");
+        QTest::newRow("keyring") << QStringLiteral(PLUMORA_KEYCHAIN_MODULE)
+                                 << QByteArray("plumoraKeychainStore");
+        for (const char* entry : {"plumoraIcsRead", "plumoraIcsEndless", "plumoraIcsPrepare",
+                                  "plumoraIcsWrite", "plumoraEventPatch", "plumoraEventChanged"})
+            QTest::newRow(entry) << QStringLiteral(PLUMORA_ICAL_MODULE) << QByteArray(entry);
     }
     void modulesOfferTheirEntryPoints() {
         QFETCH(QString, file);
@@ -40,6 +46,30 @@ private Q_SLOTS:
             output.print(nullptr, QImage(4, 4, QImage::Format_RGB32), QPageLayout::Portrait, error),
             PictureOutput::Printed::Failed);
         QVERIFY(!error.isEmpty());
+    }
+
+    // Without its keyring module every call answers once, later (as the keyring does), and
+    // fails with a reason; nothing is answered once the receiver is gone.
+    void theKeyringWithoutItsModuleSaysWhy() {
+        KeychainSecretStore secrets(QStringLiteral("Plumora test"));
+        secrets.setModule(QStringLiteral("/nonexistent/libplumora_keychain.so"));
+        QObject receiver;
+        std::vector<SecretStore::Result> answers;
+        const auto answer = [&](const SecretStore::Result& r) { answers.push_back(r); };
+        secrets.read(QStringLiteral("mail"), &receiver, answer);
+        secrets.write(QStringLiteral("mail"), QStringLiteral("secret"), &receiver, answer);
+        secrets.remove(QStringLiteral("mail"), &receiver, answer);
+        QVERIFY(answers.empty());
+        QTRY_COMPARE(answers.size(), size_t(3));
+        for (const SecretStore::Result& r : answers) {
+            QCOMPARE(r.status, SecretStore::Status::Failed);
+            QVERIFY(!r.error.isEmpty());
+        }
+        auto gone = std::make_unique<QObject>();
+        secrets.read(QStringLiteral("mail"), gone.get(), answer);
+        gone.reset();
+        QCoreApplication::processEvents();
+        QCOMPARE(answers.size(), size_t(3));
     }
 
     // Printing asks first with the system's print dialog, over the window it is asked from;

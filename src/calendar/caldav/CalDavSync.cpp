@@ -6,6 +6,7 @@
 #include "calendar/caldav/DavXml.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/EventPatch.h"
+#include "calendar/ical/IcalModule.h"
 #include "calendar/ical/IcsExport.h"
 #include "data/DataFile.h"
 
@@ -392,13 +393,16 @@ void CalDavSync::push() {
         // change written into it.
         const auto keptOne = kept->constFind(it.key());
         const bool patched = keptOne != kept->cend() && !keptOne->rows.empty();
+        QByteArray body = patched ? EventPatch::write(*keptOne, it.value(), now)
+                                  : IcsExport::write(it.value(), now);
+        if (body.isEmpty())
+            return stop(IcalModule::failure());
         Operation op{record ? Operation::Change : Operation::Create,
                      it.key(),
                      record ? record->href : folder + fileNameFor(it.key()),
                      record ? record->etag : QString(),
                      hash,
-                     patched ? EventPatch::write(*keptOne, it.value(), now)
-                             : IcsExport::write(it.value(), now),
+                     std::move(body),
                      it.value(),
                      patched};
         m_queue.push_back(std::move(op));

@@ -8,8 +8,6 @@
 #include <QPointer>
 #include <QThreadPool>
 
-#include <libical/ical.h>
-
 #include <memory>
 
 namespace {
@@ -129,10 +127,7 @@ ImportReport CalendarImport::importData(const QByteArray& data, const QString& s
 
 void CalendarImport::readAside(const QList<QByteArray>& files, const QDate& today,
                                const QTimeZone& zone, QObject* receiver, Reads done) {
-    // libical fills its list of built-in zones on first use, which is not safe against a
-    // second thread doing the same: it is filled here, on the calling thread, first.
-    static const bool primed = icaltimezone_get_builtin_timezones() != nullptr;
-    Q_UNUSED(primed);
+    IcsImport::prepare();
     // The answer goes through an object of the calling thread; the receiver is looked at
     // only there.
     auto* relay = new QObject;

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ical/IcsExport.h"
 
-#include "calendar/EventExport.h"
-#include "calendar/EventRules.h"
-#include "calendar/EventStore.h"
 #include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcalRepeat.h"
 
@@ -106,40 +103,6 @@ void addGroup(icalcomponent* calendar, const QString& uid, std::vector<const Eve
         icalcomponent_add_component(calendar, change);
     }
 }
-
-} // namespace
-
-bool IcsExport::select(EventStore& store, int range, const QDate& selected, const QDate& today,
-                       bool withHolidays, const HolidayFlags& flags, std::vector<EventRow>& rows,
-                       QString* error) {
-    QDate from = EventRules::EarliestDate, to = EventRules::LatestDate;
-    if (range != All) {
-        const EventExport::Range r = EventExport::range(range, selected, today);
-        from = r.from;
-        to = r.to;
-    }
-    std::vector<EventRow> read = store.readForExport(from, to);
-    if (!store.lastError().isEmpty()) {
-        if (error)
-            *error = store.lastError();
-        return false;
-    }
-    rows.clear();
-    for (EventRow& r : read) {
-        if (!r.eDate.isValid() || r.frequency == EventFrequency::Two)
-            continue;
-        if (r.holiday != 0 && (!withHolidays || EventRules::isHidden(r.holiday, flags)))
-            continue;
-        bool inRange = range == All;
-        for (QDate d = from; !inRange && d <= to; d = d.addDays(1))
-            inRange = EventRules::fallsOn(r, d);
-        if (inRange)
-            rows.push_back(std::move(r));
-    }
-    return true;
-}
-
-namespace {
 
 // Adds the VEVENTs of a kept event, with this computer's change written in, and the
 // VTIMEZONEs they use that the calendar does not hold yet.

@@ -920,6 +920,11 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
     return result;
 }
 
+void IcsImport::prepare() {
+    static const bool primed = icaltimezone_get_builtin_timezones() != nullptr;
+    Q_UNUSED(primed);
+}
+
 bool IcsImport::endless(const QByteArray& ics) {
     if (!ics.contains("RRULE"))
         return false;

@@ -84,6 +84,11 @@ public:
                        const QTimeZone& zone = QTimeZone::systemTimeZone(),
                        int maxRows = MaxRowsPerBatch);
 
+    // Readies the reader for reads on several threads at once (libical fills its list of
+    // built-in zones on first use, which is not safe against a second thread doing the
+    // same); called on one thread before reads are started on others.
+    static void prepare();
+
     // The hover label of an event that repeats without end, shown up to `until`.
     static QString rollingText(const QDate& until) {
         return QStringLiteral("Repeats without end; dates are shown up to %1 and extended as "

@@ -7,6 +7,7 @@
 #include "calendar/EventStore.h"
 #include "calendar/HolidayUpdateJob.h"
 #include "calendar/ical/CalendarImport.h"
+#include "calendar/ical/IcalModule.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ui/Calendar.h"
 #include "calendar/ui/CalendarSyncBox.h"
@@ -101,13 +102,16 @@ void exportIcs(Calendar& calendar, AppContext& context) {
         // Every row of an event is at hand only when everything is exported.
         const QHash<QString, KeptEvent> kept =
             choices.item == IcsExport::All ? store.keptEvents() : QHash<QString, KeptEvent>();
+        const QByteArray ics = IcsExport::write(rows, context.clock.now(), kept);
         QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) &&
-            file.write(IcsExport::write(rows, context.clock.now(), kept)) >= 0 && file.commit()) {
+        if (ics.isEmpty()) {
+            error = IcalModule::failure();
+        } else if (file.open(QIODevice::WriteOnly) && file.write(ics) >= 0 && file.commit()) {
             tell(context, exportedText(rows.size(), path), QStringLiteral("Export"));
             return;
+        } else {
+            error = file.errorString();
         }
-        error = file.errorString();
     }
     tell(context, QStringLiteral("The events could not be exported.\n\n") + error,
          QStringLiteral("Message"));
