@@ -60,7 +60,7 @@ bool readDue(const QVariant& value, QDate& date, QTime& time);
 // reading the settings leaves the entries as they were, a failure while reading entries
 // leaves those read before it. The settings are read in the order of Settings::Field and a
 // column that holds no value at all is a failure.
-// `readers` are the tools' own (ToolTables::dueReader), in the order of the tools: each
+// `readers` are the tools' own (ToolDescriptor::dueReader), in the order of the tools: each
 // appends its rows that can fire, leaving out a row that cannot (no date, of no known
 // type) rather than stopping the reload, and its failure counts as the reload's.
 using DueReader =

@@ -4,7 +4,9 @@
 #   {"plumora_data": {"sources": [...], "links": [...], "interface_links": [...]}, ...}
 # "links" is what the target itself links (LINK_LIBRARIES); "interface_links" is what it
 # passes on to those that link it (INTERFACE_LINK_LIBRARIES, where $<LINK_ONLY:x> marks a
-# private link). check_layers.py reads the file to learn which library owns each file.
+# private link); "part_of" names the layer a run-time module is built from (the target
+# property PLUMORA_PART_OF). check_layers.py reads the file to learn which library owns
+# each file.
 
 function(_plumora_targets_below dir out)
     get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
@@ -61,6 +63,11 @@ function(plumora_write_target_list file dir)
         string(JSON json SET "${json}" ${t} sources "${paths_json}")
         string(JSON json SET "${json}" ${t} links "${links_json}")
         string(JSON json SET "${json}" ${t} interface_links "${interface_json}")
+        # A module loaded at run time is built from its layer's code: it is part of that layer.
+        get_target_property(part_of ${t} PLUMORA_PART_OF)
+        if(part_of)
+            string(JSON json SET "${json}" ${t} part_of "\"${part_of}\"")
+        endif()
     endforeach()
     file(WRITE ${file}.new "${json}\n")
     # Rewritten only when it changes, so a configure leaves an unchanged list's time alone.

@@ -35,6 +35,11 @@ def reachable(targets, name):
     """The libraries whose headers a file of `name` may include: its own and what it links."""
     seen = {name}
     todo = list(targets[name]["links"]) + passed_on(targets, name)
+    # A run-time module may use what the layer it is part of may use.
+    part_of = targets[name].get("part_of")
+    if part_of:
+        todo.append(part_of)
+        todo.extend(targets[part_of]["links"])
     while todo:
         lib = LINK_ONLY.sub(r"\1", todo.pop())
         if lib not in seen:
