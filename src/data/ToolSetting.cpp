@@ -14,7 +14,7 @@ bool isIdentifier(const QString& name) {
 } // namespace
 
 ToolSetting::ToolSetting(QString dataFile, QString table, QString column, QVariant fallback,
-                         ChangeHub* changes)
+                         CommitListener* changes)
     : m_dataFile(std::move(dataFile)), m_table(std::move(table)), m_column(std::move(column)),
       m_fallback(std::move(fallback)), m_changes(changes),
       m_named(isIdentifier(m_table) && isIdentifier(m_column)) {

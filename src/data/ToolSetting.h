@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariant>
 
-class ChangeHub;
+class CommitListener;
 
 // A setting a tool keeps beside the program's own (Settings.h): one column of a one-row
 // table that the tool brings in its schema part, such as
@@ -14,7 +14,7 @@ class ToolSetting {
 public:
     // `table` and `column` are the tool's own names (letters, digits, underscores).
     ToolSetting(QString dataFile, QString table, QString column, QVariant fallback = {},
-                ChangeHub* changes = nullptr);
+                CommitListener* changes = nullptr);
 
     // The stored value; `fallback` when there is none (no row, NULL, unreadable file).
     QVariant value() const;
@@ -26,6 +26,6 @@ private:
     QString m_table;
     QString m_column;
     QVariant m_fallback;
-    ChangeHub* m_changes = nullptr;
+    CommitListener* m_changes = nullptr;
     bool m_named = false; // both names are plain identifiers
 };
