@@ -360,7 +360,9 @@ private Q_SLOTS:
     void hostedByTheMainWindow() {
         CommandDispatcher shell(*m_context);
         CalendarTool tool(*m_context);
-        registerProgramTools(shell.tools(), {.calendar = pagesOf(tool)});
+        registerProgramTools(shell.tools(), {{QStringLiteral("Calendar"), [&tool](QWidget* parent) {
+                                                  return tool.makePage(parent);
+                                              }}});
         shell.dispatch(trayIndex("Calendar"));
         QVERIFY(shell.mainWindow());
         Calendar* cal = tool.page();
