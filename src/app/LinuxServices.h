@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/ProgramTools.h"
+#include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
-#include "shell/AppContext.h"
 #include "mail/LinuxMailClient.h"
 #include "platform/HttpDownloader.h"
 #include "platform/KeychainSecretStore.h"
@@ -14,6 +13,7 @@
 #include "platform/RegistryStore.h"
 #include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
+#include "shell/AppContext.h"
 
 #include <QDir>
 

@@ -3,7 +3,6 @@
 
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
-#include "data/Settings.h"
 #include "mail/ui/MailDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "options/ui/OptionsDescriptor.h"
@@ -48,11 +47,4 @@ QList<ToolDescriptor> programTools() {
     for (const ProgramTool& tool : ProgramToolList)
         tools << tool.describe();
     return tools;
-}
-
-FileSchema programSchema() {
-    QList<SchemaPart> parts{SettingsStore::tables()};
-    for (const ToolDescriptor& tool : programTools())
-        parts += tool.schema;
-    return FileSchema(std::move(parts));
 }

@@ -15,6 +15,3 @@ struct AppContext;
 QList<ToolDescriptor> programTools(AppContext& context);
 // The same tools as the shell shows them, without their objects: no pages, jobs or actions.
 QList<ToolDescriptor> programTools();
-
-// The data file's schema: the settings' tables, then each tool's in the list's order.
-FileSchema programSchema();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
+#include "app/ProgramSchema.h"
 #include "data/DataBackup.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
@@ -8,7 +9,6 @@
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "notify/ui/MessagePopup.h"
 #include "options/ui/Options.h"
 #include "shell/ui/MainWindow.h"
@@ -215,7 +215,7 @@ private Q_SLOTS:
         app.controller().create();
         QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
         QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
-        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), testSchema().currentVersion());
+        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), programSchema().currentVersion());
 
         {
             DataFile db(in.context.paths.dataFile());

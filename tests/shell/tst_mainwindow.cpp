@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "platform/ui/QtWindowSystem.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
@@ -92,7 +92,7 @@ struct Fixture {
 
     // Calendar, Quick Notes and Quick Access show stubs unless `pages` says otherwise.
     explicit Fixture(TestPages pages = {}) {
-        testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
+        programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
         for (const char* topic :
              {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm", LocalProductPage}) {

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/CalendarDescriptor.h"
 
-#include "calendar/EventStore.h"
-#include "calendar/caldav/CalDavStore.h"
-#include "calendar/ical/Subscriptions.h"
+#include "calendar/CalendarSchema.h"
 #include "calendar/ui/Calendar.h"
 
 #include <QPainter>
@@ -36,7 +34,7 @@ ToolDescriptor calendarDescriptor() {
     d.accelerator = QStringLiteral("Personal &Calendar");
     d.paintIcon = &paintCalendarIcon;
     d.startsGroup = true;
-    d.schema = {EventStore::tables(), SubscriptionStore::tables(), CalDavStore::tables()};
+    d.schema = calendarSchema();
     return d;
 }
 
