@@ -6,12 +6,12 @@
 // the same unchanged sync is measured once more against a responder that answers at once:
 // Plumora's own share.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/HttpResponder.h"
-#include "mock/TestSchema.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -138,7 +138,8 @@ bool freshAccount(const QString& path) {
     a.server = server().calendar;
     a.user = QStringLiteral("ann");
     a.calendar = server().calendar;
-    return testSchema().createTemplate(path, Today).isEmpty() && CalDavStore(path).saveAccount(a);
+    return programSchema().createTemplate(path, Today).isEmpty() &&
+           CalDavStore(path).saveAccount(a);
 }
 
 void firstSync(benchmark::State& state) {

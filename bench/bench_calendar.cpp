@@ -5,6 +5,7 @@
 // the window opened on 100,000 events, with the memory that takes (counter memory_mib).
 // `--benchmark_filter=month_` or `--benchmark_filter=calendar_open` runs one part alone.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
@@ -14,7 +15,6 @@
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QApplication>
 #include <QFile>
@@ -88,7 +88,8 @@ struct DataDir {
 
     DataDir(FakeDesktop& desktop, FakeClock& clock)
         : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)),
-          ready(testSchema().createTemplate(context.paths.dataFile(), clock.today()).isEmpty()) {}
+          ready(programSchema().createTemplate(context.paths.dataFile(), clock.today()).isEmpty()) {
+    }
 };
 
 struct Fakes {

@@ -5,13 +5,13 @@
 // for its description. Target 200 ms. The picture is drawn to look like a desktop: a
 // gradient, windows full of text and a photograph-like patch.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "capture/CaptureRules.h"
 #include "capture/CaptureStore.h"
 #include "capture/ui/FullScreen.h"
 #include "capture/ui/ScreenCapture.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QApplication>
 #include <QLinearGradient>
@@ -58,7 +58,7 @@ QImage desktopPicture() {
 struct Capture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("data.plm"));
-    bool ready = testSchema().createTemplate(path, QDate(2026, 3, 1)).isEmpty();
+    bool ready = programSchema().createTemplate(path, QDate(2026, 3, 1)).isEmpty();
     QImage screen = desktopPicture();
     CaptureStore store{path};
     FakeClock clock{QDateTime(QDate(2026, 3, 1), QTime(9, 0))};

@@ -3,13 +3,13 @@
 // and again unchanged, and exporting a month and the coming week from 2,000 events with
 // the holidays (counter rows: the rows written).
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventExport.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
 #include "calendar/HolidayMerge.h"
 #include "calendar/HolidayRules.h"
 #include "data/DataFile.h"
-#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -32,7 +32,7 @@ struct Holidays {
     bool ready = false;
 
     Holidays() {
-        if (!testSchema().createTemplate(path, Today).isEmpty() ||
+        if (!programSchema().createTemplate(path, Today).isEmpty() ||
             !HolidayMerge::mergeList(store, list).complete)
             return;
         QRandomGenerator rng(7);
@@ -64,7 +64,7 @@ void mergeIntoEmpty(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(path);
-        const bool made = testSchema().createTemplate(path, Today).isEmpty();
+        const bool made = programSchema().createTemplate(path, Today).isEmpty();
         state.ResumeTiming();
         if (!made) {
             state.SkipWithError("could not make an empty data file");

@@ -5,11 +5,11 @@
 // event may, and 2,000 events of 1,000 days into an empty data file, of which one import
 // keeps its most rows.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ical/IcsImport.h"
-#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -46,7 +46,7 @@ struct Interchange {
         }
         file = IcsExport::write(rows, Now);
         ready =
-            testSchema().createTemplate(path, Today).isEmpty() &&
+            programSchema().createTemplate(path, Today).isEmpty() &&
             CalendarImport(store, Today, Now).importData(file, QStringLiteral("b")).added == Events;
     }
 };
@@ -65,7 +65,7 @@ ImportReport importIntoEmptyFile(benchmark::State& state, const QByteArray& file
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(path);
-        const bool made = testSchema().createTemplate(path, Today).isEmpty();
+        const bool made = programSchema().createTemplate(path, Today).isEmpty();
         state.ResumeTiming();
         if (!made) {
             state.SkipWithError("could not make an empty data file");

@@ -6,10 +6,10 @@
 // Also a note of 160,000 colour runs: read in under 0.5 s, and from the Quick Notes button
 // to its card on screen in under 1 s.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfSamples.h"
 #include "notes/RtfWriter.h"
@@ -139,7 +139,7 @@ struct NotesFile {
     bool ready = false;
 
     NotesFile() {
-        if (!testSchema().createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
+        if (!programSchema().createTemplate(context.paths.dataFile(), clock.today()).isEmpty())
             return;
         const std::vector<QString>& notes = texts().stored;
         DataFile db(context.paths.dataFile());

@@ -5,7 +5,7 @@
 // under 5 ms, an idle pass under 0.1 ms. Also the scan of a list of a million bookmarks
 // without a type: under 2 s; the tick's part in a pass over it: under 50 ms.
 #include "BenchMain.h"
-#include "mock/TestSchema.h"
+#include "app/ProgramSchema.h"
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/RecentFiles.h"
 #include "quickaccess/XbelWriter.h"
@@ -30,7 +30,7 @@ struct Tracking {
     bool ready = false;
 
     Tracking() {
-        if (!testSchema().createTemplate(data, day).isEmpty())
+        if (!programSchema().createTemplate(data, day).isEmpty())
             return;
         for (int i = 0; i < 1000; ++i)
             marks.append(XbelWriter::mark(

@@ -4,10 +4,10 @@
 // Scheduler page: opening it and leaving it with 100 marks. Targets are 100 ms and 50 ms.
 // Every pass starts from a fresh copy of the same 1,000 entries.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"
 #include "scheduler/ui/Schedule.h"
@@ -24,7 +24,7 @@ namespace {
 
 bool fill(const QString& path) {
     QFile::remove(path);
-    if (!testSchema().createTemplate(path, QDate(2026, 3, 1)).isEmpty())
+    if (!programSchema().createTemplate(path, QDate(2026, 3, 1)).isEmpty())
         return false;
     DataFile db(path);
     Transaction transaction(db);

@@ -4,6 +4,7 @@
 // (holiday update and mail check not due, reminder not due, no due entry, folder tracking
 // over an unchanged recent-files list). Targets: 1 ms for a tick, 20 ms for a reload.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "calendar/HolidayUpdateJob.h"
 #include "calendar/caldav/CalendarSync.h"
 #include "calendar/ical/Subscriptions.h"
@@ -13,7 +14,6 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "shell/DueEntriesJob.h"
@@ -57,7 +57,7 @@ struct DueEntries {
     bool ready = false;
 
     DueEntries() {
-        if (!testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
+        if (!programSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
             return;
         {
             DataFile db(paths.dataFile());
@@ -134,7 +134,7 @@ struct IdleMinutes {
 
     bool make() {
         const QDate today = clock.today();
-        if (!testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
+        if (!programSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty())
             return false;
         {
             DataFile db(paths.dataFile());
@@ -152,7 +152,7 @@ struct IdleMinutes {
             ++online;
             return true;
         });
-        stores.emplace(paths.dataFile(), testSchema());
+        stores.emplace(paths.dataFile(), programSchema());
         tick->setChanges(&stores->stores().changes);
         subscriptions.emplace(stores->stores(), clock, downloads, nullptr);
         addProgramDueReaders(*tick);

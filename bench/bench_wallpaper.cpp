@@ -4,10 +4,10 @@
 // change) with the desktop's tools faked, so only Plumora's own cost is measured; the
 // decode alone; and the preview decode the Wallpaper Changer does for the same file.
 #include "BenchMain.h"
+#include "app/ProgramSchema.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/WallpaperBitmap.h"
 #include "wallpaper/WallpaperStore.h"
@@ -51,7 +51,7 @@ struct Wallpaper {
     bool ready = false;
 
     Wallpaper() {
-        ready = testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty() &&
+        ready = programSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1)).isEmpty() &&
                 photograph().save(jpeg, "JPG", 90) &&
                 WallpaperStore(paths.dataFile()).replace({jpeg}) &&
                 SettingsStore(paths.dataFile()).update([](Settings& s) { s.wallpaperOption = 2; });

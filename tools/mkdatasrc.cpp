@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: writes the data file template data.src from the program's schema (the
 // settings' tables and its tools').
-#include "app/ProgramTools.h"
+#include "app/ProgramSchema.h"
 
 #include <QCoreApplication>
 #include <QDate>

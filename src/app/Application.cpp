@@ -5,14 +5,8 @@
 
 #include "base/Log.h"
 #include "calendar/HolidayUpdateJob.h"
-#include "mail/ui/MailDescriptor.h"
-#include "notes/NoteDueReader.h"
 #include "notify/ReminderJob.h"
-#include "platform/MountTable.h"
 #include "platform/NetworkStatus.h"
-#include "quickaccess/ui/QuickAccessPage.h"
-#include "scheduler/ScheduleDueReader.h"
-#include "scheduler/ui/ScheduleEditor.h"
 #include "shell/Autostart.h"
 #include "shell/DueEntriesJob.h"
 #include "shell/MissedEntriesJob.h"
@@ -21,10 +15,8 @@
 #include "shell/ui/FocusRingStyle.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/UnloadCheck.h"
-#include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 Application::Application(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_dispatcher(context),
@@ -33,16 +25,9 @@ Application::Application(AppContext& context, QObject* parent)
           context, [this](const QString& id) { m_dispatcher.showTool(id); },
           [this](const QDate& date) {
               m_dispatcher.showTool(QStringLiteral("Calendar"));
-              m_calendar.showDate(date);
-          }),
-      // The tools that make and keep their pages.
-      m_calendar(context,
-                 [this](const QString& text) { m_notices.showPopMessage(text, QString()); }),
-      m_notes(context, &ScheduleEditor::edit), m_schedule(context), m_capture(context),
-      m_options(m_dispatcher.tools(), context, [this](int button) { keepTool(button); }),
-      m_mailWatch(context, [this](const QString& text, const QString& action) {
-          m_notices.showPopMessage(text, action);
-      }) {
+              if (CalendarTool* calendar = tool<CalendarTool>(QStringLiteral("Calendar")))
+                  calendar->showDate(date);
+          }) {
     // Every window: Return presses the focused button, a focused button shows its ring, and
     // no tooltip stays over a window that opens.
     AppEventRules::install();
@@ -60,10 +45,6 @@ Application::Application(AppContext& context, QObject* parent)
             },
             Qt::QueuedConnection);
     });
-    // The question about removals from the server is answered in Options: a click on it opens
-    // them.
-    m_calendar.sync().setAsk(
-        [this](const QString& text) { m_notices.showPopMessage(text, QStringLiteral("Options")); });
     // "Show Reminder" chosen by the user says when nothing is coming; the reminder that
     // start-up loads stays silent.
     connect(&m_dispatcher, &CommandDispatcher::reminderChosen, this,
@@ -75,32 +56,9 @@ Application::Application(AppContext& context, QObject* parent)
     connect(&m_dispatcher, &CommandDispatcher::unloadConfirmed, this, [this](bool* stay) {
         *stay = *stay || !UnloadCheck::confirm(m_dispatcher.mainWindow(), m_context.dialogs);
     });
-    connect(&m_notes, &NotesTool::notice, this,
-            [this](const QString& text) { m_notices.showPopMessage(text, QString()); });
-    // The program's tools, in their order, with the pages and jobs their objects give; then
-    // the mail watch and the shell's own jobs; a tool added later comes after them.
-    const auto showNotes = [this] { m_dispatcher.showTool(QStringLiteral("QNotes")); };
-    ProgramParts parts{
-        .calendar = pagesOf(m_calendar),
-        .notes = pagesOf(m_notes),
-        .schedule = pagesOf(m_schedule),
-        .quickAccess = QuickAccessPage::pages(context),
-        .capture = pagesOf(m_capture),
-        .wallpaper = WallpaperChanger::pages(context),
-        .options = pagesOf(m_options),
-        .calendarJobs = [this](TrayController& c) { m_calendar.addJobs(c); },
-        .calendarOptions = [this](QWidget* owner) { return m_calendar.makeOptionsGroup(owner); },
-        .notesDue = {{QLatin1String(NoteAlarmAction),
-                      noteAlarmAction([this, showNotes] { m_notes.alarm(showNotes); },
-                                      [this, showNotes](const QList<QDateTime>& at) {
-                                          m_notes.lateAlarm(showNotes, at);
-                                      })}},
-        // Open work is saved before a shut-down entry starts the helper.
-        .scheduleDue = scheduleDueActions(
-            context.shell,
-            [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
-            [this] { m_notes.saveNow(); })};
-    for (ToolDescriptor& tool : programTools(std::move(parts)))
+    // The program's tools, in their order, each made with its object by its factory; then
+    // the shell's own jobs; a tool added later comes after them.
+    for (ToolDescriptor& tool : programTools(context))
         registerTool(std::move(tool));
     addJobs();
 }
@@ -108,9 +66,8 @@ Application::Application(AppContext& context, QObject* parent)
 Application::~Application() = default;
 
 void Application::addJobs() {
-    // Once a minute after the tools' own jobs, in this order: the mail check, the reminder,
-    // the due and the missed entries.
-    registerTool(mailDescriptor(m_mailWatch));
+    // Once a minute after the tools' own jobs (the mail check last of them), in this order:
+    // the reminder, the due and the missed entries.
     auto reminder =
         std::make_unique<ReminderJob>(m_context.clock, [this] { m_notices.loadReminder(); });
     reminder->setShownTest([this] { return m_notices.reminder() != nullptr; });
@@ -143,14 +100,42 @@ int Application::addTool(ToolDescriptor tool) {
 }
 
 int Application::registerTool(ToolDescriptor tool) {
+    // What a tool asks of the shell or tells the user, the same for every tool.
+    ToolLink* link = tool.link.get();
+    link->tools = &m_dispatcher.tools();
+    connect(link, &ToolLink::notice, this, [this](const QString& text, const QString& action) {
+        m_notices.showPopMessage(text, action);
+    });
+    connect(link, &ToolLink::showTool, this,
+            [this](const QString& id) { m_dispatcher.showTool(id); });
+    connect(link, &ToolLink::saveOpenWorkAsked, this, &Application::saveOpenWork);
+    connect(link, &ToolLink::keepToolAsked, this, &Application::keepTool);
+
     if (tool.addJobs)
         tool.addJobs(m_controller);
-    if (tool.optionsGroup)
-        m_options.addGroup(tool.optionsGroup);
+    if (tool.takeOptionsGroup)
+        for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(m_optionsGroups))
+            tool.takeOptionsGroup(group);
+    if (tool.optionsGroup) {
+        m_optionsGroups << tool.optionsGroup;
+        for (const ToolDescriptor& taker : std::as_const(m_tools))
+            if (taker.takeOptionsGroup)
+                taker.takeOptionsGroup(tool.optionsGroup);
+    }
     if (tool.dueReader)
         m_controller.tick().addDueReader(tool.dueReader, tool.dueTables);
     m_controller.tick().addDueActions(tool.dueActions);
-    return tool.isShown() ? m_dispatcher.tools().add(std::move(tool)) : 0;
+    m_tools << tool;
+    if (!tool.isShown())
+        return 0;
+    tool.owner.reset();
+    return m_dispatcher.tools().add(std::move(tool));
+}
+
+void Application::saveOpenWork() {
+    for (const ToolDescriptor& tool : std::as_const(m_tools))
+        if (tool.saveNow)
+            tool.saveNow();
 }
 
 void Application::keepTool(int toolbarButton) {
@@ -160,20 +145,12 @@ void Application::keepTool(int toolbarButton) {
 }
 
 void Application::setImportFiles(const QStringList& files) {
-    m_controller.setImportFiles(
-        files, [this](const QStringList& paths, const SingleInstance::Answer& answer) {
-            m_calendar.importQuietly(m_context, paths,
-                                     [this, answer](const CalendarTool::ImportSummary& summary) {
-                                         // The answer goes back before the calendar and the summary
-                                         // show: their event loops must not run while a second
-                                         // start still waits on the socket.
-                                         answer(summary.refusal);
-                                         QTimer::singleShot(0, this, [this, summary] {
-                                             m_dispatcher.showTool(QStringLiteral("Calendar"));
-                                             m_calendar.showImportSummary(m_context, summary);
-                                         });
-                                     });
-        });
+    // The first tool that opens files takes them.
+    for (const ToolDescriptor& tool : std::as_const(m_tools))
+        if (tool.openFiles) {
+            m_controller.setImportFiles(files, tool.openFiles);
+            return;
+        }
 }
 
 bool Application::start() {

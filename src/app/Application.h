@@ -2,13 +2,10 @@
 #pragma once
 
 #include "calendar/ui/Calendar.h"
-#include "capture/ui/ScreenCapture.h"
 #include "data/ChangeHub.h"
 #include "mail/ui/MailWatch.h"
 #include "notes/ui/NotesPage.h"
 #include "notify/ui/Notices.h"
-#include "options/ui/Options.h"
-#include "scheduler/ui/Schedule.h"
 #include "shell/AppContext.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/ToolDescriptor.h"
@@ -18,7 +15,7 @@
 
 // Where Plumora is put together: the dispatcher, the controller, the notices and the tools,
 // the start-up jobs and the minute jobs in their order, and the signals between them. A
-// new tool adds its descriptor to the list in ProgramTools.cpp.
+// new tool adds its factory to the list in ProgramTools.cpp.
 class Application : public QObject {
     Q_OBJECT
 public:
@@ -42,9 +39,15 @@ public:
     TrayController& controller() { return m_controller; }
     Notices& notices() { return m_notices; }
     ChangeHub& changes() { return m_context.stores.changes; }
-    CalendarTool& calendar() { return m_calendar; }
-    NotesTool& notes() { return m_notes; }
-    MailWatch& mailWatch() { return m_mailWatch; }
+    // The object of the registered tool `id` when it is a T (app.tool<NotesTool>("QNotes")).
+    template <class T> T* tool(const QString& id) const {
+        for (const ToolDescriptor& tool : m_tools)
+            if (tool.id == id)
+                return tool.object<T>();
+        return nullptr;
+    }
+    // Every tool's unsaved input to the data file (before a shut-down or a sleep).
+    void saveOpenWork();
 
 private:
     void addJobs();
@@ -57,11 +60,10 @@ private:
     CommandDispatcher m_dispatcher;
     TrayController m_controller;
     Notices m_notices;
-    CalendarTool m_calendar;
-    NotesTool m_notes;
-    ScheduleTool m_schedule;
-    CaptureTool m_capture;
-    OptionsTool m_options;
-    MailWatch m_mailWatch;
+    // The registered tools with their objects, in their order; the registry's copies hold no
+    // object, so the objects go before the notices, the controller and the dispatcher.
+    QList<ToolDescriptor> m_tools;
+    // The tools' Options groups, for a tool that takes them (Options), in their order.
+    QList<ToolDescriptor::OptionsGroupFactory> m_optionsGroups;
     bool m_tickRereadAsked = false; // a reading of the tick's tables is on its way
 };

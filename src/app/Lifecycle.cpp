@@ -4,8 +4,8 @@
 #include "app/Application.h"
 #include "app/SessionEnd.h"
 #include "app/SleepGuard.h"
-#include "shell/ui/MainWindow.h"
 #include "platform/LogindSleepInhibitor.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QTimer>
 
@@ -29,12 +29,13 @@ void Lifecycle::guardSleep(Application& app, std::unique_ptr<SleepInhibitor> inh
 Lifecycle::~Lifecycle() = default;
 
 void Lifecycle::keepUnsavedWork(Application& app) {
-    app.notes().saveNow();
+    app.saveOpenWork();
     // Pages out of sight kept their work when they were left; the one on show keeps it as
     // if its window closed, and is then shown again so it goes on from what was saved.
     MainWindow* main = app.dispatcher().mainWindow();
     ToolPage* page = main && main->isVisible() ? main->activePage() : nullptr;
-    if (page && page != app.notes().page()) {
+    const NotesTool* notes = app.tool<NotesTool>(QStringLiteral("QNotes"));
+    if (page && page != (notes ? notes->page() : nullptr)) {
         page->keepEverything();
         page->activated();
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/ProgramTools.h"
+#include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
 #include "calendar/ical/IcalModule.h"

@@ -3,40 +3,48 @@
 
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
-#include "data/Settings.h"
+#include "mail/ui/MailDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "options/ui/OptionsDescriptor.h"
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 #include "scheduler/ui/ScheduleDescriptor.h"
+#include "scheduler/ui/ScheduleEditor.h"
 #include "wallpaper/ui/WallpaperDescriptor.h"
 
 namespace {
 
-ToolDescriptor withPage(ToolDescriptor tool, ToolDescriptor::PageFactory page,
-                        DueActions dueActions = {}) {
-    tool.page = std::move(page);
-    tool.dueActions = std::move(dueActions);
-    return tool;
+// Quick Notes edits a note's alarm with the scheduler's editor.
+ToolDescriptor notesWithScheduleEditor(AppContext& context) {
+    return notesTool(context, &ScheduleEditor::edit);
 }
+
+// One tool: as the shell shows it, and with its object.
+struct ProgramTool {
+    ToolDescriptor (*describe)();
+    ToolDescriptor (*make)(AppContext& context);
+};
+
+// The list: one line per tool, in order. The mail watch is shown nowhere and only brings
+// its jobs and its Options group; its minute job runs after the tools' own.
+const ProgramTool ProgramToolList[] = {
+    {&calendarDescriptor, &calendarTool}, {&notesDescriptor, &notesWithScheduleEditor},
+    {&scheduleDescriptor, &scheduleTool}, {&quickAccessDescriptor, &quickAccessTool},
+    {&captureDescriptor, &captureTool},   {&wallpaperDescriptor, &wallpaperTool},
+    {&optionsDescriptor, &optionsTool},   {&mailDescriptor, &mailTool},
+};
 
 } // namespace
 
-QList<ToolDescriptor> programTools(ProgramParts parts) {
-    ToolDescriptor calendar = withPage(calendarDescriptor(), std::move(parts.calendar));
-    calendar.addJobs = std::move(parts.calendarJobs);
-    calendar.optionsGroup = std::move(parts.calendarOptions);
-    return {calendar,
-            withPage(notesDescriptor(), std::move(parts.notes), std::move(parts.notesDue)),
-            withPage(scheduleDescriptor(), std::move(parts.schedule), std::move(parts.scheduleDue)),
-            withPage(quickAccessDescriptor(), std::move(parts.quickAccess)),
-            withPage(captureDescriptor(), std::move(parts.capture)),
-            withPage(wallpaperDescriptor(), std::move(parts.wallpaper)),
-            withPage(optionsDescriptor(), std::move(parts.options))};
+QList<ToolDescriptor> programTools(AppContext& context) {
+    QList<ToolDescriptor> tools;
+    for (const ProgramTool& tool : ProgramToolList)
+        tools << tool.make(context);
+    return tools;
 }
 
-FileSchema programSchema() {
-    QList<SchemaPart> parts{SettingsStore::tables()};
-    for (const ToolDescriptor& tool : programTools())
-        parts += tool.schema;
-    return FileSchema(std::move(parts));
+QList<ToolDescriptor> programTools() {
+    QList<ToolDescriptor> tools;
+    for (const ProgramTool& tool : ProgramToolList)
+        tools << tool.describe();
+    return tools;
 }

@@ -55,7 +55,7 @@ private Q_SLOTS:
         QVERIFY(r);
         r->remindTimerTick();
         r->clicked();
-        Calendar* calendar = app.calendar().page();
+        Calendar* calendar = app.tool<CalendarTool>("Calendar")->page();
         QVERIFY(calendar);
         QCOMPARE(app.dispatcher().mainWindow()->activePage(), calendar);
         QCOMPARE(calendar->selectedDate(), in.clock.today().addDays(2));
@@ -81,9 +81,9 @@ private Q_SLOTS:
             QCOMPARE(page->objectName(), tools[index].id);
         }
         QCOMPARE(app.dispatcher().mainWindow()->loadedPage(toolButton("Calendar")),
-                 app.calendar().page());
+                 app.tool<CalendarTool>("Calendar")->page());
         QCOMPARE(app.dispatcher().mainWindow()->loadedPage(toolButton("QNotes")),
-                 app.notes().page());
+                 app.tool<NotesTool>("QNotes")->page());
     }
 
     // The jobs run in one order: the tools' own in the tools' order (the calendar's from its
@@ -131,7 +131,7 @@ private Q_SLOTS:
                  "(2, '2026-03-01', 2, '2026-03-01 08:31'), (1, '2026-03-01', 0, NULL)");
         in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(8, 31, 1)));
         app.controller().tick().run();
-        NotesPage* notes = app.notes().page();
+        NotesPage* notes = app.tool<NotesTool>("QNotes")->page();
         QVERIFY(notes);
         QCOMPARE(app.dispatcher().mainWindow()->activePage(), notes);
         auto* flash = notes->findChild<QTimer*>("FlashTimer");
@@ -143,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(!flash->isActive());
         in.clock.set(QDateTime(QDate(2026, 3, 11), QTime(8, 31, 1)));
         app.controller().tick().run();
-        QCOMPARE(app.notes().page(), notes);
+        QCOMPARE(app.tool<NotesTool>("QNotes")->page(), notes);
         QVERIFY(flash->isActive());
         QCOMPARE(notes->deck().focused(), 0);
     }
@@ -157,7 +157,7 @@ private Q_SLOTS:
         app.controller().create();
         exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (1, '2026-03-01')");
         app.dispatcher().dispatch(trayIndex("QNotes"));
-        QTextDocument* doc = app.notes().page()->card(0)->text()->document();
+        QTextDocument* doc = app.tool<NotesTool>("QNotes")->page()->card(0)->text()->document();
         QTextCursor(doc).insertText(QStringLiteral("before the shut-down"));
         exec(in, "INSERT INTO Schedule (SchType, Launch, SchDT, Frequency) "
                  "VALUES (2, '', '2026-03-10 08:31', 1)");
@@ -181,7 +181,7 @@ private Q_SLOTS:
         app.controller().create();
         exec(in, "INSERT INTO QNotes (ZOrder, CDate) VALUES (1, '2026-03-01')");
         app.dispatcher().dispatch(trayIndex("QNotes"));
-        const QPointer<NotesPage> notes = app.notes().page();
+        const QPointer<NotesPage> notes = app.tool<NotesTool>("QNotes")->page();
         QVERIFY(notes);
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("backed up"));
         QVERIFY(notes->saveNotes());
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QVERIFY(content(in).contains(QLatin1String("backed up")));
         QVERIFY(!content(in).contains(QLatin1String("later")));
         QTRY_COMPARE(notes->card(0)->text()->toPlainText(), QStringLiteral("backed up"));
-        QCOMPARE(app.notes().page(), notes.data());
+        QCOMPARE(app.tool<NotesTool>("QNotes")->page(), notes.data());
 
         app.dispatcher().dispatch(trayIndex("QNotes"));
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("unsaved, "));
@@ -214,7 +214,7 @@ private Q_SLOTS:
         app.changes().announceAll();
         QTRY_VERIFY(notes->card(1));
         QCOMPARE(app.dispatcher().mainWindow()->activePage(), notes.data());
-        QCOMPARE(app.notes().page(), notes.data());
+        QCOMPARE(app.tool<NotesTool>("QNotes")->page(), notes.data());
     }
 
     // Start-up runs its jobs once: the mail account of the mail program is stored.
@@ -274,7 +274,7 @@ private Q_SLOTS:
         Application app(in.context);
         app.controller().create();
         app.dispatcher().dispatch(trayIndex("Calendar"));
-        const QPointer<Calendar> calendar = app.calendar().page();
+        const QPointer<Calendar> calendar = app.tool<CalendarTool>("Calendar")->page();
         QVERIFY(calendar);
         app.dispatcher().dispatch(trayIndex("Options"));
         QVERIFY(calendar);
@@ -285,7 +285,7 @@ private Q_SLOTS:
         }));
         QTRY_VERIFY(calendar->holidayFlags().addCanada);
         app.dispatcher().dispatch(trayIndex("Calendar"));
-        QCOMPARE(app.calendar().page(), calendar.data());
+        QCOMPARE(app.tool<CalendarTool>("Calendar")->page(), calendar.data());
     }
 
     // A setting written in this process reaches the minute jobs before the next tick.
@@ -332,7 +332,7 @@ private Q_SLOTS:
         QCOMPARE(app.notices().popMsg()->message(),
                  QStringLiteral("Please click here to enter the Thunderbird default e-mail "
                                 "account password."));
-        QTRY_VERIFY(!app.mailWatch().checkMail());
+        QTRY_VERIFY(!app.tool<MailWatch>("MailWatch")->checkMail());
         QVERIFY(!in.desktop.windows.isNewMailOpen());
     }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
+#include "app/ProgramSchema.h"
 #include "data/DataBackup.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
@@ -8,9 +9,11 @@
 #include "mock/FakeDesktop.h"
 #include "mock/Install.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
+#include "notify/ui/MessagePopup.h"
+#include "options/ui/Options.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
+#include "shell/ui/OptionsGroup.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -44,6 +47,21 @@ class TestExtraTool : public QObject {
         int& m_runs;
     };
 
+    // The tool's group on the Options page, between the page's events and backup groups.
+    class TallyGroup : public OptionsGroup {
+    public:
+        explicit TallyGroup(QWidget* parent) : OptionsGroup(QStringLiteral("Tally"), parent) {
+            setObjectName(QStringLiteral("TallyGroup"));
+        }
+        int order() const override { return 300; }
+        void load(const Settings&) override {}
+    };
+
+    // The tool's object: what the application keeps for it, and its saves.
+    struct Counter {
+        int saves = 0;
+    };
+
     static ToolDescriptor tally(int& runs, QStringList* rung = nullptr) {
         ToolDescriptor d;
         d.id = QStringLiteral("Tally");
@@ -65,7 +83,8 @@ class TestExtraTool : public QObject {
         settings.owner = QStringLiteral("TallySettings");
         settings.create = {QStringLiteral("CREATE TABLE TallySettings (Step INTEGER)")};
         d.schema = {tables, settings};
-        // Its Options group joins here once descriptors carry one (ToolDescriptor::optionsGroup).
+        // Its group on the Options page.
+        d.optionsGroup = [](QWidget* parent) { return new TallyGroup(parent); };
         d.dueTables = {QStringLiteral("Tally")};
         d.dueActions.insert(QStringLiteral("Tally.ring"), {.fire = [rung](const DueEntry& e) {
                                 if (rung)
@@ -91,6 +110,45 @@ class TestExtraTool : public QObject {
     }
 
 private Q_SLOTS:
+    // Its object is kept by the application and found by its id and type; through its link
+    // it tells the user (a pop-up message whose click shows the tool it names), brings a
+    // tool up and asks every tool to save its open work; its group is on the Options page.
+    void speaksThroughItsLink() {
+        Install in;
+        int runs = 0;
+        Application app(in.context);
+        app.dispatcher().setQuitHandler([] {});
+        ToolDescriptor d = tally(runs);
+        auto counter = std::make_shared<Counter>();
+        d.owner = counter;
+        d.saveNow = [c = counter.get()] { ++c->saves; };
+        const std::shared_ptr<ToolLink> link = d.link;
+        app.addTool(std::move(d));
+        app.controller().create();
+        QCOMPARE(app.tool<Counter>(QStringLiteral("Tally")), counter.get());
+        QVERIFY(!app.tool<NotesTool>(QStringLiteral("Tally")));
+        QVERIFY(app.tool<NotesTool>(QStringLiteral("QNotes")));
+        QVERIFY(!app.tool<Counter>(QStringLiteral("Abacus")));
+
+        Q_EMIT link->showTool(QStringLiteral("Tally"));
+        MainWindow* main = app.dispatcher().mainWindow();
+        QVERIFY(main);
+        QCOMPARE(main->activePage()->objectName(), QStringLiteral("Tally"));
+
+        // Another tool's shut-down entry asks the same of every tool.
+        Q_EMIT link->saveOpenWorkAsked();
+        QCOMPARE(counter->saves, 1);
+
+        link->tell(QStringLiteral("Counted to ten."), QStringLiteral("Options"));
+        MessagePopup* popup = app.notices().popMsg();
+        QVERIFY(popup);
+        QCOMPARE(popup->message(), QStringLiteral("Counted to ten."));
+        QCOMPARE(popup->action(), QStringLiteral("Options"));
+        popup->clicked();
+        QCOMPARE(main->activePage()->objectName(), QStringLiteral("Options"));
+        QVERIFY(main->activePage()->findChild<TallyGroup*>(QStringLiteral("TallyGroup")));
+    }
+
     void joinsTheToolbarAndBothMenusAfterOptions() {
         Install in;
         int runs = 0;
@@ -157,7 +215,7 @@ private Q_SLOTS:
         app.controller().create();
         QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
         QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
-        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), testSchema().currentVersion());
+        QCOMPARE(scalar(in, "PRAGMA user_version").toInt(), programSchema().currentVersion());
 
         {
             DataFile db(in.context.paths.dataFile());

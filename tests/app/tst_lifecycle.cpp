@@ -39,7 +39,7 @@ private Q_SLOTS:
         in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(8, 30, 1)));
         app.controller().tick().run();
         app.dispatcher().dispatch(trayIndex("QNotes"));
-        NotesPage* notes = app.notes().page();
+        NotesPage* notes = app.tool<NotesTool>("QNotes")->page();
         QTextCursor(notes->card(0)->text()->document()).insertText(QStringLiteral("before sleep"));
 
         auto owned = std::make_unique<FakeSleepInhibitor>();

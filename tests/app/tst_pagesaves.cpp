@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
+#include "app/ProgramSchema.h"
 #include "capture/CaptureStore.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "notes/ui/NoteCard.h"
+#include "options/ui/Options.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "scheduler/ScheduleStore.h"
+#include "scheduler/ui/Schedule.h"
 #include "shell/ui/MainWindow.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
@@ -39,7 +41,7 @@ class TestPageSaves : public QObject {
         QString data = context.paths.dataFile();
 
         Install() {
-            testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+            programSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
             app = std::make_unique<Application>(context);
             app->controller().create();
         }
@@ -62,7 +64,7 @@ class TestPageSaves : public QObject {
                 return;
             }
             DataFile db(data);
-            for (const QString& table : testSchema().tableNames()) {
+            for (const QString& table : programSchema().tableNames()) {
                 for (const char* change : {"INSERT", "UPDATE", "DELETE"}) {
                     QVERIFY2(db.exec(QStringLiteral("CREATE TRIGGER refuse_%1_%2 BEFORE %2 ON %1 "
                                                     "BEGIN SELECT RAISE(ABORT, 'no room left'); "
@@ -78,7 +80,7 @@ class TestPageSaves : public QObject {
                 return;
             }
             DataFile db(data);
-            for (const QString& table : testSchema().tableNames()) {
+            for (const QString& table : programSchema().tableNames()) {
                 for (const char* change : {"INSERT", "UPDATE", "DELETE"})
                     QVERIFY(db.exec(QStringLiteral("DROP TRIGGER refuse_%1_%2")
                                         .arg(table, QLatin1String(change))));

@@ -4,6 +4,7 @@
 // failures (412, 507, 5xx, a refused token, broken XML), redirects, and discovery.
 #include "CalendarTestData.h"
 #include "FakeCalDavServer.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/caldav/CalDavDiscovery.h"
 #include "calendar/caldav/CalDavStore.h"
@@ -18,7 +19,6 @@
 #include "mock/FakeDesktop.h"
 #include "mock/FakeTickTimer.h"
 #include "mock/FuzzSeeds.h"
-#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -91,7 +91,7 @@ protected:
 // The repeat window job over a data file, run one tick at a time.
 struct Roller {
     Roller(const QString& path, FakeClock& fake)
-        : data(path, testSchema()), clock(fake),
+        : data(path, programSchema()), clock(fake),
           sync(data.stores(), fake, secrets, [](const QString&) {}),
           job(data.stores().calDav, sync) {}
     void tick() {
@@ -150,7 +150,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
         m_server = std::make_unique<FakeCalDavServer>();
         CalDavAccount a;
         a.server = m_server->http.base();
@@ -738,7 +738,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         {
             CalendarSync sync(data.stores(), m_clock, secrets,
                               [&](const QString& t) { told << t; });
@@ -991,7 +991,7 @@ private Q_SLOTS:
     // change.
     // Conflicts are told once per sync, the result kept for the status line.
     void minuteJob() {
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
@@ -1054,7 +1054,7 @@ private Q_SLOTS:
     void startupSync() {
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         FakeTickTimer timer(m_clock);
         timer.onTimeout = [&] { sync.startupDelayPassed(); };
@@ -1124,7 +1124,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, [&](const QString& t) { told << t; });
         QSignalSpy ended(&sync, &CalendarSync::finished);
         const auto run = [&](CalendarSync::Origin origin) {
@@ -1187,7 +1187,7 @@ private Q_SLOTS:
             return "Basic " + QByteArray(QByteArray("ann:") + password).toBase64();
         };
         const auto filed = [&] { return CalDavStore(m_path).account()->password; };
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         FakeTickTimer timer(m_clock);
         sync.setStartupTimer(&timer);
@@ -1246,7 +1246,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         secrets.silent = true;
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         CalendarSyncJob job(sync);
         QSignalSpy ended(&sync, &CalendarSync::finished);

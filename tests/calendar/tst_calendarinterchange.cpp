@@ -2,6 +2,7 @@
 // The calendar's iCalendar items as the tool wires them: export with its choices, import
 // from the menu and by dropping files, and the summary window.
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/Subscriptions.h"
 #include "calendar/ui/Calendar.h"
@@ -9,7 +10,6 @@
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -77,7 +77,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
                  QString());
         m_desktop.dialogs.messages.clear();
         m_desktop.dialogs.saveChoice.clear();

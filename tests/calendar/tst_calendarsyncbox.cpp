@@ -4,6 +4,7 @@
 // data file), "Sync now" with its status line and "Cancel", and an account that cannot be
 // saved told in a message; a paused sync's question answered in the group, and the deleted
 // events restored.
+#include "app/ProgramSchema.h"
 #include "calendar/FakeCalDavServer.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
@@ -11,7 +12,6 @@
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -52,7 +52,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, QDate(2026, 1, 15)), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, QDate(2026, 1, 15)), QString());
         m_secrets.secrets.clear();
         m_secrets.available = true;
         m_dialogs.messages.clear();
@@ -87,7 +87,7 @@ private Q_SLOTS:
     }
 
     void namedAndReachable() {
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         box.show();
@@ -121,7 +121,7 @@ private Q_SLOTS:
     }
 
     void findPickAndSync() {
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         typeAccount(box);
@@ -164,7 +164,7 @@ private Q_SLOTS:
     void noKeyringKeepsThePasswordInTheDataFile() {
         m_secrets.available = false;
         const int reads = m_secrets.reads;
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         auto box =
             std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
@@ -214,7 +214,7 @@ private Q_SLOTS:
         QVERIFY(store.saveAccount(a));
         const QDateTime worked = m_clock.now();
         QVERIFY(store.recordResult(worked, "2 events sent, 0 received", 2, 0, true));
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         auto box =
             std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
@@ -246,7 +246,7 @@ private Q_SLOTS:
         const auto cleared = qScopeGuard([this] { m_secrets.cancelPrompt = false; });
         const int asked = m_secrets.writes + m_secrets.reads;
         const int reads = m_secrets.reads;
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         typeAccount(box);
@@ -313,7 +313,7 @@ private Q_SLOTS:
         const auto events = [this] {
             return DataFile(m_path).scalar("SELECT COUNT(*) FROM Events WHERE Holiday = 0").toInt();
         };
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         QSignalSpy ended(&sync, &CalendarSync::finished);
         QVERIFY(sync.syncNow() && ended.wait(10000));
@@ -359,7 +359,7 @@ private Q_SLOTS:
     // The data file refuses the account: one message names the file and the reason, the
     // focus it takes saves nothing twice, and "Sync now" starts nothing.
     void failedSaveTold() {
-        StoreSet data(m_path, testSchema());
+        StoreSet data(m_path, programSchema());
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
         box.show();

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayUpdate.h"
 #include "calendar/ui/Calendar.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "shell/ui/AppEventRules.h"
 #include "shell/ui/FocusRingStyle.h"
 
@@ -57,7 +57,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
                  QString());
         m_desktop.dialogs.messages.clear();
         m_desktop.shell.openedUrls.clear();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/CalendarImport.h"
@@ -9,7 +10,6 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "shell/ShellTables.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/MainWindow.h"
@@ -65,7 +65,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), D("2026-01-15")),
                  QString());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.addHolidays = true;
@@ -360,7 +360,9 @@ private Q_SLOTS:
     void hostedByTheMainWindow() {
         CommandDispatcher shell(*m_context);
         CalendarTool tool(*m_context);
-        registerProgramTools(shell.tools(), {.calendar = pagesOf(tool)});
+        registerProgramTools(shell.tools(), {{QStringLiteral("Calendar"), [&tool](QWidget* parent) {
+                                                  return tool.makePage(parent);
+                                              }}});
         shell.dispatch(trayIndex("Calendar"));
         QVERIFY(shell.mainWindow());
         Calendar* cal = tool.page();

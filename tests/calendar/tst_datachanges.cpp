@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/Calendar.h"
 #include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "data/SettingsCheck.h"
-#include "shell/Tick.h"
-#include "shell/WindowPlacement.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
+#include "shell/Tick.h"
+#include "shell/WindowPlacement.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -67,7 +67,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(dataFile());
-        QCOMPARE(testSchema().createTemplate(dataFile(), D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(dataFile(), D("2026-01-15")), QString());
         m_context = std::make_unique<AppContext>(
             m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
         m_hub = &m_context->stores.changes;
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(!db.exec("INSERT INTO NoSuchTable VALUES (1)"));
         QVERIFY(db.scalar("SELECT COUNT(*) FROM Events").isValid());
         const QString other = m_dir.filePath("other.plm");
-        QCOMPARE(testSchema().createTemplate(other, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(other, D("2026-01-15")), QString());
         QCOMPARE(announced(spy), QStringList());
 
         // Outside a transaction each statement commits by itself.
@@ -115,7 +115,7 @@ private Q_SLOTS:
     // is announced on the hub's own thread.
     void storesAnnounceToTheHubTheyWereGiven() {
         QSignalSpy own(m_hub, &ChangeHub::changed);
-        ChangeHub later(dataFile(), testSchema().tableNames());
+        ChangeHub later(dataFile(), programSchema().tableNames());
         QSignalSpy other(&later, &ChangeHub::changed);
         QVERIFY(m_context->stores.events.add(
             makeEvent("2026-03-12", EventFrequency::OneTime, "Dentist")));
@@ -209,7 +209,7 @@ private Q_SLOTS:
         QVERIFY(!shows(*cal, "Elsewhere"));
         m_clock.advanceSecs(60);
         tick.run();
-        QCOMPARE(announced(spy), testSchema().tableNames());
+        QCOMPARE(announced(spy), programSchema().tableNames());
         QVERIFY(shows(*cal, "Elsewhere"));
     }
 
@@ -236,8 +236,8 @@ private Q_SLOTS:
                  0);
         QVERIFY(EventStore(dataFile(), m_hub)
                     .add(makeEvent("2026-03-22", EventFrequency::OneTime, "Own")));
-        QCOMPARE(announced(spy), testSchema().tableNames());
-        QCOMPARE(elsewhere.count(), testSchema().tableNames().size());
+        QCOMPARE(announced(spy), programSchema().tableNames());
+        QCOMPARE(elsewhere.count(), programSchema().tableNames().size());
 
         // The tick finds the stamp accounted for: nothing more.
         elsewhere.clear();
@@ -252,7 +252,7 @@ private Q_SLOTS:
     void startUpAndPlacementWritesAreAnnounced() {
         QSignalSpy spy(m_hub, &ChangeHub::changed);
         QSignalSpy elsewhere(m_hub, &ChangeHub::changedElsewhere);
-        QVERIFY(SettingsCheck(m_context->paths, testSchema(), m_hub).run().firstRun);
+        QVERIFY(SettingsCheck(m_context->paths, programSchema(), m_hub).run().firstRun);
         QVERIFY(announced(spy).contains("System"));
         QVERIFY(WindowPlacement::save(m_context->stores.settings, QRect(10, 20, 640, 480), {},
                                       false, false));

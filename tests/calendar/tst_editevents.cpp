@@ -2,11 +2,11 @@
 // The event editor's rules without its window: listing a day, filling new rows, and what
 // Save leaves in the data file.
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/DayEdit.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "data/DataFile.h"
-#include "mock/TestSchema.h"
 
 #include <QHash>
 #include <QSet>
@@ -65,7 +65,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
     }
 
     // Holidays first (visible ones only), a downloaded yearly holiday moved into the edited

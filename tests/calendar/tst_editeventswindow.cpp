@@ -2,15 +2,15 @@
 // The event editor window on the offscreen platform: what the grid shows and how its cell
 // editors feed the rules.
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
 #include "calendar/ui/EditEvents.h"
 #include "data/DataFile.h"
-#include "shell/ui/AppEventRules.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "platform/spell/ui/SpellAsYouType.h"
+#include "shell/ui/AppEventRules.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -53,7 +53,7 @@ private Q_SLOTS:
         m_context = std::make_unique<AppContext>(
             m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), m_day), QString());
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), m_day), QString());
         EventStore store(m_context->paths.dataFile());
         QVERIFY(store.add(
             {makeEvent("2002-09-05", 1, "lunch"), makeEvent("2001-09-05", 5, "holiday", 4)}));

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventExport.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -60,7 +60,7 @@ private Q_SLOTS:
         QDir(m_folder).removeRecursively();
         QVERIFY(QDir().mkpath(m_folder));
         m_path = QDir(m_folder).filePath(QStringLiteral("data.plm"));
-        QCOMPARE(testSchema().createTemplate(m_path, D("2024-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2024-01-15")), QString());
     }
 
     void emptyRangeWritesHeadAndFootOnly() {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventSearch.h"
 #include "calendar/EventStore.h"
-#include "mock/TestSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,7 +15,7 @@ class TestEventSearch : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
         EventStore store(m_path);
         QVERIFY(store.add({
             makeEvent("1970-05-12", 5, "Mom's Birthday"),

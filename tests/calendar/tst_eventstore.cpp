@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
 #include "data/DataFile.h"
-#include "mock/TestSchema.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
         m_all.clear();
     }
 

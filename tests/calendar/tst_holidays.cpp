@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
 #include "calendar/HolidayMerge.h"
 #include "calendar/HolidayRules.h"
 #include "data/DataFile.h"
 #include "mock/Fifo.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QSet>
@@ -26,7 +26,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
     }
 
     void parse_data() {

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
 #include "calendar/HolidayUpdate.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -53,7 +53,7 @@ private Q_SLOTS:
         qputenv("PLUMORA_WEBSITE", "http://127.0.0.1:8000/");
         m_downloads.requests.clear();
         QFile::remove(m_paths->dataFile());
-        QCOMPARE(testSchema().createTemplate(m_paths->dataFile(), D("2026-01-01")), QString());
+        QCOMPARE(programSchema().createTemplate(m_paths->dataFile(), D("2026-01-01")), QString());
     }
 
     void update_data() {
@@ -85,7 +85,7 @@ private Q_SLOTS:
         QFile stale(m_paths->file(HolidayList::LocalCopy));
         QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("left over") > 0);
         stale.close();
-        StoreSet data(m_paths->dataFile(), testSchema());
+        StoreSet data(m_paths->dataFile(), programSchema());
         HolidayUpdate update(*m_paths, data.stores(), m_clock, m_downloads);
         QSignalSpy finished(&update, &HolidayUpdate::finished);
         QVERIFY(update.start());
@@ -114,7 +114,7 @@ private Q_SLOTS:
     // First start: the shipped list goes into a data file without holidays, once; merging
     // it again writes nothing at all.
     void shippedListAtFirstStart() {
-        StoreSet data(m_paths->dataFile(), testSchema());
+        StoreSet data(m_paths->dataFile(), programSchema());
         HolidayUpdate update(*m_paths, data.stores(), m_clock, m_downloads);
         QVERIFY(update.mergeShippedListIfNone());
         QCOMPARE(holidayTable(m_paths->dataFile()), ShippedRows);

@@ -6,13 +6,13 @@
 // until the sync ends with a status, what the data file keeps, and what the server saw; the
 // large answers also for the peak memory of this process.
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "calendar/ical/IcsImport.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
-#include "mock/TestSchema.h"
 #include "platform/HttpDownloader.h"
 
 #include <QElapsedTimer>
@@ -64,7 +64,7 @@ class TestHostileDav : public QObject {
     }
     void useCalendar(const char* mode, const QString& token = {}) {
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
         CalDavAccount a;
         a.server = QString::fromUtf8(m_base);
         a.user = "ann";

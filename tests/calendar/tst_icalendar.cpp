@@ -3,13 +3,13 @@
 // independent reader, real-world files, refused input, re-imports and the report, and
 // libical's expansion of random rules against the dates the stored rows fall on.
 #include "CalendarTestData.h"
+#include "app/ProgramSchema.h"
 #include "calendar/EventRules.h"
 #include "calendar/EventStore.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/IcsExport.h"
 #include "calendar/ical/IcsImport.h"
 #include "data/DataFile.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +38,6 @@ QByteArray fixture(const char* name) {
         qFatal("missing fixture %s", name);
     return f.readAll();
 }
-
 
 QStringList eventLines(const IcsImport::Result& r, const QString& uid) {
     for (const IcsImport::Event& e : r.events)
@@ -91,7 +90,7 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath("data.plm");
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, D("2026-01-15")), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, D("2026-01-15")), QString());
     }
 
     // The written file: CRLF lines of at most 75 octets, libical finds nothing to fault,

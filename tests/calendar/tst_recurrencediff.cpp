@@ -2,12 +2,12 @@
 // For random series with random exceptions, imported, edited as the editor edits them
 // (one date deleted, one occurrence's text changed) and written back as sync and export
 // write them: the dates the rows show equal libical's own expansion of what is written.
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ical/EventPatch.h"
 #include "calendar/ical/IcsImport.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QMap>
@@ -204,7 +204,7 @@ private Q_SLOTS:
         int compared = 0;
         for (int batch = 0; batch < Series / PerFile; ++batch) {
             const QString path = dir.filePath(QStringLiteral("data%1.plm").arg(batch));
-            QCOMPARE(testSchema().createTemplate(path, QDate(2026, 1, 15)), QString());
+            QCOMPARE(programSchema().createTemplate(path, QDate(2026, 1, 15)), QString());
             EventStore store(path);
             store.setNow(Now);
             QByteArray file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//diff//EN\r\n";

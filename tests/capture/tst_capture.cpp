@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "capture/CaptureRules.h"
 #include "capture/CaptureStore.h"
-#include "mock/TestSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,7 +131,7 @@ private Q_SLOTS:
     void store() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.plm"));
-        QCOMPARE(testSchema().createTemplate(path, QDate(2026, 3, 1)), QString());
+        QCOMPARE(programSchema().createTemplate(path, QDate(2026, 3, 1)), QString());
         CaptureStore store(path);
 
         // Images come back pixel for pixel; an empty grab is never stored.

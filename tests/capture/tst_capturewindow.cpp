@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "capture/CaptureStore.h"
 #include "capture/ui/FullScreen.h"
 #include "capture/ui/ScreenCapture.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,7 +109,7 @@ private Q_SLOTS:
         m_desktop->windows.screen = m_screen; // the frozen screen covers the offscreen one
         m_context = std::make_unique<AppContext>(
             m_desktop->context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 1, 15)),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 1, 15)),
                  QString());
     }
 

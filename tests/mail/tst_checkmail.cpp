@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/Settings.h"
 #include "mail/ui/CheckMail.h"
 #include "mail/ui/MailWatch.h"
@@ -6,7 +7,6 @@
 #include "mock/FakeDesktop.h"
 #include "mock/FakeTickTimer.h"
 #include "mock/Pop3Stub.h"
-#include "mock/TestSchema.h"
 #include "shell/Chime.h"
 
 #include <QFile>
@@ -66,7 +66,7 @@ private Q_SLOTS:
             m_desktop->context(AppPaths(m_program.path(), m_executable.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
         QFile::remove(rmwav());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), m_clock.today()),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), m_clock.today()),
                  QString());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.mailUser = QStringLiteral("ann");

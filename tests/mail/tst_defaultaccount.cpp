@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
 #include "data/Settings.h"
@@ -6,7 +7,6 @@
 #include "mail/MailAccountSync.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QFile>
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QFETCH(bool, discovered);
         QTemporaryDir dir;
         const QString data = dir.filePath(QStringLiteral("data.plm"));
-        QVERIFY(testSchema().createTemplate(data, QDate(2026, 1, 1)).isEmpty());
+        QVERIFY(programSchema().createTemplate(data, QDate(2026, 1, 1)).isEmpty());
         FakeMailClient mail;
         mail.account = {QStringLiteral("ann"), QStringLiteral("pop.example.org"),
                         QStringLiteral("pop3"), 995, MailSecurity::Tls};
@@ -257,7 +257,7 @@ private Q_SLOTS:
     void migratedAccountKeepsItsPassword() {
         QTemporaryDir dir;
         const QString data = dir.filePath(QStringLiteral("data.plm"));
-        QVERIFY(testSchema().createTemplate(data, QDate(2026, 1, 1)).isEmpty());
+        QVERIFY(programSchema().createTemplate(data, QDate(2026, 1, 1)).isEmpty());
         {
             DataFile db(data);
             for (const char* column :
@@ -271,7 +271,7 @@ private Q_SLOTS:
                                            "'pop.example.org', MailPwd = 'secret'")));
             // Version 2: before the step that added the mail account's columns.
             QVERIFY(db.setUserVersion(2));
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::Migrated);
         }
         QVERIFY(SettingsStore(data).load().value().mailDiscovered);
         FakeMailClient mail;

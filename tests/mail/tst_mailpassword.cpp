@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/Settings.h"
 #include "mail/MailPassword.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -37,7 +37,7 @@ private Q_SLOTS:
     void init() {
         m_data = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_data);
-        QCOMPARE(testSchema().createTemplate(m_data, QDate(2026, 1, 1)), QString());
+        QCOMPARE(programSchema().createTemplate(m_data, QDate(2026, 1, 1)), QString());
         m_store = std::make_unique<FakeSecretStore>();
     }
 

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
-#include "shell/AppContext.h"
-#include "mock/TestSchema.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/Downloader.h"
@@ -16,6 +15,7 @@
 #include "platform/SecretStore.h"
 #include "platform/SleepInhibitor.h"
 #include "platform/WindowSystem.h"
+#include "shell/AppContext.h"
 
 #include <QHash>
 #include <QList>
@@ -395,7 +395,7 @@ struct FakeDesktop {
     std::deque<StoreSet> data;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        data.emplace_back(paths.dataFile(), testSchema());
+        data.emplace_back(paths.dataFile(), programSchema());
         return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
                           mail,  processes, grabber, pictureOutput, downloads, secrets,  stores()};
     }

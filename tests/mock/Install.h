@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/AppContext.h"
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
+#include "shell/AppContext.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,7 +24,7 @@ struct Install {
     explicit Install(std::optional<QDateTime> start = std::nullopt) {
         if (start)
             clock.set(*start);
-        testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+        programSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
     }
 
     void exec(const char* sql) {

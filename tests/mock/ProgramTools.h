@@ -7,11 +7,20 @@
 #include "shell/Tick.h"
 #include "shell/ui/ToolRegistry.h"
 
-// The program's own tools for a test of the shell or the tick without the whole
-// application (which registers them itself), with the test's pages, if any.
-inline void registerProgramTools(ToolRegistry& tools, ProgramParts pages = {}) {
-    for (ToolDescriptor& tool : programTools(std::move(pages)))
-        tools.add(std::move(tool));
+#include <QHash>
+
+// The test's pages of the program's tools, by tool id.
+using TestPages = QHash<QString, ToolDescriptor::PageFactory>;
+
+// The program's own shown tools for a test of the shell or the tick without the whole
+// application (which registers them itself), without their objects but with the test's
+// pages, if any.
+inline void registerProgramTools(ToolRegistry& tools, TestPages pages = {}) {
+    for (ToolDescriptor& tool : programTools()) {
+        tool.page = pages.value(tool.id);
+        if (tool.isShown())
+            tools.add(std::move(tool));
+    }
 }
 
 // The toolbar button and the tray index of one of the program's own tools, by its id, as

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "notes/NoteGeometry.h"
 #include "notes/NoteStore.h"
 #include "notes/RtfReader.h"
@@ -56,7 +56,7 @@ struct Fixture {
     FakeDesktop desktop;
     AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
 
-    Fixture() { testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
+    Fixture() { programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
 
     qint64 note(int zOrder, const QVariant& content = {}, const QRect& at = Place,
                 int frequency = 0, const QString& due = {}) {

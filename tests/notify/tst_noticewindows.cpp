@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "notify/ui/MessagePopup.h"
 #include "notify/ui/Notices.h"
 #include "notify/ui/Reminder.h"
@@ -45,7 +45,7 @@ private Q_SLOTS:
             m_desktop->context(AppPaths(m_program.path(), m_executable.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
         QFile::remove(rmwav());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), m_clock.today()),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), m_clock.today()),
                  QString());
         QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
             s.notifyAgo = 3;

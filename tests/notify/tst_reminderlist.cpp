@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "calendar/EventStore.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
-#include "mock/TestSchema.h"
 #include "notify/ReminderList.h"
 
 #include <QTemporaryDir>
@@ -115,7 +115,7 @@ private Q_SLOTS:
     void loadsFromTheDataFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.plm"));
-        QCOMPARE(testSchema().createTemplate(path, D("2026-01-01")), QString());
+        QCOMPARE(programSchema().createTemplate(path, D("2026-01-01")), QString());
         QVERIFY(SettingsStore(path).update([](Settings& s) {
             s.notifyAgo = 3;
             s.addCanada = true;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
-#include "mock/TestSchema.h"
 #include "options/OptionsForm.h"
 
 #include <QTemporaryDir>
@@ -68,7 +68,7 @@ private Q_SLOTS:
     // A failed write keeps its fields, which go with the next write once the file takes it;
     // dropped, they are not written.
     void writerKeepsWhatFailed() {
-        QCOMPARE(testSchema().createTemplate(dataFile(), m_clock.today()), QString());
+        QCOMPARE(programSchema().createTemplate(dataFile(), m_clock.today()), QString());
         const SettingsStore store(dataFile());
         SettingsWriter writer(store);
         Settings values = store.load().value();

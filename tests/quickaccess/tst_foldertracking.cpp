@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/DateText.h"
-#include "shell/Tick.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/XbelWriter.h"
+#include "shell/Tick.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +91,7 @@ private Q_SLOTS:
         m_data = m_dir.filePath("data.plm");
         m_list = m_dir.filePath("recently-used.xbel");
         QFile::remove(m_list);
-        QCOMPARE(testSchema().createTemplate(m_data, Today), QString());
+        QCOMPARE(programSchema().createTemplate(m_data, Today), QString());
     }
 
     // Ten documents of one folder on one day make one hit; yesterday's documents do not

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "quickaccess/ui/QuickAccessPage.h"
 
 #include <QAccessible>
@@ -85,7 +85,7 @@ private Q_SLOTS:
         m_context = std::make_unique<AppContext>(
             m_desktop->context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 3, 1)),
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 3, 1)),
                  QString());
         m_ejected.clear();
         m_beeps = 0;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
-#include "shell/DueEntries.h"
-#include "shell/FiringRules.h"
 #include "mock/FakeClock.h"
-#include "mock/TestSchema.h"
 #include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"
+#include "shell/DueEntries.h"
+#include "shell/FiringRules.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,7 +36,7 @@ class TestScheduleStore : public QObject {
 private Q_SLOTS:
     void init() {
         QFile::remove(m_paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_paths.dataFile(), QDate(2026, 3, 1)), QString());
+        QCOMPARE(programSchema().createTemplate(m_paths.dataFile(), QDate(2026, 3, 1)), QString());
     }
 
     // An entry made in the editor at a time with seconds is stored to the minute, and the

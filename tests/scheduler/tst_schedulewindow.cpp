@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "scheduler/ui/Schedule.h"
+#include "scheduler/ui/ScheduleEditor.h"
 #include "shell/Twips.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/HelpWindow.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
-#include "scheduler/ui/ScheduleEditor.h"
-#include "scheduler/ui/Schedule.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -109,7 +109,8 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_context->paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 1, 15)), "");
+        QCOMPARE(programSchema().createTemplate(m_context->paths.dataFile(), QDate(2026, 1, 15)),
+                 "");
         sql("INSERT INTO Schedule VALUES (1, '/opt/b', '2026-03-12 19:05', 3),"
             " (2, 'H', '2026-03-11 07:00', 1), (2, '', '2026-03-13 00:00', 0),"
             " (9, 'x', '2026-03-10 06:00', 2)");

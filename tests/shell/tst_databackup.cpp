@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "base/FileReplace.h"
 #include "data/DataBackup.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
 #include "data/RestoreRebuild.h"
-#include "mock/TestSchema.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,7 @@ QFileDevice::Permissions mode(const QString& path) {
 // A data file whose System row carries `user` as MailUser.
 void makeDataFile(const QString& path, const QString& user) {
     QFile::remove(path);
-    QVERIFY(testSchema().createTemplate(path, QDate(2026, 1, 15)).isEmpty());
+    QVERIFY(programSchema().createTemplate(path, QDate(2026, 1, 15)).isEmpty());
     DataFile db(path);
     QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = ?"), {user}));
 }
@@ -140,8 +140,8 @@ private Q_SLOTS:
         const QByteArray sourceBefore = bytes(source);
         const QStringList homeBefore = entries(m_home);
 
-        QCOMPARE(DataBackup::checkRestoreSource(testSchema(), m_folder), result);
-        QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data), result);
+        QCOMPARE(DataBackup::checkRestoreSource(programSchema(), m_folder), result);
+        QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data), result);
         QCOMPARE(bytes(m_data), dataBefore);
         QCOMPARE(bytes(source), sourceBefore);
         QCOMPARE(entries(m_home), homeBefore);
@@ -151,8 +151,8 @@ private Q_SLOTS:
         makeDataFile(m_folder + QStringLiteral("/data.plm"), QStringLiteral("from backup"));
         const QByteArray replaced = bytes(m_data);
 
-        QCOMPARE(DataBackup::checkRestoreSource(testSchema(), m_folder), Result::Done);
-        QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data), Result::Done);
+        QCOMPARE(DataBackup::checkRestoreSource(programSchema(), m_folder), Result::Done);
+        QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data), Result::Done);
         QCOMPARE(mailUser(m_data), QStringLiteral("from backup"));
         QCOMPARE(mode(m_data), OwnerOnly);
         QCOMPARE(bytes(m_data + QStringLiteral(".before-restore")), replaced);
@@ -174,7 +174,7 @@ private Q_SLOTS:
                         "CREATE INDEX ByContent ON QNotes (Content)"));
 
         DataBackup::RestoreDetails details;
-        QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data, &details), Result::Done);
+        QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data, &details), Result::Done);
         QCOMPARE(details.leftOut,
                  (QStringList{QStringLiteral("index ByContent"), QStringLiteral("table Extra"),
                               QStringLiteral("trigger redirect"), QStringLiteral("trigger wipe"),
@@ -188,7 +188,7 @@ private Q_SLOTS:
                      .toInt(),
                  0);
         QCOMPARE(value(m_data, QStringLiteral("PRAGMA user_version")).toInt(),
-                 testSchema().currentVersion());
+                 programSchema().currentVersion());
         run(m_data, QStringLiteral("UPDATE System SET MailUser = 'x'\n"
                                    "UPDATE QNotes SET ZOrder = 2"));
         QCOMPARE(value(m_data, QStringLiteral("SELECT MailPOP3 FROM System")).toString(),
@@ -207,7 +207,7 @@ private Q_SLOTS:
                            "INSERT INTO Events VALUES ('2026-02-01', 'kept')\n"
                            "INSERT INTO Events VALUES (NULL, 'no date')"));
         DataBackup::RestoreDetails details;
-        QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data, &details), Result::Done);
+        QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data, &details), Result::Done);
         QCOMPARE(mailUser(m_data), QStringLiteral("old"));
         QCOMPARE(value(m_data, QStringLiteral("SELECT ShowEvery FROM System")).toInt(), 60);
         QCOMPARE(value(m_data, QStringLiteral("SELECT group_concat(Description) FROM Events")),
@@ -252,14 +252,15 @@ private Q_SLOTS:
         RestoreRebuild::Limits limits;
         limits.maxBytes = maxBytes < 0 ? 1024 : qint64(1) << 30;
         limits.msPerStatement = ms;
-        const RestoreRebuild::Source found = RestoreRebuild::examine(testSchema(), source, limits);
-        QCOMPARE(DataBackup::checkRestoreSource(testSchema(), m_folder) == Result::Done,
+        const RestoreRebuild::Source found =
+            RestoreRebuild::examine(programSchema(), source, limits);
+        QCOMPARE(DataBackup::checkRestoreSource(programSchema(), m_folder) == Result::Done,
                  sql.isEmpty()); // within the default limits an honest file is accepted
         QVERIFY2(found.reason.contains(reason), qPrintable(found.reason));
         if (!sql.isEmpty()) {
             const QByteArray before = bytes(m_data);
             DataBackup::RestoreDetails details;
-            QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data, &details), result);
+            QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data, &details), result);
             QCOMPARE(bytes(m_data), before);
             QCOMPARE(DataBackup::restoreMessage(result, m_folder, details),
                      QStringLiteral("'%1' cannot be restored: %2.\nNothing was changed.")
@@ -274,7 +275,7 @@ private Q_SLOTS:
         FileOps ops = FileOps::system();
         ops.rename = &failingRename;
         DataBackup::RestoreDetails details;
-        QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data, &details, ops),
+        QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data, &details, ops),
                  Result::Failed);
         QCOMPARE(mailUser(m_data), QStringLiteral("current"));
         QVERIFY(details.reason.contains(QStringLiteral("cannot move")));
@@ -289,8 +290,8 @@ private Q_SLOTS:
         run(source, QStringLiteral("PRAGMA journal_mode = WAL"));
         const QByteArray before = bytes(source);
         const QStringList folderBefore = entries(m_folder);
-        QCOMPARE(DataBackup::checkRestoreSource(testSchema(), m_folder), Result::Done);
-        QCOMPARE(DataBackup::restore(testSchema(), m_folder, m_data), Result::Done);
+        QCOMPARE(DataBackup::checkRestoreSource(programSchema(), m_folder), Result::Done);
+        QCOMPARE(DataBackup::restore(programSchema(), m_folder, m_data), Result::Done);
         QCOMPARE(bytes(source), before);
         QCOMPARE(entries(m_folder), folderBefore);
         QCOMPARE(mailUser(m_data), QStringLiteral("from backup"));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/Migrations.h"
 #include "data/Settings.h"
-#include "mock/TestSchema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,15 +40,15 @@ private Q_SLOTS:
     void init() {
         m_path = m_dir.filePath(QStringLiteral("data.plm"));
         QFile::remove(m_path);
-        QCOMPARE(testSchema().createTemplate(m_path, QDate(2026, 1, 15)), QString());
+        QCOMPARE(programSchema().createTemplate(m_path, QDate(2026, 1, 15)), QString());
     }
 
     void templateHoldsEveryTableAndAFirstRunRow() {
         DataFile db(m_path);
         QVERIFY(db.isOpen());
-        for (const QString& table : testSchema().tableNames())
+        for (const QString& table : programSchema().tableNames())
             QVERIFY2(!db.columns(table).isEmpty(), qPrintable(table));
-        QCOMPARE(db.userVersion(), testSchema().currentVersion());
+        QCOMPARE(db.userVersion(), programSchema().currentVersion());
         Settings s;
         const SettingsStore::ReadResult read = SettingsStore::read(db, s);
         QVERIFY(read.rowRead);
@@ -300,8 +300,8 @@ private Q_SLOTS:
                 "VALUES (1, 'https://dav.example.org/', 'ann', 60, '2026-03-01 10:00:00', "
                 "'1 event sent, 0 received')")));
             QVERIFY(db.setUserVersion(4));
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
-            QCOMPARE(db.userVersion(), testSchema().currentVersion());
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), programSchema().currentVersion());
             QCOMPARE(db.scalar(QStringLiteral("SELECT User || ' ' || Every || ' [' || Password || "
                                               "'] ' || LastSuccess FROM CalDavAccount"))
                          .toString(),
@@ -426,7 +426,7 @@ private Q_SLOTS:
         const auto shape = [](const QString& path) {
             QStringList out;
             DataFile db(path);
-            for (const QString& table : testSchema().tableNames())
+            for (const QString& table : programSchema().tableNames())
                 db.forEach(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
                                           "FROM pragma_table_info(?) ORDER BY cid"),
                            {table}, [&](DataFile::Row q) {
@@ -461,7 +461,7 @@ private Q_SLOTS:
                 QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
                                 QLatin1String(column)));
             QVERIFY(db.setUserVersion(0));
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::Migrated);
         }
         QCOMPARE(shape(m_path), fresh);
     }
@@ -495,9 +495,9 @@ private Q_SLOTS:
         };
         {
             DataFile db(m_path);
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
-            QCOMPARE(db.userVersion(), testSchema().currentVersion());
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::UpToDate);
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(db.userVersion(), programSchema().currentVersion());
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::UpToDate);
         }
         QCOMPARE(indexCount(), 1);
 
@@ -526,7 +526,7 @@ private Q_SLOTS:
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
             QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
             QVERIFY(db.setUserVersion(1));
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::Migrated);
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::Migrated);
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Events WHERE "
                                               "LastModified LIKE '____-__-__T__:__:__Z'"))
                          .toInt(),
@@ -542,11 +542,11 @@ private Q_SLOTS:
                 qPrintable(uid));
         {
             DataFile db(m_path);
-            QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::UpToDate);
+            QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::UpToDate);
         }
         QCOMPARE(uids(), given);
 
-        const int newer = testSchema().currentVersion() + 5;
+        const int newer = programSchema().currentVersion() + 5;
         {
             DataFile db(m_path);
             QVERIFY(db.setUserVersion(newer));
@@ -554,7 +554,7 @@ private Q_SLOTS:
         ageFile(m_path);
         const qint64 stamp = fileModifiedStamp(m_path);
         DataFile db(m_path);
-        QCOMPARE(Migrations::run(db, testSchema()), Migrations::Outcome::NewerThanProgram);
+        QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::NewerThanProgram);
         QCOMPARE(db.userVersion(), newer);
         QCOMPARE(fileModifiedStamp(m_path), stamp);
     }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "platform/ui/QtWindowSystem.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
@@ -91,8 +91,8 @@ struct Fixture {
     CommandDispatcher shell{context};
 
     // Calendar, Quick Notes and Quick Access show stubs unless `pages` says otherwise.
-    explicit Fixture(ProgramParts pages = {}) {
-        testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
+    explicit Fixture(TestPages pages = {}) {
+        programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
         QDir(dir.path()).mkpath(QStringLiteral("help"));
         for (const char* topic :
              {"index.htm", "plm.htm", "calendar.htm", "qnotes.htm", LocalProductPage}) {
@@ -104,10 +104,9 @@ struct Fixture {
         shell.setQuitHandler([this] { ++quits; });
         QObject::connect(&shell, &CommandDispatcher::reminderChosen, [this] { ++reminders; });
         const auto stub = [](QWidget* parent) { return new StubTool(parent); };
-        for (ToolDescriptor::PageFactory* page :
-             {&pages.calendar, &pages.notes, &pages.quickAccess})
-            if (!*page)
-                *page = stub;
+        for (const char* id : {"Calendar", "QNotes", "QAccess"})
+            if (!pages.contains(QLatin1String(id)))
+                pages.insert(QLatin1String(id), stub);
         registerProgramTools(shell.tools(), std::move(pages));
     }
 
@@ -294,8 +293,9 @@ private Q_SLOTS:
 
     // A page's own menu stands in the menu bar before Help while the page is shown.
     void pageMenuFollowsThePage() {
-        ProgramParts pages;
-        pages.calendar = [](QWidget* parent) { return new MenuTool(parent); };
+        TestPages pages;
+        pages.insert(QStringLiteral("Calendar"),
+                     [](QWidget* parent) { return new MenuTool(parent); });
         Fixture f(std::move(pages));
         const auto menus = [&] {
             QStringList titles;
@@ -417,7 +417,7 @@ private Q_SLOTS:
             }
             return page;
         };
-        Fixture f({.notes = withFields, .quickAccess = withFields});
+        Fixture f({{"QNotes", withFields}, {"QAccess", withFields}});
         f.shell.dispatch(trayIndex("QNotes"));
         f.plm()->show();
         f.plm()->activateWindow();
@@ -530,11 +530,11 @@ private Q_SLOTS:
     }
 
     void neverSmallerThanItsToolsNeed() {
-        Fixture f({.wallpaper = [](QWidget* parent) {
-            auto* page = new StubTool(parent);
-            page->setMinimumSize(700, 420);
-            return page;
-        }});
+        Fixture f({{"SSWP", [](QWidget* parent) {
+                        auto* page = new StubTool(parent);
+                        page->setMinimumSize(700, 420);
+                        return page;
+                    }}});
         f.shell.dispatch(trayIndex("SSWP"));
         f.plm()->show();
         f.plm()->resize(200, 150);

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "mock/FakeClock.h"
+#include "mock/FakeDesktop.h"
+#include "mock/ProgramTools.h"
 #include "shell/MenuPlacement.h"
 #include "shell/ShellTables.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/Menu.h"
 #include "shell/ui/ToolRegistry.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/ProgramTools.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -78,7 +78,7 @@ struct ShellRig {
     FakeClock clock;
     FakeDesktop desktop;
     ShowingWindows platform;
-    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile(), testSchema()};
+    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile(), programSchema()};
     AppContext context{AppPaths(dir.path(), dir.path()),
                        clock,
                        platform,
@@ -293,5 +293,5 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestMenu)
-#include "mock/TestSchema.h"
+#include "app/ProgramSchema.h"
 #include "tst_menu.moc"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 #include "shell/DueEntriesJob.h"
 #include "shell/FiringRules.h"
@@ -43,7 +43,7 @@ struct Fixture {
     QList<QStringList> notices;
 
     Fixture() {
-        testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
+        programSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
         addProgramDueReaders(tick);
         exec(QStringLiteral("UPDATE System SET NotifyAgo = 2, ShowEvery = 60"));
         QFile helper(dir.filePath(QStringLiteral("ShutDown")));

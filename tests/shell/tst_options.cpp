@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/caldav/CalendarSync.h"
@@ -11,7 +12,6 @@
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "options/SoundChoice.h"
 #include "options/ui/Options.h"
 #include "shell/Chime.h"
@@ -89,7 +89,7 @@ class TestOptions : public QObject {
         CalendarSync sync;
         std::unique_ptr<Options> page;
         ShownPage(const QString& dataFile, Clock& clock, SecretStore& secrets)
-            : data(dataFile, testSchema()), sync(data.stores(), clock, secrets, {}) {}
+            : data(dataFile, programSchema()), sync(data.stores(), clock, secrets, {}) {}
     };
     std::unique_ptr<ShownPage> showWithSync() {
         auto shown = std::make_unique<ShownPage>(dataFile(), m_clock, m_context->secrets);
@@ -128,7 +128,7 @@ private Q_SLOTS:
             m_desktop->context(AppPaths(m_program.path(), m_program.path()), m_clock));
         QFile::remove(dataFile());
         QFile::remove(rmwav());
-        QCOMPARE(testSchema().createTemplate(dataFile(), m_clock.today()), QString());
+        QCOMPARE(programSchema().createTemplate(dataFile(), m_clock.today()), QString());
         m_unloaded.clear();
     }
 
@@ -694,7 +694,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QString there = folder + QStringLiteral("/data.plm");
         if (inFolder == QLatin1String("plumora")) {
-            QCOMPARE(testSchema().createTemplate(there, m_clock.today()), QString());
+            QCOMPARE(programSchema().createTemplate(there, m_clock.today()), QString());
             QVERIFY(SettingsStore(there).update(
                 [](Settings& s) { s.mailUser = QStringLiteral("backed up"); }));
         } else if (inFolder == QLatin1String("other")) {

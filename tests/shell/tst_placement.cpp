@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "shell/WindowPlacement.h"
-#include "mock/TestSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,7 +90,7 @@ private Q_SLOTS:
     void roundTripThroughTheDataFile() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("data.plm"));
-        QVERIFY(testSchema().createTemplate(file, QDate(2026, 1, 1)).isEmpty());
+        QVERIFY(programSchema().createTemplate(file, QDate(2026, 1, 1)).isEmpty());
 
         const Stored fresh = WindowPlacement::load(SettingsStore(file));
         QCOMPARE(WindowPlacement::onOpen(fresh, Default, OneScreen).geometry,
@@ -118,7 +118,7 @@ private Q_SLOTS:
     void onlyTheUsersOwnPlacementIsStored() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("data.plm"));
-        QVERIFY(testSchema().createTemplate(file, QDate(2026, 1, 1)).isEmpty());
+        QVERIFY(programSchema().createTemplate(file, QDate(2026, 1, 1)).isEmpty());
         QVERIFY(WindowPlacement::save(SettingsStore(file), QRect(300, 200, 1000, 700), {}, false,
                                       false));
         const QList<WindowPlacement::Screen> small{{QRect(0, 0, 960, 540), QRect(0, 0, 960, 513)}};

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "data/SettingsCheck.h"
-#include "mock/TestSchema.h"
 #include "mock/Unprivileged.h"
 
 #include <QDir>
@@ -19,9 +19,9 @@ struct Install {
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
 
-    Install() { testSchema().createTemplate(paths.templateFile(), QDate(2026, 1, 1)); }
+    Install() { programSchema().createTemplate(paths.templateFile(), QDate(2026, 1, 1)); }
 
-    SettingsCheck::Result check() { return SettingsCheck(paths, testSchema()).run(); }
+    SettingsCheck::Result check() { return SettingsCheck(paths, programSchema()).run(); }
     Settings stored() const { return SettingsStore(paths.dataFile()).load().value_or(Settings{}); }
     static void writeGarbage(const QString& path) {
         QFile f(path);
@@ -200,7 +200,7 @@ private Q_SLOTS:
     void aMissingTemplateLeavesNoDataFile() {
         QTemporaryDir dir;
         const AppPaths paths(dir.path(), dir.path());
-        const auto result = SettingsCheck(paths, testSchema()).run();
+        const auto result = SettingsCheck(paths, programSchema()).run();
         QVERIFY(result.failedSteps > 0);
         QVERIFY(!result.firstRun);
         QVERIFY(!QFileInfo::exists(paths.dataFile()));

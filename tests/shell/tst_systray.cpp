@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/MainWindow.h"
@@ -26,7 +26,7 @@ class TestSysTray : public QObject {
         int reminders = 0;
         explicit Install(FakeDesktop& desktop)
             : context(desktop.context(AppPaths(dir.path(), dir.path()), clock)) {
-            testSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
+            programSchema().createTemplate(context.paths.templateFile(), QDate(2026, 1, 1));
         }
         struct Running {
             std::unique_ptr<CommandDispatcher> dispatcher;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "calendar/HolidayUpdateJob.h"
 #include "data/DataFile.h"
 #include "data/DateText.h"
@@ -6,7 +7,6 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "notify/ReminderJob.h"
 #include "shell/DueEntriesJob.h"
 #include "shell/FiringRules.h"
@@ -99,7 +99,7 @@ struct Fixture {
     QList<int> savedBefore; // programs started when open work was saved for a shut-down
 
     Fixture() {
-        testSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
+        programSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
         addProgramDueReaders(tick);
         set(QStringLiteral("NotifyAgo = 2, ShowEvery = 60"));
         tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));

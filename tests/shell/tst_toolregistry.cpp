@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
-#include "mock/TestSchema.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/HelpKey.h"
 #include "shell/ui/MainWindow.h"
@@ -36,7 +36,7 @@ struct Shell {
     AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
     CommandDispatcher shell{context};
 
-    Shell() { testSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
+    Shell() { programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
 };
 
 } // namespace
@@ -91,12 +91,15 @@ private Q_SLOTS:
         QCOMPARE(tools.trayIndexOf(QStringLiteral("MailWatch")), -1);
     }
 
-    // The data file's tables come from the list: the settings' first, then each tool's own.
-    // The schema the tests below the windows use is the program's.
+    // The data file's tables are the settings' first, then each tool's own in the list's
+    // order: the parts the descriptors bring are the schema's (which needs no windows).
     void theSchemaComesFromTheList() {
         const FileSchema program = programSchema();
-        QCOMPARE(program.createStatements(), testSchema().createStatements());
-        QCOMPARE(program.currentVersion(), testSchema().currentVersion());
+        QList<SchemaPart> listed{SettingsStore::tables()};
+        for (const ToolDescriptor& tool : programTools())
+            listed += tool.schema;
+        QCOMPARE(FileSchema(listed).createStatements(), program.createStatements());
+        QCOMPARE(FileSchema(listed).currentVersion(), program.currentVersion());
         QCOMPARE(program.tableNames().first(), QStringLiteral("System"));
         QHash<QString, QString> owner;
         for (const ToolDescriptor& tool : programTools()) {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/WallpaperStore.h"
 
@@ -64,7 +64,7 @@ private Q_SLOTS:
     void init() {
         QFile::remove(m_paths.dataFile());
         QFile::remove(bitmap());
-        QCOMPARE(testSchema().createTemplate(m_paths.dataFile(), Today), QString());
+        QCOMPARE(programSchema().createTemplate(m_paths.dataFile(), Today), QString());
         m_desktop.processes = FakeProcessRunner();
         m_desktop.registry.values.clear();
     }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramSchema.h"
 #include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
-#include "mock/TestSchema.h"
 #include "shell/WebSite.h"
 #include "shell/ui/ReloadBar.h"
 #include "wallpaper/WallpaperChange.h"
@@ -118,7 +118,7 @@ private Q_SLOTS:
 
     void init() {
         QFile::remove(m_paths.dataFile());
-        QCOMPARE(testSchema().createTemplate(m_paths.dataFile(), Today), QString());
+        QCOMPARE(programSchema().createTemplate(m_paths.dataFile(), Today), QString());
         m_desktop.registry.values.clear();
         m_desktop.dialogs.messages.clear();
         m_desktop.processes = FakeProcessRunner();

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/CalendarDescriptor.h"
 
-#include "calendar/EventStore.h"
-#include "calendar/caldav/CalDavStore.h"
-#include "calendar/ical/Subscriptions.h"
+#include "calendar/CalendarSchema.h"
+#include "calendar/ui/Calendar.h"
 
 #include <QPainter>
+#include <QTimer>
 
 using namespace Artwork;
 
@@ -34,6 +34,37 @@ ToolDescriptor calendarDescriptor() {
     d.accelerator = QStringLiteral("Personal &Calendar");
     d.paintIcon = &paintCalendarIcon;
     d.startsGroup = true;
-    d.schema = {EventStore::tables(), SubscriptionStore::tables(), CalDavStore::tables()};
+    d.schema = calendarSchema();
+    return d;
+}
+
+ToolDescriptor calendarTool(AppContext& context) {
+    ToolDescriptor d = calendarDescriptor();
+    const std::shared_ptr<ToolLink> link = d.link;
+    auto tool =
+        std::make_shared<CalendarTool>(context, [link](const QString& text) { link->tell(text); });
+    // The question about removals from the server is answered in Options: a click on it
+    // opens them.
+    tool->sync().setAsk(
+        [link](const QString& text) { link->tell(text, QStringLiteral("Options")); });
+    CalendarTool* calendar = tool.get();
+    d.page = [calendar](QWidget* parent) { return calendar->makePage(parent); };
+    d.addJobs = [calendar](TrayController& controller) { calendar->addJobs(controller); };
+    d.optionsGroup = [calendar](QWidget* owner) { return calendar->makeOptionsGroup(owner); };
+    d.openFiles = [calendar, &context, link](const QStringList& paths,
+                                             const SingleInstance::Answer& answer) {
+        calendar->importQuietly(
+            context, paths,
+            [calendar, &context, link, answer](const CalendarTool::ImportSummary& summary) {
+                // The answer goes back before the calendar and the summary show: their event
+                // loops must not run while a second start still waits on the socket.
+                answer(summary.refusal);
+                QTimer::singleShot(0, link.get(), [calendar, &context, link, summary] {
+                    Q_EMIT link->showTool(QStringLiteral("Calendar"));
+                    calendar->showImportSummary(context, summary);
+                });
+            });
+    };
+    d.owner = std::move(tool);
     return d;
 }

@@ -5,8 +5,12 @@
 
 class QPainter;
 
+struct AppContext;
+
 // Personal Calendar as the shell shows it: the first entry of the toolbar and both menus.
-// Without a page: the program gives it the one the tool object makes and keeps (makePage).
 ToolDescriptor calendarDescriptor();
+// The same with its tool object (CalendarTool): its page, its jobs, its sync group of
+// Options, and the iCalendar files handed to the program.
+ToolDescriptor calendarTool(AppContext& context);
 // Its picture on the 32-unit grid of Artwork.
 void paintCalendarIcon(QPainter& p);

@@ -2,6 +2,7 @@
 #include "capture/ui/CaptureDescriptor.h"
 
 #include "capture/CaptureStore.h"
+#include "capture/ui/ScreenCapture.h"
 
 #include <QPainter>
 
@@ -30,5 +31,14 @@ ToolDescriptor captureDescriptor() {
     d.paintIcon = &paintCaptureIcon;
     d.etchedRule = true;
     d.schema = {CaptureStore::tables()};
+    return d;
+}
+
+ToolDescriptor captureTool(AppContext& context) {
+    ToolDescriptor d = captureDescriptor();
+    auto tool = std::make_shared<CaptureTool>(context);
+    CaptureTool* capture = tool.get();
+    d.page = [capture](QWidget* parent) { return capture->makePage(parent); };
+    d.owner = std::move(tool);
     return d;
 }

@@ -45,3 +45,23 @@ ToolDescriptor notesDescriptor() {
     d.schema = {NoteStore::tables()};
     return d;
 }
+
+ToolDescriptor notesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor) {
+    ToolDescriptor d = notesDescriptor();
+    ToolLink* link = d.link.get();
+    auto tool = std::make_shared<NotesTool>(context, std::move(scheduleEditor));
+    NotesTool* notes = tool.get();
+    QObject::connect(notes, &NotesTool::notice, link,
+                     [link](const QString& text) { link->tell(text); });
+    d.page = [notes](QWidget* parent) { return notes->makePage(parent); };
+    const std::shared_ptr<ToolLink> shared = d.link;
+    const auto show = [shared] { Q_EMIT shared->showTool(QStringLiteral("QNotes")); };
+    d.dueActions = {
+        {QLatin1String(NoteAlarmAction), noteAlarmAction([notes, show] { notes->alarm(show); },
+                                                         [notes, show](const QList<QDateTime>& at) {
+                                                             notes->lateAlarm(show, at);
+                                                         })}};
+    d.saveNow = [notes] { notes->saveNow(); };
+    d.owner = std::move(tool);
+    return d;
+}

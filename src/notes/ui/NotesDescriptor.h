@@ -5,8 +5,14 @@
 
 class QPainter;
 
+#include "notes/ui/NotesPage.h"
+
+struct AppContext;
+
 // Quick Notes as the shell shows it.
-// Without a page: the program gives it the one the tool object makes and keeps (makePage).
 ToolDescriptor notesDescriptor();
+// The same with its tool object (NotesTool): its page, its notices, its alarm (which shows
+// the tool) and the save of its open work. A note's alarm is edited with `scheduleEditor`.
+ToolDescriptor notesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor);
 // Its picture on the 32-unit grid of Artwork.
 void paintNotesIcon(QPainter& p);

@@ -587,16 +587,16 @@ void Options::layOut() {
     m_outer->setGeometry(outer);
 }
 
-OptionsTool::OptionsTool(const ToolRegistry& tools, AppContext& context,
-                         std::function<void(int)> keepTool)
-    : m_tools(tools), m_context(context), m_keepTool(std::move(keepTool)) {}
+OptionsTool::OptionsTool(AppContext& context, ToolLink& link) : m_context(context), m_link(link) {}
 
 Options* OptionsTool::makePage(QWidget* parent) {
     auto* page = new Options(m_context, parent);
-    QObject::connect(page, &Options::keepTool, page, m_keepTool);
+    QObject::connect(page, &Options::keepTool, &m_link, &ToolLink::keepToolAsked);
     // Every tool but Options itself.
-    page->toolButtons = m_tools.toolButtons();
-    page->toolButtons.removeAll(m_tools.buttonOf(QStringLiteral("Options")));
+    if (const ToolRegistry* tools = m_link.tools) {
+        page->toolButtons = tools->toolButtons();
+        page->toolButtons.removeAll(tools->buttonOf(QStringLiteral("Options")));
+    }
     for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(m_groups))
         page->addGroup(group(page));
     m_page = page;

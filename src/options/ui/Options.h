@@ -132,18 +132,17 @@ private:
 // Options as the main window's "Options" tool.
 class OptionsTool {
 public:
-    // `keepTool` is called for each of the tools' toolbar buttons before a backup or a
-    // restore.
-    OptionsTool(const ToolRegistry& tools, AppContext& context, std::function<void(int)> keepTool);
+    // Before a backup or a restore, `link` is asked to keep each of the other tools' pages
+    // (those of the registry it names).
+    OptionsTool(AppContext& context, ToolLink& link);
     // Makes the page the first time the main window asks for it, with the tools' groups.
     Options* makePage(QWidget* parent);
     // A tool's group (ToolDescriptor::optionsGroup); on the page at once when it shows.
     void addGroup(ToolDescriptor::OptionsGroupFactory group);
 
 private:
-    const ToolRegistry& m_tools;
     AppContext& m_context;
-    std::function<void(int)> m_keepTool;
+    ToolLink& m_link;
     QList<ToolDescriptor::OptionsGroupFactory> m_groups;
     QPointer<Options> m_page;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options/ui/OptionsDescriptor.h"
 
+#include "options/ui/Options.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -31,5 +33,17 @@ ToolDescriptor optionsDescriptor() {
     d.caption = QStringLiteral("Options");
     d.accelerator = QStringLiteral("&Options");
     d.paintIcon = &paintOptionsIcon;
+    return d;
+}
+
+ToolDescriptor optionsTool(AppContext& context) {
+    ToolDescriptor d = optionsDescriptor();
+    auto tool = std::make_shared<OptionsTool>(context, *d.link);
+    OptionsTool* options = tool.get();
+    d.page = [options](QWidget* parent) { return options->makePage(parent); };
+    d.takeOptionsGroup = [options](ToolDescriptor::OptionsGroupFactory group) {
+        options->addGroup(std::move(group));
+    };
+    d.owner = std::move(tool);
     return d;
 }

@@ -3,10 +3,12 @@
 
 #include "shell/ui/ToolDescriptor.h"
 
+struct AppContext;
 class QPainter;
 
 // Options as the shell shows it.
-// Without a page: the program gives it the one the tool object makes (makePage).
 ToolDescriptor optionsDescriptor();
+// The same with its tool object (OptionsTool): its page takes the other tools' groups.
+ToolDescriptor optionsTool(AppContext& context);
 // Its picture on the 32-unit grid of Artwork.
 void paintOptionsIcon(QPainter& p);

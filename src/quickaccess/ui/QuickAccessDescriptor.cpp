@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quickaccess/ui/QuickAccessDescriptor.h"
 
-#include "shell/ui/TrayController.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/QuickAccessStore.h"
+#include "quickaccess/ui/QuickAccessPage.h"
+#include "shell/ui/TrayController.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -53,5 +54,11 @@ ToolDescriptor quickAccessDescriptor() {
     };
     d.etchedRule = true;
     d.schema = {QuickAccessStore::tables()};
+    return d;
+}
+
+ToolDescriptor quickAccessTool(AppContext& context) {
+    ToolDescriptor d = quickAccessDescriptor();
+    d.page = QuickAccessPage::pages(context);
     return d;
 }

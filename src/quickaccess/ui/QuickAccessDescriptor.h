@@ -3,11 +3,13 @@
 
 #include "shell/ui/ToolDescriptor.h"
 
+struct AppContext;
 class QPainter;
 
 // Quick Access as the shell shows it; its page draws the etched rule.
-// Without a page: the program gives it QuickAccessPage::pages.
 // Its minute job tracks the folders of the documents opened lately.
 ToolDescriptor quickAccessDescriptor();
+// The same with its page (QuickAccessPage::pages).
+ToolDescriptor quickAccessTool(AppContext& context);
 // Its picture on the 32-unit grid of Artwork.
 void paintQuickAccessIcon(QPainter& p);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ui/ScheduleDescriptor.h"
 
+#include "platform/MountTable.h"
 #include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ScheduleStore.h"
+#include "scheduler/ui/Schedule.h"
 
 #include <QPainter>
 
@@ -35,5 +37,19 @@ ToolDescriptor scheduleDescriptor() {
     d.etchedRule = true;
     d.startsGroup = true;
     d.schema = {ScheduleStore::tables()};
+    return d;
+}
+
+ToolDescriptor scheduleTool(AppContext& context) {
+    ToolDescriptor d = scheduleDescriptor();
+    auto tool = std::make_shared<ScheduleTool>(context);
+    ScheduleTool* schedule = tool.get();
+    d.page = [schedule](QWidget* parent) { return schedule->makePage(parent); };
+    ToolLink* link = d.link.get();
+    d.dueActions = scheduleDueActions(
+        context.shell,
+        [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
+        [link] { Q_EMIT link->saveOpenWorkAsked(); });
+    d.owner = std::move(tool);
     return d;
 }

@@ -3,16 +3,43 @@
 
 #include "data/FileSchema.h"
 #include "shell/DueEntries.h"
+#include "shell/SingleInstance.h"
 #include "shell/ui/Artwork.h"
 
+#include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <any>
 #include <functional>
+#include <memory>
 
 class OptionsGroup;
 class ToolPage;
+class ToolRegistry;
 class TrayController;
 class QWidget;
+
+// A tool's line to the program: what it asks of the shell or tells the user, as signals the
+// application connects once for every tool, and the registry it was added to.
+class ToolLink : public QObject {
+    Q_OBJECT
+public:
+    // Set by the application when the tool is registered.
+    const ToolRegistry* tools = nullptr;
+
+    // Tells `text` in a pop-up message; a click on it shows the tool `action` (none: nothing).
+    void tell(const QString& text, const QString& action = {}) { Q_EMIT notice(text, action); }
+
+Q_SIGNALS:
+    void notice(const QString& text, const QString& action);
+    // Brings up the tool `id` in the main window.
+    void showTool(const QString& id);
+    // Every tool's unsaved input is to go to the data file now (before a shut-down).
+    void saveOpenWorkAsked();
+    // The loaded page of the tool on `toolbarButton` is to keep everything (before a backup).
+    void keepToolAsked(int toolbarButton);
+};
 
 // Everything the shell needs to know of a tool, given by the tool's own folder: the
 // application registers the tools in one list, and the toolbar, the Tools menu, the tray
@@ -21,6 +48,9 @@ struct ToolDescriptor {
     using PageFactory = std::function<ToolPage*(QWidget* parent)>;
     using JobAdder = std::function<void(TrayController& controller)>;
     using OptionsGroupFactory = std::function<OptionsGroup*(QWidget* parent)>;
+    // Files handed to the program (--import, or a second start's): `answer` gets the first
+    // refusal, or nothing, before any window opens.
+    using FileOpener = SingleInstance::ImportHandler;
 
     // Stable id: the page's objectName (the Tools menu entry's is id + "Menu"), and the key
     // of its tables' version.
@@ -57,6 +87,23 @@ struct ToolDescriptor {
     QStringList dueTables;
     // What its due entries do, by the action each names.
     DueActions dueActions;
+    // The tool's object, which makes and keeps its page and runs its jobs (a
+    // std::shared_ptr<T>); kept by the application for as long as the tool is registered.
+    std::any owner;
+    // Its line to the program; shared by the copies of the descriptor.
+    std::shared_ptr<ToolLink> link = std::make_shared<ToolLink>();
+    // Writes its unsaved input to the data file (before a shut-down or a sleep).
+    std::function<void()> saveNow;
+    // Opens files handed to the program (the first tool that has it takes them).
+    FileOpener openFiles;
+    // A tool that shows the others' Options groups takes each here, in the list's order.
+    std::function<void(OptionsGroupFactory group)> takeOptionsGroup;
+
+    // The tool's object when it is a T.
+    template <class T> T* object() const {
+        const auto* held = std::any_cast<std::shared_ptr<T>>(&owner);
+        return held ? held->get() : nullptr;
+    }
 
     QString topic() const {
         return helpTopic.isEmpty() ? id.toLower() + QStringLiteral(".htm") : helpTopic;

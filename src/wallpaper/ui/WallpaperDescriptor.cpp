@@ -4,6 +4,7 @@
 #include "shell/ui/TrayController.h"
 #include "wallpaper/CheckWallpaper.h"
 #include "wallpaper/WallpaperStore.h"
+#include "wallpaper/ui/WallpaperChanger.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -43,5 +44,11 @@ ToolDescriptor wallpaperDescriptor() {
     };
     d.startsGroup = true;
     d.schema = {WallpaperStore::tables()};
+    return d;
+}
+
+ToolDescriptor wallpaperTool(AppContext& context) {
+    ToolDescriptor d = wallpaperDescriptor();
+    d.page = WallpaperChanger::pages(context);
     return d;
 }
