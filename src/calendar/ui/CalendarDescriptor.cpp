@@ -41,14 +41,12 @@ ToolDescriptor calendarDescriptor() {
 ToolDescriptor calendarTool(AppContext& context) {
     ToolDescriptor d = calendarDescriptor();
     const std::shared_ptr<ToolLink> link = d.link;
-    auto tool =
-        std::make_shared<CalendarTool>(context, [link](const QString& text) { link->tell(text); });
+    CalendarTool* calendar = d.hold(
+        std::make_shared<CalendarTool>(context, [link](const QString& text) { link->tell(text); }));
     // The question about removals from the server is answered in Options: a click on it
     // opens them.
-    tool->sync().setAsk(
+    calendar->sync().setAsk(
         [link](const QString& text) { link->tell(text, QStringLiteral("Options")); });
-    CalendarTool* calendar = tool.get();
-    d.page = [calendar](QWidget* parent) { return calendar->makePage(parent); };
     d.addJobs = [calendar](TrayController& controller) { calendar->addJobs(controller); };
     d.optionsGroup = [calendar](QWidget* owner) { return calendar->makeOptionsGroup(owner); };
     d.openFiles = [calendar, &context, link](const QStringList& paths,
@@ -65,6 +63,5 @@ ToolDescriptor calendarTool(AppContext& context) {
                 });
             });
     };
-    d.owner = std::move(tool);
     return d;
 }

@@ -36,9 +36,6 @@ ToolDescriptor captureDescriptor() {
 
 ToolDescriptor captureTool(AppContext& context) {
     ToolDescriptor d = captureDescriptor();
-    auto tool = std::make_shared<CaptureTool>(context);
-    CaptureTool* capture = tool.get();
-    d.page = [capture](QWidget* parent) { return capture->makePage(parent); };
-    d.owner = std::move(tool);
+    d.hold(std::make_shared<CaptureTool>(context));
     return d;
 }

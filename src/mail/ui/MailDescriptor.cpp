@@ -15,9 +15,8 @@ ToolDescriptor mailDescriptor() {
 ToolDescriptor mailTool(AppContext& context) {
     ToolDescriptor d = mailDescriptor();
     const std::shared_ptr<ToolLink> link = d.link;
-    auto tool = std::make_shared<MailWatch>(
-        context, [link](const QString& text, const QString& action) { link->tell(text, action); });
-    MailWatch* watch = tool.get();
+    MailWatch* watch = d.hold(std::make_shared<MailWatch>(
+        context, [link](const QString& text, const QString& action) { link->tell(text, action); }));
     d.optionsGroup = [watch](QWidget* parent) { return watch->makeOptionsGroup(parent); };
     d.addJobs = [watch](TrayController& controller) {
         const AppContext& context = controller.context();
@@ -25,6 +24,5 @@ ToolDescriptor mailTool(AppContext& context) {
             context.stores.settings, context.mail, [watch] { watch->movePasswordToKeyring(); }));
         controller.addMinuteJob(std::make_unique<MailCheckJob>([watch] { watch->load(); }));
     };
-    d.owner = std::move(tool);
     return d;
 }

@@ -49,11 +49,9 @@ ToolDescriptor notesDescriptor() {
 ToolDescriptor notesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor) {
     ToolDescriptor d = notesDescriptor();
     ToolLink* link = d.link.get();
-    auto tool = std::make_shared<NotesTool>(context, std::move(scheduleEditor));
-    NotesTool* notes = tool.get();
+    NotesTool* notes = d.hold(std::make_shared<NotesTool>(context, std::move(scheduleEditor)));
     QObject::connect(notes, &NotesTool::notice, link,
                      [link](const QString& text) { link->tell(text); });
-    d.page = [notes](QWidget* parent) { return notes->makePage(parent); };
     const std::shared_ptr<ToolLink> shared = d.link;
     const auto show = [shared] { Q_EMIT shared->showTool(QStringLiteral("QNotes")); };
     d.dueActions = {
@@ -62,6 +60,5 @@ ToolDescriptor notesTool(AppContext& context, NotesPage::ScheduleEditor schedule
                                                              notes->lateAlarm(show, at);
                                                          })}};
     d.saveNow = [notes] { notes->saveNow(); };
-    d.owner = std::move(tool);
     return d;
 }

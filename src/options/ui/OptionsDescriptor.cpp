@@ -38,12 +38,9 @@ ToolDescriptor optionsDescriptor() {
 
 ToolDescriptor optionsTool(AppContext& context) {
     ToolDescriptor d = optionsDescriptor();
-    auto tool = std::make_shared<OptionsTool>(context, *d.link);
-    OptionsTool* options = tool.get();
-    d.page = [options](QWidget* parent) { return options->makePage(parent); };
+    OptionsTool* options = d.hold(std::make_shared<OptionsTool>(context, *d.link));
     d.takeOptionsGroup = [options](ToolDescriptor::OptionsGroupFactory group) {
         options->addGroup(std::move(group));
     };
-    d.owner = std::move(tool);
     return d;
 }

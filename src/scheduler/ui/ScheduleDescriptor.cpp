@@ -42,14 +42,11 @@ ToolDescriptor scheduleDescriptor() {
 
 ToolDescriptor scheduleTool(AppContext& context) {
     ToolDescriptor d = scheduleDescriptor();
-    auto tool = std::make_shared<ScheduleTool>(context);
-    ScheduleTool* schedule = tool.get();
-    d.page = [schedule](QWidget* parent) { return schedule->makePage(parent); };
+    d.hold(std::make_shared<ScheduleTool>(context));
     ToolLink* link = d.link.get();
     d.dueActions = scheduleDueActions(
         context.shell,
         [table = MountTable()](const QString& path) { return table.isFixedLocalDisk(path); },
         [link] { Q_EMIT link->saveOpenWorkAsked(); });
-    d.owner = std::move(tool);
     return d;
 }

@@ -99,6 +99,16 @@ struct ToolDescriptor {
     // A tool that shows the others' Options groups takes each here, in the list's order.
     std::function<void(OptionsGroupFactory group)> takeOptionsGroup;
 
+    // Holds the tool's object as its owner; an object that makes a page with
+    // makePage(parent) gives the tool its page. Returns the object for the other seams.
+    template <class T> T* hold(std::shared_ptr<T> tool) {
+        T* held = tool.get();
+        if constexpr (requires(T & t, QWidget * parent) { t.makePage(parent); })
+            page = [held](QWidget* parent) { return held->makePage(parent); };
+        owner = std::move(tool);
+        return held;
+    }
+
     // The tool's object when it is a T.
     template <class T> T* object() const {
         const auto* held = std::any_cast<std::shared_ptr<T>>(&owner);
