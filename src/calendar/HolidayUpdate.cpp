@@ -6,8 +6,8 @@
 #include "calendar/EventStore.h"
 #include "calendar/HolidayList.h"
 #include "data/Settings.h"
-#include "shell/WebSite.h"
 #include "platform/Downloader.h"
+#include "shell/WebSite.h"
 
 #include <QFile>
 #include <QSaveFile>

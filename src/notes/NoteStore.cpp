@@ -3,8 +3,8 @@
 
 #include "data/DataFile.h"
 #include "data/DateText.h"
-#include "shell/DueEntries.h"
 #include "notes/NotesLog.h"
+#include "shell/DueEntries.h"
 
 #include <QSqlQuery>
 

@@ -3,8 +3,8 @@
 
 #include "platform/MountTable.h"
 #include "platform/RegularFile.h"
-#include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/QuickAccessLog.h"
+#include "quickaccess/QuickAccessStore.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 #include "quickaccess/FolderTrackingJob.h"
 
 #include "platform/DesktopShell.h"
-#include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/QuickAccessLog.h"
+#include "quickaccess/QuickAccessStore.h"
 
 namespace {
 

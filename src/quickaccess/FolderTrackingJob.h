@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/Jobs.h"
 #include "quickaccess/FolderTracking.h"
+#include "shell/Jobs.h"
 
 class DesktopShell;
 class QuickAccessStore;

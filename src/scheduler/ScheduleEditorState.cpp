@@ -2,8 +2,8 @@
 #include "scheduler/ScheduleEditorState.h"
 
 #include "base/Clock.h"
-#include "shell/FiringRules.h"
 #include "scheduler/ScheduledCommand.h"
+#include "shell/FiringRules.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 #include "wallpaper/CheckWallpaper.h"
 
 #include "base/Clock.h"
-#include "shell/AppContext.h"
 #include "data/Settings.h"
+#include "shell/AppContext.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperLog.h"
 #include "wallpaper/WallpaperStore.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wallpaper/WallpaperChange.h"
 
-#include "shell/AppContext.h"
 #include "platform/ProcessRunner.h"
 #include "platform/Registry.h"
+#include "shell/AppContext.h"
 #include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperBitmap.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/AppPaths.h"
-#include "shell/Autostart.h"
-#include "shell/SessionPlatform.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Unprivileged.h"
+#include "shell/Autostart.h"
+#include "shell/SessionPlatform.h"
 
 #include <QDir>
 #include <QFile>

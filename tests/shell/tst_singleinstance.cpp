@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 

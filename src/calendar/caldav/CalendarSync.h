@@ -4,8 +4,8 @@
 #include "base/TickTimer.h"
 #include "calendar/caldav/CalDavSync.h"
 #include "data/DataStores.h"
-#include "shell/Jobs.h"
 #include "platform/KeyringMove.h"
+#include "shell/Jobs.h"
 
 #include <QDateTime>
 #include <QObject>

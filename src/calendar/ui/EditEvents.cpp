@@ -6,10 +6,10 @@
 #include "calendar/EventStore.h"
 #include "calendar/ui/IconPicker.h"
 #include "data/SaveFailures.h"
-#include "shell/ui/HelpKey.h"
 #include "platform/Dialogs.h"
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
+#include "shell/ui/HelpKey.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -373,7 +373,7 @@ QImage EditEvents::chooseIcon(int row) {
     if (m_chooser)
         return m_chooser(*this);
     IconPicker picker(m_context.paths, m_context.dialogs, m_folders, m_edit.defaultIcon(),
-                   m_edit.row(row).picture, this);
+                      m_edit.row(row).picture, this);
     picker.exec();
     return picker.picked();
 }

@@ -82,7 +82,7 @@ const QString IconPicker::FileFilter =
     QStringLiteral("Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)");
 
 IconPicker::IconPicker(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
-                 const QImage& defaultIcon, const QImage& current, QWidget* parent)
+                       const QImage& defaultIcon, const QImage& current, QWidget* parent)
     : QDialog(parent), m_paths(paths), m_dialogs(dialogs), m_folders(folders),
       m_defaultIcon(defaultIcon), m_current(current), m_chooser(chooseWithDialog),
       m_grid(new QTableWidget(this)),

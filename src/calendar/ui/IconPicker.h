@@ -34,7 +34,7 @@ public:
     // library stands for; the picker starts on `current`, the event's own picture, when the
     // file holds it.
     IconPicker(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
-            const QImage& defaultIcon, const QImage& current = {}, QWidget* parent = nullptr);
+               const QImage& defaultIcon, const QImage& current = {}, QWidget* parent = nullptr);
 
     // Replaces the file dialog (tests).
     void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }

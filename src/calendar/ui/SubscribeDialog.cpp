@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/SubscribeDialog.h"
 
-#include "shell/AppContext.h"
 #include "data/SaveFailures.h"
 #include "platform/Dialogs.h"
+#include "shell/AppContext.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

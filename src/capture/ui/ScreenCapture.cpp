@@ -7,12 +7,12 @@
 #include "capture/ui/FullScreen.h"
 #include "data/ChangeHub.h"
 #include "data/SaveFailures.h"
-#include "shell/ShellTables.h"
-#include "shell/ui/Artwork.h"
 #include "platform/Dialogs.h"
 #include "platform/PictureOutput.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/WindowSystem.h"
+#include "shell/ShellTables.h"
+#include "shell/ui/Artwork.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

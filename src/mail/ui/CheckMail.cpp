@@ -7,8 +7,8 @@
 #include "platform/Dialogs.h"
 #include "platform/MailClient.h"
 #include "platform/WindowSystem.h"
-#include "shell/ui/NoticeFrame.h"
 #include "shell/NoticePlacement.h"
+#include "shell/ui/NoticeFrame.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/AppContext.h"
 #include "mail/MailCheck.h"
 #include "mail/MailPassword.h"
+#include "shell/AppContext.h"
 
 #include <QList>
 #include <QWidget>

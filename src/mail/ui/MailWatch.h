@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/AppContext.h"
 #include "mail/MailCheckState.h"
 #include "mail/MailPassword.h"
+#include "shell/AppContext.h"
 
 #include <QObject>
 #include <QPointer>

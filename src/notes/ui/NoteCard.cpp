@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/ui/NoteCard.h"
 
-#include "shell/Twips.h"
-#include "shell/ui/ArrowKeys.h"
 #include "notes/NoteDeck.h"
 #include "notes/NoteGeometry.h"
 #include "notes/ui/NoteArtwork.h"
+#include "shell/Twips.h"
+#include "shell/ui/ArrowKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include "calendar/EventIcons.h"
 #include "data/PlainText.h"
 #include "platform/WindowSystem.h"
-#include "shell/ui/NoticeFrame.h"
 #include "shell/NoticePlacement.h"
+#include "shell/ui/NoticeFrame.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "base/TickTimer.h"
-#include "shell/AppContext.h"
 #include "notify/ReminderCycle.h"
 #include "notify/ReminderList.h"
+#include "shell/AppContext.h"
 
 #include <QDate>
 #include <QList>

@@ -3,15 +3,15 @@
 
 #include "data/ChangeHub.h"
 #include "data/SaveFailures.h"
-#include "shell/ShellTables.h"
-#include "shell/Twips.h"
-#include "shell/ui/PopupMenuAccess.h"
 #include "platform/CdTray.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/MountTable.h"
 #include "platform/RegularFile.h"
 #include "quickaccess/QuickAccessLog.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
+#include "shell/ui/PopupMenuAccess.h"
 
 #include <QApplication>
 #include <QComboBox>

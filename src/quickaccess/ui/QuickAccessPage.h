@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/AppContext.h"
-#include "shell/ui/ToolDescriptor.h"
-#include "shell/ui/ToolPage.h"
 #include "quickaccess/CdDrives.h"
 #include "quickaccess/LaunchCommand.h"
 #include "quickaccess/QuickAccessStore.h"
 #include "quickaccess/SystemShortcuts.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolDescriptor.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QList>
 
@@ -48,7 +48,8 @@ public:
     enum Shortcut { ComposeMail, CommandPrompt, ComputerManagement, SystemInformation };
     enum DriveCommand { Eject, Close, AutoPlay, Explore };
 
-    explicit QuickAccessPage(AppContext& context, QuickAccessMachine machine = QuickAccessMachine::system(),
+    explicit QuickAccessPage(AppContext& context,
+                             QuickAccessMachine machine = QuickAccessMachine::system(),
                              QWidget* parent = nullptr);
     // What makes the page of the main window's Quick Access tool, on the real machine.
     static ToolDescriptor::PageFactory pages(AppContext& context);

@@ -3,11 +3,11 @@
 
 #include "data/ChangeHub.h"
 #include "data/SaveFailures.h"
-#include "shell/ShellTables.h"
-#include "shell/Twips.h"
 #include "platform/Dialogs.h"
 #include "scheduler/ScheduleRowText.h"
 #include "scheduler/ui/ScheduleEditor.h"
+#include "shell/ShellTables.h"
+#include "shell/Twips.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>

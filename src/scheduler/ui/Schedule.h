@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/AppContext.h"
-#include "shell/ui/ToolPage.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "scheduler/ScheduleList.h"
 #include "scheduler/ScheduleStore.h"
+#include "shell/AppContext.h"
+#include "shell/ui/ToolPage.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ui/ScheduleEditor.h"
 
-#include "shell/Twips.h"
 #include "scheduler/TypedTime.h"
+#include "shell/Twips.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -140,7 +140,7 @@ private:
 const QString ScheduleEditor::Caption = QStringLiteral("- Edit Schedule -");
 
 std::optional<ScheduleEditorState> ScheduleEditor::edit(const ScheduleEditorState& preset,
-                                                 QWidget* parent) {
+                                                        QWidget* parent) {
     // On the heap: the parent may go while the dialog runs (Plumora unloaded meanwhile).
     auto* dialog = new ScheduleEditor(preset, parent);
     const QPointer<ScheduleEditor> alive(dialog);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/AboutBox.h"
 
+#include "platform/WindowSystem.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AppIcon.h"
-#include "platform/WindowSystem.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/MainWindow.h"
 
+#include "platform/WindowSystem.h"
 #include "shell/WindowPlacement.h"
 #include "shell/ui/Artwork.h"
 #include "shell/ui/HelpKey.h"
 #include "shell/ui/ToolPage.h"
 #include "shell/ui/ToolRegistry.h"
 #include "shell/ui/UnloadCheck.h"
-#include "platform/WindowSystem.h"
 
 #include <QAbstractButton>
 #include <QActionGroup>

@@ -2,9 +2,9 @@
 #include "shell/ui/UnloadCheck.h"
 
 #include "data/SaveFailures.h"
+#include "platform/Dialogs.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/ToolPage.h"
-#include "platform/Dialogs.h"
 
 namespace UnloadCheck {
 
