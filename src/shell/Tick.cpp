@@ -90,10 +90,12 @@ void Tick::reloadWhenChanged() {
     if (stamp == m_lastStamp)
         return;
     // A stamp this process did not leave is another process's write: open windows re-read.
-    // The hub then counts the stamp as seen, so a write of ours that follows does not
-    // report it again.
+    // The hub knows the file's stamp from its start, so a write made before the first tick
+    // (or while the cache was being retried) is announced too. The hub then counts the
+    // stamp as seen, so a write of ours that follows does not report it again.
     if (m_changes) {
-        if (m_lastStamp >= 0 && stamp != m_changes->ownStamp())
+        const qint64 own = m_changes->ownStamp();
+        if (own >= 0 && stamp != own)
             m_changes->announceAll();
         m_changes->setOwnStamp(stamp);
     }
