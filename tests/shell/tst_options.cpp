@@ -299,6 +299,21 @@ private Q_SLOTS:
         QCOMPARE(notifyAgo->value(), 7);
         page->show();
         QTRY_COMPARE(notifyAgo->value(), 9);
+
+        // A number being typed is written on Return or when the box is left: until then it
+        // is input too, kept when another writer changes that setting.
+        QApplication::setActiveWindow(page.get());
+        notifyAgo->setFocus();
+        QTRY_VERIFY(notifyAgo->hasFocus());
+        notifyAgo->selectAll();
+        QTest::keyClicks(notifyAgo, QStringLiteral("4"));
+        elsewhere([](Settings& s) { s.notifyAgo = 3; });
+        QTRY_VERIFY(bar->isVisible());
+        QCOMPARE(notifyAgo->cleanText(), QStringLiteral("4"));
+        QCOMPARE(load(dataFile()).notifyAgo, 3);
+        reload->click();
+        QCOMPARE(notifyAgo->value(), 3);
+        QCOMPARE(notifyAgo->cleanText(), QStringLiteral("3"));
     }
 
     // The calendar sync group on a page on show: its own writes leave the calendars it

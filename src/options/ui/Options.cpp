@@ -234,13 +234,23 @@ void Options::setAutostart(const Autostart& autostart) {
     fill();
 }
 
+namespace {
+// A number box being typed in holds a value not written yet (that is on Return or when the
+// box is left).
+bool typing(const QSpinBox* box) {
+    bool ok = false;
+    const int typed = box->locale().toInt(box->cleanText(), &ok);
+    return box->hasFocus() && (!ok || typed != box->value());
+}
+} // namespace
+
 void Options::fill() {
     m_filling = true;
     if (const std::optional<Settings> stored = m_context.stores.settings.load())
         m_values = *stored;
     else
         qCWarning(lcData) << "Options could not read the settings";
-    showValues();
+    showValues(false);
     for (OptionsGroup* group : std::as_const(m_groups))
         group->load(m_values);
 
@@ -257,10 +267,14 @@ void Options::fill() {
     m_filling = false;
 }
 
-void Options::showValues() {
+void Options::showValues(bool keepTyping) {
     const bool filling = std::exchange(m_filling, true);
-    m_notifyAgo->setValue(m_values.notifyAgo);
-    m_showEvery->setValue(m_values.showEvery);
+    // Setting a box's value puts it over what is being typed in it.
+    for (auto [box, value] :
+         {std::pair{m_notifyAgo, m_values.notifyAgo}, std::pair{m_showEvery, m_values.showEvery}}) {
+        if (!keepTyping || !typing(box))
+            box->setValue(value);
+    }
     m_largeIcon->setChecked(m_values.smallIcons != 0);
     showHolidays();
     m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
@@ -434,7 +448,8 @@ void Options::followChanges() {
         now.copyField(field, *stored);
         if (now == m_values)
             continue;
-        if (pending.contains(field))
+        if (pending.contains(field) || (field == Field::NotifyAgo && typing(m_notifyAgo)) ||
+            (field == Field::ShowEvery && typing(m_showEvery)))
             offer = true;
         else
             m_values = now;

@@ -87,7 +87,8 @@ private:
     bool saveGroups(OptionsGroup::Moment moment, bool speak = true, OptionsGroup* only = nullptr);
     QString saveFailure() const;
     // The page's own controls as m_values has them.
-    void showValues();
+    // Shows m_values; `keepTyping` leaves a number box being typed in as it is.
+    void showValues(bool keepTyping = true);
     // Another writer changed `table`: a page on show follows it.
     void tableChanged(const QString& table);
     void followChanges();
