@@ -7,6 +7,7 @@
 #include "mail/MailAccountSync.h"
 #include "mock/FakeDesktop.h"
 #include "mock/Fifo.h"
+#include "mock/OlderFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -260,13 +261,7 @@ private Q_SLOTS:
         QVERIFY(programSchema().createTemplate(data, QDate(2026, 1, 1)).isEmpty());
         {
             DataFile db(data);
-            for (const char* column :
-                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
-                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
-                                QLatin1String(column)));
-            // The later steps run as well.
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
+            QVERIFY(dropLaterColumns(db));
             QVERIFY(db.exec(QStringLiteral("UPDATE System SET MailUser = 'ann', MailPOP3 = "
                                            "'pop.example.org', MailPwd = 'secret'")));
             // Version 2: before the step that added the mail account's columns.

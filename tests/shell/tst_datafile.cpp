@@ -3,6 +3,7 @@
 #include "data/DataFile.h"
 #include "data/Migrations.h"
 #include "data/Settings.h"
+#include "mock/OlderFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -481,12 +482,7 @@ private Q_SLOTS:
         {
             DataFile db(m_path);
             QVERIFY(db.exec(QStringLiteral("DROP INDEX EventsByCode")));
-            for (const char* column :
-                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
-                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
-                                QLatin1String(column)));
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
+            QVERIFY(dropLaterColumns(db));
             QVERIFY(db.setUserVersion(0));
         }
         const auto indexCount = [&] {
@@ -519,12 +515,7 @@ private Q_SLOTS:
                 QVERIFY(db.exec(QStringLiteral("INSERT INTO Events (eDate) VALUES ('2026-01-0%1')")
                                     .arg(i + 1)));
             // The steps after identities run as well.
-            for (const char* column :
-                 {"MailType", "MailPort", "MailSSL", "MailAuto", "MailKeyring"})
-                QVERIFY(db.exec(QStringLiteral("ALTER TABLE System DROP COLUMN ") +
-                                QLatin1String(column)));
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN LastSuccess")));
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE CalDavAccount DROP COLUMN Password")));
+            QVERIFY(dropLaterColumns(db));
             QVERIFY(db.setUserVersion(1));
             QCOMPARE(Migrations::run(db, programSchema()), Migrations::Outcome::Migrated);
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Events WHERE "
