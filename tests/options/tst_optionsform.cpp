@@ -94,7 +94,8 @@ private Q_SLOTS:
         QVERIFY(!writer.write({Field::NotifyAgo}, values));
         writer.dropPending();
         QVERIFY(refuseWrites(dataFile(), false));
-        QCOMPARE(writer.write({}, values), QList<Field>{});
+        const std::optional<QList<Field>> nothing = writer.write({}, values);
+        QVERIFY(nothing && nothing->isEmpty());
         QCOMPARE(store.load()->notifyAgo, 4);
     }
 };
