@@ -84,18 +84,20 @@ void Application::addJobs() {
         m_context.registry, m_context.paths.isInstalledCopy()));
 }
 
-int Application::addTool(ToolDescriptor tool) {
+int Application::addTool(ToolData data, const ToolFactory& make) {
     // The program's own parts are in the schema the stores were made with; an added tool's
     // join it, so that the start-up makes or steps its tables, and the hub and a restore
-    // know them.
+    // know them. Its stores are in place before its factory runs, as the program's are.
+    if (data.addStores)
+        data.addStores(m_context.stores.shelf);
+    ToolDescriptor tool = make(m_context);
     FileSchema& schema = m_context.stores.schema;
-    for (SchemaPart& part : tool.schema) {
+    for (SchemaPart& part : data.schema) {
         if (part.owner.isEmpty())
             part.owner = tool.id;
         changes().addTables(FileSchema({part}).tableNames());
         schema.add(std::move(part));
     }
-    tool.schema.clear();
     return registerTool(std::move(tool));
 }
 
@@ -122,6 +124,7 @@ int Application::registerTool(ToolDescriptor tool) {
             if (taker.takeOptionsGroup)
                 taker.takeOptionsGroup(tool.optionsGroup);
     }
+    m_dispatcher.tools().addOffers(tool.offers);
     if (tool.dueReader)
         m_controller.tick().addDueReader(tool.dueReader, tool.dueTables);
     m_controller.tick().addDueActions(tool.dueActions);

@@ -40,7 +40,7 @@ struct LinuxServices {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
-        data.emplace(paths.dataFile(), programSchema());
+        data.emplace(paths.dataFile());
         return AppContext{paths,         clock,     windows, shell,         dialogs,
                           registry,      network,   mail,    processes,     grabber,
                           pictureOutput, downloads, secrets, data->stores()};

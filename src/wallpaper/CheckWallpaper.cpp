@@ -21,7 +21,7 @@ void CheckWallpaper::run() {
     }
     if (loaded->wallpaperOption == WallpaperRotation::Never)
         return;
-    const std::optional<QStringList> files = m_context.stores.wallpapers.files();
+    const std::optional<QStringList> files = m_context.stores.get<WallpaperStore>().files();
     if (!files)
         return;
 

@@ -63,7 +63,7 @@ constexpr double YearUdTop = 105;
 } // namespace
 
 Calendar::Calendar(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.events),
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<EventStore>()),
       m_geometry(CalendarGeometry::initial()) {
     setObjectName(QStringLiteral("Calendar"));
     setWindowTitle(QStringLiteral("Personal Calendar"));

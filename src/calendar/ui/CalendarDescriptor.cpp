@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/CalendarDescriptor.h"
 
-#include "calendar/CalendarSchema.h"
 #include "calendar/ui/Calendar.h"
 
 #include <QPainter>
@@ -34,7 +33,6 @@ ToolDescriptor calendarDescriptor() {
     d.accelerator = QStringLiteral("Personal &Calendar");
     d.paintIcon = &paintCalendarIcon;
     d.startsGroup = true;
-    d.schema = calendarSchema();
     return d;
 }
 

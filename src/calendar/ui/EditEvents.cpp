@@ -95,7 +95,7 @@ EditEvents::EditEvents(AppContext& context, const QDate& day, const HolidayFlags
     setModal(true);
     buildControls();
 
-    EventStore& store = context.stores.events;
+    EventStore& store = context.stores.get<EventStore>();
     m_edit.load(store.readDay(day));
     m_loadedRows = rowsText();
     syncRows();
@@ -507,7 +507,7 @@ void EditEvents::repeatChosen(int index) {
 
 bool EditEvents::save() {
     leaveEditors();
-    EventStore store = m_context.stores.events; // a copy: its "now" is this save's
+    EventStore store = m_context.stores.get<EventStore>(); // a copy: its "now" is this save's
     store.setNow(m_context.clock.now());
     QString error;
     if (!m_edit.save(store, &error)) {

@@ -45,7 +45,7 @@ public:
 } // namespace
 
 ScreenCapture::ScreenCapture(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.captures) {
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<CaptureStore>()) {
     setObjectName(QStringLiteral("SCapture"));
     setWindowTitle(QStringLiteral("Screen Capture"));
     buildControls();

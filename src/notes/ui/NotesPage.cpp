@@ -78,7 +78,7 @@ void showInBox(QComboBox* box, const QString& text) {
 } // namespace
 
 NotesPage::NotesPage(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.notes),
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<NoteStore>()),
       m_desk(new QWidget(this)), m_frame(new FocusFrame), m_reading(new NoteReading(this)),
       m_flashTimer(new QTimer(this)), m_autosaveTimer(new QTimer(this)),
       m_autosaveTick(*m_autosaveTimer),

@@ -43,10 +43,8 @@ class SpellChecker;
 class NotesPage : public ToolPage {
     Q_OBJECT
 public:
-    // The schedule editor of the Power Scheduler, which the application hands in: it shows
-    // the preset state modally and returns what was confirmed.
-    using ScheduleEditor = std::function<std::optional<ScheduleEditorState>(
-        const ScheduleEditorState& preset, QWidget* parent)>;
+    // The Power Scheduler's editor, which edits a note's alarm.
+    using ScheduleEditor = ScheduleEditing;
 
     // What the page says while it holds no note.
     static inline const QString EmptyText = QStringLiteral(

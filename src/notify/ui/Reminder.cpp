@@ -3,6 +3,7 @@
 
 #include "base/Clock.h"
 #include "calendar/EventIcons.h"
+#include "calendar/EventStore.h"
 #include "data/PlainText.h"
 #include "platform/WindowSystem.h"
 #include "shell/NoticePlacement.h"
@@ -64,7 +65,7 @@ QString Reminder::fitText(const QString& text, const QFont& font, const QSize& b
 
 Reminder::Reminder(AppContext& context, QWidget* parent)
     : Reminder(context,
-               ReminderRules::load(context.stores.settings, context.stores.events,
+               ReminderRules::load(context.stores.settings, context.stores.get<EventStore>(),
                                    context.clock.today()),
                parent) {}
 

@@ -110,7 +110,7 @@ WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
 }
 
 void WallpaperChanger::listChanged() {
-    const std::optional<QStringList> files = m_context.stores.wallpapers.files();
+    const std::optional<QStringList> files = m_context.stores.get<WallpaperStore>().files();
     if (!files) {
         qCWarning(lcWallpaper) << "the changed wallpaper list could not be read";
         return;
@@ -245,7 +245,7 @@ void WallpaperChanger::load() {
     m_stretchChk->setChecked(WallpaperChange::isStretched(m_context.registry));
     const bool settingsRead = readSettings();
 
-    WallpaperStore& store = m_context.stores.wallpapers;
+    WallpaperStore& store = m_context.stores.get<WallpaperStore>();
     const std::optional<QStringList> files = store.files();
     m_storedList = files.value_or(QStringList());
     for (const QString& path : std::as_const(m_storedList)) {
@@ -408,7 +408,7 @@ bool WallpaperChanger::saveList(QString* failure) {
     QStringList paths;
     for (int row = 0; row < m_imageList->count(); ++row)
         paths.append(pathAt(row));
-    WallpaperStore& store = m_context.stores.wallpapers;
+    WallpaperStore& store = m_context.stores.get<WallpaperStore>();
     if (!store.replace(paths)) {
         *failure = SaveFailures::failedText(QStringLiteral("The wallpaper list"), store.dataFile(),
                                             store.lastError());

@@ -43,7 +43,6 @@ ToolDescriptor wallpaperDescriptor() {
         controller.addStartupJob(std::make_unique<CheckWallpaper>(controller.context()));
     };
     d.startsGroup = true;
-    d.schema = {WallpaperStore::tables()};
     return d;
 }
 
