@@ -6,6 +6,7 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -128,6 +129,9 @@ private Q_SLOTS:
         QCOMPARE(answer.picture.isNull(), !error.isEmpty());
         if (error.isEmpty())
             QCOMPARE(answer.picture.convertToFormat(QImage::Format_RGB32), shot);
+        // The file made for this request is gone once read; none is left in the user's folders.
+        QCOMPARE(QFile::exists(m_dir.filePath(QStringLiteral("shot.png"))),
+                 !(file == QLatin1String("shot.png") && error.isEmpty()));
     }
 
     // No portal on the bus, or no bus at all: a failure with its reason, never silence.

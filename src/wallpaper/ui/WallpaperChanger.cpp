@@ -11,6 +11,7 @@
 #include "shell/Twips.h"
 #include "shell/WebSite.h"
 #include "shell/ui/ReloadBar.h"
+#include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperLog.h"
 #include "wallpaper/WallpaperStore.h"
@@ -337,6 +338,11 @@ void WallpaperChanger::changeNow() {
     const int row = selectedRow();
     if (row < 0 || m_changing)
         return;
+    // Where nothing can set it, no picture is taken for the current one.
+    if (!WallpaperChange::canSet(m_context)) {
+        tell(QStringLiteral("The wallpaper could not be changed.\n\n") + NoWallpaperMethodText);
+        return;
+    }
     const QString path = pathAt(row);
     m_currentWallpaper = path;
     const QDate today = m_context.clock.today();
