@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace CaptureRules {
 
 const QString TitleRefused = QStringLiteral("Please enter a shorter description!");
@@ -81,6 +83,41 @@ QImage capture(const QImage& screen, const QRect& area) {
     return out;
 }
 
+QRect picturePart(const QList<ScreenGrab::Screen>& screens, const QRect& area) {
+    QRect part;
+    for (const ScreenGrab::Screen& s : screens) {
+        const QRect shared = area & s.logical;
+        if (shared.isEmpty() || s.logical.isEmpty())
+            continue;
+        const qreal sx = s.picture.width() / qreal(s.logical.width());
+        const qreal sy = s.picture.height() / qreal(s.logical.height());
+        const QPoint from = shared.topLeft() - s.logical.topLeft();
+        const QPoint to = shared.bottomRight() + QPoint(1, 1) - s.logical.topLeft();
+        part |= QRect(
+            QPoint(s.picture.x() + qRound(from.x() * sx), s.picture.y() + qRound(from.y() * sy)),
+            QPoint(s.picture.x() + qRound(to.x() * sx) - 1,
+                   s.picture.y() + qRound(to.y() * sy) - 1));
+    }
+    return part;
+}
+
+int screenAt(const QList<ScreenGrab::Screen>& screens, const QPoint& point) {
+    int nearest = -1;
+    qint64 best = 0;
+    for (int i = 0; i < screens.size(); ++i) {
+        const QRect& r = screens.at(i).logical;
+        if (r.contains(point))
+            return i;
+        const qint64 dx = std::max({r.left() - point.x(), 0, point.x() - r.right()});
+        const qint64 dy = std::max({r.top() - point.y(), 0, point.y() - r.bottom()});
+        if (nearest < 0 || dx * dx + dy * dy < best) {
+            nearest = i;
+            best = dx * dx + dy * dy;
+        }
+    }
+    return nearest;
+}
+
 QPoint centred(const QRect& outer, const QSize& inner) {
     return outer.topLeft() +
            QPoint((outer.width() - inner.width()) / 2, (outer.height() - inner.height()) / 2);
@@ -91,9 +128,10 @@ QPoint toolBoxPosition(const QRect& screen, const QSize& box) {
                   screen.y() + screen.height() - box.height());
 }
 
-Selection::Selection(const QRect& screen)
+Selection::Selection(const QRect& screen, const QRect& home)
     : m_screen(screen),
-      m_rect(QRect(centred(screen, initialSize()), initialSize()).intersected(screen)),
+      m_rect(QRect(centred(home.isEmpty() ? screen : home, initialSize()), initialSize())
+                 .intersected(home.isEmpty() ? screen : home)),
       m_start(m_rect.topLeft()) {}
 
 void Selection::press(const QPoint& at) {

@@ -111,6 +111,28 @@ private Q_SLOTS:
         QCOMPARE(s.rect(), QRect(1800, 1000, 120, 80));
     }
 
+    // An area across monitors of different scales comes from each monitor's own pixels.
+    void areaAcrossMonitors() {
+        const QList<ScreenGrab::Screen> screens{
+            {QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)},
+            {QRect(1920, 0, 1280, 720), QRect(1920, 0, 1920, 1080)}};
+        // 420 logical pixels on the left, 80 on the right: 120 device pixels there, from
+        // 150 to 600 down.
+        QCOMPARE(CaptureRules::picturePart(screens, QRect(1500, 100, 500, 300)),
+                 QRect(1500, 100, 540, 500));
+        QCOMPARE(CaptureRules::picturePart(screens, QRect(100, 100, 200, 100)),
+                 QRect(100, 100, 200, 100));
+        QVERIFY(CaptureRules::picturePart(screens, QRect(2000, 800, 50, 50)).isEmpty());
+        QCOMPARE(CaptureRules::screenAt(screens, QPoint(2000, 10)), 1);
+        // In the gap below the smaller monitor: the nearest one.
+        QCOMPARE(CaptureRules::screenAt(screens, QPoint(2000, 900)), 0);
+        QCOMPARE(CaptureRules::screenAt({}, QPoint(0, 0)), -1);
+
+        // The first area is centred on the monitor it is given.
+        const Selection s(QRect(0, 0, 3840, 1080), QRect(1920, 0, 1920, 1080));
+        QCOMPARE(s.rect(), QRect(2560, 300, 640, 480));
+    }
+
     // Guide lines are drawn on a copy: captures come from the clean screen.
     void guideLinesStayOffTheCapture() {
         const QImage clean = screen(200, 95);

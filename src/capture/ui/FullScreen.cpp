@@ -9,10 +9,25 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-FullScreen::FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture)
+namespace {
+QList<ScreenGrab::Screen> inWindow(QList<ScreenGrab::Screen> screens, const QPoint& origin) {
+    for (ScreenGrab::Screen& s : screens)
+        s.logical.translate(-origin);
+    return screens;
+}
+} // namespace
+
+FullScreen::FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture,
+                       const QList<ScreenGrab::Screen>& screens)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_windows(windows), m_mode(mode), m_screen(screen), m_picture(picture),
-      m_selection(QRect(QPoint(0, 0), screen.size())) {
+      m_screens(inWindow(screens, screen.topLeft())),
+      // The first area lies on the monitor under the pointer, never across an edge.
+      m_selection(
+          QRect(QPoint(0, 0), screen.size()),
+          m_screens.isEmpty()
+              ? QRect()
+              : monitorAt(windows.cursorPos() - screen.topLeft()).translated(-screen.topLeft())) {
     setObjectName(QStringLiteral("FullScrn"));
     setWindowTitle(mode == Mode::Capture ? QStringLiteral("Screen Capture")
                                          : QStringLiteral("Captured picture"));
@@ -42,7 +57,12 @@ void FullScreen::open() {
     if (m_mode == Mode::View)
         setWindowModality(Qt::ApplicationModal);
     setGeometry(m_screen);
-    showFullScreen();
+    // A window the window manager makes full screen covers one monitor; the frozen desktop
+    // covers them all at the place asked for.
+    if (m_screens.size() > 1)
+        show();
+    else
+        showFullScreen();
     raise();
     activateWindow();
     // The box comes up after the frozen screen is raised, so it is on top from its first
@@ -65,7 +85,14 @@ void FullScreen::paintEvent(QPaintEvent*) {
         p.drawImage(pictureRect().topLeft(), shown);
         return;
     }
-    p.drawImage(QPoint(0, 0), m_lined);
+    if (m_screens.isEmpty()) {
+        p.drawImage(QPoint(0, 0), m_lined);
+    } else {
+        // Each monitor shows its own pixels; what lies between them stays black.
+        p.fillRect(rect(), Qt::black);
+        for (const ScreenGrab::Screen& s : std::as_const(m_screens))
+            p.drawImage(s.logical, m_lined, s.picture);
+    }
     if (!m_band.isEmpty()) {
         // One logical pixel wide, so it stays as visible on a dense screen.
         p.setPen(QPen(Qt::yellow, 1));
@@ -105,6 +132,9 @@ void FullScreen::mouseReleaseEvent(QMouseEvent* event) {
         m_selection.release(at);
         m_band = m_selection.rect();
         update();
+        // The box comes to the monitor where the drag ended.
+        if (m_box)
+            m_box->setScreen(monitorAt(at));
         showToolBox();
         // Return now keeps the area just chosen.
         m_box->setDefaultChoice(CaptureToolBox::SelectedArea);
@@ -140,7 +170,7 @@ void FullScreen::showToolBox() {
     if (m_finished)
         return;
     if (!m_box) {
-        m_box = new CaptureToolBox(m_screen, this);
+        m_box = new CaptureToolBox(monitorAt(m_windows.cursorPos() - m_screen.topLeft()), this);
         connect(m_box, &CaptureToolBox::chosen, this, &FullScreen::choose);
         connect(m_box, &CaptureToolBox::cancelled, this, [this] { finish({}); });
         m_windows.makeTopmost(m_box);
@@ -151,10 +181,37 @@ void FullScreen::showToolBox() {
     m_box->activateWindow();
 }
 
+QRect FullScreen::monitorAt(const QPoint& local) const {
+    const int i = CaptureRules::screenAt(m_screens, local);
+    return i < 0 ? m_screen : m_screens.at(i).logical.translated(m_screen.topLeft());
+}
+
+QImage FullScreen::pictureOf(const QRect& area) const {
+    if (m_screens.isEmpty())
+        return CaptureRules::capture(m_picture, area);
+    const QRect part = CaptureRules::picturePart(m_screens, area).intersected(m_picture.rect());
+    if (part.isEmpty())
+        return {};
+    QImage out = m_picture.copy(part);
+    out.setDevicePixelRatio(1.0);
+    return out;
+}
+
 void FullScreen::choose(int choice) {
-    const QRect area = choice == CaptureToolBox::FullScreen ? QRect(QPoint(0, 0), m_screen.size())
-                                                            : m_selection.rect();
-    finish(CaptureRules::capture(m_picture, area));
+    const QRect whole(QPoint(0, 0), m_screen.size());
+    switch (choice) {
+    case CaptureToolBox::FullScreen:
+        finish(pictureOf(whole));
+        break;
+    case CaptureToolBox::ThisMonitor:
+        finish(pictureOf(monitorAt(m_windows.cursorPos() - m_screen.topLeft())
+                             .translated(-m_screen.topLeft())
+                             .intersected(whole)));
+        break;
+    default:
+        finish(pictureOf(m_selection.rect()));
+        break;
+    }
 }
 
 void FullScreen::finish(const QImage& capture) {

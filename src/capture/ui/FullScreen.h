@@ -10,7 +10,8 @@
 
 class WindowSystem;
 
-// `FullScrn`: a borderless topmost window over one whole screen, in one of two modes.
+// `FullScrn`: a borderless topmost window over the whole desktop (every monitor) or one
+// screen, in one of two modes.
 // Capture: it shows the frozen screen with a black line every 30 pixels, lets the user drag
 // out an area (a yellow outline, in any direction) and shows CapTBox with the choices; a
 // capture always comes from the clean copy of the screen. View: it shows one stored picture
@@ -20,10 +21,12 @@ class FullScreen : public QWidget {
 public:
     enum class Mode { Capture, View };
 
-    // `screen` is the screen's geometry; `picture` the frozen screen (capture, in device
-    // pixels with its ratio set) or the stored picture (view). The window deletes itself
-    // when closed.
-    FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture);
+    // `screen` is the geometry covered; `picture` the frozen screen (capture, in device
+    // pixels with its ratio set) or the stored picture (view). `screens` tells where each
+    // monitor lies in a picture of the whole desktop (desktop coordinates); without them
+    // the picture shows `screen` alone. The window deletes itself when closed.
+    FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture,
+               const QList<ScreenGrab::Screen>& screens = {});
     ~FullScreen() override;
 
     // Covers the screen, a capture with its box on top; a viewer is modal.
@@ -53,14 +56,19 @@ protected:
 
 private:
     void showToolBox();
+    // The monitor under `local` (a point of the window), in desktop coordinates.
+    QRect monitorAt(const QPoint& local) const;
+    // The part of the clean picture that shows `area` of the window.
+    QImage pictureOf(const QRect& area) const;
     void choose(int choice);
     void finish(const QImage& capture);
 
     WindowSystem& m_windows;
     Mode m_mode;
     QRect m_screen;
-    QImage m_picture; // the clean screen, or the viewed picture
-    QImage m_lined;   // the frozen screen as shown, with its guide lines
+    QImage m_picture;                    // the clean screen, or the viewed picture
+    QImage m_lined;                      // the frozen screen as shown, with its guide lines
+    QList<ScreenGrab::Screen> m_screens; // the monitors, in the window's coordinates
     CaptureRules::Selection m_selection;
     QRect m_band; // the outline drawn, empty before the first drag
     bool m_pressed = false;
