@@ -5,7 +5,7 @@
 # desktop, red on the left monitor and blue on the right; an area dragged across their edge
 # is stored whole; a monitor removed while the main window and a note card sit on it brings
 # both onto the one left, and the main window saved there opens on it after a restart with
-# nothing written back; with the right monitor scaled 1.5, the picture still holds every
+# nothing written back; with the left monitor scaled 1.5, the picture still holds every
 # device pixel. One X server for every case.
 if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
     exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
@@ -20,11 +20,10 @@ unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 command -v xrandr >/dev/null || fail "xrandr is not installed (Debian: x11-xserver-utils)"
 
 e2e_start_desktop
-two_monitors() {
-    xrandr --setmonitor left 1920/508x1080/286+0+0 none
-    xrandr --setmonitor right 1920/508x1080/286+1920+0 none
-}
-two_monitors
+right_monitor() { xrandr --setmonitor right 1920/508x1080/286+1920+0 none >/dev/null; }
+# The left one takes the output, so the whole screen is no monitor of its own.
+xrandr --setmonitor left 1920/508x1080/286+0+0 screen >/dev/null
+right_monitor
 [ "$(xrandr --listmonitors | head -n 1)" = "Monitors: 2" ] || fail "no two monitors: $(xrandr --listmonitors)"
 # The desktop itself red on the left monitor and blue on the right: a bitmap the width of
 # the screen, its left half set.
@@ -176,7 +175,7 @@ card_on_left() {
 }
 wait_for 10 card_on_left || fail "the note card stayed on the monitor that went"
 stop_plumora
-[ "$(sql_value "$program/data.plm" 'SELECT winLeft FROM System')" = 39000 ] ||
+[ "$(sql_value "$program/data.plm" 'SELECT winLeft = 39000 FROM System')" = 1 ] ||
     fail "the place on the right monitor was written over: $(sql_value "$program/data.plm" 'SELECT winLeft FROM System')"
 
 # Started again with the left monitor only, the main window saved on the right opens on it.
@@ -186,15 +185,19 @@ sleep 0.5
 on_left_monitor || fail "the main window opened off the left monitor: $(frame_of '^Plumora$')"
 stop_plumora
 
-# The right monitor back, scaled 1.5: the picture holds every device pixel.
-two_monitors
-start_plumora QT_SCREEN_SCALE_FACTORS="1;1.5"
+# The right monitor back and the left one scaled 1.5, which leaves a gap between them on the
+# desktop: the picture still holds every device pixel. (The main window opens on the right
+# monitor, where the desktop's pixels are the screen's, so clicks land where it is read.)
+right_monitor
+start_plumora QT_SCREEN_SCALE_FACTORS="1.5;1"
 open_main_window
 tool "Screen Capture"
 full_screen_capture
 a11y_click "push button" "Full Screen"
 wait_for 10 has_rows 3 || fail "Full Screen stored no row at mixed scales"
-read -r size <<<"$(picture 3)"
+read -r size left right <<<"$(picture 3 100 100 3000 100)"
 [ "$size" = 3840x1080 ] || fail "at mixed scales the desktop was stored as $size, not 3840x1080"
+[ "$left" = 255,0,0 ] && [ "$right" = 0,0,255 ] ||
+    fail "at mixed scales the left monitor shows $left and the right $right, not red and blue"
 stop_plumora
 echo "monitors: 1 passed, 0 failed"
