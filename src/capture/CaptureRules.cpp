@@ -118,6 +118,38 @@ int screenAt(const QList<ScreenGrab::Screen>& screens, const QPoint& point) {
     return nearest;
 }
 
+std::optional<Cover> cover(const QList<ScreenGrab::Screen>& screens, const QSize& picture) {
+    if (screens.isEmpty())
+        return std::nullopt;
+    // A monitor's top left corner is the same in logical and device pixels, so each one
+    // tells where the picture's first pixel lies on the desktop; they must agree.
+    const QPoint origin = screens.first().logical.topLeft() - screens.first().picture.topLeft();
+    for (const ScreenGrab::Screen& s : screens)
+        if (s.logical.isEmpty() || s.logical.topLeft() - s.picture.topLeft() != origin)
+            return std::nullopt;
+    for (const ScreenGrab::Screen& s : screens) {
+        const qreal scale = s.picture.width() / qreal(s.logical.width());
+        const QPoint at = s.logical.topLeft();
+        const QRect geometry(at + QPoint(qRound((origin.x() - at.x()) / scale),
+                                         qRound((origin.y() - at.y()) / scale)),
+                             (QSizeF(picture) / scale).toSize());
+        // The screen such a window is put on: the one holding its centre, else the last one
+        // it reaches into.
+        const ScreenGrab::Screen* home = nullptr;
+        for (const ScreenGrab::Screen& t : screens) {
+            if (t.logical.contains(geometry.center())) {
+                home = &t;
+                break;
+            }
+            if (t.logical.intersects(geometry))
+                home = &t;
+        }
+        if (home == &s)
+            return Cover{geometry, scale};
+    }
+    return std::nullopt;
+}
+
 QPoint centred(const QRect& outer, const QSize& inner) {
     return outer.topLeft() +
            QPoint((outer.width() - inner.width()) / 2, (outer.height() - inner.height()) / 2);

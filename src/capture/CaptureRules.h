@@ -68,6 +68,16 @@ QRect picturePart(const QList<ScreenGrab::Screen>& screens, const QRect& area);
 // The monitor whose logical geometry holds `point`, else the nearest one; -1 for none.
 int screenAt(const QList<ScreenGrab::Screen>& screens, const QPoint& point);
 
+// Where a window must stand (logical pixels, desktop coordinates) to cover a picture of the
+// whole desktop pixel for pixel, and the scale it then has: a window takes the scale of the
+// screen its centre lies on, and spreads over the desktop at that one scale. Nothing when
+// the picture's monitors do not lie where the desktop puts them (a portal's picture).
+struct Cover {
+    QRect geometry;
+    qreal scale = 1.0;
+};
+std::optional<Cover> cover(const QList<ScreenGrab::Screen>& screens, const QSize& picture);
+
 // Centres `inner` in `outer`: the viewer's image on the screen.
 QPoint centred(const QRect& outer, const QSize& inner);
 // The capture dialog's place: centred at the bottom of the screen.

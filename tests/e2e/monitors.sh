@@ -6,7 +6,7 @@
 # is stored whole; a monitor removed while the main window and a note card sit on it brings
 # both onto the one left, and the main window saved there opens on it after a restart with
 # nothing written back; with the left monitor scaled 1.5, the picture still holds every
-# device pixel. One X server for every case.
+# device pixel and an area across the edge is still what the user dragged over. One X server for every case.
 if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
     exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
 fi
@@ -199,5 +199,19 @@ read -r size left right <<<"$(picture 3 100 100 3000 100)"
 [ "$size" = 3840x1080 ] || fail "at mixed scales the desktop was stored as $size, not 3840x1080"
 [ "$left" = 255,0,0 ] && [ "$right" = 0,0,255 ] ||
     fail "at mixed scales the left monitor shows $left and the right $right, not red and blue"
+# The frozen desktop shows each monitor's own pixels, so a drag across the edge at mixed
+# scales keeps the area the user saw (to a pixel of rounding).
+wait_for 10 is_visible '^Plumora$' || fail "the main window did not come back at mixed scales"
+sleep 0.5
+xdotool key Return
+full_screen_capture
+xdotool mousemove 1500 300 mousedown 1 mousemove 2000 450 mousemove 2500 600 mouseup 1
+sleep 0.3
+xdotool key Return
+wait_for 10 has_rows 4 || fail "Return after a drag at mixed scales stored no row"
+read -r size <<<"$(picture 4)"
+case $size in 999x300 | 1000x300 | 1001x300) ;;
+*) fail "the area across the edge at mixed scales was stored as $size, not 1000x300" ;;
+esac
 stop_plumora
 echo "monitors: 1 passed, 0 failed"

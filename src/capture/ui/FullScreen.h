@@ -56,8 +56,14 @@ protected:
 
 private:
     void showToolBox();
-    // The monitor under `local` (a point of the window), in desktop coordinates.
-    QRect monitorAt(const QPoint& local) const;
+    // The monitor (an index of m_screens, -1 for none) under the pointer, and under a point
+    // of the window.
+    int screenUnderCursor() const;
+    int screenUnder(const QPoint& local) const;
+    // A monitor's geometry on the desktop; the whole window's for none.
+    QRect monitor(int index) const;
+    // Where a monitor's part of the picture is shown in the window.
+    QRect inWindow(const ScreenGrab::Screen& screen) const;
     // The part of the clean picture that shows `area` of the window.
     QImage pictureOf(const QRect& area) const;
     void choose(int choice);
@@ -68,7 +74,11 @@ private:
     QRect m_screen;
     QImage m_picture;                    // the clean screen, or the viewed picture
     QImage m_lined;                      // the frozen screen as shown, with its guide lines
-    QList<ScreenGrab::Screen> m_screens; // the monitors, in the window's coordinates
+    QList<ScreenGrab::Screen> m_screens; // the monitors, in desktop coordinates
+    // Over several monitors: the picture's pixels to a pixel of the window, which then
+    // covers the picture at one scale; 0 when each monitor's part is drawn where the desktop
+    // puts it instead.
+    qreal m_scale = 0;
     CaptureRules::Selection m_selection;
     QRect m_band; // the outline drawn, empty before the first drag
     bool m_pressed = false;
