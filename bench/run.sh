@@ -141,6 +141,7 @@ memory=$(printf '%.1f' "${memory:-99}")
 row "  memory growth of that open" "$memory MiB" "<= 10 MiB" "$(holds "$memory <= 10")"
 timed "Quick Notes open, 200 notes" notes_open_200 150
 timed "capture to stored row, 1920 x 1080" capture_store 200
+timed "  two 1920 x 1080 monitors, whole desktop" capture_store_two_monitors 300
 timed "schedule window, 1,000 entries" schedule_open_1000 100
 timed "recent-files scan, 1,000,000 bookmarks" recent_files_scan_1m 2000
 timed "  the tick's part in folder tracking over it" folders_pass_large_list 50

@@ -97,6 +97,12 @@ public:
     // Whether the note of the card is still being read.
     bool opening(int index) const { return m_reading->opening(index); }
 
+public Q_SLOTS:
+    // Moves every card that lies partly outside the page into it, as far as it must; a
+    // card too big for the page gets smaller. Nothing is stored: the card keeps its place
+    // in the data file until the user moves it.
+    void keepCardsInView();
+
 Q_SIGNALS:
     // A note read off the window's thread is in its card.
     void noteOpened(int index);
@@ -109,6 +115,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbar();
@@ -167,6 +174,10 @@ private:
     bool m_saving = false;
     bool m_hidingCard = false;
     bool m_givenUp = false; // the user chose to go on without the unsaved notes
+    // The cards are kept in view when the page is first shown and while the main window
+    // follows a change of the screens.
+    bool m_cardsInView = false;
+    QTimer* m_screensChanging;
 
     QWidget* m_desk;
     QLabel* m_emptyLb;
