@@ -9,6 +9,8 @@
 
 namespace {
 
+const QLatin1String IfMissing("IF NOT EXISTS ");
+
 // The start of a statement that makes a table or an index, up to the name: "CREATE TABLE ".
 // Plain string work: the data file opens at every start, where a regular expression would
 // cost its engine's memory.
@@ -52,7 +54,7 @@ int ownedVersion(DataFile& db, const QString& owner) {
 
 QString createIfMissing(const QString& create) {
     const QLatin1String head = createHead(create);
-    if (head.isEmpty())
+    if (head.isEmpty() || QStringView(create).mid(head.size()).startsWith(IfMissing))
         return create;
     return head + QLatin1String("IF NOT EXISTS ") + QStringView(create).mid(head.size());
 }
@@ -87,7 +89,6 @@ QStringList FileSchema::createStatements() const {
 }
 
 QStringList FileSchema::namesOf(const QString& kind) const {
-    static const QLatin1String IfMissing("IF NOT EXISTS ");
     QStringList names;
     for (const QString& sql : createStatements()) {
         const QLatin1String head = createHead(sql);
