@@ -12,6 +12,7 @@
 #include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
+#include "platform/spell/HunspellModule.h"
 #include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
 #include "shell/AppContext.h"
@@ -40,6 +41,7 @@ struct LinuxServices {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
+        HunspellModule::use(paths.helperProgram(QStringLiteral("libplumora_hunspell.so")));
         data.emplace(paths.dataFile());
         return AppContext{paths,         clock,     windows, shell,         dialogs,
                           registry,      network,   mail,    processes,     grabber,
