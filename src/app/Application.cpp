@@ -161,8 +161,9 @@ bool Application::start() {
     qCInfo(lcStartup) << "data file:" << paths.dataFile();
     for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
         qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
-    for (const char* helper : {"ShutDown", "libplumora_sound.so", "libplumora_print.so",
-                               "libplumora_keychain.so", "libplumora_ical.so"})
+    for (const char* helper :
+         {"ShutDown", "libplumora_sound.so", "libplumora_print.so", "libplumora_keychain.so",
+          "libplumora_ical.so", "libplumora_hunspell.so"})
         qCInfo(lcStartup) << helper << "from:" << paths.helperProgram(QLatin1String(helper));
     return m_controller.start();
 }

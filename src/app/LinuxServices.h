@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
 #include "calendar/ical/IcalModule.h"
