@@ -118,11 +118,11 @@ int Application::registerTool(ToolDescriptor tool) {
     if (tool.takeOptionsGroup)
         for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(m_optionsGroups))
             tool.takeOptionsGroup(group);
-    if (tool.optionsGroup) {
-        m_optionsGroups << tool.optionsGroup;
+    for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(tool.optionsGroups)) {
+        m_optionsGroups << group;
         for (const ToolDescriptor& taker : std::as_const(m_tools))
             if (taker.takeOptionsGroup)
-                taker.takeOptionsGroup(tool.optionsGroup);
+                taker.takeOptionsGroup(group);
     }
     m_dispatcher.tools().addOffers(tool.offers);
     if (tool.dueReader)

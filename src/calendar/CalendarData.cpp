@@ -2,10 +2,12 @@
 #include "calendar/CalendarData.h"
 
 #include "calendar/EventStore.h"
+#include "calendar/WeekStart.h"
 #include "calendar/caldav/CalDavStore.h"
 #include "calendar/ical/Subscriptions.h"
 
 ToolData calendarData() {
-    return {{EventStore::tables(), SubscriptionStore::tables(), CalDavStore::tables()},
+    return {{EventStore::tables(), SubscriptionStore::tables(), CalDavStore::tables(),
+             WeekStart::tables()},
             ToolData::stores<EventStore, SubscriptionStore, CalDavStore>()};
 }

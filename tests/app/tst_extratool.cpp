@@ -107,7 +107,7 @@ class TestExtraTool : public QObject {
             c.addMinuteJob(std::make_unique<CountingJob>(runs));
         };
         // Its group on the Options page.
-        d.optionsGroup = [](QWidget* parent) { return new TallyGroup(parent); };
+        d.optionsGroups = {[](QWidget* parent) { return new TallyGroup(parent); }};
         d.dueTables = {QStringLiteral("Tally")};
         d.dueActions.insert(QStringLiteral("Tally.ring"), {.fire = [rung](const DueEntry& e) {
                                 if (rung)

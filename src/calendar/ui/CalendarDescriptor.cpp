@@ -2,6 +2,7 @@
 #include "calendar/ui/CalendarDescriptor.h"
 
 #include "calendar/ui/Calendar.h"
+#include "calendar/ui/CalendarOptionsGroup.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -46,7 +47,9 @@ ToolDescriptor calendarTool(AppContext& context) {
     calendar->sync().setAsk(
         [link](const QString& text) { link->tell(text, QStringLiteral("Options")); });
     d.addJobs = [calendar](TrayController& controller) { calendar->addJobs(controller); };
-    d.optionsGroup = [calendar](QWidget* owner) { return calendar->makeOptionsGroup(owner); };
+    d.optionsGroups = {
+        [calendar](QWidget* owner) { return calendar->makeOptionsGroup(owner); },
+        [&context](QWidget* owner) { return new CalendarOptionsGroup(context, owner); }};
     d.openFiles = [calendar, &context, link](const QStringList& paths,
                                              const SingleInstance::Answer& answer) {
         calendar->importQuietly(

@@ -72,9 +72,9 @@ struct ToolDescriptor {
     bool startsGroup = false;
     // Makes the page the first time the tool is chosen; none: an empty page.
     PageFactory page;
-    // Makes the tool's group on the Options page (OptionsGroup::order places it); none: the
-    // tool has no group there.
-    OptionsGroupFactory optionsGroup;
+    // Make the tool's groups on the Options page (OptionsGroup::order places each); none:
+    // the tool has no group there.
+    QList<OptionsGroupFactory> optionsGroups;
     // Adds the tool's start-up and minute jobs.
     JobAdder addJobs;
     // What it offers the other tools' windows, by name (a function or a value), found with
