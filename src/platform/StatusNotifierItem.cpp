@@ -10,7 +10,9 @@
 #include <QDBusMetaType>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QtEndian>
 
 // The wire types of both protocols.
@@ -161,6 +163,19 @@ void registerTypes() {
     Q_UNUSED(done);
 }
 
+// A host names places in the display's own pixels; Qt's windows count in pixels scaled by
+// each screen's ratio from the screen's top left corner.
+QPoint fromHostPixels(QPoint at) {
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect logical = screen->geometry();
+        const qreal ratio = screen->devicePixelRatio();
+        const QRect native(logical.topLeft(), logical.size() * ratio);
+        if (native.contains(at))
+            return logical.topLeft() + (at - logical.topLeft()) / ratio;
+    }
+    return at;
+}
+
 const QString ItemPath = QStringLiteral("/StatusNotifierItem");
 const QString MenuPath = QStringLiteral("/MenuBar");
 
@@ -220,11 +235,11 @@ class StatusNotifierObject : public QObject {
     Q_PROPERTY(QString Status READ status)
     Q_PROPERTY(int WindowId READ windowId)
     Q_PROPERTY(QString IconName READ emptyString)
-    Q_PROPERTY(SniPixmaps IconPixmap READ iconPixmap)
+    Q_PROPERTY(QList<SniPixmap> IconPixmap READ iconPixmap)
     Q_PROPERTY(QString OverlayIconName READ emptyString)
-    Q_PROPERTY(SniPixmaps OverlayIconPixmap READ noPixmaps)
+    Q_PROPERTY(QList<SniPixmap> OverlayIconPixmap READ noPixmaps)
     Q_PROPERTY(QString AttentionIconName READ emptyString)
-    Q_PROPERTY(SniPixmaps AttentionIconPixmap READ noPixmaps)
+    Q_PROPERTY(QList<SniPixmap> AttentionIconPixmap READ noPixmaps)
     Q_PROPERTY(QString AttentionMovieName READ emptyString)
     Q_PROPERTY(QString IconThemePath READ emptyString)
     Q_PROPERTY(SniToolTip ToolTip READ toolTip)
@@ -239,29 +254,32 @@ public:
     QString status() const { return m_status; }
     int windowId() const { return 0; }
     QString emptyString() const { return {}; }
-    SniPixmaps iconPixmap() const { return m_pixmaps; }
-    SniPixmaps noPixmaps() const { return {}; }
+    QList<SniPixmap> iconPixmap() const { return m_pixmaps; }
+    QList<SniPixmap> noPixmaps() const { return {}; }
     SniToolTip toolTip() const { return {QString(), m_pixmaps, m_title, QString()}; }
     bool itemIsMenu() const { return m_itemIsMenu; }
     QDBusObjectPath menu() const { return QDBusObjectPath(MenuPath); }
 
     QString m_title;
     QString m_status = QStringLiteral("Active");
-    SniPixmaps m_pixmaps;
+    QList<SniPixmap> m_pixmaps;
     bool m_itemIsMenu = false;
 
 public Q_SLOTS:
     Q_SCRIPTABLE void Activate(int x, int y) {
-        m_owner->hostCalled({x, y});
-        Q_EMIT m_owner->activated({x, y});
+        const QPoint at = QPoint(x, y).isNull() ? QPoint() : fromHostPixels({x, y});
+        m_owner->hostCalled(at);
+        Q_EMIT m_owner->activated(at);
     }
     Q_SCRIPTABLE void SecondaryActivate(int x, int y) {
-        m_owner->hostCalled({x, y});
-        Q_EMIT m_owner->secondaryActivated({x, y});
+        const QPoint at = QPoint(x, y).isNull() ? QPoint() : fromHostPixels({x, y});
+        m_owner->hostCalled(at);
+        Q_EMIT m_owner->secondaryActivated(at);
     }
     Q_SCRIPTABLE void ContextMenu(int x, int y) {
-        m_owner->hostCalled({x, y});
-        Q_EMIT m_owner->contextMenuRequested({x, y});
+        const QPoint at = QPoint(x, y).isNull() ? QPoint() : fromHostPixels({x, y});
+        m_owner->hostCalled(at);
+        Q_EMIT m_owner->contextMenuRequested(at);
     }
     Q_SCRIPTABLE void Scroll(int, const QString&) {}
     Q_SCRIPTABLE void ProvideXdgActivationToken(const QString&) {}
@@ -307,9 +325,9 @@ public Q_SLOTS:
         layout = node ? layoutOf(*node, recursionDepth, names) : DBusMenuLayout{parentId, {}, {}};
         return m_revision;
     }
-    Q_SCRIPTABLE DBusMenuPropertiesList GetGroupProperties(const QList<int>& ids,
-                                                           const QStringList& names) {
-        DBusMenuPropertiesList all;
+    Q_SCRIPTABLE QList<DBusMenuProperties> GetGroupProperties(const QList<int>& ids,
+                                                              const QStringList& names) {
+        QList<DBusMenuProperties> all;
         for (int id : ids)
             if (const DBusMenuNode* node = m_root.find(id))
                 all << DBusMenuProperties{id, chosen(node->properties, names)};
@@ -327,7 +345,7 @@ public Q_SLOTS:
             m_owner, [owner = m_owner, id] { Q_EMIT owner->menuItemClicked(id); },
             Qt::QueuedConnection);
     }
-    Q_SCRIPTABLE QList<int> EventGroup(const DBusMenuEvents& events) {
+    Q_SCRIPTABLE QList<int> EventGroup(const QList<DBusMenuEvent>& events) {
         QList<int> unknown;
         for (const DBusMenuEvent& e : events) {
             if (m_root.find(e.id))
@@ -347,8 +365,8 @@ public Q_SLOTS:
     }
 
 Q_SIGNALS:
-    Q_SCRIPTABLE void ItemsPropertiesUpdated(const DBusMenuPropertiesList& updated,
-                                             const DBusMenuRemovedList& removed);
+    Q_SCRIPTABLE void ItemsPropertiesUpdated(const QList<DBusMenuProperties>& updated,
+                                             const QList<DBusMenuRemoved>& removed);
     Q_SCRIPTABLE void LayoutUpdated(uint revision, int parent);
     Q_SCRIPTABLE void ItemActivationRequested(int id, uint timestamp);
 

@@ -48,7 +48,8 @@ public:
 
 Q_SIGNALS:
     // A left click (Activate), a middle click (SecondaryActivate), a request for the
-    // context menu, at the host's coordinates (0,0 from hosts that give none).
+    // context menu, at the host's place in Qt's scaled pixels (null from hosts that give
+    // none).
     void activated(QPoint at);
     void secondaryActivated(QPoint at);
     void contextMenuRequested(QPoint at);
