@@ -85,29 +85,9 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
     grid->setVerticalSpacing(0);
     grid->setColumnStretch(1, 1);
 
-    // The same entries the tray exports: pictures from the tools and the shell's artwork.
-    auto picture = [this, &tools](int index) {
-        using Picture = Artwork::Picture;
-        Artwork::Painter paint;
-        if (const ToolDescriptor* tool = tools.toolOfTrayIndex(index))
-            paint = tool->paintIcon;
-        if (paint)
-            return Artwork::pixmap(paint, PictureSize, devicePixelRatioF());
-        switch (index) {
-        case TrayMenu::ShowReminder:
-            return Artwork::pixmap(Picture::Reminder, PictureSize, devicePixelRatioF());
-        case TrayMenu::Help:
-            return Artwork::pixmap(Picture::Help, PictureSize, devicePixelRatioF());
-        case TrayMenu::About:
-            return Artwork::pixmap(Picture::About, PictureSize, devicePixelRatioF());
-        case TrayMenu::Web:
-            return Artwork::pixmap(Picture::Web, PictureSize, devicePixelRatioF());
-        case TrayMenu::Unload:
-            return Artwork::pixmap(Picture::Unload, PictureSize, devicePixelRatioF());
-        default:
-            return QPixmap();
-        }
-    };
+    // The same entries the tray exports.
+    const qreal ratio = devicePixelRatioF();
+    auto picture = [&tools, ratio](int index) { return Menu::picture(tools, index, ratio); };
     const QList<TrayMenuEntries::Entry> entries = tools.trayEntries();
     int count = TrayMenu::ItemCount;
     for (const TrayMenuEntries::Entry& e : entries)
@@ -162,6 +142,26 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(windowTitle());
     adjustSize();
+}
+
+QPixmap Menu::picture(const ToolRegistry& tools, int index, qreal devicePixelRatio) {
+    using Picture = Artwork::Picture;
+    if (const ToolDescriptor* tool = tools.toolOfTrayIndex(index); tool && tool->paintIcon)
+        return Artwork::pixmap(tool->paintIcon, PictureSize, devicePixelRatio);
+    switch (index) {
+    case TrayMenu::ShowReminder:
+        return Artwork::pixmap(Picture::Reminder, PictureSize, devicePixelRatio);
+    case TrayMenu::Help:
+        return Artwork::pixmap(Picture::Help, PictureSize, devicePixelRatio);
+    case TrayMenu::About:
+        return Artwork::pixmap(Picture::About, PictureSize, devicePixelRatio);
+    case TrayMenu::Web:
+        return Artwork::pixmap(Picture::Web, PictureSize, devicePixelRatio);
+    case TrayMenu::Unload:
+        return Artwork::pixmap(Picture::Unload, PictureSize, devicePixelRatio);
+    default:
+        return QPixmap();
+    }
 }
 
 QLabel* Menu::label(int index) const {

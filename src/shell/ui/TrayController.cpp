@@ -14,10 +14,12 @@
 #include "shell/TrayMenuEntries.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/Menu.h"
 
 #include <QMetaMethod>
 #include <QPointer>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -247,7 +249,17 @@ void TrayController::addTrayIcon() {
     // No window can stand beside the tray on native Wayland: the host shows the exported
     // menu on every click.
     m_sni->setItemIsMenu(QGuiApplication::platformName() == QLatin1String("wayland"));
-    m_sni->setMenu(TrayMenuEntries::exported(m_dispatcher.tools().trayEntries()));
+    DBusMenuNode menu = TrayMenuEntries::exported(m_dispatcher.tools().trayEntries());
+    // The entries' pictures, as the menu window shows them.
+    for (DBusMenuNode& item : menu.children) {
+        const QPixmap picture =
+            Menu::picture(m_dispatcher.tools(), TrayMenuEntries::indexOfId(item.id));
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!picture.isNull() && buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"))
+            item.properties.insert(QStringLiteral("icon-data"), png);
+    }
+    m_sni->setMenu(menu);
     connect(m_sni, &StatusNotifierItem::activated, this, &TrayController::handleActivate);
     connect(m_sni, &StatusNotifierItem::secondaryActivated, this,
             &TrayController::handleSecondaryActivate);
