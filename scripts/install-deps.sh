@@ -26,12 +26,12 @@ run_packages=(
 )
 # The Debian package.
 package_packages=(dpkg-dev)
-# The tests' tools: a private X server with a window manager and a tray, a fake clock, a
-# keyring, the fuzzing compiler, the benchmark library, a second calendar device (khal with
-# vdirsyncer) and what the scripts call.
+# The tests' tools: a private X server with a window manager and trays (XEmbed and D-Bus), a
+# fake clock, a keyring, the fuzzing compiler, the benchmark library, a second calendar device
+# (khal with vdirsyncer) and what the scripts call.
 test_packages=(
     libbenchmark-dev jq clang libclang-rt-14-dev
-    xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils sqlite3 dbus-daemon
+    xvfb xauth openbox trayer xfce4-panel xdotool x11-utils x11-xserver-utils sqlite3 dbus-daemon
     at-spi2-core
     desktop-file-utils appstream
     faketime openssl curl python3-icalendar python3-dbus python3-gi

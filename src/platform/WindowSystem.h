@@ -54,10 +54,11 @@ public:
     // Where the tray icon stands (desktop coordinates, empty while unknown), asked each time
     // a notice is placed.
     void setTrayIconLocator(std::function<QRect()> locate) { m_trayIcon = std::move(locate); }
+    QRect trayIcon() const { return m_trayIcon ? m_trayIcon() : QRect(); }
     // Notices stand on the screen that holds the tray icon, whichever screen the pointer is
     // on; without a known icon, on the primary screen.
     QRect noticeScreen() const {
-        const QRect icon = m_trayIcon ? m_trayIcon() : QRect();
+        const QRect icon = trayIcon();
         const QList<QRect> all = screens();
         if (icon.isValid()) {
             for (const QRect& s : all)
@@ -68,10 +69,6 @@ public:
                     return s;
         }
         return primaryScreen();
-    }
-    int noticeWorkAreaBottom() const {
-        const QRect area = workAreaOf(noticeScreen());
-        return area.y() + area.height();
     }
 
     virtual void makeTopmost(QWidget* window) = 0;

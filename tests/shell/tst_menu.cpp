@@ -4,6 +4,7 @@
 #include "mock/ProgramTools.h"
 #include "shell/MenuPlacement.h"
 #include "shell/ShellTables.h"
+#include "shell/TrayMenuEntries.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/Menu.h"
 #include "shell/ui/ToolRegistry.h"
@@ -11,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -251,6 +253,53 @@ private Q_SLOTS:
             return w->objectName() == QLatin1String("Menu");
         };
         QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), isMenu), 1);
+    }
+
+    // A tray host's place opens the menu there, on that place's monitor, whatever the
+    // pointer's.
+    void aHostsPlaceOpensTheMenuOnItsMonitor() {
+        ShellRig rig;
+        const QRect right(1920, 0, 1280, 1024);
+        rig.platform.otherScreens = {right};
+        rig.platform.cursor = QPoint(100, 515);
+        rig.shell.showMenu(QPoint(3100, 14));
+        Menu* menu = rig.shell.menuWindow();
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(menu->pos(), MenuPlacement::place(QPoint(3100, 14), menu->size(), right, right));
+        QVERIFY(right.contains(menu->geometry()));
+    }
+
+    // The D-Bus tray exports the menu window's entries and lines in the same order.
+    void theExportedMenuIsTheMenuWindows() {
+        Menu menu([](int) {}, tools());
+        auto* grid = qobject_cast<QGridLayout*>(menu.layout());
+        QVERIFY(grid);
+        QStringList shown;
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            QLayoutItem* item = grid->itemAtPosition(row, 1);
+            QWidget* w = item ? item->widget() : nullptr;
+            if (!w)
+                continue;
+            if (w->objectName() == QLatin1String("MenuLine"))
+                shown << QStringLiteral("-");
+            else if (auto* label = qobject_cast<QLabel*>(w))
+                shown << label->text() + (label->isEnabled() ? "" : " (off)");
+        }
+        QStringList exported;
+        const DBusMenuNode root = TrayMenuEntries::exported(tools().trayEntries());
+        for (const DBusMenuNode& item : root.children) {
+            if (item.properties.value("type") == QLatin1String("separator"))
+                exported << QStringLiteral("-");
+            else
+                exported << item.properties.value("label").toString().replace("__", "_") +
+                                (item.properties.value("enabled", true).toBool() ? "" : " (off)");
+            const int index = TrayMenuEntries::indexOfId(item.id);
+            if (index >= 0)
+                QCOMPARE(menu.label(index)->text(), exported.last());
+        }
+        QCOMPARE(exported, shown);
+        QCOMPARE(shown.count(QStringLiteral("-")),
+                 5); // the tools' two groups, and the shell's three
     }
 
     // "Unload Plumora?" is asked with the menu gone; "No" keeps Plumora running.

@@ -3,6 +3,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ProgramTools.h"
+#include "shell/TrayMenuEntries.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/MainWindow.h"
@@ -11,6 +12,8 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QPointer>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -157,6 +160,55 @@ private Q_SLOTS:
         QVERIFY(running.dispatcher->menuWindow());
         QVERIFY(desktop.windows.shownWindows.contains(
             static_cast<QWidget*>(running.dispatcher->menuWindow())));
+    }
+
+    // The D-Bus tray's clicks: two Activate calls within the double-click interval open the
+    // calendar and close the menu the first one opened; a slower second call is a click.
+    void twoActivateCallsAreADoubleClick() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
+        const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        QList<QWidget*>& shown = desktop.windows.shownWindows;
+        const auto menusShown = [&] {
+            return std::ranges::count_if(shown, [](const QWidget* w) {
+                return w && w->objectName() == QLatin1String("Menu");
+            });
+        };
+        running.tray->handleActivate(QPoint(1268, 14));
+        QPointer<Menu> menu = running.dispatcher->menuWindow();
+        QVERIFY(menu && shown.contains(menu.data()));
+        in.clock.advanceMs(interval / 2);
+        running.tray->handleActivate(QPoint(1268, 14));
+        QVERIFY(shown.contains(running.dispatcher->mainWindow()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(!menu, "the first click's menu is closed");
+        // Slower than the interval: each call is a click of its own.
+        shown.clear();
+        in.clock.advanceMs(interval + 1);
+        running.tray->handleActivate(QPoint(1268, 14));
+        in.clock.advanceMs(interval + 1);
+        running.tray->handleActivate(QPoint(1268, 14));
+        QCOMPARE(menusShown(), 2);
+        QVERIFY(!shown.contains(running.dispatcher->mainWindow()));
+    }
+
+    // A middle click opens the calendar; an entry of the exported menu does what the same
+    // entry of the menu window does.
+    void theMiddleClickAndTheExportedMenu() {
+        FakeDesktop desktop;
+        Install in(desktop);
+        auto running = in.start();
+        running.tray->handleSecondaryActivate();
+        QVERIFY(running.dispatcher->mainWindow());
+        QVERIFY(desktop.windows.shownWindows.contains(running.dispatcher->mainWindow()));
+        running.tray->handleExportedMenuItem(TrayMenu::Unload + 1);
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
+        QCOMPARE(desktop.dialogs.messages.first().text, "Unload Plumora?  ");
+        // A line or an id the menu never had does nothing.
+        running.tray->handleExportedMenuItem(TrayMenuEntries::LineIds + 2);
+        running.tray->handleExportedMenuItem(0);
+        QCOMPARE(desktop.dialogs.messages.size(), 1);
     }
 };
 

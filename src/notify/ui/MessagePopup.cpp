@@ -78,7 +78,7 @@ void MessagePopup::fitToText() {
             break;
     }
     setFixedSize(fit);
-    move(NoticePlacement::place(size(), screen, m_windows.noticeWorkAreaBottom(), false));
+    move(NoticePlacement::place(size(), m_windows, false));
 }
 
 QString MessagePopup::message() const {

@@ -158,8 +158,7 @@ void Reminder::showNotice() {
     // It stands clear of the mail notice and of a pop-up message, which take the same
     // corner.
     const bool lifted = windows.isNewMailOpen() || windows.isWindowOpen(WindowTitles::PopMessage);
-    move(NoticePlacement::place(size(), windows.noticeScreen(), windows.noticeWorkAreaBottom(),
-                                lifted));
+    move(NoticePlacement::place(size(), windows, lifted));
     windows.showWindow(this, false);
     Q_EMIT shown();
 }

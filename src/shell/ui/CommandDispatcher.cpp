@@ -119,18 +119,33 @@ void CommandDispatcher::showTool(int button) {
         Q_EMIT toolShown(tool->id);
 }
 
-void CommandDispatcher::showMenu() {
+void CommandDispatcher::showMenu(std::optional<QPoint> at) {
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // A window there cannot stand beside the tray: it would come up as an ordinary
+        // titled window in the middle of the screen.
+        qCInfo(lcDesktop) << "no menu window on native Wayland; the tray's own menu is used";
+        return;
+    }
     WindowSystem& windows = m_context.windows;
-    const QPoint cursor = windows.cursorPos();
+    const QPoint cursor = at.value_or(windows.cursorPos());
     Menu* menu = m_menu;
     if (!menu) {
         menu = new Menu([this](int index) { dispatch(index); }, m_tools);
         m_menu = menu;
     }
+    // The screen of the place the host named, which need not be the pointer's.
+    QRect screen = windows.screenGeometry();
+    QRect area = windows.workArea();
+    if (at)
+        for (const QRect& s : windows.screens())
+            if (s.contains(*at)) {
+                screen = s;
+                area = windows.workAreaOf(s);
+                break;
+            }
     // Placed before it is shown, so it never flashes where it was last time.
     menu->adjustSize();
-    menu->move(
-        MenuPlacement::place(cursor, menu->size(), windows.screenGeometry(), windows.workArea()));
+    menu->move(MenuPlacement::place(cursor, menu->size(), screen, area));
     if (!windows.showWindow(menu, false))
         return;
     windows.makeTopmost(menu);

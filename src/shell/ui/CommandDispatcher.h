@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class AboutBox;
 class HelpWindow;
@@ -41,8 +42,10 @@ public:
     void showFirstTool();
     // Shows the main window with the tool of a toolbar button.
     void showTool(int toolbarButton);
-    // Opens the tray menu beside the cursor (or keeps it open when it is).
-    void showMenu();
+    // Opens the tray menu beside the cursor, or beside `at` where a tray host named the
+    // place (or keeps it open when it is). Where windows cannot be placed (native Wayland)
+    // there is no menu window: the tray's exported menu is the menu there.
+    void showMenu(std::optional<QPoint> at = std::nullopt);
     // "Unload Plumora?": on Yes the notices, the main window, the controller and the menu
     // are unloaded and the process ends. False when the answer was not Yes.
     bool unload();

@@ -85,74 +85,49 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
     grid->setVerticalSpacing(0);
     grid->setColumnStretch(1, 1);
 
-    struct Entry {
-        int index;
-        QString caption;
-        QPixmap picture;
-    };
-    // The tools in their groups, then the reminder, the help entries, and leaving Plumora
-    // last, apart from the rest.
-    QList<QList<Entry>> groups;
-    const QList<ToolDescriptor>& registered = tools.tools();
-    for (qsizetype i = 0; i < registered.size(); ++i) {
-        const ToolDescriptor& tool = registered[i];
-        if (groups.isEmpty() || tool.startsGroup)
-            groups.append(QList<Entry>());
-        groups.last().append(
-            Entry{ToolRegistry::trayIndexAt(i), tool.caption,
-                  tool.paintIcon ? Artwork::pixmap(tool.paintIcon, PictureSize, devicePixelRatioF())
-                                 : QPixmap()});
-    }
-    auto own = [this](int index, Artwork::Picture picture) {
-        return Entry{index, TrayMenu::caption(index),
-                     Artwork::pixmap(picture, PictureSize, devicePixelRatioF())};
-    };
-    using Picture = Artwork::Picture;
-    groups.append(QList<Entry>{own(TrayMenu::ShowReminder, Picture::Reminder)});
-    groups.append(QList<Entry>{own(TrayMenu::Help, Picture::Help),
-                               own(TrayMenu::About, Picture::About),
-                               own(TrayMenu::Web, Picture::Web)});
-    groups.append(QList<Entry>{own(TrayMenu::Unload, Picture::Unload)});
+    // The same entries the tray exports.
+    const qreal ratio = devicePixelRatioF();
+    auto picture = [&tools, ratio](int index) { return Menu::picture(tools, index, ratio); };
+    const QList<TrayMenuEntries::Entry> entries = tools.trayEntries();
     int count = TrayMenu::ItemCount;
-    for (const QList<Entry>& group : std::as_const(groups))
-        for (const Entry& e : group)
-            count = std::max(count, e.index + 1);
+    for (const TrayMenuEntries::Entry& e : entries)
+        count = std::max(count, e.index + 1);
     m_labels.resize(count);
     int row = 0;
-    for (int g = 0; g < groups.size(); ++g) {
-        if (g > 0) {
+    for (const TrayMenuEntries::Entry& entry : entries) {
+        if (entry.isSeparator()) {
             auto* line = new QFrame(this);
             line->setObjectName(QStringLiteral("MenuLine"));
             line->setFrameShape(QFrame::HLine);
             line->setFrameShadow(QFrame::Sunken);
             grid->addWidget(line, row++, 0, 1, 2);
+            continue;
         }
-        for (const Entry& entry : std::as_const(groups[g])) {
-            const int index = entry.index;
-            auto* img = new QLabel(this);
-            img->setObjectName(QStringLiteral("MenuImg"));
-            img->setPixmap(entry.picture);
-            img->setContentsMargins(4, 3, 6, 3);
-            // The picture only decorates its entry: the entry beside it is what a screen
-            // reader reads, once.
-            // Named before it gets its text: the text's change event already asks for the
-            // label's accessible interface, which the factory tells by this name.
-            auto* label = new QLabel(this);
-            label->setObjectName(QStringLiteral("MenuLB"));
-            label->setTextFormat(Qt::PlainText);
-            label->setText(entry.caption);
-            label->setContentsMargins(6, 3, 16, 3);
-            label->setAutoFillBackground(true);
-            for (QLabel* l : {img, label}) {
-                l->setProperty(IndexProperty, index);
-                l->setMouseTracking(true);
-                l->installEventFilter(this);
-            }
-            grid->addWidget(img, row, 0);
-            grid->addWidget(label, row++, 1);
-            m_labels[index] = label;
-            m_order << index;
+        const int index = entry.index;
+        auto* img = new QLabel(this);
+        img->setObjectName(QStringLiteral("MenuImg"));
+        img->setPixmap(picture(index));
+        img->setContentsMargins(4, 3, 6, 3);
+        // The picture only decorates its entry: the entry beside it is what a screen
+        // reader reads, once.
+        // Named before it gets its text: the text's change event already asks for the
+        // label's accessible interface, which the factory tells by this name.
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("MenuLB"));
+        label->setTextFormat(Qt::PlainText);
+        label->setText(entry.caption);
+        label->setEnabled(entry.enabled);
+        label->setContentsMargins(6, 3, 16, 3);
+        label->setAutoFillBackground(true);
+        for (QLabel* l : {img, label}) {
+            l->setProperty(IndexProperty, index);
+            l->setMouseTracking(true);
+            l->installEventFilter(this);
         }
+        grid->addWidget(img, row, 0);
+        grid->addWidget(label, row++, 1);
+        m_labels[index] = label;
+        m_order << index;
     }
     // Menu load: every label gets the normal colours.
     for (QLabel* label : std::as_const(m_labels))
@@ -167,6 +142,26 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(windowTitle());
     adjustSize();
+}
+
+QPixmap Menu::picture(const ToolRegistry& tools, int index, qreal devicePixelRatio) {
+    using Picture = Artwork::Picture;
+    if (const ToolDescriptor* tool = tools.toolOfTrayIndex(index); tool && tool->paintIcon)
+        return Artwork::pixmap(tool->paintIcon, PictureSize, devicePixelRatio);
+    switch (index) {
+    case TrayMenu::ShowReminder:
+        return Artwork::pixmap(Picture::Reminder, PictureSize, devicePixelRatio);
+    case TrayMenu::Help:
+        return Artwork::pixmap(Picture::Help, PictureSize, devicePixelRatio);
+    case TrayMenu::About:
+        return Artwork::pixmap(Picture::About, PictureSize, devicePixelRatio);
+    case TrayMenu::Web:
+        return Artwork::pixmap(Picture::Web, PictureSize, devicePixelRatio);
+    case TrayMenu::Unload:
+        return Artwork::pixmap(Picture::Unload, PictureSize, devicePixelRatio);
+    default:
+        return QPixmap();
+    }
 }
 
 QLabel* Menu::label(int index) const {

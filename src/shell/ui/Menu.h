@@ -23,6 +23,9 @@ public:
     Menu(std::function<void(int index)> clickMenu, const ToolRegistry& tools,
          QWidget* parent = nullptr);
 
+    // The picture beside entry `index` (none for an index without one).
+    static QPixmap picture(const ToolRegistry& tools, int index, qreal devicePixelRatio = 1.0);
+
     // The label of a menu index (ToolRegistry::trayIndexAt, TrayMenu::Index), null outside.
     QLabel* label(int index) const;
     QTimer& closeTimer() { return m_closeTimer; }

@@ -2,8 +2,10 @@
 #include "shell/ui/NoticeFrame.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QWidget>
+#include <QWindow>
 
 namespace NoticeFrame {
 
@@ -14,6 +16,19 @@ QFrame* setUp(QWidget* window, const QString& objectName, const QString& title, 
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setCursor(Qt::PointingHandCursor);
     window->setFixedSize(size);
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        // A notification to the window manager (_NET_WM_WINDOW_TYPE_NOTIFICATION): placed
+        // where it is put and never handed the keyboard focus. Qt's X11 windows take the
+        // type from this property whenever their flags are set, so they are set anew.
+        window->winId();
+        if (QWindow* handle = window->windowHandle()) {
+            constexpr int NotificationType = 0x800;
+            handle->setProperty("_q_xcb_wm_window_type", NotificationType);
+            const Qt::WindowFlags flags = handle->flags();
+            handle->setFlags(flags | Qt::WindowDoesNotAcceptFocus);
+            handle->setFlags(flags);
+        }
+    }
 
     auto* outer = new QHBoxLayout(window);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -23,6 +23,13 @@ int ToolRegistry::buttonOf(const QString& id) const {
     return 0;
 }
 
+QList<TrayMenuEntries::Entry> ToolRegistry::trayEntries() const {
+    QList<TrayMenuEntries::Tool> tools;
+    for (qsizetype i = 0; i < m_tools.size(); ++i)
+        tools << TrayMenuEntries::Tool{trayIndexAt(i), m_tools[i].caption, m_tools[i].startsGroup};
+    return TrayMenuEntries::build(tools);
+}
+
 int ToolRegistry::trayIndexOf(const QString& id) const {
     const qsizetype i = m_buttons.indexOf(buttonOf(id));
     return i >= 0 ? trayIndexAt(i) : -1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/ShellTables.h"
+#include "shell/TrayMenuEntries.h"
 #include "shell/ui/ToolDescriptor.h"
 #include "shell/ui/ToolPage.h"
 
@@ -27,6 +28,8 @@ public:
                                        : TrayMenu::ItemCount + int(i) - TrayMenu::ToolSlots;
     }
     QList<int> toolButtons() const { return m_buttons; }
+    // The tray menu's entries, from the tools and the shell's own.
+    QList<TrayMenuEntries::Entry> trayEntries() const;
 
     // The toolbar button and the tray index of the tool with `id`; 0 and -1 for none.
     int buttonOf(const QString& id) const;

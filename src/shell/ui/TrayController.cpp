@@ -1,23 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/TrayController.h"
 
+#include "base/Clock.h"
 #include "base/Log.h"
 #include "data/SettingsCheck.h"
 #include "platform/Dialogs.h"
 #include "platform/NetworkStatus.h"
 #include "platform/Registry.h"
+#include "platform/StatusNotifierItem.h"
 #include "platform/WindowSystem.h"
 #include "shell/ShellTables.h"
 #include "shell/TrayClicks.h"
+#include "shell/TrayMenuEntries.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
+#include "shell/ui/Menu.h"
 
 #include <QMetaMethod>
 #include <QPointer>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QStyleHints>
 
 #include <cstdio>
 #include <exception>
@@ -155,14 +161,16 @@ bool TrayController::start() {
     QGuiApplication::sync();
     QTimer::singleShot(0, this, [this] {
         create();
-        if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (m_icon && !QSystemTrayIcon::isSystemTrayAvailable()) {
             delete m_icon;
             m_icon = nullptr;
         }
         m_timer.start(m_tick.msUntilNextTick());
         if (!m_importFiles.isEmpty() && m_import)
             m_import(std::exchange(m_importFiles, {}), [](const QString&) {});
-        if (!m_icon)
+        // A watcher that took the item answers on its own time; a watcher on the bus is
+        // a tray.
+        if (!m_icon && !(m_sni && m_sni->watcherPresent()))
             tellNoTrayOnce();
         // What start-up read and freed (the data file, the reminder's list) goes back to
         // the system rather than sitting in the heap for the rest of the session.
@@ -207,19 +215,118 @@ void TrayController::release() {
     m_timer.stop();
     if (m_icon)
         m_icon->hide();
+    delete m_sni;
+    m_sni = nullptr;
 }
 
 void TrayController::onTimer() {
     // Re-armed first, so nothing the tick does can stop the heartbeat, and aligned to
     // the next minute boundary so the timer's drift never adds up.
     m_timer.start(m_tick.msUntilNextTick());
-    // A notification area that appears later (an extension switched on) gets the icon.
-    if (!m_icon && QSystemTrayIcon::isSystemTrayAvailable())
-        addTrayIcon();
+    checkTray();
     m_tick.run();
 }
 
+bool TrayController::trayShown() const {
+    return (m_sni && m_sni->isRegistered()) || (m_icon && QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+void TrayController::checkTray() {
+    // An XEmbed notification area that appears later gets the icon; a D-Bus one is
+    // followed by the item itself.
+    if (!m_icon && !(m_sni && m_sni->isRegistered()) && QSystemTrayIcon::isSystemTrayAvailable())
+        addXEmbedIcon();
+    if (m_loss.update(trayShown()))
+        tellTrayGone();
+}
+
 void TrayController::addTrayIcon() {
+    // Plumora serves its item itself: Qt's own D-Bus icon decides once, at start-up,
+    // whether a tray exists, and reports no double-click and no place.
+    m_sni = new StatusNotifierItem(QDBusConnection::sessionBus(), this);
+    m_sni->setIcon(plumoraIcon());
+    m_sni->setTitle(QStringLiteral("Plumora"));
+    // No window can stand beside the tray on native Wayland: the host shows the exported
+    // menu on every click.
+    m_sni->setItemIsMenu(QGuiApplication::platformName() == QLatin1String("wayland"));
+    DBusMenuNode menu = TrayMenuEntries::exported(m_dispatcher.tools().trayEntries());
+    // The entries' pictures, as the menu window shows them.
+    for (DBusMenuNode& item : menu.children) {
+        const QPixmap picture =
+            Menu::picture(m_dispatcher.tools(), TrayMenuEntries::indexOfId(item.id));
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!picture.isNull() && buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"))
+            item.properties.insert(QStringLiteral("icon-data"), png);
+    }
+    m_sni->setMenu(menu);
+    connect(m_sni, &StatusNotifierItem::activated, this, &TrayController::handleActivate);
+    connect(m_sni, &StatusNotifierItem::secondaryActivated, this,
+            &TrayController::handleSecondaryActivate);
+    connect(m_sni, &StatusNotifierItem::contextMenuRequested, this,
+            &TrayController::handleContextMenu);
+    connect(m_sni, &StatusNotifierItem::menuItemClicked, this,
+            &TrayController::handleExportedMenuItem);
+    connect(m_sni, &StatusNotifierItem::watcherRegistered, this,
+            &TrayController::onWatcherRegistered);
+    connect(m_sni, &StatusNotifierItem::watcherGone, this, &TrayController::onWatcherGone);
+    if (!m_sni->start()) {
+        delete m_sni;
+        m_sni = nullptr;
+    }
+    if (!m_sni || !m_sni->watcherPresent())
+        addXEmbedIcon();
+}
+
+void TrayController::onWatcherRegistered() {
+    // One icon: the XEmbed one goes when the same panel shows the item.
+    delete m_icon;
+    m_icon = nullptr;
+    m_context.windows.setTrayIconLocator([sni = QPointer<StatusNotifierItem>(m_sni)] {
+        const QPoint at = sni ? sni->lastHostPosition() : QPoint();
+        return at.isNull() ? QRect() : QRect(at, QSize(1, 1));
+    });
+    m_loss.update(true);
+    qCInfo(lcDesktop) << "tray item registered with the watcher";
+}
+
+void TrayController::onWatcherGone() {
+    qCInfo(lcDesktop) << "the tray's watcher went away";
+    // A panel restarting comes back on its own; the minute tick tells a tray that stays
+    // away.
+    if (!m_icon && QSystemTrayIcon::isSystemTrayAvailable())
+        addXEmbedIcon();
+}
+
+void TrayController::handleActivate(QPoint at) {
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    switch (m_activations.activate(m_context.clock.monotonicMs(), interval)) {
+    case TrayActivations::Action::ShowMenu:
+        // Hosts that know no place send 0,0.
+        m_dispatcher.showMenu(at.isNull() ? std::nullopt : std::optional<QPoint>(at));
+        break;
+    case TrayActivations::Action::OpenCalendar:
+        // Showing the calendar closes the menu the first click opened.
+        m_dispatcher.showFirstTool();
+        break;
+    }
+}
+
+void TrayController::handleSecondaryActivate() {
+    m_dispatcher.showFirstTool();
+}
+
+void TrayController::handleContextMenu(QPoint at) {
+    m_dispatcher.showMenu(at.isNull() ? std::nullopt : std::optional<QPoint>(at));
+}
+
+void TrayController::handleExportedMenuItem(int id) {
+    const int index = TrayMenuEntries::indexOfId(id);
+    if (index >= 0)
+        m_dispatcher.dispatch(index);
+}
+
+void TrayController::addXEmbedIcon() {
     m_icon = new QSystemTrayIcon(plumoraIcon(), this);
     m_icon->setToolTip(QStringLiteral("Plumora"));
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayController::handleActivation);
@@ -227,6 +334,20 @@ void TrayController::addTrayIcon() {
     // Notices go to the monitor that holds the icon.
     m_context.windows.setTrayIconLocator(
         [icon = QPointer<QSystemTrayIcon>(m_icon)] { return icon ? icon->geometry() : QRect(); });
+}
+
+void TrayController::tellTrayGone() {
+    qCWarning(lcDesktop) << "the notification area holding the icon is gone";
+    // Posted: the box waits for its answer, and the tick that found the loss goes on.
+    QTimer::singleShot(0, this, [this] {
+        m_context.dialogs.messageBox(
+            QStringLiteral("The notification area that held Plumora's icon is gone, so the icon "
+                           "cannot be clicked for now.\n\n"
+                           "Your reminders and scheduled tasks keep working in the background. "
+                           "The icon comes back by itself within a minute of a notification "
+                           "area appearing again."),
+            QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
+    });
 }
 
 void TrayController::tellNoTrayOnce() {

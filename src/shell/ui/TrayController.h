@@ -5,6 +5,7 @@
 #include "shell/Jobs.h"
 #include "shell/SingleInstance.h"
 #include "shell/Tick.h"
+#include "shell/TrayActivations.h"
 
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -15,9 +16,12 @@
 #include <vector>
 
 class CommandDispatcher;
+class StatusNotifierItem;
 
 // The hidden controller: owns the tray icon, the one-minute timer PLMTimer with its tick,
-// and start-up. It is never shown.
+// and start-up. It is never shown. The icon is Plumora's own StatusNotifierItem where the
+// desktop runs a watcher for one, else Qt's icon in an XEmbed tray; a tray that comes
+// later gets the icon, and one that goes is told once.
 class TrayController : public QObject {
     Q_OBJECT
 public:
@@ -60,6 +64,16 @@ public:
     AppContext& context() { return m_context; }
     QTimer& timer() { return m_timer; }
     QSystemTrayIcon* trayIcon() const { return m_icon; }
+    StatusNotifierItem* statusNotifierItem() const { return m_sni; }
+    // The icon stands in a tray now (a watcher took the item, or an XEmbed tray the icon).
+    bool trayShown() const;
+
+    // The D-Bus tray's clicks, at the host's coordinates.
+    void handleActivate(QPoint at);
+    void handleSecondaryActivate();
+    void handleContextMenu(QPoint at);
+    // An entry of the exported menu was chosen (its dbusmenu id).
+    void handleExportedMenuItem(int id);
 
 Q_SIGNALS:
     // Start-up is done: the reminder it loads once, quietly. Without a receiver start-up
@@ -73,7 +87,14 @@ private:
     // A second start's --import: the files go to the running copy; gives the exit status.
     int handOverImport();
     void addTrayIcon();
+    // Qt's icon, for an XEmbed tray.
+    void addXEmbedIcon();
+    void onWatcherRegistered();
+    void onWatcherGone();
+    // Re-checks the tray: an XEmbed tray that came gets the icon, one that went is told.
+    void checkTray();
     void tellNoTrayOnce();
+    void tellTrayGone();
 
     AppContext& m_context;
     CommandDispatcher& m_dispatcher;
@@ -85,6 +106,9 @@ private:
     Tick m_tick;
     std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
     QSystemTrayIcon* m_icon = nullptr;
+    StatusNotifierItem* m_sni = nullptr;
+    TrayActivations m_activations;
+    TrayLoss m_loss;
     // A double-click arms this so the button-up after it does not open the menu.
     bool m_suppressNextButtonUp = false;
 };
