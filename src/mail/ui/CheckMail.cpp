@@ -158,7 +158,8 @@ bool CheckMail::load() {
         }
         m_check.setAccount(account, *password);
         if (!m_check.start())
-            giveUp(QStringLiteral("no mail server is set"));
+            giveUp(m_check.failure().isEmpty() ? QStringLiteral("no mail server is set")
+                                               : m_check.failure());
     });
     return true;
 }
