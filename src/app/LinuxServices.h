@@ -6,6 +6,7 @@
 #include "base/Clock.h"
 #include "calendar/ical/IcalModule.h"
 #include "mail/LinuxMailClient.h"
+#include "platform/GoaOnlineAccounts.h"
 #include "platform/HttpDownloader.h"
 #include "platform/KeychainSecretStore.h"
 #include "platform/LinuxDesktop.h"
@@ -34,6 +35,7 @@ struct LinuxServices {
     LinuxScreenGrabber grabber;
     QtPictureOutput pictureOutput;
     KeychainSecretStore secrets{QStringLiteral("Plumora")};
+    GoaOnlineAccounts onlineAccounts;
     std::optional<StoreSet> data;
 
     AppContext context(const AppPaths& paths) {
@@ -41,8 +43,8 @@ struct LinuxServices {
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
         data.emplace(paths.dataFile());
-        return AppContext{paths,         clock,     windows, shell,         dialogs,
-                          registry,      network,   mail,    processes,     grabber,
-                          pictureOutput, downloads, secrets, data->stores()};
+        return AppContext{paths,         clock,     windows, shell,          dialogs,
+                          registry,      network,   mail,    processes,      grabber,
+                          pictureOutput, downloads, secrets, data->stores(), onlineAccounts};
     }
 };

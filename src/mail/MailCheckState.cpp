@@ -67,6 +67,13 @@ QString passwordsDisabled(const QString& server) {
         .arg(server);
 }
 
+QString providerSignIn(const QString& server) {
+    return QStringLiteral("The mail account on %1 signs in through its provider's own page, so "
+                          "no password can work. Add the account in GNOME Online Accounts and "
+                          "choose it in Options.")
+        .arg(server);
+}
+
 QString failureNotice(const QString& failure) {
     return QStringLiteral("The new-mail check failed: %1.\nClick here to check the account in "
                           "Options.")
