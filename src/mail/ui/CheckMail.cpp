@@ -101,7 +101,15 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     row->addLayout(lines, 1);
 
     connect(&m_check, &MailCheck::newMail, this, &CheckMail::announce);
-    connect(&m_check, &MailCheck::passwordRequest, this, &CheckMail::passwordRequested);
+    connect(&m_check, &MailCheck::passwordRequest, this, [this] {
+        // The online accounts service keeps that password: it is corrected there, not here.
+        if (!m_onlineAccount)
+            return Q_EMIT passwordRequested();
+        Q_EMIT problem(QStringLiteral("The mail server refused the password GNOME Online "
+                                      "Accounts keeps for %1. Correct it in the desktop's "
+                                      "Settings, Online Accounts.")
+                           .arg(m_onlineUser));
+    });
     connect(&m_check, &MailCheck::problem, this, &CheckMail::problem);
     connect(&m_check, &MailCheck::ended, this, [this] {
         const MailDialogue::Outcome outcome = m_check.outcome();
@@ -133,7 +141,8 @@ void CheckMail::giveUp(const QString& failure) {
 }
 
 bool CheckMail::load() {
-    if (!m_online.chosen().isEmpty()) {
+    m_onlineAccount = !m_online.chosen().isEmpty();
+    if (m_onlineAccount) {
         // Secrets come from the service at each check; the data file's account is not used.
         m_online.fetch(this, [this](auto credentials, const QString& failure) {
             startOnline(std::move(credentials), failure);
@@ -194,6 +203,7 @@ void CheckMail::startOnline(std::optional<OnlineMailSignIn::Credentials> credent
                             const QString& failure) {
     if (!credentials)
         return giveUp(failure);
+    m_onlineUser = credentials->account.user;
     m_check.setAccount(credentials->account,
                        credentials->isToken ? QString() : credentials->secret);
     if (credentials->isToken)

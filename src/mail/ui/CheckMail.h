@@ -64,6 +64,8 @@ private:
     MailPassword m_password;
     OnlineMailSignIn m_online;
     QList<QLabel*> m_emlb;
+    bool m_onlineAccount = false; // this load checks an account of the online accounts service
+    QString m_onlineUser;
     bool m_done = false;
     bool m_reported = false;
 };
