@@ -110,8 +110,8 @@ void callAccount(const QString& id, const QString& iface, const QString& method,
                      });
 }
 
-void secretCall(const QString& id, const QString& iface, const QString& method,
-                const QVariantList& args, QObject* receiver, OnlineAccounts::Answer done) {
+void credentialCall(const QString& id, const QString& iface, const QString& method,
+                    const QVariantList& args, QObject* receiver, OnlineAccounts::Answer done) {
     callAccount(id, iface, method, args, receiver,
                 [done = std::move(done)](const QDBusMessage& reply, const QString& error) {
                     if (!error.isEmpty())
@@ -144,12 +144,13 @@ QList<OnlineMailAccount> GoaOnlineAccounts::mailAccounts() const {
 }
 
 void GoaOnlineAccounts::accessToken(const QString& id, QObject* receiver, Answer done) {
-    secretCall(id, OAuth2Iface, QStringLiteral("GetAccessToken"), {}, receiver, std::move(done));
+    credentialCall(id, OAuth2Iface, QStringLiteral("GetAccessToken"), {}, receiver,
+                   std::move(done));
 }
 
 void GoaOnlineAccounts::imapPassword(const QString& id, QObject* receiver, Answer done) {
-    secretCall(id, PasswordIface, QStringLiteral("GetPassword"), {QStringLiteral("imap-password")},
-               receiver, std::move(done));
+    credentialCall(id, PasswordIface, QStringLiteral("GetPassword"),
+                   {QStringLiteral("imap-password")}, receiver, std::move(done));
 }
 
 void GoaOnlineAccounts::ensureCredentials(const QString& id, QObject* receiver,

@@ -41,17 +41,17 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
     m_user->setObjectName(QStringLiteral("OEUserTB"));
     m_user->setAccessibleName(QStringLiteral("Default mail Account"));
     m_userLb = caption(this, QStringLiteral("Default mail Account:"), m_user);
-    grid->addWidget(m_userLb, 1, 0);
-    grid->addWidget(m_user, 1, 1, 1, 2);
+    grid->addWidget(m_userLb, 3, 0);
+    grid->addWidget(m_user, 3, 1, 1, 2);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("OEPwdTB"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setAccessibleName(QStringLiteral("Account password"));
     m_passwordLb = caption(this, QStringLiteral("Account password:"), m_password);
-    grid->addWidget(m_passwordLb, 2, 0);
-    grid->addWidget(m_password, 2, 1, 1, 2);
+    grid->addWidget(m_passwordLb, 4, 0);
+    grid->addWidget(m_password, 4, 1, 1, 2);
     m_account = new MailAccountBox(this);
-    grid->addWidget(m_account, 3, 0, 1, 3);
+    grid->addWidget(m_account, 5, 0, 1, 3);
     m_mailPassword = new MailPassword(m_context.stores.settings, m_context.secrets, this);
     m_online = new OnlineMailSignIn(m_context.onlineAccounts, m_context.registry, this);
     m_signIn = new QComboBox(this);
@@ -62,9 +62,12 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
     m_onlineNote->setObjectName(QStringLiteral("MailOnlineLb"));
     m_onlineNote->setTextFormat(Qt::PlainText);
     m_onlineNote->setWordWrap(true);
-    grid->addWidget(m_signInLb, 4, 0);
-    grid->addWidget(m_signIn, 4, 1, 1, 2);
-    grid->addWidget(m_onlineNote, 5, 0, 1, 3);
+    grid->addWidget(m_signInLb, 1, 0);
+    grid->addWidget(m_signIn, 1, 1, 1, 2);
+    grid->addWidget(m_onlineNote, 2, 0, 1, 3);
+    // The keyboard goes through the rows as they stand.
+    setTabOrder(m_checkMailMin, m_signIn);
+    setTabOrder(m_signIn, m_user);
     fillOnlineAccounts();
     connect(m_signIn, &QComboBox::activated, this, &MailOptionsGroup::onlineChosen);
 
@@ -110,8 +113,9 @@ void MailOptionsGroup::fillOnlineAccounts() {
     if (!chosen.isEmpty() && m_signIn->findData(chosen) < 0)
         m_signIn->addItem(QStringLiteral("An account no longer in GNOME Online Accounts"), chosen);
     m_signIn->setCurrentIndex(std::max(0, m_signIn->findData(chosen)));
-    m_signIn->setVisible(available || !chosen.isEmpty());
-    m_signInLb->setVisible(m_signIn->isVisible());
+    const bool offered = available || !chosen.isEmpty();
+    m_signIn->setVisible(offered);
+    m_signInLb->setVisible(offered);
     QString note = available ? QString() : QStringLiteral("GNOME Online Accounts is not available");
     // The mail program's account signs in through its provider's page: say how to reach it.
     const std::optional<MailAccount> found = m_context.mail.defaultAccount();
