@@ -71,7 +71,12 @@ void OnlineMailSignIn::fetch(QObject* receiver, Ready done) {
         return done(std::nullopt, goneText());
     if (!m_accounts.available())
         return done(std::nullopt, QStringLiteral("GNOME Online Accounts is not available"));
-    for (const OnlineMailAccount& a : m_accounts.mailAccounts()) {
+    const std::optional<QList<OnlineMailAccount>> accounts = m_accounts.mailAccounts();
+    // A listing that failed says nothing about the account: the next check asks again.
+    if (!accounts)
+        return done(std::nullopt, QStringLiteral("GNOME Online Accounts did not list its "
+                                                 "accounts"));
+    for (const OnlineMailAccount& a : *accounts) {
         if (a.id == id)
             m_current = a;
     }

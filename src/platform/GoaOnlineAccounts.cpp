@@ -30,7 +30,7 @@ struct Managed {
     OnlineMailAccount account;
 };
 
-QList<Managed> managedMailAccounts() {
+std::optional<QList<Managed>> managedMailAccounts() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         Service, Root, QStringLiteral("org.freedesktop.DBus.ObjectManager"),
         QStringLiteral("GetManagedObjects"));
@@ -40,7 +40,7 @@ QList<Managed> managedMailAccounts() {
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         qCWarning(lcOnlineAccounts).noquote()
             << "the online accounts could not be listed:" << reply.errorMessage();
-        return out;
+        return std::nullopt;
     }
     const QDBusArgument arg = reply.arguments().constFirst().value<QDBusArgument>();
     arg.beginMap();
@@ -72,7 +72,7 @@ QList<Managed> managedMailAccounts() {
 }
 
 QString pathOf(const QString& id) {
-    for (const Managed& m : managedMailAccounts()) {
+    for (const Managed& m : managedMailAccounts().value_or(QList<Managed>())) {
         if (m.account.id == id)
             return m.path;
     }
@@ -134,11 +134,14 @@ bool GoaOnlineAccounts::available() const {
     return names.isValid() && names.value().contains(Service);
 }
 
-QList<OnlineMailAccount> GoaOnlineAccounts::mailAccounts() const {
-    QList<OnlineMailAccount> out;
+std::optional<QList<OnlineMailAccount>> GoaOnlineAccounts::mailAccounts() const {
     if (!available())
-        return out;
-    for (const Managed& m : managedMailAccounts())
+        return std::nullopt;
+    const std::optional<QList<Managed>> managed = managedMailAccounts();
+    if (!managed)
+        return std::nullopt;
+    QList<OnlineMailAccount> out;
+    for (const Managed& m : *managed)
         out.append(m.account);
     return out;
 }

@@ -12,7 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcOnlineAccounts)
 class GoaOnlineAccounts final : public OnlineAccounts {
 public:
     bool available() const override;
-    QList<OnlineMailAccount> mailAccounts() const override;
+    std::optional<QList<OnlineMailAccount>> mailAccounts() const override;
     void accessToken(const QString& id, QObject* receiver, Answer done) override;
     void imapPassword(const QString& id, QObject* receiver, Answer done) override;
     void ensureCredentials(const QString& id, QObject* receiver,

@@ -32,8 +32,8 @@ public:
 
     // The service runs (or can be started) on the session bus.
     virtual bool available() const = 0;
-    // The accounts with mail enabled; empty when none or no service.
-    virtual QList<OnlineMailAccount> mailAccounts() const = 0;
+    // The accounts with mail enabled; nullopt when the service could not be asked.
+    virtual std::optional<QList<OnlineMailAccount>> mailAccounts() const = 0;
 
     // A secret (access token or password), or why there is none.
     using Answer = std::function<void(std::optional<QString> secret, const QString& error)>;

@@ -137,11 +137,16 @@ private Q_SLOTS:
         OnlineMailSignIn signIn(goa, registry);
         signIn.choose(QStringLiteral("account_1"));
         Result r;
+        // A listing without an answer is no proof the account is gone.
+        goa.listFails = true;
+        signIn.fetch(this, into(r));
+        QVERIFY(r.failure.contains(QStringLiteral("did not list")));
+        goa.listFails = false;
         signIn.fetch(this, into(r));
         QVERIFY(r.failure.contains(QStringLiteral("removed")));
         const QString told = r.failure;
         signIn.fetch(this, into(r));
-        QCOMPARE(r.answers, 2);
+        QCOMPARE(r.answers, 3);
         QVERIFY(!r.credentials);
         QCOMPARE(r.failure, told);
         goa.accounts = {outlook()};

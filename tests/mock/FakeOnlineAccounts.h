@@ -21,8 +21,11 @@ public:
     QStringList calls; // "GetAccessToken id", "EnsureCredentials id", "GetPassword id"
 
     bool available() const override { return running; }
-    QList<OnlineMailAccount> mailAccounts() const override {
-        return running ? accounts : QList<OnlineMailAccount>();
+    bool listFails = false; // running, but the listing gets no answer
+    std::optional<QList<OnlineMailAccount>> mailAccounts() const override {
+        if (!running || listFails)
+            return std::nullopt;
+        return accounts;
     }
     void accessToken(const QString& id, QObject*, Answer done) override {
         calls << QStringLiteral("GetAccessToken ") + id;

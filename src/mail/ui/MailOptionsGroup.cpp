@@ -104,7 +104,9 @@ void MailOptionsGroup::fillOnlineAccounts() {
     const bool available = m_context.onlineAccounts.available();
     const QString chosen = m_online->chosen();
     if (available) {
-        for (const OnlineMailAccount& a : m_context.onlineAccounts.mailAccounts()) {
+        const QList<OnlineMailAccount> accounts =
+            m_context.onlineAccounts.mailAccounts().value_or(QList<OnlineMailAccount>());
+        for (const OnlineMailAccount& a : accounts) {
             m_signIn->addItem(QStringLiteral("%1 (GNOME Online Accounts)").arg(a.emailAddress),
                               a.id);
         }
