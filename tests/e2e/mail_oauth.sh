@@ -14,7 +14,11 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dovecot.sh"
 exe=$1 template=$2 certs=$3 E2E_READER=$4
 here=$(cd "$(dirname "$0")" && pwd)
-trap 'dovecot_stop; e2e_cleanup' EXIT
+trap 'stop_goa; dovecot_stop; e2e_cleanup' EXIT
+stop_goa() {
+    [ -s "$E2E_DIR/goa.pid" ] && kill "$(cat "$E2E_DIR/goa.pid")" 2>/dev/null
+    rm -f "$E2E_DIR/goa.pid"
+}
 
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
@@ -70,6 +74,7 @@ log=$E2E_DIR/plumora.log pidfile=$E2E_DIR/plumora.pid busfile=$E2E_DIR/bus calls
 start() {
     local goa=
     [ "${1:-}" = goa ] && goa="/usr/bin/python3 '$here/fake_goa.py' '$calls' '127.0.0.1:$IMAPS_PORT' ann &
+        echo \$! >'$E2E_DIR/goa.pid'
         for i in \$(seq 50); do
             dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
                 org.freedesktop.DBus.NameHasOwner string:org.gnome.OnlineAccounts 2>/dev/null |
@@ -99,6 +104,7 @@ stop() {
     pid=$(cat "$pidfile")
     kill "$pid" 2>/dev/null || true
     wait_for 10 sh -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
+    stop_goa
 }
 passed=0
 
