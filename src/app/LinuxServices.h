@@ -5,6 +5,7 @@
 #include "base/Clock.h"
 #include "calendar/ical/IcalModule.h"
 #include "mail/LinuxMailClient.h"
+#include "platform/GoaOnlineAccounts.h"
 #include "platform/HttpDownloader.h"
 #include "platform/KeychainSecretStore.h"
 #include "platform/LinuxDesktop.h"
@@ -34,6 +35,7 @@ struct LinuxServices {
     LinuxScreenGrabber grabber;
     QtPictureOutput pictureOutput;
     KeychainSecretStore secrets{QStringLiteral("Plumora")};
+    GoaOnlineAccounts onlineAccounts;
     std::optional<StoreSet> data;
 
     AppContext context(const AppPaths& paths) {
@@ -42,8 +44,8 @@ struct LinuxServices {
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
         HunspellModule::use(paths.helperProgram(QStringLiteral("libplumora_hunspell.so")));
         data.emplace(paths.dataFile());
-        return AppContext{paths,         clock,     windows, shell,         dialogs,
-                          registry,      network,   mail,    processes,     grabber,
-                          pictureOutput, downloads, secrets, data->stores()};
+        return AppContext{paths,         clock,     windows, shell,          dialogs,
+                          registry,      network,   mail,    processes,      grabber,
+                          pictureOutput, downloads, secrets, data->stores(), onlineAccounts};
     }
 };

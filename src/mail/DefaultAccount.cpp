@@ -143,6 +143,8 @@ MailAccount readThunderbirdAccount(const QString& home, const QString& desktopId
     found.user = prefs.value(prefix + QStringLiteral("userName"));
     found.server = prefs.value(prefix + QStringLiteral("hostname"));
     found.security = mailSecurity(prefs.value(prefix + QStringLiteral("socketType")).toInt());
+    // Thunderbird's authMethod 10 is its OAuth2 sign-in.
+    found.oauth2 = prefs.value(prefix + QStringLiteral("authMethod")).toInt() == 10;
     // The mail program writes the port only when it is not the usual one.
     bool ok = false;
     const int port = prefs.value(prefix + QStringLiteral("port")).toInt(&ok);

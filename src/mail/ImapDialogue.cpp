@@ -34,11 +34,24 @@ int unseenCount(const QList<ImapToken>& tokens) {
     return -1;
 }
 
+// The words of a tagged response after its status ("NO [ALERT] Basic ...").
+QByteArray responseText(const ImapResponse& r) {
+    QByteArray text;
+    for (const ImapToken& t : r.tokens)
+        text += t.text + ' ';
+    return text;
+}
+
 } // namespace
 
 ImapDialogue::ImapDialogue(const QString& user, const QString& password, MailSecurity security)
     : m_user(user.trimmed().toUtf8()), m_password(password.trimmed().toUtf8()),
       m_security(security), m_secured(security == MailSecurity::Tls) {}
+
+ImapDialogue::ImapDialogue(const OAuthLogin& login, MailSecurity security)
+    : m_user(login.user), m_security(security), m_secured(security == MailSecurity::Tls) {
+    m_oauth = login;
+}
 
 MailDialogue::Step ImapDialogue::received(QByteArrayView bytes) {
     Step step;
@@ -64,6 +77,8 @@ void ImapDialogue::response(const ImapResponse& r, Step& step) {
     if (r.tag == "*")
         return untagged(r, step);
     if (r.tag == "+") {
+        if (m_state == State::OAuthContinue || m_state == State::OAuthSent)
+            return continuation(step);
         if (m_state != State::AuthContinue)
             return finish(Outcome::Failed, step);
         const QByteArray plain = QByteArray(1, '\0') + m_user + '\0' + m_password;
@@ -100,6 +115,8 @@ void ImapDialogue::untagged(const ImapResponse& r, Step& step) {
             m_loginDisabled |= cap == "LOGINDISABLED";
             m_offersPlain |= cap == "AUTH=PLAIN";
             m_saslIr |= cap == "SASL-IR";
+            m_offersXOAuth2 |= cap == "AUTH=XOAUTH2";
+            m_offersOAuthBearer |= cap == "AUTH=OAUTHBEARER";
         }
     } else if (word == "STATUS" && m_state == State::Status) {
         const int n = unseenCount(r.tokens);
@@ -129,8 +146,16 @@ void ImapDialogue::tagged(const ImapResponse& r, Step& step) {
         return;
     case State::Login:
     case State::AuthContinue:
+        if (word == "NO" && OAuthSasl::passwordsDisabled(responseText(r)))
+            return finish(Outcome::PasswordsDisabled, step);
         if (!ok)
             return finish(word == "NO" ? Outcome::PasswordRefused : Outcome::Failed, step);
+        return send("STATUS INBOX (UNSEEN)", State::Status, step);
+    case State::OAuthContinue:
+    case State::OAuthSent:
+    case State::OAuthError:
+        if (!ok)
+            return finish(word == "NO" ? Outcome::TokenRefused : Outcome::Failed, step);
         return send("STATUS INBOX (UNSEEN)", State::Status, step);
     case State::Status:
         if (!ok || !m_haveCount)
@@ -155,6 +180,8 @@ void ImapDialogue::afterCapability(Step& step) {
 }
 
 void ImapDialogue::login(Step& step) {
+    if (m_oauth)
+        return oauthLogin(step);
     if (!safeMailArgument(m_user) || !safeMailArgument(m_password))
         return finish(Outcome::Failed, step);
     const bool plainLogin = !m_loginDisabled && plainAscii(m_user) && plainAscii(m_password);
@@ -163,8 +190,10 @@ void ImapDialogue::login(Step& step) {
         m_passwordSent = true;
         return;
     }
+    // No password can go out on a secured connection: the server wants another sign-in.
     if (!m_offersPlain)
-        return finish(Outcome::Failed, step);
+        return finish(m_loginDisabled && m_secured ? Outcome::PasswordsDisabled : Outcome::Failed,
+                      step);
     if (m_saslIr) {
         const QByteArray plain = QByteArray(1, '\0') + m_user + '\0' + m_password;
         send("AUTHENTICATE PLAIN " + plain.toBase64(), State::Login, step);
@@ -172,6 +201,34 @@ void ImapDialogue::login(Step& step) {
         return;
     }
     send("AUTHENTICATE PLAIN", State::AuthContinue, step);
+}
+
+void ImapDialogue::oauthLogin(Step& step) {
+    if (!OAuthSasl::refusal(*m_oauth).isEmpty())
+        return finish(Outcome::Failed, step);
+    if (!m_offersOAuthBearer && !m_offersXOAuth2)
+        return finish(Outcome::OAuthUnavailable, step);
+    m_mechanism =
+        m_offersOAuthBearer ? OAuthSasl::Mechanism::OAuthBearer : OAuthSasl::Mechanism::XOAuth2;
+    const QByteArray command = "AUTHENTICATE " + OAuthSasl::name(m_mechanism);
+    if (!m_saslIr)
+        return send(command, State::OAuthContinue, step);
+    send(command + ' ' + OAuthSasl::initialResponse(m_mechanism, *m_oauth).toBase64(),
+         State::OAuthSent, step);
+    m_passwordSent = true;
+}
+
+void ImapDialogue::continuation(Step& step) {
+    if (m_state == State::OAuthContinue) {
+        step.send += OAuthSasl::initialResponse(m_mechanism, *m_oauth).toBase64() + "\r\n";
+        m_passwordSent = true;
+        m_state = State::OAuthSent;
+        return;
+    }
+    // An error challenge (base64 JSON with the reason): the client's closing response lets
+    // the server end the exchange with its NO.
+    step.send += OAuthSasl::errorReply(m_mechanism).toBase64() + "\r\n";
+    m_state = State::OAuthError;
 }
 
 void ImapDialogue::send(const QByteArray& command, State next, Step& step) {
@@ -187,6 +244,7 @@ MailDialogue::Step ImapDialogue::tlsReady() {
     // What the server said before TLS counts for nothing now.
     m_secured = true;
     m_offersStartTls = m_loginDisabled = m_offersPlain = m_saslIr = false;
+    m_offersXOAuth2 = m_offersOAuthBearer = false;
     send("CAPABILITY", State::Capability, step);
     return step;
 }

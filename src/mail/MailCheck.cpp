@@ -54,6 +54,13 @@ void MailCheck::setAccount(const MailAccount& account, const QString& password) 
     m_account = account;
     m_account.server = account.server.trimmed();
     m_password = password;
+    m_token.clear();
+    m_useToken = false;
+}
+
+void MailCheck::setAccessToken(const QString& token) {
+    m_token = token;
+    m_useToken = true;
 }
 
 void MailCheck::setSslConfiguration(const QSslConfiguration& config) {
@@ -81,11 +88,25 @@ bool MailCheck::start() {
         qCWarning(lcMail) << "no mail server is known; nothing to check";
         return false;
     }
-    if (isImap())
-        m_dialogue = std::make_unique<ImapDialogue>(m_account.user, m_password, m_account.security);
-    else
-        m_dialogue = std::make_unique<Pop3Dialogue>(m_account.user, m_password, m_account.security);
     m_port = accountPort(m_account);
+    if (m_useToken) {
+        const OAuthLogin login{m_account.user.trimmed().toUtf8(), m_token.toUtf8(),
+                               m_account.server.toUtf8(), m_port};
+        const QString refusal = OAuthSasl::refusal(login);
+        if (!refusal.isEmpty()) {
+            qCWarning(lcMail).noquote() << "no mail check of" << m_account.server << "-" << refusal;
+            m_failure = QStringLiteral("the sign-in was not sent: %1").arg(refusal);
+            return false;
+        }
+        if (isImap())
+            m_dialogue = std::make_unique<ImapDialogue>(login, m_account.security);
+        else
+            m_dialogue = std::make_unique<Pop3Dialogue>(login, m_account.security);
+    } else if (isImap()) {
+        m_dialogue = std::make_unique<ImapDialogue>(m_account.user, m_password, m_account.security);
+    } else {
+        m_dialogue = std::make_unique<Pop3Dialogue>(m_account.user, m_password, m_account.security);
+    }
     m_certificateProblem.clear();
     m_failure.clear();
     m_connected = false;
@@ -248,6 +269,23 @@ void MailCheck::apply(const MailDialogue::Step& step) {
                                       "(STARTTLS), which the account requires. Your user name "
                                       "and password were not sent.")
                            .arg(m_account.server));
+        break;
+    case Outcome::PasswordsDisabled:
+        qCWarning(lcMail) << "mail server" << m_account.server << "takes no passwords";
+        m_failure = QStringLiteral("%1 takes no passwords; the account needs a sign-in through "
+                                   "GNOME Online Accounts")
+                        .arg(m_account.server);
+        Q_EMIT problem(MailTexts::passwordsDisabled(m_account.server));
+        break;
+    case Outcome::TokenRefused:
+        qCWarning(lcMail) << "mail server" << m_account.server << "refused the access token";
+        m_failure =
+            QStringLiteral("%1 refused the sign-in of %2").arg(m_account.server, m_account.user);
+        break;
+    case Outcome::OAuthUnavailable:
+        qCWarning(lcMail) << "mail server" << m_account.server
+                          << "offers no OAuth2 sign-in (XOAUTH2 or OAUTHBEARER)";
+        m_failure = QStringLiteral("%1 offers no OAuth2 sign-in").arg(m_account.server);
         break;
     case Outcome::Refused:
         qCWarning(lcMail) << "mail server" << m_account.server

@@ -45,6 +45,8 @@ public:
 
     // The account to check; its port 0 means the usual port of its type and security.
     void setAccount(const MailAccount& account, const QString& password);
+    // Signs in with this OAuth2 access token instead of a password (after setAccount).
+    void setAccessToken(const QString& token);
     // Whom to trust; by default the system's authorities, peer verified.
     void setSslConfiguration(const QSslConfiguration& config);
     // Test seam: a timer the caller fires by calling tick(); by default an own QTimer.
@@ -87,6 +89,8 @@ private:
     const Clock& m_clock;
     MailAccount m_account;
     QString m_password;
+    QString m_token;
+    bool m_useToken = false;
     quint16 m_port = 0;
     std::optional<QSslConfiguration> m_ssl; // the system's, read at the first connection
     std::unique_ptr<MailDialogue> m_dialogue;

@@ -3,12 +3,15 @@
 
 #include "base/Log.h"
 
-MailCheckJob::MailCheckJob(std::function<void()> startCheck)
-    : m_startCheck(std::move(startCheck)) {}
+MailCheckJob::MailCheckJob(std::function<void()> startCheck, std::function<bool()> onlineAccount)
+    : m_startCheck(std::move(startCheck)), m_onlineAccount(std::move(onlineAccount)) {}
 
 void MailCheckJob::run(MinuteContext& minute) {
     const Settings& s = minute.cache.settings;
-    if (s.mailUser.isEmpty() || !s.checkMail || s.mailServer.isEmpty())
+    if (!s.checkMail)
+        return;
+    const bool online = m_onlineAccount && m_onlineAccount();
+    if (!online && (s.mailUser.isEmpty() || s.mailServer.isEmpty()))
         return;
     if (!intervalPassed(m_last, minute.now, s.checkMailMinutes))
         return;

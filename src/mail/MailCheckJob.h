@@ -9,11 +9,15 @@
 // is known, when the machine is online. The first check comes on the first minute handled.
 class MailCheckJob final : public MinuteJob {
 public:
-    explicit MailCheckJob(std::function<void()> startCheck);
+    // `onlineAccount` tells whether an account of the desktop's online accounts service is
+    // chosen: it needs no user or server in the settings.
+    explicit MailCheckJob(std::function<void()> startCheck,
+                          std::function<bool()> onlineAccount = {});
     const char* name() const override { return "mail check"; }
     void run(MinuteContext& minute) override;
 
 private:
     QDateTime m_last;
     std::function<void()> m_startCheck;
+    std::function<bool()> m_onlineAccount;
 };

@@ -60,6 +60,20 @@ QString notConnected(const QString& server, quint16 port, const QString& reason)
     return QStringLiteral("could not connect to %1:%2 (%3)").arg(server).arg(port).arg(reason);
 }
 
+QString passwordsDisabled(const QString& server) {
+    return QStringLiteral("The mail server %1 no longer accepts passwords. This provider needs a "
+                          "sign-in through GNOME Online Accounts: add the account in the "
+                          "desktop's Settings, then choose it in Options.")
+        .arg(server);
+}
+
+QString providerSignIn(const QString& server) {
+    return QStringLiteral("The mail account on %1 signs in through its provider's own page, so "
+                          "no password can work. Add the account in GNOME Online Accounts and "
+                          "choose it in Options.")
+        .arg(server);
+}
+
 QString failureNotice(const QString& failure) {
     return QStringLiteral("The new-mail check failed: %1.\nClick here to check the account in "
                           "Options.")

@@ -53,6 +53,11 @@ QString noticeSpoken(int count, bool imap);
 QString found(int count, bool imap);
 // "could not connect to HOST:PORT (REASON)".
 QString notConnected(const QString& server, quint16 port, const QString& reason);
+// The notice for a server that takes no passwords: the account needs a sign-in through
+// GNOME Online Accounts.
+QString passwordsDisabled(const QString& server);
+// The mail program's account signs in through its provider's own page (OAuth2).
+QString providerSignIn(const QString& server);
 // A check's failure as a notice that leads to Options.
 QString failureNotice(const QString& failure);
 } // namespace MailTexts

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "mail/OAuthSasl.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+
+#include <optional>
 
 // One new-mail check as a state machine with no socket of its own: the driver feeds it the
 // bytes it receives and carries out the Step it returns. POP3 and IMAP share this shape.
@@ -10,12 +14,15 @@ class MailDialogue {
 public:
     enum class Outcome {
         Running,
-        NoMail,          // nothing waits; silent
-        NewMail,         // count() > 0 was announced
-        Refused,         // a negative reply before the password was sent; silent
-        PasswordRefused, // the password was refused: ask the user for it
-        TlsUnavailable,  // the account requires STARTTLS and the server does not offer it
-        Failed,          // anything else went wrong; silent
+        NoMail,            // nothing waits; silent
+        NewMail,           // count() > 0 was announced
+        Refused,           // a negative reply before the password was sent; silent
+        PasswordRefused,   // the password was refused: ask the user for it
+        TlsUnavailable,    // the account requires STARTTLS and the server does not offer it
+        PasswordsDisabled, // the server takes no password at all: an OAuth2 sign-in is needed
+        TokenRefused,      // the OAuth2 access token was refused (a fresh one may work)
+        OAuthUnavailable,  // an OAuth2 sign-in was asked for and the server offers none
+        Failed,            // anything else went wrong; silent
     };
 
     // What the driver does next, in this order.
@@ -40,6 +47,7 @@ public:
 
     Outcome outcome() const { return m_outcome; }
     bool isFinished() const { return m_outcome != Outcome::Running; }
+    // The password or access token has gone out.
     bool passwordSent() const { return m_passwordSent; }
     // The count the server reported (0 until it arrived).
     int count() const { return m_count; }
@@ -50,6 +58,9 @@ protected:
     void finish(Outcome outcome, Step& step);
     virtual void finished() {}
 
+    // Set when the account signs in with an access token rather than a password.
+    std::optional<OAuthLogin> m_oauth;
+    OAuthSasl::Mechanism m_mechanism = OAuthSasl::Mechanism::XOAuth2;
     Outcome m_outcome = Outcome::Running;
     bool m_passwordSent = false;
     int m_count = 0;

@@ -31,6 +31,11 @@ Pop3Dialogue::Pop3Dialogue(const QString& user, const QString& password, MailSec
     : m_user(user.trimmed().toUtf8()), m_password(password.trimmed().toUtf8()),
       m_security(security) {}
 
+Pop3Dialogue::Pop3Dialogue(const OAuthLogin& login, MailSecurity security)
+    : m_user(login.user), m_security(security) {
+    m_oauth = login;
+}
+
 Pop3Dialogue::Step Pop3Dialogue::received(QByteArrayView bytes) {
     Step step;
     if (isFinished() || m_state == State::TlsWait)
@@ -82,8 +87,14 @@ void Pop3Dialogue::reply(const QByteArray& line, Step& step) {
                 return login(step);
             step.send += "STLS\r\n";
             m_state = State::Stls;
-        } else if (line.simplified().split(' ').constFirst().toUpper() == "STLS") {
-            m_offersStls = true;
+        } else {
+            const QList<QByteArray> words = line.simplified().toUpper().split(' ');
+            m_offersStls |= words.constFirst() == "STLS";
+            if (words.constFirst() == "SASL") {
+                m_listsSasl = true;
+                m_offersXOAuth2 |= words.contains("XOAUTH2");
+                m_offersOAuthBearer |= words.contains("OAUTHBEARER");
+            }
         }
         return;
     case State::Stls:
@@ -94,14 +105,32 @@ void Pop3Dialogue::reply(const QByteArray& line, Step& step) {
         m_state = State::TlsWait;
         return;
     case State::User:
+        if (!ok && OAuthSasl::passwordsDisabled(line))
+            return finish(Outcome::PasswordsDisabled, step);
         if (!ok)
             return finish(Outcome::Refused, step);
         sendCredential("PASS ", m_password, State::Pass, step);
         m_passwordSent = m_state == State::Pass;
         return;
     case State::Pass:
+        if (!ok && OAuthSasl::passwordsDisabled(line))
+            return finish(Outcome::PasswordsDisabled, step);
         if (!ok)
             return finish(Outcome::PasswordRefused, step);
+        step.send += "STAT\r\n";
+        m_state = State::Stat;
+        return;
+    case State::AuthWait:
+    case State::OAuthSent:
+    case State::OAuthError:
+        if (!ok && m_state == State::AuthWait)
+            return finish(Outcome::OAuthUnavailable, step);
+        if (!ok)
+            return finish(Outcome::TokenRefused, step);
+        if (line.startsWith("+ ") || line == "+")
+            return oauth(line, step);
+        if (m_state != State::OAuthSent)
+            return finish(Outcome::Failed, step);
         step.send += "STAT\r\n";
         m_state = State::Stat;
         return;
@@ -128,7 +157,36 @@ void Pop3Dialogue::login(Step& step) {
     // Not upgraded, and the account says it must be: neither name nor password go out.
     if (m_security == MailSecurity::StartTls)
         return finish(Outcome::TlsUnavailable, step);
-    sendCredential("USER ", m_user, State::User, step);
+    sendUser(step);
+}
+
+void Pop3Dialogue::sendUser(Step& step) {
+    if (!m_oauth)
+        return sendCredential("USER ", m_user, State::User, step);
+    if (!OAuthSasl::refusal(*m_oauth).isEmpty())
+        return finish(Outcome::Failed, step);
+    // A server that lists its mechanisms and neither of these cannot take the token.
+    if (m_listsSasl && !m_offersXOAuth2 && !m_offersOAuthBearer)
+        return finish(Outcome::OAuthUnavailable, step);
+    m_mechanism =
+        m_offersOAuthBearer ? OAuthSasl::Mechanism::OAuthBearer : OAuthSasl::Mechanism::XOAuth2;
+    step.send += "AUTH " + OAuthSasl::name(m_mechanism) + "\r\n";
+    m_state = State::AuthWait;
+}
+
+void Pop3Dialogue::oauth(const QByteArray& line, Step& step) {
+    if (m_state == State::AuthWait) {
+        step.send += OAuthSasl::initialResponse(m_mechanism, *m_oauth).toBase64() + "\r\n";
+        m_passwordSent = true;
+        m_state = State::OAuthSent;
+        return;
+    }
+    // A second challenge after the token is the server's error (base64 JSON): the closing
+    // response lets it end the exchange with its -ERR.
+    if (m_state != State::OAuthSent || line.size() <= 2)
+        return finish(Outcome::Failed, step);
+    step.send += OAuthSasl::errorReply(m_mechanism).toBase64() + "\r\n";
+    m_state = State::OAuthError;
 }
 
 void Pop3Dialogue::sendCredential(const char* command, const QByteArray& value, State next,
@@ -142,7 +200,7 @@ void Pop3Dialogue::sendCredential(const char* command, const QByteArray& value, 
 Pop3Dialogue::Step Pop3Dialogue::tlsReady() {
     Step step;
     if (m_state == State::TlsWait)
-        sendCredential("USER ", m_user, State::User, step);
+        sendUser(step);
     return step;
 }
 

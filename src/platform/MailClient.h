@@ -17,6 +17,8 @@ struct MailAccount {
     QString type = QStringLiteral("pop3"); // "pop3" or "imap"
     int port = 110;
     MailSecurity security = MailSecurity::None;
+    // The provider signs in through its own web page (OAuth2): no password can work.
+    bool oauth2 = false;
     bool operator==(const MailAccount&) const = default;
 };
 

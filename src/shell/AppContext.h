@@ -10,6 +10,7 @@ class Dialogs;
 class Downloader;
 class MailClient;
 class NetworkStatus;
+class OnlineAccounts;
 class PictureOutput;
 class ProcessRunner;
 class Registry;
@@ -35,4 +36,5 @@ struct AppContext {
     Downloader& downloads;
     SecretStore& secrets;
     DataStores& stores;
+    OnlineAccounts& onlineAccounts;
 };

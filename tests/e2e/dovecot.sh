@@ -5,7 +5,9 @@
 # (tests/data/mail).
 #
 # dovecot_start DATA_DIR: starts it and sets DOVECOT_DIR, DOVECOT_LOG and the ports
-# IMAP_PORT (STARTTLS), IMAPS_PORT, POP3_PORT (STLS) and POP3S_PORT.
+# IMAP_PORT (STARTTLS), IMAPS_PORT, POP3_PORT (STLS) and POP3S_PORT. A test may define
+# dovecot_auth, which prints the auth_mechanisms line and passdb blocks to use instead of
+# the password file (DOVECOT_DIR is set when it runs).
 
 dovecot_free_ports() {
     python3 - "$1" <<'PY'
@@ -40,6 +42,12 @@ dovecot_start() {
     mv "$box/new/1700000000.M1.plumora" "$box/cur/1700000000.M1.plumora:2,S"
     chown -R "$uid:$gid" "$DOVECOT_DIR/home"
 
+    local auth="auth_mechanisms = plain
+passdb {
+  driver = passwd-file
+  args = scheme=PLAIN $DOVECOT_DIR/passwd
+}"
+    if declare -F dovecot_auth >/dev/null; then auth=$(dovecot_auth); fi
     cat >"$DOVECOT_DIR/dovecot.conf" <<CONF
 base_dir = $DOVECOT_DIR/run
 state_dir = $DOVECOT_DIR/state
@@ -51,15 +59,11 @@ ssl = yes
 ssl_cert = <$DOVECOT_DIR/server.pem
 ssl_key = <$DOVECOT_DIR/server.key
 disable_plaintext_auth = yes
-auth_mechanisms = plain
+$auth
 auth_verbose = yes
 login_trusted_networks =
 mail_location = maildir:~/Maildir
 pop3_uidl_format = %f
-passdb {
-  driver = passwd-file
-  args = scheme=PLAIN $DOVECOT_DIR/passwd
-}
 userdb {
   driver = static
   args = uid=$uid gid=$gid home=$DOVECOT_DIR/home/%u

@@ -239,6 +239,39 @@ private Q_SLOTS:
                  qPrintable(watch.state().line()));
     }
 
+    // A server that takes no passwords, and a mail program account that signs in through
+    // its provider's page: the notice says the account needs GNOME Online Accounts, once,
+    // and no password request comes. The second never reaches the server.
+    void noPasswordCanWork() {
+        m_server->replies[QByteArrayLiteral("PASS")] =
+            "-ERR Logon failure: Basic authentication is disabled.\r\n";
+        QStringList told;
+        MailWatch watch(*m_context, [&](const QString& text, const QString&) { told << text; });
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(watch.load());
+            QTRY_VERIFY(!watch.checkMail());
+        }
+        QCOMPARE(m_server->connections, 2); // once per check, never a retry
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.at(0).contains(QStringLiteral("GNOME Online Accounts")),
+                 qPrintable(told.at(0)));
+
+        QVERIFY(SettingsStore(m_context->paths.dataFile()).update([](Settings& s) {
+            s.mailDiscovered = true;
+        }));
+        m_desktop->mail.account = {QStringLiteral("ann"),  QStringLiteral("127.0.0.1"),
+                                   QStringLiteral("pop3"), 110,
+                                   MailSecurity::None,     true};
+        told.clear();
+        QVERIFY(watch.load());
+        QTRY_VERIFY(!watch.checkMail());
+        QCOMPARE(m_server->connections, 2);
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.at(0).contains(QStringLiteral("its provider's own page")),
+                 qPrintable(told.at(0)));
+        QVERIFY(!told.at(0).contains(QStringLiteral("password.")));
+    }
+
     // Nothing listens: told once for the streak, with the reason in Options' status line;
     // a check the user started tells nothing more; one that gets through ends the streak.
     void aConnectionFailureIsToldOncePerStreak() {

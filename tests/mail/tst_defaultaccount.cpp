@@ -78,6 +78,11 @@ private Q_SLOTS:
             << Profiles << tb << "wxyz.default"
             << prefs("pop3", "user_pref(\"mail.server.server3.port\", 70000);\n")
             << MailAccount{user, host, QStringLiteral("pop3"), 110, MailSecurity::None};
+        QTest::newRow("OAuth2 sign-in (authMethod 10): server and user kept, flagged")
+            << Profiles << tb << "wxyz.default"
+            << prefs("imap", "user_pref(\"mail.server.server3.socketType\", 3);\n"
+                             "user_pref(\"mail.server.server3.authMethod\", 10);\n")
+            << MailAccount{user, host, QStringLiteral("imap"), 993, MailSecurity::Tls, true};
         QTest::newRow("news account gives nothing")
             << Profiles << tb << "wxyz.default" << prefs("nntp") << none;
         QTest::newRow("Flatpak profile")

@@ -97,10 +97,10 @@ private Q_SLOTS:
             << QByteArray(Secured + "a4 AUTHENTICATE PLAIN " +
                           QByteArray("\0u\0p\xc3\xa9", 6).toBase64() + "\r\n")
             << Outcome::Running << 0;
-        QTest::newRow("LOGINDISABLED and no PLAIN: nothing sent")
+        QTest::newRow("LOGINDISABLED and no PLAIN: no password can work, nothing sent")
             << MailSecurity::Tls << "p"
             << L{Hello, "* CAPABILITY IMAP4rev1 LOGINDISABLED\r\na1 OK\r\n"}
-            << QByteArray("a1 CAPABILITY\r\n") << Outcome::Failed << 0;
+            << QByteArray("a1 CAPABILITY\r\n") << Outcome::PasswordsDisabled << 0;
 
         // The upgrade.
         QTest::newRow("capabilities from before TLS are forgotten")

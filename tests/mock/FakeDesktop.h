@@ -3,6 +3,7 @@
 
 #include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
+#include "mock/FakeOnlineAccounts.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/Downloader.h"
@@ -391,13 +392,15 @@ struct FakeDesktop {
     FakeScreenGrabber grabber;
     FakePictureOutput pictureOutput;
     FakeSecretStore secrets;
+    FakeOnlineAccounts onlineAccounts;
     // The data file's hub and stores as the program builds them, one set per context().
     std::deque<StoreSet> data;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
         data.emplace_back(paths.dataFile());
-        return AppContext{paths, clock,     windows, shell,         dialogs,   registry, network,
-                          mail,  processes, grabber, pictureOutput, downloads, secrets,  stores()};
+        return AppContext{paths,         clock,     windows, shell,     dialogs,
+                          registry,      network,   mail,    processes, grabber,
+                          pictureOutput, downloads, secrets, stores(),  onlineAccounts};
     }
     // The stores of the latest context().
     DataStores& stores() { return data.back().stores(); }

@@ -94,7 +94,8 @@ struct ShellRig {
                        desktop.pictureOutput,
                        desktop.downloads,
                        desktop.secrets,
-                       data.stores()};
+                       data.stores(),
+                       desktop.onlineAccounts};
     CommandDispatcher shell{context};
 
     ShellRig() { registerProgramTools(shell.tools()); }

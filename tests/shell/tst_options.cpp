@@ -6,6 +6,7 @@
 #include "calendar/ui/CalendarSyncBox.h"
 #include "data/DataBackup.h"
 #include "mail/MailCheckState.h"
+#include "mail/OnlineMailSignIn.h"
 #include "mail/ui/MailAccountBox.h"
 #include "mail/ui/MailOptionsGroup.h"
 #include "mock/FakeClock.h"
@@ -502,6 +503,61 @@ private Q_SLOTS:
         QVERIFY(!control<QComboBox>(*page, "MailTypeCb")->isEnabled());
         QCOMPARE(control<QLabel>(*page, "MailPwdPlaceLb")->text(),
                  QStringLiteral("Stored in the desktop's keyring"));
+    }
+
+    // Without the online accounts service the group says so and offers no choice; with it,
+    // its mail accounts stand beside the typed one, and choosing one is kept at once (by id,
+    // in the registry file) and greys the user name and password.
+    void onlineAccountsChoice() {
+        store([](Settings& s) { s.checkMail = true; });
+        auto page = open();
+        QVERIFY(!control(*page, "MailSignInCb")->isVisibleTo(page.get()));
+        QCOMPARE(control<QLabel>(*page, "MailOnlineLb")->text(),
+                 QStringLiteral("GNOME Online Accounts is not available"));
+        QVERIFY(control(*page, "OEPwdTB")->isEnabled());
+
+        // The mail program's account signs in through its provider's page: no password is
+        // asked for, and the way to GNOME Online Accounts is told.
+        m_desktop->mail.account = {QStringLiteral("ann@example.org"),
+                                   QStringLiteral("imap.example.org"),
+                                   QStringLiteral("imap"),
+                                   993,
+                                   MailSecurity::Tls,
+                                   true};
+        page = open();
+        QVERIFY(!control(*page, "OEPwdTB")->isEnabled());
+        QVERIFY(control<QLabel>(*page, "MailOnlineLb")->text().contains(QStringLiteral("install")));
+
+        m_desktop->onlineAccounts.running = true;
+        OnlineMailAccount a;
+        a.id = QStringLiteral("account_7");
+        a.emailAddress = QStringLiteral("ann@example.org");
+        a.imapHost = QStringLiteral("imap.example.org");
+        a.oauth2 = true;
+        m_desktop->onlineAccounts.accounts = {a};
+        page = open();
+        auto* signIn = control<QComboBox>(*page, "MailSignInCb");
+        QVERIFY(signIn->isVisibleTo(page.get()));
+        QCOMPARE(signIn->count(), 2);
+        QCOMPARE(signIn->accessibleName(), QStringLiteral("Sign in with"));
+        QVERIFY(signIn->itemText(1).contains(QStringLiteral("ann@example.org")));
+        QVERIFY(
+            control<QLabel>(*page, "MailOnlineLb")
+                ->text()
+                .contains(QStringLiteral("Choose \"ann@example.org (GNOME Online Accounts)\"")));
+        signIn->setCurrentIndex(1);
+        Q_EMIT signIn->activated(1);
+        QCOMPARE(OnlineMailSignIn::chosenIn(m_desktop->registry), QStringLiteral("account_7"));
+        QVERIFY(!control(*page, "MailOnlineLb")->isVisibleTo(page.get()));
+        QVERIFY(!control(*page, "OEPwdTB")->isEnabled());
+        QVERIFY(!control(*page, "OEUserTB")->isEnabled());
+        QVERIFY(control(*page, "MailCheckNowCmd")->isEnabled());
+        // Opened again, the choice is shown; a removed account stays visible as such.
+        m_desktop->onlineAccounts.accounts.clear();
+        page = open();
+        signIn = control<QComboBox>(*page, "MailSignInCb");
+        QCOMPARE(signIn->currentData().toString(), QStringLiteral("account_7"));
+        QVERIFY(signIn->currentText().contains(QStringLiteral("no longer")));
     }
 
     // A password typed while a keyring answers goes there when the field is left, and the

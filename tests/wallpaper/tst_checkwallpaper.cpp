@@ -172,7 +172,8 @@ private Q_SLOTS:
                                m_desktop.pictureOutput,
                                m_desktop.downloads,
                                m_desktop.secrets,
-                               m_desktop.stores()};
+                               m_desktop.stores(),
+                               m_desktop.onlineAccounts};
         const QString image = picture("a.png", Qt::green);
         setUp(2, Today, QString(), {image});
 

@@ -58,7 +58,8 @@ QLabel* label(QWidget* parent, int index, const QString& text) {
 
 CheckMail::CheckMail(AppContext& context, QWidget* parent)
     : QWidget(parent, NoticeFrame::Flags), m_context(context), m_check(context.clock),
-      m_password(context.stores.settings, context.secrets) {
+      m_password(context.stores.settings, context.secrets),
+      m_online(context.onlineAccounts, context.registry) {
     setWindowOpacity(Opacity);
     // Untitled until the count is known: others look for the title to keep clear of it.
     QFrame* frame = NoticeFrame::setUp(this, QStringLiteral("CheckMail"), QString(), WindowSize);
@@ -100,10 +101,24 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     row->addLayout(lines, 1);
 
     connect(&m_check, &MailCheck::newMail, this, &CheckMail::announce);
-    connect(&m_check, &MailCheck::passwordRequest, this, &CheckMail::passwordRequested);
+    connect(&m_check, &MailCheck::passwordRequest, this, [this] {
+        // The online accounts service keeps that password: it is corrected there, not here.
+        if (!m_onlineAccount)
+            return Q_EMIT passwordRequested();
+        Q_EMIT problem(QStringLiteral("The mail server refused the password GNOME Online "
+                                      "Accounts keeps for %1. Correct it in the desktop's "
+                                      "Settings, Online Accounts.")
+                           .arg(m_onlineUser));
+    });
     connect(&m_check, &MailCheck::problem, this, &CheckMail::problem);
     connect(&m_check, &MailCheck::ended, this, [this] {
         const MailDialogue::Outcome outcome = m_check.outcome();
+        // A refused token: the service renews the sign-in and the check runs once more.
+        if (outcome == MailDialogue::Outcome::TokenRefused &&
+            m_online.renew(this, [this](auto credentials, const QString& failure) {
+                startOnline(std::move(credentials), failure);
+            }))
+            return;
         if (outcome == MailDialogue::Outcome::NoMail || outcome == MailDialogue::Outcome::NewMail)
             report(QString(), m_check.count());
         else
@@ -126,6 +141,14 @@ void CheckMail::giveUp(const QString& failure) {
 }
 
 bool CheckMail::load() {
+    m_onlineAccount = !m_online.chosen().isEmpty();
+    if (m_onlineAccount) {
+        // Secrets come from the service at each check; the data file's account is not used.
+        m_online.fetch(this, [this](auto credentials, const QString& failure) {
+            startOnline(std::move(credentials), failure);
+        });
+        return true;
+    }
     const std::optional<Settings> settings = m_context.stores.settings.load();
     if (!settings) {
         giveUp(QStringLiteral("the mail account could not be read from the data file"));
@@ -139,6 +162,18 @@ bool CheckMail::load() {
     if (account.user.isEmpty()) {
         giveUp(QStringLiteral("no user name is set"));
         return false;
+    }
+    // An account whose provider signs in through its own page: asking for a password that
+    // cannot work would only repeat the pop-up.
+    if (settings->mailDiscovered) {
+        const std::optional<MailAccount> found = m_context.mail.defaultAccount();
+        if (found && found->oauth2 && found->server == account.server) {
+            Q_EMIT problem(MailTexts::providerSignIn(account.server));
+            giveUp(QStringLiteral("%1 signs in through its own page; choose its account of "
+                                  "GNOME Online Accounts in Options")
+                       .arg(account.server));
+            return false;
+        }
     }
     // The keyring is asked only now that a check is due. Without a password nothing is
     // sent: the user is asked for one.
@@ -158,9 +193,24 @@ bool CheckMail::load() {
         }
         m_check.setAccount(account, *password);
         if (!m_check.start())
-            giveUp(QStringLiteral("no mail server is set"));
+            giveUp(m_check.failure().isEmpty() ? QStringLiteral("no mail server is set")
+                                               : m_check.failure());
     });
     return true;
+}
+
+void CheckMail::startOnline(std::optional<OnlineMailSignIn::Credentials> credentials,
+                            const QString& failure) {
+    if (!credentials)
+        return giveUp(failure);
+    m_onlineUser = credentials->account.user;
+    m_check.setAccount(credentials->account,
+                       credentials->isToken ? QString() : credentials->secret);
+    if (credentials->isToken)
+        m_check.setAccessToken(credentials->secret);
+    if (!m_check.start())
+        giveUp(m_check.failure().isEmpty() ? QStringLiteral("no mail server is set")
+                                           : m_check.failure());
 }
 
 void CheckMail::announce(int count) {

@@ -3,6 +3,7 @@
 
 #include "mail/MailCheck.h"
 #include "mail/MailPassword.h"
+#include "mail/OnlineMailSignIn.h"
 #include "shell/AppContext.h"
 
 #include <QList>
@@ -54,11 +55,17 @@ private:
     void report(const QString& failure, int count = 0);
     // Ends a load that could not start a check.
     void giveUp(const QString& failure);
+    // The check of an account of the desktop's online accounts service.
+    void startOnline(std::optional<OnlineMailSignIn::Credentials> credentials,
+                     const QString& failure);
 
     AppContext& m_context;
     MailCheck m_check;
     MailPassword m_password;
+    OnlineMailSignIn m_online;
     QList<QLabel*> m_emlb;
+    bool m_onlineAccount = false; // this load checks an account of the online accounts service
+    QString m_onlineUser;
     bool m_done = false;
     bool m_reported = false;
 };

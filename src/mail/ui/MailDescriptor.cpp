@@ -3,6 +3,7 @@
 
 #include "mail/MailAccountSync.h"
 #include "mail/MailCheckJob.h"
+#include "mail/OnlineMailSignIn.h"
 #include "mail/ui/MailWatch.h"
 #include "shell/ui/TrayController.h"
 
@@ -22,7 +23,10 @@ ToolDescriptor mailTool(AppContext& context) {
         const AppContext& context = controller.context();
         controller.addStartupJob(std::make_unique<MailAccountSync>(
             context.stores.settings, context.mail, [watch] { watch->movePasswordToKeyring(); }));
-        controller.addMinuteJob(std::make_unique<MailCheckJob>([watch] { watch->load(); }));
+        const Registry* registry = &context.registry;
+        controller.addMinuteJob(std::make_unique<MailCheckJob>(
+            [watch] { watch->load(); },
+            [registry] { return !OnlineMailSignIn::chosenIn(*registry).isEmpty(); }));
     };
     return d;
 }

@@ -4,12 +4,15 @@
 #include "data/SaveFailures.h"
 #include "mail/MailCheckState.h"
 #include "mail/MailPassword.h"
+#include "mail/OnlineMailSignIn.h"
 #include "mail/ui/MailAccountBox.h"
 #include "platform/MailClient.h"
+#include "platform/OnlineAccounts.h"
 #include "shell/AppContext.h"
 #include "shell/ui/ToolPage.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,18 +41,35 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
     m_user->setObjectName(QStringLiteral("OEUserTB"));
     m_user->setAccessibleName(QStringLiteral("Default mail Account"));
     m_userLb = caption(this, QStringLiteral("Default mail Account:"), m_user);
-    grid->addWidget(m_userLb, 1, 0);
-    grid->addWidget(m_user, 1, 1, 1, 2);
+    grid->addWidget(m_userLb, 3, 0);
+    grid->addWidget(m_user, 3, 1, 1, 2);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("OEPwdTB"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setAccessibleName(QStringLiteral("Account password"));
     m_passwordLb = caption(this, QStringLiteral("Account password:"), m_password);
-    grid->addWidget(m_passwordLb, 2, 0);
-    grid->addWidget(m_password, 2, 1, 1, 2);
+    grid->addWidget(m_passwordLb, 4, 0);
+    grid->addWidget(m_password, 4, 1, 1, 2);
     m_account = new MailAccountBox(this);
-    grid->addWidget(m_account, 3, 0, 1, 3);
+    grid->addWidget(m_account, 5, 0, 1, 3);
     m_mailPassword = new MailPassword(m_context.stores.settings, m_context.secrets, this);
+    m_online = new OnlineMailSignIn(m_context.onlineAccounts, m_context.registry, this);
+    m_signIn = new QComboBox(this);
+    m_signIn->setObjectName(QStringLiteral("MailSignInCb"));
+    m_signIn->setAccessibleName(QStringLiteral("Sign in with"));
+    m_signInLb = caption(this, QStringLiteral("Sign in with:"), m_signIn);
+    m_onlineNote = new QLabel(this);
+    m_onlineNote->setObjectName(QStringLiteral("MailOnlineLb"));
+    m_onlineNote->setTextFormat(Qt::PlainText);
+    m_onlineNote->setWordWrap(true);
+    grid->addWidget(m_signInLb, 1, 0);
+    grid->addWidget(m_signIn, 1, 1, 1, 2);
+    grid->addWidget(m_onlineNote, 2, 0, 1, 3);
+    // The keyboard goes through the rows as they stand.
+    setTabOrder(m_checkMailMin, m_signIn);
+    setTabOrder(m_signIn, m_user);
+    fillOnlineAccounts();
+    connect(m_signIn, &QComboBox::activated, this, &MailOptionsGroup::onlineChosen);
 
     connect(m_account, &MailAccountBox::checkNowClicked, this, &MailOptionsGroup::checkMailNow);
     connect(m_chkEmail, &QCheckBox::toggled, this, [this](bool on) {
@@ -76,6 +96,65 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
     if (m_state)
         connect(m_state, &MailCheckState::changed, this, &MailOptionsGroup::showMailStatus);
     showMailStatus();
+}
+
+void MailOptionsGroup::fillOnlineAccounts() {
+    m_signIn->clear();
+    m_signIn->addItem(QStringLiteral("The account and password above"), QString());
+    const bool available = m_context.onlineAccounts.available();
+    const QString chosen = m_online->chosen();
+    if (available) {
+        const QList<OnlineMailAccount> accounts =
+            m_context.onlineAccounts.mailAccounts().value_or(QList<OnlineMailAccount>());
+        for (const OnlineMailAccount& a : accounts) {
+            m_signIn->addItem(QStringLiteral("%1 (GNOME Online Accounts)").arg(a.emailAddress),
+                              a.id);
+        }
+    }
+    // A chosen account the service no longer has stays visible as such.
+    if (!chosen.isEmpty() && m_signIn->findData(chosen) < 0)
+        m_signIn->addItem(QStringLiteral("An account no longer in GNOME Online Accounts"), chosen);
+    m_signIn->setCurrentIndex(std::max(0, m_signIn->findData(chosen)));
+    const bool offered = available || !chosen.isEmpty();
+    m_signIn->setVisible(offered);
+    m_signInLb->setVisible(offered);
+    QString note = available ? QString() : QStringLiteral("GNOME Online Accounts is not available");
+    // The mail program's account signs in through its provider's page: say how to reach it.
+    const std::optional<MailAccount> found = m_context.mail.defaultAccount();
+    m_providerSignIn = found && found->oauth2;
+    if (m_providerSignIn && chosen.isEmpty()) {
+        const QString own = QStringLiteral("%1 signs in through its own page, which needs no "
+                                           "password here. ")
+                                .arg(found->server);
+        QString match;
+        for (int i = 1; i < m_signIn->count() && available; ++i) {
+            if (m_signIn->itemText(i).startsWith(found->user + QLatin1Char(' '),
+                                                 Qt::CaseInsensitive))
+                match = m_signIn->itemText(i);
+        }
+        if (!match.isEmpty())
+            note = own + QStringLiteral("Choose \"%1\" under Sign in with.").arg(match);
+        else if (available)
+            note = own + QStringLiteral("Add the account in the desktop's Settings, Online "
+                                        "Accounts, then choose it under Sign in with.");
+        else
+            note += QStringLiteral(". ") + own +
+                    QStringLiteral("To check it: install GNOME Online Accounts, add the account "
+                                   "in the desktop's Settings, Online Accounts, and choose it "
+                                   "here.");
+    }
+    m_onlineNote->setText(note);
+    m_onlineNote->setAccessibleName(note);
+    m_onlineNote->setVisible(!note.isEmpty());
+    setMailEnabled(m_chkEmail->isChecked());
+}
+
+void MailOptionsGroup::onlineChosen() {
+    const QString id = m_signIn->currentData().toString();
+    if (id == m_online->chosen())
+        return;
+    m_online->choose(id);
+    fillOnlineAccounts();
 }
 
 void MailOptionsGroup::load(const Settings& stored) {
@@ -147,6 +226,14 @@ void MailOptionsGroup::setMailEnabled(bool on) {
     for (QWidget* w : std::initializer_list<QWidget*>{m_checkMailMin, m_checkMailLb, m_userLb,
                                                       m_user, m_passwordLb, m_password, m_account})
         w->setEnabled(on);
+    // An account of the online accounts service brings its own user and secret.
+    const bool online = !m_online->chosen().isEmpty();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_userLb, m_user, m_passwordLb, m_password})
+        w->setEnabled(on && !online);
+    // Nor is a password asked for where none can work.
+    m_passwordLb->setEnabled(on && !online && !m_providerSignIn);
+    m_password->setEnabled(on && !online && !m_providerSignIn);
+    m_signIn->setEnabled(on);
 }
 
 void MailOptionsGroup::storePassword() {

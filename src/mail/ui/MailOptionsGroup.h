@@ -7,7 +7,9 @@ struct AppContext;
 class MailAccountBox;
 class MailCheckState;
 class MailPassword;
+class OnlineMailSignIn;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -17,7 +19,8 @@ class QSpinBox;
 // user name and the account's server when the page is left, and only when they were edited.
 // A typed password goes to the keyring as soon as its field is left (MailPassword), or, when
 // the program ends first, to the data file, to move at the next start. "Check now" checks
-// with what was typed.
+// with what was typed. "Sign in with" offers the mail accounts of GNOME Online Accounts
+// beside the typed or discovered one; the choice is written at once.
 class MailOptionsGroup : public OptionsGroup {
     Q_OBJECT
 public:
@@ -38,6 +41,9 @@ private:
     void storePassword();
     void checkMailNow();
     void showMailStatus();
+    // The accounts of the desktop's online accounts service as sign-in choices.
+    void fillOnlineAccounts();
+    void onlineChosen();
 
     AppContext& m_context;
     MailCheckState* m_state;
@@ -50,6 +56,11 @@ private:
     QLineEdit* m_password;
     MailAccountBox* m_account;
     MailPassword* m_mailPassword;
+    OnlineMailSignIn* m_online;
+    QComboBox* m_signIn;
+    QLabel* m_signInLb;
+    QLabel* m_onlineNote;
+    bool m_providerSignIn = false; // the mail program's account signs in with OAuth2
     bool m_filling = false;
     // The mail settings as the group last read or wrote them.
     Settings m_known;
