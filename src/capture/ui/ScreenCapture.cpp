@@ -441,3 +441,13 @@ ScreenCapture* CaptureTool::makePage(QWidget* parent) {
     m_page = new ScreenCapture(m_context, parent);
     return m_page;
 }
+
+QString CaptureTool::captureArea(const std::function<void()>& showPage) {
+    if (m_page && m_page->capturing())
+        return {};
+    showPage();
+    if (!m_page)
+        return QStringLiteral("Screen Capture could not be opened.");
+    m_page->newCapture();
+    return {};
+}

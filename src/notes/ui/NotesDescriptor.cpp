@@ -3,6 +3,7 @@
 
 #include "notes/NoteDueReader.h"
 #include "notes/NoteStore.h"
+#include "shell/RemoteCommand.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -36,6 +37,7 @@ void paintNotesIcon(QPainter& p) {
 ToolDescriptor notesDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("QNotes");
+    d.commandName = QStringLiteral("notes");
     d.tip = QStringLiteral("Quick Notes");
     d.caption = QStringLiteral("Quick Notes");
     d.accelerator = QStringLiteral("Quick &Notes");
@@ -60,5 +62,7 @@ ToolDescriptor notesTool(AppContext& context, NotesPage::ScheduleEditor schedule
                                                              notes->lateAlarm(show, at);
                                                          })}};
     d.saveNow = [notes] { notes->saveNow(); };
+    d.actions.insert(QLatin1String(RemoteCommand::NewNote),
+                     [notes, show](const QString& text) { return notes->newNote(show, text); });
     return d;
 }
