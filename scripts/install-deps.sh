@@ -31,7 +31,7 @@ package_packages=(dpkg-dev)
 test_packages=(
     libbenchmark-dev jq clang libclang-rt-14-dev
     xvfb xauth openbox trayer xdotool x11-utils sqlite3 dbus-daemon at-spi2-core
-    desktop-file-utils appstream
+    desktop-file-utils appstream libglib2.0-bin x11-xserver-utils
     faketime openssl curl python3-icalendar python3-dbus python3-gi
     gnome-keyring libsecret-tools vdirsyncer khal
 )

@@ -12,12 +12,14 @@
 #include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
+#include "platform/X11GlobalKeys.h"
 #include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
 #include "shell/AppContext.h"
 
 #include <QDir>
 
+#include <memory>
 #include <optional>
 
 // The real services of a Linux desktop session, one per role, and the data file's stores.
@@ -34,15 +36,25 @@ struct LinuxServices {
     LinuxScreenGrabber grabber;
     QtPictureOutput pictureOutput;
     KeychainSecretStore secrets{QStringLiteral("Plumora")};
+    std::unique_ptr<GlobalKeys> keys;
     std::optional<StoreSet> data;
 
     AppContext context(const AppPaths& paths) {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
+        // Made once the application is: X11 is asked through it. A grab through XWayland
+        // only fires while one of Plumora's own windows has the focus, so a Wayland
+        // session has no global keys of X11.
+        const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                             qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+        if (!wayland)
+            keys.reset(X11GlobalKeys::create());
+        if (!keys)
+            keys = std::make_unique<NoGlobalKeys>();
         data.emplace(paths.dataFile(), programSchema());
-        return AppContext{paths,         clock,     windows, shell,         dialogs,
-                          registry,      network,   mail,    processes,     grabber,
-                          pictureOutput, downloads, secrets, data->stores()};
+        return AppContext{paths,         clock,     windows, shell,     dialogs,
+                          registry,      network,   mail,    processes, grabber,
+                          pictureOutput, downloads, secrets, *keys,     data->stores()};
     }
 };

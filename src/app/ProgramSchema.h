@@ -5,6 +5,7 @@
 #include "capture/CaptureStore.h"
 #include "data/FileSchema.h"
 #include "data/Settings.h"
+#include "keys/Shortcuts.h"
 #include "notes/NoteStore.h"
 #include "quickaccess/QuickAccessStore.h"
 #include "scheduler/ScheduleStore.h"
@@ -17,6 +18,6 @@ inline FileSchema programSchema() {
     QList<SchemaPart> parts{SettingsStore::tables()};
     parts += calendarSchema();
     parts << NoteStore::tables() << ScheduleStore::tables() << QuickAccessStore::tables()
-          << CaptureStore::tables() << WallpaperStore::tables();
+          << CaptureStore::tables() << WallpaperStore::tables() << Shortcuts::tables();
     return FileSchema(std::move(parts));
 }

@@ -3,6 +3,7 @@
 
 #include "calendar/ui/CalendarDescriptor.h"
 #include "capture/ui/CaptureDescriptor.h"
+#include "keys/ui/KeysDescriptor.h"
 #include "mail/ui/MailDescriptor.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "options/ui/OptionsDescriptor.h"
@@ -25,12 +26,14 @@ struct ProgramTool {
 };
 
 // The list: one line per tool, in order. The mail watch is shown nowhere and only brings
-// its jobs and its Options group; its minute job runs after the tools' own.
+// its jobs and its Options group; its minute job runs after the tools' own. The keyboard
+// shortcuts, shown nowhere too, bring their Options group and their table.
 const ProgramTool ProgramToolList[] = {
     {&calendarDescriptor, &calendarTool}, {&notesDescriptor, &notesWithScheduleEditor},
     {&scheduleDescriptor, &scheduleTool}, {&quickAccessDescriptor, &quickAccessTool},
     {&captureDescriptor, &captureTool},   {&wallpaperDescriptor, &wallpaperTool},
     {&optionsDescriptor, &optionsTool},   {&mailDescriptor, &mailTool},
+    {&keysDescriptor, &keysTool},
 };
 
 } // namespace

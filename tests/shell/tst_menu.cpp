@@ -92,6 +92,7 @@ struct ShellRig {
                        desktop.pictureOutput,
                        desktop.downloads,
                        desktop.secrets,
+                       desktop.keys,
                        data.stores()};
     CommandDispatcher shell{context};
 

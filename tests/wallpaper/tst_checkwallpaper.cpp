@@ -148,6 +148,7 @@ private Q_SLOTS:
                                m_desktop.pictureOutput,
                                m_desktop.downloads,
                                m_desktop.secrets,
+                               m_desktop.keys,
                                m_desktop.stores()};
         const QString image = picture("a.png", Qt::green);
         setUp(2, Today, QString(), {image});
