@@ -110,6 +110,8 @@ int Application::registerTool(ToolDescriptor tool) {
     });
     connect(link, &ToolLink::showTool, this,
             [this](const QString& id) { m_dispatcher.showTool(id); });
+    connect(link, &ToolLink::loadToolAsked, this,
+            [this](const QString& id) { m_dispatcher.loadTool(id); });
     connect(link, &ToolLink::saveOpenWorkAsked, this, &Application::saveOpenWork);
     connect(link, &ToolLink::keepToolAsked, this, &Application::keepTool);
     connect(link, &ToolLink::commandAsked, this,

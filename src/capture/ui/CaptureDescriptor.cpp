@@ -41,7 +41,8 @@ ToolDescriptor captureTool(AppContext& context) {
     CaptureTool* capture = d.hold(std::make_shared<CaptureTool>(context));
     const std::shared_ptr<ToolLink> link = d.link;
     d.actions.insert(QLatin1String(RemoteCommand::Capture), [capture, link](const QString&) {
-        return capture->captureArea([link] { Q_EMIT link->showTool(QStringLiteral("SCapture")); });
+        return capture->captureArea(
+            [link] { Q_EMIT link->loadToolAsked(QStringLiteral("SCapture")); });
     });
     return d;
 }

@@ -306,6 +306,11 @@ void ScreenCapture::newCapture() {
     if (m_capturing)
         return;
     m_capturing = true;
+    // A window that is not on the screen need not be waited for to go.
+    if (!window()->isVisible()) {
+        startCapture();
+        return;
+    }
     window()->hide();
     m_scTimer->start();
 }
@@ -442,10 +447,10 @@ ScreenCapture* CaptureTool::makePage(QWidget* parent) {
     return m_page;
 }
 
-QString CaptureTool::captureArea(const std::function<void()>& showPage) {
+QString CaptureTool::captureArea(const std::function<void()>& loadPage) {
     if (m_page && m_page->capturing())
         return {};
-    showPage();
+    loadPage();
     if (!m_page)
         return QStringLiteral("Screen Capture could not be opened.");
     m_page->newCapture();

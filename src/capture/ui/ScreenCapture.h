@@ -111,10 +111,11 @@ public:
     ScreenCapture* makePage(QWidget* parent);
     // The page once the main window has loaded it; null before.
     ScreenCapture* page() const { return m_page; }
-    // A capture asked from outside the window: `showPage` brings up the page, which then
-    // freezes the screen for the user's choice. A capture under way already is left alone.
-    // Gives a refusal, or nothing.
-    QString captureArea(const std::function<void()>& showPage);
+    // A capture asked from outside the window: `loadPage` makes the page the main window's
+    // without showing a closed window, so the screen freezes at once for the user's choice
+    // (a window on the screen is waited for to go). A capture under way already is left
+    // alone. Gives a refusal, or nothing.
+    QString captureArea(const std::function<void()>& loadPage);
 
 private:
     AppContext& m_context;

@@ -36,6 +36,8 @@ Q_SIGNALS:
     void notice(const QString& text, const QString& action);
     // Brings up the tool `id` in the main window.
     void showTool(const QString& id);
+    // Makes the tool `id` the main window's page without showing the window.
+    void loadToolAsked(const QString& id);
     // Every tool's unsaved input is to go to the data file now (before a shut-down).
     void saveOpenWorkAsked();
     // The loaded page of the tool on `toolbarButton` is to keep everything (before a backup).
