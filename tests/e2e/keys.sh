@@ -90,7 +90,7 @@ xdotool key Num_Lock
 a11y_scroll_to "push button" "Capture an area: no shortcut"
 a11y_click "push button" "Capture an area: no shortcut"
 wait_for 10 stored_key "" || fail "None left the key stored"
-print_code=$(xmodmap -pke | awk '$4 == "Print" { print $2; exit }')
+print_code=$(xmodmap -pke | awk '$4 == "Print" && !found { print $2; found = 1 }')
 "$grabber" "$print_code" >"$E2E_DIR/grabber.log" 2>&1 &
 E2E_PIDS+=($!)
 wait_for 10 grep -q grabbed "$E2E_DIR/grabber.log" || fail "the second client could not grab Print"
