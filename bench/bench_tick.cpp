@@ -16,6 +16,7 @@
 #include "mock/ProgramTools.h"
 #include "notify/ReminderJob.h"
 #include "quickaccess/FolderTrackingJob.h"
+#include "quickaccess/QuickAccessStore.h"
 #include "shell/DueEntriesJob.h"
 #include "shell/Tick.h"
 
@@ -152,7 +153,7 @@ struct IdleMinutes {
             ++online;
             return true;
         });
-        stores.emplace(paths.dataFile(), programSchema());
+        stores.emplace(paths.dataFile());
         tick->setChanges(&stores->stores().changes);
         subscriptions.emplace(stores->stores(), clock, downloads, nullptr);
         addProgramDueReaders(*tick);

@@ -30,8 +30,9 @@ package_packages=(dpkg-dev)
 # vdirsyncer) and what the scripts call.
 test_packages=(
     libbenchmark-dev jq clang libclang-rt-14-dev
-    xvfb xauth openbox trayer xdotool x11-utils sqlite3 dbus-daemon at-spi2-core
-    desktop-file-utils appstream libglib2.0-bin x11-xserver-utils
+    xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils sqlite3 dbus-daemon
+    at-spi2-core
+    desktop-file-utils appstream libglib2.0-bin
     faketime openssl curl python3-icalendar python3-dbus python3-gi
     gnome-keyring libsecret-tools vdirsyncer khal
 )

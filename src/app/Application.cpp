@@ -86,18 +86,20 @@ void Application::addJobs() {
         m_context.registry, m_context.paths.isInstalledCopy()));
 }
 
-int Application::addTool(ToolDescriptor tool) {
+int Application::addTool(ToolData data, const ToolFactory& make) {
     // The program's own parts are in the schema the stores were made with; an added tool's
     // join it, so that the start-up makes or steps its tables, and the hub and a restore
-    // know them.
+    // know them. Its stores are in place before its factory runs, as the program's are.
+    if (data.addStores)
+        data.addStores(m_context.stores.shelf);
+    ToolDescriptor tool = make(m_context);
     FileSchema& schema = m_context.stores.schema;
-    for (SchemaPart& part : tool.schema) {
+    for (SchemaPart& part : data.schema) {
         if (part.owner.isEmpty())
             part.owner = tool.id;
         changes().addTables(FileSchema({part}).tableNames());
         schema.add(std::move(part));
     }
-    tool.schema.clear();
     return registerTool(std::move(tool));
 }
 
@@ -126,12 +128,13 @@ int Application::registerTool(ToolDescriptor tool) {
     if (tool.takeOptionsGroup)
         for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(m_optionsGroups))
             tool.takeOptionsGroup(group);
-    if (tool.optionsGroup) {
-        m_optionsGroups << tool.optionsGroup;
+    for (const ToolDescriptor::OptionsGroupFactory& group : std::as_const(tool.optionsGroups)) {
+        m_optionsGroups << group;
         for (const ToolDescriptor& taker : std::as_const(m_tools))
             if (taker.takeOptionsGroup)
-                taker.takeOptionsGroup(tool.optionsGroup);
+                taker.takeOptionsGroup(group);
     }
+    m_dispatcher.tools().addOffers(tool.offers);
     if (tool.dueReader)
         m_controller.tick().addDueReader(tool.dueReader, tool.dueTables);
     m_controller.tick().addDueActions(tool.dueActions);
@@ -196,8 +199,9 @@ bool Application::start() {
     qCInfo(lcStartup) << "data file:" << paths.dataFile();
     for (const char* resource : {"data.src", "help", "Icons", "reminder.wav"})
         qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
-    for (const char* helper : {"ShutDown", "libplumora_sound.so", "libplumora_print.so",
-                               "libplumora_keychain.so", "libplumora_ical.so"})
+    for (const char* helper :
+         {"ShutDown", "libplumora_sound.so", "libplumora_print.so", "libplumora_keychain.so",
+          "libplumora_ical.so", "libplumora_hunspell.so"})
         qCInfo(lcStartup) << helper << "from:" << paths.helperProgram(QLatin1String(helper));
     return m_controller.start();
 }

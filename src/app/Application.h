@@ -3,6 +3,7 @@
 
 #include "calendar/ui/Calendar.h"
 #include "data/ChangeHub.h"
+#include "data/ToolData.h"
 #include "mail/ui/MailWatch.h"
 #include "notes/ui/NotesPage.h"
 #include "notify/ui/Notices.h"
@@ -15,18 +16,20 @@
 
 // Where Plumora is put together: the dispatcher, the controller, the notices and the tools,
 // the start-up jobs and the minute jobs in their order, and the signals between them. A
-// new tool adds its factory to the list in ProgramTools.cpp.
+// new tool adds its line to the tool list (app/ToolList.h).
 class Application : public QObject {
     Q_OBJECT
 public:
     explicit Application(AppContext& context, QObject* parent = nullptr);
     ~Application() override;
 
-    // Adds a tool after those registered (the program's own first): its toolbar button,
-    // Tools and tray menu entries, page, jobs, tables (SchemaPart::owner) and due entries.
-    // Before start();
-    // returns its toolbar button, 0 for a tool shown nowhere (ToolDescriptor::caption).
-    int addTool(ToolDescriptor tool);
+    using ToolFactory = std::function<ToolDescriptor(AppContext& context)>;
+    // Adds a tool after those registered (the program's own first): its tables
+    // (SchemaPart::owner, its id when none is named) and shared stores from `data`, then
+    // what `make` gives: its toolbar button, Tools and tray menu entries, page, jobs, Options
+    // group and due entries. Before start(); returns its toolbar button, 0 for a tool shown
+    // nowhere (ToolDescriptor::caption).
+    int addTool(ToolData data, const ToolFactory& make);
 
     // Start-up; false when another copy already runs (then nothing is shown).
     bool start();

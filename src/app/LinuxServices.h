@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/ProgramSchema.h"
 #include "app/StoreSet.h"
 #include "base/Clock.h"
 #include "calendar/ical/IcalModule.h"
@@ -13,6 +12,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
 #include "platform/X11GlobalKeys.h"
+#include "platform/spell/HunspellModule.h"
 #include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
 #include "shell/AppContext.h"
@@ -43,6 +43,7 @@ struct LinuxServices {
         pictureOutput.setPrintModule(paths.helperProgram(QStringLiteral("libplumora_print.so")));
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
+        HunspellModule::use(paths.helperProgram(QStringLiteral("libplumora_hunspell.so")));
         // Made once the application is: X11 is asked through it. A grab through XWayland
         // only fires while one of Plumora's own windows has the focus, so a Wayland
         // session has no global keys of X11.
@@ -52,7 +53,7 @@ struct LinuxServices {
             keys.reset(X11GlobalKeys::create());
         if (!keys)
             keys = std::make_unique<NoGlobalKeys>();
-        data.emplace(paths.dataFile(), programSchema());
+        data.emplace(paths.dataFile());
         return AppContext{paths,         clock,     windows, shell,     dialogs,
                           registry,      network,   mail,    processes, grabber,
                           pictureOutput, downloads, secrets, *keys,     data->stores()};

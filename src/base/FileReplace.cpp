@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
@@ -120,23 +119,54 @@ bool restrictFolderToOwner(const QString& folder) {
     return done;
 }
 
+namespace {
+
+bool isAsciiLetterOrDigit(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// Whether `rest` is six letters and digits, then nothing or a journal's ending.
+// `notAllSmall`: at least one of the six is not a small letter.
+bool sixAndJournal(QStringView rest, bool notAllSmall) {
+    if (rest.size() < 6)
+        return false;
+    bool allSmall = true;
+    for (const QChar c : rest.left(6)) {
+        if (!isAsciiLetterOrDigit(c))
+            return false;
+        allSmall = allSmall && c >= u'a' && c <= u'z';
+    }
+    if (notAllSmall && allSmall)
+        return false;
+    const QStringView tail = rest.mid(6);
+    return tail.isEmpty() || tail == u"-journal" || tail == u"-wal" || tail == u"-shm";
+}
+
+} // namespace
+
 int removeLeftovers(const QString& target, Leftovers which) {
+    // Matched by hand rather than with regular expressions or name filters: this runs at
+    // every start, where a regular expression engine would cost memory for the program's life.
     const QFileInfo info(target);
-    const QString name = QRegularExpression::escape(info.fileName());
-    static const QString journals = QStringLiteral("(-journal|-wal|-shm)?");
-    const QRegularExpression part(QRegularExpression::anchoredPattern(
-        name + QStringLiteral("\\.part-[A-Za-z0-9]{6}") + journals));
-    // The older form, as QTemporaryFile names: six letters and digits, at least one of them
-    // not a small letter, so that a name such as "data.plm.backup" is never taken for one.
-    const QRegularExpression older(QRegularExpression::anchoredPattern(
-        name + QStringLiteral("\\.(?![a-z]{6}\\b)[A-Za-z0-9]{6}") + journals));
+    const QString prefix = info.fileName() + u'.';
+    static const QLatin1String PartMark("part-");
+    // A copy's part: "NAME.part-" and six letters and digits. The older form, as
+    // QTemporaryFile names: "NAME." and six letters and digits, at least one of them not a
+    // small letter, so that a name such as "data.plm.backup" is never taken for one. Either
+    // may carry SQLite's journal endings.
+    const auto isLeftover = [&](const QString& candidate) {
+        if (!candidate.startsWith(prefix))
+            return false;
+        const QStringView rest = QStringView(candidate).mid(prefix.size());
+        if (rest.startsWith(PartMark) && sixAndJournal(rest.mid(PartMark.size()), false))
+            return true;
+        return which != Leftovers::Parts && sixAndJournal(rest, true);
+    };
     int removed = 0;
     const QDir folder = info.absoluteDir();
-    const QStringList candidates =
-        folder.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+    const QStringList candidates = folder.entryList(QDir::Files | QDir::Hidden);
     for (const QString& candidate : candidates) {
-        if (!part.match(candidate).hasMatch() &&
-            (which == Leftovers::Parts || !older.match(candidate).hasMatch()))
+        if (!isLeftover(candidate))
             continue;
         if (QFile::remove(folder.filePath(candidate))) {
             qCInfo(lcData) << "removed" << candidate << "left by an interrupted copy";

@@ -78,10 +78,12 @@ IconChoice iconChoice(const EventRow& row, bool smallIcons) {
     return {IconChoice::Holiday, 1};
 }
 
-QDate firstVisibleDay(const QDate& date) {
+QDate firstVisibleDay(const QDate& date, Qt::DayOfWeek weekStart) {
     const QDate first(date.year(), date.month(), 1);
-    // Days back to the Sunday before; a Sunday 1st goes back a whole week.
-    return first.addDays(-(weekdayNumber(first) == 1 ? 7 : weekdayNumber(first) - 1));
+    // Days back to the week's first day before; a 1st that is that day goes back a whole
+    // week, so at least one day of the month before is always shown.
+    const int back = (first.dayOfWeek() - weekStart + 7) % 7;
+    return first.addDays(-(back == 0 ? 7 : back));
 }
 
 bool monthViewFetches(const EventRow& row, const QDate& first, const QDate& last, int month) {

@@ -66,10 +66,10 @@ struct IconChoice {
 IconChoice iconChoice(const EventRow& row, bool smallIcons);
 
 // ---- Month view ----------------------------------------------------------------------
-// The 42 days of the grid: 6 weeks from the Sunday before the 1st of date's month, or 7
-// days before the 1st when the 1st is itself a Sunday, so the first row always shows at
+// The 42 days of the grid: 6 weeks from the `weekStart` day before the 1st of date's month,
+// or 7 days before the 1st when the 1st is itself that day, so the first row always shows at
 // least one day of the previous month. Day k (0-based) sits in row k / 7, column k % 7.
-QDate firstVisibleDay(const QDate& date);
+QDate firstVisibleDay(const QDate& date, Qt::DayOfWeek weekStart = Qt::Sunday);
 
 // The rows the month view fetches for a grid from first to last showing month `month`:
 // every row dated first ... last, every row with Frequency 2, 3 or 4 whatever its date,

@@ -16,8 +16,8 @@
 
 HolidayUpdate::HolidayUpdate(const AppPaths& paths, const DataStores& stores, Clock& clock,
                              Downloader& downloader, QObject* parent)
-    : QObject(parent), m_paths(paths), m_events(stores.events), m_settings(stores.settings),
-      m_clock(clock), m_downloader(downloader) {
+    : QObject(parent), m_paths(paths), m_events(stores.get<EventStore>()),
+      m_settings(stores.settings), m_clock(clock), m_downloader(downloader) {
     setObjectName(QStringLiteral("DlUpdates"));
 }
 

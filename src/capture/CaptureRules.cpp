@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace CaptureRules {
 
 const QString TitleRefused = QStringLiteral("Please enter a shorter description!");
@@ -81,6 +83,73 @@ QImage capture(const QImage& screen, const QRect& area) {
     return out;
 }
 
+QRect picturePart(const QList<ScreenGrab::Screen>& screens, const QRect& area) {
+    QRect part;
+    for (const ScreenGrab::Screen& s : screens) {
+        const QRect shared = area & s.logical;
+        if (shared.isEmpty() || s.logical.isEmpty())
+            continue;
+        const qreal sx = s.picture.width() / qreal(s.logical.width());
+        const qreal sy = s.picture.height() / qreal(s.logical.height());
+        const QPoint from = shared.topLeft() - s.logical.topLeft();
+        const QPoint to = shared.bottomRight() + QPoint(1, 1) - s.logical.topLeft();
+        part |= QRect(
+            QPoint(s.picture.x() + qRound(from.x() * sx), s.picture.y() + qRound(from.y() * sy)),
+            QPoint(s.picture.x() + qRound(to.x() * sx) - 1,
+                   s.picture.y() + qRound(to.y() * sy) - 1));
+    }
+    return part;
+}
+
+int screenAt(const QList<ScreenGrab::Screen>& screens, const QPoint& point) {
+    int nearest = -1;
+    qint64 best = 0;
+    for (int i = 0; i < screens.size(); ++i) {
+        const QRect& r = screens.at(i).logical;
+        if (r.contains(point))
+            return i;
+        const qint64 dx = std::max({r.left() - point.x(), 0, point.x() - r.right()});
+        const qint64 dy = std::max({r.top() - point.y(), 0, point.y() - r.bottom()});
+        if (nearest < 0 || dx * dx + dy * dy < best) {
+            nearest = i;
+            best = dx * dx + dy * dy;
+        }
+    }
+    return nearest;
+}
+
+std::optional<Cover> cover(const QList<ScreenGrab::Screen>& screens, const QSize& picture) {
+    if (screens.isEmpty())
+        return std::nullopt;
+    // A monitor's top left corner is the same in logical and device pixels, so each one
+    // tells where the picture's first pixel lies on the desktop; they must agree.
+    const QPoint origin = screens.first().logical.topLeft() - screens.first().picture.topLeft();
+    for (const ScreenGrab::Screen& s : screens)
+        if (s.logical.isEmpty() || s.logical.topLeft() - s.picture.topLeft() != origin)
+            return std::nullopt;
+    for (const ScreenGrab::Screen& s : screens) {
+        const qreal scale = s.picture.width() / qreal(s.logical.width());
+        const QPoint at = s.logical.topLeft();
+        const QRect geometry(at + QPoint(qRound((origin.x() - at.x()) / scale),
+                                         qRound((origin.y() - at.y()) / scale)),
+                             (QSizeF(picture) / scale).toSize());
+        // The screen such a window is put on: the one holding its centre, else the last one
+        // it reaches into.
+        const ScreenGrab::Screen* home = nullptr;
+        for (const ScreenGrab::Screen& t : screens) {
+            if (t.logical.contains(geometry.center())) {
+                home = &t;
+                break;
+            }
+            if (t.logical.intersects(geometry))
+                home = &t;
+        }
+        if (home == &s)
+            return Cover{geometry, scale};
+    }
+    return std::nullopt;
+}
+
 QPoint centred(const QRect& outer, const QSize& inner) {
     return outer.topLeft() +
            QPoint((outer.width() - inner.width()) / 2, (outer.height() - inner.height()) / 2);
@@ -91,9 +160,10 @@ QPoint toolBoxPosition(const QRect& screen, const QSize& box) {
                   screen.y() + screen.height() - box.height());
 }
 
-Selection::Selection(const QRect& screen)
+Selection::Selection(const QRect& screen, const QRect& home)
     : m_screen(screen),
-      m_rect(QRect(centred(screen, initialSize()), initialSize()).intersected(screen)),
+      m_rect(QRect(centred(home.isEmpty() ? screen : home, initialSize()), initialSize())
+                 .intersected(home.isEmpty() ? screen : home)),
       m_start(m_rect.topLeft()) {}
 
 void Selection::press(const QPoint& at) {

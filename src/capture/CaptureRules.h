@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QString>
 
+#include "platform/ScreenGrabber.h"
+
 #include <optional>
 
 // The screen capture's rules apart from its windows: titles, the list after a delete, the
@@ -58,6 +60,24 @@ QImage withGuideLines(const QImage& screen);
 // pixels; the part of `area` outside the screen is left out.
 QImage capture(const QImage& screen, const QRect& area);
 
+// The pixels of a desktop picture that show `area` (logical pixels, in the coordinates of
+// `screens`): each monitor's share of the area at that monitor's own pixels, joined into one
+// rectangle, so an area across a monitor's edge is taken whole. Empty when the area lies
+// on no monitor.
+QRect picturePart(const QList<ScreenGrab::Screen>& screens, const QRect& area);
+// The monitor whose logical geometry holds `point`, else the nearest one; -1 for none.
+int screenAt(const QList<ScreenGrab::Screen>& screens, const QPoint& point);
+
+// Where a window must stand (logical pixels, desktop coordinates) to cover a picture of the
+// whole desktop pixel for pixel, and the scale it then has: a window takes the scale of the
+// screen its centre lies on, and spreads over the desktop at that one scale. Nothing when
+// the picture's monitors do not lie where the desktop puts them (a portal's picture).
+struct Cover {
+    QRect geometry;
+    qreal scale = 1.0;
+};
+std::optional<Cover> cover(const QList<ScreenGrab::Screen>& screens, const QSize& picture);
+
 // Centres `inner` in `outer`: the viewer's image on the screen.
 QPoint centred(const QRect& outer, const QSize& inner);
 // The capture dialog's place: centred at the bottom of the screen.
@@ -67,7 +87,9 @@ QPoint toolBoxPosition(const QRect& screen, const QSize& box);
 // the screen, so "Selected Area" without a drag still captures a sensible area.
 class Selection {
 public:
-    explicit Selection(const QRect& screen);
+    // `screen` bounds the selection; the first one is centred in `home` (the whole of
+    // `screen` when empty).
+    explicit Selection(const QRect& screen, const QRect& home = {});
 
     void press(const QPoint& at);
     // The rubber band from the press to the pointer, in either direction.

@@ -6,15 +6,21 @@
 #include "data/DateText.h"
 
 #include <QFile>
-#include <QRegularExpression>
-
-QString createIfMissing(const QString& create) {
-    static const QRegularExpression head(QStringLiteral("^CREATE (TABLE|INDEX) "));
-    QString sql = create;
-    return sql.replace(head, QStringLiteral("CREATE \\1 IF NOT EXISTS "));
-}
 
 namespace {
+
+const QLatin1String IfMissing("IF NOT EXISTS ");
+
+// The start of a statement that makes a table or an index, up to the name: "CREATE TABLE ".
+// Plain string work: the data file opens at every start, where a regular expression would
+// cost its engine's memory.
+QLatin1String createHead(const QString& sql) {
+    for (const QLatin1String head :
+         {QLatin1String("CREATE TABLE "), QLatin1String("CREATE INDEX ")})
+        if (sql.startsWith(head))
+            return head;
+    return {};
+}
 
 int latest(const SchemaPart& part) {
     return part.steps.isEmpty() ? 0 : part.steps.lastKey();
@@ -46,6 +52,13 @@ int ownedVersion(DataFile& db, const QString& owner) {
 
 } // namespace
 
+QString createIfMissing(const QString& create) {
+    const QLatin1String head = createHead(create);
+    if (head.isEmpty() || QStringView(create).mid(head.size()).startsWith(IfMissing))
+        return create;
+    return head + QLatin1String("IF NOT EXISTS ") + QStringView(create).mid(head.size());
+}
+
 FileSchema::FileSchema(QList<SchemaPart> parts) : m_parts(std::move(parts)) {
     for (const SchemaPart& part : m_parts) {
         if (part.owner.isEmpty())
@@ -76,13 +89,19 @@ QStringList FileSchema::createStatements() const {
 }
 
 QStringList FileSchema::namesOf(const QString& kind) const {
-    static const QRegularExpression made(
-        QStringLiteral("^CREATE (TABLE|INDEX) (?:IF NOT EXISTS )?(\\w+)"));
     QStringList names;
     for (const QString& sql : createStatements()) {
-        const QRegularExpressionMatch m = made.match(sql);
-        if (m.hasMatch() && m.captured(1) == kind)
-            names << m.captured(2);
+        const QLatin1String head = createHead(sql);
+        if (head.isEmpty() || head.mid(7).chopped(1) != kind)
+            continue;
+        QStringView rest = QStringView(sql).mid(head.size());
+        if (rest.startsWith(IfMissing))
+            rest = rest.mid(IfMissing.size());
+        qsizetype end = 0;
+        while (end < rest.size() && (rest[end].isLetterOrNumber() || rest[end] == u'_'))
+            ++end;
+        if (end > 0)
+            names << rest.left(end).toString();
     }
     return names;
 }

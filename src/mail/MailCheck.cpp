@@ -10,6 +10,8 @@
 
 #include <QSslSocket>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcMail, "plumora.mail", QtCriticalMsg)
 
 using Outcome = MailDialogue::Outcome;
@@ -39,6 +41,8 @@ QString socketReason(const QAbstractSocket& socket) {
 MailCheck::MailCheck(const Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_ownTickTimer(std::make_unique<QtTickTimer>(m_ownTimer)),
       m_timer(m_ownTickTimer.get()) {
+    // One wake-up at the deadline, on time: the limits are the user's seconds.
+    m_ownTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_ownTimer, &QTimer::timeout, this, &MailCheck::tick);
 }
 
@@ -86,9 +90,7 @@ bool MailCheck::start() {
     m_failure.clear();
     m_connected = false;
     m_running = true;
-    m_deadline = m_clock.monotonicMs() + DialogueMs;
-    m_timer->setInterval(TickMs);
-    m_timer->start();
+    setDeadline(m_clock.monotonicMs() + DialogueMs);
 
     auto* socket = new QSslSocket(this);
     m_socket = socket;
@@ -127,9 +129,18 @@ void MailCheck::stop() {
     closeSocket(false);
 }
 
+void MailCheck::setDeadline(qint64 deadline) {
+    m_deadline = deadline;
+    m_timer->setInterval(int(std::max<qint64>(0, m_deadline - m_clock.monotonicMs())));
+    m_timer->start();
+}
+
 void MailCheck::tick() {
-    if (!m_running || m_clock.monotonicMs() < m_deadline)
+    if (!m_running)
         return;
+    // A timer that came early is set again for the rest.
+    if (m_clock.monotonicMs() < m_deadline)
+        return setDeadline(m_deadline);
     if (!m_dialogue->isFinished()) {
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "did not finish within the time limit";
@@ -210,7 +221,7 @@ void MailCheck::apply(const MailDialogue::Step& step) {
         m_socket->startClientEncryption();
     }
     if (step.announce) {
-        m_deadline = m_clock.monotonicMs() + NoticeMs;
+        setDeadline(m_clock.monotonicMs() + NoticeMs);
         Q_EMIT newMail(m_dialogue->count());
     }
     if (!step.finished)

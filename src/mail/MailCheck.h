@@ -24,8 +24,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcMail)
 // the dialogue's upgrade), runs the POP3 or IMAP dialogue and tells the mail notice what to
 // do. It also keeps the notice's time: the whole dialogue has 45 seconds, and once a count
 // is announced the notice stays 15 seconds from then. Time is measured on the monotonic
-// clock, checked every second. Certificates are checked against the configured authorities
-// (the system's by default); one that fails is never accepted.
+// clock; the timer wakes the check only at its deadline. Certificates are checked against the
+// configured authorities (the system's by default); one that fails is never accepted.
 //
 // Signals, each at most once: newMail(count) when the notice should show; passwordRequest()
 // when the server refused the password; problem(text) when the user must act on something
@@ -39,7 +39,6 @@ class MailCheck : public QObject {
 public:
     static constexpr qint64 DialogueMs = 45000;
     static constexpr qint64 NoticeMs = 15000;
-    static constexpr int TickMs = 1000;
 
     explicit MailCheck(const Clock& clock, QObject* parent = nullptr);
     ~MailCheck() override;
@@ -65,7 +64,7 @@ public:
     bool isImap() const { return m_account.type == QLatin1String("imap"); }
 
 public Q_SLOTS:
-    // Every second: ends the check once its deadline has come.
+    // The timer's call: ends the check once its deadline has come.
     void tick();
 
 Q_SIGNALS:
@@ -82,6 +81,8 @@ private:
     void apply(const MailDialogue::Step& step);
     void closeSocket(bool graceful);
     void end();
+    // Sets the timer for `deadline` (monotonic ms): the check sleeps until then.
+    void setDeadline(qint64 deadline);
 
     const Clock& m_clock;
     MailAccount m_account;

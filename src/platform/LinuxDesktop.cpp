@@ -2,15 +2,24 @@
 #include "platform/LinuxDesktop.h"
 
 #include "base/Log.h"
+#include "platform/NetworkReach.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QNetworkInformation>
-#include <QNetworkInterface>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <sys/socket.h>
+
+#include <optional>
 
 namespace {
 // How long xdg-open may take to say that nothing handles an address.
@@ -73,29 +82,56 @@ QString LinuxDesktopShell::specialFolderPath(SpecialFolder folder) const {
 }
 
 namespace {
-bool anyInterfaceUp() {
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& nif : interfaces) {
-        const auto flags = nif.flags();
-        if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::IsRunning) ||
-            (flags & QNetworkInterface::IsLoopBack))
-            continue;
-        if (!nif.addressEntries().isEmpty())
-            return true;
-    }
-    return false;
+
+// NetworkManager's own verdict, when it runs and knows.
+std::optional<bool> managerVerdict() {
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected())
+        return std::nullopt;
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.NetworkManager"),
+        QStringLiteral("/org/freedesktop/NetworkManager"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    ask << QStringLiteral("org.freedesktop.NetworkManager") << QStringLiteral("State");
+    const QDBusMessage reply = bus.call(ask, QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return std::nullopt;
+    return NetworkReach::fromManagerState(
+        qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toUInt());
 }
+
+QByteArray readTable(const char* path) {
+    QFile f(QString::fromLatin1(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The last resort where no routing table can be read: a non-loopback interface up and
+// running with an address.
+bool anyInterfaceUp() {
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return false;
+    bool up = false;
+    for (const ifaddrs* a = list; a && !up; a = a->ifa_next) {
+        const unsigned flags = a->ifa_flags;
+        up = a->ifa_addr &&
+             (a->ifa_addr->sa_family == AF_INET || a->ifa_addr->sa_family == AF_INET6) &&
+             (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
+    }
+    ::freeifaddrs(list);
+    return up;
+}
+
 } // namespace
 
 bool LinuxNetworkStatus::isOnline() {
-    // Loaded once: the backend keeps itself up to date from then on.
-    static const bool haveBackend =
-        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
-    if (haveBackend && QNetworkInformation::instance()) {
-        const auto r = QNetworkInformation::instance()->reachability();
-        if (r != QNetworkInformation::Reachability::Unknown)
-            return r == QNetworkInformation::Reachability::Online ||
-                   r == QNetworkInformation::Reachability::Site;
+    if (const std::optional<bool> manager = managerVerdict())
+        return *manager;
+    const QByteArray ipv4 = readTable("/proc/net/route");
+    const QByteArray ipv6 = readTable("/proc/net/ipv6_route");
+    if (ipv4.isEmpty() && ipv6.isEmpty()) {
+        qCInfo(lcDesktop) << "no routing table readable; network state taken from the interfaces";
+        return anyInterfaceUp();
     }
-    return anyInterfaceUp();
+    return NetworkReach::hasDefaultRoute(ipv4, ipv6);
 }

@@ -14,8 +14,8 @@ public:
     QString specialFolderPath(SpecialFolder folder) const override;
 };
 
-// Reachability from the system's network backend when one loads, else whether a
-// non-loopback interface is up with an address.
+// Online by NetworkManager's state when it runs, else by the kernel's default route
+// (NetworkReach); asked only when a job needs the network.
 class LinuxNetworkStatus final : public NetworkStatus {
 public:
     bool isOnline() override;

@@ -7,6 +7,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QUrl>
 
@@ -100,6 +101,10 @@ void ScreenPortal::responded(uint response, const QVariantMap& results) {
         finish({}, QStringLiteral("the picture %1 cannot be read").arg(file));
         return;
     }
+    // The portal made the file for this request only (some put it in the user's pictures);
+    // the picture is held now, so the file goes.
+    if (!QFile::remove(file))
+        qCWarning(lcDesktop) << "the portal's screenshot file cannot be removed:" << file;
     finish(picture, {});
 }
 

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Window titles by which Plumora's own notice windows find each other.
@@ -38,9 +40,44 @@ public:
     virtual QRect workAreaOf(const QRect& screen) const {
         return screen == screenGeometry() ? workArea() : screen;
     }
+    // Every screen's work area, in the order of screens().
+    QList<QRect> workAreas() const {
+        QList<QRect> areas;
+        for (const QRect& s : screens())
+            areas << workAreaOf(s);
+        return areas;
+    }
+    // The screen the desktop calls its first.
+    virtual QRect primaryScreen() const { return screens().value(0); }
     virtual QPoint cursorPos() const = 0;
+
+    // Where the tray icon stands (desktop coordinates, empty while unknown), asked each time
+    // a notice is placed.
+    void setTrayIconLocator(std::function<QRect()> locate) { m_trayIcon = std::move(locate); }
+    // Notices stand on the screen that holds the tray icon, whichever screen the pointer is
+    // on; without a known icon, on the primary screen.
+    QRect noticeScreen() const {
+        const QRect icon = m_trayIcon ? m_trayIcon() : QRect();
+        const QList<QRect> all = screens();
+        if (icon.isValid()) {
+            for (const QRect& s : all)
+                if (s.contains(icon.center()))
+                    return s;
+            for (const QRect& s : all)
+                if (s.intersects(icon))
+                    return s;
+        }
+        return primaryScreen();
+    }
+    int noticeWorkAreaBottom() const {
+        const QRect area = workAreaOf(noticeScreen());
+        return area.y() + area.height();
+    }
 
     virtual void makeTopmost(QWidget* window) = 0;
     // Shows a window (modally when asked); any failure is swallowed and gives false.
     virtual bool showWindow(QWidget* window, bool modal) = 0;
+
+private:
+    std::function<QRect()> m_trayIcon;
 };

@@ -8,7 +8,11 @@
 #include <QString>
 #include <QTime>
 
+#include <functional>
+#include <optional>
+
 class Clock;
+class QWidget;
 
 // The schedule-entry editor apart from its window: what the user set in its controls, and
 // everything that follows from it (which controls are enabled or shown, the frequency code,
@@ -77,3 +81,10 @@ struct ScheduleEditorState {
     // Launch the program, or "H" / "" for hibernate / power off; SchDT to the minute.
     ScheduleRow entry(qint64 rowId = 0) const;
 };
+
+// The scheduler's editor as its window offers it to other tools (a note's alarm): shows the
+// preset state modally and returns what was confirmed.
+using ScheduleEditing = std::function<std::optional<ScheduleEditorState>(
+    const ScheduleEditorState& preset, QWidget* parent)>;
+// The name it is offered by (ToolDescriptor::offers).
+inline const QString ScheduleEditingOffer = QStringLiteral("Schedule.edit");

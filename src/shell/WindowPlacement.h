@@ -36,15 +36,11 @@ struct Screen {
 
 Stored read(const Settings& settings);
 
-// `window` (frame position, client size) with its frame (`frame` around the client area)
-// moved and, where it must, made smaller so the whole frame lies in `area`.
-QRect fitInto(const QRect& window, const QMargins& frame, const QRect& area);
-
-// Where the window opens. A stored size of 0 keeps the default size. A window that would
-// lie beyond the desktop (the union of `screens`) opens filling the available area of
-// screens[0] (the screen under the cursor). Whatever it opens with is then fitted into
-// the available area of the screen it overlaps most, so after a change of scale or of
-// display it never reaches under a panel or off the screen.
+// Where the window opens. A stored size of 0 keeps the default size. The frame (`frame`
+// around the client area) then lies wholly inside the available area of a screen: the one
+// it overlaps most, or the nearest one when its screen is gone (ScreenFit), keeping the
+// stored size when it fits. So after a change of scale or of display it never reaches
+// under a panel or off the screen.
 Opening onOpen(const Stored& stored, QSize defaultSize, const QList<Screen>& screens,
                const QMargins& frame = {});
 

@@ -4,13 +4,15 @@
 #include "base/Clock.h"
 #include "data/Settings.h"
 #include "shell/AppContext.h"
+#include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperLog.h"
 #include "wallpaper/WallpaperStore.h"
 
-CheckWallpaper::CheckWallpaper(const AppContext& context, WallpaperRotation::RandomSource random,
-                               int budgetMs)
-    : m_context(context), m_random(std::move(random)), m_budgetMs(budgetMs) {}
+CheckWallpaper::CheckWallpaper(const AppContext& context, Tell tell,
+                               WallpaperRotation::RandomSource random, int budgetMs)
+    : m_context(context), m_tell(std::move(tell)), m_random(std::move(random)),
+      m_budgetMs(budgetMs) {}
 
 void CheckWallpaper::run() {
     const SettingsStore& settings = m_context.stores.settings;
@@ -21,7 +23,7 @@ void CheckWallpaper::run() {
     }
     if (loaded->wallpaperOption == WallpaperRotation::Never)
         return;
-    const std::optional<QStringList> files = m_context.stores.wallpapers.files();
+    const std::optional<QStringList> files = m_context.stores.get<WallpaperStore>().files();
     if (!files)
         return;
 
@@ -31,6 +33,12 @@ void CheckWallpaper::run() {
                                   m_random);
     if (!decision)
         return;
+    if (!WallpaperChange::canSet(m_context)) {
+        qCWarning(lcWallpaper) << "start-up wallpaper not shown: no way to set it is known here";
+        if (m_tell)
+            m_tell(NoWallpaperMethodText);
+        return;
+    }
 
     QString error;
     if (!WallpaperChange::show(m_context, decision->file, m_budgetMs, &error))

@@ -272,6 +272,40 @@ public:
     }
 };
 
+// Sway and the wlroots desktops that speak its IPC draw the background themselves, on every
+// output; "fill" is sway's own default.
+class SwayAdapter final : public WallpaperAdapter {
+public:
+    QString name() const override { return QStringLiteral("sway"); }
+
+    bool apply(ProcessRunner& runner, const QString& picture, WallpaperStyle style,
+               QString* error) override {
+        const QString program = QStringLiteral("swaymsg");
+        const ProcessResult result = runner.run(
+            program, {QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"), picture,
+                      style == WallpaperStyle::Stretched ? QStringLiteral("stretch")
+                                                         : QStringLiteral("fill")});
+        return result.ok() || fail(error, failureText(program, result));
+    }
+};
+
+// A desktop with no known way: every picture is refused, so none is taken for shown.
+class NoWallpaperAdapter final : public WallpaperAdapter {
+public:
+    QString name() const override { return QStringLiteral("unknown desktop"); }
+    bool canSet() const override { return false; }
+
+    bool apply(ProcessRunner&, const QString&, WallpaperStyle, QString* error) override {
+        return fail(error, NoWallpaperMethodText);
+    }
+    bool stretchFill(ProcessRunner&, QString* error) override {
+        return fail(error, NoWallpaperMethodText);
+    }
+    bool restoreFill(ProcessRunner&, const QString&, QString* error) override {
+        return fail(error, NoWallpaperMethodText);
+    }
+};
+
 std::unique_ptr<WallpaperAdapter> gnomeAdapter() {
     return std::make_unique<GSettingsAdapter>(
         QStringLiteral("GNOME"), QStringLiteral("org.gnome.desktop.background"),
@@ -323,7 +357,14 @@ WallpaperStyle wallpaperStyleFromSetting(const QString& wallpaperStyle) {
                                                           : WallpaperStyle::Centred;
 }
 
-std::unique_ptr<WallpaperAdapter> wallpaperAdapterFor(const QString& currentDesktop) {
+DesktopSession DesktopSession::fromEnvironment() {
+    return {qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
+                !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"),
+            !qEnvironmentVariableIsEmpty("SWAYSOCK")};
+}
+
+std::unique_ptr<WallpaperAdapter> wallpaperAdapterFor(const QString& currentDesktop,
+                                                      const DesktopSession& session) {
     for (const QString& part : currentDesktop.split(u':', Qt::SkipEmptyParts)) {
         const QString name = part.trimmed().toLower();
         if (name == QLatin1String("gnome") || name == QLatin1String("unity") ||
@@ -343,12 +384,19 @@ std::unique_ptr<WallpaperAdapter> wallpaperAdapterFor(const QString& currentDesk
             return std::make_unique<XfceAdapter>();
         if (name == QLatin1String("lxqt"))
             return std::make_unique<LxqtAdapter>();
+        if (name == QLatin1String("sway"))
+            return std::make_unique<SwayAdapter>();
     }
+    if (session.swaySocket)
+        return std::make_unique<SwayAdapter>();
+    if (session.wayland)
+        return std::make_unique<NoWallpaperAdapter>();
     return std::make_unique<FehAdapter>();
 }
 
-DesktopWallpaper::DesktopWallpaper(ProcessRunner& runner, const QString& currentDesktop)
-    : m_runner(runner), m_adapter(wallpaperAdapterFor(currentDesktop)) {}
+DesktopWallpaper::DesktopWallpaper(ProcessRunner& runner, const QString& currentDesktop,
+                                   const DesktopSession& session)
+    : m_runner(runner), m_adapter(wallpaperAdapterFor(currentDesktop, session)) {}
 
 DesktopWallpaper::~DesktopWallpaper() = default;
 

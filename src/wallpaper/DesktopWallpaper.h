@@ -18,6 +18,8 @@ class WallpaperAdapter {
 public:
     virtual ~WallpaperAdapter() = default;
     virtual QString name() const = 0;
+    // False for a desktop where no way to set the picture is known.
+    virtual bool canSet() const { return true; }
     // The desktop reloads a picture only when its path changes, so every change needs a
     // fresh path (the same picture under a new name).
     virtual bool needsFreshPath() const { return false; }
@@ -34,9 +36,25 @@ public:
     virtual bool restoreFill(ProcessRunner&, const QString&, QString*) { return true; }
 };
 
+// What the session says of itself beyond its desktop's name.
+struct DesktopSession {
+    bool wayland = false;    // a Wayland session: the X root window is not what the user sees
+    bool swaySocket = false; // SWAYSOCK is set: sway, or a wlroots desktop that speaks its IPC
+    // From XDG_SESSION_TYPE, WAYLAND_DISPLAY and SWAYSOCK.
+    static DesktopSession fromEnvironment();
+};
+
+// What an adapter that knows no way to set the picture answers.
+inline const QString NoWallpaperMethodText =
+    QStringLiteral("Plumora cannot set the wallpaper on this desktop");
+
 // The adapter for an XDG_CURRENT_DESKTOP value ("ubuntu:GNOME", "X-Cinnamon", "KDE" ...):
-// the first known name of the list wins; none known means a plain window manager (feh).
-std::unique_ptr<WallpaperAdapter> wallpaperAdapterFor(const QString& currentDesktop);
+// the first known name of the list wins. None known: sway's command where its socket is
+// set, a plain X window manager's root window (feh) on X11, and on any other Wayland
+// session none at all, since feh would paint a root window nobody sees.
+std::unique_ptr<WallpaperAdapter>
+wallpaperAdapterFor(const QString& currentDesktop,
+                    const DesktopSession& session = DesktopSession::fromEnvironment());
 
 // Shows a bitmap as the desktop background with the adapter of the running desktop.
 // Where the desktop needs a fresh path, the bitmap is linked (or copied) to
@@ -46,10 +64,13 @@ class DesktopWallpaper {
 public:
     explicit DesktopWallpaper(
         ProcessRunner& runner,
-        const QString& currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+        const QString& currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+        const DesktopSession& session = DesktopSession::fromEnvironment());
     ~DesktopWallpaper();
 
     QString desktopName() const;
+    // A way to set the picture on this desktop is known.
+    bool canSet() const { return m_adapter->canSet(); }
     bool apply(const QString& bitmap, WallpaperStyle style, QString* error = nullptr);
     // Converts `image` into `bitmap` ("Plumora.bmp" in the program folder) and applies it;
     // an image that cannot be read leaves both the bitmap and the desktop as they are.

@@ -75,6 +75,10 @@ bool setStretched(const AppContext& context, bool stretched, QString* error) {
     return desktop.restoreFill(saved, error);
 }
 
+bool canSet(const AppContext& context) {
+    return DesktopWallpaper(context.processes).canSet();
+}
+
 bool show(const AppContext& context, const QString& image, int budgetMs, QString* error) {
     const Outcome out = apply(context, image, styleOf(context.registry), budgetMs);
     if (!out.shown && error)

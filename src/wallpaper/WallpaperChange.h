@@ -29,6 +29,9 @@ bool setStretched(const AppContext& context, bool stretched, QString* error = nu
 inline constexpr int StartupBudgetMs = 3000;
 inline constexpr int InteractiveBudgetMs = 20000;
 
+// A way to set the picture on the running desktop is known (DesktopWallpaper::canSet).
+bool canSet(const AppContext& context);
+
 // Converts `image` and applies the bitmap with the desktop's tools, which together may take
 // `budgetMs`. False (with the reason) when the image cannot be read or written, in which
 // case the desktop is left as it is, or when the desktop was not told.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 #include "app/ProgramSchema.h"
+#include "base/Log.h"
 #include "data/DataBackup.h"
 #include "data/DataFile.h"
+#include "data/DataStore.h"
 #include "data/Migrations.h"
 #include "data/ToolSetting.h"
 #include "mock/FakeClock.h"
@@ -25,10 +27,11 @@
 #include <QTest>
 #include <QToolBar>
 
-// A tool that is not the shell's own joins it through one descriptor: a toolbar button, a
-// Tools menu and a tray menu entry after Options, its page, a minute job, a table with its
-// own steps that the hub and a restore know, its due entries with their own action, and a
-// setting of its own. The shell's buttons and indexes stay where they were.
+// A tool that is not the shell's own joins it through its data part and one descriptor: a
+// toolbar button, a Tools menu and a tray menu entry after Options, its page, a minute job,
+// an Options group, a table with its own steps that the hub and a restore know, a shared
+// store, its due entries with their own action, and a setting of its own. The shell's
+// buttons and indexes stay where they were.
 class TestExtraTool : public QObject {
     Q_OBJECT
 
@@ -62,7 +65,36 @@ class TestExtraTool : public QObject {
         int saves = 0;
     };
 
-    static ToolDescriptor tally(int& runs, QStringList* rung = nullptr) {
+    // Its shared store: what its windows and other tools' code write its rows through.
+    class TallyStore : public DataStore {
+    public:
+        TallyStore(QString dataFile, ChangeHub* changes)
+            : DataStore(std::move(dataFile), &lcStartup, changes) {}
+        bool ring(int n, const QString& at) {
+            DataFile db = open();
+            return db.exec(QStringLiteral("INSERT INTO Tally (n, At) VALUES (?, ?)"), {n, at}) ||
+                   fail(QStringLiteral("ring"), db.lastError());
+        }
+    };
+
+    // Its part of the data file: a table with its own steps, a setting of its own (a one-row
+    // table read and written through ToolSetting), and its store.
+    static ToolData tallyData() {
+        SchemaPart tables;
+        tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
+        tables.steps = {{1, {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")}},
+                        {2, {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}}};
+        SchemaPart settings;
+        settings.owner = QStringLiteral("TallySettings");
+        settings.create = {QStringLiteral("CREATE TABLE TallySettings (Step INTEGER)")};
+        return {{tables, settings}, ToolData::stores<TallyStore>()};
+    }
+
+    static Application::ToolFactory tally(int& runs, QStringList* rung = nullptr) {
+        return [&runs, rung](AppContext&) { return tallyDescriptor(runs, rung); };
+    }
+
+    static ToolDescriptor tallyDescriptor(int& runs, QStringList* rung) {
         ToolDescriptor d;
         d.id = QStringLiteral("Tally");
         d.tip = QStringLiteral("Tally Counter");
@@ -74,17 +106,8 @@ class TestExtraTool : public QObject {
         d.addJobs = [&runs](TrayController& c) {
             c.addMinuteJob(std::make_unique<CountingJob>(runs));
         };
-        SchemaPart tables;
-        tables.create = {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL, At TEXT)")};
-        tables.steps = {{1, {QStringLiteral("CREATE TABLE Tally (n INTEGER NOT NULL)")}},
-                        {2, {QStringLiteral("ALTER TABLE Tally ADD COLUMN At TEXT")}}};
-        // Its own setting: a one-row table of its own, read and written through ToolSetting.
-        SchemaPart settings;
-        settings.owner = QStringLiteral("TallySettings");
-        settings.create = {QStringLiteral("CREATE TABLE TallySettings (Step INTEGER)")};
-        d.schema = {tables, settings};
         // Its group on the Options page.
-        d.optionsGroup = [](QWidget* parent) { return new TallyGroup(parent); };
+        d.optionsGroups = {[](QWidget* parent) { return new TallyGroup(parent); }};
         d.dueTables = {QStringLiteral("Tally")};
         d.dueActions.insert(QStringLiteral("Tally.ring"), {.fire = [rung](const DueEntry& e) {
                                 if (rung)
@@ -118,12 +141,15 @@ private Q_SLOTS:
         int runs = 0;
         Application app(in.context);
         app.dispatcher().setQuitHandler([] {});
-        ToolDescriptor d = tally(runs);
         auto counter = std::make_shared<Counter>();
-        d.owner = counter;
-        d.saveNow = [c = counter.get()] { ++c->saves; };
-        const std::shared_ptr<ToolLink> link = d.link;
-        app.addTool(std::move(d));
+        std::shared_ptr<ToolLink> link;
+        app.addTool(tallyData(), [&](AppContext&) {
+            ToolDescriptor d = tallyDescriptor(runs, nullptr);
+            d.owner = counter;
+            d.saveNow = [c = counter.get()] { ++c->saves; };
+            link = d.link;
+            return d;
+        });
         app.controller().create();
         QCOMPARE(app.tool<Counter>(QStringLiteral("Tally")), counter.get());
         QVERIFY(!app.tool<NotesTool>(QStringLiteral("Tally")));
@@ -154,7 +180,7 @@ private Q_SLOTS:
         int runs = 0;
         Application app(in.context);
         app.dispatcher().setQuitHandler([] {});
-        const int button = app.addTool(tally(runs));
+        const int button = app.addTool(tallyData(), tally(runs));
         QCOMPARE(button, MainToolbar::ButtonCount + 1);
         app.controller().create();
 
@@ -211,7 +237,7 @@ private Q_SLOTS:
         Install in;
         int runs = 0;
         Application app(in.context);
-        app.addTool(tally(runs));
+        app.addTool(tallyData(), tally(runs));
         app.controller().create();
         QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(), 2);
         QVERIFY(DataFile(in.context.paths.dataFile()).columns("Tally").contains("At"));
@@ -229,16 +255,29 @@ private Q_SLOTS:
         QCOMPARE(due.first().time, QTime(9, 30));
     }
 
-    // The tool's due entry fires through the tool's own handler at its minute, and only then;
-    // the shell starts nothing for it.
-    void dueEntryFiresThroughItsOwnAction() {
+    // Its store is on the shelf before its factory runs, one for every user; a row written
+    // through it is announced, re-read by the tick without another pass of the file, and
+    // fires through the tool's own handler at its minute, and only then; the shell starts
+    // nothing for it.
+    void sharedStoreAndItsDueEntry() {
         Install in;
         int runs = 0;
         QStringList rung;
         Application app(in.context);
-        app.addTool(tally(runs, &rung));
+        TallyStore* seen = nullptr;
+        app.addTool(tallyData(), [&](AppContext& context) {
+            seen = &context.stores.get<TallyStore>();
+            return tallyDescriptor(runs, &rung);
+        });
+        QCOMPARE(seen, in.context.stores.shelf.find<TallyStore>());
         app.controller().create();
-        in.exec("INSERT INTO Tally (n, At) VALUES (1, '2026-03-10 09:30')");
+        app.controller().tick().run();
+        QVERIFY(app.controller().tick().cache().entries.isEmpty());
+
+        QSignalSpy changed(&app.changes(), &ChangeHub::changed);
+        QVERIFY(seen->ring(1, QStringLiteral("2026-03-10 09:30")));
+        QTRY_VERIFY(changed.contains(QVariantList{QStringLiteral("Tally")}));
+        QTRY_COMPARE(app.controller().tick().cache().entries.size(), 1);
         app.controller().tick().run();
         QVERIFY(rung.isEmpty());
         in.clock.set(QDateTime(QDate(2026, 3, 10), QTime(9, 30, 1)));
@@ -260,8 +299,8 @@ private Q_SLOTS:
         background.addJobs = [&backgroundRuns](TrayController& c) {
             c.addMinuteJob(std::make_unique<CountingJob>(backgroundRuns));
         };
-        QCOMPARE(app.addTool(background), 0);
-        QCOMPARE(app.addTool(tally(runs)), MainToolbar::ButtonCount + 1);
+        QCOMPARE(app.addTool({}, [&](AppContext&) { return background; }), 0);
+        QCOMPARE(app.addTool(tallyData(), tally(runs)), MainToolbar::ButtonCount + 1);
         app.controller().create();
         app.controller().tick().run();
         QCOMPARE(backgroundRuns, 1);
@@ -289,7 +328,7 @@ private Q_SLOTS:
         Install in;
         int runs = 0;
         Application app(in.context);
-        app.addTool(tally(runs));
+        app.addTool(tallyData(), tally(runs));
         app.controller().create();
         QVERIFY(app.controller().tick().keeps(QStringLiteral("Tally")));
         QVERIFY(!app.controller().tick().keeps(QStringLiteral("Events")));
@@ -326,7 +365,7 @@ private Q_SLOTS:
         Install in;
         int runs = 0;
         Application app(in.context);
-        app.addTool(tally(runs));
+        app.addTool(tallyData(), tally(runs));
         app.controller().create();
         const QString file = in.context.paths.dataFile();
         ToolSetting step(file, QStringLiteral("TallySettings"), QStringLiteral("Step"), 1,
@@ -374,7 +413,7 @@ private Q_SLOTS:
         }
         for (int start = 0; start < 2; ++start) {
             Application app(in.context);
-            app.addTool(tally(runs));
+            app.addTool(tallyData(), tally(runs));
             app.controller().create();
             QCOMPARE(scalar(in, "SELECT Version FROM ToolVersions WHERE Tool = 'Tally'").toInt(),
                      2);

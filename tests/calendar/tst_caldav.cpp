@@ -91,9 +91,8 @@ protected:
 // The repeat window job over a data file, run one tick at a time.
 struct Roller {
     Roller(const QString& path, FakeClock& fake)
-        : data(path, programSchema()), clock(fake),
-          sync(data.stores(), fake, secrets, [](const QString&) {}),
-          job(data.stores().calDav, sync) {}
+        : data(path), clock(fake), sync(data.stores(), fake, secrets, [](const QString&) {}),
+          job(data.stores().get<CalDavStore>(), sync) {}
     void tick() {
         TickCache cache;
         MinuteContext minute(clock.now(), {WallMinute{}}, cache, [] { return true; });
@@ -738,7 +737,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         {
             CalendarSync sync(data.stores(), m_clock, secrets,
                               [&](const QString& t) { told << t; });
@@ -991,7 +990,7 @@ private Q_SLOTS:
     // change.
     // Conflicts are told once per sync, the result kept for the status line.
     void minuteJob() {
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
@@ -1054,7 +1053,7 @@ private Q_SLOTS:
     void startupSync() {
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         FakeTickTimer timer(m_clock);
         timer.onTimeout = [&] { sync.startupDelayPassed(); };
@@ -1124,7 +1123,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         QStringList told;
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, secrets, [&](const QString& t) { told << t; });
         QSignalSpy ended(&sync, &CalendarSync::finished);
         const auto run = [&](CalendarSync::Origin origin) {
@@ -1187,7 +1186,7 @@ private Q_SLOTS:
             return "Basic " + QByteArray(QByteArray("ann:") + password).toBase64();
         };
         const auto filed = [&] { return CalDavStore(m_path).account()->password; };
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         FakeTickTimer timer(m_clock);
         sync.setStartupTimer(&timer);
@@ -1246,7 +1245,7 @@ private Q_SLOTS:
         FakeSecretStore secrets;
         secrets.secrets.insert("caldav", "secret");
         secrets.silent = true;
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, secrets, {});
         CalendarSyncJob job(sync);
         QSignalSpy ended(&sync, &CalendarSync::finished);

@@ -87,9 +87,9 @@ private Q_SLOTS:
     }
 
     void namedAndReachable() {
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        CalendarSyncBox box(data.stores().get<CalDavStore>(), m_secrets, m_dialogs, &sync);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QList<QWidget*> focusable;
@@ -121,9 +121,9 @@ private Q_SLOTS:
     }
 
     void findPickAndSync() {
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        CalendarSyncBox box(data.stores().get<CalDavStore>(), m_secrets, m_dialogs, &sync);
         typeAccount(box);
         QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
         auto* calendars = control<QComboBox>(box, "CalDavCalendarCb");
@@ -164,10 +164,10 @@ private Q_SLOTS:
     void noKeyringKeepsThePasswordInTheDataFile() {
         m_secrets.available = false;
         const int reads = m_secrets.reads;
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        auto box =
-            std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        auto box = std::make_unique<CalendarSyncBox>(data.stores().get<CalDavStore>(), m_secrets,
+                                                     m_dialogs, &sync);
         typeAccount(*box);
         QTest::mouseClick(control<QPushButton>(*box, "CalDavFindBtn"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(control<QComboBox>(*box, "CalDavCalendarCb")->count(), 1, 10000);
@@ -183,7 +183,8 @@ private Q_SLOTS:
         QCOMPARE(m_secrets.reads, reads);
 
         // Options opened again says where it is.
-        box = std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        box = std::make_unique<CalendarSyncBox>(data.stores().get<CalDavStore>(), m_secrets,
+                                                m_dialogs, &sync);
         QCOMPARE(control<QLabel>(*box, "CalDavPwdPlaceLb")->text(), inFile);
 
         m_secrets.available = true;
@@ -214,10 +215,10 @@ private Q_SLOTS:
         QVERIFY(store.saveAccount(a));
         const QDateTime worked = m_clock.now();
         QVERIFY(store.recordResult(worked, "2 events sent, 0 received", 2, 0, true));
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        auto box =
-            std::make_unique<CalendarSyncBox>(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        auto box = std::make_unique<CalendarSyncBox>(data.stores().get<CalDavStore>(), m_secrets,
+                                                     m_dialogs, &sync);
         auto* status = control<QLabel>(*box, "CalDavStatusLb");
         QVERIFY2(status->text().startsWith("Last sync: ") &&
                      status->text().contains("2 events sent"),
@@ -246,9 +247,9 @@ private Q_SLOTS:
         const auto cleared = qScopeGuard([this] { m_secrets.cancelPrompt = false; });
         const int asked = m_secrets.writes + m_secrets.reads;
         const int reads = m_secrets.reads;
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        CalendarSyncBox box(data.stores().get<CalDavStore>(), m_secrets, m_dialogs, &sync);
         typeAccount(box);
         QCOMPARE(m_secrets.writes + m_secrets.reads, asked); // typing asks nothing
         QTest::mouseClick(control<QPushButton>(box, "CalDavFindBtn"), Qt::LeftButton);
@@ -313,14 +314,14 @@ private Q_SLOTS:
         const auto events = [this] {
             return DataFile(m_path).scalar("SELECT COUNT(*) FROM Events WHERE Holiday = 0").toInt();
         };
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
         QSignalSpy ended(&sync, &CalendarSync::finished);
         QVERIFY(sync.syncNow() && ended.wait(10000));
         m_server->dropAll();
         QVERIFY(sync.syncNow() && ended.wait(10000));
 
-        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        CalendarSyncBox box(data.stores().get<CalDavStore>(), m_secrets, m_dialogs, &sync);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         auto* question = control<QLabel>(box, "CalDavQuestionLb");
@@ -359,9 +360,9 @@ private Q_SLOTS:
     // The data file refuses the account: one message names the file and the reason, the
     // focus it takes saves nothing twice, and "Sync now" starts nothing.
     void failedSaveTold() {
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         CalendarSync sync(data.stores(), m_clock, m_secrets, {});
-        CalendarSyncBox box(data.stores().calDav, m_secrets, m_dialogs, &sync);
+        CalendarSyncBox box(data.stores().get<CalDavStore>(), m_secrets, m_dialogs, &sync);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QVERIFY(DataFile(m_path).exec("DROP TABLE CalDavAccount"));

@@ -3,8 +3,11 @@
 #include "app/ProgramSchema.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
+#include "calendar/WeekStart.h"
 #include "calendar/ical/CalendarImport.h"
 #include "calendar/ui/Calendar.h"
+#include "calendar/ui/CalendarOptionsGroup.h"
+#include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "mock/FakeClock.h"
@@ -18,6 +21,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -325,6 +329,53 @@ private Q_SLOTS:
         QVERIFY(tip->y() > cal->mapFromGlobal(grid->mapToGlobal(cell17)).y());
         move(grid, QPoint(2, 2)); // within the 100-twip edge
         QVERIFY(!tip->isVisibleTo(cal.get()));
+    }
+
+    // "Weeks start on" moves the whole grid, and a page on show follows the choice as soon
+    // as it is written: March 2026 begins on a Sunday, so with Monday first the 1st sits in
+    // the first row's last column and Monday 2 March opens the second row.
+    void weekStartMovesTheGrid() {
+        EventStore store(m_context->paths.dataFile());
+        QVERIFY(store.add({makeEvent("2026-03-02", 1, "Monday the 2nd")}));
+        auto cal = open();
+        cal->show();
+        auto* grid = cal->findChild<QWidget*>("CalPic");
+        auto* tip = child<QLabel>(*cal, "ToolTipLb");
+        const auto textAt = [&](int row, int column) {
+            move(grid, QPoint(grid->width() * column / 7 + 20, grid->height() * row / 6 + 20));
+            return tip->isVisibleTo(cal.get()) ? tip->text() : QString();
+        };
+        QCOMPARE(textAt(1, 1), "Monday the 2nd\n");
+        QVERIFY(WeekStart::write(m_context->paths.dataFile(), WeekStart::Choice::Monday,
+                                 &m_context->stores.changes));
+        QTRY_COMPARE(textAt(1, 0), "Monday the 2nd\n");
+        QCOMPARE(textAt(1, 1), QString());
+    }
+
+    // The Options group shows the stored choice and writes a new one at once; a write that
+    // fails is told and the box goes back to what is stored.
+    void weekStartGroupWritesAtOnce() {
+        const QString file = m_context->paths.dataFile();
+        QVERIFY(WeekStart::write(file, WeekStart::Choice::System));
+        CalendarOptionsGroup group(*m_context);
+        group.load({});
+        auto* box = group.findChild<QComboBox*>("WeekStart");
+        QVERIFY(box);
+        QCOMPARE(box->currentText(), "As the system does");
+        QCOMPARE(box->accessibleName(), "Weeks start on");
+        box->setCurrentIndex(1);
+        Q_EMIT box->activated(1);
+        QCOMPARE(WeekStart::read(file), WeekStart::Choice::Monday);
+
+        QVERIFY(DataFile(file).exec("CREATE TRIGGER refuse BEFORE UPDATE ON CalendarSettings "
+                                    "BEGIN SELECT RAISE(ABORT, 'no room left'); END"));
+        m_desktop.dialogs.messages.clear();
+        box->setCurrentIndex(0);
+        Q_EMIT box->activated(0);
+        QCOMPARE(m_desktop.dialogs.messages.size(), 1);
+        QVERIFY(m_desktop.dialogs.messages.first().text.contains(file));
+        QCOMPARE(box->currentText(), "Monday");
+        QCOMPARE(WeekStart::read(file), WeekStart::Choice::Monday);
     }
 
     // An event repeating without end says in its tooltip that its dates are shown within a

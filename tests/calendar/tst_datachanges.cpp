@@ -117,7 +117,7 @@ private Q_SLOTS:
         QSignalSpy own(m_hub, &ChangeHub::changed);
         ChangeHub later(dataFile(), programSchema().tableNames());
         QSignalSpy other(&later, &ChangeHub::changed);
-        QVERIFY(m_context->stores.events.add(
+        QVERIFY(m_context->stores.get<EventStore>().add(
             makeEvent("2026-03-12", EventFrequency::OneTime, "Dentist")));
         QCOMPARE(announced(own), QStringList{"Events"});
         QCOMPARE(announced(other), QStringList());
@@ -129,7 +129,7 @@ private Q_SLOTS:
         connect(m_hub, &ChangeHub::changed, this, [&] { heardOn = QThread::currentThread(); });
         bool added = false;
         std::unique_ptr<QThread> worker(
-            QThread::create([copy = m_context->stores.events, &added]() mutable {
+            QThread::create([copy = m_context->stores.get<EventStore>(), &added]() mutable {
                 added = copy.add(makeEvent("2026-03-13", EventFrequency::OneTime, "Haircut"));
             }));
         worker->start();

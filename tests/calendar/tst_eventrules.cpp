@@ -290,28 +290,41 @@ private Q_SLOTS:
     void visibleDays_data() {
         QTest::addColumn<QDate>("selected");
         QTest::addColumn<QDate>("first");
-        QTest::newRow("1st on Sunday") << D("2026-03-17") << D("2026-02-22");
-        QTest::newRow("common February from Sunday") << D("2026-02-28") << D("2026-01-25");
-        QTest::newRow("December") << D("2026-12-31") << D("2026-11-29");
-        QTest::newRow("January") << D("2027-01-01") << D("2026-12-27");
-        QTest::newRow("January 1753") << D("1753-01-15") << D("1752-12-31");
-        QTest::newRow("December 9999") << D("9999-12-31") << D("9999-11-28");
+        QTest::addColumn<Qt::DayOfWeek>("start");
+        QTest::newRow("1st on Sunday") << D("2026-03-17") << D("2026-02-22") << Qt::Sunday;
+        QTest::newRow("common February from Sunday")
+            << D("2026-02-28") << D("2026-01-25") << Qt::Sunday;
+        QTest::newRow("December") << D("2026-12-31") << D("2026-11-29") << Qt::Sunday;
+        QTest::newRow("January") << D("2027-01-01") << D("2026-12-27") << Qt::Sunday;
+        QTest::newRow("January 1753") << D("1753-01-15") << D("1752-12-31") << Qt::Sunday;
+        QTest::newRow("December 9999") << D("9999-12-31") << D("9999-11-28") << Qt::Sunday;
+        QTest::newRow("Monday first, 1st on Sunday")
+            << D("2026-03-17") << D("2026-02-23") << Qt::Monday;
+        QTest::newRow("Monday first, 1st on Monday")
+            << D("2026-06-30") << D("2026-05-25") << Qt::Monday;
+        QTest::newRow("Saturday first, 1st on Tuesday")
+            << D("2026-12-08") << D("2026-11-28") << Qt::Saturday;
     }
     void visibleDays() {
         QFETCH(QDate, selected);
         QFETCH(QDate, first);
-        QCOMPARE(firstVisibleDay(selected), first);
+        QFETCH(Qt::DayOfWeek, start);
+        QCOMPARE(firstVisibleDay(selected, start), first);
     }
 
+    // Whatever day weeks start on, a row starts on it, the month is shown whole, and at least
+    // one day of the month before opens the grid.
     void everyMonthShowsItsWholeSelfAndAPreviousDay() {
-        for (int y = EarliestYear; y <= LatestYear; ++y)
-            for (int m = 1; m <= 12; ++m) {
-                const QDate first = firstVisibleDay(QDate(y, m, 1));
-                const QDate last = first.addDays(41);
-                if (weekdayNumber(first) != 1 || first >= QDate(y, m, 1) ||
-                    last < QDate(y, m, QDate(y, m, 1).daysInMonth()))
-                    QFAIL(qPrintable(QStringLiteral("%1-%2").arg(y).arg(m)));
-            }
+        for (int start = Qt::Monday; start <= Qt::Sunday; ++start)
+            for (int y = EarliestYear; y <= LatestYear; ++y)
+                for (int m = 1; m <= 12; ++m) {
+                    const QDate first = firstVisibleDay(QDate(y, m, 1), Qt::DayOfWeek(start));
+                    const QDate last = first.addDays(41);
+                    if (first.dayOfWeek() != start || first >= QDate(y, m, 1) ||
+                        first < QDate(y, m, 1).addDays(-7) ||
+                        last < QDate(y, m, QDate(y, m, 1).daysInMonth()))
+                        QFAIL(qPrintable(QStringLiteral("%1-%2 from %3").arg(y).arg(m).arg(start)));
+                }
     }
 
     void monthPlacement() {

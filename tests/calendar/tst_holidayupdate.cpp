@@ -85,7 +85,7 @@ private Q_SLOTS:
         QFile stale(m_paths->file(HolidayList::LocalCopy));
         QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("left over") > 0);
         stale.close();
-        StoreSet data(m_paths->dataFile(), programSchema());
+        StoreSet data(m_paths->dataFile());
         HolidayUpdate update(*m_paths, data.stores(), m_clock, m_downloads);
         QSignalSpy finished(&update, &HolidayUpdate::finished);
         QVERIFY(update.start());
@@ -114,7 +114,7 @@ private Q_SLOTS:
     // First start: the shipped list goes into a data file without holidays, once; merging
     // it again writes nothing at all.
     void shippedListAtFirstStart() {
-        StoreSet data(m_paths->dataFile(), programSchema());
+        StoreSet data(m_paths->dataFile());
         HolidayUpdate update(*m_paths, data.stores(), m_clock, m_downloads);
         QVERIFY(update.mergeShippedListIfNone());
         QCOMPARE(holidayTable(m_paths->dataFile()), ShippedRows);

@@ -126,7 +126,7 @@ private Q_SLOTS:
         own.uid = "1@feed";
         QVERIFY(EventStore(m_path).add(own));
         const int id = subscribe();
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QVERIFY(refresh.refreshDue(m_clock.now()));
         QCOMPARE(m_downloads.requests.size(), 1);
@@ -150,7 +150,7 @@ private Q_SLOTS:
     // handed over, and a refresh gone by then stores nothing and leaves nothing behind.
     void readsAside() {
         const int id = subscribe();
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         auto refresh = std::make_unique<SubscriptionRefresh>(data.stores(), m_clock, m_downloads,
                                                              SubscriptionRefresh::Tell());
         QSignalSpy refreshed(refresh.get(), &SubscriptionRefresh::refreshed);
@@ -172,7 +172,7 @@ private Q_SLOTS:
     // A failed refresh keeps the rows; the user hears of the first failure of a streak only.
     void failuresAreToldOncePerStreak() {
         const int id = subscribe();
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
                                     [this](const QString& text) { m_told << text; });
         refresh.refresh(stored(id));
@@ -200,7 +200,7 @@ private Q_SLOTS:
     // A calendar without events is not said to keep them.
     void failureWithoutEventsSaysNoneStay() {
         const int id = subscribe();
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads,
                                     [this](const QString& text) { m_told << text; });
         refresh.refresh(stored(id));
@@ -214,7 +214,7 @@ private Q_SLOTS:
     // A new subscription is saved only once its first fetch was read: a failed fetch or a
     // body that is no calendar leaves nothing behind; a good one is saved with its events.
     void newSubscriptionIsTriedFirst() {
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QSignalSpy refreshed(&refresh, &SubscriptionRefresh::refreshed);
         Subscription s;
@@ -260,7 +260,7 @@ private Q_SLOTS:
         const int h = SubscriptionStore(m_path).add(hourly);
         const int d = subscribe();
         QCOMPARE(stored(d).everyMinutes, SubscriptionRules::Daily);
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         SubscriptionJob job(refresh);
         bool online = false;
@@ -295,7 +295,7 @@ private Q_SLOTS:
     // An idle minute opens nothing: the list is read again once the data file changed, or
     // when a write was announced that left the file's stamp as it was.
     void idleMinutesReadTheListOnlyAfterAChange() {
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         QVERIFY(!refresh.anyDue(m_clock.now()));
         QCOMPARE(refresh.reads(), 1);
@@ -320,7 +320,7 @@ private Q_SLOTS:
     // names their calendar in the hover text.
     void readOnlyAndNamed() {
         const int id = subscribe();
-        StoreSet data(m_path, programSchema());
+        StoreSet data(m_path);
         SubscriptionRefresh refresh(data.stores(), m_clock, m_downloads, {});
         refresh.refresh(stored(id));
         QVERIFY(finished(calendar({"standup"})));

@@ -30,6 +30,8 @@ QList<int> blackRows(const QImage& img) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(QList<ScreenGrab::Screen>)
+
 class TestCapture : public QObject {
     Q_OBJECT
 
@@ -109,6 +111,59 @@ private Q_SLOTS:
         s.press(QPoint(1800, 1000));
         s.release(QPoint(2100, 1200));
         QCOMPARE(s.rect(), QRect(1800, 1000, 120, 80));
+    }
+
+    // An area across monitors of different scales comes from each monitor's own pixels.
+    void areaAcrossMonitors() {
+        const QList<ScreenGrab::Screen> screens{
+            {QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)},
+            {QRect(1920, 0, 1280, 720), QRect(1920, 0, 1920, 1080)}};
+        // 420 logical pixels on the left, 80 on the right: 120 device pixels there, from
+        // 150 to 600 down.
+        QCOMPARE(CaptureRules::picturePart(screens, QRect(1500, 100, 500, 300)),
+                 QRect(1500, 100, 540, 500));
+        QCOMPARE(CaptureRules::picturePart(screens, QRect(100, 100, 200, 100)),
+                 QRect(100, 100, 200, 100));
+        QVERIFY(CaptureRules::picturePart(screens, QRect(2000, 800, 50, 50)).isEmpty());
+        QCOMPARE(CaptureRules::screenAt(screens, QPoint(2000, 10)), 1);
+        // In the gap below the smaller monitor: the nearest one.
+        QCOMPARE(CaptureRules::screenAt(screens, QPoint(2000, 900)), 0);
+        QCOMPARE(CaptureRules::screenAt({}, QPoint(0, 0)), -1);
+
+        // The first area is centred on the monitor it is given.
+        const Selection s(QRect(0, 0, 3840, 1080), QRect(1920, 0, 1920, 1080));
+        QCOMPARE(s.rect(), QRect(2560, 300, 640, 480));
+    }
+
+    // The frozen desktop's window covers the picture pixel for pixel whatever the scales:
+    // it stands at the scale of the screen its centre lies on.
+    void coverTheDesktop_data() {
+        QTest::addColumn<QList<ScreenGrab::Screen>>("screens");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<qreal>("scale");
+        const QRect left(0, 0, 1920, 1080), right(1920, 0, 1920, 1080);
+        QTest::newRow("one scale") << QList<ScreenGrab::Screen>{{left, left}, {right, right}}
+                                   << QRect(0, 0, 3840, 1080) << 1.0;
+        // Scaled 2 both: the desktop leaves a gap between 960 and 1920.
+        QTest::newRow("both at 2") << QList<ScreenGrab::Screen>{{QRect(0, 0, 960, 540), left},
+                                                                {QRect(1920, 0, 960, 540), right}}
+                                   << QRect(0, 0, 1920, 540) << 2.0;
+        QTest::newRow("left at 1.5")
+            << QList<ScreenGrab::Screen>{{QRect(0, 0, 1280, 720), left}, {right, right}}
+            << QRect(0, 0, 2560, 720) << 1.5;
+        QTest::newRow("right at 1.5")
+            << QList<ScreenGrab::Screen>{{left, left}, {QRect(1920, 0, 1280, 720), right}}
+            << QRect(0, 0, 3840, 1080) << 1.0;
+    }
+    void coverTheDesktop() {
+        QFETCH(QList<ScreenGrab::Screen>, screens);
+        const std::optional<CaptureRules::Cover> c = CaptureRules::cover(screens, {3840, 1080});
+        QVERIFY(c);
+        QTEST(c->geometry, "geometry");
+        QTEST(c->scale, "scale");
+        // A picture whose monitors are not where the desktop puts them: nothing.
+        screens[1].picture.translate(10, 0);
+        QVERIFY(!CaptureRules::cover(screens, {3850, 1080}));
     }
 
     // Guide lines are drawn on a copy: captures come from the clean screen.

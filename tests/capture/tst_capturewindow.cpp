@@ -380,6 +380,46 @@ private Q_SLOTS:
         QVERIFY(m_desktop->dialogs.messages.isEmpty());
     }
 
+    // Two monitors side by side: the frozen desktop spans both, an area dragged across their
+    // edge is stored whole, the box follows the drag, "This monitor" takes the pointer's.
+    void captureAcrossMonitors_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QRect>("stored");
+        QTest::newRow("Full Screen") << int(CaptureToolBox::FullScreen) << QRect(0, 0, 800, 300);
+        QTest::newRow("across the edge")
+            << int(CaptureToolBox::SelectedArea) << QRect(300, 100, 200, 100);
+        QTest::newRow("This monitor")
+            << int(CaptureToolBox::ThisMonitor) << QRect(400, 0, 400, 300);
+    }
+    void captureAcrossMonitors() {
+        QFETCH(int, choice);
+        QFETCH(QRect, stored);
+        const QRect left(0, 0, 400, 300), right(400, 0, 400, 300);
+        m_desktop->windows.screen = left;
+        m_desktop->windows.otherScreens = {right};
+        m_desktop->windows.cursor = QPoint(600, 150);
+        const QImage desktop = picture(QSize(800, 300));
+        m_desktop->grabber.answer = {desktop, {}, {{left, left}, {right, right}}};
+        auto page = open();
+        FullScreen* full = startCapture(*page);
+        QVERIFY(full && full->toolBox());
+        QCOMPARE(m_desktop->grabber.asked, QList<QRect>{QRect(0, 0, 800, 300)});
+        QCOMPARE(full->geometry(), QRect(0, 0, 800, 300));
+        CaptureToolBox* box = full->toolBox();
+        QCOMPARE(box->screen(), right); // the pointer's monitor
+        m_desktop->windows.cursor = QPoint(200, 150);
+        drag(full, QPoint(500, 200), QPoint(300, 100));
+        QCOMPARE(box->screen(), left); // where the drag ended
+        QVERIFY(box->choiceButton(CaptureToolBox::ThisMonitor)->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(box->choiceButton(CaptureToolBox::ThisMonitor)->accessibleName(), "This monitor");
+        m_desktop->windows.cursor = QPoint(600, 150);
+        box->choiceButton(choice)->click();
+        deleteClosedWindows();
+        const std::vector<CaptureItem> items = rows();
+        QCOMPARE(int(items.size()), 1);
+        QCOMPARE(plain(store().image(items[0].rowId)), plain(desktop.copy(stored)));
+    }
+
     void cancelAddsNothing_data() {
         QTest::addColumn<QString>("how");
         for (const char* how : {"Cancel Capture", "Esc on the box", "Esc on the screen", "closed"})

@@ -85,6 +85,7 @@ private:
 struct Rig {
     FakeClock clock;
     FakeTickTimer timer{clock};
+    int wakes = 0; // the timer's calls
     MailCheck check{clock};
     QSignalSpy newMail{&check, &MailCheck::newMail};
     QSignalSpy passwordRequest{&check, &MailCheck::passwordRequest};
@@ -93,7 +94,10 @@ struct Rig {
 
     explicit Rig(quint16 port, bool trustTestCa = true, MailSecurity security = MailSecurity::None,
                  const QString& type = QStringLiteral("pop3")) {
-        timer.onTimeout = [this] { check.tick(); };
+        timer.onTimeout = [this] {
+            ++wakes;
+            check.tick();
+        };
         check.setTimer(&timer);
         check.setAccount({QStringLiteral("u"), QStringLiteral("127.0.0.1"), type, port, security},
                          QStringLiteral(" p "));
@@ -103,7 +107,7 @@ struct Rig {
             check.setSslConfiguration(tls);
         }
     }
-    // Fires the once-a-second timer up to `ms` after the start.
+    // Fires the check's timer up to `ms` after the start.
     void runTo(qint64 ms) { timer.runUntil(ms); }
 };
 
@@ -260,6 +264,9 @@ private Q_SLOTS:
         Rig rig(server.serverPort(), true, MailSecurity::Tls);
         QVERIFY(rig.check.start());
         QTRY_COMPARE(server.findChildren<QSslSocket*>().size(), 1);
+        // A timer that comes early changes nothing: the check sleeps again for the rest.
+        rig.runTo(30000);
+        rig.check.tick();
         rig.runTo(44000);
         QCOMPARE(rig.ended.count(), 0);
         rig.runTo(45000);
@@ -282,6 +289,8 @@ private Q_SLOTS:
         QCOMPARE(rig.ended.count(), 0);
         rig.runTo(45000);
         QCOMPARE(rig.ended.count(), 1);
+        // Asleep until the limit: one wake-up in 45 seconds, not one a second.
+        QCOMPARE(rig.wakes, 1);
         QCOMPARE(rig.check.outcome(), Outcome::Failed);
         QCOMPARE(rig.check.failure(),
                  QStringLiteral("127.0.0.1:%1 did not answer within 45 seconds")

@@ -434,7 +434,7 @@ struct FakeDesktop {
     std::deque<StoreSet> data;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
-        data.emplace_back(paths.dataFile(), programSchema());
+        data.emplace_back(paths.dataFile());
         return AppContext{paths,         clock,     windows, shell,     dialogs,
                           registry,      network,   mail,    processes, grabber,
                           pictureOutput, downloads, secrets, keys,      stores()};

@@ -453,6 +453,27 @@ private Q_SLOTS:
                  QStringLiteral("{\\rtf1\\ansi{\\*\\generator Other;}Kept qwzxv\\par}"));
     }
 
+    // A card stored beyond the page (a window that was wider, on a monitor since removed)
+    // opens inside it, smaller when it must; the data file keeps its place until the user
+    // moves it.
+    void cardsOpenInsideThePage() {
+        Fixture fx;
+        const QRect far(18000, 1500, 3600, 2700);  // 1200 px from the left of a 900 px page
+        const QRect tall(1500, 1500, 3600, 15000); // 1000 px high
+        const qint64 a = fx.note(2, {}, far), b = fx.note(1, {}, tall);
+        auto page = fx.open();
+        const QWidget* desk = page->findChild<QWidget*>("NotesDesk");
+        for (int i : {0, 1})
+            QVERIFY(desk->rect().contains(page->card(i)->geometry()));
+        QCOMPARE(page->card(0)->twips().size(), far.size());
+        QCOMPARE(page->card(1)->twips().width(), tall.width());
+        page->aboutToHide();
+        QCOMPARE(fx.stored(a), far);
+        QCOMPARE(fx.stored(b), tall);
+        QTest::keyClick(page->card(0)->text(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(fx.stored(a), page->card(0)->twips());
+    }
+
     void keysMoveAndResize() {
         Fixture fx;
         const qint64 id = fx.note(1);

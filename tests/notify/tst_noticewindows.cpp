@@ -66,12 +66,21 @@ private Q_SLOTS:
     // displays the first entry; a click opens the calendar at the shown date.
     void reminderShowsAtItsFirstTick_data() {
         QTest::addColumn<bool>("mailNotice");
-        QTest::newRow("alone") << false;
-        QTest::newRow("with the mail notice") << true;
+        QTest::addColumn<bool>("trayOnTheRight");
+        QTest::newRow("alone") << false << false;
+        QTest::newRow("with the mail notice") << true << false;
+        // Two monitors, the pointer on the left one: the notice stands by the tray.
+        QTest::newRow("tray on the right monitor") << false << true;
     }
 
     void reminderShowsAtItsFirstTick() {
         QFETCH(bool, mailNotice);
+        QFETCH(bool, trayOnTheRight);
+        if (trayOnTheRight) {
+            m_desktop->windows.otherScreens = {QRect(1920, 0, 1920, 1080)};
+            m_desktop->windows.cursor = QPoint(100, 100);
+            m_desktop->windows.setTrayIconLocator([] { return QRect(3800, 1052, 24, 24); });
+        }
         addEvent(2, QStringLiteral("Dentist"));
         addEvent(0, QStringLiteral("<b>Call Ann</b>"));
         if (mailNotice)
@@ -89,7 +98,8 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->windows.shownWindows, QList<QWidget*>{r});
         QCOMPARE(r->windowOpacity(), 220 / 255.0);
         const int lift = mailNotice ? 108 : 0;
-        QCOMPARE(r->pos(), QPoint(1920 - r->width(), 1040 - r->height() - lift));
+        QCOMPARE(r->pos(), trayOnTheRight ? QPoint(3840 - r->width(), 1080 - r->height())
+                                          : QPoint(1920 - r->width(), 1040 - r->height() - lift));
         QVERIFY(QFile::exists(rmwav()));
 
         const auto* days = r->findChild<QLabel*>(QStringLiteral("DaysLB"));

@@ -24,6 +24,8 @@ private Q_SLOTS:
                                << QByteArray("plumoraPrintPicture");
         QTest::newRow("keyring") << QStringLiteral(PLUMORA_KEYCHAIN_MODULE)
                                  << QByteArray("plumoraKeychainStore");
+        QTest::newRow("spelling") << QStringLiteral(PLUMORA_HUNSPELL_MODULE)
+                                  << QByteArray("plumoraHunspellEntries");
         for (const char* entry : {"plumoraIcsRead", "plumoraIcsEndless", "plumoraIcsPrepare",
                                   "plumoraIcsWrite", "plumoraEventPatch", "plumoraEventChanged"})
             QTest::newRow(entry) << QStringLiteral(PLUMORA_ICAL_MODULE) << QByteArray(entry);

@@ -2,6 +2,7 @@
 #include "mock/Fifo.h"
 #include "platform/DesktopEntries.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/NetworkReach.h"
 #include "platform/RegistryStore.h"
 
 #include <QDir>
@@ -27,6 +28,53 @@ class TestPlatformServices : public QObject {
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
+    // Online needs a default route that is up, off loopback and not a refusal, in either
+    // table; the kernel's tables as they read on a machine with and without a network.
+    void onlineByTheDefaultRoute_data() {
+        QTest::addColumn<QByteArray>("ipv4");
+        QTest::addColumn<QByteArray>("ipv6");
+        QTest::addColumn<bool>("online");
+        const QByteArray head = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask"
+                                "\t\tMTU\tWindow\tIRTT\n";
+        const QByteArray lan = "eth0\t0002A8C0\t00000000\t0001\t0\t0\t100\t00FFFFFF\t0\t0\t0\n";
+        const QByteArray v6Unreachable = "00000000000000000000000000000000 00 "
+                                         "00000000000000000000000000000000 00 "
+                                         "00000000000000000000000000000000 ffffffff 00000001 "
+                                         "00000000 00200200       lo\n";
+        QTest::newRow("ipv4 default") << head + lan +
+                                             "eth0\t00000000\t0102A8C0\t0003\t0\t0\t100\t"
+                                             "00000000\t0\t0\t0\n"
+                                      << v6Unreachable << true;
+        QTest::newRow("local network only") << head + lan << v6Unreachable << false;
+        QTest::newRow("default route down") << head + lan +
+                                                   "eth0\t00000000\t0102A8C0\t0002\t0\t0\t100\t"
+                                                   "00000000\t0\t0\t0\n"
+                                            << QByteArray() << false;
+        QTest::newRow("ipv6 default")
+            << head
+            << QByteArray("00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+                          "fe800000000000000000000000000001 00000400 00000001 00000000 00450003 "
+                          "    wlan0\n")
+            << true;
+        QTest::newRow("nothing readable") << QByteArray() << QByteArray() << false;
+    }
+    void onlineByTheDefaultRoute() {
+        QFETCH(QByteArray, ipv4);
+        QFETCH(QByteArray, ipv6);
+        QFETCH(bool, online);
+        QCOMPARE(NetworkReach::hasDefaultRoute(ipv4, ipv6), online);
+    }
+
+    void networkManagerStatesThatDecide() {
+        QCOMPARE(NetworkReach::fromManagerState(70), std::optional<bool>(true));
+        QCOMPARE(NetworkReach::fromManagerState(60), std::optional<bool>(true));
+        QCOMPARE(NetworkReach::fromManagerState(50), std::optional<bool>(false));
+        QCOMPARE(NetworkReach::fromManagerState(20), std::optional<bool>(false));
+        // Unknown, or a state it may add: the routing table decides.
+        QCOMPARE(NetworkReach::fromManagerState(0), std::nullopt);
+        QCOMPARE(NetworkReach::fromManagerState(80), std::nullopt);
+    }
+
     // Opening an address is a success only when a program took it: xdg-open's verdict.
     void openingTellsWhetherAProgramTookTheAddress_data() {
         QTest::addColumn<QByteArray>("opener");

@@ -6,6 +6,7 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -128,6 +129,9 @@ private Q_SLOTS:
         QCOMPARE(answer.picture.isNull(), !error.isEmpty());
         if (error.isEmpty())
             QCOMPARE(answer.picture.convertToFormat(QImage::Format_RGB32), shot);
+        // The file made for this request is gone once read; none is left in the user's folders.
+        QCOMPARE(QFile::exists(m_dir.filePath(QStringLiteral("shot.png"))),
+                 !(file == QLatin1String("shot.png") && error.isEmpty()));
     }
 
     // No portal on the bus, or no bus at all: a failure with its reason, never silence.
@@ -168,6 +172,47 @@ private Q_SLOTS:
         QImage expected = whole.copy(part);
         expected.setDevicePixelRatio(ratio);
         QCOMPARE(cut, expected);
+    }
+
+    // Two monitors, the right one scaled 1.5 and shorter: the desktop picture is the sum of
+    // their device pixels, each monitor's where the desktop puts it, the rest black.
+    void composeTheDesktop() {
+        QImage left(1920, 1080, QImage::Format_RGB32);
+        left.fill(Qt::red);
+        QImage right(1920, 900, QImage::Format_RGB32);
+        right.fill(Qt::blue);
+        right.setDevicePixelRatio(1.5);
+        const ScreenGrab grab = LinuxScreenGrabber::compose(
+            {{QRect(0, 0, 1920, 1080), left}, {QRect(1920, 0, 1280, 600), right}});
+        QCOMPARE(grab.image.size(), QSize(3840, 1080));
+        QCOMPARE(grab.image.devicePixelRatio(), 1.0);
+        QCOMPARE(grab.image.pixel(1919, 500), qRgb(255, 0, 0));
+        QCOMPARE(grab.image.pixel(1920, 500), qRgb(0, 0, 255));
+        QCOMPARE(grab.image.pixel(3000, 1000), qRgb(0, 0, 0));
+        QCOMPARE(grab.screens.size(), 2);
+        QCOMPARE(grab.screens.at(1).logical, QRect(1920, 0, 1280, 600));
+        QCOMPARE(grab.screens.at(1).picture, QRect(1920, 0, 1920, 900));
+
+        // Monitors of one scale keep it; a desktop left of zero starts the picture there.
+        left.setDevicePixelRatio(2);
+        right = QImage(400, 400, QImage::Format_RGB32);
+        right.fill(Qt::green);
+        right.setDevicePixelRatio(2);
+        const ScreenGrab doubled = LinuxScreenGrabber::compose(
+            {{QRect(-200, 0, 200, 200), right}, {QRect(0, 0, 960, 540), left}});
+        QCOMPARE(doubled.image.size(), QSize(200 + 1920, 1080));
+        QCOMPARE(doubled.image.devicePixelRatio(), 2.0);
+        QCOMPARE(doubled.screens.at(1).picture, QRect(200, 0, 1920, 1080));
+        QCOMPARE(doubled.image.pixel(0, 0), qRgb(0, 255, 0));
+    }
+
+    // The portal's one picture of every output, with the monitors laid over it.
+    void portalPictureOfTheDesktop() {
+        QImage whole(2 * 3840, 2 * 1080, QImage::Format_RGB32);
+        const ScreenGrab grab = LinuxScreenGrabber::desktopPicture(
+            whole, {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)});
+        QCOMPARE(grab.image.devicePixelRatio(), 2.0);
+        QCOMPARE(grab.screens.at(1).picture, QRect(3840, 0, 3840, 2160));
     }
 };
 

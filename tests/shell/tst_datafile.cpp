@@ -331,6 +331,13 @@ private Q_SLOTS:
         QCOMPARE(schema.tableNames(), (QStringList{"System", "Tally"}));
         QCOMPARE(schema.indexNames(), QStringList{"SystemByExtra"});
         QCOMPARE(schema.step(3).size(), 2);
+        QCOMPARE(createIfMissing(first.create.first()),
+                 QStringLiteral("CREATE TABLE IF NOT EXISTS System (NotifyAgo INTEGER, "
+                                "Lastupdate TEXT, WallLastDay TEXT, Extra TEXT)"));
+        QCOMPARE(createIfMissing(second.steps[2].first()), second.steps[2].first());
+        SchemaPart third;
+        third.create = {createIfMissing(QStringLiteral("CREATE INDEX Ab_1(x)"))};
+        QCOMPARE(FileSchema({third}).indexNames(), QStringList{"Ab_1"});
 
         QFile::remove(m_path);
         {

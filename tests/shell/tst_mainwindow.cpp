@@ -11,6 +11,7 @@
 #include "shell/ui/FocusRingStyle.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/ScreenKeeper.h"
 #include "shell/ui/ToolPage.h"
 
 #include <QAccessible>
@@ -527,6 +528,44 @@ private Q_SLOTS:
         QVERIFY(f.plm() != nullptr);
         QVERIFY(f.plm()->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(f.released == 0 && f.quits == 0); // closing it ended nothing
+    }
+
+    // Closed on the right of two monitors; that monitor goes while the window is open: the
+    // window comes onto the left one at its size, and what the data file holds stays until
+    // the user moves the window.
+    void aMonitorThatGoesTakesNothingStored() {
+        Fixture f;
+        f.desktop.windows.otherScreens = {QRect(1920, 0, 1920, 1080)};
+        QVERIFY(SettingsStore(f.context.paths.dataFile()).update([](Settings& s) {
+            s.windowLeft = 39000;
+            s.windowTop = 1500;
+            s.windowWidth = 15000;
+            s.windowHeight = 12000;
+        }));
+        f.shell.dispatch(trayIndex("Calendar"));
+        QPointer<MainWindow> plm = f.plm();
+        QCOMPARE(plm->geometry(), QRect(2600, 100, 1000, 800));
+        plm->show(); // the fake desktop only records it
+        auto* keeper = plm->findChild<ScreenKeeper*>();
+        QVERIFY(keeper);
+        f.desktop.windows.otherScreens.clear();
+        keeper->keepAll();
+        const QRect left(0, 0, 1920, 1040);
+        QVERIFY(left.contains(plm->frameGeometry()));
+        QCOMPARE(plm->size(), QSize(1000, 800));
+        plm->close();
+        QTRY_VERIFY(!plm);
+        QCOMPARE(f.stored().windowLeft, 39000);
+
+        // Moved by the user, it is stored where it is.
+        f.shell.dispatch(trayIndex("Calendar"));
+        plm = f.plm();
+        QVERIFY(left.contains(plm->geometry()));
+        QCOMPARE(plm->size(), QSize(1000, 800));
+        plm->move(300, 200);
+        plm->close();
+        QTRY_VERIFY(!plm);
+        QCOMPARE(f.stored().windowLeft, 300 * 15);
     }
 
     void neverSmallerThanItsToolsNeed() {

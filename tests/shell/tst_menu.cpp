@@ -78,7 +78,7 @@ struct ShellRig {
     FakeClock clock;
     FakeDesktop desktop;
     ShowingWindows platform;
-    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile(), programSchema()};
+    StoreSet data{AppPaths(dir.path(), dir.path()).dataFile()};
     AppContext context{AppPaths(dir.path(), dir.path()),
                        clock,
                        platform,

@@ -89,7 +89,7 @@ class TestOptions : public QObject {
         CalendarSync sync;
         std::unique_ptr<Options> page;
         ShownPage(const QString& dataFile, Clock& clock, SecretStore& secrets)
-            : data(dataFile, programSchema()), sync(data.stores(), clock, secrets, {}) {}
+            : data(dataFile), sync(data.stores(), clock, secrets, {}) {}
     };
     std::unique_ptr<ShownPage> showWithSync() {
         auto shown = std::make_unique<ShownPage>(dataFile(), m_clock, m_context->secrets);
@@ -98,8 +98,9 @@ class TestOptions : public QObject {
         shown->page->show();
         if (!QTest::qWaitForWindowExposed(shown->page.get()))
             qWarning("the Options page was not exposed");
-        shown->page->addGroup(new CalendarSyncBox(m_context->stores.calDav, m_context->secrets,
-                                                  m_context->dialogs, &shown->sync));
+        shown->page->addGroup(new CalendarSyncBox(m_context->stores.get<CalDavStore>(),
+                                                  m_context->secrets, m_context->dialogs,
+                                                  &shown->sync));
         QApplication::processEvents();
         return shown;
     }

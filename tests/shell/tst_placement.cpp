@@ -2,6 +2,7 @@
 #include "app/ProgramSchema.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
+#include "shell/ScreenFit.h"
 #include "shell/WindowPlacement.h"
 
 #include <QTemporaryDir>
@@ -40,14 +41,22 @@ private Q_SLOTS:
         QTest::newRow("zero width alone keeps the default width")
             << Stored{0, 0, 0, 9000, false} << OneScreen << none
             << QRect(0, 0, Default.width(), 600) << false;
-        QTest::newRow("left beyond the screen fills the work area")
-            << Stored{30000, 1500, 12000, 9000, false} << OneScreen << none << Available << true;
-        QTest::newRow("top beyond the screen fills the work area")
-            << Stored{1500, 17000, 12000, 9000, false} << OneScreen << none << Available << true;
+        QTest::newRow("left beyond the screen comes to its right edge, keeping its size")
+            << Stored{30000, 1500, 12000, 9000, false} << OneScreen << none
+            << QRect(1120, 100, 800, 600) << true;
+        QTest::newRow("top beyond the screen comes above the panel, keeping its size")
+            << Stored{1500, 17000, 12000, 9000, false} << OneScreen << none
+            << QRect(100, 440, 800, 600) << true;
         QTest::newRow("left exactly on the right edge is off the screen")
-            << Stored{28800, 0, 12000, 9000, false} << OneScreen << none << Available << true;
-        QTest::newRow("wholly left of the screen fills the work area")
-            << Stored{-15000, 0, 12000, 9000, false} << OneScreen << none << Available << true;
+            << Stored{28800, 0, 12000, 9000, false} << OneScreen << none << QRect(1120, 0, 800, 600)
+            << true;
+        QTest::newRow("wholly left of the screen comes to its left edge")
+            << Stored{-15000, 0, 12000, 9000, false} << OneScreen << none << QRect(0, 0, 800, 600)
+            << true;
+        // Closed on the right of two 1920 x 1080 monitors, opened with the left one only.
+        QTest::newRow("on a monitor that is gone: frame and status bar on the one left")
+            << Stored{39000, 1500, 15000, 12000, false} << OneScreen << QMargins(1, 24, 1, 1)
+            << QRect(918, 100, 1000, 800) << true;
         QTest::newRow("partly left of the screen is brought onto it")
             << Stored{-1500, 0, 12000, 9000, false} << OneScreen << none << QRect(0, 0, 800, 600)
             << true;
@@ -83,6 +92,59 @@ private Q_SLOTS:
         QCOMPARE(o.geometry, expected);
         QCOMPARE(o.fitted, fitted);
         QCOMPARE(o.maximised, stored.maximised);
+    }
+
+    // A window's client area with its frame onto the screens' available areas.
+    void screenFit_data() {
+        QTest::addColumn<QRect>("client");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QList<QRect>>("areas");
+        QTest::addColumn<QRect>("expected");
+
+        const QRect left(0, 0, 1920, 1040);
+        const QRect right(1920, 0, 1920, 1080);
+        const QMargins frame(4, 24, 4, 4);
+        QTest::newRow("wholly inside stays")
+            << QRect(2004, 124, 800, 600) << frame << QList<QRect>{left, right}
+            << QRect(2004, 124, 800, 600);
+        QTest::newRow("across two screens goes to the one it overlaps most")
+            << QRect(1804, 124, 800, 600) << frame << QList<QRect>{left, right}
+            << QRect(1924, 124, 800, 600);
+        QTest::newRow("on a screen that is gone: the nearest, same size")
+            << QRect(4004, 124, 800, 600) << frame << QList<QRect>{left, right}
+            << QRect(3036, 124, 800, 600);
+        QTest::newRow("below every screen: the nearest is below it, same size")
+            << QRect(100, 2000, 800, 600) << frame << QList<QRect>{left, QRect(1920, 0, 1280, 720)}
+            << QRect(100, 436, 800, 600);
+        QTest::newRow("partly under the bottom panel is lifted, frame included")
+            << QRect(104, 700, 800, 400) << frame << QList<QRect>{left}
+            << QRect(104, 636, 800, 400);
+        QTest::newRow("bigger than the screen shrinks to it, frame included")
+            << QRect(2004, 24, 2400, 1400) << frame << QList<QRect>{left}
+            << QRect(4, 24, 1912, 1012);
+        // A gap a scaled monitor leaves in the layout lies on no screen.
+        QTest::newRow("in a gap between screens: the nearest")
+            << QRect(1500, 800, 300, 200) << QMargins()
+            << QList<QRect>{QRect(0, 0, 1280, 720), right} << QRect(1920, 800, 300, 200);
+        QTest::newRow("a frame larger than the area keeps a title bar at its corner")
+            << QRect(500, 500, 300, 200) << QMargins(20, 150, 20, 20)
+            << QList<QRect>{QRect(0, 0, 200, 160)} << QRect(20, 150, 160, 1);
+        QTest::newRow("no screens: as it was") << QRect(-500, 9000, 300, 200) << frame
+                                               << QList<QRect>{} << QRect(-500, 9000, 300, 200);
+    }
+
+    void screenFit() {
+        QFETCH(QRect, client);
+        QFETCH(QMargins, frame);
+        QFETCH(QList<QRect>, areas);
+        QFETCH(QRect, expected);
+        const ScreenFit fit(areas);
+        const QRect placed = fit.place(client, frame);
+        QCOMPARE(placed, expected);
+        if (!areas.isEmpty() && placed.height() > 1)
+            QVERIFY(fit.contains(placed.marginsAdded(frame)));
+        // Placing again changes nothing.
+        QCOMPARE(fit.place(placed, frame), placed);
     }
 
     // Closing while maximised keeps what the last normal close stored and reopens

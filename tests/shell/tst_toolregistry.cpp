@@ -92,19 +92,17 @@ private Q_SLOTS:
     }
 
     // The data file's tables are the settings' first, then each tool's own in the list's
-    // order: the parts the descriptors bring are the schema's (which needs no windows).
+    // order: the data parts (which need no windows) and the descriptors are one list.
     void theSchemaComesFromTheList() {
         const FileSchema program = programSchema();
-        QList<SchemaPart> listed{SettingsStore::tables()};
-        for (const ToolDescriptor& tool : programTools())
-            listed += tool.schema;
-        QCOMPARE(FileSchema(listed).createStatements(), program.createStatements());
-        QCOMPARE(FileSchema(listed).currentVersion(), program.currentVersion());
         QCOMPARE(program.tableNames().first(), QStringLiteral("System"));
+        const QList<ToolData> data = programData();
+        const QList<ToolDescriptor> tools = programTools();
+        QCOMPARE(data.size(), tools.size());
         QHash<QString, QString> owner;
-        for (const ToolDescriptor& tool : programTools()) {
-            for (const QString& table : FileSchema(tool.schema).tableNames())
-                owner.insert(table, tool.id);
+        for (qsizetype i = 0; i < tools.size(); ++i) {
+            for (const QString& table : FileSchema(data.at(i).schema).tableNames())
+                owner.insert(table, tools.at(i).id);
         }
         const QList<std::pair<const char*, const char*>> owned{
             {"Events", "Calendar"},       {"Subscriptions", "Calendar"},

@@ -5,6 +5,7 @@
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 #include "wallpaper/CheckWallpaper.h"
+#include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperStore.h"
 
 #include <QDir>
@@ -59,7 +60,12 @@ class TestCheckWallpaper : public QObject {
     QString bitmap() const { return m_paths.file("Plumora.bmp"); }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("XDG_CURRENT_DESKTOP", ""); }
+    void initTestCase() {
+        qputenv("XDG_CURRENT_DESKTOP", "");
+        qputenv("XDG_SESSION_TYPE", "x11");
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("SWAYSOCK");
+    }
 
     void init() {
         QFile::remove(m_paths.dataFile());
@@ -110,7 +116,7 @@ private Q_SLOTS:
         const QString blue = picture("blue.jpg", Qt::blue);
         setUp(0, Today.addDays(-7), red.toUpper(), {red, blue});
 
-        CheckWallpaper(m_context, [] { return 0.0; }).run();
+        CheckWallpaper(m_context, {}, [] { return 0.0; }).run();
         QCOMPARE(m_desktop.processes.commands, (QList<QStringList>{{"feh", fehOption, bitmap()}}));
         const QColor shown = QImage(bitmap()).pixelColor(4, 3);
         QVERIFY2(shown.blue() > 200 && shown.red() < 50, qPrintable(shown.name()));
@@ -128,6 +134,24 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(bitmap()));
         QCOMPARE(settings().currentWallpaper, broken);
         QCOMPARE(settings().wallpaperLastDay, Today);
+    }
+
+    // A Wayland desktop with no known way to set a picture: feh would paint a root window
+    // nobody sees and exit 0, so nothing runs, nothing is recorded as shown, and the user is
+    // told once.
+    void unknownWaylandDesktopRecordsNothing() {
+        qputenv("WAYLAND_DISPLAY", "wayland-1");
+        const QString red = picture("red.png", Qt::red);
+        setUp(0, Today.addDays(-7), red, {red, picture("blue.png", Qt::blue)});
+        const Settings before = settings();
+        QStringList told;
+        CheckWallpaper(
+            m_context, [&told](const QString& text) { told << text; }, [] { return 0.0; })
+            .run();
+        qunsetenv("WAYLAND_DISPLAY");
+        QCOMPARE(told, QStringList{NoWallpaperMethodText});
+        QVERIFY(m_desktop.processes.commands.isEmpty());
+        QCOMPARE(settings(), before);
     }
 
     // Desktop tools that hang share one budget: each gets what is left, and the rest are
@@ -154,7 +178,7 @@ private Q_SLOTS:
         setUp(2, Today, QString(), {image});
 
         CheckWallpaper(
-            slowContext, [] { return 0.0; }, 3000)
+            slowContext, {}, [] { return 0.0; }, 3000)
             .run();
         qputenv("XDG_CURRENT_DESKTOP", "");
         QCOMPARE(m_desktop.processes.timeouts, (QList<int>{3000, 2000, 1000}));

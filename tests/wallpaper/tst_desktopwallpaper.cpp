@@ -50,11 +50,51 @@ private:
     }
 
 private Q_SLOTS:
+    // The cases without a session of their own are on X11, wherever the test runs.
+    void initTestCase() {
+        qputenv("XDG_SESSION_TYPE", "x11");
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("SWAYSOCK");
+    }
+
+    // A known desktop name wins whatever the session; else sway's socket, else the root
+    // window on X11 only.
     void chooseAdapter() {
-        for (const QString c :
-             {"ubuntu:GNOME=GNOME", "Pantheon:GNOME=GNOME", "X-Cinnamon=Cinnamon", "MATE=MATE",
-              "KDE=KDE Plasma", "XFCE=XFCE", "LXQt=LXQt", "i3=feh", "=feh"})
-            QCOMPARE(wallpaperAdapterFor(c.section('=', 0, 0))->name(), c.section('=', 1));
+        const DesktopSession x11, wayland{true, false}, sway{true, true};
+        for (const DesktopSession& session : {x11, wayland, sway})
+            for (const QString c :
+                 {"ubuntu:GNOME=GNOME", "Pantheon:GNOME=GNOME", "X-Cinnamon=Cinnamon", "MATE=MATE",
+                  "KDE=KDE Plasma", "XFCE=XFCE", "LXQt=LXQt", "sway=sway"})
+                QCOMPARE(wallpaperAdapterFor(c.section('=', 0, 0), session)->name(),
+                         c.section('=', 1));
+        QCOMPARE(wallpaperAdapterFor("i3", x11)->name(), "feh");
+        QCOMPARE(wallpaperAdapterFor({}, x11)->name(), "feh");
+        QCOMPARE(wallpaperAdapterFor("Hyprland", sway)->name(), "sway");
+        QCOMPARE(wallpaperAdapterFor({}, {false, true})->name(), "sway");
+        QVERIFY(!wallpaperAdapterFor("Hyprland", wayland)->canSet());
+        QVERIFY(!wallpaperAdapterFor({}, wayland)->canSet());
+        QVERIFY(wallpaperAdapterFor({}, x11)->canSet());
+    }
+
+    // sway paints every output itself: "fill" keeps its own style, "stretch" when asked. A
+    // desktop with no known way refuses with the same text every time and runs nothing.
+    void swayAndNoMethod() {
+        const QString path = bitmap();
+        FakeRunner runner;
+        const DesktopSession sway{true, true};
+        QVERIFY(DesktopWallpaper(runner, "sway", sway).apply(path, WallpaperStyle::Stretched));
+        QVERIFY(DesktopWallpaper(runner, {}, sway).apply(path, WallpaperStyle::DesktopOwn));
+        QCOMPARE(runner.commands, (Commands{{"swaymsg", "output", "*", "bg", path, "stretch"},
+                                            {"swaymsg", "output", "*", "bg", path, "fill"}}));
+
+        runner.commands.clear();
+        QString error;
+        DesktopWallpaper none(runner, {}, DesktopSession{true, false});
+        QVERIFY(!none.canSet());
+        QVERIFY(!none.apply(path, WallpaperStyle::Stretched, &error));
+        QCOMPARE(error, NoWallpaperMethodText);
+        QVERIFY(!none.stretchFill(&error));
+        QVERIFY(runner.commands.isEmpty());
     }
 
     // Desktops that reload an unchanged path once its value changes: emptied, then set.

@@ -101,6 +101,9 @@ class TestWallpaperChanger : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         qputenv("XDG_CURRENT_DESKTOP", "");
+        qputenv("XDG_SESSION_TYPE", "x11");
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("SWAYSOCK");
         QDir root(m_dir.path());
         QVERIFY(root.mkpath("A") && root.mkpath("B"));
         m_a = root.filePath("A");

@@ -9,8 +9,8 @@
 
 CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,
                            QObject* parent)
-    : QObject(parent), m_store(stores.calDav), m_clock(clock), m_secrets(secrets),
-      m_tell(std::move(tell)), m_sync(stores.calDav, clock, this),
+    : QObject(parent), m_store(stores.get<CalDavStore>()), m_clock(clock), m_secrets(secrets),
+      m_tell(std::move(tell)), m_sync(stores.get<CalDavStore>(), clock, this),
       m_move(secrets, QLatin1String(Key), QStringLiteral("calendar sync password"), lcCalendar,
              this) {
     connect(&m_sync, &CalDavSync::finished, this, &CalendarSync::ended);

@@ -103,8 +103,8 @@ bool SubscriptionStore::recordRefresh(int id, const QDateTime& at, bool ok) {
 
 SubscriptionRefresh::SubscriptionRefresh(const DataStores& stores, Clock& clock,
                                          Downloader& downloader, Tell tell, QObject* parent)
-    : QObject(parent), m_store(stores.subscriptions), m_events(stores.events), m_clock(clock),
-      m_downloader(downloader), m_tell(std::move(tell)) {}
+    : QObject(parent), m_store(stores.get<SubscriptionStore>()), m_events(stores.get<EventStore>()),
+      m_clock(clock), m_downloader(downloader), m_tell(std::move(tell)) {}
 
 const std::vector<Subscription>& SubscriptionRefresh::known() {
     const qint64 stamp = fileModifiedStamp(m_store.dataFile());

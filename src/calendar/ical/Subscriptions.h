@@ -16,6 +16,7 @@
 #include <vector>
 
 class ChangeHub;
+class EventStore;
 class Clock;
 class Downloader;
 

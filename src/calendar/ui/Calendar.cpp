@@ -6,6 +6,7 @@
 #include "calendar/MonthNavigation.h"
 #include "calendar/MonthPainter.h"
 #include "calendar/MonthPlacement.h"
+#include "calendar/WeekStart.h"
 #include "calendar/ui/CalendarGrid.h"
 #include "data/ChangeHub.h"
 #include "data/Settings.h"
@@ -63,12 +64,13 @@ constexpr double YearUdTop = 105;
 } // namespace
 
 Calendar::Calendar(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.events),
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<EventStore>()),
       m_geometry(CalendarGeometry::initial()) {
     setObjectName(QStringLiteral("Calendar"));
     setWindowTitle(QStringLiteral("Personal Calendar"));
     buildControls();
     readSettings();
+    readWeekStart();
     setSelectedDate(m_context.clock.today());
     m_yearUd->setProperty("value", m_context.clock.today().year());
     applyGeometry();
@@ -79,6 +81,9 @@ Calendar::Calendar(AppContext& context, QWidget* parent)
     connect(&context.stores.changes, &ChangeHub::changed, this, [this](const QString& table) {
         if (table == QLatin1String("Events") || table == QLatin1String("KeptEvents")) {
             m_shownUntil.reset();
+            dataChanged();
+        } else if (table == WeekStart::Table) {
+            readWeekStart();
             dataChanged();
         }
     });
@@ -328,6 +333,10 @@ void Calendar::readSettings() {
     m_smIco->setChecked(s->smallIcons != 0);
 }
 
+void Calendar::readWeekStart() {
+    m_weekStart = WeekStart::firstDay(WeekStart::read(m_context.paths.dataFile()));
+}
+
 HolidayFlags Calendar::holidayFlags() const {
     return {m_addH->isChecked(), m_addC->isChecked(), m_addA->isChecked()};
 }
@@ -381,7 +390,7 @@ void Calendar::hostResized() {
 
 void Calendar::redraw(bool force) {
     const QDate selected = selectedDate();
-    const QDate first = EventRules::firstVisibleDay(selected);
+    const QDate first = EventRules::firstVisibleDay(selected, m_weekStart);
     const double W = m_geometry.calPic.width();
     const double H = m_geometry.calPic.height();
 
@@ -504,7 +513,7 @@ void Calendar::gridMoved(const QPointF& twips) {
         return;
     }
     const int cell = MonthLayout::cellAt(twips.x(), twips.y(), W, H);
-    const QDate pointed = EventRules::firstVisibleDay(selectedDate()).addDays(cell);
+    const QDate pointed = EventRules::firstVisibleDay(selectedDate(), m_weekStart).addDays(cell);
     // Remembered by month and day, so the 30th of the next month gets its own tooltip.
     const int key = MonthLayout::tooltipKey(pointed);
     if (key != m_tooltipKey) {

@@ -111,6 +111,8 @@ private:
     // Whether dropped .ics files are taken: someone imports them.
     bool dropsTaken() const;
     void readSettings();
+    // The grid's first weekday from the user's "Weeks start on" choice.
+    void readWeekStart();
     // Events or the settings the month shows changed: the month is drawn again.
     void dataChanged();
     void applyGeometry();
@@ -136,7 +138,8 @@ private:
     std::vector<MonthLayout::TooltipEntry> m_tooltips;
     // EventStore::shownWithinWindow, read again after the events changed.
     std::optional<QHash<QString, QDate>> m_shownUntil;
-    QDate m_drawnFirst;   // first visible day of the grid drawn last
+    QDate m_drawnFirst; // first visible day of the grid drawn last
+    Qt::DayOfWeek m_weekStart = Qt::Sunday;
     int m_tooltipKey = 0; // date key of the cell whose tooltip is up, 0 for none
     double m_tooltipWidth = 0;
 

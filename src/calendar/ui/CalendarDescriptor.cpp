@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/ui/CalendarDescriptor.h"
 
-#include "calendar/CalendarSchema.h"
 #include "calendar/ui/Calendar.h"
+#include "calendar/ui/CalendarOptionsGroup.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -35,7 +35,6 @@ ToolDescriptor calendarDescriptor() {
     d.accelerator = QStringLiteral("Personal &Calendar");
     d.paintIcon = &paintCalendarIcon;
     d.startsGroup = true;
-    d.schema = calendarSchema();
     return d;
 }
 
@@ -49,7 +48,9 @@ ToolDescriptor calendarTool(AppContext& context) {
     calendar->sync().setAsk(
         [link](const QString& text) { link->tell(text, QStringLiteral("Options")); });
     d.addJobs = [calendar](TrayController& controller) { calendar->addJobs(controller); };
-    d.optionsGroup = [calendar](QWidget* owner) { return calendar->makeOptionsGroup(owner); };
+    d.optionsGroups = {
+        [calendar](QWidget* owner) { return calendar->makeOptionsGroup(owner); },
+        [&context](QWidget* owner) { return new CalendarOptionsGroup(context, owner); }};
     d.openFiles = [calendar, &context, link](const QStringList& paths,
                                              const SingleInstance::Answer& answer) {
         calendar->importQuietly(

@@ -32,7 +32,7 @@ void tell(AppContext& context, const QString& text, const QString& title) {
 }
 
 void findNext(Calendar& calendar, AppContext& context, const QString& boxText) {
-    EventStore& store = context.stores.events;
+    EventStore& store = context.stores.get<EventStore>();
     const EventSearch::Result r =
         EventSearch(store).findNext(calendar.selectedDate(), boxText, calendar.holidayFlags());
     if (!r.error.isEmpty()) {
@@ -49,7 +49,7 @@ void findNext(Calendar& calendar, AppContext& context, const QString& boxText) {
 }
 
 void exportEvents(Calendar& calendar, AppContext& context, int range) {
-    EventStore& store = context.stores.events;
+    EventStore& store = context.stores.get<EventStore>();
     const EventExport::Result r =
         EventExport(store, context.paths.programFolder())
             .write(range, calendar.selectedDate(), context.clock.today(), calendar.holidayFlags());
@@ -94,7 +94,7 @@ void exportIcs(Calendar& calendar, AppContext& context) {
                                  QStringLiteral("iCalendar files (*.ics)"), &choices);
     if (path.isEmpty())
         return;
-    EventStore& store = context.stores.events;
+    EventStore& store = context.stores.get<EventStore>();
     std::vector<EventRow> rows;
     QString error;
     if (IcsExport::select(store, choices.item, calendar.selectedDate(), context.clock.today(),
@@ -142,7 +142,8 @@ void CalendarTool::importQuietly(AppContext& context, const QStringList& paths,
     CalendarImport::readAside(
         files, today, QTimeZone::systemTimeZone(), &m_subscriptions,
         [this, &context, today, opened, done](const std::vector<IcsImport::Result>& reads) {
-            EventStore store = context.stores.events; // a copy: the import sets its "now"
+            EventStore store =
+                context.stores.get<EventStore>(); // a copy: the import sets its "now"
             CalendarImport importer(store, today, context.clock.now());
             ImportSummary summary;
             QStringList texts;
@@ -188,8 +189,8 @@ CalendarTool::CalendarTool(AppContext& context, std::function<void(const QString
 }
 
 OptionsGroup* CalendarTool::makeOptionsGroup(QWidget* parent) {
-    return new CalendarSyncBox(m_context.stores.calDav, m_context.secrets, m_context.dialogs,
-                               &m_sync, parent);
+    return new CalendarSyncBox(m_context.stores.get<CalDavStore>(), m_context.secrets,
+                               m_context.dialogs, &m_sync, parent);
 }
 
 void CalendarTool::addJobs(TrayController& controller) {
@@ -200,7 +201,8 @@ void CalendarTool::addJobs(TrayController& controller) {
         std::make_unique<HolidayUpdateJob>([this] { m_holidayUpdate.start(); }));
     controller.addMinuteJob(std::make_unique<SubscriptionJob>(m_subscriptions));
     controller.addMinuteJob(std::make_unique<CalendarSyncJob>(m_sync));
-    controller.addMinuteJob(std::make_unique<RepeatWindowJob>(m_context.stores.calDav, m_sync));
+    controller.addMinuteJob(
+        std::make_unique<RepeatWindowJob>(m_context.stores.get<CalDavStore>(), m_sync));
 }
 
 Calendar* CalendarTool::makePage(QWidget* parent) {

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "calendar/EventIcons.h"
 #include "calendar/EventStore.h"
+#include "calendar/WeekStart.h"
 #include "calendar/ui/IconPicker.h"
 #include "data/SaveFailures.h"
 #include "platform/Dialogs.h"
@@ -95,7 +96,7 @@ EditEvents::EditEvents(AppContext& context, const QDate& day, const HolidayFlags
     setModal(true);
     buildControls();
 
-    EventStore& store = context.stores.events;
+    EventStore& store = context.stores.get<EventStore>();
     m_edit.load(store.readDay(day));
     m_loadedRows = rowsText();
     syncRows();
@@ -209,7 +210,8 @@ void EditEvents::buildControls() {
     m_datePick->setObjectName(QStringLiteral("DatePick"));
     m_datePick->setAccessibleName(QStringLiteral("Date"));
     m_datePick->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
-    m_datePick->setFirstDayOfWeek(Qt::Sunday); // as the month view's weeks
+    // As the month view's weeks.
+    m_datePick->setFirstDayOfWeek(WeekStart::firstDay(WeekStart::read(m_context.paths.dataFile())));
     m_datePick->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_datePick->setAutoFillBackground(true);
     m_dateFrame->resize(m_dateFrame->sizeHint());
@@ -507,7 +509,7 @@ void EditEvents::repeatChosen(int index) {
 
 bool EditEvents::save() {
     leaveEditors();
-    EventStore store = m_context.stores.events; // a copy: its "now" is this save's
+    EventStore store = m_context.stores.get<EventStore>(); // a copy: its "now" is this save's
     store.setNow(m_context.clock.now());
     QString error;
     if (!m_edit.save(store, &error)) {

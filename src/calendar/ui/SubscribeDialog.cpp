@@ -92,7 +92,7 @@ SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refre
 }
 
 void SubscribeDialog::reload() {
-    m_shown = m_context.stores.subscriptions.all();
+    m_shown = m_context.stores.get<SubscriptionStore>().all();
     m_list->clear();
     for (const Subscription& s : m_shown) {
         // The mark goes before the address, which may run past the list's width.
@@ -125,7 +125,7 @@ bool SubscribeDialog::subscribe() {
     if (s.name.isEmpty())
         return tell(QStringLiteral("Please give the calendar a name."));
     if (!m_refresh) {
-        SubscriptionStore& store = m_context.stores.subscriptions;
+        SubscriptionStore& store = m_context.stores.get<SubscriptionStore>();
         if (store.add(s) <= 0)
             return tell(SaveFailures::failedText(QStringLiteral("The subscription"),
                                                  m_context.paths.dataFile(), store.lastError()));
@@ -178,7 +178,7 @@ bool SubscribeDialog::removeSelected() {
             QStringLiteral("Confirm"), MessageButtons::YesNo,
             MessageIcon::Question) != MessageAnswer::Yes)
         return false;
-    SubscriptionStore& store = m_context.stores.subscriptions;
+    SubscriptionStore& store = m_context.stores.get<SubscriptionStore>();
     if (!store.remove(s.id)) {
         m_context.dialogs.messageBox(
             QStringLiteral("The subscription could not be removed.\n\n") + store.lastError(),

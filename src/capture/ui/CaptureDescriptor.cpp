@@ -32,7 +32,6 @@ ToolDescriptor captureDescriptor() {
     d.accelerator = QStringLiteral("&Screen Capture");
     d.paintIcon = &paintCaptureIcon;
     d.etchedRule = true;
-    d.schema = {CaptureStore::tables()};
     return d;
 }
 

@@ -29,12 +29,16 @@ CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
         row->addWidget(b);
         return b;
     };
-    const QString captions[2] = {QStringLiteral("Full Screen"), QStringLiteral("Selected Area")};
-    for (int i = 0; i < 2; ++i) {
+    const QString captions[3] = {QStringLiteral("Full Screen"), QStringLiteral("Selected Area"),
+                                 QStringLiteral("This monitor")};
+    // In the row: the whole desktop, one monitor, the area.
+    for (int i : {int(FullScreen), int(ThisMonitor), int(SelectedArea)}) {
         m_choices[i] = button("CapCmd", captions[i]);
         m_choices[i]->setProperty("index", i);
+        m_choices[i]->setAccessibleName(captions[i]);
         connect(m_choices[i], &QPushButton::clicked, this, [this, i] { Q_EMIT chosen(i); });
     }
+    m_choices[ThisMonitor]->setToolTip(QStringLiteral("The monitor under the pointer"));
     m_cancel = button("CancelCmd", QStringLiteral("Cancel Capture"));
     connect(m_cancel, &QPushButton::clicked, this, &CaptureToolBox::reject);
     auto* help = button("HelpCmd", QStringLiteral("Help"));

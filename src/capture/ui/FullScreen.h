@@ -10,7 +10,8 @@
 
 class WindowSystem;
 
-// `FullScrn`: a borderless topmost window over one whole screen, in one of two modes.
+// `FullScrn`: a borderless topmost window over the whole desktop (every monitor) or one
+// screen, in one of two modes.
 // Capture: it shows the frozen screen with a black line every 30 pixels, lets the user drag
 // out an area (a yellow outline, in any direction) and shows CapTBox with the choices; a
 // capture always comes from the clean copy of the screen. View: it shows one stored picture
@@ -20,10 +21,12 @@ class FullScreen : public QWidget {
 public:
     enum class Mode { Capture, View };
 
-    // `screen` is the screen's geometry; `picture` the frozen screen (capture, in device
-    // pixels with its ratio set) or the stored picture (view). The window deletes itself
-    // when closed.
-    FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture);
+    // `screen` is the geometry covered; `picture` the frozen screen (capture, in device
+    // pixels with its ratio set) or the stored picture (view). `screens` tells where each
+    // monitor lies in a picture of the whole desktop (desktop coordinates); without them
+    // the picture shows `screen` alone. The window deletes itself when closed.
+    FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, const QImage& picture,
+               const QList<ScreenGrab::Screen>& screens = {});
     ~FullScreen() override;
 
     // Covers the screen, a capture with its box on top; a viewer is modal.
@@ -53,14 +56,29 @@ protected:
 
 private:
     void showToolBox();
+    // The monitor (an index of m_screens, -1 for none) under the pointer, and under a point
+    // of the window.
+    int screenUnderCursor() const;
+    int screenUnder(const QPoint& local) const;
+    // A monitor's geometry on the desktop; the whole window's for none.
+    QRect monitor(int index) const;
+    // Where a monitor's part of the picture is shown in the window.
+    QRect inWindow(const ScreenGrab::Screen& screen) const;
+    // The part of the clean picture that shows `area` of the window.
+    QImage pictureOf(const QRect& area) const;
     void choose(int choice);
     void finish(const QImage& capture);
 
     WindowSystem& m_windows;
     Mode m_mode;
     QRect m_screen;
-    QImage m_picture; // the clean screen, or the viewed picture
-    QImage m_lined;   // the frozen screen as shown, with its guide lines
+    QImage m_picture;                    // the clean screen, or the viewed picture
+    QImage m_lined;                      // the frozen screen as shown, with its guide lines
+    QList<ScreenGrab::Screen> m_screens; // the monitors, in desktop coordinates
+    // Over several monitors: the picture's pixels to a pixel of the window, which then
+    // covers the picture at one scale; 0 when each monitor's part is drawn where the desktop
+    // puts it instead.
+    qreal m_scale = 0;
     CaptureRules::Selection m_selection;
     QRect m_band; // the outline drawn, empty before the first drag
     bool m_pressed = false;

@@ -45,7 +45,7 @@ public:
 } // namespace
 
 ScreenCapture::ScreenCapture(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.captures) {
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<CaptureStore>()) {
     setObjectName(QStringLiteral("SCapture"));
     setWindowTitle(QStringLiteral("Screen Capture"));
     buildControls();
@@ -317,7 +317,12 @@ void ScreenCapture::newCapture() {
 
 void ScreenCapture::startCapture() {
     m_scTimer->stop();
-    const QRect screen = m_context.windows.screenGeometry();
+    // The whole desktop: every monitor is frozen, so an area may cross their edges.
+    QRect screen;
+    for (const QRect& s : m_context.windows.screens())
+        screen |= s;
+    if (screen.isEmpty())
+        screen = m_context.windows.screenGeometry();
     QPointer<ScreenCapture> self(this);
     m_context.grabber.grab(screen, [self, screen](const ScreenGrab& grab) {
         if (self)
@@ -335,7 +340,8 @@ void ScreenCapture::screenGrabbed(const QRect& screen, const ScreenGrab& grab) {
         tell(text);
         return;
     }
-    m_fullScreen = new FullScreen(m_context.windows, FullScreen::Mode::Capture, screen, grab.image);
+    m_fullScreen = new FullScreen(m_context.windows, FullScreen::Mode::Capture, screen, grab.image,
+                                  grab.screens);
     connect(m_fullScreen, &FullScreen::finished, this, &ScreenCapture::captureFinished);
     m_fullScreen->open();
 }

@@ -37,7 +37,6 @@ private:
 ToolDescriptor keysDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Keys");
-    d.schema = {Shortcuts::tables()};
     return d;
 }
 
@@ -56,10 +55,10 @@ ToolDescriptor keysTool(AppContext& context) {
     std::shared_ptr<GnomeKeybindings> gnome;
     if (GnomeKeybindings::isGnome(qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
         gnome = std::make_shared<GnomeKeybindings>(context.processes);
-    d.optionsGroup = [shortcuts, gnome](QWidget* parent) {
+    d.optionsGroups = {[shortcuts, gnome](QWidget* parent) {
         return new KeysOptionsGroup(*shortcuts, gnome.get(),
                                     QCoreApplication::applicationFilePath(), parent);
-    };
+    }};
     d.addJobs = [shortcuts](TrayController& controller) {
         controller.addStartupJob(std::make_unique<BindKeysJob>(*shortcuts));
         controller.addMinuteJob(std::make_unique<CheckKeysJob>(*shortcuts));

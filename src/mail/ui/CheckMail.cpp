@@ -178,7 +178,7 @@ void CheckMail::announce(int count) {
     WindowSystem& windows = m_context.windows;
     windows.makeTopmost(this);
     // The reminder keeps its place; this notice stands on top of it.
-    move(NoticePlacement::place(size(), windows.screenGeometry(), windows.workAreaBottom(),
+    move(NoticePlacement::place(size(), windows.noticeScreen(), windows.noticeWorkAreaBottom(),
                                 windows.isReminderOpen()));
     if (windows.showWindow(this, false))
         Q_EMIT shown();

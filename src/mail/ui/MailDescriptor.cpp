@@ -17,7 +17,7 @@ ToolDescriptor mailTool(AppContext& context) {
     const std::shared_ptr<ToolLink> link = d.link;
     MailWatch* watch = d.hold(std::make_shared<MailWatch>(
         context, [link](const QString& text, const QString& action) { link->tell(text, action); }));
-    d.optionsGroup = [watch](QWidget* parent) { return watch->makeOptionsGroup(parent); };
+    d.optionsGroups = {[watch](QWidget* parent) { return watch->makeOptionsGroup(parent); }};
     d.addJobs = [watch](TrayController& controller) {
         const AppContext& context = controller.context();
         controller.addStartupJob(std::make_unique<MailAccountSync>(

@@ -3,7 +3,9 @@
 
 #include "notes/NoteDueReader.h"
 #include "notes/NoteStore.h"
+#include "notes/NotesLog.h"
 #include "shell/RemoteCommand.h"
+#include "shell/ui/ToolRegistry.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -44,14 +46,23 @@ ToolDescriptor notesDescriptor() {
     d.paintIcon = &paintNotesIcon;
     d.dueTables = {QStringLiteral("QNotes")};
     d.dueReader = &readNoteAlarms;
-    d.schema = {NoteStore::tables()};
     return d;
 }
 
-ToolDescriptor notesTool(AppContext& context, NotesPage::ScheduleEditor scheduleEditor) {
+ToolDescriptor notesTool(AppContext& context) {
     ToolDescriptor d = notesDescriptor();
     ToolLink* link = d.link.get();
-    NotesTool* notes = d.hold(std::make_shared<NotesTool>(context, std::move(scheduleEditor)));
+    const auto edit = [link](const ScheduleEditorState& preset,
+                             QWidget* parent) -> std::optional<ScheduleEditorState> {
+        const auto* editing =
+            link->tools ? link->tools->offer<ScheduleEditing>(ScheduleEditingOffer) : nullptr;
+        if (!editing) {
+            qCWarning(lcNotes) << "no schedule editor is offered; the alarm stays as it is";
+            return std::nullopt;
+        }
+        return (*editing)(preset, parent);
+    };
+    NotesTool* notes = d.hold(std::make_shared<NotesTool>(context, edit));
     QObject::connect(notes, &NotesTool::notice, link,
                      [link](const QString& text) { link->tell(text); });
     const std::shared_ptr<ToolLink> shared = d.link;

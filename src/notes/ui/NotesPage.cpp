@@ -16,6 +16,7 @@
 #include "platform/spell/SpellChecker.h"
 #include "platform/spell/ui/SpellAsYouType.h"
 #include "platform/spell/ui/SpellCheckDialog.h"
+#include "shell/ScreenFit.h"
 #include "shell/ShellTables.h"
 #include "shell/Twips.h"
 #include "shell/ui/ReloadBar.h"
@@ -26,6 +27,7 @@
 #include <QCoreApplication>
 #include <QDoubleValidator>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +46,9 @@ using NoteToolbar::Command;
 namespace {
 
 constexpr int FlashMs = 500;
+// How long after a change of the screens the page still follows its window's moves onto
+// the screens that are left.
+constexpr int ScreensSettleMs = 3000;
 
 QKeySequence shortcutOf(Command command) {
     switch (command) {
@@ -78,7 +83,7 @@ void showInBox(QComboBox* box, const QString& text) {
 } // namespace
 
 NotesPage::NotesPage(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.notes),
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<NoteStore>()),
       m_desk(new QWidget(this)), m_frame(new FocusFrame), m_reading(new NoteReading(this)),
       m_flashTimer(new QTimer(this)), m_autosaveTimer(new QTimer(this)),
       m_autosaveTick(*m_autosaveTimer),
@@ -93,6 +98,18 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     connect(m_flashTimer, &QTimer::timeout, this, &NotesPage::flashTick);
     m_autosaveTimer->setObjectName(QStringLiteral("AutosaveTimer"));
     connect(m_autosaveTimer, &QTimer::timeout, this, [this] { m_autosave.timeout(); });
+    // A monitor plugged in or out: the main window is moved onto a screen, and the cards
+    // follow whatever size it is left with.
+    m_screensChanging = new QTimer(this);
+    m_screensChanging->setSingleShot(true);
+    m_screensChanging->setInterval(ScreensSettleMs);
+    connect(m_screensChanging, &QTimer::timeout, this, &NotesPage::keepCardsInView);
+    const auto screensChanged = [this] {
+        m_cardsInView = false;
+        m_screensChanging->start();
+    };
+    connect(qApp, &QGuiApplication::screenAdded, this, screensChanged);
+    connect(qApp, &QGuiApplication::screenRemoved, this, screensChanged);
 
     // What an empty page is for; hidden while there is a note.
     m_emptyLb = new QLabel(EmptyText, m_desk);
@@ -277,6 +294,34 @@ void NotesPage::resizeEvent(QResizeEvent* event) {
     m_emptyLb->setGeometry(m_desk->rect().adjusted(24, 24, -24, -24));
     m_toolbar->setGeometry(0, 0, width(), bar);
     m_reloadBar->setGeometry(0, bar, width(), m_reloadBar->heightForWidth(width()));
+    if (!m_cardsInView || m_screensChanging->isActive())
+        keepCardsInView();
+}
+
+void NotesPage::showEvent(QShowEvent* event) {
+    ToolPage::showEvent(event);
+    if (!m_cardsInView)
+        keepCardsInView();
+}
+
+void NotesPage::keepCardsInView() {
+    if (!isVisible() || m_desk->width() <= 1 || m_desk->height() <= 1)
+        return;
+    m_cardsInView = true;
+    const ScreenFit fit({m_desk->rect()});
+    for (NoteCard* c : std::as_const(m_cards)) {
+        if (!c || c->isHidden())
+            continue;
+        const QRect placed = fit.place(c->geometry());
+        if (placed == c->geometry())
+            continue;
+        const bool asStored = c->twips() == c->stored();
+        c->setTwips(QRect(placed.x() * Twips::PerPixel, placed.y() * Twips::PerPixel,
+                          placed.width() * Twips::PerPixel, placed.height() * Twips::PerPixel));
+        // Moved for the screen, not by the user: not a change to save.
+        if (asStored)
+            c->setStored(c->twips());
+    }
 }
 
 void NotesPage::load() {
@@ -296,6 +341,7 @@ void NotesPage::load() {
     for (int p = 0; p < rows.size(); ++p)
         createCard(p, rows.at(p));
     applyEnabling();
+    keepCardsInView();
 }
 
 NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {

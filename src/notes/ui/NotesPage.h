@@ -43,10 +43,8 @@ class SpellChecker;
 class NotesPage : public ToolPage {
     Q_OBJECT
 public:
-    // The schedule editor of the Power Scheduler, which the application hands in: it shows
-    // the preset state modally and returns what was confirmed.
-    using ScheduleEditor = std::function<std::optional<ScheduleEditorState>(
-        const ScheduleEditorState& preset, QWidget* parent)>;
+    // The Power Scheduler's editor, which edits a note's alarm.
+    using ScheduleEditor = ScheduleEditing;
 
     // What the page says while it holds no note.
     static inline const QString EmptyText = QStringLiteral(
@@ -103,6 +101,12 @@ public:
     // Whether the note of the card is still being read.
     bool opening(int index) const { return m_reading->opening(index); }
 
+public Q_SLOTS:
+    // Moves every card that lies partly outside the page into it, as far as it must; a
+    // card too big for the page gets smaller. Nothing is stored: the card keeps its place
+    // in the data file until the user moves it.
+    void keepCardsInView();
+
 Q_SIGNALS:
     // A note read off the window's thread is in its card.
     void noteOpened(int index);
@@ -115,6 +119,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbar();
@@ -174,6 +179,10 @@ private:
     bool m_saving = false;
     bool m_hidingCard = false;
     bool m_givenUp = false; // the user chose to go on without the unsaved notes
+    // The cards are kept in view when the page is first shown and while the main window
+    // follows a change of the screens.
+    bool m_cardsInView = false;
+    QTimer* m_screensChanging;
 
     QWidget* m_desk;
     QLabel* m_emptyLb;

@@ -66,7 +66,7 @@ void MessagePopup::setMessage(const QString& text) {
 }
 
 void MessagePopup::fitToText() {
-    const QRect screen = m_windows.screenGeometry();
+    const QRect screen = m_windows.noticeScreen();
     const int widest =
         std::max(WindowSize.width(), std::min(screen.width(), 4 * WindowSize.width()));
     const int tallest = std::max(WindowSize.height(), screen.height());
@@ -78,7 +78,7 @@ void MessagePopup::fitToText() {
             break;
     }
     setFixedSize(fit);
-    move(NoticePlacement::place(size(), screen, m_windows.workAreaBottom(), false));
+    move(NoticePlacement::place(size(), screen, m_windows.noticeWorkAreaBottom(), false));
 }
 
 QString MessagePopup::message() const {

@@ -2,6 +2,7 @@
 #include "notify/ui/Notices.h"
 
 #include "base/Clock.h"
+#include "calendar/EventStore.h"
 #include "data/Settings.h"
 #include "notify/ReminderList.h"
 #include "notify/ui/MessagePopup.h"
@@ -44,8 +45,8 @@ void Notices::loadReminder(bool tellWhenEmpty) {
         return;
     // An empty reminder would only close itself unseen a second later; with nothing to
     // announce no window is built at all, which keeps start-up and idle ticks light.
-    ReminderList list = ReminderRules::load(m_context.stores.settings, m_context.stores.events,
-                                            m_context.clock.today());
+    ReminderList list = ReminderRules::load(
+        m_context.stores.settings, m_context.stores.get<EventStore>(), m_context.clock.today());
     if (list.isEmpty()) {
         if (tellWhenEmpty) {
             const std::optional<Settings> s = m_context.stores.settings.load();

@@ -3,6 +3,7 @@
 
 #include "base/Clock.h"
 #include "calendar/EventIcons.h"
+#include "calendar/EventStore.h"
 #include "data/PlainText.h"
 #include "platform/WindowSystem.h"
 #include "shell/NoticePlacement.h"
@@ -64,7 +65,7 @@ QString Reminder::fitText(const QString& text, const QFont& font, const QSize& b
 
 Reminder::Reminder(AppContext& context, QWidget* parent)
     : Reminder(context,
-               ReminderRules::load(context.stores.settings, context.stores.events,
+               ReminderRules::load(context.stores.settings, context.stores.get<EventStore>(),
                                    context.clock.today()),
                parent) {}
 
@@ -157,8 +158,8 @@ void Reminder::showNotice() {
     // It stands clear of the mail notice and of a pop-up message, which take the same
     // corner.
     const bool lifted = windows.isNewMailOpen() || windows.isWindowOpen(WindowTitles::PopMessage);
-    move(
-        NoticePlacement::place(size(), windows.screenGeometry(), windows.workAreaBottom(), lifted));
+    move(NoticePlacement::place(size(), windows.noticeScreen(), windows.noticeWorkAreaBottom(),
+                                lifted));
     windows.showWindow(this, false);
     Q_EMIT shown();
 }

@@ -138,7 +138,7 @@ public:
     OptionsTool(AppContext& context, ToolLink& link);
     // Makes the page the first time the main window asks for it, with the tools' groups.
     Options* makePage(QWidget* parent);
-    // A tool's group (ToolDescriptor::optionsGroup); on the page at once when it shows.
+    // A tool's group (ToolDescriptor::optionsGroups); on the page at once when it shows.
     void addGroup(ToolDescriptor::OptionsGroupFactory group);
 
 private:

@@ -2,14 +2,14 @@
 #include "platform/spell/SpellChecker.h"
 
 #include "base/AppPaths.h"
+#include "base/Log.h"
+#include "platform/spell/HunspellModule.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-
-#include <hunspell/hunspell.hxx>
 
 namespace {
 
@@ -53,15 +53,24 @@ SpellChecker::SpellChecker(const SpellDictionary& dictionary, QString userWordsF
     : m_userWordsFile(std::move(userWordsFile)) {
     if (!dictionary.exists())
         return;
-    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(dictionary.affFile).constData(),
-                                            QFile::encodeName(dictionary.dicFile).constData());
-    const QString encoding = QString::fromLatin1(m_hunspell->get_dic_encoding()).toUpper();
+    m_calls = HunspellModule::entries();
+    if (!m_calls) {
+        m_failure = HunspellModule::failure();
+        qCWarning(lcDesktop).noquote() << "spell checking off:" << m_failure;
+        return;
+    }
+    m_dictionary = m_calls->open(QFile::encodeName(dictionary.affFile).constData(),
+                                 QFile::encodeName(dictionary.dicFile).constData());
+    const QString encoding = QString::fromStdString(m_calls->encoding(m_dictionary)).toUpper();
     // Dictionaries come in UTF-8 or a legacy 8-bit encoding; the latter is read as Latin-1.
     m_utf8 = encoding == u"UTF-8" || encoding == u"UTF8";
     loadUserWords();
 }
 
-SpellChecker::~SpellChecker() = default;
+SpellChecker::~SpellChecker() {
+    if (m_dictionary)
+        m_calls->close(m_dictionary);
+}
 
 std::unique_ptr<SpellChecker> SpellChecker::forProgram(const AppPaths& paths) {
     return std::make_unique<SpellChecker>(SpellDictionary::systemEnglish(),
@@ -97,29 +106,29 @@ void SpellChecker::loadUserWords() {
         bool ok = false;
         const std::string encoded = encode(word, &ok);
         if (ok)
-            m_hunspell->add(encoded);
+            m_calls->add(m_dictionary, encoded);
         else
             m_ignored.insert(word);
     }
 }
 
 bool SpellChecker::isCorrect(const QString& word) const {
-    if (!m_hunspell || word.isEmpty() || m_ignored.contains(word))
+    if (!m_dictionary || word.isEmpty() || m_ignored.contains(word))
         return true;
     bool ok = false;
     const std::string encoded = encode(word, &ok);
-    return !ok || m_hunspell->spell(encoded);
+    return !ok || m_calls->spell(m_dictionary, encoded);
 }
 
 QStringList SpellChecker::suggestions(const QString& word) const {
     QStringList out;
-    if (!m_hunspell || word.isEmpty())
+    if (!m_dictionary || word.isEmpty())
         return out;
     bool ok = false;
     const std::string encoded = encode(word, &ok);
     if (!ok)
         return out;
-    for (const std::string& s : m_hunspell->suggest(encoded)) {
+    for (const std::string& s : m_calls->suggest(m_dictionary, encoded)) {
         const QString suggestion = decode(s);
         if (!suggestion.isEmpty() && !out.contains(suggestion))
             out << suggestion;
@@ -136,8 +145,8 @@ bool SpellChecker::addWord(const QString& word) {
         return false;
     bool ok = false;
     const std::string encoded = encode(w, &ok);
-    if (m_hunspell && ok)
-        m_hunspell->add(encoded);
+    if (m_dictionary && ok)
+        m_calls->add(m_dictionary, encoded);
     else
         m_ignored.insert(w);
 
@@ -204,7 +213,7 @@ QList<WordSpan> SpellChecker::words(QStringView text) {
 
 QList<WordSpan> SpellChecker::misspellings(QStringView text) const {
     QList<WordSpan> out;
-    if (!m_hunspell)
+    if (!m_dictionary)
         return out;
     for (const WordSpan& w : words(text))
         if (w.length <= LongestWord && !isCorrect(text.sliced(w.start, w.length).toString()))

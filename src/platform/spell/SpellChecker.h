@@ -9,7 +9,10 @@
 #include <memory>
 
 class AppPaths;
-class Hunspell;
+
+namespace HunspellModule {
+struct Entries;
+}
 
 // A Hunspell dictionary: its affix and word files.
 struct SpellDictionary {
@@ -32,7 +35,9 @@ struct WordSpan {
 
 // Spell checking on Hunspell: a system dictionary plus the user's own words, kept one per
 // line in a word list file ("SpellUS.lex" in the program folder) that "Add" appends to.
-// Without a dictionary the checker is off: every word passes and nothing is suggested.
+// Hunspell comes as a module, loaded with the first checker (HunspellModule.h). Without a
+// dictionary, or without the module, the checker is off: every word passes and nothing is
+// suggested.
 class SpellChecker {
 public:
     SpellChecker(const SpellDictionary& dictionary, QString userWordsFile);
@@ -43,7 +48,10 @@ public:
     // The system dictionary and P + "/SpellUS.lex".
     static std::unique_ptr<SpellChecker> forProgram(const AppPaths& paths);
 
-    bool available() const { return m_hunspell != nullptr; }
+    bool available() const { return m_dictionary != nullptr; }
+    // Why a dictionary that exists could not be used (the spelling module missing); empty
+    // otherwise.
+    const QString& failure() const { return m_failure; }
     const QString& userWordsFile() const { return m_userWordsFile; }
 
     // True for a word the dictionary, the user's words or the ignore list knows, and for
@@ -72,7 +80,9 @@ private:
     QString decode(const std::string& bytes) const;
     void loadUserWords();
 
-    std::unique_ptr<Hunspell> m_hunspell;
+    const HunspellModule::Entries* m_calls = nullptr;
+    void* m_dictionary = nullptr; // the open dictionary, while the checker is on
+    QString m_failure;
     bool m_utf8 = true;
     QString m_userWordsFile;
     QSet<QString> m_ignored;

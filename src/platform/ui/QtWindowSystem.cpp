@@ -54,6 +54,11 @@ QRect QtWindowSystem::workAreaOf(const QRect& screen) const {
     return screen;
 }
 
+QRect QtWindowSystem::primaryScreen() const {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect();
+}
+
 QPoint QtWindowSystem::cursorPos() const {
     return QCursor::pos();
 }

@@ -12,6 +12,7 @@ public:
     QRect workArea() const override;
     QList<QRect> screens() const override;
     QRect workAreaOf(const QRect& screen) const override;
+    QRect primaryScreen() const override;
     QPoint cursorPos() const override;
     void makeTopmost(QWidget* window) override;
     bool showWindow(QWidget* window, bool modal) override;

@@ -50,11 +50,10 @@ ToolDescriptor quickAccessDescriptor() {
     // Each minute, the documents opened lately count for their folders.
     d.addJobs = [](TrayController& controller) {
         const AppContext& context = controller.context();
-        controller.addMinuteJob(
-            std::make_unique<FolderTrackingJob>(context.stores.quickAccess, context.shell));
+        controller.addMinuteJob(std::make_unique<FolderTrackingJob>(
+            context.stores.get<QuickAccessStore>(), context.shell));
     };
     d.etchedRule = true;
-    d.schema = {QuickAccessStore::tables()};
     return d;
 }
 

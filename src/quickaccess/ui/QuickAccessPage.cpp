@@ -128,7 +128,7 @@ QuickAccessMachine QuickAccessMachine::system() {
 
 QuickAccessPage::QuickAccessPage(AppContext& context, QuickAccessMachine machine, QWidget* parent)
     : ToolPage(parent), m_context(context), m_machine(std::move(machine)),
-      m_store(context.stores.quickAccess) {
+      m_store(context.stores.get<QuickAccessStore>()) {
     setObjectName(QStringLiteral("QAccess"));
     setWindowTitle(QStringLiteral("Quick Access"));
     setAccessibleName(QStringLiteral("Quick Access"));

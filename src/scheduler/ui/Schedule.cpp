@@ -36,7 +36,7 @@ bool sameEntry(const ScheduleRow& a, const ScheduleRow& b) {
 } // namespace
 
 Schedule::Schedule(AppContext& context, QWidget* parent)
-    : ToolPage(parent), m_context(context), m_store(context.stores.schedule),
+    : ToolPage(parent), m_context(context), m_store(context.stores.get<ScheduleStore>()),
       m_editor([](QWidget* owner, const ScheduleEditorState& preset) {
           return ScheduleEditor::edit(preset, owner);
       }) {

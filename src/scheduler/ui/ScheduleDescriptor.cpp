@@ -5,6 +5,7 @@
 #include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ScheduleStore.h"
 #include "scheduler/ui/Schedule.h"
+#include "scheduler/ui/ScheduleEditor.h"
 
 #include <QPainter>
 
@@ -37,7 +38,7 @@ ToolDescriptor scheduleDescriptor() {
     d.dueReader = &readScheduledEntries;
     d.etchedRule = true;
     d.startsGroup = true;
-    d.schema = {ScheduleStore::tables()};
+    d.offers.insert(ScheduleEditingOffer, ScheduleEditing(&ScheduleEditor::edit));
     return d;
 }
 

@@ -5,6 +5,7 @@
 #include "shell/WindowPlacement.h"
 #include "shell/ui/Artwork.h"
 #include "shell/ui/HelpKey.h"
+#include "shell/ui/ScreenKeeper.h"
 #include "shell/ui/ToolPage.h"
 #include "shell/ui/ToolRegistry.h"
 #include "shell/ui/UnloadCheck.h"
@@ -57,6 +58,14 @@ MainWindow::MainWindow(AppContext& context, const ToolRegistry& tools, QWidget* 
     buildToolbar();
     buildMenus();
     applyStoredPlacement();
+    // Kept on the screens that exist (and with them every other open window of ours); such
+    // a move is not the user's, so it is not what the window stores when it closes.
+    auto* keeper = new ScreenKeeper(m_context.windows, this);
+    keeper->watch(this);
+    connect(keeper, &ScreenKeeper::moved, this, [this](QWidget* window, const QRect& placed) {
+        if (window == this)
+            m_fittedTo = placed;
+    });
 }
 
 void MainWindow::buildToolbar() {

@@ -11,7 +11,7 @@ class QLabel;
 class QSpinBox;
 
 // A group a tool puts on the Options page through its descriptor (ToolDescriptor::
-// optionsGroup). The page keeps one copy of the System row that all its groups show: it hands
+// optionsGroups). The page keeps one copy of the System row that all its groups show: it hands
 // each group the stored row to show, asks it for its input when a control changes, when the
 // page is left and when the program ends, and writes the fields the group names together
 // with its own, telling of a failure once. What a group keeps elsewhere (its own tables, the

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "data/FileSchema.h"
 #include "shell/DueEntries.h"
 #include "shell/SingleInstance.h"
 #include "shell/ui/Artwork.h"
 
+#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -78,15 +78,14 @@ struct ToolDescriptor {
     bool startsGroup = false;
     // Makes the page the first time the tool is chosen; none: an empty page.
     PageFactory page;
-    // Makes the tool's group on the Options page (OptionsGroup::order places it); none: the
-    // tool has no group there.
-    OptionsGroupFactory optionsGroup;
+    // Make the tool's groups on the Options page (OptionsGroup::order places each); none:
+    // the tool has no group there.
+    QList<OptionsGroupFactory> optionsGroups;
     // Adds the tool's start-up and minute jobs.
     JobAdder addJobs;
-    // Its part of the data file's schema. The program's own tools number their steps in the
-    // file's one version sequence (files in the field were made so); a tool added after them
-    // counts its own, under its owner name (its id when the part names none).
-    QList<SchemaPart> schema;
+    // What it offers the other tools' windows, by name (a function or a value), found with
+    // ToolRegistry::offer; kept by the registry's copies.
+    QHash<QString, std::any> offers;
     // Appends the tool's rows that can fire to the tick's due entries, each with its fire
     // handler; read again whenever one of `dueTables` changes.
     DueReader dueReader;

@@ -37,7 +37,21 @@ public:
     // The toolbar button a tray index presses; 0 for the shell's own entries.
     int toolbarButtonOfTrayIndex(int index) const;
 
+    // What a tool offers the others (ToolDescriptor::offers), shown or not; the first offer
+    // of a name stays.
+    void addOffers(const QHash<QString, std::any>& offers) {
+        for (auto it = offers.cbegin(); it != offers.cend(); ++it)
+            if (!m_offers.contains(it.key()))
+                m_offers.insert(it.key(), it.value());
+    }
+    // The offer `name` when it is a T; null when no tool offers it.
+    template <class T> const T* offer(const QString& name) const {
+        const auto it = m_offers.constFind(name);
+        return it == m_offers.constEnd() ? nullptr : std::any_cast<T>(&*it);
+    }
+
 private:
     QList<ToolDescriptor> m_tools;
     QList<int> m_buttons; // by tool
+    QHash<QString, std::any> m_offers;
 };

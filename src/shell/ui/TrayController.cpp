@@ -6,12 +6,14 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkStatus.h"
 #include "platform/Registry.h"
+#include "platform/WindowSystem.h"
 #include "shell/ShellTables.h"
 #include "shell/TrayClicks.h"
 #include "shell/ui/AppIcon.h"
 #include "shell/ui/CommandDispatcher.h"
 
 #include <QMetaMethod>
+#include <QPointer>
 
 #include <QDir>
 #include <QFile>
@@ -274,6 +276,9 @@ void TrayController::addTrayIcon() {
     m_icon->setToolTip(QStringLiteral("Plumora"));
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayController::handleActivation);
     m_icon->show();
+    // Notices go to the monitor that holds the icon.
+    m_context.windows.setTrayIconLocator(
+        [icon = QPointer<QSystemTrayIcon>(m_icon)] { return icon ? icon->geometry() : QRect(); });
 }
 
 void TrayController::tellNoTrayOnce() {

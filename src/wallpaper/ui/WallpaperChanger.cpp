@@ -11,6 +11,7 @@
 #include "shell/Twips.h"
 #include "shell/WebSite.h"
 #include "shell/ui/ReloadBar.h"
+#include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperChange.h"
 #include "wallpaper/WallpaperLog.h"
 #include "wallpaper/WallpaperStore.h"
@@ -110,7 +111,7 @@ WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
 }
 
 void WallpaperChanger::listChanged() {
-    const std::optional<QStringList> files = m_context.stores.wallpapers.files();
+    const std::optional<QStringList> files = m_context.stores.get<WallpaperStore>().files();
     if (!files) {
         qCWarning(lcWallpaper) << "the changed wallpaper list could not be read";
         return;
@@ -245,7 +246,7 @@ void WallpaperChanger::load() {
     m_stretchChk->setChecked(WallpaperChange::isStretched(m_context.registry));
     const bool settingsRead = readSettings();
 
-    WallpaperStore& store = m_context.stores.wallpapers;
+    WallpaperStore& store = m_context.stores.get<WallpaperStore>();
     const std::optional<QStringList> files = store.files();
     m_storedList = files.value_or(QStringList());
     for (const QString& path : std::as_const(m_storedList)) {
@@ -337,6 +338,11 @@ void WallpaperChanger::changeNow() {
     const int row = selectedRow();
     if (row < 0 || m_changing)
         return;
+    // Where nothing can set it, no picture is taken for the current one.
+    if (!WallpaperChange::canSet(m_context)) {
+        tell(QStringLiteral("The wallpaper could not be changed.\n\n") + NoWallpaperMethodText);
+        return;
+    }
     const QString path = pathAt(row);
     m_currentWallpaper = path;
     const QDate today = m_context.clock.today();
@@ -408,7 +414,7 @@ bool WallpaperChanger::saveList(QString* failure) {
     QStringList paths;
     for (int row = 0; row < m_imageList->count(); ++row)
         paths.append(pathAt(row));
-    WallpaperStore& store = m_context.stores.wallpapers;
+    WallpaperStore& store = m_context.stores.get<WallpaperStore>();
     if (!store.replace(paths)) {
         *failure = SaveFailures::failedText(QStringLiteral("The wallpaper list"), store.dataFile(),
                                             store.lastError());

@@ -40,11 +40,11 @@ ToolDescriptor wallpaperDescriptor() {
     d.accelerator = QStringLiteral("&Wallpaper Changer");
     d.paintIcon = &paintWallpaperIcon;
     // At start-up, the rotation's next picture when the user's option says one is due.
-    d.addJobs = [](TrayController& controller) {
-        controller.addStartupJob(std::make_unique<CheckWallpaper>(controller.context()));
+    d.addJobs = [link = d.link](TrayController& controller) {
+        controller.addStartupJob(std::make_unique<CheckWallpaper>(
+            controller.context(), [link](const QString& text) { link->tell(text); }));
     };
     d.startsGroup = true;
-    d.schema = {WallpaperStore::tables()};
     return d;
 }
 

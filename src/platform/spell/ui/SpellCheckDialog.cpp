@@ -127,8 +127,13 @@ void SpellCheckDialog::advance() {
 void SpellCheckDialog::run(QTextEdit* edit, SpellChecker& checker, Dialogs& dialogs,
                            QWidget* parent) {
     if (!checker.available()) {
-        dialogs.messageBox(UnavailableText, QStringLiteral("Message"), MessageButtons::Ok,
-                           MessageIcon::Information);
+        // A dictionary that is there but cannot be used is a fault, not a missing install.
+        if (!checker.failure().isEmpty())
+            dialogs.messageBox(checker.failure(), QStringLiteral("Message"), MessageButtons::Ok,
+                               MessageIcon::Warning);
+        else
+            dialogs.messageBox(UnavailableText, QStringLiteral("Message"), MessageButtons::Ok,
+                               MessageIcon::Information);
         return;
     }
     if (edit) {
