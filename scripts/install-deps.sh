@@ -33,7 +33,7 @@ test_packages=(
     libbenchmark-dev jq clang libclang-rt-14-dev
     xvfb xauth openbox trayer xfce4-panel xdotool x11-utils x11-xserver-utils sqlite3 dbus-daemon
     at-spi2-core
-    desktop-file-utils appstream
+    desktop-file-utils appstream libglib2.0-bin
     faketime openssl curl python3-icalendar python3-dbus python3-gi
     gnome-keyring libsecret-tools vdirsyncer khal
 )

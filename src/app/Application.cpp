@@ -61,6 +61,8 @@ Application::Application(AppContext& context, QObject* parent)
     for (ToolDescriptor& tool : programTools(context))
         registerTool(std::move(tool));
     addJobs();
+    m_controller.setCommandRunner(
+        [this](const RemoteCommand& command) { return runCommand(command); });
 }
 
 Application::~Application() = default;
@@ -110,8 +112,16 @@ int Application::registerTool(ToolDescriptor tool) {
     });
     connect(link, &ToolLink::showTool, this,
             [this](const QString& id) { m_dispatcher.showTool(id); });
+    connect(link, &ToolLink::loadToolAsked, this,
+            [this](const QString& id) { m_dispatcher.loadTool(id); });
     connect(link, &ToolLink::saveOpenWorkAsked, this, &Application::saveOpenWork);
     connect(link, &ToolLink::keepToolAsked, this, &Application::keepTool);
+    connect(link, &ToolLink::commandAsked, this,
+            [this](const QString& action, const QString& argument) {
+                const QString refusal = runCommand({action, argument});
+                if (!refusal.isEmpty())
+                    m_notices.showPopMessage(refusal, QString());
+            });
 
     if (tool.addJobs)
         tool.addJobs(m_controller);
@@ -154,6 +164,34 @@ void Application::setImportFiles(const QStringList& files) {
             m_controller.setImportFiles(files, tool.openFiles);
             return;
         }
+}
+
+QStringList Application::toolNames() const {
+    QStringList names;
+    for (const ToolDescriptor& tool : m_tools)
+        if (tool.isShown() && !tool.commandName.isEmpty())
+            names << tool.commandName;
+    return names;
+}
+
+QString Application::runCommand(const RemoteCommand& command) {
+    const QString refusal = command.refusal(toolNames());
+    if (!refusal.isEmpty())
+        return refusal;
+    if (command.action == QLatin1String(RemoteCommand::Show)) {
+        for (const ToolDescriptor& tool : std::as_const(m_tools))
+            if (tool.isShown() && tool.commandName == command.argument) {
+                m_dispatcher.showTool(tool.id);
+                return {};
+            }
+    }
+    // The first tool that offers the action takes it.
+    for (const ToolDescriptor& tool : std::as_const(m_tools))
+        if (const auto action = tool.actions.constFind(command.action);
+            action != tool.actions.cend())
+            return (*action)(command.argument);
+    qCWarning(lcStartup) << "no tool takes the action" << command.action;
+    return QStringLiteral("Plumora cannot do \"%1\".").arg(command.action);
 }
 
 bool Application::start() {

@@ -37,6 +37,15 @@ public:
     int secondStartStatus() const { return m_controller.secondStartStatus(); }
     // Files given with --import: handed to the running copy, or imported once started.
     void setImportFiles(const QStringList& files);
+    // An action from the command line: handed to the running copy, or taken once started.
+    void setCommand(const std::optional<RemoteCommand>& command) {
+        m_controller.setCommand(command);
+    }
+    // Takes an action asked from outside the window; gives the refusal for the user, or
+    // nothing once it acted.
+    QString runCommand(const RemoteCommand& command);
+    // The names `plumora --show` takes: the registered tools' command names, in order.
+    QStringList toolNames() const;
 
     CommandDispatcher& dispatcher() { return m_dispatcher; }
     TrayController& controller() { return m_controller; }

@@ -12,6 +12,7 @@
 #include "platform/LinuxScreenGrabber.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
+#include "platform/X11GlobalKeys.h"
 #include "platform/spell/HunspellModule.h"
 #include "platform/ui/QtPictureOutput.h"
 #include "platform/ui/QtWindowSystem.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 
+#include <memory>
 #include <optional>
 
 // The real services of a Linux desktop session, one per role, and the data file's stores.
@@ -36,6 +38,7 @@ struct LinuxServices {
     QtPictureOutput pictureOutput;
     KeychainSecretStore secrets{QStringLiteral("Plumora")};
     GoaOnlineAccounts onlineAccounts;
+    std::unique_ptr<GlobalKeys> keys;
     std::optional<StoreSet> data;
 
     AppContext context(const AppPaths& paths) {
@@ -43,9 +46,18 @@ struct LinuxServices {
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
         HunspellModule::use(paths.helperProgram(QStringLiteral("libplumora_hunspell.so")));
+        // Made once the application is: X11 is asked through it. A grab through XWayland
+        // only fires while one of Plumora's own windows has the focus, so a Wayland
+        // session has no global keys of X11.
+        const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                             qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+        if (!wayland)
+            keys.reset(X11GlobalKeys::create());
+        if (!keys)
+            keys = std::make_unique<NoGlobalKeys>();
         data.emplace(paths.dataFile());
-        return AppContext{paths,         clock,     windows, shell,          dialogs,
-                          registry,      network,   mail,    processes,      grabber,
-                          pictureOutput, downloads, secrets, data->stores(), onlineAccounts};
+        return AppContext{paths,   clock, windows,        shell,         dialogs,       registry,
+                          network, mail,  processes,      grabber,       pictureOutput, downloads,
+                          secrets, *keys, data->stores(), onlineAccounts};
     }
 };

@@ -10,7 +10,8 @@
 // `ToolDescriptor nameDescriptor()` (how the shell shows it) and
 // `ToolDescriptor nameTool(AppContext&)` (the same, with its object, page, jobs and actions).
 // The mail watch is shown nowhere and only brings its jobs and its Options group; its minute
-// job runs after the tools' own.
+// job runs after the tools' own. The keyboard shortcuts, shown nowhere too, bring their
+// Options group and their table.
 #define PLUMORA_TOOLS(TOOL)                                                                        \
     TOOL(calendar)                                                                                 \
     TOOL(notes)                                                                                    \
@@ -19,4 +20,5 @@
     TOOL(capture)                                                                                  \
     TOOL(wallpaper)                                                                                \
     TOOL(options)                                                                                  \
-    TOOL(mail)
+    TOOL(mail)                                                                                     \
+    TOOL(keys)

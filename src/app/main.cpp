@@ -2,33 +2,16 @@
 #include "app/Application.h"
 #include "app/Lifecycle.h"
 #include "app/LinuxServices.h"
+#include "shell/CommandLine.h"
 #include "shell/SessionPlatform.h"
 #include "shell/ui/AppIcon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
-namespace {
+#include <cstdio>
 
-void describeOptions(QCommandLineParser& options) {
-    options.setApplicationDescription(
-        QStringLiteral("Plumora keeps a calendar with reminders, Quick Notes, a scheduler, Quick "
-                       "Access, screen capture, a wallpaper changer and a new-mail watch in the "
-                       "notification area. Starting it again shows the running copy.\n\n"
-                       "Environment:\n"
-                       "  PLUMORA_HOME  keep the data file (data.plm) in this folder instead\n"
-                       "  QT_LOGGING_RULES=\"plumora.*=true\"  log why background work did not "
-                       "happen"));
-    options.addHelpOption();
-    options.addVersionOption();
-    options.addOption(QCommandLineOption(
-        QStringLiteral("import"),
-        QStringLiteral("Import the iCalendar files given into the calendar of the running copy "
-                       "(started when none runs).")));
-    options.addPositionalArgument(QStringLiteral("files"),
-                                  QStringLiteral("iCalendar (.ics) files to import."),
-                                  QStringLiteral("[--import FILE.ics...]"));
-}
+namespace {
 
 // --help, --version and an unknown option only print: they answer without a display.
 bool onlyPrints(int argc, char* argv[]) {
@@ -36,21 +19,21 @@ bool onlyPrints(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser options;
-    describeOptions(options);
+    CommandLine::describe(options);
     return !options.parse(arguments) || options.isSet(QStringLiteral("help")) ||
            options.isSet(QStringLiteral("help-all")) || options.isSet(QStringLiteral("version"));
 }
 
 // Names the application and reads the command line; --help, --version and a wrong option
-// end here. Gives the files to import.
-QStringList readCommandLine(const QCoreApplication& app) {
+// end here. Gives what the start was asked to do.
+CommandLine::Request readCommandLine(const QCoreApplication& app) {
     QCoreApplication::setApplicationName(QStringLiteral("Plumora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PLUMORA_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("Plumora"));
     QCommandLineParser options;
-    describeOptions(options);
+    CommandLine::describe(options);
     options.process(app);
-    return options.isSet(QStringLiteral("import")) ? options.positionalArguments() : QStringList();
+    return CommandLine::read(options);
 }
 
 } // namespace
@@ -69,7 +52,11 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
-    const QStringList importFiles = readCommandLine(app);
+    const CommandLine::Request request = readCommandLine(app);
+    if (!request.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(request.error));
+        return 1;
+    }
     QApplication::setDesktopFileName(QStringLiteral(PLUMORA_APP_ID));
 
     // Closing a tool's window never ends Plumora; only "Unload Plumora" does.
@@ -78,7 +65,17 @@ int main(int argc, char* argv[]) {
     LinuxServices services;
     AppContext context = services.context(AppPaths::fromEnvironment());
     Application plumora(context);
-    plumora.setImportFiles(importFiles);
+    // An action refused whoever would take it (a tool that does not exist, a note too long)
+    // is refused here, before anything starts or goes over.
+    if (request.command) {
+        if (const QString refusal = request.command->refusal(plumora.toolNames());
+            !refusal.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(refusal));
+            return 1;
+        }
+    }
+    plumora.setImportFiles(request.importFiles);
+    plumora.setCommand(request.command);
     if (!plumora.start())
         return plumora.secondStartStatus();
     // A kill, a logout or Ctrl+C ends as "Unload Plumora" does; a sleep waits for a save.

@@ -8,6 +8,7 @@ class Clock;
 class DesktopShell;
 class Dialogs;
 class Downloader;
+class GlobalKeys;
 class MailClient;
 class NetworkStatus;
 class OnlineAccounts;
@@ -35,6 +36,7 @@ struct AppContext {
     PictureOutput& pictureOutput;
     Downloader& downloads;
     SecretStore& secrets;
+    GlobalKeys& keys;
     DataStores& stores;
     OnlineAccounts& onlineAccounts;
 };

@@ -3,6 +3,7 @@
 
 #include "base/FileReplace.h"
 #include "base/Log.h"
+#include "shell/RemoteCommand.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -141,6 +142,16 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
                     peer->disconnectFromServer();
                     if (onShowRequest)
                         QTimer::singleShot(0, this, onShowRequest);
+                } else if (request.kind == Request::Command && m_onCommand) {
+                    QTimer::singleShot(0, this, [this, guarded, line = request.command] {
+                        m_onCommand(line, [guarded](const QByteArray& answerLine) {
+                            if (!guarded)
+                                return;
+                            guarded->write(answerLine);
+                            guarded->flush();
+                            guarded->disconnectFromServer();
+                        });
+                    });
                 } else if (request.kind == Request::Import && m_onImport) {
                     QTimer::singleShot(0, this, [this, guarded, files = request.files] {
                         m_onImport(files,
@@ -157,11 +168,20 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
 
 SingleInstance::Request SingleInstance::readRequest(QLocalSocket& peer) {
     // "show", or import lines ended by an empty line; anything else is dropped. The lines
-    // read so far stay with the socket until the request is whole.
+    // read so far stay with the socket until the request is whole. A command is one line,
+    // which may be longer (a note's text).
+    if (RemoteCommand::isRequest(peer.peek(3))) {
+        if (peer.canReadLine())
+            return {Request::Command, {}, peer.readLine(RemoteCommand::MaxLine + 1)};
+        return {peer.bytesAvailable() > RemoteCommand::MaxLine ? Request::Dropped
+                                                               : Request::Incomplete,
+                {},
+                {}};
+    }
     while (peer.canReadLine()) {
         const QByteArray line = peer.readLine(MaxRequestLine);
         if (line == ShowRequest)
-            return {Request::Show, {}};
+            return {Request::Show, {}, {}};
         if (line.startsWith(ImportRequest) && line.endsWith('\n')) {
             const QUrl url = QUrl::fromEncoded(line.mid(ImportRequest.size()).trimmed());
             QStringList files = peer.property("plumoraFiles").toStringList();
@@ -172,10 +192,13 @@ SingleInstance::Request SingleInstance::readRequest(QLocalSocket& peer) {
         }
         const QStringList files = peer.property("plumoraFiles").toStringList();
         if (line == "\n" && !files.isEmpty())
-            return {Request::Import, files};
-        return {Request::Dropped, {}};
+            return {Request::Import, files, {}};
+        return {Request::Dropped, {}, {}};
     }
-    return {Request::Incomplete, {}};
+    // A line that never ends is not kept growing.
+    if (peer.bytesAvailable() > MaxRequestLine)
+        return {Request::Dropped, {}, {}};
+    return {Request::Incomplete, {}, {}};
 }
 
 void SingleInstance::answer(const QPointer<QLocalSocket>& peer, const QString& refusal) {
@@ -234,4 +257,29 @@ bool SingleInstance::askRunningCopyToShow(int timeoutMs) const {
     const bool sent = socket.waitForBytesWritten(timeoutMs);
     socket.disconnectFromServer();
     return sent;
+}
+
+SingleInstance::CommandReply SingleInstance::askRunningCopy(const QByteArray& request,
+                                                            int timeoutMs) const {
+    QElapsedTimer waited;
+    waited.start();
+    const auto left = [&] { return int(std::max<qint64>(0, timeoutMs - waited.elapsed())); };
+    QLocalSocket socket;
+    socket.connectToServer(socketName());
+    if (!socket.waitForConnected(left()))
+        return {};
+    socket.write(request);
+    while (socket.bytesToWrite() > 0)
+        if (left() == 0 || !socket.waitForBytesWritten(left()))
+            return {};
+    CommandReply reply{true, {}};
+    while (!socket.canReadLine()) {
+        if (left() == 0 || socket.state() != QLocalSocket::ConnectedState ||
+            !socket.waitForReadyRead(left()))
+            break;
+    }
+    if (socket.canReadLine())
+        reply.answer = socket.readLine(MaxRequestLine);
+    socket.disconnectFromServer();
+    return reply;
 }

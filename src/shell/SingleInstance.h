@@ -65,13 +65,29 @@ public:
     using ImportHandler = std::function<void(const QStringList& files, const Answer& answer)>;
     void setImportHandler(ImportHandler onImport) { m_onImport = std::move(onImport); }
 
+    // A request line of the program's actions (RemoteCommand) and its one answer line.
+    // The running copy's handler runs from the event loop, as an import's does, and gives
+    // `reply` the answer line once it has acted.
+    using Reply = std::function<void(const QByteArray& answerLine)>;
+    using CommandHandler = std::function<void(const QByteArray& request, const Reply& reply)>;
+    void setCommandHandler(CommandHandler onCommand) { m_onCommand = std::move(onCommand); }
+    // A later start: sends the request line and waits for the answer line, all within
+    // `timeoutMs`. `reached` is false when no running copy took the request; `answer` is
+    // empty when none came in time.
+    struct CommandReply {
+        bool reached = false;
+        QByteArray answer;
+    };
+    CommandReply askRunningCopy(const QByteArray& request, int timeoutMs) const;
+
     // $XDG_RUNTIME_DIR, else a folder of the user's own in the temporary folder.
     static QString defaultRuntimeFolder();
 
 private:
     struct Request {
-        enum Kind { Incomplete, Show, Import, Dropped } kind;
+        enum Kind { Incomplete, Show, Import, Command, Dropped } kind;
         QStringList files;
+        QByteArray command;
     };
     static Request readRequest(QLocalSocket& peer);
     static void answer(const QPointer<QLocalSocket>& peer, const QString& refusal);
@@ -84,4 +100,5 @@ private:
     int m_lockFd = -1; // the open lock file while this copy holds it
     QLocalServer* m_server = nullptr;
     ImportHandler m_onImport;
+    CommandHandler m_onCommand;
 };

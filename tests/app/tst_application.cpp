@@ -94,11 +94,11 @@ private Q_SLOTS:
         QStringList startup = app.controller().startupJobNames();
         startup.removeAll(QStringLiteral("tool tables")); // one per tool with tables
         QCOMPARE(startup, (QStringList{"shipped holidays", "calendar sync after start-up",
-                                       "wallpaper", "mail account", "autostart"}));
+                                       "wallpaper", "mail account", "bind keys", "autostart"}));
         QCOMPARE(app.controller().tick().jobNames(),
                  (QStringList{"holiday update", "calendar subscriptions", "calendar sync",
-                              "repeat window", "folder tracking", "mail check", "reminder",
-                              "due entries", "missed entries"}));
+                              "repeat window", "folder tracking", "mail check", "key check",
+                              "reminder", "due entries", "missed entries"}));
     }
 
     // With nothing coming, start-up and the tick load the reminder silently; the user who

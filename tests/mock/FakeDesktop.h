@@ -7,6 +7,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/Downloader.h"
+#include "platform/GlobalKeys.h"
 #include "platform/MailClient.h"
 #include "platform/NetworkStatus.h"
 #include "platform/PictureOutput.h"
@@ -20,6 +21,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QPointer>
 #include <QSet>
 
@@ -380,6 +382,42 @@ private:
     bool held = false;
 };
 
+// Global keys that bind whatever is not in `taken`; tests press them with press().
+class FakeGlobalKeys final : public GlobalKeys {
+public:
+    Way way() const override { return desktopWay; }
+    State bind(const QString& name, const QKeySequence& key) override {
+        bound.remove(name);
+        if (key.isEmpty())
+            return State::Unbound;
+        if (desktopWay == Way::None)
+            return State::Unusable;
+        if (taken.contains(key))
+            return State::Taken;
+        bound.insert(name, key);
+        return State::Bound;
+    }
+    void check() override {
+        for (const QString& name : bound.keys())
+            if (taken.contains(bound.value(name))) {
+                bound.remove(name);
+                Q_EMIT lost(name);
+            }
+    }
+    // A press of `key`: true when it was bound.
+    bool press(const QKeySequence& key) {
+        const QString name = bound.key(key);
+        if (name.isEmpty())
+            return false;
+        Q_EMIT activated(name);
+        return true;
+    }
+
+    Way desktopWay = Way::X11Grab;
+    QList<QKeySequence> taken; // keys another program holds
+    QMap<QString, QKeySequence> bound;
+};
+
 struct FakeDesktop {
     FakeWindowSystem windows;
     FakeDesktopShell shell;
@@ -393,14 +431,15 @@ struct FakeDesktop {
     FakePictureOutput pictureOutput;
     FakeSecretStore secrets;
     FakeOnlineAccounts onlineAccounts;
+    FakeGlobalKeys keys;
     // The data file's hub and stores as the program builds them, one set per context().
     std::deque<StoreSet> data;
 
     AppContext context(const AppPaths& paths, Clock& clock) {
         data.emplace_back(paths.dataFile());
-        return AppContext{paths,         clock,     windows, shell,     dialogs,
-                          registry,      network,   mail,    processes, grabber,
-                          pictureOutput, downloads, secrets, stores(),  onlineAccounts};
+        return AppContext{paths,   clock, windows,   shell,         dialogs,       registry,
+                          network, mail,  processes, grabber,       pictureOutput, downloads,
+                          secrets, keys,  stores(),  onlineAccounts};
     }
     // The stores of the latest context().
     DataStores& stores() { return data.back().stores(); }

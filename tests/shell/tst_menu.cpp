@@ -94,6 +94,7 @@ struct ShellRig {
                        desktop.pictureOutput,
                        desktop.downloads,
                        desktop.secrets,
+                       desktop.keys,
                        data.stores(),
                        desktop.onlineAccounts};
     CommandDispatcher shell{context};

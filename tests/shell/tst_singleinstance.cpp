@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/RemoteCommand.h"
 #include "shell/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -176,8 +179,102 @@ private Q_SLOTS:
         QCOMPARE(imports, 2);
     }
 
+    // An action goes over as one line and its answer comes back once the running copy
+    // acted; a copy that does not answer in time is told apart from none at all.
+    void aCommandIsAnsweredOnceTaken() {
+        QTemporaryDir program;
+        SingleInstance first(program.path(), m_runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.listen({}));
+        SingleInstance second(program.path(), m_runtime.path());
+        QCOMPARE(second.acquire(), Outcome::HeldByAnother);
+        QList<RemoteCommand> taken;
+        first.setCommandHandler([&](const QByteArray& line, const SingleInstance::Reply& reply) {
+            taken << RemoteCommand::decode(line).value_or(RemoteCommand{});
+            reply(RemoteCommand::encodeAnswer(QStringLiteral("refused for the test")));
+        });
+        const RemoteCommand note{"new-note", QString(RemoteCommand::MaxNoteBytes, u'n')};
+        const SingleInstance::CommandReply reply = commandFromAnotherThread(second, note, 5000);
+        QVERIFY(reply.reached);
+        QCOMPARE(RemoteCommand::decodeAnswer(reply.answer)->refusal,
+                 QStringLiteral("refused for the test"));
+        QCOMPARE(taken, QList<RemoteCommand>{note});
+
+        // An answer later than the start waits: reached, but nothing heard.
+        first.setCommandHandler([&](const QByteArray&, const SingleInstance::Reply& later) {
+            QTimer::singleShot(500, &first, [later] { later(RemoteCommand::encodeAnswer({})); });
+        });
+        const SingleInstance::CommandReply late =
+            commandFromAnotherThread(second, {"capture", {}}, 100);
+        QVERIFY(late.reached);
+        QVERIFY(late.answer.isEmpty());
+
+        SingleInstance elsewhere(program.path() + QStringLiteral("/other"), m_runtime.path());
+        QVERIFY(!elsewhere.askRunningCopy(RemoteCommand{"capture", {}}.encode(), 200).reached);
+    }
+
+    // A thousand requests at once are each taken exactly once and answered, and a line that
+    // never ends is dropped rather than kept growing.
+    void aBurstOfCommandsIsTakenOnceEach() {
+        QTemporaryDir program;
+        QTemporaryDir runtime;
+        SingleInstance first(program.path(), runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.listen({}));
+        QMap<QString, int> taken;
+        first.setCommandHandler([&](const QByteArray& line, const SingleInstance::Reply& reply) {
+            ++taken[RemoteCommand::decode(line).value_or(RemoteCommand{}).argument];
+            reply(RemoteCommand::encodeAnswer({}));
+        });
+        const QStringList sockets =
+            QDir(runtime.path()).entryList({QStringLiteral("*.socket")}, QDir::System);
+        QCOMPARE(sockets.size(), 1);
+        const QString name = runtime.filePath(sockets.first());
+
+        auto* endless = new QLocalSocket(this);
+        endless->connectToServer(name);
+        QVERIFY(endless->waitForConnected(1000));
+        endless->write("do new-note " + QByteArray(RemoteCommand::MaxLine + 10, 'A'));
+        QTRY_COMPARE(endless->state(), QLocalSocket::UnconnectedState);
+
+        constexpr int Burst = 1000;
+        std::vector<std::unique_ptr<QLocalSocket>> peers;
+        for (int i = 0; i < Burst; ++i) {
+            peers.push_back(std::make_unique<QLocalSocket>());
+            QLocalSocket* peer = peers.back().get();
+            // More than the listen backlog at once: a peer writes once it got in.
+            connect(peer, &QLocalSocket::connected, peer, [peer, i] {
+                peer->write(RemoteCommand{"new-note", QString::number(i)}.encode());
+            });
+            peer->connectToServer(name);
+        }
+        const auto answered = [&] {
+            int count = 0;
+            for (const auto& peer : peers)
+                count += peer->canReadLine() ? 1 : 0;
+            return count;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(answered(), Burst, 30000);
+        QCOMPARE(taken.size(), Burst);
+        for (auto it = taken.cbegin(); it != taken.cend(); ++it)
+            QCOMPARE(it.value(), 1);
+        for (const auto& peer : peers)
+            QCOMPARE(peer->readAll(), QByteArray("done\n"));
+        delete endless;
+    }
+
 private:
     using Answer = SingleInstance::ImportAnswer;
+
+    static SingleInstance::CommandReply commandFromAnotherThread(const SingleInstance& second,
+                                                                 const RemoteCommand& command,
+                                                                 int timeoutMs) {
+        auto asked = std::async(std::launch::async,
+                                [&] { return second.askRunningCopy(command.encode(), timeoutMs); });
+        while (asked.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return asked.get();
+    }
 
     // The second start waits for its answer, which the running copy gives from its event
     // loop: in a test both are one process, so the start asks from a thread of its own.

@@ -172,6 +172,7 @@ private Q_SLOTS:
                                m_desktop.pictureOutput,
                                m_desktop.downloads,
                                m_desktop.secrets,
+                               m_desktop.keys,
                                m_desktop.stores(),
                                m_desktop.onlineAccounts};
         const QString image = picture("a.png", Qt::green);

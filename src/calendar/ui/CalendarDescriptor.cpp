@@ -29,6 +29,7 @@ void paintCalendarIcon(QPainter& p) {
 ToolDescriptor calendarDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Calendar");
+    d.commandName = QStringLiteral("calendar");
     d.tip = QStringLiteral("Personal Calendar");
     d.caption = QStringLiteral("Personal Calendar");
     d.accelerator = QStringLiteral("Personal &Calendar");

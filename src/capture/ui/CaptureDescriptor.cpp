@@ -3,6 +3,7 @@
 
 #include "capture/CaptureStore.h"
 #include "capture/ui/ScreenCapture.h"
+#include "shell/RemoteCommand.h"
 
 #include <QPainter>
 
@@ -25,6 +26,7 @@ void paintCaptureIcon(QPainter& p) {
 ToolDescriptor captureDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("SCapture");
+    d.commandName = QStringLiteral("capture");
     d.tip = QStringLiteral("Screen Capture");
     d.caption = QStringLiteral("Screen Capture");
     d.accelerator = QStringLiteral("&Screen Capture");
@@ -35,6 +37,11 @@ ToolDescriptor captureDescriptor() {
 
 ToolDescriptor captureTool(AppContext& context) {
     ToolDescriptor d = captureDescriptor();
-    d.hold(std::make_shared<CaptureTool>(context));
+    CaptureTool* capture = d.hold(std::make_shared<CaptureTool>(context));
+    const std::shared_ptr<ToolLink> link = d.link;
+    d.actions.insert(QLatin1String(RemoteCommand::Capture), [capture, link](const QString&) {
+        return capture->captureArea(
+            [link] { Q_EMIT link->loadToolAsked(QStringLiteral("SCapture")); });
+    });
     return d;
 }

@@ -306,6 +306,11 @@ void ScreenCapture::newCapture() {
     if (m_capturing)
         return;
     m_capturing = true;
+    // A window that is not on the screen need not be waited for to go.
+    if (!window()->isVisible()) {
+        startCapture();
+        return;
+    }
     window()->hide();
     m_scTimer->start();
 }
@@ -446,4 +451,14 @@ void ScreenCapture::tell(const QString& text, const QString& title) {
 ScreenCapture* CaptureTool::makePage(QWidget* parent) {
     m_page = new ScreenCapture(m_context, parent);
     return m_page;
+}
+
+QString CaptureTool::captureArea(const std::function<void()>& loadPage) {
+    if (m_page && m_page->capturing())
+        return {};
+    loadPage();
+    if (!m_page)
+        return QStringLiteral("Screen Capture could not be opened.");
+    m_page->newCapture();
+    return {};
 }

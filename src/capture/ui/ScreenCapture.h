@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QPointer>
 
+#include <functional>
+
 class CapturePreview;
 struct ScreenGrab;
 class FullScreen;
@@ -47,6 +49,8 @@ public:
     qint64 currentRowId() const;
     // The capture or viewing window while it is open.
     FullScreen* fullScreen() const;
+    // A capture is under way: from "Selected Area" to the picture stored or dropped.
+    bool capturing() const { return m_capturing; }
 
 public Q_SLOTS:
     // SCTimer's step: grabs the screen and shows it frozen.
@@ -107,6 +111,11 @@ public:
     ScreenCapture* makePage(QWidget* parent);
     // The page once the main window has loaded it; null before.
     ScreenCapture* page() const { return m_page; }
+    // A capture asked from outside the window: `loadPage` makes the page the main window's
+    // without showing a closed window, so the screen freezes at once for the user's choice
+    // (a window on the screen is waited for to go). A capture under way already is left
+    // alone. Gives a refusal, or nothing.
+    QString captureArea(const std::function<void()>& loadPage);
 
 private:
     AppContext& m_context;

@@ -4,6 +4,7 @@
 #include "notes/NoteDueReader.h"
 #include "notes/NoteStore.h"
 #include "notes/NotesLog.h"
+#include "shell/RemoteCommand.h"
 #include "shell/ui/ToolRegistry.h"
 
 #include <QPainter>
@@ -38,6 +39,7 @@ void paintNotesIcon(QPainter& p) {
 ToolDescriptor notesDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("QNotes");
+    d.commandName = QStringLiteral("notes");
     d.tip = QStringLiteral("Quick Notes");
     d.caption = QStringLiteral("Quick Notes");
     d.accelerator = QStringLiteral("Quick &Notes");
@@ -71,5 +73,7 @@ ToolDescriptor notesTool(AppContext& context) {
                                                              notes->lateAlarm(show, at);
                                                          })}};
     d.saveNow = [notes] { notes->saveNow(); };
+    d.actions.insert(QLatin1String(RemoteCommand::NewNote),
+                     [notes, show](const QString& text) { return notes->newNote(show, text); });
     return d;
 }

@@ -679,7 +679,8 @@ SpellChecker& NotesPage::checker() {
 void NotesPage::command(Command command) {
     switch (command) {
     case Command::New:
-        return newNote();
+        newNote();
+        return;
     case Command::Delete:
         return deleteNote();
     case Command::Find:
@@ -699,12 +700,12 @@ void NotesPage::command(Command command) {
     }
 }
 
-void NotesPage::newNote() {
+NoteCard* NotesPage::newNote() {
     const NoteRecord row = m_store.add(m_context.clock.today());
     if (row.id == 0) {
         tell(QStringLiteral("The new note could not be added to the data file.\n\n") +
              m_store.lastError());
-        return;
+        return nullptr;
     }
     m_stored.added(row);
     std::optional<QRect> beside;
@@ -719,6 +720,21 @@ void NotesPage::newNote() {
         c->setStored(c->twips());
     setNoteFocus(index);
     applyEnabling();
+    return c;
+}
+
+bool NotesPage::addNote(const QString& text) {
+    NoteCard* c = newNote();
+    if (!c)
+        return false;
+    if (!text.isEmpty()) {
+        // Typed in as the user would, so the note counts as changed and is saved.
+        QTextCursor cursor(c->text()->document());
+        cursor.insertText(text);
+        c->text()->moveCursor(QTextCursor::End);
+        saveNotes();
+    }
+    return true;
 }
 
 void NotesPage::deleteNote() {
@@ -902,6 +918,15 @@ void NotesTool::lateAlarm(const std::function<void()>& open, const QList<QDateTi
     open();
     if (m_page)
         m_page->alarm(late);
+}
+
+QString NotesTool::newNote(const std::function<void()>& open, const QString& text) {
+    open();
+    if (!m_page)
+        return QStringLiteral("Quick Notes could not be opened.");
+    if (!m_page->addNote(text))
+        return QStringLiteral("The new note could not be added to the data file.");
+    return {};
 }
 
 void NotesTool::saveNow() {

@@ -74,6 +74,10 @@ public:
     // those due in any of the `late` minutes (alarms passed over while asleep).
     void alarm(const QList<QDateTime>& late = {});
 
+    // A new note in front, with the focus, holding `text` (plain) when given; a text is
+    // saved at once. False when the data file took no new note (the user was told).
+    bool addNote(const QString& text);
+
     // The toolbar's commands on the focused card.
     void command(NoteToolbar::Command command);
     void chooseFont(const QString& family);
@@ -155,7 +159,8 @@ private:
     bool autosave();
     QSize screenTwips() const;
 
-    void newNote();
+    // The new note's card, null when the data file took none.
+    NoteCard* newNote();
     void deleteNote();
     void openFind();
     void spelling();
@@ -218,6 +223,9 @@ public:
     void lateAlarm(const std::function<void()>& open, const QList<QDateTime>& late);
     // Before a shut-down: the notes' unsaved text to the data file.
     void saveNow();
+    // A note asked from outside the window: `open` brings up Quick Notes, which then puts
+    // a new note in front holding `text`. Gives a refusal, or nothing.
+    QString newNote(const std::function<void()>& open, const QString& text);
     // At "Unload Plumora": true when the notes are saved, or the user chose "Quit anyway"
     // after being told why they could not be; false for "Stay".
     bool readyToQuit();

@@ -29,6 +29,7 @@ void paintOptionsIcon(QPainter& p) {
 ToolDescriptor optionsDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Options");
+    d.commandName = QStringLiteral("options");
     d.tip = QStringLiteral("Options");
     d.caption = QStringLiteral("Options");
     d.accelerator = QStringLiteral("&Options");

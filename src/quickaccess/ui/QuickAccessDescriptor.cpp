@@ -42,6 +42,7 @@ void paintQuickAccessIcon(QPainter& p) {
 ToolDescriptor quickAccessDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("QAccess");
+    d.commandName = QStringLiteral("quick-access");
     d.tip = QStringLiteral("Quick Access");
     d.caption = QStringLiteral("Quick Access");
     d.accelerator = QStringLiteral("Quick &Access");

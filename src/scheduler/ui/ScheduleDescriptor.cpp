@@ -29,6 +29,7 @@ void paintScheduleIcon(QPainter& p) {
 ToolDescriptor scheduleDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Schedule");
+    d.commandName = QStringLiteral("scheduler");
     d.tip = QStringLiteral("Power Scheduler");
     d.caption = QStringLiteral("Power Scheduler");
     d.accelerator = QStringLiteral("Power &Scheduler");

@@ -96,6 +96,15 @@ bool CommandDispatcher::showTool(const QString& id) {
     return button != 0;
 }
 
+bool CommandDispatcher::loadTool(const QString& id) {
+    const int button = m_tools.buttonOf(id);
+    if (button)
+        ensureMainWindow()->clickToolbarButton(button);
+    else
+        qCWarning(lcDesktop) << "no tool" << id << "to load";
+    return button != 0;
+}
+
 void CommandDispatcher::showFirstTool() {
     if (!m_tools.tools().isEmpty())
         showTool(m_tools.toolbarButtonAt(0));

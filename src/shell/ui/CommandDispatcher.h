@@ -38,6 +38,9 @@ public:
     // Shows the main window with the page of the tool with `id`; false when no shown tool
     // has that id.
     bool showTool(const QString& id);
+    // Makes the page of the tool with `id` the main window's without showing the window
+    // (a shown one stays shown); false when no shown tool has that id.
+    bool loadTool(const QString& id);
     // Shows the first tool's page (the calendar's): a click on the tray icon, a second start.
     void showFirstTool();
     // Shows the main window with the tool of a toolbar button.

@@ -6,6 +6,7 @@
 #include "shell/ui/Artwork.h"
 
 #include <QHash>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -35,10 +36,15 @@ Q_SIGNALS:
     void notice(const QString& text, const QString& action);
     // Brings up the tool `id` in the main window.
     void showTool(const QString& id);
+    // Makes the tool `id` the main window's page without showing the window.
+    void loadToolAsked(const QString& id);
     // Every tool's unsaved input is to go to the data file now (before a shut-down).
     void saveOpenWorkAsked();
     // The loaded page of the tool on `toolbarButton` is to keep everything (before a backup).
     void keepToolAsked(int toolbarButton);
+    // The program is to take the action `action` (RemoteCommand) as if asked from the
+    // command line.
+    void commandAsked(const QString& action, const QString& argument);
 };
 
 // Everything the shell needs to know of a tool, given by the tool's own folder: the
@@ -86,6 +92,14 @@ struct ToolDescriptor {
     QStringList dueTables;
     // What its due entries do, by the action each names.
     DueActions dueActions;
+    // The name the command line and the shortcuts know the tool by (plumora --show NAME);
+    // empty: none.
+    QString commandName;
+    // What the tool does when asked from outside the window (a command line, a global
+    // shortcut), by action name (RemoteCommand): each takes the command's argument and gives
+    // a refusal for the user, or nothing once it has acted.
+    using Action = std::function<QString(const QString& argument)>;
+    QMap<QString, Action> actions;
     // The tool's object, which makes and keeps its page and runs its jobs (a
     // std::shared_ptr<T>); kept by the application for as long as the tool is registered.
     std::any owner;

@@ -128,8 +128,49 @@ int TrayController::handOverImport() {
     return 1;
 }
 
+namespace {
+// How long a later start waits for the running copy to take its action.
+constexpr int CommandTimeoutMs = 5000;
+} // namespace
+
+int TrayController::handOverCommand() {
+    const SingleInstance::CommandReply reply =
+        m_instance.askRunningCopy(m_command->encode(), CommandTimeoutMs);
+    if (!reply.reached) {
+        std::fprintf(stderr, "The running copy of Plumora could not be reached; nothing was "
+                             "done.\n");
+        return 1;
+    }
+    const std::optional<RemoteCommand::Answer> answer = RemoteCommand::decodeAnswer(reply.answer);
+    if (!answer) {
+        std::fprintf(stderr, "The running copy of Plumora did not answer within %d seconds.\n",
+                     CommandTimeoutMs / 1000);
+        return 1;
+    }
+    if (!answer->done) {
+        std::fprintf(stderr, "%s\n", qPrintable(answer->refusal));
+        return 1;
+    }
+    return 0;
+}
+
+QByteArray TrayController::answerCommand(const QByteArray& request) {
+    const std::optional<RemoteCommand> command = RemoteCommand::decode(request);
+    if (!command) {
+        qCWarning(lcStartup) << "a damaged command came over the one-copy socket";
+        return RemoteCommand::encodeAnswer(QStringLiteral("Plumora could not read the request."));
+    }
+    if (!m_runCommand)
+        return RemoteCommand::encodeAnswer(QStringLiteral("Plumora takes no actions here."));
+    return RemoteCommand::encodeAnswer(m_runCommand(*command));
+}
+
 bool TrayController::claim() {
     if (m_instance.acquire() == SingleInstance::Outcome::HeldByAnother) {
+        if (m_command) {
+            m_secondStartStatus = handOverCommand();
+            return false;
+        }
         if (!m_importFiles.isEmpty()) {
             m_secondStartStatus = handOverImport();
             return false;
@@ -148,6 +189,10 @@ bool TrayController::claim() {
             if (!m_import)
                 return answer(QStringLiteral("Plumora cannot import files here."));
             m_import(files, answer);
+        });
+    m_instance.setCommandHandler(
+        [this](const QByteArray& request, const SingleInstance::Reply& reply) {
+            reply(answerCommand(request));
         });
     return true;
 }
@@ -168,6 +213,13 @@ bool TrayController::start() {
         m_timer.start(m_tick.msUntilNextTick());
         if (!m_importFiles.isEmpty() && m_import)
             m_import(std::exchange(m_importFiles, {}), [](const QString&) {});
+        if (m_command && m_runCommand) {
+            const QString refusal = m_runCommand(*std::exchange(m_command, std::nullopt));
+            if (!refusal.isEmpty()) {
+                std::fprintf(stderr, "%s\n", qPrintable(refusal));
+                qCWarning(lcStartup) << "the command line's action was refused:" << refusal;
+            }
+        }
         // A watcher that took the item answers on its own time; a watcher on the bus is
         // a tray.
         if (!m_icon && !(m_sni && m_sni->watcherPresent()))

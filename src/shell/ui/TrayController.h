@@ -3,6 +3,7 @@
 
 #include "shell/AppContext.h"
 #include "shell/Jobs.h"
+#include "shell/RemoteCommand.h"
 #include "shell/SingleInstance.h"
 #include "shell/Tick.h"
 #include "shell/TrayActivations.h"
@@ -42,6 +43,12 @@ public:
         m_importFiles = files;
         m_import = std::move(import);
     }
+    // An action for the running copy (plumora --capture, --new-note, --show): a second
+    // start hands it over and waits for the answer; the first copy runs it once created.
+    // `run` acts on a command and gives its refusal, empty when it was taken.
+    using CommandRunner = std::function<QString(const RemoteCommand& command)>;
+    void setCommand(std::optional<RemoteCommand> command) { m_command = std::move(command); }
+    void setCommandRunner(CommandRunner run) { m_runCommand = std::move(run); }
     // Creation: data file care, start-up jobs, the reminder once.
     void create();
     // The program's start: false when another copy already runs, and then nothing at all
@@ -86,6 +93,10 @@ private:
     bool claim();
     // A second start's --import: the files go to the running copy; gives the exit status.
     int handOverImport();
+    // A second start's action: the same for a command.
+    int handOverCommand();
+    // A command line that came over the socket: its answer line.
+    QByteArray answerCommand(const QByteArray& request);
     void addTrayIcon();
     // Qt's icon, for an XEmbed tray.
     void addXEmbedIcon();
@@ -101,6 +112,8 @@ private:
     SingleInstance m_instance;
     QStringList m_importFiles;
     SingleInstance::ImportHandler m_import;
+    std::optional<RemoteCommand> m_command;
+    CommandRunner m_runCommand;
     int m_secondStartStatus = 0;
     QTimer m_timer;
     Tick m_tick;

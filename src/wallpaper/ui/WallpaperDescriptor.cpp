@@ -34,6 +34,7 @@ void paintWallpaperIcon(QPainter& p) {
 ToolDescriptor wallpaperDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("SSWP");
+    d.commandName = QStringLiteral("wallpaper");
     d.tip = QStringLiteral("Wallpaper Changer");
     d.caption = QStringLiteral("Wallpaper Changer");
     d.accelerator = QStringLiteral("&Wallpaper Changer");
