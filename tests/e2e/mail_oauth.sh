@@ -25,7 +25,7 @@ program=$(e2e_program_folder "$exe" "$template")
 data=$program/data.plm
 registry=$XDG_CONFIG_HOME/plumora/registry.ini
 
-python3 "$here/token_introspection.py" "$E2E_DIR/introspection.port" ann &
+python3 "$here/token_endpoint.py" "$E2E_DIR/introspection.port" ann &
 E2E_PIDS+=($!)
 wait_for 10 test -s "$E2E_DIR/introspection.port" || fail "the introspection endpoint did not start"
 introspection=http://127.0.0.1:$(cat "$E2E_DIR/introspection.port")/introspect

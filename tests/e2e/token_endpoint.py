@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The token-introspection endpoint (RFC 7662) Dovecot asks on loopback: "fresh-token" is
 # active for the user, every other token is not. Writes its port to PORT_FILE.
-# token_introspection.py PORT_FILE USER
+# token_endpoint.py PORT_FILE USER
 import http.server
 import json
 import os
