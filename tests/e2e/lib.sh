@@ -10,8 +10,11 @@ export HOME="$E2E_DIR/home"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
 export XDG_RUNTIME_DIR="$E2E_DIR/run"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-# Without a session bus Qt docks its tray icon through XEmbed, which trayer hosts.
-unset DBUS_SESSION_BUS_ADDRESS
+# Without a session bus Qt docks its tray icon through XEmbed, which trayer hosts. An unset
+# address would let libdbus start a bus of its own on the X display (dbus-x11), with a
+# keyring whose first-use prompt takes the pointer; an address where nothing listens
+# keeps the test's desktop as bare as it says. A test that wants a bus sets its own.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_DIR/no-session-bus"
 unset QT_QPA_PLATFORM
 
 e2e_cleanup() {
