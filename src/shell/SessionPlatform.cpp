@@ -9,3 +9,8 @@ QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& 
         return {};
     return QByteArrayLiteral("xcb");
 }
+
+bool ownPlacementBypassesWindowManager(const QByteArray& qtPlatform,
+                                       const QByteArray& waylandDisplay) {
+    return qtPlatform == "xcb" && !waylandDisplay.isEmpty();
+}

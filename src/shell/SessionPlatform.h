@@ -9,3 +9,10 @@
 // the choice to Qt.
 QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& waylandDisplay,
                                const QByteArray& x11Display, const QByteArray& sessionType);
+
+// On XWayland the Wayland compositor, not an X11 window manager, places and focuses X11
+// windows: it may centre a window whatever place it asks for and hand the keyboard to every
+// new one. Windows Plumora places itself (the tray menu, notices) then bypass it; an X11
+// window manager honours their place and type and keeps managing them.
+bool ownPlacementBypassesWindowManager(const QByteArray& qtPlatform,
+                                       const QByteArray& waylandDisplay);

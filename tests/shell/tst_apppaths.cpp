@@ -121,6 +121,13 @@ private Q_SLOTS:
         QCOMPARE(preferredQtPlatform(qpa, wayland, x11, wayland.isEmpty() ? "x11" : "wayland"),
                  expected);
     }
+
+    // Only on XWayland do the menu and notices leave the window manager out.
+    void ownPlacementBypassesTheCompositorOnly() {
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "wayland-0"));
+        QVERIFY(!ownPlacementBypassesWindowManager("xcb", ""));
+        QVERIFY(!ownPlacementBypassesWindowManager("wayland", "wayland-0"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAppPaths)
