@@ -11,6 +11,12 @@ QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& 
 }
 
 bool ownPlacementBypassesWindowManager(const QByteArray& qtPlatform,
-                                       const QByteArray& waylandDisplay) {
-    return qtPlatform == "xcb" && !waylandDisplay.isEmpty();
+                                       const QByteArray& currentDesktop,
+                                       const QByteArray& swaySocket) {
+    if (qtPlatform != "xcb")
+        return false;
+    if (!swaySocket.isEmpty())
+        return true;
+    const QList<QByteArray> desktops = currentDesktop.toLower().split(':');
+    return desktops.contains("sway");
 }

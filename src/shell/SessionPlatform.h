@@ -10,9 +10,11 @@
 QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& waylandDisplay,
                                const QByteArray& x11Display, const QByteArray& sessionType);
 
-// On XWayland the Wayland compositor, not an X11 window manager, places and focuses X11
-// windows: it may centre a window whatever place it asks for and hand the keyboard to every
-// new one. Windows Plumora places itself (the tray menu, notices) then bypass it; an X11
-// window manager honours their place and type and keeps managing them.
+// sway places and focuses the X11 windows of XWayland by its own rules: it centres a floating
+// window whatever place it asks for and hands the keyboard to every new one. Windows Plumora
+// places itself (the tray menu, notices) bypass it there. Told by the Qt platform, the
+// desktop names of XDG_CURRENT_DESKTOP and sway's socket (SWAYSOCK); other desktops keep
+// managing them, as they honour the place and the window type.
 bool ownPlacementBypassesWindowManager(const QByteArray& qtPlatform,
-                                       const QByteArray& waylandDisplay);
+                                       const QByteArray& currentDesktop,
+                                       const QByteArray& swaySocket);

@@ -122,11 +122,14 @@ private Q_SLOTS:
                  expected);
     }
 
-    // Only on XWayland do the menu and notices leave the window manager out.
-    void ownPlacementBypassesTheCompositorOnly() {
-        QVERIFY(ownPlacementBypassesWindowManager("xcb", "wayland-0"));
-        QVERIFY(!ownPlacementBypassesWindowManager("xcb", ""));
-        QVERIFY(!ownPlacementBypassesWindowManager("wayland", "wayland-0"));
+    // Only sway's X11 windows leave the window manager out, whichever way sway is told.
+    void ownPlacementBypassesSwayOnly() {
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "sway", ""));
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "Sway:wlroots", ""));
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "", "/run/user/1000/sway-ipc.sock"));
+        QVERIFY(!ownPlacementBypassesWindowManager("xcb", "GNOME", ""));
+        QVERIFY(!ownPlacementBypassesWindowManager("xcb", "swayfx-like", ""));
+        QVERIFY(!ownPlacementBypassesWindowManager("wayland", "sway", "/run/sway-ipc.sock"));
     }
 };
 

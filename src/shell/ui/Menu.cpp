@@ -72,10 +72,10 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
     }();
     Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("Menu"));
-    // On XWayland the menu stands where it is put; the compositor still gives it the keyboard,
+    // On sway the menu stands where it is put; the compositor still gives it the keyboard,
     // as an ordinary window's type asks, so it closes once another window takes it.
     if (ownPlacementBypassesWindowManager(QGuiApplication::platformName().toUtf8(),
-                                          qgetenv("WAYLAND_DISPLAY")))
+                                          qgetenv("XDG_CURRENT_DESKTOP"), qgetenv("SWAYSOCK")))
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                        Qt::X11BypassWindowManagerHint);
     // Never shown (the window has no frame), but it tells the menu from the main window.

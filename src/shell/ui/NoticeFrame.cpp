@@ -23,7 +23,7 @@ QFrame* setUp(QWidget* window, const QString& objectName, const QString& title, 
         // where it is put and never handed the keyboard focus. Qt's X11 windows take the
         // type from this property whenever their flags are set, so they are set anew.
         if (ownPlacementBypassesWindowManager(QGuiApplication::platformName().toUtf8(),
-                                              qgetenv("WAYLAND_DISPLAY")))
+                                              qgetenv("XDG_CURRENT_DESKTOP"), qgetenv("SWAYSOCK")))
             window->setWindowFlag(Qt::X11BypassWindowManagerHint);
         window->winId();
         if (QWindow* handle = window->windowHandle()) {
