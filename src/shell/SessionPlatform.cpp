@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/SessionPlatform.h"
 
+#include <QList>
+
 QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& waylandDisplay,
                                const QByteArray& x11Display, const QByteArray& sessionType) {
     if (!qpaPlatform.isEmpty() || x11Display.isEmpty())
