@@ -11,8 +11,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 run: build
 	$(BUILD_DIR)/bin/plumora
 
+# The sway desktop test is left to `ctest -L sway`: its packages are not among the test set.
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE '^sway$$'
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release

@@ -9,3 +9,12 @@
 // the choice to Qt.
 QByteArray preferredQtPlatform(const QByteArray& qpaPlatform, const QByteArray& waylandDisplay,
                                const QByteArray& x11Display, const QByteArray& sessionType);
+
+// sway places and focuses the X11 windows of XWayland by its own rules: it centres a floating
+// window whatever place it asks for and hands the keyboard to every new one. Windows Plumora
+// places itself (the tray menu, notices) bypass it there. Told by the Qt platform, the
+// desktop names of XDG_CURRENT_DESKTOP and sway's socket (SWAYSOCK); other desktops keep
+// managing them, as they honour the place and the window type.
+bool ownPlacementBypassesWindowManager(const QByteArray& qtPlatform,
+                                       const QByteArray& currentDesktop,
+                                       const QByteArray& swaySocket);

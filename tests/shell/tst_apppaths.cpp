@@ -121,6 +121,16 @@ private Q_SLOTS:
         QCOMPARE(preferredQtPlatform(qpa, wayland, x11, wayland.isEmpty() ? "x11" : "wayland"),
                  expected);
     }
+
+    // Only sway's X11 windows leave the window manager out, whichever way sway is told.
+    void ownPlacementBypassesSwayOnly() {
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "sway", ""));
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "Sway:wlroots", ""));
+        QVERIFY(ownPlacementBypassesWindowManager("xcb", "", "/run/user/1000/sway-ipc.sock"));
+        QVERIFY(!ownPlacementBypassesWindowManager("xcb", "GNOME", ""));
+        QVERIFY(!ownPlacementBypassesWindowManager("xcb", "swayfx-like", ""));
+        QVERIFY(!ownPlacementBypassesWindowManager("wayland", "sway", "/run/sway-ipc.sock"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAppPaths)

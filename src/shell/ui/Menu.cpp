@@ -2,6 +2,7 @@
 #include "shell/ui/Menu.h"
 
 #include "shell/MenuCloseRule.h"
+#include "shell/SessionPlatform.h"
 #include "shell/ShellTables.h"
 #include "shell/ui/Artwork.h"
 #include "shell/ui/ToolRegistry.h"
@@ -71,6 +72,12 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
     }();
     Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("Menu"));
+    // On sway the menu stands where it is put; the compositor still gives it the keyboard,
+    // as an ordinary window's type asks, so it closes once another window takes it.
+    if (ownPlacementBypassesWindowManager(QGuiApplication::platformName().toUtf8(),
+                                          qgetenv("XDG_CURRENT_DESKTOP"), qgetenv("SWAYSOCK")))
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                       Qt::X11BypassWindowManagerHint);
     // Never shown (the window has no frame), but it tells the menu from the main window.
     setWindowTitle(QStringLiteral("Plumora Menu"));
     setAttribute(Qt::WA_DeleteOnClose);

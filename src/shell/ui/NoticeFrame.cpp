@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/NoticeFrame.h"
 
+#include "shell/SessionPlatform.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -20,6 +22,9 @@ QFrame* setUp(QWidget* window, const QString& objectName, const QString& title, 
         // A notification to the window manager (_NET_WM_WINDOW_TYPE_NOTIFICATION): placed
         // where it is put and never handed the keyboard focus. Qt's X11 windows take the
         // type from this property whenever their flags are set, so they are set anew.
+        if (ownPlacementBypassesWindowManager(QGuiApplication::platformName().toUtf8(),
+                                              qgetenv("XDG_CURRENT_DESKTOP"), qgetenv("SWAYSOCK")))
+            window->setWindowFlag(Qt::X11BypassWindowManagerHint);
         window->winId();
         if (QWindow* handle = window->windowHandle()) {
             constexpr int NotificationType = 0x800;
