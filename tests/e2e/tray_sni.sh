@@ -94,8 +94,17 @@ panel_menu() {
     done | head -n 1
 }
 panel_menu_open() { [ -n "$(panel_menu)" ]; }
+# A click on the title bar the window manager draws above a window: it takes the keyboard,
+# as a user gives it.
+click_title() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    geometry "$1"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y - 8)) click 1
+    wait_for 10 has_keyboard "$1" || fail "a click on its title bar left '$1' without the keyboard"
+}
 close_main_window() {
-    xdotool windowactivate --sync "$(visible '^Plumora$')" key --clearmodifiers alt+F4
+    click_title '^Plumora$'
+    xdotool key --clearmodifiers alt+F4
     wait_for 10 hidden '^Plumora$' || fail "the main window did not close"
 }
 
@@ -155,7 +164,8 @@ wait_for 10 panel_menu_open || fail "a right click showed no exported menu: $(ca
 hidden '^Plumora Menu$' || fail "a right click opened Plumora's own menu as well"
 xdotool key Up Return
 wait_for 10 is_visible '^Confirm$' || fail "Unload Plumora from the exported menu asked no question"
-xdotool windowactivate --sync "$(visible '^Confirm$')" key Return
+click_title '^Confirm$'
+xdotool key Return
 wait_for 10 ended "$plumora" || fail "Plumora still runs after Unload"
 wait "$plumora" || fail "Plumora ended with status $?"
 wait_for 10 not_registered "$plumora" || fail "the watcher still holds the item after Unload"
