@@ -17,8 +17,6 @@ exe=$1 template=$2 E2E_READER=$3
 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 icons_docked() { [ "$(tray_icon_count)" -eq "$1" ]; }
 
 # start_with SQL: a fresh data file with SQL applied, the program started, its main window

@@ -75,7 +75,6 @@ choose() {
 }
 
 # The pop-up message over the tray goes with a click on it, as the user makes it go.
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 notice_gone() { [ -z "$(visible '^- Plumora -$')" ]; }
 dismiss_notice() {
     local win

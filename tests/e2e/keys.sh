@@ -28,8 +28,6 @@ program=$(e2e_program_folder "$exe" "$template")
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 is_gone() { ! is_visible "$1"; }
 icon_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 shows() { "$reader" Plumora centre "$1" "$2" >/dev/null 2>&1; }

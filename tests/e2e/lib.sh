@@ -302,6 +302,9 @@ a11y_description() {
     "$E2E_READER" Plumora dump showing 2>/dev/null | awk -F'\t' -v name="$1" '$3 == name { print $4; exit }'
 }
 # The window manager has given the keyboard to the visible window whose name matches.
+# The first shown window titled as the pattern says (none: empty), and whether there is one.
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+is_visible() { [ -n "$(visible "$1")" ]; }
 has_keyboard() {
     local active
     active=$(xdotool getactivewindow 2>/dev/null) || return 1

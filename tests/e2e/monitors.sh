@@ -57,8 +57,6 @@ stop_plumora() {
     kill "$plumora"
     wait "$plumora" 2>/dev/null || true
 }
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 is_gone() { ! is_visible "$1"; }
 icon_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 shows() { "$reader" Plumora centre "$1" "$2" >/dev/null 2>&1; }

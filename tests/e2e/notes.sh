@@ -25,8 +25,6 @@ env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 plumora=$!
 E2E_PIDS+=($plumora)
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 content() { sql_value "$program/data.plm" "SELECT coalesce(Content, '') FROM QNotes WHERE nID = $1"; }
 saved() { content "$1" | grep -q -- "$2"; }
 

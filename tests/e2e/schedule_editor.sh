@@ -41,8 +41,6 @@ env LD_PRELOAD="$lib" FAKETIME="$(printf '%+d' $((minute - lead - now)))" \
     "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 E2E_PIDS+=($!)
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 is_gone() { ! is_visible "$1"; }
 icons_docked() { [ "$(tray_icon_count)" -eq "$1" ]; }
 entries() { sql_value "$program/data.plm" 'SELECT COUNT(*) FROM Schedule'; }

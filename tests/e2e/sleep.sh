@@ -38,8 +38,6 @@ E2E_PIDS+=($plumora)
 locks() { [ "$(grep -c '^inhibit sleep Plumora delay$' "$log")" -eq "$1" ]; }
 wait_for 15 locks 1 || fail "no delay lock for sleep was taken: $(cat "$log")"
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 icons_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 wait_for 15 icons_docked || fail "no tray icon appeared"
 e2e_wait_tray_icon

@@ -66,8 +66,6 @@ def walk(node):
         walk(child)
 walk(json.load(sys.stdin))'
 }
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 geometry() { eval "$(xdotool getwindowgeometry --shell "$(visible "$1")")"; }
 # The colour of one pixel of the output, as "R G B".
 pixel() {

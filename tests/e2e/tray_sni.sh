@@ -81,8 +81,6 @@ registered_items() {
 }
 registered() { registered_items | grep -q "org.kde.StatusNotifierItem-$1-"; }
 not_registered() { ! registered "$1"; }
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 hidden() { ! is_visible "$1"; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 geometry() { eval "$(xdotool getwindowgeometry --shell "$(visible "$1")")"; }

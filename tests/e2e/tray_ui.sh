@@ -26,8 +26,6 @@ E2E_PIDS+=($plumora)
 
 # wait_for runs its command again each time: the checks are functions, never $(...) arguments.
 icons_docked() { [ "$(tray_icon_count)" -eq "$1" ]; }
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-is_visible() { [ -n "$(visible "$1")" ]; }
 menu_open() { is_visible '^Plumora Menu$'; }
 menu_closed() { ! menu_open; }
 ended() { ! kill -0 "$plumora" 2>/dev/null; }
