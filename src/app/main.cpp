@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/Lifecycle.h"
 #include "app/LinuxServices.h"
+#include "app/TranslationLoader.h"
 #include "shell/CommandLine.h"
 #include "shell/SessionPlatform.h"
 #include "shell/ui/AppIcon.h"
@@ -52,6 +53,9 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
+    // Before the first text is made: the user's language, English when Plumora has none.
+    const auto translations = TranslationLoader::forProgram(QCoreApplication::applicationDirPath());
+    translations->load();
     const CommandLine::Request request = readCommandLine(app);
     if (!request.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(request.error));
