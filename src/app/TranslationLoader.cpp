@@ -89,6 +89,7 @@ std::unique_ptr<QTranslator> TranslationLoader::loadFile(const QStringList& fold
             continue;
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(path)) {
+            qCInfo(lcStartup) << qUtf8Printable(name) << "from:" << path;
             m_files << path;
             return translator;
         }

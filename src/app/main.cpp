@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -37,11 +38,20 @@ CommandLine::Request readCommandLine(const QCoreApplication& app) {
     return CommandLine::read(options);
 }
 
+// The user's language, English when Plumora has none: before the first text is made, also
+// for --help.
+std::unique_ptr<TranslationLoader> loadTranslations() {
+    auto translations = TranslationLoader::forProgram(QCoreApplication::applicationDirPath());
+    translations->load();
+    return translations;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (onlyPrints(argc, argv)) {
         QCoreApplication app(argc, argv);
+        const auto translations = loadTranslations();
         readCommandLine(app);
         return 0;
     }
@@ -53,9 +63,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
-    // Before the first text is made: the user's language, English when Plumora has none.
-    const auto translations = TranslationLoader::forProgram(QCoreApplication::applicationDirPath());
-    translations->load();
+    const auto translations = loadTranslations();
     const CommandLine::Request request = readCommandLine(app);
     if (!request.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(request.error));

@@ -55,7 +55,7 @@ expect_shown "push button" "Erinnerung" "the toolbar's Reminder button"
 
 # The tray menu's entries.
 xdotool mousemove --window "$icon" 8 8 click 1
-for caption in Schnellnotizen Energieplaner Hilfe; do
+for caption in Schnellnotizen Energieplaner Schnellzugriff; do
     expect_shown "menu item" "$caption" "the tray menu"
 done
 
