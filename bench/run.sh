@@ -109,7 +109,7 @@ done
 # The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
 figures=$(mktemp)
 in_process="bench_tick bench_calendar bench_notes bench_capture bench_scheduler bench_quickaccess
-            bench_icalendar bench_caldav"
+            bench_icalendar bench_caldav bench_translations"
 [ "${BENCH_PROGRAM_ONLY:-0}" = 1 ] && in_process=
 for b in $in_process; do
     QT_QPA_PLATFORM=offscreen "$bench/$b" --benchmark_format=json 2>/dev/null |
@@ -185,6 +185,8 @@ timed "iCalendar unchanged re-import, 10,000" ics_reimport_10000 300
 timed "100 events every second (read)" ics_secondly_100 250
 timed "the densest rule of one event (read)" ics_densest_event 50
 timed "2,000 events of 1,000 days (import)" ics_daily_2000 1500
+timed "translations at start, LANG=de_DE.UTF-8 (Plumora's and Qt's .qm)" translations_load_de 2
+timed "  English, no file looked for" translations_load_en 2
 timed "calendar sync, first of 5,000 (Radicale)" caldav_first_sync_5000 15000
 timed "calendar sync, nothing changed (1 request)" caldav_unchanged_sync_5000 100
 timed "  Plumora's part (server answering at once)" caldav_unchanged_sync_5000_own_share 100

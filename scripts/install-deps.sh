@@ -22,6 +22,7 @@ run_packages=(
     libgl-dev libvulkan-dev libx11-dev libxcb1-dev libsqlite3-dev
     libhunspell-dev hunspell-en-us
     libical-dev qtkeychain-qt6-dev
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     xdg-utils
 )
 # The Debian package.

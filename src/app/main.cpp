@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/Lifecycle.h"
 #include "app/LinuxServices.h"
+#include "app/TranslationLoader.h"
 #include "shell/CommandLine.h"
 #include "shell/SessionPlatform.h"
 #include "shell/ui/AppIcon.h"
@@ -10,6 +11,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -36,11 +38,20 @@ CommandLine::Request readCommandLine(const QCoreApplication& app) {
     return CommandLine::read(options);
 }
 
+// The user's language, English when Plumora has none: before the first text is made, also
+// for --help.
+std::unique_ptr<TranslationLoader> loadTranslations() {
+    auto translations = TranslationLoader::forProgram(QCoreApplication::applicationDirPath());
+    translations->load();
+    return translations;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (onlyPrints(argc, argv)) {
         QCoreApplication app(argc, argv);
+        const auto translations = loadTranslations();
         readCommandLine(app);
         return 0;
     }
@@ -52,6 +63,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
+    const auto translations = loadTranslations();
     const CommandLine::Request request = readCommandLine(app);
     if (!request.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(request.error));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/MonthNavigation.h"
 
+#include "base/LocaleFormats.h"
+
 #include <QStringList>
 
 namespace MonthNavigation {
@@ -52,11 +54,11 @@ Step press(const QDate& selected, int cell, int selectedCell) {
 }
 
 QString title(const QDate& selected, const QLocale& locale) {
-    return locale.toString(selected, QStringLiteral("MMMM yyyy"));
+    return LocaleFormats::monthHeading(selected, locale);
 }
 
 QString dayName(const QDate& selected, const QLocale& locale) {
-    return locale.toString(selected, QStringLiteral("dddd, d MMMM yyyy"));
+    return locale.toString(selected, QLocale::LongFormat);
 }
 
 QString eventsText(const std::vector<MonthLayout::TooltipEntry>& tooltips, const QDate& selected) {

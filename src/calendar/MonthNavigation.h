@@ -33,9 +33,10 @@ Step key(const QDate& selected, int key, Qt::KeyboardModifiers modifiers, const 
 // A press on grid cell `cell` while the selected date is in cell `selectedCell`.
 Step press(const QDate& selected, int cell, int selectedCell);
 
-// The month and year over the grid: "March 2026".
+// The month and year over the grid: "March 2026", the month named as it stands alone.
 QString title(const QDate& selected, const QLocale& locale);
-// The grid's accessible name: the selected day in full, "Tuesday, 10 March 2026".
+// The grid's accessible name: the selected day in the locale's long date format, "Tuesday,
+// 10 March 2026" (en_GB), "Samstag, 5. Dezember 2026".
 QString dayName(const QDate& selected, const QLocale& locale);
 // The grid's accessible description: the selected day's events as the tooltip lists them.
 QString eventsText(const std::vector<MonthLayout::TooltipEntry>& tooltips, const QDate& selected);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/WeekStart.h"
 
+#include "base/LocaleFormats.h"
 #include "data/ToolSetting.h"
 
 namespace WeekStart {
@@ -38,20 +39,11 @@ Qt::DayOfWeek firstDay(Choice choice, const QLocale& locale) {
 }
 
 QLocale timeLocale() {
-    return timeLocale(qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LANG"));
+    return LocaleFormats::timeLocale();
 }
 
 QLocale timeLocale(const QByteArray& lcAll, const QByteArray& lcTime, const QByteArray& lang) {
-    QByteArray name = !lcAll.isEmpty() ? lcAll : !lcTime.isEmpty() ? lcTime : lang;
-    // "de_DE.UTF-8@euro": the codeset and the modifier say nothing of the formats.
-    for (const char end : {'.', '@'})
-        if (const qsizetype at = name.indexOf(end); at >= 0)
-            name.truncate(at);
-    if (name.isEmpty() || name == "C" || name == "POSIX")
-        return QLocale::c();
-    const QLocale locale(QString::fromLatin1(name));
-    // QLocale takes a name it does not know for C; "xx_YY" must not turn into the default.
-    return locale.language() == QLocale::C ? QLocale::c() : locale;
+    return LocaleFormats::timeLocale(lcAll, lcTime, lang);
 }
 
 } // namespace WeekStart

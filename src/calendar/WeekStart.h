@@ -26,8 +26,8 @@ SchemaPart tables();
 Choice read(const QString& dataFile);
 bool write(const QString& dataFile, Choice choice, CommitListener* changes = nullptr);
 
-// The locale dates and times are written in: the first of LC_ALL, LC_TIME and LANG that is
-// set (the C library's order); the C locale when none is, or when it is not a locale at all.
+// The locale dates and times are written in (LocaleFormats::timeLocale): the first of LC_ALL,
+// LC_TIME and LANG that is set; the C locale when none is, or when it is not a locale at all.
 QLocale timeLocale();
 QLocale timeLocale(const QByteArray& lcAll, const QByteArray& lcTime, const QByteArray& lang);
 

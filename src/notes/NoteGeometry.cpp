@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteGeometry.h"
 
+#include "base/LocaleFormats.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -32,7 +34,7 @@ int dateLeft(int cardWidth, int dateTextWidth) {
 }
 
 QString dateText(const QDate& created) {
-    return QLocale::c().toString(created, QStringLiteral("MMMM dd, yyyy"));
+    return LocaleFormats::timeLocale().toString(created, QStringLiteral("MMMM dd, yyyy"));
 }
 
 Drag dragAt(QPoint at, QSize card) {

@@ -53,7 +53,8 @@ struct Decoration {
 Decoration decoration(QSize card);
 // Left edge of the creation date, centred over the card's header.
 int dateLeft(int cardWidth, int dateTextWidth);
-// The creation date as the header shows it: "March 05, 2026".
+// The creation date as the header shows it: "March 05, 2026", the month named in the
+// time locale.
 QString dateText(const QDate& created);
 
 enum class Drag { Move, Resize };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/LocaleFormats.h"
 #include "scheduler/ScheduleEditorState.h"
 #include "scheduler/ScheduleRow.h"
 #include "scheduler/ScheduleRowText.h"
@@ -33,7 +34,7 @@ public:
     // The entry of a line that has one.
     const ScheduleRow& entry(int line) const { return *m_lines.at(size_t(line)).row; }
     // The line's texts; all empty for an empty line.
-    ScheduleRowText text(int line, const QLocale& locale = QLocale()) const;
+    ScheduleRowText text(int line, const QLocale& locale = LocaleFormats::timeLocale()) const;
     // A marked line shows "X" and its four text columns struck through.
     bool marked(int line) const { return m_lines.at(size_t(line)).marked; }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ScheduleRowText.h"
 
+#include "base/LocaleFormats.h"
 #include "shell/FiringRules.h"
 
 const QString ScheduleRowText::LaunchText = QStringLiteral("Launch Program");
@@ -29,9 +30,7 @@ QString ScheduleRowText::frequencyName(int frequency) {
 QString ScheduleRowText::whenText(const QDate& date, const QTime& time, const QLocale& locale) {
     if (!date.isValid() || !time.isValid())
         return {};
-    // AM/PM in upper case whatever the language: the C locale's texts.
-    return locale.toString(date, QLocale::ShortFormat) + u' ' +
-           QLocale::c().toString(time, QStringLiteral("h:mm AP"));
+    return LocaleFormats::shortDate(date, locale) + u' ' + LocaleFormats::clockTime(time, locale);
 }
 
 ScheduleRowText ScheduleRowText::of(const ScheduleRow& row, const QLocale& locale) {

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/MissedMinutes.h"
 
+#include "base/LocaleFormats.h"
 #include "shell/FiringRules.h"
-
-#include <QLocale>
 
 namespace MissedMinutes {
 
@@ -13,10 +12,11 @@ namespace {
 constexpr int DaysLookedAt = 367;
 
 QString at(const WallMinute& m, const QDate& today) {
-    const QString time = m.time.toString(QStringLiteral("HH:mm"));
+    const QLocale locale = LocaleFormats::timeLocale();
+    const QString time = LocaleFormats::shortTime(m.time, locale);
     if (m.date == today)
         return time;
-    return QLocale().toString(m.date, QLocale::ShortFormat) + u' ' + time;
+    return LocaleFormats::shortDate(m.date, locale) + u' ' + time;
 }
 
 } // namespace

@@ -80,6 +80,9 @@ private Q_SLOTS:
         const QLocale english(QLocale::English, QLocale::UnitedKingdom);
         QCOMPARE(MonthNavigation::title(Today, english), "March 2026");
         QCOMPARE(MonthNavigation::dayName(Today, english), "Tuesday, 10 March 2026");
+        const QLocale german(QStringLiteral("de_DE"));
+        QCOMPARE(MonthNavigation::title(QDate(2026, 12, 5), german), "Dezember 2026");
+        QCOMPARE(MonthNavigation::dayName(QDate(2026, 12, 5), german), "Samstag, 5. Dezember 2026");
         std::vector<MonthLayout::TooltipEntry> tips;
         QCOMPARE(MonthNavigation::eventsText(tips, Today), "No events.");
         tips.push_back({QStringLiteral("Dentist"), MonthLayout::tooltipKey(Today)});

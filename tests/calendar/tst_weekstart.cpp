@@ -49,6 +49,13 @@ private Q_SLOTS:
         QCOMPARE(WeekStart::firstDay(Choice::Monday, american), Qt::Monday);
         QCOMPARE(WeekStart::firstDay(Choice::System, german), Qt::Monday);
         QCOMPARE(WeekStart::firstDay(Choice::System, american), Qt::Sunday);
+        QCOMPARE(WeekStart::firstDay(Choice::System, QLocale(QStringLiteral("en_GB"))), Qt::Monday);
+        QCOMPARE(WeekStart::firstDay(Choice::System, QLocale(QStringLiteral("fa_IR"))),
+                 Qt::Saturday);
+        // LC_TIME decides, not the language of the texts.
+        QCOMPARE(WeekStart::firstDay(Choice::System,
+                                     WeekStart::timeLocale({}, "en_GB.UTF-8", "en_US.UTF-8")),
+                 Qt::Monday);
     }
 
     // Sunday until a choice is stored, and for a value no choice has.

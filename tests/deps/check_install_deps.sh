@@ -18,7 +18,8 @@ for p in dovecot-pop3d dovecot-imapd radicale clang xvfb openbox trayer faketime
     grep -qx "$p" <<<"$test" || fail "make test would not install $p"
 done
 # What building and running need, in every set.
-for p in build-essential cmake qt6-base-dev libical-dev qtkeychain-qt6-dev libqt6sql6-sqlite; do
+for p in build-essential cmake qt6-base-dev libical-dev qtkeychain-qt6-dev libqt6sql6-sqlite \
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n; do
     for set in run package test; do
         grep -qx "$p" <<<"$(list $set)" || fail "make $set would not install $p"
     done

@@ -12,8 +12,9 @@ root="$E2E_DIR/root/usr"
 for f in bin/plumora libexec/plumora/ShutDown libexec/plumora/libplumora_sound.so \
     libexec/plumora/libplumora_print.so libexec/plumora/libplumora_keychain.so \
     libexec/plumora/libplumora_ical.so share/plumora/data.src share/plumora/help/index.htm \
-    share/plumora/Icons/Default.icl "share/applications/$appid.desktop" \
-    "share/metainfo/$appid.metainfo.xml" "share/icons/hicolor/scalable/apps/$appid.svg" \
+    share/plumora/Icons/Default.icl share/plumora/translations/plumora_de.qm \
+    "share/applications/$appid.desktop" "share/metainfo/$appid.metainfo.xml" \
+    "share/icons/hicolor/scalable/apps/$appid.svg" \
     "share/icons/hicolor/48x48/apps/$appid.png" share/man/man1/plumora.1 share/doc/plumora/copyright; do
     [ -e "$root/$f" ] || fail "not installed: $f"
 done
@@ -64,7 +65,10 @@ grep -q "^Exec=.*plumora" "$autostart" || fail "the autostart entry does not sta
 kill "${E2E_PIDS[-1]}"
 wait_for 10 sh -c "[ \"\$(xwininfo -tree -id $(tray_panel) | grep -c Plumora)\" -eq 0 ]"
 rm "$autostart"
-start second
+# In German this time: the translation comes from the share folder.
+LANG=de_DE.UTF-8 start second
 sleep 1
 [ ! -e "$autostart" ] || fail "the autostart entry was written again"
+grep -q "plumora_de.qm from: \"$root/share/plumora/translations/plumora_de.qm\"" \
+    "$E2E_DIR/second.log" || { cat "$E2E_DIR/second.log" >&2; fail "no German from the share folder"; }
 echo "install: 1 passed, 0 failed"

@@ -16,6 +16,10 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 # keeps the test's desktop as bare as it says. A test that wants a bus sets its own.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_DIR/no-session-bus"
 unset QT_QPA_PLATFORM
+# English texts and the C locale's dates and times on any machine; a test that wants another
+# language sets its own after this file.
+unset LANGUAGE LC_ALL LC_MESSAGES LC_TIME
+export LANG=C.UTF-8
 
 e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -108,10 +112,11 @@ e2e_start_desktop() {
     fail "no X server with a tray could be started"
 }
 
-# The program into FOLDER with the modules it loads at first use, found beside it as in the
-# build folder.
+# The program into FOLDER with the modules it loads at first use and its translations, found
+# beside it as in the build folder.
 e2e_copy_program() {
     cp "$1" "$(dirname "$1")"/libplumora_*.so "$2/"
+    if [ -d "$(dirname "$1")/translations" ]; then cp -r "$(dirname "$1")/translations" "$2/"; fi
 }
 
 # A program folder holding only the program, its modules and its data template.

@@ -30,6 +30,7 @@ for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/libexec/plumora/
     ./usr/libexec/plumora/libplumora_keychain.so ./usr/share/plumora/data.src \
     ./usr/share/plumora/reminder.wav ./usr/share/plumora/holidays.plm \
     ./usr/share/plumora/help/index.htm ./usr/share/plumora/Icons/Default.icl \
+    ./usr/share/plumora/translations/plumora_de.qm \
     "./usr/share/applications/$appid.desktop" "./usr/share/metainfo/$appid.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/$appid.svg" \
     "./usr/share/icons/hicolor/256x256/apps/$appid.png" ./usr/share/man/man1/plumora.1 \

@@ -73,6 +73,11 @@ private Q_SLOTS:
         QCOMPARE(ScheduleRowText::whenText(QDate(2026, 1, 9), QTime(0, 0), gb),
                  QStringLiteral("09/01/2026 12:00 AM"));
         QCOMPARE(ScheduleRowText::whenText(QDate(), QTime(0, 0), gb), QString());
+        // Other languages write their own short date and time.
+        QCOMPARE(ScheduleRowText::whenText(QDate(2026, 12, 5), QTime(19, 5), QLocale("en_US")),
+                 QStringLiteral("12/5/26 7:05 PM"));
+        QCOMPARE(ScheduleRowText::whenText(QDate(2026, 12, 5), QTime(19, 5), QLocale("de_DE")),
+                 QStringLiteral("05.12.26 19:05"));
     }
 
     // Marks, double-clicks and the lines offered for new entries.

@@ -103,6 +103,8 @@ class TestScheduleWindow : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        // The list writes its dates in the locale of the time formats.
+        qputenv("LC_TIME", "en_US.UTF-8");
         m_context = std::make_unique<AppContext>(
             m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
     }

@@ -434,14 +434,15 @@ void Calendar::redraw(bool force) {
     const qreal ratio = devicePixelRatioF();
     QImage strip =
         surface(pxSize(m_geometry.wkDayPic.width(), m_geometry.wkDayPic.height()), ratio);
-    MonthPainter::paintWeekdays(strip, m_geometry.wkDayPic.width(), first, font(), locale());
+    MonthPainter::paintWeekdays(strip, m_geometry.wkDayPic.width(), first, font(),
+                                WeekStart::timeLocale());
     m_weekdays->setPixmap(QPixmap::fromImage(strip));
 
     QImage grid = surface(pxSize(W, H), ratio);
     m_tooltips = MonthPainter::paintGrid(grid, W, H, scene, m_icons, font());
     m_grid->setImage(std::move(grid));
 
-    m_title->setText(MonthNavigation::title(selected, locale()));
+    m_title->setText(MonthNavigation::title(selected, WeekStart::timeLocale()));
     m_title->setProperty("tag", selected.month());
     placeTitle();
     m_drawnFirst = first;
@@ -451,7 +452,7 @@ void Calendar::redraw(bool force) {
 void Calendar::describeSelection() {
     // A screen reader hears the selected day and its events, as the tooltip lists them.
     const QDate selected = selectedDate();
-    m_grid->setAccessibleName(MonthNavigation::dayName(selected, locale()));
+    m_grid->setAccessibleName(MonthNavigation::dayName(selected, WeekStart::timeLocale()));
     m_grid->setAccessibleDescription(MonthNavigation::eventsText(m_tooltips, selected));
 }
 

@@ -135,7 +135,7 @@ EditEvents::~EditEvents() {
 
 QString EditEvents::captionFor(const QDate& day) {
     return QStringLiteral("Edit Events - ") +
-           QLocale(QLocale::English).toString(day, QStringLiteral("MMM dd yyyy"));
+           WeekStart::timeLocale().toString(day, QStringLiteral("MMM dd yyyy"));
 }
 
 void EditEvents::buildControls() {

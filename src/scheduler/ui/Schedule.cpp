@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ui/Schedule.h"
 
+#include "base/LocaleFormats.h"
 #include "data/ChangeHub.h"
 #include "data/SaveFailures.h"
 #include "platform/Dialogs.h"
@@ -318,8 +319,9 @@ void Schedule::fitColumns() {
     const int mark =
         std::max(px(MarkColumnTwips), QFontMetrics(bold).horizontalAdvance(u'X') + pad);
     const int type = fits({ScheduleRowText::LaunchText, ScheduleRowText::ShutDownText});
-    const int when = fits({ScheduleRowText::whenText(QDate(2026, 12, 28), QTime(12, 58), QLocale()),
-                           QStringLiteral("Date & Time")});
+    const int when = fits(
+        {ScheduleRowText::whenText(QDate(2026, 12, 28), QTime(12, 58), LocaleFormats::timeLocale()),
+         QStringLiteral("Date & Time")});
     const int freq = fits({QStringLiteral("Frequency"), QStringLiteral("one time")});
     const int room = m_grid->viewport()->width();
     m_grid->setColumnWidth(MarkCol, mark);

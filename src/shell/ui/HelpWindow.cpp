@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/HelpWindow.h"
 
+#include "shell/HelpLanguage.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -27,6 +30,12 @@ HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    if (const QString note = HelpLanguage::note(); !note.isEmpty()) {
+        auto* line = new QLabel(note, this);
+        line->setObjectName(QStringLiteral("HelpLanguageNote"));
+        line->setContentsMargins(6, 4, 6, 4);
+        layout->addWidget(line);
+    }
     layout->addWidget(m_browser);
     resize(640, 520);
 }
