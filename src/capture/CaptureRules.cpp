@@ -1,16 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capture/CaptureRules.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace CaptureRules {
 
-const QString TitleRefused = QStringLiteral("Please enter a shorter description!");
-const QString TitleEmpty =
-    QStringLiteral("The description cannot be empty. Please type a few words for the picture.");
-const QString DeleteQuestion = QStringLiteral(" Delete this captured image ?  ");
+QString titleRefused() {
+    return QCoreApplication::translate("CaptureRules", "Please enter a shorter description!");
+}
+
+QString titleEmpty() {
+    return QCoreApplication::translate(
+        "CaptureRules",
+        "The description cannot be empty. Please type a few words for the picture.");
+}
+
+QString deleteQuestion() {
+    return QCoreApplication::translate("CaptureRules", " Delete this captured image ?  ");
+}
 
 std::optional<QString> acceptTitle(const QString& typed) {
     qsizetype end = typed.size();

@@ -23,9 +23,9 @@ constexpr int GuideSpacing = 30; // rows between the guide lines on the frozen s
 constexpr int LandscapeAbove = 640;
 
 // Shown, titled "Message", when a typed title is refused.
-extern const QString TitleRefused;   // "Please enter a shorter description!"
-extern const QString TitleEmpty;     // a title of blanks only
-extern const QString DeleteQuestion; // " Delete this captured image ?  ", titled "Confirm"
+QString titleRefused();   // "Please enter a shorter description!"
+QString titleEmpty();     // a title of blanks only
+QString deleteQuestion(); // " Delete this captured image ?  ", titled "Confirm"
 
 // A typed title without its trailing blanks, when 1 to 50 characters remain; nothing when
 // the title must be refused (the list then keeps its former text). Leading blanks stay.

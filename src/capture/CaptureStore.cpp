@@ -4,6 +4,7 @@
 #include "data/DataFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageWriter>
 
 #include <optional>
@@ -65,12 +66,14 @@ QImage CaptureStore::image(qint64 rowId) {
         return {};
     }
     if (!bytes) {
-        fail(QStringLiteral("reading a capture"), QStringLiteral("the capture no longer exists"));
+        fail(QStringLiteral("reading a capture"),
+             QCoreApplication::translate("CaptureStore", "the capture no longer exists"));
         return {};
     }
     QImage img = QImage::fromData(*bytes);
     if (img.isNull())
-        fail(QStringLiteral("reading a capture"), QStringLiteral("the picture cannot be read"));
+        fail(QStringLiteral("reading a capture"),
+             QCoreApplication::translate("CaptureStore", "the picture cannot be read"));
     else
         m_error.clear();
     return img;
@@ -79,12 +82,12 @@ QImage CaptureStore::image(qint64 rowId) {
 qint64 CaptureStore::add(const QImage& image) {
     const QString what = QStringLiteral("storing a capture");
     if (image.isNull() || image.width() == 0 || image.height() == 0) {
-        fail(what, QStringLiteral("the screen grab is empty"));
+        fail(what, QCoreApplication::translate("CaptureStore", "the screen grab is empty"));
         return 0;
     }
     const QByteArray png = encode(image);
     if (png.isEmpty()) {
-        fail(what, QStringLiteral("the picture cannot be encoded"));
+        fail(what, QCoreApplication::translate("CaptureStore", "the picture cannot be encoded"));
         return 0;
     }
     DataFile db = open();
@@ -106,7 +109,7 @@ bool CaptureStore::rename(qint64 rowId, const QString& title) {
         return fail(QStringLiteral("renaming a capture"), db.lastError());
     if (changed == 0)
         return fail(QStringLiteral("renaming a capture"),
-                    QStringLiteral("the capture no longer exists"));
+                    QCoreApplication::translate("CaptureStore", "the capture no longer exists"));
     m_error.clear();
     return true;
 }

@@ -3,6 +3,8 @@
 
 #include "data/DataFile.h"
 
+#include <QCoreApplication>
+
 bool readNoteAlarms(DataFile& db, const AppPaths&, QList<DueEntry>& entries) {
     return db.forEach(QStringLiteral("SELECT SchDT, Frequency FROM QNotes WHERE Frequency > 0"), {},
                       [&](DataFile::Row q) {
@@ -23,5 +25,5 @@ DueAction noteAlarmAction(std::function<void()> alarm,
                         alarm();
                 },
             .fireLate = std::move(lateAlarm),
-            .lateName = QStringLiteral("Note alarm")};
+            .lateName = QCoreApplication::translate("NoteDueReader", "Note alarm")};
 }

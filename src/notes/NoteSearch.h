@@ -14,11 +14,13 @@
 // skipped.
 class NoteSearch {
 public:
-    static constexpr const char* Title = "Find";
-    static constexpr const char* LookForLabel = "Look for:";
-    static constexpr const char* FindNextText = "Find Next";
-    static constexpr const char* NoMoreText = "No more search result found.";
-    static constexpr const char* MessageTitle = "Message";
+    // Untranslated: shown through QCoreApplication::translate("NoteSearch", ...).
+    static constexpr const char* Title = QT_TRANSLATE_NOOP("NoteSearch", "Find");
+    static constexpr const char* LookForLabel = QT_TRANSLATE_NOOP("NoteSearch", "Look for:");
+    static constexpr const char* FindNextText = QT_TRANSLATE_NOOP("NoteSearch", "Find Next");
+    static constexpr const char* NoMoreText =
+        QT_TRANSLATE_NOOP("NoteSearch", "No more search result found.");
+    static constexpr const char* MessageTitle = QT_TRANSLATE_NOOP("NoteSearch", "Message");
 
     struct Card {
         int index; // window index

@@ -6,6 +6,7 @@
 #include "notes/NotesLog.h"
 #include "shell/DueEntries.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 
 #include <cmath>
@@ -65,7 +66,8 @@ std::optional<NoteRecord> NoteStore::read(qint64 id) {
         return std::nullopt;
     }
     if (!found)
-        fail(QStringLiteral("reading a note"), QStringLiteral("the note is gone"));
+        fail(QStringLiteral("reading a note"),
+             QCoreApplication::translate("NoteStore", "the note is gone"));
     return found;
 }
 

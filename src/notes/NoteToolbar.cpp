@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/NoteToolbar.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -52,10 +53,18 @@ bool isBold(const QTextCharFormat& f) {
 
 namespace NoteToolbar {
 
+const char* name(Command command) {
+    static const char* const names[CommandCount] = {
+        QT_TRANSLATE_NOOP("NoteToolbar", "New"),      QT_TRANSLATE_NOOP("NoteToolbar", "Delete"),
+        QT_TRANSLATE_NOOP("NoteToolbar", "Find"),     QT_TRANSLATE_NOOP("NoteToolbar", "Spelling"),
+        QT_TRANSLATE_NOOP("NoteToolbar", "Schedule"), QT_TRANSLATE_NOOP("NoteToolbar", "Color"),
+        QT_TRANSLATE_NOOP("NoteToolbar", "Bold"),     QT_TRANSLATE_NOOP("NoteToolbar", "Italic"),
+        QT_TRANSLATE_NOOP("NoteToolbar", "Underline")};
+    return names[int(command)];
+}
+
 QString toolTip(Command command) {
-    static const char* const tips[CommandCount] = {
-        "New", "Delete", "Find", "Spelling", "Schedule", "Color", "Bold", "Italic", "Underline"};
-    return QString::fromLatin1(tips[int(command)]);
+    return QCoreApplication::translate("NoteToolbar", name(command));
 }
 
 bool enabled(Command command, int noteCount) {

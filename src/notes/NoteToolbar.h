@@ -17,7 +17,9 @@ namespace NoteToolbar {
 enum class Command { New, Delete, Find, Spelling, Schedule, Color, Bold, Italic, Underline };
 inline constexpr int CommandCount = 9;
 
-// The tool-tip text that names each command ("New", "Delete", ... "Underline").
+// The English name of each command ("New", "Delete", ... "Underline"), which also names
+// its button; toolTip() is the name in the user's language.
+const char* name(Command command);
 QString toolTip(Command command);
 // "New" is always available; every other command and both font boxes need a note.
 bool enabled(Command command, int noteCount);
@@ -27,8 +29,9 @@ const QList<int>& sizes(); // the size box: 8 ... 72
 // A size as the size box shows it: "9", "10.5".
 QString sizeText(qreal points);
 
-inline constexpr const char* DeleteQuestion = "Are you sure to delete this note?";
-inline constexpr const char* DeleteTitle = "Confirm";
+inline constexpr const char* DeleteQuestion =
+    QT_TRANSLATE_NOOP("NoteToolbar", "Are you sure to delete this note?");
+inline constexpr const char* DeleteTitle = QT_TRANSLATE_NOOP("NoteToolbar", "Confirm");
 
 // The family of a new note's text: Arial where it is installed, else the installed family
 // the system shows for Arial, else the desktop's own font; as QFontDatabase::families()

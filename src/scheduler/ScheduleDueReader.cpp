@@ -7,6 +7,7 @@
 #include "scheduler/ScheduleType.h"
 #include "scheduler/ScheduledCommand.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -21,7 +22,8 @@ bool describeAction(int schType, const QString& launch, const AppPaths& paths, D
         ScheduledCommand::Command command = ScheduledCommand::split(launch);
         entry.program = command.program;
         entry.arguments = std::move(command.arguments);
-        entry.name = QStringLiteral("start ") + QFileInfo(entry.program).fileName();
+        entry.name = QCoreApplication::translate("ScheduleDueReader", "start %1")
+                         .arg(QFileInfo(entry.program).fileName());
         return true;
     }
     case ScheduleType::ShutDownSystem:
@@ -29,8 +31,9 @@ bool describeAction(int schType, const QString& launch, const AppPaths& paths, D
         entry.program = paths.helperProgram(QStringLiteral("ShutDown"));
         entry.arguments = {launch == QLatin1String("H") ? QStringLiteral("0")
                                                         : QStringLiteral("1")};
-        entry.name = launch == QLatin1String("H") ? QStringLiteral("hibernate")
-                                                  : QStringLiteral("shut down");
+        entry.name = launch == QLatin1String("H")
+                         ? QCoreApplication::translate("ScheduleDueReader", "hibernate")
+                         : QCoreApplication::translate("ScheduleDueReader", "shut down");
         return true;
     default:
         // A row being deleted or of an unknown type: firing it as a note alarm, as an

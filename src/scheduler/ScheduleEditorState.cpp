@@ -5,6 +5,7 @@
 #include "scheduler/ScheduledCommand.h"
 #include "shell/FiringRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -64,11 +65,15 @@ QString ScheduleEditorState::chooseProgram(const QString& chosen) {
         return {};
     const QFileInfo file(chosen);
     if (!file.isFile())
-        return chosen + QStringLiteral(" is not a file, so it cannot be started.");
+        return QCoreApplication::translate("ScheduleEditorState",
+                                           "%1 is not a file, so it cannot be started.")
+            .arg(chosen);
     if (!file.isExecutable())
-        return chosen + QStringLiteral(" cannot be started: it is not marked as a program "
-                                       "(executable). Choose a program, or make the file "
-                                       "executable in its properties first.");
+        return QCoreApplication::translate(
+                   "ScheduleEditorState",
+                   "%1 cannot be started: it is not marked as a program (executable). Choose a "
+                   "program, or make the file executable in its properties first.")
+            .arg(chosen);
     // Quoted where needed, so arguments typed after it stay apart from the path.
     program = ScheduledCommand::quoted(file.absoluteFilePath());
     return {};

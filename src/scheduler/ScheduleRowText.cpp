@@ -4,26 +4,35 @@
 #include "base/LocaleFormats.h"
 #include "shell/FiringRules.h"
 
-const QString ScheduleRowText::LaunchText = QStringLiteral("Launch Program");
-const QString ScheduleRowText::ShutDownText = QStringLiteral("Shut Down System");
-const QString ScheduleRowText::HibernateText = QStringLiteral("On Hibernation");
-const QString ScheduleRowText::PowerOffText =
-    QStringLiteral("Shut down the computer and power off.");
+#include <QCoreApplication>
+
+QString ScheduleRowText::launchText() {
+    return QCoreApplication::translate("ScheduleRowText", "Launch Program");
+}
+QString ScheduleRowText::shutDownText() {
+    return QCoreApplication::translate("ScheduleRowText", "Shut Down System");
+}
+QString ScheduleRowText::hibernateText() {
+    return QCoreApplication::translate("ScheduleRowText", "On Hibernation");
+}
+QString ScheduleRowText::powerOffText() {
+    return QCoreApplication::translate("ScheduleRowText", "Shut down the computer and power off.");
+}
 
 QString ScheduleRowText::frequencyName(int frequency) {
     switch (frequency) {
     case FiringRules::OneTime:
-        return QStringLiteral("one time");
+        return QCoreApplication::translate("ScheduleRowText", "one time");
     case FiringRules::Daily:
-        return QStringLiteral("daily");
+        return QCoreApplication::translate("ScheduleRowText", "daily");
     case FiringRules::Weekly:
-        return QStringLiteral("weekly");
+        return QCoreApplication::translate("ScheduleRowText", "weekly");
     case FiringRules::Monthly:
-        return QStringLiteral("monthly");
+        return QCoreApplication::translate("ScheduleRowText", "monthly");
     case FiringRules::Yearly:
-        return QStringLiteral("yearly");
+        return QCoreApplication::translate("ScheduleRowText", "yearly");
     default:
-        return QStringLiteral("none");
+        return QCoreApplication::translate("ScheduleRowText", "none");
     }
 }
 
@@ -36,11 +45,11 @@ QString ScheduleRowText::whenText(const QDate& date, const QTime& time, const QL
 ScheduleRowText ScheduleRowText::of(const ScheduleRow& row, const QLocale& locale) {
     ScheduleRowText t;
     if (row.schType == ScheduleType::LaunchProgram) {
-        t.type = LaunchText;
+        t.type = launchText();
         t.description = row.launch;
     } else if (row.schType == ScheduleType::ShutDownSystem) {
-        t.type = ShutDownText;
-        t.description = row.hibernates() ? HibernateText : PowerOffText;
+        t.type = shutDownText();
+        t.description = row.hibernates() ? hibernateText() : powerOffText();
     }
     t.when = whenText(row.date, row.time, locale);
     t.frequency = frequencyName(row.frequency);

@@ -11,10 +11,10 @@
 
 // What one entry of the schedule list shows in its four text columns, and in which colours.
 struct ScheduleRowText {
-    static const QString LaunchText;    // "Launch Program"
-    static const QString ShutDownText;  // "Shut Down System"
-    static const QString HibernateText; // "On Hibernation"
-    static const QString PowerOffText;  // "Shut down the computer and power off."
+    static QString launchText();    // "Launch Program"
+    static QString shutDownText();  // "Shut Down System"
+    static QString hibernateText(); // "On Hibernation"
+    static QString powerOffText();  // "Shut down the computer and power off."
 
     // Text colours; the system ones come from the window's palette.
     enum class Ink { WindowText, GreyText, Green, DarkRed, Black };

@@ -5,6 +5,7 @@
 #include "data/DateText.h"
 #include "shell/DueEntries.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -80,7 +81,8 @@ bool ScheduleStore::readAll(std::vector<ScheduleRow>& rows) {
 
 qint64 ScheduleStore::add(const ScheduleRow& row) {
     if (!hasWhen(row)) {
-        fail(QStringLiteral("adding an entry"), QStringLiteral("the entry has no date and time"));
+        fail(QStringLiteral("adding an entry"),
+             QCoreApplication::translate("ScheduleStore", "the entry has no date and time"));
         return 0;
     }
     DataFile db = open();
@@ -98,7 +100,7 @@ qint64 ScheduleStore::add(const ScheduleRow& row) {
 ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const ScheduleRow& after) {
     const QString what = QStringLiteral("saving an entry");
     if (!hasWhen(after)) {
-        fail(what, QStringLiteral("the entry has no date and time"));
+        fail(what, QCoreApplication::translate("ScheduleStore", "the entry has no date and time"));
         return Update::Failed;
     }
     DataFile db = open();
@@ -120,7 +122,8 @@ ScheduleStore::Update ScheduleStore::update(const ScheduleRow& before, const Sch
         return Update::Failed;
     }
     if (!there) {
-        fail(what, QStringLiteral("the entry was changed or deleted meanwhile"));
+        fail(what, QCoreApplication::translate("ScheduleStore",
+                                               "the entry was changed or deleted meanwhile"));
         return Update::Vanished;
     }
     QVariantList v = values(after);

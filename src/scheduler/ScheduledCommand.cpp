@@ -3,6 +3,7 @@
 
 #include "platform/DesktopEntries.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -37,21 +38,30 @@ QString quoted(const QString& path) {
 QString problem(const QString& launch) {
     const Command command = split(launch);
     if (command.program.isEmpty())
-        return QStringLiteral("Type the program to run, or choose it with the button beside.");
+        return QCoreApplication::translate(
+            "ScheduledCommand", "Type the program to run, or choose it with the button beside.");
     const QFileInfo file(command.program);
     if (!file.isAbsolute()) {
         const QString found = QStandardPaths::findExecutable(command.program);
         if (found.isEmpty())
-            return command.program + QStringLiteral(" was not found. Give the program by its "
-                                                    "full path, such as /usr/bin/program.");
-        return QStringLiteral("Give the program by its full path: ") + found +
-               QStringLiteral(" rather than ") + command.program + u'.';
+            return QCoreApplication::translate(
+                       "ScheduledCommand",
+                       "%1 was not found. Give the program by its full path, such as "
+                       "/usr/bin/program.")
+                .arg(command.program);
+        return QCoreApplication::translate("ScheduledCommand",
+                                           "Give the program by its full path: %1 rather than %2.")
+            .arg(found, command.program);
     }
     if (!file.isFile())
-        return command.program + QStringLiteral(" is not a file, so it cannot be started.");
+        return QCoreApplication::translate("ScheduledCommand",
+                                           "%1 is not a file, so it cannot be started.")
+            .arg(command.program);
     if (!file.isExecutable())
-        return command.program + QStringLiteral(" cannot be started: it is not marked as a "
-                                                "program (executable).");
+        return QCoreApplication::translate(
+                   "ScheduledCommand",
+                   "%1 cannot be started: it is not marked as a program (executable).")
+            .arg(command.program);
     return {};
 }
 

@@ -36,7 +36,7 @@ void CheckWallpaper::run() {
     if (!WallpaperChange::canSet(m_context)) {
         qCWarning(lcWallpaper) << "start-up wallpaper not shown: no way to set it is known here";
         if (m_tell)
-            m_tell(NoWallpaperMethodText);
+            m_tell(noWallpaperMethodText());
         return;
     }
 

@@ -4,6 +4,7 @@
 #include "wallpaper/WallpaperBitmap.h"
 #include "wallpaper/WallpaperLog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,11 @@
 
 Q_LOGGING_CATEGORY(lcWallpaper, "plumora.wallpaper", QtCriticalMsg)
 
+QString noWallpaperMethodText() {
+    return QCoreApplication::translate("DesktopWallpaper",
+                                       "Plumora cannot set the wallpaper on this desktop");
+}
+
 namespace {
 
 bool fail(QString* error, const QString& why) {
@@ -26,9 +32,11 @@ bool fail(QString* error, const QString& why) {
 
 QString failureText(const QString& program, const ProcessResult& result) {
     if (!result.started)
-        return program + QStringLiteral(" could not be started");
+        return QCoreApplication::translate("DesktopWallpaper", "%1 could not be started")
+            .arg(program);
     const QString detail = QString::fromLocal8Bit(result.errorOutput).trimmed();
-    return program + QStringLiteral(" failed (exit code %1)").arg(result.exitCode) +
+    return QCoreApplication::translate("DesktopWallpaper", "%1 failed (exit code %2)")
+               .arg(program, QString::number(result.exitCode)) +
            (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail);
 }
 
@@ -222,7 +230,8 @@ private:
                 pictureProperties.append(property);
         }
         if (pictureProperties.isEmpty())
-            fail(error, QStringLiteral("xfconf-query lists no backdrop picture property"));
+            fail(error, QCoreApplication::translate(
+                            "DesktopWallpaper", "xfconf-query lists no backdrop picture property"));
         return pictureProperties;
     }
     // "property=value" lines, each set as an integer.
@@ -296,13 +305,13 @@ public:
     bool canSet() const override { return false; }
 
     bool apply(ProcessRunner&, const QString&, WallpaperStyle, QString* error) override {
-        return fail(error, NoWallpaperMethodText);
+        return fail(error, noWallpaperMethodText());
     }
     bool stretchFill(ProcessRunner&, QString* error) override {
-        return fail(error, NoWallpaperMethodText);
+        return fail(error, noWallpaperMethodText());
     }
     bool restoreFill(ProcessRunner&, const QString&, QString* error) override {
-        return fail(error, NoWallpaperMethodText);
+        return fail(error, noWallpaperMethodText());
     }
 };
 
@@ -409,13 +418,14 @@ bool DesktopWallpaper::apply(const QString& bitmap, WallpaperStyle style, QStrin
     QString why;
     bool ok = false;
     if (!info.isFile()) {
-        why = bitmap + QStringLiteral(": no such file");
+        why = QCoreApplication::translate("DesktopWallpaper", "%1: no such file").arg(bitmap);
     } else if (!m_adapter->needsFreshPath()) {
         ok = m_adapter->apply(m_runner, info.absoluteFilePath(), style, &why);
     } else {
         const QString fresh = freshPathOf(info);
         if (!linkOrCopy(info.absoluteFilePath(), fresh)) {
-            why = fresh + QStringLiteral(": cannot be written");
+            why =
+                QCoreApplication::translate("DesktopWallpaper", "%1: cannot be written").arg(fresh);
         } else {
             ok = m_adapter->apply(m_runner, fresh, style, &why);
             // The desktop keeps showing the previous copy when it refused the new one.

@@ -45,8 +45,7 @@ struct DesktopSession {
 };
 
 // What an adapter that knows no way to set the picture answers.
-inline const QString NoWallpaperMethodText =
-    QStringLiteral("Plumora cannot set the wallpaper on this desktop");
+QString noWallpaperMethodText(); // "Plumora cannot set the wallpaper on this desktop"
 
 // The adapter for an XDG_CURRENT_DESKTOP value ("ubuntu:GNOME", "X-Cinnamon", "KDE" ...):
 // the first known name of the list wins. None known: sway's command where its socket is

@@ -6,6 +6,7 @@
 #include "wallpaper/WallpaperLog.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryFile>
@@ -39,7 +40,7 @@ QImage load(const QString& path, QString* error, const QSize& fitWithin) {
 bool save(const QImage& image, const QString& target, QString* error) {
     if (image.isNull()) {
         if (error)
-            *error = QStringLiteral("no picture to save");
+            *error = QCoreApplication::translate("WallpaperBitmap", "no picture to save");
         return false;
     }
     // A desktop bitmap has no transparency: transparent parts are laid on black.

@@ -7,6 +7,7 @@
 #include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperBitmap.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <memory>
@@ -37,9 +38,10 @@ Outcome apply(const AppContext& context, const QString& image, WallpaperStyle st
     DesktopWallpaper desktop(runner);
     out.shown = desktop.apply(bitmap, style, &out.error);
     if (!out.shown && runner.budgetExceeded())
-        out.error =
-            desktop.desktopName() +
-            QStringLiteral(" did not take the wallpaper within %1 seconds").arg(budgetMs / 1000.0);
+        out.error = QCoreApplication::translate("WallpaperChange",
+                                                "%1 did not take the wallpaper within %2 seconds")
+                        .arg(desktop.desktopName())
+                        .arg(budgetMs / 1000.0);
     return out;
 }
 

@@ -175,7 +175,7 @@ private Q_SLOTS:
         QTest::newRow("51 characters") << QString(51, u'x') << QString(50, u'x') << QString();
         QTest::newRow("trailing blanks dropped, leading kept") << "  Desk  "
                                                                << "  Desk" << QString();
-        QTest::newRow("blanks only") << "   " << QString() << CaptureRules::TitleEmpty;
+        QTest::newRow("blanks only") << "   " << QString() << CaptureRules::titleEmpty();
     }
     void titles() {
         QFETCH(QString, typed);

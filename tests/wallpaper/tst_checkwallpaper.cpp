@@ -149,7 +149,7 @@ private Q_SLOTS:
             m_context, [&told](const QString& text) { told << text; }, [] { return 0.0; })
             .run();
         qunsetenv("WAYLAND_DISPLAY");
-        QCOMPARE(told, QStringList{NoWallpaperMethodText});
+        QCOMPARE(told, QStringList{noWallpaperMethodText()});
         QVERIFY(m_desktop.processes.commands.isEmpty());
         QCOMPARE(settings(), before);
     }

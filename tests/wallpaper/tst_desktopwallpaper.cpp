@@ -92,7 +92,7 @@ private Q_SLOTS:
         DesktopWallpaper none(runner, {}, DesktopSession{true, false});
         QVERIFY(!none.canSet());
         QVERIFY(!none.apply(path, WallpaperStyle::Stretched, &error));
-        QCOMPARE(error, NoWallpaperMethodText);
+        QCOMPARE(error, noWallpaperMethodText());
         QVERIFY(!none.stretchFill(&error));
         QVERIFY(runner.commands.isEmpty());
     }

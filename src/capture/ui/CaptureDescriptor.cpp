@@ -5,6 +5,7 @@
 #include "capture/ui/ScreenCapture.h"
 #include "shell/RemoteCommand.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 using namespace Artwork;
@@ -27,9 +28,9 @@ ToolDescriptor captureDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("SCapture");
     d.commandName = QStringLiteral("capture");
-    d.tip = QStringLiteral("Screen Capture");
-    d.caption = QStringLiteral("Screen Capture");
-    d.accelerator = QStringLiteral("&Screen Capture");
+    d.tip = QCoreApplication::translate("CaptureTool", "Screen Capture");
+    d.caption = d.tip;
+    d.accelerator = QCoreApplication::translate("CaptureTool", "&Screen Capture");
     d.paintIcon = &paintCaptureIcon;
     d.etchedRule = true;
     return d;

@@ -40,7 +40,7 @@ constexpr int KeyStep = 24;
 
 CapturePreview::CapturePreview(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("BackPic"));
-    setAccessibleName(QStringLiteral("Picture viewer"));
+    setAccessibleName(tr("Picture viewer"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -50,15 +50,15 @@ CapturePreview::CapturePreview(QWidget* parent) : QFrame(parent) {
 
     m_pane = new PicturePane(m_picture, this);
     m_pane->setObjectName(QStringLiteral("PreviewPic"));
-    m_pane->setAccessibleName(QStringLiteral("Captured picture"));
+    m_pane->setAccessibleName(tr("Captured picture"));
     m_pane->setAccessibleDescription(
-        QStringLiteral("Drag it or use the arrow keys to move it; Home puts it back."));
+        tr("Drag it or use the arrow keys to move it; Home puts it back."));
     m_pane->setFocusPolicy(Qt::StrongFocus);
     m_pane->setCursor(Qt::OpenHandCursor);
     m_pane->installEventFilter(this);
     m_pane->hide();
 
-    m_unreadable = new QLabel(QStringLiteral("This picture cannot be read."), this);
+    m_unreadable = new QLabel(tr("This picture cannot be read."), this);
     m_unreadable->setObjectName(QStringLiteral("UnreadableLb"));
     m_unreadable->move(CaptureRules::PreviewMargin, CaptureRules::PreviewMargin);
     m_unreadable->adjustSize();

@@ -14,7 +14,7 @@ CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_screen(screen) {
     setObjectName(QStringLiteral("CapTBox"));
-    setWindowTitle(QStringLiteral("Action"));
+    setWindowTitle(tr("Action"));
     // A floating box of commands: as a toolbar window it gets a close button but no minimise
     // or maximise, which a utility window keeps under some window managers. The type is
     // written when the native window exists, so it is created here.
@@ -29,8 +29,7 @@ CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
         row->addWidget(b);
         return b;
     };
-    const QString captions[3] = {QStringLiteral("Full Screen"), QStringLiteral("Selected Area"),
-                                 QStringLiteral("This monitor")};
+    const QString captions[3] = {tr("Full Screen"), tr("Selected Area"), tr("This monitor")};
     // In the row: the whole desktop, one monitor, the area.
     for (int i : {int(FullScreen), int(ThisMonitor), int(SelectedArea)}) {
         m_choices[i] = button("CapCmd", captions[i]);
@@ -38,10 +37,10 @@ CaptureToolBox::CaptureToolBox(const QRect& screen, QWidget* parent)
         m_choices[i]->setAccessibleName(captions[i]);
         connect(m_choices[i], &QPushButton::clicked, this, [this, i] { Q_EMIT chosen(i); });
     }
-    m_choices[ThisMonitor]->setToolTip(QStringLiteral("The monitor under the pointer"));
-    m_cancel = button("CancelCmd", QStringLiteral("Cancel Capture"));
+    m_choices[ThisMonitor]->setToolTip(tr("The monitor under the pointer"));
+    m_cancel = button("CancelCmd", tr("Cancel Capture"));
     connect(m_cancel, &QPushButton::clicked, this, &CaptureToolBox::reject);
-    auto* help = button("HelpCmd", QStringLiteral("Help"));
+    auto* help = button("HelpCmd", tr("Help"));
     connect(help, &QPushButton::clicked, this, [this] { HelpKey::send(this); });
 
     // Return takes the whole screen, the likeliest choice until an area is dragged out.

@@ -27,11 +27,9 @@ FullScreen::FullScreen(WindowSystem& windows, Mode mode, const QRect& screen, co
     m_selection = CaptureRules::Selection(QRect(QPoint(0, 0), m_screen.size()),
                                           home < 0 ? QRect() : inWindow(m_screens.at(home)));
     setObjectName(QStringLiteral("FullScrn"));
-    setWindowTitle(mode == Mode::Capture ? QStringLiteral("Screen Capture")
-                                         : QStringLiteral("Captured picture"));
-    setAccessibleName(mode == Mode::Capture
-                          ? QStringLiteral("Frozen screen: drag to choose an area")
-                          : QStringLiteral("Captured picture: click or press Esc to close"));
+    setWindowTitle(mode == Mode::Capture ? tr("Screen Capture") : tr("Captured picture"));
+    setAccessibleName(mode == Mode::Capture ? tr("Frozen screen: drag to choose an area")
+                                            : tr("Captured picture: click or press Esc to close"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);

@@ -14,6 +14,7 @@
 #include "shell/ShellTables.h"
 #include "shell/ui/Artwork.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,7 +48,7 @@ public:
 ScreenCapture::ScreenCapture(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.stores.get<CaptureStore>()) {
     setObjectName(QStringLiteral("SCapture"));
-    setWindowTitle(QStringLiteral("Screen Capture"));
+    setWindowTitle(tr("Screen Capture"));
     buildControls();
     m_printerInstalled = m_context.pictureOutput.hasPrinter();
     reload(0);
@@ -92,12 +93,12 @@ void ScreenCapture::buildControls() {
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    m_captureBtn = button("CaptureBtn", QStringLiteral(" New Capture"));
+    m_captureBtn = button("CaptureBtn", tr(" New Capture"));
     m_captureBtn->setIcon(Artwork::icon(&paintCaptureIcon));
-    m_fsCmd = button("FSCmd", QStringLiteral(" Full screen"));
-    m_copyCmd = button("CopyCmd", QStringLiteral("Copy to clipboard"));
-    m_printCmd = button("PrintCmd", QStringLiteral("Print image"));
-    m_deleteCmd = button("DeleteCmd", QStringLiteral("Delete image"));
+    m_fsCmd = button("FSCmd", tr(" Full screen"));
+    m_copyCmd = button("CopyCmd", tr("Copy to clipboard"));
+    m_printCmd = button("PrintCmd", tr("Print image"));
+    m_deleteCmd = button("DeleteCmd", tr("Delete image"));
     for (QPushButton* b : {m_captureBtn, m_fsCmd})
         b->setAccessibleName(b->text().trimmed());
     connect(m_captureBtn, &QPushButton::clicked, this, &ScreenCapture::newCapture);
@@ -108,9 +109,8 @@ void ScreenCapture::buildControls() {
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("DescLV"));
-    m_list->setAccessibleName(QStringLiteral("Captured pictures"));
-    m_list->setAccessibleDescription(
-        QStringLiteral("F2 renames, Return shows full screen, Delete deletes"));
+    m_list->setAccessibleName(tr("Captured pictures"));
+    m_list->setAccessibleDescription(tr("F2 renames, Return shows full screen, Delete deletes"));
     m_list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setTextElideMode(Qt::ElideRight);
@@ -123,7 +123,7 @@ void ScreenCapture::buildControls() {
     connect(m_list, &QListWidget::activated, this, &ScreenCapture::viewFullScreen);
 
     m_preview = new CapturePreview(this);
-    m_dragLabel = new QLabel(QStringLiteral("(Drag on the image to move...)"), this);
+    m_dragLabel = new QLabel(tr("(Drag on the image to move...)"), this);
     m_dragLabel->setObjectName(QStringLiteral("DragLb"));
 
     m_scTimer = new QTimer(this);
@@ -194,7 +194,7 @@ void ScreenCapture::reload(qint64 keep) {
     m_stale = false;
     std::vector<CaptureItem> items;
     if (!m_store.list(items))
-        tell(QStringLiteral("The screen captures cannot be read: %1").arg(m_store.lastError()));
+        tell(tr("The screen captures cannot be read: %1").arg(m_store.lastError()));
     int chosen = int(items.size()) - 1;
     {
         const QSignalBlocker quiet(m_list);
@@ -259,17 +259,16 @@ void ScreenCapture::titleEdited(QListWidgetItem* item) {
         return;
     // Told once the editor has closed, so the message cannot feed back into it.
     const QString problem = title
-                                ? SaveFailures::failedText(QStringLiteral("The description"),
+                                ? SaveFailures::failedText(tr("The description"),
                                                            m_store.dataFile(), m_store.lastError())
                                 : QString();
     const QString refused =
-        typed.trimmed().isEmpty() ? CaptureRules::TitleEmpty : CaptureRules::TitleRefused;
+        typed.trimmed().isEmpty() ? CaptureRules::titleEmpty() : CaptureRules::titleRefused();
     QMetaObject::invokeMethod(
         this,
         [this, problem, refused] {
             if (problem.isEmpty())
-                ToolPage::tell(m_context.dialogs, refused, Message::Notice,
-                               QStringLiteral("Message"));
+                ToolPage::tell(m_context.dialogs, refused, Message::Notice, tr("Message"));
             else
                 tell(problem);
         },
@@ -283,8 +282,8 @@ bool ScreenCapture::keepForUnload(QString* failure) {
         if (!title || *title == item->data(TitleRole).toString())
             continue;
         if (!m_store.rename(item->data(RowIdRole).toLongLong(), *title)) {
-            *failure = SaveFailures::failedText(QStringLiteral("The description"),
-                                                m_store.dataFile(), m_store.lastError());
+            *failure = SaveFailures::failedText(tr("The description"), m_store.dataFile(),
+                                                m_store.lastError());
             return false;
         }
         item->setData(TitleRole, *title);
@@ -334,7 +333,7 @@ void ScreenCapture::screenGrabbed(const QRect& screen, const ScreenGrab& grab) {
     if (grab.image.isNull() || grab.image.width() == 0 || grab.image.height() == 0) {
         m_capturing = false;
         showMainWindow();
-        QString text = QStringLiteral("Plumora could not take a picture of the screen.");
+        QString text = tr("Plumora could not take a picture of the screen.");
         if (!grab.error.isEmpty())
             text += QStringLiteral("\n\n") + grab.error;
         tell(text);
@@ -352,7 +351,7 @@ void ScreenCapture::captureFinished(const QImage& capture) {
     if (!capture.isNull()) {
         rowId = m_store.add(capture);
         if (rowId == 0)
-            problem = SaveFailures::failedText(QStringLiteral("The picture"), m_store.dataFile(),
+            problem = SaveFailures::failedText(tr("The picture"), m_store.dataFile(),
                                                m_store.lastError());
     }
     if (m_fullScreen)
@@ -395,10 +394,10 @@ void ScreenCapture::printPicture() {
     switch (m_context.pictureOutput.print(window(), picture,
                                           CaptureRules::printOrientation(picture.size()), detail)) {
     case PictureOutput::Printed::Sent:
-        tell(QStringLiteral("The picture was sent to %1.").arg(detail), QStringLiteral("Message"));
+        tell(tr("The picture was sent to %1.").arg(detail), tr("Message"));
         break;
     case PictureOutput::Printed::Failed:
-        tell(QStringLiteral("The picture was not printed: %1").arg(detail));
+        tell(tr("The picture was not printed: %1").arg(detail));
         break;
     case PictureOutput::Printed::Cancelled:
         break;
@@ -410,13 +409,13 @@ void ScreenCapture::deletePicture() {
     const qint64 rowId = currentRowId();
     if (rowId == 0)
         return;
-    if (m_context.dialogs.messageBox(CaptureRules::DeleteQuestion, QStringLiteral("Confirm"),
+    if (m_context.dialogs.messageBox(CaptureRules::deleteQuestion(), tr("Confirm"),
                                      MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(rowId)) {
-        tell(SaveFailures::failedText(QStringLiteral("The deletion of the picture"),
-                                      m_store.dataFile(), m_store.lastError()));
+        tell(SaveFailures::failedText(tr("The deletion of the picture"), m_store.dataFile(),
+                                      m_store.lastError()));
         return;
     }
     {
@@ -458,7 +457,7 @@ QString CaptureTool::captureArea(const std::function<void()>& loadPage) {
         return {};
     loadPage();
     if (!m_page)
-        return QStringLiteral("Screen Capture could not be opened.");
+        return QCoreApplication::translate("CaptureTool", "Screen Capture could not be opened.");
     m_page->newCapture();
     return {};
 }

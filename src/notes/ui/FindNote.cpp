@@ -3,27 +3,36 @@
 
 #include "platform/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+namespace {
+
+QString shown(const char* text) {
+    return QCoreApplication::translate("NoteSearch", text);
+}
+
+} // namespace
 
 FindNote::FindNote(NoteSearch search, NoteSearch::TextOf textOf, Show show, Dialogs& dialogs,
                    QWidget* parent)
     : QDialog(parent), m_search(std::move(search)), m_textOf(std::move(textOf)),
       m_show(std::move(show)), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("FindNote"));
-    setWindowTitle(QString::fromLatin1(NoteSearch::Title));
+    setWindowTitle(shown(NoteSearch::Title));
     setModal(false);
 
-    auto* label = new QLabel(QString::fromLatin1(NoteSearch::LookForLabel), this);
+    auto* label = new QLabel(shown(NoteSearch::LookForLabel), this);
     label->setObjectName(QStringLiteral("FindLb"));
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("FindTb"));
-    m_text->setAccessibleName(QString::fromLatin1(NoteSearch::LookForLabel));
+    m_text->setAccessibleName(shown(NoteSearch::LookForLabel));
     m_text->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
     label->setBuddy(m_text);
-    m_findNext = new QPushButton(QString::fromLatin1(NoteSearch::FindNextText), this);
+    m_findNext = new QPushButton(shown(NoteSearch::FindNextText), this);
     m_findNext->setObjectName(QStringLiteral("FindBtn"));
     m_findNext->setDefault(true);
     m_findNext->setEnabled(false);
@@ -51,7 +60,6 @@ void FindNote::findNext() {
         m_show(*hit);
         return;
     }
-    m_dialogs.messageBox(QString::fromLatin1(NoteSearch::NoMoreText),
-                         QString::fromLatin1(NoteSearch::MessageTitle), MessageButtons::Ok,
-                         MessageIcon::Information);
+    m_dialogs.messageBox(shown(NoteSearch::NoMoreText), shown(NoteSearch::MessageTitle),
+                         MessageButtons::Ok, MessageIcon::Information);
 }

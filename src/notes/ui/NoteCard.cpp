@@ -45,10 +45,9 @@ NoteCard::NoteCard(int index, const QDate& created, QWidget* parent)
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab leaves the note, so the keyboard reaches the other notes and the toolbar.
     m_text->setTabChangesFocus(true);
-    m_text->setAccessibleName(date.isEmpty() ? QStringLiteral("Note")
-                                             : QStringLiteral("Note of ") + date);
+    m_text->setAccessibleName(date.isEmpty() ? tr("Note") : tr("Note of %1").arg(date));
     m_text->setAccessibleDescription(
-        QStringLiteral("Alt+arrow keys move the note, Alt+Shift+arrow keys resize it"));
+        tr("Alt+arrow keys move the note, Alt+Shift+arrow keys resize it"));
     setTextBackground(NoteDeck::PaleYellow);
     m_text->installEventFilter(this);
     m_text->viewport()->installEventFilter(this);
@@ -60,13 +59,13 @@ NoteCard::NoteCard(int index, const QDate& created, QWidget* parent)
         label->setObjectName(QLatin1String(name));
         label->setPixmap(NoteArtwork::arrow(up, arrowSize, ratio));
         label->setFixedSize(arrowSize);
-        label->setAccessibleName(QLatin1String(spoken));
-        label->setToolTip(QLatin1String(spoken));
+        label->setAccessibleName(tr(spoken));
+        label->setToolTip(tr(spoken));
         label->installEventFilter(this);
         return label;
     };
-    m_up = arrow("upLb", true, "Scroll up");
-    m_down = arrow("dnLb", false, "Scroll down");
+    m_up = arrow("upLb", true, QT_TR_NOOP("Scroll up"));
+    m_down = arrow("dnLb", false, QT_TR_NOOP("Scroll down"));
 
     m_mark = new QLabel(this);
     m_mark->setObjectName(QStringLiteral("SchLb"));
@@ -74,8 +73,8 @@ NoteCard::NoteCard(int index, const QDate& created, QWidget* parent)
     m_mark->setPixmap(NoteArtwork::mark(MarkPixels, ratio));
     m_mark->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     m_mark->setFixedSize(MarkPixels + 2, MarkPixels + 6);
-    m_mark->setAccessibleName(QStringLiteral("Alarm set"));
-    m_mark->setToolTip(QStringLiteral("Alarm set"));
+    m_mark->setAccessibleName(tr("Alarm set"));
+    m_mark->setToolTip(tr("Alarm set"));
     m_mark->hide();
 }
 

@@ -7,6 +7,7 @@
 #include "shell/RemoteCommand.h"
 #include "shell/ui/ToolRegistry.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -40,9 +41,9 @@ ToolDescriptor notesDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("QNotes");
     d.commandName = QStringLiteral("notes");
-    d.tip = QStringLiteral("Quick Notes");
-    d.caption = QStringLiteral("Quick Notes");
-    d.accelerator = QStringLiteral("Quick &Notes");
+    d.tip = QCoreApplication::translate("NotesTool", "Quick Notes");
+    d.caption = d.tip;
+    d.accelerator = QCoreApplication::translate("NotesTool", "Quick &Notes");
     d.paintIcon = &paintNotesIcon;
     d.dueTables = {QStringLiteral("QNotes")};
     d.dueReader = &readNoteAlarms;

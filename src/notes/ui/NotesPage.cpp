@@ -89,7 +89,7 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
       m_autosaveTick(*m_autosaveTimer),
       m_autosave(context.clock, m_autosaveTick, [this] { return autosave(); }) {
     setObjectName(QStringLiteral("QNotes"));
-    setWindowTitle(QStringLiteral("Quick Notes"));
+    setWindowTitle(tr("Quick Notes"));
     m_desk->setObjectName(QStringLiteral("NotesDesk"));
     m_frame->setParent(m_desk);
 
@@ -112,7 +112,7 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     connect(qApp, &QGuiApplication::screenRemoved, this, screensChanged);
 
     // What an empty page is for; hidden while there is a note.
-    m_emptyLb = new QLabel(EmptyText, m_desk);
+    m_emptyLb = new QLabel(tr(EmptyText), m_desk);
     m_emptyLb->setObjectName(QStringLiteral("EmptyLb"));
     m_emptyLb->setWordWrap(true);
     m_emptyLb->setAlignment(Qt::AlignCenter);
@@ -121,8 +121,8 @@ NotesPage::NotesPage(AppContext& context, QWidget* parent)
     connect(m_reading, &NoteReading::documentRead, this, &NotesPage::noteRead);
     buildToolbar();
     m_reloadBar = new ReloadBar(
-        QStringLiteral("The notes were changed elsewhere. Your changes here are kept; Reload "
-                       "shows the notes as stored now and drops what was not saved yet."),
+        tr("The notes were changed elsewhere. Your changes here are kept; Reload shows the notes "
+           "as stored now and drops what was not saved yet."),
         this);
     connect(m_reloadBar, &ReloadBar::reloadChosen, this, &NotesPage::reloadNotes);
     load();
@@ -204,7 +204,7 @@ NotesPage::~NotesPage() {
 void NotesPage::buildToolbar() {
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("NotesTB"));
-    m_toolbar->setAccessibleName(QStringLiteral("Quick Notes toolbar"));
+    m_toolbar->setAccessibleName(tr("Quick Notes toolbar"));
     m_toolbar->setIconSize(QSize(16, 16));
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
@@ -212,8 +212,8 @@ void NotesPage::buildToolbar() {
 
     m_fontBox = new QComboBox(m_toolbar);
     m_fontBox->setObjectName(QStringLiteral("FontCb"));
-    m_fontBox->setAccessibleName(QStringLiteral("Font name"));
-    m_fontBox->setToolTip(QStringLiteral("Font name"));
+    m_fontBox->setAccessibleName(tr("Font name"));
+    m_fontBox->setToolTip(tr("Font name"));
     m_fontBox->setEditable(true);
     // The typing field is what a screen reader reaches: it carries the box's name.
     m_fontBox->lineEdit()->setAccessibleName(m_fontBox->accessibleName());
@@ -230,8 +230,8 @@ void NotesPage::buildToolbar() {
 
     m_sizeBox = new QComboBox(m_toolbar);
     m_sizeBox->setObjectName(QStringLiteral("SizeCb"));
-    m_sizeBox->setAccessibleName(QStringLiteral("Font size"));
-    m_sizeBox->setToolTip(QStringLiteral("Font size"));
+    m_sizeBox->setAccessibleName(tr("Font size"));
+    m_sizeBox->setToolTip(tr("Font size"));
     m_sizeBox->setEditable(true);
     m_sizeBox->lineEdit()->setAccessibleName(m_sizeBox->accessibleName());
     m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
@@ -255,7 +255,7 @@ void NotesPage::buildToolbar() {
         const auto c = Command(i);
         const QString tip = NoteToolbar::toolTip(c);
         auto* a = new QAction(NoteArtwork::command(c), tip, this);
-        a->setObjectName(tip + QStringLiteral("Btn"));
+        a->setObjectName(QLatin1String(NoteToolbar::name(c)) + QStringLiteral("Btn"));
         a->setToolTip(tip);
         a->setCheckable(isToggle(c));
         const QKeySequence keys = shortcutOf(c);
@@ -349,7 +349,7 @@ NoteCard* NotesPage::createCard(int index, const NoteRecord& row) {
     QTextEdit* text = c->text();
     if (row.content.size() > ReadAsideChars) {
         text->setReadOnly(true);
-        text->setPlaceholderText(QStringLiteral("Opening the note..."));
+        text->setPlaceholderText(tr("Opening the note..."));
         m_reading->readAside(index, row);
     } else {
         if (NoteReading::read(row, *text->document()))
@@ -472,7 +472,7 @@ void NotesPage::tell(const QString& text) {
 void NotesPage::activated() {
     if (!m_loadError.isEmpty()) {
         const QString error = std::exchange(m_loadError, QString());
-        tell(QStringLiteral("The notes could not be read from the data file.\n\n") + error);
+        tell(tr("The notes could not be read from the data file.\n\n%1").arg(error));
     }
     const NoteDeck::FirstActivation first = m_deck.firstActivation();
     for (int i : first.focusOrder)
@@ -492,7 +492,7 @@ void NotesPage::aboutToHide() {
     if (m_givenUp) // the user chose to go on without them
         qCWarning(lcNotes) << "the notes were not saved:" << m_store.lastError();
     else
-        tell(SaveFailures::failedText(QStringLiteral("The notes"), m_context.paths.dataFile(),
+        tell(SaveFailures::failedText(tr("The notes"), m_context.paths.dataFile(),
                                       m_store.lastError()));
 }
 
@@ -512,8 +512,8 @@ bool NotesPage::keepForUnload(QString* failure) {
     m_autosave.flush();
     if (saveNotes())
         return true;
-    *failure = SaveFailures::failedText(QStringLiteral("The notes"), m_context.paths.dataFile(),
-                                        m_store.lastError());
+    *failure =
+        SaveFailures::failedText(tr("The notes"), m_context.paths.dataFile(), m_store.lastError());
     return false;
 }
 
@@ -703,8 +703,8 @@ void NotesPage::command(Command command) {
 NoteCard* NotesPage::newNote() {
     const NoteRecord row = m_store.add(m_context.clock.today());
     if (row.id == 0) {
-        tell(QStringLiteral("The new note could not be added to the data file.\n\n") +
-             m_store.lastError());
+        tell(
+            tr("The new note could not be added to the data file.\n\n%1").arg(m_store.lastError()));
         return nullptr;
     }
     m_stored.added(row);
@@ -742,14 +742,14 @@ void NotesPage::deleteNote() {
     NoteCard* c = focusedCard();
     if (!c)
         return;
-    if (m_context.dialogs.messageBox(QString::fromLatin1(NoteToolbar::DeleteQuestion),
-                                     QString::fromLatin1(NoteToolbar::DeleteTitle),
-                                     MessageButtons::YesNoDefaultNo,
-                                     MessageIcon::Information) != MessageAnswer::Yes)
+    if (m_context.dialogs.messageBox(
+            QCoreApplication::translate("NoteToolbar", NoteToolbar::DeleteQuestion),
+            QCoreApplication::translate("NoteToolbar", NoteToolbar::DeleteTitle),
+            MessageButtons::YesNoDefaultNo, MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.remove(m_deck.card(index).id)) {
-        tell(QStringLiteral("The note could not be deleted from the data file.\n\n") +
-             m_store.lastError());
+        tell(
+            tr("The note could not be deleted from the data file.\n\n%1").arg(m_store.lastError()));
         return;
     }
     m_stored.removed(m_deck.card(index).id);
@@ -826,8 +826,8 @@ void NotesPage::schedule() {
     const qint64 id = m_deck.card(m_deck.focused()).id;
     const std::optional<NoteRecord> row = m_store.read(id);
     if (!row) {
-        tell(QStringLiteral("The note's alarm could not be read from the data file.\n\n") +
-             m_store.lastError());
+        tell(tr("The note's alarm could not be read from the data file.\n\n%1")
+                 .arg(m_store.lastError()));
         return;
     }
     int frequency = row->frequency;
@@ -839,8 +839,8 @@ void NotesPage::schedule() {
             frequency = chosen->frequency;
             due = chosen->due;
         } else {
-            tell(SaveFailures::failedText(QStringLiteral("The note's alarm"),
-                                          m_context.paths.dataFile(), m_store.lastError()));
+            tell(SaveFailures::failedText(tr("The note's alarm"), m_context.paths.dataFile(),
+                                          m_store.lastError()));
         }
     }
     c->setSchedule(frequency, due,
@@ -853,7 +853,7 @@ void NotesPage::colour() {
     if (!c)
         return;
     const QColor initial = NoteToolbar::shown(c->text()->textCursor()).colour;
-    const QColor chosen = m_context.dialogs.chooseColour(this, initial, QStringLiteral("Color"));
+    const QColor chosen = m_context.dialogs.chooseColour(this, initial, tr("Color"));
     if (!chosen.isValid()) {
         c->text()->setFocus();
         return;
@@ -923,9 +923,9 @@ void NotesTool::lateAlarm(const std::function<void()>& open, const QList<QDateTi
 QString NotesTool::newNote(const std::function<void()>& open, const QString& text) {
     open();
     if (!m_page)
-        return QStringLiteral("Quick Notes could not be opened.");
+        return tr("Quick Notes could not be opened.");
     if (!m_page->addNote(text))
-        return QStringLiteral("The new note could not be added to the data file.");
+        return tr("The new note could not be added to the data file.");
     return {};
 }
 

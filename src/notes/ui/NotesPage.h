@@ -14,6 +14,7 @@
 #include "shell/AppContext.h"
 #include "shell/ui/ToolPage.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 #include <functional>
@@ -47,7 +48,7 @@ public:
     using ScheduleEditor = ScheduleEditing;
 
     // What the page says while it holds no note.
-    static inline const QString EmptyText = QStringLiteral(
+    static constexpr const char* EmptyText = QT_TR_NOOP(
         "No notes yet. Click New, the first button of the toolbar, or press Ctrl+N to add a "
         "note.");
 
@@ -198,7 +199,7 @@ private:
     QTimer* m_autosaveTimer;
     QtTickTimer m_autosaveTick;
     NoteAutosave m_autosave;
-    SaveFailures::Streak m_autosaveFailures{QStringLiteral("The notes")};
+    SaveFailures::Streak m_autosaveFailures{QCoreApplication::translate("NotesPage", "The notes")};
     QPointer<FindNote> m_find;
     std::unique_ptr<SpellChecker> m_checker;
     QPointer<SpellAsYouType> m_spelling;

@@ -7,10 +7,12 @@
 #include "platform/Dialogs.h"
 #include "scheduler/ScheduleRowText.h"
 #include "scheduler/ui/ScheduleEditor.h"
+#include "shell/FiringRules.h"
 #include "shell/ShellTables.h"
 #include "shell/Twips.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,7 +25,10 @@ namespace {
 constexpr int MarginTwips = Schedule::SpareWidthTwips / 2;
 constexpr int HintGapTwips = 120;
 constexpr int MarkColumnTwips = 300;
-const QString MarkedName = QStringLiteral("Marked for deletion");
+
+QString markedName() {
+    return QCoreApplication::translate("Schedule", "Marked for deletion");
+}
 
 int px(int twips) {
     return Twips::toPixels(twips);
@@ -42,7 +47,7 @@ Schedule::Schedule(AppContext& context, QWidget* parent)
           return ScheduleEditor::edit(preset, owner);
       }) {
     setObjectName(QStringLiteral("Schedule"));
-    setWindowTitle(QStringLiteral("Power Scheduler"));
+    setWindowTitle(tr("Power Scheduler"));
     buildControls();
     reload();
     // Entries written elsewhere (Quick Notes' editor, another process): the list is read
@@ -60,10 +65,10 @@ Schedule::Schedule(AppContext& context, QWidget* parent)
 void Schedule::buildControls() {
     m_grid = new QTableWidget(0, ColumnCount, this);
     m_grid->setObjectName(QStringLiteral("SchGrid"));
-    m_grid->setAccessibleName(QStringLiteral("Scheduled actions"));
+    m_grid->setAccessibleName(tr("Scheduled actions"));
     m_grid->setAccessibleDescription(
-        QStringLiteral("Enter changes the entry of the current line or adds one on an empty "
-                       "line; Space or Delete marks the entry for deletion."));
+        tr("Enter changes the entry of the current line or adds one on an empty line; Space or "
+           "Delete marks the entry for deletion."));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,17 +91,17 @@ void Schedule::buildControls() {
     header->setMinimumSectionSize(1);
     const std::pair<QString, Qt::Alignment> heads[ColumnCount] = {
         {QStringLiteral("X"), Qt::AlignHCenter},
-        {QStringLiteral("Type"), Qt::AlignHCenter},
-        {QStringLiteral("Description"), Qt::AlignHCenter},
-        {QStringLiteral("Date & Time"), Qt::AlignHCenter},
-        {QStringLiteral("Frequency"), Qt::AlignHCenter}};
+        {tr("Type"), Qt::AlignHCenter},
+        {tr("Description"), Qt::AlignHCenter},
+        {tr("Date & Time"), Qt::AlignHCenter},
+        {tr("Frequency"), Qt::AlignHCenter}};
     for (int c = 0; c < ColumnCount; ++c) {
         auto* item = new QTableWidgetItem(heads[c].first);
         item->setTextAlignment(heads[c].second | Qt::AlignVCenter);
         m_grid->setHorizontalHeaderItem(c, item);
     }
-    m_grid->horizontalHeaderItem(MarkCol)->setData(Qt::AccessibleTextRole, MarkedName);
-    m_grid->horizontalHeaderItem(MarkCol)->setToolTip(MarkedName);
+    m_grid->horizontalHeaderItem(MarkCol)->setData(Qt::AccessibleTextRole, markedName());
+    m_grid->horizontalHeaderItem(MarkCol)->setToolTip(markedName());
     header->setFixedHeight(std::max(px(HeaderTwips), header->sizeHint().height()));
 
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &Schedule::doubleClickCell);
@@ -105,9 +110,9 @@ void Schedule::buildControls() {
     m_grid->viewport()->installEventFilter(this);
 
     m_hintLb = new QLabel(
-        QStringLiteral("Double-click a line, or press Enter, to add or change an entry. "
-                       "Double-click its X, or press Space, to mark it for deletion: marked "
-                       "entries are deleted when you leave the Power Scheduler."),
+        tr("Double-click a line, or press Enter, to add or change an entry. Double-click its X, "
+           "or press Space, to mark it for deletion: marked entries are deleted when you leave "
+           "the Power Scheduler."),
         this);
     m_hintLb->setObjectName(QStringLiteral("HintLb"));
     m_hintLb->setWordWrap(true);
@@ -121,8 +126,7 @@ void Schedule::reload() {
     std::vector<ScheduleRow> marked = m_list.markedEntries();
     std::vector<ScheduleRow> rows;
     if (!m_store.readAll(rows))
-        tell(QStringLiteral("The Power Scheduler could not read its entries.\n\n") +
-             m_store.lastError());
+        tell(tr("The Power Scheduler could not read its entries.\n\n%1").arg(m_store.lastError()));
     m_list.load(std::move(rows));
     for (int line = 0; line < m_list.lineCount() && !marked.empty(); ++line) {
         if (!m_list.hasEntry(line))
@@ -172,8 +176,8 @@ void Schedule::showLine(int line) {
     mark->setTextAlignment(Qt::AlignCenter);
     // A screen reader reads what the X means, not the letter.
     mark->setData(Qt::AccessibleTextRole, !m_list.hasEntry(line) ? QString()
-                                          : marked               ? MarkedName
-                                                                 : QStringLiteral("Not marked"));
+                                          : marked               ? markedName()
+                                                                 : tr("Not marked"));
 
     QFont font = m_grid->font();
     font.setStrikeOut(marked);
@@ -223,15 +227,15 @@ void Schedule::editLine(int line) {
             showLine(line);
             return;
         case ScheduleStore::Update::Vanished:
-            tell(QStringLiteral("This entry was changed or deleted by another program while you "
-                                "were editing it, so your changes were not saved.\n\nThe list "
-                                "now shows the entries as they are."));
+            tell(tr("This entry was changed or deleted by another program while you were editing "
+                    "it, so your changes were not saved.\n\nThe list now shows the entries as "
+                    "they are."));
             reload();
             return;
         case ScheduleStore::Update::Failed:
             // The editor opens again with what was entered: saved later, or cancelled.
-            tell(SaveFailures::failedText(QStringLiteral("The entry"), m_store.dataFile(),
-                                          m_store.lastError()));
+            tell(
+                SaveFailures::failedText(tr("The entry"), m_store.dataFile(), m_store.lastError()));
             preset = *answer;
             break;
         }
@@ -267,14 +271,14 @@ bool Schedule::deleteMarked() {
 
 void Schedule::applyMarks() {
     if (!deleteMarked())
-        tell(SaveFailures::failedText(QStringLiteral("The deletion of the marked entries"),
-                                      m_store.dataFile(), m_store.lastError()));
+        tell(SaveFailures::failedText(tr("The deletion of the marked entries"), m_store.dataFile(),
+                                      m_store.lastError()));
 }
 
 bool Schedule::keepForUnload(QString* failure) {
     if (deleteMarked())
         return true;
-    *failure = SaveFailures::failedText(QStringLiteral("The deletion of the marked entries"),
+    *failure = SaveFailures::failedText(tr("The deletion of the marked entries"),
                                         m_store.dataFile(), m_store.lastError());
     return false;
 }
@@ -318,18 +322,21 @@ void Schedule::fitColumns() {
     };
     const int mark =
         std::max(px(MarkColumnTwips), QFontMetrics(bold).horizontalAdvance(u'X') + pad);
-    const int type = fits({ScheduleRowText::LaunchText, ScheduleRowText::ShutDownText});
+    const int type = fits({ScheduleRowText::launchText(), ScheduleRowText::shutDownText()});
     const int when = fits(
         {ScheduleRowText::whenText(QDate(2026, 12, 28), QTime(12, 58), LocaleFormats::timeLocale()),
-         QStringLiteral("Date & Time")});
-    const int freq = fits({QStringLiteral("Frequency"), QStringLiteral("one time")});
+         tr("Date & Time")});
+    // The widest of the header and every frequency's name, whatever the language.
+    int freq = fits({tr("Frequency")});
+    for (int f = FiringRules::Inactive; f <= FiringRules::Yearly; ++f)
+        freq = std::max(freq, fits({ScheduleRowText::frequencyName(f)}));
     const int room = m_grid->viewport()->width();
     m_grid->setColumnWidth(MarkCol, mark);
     m_grid->setColumnWidth(TypeCol, type);
     m_grid->setColumnWidth(WhenCol, when);
     m_grid->setColumnWidth(FreqCol, freq);
-    m_grid->setColumnWidth(
-        DescCol, std::max(fits({QStringLiteral("Description")}), room - mark - type - when - freq));
+    m_grid->setColumnWidth(DescCol,
+                           std::max(fits({tr("Description")}), room - mark - type - when - freq));
 }
 
 bool Schedule::eventFilter(QObject* watched, QEvent* event) {

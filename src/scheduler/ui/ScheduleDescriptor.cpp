@@ -7,6 +7,7 @@
 #include "scheduler/ui/Schedule.h"
 #include "scheduler/ui/ScheduleEditor.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 using namespace Artwork;
@@ -30,9 +31,9 @@ ToolDescriptor scheduleDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Schedule");
     d.commandName = QStringLiteral("scheduler");
-    d.tip = QStringLiteral("Power Scheduler");
-    d.caption = QStringLiteral("Power Scheduler");
-    d.accelerator = QStringLiteral("Power &Scheduler");
+    d.tip = QCoreApplication::translate("ScheduleTool", "Power Scheduler");
+    d.caption = d.tip;
+    d.accelerator = QCoreApplication::translate("ScheduleTool", "Power &Scheduler");
     d.paintIcon = &paintScheduleIcon;
     d.dueTables = {QStringLiteral("Schedule")};
     d.dueReader = &readScheduledEntries;

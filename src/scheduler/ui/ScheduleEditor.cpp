@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -50,9 +51,9 @@ void setTextColour(QWidget* w, const QColor& colour) {
 }
 
 QString chooseWithDialog(QWidget* parent, const QString& start) {
-    QFileDialog dialog(parent, QStringLiteral("Select a Program"));
+    QFileDialog dialog(parent, QCoreApplication::translate("ScheduleEditor", "Select a Program"));
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("Program (*)"));
+    dialog.setNameFilter(QCoreApplication::translate("ScheduleEditor", "Program (*)"));
     const QFileInfo at(start);
     if (at.isFile()) {
         dialog.setDirectory(at.absolutePath());
@@ -137,8 +138,6 @@ private:
 
 } // namespace
 
-const QString ScheduleEditor::Caption = QStringLiteral("- Edit Schedule -");
-
 std::optional<ScheduleEditorState> ScheduleEditor::edit(const ScheduleEditorState& preset,
                                                         QWidget* parent) {
     // On the heap: the parent may go while the dialog runs (Plumora unloaded meanwhile).
@@ -157,7 +156,7 @@ std::optional<ScheduleEditorState> ScheduleEditor::edit(const ScheduleEditorStat
 ScheduleEditor::ScheduleEditor(const ScheduleEditorState& preset, QWidget* parent)
     : QDialog(parent), m_state(preset) {
     setObjectName(QStringLiteral("EditSch"));
-    setWindowTitle(Caption);
+    setWindowTitle(tr(Caption));
     // Modal to the window it was opened from, never to the whole application: the help
     // window stays usable beside it.
     setWindowModality(Qt::WindowModal);
@@ -175,29 +174,28 @@ void ScheduleEditor::buildControls() {
     // What to do.
     m_typeBlock = new QWidget(this);
     QWidget* typeBlock = m_typeBlock;
-    m_typeLb = new QLabel(QStringLiteral("Type:"), typeBlock);
+    m_typeLb = new QLabel(tr("Type:"), typeBlock);
     m_typeGroup = new QButtonGroup(this);
-    const QString types[2] = {QStringLiteral("Launch Program"), QStringLiteral("Shut Down System")};
+    const QString types[2] = {tr("Launch Program"), tr("Shut Down System")};
     for (int i = 0; i < 2; ++i) {
         m_typeOpt[i] = new QRadioButton(types[i], typeBlock);
         named(m_typeOpt[i], "TypeOpt", types[i]);
         m_typeOpt[i]->setProperty("index", i);
         m_typeGroup->addButton(m_typeOpt[i], i);
     }
-    m_hibernateChk = new QCheckBox(QStringLiteral("On Hibernation"), typeBlock);
-    named(m_hibernateChk, "HibernateChk", QStringLiteral("On Hibernation"));
-    m_runLb = new QLabel(QStringLiteral("Run:"), typeBlock);
+    m_hibernateChk = new QCheckBox(tr("On Hibernation"), typeBlock);
+    named(m_hibernateChk, "HibernateChk", tr("On Hibernation"));
+    m_runLb = new QLabel(tr("Run:"), typeBlock);
     m_runLb->setObjectName(QStringLiteral("RunLb"));
     // The program's path and its arguments, quoted as in a desktop entry's Exec line.
     m_runEdit = new QLineEdit(typeBlock);
-    named(m_runEdit, "RunEdit", QStringLiteral("Program to run"));
-    m_runEdit->setAccessibleDescription(
-        QStringLiteral("The program's full path, then its arguments. Put an argument with "
-                       "blanks in double quotes."));
+    named(m_runEdit, "RunEdit", tr("Program to run"));
+    m_runEdit->setAccessibleDescription(tr("The program's full path, then its arguments. Put an "
+                                           "argument with blanks in double quotes."));
     m_runEdit->setToolTip(m_runEdit->accessibleDescription());
     m_runEdit->setMinimumWidth(px(RunBtnMinTwips));
-    m_runBtn = new QPushButton(QStringLiteral("Browse..."), typeBlock);
-    named(m_runBtn, "RunBtn", QStringLiteral("Choose the program"));
+    m_runBtn = new QPushButton(tr("Browse..."), typeBlock);
+    named(m_runBtn, "RunBtn", tr("Choose the program"));
     m_runBtn->setAutoDefault(false);
     m_runLb->setBuddy(m_runEdit);
 
@@ -221,7 +219,7 @@ void ScheduleEditor::buildControls() {
     keep.setRetainSizeWhenHidden(true);
     m_hibernateChk->setSizePolicy(keep);
 
-    m_remindLb = new QLabel(QStringLiteral("Events/Notes Reminder"), this);
+    m_remindLb = new QLabel(tr("Events/Notes Reminder"), this);
     m_remindLb->setObjectName(QStringLiteral("RemindLb"));
     QFont bold = m_remindLb->font();
     bold.setBold(true);
@@ -232,29 +230,28 @@ void ScheduleEditor::buildControls() {
     m_schFrame = new QFrame(this);
     m_schFrame->setObjectName(QStringLiteral("SchFrame"));
     m_schFrame->setFrameShape(QFrame::StyledPanel);
-    auto* fromLb = new QLabel(QStringLiteral("From:"), m_schFrame);
+    auto* fromLb = new QLabel(tr("From:"), m_schFrame);
     m_schDateDT = new QDateEdit(m_schFrame);
-    named(m_schDateDT, "SchDateDT", QStringLiteral("From date"));
+    named(m_schDateDT, "SchDateDT", tr("From date"));
     m_schDateDT->setDisplayFormat(shortDateFormat());
     m_schDateDT->setCalendarPopup(true);
     m_schTimeDT = new TypedTimeEdit(m_schFrame);
-    named(m_schTimeDT, "SchTimeDT", QStringLiteral("From time"));
+    named(m_schTimeDT, "SchTimeDT", tr("From time"));
     m_schTimeDT->setDisplayFormat(QStringLiteral("hh:mm AP"));
     fromLb->setBuddy(m_schDateDT);
-    m_isActiveChk = new QCheckBox(QStringLiteral("Active"), m_schFrame);
-    named(m_isActiveChk, "IsActiveChk", QStringLiteral("Active"));
-    m_oneTimeChk = new QCheckBox(QStringLiteral("This is a one-time schedule"), m_schFrame);
-    named(m_oneTimeChk, "OneTimeChk", QStringLiteral("This is a one-time schedule"));
+    m_isActiveChk = new QCheckBox(tr("Active"), m_schFrame);
+    named(m_isActiveChk, "IsActiveChk", tr("Active"));
+    m_oneTimeChk = new QCheckBox(tr("This is a one-time schedule"), m_schFrame);
+    named(m_oneTimeChk, "OneTimeChk", tr("This is a one-time schedule"));
 
-    m_freqFrame = new QGroupBox(QStringLiteral("Frequency"), m_schFrame);
+    m_freqFrame = new QGroupBox(tr("Frequency"), m_schFrame);
     m_freqFrame->setObjectName(QStringLiteral("FreqFrame"));
     QSizePolicy freqPolicy = m_freqFrame->sizePolicy();
     freqPolicy.setRetainSizeWhenHidden(true);
     m_freqFrame->setSizePolicy(freqPolicy);
     m_freqGroup = new QButtonGroup(this);
     auto* freqRow = new QHBoxLayout(m_freqFrame);
-    const QString freqs[4] = {QStringLiteral("Daily"), QStringLiteral("Weekly"),
-                              QStringLiteral("Monthly"), QStringLiteral("Yearly")};
+    const QString freqs[4] = {tr("Daily"), tr("Weekly"), tr("Monthly"), tr("Yearly")};
     for (int i = 0; i < 4; ++i) {
         m_freqOpt[i] = new QRadioButton(freqs[i], m_freqFrame);
         named(m_freqOpt[i], "FreqOpt", freqs[i]);
@@ -274,11 +271,11 @@ void ScheduleEditor::buildControls() {
     schGrid->addWidget(m_oneTimeChk, 2, 1);
     schGrid->addWidget(m_freqFrame, 3, 1);
 
-    m_okBtn = new QPushButton(QStringLiteral("OK"), this);
-    named(m_okBtn, "OKBtn", QStringLiteral("OK"));
+    m_okBtn = new QPushButton(tr("OK"), this);
+    named(m_okBtn, "OKBtn", tr("OK"));
     m_okBtn->setDefault(true);
-    m_cancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    named(m_cancelBtn, "CancelBtn", QStringLiteral("Cancel"));
+    m_cancelBtn = new QPushButton(tr("Cancel"), this);
+    named(m_cancelBtn, "CancelBtn", tr("Cancel"));
     m_cancelBtn->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

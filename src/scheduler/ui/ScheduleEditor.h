@@ -46,7 +46,7 @@ class QTimeEdit;
 class ScheduleEditor : public QDialog {
     Q_OBJECT
 public:
-    static const QString Caption; // "- Edit Schedule -"
+    static constexpr const char* Caption = QT_TR_NOOP("- Edit Schedule -"); // shown translated
 
     // Shows the editor modally and returns what the user confirmed with OK.
     static std::optional<ScheduleEditorState> edit(const ScheduleEditorState& preset,

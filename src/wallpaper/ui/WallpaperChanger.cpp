@@ -90,7 +90,7 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
 WallpaperChanger::WallpaperChanger(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context) {
     setObjectName(QStringLiteral("SSWP"));
-    setWindowTitle(QStringLiteral("Wallpaper Changer"));
+    setWindowTitle(tr("Wallpaper Changer"));
     buildControls();
     load();
     // Every write is heard, the page's own too: those leave the table as the page knows it.
@@ -146,8 +146,8 @@ void WallpaperChanger::buildControls() {
     const int margin = Twips::toPixels(255);
     page->setContentsMargins(margin, margin, margin, margin);
     m_reloadBar = new ReloadBar(
-        QStringLiteral("The list of images was changed elsewhere. Your additions and removals "
-                       "here are kept; Reload shows the list as stored now and drops them."),
+        tr("The list of images was changed elsewhere. Your additions and removals here are kept; "
+           "Reload shows the list as stored now and drops them."),
         this);
     connect(m_reloadBar, &ReloadBar::reloadChosen, this, &WallpaperChanger::reloadList);
     page->addWidget(m_reloadBar);
@@ -165,32 +165,31 @@ void WallpaperChanger::buildControls() {
 
     m_imageList = new QListWidget(inner);
     m_imageList->setObjectName(QStringLiteral("ImageList"));
-    m_imageList->setAccessibleName(QStringLiteral("Images in the rotation"));
+    m_imageList->setAccessibleName(tr("Images in the rotation"));
     m_imageList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_imageList->setMinimumWidth(200);
     m_imageList->installEventFilter(this);
     connect(m_imageList, &QListWidget::itemSelectionChanged, this,
             &WallpaperChanger::updatePreview);
 
-    auto* previewLabel = new QLabel(QStringLiteral("Picture Preview"), inner);
+    auto* previewLabel = new QLabel(tr("Picture Preview"), inner);
     previewLabel->setObjectName(QStringLiteral("PreviewLb"));
     m_preview = new WallpaperPreview(inner);
 
-    m_addCmd = button(QStringLiteral("AddCmd"), QStringLiteral("Add images"), inner);
+    m_addCmd = button(QStringLiteral("AddCmd"), tr("Add images"), inner);
     connect(m_addCmd, &QPushButton::clicked, this, &WallpaperChanger::addImages);
-    m_removeCmd = button(QStringLiteral("RemoveCmd"), QStringLiteral("Remove image"), inner);
+    m_removeCmd = button(QStringLiteral("RemoveCmd"), tr("Remove image"), inner);
     connect(m_removeCmd, &QPushButton::clicked, this, &WallpaperChanger::removeImage);
 
-    auto* optionFrame = new QGroupBox(QStringLiteral("Change wallpaper"), inner);
+    auto* optionFrame = new QGroupBox(tr("Change wallpaper"), inner);
     optionFrame->setObjectName(QStringLiteral("WallOptFrame"));
     auto* optionLayout = new QVBoxLayout(optionFrame);
-    const QString captions[] = {QStringLiteral("Every week"), QStringLiteral("Everyday"),
-                                QStringLiteral("Every Startup"), QStringLiteral("Never")};
+    const QString captions[] = {tr("Every week"), tr("Everyday"), tr("Every Startup"), tr("Never")};
     for (int i = 0; i < 4; ++i) {
         auto* option = new QRadioButton(captions[i], optionFrame);
         option->setObjectName(QStringLiteral("WallOpt"));
         option->setProperty("index", i);
-        option->setAccessibleName(QStringLiteral("Change wallpaper: ") + captions[i]);
+        option->setAccessibleName(tr("Change wallpaper: %1").arg(captions[i]));
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 optionChosen(i);
@@ -199,19 +198,18 @@ void WallpaperChanger::buildControls() {
         m_options[std::size_t(i)] = option;
     }
 
-    m_stretchChk = new QCheckBox(QStringLiteral("Stretch Full Screen"), inner);
+    m_stretchChk = new QCheckBox(tr("Stretch Full Screen"), inner);
     m_stretchChk->setObjectName(QStringLiteral("StretchChk"));
-    m_stretchChk->setAccessibleName(QStringLiteral("Stretch Full Screen"));
+    m_stretchChk->setAccessibleName(tr("Stretch Full Screen"));
     connect(m_stretchChk, &QCheckBox::toggled, this, &WallpaperChanger::stretchToggled);
 
-    m_changeNowCmd = button(QStringLiteral("ChgNowCmd"), QStringLiteral("Change now!"), inner);
+    m_changeNowCmd = button(QStringLiteral("ChgNowCmd"), tr("Change now!"), inner);
     connect(m_changeNowCmd, &QPushButton::clicked, this, &WallpaperChanger::changeNow);
 
-    m_downloadLb = new LinkButton(QStringLiteral("Download wallpapers..."), inner);
+    m_downloadLb = new LinkButton(tr("Download wallpapers..."), inner);
     m_downloadLb->setObjectName(QStringLiteral("downloadLb"));
-    m_downloadLb->setAccessibleName(QStringLiteral("Download wallpapers..."));
-    m_downloadLb->setAccessibleDescription(
-        QStringLiteral("Opens the web page with wallpapers to download"));
+    m_downloadLb->setAccessibleName(tr("Download wallpapers..."));
+    m_downloadLb->setAccessibleDescription(tr("Opens the web page with wallpapers to download"));
     connect(m_downloadLb, &QPushButton::clicked, this, &WallpaperChanger::openDownloadPage);
 
     auto* listButtons = new QHBoxLayout;
@@ -256,7 +254,7 @@ void WallpaperChanger::load() {
     selectCurrentWallpaper();
     m_loading = false;
     if (!settingsRead || !files)
-        tell(QStringLiteral("The wallpaper settings could not be read from the data file."));
+        tell(tr("The wallpaper settings could not be read from the data file."));
 }
 
 bool WallpaperChanger::readSettings() {
@@ -317,8 +315,7 @@ void WallpaperChanger::updatePreview() {
 void WallpaperChanger::optionChosen(int option) {
     if (m_loading)
         return;
-    saveSetting(QStringLiteral("The wallpaper option"),
-                [option](Settings& s) { s.wallpaperOption = option; });
+    saveSetting(tr("The wallpaper option"), [option](Settings& s) { s.wallpaperOption = option; });
 }
 
 template <typename F> void WallpaperChanger::saveSetting(const QString& what, F&& change) {
@@ -331,7 +328,7 @@ void WallpaperChanger::stretchToggled(bool stretched) {
     if (m_loading)
         return;
     if (QString why; !WallpaperChange::setStretched(m_context, stretched, &why))
-        tell(QStringLiteral("The desktop did not take the new picture style: ") + why);
+        tell(tr("The desktop did not take the new picture style: %1").arg(why));
 }
 
 void WallpaperChanger::changeNow() {
@@ -340,13 +337,13 @@ void WallpaperChanger::changeNow() {
         return;
     // Where nothing can set it, no picture is taken for the current one.
     if (!WallpaperChange::canSet(m_context)) {
-        tell(QStringLiteral("The wallpaper could not be changed.\n\n") + NoWallpaperMethodText);
+        tell(tr("The wallpaper could not be changed.\n\n%1").arg(noWallpaperMethodText()));
         return;
     }
     const QString path = pathAt(row);
     m_currentWallpaper = path;
     const QDate today = m_context.clock.today();
-    saveSetting(QStringLiteral("The current wallpaper"), [&](Settings& s) {
+    saveSetting(tr("The current wallpaper"), [&](Settings& s) {
         s.currentWallpaper = path;
         s.wallpaperLastDay = today;
     });
@@ -361,7 +358,7 @@ void WallpaperChanger::changeNow() {
             unsetCursor();
             updatePreview();
             if (!shown)
-                tell(QStringLiteral("The wallpaper could not be changed.\n\n") + error);
+                tell(tr("The wallpaper could not be changed.\n\n%1").arg(error));
         });
 }
 
@@ -389,8 +386,8 @@ void WallpaperChanger::removeImage() {
     const int row = selectedRow();
     if (row < 0)
         return;
-    if (m_context.dialogs.messageBox(QStringLiteral("Remove this image from the selection list?"),
-                                     QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
+    if (m_context.dialogs.messageBox(tr("Remove this image from the selection list?"),
+                                     tr("Confirm"), MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     delete m_imageList->takeItem(row);
@@ -416,8 +413,8 @@ bool WallpaperChanger::saveList(QString* failure) {
         paths.append(pathAt(row));
     WallpaperStore& store = m_context.stores.get<WallpaperStore>();
     if (!store.replace(paths)) {
-        *failure = SaveFailures::failedText(QStringLiteral("The wallpaper list"), store.dataFile(),
-                                            store.lastError());
+        *failure =
+            SaveFailures::failedText(tr("The wallpaper list"), store.dataFile(), store.lastError());
         return false;
     }
     m_storedList = paths;
@@ -429,15 +426,14 @@ void WallpaperChanger::openDownloadPage() {
     const QString site = productWebSite();
     if (!isWebAddress(site)) {
         ToolPage::tell(m_context.dialogs,
-                       QStringLiteral("Plumora has no web site yet, so there is no page to "
-                                      "download wallpapers from."),
+                       tr("Plumora has no web site yet, so there is no page to download "
+                          "wallpapers from."),
                        Message::Notice);
         return;
     }
     const QString address = site + QStringLiteral("/wallpaper.htm");
     if (!m_context.shell.openUrl(address))
-        tell(QStringLiteral("No web browser could be started to open ") + address +
-             QStringLiteral("."));
+        tell(tr("No web browser could be started to open %1.").arg(address));
 }
 
 void WallpaperChanger::tell(const QString& text) {

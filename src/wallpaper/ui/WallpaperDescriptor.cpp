@@ -6,6 +6,7 @@
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -35,9 +36,9 @@ ToolDescriptor wallpaperDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("SSWP");
     d.commandName = QStringLiteral("wallpaper");
-    d.tip = QStringLiteral("Wallpaper Changer");
-    d.caption = QStringLiteral("Wallpaper Changer");
-    d.accelerator = QStringLiteral("&Wallpaper Changer");
+    d.tip = QCoreApplication::translate("WallpaperTool", "Wallpaper Changer");
+    d.caption = d.tip;
+    d.accelerator = QCoreApplication::translate("WallpaperTool", "&Wallpaper Changer");
     d.paintIcon = &paintWallpaperIcon;
     // At start-up, the rotation's next picture when the user's option says one is due.
     d.addJobs = [link = d.link](TrayController& controller) {

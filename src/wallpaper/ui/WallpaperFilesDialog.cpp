@@ -17,29 +17,29 @@ WallpaperFilesDialog::WallpaperFilesDialog(const AppContext& context, const QStr
                                            QWidget* parent)
     : QDialog(parent), m_context(context) {
     setObjectName(QStringLiteral("wpFiles"));
-    setWindowTitle(QStringLiteral("Please select image files:"));
+    setWindowTitle(tr("Please select image files:"));
 
-    auto* folderLabel = new QLabel(QStringLiteral("Folder:"), this);
+    auto* folderLabel = new QLabel(tr("Folder:"), this);
     m_folder = new QLineEdit(folder, this);
     m_folder->setObjectName(QStringLiteral("CurFldTb"));
     m_folder->setReadOnly(true);
-    m_folder->setAccessibleName(QStringLiteral("Folder"));
+    m_folder->setAccessibleName(tr("Folder"));
     folderLabel->setBuddy(m_folder);
 
-    auto* folderCmd = new QPushButton(QStringLiteral("Select Folder"), this);
+    auto* folderCmd = new QPushButton(tr("Select Folder"), this);
     folderCmd->setObjectName(QStringLiteral("FolderCmd"));
-    folderCmd->setAccessibleName(QStringLiteral("Select Folder"));
+    folderCmd->setAccessibleName(tr("Select Folder"));
     folderCmd->setAutoDefault(false);
     connect(folderCmd, &QPushButton::clicked, this, [this] { loadFolder(true); });
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("SelList"));
-    m_list->setAccessibleName(QStringLiteral("Image files"));
-    m_list->setAccessibleDescription(QStringLiteral("Space checks or unchecks a file"));
+    m_list->setAccessibleName(tr("Image files"));
+    m_list->setAccessibleDescription(tr("Space checks or unchecks a file"));
     connect(m_list, &QListWidget::itemChanged, this, &WallpaperFilesDialog::updateOk);
 
     auto* buttons = new QHBoxLayout;
-    const QString selCaptions[] = {QStringLiteral("Select All"), QStringLiteral("Clear All")};
+    const QString selCaptions[] = {tr("Select All"), tr("Clear All")};
     for (int i = 0; i < 2; ++i) {
         auto* b = new QPushButton(selCaptions[i], this);
         b->setObjectName(QStringLiteral("SelCmd"));
@@ -50,14 +50,14 @@ WallpaperFilesDialog::WallpaperFilesDialog(const AppContext& context, const QStr
         buttons->addWidget(b);
     }
     buttons->addStretch(1);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setObjectName(QStringLiteral("OKCmd"));
-    m_ok->setAccessibleName(QStringLiteral("OK"));
+    m_ok->setAccessibleName(tr("OK"));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelCmd"));
-    cancel->setAccessibleName(QStringLiteral("Cancel"));
+    cancel->setAccessibleName(tr("Cancel"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(m_ok);
@@ -98,9 +98,9 @@ bool WallpaperFilesDialog::loadFolder(bool browse) {
 
     const std::optional<QStringList> names = WallpaperFiles::imagesIn(folder);
     if (!names) {
-        m_context.dialogs.messageBox(
-            QStringLiteral("The folder ") + folder + QStringLiteral(" cannot be read."),
-            QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
+        m_context.dialogs.messageBox(tr("The folder %1 cannot be read.").arg(folder),
+                                     QStringLiteral("Plumora"), MessageButtons::Ok,
+                                     MessageIcon::Information);
         return !m_folder->text().isEmpty();
     }
     {

@@ -10,7 +10,7 @@ WallpaperPreview::WallpaperPreview(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(QStringLiteral("Picture Preview"));
+    setAccessibleName(tr("Picture Preview"));
     const int frame = 2 * frameWidth();
     setFixedSize(PictureSize + QSize(frame, frame));
 }
@@ -20,7 +20,7 @@ bool WallpaperPreview::showImage(const QString& path) {
     QString error;
     m_image = WallpaperBitmap::load(path, &error, PictureSize * ratio);
     m_image.setDevicePixelRatio(ratio);
-    m_note = m_image.isNull() ? QStringLiteral("This picture cannot be shown.") : QString();
+    m_note = m_image.isNull() ? tr("This picture cannot be shown.") : QString();
     setToolTip(path);
     setAccessibleDescription(m_image.isNull() ? m_note : path);
     update();
