@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/MonthNavigation.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace MonthNavigation {
@@ -64,8 +65,9 @@ QString eventsText(const std::vector<MonthLayout::TooltipEntry>& tooltips, const
     for (const MonthLayout::TooltipEntry& e : tooltips)
         if (e.key == MonthLayout::tooltipKey(selected))
             events << e.text;
-    return events.isEmpty() ? QStringLiteral("No events.")
-                            : QStringLiteral("Events: ") + events.join(QStringLiteral("; "));
+    return events.isEmpty() ? QCoreApplication::translate("MonthNavigation", "No events.")
+                            : QCoreApplication::translate("MonthNavigation", "Events: %1")
+                                  .arg(events.join(QStringLiteral("; ")));
 }
 
 } // namespace MonthNavigation
