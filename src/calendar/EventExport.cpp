@@ -95,6 +95,7 @@ void removeOldPictures(const QString& folder) {
             dir.remove(f);
 }
 
+// A "%1" in these lines stands for a translated caption, filled in order.
 const char* const Head[] = {
     "<html>",
     "<head>",
@@ -102,7 +103,7 @@ const char* const Head[] = {
     "</head>",
     "<body>",
     "</body>",
-    "<p align='center'><font face='Arial'><b>Event List&nbsp; </b></font>",
+    "<p align='center'><font face='Arial'><b>%1&nbsp; </b></font>", // the page's title
 };
 
 const char* const TableHead[] = {
@@ -113,9 +114,9 @@ const char* const TableHead[] = {
     "<tr>",
     "<td bgcolor='#E1E1E1' align='center' bordercolor='#808080' height='20'>&nbsp;</td>",
     "<td bgcolor='#E1E1E1' align='center' bordercolor='#808080' height='20'><b>",
-    "<font face='Arial' size='2'>Event</font></b></td>",
+    "<font face='Arial' size='2'>%1</font></b></td>", // the Event column's caption
     "<td bgcolor='#E1E1E1' align='center' bordercolor=#808080 height='20'><b>",
-    "<font face='Arial' size='2'>Date</font></b></td>",
+    "<font face='Arial' size='2'>%1</font></b></td>", // the Date column's caption
     "</tr>",
 };
 
@@ -154,7 +155,7 @@ EventExport::Result EventExport::write(int mode, const QDate& selected, const QD
     result.page = QDir(m_folder).filePath(PageName);
     const Range r = range(mode, selected, today);
     if (!r.from.isValid() || !r.to.isValid()) {
-        result.error = QStringLiteral("There is no export range %1.").arg(mode);
+        result.error = tr("There is no export range %1.").arg(mode);
         return result;
     }
     const std::vector<EventRow> rows = m_store.readForExport(r.from, r.to);
@@ -164,12 +165,19 @@ EventExport::Result EventExport::write(int mode, const QDate& selected, const QD
     }
 
     QStringList lines;
+    const QString captions[] = {escaped(tr("Event List")), escaped(tr("Event")),
+                                escaped(tr("Date"))};
+    size_t caption = 0;
+    const auto add = [&](const char* line) {
+        const QString text = QString::fromLatin1(line);
+        lines << (text.contains(u"%1") ? text.arg(captions[caption++]) : text);
+    };
     for (const char* line : Head)
-        lines << QString::fromLatin1(line);
-    lines << QStringLiteral("<font color='#808080' face='Arial' size='2'>(from:") +
-                 dateText(r.from) + u" to:" + dateText(r.to) + u")</font></p>";
+        add(line);
+    lines << QStringLiteral("<font color='#808080' face='Arial' size='2'>%1</font></p>")
+                 .arg(escaped(tr("(from:%1 to:%2)").arg(dateText(r.from), dateText(r.to))));
     for (const char* line : TableHead)
-        lines << QString::fromLatin1(line);
+        add(line);
 
     removeOldPictures(m_folder);
     const QByteArray defaultPicture = bitmapOf(HolidaysIL::raw(1));

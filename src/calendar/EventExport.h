@@ -3,6 +3,7 @@
 
 #include "calendar/EventRow.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 
@@ -15,6 +16,8 @@ class EventStore;
 // HTML-escaped, the page is UTF-8 and says so, and pictures are referred to by file URL.
 // Opening the page in the browser is the caller's.
 class EventExport {
+    Q_DECLARE_TR_FUNCTIONS(EventExport)
+
 public:
     // The three items of the Export menu, in order (the item index + 1).
     enum Mode { SelectedDate = 1, ComingDays = 2, SelectedMonth = 3 };

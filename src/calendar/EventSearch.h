@@ -3,6 +3,7 @@
 
 #include "calendar/EventRow.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 
@@ -16,9 +17,13 @@ class EventStore;
 // EventRules::searchNextDate). Pressing again from the date found steps through the
 // matches in order.
 class EventSearch {
+    Q_DECLARE_TR_FUNCTIONS(EventSearch)
+
 public:
-    // What the window shows (title "Message", information icon) when nothing is found.
-    static inline const QString NoMoreResults = QStringLiteral("No more result found.");
+    // What the window shows (title "Message", information icon) when nothing is found,
+    // translated where it is shown.
+    static constexpr char NoMoreResults[] =
+        QT_TRANSLATE_NOOP("EventSearch", "No more result found.");
 
     // "Find Next" is enabled exactly while the box holds any text, blanks included.
     static bool canSearch(const QString& boxText) { return !boxText.isEmpty(); }

@@ -392,8 +392,7 @@ bool EventStore::replaceUserEventsOn(const QDate& d, const std::vector<EventRow>
         gone.insert(r.uid);
     ok = ok && buryMissing(db, gone, m_now);
     if (!ok || !transaction.commit()) {
-        m_error = db.lastError().isEmpty() ? QStringLiteral("an event has no valid date")
-                                           : db.lastError();
+        m_error = db.lastError().isEmpty() ? tr("an event has no valid date") : db.lastError();
         return false;
     }
     m_error.clear();
@@ -462,8 +461,7 @@ bool EventStore::mergeHolidays(const std::vector<EventRow>& rows, int* added) {
         byKey[keyOf(stored.back())].push_back(stored.size() - 1);
     }
     if (!ok || !transaction.commit()) {
-        m_error = db.lastError().isEmpty() ? QStringLiteral("a holiday has no valid date")
-                                           : db.lastError();
+        m_error = db.lastError().isEmpty() ? tr("a holiday has no valid date") : db.lastError();
         return false;
     }
     m_error.clear();
@@ -577,8 +575,7 @@ bool EventStore::putEvents(const std::vector<EventRow>& rows, PutCounts* counts,
         c.removed += ok;
     }
     if (!ok || !transaction.commit()) {
-        m_error = db.lastError().isEmpty() ? QStringLiteral("an event has no valid date")
-                                           : db.lastError();
+        m_error = db.lastError().isEmpty() ? tr("an event has no valid date") : db.lastError();
         return false;
     }
     m_error.clear();

@@ -4,6 +4,7 @@
 #include "calendar/EventRow.h"
 #include "data/DataStore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -20,6 +21,8 @@ class DataFile;
 // rule in EventRules.h selects, in table order. A read that fails returns no rows and
 // leaves the reason in lastError().
 class EventStore : public DataStore {
+    Q_DECLARE_TR_FUNCTIONS(EventStore)
+
 public:
     // Its tables in the data file, and the steps that brought older files to them.
     static SchemaPart tables();

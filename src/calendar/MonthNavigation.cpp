@@ -3,6 +3,7 @@
 
 #include "base/LocaleFormats.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace MonthNavigation {
@@ -66,8 +67,9 @@ QString eventsText(const std::vector<MonthLayout::TooltipEntry>& tooltips, const
     for (const MonthLayout::TooltipEntry& e : tooltips)
         if (e.key == MonthLayout::tooltipKey(selected))
             events << e.text;
-    return events.isEmpty() ? QStringLiteral("No events.")
-                            : QStringLiteral("Events: ") + events.join(QStringLiteral("; "));
+    return events.isEmpty() ? QCoreApplication::translate("MonthNavigation", "No events.")
+                            : QCoreApplication::translate("MonthNavigation", "Events: %1")
+                                  .arg(events.join(QStringLiteral("; ")));
 }
 
 } // namespace MonthNavigation

@@ -370,6 +370,13 @@ private Q_SLOTS:
                                   << "Line 6: END:VCALENDAR does not close BEGIN:VEVENT of line 3";
         QTest::newRow("cut off") << head + "DTSTART;VALUE=DATE:20260301\r\n"
                                  << "Line 5: the file ends before END:VEVENT (begun on line 3)";
+        // Names from the file are taken as they are, a "%1" in them too.
+        QTest::newRow("unclosed odd name")
+            << QByteArray("BEGIN:VCALENDAR\r\nBEGIN:X-%1\r\nEND:VCALENDAR\r\n")
+            << "Line 3: END:VCALENDAR does not close BEGIN:X-%1 of line 2";
+        QTest::newRow("cut off odd name")
+            << QByteArray("BEGIN:VCALENDAR\r\nBEGIN:%1\r\n")
+            << "Line 2: the file ends before END:%1 (begun on line 2)";
         QTest::newRow("no colon") << head + "DTSTART;VALUE=DATE:20260301\r\nSUMMARY\r\n"
                                             "END:VEVENT\r\nEND:VCALENDAR\r\n"
                                   << "Line 6: \"SUMMARY\" is not an iCalendar line";

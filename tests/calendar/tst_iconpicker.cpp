@@ -141,7 +141,7 @@ private Q_SLOTS:
         const auto chooser = [&](QWidget*, const QString& title, const QString& start,
                                  const QString& filter) {
             [&] {
-                QCOMPARE(title, IconPicker::DialogTitle);
+                QCOMPARE(title, QString::fromLatin1(IconPicker::DialogTitle));
                 QVERIFY(filter.startsWith("Icon Files ("));
             }();
             startFolders << start;

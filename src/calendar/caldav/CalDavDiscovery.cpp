@@ -60,9 +60,8 @@ void CalDavDiscovery::askPrincipal(const QUrl& url, bool fallback) {
                     }
                     fail(r.status == 207 && !m.ok()
                              ? m.error
-                             : QStringLiteral("the server does not say where the calendars are "
-                                              "(no current-user-principal); is it a CalDAV "
-                                              "server?"));
+                             : tr("the server does not say where the calendars are "
+                                  "(no current-user-principal); is it a CalDAV server?"));
                 });
 }
 
@@ -76,7 +75,7 @@ void CalDavDiscovery::askHome(const QUrl& principal) {
                         if (!d.calendarHome.isEmpty())
                             m_home = r.url.resolved(QUrl(d.calendarHome));
                     if (!m_home.isValid())
-                        return fail(QStringLiteral("the server names no calendar home"));
+                        return fail(tr("the server names no calendar home"));
                     listCalendars();
                 });
 }
@@ -104,8 +103,7 @@ void CalDavDiscovery::listCalendars() {
 void CalDavDiscovery::makeCalendar() {
     if (!m_home.isValid()) {
         QMetaObject::invokeMethod(
-            this,
-            [this] { Q_EMIT made({}, QStringLiteral("the calendars have not been found yet")); },
+            this, [this] { Q_EMIT made({}, tr("the calendars have not been found yet")); },
             Qt::QueuedConnection);
         return;
     }

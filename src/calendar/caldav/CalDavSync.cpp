@@ -44,8 +44,8 @@ CalDavSync::CalDavSync(CalDavStore store, Clock& clock, QObject* parent)
 }
 
 QString CalDavSync::question(const Withheld& w) {
-    return QStringLiteral("The server no longer lists %1 of your %2 events. Delete them here too, "
-                          "or keep them and send them back?")
+    return tr("The server no longer lists %1 of your %2 events. Delete them here too, "
+              "or keep them and send them back?")
         .arg(w.removals)
         .arg(w.synced);
 }
@@ -128,12 +128,12 @@ void CalDavSync::start(const CalDavAccount& account, const QString& password) {
 }
 
 void CalDavSync::cancel() {
-    abandon(QStringLiteral("the sync was cancelled"));
+    abandon(tr("the sync was cancelled"));
 }
 
 void CalDavSync::deadlinePassed() {
     m_deadline->stop();
-    abandon(QStringLiteral("the sync did not end within %1 minutes").arg(m_deadlineMs / 60000.0));
+    abandon(tr("the sync did not end within %1 minutes").arg(m_deadlineMs / 60000.0));
 }
 
 void CalDavSync::abandon(const QString& why) {
@@ -148,8 +148,8 @@ void CalDavSync::pull() {
     if (m_account.syncToken.isEmpty())
         return listAll();
     if (++m_pages > m_maxPages)
-        return stop(QStringLiteral("the server still had more changes after %1 pages; the "
-                                   "next sync goes on from there")
+        return stop(tr("the server still had more changes after %1 pages; the "
+                       "next sync goes on from there")
                         .arg(m_maxPages));
     m_http.send("REPORT", m_calendar, DavXml::syncCollection(m_account.syncToken), XmlHeaders("0"),
                 [this](const DavReply& r) {
@@ -195,8 +195,7 @@ void CalDavSync::pull() {
                     if (more && changed.isEmpty() && removed.isEmpty()) {
                         qCWarning(lcCalendar) << "calendar sync: a truncated page without changes"
                                               << "and the token" << m.syncToken;
-                        return stop(
-                            QStringLiteral("the server announced more changes but sent none"));
+                        return stop(tr("the server announced more changes but sent none"));
                     }
                     // Nothing changed there, and nothing here since the last quiet sync.
                     if (changed.isEmpty() && removed.isEmpty() && !more &&
@@ -246,8 +245,7 @@ void CalDavSync::listAll() {
                     // A listing of a calendar names the calendar first of all: one that does
                     // not is a broken answer, not an empty calendar.
                     if (!named)
-                        return stop(QStringLiteral("the server's listing does not name the "
-                                                   "calendar itself"));
+                        return stop(tr("the server's listing does not name the calendar itself"));
                     for (auto it = etags.cbegin(); it != etags.cend(); ++it)
                         if (!listed.contains(it.key()))
                             removed << it.key();
@@ -556,18 +554,20 @@ void CalDavSync::end() {
     m_outcome.ok = m_failure.isEmpty();
     if (m_outcome.ok) {
         m_outcome.status =
-            QStringLiteral("%1 sent, %2 received")
-                .arg(m_outcome.sent == 1 ? QStringLiteral("1 event")
-                                         : QStringLiteral("%1 events").arg(m_outcome.sent))
-                .arg(m_outcome.received);
+            m_outcome.sent == 1
+                ? tr("1 event sent, %1 received").arg(m_outcome.received)
+                : tr("%1 events sent, %2 received").arg(m_outcome.sent).arg(m_outcome.received);
         if (m_counts.skipped)
-            m_outcome.status += QStringLiteral("; %1 unreadable left out").arg(m_counts.skipped);
+            m_outcome.status = tr("%1; %2 unreadable left out")
+                                   .arg(m_outcome.status, QString::number(m_counts.skipped));
     } else if (m_outcome.withheld.pending()) {
-        m_outcome.status = QStringLiteral("Paused: the server no longer lists %1 of your %2 events")
+        m_outcome.status = tr("Paused: the server no longer lists %1 of your %2 events")
                                .arg(m_outcome.withheld.removals)
                                .arg(m_outcome.withheld.synced);
         qCWarning(lcCalendar) << "calendar sync paused:" << m_failure;
     } else {
+        // "Stopped: " stays English whatever the language: it marks a failure in the stored
+        // status, and only the reason after it is shown.
         m_outcome.status = QStringLiteral("Stopped: ") + m_failure;
         qCWarning(lcCalendar) << "calendar sync stopped:" << m_failure;
     }

@@ -60,13 +60,14 @@ bool CalendarSync::syncNow(Origin origin) {
                 o.userMustAct = r.status == SecretStore::Status::NotFound;
                 // A prompt the user dismissed is not raised again by the background syncs.
                 m_promptCancelled = r.status == SecretStore::Status::Cancelled;
-                o.status =
-                    r.status == SecretStore::Status::NotFound
-                        ? QStringLiteral("Stopped: no password is stored; type it in Options")
-                    : m_promptCancelled
-                        ? QStringLiteral("Stopped: the keyring's password prompt was cancelled")
-                        : QStringLiteral("Stopped: the keyring could not be read (%1)")
-                              .arg(r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
+                // The English "Stopped: " marks a failure (see CalDavSync::end).
+                o.status = QStringLiteral("Stopped: ") +
+                           (r.status == SecretStore::Status::NotFound
+                                ? tr("no password is stored; type it in Options")
+                            : m_promptCancelled
+                                ? tr("the keyring's password prompt was cancelled")
+                                : tr("the keyring could not be read (%1)")
+                                      .arg(r.error.isEmpty() ? tr("no keyring") : r.error));
                 return ended(o);
             }
             m_promptCancelled = false;
@@ -97,7 +98,7 @@ void CalendarSync::cancel() {
     m_fetching = false;
     m_readTimer.stop();
     SyncOutcome o;
-    o.status = QStringLiteral("Stopped: the sync was cancelled");
+    o.status = QStringLiteral("Stopped: ") + tr("the sync was cancelled");
     ended(o);
 }
 
@@ -109,7 +110,7 @@ void CalendarSync::keyringSilent() {
     qCWarning(lcCalendar) << "calendar sync: no answer from the keyring in" << KeyringWaitSecs
                           << "s";
     SyncOutcome o;
-    o.status = QStringLiteral("Stopped: the keyring did not answer");
+    o.status = QStringLiteral("Stopped: ") + tr("the keyring did not answer");
     ended(o);
 }
 
@@ -118,8 +119,8 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
     m_store.recordResult(m_clock.now(), outcome.status, outcome.sent, outcome.received, outcome.ok);
     m_sync.noteOwnWrite(before, fileModifiedStamp(m_store.dataFile()));
     if (outcome.conflicts > 0 && m_tell)
-        m_tell(QStringLiteral("Changed both here and on the server, so kept twice; this "
-                              "computer's version is now:\n%1")
+        m_tell(tr("Changed both here and on the server, so kept twice; this "
+                  "computer's version is now:\n%1")
                    .arg(outcome.conflictTexts.join(u'\n')));
     if (outcome.withheld.pending()) {
         // The user who clicked "Sync now" finds the question beside the status line.
@@ -133,9 +134,8 @@ void CalendarSync::ended(const SyncOutcome& outcome) {
 
 void CalendarSync::askAgain(const Withheld& withheld) {
     if (const Tell& ask = m_ask ? m_ask : m_tell)
-        ask(CalDavSync::question(withheld) +
-            QStringLiteral("\nCalendar sync waits for your answer in Options, "
-                           "\"Calendar sync\"."));
+        ask(tr("%1\nCalendar sync waits for your answer in Options, \"Calendar sync\".")
+                .arg(CalDavSync::question(withheld)));
 }
 
 bool CalendarSync::answer(Withheld::Answer answer) {
@@ -164,8 +164,8 @@ void CalendarSync::tellOnce(const SyncOutcome& outcome) {
         return;
     m_toldFailure = outcome.status;
     if (m_tell)
-        m_tell(QStringLiteral("Calendar sync stopped: %1.\nCheck the account in Options, "
-                              "\"Calendar sync\"; Plumora tries again at the next sync.")
+        m_tell(tr("Calendar sync stopped: %1.\nCheck the account in Options, "
+                  "\"Calendar sync\"; Plumora tries again at the next sync.")
                    .arg(outcome.status.mid(outcome.status.indexOf(u':') + 1).trimmed()));
 }
 

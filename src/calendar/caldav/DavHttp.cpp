@@ -35,16 +35,16 @@ QString DavReply::describe() const {
         return error;
     switch (status) {
     case 401:
-        return QStringLiteral("the server refused the user name or password (401)");
+        return DavHttp::tr("the server refused the user name or password (401)");
     case 403:
-        return QStringLiteral("the server does not allow this (403)");
+        return DavHttp::tr("the server does not allow this (403)");
     case 404:
-        return QStringLiteral("the server has no such address (404)");
+        return DavHttp::tr("the server has no such address (404)");
     case 507:
-        return QStringLiteral("the server has no room left (507 Insufficient Storage)");
+        return DavHttp::tr("the server has no room left (507 Insufficient Storage)");
     default:
-        return status >= 500 ? QStringLiteral("the server failed (status %1)").arg(status)
-                             : QStringLiteral("the server answered with status %1").arg(status);
+        return status >= 500 ? DavHttp::tr("the server failed (status %1)").arg(status)
+                             : DavHttp::tr("the server answered with status %1").arg(status);
     }
 }
 
@@ -56,14 +56,14 @@ DavHttp::~DavHttp() {
 
 QString DavHttp::refusal(const QUrl& url) {
     if (!url.isValid() || url.host().isEmpty())
-        return QStringLiteral("the server address is not a web address");
+        return DavHttp::tr("the server address is not a web address");
     const QString scheme = url.scheme().toLower();
     if (scheme == u"https")
         return {};
     if (scheme == u"http" && isLocal(url))
         return {};
-    return QStringLiteral("the server address must begin with https:// (plain http is allowed "
-                          "only for this computer)");
+    return tr("the server address must begin with https:// (plain http is allowed "
+              "only for this computer)");
 }
 
 QUrl DavHttp::fromTyped(const QString& address) {
@@ -148,20 +148,20 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
             const QNetworkReply::NetworkError error = reply->error();
             const bool transport = error != QNetworkReply::NoError && error < 100;
             if (read->tooLarge()) {
-                r.error = QStringLiteral("the server's answer is larger than %1 MB")
+                r.error = DavHttp::tr("the server's answer is larger than %1 MB")
                               .arg(limits.maxBytes / (1024 * 1024));
             } else if (read->timedOut()) {
-                r.error = QStringLiteral("the server's answer did not come within %1 s")
+                r.error = DavHttp::tr("the server's answer did not come within %1 s")
                               .arg(limits.deadlineMs / 1000.0);
             } else if (!certificate->isEmpty()) {
-                r.error = QStringLiteral("the server's certificate could not be verified: %1")
+                r.error = DavHttp::tr("the server's certificate could not be verified: %1")
                               .arg(*certificate);
                 r.certificate = true;
             } else if (error == QNetworkReply::OperationCanceledError) {
-                r.error = QStringLiteral("the server did not answer in time");
+                r.error = DavHttp::tr("the server did not answer in time");
             } else if (!status.isValid() || transport) {
                 r.error =
-                    QStringLiteral("the server could not be reached: %1").arg(reply->errorString());
+                    DavHttp::tr("the server could not be reached: %1").arg(reply->errorString());
             } else {
                 r.status = status.toInt();
                 r.body = read->takeBody();
@@ -174,12 +174,11 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
                 return done(r);
             const QUrl to = url.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
             if (redirects >= MaxRedirects) {
-                r.error =
-                    QStringLiteral("the server redirected more than %1 times").arg(MaxRedirects);
+                r.error = DavHttp::tr("the server redirected more than %1 times").arg(MaxRedirects);
                 return done(r);
             }
             if (!to.isValid() || to.host().isEmpty()) {
-                r.error = QStringLiteral("the server redirected to no valid address");
+                r.error = DavHttp::tr("the server redirected to no valid address");
                 return done(r);
             }
             // Credentials stay with their origin; a move to http is refused by attempt().

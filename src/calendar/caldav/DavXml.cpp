@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/caldav/DavXml.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -167,7 +168,7 @@ int statusCode(const QString& line) {
 DavMultistatus parse(const QByteArray& body) {
     DavMultistatus m;
     if (body.size() > MaxBytes) {
-        m.error = QStringLiteral("the server's answer is larger than 50 MB");
+        m.error = QCoreApplication::translate("DavXml", "the server's answer is larger than 50 MB");
         return m;
     }
     // No server writes a DTD in a multistatus; an answer that brings one is refused,
@@ -175,7 +176,8 @@ DavMultistatus parse(const QByteArray& body) {
     // read on their own first, so that a long DTD (or any long preamble) is refused before
     // the reader takes it in whole, which costs several times its size.
     const QByteArray head = body.left(PrologMax);
-    const QString dtd = QStringLiteral("the server's answer is not a multistatus (it holds a DTD)");
+    const QString dtd = QCoreApplication::translate(
+        "DavXml", "the server's answer is not a multistatus (it holds a DTD)");
     QXmlStreamReader prolog(head);
     while (!prolog.atEnd() && prolog.readNext() != QXmlStreamReader::StartElement) {
         if (prolog.tokenType() == QXmlStreamReader::DTD) {
@@ -185,20 +187,23 @@ DavMultistatus parse(const QByteArray& body) {
     }
     if (prolog.error() == QXmlStreamReader::PrematureEndOfDocumentError &&
         body.size() > head.size()) {
-        m.error = head.contains("<!DOCTYPE")
-                      ? dtd
-                      : QStringLiteral("the server's answer is not a multistatus (no element in "
-                                       "its first %1 kB)")
-                            .arg(PrologMax / 1024);
+        m.error =
+            head.contains("<!DOCTYPE")
+                ? dtd
+                : QCoreApplication::translate("DavXml", "the server's answer is not a multistatus "
+                                                        "(no element in its first %1 kB)")
+                      .arg(PrologMax / 1024);
         return m;
     }
     QXmlStreamReader x(body);
     x.readNextStartElement();
     if (!x.isStartElement() || !is(x, Dav, "multistatus")) {
-        m.error = x.hasError() ? QStringLiteral("the server's answer is not XML: %1 (line %2)")
-                                     .arg(x.errorString())
-                                     .arg(x.lineNumber())
-                               : QStringLiteral("the server's answer is not a multistatus");
+        m.error =
+            x.hasError()
+                ? QCoreApplication::translate("DavXml",
+                                              "the server's answer is not XML: %1 (line %2)")
+                      .arg(x.errorString(), QString::number(x.lineNumber()))
+                : QCoreApplication::translate("DavXml", "the server's answer is not a multistatus");
         return m;
     }
     while (x.readNextStartElement()) {
@@ -212,9 +217,9 @@ DavMultistatus parse(const QByteArray& body) {
     if (x.hasError()) {
         m.responses.clear();
         m.syncToken.clear();
-        m.error = QStringLiteral("the server's answer is not well-formed XML: %1 (line %2)")
-                      .arg(x.errorString())
-                      .arg(x.lineNumber());
+        m.error = QCoreApplication::translate(
+                      "DavXml", "the server's answer is not well-formed XML: %1 (line %2)")
+                      .arg(x.errorString(), QString::number(x.lineNumber()));
     }
     return m;
 }

@@ -12,18 +12,18 @@
 
 namespace {
 
-// "1 event has ..." or "3 events have ...".
+// "1 event has ..." or "3 events have ...": `one` and `many` put the number at %1.
 QString counted(int n, const QString& one, const QString& many) {
-    return QString::number(n) + u' ' + (n == 1 ? one : many);
+    return (n == 1 ? one : many).arg(n);
 }
 
 // The events whose rules repeat without end, shown up to `until` at least.
 QString rollingLine(int n, const QDate& until) {
     return counted(n,
-                   QStringLiteral("event repeats without end; its dates are shown up to %1 and "
-                                  "extended as time passes"),
-                   QStringLiteral("events repeat without end; their dates are shown up to %1 "
-                                  "or later and extended as time passes"))
+                   CalendarImport::tr("%1 event repeats without end; its dates are shown up "
+                                      "to %2 and extended as time passes"),
+                   CalendarImport::tr("%1 events repeat without end; their dates are shown up "
+                                      "to %2 or later and extended as time passes"))
         .arg(IcsImport::dateText(until));
 }
 
@@ -31,15 +31,17 @@ QString rollingLine(int n, const QDate& until) {
 
 QString ImportReport::text() const {
     if (!ok())
-        return QStringLiteral("Nothing was imported from %1.\n\n%2").arg(source, error);
+        return CalendarImport::tr("Nothing was imported from %1.\n\n%2").arg(source, error);
     QStringList lines;
-    lines << QStringLiteral("Imported from %1:").arg(source);
-    lines << counted(added, QStringLiteral("event added"), QStringLiteral("events added"));
-    lines << counted(updated, QStringLiteral("event updated"), QStringLiteral("events updated"));
-    lines << counted(unchanged, QStringLiteral("event unchanged"),
-                     QStringLiteral("events unchanged"));
+    lines << CalendarImport::tr("Imported from %1:").arg(source);
+    lines << counted(added, CalendarImport::tr("%1 event added"),
+                     CalendarImport::tr("%1 events added"));
+    lines << counted(updated, CalendarImport::tr("%1 event updated"),
+                     CalendarImport::tr("%1 events updated"));
+    lines << counted(unchanged, CalendarImport::tr("%1 event unchanged"),
+                     CalendarImport::tr("%1 events unchanged"));
     if (!skipped.isEmpty()) {
-        lines << QString() << QStringLiteral("Skipped or changed:");
+        lines << QString() << CalendarImport::tr("Skipped or changed:");
         lines << skipped;
     }
     return lines.join(u'\n');
@@ -53,44 +55,71 @@ QStringList CalendarImport::skippedLines(const IcsImport::Notes& n, int holidays
         const char* many;
     };
     const Kind kinds[] = {
-        {n.expanded, "event repeats in a way Plumora keeps as single dates",
-         "events repeat in a way Plumora keeps as single dates"},
-        {n.capped, "event repeats more than 1,000 times; its first 1,000 dates were kept",
-         "events repeat more than 1,000 times; their first 1,000 dates were kept"},
+        {n.expanded,
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 event repeats in a way Plumora keeps as single dates"),
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 events repeat in a way Plumora keeps as single dates")},
+        {n.capped,
+         QT_TRANSLATE_NOOP(
+             "CalendarImport",
+             "%1 event repeats more than 1,000 times; its first 1,000 dates were kept"),
+         QT_TRANSLATE_NOOP(
+             "CalendarImport",
+             "%1 events repeat more than 1,000 times; their first 1,000 dates were kept")},
         {0, nullptr, nullptr}, // the endless rules' line, with its date, goes here
         {n.subDaily,
-         "event repeats more often than daily; it is shown at its first time of each day",
-         "events repeat more often than daily; they are shown at their first time of each day"},
+         QT_TRANSLATE_NOOP(
+             "CalendarImport",
+             "%1 event repeats more often than daily; it is shown at its first time of each day"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events repeat more often than daily; they are "
+                                             "shown at their first time of each day")},
         {n.subDailyLeft,
-         "event repeats more often than daily in a pattern Plumora does not follow; its rule "
-         "was left out",
-         "events repeat more often than daily in a pattern Plumora does not follow; their "
-         "rules were left out"},
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 event repeats more often than daily in a pattern "
+                                             "Plumora does not follow; its rule was left out"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events repeat more often than daily in a pattern "
+                                             "Plumora does not follow; their rules were left out")},
         {n.unfollowed,
-         "event repeats too densely to be followed to its end; the dates found first were kept",
-         "events repeat too densely to be followed to their end; the dates found first were "
-         "kept"},
-        {n.overBudget, "event was left out: one import makes at most 50,000 calendar rows",
-         "events were left out: one import makes at most 50,000 calendar rows"},
-        {n.outOfWindow, "event has no date from a year ago to five years ahead",
-         "events have no date from a year ago to five years ahead"},
-        {n.tooLong, "event lasts more than 31 days; its first 31 days were kept",
-         "events last more than 31 days; their first 31 days were kept"},
-        {n.noDate, "event has no date", "events have no date"},
-        {n.cancelled, "event is cancelled", "events are cancelled"},
-        {n.duplicates, "event repeats the UID of an earlier one",
-         "events repeat the UID of earlier ones"},
-        {holidays, "event is a holiday the calendar already has",
-         "events are holidays the calendar already has"},
-        {n.otherItems, "item is not an event (a to-do, a journal entry)",
-         "items are not events (to-dos, journal entries)"},
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 event repeats too densely to be followed to its "
+                                             "end; the dates found first were kept"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events repeat too densely to be followed to their "
+                                             "end; the dates found first were kept")},
+        {n.overBudget,
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 event was left out: one import makes at most 50,000 calendar rows"),
+         QT_TRANSLATE_NOOP(
+             "CalendarImport",
+             "%1 events were left out: one import makes at most 50,000 calendar rows")},
+        {n.outOfWindow,
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 event has no date from a year ago to five years ahead"),
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 events have no date from a year ago to five years ahead")},
+        {n.tooLong,
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 event lasts more than 31 days; its first 31 days were kept"),
+         QT_TRANSLATE_NOOP("CalendarImport",
+                           "%1 events last more than 31 days; their first 31 days were kept")},
+        {n.noDate, QT_TRANSLATE_NOOP("CalendarImport", "%1 event has no date"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events have no date")},
+        {n.cancelled, QT_TRANSLATE_NOOP("CalendarImport", "%1 event is cancelled"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events are cancelled")},
+        {n.duplicates,
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 event repeats the UID of an earlier one"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events repeat the UID of earlier ones")},
+        {holidays,
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 event is a holiday the calendar already has"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 events are holidays the calendar already has")},
+        {n.otherItems,
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 item is not an event (a to-do, a journal entry)"),
+         QT_TRANSLATE_NOOP("CalendarImport", "%1 items are not events (to-dos, journal entries)")},
     };
     QStringList out;
     for (const Kind& k : kinds) {
         if (!k.one && n.rolling)
             out << rollingLine(n.rolling, n.rollingUntil);
         else if (k.count)
-            out << counted(k.count, QString::fromUtf8(k.one), QString::fromUtf8(k.many));
+            out << counted(k.count, tr(k.one), tr(k.many));
     }
     return out;
 }
@@ -100,12 +129,12 @@ bool CalendarImport::readFile(const QString& path, QByteArray& data, ImportRepor
     refused.source = QFileInfo(path).fileName();
     QFile file(path);
     if (file.size() > IcsImport::MaxBytes) {
-        refused.error = QStringLiteral("The file is larger than 20 MB, which is more than a "
-                                       "calendar holds; nothing was imported.");
+        refused.error = tr("The file is larger than 20 MB, which is more than a "
+                           "calendar holds; nothing was imported.");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        refused.error = QStringLiteral("The file could not be read: %1").arg(file.errorString());
+        refused.error = tr("The file could not be read: %1").arg(file.errorString());
         return false;
     }
     data = file.read(IcsImport::MaxBytes + 1);
@@ -169,8 +198,7 @@ ImportReport CalendarImport::store(const IcsImport::Result& read, const QString&
     m_store.setNow(m_now);
     EventStore::PutCounts counts;
     if (!m_store.putEvents(rows, &counts, subscription, components)) {
-        report.error =
-            QStringLiteral("The calendar could not be written: %1").arg(m_store.lastError());
+        report.error = tr("The calendar could not be written: %1").arg(m_store.lastError());
         return report;
     }
     report.added = counts.added;

@@ -4,6 +4,7 @@
 #include "calendar/ical/IcsImport.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -33,6 +34,8 @@ struct ImportReport {
 // drop, the command line or a subscription: read it whole, then store every event in one
 // transaction, so a fault leaves the calendar as it was.
 class CalendarImport {
+    Q_DECLARE_TR_FUNCTIONS(CalendarImport)
+
 public:
     CalendarImport(EventStore& store, const QDate& today, const QDateTime& now,
                    const QTimeZone& zone = QTimeZone::systemTimeZone())

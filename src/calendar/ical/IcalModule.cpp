@@ -8,6 +8,8 @@
 #include "calendar/ical/IcsImport.h"
 #include "platform/Module.h"
 
+#include <QCoreApplication>
+
 #include <list>
 #include <mutex>
 #include <optional>
@@ -51,7 +53,8 @@ Entries entries() {
     const auto prepare = module->entry<IcalModule::Prepare>("plumoraIcsPrepare");
     if (!e.read || !e.endless || !e.write || !e.patch || !e.changed || !prepare) {
         e = Entries{};
-        e.failure = QStringLiteral("The iCalendar module (%1) could not be loaded.")
+        e.failure = QCoreApplication::translate("IcalModule",
+                                                "The iCalendar module (%1) could not be loaded.")
                         .arg(s.path.isEmpty() ? QStringLiteral("libplumora_ical.so") : s.path);
     } else {
         // Loaded on whichever thread came first: readied here for the others.

@@ -774,7 +774,7 @@ QByteArray keptComponent(icalcomponent* calendar, icalcomponent* event,
 }
 
 QString lineError(int line, const QString& what) {
-    return QStringLiteral("Line %1: %2").arg(line).arg(what);
+    return IcsImport::tr("Line %1: %2").arg(QString::number(line), what);
 }
 
 } // namespace
@@ -785,8 +785,8 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
     // Some programs begin their files with a UTF-8 byte order mark.
     const QByteArray data = input.startsWith("\xEF\xBB\xBF") ? input.mid(3) : input;
     if (data.size() > MaxBytes) {
-        result.error = QStringLiteral("The file is larger than 20 MB, which is more than a "
-                                      "calendar holds; nothing was imported.");
+        result.error = tr("The file is larger than 20 MB, which is more than a "
+                          "calendar holds; nothing was imported.");
         return result;
     }
     // The file's lines first: libical reports what failed but not where.
@@ -796,14 +796,13 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         return result;
     }
     if (lines.componentCount() > MaxComponents) {
-        result.error = QStringLiteral("The file holds more than 50,000 items; nothing was "
-                                      "imported.");
+        result.error = tr("The file holds more than 50,000 items; nothing was imported.");
         return result;
     }
 
     Component root(icalparser_parse_string(data.constData()));
     if (!root) {
-        result.error = lineError(1, QStringLiteral("this is not an iCalendar file."));
+        result.error = lineError(1, tr("this is not an iCalendar file."));
         return result;
     }
     const ParseFault fault = ParseFaults(lines).first(root.get());
@@ -874,9 +873,9 @@ IcsImport::Result IcsImport::read(const QByteArray& input, const QDate& today,
         seen.insert(out.uid);
         if (const char* name = faultyTime(event)) {
             result.events.clear();
-            result.error = lineError(
-                lines.propertyLine(line, name),
-                QStringLiteral("%1 is not a date and time that exists.").arg(QLatin1String(name)));
+            result.error =
+                lineError(lines.propertyLine(line, name),
+                          tr("%1 is not a date and time that exists.").arg(QLatin1String(name)));
             return result;
         }
         // Once an event does not fit in the rows left, it and all after it are left out,

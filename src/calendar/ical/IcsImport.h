@@ -4,6 +4,7 @@
 #include "calendar/EventRow.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 #include <QTimeZone>
@@ -32,6 +33,8 @@
 // read) is refused as a whole with the line it failed on; an empty or unreadable value of
 // another property is read as absent.
 class IcsImport {
+    Q_DECLARE_TR_FUNCTIONS(IcsImport)
+
 public:
     static constexpr qint64 MaxBytes = 20 * 1024 * 1024;
     static constexpr int MaxComponents = 50000;
@@ -91,8 +94,7 @@ public:
 
     // The hover label of an event that repeats without end, shown up to `until`.
     static QString rollingText(const QDate& until) {
-        return QStringLiteral("Repeats without end; dates are shown up to %1 and extended as "
-                              "time passes")
+        return tr("Repeats without end; dates are shown up to %1 and extended as time passes")
             .arg(dateText(until));
     }
     static QString dateText(const QDate& d) { return d.toString(Qt::ISODate); }

@@ -38,8 +38,7 @@ IcsLines::IcsLines(const QByteArray& data) {
 
     if (m_lines.empty() || !startsWithWord(m_lines.front().text, "BEGIN:VCALENDAR")) {
         fail(m_lines.empty() ? 1 : m_lines.front().number,
-             QStringLiteral("this is not an iCalendar file (it does not begin with "
-                            "BEGIN:VCALENDAR)."));
+             tr("this is not an iCalendar file (it does not begin with BEGIN:VCALENDAR)."));
         return;
     }
     struct Open {
@@ -50,7 +49,7 @@ IcsLines::IcsLines(const QByteArray& data) {
     for (const Line& l : m_lines) {
         const qsizetype colon = l.text.indexOf(':');
         if (colon <= 0) {
-            fail(l.number, QStringLiteral("\"%1\" is not an iCalendar line (NAME:value).")
+            fail(l.number, tr("\"%1\" is not an iCalendar line (NAME:value).")
                                .arg(QString::fromUtf8(l.text.left(60))));
             return;
         }
@@ -66,23 +65,23 @@ IcsLines::IcsLines(const QByteArray& data) {
             if (open.empty() || open.back().name != name) {
                 fail(l.number,
                      open.empty()
-                         ? QStringLiteral("END:%1 closes nothing.").arg(QString::fromUtf8(name))
-                         : QStringLiteral("END:%1 does not close BEGIN:%2 of line %3.")
-                               .arg(QString::fromUtf8(name), QString::fromUtf8(open.back().name))
-                               .arg(open.back().line));
+                         ? tr("END:%1 closes nothing.").arg(QString::fromUtf8(name))
+                         // One arg() for all: a name from the file may hold "%1".
+                         : tr("END:%1 does not close BEGIN:%2 of line %3.")
+                               .arg(QString::fromUtf8(name), QString::fromUtf8(open.back().name),
+                                    QString::number(open.back().line)));
                 return;
             }
             open.pop_back();
         } else if (open.empty()) {
-            fail(l.number, QStringLiteral("this line stands outside any BEGIN:VCALENDAR."));
+            fail(l.number, tr("this line stands outside any BEGIN:VCALENDAR."));
             return;
         }
     }
     if (!open.empty())
         fail(m_lines.back().number,
-             QStringLiteral("the file ends before END:%1 (begun on line %2).")
-                 .arg(QString::fromUtf8(open.back().name))
-                 .arg(open.back().line));
+             tr("the file ends before END:%1 (begun on line %2).")
+                 .arg(QString::fromUtf8(open.back().name), QString::number(open.back().line)));
 }
 
 void IcsLines::fail(int line, const QString& what) {

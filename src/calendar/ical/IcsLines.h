@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <vector>
@@ -10,6 +11,8 @@
 // each content line (folded lines joined) begins on, BEGIN/END nesting and the lines of the
 // VEVENTs. It checks only the file's outline; libical reads the content.
 class IcsLines {
+    Q_DECLARE_TR_FUNCTIONS(IcsLines)
+
 public:
     explicit IcsLines(const QByteArray& data);
 

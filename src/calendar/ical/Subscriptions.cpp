@@ -140,17 +140,18 @@ bool SubscriptionRefresh::refreshDue(const QDateTime& now) {
 }
 
 namespace {
-const char NotAnAddress[] = "the address is not an https:// or webcal:// address";
+const char NotAnAddress[] =
+    QT_TRANSLATE_NOOP("SubscriptionRefresh", "the address is not an https:// or webcal:// address");
 
 QString downloadError(const Download& d) {
-    return d.tooLarge ? QStringLiteral("the calendar is larger than 20 MB") : d.error;
+    return d.tooLarge ? SubscriptionRefresh::tr("the calendar is larger than 20 MB") : d.error;
 }
 } // namespace
 
 void SubscriptionRefresh::refresh(const Subscription& s) {
     const QUrl url = SubscriptionRules::fetchUrl(s.url);
     if (!url.isValid()) {
-        arrived(s, QLatin1String(NotAnAddress));
+        arrived(s, tr(NotAnAddress));
         return;
     }
     m_running.insert(s.id);
@@ -167,7 +168,7 @@ void SubscriptionRefresh::refresh(const Subscription& s) {
 void SubscriptionRefresh::tryNew(const Subscription& s, QObject* receiver, Tried tried) {
     const QUrl url = SubscriptionRules::fetchUrl(s.url);
     if (!url.isValid())
-        return tried(0, QLatin1String(NotAnAddress));
+        return tried(0, tr(NotAnAddress));
     m_downloader.fetch(url, IcsImport::MaxBytes + 1, receiver,
                        [this, s, receiver, tried](const Download& d) {
                            if (!d.ok())
@@ -187,7 +188,7 @@ void SubscriptionRefresh::saveNew(const Subscription& s, const IcsImport::Result
     Subscription added = s;
     added.id = m_store.add(s);
     if (added.id <= 0)
-        return tried(0, QStringLiteral("it could not be saved: ") + m_store.lastError());
+        return tried(0, tr("it could not be saved: %1").arg(m_store.lastError()));
     const QString why = store(added, read);
     if (!why.isEmpty()) {
         // What the first try could not read is not kept.
@@ -224,12 +225,11 @@ void SubscriptionRefresh::arrived(const Subscription& s, const QString& why) {
         // Told once per streak of failures: the first one after a success.
         if (s.failures == 0 && m_tell) {
             const bool hasEvents = m_store.eventCount(s.id) > 0;
-            m_tell(QStringLiteral("The calendar \"%1\" could not be refreshed%2. Plumora will try "
-                                  "again later.\n\n%3")
-                       .arg(s.name,
-                            hasEvents ? QStringLiteral(", so its events stay as they were")
-                                      : QString(),
-                            why));
+            m_tell((hasEvents ? tr("The calendar \"%1\" could not be refreshed, so its events "
+                                   "stay as they were. Plumora will try again later.\n\n%2")
+                              : tr("The calendar \"%1\" could not be refreshed. Plumora will try "
+                                   "again later.\n\n%2"))
+                       .arg(s.name, why));
         }
     }
     Q_EMIT refreshed(s.id, ok);

@@ -4,6 +4,7 @@
 #include "base/AppPaths.h"
 #include "calendar/EventIcons.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -78,7 +79,8 @@ Loaded loadIcons(const QString& fileName, const AppPaths& paths) {
             if (name.isEmpty() && icons.size() == 1)
                 name = QFileInfo(file).completeBaseName();
             if (name.isEmpty())
-                name = QStringLiteral("Icon %1").arg(result.names.size() + 1);
+                name = QCoreApplication::translate("IconPickRules", "Icon %1")
+                           .arg(result.names.size() + 1);
             result.names.append(name);
         }
     };

@@ -67,7 +67,7 @@ Calendar::Calendar(AppContext& context, QWidget* parent)
     : ToolPage(parent), m_context(context), m_store(context.stores.get<EventStore>()),
       m_geometry(CalendarGeometry::initial()) {
     setObjectName(QStringLiteral("Calendar"));
-    setWindowTitle(QStringLiteral("Personal Calendar"));
+    setWindowTitle(tr("Personal Calendar"));
     buildControls();
     readSettings();
     readWeekStart();
@@ -132,11 +132,9 @@ void Calendar::buildControls() {
         b->setArrowType(i == 0 ? Qt::LeftArrow : Qt::RightArrow);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
-        const QString name =
-            i == 0 ? QStringLiteral("Previous month") : QStringLiteral("Next month");
+        const QString name = i == 0 ? tr("Previous month") : tr("Next month");
         b->setAccessibleName(name);
-        b->setToolTip(name +
-                      (i == 0 ? QStringLiteral(" (Page Up)") : QStringLiteral(" (Page Down)")));
+        b->setToolTip(i == 0 ? tr("%1 (Page Up)").arg(name) : tr("%1 (Page Down)").arg(name));
         connect(b, &QToolButton::clicked, this, [this, i] {
             take(MonthNavigation::monthButton(selectedDate(), i == 1, m_context.clock.today()));
         });
@@ -163,11 +161,10 @@ void Calendar::buildControls() {
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setFixedSize(px(240), px(195));
-        const QString name =
-            step > 0 ? QStringLiteral("Next year") : QStringLiteral("Previous year");
+        const QString name = step > 0 ? tr("Next year") : tr("Previous year");
         b->setAccessibleName(name);
-        b->setToolTip(name + (step > 0 ? QStringLiteral(" (Ctrl+Page Down)")
-                                       : QStringLiteral(" (Ctrl+Page Up)")));
+        b->setToolTip(step > 0 ? tr("%1 (Ctrl+Page Down)").arg(name)
+                               : tr("%1 (Ctrl+Page Up)").arg(name));
         udLayout->addWidget(b);
         connect(b, &QToolButton::clicked, this,
                 [this, step] { take(MonthNavigation::yearButton(selectedDate(), step)); });
@@ -176,7 +173,7 @@ void Calendar::buildControls() {
 
     m_weekdays = new QLabel(m_calFrame);
     m_weekdays->setObjectName(QStringLiteral("WkDayPic"));
-    m_weekdays->setAccessibleName(QStringLiteral("Days of the week"));
+    m_weekdays->setAccessibleName(tr("Days of the week"));
 
     m_grid = new CalendarGrid(m_calFrame);
     m_grid->setProperty("tag", 0);
@@ -185,7 +182,7 @@ void Calendar::buildControls() {
     connect(m_grid, &CalendarGrid::moved, this, &Calendar::gridMoved);
     connect(m_grid, &CalendarGrid::doubleClicked, this, &Calendar::editEvents);
     connect(m_grid, &CalendarGrid::keyPressed, this, &Calendar::gridKey);
-    m_calHeadImg->setAccessibleName(QStringLiteral("Month and year"));
+    m_calHeadImg->setAccessibleName(tr("Month and year"));
 
     m_tooltip = new QLabel(this);
     m_tooltip->setObjectName(QStringLiteral("ToolTipLb"));
@@ -204,22 +201,22 @@ void Calendar::buildControls() {
     m_cmdFrame = new QFrame(this);
     m_cmdFrame->setObjectName(QStringLiteral("CmdFrame"));
     m_cmdFrame->setFrameShape(QFrame::StyledPanel);
-    m_searchLabel = new QLabel(QStringLiteral("Search Events:"), m_cmdFrame);
+    m_searchLabel = new QLabel(tr("Search Events:"), m_cmdFrame);
     m_searchLabel->setObjectName(QStringLiteral("SearchLb"));
     m_searchTb = new QLineEdit(m_cmdFrame);
     m_searchTb->setObjectName(QStringLiteral("SearchTb"));
-    m_searchTb->setAccessibleName(QStringLiteral("Search Events"));
+    m_searchTb->setAccessibleName(tr("Search Events"));
     m_searchLabel->setBuddy(m_searchTb);
-    const auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), m_cmdFrame);
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, m_cmdFrame);
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    m_findCmd = button("FindCmd", "Find Next");
+    m_findCmd = button("FindCmd", tr("Find Next"));
     m_findCmd->setEnabled(false);
-    m_editCmd = button("EditCmd", "Edit Events...");
-    m_exportCmd = button("ExportCmd", "Export Events");
-    m_todayCmd = button("TodayCmd", "Go Today");
+    m_editCmd = button("EditCmd", tr("Edit Events..."));
+    m_exportCmd = button("ExportCmd", tr("Export Events"));
+    m_todayCmd = button("TodayCmd", tr("Go Today"));
     connect(m_searchTb, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_findCmd->setEnabled(!text.isEmpty()); });
     connect(m_searchTb, &QLineEdit::returnPressed, this, [this] {
@@ -256,10 +253,9 @@ void Calendar::buildControls() {
     m_refreshTimer->setInterval(500);
     connect(m_refreshTimer, &QTimer::timeout, this, &Calendar::layOutNow);
 
-    m_exportMenu = new QMenu(QStringLiteral("Export"), this);
+    m_exportMenu = new QMenu(tr("Export"), this);
     m_exportMenu->setObjectName(QStringLiteral("ExportMenu"));
-    const QStringList ranges{QStringLiteral("Selected date"), QStringLiteral("Coming 7 days"),
-                             QStringLiteral("Selected month")};
+    const QStringList ranges{tr("Selected date"), tr("Coming 7 days"), tr("Selected month")};
     for (int i = 0; i < ranges.size(); ++i) {
         QAction* a = m_exportMenu->addAction(ranges[i]);
         a->setObjectName(QStringLiteral("OptMenu"));
@@ -267,29 +263,32 @@ void Calendar::buildControls() {
         connect(a, &QAction::triggered, this, [this, i] { Q_EMIT exportRequested(i + 1); });
     }
     m_exportMenu->addSeparator();
-    const auto item = [this](QMenu* menu, const char* caption, const char* name,
+    const auto item = [this](QMenu* menu, const QString& caption, const char* name,
                              void (Calendar::*request)()) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         connect(a, &QAction::triggered, this, request);
     };
-    item(m_exportMenu, "iCalendar file (.ics)...", "IcsExportMenu", &Calendar::icsExportRequested);
-    item(m_exportMenu, "Import iCalendar file...", "IcsImportMenu", &Calendar::icsImportRequested);
-    item(m_exportMenu, "Subscribe to a calendar...", "SubscribeMenu",
+    item(m_exportMenu, tr("iCalendar file (.ics)..."), "IcsExportMenu",
+         &Calendar::icsExportRequested);
+    item(m_exportMenu, tr("Import iCalendar file..."), "IcsImportMenu",
+         &Calendar::icsImportRequested);
+    item(m_exportMenu, tr("Subscribe to a calendar..."), "SubscribeMenu",
          &Calendar::subscribeRequested);
     PopupMenuAccess::attach(this, m_exportMenu);
 
     // Importing and subscribing have a place of their own in the menu bar.
-    m_pageMenu = new QMenu(QStringLiteral("&Calendar"), this);
+    m_pageMenu = new QMenu(tr("&Calendar"), this);
     m_pageMenu->setObjectName(QStringLiteral("CalendarMenu"));
-    QAction* edit = m_pageMenu->addAction(QStringLiteral("&Edit Events..."));
+    QAction* edit = m_pageMenu->addAction(tr("&Edit Events..."));
     edit->setObjectName(QStringLiteral("CalEditMenu"));
     connect(edit, &QAction::triggered, this, &Calendar::editEvents);
     m_pageMenu->addSeparator();
-    item(m_pageMenu, "&Import iCalendar File...", "CalImportMenu", &Calendar::icsImportRequested);
-    item(m_pageMenu, "&Subscribe to a Calendar...", "CalSubscribeMenu",
+    item(m_pageMenu, tr("&Import iCalendar File..."), "CalImportMenu",
+         &Calendar::icsImportRequested);
+    item(m_pageMenu, tr("&Subscribe to a Calendar..."), "CalSubscribeMenu",
          &Calendar::subscribeRequested);
-    item(m_pageMenu, "E&xport to an iCalendar File...", "CalExportMenu",
+    item(m_pageMenu, tr("E&xport to an iCalendar File..."), "CalExportMenu",
          &Calendar::icsExportRequested);
     setAcceptDrops(true);
 }

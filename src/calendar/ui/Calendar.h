@@ -13,6 +13,7 @@
 #include "shell/AppContext.h"
 #include "shell/ui/ToolPage.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QPointer>
 
@@ -172,6 +173,8 @@ private:
 // background work: the holiday lists, the subscribed calendars and the CalDAV sync. Others
 // bring it up at a date through showDate().
 class CalendarTool {
+    Q_DECLARE_TR_FUNCTIONS(CalendarTool)
+
 public:
     // `tell` shows a background failure the user must act on (none: not shown).
     explicit CalendarTool(AppContext& context, std::function<void(const QString&)> tell = {});

@@ -30,9 +30,9 @@ ToolDescriptor calendarDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Calendar");
     d.commandName = QStringLiteral("calendar");
-    d.tip = QStringLiteral("Personal Calendar");
-    d.caption = QStringLiteral("Personal Calendar");
-    d.accelerator = QStringLiteral("Personal &Calendar");
+    d.tip = Calendar::tr("Personal Calendar");
+    d.caption = Calendar::tr("Personal Calendar");
+    d.accelerator = Calendar::tr("Personal &Calendar");
     d.paintIcon = &paintCalendarIcon;
     d.startsGroup = true;
     return d;

@@ -20,15 +20,14 @@ const WeekStart::Choice Choices[] = {WeekStart::Choice::Sunday, WeekStart::Choic
 } // namespace
 
 CalendarOptionsGroup::CalendarOptionsGroup(AppContext& context, QWidget* parent)
-    : OptionsGroup(QStringLiteral("Calendar"), parent), m_context(context) {
+    : OptionsGroup(tr("Calendar"), parent), m_context(context) {
     setObjectName(QStringLiteral("CalendarGroup"));
     m_weekStart = new QComboBox(this);
     m_weekStart->setObjectName(QStringLiteral("WeekStart"));
-    m_weekStart->addItems(
-        {QStringLiteral("Sunday"), QStringLiteral("Monday"), QStringLiteral("As the system does")});
-    m_weekStart->setAccessibleName(QStringLiteral("Weeks start on"));
+    m_weekStart->addItems({tr("Sunday"), tr("Monday"), tr("As the system does")});
+    m_weekStart->setAccessibleName(tr("Weeks start on"));
     auto* row = new QHBoxLayout(this);
-    row->addWidget(caption(this, QStringLiteral("&Weeks start on"), m_weekStart));
+    row->addWidget(caption(this, tr("&Weeks start on"), m_weekStart));
     row->addWidget(m_weekStart);
     row->addStretch();
     connect(m_weekStart, &QComboBox::activated, this, &CalendarOptionsGroup::chosen);
@@ -51,8 +50,7 @@ void CalendarOptionsGroup::chosen(int index) {
     const QString file = m_context.paths.dataFile();
     if (WeekStart::write(file, Choices[index], &m_context.stores.changes))
         return;
-    m_context.dialogs.messageBox(
-        QStringLiteral("The week's first day could not be saved in %1.").arg(file),
-        QStringLiteral("Options"), MessageButtons::Ok, MessageIcon::Warning);
+    m_context.dialogs.messageBox(tr("The week's first day could not be saved in %1.").arg(file),
+                                 tr("Options"), MessageButtons::Ok, MessageIcon::Warning);
     load({});
 }

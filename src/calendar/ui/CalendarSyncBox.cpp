@@ -19,13 +19,11 @@
 namespace {
 
 // The interval choices in the order shown, in minutes (0: only when asked).
-const char PromptCancelled[] = "The keyring's prompt was cancelled";
-
 const std::pair<const char*, int> Intervals[] = {
-    {"Every 5 minutes", 5},
-    {"Every 15 minutes", 15},
-    {"Every hour", 60},
-    {"Only when I click Sync now", 0},
+    {QT_TRANSLATE_NOOP("CalendarSyncBox", "Every 5 minutes"), 5},
+    {QT_TRANSLATE_NOOP("CalendarSyncBox", "Every 15 minutes"), 15},
+    {QT_TRANSLATE_NOOP("CalendarSyncBox", "Every hour"), 60},
+    {QT_TRANSLATE_NOOP("CalendarSyncBox", "Only when I click Sync now"), 0},
 };
 
 template <typename W> W* named(W* w, const char* name, const QString& accessible) {
@@ -38,64 +36,60 @@ template <typename W> W* named(W* w, const char* name, const QString& accessible
 
 CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialogs& dialogs,
                                  CalendarSync* sync, QWidget* parent)
-    : OptionsGroup(QStringLiteral("Calendar sync"), parent), m_store(store), m_secrets(secrets),
+    : OptionsGroup(tr("Calendar sync"), parent), m_store(store), m_secrets(secrets),
       m_dialogs(dialogs), m_sync(sync), m_discovery(new CalDavDiscovery(this)) {
     setObjectName(QStringLiteral("CalendarSyncFrame"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(1, 1);
 
-    m_server = named(new QLineEdit(this), "CalDavServerTB", QStringLiteral("Server address"));
+    m_server = named(new QLineEdit(this), "CalDavServerTB", tr("Server address"));
     m_server->setPlaceholderText(QStringLiteral("https://dav.example.org/"));
-    m_user = named(new QLineEdit(this), "CalDavUserTB", QStringLiteral("User name"));
-    m_password = named(new QLineEdit(this), "CalDavPwdTB", QStringLiteral("Password"));
+    m_user = named(new QLineEdit(this), "CalDavUserTB", tr("User name"));
+    m_password = named(new QLineEdit(this), "CalDavPwdTB", tr("Password"));
     m_password->setEchoMode(QLineEdit::Password);
-    m_passwordPlace =
-        named(new QLabel(this), "CalDavPwdPlaceLb", QStringLiteral("Where the password is kept"));
+    m_passwordPlace = named(new QLabel(this), "CalDavPwdPlaceLb", tr("Where the password is kept"));
     m_passwordPlace->setTextFormat(Qt::PlainText);
     m_passwordPlace->setWordWrap(true);
-    m_find = named(new QPushButton(QStringLiteral("Find calendars"), this), "CalDavFindBtn",
-                   QStringLiteral("Find calendars"));
-    m_calendar = named(new QComboBox(this), "CalDavCalendarCb", QStringLiteral("Calendar"));
-    m_create = named(new QPushButton(QStringLiteral("Create \"Plumora\""), this), "CalDavCreateBtn",
-                     QStringLiteral("Create \"Plumora\""));
-    m_every = named(new QComboBox(this), "CalDavEveryCb", QStringLiteral("Sync"));
+    m_find =
+        named(new QPushButton(tr("Find calendars"), this), "CalDavFindBtn", tr("Find calendars"));
+    m_calendar = named(new QComboBox(this), "CalDavCalendarCb", tr("Calendar"));
+    m_create = named(new QPushButton(tr("Create \"Plumora\""), this), "CalDavCreateBtn",
+                     tr("Create \"Plumora\""));
+    m_every = named(new QComboBox(this), "CalDavEveryCb", tr("Sync"));
     for (const auto& [text, minutes] : Intervals)
-        m_every->addItem(QLatin1String(text), minutes);
-    m_syncNow = named(new QPushButton(QStringLiteral("Sync now"), this), "CalDavSyncBtn",
-                      QStringLiteral("Sync now"));
-    m_cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "CalDavCancelBtn",
-                     QStringLiteral("Cancel the sync"));
+        m_every->addItem(tr(text), minutes);
+    m_syncNow = named(new QPushButton(tr("Sync now"), this), "CalDavSyncBtn", tr("Sync now"));
+    m_cancel = named(new QPushButton(tr("Cancel"), this), "CalDavCancelBtn", tr("Cancel the sync"));
     m_cancel->setVisible(m_sync && m_sync->isRunning());
-    m_status = named(new QLabel(this), "CalDavStatusLb", QStringLiteral("Sync status"));
+    m_status = named(new QLabel(this), "CalDavStatusLb", tr("Sync status"));
     m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_status->setFocusPolicy(Qt::StrongFocus);
 
-    m_question = named(new QLabel(this), "CalDavQuestionLb",
-                       QStringLiteral("Events the server no longer lists"));
+    m_question =
+        named(new QLabel(this), "CalDavQuestionLb", tr("Events the server no longer lists"));
     m_question->setTextFormat(Qt::PlainText);
     m_question->setWordWrap(true);
-    m_deleteHere = named(new QPushButton(QStringLiteral("Delete them here too"), this),
-                         "CalDavDeleteHereBtn", QStringLiteral("Delete them here too"));
-    m_keepThem = named(new QPushButton(QStringLiteral("Keep them and send them back"), this),
-                       "CalDavKeepBtn", QStringLiteral("Keep them and send them back"));
-    m_restore =
-        named(new QPushButton(this), "CalDavRestoreBtn", QStringLiteral("Restore deleted events"));
+    m_deleteHere = named(new QPushButton(tr("Delete them here too"), this), "CalDavDeleteHereBtn",
+                         tr("Delete them here too"));
+    m_keepThem = named(new QPushButton(tr("Keep them and send them back"), this), "CalDavKeepBtn",
+                       tr("Keep them and send them back"));
+    m_restore = named(new QPushButton(this), "CalDavRestoreBtn", tr("Restore deleted events"));
 
-    grid->addWidget(caption(this, QStringLiteral("Server address:"), m_server), 0, 0);
+    grid->addWidget(caption(this, tr("Server address:"), m_server), 0, 0);
     grid->addWidget(m_server, 0, 1, 1, 2);
-    grid->addWidget(caption(this, QStringLiteral("User name:"), m_user), 1, 0);
+    grid->addWidget(caption(this, tr("User name:"), m_user), 1, 0);
     grid->addWidget(m_user, 1, 1, 1, 2);
-    grid->addWidget(caption(this, QStringLiteral("Password:"), m_password), 2, 0);
+    grid->addWidget(caption(this, tr("Password:"), m_password), 2, 0);
     grid->addWidget(m_password, 2, 1);
     grid->addWidget(m_find, 2, 2);
     grid->addWidget(m_passwordPlace, 3, 1, 1, 2);
-    grid->addWidget(caption(this, QStringLiteral("Calendar:"), m_calendar), 4, 0);
+    grid->addWidget(caption(this, tr("Calendar:"), m_calendar), 4, 0);
     grid->addWidget(m_calendar, 4, 1);
     grid->addWidget(m_create, 4, 2);
-    grid->addWidget(caption(this, QStringLiteral("Sync:"), m_every), 5, 0);
+    grid->addWidget(caption(this, tr("Sync:"), m_every), 5, 0);
     grid->addWidget(m_every, 5, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_syncNow);
@@ -126,36 +120,37 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
         });
         connect(e, &QLineEdit::editingFinished, this, [this] { save(); });
     }
-    connect(m_discovery, &CalDavDiscovery::found, this,
-            [this](const std::vector<DiscoveredCalendar>& calendars, const QString& error) {
-                m_find->setEnabled(true);
-                if (!error.isEmpty())
-                    return showStatus(QStringLiteral("The calendars could not be found: ") + error);
-                const std::optional<CalDavAccount> stored = m_store.account();
-                {
-                    const QSignalBlocker quiet(m_calendar);
-                    m_calendar->clear();
-                    for (const DiscoveredCalendar& c : calendars)
-                        m_calendar->addItem(c.name, c.url);
-                    const int was = stored ? m_calendar->findData(stored->calendar) : -1;
-                    m_calendar->setCurrentIndex(was >= 0 ? was : 0);
-                }
-                m_create->setEnabled(true);
-                if (calendars.empty())
-                    return showStatus(QStringLiteral("The server has no calendar for events; "
-                                                     "click Create \"Plumora\" to make one."));
-                if (!save())
-                    return;
-                showStatus(QStringLiteral("%1 found. Pick one and click Sync now.")
-                               .arg(calendars.size() == 1
-                                        ? QStringLiteral("1 calendar")
-                                        : QStringLiteral("%1 calendars").arg(calendars.size())));
-            });
+    connect(
+        m_discovery, &CalDavDiscovery::found, this,
+        [this](const std::vector<DiscoveredCalendar>& calendars, const QString& error) {
+            m_find->setEnabled(true);
+            if (!error.isEmpty())
+                return showStatus(tr("The calendars could not be found: %1").arg(error));
+            const std::optional<CalDavAccount> stored = m_store.account();
+            {
+                const QSignalBlocker quiet(m_calendar);
+                m_calendar->clear();
+                for (const DiscoveredCalendar& c : calendars)
+                    m_calendar->addItem(c.name, c.url);
+                const int was = stored ? m_calendar->findData(stored->calendar) : -1;
+                m_calendar->setCurrentIndex(was >= 0 ? was : 0);
+            }
+            m_create->setEnabled(true);
+            if (calendars.empty())
+                return showStatus(tr("The server has no calendar for events; "
+                                     "click Create \"Plumora\" to make one."));
+            if (!save())
+                return;
+            showStatus(
+                calendars.size() == 1
+                    ? tr("1 calendar found. Pick one and click Sync now.")
+                    : tr("%1 calendars found. Pick one and click Sync now.").arg(calendars.size()));
+        });
     connect(m_discovery, &CalDavDiscovery::made, this,
             [this](const DiscoveredCalendar& c, const QString& error) {
                 m_create->setEnabled(true);
                 if (!error.isEmpty())
-                    return showStatus(QStringLiteral("\"Plumora\" could not be made: ") + error);
+                    return showStatus(tr("\"Plumora\" could not be made: %1").arg(error));
                 int index = m_calendar->findData(c.url);
                 if (index < 0) {
                     m_calendar->addItem(c.name, c.url);
@@ -167,12 +162,12 @@ CalendarSyncBox::CalendarSyncBox(CalDavStore& store, SecretStore& secrets, Dialo
                 }
                 if (!save())
                     return;
-                showStatus(QStringLiteral("The calendar \"Plumora\" is ready. Click Sync now."));
+                showStatus(tr("The calendar \"Plumora\" is ready. Click Sync now."));
             });
     if (m_sync) {
         connect(m_sync, &CalendarSync::started, this, [this] {
             m_cancel->show();
-            showStatus(QStringLiteral("Syncing..."));
+            showStatus(tr("Syncing..."));
         });
         connect(m_sync, &CalendarSync::finished, this, [this] {
             m_cancel->hide();
@@ -245,9 +240,10 @@ QStringList CalendarSyncBox::tables() const {
 void CalendarSyncBox::showWithheld() {
     const std::optional<CalDavAccount> a = m_store.account();
     const bool asking = a && a->withheld.pending();
-    m_question->setText(asking ? CalDavSync::question(a->withheld) +
-                                     QStringLiteral(" Calendar sync waits for your answer.")
-                               : QString());
+    m_question->setText(
+        asking
+            ? tr("%1 Calendar sync waits for your answer.").arg(CalDavSync::question(a->withheld))
+            : QString());
     m_question->setAccessibleDescription(m_question->text());
     for (QWidget* w : {static_cast<QWidget*>(m_question), static_cast<QWidget*>(m_deleteHere),
                        static_cast<QWidget*>(m_keepThem)})
@@ -255,9 +251,9 @@ void CalendarSyncBox::showWithheld() {
     const KeptCopy kept = m_store.keptCopy();
     m_restore->setText(
         kept.events == 1
-            ? QStringLiteral("Restore the event deleted on %1")
+            ? tr("Restore the event deleted on %1")
                   .arg(QLocale().toString(kept.at.toLocalTime(), QLocale::ShortFormat))
-            : QStringLiteral("Restore the %1 events deleted on %2")
+            : tr("Restore the %1 events deleted on %2")
                   .arg(kept.events)
                   .arg(QLocale().toString(kept.at.toLocalTime(), QLocale::ShortFormat)));
     m_restore->setAccessibleName(m_restore->text());
@@ -267,9 +263,9 @@ void CalendarSyncBox::showWithheld() {
 void CalendarSyncBox::answer(bool deleteHere) {
     CalendarSync* sync = m_sync;
     if (!sync)
-        return showStatus(QStringLiteral("Calendar sync is not available in this window."));
+        return showStatus(tr("Calendar sync is not available in this window."));
     if (!sync->answer(deleteHere ? Withheld::Answer::Delete : Withheld::Answer::Keep))
-        return showStatus(QStringLiteral("The answer could not be saved: ") + m_store.lastError());
+        return showStatus(tr("The answer could not be saved: %1").arg(m_store.lastError()));
     showWithheld();
     showLastSync();
 }
@@ -280,12 +276,11 @@ void CalendarSyncBox::restore() {
         return;
     const int events = sync->restoreKept();
     if (events < 0)
-        return showStatus(QStringLiteral("The deleted events could not be restored: ") +
-                          m_store.lastError());
+        return showStatus(
+            tr("The deleted events could not be restored: %1").arg(m_store.lastError()));
     showWithheld();
     if (!sync->isRunning())
-        showStatus(events == 1 ? QStringLiteral("1 event restored.")
-                               : QStringLiteral("%1 events restored.").arg(events));
+        showStatus(events == 1 ? tr("1 event restored.") : tr("%1 events restored.").arg(events));
 }
 
 void CalendarSyncBox::showStatus(const QString& text) {
@@ -300,30 +295,29 @@ void CalendarSyncBox::showStatus(const QString& text) {
 void CalendarSyncBox::showLastSync() {
     const std::optional<CalDavAccount> a = m_store.account();
     if (m_sync && m_sync->isRunning())
-        return showStatus(QStringLiteral("Syncing..."));
+        return showStatus(tr("Syncing..."));
     if (!a || !a->lastSync.isValid())
-        return showStatus(a && a->configured() ? QStringLiteral("Not synced yet.")
-                                               : QStringLiteral("Not set up."));
+        return showStatus(a && a->configured() ? tr("Not synced yet.") : tr("Not set up."));
     const auto when = [](const QDateTime& at) {
         return QLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
     };
     const QString lastSync = a->lastSuccess.isValid()
-                                 ? QStringLiteral("Last sync: %1.").arg(when(a->lastSuccess))
-                                 : QStringLiteral("No sync has worked yet.");
+                                 ? tr("Last sync: %1.").arg(when(a->lastSuccess))
+                                 : tr("No sync has worked yet.");
     if (a->lastSuccess == a->lastSync)
-        return showStatus(
-            QStringLiteral("Last sync: %1. %2.").arg(when(a->lastSync), a->lastResult));
-    // A failure's text begins "Stopped: ".
+        return showStatus(tr("Last sync: %1. %2.").arg(when(a->lastSync), a->lastResult));
+    // A failure's text begins "Stopped: ", in English whatever the language: the reason
+    // after it is shown.
     QString why = a->lastResult;
     if (const qsizetype colon = why.indexOf(u':'); why.startsWith(u"Stopped") && colon > 0)
         why = why.mid(colon + 1).trimmed();
-    showStatus(QStringLiteral("Last attempt %1: %2. %3").arg(when(a->lastSync), why, lastSync));
+    showStatus(tr("Last attempt %1: %2. %3").arg(when(a->lastSync), why, lastSync));
 }
 
 void CalendarSyncBox::findCalendars() {
     const QString typed = m_password->text();
     m_find->setEnabled(false);
-    showStatus(QStringLiteral("Looking for calendars..."));
+    showStatus(tr("Looking for calendars..."));
     if (!typed.isEmpty())
         return storePassword(typed, [this, typed] { discoverWith(typed); });
     const std::optional<CalDavAccount> stored = m_store.account();
@@ -334,9 +328,9 @@ void CalendarSyncBox::findCalendars() {
             return discoverWith(r.secret);
         m_find->setEnabled(true);
         showStatus(r.status == SecretStore::Status::Cancelled
-                       ? QString::fromLatin1(PromptCancelled) +
-                             QStringLiteral(": the stored password could not be read.")
-                       : QStringLiteral("Type the password first."));
+                       ? tr("The keyring's prompt was cancelled: the stored password could not "
+                            "be read.")
+                       : tr("Type the password first."));
     });
 }
 
@@ -347,8 +341,8 @@ void CalendarSyncBox::storePassword(const QString& typed, std::function<void()> 
                             // A keyring runs: the password waits in the field for the next
                             // click rather than going to the data file.
                             m_find->setEnabled(true);
-                            showStatus(QString::fromLatin1(PromptCancelled) +
-                                       QStringLiteral(": the password was not stored."));
+                            showStatus(tr("The keyring's prompt was cancelled: the password "
+                                          "was not stored."));
                             return;
                         }
                         const bool inKeyring = r.status == SecretStore::Status::Done;
@@ -359,8 +353,8 @@ void CalendarSyncBox::storePassword(const QString& typed, std::function<void()> 
                         const bool write = !inKeyring || !stored || !stored->password.isEmpty();
                         if (write && !m_store.savePassword(inKeyring ? QString() : typed)) {
                             m_find->setEnabled(true);
-                            showStatus(QStringLiteral("The password could not be saved: ") +
-                                       m_store.lastError());
+                            showStatus(
+                                tr("The password could not be saved: %1").arg(m_store.lastError()));
                             return;
                         }
                         m_password->clear();
@@ -371,7 +365,7 @@ void CalendarSyncBox::storePassword(const QString& typed, std::function<void()> 
 }
 
 void CalendarSyncBox::showPasswordPlace(const char* text) {
-    m_passwordPlace->setText(QLatin1String(text));
+    m_passwordPlace->setText(*text != 0 ? OptionsGroup::tr(text) : QString());
     m_passwordPlace->setVisible(*text != 0);
 }
 
@@ -381,7 +375,7 @@ void CalendarSyncBox::discoverWith(const QString& password) {
 
 void CalendarSyncBox::makePlumora() {
     m_create->setEnabled(false);
-    showStatus(QStringLiteral("Making the calendar \"Plumora\"..."));
+    showStatus(tr("Making the calendar \"Plumora\"..."));
     m_discovery->makeCalendar();
 }
 
@@ -404,12 +398,11 @@ bool CalendarSyncBox::save(bool speak) {
         m_user->setModified(false);
         return true;
     }
-    showStatus(QStringLiteral("The account could not be saved: ") + store.lastError());
+    showStatus(tr("The account could not be saved: %1").arg(store.lastError()));
     if (speak && !m_telling) {
         m_telling = true;
-        ToolPage::tell(m_dialogs,
-                       SaveFailures::failedText(QStringLiteral("The calendar sync account"),
-                                                store.dataFile(), store.lastError()));
+        ToolPage::tell(m_dialogs, SaveFailures::failedText(tr("The calendar sync account"),
+                                                           store.dataFile(), store.lastError()));
         m_telling = false;
     }
     return false;
@@ -417,20 +410,19 @@ bool CalendarSyncBox::save(bool speak) {
 
 void CalendarSyncBox::syncNow() {
     if (m_calendar->currentData().toString().isEmpty())
-        return showStatus(QStringLiteral("Find the calendars and pick one first."));
+        return showStatus(tr("Find the calendars and pick one first."));
     if (!save())
         return;
     if (!m_sync)
-        return showStatus(QStringLiteral("Calendar sync is not available in this window."));
+        return showStatus(tr("Calendar sync is not available in this window."));
     if (m_sync->isRunning())
-        return showStatus(QStringLiteral("A sync is already running."));
+        return showStatus(tr("A sync is already running."));
     const std::optional<CalDavAccount> stored = m_store.account();
     if (stored && stored->withheld.pending())
-        return showStatus(QStringLiteral("Answer the question below first: calendar sync waits "
-                                         "for it."));
+        return showStatus(tr("Answer the question below first: calendar sync waits for it."));
     const auto start = [this] {
         if (!m_sync->syncNow(CalendarSync::Origin::User))
-            showStatus(QStringLiteral("The sync could not start: the account is incomplete."));
+            showStatus(tr("The sync could not start: the account is incomplete."));
     };
     const QString typed = m_password->text();
     if (typed.isEmpty())

@@ -36,12 +36,12 @@ void findNext(Calendar& calendar, AppContext& context, const QString& boxText) {
     const EventSearch::Result r =
         EventSearch(store).findNext(calendar.selectedDate(), boxText, calendar.holidayFlags());
     if (!r.error.isEmpty()) {
-        tell(context, QStringLiteral("The events could not be searched.\n\n") + r.error,
-             QStringLiteral("Message"));
+        tell(context, CalendarTool::tr("The events could not be searched.\n\n%1").arg(r.error),
+             CalendarTool::tr("Message"));
         return;
     }
     if (!r.found()) {
-        tell(context, EventSearch::NoMoreResults, QStringLiteral("Message"));
+        tell(context, EventSearch::tr(EventSearch::NoMoreResults), CalendarTool::tr("Message"));
         return;
     }
     calendar.setSelectedDate(r.date);
@@ -54,15 +54,15 @@ void exportEvents(Calendar& calendar, AppContext& context, int range) {
         EventExport(store, context.paths.programFolder())
             .write(range, calendar.selectedDate(), context.clock.today(), calendar.holidayFlags());
     if (!r.ok()) {
-        tell(context, QStringLiteral("The events could not be exported.\n\n") + r.error,
-             QStringLiteral("Message"));
+        tell(context, CalendarTool::tr("The events could not be exported.\n\n%1").arg(r.error),
+             CalendarTool::tr("Message"));
         return;
     }
     if (!context.shell.openUrl(QUrl::fromLocalFile(r.page).toString(QUrl::FullyEncoded)))
         tell(context,
-             QStringLiteral("No web browser could be started to show the events. They were "
-                            "saved as ") +
-                 r.page + u'.',
+             CalendarTool::tr("No web browser could be started to show the events. They were "
+                              "saved as %1.")
+                 .arg(r.page),
              QStringLiteral("Plumora"));
 }
 
@@ -70,28 +70,28 @@ void exportEvents(Calendar& calendar, AppContext& context, int range) {
 QString exportedText(size_t events, const QString& path) {
     const QString where = QDir::toNativeSeparators(path);
     if (events == 0)
-        return QStringLiteral("There were no events to export: an empty calendar was written "
-                              "to ") +
-               where + u'.';
-    return (events == 1 ? QStringLiteral("1 event was")
-                        : QStringLiteral("%1 events were").arg(events)) +
-           QStringLiteral(" exported to ") + where + u'.';
+        return CalendarTool::tr("There were no events to export: an empty calendar was written "
+                                "to %1.")
+            .arg(where);
+    return events == 1 ? CalendarTool::tr("1 event was exported to %1.").arg(where)
+                       : CalendarTool::tr("%1 events were exported to %2.").arg(events).arg(where);
 }
 
 // "iCalendar file (.ics)...": the range and the holidays are chosen in the save dialog.
 void exportIcs(Calendar& calendar, AppContext& context) {
     SaveChoices choices;
-    choices.listLabel = QStringLiteral("&Events:");
-    choices.items = QStringList{QStringLiteral("All events"), QStringLiteral("Selected date"),
-                                QStringLiteral("Coming 7 days"), QStringLiteral("Selected month")};
-    choices.check = QStringLiteral("Include holidays");
+    choices.listLabel = CalendarTool::tr("&Events:");
+    choices.items =
+        QStringList{CalendarTool::tr("All events"), CalendarTool::tr("Selected date"),
+                    CalendarTool::tr("Coming 7 days"), CalendarTool::tr("Selected month")};
+    choices.check = CalendarTool::tr("Include holidays");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     const QString path =
-        context.dialogs.saveFile(&calendar, QStringLiteral("Export to an iCalendar file"),
+        context.dialogs.saveFile(&calendar, CalendarTool::tr("Export to an iCalendar file"),
                                  QDir(folder).filePath(QStringLiteral("calendar.ics")),
-                                 QStringLiteral("iCalendar files (*.ics)"), &choices);
+                                 CalendarTool::tr("iCalendar files (*.ics)"), &choices);
     if (path.isEmpty())
         return;
     EventStore& store = context.stores.get<EventStore>();
@@ -107,14 +107,14 @@ void exportIcs(Calendar& calendar, AppContext& context) {
         if (ics.isEmpty()) {
             error = IcalModule::failure();
         } else if (file.open(QIODevice::WriteOnly) && file.write(ics) >= 0 && file.commit()) {
-            tell(context, exportedText(rows.size(), path), QStringLiteral("Export"));
+            tell(context, exportedText(rows.size(), path), CalendarTool::tr("Export"));
             return;
         } else {
             error = file.errorString();
         }
     }
-    tell(context, QStringLiteral("The events could not be exported.\n\n") + error,
-         QStringLiteral("Message"));
+    tell(context, CalendarTool::tr("The events could not be exported.\n\n%1").arg(error),
+         CalendarTool::tr("Message"));
 }
 
 } // namespace
@@ -166,8 +166,7 @@ void CalendarTool::importQuietly(AppContext& context, const QStringList& paths,
 void CalendarTool::showImportSummary(AppContext& context, const ImportSummary& summary) {
     if (summary.text.isEmpty())
         return;
-    context.dialogs.messageBox(summary.text, QStringLiteral("Import iCalendar file"),
-                               MessageButtons::Ok,
+    context.dialogs.messageBox(summary.text, tr("Import iCalendar file"), MessageButtons::Ok,
                                summary.failed ? MessageIcon::Warning : MessageIcon::Information);
 }
 
@@ -223,9 +222,8 @@ Calendar* CalendarTool::makePage(QWidget* parent) {
     QObject::connect(calendar, &Calendar::icsExportRequested, calendar,
                      [calendar, &context] { exportIcs(*calendar, context); });
     QObject::connect(calendar, &Calendar::icsImportRequested, calendar, [this, calendar, &context] {
-        importFiles(context,
-                    context.dialogs.openFiles(calendar, QStringLiteral("Import iCalendar file"),
-                                              QStringLiteral("iCalendar files (*.ics)")));
+        importFiles(context, context.dialogs.openFiles(calendar, tr("Import iCalendar file"),
+                                                       tr("iCalendar files (*.ics)")));
     });
     QObject::connect(calendar, &Calendar::subscribeRequested, calendar, [this, calendar, &context] {
         SubscribeDialog dialog(context, &m_subscriptions, calendar);

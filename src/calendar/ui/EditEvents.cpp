@@ -39,6 +39,22 @@ const QString GridFormat = QStringLiteral(
     "^X  |^Icon     |<Event Description                                                   "
     "         |^Date            |^Repeat    ");
 
+// The column captions as shown (the mark column's "X" stays as it is).
+const char* const Captions[] = {
+    QT_TRANSLATE_NOOP("EditEvents", "Icon"), QT_TRANSLATE_NOOP("EditEvents", "Event Description"),
+    QT_TRANSLATE_NOOP("EditEvents", "Date"), QT_TRANSLATE_NOOP("EditEvents", "Repeat")};
+
+// DayEdit::RepeatItems as shown, in the same order: the editor's rules keep the English
+// words, the grid and the list show these.
+const char* const RepeatShown[] = {
+    QT_TRANSLATE_NOOP("EditEvents", "none"), QT_TRANSLATE_NOOP("EditEvents", "weekly"),
+    QT_TRANSLATE_NOOP("EditEvents", "monthly"), QT_TRANSLATE_NOOP("EditEvents", "yearly")};
+
+QString shownRepeat(const QString& item) {
+    const qsizetype i = DayEdit::RepeatItems.indexOf(item);
+    return i >= 0 && i < qsizetype(std::size(RepeatShown)) ? EditEvents::tr(RepeatShown[i]) : item;
+}
+
 constexpr int ShownRole = Qt::UserRole; // the Icon cell's picture with its mask see-through
 constexpr int PictureSide = 32;
 constexpr int RowPadding = 4;
@@ -120,9 +136,8 @@ void EditEvents::reject() {
     leaveEditors();
     if (rowsText() != m_loadedRows &&
         m_context.dialogs.messageBox(
-            QStringLiteral("The events of this day were changed and not saved. Close without "
-                           "saving them?"),
-            QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
+            tr("The events of this day were changed and not saved. Close without saving them?"),
+            tr("Confirm"), MessageButtons::YesNoDefaultNo,
             MessageIcon::Question) != MessageAnswer::Yes)
         return;
     QDialog::reject();
@@ -134,14 +149,14 @@ EditEvents::~EditEvents() {
 }
 
 QString EditEvents::captionFor(const QDate& day) {
-    return QStringLiteral("Edit Events - ") +
-           WeekStart::timeLocale().toString(day, QStringLiteral("MMM dd yyyy"));
+    return tr("Edit Events - %1")
+        .arg(WeekStart::timeLocale().toString(day, QStringLiteral("MMM dd yyyy")));
 }
 
 void EditEvents::buildControls() {
     m_grid = new QTableWidget(0, 5, this);
     m_grid->setObjectName(QStringLiteral("EventsGrid"));
-    m_grid->setAccessibleName(QStringLiteral("Events"));
+    m_grid->setAccessibleName(tr("Events"));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
     m_grid->verticalHeader()->hide();
@@ -153,12 +168,15 @@ void EditEvents::buildControls() {
     int width = 0;
     for (int c = 0; c < formats.size(); ++c) {
         const QString& f = formats[c];
-        auto* header = new QTableWidgetItem(f.mid(1).trimmed());
+        auto* header =
+            new QTableWidgetItem(c == MarkCol ? f.mid(1).trimmed() : tr(Captions[c - IconCol]));
         header->setTextAlignment((f.startsWith(u'<') ? Qt::AlignLeft : Qt::AlignHCenter) |
                                  Qt::AlignVCenter);
         m_grid->setHorizontalHeaderItem(c, header);
-        const int w = std::max(fm.horizontalAdvance(f.mid(1)) + 8,
-                               c == IconCol ? PictureSide + 2 * RowPadding : 0);
+        // A translated caption longer than the English one widens its column.
+        const int w =
+            std::max({fm.horizontalAdvance(f.mid(1)) + 8, fm.horizontalAdvance(header->text()) + 16,
+                      c == IconCol ? PictureSide + 2 * RowPadding : 0});
         m_grid->setColumnWidth(c, w);
         width += w;
     }
@@ -182,7 +200,7 @@ void EditEvents::buildControls() {
 
     m_descTb = new QPlainTextEdit(m_grid->viewport());
     m_descTb->setObjectName(QStringLiteral("DescTb"));
-    m_descTb->setAccessibleName(QStringLiteral("Event Description"));
+    m_descTb->setAccessibleName(tr("Event Description"));
     m_descTb->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_descTb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_descTb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -208,7 +226,7 @@ void EditEvents::buildControls() {
     m_datePick = new QCalendarWidget(m_dateFrame);
     dateLayout->addWidget(m_datePick);
     m_datePick->setObjectName(QStringLiteral("DatePick"));
-    m_datePick->setAccessibleName(QStringLiteral("Date"));
+    m_datePick->setAccessibleName(tr("Date"));
     m_datePick->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
     // As the month view's weeks.
     m_datePick->setFirstDayOfWeek(WeekStart::firstDay(WeekStart::read(m_context.paths.dataFile())));
@@ -225,8 +243,9 @@ void EditEvents::buildControls() {
 
     m_repeatCb = new QComboBox(m_grid->viewport());
     m_repeatCb->setObjectName(QStringLiteral("RepeatCb"));
-    m_repeatCb->setAccessibleName(QStringLiteral("Repeat"));
-    m_repeatCb->addItems(DayEdit::RepeatItems);
+    m_repeatCb->setAccessibleName(tr("Repeat"));
+    for (const QString& item : DayEdit::RepeatItems)
+        m_repeatCb->addItem(shownRepeat(item));
     // The list is as wide as its longest entry, whatever the width of the column.
     m_repeatCb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_repeatCb->view()->setMinimumWidth(m_repeatCb->view()->sizeHintForColumn(0) +
@@ -244,9 +263,9 @@ void EditEvents::buildControls() {
         b->setDefault(false);
         return b;
     };
-    m_saveBtn = button("SaveBtn", QStringLiteral("Save"));
-    m_cancelBtn = button("CancelBtn", QStringLiteral("Cancel"));
-    m_helpCmd = button("HelpCmd", QStringLiteral("Help"));
+    m_saveBtn = button("SaveBtn", tr("Save"));
+    m_cancelBtn = button("CancelBtn", tr("Cancel"));
+    m_helpCmd = button("HelpCmd", tr("Help"));
     // The editors close when the mouse goes down on "Save", so its click saves their values.
     connect(m_saveBtn, &QPushButton::pressed, this, &EditEvents::leaveEditors);
     connect(m_saveBtn, &QPushButton::clicked, this, &EditEvents::save);
@@ -292,14 +311,14 @@ void EditEvents::showRow(int r) {
     mark->setFont(markFont);
     mark->setForeground(MarkColour);
     mark->setTextAlignment(Qt::AlignCenter);
-    mark->setData(Qt::AccessibleTextRole, row.holiday  ? QStringLiteral("Holiday")
-                                          : row.marked ? QStringLiteral("Marked for deletion")
-                                                       : QStringLiteral("Not marked"));
+    mark->setData(Qt::AccessibleTextRole, row.holiday  ? tr("Holiday")
+                                          : row.marked ? tr("Marked for deletion")
+                                                       : tr("Not marked"));
 
     QFont cellFont = m_grid->font();
     cellFont.setStrikeOut(row.marked);
     const QStringList texts = {row.picked ? QStringLiteral(" ") : QString(), row.description,
-                               row.date, row.repeat};
+                               row.date, shownRepeat(row.repeat)};
     for (int c = IconCol; c <= RepeatCol; ++c) {
         QTableWidgetItem* it = item(c);
         it->setText(texts[c - IconCol]);
@@ -309,8 +328,8 @@ void EditEvents::showRow(int r) {
             it->setBackground(HolidayBack);
     }
     item(IconCol)->setData(ShownRole, shownPicture(row.picture));
-    item(IconCol)->setData(Qt::AccessibleTextRole, row.picture.isNull() ? QStringLiteral("No icon")
-                                                                        : QStringLiteral("Icon"));
+    item(IconCol)->setData(Qt::AccessibleTextRole,
+                           row.picture.isNull() ? tr("No icon") : tr("Icon"));
     syncRows();
 }
 
@@ -429,7 +448,8 @@ void EditEvents::showRepeat(int r) {
     const QRect cell = m_grid->visualRect(m_grid->model()->index(r, RepeatCol));
     m_repeatCb->setGeometry(cell.translated(0, RepeatDrop).adjusted(0, 0, 0, -RepeatDrop));
     m_repeatCb->setMinimumHeight(m_repeatCb->sizeHint().height());
-    m_repeatCb->setCurrentText(m_edit.repeatChoice(r));
+    m_repeatCb->setCurrentIndex(
+        std::max(0, int(DayEdit::RepeatItems.indexOf(m_edit.repeatChoice(r)))));
     m_repeatRow = r;
     m_repeatCb->show();
     m_repeatCb->raise();
@@ -503,7 +523,7 @@ void EditEvents::datePicked(const QDate&) {
 void EditEvents::repeatChosen(int index) {
     if (m_repeatRow < 0 || index < 0)
         return;
-    m_edit.setRepeat(m_repeatRow, m_repeatCb->itemText(index));
+    m_edit.setRepeat(m_repeatRow, DayEdit::RepeatItems.value(index));
     showRow(m_repeatRow);
 }
 
@@ -515,9 +535,9 @@ bool EditEvents::save() {
     if (!m_edit.save(store, &error)) {
         // Nothing was written; the editor stays open so the user's changes are not lost.
         m_context.dialogs.messageBox(
-            SaveFailures::failedText(QStringLiteral("The events of this day"), store.dataFile(),
-                                     error) +
-                QStringLiteral("\n\nThe calendar was left as it was; your changes stay here."),
+            tr("%1\n\nThe calendar was left as it was; your changes stay here.")
+                .arg(SaveFailures::failedText(tr("The events of this day"), store.dataFile(),
+                                              error)),
             QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Warning);
         return false;
     }

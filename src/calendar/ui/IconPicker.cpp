@@ -76,20 +76,20 @@ public:
     }
 };
 
-const QString IconPicker::DialogTitle = QStringLiteral("Please select an icon file:");
+const char IconPicker::DialogTitle[] =
+    QT_TRANSLATE_NOOP("IconPicker", "Please select an icon file:");
 // Linux file names keep their case, so both spellings of each extension are offered.
-const QString IconPicker::FileFilter =
-    QStringLiteral("Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)");
+const char IconPicker::FileFilter[] =
+    QT_TRANSLATE_NOOP("IconPicker", "Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)");
 
 IconPicker::IconPicker(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory& folders,
                        const QImage& defaultIcon, const QImage& current, QWidget* parent)
     : QDialog(parent), m_paths(paths), m_dialogs(dialogs), m_folders(folders),
       m_defaultIcon(defaultIcon), m_current(current), m_chooser(chooseWithDialog),
-      m_grid(new QTableWidget(this)),
-      m_fileBtn(new QPushButton(QStringLiteral(" Icon Files"), this)),
-      m_cancelBtn(new QPushButton(QStringLiteral("Cancel"), this)) {
+      m_grid(new QTableWidget(this)), m_fileBtn(new QPushButton(tr(" Icon Files"), this)),
+      m_cancelBtn(new QPushButton(tr("Cancel"), this)) {
     setObjectName(QStringLiteral("IcoPick"));
-    setWindowTitle(QStringLiteral("Select Icon"));
+    setWindowTitle(tr("Select Icon"));
     setModal(true);
 
     m_grid->setObjectName(QStringLiteral("IconGrid"));
@@ -105,7 +105,7 @@ IconPicker::IconPicker(const AppPaths& paths, Dialogs& dialogs, IconFolderMemory
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_delegate = new IconPickerDelegate(m_grid);
     m_grid->setItemDelegate(m_delegate);
-    m_grid->setAccessibleName(QStringLiteral("Icons"));
+    m_grid->setAccessibleName(tr("Icons"));
     m_grid->setMouseTracking(true);
     m_grid->viewport()->installEventFilter(this);
     connect(m_grid, &QTableWidget::cellClicked, this, &IconPicker::pick);
@@ -126,9 +126,8 @@ void IconPicker::loadIcons() {
     m_grid->setRowCount(0);
     const Loaded loaded = IconPickRules::loadIcons(m_fileName, m_paths);
     if (loaded.notFound)
-        m_dialogs.messageBox(QStringLiteral("Icons not found, default library will be used."),
-                             QStringLiteral("Message"), MessageButtons::Ok,
-                             MessageIcon::Information);
+        m_dialogs.messageBox(tr("Icons not found, default library will be used."), tr("Message"),
+                             MessageButtons::Ok, MessageIcon::Information);
     m_fileName = loaded.fileName;
     m_count = int(loaded.pictures.size());
     const int rows = rowCount(m_count);
@@ -168,7 +167,8 @@ void IconPicker::layOut(int rows) {
 }
 
 void IconPicker::chooseFile() {
-    const QString file = m_chooser(this, DialogTitle, m_folders.initialFolder(m_paths), FileFilter);
+    const QString file =
+        m_chooser(this, tr(DialogTitle), m_folders.initialFolder(m_paths), tr(FileFilter));
     if (file.isEmpty())
         return;
     m_folders.remember(file);

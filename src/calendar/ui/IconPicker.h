@@ -27,8 +27,9 @@ public:
     using FileChooser =
         std::function<QString(QWidget*, const QString&, const QString&, const QString&)>;
 
-    static const QString DialogTitle;
-    static const QString FileFilter;
+    // The file dialog's title and filter, translated where they are used.
+    static const char DialogTitle[];
+    static const char FileFilter[];
 
     // `defaultIcon` is the editor's default event icon, which the first icon of the default
     // library stands for; the picker starts on `current`, the event's own picture, when the

@@ -23,9 +23,9 @@ const int Intervals[] = {SubscriptionRules::Hourly, SubscriptionRules::Daily,
 
 QString everyText(int minutes) {
     if (minutes <= SubscriptionRules::Hourly)
-        return QStringLiteral("hourly");
-    return minutes >= SubscriptionRules::Weekly ? QStringLiteral("weekly")
-                                                : QStringLiteral("daily");
+        return SubscribeDialog::tr("hourly");
+    return minutes >= SubscriptionRules::Weekly ? SubscribeDialog::tr("weekly")
+                                                : SubscribeDialog::tr("daily");
 }
 
 } // namespace
@@ -33,46 +33,45 @@ QString everyText(int minutes) {
 SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refresh, QWidget* parent)
     : QDialog(parent), m_context(context), m_refresh(refresh) {
     setObjectName(QStringLiteral("SubscribeDialog"));
-    setWindowTitle(QStringLiteral("Calendar subscriptions"));
+    setWindowTitle(tr("Calendar subscriptions"));
 
-    auto* followed = new QGroupBox(QStringLiteral("Calendars you follow"), this);
+    auto* followed = new QGroupBox(tr("Calendars you follow"), this);
     m_list = new QListWidget(followed);
     m_list->setObjectName(QStringLiteral("SubscriptionList"));
-    m_list->setAccessibleName(QStringLiteral("Calendars you follow"));
-    m_remove = new QPushButton(QStringLiteral("&Remove"), followed);
+    m_list->setAccessibleName(tr("Calendars you follow"));
+    m_remove = new QPushButton(tr("&Remove"), followed);
     m_remove->setObjectName(QStringLiteral("RemoveBtn"));
     auto* followedLayout = new QVBoxLayout(followed);
     followedLayout->addWidget(m_list);
     followedLayout->addWidget(m_remove, 0, Qt::AlignRight);
 
-    auto* adding = new QGroupBox(QStringLiteral("Subscribe to a calendar"), this);
+    auto* adding = new QGroupBox(tr("Subscribe to a calendar"), this);
     m_address = new QLineEdit(adding);
     m_address->setObjectName(QStringLiteral("AddressTb"));
-    m_address->setPlaceholderText(QStringLiteral("https://... or webcal://..."));
-    m_address->setAccessibleName(QStringLiteral("Address"));
+    m_address->setPlaceholderText(tr("https://... or webcal://..."));
+    m_address->setAccessibleName(tr("Address"));
     m_name = new QLineEdit(adding);
     m_name->setObjectName(QStringLiteral("NameTb"));
-    m_name->setAccessibleName(QStringLiteral("Name"));
+    m_name->setAccessibleName(tr("Name"));
     m_every = new QComboBox(adding);
     m_every->setObjectName(QStringLiteral("EveryCb"));
-    m_every->setAccessibleName(QStringLiteral("Refresh"));
-    m_every->addItems(
-        {QStringLiteral("Hourly"), QStringLiteral("Daily"), QStringLiteral("Weekly")});
+    m_every->setAccessibleName(tr("Refresh"));
+    m_every->addItems({tr("Hourly"), tr("Daily"), tr("Weekly")});
     m_every->setCurrentIndex(1);
-    auto* subscribeBtn = new QPushButton(QStringLiteral("&Subscribe"), adding);
+    auto* subscribeBtn = new QPushButton(tr("&Subscribe"), adding);
     subscribeBtn->setObjectName(QStringLiteral("SubscribeBtn"));
     m_subscribe = subscribeBtn;
     m_tried = new QLabel(adding);
     m_tried->setObjectName(QStringLiteral("TriedLb"));
-    m_tried->setAccessibleName(QStringLiteral("Subscription status"));
+    m_tried->setAccessibleName(tr("Subscription status"));
     m_tried->setTextFormat(Qt::PlainText);
     m_tried->setWordWrap(true);
     m_tried->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_tried->hide();
     auto* form = new QFormLayout(adding);
-    form->addRow(QStringLiteral("&Address:"), m_address);
-    form->addRow(QStringLiteral("&Name:"), m_name);
-    form->addRow(QStringLiteral("Re&fresh:"), m_every);
+    form->addRow(tr("&Address:"), m_address);
+    form->addRow(tr("&Name:"), m_name);
+    form->addRow(tr("Re&fresh:"), m_every);
     form->addRow(QString(), subscribeBtn);
     form->addRow(m_tried);
 
@@ -96,9 +95,10 @@ void SubscribeDialog::reload() {
     m_list->clear();
     for (const Subscription& s : m_shown) {
         // The mark goes before the address, which may run past the list's width.
-        const QString failed = s.failures > 0 ? QStringLiteral(": last refresh failed") : QString();
+        const QString every = everyText(s.everyMinutes);
         auto* item = new QListWidgetItem(
-            QStringLiteral("%1%2 (%3, %4)").arg(s.name, failed, s.url, everyText(s.everyMinutes)),
+            s.failures > 0 ? tr("%1: last refresh failed (%2, %3)").arg(s.name, s.url, every)
+                           : tr("%1 (%2, %3)").arg(s.name, s.url, every),
             m_list);
         item->setToolTip(item->text());
         if (s.failures > 0) {
@@ -111,7 +111,7 @@ void SubscribeDialog::reload() {
 
 bool SubscribeDialog::subscribe() {
     const auto tell = [this](const QString& text) {
-        m_context.dialogs.messageBox(text, QStringLiteral("Message"), MessageButtons::Ok,
+        m_context.dialogs.messageBox(text, tr("Message"), MessageButtons::Ok,
                                      MessageIcon::Information);
         return false;
     };
@@ -120,15 +120,15 @@ bool SubscribeDialog::subscribe() {
     s.name = m_name->text().trimmed();
     s.everyMinutes = Intervals[qBound(0, m_every->currentIndex(), 2)];
     if (!SubscriptionRules::fetchUrl(s.url).isValid())
-        return tell(QStringLiteral("Please give the calendar's address, beginning with https:// "
-                                   "or webcal://."));
+        return tell(tr("Please give the calendar's address, beginning with https:// "
+                       "or webcal://."));
     if (s.name.isEmpty())
-        return tell(QStringLiteral("Please give the calendar a name."));
+        return tell(tr("Please give the calendar a name."));
     if (!m_refresh) {
         SubscriptionStore& store = m_context.stores.get<SubscriptionStore>();
         if (store.add(s) <= 0)
-            return tell(SaveFailures::failedText(QStringLiteral("The subscription"),
-                                                 m_context.paths.dataFile(), store.lastError()));
+            return tell(SaveFailures::failedText(tr("The subscription"), m_context.paths.dataFile(),
+                                                 store.lastError()));
         added();
         return true;
     }
@@ -140,7 +140,7 @@ bool SubscribeDialog::subscribe() {
             return added();
         // Said in the dialog, not in a message box: no event loop of its own under the
         // download's answer.
-        showTried(QStringLiteral("\"%1\" was not added: %2").arg(s.name, error));
+        showTried(tr("\"%1\" was not added: %2").arg(s.name, error));
         m_address->setFocus();
     });
     return true;
@@ -150,7 +150,7 @@ void SubscribeDialog::trying(bool busy) {
     m_subscribe->setEnabled(!busy);
     for (QWidget* w : std::initializer_list<QWidget*>{m_address, m_name, m_every})
         w->setEnabled(!busy);
-    showTried(busy ? QStringLiteral("Fetching the calendar...") : QString());
+    showTried(busy ? tr("Fetching the calendar...") : QString());
 }
 
 void SubscribeDialog::showTried(const QString& text) {
@@ -173,16 +173,14 @@ bool SubscribeDialog::removeSelected() {
         return false;
     const Subscription& s = m_shown[size_t(row)];
     if (m_context.dialogs.messageBox(
-            QStringLiteral("Stop following \"%1\" and remove its events from the calendar?")
-                .arg(s.name),
-            QStringLiteral("Confirm"), MessageButtons::YesNo,
-            MessageIcon::Question) != MessageAnswer::Yes)
+            tr("Stop following \"%1\" and remove its events from the calendar?").arg(s.name),
+            tr("Confirm"), MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
         return false;
     SubscriptionStore& store = m_context.stores.get<SubscriptionStore>();
     if (!store.remove(s.id)) {
         m_context.dialogs.messageBox(
-            QStringLiteral("The subscription could not be removed.\n\n") + store.lastError(),
-            QStringLiteral("Message"), MessageButtons::Ok, MessageIcon::Information);
+            tr("The subscription could not be removed.\n\n%1").arg(store.lastError()),
+            tr("Message"), MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
     reload();
