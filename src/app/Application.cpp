@@ -191,7 +191,7 @@ QString Application::runCommand(const RemoteCommand& command) {
             action != tool.actions.cend())
             return (*action)(command.argument);
     qCWarning(lcStartup) << "no tool takes the action" << command.action;
-    return QStringLiteral("Plumora cannot do \"%1\".").arg(command.action);
+    return tr("Plumora cannot do \"%1\".").arg(command.action);
 }
 
 bool Application::start() {

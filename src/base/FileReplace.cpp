@@ -3,6 +3,7 @@
 
 #include "base/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +30,8 @@ void setError(QString* error, const QString& text) {
 bool syncPath(const QString& path, int flags, QString* error, const FileOps& ops) {
     const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {
-        setError(error, QStringLiteral("cannot open %1: %2").arg(path, qt_error_string(errno)));
+        setError(error, QCoreApplication::translate("FileReplace", "cannot open %1: %2")
+                            .arg(path, qt_error_string(errno)));
         return false;
     }
     const bool ok = ops.fsync(fd) == 0;
@@ -37,7 +39,8 @@ bool syncPath(const QString& path, int flags, QString* error, const FileOps& ops
     ::close(fd);
     if (!ok)
         setError(error,
-                 QStringLiteral("cannot write %1 to the disk: %2").arg(path, qt_error_string(err)));
+                 QCoreApplication::translate("FileReplace", "cannot write %1 to the disk: %2")
+                     .arg(path, qt_error_string(err)));
     return ok;
 }
 
@@ -50,8 +53,8 @@ bool keepAs(const QString& from, const QString& to, QString* error, const FileOp
     if (ops.link(src.constData(), dst.constData()) == 0)
         return true;
     if (errno != EPERM && errno != EXDEV && errno != EOPNOTSUPP && errno != EMLINK) {
-        setError(error,
-                 QStringLiteral("cannot keep %1 as %2: %3").arg(from, to, qt_error_string(errno)));
+        setError(error, QCoreApplication::translate("FileReplace", "cannot keep %1 as %2: %3")
+                            .arg(from, to, qt_error_string(errno)));
         return false;
     }
     const QString part = to + QStringLiteral(".part");
@@ -59,7 +62,8 @@ bool keepAs(const QString& from, const QString& to, QString* error, const FileOp
     if (!QFile::copy(from, part) || !syncPath(part, O_RDONLY, error, ops) ||
         ops.rename(QFile::encodeName(part).constData(), dst.constData()) != 0) {
         QFile::remove(part);
-        setError(error, QStringLiteral("cannot keep %1 as %2").arg(from, to));
+        setError(error,
+                 QCoreApplication::translate("FileReplace", "cannot keep %1 as %2").arg(from, to));
         return false;
     }
     return true;
@@ -85,9 +89,8 @@ bool replace(const QString& part, const QString& target, const QString& kept, QS
         ok = keepAs(target, kept, error, ops);
     if (ok && ops.rename(QFile::encodeName(part).constData(),
                          QFile::encodeName(target).constData()) != 0) {
-        setError(
-            error,
-            QStringLiteral("cannot move %1 to %2: %3").arg(part, target, qt_error_string(errno)));
+        setError(error, QCoreApplication::translate("FileReplace", "cannot move %1 to %2: %3")
+                            .arg(part, target, qt_error_string(errno)));
         ok = false;
     }
     if (!ok) {

@@ -5,6 +5,7 @@
 #include "data/DataFile.h"
 #include "data/RestoreRebuild.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -119,23 +120,23 @@ Result restore(const FileSchema& schema, const QString& folder, const QString& d
 
 QString backupMessage(Result result, const QString& folder) {
     if (result == Result::Done)
-        return QString::fromLatin1(BackupDoneText).arg(backupPath(folder));
-    return QString::fromLatin1(BackupFailedText);
+        return QCoreApplication::translate("DataBackup", BackupDoneText).arg(backupPath(folder));
+    return QCoreApplication::translate("DataBackup", BackupFailedText);
 }
 
 QString restoreMessage(Result result) {
     switch (result) {
     case Result::Done:
-        return QString::fromLatin1(RestoreDoneText);
+        return QCoreApplication::translate("DataBackup", RestoreDoneText);
     case Result::NotFound:
-        return QString::fromLatin1(NotFoundText);
+        return QCoreApplication::translate("DataBackup", NotFoundText);
     case Result::Failed:
     case Result::NotDataFile:
     case Result::Newer:
     case Result::OverLimit:
         break;
     }
-    return QString::fromLatin1(RestoreFailedText);
+    return QCoreApplication::translate("DataBackup", RestoreFailedText);
 }
 
 QString restoreMessage(Result result, const QString& folder, const RestoreDetails& details) {
@@ -143,7 +144,8 @@ QString restoreMessage(Result result, const QString& folder, const RestoreDetail
     case Result::NotDataFile:
     case Result::Newer:
     case Result::OverLimit:
-        return QString::fromLatin1(RestoreRefusedText).arg(backupPath(folder), details.reason);
+        return QCoreApplication::translate("DataBackup", RestoreRefusedText)
+            .arg(backupPath(folder), details.reason);
     case Result::Failed:
         if (!details.reason.isEmpty())
             return restoreMessage(result) + QStringLiteral("\n") + details.reason;
@@ -151,7 +153,7 @@ QString restoreMessage(Result result, const QString& folder, const RestoreDetail
     case Result::Done:
         if (!details.leftOut.isEmpty())
             return restoreMessage(result) + QStringLiteral("\n\n") +
-                   QString::fromLatin1(LeftOutText) + QStringLiteral("\n- ") +
+                   QCoreApplication::translate("DataBackup", LeftOutText) + QStringLiteral("\n- ") +
                    details.leftOut.join(QStringLiteral("\n- "));
         break;
     case Result::NotFound:

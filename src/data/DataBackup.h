@@ -34,21 +34,25 @@ inline constexpr char FileName[] = "data.plm";
 // Beside the data file, the one a restore replaced.
 inline constexpr char BeforeRestoreSuffix[] = ".before-restore";
 
-inline constexpr char MessageTitle[] = "Message";
-inline constexpr char ConfirmTitle[] = "Confirm";
+inline constexpr char MessageTitle[] = QT_TRANSLATE_NOOP("DataBackup", "Message");
+inline constexpr char ConfirmTitle[] = QT_TRANSLATE_NOOP("DataBackup", "Confirm");
 // %1: the backup file's full path.
-inline constexpr char BackupDoneText[] = "Data has been backup to '%1'.";
-inline constexpr char BackupFailedText[] = "Error during backup !";
-inline constexpr char NotFoundText[] = "Data file not found !";
-inline constexpr char RestoreConfirmText[] =
-    "Restore will overwrite all current Plumora data.\nAre you sure to restore data?";
-inline constexpr char RestoreDoneText[] = "Restore is complete.";
-inline constexpr char RestoreFailedText[] = "Error during restore !";
+inline constexpr char BackupDoneText[] =
+    QT_TRANSLATE_NOOP("DataBackup", "Data has been backup to '%1'.");
+inline constexpr char BackupFailedText[] = QT_TRANSLATE_NOOP("DataBackup", "Error during backup !");
+inline constexpr char NotFoundText[] = QT_TRANSLATE_NOOP("DataBackup", "Data file not found !");
+inline constexpr char RestoreConfirmText[] = QT_TRANSLATE_NOOP(
+    "DataBackup",
+    "Restore will overwrite all current Plumora data.\nAre you sure to restore data?");
+inline constexpr char RestoreDoneText[] = QT_TRANSLATE_NOOP("DataBackup", "Restore is complete.");
+inline constexpr char RestoreFailedText[] =
+    QT_TRANSLATE_NOOP("DataBackup", "Error during restore !");
 // %1: the file, %2: why it is refused.
-inline constexpr char RestoreRefusedText[] = "'%1' cannot be restored: %2.\nNothing was changed.";
+inline constexpr char RestoreRefusedText[] =
+    QT_TRANSLATE_NOOP("DataBackup", "'%1' cannot be restored: %2.\nNothing was changed.");
 // Followed by one line per object.
-inline constexpr char LeftOutText[] =
-    "These parts of the restored file are not Plumora's and were left out:";
+inline constexpr char LeftOutText[] = QT_TRANSLATE_NOOP(
+    "DataBackup", "These parts of the restored file are not Plumora's and were left out:");
 
 // folder + "/data.plm".
 QString backupPath(const QString& folder);

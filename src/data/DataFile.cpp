@@ -5,6 +5,7 @@
 #include "data/SqliteGuard.h"
 
 #include <QAtomicInteger>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -51,8 +52,8 @@ DataFile::DataFile(const QString& path, Mode mode, CommitListener* changes)
     : m_path(path), m_changes(changes), m_connection(nextConnectionName()) {
     // SQLite creates a missing file on open; readers must not conjure an empty data file.
     if (mode == Existing && !QFileInfo(path).isFile()) {
-        m_error = QStringLiteral("data file not found: ") + path;
-        qCWarning(lcData) << m_error;
+        m_error = QCoreApplication::translate("DataFile", "data file not found: %1").arg(path);
+        qCWarning(lcData) << "data file not found:" << path;
         return;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -91,7 +92,7 @@ QSqlQuery DataFile::run(const QString& sql, const QVariantList& values) {
     QSqlQuery q(db);
     if (!m_open) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("data file not open");
+            m_error = QCoreApplication::translate("DataFile", "data file not open");
         return q;
     }
     q.setForwardOnly(true);
@@ -180,7 +181,7 @@ bool DataFile::setUserVersion(int version) {
 bool DataFile::begin() {
     if (!m_open) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("data file not open");
+            m_error = QCoreApplication::translate("DataFile", "data file not open");
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);

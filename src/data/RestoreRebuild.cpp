@@ -5,6 +5,7 @@
 #include "data/DataFile.h"
 #include "data/FileSchema.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -151,12 +152,15 @@ Source refuse(Verdict verdict, const QString& reason) {
 }
 
 Source notDataFile() {
-    return refuse(Verdict::NotDataFile, QStringLiteral("it is not a Plumora data file"));
+    return refuse(Verdict::NotDataFile,
+                  QCoreApplication::translate("RestoreRebuild", "it is not a Plumora data file"));
 }
 
 Source tooSlow(const Limits& limits) {
-    return refuse(Verdict::OverLimit, QStringLiteral("reading it took longer than %1 seconds")
-                                          .arg(limits.msPerStatement / 1000.0));
+    return refuse(
+        Verdict::OverLimit,
+        QCoreApplication::translate("RestoreRebuild", "reading it took longer than %1 seconds")
+            .arg(limits.msPerStatement / 1000.0));
 }
 
 // The known tables the source holds, under Plumora's spelling, with the name as stored.
@@ -198,11 +202,12 @@ Source examineOpen(const FileSchema& schema, SourceDb& db, const Limits& limits,
     if (!sawSystem)
         return notDataFile();
     if (s.version > schema.currentVersion())
-        return refuse(Verdict::Newer,
-                      QStringLiteral("it was made by a newer version of Plumora (data version "
-                                     "%1; this version reads up to %2)")
-                          .arg(s.version)
-                          .arg(schema.currentVersion()));
+        return refuse(Verdict::Newer, QCoreApplication::translate(
+                                          "RestoreRebuild",
+                                          "it was made by a newer version of Plumora (data version "
+                                          "%1; this version reads up to %2)")
+                                          .arg(s.version)
+                                          .arg(schema.currentVersion()));
     qint64 rows = -1;
     const QByteArray count = "SELECT count(*) FROM " + quoted(tables->value("System")).toUtf8();
     if (!db.query(count, [&](sqlite3_stmt* stmt) {
@@ -222,9 +227,9 @@ Source examineFile(const FileSchema& schema, const QString& path, const Limits& 
     if (!info.isFile())
         return notDataFile();
     if (info.size() > limits.maxBytes)
-        return refuse(
-            Verdict::OverLimit,
-            QStringLiteral("it is larger than %1 MB").arg(limits.maxBytes / (1024 * 1024)));
+        return refuse(Verdict::OverLimit,
+                      QCoreApplication::translate("RestoreRebuild", "it is larger than %1 MB")
+                          .arg(limits.maxBytes / (1024 * 1024)));
     db.emplace(path, limits);
     if (!db->isOpen())
         return notDataFile();
@@ -330,12 +335,15 @@ Outcome rebuild(const FileSchema& schema, const QString& path, const QString& ta
             out.error =
                 source->timedOut()
                     ? tooSlow(limits).reason
-                    : QStringLiteral("table %1 cannot be read: %2").arg(table, source->error());
+                    : QCoreApplication::translate("RestoreRebuild", "table %1 cannot be read: %2")
+                          .arg(table, source->error());
             return out;
         }
         if (refused > 0)
-            out.source.leftOut
-                << QStringLiteral("%1 rows of %2 that are not valid").arg(refused).arg(table);
+            out.source.leftOut << QCoreApplication::translate("RestoreRebuild",
+                                                              "%1 rows of %2 that are not valid")
+                                      .arg(refused)
+                                      .arg(table);
     }
     for (const QString& sql : schema.rowRepairs()) {
         if (!db.exec(sql)) {
@@ -344,7 +352,8 @@ Outcome rebuild(const FileSchema& schema, const QString& path, const QString& ta
         }
     }
     if (db.scalar(QStringLiteral("SELECT count(*) FROM System")).toLongLong() != 1) {
-        out.error = QStringLiteral("its settings row cannot be read");
+        out.error =
+            QCoreApplication::translate("RestoreRebuild", "its settings row cannot be read");
         return out;
     }
     // The owned tables are of today's shape now, whatever version the source recorded.

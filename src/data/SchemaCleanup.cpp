@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "data/DataFile.h"
 
+#include <QCoreApplication>
 #include <QTemporaryFile>
 
 namespace SchemaCleanup {
@@ -77,9 +78,11 @@ Result run(const QString& dataFile) {
 QString message(const Result& result) {
     if (result.keptCopy.isEmpty())
         return {};
-    return QStringLiteral("Plumora's data file held SQL that Plumora did not put there. It "
-                          "has been removed, so it cannot act on your data:\n- %1\n\nThe file "
-                          "as it was is kept as %2.")
+    return QCoreApplication::translate(
+               "SchemaCleanup",
+               "Plumora's data file held SQL that Plumora did not put there. It "
+               "has been removed, so it cannot act on your data:\n- %1\n\nThe file "
+               "as it was is kept as %2.")
         .arg(result.dropped.join(QStringLiteral("\n- ")), result.keptCopy);
 }
 

@@ -6,6 +6,7 @@
 #include "data/DateText.h"
 #include "data/SettingsBounds.h"
 
+#include <QCoreApplication>
 #include <QSqlRecord>
 
 #include <variant>
@@ -204,8 +205,10 @@ std::optional<Settings> SettingsStore::load() const {
     DataFile db(m_path, m_changes);
     Settings s;
     if (!db.isOpen() || !read(db, s).rowRead) {
-        m_error = db.lastError().isEmpty() ? QStringLiteral("The settings row could not be read.")
-                                           : db.lastError();
+        m_error = db.lastError().isEmpty()
+                      ? QCoreApplication::translate("SettingsStore",
+                                                    "The settings row could not be read.")
+                      : db.lastError();
         return std::nullopt;
     }
     return s;
@@ -218,8 +221,10 @@ bool SettingsStore::save(const Settings& loaded, const Settings& updated) const 
     DataFile db(m_path, m_changes);
     if (db.isOpen() && save(db, loaded, updated))
         return true;
-    m_error = db.lastError().isEmpty() ? QStringLiteral("The settings could not be written.")
-                                       : db.lastError();
+    m_error =
+        db.lastError().isEmpty()
+            ? QCoreApplication::translate("SettingsStore", "The settings could not be written.")
+            : db.lastError();
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "data/SchemaCleanup.h"
 #include "data/Settings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -47,21 +48,25 @@ bool isReadOnlyFile(const QString& path) {
 }
 
 QString readOnlyDataFileMessage(const QString& dataFile) {
-    return QStringLiteral("Plumora's data file is read-only:\n%1\n\nPlumora shows what it holds "
-                          "but saves no change to it. To save changes again, make the file "
-                          "writable and start Plumora again.")
+    return QCoreApplication::translate(
+               "SettingsCheck",
+               "Plumora's data file is read-only:\n%1\n\nPlumora shows what it holds "
+               "but saves no change to it. To save changes again, make the file "
+               "writable and start Plumora again.")
         .arg(dataFile);
 }
 
 QString unreadableDataFileMessage(const QString& dataFile, const QString& reason) {
-    return QStringLiteral("Plumora cannot read its data file:\n%1\n(%2)\n\n"
-                          "The file has been left exactly as it is. Until it can be read, your "
-                          "calendar, notes and settings are not shown, and changes cannot be "
-                          "saved.\n\nTwo ways back:\n"
-                          "- put a good copy of your data file beside it under the name "
-                          "temp.plm and start Plumora again; it takes the damaged file's place "
-                          "and the damaged file is kept as data.plm.damaged;\n"
-                          "- or restore a backup: Options, Restore.")
+    return QCoreApplication::translate(
+               "SettingsCheck",
+               "Plumora cannot read its data file:\n%1\n(%2)\n\n"
+               "The file has been left exactly as it is. Until it can be read, your "
+               "calendar, notes and settings are not shown, and changes cannot be "
+               "saved.\n\nTwo ways back:\n"
+               "- put a good copy of your data file beside it under the name "
+               "temp.plm and start Plumora again; it takes the damaged file's place "
+               "and the damaged file is kept as data.plm.damaged;\n"
+               "- or restore a backup: Options, Restore.")
         .arg(dataFile, reason);
 }
 
@@ -88,16 +93,22 @@ bool SettingsCheck::copyTemplate() {
 QString SettingsCheck::unreadableReason(const QString& error) const {
     const QString data = m_paths.dataFile();
     if (!QFileInfo::exists(data))
-        return QStringLiteral("the file is missing and could not be made from the template %1")
+        return QCoreApplication::translate(
+                   "SettingsCheck",
+                   "the file is missing and could not be made from the template %1")
             .arg(m_paths.templateFile());
     // A change cut off by a crash leaves a journal that must be rolled back before the file
     // can be read; in a folder Plumora cannot write to, that never happens.
     const QString journal = data + QStringLiteral("-journal");
     if (QFileInfo::exists(journal) && !QFileInfo(QFileInfo(data).path()).isWritable())
-        return QStringLiteral("an unfinished change in %1 cannot be undone because the folder "
-                              "is read-only")
+        return QCoreApplication::translate(
+                   "SettingsCheck",
+                   "an unfinished change in %1 cannot be undone because the folder "
+                   "is read-only")
             .arg(journal);
-    return error.isEmpty() ? QStringLiteral("it is damaged or not a Plumora data file") : error;
+    return error.isEmpty() ? QCoreApplication::translate("SettingsCheck",
+                                                         "it is damaged or not a Plumora data file")
+                           : error;
 }
 
 bool SettingsCheck::recoverFromReplacement() {

@@ -4,6 +4,7 @@
 #include "mail/DefaultAccount.h"
 #include "platform/DesktopEntries.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 LinuxMailClient::LinuxMailClient(QString home) : m_home(std::move(home)) {}
@@ -14,9 +15,10 @@ MailProgram LinuxMailClient::program() const {
     const DesktopEntries::Entry entry = DesktopEntries::find(p.desktopId);
     p.isThunderbird = p.desktopId.contains(QLatin1String("thunderbird"), Qt::CaseInsensitive) ||
                       entry.name.contains(QLatin1String("thunderbird"), Qt::CaseInsensitive);
-    p.displayName = p.isThunderbird        ? QStringLiteral("Thunderbird")
-                    : entry.name.isEmpty() ? QStringLiteral("your mail program")
-                                           : entry.name;
+    p.displayName = p.isThunderbird ? QStringLiteral("Thunderbird")
+                    : entry.name.isEmpty()
+                        ? QCoreApplication::translate("LinuxMailClient", "your mail program")
+                        : entry.name;
     return p;
 }
 

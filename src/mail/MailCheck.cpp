@@ -8,6 +8,7 @@
 #include "mail/MailCheckState.h"
 #include "mail/Pop3Dialogue.h"
 
+#include <QCoreApplication>
 #include <QSslSocket>
 
 #include <algorithm>
@@ -22,15 +23,15 @@ namespace {
 QString socketReason(const QAbstractSocket& socket) {
     switch (socket.error()) {
     case QAbstractSocket::ConnectionRefusedError:
-        return QStringLiteral("connection refused");
+        return QCoreApplication::translate("MailCheck", "connection refused");
     case QAbstractSocket::HostNotFoundError:
-        return QStringLiteral("server not found");
+        return QCoreApplication::translate("MailCheck", "server not found");
     case QAbstractSocket::SocketTimeoutError:
-        return QStringLiteral("timed out");
+        return QCoreApplication::translate("MailCheck", "timed out");
     case QAbstractSocket::RemoteHostClosedError:
-        return QStringLiteral("closed by the server");
+        return QCoreApplication::translate("MailCheck", "closed by the server");
     case QAbstractSocket::NetworkError:
-        return QStringLiteral("network unreachable");
+        return QCoreApplication::translate("MailCheck", "network unreachable");
     default:
         return socket.errorString();
     }
@@ -95,7 +96,7 @@ bool MailCheck::start() {
         const QString refusal = OAuthSasl::refusal(login);
         if (!refusal.isEmpty()) {
             qCWarning(lcMail).noquote() << "no mail check of" << m_account.server << "-" << refusal;
-            m_failure = QStringLiteral("the sign-in was not sent: %1").arg(refusal);
+            m_failure = tr("the sign-in was not sent: %1").arg(refusal);
             return false;
         }
         if (isImap())
@@ -131,7 +132,7 @@ bool MailCheck::start() {
     if (m_account.security == MailSecurity::Tls) {
         if (!QSslSocket::supportsSsl()) {
             qCWarning(lcMail) << "the account needs TLS but no TLS backend is available";
-            m_failure = QStringLiteral("no TLS support is available on this computer");
+            m_failure = tr("no TLS support is available on this computer");
             apply(m_dialogue->tlsFailed());
             return true;
         }
@@ -165,12 +166,12 @@ void MailCheck::tick() {
     if (!m_dialogue->isFinished()) {
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "did not finish within the time limit";
-        m_failure = m_connected ? QStringLiteral("%1:%2 did not answer within %3 seconds")
-                                      .arg(m_account.server)
-                                      .arg(m_port)
-                                      .arg(DialogueMs / 1000)
-                                : MailTexts::notConnected(m_account.server, m_port,
-                                                          QStringLiteral("timed out"));
+        m_failure = m_connected
+                        ? tr("%1:%2 did not answer within %3 seconds")
+                              .arg(m_account.server)
+                              .arg(m_port)
+                              .arg(DialogueMs / 1000)
+                        : MailTexts::notConnected(m_account.server, m_port, tr("timed out"));
         m_dialogue->connectionLost();
     }
     end();
@@ -210,20 +211,20 @@ void MailCheck::onSocketError() {
     const QString certificate = m_certificateProblem;
     if (wasRunning && m_failure.isEmpty()) {
         if (!certificate.isEmpty())
-            m_failure = QStringLiteral("the certificate of %1 was not accepted (%2)")
+            m_failure = tr("the certificate of %1 was not accepted (%2)")
                             .arg(m_account.server, certificate);
         else if (!m_connected)
             m_failure = MailTexts::notConnected(m_account.server, m_port, socketReason(*m_socket));
         else
-            m_failure = QStringLiteral("the connection to %1:%2 ended (%3)")
+            m_failure = tr("the connection to %1:%2 ended (%3)")
                             .arg(m_account.server)
                             .arg(m_port)
                             .arg(socketReason(*m_socket));
     }
     const MailDialogue::Step step = m_dialogue->connectionLost();
     if (wasRunning && !certificate.isEmpty() && m_running) {
-        Q_EMIT problem(QStringLiteral("The mail server %1 could not be checked: its certificate "
-                                      "was not accepted (%2).")
+        Q_EMIT problem(tr("The mail server %1 could not be checked: its certificate "
+                          "was not accepted (%2).")
                            .arg(m_account.server, certificate));
     }
     apply(step);
@@ -255,49 +256,46 @@ void MailCheck::apply(const MailDialogue::Step& step) {
         return; // the notice stays until its deadline
     case Outcome::PasswordRefused:
         qCWarning(lcMail) << "mail server" << m_account.server << "refused the password";
-        m_failure =
-            QStringLiteral("%1 refused the password of %2").arg(m_account.server, m_account.user);
+        m_failure = tr("%1 refused the password of %2").arg(m_account.server, m_account.user);
         Q_EMIT passwordRequest();
         break;
     case Outcome::TlsUnavailable:
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "offers no STARTTLS; the user name and password were not sent";
-        m_failure = QStringLiteral("%1 offers no secure connection (STARTTLS); the password "
-                                   "was not sent")
+        m_failure = tr("%1 offers no secure connection (STARTTLS); the password "
+                       "was not sent")
                         .arg(m_account.server);
-        Q_EMIT problem(QStringLiteral("The mail server %1 does not offer a secure connection "
-                                      "(STARTTLS), which the account requires. Your user name "
-                                      "and password were not sent.")
+        Q_EMIT problem(tr("The mail server %1 does not offer a secure connection "
+                          "(STARTTLS), which the account requires. Your user name "
+                          "and password were not sent.")
                            .arg(m_account.server));
         break;
     case Outcome::PasswordsDisabled:
         qCWarning(lcMail) << "mail server" << m_account.server << "takes no passwords";
-        m_failure = QStringLiteral("%1 takes no passwords; the account needs a sign-in through "
-                                   "GNOME Online Accounts")
+        m_failure = tr("%1 takes no passwords; the account needs a sign-in through "
+                       "GNOME Online Accounts")
                         .arg(m_account.server);
         Q_EMIT problem(MailTexts::passwordsDisabled(m_account.server));
         break;
     case Outcome::TokenRefused:
         qCWarning(lcMail) << "mail server" << m_account.server << "refused the access token";
-        m_failure =
-            QStringLiteral("%1 refused the sign-in of %2").arg(m_account.server, m_account.user);
+        m_failure = tr("%1 refused the sign-in of %2").arg(m_account.server, m_account.user);
         break;
     case Outcome::OAuthUnavailable:
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "offers no OAuth2 sign-in (XOAUTH2 or OAUTHBEARER)";
-        m_failure = QStringLiteral("%1 offers no OAuth2 sign-in").arg(m_account.server);
+        m_failure = tr("%1 offers no OAuth2 sign-in").arg(m_account.server);
         break;
     case Outcome::Refused:
         qCWarning(lcMail) << "mail server" << m_account.server
                           << "refused the connection or user name";
-        m_failure = QStringLiteral("%1 refused the connection or the user name %2")
+        m_failure = tr("%1 refused the connection or the user name %2")
                         .arg(m_account.server, m_account.user);
         break;
     case Outcome::Failed:
         qCWarning(lcMail) << "mail check of" << m_account.server << "failed";
         if (m_failure.isEmpty())
-            m_failure = QStringLiteral("%1 gave an answer the check did not understand")
-                            .arg(m_account.server);
+            m_failure = tr("%1 gave an answer the check did not understand").arg(m_account.server);
         break;
     case Outcome::NoMail:
     case Outcome::Running:

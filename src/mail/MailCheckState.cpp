@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/MailCheckState.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -28,55 +29,71 @@ QString MailCheckState::line() const {
     // Hours and minutes as the locale writes them; seconds say nothing here.
     static const QRegularExpression seconds(QStringLiteral("[:.]ss"));
     const QString format = QLocale().timeFormat(QLocale::ShortFormat).remove(seconds);
-    return QStringLiteral("Last check %1: %2")
-        .arg(QLocale().toString(m_at.time(), format), m_result);
+    return tr("Last check %1: %2").arg(QLocale().toString(m_at.time(), format), m_result);
 }
 
 namespace MailTexts {
 
 QString noticeWhat(int count, bool imap) {
     if (!imap)
-        return QStringLiteral("new e-mail");
-    return count == 1 ? QStringLiteral("unread message") : QStringLiteral("unread messages");
+        return QCoreApplication::translate("MailTexts", "new e-mail");
+    return count == 1 ? QCoreApplication::translate("MailTexts", "unread message")
+                      : QCoreApplication::translate("MailTexts", "unread messages");
 }
+
+namespace {
+QString unread(int count) {
+    return (count == 1 ? QCoreApplication::translate("MailTexts", "%1 unread message")
+                       : QCoreApplication::translate("MailTexts", "%1 unread messages"))
+        .arg(count);
+}
+} // namespace
 
 QString noticeSpoken(int count, bool imap) {
     if (imap)
-        return QString::number(count) + QLatin1Char(' ') + noticeWhat(count, imap);
-    return QString::number(count) +
-           (count == 1 ? QStringLiteral(" message waiting") : QStringLiteral(" messages waiting"));
+        return unread(count);
+    return (count == 1 ? QCoreApplication::translate("MailTexts", "%1 message waiting")
+                       : QCoreApplication::translate("MailTexts", "%1 messages waiting"))
+        .arg(count);
 }
 
 QString found(int count, bool imap) {
     if (count <= 0)
-        return QStringLiteral("no new mail");
+        return QCoreApplication::translate("MailTexts", "no new mail");
     if (imap)
-        return QString::number(count) + QLatin1Char(' ') + noticeWhat(count, imap);
-    return QString::number(count) +
-           (count == 1 ? QStringLiteral(" new message") : QStringLiteral(" new messages"));
+        return unread(count);
+    return (count == 1 ? QCoreApplication::translate("MailTexts", "%1 new message")
+                       : QCoreApplication::translate("MailTexts", "%1 new messages"))
+        .arg(count);
 }
 
 QString notConnected(const QString& server, quint16 port, const QString& reason) {
-    return QStringLiteral("could not connect to %1:%2 (%3)").arg(server).arg(port).arg(reason);
+    return QCoreApplication::translate("MailTexts", "could not connect to %1:%2 (%3)")
+        .arg(server)
+        .arg(port)
+        .arg(reason);
 }
 
 QString passwordsDisabled(const QString& server) {
-    return QStringLiteral("The mail server %1 no longer accepts passwords. This provider needs a "
-                          "sign-in through GNOME Online Accounts: add the account in the "
-                          "desktop's Settings, then choose it in Options.")
+    return QCoreApplication::translate(
+               "MailTexts", "The mail server %1 no longer accepts passwords. This provider needs a "
+                            "sign-in through GNOME Online Accounts: add the account in the "
+                            "desktop's Settings, then choose it in Options.")
         .arg(server);
 }
 
 QString providerSignIn(const QString& server) {
-    return QStringLiteral("The mail account on %1 signs in through its provider's own page, so "
-                          "no password can work. Add the account in GNOME Online Accounts and "
-                          "choose it in Options.")
+    return QCoreApplication::translate(
+               "MailTexts", "The mail account on %1 signs in through its provider's own page, so "
+                            "no password can work. Add the account in GNOME Online Accounts and "
+                            "choose it in Options.")
         .arg(server);
 }
 
 QString failureNotice(const QString& failure) {
-    return QStringLiteral("The new-mail check failed: %1.\nClick here to check the account in "
-                          "Options.")
+    return QCoreApplication::translate(
+               "MailTexts", "The new-mail check failed: %1.\nClick here to check the account in "
+                            "Options.")
         .arg(failure);
 }
 

@@ -33,8 +33,7 @@ void MailPassword::fetch(QObject* receiver, Fetched done) {
     const std::optional<Settings> settings = m_settings.load();
     if (!settings) {
         QMetaObject::invokeMethod(
-            receiver,
-            [done] { done(std::nullopt, QStringLiteral("the data file could not be read")); },
+            receiver, [done] { done(std::nullopt, tr("the data file could not be read")); },
             Qt::QueuedConnection);
         return;
     }
@@ -58,7 +57,7 @@ void MailPassword::fetch(QObject* receiver, Fetched done) {
         case SecretStore::Status::NoKeyring:
         case SecretStore::Status::Cancelled:
         case SecretStore::Status::Failed:
-            return done(std::nullopt, r.error.isEmpty() ? QStringLiteral("no keyring") : r.error);
+            return done(std::nullopt, r.error.isEmpty() ? tr("no keyring") : r.error);
         }
     });
 }

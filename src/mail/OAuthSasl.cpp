@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/OAuthSasl.h"
 
+#include <QCoreApplication>
+
 #include "mail/MailDialogue.h"
 
 namespace OAuthSasl {
@@ -27,18 +29,22 @@ QByteArray errorReply(Mechanism mechanism) {
 
 QString refusal(const OAuthLogin& login) {
     if (login.token.isEmpty())
-        return QStringLiteral("the access token is empty");
+        return QCoreApplication::translate("OAuthSasl", "the access token is empty");
     if (login.token.size() > MaxTokenBytes)
-        return QStringLiteral("the access token is larger than %1 KB").arg(MaxTokenBytes / 1024);
+        return QCoreApplication::translate("OAuthSasl", "the access token is larger than %1 KB")
+            .arg(MaxTokenBytes / 1024);
     // The token goes inside a ^A-separated list: it may hold none of the separators.
     for (char c : login.token) {
         if (uchar(c) < 0x20 || uchar(c) > 0x7e)
-            return QStringLiteral("the access token holds characters a token cannot hold");
+            return QCoreApplication::translate(
+                "OAuthSasl", "the access token holds characters a token cannot hold");
     }
     if (!safeMailArgument(login.user) || login.user.contains('\x01'))
-        return QStringLiteral("the user name holds a line break or a NUL");
+        return QCoreApplication::translate("OAuthSasl",
+                                           "the user name holds a line break or a NUL");
     if (!safeMailArgument(login.host) || login.host.contains('\x01'))
-        return QStringLiteral("the server name holds a line break or a NUL");
+        return QCoreApplication::translate("OAuthSasl",
+                                           "the server name holds a line break or a NUL");
     return {};
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/OnlineMailSignIn.h"
 
+#include <QCoreApplication>
+
 #include "mail/MailCheck.h"
 #include "mail/MailDialogue.h"
 #include "platform/Registry.h"
@@ -12,8 +14,9 @@ const QString ChosenName = QStringLiteral("MailOnlineAccount");
 const QString GoneName = QStringLiteral("MailOnlineAccountGone");
 
 QString goneText() {
-    return QStringLiteral("the chosen account was removed from GNOME Online Accounts or its mail "
-                          "was switched off; choose an account in Options");
+    return QCoreApplication::translate(
+        "OnlineMailSignIn", "the chosen account was removed from GNOME Online Accounts or its mail "
+                            "was switched off; choose an account in Options");
 }
 
 } // namespace
@@ -35,8 +38,8 @@ std::optional<MailAccount> OnlineMailSignIn::toMailAccount(const OnlineMailAccou
     if (!safeMailArgument(online.imapHost.toUtf8()) ||
         !safeMailArgument(online.imapUser.toUtf8())) {
         if (why)
-            *why = QStringLiteral("the server or user name from GNOME Online Accounts holds a "
-                                  "line break or NUL");
+            *why = tr("the server or user name from GNOME Online Accounts holds a "
+                      "line break or NUL");
         return std::nullopt;
     }
     MailAccount a;
@@ -64,18 +67,18 @@ void OnlineMailSignIn::fetch(QObject* receiver, Ready done) {
     m_renewed = false;
     const QString id = chosen();
     if (id.isEmpty())
-        return done(std::nullopt, QStringLiteral("no account of GNOME Online Accounts is chosen"));
+        return done(std::nullopt, tr("no account of GNOME Online Accounts is chosen"));
     const QString gone =
         m_registry.readString(RegistryKeys::CurrentUser, RegistryKeys::Plumora, GoneName);
     if (gone == id)
         return done(std::nullopt, goneText());
     if (!m_accounts.available())
-        return done(std::nullopt, QStringLiteral("GNOME Online Accounts is not available"));
+        return done(std::nullopt, tr("GNOME Online Accounts is not available"));
     const std::optional<QList<OnlineMailAccount>> accounts = m_accounts.mailAccounts();
     // A listing that failed says nothing about the account: the next check asks again.
     if (!accounts)
-        return done(std::nullopt, QStringLiteral("GNOME Online Accounts did not list its "
-                                                 "accounts"));
+        return done(std::nullopt, tr("GNOME Online Accounts did not list its "
+                                     "accounts"));
     for (const OnlineMailAccount& a : *accounts) {
         if (a.id == id)
             m_current = a;
@@ -97,14 +100,11 @@ void OnlineMailSignIn::askSecret(QObject* receiver, Ready done) {
     auto answer = [account = *account, token, done](std::optional<QString> secret,
                                                     const QString& error) {
         if (!secret)
-            return done(std::nullopt, QStringLiteral("GNOME Online Accounts gave no %1 (%2)")
-                                          .arg(token ? QStringLiteral("access token")
-                                                     : QStringLiteral("password"),
-                                               error));
+            return done(std::nullopt, tr("GNOME Online Accounts gave no %1 (%2)")
+                                          .arg(token ? tr("access token") : tr("password"), error));
         if (secret->isEmpty())
-            return done(std::nullopt, QStringLiteral("GNOME Online Accounts gave an empty %1")
-                                          .arg(token ? QStringLiteral("access token")
-                                                     : QStringLiteral("password")));
+            return done(std::nullopt, tr("GNOME Online Accounts gave an empty %1")
+                                          .arg(token ? tr("access token") : tr("password")));
         done(Credentials{account, *secret, token}, QString());
     };
     if (token)
@@ -120,10 +120,9 @@ bool OnlineMailSignIn::renew(QObject* receiver, Ready done) {
     const QString id = m_current->id;
     m_accounts.ensureCredentials(id, receiver, [this, receiver, done](const QString& error) {
         if (!error.isEmpty())
-            return done(std::nullopt,
-                        QStringLiteral("GNOME Online Accounts could not renew the sign-in (%1); "
-                                       "sign in again in the desktop's Settings")
-                            .arg(error));
+            return done(std::nullopt, tr("GNOME Online Accounts could not renew the sign-in (%1); "
+                                         "sign in again in the desktop's Settings")
+                                          .arg(error));
         askSecret(receiver, done);
     });
     return true;

@@ -20,6 +20,6 @@ void ReminderJob::run(MinuteContext& minute) {
     if (m_showReminder)
         m_showReminder();
     if (late && (!m_shown || m_shown()))
-        minute.missed.append(QStringLiteral("Reminder: ") +
-                             MissedMinutes::lateMark(due, minute.now.date()));
+        minute.missed.append(
+            tr("Reminder: %1").arg(MissedMinutes::lateMark(due, minute.now.date())));
 }

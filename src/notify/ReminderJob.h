@@ -3,12 +3,16 @@
 
 #include "shell/Jobs.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 
 class Clock;
 
 // Brings up the reminder every ShowEvery minutes, counted from start-up.
 class ReminderJob final : public MinuteJob {
+    Q_DECLARE_TR_FUNCTIONS(ReminderJob)
+
 public:
     ReminderJob(const Clock& clock, std::function<void()> showReminder);
     const char* name() const override { return "reminder"; }

@@ -6,6 +6,8 @@
 #include "data/DataFile.h"
 #include "data/Settings.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace ReminderRules {
@@ -48,8 +50,8 @@ ReminderList load(const SettingsStore& stored, EventStore& events, const QDate& 
 QString daysText(const QDate& today, const QDate& date) {
     const qint64 days = today.daysTo(date);
     if (days == 0)
-        return QStringLiteral("Today's event.");
-    return QString::number(days) + QStringLiteral(" day(s) from now.");
+        return QCoreApplication::translate("ReminderRules", "Today's event.");
+    return QCoreApplication::translate("ReminderRules", "%1 day(s) from now.").arg(days);
 }
 
 } // namespace ReminderRules

@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "platform/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -57,20 +58,22 @@ bool install(const AppPaths& paths, const QString& chosen, QString* error) {
     if (!sound) {
         qCWarning(lcData) << "cannot read the sound file" << chosen << ":" << why;
         if (error)
-            *error = QStringLiteral("it cannot be read (%1)").arg(why);
+            *error = QCoreApplication::translate("SoundChoice", "it cannot be read (%1)").arg(why);
         return false;
     }
     if (!isPlayableWave(*sound)) {
         if (error)
-            *error = QStringLiteral("it is not a sound that can be played (a WAVE file of PCM "
-                                    "sound is needed)");
+            *error = QCoreApplication::translate(
+                "SoundChoice", "it is not a sound that can be played (a WAVE file of PCM "
+                               "sound is needed)");
         return false;
     }
     QSaveFile out(paths.file(QStringLiteral("rmwav")));
     if (!out.open(QIODevice::WriteOnly) || out.write(*sound) != sound->size() || !out.commit()) {
         qCWarning(lcData) << "cannot write" << out.fileName() << ":" << out.errorString();
         if (error)
-            *error = QStringLiteral("it cannot be copied into the program folder (%1)")
+            *error = QCoreApplication::translate("SoundChoice",
+                                                 "it cannot be copied into the program folder (%1)")
                          .arg(out.errorString());
         return false;
     }

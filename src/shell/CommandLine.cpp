@@ -12,37 +12,36 @@ const QString Show = QStringLiteral("show");
 
 void CommandLine::describe(QCommandLineParser& options) {
     options.setApplicationDescription(
-        QStringLiteral("Plumora keeps a calendar with reminders, Quick Notes, a scheduler, Quick "
-                       "Access, screen capture, a wallpaper changer and a new-mail watch in the "
-                       "notification area. Starting it again shows the running copy.\n\n"
-                       "Each action below goes to the running copy, which is started when none "
-                       "runs. The exit status is 0 once the running copy has taken the action; "
-                       "otherwise Plumora says why and ends with 1.\n\n"
-                       "Environment:\n"
-                       "  PLUMORA_HOME  keep the data file (data.plm) in this folder instead\n"
-                       "  QT_LOGGING_RULES=\"plumora.*=true\"  log why background work did not "
-                       "happen"));
+        tr("Plumora keeps a calendar with reminders, Quick Notes, a scheduler, Quick "
+           "Access, screen capture, a wallpaper changer and a new-mail watch in the "
+           "notification area. Starting it again shows the running copy.\n\n"
+           "Each action below goes to the running copy, which is started when none "
+           "runs. The exit status is 0 once the running copy has taken the action; "
+           "otherwise Plumora says why and ends with 1.\n\n"
+           "Environment:\n"
+           "  PLUMORA_HOME  keep the data file (data.plm) in this folder instead\n"
+           "  QT_LOGGING_RULES=\"plumora.*=true\"  log why background work did not "
+           "happen"));
     options.addHelpOption();
     options.addVersionOption();
     options.addOption(QCommandLineOption(
-        Import, QStringLiteral("Import the iCalendar files given into the calendar of the running "
-                               "copy (started when none runs).")));
+        Import, tr("Import the iCalendar files given into the calendar of the running "
+                   "copy (started when none runs).")));
     options.addOption(QCommandLineOption(
-        Capture, QStringLiteral("Freeze the screen and let the user choose the area to capture, as "
-                                "Screen Capture's \"Selected Area\" does.")));
+        Capture, tr("Freeze the screen and let the user choose the area to capture, as "
+                    "Screen Capture's \"Selected Area\" does.")));
     options.addOption(QCommandLineOption(
-        NewNote, QStringLiteral("Put a new note on screen, ready for typing, holding TEXT when "
-                                "given (at most 64 KB).")));
-    options.addOption(QCommandLineOption(
-        Show,
-        QStringLiteral("Open the main window on the tool ID: calendar, notes, scheduler, "
-                       "quick-access, capture, wallpaper or options."),
-        QStringLiteral("ID")));
-    options.addPositionalArgument(QStringLiteral("files"),
-                                  QStringLiteral("iCalendar (.ics) files to import."),
+        NewNote, tr("Put a new note on screen, ready for typing, holding TEXT when "
+                    "given (at most 64 KB).")));
+    options.addOption(
+        QCommandLineOption(Show,
+                           tr("Open the main window on the tool ID: calendar, notes, scheduler, "
+                              "quick-access, capture, wallpaper or options."),
+                           QStringLiteral("ID")));
+    options.addPositionalArgument(QStringLiteral("files"), tr("iCalendar (.ics) files to import."),
                                   QStringLiteral("[--import FILE.ics...]"));
     options.addPositionalArgument(QStringLiteral("text"),
-                                  QStringLiteral("The new note's text (words joined by spaces)."),
+                                  tr("The new note's text (words joined by spaces)."),
                                   QStringLiteral("[--new-note [TEXT]]"));
 }
 
@@ -52,8 +51,8 @@ CommandLine::Request CommandLine::read(const QCommandLineParser& options) {
     for (const QString& name : {Import, Capture, NewNote, Show})
         asked += options.isSet(name) ? 1 : 0;
     if (asked > 1) {
-        request.error = QStringLiteral("Give one of --import, --capture, --new-note and --show at "
-                                       "a time.");
+        request.error = tr("Give one of --import, --capture, --new-note and --show at "
+                           "a time.");
         return request;
     }
     if (options.isSet(Import)) {
@@ -68,7 +67,7 @@ CommandLine::Request CommandLine::read(const QCommandLineParser& options) {
     }
     if (request.command && !options.positionalArguments().isEmpty() &&
         request.command->action != QLatin1String(RemoteCommand::NewNote))
-        request.error = QStringLiteral("--%1 takes no further arguments: %2")
+        request.error = tr("--%1 takes no further arguments: %2")
                             .arg(request.command->action, options.positionalArguments().join(u' '));
     return request;
 }

@@ -3,6 +3,7 @@
 
 #include "shell/RemoteCommand.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,9 @@ class QCommandLineParser;
 // Plumora's command line: what `--help` lists, and what a start was asked to do. Every
 // request goes to the running copy, or to the copy this start becomes.
 struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
     // Adds the options and the description to `parser`.
     static void describe(QCommandLineParser& parser);
 

@@ -4,6 +4,9 @@
 #include "base/LocaleFormats.h"
 #include "shell/FiringRules.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 namespace MissedMinutes {
 
 namespace {
@@ -49,18 +52,20 @@ Review review(const QList<DueEntry>& entries, const MinuteGap& gap) {
 }
 
 QString lateMark(const WallMinute& m, const QDate& today) {
-    return at(m, today) + QStringLiteral(" — while this computer was asleep");
+    return QCoreApplication::translate("MissedMinutes", "%1 — while this computer was asleep")
+        .arg(at(m, today));
 }
 
 QString skippedLine(const Missed& missed, const QDate& today) {
-    return QStringLiteral("Not run: ") + missed.entry.name + QStringLiteral(" at ") +
-           at(missed.at, today);
+    return QCoreApplication::translate("MissedMinutes", "Not run: %1 at %2")
+        .arg(missed.entry.name, at(missed.at, today));
 }
 
 QString notice(const QStringList& lines, int maxLines) {
     QStringList shown = lines.mid(0, maxLines);
     if (lines.size() > maxLines)
-        shown.append(QStringLiteral("and %1 more").arg(lines.size() - maxLines));
+        shown.append(QCoreApplication::translate("MissedMinutes", "and %1 more")
+                         .arg(lines.size() - maxLines));
     return shown.join(u'\n');
 }
 

@@ -60,13 +60,13 @@ std::optional<RemoteCommand::Answer> RemoteCommand::decodeAnswer(const QByteArra
 }
 
 QString RemoteCommand::unknownToolText(const QString& name, const QStringList& toolNames) {
-    return QStringLiteral("There is no tool \"%1\" to show. The tools are: %2.")
+    return tr("There is no tool \"%1\" to show. The tools are: %2.")
         .arg(name, toolNames.join(QStringLiteral(", ")));
 }
 
 QString RemoteCommand::refusal(const QStringList& toolNames) const {
     if (action == QLatin1String(NewNote) && argument.toUtf8().size() > MaxNoteBytes)
-        return QStringLiteral("The text for the new note is longer than %1 KB; no note was made.")
+        return tr("The text for the new note is longer than %1 KB; no note was made.")
             .arg(MaxNoteBytes / 1024);
     if (action == QLatin1String(Show) && !toolNames.contains(argument))
         return unknownToolText(argument, toolNames);

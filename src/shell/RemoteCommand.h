@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,9 @@
 // socket a request is one line, "do ACTION BASE64-ARGUMENT", and its answer one line, "done"
 // or "refused REASON".
 struct RemoteCommand {
+    Q_DECLARE_TR_FUNCTIONS(RemoteCommand)
+
+public:
     // The actions the shell knows itself; every other name is a tool's
     // (ToolDescriptor::actions).
     static constexpr char Show[] = "show";

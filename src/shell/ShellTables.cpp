@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ShellTables.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace MainToolbar {
@@ -8,9 +10,9 @@ namespace MainToolbar {
 QString tip(int button) {
     switch (button) {
     case ReminderButton:
-        return QStringLiteral("Reminder");
+        return QCoreApplication::translate("MainToolbar", "Reminder");
     case HelpButton:
-        return QStringLiteral("Help");
+        return QCoreApplication::translate("MainToolbar", "Help");
     default:
         return {};
     }
@@ -22,9 +24,11 @@ namespace TrayMenu {
 
 QString caption(int index) {
     static const std::array<const char*, ItemCount - ToolSlots> Captions{
-        "Show Reminder", "Unload Plumora", "Help", "About", "Web"};
+        QT_TRANSLATE_NOOP("TrayMenu", "Show Reminder"),
+        QT_TRANSLATE_NOOP("TrayMenu", "Unload Plumora"), QT_TRANSLATE_NOOP("TrayMenu", "Help"),
+        QT_TRANSLATE_NOOP("TrayMenu", "About"), QT_TRANSLATE_NOOP("TrayMenu", "Web")};
     return index >= ToolSlots && index < ItemCount
-               ? QString::fromLatin1(Captions[std::size_t(index - ToolSlots)])
+               ? QCoreApplication::translate("TrayMenu", Captions[std::size_t(index - ToolSlots)])
                : QString();
 }
 

@@ -75,9 +75,8 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
     row->addWidget(icon, 0, Qt::AlignVCenter);
 
     const QString program = context.mail.program().displayName;
-    m_emlb = {label(frame, 0, QStringLiteral("You have")), label(frame, 1, QString()),
-              label(frame, 2, QStringLiteral("new e-mail")),
-              label(frame, 3, QStringLiteral("waiting for download to")),
+    m_emlb = {label(frame, 0, tr("You have")), label(frame, 1, QString()),
+              label(frame, 2, tr("new e-mail")), label(frame, 3, tr("waiting for download to")),
               label(frame, 4, program + QLatin1Char('.'))};
     QFont bold = m_emlb[1]->font();
     bold.setBold(true);
@@ -105,9 +104,9 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
         // The online accounts service keeps that password: it is corrected there, not here.
         if (!m_onlineAccount)
             return Q_EMIT passwordRequested();
-        Q_EMIT problem(QStringLiteral("The mail server refused the password GNOME Online "
-                                      "Accounts keeps for %1. Correct it in the desktop's "
-                                      "Settings, Online Accounts.")
+        Q_EMIT problem(tr("The mail server refused the password GNOME Online "
+                          "Accounts keeps for %1. Correct it in the desktop's "
+                          "Settings, Online Accounts.")
                            .arg(m_onlineUser));
     });
     connect(&m_check, &MailCheck::problem, this, &CheckMail::problem);
@@ -122,7 +121,7 @@ CheckMail::CheckMail(AppContext& context, QWidget* parent)
         if (outcome == MailDialogue::Outcome::NoMail || outcome == MailDialogue::Outcome::NewMail)
             report(QString(), m_check.count());
         else
-            report(m_check.failure().isEmpty() ? QStringLiteral("the check did not finish")
+            report(m_check.failure().isEmpty() ? tr("the check did not finish")
                                                : m_check.failure());
         close();
     });
@@ -151,16 +150,16 @@ bool CheckMail::load() {
     }
     const std::optional<Settings> settings = m_context.stores.settings.load();
     if (!settings) {
-        giveUp(QStringLiteral("the mail account could not be read from the data file"));
+        giveUp(tr("the mail account could not be read from the data file"));
         return false;
     }
     const MailAccount account = storedAccount(*settings);
     if (account.server.trimmed().isEmpty()) {
-        giveUp(QStringLiteral("no mail server is set"));
+        giveUp(tr("no mail server is set"));
         return false;
     }
     if (account.user.isEmpty()) {
-        giveUp(QStringLiteral("no user name is set"));
+        giveUp(tr("no user name is set"));
         return false;
     }
     // An account whose provider signs in through its own page: asking for a password that
@@ -169,8 +168,8 @@ bool CheckMail::load() {
         const std::optional<MailAccount> found = m_context.mail.defaultAccount();
         if (found && found->oauth2 && found->server == account.server) {
             Q_EMIT problem(MailTexts::providerSignIn(account.server));
-            giveUp(QStringLiteral("%1 signs in through its own page; choose its account of "
-                                  "GNOME Online Accounts in Options")
+            giveUp(tr("%1 signs in through its own page; choose its account of "
+                      "GNOME Online Accounts in Options")
                        .arg(account.server));
             return false;
         }
@@ -181,20 +180,18 @@ bool CheckMail::load() {
         if (!password) {
             if (why.isEmpty()) {
                 Q_EMIT passwordRequested();
-                giveUp(QStringLiteral("no password is stored; type it in Options"));
+                giveUp(tr("no password is stored; type it in Options"));
             } else {
-                Q_EMIT problem(QStringLiteral("The mail password could not be read from the "
-                                              "desktop's keyring (%1).")
+                Q_EMIT problem(tr("The mail password could not be read from the "
+                                  "desktop's keyring (%1).")
                                    .arg(why));
-                giveUp(QStringLiteral("the password could not be read from the keyring (%1)")
-                           .arg(why));
+                giveUp(tr("the password could not be read from the keyring (%1)").arg(why));
             }
             return;
         }
         m_check.setAccount(account, *password);
         if (!m_check.start())
-            giveUp(m_check.failure().isEmpty() ? QStringLiteral("no mail server is set")
-                                               : m_check.failure());
+            giveUp(m_check.failure().isEmpty() ? tr("no mail server is set") : m_check.failure());
     });
     return true;
 }
@@ -209,8 +206,7 @@ void CheckMail::startOnline(std::optional<OnlineMailSignIn::Credentials> credent
     if (credentials->isToken)
         m_check.setAccessToken(credentials->secret);
     if (!m_check.start())
-        giveUp(m_check.failure().isEmpty() ? QStringLiteral("no mail server is set")
-                                           : m_check.failure());
+        giveUp(m_check.failure().isEmpty() ? tr("no mail server is set") : m_check.failure());
 }
 
 void CheckMail::announce(int count) {
@@ -218,8 +214,7 @@ void CheckMail::announce(int count) {
     const bool imap = m_check.isImap();
     m_emlb[1]->setText(QString::number(count));
     m_emlb[2]->setText(MailTexts::noticeWhat(count, imap));
-    m_emlb[3]->setText(imap ? QStringLiteral("in the inbox of")
-                            : QStringLiteral("waiting for download to"));
+    m_emlb[3]->setText(imap ? tr("in the inbox of") : tr("waiting for download to"));
     setAccessibleName(MailTexts::noticeSpoken(count, imap));
     report(QString(), count);
     setWindowTitle(WindowTitles::NewMail);
@@ -241,7 +236,7 @@ void CheckMail::clicked() {
     m_check.stop();
     close();
     if (!m_context.mail.open())
-        m_context.dialogs.messageBox(QStringLiteral("No mail program could be started."),
+        m_context.dialogs.messageBox(tr("No mail program could be started."),
                                      QStringLiteral("Plumora"), MessageButtons::Ok,
                                      MessageIcon::Information);
 }

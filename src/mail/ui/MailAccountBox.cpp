@@ -4,6 +4,7 @@
 #include "mail/DefaultAccount.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,7 @@ namespace {
 const std::pair<const char*, MailSecurity> Securities[] = {
     {"SSL/TLS", MailSecurity::Tls},
     {"STARTTLS", MailSecurity::StartTls},
-    {"None", MailSecurity::None},
+    {QT_TRANSLATE_NOOP("MailAccountBox", "None"), MailSecurity::None},
 };
 
 QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
@@ -37,49 +38,49 @@ MailAccountBox::MailAccountBox(QWidget* parent) : QWidget(parent) {
 
     m_server = new QLineEdit(this);
     m_server->setObjectName(QStringLiteral("MailServerTB"));
-    m_server->setAccessibleName(QStringLiteral("Mail server"));
+    m_server->setAccessibleName(tr("Mail server"));
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("MailTypeCb"));
-    m_type->setAccessibleName(QStringLiteral("Server type"));
+    m_type->setAccessibleName(tr("Server type"));
     m_type->addItem(QStringLiteral("POP3"), QStringLiteral("pop3"));
     m_type->addItem(QStringLiteral("IMAP"), QStringLiteral("imap"));
     m_port = new QSpinBox(this);
     m_port->setObjectName(QStringLiteral("MailPortUD"));
-    m_port->setAccessibleName(QStringLiteral("Port"));
+    m_port->setAccessibleName(tr("Port"));
     m_port->setRange(1, 65535);
     m_security = new QComboBox(this);
     m_security->setObjectName(QStringLiteral("MailSecurityCb"));
-    m_security->setAccessibleName(QStringLiteral("Security"));
+    m_security->setAccessibleName(tr("Security"));
     for (const auto& [text, code] : Securities)
-        m_security->addItem(QLatin1String(text), int(code));
+        m_security->addItem(tr(text), int(code));
     m_passwordPlace = new QLabel(this);
     m_passwordPlace->setObjectName(QStringLiteral("MailPwdPlaceLb"));
     m_passwordPlace->setTextFormat(Qt::PlainText);
     m_passwordPlace->setWordWrap(true);
-    m_securityWarning = new QLabel(QLatin1String(NoSecurityWarning), this);
+    m_securityWarning = new QLabel(tr(NoSecurityWarning), this);
     m_securityWarning->setObjectName(QStringLiteral("MailSecurityWarnLb"));
     m_securityWarning->setTextFormat(Qt::PlainText);
     m_securityWarning->setWordWrap(true);
-    m_securityWarning->setAccessibleName(QLatin1String(NoSecurityWarning));
+    m_securityWarning->setAccessibleName(tr(NoSecurityWarning));
     m_securityWarning->hide();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("MailStatusLb"));
     m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
-    m_status->setAccessibleName(QStringLiteral("Mail check status"));
+    m_status->setAccessibleName(tr("Mail check status"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_status->hide();
-    m_checkNow = new QPushButton(QStringLiteral("Check now"), this);
+    m_checkNow = new QPushButton(tr("Check now"), this);
     m_checkNow->setObjectName(QStringLiteral("MailCheckNowCmd"));
-    m_checkNow->setAccessibleName(QStringLiteral("Check now"));
+    m_checkNow->setAccessibleName(tr("Check now"));
 
-    grid->addWidget(caption(this, QStringLiteral("Mail server:"), m_server), 0, 0);
+    grid->addWidget(caption(this, tr("Mail server:"), m_server), 0, 0);
     grid->addWidget(m_server, 0, 1, 1, 3);
-    grid->addWidget(caption(this, QStringLiteral("Type:"), m_type), 1, 0);
+    grid->addWidget(caption(this, tr("Type:"), m_type), 1, 0);
     grid->addWidget(m_type, 1, 1);
-    grid->addWidget(caption(this, QStringLiteral("Port:"), m_port), 1, 2);
+    grid->addWidget(caption(this, tr("Port:"), m_port), 1, 2);
     grid->addWidget(m_port, 1, 3);
-    grid->addWidget(caption(this, QStringLiteral("Security:"), m_security), 2, 0);
+    grid->addWidget(caption(this, tr("Security:"), m_security), 2, 0);
     grid->addWidget(m_security, 2, 1);
     grid->addWidget(m_securityWarning, 3, 0, 1, 4);
     grid->addWidget(m_passwordPlace, 4, 0, 1, 4);
@@ -112,9 +113,11 @@ void MailAccountBox::fill(const Settings& settings) {
     m_server->setReadOnly(!typed);
     for (QWidget* w : std::initializer_list<QWidget*>{m_type, m_port, m_security})
         w->setEnabled(typed);
-    showPasswordPlace(!settings.mailPassword.isEmpty() ? QLatin1String(KeptInDataFile)
-                      : settings.mailPasswordInKeyring ? QLatin1String(KeptInKeyring)
-                                                       : QString());
+    showPasswordPlace(!settings.mailPassword.isEmpty()
+                          ? QCoreApplication::translate("OptionsGroup", KeptInDataFile)
+                      : settings.mailPasswordInKeyring
+                          ? QCoreApplication::translate("OptionsGroup", KeptInKeyring)
+                          : QString());
     showSecurityWarning();
     m_edited = false;
     m_filling = false;

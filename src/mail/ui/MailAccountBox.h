@@ -22,8 +22,8 @@ class MailAccountBox : public QWidget {
 public:
     static constexpr const auto& KeptInDataFile = OptionsGroup::KeptInDataFile;
     static constexpr const auto& KeptInKeyring = OptionsGroup::KeptInKeyring;
-    static constexpr char NoSecurityWarning[] =
-        "No security: the password and your mail cross the network unencrypted.";
+    static constexpr char NoSecurityWarning[] = QT_TRANSLATE_NOOP(
+        "MailAccountBox", "No security: the password and your mail cross the network unencrypted.");
 
     explicit MailAccountBox(QWidget* parent = nullptr);
 

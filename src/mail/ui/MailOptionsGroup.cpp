@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,34 +21,37 @@
 
 using Field = Settings::Field;
 
+namespace {
+// The e-mail address of an entry of GNOME Online Accounts in the sign-in box.
+constexpr int AddressRole = Qt::UserRole + 1;
+} // namespace
+
 MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, QWidget* parent)
     : OptionsGroup(parent), m_context(context), m_state(state) {
     const MailProgram program = m_context.mail.program();
-    setTitle(program.isThunderbird ? program.displayName + QStringLiteral(" E-mail")
-                                   : QStringLiteral("E-mail"));
+    setTitle(program.isThunderbird ? tr("%1 E-mail").arg(program.displayName) : tr("E-mail"));
     setObjectName(QStringLiteral("EmailFrame"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(2, 1);
-    m_chkEmail = checkBox(this, "ChkEmailChk", QStringLiteral("Check e-mail every"));
-    m_checkMailMin =
-        numberBox(this, "CheckMailUD", 2, 60, 1, 2, QStringLiteral("Check e-mail every, minutes"));
-    m_checkMailLb = caption(this, QStringLiteral("minutes"), m_checkMailMin);
+    m_chkEmail = checkBox(this, "ChkEmailChk", tr("Check e-mail every"));
+    m_checkMailMin = numberBox(this, "CheckMailUD", 2, 60, 1, 2, tr("Check e-mail every, minutes"));
+    m_checkMailLb = caption(this, tr("minutes"), m_checkMailMin);
     m_checkMailLb->setObjectName(QStringLiteral("CheckMailLB"));
     grid->addWidget(m_chkEmail, 0, 0);
     grid->addWidget(m_checkMailMin, 0, 1);
     grid->addWidget(m_checkMailLb, 0, 2);
     m_user = new QLineEdit(this);
     m_user->setObjectName(QStringLiteral("OEUserTB"));
-    m_user->setAccessibleName(QStringLiteral("Default mail Account"));
-    m_userLb = caption(this, QStringLiteral("Default mail Account:"), m_user);
+    m_user->setAccessibleName(tr("Default mail Account"));
+    m_userLb = caption(this, tr("Default mail Account:"), m_user);
     grid->addWidget(m_userLb, 3, 0);
     grid->addWidget(m_user, 3, 1, 1, 2);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("OEPwdTB"));
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setAccessibleName(QStringLiteral("Account password"));
-    m_passwordLb = caption(this, QStringLiteral("Account password:"), m_password);
+    m_password->setAccessibleName(tr("Account password"));
+    m_passwordLb = caption(this, tr("Account password:"), m_password);
     grid->addWidget(m_passwordLb, 4, 0);
     grid->addWidget(m_password, 4, 1, 1, 2);
     m_account = new MailAccountBox(this);
@@ -56,8 +60,8 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
     m_online = new OnlineMailSignIn(m_context.onlineAccounts, m_context.registry, this);
     m_signIn = new QComboBox(this);
     m_signIn->setObjectName(QStringLiteral("MailSignInCb"));
-    m_signIn->setAccessibleName(QStringLiteral("Sign in with"));
-    m_signInLb = caption(this, QStringLiteral("Sign in with:"), m_signIn);
+    m_signIn->setAccessibleName(tr("Sign in with"));
+    m_signInLb = caption(this, tr("Sign in with:"), m_signIn);
     m_onlineNote = new QLabel(this);
     m_onlineNote->setObjectName(QStringLiteral("MailOnlineLb"));
     m_onlineNote->setTextFormat(Qt::PlainText);
@@ -100,48 +104,50 @@ MailOptionsGroup::MailOptionsGroup(AppContext& context, MailCheckState* state, Q
 
 void MailOptionsGroup::fillOnlineAccounts() {
     m_signIn->clear();
-    m_signIn->addItem(QStringLiteral("The account and password above"), QString());
+    m_signIn->addItem(tr("The account and password above"), QString());
     const bool available = m_context.onlineAccounts.available();
     const QString chosen = m_online->chosen();
     if (available) {
         const QList<OnlineMailAccount> accounts =
             m_context.onlineAccounts.mailAccounts().value_or(QList<OnlineMailAccount>());
         for (const OnlineMailAccount& a : accounts) {
-            m_signIn->addItem(QStringLiteral("%1 (GNOME Online Accounts)").arg(a.emailAddress),
-                              a.id);
+            m_signIn->addItem(tr("%1 (GNOME Online Accounts)").arg(a.emailAddress), a.id);
+            // Matched by the address itself: the entry's wording depends on the language.
+            m_signIn->setItemData(m_signIn->count() - 1, a.emailAddress, AddressRole);
         }
     }
     // A chosen account the service no longer has stays visible as such.
     if (!chosen.isEmpty() && m_signIn->findData(chosen) < 0)
-        m_signIn->addItem(QStringLiteral("An account no longer in GNOME Online Accounts"), chosen);
+        m_signIn->addItem(tr("An account no longer in GNOME Online Accounts"), chosen);
     m_signIn->setCurrentIndex(std::max(0, m_signIn->findData(chosen)));
     const bool offered = available || !chosen.isEmpty();
     m_signIn->setVisible(offered);
     m_signInLb->setVisible(offered);
-    QString note = available ? QString() : QStringLiteral("GNOME Online Accounts is not available");
+    QString note = available ? QString() : tr("GNOME Online Accounts is not available");
     // The mail program's account signs in through its provider's page: say how to reach it.
     const std::optional<MailAccount> found = m_context.mail.defaultAccount();
     m_providerSignIn = found && found->oauth2;
     if (m_providerSignIn && chosen.isEmpty()) {
-        const QString own = QStringLiteral("%1 signs in through its own page, which needs no "
-                                           "password here. ")
+        const QString own = tr("%1 signs in through its own page, which needs no "
+                               "password here. ")
                                 .arg(found->server);
         QString match;
         for (int i = 1; i < m_signIn->count() && available; ++i) {
-            if (m_signIn->itemText(i).startsWith(found->user + QLatin1Char(' '),
-                                                 Qt::CaseInsensitive))
+            if (m_signIn->itemData(i, AddressRole)
+                    .toString()
+                    .compare(found->user, Qt::CaseInsensitive) == 0)
                 match = m_signIn->itemText(i);
         }
         if (!match.isEmpty())
-            note = own + QStringLiteral("Choose \"%1\" under Sign in with.").arg(match);
+            note = own + tr("Choose \"%1\" under Sign in with.").arg(match);
         else if (available)
-            note = own + QStringLiteral("Add the account in the desktop's Settings, Online "
-                                        "Accounts, then choose it under Sign in with.");
+            note = own + tr("Add the account in the desktop's Settings, Online "
+                            "Accounts, then choose it under Sign in with.");
         else
             note += QStringLiteral(". ") + own +
-                    QStringLiteral("To check it: install GNOME Online Accounts, add the account "
-                                   "in the desktop's Settings, Online Accounts, and choose it "
-                                   "here.");
+                    tr("To check it: install GNOME Online Accounts, add the account "
+                       "in the desktop's Settings, Online Accounts, and choose it "
+                       "here.");
     }
     m_onlineNote->setText(note);
     m_onlineNote->setAccessibleName(note);
@@ -244,16 +250,17 @@ void MailOptionsGroup::storePassword() {
         m_passwordStores = 0; // only the last store answers
         if (place == MailPassword::Place::Unsaved) {
             ToolPage::tell(m_context.dialogs,
-                           SaveFailures::failedText(QStringLiteral("The options"),
-                                                    m_context.paths.dataFile(),
+                           SaveFailures::failedText(tr("The options"), m_context.paths.dataFile(),
                                                     m_context.stores.settings.lastError()));
             m_checkAfterStore = false;
             return;
         }
         m_account->showPasswordPlace(
-            place == MailPassword::Place::Keyring    ? QLatin1String(KeptInKeyring)
-            : place == MailPassword::Place::DataFile ? QLatin1String(KeptInDataFile)
-                                                     : QString());
+            place == MailPassword::Place::Keyring
+                ? QCoreApplication::translate("OptionsGroup", KeptInKeyring)
+            : place == MailPassword::Place::DataFile
+                ? QCoreApplication::translate("OptionsGroup", KeptInDataFile)
+                : QString());
         m_known.mailPassword = place == MailPassword::Place::DataFile ? typed : QString();
         m_known.mailPasswordInKeyring = place == MailPassword::Place::Keyring;
         // Kept in the keyring, it is no longer shown; a box typed in meanwhile keeps its text.
@@ -276,12 +283,12 @@ void MailOptionsGroup::checkMailNow() {
     Q_EMIT keepRequested();
     if (m_passwordStores > 0) {
         m_checkAfterStore = true;
-        m_account->showStatus(QStringLiteral("Storing the password..."));
+        m_account->showStatus(tr("Storing the password..."));
         return;
     }
     if (!m_state || !m_state->checkNow)
         return;
-    m_account->showStatus(m_state->checkNow() ? QStringLiteral("Checking...")
-                                              : QStringLiteral("A check is running; its "
-                                                               "result follows here."));
+    m_account->showStatus(m_state->checkNow() ? tr("Checking...")
+                                              : tr("A check is running; its "
+                                                   "result follows here."));
 }

@@ -69,6 +69,6 @@ bool MailWatch::load(MailCheckState::Origin origin) {
 }
 
 QString MailWatch::passwordRequestText(const QString& programName) {
-    return QStringLiteral("Please click here to enter the ") + programName +
-           QStringLiteral(" default e-mail account password.");
+    return tr("Please click here to enter the %1 default e-mail account password.")
+        .arg(programName);
 }

@@ -34,10 +34,10 @@ MessagePopup* Notices::popMsg() const {
 
 QString Notices::nothingComingText(int days) {
     if (days <= 0)
-        return QStringLiteral("No events today.");
+        return tr("No events today.");
     if (days == 1)
-        return QStringLiteral("No events in the coming day.");
-    return QStringLiteral("No events in the coming %1 days.").arg(days);
+        return tr("No events in the coming day.");
+    return tr("No events in the coming %1 days.").arg(days);
 }
 
 void Notices::loadReminder(bool tellWhenEmpty) {

@@ -101,7 +101,7 @@ void Reminder::buildControls(QFrame* frame) {
     m_iconImg = new QLabel(frame);
     m_iconImg->setObjectName(QStringLiteral("IconImg"));
     m_iconImg->setFixedSize(IconSize, IconSize);
-    m_iconImg->setAccessibleName(QStringLiteral("Event picture"));
+    m_iconImg->setAccessibleName(tr("Event picture"));
     grid->addWidget(m_iconImg, 0, 0, 2, 1, Qt::AlignVCenter);
 
     m_daysLb = new QLabel(frame);
@@ -131,13 +131,13 @@ void Reminder::buildControls(QFrame* frame) {
     m_up = new QToolButton(steps);
     m_up->setObjectName(QStringLiteral("EventsUDUp"));
     m_up->setArrowType(Qt::UpArrow);
-    m_up->setToolTip(QStringLiteral("Next"));
-    m_up->setAccessibleName(QStringLiteral("Next event"));
+    m_up->setToolTip(tr("Next"));
+    m_up->setAccessibleName(tr("Next event"));
     m_down = new QToolButton(steps);
     m_down->setObjectName(QStringLiteral("EventsUDDown"));
     m_down->setArrowType(Qt::DownArrow);
-    m_down->setToolTip(QStringLiteral("Previous"));
-    m_down->setAccessibleName(QStringLiteral("Previous event"));
+    m_down->setToolTip(tr("Previous"));
+    m_down->setAccessibleName(tr("Previous event"));
     for (QToolButton* b : {m_up, m_down}) {
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);

@@ -55,7 +55,7 @@ Options::Options(AppContext& context, QWidget* parent)
       m_autostart(Autostart::forUser(QStringLiteral(PLUMORA_APP_ID),
                                      QCoreApplication::applicationFilePath())) {
     setObjectName(QStringLiteral("Options"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     m_player =
         new ChimePlayer(m_context.paths.helperProgram(QStringLiteral("libplumora_sound.so")), this);
     buildControls();
@@ -79,47 +79,42 @@ void Options::buildControls() {
     insertGroup(buildReloadBar(), ReloadOrder);
 
     // Events Option
-    auto* events = new QGroupBox(QStringLiteral("Events Option"), m_frame);
+    auto* events = new QGroupBox(tr("Events Option"), m_frame);
     events->setObjectName(QStringLiteral("EventsFrame"));
     auto* grid = new QGridLayout(events);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(2, 1);
-    m_notifyAgo =
-        OptionsGroup::numberBox(events, "NotifyAgoUD", 1, 30, 1, 1,
-                                QStringLiteral("Show reminder, day(s) ahead for Calendar events"));
-    grid->addWidget(OptionsGroup::caption(events, QStringLiteral("Show reminder"), m_notifyAgo), 0,
-                    0);
+    m_notifyAgo = OptionsGroup::numberBox(events, "NotifyAgoUD", 1, 30, 1, 1,
+                                          tr("Show reminder, day(s) ahead for Calendar events"));
+    grid->addWidget(OptionsGroup::caption(events, tr("Show reminder"), m_notifyAgo), 0, 0);
     grid->addWidget(m_notifyAgo, 0, 1);
-    grid->addWidget(
-        OptionsGroup::caption(events, QStringLiteral("day(s) ahead for Calendar events")), 0, 2);
+    grid->addWidget(OptionsGroup::caption(events, tr("day(s) ahead for Calendar events")), 0, 2);
     m_showEvery = OptionsGroup::numberBox(events, "ShowEveryUD", 10, 360, 10, 60,
-                                          QStringLiteral("Reminder popup every, minutes"));
-    grid->addWidget(
-        OptionsGroup::caption(events, QStringLiteral("Reminder popup every"), m_showEvery), 1, 0);
+                                          tr("Reminder popup every, minutes"));
+    grid->addWidget(OptionsGroup::caption(events, tr("Reminder popup every"), m_showEvery), 1, 0);
     grid->addWidget(m_showEvery, 1, 1);
-    grid->addWidget(OptionsGroup::caption(events, QStringLiteral("minutes")), 1, 2);
+    grid->addWidget(OptionsGroup::caption(events, tr("minutes")), 1, 2);
     m_wav = new QPushButton(events);
     m_wav->setObjectName(QStringLiteral("WavCmd"));
-    grid->addWidget(OptionsGroup::caption(events, QStringLiteral("Reminder sound:"), m_wav), 2, 0);
-    m_playWav = new QPushButton(QStringLiteral("Play"), events);
+    grid->addWidget(OptionsGroup::caption(events, tr("Reminder sound:"), m_wav), 2, 0);
+    m_playWav = new QPushButton(tr("Play"), events);
     m_playWav->setObjectName(QStringLiteral("PlayWavCmd"));
-    m_playWav->setAccessibleName(QStringLiteral("Play the reminder sound"));
+    m_playWav->setAccessibleName(tr("Play the reminder sound"));
     auto* sound = new QHBoxLayout;
     sound->addWidget(m_wav);
     sound->addWidget(m_playWav);
     sound->addStretch(1);
     grid->addLayout(sound, 2, 1, 1, 2);
-    m_largeIcon = OptionsGroup::checkBox(events, "LargeIconChk",
-                                         QStringLiteral("Display small icons in Calendar"));
+    m_largeIcon =
+        OptionsGroup::checkBox(events, "LargeIconChk", tr("Display small icons in Calendar"));
     grid->addWidget(m_largeIcon, 3, 0, 1, 3);
-    m_addHolidays =
-        OptionsGroup::checkBox(events, "AddHolidaysChk",
-                               QStringLiteral("Add international holidays / events to Calendar"));
+    m_addHolidays = OptionsGroup::checkBox(events, "AddHolidaysChk",
+                                           tr("Add international holidays / events to Calendar"));
     grid->addWidget(m_addHolidays, 4, 0, 1, 3);
-    m_addAmerica = OptionsGroup::checkBox(events, "AddAmericaChk",
-                                          QStringLiteral("Include USA holidays / events"));
-    m_addCanada = OptionsGroup::checkBox(events, "AddCanadaChk",
-                                         QStringLiteral("Include Canada holidays / events"));
+    m_addAmerica =
+        OptionsGroup::checkBox(events, "AddAmericaChk", tr("Include USA holidays / events"));
+    m_addCanada =
+        OptionsGroup::checkBox(events, "AddCanadaChk", tr("Include Canada holidays / events"));
     for (int i = 0; QCheckBox * country : {m_addAmerica, m_addCanada}) {
         auto* indented = new QHBoxLayout;
         indented->setContentsMargins(CountryIndent, 0, 0, 0);
@@ -129,11 +124,10 @@ void Options::buildControls() {
     insertGroup(events, EventsOrder);
 
     // Backup Data
-    auto* backupBox = new QGroupBox(QStringLiteral("Backup Data"), m_frame);
+    auto* backupBox = new QGroupBox(tr("Backup Data"), m_frame);
     backupBox->setObjectName(QStringLiteral("BackupFrame"));
     auto* row = new QHBoxLayout(backupBox);
-    const QString captions[] = {QStringLiteral("Backup data to ..."),
-                                QStringLiteral("Restore data from ...")};
+    const QString captions[] = {tr("Backup data to ..."), tr("Restore data from ...")};
     for (int i = 0; i < 2; ++i) {
         auto* button = new QPushButton(captions[i], backupBox);
         button->setObjectName(QStringLiteral("BkRsBtn"));
@@ -149,8 +143,8 @@ void Options::buildControls() {
     auto* startBox = new QGroupBox(QStringLiteral("Plumora"), m_frame);
     startBox->setObjectName(QStringLiteral("StartFrame"));
     auto* startColumn = new QVBoxLayout(startBox);
-    m_autostartChk = OptionsGroup::checkBox(startBox, "AutostartChk",
-                                            QStringLiteral("Start Plumora when I log in"));
+    m_autostartChk =
+        OptionsGroup::checkBox(startBox, "AutostartChk", tr("Start Plumora when I log in"));
     startColumn->addWidget(m_autostartChk);
     m_dataPath = new QLabel(startBox);
     m_dataPath->setObjectName(QStringLiteral("DataPathLb"));
@@ -158,14 +152,14 @@ void Options::buildControls() {
     m_dataPath->setWordWrap(true);
     m_dataPath->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_dataPath->setFocusPolicy(Qt::StrongFocus);
-    m_dataPath->setAccessibleName(QStringLiteral("Data file"));
+    m_dataPath->setAccessibleName(tr("Data file"));
     startColumn->addWidget(m_dataPath);
     insertGroup(startBox, StartOrder);
     connect(m_autostartChk, &QCheckBox::toggled, this, [this](bool on) {
         if (m_filling || m_autostart.setEnabled(on))
             return;
-        inform(QStringLiteral("The login start of Plumora could not be changed: %1 cannot be "
-                              "written.")
+        inform(tr("The login start of Plumora could not be changed: %1 cannot be "
+                  "written.")
                    .arg(m_autostart.entryPath()));
         const QSignalBlocker quiet(m_autostartChk);
         m_autostartChk->setChecked(m_autostart.isEnabled());
@@ -209,16 +203,16 @@ QWidget* Options::buildReloadBar() {
     auto* bar = new QFrame(m_frame);
     bar->setObjectName(QStringLiteral("ReloadBar"));
     bar->setFrameShape(QFrame::StyledPanel);
-    bar->setAccessibleName(QStringLiteral("Options changed elsewhere"));
+    bar->setAccessibleName(tr("Options changed elsewhere"));
     auto* row = new QHBoxLayout(bar);
     auto* label = OptionsGroup::caption(
-        bar, QStringLiteral("These options were changed elsewhere. Reload shows the new values "
-                            "and drops what you typed here."));
+        bar, tr("These options were changed elsewhere. Reload shows the new values "
+                "and drops what you typed here."));
     label->setObjectName(QStringLiteral("ReloadLb"));
     label->setWordWrap(true);
-    auto* button = new QPushButton(QStringLiteral("Reload"), bar);
+    auto* button = new QPushButton(tr("Reload"), bar);
     button->setObjectName(QStringLiteral("ReloadBtn"));
-    button->setAccessibleName(QStringLiteral("Reload the options"));
+    button->setAccessibleName(tr("Reload the options"));
     button->setAccessibleDescription(label->text());
     label->setBuddy(button);
     row->addWidget(label, 1);
@@ -255,8 +249,8 @@ void Options::fill() {
         group->load(m_values);
 
     m_autostartChk->setChecked(m_autostart.isEnabled());
-    m_dataPath->setText(QStringLiteral("Data file: ") +
-                        QDir::toNativeSeparators(m_context.paths.dataFile()));
+    m_dataPath->setText(
+        tr("Data file: %1").arg(QDir::toNativeSeparators(m_context.paths.dataFile())));
     // Read out whole: the name alone would hide the path.
     m_dataPath->setAccessibleName(m_dataPath->text());
     m_stale = false;
@@ -279,7 +273,7 @@ void Options::showValues(bool keepTyping) {
     showHolidays();
     m_soundPath = SoundChoice::current(m_context.paths, m_values.reminderSound);
     m_wav->setText(SoundChoice::caption(m_soundPath));
-    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
+    m_wav->setAccessibleName(tr("Reminder sound: %1").arg(m_wav->text()));
     m_filling = filling;
 }
 
@@ -389,7 +383,7 @@ bool Options::saveFields(const QList<Settings::Field>& fields, bool speak) {
 }
 
 QString Options::saveFailure() const {
-    return SaveFailures::failedText(QStringLiteral("The options"), m_context.paths.dataFile(),
+    return SaveFailures::failedText(tr("The options"), m_context.paths.dataFile(),
                                     m_writer.lastError());
 }
 
@@ -508,20 +502,18 @@ void Options::giveUpUnsaved() {
 }
 
 void Options::chooseSound() {
-    const QString chosen =
-        m_context.dialogs.openFile(window(), QStringLiteral("Please select a sounds file:"),
-                                   m_soundPath, QStringLiteral("Sounds (*.wav)"));
+    const QString chosen = m_context.dialogs.openFile(window(), tr("Please select a sounds file:"),
+                                                      m_soundPath, tr("Sounds (*.wav)"));
     if (chosen.isEmpty())
         return;
     if (QString why; !SoundChoice::install(m_context.paths, chosen, &why)) {
-        inform(QStringLiteral("The sound file '") + chosen +
-               QStringLiteral("' could not be used: ") + why +
-               QStringLiteral(". The reminder keeps its sound."));
+        inform(tr("The sound file '%1' could not be used: %2. The reminder keeps its sound.")
+                   .arg(chosen, why));
         return;
     }
     m_soundPath = chosen;
     m_wav->setText(SoundChoice::caption(chosen));
-    m_wav->setAccessibleName(QStringLiteral("Reminder sound: ") + m_wav->text());
+    m_wav->setAccessibleName(tr("Reminder sound: %1").arg(m_wav->text()));
     m_values.reminderSound = chosen;
     saveSystemValue(Field::ReminderSound);
 }
@@ -532,8 +524,9 @@ QString Options::pickFolder() {
 }
 
 void Options::inform(const QString& message) {
-    m_context.dialogs.messageBox(message, QLatin1String(DataBackup::MessageTitle),
-                                 MessageButtons::Ok, MessageIcon::Information);
+    m_context.dialogs.messageBox(
+        message, QCoreApplication::translate("DataBackup", DataBackup::MessageTitle),
+        MessageButtons::Ok, MessageIcon::Information);
 }
 
 void Options::keepOtherTools() {
@@ -567,7 +560,8 @@ void Options::restore() {
         return;
     }
     const MessageAnswer answer = m_context.dialogs.messageBox(
-        QLatin1String(DataBackup::RestoreConfirmText), QLatin1String(DataBackup::ConfirmTitle),
+        QCoreApplication::translate("DataBackup", DataBackup::RestoreConfirmText),
+        QCoreApplication::translate("DataBackup", DataBackup::ConfirmTitle),
         MessageButtons::YesNoDefaultNo, MessageIcon::Information);
     if (answer != MessageAnswer::Yes)
         return;

@@ -3,6 +3,7 @@
 
 #include "options/ui/Options.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -30,9 +31,9 @@ ToolDescriptor optionsDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("Options");
     d.commandName = QStringLiteral("options");
-    d.tip = QStringLiteral("Options");
-    d.caption = QStringLiteral("Options");
-    d.accelerator = QStringLiteral("&Options");
+    d.tip = QCoreApplication::translate("OptionsDescriptor", "Options");
+    d.caption = QCoreApplication::translate("OptionsDescriptor", "Options");
+    d.accelerator = QCoreApplication::translate("OptionsDescriptor", "&Options");
     d.paintIcon = &paintOptionsIcon;
     return d;
 }

@@ -6,6 +6,7 @@
 #include "quickaccess/ui/QuickAccessPage.h"
 #include "shell/ui/TrayController.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -43,9 +44,9 @@ ToolDescriptor quickAccessDescriptor() {
     ToolDescriptor d;
     d.id = QStringLiteral("QAccess");
     d.commandName = QStringLiteral("quick-access");
-    d.tip = QStringLiteral("Quick Access");
-    d.caption = QStringLiteral("Quick Access");
-    d.accelerator = QStringLiteral("Quick &Access");
+    d.tip = QCoreApplication::translate("QuickAccessDescriptor", "Quick Access");
+    d.caption = QCoreApplication::translate("QuickAccessDescriptor", "Quick Access");
+    d.accelerator = QCoreApplication::translate("QuickAccessDescriptor", "Quick &Access");
     d.paintIcon = &paintQuickAccessIcon;
     // Each minute, the documents opened lately count for their folders.
     d.addJobs = [](TrayController& controller) {

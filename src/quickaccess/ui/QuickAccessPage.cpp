@@ -42,7 +42,7 @@ constexpr int NameColumnWidth = 3900;
 constexpr int IconColumnWidth = 420;
 constexpr int MinimumGridHeight = 900;
 
-const QString FolderNotFound = QStringLiteral("Folder not found! ");
+constexpr char FolderNotFound[] = QT_TRANSLATE_NOOP("QuickAccessPage", "Folder not found! ");
 
 // A manila folder on a 32-unit grid, painted as vectors so it stays sharp at any size and
 // device pixel ratio. Edges run along odd units with a 2-unit pen, so at 16 and 32 pixels
@@ -130,8 +130,8 @@ QuickAccessPage::QuickAccessPage(AppContext& context, QuickAccessMachine machine
     : ToolPage(parent), m_context(context), m_machine(std::move(machine)),
       m_store(context.stores.get<QuickAccessStore>()) {
     setObjectName(QStringLiteral("QAccess"));
-    setWindowTitle(QStringLiteral("Quick Access"));
-    setAccessibleName(QStringLiteral("Quick Access"));
+    setWindowTitle(tr("Quick Access"));
+    setAccessibleName(tr("Quick Access"));
     buildControls();
     reload();
     // The minute's folder tracking and other processes write QAccess: a shown list follows.
@@ -144,11 +144,9 @@ QuickAccessPage::QuickAccessPage(AppContext& context, QuickAccessMachine machine
 void QuickAccessPage::buildControls() {
     m_grid = new QTableWidget(0, 3, this);
     m_grid->setObjectName(QStringLiteral("FolderGrid"));
-    m_grid->setAccessibleName(QStringLiteral("Frequently used folders"));
-    m_grid->setAccessibleDescription(
-        QStringLiteral("Double-click a folder or press Enter to open it"));
-    m_grid->setHorizontalHeaderLabels(
-        {QString(), QStringLiteral("Frequently Used Folder"), QStringLiteral("Location")});
+    m_grid->setAccessibleName(tr("Frequently used folders"));
+    m_grid->setAccessibleDescription(tr("Double-click a folder or press Enter to open it"));
+    m_grid->setHorizontalHeaderLabels({QString(), tr("Frequently Used Folder"), tr("Location")});
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->verticalHeader()->hide();
@@ -173,8 +171,8 @@ void QuickAccessPage::buildControls() {
     connect(m_grid, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { openFolder(row); });
     // An empty list says why, as folders only come in over time.
-    m_emptyLb = new QLabel(QStringLiteral("Folders you open on two different days appear here."),
-                           m_grid->viewport());
+    m_emptyLb =
+        new QLabel(tr("Folders you open on two different days appear here."), m_grid->viewport());
     m_emptyLb->setObjectName(QStringLiteral("EmptyLb"));
     m_emptyLb->setAlignment(Qt::AlignCenter);
     m_emptyLb->setWordWrap(true);
@@ -182,7 +180,7 @@ void QuickAccessPage::buildControls() {
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("QAMenu"));
-    QAction* clear = m_menu->addAction(QStringLiteral("Clear List"));
+    QAction* clear = m_menu->addAction(tr("Clear List"));
     clear->setObjectName(QStringLiteral("ClearMenu"));
     connect(clear, &QAction::triggered, this, &QuickAccessPage::clearList);
     PopupMenuAccess::attach(this, m_menu);
@@ -198,17 +196,22 @@ void QuickAccessPage::buildControls() {
     rows->addLayout(shortcutRow);
     rows->addLayout(driveRow);
 
-    const std::array<const char*, 4> shortcuts{"Compose New E-mail", "Command Prompt..",
-                                               "Computer Management", "System Information"};
+    const std::array<const char*, 4> shortcuts{
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Compose New E-mail"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Command Prompt.."),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Computer Management"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "System Information")};
     const std::array<const char*, 4> shortcutHelp{
-        "Write a new message in your mail program", "Open a terminal in a folder you choose",
-        "Open your desktop's settings", "Open a tool that describes this computer"};
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Write a new message in your mail program"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Open a terminal in a folder you choose"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Open your desktop's settings"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Open a tool that describes this computer")};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(QString::fromLatin1(shortcuts[std::size_t(i)]), m_frame);
+        auto* b = new QPushButton(tr(shortcuts[std::size_t(i)]), m_frame);
         b->setObjectName(QStringLiteral("SUCmd"));
         b->setProperty("index", i);
         b->setAccessibleName(b->text());
-        b->setAccessibleDescription(QString::fromLatin1(shortcutHelp[std::size_t(i)]));
+        b->setAccessibleDescription(tr(shortcutHelp[std::size_t(i)]));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, i] { runShortcut(Shortcut(i)); });
         shortcutRow->addWidget(b, 1);
@@ -217,21 +220,26 @@ void QuickAccessPage::buildControls() {
 
     m_cdCb = new QComboBox(m_frame);
     m_cdCb->setObjectName(QStringLiteral("CdCb"));
-    m_cdCb->setAccessibleName(QStringLiteral("CD drive"));
+    m_cdCb->setAccessibleName(tr("CD drive"));
     m_cdCb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(m_cdCb, &QComboBox::currentIndexChanged, this, &QuickAccessPage::updateDriveButtons);
     driveRow->addWidget(m_cdCb, 1);
-    const std::array<const char*, 4> drive{"Eject", "Close", "AutoPlay", "Explore"};
+    const std::array<const char*, 4> drive{QT_TRANSLATE_NOOP("QuickAccessPage", "Eject"),
+                                           QT_TRANSLATE_NOOP("QuickAccessPage", "Close"),
+                                           QT_TRANSLATE_NOOP("QuickAccessPage", "AutoPlay"),
+                                           QT_TRANSLATE_NOOP("QuickAccessPage", "Explore")};
     const std::array<const char*, 4> driveHelp{
-        "Open the tray of the selected CD drive", "Close the tray of the selected CD drive",
-        "Start the program of the disc in the selected drive",
-        "Open the disc of the selected drive in the file manager"};
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Open the tray of the selected CD drive"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Close the tray of the selected CD drive"),
+        QT_TRANSLATE_NOOP("QuickAccessPage", "Start the program of the disc in the selected drive"),
+        QT_TRANSLATE_NOOP("QuickAccessPage",
+                          "Open the disc of the selected drive in the file manager")};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(QString::fromLatin1(drive[std::size_t(i)]), m_frame);
+        auto* b = new QPushButton(tr(drive[std::size_t(i)]), m_frame);
         b->setObjectName(QStringLiteral("cdCmd"));
         b->setProperty("index", i);
         b->setAccessibleName(b->text());
-        b->setAccessibleDescription(QString::fromLatin1(driveHelp[std::size_t(i)]));
+        b->setAccessibleDescription(tr(driveHelp[std::size_t(i)]));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, i] { runDriveCommand(DriveCommand(i)); });
         driveRow->addWidget(b, 1);
@@ -254,7 +262,7 @@ void QuickAccessPage::buildControls() {
 void QuickAccessPage::reload() {
     QList<QuickAccessStore::Folder> folders;
     if (!m_store.mostUsed(folders))
-        tell(QStringLiteral("The list of folders could not be read."));
+        tell(tr("The list of folders could not be read."));
     fillGrid(folders);
 
     const SystemShortcuts& tools = m_machine.shortcuts;
@@ -270,7 +278,7 @@ void QuickAccessPage::fillGrid(const QList<QuickAccessStore::Folder>& folders) {
     for (int row = 0; row < folders.size(); ++row) {
         const QString& path = folders[row].fullPath;
         auto* icon = new QTableWidgetItem;
-        icon->setData(Qt::AccessibleTextRole, QStringLiteral("Folder"));
+        icon->setData(Qt::AccessibleTextRole, tr("Folder"));
         auto* name = new QTableWidgetItem(folderName(path));
         // The folder is opened by its stored path: a name may end in blanks.
         auto* location = new QTableWidgetItem(path.trimmed());
@@ -283,9 +291,9 @@ void QuickAccessPage::fillGrid(const QList<QuickAccessStore::Folder>& folders) {
     }
     m_grid->setEnabled(!folders.isEmpty());
     m_emptyLb->setVisible(folders.isEmpty());
-    m_grid->setAccessibleDescription(
-        folders.isEmpty() ? m_emptyLb->text()
-                          : QStringLiteral("Double-click a folder or press Enter to open it"));
+    m_grid->setAccessibleDescription(folders.isEmpty()
+                                         ? m_emptyLb->text()
+                                         : tr("Double-click a folder or press Enter to open it"));
     if (!folders.isEmpty())
         m_grid->setCurrentCell(0, 1);
 }
@@ -362,12 +370,11 @@ void QuickAccessPage::openFolder(int row) {
 
 void QuickAccessPage::explore(const QString& folder) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        tell(FolderNotFound);
+        tell(tr(FolderNotFound));
         return;
     }
     if (!m_context.shell.openUrl(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded))) {
-        tell(QStringLiteral("No file manager could be started to open ") + folder +
-             QStringLiteral("."));
+        tell(tr("No file manager could be started to open %1.").arg(folder));
         return;
     }
     minimiseMainWindow();
@@ -380,7 +387,7 @@ void QuickAccessPage::runShortcut(Shortcut shortcut) {
         if (m_context.shell.openUrl(QStringLiteral("mailto:")))
             minimiseMainWindow();
         else
-            tell(QStringLiteral("No mail program could be started to write a new message."));
+            tell(tr("No mail program could be started to write a new message."));
         return;
     case CommandPrompt: {
         const QString folder = m_context.dialogs.browseForFolder(
@@ -408,11 +415,11 @@ void QuickAccessPage::runDriveCommand(DriveCommand command) {
     switch (command) {
     case Eject:
         if (!m_machine.ejectTray(device))
-            tell(QStringLiteral("The tray of ") + device + QStringLiteral(" could not be opened."));
+            tell(tr("The tray of %1 could not be opened.").arg(device));
         return;
     case Close:
         if (!m_machine.closeTray(device))
-            tell(QStringLiteral("The tray of ") + device + QStringLiteral(" could not be closed."));
+            tell(tr("The tray of %1 could not be closed.").arg(device));
         return;
     case AutoPlay: {
         const LaunchCommand program = CdDrives::autorunOf(m_machine.mountPointOf(device));
@@ -432,23 +439,23 @@ void QuickAccessPage::runDriveCommand(DriveCommand command) {
 
 bool QuickAccessPage::start(const LaunchCommand& command) {
     if (!command.isValid()) {
-        tell(QStringLiteral("The program for this command is not installed."));
+        tell(tr("The program for this command is not installed."));
         return false;
     }
     if (m_context.shell.startProgram(command.program, command.arguments, command.workingFolder))
         return true;
     qCWarning(lcQuickAccess) << "could not start" << command.program << command.arguments;
-    tell(command.program + QStringLiteral(" could not be started."));
+    tell(tr("%1 could not be started.").arg(command.program));
     return false;
 }
 
 void QuickAccessPage::clearList() {
-    if (m_context.dialogs.messageBox(QStringLiteral("Are you sure to clear the list?"),
-                                     QStringLiteral("Confirm"), MessageButtons::YesNoDefaultNo,
+    if (m_context.dialogs.messageBox(tr("Are you sure to clear the list?"), tr("Confirm"),
+                                     MessageButtons::YesNoDefaultNo,
                                      MessageIcon::Information) != MessageAnswer::Yes)
         return;
     if (!m_store.clear()) {
-        tell(SaveFailures::failedText(QStringLiteral("The cleared list"), m_store.dataFile(),
+        tell(SaveFailures::failedText(tr("The cleared list"), m_store.dataFile(),
                                       m_store.lastError()));
         return;
     }

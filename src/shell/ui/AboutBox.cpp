@@ -15,7 +15,7 @@ const QString AboutBox::MakerName = QStringLiteral("The Plumora Project");
 AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("About"));
-    setWindowTitle(QStringLiteral("About Plumora"));
+    setWindowTitle(tr("About Plumora"));
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("AboutPic"));
@@ -28,14 +28,12 @@ AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWi
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     name->setFont(big);
-    auto* version =
-        new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), this);
+    auto* version = new QLabel(tr("Version %1").arg(QCoreApplication::applicationVersion()), this);
     version->setObjectName(QStringLiteral("VersionLb"));
     auto* licence = new QLabel(
-        QStringLiteral("Free software under the GNU General Public License, version 3 or later"),
-        this);
+        tr("Free software under the GNU General Public License, version 3 or later"), this);
     licence->setObjectName(QStringLiteral("LicenceLb"));
-    auto* platformLine = new QLabel(QStringLiteral("for Linux desktops"), this);
+    auto* platformLine = new QLabel(tr("for Linux desktops"), this);
     platformLine->setObjectName(QStringLiteral("PlatformLb"));
 
     auto* maker = new QLabel(this);
@@ -48,7 +46,7 @@ AboutBox::AboutBox(WindowSystem& windows, std::function<void()> openWebSite, QWi
     // The address is the product web site's, whatever the label's link says.
     connect(maker, &QLabel::linkActivated, this, [openWebSite] { openWebSite(); });
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

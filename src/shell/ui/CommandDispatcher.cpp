@@ -163,9 +163,8 @@ void CommandDispatcher::showMenu(std::optional<QPoint> at) {
 }
 
 bool CommandDispatcher::unload() {
-    const MessageAnswer answer =
-        m_context.dialogs.messageBox(QStringLiteral("Unload Plumora?  "), QStringLiteral("Confirm"),
-                                     MessageButtons::YesNo, MessageIcon::Question);
+    const MessageAnswer answer = m_context.dialogs.messageBox(
+        tr("Unload Plumora?  "), tr("Confirm"), MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
         return false;
     bool stay = false;
@@ -223,9 +222,9 @@ void CommandDispatcher::openWebSite() {
     }
     if (m_context.shell.openUrl(address))
         return;
-    m_context.dialogs.messageBox(
-        QStringLiteral("No web browser could be started to open ") + address + QStringLiteral("."),
-        QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
+    m_context.dialogs.messageBox(tr("No web browser could be started to open %1.").arg(address),
+                                 QStringLiteral("Plumora"), MessageButtons::Ok,
+                                 MessageIcon::Information);
 }
 
 void CommandDispatcher::closeMenu() {

@@ -16,17 +16,17 @@ HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_folder(std::move(helpFolder)),
       m_browser(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Plumora Help"));
+    setWindowTitle(tr("Plumora Help"));
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
-    m_browser->setAccessibleName(QStringLiteral("Help text"));
+    m_browser->setAccessibleName(tr("Help text"));
     m_browser->setSearchPaths({m_folder});
     m_browser->setOpenExternalLinks(true);
     // The title names the topic, so the help window of each tool can be told apart.
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString topic = m_browser->documentTitle();
         setWindowTitle(topic.isEmpty() || topic == QLatin1String("Plumora Help")
-                           ? QStringLiteral("Plumora Help")
-                           : QStringLiteral("Plumora Help - ") + topic);
+                           ? tr("Plumora Help")
+                           : tr("Plumora Help - %1").arg(topic));
     });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

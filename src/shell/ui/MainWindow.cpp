@@ -139,7 +139,7 @@ void MainWindow::buildMenus() {
         connect(a, &QAction::triggered, this, std::forward<decltype(slot)>(slot));
         return a;
     };
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("ToolsMenu"));
     const QList<ToolDescriptor>& registered = m_tools.tools();
     for (qsizetype i = 0; i < registered.size(); ++i) {
@@ -152,33 +152,32 @@ void MainWindow::buildMenus() {
                 [this, b = m_tools.toolbarButtonAt(i)] { clickToolbarButton(b); });
     }
     tools->addSeparator();
-    item(tools, "ReminderMenu", QStringLiteral("Show &Reminder"),
-         [this] { Q_EMIT reminderRequested(); });
+    item(tools, "ReminderMenu", tr("Show &Reminder"), [this] { Q_EMIT reminderRequested(); });
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
-    item(edit, "UndoMenu", QStringLiteral("&Undo"),
+    item(edit, "UndoMenu", tr("&Undo"),
          [this] { editFocused("undo()", Qt::Key_Z, Qt::ControlModifier); });
     edit->addSeparator();
-    item(edit, "CutMenu", QStringLiteral("Cu&t"),
+    item(edit, "CutMenu", tr("Cu&t"),
          [this] { editFocused("cut()", Qt::Key_X, Qt::ControlModifier); });
-    item(edit, "CopyMenu", QStringLiteral("&Copy"),
+    item(edit, "CopyMenu", tr("&Copy"),
          [this] { editFocused("copy()", Qt::Key_C, Qt::ControlModifier); });
-    item(edit, "PasteMenu", QStringLiteral("&Paste"),
+    item(edit, "PasteMenu", tr("&Paste"),
          [this] { editFocused("paste()", Qt::Key_V, Qt::ControlModifier); });
-    item(edit, "DeleteMenu", QStringLiteral("&Delete"),
+    item(edit, "DeleteMenu", tr("&Delete"),
          [this] { editFocused(nullptr, Qt::Key_Delete, Qt::NoModifier); });
     edit->addSeparator();
-    item(edit, "SelectAllMenu", QStringLiteral("Select &All"),
+    item(edit, "SelectAllMenu", tr("Select &All"),
          [this] { editFocused("selectAll()", Qt::Key_A, Qt::ControlModifier); });
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));
     m_helpMenu = help;
-    item(help, "ContentMenu", QStringLiteral("Content"), [this] { sendHelpKey(); });
-    item(help, "WebSiteMenu", QStringLiteral("Web Site"), [this] { Q_EMIT webSiteRequested(); });
+    item(help, "ContentMenu", tr("Content"), [this] { sendHelpKey(); });
+    item(help, "WebSiteMenu", tr("Web Site"), [this] { Q_EMIT webSiteRequested(); });
     help->addSeparator();
-    item(help, "AboutMenu", QStringLiteral("About"), [this] { Q_EMIT aboutRequested(); });
+    item(help, "AboutMenu", tr("About"), [this] { Q_EMIT aboutRequested(); });
 }
 
 void MainWindow::applyStoredPlacement() {

@@ -79,7 +79,7 @@ Menu::Menu(std::function<void(int)> clickMenu, const ToolRegistry& tools, QWidge
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                        Qt::X11BypassWindowManagerHint);
     // Never shown (the window has no frame), but it tells the menu from the main window.
-    setWindowTitle(QStringLiteral("Plumora Menu"));
+    setWindowTitle(tr("Plumora Menu"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette pal = palette();

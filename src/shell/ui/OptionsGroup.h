@@ -27,8 +27,10 @@ public:
     };
 
     // Where a group with a password says it is kept.
-    static constexpr char KeptInDataFile[] = "Stored in Plumora's data file (no keyring found)";
-    static constexpr char KeptInKeyring[] = "Stored in the desktop's keyring";
+    static constexpr char KeptInDataFile[] =
+        QT_TRANSLATE_NOOP("OptionsGroup", "Stored in Plumora's data file (no keyring found)");
+    static constexpr char KeptInKeyring[] =
+        QT_TRANSLATE_NOOP("OptionsGroup", "Stored in the desktop's keyring");
 
     using QGroupBox::QGroupBox;
 

@@ -7,7 +7,7 @@
 
 ReloadBar::ReloadBar(const QString& text, QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("ReloadBar"));
-    setAccessibleName(QStringLiteral("Changed elsewhere"));
+    setAccessibleName(tr("Changed elsewhere"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -19,9 +19,9 @@ ReloadBar::ReloadBar(const QString& text, QWidget* parent) : QFrame(parent) {
     m_text->setObjectName(QStringLiteral("ReloadLb"));
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
-    m_reload = new QPushButton(QStringLiteral("&Reload"), this);
+    m_reload = new QPushButton(tr("&Reload"), this);
     m_reload->setObjectName(QStringLiteral("ReloadCmd"));
-    m_reload->setAccessibleName(QStringLiteral("Reload"));
+    m_reload->setAccessibleName(tr("Reload"));
     m_reload->setAccessibleDescription(text);
     m_reload->setAutoDefault(false);
     m_text->setBuddy(m_reload);

@@ -102,29 +102,32 @@ int TrayController::handOverImport() {
     for (const QString& path : std::as_const(m_importFiles)) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "Cannot import %s: %s\n", qPrintable(path),
-                         qPrintable(file.errorString()));
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(tr("Cannot import %1: %2").arg(path, file.errorString())));
             return 1;
         }
     }
     const SingleInstance::ImportAnswer answer = m_instance.askRunningCopyToImport(m_importFiles);
     switch (answer.kind) {
     case SingleInstance::ImportAnswer::Imported:
-        std::fprintf(stderr, "The running copy of Plumora was handed the files to import and "
-                             "imported them.\n");
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(tr("The running copy of Plumora was handed the files to import "
+                                   "and imported them.")));
         return 0;
     case SingleInstance::ImportAnswer::Refused:
         std::fprintf(stderr, "%s\n", qPrintable(answer.reason));
         return 1;
     case SingleInstance::ImportAnswer::Silent:
-        std::fprintf(stderr, "The running copy of Plumora was handed the files to import but "
-                             "did not say whether it imported them.\n");
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(tr("The running copy of Plumora was handed the files to import "
+                                   "but did not say whether it imported them.")));
         return 1;
     case SingleInstance::ImportAnswer::Unreachable:
         break;
     }
-    std::fprintf(stderr,
-                 "The running copy of Plumora could not be reached; nothing was imported.\n");
+    std::fprintf(
+        stderr, "%s\n",
+        qPrintable(tr("The running copy of Plumora could not be reached; nothing was imported.")));
     return 1;
 }
 
@@ -137,14 +140,16 @@ int TrayController::handOverCommand() {
     const SingleInstance::CommandReply reply =
         m_instance.askRunningCopy(m_command->encode(), CommandTimeoutMs);
     if (!reply.reached) {
-        std::fprintf(stderr, "The running copy of Plumora could not be reached; nothing was "
-                             "done.\n");
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(tr("The running copy of Plumora could not be reached; nothing was done.")));
         return 1;
     }
     const std::optional<RemoteCommand::Answer> answer = RemoteCommand::decodeAnswer(reply.answer);
     if (!answer) {
-        std::fprintf(stderr, "The running copy of Plumora did not answer within %d seconds.\n",
-                     CommandTimeoutMs / 1000);
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(tr("The running copy of Plumora did not answer within %1 seconds.")
+                                    .arg(CommandTimeoutMs / 1000)));
         return 1;
     }
     if (!answer->done) {
@@ -158,10 +163,10 @@ QByteArray TrayController::answerCommand(const QByteArray& request) {
     const std::optional<RemoteCommand> command = RemoteCommand::decode(request);
     if (!command) {
         qCWarning(lcStartup) << "a damaged command came over the one-copy socket";
-        return RemoteCommand::encodeAnswer(QStringLiteral("Plumora could not read the request."));
+        return RemoteCommand::encodeAnswer(tr("Plumora could not read the request."));
     }
     if (!m_runCommand)
-        return RemoteCommand::encodeAnswer(QStringLiteral("Plumora takes no actions here."));
+        return RemoteCommand::encodeAnswer(tr("Plumora takes no actions here."));
     return RemoteCommand::encodeAnswer(m_runCommand(*command));
 }
 
@@ -176,10 +181,12 @@ bool TrayController::claim() {
             return false;
         }
         const bool shown = m_instance.askRunningCopyToShow();
-        std::fprintf(stderr, "Plumora is already running for %s (lock %s)%s\n",
-                     qPrintable(QDir::toNativeSeparators(m_context.paths.programFolder())),
-                     qPrintable(m_instance.lockPath()),
-                     shown ? "; it was asked to show its window." : ".");
+        const QString folder = QDir::toNativeSeparators(m_context.paths.programFolder());
+        std::fprintf(stderr, "%s\n",
+                     qPrintable((shown ? tr("Plumora is already running for %1 (lock %2); it was "
+                                            "asked to show its window.")
+                                       : tr("Plumora is already running for %1 (lock %2)."))
+                                    .arg(folder, m_instance.lockPath())));
         return false;
     }
     // A later start from the same folder asks this copy to show itself.
@@ -187,7 +194,7 @@ bool TrayController::claim() {
     m_instance.setImportHandler(
         [this](const QStringList& files, const SingleInstance::Answer& answer) {
             if (!m_import)
-                return answer(QStringLiteral("Plumora cannot import files here."));
+                return answer(tr("Plumora cannot import files here."));
             m_import(files, answer);
         });
     m_instance.setCommandHandler(
@@ -393,11 +400,11 @@ void TrayController::tellTrayGone() {
     // Posted: the box waits for its answer, and the tick that found the loss goes on.
     QTimer::singleShot(0, this, [this] {
         m_context.dialogs.messageBox(
-            QStringLiteral("The notification area that held Plumora's icon is gone, so the icon "
-                           "cannot be clicked for now.\n\n"
-                           "Your reminders and scheduled tasks keep working in the background. "
-                           "The icon comes back by itself within a minute of a notification "
-                           "area appearing again."),
+            tr("The notification area that held Plumora's icon is gone, so the icon "
+               "cannot be clicked for now.\n\n"
+               "Your reminders and scheduled tasks keep working in the background. "
+               "The icon comes back by itself within a minute of a notification "
+               "area appearing again."),
             QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
     });
 }
@@ -408,12 +415,12 @@ void TrayController::tellNoTrayOnce() {
         return;
     registry.writeString(RegistryRoot, RegistryKey, NoTrayShown, QStringLiteral("1"));
     m_context.dialogs.messageBox(
-        QStringLiteral("Plumora is running, but this desktop has no notification area for its "
-                       "icon, so you cannot click it yet.\n\n"
-                       "Your reminders and scheduled tasks keep working in the background. "
-                       "To reach Plumora's menu, turn on a notification area (on GNOME, the "
-                       "\"AppIndicator and KStatusNotifierItem Support\" extension); the icon "
-                       "appears there by itself within a minute."),
+        tr("Plumora is running, but this desktop has no notification area for its "
+           "icon, so you cannot click it yet.\n\n"
+           "Your reminders and scheduled tasks keep working in the background. "
+           "To reach Plumora's menu, turn on a notification area (on GNOME, the "
+           "\"AppIndicator and KStatusNotifierItem Support\" extension); the icon "
+           "appears there by itself within a minute."),
         QStringLiteral("Plumora"), MessageButtons::Ok, MessageIcon::Information);
     m_dispatcher.showFirstTool();
 }

@@ -6,6 +6,8 @@
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/ToolPage.h"
 
+#include <QCoreApplication>
+
 namespace UnloadCheck {
 
 bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs, Moment moment) {
@@ -23,10 +25,11 @@ bool confirm(const QList<ToolPage*>& pages, Dialogs& dialogs, Moment moment) {
     const bool unload = moment == Moment::Unload;
     const QString text =
         unload ? SaveFailures::unloadText(failures)
-               : failures.join(QStringLiteral("\n\n")) +
-                     QStringLiteral("\n\nClose the window anyway? What was not saved is then "
+               : QCoreApplication::translate(
+                     "UnloadCheck", "%1\n\nClose the window anyway? What was not saved is then "
                                     "lost. Choose No to keep it open while you make room or fix "
-                                    "the folder.");
+                                    "the folder.")
+                     .arg(failures.join(QStringLiteral("\n\n")));
     const MessageAnswer answer =
         dialogs.messageBox(text, QStringLiteral("Plumora"),
                            unload ? MessageButtons::QuitAnywayStay : MessageButtons::YesNoDefaultNo,
