@@ -35,7 +35,7 @@ test_packages=(
     xvfb xauth openbox trayer xfce4-panel xdotool x11-utils x11-xserver-utils sqlite3 dbus-daemon
     at-spi2-core
     desktop-file-utils appstream libglib2.0-bin
-    faketime openssl curl python3-icalendar python3-dbus python3-gi
+    faketime openssl curl python3-icalendar python3-dbus python3-gi python3-dbusmock
     gnome-keyring libsecret-tools vdirsyncer khal
 )
 # Servers the tests start on loopback; Debian would start and enable their services.

@@ -10,6 +10,7 @@
 #include "platform/KeychainSecretStore.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/LinuxScreenGrabber.h"
+#include "platform/PortalGlobalKeys.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
 #include "platform/X11GlobalKeys.h"
@@ -48,11 +49,14 @@ struct LinuxServices {
         HunspellModule::use(paths.helperProgram(QStringLiteral("libplumora_hunspell.so")));
         // Made once the application is: X11 is asked through it. A grab through XWayland
         // only fires while one of Plumora's own windows has the focus, so a Wayland
-        // session has no global keys of X11.
+        // session has no global keys of X11: there the desktop portal binds them, where it
+        // offers that.
         const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                              qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
         if (!wayland)
             keys.reset(X11GlobalKeys::create());
+        else if (const QDBusConnection bus = QDBusConnection::sessionBus(); bus.isConnected())
+            keys = std::make_unique<PortalGlobalKeys>(bus, QStringLiteral(PLUMORA_APP_ID));
         if (!keys)
             keys = std::make_unique<NoGlobalKeys>();
         data.emplace(paths.dataFile());

@@ -98,7 +98,7 @@ QString GnomeKeybindings::write(const QString& id, const Binding& binding) {
         m_runner.run(Gsettings, {QStringLiteral("get"), QLatin1String(Schema), ListKey});
     if (!list.ok()) {
         qCWarning(lcStartup) << "gsettings cannot read GNOME's shortcuts:" << list.errorOutput;
-        return QStringLiteral("GNOME's keyboard shortcuts cannot be read (gsettings: %1).")
+        return tr("GNOME's keyboard shortcuts cannot be read (gsettings: %1).")
             .arg(QString::fromUtf8(list.errorOutput).trimmed());
     }
     for (const auto& [key, value] : {std::pair{QStringLiteral("name"), binding.name},
@@ -107,7 +107,7 @@ QString GnomeKeybindings::write(const QString& id, const Binding& binding) {
         const ProcessResult set =
             m_runner.run(Gsettings, {QStringLiteral("set"), entry, key, quoted(value)});
         if (!set.ok())
-            return QStringLiteral("GNOME did not take the shortcut (gsettings: %1).")
+            return tr("GNOME did not take the shortcut (gsettings: %1).")
                 .arg(QString::fromUtf8(set.errorOutput).trimmed());
     }
     QStringList paths = parseList(list.output);
@@ -116,7 +116,7 @@ QString GnomeKeybindings::write(const QString& id, const Binding& binding) {
         const ProcessResult set = m_runner.run(
             Gsettings, {QStringLiteral("set"), QLatin1String(Schema), ListKey, formatList(paths)});
         if (!set.ok())
-            return QStringLiteral("GNOME did not take the shortcut (gsettings: %1).")
+            return tr("GNOME did not take the shortcut (gsettings: %1).")
                 .arg(QString::fromUtf8(set.errorOutput).trimmed());
     }
     return {};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,8 @@ class ProcessRunner;
 // GNOME session on which Plumora cannot bind a key itself: each runs a Plumora command.
 // Written and read with gsettings, one entry per action under a path of Plumora's own.
 class GnomeKeybindings {
+    Q_DECLARE_TR_FUNCTIONS(GnomeKeybindings)
+
 public:
     static constexpr char Schema[] = "org.gnome.settings-daemon.plugins.media-keys";
     static constexpr char EntrySchema[] = "org.gnome.settings-daemon.plugins.media-keys."

@@ -4,6 +4,7 @@
 #include "data/FileSchema.h"
 #include "platform/GlobalKeys.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
@@ -19,11 +20,12 @@ class Shortcuts : public QObject {
     Q_OBJECT
 public:
     struct Action {
-        const char* column; // its column in KeySettings
-        QString caption;    // as Options shows it
-        QString command;    // the command it runs (RemoteCommand)
+        const char* column;      // its column in KeySettings
+        const char* captionText; // as Options shows it, untranslated
+        QString command;         // the command it runs (RemoteCommand)
         QString argument;
         QKeySequence suggested; // the key Options suggests, none when it suggests none
+        QString caption() const { return QCoreApplication::translate("Shortcuts", captionText); }
     };
     static const QList<Action>& actions();
     static SchemaPart tables();
@@ -41,6 +43,7 @@ public:
     QString status(int action) const;
     // Whether this desktop lets Plumora bind keys at all.
     bool bindable() const { return m_global.way() != GlobalKeys::Way::None; }
+    GlobalKeys::Way way() const { return m_global.way(); }
     // Checks the bound keys are still held (once a minute).
     void check() { m_global.check(); }
 
@@ -52,6 +55,8 @@ Q_SIGNALS:
     void activated(const QString& command, const QString& argument);
     // An action's key or its state changed.
     void changed(int action);
+    // The desktop turned out to offer no way to bind keys (bindable() is false now).
+    void wayChanged();
     // A bound key was lost to another program: told once.
     void lostNotice(const QString& text);
 

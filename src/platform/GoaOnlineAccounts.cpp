@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/GoaOnlineAccounts.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -85,7 +86,8 @@ void callAccount(const QString& id, const QString& iface, const QString& method,
                  std::function<void(const QDBusMessage& reply, const QString& error)> done) {
     const QString path = pathOf(id);
     if (path.isEmpty()) {
-        done({}, QStringLiteral("the account is no longer in GNOME Online Accounts"));
+        done({}, QCoreApplication::translate("GoaOnlineAccounts",
+                                             "the account is no longer in GNOME Online Accounts"));
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(Service, path, iface, method);
@@ -101,8 +103,9 @@ void callAccount(const QString& id, const QString& iface, const QString& method,
                          const QString why =
                              watcher->error().type() == QDBusError::NoReply ||
                                      watcher->error().type() == QDBusError::Timeout
-                                 ? QStringLiteral("GNOME Online Accounts did not answer within "
-                                                  "%1 seconds")
+                                 ? QCoreApplication::translate("GoaOnlineAccounts",
+                                                               "GNOME Online Accounts did not "
+                                                               "answer within %1 seconds")
                                        .arg(OnlineAccounts::TimeoutMs / 1000)
                                  : watcher->error().message();
                          qCWarning(lcOnlineAccounts).noquote() << method << "failed:" << why;
@@ -117,7 +120,8 @@ void credentialCall(const QString& id, const QString& iface, const QString& meth
                     if (!error.isEmpty())
                         return done(std::nullopt, error);
                     if (reply.arguments().isEmpty())
-                        return done(std::nullopt, QStringLiteral("an empty answer"));
+                        return done(std::nullopt, QCoreApplication::translate("GoaOnlineAccounts",
+                                                                              "an empty answer"));
                     done(reply.arguments().constFirst().toString(), QString());
                 });
 }

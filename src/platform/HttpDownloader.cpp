@@ -3,6 +3,7 @@
 
 #include "platform/BoundedRead.h"
 
+#include <QCoreApplication>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
@@ -13,7 +14,8 @@ void HttpDownloader::fetch(const QUrl& url, qint64 maxBytes, QObject* receiver, 
         // Answered like any transfer: later, from the event loop.
         QTimer::singleShot(0, receiver, [done = std::move(done), url] {
             Download d;
-            d.error = QStringLiteral("not a web address: ") + url.toString();
+            d.error = QCoreApplication::translate("HttpDownloader", "not a web address: %1")
+                          .arg(url.toString());
             done(d);
         });
         return;
@@ -39,17 +41,23 @@ void HttpDownloader::fetch(const QUrl& url, qint64 maxBytes, QObject* receiver, 
             Download d;
             if (read->tooLarge()) {
                 d.tooLarge = true;
-                d.error = QStringLiteral("the answer is over %1 bytes").arg(maxBytes);
+                d.error =
+                    QCoreApplication::translate("HttpDownloader", "the answer is over %1 bytes")
+                        .arg(maxBytes);
             } else if (read->timedOut() ||
                        reply->error() == QNetworkReply::OperationCanceledError) {
-                d.error = QStringLiteral("no complete answer within %1 s").arg(timeLimit / 1000);
+                d.error =
+                    QCoreApplication::translate("HttpDownloader", "no complete answer within %1 s")
+                        .arg(timeLimit / 1000);
             } else if (reply->error() != QNetworkReply::NoError) {
                 d.error = reply->errorString();
             } else {
                 d.body = read->takeBody();
                 if (read->tooLarge()) {
                     d.tooLarge = true;
-                    d.error = QStringLiteral("the answer is over %1 bytes").arg(maxBytes);
+                    d.error =
+                        QCoreApplication::translate("HttpDownloader", "the answer is over %1 bytes")
+                            .arg(maxBytes);
                 }
             }
             done(d);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/KeychainSecretStore.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 KeychainSecretStore::~KeychainSecretStore() = default;
@@ -15,7 +16,8 @@ SecretStore* KeychainSecretStore::store(QObject* receiver, Done& done) {
         // Answered like the keyring answers: later, from the event loop.
         QTimer::singleShot(0, receiver, [done = std::move(done)] {
             SecretStore::Result r;
-            r.error = QStringLiteral("the keyring module could not be loaded");
+            r.error = QCoreApplication::translate("KeychainSecretStore",
+                                                  "the keyring module could not be loaded");
             done(r);
         });
     }

@@ -155,13 +155,16 @@ void LinuxScreenGrabber::grab(const QRect& area, Done done) {
             if (whole) {
                 ScreenGrab grab = desktopPicture(picture, screenGeometries());
                 if (grab.image.isNull())
-                    grab.error = QStringLiteral("the screenshot shows no screen");
+                    grab.error = QCoreApplication::translate("LinuxScreenGrabber",
+                                                             "the screenshot shows no screen");
                 done(grab);
                 return;
             }
             const QImage part = screenPart(picture, desktopGeometry(), area);
             done({part,
-                  part.isNull() ? QStringLiteral("the screenshot shows no screen") : QString(),
+                  part.isNull() ? QCoreApplication::translate("LinuxScreenGrabber",
+                                                              "the screenshot shows no screen")
+                                : QString(),
                   {}});
         });
 }

@@ -35,7 +35,7 @@ void LogindSleepInhibitor::hold() {
     QDBusMessage call =
         QDBusMessage::createMethodCall(Service, Path, Manager, QStringLiteral("Inhibit"));
     call << QStringLiteral("sleep") << QStringLiteral("Plumora")
-         << QStringLiteral("Saving notes and lists before sleep") << QStringLiteral("delay");
+         << tr("Saving notes and lists before sleep") << QStringLiteral("delay");
     m_asking = true;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

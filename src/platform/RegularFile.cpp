@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -34,7 +35,7 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* er
         return std::nullopt;
     }
     if (!S_ISREG(st.st_mode)) {
-        setError(error, path, QStringLiteral("not a regular file"));
+        setError(error, path, QCoreApplication::translate("RegularFile", "not a regular file"));
         return std::nullopt;
     }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -44,9 +45,10 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* er
     }
     std::optional<QByteArray> result;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        setError(error, path, QStringLiteral("not a regular file"));
+        setError(error, path, QCoreApplication::translate("RegularFile", "not a regular file"));
     } else if (st.st_size > maxBytes) {
-        setError(error, path, QStringLiteral("larger than %1 bytes").arg(maxBytes));
+        setError(error, path,
+                 QCoreApplication::translate("RegularFile", "larger than %1 bytes").arg(maxBytes));
     } else {
         // Files under /proc report size 0, so read to the end rather than trust st_size.
         QByteArray data;
@@ -66,7 +68,9 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* er
                 break;
             data.append(buffer, qsizetype(n));
             if (data.size() > maxBytes) {
-                setError(error, path, QStringLiteral("larger than %1 bytes").arg(maxBytes));
+                setError(error, path,
+                         QCoreApplication::translate("RegularFile", "larger than %1 bytes")
+                             .arg(maxBytes));
                 failed = true;
                 break;
             }

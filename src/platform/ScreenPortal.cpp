@@ -23,7 +23,7 @@ ScreenPortal::ScreenPortal(const QDBusConnection& bus, Done done)
     : m_bus(bus), m_done(std::move(done)) {
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this,
-            [this] { finish({}, QStringLiteral("the screenshot portal did not answer")); });
+            [this] { finish({}, tr("the screenshot portal did not answer")); });
 }
 
 void ScreenPortal::request(const QDBusConnection& bus, Done done, int timeoutMs) {
@@ -40,7 +40,7 @@ QString ScreenPortal::requestPath(const QDBusConnection& bus, const QString& tok
 void ScreenPortal::start(int timeoutMs) {
     if (!m_bus.isConnected()) {
         // Answered from the event loop like every other outcome.
-        const QString why = QStringLiteral("no session bus: ") + m_bus.lastError().message();
+        const QString why = tr("no session bus: %1").arg(m_bus.lastError().message());
         QMetaObject::invokeMethod(
             this, [this, why] { finish({}, why); }, Qt::QueuedConnection);
         return;
@@ -60,7 +60,7 @@ void ScreenPortal::start(int timeoutMs) {
         w->deleteLater();
         const QDBusPendingReply<QDBusObjectPath> reply = *w;
         if (reply.isError()) {
-            finish({}, QStringLiteral("the screenshot portal refused: ") + reply.error().message());
+            finish({}, tr("the screenshot portal refused: %1").arg(reply.error().message()));
             return;
         }
         // Portals older than the token convention pick their own path.
@@ -83,22 +83,22 @@ void ScreenPortal::watch(const QString& path) {
 
 void ScreenPortal::responded(uint response, const QVariantMap& results) {
     if (response == 1) {
-        finish({}, QStringLiteral("the screenshot was cancelled"));
+        finish({}, tr("the screenshot was cancelled"));
         return;
     }
     if (response != 0) {
-        finish({}, QStringLiteral("the desktop refused the screenshot"));
+        finish({}, tr("the desktop refused the screenshot"));
         return;
     }
     const QUrl uri(results.value(QStringLiteral("uri")).toString());
     const QString file = uri.isLocalFile() ? uri.toLocalFile() : QString();
     if (file.isEmpty()) {
-        finish({}, QStringLiteral("the screenshot portal named no picture file"));
+        finish({}, tr("the screenshot portal named no picture file"));
         return;
     }
     const QImage picture(file);
     if (picture.isNull()) {
-        finish({}, QStringLiteral("the picture %1 cannot be read").arg(file));
+        finish({}, tr("the picture %1 cannot be read").arg(file));
         return;
     }
     // The portal made the file for this request only (some put it in the user's pictures);

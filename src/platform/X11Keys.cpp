@@ -24,6 +24,67 @@ uint32_t keysym(Qt::Key key) {
     return special.value(key, 0);
 }
 
+QString keysymName(Qt::Key key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return QString(QChar(char16_t(keysym(key))));
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        return QStringLiteral("F%1").arg(int(key - Qt::Key_F1) + 1);
+    static const QHash<uint32_t, QString> names{{' ', QStringLiteral("space")},
+                                                {'!', QStringLiteral("exclam")},
+                                                {'"', QStringLiteral("quotedbl")},
+                                                {'#', QStringLiteral("numbersign")},
+                                                {'$', QStringLiteral("dollar")},
+                                                {'%', QStringLiteral("percent")},
+                                                {'&', QStringLiteral("ampersand")},
+                                                {'\'', QStringLiteral("apostrophe")},
+                                                {'(', QStringLiteral("parenleft")},
+                                                {')', QStringLiteral("parenright")},
+                                                {'*', QStringLiteral("asterisk")},
+                                                {'+', QStringLiteral("plus")},
+                                                {',', QStringLiteral("comma")},
+                                                {'-', QStringLiteral("minus")},
+                                                {'.', QStringLiteral("period")},
+                                                {'/', QStringLiteral("slash")},
+                                                {':', QStringLiteral("colon")},
+                                                {';', QStringLiteral("semicolon")},
+                                                {'<', QStringLiteral("less")},
+                                                {'=', QStringLiteral("equal")},
+                                                {'>', QStringLiteral("greater")},
+                                                {'?', QStringLiteral("question")},
+                                                {'@', QStringLiteral("at")},
+                                                {'[', QStringLiteral("bracketleft")},
+                                                {'\\', QStringLiteral("backslash")},
+                                                {']', QStringLiteral("bracketright")},
+                                                {'^', QStringLiteral("asciicircum")},
+                                                {'_', QStringLiteral("underscore")},
+                                                {'`', QStringLiteral("grave")},
+                                                {'{', QStringLiteral("braceleft")},
+                                                {'|', QStringLiteral("bar")},
+                                                {'}', QStringLiteral("braceright")},
+                                                {'~', QStringLiteral("asciitilde")},
+                                                {0xff61, QStringLiteral("Print")},
+                                                {0xff13, QStringLiteral("Pause")},
+                                                {0xff1b, QStringLiteral("Escape")},
+                                                {0xff09, QStringLiteral("Tab")},
+                                                {0xff08, QStringLiteral("BackSpace")},
+                                                {0xff0d, QStringLiteral("Return")},
+                                                {0xff8d, QStringLiteral("KP_Enter")},
+                                                {0xff63, QStringLiteral("Insert")},
+                                                {0xffff, QStringLiteral("Delete")},
+                                                {0xff50, QStringLiteral("Home")},
+                                                {0xff57, QStringLiteral("End")},
+                                                {0xff51, QStringLiteral("Left")},
+                                                {0xff52, QStringLiteral("Up")},
+                                                {0xff53, QStringLiteral("Right")},
+                                                {0xff54, QStringLiteral("Down")},
+                                                {0xff55, QStringLiteral("Page_Up")},
+                                                {0xff56, QStringLiteral("Page_Down")},
+                                                {0xff67, QStringLiteral("Menu")},
+                                                {0xff15, QStringLiteral("Sys_Req")},
+                                                {0xff14, QStringLiteral("Scroll_Lock")}};
+    return names.value(keysym(key));
+}
+
 uint16_t modifierMask(Qt::KeyboardModifiers modifiers) {
     uint16_t mask = 0;
     if (modifiers & Qt::ShiftModifier)

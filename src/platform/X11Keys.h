@@ -3,6 +3,7 @@
 
 #include <QKeyCombination>
 #include <QList>
+#include <QString>
 
 #include <cstdint>
 
@@ -19,6 +20,8 @@ constexpr uint16_t Mod4Mask = 1 << 6; // Super
 
 // The keysym of a key, 0 for a key X has no keysym for (or a modifier alone).
 uint32_t keysym(Qt::Key key);
+// The keysym's name of a key ("Print", "a", "F9", "comma"), empty where keysym() is 0.
+QString keysymName(Qt::Key key);
 // The mask of Shift, Ctrl, Alt and Meta.
 uint16_t modifierMask(Qt::KeyboardModifiers modifiers);
 // Every combination of Caps Lock, Num Lock and Scroll Lock (given as the masks their keys

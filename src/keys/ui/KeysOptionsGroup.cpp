@@ -86,50 +86,34 @@ bool ShortcutEdit::eventFilter(QObject* watched, QEvent* event) {
 
 KeysOptionsGroup::KeysOptionsGroup(Shortcuts& shortcuts, GnomeKeybindings* gnome, QString program,
                                    QWidget* parent)
-    : OptionsGroup(parent), m_shortcuts(shortcuts), m_gnome(shortcuts.bindable() ? nullptr : gnome),
-      m_program(std::move(program)) {
-    setTitle(QStringLiteral("Keyboard shortcuts"));
+    : OptionsGroup(parent), m_shortcuts(shortcuts), m_gnome(gnome), m_program(std::move(program)) {
+    setTitle(tr("Keyboard shortcuts"));
     setObjectName(QStringLiteral("KeysFrame"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(1, 1);
     int row = 0;
-    QString introText = QStringLiteral("Keys that reach Plumora from any window. None is bound "
-                                       "until you choose one; Print is the usual key for "
-                                       "capturing an area.");
-    if (!shortcuts.bindable() && m_gnome)
-        introText = QStringLiteral("This desktop does not let programs take keys for themselves. "
-                                   "Choose the keys here and add them to GNOME's own keyboard "
-                                   "shortcuts.");
-    else if (!shortcuts.bindable())
-        introText = QStringLiteral("This desktop does not let programs take keys for themselves. "
-                                   "Bind these commands in the desktop's keyboard settings: "
-                                   "%1, %2, %3.")
-                        .arg(commandOf(0), commandOf(1), commandOf(2));
-    auto* intro = new QLabel(introText, this);
-    intro->setObjectName(QStringLiteral("KeysIntroLB"));
-    intro->setWordWrap(true);
-    intro->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    grid->addWidget(intro, row++, 0, 1, 3);
+    m_intro = new QLabel(this);
+    m_intro->setObjectName(QStringLiteral("KeysIntroLB"));
+    m_intro->setWordWrap(true);
+    m_intro->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    grid->addWidget(m_intro, row++, 0, 1, 3);
     const QList<Shortcuts::Action>& actions = Shortcuts::actions();
     for (int i = 0; i < actions.size(); ++i) {
         const Shortcuts::Action& action = actions[i];
         auto* edit = new ShortcutEdit(this);
         edit->setObjectName(QLatin1String(action.column) + QStringLiteral("Edit"));
-        edit->setName(action.caption + QStringLiteral(" shortcut"));
+        edit->setName(tr("%1 shortcut").arg(action.caption()));
         if (!action.suggested.isEmpty())
-            edit->setToolTip(
-                QStringLiteral("Suggested: %1").arg(Shortcuts::keyText(action.suggested)));
-        edit->setEnabled(shortcuts.bindable() || m_gnome);
-        auto* none = new QPushButton(QStringLiteral("None"), this);
+            edit->setToolTip(tr("Suggested: %1").arg(Shortcuts::keyText(action.suggested)));
+        auto* none = new QPushButton(tr("None"), this);
         none->setObjectName(QLatin1String(action.column) + QStringLiteral("None"));
-        none->setAccessibleName(action.caption + QStringLiteral(": no shortcut"));
-        none->setEnabled(shortcuts.bindable() || m_gnome);
+        none->setAccessibleName(tr("%1: no shortcut").arg(action.caption()));
         auto* status = new QLabel(this);
         status->setObjectName(QLatin1String(action.column) + QStringLiteral("Status"));
         status->setWordWrap(true);
         status->hide();
-        grid->addWidget(caption(this, action.caption + u':', edit), row, 0);
+        grid->addWidget(caption(this, tr("%1:").arg(action.caption()), edit), row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(none, row++, 2);
         grid->addWidget(status, row++, 1, 1, 2);
@@ -150,7 +134,7 @@ KeysOptionsGroup::KeysOptionsGroup(Shortcuts& shortcuts, GnomeKeybindings* gnome
         });
     }
     if (m_gnome) {
-        m_gnomeButton = new QPushButton(QStringLiteral("Add to GNOME's keyboard shortcuts"), this);
+        m_gnomeButton = new QPushButton(tr("Add to GNOME's keyboard shortcuts"), this);
         m_gnomeButton->setObjectName(QStringLiteral("KeysGnomeBtn"));
         m_gnomeButton->setAccessibleName(m_gnomeButton->text());
         m_gnomeLabel = new QLabel(this);
@@ -161,11 +145,44 @@ KeysOptionsGroup::KeysOptionsGroup(Shortcuts& shortcuts, GnomeKeybindings* gnome
         grid->addWidget(m_gnomeButton, row++, 0, 1, 3, Qt::AlignLeft);
         grid->addWidget(m_gnomeLabel, row++, 0, 1, 3);
         connect(m_gnomeButton, &QPushButton::clicked, this, &KeysOptionsGroup::addToGnome);
-        showGnome();
     }
+    showWay();
+    connect(&m_shortcuts, &Shortcuts::wayChanged, this, &KeysOptionsGroup::showWay);
     connect(&m_shortcuts, &Shortcuts::changed, this, &KeysOptionsGroup::show);
     for (int i = 0; i < m_edits.size(); ++i)
         show(i);
+}
+
+void KeysOptionsGroup::showWay() {
+    const bool bindable = m_shortcuts.bindable();
+    const bool gnome = m_gnome && !bindable;
+    QString text;
+    if (m_shortcuts.way() == GlobalKeys::Way::Portal)
+        text = tr("Keys that reach Plumora from any window. The desktop binds them and asks you "
+                  "to confirm them. None is bound until you choose one; Print is the usual key "
+                  "for capturing an area.");
+    else if (bindable)
+        text = tr("Keys that reach Plumora from any window. None is bound until you choose one; "
+                  "Print is the usual key for capturing an area.");
+    else if (gnome)
+        text = tr("This desktop offers no global shortcuts to programs. Choose the keys here and "
+                  "add them to GNOME's own keyboard shortcuts.");
+    else
+        text = tr("This desktop offers no global shortcuts to programs. Bind these commands in "
+                  "the desktop's keyboard settings: %1, %2, %3.")
+                   .arg(commandOf(0), commandOf(1), commandOf(2));
+    m_intro->setText(text);
+    for (int i = 0; i < m_edits.size(); ++i) {
+        m_edits[i]->setEnabled(bindable || gnome);
+        m_none[i]->setEnabled(bindable || gnome);
+    }
+    if (m_gnomeButton) {
+        m_gnomeButton->setVisible(gnome);
+        m_gnomeLabel->setVisible(gnome);
+        if (gnome)
+            showGnome();
+    }
+    Q_EMIT contentResized();
 }
 
 QString KeysOptionsGroup::commandOf(int action) const {
@@ -185,8 +202,8 @@ void KeysOptionsGroup::addToGnome() {
             continue;
         const QString problem =
             m_gnome->write(QString::fromLatin1(Shortcuts::actions()[i].column).toLower(),
-                           {QStringLiteral("Plumora: ") + Shortcuts::actions()[i].caption,
-                            commandOf(i), GnomeKeybindings::accelerator(m_shortcuts.key(i))});
+                           {tr("Plumora: %1").arg(Shortcuts::actions()[i].caption()), commandOf(i),
+                            GnomeKeybindings::accelerator(m_shortcuts.key(i))});
         if (!problem.isEmpty())
             problems << problem;
     }
@@ -202,9 +219,9 @@ void KeysOptionsGroup::showGnome() {
     for (int i = 0; i < m_edits.size(); ++i)
         if (const auto held =
                 m_gnome->read(QString::fromLatin1(Shortcuts::actions()[i].column).toLower()))
-            lines << QStringLiteral("GNOME runs %1 on %2.").arg(held->command, held->binding);
-    const QString text = lines.isEmpty() ? QStringLiteral("GNOME holds no shortcut of Plumora yet.")
-                                         : lines.join(u'\n');
+            lines << tr("GNOME runs %1 on %2.").arg(held->command, held->binding);
+    const QString text =
+        lines.isEmpty() ? tr("GNOME holds no shortcut of Plumora yet.") : lines.join(u'\n');
     m_gnomeLabel->setText(text);
     m_gnomeLabel->setAccessibleName(text);
     Q_EMIT contentResized();

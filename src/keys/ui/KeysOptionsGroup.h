@@ -51,7 +51,7 @@ public:
     // After the e-mail group, before the backup.
     static constexpr int Order = 300;
 
-    // `gnome`: GNOME's own shortcuts, offered when the desktop lets no program bind a key,
+    // `gnome`: GNOME's own shortcuts, offered while the desktop lets no program bind a key,
     // each running `program` with the action's option; none: the commands are shown.
     KeysOptionsGroup(Shortcuts& shortcuts, GnomeKeybindings* gnome = nullptr,
                      QString program = QStringLiteral("plumora"), QWidget* parent = nullptr);
@@ -68,6 +68,8 @@ public:
 
 private:
     void show(int action);
+    // The introduction and the controls for the way this desktop binds keys.
+    void showWay();
     // The command line that runs an action.
     QString commandOf(int action) const;
     void addToGnome();
@@ -77,6 +79,7 @@ private:
     QList<ShortcutEdit*> m_edits;
     QList<QPushButton*> m_none;
     QList<QLabel*> m_status;
+    QLabel* m_intro = nullptr;
     GnomeKeybindings* m_gnome;
     QString m_program;
     QPushButton* m_gnomeButton = nullptr;

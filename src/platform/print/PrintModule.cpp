@@ -3,6 +3,7 @@
 // print libraries load only when a picture is printed or a printer looked for.
 #include "platform/PictureOutput.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -19,7 +20,7 @@ extern "C" Q_DECL_EXPORT int plumoraPrintPicture(QWidget* owner, const QImage& p
                                                  QPageLayout::Orientation orientation,
                                                  QString& detail) {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Screen Capture"));
+    printer.setDocName(QCoreApplication::translate("PrintModule", "Screen Capture"));
     printer.setPageOrientation(orientation);
     QPrintDialog dialog(&printer, owner);
     dialog.setObjectName(QStringLiteral("PrintDialog"));
@@ -30,7 +31,7 @@ extern "C" Q_DECL_EXPORT int plumoraPrintPicture(QWidget* owner, const QImage& p
         printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        detail = QStringLiteral("%1 cannot be used.").arg(where);
+        detail = QCoreApplication::translate("PrintModule", "%1 cannot be used.").arg(where);
         return int(PictureOutput::Printed::Failed);
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -38,7 +39,8 @@ extern "C" Q_DECL_EXPORT int plumoraPrintPicture(QWidget* owner, const QImage& p
     painter.drawImage(PictureOutput::pageArea(picture.size(), page.size(), printer.resolution()),
                       picture);
     if (!painter.end()) {
-        detail = QStringLiteral("The picture could not be sent to %1.").arg(where);
+        detail = QCoreApplication::translate("PrintModule", "The picture could not be sent to %1.")
+                     .arg(where);
         return int(PictureOutput::Printed::Failed);
     }
     detail = where;

@@ -4,6 +4,8 @@
 
 #include "platform/Module.h"
 
+#include <QCoreApplication>
+
 #include <list>
 #include <mutex>
 #include <optional>
@@ -43,7 +45,8 @@ const HunspellModule::Entries* HunspellModule::entries() {
     const auto table = s.modules.emplace_back(s.path).entry<Table>("plumoraHunspellEntries");
     s.entries = table ? table() : nullptr;
     if (!*s.entries)
-        s.failure = QStringLiteral("The spelling module (%1) could not be loaded.")
+        s.failure = QCoreApplication::translate("HunspellModule",
+                                                "The spelling module (%1) could not be loaded.")
                         .arg(s.path.isEmpty() ? QStringLiteral("libplumora_hunspell.so") : s.path);
     return *s.entries;
 }

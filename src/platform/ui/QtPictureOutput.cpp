@@ -15,7 +15,8 @@ PictureOutput::Printed QtPictureOutput::print(QWidget* owner, const QImage& pict
     using Print = int (*)(QWidget*, const QImage&, QPageLayout::Orientation, QString&);
     const auto printPicture = m_print.entry<Print>("plumoraPrintPicture");
     if (!printPicture) {
-        detail = QStringLiteral("Printing is not installed with this copy of Plumora.");
+        detail = QCoreApplication::translate(
+            "QtPictureOutput", "Printing is not installed with this copy of Plumora.");
         return Printed::Failed;
     }
     return Printed(printPicture(owner, picture, orientation, detail));

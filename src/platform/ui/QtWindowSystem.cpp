@@ -113,10 +113,11 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
                         over);
     QPushButton* stay = nullptr;
     if (quitOrStay) {
-        box->addButton(QStringLiteral("Quit anyway"), QMessageBox::YesRole)
-            ->setAccessibleName(QStringLiteral("Quit anyway"));
-        stay = box->addButton(QStringLiteral("Stay"), QMessageBox::NoRole);
-        stay->setAccessibleName(QStringLiteral("Stay"));
+        const QString quit = QCoreApplication::translate("QtDialogs", "Quit anyway");
+        box->addButton(quit, QMessageBox::YesRole)->setAccessibleName(quit);
+        stay =
+            box->addButton(QCoreApplication::translate("QtDialogs", "Stay"), QMessageBox::NoRole);
+        stay->setAccessibleName(stay->text());
         box->setDefaultButton(stay);
         box->setEscapeButton(stay);
     } else {
@@ -146,8 +147,9 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title,
 }
 
 QString QtDialogs::browseForFolder(QWidget* owner, const QString& initialPath) {
-    return QFileDialog::getExistingDirectory(owner, QStringLiteral("Please select a folder:"),
-                                             initialPath, QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(
+        owner, QCoreApplication::translate("QtDialogs", "Please select a folder:"), initialPath,
+        QFileDialog::ShowDirsOnly);
 }
 
 QColor QtDialogs::chooseColour(QWidget* owner, const QColor& initial, const QString& title) {

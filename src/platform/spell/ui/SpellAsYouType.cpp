@@ -112,17 +112,17 @@ QMenu* SpellAsYouType::createMenu(const QPoint& pos) {
         ours << action;
     }
     if (suggestions.isEmpty()) {
-        auto* none = new QAction(QStringLiteral("(no suggestions)"), menu);
+        auto* none = new QAction(tr("(no suggestions)"), menu);
         none->setEnabled(false);
         ours << none;
     }
-    auto* ignore = new QAction(QStringLiteral("Ignore All"), menu);
+    auto* ignore = new QAction(tr("Ignore All"), menu);
     connect(ignore, &QAction::triggered, this, [this, word] {
         m_checker.ignoreAll(word);
         if (m_highlighter)
             m_highlighter->rehighlight();
     });
-    auto* add = new QAction(QStringLiteral("Add to Dictionary"), menu);
+    auto* add = new QAction(tr("Add to Dictionary"), menu);
     connect(add, &QAction::triggered, this, [this, word] {
         m_checker.addWord(word);
         if (m_highlighter)

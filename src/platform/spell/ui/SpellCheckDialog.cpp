@@ -11,17 +11,19 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-const QString SpellCheckDialog::CompleteText = QStringLiteral("Spell check is complete.");
-const QString SpellCheckDialog::UnavailableText =
-    QStringLiteral("Spell checking is off: no US English dictionary is installed.");
+// The English texts; shown translated.
+const QString SpellCheckDialog::CompleteText =
+    QStringLiteral(QT_TRANSLATE_NOOP("SpellCheckDialog", "Spell check is complete."));
+const QString SpellCheckDialog::UnavailableText = QStringLiteral(QT_TRANSLATE_NOOP(
+    "SpellCheckDialog", "Spell checking is off: no US English dictionary is installed."));
 
 SpellCheckDialog::SpellCheckDialog(QTextDocument& document, SpellChecker& checker, QWidget* parent)
     : QDialog(parent), m_session(document, checker), m_word(new QLineEdit(this)),
       m_changeTo(new QLineEdit(this)), m_suggestions(new QListWidget(this)),
-      m_change(new QPushButton(QStringLiteral("Change"), this)),
-      m_changeAll(new QPushButton(QStringLiteral("Change All"), this)) {
+      m_change(new QPushButton(tr("Change"), this)),
+      m_changeAll(new QPushButton(tr("Change All"), this)) {
     setObjectName(QStringLiteral("SpellCheck"));
-    setWindowTitle(QStringLiteral("Spelling"));
+    setWindowTitle(tr("Spelling"));
     setModal(true);
 
     m_word->setObjectName(QStringLiteral("WordTb"));
@@ -30,13 +32,13 @@ SpellCheckDialog::SpellCheckDialog(QTextDocument& document, SpellChecker& checke
     m_suggestions->setObjectName(QStringLiteral("SuggestLb"));
     m_change->setObjectName(QStringLiteral("ChangeBtn"));
     m_changeAll->setObjectName(QStringLiteral("ChangeAllBtn"));
-    auto* ignore = new QPushButton(QStringLiteral("Ignore"), this);
+    auto* ignore = new QPushButton(tr("Ignore"), this);
     ignore->setObjectName(QStringLiteral("IgnoreBtn"));
-    auto* ignoreAll = new QPushButton(QStringLiteral("Ignore All"), this);
+    auto* ignoreAll = new QPushButton(tr("Ignore All"), this);
     ignoreAll->setObjectName(QStringLiteral("IgnoreAllBtn"));
-    auto* add = new QPushButton(QStringLiteral("Add"), this);
+    auto* add = new QPushButton(tr("Add"), this);
     add->setObjectName(QStringLiteral("AddBtn"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelBtn"));
     for (QPushButton* b : {m_change, m_changeAll, ignore, ignoreAll, add, cancel})
         b->setAutoDefault(false);
@@ -50,11 +52,11 @@ SpellCheckDialog::SpellCheckDialog(QTextDocument& document, SpellChecker& checke
         field->setAccessibleName(QString(text).remove(u':'));
         return l;
     };
-    grid->addWidget(label(QStringLiteral("Not in dictionary:"), m_word), 0, 0);
+    grid->addWidget(label(tr("Not in dictionary:"), m_word), 0, 0);
     grid->addWidget(m_word, 1, 0);
-    grid->addWidget(label(QStringLiteral("Change to:"), m_changeTo), 2, 0);
+    grid->addWidget(label(tr("Change to:"), m_changeTo), 2, 0);
     grid->addWidget(m_changeTo, 3, 0);
-    grid->addWidget(label(QStringLiteral("Suggestions:"), m_suggestions), 4, 0);
+    grid->addWidget(label(tr("Suggestions:"), m_suggestions), 4, 0);
     grid->addWidget(m_suggestions, 5, 0, 3, 1);
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {ignore, ignoreAll, add})
@@ -129,11 +131,11 @@ void SpellCheckDialog::run(QTextEdit* edit, SpellChecker& checker, Dialogs& dial
     if (!checker.available()) {
         // A dictionary that is there but cannot be used is a fault, not a missing install.
         if (!checker.failure().isEmpty())
-            dialogs.messageBox(checker.failure(), QStringLiteral("Message"), MessageButtons::Ok,
+            dialogs.messageBox(checker.failure(), tr("Message"), MessageButtons::Ok,
                                MessageIcon::Warning);
         else
-            dialogs.messageBox(UnavailableText, QStringLiteral("Message"), MessageButtons::Ok,
-                               MessageIcon::Information);
+            dialogs.messageBox(tr(UnavailableText.toUtf8().constData()), tr("Message"),
+                               MessageButtons::Ok, MessageIcon::Information);
         return;
     }
     if (edit) {
@@ -148,6 +150,6 @@ void SpellCheckDialog::run(QTextEdit* edit, SpellChecker& checker, Dialogs& dial
         if (dialog.start())
             dialog.exec();
     }
-    dialogs.messageBox(CompleteText, QStringLiteral("Message"), MessageButtons::Ok,
+    dialogs.messageBox(tr(CompleteText.toUtf8().constData()), tr("Message"), MessageButtons::Ok,
                        MessageIcon::Information);
 }
