@@ -145,15 +145,15 @@
     </message>
     <message>
         <source>Find Next</source>
-        <translation>Weitersuchen</translation>
+        <translation>Suchen</translation>
     </message>
     <message>
         <source>Edit Events...</source>
-        <translation>Termine bearbeiten...</translation>
+        <translation>Bearbeiten...</translation>
     </message>
     <message>
         <source>Export Events</source>
-        <translation>Termine exportieren</translation>
+        <translation>Exportieren</translation>
     </message>
     <message>
         <source>Go Today</source>
@@ -823,7 +823,7 @@ Prüfen Sie das Konto in den Einstellungen unter „Kalenderabgleich“; Plumora
     </message>
     <message>
         <source>the screen grab is empty</source>
-        <translation>die Bildschirmaufnahme ist leer</translation>
+        <translation>das Bildschirmfoto ist leer</translation>
     </message>
     <message>
         <source>the picture cannot be encoded</source>
