@@ -1266,6 +1266,11 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
         <source>The events of this day</source>
         <translation>Die Termine dieses Tages</translation>
     </message>
+    <message>
+        <source>MMM dd yyyy</source>
+        <comment>date format of the editor&apos;s title</comment>
+        <translation>dd. MMM yyyy</translation>
+    </message>
 </context>
 <context>
     <name>EventExport</name>
@@ -2052,6 +2057,14 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     <message>
         <source>Note alarm</source>
         <translation>Notizalarm</translation>
+    </message>
+</context>
+<context>
+    <name>NoteGeometry</name>
+    <message>
+        <source>MMMM dd, yyyy</source>
+        <comment>date format of a note card&apos;s creation date</comment>
+        <translation>dd. MMMM yyyy</translation>
     </message>
 </context>
 <context>

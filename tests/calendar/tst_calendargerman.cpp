@@ -12,6 +12,7 @@
 #include "calendar/ui/CalendarSyncBox.h"
 #include "calendar/ui/EditEvents.h"
 #include "calendar/ui/IconPicker.h"
+#include "calendar/ui/SubscribeDialog.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 
@@ -19,9 +20,12 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -79,6 +83,8 @@ private Q_SLOTS:
             {"EventExport|Event List", "Termine & Feiertage"},
             {"EventExport|(from:%1 to:%2)", "(von %1 bis %2)"},
             {"EventExport|Date", "Datum"},
+            {"SubscribeDialog|https://... or webcal://...",
+             "Die Adresse des Kalenders: https://... oder webcal://..."},
         };
     }
 
@@ -194,6 +200,30 @@ private Q_SLOTS:
         QVERIFY(html.contains(QRegularExpression("size='2'>\\(von \\S+ bis \\S+\\)</font></p>")));
         QVERIFY(html.contains("<font face='Arial' size='2'>Event</font>")); // untranslated
         QVERIFY(html.contains("<font face='Arial' size='2'>Datum</font>"));
+    }
+
+    // The subscription window grows so a long hint in the address field is read whole.
+    void subscribeHintReadsWhole() {
+        SubscriptionRefresh refresh(m_context->stores, m_clock, m_desktop.downloads, {});
+        SubscribeDialog dialog(*m_context, &refresh);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* address = dialog.findChild<QLineEdit*>("AddressTb");
+        QCOMPARE(address->placeholderText(),
+                 "Die Adresse des Kalenders: https://... oder webcal://...");
+        // Where the field draws its text: inside the frame, less its own margin each side.
+        QStyleOptionFrame frame;
+        frame.initFrom(address);
+        frame.lineWidth =
+            address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, address);
+        frame.lineWidth =
+            address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, address);
+        frame.rect = address->rect();
+        const int room =
+            address->style()->subElementRect(QStyle::SE_LineEditContents, &frame, address).width() -
+            4;
+        const int hint = address->fontMetrics().horizontalAdvance(address->placeholderText());
+        QVERIFY2(room >= hint, qPrintable(QStringLiteral("%1 < %2").arg(room).arg(hint)));
     }
 };
 
