@@ -1808,7 +1808,7 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
     </message>
     <message>
         <source>An account no longer in GNOME Online Accounts</source>
-        <translation>Einem Konto, das nicht mehr in GNOME Online-Konten ist</translation>
+        <translation>Ein Konto, das nicht mehr in GNOME Online-Konten ist</translation>
     </message>
     <message>
         <source>GNOME Online Accounts is not available</source>
@@ -1836,11 +1836,11 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
     </message>
     <message>
         <source>Storing the password...</source>
-        <translation>Passwort wird gespeichert …</translation>
+        <translation>Passwort wird gespeichert...</translation>
     </message>
     <message>
         <source>Checking...</source>
-        <translation>Wird geprüft …</translation>
+        <translation>Wird geprüft...</translation>
     </message>
     <message>
         <source>A check is running; its result follows here.</source>
@@ -2387,11 +2387,11 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     </message>
     <message>
         <source>Backup data to ...</source>
-        <translation>Daten sichern nach …</translation>
+        <translation>Daten sichern nach ...</translation>
     </message>
     <message>
         <source>Restore data from ...</source>
-        <translation>Daten wiederherstellen aus …</translation>
+        <translation>Daten wiederherstellen aus ...</translation>
     </message>
     <message>
         <source>Start Plumora when I log in</source>
@@ -3319,7 +3319,7 @@ Zwei Wege zurück:
     </message>
     <message>
         <source>Waiting for the desktop to confirm %1…</source>
-        <translation>Warten auf die Bestätigung von %1 durch die Arbeitsumgebung …</translation>
+        <translation>Warten auf die Bestätigung von %1 durch die Arbeitsumgebung…</translation>
     </message>
     <message>
         <source>The desktop refused %1.</source>
