@@ -71,6 +71,8 @@ private Q_SLOTS:
             {"EditEvents|yearly", QStringLiteral("j\u00e4hrlich")},
             {"EditEvents|Edit Events - %1", "Termine bearbeiten - %1"},
             {"IconPicker|Please select an icon file:", QStringLiteral("Bitte w\u00e4hlen Sie:")},
+            {"IconPicker| Icon Files", " Symboldateien"},
+            {"IconPicker|Cancel", "Abbrechen"},
             {"IconPicker|Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)",
              "Symboldateien (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)"},
             {"CalendarSync|no password is stored; type it in Options", "kein Passwort gespeichert"},
@@ -149,6 +151,28 @@ private Q_SLOTS:
         picker.findChild<QPushButton*>("FileBtn")->click();
         QCOMPARE(title, QStringLiteral("Bitte w\u00e4hlen Sie:"));
         QVERIFY(filter.startsWith("Symboldateien (*.ico"));
+    }
+
+    // The picker's buttons are as wide as their German captions; "Abbrechen" keeps its
+    // left edge and widens the window to the right.
+    void iconPickerButtonsFitGerman() {
+        IconFolderMemory folders;
+        IconPicker picker(m_context->paths, m_context->dialogs, folders, filled(0xFF000000));
+        picker.show();
+        const auto fits = [](const QPushButton* b) {
+            const int need = b->fontMetrics().horizontalAdvance(b->text()) +
+                             b->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            return b->width() >= need;
+        };
+        auto* file = picker.findChild<QPushButton*>("FileBtn");
+        auto* cancel = picker.findChild<QPushButton*>("CancelBtn");
+        QCOMPARE(file->text(), " Symboldateien");
+        QCOMPARE(cancel->text(), "Abbrechen");
+        QVERIFY(fits(file));
+        QVERIFY(fits(cancel));
+        QCOMPARE(cancel->x(), 281); // the grid's width less 660 twips
+        QVERIFY(file->geometry().right() < cancel->x());
+        QCOMPARE(picker.width() - cancel->geometry().right() - 1, 8); // the usual margin
     }
 
     // A failed sync keeps its English mark in the data file, so the status line still takes
