@@ -2579,7 +2579,7 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     </message>
     <message>
         <source>Command Prompt..</source>
-        <translation>Eingabeaufforderung..</translation>
+        <translation>Terminal..</translation>
     </message>
     <message>
         <source>Computer Management</source>
@@ -2623,7 +2623,7 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     </message>
     <message>
         <source>Explore</source>
-        <translation>Durchsuchen</translation>
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>Open the tray of the selected CD drive</source>
