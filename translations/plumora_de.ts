@@ -145,15 +145,15 @@
     </message>
     <message>
         <source>Find Next</source>
-        <translation>Weitersuchen</translation>
+        <translation>Suchen</translation>
     </message>
     <message>
         <source>Edit Events...</source>
-        <translation>Termine bearbeiten...</translation>
+        <translation>Bearbeiten...</translation>
     </message>
     <message>
         <source>Export Events</source>
-        <translation>Termine exportieren</translation>
+        <translation>Exportieren</translation>
     </message>
     <message>
         <source>Go Today</source>
@@ -823,7 +823,7 @@ Prüfen Sie das Konto in den Einstellungen unter „Kalenderabgleich“; Plumora
     </message>
     <message>
         <source>the screen grab is empty</source>
-        <translation>die Bildschirmaufnahme ist leer</translation>
+        <translation>das Bildschirmfoto ist leer</translation>
     </message>
     <message>
         <source>the picture cannot be encoded</source>
@@ -1265,6 +1265,11 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
     <message>
         <source>The events of this day</source>
         <translation>Die Termine dieses Tages</translation>
+    </message>
+    <message>
+        <source>MMM dd yyyy</source>
+        <comment>date format of the editor&apos;s title</comment>
+        <translation>dd. MMM yyyy</translation>
     </message>
 </context>
 <context>
@@ -1803,7 +1808,7 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
     </message>
     <message>
         <source>An account no longer in GNOME Online Accounts</source>
-        <translation>Einem Konto, das nicht mehr in GNOME Online-Konten ist</translation>
+        <translation>Ein Konto, das nicht mehr in GNOME Online-Konten ist</translation>
     </message>
     <message>
         <source>GNOME Online Accounts is not available</source>
@@ -1831,11 +1836,11 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
     </message>
     <message>
         <source>Storing the password...</source>
-        <translation>Passwort wird gespeichert …</translation>
+        <translation>Passwort wird gespeichert...</translation>
     </message>
     <message>
         <source>Checking...</source>
-        <translation>Wird geprüft …</translation>
+        <translation>Wird geprüft...</translation>
     </message>
     <message>
         <source>A check is running; its result follows here.</source>
@@ -2052,6 +2057,14 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     <message>
         <source>Note alarm</source>
         <translation>Notizalarm</translation>
+    </message>
+</context>
+<context>
+    <name>NoteGeometry</name>
+    <message>
+        <source>MMMM dd, yyyy</source>
+        <comment>date format of a note card&apos;s creation date</comment>
+        <translation>dd. MMMM yyyy</translation>
     </message>
 </context>
 <context>
@@ -2374,11 +2387,11 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     </message>
     <message>
         <source>Backup data to ...</source>
-        <translation>Daten sichern nach …</translation>
+        <translation>Daten sichern nach ...</translation>
     </message>
     <message>
         <source>Restore data from ...</source>
-        <translation>Daten wiederherstellen aus …</translation>
+        <translation>Daten wiederherstellen aus ...</translation>
     </message>
     <message>
         <source>Start Plumora when I log in</source>
@@ -2566,7 +2579,7 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     </message>
     <message>
         <source>Command Prompt..</source>
-        <translation>Eingabeaufforderung..</translation>
+        <translation>Terminal..</translation>
     </message>
     <message>
         <source>Computer Management</source>
@@ -2610,7 +2623,7 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     </message>
     <message>
         <source>Explore</source>
-        <translation>Durchsuchen</translation>
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>Open the tray of the selected CD drive</source>
@@ -3306,7 +3319,7 @@ Zwei Wege zurück:
     </message>
     <message>
         <source>Waiting for the desktop to confirm %1…</source>
-        <translation>Warten auf die Bestätigung von %1 durch die Arbeitsumgebung …</translation>
+        <translation>Warten auf die Bestätigung von %1 durch die Arbeitsumgebung…</translation>
     </message>
     <message>
         <source>The desktop refused %1.</source>

@@ -3,6 +3,7 @@
 
 #include "base/LocaleFormats.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -34,7 +35,10 @@ int dateLeft(int cardWidth, int dateTextWidth) {
 }
 
 QString dateText(const QDate& created) {
-    return LocaleFormats::timeLocale().toString(created, QStringLiteral("MMMM dd, yyyy"));
+    // The date's order and punctuation differ between languages: the format is translated.
+    return LocaleFormats::timeLocale().toString(
+        created, QCoreApplication::translate("NoteGeometry", "MMMM dd, yyyy",
+                                             "date format of a note card's creation date"));
 }
 
 Drag dragAt(QPoint at, QSize card) {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TranslationLoader.h"
+#include "calendar/ui/EditEvents.h"
+#include "notes/NoteGeometry.h"
 #include "shell/HelpLanguage.h"
 
 #include <QCoreApplication>
@@ -75,6 +77,24 @@ private Q_SLOTS:
         QVERIFY(HelpLanguage::note().isEmpty());
         QCOMPARE(qtCancel(), "Cancel");
         QVERIFY(loader.files().isEmpty());
+    }
+
+    // Dates inside German texts are written the German way, day first; English keeps its own.
+    void datesInGermanOrder() {
+        const QDate day(2026, 3, 5);
+        QCOMPARE(NoteGeometry::dateText(day), "March 05, 2026");
+        QCOMPARE(EditEvents::captionFor(day), "Edit Events - Mar 05 2026");
+
+        const QByteArray lang = qgetenv("LANG");
+        qputenv("LANG", "de_DE.UTF-8");
+        TranslationLoader loader({m_good}, qtFolder());
+        QCOMPARE(loader.load(German), "de");
+        const QString note = NoteGeometry::dateText(day);
+        const QString caption = EditEvents::captionFor(day);
+        loader.load({});
+        qputenv("LANG", lang);
+        QCOMPARE(note, QStringLiteral("05. M\u00e4rz 2026"));
+        QCOMPARE(caption, "Termine bearbeiten - 05. M\u00e4rz 2026");
     }
 
     // Unknown, plain and empty settings start in English, with nothing said.

@@ -12,6 +12,7 @@
 #include "calendar/ui/CalendarSyncBox.h"
 #include "calendar/ui/EditEvents.h"
 #include "calendar/ui/IconPicker.h"
+#include "calendar/ui/SubscribeDialog.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
 
@@ -19,9 +20,12 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +71,8 @@ private Q_SLOTS:
             {"EditEvents|yearly", QStringLiteral("j\u00e4hrlich")},
             {"EditEvents|Edit Events - %1", "Termine bearbeiten - %1"},
             {"IconPicker|Please select an icon file:", QStringLiteral("Bitte w\u00e4hlen Sie:")},
+            {"IconPicker| Icon Files", " Symboldateien"},
+            {"IconPicker|Cancel", "Abbrechen"},
             {"IconPicker|Icon Files (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)",
              "Symboldateien (*.ico *.icl *.dll *.exe *.ICO *.ICL *.DLL *.EXE)"},
             {"CalendarSync|no password is stored; type it in Options", "kein Passwort gespeichert"},
@@ -79,6 +85,8 @@ private Q_SLOTS:
             {"EventExport|Event List", "Termine & Feiertage"},
             {"EventExport|(from:%1 to:%2)", "(von %1 bis %2)"},
             {"EventExport|Date", "Datum"},
+            {"SubscribeDialog|https://... or webcal://...",
+             "Die Adresse des Kalenders: https://... oder webcal://..."},
         };
     }
 
@@ -145,6 +153,28 @@ private Q_SLOTS:
         QVERIFY(filter.startsWith("Symboldateien (*.ico"));
     }
 
+    // The picker's buttons are as wide as their German captions; "Abbrechen" keeps its
+    // left edge and widens the window to the right.
+    void iconPickerButtonsFitGerman() {
+        IconFolderMemory folders;
+        IconPicker picker(m_context->paths, m_context->dialogs, folders, filled(0xFF000000));
+        picker.show();
+        const auto fits = [](const QPushButton* b) {
+            const int need = b->fontMetrics().horizontalAdvance(b->text()) +
+                             b->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            return b->width() >= need;
+        };
+        auto* file = picker.findChild<QPushButton*>("FileBtn");
+        auto* cancel = picker.findChild<QPushButton*>("CancelBtn");
+        QCOMPARE(file->text(), " Symboldateien");
+        QCOMPARE(cancel->text(), "Abbrechen");
+        QVERIFY(fits(file));
+        QVERIFY(fits(cancel));
+        QCOMPARE(cancel->x(), 281); // the grid's width less 660 twips
+        QVERIFY(file->geometry().right() < cancel->x());
+        QCOMPARE(picker.width() - cancel->geometry().right() - 1, 8); // the usual margin
+    }
+
     // A failed sync keeps its English mark in the data file, so the status line still takes
     // it off whatever the language: only the German reason shows.
     void syncFailureInGerman() {
@@ -194,6 +224,30 @@ private Q_SLOTS:
         QVERIFY(html.contains(QRegularExpression("size='2'>\\(von \\S+ bis \\S+\\)</font></p>")));
         QVERIFY(html.contains("<font face='Arial' size='2'>Event</font>")); // untranslated
         QVERIFY(html.contains("<font face='Arial' size='2'>Datum</font>"));
+    }
+
+    // The subscription window grows so a long hint in the address field is read whole.
+    void subscribeHintReadsWhole() {
+        SubscriptionRefresh refresh(m_context->stores, m_clock, m_desktop.downloads, {});
+        SubscribeDialog dialog(*m_context, &refresh);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* address = dialog.findChild<QLineEdit*>("AddressTb");
+        QCOMPARE(address->placeholderText(),
+                 "Die Adresse des Kalenders: https://... oder webcal://...");
+        // Where the field draws its text: inside the frame, less its own margin each side.
+        QStyleOptionFrame frame;
+        frame.initFrom(address);
+        frame.lineWidth =
+            address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, address);
+        frame.lineWidth =
+            address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, address);
+        frame.rect = address->rect();
+        const int room =
+            address->style()->subElementRect(QStyle::SE_LineEditContents, &frame, address).width() -
+            4;
+        const int hint = address->fontMetrics().horizontalAdvance(address->placeholderText());
+        QVERIFY2(room >= hint, qPrintable(QStringLiteral("%1 < %2").arg(room).arg(hint)));
     }
 };
 

@@ -149,8 +149,9 @@ EditEvents::~EditEvents() {
 }
 
 QString EditEvents::captionFor(const QDate& day) {
-    return tr("Edit Events - %1")
-        .arg(WeekStart::timeLocale().toString(day, QStringLiteral("MMM dd yyyy")));
+    // The date's order and punctuation differ between languages: the format is translated.
+    const QString format = tr("MMM dd yyyy", "date format of the editor's title");
+    return tr("Edit Events - %1").arg(WeekStart::timeLocale().toString(day, format));
 }
 
 void EditEvents::buildControls() {

@@ -33,6 +33,13 @@ int px(int twips) {
     return Twips::toPixels(twips);
 }
 
+// A button's width: `twips`, or more when its caption needs more to be read whole.
+int fitWidth(const QPushButton* button, int twips) {
+    const int caption = button->fontMetrics().horizontalAdvance(button->text().remove(u'&'));
+    return std::max(px(twips), caption + button->style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                                   2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+}
+
 QString chooseWithDialog(QWidget* parent, const QString& title, const QString& folder,
                          const QString& filter) {
     QFileDialog dialog(parent, title, folder, filter);
@@ -159,11 +166,14 @@ void IconPicker::layOut(int rows) {
     m_grid->setVerticalScrollBarPolicy(rows > VisibleRows ? Qt::ScrollBarAlwaysOn
                                                           : Qt::ScrollBarAlwaysOff);
     const int buttonTop = MarginTwips * 2 + GridHeightTwips;
-    m_fileBtn->setGeometry(px(MarginTwips), px(buttonTop), px(FileBtnWidthTwips),
+    m_fileBtn->setGeometry(px(MarginTwips), px(buttonTop), fitWidth(m_fileBtn, FileBtnWidthTwips),
                            px(ButtonHeightTwips));
-    m_cancelBtn->setGeometry(px(cancelLeftTwips(gridWidth)), px(buttonTop), px(CancelWidthTwips),
-                             px(ButtonHeightTwips));
-    setFixedSize(px(gridWidth + 2 * MarginTwips), px(buttonTop + ButtonHeightTwips + MarginTwips));
+    const int cancelLeft = px(cancelLeftTwips(gridWidth));
+    const int cancelWidth = fitWidth(m_cancelBtn, CancelWidthTwips);
+    m_cancelBtn->setGeometry(cancelLeft, px(buttonTop), cancelWidth, px(ButtonHeightTwips));
+    // A caption longer than its button's usual width widens the button, and the window with it.
+    const int width = px(gridWidth + 2 * MarginTwips) + cancelWidth - px(CancelWidthTwips);
+    setFixedSize(width, px(buttonTop + ButtonHeightTwips + MarginTwips));
 }
 
 void IconPicker::chooseFile() {

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,6 +50,17 @@ SubscribeDialog::SubscribeDialog(AppContext& context, SubscriptionRefresh* refre
     m_address = new QLineEdit(adding);
     m_address->setObjectName(QStringLiteral("AddressTb"));
     m_address->setPlaceholderText(tr("https://... or webcal://..."));
+    // The field is at least as wide as its hint, whose wording is longer in some languages.
+    QStyleOptionFrame frame;
+    frame.initFrom(m_address);
+    frame.lineWidth =
+        m_address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, m_address);
+    const QMargins text = m_address->textMargins();
+    const QSize hint(m_address->fontMetrics().horizontalAdvance(m_address->placeholderText()) + 4 +
+                         text.left() + text.right(),
+                     m_address->sizeHint().height());
+    m_address->setMinimumWidth(
+        m_address->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, hint, m_address).width());
     m_address->setAccessibleName(tr("Address"));
     m_name = new QLineEdit(adding);
     m_name->setObjectName(QStringLiteral("NameTb"));
