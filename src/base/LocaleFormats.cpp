@@ -22,6 +22,23 @@ QLocale timeLocale(const QByteArray& lcAll, const QByteArray& lcTime, const QByt
     return locale.language() == QLocale::C ? QLocale::c() : locale;
 }
 
+namespace {
+
+bool writesEnglishClock(const QLocale& locale) {
+    return locale.language() == QLocale::English || locale.language() == QLocale::C;
+}
+
+// The locale's short time format with the seconds left out.
+QString shortTimeFormat(const QLocale& locale) {
+    // The seconds with what separates them from the minutes: ":ss", ".ss", " ss".
+    static const QRegularExpression seconds(QStringLiteral("[^Hhm]?s+"));
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    format.remove(seconds);
+    return format.trimmed();
+}
+
+} // namespace
+
 QString monthHeading(const QDate& date, const QLocale& locale) {
     if (!date.isValid())
         return {};
@@ -36,21 +53,19 @@ QString shortDate(const QDate& date, const QLocale& locale) {
 }
 
 QString shortTime(const QTime& time, const QLocale& locale) {
-    if (!time.isValid())
-        return {};
-    // The seconds with what separates them from the minutes: ":ss", ".ss", " ss".
-    static const QRegularExpression seconds(QStringLiteral("[^Hhm]?s+"));
-    QString format = locale.timeFormat(QLocale::ShortFormat);
-    format.remove(seconds);
-    return locale.toString(time, format.trimmed());
+    return time.isValid() ? locale.toString(time, shortTimeFormat(locale)) : QString();
 }
 
 QString clockTime(const QTime& time, const QLocale& locale) {
     if (!time.isValid())
         return {};
-    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+    if (writesEnglishClock(locale))
         return QLocale::c().toString(time, QStringLiteral("h:mm AP"));
     return shortTime(time, locale);
+}
+
+QString pickerTimeFormat(const QLocale& locale) {
+    return writesEnglishClock(locale) ? QStringLiteral("hh:mm AP") : shortTimeFormat(locale);
 }
 
 } // namespace LocaleFormats

@@ -32,4 +32,8 @@ QString shortTime(const QTime& time, const QLocale& locale);
 // short time ("19:05" in German).
 QString clockTime(const QTime& time, const QLocale& locale);
 
+// A time picker's format to the minute: "hh:mm AP" where the texts are English, the locale's
+// own short time elsewhere ("HH:mm" in German).
+QString pickerTimeFormat(const QLocale& locale);
+
 } // namespace LocaleFormats

@@ -37,6 +37,24 @@ private Q_SLOTS:
         QCOMPARE(LocaleFormats::shortTime(QTime(), QLocale::c()), QString());
     }
 
+    // A time picker shows what the list writes: AM/PM where the texts are English, the
+    // locale's own clock elsewhere, to the minute.
+    void pickerTimeFormat() {
+        const QTime morning(7, 5);
+        for (const char* name : {"C", "en_US", "en_GB", "de_DE", "fr_FR"}) {
+            const QLocale locale(QString::fromLatin1(name));
+            const QString format = LocaleFormats::pickerTimeFormat(locale);
+            QVERIFY2(!format.contains(u's'), name);
+            const QString shown = locale.toString(morning, format);
+            QCOMPARE(locale.toTime(shown, format), morning);
+        }
+        QCOMPARE(LocaleFormats::pickerTimeFormat(QLocale::c()), "hh:mm AP");
+        QCOMPARE(QLocale(QStringLiteral("de_DE"))
+                     .toString(Evening,
+                               LocaleFormats::pickerTimeFormat(QLocale(QStringLiteral("de_DE")))),
+                 "19:05");
+    }
+
     void shortDate() {
         QCOMPARE(LocaleFormats::shortDate(December5, QLocale(QStringLiteral("en_GB"))),
                  "05/12/2026");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scheduler/ui/ScheduleEditor.h"
 
+#include "base/LocaleFormats.h"
 #include "scheduler/TypedTime.h"
 #include "shell/Twips.h"
 
@@ -37,7 +38,7 @@ int px(int twips) {
 
 // The user's short date, always with a four-digit year so no century is guessed.
 QString shortDateFormat() {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    QString format = LocaleFormats::timeLocale().dateFormat(QLocale::ShortFormat);
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return format;
@@ -237,7 +238,10 @@ void ScheduleEditor::buildControls() {
     m_schDateDT->setCalendarPopup(true);
     m_schTimeDT = new TypedTimeEdit(m_schFrame);
     named(m_schTimeDT, "SchTimeDT", tr("From time"));
-    m_schTimeDT->setDisplayFormat(QStringLiteral("hh:mm AP"));
+    // Both pickers write as the locale of the time formats does.
+    m_schDateDT->setLocale(LocaleFormats::timeLocale());
+    m_schTimeDT->setLocale(LocaleFormats::timeLocale());
+    m_schTimeDT->setDisplayFormat(LocaleFormats::pickerTimeFormat(LocaleFormats::timeLocale()));
     fromLb->setBuddy(m_schDateDT);
     m_isActiveChk = new QCheckBox(tr("Active"), m_schFrame);
     named(m_isActiveChk, "IsActiveChk", tr("Active"));
