@@ -37,7 +37,7 @@ class TestExtraTool : public QObject {
 
     // Stands at 09:00:01, before the tool's entry falls due.
     struct Install : ::Install {
-        Install() : ::Install(QDateTime(QDate(2026, 3, 10), QTime(9, 0, 1))) {}
+        Install() : ::Install({.start = QDateTime(QDate(2026, 3, 10), QTime(9, 0, 1))}) {}
     };
 
     class CountingJob : public MinuteJob {

@@ -15,99 +15,16 @@
 #include "shell/TrayMenuEntries.h"
 #include "shell/ui/MainWindow.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QComboBox>
 #include <QCommandLineParser>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableWidget>
 #include <QTest>
-#include <QToolBar>
-#include <QTranslator>
 
-namespace {
+#include <optional>
 
-// Stands in for a language: every text of Plumora comes back in brackets, so a text shown
-// without them never went through the translation system. Some formats come back with
-// their placeholders in another order, as a translation may put them. Qt's own texts are
-// left alone.
-class MarkingTranslator : public QTranslator {
-public:
-    QHash<QString, QString> reordered; // "context|source" -> translation
-
-    bool isEmpty() const override { return false; }
-    QString translate(const char* context, const char* source, const char* disambiguation,
-                      int n) const override {
-        Q_UNUSED(disambiguation);
-        Q_UNUSED(n);
-        const QString ctx = QString::fromUtf8(context);
-        if (ctx.size() > 1 && ctx[0] == u'Q' && ctx[1].isUpper())
-            return {};
-        const QString text = QString::fromUtf8(source);
-        const auto found = reordered.constFind(ctx + u'|' + text);
-        return found != reordered.cend() ? *found : u'[' + text + u']';
-    }
-};
-
-bool marked(const QString& text) {
-    return text.startsWith(u'[') && text.endsWith(u']');
-}
-
-// Texts that are not words of any language: names, protocols, numbers.
-bool needsNoTranslation(const QString& text) {
-    static const QStringList names{QStringLiteral("Plumora"), QStringLiteral("POP3"),
-                                   QStringLiteral("IMAP"), QStringLiteral("SSL/TLS"),
-                                   QStringLiteral("STARTTLS")};
-    bool number = false;
-    text.toInt(&number);
-    return text.trimmed().isEmpty() || number || names.contains(text) || text.startsWith(u'/');
-}
-
-// Every text a user can see or hear of `root` and its children that did not go through the
-// translation system, with where it was found. The widgets in `skipped` (another part's
-// groups) are left out with what they hold.
-QStringList unmarkedTexts(QWidget* root, const QList<QWidget*>& skipped = {}) {
-    QStringList found;
-    const auto check = [&](const QObject* at, const char* what, const QString& text) {
-        if (!needsNoTranslation(text) && !marked(text))
-            found
-                << QStringLiteral("%1 %2: \"%3\"").arg(at->objectName(), QLatin1String(what), text);
-    };
-    QList<QWidget*> widgets{root};
-    widgets += root->findChildren<QWidget*>();
-    for (QWidget* w : std::as_const(widgets)) {
-        bool inSkipped = false;
-        for (QWidget* p = w; p && p != root && !inSkipped; p = p->parentWidget())
-            inSkipped = skipped.contains(p);
-        if (inSkipped)
-            continue;
-        check(w, "accessible name", w->accessibleName());
-        check(w, "accessible description", w->accessibleDescription());
-        check(w, "tool tip", w->toolTip());
-        if (auto* label = qobject_cast<QLabel*>(w))
-            check(w, "text", label->text());
-        if (auto* button = qobject_cast<QAbstractButton*>(w))
-            check(w, "text", button->text());
-        if (auto* group = qobject_cast<QGroupBox*>(w))
-            check(w, "title", group->title());
-        if (auto* box = qobject_cast<QComboBox*>(w))
-            for (int i = 0; i < box->count(); ++i)
-                check(w, "entry", box->itemText(i));
-        if (auto* table = qobject_cast<QTableWidget*>(w))
-            for (int c = 0; c < table->columnCount(); ++c)
-                if (const QTableWidgetItem* header = table->horizontalHeaderItem(c))
-                    check(w, "column", header->text());
-        for (const QAction* a : w->actions())
-            if (!a->isSeparator())
-                check(a, "action", a->text());
-    }
-    return found;
-}
-
-} // namespace
+using M = MarkingTranslator;
 
 // Every text of the shell, the Options page, the mail watch and Quick Access reaches the
 // user through the translation system, in the language installed before the program
@@ -115,14 +32,11 @@ QStringList unmarkedTexts(QWidget* root, const QList<QWidget*>& skipped = {}) {
 class TestTranslation : public QObject {
     Q_OBJECT
 
-    MarkingTranslator m_translator;
+    std::optional<MarkingTranslator> m_translator;
 
 private Q_SLOTS:
-    void init() { QVERIFY(QCoreApplication::installTranslator(&m_translator)); }
-    void cleanup() {
-        QCoreApplication::removeTranslator(&m_translator);
-        m_translator.reordered.clear();
-    }
+    void init() { m_translator.emplace(MarkingTranslator::OwnTexts); }
+    void cleanup() { m_translator.reset(); }
 
     // The main window's menus and tool tips, the tray menu (also as exported over D-Bus),
     // the Options page's own groups with the mail watch's, and the Quick Access page.
@@ -139,21 +53,21 @@ private Q_SLOTS:
         for (QMenu* menu : main->menuBar()->findChildren<QMenu*>()) {
             if (!menu->objectName().endsWith(QLatin1String("Menu")))
                 continue; // a page's own menu
-            QVERIFY2(marked(menu->title()), qPrintable(menu->title()));
+            QVERIFY2(M::isMarked(menu->title()), qPrintable(menu->title()));
             for (const QAction* a : menu->actions()) {
                 const bool tool = menu->objectName() == QLatin1String("ToolsMenu") &&
                                   a->objectName() != QLatin1String("ReminderMenu");
                 if (a->isSeparator() ||
                     (tool && !own.contains(a->objectName().chopped(4)))) // other parts' tools
                     continue;
-                QVERIFY2(marked(a->text()), qPrintable(a->objectName() + u' ' + a->text()));
+                QVERIFY2(M::isMarked(a->text()), qPrintable(a->objectName() + u' ' + a->text()));
             }
         }
         for (const int b : {toolButton("Options"), toolButton("QAccess"),
                             int(MainToolbar::ReminderButton), int(MainToolbar::HelpButton)}) {
             const QAction* a = main->findChild<QAction*>(QStringLiteral("MainTB_%1").arg(b));
             QVERIFY(a);
-            QVERIFY2(marked(a->toolTip()), qPrintable(a->toolTip()));
+            QVERIFY2(M::isMarked(a->toolTip()), qPrintable(a->toolTip()));
         }
 
         const QList<TrayMenuEntries::Entry> entries = app.dispatcher().tools().trayEntries();
@@ -163,7 +77,7 @@ private Q_SLOTS:
             if (e.index < TrayMenu::ToolSlots && e.index != trayIndex("Options") &&
                 e.index != trayIndex("QAccess"))
                 continue;
-            QVERIFY2(marked(e.caption), qPrintable(e.caption));
+            QVERIFY2(M::isMarked(e.caption), qPrintable(e.caption));
             for (const DBusMenuNode& item : exported.children)
                 if (item.properties.value(QStringLiteral("label")).toString() ==
                     TrayMenuEntries::exportedLabel(e.caption))
@@ -180,16 +94,16 @@ private Q_SLOTS:
             if (!ours.contains(g->objectName()))
                 skipped << g;
         QCOMPARE(skipped.size() + ours.size(), options->findChildren<QGroupBox*>().size() + 1);
-        QStringList unmarked = unmarkedTexts(options, skipped);
+        QStringList unmarked = M::unmarkedTexts(options, {.widgets = skipped});
         QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(u'\n')));
         QVERIFY(options->findChild<QLabel*>(QStringLiteral("DataPathLb"))
                     ->text()
-                    .startsWith(QLatin1String("[Data file: ")));
+                    .startsWith(QLatin1String("[[Data file: ")));
 
         app.dispatcher().dispatch(trayIndex("QAccess"));
         auto* quickAccess = qobject_cast<QuickAccessPage*>(main->activePage());
         QVERIFY(quickAccess);
-        unmarked = unmarkedTexts(quickAccess);
+        unmarked = M::unmarkedTexts(quickAccess);
         QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(u'\n')));
     }
 
@@ -209,13 +123,13 @@ private Q_SLOTS:
         in.desktop.dialogs.messages.clear();
         page->openFolder(0);
         QCOMPARE(in.desktop.dialogs.messages.size(), 1);
-        QCOMPARE(in.desktop.dialogs.messages.first().text, QStringLiteral("[Folder not found! ]"));
+        QCOMPARE(in.desktop.dialogs.messages.first().text, M::marked("Folder not found! "));
     }
 
     // Texts made by the plain classes and shown by the windows, the notices or the command
     // line: translated, with each argument where the language puts it.
     void textsOutsideTheWindowsAreTranslated() {
-        m_translator.reordered = {
+        m_translator->translations = {
             {QStringLiteral("MissedMinutes|Not run: %1 at %2"), QStringLiteral("%2: %1 ran not")},
             {QStringLiteral("SaveFailures|%1 could not be saved to %2:\n%3"),
              QStringLiteral("%3 (%2, %1)")},
@@ -227,49 +141,49 @@ private Q_SLOTS:
         backup.name = QStringLiteral("Backup");
         QCOMPARE(MissedMinutes::skippedLine({{today, QTime(10, 5)}, backup}, today),
                  QStringLiteral("10:05: Backup ran not"));
-        QCOMPARE(MissedMinutes::notice({"1", "2", "3"}, 2), QStringLiteral("1\n2\n[and 1 more]"));
+        QCOMPARE(MissedMinutes::notice({"1", "2", "3"}, 2), "1\n2\n" + M::marked("and 1 more"));
         QCOMPARE(SaveFailures::failedText(QStringLiteral("Notes"), QStringLiteral("/d/data.plm"),
                                           QStringLiteral("disk full")),
                  QStringLiteral("disk full (/d/data.plm, Notes)"));
-        QVERIFY(marked(SaveFailures::unloadText(QStringList{QStringLiteral("x")})));
+        QVERIFY(M::isMarked(SaveFailures::unloadText(QStringList{QStringLiteral("x")})));
         QCOMPARE(MailTexts::notConnected(QStringLiteral("pop.example.org"), 995,
                                          QStringLiteral("timed out")),
                  QStringLiteral("timed out <- pop.example.org:995"));
-        QCOMPARE(MailTexts::found(1, false), QStringLiteral("[1 new message]"));
-        QCOMPARE(MailTexts::found(4, true), QStringLiteral("[4 unread messages]"));
-        QCOMPARE(MailTexts::noticeSpoken(2, false), QStringLiteral("[2 messages waiting]"));
-        QCOMPARE(ReminderRules::daysText(today, today.addDays(3)),
-                 QStringLiteral("[3 day(s) from now.]"));
+        QCOMPARE(MailTexts::found(1, false), M::marked("1 new message"));
+        QCOMPARE(MailTexts::found(4, true), M::marked("4 unread messages"));
+        QCOMPARE(MailTexts::noticeSpoken(2, false), M::marked("2 messages waiting"));
+        QCOMPARE(ReminderRules::daysText(today, today.addDays(3)), M::marked("3 day(s) from now."));
         QCOMPARE(DataBackup::restoreMessage(DataBackup::Result::NotFound),
-                 QStringLiteral("[Data file not found !]"));
-        QCOMPARE(TrayMenu::caption(TrayMenu::Unload), QStringLiteral("[Unload Plumora]"));
-        QCOMPARE(MainToolbar::tip(MainToolbar::HelpButton), QStringLiteral("[Help]"));
+                 M::marked("Data file not found !"));
+        QCOMPARE(TrayMenu::caption(TrayMenu::Unload), M::marked("Unload Plumora"));
+        QCOMPARE(MainToolbar::tip(MainToolbar::HelpButton), M::marked("Help"));
 
         const RemoteCommand longNote{QLatin1String(RemoteCommand::NewNote),
                                      QString(RemoteCommand::MaxNoteBytes + 1, u'x')};
-        QVERIFY(marked(longNote.refusal({})));
+        QVERIFY(M::isMarked(longNote.refusal({})));
         const RemoteCommand unknown{QLatin1String(RemoteCommand::Show), QStringLiteral("tally")};
         QCOMPARE(unknown.refusal({QStringLiteral("calendar")}),
-                 QStringLiteral("[There is no tool \"tally\" to show. The tools are: calendar.]"));
+                 M::marked("There is no tool \"tally\" to show. The tools are: calendar."));
 
         QCommandLineParser parser;
         CommandLine::describe(parser);
-        QVERIFY(parser.helpText().contains(QLatin1String("[Import the iCalendar files")));
-        QVERIFY(parser.helpText().contains(QLatin1String("[Plumora keeps a calendar")));
-        QVERIFY(marked(
+        QVERIFY(parser.helpText().contains(QLatin1String("[[Import the iCalendar files")));
+        QVERIFY(parser.helpText().contains(QLatin1String("[[Plumora keeps a calendar")));
+        QVERIFY(M::isMarked(
             CommandLine::read(QStringList{"plumora", "--capture", "--show", "notes"}).error));
         QCOMPARE(CommandLine::read(QStringList{"plumora", "--capture", "extra"}).error,
-                 QStringLiteral("[--capture takes no further arguments: extra]"));
+                 M::marked("--capture takes no further arguments: extra"));
     }
 
     // A sign-in entry is found by its account, whatever words a language puts around the
     // address in the list.
     void theProviderSignInFindsItsEntryInAnyWording() {
-        m_translator.reordered = {{QStringLiteral("MailOptionsGroup|%1 (GNOME Online Accounts)"),
-                                   QStringLiteral("Online account: %1")},
-                                  {QStringLiteral("MailOptionsGroup|Choose \"%1\" under Sign in "
-                                                  "with."),
-                                   QStringLiteral("Pick \"%1\".")}};
+        m_translator->translations = {
+            {QStringLiteral("MailOptionsGroup|%1 (GNOME Online Accounts)"),
+             QStringLiteral("Online account: %1")},
+            {QStringLiteral("MailOptionsGroup|Choose \"%1\" under Sign in "
+                            "with."),
+             QStringLiteral("Pick \"%1\".")}};
         Install in;
         in.desktop.mail.account = {QStringLiteral("Ann@Example.org"),
                                    QStringLiteral("imap.example.org"),

@@ -15,6 +15,7 @@
 #include "calendar/ui/SubscribeDialog.h"
 #include "mock/FakeClock.h"
 #include "mock/FakeDesktop.h"
+#include "mock/MarkingTranslator.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,24 +30,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
 
 #include <memory>
-
-namespace {
-
-// A translator with a handful of German texts, by context and source.
-class Words : public QTranslator {
-public:
-    QHash<QString, QString> words; // "Context|source" -> translation
-
-    QString translate(const char* context, const char* source, const char*, int) const override {
-        return words.value(QLatin1String(context) + u'|' + QString::fromUtf8(source));
-    }
-    bool isEmpty() const override { return false; }
-};
-
-} // namespace
+#include <optional>
 
 class TestCalendarGerman : public QObject {
     Q_OBJECT
@@ -54,14 +40,15 @@ class TestCalendarGerman : public QObject {
     FakeClock m_clock;
     FakeDesktop m_desktop;
     std::unique_ptr<AppContext> m_context;
-    Words m_german;
+    QHash<QString, QString> m_words; // a handful of German texts
+    std::optional<MarkingTranslator> m_german;
     const QDate m_day = D("2002-09-05");
 
     QString dataFile() const { return m_context->paths.dataFile(); }
 
 private Q_SLOTS:
     void initTestCase() {
-        m_german.words = {
+        m_words = {
             {"EditEvents|Icon", "Symbol"},
             {"EditEvents|Event Description", "Terminbeschreibung"},
             {"EditEvents|Repeat", "Wiederholung"},
@@ -91,13 +78,14 @@ private Q_SLOTS:
     }
 
     void init() {
-        QVERIFY(QCoreApplication::installTranslator(&m_german));
+        m_german.emplace(MarkingTranslator::Nothing);
+        m_german->translations = m_words;
         m_context = std::make_unique<AppContext>(
             m_desktop.context(AppPaths(m_dir.path(), m_dir.path()), m_clock));
         QFile::remove(dataFile());
         QCOMPARE(programSchema().createTemplate(dataFile(), m_day), QString());
     }
-    void cleanup() { QCoreApplication::removeTranslator(&m_german); }
+    void cleanup() { m_german.reset(); }
 
     // The editor shows German repeat words; the rules get, and the data file keeps, the
     // frequency the chosen word stands for.

@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramSchema.h"
 #include "capture/CaptureStore.h"
 #include "capture/ui/CaptureDescriptor.h"
 #include "capture/ui/CaptureToolBox.h"
 #include "capture/ui/FullScreen.h"
 #include "capture/ui/ScreenCapture.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/MarkingTranslator.h"
+#include "mock/Install.h"
 
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
@@ -22,30 +17,19 @@ namespace {
 
 using M = MarkingTranslator;
 
-// The translator comes first, so everything built goes through it.
-struct Fixture {
-    MarkingTranslator translator;
-    QTemporaryDir dir;
-    FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
-    FakeDesktop desktop;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-
-    Fixture() {
+struct Fixture : Install {
+    Fixture()
+        : Install({.start = QDateTime(QDate(2026, 3, 10), QTime(9, 0)),
+                   .marked = true,
+                   .dataFile = true}) {
         desktop.windows.screen = QGuiApplication::primaryScreen()->geometry();
-        programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
     }
     qint64 addCapture() {
         QImage image(60, 40, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         return CaptureStore(context.paths.dataFile()).add(image);
     }
-    std::unique_ptr<ScreenCapture> open() {
-        auto page = std::make_unique<ScreenCapture>(context);
-        page->resize(800, 560);
-        page->show();
-        page->activated();
-        return page;
-    }
+    std::unique_ptr<ScreenCapture> open() { return showPage<ScreenCapture>(800, 560); }
     QList<FakeDialogs::Shown>& messages() { return desktop.dialogs.messages; }
 };
 

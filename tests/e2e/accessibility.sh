@@ -5,13 +5,7 @@
 # window has a name, the month grid tells the selected day with its events, the open
 # Export and Quick Access menus are in the tree, and every toolbar button pressed the way
 # a screen reader does shows its tool (or its window).
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-# The accessibility bus is reached through the session bus this script runs in.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 help=$3 reader=$4
 
 # An X server with a window manager but no notification area: Plumora says so, then opens
@@ -30,8 +24,7 @@ for attempt in 1 2 3; do
     [ $attempt -lt 3 ] || fail "openbox did not start: $(cat "$E2E_DIR/openbox.log")"
 done
 
-program=$(e2e_program_folder "$exe" "$template")
-cp -r "$help" "$program/help"
+program=$(e2e_program_folder "$exe" "$template" "$help")
 # A folder used on two days, so Quick Access has a list to open its menu on, and one
 # scheduled entry.
 cp "$template" "$program/data.plm"

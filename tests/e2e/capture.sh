@@ -6,13 +6,7 @@
 # comes up with its box of choices on top; "Full Screen" stores a picture of the screen's
 # size and the main window comes back with the description ready to type; then, after an
 # area is dragged on the frozen screen, Return stores that area.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-# The accessibility bus is reached through the session bus this script runs in.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 reader=$3
 E2E_READER=$reader
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE

@@ -5,13 +5,7 @@
 # marked for deletion in the Power Scheduler deletes it, and both end with status 0.
 # Tools menu entries are clicked where the screen shows them (found over the accessibility
 # bus); keys go to the window the window manager gave the keyboard.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-# The accessibility bus is reached through the session bus this script runs in.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 E2E_READER=$3
 
 e2e_start_desktop

@@ -3,17 +3,11 @@
 # Plumora in German (LANG=de_DE.UTF-8) on 5 December 2026, read as a screen reader reads it:
 # the month view's heading in German, the help's line saying its pages are English, then
 # the German captions of the tray menu, of a toolbar button and of an Options group.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 help=$3 E2E_READER=$4
 
 e2e_start_desktop
-program=$(e2e_program_folder "$exe" "$template")
-cp -r "$help" "$program/help"
+program=$(e2e_program_folder "$exe" "$template" "$help")
 [ -f "$program/translations/plumora_de.qm" ] || fail "the German translation was not built"
 
 lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)

@@ -6,13 +6,8 @@
 # served by a local HTTP server is refreshed by the real tick. The program runs in a time
 # zone that puts its wall clock a few seconds before a full minute, so the first tick comes
 # soon.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
 # The summary's OK button is found over the accessibility bus of this script's session bus.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 E2E_READER=$3
 
 e2e_need_network

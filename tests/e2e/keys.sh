@@ -3,12 +3,7 @@
 # Plumora reached from outside its windows, as a user does: actions typed in a shell go to
 # the running copy, and a key chosen in Options opens the area selector from any window,
 # whatever the state of Num Lock. A key another X client holds is reported in Options.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 reader=$3 grabber=$4
 E2E_READER=$reader
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE

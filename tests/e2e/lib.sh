@@ -4,6 +4,14 @@
 # program folder and HOME, and clean-up of everything started.
 set -euo pipefail
 
+# E2E_OWN_BUS=1, set for the sourcing of this file: the script runs in a session bus of its
+# own (it starts again under dbus-run-session), whose accessibility bus a screen reader
+# reaches (see e2e_session_bus).
+if [ -n "${E2E_OWN_BUS:-}" ] && [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
+    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
+fi
+e2e_own_bus=${E2E_OWN_BUS:+$DBUS_SESSION_BUS_ADDRESS}
+
 E2E_PIDS=()
 E2E_DIR=$(mktemp -d)
 export HOME="$E2E_DIR/home"
@@ -119,13 +127,15 @@ e2e_copy_program() {
     if [ -d "$(dirname "$1")/translations" ]; then cp -r "$(dirname "$1")/translations" "$2/"; fi
 }
 
-# A program folder holding only the program, its modules and its data template.
+# e2e_program_folder EXE TEMPLATE [HELP]: a program folder holding only the program, its
+# modules and its data template, and the help pages when HELP is given.
 e2e_program_folder() {
-    local exe=$1 template=$2
+    local exe=$1 template=$2 help=${3:-}
     local dir="$E2E_DIR/program"
     mkdir -p "$dir"
     e2e_copy_program "$exe" "$dir"
     cp "$template" "$dir/"
+    if [ -n "$help" ]; then cp -r "$help" "$dir/help"; fi
     echo "$dir"
 }
 
@@ -267,6 +277,7 @@ e2e_session_bus() {
     dbus-update-activation-environment XDG_RUNTIME_DIR HOME XDG_CONFIG_HOME XDG_DATA_HOME ||
         fail "the session bus did not take the environment"
 }
+if [ -n "$e2e_own_bus" ]; then e2e_session_bus "$e2e_own_bus"; fi
 
 # Acting on what the screen shows, found over the accessibility bus: set E2E_READER to the
 # reader (atspi_tree) and start the program with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 in a

@@ -7,13 +7,8 @@
 # both onto the one left, and the main window saved there opens on it after a restart with
 # nothing written back; with the left monitor scaled 1.5, the picture still holds every
 # device pixel and an area across the edge is still what the user dragged over. One X server for every case.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
 E2E_SCREEN=3840x1080x24 E2E_XVFB_ARGS=-noreset
-source "$(dirname "$0")/lib.sh"
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 reader=$3
 E2E_READER=$reader
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE

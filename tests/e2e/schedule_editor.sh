@@ -5,13 +5,7 @@
 # the keyboard. An entry made in the editor for the coming minute starts its script (whose
 # path holds blanks) at that minute; marked with Delete, the entry is gone from the table
 # once the user leaves the page.
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-# The accessibility bus is reached through the session bus this script runs in.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 E2E_READER=$3
 # A known time format in the editor.
 export LC_ALL=C

@@ -5,13 +5,7 @@
 # private bus, given to the program as its system bus, logs the order. The note is reached
 # through the Tools menu, clicked where the screen shows it (found over the accessibility
 # bus).
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-# The accessibility bus is reached through the session bus this script runs in.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 E2E_READER=$3
 here=$(dirname "$0")
 

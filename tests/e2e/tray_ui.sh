@@ -4,21 +4,14 @@
 # opens the main window on the calendar and leaves no menu, and "Unload Plumora" answered
 # Yes ends the process and takes the icon away. Menu entries and buttons are clicked where
 # the screen shows them (found over the accessibility bus).
-if [ -z "${PLUMORA_E2E_SESSION:-}" ]; then
-    exec dbus-run-session -- env PLUMORA_E2E_SESSION=1 bash "$0" "$@"
-fi
-session_bus=$DBUS_SESSION_BUS_ADDRESS
-source "$(dirname "$0")/lib.sh"
-# The accessibility bus is reached through the session bus this script runs in.
-e2e_session_bus "$session_bus"
+E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 help=$3 E2E_READER=$4
 
 e2e_start_desktop
 # The panel's strip at the foot of the screen is outside the work area, as a desktop with a
 # window manager reports it.
 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1280, 776"
-program=$(e2e_program_folder "$exe" "$template")
-cp -r "$help" "$program/help"
+program=$(e2e_program_folder "$exe" "$template" "$help")
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 plumora=$!

@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramSchema.h"
-#include "data/DataFile.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/MarkingTranslator.h"
+#include "mock/Install.h"
 #include "notes/NoteDueReader.h"
 #include "notes/ui/FindNote.h"
 #include "notes/ui/NotesDescriptor.h"
 #include "notes/ui/NotesPage.h"
 
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
@@ -20,15 +15,11 @@ using NoteToolbar::Command;
 
 namespace {
 
-// The translator comes first, so everything the page builds goes through it.
-struct Fixture {
-    MarkingTranslator translator;
-    QTemporaryDir dir;
-    FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(8, 30))};
-    FakeDesktop desktop;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-
-    Fixture() { programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1)); }
+struct Fixture : Install {
+    Fixture()
+        : Install({.start = QDateTime(QDate(2026, 3, 10), QTime(8, 30)),
+                   .marked = true,
+                   .dataFile = true}) {}
 
     void note(int zOrder, const QString& text, int frequency = 0) {
         DataFile db(context.paths.dataFile());
@@ -36,18 +27,8 @@ struct Fixture {
                                  "VALUES (?, ?, '2026-03-05', ?, '2026-03-10 09:00')"),
                   {text, zOrder, frequency});
     }
-    std::unique_ptr<NotesPage> open() {
-        auto page = std::make_unique<NotesPage>(context);
-        page->resize(900, 640);
-        page->show();
-        page->activated();
-        return page;
-    }
+    std::unique_ptr<NotesPage> open() { return showPage<NotesPage>(900, 640); }
 };
-
-// The reload bar's own texts are the shell's.
-const QStringList ShellTexts{QStringLiteral("&Reload"), QStringLiteral("Reload"),
-                             QStringLiteral("Changed elsewhere")};
 
 } // namespace
 
@@ -61,7 +42,10 @@ private Q_SLOTS:
         fx.note(2, QStringLiteral("first"));
         fx.note(1, QStringLiteral("second"), 2);
         auto page = fx.open();
-        QCOMPARE(MarkingTranslator::unmarkedTexts(page.get(), ShellTexts).join(u'\n'), QString());
+        // The font box lists the fonts by their own names.
+        QCOMPARE(MarkingTranslator::unmarkedTexts(page.get(), {.texts = QFontDatabase::families()})
+                     .join(u'\n'),
+                 QString());
         QCOMPARE(page->windowTitle(), MarkingTranslator::marked("Quick Notes"));
 
         page->command(Command::Find);

@@ -1,9 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramSchema.h"
-#include "data/DataFile.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/MarkingTranslator.h"
+#include "mock/Install.h"
 #include "scheduler/ScheduleDueReader.h"
 #include "scheduler/ScheduleRowText.h"
 #include "scheduler/ScheduledCommand.h"
@@ -13,27 +9,19 @@
 #include "shell/FiringRules.h"
 
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
 using M = MarkingTranslator;
 
-// The translator comes first, so everything built goes through it.
-struct Fixture {
-    MarkingTranslator translator;
-    QTemporaryDir dir;
-    FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(8, 30))};
-    FakeDesktop desktop;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
-
-    Fixture() {
-        programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
-        DataFile db(context.paths.dataFile());
-        db.exec(QStringLiteral("INSERT INTO Schedule VALUES (1, '\"/opt/my tools/run\" --now', "
-                               "'2026-03-12 19:05', 3), (2, 'H', '2026-03-11 07:00', 1), "
-                               "(2, '', '2026-03-13 00:00', 0)"));
+struct Fixture : Install {
+    Fixture()
+        : Install({.start = QDateTime(QDate(2026, 3, 10), QTime(8, 30)),
+                   .marked = true,
+                   .dataFile = true}) {
+        exec("INSERT INTO Schedule VALUES (1, '\"/opt/my tools/run\" --now', "
+             "'2026-03-12 19:05', 3), (2, 'H', '2026-03-11 07:00', 1), "
+             "(2, '', '2026-03-13 00:00', 0)");
     }
 };
 
@@ -46,14 +34,12 @@ private Q_SLOTS:
     // and frequency in the user's language, but a program's command line as it is stored.
     void listIsTranslatedButCommandsAreNot() {
         Fixture fx;
-        Schedule page(fx.context);
-        page.resize(800, 520);
-        page.show();
-        page.activated();
+        const auto page = fx.showPage<Schedule>(800, 520);
         // The deletion mark is a sign, not a word.
-        QCOMPARE(M::unmarkedTexts(&page, {QStringLiteral("X")}).join(u'\n'), QString());
+        QCOMPARE(M::unmarkedTexts(page.get(), {.texts = {QStringLiteral("X")}}).join(u'\n'),
+                 QString());
         const auto cell = [&](int line, int column) {
-            return page.grid()->item(line, column)->text();
+            return page->grid()->item(line, column)->text();
         };
         // In SchDT order: hibernate, launch, power off.
         QCOMPARE(cell(0, Schedule::TypeCol), M::marked("Shut Down System"));
@@ -65,9 +51,9 @@ private Q_SLOTS:
         QCOMPARE(cell(2, Schedule::DescCol), M::marked("Shut down the computer and power off."));
         QCOMPARE(cell(2, Schedule::FreqCol), M::marked("none"));
         // The frequency column is wide enough for the longest name, whichever it is.
-        const QFontMetrics fm(page.grid()->font());
+        const QFontMetrics fm(page->grid()->font());
         for (int f = FiringRules::Inactive; f <= FiringRules::Yearly; ++f)
-            QVERIFY(page.grid()->columnWidth(Schedule::FreqCol) >
+            QVERIFY(page->grid()->columnWidth(Schedule::FreqCol) >
                     fm.horizontalAdvance(ScheduleRowText::frequencyName(f)));
     }
 

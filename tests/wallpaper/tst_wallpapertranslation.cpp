@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProgramSchema.h"
 #include "data/Settings.h"
-#include "mock/FakeClock.h"
-#include "mock/FakeDesktop.h"
-#include "mock/MarkingTranslator.h"
+#include "mock/Install.h"
 #include "wallpaper/DesktopWallpaper.h"
 #include "wallpaper/WallpaperStore.h"
 #include "wallpaper/ui/WallpaperChanger.h"
@@ -13,34 +10,24 @@
 #include <QDir>
 #include <QImage>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
 using M = MarkingTranslator;
 
-// The translator comes first, so everything built goes through it.
-struct Fixture {
-    MarkingTranslator translator;
-    QTemporaryDir dir;
-    FakeClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
-    FakeDesktop desktop;
-    AppContext context = desktop.context(AppPaths(dir.path(), dir.path()), clock);
+struct Fixture : Install {
     QString picture = dir.filePath(QStringLiteral("sea.png"));
 
-    Fixture() {
-        programSchema().createTemplate(context.paths.dataFile(), QDate(2026, 1, 1));
+    Fixture()
+        : Install({.start = QDateTime(QDate(2026, 3, 10), QTime(9, 0)),
+                   .marked = true,
+                   .dataFile = true}) {
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::blue);
         image.save(picture);
         WallpaperStore(context.paths.dataFile()).replace({picture});
     }
 };
-
-// The reload bar's own texts are the shell's.
-const QStringList ShellTexts{QStringLiteral("&Reload"), QStringLiteral("Reload"),
-                             QStringLiteral("Changed elsewhere")};
 
 } // namespace
 
@@ -58,13 +45,10 @@ private Q_SLOTS:
     // is stored as its number, whatever its caption says.
     void everyShownTextIsTranslated() {
         Fixture fx;
-        WallpaperChanger page(fx.context);
-        page.resize(800, 600);
-        page.show();
-        page.activated();
-        QCOMPARE(M::unmarkedTexts(&page, ShellTexts).join(u'\n'), QString());
+        const auto page = fx.showPage<WallpaperChanger>(800, 600);
+        QCOMPARE(M::unmarkedTexts(page.get()).join(u'\n'), QString());
         QRadioButton* weekly = nullptr;
-        for (auto* option : page.findChildren<QRadioButton*>("WallOpt"))
+        for (auto* option : page->findChildren<QRadioButton*>("WallOpt"))
             if (option->property("index").toInt() == 0)
                 weekly = option;
         QVERIFY(weekly);
@@ -73,7 +57,7 @@ private Q_SLOTS:
         weekly->click();
         QCOMPARE(SettingsStore(fx.context.paths.dataFile()).load()->wallpaperOption, 0);
 
-        WallpaperFilesDialog files(fx.context, fx.dir.path(), &page);
+        WallpaperFilesDialog files(fx.context, fx.dir.path(), page.get());
         QCOMPARE(M::unmarkedTexts(&files).join(u'\n'), QString());
     }
 
