@@ -369,8 +369,8 @@ void SingleInstance::take(Peer* peer) {
     } else if (request.kind == Request::Command && m_onCommand) {
         QTimer::singleShot(0, this, [this, guarded, line = request.command] {
             m_onCommand(line, [guarded](const QByteArray& answerLine) {
-                if (guarded)
-                    guarded->answer(answerLine);
+                if (Peer* p = guarded.data())
+                    p->answer(answerLine);
             });
         });
     } else if (request.kind == Request::Import && m_onImport) {
@@ -417,7 +417,8 @@ SingleInstance::Request SingleInstance::readRequest(Peer& peer) {
     return {Request::Incomplete, {}, {}};
 }
 
-void SingleInstance::answer(const QPointer<Peer>& peer, const QString& refusal) {
+void SingleInstance::answer(const QPointer<Peer>& guarded, const QString& refusal) {
+    Peer* peer = guarded.data();
     if (!peer) {
         qCInfo(lcStartup) << "the start that asked for an import left before its answer";
         return;

@@ -90,7 +90,7 @@ private:
         QByteArray command;
     };
     static Request readRequest(Peer& peer);
-    static void answer(const QPointer<Peer>& peer, const QString& refusal);
+    static void answer(const QPointer<Peer>& guarded, const QString& refusal);
     void acceptPeers();
     void take(Peer* peer);
     Outcome tryPath(const QString& path);
