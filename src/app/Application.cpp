@@ -201,7 +201,7 @@ bool Application::start() {
         qCInfo(lcStartup) << resource << "from:" << paths.resource(QLatin1String(resource));
     for (const char* helper :
          {"ShutDown", "libplumora_sound.so", "libplumora_print.so", "libplumora_keychain.so",
-          "libplumora_ical.so", "libplumora_hunspell.so"})
+          "libplumora_ical.so", "libplumora_hunspell.so", "libplumora_net.so"})
         qCInfo(lcStartup) << helper << "from:" << paths.helperProgram(QLatin1String(helper));
     return m_controller.start();
 }

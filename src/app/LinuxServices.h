@@ -10,6 +10,7 @@
 #include "platform/KeychainSecretStore.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/LinuxScreenGrabber.h"
+#include "platform/NetModule.h"
 #include "platform/PortalGlobalKeys.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
@@ -47,6 +48,7 @@ struct LinuxServices {
         secrets.setModule(paths.helperProgram(QStringLiteral("libplumora_keychain.so")));
         IcalModule::use(paths.helperProgram(QStringLiteral("libplumora_ical.so")));
         HunspellModule::use(paths.helperProgram(QStringLiteral("libplumora_hunspell.so")));
+        NetModule::use(paths.helperProgram(QStringLiteral("libplumora_net.so")));
         // Made once the application is: X11 is asked through it. A grab through XWayland
         // only fires while one of Plumora's own windows has the focus, so a Wayland
         // session has no global keys of X11: there the desktop portal binds them, where it

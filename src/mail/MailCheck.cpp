@@ -7,37 +7,15 @@
 #include "mail/ImapDialogue.h"
 #include "mail/MailCheckState.h"
 #include "mail/Pop3Dialogue.h"
+#include "platform/NetModule.h"
 
-#include <QCoreApplication>
-#include <QSslSocket>
+#include <utility>
 
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcMail, "plumora.mail", QtCriticalMsg)
 
 using Outcome = MailDialogue::Outcome;
-
-namespace {
-
-// Why a connection failed, in the words of the Options mail group.
-QString socketReason(const QAbstractSocket& socket) {
-    switch (socket.error()) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return QCoreApplication::translate("MailCheck", "connection refused");
-    case QAbstractSocket::HostNotFoundError:
-        return QCoreApplication::translate("MailCheck", "server not found");
-    case QAbstractSocket::SocketTimeoutError:
-        return QCoreApplication::translate("MailCheck", "timed out");
-    case QAbstractSocket::RemoteHostClosedError:
-        return QCoreApplication::translate("MailCheck", "closed by the server");
-    case QAbstractSocket::NetworkError:
-        return QCoreApplication::translate("MailCheck", "network unreachable");
-    default:
-        return socket.errorString();
-    }
-}
-
-} // namespace
 
 MailCheck::MailCheck(const Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_ownTickTimer(std::make_unique<QtTickTimer>(m_ownTimer)),
@@ -62,12 +40,6 @@ void MailCheck::setAccount(const MailAccount& account, const QString& password) 
 void MailCheck::setAccessToken(const QString& token) {
     m_token = token;
     m_useToken = true;
-}
-
-void MailCheck::setSslConfiguration(const QSslConfiguration& config) {
-    m_ssl = config;
-    // Whatever the caller's configuration, a certificate is always checked.
-    m_ssl->setPeerVerifyMode(QSslSocket::VerifyPeer);
 }
 
 void MailCheck::setTimer(TickTimer* timer) {
@@ -110,35 +82,39 @@ bool MailCheck::start() {
     }
     m_certificateProblem.clear();
     m_failure.clear();
+    // The network code is loaded at the first check.
+    StreamSocket* socket = NetModule::streamSocket(this);
+    if (!socket) {
+        m_failure = NetModule::failure();
+        qCWarning(lcMail).noquote() << "no mail check of" << m_account.server << "-" << m_failure;
+        return false;
+    }
     m_connected = false;
     m_running = true;
     setDeadline(m_clock.monotonicMs() + DialogueMs);
 
-    auto* socket = new QSslSocket(this);
     m_socket = socket;
-    // The system's TLS set-up (it loads the TLS libraries) is read at the first connection,
-    // not when the check is made: a check that ends before connecting never needs it.
-    if (!m_ssl)
-        setSslConfiguration(QSslConfiguration::defaultConfiguration());
-    socket->setSslConfiguration(*m_ssl);
+    if (m_authorities)
+        socket->setAuthorities(*m_authorities);
     // Replies are read as they come; the dialogues keep no more than they may.
     socket->setReadBufferSize(MailDialogue::MaxBufferedBytes);
-    connect(socket, &QSslSocket::connected, this, [this] { m_connected = true; });
-    connect(socket, &QSslSocket::readyRead, this, &MailCheck::onReadyRead);
-    connect(socket, &QSslSocket::encrypted, this, &MailCheck::onEncrypted);
-    connect(socket, &QSslSocket::errorOccurred, this, &MailCheck::onSocketError);
-    connect(socket, &QSslSocket::disconnected, this, &MailCheck::onSocketError);
-    connect(socket, &QSslSocket::sslErrors, this, &MailCheck::onSslErrors);
+    StreamSocket::Events events;
+    events.connected = [this] { m_connected = true; };
+    events.readyRead = [this] { onReadyRead(); };
+    events.encrypted = [this] { onEncrypted(); };
+    events.ended = [this] { onSocketError(); };
+    events.certificateRefused = [this](const QString& why) { onCertificateRefused(why); };
+    socket->setEvents(std::move(events));
     if (m_account.security == MailSecurity::Tls) {
-        if (!QSslSocket::supportsSsl()) {
+        if (!socket->supportsTls()) {
             qCWarning(lcMail) << "the account needs TLS but no TLS backend is available";
             m_failure = tr("no TLS support is available on this computer");
             apply(m_dialogue->tlsFailed());
             return true;
         }
-        socket->connectToHostEncrypted(m_account.server, m_port);
+        socket->connectTls(m_account.server, m_port);
     } else {
-        socket->connectToHost(m_account.server, m_port);
+        socket->connectPlain(m_account.server, m_port);
     }
     return true;
 }
@@ -191,12 +167,8 @@ void MailCheck::onEncrypted() {
     apply(m_dialogue->tlsReady());
 }
 
-void MailCheck::onSslErrors(const QList<QSslError>& errors) {
-    // Never ignored: the handshake fails and the socket reports it.
-    QStringList reasons;
-    for (const QSslError& e : errors)
-        reasons << e.errorString();
-    m_certificateProblem = reasons.join(QStringLiteral("; "));
+void MailCheck::onCertificateRefused(const QString& why) {
+    m_certificateProblem = why;
     qCWarning(lcMail) << "TLS certificate of" << m_account.server
                       << "refused:" << m_certificateProblem;
 }
@@ -214,12 +186,12 @@ void MailCheck::onSocketError() {
             m_failure = tr("the certificate of %1 was not accepted (%2)")
                             .arg(m_account.server, certificate);
         else if (!m_connected)
-            m_failure = MailTexts::notConnected(m_account.server, m_port, socketReason(*m_socket));
+            m_failure = MailTexts::notConnected(m_account.server, m_port, m_socket->reason());
         else
             m_failure = tr("the connection to %1:%2 ended (%3)")
                             .arg(m_account.server)
                             .arg(m_port)
-                            .arg(socketReason(*m_socket));
+                            .arg(m_socket->reason());
     }
     const MailDialogue::Step step = m_dialogue->connectionLost();
     if (wasRunning && !certificate.isEmpty() && m_running) {
@@ -236,11 +208,11 @@ void MailCheck::apply(const MailDialogue::Step& step) {
     if (!step.send.isEmpty())
         m_socket->write(step.send);
     if (step.startTls) {
-        if (!QSslSocket::supportsSsl()) {
+        if (!m_socket->supportsTls()) {
             qCWarning(lcMail) << "the server offers TLS but no TLS backend is available";
             return apply(m_dialogue->tlsFailed());
         }
-        m_socket->startClientEncryption();
+        m_socket->startTls();
     }
     if (step.announce) {
         setDeadline(m_clock.monotonicMs() + NoticeMs);
@@ -307,16 +279,7 @@ void MailCheck::apply(const MailDialogue::Step& step) {
 void MailCheck::closeSocket(bool graceful) {
     if (!m_socket)
         return;
-    QSslSocket* socket = m_socket;
-    m_socket = nullptr;
-    socket->disconnect(this);
-    if (graceful) {
-        connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-        socket->disconnectFromHost();
-    } else {
-        socket->abort();
-        socket->deleteLater();
-    }
+    std::exchange(m_socket, nullptr)->close(graceful);
 }
 
 void MailCheck::end() {

@@ -6,16 +6,13 @@
 
 #include <QLoggingCategory>
 #include <QObject>
-#include <QPointer>
-#include <QSslConfiguration>
 #include <QTimer>
 
 #include <memory>
 #include <optional>
 
 class Clock;
-class QSslError;
-class QSslSocket;
+class StreamSocket;
 class TickTimer;
 
 Q_DECLARE_LOGGING_CATEGORY(lcMail)
@@ -47,8 +44,9 @@ public:
     void setAccount(const MailAccount& account, const QString& password);
     // Signs in with this OAuth2 access token instead of a password (after setAccount).
     void setAccessToken(const QString& token);
-    // Whom to trust; by default the system's authorities, peer verified.
-    void setSslConfiguration(const QSslConfiguration& config);
+    // Whom to trust instead of the system's authorities: PEM certificates. A server's
+    // certificate is verified either way.
+    void setAuthorities(const QByteArray& pem) { m_authorities = pem; }
     // Test seam: a timer the caller fires by calling tick(); by default an own QTimer.
     void setTimer(TickTimer* timer);
 
@@ -78,7 +76,7 @@ Q_SIGNALS:
 private:
     void onReadyRead();
     void onEncrypted();
-    void onSslErrors(const QList<QSslError>& errors);
+    void onCertificateRefused(const QString& why);
     void onSocketError();
     void apply(const MailDialogue::Step& step);
     void closeSocket(bool graceful);
@@ -92,9 +90,9 @@ private:
     QString m_token;
     bool m_useToken = false;
     quint16 m_port = 0;
-    std::optional<QSslConfiguration> m_ssl; // the system's, read at the first connection
+    std::optional<QByteArray> m_authorities;
     std::unique_ptr<MailDialogue> m_dialogue;
-    QPointer<QSslSocket> m_socket;
+    StreamSocket* m_socket = nullptr; // closes and deletes itself
     QString m_certificateProblem;
     QString m_failure;
     bool m_connected = false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/HttpClient.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -8,23 +10,6 @@
 
 class QNetworkReply;
 class QNetworkRequest;
-
-// How much and how long one HTTP transfer may take.
-struct ReadLimits {
-    qint64 maxBytes = 0;
-    int idleMs = 30000;     // no byte for this long ends the transfer
-    int deadlineMs = 60000; // the whole request, unless the body still arrives at a healthy rate:
-    int windowMs = 10000;   // then it goes on a window at a time while each window brings
-    qint64 healthyBytesPerSec = 100 * 1024; // at least this much a second,
-    int longestMs = 600000;                 // and never longer than this
-
-    // Whether a transfer `elapsedMs` old that received `bytes` in the last `spanMs` goes on.
-    bool goesOn(qint64 elapsedMs, qint64 bytes, qint64 spanMs) const {
-        if (elapsedMs < deadlineMs)
-            return true;
-        return elapsedMs < longestMs && spanMs > 0 && bytes * 1000 >= healthyBytesPerSec * spanMs;
-    }
-};
 
 // Reads a reply's body within limits. Qt is given a small read buffer, so it reads no further
 // ahead of us than that; the body is taken on each readyRead and counted. At the size limit or

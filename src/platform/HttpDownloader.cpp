@@ -1,71 +1,66 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/HttpDownloader.h"
 
-#include "platform/BoundedRead.h"
+#include "platform/NetModule.h"
 
 #include <QCoreApplication>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
+
+HttpDownloader::HttpDownloader(int timeLimitMs) : m_timeLimitMs(timeLimitMs) {}
+
+HttpDownloader::~HttpDownloader() = default;
 
 void HttpDownloader::fetch(const QUrl& url, qint64 maxBytes, QObject* receiver, Done done) {
     const QString scheme = url.scheme().toLower();
-    if (scheme != u"http" && scheme != u"https") {
+    const bool web = scheme == u"http" || scheme == u"https";
+    if (web && !m_client)
+        m_client = NetModule::httpClient();
+    if (!web || !m_client) {
         // Answered like any transfer: later, from the event loop.
-        QTimer::singleShot(0, receiver, [done = std::move(done), url] {
+        const QString error =
+            web ? NetModule::failure()
+                : QCoreApplication::translate("HttpDownloader", "not a web address: %1")
+                      .arg(url.toString());
+        QTimer::singleShot(0, receiver, [done = std::move(done), error] {
             Download d;
-            d.error = QCoreApplication::translate("HttpDownloader", "not a web address: %1")
-                          .arg(url.toString());
+            d.error = error;
             done(d);
         });
         return;
     }
-    if (!m_manager)
-        m_manager = std::make_unique<QNetworkAccessManager>();
 
-    ReadLimits limits{maxBytes};
-    limits.deadlineMs = m_timeLimitMs;
-    limits.windowMs = qMin(limits.windowMs, m_timeLimitMs);
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    BoundedRead::prepare(request, limits);
-    QNetworkReply* reply = m_manager->get(request);
-    auto* read = new BoundedRead(reply, limits);
-
-    auto finished = std::make_shared<QMetaObject::Connection>();
-    *finished = QObject::connect(
-        reply, &QNetworkReply::finished, receiver,
-        [reply, read, maxBytes, timeLimit = m_timeLimitMs, done = std::move(done)] {
-            reply->deleteLater();
+    HttpRequest request;
+    request.url = url;
+    request.limits = ReadLimits{maxBytes};
+    request.limits.deadlineMs = m_timeLimitMs;
+    request.limits.windowMs = qMin(request.limits.windowMs, m_timeLimitMs);
+    request.followRedirects = true;
+    m_client->send(
+        request, receiver,
+        [maxBytes, timeLimit = m_timeLimitMs, done = std::move(done)](const HttpResult& r) {
             Download d;
-            if (read->tooLarge()) {
+            switch (r.failure) {
+            case HttpResult::Failure::TooLarge:
                 d.tooLarge = true;
                 d.error =
                     QCoreApplication::translate("HttpDownloader", "the answer is over %1 bytes")
                         .arg(maxBytes);
-            } else if (read->timedOut() ||
-                       reply->error() == QNetworkReply::OperationCanceledError) {
+                break;
+            case HttpResult::Failure::TimedOut:
+            case HttpResult::Failure::Cancelled:
                 d.error =
                     QCoreApplication::translate("HttpDownloader", "no complete answer within %1 s")
                         .arg(timeLimit / 1000);
-            } else if (reply->error() != QNetworkReply::NoError) {
-                d.error = reply->errorString();
-            } else {
-                d.body = read->takeBody();
-                if (read->tooLarge()) {
-                    d.tooLarge = true;
-                    d.error =
-                        QCoreApplication::translate("HttpDownloader", "the answer is over %1 bytes")
-                            .arg(maxBytes);
-                }
+                break;
+            default:
+                // An error status comes with the transport's words for it.
+                if (!r.ok() || !r.error.isEmpty())
+                    d.error = r.error.isEmpty() ? QCoreApplication::translate("HttpDownloader",
+                                                                              "the download failed")
+                                                : r.error;
+                else
+                    d.body = r.body;
             }
             done(d);
         });
-    // A receiver that goes away cancels the transfer and hears nothing of it.
-    QObject::connect(receiver, &QObject::destroyed, reply, [reply, finished] {
-        QObject::disconnect(*finished);
-        reply->abort();
-        reply->deleteLater();
-    });
 }

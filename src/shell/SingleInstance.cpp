@@ -6,21 +6,25 @@
 #include "shell/RemoteCommand.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -35,6 +39,108 @@ constexpr qint64 MaxRequestLine = 8192;
 // More files than anyone drops on a program at once; the rest of a longer list is ignored.
 constexpr int MaxFiles = 1000;
 
+// The socket's address; false when the path does not fit in one.
+bool socketAddress(const QString& name, sockaddr_un& address) {
+    const QByteArray path = QFile::encodeName(name);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.isEmpty() || size_t(path.size()) >= sizeof(address.sun_path))
+        return false;
+    std::copy(path.cbegin(), path.cend(), address.sun_path);
+    return true;
+}
+
+// Waits until `fd` is ready for `events` or the deadline passes.
+bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const int r = ::poll(&p, 1, int(std::min<qint64>(deadline.remainingTime(), 1 << 30)));
+        if (r > 0)
+            return true;
+        if (r == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+// A later start's connection to the running copy, or -1 when none takes it in time. A
+// listener whose queue is full refuses at once; it is asked again until the deadline.
+int connectTo(const QString& name, const QDeadlineTimer& deadline) {
+    sockaddr_un address;
+    if (!socketAddress(name, address))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    for (;;) {
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            return fd;
+        if (errno == EINTR)
+            continue;
+        if (errno == EINPROGRESS) {
+            int error = 0;
+            socklen_t size = sizeof error;
+            if (waitFor(fd, POLLOUT, deadline) &&
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0)
+                return fd;
+            break;
+        }
+        if (errno != EAGAIN || deadline.hasExpired())
+            break;
+        ::poll(nullptr, 0, int(std::min<qint64>(deadline.remainingTime(), 5)));
+    }
+    ::close(fd);
+    return -1;
+}
+
+// Writes all of `data` before the deadline.
+bool sendAll(int fd, const QByteArray& data, const QDeadlineTimer& deadline) {
+    qsizetype sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n = ::send(fd, data.constData() + sent, size_t(data.size() - sent),
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || !waitFor(fd, POLLOUT, deadline))
+            return false;
+    }
+    return true;
+}
+
+// One line, newline included, read before the deadline; empty when none came whole.
+QByteArray readLine(int fd, const QDeadlineTimer& deadline) {
+    QByteArray in;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n > 0) {
+            in.append(buffer, n);
+            const qsizetype end = in.indexOf('\n');
+            if (end >= 0)
+                return end < MaxRequestLine ? in.left(end + 1) : QByteArray();
+            if (in.size() >= MaxRequestLine)
+                return {};
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || !waitFor(fd, POLLIN, deadline))
+            return {};
+    }
+}
+
+// Closes a descriptor when it goes out of scope.
+struct FdCloser {
+    int fd;
+    ~FdCloser() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 // A short, stable name for a program folder.
 QString folderKey(const QString& folder) {
     const QByteArray hash =
@@ -44,12 +150,101 @@ QString folderKey(const QString& folder) {
 
 } // namespace
 
+// One later start's connection to the running copy: what it sent so far, and the answer
+// still to go out. It closes itself once the answer is out, and when the start goes away.
+class SingleInstance::Peer : public QObject {
+public:
+    Peer(int fd, SingleInstance* owner)
+        : QObject(owner), m_fd(fd), m_read(fd, QSocketNotifier::Read, this),
+          m_write(fd, QSocketNotifier::Write, this) {
+        m_write.setEnabled(false);
+        connect(&m_read, &QSocketNotifier::activated, this, [this, owner] { receive(*owner); });
+        connect(&m_write, &QSocketNotifier::activated, this, &Peer::flush);
+    }
+    ~Peer() override { shut(); }
+
+    QByteArray in;      // received and not yet read as a request
+    QStringList files;  // the import lines read so far
+    bool taken = false; // the whole request was read; what follows is ignored
+
+    // Sends `data`, then closes.
+    void answer(const QByteArray& data) {
+        m_out += data;
+        finish();
+    }
+    // Closes once what is queued is out.
+    void finish() {
+        m_finishing = true;
+        flush();
+    }
+    // Closes at once.
+    void drop() {
+        shut();
+        deleteLater();
+    }
+
+private:
+    void receive(SingleInstance& owner) {
+        char buffer[16384];
+        while (m_fd >= 0) {
+            const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            if (n <= 0) // the start went away
+                return drop();
+            if (taken)
+                continue;
+            in.append(buffer, n);
+            owner.take(this);
+        }
+    }
+    void flush() {
+        while (m_fd >= 0 && !m_out.isEmpty()) {
+            const ssize_t n =
+                ::send(m_fd, m_out.constData(), size_t(m_out.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                m_write.setEnabled(true);
+                return;
+            }
+            if (n <= 0)
+                return drop();
+            m_out.remove(0, n);
+        }
+        m_write.setEnabled(false);
+        if (m_finishing && m_fd >= 0)
+            drop();
+    }
+    void shut() {
+        if (m_fd < 0)
+            return;
+        m_read.setEnabled(false);
+        m_write.setEnabled(false);
+        ::close(m_fd);
+        m_fd = -1;
+    }
+
+    int m_fd;
+    QSocketNotifier m_read;
+    QSocketNotifier m_write;
+    QByteArray m_out;
+    bool m_finishing = false;
+};
+
 SingleInstance::SingleInstance(QString programFolder, QString runtimeFolder, QObject* parent)
     : QObject(parent), m_programFolder(std::move(programFolder)),
       m_runtimeFolder(std::move(runtimeFolder)),
       m_lockPath(m_programFolder + QStringLiteral("/plumora.lock")) {}
 
 SingleInstance::~SingleInstance() {
+    if (m_listenFd >= 0) {
+        delete m_listening;
+        ::close(m_listenFd);
+        ::unlink(QFile::encodeName(socketName()).constData());
+    }
     if (m_lockFd >= 0)
         ::close(m_lockFd);
 }
@@ -116,131 +311,139 @@ QString SingleInstance::socketName() const {
 }
 
 bool SingleInstance::listen(std::function<void()> onShowRequest) {
-    if (m_server)
+    if (m_listenFd >= 0)
         return true;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket file left by a copy that died would refuse the name.
-    QLocalServer::removeServer(socketName());
-    if (!m_server->listen(socketName())) {
-        qCWarning(lcStartup) << "cannot listen on" << socketName() << m_server->errorString();
+    const QString name = socketName();
+    sockaddr_un address;
+    if (!socketAddress(name, address)) {
+        qCWarning(lcStartup) << "cannot listen on" << name << "(the path is too long)";
         return false;
     }
-    connect(m_server, &QLocalServer::newConnection, this, [this, onShowRequest] {
-        while (QLocalSocket* peer = m_server->nextPendingConnection()) {
-            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            connect(peer, &QLocalSocket::readyRead, this, [this, peer, onShowRequest] {
-                // The handler only reads. What the request asks for runs from the event loop
-                // afterwards: it may open a window whose event loop would otherwise run with
-                // this handler on the stack, and the peer may be gone by then.
-                const Request request = readRequest(*peer);
-                if (request.kind == Request::Incomplete)
-                    return;
-                QObject::disconnect(peer, &QLocalSocket::readyRead, this, nullptr);
-                const QPointer<QLocalSocket> guarded(peer);
-                if (request.kind == Request::Show) {
-                    peer->disconnectFromServer();
-                    if (onShowRequest)
-                        QTimer::singleShot(0, this, onShowRequest);
-                } else if (request.kind == Request::Command && m_onCommand) {
-                    QTimer::singleShot(0, this, [this, guarded, line = request.command] {
-                        m_onCommand(line, [guarded](const QByteArray& answerLine) {
-                            if (!guarded)
-                                return;
-                            guarded->write(answerLine);
-                            guarded->flush();
-                            guarded->disconnectFromServer();
-                        });
-                    });
-                } else if (request.kind == Request::Import && m_onImport) {
-                    QTimer::singleShot(0, this, [this, guarded, files = request.files] {
-                        m_onImport(files,
-                                   [guarded](const QString& refusal) { answer(guarded, refusal); });
-                    });
-                } else {
-                    peer->disconnectFromServer();
-                }
-            });
-        }
-    });
+    // A socket file left by a copy that died would refuse the name.
+    ::unlink(address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(address.sun_path, 0600) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        qCWarning(lcStartup) << "cannot listen on" << name << qt_error_string(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    m_listenFd = fd;
+    m_onShow = std::move(onShowRequest);
+    m_listening = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_listening, &QSocketNotifier::activated, this, &SingleInstance::acceptPeers);
     return true;
 }
 
-SingleInstance::Request SingleInstance::readRequest(QLocalSocket& peer) {
-    // "show", or import lines ended by an empty line; anything else is dropped. The lines
-    // read so far stay with the socket until the request is whole. A command is one line,
-    // which may be longer (a note's text).
-    if (RemoteCommand::isRequest(peer.peek(3))) {
-        if (peer.canReadLine())
-            return {Request::Command, {}, peer.readLine(RemoteCommand::MaxLine + 1)};
-        return {peer.bytesAvailable() > RemoteCommand::MaxLine ? Request::Dropped
-                                                               : Request::Incomplete,
-                {},
-                {}};
-    }
-    while (peer.canReadLine()) {
-        const QByteArray line = peer.readLine(MaxRequestLine);
-        if (line == ShowRequest)
-            return {Request::Show, {}, {}};
-        if (line.startsWith(ImportRequest) && line.endsWith('\n')) {
-            const QUrl url = QUrl::fromEncoded(line.mid(ImportRequest.size()).trimmed());
-            QStringList files = peer.property("plumoraFiles").toStringList();
-            if (url.isLocalFile() && files.size() < MaxFiles)
-                files << url.toLocalFile();
-            peer.setProperty("plumoraFiles", files);
+void SingleInstance::acceptPeers() {
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd >= 0) {
+            new Peer(fd, this);
             continue;
         }
-        const QStringList files = peer.property("plumoraFiles").toStringList();
-        if (line == "\n" && !files.isEmpty())
-            return {Request::Import, files, {}};
+        if (errno == EINTR || errno == ECONNABORTED)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            qCWarning(lcStartup) << "cannot take a later start's request:"
+                                 << qt_error_string(errno);
+        return;
+    }
+}
+
+void SingleInstance::take(Peer* peer) {
+    // Only reads here. What the request asks for runs from the event loop afterwards: it may
+    // open a window whose event loop would otherwise run with this handler on the stack, and
+    // the peer may be gone by then.
+    const Request request = readRequest(*peer);
+    if (request.kind == Request::Incomplete)
+        return;
+    peer->taken = true;
+    peer->in.clear();
+    const QPointer<Peer> guarded(peer);
+    if (request.kind == Request::Show) {
+        peer->finish();
+        if (m_onShow)
+            QTimer::singleShot(0, this, m_onShow);
+    } else if (request.kind == Request::Command && m_onCommand) {
+        QTimer::singleShot(0, this, [this, guarded, line = request.command] {
+            m_onCommand(line, [guarded](const QByteArray& answerLine) {
+                if (Peer* p = guarded.data())
+                    p->answer(answerLine);
+            });
+        });
+    } else if (request.kind == Request::Import && m_onImport) {
+        QTimer::singleShot(0, this, [this, guarded, files = request.files] {
+            m_onImport(files, [guarded](const QString& refusal) { answer(guarded, refusal); });
+        });
+    } else {
+        peer->drop();
+    }
+}
+
+SingleInstance::Request SingleInstance::readRequest(Peer& peer) {
+    // "show", or import lines ended by an empty line; anything else is dropped. The lines
+    // read so far stay with the peer until the request is whole. A command is one line,
+    // which may be longer (a note's text).
+    QByteArray& in = peer.in;
+    if (RemoteCommand::isRequest(in.left(3))) {
+        const qsizetype end = in.indexOf('\n');
+        if (end >= 0) // too long a line is cut, and refused as damaged
+            return {Request::Command, {}, in.left(std::min(end + 1, RemoteCommand::MaxLine + 1))};
+        return {
+            in.size() > RemoteCommand::MaxLine ? Request::Dropped : Request::Incomplete, {}, {}};
+    }
+    for (qsizetype end = in.indexOf('\n'); end >= 0; end = in.indexOf('\n')) {
+        if (end + 1 >= MaxRequestLine)
+            return {Request::Dropped, {}, {}};
+        const QByteArray line = in.left(end + 1);
+        in.remove(0, end + 1);
+        if (line == ShowRequest)
+            return {Request::Show, {}, {}};
+        if (line.startsWith(ImportRequest)) {
+            const QUrl url = QUrl::fromEncoded(line.mid(ImportRequest.size()).trimmed());
+            if (url.isLocalFile() && peer.files.size() < MaxFiles)
+                peer.files << url.toLocalFile();
+            continue;
+        }
+        if (line == "\n" && !peer.files.isEmpty())
+            return {Request::Import, peer.files, {}};
         return {Request::Dropped, {}, {}};
     }
     // A line that never ends is not kept growing.
-    if (peer.bytesAvailable() > MaxRequestLine)
+    if (in.size() > MaxRequestLine)
         return {Request::Dropped, {}, {}};
     return {Request::Incomplete, {}, {}};
 }
 
-void SingleInstance::answer(const QPointer<QLocalSocket>& peer, const QString& refusal) {
+void SingleInstance::answer(const QPointer<Peer>& guarded, const QString& refusal) {
+    Peer* peer = guarded.data();
     if (!peer) {
         qCInfo(lcStartup) << "the start that asked for an import left before its answer";
         return;
     }
     QString line = refusal;
     line.replace(u'\n', u' ');
-    peer->write(refusal.isEmpty() ? ImportedAnswer
-                                  : RefusedAnswer + line.left(MaxRequestLine / 2).toUtf8() + '\n');
-    peer->flush();
-    peer->disconnectFromServer();
+    peer->answer(refusal.isEmpty() ? ImportedAnswer
+                                   : RefusedAnswer + line.left(MaxRequestLine / 2).toUtf8() + '\n');
 }
 
 SingleInstance::ImportAnswer SingleInstance::askRunningCopyToImport(const QStringList& files,
                                                                     int connectTimeoutMs,
                                                                     int answerTimeoutMs) const {
-    QLocalSocket socket;
-    socket.connectToServer(socketName());
-    if (!socket.waitForConnected(connectTimeoutMs))
+    const QDeadlineTimer connectDeadline(connectTimeoutMs);
+    const FdCloser socket{connectTo(socketName(), connectDeadline)};
+    if (socket.fd < 0)
         return {ImportAnswer::Unreachable, {}};
     QByteArray request;
     for (const QString& f : files)
         request +=
             ImportRequest + QUrl::fromLocalFile(QFileInfo(f).absoluteFilePath()).toEncoded() + '\n';
-    socket.write(request + '\n');
-    if (!socket.waitForBytesWritten(connectTimeoutMs))
+    if (!sendAll(socket.fd, request + '\n', QDeadlineTimer(connectTimeoutMs)))
         return {ImportAnswer::Unreachable, {}};
     // The answer comes once the running copy has imported the files.
-    QElapsedTimer waited;
-    waited.start();
-    while (!socket.canReadLine()) {
-        const qint64 left = answerTimeoutMs - waited.elapsed();
-        if (left <= 0 || socket.state() != QLocalSocket::ConnectedState ||
-            !socket.waitForReadyRead(int(left)))
-            break;
-    }
-    if (!socket.canReadLine())
-        return {ImportAnswer::Silent, {}};
-    const QByteArray line = socket.readLine(MaxRequestLine);
-    socket.disconnectFromServer();
+    const QByteArray line = readLine(socket.fd, QDeadlineTimer(std::max(0, answerTimeoutMs)));
     if (line == ImportedAnswer)
         return {ImportAnswer::Imported, {}};
     if (line.startsWith(RefusedAnswer))
@@ -249,37 +452,16 @@ SingleInstance::ImportAnswer SingleInstance::askRunningCopyToImport(const QStrin
 }
 
 bool SingleInstance::askRunningCopyToShow(int timeoutMs) const {
-    QLocalSocket socket;
-    socket.connectToServer(socketName());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write(ShowRequest);
-    const bool sent = socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    return sent;
+    const QDeadlineTimer deadline(timeoutMs);
+    const FdCloser socket{connectTo(socketName(), deadline)};
+    return socket.fd >= 0 && sendAll(socket.fd, ShowRequest, QDeadlineTimer(timeoutMs));
 }
 
 SingleInstance::CommandReply SingleInstance::askRunningCopy(const QByteArray& request,
                                                             int timeoutMs) const {
-    QElapsedTimer waited;
-    waited.start();
-    const auto left = [&] { return int(std::max<qint64>(0, timeoutMs - waited.elapsed())); };
-    QLocalSocket socket;
-    socket.connectToServer(socketName());
-    if (!socket.waitForConnected(left()))
+    const QDeadlineTimer deadline(timeoutMs);
+    const FdCloser socket{connectTo(socketName(), deadline)};
+    if (socket.fd < 0 || !sendAll(socket.fd, request, deadline))
         return {};
-    socket.write(request);
-    while (socket.bytesToWrite() > 0)
-        if (left() == 0 || !socket.waitForBytesWritten(left()))
-            return {};
-    CommandReply reply{true, {}};
-    while (!socket.canReadLine()) {
-        if (left() == 0 || socket.state() != QLocalSocket::ConnectedState ||
-            !socket.waitForReadyRead(left()))
-            break;
-    }
-    if (socket.canReadLine())
-        reply.answer = socket.readLine(MaxRequestLine);
-    socket.disconnectFromServer();
-    return reply;
+    return {true, readLine(socket.fd, deadline)};
 }

@@ -8,8 +8,7 @@
 
 #include <functional>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // One running copy per program folder. The lock file lies in the program folder, or, when
 // no file can be made there (a read-only folder), in the user's runtime folder under a name
@@ -84,21 +83,26 @@ public:
     static QString defaultRuntimeFolder();
 
 private:
+    class Peer;
     struct Request {
         enum Kind { Incomplete, Show, Import, Command, Dropped } kind;
         QStringList files;
         QByteArray command;
     };
-    static Request readRequest(QLocalSocket& peer);
-    static void answer(const QPointer<QLocalSocket>& peer, const QString& refusal);
+    static Request readRequest(Peer& peer);
+    static void answer(const QPointer<Peer>& guarded, const QString& refusal);
+    void acceptPeers();
+    void take(Peer* peer);
     Outcome tryPath(const QString& path);
     QString socketName() const;
 
     QString m_programFolder;
     QString m_runtimeFolder;
     QString m_lockPath;
-    int m_lockFd = -1; // the open lock file while this copy holds it
-    QLocalServer* m_server = nullptr;
+    int m_lockFd = -1;   // the open lock file while this copy holds it
+    int m_listenFd = -1; // the listening socket while this copy answers later starts
+    QSocketNotifier* m_listening = nullptr;
+    std::function<void()> m_onShow;
     ImportHandler m_onImport;
     CommandHandler m_onCommand;
 };

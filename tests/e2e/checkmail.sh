@@ -48,7 +48,8 @@ SQL
 e2e_clock_before_minute 15
 QT_LOGGING_RULES="plumora.mail=true" \
     env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
-E2E_PIDS+=($!)
+pid=$!
+E2E_PIDS+=($pid)
 
 # Shown means mapped: the window may exist, titled, a moment before it is on screen.
 notice() { xwininfo -name "- New e-mail -" | grep -q IsViewable; }
@@ -58,6 +59,8 @@ grep -q "showing 3 new message" "$E2E_DIR/plumora.log" ||
 dialogue() { [ "$(tr '\n' '|' <"$E2E_DIR/pop3.log")" = "CAPA|USER ann|PASS secret|STAT|QUIT|" ]; }
 wait_for 20 dialogue ||
     fail "the stub was sent: $(tr '\n' '|' <"$E2E_DIR/pop3.log")"
+# The check loaded the network module, which start-up does not.
+grep -q libplumora_net.so "/proc/$pid/maps" || fail "the mail check did not load the network module"
 
 geometry=$(xwininfo -name "- New e-mail -")
 x=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$geometry")

@@ -27,7 +27,8 @@ fi
 deb=$(ls "$work"/*.deb)
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/libexec/plumora/libplumora_ical.so \
-    ./usr/libexec/plumora/libplumora_keychain.so ./usr/share/plumora/data.src \
+    ./usr/libexec/plumora/libplumora_keychain.so ./usr/libexec/plumora/libplumora_net.so \
+    ./usr/share/plumora/data.src \
     ./usr/share/plumora/reminder.wav ./usr/share/plumora/holidays.plm \
     ./usr/share/plumora/help/index.htm ./usr/share/plumora/Icons/Default.icl \
     ./usr/share/plumora/translations/plumora_de.qm \
@@ -39,7 +40,7 @@ for f in ./usr/bin/plumora ./usr/libexec/plumora/ShutDown ./usr/libexec/plumora/
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 # The modules' libraries count too, though the program does not link them.
-for d in libqt6widgets6 libqt6sql6-sqlite hunspell-en-us libical3 libqt6keychain1; do
+for d in libqt6widgets6 libqt6sql6-sqlite libqt6network6 hunspell-en-us libical3 libqt6keychain1; do
     grep -q "$d" <<<"$depends" || { echo "FAIL: the package does not depend on $d"; exit 1; }
 done
 # One version everywhere: the package, AppStream and the program.

@@ -15,6 +15,10 @@ E2E_PIDS+=($first)
 wait_for 15 test -f "$program/data.plm" || fail "data.plm was not created"
 one_icon() { [ "$(tray_icon_count)" -eq 1 ]; }
 wait_for 15 one_icon || fail "no tray icon appeared"
+# The network code is a module loaded at the first download, sync or mail check: the
+# started program maps none of QtNetwork, its TLS or its Kerberos libraries.
+! grep -qE 'libQt6Network|libgssapi|libplumora_net' "/proc/$first/maps" ||
+    fail "the network libraries are mapped at start-up"
 [ "$(sql_value "$program/data.plm" 'SELECT NotifyAgo FROM System')" = 2 ] ||
     fail "NotifyAgo is not 2 after the first start"
 mode=$(stat -c %a "$program/data.plm")

@@ -101,11 +101,8 @@ struct Rig {
         check.setTimer(&timer);
         check.setAccount({QStringLiteral("u"), QStringLiteral("127.0.0.1"), type, port, security},
                          QStringLiteral(" p "));
-        if (trustTestCa) {
-            QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-            tls.setCaCertificates(QSslCertificate::fromData(testData(QStringLiteral("ca.pem"))));
-            check.setSslConfiguration(tls);
-        }
+        if (trustTestCa)
+            check.setAuthorities(testData(QStringLiteral("ca.pem")));
     }
     // Fires the check's timer up to `ms` after the start.
     void runTo(qint64 ms) { timer.runUntil(ms); }

@@ -29,6 +29,8 @@ private Q_SLOTS:
         for (const char* entry : {"plumoraIcsRead", "plumoraIcsEndless", "plumoraIcsPrepare",
                                   "plumoraIcsWrite", "plumoraEventPatch", "plumoraEventChanged"})
             QTest::newRow(entry) << QStringLiteral(PLUMORA_ICAL_MODULE) << QByteArray(entry);
+        for (const char* entry : {"plumoraHttpClient", "plumoraStreamSocket"})
+            QTest::newRow(entry) << QStringLiteral(PLUMORA_NET_MODULE) << QByteArray(entry);
     }
     void modulesOfferTheirEntryPoints() {
         QFETCH(QString, file);

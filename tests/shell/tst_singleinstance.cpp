@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <csignal>
 #include <future>
 
 using Outcome = SingleInstance::Outcome;
@@ -211,6 +212,43 @@ private Q_SLOTS:
 
         SingleInstance elsewhere(program.path() + QStringLiteral("/other"), m_runtime.path());
         QVERIFY(!elsewhere.askRunningCopy(RemoteCommand{"capture", {}}.encode(), 200).reached);
+    }
+
+    // A start that leaves before its answer costs the running copy nothing: the answer to
+    // the closed connection is dropped (no broken-pipe signal ends the program), and the
+    // next start is answered as usual.
+    void anAnswerToAStartThatLeftIsDropped() {
+        QTemporaryDir program;
+        QTemporaryDir runtime;
+        SingleInstance first(program.path(), runtime.path());
+        QCOMPARE(first.acquire(), Outcome::Acquired);
+        QVERIFY(first.listen({}));
+        QList<SingleInstance::Reply> pending;
+        first.setCommandHandler(
+            [&](const QByteArray&, const SingleInstance::Reply& reply) { pending << reply; });
+        const QStringList sockets =
+            QDir(runtime.path()).entryList({QStringLiteral("*.socket")}, QDir::System);
+        QCOMPARE(sockets.size(), 1);
+        QLocalSocket leaving;
+        leaving.connectToServer(runtime.filePath(sockets.first()));
+        QVERIFY(leaving.waitForConnected(1000));
+        leaving.write(RemoteCommand{"capture", {}}.encode());
+        QTRY_COMPARE(pending.size(), 1);
+        // As in the program, where no socket library has set the signal aside.
+        std::signal(SIGPIPE, SIG_DFL);
+        leaving.abort();
+        // A long answer, more than the socket takes at once, to the closed connection.
+        pending.takeFirst()(RemoteCommand::encodeAnswer(QString(200000, u'x')));
+        QCoreApplication::processEvents();
+
+        first.setCommandHandler([&](const QByteArray&, const SingleInstance::Reply& reply) {
+            reply(RemoteCommand::encodeAnswer({}));
+        });
+        SingleInstance second(program.path(), runtime.path());
+        const SingleInstance::CommandReply next =
+            commandFromAnotherThread(second, {"capture", {}}, 5000);
+        QVERIFY(next.reached);
+        QCOMPARE(next.answer, QByteArray("done\n"));
     }
 
     // A thousand requests at once are each taken exactly once and answered, and a line that

@@ -2,19 +2,13 @@
 #include "calendar/caldav/DavHttp.h"
 
 #include "calendar/caldav/DavXml.h"
-
-#include <QHostAddress>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QSslError>
+#include "platform/Loopback.h"
+#include "platform/NetModule.h"
 
 namespace {
 
 bool isLocal(const QUrl& url) {
-    const QHostAddress host(url.host());
-    return url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-           (!host.isNull() && host.isLoopback());
+    return isLoopbackHost(url.host());
 }
 
 int defaultPort(const QUrl& url) {
@@ -51,6 +45,7 @@ QString DavReply::describe() const {
 DavHttp::DavHttp(QObject* parent) : QObject(parent), m_generation(new QObject(this)) {}
 
 DavHttp::~DavHttp() {
+    // The requests under way go before the client that sent them.
     delete m_generation;
 }
 
@@ -111,68 +106,67 @@ void DavHttp::attempt(const QByteArray& method, const QUrl& url, const QByteArra
             Qt::QueuedConnection);
         return;
     }
-    if (!m_manager) {
-        m_manager = std::make_unique<QNetworkAccessManager>();
-        m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    if (!m_client)
+        m_client = NetModule::httpClient();
+    if (!m_client) {
+        QMetaObject::invokeMethod(
+            m_generation,
+            [done, url] {
+                DavReply r;
+                r.url = url;
+                r.error = NetModule::failure();
+                done(r);
+            },
+            Qt::QueuedConnection);
+        return;
     }
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    BoundedRead::prepare(request, m_limits);
-    request.setRawHeader("User-Agent", "Plumora");
-    for (const auto& [name, value] : headers)
-        request.setRawHeader(name, value);
+    HttpRequest request{method, url, body, headers, m_limits, false};
+    request.headers.prepend({"User-Agent", "Plumora"});
     if (withCredentials && !m_authorization.isEmpty())
-        request.setRawHeader("Authorization", m_authorization);
+        request.headers.append({"Authorization", m_authorization});
     ++m_sent;
-    QNetworkReply* reply = m_manager->sendCustomRequest(request, method, body);
-    reply->setParent(m_generation);
-    auto* read = new BoundedRead(reply, m_limits);
-    auto certificate = std::make_shared<QString>(); // the errors, when the handshake failed on them
-    connect(reply, &QNetworkReply::sslErrors, reply, [certificate](const QList<QSslError>& errors) {
-        QStringList texts;
-        for (const QSslError& e : errors)
-            texts << e.errorString();
-        *certificate = texts.join(QLatin1String("; "));
-    });
-    connect(
-        reply, &QNetworkReply::finished, m_generation,
-        [this, reply, read, certificate, limits = m_limits, method, url, body, headers, redirects,
-         withCredentials, done = std::move(done)] {
-            reply->deleteLater();
+    m_client->send(
+        request, m_generation,
+        [this, limits = m_limits, method, url, body, headers, redirects, withCredentials,
+         done = std::move(done)](const HttpResult& result) {
             DavReply r;
             r.url = url;
-            const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-            // A transport failure after the headers (a stall, a broken connection) leaves
-            // the body cut short: no answer either.
-            const QNetworkReply::NetworkError error = reply->error();
-            const bool transport = error != QNetworkReply::NoError && error < 100;
-            if (read->tooLarge()) {
+            using Failure = HttpResult::Failure;
+            switch (result.failure) {
+            case Failure::TooLarge:
                 r.error = DavHttp::tr("the server's answer is larger than %1 MB")
                               .arg(limits.maxBytes / (1024 * 1024));
-            } else if (read->timedOut()) {
+                break;
+            case Failure::TimedOut:
                 r.error = DavHttp::tr("the server's answer did not come within %1 s")
                               .arg(limits.deadlineMs / 1000.0);
-            } else if (!certificate->isEmpty()) {
+                break;
+            case Failure::Certificate:
                 r.error = DavHttp::tr("the server's certificate could not be verified: %1")
-                              .arg(*certificate);
+                              .arg(result.certificate);
                 r.certificate = true;
-            } else if (error == QNetworkReply::OperationCanceledError) {
+                break;
+            case Failure::Cancelled:
                 r.error = DavHttp::tr("the server did not answer in time");
-            } else if (!status.isValid() || transport) {
-                r.error =
-                    DavHttp::tr("the server could not be reached: %1").arg(reply->errorString());
-            } else {
-                r.status = status.toInt();
-                r.body = read->takeBody();
-                r.etag = reply->rawHeader("ETag");
+                break;
+            case Failure::Transport:
+                r.error = DavHttp::tr("the server could not be reached: %1").arg(result.error);
+                break;
+            case Failure::NoModule:
+                r.error = result.error;
+                break;
+            case Failure::None:
+                r.status = result.status;
+                r.body = result.body;
+                r.etag = result.etag;
+                break;
             }
             const bool redirect =
                 r.error.isEmpty() && (r.status == 301 || r.status == 302 || r.status == 303 ||
                                       r.status == 307 || r.status == 308);
             if (!redirect)
                 return done(r);
-            const QUrl to = url.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
+            const QUrl to = url.resolved(QUrl::fromEncoded(result.location));
             if (redirects >= MaxRedirects) {
                 r.error = DavHttp::tr("the server redirected more than %1 times").arg(MaxRedirects);
                 return done(r);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "calendar/caldav/DavXml.h"
-#include "platform/BoundedRead.h"
+#include "platform/HttpClient.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,8 +13,6 @@
 
 #include <functional>
 #include <memory>
-
-class QNetworkAccessManager;
 
 // What one request brought back.
 struct DavReply {
@@ -33,7 +31,7 @@ struct DavReply {
     DavMultistatus multistatus() const;
 };
 
-// The HTTP side of calendar sync, on QNetworkAccessManager: every request answers later
+// The HTTP side of calendar sync, on HttpClient: every request answers later
 // through the event loop, never blocking. Addresses must be https, except the machine
 // itself; certificates are checked against the system's authorities. Redirects are
 // followed by hand, at most MaxRedirects, and the credentials go only to the origin (scheme,
@@ -74,7 +72,7 @@ private:
     void attempt(const QByteArray& method, const QUrl& url, const QByteArray& body,
                  const Headers& headers, int redirects, bool withCredentials, Done done);
 
-    std::unique_ptr<QNetworkAccessManager> m_manager;
+    std::unique_ptr<HttpClient> m_client; // made at the first request
     QUrl m_origin;
     ReadLimits m_limits{DavXml::MaxBytes};
     QByteArray m_authorization;

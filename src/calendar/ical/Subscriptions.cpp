@@ -8,8 +8,7 @@
 #include "calendar/ical/IcsImport.h"
 #include "data/DataFile.h"
 #include "platform/Downloader.h"
-
-#include <QHostAddress>
+#include "platform/Loopback.h"
 
 namespace SubscriptionRules {
 
@@ -20,8 +19,7 @@ QUrl fetchUrl(const QString& address) {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"https")
         return url;
-    const QHostAddress host(url.host());
-    const bool local = url.host() == u"localhost" || (!host.isNull() && host.isLoopback());
+    const bool local = isLoopbackHost(url.host());
     // Plain http only to the machine itself, whether typed as http:// or webcal://.
     if (scheme == u"http")
         return local ? url : QUrl();
