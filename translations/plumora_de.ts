@@ -1417,6 +1417,10 @@ Der Kalender blieb unverändert; Ihre Änderungen bleiben hier erhalten.</transl
         <source>no complete answer within %1 s</source>
         <translation>keine vollständige Antwort innerhalb von %1 s</translation>
     </message>
+    <message>
+        <source>the download failed</source>
+        <translation>der Download ist fehlgeschlagen</translation>
+    </message>
 </context>
 <context>
     <name>HunspellModule</name>
@@ -2023,6 +2027,13 @@ Klicken Sie hier, um das Konto in den Einstellungen zu überprüfen.</translatio
     <message>
         <source>Events: %1</source>
         <translation>Termine: %1</translation>
+    </message>
+</context>
+<context>
+    <name>NetModule</name>
+    <message>
+        <source>The network module (%1) could not be loaded.</source>
+        <translation>Das Netzwerkmodul (%1) konnte nicht geladen werden.</translation>
     </message>
 </context>
 <context>
