@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -34,17 +33,59 @@ QString errorText(const QSqlError& e) {
     return driver + QStringLiteral(": ") + db;
 }
 
-// The table a data-changing statement writes; empty for any other statement.
+bool isWordChar(QChar c) {
+    return (c.isLetterOrNumber() && c.unicode() < 128) || c == u'_';
+}
+
+// Reads statements word by word; no regex engine, which would be loaded for the first write.
+class SqlWords {
+public:
+    explicit SqlWords(QStringView sql) : m_sql(sql) {}
+    QStringView next() {
+        while (m_at < m_sql.size() && m_sql.at(m_at).isSpace())
+            ++m_at;
+        const qsizetype start = m_at;
+        while (m_at < m_sql.size() && isWordChar(m_sql.at(m_at)))
+            ++m_at;
+        return m_sql.mid(start, m_at - start);
+    }
+    bool nextIs(const char* word) {
+        return next().compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    }
+    // Skips one opening quote of a name: "name", [name], `name`.
+    void skipQuote() {
+        while (m_at < m_sql.size() && m_sql.at(m_at).isSpace())
+            ++m_at;
+        if (m_at < m_sql.size() && QStringView(u"\"[`").contains(m_sql.at(m_at)))
+            ++m_at;
+    }
+
+private:
+    QStringView m_sql;
+    qsizetype m_at = 0;
+};
+
+// The table a data-changing statement writes ("INSERT [OR x] INTO", "REPLACE INTO",
+// "UPDATE [OR x]", "DELETE FROM"); empty for any other statement.
 QString writtenTable(const QString& sql) {
-    const QStringView head = QStringView(sql).trimmed();
-    if (head.isEmpty() || !QStringLiteral("IUDRiudr").contains(head.front()))
+    SqlWords words(sql);
+    const QStringView verb = words.next();
+    const auto is = [&](const char* w) {
+        return verb.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    };
+    if (is("INSERT") || is("REPLACE") || is("UPDATE")) {
+        SqlWords ahead = words;
+        if (ahead.nextIs("OR")) {
+            ahead.next();
+            words = ahead;
+        }
+        if (!is("UPDATE") && !words.nextIs("INTO"))
+            return {};
+    } else if (!is("DELETE") || !words.nextIs("FROM")) {
         return {};
-    static const QRegularExpression write(
-        QStringLiteral(R"(^\s*(?:(?:INSERT|REPLACE)(?:\s+OR\s+\w+)?\s+INTO|UPDATE(?:\s+OR\s+\w+)?|)"
-                       R"(DELETE\s+FROM)\s+["\[`]?(\w+))"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = write.match(sql);
-    return m.hasMatch() ? m.captured(1) : QString();
+    }
+    words.skipQuote();
+    return words.next().toString();
 }
 } // namespace
 

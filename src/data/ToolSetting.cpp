@@ -4,12 +4,18 @@
 #include "base/Log.h"
 #include "data/DataFile.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
+// A plain SQL name, [A-Za-z_][A-Za-z0-9_]*.
 bool isIdentifier(const QString& name) {
-    static const QRegularExpression word(QStringLiteral("^[A-Za-z_]\\w*$"));
-    return word.match(name).hasMatch();
+    const auto ascii = [](QChar c, bool digits) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' ||
+               (digits && c >= u'0' && c <= u'9');
+    };
+    if (name.isEmpty() || !ascii(name.front(), false))
+        return false;
+    return std::all_of(name.begin(), name.end(), [&](QChar c) { return ascii(c, true); });
 }
 } // namespace
 

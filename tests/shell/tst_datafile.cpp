@@ -241,12 +241,23 @@ private Q_SLOTS:
             QVERIFY(db.exec(QStringLiteral("DELETE FROM Schedule")));
             QVERIFY(db.exec(QStringLiteral("DELETE FROM WPaper WHERE wpFile = 'x'")));
             QVERIFY(t.commit());
-            Transaction rolledBack(db);
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES ('c')")));
+            {
+                Transaction rolledBack(db);
+                QVERIFY(db.exec(QStringLiteral("INSERT INTO WPaper (wpFile) VALUES ('c')")));
+            }
+            // Any case, the OR forms and quoted names; a read names no table.
+            Transaction forms(db);
+            QVERIFY(db.exec(QStringLiteral("  update or ignore \"Schedule\" set SchDT = SchDT")));
+            QVERIFY(db.exec(QStringLiteral("replace into [WPaper] (wpFile) values ('d')")));
+            QVERIFY(
+                db.exec(QStringLiteral("insert OR replace\nINTO `WPaper` (wpFile) values ('e')")));
+            QVERIFY(db.exec(QStringLiteral("SELECT count(*) FROM Schedule")));
+            QVERIFY(forms.commit());
         }
         QCOMPARE(listener.tables,
                  (QList<QStringList>{{QStringLiteral("WPaper")},
-                                     {QStringLiteral("WPaper"), QStringLiteral("Schedule")}}));
+                                     {QStringLiteral("WPaper"), QStringLiteral("Schedule")},
+                                     {QStringLiteral("Schedule"), QStringLiteral("WPaper")}}));
         QCOMPARE(listener.stamps.first(), before);
         QVERIFY(listener.stamps.last() > before);
     }
