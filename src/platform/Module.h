@@ -4,6 +4,10 @@
 #include <QLibrary>
 #include <QString>
 
+#include <list>
+#include <mutex>
+#include <optional>
+
 // A part of Plumora kept in a file of its own and loaded at its first use, so the libraries
 // it needs (audio, printing) cost neither start-up time nor memory until then. A module is
 // never unloaded: objects it made may outlive the caller.
@@ -23,4 +27,32 @@ private:
 
     QString m_path;
     QLibrary m_library;
+};
+
+// What a module offers (E: its entry points and the reason it failed), looked up once for the
+// file last named, from whichever thread asks first. Naming another file looks again at the
+// next request; a file once loaded stays, as its objects may live on.
+template <typename E> class ModuleEntries {
+public:
+    using Load = E (*)(Module& module, const QString& path);
+    explicit ModuleEntries(Load load) : m_load(load) {}
+
+    void use(const QString& path) {
+        const std::lock_guard lock(m_mutex);
+        m_path = path;
+        m_entries.reset();
+    }
+    E get() {
+        const std::lock_guard lock(m_mutex);
+        if (!m_entries)
+            m_entries = m_load(m_modules.emplace_back(m_path), m_path);
+        return *m_entries;
+    }
+
+private:
+    Load m_load;
+    std::mutex m_mutex;
+    QString m_path;
+    std::optional<E> m_entries;
+    std::list<Module> m_modules;
 };

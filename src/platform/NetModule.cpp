@@ -7,10 +7,6 @@
 
 #include <QCoreApplication>
 
-#include <list>
-#include <mutex>
-#include <optional>
-
 namespace {
 
 struct Entries {
@@ -19,45 +15,33 @@ struct Entries {
     QString failure;
 };
 
-struct State {
-    std::mutex mutex;
-    QString path;
-    std::optional<Entries> entries; // loaded, or tried and failed, for `path`
-    std::list<Module> modules;      // never unloaded: the objects they made stay valid
-};
-
-State& state() {
-    static State s;
-    return s;
-}
-
-Entries entries() {
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    if (s.entries)
-        return *s.entries;
-    Module* module = &s.modules.emplace_back(s.path);
+Entries load(Module& module, const QString& path) {
     Entries e;
-    e.httpClient = module->entry<NetModule::MakeHttpClient>("plumoraHttpClient");
-    e.streamSocket = module->entry<NetModule::MakeStreamSocket>("plumoraStreamSocket");
+    e.httpClient = module.entry<NetModule::MakeHttpClient>("plumoraHttpClient");
+    e.streamSocket = module.entry<NetModule::MakeStreamSocket>("plumoraStreamSocket");
     if (!e.httpClient || !e.streamSocket) {
         e = Entries{};
         e.failure =
             QCoreApplication::translate("NetModule", "The network module (%1) could not be loaded.")
-                .arg(s.path.isEmpty() ? QStringLiteral("libplumora_net.so") : s.path);
+                .arg(path.isEmpty() ? QStringLiteral("libplumora_net.so") : path);
         qCWarning(lcDesktop).noquote() << e.failure;
     }
-    s.entries = e;
     return e;
+}
+
+ModuleEntries<Entries>& module() {
+    static ModuleEntries<Entries> m(&load);
+    return m;
+}
+
+Entries entries() {
+    return module().get();
 }
 
 } // namespace
 
 void NetModule::use(const QString& path) {
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    s.path = path;
-    s.entries.reset();
+    module().use(path);
 }
 
 QString NetModule::failure() {

@@ -10,10 +10,6 @@
 
 #include <QCoreApplication>
 
-#include <list>
-#include <mutex>
-#include <optional>
-
 namespace {
 
 struct Entries {
@@ -25,52 +21,40 @@ struct Entries {
     QString failure;
 };
 
-struct State {
-    std::mutex mutex;
-    QString path;
-    std::optional<Entries> entries; // loaded, or tried and failed, for `path`
-    std::list<Module> modules;      // never unloaded: their entries stay valid
-};
-
-State& state() {
-    static State s;
-    return s;
-}
-
-// The module's entries, looked up at the first call after the path was set.
-Entries entries() {
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    if (s.entries)
-        return *s.entries;
-    Module* module = &s.modules.emplace_back(s.path);
+Entries load(Module& module, const QString& path) {
     Entries e;
-    e.read = module->entry<IcalModule::Read>("plumoraIcsRead");
-    e.endless = module->entry<IcalModule::Endless>("plumoraIcsEndless");
-    e.write = module->entry<IcalModule::Write>("plumoraIcsWrite");
-    e.patch = module->entry<IcalModule::Patch>("plumoraEventPatch");
-    e.changed = module->entry<IcalModule::Changed>("plumoraEventChanged");
-    const auto prepare = module->entry<IcalModule::Prepare>("plumoraIcsPrepare");
+    e.read = module.entry<IcalModule::Read>("plumoraIcsRead");
+    e.endless = module.entry<IcalModule::Endless>("plumoraIcsEndless");
+    e.write = module.entry<IcalModule::Write>("plumoraIcsWrite");
+    e.patch = module.entry<IcalModule::Patch>("plumoraEventPatch");
+    e.changed = module.entry<IcalModule::Changed>("plumoraEventChanged");
+    const auto prepare = module.entry<IcalModule::Prepare>("plumoraIcsPrepare");
     if (!e.read || !e.endless || !e.write || !e.patch || !e.changed || !prepare) {
         e = Entries{};
         e.failure = QCoreApplication::translate("IcalModule",
                                                 "The iCalendar module (%1) could not be loaded.")
-                        .arg(s.path.isEmpty() ? QStringLiteral("libplumora_ical.so") : s.path);
+                        .arg(path.isEmpty() ? QStringLiteral("libplumora_ical.so") : path);
     } else {
         // Loaded on whichever thread came first: readied here for the others.
         prepare();
     }
-    s.entries = e;
     return e;
+}
+
+ModuleEntries<Entries>& module() {
+    static ModuleEntries<Entries> m(&load);
+    return m;
+}
+
+// The module's entries, looked up at the first call after the path was set.
+Entries entries() {
+    return module().get();
 }
 
 } // namespace
 
 void IcalModule::use(const QString& path) {
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    s.path = path;
-    s.entries.reset();
+    module().use(path);
 }
 
 QString IcalModule::failure() {

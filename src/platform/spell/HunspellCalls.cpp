@@ -6,54 +6,40 @@
 
 #include <QCoreApplication>
 
-#include <list>
-#include <mutex>
-#include <optional>
-
 namespace {
 
 using Table = const HunspellModule::Entries* (*)();
 
-struct State {
-    std::mutex mutex;
-    QString path;
-    std::optional<const HunspellModule::Entries*> entries; // tried for `path`
+struct Loaded {
+    const HunspellModule::Entries* table = nullptr;
     QString failure;
-    std::list<Module> modules; // never unloaded: dictionaries it made may live on
 };
 
-State& state() {
-    static State s;
-    return s;
+Loaded load(Module& module, const QString& path) {
+    const auto table = module.entry<Table>("plumoraHunspellEntries");
+    Loaded l{table ? table() : nullptr, {}};
+    if (!l.table)
+        l.failure = QCoreApplication::translate("HunspellModule",
+                                                "The spelling module (%1) could not be loaded.")
+                        .arg(path.isEmpty() ? QStringLiteral("libplumora_hunspell.so") : path);
+    return l;
+}
+
+ModuleEntries<Loaded>& module() {
+    static ModuleEntries<Loaded> m(&load);
+    return m;
 }
 
 } // namespace
 
 void HunspellModule::use(const QString& path) {
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    s.path = path;
-    s.entries.reset();
-    s.failure.clear();
+    module().use(path);
 }
 
 const HunspellModule::Entries* HunspellModule::entries() {
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    if (s.entries)
-        return *s.entries;
-    const auto table = s.modules.emplace_back(s.path).entry<Table>("plumoraHunspellEntries");
-    s.entries = table ? table() : nullptr;
-    if (!*s.entries)
-        s.failure = QCoreApplication::translate("HunspellModule",
-                                                "The spelling module (%1) could not be loaded.")
-                        .arg(s.path.isEmpty() ? QStringLiteral("libplumora_hunspell.so") : s.path);
-    return *s.entries;
+    return module().get().table;
 }
 
 QString HunspellModule::failure() {
-    entries();
-    State& s = state();
-    const std::lock_guard lock(s.mutex);
-    return s.failure;
+    return module().get().failure;
 }
