@@ -5,6 +5,7 @@
 #include "keys/Shortcuts.h"
 #include "keys/ui/KeysOptionsGroup.h"
 #include "mock/Install.h"
+#include "mock/PrivateBus.h"
 #include "platform/PortalGlobalKeys.h"
 
 #include <QDBusConnection>
@@ -13,7 +14,6 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -23,8 +23,7 @@
 class TestPortalKeys : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QProcess m_bus;
+    PrivateBus m_bus;
     QString m_address;
     QProcess m_portal;
     int m_connections = 0;
@@ -110,26 +109,18 @@ class TestPortalKeys : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        if (!PrivateBus::available())
             QSKIP("dbus-daemon is not installed");
         if (QProcess::execute(PLUMORA_DBUSMOCK_PYTHON, {"-c", "import dbusmock"}) != 0)
             QSKIP("python3-dbusmock is not installed");
-        m_bus.start(daemon, {QStringLiteral("--session"),
-                             QStringLiteral("--address=unix:dir=") + m_dir.path(),
-                             QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-        QVERIFY(m_bus.waitForStarted());
-        QTRY_VERIFY(m_bus.canReadLine());
-        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+        QVERIFY(m_bus.start());
+        m_address = m_bus.address();
     }
     void cleanup() {
         m_portal.terminate();
         m_portal.waitForFinished();
     }
-    void cleanupTestCase() {
-        m_bus.terminate();
-        m_bus.waitForFinished();
-    }
+    void cleanupTestCase() { m_bus.stop(); }
 
     // The app id is registered before anything else; the key chosen is bound through a
     // session, Options shows the key the desktop bound, and the desktop's Activated opens the

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "mock/PrivateBus.h"
 #include "platform/LinuxScreenGrabber.h"
 #include "platform/ScreenPortal.h"
 
@@ -51,7 +52,7 @@ public Q_SLOTS:
 class TestScreenGrab : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QProcess m_bus;
+    PrivateBus m_bus;
     QString m_address;
 
     struct Answer {
@@ -70,21 +71,15 @@ class TestScreenGrab : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        if (!PrivateBus::available())
             QSKIP("dbus-daemon is not installed");
-        m_bus.start(daemon, {QStringLiteral("--session"),
-                             QStringLiteral("--address=unix:dir=") + m_dir.path(),
-                             QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-        QVERIFY(m_bus.waitForStarted());
-        QTRY_VERIFY(m_bus.canReadLine());
-        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+        QVERIFY(m_bus.start());
+        m_address = m_bus.address();
     }
     void cleanupTestCase() {
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
         QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
-        m_bus.terminate();
-        m_bus.waitForFinished();
+        m_bus.stop();
     }
 
     void portal_data() {

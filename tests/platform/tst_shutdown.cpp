@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "mock/PrivateBus.h"
 #include "shutdown/PowerControl.h"
 #include "shutdown/ShutDownCommand.h"
 
@@ -98,21 +99,11 @@ private Q_SLOTS:
 
     // The real D-Bus calls against a fake logind on a bus of the test's own.
     void logindOverPrivateBus() {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        if (!PrivateBus::available())
             QSKIP("dbus-daemon is not installed");
-        QTemporaryDir dir;
-        QProcess bus;
-        bus.start(daemon,
-                  {QStringLiteral("--session"), QStringLiteral("--address=unix:dir=") + dir.path(),
-                   QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-        QVERIFY(bus.waitForStarted());
-        QTRY_VERIFY(bus.canReadLine());
-        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-        const auto stopBus = qScopeGuard([&] {
-            bus.terminate();
-            bus.waitForFinished();
-        });
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        const QString address = bus.address();
 
         // The service answers from a thread of its own while the helper's call blocks.
         QThread serviceThread;
