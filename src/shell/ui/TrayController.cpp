@@ -231,6 +231,7 @@ bool TrayController::start() {
         // a tray.
         if (!m_icon && !(m_sni && m_sni->watcherPresent()))
             tellNoTrayOnce();
+        exportMenuPictures();
         // What start-up read and freed (the data file, the reminder's list) goes back to
         // the system rather than sitting in the heap for the rest of the session.
         malloc_trim(0);
@@ -302,23 +303,24 @@ void TrayController::checkTray() {
 void TrayController::addTrayIcon() {
     // Plumora serves its item itself: Qt's own D-Bus icon decides once, at start-up,
     // whether a tray exists, and reports no double-click and no place.
-    m_sni = new StatusNotifierItem(QDBusConnection::sessionBus(), this);
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected())
+        addStatusNotifierItem(bus);
+    else
+        qCWarning(lcDesktop) << "tray item: no session bus";
+    if (!m_sni || !m_sni->watcherPresent())
+        addXEmbedIcon();
+}
+
+void TrayController::addStatusNotifierItem(const QDBusConnection& bus) {
+    m_sni = new StatusNotifierItem(bus, this);
     m_sni->setIcon(plumoraIcon());
     m_sni->setTitle(QStringLiteral("Plumora"));
     // No window can stand beside the tray on native Wayland: the host shows the exported
     // menu on every click.
     m_sni->setItemIsMenu(QGuiApplication::platformName() == QLatin1String("wayland"));
-    DBusMenuNode menu = TrayMenuEntries::exported(m_dispatcher.tools().trayEntries());
-    // The entries' pictures, as the menu window shows them.
-    for (DBusMenuNode& item : menu.children) {
-        const QPixmap picture =
-            Menu::picture(m_dispatcher.tools(), TrayMenuEntries::indexOfId(item.id));
-        QByteArray png;
-        QBuffer buffer(&png);
-        if (!picture.isNull() && buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"))
-            item.properties.insert(QStringLiteral("icon-data"), png);
-    }
-    m_sni->setMenu(menu);
+    // The entries' pictures follow once the icon is up: drawing them loads the fonts.
+    m_sni->setMenu(TrayMenuEntries::exported(m_dispatcher.tools().trayEntries()));
     connect(m_sni, &StatusNotifierItem::activated, this, &TrayController::handleActivate);
     connect(m_sni, &StatusNotifierItem::secondaryActivated, this,
             &TrayController::handleSecondaryActivate);
@@ -333,8 +335,22 @@ void TrayController::addTrayIcon() {
         delete m_sni;
         m_sni = nullptr;
     }
-    if (!m_sni || !m_sni->watcherPresent())
-        addXEmbedIcon();
+}
+
+void TrayController::exportMenuPictures() {
+    if (!m_sni)
+        return;
+    DBusMenuNode menu = TrayMenuEntries::exported(m_dispatcher.tools().trayEntries());
+    // The entries' pictures, as the menu window shows them.
+    for (DBusMenuNode& item : menu.children) {
+        const QPixmap picture =
+            Menu::picture(m_dispatcher.tools(), TrayMenuEntries::indexOfId(item.id));
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!picture.isNull() && buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"))
+            item.properties.insert(QStringLiteral("icon-data"), png);
+    }
+    m_sni->setMenu(menu);
 }
 
 void TrayController::onWatcherRegistered() {

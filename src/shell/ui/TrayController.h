@@ -17,6 +17,7 @@
 #include <vector>
 
 class CommandDispatcher;
+class QDBusConnection;
 class StatusNotifierItem;
 
 // The hidden controller: owns the tray icon, the one-minute timer PLMTimer with its tick,
@@ -98,6 +99,8 @@ private:
     // A command line that came over the socket: its answer line.
     QByteArray answerCommand(const QByteArray& request);
     void addTrayIcon();
+    void addStatusNotifierItem(const QDBusConnection& bus);
+    void exportMenuPictures();
     // Qt's icon, for an XEmbed tray.
     void addXEmbedIcon();
     void onWatcherRegistered();
