@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QThread>
 
 #include <utility>
 
@@ -11,10 +12,31 @@ ChangeHub::ChangeHub(const QString& dataFile, QStringList tables, QObject* paren
     setObjectName(QStringLiteral("ChangeHub"));
     // Before the data file is made there is nothing to compare with: the first change of
     // System then names every setting.
+    // The settings' baseline is read once the event loop runs, or at the first open
+    // through the hub if that comes sooner, so that the hub costs no read of the file while
+    // the program starts.
     if (QFileInfo::exists(dataFile)) {
-        m_settings = SettingsStore(dataFile).load();
-        m_ownStamp = fileModifiedStamp(dataFile);
+        m_ownStamp = m_baselineStamp = fileModifiedStamp(dataFile);
+        m_baselinePending = true;
+        QMetaObject::invokeMethod(this, &ChangeHub::readBaseline, Qt::QueuedConnection);
     }
+}
+
+void ChangeHub::opening() {
+    // Only on the hub's own thread: a writer elsewhere starts from the event loop, after
+    // the baseline was read.
+    if (m_baselinePending && QThread::currentThread() == thread())
+        readBaseline();
+}
+
+void ChangeHub::readBaseline() {
+    if (!std::exchange(m_baselinePending, false))
+        return;
+    m_settings = SettingsStore(m_dataFile).load();
+    // Another process wrote between the hub's making and now: what it changed is unknown,
+    // so the next change of System names every setting, as on a file made afresh.
+    if (fileModifiedStamp(m_dataFile) != m_baselineStamp)
+        m_settings.reset();
 }
 
 ChangeHub::~ChangeHub() = default;

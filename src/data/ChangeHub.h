@@ -33,6 +33,8 @@ public:
     // the stamp the hub last accounted for, another process wrote in between, and every
     // table is announced.
     void committed(const QStringList& tables, qint64 stampBefore = -1) override;
+    // Takes the settings' baseline before the first read or write through the hub.
+    void opening() override;
 
     // The data file's stamp as this process last accounted for it (its own latest write, or
     // what the tick last saw), -1 before any: a stamp the tick finds different from it was
@@ -57,6 +59,7 @@ Q_SIGNALS:
 private:
     void flush();
     void compareSettings();
+    void readBaseline();
 
     QString m_dataFile;
     QStringList m_tables;
@@ -64,5 +67,7 @@ private:
     QSet<QString> m_pending;
     bool m_elsewhere = false; // the pending tables were announced by announceAll()
     QStringList m_order;
-    std::optional<Settings> m_settings; // as read when the hub was made or last changed
+    std::optional<Settings> m_settings; // as read at the baseline or the last change
+    qint64 m_baselineStamp = -1;        // the file's stamp when the hub was made
+    bool m_baselinePending = false;
 };

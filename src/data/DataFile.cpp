@@ -97,6 +97,8 @@ DataFile::DataFile(const QString& path, Mode mode, CommitListener* changes)
         qCWarning(lcData) << "data file not found:" << path;
         return;
     }
+    if (m_changes)
+        m_changes->opening();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
     // A file its owner made read-only is never written, even by a user who could.

@@ -15,6 +15,9 @@ public:
     // A committed write touched `tables`; `stampBefore` is the file's stamp from just before
     // it (-1 when unknown). Called on the writer's thread.
     virtual void committed(const QStringList& tables, qint64 stampBefore) = 0;
+    // A DataFile announcing to this listener is being opened, before anything is read or
+    // written through it. Called on the opener's thread.
+    virtual void opening() {}
 
 protected:
     ~CommitListener() = default;

@@ -183,6 +183,30 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 1);
     }
 
+    // Making the hub reads nothing: its settings' baseline is read once the event loop runs,
+    // or at the first open through it. A write through it before the loop names only what
+    // it changed; a write by someone else before the baseline leaves that change unknown,
+    // so the next change names every setting.
+    void settingsBaselineIsReadLateButBeforeTheFirstWrite() {
+        using F = Settings::Field;
+        {
+            ChangeHub hub(dataFile(), programSchema().tableNames());
+            QSignalSpy spy(&hub, &ChangeHub::settingsChanged);
+            QVERIFY(SettingsStore(dataFile(), &hub).update([](Settings& s) { s.showEvery = 45; }));
+            QTRY_COMPARE(spy.count(), 1);
+            QCOMPARE(spy.at(0).at(0).value<QList<F>>(), QList<F>{F::ShowEvery});
+        }
+        {
+            ChangeHub hub(dataFile(), programSchema().tableNames());
+            QSignalSpy spy(&hub, &ChangeHub::settingsChanged);
+            QVERIFY(SettingsStore(dataFile()).update([](Settings& s) { s.notifyAgo = 9; }));
+            QVERIFY(
+                SettingsStore(dataFile(), &hub).update([](Settings& s) { s.addCanada = true; }));
+            QTRY_COMPARE(spy.count(), 1);
+            QCOMPARE(spy.at(0).at(0).value<QList<F>>().size(), Settings::allFields().size());
+        }
+    }
+
     // Another process's write changes the file's stamp; the tick announces every table and
     // the month view shows the new event. The program's own writes are not taken for one.
     void openCalendarRedrawsAfterAnotherProcessWrites() {
