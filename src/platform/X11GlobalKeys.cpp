@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -37,7 +38,6 @@ X11GlobalKeys* X11GlobalKeys::create(QObject* parent) {
 
 X11GlobalKeys::X11GlobalKeys(xcb_connection_t* connection, uint32_t root, QObject* parent)
     : GlobalKeys(parent), m_connection(connection), m_root(root) {
-    readLockMasks();
     qGuiApp->installNativeEventFilter(this);
 }
 
@@ -68,6 +68,9 @@ uint8_t X11GlobalKeys::keycodeOf(uint32_t keysym) const {
 }
 
 void X11GlobalKeys::readLockMasks() {
+    // Three round trips to the server: asked at the first key bound, not at start-up.
+    if (std::exchange(m_locksRead, true))
+        return;
     const uint8_t numCode = keycodeOf(NumLockSym);
     const uint8_t scrollCode = keycodeOf(ScrollLockSym);
     const auto map = reply(xcb_get_modifier_mapping_reply(
@@ -119,6 +122,7 @@ GlobalKeys::State X11GlobalKeys::bind(const QString& name, const QKeySequence& s
     }
     if (sequence.isEmpty())
         return State::Unbound;
+    readLockMasks();
     const QKeyCombination combination = sequence[0];
     const uint32_t sym = X11Keys::keysym(combination.key());
     const uint8_t code = sym ? keycodeOf(sym) : 0;

@@ -44,5 +44,6 @@ private:
     uint32_t m_root;
     uint16_t m_numLock = 0;
     uint16_t m_scrollLock = 0;
+    bool m_locksRead = false;
     QHash<QString, Grab> m_grabs;
 };
