@@ -31,18 +31,25 @@ public:
         return pm;
     }
     QIconEngine* clone() const override { return new PlumoraIconEngine(*this); }
+    // What X11 puts in every window's icon property, tray and menus included: up to 128 px
+    // (100 KB a window); larger pictures come from the desktop entry's icon.
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+        return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
     }
 
 private:
     QPixmap pixmapFor(int size) {
         size = qBound(8, size, 512);
+        // The large sizes go into a window's icon property, once per window made: drawn
+        // again then rather than kept for the session (256 px is 256 KiB).
+        if (size > KeptUpTo)
+            return QPixmap::fromImage(drawAppIcon(size));
         auto it = m_cache.find(size);
         if (it == m_cache.end())
             it = m_cache.insert(size, QPixmap::fromImage(drawAppIcon(size)));
         return *it;
     }
+    static constexpr int KeptUpTo = 64;
     QHash<int, QPixmap> m_cache;
 };
 } // namespace
