@@ -99,6 +99,9 @@ for name in bare_tray bare_minute plumora default; do
     # Measured from the start of a minute on, so every minute holds exactly one tick.
     sleep $((61 - 10#$(date +%S)))
     rss_tick[$name]=$(rss_mib "$pid")
+    # The first tick runs what the start made due (the mail check is due at once) and what
+    # follows from it within its minute: the idle minutes are the ones after it.
+    sleep 60
     c0=$(cpu_ms "$pid")
     sleep $((idle_minutes * 60))
     c1=$(cpu_ms "$pid")
