@@ -25,7 +25,7 @@ ChangeHub::ChangeHub(const QString& dataFile, QStringList tables, QObject* paren
 void ChangeHub::opening() {
     // Only on the hub's own thread: a writer elsewhere starts from the event loop, after
     // the baseline was read.
-    if (m_baselinePending && QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread() && m_baselinePending)
         readBaseline();
 }
 
