@@ -111,6 +111,13 @@ start_panel
 plumora=$!
 E2E_PIDS+=("$plumora")
 wait_for 15 registered "$plumora" || fail "the item was not registered: $(registered_items)"
+# The exported menu's entries get their pictures once the icon is up.
+menu_pictures() {
+    gdbus call --session --dest "org.kde.StatusNotifierItem-$plumora-1" --object-path /MenuBar \
+        --method com.canonical.dbusmenu.GetLayout -- 0 -1 '[]' 2>/dev/null | grep -o "'icon-data'" | wc -l
+}
+has_menu_pictures() { [ "$(menu_pictures)" -ge 5 ]; }
+wait_for 10 has_menu_pictures || fail "the exported menu has $(menu_pictures) pictures"
 
 # The icon stands at the right end of the panel.
 eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --class xfce4-panel | head -n 1)")"
