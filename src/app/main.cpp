@@ -17,6 +17,9 @@ namespace {
 
 // --help, --version and an unknown option only print: they answer without a display.
 bool onlyPrints(int argc, char* argv[]) {
+    // The usual start has no arguments and is not parsed twice.
+    if (argc <= 1)
+        return false;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -282,9 +282,12 @@ SingleInstance::Outcome SingleInstance::tryPath(const QString& path) {
         return Outcome::HeldByAnother;
     }
     ::fchmod(fd, 0600);
-    // The owner's process id, for a person looking at the file.
+    // The owner's process id, for a person looking at the file. Written over the last
+    // owner's and cut only where that was longer: emptying the file first costs the file
+    // system a block freed and taken again at every start.
     const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.constData(), size_t(pid.size()), 0) < 0)
+    if (::pwrite(fd, pid.constData(), size_t(pid.size()), 0) != pid.size() ||
+        (st.st_size > pid.size() && ::ftruncate(fd, pid.size()) != 0))
         qCWarning(lcStartup) << "lock" << path << "holds no process id";
     m_lockFd = fd;
     m_lockPath = path;

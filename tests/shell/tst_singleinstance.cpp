@@ -67,6 +67,9 @@ private Q_SLOTS:
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(lock.fileName()).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
+        // The new owner's id alone, whatever was longer or shorter before it.
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        QCOMPARE(lock.readAll(), QByteArray::number(QCoreApplication::applicationPid()) + '\n');
     }
 
     // A pipe where the lock should be is never opened for good nor waited on: the lock
