@@ -3,8 +3,21 @@
 
 #include <QElapsedTimer>
 
+#include <ctime>
+
 QDateTime SystemClock::now() const {
     return QDateTime::currentDateTime();
+}
+
+QDateTime SystemClock::nowWithFixedOffset() const {
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    const time_t seconds = time_t(ms / 1000);
+    // tzset first, as QDateTime does: a zone changed since the last tick is seen.
+    tzset();
+    tm local{};
+    if (ms < 0 || !localtime_r(&seconds, &local))
+        return withFixedOffset(now());
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, int(local.tm_gmtoff));
 }
 
 qint64 SystemClock::monotonicMs() const {

@@ -9,6 +9,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // now() with the local offset fixed (withFixedOffset below).
+    virtual QDateTime nowWithFixedOffset() const;
     QDate today() const { return now().date(); }
     // Monotonic milliseconds, for elapsed times that must survive clock changes.
     virtual qint64 monotonicMs() const = 0;
@@ -22,8 +24,15 @@ inline QDateTime withFixedOffset(const QDateTime& t) {
     return t.timeSpec() == Qt::LocalTime ? t.toOffsetFromUtc(t.offsetFromUtc()) : t;
 }
 
+inline QDateTime Clock::nowWithFixedOffset() const {
+    return withFixedOffset(now());
+}
+
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override;
+    // One look at the time zone instead of the two or three QDateTime takes: on a tick that
+    // wakes once a minute on cold caches, each look is a system call that counts.
+    QDateTime nowWithFixedOffset() const override;
     qint64 monotonicMs() const override;
 };

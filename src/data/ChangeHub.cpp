@@ -49,6 +49,7 @@ void ChangeHub::addTables(const QStringList& tables) {
 }
 
 void ChangeHub::committed(const QStringList& tables, qint64 stampBefore) {
+    m_commits.fetch_add(1, std::memory_order_acq_rel);
     if (tables.isEmpty())
         return;
     const qint64 stamp = fileModifiedStamp(m_dataFile);

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // Tells open windows and jobs that a table of the data file changed, so they re-read it
 // instead of being rebuilt. Every committed write through a DataFile on the hub's file is
 // announced (once per table per turn of the event loop, after the write); the tick turns
@@ -33,6 +35,9 @@ public:
     // the stamp the hub last accounted for, another process wrote in between, and every
     // table is announced.
     void committed(const QStringList& tables, qint64 stampBefore = -1) override;
+    // How many writes were committed through the hub so far (any thread): what was learnt of
+    // the file before a write holds as long as this count stays.
+    quint64 commits() const { return m_commits.load(std::memory_order_acquire); }
     // Takes the settings' baseline before the first read or write through the hub.
     void opening() override;
 
@@ -70,4 +75,5 @@ private:
     std::optional<Settings> m_settings; // as read at the baseline or the last change
     qint64 m_baselineStamp = -1;        // the file's stamp when the hub was made
     bool m_baselinePending = false;
+    std::atomic<quint64> m_commits{0};
 };

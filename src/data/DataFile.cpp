@@ -296,8 +296,13 @@ qint64 fileModifiedStamp(const QString& path) {
 }
 
 qint64 fileModifiedStamp(const QByteArray& encodedPath) {
+    return fileState(encodedPath).modifiedNs;
+}
+
+FileState fileState(const QByteArray& encodedPath) {
     struct stat st {};
-    if (::stat(encodedPath.constData(), &st) != 0)
-        return -1;
-    return qint64(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    if (encodedPath.isEmpty() || ::stat(encodedPath.constData(), &st) != 0)
+        return {};
+    return {qint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }

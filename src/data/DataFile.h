@@ -108,3 +108,14 @@ private:
 qint64 fileModifiedStamp(const QString& path);
 // The same for a path already encoded for the file system (QFile::encodeName).
 qint64 fileModifiedStamp(const QByteArray& encodedPath);
+
+// What tells that a file changed: a replaced file has a new inode, a rewritten one a new
+// size or modification time (fileModifiedStamp). All -1 when the file is missing.
+struct FileState {
+    qint64 inode = -1;
+    qint64 size = -1;
+    qint64 modifiedNs = -1;
+    bool operator==(const FileState&) const = default;
+};
+// For a path encoded for the file system (QFile::encodeName).
+FileState fileState(const QByteArray& encodedPath);

@@ -11,8 +11,6 @@
 #include <QHash>
 #include <QSet>
 
-#include <sys/stat.h>
-
 Q_LOGGING_CATEGORY(lcQuickAccess, "plumora.quickaccess", QtCriticalMsg)
 
 namespace {
@@ -126,16 +124,15 @@ FolderTracker::FileState FolderTracker::stateOf(const QString& path) {
 }
 
 FolderTracker::FileState FolderTracker::stateOf(const QByteArray& encodedPath) {
-    struct stat st {};
-    if (encodedPath.isEmpty() || ::stat(encodedPath.constData(), &st) != 0)
-        return {};
-    return {qint64(st.st_ino), qint64(st.st_size),
-            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return fileState(encodedPath);
 }
 
 FolderTracker::Outcome FolderTracker::run(const QDate& today) {
+    return run(today, stateOf(m_dataName));
+}
+
+FolderTracker::Outcome FolderTracker::run(const QDate& today, const FileState& data) {
     const FileState list = stateOf(m_listName);
-    const FileState data = stateOf(m_dataName);
     if (today == m_lastDay && list == m_list && data == m_data)
         return Outcome::Idle;
     m_dataBefore = data;

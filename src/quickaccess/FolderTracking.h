@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/DataFile.h"
 #include "quickaccess/RecentFiles.h"
 #include "quickaccess/RecentListReader.h"
 
@@ -74,18 +75,15 @@ public:
     explicit FolderTracker(Sources sources);
 
     Outcome run(const QDate& today);
+    // The same where the caller already looked at the data file (the tick).
+    Outcome run(const QDate& today, const ::FileState& dataFile);
 
-    // What tells that a file changed: a replaced file has a new inode, a rewritten one a
-    // new size or modification time. All -1 when the file is missing.
-    struct FileState {
-        qint64 inode = -1;
-        qint64 size = -1;
-        qint64 modifiedNs = -1;
-        bool operator==(const FileState&) const = default;
-    };
+    using FileState = ::FileState;
     static FileState stateOf(const QString& path);
     // The same for a path already encoded for the file system (QFile::encodeName).
     static FileState stateOf(const QByteArray& encodedPath);
+    // The data file's path as the file system spells it.
+    const QByteArray& dataFileName() const { return m_dataName; }
     // The data file as the latest pass found it, and as it left it (after its write).
     const FileState& dataFileBefore() const { return m_dataBefore; }
     const FileState& dataFileAfter() const { return m_data; }

@@ -27,7 +27,7 @@ FolderTrackingJob::FolderTrackingJob(const QuickAccessStore& store, const Deskto
     : FolderTrackingJob(sourcesOf(store, shell)) {}
 
 void FolderTrackingJob::run(MinuteContext& minute) {
-    m_lastOutcome = m_tracker.run(minute.now.date());
+    m_lastOutcome = m_tracker.run(minute.now.date(), minute.fileState(m_tracker.dataFileName()));
     // QAccess is not among what the tick keeps.
     if (m_lastOutcome == FolderTracker::Outcome::Written)
         minute.wroteOwnData(m_tracker.dataFileBefore().modifiedNs,

@@ -10,6 +10,25 @@ bool MinuteContext::includesHourStart() const {
                        [](const WallMinute& m) { return m.time.minute() == 0; });
 }
 
+FileState MinuteContext::fileState(const QByteArray& encodedPath) {
+    if (encodedPath != m_dataPath || !m_changes)
+        return ::fileState(encodedPath);
+    const quint64 commits = m_changes->commits();
+    if (commits != m_commitsSeen) {
+        m_data = ::fileState(encodedPath);
+        m_commitsSeen = commits;
+    }
+    return m_data;
+}
+
+void MinuteContext::shareDataFile(const QByteArray& encodedPath, const FileState& state,
+                                  const ChangeHub* changes, quint64 commitsBefore) {
+    m_dataPath = encodedPath;
+    m_data = state;
+    m_changes = changes;
+    m_commitsSeen = commitsBefore;
+}
+
 bool intervalPassed(const QDateTime& last, const QDateTime& now, int interval) {
     if (!last.isValid())
         return true;

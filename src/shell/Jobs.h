@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/ChangeHub.h"
 #include "shell/DueEntries.h"
 #include "shell/MinuteGate.h"
 
@@ -60,10 +61,24 @@ public:
     }
     const std::vector<OwnWrite>& ownWrites() const { return m_ownWrites; }
 
+    // The file at `encodedPath` (QFile::encodeName) as the file system shows it. The tick's
+    // data file is looked at once per tick and again only after a write through the hub:
+    // each look is a system call, and on a once-a-minute wake every one costs. Any other
+    // file, or the data file where no hub counts the writes, is looked at every time.
+    FileState fileState(const QByteArray& encodedPath);
+    // What the tick found of its data file at its start (its path encoded as above), and
+    // the hub's count of writes from just before it looked.
+    void shareDataFile(const QByteArray& encodedPath, const FileState& state,
+                       const ChangeHub* changes, quint64 commitsBefore);
+
 private:
     std::function<bool()> m_onlineTest;
     std::optional<bool> m_online;
     std::vector<OwnWrite> m_ownWrites;
+    QByteArray m_dataPath;
+    FileState m_data;
+    const ChangeHub* m_changes = nullptr;
+    quint64 m_commitsSeen = 0;
 };
 
 // Work the tick runs once a minute, in the order the jobs were added. A job decides itself

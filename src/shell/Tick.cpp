@@ -28,10 +28,17 @@ void Tick::addJob(std::unique_ptr<MinuteJob> job) {
 }
 
 void Tick::run() {
-    reloadWhenChanged();
+    run(m_clock.nowWithFixedOffset());
+}
+
+void Tick::run(const QDateTime& clockNow) {
+    // One look at the data file serves the whole tick, until a write.
+    const quint64 commitsBefore = m_changes ? m_changes->commits() : 0;
+    const FileState data = fileState(m_dataFileName);
+    reloadWhenChanged(data.modifiedNs);
 
     // One reading of the clock serves the whole tick.
-    const QDateTime now = withFixedOffset(m_clock.now());
+    const QDateTime now = withFixedOffset(clockNow);
     QList<WallMinute> minutes = m_gate.advance(now);
     // A second tick inside a minute already handled does nothing more.
     if (minutes.isEmpty())
@@ -39,6 +46,7 @@ void Tick::run() {
 
     MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
     context.dueActions = &m_dueActions;
+    context.shareDataFile(m_dataFileName, data, m_changes, commitsBefore);
     context.gap = m_gate.skipped();
     if (context.gap)
         qCInfo(lcTick) << "the wall clock moved on by more than a tick:" << context.gap->first.date
@@ -85,8 +93,7 @@ int Tick::msUntilNextTick() const {
     return MinuteGate::msUntilNextTick(m_clock.now());
 }
 
-void Tick::reloadWhenChanged() {
-    const qint64 stamp = fileModifiedStamp(m_dataFileName);
+void Tick::reloadWhenChanged(qint64 stamp) {
     if (stamp == m_lastStamp)
         return;
     // A stamp this process did not leave is another process's write: open windows re-read.

@@ -44,8 +44,9 @@ public:
     // The hub told when the data file's stamp shows another process's write.
     void setChanges(ChangeHub* changes) { m_changes = changes; }
 
-    // One timer event.
+    // One timer event, at the clock's time or at `now` (the clock's, read once by the caller).
     void run();
+    void run(const QDateTime& now);
     // Reloads the cache from the data file; false when part of it could not be read.
     bool reloadCache();
     // When the timer should wake next: just after the coming minute boundary.
@@ -64,7 +65,7 @@ public:
     bool keeps(const QString& table) const;
 
 private:
-    void reloadWhenChanged();
+    void reloadWhenChanged(qint64 stamp);
 
     Clock& m_clock;
     AppPaths m_paths;

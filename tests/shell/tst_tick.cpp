@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgramSchema.h"
 #include "calendar/HolidayUpdateJob.h"
+#include "data/ChangeHub.h"
 #include "data/DataFile.h"
 #include "data/DateText.h"
 #include "mail/MailCheckJob.h"
@@ -527,6 +528,49 @@ private Q_SLOTS:
         }
         // Once per minute handled, never twice in one minute.
         QCOMPARE(log, (QStringList{"first", "throws", "last", "first", "throws", "last"}));
+    }
+
+    // The jobs of one tick share the tick's look at the data file until this process writes
+    // it; another file, or another process's change, is the next tick's to see.
+    void jobsShareOneLookAtTheDataFileUntilAWrite() {
+        Fixture fx;
+        const QString data = fx.paths.dataFile();
+        ChangeHub hub(data, {QStringLiteral("System")});
+        fx.tick.setChanges(&hub);
+        struct Looks final : MinuteJob {
+            const char* name() const override { return "looks"; }
+            void run(MinuteContext& minute) override {
+                first = minute.fileState(encoded);
+                setStamp(path, first.modifiedNs + 1000); // not a write of this process
+                untouched = minute.fileState(encoded);
+                elsewhere = minute.fileState(QFile::encodeName(path + QStringLiteral("-wal")));
+                DataFile db(path, hub);
+                db.exec(QStringLiteral("UPDATE System SET ShowEvery = 30"));
+                written = minute.fileState(encoded);
+            }
+            QString path;
+            QByteArray encoded;
+            ChangeHub* hub = nullptr;
+            FileState first, untouched, elsewhere, written;
+        };
+        auto job = std::make_unique<Looks>();
+        Looks& looks = *job;
+        looks.path = data;
+        looks.encoded = QFile::encodeName(data);
+        looks.hub = &hub;
+        fx.tick.addJob(std::move(job));
+
+        const FileState before = fileState(looks.encoded);
+        fx.tickAt(at("08:30:00.200"));
+        QCOMPARE(looks.first, before);
+        QCOMPARE(looks.untouched, before);
+        QCOMPARE(looks.elsewhere, FileState{}); // looked at, and missing
+        QVERIFY(looks.written != before);
+        QCOMPARE(looks.written, fileState(looks.encoded));
+        // The next tick looks afresh.
+        const FileState now = fileState(looks.encoded);
+        fx.tickAt(at("08:31:00.200"));
+        QCOMPARE(looks.first, now);
     }
 
     void idleMinutesNeverAskTheNetwork() {

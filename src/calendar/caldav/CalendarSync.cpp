@@ -7,6 +7,8 @@
 #include "data/DataFile.h"
 #include "platform/SecretStore.h"
 
+#include <QFile>
+
 CalendarSync::CalendarSync(const DataStores& stores, Clock& clock, SecretStore& secrets, Tell tell,
                            QObject* parent)
     : QObject(parent), m_store(stores.get<CalDavStore>()), m_clock(clock), m_secrets(secrets),
@@ -191,8 +193,8 @@ void CalendarSync::startupDelayPassed() {
     syncNow();
 }
 
-const std::optional<CalDavAccount>& CalendarSync::account() {
-    const qint64 stamp = fileModifiedStamp(m_store.dataFile());
+const std::optional<CalDavAccount>& CalendarSync::account(std::optional<qint64> given) {
+    const qint64 stamp = given ? *given : fileModifiedStamp(m_store.dataFile());
     if (stamp < 0 || stamp != m_accountStamp) {
         m_account = m_store.account();
         // A failed reading is tried again next time.
@@ -216,11 +218,15 @@ void RepeatWindowJob::run(MinuteContext& minute) {
     }
 }
 
+CalendarSyncJob::CalendarSyncJob(CalendarSync& sync)
+    : m_sync(sync), m_dataName(QFile::encodeName(sync.dataFile())) {}
+
 void CalendarSyncJob::run(MinuteContext& minute) {
     m_sync.checkKeyringWait(minute.now);
     if (m_sync.isRunning() || m_sync.startupPending() || m_sync.promptCancelled())
         return;
-    const std::optional<CalDavAccount>& account = m_sync.account();
+    const std::optional<CalDavAccount>& account =
+        m_sync.account(minute.fileState(m_dataName).modifiedNs);
     if (!account || !account->configured())
         return;
     // A sync asked for after an edit waits for the user's click when they sync by hand.

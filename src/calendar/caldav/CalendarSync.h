@@ -70,8 +70,11 @@ public:
     bool promptCancelled() const { return m_promptCancelled; }
     // The account as the data file holds it, read again only once the file changed (or
     // forgetAccount() was called): an idle minute opens nothing.
-    const std::optional<CalDavAccount>& account();
+    // `stamp`: the data file's stamp where the caller already has it (a tick).
+    const std::optional<CalDavAccount>& account(std::optional<qint64> stamp = std::nullopt);
     void forgetAccount() { m_accountStamp = -1; }
+    // The data file the account is read from.
+    const QString& dataFile() const { return m_store.dataFile(); }
     // Moves a password kept in the data file to the keyring; the column is blanked only
     // once the keyring confirms, and only if it still holds the same password.
     void moveToKeyring();
@@ -132,12 +135,13 @@ private:
 // when the user clicks "Sync now" is never synced here.
 class CalendarSyncJob final : public MinuteJob {
 public:
-    explicit CalendarSyncJob(CalendarSync& sync) : m_sync(sync) {}
+    explicit CalendarSyncJob(CalendarSync& sync);
     const char* name() const override { return "calendar sync"; }
     void run(MinuteContext& minute) override;
 
 private:
     CalendarSync& m_sync;
+    QByteArray m_dataName; // the data file's path as the file system spells it
 };
 
 // Once a day, and at the first tick, shows the user's events that repeat without end for

@@ -10,6 +10,8 @@
 #include "platform/Downloader.h"
 #include "platform/Loopback.h"
 
+#include <QFile>
+
 namespace SubscriptionRules {
 
 QUrl fetchUrl(const QString& address) {
@@ -104,8 +106,8 @@ SubscriptionRefresh::SubscriptionRefresh(const DataStores& stores, Clock& clock,
     : QObject(parent), m_store(stores.get<SubscriptionStore>()), m_events(stores.get<EventStore>()),
       m_clock(clock), m_downloader(downloader), m_tell(std::move(tell)) {}
 
-const std::vector<Subscription>& SubscriptionRefresh::known() {
-    const qint64 stamp = fileModifiedStamp(m_store.dataFile());
+const std::vector<Subscription>& SubscriptionRefresh::known(std::optional<qint64> given) {
+    const qint64 stamp = given ? *given : fileModifiedStamp(m_store.dataFile());
     if (stamp < 0 || stamp != m_knownStamp) {
         m_known = m_store.all();
         ++m_reads;
@@ -117,8 +119,8 @@ const std::vector<Subscription>& SubscriptionRefresh::known() {
     return m_known;
 }
 
-bool SubscriptionRefresh::anyDue(const QDateTime& now) {
-    for (const Subscription& s : known())
+bool SubscriptionRefresh::anyDue(const QDateTime& now, std::optional<qint64> stamp) {
+    for (const Subscription& s : known(stamp))
         if (!m_running.contains(s.id) && SubscriptionRules::isDue(s, now))
             return true;
     return false;
@@ -233,8 +235,11 @@ void SubscriptionRefresh::arrived(const Subscription& s, const QString& why) {
     Q_EMIT refreshed(s.id, ok);
 }
 
+SubscriptionJob::SubscriptionJob(SubscriptionRefresh& refresh)
+    : m_refresh(refresh), m_dataName(QFile::encodeName(refresh.dataFile())) {}
+
 void SubscriptionJob::run(MinuteContext& minute) {
-    if (!m_refresh.anyDue(minute.now) || !minute.online())
+    if (!m_refresh.anyDue(minute.now, minute.fileState(m_dataName).modifiedNs) || !minute.online())
         return;
     m_refresh.refreshDue(minute.now);
 }

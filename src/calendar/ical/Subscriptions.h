@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ChangeHub;
@@ -93,7 +94,10 @@ public:
     void tryNew(const Subscription& s, QObject* receiver, Tried tried);
     // Whether any subscription is due. The list is read from the data file again only
     // once the file changed (or forgetKnown() was called): an idle minute opens nothing.
-    bool anyDue(const QDateTime& now);
+    // `stamp`: the data file's stamp where the caller already has it (a tick).
+    bool anyDue(const QDateTime& now, std::optional<qint64> stamp = std::nullopt);
+    // The data file the list is read from.
+    const QString& dataFile() const { return m_store.dataFile(); }
     // A write was announced: the next question reads the list again.
     void forgetKnown() { m_knownStamp = -1; }
     // How many times the list was read from the data file.
@@ -110,7 +114,7 @@ private:
     QString store(const Subscription& s, const IcsImport::Result& read);
     // Saves a new subscription with what was read of its first fetch.
     void saveNew(const Subscription& s, const IcsImport::Result& read, const Tried& tried);
-    const std::vector<Subscription>& known();
+    const std::vector<Subscription>& known(std::optional<qint64> stamp = std::nullopt);
 
     SubscriptionStore& m_store;
     EventStore& m_events;
@@ -126,10 +130,11 @@ private:
 // The minute job: refreshes the due subscriptions when the machine is online.
 class SubscriptionJob final : public MinuteJob {
 public:
-    explicit SubscriptionJob(SubscriptionRefresh& refresh) : m_refresh(refresh) {}
+    explicit SubscriptionJob(SubscriptionRefresh& refresh);
     const char* name() const override { return "calendar subscriptions"; }
     void run(MinuteContext& minute) override;
 
 private:
     SubscriptionRefresh& m_refresh;
+    QByteArray m_dataName; // the data file's path as the file system spells it
 };

@@ -281,10 +281,12 @@ void TrayController::release() {
 
 void TrayController::onTimer() {
     // Re-armed first, so nothing the tick does can stop the heartbeat, and aligned to
-    // the next minute boundary so the timer's drift never adds up.
-    m_timer.start(m_tick.msUntilNextTick());
+    // the next minute boundary so the timer's drift never adds up. One reading of the
+    // clock serves both.
+    const QDateTime now = m_context.clock.nowWithFixedOffset();
+    m_timer.start(MinuteGate::msUntilNextTick(now));
     checkTray();
-    m_tick.run();
+    m_tick.run(now);
 }
 
 bool TrayController::trayShown() const {
