@@ -10,10 +10,12 @@ void MailCheckJob::run(MinuteContext& minute) {
     const Settings& s = minute.cache.settings;
     if (!s.checkMail)
         return;
-    const bool online = m_onlineAccount && m_onlineAccount();
-    if (!online && (s.mailUser.isEmpty() || s.mailServer.isEmpty()))
-        return;
     if (!intervalPassed(m_last, minute.now, s.checkMailMinutes))
+        return;
+    // The online-account choice is a settings file read: asked only when no account of
+    // our own is set, and only once a check is due.
+    const bool ownAccount = !s.mailUser.isEmpty() && !s.mailServer.isEmpty();
+    if (!ownAccount && !(m_onlineAccount && m_onlineAccount()))
         return;
     if (!minute.online()) {
         qCInfo(lcTick) << "mail check due but the machine is offline";

@@ -387,6 +387,37 @@ private Q_SLOTS:
         QCOMPARE(fx.mail, mail * 2);
     }
 
+    // The online-account choice is a file read: asked only for a due check without an
+    // account of our own, and its answer decides whether the check starts.
+    void mailCheckAsksForOnlineAccountOnlyWhenNeeded() {
+        Fixture fx;
+        int asked = 0;
+        int started = 0;
+        bool chosen = true;
+        fx.tick.addJob(std::make_unique<MailCheckJob>([&started] { ++started; },
+                                                      [&asked, &chosen] {
+                                                          ++asked;
+                                                          return chosen;
+                                                      }));
+        fx.set(QStringLiteral("CheckMail = -1, MailUser = '', MailPOP3 = '', CheckMailMin = 5"));
+        fx.tickAt(at("09:00:00.200"));
+        QCOMPARE(started, 1);
+        QCOMPARE(asked, 1);
+        fx.tickAt(at("09:01:00.200")); // not due
+        QCOMPARE(asked, 1);
+
+        fx.set(QStringLiteral("MailUser = 'ann', MailPOP3 = 'pop.example'"));
+        fx.tickAt(at("09:05:00.200"));
+        QCOMPARE(started, 2);
+        QCOMPARE(asked, 1);
+
+        fx.set(QStringLiteral("MailUser = ''"));
+        chosen = false;
+        fx.tickAt(at("09:10:00.200"));
+        QCOMPARE(asked, 2);
+        QCOMPARE(started, 2);
+    }
+
     void reminderInterval() {
         Fixture fx;
         fx.set(QStringLiteral("ShowEvery = 0"));
