@@ -119,20 +119,12 @@ FolderTracker::FolderTracker(Sources sources)
     : m_sources(std::move(sources)), m_listName(QFile::encodeName(m_sources.recentList)),
       m_dataName(QFile::encodeName(m_sources.dataFile)) {}
 
-FolderTracker::FileState FolderTracker::stateOf(const QString& path) {
-    return stateOf(QFile::encodeName(path));
-}
-
-FolderTracker::FileState FolderTracker::stateOf(const QByteArray& encodedPath) {
-    return fileState(encodedPath);
-}
-
 FolderTracker::Outcome FolderTracker::run(const QDate& today) {
-    return run(today, stateOf(m_dataName));
+    return run(today, fileState(m_dataName));
 }
 
 FolderTracker::Outcome FolderTracker::run(const QDate& today, const FileState& data) {
-    const FileState list = stateOf(m_listName);
+    const FileState list = fileState(m_listName);
     if (today == m_lastDay && list == m_list && data == m_data)
         return Outcome::Idle;
     m_dataBefore = data;
@@ -168,6 +160,6 @@ FolderTracker::Outcome FolderTracker::run(const QDate& today, const FileState& d
     }
     if (!store.apply(changes, today))
         return Outcome::Failed;
-    remember(stateOf(m_dataName));
+    remember(fileState(m_dataName));
     return Outcome::Written;
 }

@@ -76,12 +76,8 @@ public:
 
     Outcome run(const QDate& today);
     // The same where the caller already looked at the data file (the tick).
-    Outcome run(const QDate& today, const ::FileState& dataFile);
+    Outcome run(const QDate& today, const FileState& dataFile);
 
-    using FileState = ::FileState;
-    static FileState stateOf(const QString& path);
-    // The same for a path already encoded for the file system (QFile::encodeName).
-    static FileState stateOf(const QByteArray& encodedPath);
     // The data file's path as the file system spells it.
     const QByteArray& dataFileName() const { return m_dataName; }
     // The data file as the latest pass found it, and as it left it (after its write).
