@@ -137,6 +137,9 @@ GlobalKeys::State X11GlobalKeys::bind(const QString& name, const QKeySequence& s
 }
 
 void X11GlobalKeys::check() {
+    // Walking an emptied hash still visits all its buckets, every minute.
+    if (m_grabs.isEmpty())
+        return;
     for (auto it = m_grabs.begin(); it != m_grabs.end(); ++it) {
         if (!it->held)
             continue;

@@ -48,6 +48,7 @@ QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
     QList<WallMinute> minutes;
     const bool steady =
         utcStep >= 1 && utcStep <= MaxCatchUpMinutes && wallStep <= utcStep + MaxRepeatMinutes;
+    minutes.reserve(steady ? wallStep : 1);
     if (steady) {
         for (qint64 m = m_lastWallMinute + 1; m <= wall; ++m)
             minutes << toWall(m);
