@@ -3,27 +3,29 @@
 
 namespace {
 constexpr qint64 MinutesPerDay = 24 * 60;
+constexpr qint64 EpochJulianDay = 2440588; // 1970-01-01
 
-qint64 utcMinute(const QDateTime& t) {
-    const qint64 ms = t.toMSecsSinceEpoch();
+qint64 floorMinutes(qint64 ms) {
     return ms >= 0 ? ms / 60000 : (ms - 59999) / 60000;
 }
 
-qint64 wallMinute(const QDateTime& t) {
-    const QTime time = t.time();
-    return t.date().toJulianDay() * MinutesPerDay + time.hour() * 60 + time.minute();
+// The wall minute as Julian day * 1440 + minute of the day, from the instant and its offset
+// alone: the tick runs on cold caches, where each call into QDateTime is a cost.
+qint64 wallMinute(qint64 ms, int offsetSecs) {
+    return floorMinutes(ms + qint64(offsetSecs) * 1000) + EpochJulianDay * MinutesPerDay;
 }
 
 WallMinute toWall(qint64 index) {
     const qint64 day = index / MinutesPerDay;
     const int inDay = int(index % MinutesPerDay);
-    return {QDate::fromJulianDay(day), QTime(inDay / 60, inDay % 60)};
+    return {QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(inDay * 60000)};
 }
 } // namespace
 
 QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
-    const qint64 utc = utcMinute(now);
-    const qint64 wall = wallMinute(now);
+    const qint64 ms = now.toMSecsSinceEpoch();
+    const qint64 utc = floorMinutes(ms);
+    const qint64 wall = wallMinute(ms, now.offsetFromUtc());
     m_skipped.reset();
     if (!m_started) {
         m_started = true;
