@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The ways in through the tray icon: a click opens the menu beside the icon, a double-click
-# opens the main window on the calendar and leaves no menu, and "Unload Plumora" answered
-# Yes ends the process and takes the icon away. Menu entries and buttons are clicked where
+# opens the main window on the calendar and leaves no menu, a notification area that goes is
+# told and one that comes takes the icon, and "Unload Plumora" answered Yes ends the process
+# and takes the icon away. Menu entries and buttons are clicked where
 # the screen shows them (found over the accessibility bus).
 E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 help=$3 E2E_READER=$4
@@ -13,7 +14,12 @@ e2e_start_desktop
 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1280, 776"
 program=$(e2e_program_folder "$exe" "$template" "$help")
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
+# The program's clock starts shortly before a full minute, so its first tick, which sees the
+# notification area, comes while the clicks below are made.
+tick_lead=25
+e2e_clock_before_minute $tick_lead
+started=$(date +%s)
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 env "${E2E_CLOCK[@]}" "$program/plumora" >"$E2E_DIR/plumora.log" 2>&1 &
 plumora=$!
 E2E_PIDS+=($plumora)
 
@@ -55,6 +61,24 @@ a11y_click "menu item" "Help"
 a11y_click "menu item" "Content"
 wait_for 10 is_visible '^Plumora Help - Personal Calendar$' ||
     fail "the main window does not show the calendar (help: $(xdotool search --name '^Plumora Help' getwindowname 2>/dev/null))"
+
+# The notification area going away after the first tick: the next one tells so, and a new
+# area takes the icon back by itself.
+rest=$((started + tick_lead + 5 - $(date +%s)))
+[ "$rest" -le 0 ] || sleep "$rest"
+kill "$E2E_TRAY"
+wait "$E2E_TRAY" 2>/dev/null || true
+wait_for 10 tray_gone || fail "the notification area did not go"
+loss_told() {
+    "$E2E_READER" Plumora dump showing 2>/dev/null |
+        grep -q "The notification area that held Plumora's icon is gone"
+}
+wait_for 70 loss_told || fail "no notice told within a minute that the notification area went"
+a11y_click "push button" "OK"
+e2e_start_tray || fail "no new notification area: $(cat "$E2E_DIR/trayer.log")"
+wait_for 15 icons_docked 1 || fail "the icon did not come back to the new notification area"
+e2e_wait_tray_icon
+icon=$E2E_ICON
 
 # The menu again, then "Unload Plumora" answered Yes.
 xdotool mousemove --window "$icon" 8 8 click 1

@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "platform/StatusNotifierItem.h"
 #include "platform/WindowSystem.h"
+#include "platform/X11TrayWatch.h"
 #include "shell/ShellTables.h"
 #include "shell/TrayClicks.h"
 #include "shell/TrayMenuEntries.h"
@@ -290,13 +291,24 @@ void TrayController::onTimer() {
 }
 
 bool TrayController::trayShown() const {
-    return (m_sni && m_sni->isRegistered()) || (m_icon && QSystemTrayIcon::isSystemTrayAvailable());
+    return (m_sni && m_sni->isRegistered()) || (m_icon && xembedTrayAvailable());
+}
+
+bool TrayController::xembedTrayAvailable() const {
+    // On X11 the watch answers from the server's notices; Qt's own answer is a round trip
+    // to the server, paid on every wake.
+    return m_trayWatch ? m_trayWatch->available() : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TrayController::checkTray() {
+    // Set up at the first tick rather than at start-up, which it would only slow.
+    if (!m_trayWatchTried) {
+        m_trayWatchTried = true;
+        m_trayWatch = X11TrayWatch::create(this);
+    }
     // An XEmbed notification area that appears later gets the icon; a D-Bus one is
     // followed by the item itself.
-    if (!m_icon && !(m_sni && m_sni->isRegistered()) && QSystemTrayIcon::isSystemTrayAvailable())
+    if (!m_icon && !(m_sni && m_sni->isRegistered()) && xembedTrayAvailable())
         addXEmbedIcon();
     if (m_loss.update(trayShown()))
         tellTrayGone();

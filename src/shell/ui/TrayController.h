@@ -19,6 +19,7 @@
 class CommandDispatcher;
 class QDBusConnection;
 class StatusNotifierItem;
+class X11TrayWatch;
 
 // The hidden controller: owns the tray icon, the one-minute timer PLMTimer with its tick,
 // and start-up. It is never shown. The icon is Plumora's own StatusNotifierItem where the
@@ -107,6 +108,8 @@ private:
     void onWatcherGone();
     // Re-checks the tray: an XEmbed tray that came gets the icon, one that went is told.
     void checkTray();
+    // Whether an XEmbed tray holds the selection.
+    bool xembedTrayAvailable() const;
     void tellNoTrayOnce();
     void tellTrayGone();
 
@@ -123,6 +126,9 @@ private:
     std::vector<std::unique_ptr<StartupJob>> m_startupJobs;
     QSystemTrayIcon* m_icon = nullptr;
     StatusNotifierItem* m_sni = nullptr;
+    // Follows the XEmbed tray on X11 from the first tick on; null elsewhere.
+    X11TrayWatch* m_trayWatch = nullptr;
+    bool m_trayWatchTried = false;
     TrayActivations m_activations;
     TrayLoss m_loss;
     // A double-click arms this so the button-up after it does not open the menu.
