@@ -32,9 +32,11 @@ Application::Application(AppContext& context, QObject* parent)
     // no tooltip stays over a window that opens.
     AppEventRules::install();
     FocusRingStyle::install();
-    // The minute jobs follow settings and entries as soon as they are written.
-    // The hub announces one change table by table: the tick reads what it keeps once.
+    // The minute jobs follow settings and entries as soon as they are written; a resting
+    // job is woken by any write. The hub announces one change table by table: the tick
+    // reads what it keeps once.
     QObject::connect(&changes(), &ChangeHub::changed, this, [this](const QString& table) {
+        m_controller.tick().wakeJobs();
         if (!m_controller.tick().keeps(table) || std::exchange(m_tickRereadAsked, true))
             return;
         QMetaObject::invokeMethod(

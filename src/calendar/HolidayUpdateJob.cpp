@@ -18,3 +18,11 @@ void HolidayUpdateJob::run(MinuteContext& minute) {
     if (m_startUpdate)
         m_startUpdate();
 }
+
+QDateTime HolidayUpdateJob::nextNeeded(const MinuteContext& minute) const {
+    // It looks only at the start of an hour: the next one at the tick's offset (a change of
+    // offset wakes every job).
+    QDateTime hour = minute.now;
+    hour.setTime(QTime(hour.time().hour(), 0));
+    return hour.addSecs(3600);
+}

@@ -14,6 +14,7 @@ public:
     explicit HolidayUpdateJob(std::function<void()> startUpdate);
     const char* name() const override { return "holiday update"; }
     void run(MinuteContext& minute) override;
+    QDateTime nextNeeded(const MinuteContext& minute) const override;
 
 private:
     std::function<void()> m_startUpdate;

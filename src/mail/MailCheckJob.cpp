@@ -25,3 +25,9 @@ void MailCheckJob::run(MinuteContext& minute) {
     if (m_startCheck)
         m_startCheck();
 }
+
+QDateTime MailCheckJob::nextNeeded(const MinuteContext& minute) const {
+    const Settings& s = minute.cache.settings;
+    // A check due but not started (no account, offline) is tried again the next minute.
+    return s.checkMail ? intervalEnds(m_last, minute.now, s.checkMailMinutes) : untilChanged();
+}

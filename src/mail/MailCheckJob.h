@@ -15,6 +15,7 @@ public:
                           std::function<bool()> onlineAccount = {});
     const char* name() const override { return "mail check"; }
     void run(MinuteContext& minute) override;
+    QDateTime nextNeeded(const MinuteContext& minute) const override;
 
 private:
     QDateTime m_last;

@@ -23,3 +23,7 @@ void ReminderJob::run(MinuteContext& minute) {
         minute.missed.append(
             tr("Reminder: %1").arg(MissedMinutes::lateMark(due, minute.now.date())));
 }
+
+QDateTime ReminderJob::nextNeeded(const MinuteContext& minute) const {
+    return intervalEnds(m_last, minute.now, minute.cache.settings.showEvery);
+}

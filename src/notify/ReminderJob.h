@@ -17,6 +17,7 @@ public:
     ReminderJob(const Clock& clock, std::function<void()> showReminder);
     const char* name() const override { return "reminder"; }
     void run(MinuteContext& minute) override;
+    QDateTime nextNeeded(const MinuteContext& minute) const override;
     // Whether a reminder is on screen; a reminder due while asleep is reported as late only
     // when it shows something.
     void setShownTest(std::function<bool()> shown) { m_shown = std::move(shown); }

@@ -9,4 +9,7 @@ class DueEntriesJob final : public MinuteJob {
 public:
     const char* name() const override { return "due entries"; }
     void run(MinuteContext& minute) override;
+    QDateTime nextNeeded(const MinuteContext& minute) const override {
+        return minute.cache.hasDueEntries ? QDateTime() : untilChanged();
+    }
 };

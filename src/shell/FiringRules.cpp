@@ -28,11 +28,12 @@ bool fires(const QDate& dueDate, const QTime& dueTime, int frequency, const QDat
     }
 }
 
+qint64 minuteIndex(const QDateTime& t) {
+    const qint64 ms = t.toMSecsSinceEpoch();
+    return ms >= 0 ? ms / 60000 : (ms - 59999) / 60000;
+}
+
 qint64 minutesBetween(const QDateTime& from, const QDateTime& to) {
-    const auto minuteIndex = [](const QDateTime& t) {
-        const qint64 ms = t.toMSecsSinceEpoch();
-        return ms >= 0 ? ms / 60000 : (ms - 59999) / 60000;
-    };
     return minuteIndex(to) - minuteIndex(from);
 }
 

@@ -22,5 +22,7 @@ bool fires(const QDate& dueDate, const QTime& dueTime, int frequency, const QDat
 // boundaries rather than 60-second spans keeps "every N minutes" from slipping a minute
 // when a tick lands a few milliseconds earlier than the one before.
 qint64 minutesBetween(const QDateTime& from, const QDateTime& to);
+// Minutes from the epoch to the minute `t` falls in.
+qint64 minuteIndex(const QDateTime& t);
 
 } // namespace FiringRules

@@ -35,3 +35,17 @@ bool intervalPassed(const QDateTime& last, const QDateTime& now, int interval) {
     const qint64 minutes = FiringRules::minutesBetween(last, now);
     return minutes < 0 || minutes >= interval;
 }
+
+QDateTime intervalEnds(const QDateTime& last, const QDateTime& now, int interval) {
+    if (intervalPassed(last, now, interval))
+        return {};
+    // intervalPassed counts minute boundaries: the interval ends at the start of a minute.
+    return QDateTime::fromMSecsSinceEpoch(
+        (FiringRules::minuteIndex(last) + interval) * qint64(60000), Qt::UTC);
+}
+
+QDateTime MinuteJob::untilChanged() {
+    // Far beyond any tick; only a wake brings the job back.
+    static const QDateTime never(QDate(9999, 12, 31), QTime(0, 0), Qt::UTC);
+    return never;
+}

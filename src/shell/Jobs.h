@@ -89,6 +89,17 @@ public:
     // A short name for the log.
     virtual const char* name() const = 0;
     virtual void run(MinuteContext& minute) = 0;
+    // Asked right after run(): the first moment the job can have work again, judged from
+    // what `minute` shows and what the job keeps itself. The tick passes the job by until
+    // then, and wakes it at once whenever what it judged from may have changed: the cache
+    // read again, a table announced as changed, minutes passed over, the clock set back or
+    // its offset changed. An invalid time (the default) asks for every minute;
+    // untilChanged(), for none until such a wake.
+    virtual QDateTime nextNeeded(const MinuteContext& minute) const {
+        Q_UNUSED(minute);
+        return {};
+    }
+    static QDateTime untilChanged();
 };
 
 // Work done once at start-up, after the data file was checked, in the order added.
@@ -103,3 +114,6 @@ public:
 // run) counts as due, and so does a `last` in the future: the clock was set back, and
 // waiting for it to catch up would silence the job for that long.
 bool intervalPassed(const QDateTime& last, const QDateTime& now, int interval);
+// The first moment intervalPassed(last, ·, interval) holds, or an invalid time when it
+// holds at `now` already.
+QDateTime intervalEnds(const QDateTime& last, const QDateTime& now, int interval);

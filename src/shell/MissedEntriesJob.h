@@ -10,4 +10,6 @@ class MissedEntriesJob final : public MinuteJob {
 public:
     const char* name() const override { return "missed entries"; }
     void run(MinuteContext& minute) override;
+    // It has work only after a gap, which wakes every job.
+    QDateTime nextNeeded(const MinuteContext&) const override { return untilChanged(); }
 };

@@ -25,6 +25,7 @@ QStringList Tick::jobNames() const {
 
 void Tick::addJob(std::unique_ptr<MinuteJob> job) {
     m_jobs.push_back(std::move(job));
+    m_nextNeeded.push_back(0);
 }
 
 void Tick::run() {
@@ -39,26 +40,47 @@ void Tick::run(const QDateTime& clockNow) {
 
     // One reading of the clock serves the whole tick.
     const QDateTime now = withFixedOffset(clockNow);
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    // A resting job judged from a clock that was since set back, or from another offset
+    // (summer time, another zone): the hours and days it waited for start elsewhere.
+    if (nowMs < m_lastTickMs || now.offsetFromUtc() != m_lastOffset)
+        wakeJobs();
+    m_lastTickMs = nowMs;
+    m_lastOffset = now.offsetFromUtc();
     QList<WallMinute> minutes = m_gate.advance(now);
-    // A second tick inside a minute already handled does nothing more.
+    // A second tick inside a minute already handled does nothing more, and neither does a
+    // minute in which every job rests.
     if (minutes.isEmpty())
+        return;
+    if (!m_gate.skipped() && std::none_of(m_nextNeeded.cbegin(), m_nextNeeded.cend(),
+                                          [nowMs](qint64 next) { return nowMs >= next; }))
         return;
 
     MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
     context.dueActions = &m_dueActions;
     context.shareDataFile(m_dataFileName, data, m_changes, commitsBefore);
     context.gap = m_gate.skipped();
-    if (context.gap)
+    if (context.gap) {
         qCInfo(lcTick) << "the wall clock moved on by more than a tick:" << context.gap->first.date
                        << context.gap->first.time << "to" << context.gap->last.date
                        << context.gap->last.time << "passed over";
-    for (const auto& job : m_jobs) {
+        wakeJobs();
+    }
+    // A resting job is passed by without a call: an idle minute touches none of them.
+    for (size_t i = 0; i < m_jobs.size(); ++i) {
+        if (nowMs < m_nextNeeded[i])
+            continue;
+        MinuteJob& job = *m_jobs[i];
         try {
-            job->run(context);
+            job.run(context);
+            const QDateTime next = job.nextNeeded(context);
+            m_nextNeeded[i] = next.isValid() ? next.toMSecsSinceEpoch() : 0;
         } catch (const std::exception& e) {
-            qCWarning(lcTick) << "job" << job->name() << "failed:" << e.what();
+            m_nextNeeded[i] = 0;
+            qCWarning(lcTick) << "job" << job.name() << "failed:" << e.what();
         } catch (...) {
-            qCWarning(lcTick) << "job" << job->name() << "failed";
+            m_nextNeeded[i] = 0;
+            qCWarning(lcTick) << "job" << job.name() << "failed";
         }
     }
     if (!context.missed.isEmpty() && m_missedNotice)
@@ -73,6 +95,7 @@ void Tick::run(const QDateTime& clockNow) {
 
 bool Tick::reloadCache() {
     ++m_reloads;
+    wakeJobs();
     return loadTickCache(m_paths.dataFile(), m_paths, m_cache, m_dueReaders);
 }
 
@@ -81,6 +104,7 @@ bool Tick::keeps(const QString& table) const {
 }
 
 void Tick::tableChanged(const QString& table) {
+    wakeJobs();
     // The stamp stays as the tick last saw it, so a change by another process in the
     // meantime is still found and announced by the next tick.
     if (keeps(table) && !reloadCache()) {

@@ -6,7 +6,9 @@
 #include "shell/Jobs.h"
 #include "shell/MinuteGate.h"
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -57,9 +59,13 @@ public:
     int reloads() const { return m_reloads; }
     // Forgets the data file's stamp, so the next tick reloads.
     void invalidateCache() { m_lastStamp = -1; }
+    // Something a job may judge from changed: every job runs at the next tick, resting or
+    // not (MinuteJob::nextNeeded).
+    void wakeJobs() { std::fill(m_nextNeeded.begin(), m_nextNeeded.end(), 0); }
     // A table was announced as changed (ChangeHub::changed): one the cache holds is read
     // again at once, whatever the file's stamp says, so the jobs follow settings and
-    // entries even where a write leaves the stamp as it was (a coarse file system).
+    // entries even where a write leaves the stamp as it was (a coarse file system). Any
+    // table wakes the jobs.
     void tableChanged(const QString& table);
     // The tables the cache is read from: the settings' and those the due readers name.
     bool keeps(const QString& table) const;
@@ -73,6 +79,11 @@ private:
     std::function<bool()> m_onlineTest;
     QByteArray m_dataFileName; // the data file's path as the file system spells it
     std::vector<std::unique_ptr<MinuteJob>> m_jobs;
+    // When each job next needs its minute, in ms since the epoch; 0 for the next tick.
+    std::vector<qint64> m_nextNeeded;
+    // The time of the last tick and its offset, to see the clock set back or re-zoned.
+    qint64 m_lastTickMs = std::numeric_limits<qint64>::min();
+    int m_lastOffset = std::numeric_limits<int>::min();
     QList<DueReader> m_dueReaders;
     DueActions m_dueActions;
     QStringList m_kept{QStringLiteral("System")};

@@ -97,12 +97,14 @@ struct Roller {
         TickCache cache;
         MinuteContext minute(clock.now(), {WallMinute{}}, cache, [] { return true; });
         job.run(minute);
+        next = job.nextNeeded(minute);
     }
     StoreSet data;
     FakeClock& clock;
     FakeSecretStore secrets;
     CalendarSync sync;
     RepeatWindowJob job;
+    QDateTime next; // when the job asked to run again
 };
 
 class TestCalDav : public QObject {
@@ -453,6 +455,8 @@ private Q_SLOTS:
         Roller roller(m_path, m_clock);
         roller.tick();
         QCOMPARE(local(), before);
+        // Done for the day: it rests until midnight.
+        QCOMPARE(roller.next, QDateTime(m_clock.now().date().addDays(1), QTime(0, 0)));
         // Set back to a single date, the series moves on.
         QVERIFY(DataFile(m_path).exec("UPDATE Events SET Frequency = 1 WHERE UID = 'walk@file'"));
         m_clock.advanceSecs(86400); // the next day
@@ -989,6 +993,22 @@ private Q_SLOTS:
     // only online, one at a time; with "manual" never, not even after the editor closed on a
     // change.
     // Conflicts are told once per sync, the result kept for the status line.
+    // Without an account the minute job rests until a write wakes the tick; with one it is
+    // asked every minute, as an edit may ask for a sync at any time.
+    void minuteJobRestsWithoutAccount() {
+        StoreSet data(m_path);
+        FakeSecretStore secrets;
+        CalendarSync sync(data.stores(), m_clock, secrets, [](const QString&) {});
+        CalendarSyncJob job(sync);
+        TickCache cache;
+        MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, [] { return false; });
+        job.run(minute);
+        QCOMPARE(job.nextNeeded(minute), QDateTime());
+        QVERIFY(DataFile(m_path).exec("DELETE FROM CalDavAccount"));
+        job.run(minute);
+        QCOMPARE(job.nextNeeded(minute), MinuteJob::untilChanged());
+    }
+
     void minuteJob() {
         StoreSet data(m_path);
         FakeSecretStore secrets;

@@ -301,10 +301,16 @@ private Q_SLOTS:
         QCOMPARE(refresh.reads(), 1);
         QVERIFY(!refresh.anyDue(m_clock.now().addSecs(60)));
         QCOMPARE(refresh.reads(), 1);
+        // With none to refresh, the minute job rests until the tick is woken by a write.
+        SubscriptionJob job(refresh);
+        TickCache cache;
+        const MinuteContext minute(m_clock.now(), {WallMinute{}}, cache, {});
+        QCOMPARE(job.nextNeeded(minute), MinuteJob::untilChanged());
 
         const int id = subscribe(); // another writer: the file changed
         QVERIFY(refresh.anyDue(m_clock.now()));
         QCOMPARE(refresh.reads(), 2);
+        QCOMPARE(job.nextNeeded(minute), QDateTime());
 
         const qint64 stamp = fileModifiedStamp(m_path);
         QVERIFY(SubscriptionStore(m_path).remove(id));

@@ -11,6 +11,7 @@
 #include "notify/ReminderJob.h"
 #include "shell/DueEntriesJob.h"
 #include "shell/FiringRules.h"
+#include "shell/MissedEntriesJob.h"
 #include "shell/Tick.h"
 
 #include <QDir>
@@ -59,6 +60,24 @@ struct OwnWriteJob final : MinuteJob {
     QString foreignSql;
 };
 
+// Runs a job and counts its runs. Asked when the job next needs the tick, it answers for
+// it, or asks for every minute as the tick did before jobs could rest.
+struct Counted final : MinuteJob {
+    Counted(std::unique_ptr<MinuteJob> job, bool everyMinute, int& runs)
+        : m_job(std::move(job)), m_everyMinute(everyMinute), m_runs(runs) {}
+    const char* name() const override { return m_job->name(); }
+    void run(MinuteContext& minute) override {
+        ++m_runs;
+        m_job->run(minute);
+    }
+    QDateTime nextNeeded(const MinuteContext& minute) const override {
+        return m_everyMinute ? QDateTime() : m_job->nextNeeded(minute);
+    }
+    std::unique_ptr<MinuteJob> m_job;
+    bool m_everyMinute;
+    int& m_runs;
+};
+
 QDateTime at(const QString& hhmmss, const QDate& day = QDate(2026, 3, 10)) {
     return QDateTime(day, QTime::fromString(hhmmss, QStringLiteral("HH:mm:ss.zzz")));
 }
@@ -97,19 +116,27 @@ struct Fixture {
     int mail = 0;
     int reminders = 0;
     int alarms = 0;
+    int lateAlarms = 0;
     QList<int> savedBefore; // programs started when open work was saved for a shut-down
+    bool everyMinute;
+    int jobRuns = 0;
 
-    Fixture() {
+    // `everyMinute`: no job rests between the minutes it has work.
+    explicit Fixture(bool askedEveryMinute = false) : everyMinute(askedEveryMinute) {
         programSchema().createTemplate(paths.dataFile(), QDate(2026, 3, 1));
         addProgramDueReaders(tick);
         set(QStringLiteral("NotifyAgo = 2, ShowEvery = 60"));
-        tick.addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));
-        tick.addJob(std::make_unique<MailCheckJob>([this] { ++mail; }));
-        tick.addJob(std::make_unique<ReminderJob>(clock, [this] { ++reminders; }));
+        addJob(std::make_unique<HolidayUpdateJob>([this] { ++holiday; }));
+        addJob(std::make_unique<MailCheckJob>([this] { ++mail; }));
+        addJob(std::make_unique<ReminderJob>(clock, [this] { ++reminders; }));
         addProgramDueActions(
-            tick, shell, &onFixedDisk, [this] { ++alarms; }, {},
+            tick, shell, &onFixedDisk, [this] { ++alarms; },
+            [this](const QList<QDateTime>& late) { lateAlarms += int(late.size()); },
             [this] { savedBefore << int(shell.started.size()); });
-        tick.addJob(std::make_unique<DueEntriesJob>());
+        addJob(std::make_unique<DueEntriesJob>());
+    }
+    void addJob(std::unique_ptr<MinuteJob> job) {
+        tick.addJob(std::make_unique<Counted>(std::move(job), everyMinute, jobRuns));
     }
     void exec(const QString& sql, const QVariantList& values = {}) {
         DataFile db(paths.dataFile());
@@ -228,6 +255,100 @@ private Q_SLOTS:
             fx.clock.advanceSecs(60);
         }
         QCOMPARE(fx.noteAlarms(), 1);
+    }
+
+    // Jobs that rest between the minutes they have work do, minute by minute, what they did
+    // when asked every minute: across a change of summer time (a half-hour one too), a move
+    // to another zone, settings edited, the machine offline, the clock set back hours, and a
+    // suspend.
+    void restingJobsDoWhatEveryMinuteDoes_data() {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("movesTo"); // the zone the machine is moved to at 00:05
+        const auto row = [](const char* name, const char* zone, QDate day, const char* to = "") {
+            QTest::newRow(name) << QDateTime(day, QTime(22, 0), QTimeZone(zone)) << QString(to);
+        };
+        row("spring, Berlin", "Europe/Berlin", QDate(2026, 3, 28));
+        row("autumn, Berlin", "Europe/Berlin", QDate(2026, 10, 24));
+        row("half-hour spring, Lord Howe", "Australia/Lord_Howe", QDate(2026, 10, 3));
+        row("half-hour autumn, Lord Howe", "Australia/Lord_Howe", QDate(2026, 4, 4));
+        // Its hours start half an hour before the next one of the zone it left.
+        row("moved from Kolkata to Berlin", "Asia/Kolkata", QDate(2026, 2, 10), "Europe/Berlin");
+    }
+
+    void restingJobsDoWhatEveryMinuteDoes() {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, movesTo);
+        QVERIFY(start.timeZone().isValid());
+        Fixture resting;
+        Fixture eager(true);
+        QStringList logs[2];
+        QStringList missed[2];
+        Fixture* both[2] = {&resting, &eager};
+        for (int i = 0; i < 2; ++i) {
+            Fixture& fx = *both[i];
+            fx.addJob(std::make_unique<MissedEntriesJob>());
+            fx.tick.setMissedNotice([&lines = missed[i]](const QStringList& l) { lines << l; });
+            fx.set(QStringLiteral("ShowEvery = 7, CheckMail = -1, MailUser = 'ann', "
+                                  "MailPOP3 = 'pop.example', CheckMailMin = 5"));
+            const QDate day = start.date();
+            fx.exec(QStringLiteral("UPDATE System SET Lastupdate = ?"),
+                    {DateText::fromDate(day.addDays(-61))});
+            fx.note(QStringLiteral("2026-01-01 02:15"), FiringRules::Daily); // skipped or twice
+            fx.note(QStringLiteral("2026-01-01 23:59"), FiringRules::Daily);
+            fx.note(QStringLiteral("2026-01-01 03:50"), FiringRules::Daily); // in the suspend
+            fx.note(DateText::fromDate(day.addDays(1)) + QStringLiteral(" 00:00"),
+                    FiringRules::OneTime);
+            fx.schedule(1, QStringLiteral("/bin/true"), FiringRules::Daily,
+                        QStringLiteral("2026-01-01 03:55"));
+        }
+        QDateTime t = start.addMSecs(200);
+        bool setBack = false;
+        bool suspended = false;
+        // On until an hour after the suspend.
+        for (int m = 0, after = 60; after > 0; ++m, after -= suspended ? 1 : 0) {
+            QVERIFY(m < 24 * 60);
+            for (int i = 0; i < 2; ++i) {
+                Fixture& fx = *both[i];
+                if (m == 70 || m == 100)
+                    fx.network.online = m == 100;
+                if (m == 80)
+                    fx.set(QStringLiteral("ShowEvery = 3"));
+                if (m == 200 || m == 230)
+                    fx.set(m == 200 ? QStringLiteral("CheckMail = 0")
+                                    : QStringLiteral("CheckMail = -1, CheckMailMin = 4"));
+                fx.tickAt(t);
+                logs[i] << QStringLiteral("%1 holiday %2 mail %3 reminder %4 alarm %5+%6 run %7")
+                               .arg(t.toString(Qt::ISODate))
+                               .arg(fx.holiday)
+                               .arg(fx.mail)
+                               .arg(fx.reminders)
+                               .arg(fx.alarms)
+                               .arg(fx.lateAlarms)
+                               .arg(fx.shell.started.size());
+            }
+            if (m == 125 && !movesTo.isEmpty()) {
+                t = t.addSecs(60).toTimeZone(QTimeZone(movesTo.toLatin1()));
+                QVERIFY(t.timeZone().isValid());
+            } else if (!setBack && t.time().hour() == 1) {
+                setBack = true; // further than the minutes not handled twice: afresh
+                t = t.addSecs(-150 * 60);
+            } else if (!suspended && t.time().hour() == 3 && t.time().minute() >= 45) {
+                suspended = true; // over the alarm at 03:50 and the program at 03:55
+                t = t.addSecs(20 * 60);
+            } else {
+                t = t.addSecs(60);
+            }
+        }
+        QCOMPARE(logs[0], logs[1]);
+        QCOMPARE(missed[0], missed[1]);
+        // What is compared happened, and the resting jobs were asked far less often.
+        QVERIFY2(eager.holiday >= 6 && eager.mail >= 20 && eager.reminders >= 40 &&
+                     eager.alarms >= 3 && eager.lateAlarms == 1 && missed[1].size() >= 2,
+                 qPrintable(logs[1].constLast() + u' ' + missed[1].join(u'|')));
+        QVERIFY2(resting.jobRuns * 2 < eager.jobRuns,
+                 qPrintable(QStringLiteral("%1 runs resting, %2 asked every minute")
+                                .arg(resting.jobRuns)
+                                .arg(eager.jobRuns)));
     }
 
     void firesActionsAndNoteAlarms() {

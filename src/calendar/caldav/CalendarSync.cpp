@@ -218,17 +218,27 @@ void RepeatWindowJob::run(MinuteContext& minute) {
     }
 }
 
+QDateTime RepeatWindowJob::nextNeeded(const MinuteContext& minute) const {
+    if (m_done != minute.now.date())
+        return {};
+    // Midnight at the tick's offset; a change of offset wakes every job.
+    return QDateTime(m_done.addDays(1), QTime(0, 0), Qt::OffsetFromUTC, minute.now.offsetFromUtc());
+}
+
 CalendarSyncJob::CalendarSyncJob(CalendarSync& sync)
     : m_sync(sync), m_dataName(QFile::encodeName(sync.dataFile())) {}
 
 void CalendarSyncJob::run(MinuteContext& minute) {
+    m_noAccount = false;
     m_sync.checkKeyringWait(minute.now);
     if (m_sync.isRunning() || m_sync.startupPending() || m_sync.promptCancelled())
         return;
     const std::optional<CalDavAccount>& account =
         m_sync.account(minute.fileState(m_dataName).modifiedNs);
-    if (!account || !account->configured())
+    if (!account || !account->configured()) {
+        m_noAccount = true;
         return;
+    }
     // A sync asked for after an edit waits for the user's click when they sync by hand.
     const bool asked = m_sync.takeRequest() && account->everyMinutes > 0;
     const bool due = account->everyMinutes > 0 &&
@@ -241,4 +251,9 @@ void CalendarSyncJob::run(MinuteContext& minute) {
         return;
     }
     m_sync.syncNow();
+}
+
+QDateTime CalendarSyncJob::nextNeeded(const MinuteContext&) const {
+    // An account comes only with a write to the data file, which wakes every job.
+    return m_noAccount ? untilChanged() : QDateTime();
 }

@@ -138,10 +138,12 @@ public:
     explicit CalendarSyncJob(CalendarSync& sync);
     const char* name() const override { return "calendar sync"; }
     void run(MinuteContext& minute) override;
+    QDateTime nextNeeded(const MinuteContext& minute) const override;
 
 private:
     CalendarSync& m_sync;
-    QByteArray m_dataName; // the data file's path as the file system spells it
+    QByteArray m_dataName;    // the data file's path as the file system spells it
+    bool m_noAccount = false; // the last run found no account to sync, and nothing pending
 };
 
 // Once a day, and at the first tick, shows the user's events that repeat without end for
@@ -152,6 +154,7 @@ public:
     RepeatWindowJob(CalDavStore& store, const CalendarSync& sync) : m_store(store), m_sync(sync) {}
     const char* name() const override { return "repeat window"; }
     void run(MinuteContext& minute) override;
+    QDateTime nextNeeded(const MinuteContext& minute) const override;
 
 private:
     CalDavStore& m_store;

@@ -98,6 +98,8 @@ public:
     bool anyDue(const QDateTime& now, std::optional<qint64> stamp = std::nullopt);
     // The data file the list is read from.
     const QString& dataFile() const { return m_store.dataFile(); }
+    // Whether the list last read holds no subscription and none is being fetched.
+    bool noneKnown() const { return m_knownStamp >= 0 && m_known.empty() && m_running.isEmpty(); }
     // A write was announced: the next question reads the list again.
     void forgetKnown() { m_knownStamp = -1; }
     // How many times the list was read from the data file.
@@ -133,6 +135,10 @@ public:
     explicit SubscriptionJob(SubscriptionRefresh& refresh);
     const char* name() const override { return "calendar subscriptions"; }
     void run(MinuteContext& minute) override;
+    // A subscription comes only with a write to the data file, which wakes every job.
+    QDateTime nextNeeded(const MinuteContext&) const override {
+        return m_refresh.noneKnown() ? untilChanged() : QDateTime();
+    }
 
 private:
     SubscriptionRefresh& m_refresh;
