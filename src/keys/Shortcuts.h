@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QString>
 
+#include <algorithm>
+
 class CommitListener;
 
 // The keyboard shortcuts that reach Plumora from anywhere on the desktop: one per action
@@ -46,6 +48,11 @@ public:
     GlobalKeys::Way way() const { return m_global.way(); }
     // Checks the bound keys are still held (once a minute).
     void check() { m_global.check(); }
+    // Whether any action's key is bound now.
+    bool anyBound() const {
+        return std::any_of(m_states.cbegin(), m_states.cend(),
+                           [](GlobalKeys::State s) { return s == GlobalKeys::State::Bound; });
+    }
 
     // The text for a key Options and the messages show ("Print", "Ctrl+Alt+N").
     static QString keyText(const QKeySequence& key);

@@ -4,6 +4,7 @@
 #include "platform/DesktopShell.h"
 #include "quickaccess/QuickAccessLog.h"
 #include "quickaccess/QuickAccessStore.h"
+#include "quickaccess/RecentListWatch.h"
 
 namespace {
 
@@ -20,13 +21,22 @@ FolderTracker::Sources sourcesOf(const QuickAccessStore& store, const DesktopShe
 
 } // namespace
 
-FolderTrackingJob::FolderTrackingJob(FolderTracker::Sources sources)
-    : m_tracker(std::move(sources)) {}
+FolderTrackingJob::FolderTrackingJob(FolderTracker::Sources sources,
+                                     std::function<void()> listChanged)
+    : m_tracker(sources), m_listPath(sources.recentList), m_listChanged(std::move(listChanged)) {}
 
-FolderTrackingJob::FolderTrackingJob(const QuickAccessStore& store, const DesktopShell& shell)
-    : FolderTrackingJob(sourcesOf(store, shell)) {}
+FolderTrackingJob::FolderTrackingJob(const QuickAccessStore& store, const DesktopShell& shell,
+                                     std::function<void()> listChanged)
+    : FolderTrackingJob(sourcesOf(store, shell), std::move(listChanged)) {}
+
+FolderTrackingJob::~FolderTrackingJob() = default;
 
 void FolderTrackingJob::run(MinuteContext& minute) {
+    // Watched before the first look, so that no change falls between the two.
+    if (!m_watch && m_listChanged && !m_listPath.isEmpty()) {
+        m_watch = std::make_unique<RecentListWatch>(m_listPath);
+        QObject::connect(m_watch.get(), &RecentListWatch::changed, m_watch.get(), m_listChanged);
+    }
     m_lastOutcome = m_tracker.run(minute.now.date(), minute.fileState(m_tracker.dataFileName()));
     // QAccess is not among what the tick keeps.
     if (m_lastOutcome == FolderTracker::Outcome::Written)
@@ -34,4 +44,14 @@ void FolderTrackingJob::run(MinuteContext& minute) {
                             m_tracker.dataFileAfter().modifiedNs);
     if (m_lastOutcome == FolderTracker::Outcome::Failed)
         qCWarning(lcQuickAccess) << "folder tracking: the pass failed; the next minute retries";
+}
+
+QDateTime FolderTrackingJob::nextNeeded(const MinuteContext& minute) const {
+    // A list being read, or a pass that failed, goes on the next minute.
+    if (!m_watch || !m_watch->watching() || m_lastOutcome == FolderTracker::Outcome::Reading ||
+        m_lastOutcome == FolderTracker::Outcome::Failed)
+        return {};
+    // A new day counts the folders afresh; a write to the data file wakes every job.
+    return QDateTime(minute.now.date().addDays(1), QTime(0, 0), Qt::OffsetFromUTC,
+                     minute.now.offsetFromUtc());
 }

@@ -7,14 +7,17 @@
 #include "quickaccess/FolderTracking.h"
 #include "quickaccess/FolderTrackingJob.h"
 #include "quickaccess/QuickAccessStore.h"
+#include "quickaccess/RecentListWatch.h"
 #include "quickaccess/XbelWriter.h"
 #include "shell/Tick.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <ctime>
 
 using Outcome = FolderTracker::Outcome;
@@ -268,6 +271,84 @@ private Q_SLOTS:
         tick.run();
         QCOMPARE(job->lastOutcome(), Outcome::Written);
         QCOMPARE(stored(), QStringList{"/w/a 2 2026-03-11"});
+    }
+
+    // A list whose folder is not made yet is watched from the nearest folder above it.
+    void listInAFolderMadeLaterIsWatched() {
+        const QString list = m_dir.filePath("later/share/recently-used.xbel");
+        RecentListWatch watch(list);
+        QVERIFY(watch.watching());
+        QSignalSpy changed(&watch, &RecentListWatch::changed);
+        QVERIFY(QDir(m_dir.path()).mkpath("later/share"));
+        QTRY_VERIFY(!changed.isEmpty());
+        QTest::qWait(50);
+        changed.clear();
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QTRY_VERIFY(!changed.isEmpty());
+        changed.clear();
+        file.write("<xbel/>");
+        file.close();
+        QTRY_VERIFY(!changed.isEmpty());
+    }
+
+    // Watched, the job rests until the list is written in place or replaced (as desktops
+    // write it), or until the next day; each change wakes the tick through the job's call.
+    void watchedJobRestsUntilTheListOrTheDayChanges() {
+        FakeClock clock(at(Today, 9));
+        FakeDesktopShell shell;
+        shell.specialFolders.insert(int(SpecialFolder::Recent), m_dir.path() + '/');
+        const AppPaths paths(m_dir.path(), m_dir.path());
+        Tick tick(clock, paths, [] { return false; });
+        int woken = 0;
+        auto owned =
+            std::make_unique<FolderTrackingJob>(QuickAccessStore(paths.dataFile()), shell, [&] {
+                ++woken;
+                tick.wakeJobs();
+            });
+        FolderTrackingJob* job = owned.get();
+        tick.addJob(std::move(owned));
+        const auto minute = [&] {
+            clock.advanceSecs(60);
+            tick.run();
+        };
+
+        writeList({doc("/w/a/1.txt")});
+        tick.run();
+        QCOMPARE(job->lastOutcome(), Outcome::Written);
+        for (int i = 0; i < 3; ++i)
+            minute();
+        QCOMPARE(job->lastOutcome(), Outcome::Written); // not run again: an idle run says Idle
+        QCOMPARE(woken, 0);
+
+        writeList({doc("/w/a/1.txt"), doc("/w/b/1.txt")}); // in place
+        QTRY_VERIFY(woken > 0);
+        minute();
+        QCOMPARE(stored(), (QStringList{"/w/a 1 2026-03-10", "/w/b 1 2026-03-10"}));
+
+        // Replaced by a rename, then written in place again: the new file is watched too.
+        const QString next = m_dir.filePath("recently-used.xbel.new");
+        QFile file(next);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(XbelWriter::write({doc("/w/c/1.txt")}));
+        file.close();
+        woken = 0;
+        QVERIFY(::rename(QFile::encodeName(next).constData(),
+                         QFile::encodeName(m_list).constData()) == 0);
+        QTRY_VERIFY(woken > 0);
+        QTest::qWait(50); // every notice of the rename delivered
+        woken = 0;
+        writeList({doc("/w/d/1.txt")});
+        QTRY_VERIFY(woken > 0);
+        minute();
+        QVERIFY(stored().contains("/w/d 1 2026-03-10"));
+
+        // The next day counts afresh without a change of the list.
+        minute();
+        QCOMPARE(job->lastOutcome(), Outcome::Written);
+        clock.set(at(Tomorrow, 0).addMSecs(200));
+        tick.run();
+        QCOMPARE(job->lastOutcome(), Outcome::Unchanged);
     }
 };
 

@@ -27,6 +27,10 @@ public:
     explicit CheckKeysJob(Shortcuts& shortcuts) : m_shortcuts(shortcuts) {}
     const char* name() const override { return "key check"; }
     void run(MinuteContext&) override { m_shortcuts.check(); }
+    // Nothing to check while no key is bound; a key bound later wakes the tick.
+    QDateTime nextNeeded(const MinuteContext&) const override {
+        return m_shortcuts.anyBound() ? QDateTime() : untilChanged();
+    }
 
 private:
     Shortcuts& m_shortcuts;
@@ -62,6 +66,8 @@ ToolDescriptor keysTool(AppContext& context) {
     d.addJobs = [shortcuts](TrayController& controller) {
         controller.addStartupJob(std::make_unique<BindKeysJob>(*shortcuts));
         controller.addMinuteJob(std::make_unique<CheckKeysJob>(*shortcuts));
+        QObject::connect(shortcuts, &Shortcuts::changed, &controller,
+                         [&controller] { controller.tick().wakeJobs(); });
     };
     return d;
 }

@@ -48,11 +48,12 @@ ToolDescriptor quickAccessDescriptor() {
     d.caption = QCoreApplication::translate("QuickAccessDescriptor", "Quick Access");
     d.accelerator = QCoreApplication::translate("QuickAccessDescriptor", "Quick &Access");
     d.paintIcon = &paintQuickAccessIcon;
-    // Each minute, the documents opened lately count for their folders.
+    // Each minute the list changed, the documents opened lately count for their folders.
     d.addJobs = [](TrayController& controller) {
         const AppContext& context = controller.context();
         controller.addMinuteJob(std::make_unique<FolderTrackingJob>(
-            context.stores.get<QuickAccessStore>(), context.shell));
+            context.stores.get<QuickAccessStore>(), context.shell,
+            [&tick = controller.tick()] { tick.wakeJobs(); }));
     };
     d.etchedRule = true;
     return d;
