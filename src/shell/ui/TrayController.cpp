@@ -48,6 +48,9 @@ TrayController::TrayController(AppContext& context, CommandDispatcher& dispatche
     m_timer.setInterval(TickInterval);
     // Each tick is aimed just past a minute boundary; a coarse timer may come early.
     m_timer.setTimerType(Qt::PreciseTimer);
+    // Each tick arms the next: a running timer started again is first stopped, a second
+    // round through the event dispatcher on every wake.
+    m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TrayController::onTimer);
 }
 
