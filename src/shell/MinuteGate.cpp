@@ -22,7 +22,15 @@ WallMinute toWall(qint64 index) {
 }
 } // namespace
 
-QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
+QList<WallMinute> MinuteGate::Span::minutes() const {
+    QList<WallMinute> list;
+    list.reserve(count);
+    for (qint64 m = first; m < first + count; ++m)
+        list << toWall(m);
+    return list;
+}
+
+MinuteGate::Span MinuteGate::advanceSpan(const QDateTime& now) {
     const qint64 ms = now.toMSecsSinceEpoch();
     const qint64 utc = floorMinutes(ms);
     const qint64 wall = wallMinute(ms, now.offsetFromUtc());
@@ -31,7 +39,7 @@ QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
         m_started = true;
         m_lastUtcMinute = utc;
         m_lastWallMinute = wall;
-        return {toWall(wall)};
+        return {wall, 1};
     }
 
     const qint64 utcStep = utc - m_lastUtcMinute;
@@ -47,20 +55,18 @@ QList<WallMinute> MinuteGate::advance(const QDateTime& now) {
         return {};
     }
 
-    QList<WallMinute> minutes;
     const bool steady =
         utcStep >= 1 && utcStep <= MaxCatchUpMinutes && wallStep <= utcStep + MaxRepeatMinutes;
-    minutes.reserve(steady ? wallStep : 1);
+    Span span;
     if (steady) {
-        for (qint64 m = m_lastWallMinute + 1; m <= wall; ++m)
-            minutes << toWall(m);
+        span = {m_lastWallMinute + 1, wallStep};
     } else {
-        minutes << toWall(wall);
+        span = {wall, 1};
         if (wallStep > 1)
             m_skipped = MinuteGap{toWall(m_lastWallMinute + 1), toWall(wall - 1)};
     }
     m_lastWallMinute = wall;
-    return minutes;
+    return span;
 }
 
 int MinuteGate::msUntilNextTick(const QDateTime& now) {

@@ -47,8 +47,16 @@ public:
     // just before it.
     static constexpr int TickMarginMs = 200;
 
+    // Consecutive wall minutes (as Julian day * 1440 + minute of the day), made into a list
+    // only where a job looks at them.
+    struct Span {
+        qint64 first = 0;
+        qint64 count = 0;
+        QList<WallMinute> minutes() const;
+    };
     // The minutes a tick at `now` handles, oldest first; empty when there is none new.
-    QList<WallMinute> advance(const QDateTime& now);
+    Span advanceSpan(const QDateTime& now);
+    QList<WallMinute> advance(const QDateTime& now) { return advanceSpan(now).minutes(); }
     // The minutes the last advance() passed over without handling them, if any.
     const std::optional<MinuteGap>& skipped() const { return m_skipped; }
     // Milliseconds from `now` until the next tick should come.

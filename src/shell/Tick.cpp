@@ -47,16 +47,21 @@ void Tick::run(const QDateTime& clockNow) {
         wakeJobs();
     m_lastTickMs = nowMs;
     m_lastOffset = now.offsetFromUtc();
-    QList<WallMinute> minutes = m_gate.advance(now);
+    const MinuteGate::Span minutes = m_gate.advanceSpan(now);
     // A second tick inside a minute already handled does nothing more, and neither does a
-    // minute in which every job rests.
-    if (minutes.isEmpty())
+    // minute in which every job rests: an idle minute ends here.
+    if (minutes.count == 0)
         return;
     if (!m_gate.skipped() && std::none_of(m_nextNeeded.cbegin(), m_nextNeeded.cend(),
                                           [nowMs](qint64 next) { return nowMs >= next; }))
         return;
+    runJobs(now, minutes, data, commitsBefore);
+}
 
-    MinuteContext context(now, std::move(minutes), m_cache, m_onlineTest);
+void Tick::runJobs(const QDateTime& now, const MinuteGate::Span& minutes, const FileState& data,
+                   quint64 commitsBefore) {
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    MinuteContext context(now, minutes.minutes(), m_cache, m_onlineTest);
     context.dueActions = &m_dueActions;
     context.shareDataFile(m_dataFileName, data, m_changes, commitsBefore);
     context.gap = m_gate.skipped();
@@ -66,7 +71,7 @@ void Tick::run(const QDateTime& clockNow) {
                        << context.gap->last.time << "passed over";
         wakeJobs();
     }
-    // A resting job is passed by without a call: an idle minute touches none of them.
+    // A resting job is passed by without a call.
     for (size_t i = 0; i < m_jobs.size(); ++i) {
         if (nowMs < m_nextNeeded[i])
             continue;

@@ -72,6 +72,9 @@ public:
 
 private:
     void reloadWhenChanged(qint64 stamp);
+    // The jobs' part of a tick, kept apart so that an idle minute's code stays small.
+    Q_NEVER_INLINE void runJobs(const QDateTime& now, const MinuteGate::Span& minutes,
+                                const FileState& data, quint64 commitsBefore);
 
     Clock& m_clock;
     AppPaths m_paths;
