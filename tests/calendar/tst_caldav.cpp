@@ -1007,6 +1007,10 @@ private Q_SLOTS:
         QVERIFY(DataFile(m_path).exec("DELETE FROM CalDavAccount"));
         job.run(minute);
         QCOMPARE(job.nextNeeded(minute), MinuteJob::untilChanged());
+        // An account that could not be read is read again the next minute.
+        QVERIFY(DataFile(m_path).exec("ALTER TABLE CalDavAccount RENAME TO Elsewhere"));
+        job.run(minute);
+        QCOMPARE(job.nextNeeded(minute), QDateTime());
     }
 
     void minuteJob() {

@@ -236,7 +236,7 @@ void CalendarSyncJob::run(MinuteContext& minute) {
     const std::optional<CalDavAccount>& account =
         m_sync.account(minute.fileState(m_dataName).modifiedNs);
     if (!account || !account->configured()) {
-        m_noAccount = true;
+        m_noAccount = m_sync.accountRead();
         return;
     }
     // A sync asked for after an edit waits for the user's click when they sync by hand.

@@ -73,6 +73,8 @@ public:
     // `stamp`: the data file's stamp where the caller already has it (a tick).
     const std::optional<CalDavAccount>& account(std::optional<qint64> stamp = std::nullopt);
     void forgetAccount() { m_accountStamp = -1; }
+    // Whether the last reading of the account worked (a failed one is tried again).
+    bool accountRead() const { return m_accountStamp >= 0; }
     // The data file the account is read from.
     const QString& dataFile() const { return m_store.dataFile(); }
     // Moves a password kept in the data file to the keyring; the column is blanked only
@@ -143,7 +145,7 @@ public:
 private:
     CalendarSync& m_sync;
     QByteArray m_dataName;    // the data file's path as the file system spells it
-    bool m_noAccount = false; // the last run found no account to sync, and nothing pending
+    bool m_noAccount = false; // the last run read that there is no account, and nothing pending
 };
 
 // Once a day, and at the first tick, shows the user's events that repeat without end for
