@@ -66,7 +66,7 @@ icon_docked() { [ "$(tray_icon_count)" -eq 1 ]; }
 content() { sql_value "$data/data.plm" "SELECT coalesce(Content, '') FROM QNotes WHERE nID = 1"; }
 saved() { content | grep -q -- "$1"; }
 # What a screen reader finds: the names of the objects on the screen.
-screen_says() { "$reader" Plumora dump 2>/dev/null | grep -qF -- "$1"; }
+screen_says() { grep -qF -- "$1" <<<"$(a11y_dump)"; }
 shows() { "$reader" Plumora centre "$1" "$2" >/dev/null 2>&1; }
 # choose CAPTION: the tray menu, opened by a click on the icon, and its entry by caption.
 choose() {
@@ -84,7 +84,7 @@ dismiss_notice() {
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
     wait_for 20 notice_gone || fail "a click on the pop-up message did not close it"
 }
-note_name() { "$reader" Plumora dump 2>/dev/null | awk -F'\t' '$2 == "text" && $3 ~ /^Note/ { print $3; exit }'; }
+note_name() { awk -F'\t' '$2 == "text" && $3 ~ /^Note/ { print $3; exit }' <<<"$(a11y_dump)"; }
 has_note() { [ -n "$(note_name)" ]; }
 
 wait_for 15 icon_docked || fail "no tray icon appeared"

@@ -287,11 +287,15 @@ a11y_shows() {
     "$E2E_READER" Plumora showing "$1" "$2" >/dev/null 2>&1
 }
 # a11y_click ROLE NAME [BUTTON]: a click on the middle of the part of that object in view,
-# once it shows.
+# once it shows. A menu that has just opened reads as showing a moment before it has its
+# place on the screen, so the place is asked for until it has one.
 a11y_click() {
-    local at
+    local at deadline=$((SECONDS + 10))
     wait_for 10 a11y_shows "$1" "$2" || fail "no $1 '$2' on the screen"
-    at=$("$E2E_READER" Plumora centre "$1" "$2") || fail "$1 '$2' is out of view"
+    until at=$("$E2E_READER" Plumora centre "$1" "$2" 2>/dev/null); do
+        [ $SECONDS -lt $deadline ] || fail "$1 '$2' is out of view"
+        sleep 0.1
+    done
     xdotool mousemove ${at% *} ${at#* } click "${3:-1}"
 }
 # a11y_in_view ROLE NAME: some of that object is in view, not scrolled away.
@@ -312,10 +316,17 @@ a11y_scroll_to() {
     fail "$1 '$2' stayed out of view after $turns turns of the wheel"
 }
 
+# a11y_dump [showing]: the reader's list of the objects (see atspi_tree). Search it as a
+# whole (`grep -q … <<<"$(a11y_dump)"`), not through a pipe: a search that stops at its
+# first match can end the reader by SIGPIPE before its last write, and pipefail then fails
+# the search that had found what it looked for.
+a11y_dump() {
+    "$E2E_READER" Plumora dump "$@" 2>/dev/null
+}
 # a11y_description NAME: what the screen reader reads out for the showing object of that
 # name (its description, such as a status line's text).
 a11y_description() {
-    "$E2E_READER" Plumora dump showing 2>/dev/null | awk -F'\t' -v name="$1" '$3 == name { print $4; exit }'
+    awk -F'\t' -v name="$1" '$3 == name { print $4; exit }' <<<"$(a11y_dump showing)"
 }
 # The window manager has given the keyboard to the visible window whose name matches.
 # The first shown window titled as the pattern says (none: empty), and whether there is one.

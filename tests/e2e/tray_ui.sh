@@ -70,8 +70,7 @@ kill "$E2E_TRAY"
 wait "$E2E_TRAY" 2>/dev/null || true
 wait_for 10 tray_gone || fail "the notification area did not go"
 loss_told() {
-    "$E2E_READER" Plumora dump showing 2>/dev/null |
-        grep -q "The notification area that held Plumora's icon is gone"
+    grep -q "The notification area that held Plumora's icon is gone" <<<"$(a11y_dump showing)"
 }
 wait_for 70 loss_told || fail "no notice told within a minute that the notification area went"
 a11y_click "push button" "OK"
