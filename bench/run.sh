@@ -8,8 +8,11 @@
 # with every minute job in place (mail check on but not due, reminder not due, folder
 # tracking, no due entries), and once more in the default configuration (a data file fresh from
 # the template, nothing switched on); beside them the bare program once more, waking each
-# minute as the least a once-a-minute program costs on this machine. In process: the Google
-# Benchmark programs of this folder.
+# minute as the least a once-a-minute program costs on this machine. The same idle minutes of
+# Plumora and of the bare program waking each minute once more under callgrind, which counts
+# alike on every machine: instructions, and the cache lines a small cold cache misses (the
+# processor time of one short wake a minute scatters by a quarter between minutes on a virtual
+# machine). In process: the Google Benchmark programs of this folder.
 #
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
 # With BENCH_PROGRAM_ONLY=1 only the whole-program rows are measured.
@@ -83,7 +86,7 @@ for _ in $(seq "$capture_runs"); do
 done
 stop "$capture_pid"
 
-declare -A rss rss_tick idle
+declare -A rss rss_tick idle ir lines
 for name in bare_tray bare_minute plumora default; do
     # Started just after a minute begins, so the memory is read before the first tick in
     # every run: that tick's mail check (due at once after a start) loads the network and TLS
@@ -108,6 +111,38 @@ for name in bare_tray bare_minute plumora default; do
     idle[$name]=$(awk -v a="$c0" -v b="$c1" -v m="$idle_minutes" 'BEGIN { printf "%.2f", (b - a) / m }')
     stop "$pid"
 done
+
+# The idle minutes counted under callgrind, both programs at once (each counts only its own):
+# counting from the middle of the minute after the first tick, a whole process, every thread.
+# A 4 KiB cache, as cold as a minute's sleep leaves the real one, counts the lines a wake
+# brings in.
+callgrind=(valgrind --tool=callgrind --cache-sim=yes --I1=4096,2,64 --D1=4096,2,64
+    --LL=8192,2,64)
+sleep $((61 - 10#$(date +%S)))
+"${callgrind[@]}" --callgrind-out-file="$E2E_DIR/count.plumora" "$program/plumora" \
+    >/dev/null 2>&1 &
+counted_plumora=$!
+BARE_TRAY_MINUTE=1 "${callgrind[@]}" --callgrind-out-file="$E2E_DIR/count.bare" \
+    "$program/bare_tray" >/dev/null 2>&1 &
+counted_bare=$!
+sleep $((61 - 10#$(date +%S) + 90))
+callgrind_control -z "$counted_plumora" >/dev/null 2>&1
+callgrind_control -z "$counted_bare" >/dev/null 2>&1
+sleep $((idle_minutes * 60))
+callgrind_control -d "$counted_plumora" >/dev/null 2>&1
+callgrind_control -d "$counted_bare" >/dev/null 2>&1
+wait_for 30 test -s "$E2E_DIR/count.plumora.1" -a -s "$E2E_DIR/count.bare.1" ||
+    fail "callgrind wrote no counts"
+stop "$counted_plumora"
+stop "$counted_bare"
+# "INSTRUCTIONS LINES" per minute: the summary's Ir, and its last-level misses.
+counts() {
+    awk -v m="$idle_minutes" '/^events:/ { for (i = 2; i <= NF; ++i) col[$i] = i }
+        /^summary:/ { printf "%d %d\n", $col["Ir"] / m,
+                      ($col["ILmr"] + $col["DLmr"] + $col["DLmw"]) / m }' "$1"
+}
+read -r ir[plumora] lines[plumora] < <(counts "$E2E_DIR/count.plumora.1")
+read -r ir[bare] lines[bare] < <(counts "$E2E_DIR/count.bare.1")
 
 # The in-process figures: "name min_ms mean_ms memory_mib" per benchmark.
 figures=$(mktemp)
@@ -161,6 +196,12 @@ row "  default configuration" "${idle[default]} ms" "<= 1.10 x bare waking" \
     "$(holds "${idle[default]} <= $idle_budget")"
 row "  bare tray program" "${idle[bare_tray]} ms" "" ""
 row "  bare tray program waking each minute" "${idle[bare_minute]} ms" "= $idle_budget ms" ""
+row "idle minute counted, instructions / lines" "${ir[plumora]} / ${lines[plumora]}" \
+    "<= 1.10 x bare waking" \
+    "$(holds "${ir[plumora]} <= 1.10 * ${ir[bare]} && ${lines[plumora]} <= 1.10 * ${lines[bare]}")"
+row "  bare tray program waking each minute" "${ir[bare]} / ${lines[bare]}" \
+    "$(awk -v p="${ir[plumora]}" -v b="${ir[bare]}" -v q="${lines[plumora]}" -v c="${lines[bare]}" \
+        'BEGIN { printf "ratio %.2f / %.2f", p / b, q / c }')" ""
 if [ -z "$in_process" ]; then
     rm -f "$figures"
     exit 0

@@ -28,10 +28,11 @@ run_packages=(
 # The Debian package.
 package_packages=(dpkg-dev)
 # The tests' tools: a private X server with a window manager and trays (XEmbed and D-Bus), a
-# fake clock, a keyring, the fuzzing compiler, the benchmark library, a second calendar device
-# (khal with vdirsyncer) and what the scripts call.
+# fake clock, a keyring, the fuzzing compiler, the benchmark library and valgrind (the bench
+# counts an idle minute under callgrind), a second calendar device (khal with vdirsyncer) and
+# what the scripts call.
 test_packages=(
-    libbenchmark-dev jq clang libclang-rt-14-dev
+    libbenchmark-dev valgrind jq clang libclang-rt-14-dev
     xvfb xauth openbox trayer xfce4-panel xdotool x11-utils x11-xserver-utils sqlite3 dbus-daemon
     at-spi2-core
     desktop-file-utils appstream libglib2.0-bin
