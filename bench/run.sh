@@ -11,7 +11,7 @@
 # minute as the least a once-a-minute program costs on this machine. The same idle minutes of
 # Plumora and of the bare program waking each minute once more under callgrind, which counts
 # alike on every machine: instructions, and the cache lines a small cold cache misses (the
-# processor time of one short wake a minute scatters by a quarter between minutes on a virtual
+# processor time of one short wake a minute scatters by up to half between minutes on a virtual
 # machine). In process: the Google Benchmark programs of this folder.
 #
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
