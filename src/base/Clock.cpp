@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Clock.h"
 
+#include "base/IdlePath.h"
+
 #include <QElapsedTimer>
 
 #include <ctime>
@@ -9,7 +11,7 @@ QDateTime SystemClock::now() const {
     return QDateTime::currentDateTime();
 }
 
-QDateTime SystemClock::nowWithFixedOffset() const {
+PLUMORA_IDLE_PATH QDateTime SystemClock::nowWithFixedOffset() const {
     const qint64 ms = QDateTime::currentMSecsSinceEpoch();
     const time_t seconds = time_t(ms / 1000);
     // tzset first, as QDateTime does: a zone changed since the last tick is seen.

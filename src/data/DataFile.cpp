@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DataFile.h"
 
+#include "base/IdlePath.h"
 #include "base/Log.h"
 #include "data/SqliteGuard.h"
 
@@ -299,7 +300,7 @@ qint64 fileModifiedStamp(const QByteArray& encodedPath) {
     return fileState(encodedPath).modifiedNs;
 }
 
-FileState fileState(const QByteArray& encodedPath) {
+PLUMORA_IDLE_PATH FileState fileState(const QByteArray& encodedPath) {
     struct stat st {};
     if (encodedPath.isEmpty() || ::stat(encodedPath.constData(), &st) != 0)
         return {};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/MinuteGate.h"
 
+#include "base/IdlePath.h"
+
 namespace {
 constexpr qint64 MinutesPerDay = 24 * 60;
 constexpr qint64 EpochJulianDay = 2440588; // 1970-01-01
@@ -30,7 +32,7 @@ QList<WallMinute> MinuteGate::Span::minutes() const {
     return list;
 }
 
-MinuteGate::Span MinuteGate::advanceSpan(const QDateTime& now) {
+PLUMORA_IDLE_PATH MinuteGate::Span MinuteGate::advanceSpan(const QDateTime& now) {
     const qint64 ms = now.toMSecsSinceEpoch();
     const qint64 utc = floorMinutes(ms);
     const qint64 wall = wallMinute(ms, now.offsetFromUtc());
@@ -69,7 +71,7 @@ MinuteGate::Span MinuteGate::advanceSpan(const QDateTime& now) {
     return span;
 }
 
-int MinuteGate::msUntilNextTick(const QDateTime& now) {
+PLUMORA_IDLE_PATH int MinuteGate::msUntilNextTick(const QDateTime& now) {
     const QTime t = now.time();
     const int intoMinute = t.second() * 1000 + t.msec();
     return 60000 - intoMinute + TickMarginMs;

@@ -2,6 +2,7 @@
 #include "shell/Tick.h"
 
 #include "base/Clock.h"
+#include "base/IdlePath.h"
 #include "base/Log.h"
 #include "data/ChangeHub.h"
 #include "data/DataFile.h"
@@ -32,7 +33,7 @@ void Tick::run() {
     run(m_clock.nowWithFixedOffset());
 }
 
-void Tick::run(const QDateTime& clockNow) {
+PLUMORA_IDLE_PATH void Tick::run(const QDateTime& clockNow) {
     // One look at the data file serves the whole tick, until a write.
     const quint64 commitsBefore = m_changes ? m_changes->commits() : 0;
     const FileState data = fileState(m_dataFileName);
@@ -122,7 +123,7 @@ int Tick::msUntilNextTick() const {
     return MinuteGate::msUntilNextTick(m_clock.now());
 }
 
-void Tick::reloadWhenChanged(qint64 stamp) {
+PLUMORA_IDLE_PATH void Tick::reloadWhenChanged(qint64 stamp) {
     if (stamp == m_lastStamp)
         return;
     // A stamp this process did not leave is another process's write: open windows re-read.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/TrayActivations.h"
 
+#include "base/IdlePath.h"
+
 TrayActivations::Action TrayActivations::activate(qint64 nowMs, int doubleClickMs) {
     if (m_pending >= 0 && nowMs >= m_pending && nowMs - m_pending <= doubleClickMs) {
         m_pending = -1;
@@ -10,7 +12,7 @@ TrayActivations::Action TrayActivations::activate(qint64 nowMs, int doubleClickM
     return Action::ShowMenu;
 }
 
-bool TrayLoss::update(bool shown) {
+PLUMORA_IDLE_PATH bool TrayLoss::update(bool shown) {
     if (shown) {
         m_hadTray = true;
         return false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/AppEventRules.h"
 
+#include "base/IdlePath.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -14,7 +16,7 @@ void AppEventRules::install() {
     app->installEventFilter(new AppEventRules(app));
 }
 
-bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
+PLUMORA_IDLE_PATH bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);

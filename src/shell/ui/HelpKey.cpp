@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/HelpKey.h"
 
+#include "base/IdlePath.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -29,7 +31,7 @@ void HelpKey::send(QWidget* target) {
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F1, {}));
 }
 
-bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
+PLUMORA_IDLE_PATH bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyRelease || !watched->isWidgetType())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);

@@ -2,6 +2,7 @@
 #include "shell/ui/TrayController.h"
 
 #include "base/Clock.h"
+#include "base/IdlePath.h"
 #include "base/Log.h"
 #include "data/SettingsCheck.h"
 #include "platform/Dialogs.h"
@@ -283,7 +284,7 @@ void TrayController::release() {
     m_sni = nullptr;
 }
 
-void TrayController::onTimer() {
+PLUMORA_IDLE_PATH void TrayController::onTimer() {
     // Re-armed first, so nothing the tick does can stop the heartbeat, and aligned to
     // the next minute boundary so the timer's drift never adds up. One reading of the
     // clock serves both.
@@ -293,17 +294,17 @@ void TrayController::onTimer() {
     m_tick.run(now);
 }
 
-bool TrayController::trayShown() const {
+PLUMORA_IDLE_PATH bool TrayController::trayShown() const {
     return (m_sni && m_sni->isRegistered()) || (m_icon && xembedTrayAvailable());
 }
 
-bool TrayController::xembedTrayAvailable() const {
+PLUMORA_IDLE_PATH bool TrayController::xembedTrayAvailable() const {
     // On X11 the watch answers from the server's notices; Qt's own answer is a round trip
     // to the server, paid on every wake.
     return m_trayWatch ? m_trayWatch->available() : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TrayController::checkTray() {
+PLUMORA_IDLE_PATH void TrayController::checkTray() {
     // Set up at the first tick rather than at start-up, which it would only slow.
     if (!m_trayWatchTried) {
         m_trayWatchTried = true;
