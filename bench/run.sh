@@ -89,7 +89,7 @@ for _ in $(seq "$capture_runs"); do
 done
 stop "$capture_pid"
 
-declare -A rss rss_tick idle idle_mean pids ir lines
+declare -A rss rss_tick idle idle_mean pids ir lines pages
 idle_names="bare_tray bare_minute plumora default"
 # All four side by side through the same minutes: on a virtual machine one process's wake
 # costs up to half more in one minute than in the next, and a minute in which the kernel
@@ -137,9 +137,8 @@ done
 # The idle minutes counted under callgrind, both programs at once (each counts only its own):
 # counting from the middle of the minute after the first tick, a whole process, every thread.
 # A 4 KiB cache, as cold as a minute's sleep leaves the real one, counts the lines a wake
-# brings in.
-# The pages of code it ran are as many address translations, each a walk of the page tables
-# after a minute's sleep.
+# brings in; the pages of code it runs are as many address translations, each a walk of the
+# page tables after that sleep.
 callgrind=(valgrind --tool=callgrind --cache-sim=yes --I1=4096,2,64 --D1=4096,2,64
     --LL=8192,2,64 --dump-instr=yes)
 sleep $((61 - 10#$(date +%S)))
@@ -167,7 +166,6 @@ counts() {
 }
 read -r ir[plumora] lines[plumora] < <(counts "$E2E_DIR/count.plumora.1")
 read -r ir[bare] lines[bare] < <(counts "$E2E_DIR/count.bare.1")
-declare -A pages
 pages[plumora]=$(python3 "$(dirname "$0")/code_pages.py" "$E2E_DIR/count.plumora.1")
 pages[bare]=$(python3 "$(dirname "$0")/code_pages.py" "$E2E_DIR/count.bare.1")
 
