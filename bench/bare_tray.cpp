@@ -2,7 +2,8 @@
 // The yardstick for Plumora's start-up and idle cost: a Qt program that does nothing but show
 // a tray icon. With BARE_TRAY_MINUTE=1 it also wakes at the start of every minute, reads the
 // clock and sets its timer again, which is the least any once-a-minute program does: what
-// that costs on a machine is the floor under Plumora's idle minute there.
+// that costs on a machine is the floor under Plumora's idle minute there. BARE_TRAY_WAKE_MS
+// moves that wake to so many milliseconds into each minute, away from other programs' wakes.
 #include <QApplication>
 #include <QDateTime>
 #include <QPainter>
@@ -12,9 +13,10 @@
 
 namespace {
 
-int msToNextMinute() {
+int msToNextWake(int wakeMs) {
     const QTime now = QDateTime::currentDateTime().time();
-    return (60 - now.second()) * 1000 - now.msec();
+    const int intoMinute = now.second() * 1000 + now.msec();
+    return (wakeMs - intoMinute + 60000 - 1) % 60000 + 1;
 }
 
 } // namespace
@@ -29,8 +31,10 @@ int main(int argc, char* argv[]) {
     QTimer minute;
     minute.setSingleShot(true);
     minute.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&minute, &QTimer::timeout, [&minute] { minute.start(msToNextMinute()); });
+    const int wakeMs = qBound(0, qEnvironmentVariableIntValue("BARE_TRAY_WAKE_MS"), 59999);
+    QObject::connect(&minute, &QTimer::timeout,
+                     [&minute, wakeMs] { minute.start(msToNextWake(wakeMs)); });
     if (qEnvironmentVariableIntValue("BARE_TRAY_MINUTE") == 1)
-        minute.start(msToNextMinute());
+        minute.start(msToNextWake(wakeMs));
     return QApplication::exec();
 }
