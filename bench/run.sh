@@ -6,16 +6,16 @@
 # with a tray: time from start to the icon docked (interleaved runs), resident memory after
 # 10 s, and processor time per idle minute from the scheduler's accounting of every thread
 # (the median minute, and the mean), with every minute job in place (mail check on but not
-# due, reminder not due, folder tracking, no due entries), and once more in the default
-# configuration (a data file fresh from the template, nothing switched on); beside them the
+# due, reminder not due, folder tracking, no due entries), and then in the default
+# configuration (a data file fresh from the template, nothing switched on); beside each the
 # bare program once more, waking each minute as the least a once-a-minute program costs on
-# this machine; all four through the same minutes. The same idle minutes of
+# this machine, through the same minutes. The same idle minutes of
 # Plumora and of the bare program waking each minute once more under callgrind, which counts
 # alike on every machine: instructions, the cache lines a small cold cache misses and the pages
 # of code run (the processor time of one short wake a minute scatters by up to half between
 # minutes on a virtual machine). In process: the Google Benchmark programs of this folder.
 #
-# Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]
+# Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]   (idle minutes of each configuration)
 # With BENCH_PROGRAM_ONLY=1 only the whole-program rows are measured.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -90,49 +90,66 @@ done
 stop "$capture_pid"
 
 declare -A rss rss_tick idle idle_mean pids ir lines pages
-idle_names="bare_tray bare_minute plumora default"
-# All four side by side through the same minutes: on a virtual machine one process's wake
-# costs up to half more in one minute than in the next, and a minute in which the kernel
-# takes pages back costs every process several times its usual, so programs measured in
-# different minutes are not compared alike. Started just after a minute begins, so the memory
-# is read before the first tick: that tick's mail check (due at once after a start) loads the
-# network and TLS libraries, which a start that happens to cross a minute would count at random.
-sleep $((61 - 10#$(date +%S)))
-for name in $idle_names; do
-    case $name in
+# Each program wakes alone, as it does on a user's desktop: the first process to wake after a
+# minute's sleep pays for bringing the shared libraries' code back into the cache, and one that
+# wakes just after it finds it there, at about half the cost. Plumora wakes just after each
+# minute begins, the bare program waking each minute half a minute later; the two Plumora
+# configurations, which wake at the same moment, take turns: every minute job first, then the
+# default configuration, each beside the same bare program. Side by side because on a virtual
+# machine one process's wake costs up to half more in one minute than in the next, and a minute
+# in which the host takes the caches back costs every process several times its usual. Each
+# minute is read a quarter of the way in, away from both wakes; the median minute is judged
+# and the mean shown beside it.
+bare_wake_ms=30200
+start() { # NAME
+    local pid
+    case $1 in
     default) read -r pid _ _ < <(dock plumora "$default_program/plumora") ;;
-    bare_minute) read -r pid _ _ < <(BARE_TRAY_MINUTE=1 dock bare_tray) ;;
-    *) read -r pid _ _ < <(dock "$name") ;;
+    bare_minute) read -r pid _ _ < <(BARE_TRAY_MINUTE=1 BARE_TRAY_WAKE_MS=$bare_wake_ms dock bare_tray) ;;
+    *) read -r pid _ _ < <(dock "$1") ;;
     esac
-    pids[$name]=$pid
-done
-sleep 10
-for name in $idle_names; do rss[$name]=$(rss_mib "${pids[$name]}"); done
-# The first tick runs what the start made due (the mail check is due at once) and what
-# follows from it within its minute: the idle minutes are the ones after it. Each is read in
-# the middle of a minute, well away from the wakes at its start.
-sleep $((61 - 10#$(date +%S)))
-for name in $idle_names; do rss_tick[$name]=$(rss_mib "${pids[$name]}"); done
-sleep $((90 - 10#$(date +%S)))
-declare -A before minutes
-for name in $idle_names; do before[$name]=$(cpu_ms "${pids[$name]}") minutes[$name]=; done
-for _ in $(seq "$idle_minutes"); do
-    sleep $((90 - 10#$(date +%S)))
-    for name in $idle_names; do
-        now=$(cpu_ms "${pids[$name]}")
-        minutes[$name]+=" $(awk -v a="${before[$name]}" -v b="$now" 'BEGIN { print b - a }')"
-        before[$name]=$now
+    pids[$1]=$pid
+}
+# "MEDIAN MEAN" of the idle minutes of each NAME, into idle and idle_mean under KEY.NAME.
+measure_idle() { # KEY NAME...
+    local key=$1 name now
+    shift
+    declare -A before minutes
+    sleep $((75 - 10#$(date +%S)))
+    for name in "$@"; do before[$name]=$(cpu_ms "${pids[$name]}") minutes[$name]=; done
+    for _ in $(seq "$idle_minutes"); do
+        sleep $((75 - 10#$(date +%S)))
+        for name in "$@"; do
+            now=$(cpu_ms "${pids[$name]}")
+            minutes[$name]+=" $(awk -v a="${before[$name]}" -v b="$now" 'BEGIN { print b - a }')"
+            before[$name]=$now
+        done
     done
-done
-# The median minute is judged; the mean, which counts the minutes the machine took from
-# every process alike, is shown beside it.
-for name in $idle_names; do
-    read -r idle[$name] idle_mean[$name] < <(tr ' ' '\n' <<<"${minutes[$name]}" | sed '/^$/d' |
-        sort -g | awk '{ v[NR] = $1; s += $1 }
-            END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-                  printf "%.2f %.2f\n", m, s / NR }')
-    stop "${pids[$name]}"
-done
+    for name in "$@"; do
+        read -r idle[$key.$name] idle_mean[$key.$name] < <(tr ' ' '\n' <<<"${minutes[$name]}" |
+            sed '/^$/d' | sort -g | awk '{ v[NR] = $1; s += $1 }
+                END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+                      printf "%.3f %.3f\n", m, s / NR }')
+    done
+}
+# Started just after a minute begins, so the memory is read before the first tick: that tick's
+# mail check (due at once after a start) loads the network and TLS libraries, which a start
+# that happens to cross a minute would count at random.
+sleep $((61 - 10#$(date +%S)))
+for name in bare_tray bare_minute plumora; do start "$name"; done
+sleep 10
+for name in bare_tray plumora; do rss[$name]=$(rss_mib "${pids[$name]}"); done
+# The first tick runs what the start made due (the mail check is due at once) and what
+# follows from it within its minute: the idle minutes are the ones after it.
+sleep $((61 - 10#$(date +%S)))
+rss_tick[plumora]=$(rss_mib "${pids[plumora]}")
+measure_idle every plumora bare_minute bare_tray
+stop "${pids[plumora]}"
+start default
+sleep $((61 - 10#$(date +%S)))
+rss_tick[default]=$(rss_mib "${pids[default]}")
+measure_idle default default bare_minute
+for name in bare_tray bare_minute default; do stop "${pids[$name]}"; done
 
 # The idle minutes counted under callgrind, both programs at once (each counts only its own):
 # counting from the middle of the minute after the first tick, a whole process, every thread.
@@ -214,14 +231,17 @@ row "  after the first tick (mail check due)" "${rss_tick[plumora]} MiB" "" ""
 row "  default configuration, after first tick" "${rss_tick[default]} MiB" "" ""
 # An idle minute beside the least a once-a-minute program costs on the same machine in the
 # same run: a bare program that does nothing at all is no fair yardstick for one with a tick.
-idle_budget=$(awk -v b="${idle[bare_minute]}" 'BEGIN { printf "%.2f", b * 1.10 }')
-idle_shown() { echo "${idle[$1]} / ${idle_mean[$1]} ms"; }
-row "idle processor time per minute, $idle_minutes" "$(idle_shown plumora)" "<= 1.10 x bare waking" \
-    "$(holds "${idle[plumora]} <= $idle_budget")"
-row "  default configuration" "$(idle_shown default)" "<= 1.10 x bare waking" \
-    "$(holds "${idle[default]} <= $idle_budget")"
-row "  bare tray program" "$(idle_shown bare_tray)" "" ""
-row "  bare tray program waking each minute" "$(idle_shown bare_minute)" "= $idle_budget ms" ""
+idle_row() { # LABEL KEY NAME
+    local budget
+    budget=$(awk -v b="${idle[$2.bare_minute]}" 'BEGIN { printf "%.3f", b * 1.10 }')
+    row "$1" "${idle[$2.$3]} / ${idle_mean[$2.$3]} ms" "<= 1.10 x bare waking" \
+        "$(holds "${idle[$2.$3]} <= $budget")"
+    row "  bare tray program waking each minute" \
+        "${idle[$2.bare_minute]} / ${idle_mean[$2.bare_minute]} ms" "= $budget ms" ""
+}
+idle_row "idle minute alone, $idle_minutes (median / mean)" every plumora
+idle_row "  default configuration, $idle_minutes more" default default
+row "  bare tray program" "${idle[every.bare_tray]} / ${idle_mean[every.bare_tray]} ms" "" ""
 row "idle minute counted, instructions / lines" "${ir[plumora]} / ${lines[plumora]}" \
     "<= 1.10 x bare waking" \
     "$(holds "${ir[plumora]} <= 1.10 * ${ir[bare]} && ${lines[plumora]} <= 1.10 * ${lines[bare]}")"
