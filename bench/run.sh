@@ -105,7 +105,9 @@ start() { # NAME
     local pid
     case $1 in
     default) read -r pid _ _ < <(dock plumora "$default_program/plumora") ;;
-    bare_minute) read -r pid _ _ < <(BARE_TRAY_MINUTE=1 BARE_TRAY_WAKE_MS=$bare_wake_ms dock bare_tray) ;;
+    bare_minute)
+        read -r pid _ _ < <(BARE_TRAY_MINUTE=1 BARE_TRAY_WAKE_MS=$bare_wake_ms dock bare_tray)
+        ;;
     *) read -r pid _ _ < <(dock "$1") ;;
     esac
     pids[$1]=$pid
