@@ -13,7 +13,8 @@
 # Plumora and of the bare program waking each minute once more under callgrind, which counts
 # alike on every machine: instructions, the cache lines a small cold cache misses and the pages
 # of code run (the processor time of one short wake a minute scatters by up to half between
-# minutes on a virtual machine). In process: the Google Benchmark programs of this folder.
+# minutes on a virtual machine). Between the two, the pages of its own memory each program's
+# idle wake touches. In process: the Google Benchmark programs of this folder.
 #
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]   (idle minutes of each configuration)
 # With BENCH_PROGRAM_ONLY=1 only the whole-program rows are measured.
@@ -151,6 +152,31 @@ start default
 sleep $((61 - 10#$(date +%S)))
 rss_tick[default]=$(rss_mib "${pids[default]}")
 measure_idle default default bare_minute
+
+# The pages of its own memory a wake touches, each one more walk of the page tables after a
+# minute's sleep: the referenced pages (smaps) of the heap, the stacks and other anonymous
+# memory and the program's own files, cleared and read a quarter of the way into each minute,
+# so that each program's one wake falls between. The libraries' pages are left out: other
+# processes touch them too. The fewest of the minutes counts, so a one-off (a symbol bound
+# at its first call) does not.
+declare -A touched touched_heap
+own_pages() { # PID: "ALL HEAP" in pages
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { skip = $6 ~ /^\/usr\//; heap = $6 == "[heap]" }
+        /^Referenced:/ && !skip { all += $2; if (heap) h += $2 }
+        END { printf "%d %d\n", all / 4, h / 4 }' "/proc/$1/smaps"
+}
+sleep $((75 - 10#$(date +%S)))
+for name in default bare_minute; do echo 1 >"/proc/${pids[$name]}/clear_refs"; done
+for _ in $(seq "$counted_minutes"); do
+    sleep $((75 - 10#$(date +%S)))
+    for name in default bare_minute; do
+        read -r all heap < <(own_pages "${pids[$name]}")
+        echo 1 >"/proc/${pids[$name]}/clear_refs"
+        if [ -z "${touched[$name]:-}" ] || [ "$all" -lt "${touched[$name]}" ]; then
+            touched[$name]=$all touched_heap[$name]=$heap
+        fi
+    done
+done
 for name in bare_tray bare_minute default; do stop "${pids[$name]}"; done
 
 # The idle minutes counted under callgrind, both programs at once (each counts only its own):
@@ -244,6 +270,10 @@ idle_row() { # LABEL KEY NAME
 idle_row "idle minute alone, $idle_minutes (median / mean)" every plumora
 idle_row "  default configuration, $idle_minutes more" default default
 row "  bare tray program" "${idle[every.bare_tray]} / ${idle_mean[every.bare_tray]} ms" "" ""
+row "idle wake, pages of its own touched (heap)" \
+    "${touched[default]} (${touched_heap[default]})" "" ""
+row "  bare tray program waking each minute" \
+    "${touched[bare_minute]} (${touched_heap[bare_minute]})" "" ""
 row "idle minute counted, instructions / lines" "${ir[plumora]} / ${lines[plumora]}" \
     "<= 1.10 x bare waking" \
     "$(holds "${ir[plumora]} <= 1.10 * ${ir[bare]} && ${lines[plumora]} <= 1.10 * ${lines[bare]}")"
