@@ -13,8 +13,9 @@
 # Plumora and of the bare program waking each minute once more under callgrind, which counts
 # alike on every machine: instructions, the cache lines a small cold cache misses and the pages
 # of code run (the processor time of one short wake a minute scatters by up to half between
-# minutes on a virtual machine). Between the two, the pages of its own memory each program's
-# idle wake touches. In process: the Google Benchmark programs of this folder.
+# minutes on a virtual machine). Before that, through two more minutes of the default
+# configuration, the pages of its own memory each program's idle wake touches. In process: the
+# Google Benchmark programs of this folder.
 #
 # Usage: bench/run.sh BUILD_DIR [STARTS] [IDLE_MINUTES]   (idle minutes of each configuration)
 # With BENCH_PROGRAM_ONLY=1 only the whole-program rows are measured.
@@ -270,7 +271,7 @@ idle_row() { # LABEL KEY NAME
 idle_row "idle minute alone, $idle_minutes (median / mean)" every plumora
 idle_row "  default configuration, $idle_minutes more" default default
 row "  bare tray program" "${idle[every.bare_tray]} / ${idle_mean[every.bare_tray]} ms" "" ""
-row "idle wake, pages of its own touched (heap)" \
+row "own pages a default idle wake touches (heap)" \
     "${touched[default]} (${touched_heap[default]})" "" ""
 row "  bare tray program waking each minute" \
     "${touched[bare_minute]} (${touched_heap[bare_minute]})" "" ""
