@@ -60,9 +60,10 @@ wait_for() {
 e2e_try_desktop() {
     local fdfile="$E2E_DIR/display" xvfb trayer openbox
     rm -f "$fdfile"
-    # E2E_SCREEN and E2E_XVFB_ARGS: another size, and more of the server's options.
-    # shellcheck disable=SC2086
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" ${E2E_XVFB_ARGS:-} -nolisten tcp \
+    # E2E_SCREEN: another size. No reset when the last client leaves: the check below is the
+    # first client, and a window manager connecting while the server resets after it may find
+    # no display.
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -noreset -nolisten tcp \
         3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
     xvfb=$!
     E2E_PIDS+=($xvfb)

@@ -7,7 +7,7 @@
 # both onto the one left, and the main window saved there opens on it after a restart with
 # nothing written back; with the left monitor scaled 1.5, the picture still holds every
 # device pixel and an area across the edge is still what the user dragged over. One X server for every case.
-E2E_SCREEN=3840x1080x24 E2E_XVFB_ARGS=-noreset
+E2E_SCREEN=3840x1080x24
 E2E_OWN_BUS=1 source "$(dirname "$0")/lib.sh"
 exe=$1 template=$2 reader=$3
 E2E_READER=$reader

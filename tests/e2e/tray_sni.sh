@@ -15,7 +15,7 @@ export DBUS_SESSION_BUS_ADDRESS=$session_bus
 exe=$1 template=$2
 command -v xfce4-panel >/dev/null || fail "xfce4-panel is not installed (Debian: xfce4-panel)"
 
-E2E_NO_TRAY=1 E2E_XVFB_ARGS=-noreset e2e_start_desktop
+E2E_NO_TRAY=1 e2e_start_desktop
 program=$(e2e_program_folder "$exe" "$template")
 # A reminder for today, shown at start-up.
 cp "$template" "$program/data.plm"
