@@ -7,6 +7,11 @@
 
 #include <ctime>
 
+// Out of line, so the tick's copy is the one built with the idle path's files.
+PLUMORA_IDLE_PATH QDateTime withFixedOffset(const QDateTime& t) {
+    return t.timeSpec() == Qt::LocalTime ? t.toOffsetFromUtc(t.offsetFromUtc()) : t;
+}
+
 QDateTime SystemClock::now() const {
     return QDateTime::currentDateTime();
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "base/IdlePath.h"
-
 #include <QDateTime>
 
 // The one source of "now". Nothing else in Plumora reads the system clock, so every
@@ -22,9 +20,7 @@ public:
 // into an instant through the C library, with a look at the system's time zone file, every
 // time it is compared or counted from; this one compares for free. For work on one instant
 // (a tick), not for calendar steps that may cross a change of summer time.
-PLUMORA_IDLE_PATH inline QDateTime withFixedOffset(const QDateTime& t) {
-    return t.timeSpec() == Qt::LocalTime ? t.toOffsetFromUtc(t.offsetFromUtc()) : t;
-}
+QDateTime withFixedOffset(const QDateTime& t);
 
 inline QDateTime Clock::nowWithFixedOffset() const {
     return withFixedOffset(now());

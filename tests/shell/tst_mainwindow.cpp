@@ -7,6 +7,7 @@
 #include "platform/ui/QtWindowSystem.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
+#include "shell/ui/AppEventRules.h"
 #include "shell/ui/CommandDispatcher.h"
 #include "shell/ui/FocusRingStyle.h"
 #include "shell/ui/HelpWindow.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -704,6 +706,31 @@ private Q_SLOTS:
         f.plm()->clickToolbarButton(toolButton("QNotes"));
         f.plm()->clickToolbarButton(MainToolbar::HelpButton);
         QTRY_COMPARE(f.shell.helpWindow()->currentTopic(), QStringLiteral("qnotes.htm"));
+    }
+
+    void theWindowRulesAreOneFilterThatAsksForHelp() {
+        // Every event the program gets passes each filter on the application, the minute's
+        // timer included: the rules are one filter however often they are asked for.
+        AppEventRules* rules = AppEventRules::install();
+        QVERIFY(rules);
+        QCOMPARE(AppEventRules::install(), rules);
+        QCOMPARE(qApp->findChildren<AppEventRules*>().size(), 1);
+        Fixture f; // its dispatcher asks for the rules too
+        QCOMPARE(qApp->findChildren<AppEventRules*>().size(), 1);
+
+        QWidget window;
+        window.setObjectName(QStringLiteral("Options"));
+        auto* edit = new QLineEdit(&window);
+        QSignalSpy asked(rules, &AppEventRules::helpRequested);
+        QTest::keyRelease(edit, Qt::Key_F1, Qt::ShiftModifier);
+        QTest::keyRelease(edit, Qt::Key_F2);
+        QCOMPARE(asked.size(), 0);
+        // Typed into a control, the key asks once, for the control's window, not again for
+        // each parent it would reach.
+        QTest::keyRelease(edit, Qt::Key_F1);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.at(0).at(0).toString(), QStringLiteral("options.htm"));
+        QVERIFY(f.shell.helpWindow()); // the dispatcher answered
     }
 
     void editMenuActsOnTheFocusedControl() {

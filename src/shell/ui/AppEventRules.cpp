@@ -2,18 +2,24 @@
 #include "shell/ui/AppEventRules.h"
 
 #include "base/IdlePath.h"
+#include "shell/ui/HelpKey.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QToolButton>
 #include <QToolTip>
 
-void AppEventRules::install() {
+AppEventRules* AppEventRules::install() {
     auto* app = qApp;
-    if (!app || app->findChild<AppEventRules*>(QString(), Qt::FindDirectChildrenOnly))
-        return;
-    app->installEventFilter(new AppEventRules(app));
+    if (!app)
+        return nullptr;
+    if (auto* rules = app->findChild<AppEventRules*>(QString(), Qt::FindDirectChildrenOnly))
+        return rules;
+    auto* rules = new AppEventRules(app);
+    app->installEventFilter(rules);
+    return rules;
 }
 
 PLUMORA_IDLE_PATH bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
@@ -32,6 +38,17 @@ PLUMORA_IDLE_PATH bool AppEventRules::eventFilter(QObject* watched, QEvent* even
         // Held down, the key presses the button once.
         if (!key->isAutoRepeat())
             button->click();
+        return true;
+    }
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->isAutoRepeat() || key->modifiers() != Qt::NoModifier ||
+            !watched->isWidgetType() ||
+            !isSignalConnected(QMetaMethod::fromSignal(&AppEventRules::helpRequested)))
+            break;
+        // The first widget to see the key decides; the parents it would propagate to must
+        // not ask for the topic a second time.
+        Q_EMIT helpRequested(HelpKey::topicFor(static_cast<QWidget*>(watched)));
         return true;
     }
     case QEvent::Show: {

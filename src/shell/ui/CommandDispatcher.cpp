@@ -8,6 +8,7 @@
 #include "shell/MenuPlacement.h"
 #include "shell/WebSite.h"
 #include "shell/ui/AboutBox.h"
+#include "shell/ui/AppEventRules.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Menu.h"
@@ -15,11 +16,10 @@
 #include <QApplication>
 
 CommandDispatcher::CommandDispatcher(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context), m_quit([] { QCoreApplication::quit(); }),
-      m_helpKey([this](const QString& topic) { showHelp(topic); }) {
+    : QObject(parent), m_context(context), m_quit([] { QCoreApplication::quit(); }) {
     setObjectName(QStringLiteral("CommandDispatcher"));
-    if (QCoreApplication::instance())
-        QCoreApplication::instance()->installEventFilter(&m_helpKey);
+    if (AppEventRules* rules = AppEventRules::install())
+        connect(rules, &AppEventRules::helpRequested, this, &CommandDispatcher::showHelp);
 }
 
 CommandDispatcher::~CommandDispatcher() {

@@ -3,7 +3,6 @@
 
 #include "shell/AppContext.h"
 #include "shell/ShellTables.h"
-#include "shell/ui/HelpKey.h"
 #include "shell/ui/ToolRegistry.h"
 
 #include <QObject>
@@ -83,7 +82,6 @@ private:
     AppContext& m_context;
     std::function<void()> m_quit;
     ToolRegistry m_tools;
-    HelpKey m_helpKey;
     QPointer<MainWindow> m_main;
     QPointer<Menu> m_menu;
     QPointer<HelpWindow> m_help;

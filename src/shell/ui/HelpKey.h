@@ -1,35 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QObject>
 #include <QString>
-
-#include <functional>
 
 class QWidget;
 
 // F1 in every window opens that window's help topic: its TopicProperty when it has one,
-// else the window's name (objectName) in lower case + ".htm". Installed once on the application, it
-// sees the key wherever it is typed. The window is the nearest top-level window around the focused
-// control, or the nearest widget marked as a window of its own (the tools inside the main window
-// carry the property WindowProperty).
-class HelpKey : public QObject {
-    Q_OBJECT
+// else the window's name (objectName) in lower case + ".htm". The application's event rules
+// (AppEventRules) see the key wherever it is typed. The window is the nearest top-level
+// window around the focused control, or the nearest widget marked as a window of its own (the
+// tools inside the main window carry the property WindowProperty).
+class HelpKey {
 public:
     static constexpr const char* WindowProperty = "plumoraHelpWindow";
     static constexpr const char* TopicProperty = "plumoraHelpTopic";
-
-    explicit HelpKey(std::function<void(const QString& topic)> showTopic,
-                     QObject* parent = nullptr);
 
     // The topic for F1 typed into `widget`; "index.htm" when its window has no name.
     static QString topicFor(const QWidget* widget);
     // Posts F1 (press and release) to `target`, as the "Help" button and "Content" do.
     static void send(QWidget* target);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    std::function<void(const QString&)> m_showTopic;
 };
