@@ -157,12 +157,12 @@ measure_idle default default bare_minute
 # The pages of its own memory a wake touches, each one more walk of the page tables after a
 # minute's sleep: the referenced pages (smaps) of the heap, the stacks and other anonymous
 # memory and the program's own files, cleared and read a quarter of the way into each minute,
-# so that each program's one wake falls between. The libraries' pages are left out: other
-# processes touch them too. The fewest of the minutes counts, so a one-off (a symbol bound
-# at its first call) does not.
+# so that each program's one wake falls between. The libraries' pages and shared mappings (the
+# font cache) are left out: other processes touch them too. The fewest of the minutes counts,
+# so a one-off (a symbol bound at its first call) does not.
 declare -A touched touched_heap
 own_pages() { # PID: "ALL HEAP" in pages
-    awk '/^[0-9a-f]+-[0-9a-f]+ / { skip = $6 ~ /^\/usr\//; heap = $6 == "[heap]" }
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { skip = $6 ~ /^\/usr\// || $2 ~ /s$/; heap = $6 == "[heap]" }
         /^Referenced:/ && !skip { all += $2; if (heap) h += $2 }
         END { printf "%d %d\n", all / 4, h / 4 }' "/proc/$1/smaps"
 }
