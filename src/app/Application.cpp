@@ -28,8 +28,9 @@ Application::Application(AppContext& context, QObject* parent)
               if (CalendarTool* calendar = tool<CalendarTool>(QStringLiteral("Calendar")))
                   calendar->showDate(date);
           }) {
-    // Every window: Return presses the focused button, a focused button shows its ring, and
-    // no tooltip stays over a window that opens.
+    // Every window: Return presses the focused button, a focused button shows its ring, no
+    // tooltip stays over a window that opens, and F1 opens the window's help (the dispatcher,
+    // made first, has installed the rules already; this says where the program gets them).
     AppEventRules::install();
     FocusRingStyle::install();
     // The minute jobs follow settings and entries as soon as they are written; a resting
