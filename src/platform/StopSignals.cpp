@@ -2,8 +2,7 @@
 #include "platform/StopSignals.h"
 
 #include "base/Log.h"
-
-#include <QSocketNotifier>
+#include "base/QuietReadNotifier.h"
 
 #include <cerrno>
 #include <csignal>
@@ -47,8 +46,8 @@ StopSignals::StopSignals(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     for (int s : Handled)
         ::sigaction(s, &action, nullptr);
-    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::readPipe);
+    m_notifier = new QuietReadNotifier(g_pipe[0], this);
+    connect(m_notifier, &QuietReadNotifier::activated, this, &StopSignals::readPipe);
 }
 
 StopSignals::~StopSignals() {
@@ -60,6 +59,10 @@ StopSignals::~StopSignals() {
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
+}
+
+bool StopSignals::isActive() const {
+    return m_notifier && m_notifier->isValid();
 }
 
 void StopSignals::readPipe() {

@@ -3,9 +3,10 @@
 
 #include <QObject>
 
-class QSocketNotifier;
+class QuietReadNotifier;
 
-// SIGTERM, SIGINT and SIGHUP as a Qt signal on the event loop, through a self-pipe: the
+// SIGTERM, SIGINT and SIGHUP as a Qt signal on the event loop, through a self-pipe (watched
+// off the event loop, as it is seldom ready): the
 // handler only writes one byte, and the program ends in order from the loop. A second
 // such signal, once the first has come, ends the process at once by the signal's own
 // default action: a stuck unload can always be cut short.
@@ -17,7 +18,7 @@ public:
     ~StopSignals() override;
 
     // False when the pipe or the handlers could not be set up (logged).
-    bool isActive() const { return m_notifier != nullptr; }
+    bool isActive() const;
 
 Q_SIGNALS:
     // Emitted once, for the first of the signals.
@@ -26,5 +27,5 @@ Q_SIGNALS:
 private:
     void readPipe();
 
-    QSocketNotifier* m_notifier = nullptr;
+    QuietReadNotifier* m_notifier = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include "base/FileReplace.h"
 #include "base/Log.h"
+#include "base/QuietReadNotifier.h"
 #include "shell/RemoteCommand.h"
 
 #include <QCryptographicHash>
@@ -334,8 +335,9 @@ bool SingleInstance::listen(std::function<void()> onShowRequest) {
     }
     m_listenFd = fd;
     m_onShow = std::move(onShowRequest);
-    m_listening = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(m_listening, &QSocketNotifier::activated, this, &SingleInstance::acceptPeers);
+    // Later starts are rare: the socket is watched off the event loop.
+    m_listening = new QuietReadNotifier(fd, this);
+    connect(m_listening, &QuietReadNotifier::activated, this, &SingleInstance::acceptPeers);
     return true;
 }
 

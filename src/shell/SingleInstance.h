@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QSocketNotifier;
+class QuietReadNotifier;
 
 // One running copy per program folder. The lock file lies in the program folder, or, when
 // no file can be made there (a read-only folder), in the user's runtime folder under a name
@@ -101,7 +101,7 @@ private:
     QString m_lockPath;
     int m_lockFd = -1;   // the open lock file while this copy holds it
     int m_listenFd = -1; // the listening socket while this copy answers later starts
-    QSocketNotifier* m_listening = nullptr;
+    QuietReadNotifier* m_listening = nullptr;
     std::function<void()> m_onShow;
     ImportHandler m_onImport;
     CommandHandler m_onCommand;

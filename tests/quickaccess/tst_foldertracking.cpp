@@ -292,6 +292,33 @@ private Q_SLOTS:
         QTRY_VERIFY(!changed.isEmpty());
     }
 
+    // Only the list's own notices count: other files of its folder change all day. A folder
+    // removed and made again is watched again.
+    void otherFilesAreIgnoredAndARemadeFolderIsWatchedAgain() {
+        const QString folder = m_dir.filePath("share");
+        QVERIFY(QDir().mkpath(folder));
+        const QString list = folder + "/recently-used.xbel";
+        RecentListWatch watch(list);
+        QSignalSpy changed(&watch, &RecentListWatch::changed);
+        const auto write = [](const QString& path) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<xbel/>");
+        };
+        write(folder + "/other.xbel");
+        QVERIFY(QFile::remove(folder + "/other.xbel"));
+        QTest::qWait(100);
+        QCOMPARE(changed.count(), 0);
+
+        QVERIFY(QDir(folder).removeRecursively());
+        QTRY_VERIFY(!changed.isEmpty()); // the list went with its folder
+        QVERIFY(QDir().mkpath(folder));
+        QTest::qWait(50);
+        changed.clear();
+        write(list);
+        QTRY_VERIFY(!changed.isEmpty());
+    }
+
     // Watched, the job rests until the list is written in place or replaced (as desktops
     // write it), or until the next day; each change wakes the tick through the job's call.
     void watchedJobRestsUntilTheListOrTheDayChanges() {
