@@ -31,7 +31,9 @@ Application::Application(AppContext& context, QObject* parent)
     // Every window: Return presses the focused button, a focused button shows its ring, no
     // tooltip stays over a window that opens, and F1 opens the window's help (the dispatcher,
     // made first, has installed the rules already; this says where the program gets them).
-    AppEventRules::install();
+    // They rest while no window of the program is active, as in the tray.
+    if (AppEventRules* rules = AppEventRules::install())
+        rules->setOnlyWhileActive(true);
     FocusRingStyle::install();
     // The minute jobs follow settings and entries as soon as they are written; a resting
     // job is woken by any write. The hub announces one change table by table: the tick

@@ -733,6 +733,35 @@ private Q_SLOTS:
         QVERIFY(f.shell.helpWindow()); // the dispatcher answered
     }
 
+    // As the program sets them, the rules rest while none of its windows is active: a key
+    // sent to an inactive program passes by them, and they follow the application's state,
+    // which the platform changes as its windows gain and lose the keyboard.
+    void theRulesRestWhileNoWindowIsActive() {
+        AppEventRules* rules = AppEventRules::install();
+        QSignalSpy asked(rules, &AppEventRules::helpRequested);
+        QWidget window;
+        window.setObjectName(QStringLiteral("Options"));
+        auto* edit = new QLineEdit(&window);
+        const auto typeF1 = [&] { QTest::keyRelease(edit, Qt::Key_F1); };
+        rules->setOnlyWhileActive(true);
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+        typeF1();
+        QCOMPARE(asked.size(), 0);
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+        typeF1();
+        QCOMPARE(asked.size(), 1);
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationHidden);
+        typeF1();
+        QCOMPARE(asked.size(), 1);
+
+        rules->setOnlyWhileActive(false); // as the other cases have them: always on
+        typeF1();
+        QCOMPARE(asked.size(), 2);
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+        typeF1();
+        QCOMPARE(asked.size(), 3);
+    }
+
     void editMenuActsOnTheFocusedControl() {
         Fixture f;
         f.shell.dispatch(trayIndex("QNotes"));

@@ -22,6 +22,25 @@ AppEventRules* AppEventRules::install() {
     return rules;
 }
 
+void AppEventRules::setOnlyWhileActive(bool on) {
+    if (on == m_onlyWhileActive)
+        return;
+    m_onlyWhileActive = on;
+    if (on)
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, &AppEventRules::follow);
+    else
+        disconnect(qApp, &QGuiApplication::applicationStateChanged, this, &AppEventRules::follow);
+    follow(on ? QGuiApplication::applicationState() : Qt::ApplicationActive);
+}
+
+void AppEventRules::follow(Qt::ApplicationState state) {
+    // The state turns active before the window's first key or tooltip is delivered.
+    if (state == Qt::ApplicationActive)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
 PLUMORA_IDLE_PATH bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {

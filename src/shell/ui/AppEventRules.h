@@ -16,6 +16,11 @@ public:
     // Installs the rules on the running application once and returns them; later calls
     // return the same. Null without an application.
     static AppEventRules* install();
+    // With `on`, the rules see the application's events only while one of its windows is
+    // active: no key reaches an inactive program, and Qt shows no tooltip over its windows
+    // then. An idle program in the tray so spares every event, the minute's timer's
+    // included, the pass through them. Off, they see every event, as when installed.
+    void setOnlyWhileActive(bool on);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -24,4 +29,7 @@ Q_SIGNALS:
 
 private:
     using QObject::QObject;
+    void follow(Qt::ApplicationState state);
+
+    bool m_onlyWhileActive = false;
 };
