@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/AppEventRules.h"
 
-#include "base/IdlePath.h"
 #include "shell/ui/HelpKey.h"
 
 #include <QApplication>
@@ -41,7 +40,7 @@ void AppEventRules::follow(Qt::ApplicationState state) {
         qApp->removeEventFilter(this);
 }
 
-PLUMORA_IDLE_PATH bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
+bool AppEventRules::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
