@@ -133,13 +133,15 @@ private:
 
 QuietReadNotifier::QuietReadNotifier(int fd, QObject* parent)
     : QObject(parent), m_sleeper(Sleeper::shared()), m_fd(fd) {
-    if (m_sleeper)
+    if (m_sleeper) {
         m_id = m_sleeper->add(fd, this);
-    if (m_id)
-        return;
-    qCWarning(lcStartup) << "descriptor" << fd
-                         << "is watched on the event loop:" << qt_error_string(errno);
-    m_sleeper.reset();
+        if (m_id)
+            return;
+        qCWarning(lcStartup) << "descriptor" << fd
+                             << "cannot join the quiet ones:" << qt_error_string(errno);
+        m_sleeper.reset();
+    }
+    // On the event loop after all (the sleeper said why it is missing).
     m_onLoop = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(m_onLoop, &QSocketNotifier::activated, this, &QuietReadNotifier::activated);
 }

@@ -21,7 +21,6 @@ public:
 
     // False when the descriptor could not be watched (logged).
     bool isValid() const;
-    bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
     class Sleeper;

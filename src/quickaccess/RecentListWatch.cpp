@@ -33,10 +33,10 @@ RecentListWatch::RecentListWatch(QString listPath, QObject* parent)
         // Notices are rare beside the wakes of the event loop: watched off it.
         m_notifier = new QuietReadNotifier(m_inotify, this);
         connect(m_notifier, &QuietReadNotifier::activated, this, &RecentListWatch::readNotices);
+    } else {
+        qCWarning(lcQuickAccess) << "no file notices:" << qt_error_string(errno)
+                                 << "; the recent-files list is looked at each minute";
     }
-    if (!watching())
-        qCWarning(lcQuickAccess) << "the recent-files folder cannot be watched ("
-                                 << qt_error_string(errno) << "); looked at each minute";
 }
 
 RecentListWatch::~RecentListWatch() {
@@ -64,7 +64,8 @@ bool RecentListWatch::renew() {
                                   (m_atList ? ListNotices : WayNotices) | IN_ONLYDIR |
                                       IN_DELETE_SELF | IN_MOVE_SELF);
     if (m_watch < 0)
-        qCWarning(lcQuickAccess) << "cannot watch" << folder << qt_error_string(errno);
+        qCWarning(lcQuickAccess) << "cannot watch" << folder << qt_error_string(errno)
+                                 << "; the recent-files list is looked at each minute";
     else if (!m_atList)
         renew(); // a folder made on the way while the watch was put
     return true;
