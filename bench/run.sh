@@ -9,7 +9,7 @@
 # due, reminder not due, folder tracking, no due entries), and then in the default
 # configuration (a data file fresh from the template, nothing switched on); beside each the
 # bare program once more, waking each minute as the least a once-a-minute program costs on
-# this machine, through the same minutes. The same idle minutes of
+# this machine, started with it and through the same minutes. The same idle minutes of
 # Plumora and of the bare program waking each minute once more under callgrind, which counts
 # alike on every machine: instructions, the cache lines a small cold cache misses and the pages
 # of code run (the processor time of one short wake a minute scatters by up to half between
@@ -97,7 +97,9 @@ declare -A rss rss_tick idle idle_mean pids ir lines pages
 # wakes just after it finds it there, at about half the cost. Plumora wakes just after each
 # minute begins, the bare program waking each minute half a minute later; the two Plumora
 # configurations, which wake at the same moment, take turns: every minute job first, then the
-# default configuration, each beside the same bare program. Side by side because on a virtual
+# default configuration, each beside a bare program started with it. A process's idle wake
+# grows cheaper as it ages (the bare program's to half after ten minutes here), so the two
+# compared are of the same age. Side by side because on a virtual
 # machine one process's wake costs up to half more in one minute than in the next, and a minute
 # in which the host takes the caches back costs every process several times its usual. Each
 # minute is read a quarter of the way in, away from both wakes; the median minute is judged
@@ -149,7 +151,9 @@ sleep $((61 - 10#$(date +%S)))
 rss_tick[plumora]=$(rss_mib "${pids[plumora]}")
 measure_idle every plumora bare_minute bare_tray
 stop "${pids[plumora]}"
+stop "${pids[bare_minute]}"
 start default
+start bare_minute
 sleep $((61 - 10#$(date +%S)))
 rss_tick[default]=$(rss_mib "${pids[default]}")
 measure_idle default default bare_minute
